@@ -1,0 +1,69 @@
+// Bounds-checked little-endian access to byte images. Every stored structure
+// is mapped to its file image field by field through these helpers; nothing
+// is copied between a struct and a file as raw memory.
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <span>
+#include <stdexcept>
+#include <type_traits>
+
+namespace hp::base {
+
+static_assert(std::numeric_limits<double>::is_iec559, "IEEE 754 doubles required");
+
+template <class T>
+concept LittleEndianValue =
+    std::is_same_v<T, int8_t> || std::is_same_v<T, uint8_t> || std::is_same_v<T, int16_t> ||
+    std::is_same_v<T, uint16_t> || std::is_same_v<T, int32_t> || std::is_same_v<T, uint32_t> ||
+    std::is_same_v<T, int64_t> || std::is_same_v<T, uint64_t> || std::is_same_v<T, double>;
+
+// Reads a value of type T at `offset` of `bytes`. An access outside the image
+// is a programming error and throws std::out_of_range.
+template <LittleEndianValue T>
+T LoadLE(std::span<const uint8_t> bytes, size_t offset) {
+  if (offset > bytes.size() || bytes.size() - offset < sizeof(T)) {
+    throw std::out_of_range("LoadLE outside the image");
+  }
+  using U = std::conditional_t<sizeof(T) == 1, uint8_t,
+            std::conditional_t<sizeof(T) == 2, uint16_t,
+            std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>>>;
+  U raw = 0;
+  for (size_t i = 0; i < sizeof(T); ++i) raw |= static_cast<U>(static_cast<U>(bytes[offset + i]) << (8 * i));
+  return std::bit_cast<T>(raw);
+}
+
+// Writes `value` at `offset` of `bytes` in little-endian order.
+template <LittleEndianValue T>
+void StoreLE(std::span<uint8_t> bytes, size_t offset, T value) {
+  if (offset > bytes.size() || bytes.size() - offset < sizeof(T)) {
+    throw std::out_of_range("StoreLE outside the image");
+  }
+  using U = std::conditional_t<sizeof(T) == 1, uint8_t,
+            std::conditional_t<sizeof(T) == 2, uint16_t,
+            std::conditional_t<sizeof(T) == 4, uint32_t, uint64_t>>>;
+  const U raw = std::bit_cast<U>(value);
+  for (size_t i = 0; i < sizeof(T); ++i) bytes[offset + i] = static_cast<uint8_t>(raw >> (8 * i));
+}
+
+// Copies `size` raw bytes between an image and a field (text or reserved area).
+inline void LoadBytes(std::span<const uint8_t> bytes, size_t offset, void* out, size_t size) {
+  if (offset > bytes.size() || bytes.size() - offset < size) {
+    throw std::out_of_range("LoadBytes outside the image");
+  }
+  if (size) std::memcpy(out, bytes.data() + offset, size);
+}
+
+inline void StoreBytes(std::span<uint8_t> bytes, size_t offset, const void* in, size_t size) {
+  if (offset > bytes.size() || bytes.size() - offset < size) {
+    throw std::out_of_range("StoreBytes outside the image");
+  }
+  if (size) std::memcpy(bytes.data() + offset, in, size);
+}
+
+}  // namespace hp::base

@@ -1,0 +1,86 @@
+// Sequential byte sources and sinks: files read and written through a
+// buffer, and memory for tests and the fuzzer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <vector>
+
+namespace hp::base {
+
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Reads up to `out.size()` bytes; fewer only at the end of the data (or on
+  // a read error). Returns the number read.
+  virtual size_t Read(std::span<uint8_t> out) = 0;
+};
+
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  // False when the bytes could not be written.
+  virtual bool Write(std::span<const uint8_t> bytes) = 0;
+};
+
+class MemorySource final : public ByteSource {
+ public:
+  explicit MemorySource(std::span<const uint8_t> data) : m_data(data) {}
+  size_t Read(std::span<uint8_t> out) override;
+
+ private:
+  std::span<const uint8_t> m_data;
+  size_t m_pos = 0;
+};
+
+class MemorySink final : public ByteSink {
+ public:
+  bool Write(std::span<const uint8_t> bytes) override {
+    data.insert(data.end(), bytes.begin(), bytes.end());
+    return true;
+  }
+  std::vector<uint8_t> data;
+};
+
+// Reads a file through a buffer of its own.
+class FileSource final : public ByteSource {
+ public:
+  explicit FileSource(const std::filesystem::path& path);
+  ~FileSource() override;
+  FileSource(const FileSource&) = delete;
+  FileSource& operator=(const FileSource&) = delete;
+  bool IsOpen() const { return m_file != nullptr; }
+  size_t Read(std::span<uint8_t> out) override;
+
+ private:
+  std::FILE* m_file = nullptr;
+};
+
+// Writes a file through a buffer; Close reports whether everything reached
+// the file.
+class FileSink final : public ByteSink {
+ public:
+  explicit FileSink(const std::filesystem::path& path);
+  ~FileSink() override;
+  FileSink(const FileSink&) = delete;
+  FileSink& operator=(const FileSink&) = delete;
+  bool IsOpen() const { return m_file != nullptr; }
+  bool Write(std::span<const uint8_t> bytes) override;
+  bool Close();
+
+ private:
+  std::FILE* m_file = nullptr;
+  bool m_failed = false;
+};
+
+// Writes a file by way of a temporary file beside it, renamed over the target
+// only when the whole content was written, so a failed write never destroys
+// the previous file. `write` returns false to abandon the file.
+bool WriteFileAtomically(const std::filesystem::path& target,
+                         const std::function<bool(ByteSink&)>& write);
+
+}  // namespace hp::base

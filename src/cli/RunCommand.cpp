@@ -1,0 +1,69 @@
+// Dispatch of hollowplan-cli's commands and their argument checks.
+#include <algorithm>
+#include <ostream>
+
+#include "cli/Commands.h"
+
+namespace hp::cli {
+namespace {
+
+struct CommandSpec {
+  const char* name;
+  size_t positional;   // number of positional arguments
+  bool needsOutput;    // -o required
+  std::vector<std::string> options;  // accepted --options with a value
+  std::vector<std::string> switches;
+  int (*run)(const CommandContext&);
+};
+
+const std::vector<CommandSpec>& Commands() {
+  static const std::vector<CommandSpec> commands = {
+      {"new", 0, true, {}, {}, RunNew},
+      {"info", 1, false, {}, {}, RunInfo},
+      {"convert", 1, true, {}, {}, RunConvert},
+  };
+  return commands;
+}
+
+const char* kUsage =
+    "usage: hollowplan-cli COMMAND [ARGUMENTS] [--answer yes|no|cancel] [--set NAME=VALUE]...\n"
+    "commands:\n"
+    "  new -o OUT.hpn\n"
+    "  info DOC.hpn\n"
+    "  convert DOC.hpn -o OUT.hpn\n";
+
+int Usage(std::ostream& err, const std::string& problem) {
+  err << "hollowplan-cli: " << problem << "\n" << kUsage;
+  return kExitUsage;
+}
+
+}  // namespace
+
+int RunCommand(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  std::vector<std::string> allSwitches;
+  for (const auto& spec : Commands()) {
+    allSwitches.insert(allSwitches.end(), spec.switches.begin(), spec.switches.end());
+  }
+  std::string problem;
+  const auto args = ParseArguments(argv, allSwitches, problem);
+  if (!args) return Usage(err, problem);
+  const auto spec = std::find_if(Commands().begin(), Commands().end(),
+                                 [&](const CommandSpec& s) { return args->command == s.name; });
+  if (spec == Commands().end()) return Usage(err, "unknown command " + args->command);
+  if (args->positional.size() != spec->positional) return Usage(err, "wrong number of arguments");
+  if (spec->needsOutput && !args->output) return Usage(err, args->command + " needs -o OUT.hpn");
+  if (!spec->needsOutput && args->output) return Usage(err, args->command + " takes no -o");
+  for (const auto& [name, value] : args->options) {
+    if (std::find(spec->options.begin(), spec->options.end(), name) == spec->options.end()) {
+      return Usage(err, "unknown option " + name);
+    }
+  }
+  for (const auto& flag : args->flags) {
+    if (std::find(spec->switches.begin(), spec->switches.end(), flag) == spec->switches.end()) {
+      return Usage(err, "unknown option " + flag);
+    }
+  }
+  return spec->run(CommandContext{*args, out, err});
+}
+
+}  // namespace hp::cli

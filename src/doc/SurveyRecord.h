@@ -1,0 +1,74 @@
+// One survey record ("Datensatz"): a leg between two named stations, a
+// coordinate reference or an auxiliary entry, with the results the compute
+// pass writes back into it. Fields keep the order and types of the 1446-byte
+// file image (RecordCodec maps them); texts are Windows-1252.
+#pragma once
+
+#include <cstdint>
+
+namespace hp::doc {
+
+// State of the survey data calculator kept with each record.
+struct CalculatorState {
+  double startReading = 0;
+  double startHeight = 0;
+  int32_t reverse = 0;
+};
+
+// Working values of the computation; not meaningful in a file.
+struct RecordWork {
+  uint8_t reserved[288] = {};
+  double loopCorrection[6] = {};
+  uint8_t reserved2[4] = {};
+  int32_t vertical = 0;
+  int32_t successor = 0;
+  uint8_t extentMarks[2] = {};
+};
+
+struct SurveyRecord {
+  double refX = 0, refY = 0, refZ = 0;  // reference station coordinates
+  double x = 0, y = 0, z = 0;           // computed station coordinates
+  double calcA[6] = {};                 // developed section: (distance, height, 0) of ref and station
+  double azimuth = 0;                   // in the unit of the record's instrument
+  double inclination = 0;
+  double length = 0;  // metres
+  int32_t refCave = 0;
+  int32_t refPassage = 0;
+  int32_t refPointNumber = 0;  // only in files before 11.02
+  int32_t cave = 0;
+  int32_t passage = 0;
+  int32_t pointNumber = 0;  // only in files before 11.02
+  int32_t colour = 1;       // index into the line colour table
+  double direction = 1.0;   // signed factor the leg is multiplied by
+  uint8_t reserved8[96] = {};
+  int32_t level = 1;  // 0 to 8; 0 is invisible
+  char description[41] = {};
+  char remark[81] = {};
+  double left = 0, right = 0, up = 0, down = 0;  // passage dimensions in metres
+  int32_t ring = 0;        // loop number
+  int32_t instrument = 1;  // 1 to 16; 0 means no instrument
+  CalculatorState calcB;
+  char point[13] = {};
+  char refPoint[13] = {};
+  char date[12] = {};  // "dd.mm.yyyy"
+  double pathLength = 0;
+  char material[81] = {};
+  char measures[81] = {};
+  char fileUrl[129] = {};
+  char includeFile[129] = {};
+  uint8_t fromInclude = 0;
+  uint8_t reserved7 = 0;
+  double calcC[7] = {};  // cross-section orientation (degrees) and half-size (metres)
+  int32_t calcFlag = 0;
+  double calcScale = 1.0;
+  uint8_t drawFlags[2] = {1, 1};  // start cap, end cap
+  double tapeStart = 0, tapeEnd = 0;
+  int32_t surveyor = 0;  // 0 to 8; 0 means none given
+  int32_t reserved1 = 0;
+  double altCoords[12] = {};  // wall points left, right, up, down: x, y, z each
+  RecordWork work;
+};
+
+inline constexpr uint32_t kRecordImageSize = 1446;
+
+}  // namespace hp::doc
