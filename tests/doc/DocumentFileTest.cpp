@@ -1,0 +1,428 @@
+// Reading and writing whole documents: round trips, version checks, the read
+// modes and files no valid program wrote.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "base/FixedText.h"
+#include "doc/DocTestSupport.h"
+#include "doc/DocumentVersion.h"
+#include "doc/RecordCodec.h"
+#include "support/TestFile.h"
+
+namespace hp::doc {
+namespace {
+
+using platform::Answer;
+using test::ReadBody;
+using test::TestFile;
+using test::WriteBody;
+
+// A store whose records, worksheets and settings hold non-default values in
+// every field, reserved bytes included.
+SurveyStore RichStore(int recordCount = 4) {
+  SurveyStore store;
+  store.SetDefaults();
+  base::SetText(store.settings.title, "H\xF6hlenkataster");
+  store.settings.loopAdjustment = 1;
+  store.settings.reserved6[3] = 0x5A;
+  store.settings.meridianConvergence = 1.25;
+  store.records.clear();
+  for (int i = 0; i < recordCount; ++i) {
+    auto r = std::make_unique<SurveyRecord>();
+    r->cave = 1, r->passage = 2, r->refCave = 1, r->refPassage = 2;
+    base::SetText(r->point, std::to_string(i + 1));
+    base::SetText(r->refPoint, std::to_string(i));
+    r->length = 3.5 + i, r->azimuth = 10.0 * i, r->inclination = -5;
+    r->reserved8[7] = 0x11;
+    r->reserved7 = 0x22;
+    r->calcC[6] = 0.75;
+    base::SetText(r->date, "24.12.2019");
+    store.records.push_back(std::move(r));
+  }
+  auto second = std::make_unique<Worksheet>();
+  InitWorksheet(*second);
+  second->setSheetDesignation("Aufriss Nord");
+  second->image[930] = 0x77;  // a byte no setting uses stays as it is
+  for (int i = 0; i < 3; ++i) {
+    auto p = std::make_unique<AnimationPosition>();
+    p->azimuth = 30.0 * i, p->centreZ = -i;
+    second->positions.push_back(std::move(p));
+  }
+  store.worksheets.push_back(std::move(second));
+  store.SelectWorksheet(1);
+  return store;
+}
+
+// The images of a store as the file holds them, without the parts that have
+// no meaning in a file.
+struct Images {
+  std::array<uint8_t, kSettingsImageSize> settings{};
+  std::vector<std::vector<uint8_t>> worksheets;
+  std::vector<std::array<uint8_t, kRecordImageSize>> records;
+};
+
+Images ImagesOf(const SurveyStore& store) {
+  Images images;
+  EncodeSettings(store.settings, images.settings);
+  for (const auto& ws : store.worksheets) {
+    std::vector<uint8_t> bytes(ws->image.begin(), ws->image.end());
+    std::memset(bytes.data() + 1776, 0, 4);  // the position list's slot
+    for (const auto& p : ws->positions) {
+      std::array<uint8_t, kPositionImageSize> image{};
+      EncodePosition(*p, image);
+      bytes.insert(bytes.end(), image.begin(), image.end());
+    }
+    images.worksheets.push_back(bytes);
+  }
+  for (const auto& r : store.records) {
+    std::array<uint8_t, kRecordImageSize> image{};
+    SurveyRecord copy = *r;
+    copy.work = RecordWork{};
+    EncodeRecord(copy, image);
+    images.records.push_back(image);
+  }
+  return images;
+}
+
+class DocumentFileTest : public ::testing::Test {
+ protected:
+  platform::ScriptedPrompter prompter;
+  platform::MemorySettingsStore settings;
+};
+
+TEST_F(DocumentFileTest, CurrentVersionRoundTripsByteForByte) {
+  SurveyStore original = RichStore();
+  const auto body = WriteBody(original);
+  EXPECT_EQ(body.size(), 8 + 6740 + 2 * 2850 + 3 * 52 + 4 * 1446u);
+  SurveyStore back;
+  ASSERT_EQ(ReadBody(back, body, ReadMode::Open, prompter, settings).status, ReadStatus::Ok);
+  EXPECT_TRUE(prompter.Entries().empty());
+  const Images a = ImagesOf(original), b = ImagesOf(back);
+  EXPECT_EQ(a.settings, b.settings);
+  EXPECT_EQ(a.worksheets, b.worksheets);
+  EXPECT_EQ(a.records, b.records);
+  EXPECT_EQ(back.currentWorksheet, back.worksheets[1].get());
+  EXPECT_EQ(back.currentPosition, back.worksheets[1]->positions.back().get());
+  EXPECT_FALSE(back.legacyConversion);
+  EXPECT_EQ(WriteBody(back), body);
+}
+
+TEST_F(DocumentFileTest, BuildByteReadsWithoutConversionOrMessage) {
+  SurveyStore original = RichStore();
+  original.settings.computedCurrent = 1;
+  auto body = WriteBody(original);
+  base::StoreLE<uint32_t>(body, 0, 0x00220811);
+  SurveyStore back;
+  ASSERT_EQ(ReadBody(back, body, ReadMode::Open, prompter, settings).status, ReadStatus::Ok);
+  EXPECT_TRUE(prompter.Entries().empty());
+  EXPECT_EQ(back.fileVersion, 0x00220811u);
+  EXPECT_EQ(back.settings.computedCurrent, 1);
+  EXPECT_EQ(ImagesOf(original).records, ImagesOf(back).records);
+}
+
+struct VersionCheckCase {
+  const char* name;
+  uint32_t version;
+  ReadMode mode;
+  bool betaOpen;
+  ReadStatus status;
+  const char* message;  // nullptr: none
+};
+
+TEST_F(DocumentFileTest, VersionChecks) {
+  const char* kOld = messages::kMustConvert;
+  const VersionCheckCase cases[] = {
+      {"current", 0x00220800, ReadMode::Open, false, ReadStatus::Ok, nullptr},
+      {"test build of current", 0x01220800, ReadMode::Open, false, ReadStatus::Ok, nullptr},
+      {"older test build", 0x01220700, ReadMode::Open, false, ReadStatus::Unusable, messages::kOtherBeta},
+      {"older test build, BetaOpen", 0x01220700, ReadMode::Open, true, ReadStatus::Ok, kOld},
+      {"beta 14.00", 0x00140000, ReadMode::ImportWhole, false, ReadStatus::Refused, messages::kOtherBeta},
+      {"release 14.00 build 1", 0x00140001, ReadMode::ImportWhole, false, ReadStatus::Ok, nullptr},
+      {"newer", 0x00230000, ReadMode::Open, false, ReadStatus::Unusable, messages::kNewerVersion},
+      {"newer template", 0x00230000, ReadMode::Template, false, ReadStatus::Unusable, messages::kNewerVersion},
+      {"newer include", 0x00230000, ReadMode::Include, false, ReadStatus::Refused, messages::kNewerVersion},
+      {"older, opening asks", 0x00210000, ReadMode::Open, false, ReadStatus::Ok, kOld},
+      {"older, import silent", 0x00210000, ReadMode::ImportWhole, false, ReadStatus::Ok, nullptr},
+      {"older, template silent", 0x00210000, ReadMode::Template, false, ReadStatus::Ok, nullptr},
+      {"7.09 fonts import", 0x00070900, ReadMode::ImportFontsColours, false, ReadStatus::Refused,
+       messages::kImportNeedsNewer},
+      {"8.00 title import", 0x00080000, ReadMode::ImportTitle, false, ReadStatus::Ok, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform::ScriptedPrompter p;
+    platform::MemorySettingsStore s;
+    if (c.betaOpen) s.SetInt("Settings", "BetaOpen", 1);
+    SurveyStore store = RichStore();
+    const auto before = ImagesOf(store);
+    TestFile file(c.version, 1, 2);
+    EXPECT_EQ(ReadBody(store, file.Body(), c.mode, p, s).status, c.status);
+    if (c.message) {
+      ASSERT_EQ(p.Entries().size(), 1u);
+      EXPECT_EQ(p.Entries()[0].text, c.message);
+      EXPECT_EQ(p.Entries()[0].icon, platform::Icon::Exclamation);
+    } else {
+      EXPECT_TRUE(p.Entries().empty());
+    }
+    if (c.status != ReadStatus::Ok) {
+      const auto after = ImagesOf(store);
+      EXPECT_EQ(before.settings, after.settings);
+      EXPECT_EQ(before.records, after.records);
+    }
+  }
+}
+
+TEST_F(DocumentFileTest, CancelledConversionLeavesTheStore) {
+  SurveyStore store = RichStore();
+  prompter.Script({Answer::Cancel});
+  EXPECT_EQ(ReadBody(store, TestFile(0x00150000, 1, 1).Body(), ReadMode::Open, prompter, settings).status,
+            ReadStatus::Unusable);
+  EXPECT_EQ(prompter.Entries().at(0).kind, platform::ScriptedPrompter::Kind::OkCancel);
+  EXPECT_EQ(store.records.size(), 4u);
+}
+
+TEST_F(DocumentFileTest, IncludeInsertsAfterTarget) {
+  SurveyStore store = RichStore(10);
+  store.settings.recordCount = 10;
+  const auto settingsBefore = ImagesOf(store).settings;
+  SurveyStore include = RichStore(3);
+  for (auto& r : include.records) base::SetText(r->remark, "aus Include");
+  const auto body = WriteBody(include);
+  const auto outcome = ReadBody(store, body, ReadMode::Include, prompter, settings, 5);
+  ASSERT_EQ(outcome.status, ReadStatus::Ok);
+  EXPECT_EQ(outcome.target, 8u);
+  ASSERT_EQ(store.records.size(), 13u);
+  EXPECT_EQ(store.settings.recordCount, 13u);
+  for (size_t i = 0; i < 13; ++i) {
+    const bool fromFile = i >= 5 && i < 8;
+    EXPECT_EQ(store.records[i]->fromInclude, fromFile ? 1 : 0) << i;
+    EXPECT_EQ(base::TextOf(store.records[i]->remark) == "aus Include", fromFile) << i;
+  }
+  EXPECT_EQ(base::TextOf(store.records[8]->point), "6");
+  EXPECT_EQ(store.worksheets.size(), 2u);
+  store.settings.recordCount = 10;
+  EXPECT_EQ(ImagesOf(store).settings, settingsBefore);
+}
+
+TEST_F(DocumentFileTest, PartialImportsTakeExactlyTheirFields) {
+  SurveyStore source;
+  source.SetDefaults();
+  DocumentSettings& s = source.settings;
+  base::SetText(s.title, "Neu");
+  base::SetText(s.title2, "Neu 2");
+  base::SetText(s.descriptionText, "Text");
+  base::SetText(s.cadastreDesignation, "1/5 Kat");
+  base::SetText(s.utmBand, "T");
+  s.cadastreNumber = 1234, s.utmZone = 33;
+  s.fonts[2].height = -30, s.fontColours[4] = 1, s.lineColours[3] = 2, s.falseColours[0] = 3;
+  s.backgroundColour = 4, s.pointColour = 5, s.frameColour = 6;
+  s.instruments[15].declination = 2.5, s.instrumentSag[0] = 7, s.instrumentChange[3] = 0.5;
+  base::SetText(s.instrumentNames[0], "DistoX");
+  s.auxLineColour = 8, s.loopAdjustment = 0, s.meridianConvergence = 9;
+  const auto body = WriteBody(source);
+
+  const auto check = [&](ReadMode mode, auto&& expect) {
+    SurveyStore store = RichStore();
+    DocumentSettings wanted = store.settings;
+    expect(wanted);
+    ASSERT_EQ(ReadBody(store, body, mode, prompter, settings).status, ReadStatus::Ok);
+    std::array<uint8_t, kSettingsImageSize> got{}, want{};
+    EncodeSettings(store.settings, got);
+    EncodeSettings(wanted, want);
+    EXPECT_EQ(got, want);
+    EXPECT_EQ(store.records.size(), 4u);
+  };
+  check(ReadMode::ImportFontsColours, [&](DocumentSettings& w) {
+    std::memcpy(w.fonts, s.fonts, sizeof w.fonts);
+    std::memcpy(w.fontColours, s.fontColours, sizeof w.fontColours);
+    std::memcpy(w.lineColours, s.lineColours, sizeof w.lineColours);
+    std::memcpy(w.falseColours, s.falseColours, sizeof w.falseColours);
+    w.backgroundColour = 4, w.pointColour = 5, w.frameColour = 6;
+  });
+  check(ReadMode::ImportInstruments, [&](DocumentSettings& w) {
+    for (int i = 1; i <= kInstrumentCount; ++i) SetInstrument(w, i, GetInstrument(s, i));
+  });
+  check(ReadMode::ImportTitle, [&](DocumentSettings& w) {
+    std::memcpy(w.title, s.title, sizeof w.title);
+    std::memcpy(w.title2, s.title2, sizeof w.title2);
+    std::memcpy(w.descriptionText, s.descriptionText, sizeof w.descriptionText);
+    std::memcpy(w.cadastreDesignation, s.cadastreDesignation, sizeof w.cadastreDesignation);
+    std::memcpy(w.utmBand, s.utmBand, sizeof w.utmBand);
+    w.cadastreNumber = 1234, w.utmZone = 33;
+  });
+}
+
+TEST_F(DocumentFileTest, InstrumentImportOfVersion21TakesTheEightOldInstruments) {
+  TestFile file(FormatVersion(21, 0), 1, 1);
+  file.Settings<uint32_t>(2012 + 20 * 7, 1).Settings<double>(2012 + 20 * 7 + 4, 3.25);
+  file.SettingsText(2172 + 16 * 7, "Alt 8").Settings<double>(2364 + 8 * 7, 1.5);
+  file.Settings<double>(4358, 2.0).Settings<double>(4200 + 8 * 2, 1990.0);
+  SurveyStore store = RichStore();
+  ASSERT_EQ(ReadBody(store, file.Body(), ReadMode::ImportInstruments, prompter, settings).status,
+            ReadStatus::Ok);
+  const Instrument eight = GetInstrument(store.settings, 8);
+  EXPECT_EQ(eight.name, "Alt 8");
+  EXPECT_EQ(eight.azimuthUnit, 1u);
+  EXPECT_EQ(eight.declination, 3.25);
+  EXPECT_EQ(eight.sag, 1.5);
+  EXPECT_EQ(GetInstrument(store.settings, 1).divider, 0);  // dividers came with 21.01
+  EXPECT_EQ(GetInstrument(store.settings, 3).declinationYear, 1990.0);
+  EXPECT_EQ(GetInstrument(store.settings, 9).name, "Ger\xE4t 9");
+  EXPECT_EQ(GetInstrument(store.settings, 16).declination, 0);
+}
+
+TEST_F(DocumentFileTest, DocumentWithoutRecords) {
+  SurveyStore store;
+  store.SetDefaults();
+  store.records.clear();
+  base::MemorySink sink;
+  EXPECT_EQ(WriteDocument(store, sink, 0), WriteStatus::EmptyList);
+  EXPECT_EQ(base::LoadLE<uint32_t>(sink.data, 8 + 12), 0u);
+  SurveyStore back;
+  ASSERT_EQ(ReadBody(back, sink.data, ReadMode::Open, prompter, settings).status, ReadStatus::Ok);
+  EXPECT_TRUE(back.records.empty());
+  EXPECT_EQ(back.worksheets.size(), 1u);
+}
+
+TEST_F(DocumentFileTest, ExportModeWritesIncludedRecordsAsOwnRecords) {
+  SurveyStore store = RichStore(2);
+  store.records[0]->fromInclude = 1;
+  base::SetText(store.records[0]->includeFile, "teil.hpn");
+  SurveyStore back;
+  ASSERT_EQ(ReadBody(back, WriteBody(store, 1), ReadMode::Open, prompter, settings).status, ReadStatus::Ok);
+  EXPECT_EQ(back.records[0]->fromInclude, 0);
+  EXPECT_EQ(base::TextOf(back.records[0]->includeFile), "");
+  EXPECT_EQ(store.records[0]->fromInclude, 1);  // the document itself is not changed
+  EXPECT_EQ(base::TextOf(store.records[0]->includeFile), "teil.hpn");
+}
+
+// Files no program version writes: refused before anything changes, or read
+// as far as they go, never a crash and never memory the file cannot back.
+TEST_F(DocumentFileTest, OversizedImagesAreInvalid) {
+  struct Case { const char* name; TestFile file; };
+  const Case cases[] = {
+      {"settings", TestFile(kCurrentVersion, 1, 1, 6741)},
+      {"worksheet", TestFile(kCurrentVersion, 1, 1, 6740, 2851)},
+      {"record", TestFile(kCurrentVersion, 1, 1, 6740, 2850, 1447)},
+      {"zero-size worksheets", TestFile(kCurrentVersion, 1, 1, 6740, 0)},
+      {"old header record", TestFile::OldHeader(FormatVersion(3, 0), 1000, 2000, 1)},
+      {"position", TestFile(kCurrentVersion, 1, 1).Sheet<uint32_t>(0, 1760, 53).Sheet<uint32_t>(0, 1764, 1)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SurveyStore store = RichStore();
+    const auto before = ImagesOf(store);
+    for (ReadMode mode : {ReadMode::Open, ReadMode::ImportWhole, ReadMode::Include}) {
+      EXPECT_EQ(ReadBody(store, c.file.Body(), mode, prompter, settings).status, ReadStatus::InvalidFormat);
+    }
+    EXPECT_EQ(ImagesOf(store).records, before.records);
+    EXPECT_EQ(ImagesOf(store).worksheets, before.worksheets);
+  }
+}
+
+TEST_F(DocumentFileTest, TruncatedFileKeepsWhatWasRead) {
+  SurveyStore original = RichStore(4);
+  auto body = WriteBody(original);
+  body.resize(body.size() - 1446 - 700);  // the third record cut, the fourth missing
+  SurveyStore back;
+  ASSERT_EQ(ReadBody(back, body, ReadMode::Open, prompter, settings).status, ReadStatus::Ok);
+  ASSERT_EQ(back.records.size(), 3u);
+  EXPECT_EQ(back.settings.recordCount, 3u);
+  EXPECT_EQ(base::TextOf(back.records[2]->point), "3");
+  EXPECT_EQ(back.records[2]->altCoords[0], 0);  // beyond the cut: zero
+}
+
+TEST_F(DocumentFileTest, HugeCountsAllocateOnlyWhatTheFileHolds) {
+  TestFile file(kCurrentVersion, 1, 2);
+  file.Settings<uint32_t>(4, 0xFFFFFFFF).Settings<uint32_t>(12, 0xFFFFFFFF);
+  file.Sheet<uint32_t>(0, 1760, 52).Sheet<uint32_t>(0, 1764, 0xFFFFFFF0);
+  SurveyStore back;
+  // The positions swallow the record bytes; no record, one worksheet.
+  ASSERT_EQ(ReadBody(back, file.Body(), ReadMode::Open, prompter, settings).status, ReadStatus::Ok);
+  EXPECT_EQ(back.worksheets.size(), 1u);
+  EXPECT_EQ(back.worksheets[0]->positions.size(), 2 * 1446 / 52 + 1);
+  EXPECT_EQ(back.records.size(), 0u);
+}
+
+TEST_F(DocumentFileTest, FileWithoutWorksheetIsInvalidForWholeDocuments) {
+  const TestFile file(kCurrentVersion, 0, 2);
+  for (ReadMode mode : {ReadMode::Open, ReadMode::ImportWhole, ReadMode::Template}) {
+    SurveyStore store = RichStore();
+    EXPECT_EQ(ReadBody(store, file.Body(), mode, prompter, settings).status, ReadStatus::InvalidFormat);
+    EXPECT_EQ(store.records.size(), 4u);
+  }
+  SurveyStore store = RichStore();
+  EXPECT_EQ(ReadBody(store, file.Body(), ReadMode::Include, prompter, settings, 4).status, ReadStatus::Ok);
+  EXPECT_EQ(store.records.size(), 6u);
+}
+
+TEST_F(DocumentFileTest, OutOfRangeWorksheetIndexShowsTheFirst) {
+  SurveyStore store = RichStore();
+  store.settings.currentWorksheetIndex = 7;
+  SurveyStore back;
+  ASSERT_EQ(ReadBody(back, WriteBody(store), ReadMode::Open, prompter, settings).status, ReadStatus::Ok);
+  EXPECT_EQ(back.currentWorksheet, back.worksheets[0].get());
+  EXPECT_EQ(back.settings.currentWorksheetIndex, 0);
+}
+
+// The file-level callers: signature, messages and the atomic save.
+class DocumentFileOnDisk : public DocumentFileTest {
+ protected:
+  void SetUp() override {
+    dir = std::filesystem::temp_directory_path() /
+          ("hp_doc_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+  std::filesystem::path dir;
+};
+
+TEST_F(DocumentFileOnDisk, SignatureMessagesByUse) {
+  const auto path = dir / "kein.hpn";
+  std::ofstream(path) << "Dies ist kein Dokument";
+  const std::pair<ReadMode, const char*> cases[] = {
+      {ReadMode::Open, "Diese Datei hat kein gültiges Dateiformat."},
+      {ReadMode::ImportWhole, "Diese Datei hat kein gültiges Dateiformat.\nDer Datenimport wurde nicht durchgeführt."},
+      {ReadMode::Template, "Diese Datei hat kein gültiges Dateiformat.\nDer Datenimport wurde nicht durchgeführt."},
+      {ReadMode::Include, nullptr},
+  };
+  for (const auto& [mode, message] : cases) {
+    platform::ScriptedPrompter p;
+    SurveyStore store = RichStore();
+    size_t target = 0;
+    EXPECT_EQ(LoadDocument(path, store, mode, target, p, settings), ReadStatus::InvalidFormat);
+    EXPECT_EQ(p.Texts(), message ? std::vector<std::string>{message} : std::vector<std::string>{});
+    EXPECT_EQ(store.records.size(), 4u);
+  }
+}
+
+TEST_F(DocumentFileOnDisk, MissingFileMessagesByUse) {
+  const auto path = dir / "fehlt.hpn";
+  size_t target = 0;
+  SurveyStore store;
+  platform::ScriptedPrompter p;
+  LoadDocument(path, store, ReadMode::ImportWhole, target, p, settings);
+  LoadDocument(path, store, ReadMode::Include, target, p, settings);
+  LoadDocument(path, store, ReadMode::Open, target, p, settings);
+  EXPECT_EQ(p.Texts(), (std::vector<std::string>{path.string() + "\nDiese Datei kann nicht geöffnet werden.",
+                                                 "Fehler beim Öffnen des Dokuments."}));
+}
+
+TEST_F(DocumentFileOnDisk, SaveAndLoad) {
+  const auto path = dir / "h\xC3\xB6hle.hpn";
+  SurveyStore store = RichStore();
+  ASSERT_TRUE(SaveDocument(path, store, 0));
+  SurveyStore back;
+  size_t target = 0;
+  ASSERT_EQ(LoadDocument(path, back, ReadMode::Open, target, prompter, settings), ReadStatus::Ok);
+  EXPECT_EQ(ImagesOf(back).records, ImagesOf(store).records);
+  EXPECT_FALSE(SaveDocument(dir / "fehlt" / "x.hpn", store, 0));
+}
+
+}  // namespace
+}  // namespace hp::doc

@@ -1,0 +1,201 @@
+// Every named field sits at its fixed offset of the record, settings and
+// worksheet images: the files other programs and older versions wrote depend
+// on it.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstring>
+#include <functional>
+#include <set>
+#include <string>
+
+#include "base/ByteIo.h"
+#include "doc/RecordCodec.h"
+#include "doc/Worksheet.h"
+
+namespace hp::doc {
+namespace {
+
+// A field set to a marker value that must land at `offset` in the image.
+template <class T>
+struct LayoutCase {
+  const char* name;
+  size_t offset;
+  std::function<void(T&)> set;
+  std::function<void(std::span<const uint8_t>, size_t)> check;
+};
+
+template <class V>
+auto Number(V value) {
+  return [value](std::span<const uint8_t> image, size_t offset) {
+    EXPECT_EQ(base::LoadLE<V>(image, offset), value);
+  };
+}
+
+auto Text(std::string text) {
+  return [text](std::span<const uint8_t> image, size_t offset) {
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(image.data() + offset), text.size()), text);
+  };
+}
+
+#define NUM(T, field, off, value) {#field, off, [](T& s) { s.field = value; }, Number(value)}
+#define TXT(T, field, off, text) {#field, off, [](T& s) { std::strcpy(s.field, text); }, Text(text)}
+
+TEST(ImageLayout, RecordFieldsAtTheirOffsets) {
+  using R = SurveyRecord;
+  const std::vector<LayoutCase<R>> cases = {
+      NUM(R, refX, 0, 1.5), NUM(R, refY, 8, 2.5), NUM(R, refZ, 16, 3.5), NUM(R, x, 24, 4.5),
+      NUM(R, y, 32, 5.5), NUM(R, z, 40, 6.5), NUM(R, calcA[0], 48, 7.5), NUM(R, calcA[5], 88, 8.5),
+      NUM(R, azimuth, 96, 9.5), NUM(R, inclination, 104, 10.5), NUM(R, length, 112, 11.5),
+      NUM(R, refCave, 120, 12), NUM(R, refPassage, 124, 13), NUM(R, refPointNumber, 128, 14),
+      NUM(R, cave, 132, 15), NUM(R, passage, 136, 16), NUM(R, pointNumber, 140, 17),
+      NUM(R, colour, 144, 18), NUM(R, direction, 148, -1.0), NUM(R, reserved8[95], 251, uint8_t{0xAB}),
+      NUM(R, level, 252, 7), TXT(R, description, 256, "Schacht"), TXT(R, remark, 297, "Bemerkung"),
+      NUM(R, left, 378, 0.25), NUM(R, right, 386, 0.5), NUM(R, up, 394, 0.75), NUM(R, down, 402, 1.25),
+      NUM(R, ring, 410, 3), NUM(R, instrument, 414, 16), NUM(R, calcB.startReading, 418, 19.5),
+      NUM(R, calcB.startHeight, 426, 20.5), NUM(R, calcB.reverse, 434, 1), TXT(R, point, 438, "ABCDEFGHIJKL"),
+      TXT(R, refPoint, 451, "A1"), TXT(R, date, 464, "01.02.2003"), NUM(R, pathLength, 476, 21.5),
+      TXT(R, material, 484, "Seil"), TXT(R, measures, 565, "Haken"), TXT(R, fileUrl, 646, "www.x.de"),
+      TXT(R, includeFile, 775, "inc.hpn"), NUM(R, fromInclude, 904, uint8_t{1}),
+      NUM(R, reserved7, 905, uint8_t{9}), NUM(R, calcC[0], 906, 22.5), NUM(R, calcC[6], 954, 23.5),
+      NUM(R, calcFlag, 962, 1), NUM(R, calcScale, 966, 0.5), NUM(R, drawFlags[0], 974, uint8_t{0}),
+      NUM(R, drawFlags[1], 975, uint8_t{2}), NUM(R, tapeStart, 976, 24.5), NUM(R, tapeEnd, 984, 25.5),
+      NUM(R, surveyor, 992, 8), NUM(R, reserved1, 996, 77), NUM(R, altCoords[0], 1000, 26.5),
+      NUM(R, altCoords[11], 1088, 27.5), NUM(R, work.reserved[0], 1096, uint8_t{5}),
+      NUM(R, work.loopCorrection[0], 1384, 28.5), NUM(R, work.loopCorrection[5], 1424, 29.5),
+      NUM(R, work.vertical, 1436, 1), NUM(R, work.successor, 1440, 1), NUM(R, work.extentMarks[1], 1445, uint8_t{3}),
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SurveyRecord record;
+    c.set(record);
+    std::array<uint8_t, kRecordImageSize> image{};
+    EncodeRecord(record, image);
+    c.check(image, c.offset);
+    SurveyRecord back;
+    DecodeRecord(image, back);
+    std::array<uint8_t, kRecordImageSize> again{};
+    EncodeRecord(back, again);
+    EXPECT_EQ(image, again);
+  }
+}
+
+TEST(ImageLayout, SettingsFieldsAtTheirOffsets) {
+  using S = DocumentSettings;
+  const std::vector<LayoutCase<S>> cases = {
+      NUM(S, worksheetSize, 0, 2850u), NUM(S, worksheetCount, 4, 3u), NUM(S, recordSize, 8, 1446u),
+      NUM(S, recordCount, 12, 9u), NUM(S, currentWorksheetIndex, 16, int16_t{2}),
+      NUM(S, legacyFonts[0].height, 18, int16_t{-11}), NUM(S, legacyFonts[0].weight, 26, int16_t{700}),
+      NUM(S, legacyFonts[0].italic, 28, uint8_t{1}), NUM(S, legacyFonts[0].pitchAndFamily, 35, uint8_t{4}),
+      TXT(S, legacyFonts[0].faceName, 36, "Courier"), NUM(S, legacyFonts[3].height, 168, int16_t{-7}),
+      NUM(S, legacyFontColours[0], 218, 0x123456u), TXT(S, title, 234, "Titel"), TXT(S, title2, 490, "T2"),
+      NUM(S, currentRecordNumber, 746, 42u), NUM(S, computedCurrent, 750, uint16_t{0}),
+      TXT(S, descriptionText, 752, "Beschreibung"), NUM(S, loopAdjustment, 1754, uint16_t{1}),
+      NUM(S, searchToleranceLength, 1756, 2.5), NUM(S, searchToleranceAngle, 1764, 7.5),
+      NUM(S, legacyFonts2[0].height, 1772, -15), TXT(S, legacyFonts2[1].faceName, 1860, "Tahoma"),
+      NUM(S, legacyInstruments[0].azimuthUnit, 2012, 1u), NUM(S, legacyInstruments[7].verticalReference, 2168, 2u),
+      TXT(S, legacyInstrumentNames[0], 2172, "Alt 1"), NUM(S, lineColours[0], 2300, 0x0A0B0Cu),
+      NUM(S, legacySag[0], 2364, 0.1), NUM(S, legacySagCoefficient[7], 2484, 0.2),
+      NUM(S, reserved3, 2492, 5u), NUM(S, falseColours[15], 2556, 0x010203u),
+      NUM(S, backgroundColour, 2560, 0x111111u), NUM(S, pointColour, 2564, 0x222222u),
+      NUM(S, frameColour, 2568, 0x333333u), NUM(S, animationRunning, 2572, 1u), NUM(S, reserved4, 2576, 4u),
+      TXT(S, cadastreDesignation, 2580, "1234 Kat"), NUM(S, fonts[0].height, 2662, -19),
+      NUM(S, fonts[0].weight, 2678, 700), NUM(S, fonts[0].italic, 2682, uint8_t{255}),
+      TXT(S, fonts[0].faceName, 2690, "Arial"), NUM(S, fonts[7].height, 3082, -13),
+      NUM(S, fontColours[0], 3142, 0x800080u), TXT(S, levelNames, 3174, "0: Unsichtbar"),
+      NUM(S, legacyYear[0], 4200, 1999.0), NUM(S, legacyChange[0], 4264, 0.1),
+      NUM(S, cadastreNumber, 4328, 1234u), NUM(S, reserved5, 4332, 6u),
+      NUM(S, crossSectionVerticalLimit, 4336, 31.0), NUM(S, crossSectionAcuteLimit, 4344, 46.0),
+      NUM(S, utmZone, 4352, 33u), TXT(S, utmBand, 4356, "T"), NUM(S, legacyDivider[0], 4358, 3.0),
+      NUM(S, reserved6[63], 4485, uint8_t{1}), NUM(S, instruments[0].azimuthUnit, 4486, 1u),
+      NUM(S, instruments[0].declination, 4490, 2.25), NUM(S, instruments[0].inclinationUnit, 4498, 1u),
+      NUM(S, instruments[0].verticalReference, 4502, 2u), NUM(S, instruments[15].declination, 4790, -3.5),
+      TXT(S, instrumentNames[0], 4806, "DistoX"), TXT(S, instrumentNames[15], 5046, "Kompass"),
+      NUM(S, instrumentDivider[0], 5062, 1.0), NUM(S, instrumentSag[0], 5190, 2.0),
+      NUM(S, instrumentSagCoefficient[0], 5318, 3.0), NUM(S, instrumentYear[0], 5446, 2001.0),
+      NUM(S, instrumentChange[15], 5694, 0.05), TXT(S, surveyorNames, 5702, "0: Unbekannt"),
+      NUM(S, auxLineColour, 6728, 0x00FF00u), NUM(S, meridianConvergence, 6732, 1.5),
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DocumentSettings settings;
+    c.set(settings);
+    std::array<uint8_t, kSettingsImageSize> image{};
+    EncodeSettings(settings, image);
+    c.check(image, c.offset);
+  }
+}
+
+TEST(ImageLayout, PositionHoldsTheSixViewValuesInOrder) {
+  AnimationPosition p{10, -20, 30, 1, 2, 3, {9, 8, 7, 6}};
+  std::array<uint8_t, kPositionImageSize> image{};
+  EncodePosition(p, image);
+  const double expected[] = {10, -20, 30, 1, 2, 3};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(base::LoadLE<double>(image, 8 * i), expected[i]);
+  EXPECT_EQ(image[48], 9);
+  EXPECT_EQ(image[51], 6);
+}
+
+// The defaults of a new worksheet, as its image holds them.
+TEST(ImageLayout, NewWorksheetDefaultsAtTheirOffsets) {
+  Worksheet ws;
+  InitWorksheet(ws);
+  struct I16 { size_t offset; int16_t value; };
+  for (const auto& [offset, value] : std::vector<I16>{
+           {2, 1}, {4, 1}, {6, 1}, {8, 1}, {26, 0}, {32, 20}, {34, 20}, {36, 20}, {38, 20},
+           {1180, 100}, {1184, 3}, {1186, -25}, {1188, -2}, {1190, 0}, {1194, 1}, {1196, 1},
+           {1198, 1}, {1200, 0}, {1202, 1}, {1204, 10}, {1206, 10}, {1530, 0}, {1614, 1},
+           {1618, 1}, {1632, 0}, {1634, 1}}) {
+    EXPECT_EQ(ws.Get<int16_t>(offset), value) << "i16 at " << offset;
+  }
+  struct I32 { size_t offset; int32_t value; };
+  for (const auto& [offset, value] : std::vector<I32>{
+           {1620, 0}, {1624, 0}, {1668, 1}, {1672, 0}, {1692, 0}, {1768, 0}, {1772, 0}, {1780, 50},
+           {1784, 1}, {1802, 1}, {1806, 0}, {2392, 1}, {2396, 0}, {2400, 1}, {2420, 1}, {2424, 0},
+           {2428, 1}, {2432, 1}, {2436, 0}, {2440, 10}, {2444, 10}, {2448, 0}, {2630, 1}, {2634, 0},
+           {2638, 1}, {2642, 1}, {2646, 1}, {2650, 0}, {2654, 1}, {2658, 0}, {2670, 1}, {2674, 0},
+           {2678, 0}, {2690, 0}, {2822, 1}, {2826, 0}, {2830, 0}, {2834, 0}, {2838, 0}, {2842, 0},
+           {2846, 1}}) {
+    EXPECT_EQ(ws.Get<int32_t>(offset), value) << "i32 at " << offset;
+  }
+  struct F64 { size_t offset; double value; };
+  for (const auto& [offset, value] : std::vector<F64>{
+           {10, 1000.0}, {18, 100.0}, {44, -1.0}, {52, -1.0}, {68, 1.0}, {76, 1.0}, {100, -1.0},
+           {108, -1.0}, {124, 1.0}, {132, 1.0}, {1506, 0}, {1696, 10.0}, {1704, -25.0},
+           {1712, 0}, {1744, 5.0}, {1752, 10.0}, {2582, 0}, {2614, 0}}) {
+    EXPECT_EQ(ws.Get<double>(offset), value) << "f64 at " << offset;
+  }
+  EXPECT_EQ(ws.Text(668, 256), "<Seitenbezeichnung>");
+  EXPECT_EQ(ws.Text(1532, 82), "<Blattbezeichnung>");
+  EXPECT_EQ(ws.Text(1788, 14), "0");
+  EXPECT_EQ(ws.Text(156, 256), "");
+  EXPECT_TRUE(ws.positions.empty());
+}
+
+TEST(ImageLayout, WorksheetSettingsNeitherOverlapNorLeaveTheImage) {
+  std::set<size_t> used;
+  for (const auto& field : WorksheetFieldTable()) {
+    SCOPED_TRACE(field.name);
+    EXPECT_LE(field.offset + field.size, kWorksheetImageSize);
+    for (size_t b = field.offset; b < field.offset + field.size; ++b) {
+      EXPECT_TRUE(used.insert(b).second) << "byte " << b << " used twice";
+    }
+  }
+}
+
+TEST(ImageLayout, NamedAccessorsUseTheirOffsets) {
+  Worksheet ws;
+  ws.setDisplayType(7);
+  ws.setViewAzimuth(123.5);
+  ws.setSheetDesignation("Blatt 2");
+  ws.setFilterCriterion(5);
+  EXPECT_EQ(ws.Get<int16_t>(26), 7);
+  EXPECT_EQ(ws.Get<double>(1696), 123.5);
+  EXPECT_EQ(ws.Text(1532, 82), "Blatt 2");
+  EXPECT_EQ(ws.Get<int32_t>(2690), 5);
+  ws.setSheetDesignation(std::string(200, 'x'));
+  EXPECT_EQ(ws.sheetDesignation().size(), 81u);
+}
+
+}  // namespace
+}  // namespace hp::doc
