@@ -1,0 +1,195 @@
+// Little-endian field access, the memory source and the atomic file write
+// that protects the previous document when saving fails.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "base/ByteIo.h"
+#include "base/ByteStream.h"
+
+namespace hp::base {
+namespace {
+
+namespace fs = std::filesystem;
+
+template <class T>
+struct LittleEndianCase {
+  T value;
+  std::vector<uint8_t> bytes;  // the value's image, lowest byte first
+};
+
+template <class T>
+void CheckAtOddOffsets(const LittleEndianCase<T>& c) {
+  for (size_t offset : {size_t{1}, size_t{3}, size_t{7}}) {
+    std::vector<uint8_t> image(offset + sizeof(T) + 2, 0xAA);
+    StoreLE<T>(image, offset, c.value);
+    const std::vector<uint8_t> stored(image.begin() + offset, image.begin() + offset + sizeof(T));
+    EXPECT_EQ(stored, c.bytes) << "offset " << offset;
+    // Neighbours stay untouched.
+    EXPECT_EQ(image[offset - 1], 0xAA);
+    EXPECT_EQ(image[offset + sizeof(T)], 0xAA);
+    if constexpr (std::is_same_v<T, double>) {
+      EXPECT_EQ(std::bit_cast<uint64_t>(LoadLE<T>(image, offset)), std::bit_cast<uint64_t>(c.value));
+    } else {
+      EXPECT_EQ(LoadLE<T>(image, offset), c.value);
+    }
+  }
+}
+
+TEST(ByteIo, EveryTypeIsLittleEndianAtOddOffsets) {
+  CheckAtOddOffsets<int8_t>({-2, {0xFE}});
+  CheckAtOddOffsets<uint8_t>({0xC4, {0xC4}});
+  CheckAtOddOffsets<int16_t>({-2, {0xFE, 0xFF}});
+  CheckAtOddOffsets<int16_t>({-32768, {0x00, 0x80}});
+  CheckAtOddOffsets<uint16_t>({0x1234, {0x34, 0x12}});
+  CheckAtOddOffsets<int32_t>({-25, {0xE7, 0xFF, 0xFF, 0xFF}});
+  CheckAtOddOffsets<uint32_t>({0x00220800, {0x00, 0x08, 0x22, 0x00}});
+  CheckAtOddOffsets<uint32_t>({0xFF0000, {0x00, 0x00, 0xFF, 0x00}});
+  CheckAtOddOffsets<int64_t>({-2, {0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}});
+  CheckAtOddOffsets<uint64_t>({0x0102030405060708ull, {8, 7, 6, 5, 4, 3, 2, 1}});
+  CheckAtOddOffsets<double>({1.0, {0, 0, 0, 0, 0, 0, 0xF0, 0x3F}});
+  CheckAtOddOffsets<double>({-25.0, {0, 0, 0, 0, 0, 0, 0x39, 0xC0}});
+  CheckAtOddOffsets<double>({-0.0, {0, 0, 0, 0, 0, 0, 0, 0x80}});
+  CheckAtOddOffsets<double>({0.1, {0x9A, 0x99, 0x99, 0x99, 0x99, 0x99, 0xB9, 0x3F}});
+  CheckAtOddOffsets<double>({std::numeric_limits<double>::quiet_NaN(), {0, 0, 0, 0, 0, 0, 0xF8, 0x7F}});
+}
+
+TEST(ByteIo, AccessOutsideTheImageThrows) {
+  std::vector<uint8_t> image(10);
+  const std::span<const uint8_t> view(image);
+  EXPECT_NO_THROW(LoadLE<uint16_t>(view, 8));
+  EXPECT_NO_THROW(LoadLE<double>(view, 2));
+  EXPECT_THROW(LoadLE<uint16_t>(view, 9), std::out_of_range);
+  EXPECT_THROW(LoadLE<double>(view, 3), std::out_of_range);
+  EXPECT_THROW(LoadLE<uint8_t>(view, 10), std::out_of_range);
+  EXPECT_THROW(LoadLE<uint32_t>(view, 11), std::out_of_range);
+  EXPECT_THROW(LoadLE<uint32_t>(view, std::numeric_limits<size_t>::max() - 1), std::out_of_range);
+  EXPECT_THROW(StoreLE<int32_t>(image, 7, 1), std::out_of_range);
+  EXPECT_THROW(StoreLE<uint64_t>(image, std::numeric_limits<size_t>::max(), 1), std::out_of_range);
+  EXPECT_EQ(image, std::vector<uint8_t>(10));  // a refused store writes nothing
+
+  char field[4] = {};
+  EXPECT_NO_THROW(LoadBytes(view, 6, field, 4));
+  EXPECT_NO_THROW(LoadBytes(view, 10, field, 0));
+  EXPECT_THROW(LoadBytes(view, 7, field, 4), std::out_of_range);
+  EXPECT_THROW(StoreBytes(image, 8, field, 3), std::out_of_range);
+  EXPECT_THROW(StoreBytes(image, std::numeric_limits<size_t>::max(), field, 2), std::out_of_range);
+}
+
+TEST(MemorySource, ReadsInPartsUntilTheEnd) {
+  std::vector<uint8_t> data(10);
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i + 1);
+  MemorySource source(data);
+  std::vector<uint8_t> buffer(4, 0xEE);
+  EXPECT_EQ(source.Read(buffer), 4u);
+  EXPECT_EQ(buffer, (std::vector<uint8_t>{1, 2, 3, 4}));
+  EXPECT_EQ(source.Read(std::span<uint8_t>(buffer).first(0)), 0u);
+  EXPECT_EQ(source.Read(buffer), 4u);
+  EXPECT_EQ(buffer, (std::vector<uint8_t>{5, 6, 7, 8}));
+  buffer.assign(4, 0xEE);
+  EXPECT_EQ(source.Read(buffer), 2u);
+  EXPECT_EQ(buffer, (std::vector<uint8_t>{9, 10, 0xEE, 0xEE}));
+  EXPECT_EQ(source.Read(buffer), 0u);
+  EXPECT_EQ(source.Read(buffer), 0u);
+
+  MemorySource empty(std::span<const uint8_t>{});
+  EXPECT_EQ(empty.Read(buffer), 0u);
+}
+
+class AtomicWrite : public testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    m_folder = fs::temp_directory_path() /
+               ("hp_atomic_" + std::to_string(::getpid()) + "_" + info->name());
+    fs::remove_all(m_folder);
+    fs::create_directories(m_folder);
+    m_target = m_folder / "Höhle.hpn";
+  }
+  void TearDown() override {
+    fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(m_folder);
+  }
+
+  static void Put(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+  }
+  static std::string Get(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  std::set<std::string> Entries() const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_folder)) names.insert(entry.path().filename().string());
+    return names;
+  }
+  static bool WriteText(ByteSink& sink, const std::string& text) {
+    return sink.Write(std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
+  }
+
+  fs::path m_folder;
+  fs::path m_target;
+};
+
+TEST_F(AtomicWrite, CreatesAndReplacesTheFile) {
+  ASSERT_TRUE(WriteFileAtomically(m_target, [](ByteSink& sink) { return WriteText(sink, "first"); }));
+  EXPECT_EQ(Get(m_target), "first");
+  ASSERT_TRUE(WriteFileAtomically(m_target, [](ByteSink& sink) {
+    return WriteText(sink, "sec") && WriteText(sink, "ond");
+  }));
+  EXPECT_EQ(Get(m_target), "second");
+  EXPECT_EQ(Entries(), std::set<std::string>{"Höhle.hpn"});
+}
+
+TEST_F(AtomicWrite, WriterThatGivesUpKeepsThePreviousFile) {
+  Put(m_target, "previous document");
+  EXPECT_FALSE(WriteFileAtomically(m_target, [](ByteSink& sink) {
+    WriteText(sink, "half a docu");
+    return false;
+  }));
+  EXPECT_EQ(Get(m_target), "previous document");
+  EXPECT_EQ(Entries(), std::set<std::string>{"Höhle.hpn"});
+}
+
+TEST_F(AtomicWrite, WriterThatGivesUpCreatesNothing) {
+  EXPECT_FALSE(WriteFileAtomically(m_target, [](ByteSink&) { return false; }));
+  EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(AtomicWrite, MissingFolderFails) {
+  EXPECT_FALSE(WriteFileAtomically(m_folder / "missing" / "out.hpn",
+                                   [](ByteSink& sink) { return WriteText(sink, "x"); }));
+  EXPECT_FALSE(fs::exists(m_folder / "missing"));
+  EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(AtomicWrite, TargetThatIsAFolderFailsWithoutLeftovers) {
+  fs::create_directory(m_target);
+  EXPECT_FALSE(WriteFileAtomically(m_target, [](ByteSink& sink) { return WriteText(sink, "x"); }));
+  EXPECT_TRUE(fs::is_directory(m_target));
+  EXPECT_EQ(Entries(), std::set<std::string>{"Höhle.hpn"});
+}
+
+TEST_F(AtomicWrite, ReadOnlyFolderKeepsThePreviousFile) {
+  Put(m_target, "previous document");
+  fs::permissions(m_folder, fs::perms::owner_read | fs::perms::owner_exec);
+  if (::access(m_folder.c_str(), W_OK) == 0) GTEST_SKIP() << "permissions do not bind this user";
+  EXPECT_FALSE(WriteFileAtomically(m_target, [](ByteSink& sink) { return WriteText(sink, "new"); }));
+  fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add);
+  EXPECT_EQ(Get(m_target), "previous document");
+  EXPECT_EQ(Entries(), std::set<std::string>{"Höhle.hpn"});
+}
+
+}  // namespace
+}  // namespace hp::base

@@ -1,0 +1,480 @@
+// hollowplan-cli new, info and convert, run in-process: exact output, exit
+// status, messages on stderr and which files are (not) written.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "support/TestFile.h"
+
+namespace hp::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TestFile;
+
+// Offsets in the settings block and the worksheet image of the file.
+constexpr size_t kCurrentSheet = 16;
+constexpr size_t kTitle = 234;
+constexpr size_t kTitle2 = 490;
+constexpr size_t kComputed = 750;
+constexpr size_t kLoopAdjustment = 1754;
+constexpr size_t kCadastreDesignation = 2580;
+constexpr size_t kCadastreNumber = 4328;
+constexpr size_t kUtmZone = 4352;
+constexpr size_t kUtmBand = 4356;
+constexpr size_t kSheetDesignation = 1532;
+
+const char* const kDefaultInfo =
+    "version: 0x00220800\n"
+    "records: 1\n"
+    "worksheets: 1\n"
+    "current worksheet: 1 <Blattbezeichnung>\n"
+    "title: <Titel>\n"
+    "title2: \n"
+    "cadastre: 0 <Katasterbezeichnung>\n"
+    "utm: 32 U\n"
+    "computed: 1\n"
+    "loop adjustment: 2\n";
+
+const char* const kConvertQuestion =
+    "Das Dokument wurde mit einer \xC3\xA4lteren Programmversion erstellt und muss konvertiert werden.\n\n";
+const char* const kInvalidFormat = "Diese Datei hat kein g\xC3\xBCltiges Dateiformat.\n\n";
+const char* const kOtherBeta =
+    "Das Dokument wurde mit einer anderen Betaversion erstellt und kann nicht bearbeitet werden.\n\n";
+const char* const kNewer =
+    "Das Dokument wurde mit einer neueren Programmversion erstellt und kann nicht bearbeitet werden.\n\n";
+
+struct Result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// A document as a surveyor would have it: two worksheets (the second
+// current), three records, texts in Windows-1252.
+TestFile SampleDocument(uint32_t version) {
+  TestFile file(version, 2, 3);
+  file.Settings<int16_t>(kCurrentSheet, 1)
+      .SettingsText(kTitle, "H\xF6hle am Gr\xFCnberg")
+      .SettingsText(kTitle2, "Vermessung 2019 \x96 Teil \x80")
+      .Settings<uint16_t>(kComputed, 1)
+      .Settings<uint16_t>(kLoopAdjustment, 1)
+      .SettingsText(kCadastreDesignation, "1836/12 Stra\xDF" "enh\xF6hle")
+      .Settings<uint32_t>(kCadastreNumber, 1836)
+      .Settings<uint32_t>(kUtmZone, 33)
+      .SettingsText(kUtmBand, "T")
+      .SheetText(0, kSheetDesignation, "Grundriss")
+      .SheetText(1, kSheetDesignation, "L\xE4ngsschnitt")
+      .AddPositions(1, 2);
+  return file;
+}
+
+std::string SampleInfo(const std::string& version, int computed, const std::string& utm = "33 T") {
+  return "version: " + version +
+         "\n"
+         "records: 3\n"
+         "worksheets: 2\n"
+         "current worksheet: 2 L\xC3\xA4ngsschnitt\n"
+         "title: H\xC3\xB6hle am Gr\xC3\xBCnberg\n"
+         "title2: Vermessung 2019 \xE2\x80\x93 Teil \xE2\x82\xAC\n"
+         "cadastre: 1836 1836/12 Stra\xC3\x9F" "enh\xC3\xB6hle\n"
+         "utm: " + utm + "\n"
+         "computed: " + std::to_string(computed) + "\n"
+         "loop adjustment: 1\n";
+}
+
+class CliDocuments : public testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+    for (char& c : name) {
+      if (c == '/') c = '_';
+    }
+    m_folder = fs::temp_directory_path() / ("hp_cli_" + std::to_string(::getpid()) + "_" + name);
+    fs::remove_all(m_folder);
+    fs::create_directories(m_folder);
+  }
+  void TearDown() override { fs::remove_all(m_folder); }
+
+  std::string Path(const std::string& name) const { return (m_folder / name).string(); }
+
+  static Result Run(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = RunCommand(args, out, err);
+    return {status, out.str(), err.str()};
+  }
+
+  static std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  static void Put(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+
+  std::set<std::string> Entries() const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_folder)) names.insert(entry.path().filename().string());
+    return names;
+  }
+
+  fs::path m_folder;
+};
+
+TEST_F(CliDocuments, NewWritesTheDefaultDocument) {
+  const std::string doc = Path("neu.hpn");
+  const Result made = Run({"new", "-o", doc});
+  EXPECT_EQ(made.status, kExitOk);
+  EXPECT_EQ(made.out, "");
+  EXPECT_EQ(made.err, "");
+  EXPECT_EQ(Entries(), std::set<std::string>{"neu.hpn"});
+
+  // signature, header, block, one worksheet without positions, one record
+  const std::string bytes = Bytes(doc);
+  EXPECT_EQ(bytes.size(), 4u + 8 + 6740 + 2850 + 1446);
+  EXPECT_EQ(bytes.substr(0, 12), std::string("koor\x00\x08\x22\x00\x54\x1A\x00\x00", 12));
+
+  const Result info = Run({"info", doc});
+  EXPECT_EQ(info.status, kExitOk);
+  EXPECT_EQ(info.out, kDefaultInfo);
+  EXPECT_EQ(info.err, "");
+}
+
+struct SheetAndZone {
+  const char* name;
+  int16_t currentSheet;
+  std::string band;  // the two stored bytes
+  const char* sheetLine;
+  const char* utmLine;
+};
+
+class CliInfoLines : public CliDocuments, public testing::WithParamInterface<SheetAndZone> {};
+
+TEST_P(CliInfoLines, CurrentWorksheetAndZoneLetter) {
+  const SheetAndZone& c = GetParam();
+  const std::string doc = Path("doc.hpn");
+  SampleDocument(0x00220800)
+      .Settings<int16_t>(kCurrentSheet, c.currentSheet)
+      .Settings<uint8_t>(kUtmBand, static_cast<uint8_t>(c.band[0]))
+      .Settings<uint8_t>(kUtmBand + 1, static_cast<uint8_t>(c.band[1]))
+      .WriteTo(doc);
+  const Result info = Run({"info", doc});
+  ASSERT_EQ(info.status, kExitOk);
+  EXPECT_NE(info.out.find(std::string("\n") + c.sheetLine + "\n"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find(std::string("\n") + c.utmLine + "\n"), std::string::npos) << info.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, CliInfoLines,
+    testing::Values(
+        SheetAndZone{"FirstSheet", 0, std::string("T\0", 2), "current worksheet: 1 Grundriss", "utm: 33 T"},
+        SheetAndZone{"SecondSheet", 1, std::string("T\0", 2), "current worksheet: 2 L\xC3\xA4ngsschnitt",
+                     "utm: 33 T"},
+        // An index no worksheet has falls back to the first one.
+        SheetAndZone{"IndexTooLarge", 2, std::string("T\0", 2), "current worksheet: 1 Grundriss", "utm: 33 T"},
+        SheetAndZone{"NegativeIndex", -1, std::string("T\0", 2), "current worksheet: 1 Grundriss", "utm: 33 T"},
+        SheetAndZone{"NoLetter", 0, std::string("\0\0", 2), "current worksheet: 1 Grundriss", "utm: 33 "},
+        SheetAndZone{"LowerCaseLetter", 0, std::string("c\0", 2), "current worksheet: 1 Grundriss", "utm: 33 c"},
+        SheetAndZone{"OnlyTheFirstCharacter", 0, "TX", "current worksheet: 1 Grundriss", "utm: 33 T"},
+        SheetAndZone{"Cp1252Letter", 0, std::string("\xC4\0", 2), "current worksheet: 1 Grundriss",
+                     "utm: 33 \xC3\x84"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliDocuments, InfoOfAnOlderDocumentAsksAndShowsConvertedValues) {
+  const std::string doc = Path("alt.hpn");
+  SampleDocument(0x00210000).WriteTo(doc);
+  for (const char* answer : {"", "yes", "no"}) {
+    std::vector<std::string> args = {"info", doc};
+    if (*answer) args.insert(args.end(), {"--answer", answer});
+    const Result info = Run(args);
+    EXPECT_EQ(info.status, kExitOk) << answer;
+    // Files before 22.07 must be computed again.
+    EXPECT_EQ(info.out, SampleInfo("0x00210000", 0)) << answer;
+    EXPECT_EQ(info.err, kConvertQuestion) << answer;
+  }
+}
+
+TEST_F(CliDocuments, CancelledConversionFails) {
+  const std::string doc = Path("alt.hpn");
+  SampleDocument(0x00210000).WriteTo(doc);
+  const Result info = Run({"info", doc, "--answer", "cancel"});
+  EXPECT_EQ(info.status, kExitFailed);
+  EXPECT_EQ(info.out, "");
+  EXPECT_EQ(info.err, kConvertQuestion);
+
+  const Result convert = Run({"convert", doc, "-o", Path("neu.hpn"), "--answer", "cancel"});
+  EXPECT_EQ(convert.status, kExitFailed);
+  EXPECT_EQ(convert.err, kConvertQuestion);
+  EXPECT_EQ(Entries(), std::set<std::string>{"alt.hpn"});
+}
+
+TEST_F(CliDocuments, InfoTakesOldFieldsFromTheirOldPlaces) {
+  // Before 18.00 the grid zone did not exist, before 16.01 the cadastre
+  // number was the start of the designation.
+  const std::string doc = Path("alt.hpn");
+  TestFile(0x00160000, 1, 1)
+      .SettingsText(kTitle, "Alt")
+      .SettingsText(kCadastreDesignation, "2741/3 Eish\xF6hle")
+      .Settings<uint32_t>(kCadastreNumber, 5)
+      .Settings<uint32_t>(kUtmZone, 12)
+      .SettingsText(kUtmBand, "Q")
+      .SheetText(0, kSheetDesignation, "Blatt 1")
+      .WriteTo(doc);
+  const Result info = Run({"info", doc});
+  EXPECT_EQ(info.status, kExitOk);
+  EXPECT_EQ(info.err, kConvertQuestion);
+  EXPECT_EQ(info.out,
+            "version: 0x00160000\n"
+            "records: 1\n"
+            "worksheets: 1\n"
+            "current worksheet: 1 Blatt 1\n"
+            "title: Alt\n"
+            "title2: \n"
+            "cadastre: 2741 2741/3 Eish\xC3\xB6hle\n"
+            "utm: 32 U\n"
+            "computed: 0\n"
+            "loop adjustment: 0\n");
+}
+
+TEST_F(CliDocuments, ConvertWritesTheCurrentVersionWithTheSameContent) {
+  const std::string old = Path("alt.hpn");
+  const std::string converted = Path("neu.hpn");
+  SampleDocument(0x00210000).WriteTo(old);
+  const std::string oldBytes = Bytes(old);
+
+  const Result convert = Run({"convert", old, "-o", converted});
+  EXPECT_EQ(convert.status, kExitOk);
+  EXPECT_EQ(convert.out, "");
+  EXPECT_EQ(convert.err, kConvertQuestion);
+  EXPECT_EQ(Bytes(old), oldBytes);  // never modified in place
+
+  const Result info = Run({"info", converted});
+  EXPECT_EQ(info.status, kExitOk);
+  EXPECT_EQ(info.out, SampleInfo("0x00220800", 0));
+  EXPECT_EQ(info.err, "");  // no second conversion
+  // Both positions of the second worksheet are kept.
+  EXPECT_EQ(Bytes(converted).size(), 4u + 8 + 6740 + 2 * 2850 + 2 * 52 + 3 * 1446);
+  EXPECT_EQ(Entries(), (std::set<std::string>{"alt.hpn", "neu.hpn"}));
+}
+
+TEST_F(CliDocuments, ConvertOfACurrentDocumentKeepsItsBytes) {
+  const std::string doc = Path("neu.hpn");
+  const std::string copy = Path("kopie.hpn");
+  ASSERT_EQ(Run({"new", "-o", doc}).status, kExitOk);
+  const Result convert = Run({"convert", doc, "-o", copy});
+  EXPECT_EQ(convert.status, kExitOk);
+  EXPECT_EQ(convert.err, "");
+  EXPECT_EQ(Bytes(copy), Bytes(doc));
+}
+
+TEST_F(CliDocuments, ConvertReplacesAnExistingOutput) {
+  const std::string doc = Path("neu.hpn");
+  const std::string out = Path("ziel.hpn");
+  ASSERT_EQ(Run({"new", "-o", doc}).status, kExitOk);
+  Put(out, "old contents");
+  EXPECT_EQ(Run({"convert", doc, "-o", out}).status, kExitOk);
+  EXPECT_EQ(Bytes(out), Bytes(doc));
+  EXPECT_EQ(Entries(), (std::set<std::string>{"neu.hpn", "ziel.hpn"}));
+}
+
+struct NotADocument {
+  const char* name;
+  std::string bytes;
+};
+
+class CliNotADocument : public CliDocuments, public testing::WithParamInterface<NotADocument> {};
+
+TEST_P(CliNotADocument, IsRefusedAndNothingIsWritten) {
+  const std::string in = Path("eingabe.hpn");
+  const std::string out = Path("ausgabe.hpn");
+  Put(in, GetParam().bytes);
+
+  const Result convert = Run({"convert", in, "-o", out});
+  EXPECT_EQ(convert.status, kExitFailed);
+  EXPECT_EQ(convert.out, "");
+  EXPECT_EQ(convert.err, kInvalidFormat);
+  EXPECT_EQ(Entries(), std::set<std::string>{"eingabe.hpn"});
+
+  const Result info = Run({"info", in});
+  EXPECT_EQ(info.status, kExitFailed);
+  EXPECT_EQ(info.out, "");
+  EXPECT_EQ(info.err, kInvalidFormat);
+}
+
+TEST_P(CliNotADocument, KeepsAnExistingOutputFile) {
+  const std::string in = Path("eingabe.hpn");
+  const std::string out = Path("ausgabe.hpn");
+  Put(in, GetParam().bytes);
+  Put(out, "the surveyor's previous document");
+  EXPECT_EQ(Run({"convert", in, "-o", out}).status, kExitFailed);
+  EXPECT_EQ(Bytes(out), "the surveyor's previous document");
+  EXPECT_EQ(Entries(), (std::set<std::string>{"ausgabe.hpn", "eingabe.hpn"}));
+}
+
+std::string HeaderOnly() {
+  const auto bytes = TestFile(0x00220800, 1, 1).Bytes();
+  return std::string(bytes.begin(), bytes.begin() + 12);
+}
+
+std::string NoWorksheets() {
+  const auto bytes = TestFile(0x00220800, 0, 1).Bytes();
+  return std::string(bytes.begin(), bytes.end());
+}
+
+std::string OversizedSettings() {
+  auto bytes = TestFile(0x00220800, 1, 1).Bytes();
+  base::StoreLE<uint32_t>(bytes, 8, 6741);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, CliNotADocument,
+    testing::Values(NotADocument{"Empty", ""}, NotADocument{"Text", "Messzug;1;2;3\r\n"},
+                    NotADocument{"ShortSignature", "koo"},
+                    NotADocument{"WrongSignature", "KOOR" + std::string(20000, '\0')},
+                    NotADocument{"SignatureOnly", "koor"},
+                    NotADocument{"HeaderOnly", HeaderOnly()},
+                    NotADocument{"NoWorksheets", NoWorksheets()},
+                    NotADocument{"OversizedSettings", OversizedSettings()}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliDocuments, MissingInputFails) {
+  const Result info = Run({"info", Path("fehlt.hpn")});
+  EXPECT_EQ(info.status, kExitFailed);
+  EXPECT_EQ(info.out, "");
+  EXPECT_NE(info.err, "");
+  EXPECT_EQ(info.err.substr(info.err.size() - 2), "\n\n");
+
+  const Result convert = Run({"convert", Path("fehlt.hpn"), "-o", Path("neu.hpn")});
+  EXPECT_EQ(convert.status, kExitFailed);
+  EXPECT_TRUE(Entries().empty());
+
+  // A folder is no document either.
+  EXPECT_EQ(Run({"info", m_folder.string()}).status, kExitFailed);
+}
+
+struct VersionCase {
+  const char* name;
+  uint32_t version;
+  const char* set;  // --set value, or nothing
+  int status;
+  std::string err;  // the whole of stderr
+  int computed;     // "computed:" after opening
+  const char* utm = "33 T";
+};
+
+void PrintTo(const VersionCase& c, std::ostream* os) { *os << c.name; }
+
+class CliVersions : public CliDocuments, public testing::WithParamInterface<VersionCase> {};
+
+// Which versions open, with or without the conversion question, and which are
+// refused; "version:" is the word as stored, build byte and test bit included.
+TEST_P(CliVersions, OpensOrRefusesByVersion) {
+  const VersionCase& c = GetParam();
+  const std::string doc = Path("doc.hpn");
+  SampleDocument(c.version).WriteTo(doc);
+  std::vector<std::string> args = {"info", doc};
+  if (c.set) args.insert(args.end(), {"--set", c.set});
+  const Result info = Run(args);
+  EXPECT_EQ(info.status, c.status);
+  EXPECT_EQ(info.err, c.err);
+  if (c.status == kExitOk) {
+    char version[16];
+    std::snprintf(version, sizeof version, "0x%08X", c.version);
+    EXPECT_EQ(info.out, SampleInfo(version, c.computed, c.utm));
+  } else {
+    EXPECT_EQ(info.out, "");
+  }
+
+  args[0] = "convert";
+  args.insert(args.end(), {"-o", Path("neu.hpn")});
+  EXPECT_EQ(Run(args).status, c.status);
+  EXPECT_EQ(fs::exists(Path("neu.hpn")), c.status == kExitOk);
+}
+
+const char* const kBetaOpen = "BetaOpen=1";
+
+INSTANTIATE_TEST_SUITE_P(
+    Versions, CliVersions,
+    testing::Values(
+        VersionCase{"Current", 0x00220800, nullptr, kExitOk, "", 1},
+        VersionCase{"CurrentWithBuildByte", 0x00220811, nullptr, kExitOk, "", 1},
+        VersionCase{"TestBuildOfThisVersion", 0x01220800, nullptr, kExitOk, "", 1},
+        VersionCase{"Older", 0x00220700, nullptr, kExitOk, kConvertQuestion, 1},
+        VersionCase{"OtherTestBuild", 0x01220700, nullptr, kExitFailed, kOtherBeta, 0},
+        VersionCase{"OtherTestBuildBetaOpenZero", 0x01220700, "BetaOpen=0", kExitFailed, kOtherBeta, 0},
+        VersionCase{"OtherTestBuildWithBetaOpen", 0x01220700, kBetaOpen, kExitOk, kConvertQuestion, 1},
+        // 0x0014 is 14.00, before the grid zone existed.
+        VersionCase{"OldBeta", 0x00140000, nullptr, kExitFailed, kOtherBeta, 0},
+        VersionCase{"OldBetaWithBetaOpen", 0x00140000, kBetaOpen, kExitOk, kConvertQuestion, 0, "32 U"},
+        VersionCase{"OldBetaBuild", 0x00140001, nullptr, kExitOk, kConvertQuestion, 0, "32 U"},
+        VersionCase{"Newer", 0x00230000, nullptr, kExitFailed, kNewer, 0},
+        VersionCase{"NewerMinor", 0x00220900, kBetaOpen, kExitFailed, kNewer, 0},
+        VersionCase{"NewerTestBuild", 0x01230000, kBetaOpen, kExitFailed, kNewer, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CliDocuments, FailedWriteLeavesNothing) {
+  const std::string missing = Path("fehlt");
+  const std::string out = missing + "/neu.hpn";
+  const Result made = Run({"new", "-o", out});
+  EXPECT_EQ(made.status, kExitFailed);
+  EXPECT_EQ(made.out, "");
+  EXPECT_EQ(made.err, out + "\nDiese Datei kann nicht geschrieben werden.\n\n");
+  EXPECT_TRUE(Entries().empty());
+
+  const std::string doc = Path("doc.hpn");
+  ASSERT_EQ(Run({"new", "-o", doc}).status, kExitOk);
+  const Result convert = Run({"convert", doc, "-o", out});
+  EXPECT_EQ(convert.status, kExitFailed);
+  EXPECT_EQ(convert.err, out + "\nDiese Datei kann nicht geschrieben werden.\n\n");
+  EXPECT_EQ(Entries(), std::set<std::string>{"doc.hpn"});
+}
+
+struct Usage {
+  const char* name;
+  std::vector<std::string> args;
+};
+
+class CliUsage : public CliDocuments, public testing::WithParamInterface<Usage> {};
+
+TEST_P(CliUsage, WrongArgumentsPrintUsage) {
+  const std::string doc = Path("doc.hpn");
+  ASSERT_EQ(Run({"new", "-o", doc}).status, kExitOk);
+  std::vector<std::string> args;
+  for (const std::string& arg : GetParam().args) args.push_back(arg == "DOC" ? doc : arg == "OUT" ? Path("out.hpn") : arg);
+  const Result result = Run(args);
+  EXPECT_EQ(result.status, kExitUsage);
+  EXPECT_EQ(result.out, "");
+  EXPECT_NE(result.err.find("usage: hollowplan-cli"), std::string::npos) << result.err;
+  EXPECT_EQ(Entries(), std::set<std::string>{"doc.hpn"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, CliUsage,
+    testing::Values(Usage{"NoCommand", {}}, Usage{"UnknownCommand", {"frobnicate", "DOC"}},
+                    Usage{"NewWithoutOutput", {"new"}}, Usage{"NewWithInput", {"new", "DOC", "-o", "OUT"}},
+                    Usage{"OutputWithoutValue", {"new", "-o"}}, Usage{"InfoWithoutFile", {"info"}},
+                    Usage{"InfoWithTwoFiles", {"info", "DOC", "DOC"}},
+                    Usage{"InfoWithOutput", {"info", "DOC", "-o", "OUT"}},
+                    Usage{"ConvertWithoutOutput", {"convert", "DOC"}},
+                    Usage{"UnknownOption", {"info", "DOC", "--bogus", "1"}},
+                    Usage{"UnknownSwitch", {"info", "DOC", "--compute-all"}},
+                    Usage{"UnknownShortOption", {"info", "DOC", "-x", "1"}},
+                    Usage{"BadAnswer", {"info", "DOC", "--answer", "maybe"}},
+                    Usage{"SetWithoutValue", {"info", "DOC", "--set", "BetaOpen"}},
+                    Usage{"SetWithoutName", {"info", "DOC", "--set", "=1"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace hp::cli
