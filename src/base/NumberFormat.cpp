@@ -11,11 +11,13 @@ namespace hp::base {
 std::string FormatFixed(double value, int decimals) {
   if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
   if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+  if (decimals < 0) decimals = 0;
   // 309 integer digits, sign, point and the decimals always fit.
-  char buffer[360];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+  std::string text(static_cast<size_t>(decimals) + 320, '\0');
+  const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
                                     std::chars_format::fixed, decimals);
-  return std::string(buffer, result.ptr);
+  text.resize(static_cast<size_t>(result.ptr - text.data()));
+  return text;
 }
 
 std::string DecimalComma(std::string text) {
@@ -40,7 +42,9 @@ std::optional<double> ParseNumber(std::string_view text) {
   text = TrimBlanks(text);
   if (text.empty() || text.size() > 400) return std::nullopt;
   std::string normal(text);
-  if (normal.front() == '+') normal.erase(0, 1);
+  const bool plus = normal.front() == '+';
+  if (plus) normal.erase(0, 1);
+  if (normal.empty() || normal.front() == '+' || (plus && normal.front() == '-')) return std::nullopt;
   // Digits, one separator, sign and exponent only: no "inf", "nan" or hex.
   if (normal.find_first_not_of("0123456789.,-+eE") != std::string::npos) return std::nullopt;
   if (const auto comma = normal.find(','); comma != std::string::npos) {
@@ -57,7 +61,10 @@ std::optional<double> ParseNumber(std::string_view text) {
 
 std::optional<long long> ParseInteger(std::string_view text) {
   text = TrimBlanks(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) return std::nullopt;
+  }
   long long value = 0;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
