@@ -4,7 +4,9 @@
 //
 // Two measures, both as benchmark counters:
 //  - heap: every operator new of this program is counted, and the peak of
-//    live bytes during the read is compared with the store's size;
+//    live bytes during the read is reported; records come from their own
+//    pool and are not in it, so this shows what the read holds besides them
+//    (a copy of the file would show here);
 //  - rss: the program starts itself again with --read-child to read the file
 //    in a fresh process and reports the growth of its peak resident set
 //    (getrusage ru_maxrss before and after the read).
@@ -149,8 +151,7 @@ void BM_ReadPeakMemory(benchmark::State& state) {
   const double rssGrowth = static_cast<double>(child.after - child.before) * 1024.0;
   state.counters["file_MB"] = static_cast<double>(fileBytes) / 1e6;
   state.counters["store_MB"] = static_cast<double>(storeBytes) / 1e6;
-  state.counters["heap_peak_MB"] = static_cast<double>(heapGrowth) / 1e6;
-  state.counters["heap_ratio"] = static_cast<double>(heapGrowth) / static_cast<double>(storeBytes);
+  state.counters["heap_besides_records_MB"] = static_cast<double>(heapGrowth) / 1e6;
   state.counters["rss_growth_MB"] = rssGrowth / 1e6;
   state.counters["rss_ratio"] = rssGrowth / static_cast<double>(child.storeBytes);
 }

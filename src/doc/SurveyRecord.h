@@ -4,7 +4,10 @@
 // file image (RecordCodec maps them); texts are Windows-1252.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "doc/RecordPool.h"
 
 namespace hp::doc {
 
@@ -67,6 +70,10 @@ struct SurveyRecord {
   int32_t reserved1 = 0;
   double altCoords[12] = {};  // wall points left, right, up, down: x, y, z each
   RecordWork work;
+
+  // Records are created in large numbers; they come from a pool.
+  static void* operator new(std::size_t size) { return AllocateRecordMemory(size); }
+  static void operator delete(void* memory, std::size_t size) noexcept { ReleaseRecordMemory(memory, size); }
 };
 
 inline constexpr uint32_t kRecordImageSize = 1446;

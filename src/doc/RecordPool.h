@@ -1,0 +1,17 @@
+// Memory for survey records. A large survey holds hundreds of thousands of
+// records; taking each from the general heap costs a page fault for every few
+// records read. The pool hands out record-sized slots from large aligned
+// chunks that the kernel can back with huge pages, and gives a chunk back
+// when its last record is freed (one empty chunk is kept for reuse).
+#pragma once
+
+#include <cstddef>
+
+namespace hp::doc {
+
+// Memory for one object of `size` bytes; sizes other than the pool's slot
+// size come from the general heap.
+void* AllocateRecordMemory(std::size_t size);
+void ReleaseRecordMemory(void* memory, std::size_t size) noexcept;
+
+}  // namespace hp::doc
