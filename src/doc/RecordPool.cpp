@@ -118,6 +118,14 @@ Pool& ThePool() {
 
 }  // namespace
 
+bool RecordPoolEnabled() {
+#if defined(HP_PLAIN_ALLOCATION)
+  return false;
+#else
+  return true;
+#endif
+}
+
 void* AllocateRecordMemory(std::size_t size) {
 #if defined(HP_PLAIN_ALLOCATION)
   return ::operator new(size);
@@ -130,9 +138,10 @@ void* AllocateRecordMemory(std::size_t size) {
 void ReleaseRecordMemory(void* memory, std::size_t size) noexcept {
   if (!memory) return;
 #if defined(HP_PLAIN_ALLOCATION)
-  ::operator delete(memory, size);
+  (void)size;
+  ::operator delete(memory);
 #else
-  if (size != sizeof(SurveyRecord)) return ::operator delete(memory, size);
+  if (size != sizeof(SurveyRecord)) return ::operator delete(memory);
   ThePool().Release(memory);
 #endif
 }

@@ -14,4 +14,8 @@ namespace hp::doc {
 void* AllocateRecordMemory(std::size_t size);
 void ReleaseRecordMemory(void* memory, std::size_t size) noexcept;
 
+// False in sanitizer builds, where records come from the general heap so
+// every use of them is checked.
+bool RecordPoolEnabled();
+
 }  // namespace hp::doc

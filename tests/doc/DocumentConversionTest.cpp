@@ -41,6 +41,8 @@ struct ConversionCase {
   std::vector<Slot> expected;
 };
 
+void PrintTo(const ConversionCase& c, std::ostream* os) { *os << c.name; }
+
 void Poke(TestFile& file, Image image, const Slot& s) {
   const auto put = [&](auto value) {
     using T = decltype(value);

@@ -148,6 +148,8 @@ TEST_F(DocumentFileTest, VersionChecks) {
       {"older, opening asks", 0x00210000, ReadMode::Open, false, ReadStatus::Ok, kOld},
       {"older, import silent", 0x00210000, ReadMode::ImportWhole, false, ReadStatus::Ok, nullptr},
       {"older, template silent", 0x00210000, ReadMode::Template, false, ReadStatus::Ok, nullptr},
+      {"7.09 instrument import", 0x00070900, ReadMode::ImportInstruments, false, ReadStatus::Refused,
+       messages::kImportNeedsNewer},
       {"7.09 fonts import", 0x00070900, ReadMode::ImportFontsColours, false, ReadStatus::Refused,
        messages::kImportNeedsNewer},
       {"8.00 title import", 0x00080000, ReadMode::ImportTitle, false, ReadStatus::Ok, nullptr},
