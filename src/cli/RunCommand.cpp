@@ -41,29 +41,29 @@ int Usage(std::ostream& err, const std::string& problem) {
 
 int RunCommand(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
   std::vector<std::string> allSwitches;
-  for (const auto& spec : Commands()) {
-    allSwitches.insert(allSwitches.end(), spec.switches.begin(), spec.switches.end());
+  for (const auto& entry : Commands()) {
+    allSwitches.insert(allSwitches.end(), entry.switches.begin(), entry.switches.end());
   }
   std::string problem;
   const auto args = ParseArguments(argv, allSwitches, problem);
   if (!args) return Usage(err, problem);
-  const auto spec = std::find_if(Commands().begin(), Commands().end(),
+  const auto command = std::find_if(Commands().begin(), Commands().end(),
                                  [&](const CommandSpec& s) { return args->command == s.name; });
-  if (spec == Commands().end()) return Usage(err, "unknown command " + args->command);
-  if (args->positional.size() != spec->positional) return Usage(err, "wrong number of arguments");
-  if (spec->needsOutput && !args->output) return Usage(err, args->command + " needs -o OUT.hpn");
-  if (!spec->needsOutput && args->output) return Usage(err, args->command + " takes no -o");
+  if (command == Commands().end()) return Usage(err, "unknown command " + args->command);
+  if (args->positional.size() != command->positional) return Usage(err, "wrong number of arguments");
+  if (command->needsOutput && !args->output) return Usage(err, args->command + " needs -o OUT.hpn");
+  if (!command->needsOutput && args->output) return Usage(err, args->command + " takes no -o");
   for (const auto& [name, value] : args->options) {
-    if (std::find(spec->options.begin(), spec->options.end(), name) == spec->options.end()) {
+    if (std::find(command->options.begin(), command->options.end(), name) == command->options.end()) {
       return Usage(err, "unknown option " + name);
     }
   }
   for (const auto& flag : args->flags) {
-    if (std::find(spec->switches.begin(), spec->switches.end(), flag) == spec->switches.end()) {
+    if (std::find(command->switches.begin(), command->switches.end(), flag) == command->switches.end()) {
       return Usage(err, "unknown option " + flag);
     }
   }
-  return spec->run(CommandContext{*args, out, err});
+  return command->run(CommandContext{*args, out, err});
 }
 
 }  // namespace hp::cli
