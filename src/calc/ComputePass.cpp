@@ -1,0 +1,303 @@
+// The compute pass over the record list.
+#include "calc/ComputePass.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "base/FixedText.h"
+#include "calc/ComputeMessages.h"
+#include "calc/CrossSection.h"
+#include "calc/LegReduction.h"
+#include "doc/Station.h"
+
+namespace hp::calc {
+
+using doc::SurveyRecord;
+
+Computation::Computation(doc::SurveyStore& store, platform::Prompter& prompter, std::vector<LoopResult>* results)
+    : m_store(store), m_prompter(prompter), m_results(results) {
+  currentNumber = static_cast<int>(store.settings.currentRecordNumber);
+}
+
+void Computation::InsertHeadReference() {
+  auto head = std::make_unique<SurveyRecord>(*m_store.records.front());
+  SurveyRecord& h = *head;
+  h.cave = h.refCave;
+  h.passage = h.refPassage;
+  std::memcpy(h.point, h.refPoint, sizeof h.point);
+  h.refX = h.refY = h.refZ = h.x = h.y = h.z = 0;
+  h.azimuth = h.inclination = h.length = h.direction = 0;
+  base::SetText(h.remark, "Koordinatenreferenz");
+  base::SetText(h.description, "");
+  base::SetText(h.material, "");
+  base::SetText(h.measures, "");
+  base::SetText(h.fileUrl, "");
+  base::SetText(h.includeFile, "");
+  h.pathLength = h.left = h.right = h.up = h.down = h.tapeStart = h.tapeEnd = 0;
+  h.calcB = doc::CalculatorState{};
+  // The inserted reference starts the developed section at zero.
+  for (double& a : h.calcA) a = 0;
+  m_store.records.insert(m_store.records.begin(), std::move(head));
+  ++currentNumber;
+  m_store.settings.recordCount = static_cast<uint32_t>(m_store.records.size());
+  ++m_store.settings.currentRecordNumber;
+}
+
+void Computation::Collect(const LoopResult& result) {
+  if (m_results) m_results->push_back(result);
+}
+
+bool Computation::Ask(const std::string& text, size_t position, int& stopResult) {
+  messageShown = true;
+  switch (m_prompter.AskYesNoCancel(text, platform::Icon::Exclamation)) {
+    case platform::Answer::Yes:
+      currentNumber = static_cast<int>(position + 1);
+      stopResult = 1;
+      return true;
+    case platform::Answer::Cancel:
+      aborted = true;
+      stopResult = 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
+int Computation::ComputeRecords(int first, bool all) {
+  auto& records = m_store.records;
+  if (!records.empty() && !doc::IsSelfReference(*records.front())) {
+    InsertHeadReference();
+    ++first;
+  }
+  messageShown = false;
+  if (records.empty() || first < 1) return 0;
+  const size_t last = all ? records.size() : static_cast<size_t>(first);
+  for (size_t n = static_cast<size_t>(first); n <= last && n <= records.size(); ++n) {
+    records[n - 1]->work.vertical = 0;
+    for (double& c : records[n - 1]->work.loopCorrection) c = 0;
+  }
+  m_adjuster.Reset(m_store.settings.loopAdjustment);
+  m_index.Build(records);
+
+  size_t position = static_cast<size_t>(first) - 1;
+  while (position < records.size() && position < last) {
+    size_t restart = 0;
+    switch (Visit(position, first, all, restart)) {
+      case Step::Next: ++position; break;
+      case Step::Restart: position = restart; break;
+      case Step::Stop: return m_stopResult;
+    }
+  }
+  if (all && !messageShown) {
+    computed = true;
+    m_store.legacyConversion = false;
+  }
+  return 0;
+}
+
+void Computation::ComputeSelfReference(size_t position, const LegVector& leg, bool all) {
+  auto& records = m_store.records;
+  SurveyRecord& r = *records[position];
+  if (const int64_t previous = m_index.PreviousSame(position); previous != StationIndex::kNone) {
+    const SurveyRecord& p = *records[static_cast<size_t>(previous)];
+    r.refX = r.x = p.x;
+    r.refY = r.y = p.y;
+    r.refZ = r.z = p.z;
+    for (int i = 0; i < 3; ++i) r.calcA[i] = r.calcA[3 + i] = p.calcA[3 + i];
+  }
+  if (m_store.legacyConversion) r.length = std::sqrt(r.refX * r.refX + r.refY * r.refY);
+  const double* c = r.work.loopCorrection;
+  r.refX += c[0];
+  r.refY += c[1];
+  r.refZ += c[2];
+  r.x = r.refX, r.y = r.refY, r.z = r.refZ;
+  const double section[3] = {r.direction * r.length + c[3], r.refZ, 0};
+  for (int i = 0; i < 3; ++i) r.calcA[i] = r.calcA[3 + i] = section[i];
+  SetLegOrientation(r, leg);
+  SingleStationSection(r, {m_store.settings.crossSectionVerticalLimit, m_store.settings.crossSectionAcuteLimit},
+                       false);
+  if (m_adjuster.mode() != 0 && all && r.ring != 0 && !m_adjuster.IsClosed(r.ring)) {
+    m_adjuster.Register(records, position, true);
+  }
+}
+
+Computation::Step Computation::Visit(size_t position, int first, bool all, size_t& restart) {
+  auto& records = m_store.records;
+  SurveyRecord& r = *records[position];
+  const int number = static_cast<int>(position + 1);
+  const SectionLimits limits{m_store.settings.crossSectionVerticalLimit, m_store.settings.crossSectionAcuteLimit};
+  r.work.successor = 0;
+  const LegVector leg = ReduceLeg(r, m_store.settings);
+  if (doc::IsSelfReference(r)) {
+    ComputeSelfReference(position, leg, all);
+    return Step::Next;
+  }
+
+  // The predecessor P defines the reference station, the known end K the
+  // station; only records above this one count.
+  int64_t p = m_index.First(doc::RefStationOf(r));
+  if (p >= static_cast<int64_t>(position)) p = StationIndex::kNone;
+  int64_t k = m_index.First(doc::StationOf(r));
+  if (k >= static_cast<int64_t>(position)) k = StationIndex::kNone;
+  const bool hasP = p != StationIndex::kNone, hasK = k != StationIndex::kNone;
+  bool doubled = false;
+  if (hasK && doc::SameStation(doc::RefStationOf(*records[static_cast<size_t>(k)]), doc::RefStationOf(r))) {
+    doubled = true;
+    if (number > first && Ask(DoubleLegMessage(number, r, static_cast<int>(k + 1)), position, m_stopResult)) {
+      return Step::Stop;
+    }
+  }
+  if (!hasP && !doubled && (number > first || all) &&
+      Ask(UndefinedReferenceMessage(number, r), position, m_stopResult)) {
+    return Step::Stop;
+  }
+
+  double F[3] = {}, FS[3] = {}, FW = 0, E[3] = {}, ES[3] = {};
+  SurveyRecord* pred = hasP ? records[static_cast<size_t>(p)].get() : nullptr;
+  if (pred) {
+    F[0] = pred->x, F[1] = pred->y, F[2] = pred->z;
+    for (int i = 0; i < 3; ++i) FS[i] = pred->calcA[3 + i];
+    FW = pred->pathLength;
+  }
+  if (hasK) {
+    const SurveyRecord& known = *records[static_cast<size_t>(k)];
+    E[0] = known.x, E[1] = known.y, E[2] = known.z;
+    for (int i = 0; i < 3; ++i) ES[i] = known.calcA[3 + i];
+  }
+  const auto section = [&](SurveyRecord& rec) {
+    if (pred && pred->work.successor == 0) {
+      JunctionSection(*pred, rec, limits);
+    } else {
+      SingleStationSection(rec, limits, true);
+    }
+  };
+
+  if (hasP && hasK && r.ring == 0) {  // a connection between two known stations
+    r.refX = F[0], r.refY = F[1], r.refZ = F[2];
+    r.x = E[0], r.y = E[1], r.z = E[2];
+    for (int i = 0; i < 3; ++i) r.calcA[i] = FS[i], r.calcA[3 + i] = ES[i];
+    SetLegOrientation(r, leg);
+    section(r);
+    return Step::Next;
+  }
+  if (!hasP && hasK) return Step::Next;  // nothing to compute from
+
+  const bool closing = hasP && hasK;
+  if (closing && m_store.legacyConversion) {
+    r.azimuth = r.inclination = r.length = 0;
+    r.instrument = 1;
+  }
+  const double* c = r.work.loopCorrection;
+  r.refX = F[0], r.refY = F[1], r.refZ = F[2];
+  for (int i = 0; i < 3; ++i) r.calcA[i] = FS[i];
+  if (!InstrumentIndex(r)) {
+    r.x += c[0], r.y += c[1], r.z += c[2];
+    const double dX = r.x - r.refX, dY = r.y - r.refY;
+    r.calcA[3] = std::sqrt(dX * dX + dY * dY) * r.direction + FS[0] + c[3];
+    r.calcA[4] = (r.z - r.refZ) + FS[1] + c[4];
+  } else {
+    const double L = leg.reducedLength;
+    r.x = L * leg.sinAz * leg.cosEl + F[0] + c[0];
+    r.y = L * leg.cosAz * leg.cosEl + F[1] + c[1];
+    r.z = L * leg.sinEl + F[2] + c[2];
+    r.calcA[3] = L * r.direction * leg.cosEl + FS[0] + c[3];
+    r.calcA[4] = L * leg.sinEl + FS[1] + c[4];
+  }
+  r.calcA[5] = 0;
+  r.work.vertical = IsVertical(leg, r) ? 1 : 0;
+  const double dX = r.x - r.refX, dY = r.y - r.refY, dZ = r.z - r.refZ;
+  r.pathLength = std::sqrt(dX * dX + dY * dY + dZ * dZ) + FW;
+  SetLegOrientation(r, leg);
+  section(r);
+
+  const bool adjusting = m_adjuster.mode() != 0 && all && r.ring != 0;
+  if (adjusting && r.point[0] != 0 && !m_adjuster.IsClosed(r.ring)) m_adjuster.Register(records, position, false);
+  if (!closing || !all || r.ring == 0) return Step::Next;
+  if (m_adjuster.mode() == 0) {
+    Collect(ReportMisclosure(r, number, E));
+    return Step::Next;
+  }
+  if (m_adjuster.IsClosed(r.ring)) return Step::Next;
+  const double misclosure[6] = {E[0] - r.x, E[1] - r.y, E[2] - r.z,
+                                ES[0] - r.calcA[3], ES[1] - r.calcA[4], ES[2] - r.calcA[5]};
+  const ClosureOutcome outcome = m_adjuster.Close(records, position, misclosure);
+  if (outcome.result) Collect(*outcome.result);
+  if (!outcome.restartPosition) return Step::Next;
+  restart = *outcome.restartPosition;
+  return Step::Restart;
+}
+
+int Computation::ComputeAll() {
+  auto& records = m_store.records;
+  if (records.empty()) {
+    computed = true;
+    return 0;
+  }
+  // Remember the current record itself: a head reference inserted by the
+  // pass moves it one number down.
+  const SurveyRecord* remembered = nullptr;
+  if (currentNumber >= 1 && static_cast<size_t>(currentNumber) <= records.size()) {
+    remembered = records[static_cast<size_t>(currentNumber) - 1].get();
+  }
+  currentNumber = 1;
+  const int result = ComputeRecords(1, true);
+  if (result != 1) {
+    currentNumber = 1;
+    for (size_t i = 0; remembered && i < records.size(); ++i) {
+      if (records[i].get() == remembered) currentNumber = static_cast<int>(i + 1);
+    }
+  }
+  return result;
+}
+
+ComputeOutcome RunComputeCommand(doc::SurveyStore& store, platform::Prompter& prompter,
+                                 std::vector<LoopResult>* results) {
+  store.settings.computedCurrent = 0;
+  Computation computation(store, prompter, results);
+  const int result = computation.ComputeAll();
+  store.settings.computedCurrent = computation.computed ? 1 : 0;
+  store.settings.recordCount = static_cast<uint32_t>(store.records.size());
+  store.settings.currentRecordNumber = static_cast<uint32_t>(store.records.empty() ? 0 : computation.currentNumber);
+  ComputeOutcome outcome;
+  outcome.loadRecord = result == 1;
+  outcome.recordNumber = computation.currentNumber;
+  outcome.aborted = computation.aborted;
+  return outcome;
+}
+
+bool CheckRecordBeforeSave(const doc::SurveyStore& store, SurveyRecord& edited, int number,
+                           platform::Prompter& prompter) {
+  const auto& records = store.records;
+  const size_t above = std::min(records.size(), static_cast<size_t>(std::max(number - 1, 0)));
+  const doc::StationId station = doc::StationOf(edited), reference = doc::RefStationOf(edited);
+  if (doc::IsSelfReference(edited)) {
+    for (size_t i = 0; i < above; ++i) {
+      const SurveyRecord& r = *records[i];
+      if (!doc::SameStation(doc::StationOf(r), station)) continue;
+      edited.refX = edited.x = r.x;
+      edited.refY = edited.y = r.y;
+      edited.refZ = edited.z = r.z;
+    }
+    return true;
+  }
+  bool doubled = false, referenceKnown = false;
+  for (size_t i = 0; i < above; ++i) {
+    const SurveyRecord& r = *records[i];
+    if (doc::SameStation(doc::StationOf(r), reference)) referenceKnown = true;
+    if (doc::SameStation(doc::StationOf(r), station) && doc::SameStation(doc::RefStationOf(r), reference)) {
+      doubled = true;
+      if (prompter.AskOkCancel(DoubleLegBeforeSaveMessage(edited, static_cast<int>(i + 1)),
+                               platform::Icon::Exclamation) == platform::Answer::Cancel) {
+        return false;
+      }
+    }
+  }
+  if (!referenceKnown && !doubled &&
+      prompter.AskOkCancel(UndefinedReferenceBeforeSaveMessage(edited), platform::Icon::Exclamation) ==
+          platform::Answer::Cancel) {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace hp::calc

@@ -1,0 +1,54 @@
+// Loop closure evaluation.
+#include "calc/LoopEvaluation.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "base/Cp1252.h"
+#include "base/FixedText.h"
+#include "base/NumberFormat.h"
+#include "calc/ComputePass.h"
+#include "doc/Station.h"
+
+namespace hp::calc {
+
+const std::vector<std::string>& LoopColumnHeadings() {
+  static const std::vector<std::string> headings = {"Ring",  "Ringschluss", "Messzüge", "Länge",  "Fehler",
+                                                    "Delta", "Delta X",     "Delta Y",  "Delta Z"};
+  return headings;
+}
+
+LoopRow MakeLoopRow(const LoopResult& r) {
+  const auto shown = [](double v) { return base::FormatShown(base::RoundHundredths(v)); };
+  const auto station = [](int cave, int passage, const char* point) {
+    return base::Cp1252ToUtf8(doc::StationText({cave, passage, std::string_view(point, strnlen(point, 13))}));
+  };
+  LoopRow row;
+  row.cells[0] = " " + std::to_string(std::labs(static_cast<long>(r.loopNumber)));
+  row.cells[1] = station(r.refCave, r.refPassage, r.refPoint) + " - " + station(r.cave, r.passage, r.point);
+  row.cells[2] = std::to_string(r.legCount);
+  row.cells[3] = shown(r.length);
+  row.cells[4] = shown(r.percent) + "%";
+  row.cells[5] = shown(r.misclosure);
+  row.cells[6] = shown(r.dX);
+  row.cells[7] = shown(r.dY);
+  row.cells[8] = shown(r.dZ);
+  row.kind = r.kind;
+  row.recordNumber = r.recordNumber;
+  return row;
+}
+
+std::optional<std::vector<LoopRow>> EvaluateLoops(doc::SurveyStore& store, platform::Prompter& prompter) {
+  std::vector<LoopResult> results;
+  if (store.settings.computedCurrent == 0) {
+    RunComputeCommand(store, prompter);
+    if (store.settings.computedCurrent == 0) return std::nullopt;
+  }
+  RunComputeCommand(store, prompter, &results);
+  std::vector<LoopRow> rows;
+  rows.reserve(results.size());
+  for (const LoopResult& result : results) rows.push_back(MakeLoopRow(result));
+  return rows;
+}
+
+}  // namespace hp::calc

@@ -1,0 +1,33 @@
+// The loop closure evaluation ("Ringschlussauswertung"): computes the
+// document with loop results collected and turns each result into the row
+// the evaluation list shows.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calc/LoopAdjuster.h"
+#include "doc/SurveyStore.h"
+#include "platform/Prompter.h"
+
+namespace hp::calc {
+
+struct LoopRow {
+  std::string cells[9];  // Ring, Ringschluss, Messzüge, Länge, Fehler, Delta, Delta X, Delta Y, Delta Z
+  int kind = 0;          // 0 adjusted, 2 reported only, 3 variable reference
+  int recordNumber = 0;  // the closing record, from 1
+};
+
+// The column headings of the evaluation list.
+const std::vector<std::string>& LoopColumnHeadings();
+
+// The row of one result: numbers rounded to hundredths with a decimal comma.
+LoopRow MakeLoopRow(const LoopResult& result);
+
+// Runs the evaluation command: computes first when the stored results are not
+// current (and gives nothing when that pass still leaves them so, as the
+// dialog then does not open), then computes with the results collected.
+std::optional<std::vector<LoopRow>> EvaluateLoops(doc::SurveyStore& store, platform::Prompter& prompter);
+
+}  // namespace hp::calc
