@@ -20,6 +20,13 @@ struct CliArguments {
   std::optional<std::string> date;                            // --date DD.MM.YYYY
   std::map<std::string, std::string> options;                 // other --name value pairs
   std::vector<std::string> flags;                             // other --name switches
+
+  bool HasFlag(const std::string& name) const {
+    for (const auto& flag : flags) {
+      if (flag == name) return true;
+    }
+    return false;
+  }
 };
 
 // Parses argv; returns nothing and fills `error` on wrong arguments.

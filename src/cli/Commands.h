@@ -5,6 +5,7 @@
 #include <iosfwd>
 
 #include "cli/CliArguments.h"
+#include "doc/SurveyStore.h"
 
 namespace hp::cli {
 
@@ -18,9 +19,18 @@ struct CommandContext {
   std::ostream& err;
 };
 
+// Opens a document as the program's opening does (the conversion question
+// of an older file included); false after its message.
+bool OpenInput(const CommandContext& context, const std::string& path, doc::SurveyStore& store);
+// Writes a document atomically; false after its message.
+bool WriteOutput(const CommandContext& context, const std::string& path, doc::SurveyStore& store);
+
 int RunNew(const CommandContext& context);
 int RunInfo(const CommandContext& context);
 int RunConvert(const CommandContext& context);
+int RunCompute(const CommandContext& context);
+int RunStations(const CommandContext& context);
+int RunLoops(const CommandContext& context);
 
 // Runs the command named in the arguments.
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

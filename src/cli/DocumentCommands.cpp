@@ -6,6 +6,7 @@
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
 #include "cli/CliPrompter.h"
+#include "calc/ComputePass.h"
 #include "cli/Commands.h"
 #include "doc/DocumentFile.h"
 
@@ -24,8 +25,9 @@ platform::MemorySettingsStore SettingsOf(const CliArguments& args) {
   return settings;
 }
 
-// Opens a document as the program's opening does; false after its message.
-bool Open(const CommandContext& c, const std::string& path, doc::SurveyStore& store) {
+}  // namespace
+
+bool OpenInput(const CommandContext& c, const std::string& path, doc::SurveyStore& store) {
   CliPrompter prompter(c.err, c.args.answer);
   const auto settings = SettingsOf(c.args);
   size_t target = 0;
@@ -33,24 +35,22 @@ bool Open(const CommandContext& c, const std::string& path, doc::SurveyStore& st
          doc::ReadStatus::Ok;
 }
 
-bool Save(const CommandContext& c, const std::string& path, doc::SurveyStore& store) {
+bool WriteOutput(const CommandContext& c, const std::string& path, doc::SurveyStore& store) {
   if (doc::SaveDocument(path, store, 0)) return true;
   CliPrompter prompter(c.err, c.args.answer);
   prompter.Message(path + doc::messages::kCannotWrite, platform::Icon::Exclamation);
   return false;
 }
 
-}  // namespace
-
 int RunNew(const CommandContext& c) {
   doc::SurveyStore store;
   store.SetDefaults();
-  return Save(c, *c.args.output, store) ? kExitOk : kExitFailed;
+  return WriteOutput(c, *c.args.output, store) ? kExitOk : kExitFailed;
 }
 
 int RunInfo(const CommandContext& c) {
   doc::SurveyStore store;
-  if (!Open(c, c.args.positional[0], store)) return kExitFailed;
+  if (!OpenInput(c, c.args.positional[0], store)) return kExitFailed;
   const doc::DocumentSettings& s = store.settings;
   const auto utf8 = [](std::string_view text) { return base::Cp1252ToUtf8(text); };
   const int current = store.IndexOf(store.currentWorksheet);
@@ -70,8 +70,12 @@ int RunInfo(const CommandContext& c) {
 
 int RunConvert(const CommandContext& c) {
   doc::SurveyStore store;
-  if (!Open(c, c.args.positional[0], store)) return kExitFailed;
-  return Save(c, *c.args.output, store) ? kExitOk : kExitFailed;
+  if (!OpenInput(c, c.args.positional[0], store)) return kExitFailed;
+  if (c.args.HasFlag("--compute")) {
+    CliPrompter prompter(c.err, c.args.answer);
+    calc::RunComputeCommand(store, prompter);
+  }
+  return WriteOutput(c, *c.args.output, store) ? kExitOk : kExitFailed;
 }
 
 }  // namespace hp::cli

@@ -7,20 +7,25 @@
 namespace hp::cli {
 namespace {
 
-struct CommandSpec {
+enum class Output { None, Optional, Required };  // the command's -o
+
+struct CommandEntry {
   const char* name;
-  size_t positional;   // number of positional arguments
-  bool needsOutput;    // -o required
+  size_t positional;  // number of positional arguments
+  Output output;
   std::vector<std::string> options;  // accepted --options with a value
   std::vector<std::string> switches;
   int (*run)(const CommandContext&);
 };
 
-const std::vector<CommandSpec>& Commands() {
-  static const std::vector<CommandSpec> commands = {
-      {"new", 0, true, {}, {}, RunNew},
-      {"info", 1, false, {}, {}, RunInfo},
-      {"convert", 1, true, {}, {}, RunConvert},
+const std::vector<CommandEntry>& Commands() {
+  static const std::vector<CommandEntry> commands = {
+      {"new", 0, Output::Required, {}, {}, RunNew},
+      {"info", 1, Output::None, {}, {}, RunInfo},
+      {"convert", 1, Output::Required, {}, {"--compute"}, RunConvert},
+      {"compute", 1, Output::Optional, {}, {}, RunCompute},
+      {"stations", 1, Output::None, {}, {"--no-compute"}, RunStations},
+      {"loops", 1, Output::None, {}, {}, RunLoops},
   };
   return commands;
 }
@@ -30,7 +35,10 @@ const char* kUsage =
     "commands:\n"
     "  new -o OUT.hpn\n"
     "  info DOC.hpn\n"
-    "  convert DOC.hpn -o OUT.hpn\n";
+    "  convert DOC.hpn -o OUT.hpn [--compute]\n"
+    "  compute DOC.hpn [-o OUT.hpn]\n"
+    "  stations DOC.hpn [--no-compute]\n"
+    "  loops DOC.hpn\n";
 
 int Usage(std::ostream& err, const std::string& problem) {
   err << "hollowplan-cli: " << problem << "\n" << kUsage;
@@ -48,11 +56,11 @@ int RunCommand(const std::vector<std::string>& argv, std::ostream& out, std::ost
   const auto args = ParseArguments(argv, allSwitches, problem);
   if (!args) return Usage(err, problem);
   const auto command = std::find_if(Commands().begin(), Commands().end(),
-                                 [&](const CommandSpec& s) { return args->command == s.name; });
+                                 [&](const CommandEntry& s) { return args->command == s.name; });
   if (command == Commands().end()) return Usage(err, "unknown command " + args->command);
   if (args->positional.size() != command->positional) return Usage(err, "wrong number of arguments");
-  if (command->needsOutput && !args->output) return Usage(err, args->command + " needs -o OUT.hpn");
-  if (!command->needsOutput && args->output) return Usage(err, args->command + " takes no -o");
+  if (command->output == Output::Required && !args->output) return Usage(err, args->command + " needs -o OUT.hpn");
+  if (command->output == Output::None && args->output) return Usage(err, args->command + " takes no -o");
   for (const auto& [name, value] : args->options) {
     if (std::find(command->options.begin(), command->options.end(), name) == command->options.end()) {
       return Usage(err, "unknown option " + name);

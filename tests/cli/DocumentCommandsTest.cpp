@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliFixture.h"
 #include "cli/Commands.h"
 #include "support/TestFile.h"
 
@@ -54,11 +55,6 @@ const char* const kOtherBeta =
 const char* const kNewer =
     "Das Dokument wurde mit einer neueren Programmversion erstellt und kann nicht bearbeitet werden.\n\n";
 
-struct Result {
-  int status;
-  std::string out;
-  std::string err;
-};
 
 // A document as a surveyor would have it: two worksheets (the second
 // current), three records, texts in Windows-1252.
@@ -93,44 +89,6 @@ std::string SampleInfo(const std::string& version, int computed, const std::stri
          "loop adjustment: 1\n";
 }
 
-class CliDocuments : public testing::Test {
- protected:
-  void SetUp() override {
-    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-    for (char& c : name) {
-      if (c == '/') c = '_';
-    }
-    m_folder = fs::temp_directory_path() / ("hp_cli_" + std::to_string(::getpid()) + "_" + name);
-    fs::remove_all(m_folder);
-    fs::create_directories(m_folder);
-  }
-  void TearDown() override { fs::remove_all(m_folder); }
-
-  std::string Path(const std::string& name) const { return (m_folder / name).string(); }
-
-  static Result Run(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = RunCommand(args, out, err);
-    return {status, out.str(), err.str()};
-  }
-
-  static std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  static void Put(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
-  std::set<std::string> Entries() const {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(m_folder)) names.insert(entry.path().filename().string());
-    return names;
-  }
-
-  fs::path m_folder;
-};
 
 TEST_F(CliDocuments, NewWritesTheDefaultDocument) {
   const std::string doc = Path("neu.hpn");

@@ -1,0 +1,66 @@
+// A temporary folder per test and an in-process run of hollowplan-cli.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+
+namespace hp::cli {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+class CliDocuments : public testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+    for (char& c : name) {
+      if (c == '/') c = '_';
+    }
+    m_folder = fs::temp_directory_path() / ("hp_cli_" + std::to_string(::getpid()) + "_" + name);
+    fs::remove_all(m_folder);
+    fs::create_directories(m_folder);
+  }
+  void TearDown() override { fs::remove_all(m_folder); }
+
+  std::string Path(const std::string& name) const { return (m_folder / name).string(); }
+
+  static Result Run(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = RunCommand(args, out, err);
+    return {status, out.str(), err.str()};
+  }
+
+  static std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  static void Put(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+
+  std::set<std::string> Entries() const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(m_folder)) names.insert(entry.path().filename().string());
+    return names;
+  }
+
+  fs::path m_folder;
+};
+
+}  // namespace hp::cli

@@ -1,0 +1,138 @@
+// hollowplan-cli compute, stations, loops and convert --compute: the
+// computation from the shell, with exact output.
+#include "base/FixedText.h"
+#include "cli/CliFixture.h"
+#include "doc/DocumentFile.h"
+
+namespace hp::cli {
+namespace {
+
+struct Leg {
+  const char* from;
+  const char* to;
+  double length, azimuth;
+  int ring = 0;
+};
+
+// A document of legs in cave 1, passage 1 (instrument 1, degrees).
+doc::SurveyStore Survey(const std::vector<Leg>& legs, int loopAdjustment = 1, bool computed = false) {
+  doc::SurveyStore store;
+  store.SetDefaults();
+  store.records.clear();
+  for (const Leg& leg : legs) {
+    auto r = std::make_unique<doc::SurveyRecord>();
+    r->refCave = r->cave = r->refPassage = r->passage = 1;
+    base::SetText(r->refPoint, leg.from);
+    base::SetText(r->point, leg.to);
+    r->length = leg.length;
+    r->azimuth = leg.azimuth;
+    r->ring = leg.ring;
+    store.records.push_back(std::move(r));
+  }
+  store.settings.loopAdjustment = static_cast<uint16_t>(loopAdjustment);
+  store.settings.computedCurrent = computed ? 1 : 0;
+  return store;
+}
+
+// The four-leg loop around a square of side 10 from the reference S, closing
+// 0.3 m east of its start.
+const std::vector<Leg> kLoop = {{"S", "S", 0, 0}, {"S", "1", 10, 0, 5}, {"1", "2", 10, 90, 5}, {"2", "3", 10, 180, 5},
+                                {"3", "S", 10.3, 270, 5}};
+
+class CliCompute : public CliDocuments {
+ protected:
+  std::string Save(doc::SurveyStore store, const std::string& name = "doc.hpn") {
+    EXPECT_TRUE(doc::SaveDocument(Path(name), store, 0));
+    return Path(name);
+  }
+};
+
+TEST_F(CliCompute, ComputeReportsAndWritesTheComputedDocument) {
+  const std::string in = Save(Survey({{"S", "1", 10, 0}, {"1", "2", 10, 90}}));
+  const std::string before = Bytes(in);
+  const Result result = Run({"compute", in, "-o", Path("out.hpn")});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.out, "computed: 1\n");
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(Bytes(in), before);
+  EXPECT_NE(Run({"info", Path("out.hpn")}).out.find("computed: 1\nloop adjustment: 1\n"), std::string::npos);
+  EXPECT_NE(Run({"info", Path("out.hpn")}).out.find("records: 3\n"), std::string::npos);  // head reference added
+}
+
+TEST_F(CliCompute, AnswerStoppingThePassIsNoFailure) {
+  const std::string in = Save(Survey({{"S", "1", 10, 0}, {"X", "2", 5, 90}}));
+  const std::string message =
+      "Fehler beim Berechnen von Datensatz 3.\nReferenzpunkt 1/1/X nicht definiert.\nDatensatz laden?\n\n";
+  for (const char* answer : {"no", "yes", "cancel"}) {
+    SCOPED_TRACE(answer);
+    const Result result = Run({"compute", in, "--answer", answer});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "computed: 0\n");
+    EXPECT_EQ(result.err, message);
+  }
+}
+
+TEST_F(CliCompute, StationsListsEveryRecordAfterThePass) {
+  const std::string in = Save(Survey({{"S", "1", 10, 90}, {"1", "2", 5, 180}, {"1", "", 2, 0}}));
+  const Result result = Run({"stations", in});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  // The azimuth 180 leaves a tiny negative east offset that prints as zero.
+  EXPECT_EQ(result.out,
+            "Satz\tTyp\tReferenz\tMesspunkt\tRefX\tRefY\tRefZ\tX\tY\tZ\tWeg\tSecDist\tSecHeight\n"
+            "1\tKoordinatenreferenz\t1/1/S\t1/1/S\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\n"
+            "2\tMesszug\t1/1/S\t1/1/1\t0.0000\t0.0000\t0.0000\t10.0000\t0.0000\t0.0000\t10.0000\t10.0000\t0.0000\n"
+            "3\tMesszug\t1/1/1\t1/1/2\t10.0000\t0.0000\t0.0000\t10.0000\t-5.0000\t0.0000\t15.0000\t15.0000\t0.0000\n"
+            "4\tHilfslinie\t1/1/1\t1/1/\t10.0000\t0.0000\t0.0000\t10.0000\t2.0000\t0.0000\t12.0000\t12.0000\t0.0000\n");
+}
+
+TEST_F(CliCompute, StationsWithoutComputingShowsTheStoredValues) {
+  doc::SurveyStore store = Survey({{"S", "1", 10, 90}});
+  store.records[0]->x = -0.00001;
+  store.records[0]->pathLength = 12.345678;
+  const Result result = Run({"stations", Save(std::move(store)), "--no-compute"});
+  EXPECT_EQ(result.out,
+            "Satz\tTyp\tReferenz\tMesspunkt\tRefX\tRefY\tRefZ\tX\tY\tZ\tWeg\tSecDist\tSecHeight\n"
+            "1\tMesszug\t1/1/S\t1/1/1\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\t12.3457\t0.0000\t0.0000\n");
+}
+
+TEST_F(CliCompute, LoopsListsTheMisclosures) {
+  const std::string heading = "Ring\tRingschluss\tMesszüge\tLänge\tFehler\tDelta\tDelta X\tDelta Y\tDelta Z\tArt\n";
+  const Result adjusted = Run({"loops", Save(Survey(kLoop, 1))});
+  EXPECT_EQ(adjusted.status, 0);
+  EXPECT_EQ(adjusted.out, heading + " 5\t1/1/3 - 1/1/S\t4\t40,30\t0,74%\t0,30\t0,30\t0,00\t0,00\t0\n");
+  const Result reported = Run({"loops", Save(Survey(kLoop, 0), "zero.hpn")});
+  EXPECT_EQ(reported.out, heading + " 5\t1/1/3 - 1/1/S\t0\t0,00\t0,00%\t0,30\t0,30\t0,00\t0,00\t2\n");
+  const Result none = Run({"loops", Save(Survey({{"S", "1", 10, 90}}), "none.hpn")});
+  EXPECT_EQ(none.out, heading);
+}
+
+TEST_F(CliCompute, LoopsFailsWhenTheFirstComputationShowsAMessage) {
+  const Result result = Run({"loops", Save(Survey({{"S", "1", 10, 0}, {"X", "2", 5, 90}}))});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_NE(result.err.find("Referenzpunkt 1/1/X nicht definiert."), std::string::npos);
+}
+
+TEST_F(CliCompute, ConvertComputesOnlyWhenAsked) {
+  const std::string in = Save(Survey({{"S", "1", 10, 0}, {"1", "2", 10, 90}}));
+  ASSERT_EQ(Run({"convert", in, "-o", Path("plain.hpn")}).status, 0);
+  ASSERT_EQ(Run({"convert", in, "-o", Path("computed.hpn"), "--compute"}).status, 0);
+  EXPECT_NE(Run({"info", Path("plain.hpn")}).out.find("records: 2\n"), std::string::npos);
+  EXPECT_NE(Run({"info", Path("plain.hpn")}).out.find("computed: 0\n"), std::string::npos);
+  EXPECT_NE(Run({"info", Path("computed.hpn")}).out.find("records: 3\n"), std::string::npos);
+  EXPECT_NE(Run({"info", Path("computed.hpn")}).out.find("computed: 1\n"), std::string::npos);
+}
+
+TEST_F(CliCompute, WrongArguments) {
+  const std::string in = Save(Survey(kLoop));
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"compute"}, {"stations", in, "-o", Path("x.hpn")}, {"loops", in, "--no-compute"},
+           {"compute", in, "--compute"}, {"convert", in, "-o", Path("x.hpn"), "--no-compute"}}) {
+    EXPECT_EQ(Run(args).status, 2) << args[0];
+  }
+  EXPECT_FALSE(fs::exists(Path("x.hpn")));
+}
+
+}  // namespace
+}  // namespace hp::cli
