@@ -65,7 +65,10 @@ bool Computation::Ask(const std::string& text, size_t position, int& stopResult)
 
 int Computation::ComputeRecords(int first, bool all) {
   auto& records = m_store.records;
-  if (!records.empty() && !doc::IsSelfReference(*records.front())) {
+  // A first record without a named reference station (a new document's
+  // default record) would get a head reference that defines no station
+  // either, and every pass would add another one.
+  if (!records.empty() && !doc::IsSelfReference(*records.front()) && records.front()->refPoint[0] != 0) {
     InsertHeadReference();
     ++first;
   }
@@ -135,10 +138,8 @@ Computation::Step Computation::Visit(size_t position, int first, bool all, size_
 
   // The predecessor P defines the reference station, the known end K the
   // station; only records above this one count.
-  int64_t p = m_index.First(doc::RefStationOf(r));
-  if (p >= static_cast<int64_t>(position)) p = StationIndex::kNone;
-  int64_t k = m_index.First(doc::StationOf(r));
-  if (k >= static_cast<int64_t>(position)) k = StationIndex::kNone;
+  const int64_t p = m_index.PredecessorOf(position);
+  const int64_t k = m_index.KnownEndOf(position);
   const bool hasP = p != StationIndex::kNone, hasK = k != StationIndex::kNone;
   bool doubled = false;
   if (hasK && doc::SameStation(doc::RefStationOf(*records[static_cast<size_t>(k)]), doc::RefStationOf(r))) {

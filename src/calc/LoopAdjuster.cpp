@@ -79,7 +79,9 @@ void LoopAdjuster::Correct(doc::SurveyRecord& q, int number, const Loop& loop) c
   } else if (loop.mode == 2) {
     double h = 0;
     if (q.work.vertical == 0) {
-      h = q.length / loop.horizontalLength * sign;
+      // A record that was not registered (an auxiliary line) can be the only
+      // non-vertical one; it then gets no horizontal share.
+      h = loop.horizontalLength > 0 ? q.length / loop.horizontalLength * sign : 0;
     } else if (loop.allVertical) {
       h = f;
     }

@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <bit>
 
-#include "base/FixedText.h"
-
 namespace hp::calc {
 namespace {
 
@@ -18,51 +16,60 @@ uint64_t Hash(const doc::StationId& s) {
   return h ^ (h >> 29);
 }
 
+uint32_t Tag(uint64_t hash) { return static_cast<uint32_t>(hash >> 32); }
+
 }  // namespace
 
-void StationIndex::Build(const std::vector<std::unique_ptr<doc::SurveyRecord>>& records) {
-  m_records = &records;
-  const size_t size = std::bit_ceil(std::max<size_t>(16, records.size() * 2));
-  m_mask = size - 1;
-  m_slots.assign(size, 0);
-  m_previousSame.assign(records.size(), 0);
-  // While building, a slot holds the last definer seen so far; the chain of
-  // previous definers then leads back to the first one.
-  std::vector<uint32_t> lastSeen(size, 0);
-  for (size_t i = 0; i < records.size(); ++i) {
-    const doc::StationId station = doc::StationOf(*records[i]);
-    if (station.point.empty()) continue;
-    const size_t slot = Slot(station);
-    if (m_slots[slot] == 0) {
-      m_slots[slot] = static_cast<uint32_t>(i + 1);
-    } else {
-      m_previousSame[i] = lastSeen[slot];
-    }
-    lastSeen[slot] = static_cast<uint32_t>(i + 1);
+size_t StationIndex::Find(const doc::StationId& station, uint64_t hash) const {
+  const auto& records = *m_records;
+  const uint32_t tag = Tag(hash);
+  for (size_t slot = hash & m_mask;; slot = (slot + 1) & m_mask) {
+    const Slot& entry = m_slots[slot];
+    if (entry.first == 0) return slot;
+    // The tag spares reading the record for nearly every other station.
+    if (entry.tag == tag && doc::StationOf(*records[entry.first - 1]) == station) return slot;
   }
 }
 
-size_t StationIndex::Slot(const doc::StationId& station) const {
-  const auto& records = *m_records;
-  for (size_t slot = Hash(station) & m_mask;; slot = (slot + 1) & m_mask) {
-    const uint32_t entry = m_slots[slot];
-    if (entry == 0 || doc::StationOf(*records[entry - 1]) == station) return slot;
+void StationIndex::Build(const std::vector<std::unique_ptr<doc::SurveyRecord>>& records) {
+  m_records = &records;
+  // At most two thirds of the slots are used.
+  const size_t size = std::bit_ceil(std::max<size_t>(16, records.size() + records.size() / 2 + 1));
+  m_mask = size - 1;
+  m_slots.assign(size, Slot{});
+  m_predecessor.assign(records.size(), 0);
+  m_knownEnd.assign(records.size(), 0);
+  m_previousSame.assign(records.size(), 0);
+  // In list order: a record's look-ups see exactly the records above it.
+  for (size_t i = 0; i < records.size(); ++i) {
+    const doc::SurveyRecord& r = *records[i];
+    const doc::StationId reference = doc::RefStationOf(r);
+    if (!reference.point.empty()) {
+      m_predecessor[i] = m_slots[Find(reference, Hash(reference))].first;
+    }
+    const doc::StationId station = doc::StationOf(r);
+    if (station.point.empty()) continue;
+    const uint64_t hash = Hash(station);
+    Slot& slot = m_slots[Find(station, hash)];
+    const auto number = static_cast<uint32_t>(i + 1);
+    if (slot.first == 0) {
+      slot = Slot{number, number, Tag(hash)};
+    } else {
+      m_knownEnd[i] = slot.first;
+      m_previousSame[i] = slot.last;
+      slot.last = number;
+    }
   }
 }
 
 int64_t StationIndex::First(const doc::StationId& station) const {
   if (station.point.empty() || !m_records) return kNone;
-  const uint32_t entry = m_slots[Slot(station)];
-  return entry == 0 ? kNone : static_cast<int64_t>(entry) - 1;
-}
-
-int64_t StationIndex::PreviousSame(size_t position) const {
-  if (position >= m_previousSame.size()) return kNone;
-  return static_cast<int64_t>(m_previousSame[position]) - 1;
+  return static_cast<int64_t>(m_slots[Find(station, Hash(station))].first) - 1;
 }
 
 size_t StationIndex::MemoryBytes() const {
-  return (m_slots.capacity() + m_previousSame.capacity()) * sizeof(uint32_t);
+  return m_slots.capacity() * sizeof(Slot) +
+         (m_predecessor.capacity() + m_knownEnd.capacity() + m_previousSame.capacity()) * sizeof(uint32_t);
 }
 
 }  // namespace hp::calc

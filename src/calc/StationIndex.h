@@ -1,7 +1,9 @@
-// The station look-ups of one compute pass, answered in constant time: the
-// first record in list order that defines a station, and the previous record
-// that defines the same station as a given one. Built once per pass over the
-// record list as it stands; records with an empty point name are never found.
+// The station look-ups of one compute pass, answered in constant time: for
+// each record the first record above it that defines its reference station
+// (its predecessor) and its own station (the known end), the previous record
+// defining the same station, and the first definer of any station. Built once
+// per pass over the record list as it stands; records with an empty point
+// name define no station and are never found.
 #pragma once
 
 #include <cstdint>
@@ -19,21 +21,38 @@ class StationIndex {
 
   void Build(const std::vector<std::unique_ptr<doc::SurveyRecord>>& records);
 
-  // List position (from 0) of the first record whose station is `station`.
+  // List positions from 0, or kNone.
+  // The first record above `position` whose station is that record's
+  // reference station.
+  int64_t PredecessorOf(size_t position) const { return Get(m_predecessor, position); }
+  // The first record above `position` with the same station.
+  int64_t KnownEndOf(size_t position) const { return Get(m_knownEnd, position); }
+  // The last record above `position` with the same station.
+  int64_t PreviousSame(size_t position) const { return Get(m_previousSame, position); }
+  // The first record anywhere in the list whose station is `station`.
   int64_t First(const doc::StationId& station) const;
-  // Position of the last record before `position` with the same station as
-  // the record at `position`.
-  int64_t PreviousSame(size_t position) const;
 
   // Bytes the index holds.
   size_t MemoryBytes() const;
 
  private:
-  size_t Slot(const doc::StationId& station) const;
+  struct Slot {
+    uint32_t first = 0;  // position + 1 of the first definer; 0 empty
+    uint32_t last = 0;   // position + 1 of the last definer inserted so far
+    uint32_t tag = 0;    // high bits of the station's hash
+  };
+
+  static int64_t Get(const std::vector<uint32_t>& table, size_t position) {
+    return position < table.size() ? static_cast<int64_t>(table[position]) - 1 : kNone;
+  }
+  // The slot of `station`: its own, or the empty one where it would go.
+  size_t Find(const doc::StationId& station, uint64_t hash) const;
 
   const std::vector<std::unique_ptr<doc::SurveyRecord>>* m_records = nullptr;
-  std::vector<uint32_t> m_slots;         // open addressing: first position + 1, 0 empty
-  std::vector<uint32_t> m_previousSame;  // previous position + 1, 0 none
+  std::vector<Slot> m_slots;
+  std::vector<uint32_t> m_predecessor;   // position + 1, 0 none
+  std::vector<uint32_t> m_knownEnd;
+  std::vector<uint32_t> m_previousSame;
   size_t m_mask = 0;
 };
 

@@ -105,7 +105,9 @@ TEST(ComputePass, UndefinedReferenceAsksWhatToDo) {
     EXPECT_EQ(outcome.loadRecord, c.loadRecord);
     EXPECT_EQ(outcome.aborted, c.aborted);
     EXPECT_EQ(store->settings.currentRecordNumber, static_cast<uint32_t>(c.current));
-    if (c.loadRecord) EXPECT_EQ(outcome.recordNumber, 3);
+    if (c.loadRecord) {
+      EXPECT_EQ(outcome.recordNumber, 3);
+    }
     EXPECT_EQ(store->settings.computedCurrent, 0);
     ExpectAt(Rec(*store, 2), 0, 5, 0);  // computed before the message
     if (c.laterComputed) {
@@ -269,7 +271,9 @@ TEST(ComputePass, SteepLegsTiltTheirCrossSection) {
     SCOPED_TRACE(testing::Message() << c.branch << " " << c.inclination);
     EXPECT_NEAR(r.calcC[kStartEl], c.startEl, 1e-6);
     EXPECT_NEAR(r.calcC[kEndEl], c.endEl, 1e-6);
-    if (!std::isnan(c.scale)) EXPECT_NEAR(r.calcScale, c.scale, 1e-6);
+    if (!std::isnan(c.scale)) {
+      EXPECT_NEAR(r.calcScale, c.scale, 1e-6);
+    }
     // The upper wall point is perpendicular to the end orientation.
     const double b = c.endEl * kDegreeFactor;
     EXPECT_NEAR(r.altCoords[8], r.z + 3 * std::cos(b), 1e-6);

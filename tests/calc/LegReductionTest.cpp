@@ -195,7 +195,9 @@ TEST(InstrumentTable, OkWritesBackOnlyValidRowsWithFreshSagCoefficients) {
     EXPECT_EQ(store->settings.instrumentSag[0], 0) << "the dialog works on a copy";
     const auto invalid = table.FirstInvalid();
     EXPECT_EQ(invalid.has_value(), c.invalid.has_value());
-    if (invalid) EXPECT_EQ(*invalid, std::pair(5, *c.invalid));
+    if (invalid) {
+      EXPECT_EQ(*invalid, std::pair(5, *c.invalid));
+    }
     EXPECT_EQ(table.Apply(store->settings), !c.invalid);
     EXPECT_EQ(store->settings.instrumentSag[0], c.invalid ? 0 : 10);
     EXPECT_EQ(store->settings.instrumentSagCoefficient[0], c.invalid ? 0 : SagCoefficient(10));

@@ -2,6 +2,8 @@
 // the report without adjustment, and the rows of the evaluation.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <vector>
 
 #include "calc/LoopEvaluation.h"
@@ -126,7 +128,9 @@ TEST(LoopClosure, VerticalLegsInModeTwoKeepTheirPlumb) {
       const doc::SurveyRecord& leg = Rec(*store, 3 + i);
       EXPECT_NEAR(leg.work.loopCorrection[0], c.xCorrections[i], 1e-9) << i;
       EXPECT_NEAR(leg.work.loopCorrection[2], c.zCorrections[i], 1e-9) << i;
-      if (c.mode == 2 && c.xCorrections[i] == 0) EXPECT_NEAR(leg.x, leg.refX, 1e-9) << "still plumb";
+      if (c.mode == 2 && c.xCorrections[i] == 0) {
+        EXPECT_NEAR(leg.x, leg.refX, 1e-9) << "still plumb";
+      }
     }
     const doc::SurveyRecord& closing = *store->records.back();
     EXPECT_NEAR(closing.x, 0.3, 1e-9);
@@ -168,6 +172,22 @@ TEST(LoopClosure, SecondClosureOfAClosedLoopIsAnOrdinaryLeg) {
   for (const double c : again.work.loopCorrection) EXPECT_EQ(c, 0);
   EXPECT_NEAR(again.x, Rec(*store, 4).x, 1e-9);
   EXPECT_NEAR(again.y, Rec(*store, 4).y - 10, 1e-9);
+}
+
+// An auxiliary line carrying the ring number of a loop of shafts is not one
+// of its legs: it must not take a share divided by the loop's (zero)
+// horizontal length.
+TEST(LoopClosure, AuxiliaryLineInALoopOfShaftsGetsNoHorizontalShare) {
+  auto store = EmptySurvey(2);
+  AddReference(*store, "S");
+  AddLeg(*store, "S", "1", 10, 0, -90, 7);
+  AddLeg(*store, "1", "", 3, 90, 0, 7);
+  AddLeg(*store, "1", "S", 9.7, 0, 90, 7);
+  ScriptedPrompter prompter;
+  ASSERT_EQ(Compute(*store, prompter).size(), 1u);
+  for (const double c : Rec(*store, 3).work.loopCorrection) EXPECT_TRUE(std::isfinite(c));
+  EXPECT_EQ(Rec(*store, 3).work.loopCorrection[0], 0);
+  EXPECT_NEAR(Rec(*store, 4).z, 0, 1e-9);
 }
 
 TEST(LoopClosure, ModeZeroOnlyReports) {

@@ -59,6 +59,18 @@ TEST_F(CliCompute, ComputeReportsAndWritesTheComputedDocument) {
   EXPECT_NE(Run({"info", Path("out.hpn")}).out.find("records: 3\n"), std::string::npos);  // head reference added
 }
 
+// A new document's default record names no station and no reference
+// station: computing it reports the undefined reference, and computing it
+// again and again must not add records.
+TEST_F(CliCompute, NewDocumentKeepsItsOneRecord) {
+  ASSERT_EQ(Run({"new", "-o", Path("a.hpn")}).status, 0);
+  const Result first = Run({"compute", Path("a.hpn"), "-o", Path("b.hpn")});
+  EXPECT_EQ(first.out, "computed: 0\n");
+  EXPECT_EQ(first.err, "Fehler beim Berechnen von Datensatz 1.\nReferenzpunkt 0/0/ nicht definiert.\nDatensatz laden?\n\n");
+  ASSERT_EQ(Run({"compute", Path("b.hpn"), "-o", Path("c.hpn")}).status, 0);
+  EXPECT_NE(Run({"info", Path("c.hpn")}).out.find("records: 1\n"), std::string::npos);
+}
+
 TEST_F(CliCompute, AnswerStoppingThePassIsNoFailure) {
   const std::string in = Save(Survey({{"S", "1", 10, 0}, {"X", "2", 5, 90}}));
   const std::string message =
