@@ -2,6 +2,7 @@
 #include "calc/StationIndex.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 
 namespace hp::calc {
@@ -40,20 +41,37 @@ void StationIndex::Build(const std::vector<std::unique_ptr<doc::SurveyRecord>>& 
   m_predecessor.assign(records.size(), 0);
   m_knownEnd.assign(records.size(), 0);
   m_previousSame.assign(records.size(), 0);
+  // Hashes are taken a few records ahead and their slots fetched early, so
+  // the walk below does not wait for memory at every record.
+  constexpr size_t kAhead = 8;
+  struct Pending {
+    uint64_t reference = 0, station = 0;
+  };
+  std::array<Pending, kAhead> pending{};
+  const auto prepare = [&](size_t j) {
+    const doc::SurveyRecord& r = *records[j];
+    Pending& p = pending[j % kAhead];
+    const doc::StationId reference = doc::RefStationOf(r), station = doc::StationOf(r);
+    p.reference = reference.point.empty() ? 0 : Hash(reference);
+    p.station = station.point.empty() ? 0 : Hash(station);
+    __builtin_prefetch(&m_slots[p.reference & m_mask]);
+    __builtin_prefetch(&m_slots[p.station & m_mask]);
+  };
+  for (size_t j = 0; j < std::min(kAhead, records.size()); ++j) prepare(j);
+
   // In list order: a record's look-ups see exactly the records above it.
   for (size_t i = 0; i < records.size(); ++i) {
+    const Pending hashes = pending[i % kAhead];
+    if (i + kAhead < records.size()) prepare(i + kAhead);
     const doc::SurveyRecord& r = *records[i];
     const doc::StationId reference = doc::RefStationOf(r);
-    if (!reference.point.empty()) {
-      m_predecessor[i] = m_slots[Find(reference, Hash(reference))].first;
-    }
+    if (!reference.point.empty()) m_predecessor[i] = m_slots[Find(reference, hashes.reference)].first;
     const doc::StationId station = doc::StationOf(r);
     if (station.point.empty()) continue;
-    const uint64_t hash = Hash(station);
-    Slot& slot = m_slots[Find(station, hash)];
+    Slot& slot = m_slots[Find(station, hashes.station)];
     const auto number = static_cast<uint32_t>(i + 1);
     if (slot.first == 0) {
-      slot = Slot{number, number, Tag(hash)};
+      slot = Slot{number, number, Tag(hashes.station)};
     } else {
       m_knownEnd[i] = slot.first;
       m_previousSame[i] = slot.last;
