@@ -6,6 +6,7 @@
 
 #include "cli/CliArguments.h"
 #include "doc/SurveyStore.h"
+#include "platform/SettingsStore.h"
 
 namespace hp::cli {
 
@@ -31,6 +32,11 @@ int RunConvert(const CommandContext& context);
 int RunCompute(const CommandContext& context);
 int RunStations(const CommandContext& context);
 int RunLoops(const CommandContext& context);
+int RunImport(const CommandContext& context);
+
+// The settings of one run: defaults, then every --set NAME=VALUE in section
+// "Settings".
+platform::MemorySettingsStore SettingsOf(const CliArguments& args);
 
 // Runs the command named in the arguments.
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

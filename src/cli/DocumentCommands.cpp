@@ -19,13 +19,14 @@ std::string Printf(const char* format, unsigned value) {
   return buffer;
 }
 
+
+}  // namespace
+
 platform::MemorySettingsStore SettingsOf(const CliArguments& args) {
   platform::MemorySettingsStore settings;
   for (const auto& [name, value] : args.settings) settings.SetString("Settings", name, value);
   return settings;
 }
-
-}  // namespace
 
 bool OpenInput(const CommandContext& c, const std::string& path, doc::SurveyStore& store) {
   CliPrompter prompter(c.err, c.args.answer);

@@ -26,6 +26,7 @@ const std::vector<CommandEntry>& Commands() {
       {"compute", 1, Output::Optional, {}, {}, RunCompute},
       {"stations", 1, Output::None, {}, {"--no-compute"}, RunStations},
       {"loops", 1, Output::None, {}, {}, RunLoops},
+      {"import", 1, Output::Required, {"--into", "--hpn-mode"}, {"--append"}, RunImport},
   };
   return commands;
 }
@@ -38,7 +39,8 @@ const char* kUsage =
     "  convert DOC.hpn -o OUT.hpn [--compute]\n"
     "  compute DOC.hpn [-o OUT.hpn]\n"
     "  stations DOC.hpn [--no-compute]\n"
-    "  loops DOC.hpn\n";
+    "  loops DOC.hpn\n"
+    "  import IN -o OUT.hpn [--into DOC.hpn] [--append] [--hpn-mode 0|1|2|3]\n";
 
 int Usage(std::ostream& err, const std::string& problem) {
   err << "hollowplan-cli: " << problem << "\n" << kUsage;

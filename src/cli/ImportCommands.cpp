@@ -1,0 +1,56 @@
+// import: table text, PocketTopo text and documents into a new document or a
+// copy of an existing one.
+#include <filesystem>
+#include <ostream>
+
+#include "base/NumberFormat.h"
+#include "cli/CliPrompter.h"
+#include "cli/Commands.h"
+#include "import/DocumentImport.h"
+#include "import/TextImport.h"
+
+namespace hp::cli {
+
+int RunImport(const CommandContext& c) {
+  const bool append = c.args.HasFlag("--append");
+  const auto into = c.args.options.find("--into");
+  const auto hpnMode = c.args.options.find("--hpn-mode");
+  if (append && into == c.args.options.end()) {
+    c.err << "hollowplan-cli: --append needs --into DOC.hpn\n";
+    return kExitUsage;
+  }
+  int documentMode = 0;
+  if (hpnMode != c.args.options.end()) {
+    const auto value = base::ParseInteger(hpnMode->second);
+    if (!value || *value < 0 || *value > 3) {
+      c.err << "hollowplan-cli: --hpn-mode takes 0, 1, 2 or 3\n";
+      return kExitUsage;
+    }
+    documentMode = static_cast<int>(*value);
+  }
+
+  doc::SurveyStore store;
+  if (into != c.args.options.end()) {
+    if (!OpenInput(c, into->second, store)) return kExitFailed;
+  } else {
+    store.SetDefaults();
+  }
+  CliPrompter prompter(c.err, c.args.answer);
+  const auto settings = SettingsOf(c.args);
+  const std::filesystem::path input = c.args.positional[0];
+  std::string extension = input.extension().string();
+  for (char& ch : extension) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  if (extension == ".hpn") {
+    const auto mode = static_cast<doc::ReadMode>(documentMode + 1);
+    if (imports::ImportDocument(store, input, mode, prompter, settings) == imports::DocumentImportResult::Failed) {
+      return kExitFailed;
+    }
+  } else if (!imports::ImportTable(store, input, append ? 1 : 0, prompter)) {
+    return kExitFailed;
+  }
+  const std::filesystem::path output = *c.args.output;
+  imports::UpdateIncludes(store, output.parent_path().empty() ? "." : output.parent_path(), prompter, settings);
+  return WriteOutput(c, output.string(), store) ? kExitOk : kExitFailed;
+}
+
+}  // namespace hp::cli

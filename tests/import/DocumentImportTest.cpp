@@ -1,0 +1,148 @@
+// Include files and the import command's flow.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "base/FixedText.h"
+#include "doc/DocumentFile.h"
+#include "import/DocumentImport.h"
+#include "import/ImportCommand.h"
+
+namespace hp::imports {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::unique_ptr<doc::SurveyRecord> Leg(const char* from, const char* to, const char* include = "") {
+  auto r = std::make_unique<doc::SurveyRecord>();
+  r->refCave = r->cave = r->refPassage = r->passage = 1;
+  base::SetText(r->refPoint, from);
+  base::SetText(r->point, to);
+  r->length = 5;
+  base::SetText(r->includeFile, include);
+  return r;
+}
+
+class Includes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = fs::temp_directory_path() /
+             ("hp_include_" + std::to_string(::getpid()) + "_" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(folder / "teile");
+  }
+  void TearDown() override { fs::remove_all(folder); }
+
+  // Writes a document of the given records to `name` in the folder.
+  void Write(const fs::path& name, std::vector<std::unique_ptr<doc::SurveyRecord>> records) {
+    doc::SurveyStore store;
+    store.SetDefaults();
+    store.records = std::move(records);
+    ASSERT_TRUE(doc::SaveDocument(folder / name, store, 0));
+  }
+
+  std::vector<std::string> Points(const doc::SurveyStore& store) {
+    std::vector<std::string> points;
+    for (const auto& r : store.records) {
+      points.push_back(std::string(base::TextOf(r->point)) + (r->fromInclude ? "*" : ""));
+    }
+    return points;
+  }
+
+  doc::SurveyStore Main(std::vector<std::unique_ptr<doc::SurveyRecord>> records) {
+    doc::SurveyStore store;
+    store.SetDefaults();
+    store.records = std::move(records);
+    return store;
+  }
+
+  fs::path folder;
+  platform::ScriptedPrompter prompter;
+  platform::MemorySettingsStore settings;
+};
+
+TEST_F(Includes, RecordsFollowEveryRecordNamingTheFileAndUpdatesRepeatExactly) {
+  auto nested = Leg("N", "N");
+  Write("teile/teil2.hpn", [] {
+    std::vector<std::unique_ptr<doc::SurveyRecord>> r;
+    r.push_back(Leg("1", "A"));
+    r.push_back(Leg("A", "B", "fehlt.hpn"));  // includes do not nest
+    return r;
+  }());
+  Write("fehlt.hpn", {});
+  std::vector<std::unique_ptr<doc::SurveyRecord>> records;
+  records.push_back(Leg("0", "0"));
+  records.push_back(Leg("0", "1", "teile\\teil2.hpn"));
+  records.push_back(Leg("1", "2", "nicht-da.hpn"));
+  records.push_back(Leg("2", "3", "teile/teil2.hpn"));
+  doc::SurveyStore store = Main(std::move(records));
+  UpdateIncludes(store, folder, prompter, settings);
+  const std::vector<std::string> expected = {"0", "1", "A*", "B*", "2", "3", "A*", "B*"};
+  EXPECT_EQ(Points(store), expected);
+  EXPECT_EQ(store.settings.recordCount, 8u);
+  UpdateIncludes(store, folder, prompter, settings);
+  EXPECT_EQ(Points(store), expected);
+  for (const auto& text : prompter.Texts()) EXPECT_EQ(text.find("Datei"), std::string::npos) << text;
+}
+
+TEST_F(Includes, AFileIncludingItselfAddsItsRecordsOnce) {
+  Write("selbst.hpn", [] {
+    std::vector<std::unique_ptr<doc::SurveyRecord>> r;
+    r.push_back(Leg("0", "0"));
+    r.push_back(Leg("0", "1", "selbst.hpn"));
+    return r;
+  }());
+  doc::SurveyStore store;
+  size_t target = 0;
+  ASSERT_EQ(doc::LoadDocument(folder / "selbst.hpn", store, doc::ReadMode::Open, target, prompter, settings),
+            doc::ReadStatus::Ok);
+  UpdateIncludes(store, folder, prompter, settings);
+  EXPECT_EQ(Points(store), (std::vector<std::string>{"0", "1", "0*", "1*"}));
+}
+
+TEST_F(Includes, InstrumentImportKeepsRecordsAndRecomputes) {
+  doc::SurveyStore source;
+  source.SetDefaults();
+  source.settings.instruments[0].declination = 90;
+  ASSERT_TRUE(doc::SaveDocument(folder / "geraete.hpn", source, 0));
+  std::vector<std::unique_ptr<doc::SurveyRecord>> records;
+  records.push_back(Leg("0", "0"));
+  records.push_back(Leg("0", "1"));
+  doc::SurveyStore store = Main(std::move(records));
+  ImportCommand command(settings);
+  const auto question = ImportCommand::QuestionFor(folder / "geraete.hpn", store);
+  ASSERT_EQ(question, ImportCommand::Question::DocumentParts);
+  ASSERT_TRUE(command.Run(store, folder / "geraete.hpn", question, 2, folder, prompter));
+  EXPECT_EQ(store.records.size(), 2u);
+  EXPECT_NEAR(store.records[1]->x, 5, 1e-6);  // azimuth 0 turned east by the declination
+  EXPECT_EQ(settings.GetInt("Settings", "ImportHPN", -1), 2);
+}
+
+TEST(ImportCommandFlow, QuestionsPresetsAndRememberedValues) {
+  platform::MemorySettingsStore settings;
+  ImportCommand command(settings);
+  EXPECT_EQ(ImportCommand::ProposedFileName("H\xC3\xB6hle.Teil.hpn"), "H\xC3\xB6hle");
+  EXPECT_EQ(command.StartFolder("/doc"), fs::path("/doc"));
+  EXPECT_EQ(command.FileTypePreset(), 1);
+  command.RememberFile("/daten/zug.txt", 3);
+  EXPECT_EQ(command.StartFolder("/doc"), fs::path("/daten"));
+  EXPECT_EQ(command.FileTypePreset(), 3);
+
+  doc::SurveyStore empty;
+  empty.SetDefaults();
+  empty.records.clear();
+  doc::SurveyStore filled;
+  filled.SetDefaults();
+  EXPECT_EQ(ImportCommand::QuestionFor("a.TXT", empty), ImportCommand::Question::None);
+  EXPECT_EQ(ImportCommand::QuestionFor("a.txt", filled), ImportCommand::Question::TableMode);
+  EXPECT_EQ(ImportCommand::QuestionFor("a.HPN", empty), ImportCommand::Question::DocumentParts);
+  settings.SetInt("Settings", "ImportTAB", 1);
+  settings.SetInt("Settings", "ImportHPN", 9);
+  EXPECT_EQ(command.ChoicePreset(ImportCommand::Question::TableMode), 1);
+  EXPECT_EQ(command.ChoicePreset(ImportCommand::Question::DocumentParts), 3);
+}
+
+}  // namespace
+}  // namespace hp::imports
