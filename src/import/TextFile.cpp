@@ -34,7 +34,7 @@ std::vector<std::string> SplitTextLines(std::string_view bytes) {
     const bool last = end == std::string_view::npos;
     if (last) end = bytes.size();
     std::string_view line = bytes.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     lines.emplace_back(line);
     start = end + 1;
   }

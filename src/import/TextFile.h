@@ -2,7 +2,7 @@
 // the program has always read them; a file that is valid UTF-8 (with or
 // without a byte-order mark) and holds non-ASCII characters is read as UTF-8
 // and converted, characters outside Windows-1252 becoming "?". Lines end at a
-// line feed; a carriage return before it is removed; lines of any length are
+// line feed; carriage returns before it are removed; lines of any length are
 // read whole.
 #pragma once
 
