@@ -1,0 +1,301 @@
+// PocketTopo text import: averaging, turning of backsights and of legs
+// numbered backwards, splays, units, trip dates and fixed points, damaged
+// files, and real exports.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/FixedText.h"
+#include "calc/ComputePass.h"
+#include "doc/SurveyStore.h"
+#include "import/TextImport.h"
+#include "platform/Prompter.h"
+
+namespace hp::imports {
+namespace {
+
+using base::TextOf;
+
+std::string Right(std::string text, size_t width) {
+  return text.size() < width ? std::string(width - text.size(), ' ') + text : text;
+}
+
+// A shot line in the export's columns; `tail` holds trip reference and comment.
+std::string Shot(const char* from, const char* to, const char* length, const char* azimuth,
+                 const char* inclination, const std::string& tail = "  [1]    ") {
+  return Right(from, 8) + "    " + (to[0] ? Right(to, 8) + "    " : std::string(12, ' ')) + Right(length, 8) +
+         Right(azimuth, 8) + Right(inclination, 8) + tail;
+}
+
+std::vector<std::string> File(std::vector<std::string> shots, std::vector<std::string> fixed = {},
+                              const char* header = "Test   (m, 360)") {
+  std::vector<std::string> lines{header, "", "[1]: 2015/06/22     0.00  ", "[3]: 2016/07/23     0.00  ", ""};
+  lines.insert(lines.end(), fixed.begin(), fixed.end());
+  lines.emplace_back("");
+  lines.insert(lines.end(), shots.begin(), shots.end());
+  return lines;
+}
+
+struct Expected {
+  const char* ref;  // "passage.point"
+  const char* station;
+  double length, azimuth, inclination;
+  int colour = 2;
+  double direction = 1.0;
+  int reverse = 0;
+};
+
+std::string Name(const doc::SurveyRecord& r, bool ref) {
+  return std::to_string(ref ? r.refPassage : r.passage) + "." + std::string(TextOf(ref ? r.refPoint : r.point));
+}
+
+void ExpectRecords(const doc::SurveyStore& store, const std::vector<Expected>& expected) {
+  ASSERT_EQ(store.records.size(), expected.size());
+  EXPECT_EQ(store.settings.recordCount, expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE("record " + std::to_string(i + 1));
+    const auto& r = *store.records[i];
+    const auto& e = expected[i];
+    EXPECT_EQ(Name(r, true), e.ref);
+    EXPECT_EQ(Name(r, false), e.station);
+    EXPECT_NEAR(r.length, e.length, 1e-9);
+    EXPECT_NEAR(r.azimuth, e.azimuth, 1e-9);
+    EXPECT_NEAR(r.inclination, e.inclination, 1e-9);
+    EXPECT_EQ(r.colour, e.colour);
+    EXPECT_EQ(r.direction, e.direction);
+    EXPECT_EQ(r.calcB.reverse, e.reverse);
+  }
+}
+
+struct ShotCase {
+  const char* name;
+  std::vector<std::string> lines;
+  std::vector<Expected> records;
+  friend void PrintTo(const ShotCase& c, std::ostream* os) { *os << c.name; }
+};
+
+// A store as the import leaves it before reading: no records.
+void Read(doc::SurveyStore& store, const std::vector<std::string>& lines) {
+  store.SetDefaults();
+  store.records.clear();
+  store.settings.recordCount = 0;
+  ReadPocketTopoLines(store, lines);
+}
+
+const ShotCase kShotCases[] = {
+    {"RepeatedShotsAveraged",
+     File({Shot("1.0", "1.1", "10.00", "10.00", "5.00"), Shot("1.0", "1.1", "10.02", "12.00", "6.00"),
+           Shot("1.0", "1.1", "10.04", "14.00", "7.00")}),
+     {{"1.0", "1.0", 10.0, 10.0, 5.0}, {"1.0", "1.1", 10.02, 12.0, 6.0}}},
+    {"BacksightWrapsAroundNorth",
+     File({Shot("1.0", "1.1", "5.00", "359.00", "10.00"), Shot("1.1", "1.0", "5.00", "181.00", "-10.00")}),
+     {{"1.0", "1.0", 5.0, 359.0, 10.0}, {"1.0", "1.1", 5.0, 0.0, 10.0}}},
+    {"BackwardsNumberedLegTurnedAndSplayKept",
+     File({Shot("1.3", "1.4", "3.00", "90.00", "0.00"), Shot("1.5", "1.4", "4.00", "200.00", "-20.00"),
+           Shot("1.4", "", "1.50", "45.00", "2.00")}),
+     {{"1.3", "1.3", 3.0, 90.0, 0.0},
+      {"1.3", "1.4", 3.0, 90.0, 0.0},
+      {"1.4", "1.5", 4.0, 20.0, 20.0, 2, 1.0, 1},
+      {"1.4", "1.", 1.5, 45.0, 2.0, 4, 0.0}}},
+    {"FeetAndGon",
+     File({Shot("1.0", "1.1", "10.00", "10.00", "0.00"), Shot("1.1", "1.0", "10.00", "210.00", "0.00"),
+           Shot("1.1", "1.2", "20.00", "399.00", "0.00"), Shot("1.2", "1.1", "20.00", "201.00", "0.00")},
+          {}, "Test   (feet, 400)"),
+     {{"1.0", "1.0", 3.048, 10.0, 0.0},
+      {"1.0", "1.1", 3.048, 10.0, 0.0},
+      {"1.1", "1.2", 6.096, 0.0, 0.0}}},
+    // An emptied shot between repeated shots is dropped, not made a splay.
+    {"ShotWithoutFromStationSkipped",
+     File({Shot("1.0", "1.1", "10.00", "20.00", "0.00"), Shot("", "", "0.00", "0.00", "0.00"),
+           Shot("1.0", "1.1", "10.20", "22.00", "0.00")}),
+     {{"1.0", "1.0", 10.0, 20.0, 0.0}, {"1.0", "1.1", 10.1, 21.0, 0.0}}},
+    // From a new station back to a known one: turned, so 2.0 gets coordinates.
+    {"ShotFromNewStationBackToKnownOneTurned",
+     File({Shot("1.0", "1.1", "10.00", "20.00", "0.00"), Shot("2.0", "1.1", "5.00", "250.00", "-3.00"),
+           Shot("2.0", "1.1", "5.00", "252.00", "-5.00"), Shot("2.0", "2.1", "4.00", "0.00", "0.00")}),
+     {{"1.0", "1.0", 10.0, 20.0, 0.0},
+      {"1.0", "1.1", 10.0, 20.0, 0.0},
+      {"1.1", "2.0", 5.0, 71.0, 4.0, 2, 1.0, 1},
+      {"2.0", "2.1", 4.0, 0.0, 0.0}}},
+    // A field that cannot be read keeps the previous shot's reading.
+    {"UnreadableFieldKeepsPreviousReading",
+     File({Shot("1.0", "1.1", "10.00", "20.00", "3.00"), Shot("1.1", "1.2", "x", "30.00", "")}),
+     {{"1.0", "1.0", 10.0, 20.0, 3.0}, {"1.0", "1.1", 10.0, 20.0, 3.0}, {"1.1", "1.2", 10.0, 30.0, 3.0}}},
+    // Cut off inside a shot line: what its columns hold is read.
+    {"FileCutInShotLine",
+     File({Shot("1.0", "1.1", "10.00", "20.00", "3.00"), Shot("1.1", "1.2", "7.50", "123.00", "0.00").substr(0, 36)}),
+     {{"1.0", "1.0", 10.0, 20.0, 3.0}, {"1.0", "1.1", 10.0, 20.0, 3.0}, {"1.1", "1.2", 7.5, 12.0, 3.0}}},
+    {"FileCutInTripSection", {"Test   (m, 360)", "", "[1]: 2015/0"}, {}},
+    {"FileCutInFixedPoints", {"Test   (m, 360)", "", "[1]: 2015/06/22", "", "     1.0         12"},
+     {{"1.0", "1.0", 0.0, 0.0, 0.0}}},
+};
+
+class ShotTest : public testing::TestWithParam<ShotCase> {};
+
+TEST_P(ShotTest, GivesRecords) {
+  doc::SurveyStore store;
+  Read(store, GetParam().lines);
+  ExpectRecords(store, GetParam().records);
+  const int instrument = GetParam().lines[0].find(", 400)") != std::string::npos ? 2 : 1;
+  for (const auto& r : store.records) EXPECT_EQ(r->instrument, instrument);
+}
+
+// The shot back to a known station leaves no station without coordinates.
+TEST(PocketTopoTest, ShotBackToKnownStationComputes) {
+  doc::SurveyStore store;
+  Read(store, kShotCases[5].lines);
+  platform::ScriptedPrompter prompter(platform::Answer::No);
+  calc::RunComputeCommand(store, prompter);
+  EXPECT_TRUE(prompter.Texts().empty());
+  const auto distance = [&](size_t a, size_t b) {
+    const auto &p = *store.records[a], &q = *store.records[b];
+    return std::hypot(p.x - q.x, p.y - q.y, p.z - q.z);
+  };
+  EXPECT_NEAR(distance(1, 2), 5.0, 1e-9);  // 1.1 -> 2.0
+  EXPECT_NEAR(distance(2, 3), 4.0, 1e-9);  // 2.0 -> 2.1
+}
+
+INSTANTIATE_TEST_SUITE_P(PocketTopo, ShotTest, testing::ValuesIn(kShotCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PocketTopoTest, FixedPointsDatesAndDescriptions) {
+  const std::string comment(50, 'c');
+  doc::SurveyStore store;
+  Read(store, File({Shot("1.0", "1.1", "10.00", "20.00", "0.00", "  [3]    \"" + comment + "\""),
+                                   Shot("1.1", "", "2.00", "20.00", "0.00", "         \"wall\"")},
+                                  {"     1.0         594999,50    5189999.00   3999.00    \"tree\""}));
+  ASSERT_EQ(store.records.size(), 3u);
+  const auto& fixed = *store.records[0];
+  EXPECT_EQ(Name(fixed, true), "1.0");
+  EXPECT_EQ(Name(fixed, false), "1.0");
+  EXPECT_EQ(fixed.refX, 594999.5);
+  EXPECT_EQ(fixed.x, 594999.5);
+  EXPECT_EQ(fixed.calcA[3], 594999.5);
+  EXPECT_EQ(fixed.refY, 5189999.0);
+  EXPECT_EQ(fixed.z, 3999.0);
+  EXPECT_EQ(TextOf(fixed.description), "tree");
+  EXPECT_EQ(TextOf(fixed.date), "22.06.2015");
+  EXPECT_EQ(fixed.instrument, 1);
+  EXPECT_EQ(TextOf(store.records[1]->date), "23.07.2016");
+  EXPECT_EQ(TextOf(store.records[1]->description), comment.substr(0, 40));
+  EXPECT_EQ(TextOf(store.records[2]->date), "22.06.2015");
+  EXPECT_EQ(TextOf(store.records[2]->description), "wall");
+}
+
+// --- Real exports -------------------------------------------------------
+
+const std::filesystem::path kTestData = HP_TEST_DATA;
+const std::filesystem::path kSharedData = kTestData / "../../../shared/data/pockettopo";
+
+// Imports and computes as the import command does; the compute messages.
+std::vector<std::string> ImportAndCompute(const std::filesystem::path& file, doc::SurveyStore& store) {
+  store.SetDefaults();
+  platform::ScriptedPrompter prompter(platform::Answer::No);
+  EXPECT_TRUE(ImportTable(store, file, 0, prompter));
+  calc::RunComputeCommand(store, prompter);
+  return prompter.Texts();
+}
+
+TEST(PocketTopoRealFileTest, TahomaHasOneGapAtStation2_13) {
+  doc::SurveyStore store;
+  const auto messages = ImportAndCompute(kTestData / "pockettopo/tahoma.txt", store);
+  for (const auto& m : messages) EXPECT_NE(m.find("0/2/13"), std::string::npos) << m;
+  EXPECT_FALSE(messages.empty());
+  int legs = 0, splays = 0;
+  for (const auto& r : store.records) {
+    if (r->point[0] == 0) ++splays;
+    else if (r->length > 0) ++legs;
+  }
+  EXPECT_EQ(legs, 49);
+  EXPECT_GT(splays, 900);
+  EXPECT_EQ(store.records[0]->x, 594999.0);
+  for (const auto& r : store.records) {
+    if (Name(*r, true) == "1.0" && Name(*r, false) == "1.1") {
+      EXPECT_NEAR(r->length, (28.06 + 28.04 + 28.02) / 3 * 0.3048, 1e-9);
+      EXPECT_NEAR(r->azimuth, (198.53 + 198.48 + 198.42) / 3, 1e-9);
+    }
+  }
+}
+
+// A leg of a reference conversion: names as "passage.point".
+struct RefLeg {
+  std::string from, to;
+  double length, azimuth, inclination;
+  bool splay;
+};
+
+std::vector<RefLeg> ReadSurvexLegs(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::vector<std::string> blocks;
+  std::vector<RefLeg> legs;
+  bool splay = false, passageData = false;
+  for (std::string line; std::getline(in, line);) {
+    line = line.substr(0, line.find(';'));
+    std::istringstream words(line);
+    std::string w[5];
+    int n = 0;
+    while (n < 5 && words >> w[n]) ++n;
+    if (n > 0 && w[0][0] == '*') {
+      for (auto& c : w[0]) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      if (w[0] == "*BEGIN") blocks.push_back(w[1]);
+      if (w[0] == "*END" && !blocks.empty()) blocks.pop_back();
+      if (w[0] == "*END" || w[0] == "*DATA") passageData = w[0] == "*DATA" && w[1] == "passage";
+      if (w[0] == "*FLAGS") splay = w[1] == "SPLAY";
+    } else if (n == 5 && !passageData) {
+      const std::string prefix = blocks.size() > 1 ? blocks.back() + "." : "";
+      legs.push_back({prefix + w[0], prefix + w[1], std::stod(w[2]), std::stod(w[3]), std::stod(w[4]), splay});
+    }
+  }
+  return legs;
+}
+
+bool Near(double a, double b, double tolerance) { return std::fabs(a - b) <= tolerance; }
+bool SameAzimuth(double a, double b) { return Near(std::remainder(a - b, 360.0), 0, 0.05); }
+
+bool Matches(const doc::SurveyRecord& r, const RefLeg& leg) {
+  if (!Near(r.length, leg.length, 0.01)) return false;
+  const std::string ref = Name(r, true), station = Name(r, false);
+  if (leg.splay) {
+    return r.point[0] == 0 && ref == leg.from && SameAzimuth(r.azimuth, leg.azimuth) &&
+           Near(r.inclination, leg.inclination, 0.05);
+  }
+  if (ref == leg.from && station == leg.to) {
+    return SameAzimuth(r.azimuth, leg.azimuth) && Near(r.inclination, leg.inclination, 0.05);
+  }
+  return ref == leg.to && station == leg.from && SameAzimuth(r.azimuth, leg.azimuth + 180) &&
+         Near(r.inclination, -leg.inclination, 0.05);
+}
+
+// The other exports may not be copied into the project; they are checked
+// where the shared data folder is at hand.
+TEST(PocketTopoRealFileTest, SharedExportsMatchReferenceConversions) {
+  if (!std::filesystem::exists(kSharedData / "survex-reference")) GTEST_SKIP() << "no shared data";
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(kSharedData)) {
+    const std::string name = entry.path().filename().string();
+    if (!name.ends_with("_in.txt")) continue;
+    ++files;
+    SCOPED_TRACE(name);
+    doc::SurveyStore store;
+    const auto messages = ImportAndCompute(entry.path(), store);
+    for (const auto& m : messages) ADD_FAILURE() << m;
+    const auto legs = ReadSurvexLegs(kSharedData / "survex-reference" /
+                                     (name.substr(0, name.size() - 7) + "_ps_ref.svx"));
+    EXPECT_FALSE(legs.empty());
+    for (const auto& leg : legs) {
+      bool found = false;
+      for (const auto& r : store.records) found = found || Matches(*r, leg);
+      EXPECT_TRUE(found) << leg.from << " -> " << leg.to << " " << leg.length << " " << leg.azimuth << " "
+                         << leg.inclination;
+    }
+  }
+  EXPECT_EQ(files, 8);
+}
+
+}  // namespace
+}  // namespace hp::imports
