@@ -20,7 +20,7 @@ std::string_view TextOf(const char (&field)[N]) {
 template <size_t N>
 void SetText(char (&field)[N], std::string_view text) {
   const size_t n = text.size() < N - 1 ? text.size() : N - 1;
-  std::memcpy(field, text.data(), n);
+  if (n > 0) std::memcpy(field, text.data(), n);
   std::memset(field + n, 0, N - n);
 }
 

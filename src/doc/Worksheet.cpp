@@ -26,7 +26,7 @@ std::string_view Worksheet::Text(size_t offset, size_t size) const {
 void Worksheet::SetText(size_t offset, size_t size, std::string_view text) {
   auto field = std::span<uint8_t>(image).subspan(offset, size);
   const size_t n = text.size() < size - 1 ? text.size() : size - 1;
-  std::memcpy(field.data(), text.data(), n);
+  if (n > 0) std::memcpy(field.data(), text.data(), n);
   std::memset(field.data() + n, 0, size - n);
 }
 

@@ -1,0 +1,74 @@
+// hollowplan-cli import: table and PocketTopo text and documents into a new
+// document or a copy of one.
+#include "cli/CliFixture.h"
+#include "support/TestFile.h"
+
+namespace hp::cli {
+namespace {
+
+class CliImport : public CliDocuments {
+ protected:
+  std::string Info(const std::string& path) { return Run({"info", path}).out; }
+  static bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+};
+
+const std::string kTable = "Punkt\tL\xE4nge\tAzimut\tNeigung\n1\t5,2\t120\t-10\n\n2\t3\t90\t0\n";
+
+TEST_F(CliImport, TableIntoANewDocumentReplacesItsDefaultRecord) {
+  Put(Path("zug.txt"), kTable);
+  const Result result = Run({"import", Path("zug.txt"), "-o", Path("neu.hpn")});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  const std::string info = Info(Path("neu.hpn"));
+  EXPECT_TRUE(Has(info, "records: 3\n")) << info;  // the two legs and the reference the pass put first
+  EXPECT_TRUE(Has(info, "computed: 1\n")) << info;
+}
+
+TEST_F(CliImport, AppendsToACopyOfADocument) {
+  Put(Path("zug.txt"), kTable);
+  ASSERT_EQ(Run({"import", Path("zug.txt"), "-o", Path("a.hpn")}).status, 0);
+  const std::string before = Bytes(Path("a.hpn"));
+  ASSERT_EQ(Run({"import", Path("zug.txt"), "-o", Path("b.hpn"), "--into", Path("a.hpn"), "--append"}).status, 0);
+  EXPECT_TRUE(Has(Info(Path("b.hpn")), "records: 5\n"));
+  ASSERT_EQ(Run({"import", Path("zug.txt"), "-o", Path("c.hpn"), "--into", Path("a.hpn")}).status, 0);
+  EXPECT_TRUE(Has(Info(Path("c.hpn")), "records: 3\n"));
+  EXPECT_EQ(Bytes(Path("a.hpn")), before);
+}
+
+TEST_F(CliImport, RefusedFilesWriteNothing) {
+  Put(Path("zug.csv"), kTable);
+  Put(Path("kein.hpn"), "kein Dokument");
+  const std::pair<std::string, std::string> cases[] = {
+      {Path("zug.csv"), Path("zug.csv") + "\nDiese Datei hat keine gültiges Dateierweiterung.\n\n"},
+      {Path("fehlt.txt"), Path("fehlt.txt") + "\nDiese Datei kann nicht geöffnet werden.\n\n"},
+      {Path("kein.hpn"), "Diese Datei hat kein gültiges Dateiformat.\nDer Datenimport wurde nicht durchgeführt.\n\n"},
+  };
+  for (const auto& [input, message] : cases) {
+    const Result result = Run({"import", input, "-o", Path("out.hpn")});
+    EXPECT_EQ(result.status, 1) << input;
+    EXPECT_EQ(result.err, message);
+    EXPECT_FALSE(fs::exists(Path("out.hpn")));
+  }
+}
+
+TEST_F(CliImport, DocumentImportRefusedByItsVersionLeavesTheTarget) {
+  test::TestFile(0x00070900, 1, 1).WriteTo(Path("alt.hpn"));
+  const Result result = Run({"import", Path("alt.hpn"), "-o", Path("out.hpn"), "--hpn-mode", "2"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_TRUE(Has(result.err, "Die Importart kann nur mit einer neueren Dokumentversion durchgeführt werden.\n\n"));
+  EXPECT_TRUE(Has(Info(Path("out.hpn")), "records: 1\n"));
+}
+
+TEST_F(CliImport, WrongArguments) {
+  Put(Path("zug.txt"), kTable);
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"import", Path("zug.txt"), "-o", Path("x.hpn"), "--append"},
+           {"import", Path("zug.txt"), "-o", Path("x.hpn"), "--hpn-mode", "4"},
+           {"import", Path("zug.txt")}}) {
+    EXPECT_EQ(Run(args).status, 2);
+  }
+  EXPECT_FALSE(fs::exists(Path("x.hpn")));
+}
+
+}  // namespace
+}  // namespace hp::cli
