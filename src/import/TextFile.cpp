@@ -2,7 +2,6 @@
 #include "import/TextFile.h"
 
 #include <fstream>
-#include <iterator>
 
 #include "base/Cp1252.h"
 
@@ -46,7 +45,9 @@ std::optional<std::vector<std::string>> ReadTextFileLines(const std::filesystem:
   if (std::filesystem::is_directory(path, error)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string bytes;
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) bytes.append(buffer, static_cast<size_t>(in.gcount()));
   return SplitTextLines(bytes);
 }
 
