@@ -1,0 +1,134 @@
+// View-direction commands and their tool-bar texts.
+#include "draw/ViewCommands.h"
+
+#include <algorithm>
+
+#include "base/NumberFormat.h"
+#include "draw/DisplayType.h"
+#include "draw/Projection.h"
+
+namespace hp::draw {
+
+namespace {
+constexpr int kAnimation = static_cast<int>(DisplayType::Animation);
+
+bool TurnsSideways(int type) { return type >= 2 && type <= 7; }
+bool TurnsUpDown(int type) { return type >= 2 && type <= 5; }
+}  // namespace
+
+std::optional<ViewCommand> ViewCommandFromId(int id) {
+  switch (id) {
+    case 32777:
+    case 32787: return ViewCommand::Left;
+    case 32779:
+    case 32790: return ViewCommand::Right;
+    case 32792:
+    case 32784: return ViewCommand::Up;
+    case 32782:
+    case 32786: return ViewCommand::Down;
+    case 1201: return ViewCommand::Farther;
+    case 1202: return ViewCommand::Nearer;
+    default: return std::nullopt;
+  }
+}
+
+ViewCommandTexts TextsOf(ViewCommand command) {
+  switch (command) {
+    case ViewCommand::Left: return {"Links", "Grafik nach links drehen."};
+    case ViewCommand::Right: return {"Rechts", "Grafik nach rechts drehen."};
+    case ViewCommand::Up: return {"Hoch", "Grafik nach oben drehen."};
+    case ViewCommand::Down: return {"Runter", "Grafik nach unten drehen."};
+    case ViewCommand::Farther: return {"Ferner", "Abstand zur Grafik vergrößern."};
+    case ViewCommand::Nearer: return {"Näher", "Abstand zur Grafik verkleinern."};
+  }
+  return {};
+}
+
+int TurnStep(const platform::SettingsStore& settings) {
+  return settings.GetInt("Settings", "Delta", kDefaultTurnStep);
+}
+
+bool IsViewCommandEnabled(ViewCommand command, int type) {
+  switch (command) {
+    // The survey protocol has no direction to turn, though the command acts there.
+    case ViewCommand::Left:
+    case ViewCommand::Right: return TurnsSideways(type) && type != static_cast<int>(DisplayType::Protocol);
+    case ViewCommand::Up:
+    case ViewCommand::Down: return TurnsUpDown(type);
+    case ViewCommand::Farther:
+    case ViewCommand::Nearer: return type == kAnimation;
+  }
+  return false;
+}
+
+bool ApplyViewCommand(ViewCommand command, doc::Worksheet& ws, int step, double sceneSize) {
+  const int type = ws.displayType();
+  switch (command) {
+    case ViewCommand::Left: {
+      if (!TurnsSideways(type)) return false;
+      double azimuth = ws.viewAzimuth() - step;
+      if (azimuth < 0) azimuth += 360;
+      ws.setViewAzimuth(azimuth);
+      return true;
+    }
+    case ViewCommand::Right: {
+      if (!TurnsSideways(type)) return false;
+      double azimuth = ws.viewAzimuth() + step;
+      if (azimuth >= 360) azimuth -= 360;
+      ws.setViewAzimuth(azimuth);
+      return true;
+    }
+    case ViewCommand::Up:
+      if (!TurnsUpDown(type)) return false;
+      ws.setViewInclination(std::min(ws.viewInclination() + step, 90.0));
+      return true;
+    case ViewCommand::Down:
+      if (!TurnsUpDown(type)) return false;
+      ws.setViewInclination(std::max(ws.viewInclination() - step, -90.0));
+      return true;
+    case ViewCommand::Farther:
+      if (type != kAnimation) return false;
+      ws.setViewDistance(ws.viewDistance() + NiceStep(sceneSize / 10));
+      return true;
+    case ViewCommand::Nearer:
+      if (type != kAnimation) return false;
+      ws.setViewDistance(ws.viewDistance() - NiceStep(sceneSize / 10));
+      return true;
+  }
+  return false;
+}
+
+std::string_view PromptOf(ViewField field) {
+  switch (field) {
+    case ViewField::Azimuth: return "Azimut eingeben.";
+    case ViewField::Inclination: return "Neigung eingeben.";
+    case ViewField::Distance: return "Abstand eingeben.";
+  }
+  return {};
+}
+
+bool IsViewFieldEnabled(ViewField field, int type) {
+  switch (field) {
+    case ViewField::Azimuth: return IsViewCommandEnabled(ViewCommand::Left, type);
+    case ViewField::Inclination: return IsViewCommandEnabled(ViewCommand::Up, type);
+    case ViewField::Distance: return type == kAnimation;
+  }
+  return false;
+}
+
+ViewToolBarValues ToolBarValues(const doc::Worksheet& ws) {
+  const int type = ws.displayType();
+  ViewToolBarValues v;
+  v.azimuth = type >= 2 ? base::FormatShown(ws.viewAzimuth()) : "0,00";
+  if (TurnsUpDown(type))
+    v.inclination = base::FormatShown(ws.viewInclination());
+  else
+    v.inclination = type == static_cast<int>(DisplayType::Plan) ? "-90,00" : "0,00";
+  if (type == kAnimation) {
+    v.distance = base::FormatShown(ws.viewDistance());
+    v.picturesPerPosition = std::to_string(ws.picturesPerPosition());
+  }
+  return v;
+}
+
+}  // namespace hp::draw

@@ -1,0 +1,110 @@
+// The view transform of one document: which records take part and their
+// extent, the reference station, the projection matrix of the worksheet's
+// display type, and each record's projected points (the projection slots,
+// kept beside the records by list position).
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+#include "doc/LegFilter.h"
+#include "doc/SurveyStore.h"
+#include "doc/Worksheet.h"
+#include "draw/DisplayType.h"
+#include "draw/Projection.h"
+#include "platform/SettingsStore.h"
+
+namespace hp::draw {
+
+struct Extent {
+  Vec3 min, max;
+  Vec3 Centre() const { return {(min.x + max.x) / 2, (min.y + max.y) / 2, (min.z + max.z) / 2}; }
+  // Length of the diagonal, but at least 3.5 (normalises the depth).
+  double DepthNormaliser() const;
+};
+
+// Projected points of one record. Which slots are filled depends on the
+// display type: from/to always; rightFrom/rightTo for the red-green view;
+// wall/wallTo (left, right, up, down) for the perspective and camera views.
+struct ProjectionSlots {
+  Vec3 from, to;
+  Vec3 rightFrom, rightTo;
+  Vec3 wall[4];
+  Vec3 wallTo[4];  // the to-point projected beside each wall point
+};
+
+// Settings the projections read ("Settings" section).
+inline constexpr int kDefaultPerspective = 100;  // "Perspektive", percent
+inline constexpr int kDefaultStereoAngle = 3;    // "Alpha", degrees between the eyes
+
+class ViewTransform {
+ public:
+  // Measures the records that take part: all of them, or with the
+  // adapt-overview flag only those with a colour that pass the leg filter.
+  // Flat extents are widened by a metre each way. Returns false when no
+  // record takes part.
+  bool ComputeExtents(const doc::SurveyStore& store, const doc::Worksheet& worksheet);
+
+  // Normalises the view direction (written back), finds the reference
+  // station, builds the matrix of the display type and fills every record's
+  // slots. `factor` scales the camera view to the screen (1 elsewhere). The
+  // perspective, red-green and camera views need ComputeExtents first.
+  void PrepareProjection(const doc::SurveyStore& store, doc::Worksheet& worksheet,
+                         const platform::SettingsStore& settings, double factor = 1.0);
+
+  // The matrix of the last build (left eye for the red-green view).
+  const Matrix4& matrix() const { return m_matrix; }
+  const Matrix4& rightMatrix() const { return m_rightMatrix; }
+  Vec3 ProjectPoint(const Vec3& p) const { return draw::ProjectPoint(m_matrix, p); }
+
+  const Extent& extent() const { return m_extent; }
+  void setExtent(const Extent& extent) { m_extent = extent; }
+  // The origin station's coordinates (developed-section ones in the section).
+  const Vec3& referencePoint() const { return m_reference; }
+  // Reference height minus origin Z: depths are measured from it.
+  double heightOffset() const { return m_heightOffset; }
+  double referencePath() const { return m_referencePath; }
+  bool referenceFound() const { return m_referenceFound; }
+
+  std::span<const ProjectionSlots> slots() const { return m_slots; }
+  const ProjectionSlots& slot(size_t index) const { return m_slots.at(index); }
+
+  // Set by every change of view, data or window size; the next drawing
+  // rebuilds the projection and clears it.
+  bool projectionDirty() const { return m_projectionDirty; }
+  void setProjectionDirty(bool dirty) { m_projectionDirty = dirty; }
+  // Set when the display type changes: the next camera view is centred on
+  // the middle of the extent.
+  bool recentre() const { return m_recentre; }
+  void setRecentre(bool recentre) { m_recentre = recentre; }
+  // Size of the projected scene in metres, measured by the spatial drawing;
+  // the distance commands step by a tenth of it.
+  double sceneSize() const { return m_sceneSize; }
+  void setSceneSize(double size) { m_sceneSize = size; }
+
+  doc::LegFilter& legFilter() { return m_filter; }
+
+ private:
+  void FindReference(const doc::SurveyStore& store, const doc::Worksheet& worksheet, int type);
+  void BuildMatrices(doc::Worksheet& worksheet, const platform::SettingsStore& settings, int type, double factor);
+  void FillSlots(const doc::SurveyStore& store, int type);
+
+  doc::LegFilter m_filter;
+  Extent m_extent;
+  Vec3 m_reference;
+  double m_heightOffset = 0;
+  double m_referencePath = 0;
+  bool m_referenceFound = false;
+  bool m_projectionDirty = true;
+  bool m_recentre = true;
+  double m_sceneSize = 0;
+  Matrix4 m_matrix;
+  Matrix4 m_rightMatrix;
+  std::vector<ProjectionSlots> m_slots;
+};
+
+// Keeps the inclination in [-90, 90] and the azimuth in [0, 360).
+void NormaliseViewDirection(doc::Worksheet& worksheet);
+
+}  // namespace hp::draw
