@@ -1,26 +1,13 @@
 // hollowplan-cli new, info and convert, run in-process: exact output, exit
 // status, messages on stderr and which files are (not) written.
-#include <gtest/gtest.h>
-
-#include <unistd.h>
-
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <set>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "cli/CliFixture.h"
-#include "cli/Commands.h"
 #include "support/TestFile.h"
 
 namespace hp::cli {
 namespace {
 
-namespace fs = std::filesystem;
 using test::TestFile;
 
 // Offsets in the settings block and the worksheet image of the file.
@@ -55,7 +42,6 @@ const char* const kOtherBeta =
 const char* const kNewer =
     "Das Dokument wurde mit einer neueren Programmversion erstellt und kann nicht bearbeitet werden.\n\n";
 
-
 // A document as a surveyor would have it: two worksheets (the second
 // current), three records, texts in Windows-1252.
 TestFile SampleDocument(uint32_t version) {
@@ -89,24 +75,18 @@ std::string SampleInfo(const std::string& version, int computed, const std::stri
          "loop adjustment: 1\n";
 }
 
-
 TEST_F(CliDocuments, NewWritesTheDefaultDocument) {
   const std::string doc = Path("neu.hpn");
   const Result made = Run({"new", "-o", doc});
   EXPECT_EQ(made.status, kExitOk);
-  EXPECT_EQ(made.out, "");
-  EXPECT_EQ(made.err, "");
-  EXPECT_EQ(Entries(), std::set<std::string>{"neu.hpn"});
+  EXPECT_EQ(made.out + made.err, "");
 
   // signature, header, block, one worksheet without positions, one record
   const std::string bytes = Bytes(doc);
   EXPECT_EQ(bytes.size(), 4u + 8 + 6740 + 2850 + 1446);
   EXPECT_EQ(bytes.substr(0, 12), std::string("koor\x00\x08\x22\x00\x54\x1A\x00\x00", 12));
 
-  const Result info = Run({"info", doc});
-  EXPECT_EQ(info.status, kExitOk);
-  EXPECT_EQ(info.out, kDefaultInfo);
-  EXPECT_EQ(info.err, "");
+  EXPECT_EQ(Run({"info", doc}).out, kDefaultInfo);
 }
 
 struct SheetAndZone {
@@ -136,14 +116,9 @@ TEST_P(CliInfoLines, CurrentWorksheetAndZoneLetter) {
 INSTANTIATE_TEST_SUITE_P(
     Values, CliInfoLines,
     testing::Values(
-        SheetAndZone{"FirstSheet", 0, std::string("T\0", 2), "current worksheet: 1 Grundriss", "utm: 33 T"},
-        SheetAndZone{"SecondSheet", 1, std::string("T\0", 2), "current worksheet: 2 L\xC3\xA4ngsschnitt",
-                     "utm: 33 T"},
         // An index no worksheet has falls back to the first one.
-        SheetAndZone{"IndexTooLarge", 2, std::string("T\0", 2), "current worksheet: 1 Grundriss", "utm: 33 T"},
-        SheetAndZone{"NegativeIndex", -1, std::string("T\0", 2), "current worksheet: 1 Grundriss", "utm: 33 T"},
-        SheetAndZone{"NoLetter", 0, std::string("\0\0", 2), "current worksheet: 1 Grundriss", "utm: 33 "},
-        SheetAndZone{"LowerCaseLetter", 0, std::string("c\0", 2), "current worksheet: 1 Grundriss", "utm: 33 c"},
+        SheetAndZone{"IndexTooLarge", 2, std::string("c\0", 2), "current worksheet: 1 Grundriss", "utm: 33 c"},
+        SheetAndZone{"NegativeIndex", -1, std::string("\0\0", 2), "current worksheet: 1 Grundriss", "utm: 33 "},
         SheetAndZone{"OnlyTheFirstCharacter", 0, "TX", "current worksheet: 1 Grundriss", "utm: 33 T"},
         SheetAndZone{"Cp1252Letter", 0, std::string("\xC4\0", 2), "current worksheet: 1 Grundriss",
                      "utm: 33 \xC3\x84"}),
@@ -152,25 +127,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CliDocuments, InfoOfAnOlderDocumentAsksAndShowsConvertedValues) {
   const std::string doc = Path("alt.hpn");
   SampleDocument(0x00210000).WriteTo(doc);
-  for (const char* answer : {"", "yes", "no"}) {
+  for (const char* answer : {"", "yes", "no", "cancel"}) {
     std::vector<std::string> args = {"info", doc};
     if (*answer) args.insert(args.end(), {"--answer", answer});
     const Result info = Run(args);
-    EXPECT_EQ(info.status, kExitOk) << answer;
+    const bool cancelled = std::string(answer) == "cancel";
+    EXPECT_EQ(info.status, cancelled ? kExitFailed : kExitOk) << answer;
     // Files before 22.07 must be computed again.
-    EXPECT_EQ(info.out, SampleInfo("0x00210000", 0)) << answer;
+    EXPECT_EQ(info.out, cancelled ? "" : SampleInfo("0x00210000", 0)) << answer;
     EXPECT_EQ(info.err, kConvertQuestion) << answer;
   }
-}
-
-TEST_F(CliDocuments, CancelledConversionFails) {
-  const std::string doc = Path("alt.hpn");
-  SampleDocument(0x00210000).WriteTo(doc);
-  const Result info = Run({"info", doc, "--answer", "cancel"});
-  EXPECT_EQ(info.status, kExitFailed);
-  EXPECT_EQ(info.out, "");
-  EXPECT_EQ(info.err, kConvertQuestion);
-
   const Result convert = Run({"convert", doc, "-o", Path("neu.hpn"), "--answer", "cancel"});
   EXPECT_EQ(convert.status, kExitFailed);
   EXPECT_EQ(convert.err, kConvertQuestion);
@@ -213,35 +179,24 @@ TEST_F(CliDocuments, ConvertWritesTheCurrentVersionWithTheSameContent) {
 
   const Result convert = Run({"convert", old, "-o", converted});
   EXPECT_EQ(convert.status, kExitOk);
-  EXPECT_EQ(convert.out, "");
   EXPECT_EQ(convert.err, kConvertQuestion);
   EXPECT_EQ(Bytes(old), oldBytes);  // never modified in place
 
   const Result info = Run({"info", converted});
-  EXPECT_EQ(info.status, kExitOk);
   EXPECT_EQ(info.out, SampleInfo("0x00220800", 0));
   EXPECT_EQ(info.err, "");  // no second conversion
   // Both positions of the second worksheet are kept.
   EXPECT_EQ(Bytes(converted).size(), 4u + 8 + 6740 + 2 * 2850 + 2 * 52 + 3 * 1446);
-  EXPECT_EQ(Entries(), (std::set<std::string>{"alt.hpn", "neu.hpn"}));
 }
 
-TEST_F(CliDocuments, ConvertOfACurrentDocumentKeepsItsBytes) {
-  const std::string doc = Path("neu.hpn");
-  const std::string copy = Path("kopie.hpn");
-  ASSERT_EQ(Run({"new", "-o", doc}).status, kExitOk);
-  const Result convert = Run({"convert", doc, "-o", copy});
-  EXPECT_EQ(convert.status, kExitOk);
-  EXPECT_EQ(convert.err, "");
-  EXPECT_EQ(Bytes(copy), Bytes(doc));
-}
-
-TEST_F(CliDocuments, ConvertReplacesAnExistingOutput) {
+TEST_F(CliDocuments, ConvertOfACurrentDocumentKeepsItsBytesAndReplacesTheOutput) {
   const std::string doc = Path("neu.hpn");
   const std::string out = Path("ziel.hpn");
   ASSERT_EQ(Run({"new", "-o", doc}).status, kExitOk);
   Put(out, "old contents");
-  EXPECT_EQ(Run({"convert", doc, "-o", out}).status, kExitOk);
+  const Result convert = Run({"convert", doc, "-o", out});
+  EXPECT_EQ(convert.status, kExitOk);
+  EXPECT_EQ(convert.err, "");
   EXPECT_EQ(Bytes(out), Bytes(doc));
   EXPECT_EQ(Entries(), (std::set<std::string>{"neu.hpn", "ziel.hpn"}));
 }
@@ -253,73 +208,48 @@ struct NotADocument {
 
 class CliNotADocument : public CliDocuments, public testing::WithParamInterface<NotADocument> {};
 
+// Refused by both commands; an existing output file is kept.
 TEST_P(CliNotADocument, IsRefusedAndNothingIsWritten) {
   const std::string in = Path("eingabe.hpn");
   const std::string out = Path("ausgabe.hpn");
   Put(in, GetParam().bytes);
-
-  const Result convert = Run({"convert", in, "-o", out});
-  EXPECT_EQ(convert.status, kExitFailed);
-  EXPECT_EQ(convert.out, "");
-  EXPECT_EQ(convert.err, kInvalidFormat);
-  EXPECT_EQ(Entries(), std::set<std::string>{"eingabe.hpn"});
-
-  const Result info = Run({"info", in});
-  EXPECT_EQ(info.status, kExitFailed);
-  EXPECT_EQ(info.out, "");
-  EXPECT_EQ(info.err, kInvalidFormat);
-}
-
-TEST_P(CliNotADocument, KeepsAnExistingOutputFile) {
-  const std::string in = Path("eingabe.hpn");
-  const std::string out = Path("ausgabe.hpn");
-  Put(in, GetParam().bytes);
   Put(out, "the surveyor's previous document");
-  EXPECT_EQ(Run({"convert", in, "-o", out}).status, kExitFailed);
+  for (const auto& args : {std::vector<std::string>{"convert", in, "-o", out}, {"info", in}}) {
+    const Result result = Run(args);
+    EXPECT_EQ(result.status, kExitFailed) << args[0];
+    EXPECT_EQ(result.out, "") << args[0];
+    EXPECT_EQ(result.err, kInvalidFormat) << args[0];
+  }
   EXPECT_EQ(Bytes(out), "the surveyor's previous document");
   EXPECT_EQ(Entries(), (std::set<std::string>{"ausgabe.hpn", "eingabe.hpn"}));
 }
 
-std::string HeaderOnly() {
-  const auto bytes = TestFile(0x00220800, 1, 1).Bytes();
-  return std::string(bytes.begin(), bytes.begin() + 12);
-}
-
-std::string NoWorksheets() {
-  const auto bytes = TestFile(0x00220800, 0, 1).Bytes();
-  return std::string(bytes.begin(), bytes.end());
+std::string Image(std::vector<uint8_t> bytes, size_t size) {
+  return std::string(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(size, bytes.size())));
 }
 
 std::string OversizedSettings() {
   auto bytes = TestFile(0x00220800, 1, 1).Bytes();
   base::StoreLE<uint32_t>(bytes, 8, 6741);
-  return std::string(bytes.begin(), bytes.end());
+  return Image(bytes, bytes.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Files, CliNotADocument,
     testing::Values(NotADocument{"Empty", ""}, NotADocument{"Text", "Messzug;1;2;3\r\n"},
-                    NotADocument{"ShortSignature", "koo"},
                     NotADocument{"WrongSignature", "KOOR" + std::string(20000, '\0')},
-                    NotADocument{"SignatureOnly", "koor"},
-                    NotADocument{"HeaderOnly", HeaderOnly()},
-                    NotADocument{"NoWorksheets", NoWorksheets()},
+                    NotADocument{"HeaderOnly", Image(TestFile(0x00220800, 1, 1).Bytes(), 12)},
+                    NotADocument{"NoWorksheets", Image(TestFile(0x00220800, 0, 1).Bytes(), SIZE_MAX)},
                     NotADocument{"OversizedSettings", OversizedSettings()}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CliDocuments, MissingInputFails) {
   const Result info = Run({"info", Path("fehlt.hpn")});
   EXPECT_EQ(info.status, kExitFailed);
-  EXPECT_EQ(info.out, "");
-  EXPECT_NE(info.err, "");
-  EXPECT_EQ(info.err.substr(info.err.size() - 2), "\n\n");
-
-  const Result convert = Run({"convert", Path("fehlt.hpn"), "-o", Path("neu.hpn")});
-  EXPECT_EQ(convert.status, kExitFailed);
+  EXPECT_TRUE(info.err.ends_with("\n\n")) << info.err;
+  EXPECT_EQ(Run({"convert", Path("fehlt.hpn"), "-o", Path("neu.hpn")}).status, kExitFailed);
+  EXPECT_EQ(Run({"info", m_folder.string()}).status, kExitFailed);  // a folder is no document either
   EXPECT_TRUE(Entries().empty());
-
-  // A folder is no document either.
-  EXPECT_EQ(Run({"info", m_folder.string()}).status, kExitFailed);
 }
 
 struct VersionCase {
@@ -371,15 +301,13 @@ INSTANTIATE_TEST_SUITE_P(
         VersionCase{"TestBuildOfThisVersion", 0x01220800, nullptr, kExitOk, "", 1},
         VersionCase{"Older", 0x00220700, nullptr, kExitOk, kConvertQuestion, 1},
         VersionCase{"OtherTestBuild", 0x01220700, nullptr, kExitFailed, kOtherBeta, 0},
-        VersionCase{"OtherTestBuildBetaOpenZero", 0x01220700, "BetaOpen=0", kExitFailed, kOtherBeta, 0},
         VersionCase{"OtherTestBuildWithBetaOpen", 0x01220700, kBetaOpen, kExitOk, kConvertQuestion, 1},
         // 0x0014 is 14.00, before the grid zone existed.
         VersionCase{"OldBeta", 0x00140000, nullptr, kExitFailed, kOtherBeta, 0},
         VersionCase{"OldBetaWithBetaOpen", 0x00140000, kBetaOpen, kExitOk, kConvertQuestion, 0, "32 U"},
         VersionCase{"OldBetaBuild", 0x00140001, nullptr, kExitOk, kConvertQuestion, 0, "32 U"},
         VersionCase{"Newer", 0x00230000, nullptr, kExitFailed, kNewer, 0},
-        VersionCase{"NewerMinor", 0x00220900, kBetaOpen, kExitFailed, kNewer, 0},
-        VersionCase{"NewerTestBuild", 0x01230000, kBetaOpen, kExitFailed, kNewer, 0}),
+        VersionCase{"NewerMinorWithBetaOpen", 0x00220900, kBetaOpen, kExitFailed, kNewer, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CliDocuments, FailedWriteLeavesNothing) {
@@ -387,7 +315,6 @@ TEST_F(CliDocuments, FailedWriteLeavesNothing) {
   const std::string out = missing + "/neu.hpn";
   const Result made = Run({"new", "-o", out});
   EXPECT_EQ(made.status, kExitFailed);
-  EXPECT_EQ(made.out, "");
   EXPECT_EQ(made.err, out + "\nDiese Datei kann nicht geschrieben werden.\n\n");
   EXPECT_TRUE(Entries().empty());
 
@@ -421,16 +348,11 @@ TEST_P(CliUsage, WrongArgumentsPrintUsage) {
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CliUsage,
     testing::Values(Usage{"NoCommand", {}}, Usage{"UnknownCommand", {"frobnicate", "DOC"}},
-                    Usage{"NewWithoutOutput", {"new"}}, Usage{"NewWithInput", {"new", "DOC", "-o", "OUT"}},
-                    Usage{"OutputWithoutValue", {"new", "-o"}}, Usage{"InfoWithoutFile", {"info"}},
+                    Usage{"NewWithInput", {"new", "DOC", "-o", "OUT"}}, Usage{"OutputWithoutValue", {"new", "-o"}},
                     Usage{"InfoWithTwoFiles", {"info", "DOC", "DOC"}},
-                    Usage{"InfoWithOutput", {"info", "DOC", "-o", "OUT"}},
                     Usage{"ConvertWithoutOutput", {"convert", "DOC"}},
                     Usage{"UnknownOption", {"info", "DOC", "--bogus", "1"}},
-                    Usage{"UnknownSwitch", {"info", "DOC", "--compute-all"}},
-                    Usage{"UnknownShortOption", {"info", "DOC", "-x", "1"}},
                     Usage{"BadAnswer", {"info", "DOC", "--answer", "maybe"}},
-                    Usage{"SetWithoutValue", {"info", "DOC", "--set", "BetaOpen"}},
                     Usage{"SetWithoutName", {"info", "DOC", "--set", "=1"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
