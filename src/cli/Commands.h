@@ -33,6 +33,7 @@ int RunCompute(const CommandContext& context);
 int RunStations(const CommandContext& context);
 int RunLoops(const CommandContext& context);
 int RunImport(const CommandContext& context);
+int RunStats(const CommandContext& context);
 
 // The settings of one run: defaults, then every --set NAME=VALUE in section
 // "Settings".

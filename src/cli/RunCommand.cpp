@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/Commands.h"
+#include "cli/ViewOptions.h"
 
 namespace hp::cli {
 namespace {
@@ -27,6 +28,7 @@ const std::vector<CommandEntry>& Commands() {
       {"stations", 1, Output::None, {}, {"--no-compute"}, RunStations},
       {"loops", 1, Output::None, {}, {}, RunLoops},
       {"import", 1, Output::Required, {"--into", "--hpn-mode"}, {"--append"}, RunImport},
+      {"stats", 1, Output::None, ViewOptionNames(), {}, RunStats},
   };
   return commands;
 }
@@ -40,7 +42,10 @@ const char* kUsage =
     "  compute DOC.hpn [-o OUT.hpn]\n"
     "  stations DOC.hpn [--no-compute]\n"
     "  loops DOC.hpn\n"
-    "  import IN -o OUT.hpn [--into DOC.hpn] [--append] [--hpn-mode 0|1|2|3]\n";
+    "  import IN -o OUT.hpn [--into DOC.hpn] [--append] [--hpn-mode 0|1|2|3]\n"
+    "  stats DOC.hpn [view options]\n"
+    "view options: --worksheet N --display-type T --azimuth A --inclination I --filter C:LINES[:LABELS]\n"
+    "  --numbering K --colour-mode M --cross-sections 0|1 --aux-lines 0|1 --scale N\n";
 
 int Usage(std::ostream& err, const std::string& problem) {
   err << "hollowplan-cli: " << problem << "\n" << kUsage;

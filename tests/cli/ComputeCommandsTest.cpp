@@ -136,6 +136,29 @@ TEST_F(CliCompute, ConvertComputesOnlyWhenAsked) {
   EXPECT_NE(Run({"info", Path("computed.hpn")}).out.find("computed: 1\n"), std::string::npos);
 }
 
+TEST_F(CliCompute, StatsPrintsTheEvaluationOfTheView) {
+  doc::SurveyStore store = Survey({{"S", "S", 0, 0}, {"S", "1", 10, 90}, {"1", "2", 5, 0}});
+  store.records[2]->colour = 0;  // hidden from the visible set only
+  const std::string in = Save(std::move(store));
+  const Result result = Run({"stats", in});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_EQ(result.out,
+            "Anzahl der Messzüge\t1\t2\n"
+            "Gesamtlänge\t10,00\t15,00\n"
+            "Gesamttiefe\t0,00\t0,00\n"
+            "Horizontale Länge\t10,00\t15,00\n"
+            "Horizontale Ausdehnung\t10,00\t11,18\n"
+            "Höchster Messpunkt\t0,00\t0,00\n"
+            "Tiefster Messpunkt\t0,00\t0,00\n"
+            "Längster Weg zum Urspung\t10,00\t15,00\n");
+  // A filter that shows no cave 1 leg leaves the visible column empty.
+  const Result filtered = Run({"stats", in, "--filter", "1:2"});
+  EXPECT_EQ(filtered.out.substr(0, filtered.out.find('\n')), "Anzahl der Messzüge\t0\t2");
+  EXPECT_EQ(Run({"stats", in, "--display-type", "8"}).status, 2);
+  EXPECT_EQ(Run({"stats", in, "--worksheet", "2"}).status, 2);
+}
+
 TEST_F(CliCompute, WrongArguments) {
   const std::string in = Save(Survey(kLoop));
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{

@@ -1,0 +1,51 @@
+// stats: the data evaluation of the current worksheet's view.
+#include <ostream>
+#include <string>
+
+#include "base/NumberFormat.h"
+#include "calc/ComputePass.h"
+#include "calc/DataEvaluation.h"
+#include "cli/CliPrompter.h"
+#include "cli/Commands.h"
+#include "cli/ViewOptions.h"
+#include "draw/ViewTransform.h"
+
+namespace hp::cli {
+
+int RunStats(const CommandContext& c) {
+  doc::SurveyStore store;
+  if (!OpenInput(c, c.args.positional[0], store)) return kExitFailed;
+  std::string problem;
+  if (!ApplyViewOptions(c.args, store, problem)) {
+    c.err << "hollowplan-cli: " << problem << "\n";
+    return kExitUsage;
+  }
+  CliPrompter prompter(c.err, c.args.answer);
+  if (store.settings.computedCurrent == 0) calc::RunComputeCommand(store, prompter);
+
+  // Prepare the view as its drawing would: the evaluation measures heights
+  // and paths from the reference the projection finds.
+  const auto settings = SettingsOf(c.args);
+  doc::Worksheet& worksheet = *store.currentWorksheet;
+  draw::ViewTransform view;
+  const int type = worksheet.displayType();
+  if (type >= 3 && type <= 5) view.ComputeExtents(store, worksheet);
+  view.PrepareProjection(store, worksheet, settings);
+  const calc::SurveyEvaluation evaluation =
+      calc::EvaluateSurvey(store, worksheet, view.heightOffset(), view.referencePath());
+
+  const auto visible = calc::EvaluationRowValues(evaluation.visible);
+  const auto all = calc::EvaluationRowValues(evaluation.all);
+  const auto cell = [](size_t row, double value) {
+    return row == 0 ? std::to_string(static_cast<long long>(value))
+                    : base::FormatShown(base::RoundHundredths(value));
+  };
+  for (size_t row = 0; row < visible.size(); ++row) {
+    std::string label(calc::EvaluationRowLabels()[row]);
+    std::erase(label, '&');
+    c.out << label << '\t' << cell(row, visible[row]) << '\t' << cell(row, all[row]) << '\n';
+  }
+  return kExitOk;
+}
+
+}  // namespace hp::cli

@@ -1,0 +1,95 @@
+// View options of the drawing commands.
+#include "cli/ViewOptions.h"
+
+#include <optional>
+
+#include "base/Cp1252.h"
+#include "base/NumberFormat.h"
+
+namespace hp::cli {
+namespace {
+
+std::optional<long long> Integer(const std::string& text, long long min, long long max) {
+  const auto value = base::ParseInteger(text);
+  if (!value || *value < min || *value > max) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+const std::vector<std::string>& ViewOptionNames() {
+  static const std::vector<std::string> names = {
+      "--worksheet", "--display-type", "--azimuth", "--inclination", "--filter", "--numbering",
+      "--colour-mode", "--cross-sections", "--aux-lines", "--scale"};
+  return names;
+}
+
+bool ApplyViewOptions(const CliArguments& args, doc::SurveyStore& store, std::string& problem) {
+  const auto option = [&](const char* name) -> const std::string* {
+    const auto it = args.options.find(name);
+    return it == args.options.end() ? nullptr : &it->second;
+  };
+  const auto fail = [&](const char* name, const char* what) {
+    problem = std::string(name) + " takes " + what;
+    return false;
+  };
+  if (const std::string* value = option("--worksheet")) {
+    const auto n = Integer(*value, 1, static_cast<long long>(store.worksheets.size()));
+    if (!n) return fail("--worksheet", "the number of a worksheet of the document");
+    store.SelectWorksheet(static_cast<int>(*n - 1));
+  }
+  doc::Worksheet& ws = *store.currentWorksheet;
+  if (const std::string* value = option("--display-type")) {
+    const auto t = Integer(*value, 0, 7);
+    if (!t) return fail("--display-type", "0 to 7");
+    ws.setDisplayType(static_cast<int16_t>(*t));
+  }
+  if (const std::string* value = option("--azimuth")) {
+    const auto a = base::ParseNumber(*value);
+    if (!a) return fail("--azimuth", "a number of degrees");
+    ws.setViewAzimuth(*a);
+  }
+  if (const std::string* value = option("--inclination")) {
+    const auto i = base::ParseNumber(*value);
+    if (!i) return fail("--inclination", "a number of degrees");
+    ws.setViewInclination(*i);
+  }
+  if (const std::string* value = option("--filter")) {
+    const size_t first = value->find(':');
+    const auto criterion = Integer(value->substr(0, first), 0, 5);
+    if (first == std::string::npos || !criterion) return fail("--filter", "C:LINES[:LABELS] with C from 0 to 5");
+    const std::string rest = value->substr(first + 1);
+    const size_t second = rest.find(':');
+    ws.setFilterCriterion(static_cast<int32_t>(*criterion));
+    ws.setLineFilterPattern(base::Utf8ToCp1252(rest.substr(0, second)));
+    ws.setLabelFilterPattern(second == std::string::npos ? "" : base::Utf8ToCp1252(rest.substr(second + 1)));
+  }
+  if (const std::string* value = option("--numbering")) {
+    const auto k = Integer(*value, 0, 10);
+    if (!k) return fail("--numbering", "0 to 10");
+    ws.setStationNumbering(static_cast<int16_t>(*k));
+  }
+  if (const std::string* value = option("--colour-mode")) {
+    const auto m = Integer(*value, 0, 12);
+    if (!m) return fail("--colour-mode", "0 to 12");
+    ws.setLineColourMode(static_cast<int32_t>(*m));
+  }
+  if (const std::string* value = option("--cross-sections")) {
+    const auto on = Integer(*value, 0, 1);
+    if (!on) return fail("--cross-sections", "0 or 1");
+    ws.setShowCrossSections(static_cast<int32_t>(*on));
+  }
+  if (const std::string* value = option("--aux-lines")) {
+    const auto on = Integer(*value, 0, 1);
+    if (!on) return fail("--aux-lines", "0 or 1");
+    ws.setShowAuxiliaryLines(static_cast<int32_t>(*on));
+  }
+  if (const std::string* value = option("--scale")) {
+    const auto s = base::ParseNumber(*value);
+    if (!s || *s <= 0) return fail("--scale", "a positive scale denominator");
+    ws.setScaleDenominator(*s);
+  }
+  return true;
+}
+
+}  // namespace hp::cli
