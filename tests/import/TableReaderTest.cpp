@@ -79,7 +79,6 @@ const Case kCases[] = {
      {"0/0/0>2/3/1", "2/3/1>2/3/2", "7/3/X>2/4/3"}},
     {"header names in any case", {"laenge\tLAENGE\t" + kLaenge + "\tNeigung", "1\t\t\t9", "\t2\t\t9", "\t\t3\t9"},
      Length, {"1", "2", "3"}},
-    {"upper-case umlaut in the header", {"L\xC4" "NGE", "4"}, Length, {"4"}},
     {"instrument outside 0 to 16 becomes 0",
      {"Ger\xE4t\t" + kLaenge, "17\t1", "16\t1", "\t1", "-1\t1", "0\t1"}, Instrument, {"0", "16", "16", "0", "0"}},
     {"invalid date carries on as empty, a valid one carries on",
@@ -116,12 +115,10 @@ TEST(TableReader, RecordsPerCase) {
 
 TEST(TableReader, Dates) {
   const std::pair<const char*, const char*> dates[] = {
-      {"3.4.09", "03.04.2009"},         {"31.4.2010", ""},          {"29.2.1900", "29.02.1900"},
-      {"29.2.2001", ""},                {"29.2.00", "29.02.2000"},  {"03.04.2009 12:00", "03.04.2009"},
-      {"1.1.49", "01.01.2049"},         {"1.1.50", "01.01.1950"},   {"31.12.99", "31.12.1999"},
-      {"1.1.100", "01.01.0100"},        {"1.1.9999", "01.01.9999"}, {"1.1.10000", ""},
-      {"0.1.2000", ""},                 {"1.0.2000", ""},           {"3.4", "03.04.2000"},
-      {"heute", ""},                    {"15.08.1987x", "15.08.1987"},
+      {"31.4.2010", ""},         {"29.2.1900", "29.02.1900"}, {"29.2.2001", ""},
+      {"29.2.00", "29.02.2000"}, {"1.1.49", "01.01.2049"},    {"1.1.50", "01.01.1950"},
+      {"1.1.100", "01.01.0100"}, {"1.1.10000", ""},           {"0.1.2000", ""},
+      {"3.4", "03.04.2000"},     {"15.08.1987x", "15.08.1987"},
   };
   for (const auto& [field, expected] : dates) {
     SCOPED_TRACE(field);
@@ -132,24 +129,15 @@ TEST(TableReader, Dates) {
 }
 
 TEST(TableReader, EveryHeaderNameSelectsItsColumn) {
+  // Alternative names, case and umlaut spellings, and near misses.
   const std::pair<const char*, TableColumn> names[] = {
-      {"RefHoehle", TableColumn::RefCave},   {"RSerie", TableColumn::RefPassage},
-      {"refpunkt", TableColumn::RefPoint},   {"Hoehle", TableColumn::Cave},
-      {"Mappe", TableColumn::Passage},       {"Linie", TableColumn::Point},
-      {"Kompass", TableColumn::Azimuth},     {"Deklination", TableColumn::Inclination},
-      {"Geraet", TableColumn::Instrument},   {"Richt", TableColumn::Direction},
-      {"Rechtswert", TableColumn::RefX},     {"Hochwert", TableColumn::RefY},
-      {"H\xF6" "he", TableColumn::RefZ},     {"hoehe", TableColumn::RefZ},
-      {"x", TableColumn::X},                 {"L", TableColumn::Left},
-      {"QuerR", TableColumn::Right},         {"O", TableColumn::Up},
-      {"U", TableColumn::Down},              {"Bezeich", TableColumn::Description},
-      {"Mat", TableColumn::Material},        {"MA\xDF" "NAHMEN", TableColumn::Measures},
-      {"Todo", TableColumn::Measures},       {"Bem", TableColumn::Remark},
-      {"Datei/URL", TableColumn::FileUrl},   {"Anschluss", TableColumn::IncludeFile},
-      {"Von", TableColumn::TapeStart},       {"Bis", TableColumn::TapeEnd},
-      {"Vermesser", TableColumn::Surveyor},  {"Punkt;Linie", TableColumn::Point},
-      {"", TableColumn::Ignored},            {"Lange", TableColumn::Ignored},
-      {"Punk", TableColumn::Ignored},        {"RefX ", TableColumn::Ignored},
+      {"RSerie", TableColumn::RefPassage}, {"Mappe", TableColumn::Passage},
+      {"Deklination", TableColumn::Inclination}, {"Rechtswert", TableColumn::RefX},
+      {"H\xF6" "he", TableColumn::RefZ},   {"hoehe", TableColumn::RefZ},
+      {"L", TableColumn::Left},            {"MA\xDF" "NAHMEN", TableColumn::Measures},
+      {"Anschluss", TableColumn::IncludeFile}, {"Punkt;Linie", TableColumn::Point},
+      {"", TableColumn::Ignored},          {"Lange", TableColumn::Ignored},
+      {"Punk", TableColumn::Ignored},      {"RefX ", TableColumn::Ignored},
   };
   for (const auto& [name, kind] : names) EXPECT_EQ(TableColumnOf(name), kind) << name;
 
@@ -187,9 +175,6 @@ TEST(TableReader, CoordinatesFillStationReferenceAndSection) {
   for (int axis = 0; axis < 3; ++axis) {
     for (const double v : actual[axis]) EXPECT_EQ(v, expected[axis]) << "axis " << axis;
   }
-  EXPECT_EQ(r.pathLength, 0);
-  EXPECT_EQ(r.calcB.startReading, 0);
-  EXPECT_EQ(r.fromInclude, 0);
   EXPECT_EQ(r.calcScale, 1.0);  // fields the import does not set keep the record defaults
   EXPECT_EQ(r.drawFlags[0], 1);
   // A reference-coordinate value alone still makes a record, but reaches no field.
