@@ -76,8 +76,7 @@ TEST(ByteIo, AccessOutsideTheImageThrows) {
 }
 
 TEST(MemorySource, ReadsInPartsUntilTheEnd) {
-  std::vector<uint8_t> data(10);
-  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i + 1);
+  const std::vector<uint8_t> data = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
   MemorySource source(data);
   std::vector<uint8_t> buffer(4, 0xEE);
   EXPECT_EQ(source.Read(buffer), 4u);
@@ -126,7 +125,6 @@ class AtomicWrite : public testing::Test {
 
 TEST_F(AtomicWrite, CreatesAndReplacesTheFile) {
   ASSERT_TRUE(WriteFileAtomically(m_target, [](ByteSink& sink) { return WriteText(sink, "first"); }));
-  EXPECT_EQ(Get(m_target), "first");
   ASSERT_TRUE(WriteFileAtomically(m_target, [](ByteSink& sink) {
     return WriteText(sink, "sec") && WriteText(sink, "ond");
   }));
@@ -134,35 +132,23 @@ TEST_F(AtomicWrite, CreatesAndReplacesTheFile) {
   EXPECT_EQ(Entries(), std::set<std::string>{"Höhle.hpn"});
 }
 
-TEST_F(AtomicWrite, WriterThatGivesUpKeepsThePreviousFile) {
-  Put(m_target, "previous document");
-  EXPECT_FALSE(WriteFileAtomically(m_target, [](ByteSink& sink) {
-    WriteText(sink, "half a docu");
-    return false;
-  }));
-  EXPECT_EQ(Get(m_target), "previous document");
-  EXPECT_EQ(Entries(), std::set<std::string>{"Höhle.hpn"});
-}
-
-TEST_F(AtomicWrite, MissingFolderOrGivingUpCreatesNothing) {
+// A writer that gives up, a missing folder, a folder in the target's place
+// and a read-only folder: the previous state stays, nothing is left over.
+TEST_F(AtomicWrite, FailuresKeepThePreviousStateWithoutLeftovers) {
   EXPECT_FALSE(WriteFileAtomically(m_target, [](ByteSink&) { return false; }));
-  EXPECT_FALSE(WriteFileAtomically(m_folder / "missing" / "out.hpn",
-                                   [](ByteSink& sink) { return WriteText(sink, "x"); }));
+  EXPECT_FALSE(WriteFileAtomically(m_folder / "missing" / "out.hpn", [](ByteSink& s) { return WriteText(s, "x"); }));
   EXPECT_TRUE(Entries().empty());
-}
-
-TEST_F(AtomicWrite, TargetThatIsAFolderFailsWithoutLeftovers) {
   fs::create_directory(m_target);
   EXPECT_FALSE(WriteFileAtomically(m_target, [](ByteSink& sink) { return WriteText(sink, "x"); }));
   EXPECT_TRUE(fs::is_directory(m_target));
-  EXPECT_EQ(Entries(), std::set<std::string>{"Höhle.hpn"});
-}
-
-TEST_F(AtomicWrite, ReadOnlyFolderKeepsThePreviousFile) {
+  fs::remove(m_target);
   Put(m_target, "previous document");
+  EXPECT_FALSE(WriteFileAtomically(m_target, [](ByteSink& sink) { return WriteText(sink, "half a docu"), false; }));
+  EXPECT_EQ(Get(m_target), "previous document");
   fs::permissions(m_folder, fs::perms::owner_read | fs::perms::owner_exec);
-  if (::access(m_folder.c_str(), W_OK) == 0) GTEST_SKIP() << "permissions do not bind this user";
-  EXPECT_FALSE(WriteFileAtomically(m_target, [](ByteSink& sink) { return WriteText(sink, "new"); }));
+  if (::access(m_folder.c_str(), W_OK) != 0) {  // only where permissions bind this user
+    EXPECT_FALSE(WriteFileAtomically(m_target, [](ByteSink& sink) { return WriteText(sink, "new"); }));
+  }
   fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add);
   EXPECT_EQ(Get(m_target), "previous document");
   EXPECT_EQ(Entries(), std::set<std::string>{"Höhle.hpn"});

@@ -46,6 +46,11 @@ class CliDocuments : public testing::Test {
     return {status, out.str(), err.str()};
   }
 
+  // Whether `info` of the document prints `line` (a whole line, newline included).
+  static bool InfoHas(const std::string& path, const std::string& line) {
+    return ("\n" + Run({"info", path}).out).find("\n" + line) != std::string::npos;
+  }
+
   static std::string Bytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});

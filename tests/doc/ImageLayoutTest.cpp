@@ -136,34 +136,29 @@ TEST(ImageLayout, PositionHoldsTheSixViewValuesInOrder) {
   EXPECT_EQ(image[51], 6);
 }
 
-// The defaults of a new worksheet, as its image holds them.
+// The defaults of a new worksheet: (offset, type, value), type h i16, i i32, d f64.
 TEST(ImageLayout, NewWorksheetDefaultsAtTheirOffsets) {
   Worksheet ws;
   InitWorksheet(ws);
-  struct I16 { size_t offset; int16_t value; };
-  for (const auto& [offset, value] : std::vector<I16>{
-           {2, 1}, {4, 1}, {6, 1}, {8, 1}, {26, 0}, {32, 20}, {34, 20}, {36, 20}, {38, 20},
-           {1180, 100}, {1184, 3}, {1186, -25}, {1188, -2}, {1190, 0}, {1194, 1}, {1196, 1},
-           {1198, 1}, {1200, 0}, {1202, 1}, {1204, 10}, {1206, 10}, {1530, 0}, {1614, 1},
-           {1618, 1}, {1632, 0}, {1634, 1}}) {
-    EXPECT_EQ(ws.Get<int16_t>(offset), value) << "i16 at " << offset;
-  }
-  struct I32 { size_t offset; int32_t value; };
-  for (const auto& [offset, value] : std::vector<I32>{
-           {1620, 0}, {1624, 0}, {1668, 1}, {1672, 0}, {1692, 0}, {1768, 0}, {1772, 0}, {1780, 50},
-           {1784, 1}, {1802, 1}, {1806, 0}, {2392, 1}, {2396, 0}, {2400, 1}, {2420, 1}, {2424, 0},
-           {2428, 1}, {2432, 1}, {2436, 0}, {2440, 10}, {2444, 10}, {2448, 0}, {2630, 1}, {2634, 0},
-           {2638, 1}, {2642, 1}, {2646, 1}, {2650, 0}, {2654, 1}, {2658, 0}, {2670, 1}, {2674, 0},
-           {2678, 0}, {2690, 0}, {2822, 1}, {2826, 0}, {2830, 0}, {2834, 0}, {2838, 0}, {2842, 0},
-           {2846, 1}}) {
-    EXPECT_EQ(ws.Get<int32_t>(offset), value) << "i32 at " << offset;
-  }
-  struct F64 { size_t offset; double value; };
-  for (const auto& [offset, value] : std::vector<F64>{
-           {10, 1000.0}, {18, 100.0}, {44, -1.0}, {52, -1.0}, {68, 1.0}, {76, 1.0}, {100, -1.0},
-           {108, -1.0}, {124, 1.0}, {132, 1.0}, {1506, 0}, {1696, 10.0}, {1704, -25.0},
-           {1712, 0}, {1744, 5.0}, {1752, 10.0}, {2582, 0}, {2614, 0}}) {
-    EXPECT_EQ(ws.Get<double>(offset), value) << "f64 at " << offset;
+  const struct { size_t offset; char type; double value; } defaults[] = {
+      {2, 'h', 1}, {4, 'h', 1}, {6, 'h', 1}, {8, 'h', 1}, {26, 'h', 0}, {32, 'h', 20}, {34, 'h', 20},
+      {36, 'h', 20}, {38, 'h', 20}, {1180, 'h', 100}, {1184, 'h', 3}, {1186, 'h', -25}, {1188, 'h', -2},
+      {1190, 'h', 0}, {1194, 'h', 1}, {1196, 'h', 1}, {1198, 'h', 1}, {1200, 'h', 0}, {1202, 'h', 1},
+      {1204, 'h', 10}, {1206, 'h', 10}, {1530, 'h', 0}, {1614, 'h', 1}, {1618, 'h', 1}, {1632, 'h', 0},
+      {1634, 'h', 1}, {1620, 'i', 0}, {1624, 'i', 0}, {1668, 'i', 1}, {1672, 'i', 0}, {1692, 'i', 0},
+      {1768, 'i', 0}, {1772, 'i', 0}, {1780, 'i', 50}, {1784, 'i', 1}, {1802, 'i', 1}, {1806, 'i', 0},
+      {2392, 'i', 1}, {2396, 'i', 0}, {2400, 'i', 1}, {2420, 'i', 1}, {2424, 'i', 0}, {2428, 'i', 1},
+      {2432, 'i', 1}, {2436, 'i', 0}, {2440, 'i', 10}, {2444, 'i', 10}, {2448, 'i', 0}, {2630, 'i', 1},
+      {2634, 'i', 0}, {2638, 'i', 1}, {2642, 'i', 1}, {2646, 'i', 1}, {2650, 'i', 0}, {2654, 'i', 1},
+      {2658, 'i', 0}, {2670, 'i', 1}, {2674, 'i', 0}, {2678, 'i', 0}, {2690, 'i', 0}, {2822, 'i', 1},
+      {2826, 'i', 0}, {2830, 'i', 0}, {2834, 'i', 0}, {2838, 'i', 0}, {2842, 'i', 0}, {2846, 'i', 1},
+      {10, 'd', 1000}, {18, 'd', 100}, {44, 'd', -1}, {52, 'd', -1}, {68, 'd', 1}, {76, 'd', 1},
+      {100, 'd', -1}, {108, 'd', -1}, {124, 'd', 1}, {132, 'd', 1}, {1506, 'd', 0}, {1696, 'd', 10},
+      {1704, 'd', -25}, {1712, 'd', 0}, {1744, 'd', 5}, {1752, 'd', 10}, {2582, 'd', 0}, {2614, 'd', 0}};
+  for (const auto& [offset, type, value] : defaults) {
+    const double got = type == 'h' ? ws.Get<int16_t>(offset) : type == 'i' ? ws.Get<int32_t>(offset)
+                                                                           : ws.Get<double>(offset);
+    EXPECT_EQ(got, value) << type << " at " << offset;
   }
   EXPECT_EQ(ws.Text(668, 256), "<Seitenbezeichnung>");
   EXPECT_EQ(ws.Text(1532, 82), "<Blattbezeichnung>");
@@ -185,10 +180,7 @@ TEST(ImageLayout, WorksheetSettingsNeitherOverlapNorLeaveTheImage) {
 
 TEST(ImageLayout, NamedAccessorsUseTheirOffsets) {
   Worksheet ws;
-  ws.setDisplayType(7);
-  ws.setViewAzimuth(123.5);
-  ws.setSheetDesignation("Blatt 2");
-  ws.setFilterCriterion(5);
+  ws.setDisplayType(7), ws.setViewAzimuth(123.5), ws.setSheetDesignation("Blatt 2"), ws.setFilterCriterion(5);
   EXPECT_EQ(ws.Get<int16_t>(26), 7);
   EXPECT_EQ(ws.Get<double>(1696), 123.5);
   EXPECT_EQ(ws.Text(1532, 82), "Blatt 2");

@@ -9,34 +9,21 @@
 namespace hp::doc {
 namespace {
 
-struct NumericCase {
-  const char* pattern;
-  long value;
-  bool match;
-};
-
 TEST(LegFilter, NumericPatterns) {
-  const NumericCase cases[] = {
-      {"", 4711, true},       {"3,7-9", 3, true},  {"3,7-9", 7, true},    {"3,7-9", 9, true},
-      {"3,7-9", 4, false},    {"3,7-9", 10, false}, {"3,7-9", 13, false}, {"13", 3, false},
-      {"-", 0, true},         {"-", 12345, true},  {"1,-,x", 5, true},    {"12-", 12, true},
-      {"12-", 2147483647, true}, {"12-", 11, false}, {"-5", 0, true},     {"-5", 5, true},
-      {"-5", 6, false},       {"-5", -1, false},   {",,", 0, false},      {"5,,", 5, true},
-      {"9999999999999", 0, false}, {"1-9999999999999", 2147483647, true}, {"a-b", 0, true}, {"a-b", 1, false},
+  const struct { const char* pattern; long value; bool match; } cases[] = {
+      {"", 4711, true},      {"3,7-9", 3, true},   {"3,7-9", 7, true},    {"3,7-9", 9, true},  {"3,7-9", 4, false},
+      {"3,7-9", 10, false},  {"3,7-9", 13, false}, {"13", 3, false},      {"-", 12345, true},  {"1,-,x", 5, true},
+      {"12-", 12, true},     {"12-", 2147483647, true}, {"12-", 11, false}, {"-5", 0, true},   {"-5", 6, false},
+      {"-5", -1, false},     {",,", 0, false},     {"5,,", 5, true},      {"9999999999999", 0, false},
+      {"1-9999999999999", 2147483647, true}, {"a-b", 0, true}, {"a-b", 1, false},
   };
-  for (const NumericCase& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(MatchNumericPattern(c.pattern, c.value), c.match) << '"' << c.pattern << "\" " << c.value;
   }
 }
 
-struct RuleCase {
-  const char* pattern;
-  RuleValues values;  // level, cave, passage, ring, year
-  bool match;
-};
-
 TEST(LegFilter, RulePatterns) {
-  const RuleCase cases[] = {
+  const struct { const char* pattern; RuleValues values; bool match; } cases[] = {  // level, cave, passage, ring, year
       {"", {1, 9, 9, 9, 1990}, true}, {"H3+G2,R1", {1, 3, 2, 0, 0}, true},
       {"H3+G2,R1", {1, 3, 1, 0, 0}, false}, {"H3+G2,R1", {1, 7, 7, 1, 0}, true},
       {"H3,5", {1, 5, 0, 0, 0}, true},    // the letter carries on to the next rule
@@ -48,7 +35,7 @@ TEST(LegFilter, RulePatterns) {
       {"H", {1, 0, 0, 0, 0}, false}, {"+", {1, 0, 0, 0, 0}, false},
       {",,", {0, 0, 0, 0, 0}, false}, {"9999999999999", {1, 0, 0, 0, 0}, false},
   };
-  for (const RuleCase& c : cases) EXPECT_EQ(MatchRulePattern(c.pattern, c.values), c.match) << '"' << c.pattern << '"';
+  for (const auto& c : cases) EXPECT_EQ(MatchRulePattern(c.pattern, c.values), c.match) << '"' << c.pattern << '"';
 }
 
 Worksheet FilterSheet(int criterion, const char* line, const char* label) {
@@ -76,10 +63,8 @@ TEST(LegFilter, YearFromTheDateAndTheLabelFlag) {
 TEST(LegFilter, RemembersTheLastAnswerUntilInit) {
   LegFilter filter;
   filter.Init();
-  SurveyRecord level3;
-  level3.level = 3;
-  SurveyRecord level4;
-  level4.level = 4;
+  SurveyRecord level3, level4;
+  level3.level = 3, level4.level = 4;
   const Worksheet sheet = FilterSheet(0, "3", "");
   EXPECT_TRUE(filter.Test(level3, sheet).line);
   EXPECT_FALSE(filter.Test(level4, sheet).line) << "same pattern, other value: asked anew";
@@ -87,10 +72,8 @@ TEST(LegFilter, RemembersTheLastAnswerUntilInit) {
 
   // Cave 373 and passage 1013 give the same rule key: the second record gets
   // the remembered answer until Init.
-  SurveyRecord cave373;
-  cave373.cave = 373;
-  SurveyRecord passage1013;
-  passage1013.passage = 1013;
+  SurveyRecord cave373, passage1013;
+  cave373.cave = 373, passage1013.passage = 1013;
   const Worksheet rules = FilterSheet(5, "H373", "");
   filter.Init();
   EXPECT_TRUE(filter.Test(cave373, rules).line);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 
@@ -15,14 +16,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::unique_ptr<doc::SurveyRecord> Leg(const char* from, const char* to, const char* include = "") {
-  auto r = std::make_unique<doc::SurveyRecord>();
-  r->refCave = r->cave = r->refPassage = r->passage = 1;
-  base::SetText(r->refPoint, from);
-  base::SetText(r->point, to);
-  r->length = 5;
-  base::SetText(r->includeFile, include);
-  return r;
+// A document of legs of 5 m: {from, to, include file}.
+doc::SurveyStore Legs(std::vector<std::array<const char*, 3>> legs) {
+  doc::SurveyStore store;
+  store.SetDefaults();
+  store.records.clear();
+  for (const auto& [from, to, include] : legs) {
+    auto r = std::make_unique<doc::SurveyRecord>();
+    r->refCave = r->cave = r->refPassage = r->passage = 1;
+    base::SetText(r->refPoint, from);
+    base::SetText(r->point, to);
+    base::SetText(r->includeFile, include);
+    r->length = 5;
+    store.records.push_back(std::move(r));
+  }
+  return store;
 }
 
 class Includes : public ::testing::Test {
@@ -35,11 +43,8 @@ class Includes : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(folder); }
 
-  // Writes a document of the given records to `name` in the folder.
-  void Write(const fs::path& name, std::vector<std::unique_ptr<doc::SurveyRecord>> records) {
-    doc::SurveyStore store;
-    store.SetDefaults();
-    store.records = std::move(records);
+  void Write(const fs::path& name, std::vector<std::array<const char*, 3>> legs) {
+    doc::SurveyStore store = Legs(std::move(legs));
     ASSERT_TRUE(doc::SaveDocument(folder / name, store, 0));
   }
 
@@ -51,33 +56,16 @@ class Includes : public ::testing::Test {
     return points;
   }
 
-  doc::SurveyStore Main(std::vector<std::unique_ptr<doc::SurveyRecord>> records) {
-    doc::SurveyStore store;
-    store.SetDefaults();
-    store.records = std::move(records);
-    return store;
-  }
-
   fs::path folder;
   platform::ScriptedPrompter prompter;
   platform::MemorySettingsStore settings;
 };
 
 TEST_F(Includes, RecordsFollowEveryRecordNamingTheFileAndUpdatesRepeatExactly) {
-  auto nested = Leg("N", "N");
-  Write("teile/teil2.hpn", [] {
-    std::vector<std::unique_ptr<doc::SurveyRecord>> r;
-    r.push_back(Leg("1", "A"));
-    r.push_back(Leg("A", "B", "fehlt.hpn"));  // includes do not nest
-    return r;
-  }());
+  Write("teile/teil2.hpn", {{"1", "A", ""}, {"A", "B", "fehlt.hpn"}});  // includes do not nest
   Write("fehlt.hpn", {});
-  std::vector<std::unique_ptr<doc::SurveyRecord>> records;
-  records.push_back(Leg("0", "0"));
-  records.push_back(Leg("0", "1", "teile\\teil2.hpn"));
-  records.push_back(Leg("1", "2", "nicht-da.hpn"));
-  records.push_back(Leg("2", "3", "teile/teil2.hpn"));
-  doc::SurveyStore store = Main(std::move(records));
+  doc::SurveyStore store = Legs({{"0", "0", ""}, {"0", "1", "teile\\teil2.hpn"}, {"1", "2", "nicht-da.hpn"},
+                                 {"2", "3", "teile/teil2.hpn"}});
   UpdateIncludes(store, folder, prompter, settings);
   const std::vector<std::string> expected = {"0", "1", "A*", "B*", "2", "3", "A*", "B*"};
   EXPECT_EQ(Points(store), expected);
@@ -88,12 +76,7 @@ TEST_F(Includes, RecordsFollowEveryRecordNamingTheFileAndUpdatesRepeatExactly) {
 }
 
 TEST_F(Includes, AFileIncludingItselfAddsItsRecordsOnce) {
-  Write("selbst.hpn", [] {
-    std::vector<std::unique_ptr<doc::SurveyRecord>> r;
-    r.push_back(Leg("0", "0"));
-    r.push_back(Leg("0", "1", "selbst.hpn"));
-    return r;
-  }());
+  Write("selbst.hpn", {{"0", "0", ""}, {"0", "1", "selbst.hpn"}});
   doc::SurveyStore store;
   size_t target = 0;
   ASSERT_EQ(doc::LoadDocument(folder / "selbst.hpn", store, doc::ReadMode::Open, target, prompter, settings),
@@ -107,10 +90,7 @@ TEST_F(Includes, InstrumentImportKeepsRecordsAndRecomputes) {
   source.SetDefaults();
   source.settings.instruments[0].declination = 90;
   ASSERT_TRUE(doc::SaveDocument(folder / "geraete.hpn", source, 0));
-  std::vector<std::unique_ptr<doc::SurveyRecord>> records;
-  records.push_back(Leg("0", "0"));
-  records.push_back(Leg("0", "1"));
-  doc::SurveyStore store = Main(std::move(records));
+  doc::SurveyStore store = Legs({{"0", "0", ""}, {"0", "1", ""}});
   ImportCommand command(settings);
   const auto question = ImportCommand::QuestionFor(folder / "geraete.hpn", store);
   ASSERT_EQ(question, ImportCommand::Question::DocumentParts);

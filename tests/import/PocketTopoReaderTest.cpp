@@ -171,20 +171,17 @@ TEST(PocketTopoTest, FixedPointsDatesAndDescriptions) {
                                   {"     1.0         594999,50    5189999.00   3999.00    \"tree\""}));
   ASSERT_EQ(store.records.size(), 3u);
   const auto& fixed = *store.records[0];
-  EXPECT_EQ(Name(fixed, true), "1.0");
-  EXPECT_EQ(Name(fixed, false), "1.0");
-  EXPECT_EQ(fixed.refX, 594999.5);
-  EXPECT_EQ(fixed.x, 594999.5);
-  EXPECT_EQ(fixed.calcA[3], 594999.5);
+  EXPECT_EQ(Name(fixed, true) + " " + Name(fixed, false), "1.0 1.0");
+  EXPECT_EQ(std::vector({fixed.refX, fixed.x, fixed.calcA[3]}), std::vector(3, 594999.5));
   EXPECT_EQ(fixed.refY, 5189999.0);
   EXPECT_EQ(fixed.z, 3999.0);
-  EXPECT_EQ(TextOf(fixed.description), "tree");
-  EXPECT_EQ(TextOf(fixed.date), "22.06.2015");
   EXPECT_EQ(fixed.instrument, 1);
-  EXPECT_EQ(TextOf(store.records[1]->date), "23.07.2016");
-  EXPECT_EQ(TextOf(store.records[1]->description), comment.substr(0, 40));
-  EXPECT_EQ(TextOf(store.records[2]->date), "22.06.2015");
-  EXPECT_EQ(TextOf(store.records[2]->description), "wall");
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"22.06.2015", "tree"}, {"23.07.2016", comment.substr(0, 40)}, {"22.06.2015", "wall"}};
+  for (size_t i = 0; i < 3; ++i) {
+    const auto& r = *store.records[i];
+    EXPECT_EQ(std::pair(std::string(TextOf(r.date)), std::string(TextOf(r.description))), expected[i]) << i;
+  }
 }
 
 // --- Real exports -------------------------------------------------------
@@ -244,8 +241,8 @@ std::vector<RefLeg> ReadSurvexLegs(const std::filesystem::path& path) {
       for (auto& c : w[0]) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
       if (w[0] == "*BEGIN") blocks.push_back(w[1]);
       if (w[0] == "*END" && !blocks.empty()) blocks.pop_back();
-      if (w[0] == "*END" || w[0] == "*DATA") passageData = w[0] == "*DATA" && w[1] == "passage";
-      if (w[0] == "*FLAGS") splay = w[1] == "SPLAY";
+      passageData = w[0] == "*DATA" ? w[1] == "passage" : w[0] == "*END" ? false : passageData;
+      splay = w[0] == "*FLAGS" ? w[1] == "SPLAY" : splay;
     } else if (n == 5 && !passageData) {
       const std::string prefix = blocks.size() > 1 ? blocks.back() + "." : "";
       legs.push_back({prefix + w[0], prefix + w[1], std::stod(w[2]), std::stod(w[3]), std::stod(w[4]), splay});
@@ -260,13 +257,9 @@ bool SameAzimuth(double a, double b) { return Near(std::remainder(a - b, 360.0),
 bool Matches(const doc::SurveyRecord& r, const RefLeg& leg) {
   if (!Near(r.length, leg.length, 0.01)) return false;
   const std::string ref = Name(r, true), station = Name(r, false);
-  if (leg.splay) {
-    return r.point[0] == 0 && ref == leg.from && SameAzimuth(r.azimuth, leg.azimuth) &&
-           Near(r.inclination, leg.inclination, 0.05);
-  }
-  if (ref == leg.from && station == leg.to) {
-    return SameAzimuth(r.azimuth, leg.azimuth) && Near(r.inclination, leg.inclination, 0.05);
-  }
+  const bool forward = SameAzimuth(r.azimuth, leg.azimuth) && Near(r.inclination, leg.inclination, 0.05);
+  if (leg.splay) return r.point[0] == 0 && ref == leg.from && forward;
+  if (ref == leg.from && station == leg.to) return forward;
   return ref == leg.to && station == leg.from && SameAzimuth(r.azimuth, leg.azimuth + 180) &&
          Near(r.inclination, -leg.inclination, 0.05);
 }

@@ -168,13 +168,9 @@ TEST(TableReader, CoordinatesFillStationReferenceAndSection) {
       Import({"Punkt\tX\tY\tZ\tRefX\tRefY\tRefZ", "1\t10,5\t20\t-30\t99\t98\t97", "\t\t\t\t1\t\t", "2\t\t\t\t\t\t"});
   ASSERT_EQ(imported->store.records.size(), 3u);
   const doc::SurveyRecord& r = *imported->store.records[0];
-  const double expected[] = {10.5, 20, -30};
-  const double actual[][4] = {{r.x, r.refX, r.calcA[0], r.calcA[3]},
-                              {r.y, r.refY, r.calcA[1], r.calcA[4]},
-                              {r.z, r.refZ, r.calcA[2], r.calcA[5]}};
-  for (int axis = 0; axis < 3; ++axis) {
-    for (const double v : actual[axis]) EXPECT_EQ(v, expected[axis]) << "axis " << axis;
-  }
+  EXPECT_EQ(std::vector({r.x, r.refX, r.calcA[0], r.calcA[3]}), std::vector(4, 10.5));
+  EXPECT_EQ(std::vector({r.y, r.refY, r.calcA[1], r.calcA[4]}), std::vector(4, 20.0));
+  EXPECT_EQ(std::vector({r.z, r.refZ, r.calcA[2], r.calcA[5]}), std::vector(4, -30.0));
   EXPECT_EQ(r.calcScale, 1.0);  // fields the import does not set keep the record defaults
   EXPECT_EQ(r.drawFlags[0], 1);
   // A reference-coordinate value alone still makes a record, but reaches no field.
