@@ -1,9 +1,12 @@
 // Shared helpers of the computation tests: small surveys written record by
-// record, all in cave 1, passage 1 unless a test says otherwise.
+// record, all in cave 1, passage 1.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "base/FixedText.h"
 #include "calc/ComputePass.h"
@@ -12,7 +15,6 @@
 
 namespace hp::test {
 
-// A document with default settings and no records.
 inline std::unique_ptr<doc::SurveyStore> EmptySurvey(int loopAdjustment = 2) {
   auto store = std::make_unique<doc::SurveyStore>();
   store->SetDefaults();
@@ -22,23 +24,17 @@ inline std::unique_ptr<doc::SurveyStore> EmptySurvey(int loopAdjustment = 2) {
   return store;
 }
 
-// A record from station `from` to station `to` (instrument 1: degrees,
-// horizontal, no corrections).
+// Instrument 1: degrees, horizontal, no corrections.
 inline doc::SurveyRecord MakeLeg(std::string_view from, std::string_view to, double length = 0, double azimuth = 0,
                                  double inclination = 0, int ring = 0) {
-  doc::SurveyRecord record;
-  record.refCave = record.cave = 1;
-  record.refPassage = record.passage = 1;
-  base::SetText(record.refPoint, from);
-  base::SetText(record.point, to);
-  record.length = length;
-  record.azimuth = azimuth;
-  record.inclination = inclination;
-  record.ring = ring;
-  return record;
+  doc::SurveyRecord r;
+  r.refCave = r.cave = r.refPassage = r.passage = 1;
+  base::SetText(r.refPoint, from);
+  base::SetText(r.point, to);
+  r.length = length, r.azimuth = azimuth, r.inclination = inclination, r.ring = ring;
+  return r;
 }
 
-// Appends such a record.
 inline doc::SurveyRecord& AddLeg(doc::SurveyStore& store, std::string_view from, std::string_view to,
                                  double length = 0, double azimuth = 0, double inclination = 0, int ring = 0) {
   store.records.push_back(std::make_unique<doc::SurveyRecord>(MakeLeg(from, to, length, azimuth, inclination, ring)));
@@ -46,17 +42,26 @@ inline doc::SurveyRecord& AddLeg(doc::SurveyStore& store, std::string_view from,
   return *store.records.back();
 }
 
-// Appends a coordinate reference of `name` at the given coordinates.
 inline doc::SurveyRecord& AddReference(doc::SurveyStore& store, std::string_view name, double x = 0, double y = 0,
                                        double z = 0, int ring = 0) {
   doc::SurveyRecord& r = AddLeg(store, name, name, 0, 0, 0, ring);
-  r.refX = r.x = x;
-  r.refY = r.y = y;
-  r.refZ = r.z = z;
+  r.refX = r.x = x, r.refY = r.y = y, r.refZ = r.z = z;
   return r;
 }
 
 // Record number `n` (from 1).
 inline doc::SurveyRecord& Rec(doc::SurveyStore& store, size_t n) { return *store.records.at(n - 1); }
+
+inline void ExpectAt(const doc::SurveyRecord& r, double x, double y, double z) {
+  EXPECT_NEAR(r.x, x, 1e-9);
+  EXPECT_NEAR(r.y, y, 1e-9);
+  EXPECT_NEAR(r.z, z, 1e-9);
+}
+
+inline std::vector<calc::LoopResult> Compute(doc::SurveyStore& store, platform::ScriptedPrompter& prompter) {
+  std::vector<calc::LoopResult> results;
+  calc::RunComputeCommand(store, prompter, &results);
+  return results;
+}
 
 }  // namespace hp::test

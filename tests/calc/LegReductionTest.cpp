@@ -14,28 +14,26 @@ namespace {
 using test::AddLeg;
 using test::EmptySurvey;
 
+constexpr double kGonInDegrees = kGonFactor / kDegreeFactor;
+
 TEST(LegReduction, InstrumentCorrections) {
   const struct {
     const char* name;
     uint32_t azimuthUnit, inclinationUnit, vertical;
     double declination, year, change;
     const char* date;
-    double meridian, azimuth, inclination;
-    double azimuthDeg, elevationDeg, sinEl;
+    double meridian, azimuth, inclination, azimuthDeg, elevationDeg;
   } cases[] = {
-      // Expected values use the computation's constants, not exact ratios of pi.
-      {"gon azimuth", 1, 0, 0, 0, 0, 0, "", 0, 100, 0, 100 * kGonFactor / kDegreeFactor, 0, 0},
-      {"meridian convergence", 0, 0, 0, 0, 0, 0, "", 1.5, 30, 0, 28.5, 0, 0},
-      {"annual change", 0, 0, 0, 2, 2000, 0.1, "01.07.2010", 0, 10, 0, 13.05, 0, 0},
-      {"no date", 0, 0, 0, 2, 2000, 0.1, "", 0, 10, 0, 12, 0, 0},
-      {"no year", 0, 0, 0, 2, 0, 0.1, "01.07.2010", 0, 10, 0, 12, 0, 0},
-      {"change in gon", 1, 0, 0, 0, 2000, 1, "01.01.2010", 0, 90, 0, 100 * kGonFactor / kDegreeFactor, 0, 0},
-      {"nadiral 0 is down", 0, 0, 1, 0, 0, 0, "", 0, 0, 0, 0, -90, -1},
-      {"nadiral 90 is level", 0, 0, 1, 0, 0, 0, "", 0, 0, 90, 0, 0, 0},
-      {"zenital 0 is up", 0, 0, 2, 0, 0, 0, "", 0, 0, 0, 0, 90, 1},
-      {"other values are zenital", 0, 0, 7, 0, 0, 0, "", 0, 0, 30, 0, 60, std::sqrt(0.75)},
-      {"gon inclination", 0, 1, 0, 0, 0, 0, "", 0, 0, 50, 0, 50 * kGonFactor / kDegreeFactor, std::sqrt(0.5)},
-      {"gon zenital 100", 0, 1, 2, 0, 0, 0, "", 0, 0, 100, 0, 90 - 100 * kGonFactor / kDegreeFactor, 0},
+      {"gon azimuth", 1, 0, 0, 0, 0, 0, "", 0, 100, 0, 100 * kGonInDegrees, 0},
+      {"meridian convergence", 0, 0, 0, 0, 0, 0, "", 1.5, 30, 0, 28.5, 0},
+      {"annual change", 0, 0, 0, 2, 2000, 0.1, "01.07.2010", 0, 10, 0, 13.05, 0},
+      {"no date", 0, 0, 0, 2, 2000, 0.1, "", 0, 10, 0, 12, 0},
+      {"change in gon", 1, 0, 0, 0, 2000, 1, "01.01.2010", 0, 90, 0, 100 * kGonInDegrees, 0},
+      {"nadiral 0 is down", 0, 0, 1, 0, 0, 0, "", 0, 0, 0, 0, -90},
+      {"zenital 0 is up", 0, 0, 2, 0, 0, 0, "", 0, 0, 0, 0, 90},
+      {"other values are zenital", 0, 0, 7, 0, 0, 0, "", 0, 0, 30, 0, 60},
+      {"gon inclination", 0, 1, 0, 0, 0, 0, "", 0, 0, 50, 0, 50 * kGonInDegrees},
+      {"gon zenital 100", 0, 1, 2, 0, 0, 0, "", 0, 0, 100, 0, 90 - 100 * kGonInDegrees},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -51,63 +49,31 @@ TEST(LegReduction, InstrumentCorrections) {
     const LegVector leg = ReduceLeg(r, s);
     EXPECT_NEAR(leg.azimuthDeg, c.azimuthDeg, 1e-9);
     EXPECT_NEAR(leg.elevationDeg, c.elevationDeg, 1e-9);
-    EXPECT_NEAR(leg.sinEl, c.sinEl, 1e-9);
-    EXPECT_NEAR(leg.sinAz, std::sin(c.azimuthDeg * kDegreeFactor), 1e-9);
+    EXPECT_NEAR(leg.sinEl, std::sin(c.elevationDeg * kDegreeFactor), 1e-9);
     EXPECT_NEAR(leg.cosAz, std::cos(c.azimuthDeg * kDegreeFactor), 1e-9);
-    EXPECT_NEAR(leg.sinEl * leg.sinEl + leg.cosEl * leg.cosEl, 1, 1e-12);
-    EXPECT_EQ(leg.reducedLength, 10);
   }
 }
 
-TEST(LegReduction, SurveyDateAsDecimalYear) {
-  const struct {
-    const char* date;
-    double year;
-  } cases[] = {
-      {"", 0},
-      {"01.07.2010", 2010.5},
-      {"15.03.1999", 1999 + 2.0 / 12 + 14.0 / 372},
-      {"xx.07.2010", 2010 + 6.0 / 12 - 1.0 / 372},  // a piece without a number counts 0
-  };
-  for (const auto& c : cases) {
-    doc::SurveyRecord r;
-    base::SetText(r.date, c.date);
-    EXPECT_NEAR(SurveyDate(r), c.year, 1e-9) << c.date;
-  }
-}
-
-TEST(LegReduction, InstrumentNumberSelectsTableEntry) {
-  const std::pair<int, std::optional<int>> cases[] = {{-1, {}}, {0, {}}, {1, 0}, {16, 15}, {17, 0}, {400, 0}};
-  for (const auto& [instrument, index] : cases) {
-    doc::SurveyRecord r;
-    r.instrument = instrument;
-    EXPECT_EQ(InstrumentIndex(r), index) << instrument;
-  }
-  auto store = EmptySurvey();
-  store->settings.instruments[0].azimuthUnit = 1;
-  doc::SurveyRecord& r = AddLeg(*store, "A", "B", 10, 200);
-  r.instrument = 17;
-  EXPECT_NEAR(ReduceLeg(r, store->settings).azimuthDeg, 200 * kGonFactor / kDegreeFactor, 1e-12);
+TEST(LegReduction, SurveyDateAndInstrumentNumber) {
+  doc::SurveyRecord r;
+  base::SetText(r.date, "xx.03.1999");  // a piece without a number counts 0
+  EXPECT_NEAR(SurveyDate(r), 1999 + 2.0 / 12 - 1.0 / 372, 1e-9);
+  r.instrument = 17;  // beyond the table: the first entry
+  EXPECT_EQ(InstrumentIndex(r), 0);
+  r.instrument = 0;
+  EXPECT_EQ(InstrumentIndex(r), std::nullopt);
 }
 
 TEST(LegReduction, WithoutInstrumentDerivesRoundedAnglesFromCoordinates) {
   auto store = EmptySurvey();
   store->settings.meridianConvergence = 1.5;  // applies only to measured legs
-  const struct {
-    double dX, dY, dZ, azimuth, elevation;
-  } cases[] = {{1, 3, -2, 18.43, -32.31}, {-1, -1, 0, -135, 0}, {0, 0, 5, 0, 90}};
-  for (const auto& c : cases) {
-    doc::SurveyRecord& r = AddLeg(*store, "A", "B", 99);
-    r.instrument = 0;
-    r.refX = 10, r.refY = 20, r.refZ = 30;
-    r.x = 10 + c.dX, r.y = 20 + c.dY, r.z = 30 + c.dZ;
-    const LegVector leg = ReduceLeg(r, store->settings);
-    EXPECT_NEAR(leg.azimuthDeg, c.azimuth, 1e-12);
-    EXPECT_NEAR(leg.elevationDeg, c.elevation, 1e-12);
-    EXPECT_EQ(leg.sinAz, std::sin(leg.azimuthDeg * kDegreeFactor));
-    EXPECT_EQ(leg.cosEl, std::cos(leg.elevationDeg * kDegreeFactor));
-    EXPECT_EQ(r.length, 99);
-  }
+  doc::SurveyRecord& r = AddLeg(*store, "A", "B", 99);
+  r.instrument = 0;
+  r.refX = 10, r.refY = 20, r.refZ = 30, r.x = 11, r.y = 23, r.z = 28;
+  const LegVector leg = ReduceLeg(r, store->settings);
+  EXPECT_EQ(leg.azimuthDeg, 18.43);
+  EXPECT_EQ(leg.elevationDeg, -32.31);
+  EXPECT_EQ(leg.sinAz, std::sin(leg.azimuthDeg * kDegreeFactor));
 }
 
 TEST(LegReduction, DividerReplacesLengthOnlyWithReadings) {
@@ -118,38 +84,31 @@ TEST(LegReduction, DividerReplacesLengthOnlyWithReadings) {
     auto store = EmptySurvey();
     store->settings.instrumentDivider[0] = c.divider;
     doc::SurveyRecord& r = AddLeg(*store, "A", "B", 50);
-    r.tapeStart = c.start;
-    r.tapeEnd = c.end;
-    const LegVector leg = ReduceLeg(r, store->settings);
-    EXPECT_NEAR(r.length, c.length, 1e-12);
-    EXPECT_EQ(leg.reducedLength, r.length);
+    r.tapeStart = c.start, r.tapeEnd = c.end;
+    EXPECT_NEAR(ReduceLeg(r, store->settings).reducedLength, c.length, 1e-12);
+    EXPECT_EQ(r.length, ReduceLeg(r, store->settings).reducedLength);
   }
 }
 
 TEST(LegReduction, SagShortensLevelLegsMostAndVerticalOnesNot) {
   EXPECT_EQ(SagCoefficient(0), 0);
-  double previous = 0;
-  for (const double sag : {0.5, 10.0, 100.0}) {
-    const double s = sag / 100 + 1, sinhU = std::sqrt(s * s - 1);
-    EXPECT_NEAR(SagCoefficient(sag), (std::acosh(s) - sinhU) / sinhU, 1e-12) << sag;
-    EXPECT_LT(SagCoefficient(sag), previous) << "more sag shortens more";
-    previous = SagCoefficient(sag);
-  }
+  const double s = 1.1, sinhU = std::sqrt(s * s - 1);
+  EXPECT_NEAR(SagCoefficient(10), (std::acosh(s) - sinhU) / sinhU, 1e-12);
+  EXPECT_LT(SagCoefficient(100), SagCoefficient(10));
   auto store = EmptySurvey();
-  doc::DocumentSettings& s = store->settings;
-  s.instrumentSag[0] = s.instrumentSag[1] = 10;
-  s.instruments[1].verticalReference = 1;  // nadiral: 0 is exactly down
-  UpdateSagCoefficients(s);
-  EXPECT_EQ(s.instrumentSagCoefficient[0], SagCoefficient(10));
-  EXPECT_EQ(s.instrumentSagCoefficient[2], 0);
-  doc::SurveyRecord& level = AddLeg(*store, "A", "B", 10, 0, 0);
-  EXPECT_NEAR(ReduceLeg(level, s).reducedLength, 10 * (1 + SagCoefficient(10)), 1e-12);
-  doc::SurveyRecord& sloped = AddLeg(*store, "A", "B", 10, 0, 60);
-  EXPECT_LT(ReduceLeg(sloped, s).reducedLength, 10);
-  EXPECT_GT(ReduceLeg(sloped, s).reducedLength, 10 * (1 + SagCoefficient(10)));
+  doc::DocumentSettings& settings = store->settings;
+  settings.instrumentSag[0] = settings.instrumentSag[1] = 10;
+  settings.instruments[1].verticalReference = 1;  // nadiral: 0 is exactly down
+  UpdateSagCoefficients(settings);
+  EXPECT_EQ(settings.instrumentSagCoefficient[2], 0);
+  const double level = ReduceLeg(AddLeg(*store, "A", "B", 10, 0, 0), settings).reducedLength;
+  EXPECT_NEAR(level, 10 * (1 + SagCoefficient(10)), 1e-12);
+  const double sloped = ReduceLeg(AddLeg(*store, "A", "B", 10, 0, 60), settings).reducedLength;
+  EXPECT_LT(sloped, 10);
+  EXPECT_GT(sloped, level);
   doc::SurveyRecord& shaft = AddLeg(*store, "A", "B", 10, 0, 0);
   shaft.instrument = 2;
-  EXPECT_EQ(ReduceLeg(shaft, s).reducedLength, 10);
+  EXPECT_EQ(ReduceLeg(shaft, settings).reducedLength, 10);
 }
 
 TEST(LegReduction, AngleEntryRangesFollowTheInstrument) {
@@ -158,9 +117,7 @@ TEST(LegReduction, AngleEntryRangesFollowTheInstrument) {
     uint32_t azimuthUnit, inclinationUnit, vertical;
     double azimuthMax, inclinationMin, inclinationMax;
   } cases[] = {
-      {1, 0, 0, 0, 360, -90, 90}, {1, 1, 1, 0, 400, -100, 100}, {1, 0, 0, 1, 360, 0, 180},
-      {1, 1, 1, 2, 400, 0, 200},  {1, 1, 0, 2, 400, 0, 180},    {0, 0, 0, 0, 0, 0, 0},
-  };
+      {1, 1, 1, 0, 400, -100, 100}, {1, 0, 0, 1, 360, 0, 180}, {1, 1, 0, 2, 400, 0, 180}, {0, 0, 0, 0, 0, 0, 0}};
   for (const auto& c : cases) {
     auto store = EmptySurvey();
     store->settings.instruments[0] = {c.azimuthUnit, 0, c.inclinationUnit, c.vertical};
@@ -168,7 +125,6 @@ TEST(LegReduction, AngleEntryRangesFollowTheInstrument) {
     r.instrument = c.instrument;
     const AngleRanges ranges = AngleEntryRanges(r, store->settings);
     EXPECT_EQ(ranges.limited, c.instrument != 0);
-    EXPECT_EQ(ranges.azimuthMin, 0);
     EXPECT_EQ(ranges.azimuthMax, c.azimuthMax);
     EXPECT_EQ(ranges.inclinationMin, c.inclinationMin);
     EXPECT_EQ(ranges.inclinationMax, c.inclinationMax);
@@ -193,13 +149,10 @@ TEST(InstrumentTable, OkWritesBackOnlyValidRowsWithFreshSagCoefficients) {
     table.At(1).sag = 10;
     c.change(table.At(5));
     EXPECT_EQ(store->settings.instrumentSag[0], 0) << "the dialog works on a copy";
-    const auto invalid = table.FirstInvalid();
-    EXPECT_EQ(invalid.has_value(), c.invalid.has_value());
-    if (invalid) {
-      EXPECT_EQ(*invalid, std::pair(5, *c.invalid));
+    if (c.invalid) {
+      EXPECT_EQ(table.FirstInvalid(), std::optional(std::pair(5, *c.invalid)));
     }
     EXPECT_EQ(table.Apply(store->settings), !c.invalid);
-    EXPECT_EQ(store->settings.instrumentSag[0], c.invalid ? 0 : 10);
     EXPECT_EQ(store->settings.instrumentSagCoefficient[0], c.invalid ? 0 : SagCoefficient(10));
   }
 }
