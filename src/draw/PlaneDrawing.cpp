@@ -1,0 +1,419 @@
+// Plane drawing: preparation, legs, marks, labels, frame and grid.
+#include "draw/PlaneDrawing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "base/Cp1252.h"
+#include "base/FixedText.h"
+#include "base/NumberFormat.h"
+
+namespace hp::draw {
+
+namespace {
+
+constexpr int kMaxGridSteps = 256;
+constexpr int kScreenMargin = 20;
+constexpr int kScreenSpareWidth = 30, kScreenSpareHeight = 150;
+constexpr Colour kBlack = 0, kWhite = 0xFFFFFF;
+
+bool SameStation(const doc::SurveyRecord& r) {
+  return r.cave == r.refCave && r.passage == r.refPassage && base::TextOf(r.point) == base::TextOf(r.refPoint);
+}
+
+std::string Utf8(std::string_view cp1252) { return base::Cp1252ToUtf8(cp1252); }
+
+int AbsHeight(const Font& font) { return font.height == 0 ? 13 : std::abs(font.height); }
+
+// Everything one drawing needs to place and colour its primitives.
+class PlanePainter {
+ public:
+  PlanePainter(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& ws, ViewTransform& view,
+               const platform::SettingsStore& settings, const PlaneDrawingOptions& options,
+               PlaneDrawingResult& result)
+      : m_s(surface), m_store(store), m_ws(ws), m_view(view), m_settings(settings), m_options(options),
+        m_result(result) {}
+
+  bool Run();
+
+ private:
+  bool TakesPart(const doc::SurveyRecord& r) {
+    return m_ws.adaptOverview() == 0 || (r.colour != 0 && m_view.legFilter().IsLegVisible(r, m_ws));
+  }
+  bool MeasureExtent();
+  void ComputeColours();
+  void PlaceOnDevice();
+  Point Dev(const Vec3& p) const {
+    const DevicePoint d = ToDevice(p.x, p.y, m_k, m_ox, m_oy);
+    return {d.x, d.y};
+  }
+  Point Dev(double x, double y) const { return Dev(Vec3{x, y, 0}); }
+  // Black and white devices draw black; a black screen background turns
+  // black lines white.
+  Pen ScreenPen(Pen pen) const {
+    if (m_caps.colours < 3) pen.colour = kBlack;
+    if (!m_options.printer && m_ws.blackBackground() != 0 && pen.colour == kBlack) pen.colour = kWhite;
+    return pen;
+  }
+  bool InsideArea(const Vec3& p) const {
+    const PlaneRect& a = m_layout.area;
+    return p.x >= a.left && p.x <= a.right && p.y >= a.bottom && p.y <= a.top;
+  }
+  bool Drawable(size_t n) const {
+    const doc::SurveyRecord& r = *m_store.records[n];
+    if (r.colour == 0) return false;
+    if (base::TextOf(r.point).empty() && m_ws.showAuxiliaryLines() == 0) return false;
+    if (m_options.preview && (!InsideArea(m_view.slot(n).from) || !InsideArea(m_view.slot(n).to))) return false;
+    return true;
+  }
+  void DrawTitle();
+  void DrawFrame();
+  void DrawLegs();
+  void DrawMark(size_t n, const Pen& pen);
+  void DrawLabels();
+  void DrawGrid();
+  void Cross(Point c, int half, bool diagonal) {
+    if (diagonal) {
+      m_s.Line({c.x - half, c.y - half}, {c.x + half + 1, c.y + half + 1});
+      m_s.Line({c.x - half, c.y + half}, {c.x + half + 1, c.y - half - 1});
+    } else {
+      m_s.Line({c.x - half, c.y}, {c.x + half + 1, c.y});
+      m_s.Line({c.x, c.y - half}, {c.x, c.y + half + 1});
+    }
+  }
+
+  Surface& m_s;
+  const doc::SurveyStore& m_store;
+  doc::Worksheet& m_ws;
+  ViewTransform& m_view;
+  const platform::SettingsStore& m_settings;
+  const PlaneDrawingOptions& m_options;
+  PlaneDrawingResult& m_result;
+  const doc::DocumentSettings& m_doc = m_store.settings;
+
+  DeviceCaps m_caps;
+  PenSet m_pens;
+  Font m_fonts[4];
+  PlaneLayout m_layout;
+  double m_k = 1;
+  int m_ox = 0, m_oy = 0;
+  int m_s4 = 1;  // station mark size: a quarter of the label font height
+  int m_t = 1;   // tick size: a quarter of the axis-label font height
+  long m_currentCave = 0, m_currentPassage = 0;
+  bool m_haveCurrent = false;
+  std::vector<std::string> m_titleLines;
+};
+
+bool PlanePainter::MeasureExtent() {
+  m_view.legFilter().Init();
+  bool any = false;
+  PlaneRect e;
+  const auto slots = m_view.slots();
+  for (size_t n = 0; n < m_store.records.size() && n < slots.size(); ++n) {
+    if (!TakesPart(*m_store.records[n])) continue;
+    for (const Vec3& p : {slots[n].from, slots[n].to}) {
+      if (!any) e = {p.x, p.y, p.x, p.y};
+      any = true;
+      e.left = std::min(e.left, p.x), e.right = std::max(e.right, p.x);
+      e.bottom = std::min(e.bottom, p.y), e.top = std::max(e.top, p.y);
+    }
+  }
+  const size_t current = m_doc.currentRecordNumber;
+  if (current >= 1 && current <= m_store.records.size()) {
+    m_currentCave = m_store.records[current - 1]->cave;
+    m_currentPassage = m_store.records[current - 1]->passage;
+    m_haveCurrent = true;
+  }
+  m_result.sceneSize = std::max(std::hypot(e.Width(), e.Height()), 3.5);
+  if (std::fabs(e.Width()) < 0.5) e.left -= 0.5, e.right += 0.5;
+  if (std::fabs(e.Height()) < 0.5) e.bottom -= 0.5, e.top += 0.5;
+  m_result.extent = e;
+  m_view.setSceneSize(m_result.sceneSize);
+  return any;
+}
+
+void PlanePainter::ComputeColours() {
+  const int mode = m_ws.lineColourMode();
+  const FalseColourInput input{m_view.heightOffset(), m_view.referencePath()};
+  double max = m_ws.colourRangeMax(), min = m_ws.colourRangeMin();
+  if (IsFalseColourMode(mode) && m_ws.manualColourRange() == 0) {
+    bool any = false;
+    m_view.legFilter().Init();
+    for (const auto& record : m_store.records) {
+      double v = 0;
+      if (!TakesPart(*record) || !FalseColourValue(*record, mode, input, v)) continue;
+      if (!any) max = min = v;
+      any = true;
+      max = std::max(max, v), min = std::min(min, v);
+    }
+  }
+  m_result.colours.clear();
+  m_result.colours.reserve(m_store.records.size());
+  for (const auto& record : m_store.records)
+    m_result.colours.push_back(RecordLineColour(*record, mode, input, max, min));
+}
+
+void PlanePainter::PlaceOnDevice() {
+  const PlaneRect& a = m_layout.area;
+  const double aw = std::max(a.Width(), 1e-6), ah = std::max(a.Height(), 1e-6);
+  int left, right, top, bottom;
+  if (m_options.printer) {
+    const double mm = m_caps.dpiX / 25.4, mmY = m_caps.dpiY / 25.4;
+    left = static_cast<int>(m_ws.marginLeft() * mm), right = static_cast<int>(m_ws.marginRight() * mm);
+    top = static_cast<int>(m_ws.marginTop() * mmY), bottom = static_cast<int>(m_ws.marginBottom() * mmY);
+    if (m_ws.automaticScale() == 0) {
+      m_k = m_caps.dpiX * 100 / 2.54 / std::clamp(m_ws.scaleDenominator(), 10.0, 10000000.0);
+    } else {
+      m_k = std::min((m_caps.heightPixels - top - bottom) / ah, (m_caps.widthPixels - left - right) / aw);
+    }
+  } else {
+    left = right = top = bottom = kScreenMargin;
+    if (m_ws.axisLabels() != 0) {
+      m_s.SetFont(m_fonts[2]);
+      right += 10 + m_s.TextExtent("1234567").cx;
+      bottom += 10 + AbsHeight(m_fonts[2]);
+    }
+    if (m_ws.showTitleAndPageLabel() != 0) {
+      top += 10 + AbsHeight(m_fonts[0]) * static_cast<int>(m_titleLines.size());
+      bottom += 10 + AbsHeight(m_fonts[1]);
+    }
+    m_k = std::min((m_caps.heightPixels - kScreenSpareHeight - top - bottom) / ah,
+                   (m_caps.widthPixels - kScreenSpareWidth - left - right) / aw) *
+          m_ws.zoomPercent() / 100;
+  }
+  if (!(m_k > 0) || !std::isfinite(m_k)) m_k = 1e-6;
+  // The device rectangle of the area sits at the margins, centred in a
+  // larger window.
+  const int width = static_cast<int>(std::lround(m_k * aw)), height = static_cast<int>(std::lround(m_k * ah));
+  const Size window = m_options.window.cx > 0 ? m_options.window : Size{m_caps.widthPixels, m_caps.heightPixels};
+  int x0 = left, y0 = top;
+  if (!m_options.printer || m_ws.centreOnPage() != 0) {
+    if (left + width + right < window.cx) x0 = (window.cx - width) / 2;
+    if (top + height + bottom < window.cy) y0 = (window.cy - height) / 2;
+  }
+  m_ox = static_cast<int>(std::trunc(m_k * a.left + 0.5)) - x0;
+  m_oy = -static_cast<int>(std::trunc(m_k * a.top + 0.5)) - y0;
+}
+
+void PlanePainter::DrawTitle() {
+  if (m_ws.showTitleAndPageLabel() == 0 || m_titleLines.empty()) return;
+  const Point topLeft = Dev(m_layout.area.left, m_layout.area.top);
+  const Point topRight = Dev(m_layout.area.right, m_layout.area.top);
+  m_s.SetFont(m_fonts[0]);
+  m_s.SetTextColour(m_caps.colours < 3 ? kBlack : m_doc.fontColours[0]);
+  const int h = AbsHeight(m_fonts[0]);
+  int y = topLeft.y - 5 - h * static_cast<int>(m_titleLines.size() - 1);
+  for (const std::string& line : m_titleLines) {
+    m_s.Text({(topLeft.x + topRight.x) / 2, y}, line, kAlignCentre | kAlignBottom);
+    y += h;
+  }
+}
+
+void PlanePainter::DrawFrame() {
+  if (m_ws.showFrame() == 0) return;
+  m_s.SetPen(ScreenPen({PenStyle::Solid, 1, m_doc.frameColour}));
+  m_s.SetBrush({BrushStyle::Hollow, 0});
+  const Point tl = Dev(m_layout.area.left, m_layout.area.top);
+  const Point br = Dev(m_layout.area.right, m_layout.area.bottom);
+  m_s.Rectangle({tl.x, tl.y, br.x + 1, br.y + 1});
+}
+
+void PlanePainter::DrawMark(size_t n, const Pen& legPen) {
+  const doc::SurveyRecord& r = *m_store.records[n];
+  const ProjectionSlots& slot = m_view.slot(n);
+  const Point to = Dev(slot.to), from = Dev(slot.from);
+  const int s = m_s4;
+  const bool reference = SameStation(r) && r.ring == 0;
+  const Pen pen = m_ws.pointsInLegColour() != 0 ? legPen : ScreenPen({PenStyle::Solid, 1, m_doc.pointColour});
+  m_s.SetPen(pen);
+  if (m_ws.markCoordinateReferences() != 0 && reference) Cross(to, s, true);
+  switch (m_ws.stationMark()) {
+    case 1: {
+      const double dx = to.x - from.x, dy = to.y - from.y, len = std::hypot(dx, dy);
+      if (len == 0) {
+        Cross(to, s, true);
+        break;
+      }
+      const int px = static_cast<int>(std::lround(-dy / len * s)), py = static_cast<int>(std::lround(dx / len * s));
+      m_s.Line({to.x - px, to.y - py}, {to.x + px, to.y + py});
+      break;
+    }
+    case 2:
+      m_s.SetBrush({BrushStyle::Hollow, 0});
+      m_s.Ellipse({to.x - s, to.y - s, to.x + s, to.y + s});
+      break;
+    default:
+      break;
+  }
+}
+
+void PlanePainter::DrawLegs() {
+  m_view.legFilter().Init();
+  const Pen auxPen{PenStyle::Solid, m_pens.solid[0].width, m_doc.auxLineColour};
+  const bool marking = m_ws.passageMarking() != 0 && !m_options.printer && m_haveCurrent;
+  for (size_t n = 0; n < m_store.records.size(); ++n) {
+    const doc::SurveyRecord& r = *m_store.records[n];
+    if (!Drawable(n)) continue;
+    const doc::LegVisibility visible = m_view.legFilter().Test(r, m_ws);
+    if (!visible.Any()) continue;
+    const bool named = !base::TextOf(r.point).empty();
+    Pen pen = ColourPen(m_pens, m_result.colours[n]);
+    if (marking && r.cave == m_currentCave && r.passage == m_currentPassage)
+      pen = {PenStyle::Solid, 2, m_doc.frameColour};
+    else if (!named && m_ws.crossSectionsInStandardColour() != 0)
+      pen = auxPen;
+    pen = ScreenPen(pen);
+    if (visible.line) {
+      m_s.SetPen(pen);
+      m_s.Line(Dev(m_view.slot(n).from), Dev(m_view.slot(n).to));
+    }
+    if (named) DrawMark(n, pen);
+  }
+  if (m_ws.crosshair() != 0 && !m_options.printer) {
+    m_s.SetPen(ScreenPen({PenStyle::Solid, 1, kBlack}));
+    const size_t current = m_doc.currentRecordNumber;
+    if (m_options.pickedRecord >= 0 && static_cast<size_t>(m_options.pickedRecord) < m_store.records.size())
+      Cross(Dev(m_view.slot(m_options.pickedRecord).to), 7 * m_s4, true);
+    if (current >= 1 && current <= m_store.records.size()) Cross(Dev(m_view.slot(current - 1).to), 10 * m_s4, false);
+  }
+}
+
+void PlanePainter::DrawLabels() {
+  const int kind = m_ws.stationNumbering();
+  if (kind < 1 || kind > 10) return;
+  const bool overrides = m_ws.descriptionOverridesNumbering() != 0;
+  m_s.SetFont(m_fonts[3]);
+  m_view.legFilter().Init();
+  Point last{12345, -45243};
+  for (size_t n = 0; n < m_store.records.size(); ++n) {
+    const doc::SurveyRecord& r = *m_store.records[n];
+    if (base::TextOf(r.point).empty() || !Drawable(n)) continue;
+    if (!m_view.legFilter().Test(r, m_ws).label) continue;
+    std::string text = StationLabel(r, kind, m_doc, m_view.heightOffset(), m_view.referencePath());
+    if (overrides && !base::TextOf(r.description).empty()) text = Utf8(base::TextOf(r.description));
+    if (text.empty()) continue;
+    const Point to = Dev(m_view.slot(n).to);
+    const Size extent = m_s.TextExtent(text);
+    auto farFrom = [&](Point p) { return std::abs(to.x - p.x) > extent.cx || std::abs(to.y - p.y) > extent.cy; };
+    const bool samePassage = r.passage == r.refPassage;
+    const bool shown = (samePassage && farFrom(last)) || (!samePassage && farFrom(Dev(m_view.slot(n).from))) ||
+                       SameStation(r) || r.length == 0 || kind > 7 || overrides;
+    if (!shown) continue;
+    Colour colour = m_doc.fontColours[3];
+    if (m_ws.pointsInLegColour() != 0) colour = ColourPen(m_pens, m_result.colours[n]).colour;
+    if (m_caps.colours < 3) colour = kBlack;
+    if (!m_options.printer && m_ws.blackBackground() != 0 && colour == kBlack) colour = kWhite;
+    m_s.SetTextColour(colour);
+    m_s.Text({to.x + m_s4, to.y - m_s4}, text, kAlignLeft | kAlignBottom);
+    last = to;
+  }
+}
+
+void PlanePainter::DrawGrid() {
+  const PlaneRect& a = m_layout.area;
+  const double g = m_layout.grid;
+  const double x0 = std::floor((a.left + g - 0.01) / g) * g, y0 = std::floor((a.bottom + g - 0.01) / g) * g;
+  const Point bl = Dev(a.left, a.bottom), tr = Dev(a.right, a.top);
+  m_s.SetPen(ScreenPen({PenStyle::Solid, 1, m_doc.frameColour}));
+  if (m_ws.axisLabels() != 0) {
+    m_s.SetFont(m_fonts[2]);
+    m_s.SetTextColour(m_caps.colours < 3 ? kBlack : m_doc.fontColours[2]);
+    for (int i = 0; i < kMaxGridSteps && x0 + i * g <= a.right + 0.01; ++i) {
+      const double x = x0 + i * g;
+      m_s.Text({Dev(x, a.bottom).x, bl.y + m_t}, base::FormatFixed(x, 0), kAlignCentre | kAlignTop);
+    }
+    for (int i = 0; i < kMaxGridSteps && y0 + i * g <= a.top + 0.01; ++i) {
+      const double y = y0 + i * g;
+      m_s.Text({tr.x + m_t, Dev(a.right, y).y - AbsHeight(m_fonts[2]) / 2}, base::FormatFixed(y, 0),
+               kAlignLeft | kAlignTop);
+    }
+  }
+  if (m_ws.showFrame() != 0) {
+    for (int i = 0; i < kMaxGridSteps && y0 + i * g <= a.top + 0.01; ++i) {
+      const int y = Dev(a.left, y0 + i * g).y;
+      m_s.Line({bl.x, y}, {bl.x + 2 * m_t, y});
+      m_s.Line({tr.x, y}, {tr.x - 2 * m_t, y});
+    }
+    for (int i = 0; i < kMaxGridSteps && x0 + i * g <= a.right + 0.01; ++i) {
+      const int x = Dev(x0 + i * g, a.bottom).x;
+      m_s.Line({x, bl.y}, {x, bl.y - 2 * m_t});
+      m_s.Line({x, tr.y}, {x, tr.y + 2 * m_t});
+    }
+  }
+  if (m_ws.gridCrosses() != 0) {
+    for (int i = 0; i < kMaxGridSteps && x0 + i * g < a.right - 0.01; ++i)
+      for (int j = 0; j < kMaxGridSteps && y0 + j * g < a.top - 0.01; ++j)
+        Cross(Dev(x0 + i * g, y0 + j * g), m_t, false);
+  }
+}
+
+bool PlanePainter::Run() {
+  m_caps = m_s.Caps();
+  if (m_view.projectionDirty()) {
+    m_view.PrepareProjection(m_store, m_ws, m_settings);
+    m_view.setProjectionDirty(false);
+  }
+  m_pens = BuildPenSet(m_doc, m_ws.lineWidth(), m_caps, m_options.printer);
+  for (int i = 0; i < 4; ++i) m_fonts[i] = MakeFont(m_doc.fonts[i], m_caps.dpiY);
+  m_fonts[3].escapement = std::clamp<int>(m_ws.labelAngleIndex(), 0, 6) * 150;
+  m_s4 = std::max(1, AbsHeight(m_fonts[3]) / 4);
+  m_t = std::max(1, AbsHeight(m_fonts[2]) / 4);
+  for (std::string_view line : {m_ws.title().empty() ? base::TextOf(m_doc.title) : m_ws.title(),
+                                m_ws.title2().empty() ? base::TextOf(m_doc.title2) : m_ws.title2()})
+    if (!line.empty()) m_titleLines.push_back(Utf8(line));
+
+  if (!MeasureExtent()) {
+    const Size window = m_options.window.cx > 0 ? m_options.window : Size{m_caps.widthPixels, m_caps.heightPixels};
+    m_s.SetFont(m_fonts[0]);
+    m_s.SetTextColour(kBlack);
+    m_s.Text({window.cx / 2, window.cy / 2}, kNoVisibleLines, kAlignCentre | kAlignBaseline);
+    return false;
+  }
+  ComputeColours();
+  m_layout = LayoutPlane(m_ws, m_result.extent, m_options.pageWidthMm, m_options.pageHeightMm);
+  PlaceOnDevice();
+  m_result.layout = m_layout;
+  m_result.scale = m_k;
+  m_result.ox = m_ox, m_result.oy = m_oy;
+
+  DrawTitle();
+  DrawFrame();
+  DrawLegs();
+  DrawLabels();
+  DrawGrid();
+  return true;
+}
+
+}  // namespace
+
+std::string StationLabel(const doc::SurveyRecord& r, int kind, const doc::DocumentSettings& settings,
+                         double heightOffset, double referencePath) {
+  const std::string point = Utf8(base::TextOf(r.point));
+  const std::string cave = std::to_string(r.cave), passage = std::to_string(r.passage);
+  switch (kind) {
+    case 1: return cave + "/" + passage + "/" + point;
+    case 2: return cave + "/" + point;
+    case 3: return passage + "/" + point;
+    case 4: return point;
+    case 5: return base::FormatShown(r.z - heightOffset);
+    case 6: return base::FormatShown(r.pathLength - referencePath);
+    case 7: return std::to_string(settings.cadastreNumber) + "/" + cave;
+    case 8: return Utf8(base::TextOf(r.description));
+    case 9: return Utf8(base::TextOf(r.material));
+    case 10: return Utf8(base::TextOf(r.measures));
+    default: return {};
+  }
+}
+
+PlaneDrawingResult DrawPlane(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet,
+                             ViewTransform& view, const platform::SettingsStore& settings,
+                             const PlaneDrawingOptions& options) {
+  PlaneDrawingResult result;
+  PlanePainter painter(surface, store, worksheet, view, settings, options, result);
+  result.drawn = painter.Run();
+  return result;
+}
+
+}  // namespace hp::draw

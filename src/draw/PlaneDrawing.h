@@ -1,0 +1,51 @@
+// The plane drawing of a worksheet: plan, developed section, parallel
+// projection and elevation, drawn from the projection slots onto a surface
+// in a fixed order (frame, legs, station marks, labels, axis labels, ticks,
+// grid crosses), in the line colours of the worksheet's colour mode.
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "doc/SurveyStore.h"
+#include "draw/LineColours.h"
+#include "draw/PlaneLayout.h"
+#include "draw/Surface.h"
+#include "draw/ViewTransform.h"
+#include "platform/SettingsStore.h"
+
+namespace hp::draw {
+
+inline constexpr std::string_view kNoVisibleLines = "Keine sichtbaren Linien gefunden.";
+
+struct PlaneDrawingOptions {
+  bool printer = false;  // a printer page (true scale, page margins)
+  bool preview = false;  // a print-preview page: legs leaving the area are skipped
+  Size window{};         // window size in device units; 0: the device size
+  int pickedRecord = -1;  // list position picked with the mouse, for the crosshair
+  double pageWidthMm = kDefaultPageWidthMm, pageHeightMm = kDefaultPageHeightMm;
+};
+
+// What a plane drawing leaves for the printing, the mouse and the exports.
+struct PlaneDrawingResult {
+  bool drawn = false;   // false: nothing visible, the message was shown
+  PlaneLayout layout;   // the drawn area and the sheet arithmetic
+  double scale = 0;     // device units per metre
+  int ox = 0, oy = 0;   // corner offsets of ToDevice
+  double sceneSize = 0;  // diagonal of the plane extent, at least 3.5
+  PlaneRect extent;      // the plane extent (widened when narrow)
+  // Per record (list position): the colour its leg was drawn in.
+  std::vector<LineColour> colours;
+};
+
+// Draws the worksheet shown by `store` (its current worksheet) on `surface`.
+// Rebuilds the projection when `view` says it is dirty.
+PlaneDrawingResult DrawPlane(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet,
+                             ViewTransform& view, const platform::SettingsStore& settings,
+                             const PlaneDrawingOptions& options = {});
+
+// The station label of a record for numbering kind 1 to 10 (UTF-8).
+std::string StationLabel(const doc::SurveyRecord& record, int kind, const doc::DocumentSettings& settings,
+                         double heightOffset, double referencePath);
+
+}  // namespace hp::draw

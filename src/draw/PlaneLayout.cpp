@@ -1,0 +1,133 @@
+// Grid steps, sub-sheets, overview and drawing area of a plane drawing.
+#include "draw/PlaneLayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "draw/Projection.h"
+
+namespace hp::draw {
+
+namespace {
+
+constexpr double kTolerance = 0.01;
+
+double Floor(double v, double g) { return std::floor(v / g) * g; }
+double Ceil(double v, double g) { return std::ceil(v / g) * g; }
+double Step(double v) { return std::max(1.0, std::round(NiceStep(v))); }
+// A stored step that is not positive would stall every grid loop.
+double Usable(double step) { return step >= 1 && std::isfinite(step) ? step : 1.0; }
+
+PlaneRect StoredSheet(const doc::Worksheet& ws) {
+  return {ws.subSheetLeft(), ws.subSheetBottom(), ws.subSheetRight(), ws.subSheetTop()};
+}
+
+int SheetCount(double length, double size) {
+  const double n = std::ceil(length / size - 1e-9);
+  if (!(n >= 1)) return 1;
+  return static_cast<int>(std::min(n, 100.0));
+}
+
+}  // namespace
+
+PlaneLayout LayoutPlane(doc::Worksheet& ws, const PlaneRect& e, double pageWidthMm, double pageHeightMm) {
+  PlaneLayout layout;
+  const bool trueScale = ws.automaticScale() == 0;
+  const bool manualPages = ws.manualPages() != 0;
+  const bool manualSheets = ws.manualSubSheets() != 0;
+  const int fixedRows = std::clamp<int>(ws.sheetRows(), 1, 100);
+  const int fixedColumns = std::clamp<int>(ws.sheetColumns(), 1, 100);
+  const double scale = std::clamp(ws.scaleDenominator(), 10.0, 10000000.0);
+
+  // Sheet grid step.
+  double g = ws.sheetGridStep();
+  if (ws.manualGrid() == 0) {
+    if (trueScale) {
+      g = Step(scale / 50);
+    } else if (manualSheets) {
+      const PlaneRect s = StoredSheet(ws);
+      g = Step(std::max(std::fabs(s.Width()), std::fabs(s.Height())) / 12);
+    } else if (manualPages) {
+      g = Step(std::max(e.Width() / fixedColumns, e.Height() / fixedRows) / 12);
+    } else {
+      g = Step(std::max(e.Width(), e.Height()) / 12);
+    }
+    ws.setSheetGridStep(static_cast<int32_t>(g));
+  }
+  g = Usable(g);
+
+  // First sub-sheet.
+  PlaneRect s;
+  if (manualSheets) {
+    s = StoredSheet(ws);
+  } else if (trueScale) {
+    const double w = (pageWidthMm - ws.marginLeft() - ws.marginRight()) * scale / 1000;
+    const double h = (pageHeightMm - ws.marginTop() - ws.marginBottom()) * scale / 1000;
+    s.left = Floor(e.left + kTolerance, g);
+    s.right = Floor(s.left + w + kTolerance, g);
+    s.top = Ceil(e.top - kTolerance, g);
+    s.bottom = Ceil(s.top - h - kTolerance, g);
+  } else {
+    const double w = manualPages ? e.Width() / fixedColumns : e.Width();
+    const double h = manualPages ? e.Height() / fixedRows : e.Height();
+    s.left = Floor(e.left + kTolerance, g);
+    s.bottom = Floor(e.top - h - kTolerance, g);
+    s.right = Ceil(e.left + w + kTolerance, g);
+    s.top = Ceil(e.top - kTolerance, g);
+  }
+  if (!(s.Width() > 0)) s.right = s.left + g;
+  if (!(s.Height() > 0)) s.bottom = s.top - g;
+  if (!manualSheets) {
+    ws.setSubSheetLeft(s.left), ws.setSubSheetBottom(s.bottom);
+    ws.setSubSheetRight(s.right), ws.setSubSheetTop(s.top);
+  }
+  const double w = s.Width(), h = s.Height();
+
+  // Overview of whole sub-sheets.
+  PlaneRect o;
+  if (ws.manualOverview() != 0) {
+    o = {ws.overviewLeft(), ws.overviewBottom(), ws.overviewRight(), ws.overviewTop()};
+  } else {
+    o.left = s.left;
+    o.top = s.top;
+    if (manualPages) {
+      o.right = s.left + fixedColumns * w;
+      o.bottom = s.top - fixedRows * h;
+    } else {
+      o.bottom = std::min(s.bottom, Floor(e.bottom - s.bottom + kTolerance, h) + s.bottom);
+      o.right = std::max(s.right, Ceil(e.right - s.right - kTolerance, w) + s.right);
+    }
+    ws.setOverviewLeft(o.left), ws.setOverviewBottom(o.bottom);
+    ws.setOverviewRight(o.right), ws.setOverviewTop(o.top);
+  }
+  layout.rows = manualPages ? fixedRows : SheetCount(o.top - o.bottom, h);
+  layout.columns = manualPages ? fixedColumns : SheetCount(o.right - o.left, w);
+  ws.setSheetRows(static_cast<int16_t>(layout.rows));
+  ws.setSheetColumns(static_cast<int16_t>(layout.columns));
+
+  double og = ws.overviewGridStep();
+  if (ws.manualGrid() == 0) {
+    og = Step(std::max(o.Width(), o.Height()) / 12);
+    ws.setOverviewGridStep(static_cast<int32_t>(og));
+  }
+  og = Usable(og);
+
+  layout.sheet = s;
+  layout.overview = o;
+  layout.sheetGrid = g;
+  layout.overviewGrid = og;
+  layout.subSheet = ws.showSubSheets() != 0;
+  if (layout.subSheet) {
+    const int n = std::max<int>(ws.currentSheetNumber(), 1) - 1;
+    const double dx = Floor((n % layout.columns) * w + g / 2, g);
+    const double dy = Floor((n / layout.columns) * h + g / 2, g);
+    layout.area = {s.left + dx, s.bottom - dy, s.right + dx, s.top - dy};
+    layout.grid = g;
+  } else {
+    layout.area = o;
+    layout.grid = og;
+  }
+  return layout;
+}
+
+}  // namespace hp::draw

@@ -1,0 +1,38 @@
+// Page arithmetic of a plane drawing: the sheet grid step, the first
+// sub-sheet, the overview made of whole sub-sheets, its grid step, and the
+// drawing area of the overview or of the sub-sheet shown.
+#pragma once
+
+#include "doc/Worksheet.h"
+
+namespace hp::draw {
+
+// A rectangle in drawing metres (y up).
+struct PlaneRect {
+  double left = 0, bottom = 0, right = 0, top = 0;
+  double Width() const { return right - left; }
+  double Height() const { return top - bottom; }
+  bool operator==(const PlaneRect&) const = default;
+};
+
+struct PlaneLayout {
+  PlaneRect sheet;     // the first (top-left) sub-sheet
+  PlaneRect overview;  // all sub-sheets
+  PlaneRect area;      // what is drawn: the overview or the sub-sheet shown
+  double sheetGrid = 1, overviewGrid = 1;
+  double grid = 1;  // grid of the drawn area
+  int rows = 1, columns = 1;
+  bool subSheet = false;  // the area is one sub-sheet
+};
+
+// The printable page when the printer tells nothing, millimetres.
+inline constexpr double kDefaultPageWidthMm = 197, kDefaultPageHeightMm = 285;
+
+// Lays out the plane extent `extent` on pages of the given printable size
+// (millimetres, already turned for the orientation). Settings that are not
+// set by hand (grid steps, sub-sheet and overview rectangles, rows and
+// columns) are written back to the worksheet.
+PlaneLayout LayoutPlane(doc::Worksheet& worksheet, const PlaneRect& extent, double pageWidthMm,
+                        double pageHeightMm);
+
+}  // namespace hp::draw

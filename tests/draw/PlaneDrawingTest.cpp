@@ -1,0 +1,192 @@
+// The plane drawing as the recording surface sees it: which legs, marks,
+// labels and frame lines are drawn, where and in which pen, and the page
+// arithmetic behind the drawing area.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "base/FixedText.h"
+#include "doc/SurveyStore.h"
+#include "draw/PlaneDrawing.h"
+#include "draw/RecordingSurface.h"
+
+namespace hp::draw {
+namespace {
+
+using Kind = RecordedPrimitive::Kind;
+
+class PlaneDrawingTest : public ::testing::Test {
+ protected:
+  PlaneDrawingTest() {
+    doc::SetDefaultSettings(store.settings);
+    doc::InitWorksheet(ws);
+    ws.setOriginPoint("");  // no origin station: the plan shows true coordinates
+    ws.setLineColourMode(0);
+    ws.setShowTitleAndPageLabel(0);
+    ws.setStationMark(0);
+    ws.setStationNumbering(0);
+    ws.setGridCrosses(0);
+    ws.setFileSymbol(0);
+    store.settings.currentRecordNumber = 0;
+  }
+  doc::SurveyRecord& Leg(std::string_view name, Vec3 from, Vec3 to, int colour = 1) {
+    auto r = std::make_unique<doc::SurveyRecord>();
+    r->cave = r->passage = r->refCave = r->refPassage = 1;
+    base::SetText(r->point, name);
+    r->refX = from.x, r->refY = from.y, r->x = to.x, r->y = to.y, r->colour = colour, r->length = 1;
+    store.records.push_back(std::move(r));
+    return *store.records.back();
+  }
+  PlaneDrawingResult Draw(DeviceCaps caps = RecordingSurface::DefaultCaps(), bool printer = false) {
+    surface = RecordingSurface(caps);
+    view.setProjectionDirty(true);
+    PlaneDrawingOptions options;
+    options.printer = printer;
+    result = DrawPlane(surface, store, ws, view, settings, options);
+    return result;
+  }
+  Point At(Vec3 p) const {
+    const DevicePoint d = ToDevice(p.x, p.y, result.scale, result.ox, result.oy);
+    return {d.x, d.y};
+  }
+  std::vector<RecordedPrimitive> Of(Kind kind) const {
+    std::vector<RecordedPrimitive> out;
+    for (const auto& p : surface.primitives())
+      if (p.kind == kind) out.push_back(p);
+    return out;
+  }
+  const RecordedPrimitive* LineBetween(Vec3 a, Vec3 b) const {
+    for (const auto& p : surface.primitives())
+      if (p.kind == Kind::Line && p.from == At(a) && p.to == At(b)) return &p;
+    return nullptr;
+  }
+
+  doc::SurveyStore store;
+  doc::Worksheet ws;
+  platform::MemorySettingsStore settings;
+  ViewTransform view;
+  RecordingSurface surface;
+  PlaneDrawingResult result;
+};
+
+TEST_F(PlaneDrawingTest, LegsInTheirColourAndColourZeroNeverDrawn) {
+  store.settings.lineColours[2] = 0x00AA00;
+  Leg("1", {0, 0, 0}, {10, 0, 0}, 3);
+  Leg("2", {10, 0, 0}, {10, 10, 0}, 0);
+  Leg("3", {10, 10, 0}, {0, 10, 0}, 19);
+  ASSERT_TRUE(Draw().drawn);
+  const RecordedPrimitive* first = LineBetween({0, 0, 0}, {10, 0, 0});
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->pen, (Pen{PenStyle::Solid, 1, 0x00AA00}));
+  EXPECT_EQ(LineBetween({10, 0, 0}, {10, 10, 0}), nullptr);
+  ASSERT_NE(LineBetween({10, 10, 0}, {0, 10, 0}), nullptr);
+  EXPECT_EQ(LineBetween({10, 10, 0}, {0, 10, 0})->pen.style, PenStyle::Dashed);
+  EXPECT_EQ(result.colours.size(), 3u);
+  EXPECT_EQ(result.colours[2], (LineColour{false, 19}));
+}
+
+TEST_F(PlaneDrawingTest, LineFilterHidesLegsAndBlackBackgroundTurnsBlackWhite) {
+  Leg("1", {0, 0, 0}, {10, 0, 0}, 0 + 40);  // any other number: black
+  Leg("2", {10, 0, 0}, {20, 0, 0}).passage = 2;
+  ws.setFilterCriterion(2);
+  ws.setLineFilterPattern("1");
+  ws.setBlackBackground(1);
+  Draw();
+  ASSERT_NE(LineBetween({0, 0, 0}, {10, 0, 0}), nullptr);
+  EXPECT_EQ(LineBetween({0, 0, 0}, {10, 0, 0})->pen.colour, 0xFFFFFFu);
+  EXPECT_EQ(LineBetween({10, 0, 0}, {20, 0, 0}), nullptr);
+}
+
+TEST_F(PlaneDrawingTest, StationMarksAtTheToPoint) {
+  Leg("1", {0, 0, 0}, {10, 0, 0});
+  ws.setPointsInLegColour(0);
+  ws.setStationMark(2);
+  Draw();
+  const Point to = At({10, 0, 0});
+  const int s = 9 / 4;  // a quarter of the label font height (9 pixels)
+  auto circles = Of(Kind::Ellipse);
+  ASSERT_EQ(circles.size(), 1u);
+  EXPECT_EQ(circles[0].from, (Point{to.x - s, to.y - s}));
+  EXPECT_EQ(circles[0].to, (Point{to.x + s, to.y + s}));
+  EXPECT_EQ(circles[0].pen.colour, store.settings.pointColour);
+  ws.setStationMark(1);  // a stroke across the eastward leg: vertical
+  Draw();
+  EXPECT_NE(std::find_if(surface.primitives().begin(), surface.primitives().end(),
+                         [&](const RecordedPrimitive& p) {
+                           return p.from == Point{to.x, to.y - s} && p.to == Point{to.x, to.y + s};
+                         }),
+            surface.primitives().end());
+}
+
+TEST_F(PlaneDrawingTest, LabelsOnePixelApartAreNotBothDrawn) {
+  ws.setStationNumbering(4);
+  ws.setDescriptionOverridesNumbering(0);
+  Leg("A", {0, 0, 0}, {10, 0, 0});
+  Leg("B", {10, 0, 0}, {10, 0, 0}).length = 2;
+  Leg("C", {10, 0, 0}, {0, 30, 0});
+  Draw();
+  // Move B one pixel away from A and draw again.
+  store.records[1]->x = 10 + 1.0 / result.scale;
+  Draw();
+  std::vector<std::string> texts;
+  for (const auto& t : Of(Kind::Text)) texts.push_back(t.text);
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "A"), texts.end());
+  EXPECT_EQ(std::find(texts.begin(), texts.end(), "B"), texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "C"), texts.end());
+  EXPECT_EQ(StationLabel(*store.records[2], 1, store.settings, 0, 0), "1/1/C");
+}
+
+TEST_F(PlaneDrawingTest, FrameTicksAndAxisLabelsOnTheGrid) {
+  Leg("1", {3, 3, 0}, {47, 33, 0});
+  ws.setAutomaticScale(1);
+  Draw();
+  const PlaneRect a = result.layout.area;
+  EXPECT_EQ(result.layout.grid, 5);  // NiceStep(50/12)
+  auto frames = Of(Kind::Rectangle);
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_EQ(frames[0].from, At({a.left, a.top, 0}));
+  EXPECT_EQ(frames[0].pen.colour, store.settings.frameColour);
+  std::vector<std::string> texts;
+  for (const auto& t : Of(Kind::Text)) texts.push_back(t.text);
+  for (const char* label : {"0", "25", "50", "35"}) EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end());
+  const int t = 13 / 4;
+  EXPECT_NE(LineBetween({a.left, 20, 0}, {a.left + 2.0 * t / result.scale, 20, 0}), nullptr);
+}
+
+TEST_F(PlaneDrawingTest, NothingVisibleGivesTheMessage) {
+  Leg("1", {0, 0, 0}, {10, 0, 0}, 0);
+  ws.setAdaptOverview(1);
+  EXPECT_FALSE(Draw().drawn);
+  ASSERT_EQ(Of(Kind::Text).size(), 1u);
+  EXPECT_EQ(Of(Kind::Text)[0].text, kNoVisibleLines);
+  EXPECT_TRUE(Of(Kind::Line).empty());
+}
+
+TEST_F(PlaneDrawingTest, MonochromePrinterDrawsEverythingBlack) {
+  store.settings.lineColours[0] = 0x0000FF;
+  Leg("1", {0, 0, 0}, {10, 0, 0});
+  ws.setStationMark(2);
+  DeviceCaps caps = RecordingSurface::DefaultCaps();
+  caps.colours = 2;
+  Draw(caps, true);
+  for (const auto& p : surface.primitives()) EXPECT_EQ(p.pen.colour, 0u);
+}
+
+TEST(PlaneLayoutTest, TrueScaleSheetSnapsToTheGrid) {
+  doc::Worksheet ws;
+  doc::InitWorksheet(ws);
+  ws.setScaleDenominator(500);
+  PlaneLayout layout = LayoutPlane(ws, {0, -100, 50, 0}, 210, 297);
+  EXPECT_EQ(layout.sheetGrid, 10);
+  EXPECT_EQ(layout.sheet, (PlaneRect{0, -120, 80, 0}));  // 85 x 128.5 m before snapping
+  EXPECT_EQ(layout.area, layout.overview);
+  ws.setManualPages(1), ws.setSheetRows(2), ws.setSheetColumns(3);
+  ws.setShowSubSheets(1), ws.setCurrentSheetNumber(5);
+  layout = LayoutPlane(ws, {0, -100, 50, 0}, 210, 297);
+  EXPECT_EQ(layout.overview, (PlaneRect{0, -240, 240, 0}));
+  EXPECT_EQ(layout.area, (PlaneRect{80, -240, 160, -120}));  // row 2, column 2
+}
+
+}  // namespace
+}  // namespace hp::draw
