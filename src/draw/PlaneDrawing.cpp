@@ -72,6 +72,8 @@ class PlanePainter {
   void DrawFrame();
   void DrawLegs();
   void DrawMark(size_t n, const Pen& pen);
+  void DrawCrossSection(size_t n, const Pen& legPen);
+  void DrawSubSheetDivision();
   void DrawLabels();
   void DrawGrid();
   void Cross(Point c, int half, bool diagonal) {
@@ -249,6 +251,67 @@ void PlanePainter::DrawMark(size_t n, const Pen& legPen) {
   }
 }
 
+void PlanePainter::DrawCrossSection(size_t n, const Pen& legPen) {
+  const doc::SurveyRecord& r = *m_store.records[n];
+  const ProjectionSlots& slot = m_view.slot(n);
+  const Point to = Dev(slot.to);
+  constexpr double kDegree = 0.0174533;
+  // A wall point `width` metres from the to-point in direction `angle`:
+  // compass bearings in the plan, inclinations in the section planes.
+  auto bearing = [&](double width, double angle) {
+    return Point{to.x + static_cast<int>(m_k * width * std::sin(angle * kDegree)),
+                 to.y - static_cast<int>(m_k * width * std::cos(angle * kDegree))};
+  };
+  auto inclined = [&](double width, double angle) {
+    return Point{to.x + static_cast<int>(m_k * width * std::cos(angle * kDegree)),
+                 to.y - static_cast<int>(m_k * width * std::sin(angle * kDegree))};
+  };
+  Point a, b;
+  switch (static_cast<DisplayType>(m_ws.displayType())) {
+    case DisplayType::Plan:
+      a = bearing(r.left, r.calcC[2] - 90), b = bearing(r.right, r.calcC[2] + 90);
+      break;
+    case DisplayType::Section:
+      a = inclined(r.up, r.calcScale + 90), b = inclined(r.down, r.calcScale - 90);
+      break;
+    case DisplayType::Elevation:
+      if (std::fabs(r.calcC[3]) > 0.01) return;
+      a = inclined(r.up, r.calcC[3] + 90), b = inclined(r.down, r.calcC[3] - 90);
+      break;
+    case DisplayType::Parallel:
+      // Only a leg seen end-on shows its section, upright.
+      if (Dev(slot.from) != to) return;
+      a = inclined(r.up, 90), b = inclined(r.down, -90);
+      break;
+    default:
+      return;
+  }
+  m_s.SetPen(m_ws.crossSectionsInStandardColour() != 0
+                 ? ScreenPen({PenStyle::Solid, m_pens.solid[0].width, m_doc.auxLineColour})
+                 : legPen);
+  m_s.Line(a, b);
+}
+
+void PlanePainter::DrawSubSheetDivision() {
+  if (m_layout.subSheet || m_ws.subSheetDivision() == 0) return;
+  const PlaneRect& o = m_layout.overview;
+  const double w = m_layout.sheet.Width(), h = m_layout.sheet.Height();
+  m_s.SetPen(ScreenPen({PenStyle::Dashed, 1, m_doc.frameColour}));
+  for (int i = 1; i < m_layout.columns; ++i) m_s.Line(Dev(o.left + i * w, o.top), Dev(o.left + i * w, o.bottom));
+  for (int j = 1; j < m_layout.rows; ++j) m_s.Line(Dev(o.left, o.top - j * h), Dev(o.right, o.top - j * h));
+  if (m_options.printer) return;
+  const auto bits = m_ws.printAreaBits();
+  const Pen red = ScreenPen({PenStyle::Solid, 1, RgbColour(255, 0, 0)});
+  m_s.SetPen(red);
+  m_s.SetBrush({BrushStyle::Solid, red.colour});
+  for (int sheet = 0; sheet < m_layout.rows * m_layout.columns && sheet < 1024; ++sheet) {
+    if ((bits[sheet / 8] & (1u << (sheet % 8))) == 0) continue;
+    const Point corner = Dev(o.left + (sheet % m_layout.columns) * w, o.top - (sheet / m_layout.columns) * h);
+    m_s.Rectangle({corner.x + m_t, corner.y + m_t, corner.x + 2 * m_t, corner.y + 2 * m_t});
+  }
+  m_s.SetBrush({BrushStyle::Hollow, 0});
+}
+
 void PlanePainter::DrawLegs() {
   m_view.legFilter().Init();
   const Pen auxPen{PenStyle::Solid, m_pens.solid[0].width, m_doc.auxLineColour};
@@ -270,6 +333,7 @@ void PlanePainter::DrawLegs() {
       m_s.Line(Dev(m_view.slot(n).from), Dev(m_view.slot(n).to));
     }
     if (named) DrawMark(n, pen);
+    if (m_ws.showCrossSections() != 0) DrawCrossSection(n, pen);
   }
   if (m_ws.crosshair() != 0 && !m_options.printer) {
     m_s.SetPen(ScreenPen({PenStyle::Solid, 1, kBlack}));
@@ -291,6 +355,15 @@ void PlanePainter::DrawLabels() {
     const doc::SurveyRecord& r = *m_store.records[n];
     if (base::TextOf(r.point).empty() || !Drawable(n)) continue;
     if (!m_view.legFilter().Test(r, m_ws).label) continue;
+    if (m_ws.fileSymbol() != 0 && !m_options.printer && !base::TextOf(r.fileUrl).empty()) {
+      // A small page with a folded corner beside the station.
+      const Point to = Dev(m_view.slot(n).to), at{to.x + 5, to.y + 5};
+      m_s.SetPen(ScreenPen({PenStyle::Solid, 1, kBlack}));
+      m_s.SetBrush({BrushStyle::Hollow, 0});
+      m_s.Rectangle({at.x, at.y, at.x + 7, at.y + 9});
+      m_s.Line({at.x + 4, at.y}, {at.x + 6, at.y + 2});
+      m_s.SetFont(m_fonts[3]);
+    }
     std::string text = StationLabel(r, kind, m_doc, m_view.heightOffset(), m_view.referencePath());
     if (overrides && !base::TextOf(r.description).empty()) text = Utf8(base::TextOf(r.description));
     if (text.empty()) continue;
@@ -380,6 +453,7 @@ bool PlanePainter::Run() {
 
   DrawTitle();
   DrawFrame();
+  DrawSubSheetDivision();
   DrawLegs();
   DrawLabels();
   DrawGrid();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "base/FixedText.h"
@@ -98,25 +99,43 @@ TEST_F(PlaneDrawingTest, LineFilterHidesLegsAndBlackBackgroundTurnsBlackWhite) {
   EXPECT_EQ(LineBetween({10, 0, 0}, {20, 0, 0}), nullptr);
 }
 
-TEST_F(PlaneDrawingTest, StationMarksAtTheToPoint) {
-  Leg("1", {0, 0, 0}, {10, 0, 0});
+TEST_F(PlaneDrawingTest, StationMarksAndCrossSectionsAtTheToPoint) {
+  doc::SurveyRecord& r = Leg("1", {0, 0, 0}, {10, 0, 0});
+  r.left = 2, r.right = 3, r.calcC[2] = 0;  // passage running north: walls west and east
   ws.setPointsInLegColour(0);
   ws.setStationMark(2);
+  ws.setShowCrossSections(1);
   Draw();
   const Point to = At({10, 0, 0});
   const int s = 9 / 4;  // a quarter of the label font height (9 pixels)
   auto circles = Of(Kind::Ellipse);
   ASSERT_EQ(circles.size(), 1u);
   EXPECT_EQ(circles[0].from, (Point{to.x - s, to.y - s}));
-  EXPECT_EQ(circles[0].to, (Point{to.x + s, to.y + s}));
   EXPECT_EQ(circles[0].pen.colour, store.settings.pointColour);
+  const auto near = [](Point a, Point b) { return std::abs(a.x - b.x) <= 1 && std::abs(a.y - b.y) <= 1; };
+  EXPECT_TRUE(std::any_of(surface.primitives().begin(), surface.primitives().end(), [&](const auto& p) {
+    return p.pen.colour == store.settings.auxLineColour && near(p.from, At({8, 0, 0})) && near(p.to, At({13, 0, 0}));
+  }));
   ws.setStationMark(1);  // a stroke across the eastward leg: vertical
   Draw();
-  EXPECT_NE(std::find_if(surface.primitives().begin(), surface.primitives().end(),
-                         [&](const RecordedPrimitive& p) {
-                           return p.from == Point{to.x, to.y - s} && p.to == Point{to.x, to.y + s};
-                         }),
-            surface.primitives().end());
+  EXPECT_TRUE(std::any_of(surface.primitives().begin(), surface.primitives().end(), [&](const auto& p) {
+    return p.from == Point{to.x, to.y - s} && p.to == Point{to.x, to.y + s};
+  }));
+}
+
+TEST_F(PlaneDrawingTest, SubSheetDivisionAndSelectedSheets) {
+  Leg("1", {0, 0, 0}, {30, -10, 0});
+  ws.setAutomaticScale(1), ws.setManualPages(1), ws.setSheetColumns(2);
+  ws.printAreaBits()[0] = 0x02;  // sheet 2
+  Draw();
+  const PlaneRect o = result.layout.overview, s = result.layout.sheet;
+  const RecordedPrimitive* border = LineBetween({s.right, o.top, 0}, {s.right, o.bottom, 0});
+  ASSERT_NE(border, nullptr);
+  EXPECT_EQ(border->pen, (Pen{PenStyle::Dashed, 1, store.settings.frameColour}));
+  const auto squares = Of(Kind::Rectangle);
+  ASSERT_EQ(squares.size(), 2u);  // the frame and the mark of sheet 2
+  EXPECT_EQ(squares[1].brush, (Brush{BrushStyle::Solid, RgbColour(255, 0, 0)}));
+  EXPECT_EQ(squares[1].from, (Point{At({s.right, o.top, 0}).x + 3, At({s.right, o.top, 0}).y + 3}));
 }
 
 TEST_F(PlaneDrawingTest, LabelsOnePixelApartAreNotBothDrawn) {
