@@ -2,6 +2,7 @@
 // survey records; repeated shots are averaged, backsights and legs numbered
 // backwards are turned around, splays are kept as auxiliary lines.
 #include <charconv>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,7 +54,8 @@ std::optional<double> ReadDouble(std::string_view field) {
   if (field.starts_with('+')) field.remove_prefix(1);
   double value = 0;
   const auto result = std::from_chars(field.data(), field.data() + field.size(), value);
-  if (result.ec != std::errc() || result.ptr == field.data()) return std::nullopt;
+  // "inf" and "nan" are no measurements.
+  if (result.ec != std::errc() || result.ptr == field.data() || !std::isfinite(value)) return std::nullopt;
   return value;
 }
 

@@ -124,7 +124,7 @@ const ShotCase kShotCases[] = {
       {"2.0", "2.1", 4.0, 0.0, 0.0}}},
     // A field that cannot be read keeps the previous shot's reading.
     {"UnreadableFieldKeepsPreviousReading",
-     File({Shot("1.0", "1.1", "10.00", "20.00", "3.00"), Shot("1.1", "1.2", "x", "30.00", "")}),
+     File({Shot("1.0", "1.1", "10.00", "20.00", "3.00"), Shot("1.1", "1.2", "nan", "30.00", "inf")}),
      {{"1.0", "1.0", 10.0, 20.0, 3.0}, {"1.0", "1.1", 10.0, 20.0, 3.0}, {"1.1", "1.2", 10.0, 30.0, 3.0}}},
     // Cut off inside a shot line: what its columns hold is read.
     {"FileCutInShotLine",
