@@ -9,6 +9,9 @@
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
+#include "draw/PageLabel.h"
+#include "draw/PlanFrame.h"
+#include "platform/Clock.h"
 
 namespace hp::draw {
 
@@ -69,6 +72,7 @@ class PlanePainter {
     return true;
   }
   void DrawTitle();
+  void DrawNorthArrow();
   void DrawFrame();
   void DrawLegs();
   void DrawMark(size_t n, const Pen& pen);
@@ -106,6 +110,7 @@ class PlanePainter {
   long m_currentCave = 0, m_currentPassage = 0;
   bool m_haveCurrent = false;
   std::vector<std::string> m_titleLines;
+  std::vector<FrameLine> m_frameLines;
 };
 
 bool PlanePainter::MeasureExtent() {
@@ -200,17 +205,33 @@ void PlanePainter::PlaceOnDevice() {
 }
 
 void PlanePainter::DrawTitle() {
-  if (m_ws.showTitleAndPageLabel() == 0 || m_titleLines.empty()) return;
+  if (m_ws.showTitleAndPageLabel() == 0) return;
   const Point topLeft = Dev(m_layout.area.left, m_layout.area.top);
-  const Point topRight = Dev(m_layout.area.right, m_layout.area.top);
-  m_s.SetFont(m_fonts[0]);
-  m_s.SetTextColour(m_caps.colours < 3 ? kBlack : m_doc.fontColours[0]);
-  const int h = AbsHeight(m_fonts[0]);
-  int y = topLeft.y - 5 - h * static_cast<int>(m_titleLines.size() - 1);
-  for (const std::string& line : m_titleLines) {
-    m_s.Text({(topLeft.x + topRight.x) / 2, y}, line, kAlignCentre | kAlignBottom);
-    y += h;
+  const Point bottomRight = Dev(m_layout.area.right, m_layout.area.bottom);
+  const int centre = (topLeft.x + bottomRight.x) / 2;
+  if (!m_titleLines.empty()) {
+    m_s.SetFont(m_fonts[0]);
+    m_s.SetTextColour(m_caps.colours < 3 ? kBlack : m_doc.fontColours[0]);
+    const int h = AbsHeight(m_fonts[0]);
+    int y = topLeft.y - 5 - h * static_cast<int>(m_titleLines.size() - 1);
+    for (const std::string& line : m_titleLines) {
+      m_s.Text({centre, y}, line, kAlignCentre | kAlignBottom);
+      y += h;
+    }
   }
+  // The page label goes below the area, under the axis labels when shown.
+  const std::string label = Utf8(ExpandPageLabel(m_ws, platform::SystemClock()));
+  if (label.empty()) return;
+  m_s.SetFont(m_fonts[1]);
+  m_s.SetTextColour(m_caps.colours < 3 ? kBlack : m_doc.fontColours[1]);
+  const int y = bottomRight.y + 5 + (m_ws.axisLabels() != 0 ? AbsHeight(m_fonts[2]) : 0);
+  m_s.Text({centre, y}, label, kAlignCentre | kAlignTop);
+}
+
+void PlanePainter::DrawNorthArrow() {
+  if (m_frameLines.empty()) return;
+  m_s.SetPen(ScreenPen({PenStyle::Solid, 1, m_doc.frameColour}));
+  for (const FrameLine& line : m_frameLines) m_s.Line(Dev(line.from), Dev(line.to));
 }
 
 void PlanePainter::DrawFrame() {
@@ -425,9 +446,11 @@ void PlanePainter::DrawGrid() {
 bool PlanePainter::Run() {
   m_caps = m_s.Caps();
   if (m_view.projectionDirty()) {
+    m_view.ComputeExtents(m_store, m_ws);  // the automatic north-arrow size
     m_view.PrepareProjection(m_store, m_ws, m_settings);
     m_view.setProjectionDirty(false);
   }
+  m_frameLines = PreparePlanFrame(m_view, m_ws, m_view.extent());
   m_pens = BuildPenSet(m_doc, m_ws.lineWidth(), m_caps, m_options.printer);
   for (int i = 0; i < 4; ++i) m_fonts[i] = MakeFont(m_doc.fonts[i], m_caps.dpiY);
   m_fonts[3].escapement = std::clamp<int>(m_ws.labelAngleIndex(), 0, 6) * 150;
@@ -454,6 +477,7 @@ bool PlanePainter::Run() {
   DrawTitle();
   DrawFrame();
   DrawSubSheetDivision();
+  DrawNorthArrow();
   DrawLegs();
   DrawLabels();
   DrawGrid();
