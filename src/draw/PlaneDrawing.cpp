@@ -220,7 +220,9 @@ void PlanePainter::DrawTitle() {
     }
   }
   // The page label goes below the area, under the axis labels when shown.
-  const std::string label = Utf8(ExpandPageLabel(m_ws, platform::SystemClock()));
+  const platform::SystemClock systemClock;
+  const platform::Clock& clock = m_options.clock ? *m_options.clock : static_cast<const platform::Clock&>(systemClock);
+  const std::string label = Utf8(ExpandPageLabel(m_ws, clock));
   if (label.empty()) return;
   m_s.SetFont(m_fonts[1]);
   m_s.SetTextColour(m_caps.colours < 3 ? kBlack : m_doc.fontColours[1]);

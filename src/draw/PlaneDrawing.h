@@ -12,6 +12,7 @@
 #include "draw/PlaneLayout.h"
 #include "draw/Surface.h"
 #include "draw/ViewTransform.h"
+#include "platform/Clock.h"
 #include "platform/SettingsStore.h"
 
 namespace hp::draw {
@@ -24,6 +25,7 @@ struct PlaneDrawingOptions {
   Size window{};         // window size in device units; 0: the device size
   int pickedRecord = -1;  // list position picked with the mouse, for the crosshair
   double pageWidthMm = kDefaultPageWidthMm, pageHeightMm = kDefaultPageHeightMm;
+  const platform::Clock* clock = nullptr;  // today's date for the page label; null: the system clock
 };
 
 // What a plane drawing leaves for the printing, the mouse and the exports.

@@ -39,11 +39,13 @@ class PlaneDrawingTest : public ::testing::Test {
     store.records.push_back(std::move(r));
     return *store.records.back();
   }
-  PlaneDrawingResult Draw(DeviceCaps caps = RecordingSurface::DefaultCaps(), bool printer = false) {
+  PlaneDrawingResult Draw(DeviceCaps caps = RecordingSurface::DefaultCaps(), bool printer = false,
+                          const platform::Clock* clock = nullptr) {
     surface = RecordingSurface(caps);
     view.setProjectionDirty(true);
     PlaneDrawingOptions options;
     options.printer = printer;
+    options.clock = clock;
     result = DrawPlane(surface, store, ws, view, settings, options);
     return result;
   }
@@ -179,6 +181,17 @@ TEST_F(PlaneDrawingTest, NothingVisibleGivesTheMessage) {
   ASSERT_EQ(Of(Kind::Text).size(), 1u);
   EXPECT_EQ(Of(Kind::Text)[0].text, kNoVisibleLines);
   EXPECT_TRUE(Of(Kind::Line).empty());
+}
+
+TEST_F(PlaneDrawingTest, PageLabelTakesTheDateOfTheGivenClock) {
+  Leg("1", {0, 0, 0}, {10, 0, 0});
+  ws.setShowTitleAndPageLabel(1);
+  ws.setPageLabel("Stand &Datum");
+  const platform::FixedClock clock({24, 12, 2030});
+  ASSERT_TRUE(Draw(RecordingSurface::DefaultCaps(), false, &clock).drawn);
+  bool found = false;
+  for (const auto& text : Of(Kind::Text)) found = found || text.text == "Stand 24.12.2030";
+  EXPECT_TRUE(found);
 }
 
 TEST_F(PlaneDrawingTest, MonochromePrinterDrawsEverythingBlack) {
