@@ -80,10 +80,11 @@ int Computation::ComputeRecords(int first, bool all) {
     for (double& c : records[n - 1]->work.loopCorrection) c = 0;
   }
   m_adjuster.Reset(m_store.settings.loopAdjustment);
-  m_index.Build(records);
+  m_index.Start(records);
 
   size_t position = static_cast<size_t>(first) - 1;
   while (position < records.size() && position < last) {
+    m_index.Extend(position);  // each record is indexed just before its first visit
     size_t restart = 0;
     switch (Visit(position, first, all, restart)) {
       case Step::Next: ++position; break;

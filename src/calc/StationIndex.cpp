@@ -2,7 +2,6 @@
 #include "calc/StationIndex.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 
 namespace hp::calc {
@@ -32,7 +31,12 @@ size_t StationIndex::Find(const doc::StationId& station, uint64_t hash) const {
   }
 }
 
-void StationIndex::Build(const std::vector<std::unique_ptr<doc::SurveyRecord>>& records) {
+void StationIndex::Build(const Records& records) {
+  Start(records);
+  if (!records.empty()) Extend(records.size() - 1);
+}
+
+void StationIndex::Start(const Records& records) {
   m_records = &records;
   // At most two thirds of the slots are used.
   const size_t size = std::bit_ceil(std::max<size_t>(16, records.size() + records.size() / 2 + 1));
@@ -41,28 +45,30 @@ void StationIndex::Build(const std::vector<std::unique_ptr<doc::SurveyRecord>>& 
   m_predecessor.assign(records.size(), 0);
   m_knownEnd.assign(records.size(), 0);
   m_previousSame.assign(records.size(), 0);
-  // Hashes are taken a few records ahead and their slots fetched early, so
-  // the walk below does not wait for memory at every record.
-  constexpr size_t kAhead = 8;
-  struct Pending {
-    uint64_t reference = 0, station = 0;
-  };
-  std::array<Pending, kAhead> pending{};
-  const auto prepare = [&](size_t j) {
-    const doc::SurveyRecord& r = *records[j];
-    Pending& p = pending[j % kAhead];
-    const doc::StationId reference = doc::RefStationOf(r), station = doc::StationOf(r);
-    p.reference = reference.point.empty() ? 0 : Hash(reference);
-    p.station = station.point.empty() ? 0 : Hash(station);
-    __builtin_prefetch(&m_slots[p.reference & m_mask]);
-    __builtin_prefetch(&m_slots[p.station & m_mask]);
-  };
-  for (size_t j = 0; j < std::min(kAhead, records.size()); ++j) prepare(j);
+  m_indexed = m_prepared = 0;
+}
 
+// Hashes are taken a few records ahead and their slots fetched early, so
+// indexing does not wait for memory at every record.
+void StationIndex::Prepare(size_t j) {
+  const doc::SurveyRecord& r = *(*m_records)[j];
+  Pending& p = m_pending[j % (2 * kAhead)];
+  const doc::StationId reference = doc::RefStationOf(r), station = doc::StationOf(r);
+  p.reference = reference.point.empty() ? 0 : Hash(reference);
+  p.station = station.point.empty() ? 0 : Hash(station);
+  __builtin_prefetch(&m_slots[p.reference & m_mask]);
+  __builtin_prefetch(&m_slots[p.station & m_mask]);
+}
+
+void StationIndex::Extend(size_t position) {
+  if (!m_records) return;
+  const Records& records = *m_records;
+  const size_t end = std::min(position + 1, records.size());
   // In list order: a record's look-ups see exactly the records above it.
-  for (size_t i = 0; i < records.size(); ++i) {
-    const Pending hashes = pending[i % kAhead];
-    if (i + kAhead < records.size()) prepare(i + kAhead);
+  for (; m_indexed < end; ++m_indexed) {
+    const size_t i = m_indexed;
+    for (; m_prepared <= i + kAhead && m_prepared < records.size(); ++m_prepared) Prepare(m_prepared);
+    const Pending hashes = m_pending[i % (2 * kAhead)];
     const doc::SurveyRecord& r = *records[i];
     const doc::StationId reference = doc::RefStationOf(r);
     if (!reference.point.empty()) m_predecessor[i] = m_slots[Find(reference, hashes.reference)].first;

@@ -19,7 +19,16 @@ class StationIndex {
  public:
   static constexpr int64_t kNone = -1;
 
-  void Build(const std::vector<std::unique_ptr<doc::SurveyRecord>>& records);
+  using Records = std::vector<std::unique_ptr<doc::SurveyRecord>>;
+
+  // Indexes every record of the list.
+  void Build(const Records& records);
+  // Starts an index of `records` that is filled in list order by Extend, so
+  // that a pass can index each record just before it visits it (the record
+  // is then read from memory once).
+  void Start(const Records& records);
+  // Indexes the records up to and including `position`.
+  void Extend(size_t position);
 
   // List positions from 0, or kNone.
   // The first record above `position` whose station is that record's
@@ -29,7 +38,7 @@ class StationIndex {
   int64_t KnownEndOf(size_t position) const { return Get(m_knownEnd, position); }
   // The last record above `position` with the same station.
   int64_t PreviousSame(size_t position) const { return Get(m_previousSame, position); }
-  // The first record anywhere in the list whose station is `station`.
+  // The first record among those indexed whose station is `station`.
   int64_t First(const doc::StationId& station) const;
 
   // Bytes the index holds.
@@ -48,7 +57,16 @@ class StationIndex {
   // The slot of `station`: its own, or the empty one where it would go.
   size_t Find(const doc::StationId& station, uint64_t hash) const;
 
-  const std::vector<std::unique_ptr<doc::SurveyRecord>>* m_records = nullptr;
+  static constexpr size_t kAhead = 8;  // records whose slots are fetched early
+  struct Pending {
+    uint64_t reference = 0, station = 0;
+  };
+  void Prepare(size_t position);
+
+  const Records* m_records = nullptr;
+  size_t m_indexed = 0;   // records indexed so far
+  size_t m_prepared = 0;  // records whose hashes are taken
+  Pending m_pending[2 * kAhead] = {};
   std::vector<Slot> m_slots;
   std::vector<uint32_t> m_predecessor;   // position + 1, 0 none
   std::vector<uint32_t> m_knownEnd;
