@@ -1,0 +1,141 @@
+// The spatial drawing as the recording surface sees it: legs of the
+// perspective in their colours, both eyes of the red-green view, the cut legs
+// and wall spokes of the camera view, and the height scale.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "base/FixedText.h"
+#include "doc/SurveyStore.h"
+#include "draw/PlaneDrawing.h"
+#include "draw/RecordingSurface.h"
+#include "draw/SpatialDrawing.h"
+
+namespace hp::draw {
+namespace {
+
+using Kind = RecordedPrimitive::Kind;
+
+class SpatialDrawingTest : public ::testing::Test {
+ protected:
+  SpatialDrawingTest() {
+    doc::SetDefaultSettings(store.settings);
+    doc::InitWorksheet(ws);
+    ws.setOriginPoint("");
+    ws.setLineColourMode(0), ws.setStationMark(0), ws.setStationNumbering(0);
+    ws.setShowFrame(0), ws.setNorthArrow(0), ws.setHeightLabels(0);
+    ws.setViewAzimuth(0), ws.setViewInclination(0);
+    store.settings.currentRecordNumber = 0;
+  }
+  doc::SurveyRecord& Leg(std::string_view name, Vec3 from, Vec3 to, int colour = 1) {
+    auto r = std::make_unique<doc::SurveyRecord>();
+    r->cave = r->passage = r->refCave = r->refPassage = 1;
+    base::SetText(r->point, name);
+    r->refX = from.x, r->refY = from.y, r->refZ = from.z, r->x = to.x, r->y = to.y, r->z = to.z;
+    for (int k = 0; k < 4; ++k)  // no passage walls: every wall point at the to-point
+      r->altCoords[3 * k] = to.x, r->altCoords[3 * k + 1] = to.y, r->altCoords[3 * k + 2] = to.z;
+    r->colour = colour, r->length = 1;
+    store.records.push_back(std::move(r));
+    return *store.records.back();
+  }
+  SpatialDrawingResult Draw(int type, DeviceCaps caps = RecordingSurface::DefaultCaps()) {
+    ws.setDisplayType(type);
+    surface = RecordingSurface(caps);
+    view.setProjectionDirty(true);
+    return result = DrawSpatial(surface, store, ws, view, settings);
+  }
+  Point At(Vec3 p, Point shift = {}) const {
+    const DevicePoint d = ToDevice(p.x, p.y, result.scale, result.ox, result.oy);
+    return {d.x + shift.x, d.y + shift.y};
+  }
+  std::vector<RecordedPrimitive> Lines() const {
+    std::vector<RecordedPrimitive> out;
+    for (const auto& p : surface.primitives())
+      if (p.kind == Kind::Line) out.push_back(p);
+    return out;
+  }
+
+  doc::SurveyStore store;
+  doc::Worksheet ws;
+  platform::MemorySettingsStore settings;
+  ViewTransform view;
+  RecordingSurface surface;
+  SpatialDrawingResult result;
+};
+
+TEST_F(SpatialDrawingTest, PerspectiveLegsInTheirColoursInsideTheScreen) {
+  store.settings.lineColours[2] = 0x00AA00;
+  Leg("1", {0, 0, 0}, {10, 0, -5}, 3);
+  Leg("2", {10, 0, -5}, {10, 10, -5}, 0);
+  ASSERT_TRUE(Draw(3).drawn);
+  const auto lines = Lines();
+  ASSERT_EQ(lines.size(), 1u);  // colour 0 is never drawn
+  EXPECT_EQ(lines[0].pen, (Pen{PenStyle::Solid, 1, 0x00AA00}));
+  EXPECT_EQ(lines[0].from, At(view.slot(0).from));
+  EXPECT_EQ(lines[0].to, At(view.slot(0).to));
+  for (Point p : {lines[0].from, lines[0].to}) EXPECT_TRUE(p.x > 0 && p.x < 1920 && p.y > 0 && p.y < 1080);
+  EXPECT_FALSE(view.projectionDirty());
+  EXPECT_DOUBLE_EQ(result.sceneSize, view.sceneSize());
+}
+
+TEST_F(SpatialDrawingTest, RedGreenEyesInTheirColoursShiftedByTheStereoOffset) {
+  settings.SetInt("Settings", "Alpha", 0);  // both eyes see the same picture
+  settings.SetInt("Settings", "FarbeLinks", 0x00FF00);
+  Leg("1", {0, 0, 0}, {10, 5, -5});
+  ASSERT_TRUE(Draw(4).drawn);
+  EXPECT_EQ(result.stereoOffset, (Point{-26, -1}));  // -25, -2 at 96 dpi
+  const auto lines = Lines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].pen.colour, 0x00FF00u);
+  EXPECT_EQ(lines[1].pen.colour, kDefaultRightEyeColour);
+  EXPECT_EQ(lines[1].from, At(view.slot(0).from, result.stereoOffset));
+  EXPECT_EQ(lines[1].to, At(view.slot(0).to, result.stereoOffset));
+  DeviceCaps mono = RecordingSurface::DefaultCaps();
+  mono.colours = 2;
+  Draw(4, mono);
+  for (const auto& line : Lines()) EXPECT_EQ(line.pen.colour, 0u);
+}
+
+TEST_F(SpatialDrawingTest, CameraCutsLegsAtTheEyeAndDrawsWallSpokes) {
+  Leg("1", {0, 0, 0}, {0, 100, 0});   // crosses the eye plane
+  Leg("2", {10, 0, 0}, {10, 5, 0});   // wholly behind the eye
+  // The eye sits at centre - distance - diagonal / 2: about 10 m north.
+  ws.setViewDistance(-60);
+  ASSERT_TRUE(Draw(5).drawn);
+  ASSERT_EQ(Lines().size(), 1u);
+  EXPECT_EQ(Lines()[0].to, At(view.slot(0).to));
+  EXPECT_EQ(result.scale, 1);
+
+  ws.setViewDistance(0);
+  doc::SurveyRecord& r = *store.records[0];
+  r.altCoords[0] = -3, r.altCoords[4] = 104;  // left wall west, right wall north
+  ws.setShowCrossSections(1);
+  Draw(5);
+  const auto lines = Lines();
+  const Point to = At(view.slot(0).to);
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const auto& l) {
+    return l.from == to && l.to == At(view.slot(0).wall[0]) && l.pen.colour == store.settings.auxLineColour;
+  }));
+}
+
+TEST_F(SpatialDrawingTest, HeightScaleOfANinetyFiveMetreCaveStepsByTen) {
+  Leg("1", {0, 0, 0}, {20, 10, -95});
+  ws.setHeightLabels(1), ws.setHeightLabelStep(0);
+  ASSERT_TRUE(Draw(3).drawn);
+  std::vector<std::string> texts;
+  for (const auto& p : surface.primitives())
+    if (p.kind == Kind::Text) texts.push_back(p.text);
+  EXPECT_EQ(texts, (std::vector<std::string>{"-90", "-80", "-70", "-60", "-50", "-40", "-30", "-20", "-10", "0"}));
+}
+
+TEST_F(SpatialDrawingTest, NothingVisibleGivesTheMessage) {
+  Leg("1", {0, 0, 0}, {10, 0, 0}, 0);
+  ws.setAdaptOverview(1);
+  EXPECT_FALSE(Draw(3).drawn);
+  ASSERT_EQ(surface.primitives().size(), 1u);
+  EXPECT_EQ(surface.primitives()[0].text, kNoVisibleLines);
+}
+
+}  // namespace
+}  // namespace hp::draw
