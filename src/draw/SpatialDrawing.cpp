@@ -9,6 +9,7 @@
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
+#include "draw/PageLabel.h"
 #include "draw/PlaneDrawing.h"
 #include "draw/PlanFrame.h"
 
@@ -86,6 +87,10 @@ class SpatialPainter {
   void DrawSpokes(size_t n, const Pen& legPen);
   void DrawLabel(size_t n);
   void DrawHighlights();
+  void DrawTitle(const Rect& area);
+  bool ShowsTitle() const {
+    return m_ws.showTitleAndPageLabel() != 0 && (!Camera() || m_options.printer || m_options.preview);
+  }
 
   Surface& m_s;
   const doc::SurveyStore& m_store;
@@ -99,7 +104,8 @@ class SpatialPainter {
   DisplayType m_type = DisplayType::Perspective;
   DeviceCaps m_caps;
   PenSet m_pens;
-  Font m_labelFont;
+  Font m_labelFont, m_titleFont, m_pageLabelFont;
+  std::vector<std::string> m_titleLines;
   double m_k = 1;
   int m_ox = 0, m_oy = 0;
   int m_s4 = 1;
@@ -207,6 +213,10 @@ void SpatialPainter::PlaceOnDevice() {
     m_k = std::min((m_caps.heightPixels - top - bottom) / ah, (m_caps.widthPixels - left - right) / aw);
   } else {
     left = right = top = bottom = kScreenMargin;
+    if (ShowsTitle()) {
+      top += 10 + AbsHeight(m_titleFont) * static_cast<int>(m_titleLines.size());
+      bottom += 10 + AbsHeight(m_pageLabelFont);
+    }
     const Size screen = Screen();
     m_k = std::min((screen.cy - kScreenSpareHeight - top - bottom) / ah,
                    (screen.cx - kScreenSpareWidth - left - right) / aw) *
@@ -335,7 +345,17 @@ void SpatialPainter::DrawLegs() {
     }
     if (named) DrawMark(n, pen);
     if (m_ws.showCrossSections() != 0) DrawSpokes(n, pen);
-    if (named && visible.label) DrawLabel(n);
+    if (named && visible.label) {
+      if (m_ws.fileSymbol() != 0 && !m_options.printer && !base::TextOf(r.fileUrl).empty()) {
+        // A small page with a folded corner beside the station.
+        const Point to = Dev(slot.to), at{to.x + 5, to.y + 5};
+        m_s.SetPen(ScreenPen({PenStyle::Solid, 1, kBlack}));
+        m_s.SetBrush({BrushStyle::Hollow, 0});
+        m_s.Rectangle({at.x, at.y, at.x + 7, at.y + 9});
+        m_s.Line({at.x + 4, at.y}, {at.x + 6, at.y + 2});
+      }
+      DrawLabel(n);
+    }
   }
 }
 
@@ -370,12 +390,39 @@ void SpatialPainter::DrawHighlights() {
     Cross(Dev(m_view.slot(current - 1).to), 10 * m_s4, false);
 }
 
+void SpatialPainter::DrawTitle(const Rect& area) {
+  if (!ShowsTitle()) return;
+  const int centre = (area.left + area.right) / 2;
+  if (!m_titleLines.empty()) {
+    m_s.SetFont(m_titleFont);
+    m_s.SetTextColour(m_caps.colours < 3 ? kBlack : m_doc.fontColours[0]);
+    const int h = AbsHeight(m_titleFont);
+    int y = area.top - 5 - h * static_cast<int>(m_titleLines.size() - 1);
+    for (const std::string& line : m_titleLines) {
+      m_s.Text({centre, y}, line, kAlignCentre | kAlignBottom);
+      y += h;
+    }
+  }
+  const platform::SystemClock systemClock;
+  const platform::Clock& clock = m_options.clock ? *m_options.clock : static_cast<const platform::Clock&>(systemClock);
+  const std::string label = base::Cp1252ToUtf8(ExpandPageLabel(m_ws, clock));
+  if (label.empty()) return;
+  m_s.SetFont(m_pageLabelFont);
+  m_s.SetTextColour(m_caps.colours < 3 ? kBlack : m_doc.fontColours[1]);
+  m_s.Text({centre, area.bottom + 5}, label, kAlignCentre | kAlignTop);
+}
+
 bool SpatialPainter::Run() {
   m_type = static_cast<DisplayType>(m_ws.displayType());
   m_caps = m_s.Caps();
   m_labelFont = MakeFont(m_doc.fonts[3], m_caps.dpiY);
   m_labelFont.escapement = std::clamp<int>(m_ws.labelAngleIndex(), 0, 6) * 150;
   m_s4 = std::max(1, AbsHeight(m_labelFont) / 4);
+  m_titleFont = MakeFont(m_doc.fonts[0], m_caps.dpiY);
+  m_pageLabelFont = MakeFont(m_doc.fonts[1], m_caps.dpiY);
+  for (std::string_view line : {m_ws.title().empty() ? base::TextOf(m_doc.title) : m_ws.title(),
+                                m_ws.title2().empty() ? base::TextOf(m_doc.title2) : m_ws.title2()})
+    if (!line.empty()) m_titleLines.push_back(base::Cp1252ToUtf8(line));
   bool any = true;
   if (m_view.projectionDirty()) {
     any = m_view.ComputeExtents(m_store, m_ws);
@@ -399,12 +446,22 @@ bool SpatialPainter::Run() {
   m_result.ox = m_ox, m_result.oy = m_oy;
   m_result.stereoOffset = m_stereo;
 
+  Rect area;
+  if (Camera()) {
+    const Size client = m_options.printer ? (m_options.rememberedClient.cx > 0 ? m_options.rememberedClient : Screen())
+                                          : Window();
+    const int w = static_cast<int>(client.cx * m_k), h = static_cast<int>(client.cy * m_k);
+    area = {-m_ox - w / 2, -m_oy - h / 2, -m_ox + w / 2, -m_oy + h / 2};
+  } else {
+    const Point tl = Dev(Vec3{m_result.extent.left, m_result.extent.top, 0});
+    const Point br = Dev(Vec3{m_result.extent.right, m_result.extent.bottom, 0});
+    area = {tl.x, tl.y, br.x, br.y};
+  }
+  DrawTitle(area);
   if (Camera() && m_options.printer && !m_options.preview) {
     m_s.SetPen(ScreenPen({PenStyle::Solid, 1, m_doc.frameColour}));
     m_s.SetBrush({BrushStyle::Hollow, 0});
-    const Size client = m_options.rememberedClient.cx > 0 ? m_options.rememberedClient : Screen();
-    const int w = static_cast<int>(client.cx * m_k), h = static_cast<int>(client.cy * m_k);
-    m_s.Rectangle({-m_ox - w / 2, -m_oy - h / 2, -m_ox + w / 2 + 1, -m_oy + h / 2 + 1});
+    m_s.Rectangle({area.left, area.top, area.right + 1, area.bottom + 1});
   }
   DrawFrame();
   if (Stereo())

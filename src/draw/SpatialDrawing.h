@@ -13,6 +13,7 @@
 #include "draw/PlaneLayout.h"
 #include "draw/Surface.h"
 #include "draw/ViewTransform.h"
+#include "platform/Clock.h"
 #include "platform/SettingsStore.h"
 
 namespace hp::draw {
@@ -30,6 +31,7 @@ struct SpatialDrawingOptions {
   // camera view fits that picture to the page. 0: the screen size.
   Size rememberedClient{};
   int pickedRecord = -1;  // list position picked with the mouse, for the crosshair
+  const platform::Clock* clock = nullptr;  // today's date for the page label; null: the system clock
 };
 
 // One line of the frame geometry, projected; `text` is set for the height
