@@ -1,0 +1,302 @@
+// Speed of the drawing code over a generated cave of 100 000 records, computed
+// once before any timing. Goals: rebuilding the projection (plan and parallel
+// projection) at most 30 ms; the leg filter with a rule pattern over all
+// records at most 20 ms; drawing the plan with station labels (numbering
+// kind 1) on a 1920 x 1080 surface at 96 dpi at most 250 ms.
+//
+// The plan is drawn on a counting surface that only counts the primitives it
+// is given (no strings kept, no pixels set): this measures the drawing code
+// without rasterisation. Text extents use the recording surface's fixed
+// metric, so the label placement does the same work as in the tests.
+//
+// Run with --benchmark_repetitions=5 for the medians; a summary of the goals
+// (median of the runs of this process) goes to stderr at the end.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CaveSystemGenerator.h"
+#include "calc/ComputePass.h"
+#include "doc/LegFilter.h"
+#include "doc/SurveyStore.h"
+#include "doc/Worksheet.h"
+#include "draw/DisplayType.h"
+#include "draw/PlaneDrawing.h"
+#include "draw/RecordingSurface.h"
+#include "draw/Surface.h"
+#include "draw/ViewTransform.h"
+#include "platform/Prompter.h"
+#include "platform/SettingsStore.h"
+
+namespace {
+
+using hp::doc::SurveyStore;
+using hp::doc::Worksheet;
+namespace draw = hp::draw;
+
+constexpr size_t kRecords = 100'000;
+// Every generated record is on level 1, so the rules test the cave and
+// passage, the loop and the survey year: the pattern picks part of the cave.
+constexpr std::string_view kLineRulePattern = "H1+G2-40,R1-9000,J1990-1999";
+constexpr std::string_view kLabelRulePattern = "E1+J2000-,G7";
+constexpr int kRuleCriterion = 5;
+
+struct Survey {
+  SurveyStore store;
+  std::string error;  // empty when the compute pass ran as it should
+};
+
+// The generated cave, computed once, shared by all benchmarks of the run.
+Survey& TheSurvey() {
+  static std::unique_ptr<Survey> survey;
+  if (!survey) {
+    survey = std::make_unique<Survey>();
+    hp::bench::CaveSystemShape shape;
+    shape.records = kRecords;
+    hp::bench::GenerateCaveSystem(survey->store, shape);
+    hp::platform::ScriptedPrompter prompter(hp::platform::Answer::No);
+    hp::calc::RunComputeCommand(survey->store, prompter);
+    if (!prompter.Entries().empty()) survey->error = "the compute pass asked: " + prompter.Entries().front().text;
+    if (survey->store.settings.computedCurrent != 1) survey->error = "the survey is not computed";
+    if (survey->store.currentWorksheet == nullptr) survey->error = "no current worksheet";
+  }
+  return *survey;
+}
+
+// The worksheet every benchmark draws: the document's current one, set up as
+// the benchmark needs it.
+Worksheet& PrepareWorksheet(Survey& survey, draw::DisplayType type) {
+  Worksheet& ws = *survey.store.currentWorksheet;
+  ws.setDisplayType(static_cast<int16_t>(type));
+  ws.setStationNumbering(1);
+  ws.setFilterCriterion(0);
+  ws.setLineFilterPattern("");
+  ws.setLabelFilterPattern("");
+  return ws;
+}
+
+// A surface that draws nothing and keeps nothing but the number of each kind
+// of primitive: the drawing code's own cost without any rasterisation.
+class CountingSurface final : public draw::Surface {
+ public:
+  explicit CountingSurface(draw::DeviceCaps caps) : m_caps(caps) {}
+
+  draw::DeviceCaps Caps() const override { return m_caps; }
+  void SetPen(const draw::Pen&) override {}
+  void SetBrush(const draw::Brush&) override {}
+  void SetFont(const draw::Font& font) override { m_font = font; }
+  void SetTextColour(draw::Colour) override {}
+  void MoveTo(draw::Point) override {}
+  void LineTo(draw::Point) override { ++lines; }
+  void Rectangle(const draw::Rect&) override { ++rectangles; }
+  void Ellipse(const draw::Rect&) override { ++ellipses; }
+  void Text(draw::Point, std::string_view, unsigned) override { ++texts; }
+  draw::Size TextExtent(std::string_view text) const override {
+    return draw::RecordingSurface::MeasureText(text, m_font);
+  }
+  void DrawImage(const draw::Image&, const draw::Rect&) override { ++images; }
+
+  void Reset() { lines = rectangles = ellipses = texts = images = 0; }
+
+  size_t lines = 0, rectangles = 0, ellipses = 0, texts = 0, images = 0;
+
+ private:
+  draw::DeviceCaps m_caps;
+  draw::Font m_font;
+};
+
+// A 96-dpi full-colour screen of 1920 x 1080 pixels.
+draw::DeviceCaps ScreenCaps() {
+  draw::DeviceCaps caps;
+  caps.dpiX = caps.dpiY = 96;
+  caps.widthPixels = 1920;
+  caps.heightPixels = 1080;
+  caps.widthMm = 1920 * 254 / 960;  // 96 dpi
+  caps.heightMm = 1080 * 254 / 960;
+  caps.colours = 1 << 24;
+  return caps;
+}
+
+// Milliseconds per operation of every run, by benchmark name, for the summary.
+std::map<std::string, std::vector<double>>& RunMillis() {
+  static std::map<std::string, std::vector<double>> millis;
+  return millis;
+}
+
+void Record(const std::string& name, std::chrono::steady_clock::time_point start, benchmark::State& state) {
+  const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
+  RunMillis()[name].push_back(elapsed.count() / static_cast<double>(state.iterations()));
+}
+
+// Rebuilding the projection after a change of view: PrepareProjection with
+// the projection marked dirty, as the next drawing does it.
+void BM_PrepareProjection(benchmark::State& state) {
+  Survey& survey = TheSurvey();
+  if (!survey.error.empty()) {
+    state.SkipWithError(survey.error.c_str());
+    return;
+  }
+  const auto type = static_cast<draw::DisplayType>(state.range(0));
+  Worksheet& ws = PrepareWorksheet(survey, type);
+  hp::platform::MemorySettingsStore settings;
+  draw::ViewTransform view;
+  view.ComputeExtents(survey.store, ws);
+
+  const auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    view.setProjectionDirty(true);
+    view.PrepareProjection(survey.store, ws, settings);
+    view.setProjectionDirty(false);
+    benchmark::DoNotOptimize(view.slots().back().to.x);
+  }
+  Record(type == draw::DisplayType::Plan ? "projection plan" : "projection parallel", start, state);
+  if (view.slots().size() != survey.store.records.size()) state.SkipWithError("not every record has its slots");
+  state.counters["records/s"] =
+      benchmark::Counter(static_cast<double>(kRecords), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// The leg filter with rule patterns in the line and the label pattern over
+// all records, started with Init as every pass does.
+void BM_LegFilterRule(benchmark::State& state) {
+  Survey& survey = TheSurvey();
+  if (!survey.error.empty()) {
+    state.SkipWithError(survey.error.c_str());
+    return;
+  }
+  Worksheet& ws = PrepareWorksheet(survey, draw::DisplayType::Plan);
+  ws.setFilterCriterion(kRuleCriterion);
+  ws.setLineFilterPattern(kLineRulePattern);
+  ws.setLabelFilterPattern(kLabelRulePattern);
+  hp::doc::LegFilter filter;
+  size_t lines = 0, labels = 0;
+
+  const auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    filter.Init();
+    lines = labels = 0;
+    for (const auto& r : survey.store.records) {
+      const hp::doc::LegVisibility visible = filter.Test(*r, ws);
+      lines += visible.line;
+      labels += visible.label;
+    }
+    benchmark::DoNotOptimize(lines);
+    benchmark::DoNotOptimize(labels);
+  }
+  Record("leg filter rule", start, state);
+  PrepareWorksheet(survey, draw::DisplayType::Plan);
+  if (lines == 0 || lines == survey.store.records.size()) {
+    static std::string message;
+    message = "the rule pattern picks " + std::to_string(lines) + " of " + std::to_string(survey.store.records.size());
+    state.SkipWithError(message.c_str());
+  }
+  state.counters["visible_lines"] = static_cast<double>(lines);
+  state.counters["visible_labels"] = static_cast<double>(labels);
+  state.counters["records/s"] =
+      benchmark::Counter(static_cast<double>(kRecords), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// Drawing the plan with station labels (numbering kind 1) on the counting
+// surface. Argument 0: the projection is already built (the drawing alone);
+// 1: it is rebuilt by each drawing, as after a change of view.
+void BM_DrawPlan(benchmark::State& state) {
+  Survey& survey = TheSurvey();
+  if (!survey.error.empty()) {
+    state.SkipWithError(survey.error.c_str());
+    return;
+  }
+  const bool rebuild = state.range(0) != 0;
+  Worksheet& ws = PrepareWorksheet(survey, draw::DisplayType::Plan);
+  hp::platform::MemorySettingsStore settings;
+  draw::ViewTransform view;
+  CountingSurface surface(ScreenCaps());
+  draw::PlaneDrawingOptions options;
+  options.window = {1920, 1080};
+  // The projection for the drawings that do not rebuild it.
+  view.setProjectionDirty(true);
+  draw::PlaneDrawingResult result = draw::DrawPlane(surface, survey.store, ws, view, settings, options);
+
+  const auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    surface.Reset();
+    if (rebuild) view.setProjectionDirty(true);
+    result = draw::DrawPlane(surface, survey.store, ws, view, settings, options);
+    benchmark::DoNotOptimize(surface.lines);
+  }
+  Record(rebuild ? "draw plan with projection" : "draw plan", start, state);
+  if (!result.drawn) state.SkipWithError("the plan drew nothing");
+  if (surface.texts == 0) state.SkipWithError("the plan drew no labels");
+  state.counters["lines"] = static_cast<double>(surface.lines);
+  state.counters["texts"] = static_cast<double>(surface.texts);
+  state.counters["rects+ellipses"] = static_cast<double>(surface.rectangles + surface.ellipses);
+  state.counters["records/s"] =
+      benchmark::Counter(static_cast<double>(kRecords), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void Register() {
+  for (const auto type : {draw::DisplayType::Plan, draw::DisplayType::Parallel}) {
+    benchmark::RegisterBenchmark("BM_PrepareProjection", BM_PrepareProjection)
+        ->Arg(static_cast<int64_t>(type))
+        ->ArgName("type")
+        ->Iterations(20)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+  }
+  benchmark::RegisterBenchmark("BM_LegFilterRule", BM_LegFilterRule)
+      ->Iterations(20)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+  for (const int64_t rebuild : {0, 1}) {
+    benchmark::RegisterBenchmark("BM_DrawPlan", BM_DrawPlan)
+        ->Arg(rebuild)
+        ->ArgName("rebuild")
+        ->Iterations(5)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
+  }
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void PrintSummary() {
+  struct Goal {
+    const char* name;
+    double millis;
+  };
+  const Goal goals[] = {{"projection plan", 30},
+                        {"projection parallel", 30},
+                        {"leg filter rule", 20},
+                        {"draw plan", 250},
+                        {"draw plan with projection", 250}};
+  std::fprintf(stderr, "\nDrawing goals, 100 000 records (median of the runs of this process):\n");
+  for (const Goal& goal : goals) {
+    const auto& runs = RunMillis()[goal.name];
+    if (runs.empty()) continue;
+    const double m = Median(runs);
+    std::fprintf(stderr, "  %-26s %8.2f ms over %zu runs (goal <= %.0f: %s)\n", goal.name, m, runs.size(),
+                 goal.millis, m <= goal.millis ? "met" : "MISSED");
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  Register();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  PrintSummary();
+  return 0;
+}
