@@ -71,6 +71,7 @@ class PlanePainter {
     if (m_options.preview && (!InsideArea(m_view.slot(n).from) || !InsideArea(m_view.slot(n).to))) return false;
     return true;
   }
+  void DrawBackgroundMap();
   void DrawTitle();
   void DrawNorthArrow();
   void DrawFrame();
@@ -202,6 +203,43 @@ void PlanePainter::PlaceOnDevice() {
   }
   m_ox = static_cast<int>(std::trunc(m_k * a.left + 0.5)) - x0;
   m_oy = -static_cast<int>(std::trunc(m_k * a.top + 0.5)) - y0;
+}
+
+void PlanePainter::DrawBackgroundMap() {
+  // Never in the print preview; the screen and bitmaps draw off-screen.
+  if (m_ws.backgroundMap() == 0 || m_options.preview) return;
+  BackgroundMap once;
+  BackgroundMap& holder = m_options.backgroundMap ? *m_options.backgroundMap : once;
+  const Image* map = holder.Get(m_options.documentFolder, m_ws.backgroundMapFile(), m_options.prompter);
+  if (!map || map->width <= 0 || map->height <= 0) return;
+  const double left = m_ws.mapLeft(), bottom = m_ws.mapBottom(), right = m_ws.mapRight(), top = m_ws.mapTop();
+  const double w = right - left, h = top - bottom;
+  const PlaneRect& a = m_layout.area;
+  if (!(w > 0) || !(h > 0) || !(a.Width() > 0) || !(a.Height() > 0)) return;
+  // The part of the map inside the drawing area, as fractions of its size,
+  // widened to whole pixels.
+  const double fl = std::clamp((a.left - left) / w, 0.0, 1.0), fr = std::clamp((a.right - left) / w, 0.0, 1.0);
+  const double fb = std::clamp((a.bottom - bottom) / h, 0.0, 1.0), ft = std::clamp((a.top - bottom) / h, 0.0, 1.0);
+  if (!(fr > fl) || !(ft > fb)) return;
+  const int x0 = static_cast<int>(std::floor(fl * map->width)), x1 = static_cast<int>(std::ceil(fr * map->width));
+  const int y0 = static_cast<int>(std::floor((1 - ft) * map->height));
+  const int y1 = static_cast<int>(std::ceil((1 - fb) * map->height));
+  if (x1 <= x0 || y1 <= y0) return;
+  const Point tl = Dev(left + w * x0 / map->width, top - h * y0 / map->height);
+  const Point br = Dev(left + w * x1 / map->width, top - h * y1 / map->height);
+  const Rect destination{tl.x, tl.y, br.x, br.y};
+  if (x0 == 0 && y0 == 0 && x1 == map->width && y1 == map->height) {
+    m_s.DrawImage(*map, destination);
+    return;
+  }
+  Image part;
+  part.width = x1 - x0, part.height = y1 - y0;
+  part.pixels.reserve(static_cast<size_t>(part.width) * static_cast<size_t>(part.height));
+  for (int y = y0; y < y1; ++y) {
+    const auto row = map->pixels.begin() + static_cast<ptrdiff_t>(y) * map->width;
+    part.pixels.insert(part.pixels.end(), row + x0, row + x1);
+  }
+  m_s.DrawImage(part, destination);
 }
 
 void PlanePainter::DrawTitle() {
@@ -476,6 +514,7 @@ bool PlanePainter::Run() {
   m_result.scale = m_k;
   m_result.ox = m_ox, m_result.oy = m_oy;
 
+  DrawBackgroundMap();
   DrawTitle();
   DrawFrame();
   DrawSubSheetDivision();

@@ -1,13 +1,15 @@
 // The plane drawing of a worksheet: plan, developed section, parallel
 // projection and elevation, drawn from the projection slots onto a surface
-// in a fixed order (frame, legs, station marks, labels, axis labels, ticks,
+// in a fixed order (background map, frame, legs, station marks, labels, axis labels, ticks,
 // grid crosses), in the line colours of the worksheet's colour mode.
 #pragma once
 
+#include <filesystem>
 #include <string_view>
 #include <vector>
 
 #include "doc/SurveyStore.h"
+#include "draw/BackgroundMap.h"
 #include "draw/LineColours.h"
 #include "draw/PlaneLayout.h"
 #include "draw/Surface.h"
@@ -26,6 +28,12 @@ struct PlaneDrawingOptions {
   int pickedRecord = -1;  // list position picked with the mouse, for the crosshair
   double pageWidthMm = kDefaultPageWidthMm, pageHeightMm = kDefaultPageHeightMm;
   const platform::Clock* clock = nullptr;  // today's date for the page label; null: the system clock
+  // The background map: the window's holder keeps it between drawings (null:
+  // read for this drawing only); stored names are relative to the document's
+  // folder; failures are told through the prompter (null: no messages).
+  BackgroundMap* backgroundMap = nullptr;
+  std::filesystem::path documentFolder;
+  platform::Prompter* prompter = nullptr;
 };
 
 // What a plane drawing leaves for the printing, the mouse and the exports.

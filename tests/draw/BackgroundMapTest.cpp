@@ -1,0 +1,269 @@
+// Reading bitmap files for the background map, keeping the map between
+// drawings, and drawing it under the legs of the plane drawing.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "base/FixedText.h"
+#include "doc/SurveyStore.h"
+#include "draw/BackgroundMap.h"
+#include "draw/PlaneDrawing.h"
+#include "draw/RecordingSurface.h"
+#include "platform/Prompter.h"
+
+namespace hp::draw {
+namespace {
+
+using Kind = RecordedPrimitive::Kind;
+
+void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
+  b[at] = static_cast<uint8_t>(v), b[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// A 24-bit bitmap of `width` x `height` whose pixel (x, y from the top) is
+// red x*10, green y*10, blue 7.
+std::vector<uint8_t> Bitmap24(int width, int height, bool topDown) {
+  const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+  std::vector<uint8_t> b(54 + stride * height, 0);
+  b[0] = 'B', b[1] = 'M';
+  Put32(b, 2, static_cast<uint32_t>(b.size()));
+  Put32(b, 10, 54);
+  Put32(b, 14, 40);
+  Put32(b, 18, static_cast<uint32_t>(width));
+  Put32(b, 22, static_cast<uint32_t>(topDown ? -height : height));
+  Put16(b, 26, 1);
+  Put16(b, 28, 24);
+  for (int y = 0; y < height; ++y) {
+    const size_t row = 54 + stride * (topDown ? y : height - 1 - y);
+    for (int x = 0; x < width; ++x) {
+      b[row + x * 3] = 7;
+      b[row + x * 3 + 1] = static_cast<uint8_t>(y * 10);
+      b[row + x * 3 + 2] = static_cast<uint8_t>(x * 10);
+    }
+  }
+  return b;
+}
+
+void ExpectPattern(const Image& image, int width, int height) {
+  ASSERT_EQ(image.width, width);
+  ASSERT_EQ(image.height, height);
+  ASSERT_EQ(image.pixels.size(), static_cast<size_t>(width * height));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) EXPECT_EQ(image.pixels[y * width + x], RgbColour(x * 10, y * 10, 7));
+}
+
+TEST(BitmapReaderTest, ReadsBottomUpAndTopDownRows) {
+  Image image;
+  ASSERT_EQ(ReadBitmap(Bitmap24(3, 2, false), image), BitmapStatus::Ok);  // 9-byte rows padded to 12
+  ExpectPattern(image, 3, 2);
+  ASSERT_EQ(ReadBitmap(Bitmap24(5, 3, true), image), BitmapStatus::Ok);
+  ExpectPattern(image, 5, 3);
+}
+
+TEST(BitmapReaderTest, ReadsEightBitsThroughTheColourTable) {
+  std::vector<uint8_t> b(54 + 2 * 4 + 4, 0);
+  b[0] = 'B', b[1] = 'M';
+  Put32(b, 10, 62);
+  Put32(b, 14, 40);
+  Put32(b, 18, 2);
+  Put32(b, 22, 1);
+  Put16(b, 26, 1);
+  Put16(b, 28, 8);
+  Put32(b, 46, 2);
+  b[54] = 0x30, b[55] = 0x20, b[56] = 0x10;  // entry 0: blue, green, red
+  b[58] = 0xFF;                              // entry 1: blue
+  b[62] = 1, b[63] = 5;                      // 5 lies beyond the table
+  Image image;
+  ASSERT_EQ(ReadBitmap(b, image), BitmapStatus::Ok);
+  EXPECT_EQ(image.pixels, (std::vector<Colour>{RgbColour(0, 0, 255), 0}));
+}
+
+TEST(BitmapReaderTest, RefusesTruncatedCompressedAndForeignFiles) {
+  Image image;
+  std::vector<uint8_t> b = Bitmap24(4, 4, false);
+  std::vector<uint8_t> shortened(b.begin(), b.end() - 1);
+  EXPECT_EQ(ReadBitmap(shortened, image), BitmapStatus::Unreadable);
+  EXPECT_TRUE(image.pixels.empty());
+  EXPECT_EQ(ReadBitmap(std::span(b.data(), 30), image), BitmapStatus::Unreadable);
+  EXPECT_EQ(ReadBitmap({}, image), BitmapStatus::Unreadable);
+
+  std::vector<uint8_t> compressed = b;
+  Put32(compressed, 30, 1);
+  EXPECT_EQ(ReadBitmap(compressed, image), BitmapStatus::Unsupported);
+
+  std::vector<uint8_t> foreign = b;
+  foreign[0] = 'P';
+  EXPECT_EQ(ReadBitmap(foreign, image), BitmapStatus::Unreadable);
+
+  // A huge picture is refused before anything is allocated, a merely large
+  // one because the file cannot back it.
+  std::vector<uint8_t> huge = b;
+  Put32(huge, 18, 100000), Put32(huge, 22, 100000);
+  EXPECT_EQ(ReadBitmap(huge, image), BitmapStatus::Unsupported);
+  std::vector<uint8_t> large = b;
+  Put32(large, 18, 4000), Put32(large, 22, 4000);
+  EXPECT_EQ(ReadBitmap(large, image), BitmapStatus::Unreadable);
+  std::vector<uint8_t> negative = b;
+  Put32(negative, 18, static_cast<uint32_t>(-4));
+  EXPECT_EQ(ReadBitmap(negative, image), BitmapStatus::Unreadable);
+  std::vector<uint8_t> farOffset = b;
+  Put32(farOffset, 10, 0xFFFFFFF0u);
+  EXPECT_EQ(ReadBitmap(farOffset, image), BitmapStatus::Unreadable);
+  EXPECT_TRUE(image.pixels.empty());
+}
+
+class BackgroundMapTest : public ::testing::Test {
+ protected:
+  BackgroundMapTest() {
+    folder = std::filesystem::temp_directory_path() /
+             ("hp_background_map_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(folder / "Karten");
+    doc::SetDefaultSettings(store.settings);
+    doc::InitWorksheet(ws);
+    ws.setOriginPoint("");
+    ws.setLineColourMode(0);
+    ws.setShowTitleAndPageLabel(0);
+    ws.setStationMark(0);
+    ws.setStationNumbering(0);
+    ws.setGridCrosses(0);
+    ws.setFileSymbol(0);
+    store.settings.currentRecordNumber = 0;
+    auto r = std::make_unique<doc::SurveyRecord>();
+    r->cave = r->passage = r->refCave = r->refPassage = 1;
+    base::SetText(r->point, "1");
+    r->refX = 0, r->refY = 0, r->x = 100, r->y = 50, r->colour = 1, r->length = 1;
+    store.records.push_back(std::move(r));
+  }
+  ~BackgroundMapTest() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  }
+  void WriteMap(const std::string& name, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(folder / "Karten" / name, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  void UseMap(std::string_view storedName, double left, double bottom, double right, double top) {
+    ws.setBackgroundMap(1);
+    ws.setBackgroundMapFile(storedName);
+    ws.setMapLeft(left), ws.setMapBottom(bottom), ws.setMapRight(right), ws.setMapTop(top);
+  }
+  PlaneDrawingResult Draw(bool preview = false) {
+    surface = RecordingSurface();
+    view.setProjectionDirty(true);
+    PlaneDrawingOptions options;
+    options.preview = preview;
+    options.backgroundMap = &holder;
+    options.documentFolder = folder;
+    options.prompter = &prompter;
+    result = DrawPlane(surface, store, ws, view, settings, options);
+    return result;
+  }
+  Point At(double x, double y) const {
+    const DevicePoint d = ToDevice(x, y, result.scale, result.ox, result.oy);
+    return {d.x, d.y};
+  }
+  std::vector<RecordedPrimitive> Images() const {
+    std::vector<RecordedPrimitive> out;
+    for (const auto& p : surface.primitives())
+      if (p.kind == Kind::Image) out.push_back(p);
+    return out;
+  }
+
+  std::filesystem::path folder;
+  doc::SurveyStore store;
+  doc::Worksheet ws;
+  platform::MemorySettingsStore settings;
+  ViewTransform view;
+  RecordingSurface surface;
+  PlaneDrawingResult result;
+  BackgroundMap holder;
+  platform::ScriptedPrompter prompter;
+};
+
+TEST_F(BackgroundMapTest, DrawnStretchedIntoItsEdgesBeforeTheLegs) {
+  WriteMap("karte.bmp", Bitmap24(4, 2, false));
+  UseMap("Karten\\karte.bmp", 10, 10, 60, 40);  // inside the drawing area
+  ASSERT_TRUE(Draw().drawn);
+  EXPECT_TRUE(prompter.Texts().empty());
+  ASSERT_FALSE(surface.primitives().empty());
+  const RecordedPrimitive& first = surface.primitives().front();
+  ASSERT_EQ(first.kind, Kind::Image);
+  EXPECT_EQ(first.imageWidth, 4);
+  EXPECT_EQ(first.imageHeight, 2);
+  EXPECT_EQ(first.from, At(10, 40));
+  EXPECT_EQ(first.to, At(60, 10));
+  EXPECT_EQ(Images().size(), 1u);
+}
+
+TEST_F(BackgroundMapTest, OnlyThePartInsideTheDrawingAreaIsDrawn) {
+  WriteMap("gross.bmp", Bitmap24(10, 10, true));
+  Draw();
+  const PlaneRect area = result.layout.area;
+  // The map's right half lies beyond the area's right edge.
+  const double w = 2 * (area.right - area.left);
+  UseMap("Karten/gross.bmp", area.left, area.bottom, area.left + w, area.top);
+  Draw();
+  const auto images = Images();
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_EQ(images[0].imageWidth, 5);
+  EXPECT_EQ(images[0].imageHeight, 10);
+  EXPECT_EQ(images[0].from, At(area.left, area.top));
+  EXPECT_EQ(images[0].to, At(area.right, area.bottom));
+}
+
+TEST_F(BackgroundMapTest, MissingMapToldOnceAndTheDrawingGoesOn) {
+  UseMap("Karten\\fehlt.bmp", 10, 10, 60, 40);
+  ASSERT_TRUE(Draw().drawn);
+  EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{std::string(kBackgroundMapCannotOpen)}));
+  EXPECT_TRUE(Images().empty());
+  bool legDrawn = false;
+  for (const auto& p : surface.primitives())
+    if (p.kind == Kind::Line && p.from == At(0, 0) && p.to == At(100, 50)) legDrawn = true;
+  EXPECT_TRUE(legDrawn);
+
+  // The map stays off without a further message ...
+  WriteMap("fehlt.bmp", Bitmap24(2, 2, false));
+  Draw();
+  EXPECT_EQ(prompter.Texts().size(), 1u);
+  EXPECT_TRUE(Images().empty());
+  // ... until the name changes.
+  ws.setBackgroundMapFile("Karten/fehlt.bmp");
+  Draw();
+  EXPECT_EQ(prompter.Texts().size(), 1u);
+  EXPECT_EQ(Images().size(), 1u);
+}
+
+TEST_F(BackgroundMapTest, CompressedMapGetsTheOtherMessage) {
+  std::vector<uint8_t> b = Bitmap24(2, 2, false);
+  Put32(b, 30, 1);
+  WriteMap("rle.bmp", b);
+  UseMap("Karten\\rle.bmp", 10, 10, 60, 40);
+  ASSERT_TRUE(Draw().drawn);
+  Draw();
+  EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{std::string(kBackgroundMapUnsupported)}));
+  EXPECT_TRUE(Images().empty());
+}
+
+TEST_F(BackgroundMapTest, NotInThePreviewNorSwitchedOffNorWithoutSize) {
+  WriteMap("karte.bmp", Bitmap24(2, 2, false));
+  UseMap("Karten\\karte.bmp", 10, 10, 60, 40);
+  Draw(true);
+  EXPECT_TRUE(Images().empty());
+  ws.setBackgroundMap(0);
+  Draw();
+  EXPECT_TRUE(Images().empty());
+  UseMap("Karten\\karte.bmp", 10, 10, 10, 40);
+  Draw();
+  EXPECT_TRUE(Images().empty());
+  EXPECT_TRUE(prompter.Texts().empty());
+}
+
+}  // namespace
+}  // namespace hp::draw
