@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "base/Cp1252.h"
+#include "draw/DrawingParts.h"
 #include "base/FixedText.h"
 #include "draw/PageLabel.h"
 #include "draw/PlaneDrawing.h"
@@ -43,9 +44,7 @@ class SpatialPainter {
   bool Run();
 
  private:
-  bool TakesPart(const doc::SurveyRecord& r) {
-    return m_ws.adaptOverview() == 0 || (r.colour != 0 && m_view.legFilter().IsLegVisible(r, m_ws));
-  }
+  bool TakesPart(const doc::SurveyRecord& r) { return draw::TakesPart(r, m_ws, m_view.legFilter()); }
   bool Camera() const { return m_type == DisplayType::Animation; }
   bool Stereo() const { return m_type == DisplayType::RedGreen; }
   Size Screen() const {
@@ -67,15 +66,7 @@ class SpatialPainter {
     if (!m_options.printer && m_ws.blackBackground() != 0 && pen.colour == kBlack) pen.colour = kWhite;
     return pen;
   }
-  void Cross(Point c, int half, bool diagonal) {
-    if (diagonal) {
-      m_s.Line({c.x - half, c.y - half}, {c.x + half + 1, c.y + half + 1});
-      m_s.Line({c.x - half, c.y + half}, {c.x + half + 1, c.y - half - 1});
-    } else {
-      m_s.Line({c.x - half, c.y}, {c.x + half + 1, c.y});
-      m_s.Line({c.x, c.y - half}, {c.x, c.y + half + 1});
-    }
-  }
+  void Cross(Point c, int half, bool diagonal) { DrawCross(m_s, c, half, diagonal); }
   void Rebuild();
   bool MeasureExtent();
   void ComputeColours();
@@ -162,26 +153,7 @@ bool SpatialPainter::MeasureExtent() {
   return anyWorld;
 }
 
-void SpatialPainter::ComputeColours() {
-  const int mode = m_ws.lineColourMode();
-  const FalseColourInput input{m_view.heightOffset(), m_view.referencePath()};
-  double max = m_ws.colourRangeMax(), min = m_ws.colourRangeMin();
-  if (IsFalseColourMode(mode) && m_ws.manualColourRange() == 0) {
-    bool any = false;
-    m_view.legFilter().Init();
-    for (const auto& record : m_store.records) {
-      double v = 0;
-      if (!TakesPart(*record) || !FalseColourValue(*record, mode, input, v)) continue;
-      if (!any) max = min = v;
-      any = true;
-      max = std::max(max, v), min = std::min(min, v);
-    }
-  }
-  m_result.colours.clear();
-  m_result.colours.reserve(m_store.records.size());
-  for (const auto& record : m_store.records)
-    m_result.colours.push_back(RecordLineColour(*record, mode, input, max, min));
-}
+void SpatialPainter::ComputeColours() { m_result.colours = RecordColours(m_store, m_ws, m_view); }
 
 void SpatialPainter::PlaceOnDevice() {
   if (Camera()) {
@@ -268,28 +240,8 @@ void SpatialPainter::DrawFrame() {
 void SpatialPainter::DrawMark(size_t n, const Pen& legPen) {
   const doc::SurveyRecord& r = *m_store.records[n];
   const ProjectionSlots& slot = m_view.slot(n);
-  const Point to = Dev(slot.to), from = Dev(slot.from);
-  const int s = m_s4;
   m_s.SetPen(m_ws.pointsInLegColour() != 0 ? legPen : ScreenPen({PenStyle::Solid, 1, m_doc.pointColour}));
-  if (m_ws.markCoordinateReferences() != 0 && SameStation(r) && r.ring == 0) Cross(to, s, true);
-  switch (m_ws.stationMark()) {
-    case 1: {
-      const double dx = to.x - from.x, dy = to.y - from.y, len = std::hypot(dx, dy);
-      if (len == 0) {
-        Cross(to, s, true);
-        break;
-      }
-      const int px = static_cast<int>(std::lround(-dy / len * s)), py = static_cast<int>(std::lround(dx / len * s));
-      m_s.Line({to.x - px, to.y - py}, {to.x + px, to.y + py});
-      break;
-    }
-    case 2:
-      m_s.SetBrush({BrushStyle::Hollow, 0});
-      m_s.Ellipse({to.x - s, to.y - s, to.x + s, to.y + s});
-      break;
-    default:
-      break;
-  }
+  DrawStationMark(m_s, m_ws, Dev(slot.from), Dev(slot.to), m_s4, SameStation(r) && r.ring == 0);
 }
 
 void SpatialPainter::DrawSpokes(size_t n, const Pen& legPen) {
