@@ -34,6 +34,7 @@ int RunStations(const CommandContext& context);
 int RunLoops(const CommandContext& context);
 int RunImport(const CommandContext& context);
 int RunStats(const CommandContext& context);
+int RunRender(const CommandContext& context);
 
 // The settings of one run: defaults, then every --set NAME=VALUE in section
 // "Settings".

@@ -19,6 +19,11 @@ struct CommandEntry {
   int (*run)(const CommandContext&);
 };
 
+std::vector<std::string> WithOptions(std::vector<std::string> names, std::initializer_list<const char*> more) {
+  names.insert(names.end(), more.begin(), more.end());
+  return names;
+}
+
 const std::vector<CommandEntry>& Commands() {
   static const std::vector<CommandEntry> commands = {
       {"new", 0, Output::Required, {}, {}, RunNew},
@@ -29,6 +34,7 @@ const std::vector<CommandEntry>& Commands() {
       {"loops", 1, Output::None, {}, {}, RunLoops},
       {"import", 1, Output::Required, {"--into", "--hpn-mode"}, {"--append"}, RunImport},
       {"stats", 1, Output::None, ViewOptionNames(), {}, RunStats},
+      {"render", 2, Output::None, WithOptions(ViewOptionNames(), {"--size"}), {}, RunRender},
   };
   return commands;
 }
@@ -44,6 +50,7 @@ const char* kUsage =
     "  loops DOC.hpn\n"
     "  import IN -o OUT.hpn [--into DOC.hpn] [--append] [--hpn-mode 0|1|2|3]\n"
     "  stats DOC.hpn [view options]\n"
+    "  render DOC.hpn OUT.(png|bmp|svg|pdf) [view options] [--size WxH] [--date DD.MM.YYYY]\n"
     "view options: --worksheet N --display-type T --azimuth A --inclination I --filter C:LINES[:LABELS]\n"
     "  --numbering K --colour-mode M --cross-sections 0|1 --aux-lines 0|1 --scale N\n";
 

@@ -92,4 +92,16 @@ bool ApplyViewOptions(const CliArguments& args, doc::SurveyStore& store, std::st
   return true;
 }
 
+std::optional<platform::Date> ParseDate(const std::string& text) {
+  if (text.size() != 10 || text[2] != '.' || text[5] != '.') return std::nullopt;
+  const auto day = Integer(text.substr(0, 2), 1, 31);
+  const auto month = Integer(text.substr(3, 2), 1, 12);
+  const auto year = Integer(text.substr(6, 4), 1, 9999);
+  if (!day || !month || !year) return std::nullopt;
+  const bool leap = (*year % 4 == 0 && *year % 100 != 0) || *year % 400 == 0;
+  constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (*day > kDays[*month - 1] + (*month == 2 && leap ? 1 : 0)) return std::nullopt;
+  return platform::Date{static_cast<int>(*day), static_cast<int>(*month), static_cast<int>(*year)};
+}
+
 }  // namespace hp::cli

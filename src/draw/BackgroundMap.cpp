@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "base/ByteIo.h"
 #include "base/StoredPath.h"
 
 namespace hp::draw {
@@ -81,6 +82,41 @@ BitmapStatus ReadBitmap(std::span<const uint8_t> bytes, Image& image) {
     }
   }
   return BitmapStatus::Ok;
+}
+
+std::vector<uint8_t> EncodeBitmap(const Image& image) {
+  constexpr uint32_t kPixelsPerMetre = 3780;  // 96 dpi
+  if (image.width <= 0 || image.height <= 0) return {};
+  const uint64_t pixels = static_cast<uint64_t>(image.width) * static_cast<uint64_t>(image.height);
+  if (image.pixels.size() != pixels || pixels > static_cast<uint64_t>(kMaxBitmapPixels)) return {};
+  const size_t rowBytes = (static_cast<size_t>(image.width) * 3 + 3) / 4 * 4;
+  const size_t imageBytes = rowBytes * static_cast<size_t>(image.height);
+  const size_t headers = kFileHeaderSize + kMinInfoHeaderSize;
+  std::vector<uint8_t> out(headers + imageBytes, 0);
+  const std::span<uint8_t> b(out);
+  b[0] = 'B';
+  b[1] = 'M';
+  base::StoreLE(b, 2, static_cast<uint32_t>(out.size()));
+  base::StoreLE(b, 10, static_cast<uint32_t>(headers));
+  base::StoreLE(b, 14, kMinInfoHeaderSize);
+  base::StoreLE(b, 18, static_cast<int32_t>(image.width));
+  base::StoreLE(b, 22, static_cast<int32_t>(image.height));  // positive: bottom-up
+  base::StoreLE(b, 26, uint16_t{1});                         // planes
+  base::StoreLE(b, 28, uint16_t{24});                        // bits per pixel
+  base::StoreLE(b, 30, uint32_t{0});                         // no compression
+  base::StoreLE(b, 34, static_cast<uint32_t>(imageBytes));
+  base::StoreLE(b, 38, kPixelsPerMetre);
+  base::StoreLE(b, 42, kPixelsPerMetre);
+  for (int y = 0; y < image.height; ++y) {
+    uint8_t* row = out.data() + headers + static_cast<size_t>(image.height - 1 - y) * rowBytes;
+    const Colour* source = image.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(image.width);
+    for (int x = 0; x < image.width; ++x) {
+      row[3 * x] = static_cast<uint8_t>(source[x] >> 16);
+      row[3 * x + 1] = static_cast<uint8_t>(source[x] >> 8);
+      row[3 * x + 2] = static_cast<uint8_t>(source[x]);
+    }
+  }
+  return out;
 }
 
 BitmapStatus ReadBitmapFile(const std::filesystem::path& path, Image& image) {

@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "draw/Surface.h"
 #include "platform/Prompter.h"
@@ -32,6 +33,12 @@ enum class BitmapStatus {
 // top-down, padded to 4 bytes). `image` is left empty unless Ok.
 BitmapStatus ReadBitmap(std::span<const uint8_t> bytes, Image& image);
 BitmapStatus ReadBitmapFile(const std::filesystem::path& path, Image& image);
+
+// The bytes of `image` as the program writes bitmaps: 24 bits per pixel, no
+// colour table, rows bottom-up in blue-green-red order padded to 4 bytes,
+// the image size set, 3780 pixels per metre. Empty when the image is empty
+// or does not hold width x height pixels.
+std::vector<uint8_t> EncodeBitmap(const Image& image);
 
 // Keeps the map of one window between drawings: the file is read the first
 // time it is asked for; after a failure the message is shown once and the

@@ -12,11 +12,40 @@
 #include <string>
 #include <vector>
 
+#include "base/FixedText.h"
 #include "cli/Commands.h"
+#include "doc/SurveyStore.h"
 
 namespace hp::cli {
 
 namespace fs = std::filesystem;
+
+struct Leg {
+  const char* from;
+  const char* to;
+  double length, azimuth;
+  int ring = 0;
+};
+
+// A document of legs in cave 1, passage 1 (instrument 1, degrees).
+inline doc::SurveyStore Survey(const std::vector<Leg>& legs, int loopAdjustment = 1, bool computed = false) {
+  doc::SurveyStore store;
+  store.SetDefaults();
+  store.records.clear();
+  for (const Leg& leg : legs) {
+    auto r = std::make_unique<doc::SurveyRecord>();
+    r->refCave = r->cave = r->refPassage = r->passage = 1;
+    base::SetText(r->refPoint, leg.from);
+    base::SetText(r->point, leg.to);
+    r->length = leg.length;
+    r->azimuth = leg.azimuth;
+    r->ring = leg.ring;
+    store.records.push_back(std::move(r));
+  }
+  store.settings.loopAdjustment = static_cast<uint16_t>(loopAdjustment);
+  store.settings.computedCurrent = computed ? 1 : 0;
+  return store;
+}
 
 struct Result {
   int status;

@@ -1,38 +1,10 @@
 // hollowplan-cli compute, stations, loops and convert --compute: the
 // computation from the shell, with exact output.
-#include "base/FixedText.h"
 #include "cli/CliFixture.h"
 #include "doc/DocumentFile.h"
 
 namespace hp::cli {
 namespace {
-
-struct Leg {
-  const char* from;
-  const char* to;
-  double length, azimuth;
-  int ring = 0;
-};
-
-// A document of legs in cave 1, passage 1 (instrument 1, degrees).
-doc::SurveyStore Survey(const std::vector<Leg>& legs, int loopAdjustment = 1, bool computed = false) {
-  doc::SurveyStore store;
-  store.SetDefaults();
-  store.records.clear();
-  for (const Leg& leg : legs) {
-    auto r = std::make_unique<doc::SurveyRecord>();
-    r->refCave = r->cave = r->refPassage = r->passage = 1;
-    base::SetText(r->refPoint, leg.from);
-    base::SetText(r->point, leg.to);
-    r->length = leg.length;
-    r->azimuth = leg.azimuth;
-    r->ring = leg.ring;
-    store.records.push_back(std::move(r));
-  }
-  store.settings.loopAdjustment = static_cast<uint16_t>(loopAdjustment);
-  store.settings.computedCurrent = computed ? 1 : 0;
-  return store;
-}
 
 // The four-leg loop around a square of side 10 from the reference S, closing
 // 0.3 m east of its start.

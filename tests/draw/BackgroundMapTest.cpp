@@ -7,6 +7,7 @@
 #include <fstream>
 #include <memory>
 
+#include "base/ByteIo.h"
 #include "base/FixedText.h"
 #include "doc/SurveyStore.h"
 #include "draw/BackgroundMap.h"
@@ -64,6 +65,37 @@ TEST(BitmapReaderTest, ReadsBottomUpAndTopDownRows) {
   ExpectPattern(image, 3, 2);
   ASSERT_EQ(ReadBitmap(Bitmap24(5, 3, true), image), BitmapStatus::Ok);
   ExpectPattern(image, 5, 3);
+}
+
+TEST(BitmapWriterTest, WritesTheProgramsLayoutAndReadsBack) {
+  // Widths 1 to 4 cover every row padding (3, 2, 1 and 0 bytes).
+  for (int width = 1; width <= 4; ++width) {
+    Image image;
+    image.width = width, image.height = 3;
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < width; ++x) image.pixels.push_back(RgbColour(x * 10, y * 10, 7));
+    const std::vector<uint8_t> b = EncodeBitmap(image);
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+    ASSERT_EQ(b.size(), 54 + stride * 3) << width;
+    EXPECT_EQ(base::LoadLE<uint32_t>(b, 2), b.size());
+    EXPECT_EQ(base::LoadLE<uint32_t>(b, 10), 54u);
+    EXPECT_EQ(base::LoadLE<int32_t>(b, 22), 3);  // bottom-up
+    EXPECT_EQ(base::LoadLE<uint16_t>(b, 28), 24u);
+    EXPECT_EQ(base::LoadLE<uint32_t>(b, 34), stride * 3);
+    EXPECT_EQ(base::LoadLE<uint32_t>(b, 38), 3780u);
+    EXPECT_EQ(base::LoadLE<uint32_t>(b, 42), 3780u);
+    EXPECT_EQ(base::LoadLE<uint32_t>(b, 46), 0u);  // no colour table
+    EXPECT_EQ(b[54 + 2], 0) << "the first row in the file is the bottom one, red 0";
+    EXPECT_EQ(b[54 + 1], 20) << "green of the bottom row";
+    Image back;
+    ASSERT_EQ(ReadBitmap(b, back), BitmapStatus::Ok);
+    ExpectPattern(back, width, 3);
+  }
+  Image broken;
+  broken.width = 2, broken.height = 2;
+  broken.pixels.resize(3);
+  EXPECT_TRUE(EncodeBitmap(broken).empty());
+  EXPECT_TRUE(EncodeBitmap(Image{}).empty());
 }
 
 TEST(BitmapReaderTest, ReadsEightBitsThroughTheColourTable) {

@@ -1,0 +1,98 @@
+// render: the current worksheet drawn as the window would show it, written
+// as a PNG, BMP, SVG or PDF picture.
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "base/NumberFormat.h"
+#include "calc/ComputePass.h"
+#include "cli/CliPrompter.h"
+#include "cli/Commands.h"
+#include "cli/ViewOptions.h"
+#include "doc/DocumentFile.h"
+#include "draw/BackgroundMap.h"
+#include "draw/ViewTransform.h"
+#include "draw/WorksheetDrawing.h"
+#include "gfx/GuiApplication.h"
+#include "gfx/PictureFile.h"
+#include "platform/Clock.h"
+
+namespace hp::cli {
+namespace {
+
+constexpr draw::Size kDefaultScreen{1280, 1024};
+constexpr int kMaxSide = 20000;
+
+// "WxH" with both sides from 1 to kMaxSide.
+std::optional<draw::Size> ParseSize(const std::string& text) {
+  const size_t x = text.find_first_of("xX");
+  if (x == std::string::npos) return std::nullopt;
+  const auto w = base::ParseInteger(text.substr(0, x));
+  const auto h = base::ParseInteger(text.substr(x + 1));
+  if (!w || !h || *w < 1 || *h < 1 || *w > kMaxSide || *h > kMaxSide) return std::nullopt;
+  return draw::Size{static_cast<int>(*w), static_cast<int>(*h)};
+}
+
+int Usage(const CommandContext& c, const std::string& problem) {
+  c.err << "hollowplan-cli: " << problem << "\n";
+  return kExitUsage;
+}
+
+}  // namespace
+
+int RunRender(const CommandContext& c) {
+  const std::filesystem::path input = c.args.positional[0];
+  const std::filesystem::path output = c.args.positional[1];
+  const auto format = gfx::PictureFormatOf(output);
+  if (!format) return Usage(c, "render writes .png, .bmp, .svg or .pdf pictures");
+  draw::Size size = kDefaultScreen;
+  if (const auto it = c.args.options.find("--size"); it != c.args.options.end()) {
+    const auto parsed = ParseSize(it->second);
+    if (!parsed) return Usage(c, "--size takes WxH in pixels, each from 1 to " + std::to_string(kMaxSide));
+    size = *parsed;
+  }
+  std::optional<platform::FixedClock> fixedClock;
+  if (c.args.date) {
+    const auto date = ParseDate(*c.args.date);
+    if (!date) return Usage(c, "--date takes a date DD.MM.YYYY");
+    fixedClock.emplace(*date);
+  }
+
+  doc::SurveyStore store;
+  if (!OpenInput(c, input.string(), store)) return kExitFailed;
+  std::string problem;
+  if (!ApplyViewOptions(c.args, store, problem)) return Usage(c, problem);
+  CliPrompter prompter(c.err, c.args.answer);
+  if (store.settings.computedCurrent == 0) calc::RunComputeCommand(store, prompter);
+
+  doc::Worksheet& worksheet = *store.currentWorksheet;
+  if (!draw::IsDrawnDisplayType(worksheet.displayType())) {
+    c.err << "hollowplan-cli: display type " << worksheet.displayType() << " is not drawn as a picture\n";
+    return kExitFailed;
+  }
+  const auto settings = SettingsOf(c.args);
+  platform::SystemClock systemClock;
+  draw::BackgroundMap backgroundMap;
+  draw::WorksheetDrawingOptions options;
+  options.window = size;
+  options.screen = size;
+  options.clock = fixedClock ? static_cast<const platform::Clock*>(&*fixedClock) : &systemClock;
+  options.backgroundMap = &backgroundMap;
+  options.documentFolder = input.parent_path().empty() ? std::filesystem::path(".") : input.parent_path();
+  options.prompter = &prompter;
+
+  gfx::EnsureGuiApplication();
+  draw::ViewTransform view;
+  const bool written = gfx::WritePicture(output, *format, draw::ScreenCaps(size),
+                                         draw::ScreenBackground(store, worksheet), [&](draw::Surface& surface) {
+                                           draw::DrawWorksheet(surface, store, worksheet, view, settings, options);
+                                         });
+  if (!written) {
+    prompter.Message(output.string() + doc::messages::kCannotWrite, platform::Icon::Stop);
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace hp::cli

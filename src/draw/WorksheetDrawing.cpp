@@ -1,0 +1,80 @@
+// Dispatch of a worksheet drawing by display type.
+#include "draw/WorksheetDrawing.h"
+
+#include <utility>
+
+#include "draw/DisplayType.h"
+#include "draw/PlaneDrawing.h"
+#include "draw/PlaneLayout.h"
+#include "draw/SpatialDrawing.h"
+
+namespace hp::draw {
+
+DeviceCaps ScreenCaps(Size pixels) {
+  DeviceCaps caps;
+  caps.dpiX = caps.dpiY = 96;
+  caps.widthPixels = pixels.cx;
+  caps.heightPixels = pixels.cy;
+  caps.widthMm = static_cast<int>(pixels.cx * 25.4 / 96 + 0.5);
+  caps.heightMm = static_cast<int>(pixels.cy * 25.4 / 96 + 0.5);
+  caps.colours = 1 << 24;
+  return caps;
+}
+
+void DefaultPageSizeMm(const doc::Worksheet& worksheet, double& widthMm, double& heightMm) {
+  widthMm = kDefaultPageWidthMm;
+  heightMm = kDefaultPageHeightMm;
+  if (worksheet.landscape() != 0) std::swap(widthMm, heightMm);
+}
+
+Colour ScreenBackground(const doc::SurveyStore& store, const doc::Worksheet& worksheet) {
+  return worksheet.blackBackground() != 0 ? 0 : store.settings.backgroundColour;
+}
+
+bool IsDrawnDisplayType(int type) {
+  return type >= 0 && type < kDisplayTypeCount && type != static_cast<int>(DisplayType::Protocol);
+}
+
+WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet,
+                                     ViewTransform& view, const platform::SettingsStore& settings,
+                                     const WorksheetDrawingOptions& options) {
+  WorksheetDrawingResult result;
+  const int type = worksheet.displayType();
+  if (!IsDrawnDisplayType(type)) return result;
+  if (type >= static_cast<int>(DisplayType::Perspective) && type <= static_cast<int>(DisplayType::Animation)) {
+    SpatialDrawingOptions spatial;
+    spatial.window = options.window;
+    spatial.screen = options.screen;
+    spatial.clock = options.clock;
+    SpatialDrawingResult drawn = DrawSpatial(surface, store, worksheet, view, settings, spatial);
+    result.drawn = drawn.drawn;
+    result.scale = drawn.scale;
+    result.ox = drawn.ox;
+    result.oy = drawn.oy;
+    result.sceneSize = drawn.sceneSize;
+    result.colours = std::move(drawn.colours);
+    return result;
+  }
+  PlaneDrawingOptions plane;
+  plane.window = options.window;
+  plane.clock = options.clock;
+  plane.backgroundMap = options.backgroundMap;
+  plane.documentFolder = options.documentFolder;
+  plane.prompter = options.prompter;
+  if (options.pageWidthMm > 0 && options.pageHeightMm > 0) {
+    plane.pageWidthMm = options.pageWidthMm;
+    plane.pageHeightMm = options.pageHeightMm;
+  } else {
+    DefaultPageSizeMm(worksheet, plane.pageWidthMm, plane.pageHeightMm);
+  }
+  PlaneDrawingResult drawn = DrawPlane(surface, store, worksheet, view, settings, plane);
+  result.drawn = drawn.drawn;
+  result.scale = drawn.scale;
+  result.ox = drawn.ox;
+  result.oy = drawn.oy;
+  result.sceneSize = drawn.sceneSize;
+  result.colours = std::move(drawn.colours);
+  return result;
+}
+
+}  // namespace hp::draw

@@ -1,0 +1,58 @@
+// One drawing of a worksheet, whatever its display type: the plane drawing
+// for plan, section, parallel projection and elevation, the spatial drawing
+// for the perspective, red-green and camera views. The window, the batch
+// tool's pictures and (later) the printer all draw through here.
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+#include "doc/SurveyStore.h"
+#include "draw/BackgroundMap.h"
+#include "draw/LineColours.h"
+#include "draw/Surface.h"
+#include "draw/ViewTransform.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "platform/SettingsStore.h"
+
+namespace hp::draw {
+
+// A screen of `pixels` that reports 96 dots per inch, full colour.
+DeviceCaps ScreenCaps(Size pixels);
+
+// The printable page in millimetres where a drawing needs one and no printer
+// reports its own: 197 x 285, turned when the worksheet says landscape.
+void DefaultPageSizeMm(const doc::Worksheet& worksheet, double& widthMm, double& heightMm);
+
+// The colour a window or picture is cleared to before a screen drawing:
+// black with the black-background flag, else the document's background.
+Colour ScreenBackground(const doc::SurveyStore& store, const doc::Worksheet& worksheet);
+
+// True for the display types that draw a picture (all but the protocol).
+bool IsDrawnDisplayType(int type);
+
+struct WorksheetDrawingOptions {
+  Size window{};  // window (client) size; 0: the device size
+  Size screen{};  // screen size in pixels; 0: the device size
+  double pageWidthMm = 0, pageHeightMm = 0;  // 0: the default page of the worksheet
+  const platform::Clock* clock = nullptr;    // null: the system clock
+  BackgroundMap* backgroundMap = nullptr;    // null: read for this drawing only
+  std::filesystem::path documentFolder;
+  platform::Prompter* prompter = nullptr;  // null: no messages
+};
+
+struct WorksheetDrawingResult {
+  bool drawn = false;  // false: not a drawn type, or nothing visible (the message was shown)
+  double scale = 0;
+  int ox = 0, oy = 0;
+  double sceneSize = 0;
+  std::vector<LineColour> colours;  // per record (list position): the colour of its leg
+};
+
+// Draws the store's current worksheet on a screen-like surface.
+WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet,
+                                     ViewTransform& view, const platform::SettingsStore& settings,
+                                     const WorksheetDrawingOptions& options);
+
+}  // namespace hp::draw
