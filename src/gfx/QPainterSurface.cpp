@@ -2,6 +2,7 @@
 // when a primitive needs it.
 #include "gfx/QPainterSurface.h"
 
+#include <QGlyphRun>
 #include <QString>
 #include <algorithm>
 #include <cmath>
@@ -64,8 +65,60 @@ QFont ToQFont(const draw::Font& font) {
   return q;
 }
 
+GlyphCache::GlyphCache(const QFont& font) : m_raw(QRawFont::fromFont(font)) {
+  // A stretched or synthesised face is drawn differently from its raw font.
+  const int stretch = font.stretch();
+  m_usable = m_raw.isValid() && (stretch == QFont::AnyStretch || stretch == QFont::Unstretched) &&
+             !font.underline() && !font.strikeOut();
+  if (m_usable && (m_raw.weight() < 600) != (font.weight() < 600)) m_usable = false;
+  if (m_usable && (m_raw.style() != QFont::StyleNormal) != font.italic()) m_usable = false;
+}
+
+bool GlyphCache::Find(char32_t c, Glyph& glyph) {
+  if (const auto it = m_glyphs.find(c); it != m_glyphs.end()) {
+    glyph = it->second;
+    return glyph.index != 0;
+  }
+  glyph = {};
+  // Only characters that need no shaping: Latin letters, digits, signs.
+  if ((c < 0x20) || (c > 0x24F && c < 0x2000) || c > 0x22FF) {
+    m_glyphs.emplace(c, glyph);
+    return false;
+  }
+  const QString one = QString::fromUcs4(&c, 1);
+  const QList<quint32> indexes = m_raw.glyphIndexesForString(one);
+  if (indexes.size() == 1 && indexes[0] != 0) {
+    glyph.index = indexes[0];
+    const QList<QPointF> advances = m_raw.advancesForGlyphIndexes(indexes);
+    glyph.advance = advances.isEmpty() ? 0 : advances[0].x();
+  }
+  m_glyphs.emplace(c, glyph);
+  return glyph.index != 0;
+}
+
+bool GlyphCache::Layout(const QString& text, QList<quint32>& glyphs, QList<QPointF>& positions, qreal& width) {
+  glyphs.clear();
+  positions.clear();
+  width = 0;
+  if (!m_usable) return false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    char32_t c = text[i].unicode();
+    if (QChar::isHighSurrogate(c)) return false;
+    Glyph glyph;
+    if (!Find(c, glyph)) return false;
+    glyphs.push_back(glyph.index);
+    positions.push_back(QPointF(width, 0));
+    width += glyph.advance;
+  }
+  return true;
+}
+
 QPainterSurface::QPainterSurface(QPainter& painter, const draw::DeviceCaps& caps)
-    : m_painter(painter), m_caps(caps), m_qfont(ToQFont(m_font)), m_metrics(m_qfont, painter.device()) {
+    : m_painter(painter),
+      m_caps(caps),
+      m_qfont(ToQFont(m_font)),
+      m_metrics(m_qfont, painter.device()),
+      m_glyphs(std::in_place, m_qfont) {
   m_painter.setRenderHint(QPainter::Antialiasing, false);
   m_painter.setRenderHint(QPainter::TextAntialiasing, true);
   SetPen(m_pen);
@@ -75,10 +128,28 @@ QPainterSurface::QPainterSurface(QPainter& painter, const draw::DeviceCaps& caps
 QPainterSurface::~QPainterSurface() { Flush(); }
 
 void QPainterSurface::Flush() {
+  FlushLines();
+  FlushText();
+}
+
+void QPainterSurface::FlushLines() {
   if (m_lines.empty()) return;
   UseShapeState();
   m_painter.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
   m_lines.clear();
+}
+
+void QPainterSurface::FlushText() {
+  if (m_runIndexes.isEmpty()) return;
+  m_painter.setPen(ToQColor(m_runColour));
+  m_shapeStateCurrent = false;
+  QGlyphRun run;
+  run.setRawFont(m_runFont);
+  run.setGlyphIndexes(m_runIndexes);
+  run.setPositions(m_runPositions);
+  m_painter.drawGlyphRun(QPointF(0, 0), run);
+  m_runIndexes.clear();
+  m_runPositions.clear();
 }
 
 void QPainterSurface::UseShapeState() {
@@ -90,7 +161,7 @@ void QPainterSurface::UseShapeState() {
 
 void QPainterSurface::SetPen(const draw::Pen& pen) {
   if (pen == m_pen && m_shapeStateCurrent) return;
-  Flush();
+  FlushLines();
   m_pen = pen;
   if (pen.style == draw::PenStyle::None) {
     m_qpen = QPen(Qt::NoPen);
@@ -103,21 +174,41 @@ void QPainterSurface::SetPen(const draw::Pen& pen) {
 }
 
 void QPainterSurface::SetBrush(const draw::Brush& brush) {
-  Flush();
+  FlushLines();
   m_qbrush = brush.style == draw::BrushStyle::Solid ? QBrush(ToQColor(brush.colour)) : QBrush(Qt::NoBrush);
   m_shapeStateCurrent = false;
 }
 
 void QPainterSurface::SetFont(const draw::Font& font) {
   if (font == m_font) return;
+  FlushText();
   m_font = font;
   m_qfont = ToQFont(font);
   m_metrics = QFontMetrics(m_qfont, m_painter.device());
+  m_glyphs.reset();
+  if (font.width == 0) m_glyphs.emplace(m_qfont);
+}
+
+int QPainterSurface::Advance(const QString& text) const {
+  qreal width = 0;
+  if (m_glyphs && m_glyphs->Layout(text, m_glyphIndexes, m_glyphPositions, width)) {
+    return static_cast<int>(std::lround(width));
+  }
+  return m_metrics.horizontalAdvance(text);
+}
+
+bool QPainterSurface::OutsideDevice(int x, int y, int width) const {
+  const QPaintDevice* device = m_painter.device();
+  if (device == nullptr || m_painter.worldTransform().type() > QTransform::TxTranslate) return false;
+  const QRect box = m_painter.worldTransform().mapRect(
+      QRect(x, y - m_metrics.ascent(), width + m_metrics.maxWidth(), m_metrics.height()));
+  return !box.intersects(QRect(0, 0, device->width(), device->height()));
 }
 
 void QPainterSurface::LineTo(draw::Point p) {
+  FlushText();
   if (!m_shapeStateCurrent) {
-    Flush();
+    FlushLines();
     UseShapeState();
   }
   m_lines.emplace_back(m_position.x, m_position.y, p.x, p.y);
@@ -143,9 +234,11 @@ void QPainterSurface::Ellipse(const draw::Rect& bounds) {
 }
 
 void QPainterSurface::Text(draw::Point at, std::string_view text, unsigned align) {
-  Flush();
+  FlushLines();
   const QString s = ToQString(text);
-  const int width = m_metrics.horizontalAdvance(s);
+  qreal laidOut = 0;
+  const bool simple = m_glyphs && m_glyphs->Layout(s, m_glyphIndexes, m_glyphPositions, laidOut);
+  const int width = simple ? static_cast<int>(std::lround(laidOut)) : m_metrics.horizontalAdvance(s);
   int dx = 0, dy = 0;
   switch (align & draw::kHorizontalAlignMask) {
     case draw::kAlignCentre: dx = -width / 2; break;
@@ -157,22 +250,42 @@ void QPainterSurface::Text(draw::Point at, std::string_view text, unsigned align
     case draw::kAlignBottom: dy = -m_metrics.descent(); break;
     default: dy = m_metrics.ascent(); break;
   }
-  m_painter.setFont(m_qfont);
-  m_painter.setPen(ToQColor(m_textColour));
-  m_shapeStateCurrent = false;
-  if (m_font.escapement % 3600 == 0) {
-    m_painter.drawText(at.x + dx, at.y + dy, s);
+  const bool turned = m_font.escapement % 3600 != 0;
+  if (s.isEmpty() || (!turned && OutsideDevice(at.x + dx, at.y + dy, width))) return;
+  if (simple && !turned) {
+    // Unturned simple texts of one colour go to the painter together.
+    if (m_runColour != m_textColour) FlushText();
+    m_runColour = m_textColour;
+    m_runFont = m_glyphs->rawFont();
+    const QPointF origin(at.x + dx, at.y + dy);
+    m_runIndexes.append(m_glyphIndexes);
+    for (const QPointF& p : m_glyphPositions) m_runPositions.append(origin + p);
     return;
   }
-  m_painter.save();
-  m_painter.translate(at.x, at.y);
-  m_painter.rotate(-m_font.escapement / 10.0);  // escapement turns counter-clockwise
-  m_painter.drawText(dx, dy, s);
-  m_painter.restore();
+  FlushText();
+  m_painter.setPen(ToQColor(m_textColour));
+  m_shapeStateCurrent = false;
+  if (turned) {
+    m_painter.save();
+    m_painter.translate(at.x, at.y);
+    m_painter.rotate(-m_font.escapement / 10.0);  // escapement turns counter-clockwise
+    at = {0, 0};
+  }
+  if (simple) {
+    QGlyphRun run;
+    run.setRawFont(m_glyphs->rawFont());
+    run.setGlyphIndexes(m_glyphIndexes);
+    run.setPositions(m_glyphPositions);
+    m_painter.drawGlyphRun(QPointF(at.x + dx, at.y + dy), run);
+  } else {
+    m_painter.setFont(m_qfont);
+    m_painter.drawText(at.x + dx, at.y + dy, s);
+  }
+  if (turned) m_painter.restore();
 }
 
 draw::Size QPainterSurface::TextExtent(std::string_view text) const {
-  return {m_metrics.horizontalAdvance(ToQString(text)), m_metrics.height()};
+  return {Advance(ToQString(text)), m_metrics.height()};
 }
 
 void QPainterSurface::DrawImage(const draw::Image& image, const draw::Rect& destination) {

@@ -1,6 +1,7 @@
 // The drawing surface over a QPainter: a window, an image, an SVG or PDF
-// page, later a printer. Lines drawn one after the other in the same pen are
-// handed to the painter together, so a plan of many legs stays fast; call
+// page, later a printer. Lines drawn one after the other in the same pen, and
+// unturned texts one after the other in the same font and colour, are handed
+// to the painter together, so a plan of many legs and labels stays fast; call
 // Flush() (or destroy the surface) before the painter ends.
 #pragma once
 
@@ -12,7 +13,9 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
+#include <QRawFont>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "draw/Surface.h"
@@ -29,6 +32,32 @@ draw::DeviceCaps CapsOf(const QPaintDevice& device);
 // positive ones cell heights; a width other than 0 stretches the face.
 QFont ToQFont(const draw::Font& font);
 
+// Glyphs and advances of one font for the characters of simple texts (the
+// Latin scripts the document's Windows-1252 texts hold): station labels are
+// laid out without the general text shaper, which would cost far more than
+// drawing them. Texts with other characters, or in a stretched font, are
+// left to the painter's text layout.
+class GlyphCache {
+ public:
+  explicit GlyphCache(const QFont& font);
+
+  // Fills glyph indexes and pen positions (baseline at 0) and the advance
+  // width; false when the text needs the general layout.
+  bool Layout(const QString& text, QList<quint32>& glyphs, QList<QPointF>& positions, qreal& width);
+  const QRawFont& rawFont() const { return m_raw; }
+
+ private:
+  struct Glyph {
+    quint32 index = 0;
+    qreal advance = 0;
+  };
+  bool Find(char32_t c, Glyph& glyph);
+
+  QRawFont m_raw;
+  bool m_usable = false;
+  std::unordered_map<char32_t, Glyph> m_glyphs;
+};
+
 class QPainterSurface final : public draw::Surface {
  public:
   // Draws with `painter` (already begun) on a device of `caps`.
@@ -38,7 +67,7 @@ class QPainterSurface final : public draw::Surface {
   QPainterSurface(const QPainterSurface&) = delete;
   QPainterSurface& operator=(const QPainterSurface&) = delete;
 
-  // Hands the lines still waiting to the painter.
+  // Hands the lines and texts still waiting to the painter.
   void Flush();
 
   draw::DeviceCaps Caps() const override { return m_caps; }
@@ -57,6 +86,14 @@ class QPainterSurface final : public draw::Surface {
  private:
   // Puts the line pen and brush on the painter for outlines and lines.
   void UseShapeState();
+  void FlushLines();
+  void FlushText();
+  // The advance width of `text` in the current font, through the cache
+  // when the text is simple.
+  int Advance(const QString& text) const;
+  // True when a text box at (x, y) of `width` (logical units, baseline y)
+  // lies wholly outside the device: nothing of it would show.
+  bool OutsideDevice(int x, int y, int width) const;
 
   QPainter& m_painter;
   draw::DeviceCaps m_caps;
@@ -67,9 +104,19 @@ class QPainterSurface final : public draw::Surface {
   draw::Font m_font;
   QFont m_qfont;
   QFontMetrics m_metrics;
+  // Measuring fills the cache as drawing does, so these change in const calls.
+  mutable std::optional<GlyphCache> m_glyphs;  // of m_qfont, unless stretched
+  mutable QList<quint32> m_glyphIndexes;
+  mutable QList<QPointF> m_glyphPositions;
   draw::Colour m_textColour = 0;
   draw::Point m_position;
   std::vector<QLine> m_lines;  // waiting to be drawn in m_qpen
+  // Glyphs waiting to be drawn in m_runFont and m_runColour, at device
+  // positions; never at the same time as waiting lines.
+  QRawFont m_runFont;
+  draw::Colour m_runColour = 0;
+  QList<quint32> m_runIndexes;
+  QList<QPointF> m_runPositions;
 };
 
 }  // namespace hp::gfx
