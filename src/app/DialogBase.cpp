@@ -1,0 +1,94 @@
+// Dialog position memory and help.
+#include "app/DialogBase.h"
+
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+#include "app/AppContext.h"
+#include "platform/WindowPlacement.h"
+
+namespace hp::app {
+namespace {
+
+std::string Key(const QString& caption, const char* axis) { return (caption + axis).toStdString(); }
+
+platform::ScreenRect ToScreenRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+
+}  // namespace
+
+CDialogBase::CDialogBase(QWidget* parent, const QString& caption) : QDialog(parent) {
+  setWindowTitle(caption);
+}
+
+QWidget* CDialogBase::MakeOkCancelButtons() {
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  return buttons;
+}
+
+void CDialogBase::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!m_placed) {
+    m_placed = true;
+    PlaceOnOpening();
+  }
+}
+
+void CDialogBase::PlaceOnOpening() {
+  adjustSize();
+  const QString caption = windowTitle();
+  auto& settings = App().settings;
+  const int x = settings.GetInt(platform::kDialogSection, Key(caption, " X"), platform::kNoDialogPosition);
+  const int y = settings.GetInt(platform::kDialogSection, Key(caption, " Y"), platform::kNoDialogPosition);
+  const QSize size = frameGeometry().size();
+  QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+  const QRect work = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+  platform::ScreenPoint at;
+  if (x != platform::kNoDialogPosition && y != platform::kNoDialogPosition) {
+    at = platform::KeepInsideWorkArea({x, y}, size.width(), size.height(), ToScreenRect(work));
+  } else {
+    const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    const QRect ownerRect = owner != nullptr ? owner->frameGeometry() : work;
+    at = platform::CentreOn(ToScreenRect(ownerRect), size.width(), size.height());
+  }
+  move(at.x, at.y);
+  m_openedAt = QPoint(at.x, at.y);
+}
+
+void CDialogBase::RememberPosition() {
+  if (!m_placed) return;
+  const QPoint now = frameGeometry().topLeft();
+  if (now == m_openedAt) return;
+  auto& settings = App().settings;
+  settings.SetInt(platform::kDialogSection, Key(windowTitle(), " X"), now.x());
+  settings.SetInt(platform::kDialogSection, Key(windowTitle(), " Y"), now.y());
+}
+
+void CDialogBase::done(int result) {
+  RememberPosition();
+  QDialog::done(result);
+}
+
+void CDialogBase::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    OpenHelpTopic(helpTopic());
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+bool OpenHelpTopic(const QString& topic) {
+  const std::filesystem::path page = App().programFolder / "help" / "html" / (topic.toStdString() + ".htm");
+  if (!std::filesystem::exists(page)) return false;
+  return App().shell.Open(page.string());
+}
+
+}  // namespace hp::app

@@ -1,0 +1,47 @@
+// The base of every dialog of the program. It remembers where the user left
+// the dialog (section "Dialoge", the caption followed by " X" and " Y"),
+// opens it there again held inside the screen's work area, or centred on its
+// owner the first time, and opens the dialog's help page on F1.
+#pragma once
+
+#include <QDialog>
+#include <QPoint>
+#include <QString>
+
+namespace hp::app {
+
+class CDialogBase : public QDialog {
+  Q_OBJECT
+
+ public:
+  // The caption is the window title; it names the remembered position and,
+  // unless a help topic is set, the help page.
+  explicit CDialogBase(QWidget* parent, const QString& caption);
+
+  void setHelpTopic(const QString& topic) { m_helpTopic = topic; }
+  QString helpTopic() const { return m_helpTopic.isEmpty() ? windowTitle() : m_helpTopic; }
+
+  // OK and Cancel buttons in German with the usual roles, connected to
+  // accept() and reject(); returned for placing in a layout.
+  QWidget* MakeOkCancelButtons();
+
+  void done(int result) override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void PlaceOnOpening();
+  void RememberPosition();
+
+  QString m_helpTopic;
+  bool m_placed = false;
+  QPoint m_openedAt;
+};
+
+// Opens "<program folder>/help/html/<topic>.htm" with the desktop's opener
+// when that page exists; false when it does not.
+bool OpenHelpTopic(const QString& topic);
+
+}  // namespace hp::app

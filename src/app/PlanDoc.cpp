@@ -1,0 +1,105 @@
+// The document: file handling, the compute command and change notices.
+#include "app/PlanDoc.h"
+
+#include "app/AppContext.h"
+#include "base/Cp1252.h"
+#include "calc/ComputePass.h"
+#include "doc/DocumentFile.h"
+
+namespace hp::app {
+
+CPlanDoc::CPlanDoc(QObject* parent) : QObject(parent) {
+  m_store.SetDefaults();
+  RefreshBackup();
+}
+
+CPlanDoc::~CPlanDoc() = default;
+
+QString CPlanDoc::title() const {
+  if (m_path.empty()) return QStringLiteral("Unbenannt");
+  return QString::fromStdString(m_path.filename().string());
+}
+
+std::filesystem::path CPlanDoc::folder() const {
+  if (m_path.empty() || m_path.parent_path().empty()) return std::filesystem::current_path();
+  return m_path.parent_path();
+}
+
+void CPlanDoc::setModified(bool modified) {
+  if (m_modified == modified) return;
+  m_modified = modified;
+  Q_EMIT modifiedChanged(modified);
+}
+
+void CPlanDoc::NewFromDefaults() {
+  m_store.SetDefaults();
+  m_path.clear();
+  RefreshBackup();
+  Q_EMIT worksheetsChanged();
+  UpdateAllViews();
+}
+
+bool CPlanDoc::NewFromTemplate(const std::filesystem::path& templatePath) {
+  size_t target = 0;
+  const doc::ReadStatus status = doc::LoadDocument(templatePath, m_store, doc::ReadMode::Template, target,
+                                                   App().prompter, App().settings);
+  if (status != doc::ReadStatus::Ok) return false;
+  m_path.clear();
+  if (m_store.settings.computedCurrent == 0) Compute();
+  RefreshBackup();
+  setModified(true);
+  Q_EMIT worksheetsChanged();
+  UpdateAllViews();
+  return true;
+}
+
+bool CPlanDoc::Open(const std::filesystem::path& path) {
+  size_t target = 0;
+  const doc::ReadStatus status =
+      doc::LoadDocument(path, m_store, doc::ReadMode::Open, target, App().prompter, App().settings);
+  if (status != doc::ReadStatus::Ok) {
+    m_store.SetDefaults();
+    return false;
+  }
+  m_path = path;
+  RefreshBackup();
+  if (m_store.settings.computedCurrent == 0) Compute();
+  setModified(false);
+  Q_EMIT worksheetsChanged();
+  UpdateAllViews();
+  return true;
+}
+
+bool CPlanDoc::SaveAs(const std::filesystem::path& path) {
+  RefreshBackup();
+  if (!doc::SaveDocument(path, m_store, 0)) {
+    App().prompter.Message(path.string() + doc::messages::kCannotWrite, platform::Icon::Exclamation);
+    return false;
+  }
+  m_path = path;
+  setModified(false);
+  return true;
+}
+
+bool CPlanDoc::Compute() {
+  const calc::ComputeOutcome outcome = calc::RunComputeCommand(m_store, App().prompter);
+  if (outcome.loadRecord) m_loadRequest = outcome.recordNumber;
+  UpdateAllViews();
+  return !outcome.aborted && !outcome.loadRecord;
+}
+
+void CPlanDoc::UpdateAllViews() { Q_EMIT changed(); }
+
+void CPlanDoc::WorksheetsChanged() {
+  setModified(true);
+  RefreshBackup();
+  Q_EMIT worksheetsChanged();
+  UpdateAllViews();
+}
+
+void CPlanDoc::RefreshBackup() {
+  if (m_store.currentWorksheet == nullptr) return;
+  m_backup = std::make_unique<doc::Worksheet>(*m_store.currentWorksheet);
+}
+
+}  // namespace hp::app

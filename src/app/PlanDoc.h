@@ -1,0 +1,82 @@
+// One open survey document of the program: it owns the survey store for its
+// whole life, reads and writes the document file, runs the compute command
+// with its questions, keeps the worksheet backup and tells its views when
+// to redraw.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <filesystem>
+#include <memory>
+
+#include "doc/SurveyStore.h"
+#include "doc/Worksheet.h"
+
+namespace hp::app {
+
+class CPlanDoc : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit CPlanDoc(QObject* parent = nullptr);
+  ~CPlanDoc() override;
+
+  doc::SurveyStore& store() { return m_store; }
+  const doc::SurveyStore& store() const { return m_store; }
+  // The current worksheet.
+  doc::Worksheet& worksheet() { return *m_store.currentWorksheet; }
+
+  // File name (empty for a new, unsaved document) and the title shown in
+  // the window caption.
+  const std::filesystem::path& path() const { return m_path; }
+  QString title() const;
+  // The folder stored file names are relative to (the document's folder;
+  // the current folder for an unsaved document).
+  std::filesystem::path folder() const;
+
+  bool isModified() const { return m_modified; }
+  void setModified(bool modified = true);
+
+  // New from the defaults / from a template file (mode 5); false after the
+  // reader's messages.
+  void NewFromDefaults();
+  bool NewFromTemplate(const std::filesystem::path& templatePath);
+  // Opens a document file; false after its messages (the store is then reset).
+  bool Open(const std::filesystem::path& path);
+  // Saves atomically; false after the message.
+  bool SaveAs(const std::filesystem::path& path);
+
+  // The compute command ("Be&rechnen") with its questions. When the user
+  // asked to load the record of an error, loadRequest() names it.
+  bool Compute();
+  int loadRequest() const { return m_loadRequest; }
+  void clearLoadRequest() { m_loadRequest = -1; }
+
+  // After a change of the data or settings: every view rebuilds its
+  // projection and redraws.
+  void UpdateAllViews();
+  // After a command that changed the worksheet list or which worksheet is
+  // current: drawing caches discarded, modified, worksheet list refilled,
+  // backup refreshed, views redrawn.
+  void WorksheetsChanged();
+  // Copies the current worksheet (with its positions) into the backup.
+  void RefreshBackup();
+  // The backup of the current worksheet, written back by "Wiederherstellen".
+  const doc::Worksheet& backup() const { return *m_backup; }
+
+ Q_SIGNALS:
+  // Views redraw (and rebuild their projection).
+  void changed();
+  // The worksheet list or the current worksheet changed.
+  void worksheetsChanged();
+  void modifiedChanged(bool modified);
+
+ private:
+  doc::SurveyStore m_store;
+  std::filesystem::path m_path;
+  bool m_modified = false;
+  int m_loadRequest = -1;
+  std::unique_ptr<doc::Worksheet> m_backup;
+};
+
+}  // namespace hp::app
