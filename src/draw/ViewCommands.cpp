@@ -2,6 +2,8 @@
 #include "draw/ViewCommands.h"
 
 #include <algorithm>
+#include <cmath>
+#include <string>
 
 #include "base/NumberFormat.h"
 #include "draw/DisplayType.h"
@@ -129,6 +131,26 @@ ViewToolBarValues ToolBarValues(const doc::Worksheet& ws) {
     v.picturesPerPosition = std::to_string(ws.picturesPerPosition());
   }
   return v;
+}
+
+bool ApplyViewField(ViewField field, std::string_view text, doc::Worksheet& ws) {
+  if (!IsViewFieldEnabled(field, ws.displayType())) return false;
+  std::string typed(text);
+  std::replace(typed.begin(), typed.end(), ',', '.');
+  const auto value = base::ParseNumber(typed);
+  if (!value || !std::isfinite(*value)) return false;
+  switch (field) {
+    case ViewField::Azimuth: {
+      double azimuth = std::fmod(*value, 360.0);
+      if (azimuth < 0) azimuth += 360;
+      if (azimuth >= 360) azimuth = 0;  // a tiny negative remainder rounds up to 360
+      ws.setViewAzimuth(azimuth);
+      return true;
+    }
+    case ViewField::Inclination: ws.setViewInclination(std::clamp(*value, -90.0, 90.0)); return true;
+    case ViewField::Distance: ws.setViewDistance(*value); return true;
+  }
+  return false;
 }
 
 }  // namespace hp::draw

@@ -45,6 +45,11 @@ inline constexpr int kInclinationFieldId = 32785;
 inline constexpr int kDistanceFieldId = 1200;
 std::string_view PromptOf(ViewField field);
 bool IsViewFieldEnabled(ViewField field, int displayType);
+// A value typed into a tool-bar field (decimal comma or point): the azimuth
+// is brought into [0, 360), the inclination limited to [-90, 90]. False,
+// and the worksheet unchanged, when the text is no number or the field is
+// not offered for the worksheet's display type.
+bool ApplyViewField(ViewField field, std::string_view text, doc::Worksheet& worksheet);
 
 // The texts the tool bars show for a worksheet (decimal comma).
 struct ViewToolBarValues {

@@ -6,6 +6,7 @@
 #include "draw/DisplayType.h"
 #include "draw/PlaneDrawing.h"
 #include "draw/PlaneLayout.h"
+#include "draw/Projection.h"
 #include "draw/SpatialDrawing.h"
 
 namespace hp::draw {
@@ -52,6 +53,7 @@ WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& s
     result.ox = drawn.ox;
     result.oy = drawn.oy;
     result.sceneSize = drawn.sceneSize;
+    result.area = drawn.extent;
     result.colours = std::move(drawn.colours);
     return result;
   }
@@ -73,8 +75,16 @@ WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& s
   result.ox = drawn.ox;
   result.oy = drawn.oy;
   result.sceneSize = drawn.sceneSize;
+  result.area = drawn.layout.area;
   result.colours = std::move(drawn.colours);
   return result;
+}
+
+Rect DeviceArea(const WorksheetDrawingResult& result) {
+  if (!result.drawn) return {};
+  const DevicePoint topLeft = ToDevice(result.area.left, result.area.top, result.scale, result.ox, result.oy);
+  const DevicePoint bottomRight = ToDevice(result.area.right, result.area.bottom, result.scale, result.ox, result.oy);
+  return {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
 }
 
 }  // namespace hp::draw

@@ -10,6 +10,7 @@
 #include "doc/SurveyStore.h"
 #include "draw/BackgroundMap.h"
 #include "draw/LineColours.h"
+#include "draw/PlaneLayout.h"
 #include "draw/Surface.h"
 #include "draw/ViewTransform.h"
 #include "platform/Clock.h"
@@ -47,8 +48,12 @@ struct WorksheetDrawingResult {
   double scale = 0;
   int ox = 0, oy = 0;
   double sceneSize = 0;
+  PlaneRect area;  // the drawn area (plane types) or the projected extent, in drawing units
   std::vector<LineColour> colours;  // per record (list position): the colour of its leg
 };
+
+// The device rectangle of the drawn area; empty when nothing was drawn.
+Rect DeviceArea(const WorksheetDrawingResult& result);
 
 // Draws the store's current worksheet on a screen-like surface.
 WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet,

@@ -75,3 +75,38 @@ TEST(ViewCommands, ToolBarShowsTheValuesOfTheDisplayType) {
 
 }  // namespace
 }  // namespace hp::draw
+
+namespace hp::draw {
+namespace {
+
+TEST(ViewCommands, TypedToolBarValuesAreBroughtIntoRange) {
+  struct Case {
+    ViewField field;
+    int displayType;
+    const char* text;
+    bool applied;
+    double azimuth, inclination, distance;
+  };
+  const Case cases[] = {
+      {ViewField::Azimuth, 2, "45,5", true, 45.5, 0, 0},
+      {ViewField::Azimuth, 3, "-10", true, 350, 0, 0},
+      {ViewField::Azimuth, 3, "720", true, 0, 0, 0},
+      {ViewField::Azimuth, 0, "45", false, 10, 0, 0},  // the plan has no azimuth to type
+      {ViewField::Inclination, 3, "95", true, 10, 90, 0},
+      {ViewField::Inclination, 7, "30", false, 10, 0, 0},  // elevation: no inclination
+      {ViewField::Inclination, 4, "abc", false, 10, 0, 0},
+      {ViewField::Distance, 5, "12,25", true, 10, 0, 12.25},
+      {ViewField::Distance, 3, "12", false, 10, 0, 0},
+      {ViewField::Azimuth, 2, "", false, 10, 0, 0},
+  };
+  for (const Case& c : cases) {
+    doc::Worksheet ws = Sheet(c.displayType, 10, 0);
+    EXPECT_EQ(ApplyViewField(c.field, c.text, ws), c.applied) << c.text;
+    EXPECT_DOUBLE_EQ(ws.viewAzimuth(), c.azimuth) << c.text;
+    EXPECT_DOUBLE_EQ(ws.viewInclination(), c.inclination) << c.text;
+    EXPECT_DOUBLE_EQ(ws.viewDistance(), c.distance) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace hp::draw

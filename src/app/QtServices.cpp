@@ -1,0 +1,101 @@
+// Settings, messages and the shell over Qt.
+#include "app/QtServices.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QUrl>
+
+namespace hp::app {
+namespace {
+
+QString KeyOf(std::string_view section, std::string_view name) {
+  return QString::fromUtf8(section.data(), static_cast<qsizetype>(section.size())) + '/' +
+         QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QMessageBox::Icon IconOf(platform::Icon icon) {
+  switch (icon) {
+    case platform::Icon::Information: return QMessageBox::Information;
+    case platform::Icon::Exclamation: return QMessageBox::Warning;
+    case platform::Icon::Stop: return QMessageBox::Critical;
+    case platform::Icon::Question: return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// A message box of the program: its title, the text, German buttons.
+int Ask(std::string_view text, platform::Icon icon, QMessageBox::StandardButtons buttons) {
+  QMessageBox box(IconOf(icon), QStringLiteral("Hollowplan"), Text(text), buttons, QApplication::activeWindow());
+  const std::pair<QMessageBox::StandardButton, const char*> names[] = {
+      {QMessageBox::Ok, "OK"}, {QMessageBox::Cancel, "Abbrechen"}, {QMessageBox::Yes, "&Ja"}, {QMessageBox::No, "&Nein"}};
+  for (const auto& [button, name] : names)
+    if (QAbstractButton* b = box.button(button)) b->setText(QString::fromUtf8(name));
+  return box.exec();
+}
+
+}  // namespace
+
+QtSettingsStore::QtSettingsStore()
+    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Hollowplan"),
+                                             QStringLiteral("Hollowplan"))) {}
+
+QtSettingsStore::QtSettingsStore(const QString& iniFile)
+    : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
+
+int QtSettingsStore::GetInt(std::string_view section, std::string_view name, int defaultValue) const {
+  bool ok = false;
+  const int value = m_settings->value(KeyOf(section, name)).toInt(&ok);
+  return ok ? value : defaultValue;
+}
+
+std::string QtSettingsStore::GetString(std::string_view section, std::string_view name,
+                                       std::string_view defaultValue) const {
+  const QVariant value = m_settings->value(KeyOf(section, name));
+  if (!value.isValid()) return std::string(defaultValue);
+  return value.toString().toStdString();
+}
+
+void QtSettingsStore::SetInt(std::string_view section, std::string_view name, int value) {
+  m_settings->setValue(KeyOf(section, name), value);
+}
+
+void QtSettingsStore::SetString(std::string_view section, std::string_view name, std::string_view value) {
+  m_settings->setValue(KeyOf(section, name), Text(value));
+}
+
+bool QtSettingsStore::Contains(std::string_view section, std::string_view name) const {
+  return m_settings->contains(KeyOf(section, name));
+}
+
+void QtPrompter::Message(std::string_view text, platform::Icon icon) { Ask(text, icon, QMessageBox::Ok); }
+
+platform::Answer QtPrompter::AskOkCancel(std::string_view text, platform::Icon icon) {
+  return Ask(text, icon, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok ? platform::Answer::Ok
+                                                                                    : platform::Answer::Cancel;
+}
+
+platform::Answer QtPrompter::AskYesNoCancel(std::string_view text, platform::Icon icon) {
+  switch (Ask(text, icon, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes: return platform::Answer::Yes;
+    case QMessageBox::No: return platform::Answer::No;
+    default: return platform::Answer::Cancel;
+  }
+}
+
+bool QtShell::Open(std::string_view fileOrAddress) {
+  const QString target = Text(fileOrAddress);
+  const QUrl url = target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
+  return QDesktopServices::openUrl(url);
+}
+
+bool QtShell::StartProgram(std::string_view documentPath) {
+  return QProcess::startDetached(QCoreApplication::applicationFilePath(), {Text(documentPath)});
+}
+
+}  // namespace hp::app
