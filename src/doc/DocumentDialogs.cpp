@@ -1,0 +1,366 @@
+// The document dialogs' defaults, entry checks and effects.
+#include "doc/DocumentDialogs.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+#include "base/FixedText.h"
+#include "base/NumberFormat.h"
+
+namespace hp::doc {
+
+namespace {
+
+constexpr const char* kNotANumber = "Bitte eine Zahl eingeben.";
+
+DialogOutcome Refuse(int field, std::string message) {
+  DialogOutcome outcome;
+  outcome.accepted = false;
+  outcome.field = field;
+  outcome.message = std::move(message);
+  return outcome;
+}
+
+std::string WholeRangeMessage(long long min, long long max) {
+  return "Bitte eine ganze Zahl zwischen " + std::to_string(min) + " und " + std::to_string(max) + " eingeben.";
+}
+
+std::optional<long long> WholeNumberIn(std::string_view text, long long min, long long max) {
+  const auto value = base::ParseInteger(text);
+  if (!value || *value < min || *value > max) return std::nullopt;
+  return value;
+}
+
+// Negative (and NaN) become 0, large values the limit.
+double ClampTolerance(double value, double max) {
+  if (!(value >= 0)) return 0;
+  return std::min(value, max);
+}
+
+}  // namespace
+
+std::string FormatEntryNumber(double value) {
+  if (!std::isfinite(value)) return "0";
+  if (value == 0) value = 0;  // no "-0"
+  char buffer[400];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  return base::DecimalComma(std::string(buffer, result.ptr));
+}
+
+std::string RangeMessage(double min, double max) {
+  return "Bitte eine Zahl zwischen " + FormatEntryNumber(min) + " und " + FormatEntryNumber(max) + " eingeben.";
+}
+
+std::string ToStoredLines(std::string_view text) {
+  std::string stored;
+  stored.reserve(text.size() + text.size() / 16);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      stored += "\r\n";
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      stored += c;
+    }
+  }
+  return stored;
+}
+
+std::string ToEditLines(std::string_view stored) {
+  std::string text;
+  text.reserve(stored.size());
+  for (size_t i = 0; i < stored.size(); ++i) {
+    if (stored[i] == '\r' && i + 1 < stored.size() && stored[i + 1] == '\n') continue;
+    text += stored[i] == '\r' ? '\n' : stored[i];
+  }
+  return text;
+}
+
+std::string LimitStoredText(std::string_view stored, size_t maxLength) {
+  if (stored.size() <= maxLength) return std::string(stored);
+  size_t n = maxLength;
+  // A line break is one keystroke: keep it whole or not at all.
+  if (n > 0 && stored[n - 1] == '\r' && stored[n] == '\n') --n;
+  return std::string(stored.substr(0, n));
+}
+
+// ---- "Dokument" -----------------------------------------------------------
+
+char CorrectZoneLetter(char letter) {
+  const auto c = static_cast<unsigned char>(letter);
+  if (c < 'A' || c > 'Z') return 'U';
+  if (c == 'O') return 'N';
+  if (c == 'I') return 'J';
+  return letter;
+}
+
+void DocumentDialogModel::Load(const DocumentSettings& s) {
+  title = base::TextOf(s.title);
+  title2 = base::TextOf(s.title2);
+  cadastreDesignation = base::TextOf(s.cadastreDesignation);
+  cadastreNumber = std::to_string(s.cadastreNumber);
+  utmZone = std::to_string(s.utmZone);
+  utmBand = base::TextOf(s.utmBand);
+  meridianConvergence = FormatEntryNumber(s.meridianConvergence);
+  description = base::TextOf(s.descriptionText);
+}
+
+size_t DocumentDialogModel::MaxLength(Field field) {
+  const DocumentSettings* s = nullptr;
+  switch (field) {
+    case Title: return sizeof s->title - 1;
+    case Title2: return sizeof s->title2 - 1;
+    case CadastreDesignation: return sizeof s->cadastreDesignation - 1;
+    case CadastreNumber: return 10;
+    case UtmZone: return 2;
+    case UtmBand: return sizeof s->utmBand - 1;
+    case MeridianConvergence: return 32;
+    case Description: return sizeof s->descriptionText - 1;
+  }
+  return 0;
+}
+
+DialogOutcome DocumentDialogModel::Apply(DocumentSettings& s) const {
+  const auto number = WholeNumberIn(cadastreNumber, 0, 4294967295LL);
+  if (!number) return Refuse(CadastreNumber, WholeRangeMessage(0, 4294967295LL));
+  const auto zone = WholeNumberIn(utmZone, 1, 60);
+  if (!zone) return Refuse(UtmZone, WholeRangeMessage(1, 60));
+  const auto convergence = base::ParseNumber(meridianConvergence);
+  if (!convergence) return Refuse(MeridianConvergence, kNotANumber);
+
+  base::SetText(s.title, title);
+  base::SetText(s.title2, title2);
+  base::SetText(s.cadastreDesignation, cadastreDesignation);
+  s.cadastreNumber = static_cast<uint32_t>(*number);
+  s.utmZone = static_cast<uint32_t>(*zone);
+  const char band[] = {CorrectZoneLetter(utmBand.empty() ? '\0' : utmBand.front()), '\0'};
+  base::SetText(s.utmBand, band);
+  s.meridianConvergence = *convergence;
+  base::SetText(s.descriptionText, LimitStoredText(description, MaxLength(Description)));
+
+  DialogOutcome outcome;
+  outcome.modified = outcome.recompute = outcome.redraw = true;
+  return outcome;
+}
+
+// ---- "Optionen Daten" -----------------------------------------------------
+
+std::string FormatLengthTolerance(double value) {
+  return base::DecimalComma(base::FormatFixed(value, value > 0 && value < 1 ? 1 : 0));
+}
+
+std::string FormatAngleTolerance(double value) { return base::FormatFixed(value, 0); }
+
+const std::vector<std::string>& LengthToleranceChoices() {
+  static const std::vector<std::string> choices = {"0", "0,1", "1", "10", "100"};
+  return choices;
+}
+
+const std::vector<std::string>& AngleToleranceChoices() {
+  static const std::vector<std::string> choices = {"0", "1", "5", "10", "50", "100"};
+  return choices;
+}
+
+void DataOptionsModel::Load(const DocumentSettings& s) {
+  loopAdjustment = s.loopAdjustment;
+  verticalLimit = FormatEntryNumber(s.crossSectionVerticalLimit);
+  acuteLimit = FormatEntryNumber(s.crossSectionAcuteLimit);
+  m_loadedLength = s.searchToleranceLength;
+  m_loadedAngle = s.searchToleranceAngle;
+  lengthTolerance = m_shownLength = FormatLengthTolerance(m_loadedLength);
+  angleTolerance = m_shownAngle = FormatAngleTolerance(m_loadedAngle);
+}
+
+DialogOutcome DataOptionsModel::Apply(DocumentSettings& s) const {
+  if (loopAdjustment < 0 || loopAdjustment > 2) return Refuse(LoopAdjustment, WholeRangeMessage(0, 2));
+  const auto vertical = base::ParseNumber(verticalLimit);
+  if (!vertical || *vertical < 0 || *vertical > kMaxLimitAngle) {
+    return Refuse(VerticalLimit, RangeMessage(0, kMaxLimitAngle));
+  }
+  const auto acute = base::ParseNumber(acuteLimit);
+  if (!acute || *acute < 0 || *acute > kMaxLimitAngle) return Refuse(AcuteLimit, RangeMessage(0, kMaxLimitAngle));
+  // A tolerance shown rounded and left alone keeps its exact value.
+  const auto length = lengthTolerance == m_shownLength ? m_loadedLength : base::ParseNumber(lengthTolerance);
+  if (!length) return Refuse(LengthTolerance, kNotANumber);
+  const auto angle = angleTolerance == m_shownAngle ? m_loadedAngle : base::ParseNumber(angleTolerance);
+  if (!angle) return Refuse(AngleTolerance, kNotANumber);
+
+  DialogOutcome outcome;
+  outcome.recompute = loopAdjustment != s.loopAdjustment || *vertical != s.crossSectionVerticalLimit ||
+                      *acute != s.crossSectionAcuteLimit;
+  const double newLength = ClampTolerance(*length, kMaxLengthTolerance);
+  const double newAngle = ClampTolerance(*angle, kMaxAngleTolerance);
+  outcome.modified = outcome.recompute || newLength != s.searchToleranceLength || newAngle != s.searchToleranceAngle;
+  outcome.redraw = outcome.recompute;
+  s.loopAdjustment = static_cast<uint16_t>(loopAdjustment);
+  s.crossSectionVerticalLimit = *vertical;
+  s.crossSectionAcuteLimit = *acute;
+  s.searchToleranceLength = newLength;
+  s.searchToleranceAngle = newAngle;
+  return outcome;
+}
+
+// ---- "Ebenen" and "Vermesser" ---------------------------------------------
+
+const char* NameListModel::Caption() const { return m_list == NameList::Levels ? "Ebenen" : "Vermesser"; }
+
+void NameListModel::Load(const DocumentSettings& s) {
+  text = base::TextOf(m_list == NameList::Levels ? s.levelNames : s.surveyorNames);
+}
+
+DialogOutcome NameListModel::Apply(DocumentSettings& s) const {
+  char(&field)[1026] = m_list == NameList::Levels ? s.levelNames : s.surveyorNames;
+  const std::string stored = LimitStoredText(text, kMaxNamesLength);
+  DialogOutcome outcome;
+  if (stored != base::TextOf(field)) {
+    base::SetText(field, stored);
+    outcome.modified = true;
+  }
+  return outcome;
+}
+
+// ---- "Schriftarten" -------------------------------------------------------
+
+const char* FontUseName(int index) {
+  static constexpr const char* kNames[kEditedFontCount] = {"Titel", "Seitenbezeichnung", "Achsenbeschriftung",
+                                                           "Punktbeschriftung", "Vermessungsprotokoll"};
+  return index >= 0 && index < kEditedFontCount ? kNames[index] : "";
+}
+
+namespace {
+constexpr int kDefaultPixels = 13;
+constexpr int kMaxPixels = 2000;  // no label is taller than a page
+constexpr double kPointsPerPixel = 72.0 / 96.0;
+
+// A stored flag byte: kept while its meaning stays, 255 when newly set.
+uint8_t Flag(uint8_t stored, bool on) {
+  if ((stored != 0) == on) return stored;
+  return on ? 255 : 0;
+}
+}  // namespace
+
+FontChoice DescribeFont(const FontSetting& font) {
+  FontChoice choice;
+  const long long height = font.height;
+  choice.pixelSize = height == 0 ? kDefaultPixels : static_cast<int>(std::min<long long>(std::llabs(height), kMaxPixels));
+  choice.pointSize = choice.pixelSize * kPointsPerPixel;
+  choice.weight = font.weight <= 0 ? 400 : std::min(font.weight, 1000);
+  choice.italic = font.italic != 0;
+  choice.underline = font.underline != 0;
+  choice.strikeOut = font.strikeOut != 0;
+  choice.faceName = base::TextOf(font.faceName);
+  return choice;
+}
+
+void TakeFontChoice(FontSetting& font, const FontChoice& choice) {
+  double pixels = choice.pointSize > 0 ? choice.pointSize / kPointsPerPixel : choice.pixelSize;
+  if (!(pixels >= 1)) pixels = kDefaultPixels;
+  font.height = -static_cast<int32_t>(std::lround(std::min<double>(pixels, kMaxPixels)));
+  font.weight = choice.weight <= 0 ? 400 : std::min(choice.weight, 1000);
+  font.italic = Flag(font.italic, choice.italic);
+  font.underline = Flag(font.underline, choice.underline);
+  font.strikeOut = Flag(font.strikeOut, choice.strikeOut);
+  if (!choice.faceName.empty()) base::SetText(font.faceName, choice.faceName);
+}
+
+void FontsModel::Load(const DocumentSettings& s) {
+  for (int i = 0; i < kEditedFontCount; ++i) {
+    fonts[i] = s.fonts[i];
+    colours[i] = s.fontColours[i];
+  }
+}
+
+DialogOutcome FontsModel::Apply(DocumentSettings& s) const {
+  for (int i = 0; i < kEditedFontCount; ++i) {
+    s.fonts[i] = fonts[i];
+    s.fontColours[i] = colours[i] & 0xFFFFFF;
+  }
+  DialogOutcome outcome;
+  outcome.modified = outcome.redraw = true;
+  return outcome;
+}
+
+// ---- "Farben" -------------------------------------------------------------
+
+std::string ColourLabel(const ColourSlot& slot) {
+  switch (slot.kind) {
+    case ColourKind::Line:
+    case ColourKind::False: return std::to_string(slot.index + 1);
+    case ColourKind::Background: return "&Hintergrund";
+    case ColourKind::Points: return "Mess&punkte";
+    case ColourKind::AuxLines: return "&Querschnitte und Hilfslinien";
+    case ColourKind::Frame: return "Rahmen und &Unterteilungen";
+    case ColourKind::LeftEye: return "3D-Darstellung &links";
+    case ColourKind::RightEye: return "3D-Darstellung &rechts";
+  }
+  return {};
+}
+
+const std::vector<ColourSlot>& ColourSlots() {
+  static const std::vector<ColourSlot> slots = [] {
+    std::vector<ColourSlot> all;
+    for (int i = 0; i < 16; ++i) all.push_back({ColourKind::Line, i});
+    for (int i = 0; i < 16; ++i) all.push_back({ColourKind::False, i});
+    for (ColourKind k : {ColourKind::Background, ColourKind::Points, ColourKind::AuxLines, ColourKind::Frame,
+                         ColourKind::LeftEye, ColourKind::RightEye}) {
+      all.push_back({k, 0});
+    }
+    return all;
+  }();
+  return slots;
+}
+
+void ColoursModel::Load(const DocumentSettings& s, const platform::SettingsStore& program) {
+  std::copy(std::begin(s.lineColours), std::end(s.lineColours), m_line.begin());
+  std::copy(std::begin(s.falseColours), std::end(s.falseColours), m_false.begin());
+  m_background = s.backgroundColour;
+  m_points = s.pointColour;
+  m_auxLines = s.auxLineColour;
+  m_frame = s.frameColour;
+  m_left = static_cast<uint32_t>(
+      program.GetInt(kSettingsSection, kLeftEyeColourValue, static_cast<int>(kDefaultLeftEyeColour)));
+  m_right = static_cast<uint32_t>(
+      program.GetInt(kSettingsSection, kRightEyeColourValue, static_cast<int>(kDefaultRightEyeColour)));
+}
+
+uint32_t* ColoursModel::Find(const ColourSlot& slot) {
+  const bool inTable = slot.index >= 0 && slot.index < 16;
+  switch (slot.kind) {
+    case ColourKind::Line: return inTable ? &m_line[slot.index] : nullptr;
+    case ColourKind::False: return inTable ? &m_false[slot.index] : nullptr;
+    case ColourKind::Background: return &m_background;
+    case ColourKind::Points: return &m_points;
+    case ColourKind::AuxLines: return &m_auxLines;
+    case ColourKind::Frame: return &m_frame;
+    case ColourKind::LeftEye: return &m_left;
+    case ColourKind::RightEye: return &m_right;
+  }
+  return nullptr;
+}
+
+uint32_t ColoursModel::Get(const ColourSlot& slot) const {
+  const uint32_t* colour = const_cast<ColoursModel*>(this)->Find(slot);
+  return colour != nullptr ? *colour : 0;
+}
+
+void ColoursModel::Set(const ColourSlot& slot, uint32_t colour) {
+  if (uint32_t* target = Find(slot)) *target = colour & 0xFFFFFF;
+}
+
+DialogOutcome ColoursModel::Apply(DocumentSettings& s, platform::SettingsStore& program) const {
+  std::copy(m_line.begin(), m_line.end(), s.lineColours);
+  std::copy(m_false.begin(), m_false.end(), s.falseColours);
+  s.backgroundColour = m_background;
+  s.pointColour = m_points;
+  s.auxLineColour = m_auxLines;
+  s.frameColour = m_frame;
+  program.SetInt(kSettingsSection, kLeftEyeColourValue, static_cast<int>(m_left));
+  program.SetInt(kSettingsSection, kRightEyeColourValue, static_cast<int>(m_right));
+  DialogOutcome outcome;
+  outcome.modified = outcome.redraw = true;
+  return outcome;
+}
+
+}  // namespace hp::doc

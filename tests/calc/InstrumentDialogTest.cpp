@@ -1,0 +1,123 @@
+// The instrument dialog's cells: typed numbers with a decimal comma, range
+// refusals naming the cell, and OK storing the table with sag coefficients.
+#include "calc/InstrumentDialog.h"
+
+#include <gtest/gtest.h>
+
+#include "calc/LegReduction.h"
+
+namespace hp::calc {
+namespace {
+
+doc::DocumentSettings Defaults() {
+  doc::DocumentSettings s;
+  doc::SetDefaultSettings(s);
+  return s;
+}
+
+TEST(InstrumentDialog, TypedCellsAreReadOrRefusedAtTheirRangeEnds) {
+  const struct {
+    InstrumentColumn column;
+    const char* typed;
+    bool accepted;
+    const char* message;
+  } cases[] = {
+      {InstrumentColumn::Divider, "1000", true, ""},
+      {InstrumentColumn::Divider, "1000,01", false, "Bitte eine Zahl zwischen 0 und 1000 eingeben."},
+      {InstrumentColumn::Divider, "-0,5", false, "Bitte eine Zahl zwischen 0 und 1000 eingeben."},
+      {InstrumentColumn::Sag, "100", true, ""},
+      {InstrumentColumn::Sag, "100,5", false, "Bitte eine Zahl zwischen 0 und 100 eingeben."},
+      {InstrumentColumn::Declination, "-400", true, ""},
+      {InstrumentColumn::Declination, "400,1", false, "Bitte eine Zahl zwischen -400 und 400 eingeben."},
+      {InstrumentColumn::Year, "4000", true, ""},
+      {InstrumentColumn::Year, "4001", false, "Bitte eine Zahl zwischen 0 und 4000 eingeben."},
+      {InstrumentColumn::Change, "-10", true, ""},
+      {InstrumentColumn::Change, "10,5", false, "Bitte eine Zahl zwischen -10 und 10 eingeben."},
+      {InstrumentColumn::Change, "zwei", false, "Bitte eine Zahl zwischen -10 und 10 eingeben."},
+      {InstrumentColumn::Name, "123456789012345", true, ""},
+      {InstrumentColumn::Name, "1234567890123456", false,
+       "Der Ger\u00e4tename darf h\u00f6chstens 15 Zeichen lang sein."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    doc::DocumentSettings s = Defaults();
+    InstrumentDialogModel model(s);
+    model.SetText(1, InstrumentColumn::Sag, "10");
+    model.SetText(7, c.column, c.typed);
+    const doc::DialogOutcome outcome = model.Apply(s);
+    EXPECT_EQ(outcome.accepted, c.accepted);
+    EXPECT_EQ(outcome.message, c.message);
+    EXPECT_EQ(s.instrumentSag[0], c.accepted ? 10 : 0) << "a refused table stores nothing";
+    if (!c.accepted) {
+      EXPECT_EQ(InstrumentOfField(outcome.field), 7);
+      EXPECT_EQ(ColumnOfField(outcome.field), c.column);
+    } else {
+      EXPECT_TRUE(outcome.modified && outcome.recompute && outcome.redraw);
+    }
+  }
+}
+
+TEST(InstrumentDialog, OkStoresEveryColumnWithFreshSagCoefficients) {
+  doc::DocumentSettings s = Defaults();
+  s.instrumentSag[15] = 4;
+  s.instrumentSagCoefficient[15] = 0.5;  // stale
+  InstrumentDialogModel model(s);
+  EXPECT_EQ(model.Text(16, InstrumentColumn::Sag), "4");
+  EXPECT_EQ(model.Text(3, InstrumentColumn::Name), "Ger\xE4t 3");
+  model.SetText(16, InstrumentColumn::Name, "Suunto");
+  model.SetText(16, InstrumentColumn::Divider, "2,5");
+  model.SetText(16, InstrumentColumn::Declination, "2.25");
+  model.SetText(16, InstrumentColumn::Year, "2010");
+  model.SetText(16, InstrumentColumn::Change, "0,1");
+  model.SetChoice(16, InstrumentColumn::AzimuthUnit, 1);
+  model.SetChoice(16, InstrumentColumn::InclinationUnit, 1);
+  model.SetChoice(16, InstrumentColumn::Vertical, 2);
+  model.SetText(2, InstrumentColumn::Sag, "0");
+  ASSERT_TRUE(model.Apply(s).accepted);
+
+  const doc::Instrument i = doc::GetInstrument(s, 16);
+  EXPECT_EQ(i.name, "Suunto");
+  EXPECT_EQ(i.divider, 2.5);
+  EXPECT_EQ(i.declination, 2.25);
+  EXPECT_EQ(i.declinationYear, 2010);
+  EXPECT_EQ(i.declinationChange, 0.1);
+  EXPECT_EQ(i.azimuthUnit, 1u);
+  EXPECT_EQ(i.inclinationUnit, 1u);
+  EXPECT_EQ(i.verticalReference, 2u);
+  EXPECT_EQ(i.sagCoefficient, SagCoefficient(4));
+  EXPECT_LT(i.sagCoefficient, 0);
+  EXPECT_EQ(s.instrumentSagCoefficient[1], 0) << "no sag, no correction";
+}
+
+TEST(InstrumentDialog, ListChoicesOutsideTheirListsAreRefused) {
+  const struct {
+    InstrumentColumn column;
+    int choice;
+    bool accepted;
+  } cases[] = {{InstrumentColumn::Vertical, 2, true},   {InstrumentColumn::Vertical, 3, false},
+               {InstrumentColumn::AzimuthUnit, 2, false}, {InstrumentColumn::InclinationUnit, -1, false}};
+  for (const auto& c : cases) {
+    doc::DocumentSettings s = Defaults();
+    InstrumentDialogModel model(s);
+    model.SetChoice(4, c.column, c.choice);
+    const doc::DialogOutcome outcome = model.Apply(s);
+    EXPECT_EQ(outcome.accepted, c.accepted);
+    if (!c.accepted) EXPECT_EQ(ColumnOfField(outcome.field), c.column);
+  }
+}
+
+TEST(InstrumentDialog, RowsAndColumns) {
+  EXPECT_EQ(InstrumentRowLabel(1), "&1");
+  EXPECT_EQ(InstrumentRowLabel(9), "&9");
+  EXPECT_EQ(InstrumentRowLabel(10), "10");
+  EXPECT_STREQ(InstrumentColumnTitle(InstrumentColumnAt(6)), "\u00c4nderung");
+  EXPECT_STREQ(InstrumentColumnTitle(InstrumentColumnAt(8)), "Vertik");
+  EXPECT_STREQ(ChoiceText(InstrumentColumn::Vertical, 1), "nadiral");
+  EXPECT_EQ(ChoiceCount(InstrumentColumn::Divider), 0);
+  for (int field : {0, 8, 9, 143}) {
+    EXPECT_EQ(InstrumentCellField(InstrumentOfField(field), ColumnOfField(field)), field);
+  }
+}
+
+}  // namespace
+}  // namespace hp::calc
