@@ -1,7 +1,45 @@
-// hollowplan: the desktop program.
+// hollowplan: the desktop program. A plain start shows the main window with
+// no document; a document named on the command line opens at once.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <filesystem>
+
+#include "app/AppContext.h"
+#include "app/MainFrame.h"
+#include "app/QtServices.h"
+#include "doc/DocumentFile.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  return 0;
+  QApplication::setOrganizationName(QStringLiteral("Hollowplan"));
+  QApplication::setApplicationName(QStringLiteral("Hollowplan"));
+  QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+  // Qt's own texts (standard buttons, file dialogs, shortcut names) in German.
+  QTranslator qtTexts;
+  if (qtTexts.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qtTexts);
+  }
+
+  hp::app::QtSettingsStore settings;
+  hp::app::QtPrompter prompter;
+  hp::app::QtShell shell;
+  hp::app::AppContext context{settings, prompter, shell,
+                              std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())};
+  hp::app::InstallAppContext(&context);
+
+  const QStringList arguments = QApplication::arguments();
+  hp::app::CMainFrame frame;
+  frame.show();
+  if (arguments.size() > 1) {
+    if (!frame.OpenDocument(std::filesystem::path(arguments.at(1).toStdString()))) {
+      prompter.Message(hp::doc::messages::kOpenFailed, hp::platform::Icon::Stop);
+      return 1;
+    }
+  }
+  const int status = QApplication::exec();
+  hp::app::InstallAppContext(nullptr);
+  return status;
 }

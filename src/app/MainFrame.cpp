@@ -1,0 +1,591 @@
+// The main window and its commands.
+#include "app/MainFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QByteArray>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+#include <algorithm>
+
+#include "app/AppContext.h"
+#include "app/ChildFrame.h"
+#include "app/MenuText.h"
+#include "app/PlanDoc.h"
+#include "app/PlanView.h"
+#include "app/dialogs/ChoiceDialog.h"
+#include "base/Cp1252.h"
+#include "draw/ViewCommands.h"
+#include "import/DocumentImport.h"
+#include "import/ImportCommand.h"
+#include "platform/WindowPlacement.h"
+
+namespace hp::app {
+namespace {
+
+constexpr const char* kSettings = "Settings";
+constexpr const char* kRecentSection = "Recent File List";
+constexpr int kRecentFiles = 9;
+constexpr int kWorksheetNameLength = 80;
+constexpr const char* kDocumentFilter = "Hollowplan-Dokument (*.hpn)";
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// A menu text without "&" and shortcut, the key of a command.
+QString KeyOf(const QString& text) {
+  QString key = text.section('\t', 0, 0);
+  key.remove('&');
+  return key;
+}
+
+std::filesystem::path PathOf(const QString& file) { return std::filesystem::path(file.toStdString()); }
+
+}  // namespace
+
+CMainFrame::CMainFrame(int requestedShow) {
+  setWindowTitle(QStringLiteral("Hollowplan"));
+  setAcceptDrops(true);
+  m_mdi = new QMdiArea(this);
+  m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setCentralWidget(m_mdi);
+  connect(m_mdi, &QMdiArea::subWindowActivated, this, &CMainFrame::ActiveChildChanged);
+
+  auto& settings = App().settings;
+  m_showCmdRead = m_showCmd = settings.GetInt(kSettings, "ShowCmd", 3);
+  // Values the program keeps in the settings from its first start on.
+  settings.SetInt(kSettings, "Animation", std::clamp(settings.GetInt(kSettings, "Animation", 20), 0, 1000));
+  settings.SetInt(kSettings, "Doublebuffer", settings.GetInt(kSettings, "Doublebuffer", 1));
+
+  CreateMenus();
+  CreateToolBars();
+  statusBar()->showMessage(QStringLiteral("Bereit"));
+  const std::string state = settings.GetString("Tool", "State", "");
+  if (!state.empty()) restoreState(QByteArray::fromBase64(QByteArray::fromStdString(state)));
+  RestorePlacement(requestedShow);
+  UpdateRecentFiles();
+  FillWorksheetList();
+  UpdateCommands();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction* CMainFrame::AddCommand(QMenu* menu, const char* menuText, const char* statusText, Handler handler,
+                                std::function<bool()> enabled) {
+  const MenuText parsed = ParseMenuText(menuText);
+  auto* action = new QAction(Q(parsed.text), this);
+  if (!parsed.shortcut.empty()) action->setShortcut(QKeySequence(Q(parsed.shortcut), QKeySequence::PortableText));
+  if (statusText != nullptr) action->setStatusTip(QString::fromUtf8(statusText));
+  connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+  menu->addAction(action);
+  m_commands[KeyOf(action->text())] = action;
+  if (enabled) m_enabling.emplace_back(action, std::move(enabled));
+  return action;
+}
+
+QAction* CMainFrame::command(const QString& text) const {
+  const auto it = m_commands.find(KeyOf(text));
+  return it == m_commands.end() ? nullptr : it->second;
+}
+
+void CMainFrame::WithDocument(const std::function<void(CPlanDoc&, CPlanView&)>& command) {
+  CChildFrame* child = activeChild();
+  if (child == nullptr) return;
+  command(child->document(), child->view());
+  UpdateCommands();
+}
+
+void CMainFrame::CreateMenus() {
+  const auto hasDocument = [this] { return activeDocument() != nullptr; };
+
+  QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
+  AddCommand(file, "&Neu\tStrg+N", "Erstellt ein neues Dokument.", [this] { OnFileNew(); });
+  AddCommand(file, "Ö&ffnen...\tStrg+O", "Öffnet ein bestehendes Dokument.", [this] { OnFileOpen(); });
+  AddCommand(file, "&Schließen", "Schließt das aktive Dokument.", [this] {
+    if (QMdiSubWindow* child = m_mdi->activeSubWindow()) child->close();
+  }, hasDocument);
+  AddCommand(file, "&Speichern\tStrg+S", "Speichert das aktive Dokument.", [this] {
+    if (CPlanDoc* doc = activeDocument()) Save(*doc, false);
+  }, hasDocument);
+  AddCommand(file, "Speichern &unter...", "Speichert das aktive Dokument unter einem neuen Namen.", [this] {
+    if (CPlanDoc* doc = activeDocument()) Save(*doc, true);
+  }, hasDocument);
+  file->addSeparator();
+  m_recentMenu = file->addMenu(QStringLiteral("&Zuletzt geöffnete Dateien"));
+  file->addSeparator();
+  AddCommand(file, "&Beenden", "Beendet das Programm.", [this] { close(); });
+
+  QMenu* data = menuBar()->addMenu(QStringLiteral("Da&ten"));
+  AddCommand(data, "Be&rechnen\tStrg+R", "Berechnet die Koordinaten aller Messpunkte.", [this] { OnCompute(); },
+             hasDocument);
+  data->addSeparator();
+  AddCommand(data, "&Importieren...", "Importiert Vermessungsdaten.", [this] { OnImport(); }, hasDocument);
+  AddCommand(data, "Include-Dateien &aktualisieren\tStrg+I", "Liest alle Include-Dateien neu ein.",
+             [this] { OnUpdateIncludes(); }, hasDocument);
+  m_dataMenu = data;
+
+  m_documentMenu = menuBar()->addMenu(QStringLiteral("Do&kument"));
+  m_worksheetMenu = menuBar()->addMenu(QStringLiteral("Arbeits&blatt"));
+
+  QMenu* view = menuBar()->addMenu(QStringLiteral("&Ansicht"));
+  m_viewMenu = view;
+  for (const int id : {32777, 32779, 32792, 32782, 1201, 1202}) {
+    const draw::ViewCommand viewCommand = *draw::ViewCommandFromId(id);
+    const draw::ViewCommandTexts texts = draw::TextsOf(viewCommand);
+    QAction* action = AddCommand(view, std::string(texts.button).c_str(), std::string(texts.tip).c_str(),
+                                 [this, id] { OnViewCommand(id); }, [this, viewCommand] {
+                                   const CPlanDoc* doc = activeDocument();
+                                   return doc != nullptr &&
+                                          draw::IsViewCommandEnabled(viewCommand,
+                                                                     doc->store().currentWorksheet->displayType());
+                                 });
+    action->setData(id);
+  }
+  view->addSeparator();
+
+  m_windowMenu = menuBar()->addMenu(QStringLiteral("&Fenster"));
+  connect(m_windowMenu, &QMenu::aboutToShow, this, [this] {
+    m_windowMenu->clear();
+    m_windowMenu->addAction(QStringLiteral("Über&lappend"), m_mdi, &QMdiArea::cascadeSubWindows);
+    m_windowMenu->addAction(QStringLiteral("&Nebeneinander"), m_mdi, &QMdiArea::tileSubWindows);
+    const auto windows = m_mdi->subWindowList();
+    if (!windows.isEmpty()) m_windowMenu->addSeparator();
+    int n = 1;
+    for (QMdiSubWindow* window : windows) {
+      QAction* item = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(n++).arg(window->windowTitle()));
+      item->setCheckable(true);
+      item->setChecked(window == m_mdi->activeSubWindow());
+      connect(item, &QAction::triggered, this, [this, window] { m_mdi->setActiveSubWindow(window); });
+    }
+  });
+
+  QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
+  AddCommand(help, "&Hilfethemen", "Öffnet die Hilfe.", [this] {
+    if (!OpenHelpTopic(QStringLiteral("index")))
+      App().prompter.Message("Die Hilfe ist nicht installiert.", platform::Icon::Information);
+  });
+  AddCommand(help, "&Info über Hollowplan...", "Zeigt Programminformationen an.", [this] {
+    QMessageBox::about(this, QStringLiteral("Info über Hollowplan"),
+                       QStringLiteral("Hollowplan %1\nHöhlenvermessung: Berechnung, Darstellung und Pläne.")
+                           .arg(QStringLiteral(HOLLOWPLAN_VERSION)));
+  });
+}
+
+void CMainFrame::CreateToolBars() {
+  m_standardBar = addToolBar(QStringLiteral("Symbolleiste"));
+  m_standardBar->setObjectName(QStringLiteral("Symbolleiste"));
+  for (const char* text : {"Neu", "Öffnen...", "Speichern", "Berechnen"})
+    if (QAction* action = command(QString::fromUtf8(text))) m_standardBar->addAction(action);
+  m_standardBar->addSeparator();
+  m_worksheetList = new QComboBox(m_standardBar);
+  m_worksheetList->setEditable(true);
+  m_worksheetList->setInsertPolicy(QComboBox::NoInsert);
+  m_worksheetList->setMinimumContentsLength(24);
+  m_worksheetList->setToolTip(QStringLiteral("Arbeitsblatt"));
+  m_worksheetList->lineEdit()->setMaxLength(kWorksheetNameLength);
+  m_standardBar->addWidget(m_worksheetList);
+  connect(m_worksheetList, QOverload<int>::of(&QComboBox::activated), this, &CMainFrame::OnWorksheetChosen);
+  connect(m_worksheetList->lineEdit(), &QLineEdit::editingFinished, this, &CMainFrame::OnWorksheetRenamed);
+
+  m_directionBar = addToolBar(QStringLiteral("Blickrichtung"));
+  m_directionBar->setObjectName(QStringLiteral("Blickrichtung"));
+  const auto field = [this](draw::ViewField which) {
+    auto* edit = new QLineEdit(m_directionBar);
+    edit->setMaximumWidth(80);
+    edit->setStatusTip(Q(draw::PromptOf(which)));
+    edit->setToolTip(Q(draw::PromptOf(which)));
+    connect(edit, &QLineEdit::returnPressed, this, [this, which, edit] { OnViewField(static_cast<int>(which), edit); });
+    return edit;
+  };
+  for (const char* text : {"Links", "Rechts"}) m_directionBar->addAction(command(QString::fromUtf8(text)));
+  m_azimuthField = field(draw::ViewField::Azimuth);
+  m_directionBar->addWidget(m_azimuthField);
+  for (const char* text : {"Hoch", "Runter"}) m_directionBar->addAction(command(QString::fromUtf8(text)));
+  m_inclinationField = field(draw::ViewField::Inclination);
+  m_directionBar->addWidget(m_inclinationField);
+  for (const char* text : {"Ferner", "Näher"}) m_directionBar->addAction(command(QString::fromUtf8(text)));
+  m_distanceField = field(draw::ViewField::Distance);
+  m_directionBar->addWidget(m_distanceField);
+
+  m_viewMenu->addSeparator();
+  QAction* standard = m_standardBar->toggleViewAction();
+  standard->setText(QStringLiteral("&Symbolleiste"));
+  m_viewMenu->addAction(standard);
+  QAction* direction = m_directionBar->toggleViewAction();
+  direction->setText(QStringLiteral("&Blickrichtung"));
+  m_viewMenu->addAction(direction);
+  QAction* status = m_viewMenu->addAction(QStringLiteral("S&tatusleiste"));
+  status->setCheckable(true);
+  status->setChecked(true);
+  connect(status, &QAction::toggled, statusBar(), &QWidget::setVisible);
+}
+
+void CMainFrame::RestorePlacement(int requestedShow) {
+  const auto placement = platform::ParseWindowPlacement(App().settings.GetString(kSettings, "WindowPos", ""));
+  if (!placement) {
+    resize(1024, 768);
+    if (requestedShow == 3) setWindowState(Qt::WindowMaximized);
+    return;
+  }
+  const platform::ScreenRect& r = placement->normal;
+  setGeometry(r.left, r.top, std::max(200, r.Width()), std::max(150, r.Height()));
+  const unsigned show = requestedShow != 1 ? static_cast<unsigned>(requestedShow) : placement->showCommand;
+  if (show == 3 || (placement->flags & platform::kPlacementRestoreMaximised) != 0) setWindowState(Qt::WindowMaximized);
+}
+
+void CMainFrame::SavePlacement() {
+  platform::WindowPlacement placement;
+  const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+  placement.normal = {normal.left(), normal.top(), normal.left() + normal.width(), normal.top() + normal.height()};
+  placement.minimised = {-1, -1};
+  placement.maximised = {-1, -1};
+  placement.showCommand = isMaximized() ? 3 : isMinimized() ? 2 : 1;
+  if (isMaximized()) placement.flags = platform::kPlacementRestoreMaximised;
+  auto& settings = App().settings;
+  settings.SetString(kSettings, "WindowPos", platform::FormatWindowPlacement(placement));
+  settings.SetString("Tool", "State", saveState().toBase64().toStdString());
+  if (m_showCmd != m_showCmdRead) settings.SetInt(kSettings, "ShowCmd", m_showCmd);
+}
+
+CChildFrame* CMainFrame::activeChild() const {
+  QMdiSubWindow* window = m_mdi->activeSubWindow();
+  if (window == nullptr && !m_mdi->subWindowList().isEmpty()) window = m_mdi->subWindowList().back();
+  return qobject_cast<CChildFrame*>(window);
+}
+
+CPlanDoc* CMainFrame::activeDocument() const {
+  CChildFrame* child = activeChild();
+  return child != nullptr ? &child->document() : nullptr;
+}
+
+CPlanView* CMainFrame::activeView() const {
+  CChildFrame* child = activeChild();
+  return child != nullptr ? &child->view() : nullptr;
+}
+
+std::vector<CChildFrame*> CMainFrame::children() const {
+  std::vector<CChildFrame*> result;
+  for (QMdiSubWindow* window : m_mdi->subWindowList())
+    if (auto* child = qobject_cast<CChildFrame*>(window)) result.push_back(child);
+  return result;
+}
+
+void CMainFrame::AddChild(CChildFrame* child) {
+  m_mdi->addSubWindow(child);
+  CPlanDoc& doc = child->document();
+  connect(&doc, &CPlanDoc::worksheetsChanged, this, [this, &doc] {
+    if (&doc == activeDocument()) FillWorksheetList();
+  });
+  connect(&doc, &CPlanDoc::changed, this, &CMainFrame::UpdateCommands);
+  connect(&doc, &CPlanDoc::modifiedChanged, this, &CMainFrame::UpdateCommands);
+  connect(&child->view(), &CPlanView::statusChanged, this, [this, view = &child->view()](const QString& text) {
+    if (view == activeView()) statusBar()->showMessage(text);
+  });
+  connect(&child->view(), &CPlanView::drawn, this, [this, view = &child->view()] {
+    if (view == activeView()) ShowViewValues();
+  });
+  connect(child, &QObject::destroyed, this, [this] {
+    ActiveChildChanged();
+  });
+  connect(child, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates, Qt::WindowStates now) {
+    if (now & Qt::WindowMaximized) m_showCmd = 3;
+    else if (!(now & Qt::WindowMinimized)) m_showCmd = 1;
+  });
+  if (m_showCmd == 3) {
+    child->showMaximized();
+  } else {
+    child->show();
+  }
+  m_mdi->setActiveSubWindow(child);
+  ActiveChildChanged();
+}
+
+CChildFrame* CMainFrame::NewDocument() {
+  auto doc = std::make_unique<CPlanDoc>();
+  auto* child = new CChildFrame(std::move(doc), [this](CPlanDoc& d) { return QuerySave(d); });
+  AddChild(child);
+  return child;
+}
+
+bool CMainFrame::OpenDocument(const std::filesystem::path& path) {
+  // A document already open comes to the front instead of opening twice.
+  for (CChildFrame* child : children()) {
+    std::error_code error;
+    if (!child->document().path().empty() && std::filesystem::equivalent(child->document().path(), path, error)) {
+      m_mdi->setActiveSubWindow(child);
+      return true;
+    }
+  }
+  auto doc = std::make_unique<CPlanDoc>();
+  if (!doc->Open(path)) return false;
+  AddChild(new CChildFrame(std::move(doc), [this](CPlanDoc& d) { return QuerySave(d); }));
+  RememberRecentFile(path);
+  return true;
+}
+
+void CMainFrame::ActiveChildChanged() {
+  FillWorksheetList();
+  if (CPlanView* view = activeView()) {
+    statusBar()->showMessage(view->statusText());
+    ShowViewValues();
+  } else {
+    statusBar()->showMessage(QStringLiteral("Bereit"));
+  }
+  UpdateCommands();
+}
+
+void CMainFrame::FillWorksheetList() {
+  m_fillingWorksheetList = true;
+  m_worksheetList->clear();
+  CPlanDoc* doc = activeDocument();
+  m_worksheetList->setEnabled(doc != nullptr);
+  if (doc != nullptr) {
+    for (const auto& worksheet : doc->store().worksheets)
+      m_worksheetList->addItem(Q(base::Cp1252ToUtf8(worksheet->sheetDesignation())));
+    m_worksheetList->setCurrentIndex(doc->store().IndexOf(doc->store().currentWorksheet));
+  }
+  m_fillingWorksheetList = false;
+}
+
+void CMainFrame::ShowViewValues() {
+  CPlanDoc* doc = activeDocument();
+  const draw::ViewToolBarValues values =
+      doc != nullptr ? draw::ToolBarValues(doc->worksheet()) : draw::ViewToolBarValues{};
+  const int type = doc != nullptr ? doc->worksheet().displayType() : -1;
+  const auto show = [&](QLineEdit* edit, const std::string& text, draw::ViewField field) {
+    if (!edit->hasFocus()) edit->setText(Q(text));
+    edit->setEnabled(doc != nullptr && draw::IsViewFieldEnabled(field, type));
+  };
+  show(m_azimuthField, values.azimuth, draw::ViewField::Azimuth);
+  show(m_inclinationField, values.inclination, draw::ViewField::Inclination);
+  show(m_distanceField, values.distance, draw::ViewField::Distance);
+}
+
+void CMainFrame::UpdateCommands() {
+  for (const auto& [action, enabled] : m_enabling) action->setEnabled(enabled());
+}
+
+void CMainFrame::UpdateRecentFiles() {
+  m_recentMenu->clear();
+  int shown = 0;
+  for (int i = 1; i <= kRecentFiles; ++i) {
+    const std::string file = App().settings.GetString(kRecentSection, "File" + std::to_string(i), "");
+    if (file.empty()) continue;
+    const QString path = Q(file);
+    QAction* item = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(++shown).arg(path));
+    connect(item, &QAction::triggered, this, [this, path] {
+      if (!OpenDocument(PathOf(path))) UpdateRecentFiles();
+    });
+  }
+  m_recentMenu->setEnabled(shown > 0);
+}
+
+void CMainFrame::RememberRecentFile(const std::filesystem::path& path) {
+  auto& settings = App().settings;
+  std::error_code error;
+  const std::string full = std::filesystem::absolute(path, error).lexically_normal().string();
+  std::vector<std::string> files{full};
+  for (int i = 1; i <= kRecentFiles; ++i) {
+    const std::string file = settings.GetString(kRecentSection, "File" + std::to_string(i), "");
+    if (!file.empty() && file != full) files.push_back(file);
+  }
+  files.resize(std::min<size_t>(files.size(), kRecentFiles));
+  for (size_t i = 0; i < files.size(); ++i) settings.SetString(kRecentSection, "File" + std::to_string(i + 1), files[i]);
+  UpdateRecentFiles();
+}
+
+bool CMainFrame::QuerySave(CPlanDoc& document) {
+  if (!document.isModified()) return true;
+  const std::string text = "Änderungen in " + document.title().toStdString() + " speichern?";
+  switch (App().prompter.AskYesNoCancel(text, platform::Icon::Exclamation)) {
+    case platform::Answer::Yes: return Save(document, false);
+    case platform::Answer::No: return true;
+    default: return false;
+  }
+}
+
+bool CMainFrame::Save(CPlanDoc& document, bool askName) {
+  std::filesystem::path path = document.path();
+  if (askName || path.empty()) {
+    const QString start = path.empty() ? document.title() + QStringLiteral(".hpn") : Q(path.string());
+    QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("Speichern unter"), start,
+                                                  QString::fromUtf8(kDocumentFilter));
+    if (chosen.isEmpty()) return false;
+    if (!chosen.endsWith(QStringLiteral(".hpn"), Qt::CaseInsensitive)) chosen += QStringLiteral(".hpn");
+    path = PathOf(chosen);
+  }
+  if (!document.SaveAs(path)) return false;
+  RememberRecentFile(path);
+  for (CChildFrame* child : children())
+    if (&child->document() == &document) child->UpdateCaption();
+  return true;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  for (CChildFrame* child : children()) {
+    if (!QuerySave(child->document())) {
+      event->ignore();
+      return;
+    }
+  }
+  for (CChildFrame* child : children()) {
+    child->document().setModified(false);  // answered above
+    child->close();
+  }
+  auto& settings = App().settings;
+  settings.SetInt(kSettings, "FarbeLinks", settings.GetInt(kSettings, "FarbeLinks", 16776960));
+  settings.SetInt(kSettings, "FarbeRechts", settings.GetInt(kSettings, "FarbeRechts", 255));
+  SavePlacement();
+  event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) OpenDocument(PathOf(url.toLocalFile()));
+  event->acceptProposedAction();
+}
+
+void CMainFrame::OnFileNew() {
+  auto& settings = App().settings;
+  std::string start = settings.GetString(kSettings, "Vorlage", "");
+  if (start.empty()) start = (App().programFolder / "Vorlage.hpn").string();
+  QFileDialog dialog(this, QStringLiteral("Hollowplan-Vorlage öffnen"), Q(start),
+                     QStringLiteral("Hollowplan-Vorlage (*.hpn)"));
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setDefaultSuffix(QStringLiteral("hpn"));
+  dialog.selectFile(Q(start));
+  auto doc = std::make_unique<CPlanDoc>();
+  if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    const QString chosen = dialog.selectedFiles().front();
+    if (chosen.right(3).toLower() == QStringLiteral("hpn") && !doc->NewFromTemplate(PathOf(chosen))) return;
+    settings.SetString(kSettings, "Vorlage", chosen.toStdString());
+    doc->setModified(true);
+  } else {
+    doc->NewFromDefaults();
+  }
+  AddChild(new CChildFrame(std::move(doc), [this](CPlanDoc& d) { return QuerySave(d); }));
+}
+
+void CMainFrame::OnFileOpen() {
+  const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Öffnen"), QString(),
+                                                    QString::fromUtf8(kDocumentFilter) + QStringLiteral(";;Alle Dateien (*)"));
+  if (!file.isEmpty()) OpenDocument(PathOf(file));
+}
+
+void CMainFrame::OnCompute() {
+  WithDocument([](CPlanDoc& doc, CPlanView&) {
+    doc.Compute();
+    doc.setModified();
+  });
+}
+
+void CMainFrame::OnImport() {
+  WithDocument([this](CPlanDoc& doc, CPlanView& view) {
+    imports::ImportCommand command(App().settings);
+    const std::vector<std::string> filters = FileDialogFilters(imports::texts::kFilter);
+    QStringList names;
+    for (const std::string& f : filters) names << Q(f);
+    QFileDialog dialog(this, Q(imports::texts::kDialogTitle), Q(command.StartFolder(doc.folder()).string()));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(names);
+    const int preset = command.FileTypePreset();
+    if (preset >= 1 && preset <= names.size()) dialog.selectNameFilter(names[preset - 1]);
+    dialog.selectFile(Q(imports::ImportCommand::ProposedFileName(doc.title().toStdString())));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const std::filesystem::path file = PathOf(dialog.selectedFiles().front());
+    command.RememberFile(file, static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1);
+    const auto question = imports::ImportCommand::QuestionFor(file, doc.store());
+    int choice = 0;
+    if (question != imports::ImportCommand::Question::None) {
+      const bool document = question == imports::ImportCommand::Question::DocumentParts;
+      QStringList choices;
+      if (document) {
+        for (const char* c : imports::texts::kDocumentChoices) choices << QString::fromUtf8(c);
+      } else {
+        for (const char* c : imports::texts::kTableChoices) choices << QString::fromUtf8(c);
+      }
+      choice = AskChoice(this, QString::fromUtf8(document ? imports::texts::kDocumentQuestion : imports::texts::kTableQuestion),
+                         choices, command.ChoicePreset(question));
+      if (choice < 0) return;
+    }
+    if (!command.Run(doc.store(), file, question, choice, doc.folder(), App().prompter)) return;
+    if (command.outcome().loadRecord) doc.clearLoadRequest();
+    view.ResetBackgroundMap();
+    doc.WorksheetsChanged();
+  });
+}
+
+void CMainFrame::OnUpdateIncludes() {
+  WithDocument([](CPlanDoc& doc, CPlanView&) {
+    imports::UpdateIncludes(doc.store(), doc.folder(), App().prompter, App().settings);
+    doc.setModified();
+    doc.UpdateAllViews();
+  });
+}
+
+void CMainFrame::OnViewCommand(int id) {
+  WithDocument([id](CPlanDoc& doc, CPlanView& view) {
+    const auto viewCommand = draw::ViewCommandFromId(id);
+    if (!viewCommand) return;
+    if (!draw::ApplyViewCommand(*viewCommand, doc.worksheet(), draw::TurnStep(App().settings),
+                                view.viewTransform().sceneSize()))
+      return;
+    doc.setModified();
+    doc.UpdateAllViews();
+  });
+}
+
+void CMainFrame::OnViewField(int field, QLineEdit* edit) {
+  WithDocument([field, edit](CPlanDoc& doc, CPlanView&) {
+    if (!draw::ApplyViewField(static_cast<draw::ViewField>(field), edit->text().toStdString(), doc.worksheet())) return;
+    edit->clearFocus();
+    doc.setModified();
+    doc.UpdateAllViews();
+  });
+}
+
+void CMainFrame::OnWorksheetChosen(int index) {
+  if (m_fillingWorksheetList) return;
+  WithDocument([index](CPlanDoc& doc, CPlanView&) {
+    if (index < 0 || index >= static_cast<int>(doc.store().worksheets.size())) return;
+    if (index == doc.store().IndexOf(doc.store().currentWorksheet)) return;
+    doc.store().SelectWorksheet(index);
+    doc.WorksheetsChanged();
+  });
+}
+
+void CMainFrame::OnWorksheetRenamed() {
+  if (m_fillingWorksheetList) return;
+  const QString text = m_worksheetList->currentText().left(kWorksheetNameLength);
+  WithDocument([this, text](CPlanDoc& doc, CPlanView&) {
+    const std::string name = base::Utf8ToCp1252(text.toStdString()).substr(0, kWorksheetNameLength);
+    if (name == doc.worksheet().sheetDesignation()) return;
+    // Picking an entry also ends the editing: only a text that names no
+    // other worksheet's entry is a new name.
+    if (m_worksheetList->findText(text) >= 0 && m_worksheetList->findText(text) != m_worksheetList->currentIndex()) return;
+    doc.worksheet().setSheetDesignation(name);
+    doc.setModified();
+    FillWorksheetList();
+  });
+}
+
+}  // namespace hp::app

@@ -1,0 +1,112 @@
+// The main window: the document windows in an MDI area, the menus with every
+// command, the tool bars "Symbolleiste" (with the worksheet list) and
+// "Blickrichtung", the status bar, the recent-file list, dropped files and
+// the window placement kept between runs.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+
+namespace hp::app {
+
+class CChildFrame;
+class CPlanDoc;
+class CPlanView;
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // `requestedShow` is the show command asked for at start-up (1 normal).
+  explicit CMainFrame(int requestedShow = 1);
+  ~CMainFrame() override;
+
+  // Opens a document in a new window; false after the reader's messages.
+  bool OpenDocument(const std::filesystem::path& path);
+  // A new document from the defaults (no template dialog).
+  CChildFrame* NewDocument();
+
+  CChildFrame* activeChild() const;
+  CPlanDoc* activeDocument() const;
+  CPlanView* activeView() const;
+  std::vector<CChildFrame*> children() const;
+
+  // The command with this menu text (without its shortcut), for tests.
+  QAction* command(const QString& text) const;
+  QComboBox* worksheetList() const { return m_worksheetList; }
+  // Refreshes every command's enabled state.
+  void UpdateCommands();
+  // Asks "Änderungen in %1 speichern?" for a modified document and saves on
+  // Yes; false on Cancel or a failed save.
+  bool QuerySave(CPlanDoc& document);
+  // Saves (under a new name when it has none); false when not saved.
+  bool Save(CPlanDoc& document, bool askName);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  using Handler = std::function<void()>;
+  QAction* AddCommand(QMenu* menu, const char* menuText, const char* statusText, Handler handler,
+                      std::function<bool()> enabled = {});
+  void CreateMenus();
+  void CreateToolBars();
+  void RestorePlacement(int requestedShow);
+  void SavePlacement();
+  void AddChild(CChildFrame* child);
+  void ActiveChildChanged();
+  void FillWorksheetList();
+  void ShowViewValues();
+  void UpdateRecentFiles();
+  void RememberRecentFile(const std::filesystem::path& path);
+
+  // Commands.
+  void OnFileNew();
+  void OnFileOpen();
+  void OnCompute();
+  void OnImport();
+  void OnUpdateIncludes();
+  void OnViewCommand(int id);
+  void OnViewField(int field, QLineEdit* edit);
+  void OnWorksheetChosen(int index);
+  void OnWorksheetRenamed();
+  // Runs `command` on the active document when there is one.
+  void WithDocument(const std::function<void(CPlanDoc&, CPlanView&)>& command);
+
+  QMdiArea* m_mdi = nullptr;
+  QToolBar* m_standardBar = nullptr;
+  QToolBar* m_directionBar = nullptr;
+  QComboBox* m_worksheetList = nullptr;
+  QLineEdit* m_azimuthField = nullptr;
+  QLineEdit* m_inclinationField = nullptr;
+  QLineEdit* m_distanceField = nullptr;
+  QMenu* m_recentMenu = nullptr;
+  QMenu* m_dataMenu = nullptr;
+  QMenu* m_documentMenu = nullptr;
+  QMenu* m_worksheetMenu = nullptr;
+  QMenu* m_viewMenu = nullptr;
+  QMenu* m_windowMenu = nullptr;
+  std::map<QString, QAction*> m_commands;
+  std::vector<std::pair<QAction*, std::function<bool()>>> m_enabling;
+  std::vector<QAction*> m_documentCommands;  // enabled only with a document
+  bool m_fillingWorksheetList = false;
+  int m_showCmd = 3;
+  int m_showCmdRead = 3;
+};
+
+}  // namespace hp::app

@@ -1,0 +1,30 @@
+// One choice among a few.
+#include "app/dialogs/ChoiceDialog.h"
+
+#include <QButtonGroup>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace hp::app {
+
+CChoiceDialog::CChoiceDialog(QWidget* parent, const QString& caption, const QStringList& choices, int preset)
+    : CDialogBase(parent, caption), m_group(new QButtonGroup(this)) {
+  auto* layout = new QVBoxLayout(this);
+  for (int i = 0; i < choices.size(); ++i) {
+    auto* button = new QRadioButton(choices[i], this);
+    m_group->addButton(button, i);
+    layout->addWidget(button);
+    if (i == preset) button->setChecked(true);
+  }
+  layout->addWidget(MakeOkCancelButtons());
+}
+
+int CChoiceDialog::choice() const { return m_group->checkedId(); }
+
+int AskChoice(QWidget* parent, const QString& caption, const QStringList& choices, int preset) {
+  CChoiceDialog dialog(parent, caption, choices, preset);
+  if (dialog.exec() != QDialog::Accepted) return -1;
+  return dialog.choice();
+}
+
+}  // namespace hp::app

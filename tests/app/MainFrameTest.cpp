@@ -1,0 +1,121 @@
+// The main window off-screen: commands enabled by state, the worksheet list,
+// settings after a first start, the window placement and the save question.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+
+#include "app/AppTestSupport.h"
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/PlanDoc.h"
+#include "base/Cp1252.h"
+
+namespace hp::app {
+namespace {
+
+class MainFrameTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    test::Context().settings = platform::MemorySettingsStore();
+    test::Context().prompter.Clear();
+  }
+  static platform::MemorySettingsStore& Settings() { return test::Context().settings; }
+  static platform::ScriptedPrompter& Prompter() { return test::Context().prompter; }
+};
+
+TEST_F(MainFrameTest, PlainStartHasNoDocumentAndOffersOnlyFileCommands) {
+  CMainFrame frame;
+  EXPECT_EQ(frame.activeDocument(), nullptr);
+  for (const char* text : {"Speichern", "Schließen", "Berechnen", "Importieren...", "Links"}) {
+    ASSERT_NE(frame.command(QString::fromUtf8(text)), nullptr) << text;
+    EXPECT_FALSE(frame.command(QString::fromUtf8(text))->isEnabled()) << text;
+  }
+  EXPECT_TRUE(frame.command(QStringLiteral("Neu"))->isEnabled());
+  EXPECT_FALSE(frame.worksheetList()->isEnabled());
+
+  frame.NewDocument();
+  ASSERT_NE(frame.activeDocument(), nullptr);
+  EXPECT_TRUE(frame.command(QStringLiteral("Speichern"))->isEnabled());
+  EXPECT_TRUE(frame.command(QStringLiteral("Berechnen"))->isEnabled());
+  EXPECT_EQ(frame.worksheetList()->count(), 1);
+  EXPECT_EQ(frame.command(QStringLiteral("Zurücksetzen")) == nullptr ||
+                frame.command(QStringLiteral("Zurücksetzen"))->shortcut() == QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
+            true);
+}
+
+TEST_F(MainFrameTest, ViewDirectionCommandsFollowTheDisplayType) {
+  CMainFrame frame;
+  CPlanDoc& doc = frame.NewDocument()->document();
+  doc.worksheet().setDisplayType(0);  // plan: nothing to turn
+  frame.UpdateCommands();
+  EXPECT_FALSE(frame.command(QStringLiteral("Links"))->isEnabled());
+  doc.worksheet().setDisplayType(7);  // elevation: sideways only
+  frame.UpdateCommands();
+  EXPECT_TRUE(frame.command(QStringLiteral("Links"))->isEnabled());
+  EXPECT_FALSE(frame.command(QStringLiteral("Hoch"))->isEnabled());
+  const double azimuth = doc.worksheet().viewAzimuth();
+  frame.command(QStringLiteral("Rechts"))->trigger();
+  EXPECT_DOUBLE_EQ(doc.worksheet().viewAzimuth(), azimuth + 5);
+  EXPECT_TRUE(doc.isModified());
+}
+
+TEST_F(MainFrameTest, EditingTheWorksheetListRenamesTheCurrentWorksheet) {
+  CMainFrame frame;
+  CPlanDoc& doc = frame.NewDocument()->document();
+  doc.setModified(false);
+  QLineEdit* edit = frame.worksheetList()->lineEdit();
+  edit->setText(QString(90, QChar(u'ü')));
+  Q_EMIT edit->editingFinished();
+  EXPECT_EQ(doc.worksheet().sheetDesignation(), std::string(80, '\xFC')) << "the first 80 characters, Windows-1252";
+  EXPECT_TRUE(doc.isModified());
+  EXPECT_EQ(frame.worksheetList()->itemText(0), QString(80, QChar(u'ü')));
+}
+
+TEST_F(MainFrameTest, FirstStartWritesItsSettingsAndClosingKeepsThePlacement) {
+  {
+    CMainFrame frame;
+    EXPECT_TRUE(Settings().Contains("Settings", "Animation"));
+    EXPECT_EQ(Settings().GetInt("Settings", "Animation", -1), 20);
+    EXPECT_EQ(Settings().GetInt("Settings", "Doublebuffer", -1), 1);
+    frame.show();
+    frame.close();
+  }
+  EXPECT_EQ(Settings().GetInt("Settings", "FarbeLinks", -1), 16776960);
+  EXPECT_EQ(Settings().GetInt("Settings", "FarbeRechts", -1), 255);
+  const std::string placement = Settings().GetString("Settings", "WindowPos", "");
+  EXPECT_EQ(std::count(placement.begin(), placement.end(), ','), 9) << placement;
+  EXPECT_FALSE(Settings().Contains("Settings", "ShowCmd")) << "written only when it changed";
+}
+
+TEST_F(MainFrameTest, WindowPosWithNineNumbersIsIgnored) {
+  Settings().SetString("Settings", "WindowPos", "0,1,-1,-1,-1,-1,50,60,450,360");
+  {
+    CMainFrame frame;
+    EXPECT_EQ(frame.geometry().size(), QSize(400, 300));
+  }
+  Settings().SetString("Settings", "WindowPos", "0,1,-1,-1,-1,-1,50,60,450");
+  CMainFrame frame;
+  EXPECT_EQ(frame.size(), QSize(1024, 768));
+}
+
+TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksToSave) {
+  CMainFrame frame;
+  frame.show();
+  CChildFrame* child = frame.NewDocument();
+  child->document().setModified();
+  Prompter().Script({platform::Answer::Cancel});
+  EXPECT_FALSE(child->close());
+  ASSERT_EQ(Prompter().Texts().size(), 1u);
+  EXPECT_EQ(Prompter().Texts()[0], "Änderungen in Unbenannt speichern?");
+  EXPECT_EQ(frame.children().size(), 1u);
+  Prompter().Script({platform::Answer::No});
+  EXPECT_TRUE(child->close());
+  QApplication::processEvents();
+  EXPECT_TRUE(frame.children().empty());
+}
+
+}  // namespace
+}  // namespace hp::app
