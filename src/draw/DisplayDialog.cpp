@@ -16,7 +16,6 @@ namespace hp::draw {
 namespace {
 
 constexpr int kProtocol = static_cast<int>(DisplayType::Protocol);
-constexpr int kProtocolPosition = 7;
 
 constexpr std::array<std::string_view, 14> kZoomChoices = {
     "10 %",  "25 %",  "50 %",  "75 %",   "100 %",  "150 %",  "200 %",
