@@ -435,6 +435,10 @@ void PlanePainter::DrawGrid() {
 
 bool PlanePainter::Run() {
   m_caps = m_s.Caps();
+  if (m_options.resetFlag != nullptr && *m_options.resetFlag) {
+    RestoreSheetDefaults(m_ws);
+    *m_options.resetFlag = false;
+  }
   if (m_view.projectionDirty()) {
     m_view.ComputeExtents(m_store, m_ws);  // the automatic north-arrow size
     m_view.PrepareProjection(m_store, m_ws, m_settings);

@@ -26,6 +26,9 @@ struct PlaneDrawingOptions {
   bool preview = false;  // a print-preview page: legs leaving the area are skipped
   Size window{};         // window size in device units; 0: the device size
   int pickedRecord = -1;  // list position picked with the mouse, for the crosshair
+  // The document's reset flag (a new or reset worksheet): when set, the
+  // drawing first restores the sheet settings and clears it. Null: none.
+  bool* resetFlag = nullptr;
   double pageWidthMm = kDefaultPageWidthMm, pageHeightMm = kDefaultPageHeightMm;
   const platform::Clock* clock = nullptr;  // today's date for the page label; null: the system clock
   // The background map: the window's holder keeps it between drawings (null:

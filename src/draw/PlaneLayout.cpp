@@ -130,4 +130,26 @@ PlaneLayout LayoutPlane(doc::Worksheet& ws, const PlaneRect& e, double pageWidth
   return layout;
 }
 
+void RestoreSheetDefaults(doc::Worksheet& ws) {
+  ws.setManualOverview(0);
+  ws.setManualSubSheets(0);
+  ws.setManualPages(0);
+  ws.setManualGrid(0);
+  ws.setShowSubSheets(0);
+  ws.setSheetRows(1);
+  ws.setSheetColumns(1);
+  ws.setCurrentSheetNumber(1);
+  ws.setProtocolCurrentPage(1);
+  std::fill(ws.printAreaBits().begin(), ws.printAreaBits().end(), uint8_t{0});
+  ws.setSubSheetDivision(1);
+  ws.setMarginLeft(20);
+  ws.setMarginRight(20);
+  ws.setMarginTop(20);
+  ws.setMarginBottom(20);
+  ws.setBackgroundMap(0);
+  ws.setLabelAngleIndex(0);
+  ws.setNorthArrowSize(0);
+  ws.setHeightLabelStep(0);
+}
+
 }  // namespace hp::draw

@@ -35,4 +35,11 @@ inline constexpr double kDefaultPageWidthMm = 197, kDefaultPageHeightMm = 285;
 PlaneLayout LayoutPlane(doc::Worksheet& worksheet, const PlaneRect& extent, double pageWidthMm,
                         double pageHeightMm);
 
+// The sheet settings of a new or reset worksheet, put back by the first
+// drawing after it: overview, sub-sheets, pages and grid automatic; sub-sheets
+// hidden; one row and one column; sheet and protocol page 1; no print area;
+// sub-sheet division on; page margins 20 mm; background map off; label
+// angle 0; north-arrow size and height-label step automatic.
+void RestoreSheetDefaults(doc::Worksheet& worksheet);
+
 }  // namespace hp::draw

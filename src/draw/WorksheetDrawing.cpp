@@ -63,6 +63,7 @@ WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& s
   plane.backgroundMap = options.backgroundMap;
   plane.documentFolder = options.documentFolder;
   plane.prompter = options.prompter;
+  plane.resetFlag = options.resetFlag;
   if (options.pageWidthMm > 0 && options.pageHeightMm > 0) {
     plane.pageWidthMm = options.pageWidthMm;
     plane.pageHeightMm = options.pageHeightMm;

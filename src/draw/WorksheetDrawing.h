@@ -41,6 +41,7 @@ struct WorksheetDrawingOptions {
   BackgroundMap* backgroundMap = nullptr;    // null: read for this drawing only
   std::filesystem::path documentFolder;
   platform::Prompter* prompter = nullptr;  // null: no messages
+  bool* resetFlag = nullptr;  // the document's reset flag, for the plane drawing
 };
 
 struct WorksheetDrawingResult {

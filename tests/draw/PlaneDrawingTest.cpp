@@ -221,3 +221,37 @@ TEST(PlaneLayoutTest, TrueScaleSheetSnapsToTheGrid) {
 
 }  // namespace
 }  // namespace hp::draw
+
+namespace hp::draw {
+namespace {
+
+TEST_F(PlaneDrawingTest, ResetFlagPutsTheSheetSettingsBackOnce) {
+  Leg("1", {0, 0, 0}, {10, 5, 0});
+  ws.setShowSubSheets(1);
+  ws.setSheetRows(3);
+  ws.setMarginLeft(5);
+  ws.setBackgroundMap(1);
+  ws.setLabelAngleIndex(4);
+  ws.printAreaBits()[3] = 0xFF;
+  ws.setShowFrame(0);  // not a sheet setting: kept
+  bool reset = true;
+  surface = RecordingSurface(RecordingSurface::DefaultCaps());
+  PlaneDrawingOptions options;
+  options.resetFlag = &reset;
+  ASSERT_TRUE(DrawPlane(surface, store, ws, view, settings, options).drawn);
+  EXPECT_FALSE(reset);
+  EXPECT_EQ(ws.showSubSheets(), 0);
+  EXPECT_EQ(ws.sheetRows(), 1);
+  EXPECT_EQ(ws.marginLeft(), 20);
+  EXPECT_EQ(ws.backgroundMap(), 0);
+  EXPECT_EQ(ws.labelAngleIndex(), 0);
+  EXPECT_EQ(ws.printAreaBits()[3], 0);
+  EXPECT_EQ(ws.showFrame(), 0);
+  // Without the flag nothing is put back.
+  ws.setMarginLeft(7);
+  DrawPlane(surface, store, ws, view, settings, options);
+  EXPECT_EQ(ws.marginLeft(), 7);
+}
+
+}  // namespace
+}  // namespace hp::draw
