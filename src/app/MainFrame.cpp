@@ -29,6 +29,13 @@
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
 #include "app/dialogs/ChoiceDialog.h"
+#include "app/dialogs/DisplayDialog.h"
+#include "app/dialogs/DocumentDialogs.h"
+#include "app/dialogs/LegDisplayDialog.h"
+#include "app/dialogs/WorksheetSettingsDialog.h"
+#include "app/dialogs/WorksheetDialogs.h"
+#include "doc/WorksheetCommands.h"
+#include "app/dialogs/EvaluationDialog.h"
 #include "base/Cp1252.h"
 #include "draw/ViewCommands.h"
 #include "import/DocumentImport.h"
@@ -83,7 +90,16 @@ CMainFrame::CMainFrame(int requestedShow) {
   UpdateCommands();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+  // The document windows go with the MDI area after this body: they must not
+  // call back into a main window that is no longer whole.
+  m_mdi->disconnect(this);
+  for (CChildFrame* child : children()) {
+    child->disconnect(this);
+    child->view().disconnect(this);
+    child->document().disconnect(this);
+  }
+}
 
 QAction* CMainFrame::AddCommand(QMenu* menu, const char* menuText, const char* statusText, Handler handler,
                                 std::function<bool()> enabled) {
@@ -137,13 +153,78 @@ void CMainFrame::CreateMenus() {
   AddCommand(data, "&Importieren...", "Importiert Vermessungsdaten.", [this] { OnImport(); }, hasDocument);
   AddCommand(data, "Include-Dateien &aktualisieren\tStrg+I", "Liest alle Include-Dateien neu ein.",
              [this] { OnUpdateIncludes(); }, hasDocument);
+  data->addSeparator();
+  AddCommand(data, "&Datenauswertung...", "Wertet die Vermessungsdaten aus.", [this] {
+    WithDocument([this](CPlanDoc& doc, CPlanView& view) {
+      RunEvaluationDialog(this, doc, view.viewTransform().heightOffset(), view.viewTransform().referencePath());
+    });
+  }, hasDocument);
   m_dataMenu = data;
 
   m_documentMenu = menuBar()->addMenu(QStringLiteral("Do&kument"));
+  const auto dialog = [this, hasDocument](QMenu* menu, const char* text, const char* status,
+                                          bool (*run)(QWidget*, CPlanDoc&)) {
+    AddCommand(menu, text, status, [this, run] {
+      WithDocument([this, run](CPlanDoc& doc, CPlanView&) { run(this, doc); });
+    }, hasDocument);
+  };
+  dialog(m_documentMenu, "&Optionen...", "Legt Ringschlussausgleich, Grenzwinkel und Suchtoleranzen fest.",
+         RunDataOptionsDialog);
+  dialog(m_documentMenu, "&Dokument...", "Titel, Kataster, UTM-Zone und Beschreibung des Dokuments.",
+         RunDocumentDialog);
+  dialog(m_documentMenu, "&Schriftarten...", "Legt die Schriftarten des Dokuments fest.", RunFontsDialog);
+  dialog(m_documentMenu, "&Farben...", "Legt die Farben des Dokuments fest.", RunColoursDialog);
+  dialog(m_documentMenu, "&Geräte...", "Bearbeitet die Geräte und ihre Korrekturen.", RunInstrumentsDialog);
+  dialog(m_documentMenu, "&Ebenen...", "Bearbeitet die Namen der Ebenen.", RunLevelNamesDialog);
+  dialog(m_documentMenu, "&Vermesser...", "Bearbeitet die Namen der Vermesser.", RunSurveyorNamesDialog);
+
   m_worksheetMenu = menuBar()->addMenu(QStringLiteral("Arbeits&blatt"));
+  const auto worksheetCommand = [this](const char* text, const char* status, doc::WorksheetCommand which,
+                                       std::function<bool(CPlanDoc&)> run) {
+    AddCommand(m_worksheetMenu, text, status, [this, run] { WithDocument([run](CPlanDoc& doc, CPlanView&) { run(doc); }); },
+               [this, which] {
+                 const CPlanDoc* doc = activeDocument();
+                 return doc != nullptr && doc::IsWorksheetCommandEnabled(which, doc->store());
+               });
+  };
+  AddCommand(m_worksheetMenu, "Arbeitsb&latt...\tStrg+L", "Legt Titel, Seitenbezeichnung, Rahmen und Beschriftung fest.",
+             [this] {
+               WithDocument([this](CPlanDoc& doc, CPlanView&) { RunWorksheetSettingsDialog(this, doc); });
+             }, hasDocument);
+  m_worksheetMenu->addSeparator();
+  using doc::WorksheetCommand;
+  worksheetCommand("&Auswählen...\tStrg+W", "Wählt ein anderes Arbeitsblatt.", WorksheetCommand::Select,
+                   [this](CPlanDoc& doc) { return RunSelectWorksheet(this, doc); });
+  worksheetCommand("Vor&heriges\tStrg+Gr+BildAuf", "Zeigt das vorherige Arbeitsblatt.", WorksheetCommand::Previous,
+                   [](CPlanDoc& doc) { return PreviousWorksheet(doc); });
+  worksheetCommand("Nächs&tes\tStrg+Gr+BildAb", "Zeigt das nächste Arbeitsblatt.", WorksheetCommand::Next,
+                   [](CPlanDoc& doc) { return NextWorksheet(doc); });
+  m_worksheetMenu->addSeparator();
+  worksheetCommand("&Wiederherstellen\tStrg+Z", "Verwirft die Änderungen im Arbeitsblatt.", WorksheetCommand::Restore,
+                   [](CPlanDoc& doc) { return RunRestoreWorksheet(doc); });
+  worksheetCommand("&Zurücksetzen\tStrg+Gr+Z", "Setzt die Ansicht des Arbeitsblatts zurück.", WorksheetCommand::Reset,
+                   [](CPlanDoc& doc) { return RunResetWorksheet(doc); });
+  m_worksheetMenu->addSeparator();
+  worksheetCommand("&Neu...", "Legt ein neues Arbeitsblatt an.", WorksheetCommand::New,
+                   [this](CPlanDoc& doc) { return RunNewWorksheet(this, doc); });
+  worksheetCommand("&Umbennen...", "Benennt das Arbeitsblatt um.", WorksheetCommand::Rename,
+                   [this](CPlanDoc& doc) { return RunRenameWorksheet(this, doc); });
+  worksheetCommand("&Kopieren...", "Kopiert das Arbeitsblatt.", WorksheetCommand::Copy,
+                   [this](CPlanDoc& doc) { return RunCopyWorksheet(this, doc); });
+  worksheetCommand("&Verschieben...", "Verschiebt das Arbeitsblatt.", WorksheetCommand::Move,
+                   [this](CPlanDoc& doc) { return RunMoveWorksheet(this, doc); });
+  worksheetCommand("&Löschen...", "Löscht das Arbeitsblatt.", WorksheetCommand::Delete,
+                   [](CPlanDoc& doc) { return RunDeleteWorksheet(doc); });
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&Ansicht"));
   m_viewMenu = view;
+  AddCommand(view, "D&arstellung...\tStrg+A", "Legt Darstellungsart, Blickrichtung und Filter fest.", [this] {
+    WithDocument([this](CPlanDoc& doc, CPlanView& v) { RunDisplayDialog(this, doc, v.viewTransform()); });
+  }, hasDocument);
+  AddCommand(view, "&Messzüge...\tStrg+M", "Legt Linienfarben, Messpunkte und Beschriftung der Messzüge fest.", [this] {
+    WithDocument([this](CPlanDoc& doc, CPlanView&) { RunLegDisplayDialog(this, doc); });
+  }, hasDocument);
+  view->addSeparator();
   for (const int id : {32777, 32779, 32792, 32782, 1201, 1202}) {
     const draw::ViewCommand viewCommand = *draw::ViewCommandFromId(id);
     const draw::ViewCommandTexts texts = draw::TextsOf(viewCommand);

@@ -63,6 +63,9 @@ class CPlanDoc : public QObject {
   void RefreshBackup();
   // The backup of the current worksheet, written back by "Wiederherstellen".
   const doc::Worksheet& backup() const { return *m_backup; }
+  // Set by a new or reset worksheet: the next drawing gives the sheet
+  // settings their defaults and clears it.
+  bool& resetFlag() { return m_resetFlag; }
 
  Q_SIGNALS:
   // Views redraw (and rebuild their projection).
@@ -76,6 +79,7 @@ class CPlanDoc : public QObject {
   std::filesystem::path m_path;
   bool m_modified = false;
   int m_loadRequest = -1;
+  bool m_resetFlag = false;
   std::unique_ptr<doc::Worksheet> m_backup;
 };
 

@@ -11,7 +11,7 @@
 
 #include "app/AppContext.h"
 #include "app/PlanDoc.h"
-#include "draw/DisplayType.h"
+#include "draw/StatusLine.h"
 #include "gfx/QPainterSurface.h"
 #include "platform/Clock.h"
 
@@ -92,6 +92,7 @@ void CPlanView::DrawOn(QPainter& painter, const QSize& client) {
   options.backgroundMap = &m_backgroundMap;
   options.documentFolder = m_doc.folder();
   options.prompter = &App().prompter;
+  options.resetFlag = &m_doc.resetFlag();
   gfx::QPainterSurface surface(painter, caps);
   m_last = draw::DrawWorksheet(surface, store, worksheet, m_view, App().settings, options);
 }
@@ -102,20 +103,20 @@ void CPlanView::UpdateScrollBars(const QSize& client) {
   const draw::Rect area = draw::DeviceArea(m_last);
   const int width = m_last.drawn ? area.right + kContentMarginX : 0;
   const int height = m_last.drawn ? area.bottom + kContentMarginY : 0;
+  const draw::ScrollSizes steps = draw::ScrollSizesForClient(client.width(), client.height());
   m_updatingScrollBars = true;
-  const auto set = [](QScrollBar* bar, int content, int window) {
-    bar->setRange(0, std::max(0, content - window));
-    bar->setPageStep(std::max(1, window * 95 / 100));
-    bar->setSingleStep(std::max(1, window / 10));
-  };
-  set(horizontalScrollBar(), width, client.width());
-  set(verticalScrollBar(), height, client.height());
+  horizontalScrollBar()->setRange(0, std::max(0, width - client.width()));
+  verticalScrollBar()->setRange(0, std::max(0, height - client.height()));
+  horizontalScrollBar()->setPageStep(steps.pageX);
+  verticalScrollBar()->setPageStep(steps.pageY);
+  horizontalScrollBar()->setSingleStep(steps.lineX);
+  verticalScrollBar()->setSingleStep(steps.lineY);
   m_updatingScrollBars = false;
 }
 
 QString CPlanView::StatusText() const {
-  const std::string_view name = draw::DisplayTypeText(m_doc.store().currentWorksheet->displayType());
-  return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  const int mouseMode = App().settings.GetInt("Settings", "ContextMenu", 0);
+  return QString::fromStdString(draw::StatusLineText(*m_doc.store().currentWorksheet, mouseMode, nullptr, nullptr));
 }
 
 }  // namespace hp::app

@@ -113,8 +113,44 @@ TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksToSave) {
   EXPECT_EQ(frame.children().size(), 1u);
   Prompter().Script({platform::Answer::No});
   EXPECT_TRUE(child->close());
-  QApplication::processEvents();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(frame.children().empty());
+}
+
+}  // namespace
+}  // namespace hp::app
+
+namespace hp::app {
+namespace {
+
+TEST_F(MainFrameTest, WorksheetCommandsThroughTheMenu) {
+  CMainFrame frame;
+  CPlanDoc& doc = frame.NewDocument()->document();
+  // One worksheet: nothing to select, move, delete or step to.
+  for (const char* text : {"Auswählen...", "Verschieben...", "Löschen...", "Vorheriges", "Nächstes"})
+    EXPECT_FALSE(frame.command(QString::fromUtf8(text))->isEnabled()) << text;
+  doc::SurveyStore& store = doc.store();
+  store.worksheets.push_back(std::make_unique<doc::Worksheet>(*store.worksheets.front()));
+  store.worksheets.back()->setSheetDesignation("Aufriss");
+  doc.WorksheetsChanged();
+  EXPECT_EQ(frame.worksheetList()->count(), 2);
+  EXPECT_TRUE(frame.command(QStringLiteral("Nächstes"))->isEnabled());
+  EXPECT_FALSE(frame.command(QStringLiteral("Vorheriges"))->isEnabled());
+  frame.command(QStringLiteral("Nächstes"))->trigger();
+  EXPECT_EQ(store.IndexOf(store.currentWorksheet), 1);
+  EXPECT_EQ(frame.worksheetList()->currentIndex(), 1);
+  EXPECT_TRUE(frame.command(QStringLiteral("Vorheriges"))->isEnabled());
+  EXPECT_FALSE(frame.command(QStringLiteral("Nächstes"))->isEnabled());
+  // Deleting asks first; Cancel keeps both.
+  Prompter().Script({platform::Answer::Cancel});
+  frame.command(QStringLiteral("Löschen..."))->trigger();
+  EXPECT_EQ(store.worksheets.size(), 2u);
+  Prompter().Script({platform::Answer::Ok});
+  frame.command(QStringLiteral("Löschen..."))->trigger();
+  ASSERT_EQ(store.worksheets.size(), 1u);
+  EXPECT_EQ(frame.worksheetList()->count(), 1);
+  EXPECT_EQ(Prompter().Texts().back(), "Soll das Arbeitsblatt Aufriss wirklich gelöscht werden?");
+  EXPECT_TRUE(doc.isModified());
 }
 
 }  // namespace

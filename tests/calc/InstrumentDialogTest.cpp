@@ -102,7 +102,9 @@ TEST(InstrumentDialog, ListChoicesOutsideTheirListsAreRefused) {
     model.SetChoice(4, c.column, c.choice);
     const doc::DialogOutcome outcome = model.Apply(s);
     EXPECT_EQ(outcome.accepted, c.accepted);
-    if (!c.accepted) EXPECT_EQ(ColumnOfField(outcome.field), c.column);
+    if (!c.accepted) {
+      EXPECT_EQ(ColumnOfField(outcome.field), c.column);
+    }
   }
 }
 
