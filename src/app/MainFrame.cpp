@@ -81,7 +81,10 @@ CMainFrame::CMainFrame(int requestedShow) {
 
   CreateMenus();
   CreateToolBars();
-  statusBar()->showMessage(QStringLiteral("Bereit"));
+  // The view's status line stays in its pane; menu prompts show over it
+  // while a menu is open.
+  m_statusPane = new QLabel(QStringLiteral("Bereit"), this);
+  statusBar()->addWidget(m_statusPane, 1);
   const std::string state = settings.GetString("Tool", "State", "");
   if (!state.empty()) restoreState(QByteArray::fromBase64(QByteArray::fromStdString(state)));
   RestorePlacement(requestedShow);
@@ -113,6 +116,8 @@ QAction* CMainFrame::AddCommand(QMenu* menu, const char* menuText, const char* s
   if (enabled) m_enabling.emplace_back(action, std::move(enabled));
   return action;
 }
+
+QString CMainFrame::statusLine() const { return m_statusPane->text(); }
 
 QAction* CMainFrame::command(const QString& text) const {
   const auto it = m_commands.find(KeyOf(text));
@@ -375,7 +380,7 @@ void CMainFrame::AddChild(CChildFrame* child) {
   connect(&doc, &CPlanDoc::changed, this, &CMainFrame::UpdateCommands);
   connect(&doc, &CPlanDoc::modifiedChanged, this, &CMainFrame::UpdateCommands);
   connect(&child->view(), &CPlanView::statusChanged, this, [this, view = &child->view()](const QString& text) {
-    if (view == activeView()) statusBar()->showMessage(text);
+    if (view == activeView()) m_statusPane->setText(text);
   });
   connect(&child->view(), &CPlanView::drawn, this, [this, view = &child->view()] {
     if (view == activeView()) ShowViewValues();
@@ -422,10 +427,13 @@ bool CMainFrame::OpenDocument(const std::filesystem::path& path) {
 void CMainFrame::ActiveChildChanged() {
   FillWorksheetList();
   if (CPlanView* view = activeView()) {
-    statusBar()->showMessage(view->statusText());
+    m_statusPane->setText(view->statusText());
     ShowViewValues();
   } else {
-    statusBar()->showMessage(QStringLiteral("Bereit"));
+    // The view's status line stays in its pane; menu prompts show over it
+  // while a menu is open.
+  m_statusPane = new QLabel(QStringLiteral("Bereit"), this);
+  statusBar()->addWidget(m_statusPane, 1);
   }
   UpdateCommands();
 }

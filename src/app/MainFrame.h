@@ -47,6 +47,7 @@ class CMainFrame : public QMainWindow {
   // The command with this menu text (without its shortcut), for tests.
   QAction* command(const QString& text) const;
   QComboBox* worksheetList() const { return m_worksheetList; }
+  QString statusLine() const;
   // Refreshes every command's enabled state.
   void UpdateCommands();
   // Asks "Änderungen in %1 speichern?" for a modified document and saves on
@@ -92,6 +93,7 @@ class CMainFrame : public QMainWindow {
   QToolBar* m_standardBar = nullptr;
   QToolBar* m_directionBar = nullptr;
   QComboBox* m_worksheetList = nullptr;
+  QLabel* m_statusPane = nullptr;
   QLineEdit* m_azimuthField = nullptr;
   QLineEdit* m_inclinationField = nullptr;
   QLineEdit* m_distanceField = nullptr;
