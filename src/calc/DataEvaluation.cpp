@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/FixedText.h"
+#include "base/NumberFormat.h"
 #include "doc/LegFilter.h"
 #include "doc/Station.h"
 
@@ -132,6 +133,10 @@ SurveyEvaluation EvaluateSurvey(doc::SurveyStore& store, const doc::Worksheet& w
   }
   evaluation.visible.longestPath -= referencePath;
   return evaluation;
+}
+
+std::string EvaluationCellText(size_t row, double value) {
+  return row == 0 ? std::to_string(static_cast<long long>(value)) : base::FormatShown(base::RoundHundredths(value));
 }
 
 }  // namespace hp::calc

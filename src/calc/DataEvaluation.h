@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "doc/SurveyStore.h"
@@ -34,6 +35,9 @@ const std::array<std::string_view, 8>& EvaluationRowLabels();
 
 // The eight values of a set in row order (the count as a whole number).
 std::array<double, 8> EvaluationRowValues(const EvaluationResult& result);
+// The text of one value as the program shows it: the leg count (row 0) as a
+// whole number, the others rounded to hundredths with a decimal comma.
+std::string EvaluationCellText(size_t row, double value);
 
 // Evaluates the records of `store` for `worksheet`. `heightOffset` (reference
 // height minus origin Z) and `referencePath` (the origin station's path

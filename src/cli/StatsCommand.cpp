@@ -2,7 +2,6 @@
 #include <ostream>
 #include <string>
 
-#include "base/NumberFormat.h"
 #include "calc/ComputePass.h"
 #include "calc/DataEvaluation.h"
 #include "cli/CliPrompter.h"
@@ -36,14 +35,11 @@ int RunStats(const CommandContext& c) {
 
   const auto visible = calc::EvaluationRowValues(evaluation.visible);
   const auto all = calc::EvaluationRowValues(evaluation.all);
-  const auto cell = [](size_t row, double value) {
-    return row == 0 ? std::to_string(static_cast<long long>(value))
-                    : base::FormatShown(base::RoundHundredths(value));
-  };
   for (size_t row = 0; row < visible.size(); ++row) {
     std::string label(calc::EvaluationRowLabels()[row]);
     std::erase(label, '&');
-    c.out << label << '\t' << cell(row, visible[row]) << '\t' << cell(row, all[row]) << '\n';
+    c.out << label << '\t' << calc::EvaluationCellText(row, visible[row]) << '\t'
+          << calc::EvaluationCellText(row, all[row]) << '\n';
   }
   return kExitOk;
 }

@@ -15,9 +15,7 @@
 namespace hp::app {
 
 QString EvaluationCellText(size_t row, double value) {
-  const std::string text = row == 0 ? std::to_string(static_cast<long long>(value))
-                                    : base::FormatShown(base::RoundHundredths(value));
-  return QString::fromStdString(text);
+  return QString::fromStdString(calc::EvaluationCellText(row, value));
 }
 
 CEvaluationDialog::CEvaluationDialog(QWidget* parent, const calc::SurveyEvaluation& evaluation)
