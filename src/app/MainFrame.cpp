@@ -34,6 +34,7 @@
 #include "app/dialogs/LegDisplayDialog.h"
 #include "app/dialogs/WorksheetSettingsDialog.h"
 #include "app/dialogs/WorksheetDialogs.h"
+#include "doc/DocumentDialogs.h"
 #include "doc/WorksheetCommands.h"
 #include "app/dialogs/EvaluationDialog.h"
 #include "base/Cp1252.h"
@@ -537,8 +538,9 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     child->close();
   }
   auto& settings = App().settings;
-  settings.SetInt(kSettings, "FarbeLinks", settings.GetInt(kSettings, "FarbeLinks", 16776960));
-  settings.SetInt(kSettings, "FarbeRechts", settings.GetInt(kSettings, "FarbeRechts", 255));
+  // The red-green colours as the "Farben" dialog last stored them.
+  settings.SetInt(kSettings, "FarbeLinks", settings.GetInt(kSettings, "FarbeLinks", doc::kDefaultLeftEyeColour));
+  settings.SetInt(kSettings, "FarbeRechts", settings.GetInt(kSettings, "FarbeRechts", doc::kDefaultRightEyeColour));
   SavePlacement();
   event->accept();
 }

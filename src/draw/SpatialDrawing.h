@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "doc/DocumentDialogs.h"
 #include "doc/SurveyStore.h"
 #include "draw/LineColours.h"
 #include "draw/PlaneLayout.h"
@@ -19,8 +20,9 @@
 namespace hp::draw {
 
 // The eye colours of the red-green view ("Settings" section), 0x00BBGGRR.
-inline constexpr Colour kDefaultLeftEyeColour = 16776960;  // "FarbeLinks": cyan
-inline constexpr Colour kDefaultRightEyeColour = 255;      // "FarbeRechts": red
+// "FarbeLinks" and "FarbeRechts" default to cyan and red.
+using doc::kDefaultLeftEyeColour;
+using doc::kDefaultRightEyeColour;
 
 struct SpatialDrawingOptions {
   bool printer = false;  // a printer page (fitted to the page)
