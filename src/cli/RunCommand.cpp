@@ -17,6 +17,7 @@ struct CommandEntry {
   std::vector<std::string> options;  // accepted --options with a value
   std::vector<std::string> switches;
   int (*run)(const CommandContext&);
+  const char* sub = nullptr;  // the sub-command, the first positional argument
 };
 
 std::vector<std::string> WithOptions(std::vector<std::string> names, std::initializer_list<const char*> more) {
@@ -35,6 +36,8 @@ const std::vector<CommandEntry>& Commands() {
       {"import", 1, Output::Required, {"--into", "--hpn-mode"}, {"--append"}, RunImport},
       {"stats", 1, Output::None, ViewOptionNames(), {}, RunStats},
       {"render", 2, Output::None, WithOptions(ViewOptionNames(), {"--size"}), {}, RunRender},
+      {"geo", 5, Output::None, {}, {}, RunGeo, "utm2geo"},
+      {"geo", 3, Output::None, {}, {}, RunGeo, "geo2utm"},
   };
   return commands;
 }
@@ -51,6 +54,8 @@ const char* kUsage =
     "  import IN -o OUT.hpn [--into DOC.hpn] [--append] [--hpn-mode 0|1|2|3]\n"
     "  stats DOC.hpn [view options]\n"
     "  render DOC.hpn OUT.(png|bmp|svg|pdf) [view options] [--size WxH] [--date DD.MM.YYYY]\n"
+    "  geo utm2geo ZONE LETTER EASTING NORTHING\n"
+    "  geo geo2utm LAT LON\n"
     "view options: --worksheet N --display-type T --azimuth A --inclination I --filter C:LINES[:LABELS]\n"
     "  --numbering K --colour-mode M --cross-sections 0|1 --aux-lines 0|1 --scale N\n";
 
@@ -69,9 +74,17 @@ int RunCommand(const std::vector<std::string>& argv, std::ostream& out, std::ost
   std::string problem;
   const auto args = ParseArguments(argv, allSwitches, problem);
   if (!args) return Usage(err, problem);
-  const auto command = std::find_if(Commands().begin(), Commands().end(),
-                                 [&](const CommandEntry& s) { return args->command == s.name; });
-  if (command == Commands().end()) return Usage(err, "unknown command " + args->command);
+  const auto named = [&](const CommandEntry& s) { return args->command == s.name; };
+  const auto command = std::find_if(Commands().begin(), Commands().end(), [&](const CommandEntry& s) {
+    return named(s) && (s.sub == nullptr || (!args->positional.empty() && args->positional[0] == s.sub));
+  });
+  if (command == Commands().end()) {
+    if (std::none_of(Commands().begin(), Commands().end(), named)) {
+      return Usage(err, "unknown command " + args->command);
+    }
+    const std::string sub = args->positional.empty() ? "(none)" : args->positional[0];
+    return Usage(err, "unknown " + args->command + " command " + sub);
+  }
   if (args->positional.size() != command->positional) return Usage(err, "wrong number of arguments");
   if (command->output == Output::Required && !args->output) return Usage(err, args->command + " needs -o OUT.hpn");
   if (command->output == Output::None && args->output) return Usage(err, args->command + " takes no -o");

@@ -1,6 +1,7 @@
 // UTM <-> WGS84 by Krüger's series on the WGS84 ellipsoid.
 #include "geo/Utm.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -94,7 +95,9 @@ int ZoneOfLongitude(double longitude) {
 
 UtmPosition GeographicToUtm(double latitude, double longitude) {
   const Series& s = Coefficients();
-  const double phi = latitude * kPi / 180;
+  // Beyond the poles the projection has no value; such a latitude is taken
+  // as the pole itself, as its band letter is the last of the table.
+  const double phi = std::clamp(latitude, -90.0, 90.0) * kPi / 180;
   const double lambda = longitude * kPi / 180;
 
   UtmPosition grid;

@@ -30,9 +30,10 @@ struct UtmPosition {
 GeographicPosition UtmToGeographic(int zone, char letter, double easting, double northing);
 
 // Latitude and longitude to the grid: the zone from the longitude (a
-// longitude of 180 gives zone 61), the letter from the latitude band (held to
-// the table for latitudes outside -90 to 90), with the wider zones of band "V"
-// off Norway and of band "X" around Svalbard.
+// longitude of 180 gives zone 61), the letter from the latitude band, with the
+// wider zones of band "V" off Norway and of band "X" around Svalbard. A
+// latitude beyond -90 or 90 is taken as the pole: band "A" or "Z" and the
+// pole's grid position.
 UtmPosition GeographicToUtm(double latitude, double longitude);
 
 // The band letter of a latitude, by the band index (latitude + 96) / 8 held

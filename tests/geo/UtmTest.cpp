@@ -41,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
         ForwardCase{"central meridian", 48.0, 9.0, 32, 'U', 500000.00, 5316300.22},
         ForwardCase{"southern hemisphere", -33.9, 18.4, 34, 'H', 259583.22, 6245888.05},
         // Band V off Norway belongs to zone 32 from 3 to 12 degrees east.
-        ForwardCase{"Norway widened", 60.0, 5.0, 32, 'V', 276979.93, -1},
+        ForwardCase{"Norway widened", 60.0, 5.0, 32, 'V', 276979.93, 6658157.20},
         ForwardCase{"band V east of the exception", 60.0, 12.0, 33, 'V', -1, -1},
         ForwardCase{"band W keeps zone 31", 64.0, 5.0, 31, 'W', -1, -1},
         // Band X around Svalbard: zones 31, 33, 35 and 37 only.
@@ -52,18 +52,19 @@ INSTANTIATE_TEST_SUITE_P(
         ForwardCase{"band X west of Greenwich", 75.0, -5.0, 30, 'X', -1, -1},
         ForwardCase{"band X beyond 42 east", 75.0, 45.0, 38, 'X', -1, -1},
         // 81 degrees lies in band Y by the index formula: no exception there.
-        ForwardCase{"band Y", 81.0, 10.0, 32, 'Y', -1, -1},
+        ForwardCase{"band Y", 81.0, 10.0, 32, 'Y', 517463.52, 8993354.88},
         ForwardCase{"equator is north", 0.0, 3.0, 31, 'N', 500000.00, 0.00},
         ForwardCase{"just south of the equator", -0.5, 3.0, 31, 'M', 500000.00, 9944734.96},
         ForwardCase{"date line west", 10.0, -180.0, 1, 'P', -1, -1},
         // The zone formula is not wrapped: 180 degrees east gives zone 61.
-        ForwardCase{"date line east", 10.0, 180.0, 61, 'P', -1, -1},
+        ForwardCase{"date line east", 10.0, 180.0, 61, 'P', 171071.26, 1106908.85},
         ForwardCase{"zone edge goes east", 48.0, 12.000001, 33, 'U', -1, -1},
-        // Latitudes beyond the poles hold the band index to the table.
-        ForwardCase{"south pole", -90.0, 0.0, 31, 'A', -1, -1},
-        ForwardCase{"north pole", 90.0, 0.0, 31, 'Z', -1, -1},
-        ForwardCase{"far below the south pole", -500.0, 0.0, 31, 'A', -1, -1},
-        ForwardCase{"far beyond the north pole", 1000.0, 0.0, 31, 'Z', -1, -1}),
+        // The poles lie on every central meridian; a latitude beyond them
+        // is taken as the pole, its band index held to the table.
+        ForwardCase{"south pole", -90.0, 3.0, 31, 'A', 500000.00, 2035.06},
+        ForwardCase{"north pole", 90.0, 3.0, 31, 'Z', 500000.00, 9997964.94},
+        ForwardCase{"far below the south pole", -500.0, 3.0, 31, 'A', 500000.00, 2035.06},
+        ForwardCase{"far beyond the north pole", 1000.0, 3.0, 31, 'Z', 500000.00, 9997964.94}),
     [](const testing::TestParamInfo<ForwardCase>& info) {
       std::string name = info.param.what;
       for (char& ch : name) {

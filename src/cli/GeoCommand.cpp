@@ -1,0 +1,70 @@
+// geo utm2geo / geo geo2utm: the grid conversions from the shell.
+#include <climits>
+#include <ostream>
+#include <string>
+
+#include "base/Cp1252.h"
+#include "base/NumberFormat.h"
+#include "cli/Commands.h"
+#include "geo/Utm.h"
+
+namespace hp::cli {
+namespace {
+
+// printf "%.<decimals>f" with a decimal point; a negative zero prints as zero.
+std::string Fixed(double value, int decimals) {
+  std::string text = base::FormatFixed(value, decimals);
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  return text;
+}
+
+int Refuse(const CommandContext& c, const std::string& problem) {
+  c.err << "hollowplan-cli: " << problem << "\n";
+  return kExitUsage;
+}
+
+bool Number(const std::string& text, double& value) {
+  const auto parsed = base::ParseNumber(text);
+  if (parsed) value = *parsed;
+  return parsed.has_value();
+}
+
+int RunUtmToGeographic(const CommandContext& c) {
+  const auto& p = c.args.positional;
+  const auto zone = base::ParseInteger(p[1]);
+  if (!zone || *zone < INT_MIN || *zone > INT_MAX) return Refuse(c, "ZONE must be a whole number: " + p[1]);
+  // The letter is one character of the store's code page, taken as given.
+  const std::string letter = base::Utf8ToCp1252(p[2]);
+  if (letter.size() != 1) return Refuse(c, "LETTER must be one character: " + p[2]);
+  double easting = 0, northing = 0;
+  if (!Number(p[3], easting)) return Refuse(c, "EASTING is not a number: " + p[3]);
+  if (!Number(p[4], northing)) return Refuse(c, "NORTHING is not a number: " + p[4]);
+
+  const geo::GeographicPosition position =
+      geo::UtmToGeographic(static_cast<int>(*zone), letter.front(), easting, northing);
+  c.out << Fixed(position.latitude, 7) << ' ' << Fixed(position.longitude, 7) << '\n';
+  return kExitOk;
+}
+
+int RunGeographicToUtm(const CommandContext& c) {
+  const auto& p = c.args.positional;
+  double latitude = 0, longitude = 0;
+  if (!Number(p[1], latitude)) return Refuse(c, "LAT is not a number: " + p[1]);
+  if (!Number(p[2], longitude)) return Refuse(c, "LON is not a number: " + p[2]);
+
+  const geo::UtmPosition grid = geo::GeographicToUtm(latitude, longitude);
+  c.out << grid.zone << ' ' << grid.letter << ' ' << Fixed(grid.easting, 2) << ' ' << Fixed(grid.northing, 2)
+        << '\n';
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunGeo(const CommandContext& c) {
+  const std::string& sub = c.args.positional.at(0);
+  if (sub == "utm2geo") return RunUtmToGeographic(c);
+  if (sub == "geo2utm") return RunGeographicToUtm(c);
+  return Refuse(c, "unknown geo command " + sub);
+}
+
+}  // namespace hp::cli
