@@ -324,6 +324,17 @@ LoopEvaluationStart StartLoopEvaluation(doc::SurveyStore& store, platform::Promp
   return start;
 }
 
+const std::array<OverviewColumn, 9>& LoopColumns() {
+  static const std::array<OverviewColumn, 9> columns = [] {
+    const std::vector<std::string>& headings = calc::LoopColumnHeadings();
+    const int widths[9] = {55, 135, 60, 55, 55, 55, 55, 55, 55};
+    std::array<OverviewColumn, 9> result{};
+    for (size_t i = 0; i < result.size(); ++i) result[i] = {headings.at(i), widths[i], i >= 2};
+    return result;
+  }();
+  return columns;
+}
+
 bool LoopEvaluationList::SelectRow(size_t row) {
   if (row >= m_rows.size()) return false;
   return ChangeCurrent(m_store, m_rows[row].recordNumber);

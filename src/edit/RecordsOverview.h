@@ -173,6 +173,9 @@ struct LoopEvaluationStart {
 };
 LoopEvaluationStart StartLoopEvaluation(doc::SurveyStore& store, platform::Prompter& prompter);
 
+// The evaluation list's columns: headings, initial widths, alignment.
+const std::array<OverviewColumn, 9>& LoopColumns();
+
 // The evaluation list's logic: selecting a row makes its closing record
 // current; the two follow-up buttons keep the selected record.
 class LoopEvaluationList {

@@ -1,0 +1,149 @@
+// The "Ringschlussauswertung" window.
+#include "app/dialogs/LoopEvaluationDialog.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <array>
+
+#include "app/AppContext.h"
+#include "app/PlanDoc.h"
+
+namespace hp::app {
+namespace {
+
+QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+// A ring in the colour of the kind; an adjusted loop's ring is closed, a
+// reported one open, one moved at its variable reference carries a triangle.
+QIcon PaintLoopIcon(int kind) {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  if (kind == 2) {
+    p.setPen(QPen(QColor(200, 130, 0), 2.5));
+    p.drawArc(QRectF(3, 3, 10, 10), 60 * 16, 300 * 16);
+  } else {
+    p.setPen(QPen(QColor(0, 130, 0), 2.5));
+    p.drawEllipse(QRectF(3, 3, 10, 10));
+    if (kind == 3) {
+      p.setPen(Qt::NoPen);
+      p.setBrush(QColor(220, 40, 40));
+      p.drawPolygon(QPolygonF({QPointF(8, 4), QPointF(12, 11), QPointF(4, 11)}));
+    }
+  }
+  return QIcon(pixmap);
+}
+
+}  // namespace
+
+QIcon LoopKindIcon(int kind) {
+  static std::array<QIcon, 3> icons;  // 0, 2, 3
+  const size_t slot = kind == 2 ? 1 : kind == 3 ? 2 : 0;
+  if (icons[slot].isNull()) icons[slot] = PaintLoopIcon(kind);
+  return icons[slot];
+}
+
+CLoopRowsModel::CLoopRowsModel(const std::vector<calc::LoopRow>& rows, QObject* parent)
+    : QAbstractTableModel(parent), m_rows(rows) {}
+
+int CLoopRowsModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int CLoopRowsModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(edit::LoopColumns().size());
+}
+
+QVariant CLoopRowsModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid()) return {};
+  const calc::LoopRow& row = m_rows[static_cast<size_t>(index.row())];
+  switch (role) {
+    case Qt::DisplayRole:
+      return Text(row.cells[index.column()]);
+    case Qt::TextAlignmentRole:
+      return QVariant::fromValue(Qt::AlignVCenter |
+                                 (edit::LoopColumns()[index.column()].rightAligned ? Qt::AlignRight : Qt::AlignLeft));
+    case Qt::DecorationRole:
+      if (index.column() == 0) return LoopKindIcon(row.kind);
+      return {};
+    default:
+      return {};
+  }
+}
+
+QVariant CLoopRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  const auto& columns = edit::LoopColumns();
+  if (orientation != Qt::Horizontal || section < 0 || static_cast<size_t>(section) >= columns.size()) return {};
+  if (role == Qt::DisplayRole) return Text(columns[section].title);
+  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(columns[section].rightAligned ? Qt::AlignRight : Qt::AlignLeft);
+  return {};
+}
+
+CLoopEvaluationDialog::CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std::vector<calc::LoopRow> rows)
+    : CDialogBase(parent, QStringLiteral("Ringschlussauswertung")), m_doc(doc), m_evaluation(doc.store(), std::move(rows)) {
+  m_list = new QTableView(this);
+  m_list->setModel(new CLoopRowsModel(m_evaluation.rows(), this));
+  m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+  m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  m_list->setWordWrap(false);
+  m_list->verticalHeader()->hide();
+  m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
+  int width = 0;
+  for (size_t column = 0; column < edit::LoopColumns().size(); ++column) {
+    m_list->setColumnWidth(static_cast<int>(column), edit::LoopColumns()[column].width);
+    width += edit::LoopColumns()[column].width;
+  }
+
+  auto* editButton = new QPushButton(QStringLiteral("&Bearbeiten"), this);
+  auto* overviewButton = new QPushButton(QStringLiteral("Über&sicht"), this);
+  auto* closeButton = new QPushButton(QStringLiteral("Be&enden"), this);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  for (QPushButton* button : {editButton, overviewButton, closeButton}) {
+    button->setAutoDefault(false);
+    buttons->addWidget(button);
+  }
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(m_list, 1);
+  layout->addLayout(buttons);
+  resize(width + 60, 360);
+
+  connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+    if (current.isValid() && m_evaluation.SelectRow(static_cast<size_t>(current.row()))) m_doc.UpdateAllViews();
+  });
+  connect(m_list, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+    if (index.isValid()) Finish(m_evaluation.Edit());
+  });
+  connect(editButton, &QPushButton::clicked, this, [this] { Finish(m_evaluation.Edit()); });
+  connect(overviewButton, &QPushButton::clicked, this, [this] { Finish(m_evaluation.Overview()); });
+  connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CLoopEvaluationDialog::Finish(const FollowUp& followUp) {
+  m_followUp = followUp;
+  accept();
+}
+
+FollowUp RunLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc) {
+  edit::LoopEvaluationStart start = edit::StartLoopEvaluation(doc.store(), App().prompter);
+  doc.setModified();
+  doc.UpdateAllViews();
+  if (!start.rows) {
+    if (start.editRecord > 0) return {FollowUp::Next::Editor, start.editRecord};
+    return {};
+  }
+  CLoopEvaluationDialog dialog(parent, doc, std::move(*start.rows));
+  dialog.exec();
+  return dialog.followUp();
+}
+
+}  // namespace hp::app

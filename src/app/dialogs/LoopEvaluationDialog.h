@@ -1,0 +1,63 @@
+// The loop closure evaluation ("Ringschlussauswertung"): computes the
+// document with the loop results collected and lists one row per result;
+// the rows come from calc/, the selection and follow-ups from edit/.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QIcon>
+#include <vector>
+
+#include "app/DialogBase.h"
+#include "app/dialogs/FollowUp.h"
+#include "edit/RecordsOverview.h"
+
+class QTableView;
+
+namespace hp::app {
+
+class CPlanDoc;
+
+// The symbol of a result kind: 0 adjusted, 2 reported only, 3 variable
+// reference.
+QIcon LoopKindIcon(int kind);
+
+class CLoopRowsModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  CLoopRowsModel(const std::vector<calc::LoopRow>& rows, QObject* parent);
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+ private:
+  const std::vector<calc::LoopRow>& m_rows;
+};
+
+class CLoopEvaluationDialog : public CDialogBase {
+  Q_OBJECT
+
+ public:
+  CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std::vector<calc::LoopRow> rows);
+  FollowUp followUp() const { return m_followUp; }
+  QTableView* list() const { return m_list; }
+
+ private:
+  void Finish(const FollowUp& followUp);
+
+  CPlanDoc& m_doc;
+  edit::LoopEvaluationList m_evaluation;
+  QTableView* m_list = nullptr;
+  FollowUp m_followUp;
+};
+
+// The command "Ring&schlussauswertung...": computes (first without, then
+// with the loop results collected; the document is then modified and
+// redrawn) and shows the list (modal). Tells what opens next: nothing (also
+// when a computation message kept the list from opening), the editor at the
+// chosen record ("&Bearbeiten", a double click, or a computation message
+// answered with the wish to see its record), or the overview ("Über&sicht").
+FollowUp RunLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc);
+
+}  // namespace hp::app
