@@ -110,6 +110,7 @@ std::string DataEditor::TypeOf(size_t index) const {
 
 void DataEditor::Show() {
   m_mode = EditorMode::Browse;
+  m_calculation.reset();
   if (count() == 0) {
     m_number = 0;
     ShowEmptyForm(texts::kNoRecords);
@@ -207,6 +208,7 @@ void DataEditor::StartNew() {
     m_type = doc::RecordKindText(reference ? doc::RecordKind::CoordinateReference : doc::RecordKind::AuxiliaryPoint);
   }
   m_mode = EditorMode::New;
+  m_calculation.reset();
   m_form = ShowRecord(m_newRecord);
   m_shown = m_form;
   m_status = texts::kCreating;
@@ -235,6 +237,7 @@ std::optional<Field> DataEditor::Save() {
     m_prompter.Message(fault->message, platform::Icon::Exclamation);
     return fault->field;
   }
+  if (m_calculation) record.calcB = *m_calculation;
   if (!calc::CheckRecordBeforeSave(m_store, record, number, m_prompter)) return std::nullopt;
 
   auto& records = m_store.records;
@@ -272,7 +275,6 @@ void DataEditor::Cancel() {
 void DataEditor::BeginSearch() {
   if (m_mode != EditorMode::Browse || count() == 0) return;
   EndSeries();
-  m_mode = EditorMode::Search;
   ShowEmptyForm(texts::kSearching);
   m_mode = EditorMode::Search;
 }
@@ -348,6 +350,26 @@ void DataEditor::Reload(int number) {
   m_number = number;
   m_computed = m_store.settings.computedCurrent != 0;
   Show();
+}
+
+std::optional<doc::SurveyRecord> DataEditor::FormRecord(std::optional<Field>& refused) {
+  refused.reset();
+  if (m_mode == EditorMode::Search || (m_mode == EditorMode::Browse && count() == 0)) return std::nullopt;
+  doc::SurveyRecord record = m_mode == EditorMode::New ? m_newRecord : *m_store.records[Index()];
+  if (auto fault = TakeForm(m_form, m_shown, m_store.settings, record)) {
+    m_prompter.Message(fault->message, platform::Icon::Exclamation);
+    refused = fault->field;
+    return std::nullopt;
+  }
+  if (m_calculation) record.calcB = *m_calculation;
+  return record;
+}
+
+void DataEditor::TakeCalculation(const doc::SurveyRecord& calculated) {
+  const RecordForm shown = ShowRecord(calculated);
+  for (const Field f : {Field::Length, Field::Azimuth, Field::Inclination}) Edit(f, shown[f]);
+  m_calculation = calculated.calcB;
+  if (m_mode == EditorMode::Browse) m_status = texts::kChanging;
 }
 
 bool DataEditor::Close(platform::SettingsStore& program) {

@@ -109,6 +109,14 @@ class DataEditor {
   // outside (the include update).
   void Reload(int number);
 
+  // "&Umrechnen": the record as the form now has it, for the survey data
+  // calculator; nothing (after the message) when an entry is refused, with
+  // `refused` naming the field.
+  std::optional<doc::SurveyRecord> FormRecord(std::optional<Field>& refused);
+  // The calculator's length, azimuth and inclination into the form; its
+  // state is saved with the record.
+  void TakeCalculation(const doc::SurveyRecord& calculated);
+
   // Closing: stores the modes and the current record number and, when
   // records were saved or deleted since the last full pass, runs it. False
   // when the window stays open (the pass asked to load a record, or ended
@@ -140,6 +148,8 @@ class DataEditor {
   // The record being created and its number.
   doc::SurveyRecord m_newRecord;
   int m_newNumber = 0;
+
+  std::optional<doc::CalculatorState> m_calculation;  // saved with the record
 
   RecordSearch m_search;
   SearchDirection m_direction = SearchDirection::FromStart;

@@ -351,6 +351,28 @@ TEST_F(EditorFixture, ARecordTheCheckRefusesLeavesTheListUnchanged) {
   EXPECT_NE(prompter.Texts()[0].find("Datensatz speichern?"), std::string::npos);
 }
 
+TEST_F(EditorFixture, TheCalculatorsResultIsSavedWithTheRecord) {
+  AddReference(*store, "1");
+  AddLeg(*store, "1", "2", 10);
+  Open(2);
+  Type(Field::Azimuth, "400");
+  std::optional<Field> refused;
+  EXPECT_FALSE(editor->FormRecord(refused));
+  EXPECT_EQ(refused, Field::Azimuth);
+  Type(Field::Azimuth, "45");
+  std::optional<doc::SurveyRecord> record = editor->FormRecord(refused);
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->azimuth, 45);
+  record->length = 12.345, record->inclination = -8, record->calcB = {1.5, 2.5, 1};
+  editor->TakeCalculation(*record);
+  EXPECT_EQ(Shown(Field::Length), "12,35");
+  EXPECT_EQ(editor->statusText(), texts::kChanging);
+  EXPECT_FALSE(editor->Save());
+  EXPECT_EQ(Rec(*store, 2).inclination, -8);
+  EXPECT_EQ(Rec(*store, 2).calcB.startHeight, 2.5);
+  EXPECT_EQ(Rec(*store, 2).calcB.reverse, 1);
+}
+
 // ---- deleting and marking ---------------------------------------------------
 
 TEST_F(EditorFixture, DeletingTheOnlyRecordLeavesAnEmptyDisabledForm) {

@@ -1,0 +1,114 @@
+// The survey data editor window: typing into its fields reaches the record,
+// the buttons follow the model's state, and both layouts hold every field.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QApplication>
+#include <QKeyEvent>
+
+#include "app/AppTestSupport.h"
+#include "app/PlanDoc.h"
+#include "app/dialogs/DataEditorDialog.h"
+#include "base/FixedText.h"
+
+namespace hp::app {
+namespace {
+
+using edit::Button;
+using edit::Field;
+
+// Types `text` into `widget` as key presses, the way a user does.
+void TypeKeys(QWidget* widget, const QString& text) {
+  for (const QChar c : text) {
+    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+    QApplication::sendEvent(widget, &press);
+  }
+}
+
+class DataEditorDialogTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    test::Context().settings = platform::MemorySettingsStore();
+    doc.NewFromDefaults();
+    auto& records = doc.store().records;
+    records.clear();
+    for (const char* point : {"1", "2", "3"}) {
+      auto r = std::make_unique<doc::SurveyRecord>();
+      r->refCave = r->cave = r->refPassage = r->passage = 1;
+      base::SetText(r->refPoint, records.empty() ? "1" : base::TextOf(records.back()->point));
+      base::SetText(r->point, point);
+      r->length = records.empty() ? 0 : 5;
+      records.push_back(std::move(r));
+    }
+    doc.store().settings.recordCount = 3;
+  }
+  QLineEdit* Edit(CDataEditorDialog& dialog, Field f) { return static_cast<QLineEdit*>(dialog.field(f)); }
+
+  CPlanDoc doc;
+  const doc::SurveyRecord* marked = nullptr;
+};
+
+TEST_F(DataEditorDialogTest, TypedNumbersWithADecimalCommaAreSaved) {
+  CDataEditorDialog dialog(nullptr, doc, &marked);
+  dialog.editor().Open(2);
+  dialog.Refresh();
+  EXPECT_EQ(Edit(dialog, Field::Point)->text(), "2");
+  QLineEdit* length = Edit(dialog, Field::Length);
+  length->selectAll();
+  TypeKeys(length, "7,25");
+  EXPECT_TRUE(dialog.button(Button::Cancel)->isEnabled());
+  dialog.button(Button::Save)->click();
+  EXPECT_EQ(doc.store().records[1]->length, 7.25);
+  EXPECT_EQ(length->text(), "7,25");
+}
+
+TEST_F(DataEditorDialogTest, NavigationButtonsAndTheEmptyState) {
+  CDataEditorDialog dialog(nullptr, doc, &marked);
+  dialog.editor().Open(1);
+  dialog.Refresh();
+  dialog.button(Button::Last)->click();
+  EXPECT_EQ(dialog.editor().number(), 3);
+  EXPECT_EQ(Edit(dialog, Field::Point)->text(), "3");
+  EXPECT_FALSE(dialog.button(Button::SearchStart)->isEnabled());
+
+  doc.store().records.clear();
+  dialog.editor().Reload(1);
+  dialog.Refresh();
+  EXPECT_FALSE(dialog.field(Field::Point)->isEnabled());
+  EXPECT_TRUE(dialog.button(Button::New)->isEnabled());
+  EXPECT_FALSE(dialog.button(Button::Next)->isEnabled());
+}
+
+TEST_F(DataEditorDialogTest, EscapeLeavesTheSearchFormAndCoordinatesAreTypedOnlyThere) {
+  CDataEditorDialog dialog(nullptr, doc, &marked);
+  dialog.editor().Open(1);
+  dialog.Refresh();
+  EXPECT_TRUE(Edit(dialog, Field::X)->isReadOnly());
+  dialog.button(Button::Search)->click();
+  EXPECT_EQ(dialog.editor().mode(), edit::EditorMode::Search);
+  EXPECT_FALSE(Edit(dialog, Field::X)->isReadOnly());
+  EXPECT_EQ(static_cast<QComboBox*>(dialog.field(Field::Instrument))->currentIndex(), -1);
+  dialog.reject();
+  EXPECT_EQ(dialog.editor().mode(), edit::EditorMode::Browse);
+  EXPECT_EQ(Edit(dialog, Field::Point)->text(), "1");
+}
+
+TEST_F(DataEditorDialogTest, BothLayoutsHoldEveryFieldAndButton) {
+  for (const int small : {0, 1}) {
+    test::Context().settings.SetInt("Settings", "SmallDisplay", small);
+    CDataEditorDialog dialog(nullptr, doc, &marked);
+    dialog.editor().Open(1);
+    dialog.Refresh();
+    for (size_t i = 0; i < edit::kFieldCount; ++i) {
+      EXPECT_NE(dialog.field(static_cast<Field>(i))->parentWidget(), nullptr);
+    }
+    EXPECT_EQ(dialog.button(Button::Close)->text(), "Be&enden");
+    EXPECT_EQ(static_cast<QComboBox*>(dialog.field(Field::Colour))->count(), 49);
+    EXPECT_EQ(static_cast<QComboBox*>(dialog.field(Field::Instrument))->itemText(0), "0: Kein Gerät");
+  }
+}
+
+}  // namespace
+}  // namespace hp::app
