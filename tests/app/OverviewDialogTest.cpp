@@ -1,0 +1,123 @@
+// The records overview and loop closure evaluation windows: what they show
+// on opening, and that their buttons and selections reach the document and
+// name the window that follows.
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTableView>
+#include <QTreeView>
+
+#include "app/AppTestSupport.h"
+#include "app/PlanDoc.h"
+#include "app/dialogs/LoopEvaluationDialog.h"
+#include "app/dialogs/OverviewDialog.h"
+#include "base/FixedText.h"
+
+namespace hp::app {
+namespace {
+
+using Next = FollowUp::Next;
+
+void AddRecord(CPlanDoc& doc, int cave, int passage, const char* from, const char* to, double length, int ring = 0) {
+  auto r = std::make_unique<doc::SurveyRecord>();
+  r->refCave = r->cave = cave;
+  r->refPassage = r->passage = passage;
+  base::SetText(r->refPoint, from);
+  base::SetText(r->point, to);
+  r->length = length;
+  r->ring = ring;
+  doc.store().records.push_back(std::move(r));
+  doc.store().settings.recordCount = static_cast<uint32_t>(doc.store().records.size());
+}
+
+// 1 the default coordinate reference 0/0/, then 2 1/1/A from it,
+// 3 1/1/B and 4 2/1/C.
+void FillSurvey(CPlanDoc& doc) {
+  doc.NewFromDefaults();
+  doc::SurveyRecord& head = *doc.store().records.front();
+  head.cave = head.refCave = head.passage = head.refPassage = 1;
+  base::SetText(head.point, "0");
+  base::SetText(head.refPoint, "0");
+  AddRecord(doc, 1, 1, "0", "A", 10);
+  AddRecord(doc, 1, 1, "A", "B", 10);
+  AddRecord(doc, 2, 1, "B", "C", 10);
+}
+
+QPushButton* Button(QWidget& dialog, const QString& text) {
+  for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+    if (button->text() == text) return button;
+  }
+  ADD_FAILURE() << text.toStdString();
+  return nullptr;
+}
+
+TEST(OverviewDialog, OpensWithTheCurrentRecordSelectedInTableAndTree) {
+  CPlanDoc doc;
+  FillSurvey(doc);
+  doc.store().settings.currentRecordNumber = 3;
+  COverviewDialog dialog(nullptr, doc);
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Vermessungsdaten Übersicht"));
+  const QAbstractItemModel& table = *dialog.table()->model();
+  ASSERT_EQ(table.rowCount(), 4);
+  ASSERT_EQ(table.columnCount(), 32);
+  EXPECT_EQ(table.headerData(5, Qt::Horizontal).toString(), QStringLiteral("Länge"));
+  EXPECT_EQ(table.index(2, 0).data().toString(), QStringLiteral(" 3"));
+  EXPECT_EQ(table.index(2, 5).data().toString(), QStringLiteral("10,00"));
+  EXPECT_EQ(dialog.table()->currentIndex().row(), 2);
+  EXPECT_EQ(dialog.tree()->currentIndex().data().toString(), QStringLiteral("1/1/B"));
+  EXPECT_TRUE(dialog.tree()->isExpanded(dialog.tree()->currentIndex().parent()));
+
+  Button(dialog, QStringLiteral("&Bearbeiten"))->click();
+  EXPECT_EQ(dialog.followUp(), (FollowUp{Next::Editor, 3}));
+}
+
+TEST(OverviewDialog, TableSelectionBecomesCurrentAndSwitchShowsItInTheTree) {
+  CPlanDoc doc;
+  FillSurvey(doc);
+  COverviewDialog dialog(nullptr, doc);
+  dialog.table()->setCurrentIndex(dialog.table()->model()->index(3, 0));
+  EXPECT_EQ(doc.store().settings.currentRecordNumber, 4u);
+  Button(dialog, QStringLiteral("&Wechseln"))->click();
+  EXPECT_EQ(dialog.tree()->currentIndex().data().toString(), QStringLiteral("2/1/C"));
+
+  // A cave node stands for the record that opens the cave.
+  const QModelIndex root = dialog.tree()->model()->index(0, 0);
+  dialog.tree()->setCurrentIndex(dialog.tree()->model()->index(0, 0, root));
+  EXPECT_EQ(doc.store().settings.currentRecordNumber, 1u);
+
+  Button(dialog, QStringLiteral("&Ringschluss"))->click();
+  EXPECT_EQ(dialog.followUp().next, Next::LoopEvaluation);
+}
+
+TEST(LoopEvaluationDialog, ListsTheRowsAndKeepsTheSelectedRecord) {
+  CPlanDoc doc;
+  FillSurvey(doc);
+  std::vector<calc::LoopRow> rows(2);
+  rows[0].cells[0] = " 5", rows[0].recordNumber = 3;
+  rows[1].cells[0] = " 7", rows[1].cells[4] = "0,00%", rows[1].recordNumber = 4, rows[1].kind = 2;
+  CLoopEvaluationDialog dialog(nullptr, doc, rows);
+  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Ringschlussauswertung"));
+  const QAbstractItemModel& list = *dialog.list()->model();
+  ASSERT_EQ(list.rowCount(), 2);
+  EXPECT_EQ(list.headerData(4, Qt::Horizontal).toString(), QStringLiteral("Fehler"));
+  EXPECT_EQ(list.index(1, 4).data().toString(), QStringLiteral("0,00%"));
+  dialog.list()->setCurrentIndex(list.index(1, 0));
+  EXPECT_EQ(doc.store().settings.currentRecordNumber, 4u);
+  Button(dialog, QStringLiteral("Über&sicht"))->click();
+  EXPECT_EQ(dialog.followUp().next, Next::Overview);
+}
+
+TEST(LoopEvaluationDialog, AComputationMessageAnsweredYesOpensTheEditorInstead) {
+  CPlanDoc doc;
+  FillSurvey(doc);
+  // Record 4 starts at 2/1/B, which no record defines.
+  doc.store().settings.computedCurrent = 0;
+  auto& prompter = test::Context().prompter;
+  prompter.Clear();
+  prompter.Script({platform::Answer::Yes});
+  EXPECT_EQ(RunLoopEvaluationDialog(nullptr, doc), (FollowUp{Next::Editor, 4}));
+  EXPECT_EQ(prompter.Entries().size(), 1u);
+}
+
+}  // namespace
+}  // namespace hp::app
