@@ -372,6 +372,12 @@ void DataEditor::TakeCalculation(const doc::SurveyRecord& calculated) {
   if (m_mode == EditorMode::Browse) m_status = texts::kChanging;
 }
 
+void DataEditor::TakeCoordinates(const doc::SurveyRecord& converted) {
+  const RecordForm shown = ShowRecord(converted);
+  for (const Field f : {Field::RefX, Field::RefY, Field::RefZ, Field::X, Field::Y, Field::Z}) Edit(f, shown[f]);
+  if (m_mode == EditorMode::Browse) m_status = texts::kChanging;
+}
+
 bool DataEditor::Close(platform::SettingsStore& program) {
   m_settings.Save(program);
   if (m_mode != EditorMode::Browse) Cancel();

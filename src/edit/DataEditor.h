@@ -116,6 +116,9 @@ class DataEditor {
   // The calculator's length, azimuth and inclination into the form; its
   // state is saved with the record.
   void TakeCalculation(const doc::SurveyRecord& calculated);
+  // "Koordinaten": the converted station and reference coordinates into the
+  // form (the reference coordinates are saved, the station's are computed).
+  void TakeCoordinates(const doc::SurveyRecord& converted);
 
   // Closing: stores the modes and the current record number and, when
   // records were saved or deleted since the last full pass, runs it. False

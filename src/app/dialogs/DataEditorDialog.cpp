@@ -21,6 +21,7 @@
 #include "app/AppContext.h"
 #include "app/PlanDoc.h"
 #include "app/dialogs/CalculatorDialog.h"
+#include "app/dialogs/CoordinatesDialog.h"
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
@@ -210,14 +211,15 @@ QWidget* CDataEditorDialog::BuildButtons(bool wide) {
       {Button::Search, "&Suchen"},     {Button::SearchStart, "&Suchstart"},   {Button::SearchOn, "&Weiter"},
       {Button::Delete, "L\u00f6s&chen"}, {Button::Compute, "Be&rechnen"},     {Button::Options, "&Optionen"},
       {Button::Calculator, "&Umrechnen"}, {Button::Mark, "Markieren"},        {Button::Unmark, "Aufheben"},
-      {Button::Distance, "&Abstand"},  {Button::Include, "Include"},          {Button::Overview, "\u00dc&bersicht"},
+      {Button::Distance, "&Abstand"},  {Button::Include, "Include"},          {Button::Coordinates, "Koordinaten"},
+      {Button::Overview, "\u00dc&bersicht"},
       {Button::LoopEvaluation, "Rin&gschluss"}, {Button::Close, "Be&enden"},
   };
   int n = 0;
   for (const auto& [b, text] : buttons) {
     QPushButton* button = AddButton(b, text);
     if (wide) {
-      grid->addWidget(button, n / 9, n % 9);
+      grid->addWidget(button, n / 9, n % 9);  // two rows
     } else {
       grid->addWidget(button, n, 0);
     }
@@ -468,6 +470,7 @@ void CDataEditorDialog::Clicked(Button b) {
       break;
     }
     case Button::Calculator: Calculator(); return;
+    case Button::Coordinates: Coordinates(); return;
     case Button::Mark: e.Mark(); m_doc.UpdateAllViews(); break;
     case Button::Unmark: e.Unmark(); m_doc.UpdateAllViews(); break;
     case Button::Distance:
@@ -514,6 +517,17 @@ void CDataEditorDialog::Calculator() {
     return;
   }
   if (RunSurveyCalculator(this, m_doc.store(), *record)) m_editor->TakeCalculation(*record);
+  Refresh();
+}
+
+void CDataEditorDialog::Coordinates() {
+  std::optional<Field> refused;
+  std::optional<doc::SurveyRecord> record = m_editor->FormRecord(refused);
+  if (!record) {
+    MarkField(refused);
+    return;
+  }
+  if (RunCoordinatesDialog(this, m_doc, *record)) m_editor->TakeCoordinates(*record);
   Refresh();
 }
 

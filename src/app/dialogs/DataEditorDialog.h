@@ -83,6 +83,7 @@ class CDataEditorDialog : public CDialogBase {
   void New();
   void SearchStart();
   void Calculator();
+  void Coordinates();
   void UpdateIncludes();
   void ChooseFile(edit::Field f);
   void OpenFile(edit::Field f);
