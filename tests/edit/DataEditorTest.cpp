@@ -373,6 +373,22 @@ TEST_F(EditorFixture, TheCalculatorsResultIsSavedWithTheRecord) {
   EXPECT_EQ(Rec(*store, 2).calcB.reverse, 1);
 }
 
+TEST_F(EditorFixture, ConvertedCoordinatesAreSavedAsTheReferenceCoordinates) {
+  AddReference(*store, "1", 10, 20, 30);
+  Open(1);
+  doc::SurveyRecord converted = *store->records[0];
+  converted.refX = converted.x = 612345.678;
+  converted.refY = converted.y = 5234567.891;
+  converted.refZ = converted.z = 1234.5;
+  editor->TakeCoordinates(converted);
+  EXPECT_EQ(Shown(Field::RefX), "612345,68");
+  EXPECT_EQ(Shown(Field::Y), "5234567,89");
+  EXPECT_FALSE(editor->Save());
+  EXPECT_NEAR(Rec(*store, 1).refX, 612345.68, 1e-6);
+  EXPECT_NEAR(Rec(*store, 1).x, 612345.68, 1e-6);  // a coordinate reference lies at its coordinates
+  EXPECT_EQ(Rec(*store, 1).refZ, 1234.5);
+}
+
 // ---- deleting and marking ---------------------------------------------------
 
 TEST_F(EditorFixture, DeletingTheOnlyRecordLeavesAnEmptyDisabledForm) {
