@@ -29,6 +29,9 @@
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
 #include "app/dialogs/ChoiceDialog.h"
+#include "app/dialogs/DataEditorDialog.h"
+#include "app/dialogs/LoopEvaluationDialog.h"
+#include "app/dialogs/OverviewDialog.h"
 #include "app/dialogs/DisplayDialog.h"
 #include "app/dialogs/DocumentDialogs.h"
 #include "app/dialogs/LegDisplayDialog.h"
@@ -153,6 +156,13 @@ void CMainFrame::CreateMenus() {
   AddCommand(file, "&Beenden", "Beendet das Programm.", [this] { close(); });
 
   QMenu* data = menuBar()->addMenu(QStringLiteral("Da&ten"));
+  AddCommand(data, "&Bearbeiten...\tStrg+B", "Vermessungsdaten bearbeiten.",
+             [this] { OpenDataWindows({FollowUp::Next::Editor, 0}); }, hasDocument);
+  AddCommand(data, "Übersich&t...\tStrg+U", "Vermessungsdaten-Übersicht.",
+             [this] { OpenDataWindows({FollowUp::Next::Overview, 0}); }, hasDocument);
+  AddCommand(data, "Ring&schlussauswertung...", "Wertet die Ringschlüsse aus.",
+             [this] { OpenDataWindows({FollowUp::Next::LoopEvaluation, 0}); }, hasDocument);
+  data->addSeparator();
   AddCommand(data, "Be&rechnen\tStrg+R", "Berechnet die Koordinaten aller Messpunkte.", [this] { OnCompute(); },
              hasDocument);
   data->addSeparator();
@@ -580,6 +590,26 @@ void CMainFrame::OnFileOpen() {
   const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Öffnen"), QString(),
                                                     QString::fromUtf8(kDocumentFilter) + QStringLiteral(";;Alle Dateien (*)"));
   if (!file.isEmpty()) OpenDocument(PathOf(file));
+}
+
+void CMainFrame::OpenDataWindows(FollowUp first) {
+  WithDocument([this, first](CPlanDoc& doc, CPlanView&) {
+    // The editor, the overview and the loop evaluation may each ask for one
+    // of the others when they close.
+    FollowUp next = first;
+    while (next.next != FollowUp::Next::Nothing) {
+      switch (next.next) {
+        case FollowUp::Next::Editor:
+          next = RunDataEditor(this, doc, next.recordNumber);
+          doc.setModified();
+          doc.UpdateAllViews();
+          break;
+        case FollowUp::Next::Overview: next = RunOverviewDialog(this, doc); break;
+        case FollowUp::Next::LoopEvaluation: next = RunLoopEvaluationDialog(this, doc); break;
+        case FollowUp::Next::Nothing: break;
+      }
+    }
+  });
 }
 
 void CMainFrame::OnCompute() {

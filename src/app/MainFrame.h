@@ -11,6 +11,8 @@
 #include <map>
 #include <vector>
 
+#include "app/dialogs/FollowUp.h"
+
 class QAction;
 class QComboBox;
 class QLabel;
@@ -77,6 +79,8 @@ class CMainFrame : public QMainWindow {
   void RememberRecentFile(const std::filesystem::path& path);
 
   // Commands.
+  // The data windows, one after the other as each asks for the next.
+  void OpenDataWindows(FollowUp first);
   void OnFileNew();
   void OnFileOpen();
   void OnCompute();

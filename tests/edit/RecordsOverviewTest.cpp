@@ -264,7 +264,9 @@ TEST(RecordsOverview, CurrentRecordIsHeldToTheList) {
     store->settings.currentRecordNumber = c.stored;
     RecordsOverview overview(*store);
     EXPECT_EQ(store->settings.currentRecordNumber, c.opened);
-    if (c.opened > 0) EXPECT_EQ(overview.CurrentRow(), c.opened - 1);
+    if (c.opened > 0) {
+      EXPECT_EQ(overview.CurrentRow(), c.opened - 1);
+    }
     SetCurrentRecord(*store, c.selected);
     EXPECT_EQ(store->settings.currentRecordNumber, c.current);
   }
