@@ -112,3 +112,27 @@ TEST_F(DataEditorDialogTest, BothLayoutsHoldEveryFieldAndButton) {
 
 }  // namespace
 }  // namespace hp::app
+
+namespace hp::app {
+namespace {
+
+TEST_F(DataEditorDialogTest, TabIntoAFieldSelectsItsTextSoTypingReplacesIt) {
+  CDataEditorDialog dialog(nullptr, doc, &marked);
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  dialog.editor().Open(2);
+  dialog.Refresh();
+  QLineEdit* length = Edit(dialog, Field::Length);
+  QLineEdit* azimuth = Edit(dialog, Field::Azimuth);
+  length->setFocus(Qt::OtherFocusReason);
+  QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+  QApplication::sendEvent(length, &tab);
+  QApplication::processEvents();
+  ASSERT_EQ(QApplication::focusWidget(), azimuth);
+  EXPECT_TRUE(azimuth->hasSelectedText());
+  TypeKeys(azimuth, "120");
+  EXPECT_EQ(azimuth->text(), "120");
+}
+
+}  // namespace
+}  // namespace hp::app

@@ -1,10 +1,12 @@
 // The survey data editor window: widgets bound to edit/DataEditor.h.
 #include "app/dialogs/DataEditorDialog.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -134,8 +137,31 @@ CDataEditorDialog::CDataEditorDialog(QWidget* parent, CPlanDoc& doc, const doc::
 
 CDataEditorDialog::~CDataEditorDialog() = default;
 
+namespace {
+
+// Selects a field's whole text when the focus comes to it other than by a
+// mouse click (the keyboard, or the window coming back), after the form has
+// shown its values, so typing replaces the old value.
+class SelectOnTab : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::FocusIn) {
+      const auto reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason != Qt::MouseFocusReason && reason != Qt::PopupFocusReason) {
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) QTimer::singleShot(0, edit, &QLineEdit::selectAll);
+      }
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
 QLineEdit* CDataEditorDialog::AddEdit(Field f) {
   auto* edit = new QLineEdit(this);
+  static SelectOnTab* const selectOnTab = new SelectOnTab(qApp);
+  edit->installEventFilter(selectOnTab);
   if (const size_t most = edit::MaxLength(f)) edit->setMaxLength(static_cast<int>(most));
   connect(edit, &QLineEdit::textEdited, this, [this, f](const QString& text) {
     m_editor->Edit(f, ToStored(text));
