@@ -43,7 +43,6 @@ void CDialogBase::showEvent(QShowEvent* event) {
 }
 
 void CDialogBase::PlaceOnOpening() {
-  adjustSize();
   const QString caption = windowTitle();
   auto& settings = App().settings;
   const int x = settings.GetInt(platform::kDialogSection, Key(caption, " X"), platform::kNoDialogPosition);
