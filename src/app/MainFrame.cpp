@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 #include <algorithm>
@@ -389,6 +390,14 @@ void CMainFrame::AddChild(CChildFrame* child) {
     if (&doc == activeDocument()) FillWorksheetList();
   });
   connect(&doc, &CPlanDoc::changed, this, &CMainFrame::UpdateCommands);
+  // A faulty record the user asked to see opens in the data editor once the
+  // command that computed has finished (an open editor shows it itself).
+  connect(&doc, &CPlanDoc::loadRequested, this, [this, &doc] {
+    QTimer::singleShot(0, this, [this, &doc] {
+      if (m_dataWindowsOpen || doc.loadRequest() < 1 || &doc != activeDocument()) return;
+      OpenDataWindows({FollowUp::Next::Editor, 0});
+    });
+  });
   connect(&doc, &CPlanDoc::modifiedChanged, this, &CMainFrame::UpdateCommands);
   connect(&child->view(), &CPlanView::statusChanged, this, [this, view = &child->view()](const QString& text) {
     if (view == activeView()) m_statusPane->setText(text);
@@ -593,6 +602,8 @@ void CMainFrame::OnFileOpen() {
 }
 
 void CMainFrame::OpenDataWindows(FollowUp first) {
+  if (m_dataWindowsOpen) return;
+  m_dataWindowsOpen = true;
   WithDocument([this, first](CPlanDoc& doc, CPlanView&) {
     // The editor, the overview and the loop evaluation may each ask for one
     // of the others when they close.
@@ -610,6 +621,7 @@ void CMainFrame::OpenDataWindows(FollowUp first) {
       }
     }
   });
+  m_dataWindowsOpen = false;
 }
 
 void CMainFrame::OnCompute() {
@@ -649,9 +661,9 @@ void CMainFrame::OnImport() {
       if (choice < 0) return;
     }
     if (!command.Run(doc.store(), file, question, choice, doc.folder(), App().prompter)) return;
-    if (command.outcome().loadRecord) doc.clearLoadRequest();
     view.ResetBackgroundMap();
     doc.WorksheetsChanged();
+    if (command.outcome().loadRecord) doc.RequestLoad(command.outcome().recordNumber);
   });
 }
 

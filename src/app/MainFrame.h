@@ -111,6 +111,7 @@ class CMainFrame : public QMainWindow {
   std::vector<std::pair<QAction*, std::function<bool()>>> m_enabling;
   std::vector<QAction*> m_documentCommands;  // enabled only with a document
   bool m_fillingWorksheetList = false;
+  bool m_dataWindowsOpen = false;  // the editor, overview or loop evaluation is open
   int m_showCmd = 3;
   int m_showCmdRead = 3;
 };

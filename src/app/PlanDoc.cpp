@@ -83,9 +83,14 @@ bool CPlanDoc::SaveAs(const std::filesystem::path& path) {
 
 bool CPlanDoc::Compute() {
   const calc::ComputeOutcome outcome = calc::RunComputeCommand(m_store, App().prompter);
-  if (outcome.loadRecord) m_loadRequest = outcome.recordNumber;
   UpdateAllViews();
+  if (outcome.loadRecord) RequestLoad(outcome.recordNumber);
   return !outcome.aborted && !outcome.loadRecord;
+}
+
+void CPlanDoc::RequestLoad(int number) {
+  m_loadRequest = number;
+  Q_EMIT loadRequested();
 }
 
 void CPlanDoc::UpdateAllViews() { Q_EMIT changed(); }

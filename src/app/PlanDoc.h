@@ -51,6 +51,9 @@ class CPlanDoc : public QObject {
   bool Compute();
   int loadRequest() const { return m_loadRequest; }
   void clearLoadRequest() { m_loadRequest = -1; }
+  // Remembers that a compute pass asked to show record `number` (from 1)
+  // and tells the main window, which opens the data editor there.
+  void RequestLoad(int number);
 
   // After a change of the data or settings: every view rebuilds its
   // projection and redraws.
@@ -73,6 +76,8 @@ class CPlanDoc : public QObject {
   // The worksheet list or the current worksheet changed.
   void worksheetsChanged();
   void modifiedChanged(bool modified);
+  // A compute pass asked to show a faulty record in the data editor.
+  void loadRequested();
 
  private:
   doc::SurveyStore m_store;

@@ -155,3 +155,25 @@ TEST_F(MainFrameTest, WorksheetCommandsThroughTheMenu) {
 
 }  // namespace
 }  // namespace hp::app
+
+namespace hp::app {
+namespace {
+
+TEST_F(MainFrameTest, AskingToSeeAFaultyRecordIsRememberedForTheEditor) {
+  CPlanDoc doc;
+  doc.NewFromDefaults();  // the default record's reference is not defined
+  int told = 0;
+  QObject::connect(&doc, &CPlanDoc::loadRequested, [&told] { ++told; });
+  Prompter().Script({platform::Answer::Yes});
+  doc.Compute();
+  EXPECT_EQ(doc.loadRequest(), 1);
+  EXPECT_EQ(told, 1);
+  Prompter().Script({platform::Answer::No});
+  doc.clearLoadRequest();
+  doc.Compute();
+  EXPECT_EQ(doc.loadRequest(), -1) << "No goes on without the editor";
+  EXPECT_EQ(told, 1);
+}
+
+}  // namespace
+}  // namespace hp::app
