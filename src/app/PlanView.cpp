@@ -51,6 +51,7 @@ void CPlanView::scrollContentsBy(int, int) {
 
 void CPlanView::paintEvent(QPaintEvent*) {
   const QSize client = viewport()->size();
+  if (client.isEmpty()) return;  // a minimised window has nothing to show
   QPainter window(viewport());
   const bool buffered = App().settings.GetInt("Settings", "Doublebuffer", 1) != 0 &&
                         client.width() < kMaxBufferedWidth && client.height() < kMaxBufferedHeight;
