@@ -69,7 +69,7 @@ QIcon ColourIcon(const edit::ColourSample& sample) {
 }
 
 // The fields of each group with their labels.
-struct GroupSpec {
+struct FieldGroup {
   const char* title;
   std::vector<std::pair<Field, const char*>> fields;
   int columns;
@@ -289,12 +289,12 @@ void CDataEditorDialog::Arrange(bool wide) {
   }
   navigation->addStretch();
 
-  const auto group = [this](const GroupSpec& spec) {
-    auto* box = new QGroupBox(Q(spec.title), this);
+  const auto group = [this](const FieldGroup& g) {
+    auto* box = new QGroupBox(Q(g.title), this);
     auto* grid = new QGridLayout(box);
     int i = 0;
-    for (const auto& [f, label] : spec.fields) {
-      const int row = (i / spec.columns) * 2, column = i % spec.columns;
+    for (const auto& [f, label] : g.fields) {
+      const int row = (i / g.columns) * 2, column = i % g.columns;
       auto* l = new QLabel(Q(label), box);
       l->setBuddy(m_fields.at(f));
       grid->addWidget(l, row, column);
