@@ -46,17 +46,22 @@ LegVector ReduceWithoutInstrument(const doc::SurveyRecord& r) {
 
 }  // namespace
 
+double DeclinationOnDate(const doc::SurveyRecord& record, const doc::DocumentSettings& settings, int index) {
+  double declination = settings.instruments[index].declination;
+  const double date = SurveyDate(record);
+  if (date > 0 && settings.instrumentYear[index] > 0) {
+    declination = (date - settings.instrumentYear[index]) * settings.instrumentChange[index] + declination;
+  }
+  return declination;
+}
+
 LegVector ReduceLeg(doc::SurveyRecord& r, const doc::DocumentSettings& settings) {
   const auto index = InstrumentIndex(r);
   if (!index) return ReduceWithoutInstrument(r);
   const int i = *index;
   const doc::InstrumentRecord& instrument = settings.instruments[i];
 
-  double declination = instrument.declination;
-  const double date = SurveyDate(r);
-  if (date > 0 && settings.instrumentYear[i] > 0) {
-    declination = (date - settings.instrumentYear[i]) * settings.instrumentChange[i] + declination;
-  }
+  const double declination = DeclinationOnDate(r, settings, i);
   const double azimuthFactor = instrument.azimuthUnit == 0 ? kDegreeFactor : kGonFactor;
   LegVector leg;
   const double grid = (declination + r.azimuth) * azimuthFactor - settings.meridianConvergence * kDegreeFactor;

@@ -31,6 +31,11 @@ std::optional<int> InstrumentIndex(const doc::SurveyRecord& record);
 // The survey date as a decimal year; 0 for an empty date.
 double SurveyDate(const doc::SurveyRecord& record);
 
+// The declination of instrument `index` (from 0) on the record's survey
+// date: the stored value, moved by its yearly change since the instrument's
+// year when both the date and the year are known.
+double DeclinationOnDate(const doc::SurveyRecord& record, const doc::DocumentSettings& settings, int index);
+
 // Reduces one record. With an instrument that has a divider and a record with
 // distance-meter readings, the record's length is replaced by the one the
 // readings give.

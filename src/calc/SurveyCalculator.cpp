@@ -41,12 +41,7 @@ CalcInstrument CalculatorInstrumentOf(const doc::SurveyRecord& record, const doc
   instrument.gonInclination = entry.inclinationUnit != 0;
   instrument.verticalReference = entry.verticalReference;
   instrument.sagCoefficient = settings.instrumentSagCoefficient[i];
-  // The same declination the leg reduction applies.
-  instrument.declination = entry.declination;
-  const double date = SurveyDate(record);
-  if (date > 0 && settings.instrumentYear[i] > 0) {
-    instrument.declination = (date - settings.instrumentYear[i]) * settings.instrumentChange[i] + instrument.declination;
-  }
+  instrument.declination = DeclinationOnDate(record, settings, i);
   instrument.meridianConvergence = settings.meridianConvergence;
   return instrument;
 }
