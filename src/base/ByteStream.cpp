@@ -1,6 +1,10 @@
 // Buffered file streams and the atomic file replacement.
 #include "base/ByteStream.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <random>
@@ -21,8 +25,24 @@ size_t MemorySource::Read(std::span<uint8_t> out) {
 }
 
 FileSource::FileSource(const std::filesystem::path& path) {
-  m_file = std::fopen(path.c_str(), "rb");
-  if (m_file) std::setvbuf(m_file, nullptr, _IOFBF, kBufferSize);
+  // Opening without blocking keeps a FIFO without a writer from hanging the
+  // open itself; the type is then checked on the open descriptor.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return;
+  }
+  const int flags = ::fcntl(fd, F_GETFL);
+  if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  m_file = ::fdopen(fd, "rb");
+  if (!m_file) {
+    ::close(fd);
+    return;
+  }
+  m_size = static_cast<uint64_t>(info.st_size);
+  std::setvbuf(m_file, nullptr, _IOFBF, kBufferSize);
 }
 
 FileSource::~FileSource() {

@@ -46,7 +46,9 @@ class MemorySink final : public ByteSink {
   std::vector<uint8_t> data;
 };
 
-// Reads a file through a buffer of its own.
+// Reads a regular file through a buffer of its own. Anything else (a FIFO,
+// a device, a folder) is not opened, so a reader never blocks on a pipe or
+// reads an endless device.
 class FileSource final : public ByteSource {
  public:
   explicit FileSource(const std::filesystem::path& path);
@@ -54,10 +56,13 @@ class FileSource final : public ByteSource {
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;
   bool IsOpen() const { return m_file != nullptr; }
+  // The file's size when it was opened (0 when it is not open).
+  uint64_t Size() const { return m_size; }
   size_t Read(std::span<uint8_t> out) override;
 
  private:
   std::FILE* m_file = nullptr;
+  uint64_t m_size = 0;
 };
 
 // Writes a file through a buffer; Close reports whether everything reached

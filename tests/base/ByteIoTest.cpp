@@ -156,3 +156,17 @@ TEST_F(AtomicWrite, FailuresKeepThePreviousStateWithoutLeftovers) {
 
 }  // namespace
 }  // namespace hp::base
+
+TEST_F(AtomicWrite, FileSourceOpensOnlyRegularFiles) {
+  Put(m_target, "koor");
+  const fs::path fifo = m_folder / "pipe.hpn";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const FileSource regular(m_target);
+  EXPECT_TRUE(regular.IsOpen());
+  EXPECT_EQ(regular.Size(), 4u);
+  // Each of these would block or never end if it were read.
+  for (const fs::path& other : {fifo, m_folder, fs::path("/dev/zero"), m_folder / "missing.hpn"}) {
+    const FileSource source(other);
+    EXPECT_FALSE(source.IsOpen()) << other;
+  }
+}
