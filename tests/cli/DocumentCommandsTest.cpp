@@ -274,9 +274,23 @@ TEST_F(CliDocuments, WrongArgumentsPrintUsage) {
     const Result result = Run(args);
     EXPECT_EQ(result.status, kExitUsage) << testing::PrintToString(args);
     EXPECT_EQ(result.out, "");
-    EXPECT_NE(result.err.find("usage: hollowplan-cli"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("Aufruf: hollowplan-cli"), std::string::npos) << result.err;
   }
   EXPECT_EQ(Entries(), std::set<std::string>{"doc.hpn"});
+}
+
+TEST_F(CliDocuments, HelpAndVersionOnStdoutWithSuccess) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--help"}, "Aufruf: hollowplan-cli BEFEHL"},
+      {{"-h"}, "Aufruf: hollowplan-cli BEFEHL"},
+      {{"--version"}, "hollowplan-cli 22."},
+  };
+  for (const auto& [args, start] : cases) {
+    const Result result = Run(args);
+    EXPECT_EQ(result.status, kExitOk) << args[0];
+    EXPECT_TRUE(result.out.starts_with(start)) << result.out;
+    EXPECT_EQ(result.err, "");
+  }
 }
 
 }  // namespace
