@@ -283,12 +283,7 @@ std::vector<Choice> NameChoices(std::string_view stored) {
     std::string_view line = stored.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     start = end + 1;
-    const size_t colon = line.find(':');
-    if (colon == std::string_view::npos) continue;
-    const std::string_view number = line.substr(0, colon);
-    const auto value = base::ParseInteger(number);
-    if (!value || std::to_string(*value) != number || *value < 1 || *value > 8) continue;
-    choices.push_back({static_cast<int>(*value), std::string(line)});
+    if (const auto value = doc::NamedLineNumber(line); value && *value >= 1) choices.push_back({*value, std::string(line)});
   }
   return choices;
 }

@@ -285,6 +285,7 @@ class CNamesDialog final : public CSettingsDialog {
       : CSettingsDialog(parent, Q(doc::NameListModel(list).Caption())), m_settings(settings), m_model(list) {
     m_model.Load(settings);
     m_text = LinesEdit(this, m_model.text, doc::kMaxNamesLength);
+    m_fields[doc::NameListModel::Text] = m_text;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
     layout->addWidget(MakeOkCancelButtons());
