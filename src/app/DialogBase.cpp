@@ -84,10 +84,18 @@ void CDialogBase::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
+std::optional<std::filesystem::path> HelpPage(const std::filesystem::path& programFolder, const QString& topic) {
+  const std::filesystem::path folder = programFolder / "help" / "html";
+  std::error_code error;
+  for (const std::filesystem::path& page : {folder / (topic.toStdString() + ".htm"), folder / "index.htm"}) {
+    if (std::filesystem::is_regular_file(page, error)) return page;
+  }
+  return std::nullopt;
+}
+
 bool OpenHelpTopic(const QString& topic) {
-  const std::filesystem::path page = App().programFolder / "help" / "html" / (topic.toStdString() + ".htm");
-  if (!std::filesystem::exists(page)) return false;
-  return App().shell.Open(page.string());
+  const auto page = HelpPage(App().programFolder, topic);
+  return page && App().shell.Open(page->string());
 }
 
 }  // namespace hp::app

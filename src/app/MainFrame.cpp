@@ -386,6 +386,12 @@ std::vector<CChildFrame*> CMainFrame::children() const {
 void CMainFrame::AddChild(CChildFrame* child) {
   m_mdi->addSubWindow(child);
   CPlanDoc& doc = child->document();
+  // Unsaved documents are told apart by a number, so the save question on
+  // quitting names which one it means.
+  if (doc.path().empty()) {
+    doc.setUntitledNumber(++m_untitledCount);
+    child->UpdateCaption();
+  }
   connect(&doc, &CPlanDoc::worksheetsChanged, this, [this, &doc] {
     if (&doc == activeDocument()) FillWorksheetList();
   });

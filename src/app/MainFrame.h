@@ -94,6 +94,7 @@ class CMainFrame : public QMainWindow {
   void WithDocument(const std::function<void(CPlanDoc&, CPlanView&)>& command);
 
   QMdiArea* m_mdi = nullptr;
+  int m_untitledCount = 0;  // new documents so far, numbering "Unbenannt1", ...
   QToolBar* m_standardBar = nullptr;
   QToolBar* m_directionBar = nullptr;
   QComboBox* m_worksheetList = nullptr;

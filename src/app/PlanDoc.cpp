@@ -16,7 +16,7 @@ CPlanDoc::CPlanDoc(QObject* parent) : QObject(parent) {
 CPlanDoc::~CPlanDoc() = default;
 
 QString CPlanDoc::title() const {
-  if (m_path.empty()) return QStringLiteral("Unbenannt");
+  if (m_path.empty()) return QStringLiteral("Unbenannt") + (m_untitledNumber > 0 ? QString::number(m_untitledNumber) : QString());
   return QString::fromStdString(m_path.filename().string());
 }
 

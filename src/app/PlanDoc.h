@@ -30,6 +30,8 @@ class CPlanDoc : public QObject {
   // the window caption.
   const std::filesystem::path& path() const { return m_path; }
   QString title() const;
+  // The number of a new, unsaved document's title ("Unbenannt2"); 0: none.
+  void setUntitledNumber(int number) { m_untitledNumber = number; }
   // The folder stored file names are relative to (the document's folder;
   // the current folder for an unsaved document).
   std::filesystem::path folder() const;
@@ -83,6 +85,7 @@ class CPlanDoc : public QObject {
   doc::SurveyStore m_store;
   std::filesystem::path m_path;
   bool m_modified = false;
+  int m_untitledNumber = 0;
   int m_loadRequest = -1;
   bool m_resetFlag = false;
   std::unique_ptr<doc::Worksheet> m_backup;

@@ -12,6 +12,9 @@
 #include "doc/DocumentFile.h"
 
 int main(int argc, char** argv) {
+  // The file dialogs show file dates in the system locale's form: German, as
+  // every other text of the program (LC_ALL, when set, still decides).
+  qputenv("LC_TIME", "de_DE.UTF-8");
   QApplication application(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Hollowplan"));
   QApplication::setApplicationName(QStringLiteral("Hollowplan"));

@@ -104,17 +104,19 @@ TEST_F(MainFrameTest, WindowPosWithNineNumbersIsIgnored) {
 TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksToSave) {
   CMainFrame frame;
   frame.show();
+  frame.NewDocument();
   CChildFrame* child = frame.NewDocument();
+  EXPECT_EQ(child->windowTitle(), QStringLiteral("Unbenannt2"));
   child->document().setModified();
   Prompter().Script({platform::Answer::Cancel});
   EXPECT_FALSE(child->close());
   ASSERT_EQ(Prompter().Texts().size(), 1u);
-  EXPECT_EQ(Prompter().Texts()[0], "Änderungen in Unbenannt speichern?");
-  EXPECT_EQ(frame.children().size(), 1u);
+  EXPECT_EQ(Prompter().Texts()[0], "Änderungen in Unbenannt2 speichern?");
+  EXPECT_EQ(frame.children().size(), 2u);
   Prompter().Script({platform::Answer::No});
   EXPECT_TRUE(child->close());
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_TRUE(frame.children().empty());
+  EXPECT_EQ(frame.children().size(), 1u);
 }
 
 }  // namespace
