@@ -58,9 +58,13 @@ TEST_F(DialogBaseTest, AMovedDialogRemembersItsPlaceUnderItsCaption) {
 }
 
 TEST_F(DialogBaseTest, HelpOpensOnlyAnExistingPage) {
-  test::Context().shell.opened.clear();
+  auto& context = test::Context();
+  const std::filesystem::path before = context.context.programFolder;
+  context.context.programFolder = std::filesystem::temp_directory_path() / "hollowplan-without-help";
+  context.shell.opened.clear();
   EXPECT_FALSE(OpenHelpTopic(QStringLiteral("Farben")));
-  EXPECT_TRUE(test::Context().shell.opened.empty());
+  EXPECT_TRUE(context.shell.opened.empty());
+  context.context.programFolder = before;
 }
 
 }  // namespace

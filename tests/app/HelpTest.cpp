@@ -5,7 +5,8 @@
 
 #include <QDialogButtonBox>
 #include <QPushButton>
-#include <QTest>
+#include <QApplication>
+#include <QKeyEvent>
 
 #include "app/AppTestSupport.h"
 #include "app/dialogs/EvaluationDialog.h"
@@ -67,7 +68,8 @@ TEST(Help, F1AndTheHelpButtonOpenTheDialogsPage) {
   context.context.programFolder = HP_BUILD_FOLDER;
   context.shell.opened.clear();
   CEvaluationDialog dialog(nullptr, calc::SurveyEvaluation{});
-  QTest::keyClick(&dialog, Qt::Key_F1);
+  QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+  QApplication::sendEvent(&dialog, &f1);
   dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Help)->click();
   context.context.programFolder = before;
   const std::string page = (kGuide / "Datenauswertung.htm").string();

@@ -199,7 +199,7 @@ void COverviewDialog::FitColumnWidths() {
   const int rows = std::min(m_tableModel->rowCount(), kMeasuredRows);
   for (int column = 0; column < edit::kOverviewColumnCount; ++column) {
     const int own = edit::OverviewColumns()[column].width;
-    int text = header.horizontalAdvance(m_tableModel->headerData(column, Qt::Horizontal).toString());
+    int text = header.horizontalAdvance(m_tableModel->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
     for (int row = 0; row < rows; ++row) {
       text = std::max(text, cells.horizontalAdvance(m_tableModel->index(row, column).data().toString()));
     }
