@@ -188,8 +188,8 @@ std::optional<std::string> StoredDate(std::string_view text) {
   const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
   if (day > kDays[month - 1] + (month == 2 && leap ? 1 : 0)) return std::nullopt;
   const auto padded = [](int value, size_t width) {
-    std::string digits = std::to_string(value);
-    return std::string(width - std::min(width, digits.size()), '0') + digits;
+    std::string number = std::to_string(value);
+    return std::string(width - std::min(width, number.size()), '0') + number;
   };
   return padded(day, 2) + "." + padded(month, 2) + "." + padded(year, 4);
 }
@@ -209,10 +209,10 @@ std::optional<FieldFault> TakeForm(const RecordForm& form, const RecordForm& sho
       if (!value) return FieldFault{f, std::string(kEnterNumber)};
       if (std::fabs(*value) > kMaxEntry) return FieldFault{f, RangeText(-kMaxEntry, kMaxEntry)};
       *v = *value;
-    } else if (int32_t* v = IntegerOf(r, f)) {
+    } else if (int32_t* whole = IntegerOf(r, f)) {
       const auto value = blank ? std::optional<long long>(0) : base::ParseInteger(text);
       if (!value || *value < INT32_MIN || *value > INT32_MAX) return FieldFault{f, std::string(kEnterInteger)};
-      *v = static_cast<int32_t>(*value);
+      *whole = static_cast<int32_t>(*value);
     }
   }
   r.colour = CorrectColour(r.colour);

@@ -185,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     kNone},
         ExtentShape{"OnePlace", [](int, std::mt19937&) { return std::array<double, 4>{3, 4, 3, 4}; }, kNone}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ExtentShape>& shape) { return std::string(shape.param.name); });
 
 }  // namespace
 }  // namespace hp::calc
