@@ -154,9 +154,6 @@ TEST_F(AtomicWrite, FailuresKeepThePreviousStateWithoutLeftovers) {
   EXPECT_EQ(Entries(), std::set<std::string>{"Höhle.hpn"});
 }
 
-}  // namespace
-}  // namespace hp::base
-
 TEST_F(AtomicWrite, FileSourceOpensOnlyRegularFiles) {
   Put(m_target, "koor");
   const fs::path fifo = m_folder / "pipe.hpn";
@@ -170,3 +167,6 @@ TEST_F(AtomicWrite, FileSourceOpensOnlyRegularFiles) {
     EXPECT_FALSE(source.IsOpen()) << other;
   }
 }
+
+}  // namespace
+}  // namespace hp::base
