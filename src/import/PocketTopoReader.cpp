@@ -229,7 +229,7 @@ class PocketTopoReader {
     // in a cave with a westerly declination has a positive one); an
     // instrument's declination is added to them.
     const std::optional<double> declination = ReadDouble(rest.substr(0, rest.find('"')));
-    if (declination && std::fabs(*declination) <= 400.0) entry.declination = -*declination;
+    if (declination && std::fabs(*declination) <= 400.0) entry.declination = 0.0 - *declination;  // never -0
   }
 
   void ReadFixedPoint(std::string_view line) {
@@ -420,7 +420,7 @@ class PocketTopoReader {
 
   void TakeFreeEntry(int index, double declination) {
     doc::Instrument entry;
-    entry.name = base::DecimalComma("Dekl. " + base::FormatFixed(declination, 2));
+    entry.name = "Dekl. " + base::DecimalComma(base::FormatFixed(declination, 2));
     entry.azimuthUnit = entry.inclinationUnit = m_gon ? 1 : 0;
     entry.declination = declination;
     doc::SetInstrument(m_store.settings, index + 1, entry);
