@@ -4,6 +4,7 @@
 // trip's declination goes into an instrument entry, and the records are put
 // in an order in which every reference station is defined before it is used.
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -383,8 +384,9 @@ class PocketTopoReader {
         return {i + 1, 0.0};
       }
     }
+    const std::array<bool, doc::kInstrumentCount> used = UsedEntries();
     for (const int i : order) {
-      if (IsFree(i)) {
+      if (!used[static_cast<size_t>(i)] && IsUntouched(i)) {
         TakeFreeEntry(i, declination);
         return {i + 1, 0.0};
       }
@@ -401,21 +403,25 @@ class PocketTopoReader {
            s.instruments[index].verticalReference == 0 && s.instrumentSag[index] == 0;
   }
 
-  // An entry nobody set up and no record uses.
-  bool IsFree(int index) const {
-    doc::Instrument unused;
+  // An entry at its defaults: nobody set it up.
+  bool IsUntouched(int index) const {
     char name[16] = {};
     doc::SetDefaultInstrumentName(name, index + 1);
-    unused.name = std::string(base::TextOf(name));
     const doc::Instrument entry = doc::GetInstrument(m_store.settings, index + 1);
-    if (entry.name != unused.name || entry.azimuthUnit != 0 || entry.declination != 0 || entry.inclinationUnit != 0 ||
-        entry.verticalReference != 0 || entry.divider != 0 || entry.sag != 0 || entry.declinationYear != 0 ||
-        entry.declinationChange != 0) {
-      return false;
-    }
-    const auto uses = [index](const auto& record) { return calc::InstrumentIndex(*record) == index; };
-    return std::none_of(m_store.records.begin(), m_store.records.end(), uses) &&
-           std::none_of(m_records.begin(), m_records.end(), uses);
+    return entry.name == base::TextOf(name) && entry.azimuthUnit == 0 && entry.declination == 0 &&
+           entry.inclinationUnit == 0 && entry.verticalReference == 0 && entry.divider == 0 && entry.sag == 0 &&
+           entry.declinationYear == 0 && entry.declinationChange == 0;
+  }
+
+  // The entries a record of the document or of this file uses.
+  std::array<bool, doc::kInstrumentCount> UsedEntries() const {
+    std::array<bool, doc::kInstrumentCount> used{};
+    const auto mark = [&used](const auto& record) {
+      if (const auto index = calc::InstrumentIndex(*record)) used[static_cast<size_t>(*index)] = true;
+    };
+    std::for_each(m_store.records.begin(), m_store.records.end(), mark);
+    std::for_each(m_records.begin(), m_records.end(), mark);
+    return used;
   }
 
   void TakeFreeEntry(int index, double declination) {

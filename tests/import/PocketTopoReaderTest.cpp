@@ -178,7 +178,7 @@ TEST(PocketTopoTest, ShotBackToKnownStationComputes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PocketTopo, ShotTest, testing::ValuesIn(kShotCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // --- Trip declinations ---------------------------------------------------
 
@@ -262,7 +262,7 @@ TEST_P(DeclinationTest, CarriedByAnInstrumentEntry) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PocketTopo, DeclinationTest, testing::ValuesIn(kDeclinationCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // A declination of 2.08 is taken off the measured azimuth of 90.
 TEST(PocketTopoTest, DeclinationTurnsTheComputedLeg) {
