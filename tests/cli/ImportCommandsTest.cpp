@@ -55,6 +55,26 @@ TEST_F(CliImport, DocumentImportRefusedByItsVersionLeavesTheTarget) {
   EXPECT_TRUE(InfoHas(Path("out.hpn"), "records: 1\n"));
 }
 
+// The include file lies beside the table, not beside the written document.
+TEST_F(CliImport, MissingIncludeFileIsNamedAndFailsUnlessAnsweredYes) {
+  fs::create_directories(Path("teile"));
+  Put(Path("teile/zug.txt"), "Punkt\tL\xE4nge\tAzimut\tInclude-Datei\n1\t5,2\t120\tteil.hpn\n");
+  ASSERT_EQ(Run({"new", "-o", Path("teile/teil.hpn")}).status, 0);
+  const std::string message =
+      "Die Include-Datei wurde nicht gefunden:\n" + Path("teil.hpn") + "\nIhre Datensätze fehlen im Dokument.\n\n";
+  const Result refused = Run({"import", Path("teile/zug.txt"), "-o", Path("neu.hpn")});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find(message), std::string::npos) << refused.err;
+  EXPECT_FALSE(fs::exists(Path("neu.hpn")));
+  const Result accepted = Run({"import", Path("teile/zug.txt"), "-o", Path("neu.hpn"), "--answer", "yes"});
+  EXPECT_EQ(accepted.status, 0);
+  EXPECT_NE(accepted.err.find(message), std::string::npos);
+  EXPECT_TRUE(InfoHas(Path("neu.hpn"), "records: 2\n"));  // the leg and the reference the pass put first
+  const Result found = Run({"import", Path("teile/zug.txt"), "-o", Path("teile/mit.hpn")});
+  EXPECT_EQ(found.status, 0);
+  EXPECT_EQ(found.err.find("Include-Datei"), std::string::npos);
+}
+
 TEST_F(CliImport, WrongArguments) {
   Put(Path("zug.txt"), kTable);
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
