@@ -8,6 +8,7 @@
 #include "calc/ComputePass.h"
 #include "doc/DocumentFile.h"
 #include "doc/SurveyStore.h"
+#include "import/ImportLimits.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsStore.h"
 
@@ -27,8 +28,11 @@ DocumentImportResult ImportDocument(doc::SurveyStore& store, const std::filesyst
 // Removes the records read from include files, reads every include file named
 // by a record again (missing files and non-documents are skipped silently;
 // includes do not nest), and recomputes the survey. `documentFolder` is the
-// folder stored include names are relative to.
+// folder stored include names are relative to. An include file that would
+// bring the document beyond `maxRecords` records is taken out again with a
+// message, and the includes after it are not read.
 calc::ComputeOutcome UpdateIncludes(doc::SurveyStore& store, const std::filesystem::path& documentFolder,
-                                    platform::Prompter& prompter, const platform::SettingsStore& settings);
+                                    platform::Prompter& prompter, const platform::SettingsStore& settings,
+                                    size_t maxRecords = kMaxDocumentRecords);
 
 }  // namespace hp::imports
