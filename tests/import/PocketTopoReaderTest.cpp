@@ -161,7 +161,7 @@ TEST(PocketTopoTest, ShotBackToKnownStationComputes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PocketTopo, ShotTest, testing::ValuesIn(kShotCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(PocketTopoTest, FixedPointsDatesAndDescriptions) {
   const std::string comment(50, 'c');
