@@ -4,8 +4,8 @@
 // and a file that starts with a UTF-16 byte-order mark (either byte order) as
 // UTF-16; both are converted, characters outside Windows-1252 becoming "?".
 // Lines end at a line feed; carriage returns before it are removed; lines of
-// any length are read whole. Files are read one line at a time, so the text
-// is never held whole.
+// any length are read whole. TextLines reads a file one line at a time, so a
+// reader that goes line by line never holds the whole text.
 #pragma once
 
 #include <cstdint>
