@@ -21,7 +21,7 @@ DocumentImportResult ImportDocument(doc::SurveyStore& store, const std::filesyst
 
 calc::ComputeOutcome UpdateIncludes(doc::SurveyStore& store, const std::filesystem::path& documentFolder,
                                     platform::Prompter& prompter, const platform::SettingsStore& settings,
-                                    std::vector<std::filesystem::path>* unread) {
+                                    std::vector<std::filesystem::path>* unread, size_t maxRecords) {
   auto& records = store.records;
   records.erase(std::remove_if(records.begin(), records.end(), [](const auto& r) { return r->fromInclude != 0; }),
                 records.end());
@@ -44,6 +44,15 @@ calc::ComputeOutcome UpdateIncludes(doc::SurveyStore& store, const std::filesyst
         prompter.Message((found ? messages::kIncludeNotDocument : messages::kIncludeNotFound) + path.string() +
                              messages::kIncludeRecordsMissing,
                          platform::Icon::Exclamation);
+      }
+      if (records.size() > maxRecords) {
+        // The file that passes the limit is taken out again, and no further
+        // include is read: the document stays within the limit.
+        const auto first = records.begin() + static_cast<std::ptrdiff_t>(position + 1);
+        records.erase(first, first + static_cast<std::ptrdiff_t>(target - position - 1));
+        store.settings.recordCount = static_cast<uint32_t>(records.size());
+        prompter.Message(path.string() + messages::kIncludeTooManyRecords, platform::Icon::Exclamation);
+        break;
       }
     }
     position = target;  // records read from the file are not searched for includes

@@ -9,6 +9,7 @@
 #include "calc/ComputePass.h"
 #include "doc/DocumentFile.h"
 #include "doc/SurveyStore.h"
+#include "import/ImportLimits.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsStore.h"
 
@@ -30,10 +31,13 @@ DocumentImportResult ImportDocument(doc::SurveyStore& store, const std::filesyst
 // `documentFolder` is the folder stored include names are relative to. An
 // include file that cannot be read or is not a document is named in a
 // message, once per update, and its path is added to `unread` when given;
-// the record naming it stays.
+// the record naming it stays. An include file that would bring the document
+// beyond `maxRecords` records is taken out again with a message, and the
+// includes after it are not read.
 calc::ComputeOutcome UpdateIncludes(doc::SurveyStore& store, const std::filesystem::path& documentFolder,
                                     platform::Prompter& prompter, const platform::SettingsStore& settings,
-                                    std::vector<std::filesystem::path>* unread = nullptr);
+                                    std::vector<std::filesystem::path>* unread = nullptr,
+                                    size_t maxRecords = kMaxDocumentRecords);
 
 namespace messages {
 inline constexpr const char* kIncludeNotFound = "Die Include-Datei wurde nicht gefunden:\n";

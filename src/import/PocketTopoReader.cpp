@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <queue>
 #include <string>
@@ -56,14 +57,16 @@ std::string_view Trim(std::string_view text) {
 bool IsEmptyLine(std::string_view line) { return line.empty() || line.front() == '\r'; }
 
 // A number at the start of a field, as the export's readers have always read
-// them: leading blanks skipped, anything after the number ignored.
+// them: leading blanks skipped, anything after the number ignored. "inf",
+// "nan" and numbers beyond a double's range (as infinity) come back as read:
+// the caller refuses them with IsImportableNumber.
 std::optional<double> ReadDouble(std::string_view field) {
   field = TrimLeft(field);
   if (field.starts_with('+')) field.remove_prefix(1);
   double value = 0;
   const auto result = std::from_chars(field.data(), field.data() + field.size(), value);
-  // "inf" and "nan" are no measurements.
-  if (result.ec != std::errc() || result.ptr == field.data() || !std::isfinite(value)) return std::nullopt;
+  if (result.ec == std::errc::result_out_of_range) return std::numeric_limits<double>::infinity();
+  if (result.ec != std::errc() || result.ptr == field.data()) return std::nullopt;
   return value;
 }
 
@@ -185,11 +188,12 @@ struct Trip {
 
 class PocketTopoReader {
  public:
-  PocketTopoReader(doc::SurveyStore& store, const std::vector<std::string>& lines)
-      : m_store(store), m_lines(lines) {}
+  PocketTopoReader(doc::SurveyStore& store, const std::vector<std::string>& lines, size_t maxRecords)
+      : m_store(store), m_lines(lines), m_maxRecords(maxRecords) {}
 
-  void Read() {
-    if (m_lines.empty()) return;
+  // False when the records would have passed the limit.
+  bool Read() {
+    if (m_lines.empty()) return true;
     const std::string_view header = m_lines[0];
     m_gon = header.find(", 400)") != std::string_view::npos;
     m_feet = header.find("(feet,") != std::string_view::npos;
@@ -200,8 +204,8 @@ class PocketTopoReader {
 
     size_t i = 2;
     for (; i < m_lines.size() && !IsEmptyLine(m_lines[i]); ++i) ReadTrip(m_lines[i]);
-    for (++i; i < m_lines.size() && !IsEmptyLine(m_lines[i]); ++i) ReadFixedPoint(m_lines[i]);
-    for (++i; i < m_lines.size() && !IsEmptyLine(m_lines[i]); ++i) ReadShot(m_lines[i]);
+    for (++i; i < m_lines.size() && !IsEmptyLine(m_lines[i]) && !m_full; ++i) ReadFixedPoint(m_lines[i], i + 1);
+    for (++i; i < m_lines.size() && !IsEmptyLine(m_lines[i]) && !m_full; ++i) ReadShot(m_lines[i], i + 1);
 
     OrderFromReferences(m_records, m_references, m_halfCircle);
     for (auto& record : m_records) {
@@ -209,7 +213,10 @@ class PocketTopoReader {
       ++m_store.settings.recordCount;
       m_store.settings.computedCurrent = 0;
     }
+    return !m_full;
   }
+
+  const RefusedLines& refused() const { return m_refused; }
 
  private:
   void ReadTrip(std::string_view line) {
@@ -233,11 +240,13 @@ class PocketTopoReader {
     if (declination && std::fabs(*declination) <= 400.0) entry.declination = 0.0 - *declination;  // never -0
   }
 
-  void ReadFixedPoint(std::string_view line) {
+  void ReadFixedPoint(std::string_view line, size_t lineNumber) {
     const Station station = ReadStation(Column(line, 0, 10));
-    const double x = ReadCoordinate(Column(line, 14, 25));
-    const double y = ReadCoordinate(Column(line, 28, 39));
-    const double z = ReadCoordinate(Column(line, 41, 48));
+    double x = 0, y = 0, z = 0;
+    if (!ReadCoordinate(Column(line, 14, 25), x, lineNumber) || !ReadCoordinate(Column(line, 28, 39), y, lineNumber) ||
+        !ReadCoordinate(Column(line, 41, 48), z, lineNumber) || Full(1)) {
+      return;
+    }
     // A fixed point has no azimuth to correct.
     doc::SurveyRecord& record = Append({CarrierOf(0).instrument, 0.0});
     SetStations(record, station, station);
@@ -251,20 +260,42 @@ class PocketTopoReader {
     ++m_references;
   }
 
-  static double ReadCoordinate(std::string_view field) {
+  // An unreadable coordinate is 0; false (the line refused) for one out of
+  // bounds.
+  bool ReadCoordinate(std::string_view field, double& value, size_t lineNumber) {
     std::string text(field);
     for (char& c : text) {
       if (c == ',') c = '.';
     }
-    return ReadDouble(text).value_or(0.0);
+    value = ReadDouble(text).value_or(0.0);
+    return Importable(value, field, lineNumber);
   }
 
-  void ReadShot(std::string_view line) {
+  bool Importable(double value, std::string_view field, size_t lineNumber) {
+    if (IsImportableNumber(value)) return true;
+    m_refused.Add(lineNumber, Trim(field));
+    return false;
+  }
+
+  // Whether `count` more records would pass the limit; the reading then stops.
+  bool Full(size_t count) {
+    m_full = m_full || m_store.records.size() + m_records.size() + count > m_maxRecords;
+    return m_full;
+  }
+
+  void ReadShot(std::string_view line, size_t lineNumber) {
     // PocketTopo leaves emptied shots in the file without a from-station.
     if (Trim(Column(line, 0, 11)).empty()) return;
-    if (auto v = ReadDouble(Column(line, 25, 31))) m_length = *v;
-    if (auto v = ReadDouble(Column(line, 33, 39))) m_azimuth = *v;
-    if (auto v = ReadDouble(Column(line, 41, 47))) m_inclination = *v;
+    const std::string_view fields[] = {Column(line, 25, 31), Column(line, 33, 39), Column(line, 41, 47)};
+    std::optional<double> readings[3];
+    for (size_t n = 0; n < 3; ++n) {
+      readings[n] = ReadDouble(fields[n]);
+      if (readings[n] && !Importable(*readings[n], fields[n], lineNumber)) return;
+    }
+    if (Full(m_firstRecord ? 1 : 2)) return;
+    if (readings[0]) m_length = *readings[0];
+    if (readings[1]) m_azimuth = *readings[1];
+    if (readings[2]) m_inclination = *readings[2];
     double length = m_feet ? m_length * kFeet : m_length;
     double azimuth = m_azimuth;
     double inclination = m_inclination;
@@ -462,6 +493,9 @@ class PocketTopoReader {
 
   doc::SurveyStore& m_store;
   const std::vector<std::string>& m_lines;
+  size_t m_maxRecords;
+  bool m_full = false;
+  RefusedLines m_refused;
 
   bool m_gon = false;
   bool m_feet = false;
@@ -494,8 +528,12 @@ class PocketTopoReader {
 
 }  // namespace
 
-void ReadPocketTopoLines(doc::SurveyStore& store, const std::vector<std::string>& lines) {
-  PocketTopoReader(store, lines).Read();
+bool ReadPocketTopoLines(doc::SurveyStore& store, const std::vector<std::string>& lines, platform::Prompter* prompter,
+                         size_t maxRecords) {
+  PocketTopoReader reader(store, lines, maxRecords);
+  const bool complete = reader.Read();
+  reader.refused().Report(prompter);
+  return complete;
 }
 
 }  // namespace hp::imports

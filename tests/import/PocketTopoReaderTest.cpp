@@ -141,7 +141,7 @@ const ShotCase kShotCases[] = {
       {"5.0", "5.1", 1.0, 0.0, 0.0}}},
     // A field that cannot be read keeps the previous shot's reading.
     {"UnreadableFieldKeepsPreviousReading",
-     File({Shot("1.0", "1.1", "10.00", "20.00", "3.00"), Shot("1.1", "1.2", "nan", "30.00", "inf")}),
+     File({Shot("1.0", "1.1", "10.00", "20.00", "3.00"), Shot("1.1", "1.2", "-", "30.00", "x")}),
      {{"1.0", "1.0", 10.0, 20.0, 3.0}, {"1.0", "1.1", 10.0, 20.0, 3.0}, {"1.1", "1.2", 10.0, 30.0, 3.0}}},
     // Cut off inside a shot line: what its columns hold is read.
     {"FileCutInShotLine",
@@ -293,6 +293,30 @@ TEST(PocketTopoTest, FixedPointsDatesAndDescriptions) {
     const auto& r = *store.records[i];
     EXPECT_EQ(std::pair(std::string(TextOf(r.date)), std::string(TextOf(r.description))), expected[i]) << i;
   }
+}
+
+// A number out of bounds refuses its line, which then carries nothing on;
+// one message names the lines. The reading stops at the record limit.
+TEST(PocketTopoTest, OutOfBoundsNumbersAndRecordLimit) {
+  const auto lines = File({Shot("1.0", "1.1", "10.00", "20.00", "3.00"), Shot("1.1", "1.2", "1e308", "30.00", "0.00"),
+                           Shot("1.1", "1.3", "5.00", "inf", "0.00"), Shot("1.1", "1.4", "5.00", "40.00", "-nan"),
+                           Shot("1.1", "1.5", "4.00", "", "")},
+                          {"     1.0               1e9    5189999.00   3999.00"});
+  doc::SurveyStore store;
+  store.SetDefaults();
+  store.records.clear();
+  store.settings.recordCount = 0;
+  platform::ScriptedPrompter prompter;
+  EXPECT_TRUE(ReadPocketTopoLines(store, lines, &prompter));
+  ExpectRecords(store, {{"1.0", "1.0", 10.0, 20.0, 3.0}, {"1.0", "1.1", 10.0, 20.0, 3.0}, {"1.1", "1.5", 4.0, 20.0, 3.0}});
+  EXPECT_EQ(prompter.Texts(),
+            std::vector<std::string>{"Zeile 6: Der Wert \"1e9\" ist keine endliche Zahl oder liegt außerhalb von "
+                                     "±10.000.000.\nDie Zeile wurde nicht importiert.\nWeitere 3 Zeilen mit solchen "
+                                     "Werten wurden ebenfalls nicht importiert."});
+
+  store.records.clear();
+  EXPECT_FALSE(ReadPocketTopoLines(store, lines, nullptr, 2));
+  EXPECT_EQ(store.records.size(), 2u);
 }
 
 // --- Real exports -------------------------------------------------------
