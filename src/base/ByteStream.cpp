@@ -237,15 +237,18 @@ bool WriteFileAtomically(const std::filesystem::path& target,
   if (fd < 0) return false;
   bool ok = true;
   if (keepMode) {
-    // Root saving another user's file leaves it with that user; anyone else
-    // cannot hand a file on and keeps it as it is.
+    // Root saving another user's file leaves it that user's; for anyone else
+    // this fails harmlessly and the file is theirs, as any file they write.
     [[maybe_unused]] const int handedOn = ::fchown(fd, existing.st_uid, existing.st_gid);
     ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
   }
-  {
+  try {
     DescriptorSink sink(fd);
     ok = sink.IsOpen() && ok && write(sink);
     ok = sink.SyncAndClose() && ok;
+  } catch (...) {
+    ::unlink(temp.c_str());  // a writer that throws leaves nothing behind
+    throw;
   }
   if (ok) ok = ::rename(temp.c_str(), file.c_str()) == 0;
   if (!ok) {

@@ -15,6 +15,7 @@
 #else
 #include <malloc.h>
 #endif
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -462,7 +463,8 @@ TEST_F(DocumentFileTest, EveryPrefixReadsOrIsRefusedAndIsReportedIncomplete) {
       std::copy_n(whole.begin(), length, block.get());
       for (ReadMode mode : {ReadMode::Open, ReadMode::Include}) {
         SurveyStore store;
-        store.SetDefaults();
+        store.records.push_back(std::make_unique<SurveyRecord>());  // one record of its own
+        store.settings.recordCount = 1;
         platform::ScriptedPrompter p(Answer::Ok);
         base::MemorySource source(std::span<const uint8_t>(block.get(), length));
         size_t target = 0;
@@ -607,6 +609,30 @@ TEST_F(DocumentFileOnDisk, MissingFileMessagesByUse) {
   LoadDocument(path, store, ReadMode::Open, target, p, settings);
   EXPECT_EQ(p.Texts(), (std::vector<std::string>{path.string() + "\nDiese Datei kann nicht geöffnet werden.",
                                                  "Fehler beim Öffnen des Dokuments."}));
+}
+
+// Only regular files are read: a FIFO, a device or a folder gives the message
+// of a file that cannot be opened, at once, for every use.
+TEST_F(DocumentFileOnDisk, NoRegularFileIsNeverRead) {
+  const auto fifo = dir / "rohr.hpn";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::filesystem::path& path : {fifo, std::filesystem::path("/dev/zero"), dir}) {
+    SCOPED_TRACE(path.string());
+    const std::pair<ReadMode, std::vector<std::string>> cases[] = {
+        {ReadMode::Open, {"Fehler beim Öffnen des Dokuments."}},
+        {ReadMode::ImportWhole, {path.string() + "\nDiese Datei kann nicht geöffnet werden."}},
+        {ReadMode::Template, {path.string() + "\nDiese Datei kann nicht geöffnet werden."}},
+        {ReadMode::Include, {}},
+    };
+    for (const auto& [mode, messages] : cases) {
+      platform::ScriptedPrompter p;
+      SurveyStore store = RichStore();
+      size_t target = 2;
+      EXPECT_EQ(LoadDocument(path, store, mode, target, p, settings), ReadStatus::InvalidFormat);
+      EXPECT_EQ(p.Texts(), messages);
+      EXPECT_EQ(store.records.size(), 4u);
+    }
+  }
 }
 
 TEST_F(DocumentFileOnDisk, SaveFailsIntoAMissingFolder) {
