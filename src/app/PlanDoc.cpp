@@ -55,8 +55,9 @@ bool CPlanDoc::NewFromTemplate(const std::filesystem::path& templatePath) {
 
 bool CPlanDoc::Open(const std::filesystem::path& path) {
   size_t target = 0;
+  doc::ReadReport report;
   const doc::ReadStatus status =
-      doc::LoadDocument(path, m_store, doc::ReadMode::Open, target, App().prompter, App().settings);
+      doc::LoadDocument(path, m_store, doc::ReadMode::Open, target, App().prompter, App().settings, &report);
   if (status != doc::ReadStatus::Ok) {
     m_store.SetDefaults();
     return false;
@@ -64,7 +65,9 @@ bool CPlanDoc::Open(const std::filesystem::path& path) {
   m_path = path;
   RefreshBackup();
   if (m_store.settings.computedCurrent == 0) Compute();
-  setModified(false);
+  // An incomplete file's document is not what the file promised: it counts
+  // as changed, so it is never silently taken as equal to its file.
+  setModified(report.incomplete);
   Q_EMIT worksheetsChanged();
   UpdateAllViews();
   return true;

@@ -2,6 +2,7 @@
 // copy of an existing one.
 #include <filesystem>
 #include <ostream>
+#include <vector>
 
 #include "base/NumberFormat.h"
 #include "cli/CliPrompter.h"
@@ -49,7 +50,12 @@ int RunImport(const CommandContext& c) {
     return kExitFailed;
   }
   const std::filesystem::path output = *c.args.output;
-  imports::UpdateIncludes(store, output.parent_path().empty() ? "." : output.parent_path(), prompter, settings);
+  std::vector<std::filesystem::path> unread;
+  imports::UpdateIncludes(store, output.parent_path().empty() ? "." : output.parent_path(), prompter, settings,
+                          &unread);
+  // A document missing the records of an include file is written only when
+  // the caller said so.
+  if (!unread.empty() && c.args.answer != platform::Answer::Yes) return kExitFailed;
   return WriteOutput(c, output.string(), store) ? kExitOk : kExitFailed;
 }
 

@@ -32,6 +32,10 @@ enum class BitmapStatus {
 // header; 8 bits with a colour table, 24 or 32 bits; rows bottom-up or
 // top-down, padded to 4 bytes). `image` is left empty unless Ok.
 BitmapStatus ReadBitmap(std::span<const uint8_t> bytes, Image& image);
+// The same from a file: only a regular file is read (anything else is
+// Unreadable), its headers first; they are checked against the file's size
+// before the rows they describe are read, and nothing else of the file is
+// kept.
 BitmapStatus ReadBitmapFile(const std::filesystem::path& path, Image& image);
 
 // The bytes of `image` as the program writes bitmaps: 24 bits per pixel, no

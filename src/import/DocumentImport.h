@@ -4,10 +4,12 @@
 #pragma once
 
 #include <filesystem>
+#include <vector>
 
 #include "calc/ComputePass.h"
 #include "doc/DocumentFile.h"
 #include "doc/SurveyStore.h"
+#include "import/ImportLimits.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsStore.h"
 
@@ -25,10 +27,22 @@ DocumentImportResult ImportDocument(doc::SurveyStore& store, const std::filesyst
                                     platform::Prompter& prompter, const platform::SettingsStore& settings);
 
 // Removes the records read from include files, reads every include file named
-// by a record again (missing files and non-documents are skipped silently;
-// includes do not nest), and recomputes the survey. `documentFolder` is the
-// folder stored include names are relative to.
+// by a record again (includes do not nest), and recomputes the survey.
+// `documentFolder` is the folder stored include names are relative to. An
+// include file that cannot be read or is not a document is named in a
+// message, once per update, and its path is added to `unread` when given;
+// the record naming it stays. An include file that would bring the document
+// beyond `maxRecords` records is taken out again with a message, and the
+// includes after it are not read.
 calc::ComputeOutcome UpdateIncludes(doc::SurveyStore& store, const std::filesystem::path& documentFolder,
-                                    platform::Prompter& prompter, const platform::SettingsStore& settings);
+                                    platform::Prompter& prompter, const platform::SettingsStore& settings,
+                                    std::vector<std::filesystem::path>* unread = nullptr,
+                                    size_t maxRecords = kMaxDocumentRecords);
+
+namespace messages {
+inline constexpr const char* kIncludeNotFound = "Die Include-Datei wurde nicht gefunden:\n";
+inline constexpr const char* kIncludeNotDocument = "Die Include-Datei ist kein gültiges Dokument:\n";
+inline constexpr const char* kIncludeRecordsMissing = "\nIhre Datensätze fehlen im Dokument.";
+}  // namespace messages
 
 }  // namespace hp::imports

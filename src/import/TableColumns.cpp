@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <climits>
+#include <limits>
 
 #include "base/Cp1252.h"
 
@@ -138,11 +139,13 @@ std::optional<double> ReadTableNumber(std::string_view field) {
     negative = rest.front() == '-';
     rest.remove_prefix(1);
   }
-  // A digit or a point must follow, which also keeps out "inf" and "nan".
-  if (rest.empty() || !(IsDigit(rest.front()) || rest.front() == '.')) return std::nullopt;
+  // "%lf" also reads "inf" and "nan"; they come back as read so that the
+  // import can refuse them rather than take the field as empty.
+  if (rest.empty() || rest.front() == '-' || rest.front() == '+') return std::nullopt;
   double value = 0;
   const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
-  if (error != std::errc{}) return std::nullopt;
+  if (error == std::errc::result_out_of_range) value = std::numeric_limits<double>::infinity();
+  else if (error != std::errc{}) return std::nullopt;
   return negative ? -value : value;
 }
 
@@ -175,7 +178,14 @@ std::string UnknownColumnMessage(std::string_view field) {
   const std::string_view format = messages::kUnknownColumn;
   const size_t at = format.find("%s");
   std::string text(format.substr(0, at));
-  text += base::Cp1252ToUtf8(field);
+  // A long field (a binary file's first line) is quoted in part; control
+  // characters would garble the message.
+  std::string quoted(field.substr(0, kMaxQuotedColumn));
+  for (char& c : quoted) {
+    if (static_cast<unsigned char>(c) < 0x20) c = '?';
+  }
+  text += base::Cp1252ToUtf8(quoted);
+  if (field.size() > kMaxQuotedColumn) text += "…";
   text += format.substr(at + 2);
   return text;
 }

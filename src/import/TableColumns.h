@@ -34,8 +34,8 @@ std::optional<int32_t> ReadTableInteger(std::string_view field);
 
 // A number field: its first comma is taken as the decimal point, then it is
 // read as "%lf" reads it in the C locale ("1,234,5" is 1.234). Nothing when
-// no number starts the field; infinities, NaN and values beyond the range of
-// a double count as unreadable too.
+// no number starts the field. "inf" and "nan" are read as such, and values
+// beyond the range of a double as infinity: the caller decides on them.
 std::optional<double> ReadTableNumber(std::string_view field);
 
 // A date field as stored: its first 10 characters split at the first two
@@ -43,7 +43,9 @@ std::optional<double> ReadTableNumber(std::string_view field);
 // "dd.mm.yyyy", or empty when the date does not exist.
 std::string ReadTableDate(std::string_view field);
 
-// The message for a header field of no known kind (UTF-8, field included).
+// The message for a header field of no known kind (UTF-8, with at most
+// kMaxQuotedColumn characters of the field).
+inline constexpr size_t kMaxQuotedColumn = 80;
 std::string UnknownColumnMessage(std::string_view field);
 
 namespace messages {

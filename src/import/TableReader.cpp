@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "base/FixedText.h"
+#include "import/ImportLimits.h"
 #include "import/TableColumns.h"
 #include "import/TextImport.h"
 
@@ -25,8 +26,11 @@ struct Carried {
   char date[12] = {};
 };
 
-struct Coordinates {
+// What a line gives besides the record's own fields.
+struct LineValues {
   double x = 0, y = 0, z = 0;
+  std::string_view refused;  // a number the import cannot take: the line makes no record
+  bool hasRefused = false;
 };
 
 // Calls `visit(n, field)` for the first `count` tab-separated fields.
@@ -65,10 +69,16 @@ bool ReadInteger(std::string_view field, int32_t& target) {
   return value.has_value();
 }
 
-bool ReadNumber(std::string_view field, double& target) {
+bool ReadNumber(std::string_view field, double& target, LineValues& line) {
   const auto value = ReadTableNumber(field);
-  if (value) target = *value;
-  return value.has_value();
+  if (!value) return false;
+  if (!IsImportableNumber(*value)) {
+    if (!line.hasRefused) line.refused = field;
+    line.hasRefused = true;
+    return false;
+  }
+  target = *value;
+  return true;
 }
 
 template <size_t N>
@@ -79,7 +89,7 @@ bool ReadText(std::string_view field, char (&target)[N]) {
 }
 
 // Reads one field into the record; true when the field counts as given.
-bool ReadField(TableColumn column, std::string_view field, SurveyRecord& r, Coordinates& at) {
+bool ReadField(TableColumn column, std::string_view field, SurveyRecord& r, LineValues& at) {
   // The reference-coordinate columns are read, but the record's reference
   // coordinates come from the X, Y, Z columns like its own.
   double unused = 0;
@@ -91,24 +101,24 @@ bool ReadField(TableColumn column, std::string_view field, SurveyRecord& r, Coor
     case TableColumn::Cave: return ReadInteger(field, r.cave);
     case TableColumn::Passage: return ReadInteger(field, r.passage);
     case TableColumn::Point: return ReadText(field, r.point);
-    case TableColumn::Length: return ReadNumber(field, r.length);
-    case TableColumn::Azimuth: return ReadNumber(field, r.azimuth);
-    case TableColumn::Inclination: return ReadNumber(field, r.inclination);
+    case TableColumn::Length: return ReadNumber(field, r.length, at);
+    case TableColumn::Azimuth: return ReadNumber(field, r.azimuth, at);
+    case TableColumn::Inclination: return ReadNumber(field, r.inclination, at);
     case TableColumn::Instrument: return ReadInteger(field, r.instrument);
-    case TableColumn::Direction: return ReadNumber(field, r.direction);
+    case TableColumn::Direction: return ReadNumber(field, r.direction, at);
     case TableColumn::Colour: return ReadInteger(field, r.colour);
     case TableColumn::Level: return ReadInteger(field, r.level);
     case TableColumn::Ring: return ReadInteger(field, r.ring);
     case TableColumn::RefX:
     case TableColumn::RefY:
-    case TableColumn::RefZ: return ReadNumber(field, unused);
-    case TableColumn::X: return ReadNumber(field, at.x);
-    case TableColumn::Y: return ReadNumber(field, at.y);
-    case TableColumn::Z: return ReadNumber(field, at.z);
-    case TableColumn::Left: return ReadNumber(field, r.left);
-    case TableColumn::Right: return ReadNumber(field, r.right);
-    case TableColumn::Up: return ReadNumber(field, r.up);
-    case TableColumn::Down: return ReadNumber(field, r.down);
+    case TableColumn::RefZ: return ReadNumber(field, unused, at);
+    case TableColumn::X: return ReadNumber(field, at.x, at);
+    case TableColumn::Y: return ReadNumber(field, at.y, at);
+    case TableColumn::Z: return ReadNumber(field, at.z, at);
+    case TableColumn::Left: return ReadNumber(field, r.left, at);
+    case TableColumn::Right: return ReadNumber(field, r.right, at);
+    case TableColumn::Up: return ReadNumber(field, r.up, at);
+    case TableColumn::Down: return ReadNumber(field, r.down, at);
     case TableColumn::Description: return ReadText(field, r.description);
     case TableColumn::Date:
       if (field.empty()) return false;
@@ -119,8 +129,8 @@ bool ReadField(TableColumn column, std::string_view field, SurveyRecord& r, Coor
     case TableColumn::Remark: return ReadText(field, r.remark);
     case TableColumn::FileUrl: return ReadText(field, r.fileUrl);
     case TableColumn::IncludeFile: return ReadText(field, r.includeFile);
-    case TableColumn::TapeStart: return ReadNumber(field, r.tapeStart);
-    case TableColumn::TapeEnd: return ReadNumber(field, r.tapeEnd);
+    case TableColumn::TapeStart: return ReadNumber(field, r.tapeStart, at);
+    case TableColumn::TapeEnd: return ReadNumber(field, r.tapeEnd, at);
     case TableColumn::Surveyor: return ReadInteger(field, r.surveyor);
   }
   return false;
@@ -154,7 +164,7 @@ void Carry(const SurveyRecord& r, Carried& carried) {
   std::memcpy(carried.date, r.date, sizeof carried.date);
 }
 
-void FinishRecord(SurveyRecord& r, const Coordinates& at) {
+void FinishRecord(SurveyRecord& r, const LineValues& at) {
   if (r.instrument < 0 || r.instrument > 16) r.instrument = 0;
   r.x = r.refX = r.calcA[0] = r.calcA[3] = at.x;
   r.y = r.refY = r.calcA[1] = r.calcA[4] = at.y;
@@ -163,29 +173,46 @@ void FinishRecord(SurveyRecord& r, const Coordinates& at) {
 
 }  // namespace
 
-void ReadTableLines(doc::SurveyStore& store, const std::vector<std::string>& lines, platform::Prompter& prompter) {
-  if (lines.empty()) return;
-  const std::vector<TableColumn> columns = ReadHeader(lines.front(), prompter);
-  store.records.reserve(store.records.size() + lines.size() - 1);
+bool ReadTableLines(doc::SurveyStore& store, std::string_view header, LineSource& dataLines,
+                    platform::Prompter& prompter, size_t maxRecords) {
+  const std::vector<TableColumn> columns = ReadHeader(header, prompter);
   Carried carried;
+  RefusedLines refused;
+  bool complete = true;
   std::unique_ptr<SurveyRecord> record;  // kept for the next line when a line gives nothing
-  for (size_t i = 1; i < lines.size(); ++i) {
+  std::string line;
+  for (size_t lineNumber = 2; dataLines.Next(line); ++lineNumber) {
     if (!record) record = std::make_unique<SurveyRecord>();
     StartLine(*record, carried);
-    Coordinates at;
+    LineValues at;
     bool given = false;
-    ForEachField(WithoutReturn(lines[i]), columns.size(), [&](size_t n, std::string_view field) {
+    ForEachField(WithoutReturn(line), columns.size(), [&](size_t n, std::string_view field) {
       given |= ReadField(columns[n], field, *record, at);
     });
-    // A line without values leaves the carried values, the point included,
-    // as they were: the next line continues from the same station.
-    if (!given) continue;
+    if (at.hasRefused) refused.Add(lineNumber, at.refused);
+    // A line without values (or with a number it cannot take) leaves the
+    // carried values, the point included, as they were: the next line
+    // continues from the same station.
+    if (!given || at.hasRefused) continue;
+    if (store.records.size() >= maxRecords) {
+      complete = false;
+      break;
+    }
     Carry(*record, carried);
     FinishRecord(*record, at);
     store.records.push_back(std::move(record));
     ++store.settings.recordCount;
     store.settings.computedCurrent = 0;
   }
+  refused.Report(&prompter);
+  return complete;
+}
+
+bool ReadTableLines(doc::SurveyStore& store, const std::vector<std::string>& lines, platform::Prompter& prompter,
+                    size_t maxRecords) {
+  if (lines.empty()) return true;
+  LineList dataLines(lines, 1);
+  return ReadTableLines(store, lines.front(), dataLines, prompter, maxRecords);
 }
 
 }  // namespace hp::imports

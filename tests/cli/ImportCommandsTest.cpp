@@ -1,5 +1,8 @@
 // hollowplan-cli import: table and PocketTopo text and documents into a new
 // document or a copy of one.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "cli/CliFixture.h"
 #include "support/TestFile.h"
 
@@ -30,10 +33,27 @@ TEST_F(CliImport, AppendsToACopyOfADocument) {
   EXPECT_EQ(Bytes(Path("a.hpn")), before);
 }
 
+TEST_F(CliImport, Utf16TableIsRead) {
+  std::string utf16 = "\xFF\xFE";
+  for (const char c : kTable) utf16 += std::string{c, '\0'};  // Windows-1252 "ä" is U+00E4
+  Put(Path("zug.txt"), utf16);
+  const Result result = Run({"import", Path("zug.txt"), "-o", Path("neu.hpn")});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "");
+  EXPECT_TRUE(InfoHas(Path("neu.hpn"), "records: 3\n"));
+}
+
 TEST_F(CliImport, RefusedFilesWriteNothing) {
   Put(Path("zug.csv"), kTable);
   Put(Path("kein.hpn"), "kein Dokument");
+  ASSERT_EQ(::mkfifo(Path("rohr.txt").c_str(), 0600), 0);
+  fs::create_directories(Path("ordner.txt"));
+  const std::string cannotOpen = "\nDiese Datei kann nicht geöffnet werden.\n\n";
+  ::alarm(30);  // a reader blocked on the FIFO ends the test program
   const std::pair<std::string, std::string> cases[] = {
+      {Path("rohr.txt"), Path("rohr.txt") + cannotOpen},
+      {"/dev/zero", "/dev/zero" + cannotOpen},
+      {Path("ordner.txt"), Path("ordner.txt") + cannotOpen},
       {Path("zug.csv"), Path("zug.csv") + "\nDiese Datei hat keine gültiges Dateierweiterung.\n\n"},
       {Path("fehlt.txt"), Path("fehlt.txt") + "\nDiese Datei kann nicht geöffnet werden.\n\n"},
       {Path("kein.hpn"), "Diese Datei hat kein gültiges Dateiformat.\nDer Datenimport wurde nicht durchgeführt.\n\n"},
@@ -44,6 +64,7 @@ TEST_F(CliImport, RefusedFilesWriteNothing) {
     EXPECT_EQ(result.err, message);
     EXPECT_FALSE(fs::exists(Path("out.hpn")));
   }
+  ::alarm(0);
 }
 
 TEST_F(CliImport, DocumentImportRefusedByItsVersionLeavesTheTarget) {
@@ -64,6 +85,26 @@ TEST_F(CliImport, AFaultyLegInsideLoopsIsReportedOnce) {
   const Result result = Run({"import", Path("ringe.txt"), "-o", Path("ringe.hpn")});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.err, "Fehler beim Berechnen von Datensatz 3.\nReferenzpunkt 0/0/7 nicht definiert.\nDatensatz laden?\n\n");
+}
+
+// The include file lies beside the table, not beside the written document.
+TEST_F(CliImport, MissingIncludeFileIsNamedAndFailsUnlessAnsweredYes) {
+  fs::create_directories(Path("teile"));
+  Put(Path("teile/zug.txt"), "Punkt\tL\xE4nge\tAzimut\tInclude-Datei\n1\t5,2\t120\tteil.hpn\n");
+  ASSERT_EQ(Run({"new", "-o", Path("teile/teil.hpn")}).status, 0);
+  const std::string message =
+      "Die Include-Datei wurde nicht gefunden:\n" + Path("teil.hpn") + "\nIhre Datensätze fehlen im Dokument.\n\n";
+  const Result refused = Run({"import", Path("teile/zug.txt"), "-o", Path("neu.hpn")});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find(message), std::string::npos) << refused.err;
+  EXPECT_FALSE(fs::exists(Path("neu.hpn")));
+  const Result accepted = Run({"import", Path("teile/zug.txt"), "-o", Path("neu.hpn"), "--answer", "yes"});
+  EXPECT_EQ(accepted.status, 0);
+  EXPECT_NE(accepted.err.find(message), std::string::npos);
+  EXPECT_TRUE(InfoHas(Path("neu.hpn"), "records: 2\n"));  // the leg and the reference the pass put first
+  const Result found = Run({"import", Path("teile/zug.txt"), "-o", Path("teile/mit.hpn")});
+  EXPECT_EQ(found.status, 0);
+  EXPECT_EQ(found.err.find("Include-Datei"), std::string::npos);
 }
 
 TEST_F(CliImport, WrongArguments) {

@@ -1,6 +1,8 @@
 // Reading bitmap files for the background map, keeping the map between
 // drawings, and drawing it under the legs of the plane drawing.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -148,6 +150,45 @@ TEST(BitmapReaderTest, RefusesTruncatedCompressedAndForeignFiles) {
   Put32(farOffset, 10, 0xFFFFFFF0u);
   EXPECT_EQ(ReadBitmap(farOffset, image), BitmapStatus::Unreadable);
   EXPECT_TRUE(image.pixels.empty());
+}
+
+// Map files: only regular files are read, and of them only the headers and
+// the rows the headers name, after the headers were checked against the
+// file's size.
+TEST(BitmapFileTest, ReadsOnlyRegularFilesAndOnlyTheirPicture) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::temp_directory_path() / ("hp_bitmap_file_" + std::to_string(::getpid()));
+  fs::create_directories(folder / "Ordner.bmp");
+  ASSERT_EQ(::mkfifo((folder / "Rohr.bmp").c_str(), 0600), 0);
+  const auto put = [&](const char* name, const std::vector<uint8_t>& bytes, uint64_t size) {
+    std::ofstream(folder / name, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    fs::resize_file(folder / name, size);  // sparse beyond the bytes
+    return folder / name;
+  };
+  const std::vector<uint8_t> map = Bitmap24(3, 2, false);
+  std::vector<uint8_t> rowsBeyondTheEnd = map;
+  Put32(rowsBeyondTheEnd, 10, 0x7FFFFFF0u);
+  std::vector<uint8_t> table8 = map;  // 8 bits, and the colour table cut off by the file's end
+  Put16(table8, 28, 8);
+  const std::pair<fs::path, BitmapStatus> cases[] = {
+      {put("karte.bmp", map, map.size()), BitmapStatus::Ok},
+      {put("gross.bmp", map, 3ULL << 30), BitmapStatus::Ok},  // what follows the rows is never read
+      {put("weit.bmp", rowsBeyondTheEnd, 1ULL << 30), BitmapStatus::Unreadable},
+      {put("tabelle.bmp", table8, 60), BitmapStatus::Unreadable},
+      {put("kurz.bmp", map, 40), BitmapStatus::Unreadable},
+      {folder / "Ordner.bmp", BitmapStatus::Unreadable},
+      {folder / "Rohr.bmp", BitmapStatus::Unreadable},
+      {"/dev/zero", BitmapStatus::Unreadable},
+  };
+  ::alarm(30);  // a reader blocked on the FIFO ends the test program
+  for (const auto& [path, status] : cases) {
+    Image image;
+    EXPECT_EQ(ReadBitmapFile(path, image), status) << path;
+    if (status == BitmapStatus::Ok) ExpectPattern(image, 3, 2);
+  }
+  ::alarm(0);
+  fs::remove_all(folder);
 }
 
 class BackgroundMapTest : public ::testing::Test {

@@ -1,12 +1,14 @@
 // Fuzzes the text import: the input is a text file's bytes, read by the
 // table reader or, when its first line says so, by the PocketTopo reader, and
 // then computed. Any input must give records without crashing or hanging,
-// and the computation must run on whatever came out.
+// every number imported must be finite and within the import's bounds, and
+// the computation must run on whatever came out.
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
 #include "calc/ComputePass.h"
+#include "import/ImportLimits.h"
 #include "import/TextFile.h"
 #include "import/TextImport.h"
 #include "platform/Prompter.h"
@@ -35,6 +37,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (store.records.size() > lines.size() * 2 + 2) {
     std::fprintf(stderr, "text import fuzz: more records than the file can give\n");
     std::abort();
+  }
+  for (const auto& r : store.records) {
+    for (const double v : {r->length, r->azimuth, r->inclination, r->direction, r->x, r->y, r->z, r->refX, r->refY,
+                           r->refZ, r->left, r->right, r->up, r->down, r->tapeStart, r->tapeEnd}) {
+      if (!imports::IsImportableNumber(v)) {
+        std::fprintf(stderr, "text import fuzz: a number out of bounds was imported\n");
+        std::abort();
+      }
+    }
   }
   calc::RunComputeCommand(store, prompter);
   return 0;

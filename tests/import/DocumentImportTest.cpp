@@ -1,5 +1,6 @@
 // Include files and the import command's flow.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -72,7 +73,24 @@ TEST_F(Includes, RecordsFollowEveryRecordNamingTheFileAndUpdatesRepeatExactly) {
   EXPECT_EQ(store.settings.recordCount, 8u);
   UpdateIncludes(store, folder, prompter, settings);
   EXPECT_EQ(Points(store), expected);
-  for (const auto& text : prompter.Texts()) EXPECT_EQ(text.find("Datei"), std::string::npos) << text;
+}
+
+// The user learns which include file gave no records: once per update, with
+// the path it was looked for at.
+TEST_F(Includes, UnreadableIncludeFilesAreNamedOnce) {
+  std::ofstream(folder / "kein.hpn") << "kein Dokument";
+  doc::SurveyStore store = Legs({{"0", "0", ""}, {"0", "1", "nicht-da.hpn"}, {"1", "2", "kein.hpn"},
+                                 {"2", "3", "nicht-da.hpn"}});
+  std::vector<fs::path> unread;
+  UpdateIncludes(store, folder, prompter, settings, &unread);
+  EXPECT_EQ(unread, (std::vector<fs::path>{folder / "nicht-da.hpn", folder / "kein.hpn"}));
+  const std::vector<std::string> expected = {
+      "Die Include-Datei wurde nicht gefunden:\n" + (folder / "nicht-da.hpn").string() +
+          "\nIhre Datensätze fehlen im Dokument.",
+      "Die Include-Datei ist kein gültiges Dokument:\n" + (folder / "kein.hpn").string() +
+          "\nIhre Datensätze fehlen im Dokument."};
+  EXPECT_EQ(prompter.Texts(), expected);
+  EXPECT_EQ(store.records.size(), 4u);
 }
 
 TEST_F(Includes, AFileIncludingItselfAddsItsRecordsOnce) {
@@ -83,6 +101,29 @@ TEST_F(Includes, AFileIncludingItselfAddsItsRecordsOnce) {
             doc::ReadStatus::Ok);
   UpdateIncludes(store, folder, prompter, settings);
   EXPECT_EQ(Points(store), (std::vector<std::string>{"0", "1", "0*", "1*"}));
+}
+
+// An include name that names a FIFO, a device or a folder is skipped like a
+// missing file, without waiting for a writer.
+TEST_F(Includes, OnlyRegularFilesAreIncluded) {
+  ASSERT_EQ(::mkfifo((folder / "rohr.hpn").c_str(), 0600), 0);
+  doc::SurveyStore store = Legs({{"0", "0", ""}, {"0", "1", "rohr.hpn"}, {"1", "2", "/dev/zero"}, {"2", "3", "teile"}});
+  ::alarm(30);  // a blocked reader ends the test program
+  UpdateIncludes(store, folder, prompter, settings);
+  ::alarm(0);
+  EXPECT_EQ(Points(store), (std::vector<std::string>{"0", "1", "2", "3"}));
+}
+
+// An include file that would pass the record limit is taken out again, and
+// no include after it is read.
+TEST_F(Includes, RecordLimitStopsTheUpdate) {
+  Write("teil.hpn", {{"1", "A", ""}, {"A", "B", ""}, {"B", "C", ""}});
+  doc::SurveyStore store = Legs({{"0", "0", ""}, {"0", "1", "teil.hpn"}, {"1", "2", "teil.hpn"}, {"2", "3", "teil.hpn"}});
+  UpdateIncludes(store, folder, prompter, settings, nullptr, 9);
+  EXPECT_EQ(Points(store), (std::vector<std::string>{"0", "1", "A*", "B*", "C*", "2", "3"}));
+  EXPECT_EQ(store.settings.recordCount, 7u);
+  ASSERT_FALSE(prompter.Texts().empty());
+  EXPECT_EQ(prompter.Texts().front(), (folder / "teil.hpn").string() + messages::kIncludeTooManyRecords);
 }
 
 TEST_F(Includes, InstrumentImportKeepsRecordsAndRecomputes) {

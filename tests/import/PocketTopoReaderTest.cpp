@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -122,9 +123,25 @@ const ShotCase kShotCases[] = {
       {"1.0", "1.1", 10.0, 20.0, 0.0},
       {"1.1", "2.0", 5.0, 71.0, 4.0, 2, 1.0, 1},
       {"2.0", "2.1", 4.0, 0.0, 0.0}}},
+    // 1.2 and 1.3 tie in only through the later shot 1.3 -> 1.1; 2.5 -> 2.4,
+    // turned by its numbers, runs as measured again since 2.5 is known; 5.0
+    // does not connect and stays last as it was.
+    {"ShotsOrderedByAWalkFromTheReference",
+     File({Shot("1.0", "1.1", "10.00", "20.00", "0.00"), Shot("5.0", "5.1", "1.00", "0.00", "0.00"),
+           Shot("1.2", "", "1.50", "45.00", "2.00"), Shot("1.2", "1.3", "3.00", "90.00", "10.00"),
+           Shot("1.3", "1.1", "4.00", "200.00", "-5.00"), Shot("1.1", "2.5", "2.00", "10.00", "0.00"),
+           Shot("2.5", "2.4", "6.00", "30.00", "1.00")}),
+     {{"1.0", "1.0", 10.0, 20.0, 0.0},
+      {"1.0", "1.1", 10.0, 20.0, 0.0},
+      {"1.1", "1.3", 4.0, 20.0, 5.0, 2, 1.0, 1},
+      {"1.3", "1.2", 3.0, 270.0, -10.0, 2, 1.0, 1},
+      {"1.2", "1.", 1.5, 45.0, 2.0, 4, 0.0},
+      {"1.1", "2.5", 2.0, 10.0, 0.0},
+      {"2.5", "2.4", 6.0, 30.0, 1.0},
+      {"5.0", "5.1", 1.0, 0.0, 0.0}}},
     // A field that cannot be read keeps the previous shot's reading.
     {"UnreadableFieldKeepsPreviousReading",
-     File({Shot("1.0", "1.1", "10.00", "20.00", "3.00"), Shot("1.1", "1.2", "nan", "30.00", "inf")}),
+     File({Shot("1.0", "1.1", "10.00", "20.00", "3.00"), Shot("1.1", "1.2", "-", "30.00", "x")}),
      {{"1.0", "1.0", 10.0, 20.0, 3.0}, {"1.0", "1.1", 10.0, 20.0, 3.0}, {"1.1", "1.2", 10.0, 30.0, 3.0}}},
     // Cut off inside a shot line: what its columns hold is read.
     {"FileCutInShotLine",
@@ -161,7 +178,101 @@ TEST(PocketTopoTest, ShotBackToKnownStationComputes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PocketTopo, ShotTest, testing::ValuesIn(kShotCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// --- Trip declinations ---------------------------------------------------
+
+struct DeclinationCase {
+  const char* name;
+  const char* header;
+  std::vector<std::string> trips;
+  std::vector<std::string> shots;
+  std::function<void(doc::DocumentSettings&)> setUp;
+  int instrument;            // of the last record
+  double entryDeclination;   // of that instrument
+  double azimuth;            // of the last record
+  const char* remark = "";
+  const char* entryName = nullptr;  // when the import named the entry
+  friend void PrintTo(const DeclinationCase& c, std::ostream* os) { *os << c.name; }
+};
+
+void Name(doc::DocumentSettings& s, int number, const char* name) { base::SetText(s.instrumentNames[number - 1], name); }
+
+const DeclinationCase kDeclinationCases[] = {
+    {"FreeHeaderEntryCarriesIt", "T   (m, 360)", {"[1]: 2009/04/17     2.08  "},
+     {Shot("1.0", "1.1", "4.41", "85.63", "56.45")}, [](auto&) {}, 1, -2.08, 85.63, "", "Dekl. -2,08"},
+    // Instrument 1 is set up by the user; 7 has the declination, 9 has it on
+    // the trip's date (-3 + (2010 - 2008) * 0.5).
+    {"EntryWithThatDeclinationReused", "T   (m, 360)",
+     {"[1]: 2009/04/17     2.08  ", "[2]: 2010/01/01     2.00  \"Trip\""},
+     {Shot("1.0", "1.1", "4.41", "85.63", "56.45"), Shot("1.1", "1.2", "3.00", "10.00", "0.00", "  [2]    ")},
+     [](auto& s) {
+       Name(s, 1, "DistoX");
+       s.instruments[6].declination = -2.08;
+       s.instruments[8].declination = -3.0;
+       s.instrumentYear[8] = 2008.0;
+       s.instrumentChange[8] = 0.5;
+     },
+     9, -3.0, 10.0},
+    {"GonFileGetsAGonEntry", "T   (m, 400)", {"[1]: 2009/04/17     0.00  "},
+     {Shot("1.0", "1.1", "4.41", "395.00", "56.45")}, [](auto&) {}, 2, 0.0, 395.0, "", "Dekl. 0,00"},
+    {"NoEntryFreeCorrectsTheAzimuths", "T   (m, 360)", {"[1]: 2009/04/17     2.08  "},
+     {Shot("1.0", "1.1", "4.41", "1.00", "0.00")},
+     [](auto& s) {
+       for (int n = 1; n <= doc::kInstrumentCount; ++n) Name(s, n, "belegt");
+     },
+     1, 0.0, 358.92, "Azimut um Deklination -2,08 korrigiert"},
+    {"TripWithoutDeclinationKeepsTheHeaderInstrument", "T   (m, 360)", {"[1]: 2009/04/17"},
+     {Shot("1.0", "1.1", "4.41", "85.63", "56.45")}, [](auto& s) { s.instruments[0].declination = 5.0; }, 1, 5.0,
+     85.63},
+    // The trip-2 shot joins the leg of trip 1 in trip 1's declination.
+    {"RepeatedShotOfAnotherTripAveraged", "T   (m, 360)",
+     {"[1]: 2009/04/17     2.00  ", "[2]: 2009/04/18     1.00  "},
+     {Shot("1.0", "1.1", "5.00", "10.00", "0.00"), Shot("1.0", "1.1", "5.00", "11.00", "0.00", "  [2]    ")},
+     [](auto&) {}, 1, -2.0, 11.0},
+};
+
+class DeclinationTest : public testing::TestWithParam<DeclinationCase> {};
+
+TEST_P(DeclinationTest, CarriedByAnInstrumentEntry) {
+  const DeclinationCase& c = GetParam();
+  std::vector<std::string> lines{c.header, ""};
+  lines.insert(lines.end(), c.trips.begin(), c.trips.end());
+  lines.insert(lines.end(), {"", ""});
+  lines.insert(lines.end(), c.shots.begin(), c.shots.end());
+  doc::SurveyStore store;
+  store.SetDefaults();
+  store.records.clear();
+  store.settings.recordCount = 0;
+  c.setUp(store.settings);
+  ReadPocketTopoLines(store, lines);
+  ASSERT_FALSE(store.records.empty());
+  const doc::SurveyRecord& last = *store.records.back();
+  EXPECT_EQ(last.instrument, c.instrument);
+  EXPECT_NEAR(last.azimuth, c.azimuth, 1e-9);
+  EXPECT_EQ(TextOf(last.remark), c.remark);
+  const doc::Instrument entry = doc::GetInstrument(store.settings, c.instrument);
+  EXPECT_NEAR(entry.declination, c.entryDeclination, 1e-12);
+  const uint32_t unit = std::string_view(c.header).find(", 400)") != std::string_view::npos ? 1 : 0;
+  EXPECT_EQ(entry.azimuthUnit, unit);
+  EXPECT_EQ(entry.inclinationUnit, unit);
+  if (c.entryName) {
+    EXPECT_EQ(entry.name, c.entryName);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(PocketTopo, DeclinationTest, testing::ValuesIn(kDeclinationCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// A declination of 2.08 is taken off the measured azimuth of 90.
+TEST(PocketTopoTest, DeclinationTurnsTheComputedLeg) {
+  doc::SurveyStore store;
+  Read(store, {"T   (m, 360)", "", "[1]: 2009/04/17     2.08  ", "", "", Shot("1.0", "1.1", "10.00", "90.00", "0.00")});
+  platform::ScriptedPrompter prompter(platform::Answer::No);
+  calc::RunComputeCommand(store, prompter);
+  const doc::SurveyRecord& leg = *store.records.back();
+  EXPECT_NEAR(std::atan2(leg.x, leg.y) / 0.01745329252, 87.92, 1e-6);
+}
 
 TEST(PocketTopoTest, FixedPointsDatesAndDescriptions) {
   const std::string comment(50, 'c');
@@ -184,6 +295,30 @@ TEST(PocketTopoTest, FixedPointsDatesAndDescriptions) {
   }
 }
 
+// A number out of bounds refuses its line, which then carries nothing on;
+// one message names the lines. The reading stops at the record limit.
+TEST(PocketTopoTest, OutOfBoundsNumbersAndRecordLimit) {
+  const auto lines = File({Shot("1.0", "1.1", "10.00", "20.00", "3.00"), Shot("1.1", "1.2", "1e308", "30.00", "0.00"),
+                           Shot("1.1", "1.3", "5.00", "inf", "0.00"), Shot("1.1", "1.4", "5.00", "40.00", "-nan"),
+                           Shot("1.1", "1.5", "4.00", "", "")},
+                          {"     1.0               1e9    5189999.00   3999.00"});
+  doc::SurveyStore store;
+  store.SetDefaults();
+  store.records.clear();
+  store.settings.recordCount = 0;
+  platform::ScriptedPrompter prompter;
+  EXPECT_TRUE(ReadPocketTopoLines(store, lines, &prompter));
+  ExpectRecords(store, {{"1.0", "1.0", 10.0, 20.0, 3.0}, {"1.0", "1.1", 10.0, 20.0, 3.0}, {"1.1", "1.5", 4.0, 20.0, 3.0}});
+  EXPECT_EQ(prompter.Texts(),
+            std::vector<std::string>{"Zeile 6: Der Wert \"1e9\" ist keine endliche Zahl oder liegt außerhalb von "
+                                     "±10.000.000.\nDie Zeile wurde nicht importiert.\nWeitere 3 Zeilen mit solchen "
+                                     "Werten wurden ebenfalls nicht importiert."});
+
+  store.records.clear();
+  EXPECT_FALSE(ReadPocketTopoLines(store, lines, nullptr, 2));
+  EXPECT_EQ(store.records.size(), 2u);
+}
+
 // --- Real exports -------------------------------------------------------
 
 const std::filesystem::path kTestData = HP_TEST_DATA;
@@ -198,18 +333,24 @@ std::vector<std::string> ImportAndCompute(const std::filesystem::path& file, doc
   return prompter.Texts();
 }
 
-TEST(PocketTopoRealFileTest, TahomaHasOneGapAtStation2_13) {
+// Stations 2.13 to 2.16 tie in only through the later shot 2.16 -> 2.12.
+TEST(PocketTopoRealFileTest, TahomaComputesWithoutMessages) {
   doc::SurveyStore store;
   const auto messages = ImportAndCompute(kTestData / "pockettopo/tahoma.txt", store);
-  for (const auto& m : messages) EXPECT_NE(m.find("0/2/13"), std::string::npos) << m;
-  EXPECT_FALSE(messages.empty());
+  for (const auto& m : messages) ADD_FAILURE() << m;
   int legs = 0, splays = 0;
+  double total = 0;
   for (const auto& r : store.records) {
-    if (r->point[0] == 0) ++splays;
-    else if (r->length > 0) ++legs;
+    if (r->point[0] == 0) {
+      ++splays;
+    } else if (r->length > 0) {
+      ++legs;
+      total += std::hypot(r->x - r->refX, r->y - r->refY, r->z - r->refZ);
+    }
   }
   EXPECT_EQ(legs, 49);
   EXPECT_GT(splays, 900);
+  EXPECT_NEAR(total, 401.6, 1.0);  // as the reference conversion has it
   EXPECT_EQ(store.records[0]->x, 594999.0);
   for (const auto& r : store.records) {
     if (Name(*r, true) == "1.0" && Name(*r, false) == "1.1") {

@@ -1,0 +1,47 @@
+// Reporting numbers an import cannot take.
+#include "import/ImportLimits.h"
+
+#include "base/Cp1252.h"
+
+namespace hp::imports {
+namespace {
+
+// The value as the message quotes it: at most 40 characters, control
+// characters shown as "?".
+std::string Quoted(std::string_view value) {
+  constexpr size_t kMaxQuoted = 40;
+  std::string text(value.substr(0, kMaxQuoted));
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20) c = '?';
+  }
+  std::string quoted = base::Cp1252ToUtf8(text);
+  if (value.size() > kMaxQuoted) quoted += "…";
+  return quoted;
+}
+
+}  // namespace
+
+void RefusedLines::Add(size_t line, std::string_view value) {
+  if (m_count++ == 0) {
+    m_firstLine = line;
+    m_firstValue = Quoted(value);
+  }
+}
+
+std::string RefusedLines::Message() const {
+  if (m_count == 0) return {};
+  std::string text = "Zeile " + std::to_string(m_firstLine) + ": Der Wert \"" + m_firstValue +
+                     "\" ist keine endliche Zahl oder liegt außerhalb von ±10.000.000.\n"
+                     "Die Zeile wurde nicht importiert.";
+  if (m_count > 1) {
+    text += "\nWeitere " + std::to_string(m_count - 1) + (m_count == 2 ? " Zeile" : " Zeilen") +
+            " mit solchen Werten " + (m_count == 2 ? "wurde" : "wurden") + " ebenfalls nicht importiert.";
+  }
+  return text;
+}
+
+void RefusedLines::Report(platform::Prompter* prompter) const {
+  if (prompter && m_count > 0) prompter->Message(Message(), platform::Icon::Exclamation);
+}
+
+}  // namespace hp::imports

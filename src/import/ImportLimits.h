@@ -1,0 +1,60 @@
+// Bounds every import keeps to: the size of the numbers it takes, the number
+// of records a document may reach, the size of the text files it reads; and
+// the one message that names the lines refused for a number out of bounds.
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/Prompter.h"
+
+namespace hp::imports {
+
+// Lengths and coordinates are metres; no cave is measured in numbers beyond
+// this, and larger ones only lead to infinite or undefined coordinates.
+inline constexpr double kMaxImportMagnitude = 1e7;
+// Records a document may hold after an import, include files counted.
+inline constexpr size_t kMaxDocumentRecords = 10'000'000;
+// Largest text files read: a table, and a PocketTopo export (read whole).
+inline constexpr uint64_t kMaxTableFileSize = 2ULL << 30;
+inline constexpr uint64_t kMaxPocketTopoFileSize = 64ULL << 20;
+
+// Whether a number read from an import file can be taken: finite and at most
+// kMaxImportMagnitude in size.
+inline bool IsImportableNumber(double value) {
+  return std::isfinite(value) && std::fabs(value) <= kMaxImportMagnitude;
+}
+
+// The lines of one import refused for a number out of bounds. They are
+// reported together, in one message naming the first line and its value.
+class RefusedLines {
+ public:
+  // `line` counts from 1; `value` is the field as it is in the file
+  // (Windows-1252).
+  void Add(size_t line, std::string_view value);
+  size_t Count() const { return m_count; }
+  // The message (UTF-8); empty when no line was refused.
+  std::string Message() const;
+  // Shows the message when a line was refused; `prompter` may be null.
+  void Report(platform::Prompter* prompter) const;
+
+ private:
+  size_t m_count = 0;
+  size_t m_firstLine = 0;
+  std::string m_firstValue;
+};
+
+namespace messages {
+inline constexpr const char* kTooLarge =
+    "\nDiese Datei ist zu groß. Importiert werden Tabellen bis 2 GB und PocketTopo-Dateien bis 64 MB.";
+inline constexpr const char* kTooManyRecords =
+    "Das Dokument hätte nach dem Import mehr als 10.000.000 Datensätze.\nDer Datenimport wurde nicht durchgeführt.";
+inline constexpr const char* kIncludeTooManyRecords =
+    "\nMit dieser Include-Datei hätte das Dokument mehr als 10.000.000 Datensätze.\n"
+    "Sie und die folgenden Include-Dateien wurden nicht eingelesen.";
+}  // namespace messages
+
+}  // namespace hp::imports
