@@ -414,7 +414,10 @@ SurveyEvaluation EvaluateSurvey(doc::SurveyStore& store, const doc::Worksheet& w
     }
   }
   all.result.horizontalExtent = Extent(markedAll, true);
-  visible.result.horizontalExtent = Extent(markedVisible, false);
+  // Visible records all have a point name; when the same records are marked
+  // in both sets (every leg shown), both extents are the same search.
+  visible.result.horizontalExtent =
+      markedVisible == markedAll ? all.result.horizontalExtent : Extent(markedVisible, false);
 
   SurveyEvaluation evaluation{visible.result, all.result};
   for (EvaluationResult* set : {&evaluation.visible, &evaluation.all}) {
