@@ -55,6 +55,10 @@ class CMainFrame : public QMainWindow {
   QAction* command(const QString& text) const;
   QComboBox* worksheetList() const { return m_worksheetList; }
   QString statusLine() const;
+  // Runs a command so that no exception leaves it: a failed allocation is
+  // reported as "Nicht genügend Arbeitsspeicher.", anything else as an
+  // internal fault.
+  static void Guarded(const std::function<void()>& command);
   // Refreshes every command's enabled state.
   void UpdateCommands();
   // Asks "Änderungen in %1 speichern?" for a modified document and saves on
@@ -103,12 +107,6 @@ class CMainFrame : public QMainWindow {
   // The same for a command that changes the survey: when it fails half-way
   // the document is put back as it was before.
   void WithDocumentKept(const std::function<void(CPlanDoc&, CPlanView&)>& command);
- public:
-  // Runs a command so that no exception leaves it: a failed allocation is
-  // reported as "Nicht genügend Arbeitsspeicher.", anything else as an
-  // internal fault.
-  static void Guarded(const std::function<void()>& command);
- private:
 
   QMdiArea* m_mdi = nullptr;
   QToolBar* m_standardBar = nullptr;
