@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTest>
@@ -217,6 +218,42 @@ TEST_F(MainFrameWindowsTest, AnIncludeUpdateThatRunsOutOfMemoryLeavesTheDocument
   EXPECT_FALSE(doc.isModified());
   frame.command(QStringLiteral("Include-Dateien aktualisieren"))->trigger();
   EXPECT_EQ(doc.store().records.size(), 20001u) << "with memory the update works";
+}
+
+}  // namespace
+}  // namespace hp::app
+
+namespace hp::app {
+namespace {
+
+// A perspective of a long straight survey seen from the side: the near
+// corners of its frame box lie left of the window's origin, and the view
+// scrolls there.
+TEST_F(MainFrameWindowsTest, APerspectiveFrameBoxLeftOfTheWindowCanBeScrolledTo) {
+  CMainFrame frame;
+  frame.resize(900, 700);
+  frame.show();
+  CChildFrame* child = frame.NewDocument();
+  CPlanDoc& doc = child->document();
+  auto& records = doc.store().records;
+  for (int i = 1; i <= 20; ++i) {  // north 200 m, then east 200 m
+    auto r = std::make_unique<doc::SurveyRecord>(*records.back());
+    base::SetText(r->refPoint, base::TextOf(records.back()->point));
+    base::SetText(r->point, std::to_string(i));
+    r->length = 20, r->azimuth = i <= 10 ? 0 : 90, r->inclination = 0;
+    records.push_back(std::move(r));
+  }
+  doc.Compute();
+  // Looking west: the box's south-east corner, where no leg is, is the near
+  // left one.
+  doc.worksheet().setDisplayType(3);
+  doc.worksheet().setShowFrame(1);
+  doc.worksheet().setViewAzimuth(270);
+  doc.worksheet().setViewInclination(-20);
+  child->view().Redraw();
+  QTest::qWait(100);
+  ASSERT_TRUE(child->view().lastDrawing().drawn);
+  EXPECT_LT(child->view().horizontalScrollBar()->minimum(), 0);
 }
 
 }  // namespace
