@@ -1,5 +1,6 @@
 // The base of every dialog of the program. It remembers where the user left
-// the dialog (section "Dialoge", the caption followed by " X" and " Y"),
+// the dialog (section "Dialoge", the caption followed by " X" and " Y", the
+// top-left corner of its client area),
 // opens it there again held inside the screen's work area, or centred on its
 // owner the first time, and opens the dialog's help page on F1.
 #pragma once

@@ -7,7 +7,9 @@
 #include <QObject>
 #include <QString>
 #include <filesystem>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
@@ -64,6 +66,11 @@ class CPlanDoc : public QObject {
   // current: drawing caches discarded, modified, worksheet list refilled,
   // backup refreshed, views redrawn.
   void WorksheetsChanged();
+  // The survey as the document file holds it, taken before a command that
+  // may fail half-way, and put back when it did.
+  std::vector<uint8_t> Snapshot();
+  void RestoreSnapshot(const std::vector<uint8_t>& snapshot);
+
   // Copies the current worksheet (with its positions) into the backup.
   void RefreshBackup();
   // The backup of the current worksheet, written back by "Wiederherstellen".

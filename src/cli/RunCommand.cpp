@@ -1,6 +1,9 @@
 // Dispatch of hollowplan-cli's commands and their argument checks.
 #include <algorithm>
+#include <exception>
+#include <new>
 #include <ostream>
+#include <stdexcept>
 
 #include "cli/Commands.h"
 #include "cli/ViewOptions.h"
@@ -62,14 +65,14 @@ const char* kUsage =
     "Fragen des Programms beantwortet --answer (Vorgabe: no); Meldungen stehen auf stderr.\n"
     "Rückgabewert: 0 erfolgreich, 1 fehlgeschlagen, 2 falsche Argumente.\n";
 
+constexpr const char* kOutOfMemory = "Nicht genügend Arbeitsspeicher.";
+
 int Usage(std::ostream& err, const std::string& problem) {
   err << "hollowplan-cli: " << problem << "\n" << kUsage;
   return kExitUsage;
 }
 
-}  // namespace
-
-int RunCommand(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+int Dispatch(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
   if (argv.size() == 1 && (argv[0] == "--help" || argv[0] == "-h")) {
     out << kUsage;
     return kExitOk;
@@ -110,6 +113,27 @@ int RunCommand(const std::vector<std::string>& argv, std::ostream& out, std::ost
     }
   }
   return command->run(CommandContext{*args, out, err});
+}
+
+}  // namespace
+
+// No exception ends the program: a failed allocation (or a container asked
+// for more than it can hold) is reported as lack of memory, anything else as
+// an internal fault; both are failures. Outputs are written whole or not at
+// all, so the command has replaced nothing by then.
+int RunCommand(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  try {
+    return Dispatch(argv, out, err);
+  } catch (const std::bad_alloc&) {
+    err << kOutOfMemory << "\n\n";
+  } catch (const std::length_error&) {
+    err << kOutOfMemory << "\n\n";
+  } catch (const std::exception& e) {
+    err << "Interner Fehler: " << e.what() << "\n\n";
+  } catch (...) {
+    err << "Interner Fehler.\n\n";
+  }
+  return kExitFailed;
 }
 
 }  // namespace hp::cli

@@ -177,14 +177,21 @@ void SpatialPainter::PlaceOnDevice() {
   }
   const PlaneRect& a = m_result.extent;
   const double aw = std::max(a.Width(), 1e-6), ah = std::max(a.Height(), 1e-6);
+  // The right eye's picture is the left one moved by the stereo offset: the
+  // margins make room for it, so neither picture leaves the window.
+  const int shiftLeft = std::max(0, -m_stereo.x), shiftRight = std::max(0, m_stereo.x);
+  const int shiftUp = std::max(0, -m_stereo.y), shiftDown = std::max(0, m_stereo.y);
   int left, right, top, bottom;
   if (m_options.printer) {
     const double mm = m_caps.dpiX / 25.4, mmY = m_caps.dpiY / 25.4;
-    left = static_cast<int>(m_ws.marginLeft() * mm), right = static_cast<int>(m_ws.marginRight() * mm);
-    top = static_cast<int>(m_ws.marginTop() * mmY), bottom = static_cast<int>(m_ws.marginBottom() * mmY);
+    left = static_cast<int>(m_ws.marginLeft() * mm) + shiftLeft;
+    right = static_cast<int>(m_ws.marginRight() * mm) + shiftRight;
+    top = static_cast<int>(m_ws.marginTop() * mmY) + shiftUp;
+    bottom = static_cast<int>(m_ws.marginBottom() * mmY) + shiftDown;
     m_k = std::min((m_caps.heightPixels - top - bottom) / ah, (m_caps.widthPixels - left - right) / aw);
   } else {
-    left = right = top = bottom = kScreenMargin;
+    left = kScreenMargin + shiftLeft, right = kScreenMargin + shiftRight;
+    top = kScreenMargin + shiftUp, bottom = kScreenMargin + shiftDown;
     if (ShowsTitle()) {
       top += 10 + AbsHeight(m_titleFont) * static_cast<int>(m_titleLines.size());
       bottom += 10 + AbsHeight(m_pageLabelFont);
@@ -198,8 +205,8 @@ void SpatialPainter::PlaceOnDevice() {
   const int width = static_cast<int>(std::lround(m_k * aw)), height = static_cast<int>(std::lround(m_k * ah));
   const Size window = m_options.printer ? Size{m_caps.widthPixels, m_caps.heightPixels} : Window();
   int x0 = left, y0 = top;
-  if (left + width + right < window.cx) x0 = (window.cx - width) / 2;
-  if (top + height + bottom < window.cy) y0 = (window.cy - height) / 2;
+  if (left + width + right < window.cx) x0 = (window.cx - width - shiftLeft - shiftRight) / 2 + shiftLeft;
+  if (top + height + bottom < window.cy) y0 = (window.cy - height - shiftUp - shiftDown) / 2 + shiftUp;
   m_ox = static_cast<int>(std::trunc(m_k * a.left + 0.5)) - x0;
   m_oy = -static_cast<int>(std::trunc(m_k * a.top + 0.5)) - y0;
 }
