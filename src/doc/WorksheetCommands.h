@@ -41,10 +41,6 @@ inline constexpr std::string_view kRestoreQuestion = "Änderungen im Arbeitsblat
 inline constexpr std::string_view kResetQuestion = "Arbeitsblatt wirklich zurücksetzen?";
 }  // namespace worksheet_messages
 
-// Display types the commands treat specially.
-inline constexpr int kAnimationDisplayType = 5;  // reset without asking
-inline constexpr int kProtocolDisplayType = 6;   // "Vermessungsprotokoll": no reset
-
 // The commands with their menu command ids.
 enum class WorksheetCommand {
   Select = 32802,
