@@ -63,11 +63,12 @@ class ExtremeValues : public ::testing::TestWithParam<OddSurvey> {
     store.worksheets.push_back(std::move(ws));
     store.currentWorksheet = store.worksheets.back().get();
     doc::Worksheet& w = *store.currentWorksheet;
-    w.setOriginPoint("1");
+    w.setOriginPoint("3"), w.setOriginCave(1), w.setOriginPassage(1);  // the odd station is the origin
     w.setStationNumbering(1), w.setStationMark(1), w.setShowCrossSections(1), w.setCrosshair(1);
     w.setMarkCoordinateReferences(1), w.setFileSymbol(1), w.setPassageMarking(1);
     const OddSurvey& odd = GetParam();
-    Add("1", {0, 0, 0}, {0, 0, 0}, 1);
+    // The odd value both first (it starts the extent) and last.
+    Add("1", {odd.far, odd.far, odd.far}, {0, 0, 0}, odd.width);
     Add("2", {0, 0, 0}, {10, 5, -3}, 1);
     Add("3", {10, 5, -3}, {odd.far, odd.far, odd.far}, odd.width);
     store.settings.currentRecordNumber = 3;
