@@ -67,7 +67,7 @@ int RunRender(const CommandContext& c) {
   if (store.settings.computedCurrent == 0) calc::RunComputeCommand(store, prompter);
 
   doc::Worksheet& worksheet = *store.currentWorksheet;
-  if (!draw::IsDrawnDisplayType(worksheet.displayType())) {
+  if (!doc::IsDrawnType(worksheet.displayKind())) {
     c.err << "hollowplan-cli: Darstellungsart " << worksheet.displayType() << " wird nicht als Bild gezeichnet\n";
     return kExitFailed;
   }

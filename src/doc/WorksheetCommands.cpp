@@ -55,7 +55,8 @@ bool IsWorksheetCommandEnabled(WorksheetCommand command, const SurveyStore& stor
     case WorksheetCommand::Next:
       return current < count - 1;
     case WorksheetCommand::Reset:
-      return store.currentWorksheet->displayType() != kProtocolDisplayType;
+      // The survey protocol has no sheet settings to reset.
+      return store.currentWorksheet->displayKind() != DisplayType::Protocol;
     case WorksheetCommand::Restore:
     case WorksheetCommand::New:
     case WorksheetCommand::Rename:
@@ -212,7 +213,8 @@ void ResetWorksheet(Worksheet& worksheet, bool& resetFlag) {
 
 bool AskAndResetWorksheet(SurveyStore& store, platform::Prompter& prompter, bool& resetFlag) {
   if (!IsWorksheetCommandEnabled(WorksheetCommand::Reset, store)) return false;
-  if (store.currentWorksheet->displayType() != kAnimationDisplayType &&
+  // The camera view resets without asking.
+  if (store.currentWorksheet->displayKind() != DisplayType::Animation &&
       !Asked(prompter, worksheet_messages::kResetQuestion)) {
     return false;
   }

@@ -43,10 +43,6 @@ inline constexpr std::string_view kResetQuestion = "Arbeitsblatt wirklich zurüc
 inline constexpr std::string_view kEnterSheetName = "Geben Sie einen Namen für das Arbeitsblatt ein.";
 }  // namespace worksheet_messages
 
-// Display types the commands treat specially.
-inline constexpr int kAnimationDisplayType = 5;  // reset without asking
-inline constexpr int kProtocolDisplayType = 6;   // "Vermessungsprotokoll": no reset
-
 // The commands with their menu command ids.
 enum class WorksheetCommand {
   Select = 32802,

@@ -216,8 +216,8 @@ TEST(WorksheetCommands, QuestionsWithOkAndCancel) {
   const struct { const char* name; int displayType; Answer answer; bool asked, done; } resetCases[] = {
       {"reset OK", 0, Answer::Ok, true, true},
       {"reset Cancel", 0, Answer::Cancel, true, false},
-      {"animation resets without asking", kAnimationDisplayType, Answer::Cancel, false, true},
-      {"protocol is disabled", kProtocolDisplayType, Answer::Ok, false, false},
+      {"animation resets without asking", 5, Answer::Cancel, false, true},
+      {"protocol is disabled", 6, Answer::Ok, false, false},
   };
   for (const auto& c : resetCases) {
     SCOPED_TRACE(c.name);
