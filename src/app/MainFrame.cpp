@@ -189,27 +189,27 @@ void CMainFrame::CreateMenus() {
   file->addSeparator();
   AddCommand(file, "&Beenden", "Beendet das Programm.", [this] { close(); });
 
-  QMenu* data = menuBar()->addMenu(QStringLiteral("Da&ten"));
-  AddCommand(data, "&Bearbeiten...\tStrg+B", "Vermessungsdaten bearbeiten.",
+  QMenu* dataMenu = menuBar()->addMenu(QStringLiteral("Da&ten"));
+  AddCommand(dataMenu, "&Bearbeiten...\tStrg+B", "Vermessungsdaten bearbeiten.",
              [this] { OpenDataWindows({FollowUp::Next::Editor, 0}); }, hasDocument);
-  AddCommand(data, "Übersich&t...\tStrg+U", "Vermessungsdaten-Übersicht.",
+  AddCommand(dataMenu, "Übersich&t...\tStrg+U", "Vermessungsdaten-Übersicht.",
              [this] { OpenDataWindows({FollowUp::Next::Overview, 0}); }, hasDocument);
-  AddCommand(data, "Ring&schlussauswertung...", "Wertet die Ringschlüsse aus.",
+  AddCommand(dataMenu, "Ring&schlussauswertung...", "Wertet die Ringschlüsse aus.",
              [this] { OpenDataWindows({FollowUp::Next::LoopEvaluation, 0}); }, hasDocument);
-  data->addSeparator();
-  AddCommand(data, "Be&rechnen\tStrg+R", "Berechnet die Koordinaten aller Messpunkte.", [this] { OnCompute(); },
+  dataMenu->addSeparator();
+  AddCommand(dataMenu, "Be&rechnen\tStrg+R", "Berechnet die Koordinaten aller Messpunkte.", [this] { OnCompute(); },
              hasDocument);
-  data->addSeparator();
-  AddCommand(data, "&Importieren...", "Importiert Vermessungsdaten.", [this] { OnImport(); }, hasDocument);
-  AddCommand(data, "Include-Dateien &aktualisieren\tStrg+I", "Liest alle Include-Dateien neu ein.",
+  dataMenu->addSeparator();
+  AddCommand(dataMenu, "&Importieren...", "Importiert Vermessungsdaten.", [this] { OnImport(); }, hasDocument);
+  AddCommand(dataMenu, "Include-Dateien &aktualisieren\tStrg+I", "Liest alle Include-Dateien neu ein.",
              [this] { OnUpdateIncludes(); }, hasDocument);
-  data->addSeparator();
-  AddCommand(data, "&Datenauswertung...", "Wertet die Vermessungsdaten aus.", [this] {
+  dataMenu->addSeparator();
+  AddCommand(dataMenu, "&Datenauswertung...", "Wertet die Vermessungsdaten aus.", [this] {
     WithDocument([this](CPlanDoc& doc, CPlanView& view) {
       RunEvaluationDialog(this, doc, view.viewTransform().heightOffset(), view.viewTransform().referencePath());
     });
   }, hasDocument);
-  m_dataMenu = data;
+  m_dataMenu = dataMenu;
 
   m_documentMenu = menuBar()->addMenu(QStringLiteral("Do&kument"));
   const auto dialog = [this, hasDocument](QMenu* menu, const char* text, const char* status,

@@ -168,8 +168,8 @@ const ConversionCase kCases[] = {
      {I(2448, 0), S(2452, ""), D(2582, 0), I(2630, 1), I(2638, 1), I(2670, 1)}},
 };
 
-INSTANTIATE_TEST_SUITE_P(Versions, DocumentConversion, ::testing::ValuesIn(kCases), [](const auto& info) {
-  std::string name = info.param.name;
+INSTANTIATE_TEST_SUITE_P(Versions, DocumentConversion, ::testing::ValuesIn(kCases), [](const auto& row) {
+  std::string name = row.param.name;
   for (char& ch : name) ch = isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
   return name;
 });

@@ -119,7 +119,7 @@ TEST_P(ExtremeValues, StayInTheDeviceRangeInEveryDisplayType) {
 INSTANTIATE_TEST_SUITE_P(Surveys, ExtremeValues,
                          ::testing::Values(OddSurvey{"leg1e12", 1e12, 1}, OddSurvey{"width1e300", 20, 1e300},
                                            OddSurvey{"nan", kNaN, 1}, OddSurvey{"infinite", kInf, -1e300}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace hp::draw

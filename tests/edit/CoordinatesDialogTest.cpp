@@ -230,7 +230,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Without the tag or without text only the grid is recomputed.
         PasteCase{"text without the tag", "48.0,9.0", kCape},
         PasteCase{"no text", std::nullopt, kCape}),
-    [](const testing::TestParamInfo<PasteCase>& info) { return std::to_string(info.index); });
+    [](const testing::TestParamInfo<PasteCase>& row) { return std::to_string(row.index); });
 
 TEST(CoordinatesDialog, OkStoresStationReferenceZoneAndLetter) {
   Model model = Opened(Station(500000, 5316300.22, 10), Grid(32, "U"));

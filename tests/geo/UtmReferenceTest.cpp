@@ -110,7 +110,7 @@ TEST_P(AgainstReference, UtmToGeographicAgreesToATenMillionthOfADegree) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Regions, AgainstReference, testing::ValuesIn(kRegions),
-                         [](const testing::TestParamInfo<Region>& info) { return std::to_string(info.index); });
+                         [](const testing::TestParamInfo<Region>& row) { return std::to_string(row.index); });
 
 }  // namespace
 }  // namespace hp::geo

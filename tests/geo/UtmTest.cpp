@@ -65,8 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
         ForwardCase{"north pole", 90.0, 3.0, 31, 'Z', 500000.00, 9997964.94},
         ForwardCase{"far below the south pole", -500.0, 3.0, 31, 'A', 500000.00, 2035.06},
         ForwardCase{"far beyond the north pole", 1000.0, 3.0, 31, 'Z', 500000.00, 9997964.94}),
-    [](const testing::TestParamInfo<ForwardCase>& info) {
-      std::string name = info.param.what;
+    [](const testing::TestParamInfo<ForwardCase>& row) {
+      std::string name = row.param.what;
       for (char& ch : name) {
         if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
       }

@@ -140,9 +140,9 @@ class CCoordinatesDialog final : public CDialogBase {
   }
 
   void OnPaste() {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
     std::optional<std::string> text;
-    if (data != nullptr && data->hasText()) text = data->text().toStdString();
+    if (clipboard != nullptr && clipboard->hasText()) text = clipboard->text().toStdString();
     const doc::DialogOutcome outcome = m_model.Paste(text);
     ShowFields();
     if (!outcome.accepted) Refuse(outcome);
