@@ -1,0 +1,37 @@
+#include "export/ExportFile.h"
+
+#include "base/ByteStream.h"
+#include "export/Writers.h"
+
+namespace hp::exports {
+
+std::string ExportExtension(const std::filesystem::path& path) {
+  const std::string name = path.string();
+  std::string extension = name.size() >= 3 ? name.substr(name.size() - 3) : name;
+  for (char& c : extension)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return extension;
+}
+
+std::unique_ptr<ExportWriter> WriterFor(std::string_view extension, const platform::SettingsStore& settings) {
+  if (extension == "txt") return std::make_unique<TableWriter>();
+  if (extension == "kml") return std::make_unique<KmlWriter>(settings);
+  if (extension == "gpx") return std::make_unique<GpxWriter>(settings);
+  if (extension == "dxf" && settings.GetInt("Settings", "DXFFormat", 0) == 0)
+    return std::make_unique<DxfStandardWriter>();
+  return nullptr;
+}
+
+bool ExportFile(const std::filesystem::path& path, const ExportContext& context, platform::Prompter& prompter) {
+  const std::unique_ptr<ExportWriter> writer = WriterFor(ExportExtension(path), context.settings);
+  if (!writer) {
+    prompter.Message(path.string() + messages::kBadExtension, platform::Icon::Exclamation);
+    return false;
+  }
+  const bool written = base::WriteFileAtomically(
+      path, [&](base::ByteSink& sink) { return RunWriter(*writer, sink, context); });
+  if (!written) prompter.Message(path.string() + messages::kCannotOpen, platform::Icon::Exclamation);
+  return written;
+}
+
+}  // namespace hp::exports

@@ -1,0 +1,34 @@
+// Export dispatch: the writer a file name's extension chooses, and the
+// writing of the file through a temporary file beside it.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "export/ExportWriter.h"
+#include "platform/Prompter.h"
+#include "platform/SettingsStore.h"
+
+namespace hp::exports {
+
+// The extension as the dispatch sees it: the last three characters of the
+// name, lower-cased ("x.DXF" gives "dxf", "x.dxf2" gives "xf2").
+std::string ExportExtension(const std::filesystem::path& path);
+
+// The writer for an extension ("txt", "kml", "gpx", "dxf" by "DXFFormat"),
+// or null when no writer takes it.
+std::unique_ptr<ExportWriter> WriterFor(std::string_view extension, const platform::SettingsStore& settings);
+
+// Writes `path` with the writer its extension chooses. False, after its
+// message, when no writer takes the extension (no file is made) or the file
+// cannot be written (an older file of that name stays as it was).
+bool ExportFile(const std::filesystem::path& path, const ExportContext& context, platform::Prompter& prompter);
+
+namespace messages {
+inline constexpr const char* kCannotOpen = "\nDiese Datei kann nicht geöffnet werden.";
+inline constexpr const char* kBadExtension = "\nDiese Datei hat keine gültiges Dateierweiterung.";
+}  // namespace messages
+
+}  // namespace hp::exports

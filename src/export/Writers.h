@@ -1,0 +1,74 @@
+// The format writers. Each reads its options from the settings when it is
+// made, so one writer writes one file.
+#pragma once
+
+#include <string>
+
+#include "export/ExportWriter.h"
+
+namespace hp::exports {
+
+// Table text: every record with all its columns, read back by the table
+// import.
+class TableWriter final : public ExportWriter {
+ public:
+  bool UsesLegFilter() const override { return false; }
+  void Begin(TextOut& out, const ExportContext& context) override;
+  void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
+};
+
+// KML for Earth viewers: one folder per cave, station and leg placemarks.
+class KmlWriter final : public ExportWriter {
+ public:
+  explicit KmlWriter(const platform::SettingsStore& settings);
+  void Begin(TextOut& out, const ExportContext& context) override;
+  void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
+  void End(TextOut& out, const ExportContext& context) override;
+
+ private:
+  bool m_cave, m_cavePoint, m_point, m_pointNumber;
+  long m_openCave = -1234;
+  bool m_folderOpen = false;
+  double m_minLatitude = 90.0;
+  double m_maxLongitude = -180.0;
+};
+
+// GPX waypoints: the current station, or every labelled station.
+class GpxWriter final : public ExportWriter {
+ public:
+  explicit GpxWriter(const platform::SettingsStore& settings);
+  bool WalksRecords() const override { return m_all; }
+  void Begin(TextOut& out, const ExportContext& context) override;
+  void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
+  void End(TextOut& out, const ExportContext& context) override;
+
+ private:
+  void Waypoint(TextOut& out, const ExportContext& context, const doc::SurveyRecord& record, const std::string& name);
+  bool m_all;
+  bool m_replaceUmlauts;
+  std::string m_symbol;  // Windows-1252
+};
+
+// Standard DXF: lines, marks and texts on layers named after the level.
+class DxfStandardWriter final : public ExportWriter {
+ public:
+  void Begin(TextOut& out, const ExportContext& context) override;
+  void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
+  void End(TextOut& out, const ExportContext& context) override;
+
+ private:
+  double m_h = 0;  // text height
+};
+
+// XML text of a Windows-1252 string: markup characters escaped, every other
+// character beyond ASCII as a numeric character reference.
+std::string XmlText(std::string_view text);
+// GPX waypoint name: umlauts replaced when asked, cut to 32 characters, then
+// the markup characters escaped. The rest stays Windows-1252 except the
+// characters 0x80 to 0x9F, which ISO-8859-1 lacks: numeric references.
+std::string GpxName(std::string_view text, bool replaceUmlauts);
+// Windows-1252 text in an ISO-8859-1 file: markup characters escaped, the
+// characters 0x80 to 0x9F as numeric references.
+std::string Latin1Xml(std::string_view text);
+
+}  // namespace hp::exports
