@@ -35,6 +35,7 @@ const std::vector<CommandEntry>& Commands() {
       {"loops", 1, Output::None, {}, {}, RunLoops},
       {"import", 1, Output::Required, {"--into", "--hpn-mode"}, {"--append"}, RunImport},
       {"stats", 1, Output::None, ViewOptionNames(), {}, RunStats},
+      {"export", 2, Output::None, WithOptions(ViewOptionNames(), {"--include-mode"}), {}, RunExport},
       {"render", 2, Output::None, WithOptions(ViewOptionNames(), {"--size"}), {}, RunRender},
       {"geo", 5, Output::None, {}, {}, RunGeo, "utm2geo"},
       {"geo", 3, Output::None, {}, {}, RunGeo, "geo2utm"},

@@ -22,6 +22,13 @@ std::unique_ptr<ExportWriter> WriterFor(std::string_view extension, const platfo
   return nullptr;
 }
 
+std::string_view DisplayTypeRefusal(std::string_view extension, int type) {
+  if (extension == "dxf" && type != 0 && type != 1 && type != 2 && type != 7) return messages::kOnlyPlaneTypes;
+  if ((extension == "hvw" || extension == "wrl") && type != 5) return messages::kOnlyAnimation;
+  if (extension == "bmp" && type == 6) return messages::kNoProtocolBitmap;
+  return {};
+}
+
 bool ExportFile(const std::filesystem::path& path, const ExportContext& context, platform::Prompter& prompter) {
   const std::unique_ptr<ExportWriter> writer = WriterFor(ExportExtension(path), context.settings);
   if (!writer) {

@@ -21,6 +21,11 @@ std::string ExportExtension(const std::filesystem::path& path);
 // or null when no writer takes it.
 std::unique_ptr<ExportWriter> WriterFor(std::string_view extension, const platform::SettingsStore& settings);
 
+// The message that refuses to export the display type `type` in the format of
+// `extension` (DXF takes the plane types, the viewer data and VRML only the
+// camera view, a bitmap anything but the protocol); empty when it is allowed.
+std::string_view DisplayTypeRefusal(std::string_view extension, int type);
+
 // Writes `path` with the writer its extension chooses. False, after its
 // message, when no writer takes the extension (no file is made) or the file
 // cannot be written (an older file of that name stays as it was).
@@ -28,6 +33,13 @@ bool ExportFile(const std::filesystem::path& path, const ExportContext& context,
 
 namespace messages {
 inline constexpr const char* kCannotOpen = "\nDiese Datei kann nicht geöffnet werden.";
+inline constexpr std::string_view kOnlyPlaneTypes =
+    "In diesem Format können nur die Darstellungen Grundriss, Längsschnitt, Aufriss und Parallelprojektion "
+    "exportiert werden.";
+inline constexpr std::string_view kOnlyAnimation =
+    "In diesem Format kann nur die Darstellungen Animation exportiert werden.";
+inline constexpr std::string_view kNoProtocolBitmap =
+    "Das Vermessungsprotokoll kann nicht in diesem Format exportiert werden.";
 inline constexpr const char* kBadExtension = "\nDiese Datei hat keine gültiges Dateierweiterung.";
 }  // namespace messages
 

@@ -1,0 +1,70 @@
+// export: what the export command does after its dialogs, for the formats
+// that have a writer.
+#include <filesystem>
+#include <string>
+
+#include "calc/ComputePass.h"
+#include "cli/CliPrompter.h"
+#include "cli/Commands.h"
+#include "cli/ViewOptions.h"
+#include "draw/RecordingSurface.h"
+#include "draw/ViewTransform.h"
+#include "draw/WorksheetDrawing.h"
+#include "export/ExportFile.h"
+
+namespace hp::cli {
+namespace {
+
+constexpr draw::Size kScreen{1280, 1024};
+
+int Usage(const CommandContext& c, const std::string& problem) {
+  c.err << "hollowplan-cli: " << problem << "\n";
+  return kExitUsage;
+}
+
+}  // namespace
+
+int RunExport(const CommandContext& c) {
+  const std::filesystem::path input = c.args.positional[0];
+  const std::filesystem::path output = c.args.positional[1];
+  const auto settings = SettingsOf(c.args);
+  int includeMode = settings.GetInt("Settings", "ExportTAB", 0);
+  if (const auto it = c.args.options.find("--include-mode"); it != c.args.options.end()) {
+    if (it->second != "0" && it->second != "1") return Usage(c, "--include-mode takes 0 or 1");
+    includeMode = it->second == "1" ? 1 : 0;
+  }
+
+  doc::SurveyStore store;
+  if (!OpenInput(c, input.string(), store)) return kExitFailed;
+  std::string problem;
+  if (!ApplyViewOptions(c.args, store, problem)) return Usage(c, problem);
+  CliPrompter prompter(c.err, c.args.answer);
+  if (store.settings.computedCurrent == 0) calc::RunComputeCommand(store, prompter);
+
+  doc::Worksheet& worksheet = *store.currentWorksheet;
+  const std::string extension = exports::ExportExtension(output);
+  if (const auto refusal = exports::DisplayTypeRefusal(extension, worksheet.displayType()); !refusal.empty()) {
+    prompter.Message(refusal, platform::Icon::Exclamation);
+    return kExitFailed;
+  }
+
+  // The writers read what the drawing of the worksheet leaves: the projected
+  // points and each record's drawn colour.
+  draw::ViewTransform view;
+  draw::WorksheetDrawingResult drawing;
+  if (exports::WriterFor(extension, settings) && draw::IsDrawnDisplayType(worksheet.displayType())) {
+    draw::RecordingSurface surface(draw::ScreenCaps(kScreen));
+    draw::WorksheetDrawingOptions options;
+    options.window = kScreen;
+    options.screen = kScreen;
+    options.documentFolder = input.parent_path().empty() ? std::filesystem::path(".") : input.parent_path();
+    options.prompter = &prompter;
+    drawing = draw::DrawWorksheet(surface, store, worksheet, view, settings, options);
+  }
+  const exports::ExportContext context{
+      store, worksheet, settings, {view.slots(), drawing.colours, view.heightOffset(), view.referencePath()},
+      includeMode};
+  return exports::ExportFile(output, context, prompter) ? kExitOk : kExitFailed;
+}
+
+}  // namespace hp::cli
