@@ -60,6 +60,26 @@ class DxfStandardWriter final : public ExportWriter {
   double m_h = 0;  // text height
 };
 
+// DXF for cave cadastre drawings: legs, station blocks, texts and
+// cross-section blocks on layers that name cadastre area, cave and passage.
+// The blocks "VM", "HR" and "BH" and the text styles belong to the drawing
+// that receives the file.
+class DxfCaveCadWriter final : public ExportWriter {
+ public:
+  void Begin(TextOut& out, const ExportContext& context) override;
+  void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
+  void End(TextOut& out, const ExportContext& context) override;
+
+ private:
+  char m_view = 'G';
+  std::string m_area;
+  double m_marker = 1.0, m_label = 1.5, m_passageText = 1.2;
+};
+
+// The general number form of the DXF files: at most six significant digits,
+// no trailing zeros (0.2, 1, 0.945).
+std::string General(double value);
+
 // XML text of a Windows-1252 string: markup characters escaped, every other
 // character beyond ASCII as a numeric character reference.
 std::string XmlText(std::string_view text);
