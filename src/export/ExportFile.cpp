@@ -17,6 +17,8 @@ std::unique_ptr<ExportWriter> WriterFor(std::string_view extension, const platfo
   if (extension == "txt") return std::make_unique<TableWriter>();
   if (extension == "kml") return std::make_unique<KmlWriter>(settings);
   if (extension == "gpx") return std::make_unique<GpxWriter>(settings);
+  if (extension == "ovl") return std::make_unique<OverlayWriter>();
+  if (extension == "tro") return std::make_unique<VisualTopoWriter>();
   if (extension == "dxf") {
     if (settings.GetInt("Settings", "DXFFormat", 0) == 0) return std::make_unique<DxfStandardWriter>();
     return std::make_unique<DxfCaveCadWriter>();

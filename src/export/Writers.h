@@ -76,6 +76,30 @@ class DxfCaveCadWriter final : public ExportWriter {
   double m_marker = 1.0, m_label = 1.5, m_passageText = 1.2;
 };
 
+// Overlay for map software: each leg a two-point line symbol in geographic
+// coordinates, grouped by cave and at most 255 to a group.
+class OverlayWriter final : public ExportWriter {
+ public:
+  void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
+  void End(TextOut& out, const ExportContext& context) override;
+
+ private:
+  int m_symbols = 0;
+  int m_group = 10;
+  int m_inGroup = 0;
+  long m_lastCave = -1234;
+};
+
+// VisualTopo text: the legs as length, azimuth and inclination between
+// their stations, measured from the computed coordinates.
+class VisualTopoWriter final : public ExportWriter {
+ public:
+  void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
+
+ private:
+  bool m_started = false;
+};
+
 // The general number form of the DXF files: at most six significant digits,
 // no trailing zeros (0.2, 1, 0.945).
 std::string General(double value);

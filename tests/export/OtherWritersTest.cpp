@@ -1,0 +1,88 @@
+// The overlay and the VisualTopo text.
+#include <gtest/gtest.h>
+
+#include "export/ExportTestSupport.h"
+#include "export/Writers.h"
+
+namespace hp::exports {
+namespace {
+
+std::string Overlay(const doc::SurveyStore& store) {
+  platform::MemorySettingsStore settings;
+  OverlayWriter writer;
+  return test::Written(writer, store, settings);
+}
+
+std::string VisualTopo(const doc::SurveyStore& store) {
+  platform::MemorySettingsStore settings;
+  VisualTopoWriter writer;
+  return test::Written(writer, store, settings);
+}
+
+TEST(Overlay, GoldenSymbolAndEmptyDocument) {
+  EXPECT_EQ(Overlay(test::EmptyStore()), test::Crlf("[Overlay]\nSymbols=0\n"));
+  doc::SurveyStore store = test::EmptyStore();
+  store.settings.utmZone = 33;
+  store.settings.utmBand[0] = 'N';
+  doc::SurveyRecord& r = test::AddLeg(store, 4, 1, "1", 500000, 0, 0);
+  r.refX = 500000;
+  store.currentWorksheet->setLineWidth(2);
+  // Written by hand from the symbol layout.
+  EXPECT_EQ(Overlay(store), test::Crlf("[Symbol 1]\nTyp=3\nGroup=11\nCol=1\nZoom=1\nSize=102\nArt=1\nPunkte=2\n"
+                                       "XKoord0=15.0000000\nYKoord0=0.0000000\nXKoord1=15.0000000\n"
+                                       "YKoord1=0.0000000\n[Overlay]\nSymbols=1\n"));
+}
+
+TEST(Overlay, GroupsByCaveAndAtMost255) {
+  doc::SurveyStore store = test::EmptyStore();
+  for (int n = 0; n < 300; ++n) test::AddLeg(store, 1, 1, "P", 0, 0, 0);
+  test::AddLeg(store, 2, 1, "P", 0, 0, 0);
+  test::AddLeg(store, 2, 1, "", 0, 0, 0);
+  const std::string ovl = Overlay(store);
+  const struct {
+    int symbol, group;
+  } cases[] = {{1, 11}, {255, 11}, {256, 12}, {300, 12}, {301, 13}};
+  for (const auto& c : cases) {
+    const std::string head = "[Symbol " + std::to_string(c.symbol) + "]\r\nTyp=3\r\nGroup=" + std::to_string(c.group) +
+                             "\r\n";
+    EXPECT_NE(ovl.find(head), std::string::npos) << c.symbol;
+  }
+  EXPECT_NE(ovl.find("Symbols=301\r\n"), std::string::npos);
+}
+
+TEST(VisualTopo, HeadAndLegGolden) {
+  doc::SurveyStore store = test::EmptyStore();
+  store.settings.utmZone = 32;
+  store.currentWorksheet->setOriginX(487402.1234);
+  store.currentWorksheet->setOriginY(5352955.5);
+  store.currentWorksheet->setOriginZ(731.6);
+  doc::SurveyRecord& r = test::AddLeg(store, 1, 12, "A17B", -3, 4, 0, "Windloch");
+  r.refPassage = 12;
+  // Written by hand: 5 m to the north-west, azimuth atan2(-3, 4).
+  EXPECT_EQ(VisualTopo(store),
+            test::Crlf("Version 5.02\nTrou Windloch,487.402,5352.956,732,UTM32\nEntree 12_0\n"
+                       "Param Deca Degd Clino Degd 0.0000 Dir,Dir,Dir Inc Std\n"
+                       "12_0       12_A17B                   5.00  -36.87    0.00   0.00   0.00   0.00   0.00 N I\n"));
+}
+
+TEST(VisualTopo, StationFieldsAndAngles) {
+  const struct {
+    const char* point;
+    double x, y, z;
+    const char* line;
+  } cases[] = {
+      {"A", -2, 0, 0, "1_0        1_A                       2.00  -90.00    0.00"},
+      {"ABCDEFGHIJKL", 0, -1, 1, "1_0        1_ABCDEFGH                1.41  180.00   45.00"},
+      {"B", 0, 0, -1, "1_0        1_B                       1.00    0.00  -90.00"},
+      {"C", 0, 12345678901234567.0, 0, "1_0        1_C        2345678901234568.00    0.00    0.00"},
+  };
+  for (const auto& c : cases) {
+    doc::SurveyStore store = test::EmptyStore();
+    test::AddLeg(store, 1, 1, c.point, c.x, c.y, c.z);
+    const std::string tro = VisualTopo(store);
+    EXPECT_NE(tro.find(std::string("\r\n") + c.line + "   0.00   0.00"), std::string::npos) << tro;
+  }
+}
+
+}  // namespace
+}  // namespace hp::exports
