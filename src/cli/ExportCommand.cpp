@@ -7,15 +7,11 @@
 #include "cli/CliPrompter.h"
 #include "cli/Commands.h"
 #include "cli/ViewOptions.h"
-#include "draw/RecordingSurface.h"
-#include "draw/ViewTransform.h"
-#include "draw/WorksheetDrawing.h"
 #include "export/ExportFile.h"
+#include "export/PrepareView.h"
 
 namespace hp::cli {
 namespace {
-
-constexpr draw::Size kScreen{1280, 1024};
 
 int Usage(const CommandContext& c, const std::string& problem) {
   c.err << "hollowplan-cli: " << problem << "\n";
@@ -50,20 +46,11 @@ int RunExport(const CommandContext& c) {
 
   // The writers read what the drawing of the worksheet leaves: the projected
   // points and each record's drawn colour.
-  draw::ViewTransform view;
-  draw::WorksheetDrawingResult drawing;
-  if (exports::WriterFor(extension, settings) && draw::IsDrawnDisplayType(worksheet.displayType())) {
-    draw::RecordingSurface surface(draw::ScreenCaps(kScreen));
-    draw::WorksheetDrawingOptions options;
-    options.window = kScreen;
-    options.screen = kScreen;
-    options.documentFolder = input.parent_path().empty() ? std::filesystem::path(".") : input.parent_path();
-    options.prompter = &prompter;
-    drawing = draw::DrawWorksheet(surface, store, worksheet, view, settings, options);
-  }
-  const exports::ExportContext context{
-      store, worksheet, settings, {view.slots(), drawing.colours, view.heightOffset(), view.referencePath()},
-      includeMode};
+  exports::PreparedView prepared;
+  if (exports::WriterFor(extension, settings))
+    exports::PrepareView(prepared, store, settings, &prompter,
+                         input.parent_path().empty() ? std::filesystem::path(".") : input.parent_path());
+  const exports::ExportContext context{store, worksheet, settings, prepared.Drawn(), includeMode};
   return exports::ExportFile(output, context, prompter) ? kExitOk : kExitFailed;
 }
 
