@@ -47,7 +47,7 @@ int RunExport(const CommandContext& c) {
   // The writers read what the drawing of the worksheet leaves: the projected
   // points and each record's drawn colour.
   exports::PreparedView prepared;
-  if (exports::WriterFor(extension, settings))
+  if (const auto writer = exports::WriterFor(extension, settings); writer && writer->UsesDrawing())
     exports::PrepareView(prepared, store, settings, &prompter,
                          input.parent_path().empty() ? std::filesystem::path(".") : input.parent_path());
   const exports::ExportContext context{store, worksheet, settings, prepared.Drawn(), includeMode};

@@ -32,9 +32,15 @@ draw::ProjectionSlots ExportContext::Slots(size_t index) const {
 }
 
 TextOut& TextOut::operator<<(std::string_view text) {
-  for (const char c : text) {
-    if (c == '\n') m_buffer += '\r';
-    m_buffer += c;
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) {
+      m_buffer.append(text.substr(start));
+      break;
+    }
+    m_buffer.append(text.substr(start, end - start));
+    m_buffer.append("\r\n");
+    start = end + 1;
   }
   if (m_buffer.size() >= kFlushSize) Flush();
   return *this;

@@ -75,6 +75,8 @@ class ExportWriter {
   virtual ~ExportWriter() = default;
   // Whether the walk asks the worksheet's leg filter about each record.
   virtual bool UsesLegFilter() const { return true; }
+  // Whether the writer reads what the drawing left (points, colours, labels).
+  virtual bool UsesDrawing() const { return true; }
   // Whether the writer wants the records at all.
   virtual bool WalksRecords() const { return true; }
   virtual void Begin(TextOut& /*out*/, const ExportContext& /*context*/) {}

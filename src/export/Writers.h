@@ -13,6 +13,7 @@ namespace hp::exports {
 class TableWriter final : public ExportWriter {
  public:
   bool UsesLegFilter() const override { return false; }
+  bool UsesDrawing() const override { return false; }
   void Begin(TextOut& out, const ExportContext& context) override;
   void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
 };
@@ -80,6 +81,7 @@ class DxfCaveCadWriter final : public ExportWriter {
 // coordinates, grouped by cave and at most 255 to a group.
 class OverlayWriter final : public ExportWriter {
  public:
+  bool UsesDrawing() const override { return false; }
   void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
   void End(TextOut& out, const ExportContext& context) override;
 
@@ -94,6 +96,7 @@ class OverlayWriter final : public ExportWriter {
 // their stations, measured from the computed coordinates.
 class VisualTopoWriter final : public ExportWriter {
  public:
+  bool UsesDrawing() const override { return false; }
   void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
 
  private:
