@@ -25,9 +25,10 @@ int RunExport(const CommandContext& c) {
   const std::filesystem::path output = c.args.positional[1];
   const auto settings = SettingsOf(c.args);
   int includeMode = settings.GetInt("Settings", "ExportTAB", 0);
+  int copyMode = settings.GetInt("Settings", "ExportHPN", 0);
   if (const auto it = c.args.options.find("--include-mode"); it != c.args.options.end()) {
     if (it->second != "0" && it->second != "1") return Usage(c, "--include-mode takes 0 or 1");
-    includeMode = it->second == "1" ? 1 : 0;
+    includeMode = copyMode = it->second == "1" ? 1 : 0;
   }
 
   doc::SurveyStore store;
@@ -43,6 +44,9 @@ int RunExport(const CommandContext& c) {
     prompter.Message(refusal, platform::Icon::Exclamation);
     return kExitFailed;
   }
+
+  if (extension == "hpn")
+    return exports::ExportDocumentCopy(output, store, copyMode, prompter) ? kExitOk : kExitFailed;
 
   // The writers read what the drawing of the worksheet leaves: the projected
   // points and each record's drawn colour.

@@ -1,6 +1,7 @@
 #include "export/ExportFile.h"
 
 #include "base/ByteStream.h"
+#include "doc/DocumentFile.h"
 #include "export/Writers.h"
 
 namespace hp::exports {
@@ -43,6 +44,13 @@ bool ExportFile(const std::filesystem::path& path, const ExportContext& context,
       path, [&](base::ByteSink& sink) { return RunWriter(*writer, sink, context); });
   if (!written) prompter.Message(path.string() + messages::kCannotOpen, platform::Icon::Exclamation);
   return written;
+}
+
+bool ExportDocumentCopy(const std::filesystem::path& path, doc::SurveyStore& store, int mode,
+                        platform::Prompter& prompter) {
+  if (doc::SaveDocument(path, store, mode)) return true;
+  prompter.Message(path.string() + messages::kCannotOpen, platform::Icon::Exclamation);
+  return false;
 }
 
 }  // namespace hp::exports

@@ -31,6 +31,13 @@ std::string_view DisplayTypeRefusal(std::string_view extension, int type);
 // cannot be written (an older file of that name stays as it was).
 bool ExportFile(const std::filesystem::path& path, const ExportContext& context, platform::Prompter& prompter);
 
+// Writes a copy of the document to `path`: mode 0 unchanged, mode 1 with the
+// records of include files as ordinary records (no include names, none
+// marked as read from an include file). False after its message when the
+// file cannot be written (an older file of that name stays as it was).
+bool ExportDocumentCopy(const std::filesystem::path& path, doc::SurveyStore& store, int mode,
+                        platform::Prompter& prompter);
+
 namespace messages {
 inline constexpr const char* kCannotOpen = "\nDiese Datei kann nicht geöffnet werden.";
 inline constexpr std::string_view kOnlyPlaneTypes =

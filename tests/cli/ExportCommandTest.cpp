@@ -37,6 +37,7 @@ TEST_F(CliExport, FormatsAndRefusals) {
       {"out.dxf", {"--display-type", "3"}, 1, "In diesem Format können nur die Darstellungen Grundriss"},
       {"out.dxf", {"--set", "DXFFormat=1"}, 0, ""},
       {"out.tro", {}, 0, ""},
+      {"out.hpn", {"--display-type", "6"}, 0, ""},
       {"out.hvw", {"--display-type", "5"}, 1, "PATH\nDiese Datei hat keine gültiges Dateierweiterung."},
       {"out.wrl", {}, 1, "In diesem Format kann nur die Darstellungen Animation exportiert werden.\n\n"},
       {"out.bmp", {"--display-type", "6"}, 1, "Das Vermessungsprotokoll kann nicht in diesem Format"},
@@ -80,6 +81,33 @@ TEST_F(CliExport, DxfTakesTheDrawnPlan) {
   // The plan of station 1, 20 m east of S, and station 2 10 m north of it.
   EXPECT_NE(dxf.find(" 11\r\n20.00\r\n 21\r\n0.00\r\n"), std::string::npos) << dxf;
   EXPECT_NE(dxf.find(" 11\r\n20.00\r\n 21\r\n10.00\r\n"), std::string::npos) << dxf;
+}
+
+}  // namespace
+}  // namespace hp::cli
+
+namespace hp::cli {
+namespace {
+
+TEST_F(CliExport, DocumentCopyReadBackEqualsTheSource) {
+  doc::SurveyStore store = Survey({{"S", "S", 0, 0}, {"S", "1", 20, 90}, {"1", "2", 10, 0}}, 1, true);
+  base::SetText(store.records[1]->includeFile, "teil.hpn");
+  store.records[2]->fromInclude = 1;
+  ASSERT_TRUE(doc::SaveDocument(Path("cave.hpn"), store, 0));
+  ASSERT_EQ(Run({"export", Path("cave.hpn"), Path("copy.hpn")}).status, 0);
+  EXPECT_EQ(Bytes(Path("copy.hpn")), Bytes(Path("cave.hpn")));
+
+  for (const auto& mode : {std::vector<std::string>{"--include-mode", "1"}, {"--set", "ExportHPN=1"}}) {
+    std::vector<std::string> args{"export", Path("cave.hpn"), Path("whole.hpn")};
+    args.insert(args.end(), mode.begin(), mode.end());
+    ASSERT_EQ(Run(args).status, 0);
+    const Result table = Run({"export", Path("whole.hpn"), Path("whole.txt")});
+    ASSERT_EQ(table.status, 0);
+    // Every record is an ordinary one now: all three rows, no include name.
+    const std::string text = Bytes(Path("whole.txt"));
+    EXPECT_EQ(Count(text, "\r\n"), 4u);
+    EXPECT_EQ(text.find("teil.hpn"), std::string::npos);
+  }
 }
 
 }  // namespace
