@@ -28,6 +28,7 @@ struct DrawnView {
   std::span<const draw::LineColour> colours;
   double heightOffset = 0;
   double referencePath = 0;
+  const draw::ViewTransform* transform = nullptr;  // the drawing's view (reference point, extent)
 };
 
 struct ExportContext {

@@ -17,7 +17,7 @@ struct PreparedView {
   draw::WorksheetDrawingResult drawing;
   // What the writers read of it (refers to this object).
   DrawnView Drawn() const {
-    return {view.slots(), drawing.colours, view.heightOffset(), view.referencePath()};
+    return {view.slots(), drawing.colours, view.heightOffset(), view.referencePath(), &view};
   }
 };
 

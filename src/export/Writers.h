@@ -103,6 +103,19 @@ class VisualTopoWriter final : public ExportWriter {
   bool m_started = false;
 };
 
+// The data file of the companion viewer: the camera view's legs, cross
+// sections and frame as coloured 3D lines with labels, and the animation
+// positions.
+class ViewerDataWriter final : public ExportWriter {
+ public:
+  void Begin(TextOut& out, const ExportContext& context) override;
+  void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
+  void End(TextOut& out, const ExportContext& context) override;
+
+ private:
+  draw::Vec3 m_shift;  // origin coordinates minus the reference point
+};
+
 // The general number form of the DXF files: at most six significant digits,
 // no trailing zeros (0.2, 1, 0.945).
 std::string General(double value);

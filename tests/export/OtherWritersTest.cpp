@@ -86,3 +86,72 @@ TEST(VisualTopo, StationFieldsAndAngles) {
 
 }  // namespace
 }  // namespace hp::exports
+
+namespace hp::exports {
+namespace {
+
+std::string Viewer(const doc::SurveyStore& store) {
+  platform::MemorySettingsStore settings;
+  ViewerDataWriter writer;
+  return test::Written(writer, store, settings);
+}
+
+TEST(ViewerData, HeadPaletteAndViewGolden) {
+  doc::SurveyStore store = test::EmptyStore();
+  for (uint32_t& c : store.settings.lineColours) c = 0x102030;
+  store.settings.lineColours[1] = 0;
+  store.settings.fonts[3].height = -13;
+  store.settings.backgroundColour = 0xFFFFFF;
+  store.settings.frameColour = 0x808080;
+  store.settings.meridianConvergence = 0.25;
+  doc::Worksheet& ws = *store.currentWorksheet;
+  ws.positions.clear();
+  ws.setLineColourMode(0);
+  ws.setZoomPercent(150);
+  ws.setPicturesPerPosition(50);
+  ws.setEndlessAnimation(1);
+  ws.setCurrentPositionNumber(0);
+  ws.setLabelAngleIndex(2);
+  ws.setBlackBackground(1);
+  ws.setOriginX(100);
+  ws.setViewAzimuth(10);
+  ws.setViewInclination(-25);
+  ws.setViewDistance(30.004);
+  ws.setViewCentreX(1);
+  // Written by hand from the keyword table: black background, so the
+  // background is 0 and the black entry white; no positions, one viewpos.
+  std::string expected = "/\n/         Hollowview\n/  (c) 1998-2026 Tomas Wendrik\n/  http://www.hollowplan.de/\n/\n"
+                         "version \"22.8.0\"\nzoom 150\nframes 50\ntime 20\nrepeat 1\npos 0\ntext 13\nrotate 30\n"
+                         "meridian 0.25\nbackground 0\ncolor 0 0\ncolor 1 1056816\ncolor 2 16777215\n";
+  for (int n = 3; n <= 16; ++n) expected += "color " + std::to_string(n) + " 1056816\n";
+  expected += "color 17 8421504\nviewpos 10.00 -25.00 30.00 101.00 0.00 0.00\n";
+  EXPECT_EQ(Viewer(store), test::Crlf(expected));
+}
+
+TEST(ViewerData, LegLines) {
+  const struct {
+    int colour;
+    int lineShown;  // 0: the line pattern hides it, the label stays
+    const char* point;
+    const char* line;
+  } cases[] = {
+      {3, 1, "A\"1", "line 0.00 0.00 0.00 1.00 2.00 3.00 3 0 \"1/1/A1\""},
+      {-5, 1, "B", "line 0.00 0.00 0.00 1.00 2.00 3.00 5 -1 \"1/1/B\""},
+      {21, 1, "C", "line 0.00 0.00 0.00 1.00 2.00 3.00 5 1 \"1/1/C\""},
+      {3, 0, "D", "line 1.00 2.00 3.00 1.00 2.00 3.00 3 0 \"1/1/D\""},
+  };
+  for (const auto& c : cases) {
+    doc::SurveyStore store = test::EmptyStore();
+    test::AddLeg(store, 1, 1, c.point, 1, 2, 3).colour = c.colour;
+    if (c.lineShown == 0) {
+      store.currentWorksheet->setFilterCriterion(1);  // by cave
+      store.currentWorksheet->setLineFilterPattern("7");
+      store.currentWorksheet->setLabelFilterPattern("1");
+    }
+    const std::string hvw = Viewer(store);
+    EXPECT_NE(hvw.find(std::string("\r\n") + c.line + "\r\n"), std::string::npos) << c.point << "\n" << hvw;
+  }
+}
+
+}  // namespace
+}  // namespace hp::exports
