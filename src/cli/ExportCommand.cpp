@@ -45,6 +45,8 @@ int RunExport(const CommandContext& c) {
     return kExitFailed;
   }
 
+  // A bitmap is the picture the drawing makes, as render writes it.
+  if (extension == "bmp") return RunRender(c);
   if (extension == "hpn")
     return exports::ExportDocumentCopy(output, store, copyMode, prompter) ? kExitOk : kExitFailed;
 

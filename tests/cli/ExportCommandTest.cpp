@@ -38,6 +38,7 @@ TEST_F(CliExport, FormatsAndRefusals) {
       {"out.dxf", {"--set", "DXFFormat=1"}, 0, ""},
       {"out.tro", {}, 0, ""},
       {"out.hpn", {"--display-type", "6"}, 0, ""},
+      {"out.bmp", {"--display-type", "4"}, 0, ""},
       {"out.hvw", {"--display-type", "5"}, 0, ""},
       {"out.hvw", {}, 1, "In diesem Format kann nur die Darstellungen Animation exportiert werden."},
       {"out.wrl", {}, 1, "In diesem Format kann nur die Darstellungen Animation exportiert werden.\n\n"},
