@@ -18,6 +18,7 @@ std::unique_ptr<ExportWriter> WriterFor(std::string_view extension, const platfo
   if (extension == "txt") return std::make_unique<TableWriter>();
   if (extension == "kml") return std::make_unique<KmlWriter>(settings);
   if (extension == "gpx") return std::make_unique<GpxWriter>(settings);
+  if (extension == "wrl") return std::make_unique<VrmlWriter>(settings);
   if (extension == "hvw") return std::make_unique<ViewerDataWriter>();
   if (extension == "ovl") return std::make_unique<OverlayWriter>();
   if (extension == "tro") return std::make_unique<VisualTopoWriter>();

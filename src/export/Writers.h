@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 
 #include "export/ExportWriter.h"
 
@@ -114,6 +115,28 @@ class ViewerDataWriter final : public ExportWriter {
 
  private:
   draw::Vec3 m_shift;  // origin coordinates minus the reference point
+};
+
+// VRML 2.0 world: a closed passage body per leg, caps at passage ends, a
+// wire frame around the bodies and a viewpoint per animation position.
+class VrmlWriter final : public ExportWriter {
+ public:
+  explicit VrmlWriter(const platform::SettingsStore& settings);
+  void Begin(TextOut& out, const ExportContext& context) override;
+  void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
+  void End(TextOut& out, const ExportContext& context) override;
+
+  int faces() const { return m_faces; }
+
+ private:
+  int m_faces = 4;
+  int m_form = 2;
+  double m_diameter = 100;  // centimetres
+  double m_sceneSize = 0;   // 1.5 times the diagonal of the extent
+  draw::Vec3 m_shift;
+  std::unordered_map<std::string, size_t> m_firstTo;  // station key -> first record ending there
+  bool m_anyBody = false;
+  draw::Vec3 m_min, m_max;
 };
 
 // The general number form of the DXF files: at most six significant digits,

@@ -42,6 +42,7 @@ TEST_F(CliExport, FormatsAndRefusals) {
       {"out.hvw", {"--display-type", "5"}, 0, ""},
       {"out.hvw", {}, 1, "In diesem Format kann nur die Darstellungen Animation exportiert werden."},
       {"out.wrl", {}, 1, "In diesem Format kann nur die Darstellungen Animation exportiert werden.\n\n"},
+      {"out.wrl", {"--display-type", "5"}, 0, ""},
       {"out.bmp", {"--display-type", "6"}, 1, "Das Vermessungsprotokoll kann nicht in diesem Format"},
       {"out.xyz", {}, 1, "PATH\nDiese Datei hat keine gültiges Dateierweiterung.\n\n"},
       {"out.txt", {"--include-mode", "2"}, 2, "hollowplan-cli: --include-mode takes 0 or 1"},

@@ -155,3 +155,67 @@ TEST(ViewerData, LegLines) {
 
 }  // namespace
 }  // namespace hp::exports
+
+namespace hp::exports {
+namespace {
+
+TEST(Vrml, FaceCount) {
+  const struct {
+    int form, faces, n;
+  } cases[] = {{0, 4, 4}, {1, 4, 64}, {2, 3, 32}, {2, 2, 16}, {1, 1, 8}, {2, 0, 4}, {2, 7, 4}, {5, 4, 4}};
+  for (const auto& c : cases) {
+    platform::MemorySettingsStore settings;
+    settings.SetInt("Settings", "VRML_Form", c.form);
+    settings.SetInt("Settings", "VRML_Flaechen", c.faces);
+    EXPECT_EQ(VrmlWriter(settings).faces(), c.n) << c.form << " " << c.faces;
+  }
+}
+
+TEST(Vrml, BodyWithTheWidenedStartSectionGolden) {
+  doc::SurveyStore store = test::EmptyStore();
+  store.settings.lineColours[0] = 0x0000FF;
+  store.settings.frameColour = 0x808080;
+  store.currentWorksheet->setLineColourMode(0);
+  store.currentWorksheet->positions.clear();
+  test::AddLeg(store, 1, 1, "1", 0, 10, 0).length = 10;  // no predecessor: no body
+  doc::SurveyRecord& r = test::AddLeg(store, 1, 1, "2", 0, 20, 0);
+  base::SetText(r.refPoint, "1");
+  r.refY = 10;
+  r.length = 10;
+  r.right = 1, r.left = 2, r.up = 3, r.down = 4;
+  platform::MemorySettingsStore settings;
+  settings.SetInt("Settings", "VRML_Form", 0);
+  VrmlWriter writer(settings);
+  const std::string wrl = test::Written(writer, store, settings);
+  // Written by hand: a leg due north on the level, its start section from a
+  // predecessor without dimensions (half a metre to each side), its end
+  // section from its own dimensions; the frame around both.
+  const std::string start = "0.50 10.00 0.50, -0.50 10.00 0.50, -0.50 10.00 -0.50, 0.50 10.00 -0.50, ";
+  const std::string end = "1.00 20.00 3.00, -2.00 20.00 3.00, -2.00 20.00 -4.00, 1.00 20.00 -4.00, ";
+  const std::string expected = test::Crlf(
+      "  Ebene { farbe 1 0 0 ecken [" + start + "] }\n  Gang { farbe 1 0 0 ecken [" + start + end +
+      "] }\n  Ebene { farbe 1 0 0 ecken [" + end + "] }\n\n  Rahmen { farbe 0.502 0.502 0.502 ecken ["
+      "-2.00 10.00 -4.00, -2.00 20.00 -4.00, -2.00 20.00 3.00, -2.00 10.00 3.00, "
+      "1.00 10.00 -4.00, 1.00 20.00 -4.00, 1.00 20.00 3.00, 1.00 10.00 3.00, ] }\n ]\n}\n");
+  EXPECT_NE(wrl.find(expected), std::string::npos) << wrl;
+  EXPECT_EQ(wrl.find("Gang {"), wrl.rfind("Gang {"));
+  EXPECT_NE(wrl.find(test::Crlf("description\t\"Position 0\"\n}\n]\n}\n")), std::string::npos);
+}
+
+TEST(Vrml, WithoutBodiesNoFrame) {
+  doc::SurveyStore store = test::EmptyStore();
+  test::AddLeg(store, 1, 1, "1", 0, 0.5, 0).length = 10;
+  test::AddLeg(store, 1, 1, "2", 0, 0.5, 0).length = 0;
+  base::SetText(store.records[1]->refPoint, "1");
+  platform::MemorySettingsStore settings;
+  VrmlWriter writer(settings);
+  const std::string wrl = test::Written(writer, store, settings);
+  EXPECT_EQ(wrl.find("  Gang {"), std::string::npos);
+  EXPECT_EQ(wrl.find("  Rahmen {"), std::string::npos);
+  EXPECT_NE(wrl.find("PROTO Rahmen"), std::string::npos);
+  // A scene under 3.5 m across: the speed is held at 1.
+  EXPECT_NE(wrl.find(test::Crlf("   speed 1\n")), std::string::npos);
+}
+
+}  // namespace
+}  // namespace hp::exports
