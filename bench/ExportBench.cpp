@@ -1,5 +1,6 @@
 // Speed of the text exports over a generated cave of 100 000 records,
-// computed and drawn (plan) once before any timing. Goal: every writer at
+// computed and drawn (plan, and the camera view for VRML and the viewer
+// data) once before any timing. Goal: every writer at
 // least 50 MB/s of output (bytes_per_second), and each format at most 1 s end
 // to end through hollowplan-cli export (document reading, compute check,
 // drawing and writing the file).
@@ -39,7 +40,8 @@ class CountingSink final : public base::ByteSink {
 
 struct Cave {
   doc::SurveyStore store;
-  exports::PreparedView prepared;
+  exports::PreparedView prepared;  // the plan
+  exports::PreparedView camera;    // the camera view, for VRML and the viewer data
   platform::MemorySettingsStore settings;
   fs::path document;
 };
@@ -53,8 +55,10 @@ Cave& TheCave() {
     bench::GenerateCaveSystem(cave->store, shape);
     platform::ScriptedPrompter prompter(platform::Answer::No);
     calc::RunComputeCommand(cave->store, prompter);
-    cave->store.currentWorksheet->setDisplayType(0);
     cave->store.currentWorksheet->setStationNumbering(1);
+    cave->store.currentWorksheet->setDisplayType(5);
+    exports::PrepareView(cave->camera, cave->store, cave->settings, nullptr, ".");
+    cave->store.currentWorksheet->setDisplayType(0);
     cave->settings.SetInt("Settings", "GPXSelect", 1);
     cave->settings.SetInt("Settings", "GEPointNumber", 1);
     exports::PrepareView(cave->prepared, cave->store, cave->settings, nullptr, ".");
@@ -66,8 +70,9 @@ Cave& TheCave() {
 
 void BM_Writer(benchmark::State& state, std::string extension) {
   Cave& cave = TheCave();
+  const bool camera = extension == "wrl" || extension == "hvw";
   const exports::ExportContext context{cave.store, *cave.store.currentWorksheet, cave.settings,
-                                       cave.prepared.Drawn(), 1};
+                                       (camera ? cave.camera : cave.prepared).Drawn(), 1};
   size_t bytes = 0;
   for (auto _ : state) {
     auto writer = exports::WriterFor(extension, cave.settings);
@@ -85,9 +90,11 @@ void BM_CliExport(benchmark::State& state, std::string extension) {
   const fs::path output = fs::temp_directory_path() / ("hollowplan-export-" + std::to_string(::getpid()) + "." + extension);
   for (auto _ : state) {
     std::ostringstream out, err;
-    const int status = cli::RunCommand({"export", cave.document.string(), output.string(), "--set", "GPXSelect=1",
-                                        "--set", "GEPointNumber=1", "--include-mode", "1"},
-                                       out, err);
+    const std::string type = extension == "wrl" || extension == "hvw" ? "5" : "0";
+    const int status =
+        cli::RunCommand({"export", cave.document.string(), output.string(), "--set", "GPXSelect=1", "--set",
+                         "GEPointNumber=1", "--include-mode", "1", "--display-type", type},
+                        out, err);
     if (status != 0) state.SkipWithError(("export failed: " + err.str()).c_str());
   }
   fs::remove(output);
@@ -101,11 +108,16 @@ BENCHMARK_CAPTURE(BM_Writer, kml, std::string("kml"))->Unit(benchmark::kMillisec
 BENCHMARK_CAPTURE(BM_Writer, gpx, std::string("gpx"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Writer, overlay, std::string("ovl"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Writer, visualtopo, std::string("tro"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Writer, vrml, std::string("wrl"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Writer, viewer, std::string("hvw"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliExport, table, std::string("txt"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliExport, dxf, std::string("dxf"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliExport, kml, std::string("kml"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliExport, gpx, std::string("gpx"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliExport, overlay, std::string("ovl"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliExport, visualtopo, std::string("tro"))->Unit(benchmark::kMillisecond);
+
+BENCHMARK_CAPTURE(BM_CliExport, vrml, std::string("wrl"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CliExport, viewer, std::string("hvw"))->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -1,5 +1,6 @@
 #include "export/ExportWriter.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -79,6 +80,15 @@ int ColourIndex(int colour) { return ((std::abs(colour) - 1) % 16) + 1; }
 double Q2(double value) { return std::floor(100 * value + 0.5) / 100; }
 double Q1(double value) { return std::floor(10 * value + 0.5) / 10; }
 
-std::string Fixed(double value, int decimals) { return base::FormatFixed(value, decimals); }
+std::string Fixed(double value, int decimals) {
+  // The usual numbers fit a short buffer and need no heap; the rest as the
+  // program formats every number.
+  if (std::isfinite(value) && std::fabs(value) < 1e15 && decimals >= 0 && decimals <= 9) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return std::string(text, result.ptr);
+  }
+  return base::FormatFixed(value, decimals);
+}
 
 }  // namespace hp::exports

@@ -16,8 +16,12 @@ const std::string& Header() {
   return header;
 }
 
-std::string Shown(double value) { return base::DecimalComma(Fixed(value, 2)); }
-std::string Coordinate(double value) { return base::DecimalComma(Fixed(Q2(value), 2)); }
+std::string Shown(double value) {
+  std::string text = Fixed(value, 2);
+  if (const size_t point = text.find('.'); point != std::string::npos) text[point] = ',';
+  return text;
+}
+std::string Coordinate(double value) { return Shown(Q2(value)); }
 
 }  // namespace
 
