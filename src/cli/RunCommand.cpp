@@ -54,6 +54,7 @@ const char* kUsage =
     "  loops DOC.hpn\n"
     "  import IN -o OUT.hpn [--into DOC.hpn] [--append] [--hpn-mode 0|1|2|3]\n"
     "  stats DOC.hpn [view options]\n"
+    "  export DOC.hpn OUT.EXT [view options] [--include-mode 0|1]\n"
     "  render DOC.hpn OUT.(png|bmp|svg|pdf) [view options] [--size WxH] [--date DD.MM.YYYY]\n"
     "  geo utm2geo ZONE LETTER EASTING NORTHING\n"
     "  geo geo2utm LAT LON\n"
