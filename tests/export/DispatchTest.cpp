@@ -81,3 +81,38 @@ TEST_F(ExportFileTest, UnwritableFolderKeepsTheMessageAndFails) {
 
 }  // namespace
 }  // namespace hp::exports
+
+namespace hp::exports {
+namespace {
+
+// A sink that takes `room` bytes and refuses the rest.
+class FullSink final : public base::ByteSink {
+ public:
+  explicit FullSink(size_t room) : m_room(room) {}
+  bool Write(std::span<const uint8_t> bytes) override {
+    if (bytes.size() > m_room) return false;
+    m_room -= bytes.size();
+    return true;
+  }
+
+ private:
+  size_t m_room;
+};
+
+TEST(ExportWalk, ARefusedWriteIsReported) {
+  doc::SurveyStore store = test::EmptyStore();
+  for (int n = 0; n < 3000; ++n) test::AddLeg(store, 1, 1, "P", 0, 0, 0);
+  platform::MemorySettingsStore settings;
+  const ExportContext context{store, *store.currentWorksheet, settings, {}, 1};
+  for (const size_t room : {size_t{0}, size_t{70000}}) {
+    TableWriter writer;
+    FullSink sink(room);
+    EXPECT_FALSE(RunWriter(writer, sink, context)) << room;
+  }
+  TableWriter writer;
+  FullSink roomy(size_t{1} << 30);
+  EXPECT_TRUE(RunWriter(writer, roomy, context));
+}
+
+}  // namespace
+}  // namespace hp::exports
