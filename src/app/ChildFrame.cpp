@@ -1,7 +1,9 @@
 // A document window.
 #include "app/ChildFrame.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QMenu>
 
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
@@ -12,6 +14,13 @@ CChildFrame::CChildFrame(std::unique_ptr<CPlanDoc> document, std::function<bool(
                          QWidget* parent)
     : QMdiSubWindow(parent), m_doc(std::move(document)), m_querySave(std::move(querySave)) {
   setAttribute(Qt::WA_DeleteOnClose);
+  // The window menu's "Close" keeps Strg+F4 only: Strg+W selects a worksheet.
+  for (QAction* action : systemMenu()->actions()) {
+    QList<QKeySequence> kept;
+    for (const QKeySequence& keys : action->shortcuts())
+      if (keys != QKeySequence(Qt::CTRL | Qt::Key_W)) kept.push_back(keys);
+    action->setShortcuts(kept);
+  }
   m_view = new CPlanView(*m_doc, this);
   setWidget(m_view);
   connect(m_doc.get(), &CPlanDoc::modifiedChanged, this, &CChildFrame::UpdateCaption);
@@ -31,6 +40,7 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  Q_EMIT closing();
   event->accept();
 }
 

@@ -27,6 +27,10 @@ class CChildFrame : public QMdiSubWindow {
   // Shows the caption of the document: its title, "*" while modified.
   void UpdateCaption();
 
+ Q_SIGNALS:
+  // The window's close was accepted; it goes away next.
+  void closing();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 

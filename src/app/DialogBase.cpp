@@ -43,28 +43,33 @@ void CDialogBase::showEvent(QShowEvent* event) {
 }
 
 void CDialogBase::PlaceOnOpening() {
+  // Positions are kept as the dialog's client area (inside the window
+  // manager's frame): placing and reading back report that the same way,
+  // framed or not yet framed. The frame counts only for holding the dialog
+  // inside the work area.
   const QString caption = windowTitle();
   auto& settings = App().settings;
   const int x = settings.GetInt(platform::kDialogSection, Key(caption, " X"), platform::kNoDialogPosition);
   const int y = settings.GetInt(platform::kDialogSection, Key(caption, " Y"), platform::kNoDialogPosition);
+  if (x == platform::kNoDialogPosition || y == platform::kNoDialogPosition) {
+    // The first time the dialog stays where it opens: centred on its owner
+    // (the window manager may centre it itself).
+    m_openedAt = geometry().topLeft();
+    return;
+  }
+  const QPoint frameOffset = geometry().topLeft() - frameGeometry().topLeft();  // (0, 0) until framed
   const QSize size = frameGeometry().size();
   QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
   const QRect work = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-  platform::ScreenPoint at;
-  if (x != platform::kNoDialogPosition && y != platform::kNoDialogPosition) {
-    at = platform::KeepInsideWorkArea({x, y}, size.width(), size.height(), ToScreenRect(work));
-  } else {
-    const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
-    const QRect ownerRect = owner != nullptr ? owner->frameGeometry() : work;
-    at = platform::CentreOn(ToScreenRect(ownerRect), size.width(), size.height());
-  }
-  move(at.x, at.y);
-  m_openedAt = QPoint(at.x, at.y);
+  const platform::ScreenPoint frameAt = platform::KeepInsideWorkArea(
+      {x - frameOffset.x(), y - frameOffset.y()}, size.width(), size.height(), ToScreenRect(work));
+  m_openedAt = QPoint(frameAt.x, frameAt.y) + frameOffset;
+  setGeometry(QRect(m_openedAt, geometry().size()));
 }
 
 void CDialogBase::RememberPosition() {
   if (!m_placed) return;
-  const QPoint now = frameGeometry().topLeft();
+  const QPoint now = geometry().topLeft();
   if (now == m_openedAt) return;
   auto& settings = App().settings;
   settings.SetInt(platform::kDialogSection, Key(windowTitle(), " X"), now.x());
@@ -84,10 +89,18 @@ void CDialogBase::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
+std::optional<std::filesystem::path> HelpPage(const std::filesystem::path& programFolder, const QString& topic) {
+  const std::filesystem::path folder = programFolder / "help" / "html";
+  std::error_code error;
+  for (const std::filesystem::path& page : {folder / (topic.toStdString() + ".htm"), folder / "index.htm"}) {
+    if (std::filesystem::is_regular_file(page, error)) return page;
+  }
+  return std::nullopt;
+}
+
 bool OpenHelpTopic(const QString& topic) {
-  const std::filesystem::path page = App().programFolder / "help" / "html" / (topic.toStdString() + ".htm");
-  if (!std::filesystem::exists(page)) return false;
-  return App().shell.Open(page.string());
+  const auto page = HelpPage(App().programFolder, topic);
+  return page && App().shell.Open(page->string());
 }
 
 }  // namespace hp::app

@@ -1,5 +1,6 @@
 // The base of every dialog of the program. It remembers where the user left
-// the dialog (section "Dialoge", the caption followed by " X" and " Y"),
+// the dialog (section "Dialoge", the caption followed by " X" and " Y", the
+// top-left corner of its client area),
 // opens it there again held inside the screen's work area, or centred on its
 // owner the first time, and opens the dialog's help page on F1.
 #pragma once
@@ -7,6 +8,8 @@
 #include <QDialog>
 #include <QPoint>
 #include <QString>
+#include <filesystem>
+#include <optional>
 
 namespace hp::app {
 
@@ -40,8 +43,12 @@ class CDialogBase : public QDialog {
   QPoint m_openedAt;
 };
 
-// Opens "<program folder>/help/html/<topic>.htm" with the desktop's opener
-// when that page exists; false when it does not.
+// The page of a help topic: "<program folder>/help/html/<topic>.htm", or the
+// guide's start page "index.htm" for a topic without a page of its own;
+// nothing when the guide is not there.
+std::optional<std::filesystem::path> HelpPage(const std::filesystem::path& programFolder, const QString& topic);
+
+// Opens HelpPage(topic) with the desktop's opener; false without a page.
 bool OpenHelpTopic(const QString& topic);
 
 }  // namespace hp::app

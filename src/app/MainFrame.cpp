@@ -10,6 +10,8 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -23,12 +25,16 @@
 #include <QToolBar>
 #include <QUrl>
 #include <algorithm>
+#include <tuple>
+#include <new>
+#include <stdexcept>
 
 #include "app/AppContext.h"
 #include "app/ChildFrame.h"
 #include "app/MenuText.h"
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
+#include "app/ProgramLook.h"
 #include "app/dialogs/ChoiceDialog.h"
 #include "app/dialogs/DataEditorDialog.h"
 #include "app/dialogs/LoopEvaluationDialog.h"
@@ -55,6 +61,7 @@ constexpr const char* kRecentSection = "Recent File List";
 constexpr int kRecentFiles = 9;
 constexpr int kWorksheetNameLength = 80;
 constexpr const char* kDocumentFilter = "Hollowplan-Dokument (*.hpn)";
+constexpr const char* kOutOfMemory = "Nicht genügend Arbeitsspeicher.";
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -71,6 +78,7 @@ std::filesystem::path PathOf(const QString& file) { return std::filesystem::path
 
 CMainFrame::CMainFrame(int requestedShow) {
   setWindowTitle(QStringLiteral("Hollowplan"));
+  setWindowIcon(ProgramIcon());
   setAcceptDrops(true);
   m_mdi = new QMdiArea(this);
   m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -86,6 +94,7 @@ CMainFrame::CMainFrame(int requestedShow) {
 
   CreateMenus();
   CreateToolBars();
+  qApp->installEventFilter(this);
   // The view's status line stays in its pane; menu prompts show over it
   // while a menu is open.
   m_statusPane = new QLabel(QStringLiteral("Bereit"), this);
@@ -115,7 +124,7 @@ QAction* CMainFrame::AddCommand(QMenu* menu, const char* menuText, const char* s
   auto* action = new QAction(Q(parsed.text), this);
   if (!parsed.shortcut.empty()) action->setShortcut(QKeySequence(Q(parsed.shortcut), QKeySequence::PortableText));
   if (statusText != nullptr) action->setStatusTip(QString::fromUtf8(statusText));
-  connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+  connect(action, &QAction::triggered, this, [handler = std::move(handler)] { Guarded(handler); });
   menu->addAction(action);
   m_commands[KeyOf(action->text())] = action;
   if (enabled) m_enabling.emplace_back(action, std::move(enabled));
@@ -134,6 +143,30 @@ void CMainFrame::WithDocument(const std::function<void(CPlanDoc&, CPlanView&)>& 
   if (child == nullptr) return;
   command(child->document(), child->view());
   UpdateCommands();
+}
+
+void CMainFrame::WithDocumentKept(const std::function<void(CPlanDoc&, CPlanView&)>& command) {
+  WithDocument([&command](CPlanDoc& doc, CPlanView& view) {
+    const std::vector<uint8_t> before = doc.Snapshot();
+    try {
+      command(doc, view);
+    } catch (...) {
+      doc.RestoreSnapshot(before);
+      throw;
+    }
+  });
+}
+
+void CMainFrame::Guarded(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const std::bad_alloc&) {
+    App().prompter.Message(kOutOfMemory, platform::Icon::Stop);
+  } catch (const std::length_error&) {
+    App().prompter.Message(kOutOfMemory, platform::Icon::Stop);
+  } catch (const std::exception& e) {
+    App().prompter.Message(std::string("Interner Fehler: ") + e.what(), platform::Icon::Stop);
+  }
 }
 
 void CMainFrame::CreateMenus() {
@@ -287,8 +320,15 @@ void CMainFrame::CreateMenus() {
 void CMainFrame::CreateToolBars() {
   m_standardBar = addToolBar(QStringLiteral("Symbolleiste"));
   m_standardBar->setObjectName(QStringLiteral("Symbolleiste"));
-  for (const char* text : {"Neu", "Öffnen...", "Speichern", "Berechnen"})
-    if (QAction* action = command(QString::fromUtf8(text))) m_standardBar->addAction(action);
+  const auto withIcon = [this](const char* text, const char* themeName, const char* bundled) {
+    QAction* action = command(QString::fromUtf8(text));
+    if (action != nullptr) action->setIcon(ToolIcon(QString::fromUtf8(themeName), QString::fromUtf8(bundled)));
+    return action;
+  };
+  for (const auto& [text, themeName, bundled] :
+       {std::tuple{"Neu", "document-new", "document-new"}, {"Öffnen...", "document-open", "document-open"},
+        {"Speichern", "document-save", "document-save"}, {"Berechnen", "system-run", "compute"}})
+    if (QAction* action = withIcon(text, themeName, bundled)) m_standardBar->addAction(action);
   m_standardBar->addSeparator();
   m_worksheetList = new QComboBox(m_standardBar);
   m_worksheetList->setEditable(true);
@@ -297,8 +337,10 @@ void CMainFrame::CreateToolBars() {
   m_worksheetList->setToolTip(QStringLiteral("Arbeitsblatt"));
   m_worksheetList->lineEdit()->setMaxLength(kWorksheetNameLength);
   m_standardBar->addWidget(m_worksheetList);
-  connect(m_worksheetList, QOverload<int>::of(&QComboBox::activated), this, &CMainFrame::OnWorksheetChosen);
-  connect(m_worksheetList->lineEdit(), &QLineEdit::editingFinished, this, &CMainFrame::OnWorksheetRenamed);
+  connect(m_worksheetList, QOverload<int>::of(&QComboBox::activated), this,
+          [this](int index) { Guarded([&] { OnWorksheetChosen(index); }); });
+  connect(m_worksheetList->lineEdit(), &QLineEdit::editingFinished, this,
+          [this] { Guarded([this] { OnWorksheetRenamed(); }); });
 
   m_directionBar = addToolBar(QStringLiteral("Blickrichtung"));
   m_directionBar->setObjectName(QStringLiteral("Blickrichtung"));
@@ -307,16 +349,20 @@ void CMainFrame::CreateToolBars() {
     edit->setMaximumWidth(80);
     edit->setStatusTip(Q(draw::PromptOf(which)));
     edit->setToolTip(Q(draw::PromptOf(which)));
-    connect(edit, &QLineEdit::returnPressed, this, [this, which, edit] { OnViewField(static_cast<int>(which), edit); });
+    connect(edit, &QLineEdit::returnPressed, this,
+            [this, which, edit] { Guarded([&] { OnViewField(static_cast<int>(which), edit); }); });
     return edit;
   };
-  for (const char* text : {"Links", "Rechts"}) m_directionBar->addAction(command(QString::fromUtf8(text)));
+  m_directionBar->addAction(withIcon("Links", "go-previous", "go-previous"));
+  m_directionBar->addAction(withIcon("Rechts", "go-next", "go-next"));
   m_azimuthField = field(draw::ViewField::Azimuth);
   m_directionBar->addWidget(m_azimuthField);
-  for (const char* text : {"Hoch", "Runter"}) m_directionBar->addAction(command(QString::fromUtf8(text)));
+  m_directionBar->addAction(withIcon("Hoch", "go-up", "go-up"));
+  m_directionBar->addAction(withIcon("Runter", "go-down", "go-down"));
   m_inclinationField = field(draw::ViewField::Inclination);
   m_directionBar->addWidget(m_inclinationField);
-  for (const char* text : {"Ferner", "Näher"}) m_directionBar->addAction(command(QString::fromUtf8(text)));
+  m_directionBar->addAction(withIcon("Ferner", "zoom-out", "zoom-out"));
+  m_directionBar->addAction(withIcon("Näher", "zoom-in", "zoom-in"));
   m_distanceField = field(draw::ViewField::Distance);
   m_directionBar->addWidget(m_distanceField);
 
@@ -386,6 +432,12 @@ std::vector<CChildFrame*> CMainFrame::children() const {
 void CMainFrame::AddChild(CChildFrame* child) {
   m_mdi->addSubWindow(child);
   CPlanDoc& doc = child->document();
+  // Unsaved documents are told apart by a number, so the save question on
+  // quitting names which one it means.
+  if (doc.path().empty()) {
+    doc.setUntitledNumber(++m_untitledCount);
+    child->UpdateCaption();
+  }
   connect(&doc, &CPlanDoc::worksheetsChanged, this, [this, &doc] {
     if (&doc == activeDocument()) FillWorksheetList();
   });
@@ -405,13 +457,22 @@ void CMainFrame::AddChild(CChildFrame* child) {
   connect(&child->view(), &CPlanView::drawn, this, [this, view = &child->view()] {
     if (view == activeView()) ShowViewValues();
   });
-  connect(child, &QObject::destroyed, this, [this] {
+  connect(child, &QObject::destroyed, this, [this, child] {
+    m_closing.erase(child);
     ActiveChildChanged();
   });
-  connect(child, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates, Qt::WindowStates now) {
+  connect(child, &QMdiSubWindow::windowStateChanged, this, [this, child](Qt::WindowStates, Qt::WindowStates now) {
+    // A window that is closing or hidden says nothing about how the user
+    // wants the next one.
+    if (m_closing.count(child) != 0 || !child->isVisible()) return;
     if (now & Qt::WindowMaximized) m_showCmd = 3;
     else if (!(now & Qt::WindowMinimized)) m_showCmd = 1;
   });
+  connect(child, &CChildFrame::closing, this, [this, child] { m_closing.insert(child); });
+  // Restored, a document window is at least two thirds of the area.
+  const QSize area = m_mdi->viewport()->size();
+  child->resize(std::max(child->sizeHint().width(), area.width() * 2 / 3),
+                std::max(child->sizeHint().height(), area.height() * 2 / 3));
   if (m_showCmd == 3) {
     child->showMaximized();
   } else {
@@ -444,16 +505,21 @@ bool CMainFrame::OpenDocument(const std::filesystem::path& path) {
   return true;
 }
 
+void CMainFrame::OpenStartDocuments(const QStringList& files) {
+  for (const QString& file : files) Guarded([&] { OpenDocument(PathOf(file)); });
+}
+
 void CMainFrame::ActiveChildChanged() {
+  // The window that comes to the front (another one closed, or the user
+  // chose it) shows as the last one the user left: maximised or not.
+  if (CChildFrame* child = activeChild(); child != nullptr && m_showCmd == 3 && child->isVisible() &&
+                                          !child->isMaximized() && m_closing.count(child) == 0)
+    child->showMaximized();
   FillWorksheetList();
   if (CPlanView* view = activeView()) {
     m_statusPane->setText(view->statusText());
-    ShowViewValues();
   } else {
-    // The view's status line stays in its pane; menu prompts show over it
-  // while a menu is open.
-  m_statusPane = new QLabel(QStringLiteral("Bereit"), this);
-  statusBar()->addWidget(m_statusPane, 1);
+    m_statusPane->setText(QStringLiteral("Bereit"));
   }
   UpdateCommands();
 }
@@ -487,6 +553,7 @@ void CMainFrame::ShowViewValues() {
 
 void CMainFrame::UpdateCommands() {
   for (const auto& [action, enabled] : m_enabling) action->setEnabled(enabled());
+  ShowViewValues();  // the direction fields open and close with their buttons
 }
 
 void CMainFrame::UpdateRecentFiles() {
@@ -498,7 +565,9 @@ void CMainFrame::UpdateRecentFiles() {
     const QString path = Q(file);
     QAction* item = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(++shown).arg(path));
     connect(item, &QAction::triggered, this, [this, path] {
-      if (!OpenDocument(PathOf(path))) UpdateRecentFiles();
+      Guarded([&] {
+        if (!OpenDocument(PathOf(path))) UpdateRecentFiles();
+      });
     });
   }
   m_recentMenu->setEnabled(shown > 0);
@@ -564,6 +633,22 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::ShortcutOverride) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr || widget->window() != this) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const QKeySequence pressed(QKeyCombination(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key())));
+  for (const auto& [name, action] : m_commands) {
+    if (action->isEnabled() && !action->shortcut().isEmpty() &&
+        action->shortcut().matches(pressed) == QKeySequence::ExactMatch) {
+      event->ignore();  // not taken by the field: the menu's shortcut runs
+      return true;
+    }
+  }
+  return false;
+}
+
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
   if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
@@ -625,14 +710,14 @@ void CMainFrame::OpenDataWindows(FollowUp first) {
 }
 
 void CMainFrame::OnCompute() {
-  WithDocument([](CPlanDoc& doc, CPlanView&) {
+  WithDocumentKept([](CPlanDoc& doc, CPlanView&) {
     doc.Compute();
     doc.setModified();
   });
 }
 
 void CMainFrame::OnImport() {
-  WithDocument([this](CPlanDoc& doc, CPlanView& view) {
+  WithDocumentKept([this](CPlanDoc& doc, CPlanView& view) {
     imports::ImportCommand command(App().settings);
     const std::vector<std::string> filters = FileDialogFilters(imports::texts::kFilter);
     QStringList names;
@@ -668,7 +753,7 @@ void CMainFrame::OnImport() {
 }
 
 void CMainFrame::OnUpdateIncludes() {
-  WithDocument([](CPlanDoc& doc, CPlanView&) {
+  WithDocumentKept([](CPlanDoc& doc, CPlanView&) {
     imports::UpdateIncludes(doc.store(), doc.folder(), App().prompter, App().settings);
     doc.setModified();
     doc.UpdateAllViews();

@@ -6,9 +6,11 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "app/dialogs/FollowUp.h"
@@ -38,6 +40,9 @@ class CMainFrame : public QMainWindow {
 
   // Opens a document in a new window; false after the reader's messages.
   bool OpenDocument(const std::filesystem::path& path);
+  // The documents named on the command line; one that cannot be read is
+  // reported (naming the file) and the program stays open without it.
+  void OpenStartDocuments(const QStringList& files);
   // A new document from the defaults (no template dialog).
   CChildFrame* NewDocument();
 
@@ -50,6 +55,10 @@ class CMainFrame : public QMainWindow {
   QAction* command(const QString& text) const;
   QComboBox* worksheetList() const { return m_worksheetList; }
   QString statusLine() const;
+  // Runs a command so that no exception leaves it: a failed allocation is
+  // reported as "Nicht genügend Arbeitsspeicher.", anything else as an
+  // internal fault.
+  static void Guarded(const std::function<void()>& command);
   // Refreshes every command's enabled state.
   void UpdateCommands();
   // Asks "Änderungen in %1 speichern?" for a modified document and saves on
@@ -62,6 +71,9 @@ class CMainFrame : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  // Menu shortcuts win over the keys a focused field would take for itself
+  // (Strg+A, Strg+Z in the tool bar's fields).
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   using Handler = std::function<void()>;
@@ -92,8 +104,12 @@ class CMainFrame : public QMainWindow {
   void OnWorksheetRenamed();
   // Runs `command` on the active document when there is one.
   void WithDocument(const std::function<void(CPlanDoc&, CPlanView&)>& command);
+  // The same for a command that changes the survey: when it fails half-way
+  // the document is put back as it was before.
+  void WithDocumentKept(const std::function<void(CPlanDoc&, CPlanView&)>& command);
 
   QMdiArea* m_mdi = nullptr;
+  int m_untitledCount = 0;  // new documents so far, numbering "Unbenannt1", ...
   QToolBar* m_standardBar = nullptr;
   QToolBar* m_directionBar = nullptr;
   QComboBox* m_worksheetList = nullptr;
@@ -112,6 +128,7 @@ class CMainFrame : public QMainWindow {
   std::vector<QAction*> m_documentCommands;  // enabled only with a document
   bool m_fillingWorksheetList = false;
   bool m_dataWindowsOpen = false;  // the editor, overview or loop evaluation is open
+  std::set<const CChildFrame*> m_closing;  // windows whose close was accepted
   int m_showCmd = 3;
   int m_showCmdRead = 3;
 };

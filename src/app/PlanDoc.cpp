@@ -5,6 +5,7 @@
 #include "base/Cp1252.h"
 #include "calc/ComputePass.h"
 #include "doc/DocumentFile.h"
+#include "platform/Prompter.h"
 
 namespace hp::app {
 
@@ -16,7 +17,7 @@ CPlanDoc::CPlanDoc(QObject* parent) : QObject(parent) {
 CPlanDoc::~CPlanDoc() = default;
 
 QString CPlanDoc::title() const {
-  if (m_path.empty()) return QStringLiteral("Unbenannt");
+  if (m_path.empty()) return QStringLiteral("Unbenannt") + (m_untitledNumber > 0 ? QString::number(m_untitledNumber) : QString());
   return QString::fromStdString(m_path.filename().string());
 }
 
@@ -53,10 +54,38 @@ bool CPlanDoc::NewFromTemplate(const std::filesystem::path& templatePath) {
   return true;
 }
 
+namespace {
+
+// The reader's messages while a document opens, each naming the file (the
+// user may have asked for several, or started the program with one).
+class FileNamingPrompter final : public platform::Prompter {
+ public:
+  FileNamingPrompter(platform::Prompter& to, std::string file) : m_to(to), m_file(std::move(file)) {}
+  void Message(std::string_view text, platform::Icon icon) override { m_to.Message(Named(text), icon); }
+  platform::Answer AskOkCancel(std::string_view text, platform::Icon icon) override {
+    return m_to.AskOkCancel(Named(text), icon);
+  }
+  platform::Answer AskYesNoCancel(std::string_view text, platform::Icon icon) override {
+    return m_to.AskYesNoCancel(Named(text), icon);
+  }
+
+ private:
+  std::string Named(std::string_view text) const {
+    if (text.substr(0, m_file.size()) == m_file) return std::string(text);
+    return m_file + "\n" + std::string(text);
+  }
+  platform::Prompter& m_to;
+  std::string m_file;
+};
+
+}  // namespace
+
 bool CPlanDoc::Open(const std::filesystem::path& path) {
   size_t target = 0;
+  doc::ReadReport report;
+  FileNamingPrompter prompter(App().prompter, path.string());
   const doc::ReadStatus status =
-      doc::LoadDocument(path, m_store, doc::ReadMode::Open, target, App().prompter, App().settings);
+      doc::LoadDocument(path, m_store, doc::ReadMode::Open, target, prompter, App().settings, &report);
   if (status != doc::ReadStatus::Ok) {
     m_store.SetDefaults();
     return false;
@@ -64,10 +93,32 @@ bool CPlanDoc::Open(const std::filesystem::path& path) {
   m_path = path;
   RefreshBackup();
   if (m_store.settings.computedCurrent == 0) Compute();
-  setModified(false);
+  // An incomplete file's document is not what the file promised: it counts
+  // as changed, so it is never silently taken as equal to its file.
+  setModified(report.incomplete);
   Q_EMIT worksheetsChanged();
   UpdateAllViews();
   return true;
+}
+
+std::vector<uint8_t> CPlanDoc::Snapshot() {
+  base::MemorySink sink;
+  doc::WriteDocument(m_store, sink, 0);
+  return std::move(sink.data);
+}
+
+void CPlanDoc::RestoreSnapshot(const std::vector<uint8_t>& snapshot) {
+  // What the failed command left goes first, so its memory is free again.
+  m_store.records.clear();
+  doc::SurveyStore restored;
+  restored.SetDefaults();
+  base::MemorySource source(snapshot);
+  platform::ScriptedPrompter silent(platform::Answer::No);
+  size_t target = 0;
+  if (doc::ReadDocument(restored, source, doc::ReadMode::Open, target, silent, App().settings) == doc::ReadStatus::Ok)
+    m_store = std::move(restored);
+  Q_EMIT worksheetsChanged();
+  UpdateAllViews();
 }
 
 bool CPlanDoc::SaveAs(const std::filesystem::path& path) {

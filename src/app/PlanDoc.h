@@ -7,7 +7,9 @@
 #include <QObject>
 #include <QString>
 #include <filesystem>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
@@ -30,6 +32,8 @@ class CPlanDoc : public QObject {
   // the window caption.
   const std::filesystem::path& path() const { return m_path; }
   QString title() const;
+  // The number of a new, unsaved document's title ("Unbenannt2"); 0: none.
+  void setUntitledNumber(int number) { m_untitledNumber = number; }
   // The folder stored file names are relative to (the document's folder;
   // the current folder for an unsaved document).
   std::filesystem::path folder() const;
@@ -62,6 +66,11 @@ class CPlanDoc : public QObject {
   // current: drawing caches discarded, modified, worksheet list refilled,
   // backup refreshed, views redrawn.
   void WorksheetsChanged();
+  // The survey as the document file holds it, taken before a command that
+  // may fail half-way, and put back when it did.
+  std::vector<uint8_t> Snapshot();
+  void RestoreSnapshot(const std::vector<uint8_t>& snapshot);
+
   // Copies the current worksheet (with its positions) into the backup.
   void RefreshBackup();
   // The backup of the current worksheet, written back by "Wiederherstellen".
@@ -83,6 +92,7 @@ class CPlanDoc : public QObject {
   doc::SurveyStore m_store;
   std::filesystem::path m_path;
   bool m_modified = false;
+  int m_untitledNumber = 0;
   int m_loadRequest = -1;
   bool m_resetFlag = false;
   std::unique_ptr<doc::Worksheet> m_backup;

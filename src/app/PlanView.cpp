@@ -8,10 +8,14 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 
 #include "app/AppContext.h"
 #include "app/PlanDoc.h"
+#include "draw/Projection.h"
+#include "draw/SpatialDrawing.h"
 #include "draw/StatusLine.h"
+#include "draw/ViewCommands.h"
 #include "gfx/QPainterSurface.h"
 #include "platform/Clock.h"
 
@@ -22,6 +26,8 @@ namespace {
 constexpr int kMaxBufferedWidth = 3001, kMaxBufferedHeight = 2001;
 // Room beyond the drawn area for frame labels, title and page label.
 constexpr int kContentMarginX = 90, kContentMarginY = 70;
+// Room around a frame box that reaches beyond the drawn area.
+constexpr int kFrameBoxMargin = 10;
 
 }  // namespace
 
@@ -98,16 +104,42 @@ void CPlanView::DrawOn(QPainter& painter, const QSize& client) {
   m_last = draw::DrawWorksheet(surface, store, worksheet, m_view, App().settings, options);
 }
 
+// The device rectangle of the frame box of a perspective or red-green
+// drawing: its near corners may lie beyond the drawn area, left of or above
+// the window's origin. Empty for the other drawings.
+QRect CPlanView::FrameBoxArea() const {
+  QRect box;
+  const doc::Worksheet& worksheet = *m_doc.store().currentWorksheet;
+  // The camera view (the one with a viewing distance) always fills the window.
+  if (!m_last.drawn || draw::IsViewFieldEnabled(draw::ViewField::Distance, worksheet.displayType())) return box;
+  for (const draw::SpatialFrameLine& line : draw::SpatialFrameGeometry(m_view, worksheet)) {
+    for (const draw::Vec3& p : {line.from, line.to}) {
+      const draw::Vec3 q = draw::ProjectPoint(m_view.matrix(), p);
+      const double x = q.x * m_last.scale, y = q.y * m_last.scale;
+      if (q.z == draw::kHiddenDepth || !std::isfinite(x) || !std::isfinite(y) || std::fabs(x) > 1e6 ||
+          std::fabs(y) > 1e6)
+        continue;
+      const draw::DevicePoint d = draw::ToDevice(q.x, q.y, m_last.scale, m_last.ox, m_last.oy);
+      box |= QRect(d.x, d.y, 1, 1);
+    }
+  }
+  return box;
+}
+
 void CPlanView::UpdateScrollBars(const QSize& client) {
   // The drawing scrolls when its area (with the room for its labels) is
   // larger than the window; a line is a tenth, a page 95 % of the window.
+  // A frame box reaching left of or above the window scrolls there too.
   const draw::Rect area = draw::DeviceArea(m_last);
-  const int width = m_last.drawn ? area.right + kContentMarginX : 0;
-  const int height = m_last.drawn ? area.bottom + kContentMarginY : 0;
+  const QRect box = FrameBoxArea();
+  const int left = box.isEmpty() ? 0 : std::min(0, box.left() - kFrameBoxMargin);
+  const int top = box.isEmpty() ? 0 : std::min(0, box.top() - kFrameBoxMargin);
+  const int width = m_last.drawn ? std::max(area.right + kContentMarginX, box.right() + kFrameBoxMargin) : 0;
+  const int height = m_last.drawn ? std::max(area.bottom + kContentMarginY, box.bottom() + kFrameBoxMargin) : 0;
   const draw::ScrollSizes steps = draw::ScrollSizesForClient(client.width(), client.height());
   m_updatingScrollBars = true;
-  horizontalScrollBar()->setRange(0, std::max(0, width - client.width()));
-  verticalScrollBar()->setRange(0, std::max(0, height - client.height()));
+  horizontalScrollBar()->setRange(left, std::max(0, width - client.width()));
+  verticalScrollBar()->setRange(top, std::max(0, height - client.height()));
   horizontalScrollBar()->setPageStep(steps.pageX);
   verticalScrollBar()->setPageStep(steps.pageY);
   horizontalScrollBar()->setSingleStep(steps.lineX);

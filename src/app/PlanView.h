@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QRect>
 #include <QString>
 
 #include "draw/BackgroundMap.h"
@@ -46,6 +47,7 @@ class CPlanView : public QAbstractScrollArea {
   // Draws the worksheet on `painter` scrolled by the scroll bars' values.
   void DrawOn(QPainter& painter, const QSize& client);
   void UpdateScrollBars(const QSize& client);
+  QRect FrameBoxArea() const;
   QString StatusText() const;
 
   CPlanDoc& m_doc;

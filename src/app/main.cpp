@@ -1,18 +1,22 @@
 // hollowplan: the desktop program. A plain start shows the main window with
-// no document; a document named on the command line opens at once.
+// no document; the documents named on the command line open at once.
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 #include <filesystem>
 
 #include "app/AppContext.h"
+#include "app/Application.h"
 #include "app/MainFrame.h"
 #include "app/QtServices.h"
-#include "doc/DocumentFile.h"
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
+  // The file dialogs show file dates in the system locale's form: German, as
+  // every other text of the program (LC_ALL, when set, still decides).
+  qputenv("LC_TIME", "de_DE.UTF-8");
+  hp::app::CApplication application(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Hollowplan"));
   QApplication::setApplicationName(QStringLiteral("Hollowplan"));
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -33,12 +37,9 @@ int main(int argc, char** argv) {
   const QStringList arguments = QApplication::arguments();
   hp::app::CMainFrame frame;
   frame.show();
-  if (arguments.size() > 1) {
-    if (!frame.OpenDocument(std::filesystem::path(arguments.at(1).toStdString()))) {
-      prompter.Message(hp::doc::messages::kOpenFailed, hp::platform::Icon::Stop);
-      return 1;
-    }
-  }
+  // Once the window has its size, so that a restored document window gets
+  // its share of it.
+  QTimer::singleShot(0, &frame, [&frame, arguments] { frame.OpenStartDocuments(arguments.mid(1)); });
   const int status = QApplication::exec();
   hp::app::InstallAppContext(nullptr);
   return status;

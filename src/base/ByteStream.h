@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace hp::base {
@@ -83,9 +84,20 @@ class FileSink final : public ByteSink {
 };
 
 // Writes a file by way of a temporary file beside it, renamed over the target
-// only when the whole content was written, so a failed write never destroys
-// the previous file. `write` returns false to abandon the file.
+// only when the whole content was written and flushed to the disk, so a failed
+// write or a crash never destroys the previous file. `write` returns false to
+// abandon the file.
+//
+// A symbolic link as target stands for the file it points to: that file is
+// replaced and the link stays. A target that exists but is not a regular file
+// (a folder, a FIFO, a device) is refused. An existing file keeps its
+// permission bits. After a successful write, temporary files of this target
+// that a process killed earlier left behind are removed.
 bool WriteFileAtomically(const std::filesystem::path& target,
                          const std::function<bool(ByteSink&)>& write);
+
+// The name of the temporary file beside `target` starts with this prefix,
+// followed by six letters or digits; the whole name stays within 255 bytes.
+std::string TemporaryNamePrefix(const std::filesystem::path& target);
 
 }  // namespace hp::base

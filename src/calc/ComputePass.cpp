@@ -49,6 +49,9 @@ void Computation::Collect(const LoopResult& result) {
 
 bool Computation::Ask(const std::string& text, size_t position, int& stopResult) {
   messageShown = true;
+  // A loop closure restarts the pass at the loop's start, so a faulty record
+  // inside the loop is met again: the user already chose to go on past it.
+  if (m_passedOver.count(text) != 0) return false;
   switch (m_prompter.AskYesNoCancel(text, platform::Icon::Exclamation)) {
     case platform::Answer::Yes:
       currentNumber = static_cast<int>(position + 1);
@@ -59,6 +62,7 @@ bool Computation::Ask(const std::string& text, size_t position, int& stopResult)
       stopResult = 0;
       return true;
     default:
+      m_passedOver.insert(text);
       return false;
   }
 }
@@ -73,6 +77,7 @@ int Computation::ComputeRecords(int first, bool all) {
     ++first;
   }
   messageShown = false;
+  m_passedOver.clear();
   if (records.empty() || first < 1) return 0;
   const size_t last = all ? records.size() : static_cast<size_t>(first);
   for (size_t n = static_cast<size_t>(first); n <= last && n <= records.size(); ++n) {

@@ -4,6 +4,7 @@
 // Every drawing, evaluation and export reads what this pass stores.
 #pragma once
 
+#include <unordered_set>
 #include <vector>
 
 #include "calc/LegReduction.h"
@@ -53,6 +54,7 @@ class Computation {
   LoopAdjuster m_adjuster;
   StationIndex m_index;
   int m_stopResult = 0;
+  std::unordered_set<std::string> m_passedOver;  // messages answered No in this pass
 };
 
 // What the compute command leaves for the windows.

@@ -22,7 +22,7 @@ struct EvaluationResult {
   double horizontalExtent = 0;   // "Horizontale &Ausdehnung"
   double highest = 0;            // "&Höchster Messpunkt"
   double lowest = 0;             // "&Tiefster Messpunkt"
-  double longestPath = 0;        // "Längster &Weg zum Urspung"
+  double longestPath = 0;        // "Längster &Weg zum Ursprung"
 };
 
 struct SurveyEvaluation {

@@ -10,7 +10,7 @@ std::optional<CliArguments> ParseArguments(const std::vector<std::string>& args,
                                            std::string& error) {
   CliArguments result;
   if (args.empty()) {
-    error = "no command given";
+    error = "kein Befehl angegeben";
     return std::nullopt;
   }
   result.command = args[0];
@@ -26,7 +26,7 @@ std::optional<CliArguments> ParseArguments(const std::vector<std::string>& args,
       continue;
     }
     if (i + 1 >= args.size()) {
-      error = "option " + arg + " needs a value";
+      error = "die Option " + arg + " braucht einen Wert";
       return std::nullopt;
     }
     const std::string& value = args[++i];
@@ -40,13 +40,13 @@ std::optional<CliArguments> ParseArguments(const std::vector<std::string>& args,
       } else if (value == "cancel") {
         result.answer = platform::Answer::Cancel;
       } else {
-        error = "--answer takes yes, no or cancel";
+        error = "--answer nimmt yes, no oder cancel";
         return std::nullopt;
       }
     } else if (arg == "--set") {
       const auto eq = value.find('=');
       if (eq == std::string::npos || eq == 0) {
-        error = "--set takes NAME=VALUE";
+        error = "--set nimmt NAME=WERT";
         return std::nullopt;
       }
       result.settings.emplace_back(value.substr(0, eq), value.substr(eq + 1));
@@ -55,7 +55,7 @@ std::optional<CliArguments> ParseArguments(const std::vector<std::string>& args,
     } else if (arg.rfind("--", 0) == 0) {
       result.options[arg] = value;
     } else {
-      error = "unknown option " + arg;
+      error = "unbekannte Option " + arg;
       return std::nullopt;
     }
   }

@@ -27,7 +27,7 @@ int RunExport(const CommandContext& c) {
   int includeMode = settings.GetInt("Settings", "ExportTAB", 0);
   int copyMode = settings.GetInt("Settings", "ExportHPN", 0);
   if (const auto it = c.args.options.find("--include-mode"); it != c.args.options.end()) {
-    if (it->second != "0" && it->second != "1") return Usage(c, "--include-mode takes 0 or 1");
+    if (it->second != "0" && it->second != "1") return Usage(c, "--include-mode nimmt 0 oder 1");
     includeMode = copyMode = it->second == "1" ? 1 : 0;
   }
 

@@ -17,14 +17,14 @@ int RunImport(const CommandContext& c) {
   const auto into = c.args.options.find("--into");
   const auto hpnMode = c.args.options.find("--hpn-mode");
   if (append && into == c.args.options.end()) {
-    c.err << "hollowplan-cli: --append needs --into DOC.hpn\n";
+    c.err << "hollowplan-cli: --append braucht --into DOC.hpn\n";
     return kExitUsage;
   }
   int documentMode = 0;
   if (hpnMode != c.args.options.end()) {
     const auto value = base::ParseInteger(hpnMode->second);
     if (!value || *value < 0 || *value > 3) {
-      c.err << "hollowplan-cli: --hpn-mode takes 0, 1, 2 or 3\n";
+      c.err << "hollowplan-cli: --hpn-mode nimmt 0, 1, 2 oder 3\n";
       return kExitUsage;
     }
     documentMode = static_cast<int>(*value);

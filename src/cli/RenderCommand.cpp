@@ -45,17 +45,17 @@ int RunRender(const CommandContext& c) {
   const std::filesystem::path input = c.args.positional[0];
   const std::filesystem::path output = c.args.positional[1];
   const auto format = gfx::PictureFormatOf(output);
-  if (!format) return Usage(c, "render writes .png, .bmp, .svg or .pdf pictures");
+  if (!format) return Usage(c, "render schreibt Bilder als .png, .bmp, .svg oder .pdf");
   draw::Size size = kDefaultScreen;
   if (const auto it = c.args.options.find("--size"); it != c.args.options.end()) {
     const auto parsed = ParseSize(it->second);
-    if (!parsed) return Usage(c, "--size takes WxH in pixels, each from 1 to " + std::to_string(kMaxSide));
+    if (!parsed) return Usage(c, "--size nimmt BxH in Pixeln, jeweils von 1 bis " + std::to_string(kMaxSide));
     size = *parsed;
   }
   std::optional<platform::FixedClock> fixedClock;
   if (c.args.date) {
     const auto date = ParseDate(*c.args.date);
-    if (!date) return Usage(c, "--date takes a date DD.MM.YYYY");
+    if (!date) return Usage(c, "--date nimmt ein Datum TT.MM.JJJJ");
     fixedClock.emplace(*date);
   }
 
@@ -67,8 +67,8 @@ int RunRender(const CommandContext& c) {
   if (store.settings.computedCurrent == 0) calc::RunComputeCommand(store, prompter);
 
   doc::Worksheet& worksheet = *store.currentWorksheet;
-  if (!draw::IsDrawnDisplayType(worksheet.displayType())) {
-    c.err << "hollowplan-cli: display type " << worksheet.displayType() << " is not drawn as a picture\n";
+  if (!doc::IsDrawnType(worksheet.displayKind())) {
+    c.err << "hollowplan-cli: Darstellungsart " << worksheet.displayType() << " wird nicht als Bild gezeichnet\n";
     return kExitFailed;
   }
   const auto settings = SettingsOf(c.args);

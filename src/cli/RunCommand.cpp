@@ -1,6 +1,9 @@
 // Dispatch of hollowplan-cli's commands and their argument checks.
 #include <algorithm>
+#include <exception>
+#include <new>
 #include <ostream>
+#include <stdexcept>
 
 #include "cli/Commands.h"
 #include "cli/ViewOptions.h"
@@ -44,8 +47,9 @@ const std::vector<CommandEntry>& Commands() {
 }
 
 const char* kUsage =
-    "usage: hollowplan-cli COMMAND [ARGUMENTS] [--answer yes|no|cancel] [--set NAME=VALUE]...\n"
-    "commands:\n"
+    "Aufruf: hollowplan-cli BEFEHL [ARGUMENTE] [--answer yes|no|cancel] [--set NAME=WERT]...\n"
+    "       hollowplan-cli --help | -h | --version\n"
+    "Befehle:\n"
     "  new -o OUT.hpn\n"
     "  info DOC.hpn\n"
     "  convert DOC.hpn -o OUT.hpn [--compute]\n"
@@ -53,22 +57,32 @@ const char* kUsage =
     "  stations DOC.hpn [--no-compute]\n"
     "  loops DOC.hpn\n"
     "  import IN -o OUT.hpn [--into DOC.hpn] [--append] [--hpn-mode 0|1|2|3]\n"
-    "  stats DOC.hpn [view options]\n"
-    "  export DOC.hpn OUT.EXT [view options] [--include-mode 0|1]\n"
-    "  render DOC.hpn OUT.(png|bmp|svg|pdf) [view options] [--size WxH] [--date DD.MM.YYYY]\n"
+    "  stats DOC.hpn [Ansichtsoptionen]\n"
+    "  export DOC.hpn OUT.EXT [Ansichtsoptionen] [--include-mode 0|1]\n"
+    "  render DOC.hpn OUT.(png|bmp|svg|pdf) [Ansichtsoptionen] [--size BxH] [--date TT.MM.JJJJ]\n"
     "  geo utm2geo ZONE LETTER EASTING NORTHING\n"
     "  geo geo2utm LAT LON\n"
-    "view options: --worksheet N --display-type T --azimuth A --inclination I --filter C:LINES[:LABELS]\n"
-    "  --numbering K --colour-mode M --cross-sections 0|1 --aux-lines 0|1 --scale N\n";
+    "Ansichtsoptionen: --worksheet N --display-type T --azimuth A --inclination I --filter K:LINIEN[:BESCHRIFTUNG]\n"
+    "  --numbering K --colour-mode M --cross-sections 0|1 --aux-lines 0|1 --scale N\n"
+    "Fragen des Programms beantwortet --answer (Vorgabe: no); Meldungen stehen auf stderr.\n"
+    "Rückgabewert: 0 erfolgreich, 1 fehlgeschlagen, 2 falsche Argumente.\n";
+
+constexpr const char* kOutOfMemory = "Nicht genügend Arbeitsspeicher.";
 
 int Usage(std::ostream& err, const std::string& problem) {
   err << "hollowplan-cli: " << problem << "\n" << kUsage;
   return kExitUsage;
 }
 
-}  // namespace
-
-int RunCommand(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+int Dispatch(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  if (argv.size() == 1 && (argv[0] == "--help" || argv[0] == "-h")) {
+    out << kUsage;
+    return kExitOk;
+  }
+  if (argv.size() == 1 && argv[0] == "--version") {
+    out << "hollowplan-cli " << HP_VERSION << "\n";
+    return kExitOk;
+  }
   std::vector<std::string> allSwitches;
   for (const auto& entry : Commands()) {
     allSwitches.insert(allSwitches.end(), entry.switches.begin(), entry.switches.end());
@@ -82,25 +96,46 @@ int RunCommand(const std::vector<std::string>& argv, std::ostream& out, std::ost
   });
   if (command == Commands().end()) {
     if (std::none_of(Commands().begin(), Commands().end(), named)) {
-      return Usage(err, "unknown command " + args->command);
+      return Usage(err, "unbekannter Befehl " + args->command);
     }
-    const std::string sub = args->positional.empty() ? "(none)" : args->positional[0];
-    return Usage(err, "unknown " + args->command + " command " + sub);
+    const std::string sub = args->positional.empty() ? "(keiner)" : args->positional[0];
+    return Usage(err, "unbekannter " + args->command + "-Befehl " + sub);
   }
-  if (args->positional.size() != command->positional) return Usage(err, "wrong number of arguments");
-  if (command->output == Output::Required && !args->output) return Usage(err, args->command + " needs -o OUT.hpn");
-  if (command->output == Output::None && args->output) return Usage(err, args->command + " takes no -o");
+  if (args->positional.size() != command->positional) return Usage(err, "falsche Anzahl von Argumenten");
+  if (command->output == Output::Required && !args->output) return Usage(err, args->command + " braucht -o OUT.hpn");
+  if (command->output == Output::None && args->output) return Usage(err, args->command + " nimmt kein -o");
   for (const auto& [name, value] : args->options) {
     if (std::find(command->options.begin(), command->options.end(), name) == command->options.end()) {
-      return Usage(err, "unknown option " + name);
+      return Usage(err, "unbekannte Option " + name);
     }
   }
   for (const auto& flag : args->flags) {
     if (std::find(command->switches.begin(), command->switches.end(), flag) == command->switches.end()) {
-      return Usage(err, "unknown option " + flag);
+      return Usage(err, "unbekannte Option " + flag);
     }
   }
   return command->run(CommandContext{*args, out, err});
+}
+
+}  // namespace
+
+// No exception ends the program: a failed allocation (or a container asked
+// for more than it can hold) is reported as lack of memory, anything else as
+// an internal fault; both are failures. Outputs are written whole or not at
+// all, so the command has replaced nothing by then.
+int RunCommand(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  try {
+    return Dispatch(argv, out, err);
+  } catch (const std::bad_alloc&) {
+    err << kOutOfMemory << "\n\n";
+  } catch (const std::length_error&) {
+    err << kOutOfMemory << "\n\n";
+  } catch (const std::exception& e) {
+    err << "Interner Fehler: " << e.what() << "\n\n";
+  } catch (...) {
+    err << "Interner Fehler.\n\n";
+  }
+  return kExitFailed;
 }
 
 }  // namespace hp::cli

@@ -27,8 +27,7 @@ int RunStats(const CommandContext& c) {
   const auto settings = SettingsOf(c.args);
   doc::Worksheet& worksheet = *store.currentWorksheet;
   draw::ViewTransform view;
-  const int type = worksheet.displayType();
-  if (type >= 3 && type <= 5) view.ComputeExtents(store, worksheet);
+  if (doc::IsSpatialType(worksheet.displayKind())) view.ComputeExtents(store, worksheet);
   view.PrepareProjection(store, worksheet, settings);
   const calc::SurveyEvaluation evaluation =
       calc::EvaluateSurvey(store, worksheet, view.heightOffset(), view.referencePath());

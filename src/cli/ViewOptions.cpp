@@ -30,34 +30,34 @@ bool ApplyViewOptions(const CliArguments& args, doc::SurveyStore& store, std::st
     return it == args.options.end() ? nullptr : &it->second;
   };
   const auto fail = [&](const char* name, const char* what) {
-    problem = std::string(name) + " takes " + what;
+    problem = std::string(name) + " nimmt " + what;
     return false;
   };
   if (const std::string* value = option("--worksheet")) {
     const auto n = Integer(*value, 1, static_cast<long long>(store.worksheets.size()));
-    if (!n) return fail("--worksheet", "the number of a worksheet of the document");
+    if (!n) return fail("--worksheet", "die Nummer eines Arbeitsblatts des Dokuments");
     store.SelectWorksheet(static_cast<int>(*n - 1));
   }
   doc::Worksheet& ws = *store.currentWorksheet;
   if (const std::string* value = option("--display-type")) {
     const auto t = Integer(*value, 0, 7);
-    if (!t) return fail("--display-type", "0 to 7");
+    if (!t) return fail("--display-type", "0 bis 7");
     ws.setDisplayType(static_cast<int16_t>(*t));
   }
   if (const std::string* value = option("--azimuth")) {
     const auto a = base::ParseNumber(*value);
-    if (!a) return fail("--azimuth", "a number of degrees");
+    if (!a) return fail("--azimuth", "eine Zahl in Grad");
     ws.setViewAzimuth(*a);
   }
   if (const std::string* value = option("--inclination")) {
     const auto i = base::ParseNumber(*value);
-    if (!i) return fail("--inclination", "a number of degrees");
+    if (!i) return fail("--inclination", "eine Zahl in Grad");
     ws.setViewInclination(*i);
   }
   if (const std::string* value = option("--filter")) {
     const size_t first = value->find(':');
     const auto criterion = Integer(value->substr(0, first), 0, 5);
-    if (first == std::string::npos || !criterion) return fail("--filter", "C:LINES[:LABELS] with C from 0 to 5");
+    if (first == std::string::npos || !criterion) return fail("--filter", "K:LINIEN[:BESCHRIFTUNG] mit K von 0 bis 5");
     const std::string rest = value->substr(first + 1);
     const size_t second = rest.find(':');
     ws.setFilterCriterion(static_cast<int32_t>(*criterion));
@@ -66,27 +66,27 @@ bool ApplyViewOptions(const CliArguments& args, doc::SurveyStore& store, std::st
   }
   if (const std::string* value = option("--numbering")) {
     const auto k = Integer(*value, 0, 10);
-    if (!k) return fail("--numbering", "0 to 10");
+    if (!k) return fail("--numbering", "0 bis 10");
     ws.setStationNumbering(static_cast<int16_t>(*k));
   }
   if (const std::string* value = option("--colour-mode")) {
     const auto m = Integer(*value, 0, 12);
-    if (!m) return fail("--colour-mode", "0 to 12");
+    if (!m) return fail("--colour-mode", "0 bis 12");
     ws.setLineColourMode(static_cast<int32_t>(*m));
   }
   if (const std::string* value = option("--cross-sections")) {
     const auto on = Integer(*value, 0, 1);
-    if (!on) return fail("--cross-sections", "0 or 1");
+    if (!on) return fail("--cross-sections", "0 oder 1");
     ws.setShowCrossSections(static_cast<int32_t>(*on));
   }
   if (const std::string* value = option("--aux-lines")) {
     const auto on = Integer(*value, 0, 1);
-    if (!on) return fail("--aux-lines", "0 or 1");
+    if (!on) return fail("--aux-lines", "0 oder 1");
     ws.setShowAuxiliaryLines(static_cast<int32_t>(*on));
   }
   if (const std::string* value = option("--scale")) {
     const auto s = base::ParseNumber(*value);
-    if (!s || *s <= 0) return fail("--scale", "a positive scale denominator");
+    if (!s || *s <= 0) return fail("--scale", "eine positive Maßstabszahl");
     ws.setScaleDenominator(*s);
   }
   return true;

@@ -2,12 +2,14 @@
 // older versions of the program.
 #include "doc/DocumentConversions.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
 #include "doc/DocumentVersion.h"
+#include "doc/ImageFields.h"
 
 namespace hp::doc {
 namespace {
@@ -181,23 +183,29 @@ namespace {
 // The titles, fonts and colours that files before 4.01 kept in their first
 // worksheet.
 void MoveFirstWorksheetSettings(Worksheet& ws, DocumentSettings& s) {
-  for (int i = 0; i < 4; ++i) {
-    const size_t o = 1289 + 50 * static_cast<size_t>(i);
-    LegacyFont& f = s.legacyFonts[i];
-    f.height = ws.Get<int16_t>(o);
-    f.width = ws.Get<int16_t>(o + 2);
-    f.escapement = ws.Get<int16_t>(o + 4);
-    f.orientation = ws.Get<int16_t>(o + 6);
-    f.weight = ws.Get<int16_t>(o + 8);
-    uint8_t* bytes[] = {&f.italic, &f.underline, &f.strikeOut, &f.charSet,
-                        &f.outPrecision, &f.clipPrecision, &f.quality, &f.pitchAndFamily};
-    for (int b = 0; b < 8; ++b) *bytes[b] = ws.Get<uint8_t>(o + 10 + b);
-    std::memcpy(f.faceName, ws.image.data() + o + 18, sizeof f.faceName);
-    s.fontColours[i] = ws.Get<uint32_t>(1490 + 4 * static_cast<size_t>(i));
+  image::Field(image::Decoder{ws.legacyFonts()}, 0, s.legacyFonts);
+  for (size_t i = 0; i < 4; ++i) image::Field(image::Decoder{ws.legacyFontColours()}, 4 * i, s.fontColours[i]);
+  base::SetText(s.title, ws.title());
+  base::SetText(s.title2, ws.title2());
+  ws.setSheetDesignation("<Blattbezeichnung>");
+}
+
+// The four fonts of files before 3.00.
+void SetSystemFonts(Worksheet& ws) {
+  LegacyFont fonts[4];
+  for (LegacyFont& f : fonts) {
+    f.height = -13;
+    f.weight = 400;
+    base::SetText(f.faceName, "System");
   }
-  base::SetText(s.title, ws.Text(156, 256));
-  base::SetText(s.title2, ws.Text(412, 256));
-  ws.SetText(1532, 82, "<Blattbezeichnung>");
+  image::Field(image::Encoder{ws.legacyFonts()}, 0, fonts);
+  const uint32_t black[4] = {};
+  image::Field(image::Encoder{ws.legacyFontColours()}, 0, black);
+}
+
+template <size_t N>
+void Clear(std::span<uint8_t, N> bytes) {
+  std::fill(bytes.begin(), bytes.end(), uint8_t{0});
 }
 
 }  // namespace
@@ -205,120 +213,121 @@ void MoveFirstWorksheetSettings(Worksheet& ws, DocumentSettings& s) {
 void ConvertWorksheet(Worksheet& ws, uint32_t version, bool first, DocumentSettings& s) {
   const uint32_t v = ClearedVersion(version);
   if (v >= kCurrentVersion) return;
-  const auto i16 = [&](size_t o) { return ws.Get<int16_t>(o); };
-  const auto i32 = [&](size_t o) { return ws.Get<int32_t>(o); };
-  const auto setI16 = [&](size_t o, int value) { ws.Set<int16_t>(o, static_cast<int16_t>(value)); };
-  const auto setI32 = [&](size_t o, int32_t value) { ws.Set<int32_t>(o, value); };
-  const auto setU32 = [&](size_t o, uint32_t value) { ws.Set<uint32_t>(o, value); };
-  const auto setF64 = [&](size_t o, double value) { ws.Set<double>(o, value); };
-  const auto zero = [&](size_t o, size_t n) { std::memset(ws.image.data() + o, 0, n); };
 
   if (v < V(2, 0)) {
-    setI16(1180, 100);
-    setF64(1744, 5.0);
-    setI16(1184, 3), setI16(1186, -25), setI16(1188, -2), setI16(1190, 0);
+    ws.setLegacyPerspective(100);
+    ws.setLegacyRotationStep(5.0);
+    ws.setLegacyStereoAngle(3), ws.setStereoOffsetX(-25), ws.setStereoOffsetY(-2), ws.setAutomaticScale(0);
   }
   if (v < V(2, 4)) {
-    setI16(1194, 1), setI16(1196, 1), setI16(1198, 1);
-    setI16(1192, i16(40));
+    ws.setSheetRows(1), ws.setSheetColumns(1), ws.setShowTitleAndPageLabel(1);
+    ws.setCurrentSheetNumber(ws.showSubSheets());
   }
-  if (v < V(2, 5)) setI16(1200, 0), setI16(1202, 1);
+  if (v < V(2, 5)) ws.setManualOverview(0), ws.setPreviewPages(1);
   if (v < V(2, 6)) {
-    // The older single grid step becomes both steps.
-    const int16_t step = i16(42);
-    setI16(1204, step != 0 ? step : 10);
-    setI16(1206, step != 0 ? step : 10);
+    // The older single grid step (where the grid flag is now) becomes both steps.
+    const int16_t step = ws.manualGrid();
+    ws.setLegacyOverviewGridStep(step != 0 ? step : int16_t{10});
+    ws.setLegacySheetGridStep(step != 0 ? step : int16_t{10});
   }
-  if (v < V(3, 0)) {
-    for (int i = 0; i < 4; ++i) {
-      const size_t o = 1289 + 50 * static_cast<size_t>(i);
-      zero(o, 50);
-      setI16(o, -13);
-      setI16(o + 8, 400);
-      ws.SetText(o + 18, 32, "System");
-      setU32(1490 + 4 * static_cast<size_t>(i), 0);
-    }
-  }
-  if (v < V(3, 1)) setF64(1506, 0), setF64(1514, 0), setF64(1522, 0);
-  if (v < V(3, 2)) setI16(1530, 0);
+  if (v < V(3, 0)) SetSystemFonts(ws);
+  if (v < V(3, 1)) ws.setOriginX(0), ws.setOriginY(0), ws.setOriginZ(0);
+  if (v < V(3, 2)) ws.setAdaptOverview(0);
   if (v < V(4, 1) && first) MoveFirstWorksheetSettings(ws, s);
-  if (v < V(4, 2)) setI16(1614, 1);
-  if (v < V(4, 3)) setI16(34, i16(32)), setI16(38, i16(36));
-  if (v < V(4, 4)) setI16(1618, 0);
+  if (v < V(4, 2)) ws.setShowFrame(1);
+  if (v < V(4, 3)) ws.setMarginRight(ws.marginLeft()), ws.setMarginBottom(ws.marginTop());
+  if (v < V(4, 4)) ws.setDescriptionOverridesNumbering(0);
   if (v < V(4, 5)) {
-    setI32(1620, 0), setI32(1624, 0), setI32(1628, 0);
-    for (size_t o : {1506, 1514, 1522}) setF64(o, -ws.Get<double>(o));
-    zero(156, 256);
-    zero(412, 256);
+    ws.setOriginCave(0), ws.setOriginPassage(0), ws.setLegacyOriginPointNumber(0);
+    ws.setOriginX(-ws.originX()), ws.setOriginY(-ws.originY()), ws.setOriginZ(-ws.originZ());
+    ws.setTitle("");
+    ws.setTitle2("");
   }
-  if (v < V(4, 6)) setI16(1632, 0);
-  if (v < V(5, 3)) setI16(1634, 0);
-  if (v < V(8, 1)) zero(1636, 32);
-  if (v < V(9, 0)) setI32(1668, 0), setI32(1672, 0), setF64(1676, 0), setF64(1684, 0);
-  if (v < V(9, 2)) setI32(1692, 0);
+  if (v < V(4, 6)) ws.setLandscape(0);
+  if (v < V(5, 3)) ws.setSubSheetDivision(0);
+  if (v < V(8, 1)) Clear(ws.legacyPrintAreaBits());
+  if (v < V(9, 0)) {
+    ws.setLineColourMode(0), ws.setManualColourRange(0), ws.setColourRangeMax(0), ws.setColourRangeMin(0);
+  }
+  if (v < V(9, 2)) ws.setBlackBackground(0);
   if (v < V(10, 1)) {
-    setF64(1696, i16(28));
-    setF64(1704, i16(30));
-    setF64(1744, i16(1182));
-    setF64(1712, 0), setF64(1720, 0), setF64(1728, 0), setF64(1736, 0);
+    ws.setViewAzimuth(ws.legacyViewAzimuth());
+    ws.setViewInclination(ws.legacyViewInclination());
+    ws.setLegacyRotationStep(ws.olderRotationStep());
+    ws.setViewDistance(0), ws.setViewCentreX(0), ws.setViewCentreY(0), ws.setViewCentreZ(0);
   }
-  if (v < V(10, 2)) setF64(1752, 10.0);
-  if (v < V(10, 3)) setU32(1760, 0), setU32(1764, 0), setU32(1768, 0), setU32(1772, 0);
-  if (v < V(10, 4)) setI32(1780, 50);
-  if (v < V(10, 6)) setI32(1784, 0);
-  if (v < V(11, 2)) ws.SetText(1788, 14, std::to_string(i32(1628)));
-  if (v < V(11, 3) && i16(6) > 1) setI16(6, i16(6) + 1);
-  if (v < V(11, 7) && i32(1668) == 0) setI32(1692, 0);
-  if (v < V(12, 2) && i16(26) > 2) setI16(6, 0), setI16(8, 0), setI16(1618, 0), setI32(1784, 0);
-  if (v < V(13, 1)) setI32(1802, 0), setI32(1806, 10);
-  if (v < V(13, 3)) zero(1810, 501), zero(2311, 81);
-  if (v < V(13, 4)) setI32(2392, 0), setI32(2396, 10);
+  if (v < V(10, 2)) ws.setLegacyViewValue(10.0);
+  if (v < V(10, 3)) {
+    ws.setPositionSize(0), ws.setPositionCount(0), ws.setCurrentPositionNumber(0), ws.setEndlessAnimation(0);
+  }
+  if (v < V(10, 4)) ws.setPicturesPerPosition(50);
+  if (v < V(10, 6)) ws.setPointsInLegColour(0);
+  if (v < V(11, 2)) ws.setOriginPoint(std::to_string(ws.legacyOriginPointNumber()));
+  if (v < V(11, 3) && ws.stationNumbering() > 1) ws.setStationNumbering(static_cast<int16_t>(ws.stationNumbering() + 1));
+  if (v < V(11, 7) && ws.lineColourMode() == 0) ws.setBlackBackground(0);
+  // The display type values as these versions numbered them.
+  if (v < V(12, 2) && ws.displayType() > 2) {
+    ws.setStationNumbering(0), ws.setStationMark(0), ws.setDescriptionOverridesNumbering(0);
+    ws.setPointsInLegColour(0);
+  }
+  if (v < V(13, 1)) ws.setNorthArrow(0), ws.setNorthArrowSize(10);
+  if (v < V(13, 3)) ws.setWorksheetDescription(""), ws.setLabelFilterPattern("");
+  if (v < V(13, 4)) ws.setHeightLabels(0), ws.setHeightLabelStep(10);
   if (v < V(13, 6)) {
-    for (size_t o = 2400; o <= 2420; o += 4) setI32(o, 1);
-    setI32(2424, 0);
+    ws.setProtocolCadastre(1), ws.setProtocolCaves(1), ws.setProtocolDocumentDescription(1);
+    ws.setProtocolWorksheetDescription(1), ws.setProtocolEvaluation(1), ws.setProtocolLegList(1);
+    ws.setProtocolNumbering(0);
   }
-  if (v < V(13, 7)) setI32(2428, 1), setI32(2432, 1);
-  if (v < V(13, 8)) setI32(2436, 0);
-  if (v < V(14, 2)) setI32(2440, i16(1204)), setI32(2444, i16(1206));
+  if (v < V(13, 7)) ws.setProtocolCurrentPage(1), ws.setProtocolPageCount(1);
+  if (v < V(13, 8)) ws.setProtocolLegInfo(0);
+  if (v < V(14, 2)) {
+    ws.setOverviewGridStep(ws.legacyOverviewGridStep());
+    ws.setSheetGridStep(ws.legacySheetGridStep());
+  }
   if (v < V(15, 0)) {
-    setI32(2448, 0);
-    zero(2452, 130);
-    setF64(2582, 0), setF64(2590, 0), setF64(2606, 0), setF64(2614, 0);
+    ws.setBackgroundMap(0);
+    ws.setBackgroundMapFile("");
+    ws.setMapLeft(0), ws.setMapBottom(0), ws.setMapRight(0), ws.setMapTop(0);
   }
-  if (v < V(15, 1)) setI32(2630, 1);
-  if (v < V(15, 3)) setI32(2634, 0);
-  if (v < V(15, 4)) setI32(2638, 1);
-  if (v < V(15, 5)) setI32(2642, 1);
-  if (v < V(16, 3)) setI32(2646, 1);
-  if (v < V(16, 4)) setI32(2650, 0);
-  if (v < V(16, 5)) setI32(2654, 1), setI32(2658, 0);
-  if (v < V(17, 0)) setI32(2662, 0), setI32(2666, 0), setI32(2670, 1);
-  if (v < V(17, 7)) setI32(2674, 0);
-  if (v < V(18, 1)) setI32(2678, (i16(1190) == 0 && i16(40) != 0) ? 1 : 0);
-  if (v < V(18, 2)) setI32(2682, 0), setI32(2686, 0);
-  if (v < V(18, 3)) setI32(2690, 0);
+  if (v < V(15, 1)) ws.setLineWidth(1);
+  if (v < V(15, 3)) ws.setCrosshair(0);
+  if (v < V(15, 4)) ws.setMapKeepSize(1);
+  if (v < V(15, 5)) ws.setMapKeepProportions(1);
+  if (v < V(16, 3)) ws.setProtocolMaterialList(1);
+  if (v < V(16, 4)) ws.setProtocolMaterialInfo(0);
+  if (v < V(16, 5)) ws.setProtocolMeasuresList(1), ws.setProtocolMeasuresInfo(0);
+  if (v < V(17, 0)) ws.setReserved2662(0), ws.setReserved2666(0), ws.setFileSymbol(1);
+  if (v < V(17, 7)) ws.setMarkCoordinateReferences(0);
+  if (v < V(18, 1)) ws.setPrintSubSheets(ws.automaticScale() == 0 && ws.showSubSheets() != 0 ? 1 : 0);
+  if (v < V(18, 2)) ws.setReserved2682(0), ws.setReserved2686(0);
+  if (v < V(18, 3)) ws.setFilterCriterion(0);
   if (v < V(19, 1)) {
-    zero(2694, 128);
-    std::memcpy(ws.image.data() + 2694, ws.image.data() + 1636, 32);
+    Clear(ws.printAreaBits());
+    const auto old = ws.legacyPrintAreaBits();
+    std::copy(old.begin(), old.end(), ws.printAreaBits().begin());
   }
-  if (v < V(20, 1) && (i16(26) == 3 || i16(26) == 5)) setI16(8, 0);
+  if (v < V(20, 1) && (ws.displayKind() == DisplayType::Perspective || ws.displayKind() == DisplayType::Animation)) {
+    ws.setStationMark(0);
+  }
   if (v < V(21, 2)) {
-    setI32(2822, 1);
-    if (i16(1200) != 0) setI32(2826, 1);
+    ws.setCentreOnPage(1);
+    if (ws.manualOverview() != 0) ws.setManualSubSheets(1);
   }
-  if (v < V(21, 4)) setI32(2830, 0);
-  if (v < V(22, 3)) setI32(2834, 0);
-  if (v < V(22, 4)) setI32(2838, 0);
+  if (v < V(21, 4)) ws.setLabelAngleIndex(0);
+  if (v < V(22, 3)) ws.setPassageMarking(0);
+  if (v < V(22, 4)) ws.setShowAuxiliaryLines(0);
   if (v < V(22, 5)) {
-    setI32(2842, i16(8) > 2 ? 1 : 0);
-    if (i16(8) == 4) {
-      setI16(8, 2);
-    } else if (i16(8) > 2) {
-      setI16(8, 0);
+    // Mark kinds 3 and 4 drew cross sections; 4 also the stroke.
+    const int16_t mark = ws.stationMark();
+    ws.setShowCrossSections(mark > 2 ? 1 : 0);
+    if (mark == 4) {
+      ws.setStationMark(2);
+    } else if (mark > 2) {
+      ws.setStationMark(0);
     }
-    setI32(2846, 1);
+    ws.setCrossSectionsInStandardColour(1);
   }
-  if (v < V(22, 7) && i32(2690) == 3) setI32(2690, 5);
+  if (v < V(22, 7) && ws.filterCriterion() == 3) ws.setFilterCriterion(5);
 }
 
 void ConvertLegacyFonts(DocumentSettings& s) {

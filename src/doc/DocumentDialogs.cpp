@@ -5,7 +5,9 @@
 #include <charconv>
 #include <cmath>
 #include <optional>
+#include <string>
 
+#include "base/Cp1252.h"
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
 
@@ -210,10 +212,46 @@ void NameListModel::Load(const DocumentSettings& s) {
   text = base::TextOf(m_list == NameList::Levels ? s.levelNames : s.surveyorNames);
 }
 
+std::optional<int> NamedLineNumber(std::string_view line) {
+  const size_t colon = line.find(':');
+  if (colon == std::string_view::npos) return std::nullopt;
+  const std::string_view number = line.substr(0, colon);
+  const auto value = base::ParseInteger(number);
+  if (!value || std::to_string(*value) != number || *value < 0 || *value > 8) return std::nullopt;
+  return static_cast<int>(*value);
+}
+
+namespace {
+
+// The message for the first line no entry can be made of, if any.
+std::optional<std::string> UnnamedLineMessage(std::string_view stored, const char* caption) {
+  size_t start = 0;
+  for (int number = 1; start <= stored.size(); ++number) {
+    size_t end = stored.find('\n', start);
+    if (end == std::string_view::npos) end = stored.size();
+    std::string_view line = stored.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    start = end + 1;
+    if (line.find_first_not_of(" \t") == std::string_view::npos || NamedLineNumber(line)) continue;
+    return "Zeile " + std::to_string(number) + " \"" + base::Cp1252ToUtf8(line) + "\" hat nicht die Form " +
+           "\"Nummer: Name\" mit einer Nummer von 0 bis 8.\nDie Liste \"" + caption +
+           "\" kann so nicht gespeichert werden.";
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 DialogOutcome NameListModel::Apply(DocumentSettings& s) const {
   char(&field)[1026] = m_list == NameList::Levels ? s.levelNames : s.surveyorNames;
   const std::string stored = LimitStoredText(text, kMaxNamesLength);
   DialogOutcome outcome;
+  if (auto message = UnnamedLineMessage(stored, Caption())) {
+    outcome.accepted = false;
+    outcome.field = Text;
+    outcome.message = std::move(*message);
+    return outcome;
+  }
   if (stored != base::TextOf(field)) {
     base::SetText(field, stored);
     outcome.modified = true;

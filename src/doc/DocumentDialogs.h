@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -104,8 +105,16 @@ class DataOptionsModel {
 enum class NameList { Levels, Surveyors };
 inline constexpr size_t kMaxNamesLength = 1025;
 
+// Levels and surveyors are numbered 0 to 8 (0: invisible level, unknown
+// surveyor); records choose 1 to 8. A line names one when the text before
+// its first ":" is exactly such a number written in decimal ("3: Meier");
+// the number, else nothing.
+std::optional<int> NamedLineNumber(std::string_view line);
+
 class NameListModel {
  public:
+  enum Field { Text };
+
   explicit NameListModel(NameList list) : m_list(list) {}
 
   const char* Caption() const;  // "Ebenen" or "Vermesser"
@@ -115,7 +124,8 @@ class NameListModel {
 
   // OK stores the text, cut to 1025 characters. An unchanged text leaves the
   // document as it is; a changed one marks it modified so that closing asks
-  // to save it.
+  // to save it. A line that is neither blank nor of the form NamedLineNumber
+  // reads is refused with a message naming it, so no name is lost unseen.
   DialogOutcome Apply(DocumentSettings& settings) const;
 
  private:

@@ -34,14 +34,30 @@ enum class ReadStatus {
   InvalidFormat,  // sizes or content no valid file has; the caller reports it
 };
 
+// What a successful read found missing. A file that ends before its header's
+// counts are met, or inside an image, is read as far as it goes (missing
+// bytes read as zero); the user is told, and a document opened from it must
+// not count as equal to its file.
+struct ReadReport {
+  bool incomplete = false;
+  uint32_t recordsExpected = 0;  // records the file announces (or begins)
+  uint32_t recordsComplete = 0;  // records read whole
+};
+
 // Reads a document after its signature. The store changes only when the read
 // succeeds; a refused or invalid file leaves it as it was. In mode 6 the
 // file's records are inserted after the first `target` records and `target`
-// is returned advanced past the last inserted one. Messages and the
-// conversion question go through `prompter`; "BetaOpen" comes from section
-// "Settings" of `settings`.
+// is returned advanced past the last inserted one. Messages (also the one
+// about an incomplete file) and the conversion question go through
+// `prompter`; "BetaOpen" comes from section "Settings" of `settings`.
+// `report`, when given, receives what the read found missing.
+//
+// Images smaller than any format version wrote are invalid, so the number
+// of images, and with it the memory the read takes, stays in proportion to
+// the file's size.
 ReadStatus ReadDocument(SurveyStore& store, base::ByteSource& source, ReadMode mode, size_t& target,
-                        platform::Prompter& prompter, const platform::SettingsStore& settings);
+                        platform::Prompter& prompter, const platform::SettingsStore& settings,
+                        ReadReport* report = nullptr);
 
 enum class WriteStatus {
   Ok,
@@ -68,7 +84,7 @@ FileUse UseOfMode(ReadMode mode);
 // cannot be opened or is not a document gives InvalidFormat after its message.
 ReadStatus LoadDocument(const std::filesystem::path& path, SurveyStore& store, ReadMode mode,
                         size_t& target, platform::Prompter& prompter,
-                        const platform::SettingsStore& settings);
+                        const platform::SettingsStore& settings, ReadReport* report = nullptr);
 
 // Writes the signature and the document to `path` through a temporary file
 // beside it; false (and the previous file untouched) when writing failed.
@@ -89,6 +105,10 @@ inline constexpr const char* kOtherBeta =
     "Das Dokument wurde mit einer anderen Betaversion erstellt und kann nicht bearbeitet werden.";
 inline constexpr const char* kMustConvert =
     "Das Dokument wurde mit einer älteren Programmversion erstellt und muss konvertiert werden.";
+// Printed with the number of records read whole and the number announced.
+inline constexpr const char* kIncompleteRecords =
+    "Die Datei ist unvollständig: nur %u von %u Datensätzen konnten vollständig gelesen werden.";
+inline constexpr const char* kIncomplete = "Die Datei ist unvollständig: ihr Ende fehlt. Fehlende Angaben bleiben leer.";
 }  // namespace messages
 
 }  // namespace hp::doc

@@ -1,6 +1,8 @@
 // Reading documents of every format version into the store.
 #include <array>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "doc/DocumentConversions.h"
@@ -17,6 +19,24 @@ constexpr uint32_t kLegacyFlagBefore = FormatVersion(7, 3);
 constexpr uint32_t kPartialImportFrom = FormatVersion(8, 0);
 constexpr uint32_t kOldRecordSize = 156;
 
+// The smallest images any format version wrote. A record always held its
+// coordinates, measurements and station numbers (156 bytes) and from 2.07 on
+// its level (256 bytes); a worksheet always held the title lines and the page
+// label template that no conversion fills in; a position has not changed
+// since positions came. Smaller sizes come from no program, and would let a
+// small file stand for a vast number of images.
+constexpr uint32_t kMinRecordSize = kOldRecordSize;
+constexpr uint32_t kMinWorksheetSize = 924;
+constexpr uint32_t kMinPositionSize = kPositionImageSize;
+constexpr uint32_t kLevelFrom = FormatVersion(2, 7);
+constexpr uint32_t kMinRecordSizeWithLevel = 256;
+
+// Files before 4.01 have no record count: records run to the end of the
+// file, so their size must be one that version wrote.
+uint32_t MinOldHeaderRecordSize(uint32_t version) {
+  return ClearedVersion(version) < kLevelFrom ? kMinRecordSize : kMinRecordSizeWithLevel;
+}
+
 bool ReplacesStore(ReadMode mode) {
   return mode == ReadMode::Open || mode == ReadMode::ImportWhole || mode == ReadMode::Template;
 }
@@ -26,13 +46,13 @@ bool TakesSettingsOnly(ReadMode mode) {
          mode == ReadMode::ImportTitle;
 }
 
-// Reads one image of `size` bytes into the zero-filled `buffer`. Returns
-// false when the source was already at its end (the image is not created);
-// an image the end of the file cuts keeps zeros for what is missing.
-bool ReadImage(base::ByteSource& source, std::span<uint8_t> buffer, size_t size) {
+// Reads one image of `size` bytes into the zero-filled `buffer` and returns
+// the number of bytes read: 0 when the source was already at its end (the
+// image is not created); an image the end of the file cuts keeps zeros for
+// what is missing.
+size_t ReadImage(base::ByteSource& source, std::span<uint8_t> buffer, size_t size) {
   std::fill(buffer.begin(), buffer.end(), 0);
-  const size_t got = source.Read(buffer.first(size));
-  return got > 0;
+  return source.Read(buffer.first(size));
 }
 
 // The header and sizes of the file being read.
@@ -49,6 +69,7 @@ class Reader {
       : m_source(source), m_mode(mode), m_prompter(prompter), m_settings(settings) {}
 
   ReadStatus Run(SurveyStore& store, size_t& target);
+  const ReadReport& Report() const { return m_report; }
 
  private:
   ReadStatus Refuse(const char* message) {
@@ -61,6 +82,7 @@ class Reader {
   bool ReadWorksheets();
   bool ReadRecords();
   void Commit(SurveyStore& store, size_t& target);
+  void TellIncomplete();
 
   base::ByteSource& m_source;
   ReadMode m_mode;
@@ -71,6 +93,7 @@ class Reader {
   DocumentSettings m_block;  // the file's settings block
   std::vector<std::unique_ptr<Worksheet>> m_worksheets;
   std::vector<std::unique_ptr<SurveyRecord>> m_records;
+  ReadReport m_report;
 };
 
 ReadStatus Reader::CheckVersion() {
@@ -101,12 +124,17 @@ bool Reader::ReadSettingsBlock() {
     m_block.worksheetCount = 1;
   } else {
     if (m_layout.settingsSize > kSettingsImageSize) return false;
-    m_source.Read(std::span<uint8_t>(image).first(m_layout.settingsSize));
+    const size_t got = m_source.Read(std::span<uint8_t>(image).first(m_layout.settingsSize));
+    if (got < m_layout.settingsSize) m_report.incomplete = true;
     DecodeSettings(image, m_block);
   }
   if (m_block.recordSize == 0) m_block.recordSize = kOldRecordSize;
   if (m_block.worksheetSize > kWorksheetImageSize || m_block.recordSize > kRecordImageSize) return false;
-  if (m_block.worksheetSize == 0 && m_block.worksheetCount != 0) return false;
+  // Sizes matter only where images of them follow.
+  if (m_block.worksheetCount != 0 && m_block.worksheetSize < kMinWorksheetSize) return false;
+  const bool recordsFollow = m_layout.oldHeader || m_block.recordCount != 0;
+  const uint32_t minRecordSize = m_layout.oldHeader ? MinOldHeaderRecordSize(m_layout.version) : kMinRecordSize;
+  if (recordsFollow && m_block.recordSize < minRecordSize) return false;
   return true;
 }
 
@@ -116,15 +144,19 @@ bool Reader::ReadWorksheets() {
   const bool keep = ReplacesStore(m_mode);
   uint32_t count = 0;
   for (; count < m_block.worksheetCount; ++count) {
-    if (!ReadImage(m_source, image, m_block.worksheetSize)) break;
+    const size_t got = ReadImage(m_source, image, m_block.worksheetSize);
+    if (got < m_block.worksheetSize) m_report.incomplete = true;
+    if (got == 0) break;
     auto worksheet = std::make_unique<Worksheet>();
     worksheet->image = image;
     ConvertWorksheet(*worksheet, m_layout.version, count == 0, m_block);
     const uint32_t positionSize = worksheet->Get<uint32_t>(1760);
     const uint32_t positionCount = worksheet->Get<uint32_t>(1764);
-    if (positionSize > kPositionImageSize || (positionSize == 0 && positionCount != 0)) return false;
+    if (positionSize > kPositionImageSize || (positionCount != 0 && positionSize < kMinPositionSize)) return false;
     for (uint32_t p = 0; p < positionCount; ++p) {
-      if (!ReadImage(m_source, positionImage, positionSize)) break;
+      const size_t gotPosition = ReadImage(m_source, positionImage, positionSize);
+      if (gotPosition < positionSize) m_report.incomplete = true;
+      if (gotPosition == 0) break;
       if (!keep) continue;
       auto position = std::make_unique<AnimationPosition>();
       DecodePosition(positionImage, *position);
@@ -140,8 +172,11 @@ bool Reader::ReadRecords() {
   std::array<uint8_t, kRecordImageSize> image{};
   const bool counted = !m_layout.oldHeader;
   uint32_t count = 0;
+  uint32_t complete = 0;
   while (!counted || count < m_block.recordCount) {
-    if (!ReadImage(m_source, image, m_block.recordSize)) break;
+    const size_t got = ReadImage(m_source, image, m_block.recordSize);
+    if (got == 0) break;
+    if (got == m_block.recordSize) ++complete;
     auto record = std::make_unique<SurveyRecord>();
     DecodeRecord(image, *record);
     ConvertRecord(*record, m_layout.version, m_block);
@@ -149,13 +184,16 @@ bool Reader::ReadRecords() {
     m_records.push_back(std::move(record));
     ++count;
   }
+  m_report.recordsExpected = counted ? m_block.recordCount : count;
+  m_report.recordsComplete = complete;
+  if (complete < m_report.recordsExpected) m_report.incomplete = true;
   m_block.recordCount = count;
   return true;
 }
 
 ReadStatus Reader::Run(SurveyStore& store, size_t& target) {
   std::array<uint8_t, 8> header{};
-  m_source.Read(header);
+  if (m_source.Read(header) < header.size()) m_report.incomplete = true;
   m_layout.version = base::LoadLE<uint32_t>(header, 0);
   m_layout.settingsSize = base::LoadLE<uint32_t>(header, 4);
   m_layout.oldHeader = ClearedVersion(m_layout.version) < kOldHeaderBefore;
@@ -171,6 +209,7 @@ ReadStatus Reader::Run(SurveyStore& store, size_t& target) {
   }
   if (TakesSettingsOnly(m_mode)) {
     ConvertSettings(m_block, m_layout.version);
+    TellIncomplete();
     Commit(store, target);
     return ReadStatus::Ok;
   }
@@ -180,8 +219,21 @@ ReadStatus Reader::Run(SurveyStore& store, size_t& target) {
   if (!ReadRecords()) return ReadStatus::InvalidFormat;
   if (ClearedVersion(m_layout.version) < kLegacyFontsBefore) ConvertLegacyFonts(m_block);
   if (ReplacesStore(m_mode) && m_worksheets.empty()) return ReadStatus::InvalidFormat;
+  TellIncomplete();
   Commit(store, target);
   return ReadStatus::Ok;
+}
+
+void Reader::TellIncomplete() {
+  if (!m_report.incomplete) return;
+  std::string text = messages::kIncomplete;
+  if (!TakesSettingsOnly(m_mode) && m_report.recordsComplete < m_report.recordsExpected) {
+    char buffer[160];
+    std::snprintf(buffer, sizeof buffer, messages::kIncompleteRecords, m_report.recordsComplete,
+                  m_report.recordsExpected);
+    text = buffer;
+  }
+  m_prompter.Message(text, platform::Icon::Exclamation);
 }
 
 void Reader::Commit(SurveyStore& store, size_t& target) {
@@ -249,9 +301,12 @@ void Reader::Commit(SurveyStore& store, size_t& target) {
 }  // namespace
 
 ReadStatus ReadDocument(SurveyStore& store, base::ByteSource& source, ReadMode mode, size_t& target,
-                        platform::Prompter& prompter, const platform::SettingsStore& settings) {
+                        platform::Prompter& prompter, const platform::SettingsStore& settings,
+                        ReadReport* report) {
   Reader reader(source, mode, prompter, settings);
-  return reader.Run(store, target);
+  const ReadStatus status = reader.Run(store, target);
+  if (report) *report = status == ReadStatus::Ok ? reader.Report() : ReadReport{};
+  return status;
 }
 
 }  // namespace hp::doc

@@ -84,11 +84,13 @@ void ReportInvalid(FileUse use, platform::Prompter& prompter) {
 
 ReadStatus LoadDocument(const std::filesystem::path& path, SurveyStore& store, ReadMode mode,
                         size_t& target, platform::Prompter& prompter,
-                        const platform::SettingsStore& settings) {
+                        const platform::SettingsStore& settings, ReadReport* report) {
+  if (report) *report = ReadReport{};
   const FileUse use = UseOfMode(mode);
+  // Only a regular file opens: a FIFO, a device or a folder is reported like
+  // a file that cannot be opened, never read.
   base::FileSource source(path);
-  std::error_code error;
-  if (!source.IsOpen() || std::filesystem::is_directory(path, error)) {
+  if (!source.IsOpen()) {
     if (use == FileUse::Open) {
       prompter.Message(messages::kOpenFailed, platform::Icon::Exclamation);
     } else if (use != FileUse::Include) {
@@ -102,7 +104,7 @@ ReadStatus LoadDocument(const std::filesystem::path& path, SurveyStore& store, R
     ReportInvalid(use, prompter);
     return ReadStatus::InvalidFormat;
   }
-  const ReadStatus status = ReadDocument(store, source, mode, target, prompter, settings);
+  const ReadStatus status = ReadDocument(store, source, mode, target, prompter, settings, report);
   if (status == ReadStatus::InvalidFormat) ReportInvalid(use, prompter);
   return status;
 }

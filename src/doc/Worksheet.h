@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/ByteIo.h"
+#include "doc/DisplayType.h"
 #include "doc/WorksheetFields.h"
 
 namespace hp::doc {
@@ -63,6 +64,11 @@ class Worksheet {
   void set##Name(type value) { Set<type>(offset, value); }
   HP_WORKSHEET_NUMBER_FIELDS(HP_WS_NUMBER_ACCESSOR)
 #undef HP_WS_NUMBER_ACCESSOR
+
+  // The display type as a type; a stored value out of range is kept as it
+  // is and belongs to no group of DisplayType.h.
+  DisplayType displayKind() const { return static_cast<DisplayType>(displayType()); }
+  void setDisplayKind(DisplayType type) { setDisplayType(static_cast<int16_t>(type)); }
 
 #define HP_WS_TEXT_ACCESSOR(name, Name, offset, size, init) \
   std::string_view name() const { return Text(offset, size); } \

@@ -55,7 +55,8 @@ bool IsWorksheetCommandEnabled(WorksheetCommand command, const SurveyStore& stor
     case WorksheetCommand::Next:
       return current < count - 1;
     case WorksheetCommand::Reset:
-      return store.currentWorksheet->displayType() != kProtocolDisplayType;
+      // The survey protocol has no sheet settings to reset.
+      return store.currentWorksheet->displayKind() != DisplayType::Protocol;
     case WorksheetCommand::Restore:
     case WorksheetCommand::New:
     case WorksheetCommand::Rename:
@@ -98,6 +99,13 @@ std::string StoredSheetName(std::string_view nameUtf8) {
   return stored;
 }
 
+bool IsSheetNameAccepted(std::string_view nameUtf8) {
+  const std::string stored = StoredSheetName(nameUtf8);
+  // The field ends at the first zero byte; blanks alone name nothing either.
+  const std::string_view kept = std::string_view(stored).substr(0, stored.find('\0'));
+  return kept.find_first_not_of(" \t") != std::string_view::npos;
+}
+
 int MovedPosition(int current, int before) { return current < before ? before - 1 : before; }
 
 bool SelectWorksheetAt(SurveyStore& store, int index) {
@@ -113,6 +121,7 @@ bool SelectPreviousWorksheet(SurveyStore& store) {
 bool SelectNextWorksheet(SurveyStore& store) { return SelectWorksheetAt(store, CurrentWorksheetPosition(store) + 1); }
 
 bool NewWorksheet(SurveyStore& store, std::string_view nameUtf8, int before, bool& resetFlag) {
+  if (!IsSheetNameAccepted(nameUtf8)) return false;
   auto worksheet = std::make_unique<Worksheet>();
   InitWorksheet(*worksheet);
   worksheet->setSheetDesignation(StoredSheetName(nameUtf8));
@@ -122,6 +131,7 @@ bool NewWorksheet(SurveyStore& store, std::string_view nameUtf8, int before, boo
 }
 
 bool CopyWorksheet(SurveyStore& store, std::string_view nameUtf8, int before) {
+  if (!IsSheetNameAccepted(nameUtf8)) return false;
   auto copy = std::make_unique<Worksheet>(*store.currentWorksheet);
   copy->setSheetDesignation(StoredSheetName(nameUtf8));
   Insert(store, std::move(copy), before);
@@ -141,6 +151,7 @@ bool MoveWorksheet(SurveyStore& store, int before) {
 }
 
 bool RenameWorksheet(SurveyStore& store, std::string_view nameUtf8) {
+  if (!IsSheetNameAccepted(nameUtf8)) return false;
   const std::string stored = StoredSheetName(nameUtf8);
   // The field cuts at the first zero byte, so compare what it will hold.
   const std::string_view kept = std::string_view(stored).substr(0, stored.find('\0'));
@@ -202,7 +213,8 @@ void ResetWorksheet(Worksheet& worksheet, bool& resetFlag) {
 
 bool AskAndResetWorksheet(SurveyStore& store, platform::Prompter& prompter, bool& resetFlag) {
   if (!IsWorksheetCommandEnabled(WorksheetCommand::Reset, store)) return false;
-  if (store.currentWorksheet->displayType() != kAnimationDisplayType &&
+  // The camera view resets without asking.
+  if (store.currentWorksheet->displayKind() != DisplayType::Animation &&
       !Asked(prompter, worksheet_messages::kResetQuestion)) {
     return false;
   }

@@ -39,11 +39,9 @@ namespace worksheet_messages {
 inline constexpr std::string_view kDeleteQuestion = "Soll das Arbeitsblatt %s wirklich gelöscht werden?";
 inline constexpr std::string_view kRestoreQuestion = "Änderungen im Arbeitsblatt wirklich verwerfen?";
 inline constexpr std::string_view kResetQuestion = "Arbeitsblatt wirklich zurücksetzen?";
+// A worksheet is chosen by its name: new, copied and renamed ones need one.
+inline constexpr std::string_view kEnterSheetName = "Geben Sie einen Namen für das Arbeitsblatt ein.";
 }  // namespace worksheet_messages
-
-// Display types the commands treat specially.
-inline constexpr int kAnimationDisplayType = 5;  // reset without asking
-inline constexpr int kProtocolDisplayType = 6;   // "Vermessungsprotokoll": no reset
 
 // The commands with their menu command ids.
 enum class WorksheetCommand {
@@ -90,6 +88,11 @@ std::string CopyNameProposal(const SurveyStore& store);
 // lacks become "?"), first kSheetNameLength characters.
 std::string StoredSheetName(std::string_view nameUtf8);
 
+// Whether a name may name a worksheet: it keeps at least one character
+// other than blanks once stored. New, copy and rename refuse other names
+// (kEnterSheetName) and change nothing.
+bool IsSheetNameAccepted(std::string_view nameUtf8);
+
 // Where a worksheet at `current` ends up when moved before `before`:
 // before - 1 when current < before, else before.
 int MovedPosition(int current, int before);
@@ -107,11 +110,13 @@ bool SelectNextWorksheet(SurveyStore& store);
 
 // Creates a worksheet with the worksheet defaults and the given name, puts
 // it before position `before` (clamped to [0, count]), makes it current and
-// sets `resetFlag` (the document's reset flag). Always true.
+// sets `resetFlag` (the document's reset flag). False (nothing done) for a
+// name IsSheetNameAccepted refuses.
 bool NewWorksheet(SurveyStore& store, std::string_view nameUtf8, int before, bool& resetFlag);
 
 // Copies the current worksheet (image and every animation position), names
-// the copy, puts it before `before` (clamped) and makes it current.
+// the copy, puts it before `before` (clamped) and makes it current. False
+// (nothing done) for a name IsSheetNameAccepted refuses.
 bool CopyWorksheet(SurveyStore& store, std::string_view nameUtf8, int before);
 
 // Moves the current worksheet with its positions before `before` (clamped);
@@ -120,7 +125,8 @@ bool CopyWorksheet(SurveyStore& store, std::string_view nameUtf8, int before);
 bool MoveWorksheet(SurveyStore& store, int before);
 
 // Stores the name (StoredSheetName) in the current worksheet. False when the
-// stored name does not change. Also the main window's editable list.
+// stored name does not change or is refused (IsSheetNameAccepted). Also the
+// main window's editable list.
 bool RenameWorksheet(SurveyStore& store, std::string_view nameUtf8);
 
 // The delete question with the current name filled in (UTF-8).

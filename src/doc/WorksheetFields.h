@@ -5,8 +5,8 @@
 // (a conversion that writes a constant at an offset tells that setting's
 // default). Bytes that no setting uses are kept as read.
 //
-// Unused ranges: 0-1, 60-67, 84-99, 116-123, 140-155, 924-1179, 1182-1183,
-// 1489, 2598-2605, 2622-2629.
+// Unused ranges: 0-1, 60-67, 84-99, 116-123, 140-155, 924-1179, 1489,
+// 2598-2605, 2622-2629.
 #pragma once
 
 // X(accessor, Accessor, type, offset, default)
@@ -35,6 +35,7 @@
   X(subSheetRight, SubSheetRight, double, 124, 1.0)                              \
   X(subSheetTop, SubSheetTop, double, 132, 1.0)                                  \
   X(legacyPerspective, LegacyPerspective, int16_t, 1180, 100)                    \
+  X(olderRotationStep, OlderRotationStep, int16_t, 1182, 0) /* before 10.01 */   \
   X(legacyStereoAngle, LegacyStereoAngle, int16_t, 1184, 3)                      \
   X(stereoOffsetX, StereoOffsetX, int16_t, 1186, -25)                            \
   X(stereoOffsetY, StereoOffsetY, int16_t, 1188, -2)                             \

@@ -7,10 +7,10 @@
 #include <cstdlib>
 
 #include "base/Cp1252.h"
-#include "draw/DrawingParts.h"
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
 #include "draw/PageLabel.h"
+#include "draw/Painter.h"
 #include "draw/PlanFrame.h"
 #include "platform/Clock.h"
 
@@ -21,44 +21,24 @@ namespace {
 constexpr int kMaxGridSteps = 256;
 constexpr int kScreenMargin = 20;
 constexpr int kScreenSpareWidth = 30, kScreenSpareHeight = 150;
-constexpr Colour kBlack = 0, kWhite = 0xFFFFFF;
-
-bool SameStation(const doc::SurveyRecord& r) {
-  return r.cave == r.refCave && r.passage == r.refPassage && base::TextOf(r.point) == base::TextOf(r.refPoint);
-}
 
 std::string Utf8(std::string_view cp1252) { return base::Cp1252ToUtf8(cp1252); }
 
-int AbsHeight(const Font& font) { return font.height == 0 ? 13 : std::abs(font.height); }
+PainterOutput OutputOf(const PlaneDrawingOptions& o) { return {o.printer, o.preview, o.window, o.pickedRecord, o.clock}; }
 
 // Everything one drawing needs to place and colour its primitives.
-class PlanePainter {
+class PlanePainter : public Painter {
  public:
   PlanePainter(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& ws, ViewTransform& view,
                const platform::SettingsStore& settings, const PlaneDrawingOptions& options,
                PlaneDrawingResult& result)
-      : m_s(surface), m_store(store), m_ws(ws), m_view(view), m_settings(settings), m_options(options),
-        m_result(result) {}
+      : Painter(surface, store, ws, view, settings, OutputOf(options)), m_options(options), m_result(result) {}
 
   bool Run();
 
  private:
-  bool TakesPart(const doc::SurveyRecord& r) { return draw::TakesPart(r, m_ws, m_view.legFilter()); }
   bool MeasureExtent();
-  void ComputeColours();
   void PlaceOnDevice();
-  Point Dev(const Vec3& p) const {
-    const DevicePoint d = ToDevice(p.x, p.y, m_k, m_ox, m_oy);
-    return {d.x, d.y};
-  }
-  Point Dev(double x, double y) const { return Dev(Vec3{x, y, 0}); }
-  // Black and white devices draw black; a black screen background turns
-  // black lines white.
-  Pen ScreenPen(Pen pen) const {
-    if (m_caps.colours < 3) pen.colour = kBlack;
-    if (!m_options.printer && m_ws.blackBackground() != 0 && pen.colour == kBlack) pen.colour = kWhite;
-    return pen;
-  }
   bool InsideArea(const Vec3& p) const {
     const PlaneRect& a = m_layout.area;
     return p.x >= a.left && p.x <= a.right && p.y >= a.bottom && p.y <= a.top;
@@ -75,33 +55,16 @@ class PlanePainter {
   void DrawNorthArrow();
   void DrawFrame();
   void DrawLegs();
-  void DrawMark(size_t n, const Pen& pen);
   void DrawCrossSection(size_t n, const Pen& legPen);
   void DrawSubSheetDivision();
   void DrawLabels();
   void DrawGrid();
-  void Cross(Point c, int half, bool diagonal) { DrawCross(m_s, c, half, diagonal); }
 
-  Surface& m_s;
-  const doc::SurveyStore& m_store;
-  doc::Worksheet& m_ws;
-  ViewTransform& m_view;
-  const platform::SettingsStore& m_settings;
   const PlaneDrawingOptions& m_options;
   PlaneDrawingResult& m_result;
-  const doc::DocumentSettings& m_doc = m_store.settings;
 
-  DeviceCaps m_caps;
-  PenSet m_pens;
-  Font m_fonts[4];
   PlaneLayout m_layout;
-  double m_k = 1;
-  int m_ox = 0, m_oy = 0;
-  int m_s4 = 1;  // station mark size: a quarter of the label font height
-  int m_t = 1;   // tick size: a quarter of the axis-label font height
-  long m_currentCave = 0, m_currentPassage = 0;
-  bool m_haveCurrent = false;
-  std::vector<std::string> m_titleLines;
+  int m_t = 1;  // tick size: a quarter of the axis-label font height
   std::vector<FrameLine> m_frameLines;
 };
 
@@ -119,62 +82,42 @@ bool PlanePainter::MeasureExtent() {
       e.bottom = std::min(e.bottom, p.y), e.top = std::max(e.top, p.y);
     }
   }
-  const size_t current = m_doc.currentRecordNumber;
-  if (current >= 1 && current <= m_store.records.size()) {
-    m_currentCave = m_store.records[current - 1]->cave;
-    m_currentPassage = m_store.records[current - 1]->passage;
-    m_haveCurrent = true;
-  }
+  FindCurrentPassage();
   m_result.sceneSize = std::max(std::hypot(e.Width(), e.Height()), 3.5);
-  if (std::fabs(e.Width()) < 0.5) e.left -= 0.5, e.right += 0.5;
-  if (std::fabs(e.Height()) < 0.5) e.bottom -= 0.5, e.top += 0.5;
+  WidenNarrow(e);
   m_result.extent = e;
   m_view.setSceneSize(m_result.sceneSize);
   return any;
 }
 
-void PlanePainter::ComputeColours() { m_result.colours = RecordColours(m_store, m_ws, m_view); }
-
 void PlanePainter::PlaceOnDevice() {
   const PlaneRect& a = m_layout.area;
-  const double aw = std::max(a.Width(), 1e-6), ah = std::max(a.Height(), 1e-6);
-  int left, right, top, bottom;
+  Margins m;
   if (m_options.printer) {
-    const double mm = m_caps.dpiX / 25.4, mmY = m_caps.dpiY / 25.4;
-    left = static_cast<int>(m_ws.marginLeft() * mm), right = static_cast<int>(m_ws.marginRight() * mm);
-    top = static_cast<int>(m_ws.marginTop() * mmY), bottom = static_cast<int>(m_ws.marginBottom() * mmY);
+    m = PageMargins();
     if (m_ws.automaticScale() == 0) {
-      m_k = m_caps.dpiX * 100 / 2.54 / std::clamp(m_ws.scaleDenominator(), 10.0, 10000000.0);
+      SetScale(m_caps.dpiX * 100 / 2.54 / std::clamp(m_ws.scaleDenominator(), 10.0, 10000000.0));
     } else {
-      m_k = std::min((m_caps.heightPixels - top - bottom) / ah, (m_caps.widthPixels - left - right) / aw);
+      SetScale(FitScale(a, {m_caps.widthPixels, m_caps.heightPixels}, m));
     }
   } else {
-    left = right = top = bottom = kScreenMargin;
+    m = {kScreenMargin, kScreenMargin, kScreenMargin, kScreenMargin};
     if (m_ws.axisLabels() != 0) {
       m_s.SetFont(m_fonts[2]);
-      right += 10 + m_s.TextExtent("1234567").cx;
-      bottom += 10 + AbsHeight(m_fonts[2]);
+      m.right += 10 + m_s.TextExtent("1234567").cx;
+      m.bottom += 10 + AbsHeight(m_fonts[2]);
     }
     if (m_ws.showTitleAndPageLabel() != 0) {
-      top += 10 + AbsHeight(m_fonts[0]) * static_cast<int>(m_titleLines.size());
-      bottom += 10 + AbsHeight(m_fonts[1]);
+      m.top += 10 + AbsHeight(m_fonts[0]) * static_cast<int>(m_titleLines.size());
+      m.bottom += 10 + AbsHeight(m_fonts[1]);
     }
-    m_k = std::min((m_caps.heightPixels - kScreenSpareHeight - top - bottom) / ah,
-                   (m_caps.widthPixels - kScreenSpareWidth - left - right) / aw) *
-          m_ws.zoomPercent() / 100;
+    const Size room{m_caps.widthPixels - kScreenSpareWidth, m_caps.heightPixels - kScreenSpareHeight};
+    SetScale(FitScale(a, room, m) * m_ws.zoomPercent() / 100);
   }
-  if (!(m_k > 0) || !std::isfinite(m_k)) m_k = 1e-6;
   // The device rectangle of the area sits at the margins, centred in a
   // larger window.
-  const int width = static_cast<int>(std::lround(m_k * aw)), height = static_cast<int>(std::lround(m_k * ah));
   const Size window = m_options.window.cx > 0 ? m_options.window : Size{m_caps.widthPixels, m_caps.heightPixels};
-  int x0 = left, y0 = top;
-  if (!m_options.printer || m_ws.centreOnPage() != 0) {
-    if (left + width + right < window.cx) x0 = (window.cx - width) / 2;
-    if (top + height + bottom < window.cy) y0 = (window.cy - height) / 2;
-  }
-  m_ox = static_cast<int>(std::trunc(m_k * a.left + 0.5)) - x0;
-  m_oy = -static_cast<int>(std::trunc(m_k * a.top + 0.5)) - y0;
+  PlaceArea(a, m, window, !m_options.printer || m_ws.centreOnPage() != 0);
 }
 
 void PlanePainter::DrawBackgroundMap() {
@@ -218,26 +161,9 @@ void PlanePainter::DrawTitle() {
   if (m_ws.showTitleAndPageLabel() == 0) return;
   const Point topLeft = Dev(m_layout.area.left, m_layout.area.top);
   const Point bottomRight = Dev(m_layout.area.right, m_layout.area.bottom);
-  const int centre = (topLeft.x + bottomRight.x) / 2;
-  if (!m_titleLines.empty()) {
-    m_s.SetFont(m_fonts[0]);
-    m_s.SetTextColour(m_caps.colours < 3 ? kBlack : m_doc.fontColours[0]);
-    const int h = AbsHeight(m_fonts[0]);
-    int y = topLeft.y - 5 - h * static_cast<int>(m_titleLines.size() - 1);
-    for (const std::string& line : m_titleLines) {
-      m_s.Text({centre, y}, line, kAlignCentre | kAlignBottom);
-      y += h;
-    }
-  }
   // The page label goes below the area, under the axis labels when shown.
-  const platform::SystemClock systemClock;
-  const platform::Clock& clock = m_options.clock ? *m_options.clock : static_cast<const platform::Clock&>(systemClock);
-  const std::string label = Utf8(ExpandPageLabel(m_ws, clock));
-  if (label.empty()) return;
-  m_s.SetFont(m_fonts[1]);
-  m_s.SetTextColour(m_caps.colours < 3 ? kBlack : m_doc.fontColours[1]);
-  const int y = bottomRight.y + 5 + (m_ws.axisLabels() != 0 ? AbsHeight(m_fonts[2]) : 0);
-  m_s.Text({centre, y}, label, kAlignCentre | kAlignTop);
+  DrawTitleAndPageLabel({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y},
+                        m_ws.axisLabels() != 0 ? AbsHeight(m_fonts[2]) : 0);
 }
 
 void PlanePainter::DrawNorthArrow() {
@@ -255,13 +181,6 @@ void PlanePainter::DrawFrame() {
   m_s.Rectangle({tl.x, tl.y, br.x + 1, br.y + 1});
 }
 
-void PlanePainter::DrawMark(size_t n, const Pen& legPen) {
-  const doc::SurveyRecord& r = *m_store.records[n];
-  const ProjectionSlots& slot = m_view.slot(n);
-  m_s.SetPen(m_ws.pointsInLegColour() != 0 ? legPen : ScreenPen({PenStyle::Solid, 1, m_doc.pointColour}));
-  DrawStationMark(m_s, m_ws, Dev(slot.from), Dev(slot.to), m_s4, SameStation(r) && r.ring == 0);
-}
-
 void PlanePainter::DrawCrossSection(size_t n, const Pen& legPen) {
   const doc::SurveyRecord& r = *m_store.records[n];
   const ProjectionSlots& slot = m_view.slot(n);
@@ -270,15 +189,15 @@ void PlanePainter::DrawCrossSection(size_t n, const Pen& legPen) {
   // A wall point `width` metres from the to-point in direction `angle`:
   // compass bearings in the plan, inclinations in the section planes.
   auto bearing = [&](double width, double angle) {
-    return Point{to.x + static_cast<int>(m_k * width * std::sin(angle * kDegree)),
-                 to.y - static_cast<int>(m_k * width * std::cos(angle * kDegree))};
+    return Point{to.x + ClampedInt(m_k * width * std::sin(angle * kDegree)),
+                 to.y - ClampedInt(m_k * width * std::cos(angle * kDegree))};
   };
   auto inclined = [&](double width, double angle) {
-    return Point{to.x + static_cast<int>(m_k * width * std::cos(angle * kDegree)),
-                 to.y - static_cast<int>(m_k * width * std::sin(angle * kDegree))};
+    return Point{to.x + ClampedInt(m_k * width * std::cos(angle * kDegree)),
+                 to.y - ClampedInt(m_k * width * std::sin(angle * kDegree))};
   };
   Point a, b;
-  switch (static_cast<DisplayType>(m_ws.displayType())) {
+  switch (m_ws.displayKind()) {
     case DisplayType::Plan:
       a = bearing(r.left, r.calcC[2] - 90), b = bearing(r.right, r.calcC[2] + 90);
       break;
@@ -297,9 +216,7 @@ void PlanePainter::DrawCrossSection(size_t n, const Pen& legPen) {
     default:
       return;
   }
-  m_s.SetPen(m_ws.crossSectionsInStandardColour() != 0
-                 ? ScreenPen({PenStyle::Solid, m_pens.solid[0].width, m_doc.auxLineColour})
-                 : legPen);
+  m_s.SetPen(CrossSectionPen(legPen));
   m_s.Line(a, b);
 }
 
@@ -325,34 +242,20 @@ void PlanePainter::DrawSubSheetDivision() {
 
 void PlanePainter::DrawLegs() {
   m_view.legFilter().Init();
-  const Pen auxPen{PenStyle::Solid, m_pens.solid[0].width, m_doc.auxLineColour};
-  const bool marking = m_ws.passageMarking() != 0 && !m_options.printer && m_haveCurrent;
   for (size_t n = 0; n < m_store.records.size(); ++n) {
     const doc::SurveyRecord& r = *m_store.records[n];
     if (!Drawable(n)) continue;
     const doc::LegVisibility visible = m_view.legFilter().Test(r, m_ws);
     if (!visible.Any()) continue;
-    const bool named = !base::TextOf(r.point).empty();
-    Pen pen = ColourPen(m_pens, m_result.colours[n]);
-    if (marking && r.cave == m_currentCave && r.passage == m_currentPassage)
-      pen = {PenStyle::Solid, 2, m_doc.frameColour};
-    else if (!named && m_ws.crossSectionsInStandardColour() != 0)
-      pen = auxPen;
-    pen = ScreenPen(pen);
+    const Pen pen = LegPen(n);
     if (visible.line) {
       m_s.SetPen(pen);
       m_s.Line(Dev(m_view.slot(n).from), Dev(m_view.slot(n).to));
     }
-    if (named) DrawMark(n, pen);
+    if (!base::TextOf(r.point).empty()) DrawMark(n, pen);
     if (m_ws.showCrossSections() != 0) DrawCrossSection(n, pen);
   }
-  if (m_ws.crosshair() != 0 && !m_options.printer) {
-    m_s.SetPen(ScreenPen({PenStyle::Solid, 1, kBlack}));
-    const size_t current = m_doc.currentRecordNumber;
-    if (m_options.pickedRecord >= 0 && static_cast<size_t>(m_options.pickedRecord) < m_store.records.size())
-      Cross(Dev(m_view.slot(m_options.pickedRecord).to), 7 * m_s4, true);
-    if (current >= 1 && current <= m_store.records.size()) Cross(Dev(m_view.slot(current - 1).to), 10 * m_s4, false);
-  }
+  DrawHighlights(false, true);
 }
 
 void PlanePainter::DrawLabels() {
@@ -367,16 +270,10 @@ void PlanePainter::DrawLabels() {
     if (base::TextOf(r.point).empty() || !Drawable(n)) continue;
     if (!m_view.legFilter().Test(r, m_ws).label) continue;
     if (m_ws.fileSymbol() != 0 && !m_options.printer && !base::TextOf(r.fileUrl).empty()) {
-      // A small page with a folded corner beside the station.
-      const Point to = Dev(m_view.slot(n).to), at{to.x + 5, to.y + 5};
-      m_s.SetPen(ScreenPen({PenStyle::Solid, 1, kBlack}));
-      m_s.SetBrush({BrushStyle::Hollow, 0});
-      m_s.Rectangle({at.x, at.y, at.x + 7, at.y + 9});
-      m_s.Line({at.x + 4, at.y}, {at.x + 6, at.y + 2});
+      DrawFileSymbol(Dev(m_view.slot(n).to));
       m_s.SetFont(m_fonts[3]);
     }
-    std::string text = StationLabel(r, kind, m_doc, m_view.heightOffset(), m_view.referencePath());
-    if (overrides && !base::TextOf(r.description).empty()) text = Utf8(base::TextOf(r.description));
+    const std::string text = LabelText(r, kind);
     if (text.empty()) continue;
     const Point to = Dev(m_view.slot(n).to);
     const Size extent = m_s.TextExtent(text);
@@ -385,11 +282,7 @@ void PlanePainter::DrawLabels() {
     const bool shown = (samePassage && farFrom(last)) || (!samePassage && farFrom(Dev(m_view.slot(n).from))) ||
                        SameStation(r) || r.length == 0 || kind > 7 || overrides;
     if (!shown) continue;
-    Colour colour = m_doc.fontColours[3];
-    if (m_ws.pointsInLegColour() != 0) colour = ColourPen(m_pens, m_result.colours[n]).colour;
-    if (m_caps.colours < 3) colour = kBlack;
-    if (!m_options.printer && m_ws.blackBackground() != 0 && colour == kBlack) colour = kWhite;
-    m_s.SetTextColour(colour);
+    m_s.SetTextColour(LabelColour(n));
     m_s.Text({to.x + m_s4, to.y - m_s4}, text, kAlignLeft | kAlignBottom);
     last = to;
   }
@@ -403,7 +296,7 @@ void PlanePainter::DrawGrid() {
   m_s.SetPen(ScreenPen({PenStyle::Solid, 1, m_doc.frameColour}));
   if (m_ws.axisLabels() != 0) {
     m_s.SetFont(m_fonts[2]);
-    m_s.SetTextColour(m_caps.colours < 3 ? kBlack : m_doc.fontColours[2]);
+    m_s.SetTextColour(FontColour(2));
     for (int i = 0; i < kMaxGridSteps && x0 + i * g <= a.right + 0.01; ++i) {
       const double x = x0 + i * g;
       m_s.Text({Dev(x, a.bottom).x, bl.y + m_t}, base::FormatFixed(x, 0), kAlignCentre | kAlignTop);
@@ -434,31 +327,21 @@ void PlanePainter::DrawGrid() {
 }
 
 bool PlanePainter::Run() {
-  m_caps = m_s.Caps();
   if (m_options.resetFlag != nullptr && *m_options.resetFlag) {
     RestoreSheetDefaults(m_ws);
     *m_options.resetFlag = false;
   }
+  Start();
   if (m_view.projectionDirty()) {
     m_view.ComputeExtents(m_store, m_ws);  // the automatic north-arrow size
     m_view.PrepareProjection(m_store, m_ws, m_settings);
     m_view.setProjectionDirty(false);
   }
   m_frameLines = PreparePlanFrame(m_view, m_ws, m_view.extent());
-  m_pens = BuildPenSet(m_doc, m_ws.lineWidth(), m_caps, m_options.printer);
-  for (int i = 0; i < 4; ++i) m_fonts[i] = MakeFont(m_doc.fonts[i], m_caps.dpiY);
-  m_fonts[3].escapement = std::clamp<int>(m_ws.labelAngleIndex(), 0, 6) * 150;
-  m_s4 = std::max(1, AbsHeight(m_fonts[3]) / 4);
   m_t = std::max(1, AbsHeight(m_fonts[2]) / 4);
-  for (std::string_view line : {m_ws.title().empty() ? base::TextOf(m_doc.title) : m_ws.title(),
-                                m_ws.title2().empty() ? base::TextOf(m_doc.title2) : m_ws.title2()})
-    if (!line.empty()) m_titleLines.push_back(Utf8(line));
 
   if (!MeasureExtent()) {
-    const Size window = m_options.window.cx > 0 ? m_options.window : Size{m_caps.widthPixels, m_caps.heightPixels};
-    m_s.SetFont(m_fonts[0]);
-    m_s.SetTextColour(kBlack);
-    m_s.Text({window.cx / 2, window.cy / 2}, kNoVisibleLines, kAlignCentre | kAlignBaseline);
+    ShowNothingVisible();
     return false;
   }
   ComputeColours();
@@ -476,6 +359,7 @@ bool PlanePainter::Run() {
   DrawLegs();
   DrawLabels();
   DrawGrid();
+  m_result.colours = m_colours;
   return true;
 }
 

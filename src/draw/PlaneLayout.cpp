@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "draw/Projection.h"
 
@@ -11,6 +13,8 @@ namespace hp::draw {
 namespace {
 
 constexpr double kTolerance = 0.01;
+// Grid steps are stored as 32-bit whole metres.
+constexpr int kMaxStoredStep = std::numeric_limits<int32_t>::max();
 
 double Floor(double v, double g) { return std::floor(v / g) * g; }
 double Ceil(double v, double g) { return std::ceil(v / g) * g; }
@@ -52,7 +56,7 @@ PlaneLayout LayoutPlane(doc::Worksheet& ws, const PlaneRect& e, double pageWidth
     } else {
       g = Step(std::max(e.Width(), e.Height()) / 12);
     }
-    ws.setSheetGridStep(static_cast<int32_t>(g));
+    ws.setSheetGridStep(ClampedInt(g, kMaxStoredStep));
   }
   g = Usable(g);
 
@@ -108,7 +112,7 @@ PlaneLayout LayoutPlane(doc::Worksheet& ws, const PlaneRect& e, double pageWidth
   double og = ws.overviewGridStep();
   if (ws.manualGrid() == 0) {
     og = Step(std::max(o.Width(), o.Height()) / 12);
-    ws.setOverviewGridStep(static_cast<int32_t>(og));
+    ws.setOverviewGridStep(ClampedInt(og, kMaxStoredStep));
   }
   og = Usable(og);
 

@@ -128,18 +128,16 @@ Segment ProjectSegment(const Matrix4& m, const Vec3& from, const Vec3& to) {
   return visible1 ? Segment{Divide(h1), cut} : Segment{cut, Divide(h2)};
 }
 
-namespace {
-int RoundToDevice(double v) {
-  // Far outside any device; keeps the conversion defined at zoom extremes.
-  constexpr double kLimit = 1e9;
-  if (!(v > -kLimit)) return -static_cast<int>(kLimit);
-  if (v > kLimit) return static_cast<int>(kLimit);
+int ClampedInt(double v, int limit) {
+  if (std::isnan(v)) return 0;
+  if (v >= limit) return limit;
+  if (v <= -limit) return -limit;
   return static_cast<int>(std::trunc(v));
 }
-}  // namespace
 
 DevicePoint ToDevice(double x, double y, double k, int ox, int oy) {
-  return {RoundToDevice(k * x + 0.5) - ox, -RoundToDevice(k * y + 0.5) - oy};
+  // Whole numbers below 2^53 subtract exactly in doubles.
+  return {ClampedInt(std::trunc(k * x + 0.5) - ox), ClampedInt(-std::trunc(k * y + 0.5) - oy)};
 }
 
 double NiceStep(double v) {

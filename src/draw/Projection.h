@@ -52,13 +52,23 @@ struct Segment {
 Segment ProjectSegment(const Matrix4& m, const Vec3& from, const Vec3& to);
 inline constexpr double kHiddenDepth = -1.0;
 
+// Device coordinates stay within +-kDeviceLimit: far outside any window or
+// page, yet a few of them can be added without leaving an int.
+inline constexpr int kDeviceLimit = 1 << 29;
+// `v` cut toward zero and held within +-limit; NaN gives 0. Every length or
+// coordinate that becomes device units (or another stored integer) goes
+// through it, so that no survey, however odd its numbers (a leg of 1e12 m,
+// a passage 1e300 m wide, a NaN coordinate), converts out of range.
+int ClampedInt(double v, int limit = kDeviceLimit);
+
 struct DevicePoint {
   int x = 0, y = 0;
   bool operator==(const DevicePoint&) const = default;
 };
 // Drawing metres to device units (`k` units per metre, y turned downwards,
 // offset by the device position of the drawing area's corner). Values are
-// rounded by adding a half and cutting toward zero.
+// rounded by adding a half and cutting toward zero, then held to the device
+// range.
 DevicePoint ToDevice(double x, double y, double k, int ox, int oy);
 
 // A length snapped to 1, 2 or 5 times a power of ten (grid, label and

@@ -8,9 +8,9 @@
 #include <cstdlib>
 
 #include "base/Cp1252.h"
-#include "draw/DrawingParts.h"
 #include "base/FixedText.h"
 #include "draw/PageLabel.h"
+#include "draw/Painter.h"
 #include "draw/PlaneDrawing.h"
 #include "draw/PlanFrame.h"
 
@@ -22,29 +22,23 @@ constexpr int kMaxHeightSteps = 256;
 constexpr int kScreenMargin = 20;
 constexpr int kScreenSpareWidth = 30, kScreenSpareHeight = 150;
 constexpr double kReferenceScreenHeight = 768;
-constexpr Colour kBlack = 0, kWhite = 0xFFFFFF;
-constexpr std::string_view kSettingsSection = "Settings";
-
-bool SameStation(const doc::SurveyRecord& r) {
-  return r.cave == r.refCave && r.passage == r.refPassage && base::TextOf(r.point) == base::TextOf(r.refPoint);
-}
-
-int AbsHeight(const Font& font) { return font.height == 0 ? 13 : std::abs(font.height); }
 
 bool Hidden(const Vec3& p) { return p.z == kHiddenDepth; }
 
-class SpatialPainter {
+PainterOutput OutputOf(const SpatialDrawingOptions& o) {
+  return {o.printer, o.preview, o.window, o.pickedRecord, o.clock};
+}
+
+class SpatialPainter : public Painter {
  public:
   SpatialPainter(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& ws, ViewTransform& view,
                  const platform::SettingsStore& settings, const SpatialDrawingOptions& options,
                  SpatialDrawingResult& result)
-      : m_s(surface), m_store(store), m_ws(ws), m_view(view), m_settings(settings), m_options(options),
-        m_result(result) {}
+      : Painter(surface, store, ws, view, settings, OutputOf(options)), m_options(options), m_result(result) {}
 
   bool Run();
 
  private:
-  bool TakesPart(const doc::SurveyRecord& r) { return draw::TakesPart(r, m_ws, m_view.legFilter()); }
   bool Camera() const { return m_type == DisplayType::Animation; }
   bool Stereo() const { return m_type == DisplayType::RedGreen; }
   Size Screen() const {
@@ -53,56 +47,28 @@ class SpatialPainter {
   Size Window() const {
     return m_options.window.cx > 0 ? m_options.window : Size{m_caps.widthPixels, m_caps.heightPixels};
   }
-  Point Dev(const Vec3& p) const {
-    const DevicePoint d = ToDevice(p.x, p.y, m_k, m_ox, m_oy);
-    return {d.x, d.y};
-  }
   Point Right(const Vec3& p) const {
     const Point d = Dev(p);
     return {d.x + m_stereo.x, d.y + m_stereo.y};
   }
-  Pen ScreenPen(Pen pen) const {
-    if (m_caps.colours < 3) pen.colour = kBlack;
-    if (!m_options.printer && m_ws.blackBackground() != 0 && pen.colour == kBlack) pen.colour = kWhite;
-    return pen;
-  }
-  void Cross(Point c, int half, bool diagonal) { DrawCross(m_s, c, half, diagonal); }
   void Rebuild();
   bool MeasureExtent();
-  void ComputeColours();
   void PlaceOnDevice();
   void DrawFrame();
   void DrawLegs();
   void DrawStereoLegs();
-  void DrawMark(size_t n, const Pen& pen);
   void DrawSpokes(size_t n, const Pen& legPen);
   void DrawLabel(size_t n);
-  void DrawHighlights();
   void DrawTitle(const Rect& area);
   bool ShowsTitle() const {
     return m_ws.showTitleAndPageLabel() != 0 && (!Camera() || m_options.printer || m_options.preview);
   }
 
-  Surface& m_s;
-  const doc::SurveyStore& m_store;
-  doc::Worksheet& m_ws;
-  ViewTransform& m_view;
-  const platform::SettingsStore& m_settings;
   const SpatialDrawingOptions& m_options;
   SpatialDrawingResult& m_result;
-  const doc::DocumentSettings& m_doc = m_store.settings;
 
   DisplayType m_type = DisplayType::Perspective;
-  DeviceCaps m_caps;
-  PenSet m_pens;
-  Font m_labelFont, m_titleFont, m_pageLabelFont;
-  std::vector<std::string> m_titleLines;
-  double m_k = 1;
-  int m_ox = 0, m_oy = 0;
-  int m_s4 = 1;
   Point m_stereo;
-  long m_currentCave = 0, m_currentPassage = 0;
-  bool m_haveCurrent = false;
 };
 
 void SpatialPainter::Rebuild() {
@@ -139,21 +105,13 @@ bool SpatialPainter::MeasureExtent() {
     if (Stereo())
       for (const Vec3& p : {slots[n].rightFrom, slots[n].rightTo}) widen(p);
   }
-  const size_t current = m_doc.currentRecordNumber;
-  if (current >= 1 && current <= m_store.records.size()) {
-    m_currentCave = m_store.records[current - 1]->cave;
-    m_currentPassage = m_store.records[current - 1]->passage;
-    m_haveCurrent = true;
-  }
+  FindCurrentPassage();
   m_result.sceneSize = world.DepthNormaliser();
   m_view.setSceneSize(m_result.sceneSize);
-  if (std::fabs(e.Width()) < 0.5) e.left -= 0.5, e.right += 0.5;
-  if (std::fabs(e.Height()) < 0.5) e.bottom -= 0.5, e.top += 0.5;
+  WidenNarrow(e);
   m_result.extent = e;
   return anyWorld;
 }
-
-void SpatialPainter::ComputeColours() { m_result.colours = RecordColours(m_store, m_ws, m_view); }
 
 void SpatialPainter::PlaceOnDevice() {
   if (Camera()) {
@@ -164,8 +122,8 @@ void SpatialPainter::PlaceOnDevice() {
     if (m_options.printer) {
       const Size client = m_options.rememberedClient.cx > 0 ? m_options.rememberedClient : Screen();
       const double mm = m_caps.dpiX / 25.4, mmY = m_caps.dpiY / 25.4;
-      const int freeW = m_caps.widthPixels - static_cast<int>((m_ws.marginLeft() + m_ws.marginRight()) * mm);
-      const int freeH = m_caps.heightPixels - static_cast<int>((m_ws.marginTop() + m_ws.marginBottom()) * mmY);
+      const int freeW = m_caps.widthPixels - ClampedInt((m_ws.marginLeft() + m_ws.marginRight()) * mm);
+      const int freeH = m_caps.heightPixels - ClampedInt((m_ws.marginTop() + m_ws.marginBottom()) * mmY);
       m_k = std::min(static_cast<double>(freeH) / std::max(client.cy, 1),
                      static_cast<double>(freeW) / std::max(client.cx, 1));
       picture = {m_caps.widthPixels, m_caps.heightPixels};
@@ -176,32 +134,28 @@ void SpatialPainter::PlaceOnDevice() {
     return;
   }
   const PlaneRect& a = m_result.extent;
-  const double aw = std::max(a.Width(), 1e-6), ah = std::max(a.Height(), 1e-6);
-  int left, right, top, bottom;
+  // The right eye's picture is the left one moved by the stereo offset: the
+  // margins make room for it, so neither picture leaves the window.
+  const Margins shift{std::max(0, -m_stereo.x), std::max(0, -m_stereo.y), std::max(0, m_stereo.x),
+                      std::max(0, m_stereo.y)};
+  const auto widened = [&shift](Margins m) {
+    return Margins{m.left + shift.left, m.top + shift.top, m.right + shift.right, m.bottom + shift.bottom};
+  };
+  Margins m;
   if (m_options.printer) {
-    const double mm = m_caps.dpiX / 25.4, mmY = m_caps.dpiY / 25.4;
-    left = static_cast<int>(m_ws.marginLeft() * mm), right = static_cast<int>(m_ws.marginRight() * mm);
-    top = static_cast<int>(m_ws.marginTop() * mmY), bottom = static_cast<int>(m_ws.marginBottom() * mmY);
-    m_k = std::min((m_caps.heightPixels - top - bottom) / ah, (m_caps.widthPixels - left - right) / aw);
+    m = widened(PageMargins());
+    SetScale(FitScale(a, {m_caps.widthPixels, m_caps.heightPixels}, m));
   } else {
-    left = right = top = bottom = kScreenMargin;
+    m = widened({kScreenMargin, kScreenMargin, kScreenMargin, kScreenMargin});
     if (ShowsTitle()) {
-      top += 10 + AbsHeight(m_titleFont) * static_cast<int>(m_titleLines.size());
-      bottom += 10 + AbsHeight(m_pageLabelFont);
+      m.top += 10 + AbsHeight(m_fonts[0]) * static_cast<int>(m_titleLines.size());
+      m.bottom += 10 + AbsHeight(m_fonts[1]);
     }
     const Size screen = Screen();
-    m_k = std::min((screen.cy - kScreenSpareHeight - top - bottom) / ah,
-                   (screen.cx - kScreenSpareWidth - left - right) / aw) *
-          m_ws.zoomPercent() / 100;
+    SetScale(FitScale(a, {screen.cx - kScreenSpareWidth, screen.cy - kScreenSpareHeight}, m) * m_ws.zoomPercent() /
+             100);
   }
-  if (!(m_k > 0) || !std::isfinite(m_k)) m_k = 1e-6;
-  const int width = static_cast<int>(std::lround(m_k * aw)), height = static_cast<int>(std::lround(m_k * ah));
-  const Size window = m_options.printer ? Size{m_caps.widthPixels, m_caps.heightPixels} : Window();
-  int x0 = left, y0 = top;
-  if (left + width + right < window.cx) x0 = (window.cx - width) / 2;
-  if (top + height + bottom < window.cy) y0 = (window.cy - height) / 2;
-  m_ox = static_cast<int>(std::trunc(m_k * a.left + 0.5)) - x0;
-  m_oy = -static_cast<int>(std::trunc(m_k * a.top + 0.5)) - y0;
+  PlaceArea(a, m, m_options.printer ? Size{m_caps.widthPixels, m_caps.heightPixels} : Window(), true, shift);
 }
 
 void SpatialPainter::DrawFrame() {
@@ -227,8 +181,8 @@ void SpatialPainter::DrawFrame() {
     return;
   }
   // The height scale's labels at the outer end of their strokes.
-  m_s.SetFont(MakeFont(m_doc.fonts[2], m_caps.dpiY));
-  m_s.SetTextColour(m_caps.colours < 3 ? kBlack : m_doc.fontColours[2]);
+  m_s.SetFont(m_fonts[2]);
+  m_s.SetTextColour(FontColour(2));
   for (const SpatialFrameLine& line : lines) {
     if (line.text.empty()) continue;
     const Segment seg = project(m_view.matrix(), line);
@@ -237,18 +191,9 @@ void SpatialPainter::DrawFrame() {
   }
 }
 
-void SpatialPainter::DrawMark(size_t n, const Pen& legPen) {
-  const doc::SurveyRecord& r = *m_store.records[n];
-  const ProjectionSlots& slot = m_view.slot(n);
-  m_s.SetPen(m_ws.pointsInLegColour() != 0 ? legPen : ScreenPen({PenStyle::Solid, 1, m_doc.pointColour}));
-  DrawStationMark(m_s, m_ws, Dev(slot.from), Dev(slot.to), m_s4, SameStation(r) && r.ring == 0);
-}
-
 void SpatialPainter::DrawSpokes(size_t n, const Pen& legPen) {
   const ProjectionSlots& slot = m_view.slot(n);
-  m_s.SetPen(m_ws.crossSectionsInStandardColour() != 0
-                 ? ScreenPen({PenStyle::Solid, m_pens.solid[0].width, m_doc.auxLineColour})
-                 : legPen);
+  m_s.SetPen(CrossSectionPen(legPen));
   for (int k = 0; k < 4; ++k) {
     if (Hidden(slot.wallTo[k]) || Hidden(slot.wall[k])) continue;
     m_s.Line(Dev(slot.wallTo[k]), Dev(slot.wall[k]));
@@ -258,25 +203,17 @@ void SpatialPainter::DrawSpokes(size_t n, const Pen& legPen) {
 void SpatialPainter::DrawLabel(size_t n) {
   const int kind = m_ws.stationNumbering();
   if (kind < 1 || kind > 10) return;
-  const doc::SurveyRecord& r = *m_store.records[n];
-  std::string text = StationLabel(r, kind, m_doc, m_view.heightOffset(), m_view.referencePath());
-  if (m_ws.descriptionOverridesNumbering() != 0 && !base::TextOf(r.description).empty())
-    text = base::Cp1252ToUtf8(base::TextOf(r.description));
+  const std::string text = LabelText(*m_store.records[n], kind);
   if (text.empty()) return;
-  Colour colour = m_doc.fontColours[3];
-  if (m_ws.pointsInLegColour() != 0) colour = ColourPen(m_pens, m_result.colours[n]).colour;
-  if (m_caps.colours < 3) colour = kBlack;
-  if (!m_options.printer && m_ws.blackBackground() != 0 && colour == kBlack) colour = kWhite;
+  const Colour colour = LabelColour(n);
   const Point to = Dev(m_view.slot(n).to);
-  m_s.SetFont(m_labelFont);
+  m_s.SetFont(m_fonts[3]);
   m_s.SetTextColour(colour);
   m_s.Text({to.x + m_s4, to.y - m_s4}, text, kAlignLeft | kAlignBottom);
 }
 
 void SpatialPainter::DrawLegs() {
   m_view.legFilter().Init();
-  const Pen auxPen{PenStyle::Solid, m_pens.solid[0].width, m_doc.auxLineColour};
-  const bool marking = m_ws.passageMarking() != 0 && !m_options.printer && m_haveCurrent;
   for (size_t n = 0; n < m_store.records.size(); ++n) {
     const doc::SurveyRecord& r = *m_store.records[n];
     const ProjectionSlots& slot = m_view.slot(n);
@@ -285,12 +222,7 @@ void SpatialPainter::DrawLegs() {
     if (!named && m_ws.showAuxiliaryLines() == 0) continue;
     const doc::LegVisibility visible = m_view.legFilter().Test(r, m_ws);
     if (!visible.Any()) continue;
-    Pen pen = ColourPen(m_pens, m_result.colours[n]);
-    if (marking && r.cave == m_currentCave && r.passage == m_currentPassage)
-      pen = {PenStyle::Solid, 2, m_doc.frameColour};
-    else if (!named && m_ws.crossSectionsInStandardColour() != 0)
-      pen = auxPen;
-    pen = ScreenPen(pen);
+    const Pen pen = LegPen(n);
     if (visible.line) {
       m_s.SetPen(pen);
       m_s.Line(Dev(slot.from), Dev(slot.to));
@@ -298,14 +230,8 @@ void SpatialPainter::DrawLegs() {
     if (named) DrawMark(n, pen);
     if (m_ws.showCrossSections() != 0) DrawSpokes(n, pen);
     if (named && visible.label) {
-      if (m_ws.fileSymbol() != 0 && !m_options.printer && !base::TextOf(r.fileUrl).empty()) {
-        // A small page with a folded corner beside the station.
-        const Point to = Dev(slot.to), at{to.x + 5, to.y + 5};
-        m_s.SetPen(ScreenPen({PenStyle::Solid, 1, kBlack}));
-        m_s.SetBrush({BrushStyle::Hollow, 0});
-        m_s.Rectangle({at.x, at.y, at.x + 7, at.y + 9});
-        m_s.Line({at.x + 4, at.y}, {at.x + 6, at.y + 2});
-      }
+      if (m_ws.fileSymbol() != 0 && !m_options.printer && !base::TextOf(r.fileUrl).empty())
+        DrawFileSymbol(Dev(slot.to));
       DrawLabel(n);
     }
   }
@@ -329,68 +255,22 @@ void SpatialPainter::DrawStereoLegs() {
   }
 }
 
-void SpatialPainter::DrawHighlights() {
-  if (m_ws.crosshair() == 0 || m_options.printer) return;
-  m_s.SetPen(ScreenPen({PenStyle::Solid, 1, kBlack}));
-  const size_t count = m_store.records.size();
-  if (m_options.pickedRecord >= 0 && static_cast<size_t>(m_options.pickedRecord) < count) {
-    const Vec3& to = m_view.slot(m_options.pickedRecord).to;
-    if (!Hidden(to)) Cross(Dev(to), 7 * m_s4, true);
-  }
-  const size_t current = m_doc.currentRecordNumber;
-  if (!Stereo() && current >= 1 && current <= count && !Hidden(m_view.slot(current - 1).to))
-    Cross(Dev(m_view.slot(current - 1).to), 10 * m_s4, false);
-}
-
 void SpatialPainter::DrawTitle(const Rect& area) {
-  if (!ShowsTitle()) return;
-  const int centre = (area.left + area.right) / 2;
-  if (!m_titleLines.empty()) {
-    m_s.SetFont(m_titleFont);
-    m_s.SetTextColour(m_caps.colours < 3 ? kBlack : m_doc.fontColours[0]);
-    const int h = AbsHeight(m_titleFont);
-    int y = area.top - 5 - h * static_cast<int>(m_titleLines.size() - 1);
-    for (const std::string& line : m_titleLines) {
-      m_s.Text({centre, y}, line, kAlignCentre | kAlignBottom);
-      y += h;
-    }
-  }
-  const platform::SystemClock systemClock;
-  const platform::Clock& clock = m_options.clock ? *m_options.clock : static_cast<const platform::Clock&>(systemClock);
-  const std::string label = base::Cp1252ToUtf8(ExpandPageLabel(m_ws, clock));
-  if (label.empty()) return;
-  m_s.SetFont(m_pageLabelFont);
-  m_s.SetTextColour(m_caps.colours < 3 ? kBlack : m_doc.fontColours[1]);
-  m_s.Text({centre, area.bottom + 5}, label, kAlignCentre | kAlignTop);
+  if (ShowsTitle()) DrawTitleAndPageLabel(area, 0);
 }
 
 bool SpatialPainter::Run() {
-  m_type = static_cast<DisplayType>(m_ws.displayType());
-  m_caps = m_s.Caps();
-  m_labelFont = MakeFont(m_doc.fonts[3], m_caps.dpiY);
-  m_labelFont.escapement = std::clamp<int>(m_ws.labelAngleIndex(), 0, 6) * 150;
-  m_s4 = std::max(1, AbsHeight(m_labelFont) / 4);
-  m_titleFont = MakeFont(m_doc.fonts[0], m_caps.dpiY);
-  m_pageLabelFont = MakeFont(m_doc.fonts[1], m_caps.dpiY);
-  for (std::string_view line : {m_ws.title().empty() ? base::TextOf(m_doc.title) : m_ws.title(),
-                                m_ws.title2().empty() ? base::TextOf(m_doc.title2) : m_ws.title2()})
-    if (!line.empty()) m_titleLines.push_back(base::Cp1252ToUtf8(line));
+  m_type = m_ws.displayKind();
+  Start();
   bool any = true;
   if (m_view.projectionDirty()) {
     any = m_view.ComputeExtents(m_store, m_ws);
     if (any) Rebuild();
   }
   if (!any || !MeasureExtent()) {
-    const Size window = Window();
-    m_s.SetFont(MakeFont(m_doc.fonts[0], m_caps.dpiY));
-    m_s.SetTextColour(kBlack);
-    m_s.Text({window.cx / 2, window.cy / 2}, kNoVisibleLines, kAlignCentre | kAlignBaseline);
+    ShowNothingVisible();
     return false;
   }
-  const Colour left = static_cast<Colour>(m_settings.GetInt(kSettingsSection, "FarbeLinks", kDefaultLeftEyeColour));
-  const Colour right =
-      static_cast<Colour>(m_settings.GetInt(kSettingsSection, "FarbeRechts", kDefaultRightEyeColour));
-  m_pens = BuildPenSet(m_doc, m_ws.lineWidth(), m_caps, m_options.printer, left, right);
   m_stereo = Stereo() ? StereoOffset(m_ws, m_caps) : Point{};
   ComputeColours();
   PlaceOnDevice();
@@ -402,7 +282,7 @@ bool SpatialPainter::Run() {
   if (Camera()) {
     const Size client = m_options.printer ? (m_options.rememberedClient.cx > 0 ? m_options.rememberedClient : Screen())
                                           : Window();
-    const int w = static_cast<int>(client.cx * m_k), h = static_cast<int>(client.cy * m_k);
+    const int w = ClampedInt(client.cx * m_k), h = ClampedInt(client.cy * m_k);
     area = {-m_ox - w / 2, -m_oy - h / 2, -m_ox + w / 2, -m_oy + h / 2};
   } else {
     const Point tl = Dev(Vec3{m_result.extent.left, m_result.extent.top, 0});
@@ -420,22 +300,22 @@ bool SpatialPainter::Run() {
     DrawStereoLegs();
   else
     DrawLegs();
-  DrawHighlights();
+  DrawHighlights(true, !Stereo());
+  m_result.colours = m_colours;
   return true;
 }
 
 }  // namespace
 
 Point StereoOffset(const doc::Worksheet& worksheet, const DeviceCaps& caps) {
-  return {static_cast<int>(worksheet.stereoOffsetX() * caps.dpiX / 25.4 / 3.5 + 0.5),
-          static_cast<int>(worksheet.stereoOffsetY() * caps.dpiY / 25.4 / 3.5 + 0.5)};
+  return {ClampedInt(worksheet.stereoOffsetX() * caps.dpiX / 25.4 / 3.5 + 0.5),
+          ClampedInt(worksheet.stereoOffsetY() * caps.dpiY / 25.4 / 3.5 + 0.5)};
 }
 
 std::vector<SpatialFrameLine> SpatialFrameGeometry(const ViewTransform& view, const doc::Worksheet& worksheet) {
   std::vector<SpatialFrameLine> lines;
-  const auto type = static_cast<DisplayType>(worksheet.displayType());
-  if (type != DisplayType::Perspective && type != DisplayType::RedGreen && type != DisplayType::Animation)
-    return lines;
+  const DisplayType type = worksheet.displayKind();
+  if (!doc::IsSpatialType(type)) return lines;
   const Extent& e = view.extent();
   const double unit = NorthArrowUnit(worksheet.northArrowSize(), e);
   if (worksheet.showFrame() != 0) {

@@ -18,8 +18,6 @@ namespace {
 constexpr std::string_view kGap = "        ";     // between the parts of the view
 constexpr std::string_view kStationGap = "      ";  // between the station values
 
-bool IsPlaneType(int type) { return (type >= 0 && type <= 2) || type == static_cast<int>(DisplayType::Elevation); }
-
 std::string Degrees(double value) { return base::FormatShown(value) + "°"; }
 
 std::string StationName(const doc::SurveyRecord& record) {
@@ -37,16 +35,16 @@ std::string FilterName(int criterion) {
 }  // namespace
 
 std::string ViewStatusText(const doc::Worksheet& ws) {
-  const int type = ws.displayType();
-  std::string text(DisplayTypeText(type));
-  if (IsPlaneType(type) && ws.automaticScale() == 0) {
+  const DisplayType type = ws.displayKind();
+  std::string text(DisplayTypeText(ws.displayType()));
+  if (doc::HasScale(type) && ws.automaticScale() == 0) {
     text += kGap;
     text += "1:" + base::FormatFixed(ws.scaleDenominator(), 0);
   }
-  if (type >= 2 && type <= 5) {
+  if (doc::HasViewInclination(type)) {
     text += kGap;
     text += Degrees(ws.viewAzimuth()) + "/" + Degrees(ws.viewInclination());
-  } else if (type == static_cast<int>(DisplayType::Elevation)) {
+  } else if (type == DisplayType::Elevation) {
     text += kGap;
     text += Degrees(ws.viewAzimuth());
   }
@@ -54,7 +52,7 @@ std::string ViewStatusText(const doc::Worksheet& ws) {
     text += kGap;
     text += FilterName(ws.filterCriterion()) + " " + base::Cp1252ToUtf8(pattern);
   }
-  if (IsPlaneType(type)) {
+  if (doc::IsPlaneType(type)) {
     text += kGap;
     if (ws.showSubSheets() == 0) {
       text += "Übersicht";
@@ -66,7 +64,7 @@ std::string ViewStatusText(const doc::Worksheet& ws) {
       text += "Seite " + std::to_string(sheet) + "/" + std::to_string(ws.sheetRows() * columns) + " (" +
               std::to_string(row) + ";" + std::to_string(column) + ")";
     }
-  } else if (type == static_cast<int>(DisplayType::Protocol)) {
+  } else if (type == DisplayType::Protocol) {
     text += kGap;
     text += "Seite " + std::to_string(ws.protocolCurrentPage()) + "/" + std::to_string(ws.protocolPageCount());
   }

@@ -14,8 +14,13 @@ namespace hp::draw {
 namespace {
 constexpr int kAnimation = static_cast<int>(DisplayType::Animation);
 
-bool TurnsSideways(int type) { return type >= 2 && type <= 7; }
-bool TurnsUpDown(int type) { return type >= 2 && type <= 5; }
+// Turning left and right also acts on the survey protocol, which keeps the
+// direction for when it is shown as a picture again.
+bool TurnsSideways(int type) {
+  const DisplayType t = DisplayTypeOf(type);
+  return doc::HasViewAzimuth(t) || t == DisplayType::Protocol;
+}
+bool TurnsUpDown(int type) { return doc::HasViewInclination(DisplayTypeOf(type)); }
 }  // namespace
 
 std::optional<ViewCommand> ViewCommandFromId(int id) {
@@ -54,7 +59,7 @@ bool IsViewCommandEnabled(ViewCommand command, int type) {
   switch (command) {
     // The survey protocol has no direction to turn, though the command acts there.
     case ViewCommand::Left:
-    case ViewCommand::Right: return TurnsSideways(type) && type != static_cast<int>(DisplayType::Protocol);
+    case ViewCommand::Right: return doc::HasViewAzimuth(DisplayTypeOf(type));
     case ViewCommand::Up:
     case ViewCommand::Down: return TurnsUpDown(type);
     case ViewCommand::Farther:
@@ -121,7 +126,7 @@ bool IsViewFieldEnabled(ViewField field, int type) {
 ViewToolBarValues ToolBarValues(const doc::Worksheet& ws) {
   const int type = ws.displayType();
   ViewToolBarValues v;
-  v.azimuth = type >= 2 ? base::FormatShown(ws.viewAzimuth()) : "0,00";
+  v.azimuth = TurnsSideways(type) ? base::FormatShown(ws.viewAzimuth()) : "0,00";
   if (TurnsUpDown(type))
     v.inclination = base::FormatShown(ws.viewInclination());
   else

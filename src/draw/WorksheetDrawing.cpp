@@ -32,17 +32,13 @@ Colour ScreenBackground(const doc::SurveyStore& store, const doc::Worksheet& wor
   return worksheet.blackBackground() != 0 ? 0 : store.settings.backgroundColour;
 }
 
-bool IsDrawnDisplayType(int type) {
-  return type >= 0 && type < kDisplayTypeCount && type != static_cast<int>(DisplayType::Protocol);
-}
-
 WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet,
                                      ViewTransform& view, const platform::SettingsStore& settings,
                                      const WorksheetDrawingOptions& options) {
   WorksheetDrawingResult result;
-  const int type = worksheet.displayType();
-  if (!IsDrawnDisplayType(type)) return result;
-  if (type >= static_cast<int>(DisplayType::Perspective) && type <= static_cast<int>(DisplayType::Animation)) {
+  const DisplayType type = worksheet.displayKind();
+  if (!doc::IsDrawnType(type)) return result;
+  if (doc::IsSpatialType(type)) {
     SpatialDrawingOptions spatial;
     spatial.window = options.window;
     spatial.screen = options.screen;

@@ -30,9 +30,6 @@ void DefaultPageSizeMm(const doc::Worksheet& worksheet, double& widthMm, double&
 // black with the black-background flag, else the document's background.
 Colour ScreenBackground(const doc::SurveyStore& store, const doc::Worksheet& worksheet);
 
-// True for the display types that draw a picture (all but the protocol).
-bool IsDrawnDisplayType(int type);
-
 struct WorksheetDrawingOptions {
   Size window{};  // window (client) size; 0: the device size
   Size screen{};  // screen size in pixels; 0: the device size

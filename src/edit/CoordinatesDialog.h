@@ -27,7 +27,7 @@ inline constexpr std::string_view kCoordinatesHeight = "H\xC3\xB6he";
 inline constexpr std::string_view kCoordinatesZone = "Zone";
 inline constexpr std::string_view kCoordinatesLatitude = "Breite";
 inline constexpr std::string_view kCoordinatesLongitude = "L\xC3\xA4nge";
-inline constexpr std::string_view kCoordinatesPaste = "&Google Earth Koordianten einf\xC3\xBCgen";
+inline constexpr std::string_view kCoordinatesPaste = "&Google Earth Koordinaten einf\xC3\xBCgen";
 // The refusals of an entry.
 inline constexpr std::string_view kEnterNumber = "Geben Sie eine Zahl ein.";
 inline constexpr std::string_view kEnterZone = "Geben Sie eine ganze Zahl zwischen 1 und 60 ein.";
@@ -83,7 +83,7 @@ class CoordinatesDialogModel {
   // entry changes nothing and keeps the dialog changed: `field` names it.
   doc::DialogOutcome Leave(Field field);
 
-  // "&Google Earth Koordianten einfügen" with the clipboard's text (none when
+  // "&Google Earth Koordinaten einfügen" with the clipboard's text (none when
   // the clipboard holds no text): a placemark's position replaces latitude and
   // longitude; then the UTM side is recomputed from them.
   doc::DialogOutcome Paste(const std::optional<std::string>& clipboard);

@@ -1,7 +1,9 @@
 // Showing a record in the editor's form and taking the form back.
 #include "edit/DataEditorForm.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -15,6 +17,8 @@ namespace {
 
 constexpr std::string_view kEnterNumber = "Bitte geben Sie eine Zahl ein.";
 constexpr std::string_view kEnterInteger = "Bitte geben Sie eine ganze Zahl ein.";
+
+constexpr std::string_view kEnterDate = "Bitte geben Sie ein g\u00fcltiges Datum in der Form TT.MM.JJJJ ein.";
 
 std::string RangeText(double min, double max) {
   return "Bitte geben Sie eine Zahl zwischen " + doc::FormatEntryNumber(min) + " und " +
@@ -161,6 +165,35 @@ std::optional<AngleRange> InclinationRange(const doc::DocumentSettings& s, int i
   return AngleRange{0, 2 * quarter};
 }
 
+std::optional<std::string> StoredDate(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return std::string();
+  text = text.substr(first, text.find_last_not_of(' ') - first + 1);
+  int parts[3] = {0, 0, 0};
+  size_t part = 0, digits = 0;
+  for (const char c : text) {
+    if (c == '.' && part < 2 && digits > 0) {
+      ++part;
+      digits = 0;
+    } else if (c >= '0' && c <= '9' && digits < (part == 2 ? 4u : 2u)) {
+      parts[part] = parts[part] * 10 + (c - '0');
+      ++digits;
+    } else {
+      return std::nullopt;
+    }
+  }
+  const int day = parts[0], month = parts[1], year = parts[2];
+  if (part != 2 || digits != 4 || year < 1 || month < 1 || month > 12 || day < 1) return std::nullopt;
+  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  if (day > kDays[month - 1] + (month == 2 && leap ? 1 : 0)) return std::nullopt;
+  const auto padded = [](int value, size_t width) {
+    std::string number = std::to_string(value);
+    return std::string(width - std::min(width, number.size()), '0') + number;
+  };
+  return padded(day, 2) + "." + padded(month, 2) + "." + padded(year, 4);
+}
+
 std::optional<FieldFault> TakeForm(const RecordForm& form, const RecordForm& shown,
                                    const doc::DocumentSettings& settings, doc::SurveyRecord& record) {
   doc::SurveyRecord r = record;
@@ -174,11 +207,12 @@ std::optional<FieldFault> TakeForm(const RecordForm& form, const RecordForm& sho
     if (double* v = NumberOf(r, f)) {
       const auto value = blank ? std::optional<double>(0.0) : base::ParseNumber(text);
       if (!value) return FieldFault{f, std::string(kEnterNumber)};
+      if (std::fabs(*value) > kMaxEntry) return FieldFault{f, RangeText(-kMaxEntry, kMaxEntry)};
       *v = *value;
-    } else if (int32_t* v = IntegerOf(r, f)) {
+    } else if (int32_t* whole = IntegerOf(r, f)) {
       const auto value = blank ? std::optional<long long>(0) : base::ParseInteger(text);
       if (!value || *value < INT32_MIN || *value > INT32_MAX) return FieldFault{f, std::string(kEnterInteger)};
-      *v = static_cast<int32_t>(*value);
+      *whole = static_cast<int32_t>(*value);
     }
   }
   r.colour = CorrectColour(r.colour);
@@ -198,7 +232,11 @@ std::optional<FieldFault> TakeForm(const RecordForm& form, const RecordForm& sho
   }
   base::SetText(r.refPoint, form[Field::RefPoint]);
   base::SetText(r.point, form[Field::Point]);
-  base::SetText(r.date, form[Field::Date]);
+  if (form[Field::Date] != shown[Field::Date]) {
+    const auto date = StoredDate(form[Field::Date]);
+    if (!date) return FieldFault{Field::Date, std::string(kEnterDate)};
+    base::SetText(r.date, *date);
+  }
   base::SetText(r.description, form[Field::Description]);
   base::SetText(r.material, form[Field::Material]);
   base::SetText(r.measures, form[Field::Measures]);
@@ -283,12 +321,7 @@ std::vector<Choice> NameChoices(std::string_view stored) {
     std::string_view line = stored.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     start = end + 1;
-    const size_t colon = line.find(':');
-    if (colon == std::string_view::npos) continue;
-    const std::string_view number = line.substr(0, colon);
-    const auto value = base::ParseInteger(number);
-    if (!value || std::to_string(*value) != number || *value < 1 || *value > 8) continue;
-    choices.push_back({static_cast<int>(*value), std::string(line)});
+    if (const auto value = doc::NamedLineNumber(line); value && *value >= 1) choices.push_back({*value, std::string(line)});
   }
   return choices;
 }

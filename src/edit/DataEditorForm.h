@@ -73,8 +73,19 @@ struct AngleRange {
 std::optional<AngleRange> AzimuthRange(const doc::DocumentSettings& settings, int instrument);
 std::optional<AngleRange> InclinationRange(const doc::DocumentSettings& settings, int instrument);
 
+// No entered length, coordinate or other number may lie beyond this many
+// metres (or units) from zero.
+inline constexpr double kMaxEntry = 1e7;
+
+// A date as records store it ("%02d.%02d.%04d") from an entry of day, month
+// and year separated by points (one or two digits for day and month, four for
+// the year): only real calendar dates of the years 1 to 9999. A blank entry
+// is the empty date; anything else is refused (nothing).
+std::optional<std::string> StoredDate(std::string_view text);
+
 // Takes the form into `record` (every field except the computed
-// coordinates). A field whose text is still what `shown` showed keeps the
+// coordinates). Numbers beyond kMaxEntry and dates StoredDate refuses are
+// refused with their field. A field whose text is still what `shown` showed keeps the
 // record's exact value, so saving an untouched record does not round it.
 // Nothing is changed when an entry is refused.
 std::optional<FieldFault> TakeForm(const RecordForm& form, const RecordForm& shown,

@@ -23,12 +23,9 @@ bool SetCurrentRecord(doc::SurveyStore& store, int number) {
 
 bool CurrentRecordShownIn(const doc::Worksheet& worksheet) {
   if (worksheet.crosshair() == 0) return false;
-  switch (worksheet.displayType()) {
-    case 0: case 1: case 2: case 3: case 5: case 7:
-      return true;
-    default:
-      return false;
-  }
+  // The red-green view draws no marks.
+  const doc::DisplayType type = worksheet.displayKind();
+  return doc::IsDrawnType(type) && type != doc::DisplayType::RedGreen;
 }
 
 namespace {

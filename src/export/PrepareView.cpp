@@ -1,6 +1,6 @@
 #include "export/PrepareView.h"
 
-#include "draw/DisplayType.h"
+#include "doc/DisplayType.h"
 #include "draw/RecordingSurface.h"
 #include "draw/Surface.h"
 
@@ -39,7 +39,7 @@ class BlankSurface final : public draw::Surface {
 void PrepareView(PreparedView& prepared, doc::SurveyStore& store, const platform::SettingsStore& settings,
                  platform::Prompter* prompter, const std::filesystem::path& documentFolder) {
   doc::Worksheet& worksheet = *store.currentWorksheet;
-  if (!draw::IsDrawnDisplayType(worksheet.displayType())) return;
+  if (!doc::IsDrawnType(worksheet.displayKind())) return;
   BlankSurface surface(draw::ScreenCaps(kScreen));
   draw::WorksheetDrawingOptions options;
   options.window = kScreen;

@@ -134,5 +134,28 @@ TEST_F(DataEditorDialogTest, TabIntoAFieldSelectsItsTextSoTypingReplacesIt) {
   EXPECT_EQ(azimuth->text(), "120");
 }
 
+TEST_F(DataEditorDialogTest, IncludeWithoutAnyIncludeFileSaysSoAndChangesNothing) {
+  CDataEditorDialog dialog(nullptr, doc, &marked);
+  dialog.editor().Open(2);
+  dialog.Refresh();
+  doc.setModified(false);
+  test::Context().prompter.Clear();
+  dialog.button(Button::Include)->click();
+  ASSERT_EQ(test::Context().prompter.Texts().size(), 1u);
+  EXPECT_EQ(test::Context().prompter.Texts()[0], "Kein Datensatz des Dokuments hat eine Include-Datei.");
+  EXPECT_FALSE(doc.isModified());
+  EXPECT_EQ(doc.store().records.size(), 3u);
+  EXPECT_EQ(dialog.editor().number(), 2);
+}
+
+TEST_F(DataEditorDialogTest, NavigationButtonsSayWhatTheyDo) {
+  CDataEditorDialog dialog(nullptr, doc, &marked);
+  for (const Button b : {Button::First, Button::CaveBack, Button::PassageBack, Button::PointBack, Button::Previous,
+                         Button::Ref, Button::Next, Button::PointForward, Button::PassageForward, Button::CaveForward,
+                         Button::Last})
+    EXPECT_GT(dialog.button(b)->toolTip().size(), 8) << dialog.button(b)->text().toStdString();
+  EXPECT_EQ(dialog.button(Button::CaveBack)->toolTip(), QString::fromUtf8("Zum Anfang der Höhle (zurück)"));
+}
+
 }  // namespace
 }  // namespace hp::app

@@ -50,17 +50,34 @@ TEST_F(DialogBaseTest, AMovedDialogRemembersItsPlaceUnderItsCaption) {
   CDialogBase dialog(nullptr, QStringLiteral("Farben"));
   dialog.resize(200, 100);
   dialog.show();
-  dialog.move(dialog.frameGeometry().topLeft() + QPoint(17, 9));
-  const QPoint moved = dialog.frameGeometry().topLeft();
+  dialog.move(dialog.pos() + QPoint(17, 9));
+  const QPoint moved = dialog.geometry().topLeft();
   dialog.accept();
   EXPECT_EQ(Settings().GetInt("Dialoge", "Farben X", -1234), moved.x());
   EXPECT_EQ(Settings().GetInt("Dialoge", "Farben Y", -1234), moved.y());
 }
 
+TEST_F(DialogBaseTest, ADialogReopensExactlyWhereItWasLeft) {
+  Settings().SetInt("Dialoge", "Probe X", 300);
+  Settings().SetInt("Dialoge", "Probe Y", 200);
+  for (int opening = 0; opening < 3; ++opening) {
+    CDialogBase dialog(nullptr, QStringLiteral("Probe"));
+    dialog.resize(200, 100);
+    dialog.show();
+    EXPECT_EQ(dialog.geometry().topLeft(), QPoint(300, 200)) << "opening " << opening;
+    dialog.accept();
+    EXPECT_EQ(Settings().GetInt("Dialoge", "Probe Y", -1234), 200);
+  }
+}
+
 TEST_F(DialogBaseTest, HelpOpensOnlyAnExistingPage) {
-  test::Context().shell.opened.clear();
+  auto& context = test::Context();
+  const std::filesystem::path before = context.context.programFolder;
+  context.context.programFolder = std::filesystem::temp_directory_path() / "hollowplan-without-help";
+  context.shell.opened.clear();
   EXPECT_FALSE(OpenHelpTopic(QStringLiteral("Farben")));
-  EXPECT_TRUE(test::Context().shell.opened.empty());
+  EXPECT_TRUE(context.shell.opened.empty());
+  context.context.programFolder = before;
 }
 
 }  // namespace

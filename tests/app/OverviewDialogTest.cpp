@@ -3,6 +3,8 @@
 // name the window that follows.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
 #include <QTreeView>
@@ -69,6 +71,26 @@ TEST(OverviewDialog, OpensWithTheCurrentRecordSelectedInTableAndTree) {
 
   Button(dialog, QStringLiteral("&Bearbeiten"))->click();
   EXPECT_EQ(dialog.followUp(), (FollowUp{Next::Editor, 3}));
+}
+
+// Headings and dates fit their columns, also with a large desktop font.
+TEST(OverviewDialog, HeadingsAndDatesFitTheirColumns) {
+  CPlanDoc doc;
+  FillSurvey(doc);
+  base::SetText(doc.store().records[1]->date, "28.12.2023");
+  const QFont before = QApplication::font();
+  QFont large = before;
+  large.setPointSizeF(before.pointSizeF() * 2);
+  QApplication::setFont(large);
+  COverviewDialog dialog(nullptr, doc);
+  QApplication::setFont(before);
+  QTableView& table = *dialog.table();
+  const QFontMetrics metrics(table.horizontalHeader()->font());
+  for (int column : {17, 18, 2}) {  // "Datum", "Vermesser", "Messpunkt"
+    const QString heading = table.model()->headerData(column, Qt::Horizontal).toString();
+    EXPECT_GT(table.columnWidth(column), metrics.horizontalAdvance(heading)) << heading.toStdString();
+  }
+  EXPECT_GT(table.columnWidth(17), QFontMetrics(table.font()).horizontalAdvance(QStringLiteral("28.12.2023")));
 }
 
 TEST(OverviewDialog, TableSelectionBecomesCurrentAndSwitchShowsItInTheTree) {

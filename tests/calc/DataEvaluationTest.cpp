@@ -2,8 +2,14 @@
 // compute pass left them.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+#include <random>
+#include <string>
+
 #include "calc/CalcTestSupport.h"
 #include "calc/DataEvaluation.h"
+#include "base/FixedText.h"
 
 namespace hp::calc {
 namespace {
@@ -85,6 +91,101 @@ TEST(DataEvaluation, NegativeDepthAndHeightsAndVisiblePathFromTheReference) {
   EXPECT_DOUBLE_EQ(e.visible.longestPath, 50);
   EXPECT_DOUBLE_EQ(e.all.longestPath, 60);
 }
+
+
+// The extent compared with comparing every pair of marked records, on shapes
+// where the candidates are many: a star on a circle (every end point on the
+// hull), a straight line, a random cloud, grids with auxiliary lines (no point
+// name) in between, and all points in one place.
+double ExtentByAllPairs(const doc::SurveyStore& store, int mark, bool needPoint) {
+  double extent = 0;
+  const auto& records = store.records;
+  for (size_t i = 0; i < records.size(); ++i) {
+    const doc::SurveyRecord& a = *records[i];
+    if (!a.work.extentMarks[mark] || (needPoint && base::TextOf(a.point).empty())) continue;
+    for (size_t j = i + 1; j < records.size(); ++j) {
+      const doc::SurveyRecord& b = *records[j];
+      if (!b.work.extentMarks[mark]) continue;
+      for (auto [ax, ay] : {std::pair{a.refX, a.refY}, std::pair{a.x, a.y}})
+        for (auto [bx, by] : {std::pair{b.refX, b.refY}, std::pair{b.x, b.y}})
+          extent = std::max(extent, std::hypot(ax - bx, ay - by));
+    }
+  }
+  return extent;
+}
+
+struct ExtentShape {
+  const char* name;
+  std::function<std::array<double, 4>(int i, std::mt19937& random)> leg;  // refX, refY, x, y
+  bool (*auxiliary)(int i);  // whether record i has no point name
+};
+
+bool kNone(int) { return false; }
+
+class ExtentOfShape : public ::testing::TestWithParam<ExtentShape> {};
+
+TEST_P(ExtentOfShape, EqualsTheLargestDistanceOverAllPairs) {
+  const ExtentShape& shape = GetParam();
+  std::mt19937 random(7);
+  auto store = EmptySurvey();
+  AddReference(*store, "0");
+  for (int i = 1; i < 600; ++i) {
+    const auto [ax, ay, bx, by] = shape.leg(i, random);
+    const bool auxiliary = shape.auxiliary(i);
+    doc::SurveyRecord& r = Placed(*store, "0", auxiliary ? "" : std::to_string(i).c_str(), 1, {ax, ay, 0}, {bx, by, 0});
+    r.colour = i % 3 == 0 ? 0 : 1;
+  }
+  const SurveyEvaluation e = Evaluate(*store);
+  EXPECT_DOUBLE_EQ(e.all.horizontalExtent, ExtentByAllPairs(*store, 0, true));
+  EXPECT_DOUBLE_EQ(e.visible.horizontalExtent, ExtentByAllPairs(*store, 1, false));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, ExtentOfShape,
+    ::testing::Values(
+        ExtentShape{"StarOnACircle",
+                    [](int i, std::mt19937&) {
+                      return std::array<double, 4>{0, 0, 50 * std::cos(i * 0.0105), 50 * std::sin(i * 0.0105)};
+                    },
+                    kNone},
+        ExtentShape{"Line", [](int i, std::mt19937&) { return std::array<double, 4>{i - 1.0, 0, i * 1.0, 0}; }, kNone},
+        ExtentShape{"RandomCloud",
+                    [](int, std::mt19937& random) {
+                      std::uniform_real_distribution<double> u(-500, 500);
+                      return std::array<double, 4>{u(random), u(random), u(random), u(random)};
+                    },
+                    kNone},
+        ExtentShape{"GridWithAuxiliaryLines",
+                    [](int i, std::mt19937&) {
+                      return std::array<double, 4>{i % 7 * 10.0, i / 7 * 10.0, i % 5 * 3.0, i / 5 * 3.0};
+                    },
+                    [](int i) { return i % 4 == 0; }},
+        // Long auxiliary lines early in the list reach farther than any leg:
+        // they count only against records after them that have a point.
+        ExtentShape{"LongAuxiliaryLinesFirst",
+                    [](int i, std::mt19937&) {
+                      return i < 40 ? std::array<double, 4>{-1000.0 - i, 0, 1000.0 + i, 0}
+                                    : std::array<double, 4>{i * 1.0, 5, i * 1.0, -5};
+                    },
+                    [](int i) { return i < 40; }},
+        // Each record spans the circle; other records' points are never as
+        // far apart as a record's own two.
+        ExtentShape{"DiametersOfACircle",
+                    [](int i, std::mt19937&) {
+                      const double a = i * 0.00524;
+                      return std::array<double, 4>{50 * std::cos(a), 50 * std::sin(a), -50 * std::cos(a),
+                                                   -50 * std::sin(a)};
+                    },
+                    kNone},
+        ExtentShape{"OneLongLeg",
+                    [](int i, std::mt19937& random) {
+                      std::uniform_real_distribution<double> u(-20, 20);
+                      return i == 300 ? std::array<double, 4>{-1000, 3, 1000, -3}
+                                      : std::array<double, 4>{u(random), u(random), u(random), u(random)};
+                    },
+                    kNone},
+        ExtentShape{"OnePlace", [](int, std::mt19937&) { return std::array<double, 4>{3, 4, 3, 4}; }, kNone}),
+    [](const ::testing::TestParamInfo<ExtentShape>& shape) { return std::string(shape.param.name); });
 
 }  // namespace
 }  // namespace hp::calc

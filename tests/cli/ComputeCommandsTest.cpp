@@ -120,7 +120,7 @@ TEST_F(CliCompute, StatsPrintsTheEvaluationOfTheView) {
             "Horizontale Ausdehnung\t10,00\t11,18\n"
             "Höchster Messpunkt\t0,00\t0,00\n"
             "Tiefster Messpunkt\t0,00\t0,00\n"
-            "Längster Weg zum Urspung\t10,00\t15,00\n");
+            "Längster Weg zum Ursprung\t10,00\t15,00\n");
   // A filter that shows no cave 1 leg leaves the visible column empty.
   const Result filtered = Run({"stats", in, "--filter", "1:2"});
   EXPECT_EQ(filtered.out.substr(0, filtered.out.find('\n')), "Anzahl der Messzüge\t0\t2");

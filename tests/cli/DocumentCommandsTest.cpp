@@ -1,5 +1,7 @@
 // hollowplan-cli new, info and convert, run in-process: exact output, exit
 // status, messages on stderr and which files are (not) written.
+#include <sys/stat.h>
+
 #include <cstdio>
 
 #include "cli/CliFixture.h"
@@ -265,6 +267,34 @@ TEST_F(CliDocuments, FailedWriteLeavesNothing) {
   EXPECT_EQ(Entries(), std::set<std::string>{"doc.hpn"});
 }
 
+// A cut document opens with what is there (exit 0) and says so on stderr.
+TEST_F(CliDocuments, IncompleteDocumentOpensWithItsMessage) {
+  const std::string in = Path("kurz.hpn");
+  Put(in, Prefix(SampleDocument(0x00220800).Bytes(), 4 + 8 + 6740 + 2 * 2850 + 2 * 52 + 1446 + 100));
+  const Result info = Run({"info", in});
+  EXPECT_EQ(info.status, kExitOk);
+  EXPECT_NE(info.out.find("records: 2\n"), std::string::npos) << info.out;
+  EXPECT_EQ(info.err, "Die Datei ist unvollst\xC3\xA4ndig: nur 1 von 3 Datens\xC3\xA4tzen konnten vollst\xC3\xA4ndig "
+                      "gelesen werden.\n\n");
+}
+
+// Input that is no regular file is never read (it would block or never end);
+// output onto one is refused with the write message.
+TEST_F(CliDocuments, FifoAndDeviceAreRefusedAsInputAndOutput) {
+  const std::string fifo = Path("rohr.hpn"), doc = Path("doc.hpn");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  ASSERT_EQ(Run({"new", "-o", doc}).status, kExitOk);
+  for (const std::string& input : {fifo, std::string("/dev/zero")}) {
+    const Result info = Run({"info", input});
+    EXPECT_EQ(info.status, kExitFailed) << input;
+    EXPECT_EQ(info.err, "Fehler beim \xC3\x96""ffnen des Dokuments.\n\n");
+  }
+  const Result convert = Run({"convert", doc, "-o", fifo});
+  EXPECT_EQ(convert.status, kExitFailed);
+  EXPECT_EQ(convert.err, fifo + "\nDiese Datei kann nicht geschrieben werden.\n\n");
+  EXPECT_EQ(Entries(), (std::set<std::string>{"doc.hpn", "rohr.hpn"}));
+}
+
 TEST_F(CliDocuments, WrongArgumentsPrintUsage) {
   const std::string doc = Path("doc.hpn");
   ASSERT_EQ(Run({"new", "-o", doc}).status, kExitOk);
@@ -274,9 +304,23 @@ TEST_F(CliDocuments, WrongArgumentsPrintUsage) {
     const Result result = Run(args);
     EXPECT_EQ(result.status, kExitUsage) << testing::PrintToString(args);
     EXPECT_EQ(result.out, "");
-    EXPECT_NE(result.err.find("usage: hollowplan-cli"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("Aufruf: hollowplan-cli"), std::string::npos) << result.err;
   }
   EXPECT_EQ(Entries(), std::set<std::string>{"doc.hpn"});
+}
+
+TEST_F(CliDocuments, HelpAndVersionOnStdoutWithSuccess) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"--help"}, "Aufruf: hollowplan-cli BEFEHL"},
+      {{"-h"}, "Aufruf: hollowplan-cli BEFEHL"},
+      {{"--version"}, "hollowplan-cli 22."},
+  };
+  for (const auto& [args, start] : cases) {
+    const Result result = Run(args);
+    EXPECT_EQ(result.status, kExitOk) << args[0];
+    EXPECT_TRUE(result.out.starts_with(start)) << result.out;
+    EXPECT_EQ(result.err, "");
+  }
 }
 
 }  // namespace

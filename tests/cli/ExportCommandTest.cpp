@@ -45,7 +45,7 @@ TEST_F(CliExport, FormatsAndRefusals) {
       {"out.wrl", {"--display-type", "5"}, 0, ""},
       {"out.bmp", {"--display-type", "6"}, 1, "Das Vermessungsprotokoll kann nicht in diesem Format"},
       {"out.xyz", {}, 1, "PATH\nDiese Datei hat keine gültiges Dateierweiterung.\n\n"},
-      {"out.txt", {"--include-mode", "2"}, 2, "hollowplan-cli: --include-mode takes 0 or 1"},
+      {"out.txt", {"--include-mode", "2"}, 2, "hollowplan-cli: --include-mode nimmt 0 oder 1"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args{"export", cave, Path(c.name)};

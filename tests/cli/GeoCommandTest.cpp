@@ -37,9 +37,7 @@ INSTANTIATE_TEST_SUITE_P(
         GeoCase{{"geo", "geo2utm", "81", "10"}, "32 Y 517463.52 8993354.88\n"},
         // Zone 61 is printed as computed.
         GeoCase{{"geo", "geo2utm", "10", "180"}, "61 P 171071.26 1106908.85\n"},
-        // Beyond the poles: the pole, with the first or last band letter.
-        GeoCase{{"geo", "geo2utm", "-95", "9"}, "32 A 500000.00 2035.06\n"},
-        GeoCase{{"geo", "geo2utm", "95", "9"}, "32 Z 500000.00 9997964.94\n"},
+        GeoCase{{"geo", "geo2utm", "-90", "9"}, "32 A 500000.00 2035.06\n"},
         GeoCase{{"geo", "utm2geo", "32", "U", "500000", "5316300.22"}, "48.0000000 9.0000000\n"},
         GeoCase{{"geo", "utm2geo", "34", "H", "259583,22", "6245888,05"}, "-33.9000000 18.4000000\n"},
         // The letter is not normalised: lower case h is southern as well.
@@ -74,7 +72,36 @@ INSTANTIATE_TEST_SUITE_P(Arguments, GeoRefusals,
                                          RefusedCase{{"geo", "utm2geo", "32", "UT", "500000", "5316300"}},
                                          RefusedCase{{"geo", "utm2geo", "32", "", "500000", "5316300"}},
                                          RefusedCase{{"geo", "utm2geo", "32", "U", "500000", "north"}},
+                                         RefusedCase{{"geo", "geo2utm", "nan", "9"}},
+                                         RefusedCase{{"geo", "utm2geo", "32", "U", "inf", "5316300"}},
                                          RefusedCase{{"geo", "geo2utm", "48", "9", "-o", "x.hpn"}}));
+
+// Values outside what the grid can take: the message as a block, exit 1,
+// nothing printed.
+struct OutOfRangeCase {
+  std::vector<std::string> args;
+  std::string message;
+};
+
+class GeoOutOfRange : public testing::TestWithParam<OutOfRangeCase> {};
+
+TEST_P(GeoOutOfRange, FailWithTheMessage) {
+  const Result r = RunGeo(GetParam().args);
+  EXPECT_EQ(r.status, kExitFailed);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, GetParam().message + "\n\n");
+}
+
+const std::string kZone = "Geben Sie eine ganze Zahl zwischen 1 und 60 ein.";
+const std::string kLatitude = "Geben Sie eine Breite zwischen -90 und 90 Grad ein.";
+
+INSTANTIATE_TEST_SUITE_P(Values, GeoOutOfRange,
+                         testing::Values(OutOfRangeCase{{"geo", "utm2geo", "99", "U", "487031", "5352547"}, kZone},
+                                         OutOfRangeCase{{"geo", "utm2geo", "0", "U", "487031", "5352547"}, kZone},
+                                         OutOfRangeCase{{"geo", "utm2geo", "61", "U", "487031", "5352547"}, kZone},
+                                         OutOfRangeCase{{"geo", "utm2geo", "-5", "U", "487031", "5352547"}, kZone},
+                                         OutOfRangeCase{{"geo", "geo2utm", "95", "8"}, kLatitude},
+                                         OutOfRangeCase{{"geo", "geo2utm", "-90.0001", "8"}, kLatitude}));
 
 TEST(GeoUsage, ListsBothSubCommands) {
   const Result r = RunGeo({"geo", "nothing"});

@@ -76,6 +76,17 @@ TEST_F(CliImport, DocumentImportRefusedByItsVersionLeavesTheTarget) {
   EXPECT_TRUE(InfoHas(Path("out.hpn"), "records: 1\n"));
 }
 
+// A faulty leg inside two loops: each loop's closure restarts the pass at the
+// loop's start, and the leg's message is still given once.
+TEST_F(CliImport, AFaultyLegInsideLoopsIsReportedOnce) {
+  Put(Path("ringe.txt"),
+      "RPunkt\tPunkt\tL\xE4nge\tAzimut\tNeigung\tRing\n0\t0\t\t\t\t\n0\t1\t10\t20\t5\t1\n7\t9\t10\t5\t3\t\n"
+      "1\t2\t10\t100\t3\t\n2\t0\t11\t210\t0\t1\n0\t3\t10\t20\t5\t2\n3\t4\t10\t100\t3\t\n4\t0\t11\t210\t0\t2\n");
+  const Result result = Run({"import", Path("ringe.txt"), "-o", Path("ringe.hpn")});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "Fehler beim Berechnen von Datensatz 3.\nReferenzpunkt 0/0/7 nicht definiert.\nDatensatz laden?\n\n");
+}
+
 // The include file lies beside the table, not beside the written document.
 TEST_F(CliImport, MissingIncludeFileIsNamedAndFailsUnlessAnsweredYes) {
   fs::create_directories(Path("teile"));

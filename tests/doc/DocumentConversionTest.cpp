@@ -6,6 +6,7 @@
 
 #include "base/FixedText.h"
 #include "doc/DocTestSupport.h"
+#include "doc/DocumentConversions.h"
 #include "doc/DocumentVersion.h"
 #include "doc/RecordCodec.h"
 #include "support/TestFile.h"
@@ -204,6 +205,31 @@ TEST(DocumentConversionOldHeader, FirstWorksheetCarriesTitlesFontsAndRecordsRunT
   EXPECT_EQ(store.records[2]->drawFlags[0], 1);
   EXPECT_TRUE(store.legacyConversion);
   EXPECT_EQ(store.settings.computedCurrent, 0);
+}
+
+// Bytes that no setting claims are kept as read and never feed a setting:
+// each is set on its own in a worksheet that every conversion applies to,
+// and every named setting must come out as without it.
+TEST(DocumentConversionSheet, UnclaimedBytesNeverFeedASetting) {
+  std::vector<bool> claimed(kWorksheetImageSize, false);
+  for (const WorksheetFieldInfo& field : WorksheetFieldTable())
+    for (size_t b = field.offset; b < field.offset + field.size; ++b) claimed.at(b) = true;
+  DocumentSettings settings;
+  const auto convert = [&](size_t poked) {
+    Worksheet ws;
+    for (size_t b = 0; b < kWorksheetImageSize; ++b) ws.image[b] = static_cast<uint8_t>(b * 7 + 1);
+    if (poked < kWorksheetImageSize) ws.image[poked] ^= 0xFF;
+    ConvertWorksheet(ws, V(1, 0), false, settings);
+    return ws.image;
+  };
+  const Worksheet::Image plain = convert(kWorksheetImageSize);
+  for (size_t poked = 0; poked < kWorksheetImageSize; ++poked) {
+    if (claimed[poked]) continue;
+    const Worksheet::Image converted = convert(poked);
+    EXPECT_EQ(converted[poked], static_cast<uint8_t>((poked * 7 + 1) ^ 0xFF)) << "byte " << poked << " not kept";
+    for (size_t b = 0; b < kWorksheetImageSize; ++b)
+      if (claimed[b] && converted[b] != plain[b]) ADD_FAILURE() << "byte " << poked << " changes byte " << b;
+  }
 }
 
 TEST(DocumentConversionOldHeader, LegacyFlagOnlyBelow703) {

@@ -224,9 +224,9 @@ TEST(NameLists, TextIsLimitedAndOnlyAChangeMarksTheDocument) {
     std::string stored;
     bool modified;
   } cases[] = {
-      {NameList::Levels, std::string(1025, 'e'), std::string(1025, 'e'), true},
-      {NameList::Surveyors, std::string(1030, 'v'), std::string(1025, 'v'), true},
-      {NameList::Levels, std::string(1024, 'e') + "\r\n", std::string(1024, 'e'), true},
+      {NameList::Levels, "1:" + std::string(1023, 'e'), "1:" + std::string(1023, 'e'), true},
+      {NameList::Surveyors, "1:" + std::string(1028, 'v'), "1:" + std::string(1023, 'v'), true},
+      {NameList::Levels, "1:" + std::string(1022, 'e') + "\r\n", "1:" + std::string(1022, 'e'), true},
       {NameList::Surveyors, "0: Niemand\r\n1: Anna", "0: Niemand\r\n1: Anna", true},
   };
   for (const auto& c : cases) {
@@ -245,6 +245,33 @@ TEST(NameLists, TextIsLimitedAndOnlyAChangeMarksTheDocument) {
   levels.Load(s);
   EXPECT_EQ(std::string(levels.Caption()), "Ebenen");
   EXPECT_FALSE(levels.Apply(s).modified) << "OK without a change";
+}
+
+// A line that names no number is refused with the line quoted, and nothing is
+// stored; blank lines are kept.
+TEST(NameLists, LinesWithoutANumberAreRefused) {
+  const struct {
+    std::string typed;
+    std::string message;  // empty: accepted
+  } cases[] = {
+      {"0: Niemand\r\n\r\n2: Bert\r\n  ", ""},
+      {"1: Anna\r\nBert", "Zeile 2 \"Bert\" hat nicht die Form \"Nummer: Name\" mit einer Nummer von 0 bis 8.\n"
+                           "Die Liste \"Vermesser\" kann so nicht gespeichert werden."},
+      {"01: Anna", "Zeile 1 \"01: Anna\""},
+      {"1: Anna\r\n9: M\xFCller", "Zeile 2 \"9: M\xC3\xBCller\""},
+      {" 3: Carl", "Zeile 1 \" 3: Carl\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    DocumentSettings s = Defaults();
+    const std::string before(base::TextOf(s.surveyorNames));
+    NameListModel model(NameList::Surveyors);
+    model.text = c.typed;
+    const DialogOutcome outcome = model.Apply(s);
+    EXPECT_EQ(outcome.accepted, c.message.empty());
+    EXPECT_TRUE(outcome.message.starts_with(c.message)) << outcome.message;
+    EXPECT_EQ(base::TextOf(s.surveyorNames), c.message.empty() ? c.typed : before);
+  }
 }
 
 TEST(NameLists, LineBreaksBetweenEditAndStore) {

@@ -2,10 +2,29 @@
 // modes and files no valid program wrote.
 #include <gtest/gtest.h>
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define HP_TEST_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define HP_TEST_ASAN 1
+#endif
+#if HP_TEST_ASAN
+#include <sanitizer/allocator_interface.h>
+#else
+#include <malloc.h>
+#endif
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "base/FixedText.h"
 #include "doc/DocTestSupport.h"
@@ -301,15 +320,27 @@ TEST_F(DocumentFileTest, ExportModeWritesIncludedRecordsAsOwnRecords) {
 
 // Files no program version writes: refused before anything changes, or read
 // as far as they go, never a crash and never memory the file cannot back.
-TEST_F(DocumentFileTest, OversizedImagesAreInvalid) {
+TEST_F(DocumentFileTest, ImageSizesNoVersionWroteAreInvalid) {
   struct Case { const char* name; TestFile file; };
+  const uint32_t v = kCurrentVersion;
   const Case cases[] = {
-      {"settings", TestFile(kCurrentVersion, 1, 1, 6741)},
-      {"worksheet", TestFile(kCurrentVersion, 1, 1, 6740, 2851)},
-      {"record", TestFile(kCurrentVersion, 1, 1, 6740, 2850, 1447)},
-      {"zero-size worksheets", TestFile(kCurrentVersion, 1, 1, 6740, 0)},
+      {"settings", TestFile(v, 1, 1, 6741)},
+      {"worksheet", TestFile(v, 1, 1, 6740, 2851)},
+      {"record", TestFile(v, 1, 1, 6740, 2850, 1447)},
+      {"zero-size worksheets", TestFile(v, 1, 1, 6740, 0)},
+      {"1-byte worksheets", TestFile(v, 1, 1, 6740, 1)},
+      {"worksheet below 924", TestFile(v, 1, 1, 6740, 923)},
+      {"1-byte records", TestFile(v, 1, 1, 6740, 2850, 1)},
+      {"record below 156", TestFile(v, 1, 1, 6740, 2850, 155)},
+      {"position", TestFile(v, 1, 1).Sheet<uint32_t>(0, 1760, 53).Sheet<uint32_t>(0, 1764, 1)},
+      {"1-byte positions", TestFile(v, 1, 1).Sheet<uint32_t>(0, 1760, 1).Sheet<uint32_t>(0, 1764, 1)},
+      {"position below 52", TestFile(v, 1, 1).Sheet<uint32_t>(0, 1760, 51).Sheet<uint32_t>(0, 1764, 1)},
       {"old header record", TestFile::OldHeader(FormatVersion(3, 0), 1000, 2000, 1)},
-      {"position", TestFile(kCurrentVersion, 1, 1).Sheet<uint32_t>(0, 1760, 53).Sheet<uint32_t>(0, 1764, 1)},
+      {"old header 1-byte records", TestFile::OldHeader(FormatVersion(1, 5), 1000, 1, 1)},
+      {"old header 1-byte worksheet", TestFile::OldHeader(FormatVersion(1, 5), 1, 156, 1)},
+      // From 2.07 on a record holds its level: 256 bytes at least.
+      {"old header 3.00, 156-byte records", TestFile::OldHeader(FormatVersion(3, 0), 1000, 156, 1)},
+      {"old header 2.07, 255-byte records", TestFile::OldHeader(FormatVersion(2, 7), 1000, 255, 1)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -323,16 +354,193 @@ TEST_F(DocumentFileTest, OversizedImagesAreInvalid) {
   }
 }
 
-TEST_F(DocumentFileTest, TruncatedFileKeepsWhatWasRead) {
+// The smallest sizes that were written still read, and sizes of images that
+// are not there do not matter.
+TEST_F(DocumentFileTest, SmallestImageSizesStillRead) {
+  struct Case { const char* name; TestFile file; size_t records; };
+  const uint32_t v = kCurrentVersion;
+  const Case cases[] = {
+      {"924-byte worksheets, 156-byte records", TestFile(v, 2, 3, 6740, 924, 156), 3},
+      {"1-byte record size without records", TestFile(v, 1, 0, 6740, 2850, 1), 0},
+      {"1-byte position size without positions", TestFile(v, 1, 1).Sheet<uint32_t>(0, 1760, 1), 1},
+      {"old header 1.05, 156-byte records", TestFile::OldHeader(FormatVersion(1, 5), 924, 156, 3), 3},
+      {"old header 1.05, record size 0", TestFile::OldHeader(FormatVersion(1, 5), 924, 0, 0), 0},
+      {"old header 2.07, 256-byte records", TestFile::OldHeader(FormatVersion(2, 7), 924, 256, 2), 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SurveyStore store;
+    ASSERT_EQ(Read(store, c.file.Body(), ReadMode::ImportWhole), ReadStatus::Ok);
+    EXPECT_EQ(store.records.size(), c.records);
+  }
+}
+
+// Memory in use: the sanitizer's count of live heap bytes where it keeps the
+// heap, else the resident pages once freed memory went back to the system
+// (records come from chunks of their own, outside the heap's statistics).
+size_t MemoryInUse() {
+#if HP_TEST_ASAN
+  return __sanitizer_get_current_allocated_bytes();
+#else
+  ::malloc_trim(0);
+  long pages = 0, resident = 0;
+  if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return static_cast<size_t>(resident) * static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+#endif
+}
+
+// Reading a file of N bytes takes no more than about 2·N plus the current
+// size of each image the file holds; sizes no version wrote take nothing.
+TEST_F(DocumentFileTest, MemoryStaysInProportionToTheFile) {
+  constexpr size_t kSlack = 6 << 20;  // record memory comes in chunks of 2 MB
+  struct Case {
+    const char* name;
+    TestFile file;
+    bool valid;
+  };
+  const uint32_t v = kCurrentVersion;
+  const auto positions = [](TestFile file) { return std::move(file.AddPositions(0, 60000)); };
+  const Case cases[] = {
+      {"smallest records", TestFile(v, 1, 20000, 6740, 2850, 156), true},
+      {"smallest worksheets", TestFile(v, 2000, 0, 6740, 924), true},
+      {"positions", positions(TestFile(v, 1, 0)), true},
+      {"old header to the end", TestFile::OldHeader(FormatVersion(1, 5), 924, 156, 20000), true},
+      {"1-byte records", TestFile(v, 1, 100'000, 6740, 2850, 1), false},
+      {"1-byte worksheets", TestFile(v, 100'000, 0, 6740, 1), false},
+      {"old header, 1-byte records", TestFile::OldHeader(FormatVersion(3, 0), 924, 1, 100'000), false},
+  };
+  double worst = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<uint8_t> body = c.file.Body();
+    auto store = std::make_unique<SurveyStore>();
+    const size_t before = MemoryInUse();
+    const ReadStatus status = Read(*store, body);
+    const size_t after = MemoryInUse();
+    const size_t used = after > before ? after - before : 0;
+    size_t images = 0, allowance = 2 * body.size() + kSlack;
+    for (const auto& sheet : store->worksheets) {
+      allowance += kWorksheetImageSize + sheet->positions.size() * kPositionImageSize;
+      images += 1 + sheet->positions.size();
+    }
+    allowance += store->records.size() * kRecordImageSize;
+    images += store->records.size();
+    EXPECT_EQ(status, c.valid ? ReadStatus::Ok : ReadStatus::InvalidFormat);
+    EXPECT_LE(used, allowance);
+    if (c.valid) {
+      EXPECT_GE(images, 2000u);
+      worst = std::max(worst, static_cast<double>(used) / static_cast<double>(body.size()));
+    } else {
+      EXPECT_LT(used, size_t{1} << 20);
+    }
+  }
+  RecordProperty("worst_bytes_per_file_byte", std::to_string(worst));
+  std::printf("worst heap bytes per file byte: %.2f\n", worst);
+}
+
+// Each cut of a real document, at every byte: what is there is read, the
+// user is told the file is incomplete, and nothing is read past the end (each
+// prefix sits at the very end of its own heap block, where the address
+// sanitizer sees any read beyond it).
+TEST_F(DocumentFileTest, EveryPrefixReadsOrIsRefusedAndIsReportedIncomplete) {
+  SurveyStore rich = RichStore(3);
+  TestFile old = TestFile::OldHeader(FormatVersion(1, 5), 924, 156, 3);
+  // Files before 4.01 have no record count: a cut between two records looks
+  // like the file's end.
+  const size_t oldRecordsAt = 8 + 924;
+  const auto oldCutUnseen = [&](size_t length) {
+    return length >= oldRecordsAt && (length - oldRecordsAt) % 156 == 0;
+  };
+  const std::pair<std::vector<uint8_t>, std::function<bool(size_t)>> documents[] = {
+      {WriteBody(rich), [](size_t) { return false; }}, {old.Body(), oldCutUnseen}};
+  for (const auto& [whole, cutUnseen] : documents) {
+    for (size_t length = 0; length <= whole.size(); ++length) {
+      SCOPED_TRACE(length);
+      const std::unique_ptr<uint8_t[]> block(new uint8_t[length]);
+      std::copy_n(whole.begin(), length, block.get());
+      for (ReadMode mode : {ReadMode::Open, ReadMode::Include}) {
+        SurveyStore store;
+        store.records.push_back(std::make_unique<SurveyRecord>());  // one record of its own
+        store.settings.recordCount = 1;
+        platform::ScriptedPrompter p(Answer::Ok);
+        base::MemorySource source(std::span<const uint8_t>(block.get(), length));
+        size_t target = 0;
+        ReadReport report;
+        const ReadStatus status = ReadDocument(store, source, mode, target, p, settings, &report);
+        if (status != ReadStatus::Ok) continue;
+        ASSERT_EQ(report.incomplete, length < whole.size() && !cutUnseen(length));
+        ASSERT_EQ(store.records.size(), store.settings.recordCount);
+        ASSERT_LE(store.records.size(), 4u);
+        if (report.incomplete) {
+          ASSERT_FALSE(p.Texts().empty());
+          ASSERT_EQ(p.Texts().back().rfind("Die Datei ist unvollständig", 0), 0u) << p.Texts().back();
+        }
+      }
+    }
+  }
+}
+
+TEST_F(DocumentFileTest, IncompleteFileReadsWhatIsThereAndSaysHowMuch) {
   SurveyStore original = RichStore(4);
-  auto body = WriteBody(original);
-  body.resize(body.size() - 1446 - 700);  // the third record cut, the fourth missing
+  const auto whole = WriteBody(original);
+  const size_t recordsAt = whole.size() - 4 * 1446;
+  TestFile old = TestFile::OldHeader(FormatVersion(1, 5), 924, 156, 3);
+  const auto oldBody = old.Body();
+  const std::string incomplete = "Die Datei ist unvollständig: ihr Ende fehlt. Fehlende Angaben bleiben leer.";
+  const auto records = [](int complete, int of) {
+    return "Die Datei ist unvollständig: nur " + std::to_string(complete) + " von " + std::to_string(of) +
+           " Datensätzen konnten vollständig gelesen werden.";
+  };
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> body;
+    ReadMode mode;
+    size_t records;
+    std::string message;  // empty: none
+  };
+  const auto cut = [](std::vector<uint8_t> body, size_t size) {
+    body.resize(size);
+    return body;
+  };
+  SurveyStore empty;
+  empty.SetDefaults();
+  empty.records.clear();
+  const auto emptyBody = WriteBody(empty);
+  const Case cases[] = {
+      {"whole file", whole, ReadMode::Open, 4, ""},
+      {"last byte missing", cut(whole, whole.size() - 1), ReadMode::Open, 4, records(3, 4)},
+      {"third record cut, fourth missing", cut(whole, whole.size() - 1446 - 700), ReadMode::Open, 3, records(2, 4)},
+      {"after the second record", cut(whole, recordsAt + 2 * 1446), ReadMode::Open, 2, records(2, 4)},
+      {"inside a position", cut(whole, recordsAt - 10), ReadMode::Open, 0, records(0, 4)},
+      {"include file", cut(whole, recordsAt + 1446), ReadMode::Include, 5, records(1, 4)},
+      {"old header, last record cut", cut(oldBody, oldBody.size() - 1), ReadMode::ImportWhole, 3, records(2, 3)},
+      {"instruments from a cut block", cut(whole, 8 + 5000), ReadMode::ImportInstruments, 4, incomplete},
+      {"worksheet cut, no records", cut(emptyBody, 8 + 6740 + 100), ReadMode::Open, 0, incomplete},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SurveyStore store = c.mode == ReadMode::Open ? SurveyStore() : RichStore(4);
+    platform::ScriptedPrompter p;
+    base::MemorySource source(c.body);
+    size_t target = 4;
+    ReadReport report;
+    ASSERT_EQ(ReadDocument(store, source, c.mode, target, p, settings, &report), ReadStatus::Ok);
+    EXPECT_EQ(store.records.size(), c.records);
+    EXPECT_EQ(report.incomplete, !c.message.empty());
+    EXPECT_EQ(p.Texts(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+    if (!p.Entries().empty()) {
+      EXPECT_EQ(p.Entries()[0].icon, platform::Icon::Exclamation);
+    }
+  }
+  // What was read of a cut record keeps its bytes; the rest is zero.
   SurveyStore back;
-  ASSERT_EQ(Read(back, body), ReadStatus::Ok);
-  ASSERT_EQ(back.records.size(), 3u);
+  ASSERT_EQ(Read(back, cut(whole, whole.size() - 1446 - 700)), ReadStatus::Ok);
   EXPECT_EQ(back.settings.recordCount, 3u);
   EXPECT_EQ(base::TextOf(back.records[2]->point), "3");
-  EXPECT_EQ(back.records[2]->altCoords[0], 0);  // beyond the cut: zero
+  EXPECT_EQ(back.records[2]->altCoords[0], 0);
 }
 
 TEST_F(DocumentFileTest, HugeCountsAllocateOnlyWhatTheFileHolds) {
@@ -401,6 +609,30 @@ TEST_F(DocumentFileOnDisk, MissingFileMessagesByUse) {
   LoadDocument(path, store, ReadMode::Open, target, p, settings);
   EXPECT_EQ(p.Texts(), (std::vector<std::string>{path.string() + "\nDiese Datei kann nicht geöffnet werden.",
                                                  "Fehler beim Öffnen des Dokuments."}));
+}
+
+// Only regular files are read: a FIFO, a device or a folder gives the message
+// of a file that cannot be opened, at once, for every use.
+TEST_F(DocumentFileOnDisk, NoRegularFileIsNeverRead) {
+  const auto fifo = dir / "rohr.hpn";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::filesystem::path& path : {fifo, std::filesystem::path("/dev/zero"), dir}) {
+    SCOPED_TRACE(path.string());
+    const std::pair<ReadMode, std::vector<std::string>> cases[] = {
+        {ReadMode::Open, {"Fehler beim Öffnen des Dokuments."}},
+        {ReadMode::ImportWhole, {path.string() + "\nDiese Datei kann nicht geöffnet werden."}},
+        {ReadMode::Template, {path.string() + "\nDiese Datei kann nicht geöffnet werden."}},
+        {ReadMode::Include, {}},
+    };
+    for (const auto& [mode, messages] : cases) {
+      platform::ScriptedPrompter p;
+      SurveyStore store = RichStore();
+      size_t target = 2;
+      EXPECT_EQ(LoadDocument(path, store, mode, target, p, settings), ReadStatus::InvalidFormat);
+      EXPECT_EQ(p.Texts(), messages);
+      EXPECT_EQ(store.records.size(), 4u);
+    }
+  }
 }
 
 TEST_F(DocumentFileOnDisk, SaveFailsIntoAMissingFolder) {

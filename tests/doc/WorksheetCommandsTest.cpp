@@ -194,12 +194,30 @@ TEST(WorksheetCommands, Rename) {
   }
 }
 
+// New, copy and rename refuse a name that is empty once stored, and leave
+// the worksheets as they were.
+TEST(WorksheetCommands, EmptyNamesAreRefused) {
+  for (const std::string& name : std::initializer_list<std::string>{"", "   ", "\t", std::string("\0x", 2)}) {
+    SCOPED_TRACE(testing::PrintToString(name));
+    EXPECT_FALSE(IsSheetNameAccepted(name));
+    SurveyStore store = Sheets("Plan", 0);
+    bool resetFlag = false;
+    EXPECT_FALSE(NewWorksheet(store, name, 0, resetFlag));
+    EXPECT_FALSE(CopyWorksheet(store, name, 1));
+    EXPECT_FALSE(RenameWorksheet(store, name));
+    EXPECT_EQ(store.worksheets.size(), 1u);
+    EXPECT_EQ(store.currentWorksheet->sheetDesignation(), "Plan");
+    EXPECT_FALSE(resetFlag);
+  }
+  EXPECT_TRUE(IsSheetNameAccepted(" A "));
+}
+
 TEST(WorksheetCommands, QuestionsWithOkAndCancel) {
   const struct { const char* name; int displayType; Answer answer; bool asked, done; } resetCases[] = {
       {"reset OK", 0, Answer::Ok, true, true},
       {"reset Cancel", 0, Answer::Cancel, true, false},
-      {"animation resets without asking", kAnimationDisplayType, Answer::Cancel, false, true},
-      {"protocol is disabled", kProtocolDisplayType, Answer::Ok, false, false},
+      {"animation resets without asking", 5, Answer::Cancel, false, true},
+      {"protocol is disabled", 6, Answer::Ok, false, false},
   };
   for (const auto& c : resetCases) {
     SCOPED_TRACE(c.name);

@@ -141,5 +141,25 @@ TEST_F(SpatialDrawingTest, NothingVisibleGivesTheMessage) {
   EXPECT_EQ(surface.primitives()[0].text, kNoVisibleLines);
 }
 
+TEST_F(SpatialDrawingTest, BothRedGreenPicturesStayInsideTheWindow) {
+  // The picture is fitted to the screen, so in a smaller window it starts
+  // at the left margin, where the right eye's picture, moved left by the
+  // stereo offset, used to be cut off.
+  settings.SetInt("Settings", "Alpha", 0);  // both eyes see the same picture
+  Leg("1", {0, 0, 0}, {400, 0, 0});
+  Leg("2", {400, 0, 0}, {400, 30, -20});
+  ws.setDisplayType(4);
+  SpatialDrawingOptions options;
+  options.window = {800, 600};
+  view.setProjectionDirty(true);
+  result = DrawSpatial(surface, store, ws, view, settings, options);
+  ASSERT_TRUE(result.drawn);
+  ASSERT_LT(result.stereoOffset.x, 0);
+  const auto lines = Lines();
+  ASSERT_FALSE(lines.empty());
+  for (const auto& line : lines)
+    for (Point p : {line.from, line.to}) EXPECT_TRUE(p.x >= 0 && p.y >= 0) << p.x << "," << p.y;
+}
+
 }  // namespace
 }  // namespace hp::draw

@@ -325,7 +325,30 @@ INSTANTIATE_TEST_SUITE_P(
                       EntryCase{2, 0, 0, 0, Field::Cave, "1,5", false},
                       EntryCase{2, 0, 0, 0, Field::Ring, "99999999999", false},
                       EntryCase{2, 0, 0, 0, Field::Instrument, "17", false},
-                      EntryCase{2, 0, 0, 0, Field::Left, "", true}));
+                      EntryCase{2, 0, 0, 0, Field::Left, "", true},
+                      EntryCase{2, 0, 0, 0, Field::Length, "99999999999", false},
+                      EntryCase{2, 0, 0, 0, Field::Length, "10000000", true},
+                      EntryCase{2, 0, 0, 0, Field::Length, "10000000,01", false},
+                      EntryCase{2, 0, 0, 0, Field::RefX, "-1e8", false},
+                      EntryCase{2, 0, 0, 0, Field::Up, "1e300", false},
+                      EntryCase{2, 0, 0, 0, Field::Date, "31.02.2023", false},
+                      EntryCase{2, 0, 0, 0, Field::Date, "29.02.2023", false},
+                      EntryCase{2, 0, 0, 0, Field::Date, "29.02.2024", true},
+                      EntryCase{2, 0, 0, 0, Field::Date, "abc", false},
+                      EntryCase{2, 0, 0, 0, Field::Date, "12.13.2020", false},
+                      EntryCase{2, 0, 0, 0, Field::Date, "01.01.0000", false},
+                      EntryCase{2, 0, 0, 0, Field::Date, "1.1.20201", false},
+                      EntryCase{2, 0, 0, 0, Field::Date, "12.04.2015", true},
+                      EntryCase{2, 0, 0, 0, Field::Date, "", true}));
+
+// Dates are stored as day, month and year of two, two and four digits.
+TEST(EditorDates, StoredForm) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"1.2.2023", "01.02.2023"}, {" 31.12.1999 ", "31.12.1999"}, {"29.02.2000", "29.02.2000"}, {"  ", ""}};
+  for (const auto& [typed, stored] : cases) EXPECT_EQ(StoredDate(typed), std::optional<std::string>(stored)) << typed;
+  for (const char* refused : {"29.02.1900", "00.01.2020", "1.2.23", "1..2023", "01.02.2023.", "01-02-2023"})
+    EXPECT_EQ(StoredDate(refused), std::nullopt) << refused;
+}
 
 TEST_F(EditorFixture, AnOutOfRangeColourIsCorrectedOnSaving) {
   AddReference(*store, "1");

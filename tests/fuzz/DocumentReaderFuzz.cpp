@@ -1,7 +1,12 @@
 // Fuzzes the document reader: the input is a document file after its
 // signature. Every read mode reads it into a small document; a refused or
 // invalid file must leave that document byte for byte as it was, and a file
-// that opens must save and open again to the same bytes.
+// that opens must save and open again to the same bytes. Opening an input of
+// N bytes may take no more heap than about 2·N plus the current size of each
+// image, and no more images than N bytes of the smallest images can hold.
+#include <sanitizer/allocator_interface.h>
+
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -114,11 +119,49 @@ std::vector<uint8_t> Snapshot(const doc::SurveyStore& store) {
   return out;
 }
 
+// The smallest images a valid file holds; an input can hold no more images
+// than its bytes of these.
+constexpr size_t kSmallestRecord = 156;
+constexpr size_t kSmallestWorksheet = 924;
+constexpr size_t kSmallestPosition = doc::kPositionImageSize;
+// What the store and the reader hold besides the images.
+constexpr size_t kFixedHeap = 64 << 10;
+
+// The largest heap per input byte seen for inputs of 64 KiB and more.
+double g_worstRatio = 0;
+
+void PrintWorstRatio() {
+  if (g_worstRatio > 0) std::fprintf(stderr, "document reader fuzz: worst heap bytes per input byte %.2f\n", g_worstRatio);
+}
+
+// Holds an opened store to the memory bound.
+void CheckMemory(const doc::SurveyStore& store, size_t inputSize, size_t heapBytes) {
+  size_t worksheets = store.worksheets.size(), positions = 0;
+  for (const auto& sheet : store.worksheets) positions += sheet->positions.size();
+  const size_t records = store.records.size();
+  const size_t fileSize = inputSize + 4;  // with the signature
+  if (records > fileSize / kSmallestRecord + 1) Fail("more records than the file can hold");
+  if (worksheets > fileSize / kSmallestWorksheet + 1) Fail("more worksheets than the file can hold");
+  if (positions > fileSize / kSmallestPosition + 1) Fail("more positions than the file can hold");
+  const size_t allowance = 2 * fileSize + kFixedHeap + records * doc::kRecordImageSize +
+                           worksheets * doc::kWorksheetImageSize + positions * doc::kPositionImageSize;
+  if (heapBytes > allowance) Fail("reading took more memory than the file can account for");
+  if (fileSize >= kFixedHeap) {
+    g_worstRatio = std::max(g_worstRatio, static_cast<double>(heapBytes) / static_cast<double>(fileSize));
+  }
+}
+
 void ReadInMode(std::span<const uint8_t> bytes, doc::ReadMode mode, bool betaOpen, platform::Answer answer) {
+  const size_t heapBefore = __sanitizer_get_current_allocated_bytes();
   auto store = SmallDocument();
   const std::vector<uint8_t> before = Snapshot(*store);
   size_t target = 2;
   const doc::ReadStatus status = Read(*store, bytes, mode, target, betaOpen, answer);
+  if (mode == doc::ReadMode::Open && status == doc::ReadStatus::Ok) {
+    // Everything the opened document holds (the small one it replaced is gone).
+    const size_t after = __sanitizer_get_current_allocated_bytes();
+    CheckMemory(*store, bytes.size(), after > heapBefore ? after - heapBefore : 0);
+  }
   if (status != doc::ReadStatus::Ok) {
     if (Snapshot(*store) != before) Fail("a refused file changed the document");
     return;
@@ -129,6 +172,11 @@ void ReadInMode(std::span<const uint8_t> bytes, doc::ReadMode mode, bool betaOpe
 }
 
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  std::atexit(PrintWorstRatio);
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> bytes(data, size);

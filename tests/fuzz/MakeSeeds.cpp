@@ -73,10 +73,13 @@ std::vector<uint8_t> CurrentDocument() {
   return sink.data;
 }
 
-// A file before 4.01: old header, no settings block, records to the end.
+// A file before 4.01: old header, no settings block, records to the end;
+// from 2.07 on its records hold their level.
 std::vector<uint8_t> OldHeaderDocument(uint32_t version) {
-  auto file = test::TestFile::OldHeader(version, 1506, 156, 3);
+  const bool level = version >= V(2, 7);
+  auto file = test::TestFile::OldHeader(version, 1506, level ? 256 : 156, 3);
   for (int i = 0; i < 3; ++i) {
+    if (level) file.Record<int32_t>(i, 252, 1 + i);
     file.Record<int32_t>(i, 120, 1).Record<int32_t>(i, 124, 1).Record<int32_t>(i, 128, i);
     file.Record<int32_t>(i, 132, 1).Record<int32_t>(i, 136, 1).Record<int32_t>(i, 140, i + 1);
     file.Record<double>(i, 112, 3.0 + i).Record<double>(i, 96, 120.0);
@@ -130,6 +133,7 @@ int main(int argc, char** argv) {
   }
   const std::vector<std::pair<std::string, std::vector<uint8_t>>> seeds = {
       {"current-22.08", CurrentDocument()},
+      {"old-header-1.05", OldHeaderDocument(V(1, 5))},
       {"old-header-2.10", OldHeaderDocument(0x00021000)},
       {"old-header-4.00", OldHeaderDocument(V(4, 0))},
       {"block-7.09", BlockDocument(V(7, 9), 2496, 1668, 438, 0)},

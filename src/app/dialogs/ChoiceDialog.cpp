@@ -4,8 +4,12 @@
 #include <QButtonGroup>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace hp::app {
+namespace {
+constexpr int kTitleBarButtons = 160;  // pixels for the icon and the close, minimise and maximise buttons
+}  // namespace
 
 CChoiceDialog::CChoiceDialog(QWidget* parent, const QString& caption, const QStringList& choices, int preset)
     : CDialogBase(parent, caption), m_group(new QButtonGroup(this)) {
@@ -17,6 +21,8 @@ CChoiceDialog::CChoiceDialog(QWidget* parent, const QString& caption, const QStr
     if (i == preset) button->setChecked(true);
   }
   layout->addWidget(MakeOkCancelButtons());
+  // The whole caption fits in the title bar beside the frame's buttons.
+  setMinimumWidth(std::max(minimumSizeHint().width(), fontMetrics().horizontalAdvance(caption) + kTitleBarButtons));
 }
 
 int CChoiceDialog::choice() const { return m_group->checkedId(); }

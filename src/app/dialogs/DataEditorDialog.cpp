@@ -42,6 +42,8 @@ QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_
 QString FromStored(std::string_view cp1252) { return Q(base::Cp1252ToUtf8(cp1252)); }
 std::string ToStored(const QString& text) { return base::Utf8ToCp1252(text.toStdString()); }
 
+constexpr const char* kNoIncludes = "Kein Datensatz des Dokuments hat eine Include-Datei.";
+
 QStringList Texts(const auto& list) {
   QStringList texts;
   for (const std::string_view t : list) texts << Q(t);
@@ -277,13 +279,26 @@ void CDataEditorDialog::Arrange(bool wide) {
   }
 
   auto* navigation = new QHBoxLayout;
-  const std::pair<Button, const char*> navButtons[] = {
-      {Button::First, "<<"},     {Button::CaveBack, "H<"},      {Button::PassageBack, "G<"},
-      {Button::PointBack, "P<"}, {Button::Previous, "<"},       {Button::Ref, "Ref"},
-      {Button::Next, ">"},       {Button::PointForward, ">P"},  {Button::PassageForward, ">G"},
-      {Button::CaveForward, ">H"}, {Button::Last, ">>"}};
-  for (const auto& [b, text] : navButtons) {
+  struct NavButton {
+    Button button;
+    const char* text;
+    const char* tip;
+  };
+  const NavButton navButtons[] = {
+      {Button::First, "<<", "Erster Datensatz"},
+      {Button::CaveBack, "H<", "Zum Anfang der Höhle (zurück)"},
+      {Button::PassageBack, "G<", "Zum Anfang des Gangs (zurück)"},
+      {Button::PointBack, "P<", "Vorheriger Datensatz mit Messpunkt"},
+      {Button::Previous, "<", "Vorheriger Datensatz"},
+      {Button::Ref, "Ref", "Erster Datensatz mit diesem Referenzpunkt"},
+      {Button::Next, ">", "Nächster Datensatz"},
+      {Button::PointForward, ">P", "Nächster Datensatz mit Messpunkt"},
+      {Button::PassageForward, ">G", "Zum nächsten Gang"},
+      {Button::CaveForward, ">H", "Zur nächsten Höhle"},
+      {Button::Last, ">>", "Letzter Datensatz"}};
+  for (const auto& [b, text, tip] : navButtons) {
     QPushButton* button = AddButton(b, text);
+    button->setToolTip(Q(tip));
     button->setMinimumWidth(34);
     navigation->addWidget(button);
   }
@@ -559,6 +574,15 @@ void CDataEditorDialog::Coordinates() {
 
 void CDataEditorDialog::UpdateIncludes() {
   doc::SurveyStore& store = m_doc.store();
+  // Nothing to read and nothing read before: say so instead of touching
+  // the document.
+  const bool includes = std::any_of(store.records.begin(), store.records.end(), [](const auto& r) {
+    return r->fromInclude != 0 || r->includeFile[0] != '\0';
+  });
+  if (!includes) {
+    App().prompter.Message(kNoIncludes, platform::Icon::Information);
+    return;
+  }
   store.settings.currentRecordNumber = static_cast<uint32_t>(m_editor->number());
   const calc::ComputeOutcome outcome = imports::UpdateIncludes(store, m_doc.folder(), App().prompter, App().settings);
   // A marked record read from an include file is gone now.

@@ -285,6 +285,7 @@ class CNamesDialog final : public CSettingsDialog {
       : CSettingsDialog(parent, Q(doc::NameListModel(list).Caption())), m_settings(settings), m_model(list) {
     m_model.Load(settings);
     m_text = LinesEdit(this, m_model.text, doc::kMaxNamesLength);
+    m_fields[doc::NameListModel::Text] = m_text;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
     layout->addWidget(MakeOkCancelButtons());
@@ -330,6 +331,36 @@ doc::FontChoice ChosenFont(const QFont& font) {
   return choice;
 }
 
+}  // namespace
+
+doc::FontSetting FontAfterChooser(const doc::FontSetting& stored, const QFont& shown, const QFont& chosen) {
+  doc::FontSetting taken = stored;
+  doc::TakeFontChoice(taken, ChosenFont(chosen));
+  doc::FontSetting result = stored;
+  if (chosen.family() != shown.family()) std::copy(std::begin(taken.faceName), std::end(taken.faceName), result.faceName);
+  if (chosen.pointSizeF() != shown.pointSizeF() || chosen.pixelSize() != shown.pixelSize()) result.height = taken.height;
+  if (chosen.weight() != shown.weight()) result.weight = taken.weight;
+  if (chosen.italic() != shown.italic()) result.italic = taken.italic;
+  if (chosen.underline() != shown.underline()) result.underline = taken.underline;
+  if (chosen.strikeOut() != shown.strikeOut()) result.strikeOut = taken.strikeOut;
+  return result;
+}
+
+bool ChooseStoredFont(QWidget* parent, const QString& title, doc::FontSetting& font) {
+  QFontDialog dialog(parent);
+  dialog.setOption(QFontDialog::DontUseNativeDialog);
+  dialog.setWindowTitle(title);
+  dialog.setCurrentFont(ChooserFont(doc::DescribeFont(font)));
+  // The chooser shows the nearest font it has, which may differ from the
+  // stored one (a face that is not installed, a weight it lacks).
+  const QFont shown = dialog.currentFont();
+  if (dialog.exec() != QDialog::Accepted) return false;
+  font = FontAfterChooser(font, shown, dialog.selectedFont());
+  return true;
+}
+
+namespace {
+
 class CFontsDialog final : public CSettingsDialog {
  public:
   CFontsDialog(QWidget* parent, doc::DocumentSettings& settings)
@@ -364,12 +395,7 @@ class CFontsDialog final : public CSettingsDialog {
   }
 
   void ChooseFont(int i) {
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, ChooserFont(doc::DescribeFont(m_model.fonts[i])), this,
-                                              Q(doc::FontUseName(i)));
-    if (!ok) return;
-    doc::TakeFontChoice(m_model.fonts[i], ChosenFont(chosen));
-    ShowSample(i);
+    if (ChooseStoredFont(this, Q(doc::FontUseName(i)), m_model.fonts[i])) ShowSample(i);
   }
 
   void ChooseColour(int i) {

@@ -5,7 +5,13 @@
 // whole command (dialog, store, modified, compute, redraw).
 #pragma once
 
+class QFont;
+class QString;
 class QWidget;
+
+namespace hp::doc {
+struct FontSetting;
+}
 
 namespace hp::app {
 
@@ -19,5 +25,13 @@ bool RunColoursDialog(QWidget* parent, CPlanDoc& doc);        // "&Farben..."
 bool RunInstrumentsDialog(QWidget* parent, CPlanDoc& doc);    // "&Geräte..."
 bool RunLevelNamesDialog(QWidget* parent, CPlanDoc& doc);     // "&Ebenen..."
 bool RunSurveyorNamesDialog(QWidget* parent, CPlanDoc& doc);  // "&Vermesser..."
+
+// The font chooser for one stored font; true when it was confirmed. Only
+// what the user changed in the chooser is taken: every other field keeps its
+// stored value, so OK without a change leaves the font as it was.
+bool ChooseStoredFont(QWidget* parent, const QString& title, doc::FontSetting& font);
+// The stored font after a chooser that showed `shown` first and ended on
+// `chosen`.
+doc::FontSetting FontAfterChooser(const doc::FontSetting& stored, const QFont& shown, const QFont& chosen);
 
 }  // namespace hp::app

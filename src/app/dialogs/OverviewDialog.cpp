@@ -14,6 +14,7 @@
 #include <QTableView>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 #include "app/AppContext.h"
@@ -21,6 +22,9 @@
 
 namespace hp::app {
 namespace {
+
+constexpr int kCellPadding = 12;     // pixels beside a cell's text (and a sort mark)
+constexpr int kMeasuredRows = 200;  // rows whose texts size the columns on opening
 
 using Node = edit::OverviewTree::NodeId;
 
@@ -186,6 +190,24 @@ Node COverviewTreeModel::NodeOf(const QModelIndex& index) { return static_cast<N
 
 // ---- Window ----
 
+// Each column starts at its own width, widened where the font needs more
+// room for the heading or for the texts of the first rows (dates, stations).
+void COverviewDialog::FitColumnWidths() {
+  const QFontMetrics header(m_table->horizontalHeader()->font());
+  const QFontMetrics cells(m_table->font());
+  const int margin = 2 * m_table->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, m_table) + kCellPadding;
+  const int rows = std::min(m_tableModel->rowCount(), kMeasuredRows);
+  for (int column = 0; column < edit::kOverviewColumnCount; ++column) {
+    const int own = edit::OverviewColumns()[column].width;
+    int text = header.horizontalAdvance(m_tableModel->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
+    for (int row = 0; row < rows; ++row) {
+      text = std::max(text, cells.horizontalAdvance(m_tableModel->index(row, column).data().toString()));
+    }
+    // Long free texts keep to twice their width; the rest shows on hovering.
+    m_table->setColumnWidth(column, std::max(own, std::min(text + margin, 2 * own)));
+  }
+}
+
 COverviewDialog::COverviewDialog(QWidget* parent, CPlanDoc& doc)
     : CDialogBase(parent, QStringLiteral("Vermessungsdaten Übersicht")), m_doc(doc), m_overview(doc.store()) {
   const bool compact = App().settings.GetInt("Settings", "SmallDisplay", 0) != 0;
@@ -210,9 +232,7 @@ COverviewDialog::COverviewDialog(QWidget* parent, CPlanDoc& doc)
   m_table->verticalHeader()->hide();
   m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
-  for (int column = 0; column < edit::kOverviewColumnCount; ++column) {
-    m_table->setColumnWidth(column, edit::OverviewColumns()[column].width);
-  }
+  FitColumnWidths();
 
   auto* splitter = new QSplitter(compact ? Qt::Vertical : Qt::Horizontal, this);
   splitter->addWidget(m_tree);

@@ -70,6 +70,7 @@ class COverviewDialog : public CDialogBase {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void FitColumnWidths();
   void ShowInTable();
   void ShowInTree();
   void OnSwitch();

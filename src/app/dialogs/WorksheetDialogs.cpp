@@ -131,6 +131,16 @@ CWorksheetDialog::CWorksheetDialog(const WorksheetDialogOptions& options, QWidge
   else if (m_list != nullptr) m_list->setFocus();
 }
 
+void CWorksheetDialog::accept() {
+  if (m_name != nullptr && !doc::IsSheetNameAccepted(m_name->text().toStdString())) {
+    App().prompter.Message(doc::worksheet_messages::kEnterSheetName, platform::Icon::Exclamation);
+    m_name->setFocus();
+    m_name->selectAll();
+    return;
+  }
+  CDialogBase::accept();
+}
+
 WorksheetDialogOptions CWorksheetDialog::options() const {
   WorksheetDialogOptions result = m_options;
   if (m_name != nullptr) result.name = m_name->text();

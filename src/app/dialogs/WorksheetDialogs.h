@@ -45,6 +45,10 @@ class CWorksheetDialog : public CDialogBase {
   // cleared the selection).
   WorksheetDialogOptions options() const;
 
+  // Keeps the dialog open with the name field focused while the name is one
+  // no worksheet may have.
+  void accept() override;
+
  private:
   WorksheetDialogOptions m_options;
   QLineEdit* m_name = nullptr;

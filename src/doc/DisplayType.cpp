@@ -1,9 +1,9 @@
 // Names and dialog order of the display types.
-#include "draw/DisplayType.h"
+#include "doc/DisplayType.h"
 
 #include <array>
 
-namespace hp::draw {
+namespace hp::doc {
 
 namespace {
 constexpr std::array<std::string_view, kDisplayTypeCount> kTexts = {
@@ -31,4 +31,4 @@ int ListPositionOfDisplayType(int value) {
   return value + 1;
 }
 
-}  // namespace hp::draw
+}  // namespace hp::doc

@@ -1,0 +1,261 @@
+#!/usr/bin/env python3
+"""Writes the user guide pages (help/html/*.htm) from the texts below.
+
+Each dialog of the program opens the page named after its caption; the
+start page is index.htm. Run it after changing a text; the pages are kept
+in the repository so the build only copies them.
+"""
+import html
+import pathlib
+
+HEAD = """<!DOCTYPE html>
+<html lang="de">
+<head>
+<meta charset="utf-8">
+<title>{title} – Hollowplan-Hilfe</title>
+<link rel="stylesheet" href="hilfe.css">
+</head>
+<body>
+<p class="nav"><a href="index.htm">Inhalt</a></p>
+<h1>{title}</h1>
+"""
+TAIL = """<p class="nav"><a href="index.htm">Zurück zum Inhalt</a></p>
+</body>
+</html>
+"""
+
+def link(topic, text=None):
+    return '<a href="{}.htm">{}</a>'.format(html.escape(topic, quote=True), html.escape(text or topic))
+
+PAGES = {}
+
+PAGES["Vermessungsdaten bearbeiten"] = f"""
+<p>Hier geben Sie die Messzüge Ihrer Vermessung ein, blättern durch die Datensätze, suchen, ändern und löschen sie.
+Sie öffnen das Fenster mit <b>Daten &gt; Bearbeiten</b> (Strg+B).</p>
+<h2>Ein Datensatz</h2>
+<ul>
+<li><b>Referenzpunkt</b> ist der Messpunkt, von dem aus gemessen wird, <b>Messpunkt</b> der angemessene Punkt. Jeder Punkt
+hat eine Höhlennummer, eine Gangnummer und einen Punktnamen (höchstens 12 Zeichen).</li>
+<li><b>Messlinie</b>: Länge in Metern, Azimut und Neigung in der Winkeleinheit des gewählten Geräts. Mit einem
+Distanzmesser tragen Sie Start und Ende ein.</li>
+<li><b>Querschnitt</b>: Abstände zur Wand links, rechts, oben und unten.</li>
+<li><b>Info</b>: Farbe, Ebene, Datum (TT.MM.JJJJ), Vermesser, Bezeichnung, Material, Maßnahmen und Bemerkung.</li>
+<li><b>Referenzkoordinaten</b> tragen Sie nur bei einer Koordinatenreferenz ein (Referenzpunkt gleich Messpunkt).</li>
+</ul>
+<p>Ungültige Eingaben – etwa eine Länge über 10&nbsp;000&nbsp;km, ein Winkel außerhalb des Bereichs des Geräts oder ein
+Datum, das es nicht gibt – werden beim Speichern abgelehnt; das Feld wird markiert.</p>
+<h2>Blättern</h2>
+<p>&lt;&lt; und &gt;&gt; springen zum ersten und letzten Datensatz, &lt; und &gt; einen weiter. H&lt; und &gt;H springen
+über eine Höhle, G&lt; und &gt;G über einen Gang, P&lt; und &gt;P zum nächsten Datensatz mit Punktnamen. „Ref“ zeigt den
+Datensatz, der den Referenzpunkt festlegt.</p>
+<h2>Neu, Speichern, Löschen</h2>
+<p>„Neu“ legt einen Datensatz an; wohin, fragt {link("Datensatz anlegen")}. Mit Vorbelegung wird der nächste Punktname
+hochgezählt (A9 wird A10). „Speichern“ prüft und berechnet den Datensatz sofort; ein widersprüchlicher Messzug fällt so
+gleich auf. Beim Schließen wird die ganze Vermessung neu berechnet.</p>
+<p>Weitere Knöpfe: {link("Datensatz suchen", "Suchen")}, {link("Messdatenrechner", "Umrechnen")},
+{link("Messpunktabstand", "Abstand")}, {link("Koordinaten")}, {link("Vermessungsdaten Übersicht", "Übersicht")} und
+{link("Ringschlussauswertung", "Ringschluss")}.</p>
+"""
+
+PAGES["Datensatz anlegen"] = """
+<p>Legt fest, wo ein neuer Datensatz eingefügt wird: vor oder nach dem aktuellen Datensatz oder am Ende, wahlweise mit
+Vorbelegung. Mit Vorbelegung wird der Messpunkt des aktuellen Datensatzes zum neuen Referenzpunkt, der Punktname wird
+hochgezählt und Gerät, Farbe, Ebene, Vermesser, Ring und Datum werden übernommen. „danach mit gleicher Referenz“ behält
+den Referenzpunkt – praktisch für mehrere Messungen vom selben Standpunkt.</p>
+<p>Mit „automatisches Neuanlegen“ beginnt nach jedem Speichern gleich der nächste Datensatz; so tragen Sie ein ganzes
+Messbuch hintereinander ein.</p>
+"""
+
+PAGES["Datensatz suchen"] = """
+<p>Nach „Suchen“ im Dateneditor füllen Sie nur die Felder aus, nach denen gesucht werden soll, und starten mit
+„Suchstart“. Hier wählen Sie die Richtung: vom Beginn vorwärts, vom aktuellen Datensatz vorwärts oder rückwärts, oder vom
+Ende rückwärts. „Weiter“ setzt die Suche fort.</p>
+<p>Zahlen werden mit den Suchtoleranzen aus {link} verglichen, Texte wie Material oder Bemerkung werden als Teil
+gefunden, ohne auf Groß- und Kleinschreibung zu achten („lehm“ findet „Lehm, Sand“).</p>
+""".replace("{link}", link("Optionen Daten"))
+
+PAGES["Vermessungsdaten Übersicht"] = """
+<p>Die Übersicht zeigt alle Datensätze als Tabelle, links nach Höhlen und Gängen geordnet. Ein Doppelklick auf eine Zeile
+öffnet den Datensatz im Dateneditor. Die Spaltenbreiten passen sich dem Inhalt an; ziehen Sie die Spaltenköpfe, um sie
+zu ändern.</p>
+"""
+
+PAGES["Messdatenrechner"] = """
+<p>Der Messdatenrechner rechnet Messungen um, bevor sie in den Datensatz übernommen werden: etwa Schrägstrecke und
+Höhenunterschied in Länge und Neigung, oder Werte eines anderen Geräts. Mit OK übernimmt der Dateneditor das Ergebnis in
+den Datensatz, den Sie dann wie gewohnt speichern.</p>
+"""
+
+PAGES["Messpunktabstand"] = """
+<p>Zeigt Abstand und Richtung vom markierten Messpunkt (ohne Markierung vom Referenzpunkt des aktuellen Datensatzes)
+zum Messpunkt des aktuellen Datensatzes nach der letzten Berechnung: die Unterschiede in X, Y und Z, die waagerechte
+und die räumliche Länge sowie Azimut und Neigung in den Einheiten des Geräts. So prüfen Sie zum Beispiel, wie weit zwei
+Gänge auseinander liegen. Einen Punkt markieren Sie im Dateneditor mit „Markieren“.</p>
+"""
+
+PAGES["Koordinaten"] = """
+<p>Rechnet die Koordinaten des Messpunkts zwischen UTM (Ostwert X, Nordwert Y, Zone 1 bis 60 und Zonenbuchstabe) und
+geografischen Koordinaten (Breite und Länge in Grad, WGS84) um. Ändern Sie eine Seite, wird die andere beim Verlassen
+des Feldes neu berechnet.</p>
+<p>„Google Earth Koordinaten einfügen“ übernimmt einen in Google Earth kopierten Ortsmarker aus der Zwischenablage. Mit OK
+werden die UTM-Werte als Koordinaten und Referenzkoordinaten in den Datensatz übernommen – so legen Sie einen
+Höhleneingang als Koordinatenreferenz fest.</p>
+"""
+
+PAGES["Datenauswertung"] = """
+<p>Fasst die berechnete Vermessung zusammen, einmal für die im Arbeitsblatt sichtbaren und einmal für alle Messzüge:
+Anzahl der Messzüge, Gesamtlänge und horizontale Länge (aus den berechneten Koordinaten), Gesamttiefe, horizontale
+Ausdehnung (größter waagerechter Abstand zweier Punkte), höchster und tiefster Messpunkt und der längste Weg zum
+Ursprung.</p>
+<p>Höhen werden auf den Bezugspunkt des Arbeitsblatts bezogen. Hilfspunkte und Verbindungen zählen nicht als Messzug,
+gehen aber in Höhen und Ausdehnung ein.</p>
+"""
+
+PAGES["Ringschlussauswertung"] = """
+<p>Ein Ring entsteht, wenn ein Messzug auf einen schon vermessenen Punkt zurückführt. Markieren Sie den schließenden
+Messzug im Feld „Ring“ mit einer Nummer. Die Auswertung zeigt je Ring die Zahl der Messzüge, die Länge, den
+Schlussfehler absolut und in Prozent sowie seine Anteile in X, Y und Z.</p>
+<p>Ein großer Fehler weist auf einen Ablese- oder Schreibfehler hin. Wie der Fehler verteilt wird, stellen Sie unter
+{link} ein. Ein Doppelklick auf eine Zeile öffnet den Ringschluss im Dateneditor.</p>
+""".replace("{link}", link("Optionen Daten"))
+
+PAGES["Dokument"] = """
+<p>Titel, Katasterbezeichnung und -nummer, die UTM-Zone mit Zonenbuchstaben (für die Umrechnung in geografische
+Koordinaten und die Exporte nach Google Earth und GPS), die Meridiankonvergenz und eine Beschreibung der Höhle. Nach OK
+wird die Vermessung neu berechnet.</p>
+"""
+
+PAGES["Optionen Daten"] = """
+<p><b>Ringschlussausgleich</b>: kein Ausgleich, linearer Ausgleich oder linearer Ausgleich unter Beibehaltung der
+Senkrechten. Der Ausgleich verteilt den Schlussfehler eines Rings auf seine Messzüge.</p>
+<p><b>Grenzwinkel</b> steuern, wann Querschnitte senkrecht oder am spitzen Winkel gezeichnet werden.</p>
+<p><b>Suchtoleranzen</b> gelten für die Suche im Dateneditor: wie weit Längen und Koordinaten beziehungsweise Winkel vom
+gesuchten Wert abweichen dürfen.</p>
+"""
+
+PAGES["Ebenen"] = """
+<p>Die Namen der Ebenen, eine Zeile je Ebene in der Form <code>Nummer: Name</code> mit einer Nummer von 0 bis 8,
+zum Beispiel <code>2: Obere Etage</code>. Im Dateneditor wählen Sie für jeden Datensatz eine Ebene 1 bis 8; über die
+Ebenen blenden Sie Teile der Höhle im Arbeitsblatt ein oder aus. Zeilen in anderer Form werden nicht übernommen: OK
+nennt dann die Zeile, damit kein Name verloren geht.</p>
+"""
+
+PAGES["Vermesser"] = """
+<p>Die Namen der Vermesser, eine Zeile je Person in der Form <code>Nummer: Name</code> mit einer Nummer von 0 bis 8,
+zum Beispiel <code>1: Anna Berger</code>. Im Dateneditor wählen Sie für jeden Datensatz einen Vermesser 1 bis 8.
+Zeilen in anderer Form werden nicht übernommen: OK nennt dann die Zeile, damit kein Name verloren geht.</p>
+"""
+
+PAGES["Schriftarten"] = """
+<p>Schriften für Titel, Seitenbezeichnung, Achsenbeschriftung, Punktbeschriftung und das Vermessungsprotokoll. Ein Klick
+auf den Knopf einer Zeile öffnet die Schriftauswahl.</p>
+"""
+
+PAGES["Farben"] = """
+<p>Die Farben der Linien und Falschfarben, des Hintergrunds, der Messpunkte, der Querschnitte und Hilfslinien, des
+Rahmens sowie die beiden Farben der Rot-Grün-Darstellung. Ein Klick auf einen Knopf öffnet die Farbauswahl.</p>
+"""
+
+PAGES["Geräte"] = """
+<p>Bis zu 16 Messgeräte mit ihren Korrekturen: Teiler eines Distanzmessers, Durchhang von Faden oder Maßband,
+Winkeleinheit (Grad oder Gon) für Azimut und Neigung, Nullrichtung der Neigung, Deklination mit Bezugsjahr und jährlicher
+Änderung. Die Deklination wird nach dem Datum jedes Datensatzes angepasst. Nach OK wird die Vermessung neu berechnet.</p>
+"""
+
+PAGES["Darstellung"] = """
+<p>Wählt, wie das Arbeitsblatt die Höhle zeigt: Grundriss, Längsschnitt, Aufriss, Parallel- oder Perspektivprojektion,
+3D-Darstellung (Rot-Grün), Animation oder Vermessungsprotokoll, dazu Maßstab, Beschriftung und Querschnitte.</p>
+<p>Die Blickrichtung der Projektionen ändern Sie mit den Pfeilen der Symbolleiste „Blickrichtung“.</p>
+"""
+
+PAGES["Messzüge"] = """
+<p>Legt fest, wie das Arbeitsblatt Messzüge und Messpunkte zeichnet: Linienfarben und Falschfarbenbereich, Linienbreite,
+Punktmarken und Punktbeschriftung, Querschnitte, Hilfslinien und Hervorhebungen.</p>
+"""
+
+PAGES["Arbeitsblatt"] = """
+<p>Was die Zeichnung um die Höhle herum zeigt: Titelzeilen, Seitenbezeichnung, Rahmen, Achsenbeschriftung,
+Gitterkreuze, Einteilung in Unterblätter für den Druck, Nordpfeil und Höhenangaben.</p>
+"""
+
+for kind, text in [
+    ("auswählen", "Wählt das Arbeitsblatt, das angezeigt wird. Schneller geht es über die Liste in der Symbolleiste."),
+    ("neuanlegen", "Legt ein neues Arbeitsblatt mit den Grundeinstellungen an. Geben Sie ihm einen Namen und wählen "
+                   "Sie, vor welchem Arbeitsblatt es eingefügt wird."),
+    ("kopieren", "Kopiert das aktuelle Arbeitsblatt mit allen Einstellungen und Animationspositionen – etwa um dieselbe "
+                 "Höhle in einem anderen Maßstab zu drucken."),
+    ("verschieben", "Ändert die Reihenfolge: das aktuelle Arbeitsblatt wird vor das gewählte gestellt."),
+    ("umbenennen", "Gibt dem aktuellen Arbeitsblatt einen neuen Namen."),
+]:
+    PAGES["Arbeitsblatt " + kind] = f"""
+<p>{html.escape(text)}</p>
+<p>Ein Arbeitsblatt ist eine gespeicherte Ansicht der Vermessung: Darstellung, Blickrichtung, Maßstab, Filter und
+Druckeinstellungen. Ein Dokument kann beliebig viele Arbeitsblätter haben. Der Name darf nicht leer sein.</p>
+"""
+
+PAGES["Datenimport Tabellenformat"] = """
+<p>Beim Import einer Textdatei (Tabelle oder PocketTopo-Export) wählen Sie, ob die Daten des Dokuments ersetzt oder die
+importierten Datensätze angehängt werden.</p>
+<p><b>Tabellen</b> sind tabulatorgetrennte Textdateien, deren erste Zeile die Spalten benennt (etwa „Punkt“, „Länge“,
+„Azimut“, „Neigung“); Dezimalkomma ist erlaubt. So übernehmen Sie Daten aus einer Tabellenkalkulation.</p>
+<p><b>PocketTopo</b>: Exportieren Sie in PocketTopo die Vermessung als Text. Wiederholte Messungen eines Messzugs werden
+gemittelt, Rückmessungen umgedreht, Seitenmessungen werden Hilfslinien.</p>
+<p>Nach dem Import werden die Include-Dateien aktualisiert und die Vermessung berechnet.</p>
+"""
+
+PAGES["Datenimport Hollowplan-Format"] = """
+<p>Beim Import eines Hollowplan-Dokuments wählen Sie, was übernommen wird: das gesamte Dokument, nur Schriftarten und
+Farben, nur die Geräte oder nur Titel und Beschreibung. So übertragen Sie etwa die Geräteeinstellungen einer Expedition
+in ein neues Dokument.</p>
+"""
+
+PAGES["index"] = f"""
+<p>Hollowplan verwaltet die Messdaten einer Höhlenvermessung, berechnet die Koordinaten aller Messpunkte und zeichnet
+daraus Grundriss, Längsschnitt, Aufriss und räumliche Ansichten.</p>
+<h2>Daten eingeben</h2>
+<p>Öffnen Sie mit <b>Daten &gt; Bearbeiten</b> (Strg+B) den {link("Vermessungsdaten bearbeiten", "Dateneditor")}. Der
+erste Datensatz ist eine Koordinatenreferenz: Referenzpunkt und Messpunkt sind gleich, die Koordinaten tragen Sie unter
+Referenzkoordinaten ein (oder über {link("Koordinaten")} aus einer Karte). Jeder weitere Datensatz ist ein Messzug vom
+Referenzpunkt zum Messpunkt. Die {link("Vermessungsdaten Übersicht", "Übersicht")} (Strg+U) zeigt alle Datensätze als
+Tabelle.</p>
+<h2>Berechnen</h2>
+<p><b>Daten &gt; Berechnen</b> (Strg+R) berechnet alle Messpunkte mit den Korrekturen der {link("Geräte")}. Fehlt ein
+Referenzpunkt oder ist ein Messzug doppelt, nennt eine Meldung den Datensatz; Sie können ihn dann gleich im Editor
+öffnen. Die {link("Datenauswertung")} fasst Längen, Tiefe und Ausdehnung zusammen.</p>
+<h2>Ringschlüsse</h2>
+<p>Markieren Sie Messzüge, die einen Ring schließen, mit einer Ringnummer. Die {link("Ringschlussauswertung")} zeigt die
+Schlussfehler; der Ausgleich wird unter {link("Optionen Daten")} eingestellt.</p>
+<h2>Ansichten</h2>
+<p>Jedes {link("Arbeitsblatt auswählen", "Arbeitsblatt")} ist eine eigene Ansicht mit {link("Darstellung")},
+Blickrichtung, Maßstab und Filter der {link("Messzüge")}. Arbeitsblätter lassen sich
+{link("Arbeitsblatt neuanlegen", "neu anlegen")}, {link("Arbeitsblatt kopieren", "kopieren")},
+{link("Arbeitsblatt verschieben", "verschieben")} und {link("Arbeitsblatt umbenennen", "umbenennen")}.
+Gedruckt wird im gewählten Maßstab, auf Wunsch über mehrere Seiten; Rahmen, Titel und Unterblätter stellen Sie unter
+{link("Arbeitsblatt")} ein.</p>
+<h2>Importieren</h2>
+<p><b>Daten &gt; Importieren</b> liest Tabellen, PocketTopo-Exporte ({link("Datenimport Tabellenformat")}) und andere
+Hollowplan-Dokumente ({link("Datenimport Hollowplan-Format")}). Include-Dateien binden weitere Dokumente ein; sie werden
+mit Strg+I aktualisiert.</p>
+<h2>Dokument</h2>
+<p>{link("Dokument")}, {link("Schriftarten")}, {link("Farben")}, {link("Ebenen")} und {link("Vermesser")} stellen Sie im
+Menü <b>Dokument</b> ein.</p>
+"""
+
+CSS = """body { font-family: sans-serif; max-width: 46em; margin: 1em auto; padding: 0 1em; line-height: 1.45; }
+h1 { font-size: 1.5em; border-bottom: 1px solid #888; }
+h2 { font-size: 1.15em; margin-top: 1.4em; }
+.nav { font-size: 0.9em; }
+code { background: #eee; padding: 0 0.2em; }
+"""
+
+def main():
+    folder = pathlib.Path(__file__).resolve().parent / "html"
+    folder.mkdir(exist_ok=True)
+    (folder / "hilfe.css").write_text(CSS, encoding="utf-8")
+    for topic, body in PAGES.items():
+        title = "Hollowplan-Hilfe" if topic == "index" else topic
+        page = HEAD.format(title=html.escape(title)) + body.strip() + "\n" + TAIL
+        (folder / (topic + ".htm")).write_text(page, encoding="utf-8")
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,260 @@
+// The main window with a window system's view of it: status bar, document
+// window states, start-up with unreadable files, shortcuts from any field,
+// icons, and commands that run out of memory.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <filesystem>
+#include <fstream>
+
+#include "AllocationFault.h"
+#include "app/AppTestSupport.h"
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/PlanDoc.h"
+#include "app/PlanView.h"
+#include "app/ProgramLook.h"
+#include "base/FixedText.h"
+
+namespace hp::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MainFrameWindowsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    test::Context().settings = platform::MemorySettingsStore();
+    test::Context().prompter.Clear();
+    m_folder = fs::temp_directory_path() / ("hp_app_windows_" + std::to_string(::getpid()));
+    fs::create_directories(m_folder);
+  }
+  void TearDown() override { fs::remove_all(m_folder); }
+  static platform::ScriptedPrompter& Prompter() { return test::Context().prompter; }
+  static void CloseChild(CChildFrame* child) {
+    child->document().setModified(false);
+    child->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  static int StatusPanes(CMainFrame& frame) {
+    return static_cast<int>(frame.statusBar()->findChildren<QLabel*>().size());
+  }
+  fs::path m_folder;
+};
+
+TEST_F(MainFrameWindowsTest, TheStatusBarKeepsOnePaneThroughOpenAndCloseCycles) {
+  CMainFrame frame;
+  frame.show();
+  EXPECT_EQ(StatusPanes(frame), 1);
+  for (int cycle = 0; cycle < 3; ++cycle) CloseChild(frame.NewDocument());
+  EXPECT_EQ(StatusPanes(frame), 1);
+  EXPECT_EQ(frame.statusLine(), QStringLiteral("Bereit"));
+}
+
+TEST_F(MainFrameWindowsTest, ClosingAMaximisedDocumentKeepsTheNextMaximised) {
+  CMainFrame frame;
+  frame.resize(900, 700);
+  frame.show();
+  CChildFrame* first = frame.NewDocument();
+  CChildFrame* second = frame.NewDocument();
+  ASSERT_TRUE(second->isMaximized());
+  CloseChild(second);
+  ASSERT_EQ(frame.children().size(), 1u);
+  EXPECT_TRUE(first->isMaximized());
+  EXPECT_EQ(StatusPanes(frame), 1);
+  EXPECT_TRUE(frame.NewDocument()->isMaximized()) << "the next one opens as the last one was";
+}
+
+TEST_F(MainFrameWindowsTest, ARestoredDocumentWindowTakesTwoThirdsOfTheArea) {
+  test::Context().settings.SetInt("Settings", "ShowCmd", 1);
+  CMainFrame frame;
+  frame.resize(900, 700);
+  frame.show();
+  CChildFrame* child = frame.NewDocument();
+  EXPECT_FALSE(child->isMaximized());
+  const QSize area = frame.findChild<QMdiArea*>()->viewport()->size();
+  EXPECT_GE(child->width(), area.width() * 2 / 3);
+  EXPECT_GE(child->height(), area.height() * 2 / 3);
+}
+
+TEST_F(MainFrameWindowsTest, AnUnreadableStartDocumentIsNamedAndTheProgramStaysOpen) {
+  const fs::path missing = m_folder / "fehlt.hpn";
+  const fs::path picture = m_folder / "bild.hpn";
+  std::ofstream(picture, std::ios::binary) << "\x89PNG\r\n\x1a\n";
+  CMainFrame frame;
+  frame.show();
+  frame.OpenStartDocuments({QString::fromStdString(missing.string()), QString::fromStdString(picture.string())});
+  EXPECT_TRUE(frame.isVisible());
+  EXPECT_TRUE(frame.children().empty());
+  const auto texts = Prompter().Texts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].rfind(missing.string() + "\n", 0), 0u) << texts[0];
+  EXPECT_EQ(texts[1].rfind(picture.string() + "\n", 0), 0u) << texts[1];
+}
+
+TEST_F(MainFrameWindowsTest, MenuShortcutsWorkWhileAToolBarFieldHasTheFocus) {
+  CMainFrame frame;
+  frame.show();
+  frame.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+  CPlanDoc& doc = frame.NewDocument()->document();
+  doc.worksheet().setDisplayType(3);  // perspective: the direction fields are open
+  doc.store().worksheets.push_back(std::make_unique<doc::Worksheet>(*doc.store().worksheets.front()));
+  doc.WorksheetsChanged();
+  // Dialogs the commands open are closed again at once.
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [] {
+    if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+  });
+  closer.start(20);
+
+  struct Case {
+    const char* command;
+    QKeyCombination keys;
+  };
+  const Case cases[] = {{"Darstellung...", Qt::CTRL | Qt::Key_A},
+                        {"Auswählen...", Qt::CTRL | Qt::Key_W},
+                        {"Wiederherstellen", Qt::CTRL | Qt::Key_Z},
+                        {"Nächstes", Qt::CTRL | Qt::SHIFT | Qt::Key_PageDown}};
+  QLineEdit* azimuth = frame.findChild<QToolBar*>(QStringLiteral("Blickrichtung"))->findChild<QLineEdit*>();
+  for (QWidget* field : {static_cast<QWidget*>(frame.worksheetList()->lineEdit()), static_cast<QWidget*>(azimuth)}) {
+    for (const Case& c : cases) {
+      QAction* action = frame.command(QString::fromUtf8(c.command));
+      ASSERT_NE(action, nullptr) << c.command;
+      ASSERT_TRUE(action->isEnabled()) << c.command;
+      // A closed dialog leaves no window active on the off-screen screen.
+      frame.activateWindow();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+      field->setFocus();
+      ASSERT_TRUE(field->hasFocus() || field->parentWidget()->hasFocus());
+      QSignalSpy triggered(action, &QAction::triggered);
+      QTest::keyClick(field, c.keys.key(), c.keys.keyboardModifiers());
+      QCoreApplication::processEvents();
+      EXPECT_EQ(triggered.count(), 1) << c.command << " from " << field->metaObject()->className();
+      if (doc.store().IndexOf(doc.store().currentWorksheet) == 1) doc.store().SelectWorksheet(0);
+      frame.UpdateCommands();
+    }
+  }
+}
+
+TEST_F(MainFrameWindowsTest, ViewDirectionFieldsAreClosedWithoutADocument) {
+  CMainFrame frame;
+  const auto fields = frame.findChild<QToolBar*>(QStringLiteral("Blickrichtung"))->findChildren<QLineEdit*>();
+  ASSERT_EQ(fields.size(), 3);
+  for (QLineEdit* field : fields) EXPECT_FALSE(field->isEnabled());
+  CChildFrame* child = frame.NewDocument();
+  child->document().worksheet().setDisplayType(3);
+  child->view().Redraw();
+  frame.show();
+  QCoreApplication::processEvents();
+  QTest::qWait(50);
+  EXPECT_TRUE(fields[0]->isEnabled());
+  CloseChild(child);
+  for (QLineEdit* field : fields) EXPECT_FALSE(field->isEnabled());
+}
+
+TEST_F(MainFrameWindowsTest, ToolBarsAndWindowHaveIconsAndDialogButtonsNone) {
+  CMainFrame frame;
+  EXPECT_FALSE(frame.windowIcon().isNull());
+  for (const char* text : {"Neu", "Öffnen...", "Speichern", "Berechnen", "Links", "Rechts", "Hoch", "Runter",
+                           "Ferner", "Näher"})
+    EXPECT_FALSE(frame.command(QString::fromUtf8(text))->icon().pixmap(24, 24).isNull()) << text;
+  CProgramStyle style;
+  QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  box.setStyle(&style);
+  EXPECT_EQ(style.styleHint(QStyle::SH_DialogButtonBox_ButtonsHaveIcons), 0);
+  EXPECT_TRUE(box.button(QDialogButtonBox::Ok)->icon().isNull());
+}
+
+// A document whose record includes a large file, holding three records
+// read from an older version of it.
+TEST_F(MainFrameWindowsTest, AnIncludeUpdateThatRunsOutOfMemoryLeavesTheDocumentAsItWas) {
+  if (!hp::test::AllocationFaultsAvailable()) GTEST_SKIP() << "the sanitizer runtime owns operator new";
+  {
+    CPlanDoc big;
+    big.NewFromDefaults();
+    auto& records = big.store().records;
+    for (int i = 1; i < 20000; ++i) {
+      auto r = std::make_unique<doc::SurveyRecord>(*records.back());
+      base::SetText(r->refPoint, base::TextOf(records.back()->point));
+      base::SetText(r->point, std::to_string(i));
+      r->length = 5;
+      records.push_back(std::move(r));
+    }
+    ASSERT_TRUE(big.SaveAs(m_folder / "gross.hpn"));
+  }
+  CMainFrame frame;
+  CPlanDoc& doc = frame.NewDocument()->document();
+  auto& records = doc.store().records;
+  base::SetText(records.front()->includeFile, "gross.hpn");
+  for (const char* point : {"a", "b", "c"}) {
+    auto r = std::make_unique<doc::SurveyRecord>(*records.front());
+    r->includeFile[0] = '\0';
+    r->fromInclude = 1;
+    base::SetText(r->point, point);
+    records.push_back(std::move(r));
+  }
+  ASSERT_TRUE(doc.SaveAs(m_folder / "haupt.hpn"));
+  Prompter().Clear();
+  {
+    hp::test::FailLargeAllocations fail(64 * 1024);
+    frame.command(QStringLiteral("Include-Dateien aktualisieren"))->trigger();
+  }
+  EXPECT_EQ(Prompter().Texts(), std::vector<std::string>{"Nicht genügend Arbeitsspeicher."});
+  ASSERT_EQ(doc.store().records.size(), 4u);
+  EXPECT_EQ(base::TextOf(doc.store().records[3]->point), "c");
+  EXPECT_FALSE(doc.isModified());
+  frame.command(QStringLiteral("Include-Dateien aktualisieren"))->trigger();
+  EXPECT_EQ(doc.store().records.size(), 20001u) << "with memory the update works";
+}
+
+}  // namespace
+}  // namespace hp::app
+
+namespace hp::app {
+namespace {
+
+// A perspective of a long straight survey seen from the side: the near
+// corners of its frame box lie left of the window's origin, and the view
+// scrolls there.
+TEST_F(MainFrameWindowsTest, APerspectiveFrameBoxLeftOfTheWindowCanBeScrolledTo) {
+  CMainFrame frame;
+  frame.resize(900, 700);
+  frame.show();
+  CChildFrame* child = frame.NewDocument();
+  CPlanDoc& doc = child->document();
+  auto& records = doc.store().records;
+  for (int i = 1; i <= 20; ++i) {  // north 200 m, then east 200 m
+    auto r = std::make_unique<doc::SurveyRecord>(*records.back());
+    base::SetText(r->refPoint, base::TextOf(records.back()->point));
+    base::SetText(r->point, std::to_string(i));
+    r->length = 20, r->azimuth = i <= 10 ? 0 : 90, r->inclination = 0;
+    records.push_back(std::move(r));
+  }
+  doc.Compute();
+  // Looking west: the box's south-east corner, where no leg is, is the near
+  // left one.
+  doc.worksheet().setDisplayType(3);
+  doc.worksheet().setShowFrame(1);
+  doc.worksheet().setViewAzimuth(270);
+  doc.worksheet().setViewInclination(-20);
+  child->view().Redraw();
+  QTest::qWait(100);
+  ASSERT_TRUE(child->view().lastDrawing().drawn);
+  EXPECT_LT(child->view().horizontalScrollBar()->minimum(), 0);
+}
+
+}  // namespace
+}  // namespace hp::app

@@ -1,0 +1,40 @@
+// The groups of display types that the drawing, the page label, the status
+// line and the view commands ask about, for every stored value.
+#include <gtest/gtest.h>
+
+#include "doc/DisplayType.h"
+#include "doc/Worksheet.h"
+
+namespace hp::doc {
+namespace {
+
+TEST(DisplayType, GroupsOfEveryStoredValue) {
+  const struct {
+    int value;
+    bool plane, spatial, drawn, azimuth, inclination;
+  } cases[] = {
+      {0, true, false, true, false, false},  {1, true, false, true, false, false},
+      {2, true, false, true, true, true},    {3, false, true, true, true, true},
+      {4, false, true, true, true, true},    {5, false, true, true, true, true},
+      {6, false, false, false, false, false}, {7, true, false, true, true, false},
+      {-1, false, false, false, false, false}, {8, false, false, false, false, false},
+      {32767, false, false, false, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    Worksheet ws;
+    ws.setDisplayType(static_cast<int16_t>(c.value));
+    const DisplayType t = ws.displayKind();
+    EXPECT_EQ(IsDrawnType(DisplayTypeOf(c.value)), c.drawn);
+    EXPECT_EQ(IsPlaneType(t), c.plane);
+    EXPECT_EQ(HasScale(t), c.plane);
+    EXPECT_EQ(IsSpatialType(t), c.spatial);
+    EXPECT_EQ(IsDrawnType(t), c.drawn);
+    EXPECT_EQ(HasViewAzimuth(t), c.azimuth);
+    EXPECT_EQ(HasViewInclination(t), c.inclination);
+  }
+  EXPECT_FALSE(IsDrawnType(DisplayTypeOf(70000)));
+}
+
+}  // namespace
+}  // namespace hp::doc
