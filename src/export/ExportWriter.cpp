@@ -91,4 +91,14 @@ std::string Fixed(double value, int decimals) {
   return base::FormatFixed(value, decimals);
 }
 
+void AppendFixed(std::string& text, double value, int decimals) {
+  if (std::isfinite(value) && std::fabs(value) < 1e15 && decimals >= 0 && decimals <= 9) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    text.append(buffer, result.ptr);
+    return;
+  }
+  text += base::FormatFixed(value, decimals);
+}
+
 }  // namespace hp::exports

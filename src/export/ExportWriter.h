@@ -96,5 +96,7 @@ double Q2(double value);
 double Q1(double value);
 // "%0.2lf" and friends with a decimal point.
 std::string Fixed(double value, int decimals);
+// The same, appended to `text`.
+void AppendFixed(std::string& text, double value, int decimals);
 
 }  // namespace hp::exports

@@ -153,6 +153,7 @@ void VrmlWriter::Record(TextOut& out, const ExportContext& context, const Record
   const auto place = [&](const std::vector<draw::Vec3>& ring, double azimuth, double elevation, draw::Vec3 at) {
     const double a = azimuth * kRingDegree, b = elevation * kRingDegree;
     std::string text;
+    text.reserve(ring.size() * 32);
     for (const draw::Vec3& p : ring) {
       const draw::Vec3 q{at.x + p.x * std::cos(a) - p.y * std::sin(a) * std::sin(b) + m_shift.x,
                          at.y - p.x * std::sin(a) - p.y * std::cos(a) * std::sin(b) + m_shift.y,
@@ -163,7 +164,12 @@ void VrmlWriter::Record(TextOut& out, const ExportContext& context, const Record
       }
       m_min = {std::min(m_min.x, q.x), std::min(m_min.y, q.y), std::min(m_min.z, q.z)};
       m_max = {std::max(m_max.x, q.x), std::max(m_max.y, q.y), std::max(m_max.z, q.z)};
-      text += Fixed(q.x, 2) + " " + Fixed(q.y, 2) + " " + Fixed(q.z, 2) + ", ";
+      AppendFixed(text, q.x, 2);
+      text += ' ';
+      AppendFixed(text, q.y, 2);
+      text += ' ';
+      AppendFixed(text, q.z, 2);
+      text += ", ";
     }
     return text;
   };
