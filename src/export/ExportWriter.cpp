@@ -1,0 +1,104 @@
+#include "export/ExportWriter.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "base/Cp1252.h"
+#include "base/FixedText.h"
+#include "base/NumberFormat.h"
+#include "draw/PlaneDrawing.h"
+
+namespace hp::exports {
+namespace {
+constexpr size_t kFlushSize = 1 << 16;
+}
+
+std::string ExportContext::LabelText(const doc::SurveyRecord& record) const {
+  const int kind = worksheet.stationNumbering();
+  std::string text = draw::StationLabel(record, kind, store.settings, view.heightOffset, view.referencePath);
+  if (kind >= 1 && kind <= 10 && worksheet.descriptionOverridesNumbering() != 0 &&
+      !base::TextOf(record.description).empty())
+    return std::string(base::TextOf(record.description));
+  return base::Utf8ToCp1252(text);
+}
+
+int ExportContext::DrawnColour(size_t index) const {
+  if (index < view.colours.size()) return view.colours[index].number;
+  return index < store.records.size() ? store.records[index]->colour : 0;
+}
+
+draw::ProjectionSlots ExportContext::Slots(size_t index) const {
+  return index < view.slots.size() ? view.slots[index] : draw::ProjectionSlots{};
+}
+
+TextOut& TextOut::operator<<(std::string_view text) {
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) {
+      m_buffer.append(text.substr(start));
+      break;
+    }
+    m_buffer.append(text.substr(start, end - start));
+    m_buffer.append("\r\n");
+    start = end + 1;
+  }
+  if (m_buffer.size() >= kFlushSize) Flush();
+  return *this;
+}
+
+TextOut& TextOut::operator<<(char c) { return *this << std::string_view(&c, 1); }
+
+bool TextOut::Flush() {
+  if (!m_buffer.empty() && !m_failed) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(m_buffer.data());
+    if (!m_sink.Write(std::span<const uint8_t>(bytes, m_buffer.size()))) m_failed = true;
+  }
+  m_buffer.clear();
+  return !m_failed;
+}
+
+bool RunWriter(ExportWriter& writer, base::ByteSink& sink, const ExportContext& context) {
+  TextOut out(sink);
+  writer.Begin(out, context);
+  if (writer.WalksRecords()) {
+    doc::LegFilter filter;
+    filter.Init();
+    const bool filtered = writer.UsesLegFilter();
+    for (size_t n = 0; n < context.store.records.size(); ++n) {
+      const doc::SurveyRecord& record = *context.store.records[n];
+      const doc::LegVisibility visible = filtered ? filter.Test(record, context.worksheet) : doc::LegVisibility{};
+      writer.Record(out, context, RecordEntry{record, n, visible});
+    }
+  }
+  writer.End(out, context);
+  return out.Flush();
+}
+
+int ColourIndex(int colour) { return ((std::abs(colour) - 1) % 16) + 1; }
+
+double Q2(double value) { return std::floor(100 * value + 0.5) / 100; }
+double Q1(double value) { return std::floor(10 * value + 0.5) / 10; }
+
+std::string Fixed(double value, int decimals) {
+  // The usual numbers fit a short buffer and need no heap; the rest as the
+  // program formats every number.
+  if (std::isfinite(value) && std::fabs(value) < 1e15 && decimals >= 0 && decimals <= 9) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return std::string(text, result.ptr);
+  }
+  return base::FormatFixed(value, decimals);
+}
+
+void AppendFixed(std::string& text, double value, int decimals) {
+  if (std::isfinite(value) && std::fabs(value) < 1e15 && decimals >= 0 && decimals <= 9) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    text.append(buffer, result.ptr);
+    return;
+  }
+  text += base::FormatFixed(value, decimals);
+}
+
+}  // namespace hp::exports

@@ -1,0 +1,102 @@
+// The export writers: one class per file format, each fed by one shared walk
+// over the records of the current worksheet. A writer sees the records in list
+// order with their leg-filter answer and writes text to a byte sink; every
+// line break it writes becomes carriage return and line feed in the file.
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "base/ByteStream.h"
+#include "doc/LegFilter.h"
+#include "doc/SurveyStore.h"
+#include "doc/Worksheet.h"
+#include "draw/LineColours.h"
+#include "draw/ViewTransform.h"
+#include "platform/SettingsStore.h"
+
+namespace hp::exports {
+
+// What the last drawing of the worksheet left for the exports: the projected
+// points and the drawn colour of every record (by list position), and the
+// reference values of the height and path labels. Empty spans mean nothing
+// was drawn: the points are then zero and the colour is the record's own.
+struct DrawnView {
+  std::span<const draw::ProjectionSlots> slots;
+  std::span<const draw::LineColour> colours;
+  double heightOffset = 0;
+  double referencePath = 0;
+  const draw::ViewTransform* transform = nullptr;  // the drawing's view (reference point, extent)
+};
+
+struct ExportContext {
+  const doc::SurveyStore& store;
+  const doc::Worksheet& worksheet;
+  const platform::SettingsStore& settings;
+  DrawnView view;
+  int includeMode = 0;  // table text: 0 without include-file records, 1 all
+
+  // The station label the map drawing shows for a record, in Windows-1252
+  // (empty when the worksheet numbers no stations).
+  std::string LabelText(const doc::SurveyRecord& record) const;
+  // The colour number the drawing last gave the record.
+  int DrawnColour(size_t index) const;
+  draw::ProjectionSlots Slots(size_t index) const;
+};
+
+// Text written to a byte sink through a buffer; "\n" becomes "\r\n".
+class TextOut {
+ public:
+  explicit TextOut(base::ByteSink& sink) : m_sink(sink) {}
+  ~TextOut() { Flush(); }
+  TextOut(const TextOut&) = delete;
+  TextOut& operator=(const TextOut&) = delete;
+
+  TextOut& operator<<(std::string_view text);
+  TextOut& operator<<(char c);
+  bool Flush();
+  bool ok() const { return !m_failed; }
+
+ private:
+  base::ByteSink& m_sink;
+  std::string m_buffer;
+  bool m_failed = false;
+};
+
+struct RecordEntry {
+  const doc::SurveyRecord& record;
+  size_t index;                // list position
+  doc::LegVisibility visible;  // both false when the writer uses no filter
+};
+
+class ExportWriter {
+ public:
+  virtual ~ExportWriter() = default;
+  // Whether the walk asks the worksheet's leg filter about each record.
+  virtual bool UsesLegFilter() const { return true; }
+  // Whether the writer reads what the drawing left (points, colours, labels).
+  virtual bool UsesDrawing() const { return true; }
+  // Whether the writer wants the records at all.
+  virtual bool WalksRecords() const { return true; }
+  virtual void Begin(TextOut& /*out*/, const ExportContext& /*context*/) {}
+  virtual void Record(TextOut& /*out*/, const ExportContext& /*context*/, const RecordEntry& /*entry*/) {}
+  virtual void End(TextOut& /*out*/, const ExportContext& /*context*/) {}
+};
+
+// The shared walk: Begin, every record in list order (the filter started
+// afresh), End. False when the sink refused bytes.
+bool RunWriter(ExportWriter& writer, base::ByteSink& sink, const ExportContext& context);
+
+// Colour index 1 to 16 of a colour number: ((|c| - 1) mod 16) + 1.
+int ColourIndex(int colour);
+// floor(100 v + 0.5) / 100 and floor(10 v + 0.5) / 10.
+double Q2(double value);
+double Q1(double value);
+// "%0.2lf" and friends with a decimal point.
+std::string Fixed(double value, int decimals);
+// The same, appended to `text`.
+void AppendFixed(std::string& text, double value, int decimals);
+
+}  // namespace hp::exports

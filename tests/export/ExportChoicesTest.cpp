@@ -1,0 +1,60 @@
+// The export command's choices: the proposed name, the remembered folder and
+// filter, and the stored options.
+#include <gtest/gtest.h>
+
+#include "export/ExportChoices.h"
+
+namespace hp::exports {
+namespace {
+
+TEST(ExportChoices, DefaultName) {
+  const struct {
+    const char* title;
+    const char* name;
+  } cases[] = {{"H\xF6hle.hpn", "H\xF6hle"}, {"Windloch", "Windloch"}, {"Teil.2.hpn", "Teil"},
+               {"C:Daten.hpn", "C:Daten"}, {"ab:c.d", "b:c"}, {":x.hpn", ":x"}, {"", ""}};
+  for (const auto& c : cases) EXPECT_EQ(DefaultExportName(c.title), c.name) << c.title;
+}
+
+TEST(ExportChoices, FolderAndFilterAreRemembered) {
+  platform::MemorySettingsStore settings;
+  EXPECT_EQ(InitialExportFolder("/home/a/cave.hpn", settings), "/home/a");
+  RememberExportChoice(settings, 3, "/tmp/out/x.dxf");
+  EXPECT_EQ(settings.GetInt("Settings", "SaveExtention", 0), 3);
+  EXPECT_EQ(InitialExportFolder("/home/a/cave.hpn", settings), "/tmp/out");
+  RememberExportChoice(settings, 9, "D:\\Export\\x.txt");
+  EXPECT_EQ(settings.GetString("Settings", "ExportDir", ""), "D:\\Export");
+  EXPECT_EQ(kExportFileTypes[3 - 1].pattern, "*.dxf");
+}
+
+TEST(ExportChoices, OptionsStoreAndDefaults) {
+  platform::MemorySettingsStore settings;
+  GpxOptions gpx;
+  gpx.Load(settings);
+  EXPECT_EQ(gpx.symbol, "Waypoint");
+  EXPECT_TRUE(gpx.removeUmlauts);
+  gpx.symbol.clear();
+  gpx.select = 1;
+  gpx.Store(settings);
+  EXPECT_EQ(settings.GetString("Settings", "GPXSymbol", ""), "Waypoint");
+  EXPECT_EQ(settings.GetInt("Settings", "GPXSelect", 0), 1);
+
+  KmlOptions kml;
+  kml.Load(settings);
+  EXPECT_TRUE(kml.caves && kml.cavePoints && !kml.points && !kml.pointNumbers);
+
+  VrmlOptions vrml;
+  vrml.diameter = 1001;
+  EXPECT_FALSE(vrml.Store(settings));
+  EXPECT_EQ(settings.GetInt("Settings", "VRML_Durchmesser", 100), 100);
+  vrml.diameter = 1;
+  EXPECT_TRUE(vrml.Store(settings));
+  EXPECT_EQ(settings.GetInt("Settings", "VRML_Durchmesser", 100), 1);
+
+  StoreChoice(settings, OptionsDialogFor("txt"), 1);
+  EXPECT_EQ(settings.GetInt("Settings", "ExportTAB", 0), 1);
+  EXPECT_EQ(OptionsDialogFor("ovl"), ExportOptionsDialog::None);
+}
+
+}  // namespace
+}  // namespace hp::exports
