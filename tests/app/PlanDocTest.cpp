@@ -33,7 +33,8 @@ TEST(PlanDocOpen, IncompleteFileOpensChangedWithItsMessage) {
     std::vector<std::string> messages;
   } cases[] = {
       {whole, false, {}},
-      {cut, true, {"Die Datei ist unvollständig: nur 0 von 1 Datensätzen konnten vollständig gelesen werden."}},
+      {cut, true,
+       {cut.string() + "\nDie Datei ist unvollständig: nur 0 von 1 Datensätzen konnten vollständig gelesen werden."}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path.filename().string());
