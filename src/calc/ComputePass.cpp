@@ -51,7 +51,8 @@ bool Computation::Ask(const std::string& text, size_t position, int& stopResult)
   messageShown = true;
   // A loop closure restarts the pass at the loop's start, so a faulty record
   // inside the loop is met again: the user already chose to go on past it.
-  if (m_passedOver.count(text) != 0) return false;
+  const std::string key = std::to_string(position) + '\n' + text;
+  if (m_passedOver.count(key) != 0) return false;
   switch (m_prompter.AskYesNoCancel(text, platform::Icon::Exclamation)) {
     case platform::Answer::Yes:
       currentNumber = static_cast<int>(position + 1);
@@ -62,7 +63,7 @@ bool Computation::Ask(const std::string& text, size_t position, int& stopResult)
       stopResult = 0;
       return true;
     default:
-      m_passedOver.insert(text);
+      m_passedOver.insert(key);
       return false;
   }
 }

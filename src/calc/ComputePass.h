@@ -54,7 +54,7 @@ class Computation {
   LoopAdjuster m_adjuster;
   StationIndex m_index;
   int m_stopResult = 0;
-  std::unordered_set<std::string> m_passedOver;  // messages answered No in this pass
+  std::unordered_set<std::string> m_passedOver;  // record positions and messages answered No in this pass
 };
 
 // What the compute command leaves for the windows.
