@@ -7,6 +7,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QAction>
 #include <QDialog>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -24,6 +25,7 @@
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/PlanDoc.h"
+#include "app/PlanView.h"
 #include "app/dialogs/ExportDialogs.h"
 #include "export/ExportFile.h"
 
@@ -98,6 +100,31 @@ TEST_F(ExportCommandTest, TableExportRemembersTheChoiceAndStoresTheIncludeMode) 
   const std::string text = ReadAll(m_folder / "Höhle.TXT");
   EXPECT_NE(text.find("Koordinatenreferenz"), std::string::npos) << "the default record in the table";
   EXPECT_TRUE(test::Context().prompter.Texts().empty());
+}
+
+TEST_F(ExportCommandTest, ABitmapIsThePictureTheViewShows) {
+  CMainFrame frame;
+  frame.resize(800, 600);
+  frame.show();
+  CChildFrame* child = frame.NewDocument();
+  Choose("plan.bmp", 1);
+  frame.command(QStringLiteral("Exportieren..."))->trigger();
+  const std::string bytes = ReadAll(m_folder / "plan.bmp");
+  ASSERT_GT(bytes.size(), 54u);
+  EXPECT_EQ(bytes.substr(0, 2), "BM");
+  const auto le32 = [&bytes](size_t at) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
+    return v;
+  };
+  EXPECT_EQ(le32(2), bytes.size());
+  EXPECT_EQ(le32(18), static_cast<uint32_t>(child->view().viewport()->width()));
+  EXPECT_EQ(Settings().GetInt("Settings", "SaveExtention", -1), 1);
+
+  // Without records there is nothing to export.
+  child->document().store().records.clear();
+  frame.UpdateCommands();
+  EXPECT_FALSE(frame.command(QStringLiteral("Exportieren..."))->isEnabled());
 }
 
 TEST_F(ExportCommandTest, RefusedOrCancelledExportsWriteNothing) {
