@@ -9,6 +9,8 @@
 #include <QComboBox>
 #include <QAction>
 #include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -127,6 +129,28 @@ TEST_F(ExportCommandTest, ABitmapIsThePictureTheViewShows) {
   EXPECT_FALSE(frame.command(QStringLiteral("Exportieren..."))->isEnabled());
 }
 
+TEST_F(ExportCommandTest, TheSaveDialogOffersTheFileTypesAndStartsWhereTheLastExportWent) {
+  CMainFrame frame;
+  frame.NewDocument();
+  Settings().SetString("Settings", "ExportDir", m_folder.string());
+  Settings().SetInt("Settings", "SaveExtention", 7);
+  const fs::path target = m_folder / "karte.ovl";
+  OnNextDialog([&target](QDialog& dialog) {
+    auto* files = qobject_cast<QFileDialog*>(&dialog);
+    ASSERT_NE(files, nullptr);
+    EXPECT_EQ(files->windowTitle(), QStringLiteral("Daten exportieren"));
+    EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptSave);
+    ASSERT_EQ(files->nameFilters().size(), static_cast<qsizetype>(std::size(exports::kExportFileTypes)));
+    EXPECT_EQ(files->nameFilters().front(), QStringLiteral("Bitmap (*.bmp)"));
+    EXPECT_EQ(files->selectedNameFilter(), QStringLiteral("Overlay (*.ovl)"));
+    EXPECT_EQ(files->directory().absolutePath().toStdString(), target.parent_path().string());
+    files->selectFile(QString::fromStdString(target.string()));
+  });
+  frame.command(QStringLiteral("Exportieren..."))->trigger();
+  EXPECT_TRUE(fs::exists(target));
+  EXPECT_EQ(Settings().GetInt("Settings", "SaveExtention", -1), 7);
+}
+
 TEST_F(ExportCommandTest, RefusedOrCancelledExportsWriteNothing) {
   struct Case {
     const char* file;
@@ -219,7 +243,7 @@ TEST_F(ExportCommandTest, GoogleEarthWritesTheKmlAndOpensIt) {
   ASSERT_EQ(test::Context().shell.opened.size(), 1u);
   EXPECT_EQ(test::Context().shell.opened[0], file.string());
   EXPECT_EQ(ReadAll(file).rfind("<?xml", 0), 0u);
-  fs::remove(file);
+  fs::remove_all(file.parent_path().parent_path());
 }
 
 }  // namespace
