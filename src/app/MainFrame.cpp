@@ -47,6 +47,7 @@
 #include "doc/DocumentDialogs.h"
 #include "doc/WorksheetCommands.h"
 #include "app/dialogs/EvaluationDialog.h"
+#include "app/dialogs/ExportDialogs.h"
 #include "base/Cp1252.h"
 #include "draw/ViewCommands.h"
 #include "import/DocumentImport.h"
@@ -201,6 +202,12 @@ void CMainFrame::CreateMenus() {
              hasDocument);
   dataMenu->addSeparator();
   AddCommand(dataMenu, "&Importieren...", "Importiert Vermessungsdaten.", [this] { OnImport(); }, hasDocument);
+  AddCommand(dataMenu, "E&xportieren...", "Daten aus dem aktuellen Dokument exportieren.", [this] {
+    WithDocument([this](CPlanDoc& doc, CPlanView& view) { RunExportCommand(this, doc, view); });
+  }, [this] { return activeDocument() != nullptr && !activeDocument()->store().records.empty(); });
+  AddCommand(dataMenu, "Export nach &Google Earth\tStrg-G", "Daten nach Google Earth exportieren.", [this] {
+    WithDocument([this](CPlanDoc& doc, CPlanView&) { RunGoogleEarthCommand(this, doc); });
+  }, hasDocument);
   AddCommand(dataMenu, "Include-Dateien &aktualisieren\tStrg+I", "Liest alle Include-Dateien neu ein.",
              [this] { OnUpdateIncludes(); }, hasDocument);
   dataMenu->addSeparator();

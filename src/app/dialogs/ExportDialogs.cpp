@@ -1,0 +1,267 @@
+#include "app/dialogs/ExportDialogs.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QVBoxLayout>
+#include <system_error>
+#include <vector>
+
+#include "app/AppContext.h"
+#include "app/DialogBase.h"
+#include "app/PlanDoc.h"
+#include "app/PlanView.h"
+#include "base/ByteStream.h"
+#include "export/ExportFile.h"
+#include "export/PrepareView.h"
+#include "gfx/PictureFile.h"
+
+namespace hp::app {
+namespace {
+
+using exports::ExportOptionsDialog;
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+std::filesystem::path PathOf(const QString& file) { return std::filesystem::path(file.toStdString()); }
+
+constexpr std::string_view kPictureTooLarge = "Die Ausgabegrafik ist zu groß. Bitte Zoom verkleinern.";
+
+// The wait cursor while a file is written.
+class WaitCursor {
+ public:
+  WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// Two radio buttons in a group; returns the group (ids 0 and 1).
+QButtonGroup* AddTwoChoices(CDialogBase& dialog, QVBoxLayout* layout, const char* first, const char* second,
+                            int checked) {
+  auto* group = new QButtonGroup(&dialog);
+  int id = 0;
+  for (const char* text : {first, second}) {
+    auto* button = new QRadioButton(QString::fromUtf8(text), &dialog);
+    group->addButton(button, id);
+    button->setChecked(id == checked);
+    layout->addWidget(button);
+    ++id;
+  }
+  if (group->checkedButton() == nullptr) group->button(0)->setChecked(true);
+  return group;
+}
+
+QCheckBox* AddCheck(CDialogBase& dialog, QVBoxLayout* layout, const char* text, bool checked) {
+  auto* box = new QCheckBox(QString::fromUtf8(text), &dialog);
+  box->setChecked(checked);
+  layout->addWidget(box);
+  return box;
+}
+
+bool RunOneChoice(QWidget* parent, ExportOptionsDialog which, platform::SettingsStore& settings, const char* caption,
+                  const char* first, const char* second) {
+  CDialogBase dialog(parent, QString::fromUtf8(caption));
+  auto* layout = new QVBoxLayout(&dialog);
+  QButtonGroup* group = AddTwoChoices(dialog, layout, first, second, exports::LoadChoice(settings, which));
+  layout->addWidget(dialog.MakeOkCancelButtons());
+  if (dialog.exec() != QDialog::Accepted) return false;
+  exports::StoreChoice(settings, which, group->checkedId());
+  return true;
+}
+
+bool RunGpxOptions(QWidget* parent, platform::SettingsStore& settings) {
+  exports::GpxOptions options;
+  options.Load(settings);
+  CDialogBase dialog(parent, QStringLiteral("GPX-Format"));
+  auto* layout = new QVBoxLayout(&dialog);
+  QButtonGroup* select =
+      AddTwoChoices(dialog, layout, "Aktueller &Messpunkt", "&Alle beschrifteten Messpunkte", options.select);
+  QCheckBox* umlauts = AddCheck(dialog, layout, "&Umlaute entfernen", options.removeUmlauts);
+  auto* symbol = new QLineEdit(Q(options.symbol), &dialog);
+  auto* label = new QLabel(QStringLiteral("&Wegpunktsymbol"), &dialog);
+  label->setBuddy(symbol);
+  layout->addWidget(label);
+  layout->addWidget(symbol);
+  layout->addWidget(dialog.MakeOkCancelButtons());
+  if (dialog.exec() != QDialog::Accepted) return false;
+  options.select = select->checkedId();
+  options.removeUmlauts = umlauts->isChecked();
+  options.symbol = symbol->text().toStdString();
+  options.Store(settings);
+  return true;
+}
+
+bool RunKmlOptions(QWidget* parent, platform::SettingsStore& settings) {
+  exports::KmlOptions options;
+  options.Load(settings);
+  CDialogBase dialog(parent, QStringLiteral("Google Earth"));
+  auto* layout = new QVBoxLayout(&dialog);
+  QCheckBox* caves = AddCheck(dialog, layout, "&Höhleneingänge", options.caves);
+  QCheckBox* cavePoints = AddCheck(dialog, layout, "&Punkte als Höhleneingänge", options.cavePoints);
+  QCheckBox* points = AddCheck(dialog, layout, "Punkt&bezeichnung", options.points);
+  QCheckBox* numbers = AddCheck(dialog, layout, "Punkt&nummerierung", options.pointNumbers);
+  layout->addWidget(dialog.MakeOkCancelButtons());
+  if (dialog.exec() != QDialog::Accepted) return false;
+  options.caves = caves->isChecked();
+  options.cavePoints = cavePoints->isChecked();
+  options.points = points->isChecked();
+  options.pointNumbers = numbers->isChecked();
+  options.Store(settings);
+  return true;
+}
+
+bool RunVrmlOptions(QWidget* parent, platform::SettingsStore& settings) {
+  exports::VrmlOptions options;
+  options.Load(settings);
+  CDialogBase dialog(parent, QStringLiteral("VRML-Format"));
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* form = new QFormLayout;
+  auto* diameter = new QSpinBox(&dialog);
+  diameter->setRange(1, 1000);
+  diameter->setValue(options.diameter);
+  form->addRow(QStringLiteral("Gang&durchmesser im cm, falls\nkeine Querschnitte angegeben"), diameter);
+  auto* faces = new QComboBox(&dialog);
+  faces->addItems({QStringLiteral("4"), QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("32"),
+                   QStringLiteral("64")});
+  faces->setCurrentIndex(options.faces >= 0 && options.faces < faces->count() ? options.faces : 1);
+  form->addRow(QString::fromUtf8("Flächen der Gangkörper"), faces);
+  auto* shape = new QComboBox(&dialog);
+  shape->addItems({QStringLiteral("Rechteck"), QStringLiteral("Ellipse"), QStringLiteral("Segmente")});
+  shape->setCurrentIndex(options.form >= 0 && options.form < shape->count() ? options.form : 2);
+  form->addRow(QString::fromUtf8("Form der Gangkörper"), shape);
+  layout->addLayout(form);
+  layout->addWidget(dialog.MakeOkCancelButtons());
+  if (dialog.exec() != QDialog::Accepted) return false;
+  options.diameter = diameter->value();
+  options.faces = faces->currentIndex();
+  options.form = shape->currentIndex();
+  return options.Store(settings);
+}
+
+std::optional<ExportTarget> ChooseWithSaveDialog(QWidget* parent, const QString& folder, const QString& name,
+                                                 int filter) {
+  QStringList names;
+  for (const exports::ExportFileType& type : exports::kExportFileTypes) names << Q(type.text);
+  QFileDialog dialog(parent, Q(exports::kExportDialogTitle), folder);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilters(names);
+  dialog.setDefaultSuffix(QStringLiteral("txt"));
+  if (filter >= 1 && filter <= names.size()) dialog.selectNameFilter(names[filter - 1]);
+  dialog.selectFile(name);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return ExportTarget{dialog.selectedFiles().front(), static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1};
+}
+
+ExportFileChooser& Chooser() {
+  static ExportFileChooser chooser;
+  return chooser;
+}
+
+// The picture the view shows, as a bitmap file.
+void ExportViewBitmap(CPlanView& view, const std::filesystem::path& path) {
+  const QImage picture = view.viewport()->grab().toImage();
+  if (picture.isNull()) {
+    App().prompter.Message(kPictureTooLarge, platform::Icon::Exclamation);
+    return;
+  }
+  WaitCursor wait;
+  const std::vector<uint8_t> bytes = gfx::BitmapBytes(picture);
+  if (!base::WriteFileAtomically(path, [&bytes](base::ByteSink& sink) { return sink.Write(bytes); }))
+    App().prompter.Message(path.string() + exports::messages::kCannotOpen, platform::Icon::Exclamation);
+}
+
+// Writes `path` through the writer of its extension, the drawing prepared
+// first when the writer reads it.
+bool WriteExport(CPlanDoc& document, const std::filesystem::path& path, int includeMode) {
+  platform::SettingsStore& settings = App().settings;
+  WaitCursor wait;
+  exports::PreparedView prepared;
+  if (const auto writer = exports::WriterFor(exports::ExportExtension(path), settings); writer && writer->UsesDrawing())
+    exports::PrepareView(prepared, document.store(), settings, &App().prompter, document.folder());
+  const exports::ExportContext context{document.store(), document.worksheet(), settings, prepared.Drawn(),
+                                       includeMode};
+  return exports::ExportFile(path, context, App().prompter);
+}
+
+}  // namespace
+
+bool RunExportOptions(QWidget* parent, ExportOptionsDialog which, platform::SettingsStore& settings) {
+  switch (which) {
+    case ExportOptionsDialog::None: return true;
+    case ExportOptionsDialog::Dxf:
+      return RunOneChoice(parent, which, settings, "DXF-Format", "Standard-D&XF", "&CAD für Höhlen");
+    case ExportOptionsDialog::DocumentCopy:
+      return RunOneChoice(parent, which, settings, "Dateien", "&Dokument unverändert speichern",
+                          "&Include-Dateien integrieren");
+    case ExportOptionsDialog::Table:
+      return RunOneChoice(parent, which, settings, "Tabellenformat", "&Ohne Include-Dateien",
+                          "&Include-Dateien integrieren");
+    case ExportOptionsDialog::Gpx: return RunGpxOptions(parent, settings);
+    case ExportOptionsDialog::Kml: return RunKmlOptions(parent, settings);
+    case ExportOptionsDialog::Vrml: return RunVrmlOptions(parent, settings);
+  }
+  return false;
+}
+
+void SetExportFileChooser(ExportFileChooser chooser) { Chooser() = std::move(chooser); }
+
+void RunExportCommand(QWidget* parent, CPlanDoc& document, CPlanView& view) {
+  platform::SettingsStore& settings = App().settings;
+  const QString name = Q(exports::DefaultExportName(document.title().toStdString()));
+  const QString folder = Q(exports::InitialExportFolder(document.path(), settings));
+  const int preset = settings.GetInt("Settings", "SaveExtention", 0);
+  const std::optional<ExportTarget> target =
+      Chooser() ? Chooser()(parent, folder, name, preset) : ChooseWithSaveDialog(parent, folder, name, preset);
+  if (!target || target->path.isEmpty()) return;
+  const std::string chosen = target->path.toStdString();
+  exports::RememberExportChoice(settings, target->filterIndex, chosen);
+
+  const std::filesystem::path path = PathOf(target->path);
+  const std::string extension = exports::ExportExtension(path);
+  if (const auto refusal = exports::DisplayTypeRefusal(extension, document.worksheet().displayType());
+      !refusal.empty()) {
+    App().prompter.Message(refusal, platform::Icon::Exclamation);
+    return;
+  }
+  const ExportOptionsDialog options = exports::OptionsDialogFor(extension);
+  if (!RunExportOptions(parent, options, settings)) return;
+
+  if (extension == "bmp") {
+    ExportViewBitmap(view, path);
+  } else if (extension == "hpn") {
+    WaitCursor wait;
+    exports::ExportDocumentCopy(path, document.store(), exports::LoadChoice(settings, ExportOptionsDialog::DocumentCopy),
+                                App().prompter);
+  } else {
+    WriteExport(document, path, exports::LoadChoice(settings, ExportOptionsDialog::Table));
+  }
+}
+
+std::filesystem::path GoogleEarthFile() {
+  const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  if (base.isEmpty()) return {};
+  const std::filesystem::path folder = PathOf(base) / "Hollowplan" / "Hollowplan 22";
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error || !std::filesystem::is_directory(folder, error)) return {};
+  return folder / "Hollowplan.kml";
+}
+
+void RunGoogleEarthCommand(QWidget* parent, CPlanDoc& document) {
+  const std::filesystem::path file = GoogleEarthFile();
+  if (file.empty()) return;
+  if (!RunExportOptions(parent, ExportOptionsDialog::Kml, App().settings)) return;
+  if (WriteExport(document, file, 1)) App().shell.Open(file.string());
+}
+
+}  // namespace hp::app

@@ -1,0 +1,250 @@
+// The export commands of the windows: the chosen file, the remembered folder
+// and file type, the options dialogs and what they store, the refusals, and
+// the Google Earth file handed to the desktop.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QAction>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+
+#include "app/AppTestSupport.h"
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/PlanDoc.h"
+#include "app/PlanView.h"
+#include "app/dialogs/ExportDialogs.h"
+#include "export/ExportFile.h"
+
+namespace hp::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Works on the next modal dialog, then closes it with OK (or Cancel).
+void OnNextDialog(std::function<void(QDialog&)> edit, bool accept = true) {
+  QTimer::singleShot(0, [edit = std::move(edit), accept] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr) << "no options dialog opened";
+    edit(*dialog);
+    if (accept) dialog->accept(); else dialog->reject();
+  });
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class ExportCommandTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    test::Context().settings = platform::MemorySettingsStore();
+    test::Context().prompter.Clear();
+    test::Context().shell.opened.clear();
+    m_folder = fs::temp_directory_path() / ("hp_app_export_" + std::to_string(::getpid()));
+    fs::create_directories(m_folder);
+  }
+  void TearDown() override {
+    SetExportFileChooser({});
+    fs::remove_all(m_folder);
+  }
+  static platform::MemorySettingsStore& Settings() { return test::Context().settings; }
+  // The save dialog answers with `name` in the test folder and filter `filter`.
+  void Choose(const std::string& name, int filter) {
+    SetExportFileChooser([this, name, filter](QWidget*, const QString& folder, const QString& proposed, int preset) {
+      m_seen = {folder.toStdString(), proposed.toStdString(), preset};
+      return std::optional<ExportTarget>(ExportTarget{QString::fromStdString((m_folder / name).string()), filter});
+    });
+  }
+  struct Seen {
+    std::string folder, name;
+    int preset = -1;
+  };
+  fs::path m_folder;
+  Seen m_seen;
+};
+
+TEST_F(ExportCommandTest, TableExportRemembersTheChoiceAndStoresTheIncludeMode) {
+  CMainFrame frame;
+  frame.NewDocument();
+  Settings().SetString("Settings", "ExportDir", "/vorher");
+  Settings().SetInt("Settings", "SaveExtention", 9);
+  Choose("Höhle.TXT", 9);
+  OnNextDialog([](QDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Tabellenformat"));
+    dialog.findChildren<QRadioButton*>().at(1)->setChecked(true);
+  });
+  QAction* command = frame.command(QStringLiteral("Exportieren..."));
+  ASSERT_NE(command, nullptr);
+  ASSERT_TRUE(command->isEnabled());
+  command->trigger();
+
+  EXPECT_EQ(m_seen.folder, "/vorher");
+  EXPECT_EQ(m_seen.preset, 9);
+  EXPECT_EQ(Settings().GetString("Settings", "ExportDir", ""), m_folder.string());
+  EXPECT_EQ(Settings().GetInt("Settings", "ExportTAB", -1), 1);
+  const std::string text = ReadAll(m_folder / "Höhle.TXT");
+  EXPECT_NE(text.find("Koordinatenreferenz"), std::string::npos) << "the default record in the table";
+  EXPECT_TRUE(test::Context().prompter.Texts().empty());
+}
+
+TEST_F(ExportCommandTest, ABitmapIsThePictureTheViewShows) {
+  CMainFrame frame;
+  frame.resize(800, 600);
+  frame.show();
+  CChildFrame* child = frame.NewDocument();
+  Choose("plan.bmp", 1);
+  frame.command(QStringLiteral("Exportieren..."))->trigger();
+  const std::string bytes = ReadAll(m_folder / "plan.bmp");
+  ASSERT_GT(bytes.size(), 54u);
+  EXPECT_EQ(bytes.substr(0, 2), "BM");
+  const auto le32 = [&bytes](size_t at) {
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(bytes[at + static_cast<size_t>(i)]);
+    return v;
+  };
+  EXPECT_EQ(le32(2), bytes.size());
+  EXPECT_EQ(le32(18), static_cast<uint32_t>(child->view().viewport()->width()));
+  EXPECT_EQ(Settings().GetInt("Settings", "SaveExtention", -1), 1);
+
+  // Without records there is nothing to export.
+  child->document().store().records.clear();
+  frame.UpdateCommands();
+  EXPECT_FALSE(frame.command(QStringLiteral("Exportieren..."))->isEnabled());
+}
+
+TEST_F(ExportCommandTest, TheSaveDialogOffersTheFileTypesAndStartsWhereTheLastExportWent) {
+  CMainFrame frame;
+  frame.NewDocument();
+  Settings().SetString("Settings", "ExportDir", m_folder.string());
+  Settings().SetInt("Settings", "SaveExtention", 7);
+  const fs::path target = m_folder / "karte.ovl";
+  OnNextDialog([&target](QDialog& dialog) {
+    auto* files = qobject_cast<QFileDialog*>(&dialog);
+    ASSERT_NE(files, nullptr);
+    EXPECT_EQ(files->windowTitle(), QStringLiteral("Daten exportieren"));
+    EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptSave);
+    ASSERT_EQ(files->nameFilters().size(), static_cast<qsizetype>(std::size(exports::kExportFileTypes)));
+    EXPECT_EQ(files->nameFilters().front(), QStringLiteral("Bitmap (*.bmp)"));
+    EXPECT_EQ(files->selectedNameFilter(), QStringLiteral("Overlay (*.ovl)"));
+    EXPECT_EQ(files->directory().absolutePath().toStdString(), target.parent_path().string());
+    files->selectFile(QString::fromStdString(target.string()));
+  });
+  frame.command(QStringLiteral("Exportieren..."))->trigger();
+  EXPECT_TRUE(fs::exists(target));
+  EXPECT_EQ(Settings().GetInt("Settings", "SaveExtention", -1), 7);
+}
+
+TEST_F(ExportCommandTest, RefusedOrCancelledExportsWriteNothing) {
+  struct Case {
+    const char* file;
+    int displayType;
+    bool cancelOptions;
+    std::string_view message;  // empty: none
+  };
+  const Case cases[] = {
+      {"a.hvw", 0, false, exports::messages::kOnlyAnimation},
+      {"a.wrl", 1, false, exports::messages::kOnlyAnimation},
+      {"a.dxf", 5, false, exports::messages::kOnlyPlaneTypes},
+      {"a.bmp", 6, false, exports::messages::kNoProtocolBitmap},
+      {"a.dxf", 0, true, {}},
+      {"a.gpx", 0, true, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    test::Context().prompter.Clear();
+    Settings() = platform::MemorySettingsStore();
+    CMainFrame frame;
+    frame.NewDocument()->document().worksheet().setDisplayType(c.displayType);
+    Choose(c.file, 3);
+    if (c.cancelOptions) OnNextDialog([](QDialog&) {}, false);
+    frame.command(QStringLiteral("Exportieren..."))->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(fs::exists(m_folder / c.file));
+    EXPECT_EQ(Settings().GetString("Settings", "ExportDir", ""), m_folder.string()) << "remembered before the check";
+    EXPECT_FALSE(Settings().Contains("Settings", "DXFFormat"));
+    EXPECT_FALSE(Settings().Contains("Settings", "GPXSymbol"));
+    const auto texts = test::Context().prompter.Texts();
+    if (c.message.empty()) {
+      EXPECT_TRUE(texts.empty());
+    } else {
+      ASSERT_EQ(texts.size(), 1u);
+      EXPECT_EQ(texts[0], c.message);
+    }
+  }
+}
+
+TEST_F(ExportCommandTest, OptionsDialogsStoreWhatWasChosen) {
+  OnNextDialog([](QDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("GPX-Format"));
+    dialog.findChildren<QRadioButton*>().at(1)->setChecked(true);
+    dialog.findChild<QCheckBox*>()->setChecked(false);
+    dialog.findChild<QLineEdit*>()->clear();
+  });
+  ASSERT_TRUE(RunExportOptions(nullptr, exports::ExportOptionsDialog::Gpx, Settings()));
+  EXPECT_EQ(Settings().GetInt("Settings", "GPXSelect", -1), 1);
+  EXPECT_EQ(Settings().GetInt("Settings", "GPXUmlaute", -1), 0);
+  EXPECT_EQ(Settings().GetString("Settings", "GPXSymbol", ""), "Waypoint") << "an empty symbol";
+
+  Settings().SetInt("Settings", "VRML_Flaechen", 3);
+  OnNextDialog([](QDialog& dialog) {
+    EXPECT_EQ(dialog.findChildren<QComboBox*>().at(0)->currentText(), QStringLiteral("32"));
+    dialog.findChild<QSpinBox*>()->setValue(250);
+    dialog.findChildren<QComboBox*>().at(1)->setCurrentIndex(0);
+  });
+  ASSERT_TRUE(RunExportOptions(nullptr, exports::ExportOptionsDialog::Vrml, Settings()));
+  EXPECT_EQ(Settings().GetInt("Settings", "VRML_Durchmesser", -1), 250);
+  EXPECT_EQ(Settings().GetInt("Settings", "VRML_Form", -1), 0);
+
+  OnNextDialog([](QDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("DXF-Format"));
+    dialog.findChildren<QRadioButton*>().at(1)->setChecked(true);
+  });
+  ASSERT_TRUE(RunExportOptions(nullptr, exports::ExportOptionsDialog::Dxf, Settings()));
+  EXPECT_EQ(Settings().GetInt("Settings", "DXFFormat", -1), 1);
+}
+
+TEST_F(ExportCommandTest, GoogleEarthWritesTheKmlAndOpensIt) {
+  QStandardPaths::setTestModeEnabled(true);
+  CMainFrame frame;
+  frame.NewDocument();
+  QAction* command = frame.command(QStringLiteral("Export nach Google Earth"));
+  ASSERT_NE(command, nullptr);
+  EXPECT_EQ(command->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
+
+  OnNextDialog([](QDialog& dialog) { EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Google Earth")); }, false);
+  command->trigger();
+  EXPECT_TRUE(test::Context().shell.opened.empty()) << "cancelled";
+
+  const fs::path file = GoogleEarthFile();
+  fs::remove(file);
+  OnNextDialog([](QDialog& dialog) { dialog.findChildren<QCheckBox*>().at(2)->setChecked(true); });
+  command->trigger();
+  QStandardPaths::setTestModeEnabled(false);
+  EXPECT_EQ(file.filename(), "Hollowplan.kml");
+  EXPECT_EQ(file.parent_path().filename(), "Hollowplan 22");
+  EXPECT_EQ(Settings().GetInt("Settings", "GEPoint", -1), 1);
+  ASSERT_EQ(test::Context().shell.opened.size(), 1u);
+  EXPECT_EQ(test::Context().shell.opened[0], file.string());
+  EXPECT_EQ(ReadAll(file).rfind("<?xml", 0), 0u);
+  fs::remove_all(file.parent_path().parent_path());
+}
+
+}  // namespace
+}  // namespace hp::app
