@@ -18,9 +18,6 @@ namespace {
 constexpr double kRingDegree = 0.017453293;
 constexpr double kDegree = std::numbers::pi / 180;
 
-std::string StationKey(long cave, long passage, std::string_view point) {
-  return std::to_string(cave) + "/" + std::to_string(passage) + "/" + std::string(point);
-}
 
 std::string Component(uint32_t colour, int shift) {
   const double c = (colour >> shift) & 0xFF;
@@ -104,6 +101,13 @@ VrmlWriter::VrmlWriter(const platform::SettingsStore& settings)
   if (m_form != 1 && m_form != 2) m_faces = 4;
 }
 
+size_t VrmlWriter::StationHash::operator()(const Station& s) const noexcept {
+  size_t h = std::hash<std::string_view>()(s.point);
+  h ^= std::hash<long>()(s.cave) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+  h ^= std::hash<long>()(s.passage) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+  return h;
+}
+
 void VrmlWriter::Begin(TextOut& out, const ExportContext& context) {
   const doc::Worksheet& ws = context.worksheet;
   const doc::DocumentSettings& s = context.store.settings;
@@ -115,9 +119,10 @@ void VrmlWriter::Begin(TextOut& out, const ExportContext& context) {
                                               (e.max.z - e.min.z) * (e.max.z - e.min.z)));
   const draw::Vec3 reference = context.view.transform ? context.view.transform->referencePoint() : draw::Vec3{};
   m_shift = {ws.originX() - reference.x, ws.originY() - reference.y, ws.originZ() - reference.z};
+  m_firstTo.reserve(context.store.records.size());
   for (size_t n = 0; n < context.store.records.size(); ++n) {
     const doc::SurveyRecord& r = *context.store.records[n];
-    if (!base::TextOf(r.point).empty()) m_firstTo.emplace(StationKey(r.cave, r.passage, base::TextOf(r.point)), n);
+    if (!base::TextOf(r.point).empty()) m_firstTo.emplace(Station{r.cave, r.passage, base::TextOf(r.point)}, n);
   }
 
   out << "#VRML V2.0 utf8\n\n#\n#     " << kProgramName << " VRML-Export\n#  " << kRights << "\n#  " << kWebAddress
@@ -131,7 +136,7 @@ void VrmlWriter::Begin(TextOut& out, const ExportContext& context) {
 void VrmlWriter::Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) {
   const doc::SurveyRecord& r = entry.record;
   if (r.colour == 0 || base::TextOf(r.point).empty() || !entry.visible.Any() || r.length == 0) return;
-  const auto found = m_firstTo.find(StationKey(r.refCave, r.refPassage, base::TextOf(r.refPoint)));
+  const auto found = m_firstTo.find(Station{r.refCave, r.refPassage, base::TextOf(r.refPoint)});
   if (found == m_firstTo.end()) return;
   const doc::SurveyRecord& before = *context.store.records[found->second];
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "export/ExportWriter.h"
@@ -134,7 +135,17 @@ class VrmlWriter final : public ExportWriter {
   double m_diameter = 100;  // centimetres
   double m_sceneSize = 0;   // 1.5 times the diagonal of the extent
   draw::Vec3 m_shift;
-  std::unordered_map<std::string, size_t> m_firstTo;  // station key -> first record ending there
+  // A station by cave, passage and name; the name views the record's own text,
+  // which outlives the writer.
+  struct Station {
+    long cave = 0, passage = 0;
+    std::string_view point;
+    bool operator==(const Station&) const = default;
+  };
+  struct StationHash {
+    size_t operator()(const Station& s) const noexcept;
+  };
+  std::unordered_map<Station, size_t, StationHash> m_firstTo;  // station -> first record ending there
   bool m_anyBody = false;
   draw::Vec3 m_min, m_max;
 };
