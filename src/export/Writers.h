@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "export/ExportWriter.h"
 
@@ -133,6 +135,7 @@ class VrmlWriter final : public ExportWriter {
   int m_faces = 4;
   int m_form = 2;
   double m_diameter = 100;  // centimetres
+  std::vector<std::pair<double, double>> m_circle;  // cosine and sine of each ring step
   double m_sceneSize = 0;   // 1.5 times the diagonal of the extent
   draw::Vec3 m_shift;
   // A station by cave, passage and name; the name views the record's own text,
