@@ -11,6 +11,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <system_error>
 
 #include "CaveSystemGenerator.h"
 #include "calc/ComputePass.h"
@@ -39,6 +40,11 @@ class CountingSink final : public base::ByteSink {
 };
 
 struct Cave {
+  // The saved document is large: it goes with the cave.
+  ~Cave() {
+    std::error_code ignored;
+    if (!document.empty()) fs::remove(document, ignored);
+  }
   doc::SurveyStore store;
   exports::PreparedView prepared;  // the plan
   exports::PreparedView camera;    // the camera view, for VRML and the viewer data

@@ -8,7 +8,13 @@
 #include "cli/Commands.h"
 #include "cli/ViewOptions.h"
 #include "export/ExportFile.h"
+#include "draw/BackgroundMap.h"
+#include "draw/ViewTransform.h"
+#include "draw/WorksheetDrawing.h"
 #include "export/PrepareView.h"
+#include "gfx/GuiApplication.h"
+#include "gfx/PictureFile.h"
+#include "platform/Clock.h"
 
 namespace hp::cli {
 namespace {
@@ -16,6 +22,30 @@ namespace {
 int Usage(const CommandContext& c, const std::string& problem) {
   c.err << "hollowplan-cli: " << problem << "\n";
   return kExitUsage;
+}
+
+// The picture the window would show on a screen of the default size, handed
+// to the bitmap writer once it is drawn.
+bool ExportDrawnBitmap(const std::filesystem::path& output, const std::filesystem::path& documentFolder,
+                       doc::SurveyStore& store, const platform::SettingsStore& settings, platform::Prompter& prompter) {
+  constexpr draw::Size kScreen{1280, 1024};
+  doc::Worksheet& worksheet = *store.currentWorksheet;
+  platform::SystemClock clock;
+  draw::BackgroundMap backgroundMap;
+  draw::WorksheetDrawingOptions options;
+  options.window = kScreen;
+  options.screen = kScreen;
+  options.clock = &clock;
+  options.backgroundMap = &backgroundMap;
+  options.documentFolder = documentFolder;
+  options.prompter = &prompter;
+  gfx::EnsureGuiApplication();
+  draw::ViewTransform view;
+  const QImage picture = gfx::PaintImage(draw::ScreenCaps(kScreen), draw::ScreenBackground(store, worksheet),
+                                         [&](draw::Surface& surface) {
+                                           draw::DrawWorksheet(surface, store, worksheet, view, settings, options);
+                                         });
+  return gfx::ExportBitmap(output, picture, prompter);
 }
 
 }  // namespace
@@ -45,8 +75,10 @@ int RunExport(const CommandContext& c) {
     return kExitFailed;
   }
 
-  // A bitmap is the picture the drawing makes, as render writes it.
-  if (extension == "bmp") return RunRender(c);
+  const std::filesystem::path folder = input.parent_path().empty() ? std::filesystem::path(".") : input.parent_path();
+  // A bitmap is the picture the drawing makes, not a writer's file.
+  if (extension == "bmp")
+    return ExportDrawnBitmap(output, folder, store, settings, prompter) ? kExitOk : kExitFailed;
   if (extension == "hpn")
     return exports::ExportDocumentCopy(output, store, copyMode, prompter) ? kExitOk : kExitFailed;
 
@@ -54,8 +86,7 @@ int RunExport(const CommandContext& c) {
   // points and each record's drawn colour.
   exports::PreparedView prepared;
   if (const auto writer = exports::WriterFor(extension, settings); writer && writer->UsesDrawing())
-    exports::PrepareView(prepared, store, settings, &prompter,
-                         input.parent_path().empty() ? std::filesystem::path(".") : input.parent_path());
+    exports::PrepareView(prepared, store, settings, &prompter, folder);
   const exports::ExportContext context{store, worksheet, settings, prepared.Drawn(), includeMode};
   return exports::ExportFile(output, context, prompter) ? kExitOk : kExitFailed;
 }

@@ -18,9 +18,6 @@ namespace {
 constexpr double kRingDegree = 0.017453293;
 constexpr double kDegree = std::numbers::pi / 180;
 
-std::string StationKey(long cave, long passage, std::string_view point) {
-  return std::to_string(cave) + "/" + std::to_string(passage) + "/" + std::string(point);
-}
 
 std::string Component(uint32_t colour, int shift) {
   const double c = (colour >> shift) & 0xFF;
@@ -65,20 +62,34 @@ struct Section {
   double right, left, up, down;
 };
 
-// The cross-section ring in the section plane: (across to the right, up).
-std::vector<draw::Vec3> Ring(Section s, int n, int form, bool mirrored) {
+// The cosine and sine of the n angles that divide the full circle evenly.
+std::vector<std::pair<double, double>> CircleSteps(int n) {
+  std::vector<std::pair<double, double>> steps;
+  steps.reserve(static_cast<size_t>(std::max(n, 0)));
+  for (int k = 0; k < n; ++k) {
+    const double t = 2 * std::numbers::pi * k / n;
+    steps.emplace_back(std::cos(t), std::sin(t));
+  }
+  return steps;
+}
+
+// The cross-section ring in the section plane: (across to the right, up);
+// `steps` are the CircleSteps of `n`.
+std::vector<draw::Vec3> Ring(Section s, int n, int form, bool mirrored,
+                             const std::vector<std::pair<double, double>>& steps) {
   if (mirrored) std::swap(s.right, s.left);
   const double R = s.right, L = s.left, O = s.up, U = s.down;
   std::vector<draw::Vec3> ring;
   if (n > 4 && (form == 1 || form == 2)) {
+    ring.reserve(static_cast<size_t>(n));
     for (int k = 0; k < n; ++k) {
-      const double t = 2 * std::numbers::pi * k / n;
+      const auto [cosine, sine] = steps[static_cast<size_t>(k)];
       if (form == 1) {
-        ring.push_back({(R - L) / 2 + (R + L) / 2 * std::cos(t), (O - U) / 2 + (O + U) / 2 * std::sin(t), 0});
+        ring.push_back({(R - L) / 2 + (R + L) / 2 * cosine, (O - U) / 2 + (O + U) / 2 * sine, 0});
       } else {
         const double across = k < n / 2 ? (k < n / 4 ? R : L) : (k < 3 * n / 4 ? L : R);
         const double upward = k < n / 2 ? O : U;
-        ring.push_back({across * std::cos(t), upward * std::sin(t), 0});
+        ring.push_back({across * cosine, upward * sine, 0});
       }
     }
   } else {
@@ -102,6 +113,14 @@ VrmlWriter::VrmlWriter(const platform::SettingsStore& settings)
     default: m_faces = 4; break;
   }
   if (m_form != 1 && m_form != 2) m_faces = 4;
+  m_circle = CircleSteps(m_faces);
+}
+
+size_t VrmlWriter::StationHash::operator()(const Station& s) const noexcept {
+  size_t h = std::hash<std::string_view>()(s.point);
+  h ^= std::hash<long>()(s.cave) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+  h ^= std::hash<long>()(s.passage) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+  return h;
 }
 
 void VrmlWriter::Begin(TextOut& out, const ExportContext& context) {
@@ -115,9 +134,10 @@ void VrmlWriter::Begin(TextOut& out, const ExportContext& context) {
                                               (e.max.z - e.min.z) * (e.max.z - e.min.z)));
   const draw::Vec3 reference = context.view.transform ? context.view.transform->referencePoint() : draw::Vec3{};
   m_shift = {ws.originX() - reference.x, ws.originY() - reference.y, ws.originZ() - reference.z};
+  m_firstTo.reserve(context.store.records.size());
   for (size_t n = 0; n < context.store.records.size(); ++n) {
     const doc::SurveyRecord& r = *context.store.records[n];
-    if (!base::TextOf(r.point).empty()) m_firstTo.emplace(StationKey(r.cave, r.passage, base::TextOf(r.point)), n);
+    if (!base::TextOf(r.point).empty()) m_firstTo.emplace(Station{r.cave, r.passage, base::TextOf(r.point)}, n);
   }
 
   out << "#VRML V2.0 utf8\n\n#\n#     " << kProgramName << " VRML-Export\n#  " << kRights << "\n#  " << kWebAddress
@@ -131,7 +151,7 @@ void VrmlWriter::Begin(TextOut& out, const ExportContext& context) {
 void VrmlWriter::Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) {
   const doc::SurveyRecord& r = entry.record;
   if (r.colour == 0 || base::TextOf(r.point).empty() || !entry.visible.Any() || r.length == 0) return;
-  const auto found = m_firstTo.find(StationKey(r.refCave, r.refPassage, base::TextOf(r.refPoint)));
+  const auto found = m_firstTo.find(Station{r.refCave, r.refPassage, base::TextOf(r.refPoint)});
   if (found == m_firstTo.end()) return;
   const doc::SurveyRecord& before = *context.store.records[found->second];
 
@@ -152,12 +172,12 @@ void VrmlWriter::Record(TextOut& out, const ExportContext& context, const Record
 
   const auto place = [&](const std::vector<draw::Vec3>& ring, double azimuth, double elevation, draw::Vec3 at) {
     const double a = azimuth * kRingDegree, b = elevation * kRingDegree;
+    const double cosA = std::cos(a), sinA = std::sin(a), cosB = std::cos(b), sinB = std::sin(b);
     std::string text;
     text.reserve(ring.size() * 32);
     for (const draw::Vec3& p : ring) {
-      const draw::Vec3 q{at.x + p.x * std::cos(a) - p.y * std::sin(a) * std::sin(b) + m_shift.x,
-                         at.y - p.x * std::sin(a) - p.y * std::cos(a) * std::sin(b) + m_shift.y,
-                         at.z + p.y * std::cos(b) + m_shift.z};
+      const draw::Vec3 q{at.x + p.x * cosA - p.y * sinA * sinB + m_shift.x,
+                         at.y - p.x * sinA - p.y * cosA * sinB + m_shift.y, at.z + p.y * cosB + m_shift.z};
       if (!m_anyBody) {
         m_min = m_max = q;
         m_anyBody = true;
@@ -174,8 +194,8 @@ void VrmlWriter::Record(TextOut& out, const ExportContext& context, const Record
     return text;
   };
   const std::string first =
-      place(Ring(start, m_faces, m_form, r.calcFlag == 1), r.calcC[0], r.calcC[1], {r.refX, r.refY, r.refZ});
-  const std::string last = place(Ring(end, m_faces, m_form, false), r.calcC[2], r.calcC[3], {r.x, r.y, r.z});
+      place(Ring(start, m_faces, m_form, r.calcFlag == 1, m_circle), r.calcC[0], r.calcC[1], {r.refX, r.refY, r.refZ});
+  const std::string last = place(Ring(end, m_faces, m_form, false, m_circle), r.calcC[2], r.calcC[3], {r.x, r.y, r.z});
 
   const doc::DocumentSettings& s = context.store.settings;
   const int ci = ColourIndex(context.DrawnColour(entry.index));

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "export/ExportWriter.h"
 
@@ -132,9 +135,20 @@ class VrmlWriter final : public ExportWriter {
   int m_faces = 4;
   int m_form = 2;
   double m_diameter = 100;  // centimetres
+  std::vector<std::pair<double, double>> m_circle;  // cosine and sine of each ring step
   double m_sceneSize = 0;   // 1.5 times the diagonal of the extent
   draw::Vec3 m_shift;
-  std::unordered_map<std::string, size_t> m_firstTo;  // station key -> first record ending there
+  // A station by cave, passage and name; the name views the record's own text,
+  // which outlives the writer.
+  struct Station {
+    long cave = 0, passage = 0;
+    std::string_view point;
+    bool operator==(const Station&) const = default;
+  };
+  struct StationHash {
+    size_t operator()(const Station& s) const noexcept;
+  };
+  std::unordered_map<Station, size_t, StationHash> m_firstTo;  // station -> first record ending there
   bool m_anyBody = false;
   draw::Vec3 m_min, m_max;
 };

@@ -11,10 +11,12 @@
 #include <string>
 
 #include "base/ByteIo.h"
+#include "draw/BackgroundMap.h"
 #include "draw/Surface.h"
 #include "draw/WorksheetDrawing.h"
 #include "gfx/GuiApplication.h"
 #include "gfx/PictureFile.h"
+#include "platform/Prompter.h"
 
 namespace hp::gfx {
 namespace {
@@ -96,6 +98,64 @@ TEST_F(PictureFileTest, FailedWriteLeavesTheOldFile) {
   EXPECT_FALSE(Write(m_folder / "missing" / "x.pdf", PictureFormat::Pdf, {4, 4}));
   EXPECT_EQ(Bytes(path), "old");
   EXPECT_FALSE(fs::exists(m_folder / "missing"));
+}
+
+TEST(BitmapDepthTest, FollowsThePicturesPlanesAndBits) {
+  const std::tuple<int, int, int> cases[] = {{1, 1, 1}, {1, 2, 4}, {2, 2, 4}, {1, 4, 4}, {1, 5, 8}, {4, 2, 8},
+                                             {1, 8, 8}, {1, 9, 24}, {1, 16, 24}, {1, 24, 24}, {1, 32, 24}};
+  for (const auto& [planes, bits, depth] : cases) EXPECT_EQ(BitmapFileDepth(planes, bits), depth) << planes << "x" << bits;
+}
+
+TEST_F(PictureFileTest, ExportedBitmapKeepsThePicturesDepthAndColours) {
+  // A 5 x 3 picture, light grey with one red pixel in the top row.
+  QImage rgb(5, 3, QImage::Format_RGB32);
+  rgb.fill(QColor(200, 200, 200));
+  rgb.setPixel(3, 0, qRgb(255, 0, 0));
+  QImage mono(5, 3, QImage::Format_Mono);
+  mono.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+  mono.fill(0);
+  mono.setPixel(3, 0, 1);
+  const std::tuple<const char*, QImage, int, size_t> cases[] = {
+      // name, picture, bits per pixel in the file, padded row bytes
+      {"rgb", rgb, 24, 16},
+      {"indexed", rgb.convertToFormat(QImage::Format_Indexed8), 8, 8},
+      {"mono", mono, 1, 4},
+  };
+  for (const auto& [name, picture, depth, rowBytes] : cases) {
+    SCOPED_TRACE(name);
+    const fs::path path = m_folder / (std::string(name) + ".bmp");
+    platform::ScriptedPrompter prompter;
+    ASSERT_TRUE(ExportBitmap(path, picture, prompter));
+    EXPECT_TRUE(prompter.Entries().empty());
+    const std::string bytes = Bytes(path);
+    const std::span<const uint8_t> b(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    const uint32_t offset = depth == 24 ? 54 : 54 + (4u << depth);
+    ASSERT_EQ(b.size(), offset + 3 * rowBytes);
+    EXPECT_EQ(base::LoadLE<uint32_t>(b, 2), b.size());
+    EXPECT_EQ(base::LoadLE<uint32_t>(b, 10), offset);
+    EXPECT_EQ(base::LoadLE<uint16_t>(b, 28), depth);
+    EXPECT_EQ(base::LoadLE<uint32_t>(b, 34), 3 * rowBytes);
+    if (depth == 1) {
+      // The top row is written last; pixel 3 is the fourth bit from the left.
+      EXPECT_EQ(b[offset + 2 * rowBytes], 0x10);
+      EXPECT_EQ(b[offset], 0);
+      continue;
+    }
+    draw::Image read;
+    ASSERT_EQ(draw::ReadBitmap(b, read), draw::BitmapStatus::Ok);
+    ASSERT_EQ(read.pixels.size(), 15u);
+    EXPECT_EQ(read.pixels[3], draw::RgbColour(255, 0, 0));
+    EXPECT_EQ(read.pixels[14], draw::RgbColour(200, 200, 200));
+  }
+}
+
+TEST_F(PictureFileTest, NoPictureShowsItsMessageAndKeepsTheOldFile) {
+  const fs::path path = m_folder / "old.bmp";
+  std::ofstream(path) << "old";
+  platform::ScriptedPrompter prompter;
+  EXPECT_FALSE(ExportBitmap(path, QImage(), prompter));
+  EXPECT_EQ(prompter.Texts(), std::vector<std::string>{std::string(kPictureTooLarge)});
+  EXPECT_EQ(Bytes(path), "old");
 }
 
 }  // namespace
