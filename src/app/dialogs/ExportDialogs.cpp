@@ -170,14 +170,8 @@ ExportFileChooser& Chooser() {
 // The picture the view shows, as a bitmap file.
 void ExportViewBitmap(CPlanView& view, const std::filesystem::path& path) {
   const QImage picture = view.viewport()->grab().toImage();
-  if (picture.isNull()) {
-    App().prompter.Message(kPictureTooLarge, platform::Icon::Exclamation);
-    return;
-  }
   WaitCursor wait;
-  const std::vector<uint8_t> bytes = gfx::BitmapBytes(picture);
-  if (!base::WriteFileAtomically(path, [&bytes](base::ByteSink& sink) { return sink.Write(bytes); }))
-    App().prompter.Message(path.string() + exports::messages::kCannotOpen, platform::Icon::Exclamation);
+  gfx::ExportBitmap(path, picture, App().prompter);
 }
 
 // Writes `path` through the writer of its extension, the drawing prepared
