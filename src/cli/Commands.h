@@ -23,6 +23,8 @@ struct CommandContext {
 // Opens a document as the program's opening does (the conversion question
 // of an older file included); false after its message.
 bool OpenInput(const CommandContext& context, const std::string& path, doc::SurveyStore& store);
+// Prints an argument problem and gives the exit status for wrong arguments.
+int ArgumentProblem(const CommandContext& context, const std::string& problem);
 // Writes a document atomically; false after its message.
 bool WriteOutput(const CommandContext& context, const std::string& path, doc::SurveyStore& store);
 

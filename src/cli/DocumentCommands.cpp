@@ -36,6 +36,11 @@ bool OpenInput(const CommandContext& c, const std::string& path, doc::SurveyStor
          doc::ReadStatus::Ok;
 }
 
+int ArgumentProblem(const CommandContext& c, const std::string& problem) {
+  c.err << "hollowplan-cli: " << problem << "\n";
+  return kExitUsage;
+}
+
 bool WriteOutput(const CommandContext& c, const std::string& path, doc::SurveyStore& store) {
   if (doc::SaveDocument(path, store, 0)) return true;
   CliPrompter prompter(c.err, c.args.answer);

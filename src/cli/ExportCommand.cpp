@@ -19,11 +19,6 @@
 namespace hp::cli {
 namespace {
 
-int Usage(const CommandContext& c, const std::string& problem) {
-  c.err << "hollowplan-cli: " << problem << "\n";
-  return kExitUsage;
-}
-
 // The picture the window would show on a screen of the default size, handed
 // to the bitmap writer once it is drawn.
 bool ExportDrawnBitmap(const std::filesystem::path& output, const std::filesystem::path& documentFolder,
@@ -57,16 +52,13 @@ int RunExport(const CommandContext& c) {
   int includeMode = settings.GetInt("Settings", "ExportTAB", 0);
   int copyMode = settings.GetInt("Settings", "ExportHPN", 0);
   if (const auto it = c.args.options.find("--include-mode"); it != c.args.options.end()) {
-    if (it->second != "0" && it->second != "1") return Usage(c, "--include-mode nimmt 0 oder 1");
+    if (it->second != "0" && it->second != "1") return ArgumentProblem(c, "--include-mode nimmt 0 oder 1");
     includeMode = copyMode = it->second == "1" ? 1 : 0;
   }
 
   doc::SurveyStore store;
-  if (!OpenInput(c, input.string(), store)) return kExitFailed;
-  std::string problem;
-  if (!ApplyViewOptions(c.args, store, problem)) return Usage(c, problem);
   CliPrompter prompter(c.err, c.args.answer);
-  if (store.settings.computedCurrent == 0) calc::RunComputeCommand(store, prompter);
+  if (const int status = OpenForView(c, store, prompter); status != kExitOk) return status;
 
   doc::Worksheet& worksheet = *store.currentWorksheet;
   const std::string extension = exports::ExportExtension(output);

@@ -23,11 +23,6 @@ std::string Fixed(double value, int decimals) {
   return text;
 }
 
-int Refuse(const CommandContext& c, const std::string& problem) {
-  c.err << "hollowplan-cli: " << problem << "\n";
-  return kExitUsage;
-}
-
 bool Number(const std::string& text, double& value) {
   const auto parsed = base::ParseNumber(text);
   if (parsed) value = *parsed;
@@ -43,14 +38,14 @@ int Fail(const CommandContext& c, std::string_view message) {
 int RunUtmToGeographic(const CommandContext& c) {
   const auto& p = c.args.positional;
   const auto zone = base::ParseInteger(p[1]);
-  if (!zone || *zone < INT_MIN || *zone > INT_MAX) return Refuse(c, "ZONE ist keine ganze Zahl: " + p[1]);
+  if (!zone || *zone < INT_MIN || *zone > INT_MAX) return ArgumentProblem(c, "ZONE ist keine ganze Zahl: " + p[1]);
   // The letter is one character of the store's code page, taken as given.
   const std::string letter = base::Utf8ToCp1252(p[2]);
-  if (letter.size() != 1) return Refuse(c, "LETTER muss ein Zeichen sein: " + p[2]);
+  if (letter.size() != 1) return ArgumentProblem(c, "LETTER muss ein Zeichen sein: " + p[2]);
   if (*zone < edit::kMinZone || *zone > edit::kMaxZone) return Fail(c, edit::kEnterZone);
   double easting = 0, northing = 0;
-  if (!Number(p[3], easting)) return Refuse(c, "EASTING ist keine Zahl: " + p[3]);
-  if (!Number(p[4], northing)) return Refuse(c, "NORTHING ist keine Zahl: " + p[4]);
+  if (!Number(p[3], easting)) return ArgumentProblem(c, "EASTING ist keine Zahl: " + p[3]);
+  if (!Number(p[4], northing)) return ArgumentProblem(c, "NORTHING ist keine Zahl: " + p[4]);
 
   const geo::GeographicPosition position =
       geo::UtmToGeographic(static_cast<int>(*zone), letter.front(), easting, northing);
@@ -61,8 +56,8 @@ int RunUtmToGeographic(const CommandContext& c) {
 int RunGeographicToUtm(const CommandContext& c) {
   const auto& p = c.args.positional;
   double latitude = 0, longitude = 0;
-  if (!Number(p[1], latitude)) return Refuse(c, "LAT ist keine Zahl: " + p[1]);
-  if (!Number(p[2], longitude)) return Refuse(c, "LON ist keine Zahl: " + p[2]);
+  if (!Number(p[1], latitude)) return ArgumentProblem(c, "LAT ist keine Zahl: " + p[1]);
+  if (!Number(p[2], longitude)) return ArgumentProblem(c, "LON ist keine Zahl: " + p[2]);
   if (latitude < -90 || latitude > 90) return Fail(c, kLatitudeRange);
 
   const geo::UtmPosition grid = geo::GeographicToUtm(latitude, longitude);
@@ -77,7 +72,7 @@ int RunGeo(const CommandContext& c) {
   const std::string& sub = c.args.positional.at(0);
   if (sub == "utm2geo") return RunUtmToGeographic(c);
   if (sub == "geo2utm") return RunGeographicToUtm(c);
-  return Refuse(c, "unbekannter geo-Befehl " + sub);
+  return ArgumentProblem(c, "unbekannter geo-Befehl " + sub);
 }
 
 }  // namespace hp::cli

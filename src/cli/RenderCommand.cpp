@@ -34,37 +34,29 @@ std::optional<draw::Size> ParseSize(const std::string& text) {
   return draw::Size{static_cast<int>(*w), static_cast<int>(*h)};
 }
 
-int Usage(const CommandContext& c, const std::string& problem) {
-  c.err << "hollowplan-cli: " << problem << "\n";
-  return kExitUsage;
-}
-
 }  // namespace
 
 int RunRender(const CommandContext& c) {
   const std::filesystem::path input = c.args.positional[0];
   const std::filesystem::path output = c.args.positional[1];
   const auto format = gfx::PictureFormatOf(output);
-  if (!format) return Usage(c, "render schreibt Bilder als .png, .bmp, .svg oder .pdf");
+  if (!format) return ArgumentProblem(c, "render schreibt Bilder als .png, .bmp, .svg oder .pdf");
   draw::Size size = kDefaultScreen;
   if (const auto it = c.args.options.find("--size"); it != c.args.options.end()) {
     const auto parsed = ParseSize(it->second);
-    if (!parsed) return Usage(c, "--size nimmt BxH in Pixeln, jeweils von 1 bis " + std::to_string(kMaxSide));
+    if (!parsed) return ArgumentProblem(c, "--size nimmt BxH in Pixeln, jeweils von 1 bis " + std::to_string(kMaxSide));
     size = *parsed;
   }
   std::optional<platform::FixedClock> fixedClock;
   if (c.args.date) {
     const auto date = ParseDate(*c.args.date);
-    if (!date) return Usage(c, "--date nimmt ein Datum TT.MM.JJJJ");
+    if (!date) return ArgumentProblem(c, "--date nimmt ein Datum TT.MM.JJJJ");
     fixedClock.emplace(*date);
   }
 
   doc::SurveyStore store;
-  if (!OpenInput(c, input.string(), store)) return kExitFailed;
-  std::string problem;
-  if (!ApplyViewOptions(c.args, store, problem)) return Usage(c, problem);
   CliPrompter prompter(c.err, c.args.answer);
-  if (store.settings.computedCurrent == 0) calc::RunComputeCommand(store, prompter);
+  if (const int status = OpenForView(c, store, prompter); status != kExitOk) return status;
 
   doc::Worksheet& worksheet = *store.currentWorksheet;
   if (!doc::IsDrawnType(worksheet.displayKind())) {

@@ -13,14 +13,8 @@ namespace hp::cli {
 
 int RunStats(const CommandContext& c) {
   doc::SurveyStore store;
-  if (!OpenInput(c, c.args.positional[0], store)) return kExitFailed;
-  std::string problem;
-  if (!ApplyViewOptions(c.args, store, problem)) {
-    c.err << "hollowplan-cli: " << problem << "\n";
-    return kExitUsage;
-  }
   CliPrompter prompter(c.err, c.args.answer);
-  if (store.settings.computedCurrent == 0) calc::RunComputeCommand(store, prompter);
+  if (const int status = OpenForView(c, store, prompter); status != kExitOk) return status;
 
   // Prepare the view as its drawing would: the evaluation measures heights
   // and paths from the reference the projection finds.

@@ -5,6 +5,7 @@
 
 #include "base/Cp1252.h"
 #include "base/NumberFormat.h"
+#include "calc/ComputePass.h"
 
 namespace hp::cli {
 namespace {
@@ -16,6 +17,14 @@ std::optional<long long> Integer(const std::string& text, long long min, long lo
 }
 
 }  // namespace
+
+int OpenForView(const CommandContext& c, doc::SurveyStore& store, CliPrompter& prompter) {
+  if (!OpenInput(c, c.args.positional[0], store)) return kExitFailed;
+  std::string problem;
+  if (!ApplyViewOptions(c.args, store, problem)) return ArgumentProblem(c, problem);
+  if (store.settings.computedCurrent == 0) calc::RunComputeCommand(store, prompter);
+  return kExitOk;
+}
 
 const std::vector<std::string>& ViewOptionNames() {
   static const std::vector<std::string> names = {
