@@ -180,6 +180,14 @@ int AnimationPause(const platform::SettingsStore& settings) {
   return std::clamp(settings.GetInt("Settings", "Animation", kDefaultAnimationPause), 0, kMaxAnimationPause);
 }
 
+PauseEntry ParseAnimationPause(std::string_view text) {
+  const auto number = base::ParseInteger(text);
+  if (!number) return {std::nullopt, "Bitte geben Sie eine ganze Zahl ein."};
+  if (*number < 0 || *number > kMaxAnimationPause)
+    return {std::nullopt, "Geben Sie eine ganze Zahl zwischen 0 und " + std::to_string(kMaxAnimationPause) + " ein."};
+  return {static_cast<int>(*number), {}};
+}
+
 bool AnimationFlight::Prepare(const doc::Worksheet& ws) {
   Reset();
   const int count = Count(ws);

@@ -84,6 +84,13 @@ bool ApplyPicturesPerPosition(std::string_view text, doc::Worksheet& worksheet);
 // The pause after each animation or spin picture in milliseconds ("Animation"
 // in "Settings"), limited to 0 .. 1000.
 int AnimationPause(const platform::SettingsStore& settings);
+// The pause as typed into "Optionen Animation": the value, or the message
+// that keeps the dialog open.
+struct PauseEntry {
+  std::optional<int> value;
+  std::string message;
+};
+PauseEntry ParseAnimationPause(std::string_view text);
 
 // One flight through the worksheet's positions, prepared on its first
 // picture.

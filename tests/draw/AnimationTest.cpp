@@ -276,6 +276,20 @@ TEST(AnimationSpin, TurnsAndWrapsTheAzimuth) {
   EXPECT_EQ(AnimationPause(settings), 20);
   settings.SetInt("Settings", "Animation", 5000);
   EXPECT_EQ(AnimationPause(settings), 1000);
+  const struct {
+    const char* text;
+    std::optional<int> value;
+    const char* message;
+  } typed[] = {{"0", 0, ""},
+               {" 1000", 1000, ""},
+               {"1001", std::nullopt, "Geben Sie eine ganze Zahl zwischen 0 und 1000 ein."},
+               {"-1", std::nullopt, "Geben Sie eine ganze Zahl zwischen 0 und 1000 ein."},
+               {"2,5", std::nullopt, "Bitte geben Sie eine ganze Zahl ein."}};
+  for (const auto& t : typed) {
+    const PauseEntry entry = ParseAnimationPause(t.text);
+    EXPECT_EQ(entry.value, t.value) << t.text;
+    EXPECT_EQ(entry.message, t.message) << t.text;
+  }
 }
 
 }  // namespace
