@@ -163,8 +163,9 @@ void CMainFrame::CreateAnimationBar() {
   button(AnimationCommand::Start);
   m_picturesField = field("Anzahl der Bilder zwischen zwei Positionen eingeben.", 60, [this](const QString& text) {
     WithDocument([&text](CPlanDoc& doc, CPlanView&) {
+      const int before = doc.worksheet().picturesPerPosition();
       if (!draw::ApplyPicturesPerPosition(text.toStdString(), doc.worksheet())) return;
-      doc.setModified();
+      if (doc.worksheet().picturesPerPosition() != before) doc.setModified();
       doc.UpdateAllViews();
     });
   });
