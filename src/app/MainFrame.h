@@ -1,7 +1,7 @@
 // The main window: the document windows in an MDI area, the menus with every
-// command, the tool bars "Symbolleiste" (with the worksheet list) and
-// "Blickrichtung", the status bar, the recent-file list, dropped files and
-// the window placement kept between runs.
+// command, the tool bars "Symbolleiste" (with the worksheet list),
+// "Blickrichtung" and "Animation", the status bar, the recent-file list,
+// dropped files and the window placement kept between runs.
 #pragma once
 
 #include <QMainWindow>
