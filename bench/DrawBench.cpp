@@ -2,7 +2,9 @@
 // once before any timing. Goals: rebuilding the projection (plan and parallel
 // projection) at most 30 ms; the leg filter with a rule pattern over all
 // records at most 20 ms; drawing the plan with station labels (numbering
-// kind 1) on a 1920 x 1080 surface at 96 dpi at most 250 ms.
+// kind 1) on a 1920 x 1080 surface at 96 dpi at most 250 ms; one picture of
+// the perspective projection and of the camera view (as each picture of a
+// flight draws it: the view turned, the projection rebuilt) at most 250 ms.
 //
 // The plan is drawn twice over: on a counting surface that only counts the
 // primitives it is given (the drawing code without rasterisation; text
@@ -30,9 +32,11 @@
 #include "doc/LegFilter.h"
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
+#include "draw/Animation.h"
 #include "draw/DisplayType.h"
 #include "draw/PlaneDrawing.h"
 #include "draw/RecordingSurface.h"
+#include "draw/SpatialDrawing.h"
 #include "draw/Surface.h"
 #include "draw/ViewTransform.h"
 #include "gfx/GuiApplication.h"
@@ -265,6 +269,55 @@ void BM_DrawPlan(benchmark::State& state) {
       benchmark::Counter(static_cast<double>(kRecords), benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// One picture of a spatial drawing with the projection rebuilt, as after
+// every change of view: type 3 (perspective) or 5 (camera view, the view
+// turned by a degree before each picture as a flight or spin does). Argument
+// "image" as for the plan.
+void BM_DrawSpatial(benchmark::State& state) {
+  Survey& survey = TheSurvey();
+  if (!survey.error.empty()) {
+    state.SkipWithError(survey.error.c_str());
+    return;
+  }
+  const auto type = static_cast<draw::DisplayType>(state.range(0));
+  const bool image = state.range(1) != 0;
+  Worksheet& ws = PrepareWorksheet(survey, type);
+  ws.setViewAzimuth(30);
+  ws.setViewInclination(-25);
+  ws.setViewDistance(0);
+  hp::platform::MemorySettingsStore settings;
+  draw::ViewTransform view;
+  CountingSurface counter(ScreenCaps());
+  draw::SpatialDrawingOptions options;
+  options.window = {1920, 1080};
+  options.screen = {1920, 1080};
+  hp::gfx::EnsureGuiApplication();
+  QImage picture(1920, 1080, QImage::Format_RGB32);
+  draw::SpatialDrawingResult result;
+  const auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    if (type == draw::DisplayType::Animation) draw::SpinView(ws, 1);
+    view.setProjectionDirty(true);
+    if (!image) {
+      counter.Reset();
+      result = draw::DrawSpatial(counter, survey.store, ws, view, settings, options);
+    } else {
+      picture.fill(Qt::white);
+      QPainter painter(&picture);
+      hp::gfx::QPainterSurface surface(painter, ScreenCaps());
+      result = draw::DrawSpatial(surface, survey.store, ws, view, settings, options);
+    }
+    benchmark::DoNotOptimize(result.scale);
+  }
+  const bool camera = type == draw::DisplayType::Animation;
+  Record(std::string(camera ? "draw camera view" : "draw perspective") + (image ? " image" : ""), start, state);
+  if (!result.drawn) state.SkipWithError("the spatial drawing drew nothing");
+  if (!image && counter.lines < survey.store.records.size() / 10) state.SkipWithError("hardly any leg was drawn");
+  state.counters["lines"] = static_cast<double>(counter.lines);
+  state.counters["records/s"] =
+      benchmark::Counter(static_cast<double>(kRecords), benchmark::Counter::kIsIterationInvariantRate);
+}
+
 void Register() {
   for (const auto type : {draw::DisplayType::Plan, draw::DisplayType::Parallel}) {
     benchmark::RegisterBenchmark("BM_PrepareProjection", BM_PrepareProjection)
@@ -286,6 +339,16 @@ void Register() {
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime();
   }
+  for (const auto type : {draw::DisplayType::Perspective, draw::DisplayType::Animation}) {
+    for (const int64_t image : {0, 1}) {
+      benchmark::RegisterBenchmark("BM_DrawSpatial", BM_DrawSpatial)
+          ->Args({static_cast<int64_t>(type), image})
+          ->ArgNames({"type", "image"})
+          ->Iterations(5)
+          ->Unit(benchmark::kMillisecond)
+          ->UseRealTime();
+    }
+  }
 }
 
 double Median(std::vector<double> values) {
@@ -306,7 +369,11 @@ void PrintSummary() {
                         {"draw plan", 250},
                         {"draw plan with projection", 250},
                         {"draw plan image", 250},
-                        {"draw plan image with projection", 250}};
+                        {"draw plan image with projection", 250},
+                        {"draw perspective", 250},
+                        {"draw perspective image", 250},
+                        {"draw camera view", 250},
+                        {"draw camera view image", 250}};
   std::fprintf(stderr, "\nDrawing goals, 100 000 records (median of the runs of this process):\n");
   for (const Goal& goal : goals) {
     const auto& runs = RunMillis()[goal.name];

@@ -209,6 +209,13 @@ Farben, nur die Geräte oder nur Titel und Beschreibung. So übertragen Sie etwa
 in ein neues Dokument.</p>
 """
 
+PAGES["Optionen Animation"] = """
+<p><b>Pause nach jedem Bild</b>: so viele Millisekunden (0 bis 1000) wartet das Programm nach jedem Bild einer Animation
+und nach jedem Schritt der Drehung, die nach dem Ziehen mit der Maus weiterläuft. Eine kleinere Pause ergibt einen
+schnelleren Flug; wie viele Bilder zwischen zwei Positionen liegen, stellen Sie in der Symbolleiste <b>Animation</b>
+ein.</p>
+"""
+
 PAGES["index"] = f"""
 <p>Hollowplan verwaltet die Messdaten einer Höhlenvermessung, berechnet die Koordinaten aller Messpunkte und zeichnet
 daraus Grundriss, Längsschnitt, Aufriss und räumliche Ansichten.</p>
@@ -232,6 +239,12 @@ Blickrichtung, Maßstab und Filter der {link("Messzüge")}. Arbeitsblätter lass
 {link("Arbeitsblatt verschieben", "verschieben")} und {link("Arbeitsblatt umbenennen", "umbenennen")}.
 Gedruckt wird im gewählten Maßstab, auf Wunsch über mehrere Seiten; Rahmen, Titel und Unterblätter stellen Sie unter
 {link("Arbeitsblatt")} ein.</p>
+<h2>Animation</h2>
+<p>In der Darstellung <b>Animation</b> speichern Sie Blickpunkte als Positionen (<b>Animation &gt; Position
+einfügen</b>, Strg+Umschalt+E) und lassen die Ansicht mit <b>Animation starten</b> (Strg+Umschalt+A) durch sie fliegen,
+einmal oder als Endlos-Animation. Eine Taste, ein Mausklick oder das Mausrad beenden den Flug. Ziehen Sie die Ansicht mit
+der linken Maustaste, dreht sie sich nach dem Loslassen weiter. Die Pause zwischen den Bildern stellen Sie unter
+{link("Optionen Animation")} ein.</p>
 <h2>Importieren</h2>
 <p><b>Daten &gt; Importieren</b> liest Tabellen, PocketTopo-Exporte ({link("Datenimport Tabellenformat")}) und andere
 Hollowplan-Dokumente ({link("Datenimport Hollowplan-Format")}). Include-Dateien binden weitere Dokumente ein; sie werden

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QMenu>
 
+#include "app/AnimationController.h"
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
 
@@ -23,12 +24,16 @@ CChildFrame::CChildFrame(std::unique_ptr<CPlanDoc> document, std::function<bool(
   }
   m_view = new CPlanView(*m_doc, this);
   setWidget(m_view);
+  m_animation = new CAnimationController(*m_doc, *m_view, this);
   connect(m_doc.get(), &CPlanDoc::modifiedChanged, this, &CChildFrame::UpdateCaption);
   UpdateCaption();
 }
 
-// The view goes before the document it draws.
+// The animation goes before the view it watches, the view before the
+// document it draws.
 CChildFrame::~CChildFrame() {
+  delete m_animation;
+  m_animation = nullptr;
   delete m_view;
   m_view = nullptr;
 }

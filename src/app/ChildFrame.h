@@ -8,6 +8,7 @@
 
 namespace hp::app {
 
+class CAnimationController;
 class CPlanDoc;
 class CPlanView;
 
@@ -23,6 +24,8 @@ class CChildFrame : public QMdiSubWindow {
 
   CPlanDoc& document() { return *m_doc; }
   CPlanView& view() { return *m_view; }
+  // The flight and spin of the view.
+  CAnimationController& animation() { return *m_animation; }
 
   // Shows the caption of the document: its title, "*" while modified.
   void UpdateCaption();
@@ -37,6 +40,7 @@ class CChildFrame : public QMdiSubWindow {
  private:
   std::unique_ptr<CPlanDoc> m_doc;
   CPlanView* m_view = nullptr;
+  CAnimationController* m_animation = nullptr;
   std::function<bool(CPlanDoc&)> m_querySave;
 };
 

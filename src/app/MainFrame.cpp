@@ -29,6 +29,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "app/AnimationController.h"
 #include "app/AppContext.h"
 #include "app/ChildFrame.h"
 #include "app/MenuText.h"
@@ -116,6 +117,7 @@ CMainFrame::~CMainFrame() {
     child->disconnect(this);
     child->view().disconnect(this);
     child->document().disconnect(this);
+    child->animation().disconnect(this);
   }
 }
 
@@ -295,6 +297,7 @@ void CMainFrame::CreateMenus() {
     action->setData(id);
   }
   view->addSeparator();
+  CreateAnimationMenu();
 
   m_windowMenu = menuBar()->addMenu(QStringLiteral("&Fenster"));
   connect(m_windowMenu, &QMenu::aboutToShow, this, [this] {
@@ -380,6 +383,7 @@ void CMainFrame::CreateToolBars() {
   QAction* direction = m_directionBar->toggleViewAction();
   direction->setText(QStringLiteral("&Blickrichtung"));
   m_viewMenu->addAction(direction);
+  CreateAnimationBar();
   QAction* status = m_viewMenu->addAction(QStringLiteral("S&tatusleiste"));
   status->setCheckable(true);
   status->setChecked(true);
@@ -476,6 +480,7 @@ void CMainFrame::AddChild(CChildFrame* child) {
     else if (!(now & Qt::WindowMinimized)) m_showCmd = 1;
   });
   connect(child, &CChildFrame::closing, this, [this, child] { m_closing.insert(child); });
+  connect(&child->animation(), &CAnimationController::runningChanged, this, [this] { UpdateCommands(); });
   // Restored, a document window is at least two thirds of the area.
   const QSize area = m_mdi->viewport()->size();
   child->resize(std::max(child->sizeHint().width(), area.width() * 2 / 3),
@@ -556,6 +561,7 @@ void CMainFrame::ShowViewValues() {
   show(m_azimuthField, values.azimuth, draw::ViewField::Azimuth);
   show(m_inclinationField, values.inclination, draw::ViewField::Inclination);
   show(m_distanceField, values.distance, draw::ViewField::Distance);
+  ShowAnimationValues();
 }
 
 void CMainFrame::UpdateCommands() {

@@ -1,7 +1,7 @@
 // The main window: the document windows in an MDI area, the menus with every
-// command, the tool bars "Symbolleiste" (with the worksheet list) and
-// "Blickrichtung", the status bar, the recent-file list, dropped files and
-// the window placement kept between runs.
+// command, the tool bars "Symbolleiste" (with the worksheet list),
+// "Blickrichtung" and "Animation", the status bar, the recent-file list,
+// dropped files and the window placement kept between runs.
 #pragma once
 
 #include <QMainWindow>
@@ -26,6 +26,7 @@ class QToolBar;
 
 namespace hp::app {
 
+class CAnimationController;
 class CChildFrame;
 class CPlanDoc;
 class CPlanView;
@@ -88,6 +89,12 @@ class CMainFrame : public QMainWindow {
   void FillWorksheetList();
   void ShowViewValues();
   void UpdateRecentFiles();
+  // The menu "&Animation", its tool bar and the bar's values and checks.
+  void CreateAnimationMenu();
+  void CreateAnimationBar();
+  void ShowAnimationValues();
+  // Runs `command` on the animation of the active document when there is one.
+  void WithAnimation(const std::function<void(CAnimationController&)>& command);
   void RememberRecentFile(const std::filesystem::path& path);
 
   // Commands.
@@ -117,6 +124,11 @@ class CMainFrame : public QMainWindow {
   QLineEdit* m_azimuthField = nullptr;
   QLineEdit* m_inclinationField = nullptr;
   QLineEdit* m_distanceField = nullptr;
+  QToolBar* m_animationBar = nullptr;
+  QLineEdit* m_positionField = nullptr;
+  QLineEdit* m_picturesField = nullptr;
+  QAction* m_startAction = nullptr;
+  QAction* m_endlessAction = nullptr;
   QMenu* m_recentMenu = nullptr;
   QMenu* m_dataMenu = nullptr;
   QMenu* m_documentMenu = nullptr;

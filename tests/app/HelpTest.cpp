@@ -41,7 +41,8 @@ std::vector<QString> Topics() {
       // Captions the windows set themselves.
       QStringLiteral("Vermessungsdaten Übersicht"), QStringLiteral("Datenauswertung"),
       QStringLiteral("Ringschlussauswertung"), QStringLiteral("Dokument"), QStringLiteral("Optionen Daten"),
-      QStringLiteral("Schriftarten"), QStringLiteral("Farben"), QStringLiteral("Geräte")};
+      QStringLiteral("Schriftarten"), QStringLiteral("Farben"), QStringLiteral("Geräte"),
+      QStringLiteral("Optionen Animation")};
   for (auto kind : {WorksheetDialogKind::Select, WorksheetDialogKind::New, WorksheetDialogKind::Copy,
                     WorksheetDialogKind::Move, WorksheetDialogKind::Rename}) {
     topics.push_back(WorksheetDialogCaption(kind));

@@ -1,0 +1,203 @@
+// Flights and spin on a timer between drawings, and the events that stop them.
+#include "app/AnimationController.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include "app/AppContext.h"
+#include "app/PlanDoc.h"
+#include "app/PlanView.h"
+#include "doc/DisplayType.h"
+
+namespace hp::app {
+namespace {
+
+bool IsModifierKey(int key) {
+  return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta ||
+         key == Qt::Key_AltGr || key == Qt::Key_CapsLock;
+}
+
+// The drawings that turn with a drag: perspective, red-green and camera view.
+bool TurnsWithDrag(int type) { return doc::IsSpatialType(doc::DisplayTypeOf(type)); }
+
+// The spin runs in every drawing below the survey protocol.
+constexpr int kSurveyProtocolType = 6;
+
+}  // namespace
+
+CAnimationController::CAnimationController(CPlanDoc& document, CPlanView& view, QObject* parent)
+    : QObject(parent), m_doc(document), m_view(view) {
+  m_pause.setSingleShot(true);
+  connect(&m_pause, &QTimer::timeout, this, &CAnimationController::NextPicture);
+  connect(&m_view, &CPlanView::drawn, this, &CAnimationController::Drawn);
+  // Any other change of data, view or worksheet ends flight and spin.
+  connect(&m_doc, &CPlanDoc::changed, this, &CAnimationController::Stop);
+  connect(&m_doc, &CPlanDoc::worksheetsChanged, this, &CAnimationController::Stop);
+  m_view.installEventFilter(this);
+  m_view.viewport()->installEventFilter(this);
+}
+
+CAnimationController::~CAnimationController() {
+  m_pause.stop();
+  m_view.removeEventFilter(this);
+  if (QWidget* viewport = m_view.viewport()) viewport->removeEventFilter(this);
+}
+
+void CAnimationController::SetRunning(bool running) {
+  if (running == m_running) return;
+  m_running = running;
+  if (!running) m_flight.Reset();
+  Q_EMIT runningChanged(running);
+}
+
+void CAnimationController::Stop() {
+  m_pause.stop();
+  m_spinStep = 0;
+  SetRunning(false);
+}
+
+void CAnimationController::StartOrStop() {
+  if (!m_running && !m_toolBarPressed) {
+    Stop();
+    m_flight.Reset();
+    SetRunning(true);
+    m_view.setFocus(Qt::OtherFocusReason);
+    NextPicture();  // the first picture at once
+  } else {
+    ShowPosition();
+  }
+  m_toolBarPressed = false;
+}
+
+void CAnimationController::ShowPosition() {
+  Stop();
+  draw::ShowCurrentPosition(m_doc.worksheet());
+  m_view.Redraw();
+}
+
+void CAnimationController::RunCommand(draw::AnimationCommand command, std::string_view typed) {
+  using draw::AnimationCommand;
+  doc::Worksheet& ws = m_doc.worksheet();
+  if (!draw::IsAnimationCommandEnabled(command, ws)) return;
+  bool modified = true;
+  switch (command) {
+    case AnimationCommand::First:
+    case AnimationCommand::Previous:
+    case AnimationCommand::Next:
+    case AnimationCommand::Last:
+      if (!draw::GoToPosition(command, ws)) return;
+      modified = false;
+      break;
+    case AnimationCommand::Typed:
+      if (!draw::GoToTypedPosition(typed, ws)) return;
+      modified = false;
+      break;
+    case AnimationCommand::Insert:
+      if (!draw::InsertPosition(ws)) return;
+      break;
+    case AnimationCommand::Save:
+      if (!draw::SavePosition(ws)) return;
+      break;
+    case AnimationCommand::Delete:
+      if (!draw::DeletePosition(ws)) return;
+      break;
+    case AnimationCommand::Circle: draw::MakeCircleAnimation(ws); break;
+    case AnimationCommand::Endless:
+      Stop();
+      draw::ToggleEndless(ws);
+      m_doc.setModified();
+      m_doc.UpdateAllViews();
+      return;
+    case AnimationCommand::Start: StartOrStop(); return;
+  }
+  ShowPosition();
+  if (modified) m_doc.setModified();
+  m_doc.UpdateAllViews();
+}
+
+void CAnimationController::StartSpin(int step) {
+  const int type = m_doc.worksheet().displayType();
+  if (step == 0 || type < 0 || type >= kSurveyProtocolType) return;
+  Stop();
+  m_spinStep = step;
+  if (!m_pause.isActive()) m_pause.start(draw::AnimationPause(App().settings));
+}
+
+void CAnimationController::ToolBarPressed() {
+  // A press that stops the flight must not start it again when it turns out
+  // to be a click on "Animation starten".
+  if (m_running) m_toolBarPressed = true;
+  Stop();
+}
+
+void CAnimationController::ToolBarReleased() {
+  // The click's command has run by now (or there was none).
+  QTimer::singleShot(0, this, [this] { m_toolBarPressed = false; });
+}
+
+void CAnimationController::Drawn() {
+  if ((m_running || m_spinStep != 0) && !m_pause.isActive()) m_pause.start(draw::AnimationPause(App().settings));
+}
+
+void CAnimationController::NextPicture() {
+  doc::Worksheet& ws = m_doc.worksheet();
+  if (m_running) {
+    m_spinStep = 0;
+    const draw::AnimationFlight::Step step = m_flight.NextPicture(ws);
+    if (!step.running) SetRunning(false);
+    if (step.shown) m_view.Redraw();
+  } else if (m_spinStep != 0) {
+    draw::SpinView(ws, m_spinStep);
+    m_view.Redraw();
+  }
+}
+
+bool CAnimationController::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel: Stop(); break;
+    case QEvent::Resize:
+      if (watched == &m_view) Stop();
+      break;
+    case QEvent::FocusOut:
+      // An opened menu takes the focus only for a moment.
+      if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) Stop();
+      break;
+    case QEvent::KeyPress:
+      if (!IsModifierKey(static_cast<QKeyEvent*>(event)->key())) Stop();
+      break;
+    default: break;
+  }
+  if (watched == m_view.viewport()) WatchMouse(event);
+  return false;  // the view handles every event itself as well
+}
+
+void CAnimationController::WatchMouse(const QEvent* event) {
+  const auto type = event->type();
+  if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) return;
+  const auto* mouse = static_cast<const QMouseEvent*>(event);
+  const QPoint at = mouse->position().toPoint();
+  if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+    m_leftDown = TurnsWithDrag(m_doc.worksheet().displayType());
+    m_dragged = false;
+    m_lastDx = 0;
+    m_lastMouse = at;
+  } else if (type == QEvent::MouseMove && m_leftDown && (mouse->buttons() & Qt::RightButton) == 0) {
+    if (at != m_lastMouse) {
+      m_dragged = true;
+      m_lastDx = at.x() - m_lastMouse.x();
+      m_lastMouse = at;
+    }
+  } else if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton && m_leftDown) {
+    m_leftDown = false;
+    if (!m_dragged || m_lastDx == 0) return;
+    // After the view has handled the release (which may redraw and so stop).
+    QTimer::singleShot(0, this, [this, step = m_lastDx] { StartSpin(step); });
+  }
+}
+
+}  // namespace hp::app

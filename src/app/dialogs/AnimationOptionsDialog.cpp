@@ -1,0 +1,41 @@
+// The animation options dialog.
+#include "app/dialogs/AnimationOptionsDialog.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "app/AppContext.h"
+#include "draw/Animation.h"
+
+namespace hp::app {
+
+CAnimationOptionsDialog::CAnimationOptionsDialog(QWidget* parent)
+    : CDialogBase(parent, QStringLiteral("Optionen Animation")) {
+  auto* layout = new QVBoxLayout(this);
+  auto* form = new QFormLayout;
+  m_pause = new QLineEdit(QString::number(App().settings.GetInt("Settings", "Animation", draw::kDefaultAnimationPause)),
+                          this);
+  form->addRow(QStringLiteral("&Pause nach jedem Bild (ms):"), m_pause);
+  layout->addLayout(form);
+  layout->addWidget(MakeOkCancelButtons());
+}
+
+void CAnimationOptionsDialog::accept() {
+  const draw::PauseEntry entry = draw::ParseAnimationPause(m_pause->text().toStdString());
+  if (!entry.value) {
+    App().prompter.Message(entry.message, platform::Icon::Exclamation);
+    m_pause->setFocus();
+    m_pause->selectAll();
+    return;
+  }
+  App().settings.SetInt("Settings", "Animation", *entry.value);
+  CDialogBase::accept();
+}
+
+bool RunAnimationOptionsDialog(QWidget* parent) {
+  CAnimationOptionsDialog dialog(parent);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+}  // namespace hp::app

@@ -1,0 +1,224 @@
+// The animation in the window off-screen: a flight runs picture by picture
+// on the timer and ends, every stopping event stops it, a drag ends in a
+// spin, the tool bar's start button stops a running flight without
+// restarting it, and the options dialog checks its pause.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QResizeEvent>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QWheelEvent>
+#include <filesystem>
+#include <functional>
+
+#include "app/AnimationController.h"
+#include "app/AppTestSupport.h"
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/PlanDoc.h"
+#include "app/PlanView.h"
+#include "app/dialogs/AnimationOptionsDialog.h"
+#include "draw/Animation.h"
+
+namespace hp::app {
+namespace {
+
+class AnimationControllerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    test::Context().settings = platform::MemorySettingsStore();
+    test::Context().settings.SetInt("Settings", "Animation", 0);
+    test::Context().prompter.Clear();
+    m_frame = std::make_unique<CMainFrame>();
+    m_child = m_frame->NewDocument();
+    m_frame->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(m_frame.get()));
+    QTest::qWait(20);  // the first layout's resizes are over
+    doc::Worksheet& ws = doc().worksheet();
+    ws.setDisplayKind(doc::DisplayType::Animation);
+    ws.setPicturesPerPosition(2);
+    for (const double azimuth : {10.0, 50.0, 90.0}) {
+      ws.setViewAzimuth(azimuth);
+      draw::InsertPosition(ws);
+    }
+    ws.setCurrentPositionNumber(1);
+    doc().setModified(false);
+    m_frame->UpdateCommands();
+  }
+  CPlanDoc& doc() { return m_child->document(); }
+  CPlanView& view() { return m_child->view(); }
+  CAnimationController& animation() { return m_child->animation(); }
+  QAction* Command(const char* text) { return m_frame->command(QString::fromUtf8(text)); }
+
+  std::unique_ptr<CMainFrame> m_frame;
+  CChildFrame* m_child = nullptr;
+};
+
+TEST_F(AnimationControllerTest, FlightDrawsEveryPictureAndEndsAtTheLastPosition) {
+  int pictures = 0;
+  QObject::connect(&view(), &CPlanView::drawn, [&pictures] { ++pictures; });
+  ASSERT_TRUE(Command("Animation starten")->isEnabled());
+  Command("Animation starten")->trigger();
+  EXPECT_TRUE(animation().isRunning());
+  EXPECT_TRUE(Command("Animation starten")->isChecked());
+  QTRY_VERIFY_WITH_TIMEOUT(!animation().isRunning(), 5000);
+  QTest::qWait(20);
+  EXPECT_GE(pictures, 5) << "each of the pictures 0 to 4 drawn";
+  EXPECT_NEAR(doc().worksheet().viewAzimuth(), 90, 1e-9);
+  EXPECT_FALSE(Command("Animation starten")->isChecked());
+}
+
+TEST_F(AnimationControllerTest, EveryStoppingEventStopsTheFlight) {
+  doc().worksheet().setEndlessAnimation(1);
+  const QPointF at(20, 20);
+  const std::function<void()> events[] = {
+      [&] {
+        QMouseEvent press(QEvent::MouseButtonPress, at, at, Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+        QApplication::sendEvent(view().viewport(), &press);
+      },
+      [&] {
+        QWheelEvent wheel(at, at, {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view().viewport(), &wheel);
+      },
+      [&] {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+        QApplication::sendEvent(&view(), &key);
+      },
+      [&] {
+        QFocusEvent focus(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(&view(), &focus);
+      },
+      [&] { view().resize(view().size() + QSize(10, 10)); },
+      [&] { doc().UpdateAllViews(); },         // a view command or dialog changed the view
+      [&] { doc().WorksheetsChanged(); },      // a worksheet command
+      [&] { Command("Nächste Position")->trigger(); },
+  };
+  int n = 0;
+  for (const auto& event : events) {
+    animation().StartOrStop();
+    ASSERT_TRUE(animation().isRunning()) << n;
+    QTest::qWait(5);
+    event();
+    QApplication::processEvents();
+    EXPECT_FALSE(animation().isRunning()) << n;
+    ++n;
+  }
+  // Pressing a modifier alone (the start of a shortcut) keeps it running.
+  animation().StartOrStop();
+  QKeyEvent shift(QEvent::KeyPress, Qt::Key_Shift, Qt::ShiftModifier);
+  QApplication::sendEvent(&view(), &shift);
+  EXPECT_TRUE(animation().isRunning());
+  animation().Stop();
+}
+
+TEST_F(AnimationControllerTest, StartButtonOnTheToolBarStopsWithoutStartingAgain) {
+  doc().worksheet().setEndlessAnimation(1);
+  auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("Animation"));
+  ASSERT_NE(bar, nullptr);
+  QWidget* button = bar->widgetForAction(Command("Animation starten"));
+  ASSERT_NE(button, nullptr);
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_TRUE(animation().isRunning());
+  QTest::qWait(10);
+  QTest::mouseClick(button, Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_FALSE(animation().isRunning());
+  EXPECT_NEAR(doc().worksheet().viewAzimuth(), 10, 1e-9) << "back at the current position";
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_TRUE(animation().isRunning());
+  animation().Stop();
+}
+
+TEST_F(AnimationControllerTest, DragEndsInASpinThatAPressStops) {
+  doc().worksheet().setViewAzimuth(100);
+  const auto mouse = [this](QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, at, at, button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(view().viewport(), &event);
+  };
+  mouse(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+  mouse(QEvent::MouseMove, {15, 12}, Qt::NoButton, Qt::LeftButton);
+  mouse(QEvent::MouseMove, {22, 12}, Qt::NoButton, Qt::LeftButton);
+  mouse(QEvent::MouseButtonRelease, {22, 12}, Qt::LeftButton, Qt::NoButton);
+  QApplication::processEvents();
+  ASSERT_TRUE(animation().isSpinning());
+  const double before = doc().worksheet().viewAzimuth();
+  QTRY_VERIFY_WITH_TIMEOUT(doc().worksheet().viewAzimuth() != before, 2000);
+  EXPECT_EQ(animation().spinStep(), 7) << "the last horizontal movement";
+  mouse(QEvent::MouseButtonPress, {30, 30}, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_FALSE(animation().isSpinning());
+  mouse(QEvent::MouseButtonRelease, {30, 30}, Qt::LeftButton, Qt::NoButton);  // a click, no drag
+  QApplication::processEvents();
+  EXPECT_FALSE(animation().isSpinning());
+}
+
+TEST_F(AnimationControllerTest, PositionCommandsAndFieldsOfTheToolBar) {
+  Command("Letzte Position")->trigger();
+  EXPECT_EQ(doc().worksheet().currentPositionNumber(), 3u);
+  EXPECT_NEAR(doc().worksheet().viewAzimuth(), 90, 1e-9);
+  EXPECT_FALSE(doc().isModified());
+  Command("Position löschen")->trigger();
+  EXPECT_EQ(doc().worksheet().positions.size(), 2u);
+  EXPECT_TRUE(doc().isModified());
+  EXPECT_FALSE(Command("Animation starten")->isEnabled()) << "fewer than 3 positions";
+
+  auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("Animation"));
+  QList<QLineEdit*> fields = bar->findChildren<QLineEdit*>();
+  ASSERT_EQ(fields.size(), 2);
+  QLineEdit* position = fields[0]->toolTip().startsWith(QStringLiteral("Position")) ? fields[0] : fields[1];
+  QLineEdit* pictures = position == fields[0] ? fields[1] : fields[0];
+  EXPECT_EQ(position->text(), QStringLiteral("2"));
+  position->setText(QStringLiteral("9"));
+  Q_EMIT position->returnPressed();
+  EXPECT_EQ(doc().worksheet().currentPositionNumber(), 2u);
+  pictures->setText(QStringLiteral("0"));
+  Q_EMIT pictures->returnPressed();
+  EXPECT_EQ(doc().worksheet().picturesPerPosition(), 1) << "at least one picture";
+  EXPECT_EQ(pictures->text(), QStringLiteral("1"));
+
+  // Stored positions survive saving and opening again.
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "hp_animation_positions.hpn";
+  ASSERT_TRUE(doc().SaveAs(file));
+  CPlanDoc reopened;
+  ASSERT_TRUE(reopened.Open(file));
+  std::filesystem::remove(file);
+  ASSERT_EQ(reopened.worksheet().positions.size(), 2u);
+  EXPECT_NEAR(reopened.worksheet().positions[1]->azimuth, 50, 1e-9);
+  EXPECT_EQ(reopened.worksheet().currentPositionNumber(), 2u);
+  EXPECT_EQ(reopened.worksheet().picturesPerPosition(), 1);
+}
+
+TEST_F(AnimationControllerTest, ClosingTheWindowDuringAFlight) {
+  doc().worksheet().setEndlessAnimation(1);
+  doc().setModified(false);
+  animation().StartOrStop();
+  QTest::qWait(10);
+  m_child->close();
+  QTest::qWait(20);  // the pending picture must not reach the closed window
+  EXPECT_TRUE(m_frame->children().empty());
+}
+
+TEST(AnimationOptionsDialog, KeepsItsPauseWithinZeroToAThousand) {
+  test::Context().settings = platform::MemorySettingsStore();
+  test::Context().prompter.Clear();
+  CAnimationOptionsDialog dialog(nullptr);
+  EXPECT_EQ(dialog.pauseField()->text(), QStringLiteral("20"));
+  dialog.pauseField()->setText(QStringLiteral("1001"));
+  dialog.accept();
+  EXPECT_NE(dialog.result(), QDialog::Accepted);
+  ASSERT_FALSE(test::Context().prompter.Entries().empty());
+  EXPECT_EQ(test::Context().prompter.Entries().back().text, "Geben Sie eine ganze Zahl zwischen 0 und 1000 ein.");
+  dialog.pauseField()->setText(QStringLiteral("300"));
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(test::Context().settings.GetInt("Settings", "Animation", -1), 300);
+}
+
+}  // namespace
+}  // namespace hp::app
