@@ -33,6 +33,10 @@
 // - Per passage, a "*data passage" block of the stations whose left, right,
 //   up or down was measured, in list order.
 // - Records of include files like any other (they are in the record list).
+// - A leg whose start no exported record defines (the worksheet's filter
+//   hides it) gets a "*fix" of its start at the computed coordinates, so a
+//   filtered export stays one connected survey; a record without a
+//   reference point is left out with a comment.
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -140,12 +144,8 @@ size_t SurvexWriter::StationHash::operator()(const Station& s) const noexcept {
 }
 
 std::optional<size_t> SurvexWriter::FirstReference(const ExportContext& context) {
-  doc::LegFilter filter;
-  filter.Init();
-  for (size_t n = 0; n < context.store.records.size(); ++n) {
-    const doc::SurveyRecord& record = *context.store.records[n];
-    if (filter.Test(record, context.worksheet).Any() && doc::IsSelfReference(record)) return n;
-  }
+  for (size_t n = 0; n < context.store.records.size(); ++n)
+    if (doc::IsSelfReference(*context.store.records[n])) return n;
   return std::nullopt;
 }
 
@@ -212,11 +212,12 @@ void SurvexWriter::Record(TextOut& out, const ExportContext& context, const Reco
   OpenBlock(out, context, r);
 
   const std::string_view point = base::TextOf(r.point);
-  const bool firstDefinition = !point.empty() && m_defined.insert(Station{r.cave, r.passage, point}).second;
   const std::string_view remark = base::TextOf(r.remark);
   m_line.clear();
 
+  bool firstDefinition = false;
   if (kind == doc::RecordKind::CoordinateReference || kind == doc::RecordKind::VariableReference) {
+    firstDefinition = m_defined.insert(Station{r.cave, r.passage, point}).second;
     // A later reference of a known station takes that station's coordinates:
     // nothing to fix.
     if (!firstDefinition) return;
@@ -227,6 +228,24 @@ void SurvexWriter::Record(TextOut& out, const ExportContext& context, const Reco
     m_line += ' ';
     AppendFixed(m_line, r.z, 4);
   } else {
+    const std::string_view refPoint = base::TextOf(r.refPoint);
+    if (refPoint.empty()) {
+      // No station to start from: Survex could not read the line.
+      out << "; Datensatz " << std::to_string(entry.index + 1) << " ohne Referenzpunkt ausgelassen\n";
+      return;
+    }
+    // A leg that starts outside the exported records (the filter hides the
+    // record that defines its start) starts from where we computed it.
+    if (m_defined.insert(Station{r.refCave, r.refPassage, refPoint}).second) {
+      m_line = "*fix " + SurvexStationName(r.refCave, r.refPassage, refPoint) + " ";
+      AppendFixed(m_line, r.refX, 4);
+      m_line += ' ';
+      AppendFixed(m_line, r.refY, 4);
+      m_line += ' ';
+      AppendFixed(m_line, r.refZ, 4);
+      out << m_line << " ; Anschlusspunkt außerhalb der exportierten Datensätze\n";
+      m_line.clear();
+    }
     const bool splay = kind == doc::RecordKind::AuxiliaryLine || kind == doc::RecordKind::AuxiliaryPoint;
     if (splay != m_splay) {
       out << (splay ? "*flags splay\n" : "*flags not splay\n");
@@ -254,6 +273,7 @@ void SurvexWriter::Record(TextOut& out, const ExportContext& context, const Reco
     AppendFixed(m_line, compass, 5);
     m_line += ' ';
     AppendFixed(m_line, clino, 5);
+    firstDefinition = !point.empty() && m_defined.insert(Station{r.cave, r.passage, point}).second;
   }
   if (!remark.empty()) m_line += " ; " + CommentText(remark);
   m_line += '\n';

@@ -169,8 +169,8 @@ class SurvexWriter final : public ExportWriter {
   void End(TextOut& out, const ExportContext& context) override;
 
  private:
-  // The list position of the first record the filter passes that refers to
-  // its own station.
+  // The list position of the survey's first coordinate reference (a record
+  // that refers to its own station).
   static std::optional<size_t> FirstReference(const ExportContext& context);
   void OpenBlock(TextOut& out, const ExportContext& context, const doc::SurveyRecord& record);
   void CloseBlock(TextOut& out);

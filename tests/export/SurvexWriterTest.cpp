@@ -173,21 +173,28 @@ class SurvexRefusal : public ::testing::Test {
   platform::ScriptedPrompter prompter;
 };
 
-TEST_F(SurvexRefusal, NoFixedPointGivesTheMessageAndNoFile) {
-  doc::SurveyStore withoutReference = test::EmptyStore();
-  Add(withoutReference, "0", "1").length = 3;
-  doc::SurveyStore referenceFiltered = SmallSurvey(0, 0);
-  referenceFiltered.records[0]->passage = referenceFiltered.records[0]->refPassage = 2;
-  referenceFiltered.records.pop_back();  // the second reference
-  referenceFiltered.currentWorksheet->setFilterCriterion(2);  // the filter shows passage 1 only
-  referenceFiltered.currentWorksheet->setLineFilterPattern("1");
-  for (doc::SurveyStore* store : {&withoutReference, &referenceFiltered}) {
-    prompter.Clear();
-    const fs::path path = folder / "survey.svx";
-    EXPECT_FALSE(ExportFile(path, {*store, *store->currentWorksheet, settings, {}, 0}, prompter));
-    EXPECT_FALSE(fs::exists(path));
-    EXPECT_EQ(prompter.Texts(), std::vector<std::string>{std::string(messages::kSurvexNoReference)});
-  }
+TEST_F(SurvexRefusal, NoReferenceGivesTheMessageAndNoFile) {
+  doc::SurveyStore store = test::EmptyStore();
+  Add(store, "0", "1").length = 3;
+  const fs::path path = folder / "survey.svx";
+  EXPECT_FALSE(ExportFile(path, {store, *store.currentWorksheet, settings, {}, 0}, prompter));
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_EQ(prompter.Texts(), std::vector<std::string>{std::string(messages::kSurvexNoReference)});
+}
+
+TEST(SurvexWriter, LegsStartingOutsideTheFilterStartFromTheirComputedStart) {
+  doc::SurveyStore store = SmallSurvey(12.5, -3);
+  for (size_t n = 2; n < store.records.size(); ++n) store.records[n]->passage = 2;  // from 1/1/1 on
+  store.currentWorksheet->setFilterCriterion(2);
+  store.currentWorksheet->setLineFilterPattern("2");
+  platform::MemorySettingsStore settings;
+  SurvexWriter writer;
+  const std::string file = test::Written(writer, store, settings);
+  EXPECT_EQ(file.find("Bohrhaken"), std::string::npos);  // the reference is hidden
+  EXPECT_NE(file.find("\r\n*fix C1.P1.1 3.0000 4.0000 5.0000 ; Anschlusspunkt au\xC3\x9F"
+                      "erhalb der exportierten Datens\xC3\xA4tze\r\nC1.P1.1 C1.P2.2 5.0000 36.86990 0.00000\r\n"),
+            std::string::npos)
+      << file;
 }
 
 }  // namespace
