@@ -68,7 +68,8 @@ std::string CommentText(std::string_view text) {
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 // A record date "dd.mm.yyyy" as Survex writes dates ("yyyy.mm.dd"); empty
-// when it is not a real day.
+// when it is not a real day or lies outside the years Survex takes without
+// a warning (1900 to 2078).
 std::string SurvexDate(std::string_view date) {
   if (date.size() != 10 || date[2] != '.' || date[5] != '.') return {};
   int values[3] = {};
@@ -81,7 +82,7 @@ std::string SurvexDate(std::string_view date) {
   }
   const int day = values[0], month = values[1], year = values[2];
   static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (year < 1 || month < 1 || month > 12 || day < 1) return {};
+  if (year < 1900 || year > 2078 || month < 1 || month > 12 || day < 1) return {};
   if (day > kDays[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0)) return {};
   return std::string(parts[2]) + "." + std::string(parts[1]) + "." + std::string(parts[0]);
 }

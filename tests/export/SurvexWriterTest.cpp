@@ -137,6 +137,27 @@ TEST(SurvexWriter, WritesEachKindOfRecord) {
                        "C1.P1.1 1.500 0.000 0.000 0.250\n"));
 }
 
+TEST(SurvexWriter, OnlyRealDatesBecomeSurvexDates) {
+  const struct {
+    const char* date;
+    const char* line;  // empty: no date line
+  } cases[] = {
+      {"29.02.2016", "*date 2016.02.29"}, {"29.02.2015", ""}, {"31.04.2015", ""}, {"00.01.2015", ""},
+      {"01.13.2015", ""},                 {"1.1.2015", ""},   {"01.01.1899", ""}, {"31.12.1900", "*date 1900.12.31"},
+      {"ab.cd.efgh", ""},
+  };
+  for (const auto& c : cases) {
+    doc::SurveyStore store = SmallSurvey(0, 0);
+    base::SetText(store.records[0]->date, c.date);
+    platform::MemorySettingsStore settings;
+    SurvexWriter writer;
+    const std::string file = test::Written(writer, store, settings);
+    const size_t begin = file.find("*begin\r\n") + 8;
+    const std::string first = file.substr(begin, file.find("\r\n", begin) - begin);
+    EXPECT_EQ(first, *c.line ? std::string(c.line) : "*team \"Anna 'Fuchs' M\xC3\xBCller\"") << c.date;
+  }
+}
+
 TEST(SurvexWriter, UtmReferenceSetsTheZoneAndHemisphere) {
   const struct {
     double x, y;
