@@ -121,6 +121,41 @@ bool LooksLikeUtm(const doc::SurveyRecord& r) {
   return r.x >= 100000 && r.x <= 900000 && r.y > 0 && r.y <= 10000000;
 }
 
+// "*fix NAME x y z".
+std::string FixLine(long cave, long passage, std::string_view point, double x, double y, double z) {
+  std::string line = "*fix " + SurvexStationName(cave, passage, point);
+  for (const double value : {x, y, z}) {
+    line += ' ';
+    AppendFixed(line, value, 4);
+  }
+  return line;
+}
+
+// "tape compass clino" of the record's leg: as the computation reduces an
+// instrument's readings, or the difference of the stored coordinates.
+std::string LegReadings(const doc::SurveyRecord& r, const doc::DocumentSettings& settings) {
+  double dx = r.x - r.refX, dy = r.y - r.refY, dz = r.z - r.refZ;
+  if (calc::InstrumentIndex(r)) {
+    doc::SurveyRecord reduced = r;  // the reduction may replace the length of its record
+    const calc::LegVector leg = calc::ReduceLeg(reduced, settings);
+    dx = leg.reducedLength * leg.sinAz * leg.cosEl;
+    dy = leg.reducedLength * leg.cosAz * leg.cosEl;
+    dz = leg.reducedLength * leg.sinEl;
+  }
+  const double horizontal = std::hypot(dx, dy);
+  const double tape = std::hypot(horizontal, dz);
+  double compass = tape > 0 ? std::atan2(dx, dy) * kToDegrees : 0;
+  if (compass < 0) compass += 360;
+  const double clino = tape > 0 ? std::atan2(dz, horizontal) * kToDegrees : 0;
+  std::string text;
+  AppendFixed(text, tape, 4);
+  text += ' ';
+  AppendFixed(text, compass, 5);
+  text += ' ';
+  AppendFixed(text, clino, 5);
+  return text;
+}
+
 }  // namespace
 
 std::string SurvexStationName(long cave, long passage, std::string_view point) {
@@ -206,30 +241,19 @@ void SurvexWriter::CloseBlock(TextOut& out) {
 }
 
 void SurvexWriter::Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) {
-  if (!entry.visible.Any()) return;
+  if (!entry.visible.Any() || entry.index >= m_kinds.size()) return;
   const doc::SurveyRecord& r = entry.record;
-  if (entry.index >= m_kinds.size()) return;
   const doc::RecordKind kind = m_kinds[entry.index];
   OpenBlock(out, context, r);
-
   const std::string_view point = base::TextOf(r.point);
-  const std::string_view remark = base::TextOf(r.remark);
-  m_line.clear();
+  const std::string_view refPoint = base::TextOf(r.refPoint);
 
-  bool firstDefinition = false;
   if (kind == doc::RecordKind::CoordinateReference || kind == doc::RecordKind::VariableReference) {
-    firstDefinition = m_defined.insert(Station{r.cave, r.passage, point}).second;
     // A later reference of a known station takes that station's coordinates:
     // nothing to fix.
-    if (!firstDefinition) return;
-    m_line = "*fix " + SurvexStationName(r.cave, r.passage, point) + " ";
-    AppendFixed(m_line, r.x, 4);
-    m_line += ' ';
-    AppendFixed(m_line, r.y, 4);
-    m_line += ' ';
-    AppendFixed(m_line, r.z, 4);
+    if (!m_defined.insert(Station{r.cave, r.passage, point}).second) return;
+    m_line = FixLine(r.cave, r.passage, point, r.x, r.y, r.z);
   } else {
-    const std::string_view refPoint = base::TextOf(r.refPoint);
     if (refPoint.empty()) {
       // No station to start from: Survex could not read the line.
       out << "; Datensatz " << std::to_string(entry.index + 1) << " ohne Referenzpunkt ausgelassen\n";
@@ -237,50 +261,26 @@ void SurvexWriter::Record(TextOut& out, const ExportContext& context, const Reco
     }
     // A leg that starts outside the exported records (the filter hides the
     // record that defines its start) starts from where we computed it.
-    if (m_defined.insert(Station{r.refCave, r.refPassage, refPoint}).second) {
-      m_line = "*fix " + SurvexStationName(r.refCave, r.refPassage, refPoint) + " ";
-      AppendFixed(m_line, r.refX, 4);
-      m_line += ' ';
-      AppendFixed(m_line, r.refY, 4);
-      m_line += ' ';
-      AppendFixed(m_line, r.refZ, 4);
-      out << m_line << " ; Anschlusspunkt außerhalb der exportierten Datensätze\n";
-      m_line.clear();
-    }
+    if (m_defined.insert(Station{r.refCave, r.refPassage, refPoint}).second)
+      out << FixLine(r.refCave, r.refPassage, refPoint, r.refX, r.refY, r.refZ)
+          << " ; Anschlusspunkt außerhalb der exportierten Datensätze\n";
     const bool splay = kind == doc::RecordKind::AuxiliaryLine || kind == doc::RecordKind::AuxiliaryPoint;
     if (splay != m_splay) {
       out << (splay ? "*flags splay\n" : "*flags not splay\n");
       m_splay = splay;
     }
-    double dx = r.x - r.refX, dy = r.y - r.refY, dz = r.z - r.refZ;
-    if (calc::InstrumentIndex(r)) {
-      doc::SurveyRecord reduced = r;  // the reduction may replace the length of its record
-      const calc::LegVector leg = calc::ReduceLeg(reduced, context.store.settings);
-      dx = leg.reducedLength * leg.sinAz * leg.cosEl;
-      dy = leg.reducedLength * leg.cosAz * leg.cosEl;
-      dz = leg.reducedLength * leg.sinEl;
-    }
-    const double horizontal = std::hypot(dx, dy);
-    const double tape = std::hypot(horizontal, dz);
-    double compass = tape > 0 ? std::atan2(dx, dy) * kToDegrees : 0;
-    if (compass < 0) compass += 360;
-    const double clino = tape > 0 ? std::atan2(dz, horizontal) * kToDegrees : 0;
-    m_line = SurvexStationName(r.refCave, r.refPassage, base::TextOf(r.refPoint));
+    m_line = SurvexStationName(r.refCave, r.refPassage, refPoint);
     m_line += ' ';
     m_line += point.empty() ? std::string(".") : SurvexStationName(r.cave, r.passage, point);
     m_line += ' ';
-    AppendFixed(m_line, tape, 4);
-    m_line += ' ';
-    AppendFixed(m_line, compass, 5);
-    m_line += ' ';
-    AppendFixed(m_line, clino, 5);
-    firstDefinition = !point.empty() && m_defined.insert(Station{r.cave, r.passage, point}).second;
+    m_line += LegReadings(r, context.store.settings);
+    if (kind == doc::RecordKind::AuxiliaryLine || !m_defined.insert(Station{r.cave, r.passage, point}).second) {
+      WriteLine(out, r);
+      return;  // the station's passage dimensions come with its first record
+    }
   }
-  if (!remark.empty()) m_line += " ; " + CommentText(remark);
-  m_line += '\n';
-  out << m_line;
-
-  if (firstDefinition && (r.left != 0 || r.right != 0 || r.up != 0 || r.down != 0)) {
+  WriteLine(out, r);
+  if (r.left != 0 || r.right != 0 || r.up != 0 || r.down != 0) {
     std::string& rows = m_passages[{r.cave, r.passage}];
     rows += SurvexStationName(r.cave, r.passage, point);
     for (const double value : {r.left, r.right, r.up, r.down}) {
@@ -289,6 +289,12 @@ void SurvexWriter::Record(TextOut& out, const ExportContext& context, const Reco
     }
     rows += '\n';
   }
+}
+
+void SurvexWriter::WriteLine(TextOut& out, const doc::SurveyRecord& r) {
+  if (const std::string_view remark = base::TextOf(r.remark); !remark.empty()) m_line += " ; " + CommentText(remark);
+  m_line += '\n';
+  out << m_line;
 }
 
 void SurvexWriter::End(TextOut& out, const ExportContext&) {

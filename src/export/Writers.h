@@ -174,6 +174,8 @@ class SurvexWriter final : public ExportWriter {
   static std::optional<size_t> FirstReference(const ExportContext& context);
   void OpenBlock(TextOut& out, const ExportContext& context, const doc::SurveyRecord& record);
   void CloseBlock(TextOut& out);
+  // The line in hand with the record's remark as a comment.
+  void WriteLine(TextOut& out, const doc::SurveyRecord& record);
 
   struct Station {
     long cave = 0, passage = 0;
