@@ -183,8 +183,7 @@ class CliSurvexExport : public CliDocuments {
           return std::stod(text);
         };
         const Point ourMiss{number(6), number(7), number(8)};
-        // Our rows are rounded to centimetres.
-        EXPECT_LE(Distance(ourMiss, found->second), 0.01 + 0.009) << key;
+        EXPECT_LE(Distance(ourMiss, found->second), 0.01) << key;
         worstLoop = std::max(worstLoop, Distance(ourMiss, found->second));
       }
     }
