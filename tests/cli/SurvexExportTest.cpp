@@ -249,6 +249,8 @@ struct Generated {
   double declination, meridianConvergence, sag;
 };
 
+void PrintTo(const Generated& generated, std::ostream* out) { *out << generated.name; }
+
 class CliSurvexGenerated : public CliSurvexExport, public testing::WithParamInterface<Generated> {};
 
 TEST_P(CliSurvexGenerated, AgreesWithCavern) {
