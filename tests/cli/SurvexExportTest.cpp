@@ -17,7 +17,9 @@
 
 #include "calc/LegReduction.h"
 #include "cli/CliFixture.h"
+#include "base/Cp1252.h"
 #include "doc/DocumentFile.h"
+#include "export/Writers.h"
 
 namespace hp::cli {
 namespace {
@@ -104,9 +106,12 @@ Stations Cavern(const std::vector<std::string>& svx, const fs::path& folder, std
   return stations;
 }
 
-std::string SurvexName(const std::string& station) {  // "1/2/A" (plain point names only)
-  const auto parts = Words(station, '/');
-  return "C" + parts[0] + ".P" + parts[1] + "." + parts[2];
+// The Survex name of a station as `stations` prints it ("1/2/A", UTF-8).
+std::string SurvexName(const std::string& station) {
+  const size_t first = station.find('/'), second = station.find('/', first + 1);
+  return exports::SurvexStationName(std::stol(station.substr(0, first)),
+                                    std::stol(station.substr(first + 1, second - first - 1)),
+                                    base::Utf8ToCp1252(station.substr(second + 1)));
 }
 
 struct Case {
@@ -296,19 +301,25 @@ TEST_P(CliSurvexGenerated, AgreesWithCavern) {
   auto length = [](int n) { return 8.0 + (n % 5); };
   auto azimuth = [&](int n) { return std::fmod(n * 37.0, circle); };
   auto tilt = [](int n) { return (n % 9) - 4.0; };
+  // Stations named as surveyors do: "7" and "7a", "Ä 1.b" and "ä_1.b".
+  auto name = [](int n) {
+    if (n == 60) return std::string("\xC4 1.b");
+    if (n == 61) return std::string("\xE4_1.b");
+    return n > 0 && n % 11 == 0 ? std::to_string(n / 11) + "a" : std::to_string(n);
+  };
   for (int n = 1; n <= 120; ++n) {
-    add(std::to_string(n - 1), std::to_string(n), length(n), azimuth(n), tilt(n));
-    if (n % 10 == 0) add(std::to_string(n), "b" + std::to_string(n), 6, n * 11.0, 12);
-    if (n % 7 == 0) add(std::to_string(n), "", 2.5, n * 13.0, 30);
+    add(name(n - 1), name(n), length(n), azimuth(n), tilt(n));
+    if (n % 10 == 0) add(name(n), "b" + std::to_string(n), 6, n * 11.0, 12);
+    if (n % 7 == 0) add(name(n), "", 2.5, n * 13.0, 30);
   }
   if (g.loops) {
     // Every 30th station a second traverse along the next three legs, each
     // reading a little off, closes on the third station.
     for (int n = 10; n < 120; n += 30) {
       const std::string a = "x" + std::to_string(n) + "a", b = "x" + std::to_string(n) + "b";
-      add(std::to_string(n), a, length(n + 1) + 0.04, azimuth(n + 1) + 0.3, tilt(n + 1) - 0.2);
+      add(name(n), a, length(n + 1) + 0.04, azimuth(n + 1) + 0.3, tilt(n + 1) - 0.2);
       add(a, b, length(n + 2) - 0.03, azimuth(n + 2) - 0.2, tilt(n + 2) + 0.3);
-      add(b, std::to_string(n + 3), length(n + 3) + 0.05, azimuth(n + 3) + 0.4, tilt(n + 3), n / 10);
+      add(b, name(n + 3), length(n + 3) + 0.05, azimuth(n + 3) + 0.4, tilt(n + 3), n / 10);
     }
   }
   store.settings.computedCurrent = 0;
