@@ -116,6 +116,7 @@ BENCHMARK_CAPTURE(BM_Writer, overlay, std::string("ovl"))->Unit(benchmark::kMill
 BENCHMARK_CAPTURE(BM_Writer, visualtopo, std::string("tro"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Writer, vrml, std::string("wrl"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Writer, viewer, std::string("hvw"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Writer, survex, std::string("svx"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliExport, table, std::string("txt"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliExport, dxf, std::string("dxf"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliExport, kml, std::string("kml"))->Unit(benchmark::kMillisecond);
@@ -125,5 +126,6 @@ BENCHMARK_CAPTURE(BM_CliExport, visualtopo, std::string("tro"))->Unit(benchmark:
 
 BENCHMARK_CAPTURE(BM_CliExport, vrml, std::string("wrl"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliExport, viewer, std::string("hvw"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CliExport, survex, std::string("svx"))->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

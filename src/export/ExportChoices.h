@@ -29,6 +29,7 @@ inline constexpr ExportFileType kExportFileTypes[] = {
     {"PocketTopo/VisualTopo (*.tro)", "*.tro"},
     {"Tabelle (*.txt)", "*.txt"},
     {"VRML (*.wrl)", "*.wrl"},
+    {"Survex (*.svx)", "*.svx"},
     {"Alle Dateien (*.*)", "*.*"},
 };
 inline constexpr std::string_view kExportDialogTitle = "Daten exportieren";

@@ -22,6 +22,7 @@ std::unique_ptr<ExportWriter> WriterFor(std::string_view extension, const platfo
   if (extension == "hvw") return std::make_unique<ViewerDataWriter>();
   if (extension == "ovl") return std::make_unique<OverlayWriter>();
   if (extension == "tro") return std::make_unique<VisualTopoWriter>();
+  if (extension == "svx") return std::make_unique<SurvexWriter>();
   if (extension == "dxf") {
     if (settings.GetInt("Settings", "DXFFormat", 0) == 0) return std::make_unique<DxfStandardWriter>();
     return std::make_unique<DxfCaveCadWriter>();
@@ -40,6 +41,10 @@ bool ExportFile(const std::filesystem::path& path, const ExportContext& context,
   const std::unique_ptr<ExportWriter> writer = WriterFor(ExportExtension(path), context.settings);
   if (!writer) {
     prompter.Message(path.string() + messages::kBadExtension, platform::Icon::Exclamation);
+    return false;
+  }
+  if (const std::string refusal = writer->Refusal(context); !refusal.empty()) {
+    prompter.Message(refusal, platform::Icon::Exclamation);
     return false;
   }
   const bool written = base::WriteFileAtomically(

@@ -17,7 +17,7 @@ namespace hp::exports {
 // name, lower-cased ("x.DXF" gives "dxf", "x.dxf2" gives "xf2").
 std::string ExportExtension(const std::filesystem::path& path);
 
-// The writer for an extension ("txt", "kml", "gpx", "ovl", "tro", "dxf", standard or cave cadastre by "DXFFormat"),
+// The writer for an extension ("txt", "kml", "gpx", "ovl", "tro", "svx", "dxf", standard or cave cadastre by "DXFFormat"),
 // or null when no writer takes it.
 std::unique_ptr<ExportWriter> WriterFor(std::string_view extension, const platform::SettingsStore& settings);
 
@@ -27,7 +27,8 @@ std::unique_ptr<ExportWriter> WriterFor(std::string_view extension, const platfo
 std::string_view DisplayTypeRefusal(std::string_view extension, int type);
 
 // Writes `path` with the writer its extension chooses. False, after its
-// message, when no writer takes the extension (no file is made) or the file
+// message, when no writer takes the extension or refuses the records (no
+// file is made) or the file
 // cannot be written (an older file of that name stays as it was).
 bool ExportFile(const std::filesystem::path& path, const ExportContext& context, platform::Prompter& prompter);
 

@@ -80,6 +80,9 @@ class ExportWriter {
   virtual bool UsesDrawing() const { return true; }
   // Whether the writer wants the records at all.
   virtual bool WalksRecords() const { return true; }
+  // The message that refuses to write the file for these records; empty
+  // when the writer can write it.
+  virtual std::string Refusal(const ExportContext& /*context*/) const { return {}; }
   virtual void Begin(TextOut& /*out*/, const ExportContext& /*context*/) {}
   virtual void Record(TextOut& /*out*/, const ExportContext& /*context*/, const RecordEntry& /*entry*/) {}
   virtual void End(TextOut& /*out*/, const ExportContext& /*context*/) {}

@@ -2,12 +2,16 @@
 // made, so one writer writes one file.
 #pragma once
 
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
+#include "doc/Station.h"
 #include "export/ExportWriter.h"
 
 namespace hp::exports {
@@ -152,6 +156,54 @@ class VrmlWriter final : public ExportWriter {
   bool m_anyBody = false;
   draw::Vec3 m_min, m_max;
 };
+
+// Survex data: the records as a centre line with fixed points, splays,
+// dates, teams and passage dimensions (the file's content is described at
+// the top of SurvexWriter.cpp).
+class SurvexWriter final : public ExportWriter {
+ public:
+  bool UsesDrawing() const override { return false; }
+  std::string Refusal(const ExportContext& context) const override;
+  void Begin(TextOut& out, const ExportContext& context) override;
+  void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
+  void End(TextOut& out, const ExportContext& context) override;
+
+ private:
+  // The list position of the survey's first coordinate reference (a record
+  // that refers to its own station).
+  static std::optional<size_t> FirstReference(const ExportContext& context);
+  void OpenBlock(TextOut& out, const ExportContext& context, const doc::SurveyRecord& record);
+  void CloseBlock(TextOut& out);
+  // The line in hand with the record's remark as a comment.
+  void WriteLine(TextOut& out, const doc::SurveyRecord& record);
+
+  struct Station {
+    long cave = 0, passage = 0;
+    std::string_view point;  // the record's own text, which outlives the writer
+    bool operator==(const Station&) const = default;
+  };
+  struct StationHash {
+    size_t operator()(const Station& s) const noexcept;
+  };
+  std::vector<doc::RecordKind> m_kinds;                // by list position
+  std::unordered_set<Station, StationHash> m_defined;  // stations written so far
+  std::map<std::pair<long, long>, std::string> m_passages;  // passage -> its "*data passage" rows
+  std::string m_line;
+  bool m_blockOpen = false;
+  std::string m_blockDate;
+  int m_blockSurveyor = 0;
+  bool m_splay = false;
+};
+
+// "C<cave>.P<passage>.<point>" with every point character other than a
+// letter, a digit or '-' written as '_' and two hex digits.
+std::string SurvexStationName(long cave, long passage, std::string_view point);
+
+namespace messages {
+inline constexpr std::string_view kSurvexNoReference =
+    "Die exportierten Datensätze enthalten keine Koordinatenreferenz. Ohne einen festen Punkt kann die "
+    "Survex-Datei nicht geschrieben werden.";
+}  // namespace messages
 
 // The general number form of the DXF files: at most six significant digits,
 // no trailing zeros (0.2, 1, 0.945).

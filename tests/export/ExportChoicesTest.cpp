@@ -25,6 +25,10 @@ TEST(ExportChoices, FolderAndFilterAreRemembered) {
   RememberExportChoice(settings, 9, "D:\\Export\\x.txt");
   EXPECT_EQ(settings.GetString("Settings", "ExportDir", ""), "D:\\Export");
   EXPECT_EQ(kExportFileTypes[3 - 1].pattern, "*.dxf");
+  // Survex came later: the formats before it keep their remembered numbers.
+  EXPECT_EQ(kExportFileTypes[10 - 1].text, "VRML (*.wrl)");
+  EXPECT_EQ(kExportFileTypes[11 - 1].text, "Survex (*.svx)");
+  EXPECT_EQ(std::end(kExportFileTypes)[-1].text, "Alle Dateien (*.*)");
 }
 
 TEST(ExportChoices, OptionsStoreAndDefaults) {

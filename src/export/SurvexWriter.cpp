@@ -1,0 +1,311 @@
+// Survex data (.svx): the records of the current worksheet as a centre line
+// that the Survex tools (cavern, aven, survexport) process on their own. The
+// file is self-contained, plain text with CR LF line ends; checked with
+// Survex 1.4.4.
+//
+// What the file holds:
+// - A head of comments (the document's title), then the settings that make
+//   Survex take every reading as it stands: "*case preserve" (point names
+//   are case-sensitive here, Survex folds case by default), "*units" for
+//   tape, compass, clino and passage dimensions in metres and degrees,
+//   "*calibrate" with zero errors, "*declination 0 degrees" and
+//   "*data normal from to tape compass clino".
+// - Station names "C<cave>.P<passage>.<point>". A point character other than
+//   a letter, a digit or '-' is written as '_' and two upper-case hex digits
+//   of its Windows-1252 byte ('_' itself too), so names stay unique and can
+//   be read back.
+// - Each leg as tape, compass and clino of the leg the computation reduced:
+//   with an instrument the corrected length and grid direction (angle units,
+//   zero direction, declination, meridian convergence, divider and sag
+//   applied), without an instrument the difference of the stored
+//   coordinates. Four decimals for metres, five for degrees, so Survex
+//   places the stations within a millimetre of ours over a kilometre.
+// - Coordinate references (the first record of a station that refers to
+//   itself) as "*fix" at their stored coordinates. When the first reference
+//   carries UTM coordinates, "*cs UTM<zone><N|S>" and "*cs out" the same are
+//   set for the document's zone and hemisphere; otherwise the fixes are in
+//   the survey's local frame.
+// - Auxiliary lines (to an anonymous station ".") and auxiliary points as
+//   splays ("*flags splay"); connections and loop closures as ordinary legs.
+// - Runs of records with the same date and surveyor in "*begin"/"*end"
+//   blocks with "*date" and "*team"; remarks as comments after their line,
+//   text in UTF-8.
+// - Per passage, a "*data passage" block of the stations whose left, right,
+//   up or down was measured, in list order.
+// - Records of include files like any other (they are in the record list).
+// - A leg whose start no exported record defines (the worksheet's filter
+//   hides it) gets a "*fix" of its start at the computed coordinates, so a
+//   filtered export stays one connected survey; a record without a
+//   reference point is left out with a comment.
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "base/Cp1252.h"
+#include "base/FixedText.h"
+#include "calc/LegReduction.h"
+#include "doc/Station.h"
+#include "export/Writers.h"
+
+namespace hp::exports {
+namespace {
+
+constexpr double kToDegrees = 180 / std::numbers::pi;
+
+bool IsNameCharacter(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+}
+
+// UTF-8 of a Windows-1252 text for a comment or a quoted name: control
+// characters (a line break would end the comment) become blanks.
+std::string CommentText(std::string_view text) {
+  std::string clean(text);
+  for (char& c : clean)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+  return base::Cp1252ToUtf8(clean);
+}
+
+bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+// A record date "dd.mm.yyyy" as Survex writes dates ("yyyy.mm.dd"); empty
+// when it is not a real day or lies outside the years Survex takes without
+// a warning (1900 to 2078).
+std::string SurvexDate(std::string_view date) {
+  if (date.size() != 10 || date[2] != '.' || date[5] != '.') return {};
+  int values[3] = {};
+  const std::string_view parts[3] = {date.substr(0, 2), date.substr(3, 2), date.substr(6, 4)};
+  for (int n = 0; n < 3; ++n) {
+    for (const char c : parts[n]) {
+      if (c < '0' || c > '9') return {};
+      values[n] = values[n] * 10 + (c - '0');
+    }
+  }
+  const int day = values[0], month = values[1], year = values[2];
+  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (year < 1900 || year > 2078 || month < 1 || month > 12 || day < 1) return {};
+  if (day > kDays[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0)) return {};
+  return std::string(parts[2]) + "." + std::string(parts[1]) + "." + std::string(parts[0]);
+}
+
+// The name of surveyor `index` from the document's list ("index: name" per
+// line); empty when the list has none.
+std::string SurveyorName(std::string_view names, int index) {
+  const std::string key = std::to_string(index) + ":";
+  size_t start = 0;
+  while (start < names.size()) {
+    size_t end = names.find('\n', start);
+    if (end == std::string_view::npos) end = names.size();
+    std::string_view line = names.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (line.starts_with(key)) {
+      line.remove_prefix(key.size());
+      while (!line.empty() && line.front() == ' ') line.remove_prefix(1);
+      return std::string(line);
+    }
+    start = end + 1;
+  }
+  return {};
+}
+
+// A team member's name between double quotes, which it may not contain.
+std::string QuotedName(std::string_view name) {
+  std::string text = CommentText(name);
+  for (char& c : text)
+    if (c == '"') c = '\'';
+  return "\"" + text + "\"";
+}
+
+// UTM coordinates: an easting inside a zone's strip and a northing on the
+// globe. A survey in its own frame has small coordinates around its origin.
+bool LooksLikeUtm(const doc::SurveyRecord& r) {
+  return r.x >= 100000 && r.x <= 900000 && r.y > 0 && r.y <= 10000000;
+}
+
+// "*fix NAME x y z".
+std::string FixLine(long cave, long passage, std::string_view point, double x, double y, double z) {
+  std::string line = "*fix " + SurvexStationName(cave, passage, point);
+  for (const double value : {x, y, z}) {
+    line += ' ';
+    AppendFixed(line, value, 4);
+  }
+  return line;
+}
+
+// "tape compass clino" of the record's leg: as the computation reduces an
+// instrument's readings, or the difference of the stored coordinates.
+std::string LegReadings(const doc::SurveyRecord& r, const doc::DocumentSettings& settings) {
+  double dx = r.x - r.refX, dy = r.y - r.refY, dz = r.z - r.refZ;
+  if (calc::InstrumentIndex(r)) {
+    doc::SurveyRecord reduced = r;  // the reduction may replace the length of its record
+    const calc::LegVector leg = calc::ReduceLeg(reduced, settings);
+    dx = leg.reducedLength * leg.sinAz * leg.cosEl;
+    dy = leg.reducedLength * leg.cosAz * leg.cosEl;
+    dz = leg.reducedLength * leg.sinEl;
+  }
+  const double horizontal = std::hypot(dx, dy);
+  const double tape = std::hypot(horizontal, dz);
+  double compass = tape > 0 ? std::atan2(dx, dy) * kToDegrees : 0;
+  if (compass < 0) compass += 360;
+  const double clino = tape > 0 ? std::atan2(dz, horizontal) * kToDegrees : 0;
+  std::string text;
+  AppendFixed(text, tape, 4);
+  text += ' ';
+  AppendFixed(text, compass, 5);
+  text += ' ';
+  AppendFixed(text, clino, 5);
+  return text;
+}
+
+}  // namespace
+
+std::string SurvexStationName(long cave, long passage, std::string_view point) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string name = "C" + std::to_string(cave) + ".P" + std::to_string(passage) + ".";
+  for (const char c : point) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (IsNameCharacter(byte)) {
+      name += c;
+    } else {
+      name += '_';
+      name += kHex[byte >> 4];
+      name += kHex[byte & 0xF];
+    }
+  }
+  return name;
+}
+
+size_t SurvexWriter::StationHash::operator()(const Station& s) const noexcept {
+  return std::hash<std::string_view>()(s.point) ^ (static_cast<size_t>(s.cave) * 1000003u) ^
+         (static_cast<size_t>(s.passage) * 7919u);
+}
+
+std::optional<size_t> SurvexWriter::FirstReference(const ExportContext& context) {
+  for (size_t n = 0; n < context.store.records.size(); ++n)
+    if (doc::IsSelfReference(*context.store.records[n])) return n;
+  return std::nullopt;
+}
+
+std::string SurvexWriter::Refusal(const ExportContext& context) const {
+  if (!FirstReference(context)) return std::string(messages::kSurvexNoReference);
+  return {};
+}
+
+void SurvexWriter::Begin(TextOut& out, const ExportContext& context) {
+  const doc::DocumentSettings& settings = context.store.settings;
+  m_kinds = doc::ClassifyRecords(context.store.records);
+  m_defined.clear();
+  m_defined.reserve(context.store.records.size());
+  out << "; " << CommentText(base::TextOf(settings.title)) << "\n";
+  if (!base::TextOf(settings.title2).empty()) out << "; " << CommentText(base::TextOf(settings.title2)) << "\n";
+  out << "; Survex-Daten aus Hollowplan\n"
+         "*case preserve\n"
+         "*units tape metres\n"
+         "*units left right up down metres\n"
+         "*units compass clino degrees\n"
+         "*calibrate tape 0\n"
+         "*calibrate compass clino 0\n"
+         "*declination 0 degrees\n";
+  const std::optional<size_t> first = FirstReference(context);
+  if (first && LooksLikeUtm(*context.store.records[*first])) {
+    const char band = settings.utmBand[0];
+    const std::string system =
+        "UTM" + std::to_string(settings.utmZone) + (band >= 'A' && band < 'N' ? "S" : "N");
+    out << "*cs " << system << "\n*cs out " << system << "\n";
+  }
+  out << "*data normal from to tape compass clino\n";
+}
+
+void SurvexWriter::OpenBlock(TextOut& out, const ExportContext& context, const doc::SurveyRecord& r) {
+  const std::string_view date = base::TextOf(r.date);
+  const int surveyor = r.surveyor;
+  if (m_blockOpen && date == m_blockDate && surveyor == m_blockSurveyor) return;
+  CloseBlock(out);
+  const std::string survexDate = SurvexDate(date);
+  const std::string name =
+      surveyor > 0 ? SurveyorName(base::TextOf(context.store.settings.surveyorNames), surveyor) : std::string();
+  m_blockDate = std::string(date);
+  m_blockSurveyor = surveyor;
+  if (survexDate.empty() && name.empty()) return;
+  out << "*begin\n";
+  if (!survexDate.empty()) out << "*date " << survexDate << "\n";
+  if (!name.empty()) out << "*team " << QuotedName(name) << "\n";
+  m_blockOpen = true;
+}
+
+void SurvexWriter::CloseBlock(TextOut& out) {
+  if (m_blockOpen) {
+    out << "*end\n";
+    m_splay = false;  // the flags set inside the block end with it
+  }
+  m_blockOpen = false;
+}
+
+void SurvexWriter::Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) {
+  if (!entry.visible.Any() || entry.index >= m_kinds.size()) return;
+  const doc::SurveyRecord& r = entry.record;
+  const doc::RecordKind kind = m_kinds[entry.index];
+  OpenBlock(out, context, r);
+  const std::string_view point = base::TextOf(r.point);
+  const std::string_view refPoint = base::TextOf(r.refPoint);
+
+  if (kind == doc::RecordKind::CoordinateReference || kind == doc::RecordKind::VariableReference) {
+    // A later reference of a known station takes that station's coordinates:
+    // nothing to fix.
+    if (!m_defined.insert(Station{r.cave, r.passage, point}).second) return;
+    m_line = FixLine(r.cave, r.passage, point, r.x, r.y, r.z);
+  } else {
+    if (refPoint.empty()) {
+      // No station to start from: Survex could not read the line.
+      out << "; Datensatz " << std::to_string(entry.index + 1) << " ohne Referenzpunkt ausgelassen\n";
+      return;
+    }
+    // A leg that starts outside the exported records (the filter hides the
+    // record that defines its start) starts from where we computed it.
+    if (m_defined.insert(Station{r.refCave, r.refPassage, refPoint}).second)
+      out << FixLine(r.refCave, r.refPassage, refPoint, r.refX, r.refY, r.refZ)
+          << " ; Anschlusspunkt außerhalb der exportierten Datensätze\n";
+    const bool splay = kind == doc::RecordKind::AuxiliaryLine || kind == doc::RecordKind::AuxiliaryPoint;
+    if (splay != m_splay) {
+      out << (splay ? "*flags splay\n" : "*flags not splay\n");
+      m_splay = splay;
+    }
+    m_line = SurvexStationName(r.refCave, r.refPassage, refPoint);
+    m_line += ' ';
+    m_line += point.empty() ? std::string(".") : SurvexStationName(r.cave, r.passage, point);
+    m_line += ' ';
+    m_line += LegReadings(r, context.store.settings);
+    if (kind == doc::RecordKind::AuxiliaryLine || !m_defined.insert(Station{r.cave, r.passage, point}).second) {
+      WriteLine(out, r);
+      return;  // the station's passage dimensions come with its first record
+    }
+  }
+  WriteLine(out, r);
+  if (r.left != 0 || r.right != 0 || r.up != 0 || r.down != 0) {
+    std::string& rows = m_passages[{r.cave, r.passage}];
+    rows += SurvexStationName(r.cave, r.passage, point);
+    for (const double value : {r.left, r.right, r.up, r.down}) {
+      rows += ' ';
+      AppendFixed(rows, value, 3);
+    }
+    rows += '\n';
+  }
+}
+
+void SurvexWriter::WriteLine(TextOut& out, const doc::SurveyRecord& r) {
+  if (const std::string_view remark = base::TextOf(r.remark); !remark.empty()) m_line += " ; " + CommentText(remark);
+  m_line += '\n';
+  out << m_line;
+}
+
+void SurvexWriter::End(TextOut& out, const ExportContext&) {
+  CloseBlock(out);
+  if (m_splay) out << "*flags not splay\n";
+  m_splay = false;
+  for (const auto& [passage, rows] : m_passages) {
+    out << "; Gang " << std::to_string(passage.first) << "/" << std::to_string(passage.second) << "\n"
+        << "*data passage station left right up down\n"
+        << rows;
+  }
+}
+
+}  // namespace hp::exports

@@ -1,0 +1,222 @@
+// The Survex writer: station names, what each kind of record becomes, the
+// head for UTM and local surveys, and the refusal of a survey without a
+// fixed point. That cavern reads the files and agrees with our coordinates
+// is checked through the batch tool (tests/cli).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+
+#include "export/ExportFile.h"
+#include "export/ExportTestSupport.h"
+#include "export/Writers.h"
+#include "platform/Prompter.h"
+
+namespace hp::exports {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(SurvexNames, PointCharactersOutsideNamesAreEscapedSoNamesStayApart) {
+  const struct {
+    long cave, passage;
+    const char* point;
+    const char* name;
+  } cases[] = {
+      {1, 2, "A", "C1.P2.A"},        {1, 2, "a", "C1.P2.a"},          {1, 2, "_41", "C1.P2._5F41"},
+      {1, 2, "A.B", "C1.P2.A_2EB"},  {1, 2, "A B", "C1.P2.A_20B"},    {1, 2, "\xC4", "C1.P2._C4"},
+      {1, 2, "-1", "C1.P2.-1"},      {-3, 0, "x", "C-3.P0.x"},        {12, 3, "4", "C12.P3.4"},
+      {1, 23, "4", "C1.P23.4"},
+  };
+  std::set<std::string> names;
+  for (const auto& c : cases) {
+    EXPECT_EQ(SurvexStationName(c.cave, c.passage, c.point), c.name) << c.point;
+    names.insert(c.name);
+  }
+  EXPECT_EQ(names.size(), std::size(cases));
+}
+
+doc::SurveyRecord& Add(doc::SurveyStore& store, std::string_view from, std::string_view to) {
+  doc::SurveyRecord& r = test::AddLeg(store, 1, 1, to, 0, 0, 0);
+  base::SetText(r.refPoint, from);
+  r.instrument = 0;
+  return r;
+}
+
+doc::SurveyRecord& Reference(doc::SurveyStore& store, std::string_view point, double x, double y, double z) {
+  doc::SurveyRecord& r = Add(store, point, point);
+  r.refX = r.x = x;
+  r.refY = r.y = y;
+  r.refZ = r.z = z;
+  return r;
+}
+
+// A reference, legs of an instrument in gon with declination and meridian
+// convergence, a leg by coordinates, splays, a connection, dates and
+// surveyors, a remark with an umlaut and passage dimensions.
+doc::SurveyStore SmallSurvey(double referenceX, double referenceY) {
+  doc::SurveyStore store = test::EmptyStore();
+  base::SetText(store.settings.title, "H\xF6hle am Berg");
+  store.settings.meridianConvergence = 0.5;
+  doc::Instrument gon = doc::GetInstrument(store.settings, 2);
+  gon.azimuthUnit = gon.inclinationUnit = 1;
+  gon.declination = 2;
+  doc::SetInstrument(store.settings, 2, gon);
+  base::SetText(store.settings.surveyorNames, "0: Unbekannt\r\n1: Anna \"Fuchs\" M\xFCller\r\n2: Bert");
+
+  doc::SurveyRecord& ref = Reference(store, "0", referenceX, referenceY, 712.3);
+  base::SetText(ref.remark, "Bohrhaken am Portal");
+  base::SetText(ref.date, "12.04.2015");
+  ref.surveyor = 1;
+  doc::SurveyRecord& leg = Add(store, "0", "1");
+  leg.instrument = 2;
+  leg.length = 10;
+  leg.azimuth = 98;  // + 2 declination = 100 gon, less 0.5 degrees convergence
+  leg.inclination = 10;
+  leg.left = 1.5;
+  leg.down = 0.25;
+  base::SetText(leg.date, "12.04.2015");
+  leg.surveyor = 1;
+  base::SetText(leg.remark, "Engstelle \xFC" "ber Wasser");
+  doc::SurveyRecord& byCoordinates = Add(store, "1", "2");  // no instrument: the stored coordinates
+  byCoordinates.refX = 3;
+  byCoordinates.refY = 4;
+  byCoordinates.refZ = 5;
+  byCoordinates.x = 6;
+  byCoordinates.y = 8;
+  byCoordinates.z = 5;
+  byCoordinates.length = 5;  // a leg, not an auxiliary point
+  base::SetText(byCoordinates.date, "31.02.2015");  // no such day
+  byCoordinates.surveyor = 2;
+  Add(store, "2", "").instrument = 1;  // an auxiliary line, length 0
+  Add(store, "2", "p").instrument = 1;  // an auxiliary point
+  doc::SurveyRecord& connection = Add(store, "0", "2");
+  connection.instrument = 1;
+  connection.length = 5;
+  connection.azimuth = 90;
+  Reference(store, "2", 0, 0, 0);  // a known station: nothing to fix
+  return store;
+}
+
+TEST(SurvexWriter, WritesEachKindOfRecord) {
+  const doc::SurveyStore store = SmallSurvey(12.5, -3);
+  platform::MemorySettingsStore settings;
+  SurvexWriter writer;
+  // How the numbers come about: 100 gon less 0.5 degrees of meridian
+  // convergence is 89.5 degrees; 10 gon is 9 degrees; the coordinate leg is
+  // (3, 4, 0); the connection's 90 degrees also lose the convergence.
+  EXPECT_EQ(test::Written(writer, store, settings),
+            test::Crlf("; H\xC3\xB6hle am Berg\n"
+                       "; Survex-Daten aus Hollowplan\n"
+                       "*case preserve\n"
+                       "*units tape metres\n"
+                       "*units left right up down metres\n"
+                       "*units compass clino degrees\n"
+                       "*calibrate tape 0\n"
+                       "*calibrate compass clino 0\n"
+                       "*declination 0 degrees\n"
+                       "*data normal from to tape compass clino\n"
+                       "*begin\n"
+                       "*date 2015.04.12\n"
+                       "*team \"Anna 'Fuchs' M\xC3\xBCller\"\n"
+                       "*fix C1.P1.0 12.5000 -3.0000 712.3000 ; Bohrhaken am Portal\n"
+                       "C1.P1.0 C1.P1.1 10.0000 89.50000 9.00000 ; Engstelle \xC3\xBC" "ber Wasser\n"
+                       "*end\n"
+                       "*begin\n"
+                       "*team \"Bert\"\n"
+                       "C1.P1.1 C1.P1.2 5.0000 36.86990 0.00000\n"
+                       "*end\n"
+                       "*flags splay\n"
+                       "C1.P1.2 . 0.0000 0.00000 0.00000\n"
+                       "C1.P1.2 C1.P1.p 0.0000 0.00000 0.00000\n"
+                       "*flags not splay\n"
+                       "C1.P1.0 C1.P1.2 5.0000 89.50000 0.00000\n"
+                       "; Gang 1/1\n"
+                       "*data passage station left right up down\n"
+                       "C1.P1.1 1.500 0.000 0.000 0.250\n"));
+}
+
+TEST(SurvexWriter, OnlyRealDatesBecomeSurvexDates) {
+  const struct {
+    const char* date;
+    const char* line;  // empty: no date line
+  } cases[] = {
+      {"29.02.2016", "*date 2016.02.29"}, {"29.02.2015", ""}, {"31.04.2015", ""}, {"00.01.2015", ""},
+      {"01.13.2015", ""},                 {"1.1.2015", ""},   {"01.01.1899", ""}, {"31.12.1900", "*date 1900.12.31"},
+      {"ab.cd.efgh", ""},
+  };
+  for (const auto& c : cases) {
+    doc::SurveyStore store = SmallSurvey(0, 0);
+    base::SetText(store.records[0]->date, c.date);
+    platform::MemorySettingsStore settings;
+    SurvexWriter writer;
+    const std::string file = test::Written(writer, store, settings);
+    const size_t begin = file.find("*begin\r\n") + 8;
+    const std::string first = file.substr(begin, file.find("\r\n", begin) - begin);
+    EXPECT_EQ(first, *c.line ? std::string(c.line) : "*team \"Anna 'Fuchs' M\xC3\xBCller\"") << c.date;
+  }
+}
+
+TEST(SurvexWriter, UtmReferenceSetsTheZoneAndHemisphere) {
+  const struct {
+    double x, y;
+    char band;
+    const char* system;  // empty: a local frame
+  } cases[] = {
+      {487215.4, 5352810.25, 'U', "UTM32N"},
+      {487215.4, 5352810.25, 'N', "UTM32N"},
+      {487215.4, 5352810.25, 'M', "UTM32S"},
+      {12.5, -3, 'U', ""},
+      {0, 0, 'U', ""},
+  };
+  for (const auto& c : cases) {
+    doc::SurveyStore store = SmallSurvey(c.x, c.y);
+    store.settings.utmBand[0] = c.band;
+    platform::MemorySettingsStore settings;
+    SurvexWriter writer;
+    const std::string file = test::Written(writer, store, settings);
+    const std::string expected = *c.system ? "*cs " + std::string(c.system) + "\r\n*cs out " + c.system + "\r\n" : "";
+    const size_t head = file.find("*declination 0 degrees\r\n") + 24;
+    EXPECT_EQ(file.substr(head, file.find("*data normal") - head), expected) << c.band << " " << c.x;
+  }
+}
+
+class SurvexRefusal : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder = fs::temp_directory_path() / ("hp_svx_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+  }
+  void TearDown() override { fs::remove_all(folder); }
+  fs::path folder;
+  platform::MemorySettingsStore settings;
+  platform::ScriptedPrompter prompter;
+};
+
+TEST_F(SurvexRefusal, NoReferenceGivesTheMessageAndNoFile) {
+  doc::SurveyStore store = test::EmptyStore();
+  Add(store, "0", "1").length = 3;
+  const fs::path path = folder / "survey.svx";
+  EXPECT_FALSE(ExportFile(path, {store, *store.currentWorksheet, settings, {}, 0}, prompter));
+  EXPECT_FALSE(fs::exists(path));
+  EXPECT_EQ(prompter.Texts(), std::vector<std::string>{std::string(messages::kSurvexNoReference)});
+}
+
+TEST(SurvexWriter, LegsStartingOutsideTheFilterStartFromTheirComputedStart) {
+  doc::SurveyStore store = SmallSurvey(12.5, -3);
+  for (size_t n = 2; n < store.records.size(); ++n) store.records[n]->passage = 2;  // from 1/1/1 on
+  store.currentWorksheet->setFilterCriterion(2);
+  store.currentWorksheet->setLineFilterPattern("2");
+  platform::MemorySettingsStore settings;
+  SurvexWriter writer;
+  const std::string file = test::Written(writer, store, settings);
+  EXPECT_EQ(file.find("Bohrhaken"), std::string::npos);  // the reference is hidden
+  EXPECT_NE(file.find("\r\n*fix C1.P1.1 3.0000 4.0000 5.0000 ; Anschlusspunkt au\xC3\x9F"
+                      "erhalb der exportierten Datens\xC3\xA4tze\r\nC1.P1.1 C1.P2.2 5.0000 36.86990 0.00000\r\n"),
+            std::string::npos)
+      << file;
+}
+
+}  // namespace
+}  // namespace hp::exports
