@@ -419,6 +419,16 @@ Candidate Network::Best(uint32_t index) const {
     (void)fp;
     consider(SuspectReading::Inclination, p, at(p));
   }
+  // A horizontal leg written the wrong way round also closes by turning its
+  // azimuth half a circle; the reversal is the likelier slip and is named
+  // when it explains the loops about as well.
+  if (best.reading == SuspectReading::Azimuth) {
+    const double turn = std::remainder(best.parameter - std::atan2(edge.sinAz, edge.cosAz), 2 * std::numbers::pi);
+    const double reversed = f({-edge.vec[0], -edge.vec[1], -edge.vec[2]}) - old;
+    if (std::fabs(std::fabs(turn) - std::numbers::pi) < 10 * kDegreeFactor && reversed <= best.delta + 4) {
+      best = {true, SuspectReading::Direction, reversed, 0, {-edge.vec[0], -edge.vec[1], -edge.vec[2]}};
+    }
+  }
   return best;
 }
 
