@@ -15,7 +15,7 @@ struct AppContext {
   platform::SettingsStore& settings;
   platform::Prompter& prompter;
   platform::Shell& shell;
-  std::filesystem::path programFolder;  // where the program and Vorlage.hpn are
+  std::filesystem::path programFolder;  // where Vorlage.hpn and the user guide are
 };
 
 // The installed context; installing replaces the previous one (null: none).

@@ -11,6 +11,7 @@
 #include "app/Application.h"
 #include "app/MainFrame.h"
 #include "app/QtServices.h"
+#include "platform/DataFolder.h"
 
 int main(int argc, char** argv) {
   // The file dialogs show file dates in the system locale's form: German, as
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
   hp::app::CApplication application(argc, argv);
   QApplication::setOrganizationName(QStringLiteral("Hollowplan"));
   QApplication::setApplicationName(QStringLiteral("Hollowplan"));
+  // Ties the windows to the installed menu entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.hollowplan.Hollowplan"));
   QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
   // Qt's own texts (standard buttons, file dialogs, shortcut names) in German.
   QTranslator qtTexts;
@@ -30,8 +33,11 @@ int main(int argc, char** argv) {
   hp::app::QtSettingsStore settings;
   hp::app::QtPrompter prompter;
   hp::app::QtShell shell;
-  hp::app::AppContext context{settings, prompter, shell,
-                              std::filesystem::path(QCoreApplication::applicationDirPath().toStdString())};
+  // Vorlage.hpn and the user guide: beside the program in the build folder,
+  // in ../share/hollowplan when installed.
+  hp::app::AppContext context{
+      settings, prompter, shell,
+      hp::platform::DataFolder(std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()))};
   hp::app::InstallAppContext(&context);
 
   const QStringList arguments = QApplication::arguments();
