@@ -77,7 +77,7 @@ CBlunderPage::CBlunderPage(QWidget* parent, CPlanDoc& doc)
   connect(search, &QPushButton::clicked, this, [this] { Search(); });
   connect(m_suspects, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
     if (row >= 0 && static_cast<size_t>(row) < m_report.suspects.size()) {
-      emit editRecord(static_cast<int>(m_report.suspects[static_cast<size_t>(row)].record) + 1);
+      Q_EMIT editRecord(static_cast<int>(m_report.suspects[static_cast<size_t>(row)].record) + 1);
     }
   });
   m_report = calc::FindBlunders(m_doc.store(), m_options);

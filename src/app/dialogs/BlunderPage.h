@@ -29,7 +29,7 @@ class CBlunderPage : public QWidget {
   // and searches again; false, after a message, when a field is invalid.
   bool Search();
 
- signals:
+ Q_SIGNALS:
   // A suspect was double-clicked: its record number, from 1.
   void editRecord(int number);
 
