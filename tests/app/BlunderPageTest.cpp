@@ -56,6 +56,9 @@ TEST(BlunderPage, SecondPageListsTheLoopAndTheSuspectAndOpensTheEditor) {
   EXPECT_EQ(page.suspects()->item(0, 1)->text(), QStringLiteral("3"));
   EXPECT_EQ(page.suspects()->item(0, 4)->text(), QStringLiteral("Azimut"));
   EXPECT_EQ(page.suspects()->item(0, 6)->text(), QStringLiteral("80,00"));
+  page.suspects()->setCurrentCell(0, 0);
+  EXPECT_EQ(doc.store().settings.currentRecordNumber, 3u);
+  doc.store().settings.currentRecordNumber = 1;
   Q_EMIT page.suspects()->cellDoubleClicked(0, 2);
   EXPECT_EQ(dialog.followUp(), (FollowUp{FollowUp::Next::Editor, 3}));
   EXPECT_EQ(doc.store().settings.currentRecordNumber, 3u);

@@ -80,6 +80,11 @@ CBlunderPage::CBlunderPage(QWidget* parent, CPlanDoc& doc)
       Q_EMIT editRecord(static_cast<int>(m_report.suspects[static_cast<size_t>(row)].record) + 1);
     }
   });
+  connect(m_suspects, &QTableWidget::currentCellChanged, this, [this](int row) {
+    if (row >= 0 && static_cast<size_t>(row) < m_report.suspects.size()) {
+      Q_EMIT selectRecord(static_cast<int>(m_report.suspects[static_cast<size_t>(row)].record) + 1);
+    }
+  });
   m_report = calc::FindBlunders(m_doc.store(), m_options);
   Fill();
 }

@@ -32,6 +32,8 @@ class CBlunderPage : public QWidget {
  Q_SIGNALS:
   // A suspect was double-clicked: its record number, from 1.
   void editRecord(int number);
+  // A suspect was selected: its record number, from 1.
+  void selectRecord(int number);
 
  private:
   void Fill();

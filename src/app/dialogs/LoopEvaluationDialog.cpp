@@ -124,7 +124,15 @@ CLoopEvaluationDialog::CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(pages, 1);
   layout->addLayout(buttons);
-  resize(width + 60, 360);
+  resize(width + 60, 480);
+  // A suspect becomes the current record as a loop row does, so that
+  // "&Bearbeiten" opens it too.
+  connect(m_blunders, &CBlunderPage::selectRecord, this, [this](int number) {
+    if (edit::SetCurrentRecord(m_doc.store(), number) && m_doc.store().currentWorksheet != nullptr &&
+        edit::CurrentRecordShownIn(*m_doc.store().currentWorksheet)) {
+      m_doc.UpdateAllViews();
+    }
+  });
   connect(m_blunders, &CBlunderPage::editRecord, this, [this](int number) {
     edit::SetCurrentRecord(m_doc.store(), number);
     Finish({FollowUp::Next::Editor, number});
