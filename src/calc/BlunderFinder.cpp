@@ -211,6 +211,8 @@ void Network::Build() {
     const double L = e.length;
     const V3 unit{e.sinAz * e.cosEl, e.cosAz * e.cosEl, e.sinEl};
     e.vec = {L * unit[0], L * unit[1], L * unit[2]};
+    // A reading that is no number (a damaged file) can close no loop.
+    if (!std::isfinite(e.vec[0]) || !std::isfinite(e.vec[1]) || !std::isfinite(e.vec[2])) continue;
     if (L == 0) {
       // A zero-length record joins its stations within the tape accuracy.
       e.cov.m[0] = e.cov.m[3] = e.cov.m[5] = sl2;
@@ -223,6 +225,7 @@ void Network::Build() {
   }
   m_ground = static_cast<uint32_t>(m_nodes.size());
   for (const auto& [position, at] : fixes) {
+    if (!std::isfinite(at[0]) || !std::isfinite(at[1]) || !std::isfinite(at[2])) continue;
     const doc::SurveyRecord& r = *records[position];
     Edge e;
     e.from = m_ground, e.to = Node(r.point, r.cave, r.passage), e.record = position, e.tie = true, e.vec = at;

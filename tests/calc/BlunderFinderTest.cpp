@@ -157,6 +157,26 @@ TEST(BlunderFinder, TwoBlundersInSeparatePartsAreBothCorrections) {
   for (size_t i = 2; i < report.suspects.size(); ++i) EXPECT_FALSE(report.suspects[i].correction);
 }
 
+// A connection closes a loop with its own reading, a zero-length record
+// joins its stations, an auxiliary line and a reading that is no number take
+// no part.
+TEST(BlunderFinder, ConnectionsAuxiliaryPointsAndLinesInTheNetwork) {
+  auto store = LoopSurvey();
+  AddLeg(*store, "C", "C1", 0, 0, 0);                       // auxiliary point at C
+  AddLeg(*store, "C1", "", 5, 30, 0);                       // auxiliary line
+  AddLeg(*store, "C", "A", std::nan(""), 10, 0);            // damaged
+  Shot(*store, "C1", "A", kLoop[2], kLoop[0]).azimuth += 9;  // connection C1-A, misread
+  const BlunderReport report = FindBlunders(*store, {});
+  ASSERT_EQ(report.loops.size(), 2u);
+  EXPECT_FALSE(report.loops[0].suspicious);
+  EXPECT_TRUE(report.loops[1].suspicious);
+  EXPECT_EQ(report.loops[1].legCount, 4);  // C1-A, A-B, B-C, C-C1
+  ASSERT_FALSE(report.suspects.empty());
+  EXPECT_EQ(report.suspects[0].record, 8u);
+  EXPECT_EQ(report.suspects[0].reading, SuspectReading::Azimuth);
+  EXPECT_TRUE(std::isfinite(report.totalChiSquare));
+}
+
 // A suggestion is shown in the record's own units: gon, zenith-referenced
 // inclination, declination and sag undone.
 TEST(BlunderFinder, SuggestionInTheInstrumentsUnits) {
