@@ -41,7 +41,7 @@ void FillLoop(CPlanDoc& doc) {
   AddLeg(doc, "3", "S", 5.7622, 265.4195);
 }
 
-TEST(BlunderPage, SecondPageListsTheLoopAndTheSuspectAndOpensTheEditor) {
+TEST(BlunderPage, SecondPageListsLoopsAndSuspectsOpensTheEditorAndKeepsTheAccuracies) {
   CPlanDoc doc;
   FillLoop(doc);
   CLoopEvaluationDialog dialog(nullptr, doc, {});
@@ -62,14 +62,10 @@ TEST(BlunderPage, SecondPageListsTheLoopAndTheSuspectAndOpensTheEditor) {
   Q_EMIT page.suspects()->cellDoubleClicked(0, 2);
   EXPECT_EQ(dialog.followUp(), (FollowUp{FollowUp::Next::Editor, 3}));
   EXPECT_EQ(doc.store().settings.currentRecordNumber, 3u);
-}
 
-TEST(BlunderPage, AccuraciesAreCheckedKeptAndUsed) {
-  CPlanDoc doc;
-  FillLoop(doc);
+  // The accuracies are checked, kept in the settings and used.
   auto& context = test::Context();
   context.prompter.Clear();
-  CBlunderPage page(nullptr, doc);
   EXPECT_EQ(page.sigmaLength()->text(), QStringLiteral("0,05"));
   page.sigmaAngle()->setText(QStringLiteral("0"));
   EXPECT_FALSE(page.Search());
