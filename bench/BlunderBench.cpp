@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -72,6 +73,14 @@ void BM_Cli(benchmark::State& state, std::string command) {
       return;
     }
     benchmark::DoNotOptimize(out.str().size());
+    if (command == "blunders") {
+      const std::string text = out.str();
+      const auto lines = static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+      if (lines != cave.loops + 3) {
+        state.SkipWithError(("blunders printed " + std::to_string(lines) + " lines").c_str());
+        return;
+      }
+    }
   }
   const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
   Seconds(command) = elapsed.count() / static_cast<double>(state.iterations());
@@ -96,6 +105,11 @@ void BM_FindBlunders(benchmark::State& state) {
     benchmark::DoNotOptimize(report.totalChiSquare);
   }
   state.counters["loops"] = static_cast<double>(report.loops.size());
+  // The loops' legs are what the finder holds beyond a fixed amount per
+  // record: their sum against the record count shows it stays linear.
+  double loopLegs = 0;
+  for (const auto& loop : report.loops) loopLegs += loop.legCount;
+  state.counters["loop_legs/rec"] = loopLegs / static_cast<double>(cave.store.records.size());
   state.counters["suspicious"] = static_cast<double>(report.suspiciousLoops);
   state.counters["suspects"] = static_cast<double>(report.suspects.size());
   size_t corrections = 0;
