@@ -52,7 +52,7 @@ CBlunderPage::CBlunderPage(QWidget* parent, CPlanDoc& doc)
   m_suspects = MakeTable(this, calc::BlunderSuspectHeadings());
   m_sigmaLength = new QLineEdit(Shown(m_options.sigmaLength), this);
   m_sigmaAngle = new QLineEdit(Shown(m_options.sigmaAngle), this);
-  auto* search = new QPushButton(QStringLiteral("&Suchen"), this);
+  auto* search = new QPushButton(QStringLiteral("S&uchen"), this);
   search->setAutoDefault(false);
 
   auto* accuracy = new QHBoxLayout;
@@ -75,6 +75,9 @@ CBlunderPage::CBlunderPage(QWidget* parent, CPlanDoc& doc)
   layout->addWidget(m_suspects, 1);
 
   connect(search, &QPushButton::clicked, this, [this] { Search(); });
+  for (QLineEdit* field : {m_sigmaLength, m_sigmaAngle}) {
+    connect(field, &QLineEdit::returnPressed, this, [this] { Search(); });
+  }
   connect(m_suspects, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
     if (row >= 0 && static_cast<size_t>(row) < m_report.suspects.size()) {
       Q_EMIT editRecord(static_cast<int>(m_report.suspects[static_cast<size_t>(row)].record) + 1);
