@@ -34,6 +34,7 @@ int RunConvert(const CommandContext& context);
 int RunCompute(const CommandContext& context);
 int RunStations(const CommandContext& context);
 int RunLoops(const CommandContext& context);
+int RunBlunders(const CommandContext& context);
 int RunImport(const CommandContext& context);
 int RunStats(const CommandContext& context);
 int RunRender(const CommandContext& context);

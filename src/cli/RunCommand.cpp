@@ -36,6 +36,7 @@ const std::vector<CommandEntry>& Commands() {
       {"compute", 1, Output::Optional, {}, {}, RunCompute},
       {"stations", 1, Output::None, {}, {"--no-compute"}, RunStations},
       {"loops", 1, Output::None, {}, {}, RunLoops},
+      {"blunders", 1, Output::None, {"--top", "--sigma-length", "--sigma-angle"}, {}, RunBlunders},
       {"import", 1, Output::Required, {"--into", "--hpn-mode"}, {"--append"}, RunImport},
       {"stats", 1, Output::None, ViewOptionNames(), {}, RunStats},
       {"export", 2, Output::None, WithOptions(ViewOptionNames(), {"--include-mode"}), {}, RunExport},
@@ -56,6 +57,7 @@ const char* kUsage =
     "  compute DOC.hpn [-o OUT.hpn]\n"
     "  stations DOC.hpn [--no-compute]\n"
     "  loops DOC.hpn\n"
+    "  blunders DOC.hpn [--top N] [--sigma-length M] [--sigma-angle DEG]\n"
     "  import IN -o OUT.hpn [--into DOC.hpn] [--append] [--hpn-mode 0|1|2|3]\n"
     "  stats DOC.hpn [Ansichtsoptionen]\n"
     "  export DOC.hpn OUT.EXT [Ansichtsoptionen] [--include-mode 0|1]\n"

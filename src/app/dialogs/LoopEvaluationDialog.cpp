@@ -7,12 +7,14 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <array>
 
 #include "app/AppContext.h"
 #include "app/PlanDoc.h"
+#include "app/dialogs/BlunderPage.h"
 
 namespace hp::app {
 namespace {
@@ -112,10 +114,29 @@ CLoopEvaluationDialog::CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std
     button->setAutoDefault(false);
     buttons->addWidget(button);
   }
+  // The ring-marked loops on the first page; the search for blunders over
+  // every loop of the network on the second.
+  auto* pages = new QTabWidget(this);
+  pages->addTab(m_list, QStringLiteral("&Ringschlüsse"));
+  m_blunders = new CBlunderPage(pages, m_doc);
+  pages->addTab(m_blunders, QStringLiteral("&Fehlersuche"));
+  m_pages = pages;
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(m_list, 1);
+  layout->addWidget(pages, 1);
   layout->addLayout(buttons);
-  resize(width + 60, 360);
+  resize(width + 60, 480);
+  // A suspect becomes the current record as a loop row does, so that
+  // "&Bearbeiten" opens it too.
+  connect(m_blunders, &CBlunderPage::selectRecord, this, [this](int number) {
+    if (edit::SetCurrentRecord(m_doc.store(), number) && m_doc.store().currentWorksheet != nullptr &&
+        edit::CurrentRecordShownIn(*m_doc.store().currentWorksheet)) {
+      m_doc.UpdateAllViews();
+    }
+  });
+  connect(m_blunders, &CBlunderPage::editRecord, this, [this](int number) {
+    edit::SetCurrentRecord(m_doc.store(), number);
+    Finish({FollowUp::Next::Editor, number});
+  });
 
   connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
     if (current.isValid() && m_evaluation.SelectRow(static_cast<size_t>(current.row()))) m_doc.UpdateAllViews();

@@ -11,11 +11,13 @@
 #include "app/dialogs/FollowUp.h"
 #include "edit/RecordsOverview.h"
 
+class QTabWidget;
 class QTableView;
 
 namespace hp::app {
 
 class CPlanDoc;
+class CBlunderPage;
 
 // The symbol of a result kind: 0 adjusted, 2 reported only, 3 variable
 // reference.
@@ -42,6 +44,8 @@ class CLoopEvaluationDialog : public CDialogBase {
   CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std::vector<calc::LoopRow> rows);
   FollowUp followUp() const { return m_followUp; }
   QTableView* list() const { return m_list; }
+  QTabWidget* pages() const { return m_pages; }
+  CBlunderPage* blunders() const { return m_blunders; }
 
  private:
   void Finish(const FollowUp& followUp);
@@ -49,6 +53,8 @@ class CLoopEvaluationDialog : public CDialogBase {
   CPlanDoc& m_doc;
   edit::LoopEvaluationList m_evaluation;
   QTableView* m_list = nullptr;
+  QTabWidget* m_pages = nullptr;
+  CBlunderPage* m_blunders = nullptr;
   FollowUp m_followUp;
 };
 

@@ -1,0 +1,322 @@
+// The blunder finder on small hand-made loops and on generated noisy
+// networks with known blunders.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <set>
+#include <string>
+
+#include "calc/BlunderFinder.h"
+#include "calc/LegReduction.h"
+#include "calc/CalcTestSupport.h"
+
+namespace hp::calc {
+namespace {
+
+using test::AddLeg;
+using test::AddReference;
+using test::EmptySurvey;
+
+struct Point {
+  double x, y, z;
+};
+
+// A leg from `a` to `b` with the readings that reach b exactly (instrument
+// 1: degrees, horizontal zero direction).
+doc::SurveyRecord& Shot(doc::SurveyStore& store, const std::string& from, const std::string& to, Point a, Point b) {
+  const double dx = b.x - a.x, dy = b.y - a.y, dz = b.z - a.z;
+  const double h = std::hypot(dx, dy);
+  double az = std::atan2(dx, dy) / kDegreeFactor;
+  if (az < 0) az += 360;
+  return AddLeg(store, from, to, std::hypot(h, dz), az, std::atan2(dz, h) / kDegreeFactor);
+}
+
+// A skewed four-leg loop A-B-C-D-A of legs about 10 m long, no two parallel.
+const Point kLoop[4] = {{0, 0, 0}, {1, 10, 1}, {10.5, 12, -1.5}, {9, 2, 2}};
+const char* const kNames[4] = {"A", "B", "C", "D"};
+
+std::unique_ptr<doc::SurveyStore> LoopSurvey() {
+  auto store = EmptySurvey(0);
+  AddReference(*store, "A");
+  for (int i = 0; i < 4; ++i) Shot(*store, kNames[i], kNames[(i + 1) % 4], kLoop[i], kLoop[(i + 1) % 4]);
+  return store;
+}
+
+struct SlipCase {
+  const char* name;
+  size_t record;  // list position
+  void (*slip)(doc::SurveyRecord&);
+  SuspectReading reading;
+};
+
+// The true reading of a record of the clean loop.
+double Truth(size_t record, SuspectReading reading) {
+  auto store = LoopSurvey();
+  const doc::SurveyRecord& r = *store->records[record];
+  return reading == SuspectReading::Length ? r.length : reading == SuspectReading::Azimuth ? r.azimuth : r.inclination;
+}
+
+TEST(BlunderFinder, OneSlipInOneLoopNamesTheLegTheReadingAndTheValueCleanLoopNothing) {
+  const SlipCase cases[] = {
+      {"compass", 2, [](doc::SurveyRecord& r) { r.azimuth += 10; }, SuspectReading::Azimuth},
+      {"tape", 3, [](doc::SurveyRecord& r) { r.length += 3; }, SuspectReading::Length},
+      {"clino sign", 3, [](doc::SurveyRecord& r) { r.inclination = -r.inclination; }, SuspectReading::Inclination},
+      {"closing leg backwards", 4,
+       [](doc::SurveyRecord& r) {
+         char swap[13];
+         std::memcpy(swap, r.point, 13), std::memcpy(r.point, r.refPoint, 13), std::memcpy(r.refPoint, swap, 13);
+       },
+       SuspectReading::Direction},
+  };
+  const BlunderReport clean = FindBlunders(*LoopSurvey(), {});
+  EXPECT_LT(clean.loops.at(0).normalised, 1e-6);
+  EXPECT_TRUE(clean.suspects.empty());
+  for (const SlipCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto store = LoopSurvey();
+    c.slip(*store->records[c.record]);
+    const BlunderReport report = FindBlunders(*store, {});
+    ASSERT_EQ(report.loops.size(), 1u);
+    EXPECT_TRUE(report.loops[0].suspicious);
+    EXPECT_EQ(report.loops[0].legCount, 4);
+    ASSERT_FALSE(report.suspects.empty());
+    const BlunderSuspect& first = report.suspects[0];
+    EXPECT_EQ(first.record, c.record);
+    EXPECT_EQ(first.reading, c.reading);
+    EXPECT_TRUE(first.correction);
+    EXPECT_LT(first.worstAfter, 0.01);
+    if (c.reading != SuspectReading::Direction) {
+      EXPECT_NEAR(first.suggested, Truth(c.record, c.reading), c.reading == SuspectReading::Length ? 0.01 : 0.5);
+    }
+  }
+}
+
+// Two loops A-B-C-D-A and A-B-E-A share the leg A-B; a slip on it opens both.
+TEST(BlunderFinder, SharedLegClosingBothLoopsRanksFirst) {
+  auto store = LoopSurvey();
+  const Point e{-8, 6, 0.5};
+  Shot(*store, "B", "E", kLoop[1], e);
+  Shot(*store, "E", "A", e, kLoop[0]);
+  store->records[1]->azimuth += 12;  // A-B
+  const BlunderReport report = FindBlunders(*store, {});
+  ASSERT_EQ(report.loops.size(), 2u);
+  EXPECT_TRUE(report.loops[0].suspicious && report.loops[1].suspicious);
+  ASSERT_FALSE(report.suspects.empty());
+  EXPECT_EQ(report.suspects[0].record, 1u);
+  EXPECT_EQ(report.suspects[0].reading, SuspectReading::Azimuth);
+  EXPECT_NEAR(report.suspects[0].suggested, Truth(1, SuspectReading::Azimuth), 0.5);
+}
+
+// A traverse from the fixed station A to the fixed station Z closes on Z's
+// coordinates; a tape slip on it is found and the ties are no legs.
+TEST(BlunderFinder, TraverseBetweenTwoFixedStationsIsALoop) {
+  auto store = EmptySurvey(0);
+  const Point p[4] = {{100, 200, 50}, {108, 205, 48}, {115, 214, 49}, {124, 218, 45}};
+  AddReference(*store, "A", p[0].x, p[0].y, p[0].z);
+  AddReference(*store, "Z", p[3].x, p[3].y, p[3].z);
+  Shot(*store, "A", "1", p[0], p[1]);
+  Shot(*store, "1", "2", p[1], p[2]).length += 2.5;
+  Shot(*store, "2", "Z", p[2], p[3]);
+  const BlunderReport report = FindBlunders(*store, {});
+  ASSERT_EQ(report.loops.size(), 1u);
+  EXPECT_EQ(report.loops[0].legCount, 3);
+  EXPECT_TRUE(report.loops[0].suspicious);
+  ASSERT_FALSE(report.suspects.empty());
+  EXPECT_EQ(report.suspects[0].record, 3u);
+  EXPECT_EQ(report.suspects[0].reading, SuspectReading::Length);
+  EXPECT_NEAR(report.suspects[0].suggested, store->records[3]->length - 2.5, 0.01);
+}
+
+// Two loops joined by a passage, each with its own slip: both are named as
+// corrections before any alternative.
+TEST(BlunderFinder, TwoBlundersInSeparatePartsAreBothCorrections) {
+  auto store = LoopSurvey();
+  const Point shift{40, 5, -3};
+  const auto far = [&](int i) { return Point{kLoop[i].x + shift.x, kLoop[i].y + shift.y, kLoop[i].z + shift.z}; };
+  Shot(*store, "C", "P", kLoop[2], far(0));
+  const char* const farNames[4] = {"P", "Q", "R", "S"};
+  for (int i = 0; i < 4; ++i) Shot(*store, farNames[i], farNames[(i + 1) % 4], far(i), far((i + 1) % 4));
+  store->records[2]->azimuth += 15;  // B-C
+  store->records[8]->length += 4;    // R-S
+  const BlunderReport report = FindBlunders(*store, {});
+  ASSERT_EQ(report.loops.size(), 2u);
+  ASSERT_GE(report.suspects.size(), 2u);
+  EXPECT_TRUE(report.suspects[0].correction && report.suspects[1].correction);
+  EXPECT_EQ((std::set<size_t>{report.suspects[0].record, report.suspects[1].record}), (std::set<size_t>{2, 8}));
+  for (size_t i = 2; i < report.suspects.size(); ++i) EXPECT_FALSE(report.suspects[i].correction);
+}
+
+// A connection closes a loop with its own reading, a zero-length record
+// joins its stations, an auxiliary line and a reading that is no number take
+// no part.
+TEST(BlunderFinder, ConnectionsAuxiliaryPointsAndLinesInTheNetwork) {
+  auto store = LoopSurvey();
+  AddLeg(*store, "C", "C1", 0, 0, 0);                       // auxiliary point at C
+  AddLeg(*store, "C1", "", 5, 30, 0);                       // auxiliary line
+  AddLeg(*store, "C", "A", std::nan(""), 10, 0);            // damaged
+  Shot(*store, "C1", "A", kLoop[2], kLoop[0]).azimuth += 9;  // connection C1-A, misread
+  const BlunderReport report = FindBlunders(*store, {});
+  ASSERT_EQ(report.loops.size(), 2u);
+  EXPECT_FALSE(report.loops[0].suspicious);
+  EXPECT_TRUE(report.loops[1].suspicious);
+  EXPECT_EQ(report.loops[1].legCount, 4);  // C1-A, A-B, B-C, C-C1
+  ASSERT_FALSE(report.suspects.empty());
+  EXPECT_EQ(report.suspects[0].record, 8u);
+  EXPECT_EQ(report.suspects[0].reading, SuspectReading::Azimuth);
+  EXPECT_TRUE(std::isfinite(report.totalChiSquare));
+}
+
+// A suggestion is shown in the record's own units: gon, zenith-referenced
+// inclination, declination and sag undone.
+TEST(BlunderFinder, SuggestionInTheInstrumentsUnits) {
+  auto store = LoopSurvey();
+  doc::InstrumentRecord& ins = store->settings.instruments[1];
+  ins.azimuthUnit = 1, ins.inclinationUnit = 1, ins.verticalReference = 2, ins.declination = 3;
+  store->settings.instrumentSag[1] = 2;
+  UpdateSagCoefficients(store->settings);
+  doc::SurveyRecord& r = *store->records[2];
+  const double az = r.azimuth, incl = r.inclination, length = r.length;
+  r.instrument = 2;
+  r.azimuth = az / 0.9 - 3;
+  r.inclination = (90 - incl) / 0.9;
+  const double sagged = length / (std::cos(incl * kDegreeFactor) * store->settings.instrumentSagCoefficient[1] + 1);
+  r.length = sagged;
+  const struct {
+    SuspectReading reading;
+    double* field;
+    double truth, slip;
+  } cases[] = {
+      {SuspectReading::Azimuth, &r.azimuth, r.azimuth, 20},
+      {SuspectReading::Inclination, &r.inclination, r.inclination, 15},
+      {SuspectReading::Length, &r.length, sagged, 3},
+  };
+  for (const auto& c : cases) {
+    *c.field = c.truth + c.slip;
+    const BlunderReport report = FindBlunders(*store, {});
+    *c.field = c.truth;
+    ASSERT_FALSE(report.suspects.empty());
+    EXPECT_EQ(report.suspects[0].record, 2u);
+    EXPECT_EQ(report.suspects[0].reading, c.reading);
+    EXPECT_NEAR(report.suspects[0].measured, c.truth + c.slip, 1e-9);
+    EXPECT_NEAR(report.suspects[0].suggested, c.truth, 0.02);
+  }
+}
+
+// ---- generated networks ----------------------------------------------------
+
+// A jittered grid of stations, every grid edge surveyed with noise at the
+// expected accuracy; every leg lies in a loop.
+struct Grid {
+  std::unique_ptr<doc::SurveyStore> store;
+  size_t legs = 0;
+};
+
+Grid NoisyGrid(std::mt19937& rng, int rows, int cols) {
+  std::uniform_real_distribution<double> jitter(-3, 3);
+  std::normal_distribution<double> tape(0, 0.05), angle(0, 1.0);
+  std::vector<Point> at(static_cast<size_t>(rows * cols));
+  for (int i = 0; i < rows; ++i) {
+    for (int j = 0; j < cols; ++j) at[static_cast<size_t>(i * cols + j)] = {j * 10 + jitter(rng), i * 10 + jitter(rng), jitter(rng)};
+  }
+  Grid g;
+  g.store = EmptySurvey(0);
+  AddReference(*g.store, "0");
+  const auto shot = [&](int a, int b) {
+    doc::SurveyRecord& r = Shot(*g.store, std::to_string(a), std::to_string(b), at[static_cast<size_t>(a)], at[static_cast<size_t>(b)]);
+    r.length += tape(rng), r.azimuth += angle(rng), r.inclination += angle(rng);
+    ++g.legs;
+  };
+  for (int i = 0; i < rows; ++i) {
+    for (int j = 0; j + 1 < cols; ++j) shot(i * cols + j, i * cols + j + 1);
+    if (i + 1 < rows) {
+      for (int j = 0; j < cols; ++j) shot(i * cols + j, (i + 1) * cols + j);
+    }
+  }
+  return g;
+}
+
+struct Blunder {
+  size_t record;
+  SuspectReading reading;
+  double truth;
+};
+
+Blunder AddBlunder(std::mt19937& rng, doc::SurveyStore& store, size_t record) {
+  doc::SurveyRecord& r = *store.records[record];
+  std::uniform_real_distribution<double> size(0, 1);
+  const double sign = size(rng) < 0.5 ? -1 : 1;
+  switch (rng() % 4) {
+    case 0: {
+      const double truth = r.azimuth;
+      r.azimuth += sign * (8 + 40 * size(rng));
+      return {record, SuspectReading::Azimuth, truth};
+    }
+    case 1: {
+      const double truth = r.length;
+      r.length = std::max(0.5, r.length + sign * (1 + 4 * size(rng)));
+      return {record, SuspectReading::Length, truth};
+    }
+    case 2: {
+      const double truth = r.inclination;
+      r.inclination = std::fabs(r.inclination) >= 8 ? -r.inclination : r.inclination + sign * 15;
+      return {record, SuspectReading::Inclination, truth};
+    }
+    default: {
+      char swap[13];
+      std::memcpy(swap, r.point, 13), std::memcpy(r.point, r.refPoint, 13), std::memcpy(r.refPoint, swap, 13);
+      return {record, SuspectReading::Direction, 0};
+    }
+  }
+}
+
+bool CloseValue(const BlunderSuspect& s, const Blunder& b) {
+  if (s.reading != b.reading) return false;
+  if (b.reading == SuspectReading::Direction) return true;
+  // The loops' own noise leaves the fitted value a few tenths of a metre or
+  // a few degrees uncertain; blunders are metres and tens of degrees.
+  const double tolerance = b.reading == SuspectReading::Length ? 0.5 : 5.0;
+  return std::fabs(s.suggested - b.truth) <= tolerance;
+}
+
+TEST(BlunderFinder, GeneratedNetworksHitRates) {
+  std::mt19937 rng(20261207);
+  constexpr int kSingle = 40, kClean = 20, kSeveral = 15;
+  int firstLeg = 0, rightReading = 0, quiet = 0, severalFound = 0, severalTotal = 0;
+  for (int n = 0; n < kSingle; ++n) {
+    Grid g = NoisyGrid(rng, 3 + n % 3, 4);
+    const size_t record = 1 + rng() % g.legs;
+    const Blunder b = AddBlunder(rng, *g.store, record);
+    const BlunderReport report = FindBlunders(*g.store, {});
+    if (!report.suspects.empty() && report.suspects[0].record == record) {
+      ++firstLeg;
+      if (CloseValue(report.suspects[0], b)) ++rightReading;
+    }
+  }
+  for (int n = 0; n < kClean; ++n) {
+    Grid g = NoisyGrid(rng, 3 + n % 3, 4);
+    if (FindBlunders(*g.store, {}).suspects.empty()) ++quiet;
+  }
+  for (int n = 0; n < kSeveral; ++n) {
+    Grid g = NoisyGrid(rng, 6, 6);
+    std::set<size_t> blundered;
+    while (blundered.size() < 3) blundered.insert(1 + rng() % g.legs);
+    for (const size_t record : blundered) AddBlunder(rng, *g.store, record);
+    const BlunderReport report = FindBlunders(*g.store, {});
+    for (size_t i = 0; i < report.suspects.size() && i < blundered.size() + 2; ++i) {
+      severalFound += blundered.count(report.suspects[i].record) != 0 ? 1 : 0;
+    }
+    severalTotal += static_cast<int>(blundered.size());
+  }
+  std::printf("single blunder: leg first %d/%d, reading and value %d/%d; clean quiet %d/%d; several: %d/%d named\n",
+              firstLeg, kSingle, rightReading, kSingle, quiet, kClean, severalFound, severalTotal);
+  EXPECT_GE(firstLeg, kSingle * 8 / 10);
+  EXPECT_GE(rightReading, kSingle * 8 / 10);
+  EXPECT_GE(quiet, kClean * 7 / 10);
+  EXPECT_GE(severalFound, severalTotal * 7 / 10);
+}
+
+}  // namespace
+}  // namespace hp::calc
