@@ -17,8 +17,14 @@ using Column = ProtocolColumn;
 
 std::string Utf8(std::string_view cp1252) { return base::Cp1252ToUtf8(cp1252); }
 
-// "%0.2lf\t" with a decimal comma.
-std::string Number(double value) { return base::FormatShown(value) + "\t"; }
+// "%0.2lf" with a decimal comma; a value that rounds to zero from below
+// shows no sign.
+std::string Shown(double value) {
+  std::string text = base::FormatShown(value);
+  if (text == "-0,00") text.erase(0, 1);
+  return text;
+}
+std::string Number(double value) { return Shown(value) + "\t"; }
 
 // A station in the worksheet's protocol numbering, followed by a tab.
 std::string StationText(int numbering, long cave, long passage, std::string_view point) {
@@ -139,7 +145,7 @@ class SectionBuilder {
       if (row == 0) {
         line += std::to_string(e.visible.legCount) + "\t" + std::to_string(e.all.legCount);
       } else {
-        line += Number(visible[row]) + base::FormatShown(all[row]);
+        line += Number(visible[row]) + Shown(all[row]);
       }
       s.rows.push_back(std::move(line));
     }
@@ -175,7 +181,7 @@ class SectionBuilder {
         case 1: row += Utf8(base::TextOf(r.description)); break;
         case 2: row += Utf8(base::TextOf(r.remark)); break;
         case 3: row += Utf8(base::TextOf(r.date)); break;
-        case 5: row += Number(r.left) + Number(r.right) + Number(r.up) + base::FormatShown(r.down); break;
+        case 5: row += Number(r.left) + Number(r.right) + Number(r.up) + Shown(r.down); break;
         case 6: row += Utf8(base::TextOf(r.material)); break;
         case 7: row += Utf8(base::TextOf(r.measures)); break;
         default: break;
