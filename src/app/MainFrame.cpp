@@ -295,6 +295,7 @@ void CMainFrame::CreateMenus() {
     action->setData(id);
   }
   view->addSeparator();
+  CreateProtocolCommands(view, dataMenu);
 
   m_windowMenu = menuBar()->addMenu(QStringLiteral("&Fenster"));
   connect(m_windowMenu, &QMenu::aboutToShow, this, [this] {
