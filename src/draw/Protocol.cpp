@@ -226,6 +226,13 @@ ProtocolDrawingResult DrawProtocolPage(Surface& surface, doc::SurveyStore& store
   return {count, page, painter.width()};
 }
 
+int ProtocolPageCount(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+                      const platform::SettingsStore& settings, const ProtocolDrawingOptions& options) {
+  ProtocolPainter painter(surface, store, worksheet, view, settings, options);
+  painter.Layout();
+  return painter.pageCount();
+}
+
 std::string ProtocolClipboardText(doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
                                   const platform::SettingsStore& settings) {
   return ProtocolClipboardText(BuildProtocolSections(store, worksheet, view, settings));

@@ -115,6 +115,11 @@ ProtocolDrawingResult DrawProtocolPage(Surface& surface, doc::SurveyStore& store
                                        ViewTransform& view, const platform::SettingsStore& settings, int page,
                                        const ProtocolDrawingOptions& options = {});
 
+// The number of pages the protocol takes on `surface` (a printer page with
+// options.printer), for the print flow before it draws the pages.
+int ProtocolPageCount(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+                      const platform::SettingsStore& settings, const ProtocolDrawingOptions& options = {});
+
 // The clipboard text of the worksheet's protocol.
 std::string ProtocolClipboardText(doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
                                   const platform::SettingsStore& settings);

@@ -211,6 +211,7 @@ TEST_F(ProtocolTest, PiecesStartAtTheirColumnsAndPrintedPagesKeepTheCurrentPage)
   Draw(1080);
   const int count = ws.protocolPageCount();
   surface = RecordingSurface(RecordingSurface::DefaultCaps());
+  EXPECT_EQ(ProtocolPageCount(surface, store, ws, view, settings), count);
   const ProtocolDrawingResult printed = DrawProtocolPage(surface, store, ws, view, settings, count);
   EXPECT_EQ(printed.page, count);
   EXPECT_EQ(ws.protocolCurrentPage(), 1);
@@ -220,6 +221,19 @@ TEST_F(ProtocolTest, PiecesStartAtTheirColumnsAndPrintedPagesKeepTheCurrentPage)
   ASSERT_EQ(xs.size(), 1u);
   surface.SetFont(MakeFont(store.settings.fonts[4], 96));
   EXPECT_EQ(xs[0], 20 + surface.TextExtent("Messpunkt   ").cx);  // the second station column
+
+  // A printer page starts at the worksheet's page margins.
+  DeviceCaps printer = RecordingSurface::DefaultCaps();
+  printer.dpiX = printer.dpiY = 300;
+  surface = RecordingSurface(printer);
+  ws.setMarginLeft(10), ws.setMarginTop(15);
+  ProtocolDrawingOptions options;
+  options.printer = true;
+  DrawProtocolPage(surface, store, ws, view, settings, 1, options);
+  const auto texts = surface.primitives();
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts.front().text, "Messlinien-Liste");
+  EXPECT_EQ(texts.front().from, (Point{118, 177}));  // 10 and 15 mm at 300 dpi
 }
 
 TEST_F(ProtocolTest, CentringSetsEqualMarginsOrRefusesAProtocolWiderThanThePage) {
