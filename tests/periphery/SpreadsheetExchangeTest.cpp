@@ -122,17 +122,6 @@ TEST_F(SpreadsheetExchangeTest, EditWritesTheTableAndOpensTheWorkbookOrElseTheTa
   EXPECT_TRUE(prompter.Texts().empty());
 }
 
-TEST_F(SpreadsheetExchangeTest, WithoutAnApplicationDataFolderNothingHappens) {
-  platform::FixedPaths none{root / "program", root / "missing", root};
-  EXPECT_EQ(exchange.Edit(store, settings, none, shell, prompter), ExchangeResult::NoFolder);
-  EXPECT_TRUE(shell.opened.empty());
-  EXPECT_FALSE(fs::exists(root / "missing"));
-  const auto before = AllFields(store);
-  EXPECT_EQ(exchange.Load(store, root, settings, none, prompter), ExchangeResult::NoFolder);
-  EXPECT_EQ(AllFields(store), before);
-  EXPECT_TRUE(prompter.Texts().empty()) << "sent: no question";
-}
-
 TEST_F(SpreadsheetExchangeTest, LoadingWhatWasNeverSentAsksOnceWhileTheDocumentIsOpen) {
   SpreadsheetExchange other;
   ASSERT_EQ(other.Edit(store, settings, paths, shell, prompter), ExchangeResult::Opened);
@@ -162,7 +151,6 @@ TEST_F(SpreadsheetExchangeTest, EditedSheetsComeBackAsTheTableImportReadsThem) {
   };
   const Case cases[] = {
       {"saved as UTF-8", utf8, {0, 1, 2}},
-      {"saved as UTF-8 with byte-order mark", [&](auto& rows) { return "\xEF\xBB\xBF" + utf8(rows); }, {0, 1, 2}},
       {"saved as Windows-1252", [](auto& rows) { return Joined(rows, "\r\n"); }, {0, 1, 2}},
       {"a row removed",
        [&](auto& rows) {
