@@ -297,6 +297,7 @@ void CMainFrame::CreateMenus() {
     action->setData(id);
   }
   view->addSeparator();
+  CreateProtocolCommands(view, dataMenu);
   CreateAnimationMenu();
 
   m_windowMenu = menuBar()->addMenu(QStringLiteral("&Fenster"));

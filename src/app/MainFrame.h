@@ -81,6 +81,9 @@ class CMainFrame : public QMainWindow {
   QAction* AddCommand(QMenu* menu, const char* menuText, const char* statusText, Handler handler,
                       std::function<bool()> enabled = {});
   void CreateMenus();
+  // The survey protocol's dialog (menu "&Ansicht") and the spreadsheet
+  // exchange (menu "Da&ten").
+  void CreateProtocolCommands(QMenu* viewMenu, QMenu* dataMenu);
   void CreateToolBars();
   void RestorePlacement(int requestedShow);
   void SavePlacement();

@@ -13,6 +13,7 @@
 
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
+#include "periphery/SpreadsheetExchange.h"
 
 namespace hp::app {
 
@@ -78,6 +79,9 @@ class CPlanDoc : public QObject {
   // Set by a new or reset worksheet: the next drawing gives the sheet
   // settings their defaults and clears it.
   bool& resetFlag() { return m_resetFlag; }
+  // The spreadsheet exchange of this document (its sent flag lives as long
+  // as the document is open).
+  periphery::SpreadsheetExchange& spreadsheetExchange() { return m_spreadsheetExchange; }
 
  Q_SIGNALS:
   // Views redraw (and rebuild their projection).
@@ -96,6 +100,7 @@ class CPlanDoc : public QObject {
   int m_loadRequest = -1;
   bool m_resetFlag = false;
   std::unique_ptr<doc::Worksheet> m_backup;
+  periphery::SpreadsheetExchange m_spreadsheetExchange;
 };
 
 }  // namespace hp::app

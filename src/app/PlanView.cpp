@@ -55,6 +55,14 @@ void CPlanView::scrollContentsBy(int, int) {
   if (!m_updatingScrollBars) viewport()->update();
 }
 
+void CPlanView::wheelEvent(QWheelEvent* event) {
+  if (!ProtocolWheel(event)) QAbstractScrollArea::wheelEvent(event);
+}
+
+void CPlanView::keyPressEvent(QKeyEvent* event) {
+  if (!ProtocolKey(event)) QAbstractScrollArea::keyPressEvent(event);
+}
+
 void CPlanView::paintEvent(QPaintEvent*) {
   const QSize client = viewport()->size();
   if (client.isEmpty()) return;  // a minimised window has nothing to show
@@ -100,6 +108,7 @@ void CPlanView::DrawOn(QPainter& painter, const QSize& client) {
   options.documentFolder = m_doc.folder();
   options.prompter = &App().prompter;
   options.resetFlag = &m_doc.resetFlag();
+  if (DrawProtocolOn(painter, caps, client, clock)) return;
   gfx::QPainterSurface surface(painter, caps);
   m_last = draw::DrawWorksheet(surface, store, worksheet, m_view, App().settings, options);
 }

@@ -7,9 +7,13 @@
 #include <QRect>
 #include <QString>
 
+class QPainter;
+
 #include "draw/BackgroundMap.h"
+#include "draw/Protocol.h"
 #include "draw/ViewTransform.h"
 #include "draw/WorksheetDrawing.h"
+#include "platform/Clock.h"
 
 namespace hp::app {
 
@@ -33,6 +37,11 @@ class CPlanView : public QAbstractScrollArea {
   // Forgets the background map, so a changed file is read again.
   void ResetBackgroundMap() { m_backgroundMap.Reset(); }
 
+  // The survey protocol (display type 6): moves its page (false when the
+  // worksheet shows no protocol or the page stays), and its clipboard text.
+  bool PageProtocol(draw::ProtocolPageStep step);
+  QString ProtocolText();
+
  Q_SIGNALS:
   void statusChanged(const QString& text);
   // After each drawing (tool bars show the worksheet's values).
@@ -42,11 +51,17 @@ class CPlanView : public QAbstractScrollArea {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   // Draws the worksheet on `painter` scrolled by the scroll bars' values.
   void DrawOn(QPainter& painter, const QSize& client);
   void UpdateScrollBars(const QSize& client);
+  // The protocol's page on the window; false for the other display types.
+  bool DrawProtocolOn(QPainter& painter, draw::DeviceCaps caps, const QSize& client, const platform::Clock& clock);
+  bool ProtocolWheel(QWheelEvent* event);
+  bool ProtocolKey(QKeyEvent* event);
   QRect FrameBoxArea() const;
   QString StatusText() const;
 

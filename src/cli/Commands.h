@@ -37,6 +37,7 @@ int RunLoops(const CommandContext& context);
 int RunBlunders(const CommandContext& context);
 int RunImport(const CommandContext& context);
 int RunStats(const CommandContext& context);
+int RunProtocol(const CommandContext& context);
 int RunRender(const CommandContext& context);
 int RunExport(const CommandContext& context);
 // geo utm2geo / geo geo2utm; the sub-command is the first positional argument.

@@ -12,6 +12,7 @@
 #include "cli/ViewOptions.h"
 #include "doc/DocumentFile.h"
 #include "draw/BackgroundMap.h"
+#include "draw/Protocol.h"
 #include "draw/ViewTransform.h"
 #include "draw/WorksheetDrawing.h"
 #include "gfx/GuiApplication.h"
@@ -32,6 +33,15 @@ std::optional<draw::Size> ParseSize(const std::string& text) {
   const auto h = base::ParseInteger(text.substr(x + 1));
   if (!w || !h || *w < 1 || *h < 1 || *w > kMaxSide || *h > kMaxSide) return std::nullopt;
   return draw::Size{static_cast<int>(*w), static_cast<int>(*h)};
+}
+
+// The survey protocol shows the page the view shows.
+void DrawProtocolPicture(draw::Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet,
+                         draw::ViewTransform& view, const platform::SettingsStore& settings,
+                         const platform::Clock* clock) {
+  draw::ProtocolDrawingOptions options;
+  options.clock = clock;
+  draw::DrawProtocol(surface, store, worksheet, view, settings, options);
 }
 
 }  // namespace
@@ -59,7 +69,8 @@ int RunRender(const CommandContext& c) {
   if (const int status = OpenForView(c, store, prompter); status != kExitOk) return status;
 
   doc::Worksheet& worksheet = *store.currentWorksheet;
-  if (!doc::IsDrawnType(worksheet.displayKind())) {
+  const bool protocol = worksheet.displayKind() == doc::DisplayType::Protocol;
+  if (!doc::IsDrawnType(worksheet.displayKind()) && !protocol) {
     c.err << "hollowplan-cli: Darstellungsart " << worksheet.displayType() << " wird nicht als Bild gezeichnet\n";
     return kExitFailed;
   }
@@ -78,7 +89,12 @@ int RunRender(const CommandContext& c) {
   draw::ViewTransform view;
   const bool written = gfx::WritePicture(output, *format, draw::ScreenCaps(size),
                                          draw::ScreenBackground(store, worksheet), [&](draw::Surface& surface) {
-                                           draw::DrawWorksheet(surface, store, worksheet, view, settings, options);
+                                           if (protocol) {
+                                             DrawProtocolPicture(surface, store, worksheet, view, settings,
+                                                                 options.clock);
+                                           } else {
+                                             draw::DrawWorksheet(surface, store, worksheet, view, settings, options);
+                                           }
                                          });
   if (!written) {
     prompter.Message(output.string() + doc::messages::kCannotWrite, platform::Icon::Stop);

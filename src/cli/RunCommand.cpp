@@ -39,6 +39,7 @@ const std::vector<CommandEntry>& Commands() {
       {"blunders", 1, Output::None, {"--top", "--sigma-length", "--sigma-angle"}, {}, RunBlunders},
       {"import", 1, Output::Required, {"--into", "--hpn-mode"}, {"--append"}, RunImport},
       {"stats", 1, Output::None, ViewOptionNames(), {}, RunStats},
+      {"protocol", 1, Output::None, ViewOptionNames(), {}, RunProtocol},
       {"export", 2, Output::None, WithOptions(ViewOptionNames(), {"--include-mode"}), {}, RunExport},
       {"render", 2, Output::None, WithOptions(ViewOptionNames(), {"--size"}), {}, RunRender},
       {"geo", 5, Output::None, {}, {}, RunGeo, "utm2geo"},
@@ -60,6 +61,7 @@ const char* kUsage =
     "  blunders DOC.hpn [--top N] [--sigma-length M] [--sigma-angle DEG]\n"
     "  import IN -o OUT.hpn [--into DOC.hpn] [--append] [--hpn-mode 0|1|2|3]\n"
     "  stats DOC.hpn [Ansichtsoptionen]\n"
+    "  protocol DOC.hpn [Ansichtsoptionen]\n"
     "  export DOC.hpn OUT.EXT [Ansichtsoptionen] [--include-mode 0|1]\n"
     "  render DOC.hpn OUT.(png|bmp|svg|pdf) [Ansichtsoptionen] [--size BxH] [--date TT.MM.JJJJ]\n"
     "  geo utm2geo ZONE LETTER EASTING NORTHING\n"

@@ -117,9 +117,7 @@ std::optional<DisplayDialogProblem> Check(const DisplayDialogState& s, Accepted&
 std::span<const std::string_view> ZoomChoices() { return kZoomChoices; }
 std::span<const std::string_view> FilterCriterionTexts() { return kFilterCriteria; }
 
-int DisplayTypeListSize(int currentDisplayType) {
-  return currentDisplayType == kProtocol ? kDisplayTypeCount : kDisplayTypeCount - 1;
-}
+int DisplayTypeListSize(int /*currentDisplayType*/) { return kDisplayTypeCount; }
 
 DisplayFieldEnabling EnablingForListPosition(int p) {
   DisplayFieldEnabling e;

@@ -28,9 +28,8 @@ std::span<const std::string_view> ZoomChoices();
 // The filter criteria in list order: "Ebene", "Höhle", ... (UTF-8).
 std::span<const std::string_view> FilterCriterionTexts();
 
-// Number of display-type list entries the dialog offers. The survey protocol
-// (last list position) is offered only while the worksheet already shows it,
-// so that OK never changes its display type unasked.
+// Number of display-type list entries the dialog offers: all eight, the
+// survey protocol at the last list position.
 int DisplayTypeListSize(int currentDisplayType);
 
 // Which fields a list position enables.

@@ -15,6 +15,7 @@
 #include "doc/DocumentDialogs.h"
 #include "draw/DisplayDialog.h"
 #include "draw/LegDisplayDialog.h"
+#include "draw/ProtocolDialog.h"
 #include "draw/WorksheetDialog.h"
 #include "edit/CoordinatesDialog.h"
 #include "edit/DataEditorTexts.h"
@@ -42,7 +43,8 @@ std::vector<QString> Topics() {
       QStringLiteral("Vermessungsdaten Übersicht"), QStringLiteral("Datenauswertung"),
       QStringLiteral("Ringschlussauswertung"), QStringLiteral("Dokument"), QStringLiteral("Optionen Daten"),
       QStringLiteral("Schriftarten"), QStringLiteral("Farben"), QStringLiteral("Geräte"),
-      QStringLiteral("Optionen Animation")};
+      QStringLiteral("Optionen Animation"),
+      Utf8(draw::protocol_dialog_texts::kTitle)};
   for (auto kind : {WorksheetDialogKind::Select, WorksheetDialogKind::New, WorksheetDialogKind::Copy,
                     WorksheetDialogKind::Move, WorksheetDialogKind::Rename}) {
     topics.push_back(WorksheetDialogCaption(kind));

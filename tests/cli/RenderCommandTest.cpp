@@ -73,8 +73,6 @@ TEST_F(CliRender, WrongArgumentsAndFailures) {
     EXPECT_EQ(Run(args).status, 2) << args.back();
   }
   EXPECT_FALSE(fs::exists(Path("a.png")));
-  // The survey protocol is no picture.
-  EXPECT_EQ(Run({"render", in, Path("p.png"), "--display-type", "6"}).status, 1);
   // A folder that does not exist: the program's message, no file.
   const Result unwritable = Run({"render", in, Path("no/such/a.png")});
   EXPECT_EQ(unwritable.status, 1);

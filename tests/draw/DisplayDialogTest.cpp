@@ -27,8 +27,8 @@ TEST(DisplayDialog, EnablingFollowsTheListPosition) {
   }
 }
 
-TEST(DisplayDialog, ProtocolIsListedOnlyWhileShown) {
-  for (int type = 0; type < 8; ++type) EXPECT_EQ(DisplayTypeListSize(type), type == 6 ? 8 : 7) << type;
+TEST(DisplayDialog, EveryDisplayTypeIsListedWhateverIsShown) {
+  for (int type = 0; type < 8; ++type) EXPECT_EQ(DisplayTypeListSize(type), 8) << type;
   EXPECT_EQ(ZoomChoices().front(), "10 %");
   EXPECT_EQ(ZoomChoices().back(), "10000 %");
 }

@@ -1,0 +1,76 @@
+// The main window's commands of the survey protocol and the spreadsheet
+// exchange, and the protocol's clipboard copy.
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QMenu>
+#include <QStandardPaths>
+
+#include "app/AppContext.h"
+#include "app/MainFrame.h"
+#include "app/PlanDoc.h"
+#include "app/PlanView.h"
+#include "app/ProtocolClipboard.h"
+#include "app/dialogs/ProtocolDialog.h"
+
+namespace hp::app {
+namespace {
+
+// The program's folders on this desktop: the per-user application-data
+// folder is the desktop's generic data folder, made when missing.
+class DesktopPaths final : public platform::Paths {
+ public:
+  std::filesystem::path ProgramFolder() const override { return App().programFolder; }
+  std::filesystem::path AppDataFolder() const override {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
+    return std::filesystem::path(folder.toStdU16String());
+  }
+  std::filesystem::path DocumentFolder() const override {
+    return std::filesystem::path(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdU16String());
+  }
+};
+
+std::string Text(std::string_view text) { return std::string(text); }
+
+}  // namespace
+
+bool CopyProtocolToClipboard(CPlanView& view) {
+  if (view.document().worksheet().displayKind() != doc::DisplayType::Protocol) return false;
+  QApplication::clipboard()->setText(view.ProtocolText());
+  return true;
+}
+
+void CMainFrame::CreateProtocolCommands(QMenu* viewMenu, QMenu* dataMenu) {
+  const auto hasDocument = [this] { return activeDocument() != nullptr; };
+  AddCommand(viewMenu, Text(draw::protocol_dialog_texts::kCommand).c_str(), "Legt den Inhalt des Vermessungsprotokolls fest.",
+             [this] { WithDocument([this](CPlanDoc& doc, CPlanView&) { RunProtocolDialog(this, doc); }); },
+             hasDocument);
+
+  dataMenu->addSeparator();
+  AddCommand(dataMenu, Text(periphery::texts::kEditCommand).c_str(), Text(periphery::texts::kEditStatus).c_str(), [this] {
+    WithDocument([](CPlanDoc& doc, CPlanView&) {
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+      const DesktopPaths paths;
+      doc.spreadsheetExchange().Edit(doc.store(), App().settings, paths, App().shell, App().prompter);
+      QApplication::restoreOverrideCursor();
+    });
+  }, hasDocument);
+  AddCommand(dataMenu, Text(periphery::texts::kLoadCommand).c_str(), Text(periphery::texts::kLoadStatus).c_str(), [this] {
+    WithDocumentKept([](CPlanDoc& doc, CPlanView& v) {
+      const DesktopPaths paths;
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+      const periphery::ExchangeResult result =
+          doc.spreadsheetExchange().Load(doc.store(), doc.folder(), App().settings, paths, App().prompter);
+      QApplication::restoreOverrideCursor();
+      if (result != periphery::ExchangeResult::Loaded) return;
+      v.ResetBackgroundMap();
+      doc.setModified();
+      doc.UpdateAllViews();
+      const calc::ComputeOutcome& outcome = doc.spreadsheetExchange().outcome();
+      if (outcome.loadRecord) doc.RequestLoad(outcome.recordNumber);
+    });
+  }, hasDocument);
+}
+
+}  // namespace hp::app

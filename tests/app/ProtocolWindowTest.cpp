@@ -1,0 +1,95 @@
+// The survey protocol and the spreadsheet exchange in the windows: the page
+// shown and paged in the view, the clipboard text, the dialog's command and
+// the round trip through the exchange's working folder.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QStandardPaths>
+#include <algorithm>
+#include <memory>
+
+#include "app/AppTestSupport.h"
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/PlanDoc.h"
+#include "app/PlanView.h"
+#include "app/ProtocolClipboard.h"
+#include "base/FixedText.h"
+
+namespace hp::app {
+namespace {
+
+class ProtocolWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    QStandardPaths::setTestModeEnabled(true);
+    test::Context().settings = platform::MemorySettingsStore();
+    test::Context().prompter.Clear();
+    test::Context().shell.opened.clear();
+    child = frame.NewDocument();
+    doc::SurveyStore& store = child->document().store();
+    store.records.clear();
+    // A coordinate reference at station 0, then 120 legs.
+    for (int i = -1; i < 120; ++i) {
+      auto r = std::make_unique<doc::SurveyRecord>();
+      r->cave = r->refCave = r->passage = r->refPassage = 1;
+      base::SetText(r->refPoint, std::to_string(std::max(i, 0)));
+      base::SetText(r->point, std::to_string(i + 1));
+      base::SetText(r->description, "Gang \xFC" "ber dem See");
+      r->length = i < 0 ? 0 : 2.5, r->x = (i + 1) * 2.5;
+      store.records.push_back(std::move(r));
+    }
+    child->document().worksheet().setDisplayType(6);
+    frame.resize(900, 700);
+    frame.show();
+    QApplication::processEvents();
+  }
+  void Paint() { child->view().viewport()->repaint(); }
+  doc::Worksheet& Sheet() { return child->document().worksheet(); }
+
+  CMainFrame frame;
+  CChildFrame* child = nullptr;
+};
+
+TEST_F(ProtocolWindowTest, TheViewShowsAPageAndPagesByKeysAndWheel) {
+  Paint();
+  const int pages = Sheet().protocolPageCount();
+  ASSERT_GT(pages, 2);
+  QKeyEvent end(QEvent::KeyPress, Qt::Key_End, Qt::NoModifier);
+  QApplication::sendEvent(&child->view(), &end);
+  EXPECT_EQ(Sheet().protocolCurrentPage(), pages);
+  EXPECT_TRUE(child->document().isModified());
+  QKeyEvent up(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier);
+  QApplication::sendEvent(&child->view(), &up);
+  EXPECT_EQ(Sheet().protocolCurrentPage(), pages - 1);
+  QWheelEvent towards(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+  QApplication::sendEvent(child->view().viewport(), &towards);
+  EXPECT_EQ(Sheet().protocolCurrentPage(), pages);
+  QApplication::sendEvent(child->view().viewport(), &towards);
+  EXPECT_EQ(Sheet().protocolCurrentPage(), pages) << "the last page stays";
+  Paint();
+  EXPECT_NE(child->view().statusText().indexOf(QStringLiteral("Seite %1/%1").arg(pages)), -1)
+      << child->view().statusText().toStdString();
+}
+
+TEST_F(ProtocolWindowTest, ClipboardTakesTheProtocolTextOnlyWhileItIsShown) {
+  ASSERT_TRUE(CopyProtocolToClipboard(child->view()));
+  const QString text = QApplication::clipboard()->text();
+  EXPECT_NE(text.indexOf(QStringLiteral("1/1/0\t1/1/1\t2,50\t0,00\t0,00\t2,50\t")), -1) << text.left(400).toStdString();
+  Sheet().setDisplayType(0);
+  EXPECT_FALSE(CopyProtocolToClipboard(child->view()));
+  EXPECT_NE(frame.command(QStringLiteral("Vermessungsprotokoll...")), nullptr);
+}
+
+TEST_F(ProtocolWindowTest, TheExchangeWritesIntoTheUsersWorkingFolder) {
+  frame.command(QStringLiteral("Bearbeiten in Excel"))->trigger();
+  ASSERT_EQ(test::Context().shell.opened.size(), 1u);
+  EXPECT_NE(test::Context().shell.opened[0].find("Hollowplan/Hollowplan 22/Hollowplan.txt"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace hp::app

@@ -1,0 +1,213 @@
+// The spreadsheet exchange: what is written, opened and asked, and the round
+// trip of the table through a spreadsheet that saves it as UTF-8 or
+// Windows-1252 text, with reordered, extra and missing columns and rows.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <sstream>
+
+#include "base/Cp1252.h"
+#include "base/FixedText.h"
+#include "periphery/SpreadsheetExchange.h"
+
+namespace hp::periphery {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The fields a surveyor edits in the sheet, as one comparable text.
+std::string Fields(const doc::SurveyRecord& r) {
+  std::ostringstream s;
+  s << r.refCave << '/' << r.refPassage << '/' << base::TextOf(r.refPoint) << ' ' << r.cave << '/' << r.passage
+    << '/' << base::TextOf(r.point) << ' ' << r.length << ' ' << r.azimuth << ' ' << r.inclination << ' ' << r.left
+    << ' ' << r.right << ' ' << r.up << ' ' << r.down << ' ' << r.instrument << ' ' << r.colour << ' ' << r.level
+    << ' ' << base::TextOf(r.date) << '|' << base::TextOf(r.description) << '|' << base::TextOf(r.material) << '|'
+    << base::TextOf(r.measures) << '|' << base::TextOf(r.remark);
+  return s.str();
+}
+std::vector<std::string> AllFields(const doc::SurveyStore& store) {
+  std::vector<std::string> out;
+  for (const auto& r : store.records) out.push_back(Fields(*r));
+  return out;
+}
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+void Write(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+std::vector<std::vector<std::string>> Cells(const std::string& text) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::vector<std::string> row;
+    size_t start = 0;
+    for (size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+      row.push_back(line.substr(start, tab - start));
+    row.push_back(line.substr(start));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+std::string Joined(const std::vector<std::vector<std::string>>& rows, const char* lineEnd) {
+  std::string text;
+  for (const auto& row : rows) {
+    for (size_t i = 0; i < row.size(); ++i) text += (i ? "\t" : "") + row[i];
+    text += lineEnd;
+  }
+  return text;
+}
+
+class SpreadsheetExchangeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::remove_all(root);
+    fs::create_directories(root / "program");
+    fs::create_directories(root / "appdata");
+    store.SetDefaults();
+    store.records.clear();
+    Add("0", "0", 0, 0, "Eingang B\xE4renh\xF6hle", "Fels", "");
+    Add("0", "1", 3.45, 113, "Gro\xDF" "e Halle", "Lehm; Kalk", "Gitter \xBB" "Nord\xAB");
+    Add("1", "2", 4.5, 130.7, "", "", "");
+  }
+  void TearDown() override { fs::remove_all(root); }
+
+  void Add(const char* from, const char* to, double length, double azimuth, const char* description,
+           const char* material, const char* measures) {
+    auto r = std::make_unique<doc::SurveyRecord>();
+    r->refCave = r->cave = 1, r->refPassage = r->passage = 2;
+    base::SetText(r->refPoint, from);
+    base::SetText(r->point, to);
+    r->length = length, r->azimuth = azimuth, r->inclination = -12.5, r->left = 1.25, r->down = 0.5;
+    base::SetText(r->date, "24.12.2021");
+    base::SetText(r->description, description);
+    base::SetText(r->material, material);
+    base::SetText(r->measures, measures);
+    store.records.push_back(std::move(r));
+  }
+  fs::path Table() const { return root / "appdata" / "Hollowplan" / "Hollowplan 22" / "Hollowplan.txt"; }
+  ExchangeResult Load(doc::SurveyStore& target) { return exchange.Load(target, root, settings, paths, prompter); }
+
+  static fs::path MakeRoot() {
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    return fs::temp_directory_path() / ("hp_sheet_" + std::to_string(::getpid()) + "_" + info->name());
+  }
+
+  fs::path root = MakeRoot();
+  doc::SurveyStore store;
+  platform::MemorySettingsStore settings;
+  platform::FixedPaths paths{root / "program", root / "appdata", root};
+  platform::RecordingShell shell;
+  platform::ScriptedPrompter prompter;
+  SpreadsheetExchange exchange;
+};
+
+TEST_F(SpreadsheetExchangeTest, EditWritesTheTableAndOpensTheWorkbookOrElseTheTable) {
+  EXPECT_EQ(exchange.Edit(store, settings, paths, shell, prompter), ExchangeResult::Opened);
+  EXPECT_TRUE(exchange.sent());
+  EXPECT_EQ(shell.opened, std::vector<std::string>{Table().string()});
+  EXPECT_EQ(Cells(Read(Table())).size(), 4u) << "header and three records";
+  Write(root / "program" / "Hollowplan.xls", "workbook");
+  Write(Table().parent_path() / "Hollowplan.xls", "old copy");
+  EXPECT_EQ(exchange.Edit(store, settings, paths, shell, prompter), ExchangeResult::Opened);
+  EXPECT_EQ(shell.opened.back(), (Table().parent_path() / "Hollowplan.xls").string());
+  EXPECT_EQ(Read(Table().parent_path() / "Hollowplan.xls"), "workbook");
+  EXPECT_TRUE(prompter.Texts().empty());
+}
+
+TEST_F(SpreadsheetExchangeTest, LoadingWhatWasNeverSentAsksOnceWhileTheDocumentIsOpen) {
+  SpreadsheetExchange other;
+  ASSERT_EQ(other.Edit(store, settings, paths, shell, prompter), ExchangeResult::Opened);
+  doc::SurveyStore target;
+  target.SetDefaults();
+  const auto before = AllFields(target);
+  prompter.Script({platform::Answer::Cancel});
+  EXPECT_EQ(Load(target), ExchangeResult::Cancelled);
+  EXPECT_EQ(AllFields(target), before);
+  EXPECT_FALSE(exchange.sent());
+  EXPECT_EQ(Load(target), ExchangeResult::Loaded);
+  EXPECT_EQ(Load(target), ExchangeResult::Loaded);
+  EXPECT_EQ(prompter.Texts(), (std::vector<std::string>(2, std::string(texts::kNotSentQuestion))));
+  EXPECT_EQ(AllFields(target), AllFields(store));
+}
+
+// The sheet as a spreadsheet saves it: each case changes the written table
+// and names the records that must come back.
+TEST_F(SpreadsheetExchangeTest, EditedSheetsComeBackAsTheTableImportReadsThem) {
+  struct Case {
+    const char* name;
+    std::function<std::string(std::vector<std::vector<std::string>>&)> edit;
+    std::vector<int> records;  // indices into the sent records
+  };
+  const auto utf8 = [](std::vector<std::vector<std::string>>& rows) {
+    return base::Cp1252ToUtf8(Joined(rows, "\n"));
+  };
+  const Case cases[] = {
+      {"saved as UTF-8", utf8, {0, 1, 2}},
+      {"saved as Windows-1252", [](auto& rows) { return Joined(rows, "\r\n"); }, {0, 1, 2}},
+      {"a row removed",
+       [&](auto& rows) {
+         rows.erase(rows.begin() + 2);
+         return utf8(rows);
+       },
+       {0, 2}},
+      {"columns reordered and an extra column",
+       [&](auto& rows) {
+         for (auto& row : rows) {
+           std::swap(row[5], row[22]);
+           std::rotate(row.begin(), row.begin() + 9, row.end());
+           row.push_back(&row == &rows.front() ? "Notiz" : "x");
+         }
+         return utf8(rows);
+       },
+       {0, 1, 2}},
+      {"numbers with decimal points",
+       [&](auto& rows) {
+         for (size_t r = 1; r < rows.size(); ++r)
+           for (size_t i = 6; i <= 16; ++i) std::replace(rows[r][i].begin(), rows[r][i].end(), ',', '.');
+         return utf8(rows);
+       },
+       {0, 1, 2}},
+      {"only the header: every row deleted", [&](auto& rows) { return Joined({rows[0]}, "\n"); }, {}},
+  };
+  ASSERT_EQ(exchange.Edit(store, settings, paths, shell, prompter), ExchangeResult::Opened);
+  const std::string sent = Read(Table());
+  for (const Case& c : cases) {
+    auto rows = Cells(sent);
+    Write(Table(), c.edit(rows));
+    doc::SurveyStore target;
+    target.SetDefaults();
+    EXPECT_EQ(Load(target), ExchangeResult::Loaded) << c.name;
+    std::vector<std::string> expected;
+    for (int i : c.records) expected.push_back(Fields(*store.records[static_cast<size_t>(i)]));
+    EXPECT_EQ(AllFields(target), expected) << c.name;
+  }
+}
+
+TEST_F(SpreadsheetExchangeTest, AnEmptyOrUnreadableSheetLeavesTheRecordsAsTheyWere) {
+  ASSERT_EQ(exchange.Edit(store, settings, paths, shell, prompter), ExchangeResult::Opened);
+  const auto before = AllFields(store);
+  for (const char* blank : {"", " \r\n\r\n"}) {
+    Write(Table(), blank);
+    prompter.Clear();
+    EXPECT_EQ(Load(store), ExchangeResult::Refused);
+    EXPECT_EQ(AllFields(store), before);
+    EXPECT_EQ(prompter.Texts(), std::vector<std::string>{std::string(texts::kEmptyTable)});
+  }
+  fs::remove(Table());
+  fs::create_directory(Table());  // not a file
+  prompter.Clear();
+  EXPECT_EQ(Load(store), ExchangeResult::Refused);
+  EXPECT_EQ(AllFields(store), before);
+  EXPECT_EQ(prompter.Texts().size(), 1u);
+}
+
+}  // namespace
+}  // namespace hp::periphery
