@@ -39,7 +39,7 @@ const std::vector<CommandEntry>& Commands() {
       {"import", 1, Output::Required, {"--into", "--hpn-mode"}, {"--append"}, RunImport},
       {"stats", 1, Output::None, ViewOptionNames(), {}, RunStats},
       {"export", 2, Output::None, WithOptions(ViewOptionNames(), {"--include-mode"}), {}, RunExport},
-      {"render", 2, Output::None, WithOptions(ViewOptionNames(), {"--size"}), {}, RunRender},
+      {"render", 2, Output::None, WithOptions(ViewOptionNames(), {"--size"}), {"--print"}, RunRender},
       {"geo", 5, Output::None, {}, {}, RunGeo, "utm2geo"},
       {"geo", 3, Output::None, {}, {}, RunGeo, "geo2utm"},
   };
@@ -59,7 +59,7 @@ const char* kUsage =
     "  import IN -o OUT.hpn [--into DOC.hpn] [--append] [--hpn-mode 0|1|2|3]\n"
     "  stats DOC.hpn [Ansichtsoptionen]\n"
     "  export DOC.hpn OUT.EXT [Ansichtsoptionen] [--include-mode 0|1]\n"
-    "  render DOC.hpn OUT.(png|bmp|svg|pdf) [Ansichtsoptionen] [--size BxH] [--date TT.MM.JJJJ]\n"
+    "  render DOC.hpn OUT.(png|bmp|svg|pdf) [Ansichtsoptionen] [--size BxH] [--print] [--date TT.MM.JJJJ]\n"
     "  geo utm2geo ZONE LETTER EASTING NORTHING\n"
     "  geo geo2utm LAT LON\n"
     "Ansichtsoptionen: --worksheet N --display-type T --azimuth A --inclination I --filter K:LINIEN[:BESCHRIFTUNG]\n"
