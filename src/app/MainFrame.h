@@ -80,6 +80,9 @@ class CMainFrame : public QMainWindow {
   QAction* AddCommand(QMenu* menu, const char* menuText, const char* statusText, Handler handler,
                       std::function<bool()> enabled = {});
   void CreateMenus();
+  // Page setup, sub-sheets, print area, printing, preview and clipboard
+  // (MainFramePrint.cpp).
+  void AddPrintCommands(QMenu* file);
   void CreateToolBars();
   void RestorePlacement(int requestedShow);
   void SavePlacement();

@@ -162,9 +162,12 @@ PrintJob::PrintJob(const doc::SurveyStore& store, doc::Worksheet& ws, ViewTransf
                    const PrintJobOptions& options)
     : m_store(store), m_ws(ws), m_view(view), m_settings(settings), m_caps(printer), m_page(page),
       m_options(options) {
-  m_savedShowSubSheets = ws.showSubSheets();
-  m_savedSheet = ws.currentSheetNumber();
-  m_savedProtocolPage = ws.protocolCurrentPage();
+  if (options.resetFlag != nullptr && *options.resetFlag) {
+    RestoreSheetDefaults(ws);
+    *options.resetFlag = false;
+  }
+  m_options.resetFlag = nullptr;
+  m_saved = ws.image;
   m_subSheets = PrintsSubSheets(ws);
   if (ws.displayKind() == DisplayType::Protocol) {
     m_pageCount = std::max(1, ws.protocolPageCount());
@@ -180,11 +183,7 @@ PrintJob::PrintJob(const doc::SurveyStore& store, doc::Worksheet& ws, ViewTransf
   }
 }
 
-PrintJob::~PrintJob() {
-  m_ws.setShowSubSheets(m_savedShowSubSheets);
-  m_ws.setCurrentSheetNumber(m_savedSheet);
-  m_ws.setProtocolCurrentPage(m_savedProtocolPage);
-}
+PrintJob::~PrintJob() { m_ws.image = m_saved; }
 
 bool PrintJob::DrawPage(Surface& surface, int page) {
   if (m_ws.displayKind() == DisplayType::Protocol) {

@@ -95,13 +95,16 @@ struct PrintJobOptions {
   BackgroundMap* backgroundMap = nullptr;
   std::filesystem::path documentFolder;
   platform::Prompter* prompter = nullptr;
+  // The document's reset flag: a new or reset worksheet gets its sheet
+  // defaults before the job starts (and keeps them).
   bool* resetFlag = nullptr;
 };
 
 // One print job of the store's current worksheet on pages of `page`
 // (printable millimetres, turned for the orientation). While it lives the
-// worksheet shows sub-sheets when they are printed; the shown sheet and the
-// sub-sheet flag are put back when it ends.
+// worksheet shows sub-sheets when they are printed and the page arithmetic
+// follows the printer's page; when it ends the worksheet is put back exactly
+// as it was, so printing never changes the document.
 class PrintJob {
  public:
   PrintJob(const doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
@@ -130,9 +133,7 @@ class PrintJob {
   DeviceCaps m_caps;
   PageSizeMm m_page;
   PrintJobOptions m_options;
-  int16_t m_savedShowSubSheets = 0;
-  int16_t m_savedSheet = 1;
-  int32_t m_savedProtocolPage = 1;
+  doc::Worksheet::Image m_saved;
   bool m_subSheets = false;
   int m_pageCount = 1;
 };
