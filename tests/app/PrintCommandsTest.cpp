@@ -166,3 +166,18 @@ TEST_F(PrintCommandsTest, CommandsInTheMenusWithTheirKeys) {
 
 }  // namespace
 }  // namespace hp::app
+
+namespace hp::app {
+namespace {
+
+TEST(CommandLinePrint, OnlyThePrintVerbsAndAnUnknownPrinterIsReported) {
+  test::Context().prompter.Clear();
+  EXPECT_FALSE(RunCommandLinePrint({QStringLiteral("Hoehle.hpn")}));
+  EXPECT_FALSE(RunCommandLinePrint({QStringLiteral("-p")}));
+  EXPECT_EQ(RunCommandLinePrint({QStringLiteral("-pt"), QStringLiteral("Hoehle.hpn"), QStringLiteral("KeinDrucker")}),
+            std::optional<int>(1));
+  EXPECT_EQ(test::Context().prompter.Texts(), std::vector<std::string>{"Der Drucker ist nicht vorhanden: KeinDrucker"});
+}
+
+}  // namespace
+}  // namespace hp::app
