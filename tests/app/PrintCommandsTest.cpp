@@ -5,6 +5,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -19,6 +22,7 @@
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/PlanDoc.h"
+#include "app/PlanView.h"
 #include "app/PrintCommands.h"
 #include "app/dialogs/PageSetupDialog.h"
 #include "base/FixedText.h"
@@ -138,6 +142,19 @@ TEST_F(PrintCommandsTest, PageSetupRefusesABadScaleAndFocusesIt) {
   dialog.accept();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(ws.scaleDenominator(), 250);
+}
+
+TEST_F(PrintCommandsTest, ClipboardGetsTheWindowsPicture) {
+  child->view().resize(400, 300);
+  QGuiApplication::clipboard()->clear();
+  frame.command(QStringLiteral("Zwischenablage"))->trigger();
+  const QImage picture = QGuiApplication::clipboard()->image();
+  ASSERT_FALSE(picture.isNull());
+  EXPECT_EQ(picture.size(), child->view().viewport()->size() * picture.devicePixelRatio());
+  int dark = 0;  // the legs, drawn in black
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) dark += qGray(picture.pixel(x, y)) < 100 ? 1 : 0;
+  EXPECT_GT(dark, 50);
 }
 
 TEST_F(PrintCommandsTest, CommandsInTheMenusWithTheirKeys) {
