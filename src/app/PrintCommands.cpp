@@ -58,7 +58,9 @@ bool PrintStore(QPrinter& printer, CPlanDoc& doc, draw::ViewTransform& view, dra
     draw::PrintJob job(doc.store(), worksheet, view, App().settings, gfx::CapsOf(printer),
                        PageOf(printer, worksheet.landscape() != 0), options);
     const draw::PagePlan plan = draw::PlanPages(worksheet, job.pageCount(), request);
-    if (plan.pages.empty()) {
+    if (!job.printable()) {
+      failure = draw::print::kNotPrinted;
+    } else if (plan.pages.empty()) {
       failure = plan.message;
     } else if (!gfx::PaintPages(printer, job, plan.pages)) {
       failure = draw::print::kPrinterFailed;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "doc/DisplayType.h"
 #include "doc/SurveyStore.h"
 #include "draw/BackgroundMap.h"
 #include "draw/PageSetup.h"
@@ -118,6 +119,9 @@ class PrintJob {
   // sub-sheets are printed, the protocol's page count for the survey
   // protocol, else 1.
   int pageCount() const { return m_pageCount; }
+  // Whether the worksheet's display type has pages to print (the survey
+  // protocol has none yet).
+  bool printable() const { return doc::IsDrawnType(m_ws.displayKind()); }
   // The print dialog offers the selection only when sub-sheets are printed.
   bool allowsSelection() const { return m_subSheets; }
   bool subSheets() const { return m_subSheets; }

@@ -105,14 +105,18 @@ TEST_F(PrintCommandsTest, NothingToPrintOrAFailingPrinterIsReported) {
       {folder.filePath(QStringLiteral("r.pdf")), {draw::PageChoice::Range, 7, 9}, draw::print::kRangeOutside},
       {folder.filePath(QStringLiteral("s.pdf")), {draw::PageChoice::Selection, 0, 0}, draw::print::kNoPrintArea},
       {folder.filePath(QStringLiteral("fehlt/f.pdf")), {}, draw::print::kPrinterFailed},
+      {folder.filePath(QStringLiteral("protokoll.pdf")), {}, draw::print::kNotPrinted},
   };
   for (const auto& c : cases) {
     test::Context().prompter.Clear();
+    // The survey protocol has no printed pages.
+    doc.worksheet().setDisplayType(c.message == draw::print::kNotPrinted ? 6 : 0);
     QPrinter printer(QPrinter::HighResolution);
     ToPdf(printer, c.file);
     EXPECT_FALSE(PrintWorksheet(printer, doc, child->view(), c.request));
     EXPECT_EQ(test::Context().prompter.Texts(), std::vector<std::string>{std::string(c.message)});
     EXPECT_FALSE(QFile::exists(c.file));
+    doc.worksheet().setDisplayType(0);
     EXPECT_EQ(doc.worksheet().image, before);
     EXPECT_FALSE(doc.isModified());
   }
