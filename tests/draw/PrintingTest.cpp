@@ -373,21 +373,6 @@ TEST_F(PrintJobTest, SubSheetsAtTrueScaleOnePerPageAndTheWorksheetPutBack) {
   EXPECT_EQ(ws.image, before);
 }
 
-TEST_F(PrintJobTest, OverviewAndFittedPrintsAreOnePage) {
-  doc::Worksheet& ws = *store.currentWorksheet;
-  ws.setPrintSubSheets(0);
-  {
-    PrintJob job(store, ws, view, settings, Printer(), {197, 285});
-    EXPECT_EQ(job.pageCount(), 1);
-    EXPECT_FALSE(job.allowsSelection());
-  }
-  ws.setAutomaticScale(1);
-  ws.setShowSubSheets(1);  // fitted sub-sheets print when they are shown
-  PrintJob job(store, ws, view, settings, Printer(), {197, 285});
-  EXPECT_TRUE(job.subSheets());
-  EXPECT_GE(job.pageCount(), 1);
-}
-
 TEST_F(PrintJobTest, ResetWorksheetPrintsWithItsDefaults) {
   doc::Worksheet& ws = *store.currentWorksheet;
   ws.setMarginLeft(90);
