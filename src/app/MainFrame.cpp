@@ -316,6 +316,8 @@ void CMainFrame::CreateMenus() {
     }
   });
 
+  AddPrintCommands(file);
+
   QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
   AddCommand(help, "&Hilfethemen", "Öffnet die Hilfe.", [this] {
     if (!OpenHelpTopic(QStringLiteral("index")))

@@ -84,6 +84,9 @@ class CMainFrame : public QMainWindow {
   // The survey protocol's dialog (menu "&Ansicht") and the spreadsheet
   // exchange (menu "Da&ten").
   void CreateProtocolCommands(QMenu* viewMenu, QMenu* dataMenu);
+  // Page setup, sub-sheets, print area, printing, preview and clipboard
+  // (MainFramePrint.cpp).
+  void AddPrintCommands(QMenu* file);
   void CreateToolBars();
   void RestorePlacement(int requestedShow);
   void SavePlacement();

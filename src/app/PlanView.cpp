@@ -12,6 +12,7 @@
 
 #include "app/AppContext.h"
 #include "app/PlanDoc.h"
+#include "app/PrintCommands.h"
 #include "draw/Projection.h"
 #include "draw/SpatialDrawing.h"
 #include "draw/StatusLine.h"
@@ -108,6 +109,9 @@ void CPlanView::DrawOn(QPainter& painter, const QSize& client) {
   options.documentFolder = m_doc.folder();
   options.prompter = &App().prompter;
   options.resetFlag = &m_doc.resetFlag();
+  const draw::PageSizeMm page = DefaultPrinterPage(worksheet.landscape() != 0);
+  options.pageWidthMm = page.width;
+  options.pageHeightMm = page.height;
   if (DrawProtocolOn(painter, caps, client, clock)) return;
   gfx::QPainterSurface surface(painter, caps);
   m_last = draw::DrawWorksheet(surface, store, worksheet, m_view, App().settings, options);

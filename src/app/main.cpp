@@ -6,10 +6,12 @@
 #include <QTimer>
 #include <QTranslator>
 #include <filesystem>
+#include <optional>
 
 #include "app/AppContext.h"
 #include "app/Application.h"
 #include "app/MainFrame.h"
+#include "app/PrintCommands.h"
 #include "app/QtServices.h"
 #include "platform/DataFolder.h"
 
@@ -41,6 +43,11 @@ int main(int argc, char** argv) {
   hp::app::InstallAppContext(&context);
 
   const QStringList arguments = QApplication::arguments();
+  // "-p FILE" and "-pt FILE PRINTER" print and end.
+  if (const std::optional<int> printed = hp::app::RunCommandLinePrint(arguments.mid(1))) {
+    hp::app::InstallAppContext(nullptr);
+    return *printed;
+  }
   hp::app::CMainFrame frame;
   frame.show();
   // Once the window has its size, so that a restored document window gets

@@ -1,10 +1,17 @@
 // render: the current worksheet drawn as the window would show it, written
-// as a PNG, BMP, SVG or PDF picture.
+// as a PNG, BMP, SVG or PDF picture, or with --print the printed pages as a
+// PDF.
 #include <filesystem>
 #include <optional>
 #include <ostream>
 #include <string>
 
+#include <QBuffer>
+#include <QByteArray>
+#include <QPdfWriter>
+#include <span>
+
+#include "base/ByteStream.h"
 #include "base/NumberFormat.h"
 #include "calc/ComputePass.h"
 #include "cli/CliPrompter.h"
@@ -13,10 +20,14 @@
 #include "doc/DocumentFile.h"
 #include "draw/BackgroundMap.h"
 #include "draw/Protocol.h"
+#include "draw/PageSetup.h"
+#include "draw/Printing.h"
 #include "draw/ViewTransform.h"
 #include "draw/WorksheetDrawing.h"
 #include "gfx/GuiApplication.h"
 #include "gfx/PictureFile.h"
+#include "gfx/PrintedPages.h"
+#include "gfx/QPainterSurface.h"
 #include "platform/Clock.h"
 
 namespace hp::cli {
@@ -44,6 +55,35 @@ void DrawProtocolPicture(draw::Surface& surface, doc::SurveyStore& store, doc::W
   draw::DrawProtocol(surface, store, worksheet, view, settings, options);
 }
 
+// The printed pages of the worksheet, all of them, as a PDF of the printable
+// page the program takes when no printer reports one.
+int WritePrintedPages(const std::filesystem::path& output, const doc::SurveyStore& store, doc::Worksheet& worksheet,
+                      const platform::SettingsStore& settings, const draw::PrintJobOptions& options,
+                      platform::Prompter& prompter) {
+  const draw::PageSizeMm page = draw::PrintablePageSize(0, 0, worksheet.landscape() != 0);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly)) return kExitFailed;
+  bool painted = false;
+  {
+    QPdfWriter pdf(&buffer);
+    gfx::SetUpPdfPage(pdf, page, gfx::kPrintPdfDpi);
+    draw::ViewTransform view;
+    draw::PrintJob job(store, worksheet, view, settings, gfx::CapsOf(pdf), page, options);
+    const draw::PagePlan plan = draw::PlanPages(worksheet, job.pageCount(), {});
+    painted = gfx::PaintPages(pdf, job, plan.pages);
+  }
+  buffer.close();
+  if (!painted || !base::WriteFileAtomically(output, [&](base::ByteSink& sink) {
+        return sink.Write(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                                   static_cast<size_t>(bytes.size())));
+      })) {
+    prompter.Message(output.string() + doc::messages::kCannotWrite, platform::Icon::Stop);
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
 }  // namespace
 
 int RunRender(const CommandContext& c) {
@@ -63,6 +103,9 @@ int RunRender(const CommandContext& c) {
     if (!date) return ArgumentProblem(c, "--date nimmt ein Datum TT.MM.JJJJ");
     fixedClock.emplace(*date);
   }
+
+  const bool printed = c.args.HasFlag("--print");
+  if (printed && *format != gfx::PictureFormat::Pdf) return ArgumentProblem(c, "--print schreibt die gedruckten Seiten als .pdf");
 
   doc::SurveyStore store;
   CliPrompter prompter(c.err, c.args.answer);
@@ -86,6 +129,14 @@ int RunRender(const CommandContext& c) {
   options.prompter = &prompter;
 
   gfx::EnsureGuiApplication();
+  if (printed) {
+    draw::PrintJobOptions job;
+    job.clock = options.clock;
+    job.backgroundMap = options.backgroundMap;
+    job.documentFolder = options.documentFolder;
+    job.prompter = options.prompter;
+    return WritePrintedPages(output, store, worksheet, settings, job, prompter);
+  }
   draw::ViewTransform view;
   const bool written = gfx::WritePicture(output, *format, draw::ScreenCaps(size),
                                          draw::ScreenBackground(store, worksheet), [&](draw::Surface& surface) {

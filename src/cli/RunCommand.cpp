@@ -41,7 +41,7 @@ const std::vector<CommandEntry>& Commands() {
       {"stats", 1, Output::None, ViewOptionNames(), {}, RunStats},
       {"protocol", 1, Output::None, ViewOptionNames(), {}, RunProtocol},
       {"export", 2, Output::None, WithOptions(ViewOptionNames(), {"--include-mode"}), {}, RunExport},
-      {"render", 2, Output::None, WithOptions(ViewOptionNames(), {"--size"}), {}, RunRender},
+      {"render", 2, Output::None, WithOptions(ViewOptionNames(), {"--size"}), {"--print"}, RunRender},
       {"geo", 5, Output::None, {}, {}, RunGeo, "utm2geo"},
       {"geo", 3, Output::None, {}, {}, RunGeo, "geo2utm"},
   };
@@ -63,7 +63,7 @@ const char* kUsage =
     "  stats DOC.hpn [Ansichtsoptionen]\n"
     "  protocol DOC.hpn [Ansichtsoptionen]\n"
     "  export DOC.hpn OUT.EXT [Ansichtsoptionen] [--include-mode 0|1]\n"
-    "  render DOC.hpn OUT.(png|bmp|svg|pdf) [Ansichtsoptionen] [--size BxH] [--date TT.MM.JJJJ]\n"
+    "  render DOC.hpn OUT.(png|bmp|svg|pdf) [Ansichtsoptionen] [--size BxH] [--print] [--date TT.MM.JJJJ]\n"
     "  geo utm2geo ZONE LETTER EASTING NORTHING\n"
     "  geo geo2utm LAT LON\n"
     "Ansichtsoptionen: --worksheet N --display-type T --azimuth A --inclination I --filter K:LINIEN[:BESCHRIFTUNG]\n"

@@ -351,13 +351,25 @@ bool PlanePainter::Run() {
   m_result.scale = m_k;
   m_result.ox = m_ox, m_result.oy = m_oy;
 
+  // A printed page shows its area only, so that sub-sheets glued together
+  // neither miss nor repeat anything; the title and labels lie around it.
+  const Point clipTopLeft = Dev(m_layout.area.left, m_layout.area.top);
+  const Point clipBottomRight = Dev(m_layout.area.right, m_layout.area.bottom);
+  const Rect clip{clipTopLeft.x, clipTopLeft.y, clipBottomRight.x + 1, clipBottomRight.y + 1};
+  const auto clipped = [&](bool on) {
+    if (m_options.printer) m_s.ClipTo(on ? &clip : nullptr);
+  };
+  clipped(true);
   DrawBackgroundMap();
+  clipped(false);
   DrawTitle();
+  clipped(true);
   DrawFrame();
   DrawSubSheetDivision();
   DrawNorthArrow();
   DrawLegs();
   DrawLabels();
+  clipped(false);
   DrawGrid();
   m_result.colours = m_colours;
   return true;

@@ -126,6 +126,10 @@ class Surface {
 
   // Draws `image` stretched to fill `destination`.
   virtual void DrawImage(const Image& image, const Rect& destination) = 0;
+
+  // Limits what is drawn next to `rect` (right and bottom excluded); null
+  // lifts the limit. A surface that cannot clip draws everything.
+  virtual void ClipTo(const Rect* /*rect*/) {}
 };
 
 }  // namespace hp::draw

@@ -40,6 +40,8 @@ WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& s
   if (!doc::IsDrawnType(type)) return result;
   if (doc::IsSpatialType(type)) {
     SpatialDrawingOptions spatial;
+    spatial.printer = options.printer;
+    spatial.preview = options.preview;
     spatial.window = options.window;
     spatial.screen = options.screen;
     spatial.clock = options.clock;
@@ -54,6 +56,8 @@ WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& s
     return result;
   }
   PlaneDrawingOptions plane;
+  plane.printer = options.printer;
+  plane.preview = options.preview;
   plane.window = options.window;
   plane.clock = options.clock;
   plane.backgroundMap = options.backgroundMap;

@@ -31,6 +31,8 @@ void DefaultPageSizeMm(const doc::Worksheet& worksheet, double& widthMm, double&
 Colour ScreenBackground(const doc::SurveyStore& store, const doc::Worksheet& worksheet);
 
 struct WorksheetDrawingOptions {
+  bool printer = false;  // a printer page: true scale or fitted, page margins
+  bool preview = false;  // a print-preview page
   Size window{};  // window (client) size; 0: the device size
   Size screen{};  // screen size in pixels; 0: the device size
   double pageWidthMm = 0, pageHeightMm = 0;  // 0: the default page of the worksheet

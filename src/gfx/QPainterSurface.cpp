@@ -288,6 +288,15 @@ draw::Size QPainterSurface::TextExtent(std::string_view text) const {
   return {Advance(ToQString(text)), m_metrics.height()};
 }
 
+void QPainterSurface::ClipTo(const draw::Rect* rect) {
+  Flush();
+  if (rect == nullptr) {
+    m_painter.setClipping(false);
+    return;
+  }
+  m_painter.setClipRect(QRect(QPoint(rect->left, rect->top), QPoint(rect->right - 1, rect->bottom - 1)));
+}
+
 void QPainterSurface::DrawImage(const draw::Image& image, const draw::Rect& destination) {
   if (image.width <= 0 || image.height <= 0 ||
       image.pixels.size() < static_cast<size_t>(image.width) * static_cast<size_t>(image.height)) {

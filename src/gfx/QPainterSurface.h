@@ -82,6 +82,7 @@ class QPainterSurface final : public draw::Surface {
   void Text(draw::Point at, std::string_view text, unsigned align) override;
   draw::Size TextExtent(std::string_view text) const override;
   void DrawImage(const draw::Image& image, const draw::Rect& destination) override;
+  void ClipTo(const draw::Rect* rect) override;
 
  private:
   // Puts the line pen and brush on the painter for outlines and lines.

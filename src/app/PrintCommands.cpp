@@ -1,0 +1,226 @@
+// The print, preview and clipboard commands, the page setup and sub-sheet
+// dialogs, and printing from the command line.
+#include "app/PrintCommands.h"
+
+#include <QAbstractScrollArea>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include "app/AppContext.h"
+#include "app/PlanDoc.h"
+#include "app/PlanView.h"
+#include "app/dialogs/PageSetupDialog.h"
+#include "app/dialogs/SubSheetDialog.h"
+#include "draw/SubSheetSetup.h"
+#include "gfx/PrintedPages.h"
+#include "gfx/QPainterSurface.h"
+#include "platform/Clock.h"
+
+namespace hp::app {
+
+namespace {
+
+constexpr std::string_view kNoPrinter = "Es ist kein Drucker eingerichtet.";
+constexpr std::string_view kUnknownPrinter = "Der Drucker ist nicht vorhanden: ";
+
+
+// The printable page the printer reports, turned for the orientation.
+draw::PageSizeMm PageOf(const QPrinter& printer, bool landscape) {
+  const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+  return draw::PrintablePageSize(paint.width(), paint.height(), landscape);
+}
+
+void Prepare(QPrinter& printer, const doc::Worksheet& worksheet) {
+  printer.setPageOrientation(worksheet.landscape() != 0 ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+bool PrintStore(QPrinter& printer, CPlanDoc& doc, draw::ViewTransform& view, draw::BackgroundMap* map,
+                const draw::PageRequest& request, bool preview) {
+  doc::Worksheet& worksheet = doc.worksheet();
+  Prepare(printer, worksheet);
+  platform::SystemClock clock;
+  draw::PrintJobOptions options;
+  options.preview = preview;
+  options.clock = &clock;
+  options.backgroundMap = map;
+  options.documentFolder = doc.folder();
+  options.prompter = &App().prompter;
+  options.resetFlag = &doc.resetFlag();
+  bool printed = false;
+  std::string_view failure;
+  {
+    draw::PrintJob job(doc.store(), worksheet, view, App().settings, gfx::CapsOf(printer),
+                       PageOf(printer, worksheet.landscape() != 0), options);
+    const draw::PagePlan plan = draw::PlanPages(worksheet, job.pageCount(), request);
+    if (!job.printable()) {
+      failure = draw::print::kNotPrinted;
+    } else if (plan.pages.empty()) {
+      failure = plan.message;
+    } else if (!gfx::PaintPages(printer, job, plan.pages)) {
+      failure = draw::print::kPrinterFailed;
+    } else {
+      printed = true;
+    }
+  }
+  if (!failure.empty()) App().prompter.Message(failure, platform::Icon::Exclamation);
+  doc.UpdateAllViews();
+  return printed;
+}
+
+// The page count of a job on this printer, for the print dialog.
+int PageCountOn(QPrinter& printer, CPlanDoc& doc, draw::ViewTransform& view, bool& selection) {
+  doc::Worksheet& worksheet = doc.worksheet();
+  Prepare(printer, worksheet);
+  draw::PrintJob job(doc.store(), worksheet, view, App().settings, gfx::CapsOf(printer),
+                     PageOf(printer, worksheet.landscape() != 0));
+  selection = job.allowsSelection();
+  return job.pageCount();
+}
+
+}  // namespace
+
+draw::PageSizeMm DefaultPrinterPage(bool landscape) {
+  // Asking the print system is slow; the default printer's page is read once.
+  static const QRectF page = [] {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) return QRectF();
+    QPrinter printer(info, QPrinter::HighResolution);
+    return printer.pageLayout().paintRect(QPageLayout::Millimeter);
+  }();
+  return draw::PrintablePageSize(page.width(), page.height(), landscape);
+}
+
+bool PrintWorksheet(QPrinter& printer, CPlanDoc& doc, CPlanView& view, const draw::PageRequest& request,
+                    bool preview) {
+  return PrintStore(printer, doc, view.viewTransform(), nullptr, request, preview);
+}
+
+void RunPrintCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
+  QPrinter printer(QPrinter::HighResolution);
+  bool selection = false;
+  const int pages = PageCountOn(printer, doc, view.viewTransform(), selection);
+  QPrintDialog dialog(&printer, parent);
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, selection);
+  dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+  printer.setFromTo(1, pages);
+  dialog.setMinMax(1, pages);
+  if (dialog.exec() != QDialog::Accepted) return;
+  draw::PageRequest request;
+  switch (printer.printRange()) {
+    case QPrinter::Selection: request.choice = draw::PageChoice::Selection; break;
+    case QPrinter::PageRange:
+      request.choice = draw::PageChoice::Range;
+      request.from = printer.fromPage();
+      request.to = printer.toPage();
+      break;
+    default: break;
+  }
+  PrintWorksheet(printer, doc, view, request);
+}
+
+void RunPreviewCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
+  QPrinter printer(QPrinter::HighResolution);
+  Prepare(printer, doc.worksheet());
+  QPrintPreviewDialog dialog(&printer, parent);
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&doc, &view](QPrinter* shown) {
+    PrintWorksheet(*shown, doc, view, {}, true);
+  });
+  if (auto* pages = dialog.findChild<QPrintPreviewWidget*>()) {
+    if (doc.worksheet().previewPages() == 2) {
+      pages->setFacingPagesViewMode();
+    } else {
+      pages->setSinglePageViewMode();
+    }
+  }
+  dialog.exec();
+}
+
+void RunClipboardCommand(CPlanView& view) {
+  view.Redraw();
+  const QImage picture = view.viewport()->grab().toImage();
+  QGuiApplication::clipboard()->setImage(picture);
+}
+
+bool RunPageSetupDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
+  doc::Worksheet& worksheet = doc.worksheet();
+  const draw::PageSizeMm reported = DefaultPrinterPage(false);
+  CPageSetupDialog* shown = nullptr;
+  CPageSetupDialog dialog(
+      draw::LoadPageSetup(worksheet), worksheet.displayType(), parent,
+      [&](const draw::PageSetupOptions& options) -> std::optional<draw::FieldFault<draw::PageSetupField>> {
+        const draw::PageSetupApplied applied = draw::ApplyPageSetup(options, worksheet, reported.width, reported.height);
+        if (applied.fault) return applied.fault;
+        if (applied.change.modified) doc.setModified();
+        doc.UpdateAllViews();
+        shown->setOptions(draw::LoadPageSetup(worksheet));
+        return std::nullopt;
+      },
+      [&](draw::PageSetupOptions& options) {
+        const draw::PageSizeMm page = draw::PrintablePageSize(reported.width, reported.height, options.landscape);
+        return draw::CentreGraphic(options, worksheet, page, view.lastDrawing().area);
+      });
+  shown = &dialog;
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool RunSubSheetDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
+  doc::Worksheet& worksheet = doc.worksheet();
+  CSubSheetDialog dialog(draw::LoadSubSheetOptions(worksheet), doc.folder(), parent,
+                         [&](const draw::SubSheetOptions& options)
+                             -> std::optional<draw::FieldFault<draw::SubSheetField>> {
+                           const draw::SubSheetApplied applied = draw::ApplySubSheetOptions(options, worksheet);
+                           if (applied.fault) return applied.fault;
+                           if (applied.change.modified) doc.setModified();
+                           if (applied.mapChanged) view.ResetBackgroundMap();
+                           doc.UpdateAllViews();
+                           return std::nullopt;
+                         });
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void RunSelectPrintArea(CPlanDoc& doc) {
+  if (!draw::SelectPrintArea(doc.worksheet())) return;
+  doc.setModified();
+  doc.UpdateAllViews();
+}
+
+void RunClearPrintArea(CPlanDoc& doc) {
+  if (!draw::ClearPrintArea(doc.worksheet())) return;
+  doc.setModified();
+  doc.UpdateAllViews();
+}
+
+std::optional<int> RunCommandLinePrint(const QStringList& arguments) {
+  const bool toDefault = arguments.size() == 2 && arguments[0] == QStringLiteral("-p");
+  const bool toNamed = arguments.size() >= 3 && arguments[0] == QStringLiteral("-pt");
+  if (!toDefault && !toNamed) return std::nullopt;
+  QPrinterInfo printerInfo;
+  if (toNamed) {
+    printerInfo = QPrinterInfo::printerInfo(arguments[2]);
+    if (printerInfo.isNull()) {
+      App().prompter.Message(std::string(kUnknownPrinter) + arguments[2].toStdString(), platform::Icon::Stop);
+      return 1;
+    }
+  } else {
+    printerInfo = QPrinterInfo::defaultPrinter();
+    if (printerInfo.isNull()) {
+      App().prompter.Message(kNoPrinter, platform::Icon::Stop);
+      return 1;
+    }
+  }
+  CPlanDoc doc;
+  if (!doc.Open(arguments[1].toStdString())) return 1;
+  QPrinter printer(printerInfo, QPrinter::HighResolution);
+  draw::ViewTransform view;
+  draw::BackgroundMap map;
+  return PrintStore(printer, doc, view, &map, {}, false) ? 0 : 1;
+}
+
+}  // namespace hp::app

@@ -1,0 +1,52 @@
+// Printing from the windows: "&Drucken..." through the print dialog,
+// "Sei&tenvorschau" through the print preview, "&Zwischenablage", the page
+// setup and sub-sheet dialogs, and printing named on the command line
+// (`hollowplan -p FILE`, `hollowplan -pt FILE PRINTER`).
+#pragma once
+
+#include <QStringList>
+#include <optional>
+
+#include "draw/PageSetup.h"
+#include "draw/Printing.h"
+
+class QPrinter;
+class QWidget;
+
+namespace hp::app {
+
+class CPlanDoc;
+class CPlanView;
+
+// The printable page of the default printer for the worksheet's
+// orientation; 197 x 285 mm when there is none or it reports nothing.
+draw::PageSizeMm DefaultPrinterPage(bool landscape);
+
+// Prints the chosen pages of the document's current worksheet on `printer`
+// (a real printer, a PDF file or the preview). The orientation is set from
+// the worksheet. A range outside the pages, an empty print area or a
+// printer that fails is reported; the document is left as it was in every
+// case. False when nothing was printed.
+bool PrintWorksheet(QPrinter& printer, CPlanDoc& doc, CPlanView& view, const draw::PageRequest& request,
+                    bool preview = false);
+
+// "&Drucken...": the print dialog offers the page range, and the selection
+// when sub-sheets are printed.
+void RunPrintCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view);
+// "Sei&tenvorschau": Qt's preview with the worksheet's one or two pages.
+void RunPreviewCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view);
+// "&Zwischenablage": the window's picture to the clipboard.
+void RunClipboardCommand(CPlanView& view);
+// "Seite &einrichten..." and "&Teilblätter...".
+bool RunPageSetupDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view);
+bool RunSubSheetDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view);
+// "Druckbereich &auswählen" and "Druckbereich &löschen".
+void RunSelectPrintArea(CPlanDoc& doc);
+void RunClearPrintArea(CPlanDoc& doc);
+
+// `-p FILE` prints the document on the default printer, `-pt FILE PRINTER`
+// on the named one, and the program ends: the exit status (0 printed, 1 not).
+// Nothing for any other command line.
+std::optional<int> RunCommandLinePrint(const QStringList& arguments);
+
+}  // namespace hp::app

@@ -1,0 +1,145 @@
+// Printing a worksheet: the print-area commands and the rectangle commands
+// the view's mouse modes call, which pages a print job holds (all, a range or
+// the selected print area), and the job itself, which draws one page after
+// the other on a printer surface at true scale or fitted to the page.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+#include "doc/DisplayType.h"
+#include "doc/SurveyStore.h"
+#include "draw/BackgroundMap.h"
+#include "draw/PageSetup.h"
+#include "draw/PlaneLayout.h"
+#include "draw/Surface.h"
+#include "draw/ViewTransform.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "platform/SettingsStore.h"
+
+namespace hp::draw {
+
+namespace print {
+inline constexpr std::string_view kSelectPrintArea = "Druckbereich &auswählen\tStrg+Gr+D";
+inline constexpr std::string_view kClearPrintArea = "Druckbereich &löschen";
+inline constexpr std::string_view kPrint = "&Drucken...\tStrg+D";
+inline constexpr std::string_view kPreview = "Sei&tenvorschau\tStrg+P";
+inline constexpr std::string_view kClipboard = "&Zwischenablage";
+inline constexpr std::string_view kPageSetup = "Seite &einrichten...\tStrg+E";
+inline constexpr std::string_view kSubSheets = "&Teilblätter...\tStrg+T";
+inline constexpr std::string_view kNoPrintArea = "Es ist kein Druckbereich ausgewählt. Es wird nichts gedruckt.";
+inline constexpr std::string_view kRangeOutside = "Der Seitenbereich liegt außerhalb der Seiten. Es wird nichts gedruckt.";
+inline constexpr std::string_view kNotPrinted = "Diese Darstellungsart kann nicht gedruckt werden.";
+inline constexpr std::string_view kPrinterFailed = "Der Druck ist fehlgeschlagen.";
+}  // namespace print
+
+// Sheets 1 to 1024 have a print-area bit.
+inline constexpr int kPrintAreaSheets = 1024;
+
+bool PrintAreaBit(const doc::Worksheet& worksheet, int sheet);
+// Toggles the bit of `sheet`; false (nothing changed) for sheets without one.
+bool TogglePrintAreaBit(doc::Worksheet& worksheet, int sheet);
+
+// "Druckbereich &auswählen": the plane types and the perspective and
+// red-green views, and only while sub-sheets are shown. Toggles the bit of
+// the current sheet; false when nothing changed.
+bool IsSelectPrintAreaEnabled(const doc::Worksheet& worksheet);
+bool SelectPrintArea(doc::Worksheet& worksheet);
+// "Druckbereich &löschen": clears every bit; false when none was set.
+bool IsClearPrintAreaEnabled(const doc::Worksheet& worksheet);
+bool ClearPrintArea(doc::Worksheet& worksheet);
+
+// The sub-sheet of `layout`'s overview under a drawing point (x east, y up),
+// numbered row by row from 1; 0 outside the overview.
+int SheetAt(const PlaneLayout& layout, double x, double y);
+
+// A rectangle dragged with the mouse, in drawing metres, snapped with `step`:
+// left and bottom to floor((v + step/2)/step)·step, right and top to
+// ceil((v − step/2)/step)·step, and at least one step wide and high.
+PlaneRect SnapDraggedRect(PlaneRect rect, double step);
+// The dragged rectangle becomes the overview (set by hand from now on),
+// snapped to the smaller of the overview and sheet grid steps of `layout`.
+void SetOverviewFromRect(doc::Worksheet& worksheet, const PlaneLayout& layout, const PlaneRect& rect);
+// The dragged rectangle becomes the sub-sheet (set by hand from now on),
+// snapped to the sheet grid step.
+void SetSubSheetFromRect(doc::Worksheet& worksheet, const PlaneLayout& layout, const PlaneRect& rect);
+// A pan of the overview (or of the sub-sheets when they are shown) by a
+// dragged distance in metres, in whole grid steps: floor((step/2 + d)/step)·step.
+// The moved rectangle is kept as set by hand.
+void MoveSheets(doc::Worksheet& worksheet, const PlaneLayout& layout, double dx, double dy);
+
+// Whether a print job prints sub-sheets one per page: the plane types, with
+// fitted scale while sub-sheets are shown, with true scale when the page
+// setup asks for sub-sheets.
+bool PrintsSubSheets(const doc::Worksheet& worksheet);
+
+// Which pages a job prints.
+enum class PageChoice { All, Range, Selection };
+struct PageRequest {
+  PageChoice choice = PageChoice::All;
+  int from = 1, to = 1;  // PageChoice::Range, from 1
+};
+struct PagePlan {
+  std::vector<int> pages;     // in print order; empty: nothing is printed
+  std::string_view message;   // why nothing is printed
+};
+// The pages of a job of `pageCount` pages: a range is cut to the pages and
+// prints nothing when it lies outside them; the selection prints the sheets
+// whose print-area bit is set, between the first and the last such sheet.
+PagePlan PlanPages(const doc::Worksheet& worksheet, int pageCount, const PageRequest& request);
+
+struct PrintJobOptions {
+  bool preview = false;  // print-preview pages: no background map
+  const platform::Clock* clock = nullptr;
+  BackgroundMap* backgroundMap = nullptr;
+  std::filesystem::path documentFolder;
+  platform::Prompter* prompter = nullptr;
+  // The document's reset flag: a new or reset worksheet gets its sheet
+  // defaults before the job starts (and keeps them).
+  bool* resetFlag = nullptr;
+};
+
+// One print job of the store's current worksheet on pages of `page`
+// (printable millimetres, turned for the orientation). While it lives the
+// worksheet shows sub-sheets when they are printed and the page arithmetic
+// follows the printer's page; when it ends the worksheet is put back exactly
+// as it was, so printing never changes the document.
+class PrintJob {
+ public:
+  PrintJob(const doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+           const platform::SettingsStore& settings, const DeviceCaps& printer, const PageSizeMm& page,
+           const PrintJobOptions& options = {});
+  ~PrintJob();
+  PrintJob(const PrintJob&) = delete;
+  PrintJob& operator=(const PrintJob&) = delete;
+
+  // Pages of the job: rows·columns of the layout on this page when
+  // sub-sheets are printed, the protocol's page count for the survey
+  // protocol, else 1.
+  int pageCount() const { return m_pageCount; }
+  // Whether the worksheet's display type has pages to print (the survey
+  // protocol has none yet).
+  bool printable() const { return doc::IsDrawnType(m_ws.displayKind()); }
+  // The print dialog offers the selection only when sub-sheets are printed.
+  bool allowsSelection() const { return m_subSheets; }
+  bool subSheets() const { return m_subSheets; }
+  // Draws `page` (from 1) on a surface of the printer's caps; false when
+  // nothing was drawn.
+  bool DrawPage(Surface& surface, int page);
+
+ private:
+  const doc::SurveyStore& m_store;
+  doc::Worksheet& m_ws;
+  ViewTransform& m_view;
+  const platform::SettingsStore& m_settings;
+  DeviceCaps m_caps;
+  PageSizeMm m_page;
+  PrintJobOptions m_options;
+  doc::Worksheet::Image m_saved;
+  bool m_subSheets = false;
+  int m_pageCount = 1;
+};
+
+}  // namespace hp::draw

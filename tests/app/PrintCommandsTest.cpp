@@ -1,0 +1,204 @@
+// Printing from the window: pages on a PDF printer, refused page ranges and
+// failing printers that leave the document alone, the page setup dialog's
+// refused scale, and the print commands in the menus.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <regex>
+
+#include "app/AppTestSupport.h"
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/PlanDoc.h"
+#include "app/PlanView.h"
+#include "app/PrintCommands.h"
+#include "app/dialogs/PageSetupDialog.h"
+#include "base/FixedText.h"
+
+namespace hp::app {
+namespace {
+
+class PrintCommandsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    test::Context().prompter.Clear();
+    child = frame.NewDocument();
+    doc::SurveyStore& store = child->document().store();
+    store.records.clear();
+    // 100 m east, then 150 m south, computed.
+    Leg(store, "1", 0, 0, 100, 0);
+    Leg(store, "2", 100, 0, 100, -150);
+    store.settings.computedCurrent = 1;
+    doc::Worksheet& ws = child->document().worksheet();
+    ws.setOriginPoint("");
+    ws.setScaleDenominator(500);
+    ws.setAutomaticScale(0);
+    ws.setPrintSubSheets(1);
+    child->document().setModified(false);
+  }
+  static void Leg(doc::SurveyStore& store, const char* name, double x0, double y0, double x1, double y1) {
+    auto r = std::make_unique<doc::SurveyRecord>();
+    r->cave = r->passage = r->refCave = r->refPassage = 1;
+    base::SetText(r->point, name);
+    r->refX = x0, r->refY = y0, r->x = x1, r->y = y1, r->colour = 1, r->length = 1;
+    store.records.push_back(std::move(r));
+  }
+  // A PDF printer of A4 without margins: sheets of 80 x 120 m at 1:500.
+  void ToPdf(QPrinter& printer, const QString& file) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+  }
+  static int PageCount(const QString& file) {
+    QFile pdf(file);
+    if (!pdf.open(QIODevice::ReadOnly)) return -1;
+    const std::string bytes = pdf.readAll().toStdString();
+    std::smatch m;
+    return std::regex_search(bytes, m, std::regex(R"(/Type /Pages[^>]*/Count (\d+))")) ? std::stoi(m[1]) : -1;
+  }
+
+  CMainFrame frame;
+  CChildFrame* child = nullptr;
+  QTemporaryDir folder;
+};
+
+TEST_F(PrintCommandsTest, SubSheetsPrintOnePerPageAndTheDocumentStaysAsItWas) {
+  CPlanDoc& doc = child->document();
+  const auto before = doc.worksheet().image;
+  const struct {
+    draw::PageRequest request;
+    int pages;
+  } cases[] = {{{}, 4}, {{draw::PageChoice::Range, 2, 3}, 2}};
+  for (const auto& c : cases) {
+    const QString file = folder.filePath(QStringLiteral("p%1.pdf").arg(c.pages));
+    QPrinter printer(QPrinter::HighResolution);
+    ToPdf(printer, file);
+    ASSERT_TRUE(PrintWorksheet(printer, doc, child->view(), c.request));
+    EXPECT_EQ(PageCount(file), c.pages);
+  }
+  EXPECT_EQ(doc.worksheet().image, before);
+  EXPECT_FALSE(doc.isModified());
+  EXPECT_TRUE(test::Context().prompter.Texts().empty());
+}
+
+TEST_F(PrintCommandsTest, NothingToPrintOrAFailingPrinterIsReported) {
+  CPlanDoc& doc = child->document();
+  const auto before = doc.worksheet().image;
+  const struct {
+    QString file;
+    draw::PageRequest request;
+    std::string_view message;
+  } cases[] = {
+      {folder.filePath(QStringLiteral("r.pdf")), {draw::PageChoice::Range, 7, 9}, draw::print::kRangeOutside},
+      {folder.filePath(QStringLiteral("s.pdf")), {draw::PageChoice::Selection, 0, 0}, draw::print::kNoPrintArea},
+      {folder.filePath(QStringLiteral("fehlt/f.pdf")), {}, draw::print::kPrinterFailed},
+      {folder.filePath(QStringLiteral("protokoll.pdf")), {}, draw::print::kNotPrinted},
+  };
+  for (const auto& c : cases) {
+    test::Context().prompter.Clear();
+    // The survey protocol has no printed pages.
+    doc.worksheet().setDisplayType(c.message == draw::print::kNotPrinted ? 6 : 0);
+    QPrinter printer(QPrinter::HighResolution);
+    ToPdf(printer, c.file);
+    EXPECT_FALSE(PrintWorksheet(printer, doc, child->view(), c.request));
+    EXPECT_EQ(test::Context().prompter.Texts(), std::vector<std::string>{std::string(c.message)});
+    EXPECT_FALSE(QFile::exists(c.file));
+    doc.worksheet().setDisplayType(0);
+    EXPECT_EQ(doc.worksheet().image, before);
+    EXPECT_FALSE(doc.isModified());
+  }
+}
+
+TEST_F(PrintCommandsTest, PageSetupRefusesABadScaleAndFocusesIt) {
+  doc::Worksheet& ws = child->document().worksheet();
+  CPageSetupDialog dialog(
+      draw::LoadPageSetup(ws), ws.displayType(), nullptr,
+      [&ws](const draw::PageSetupOptions& o) { return draw::ApplyPageSetup(o, ws).fault; },
+      [](draw::PageSetupOptions&) { return std::optional<draw::FieldFault<draw::PageSetupField>>(); });
+  dialog.show();
+  QApplication::setActiveWindow(&dialog);
+  auto* scale = dialog.findChild<QComboBox*>();
+  ASSERT_NE(scale, nullptr);
+  scale->setEditText(QStringLiteral("1:0"));
+  dialog.findChild<QSpinBox*>()->setFocus();  // the user is in a margin field
+  QApplication::processEvents();
+  dialog.accept();
+  QApplication::processEvents();
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_EQ(test::Context().prompter.Texts(), std::vector<std::string>{std::string(draw::page::kBadScale)});
+  const QWidget* focused = QApplication::focusWidget();
+  EXPECT_TRUE(focused == scale || focused == scale->lineEdit());
+  EXPECT_EQ(ws.scaleDenominator(), 500);
+  scale->setEditText(QStringLiteral("1:250"));
+  dialog.accept();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(ws.scaleDenominator(), 250);
+}
+
+TEST_F(PrintCommandsTest, ClipboardGetsTheWindowsPicture) {
+  child->view().resize(400, 300);
+  QGuiApplication::clipboard()->clear();
+  frame.command(QStringLiteral("Zwischenablage"))->trigger();
+  const QImage picture = QGuiApplication::clipboard()->image();
+  ASSERT_FALSE(picture.isNull());
+  EXPECT_EQ(picture.size(), child->view().viewport()->size() * picture.devicePixelRatio());
+  int dark = 0;  // the legs, drawn in black
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x) dark += qGray(picture.pixel(x, y)) < 100 ? 1 : 0;
+  EXPECT_GT(dark, 50);
+}
+
+TEST_F(PrintCommandsTest, CommandsInTheMenusWithTheirKeys) {
+  const struct {
+    const char* text;
+    const char* keys;
+  } cases[] = {{"Drucken...", "Ctrl+D"},          {"Seitenvorschau", "Ctrl+P"},
+               {"Seite einrichten...", "Ctrl+E"}, {"Teilblätter...", "Ctrl+T"},
+               {"Druckbereich auswählen", "Ctrl+Shift+D"}, {"Zwischenablage", ""}};
+  for (const auto& c : cases) {
+    QAction* action = frame.command(QString::fromUtf8(c.text));
+    ASSERT_NE(action, nullptr) << c.text;
+    EXPECT_EQ(action->shortcut(), QKeySequence(QString::fromUtf8(c.keys))) << c.text;
+  }
+  // The print area is chosen only while sub-sheets are shown.
+  frame.UpdateCommands();
+  EXPECT_FALSE(frame.command(QStringLiteral("Druckbereich auswählen"))->isEnabled());
+  child->document().worksheet().setShowSubSheets(1);
+  frame.UpdateCommands();
+  QAction* select = frame.command(QStringLiteral("Druckbereich auswählen"));
+  ASSERT_TRUE(select->isEnabled());
+  select->trigger();
+  EXPECT_TRUE(draw::PrintAreaBit(child->document().worksheet(), 1));
+  EXPECT_TRUE(child->document().isModified());
+}
+
+}  // namespace
+}  // namespace hp::app
+
+namespace hp::app {
+namespace {
+
+TEST(CommandLinePrint, OnlyThePrintVerbsAndAnUnknownPrinterIsReported) {
+  test::Context().prompter.Clear();
+  EXPECT_FALSE(RunCommandLinePrint({QStringLiteral("Hoehle.hpn")}));
+  EXPECT_FALSE(RunCommandLinePrint({QStringLiteral("-p")}));
+  EXPECT_EQ(RunCommandLinePrint({QStringLiteral("-pt"), QStringLiteral("Hoehle.hpn"), QStringLiteral("KeinDrucker")}),
+            std::optional<int>(1));
+  EXPECT_EQ(test::Context().prompter.Texts(), std::vector<std::string>{"Der Drucker ist nicht vorhanden: KeinDrucker"});
+}
+
+}  // namespace
+}  // namespace hp::app

@@ -1,0 +1,388 @@
+// Page setup, sub-sheet dialog, print area, page choice and the print job:
+// what the surveyor types and what ends up on which page.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "base/FixedText.h"
+#include "doc/SurveyStore.h"
+#include "draw/PageSetup.h"
+#include "draw/Printing.h"
+#include "draw/RecordingSurface.h"
+#include "draw/SubSheetSetup.h"
+#include "platform/SettingsStore.h"
+
+namespace hp::draw {
+namespace {
+
+doc::Worksheet NewWorksheet() {
+  doc::Worksheet ws;
+  doc::InitWorksheet(ws);
+  return ws;
+}
+
+TEST(PageSetupTest, PrintablePageTurnsWithTheOrientation) {
+  const struct {
+    double w, h;
+    bool landscape;
+    PageSizeMm expected;
+  } cases[] = {
+      {0, 0, false, {197, 285}}, {0, 0, true, {285, 197}},     {210, 297, true, {297, 210}},
+      {297, 210, false, {210, 297}}, {-1, 5, false, {197, 285}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PrintablePageSize(c.w, c.h, c.landscape), c.expected) << c.w << "x" << c.h;
+}
+
+TEST(PageSetupTest, ScaleTextsAreReadOrRefused) {
+  const struct {
+    const char* text;
+    std::optional<double> scale;
+  } cases[] = {
+      {"1:500", 500},     {"500", 500},      {" 1:1000,5", 1000.5}, {"1:10", 10}, {"10000000", 10000000},
+      {"0", std::nullopt}, {"-500", std::nullopt}, {"1:-500", std::nullopt}, {"abc", std::nullopt},
+      {"1:", std::nullopt}, {"1:5", std::nullopt}, {"1:20000000", std::nullopt}, {"1:500x", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParseScale(c.text), c.scale) << c.text;
+  EXPECT_EQ(ScaleChoices().front(), "1:10");
+  EXPECT_EQ(ScaleChoices().back(), "1:1000000");
+}
+
+TEST(PageSetupTest, RefusedScaleLeavesTheWorksheetAlone) {
+  doc::Worksheet ws = NewWorksheet();
+  const auto before = ws.image;
+  PageSetupOptions o = LoadPageSetup(ws);
+  for (const char* bad : {"0", "-1", "Maßstab", "1:3"}) {
+    o.scale = bad;
+    const PageSetupApplied applied = ApplyPageSetup(o, ws);
+    ASSERT_TRUE(applied.fault) << bad;
+    EXPECT_EQ(applied.fault->field, PageSetupField::Scale);
+    EXPECT_EQ(applied.fault->message, page::kBadScale);
+    EXPECT_EQ(ws.image, before);
+  }
+}
+
+TEST(PageSetupTest, ApplyStoresLimitsMarginsAndShowsTheFirstSheet) {
+  doc::Worksheet ws = NewWorksheet();
+  ws.setCurrentSheetNumber(4);
+  PageSetupOptions o = LoadPageSetup(ws);
+  o.scale = "1:500";
+  o.subSheets = true;
+  o.landscape = true;
+  o.fitScale = true;
+  o.marginLeft = 150, o.marginRight = 200;  // 350 mm on a page 285 mm wide
+  const PageSetupApplied applied = ApplyPageSetup(o, ws);
+  ASSERT_FALSE(applied.fault);
+  EXPECT_TRUE(applied.change.modified && applied.change.projectionDirty);
+  EXPECT_EQ(ws.scaleDenominator(), 500);
+  EXPECT_EQ(ws.printSubSheets(), 1);
+  EXPECT_EQ(ws.landscape(), 1);
+  EXPECT_EQ(ws.automaticScale(), 1);
+  EXPECT_EQ(ws.marginLeft(), 150);
+  EXPECT_EQ(ws.marginRight(), 285 - 20 - 150);
+  EXPECT_EQ(ws.currentSheetNumber(), 1);
+
+  // The fitting is kept only for the types with a scale.
+  ws.setDisplayType(3);
+  ws.setAutomaticScale(0);
+  ApplyPageSetup(o, ws);
+  EXPECT_EQ(ws.automaticScale(), 0);
+  EXPECT_FALSE(IsFitScaleEnabled(3));
+  EXPECT_TRUE(IsFitScaleEnabled(7));
+}
+
+TEST(PageSetupTest, MarginsAreLimitedToThePage) {
+  const struct {
+    int left, right, top, bottom;
+    int expectLeft, expectRight, expectTop, expectBottom;
+  } cases[] = {
+      {80, 80, 80, 80, 80, 80, 80, 80},         // 160 together: as typed
+      {190, 10, 20, 20, 177, 0, 20, 20},        // left at most width - 20
+      {20, 20, 200, 100, 20, 20, 200, 65},      // bottom at most height - 20 - top
+      {-5, 20, 20, 20, 0, 20, 20, 20},
+  };
+  for (const auto& c : cases) {
+    PageSetupOptions o;
+    o.marginLeft = c.left, o.marginRight = c.right, o.marginTop = c.top, o.marginBottom = c.bottom;
+    LimitMargins(o, {197, 285});
+    EXPECT_EQ(o.marginLeft, c.expectLeft);
+    EXPECT_EQ(o.marginRight, c.expectRight);
+    EXPECT_EQ(o.marginTop, c.expectTop);
+    EXPECT_EQ(o.marginBottom, c.expectBottom);
+  }
+}
+
+TEST(PageSetupTest, CentreGraphicPutsTheAreaInTheMiddleOrSaysItIsTooLarge) {
+  doc::Worksheet ws = NewWorksheet();
+  ws.setOverviewLeft(0), ws.setOverviewRight(100), ws.setOverviewBottom(-150), ws.setOverviewTop(0);
+  ws.setSubSheetLeft(0), ws.setSubSheetRight(50), ws.setSubSheetBottom(-50), ws.setSubSheetTop(0);
+  PageSetupOptions o = LoadPageSetup(ws);
+  o.scale = "1:1000";  // 100 x 150 mm on 197 x 285
+  ASSERT_FALSE(CentreGraphic(o, ws, {197, 285}));
+  EXPECT_EQ(o.marginLeft, 48);
+  EXPECT_EQ(o.marginRight, 48);
+  EXPECT_EQ(o.marginTop, 67);
+  EXPECT_EQ(o.marginBottom, 67);
+
+  o.subSheets = true;  // one sheet, 50 x 50 mm: margins capped at half the page less 10
+  o.scale = "1:10000";
+  ASSERT_FALSE(CentreGraphic(o, ws, {197, 285}));
+  EXPECT_EQ(o.marginLeft, 88);
+  EXPECT_EQ(o.marginTop, 132);
+
+  o = LoadPageSetup(ws);
+  o.scale = "1:500";  // 200 x 300 mm
+  const auto fault = CentreGraphic(o, ws, {197, 285});
+  ASSERT_TRUE(fault);
+  EXPECT_EQ(fault->message, page::kGraphicTooLarge);
+  EXPECT_EQ(o.marginLeft, 20);
+}
+
+TEST(SubSheetSetupTest, ApplyOrdersSnapsAndLimitsTheGrid) {
+  doc::Worksheet ws = NewWorksheet();
+  ws.setCurrentSheetNumber(3);
+  SubSheetOptions o = LoadSubSheetOptions(ws);
+  o.manualOverview = o.manualSubSheets = o.manualGrid = true;
+  o.overviewLeft = "100", o.overviewRight = "0", o.overviewBottom = "50", o.overviewTop = "-50";
+  o.sheetLeft = "3", o.sheetRight = "47,5", o.sheetBottom = "-12", o.sheetTop = "21";
+  o.overviewGrid = "5", o.sheetGrid = "10";  // the sheet step becomes 5
+  o.mapLeft = "10", o.mapRight = "0", o.mapBottom = "0", o.mapTop = "8";
+  const SubSheetApplied applied = ApplySubSheetOptions(o, ws);
+  ASSERT_FALSE(applied.fault);
+  EXPECT_TRUE(applied.change.projectionDirty);
+  EXPECT_EQ(ws.overviewLeft(), 0);
+  EXPECT_EQ(ws.overviewRight(), 100);
+  EXPECT_EQ(ws.overviewBottom(), -50);
+  EXPECT_EQ(ws.overviewTop(), 50);
+  EXPECT_EQ(ws.sheetGridStep(), 5);
+  EXPECT_EQ(ws.subSheetLeft(), 0);
+  EXPECT_EQ(ws.subSheetRight(), 50);
+  EXPECT_EQ(ws.subSheetBottom(), -15);
+  EXPECT_EQ(ws.subSheetTop(), 25);
+  EXPECT_EQ(ws.mapLeft(), 0);
+  EXPECT_EQ(ws.mapRight(), 10);
+  EXPECT_EQ(ws.currentSheetNumber(), 1);
+  EXPECT_EQ(ws.manualOverview(), 1);
+}
+
+TEST(SubSheetSetupTest, BadFieldsAreRefusedWithTheirField) {
+  const struct {
+    std::string SubSheetOptions::*member;
+    const char* text;
+    SubSheetField field;
+  } cases[] = {
+      {&SubSheetOptions::overviewTop, "oben", SubSheetField::OverviewTop},
+      {&SubSheetOptions::rows, "0", SubSheetField::Rows},
+      {&SubSheetOptions::columns, "101", SubSheetField::Columns},
+      {&SubSheetOptions::sheetGrid, "0", SubSheetField::SheetGrid},
+      {&SubSheetOptions::mapRight, "", SubSheetField::MapRight},
+  };
+  for (const auto& c : cases) {
+    doc::Worksheet ws = NewWorksheet();
+    const auto before = ws.image;
+    SubSheetOptions o = LoadSubSheetOptions(ws);
+    o.*c.member = c.text;
+    const SubSheetApplied applied = ApplySubSheetOptions(o, ws);
+    ASSERT_TRUE(applied.fault) << c.text;
+    EXPECT_EQ(applied.fault->field, c.field);
+    EXPECT_EQ(ws.image, before);
+  }
+}
+
+TEST(SubSheetSetupTest, MapNamesAreRelativeInsideTheDocumentFolder) {
+  const std::filesystem::path folder = std::filesystem::temp_directory_path() / "hp_map_names";
+  EXPECT_EQ(MapFileName(folder / "karten" / "plan.bmp", folder), std::optional<std::string>("karten/plan.bmp"));
+  EXPECT_EQ(MapFileName("/elsewhere/plan.bmp", folder), std::optional<std::string>("/elsewhere/plan.bmp"));
+  EXPECT_EQ(MapFileName(folder / ".." / "plan.bmp", folder),
+            std::optional<std::string>((folder.parent_path() / "plan.bmp").string()));
+  EXPECT_FALSE(MapFileName("/elsewhere/" + std::string(130, 'k') + ".bmp", folder));
+}
+
+TEST(SubSheetSetupTest, MapEdgesFollowTheBitmap) {
+  const struct {
+    bool keepSize, keepProportions;
+    const char* right;
+    const char* top;
+  } cases[] = {
+      {false, false, "210,00", "115,00"},  // one metre per pixel from the lower left corner
+      {false, true, "210,00", "115,00"},
+      {true, true, "50", "35,00"},  // width 40 kept, height 40 * 100 / 200
+      {true, false, "50", "99"},
+  };
+  for (const auto& c : cases) {
+    SubSheetOptions o;
+    o.mapLeft = "10", o.mapBottom = "15", o.mapRight = "50", o.mapTop = "99";
+    o.keepSize = c.keepSize, o.keepProportions = c.keepProportions;
+    AdaptMapEdges(o, 200, 100);
+    EXPECT_EQ(o.mapRight, c.right);
+    EXPECT_EQ(o.mapTop, c.top);
+  }
+}
+
+TEST(PrintAreaTest, SelectTogglesTheShownSheetWhileSubSheetsAreShown) {
+  doc::Worksheet ws = NewWorksheet();
+  ws.setCurrentSheetNumber(5);
+  EXPECT_FALSE(SelectPrintArea(ws));  // sub-sheets hidden
+  ws.setShowSubSheets(1);
+  EXPECT_TRUE(SelectPrintArea(ws));
+  EXPECT_TRUE(PrintAreaBit(ws, 5));
+  EXPECT_EQ(ws.printAreaBits()[0], 0x10);
+  EXPECT_TRUE(SelectPrintArea(ws));
+  EXPECT_FALSE(PrintAreaBit(ws, 5));
+
+  EXPECT_FALSE(TogglePrintAreaBit(ws, 1025));
+  EXPECT_TRUE(TogglePrintAreaBit(ws, 1024));
+  EXPECT_EQ(ws.printAreaBits()[127], 0x80);
+  ws.setDisplayType(6);
+  EXPECT_FALSE(IsSelectPrintAreaEnabled(ws));
+  EXPECT_FALSE(ClearPrintArea(ws));
+  ws.setDisplayType(4);
+  EXPECT_TRUE(ClearPrintArea(ws));
+  EXPECT_FALSE(PrintAreaBit(ws, 1024));
+  EXPECT_FALSE(ClearPrintArea(ws));  // nothing left to clear
+}
+
+TEST(PrintAreaTest, PagesOfAJob) {
+  doc::Worksheet ws = NewWorksheet();
+  TogglePrintAreaBit(ws, 2);
+  TogglePrintAreaBit(ws, 5);
+  const struct {
+    PageRequest request;
+    int pages;
+    std::vector<int> printed;
+    std::string_view message;
+  } cases[] = {
+      {{PageChoice::All, 0, 0}, 4, {1, 2, 3, 4}, {}},
+      {{PageChoice::Range, 2, 3}, 4, {2, 3}, {}},
+      {{PageChoice::Range, 3, 9}, 4, {3, 4}, {}},
+      {{PageChoice::Range, 5, 9}, 4, {}, print::kRangeOutside},
+      {{PageChoice::Selection, 0, 0}, 6, {2, 5}, {}},
+      {{PageChoice::Selection, 0, 0}, 4, {2}, {}},
+      {{PageChoice::Selection, 0, 0}, 1, {}, print::kNoPrintArea},
+  };
+  for (const auto& c : cases) {
+    const PagePlan plan = PlanPages(ws, c.pages, c.request);
+    EXPECT_EQ(plan.pages, c.printed);
+    EXPECT_EQ(plan.message, c.message);
+  }
+}
+
+TEST(PrintAreaTest, RectanglesFromTheMouse) {
+  EXPECT_EQ(SnapDraggedRect({12, -27, 48, 3}, 10), (PlaneRect{10, -30, 50, 0}));
+  EXPECT_EQ(SnapDraggedRect({48, 3, 12, -27}, 10), (PlaneRect{10, -30, 50, 0}));
+  EXPECT_EQ(SnapDraggedRect({12, 1, 13, 2}, 10), (PlaneRect{10, -10, 20, 0}));  // at least one step
+
+  PlaneLayout layout;
+  layout.sheet = {0, -120, 70, 0};
+  layout.overview = {0, -240, 140, 0};
+  layout.rows = layout.columns = 2;
+  layout.sheetGrid = 10, layout.overviewGrid = 20;
+  EXPECT_EQ(SheetAt(layout, 10, -10), 1);
+  EXPECT_EQ(SheetAt(layout, 80, -10), 2);
+  EXPECT_EQ(SheetAt(layout, 80, -130), 4);
+  EXPECT_EQ(SheetAt(layout, 150, -10), 0);
+  EXPECT_EQ(SheetAt(layout, -1, -10), 0);
+
+  doc::Worksheet ws = NewWorksheet();
+  SetOverviewFromRect(ws, layout, {3, -44, 96, 7});  // the smaller step, 10
+  EXPECT_EQ(ws.manualOverview(), 1);
+  EXPECT_EQ(ws.overviewLeft(), 0);
+  EXPECT_EQ(ws.overviewBottom(), -40);
+  EXPECT_EQ(ws.overviewRight(), 100);
+  EXPECT_EQ(ws.overviewTop(), 10);
+  MoveSheets(ws, layout, 26, -4);  // the overview by whole 20 m steps
+  EXPECT_EQ(ws.overviewLeft(), 20);
+  EXPECT_EQ(ws.overviewTop(), 0);
+}
+
+class PrintJobTest : public ::testing::Test {
+ protected:
+  PrintJobTest() {
+    doc::SetDefaultSettings(store.settings);
+    auto ws = std::make_unique<doc::Worksheet>();
+    doc::InitWorksheet(*ws);
+    ws->setOriginPoint("");
+    ws->setShowTitleAndPageLabel(0);
+    ws->setStationNumbering(0);
+    ws->setStationMark(0);
+    ws->setGridCrosses(0);
+    ws->setShowFrame(0);
+    ws->setAxisLabels(0);
+    ws->setNorthArrow(0);
+    ws->setScaleDenominator(500);
+    ws->setAutomaticScale(0);
+    ws->setPrintSubSheets(1);
+    ws->setCentreOnPage(0);
+    store.worksheets.clear();
+    store.worksheets.push_back(std::move(ws));
+    store.currentWorksheet = store.worksheets.back().get();
+    store.settings.currentRecordNumber = 0;
+    Leg("1", {0, 0}, {100, 0});
+    Leg("2", {100, 0}, {100, -150});
+  }
+  void Leg(const char* name, Vec3 from, Vec3 to) {
+    auto r = std::make_unique<doc::SurveyRecord>();
+    r->cave = r->passage = r->refCave = r->refPassage = 1;
+    base::SetText(r->point, name);
+    r->refX = from.x, r->refY = from.y, r->x = to.x, r->y = to.y, r->colour = 1, r->length = 1;
+    store.records.push_back(std::move(r));
+  }
+  static DeviceCaps Printer() {
+    DeviceCaps caps;
+    caps.dpiX = caps.dpiY = 600;
+    caps.widthPixels = static_cast<int>(197 / 25.4 * 600), caps.heightPixels = static_cast<int>(285 / 25.4 * 600);
+    caps.widthMm = 197, caps.heightMm = 285;
+    return caps;
+  }
+  std::vector<RecordedPrimitive> Lines(const RecordingSurface& s) const {
+    std::vector<RecordedPrimitive> out;
+    for (const auto& p : s.primitives())
+      if (p.kind == RecordedPrimitive::Kind::Line) out.push_back(p);
+    return out;
+  }
+
+  doc::SurveyStore store;
+  platform::MemorySettingsStore settings;
+  ViewTransform view;
+};
+
+TEST_F(PrintJobTest, SubSheetsAtTrueScaleOnePerPageAndTheWorksheetPutBack) {
+  doc::Worksheet& ws = *store.currentWorksheet;
+  ws.setCurrentSheetNumber(3);
+  const auto before = ws.image;
+  {
+    PrintJob job(store, ws, view, settings, Printer(), {197, 285});
+    EXPECT_TRUE(job.allowsSelection());
+    ASSERT_EQ(job.pageCount(), 4);  // sheets of 70 x 120 m
+    RecordingSurface page(Printer());
+    ASSERT_TRUE(job.DrawPage(page, 2));
+    // Sheet 2 starts 70 m east: the east leg from its left edge, at the
+    // margins, at 600 dpi and 1:500.
+    const double k = 600 * 100 / 2.54 / 500;
+    const int margin = static_cast<int>(20 * 600 / 25.4);
+    bool found = false;
+    for (const auto& line : Lines(page)) {
+      if (line.from.y != line.to.y) continue;
+      found = true;
+      EXPECT_NEAR(std::min(line.from.x, line.to.x), margin - 70 * k, 1.5);
+      EXPECT_NEAR(std::abs(line.to.x - line.from.x), 100 * k, 1.5);
+      EXPECT_NEAR(line.from.y, margin, 1.5);
+    }
+    EXPECT_TRUE(found);
+  }
+  EXPECT_EQ(ws.image, before);
+}
+
+TEST_F(PrintJobTest, ResetWorksheetPrintsWithItsDefaults) {
+  doc::Worksheet& ws = *store.currentWorksheet;
+  ws.setMarginLeft(90);
+  bool reset = true;
+  PrintJobOptions options;
+  options.resetFlag = &reset;
+  { PrintJob job(store, ws, view, settings, Printer(), {197, 285}, options); }
+  EXPECT_FALSE(reset);
+  EXPECT_EQ(ws.marginLeft(), 20);
+}
+
+}  // namespace
+}  // namespace hp::draw
