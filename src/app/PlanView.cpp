@@ -124,9 +124,13 @@ int CPlanView::screenHeight() const {
   return screen != nullptr ? screen->size().height() : 1024;
 }
 
-void CPlanView::ViewChanged() {
+void CPlanView::ViewChanged(bool rebuild) {
   m_doc.setModified();
-  m_doc.UpdateAllViews();
+  if (rebuild) {
+    m_doc.UpdateAllViews();
+  } else {
+    viewport()->update();
+  }
 }
 
 void CPlanView::UpdateStatus() {

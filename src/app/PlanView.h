@@ -73,8 +73,9 @@ class CPlanView : public QAbstractScrollArea {
   // The next drawing scrolls so that the drawing point `p` lies under the
   // window point `window` (wheel zoom around the cursor).
   void ScrollAfterDrawing(draw::PlanePoint p, QPoint window) { m_anchor = Anchor{p, window}; }
-  // Marks the document modified and redraws all its views.
-  void ViewChanged();
+  // Marks the document modified and redraws all its views; `rebuild`
+  // false keeps the projection (a zoom only scales the drawing).
+  void ViewChanged(bool rebuild = true);
   // The status line is built anew (after a mode, current or marked change).
   void UpdateStatus();
   // The screen height in pixels (the camera moves scale by it).

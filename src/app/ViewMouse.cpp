@@ -250,6 +250,8 @@ void CViewMouse::Wheel(bool towardsUser, QPoint window) {
                                 window);
     }
     ws.setZoomPercent(draw::WheelZoom(ws.zoomPercent(), towardsUser));
+    m_view.ViewChanged(false);
+    return;
   } else {
     return;
   }
