@@ -170,19 +170,27 @@ int CPlanView::currentRecord() const {
 
 void CPlanView::SetCurrentRecord(int index) {
   m_current = index;
+  // The data editor opens on the current record, and its crosshair shows it.
+  if (currentRecord() >= 0) m_doc.store().settings.currentRecordNumber = static_cast<uint32_t>(index + 1);
   UpdateStatus();
+  viewport()->update();
 }
 
-const doc::SurveyRecord* CPlanView::marked() const {
+int CPlanView::MarkedIndex() const {
   // The editor may have deleted the marked record meanwhile.
-  for (const auto& r : m_doc.store().records)
-    if (r.get() == m_marked) return m_marked;
-  return nullptr;
+  if (m_marked == nullptr) return -1;
+  const auto& records = m_doc.store().records;
+  for (size_t i = 0; i < records.size(); ++i)
+    if (records[i].get() == m_marked) return static_cast<int>(i);
+  return -1;
 }
+
+const doc::SurveyRecord* CPlanView::marked() const { return MarkedIndex() >= 0 ? m_marked : nullptr; }
 
 void CPlanView::SetMarked(const doc::SurveyRecord* record) {
   m_marked = record;
   UpdateStatus();
+  viewport()->update();
 }
 
 void CPlanView::WaitForPosition(int index) {
@@ -236,6 +244,7 @@ void CPlanView::DrawOn(QPainter& painter, const QSize& client) {
   options.documentFolder = m_doc.folder();
   options.prompter = &App().prompter;
   options.resetFlag = &m_doc.resetFlag();
+  options.pickedRecord = MarkedIndex();
   gfx::QPainterSurface surface(painter, caps);
   m_last = draw::DrawWorksheet(surface, store, worksheet, m_view, App().settings, options);
 }

@@ -110,6 +110,7 @@ class CPlanView : public QAbstractScrollArea {
   void UpdateScrollBars(const QSize& client);
   QRect FrameBoxArea() const;
   QString StatusText() const;
+  int MarkedIndex() const;
   void ScrollToAnchor();
 
   struct Anchor {
