@@ -35,6 +35,8 @@ constexpr int kMaxBufferedWidth = 3001, kMaxBufferedHeight = 2001;
 constexpr int kContentMarginX = 90, kContentMarginY = 70;
 // Room around a frame box that reaches beyond the drawn area.
 constexpr int kFrameBoxMargin = 10;
+// The wheel's angle per notch, in eighths of a degree.
+constexpr int kWheelNotch = 120;
 
 }  // namespace
 
@@ -212,10 +214,14 @@ void CPlanView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CPlanView::wheelEvent(QWheelEvent* event) {
-  const int delta = event->angleDelta().y();
-  if (delta == 0) return;
-  m_mouse->Wheel(delta > 0, event->position().toPoint());
+  // One step per notch (120); finer wheels and touch pads add up to one.
+  m_wheelRest += event->angleDelta().y();
   event->accept();
+  while (m_wheelRest >= kWheelNotch || m_wheelRest <= -kWheelNotch) {
+    const bool towardsUser = m_wheelRest > 0;
+    m_wheelRest += towardsUser ? -kWheelNotch : kWheelNotch;
+    m_mouse->Wheel(towardsUser, event->position().toPoint());
+  }
 }
 
 void CPlanView::keyPressEvent(QKeyEvent* event) {

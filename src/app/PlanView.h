@@ -130,6 +130,7 @@ class CPlanView : public QAbstractScrollArea {
   const doc::SurveyRecord* m_marked = nullptr;
   bool m_waitingForPosition = false;
   std::optional<Anchor> m_anchor;
+  int m_wheelRest = 0;
 };
 
 }  // namespace hp::app

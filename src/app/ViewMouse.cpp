@@ -5,7 +5,6 @@
 #include <QRect>
 #include <QRubberBand>
 #include <QScrollBar>
-#include <cstdlib>
 
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"

@@ -76,7 +76,7 @@ int PickStation(const doc::SurveyStore& store, std::span<const ProjectionSlots> 
     if (skipHidden && to.z == kHiddenDepth) continue;
     if (base::TextOf(store.records[i]->point).empty()) continue;
     const DevicePoint d = ToDevice(to.x, to.y, m.scale, m.ox, m.oy);
-    const long long dx = d.x - click.x, dy = d.y - click.y;
+    const long long dx = static_cast<long long>(d.x) - click.x, dy = static_cast<long long>(d.y) - click.y;
     const long long dist = dx * dx + dy * dy;
     if (dist < best) {
       best = dist;
@@ -165,7 +165,7 @@ int SheetAt(const doc::Worksheet& ws, PlanePoint p) {
   const double w = s.Width(), h = s.Height();
   if (!(w > 0) || !(h > 0)) return 0;
   const double column = std::floor((p.x - s.left) / w), row = std::floor((s.top - p.y) / h);
-  if (column < 0 || row < 0 || column >= Columns(ws) || row >= Rows(ws)) return 0;
+  if (!(column >= 0 && row >= 0 && column < Columns(ws) && row < Rows(ws))) return 0;  // NaN too
   return Columns(ws) * static_cast<int>(row) + static_cast<int>(column) + 1;
 }
 

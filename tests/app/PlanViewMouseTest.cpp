@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <array>
 #include <memory>
 
 #include "app/AppTestSupport.h"
@@ -52,7 +53,11 @@ class ViewMouse : public ::testing::Test {
     Draw();
   }
 
-  void Draw() { m_view->viewport()->repaint(); }
+  // Draws at once, with the projection rebuilt for the worksheet as it is.
+  void Draw() {
+    m_view->Redraw();
+    m_view->viewport()->repaint();
+  }
   doc::Worksheet& Sheet() { return m_doc.worksheet(); }
   QWidget* Port() { return m_view->viewport(); }
   // The window point where record `n`'s station is drawn.
@@ -212,6 +217,32 @@ TEST_F(ViewMouse, DragTurnsTheProjectionAndReportsTheRelease) {
   EXPECT_DOUBLE_EQ(Sheet().viewInclination(), -15);
   ASSERT_EQ(spy.count(), 1);
   EXPECT_EQ(spy.first().at(0).toInt(), 30);
+}
+
+TEST_F(ViewMouse, CameraViewCentresOnAStationAndPansWithTheRightButton) {
+  Sheet().setDisplayType(5);
+  Sheet().setViewAzimuth(0);
+  Sheet().setViewInclination(0);
+  Draw();
+  m_view->SetMouseMode(draw::kMouseModeCentre);
+  Click(At(2));
+  EXPECT_EQ((std::array{Sheet().viewCentreX(), Sheet().viewCentreY(), Sheet().viewCentreZ()}),
+            (std::array{30.0, 40.0, -4.0}));
+  Draw();
+  QTest::mousePress(Port(), Qt::RightButton, {}, {300, 200});
+  QTest::mouseMove(Port(), {320, 200});
+  QTest::mouseRelease(Port(), Qt::RightButton, {}, {320, 200});
+  EXPECT_LT(Sheet().viewCentreX(), 30);  // against the drag, across the view
+  EXPECT_NEAR(Sheet().viewCentreY(), 40, 1e-9);
+}
+
+TEST_F(ViewMouse, HalfNotchesAddUpToOneWheelStep) {
+  QWheelEvent half({100, 100}, Port()->mapToGlobal(QPoint(100, 100)), {}, {0, 60}, Qt::NoButton, {},
+                   Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(Port(), &half);
+  EXPECT_DOUBLE_EQ(Sheet().zoomPercent(), 100);
+  QCoreApplication::sendEvent(Port(), &half);
+  EXPECT_DOUBLE_EQ(Sheet().zoomPercent(), 115);
 }
 
 }  // namespace
