@@ -94,16 +94,6 @@ TEST(ViewInteraction, WheelZoomStepsAndSnapsToHundred) {
   for (const auto& c : cases) EXPECT_NEAR(WheelZoom(c.zoom, c.towards), c.expected, 1e-9) << c.zoom;
 }
 
-TEST(ViewInteraction, WheelTurnsProtocolPagesWithinTheCount) {
-  doc::Worksheet ws = Sheet(6);
-  ws.setProtocolPageCount(2);
-  ws.setProtocolCurrentPage(1);
-  EXPECT_FALSE(WheelProtocolPage(ws, false));
-  EXPECT_TRUE(WheelProtocolPage(ws, true));
-  EXPECT_FALSE(WheelProtocolPage(ws, true));
-  EXPECT_EQ(ws.protocolCurrentPage(), 2);
-}
-
 TEST(ViewInteraction, RubberBandBecomesTheSnappedOverview) {
   const DeviceMapping m{2, 0, -400};  // 2 device units per metre, y = 0 at device 400
   const struct {
