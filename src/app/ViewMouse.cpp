@@ -292,7 +292,9 @@ bool CViewMouse::Key(int id) {
     case 32799:
     case 32800:
     case 32801:
-      if (draw::NavigateSheet(ws, id)) m_view.ViewChanged();
+      // Without sub-sheets the keys keep their scrolling.
+      if (!draw::NavigateSheet(ws, id)) return false;
+      m_view.ViewChanged();
       return true;
     case 32773:
     case 32774:

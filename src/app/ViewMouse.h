@@ -31,7 +31,9 @@ class CViewMouse {
   // just chosen from the context menu (the distance mode marks afresh).
   void Click(QPoint window, bool fromMenu = false);
 
-  // The view's key commands (ids 32773 to 32801); false for other ids.
+  // The view's key commands (ids 32773 to 32801). False when the command
+  // did nothing here (other ids, or sheet keys without sub-sheets), so the
+  // key keeps its usual meaning.
   bool Key(int commandId);
   // The command id of a key, 0 for none: Home/End first and last sheet,
   // Ctrl+arrows the neighbouring sheet, PgDown/PgUp the next and previous
