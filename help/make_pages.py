@@ -100,6 +100,8 @@ des Feldes neu berechnet.</p>
 <p>„Google Earth Koordinaten einfügen“ übernimmt einen in Google Earth kopierten Ortsmarker aus der Zwischenablage. Mit OK
 werden die UTM-Werte als Koordinaten und Referenzkoordinaten in den Datensatz übernommen – so legen Sie einen
 Höhleneingang als Koordinatenreferenz fest.</p>
+<p>„Auf Hollowplan Karte positionieren“ schließt den Dialog wie OK und den Editor; ein Klick in Grundriss, Längsschnitt
+oder Aufriss setzt dann den Messpunkt dorthin (im Grundriss X und Y, sonst die Höhe).</p>
 """
 
 PAGES["Datenauswertung"] = """
@@ -245,6 +247,17 @@ einfügen</b>, Strg+Umschalt+E) und lassen die Ansicht mit <b>Animation starten<
 einmal oder als Endlos-Animation. Eine Taste, ein Mausklick oder das Mausrad beenden den Flug. Ziehen Sie die Ansicht mit
 der linken Maustaste, dreht sie sich nach dem Loslassen weiter. Die Pause zwischen den Bildern stellen Sie unter
 {link("Optionen Animation")} ein.</p>
+<h2>Mit der Maus</h2>
+<p>Was ein Klick in die Zeichnung bewirkt, wählen Sie im Kontextmenü (rechte Maustaste) oder mit Strg+1 bis Strg+7:
+<b>Daten bearbeiten</b> öffnet den Editor am nächsten Messpunkt, <b>Messpunkt-Info</b> zeigt ihn in der Statuszeile,
+<b>Abstandsmarkierung</b> markiert einen Messpunkt und misst beim nächsten Klick Abstand, horizontale und senkrechte
+Entfernung. Ein Messpunkt wird gefunden, wenn er höchstens 5 Pixel vom Klick entfernt liegt; ein Doppelklick öffnet
+immer den Editor. Mit <b>Übersicht festlegen</b> ziehen Sie einen Rahmen als neue Übersicht auf, mit
+<b>Teilblätter auswählen</b> und <b>Druckbereich auswählen</b> wählen Sie Teilblätter per Klick. Das Mausrad zoomt um
+den Mauszeiger (bei 100 % rastet es ein), mit gedrückter rechter Taste verschieben Sie die Zeichnung. In den räumlichen
+Ansichten dreht Ziehen mit der linken Taste die Blickrichtung; in der Animation verschiebt die rechte Taste den
+Mittelpunkt, beide Tasten ändern den Abstand. Pos1 und Ende, Bild auf und Bild ab sowie Strg und die Pfeiltasten
+blättern durch die Teilblätter.</p>
 <h2>Importieren</h2>
 <p><b>Daten &gt; Importieren</b> liest Tabellen, PocketTopo-Exporte ({link("Datenimport Tabellenformat")}) und andere
 Hollowplan-Dokumente ({link("Datenimport Hollowplan-Format")}). Include-Dateien binden weitere Dokumente ein; sie werden

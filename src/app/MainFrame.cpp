@@ -21,6 +21,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QPointer>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -471,6 +472,13 @@ void CMainFrame::AddChild(CChildFrame* child) {
   connect(&child->view(), &CPlanView::drawn, this, [this, view = &child->view()] {
     if (view == activeView()) ShowViewValues();
   });
+  // A station picked for editing opens in the data editor once the mouse
+  // event that picked it has finished.
+  connect(&child->view(), &CPlanView::editRecordRequested, this, [this, view = &child->view()](int recordNumber) {
+    QTimer::singleShot(0, this, [this, guard = QPointer<CPlanView>(view), recordNumber] {
+      if (guard && guard == activeView()) OpenDataWindows({FollowUp::Next::Editor, recordNumber});
+    });
+  });
   connect(child, &QObject::destroyed, this, [this, child] {
     m_closing.erase(child);
     ActiveChildChanged();
@@ -705,14 +713,14 @@ void CMainFrame::OnFileOpen() {
 void CMainFrame::OpenDataWindows(FollowUp first) {
   if (m_dataWindowsOpen) return;
   m_dataWindowsOpen = true;
-  WithDocument([this, first](CPlanDoc& doc, CPlanView&) {
+  WithDocument([this, first](CPlanDoc& doc, CPlanView& view) {
     // The editor, the overview and the loop evaluation may each ask for one
     // of the others when they close.
     FollowUp next = first;
     while (next.next != FollowUp::Next::Nothing) {
       switch (next.next) {
         case FollowUp::Next::Editor:
-          next = RunDataEditor(this, doc, next.recordNumber);
+          next = RunDataEditor(this, doc, next.recordNumber, view.markedSlot());
           doc.setModified();
           doc.UpdateAllViews();
           break;

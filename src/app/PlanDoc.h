@@ -59,6 +59,9 @@ class CPlanDoc : public QObject {
   // Remembers that a compute pass asked to show record `number` (from 1)
   // and tells the main window, which opens the data editor there.
   void RequestLoad(int number);
+  // The coordinates dialog asked to place record `number` (from 1) on the
+  // map: the view waits for the click that gives its position.
+  void RequestPosition(int number) { Q_EMIT positionRequested(number); }
 
   // After a change of the data or settings: every view rebuilds its
   // projection and redraws.
@@ -91,6 +94,8 @@ class CPlanDoc : public QObject {
   void modifiedChanged(bool modified);
   // A compute pass asked to show a faulty record in the data editor.
   void loadRequested();
+  // A record (from 1) is to be placed on the map by the next click.
+  void positionRequested(int number);
 
  private:
   doc::SurveyStore m_store;

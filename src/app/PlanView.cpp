@@ -1,18 +1,25 @@
 // Drawing the worksheet in the window.
 #include "app/PlanView.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
 #include "app/AppContext.h"
+#include "app/MenuText.h"
 #include "app/PlanDoc.h"
 #include "app/PrintCommands.h"
+#include "app/ViewMouse.h"
 #include "draw/Projection.h"
 #include "draw/SpatialDrawing.h"
 #include "draw/StatusLine.h"
@@ -29,18 +36,39 @@ constexpr int kMaxBufferedWidth = 3001, kMaxBufferedHeight = 2001;
 constexpr int kContentMarginX = 90, kContentMarginY = 70;
 // Room around a frame box that reaches beyond the drawn area.
 constexpr int kFrameBoxMargin = 10;
+// The wheel's angle per notch, in eighths of a degree.
+constexpr int kWheelNotch = 120;
 
 }  // namespace
 
-CPlanView::CPlanView(CPlanDoc& document, QWidget* parent) : QAbstractScrollArea(parent), m_doc(document) {
+CPlanView::CPlanView(CPlanDoc& document, QWidget* parent)
+    : QAbstractScrollArea(parent), m_doc(document), m_mouse(std::make_unique<CViewMouse>(*this)) {
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  // The menu opens on the right button's release, after a grab-and-drag
+  // has had its chance.
+  setContextMenuPolicy(Qt::PreventContextMenu);
+  m_mouseMode = App().settings.GetInt("Settings", "ContextMenu", 0);
+  if (m_mouseMode < 0 || m_mouseMode > draw::kMouseModeOverview) m_mouseMode = 0;
+  for (const draw::MouseModeEntry& entry : draw::MouseModeEntries()) {
+    const MenuText text = ParseMenuText(entry.text);
+    auto* action = new QAction(QString::fromStdString(text.text), this);
+    action->setShortcut(QKeySequence(QString::fromStdString(text.shortcut), QKeySequence::PortableText));
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(action, &QAction::triggered, this, [this, mode = entry.mode] {
+      if (draw::IsMouseModeEnabled(mode, m_doc.worksheet().displayType())) SetMouseMode(mode);
+    });
+    addAction(action);
+  }
   connect(&m_doc, &CPlanDoc::changed, this, &CPlanView::Redraw);
+  connect(&m_doc, &CPlanDoc::positionRequested, this, [this](int number) { WaitForPosition(number - 1); });
   connect(&m_doc, &CPlanDoc::worksheetsChanged, this, [this] {
     m_backgroundMap.Reset();
     Redraw();
   });
 }
+
+CPlanView::~CPlanView() = default;
 
 void CPlanView::Redraw() {
   m_view.setProjectionDirty(true);
@@ -54,14 +82,6 @@ void CPlanView::resizeEvent(QResizeEvent* event) {
 
 void CPlanView::scrollContentsBy(int, int) {
   if (!m_updatingScrollBars) viewport()->update();
-}
-
-void CPlanView::wheelEvent(QWheelEvent* event) {
-  if (!ProtocolWheel(event)) QAbstractScrollArea::wheelEvent(event);
-}
-
-void CPlanView::keyPressEvent(QKeyEvent* event) {
-  if (!ProtocolKey(event)) QAbstractScrollArea::keyPressEvent(event);
 }
 
 void CPlanView::paintEvent(QPaintEvent*) {
@@ -81,12 +101,137 @@ void CPlanView::paintEvent(QPaintEvent*) {
     window.drawImage(0, 0, picture);
   }
   UpdateScrollBars(client);
+  UpdateStatus();
+  Q_EMIT drawn();
+  ScrollToAnchor();
+}
+
+void CPlanView::ScrollToAnchor() {
+  if (!m_anchor) return;
+  const Anchor anchor = *m_anchor;
+  m_anchor.reset();
+  if (!m_last.drawn) return;
+  const draw::DevicePoint d = draw::ToDevice(anchor.point.x, anchor.point.y, m_last.scale, m_last.ox, m_last.oy);
+  ScrollTo(QPoint(d.x, d.y) - anchor.window);
+}
+
+QPoint CPlanView::scrollPosition() const { return {horizontalScrollBar()->value(), verticalScrollBar()->value()}; }
+
+void CPlanView::ScrollTo(QPoint position) {
+  horizontalScrollBar()->setValue(position.x());
+  verticalScrollBar()->setValue(position.y());
+}
+
+int CPlanView::screenHeight() const {
+  const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+  return screen != nullptr ? screen->size().height() : 1024;
+}
+
+void CPlanView::ViewChanged(bool rebuild) {
+  m_doc.setModified();
+  if (rebuild) {
+    m_doc.UpdateAllViews();
+  } else {
+    viewport()->update();
+  }
+}
+
+void CPlanView::UpdateStatus() {
   const QString status = StatusText();
   if (status != m_status) {
     m_status = status;
     Q_EMIT statusChanged(m_status);
   }
-  Q_EMIT drawn();
+}
+
+void CPlanView::SetMouseMode(int mode) {
+  m_mouseMode = mode;
+  App().settings.SetInt("Settings", "ContextMenu", mode);
+  UpdateStatus();
+}
+
+std::unique_ptr<QMenu> CPlanView::CreateContextMenu(QPoint pos) {
+  auto menu = std::make_unique<QMenu>(this);
+  const int type = m_doc.worksheet().displayType();
+  for (const draw::MouseModeEntry& entry : draw::MouseModeEntries()) {
+    QAction* action = menu->addAction(QString::fromUtf8(entry.text));
+    action->setCheckable(true);
+    action->setChecked(entry.mode == m_mouseMode);
+    action->setEnabled(draw::IsMouseModeEnabled(entry.mode, type));
+    action->setData(entry.commandId);
+    connect(action, &QAction::triggered, this, [this, mode = entry.mode, pos] {
+      SetMouseMode(mode);
+      m_mouse->Click(pos, true);
+    });
+  }
+  return menu;
+}
+
+int CPlanView::currentRecord() const {
+  return m_current >= 0 && static_cast<size_t>(m_current) < m_doc.store().records.size() ? m_current : -1;
+}
+
+void CPlanView::SetCurrentRecord(int index) {
+  m_current = index;
+  // The data editor opens on the current record, and its crosshair shows it.
+  if (currentRecord() >= 0) m_doc.store().settings.currentRecordNumber = static_cast<uint32_t>(index + 1);
+  UpdateStatus();
+  viewport()->update();
+}
+
+int CPlanView::MarkedIndex() const {
+  // The editor may have deleted the marked record meanwhile.
+  if (m_marked == nullptr) return -1;
+  const auto& records = m_doc.store().records;
+  for (size_t i = 0; i < records.size(); ++i)
+    if (records[i].get() == m_marked) return static_cast<int>(i);
+  return -1;
+}
+
+const doc::SurveyRecord* CPlanView::marked() const { return MarkedIndex() >= 0 ? m_marked : nullptr; }
+
+void CPlanView::SetMarked(const doc::SurveyRecord* record) {
+  m_marked = record;
+  UpdateStatus();
+  viewport()->update();
+}
+
+void CPlanView::WaitForPosition(int index) {
+  m_current = index;
+  m_waitingForPosition = index >= 0;
+  UpdateStatus();
+}
+
+void CPlanView::mousePressEvent(QMouseEvent* event) { m_mouse->Press(event->button(), event->position().toPoint()); }
+
+void CPlanView::mouseReleaseEvent(QMouseEvent* event) {
+  m_mouse->Release(event->button(), event->position().toPoint());
+}
+
+void CPlanView::mouseMoveEvent(QMouseEvent* event) { m_mouse->Move(event->position().toPoint(), event->buttons()); }
+
+void CPlanView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) m_mouse->DoubleClick(event->position().toPoint());
+}
+
+void CPlanView::wheelEvent(QWheelEvent* event) {
+  // The survey protocol pages by the wheel.
+  if (ProtocolWheel(event)) return;
+  // One step per notch (120); finer wheels and touch pads add up to one.
+  m_wheelRest += event->angleDelta().y();
+  event->accept();
+  while (m_wheelRest >= kWheelNotch || m_wheelRest <= -kWheelNotch) {
+    const bool towardsUser = m_wheelRest > 0;
+    m_wheelRest += towardsUser ? -kWheelNotch : kWheelNotch;
+    m_mouse->Wheel(towardsUser, event->position().toPoint());
+  }
+}
+
+void CPlanView::keyPressEvent(QKeyEvent* event) {
+  if (ProtocolKey(event)) return;
+  const int id = CViewMouse::CommandOfKey(event->key(), event->modifiers());
+  if (id != 0 && m_mouse->Key(id)) return;
+  QAbstractScrollArea::keyPressEvent(event);
 }
 
 void CPlanView::DrawOn(QPainter& painter, const QSize& client) {
@@ -113,6 +258,7 @@ void CPlanView::DrawOn(QPainter& painter, const QSize& client) {
   options.pageWidthMm = page.width;
   options.pageHeightMm = page.height;
   if (DrawProtocolOn(painter, caps, client, clock)) return;
+  options.pickedRecord = MarkedIndex();
   gfx::QPainterSurface surface(painter, caps);
   m_last = draw::DrawWorksheet(surface, store, worksheet, m_view, App().settings, options);
 }
@@ -161,8 +307,9 @@ void CPlanView::UpdateScrollBars(const QSize& client) {
 }
 
 QString CPlanView::StatusText() const {
-  const int mouseMode = App().settings.GetInt("Settings", "ContextMenu", 0);
-  return QString::fromStdString(draw::StatusLineText(*m_doc.store().currentWorksheet, mouseMode, nullptr, nullptr));
+  const int current = currentRecord();
+  const doc::SurveyRecord* record = current >= 0 ? m_doc.store().records[static_cast<size_t>(current)].get() : nullptr;
+  return QString::fromStdString(draw::StatusLineText(*m_doc.store().currentWorksheet, m_mouseMode, record, marked()));
 }
 
 }  // namespace hp::app

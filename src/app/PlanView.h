@@ -1,29 +1,38 @@
 // The drawing window of a document: shows the current worksheet through the
 // plane or spatial drawing, double-buffered, and scrolls when the drawing is
-// larger than the window.
+// larger than the window. Mouse, wheel and keys go to CViewMouse, which
+// picks stations, measures, zooms, lays down sheets and moves the camera.
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QPoint>
 #include <QRect>
 #include <QString>
+#include <memory>
+#include <optional>
 
 class QPainter;
 
 #include "draw/BackgroundMap.h"
 #include "draw/Protocol.h"
+#include "draw/ViewInteraction.h"
 #include "draw/ViewTransform.h"
 #include "draw/WorksheetDrawing.h"
 #include "platform/Clock.h"
 
+class QMenu;
+
 namespace hp::app {
 
 class CPlanDoc;
+class CViewMouse;
 
 class CPlanView : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
   explicit CPlanView(CPlanDoc& document, QWidget* parent = nullptr);
+  ~CPlanView() override;
 
   CPlanDoc& document() { return m_doc; }
   draw::ViewTransform& viewTransform() { return m_view; }
@@ -41,16 +50,65 @@ class CPlanView : public QAbstractScrollArea {
   // worksheet shows no protocol or the page stays), and its clipboard text.
   bool PageProtocol(draw::ProtocolPageStep step);
   QString ProtocolText();
+  // The mouse mode of the context menu (0 to 6, "ContextMenu" in
+  // "Settings"); choosing one stores it and updates the status line.
+  int mouseMode() const { return m_mouseMode; }
+  void SetMouseMode(int mode);
+  // The context menu of the view at `pos` (window point): the modes with the
+  // current one checked and those the display type does not offer disabled.
+  // Choosing one applies it at once at `pos`, like a click there.
+  std::unique_ptr<QMenu> CreateContextMenu(QPoint pos);
+
+  // The record the status line shows ("Messpunkt"), a list position or -1,
+  // and the record marked for measuring ("Markierung"), or null.
+  int currentRecord() const;
+  void SetCurrentRecord(int index);
+  const doc::SurveyRecord* marked() const;
+  void SetMarked(const doc::SurveyRecord* record);
+  // The marked record as the data editor shares it.
+  const doc::SurveyRecord** markedSlot() { return &m_marked; }
+  // Set by the coordinates dialog's "Auf Karte positionieren": the next click
+  // in the plan, section or elevation places the current record there.
+  bool waitingForPosition() const { return m_waitingForPosition; }
+  void WaitForPosition(int index);
+  void StopWaitingForPosition() { m_waitingForPosition = false; }
+
+  // How the last drawing put drawing coordinates on the device, and the
+  // scroll position that turns window points into content points.
+  draw::DeviceMapping mapping() const { return {m_last.scale, m_last.ox, m_last.oy}; }
+  QPoint scrollPosition() const;
+  void ScrollTo(QPoint position);
+  // The next drawing scrolls so that the drawing point `p` lies under the
+  // window point `window` (wheel zoom around the cursor).
+  void ScrollAfterDrawing(draw::PlanePoint p, QPoint window) { m_anchor = Anchor{p, window}; }
+  // Marks the document modified and redraws all its views; `rebuild`
+  // false keeps the projection (a zoom only scales the drawing).
+  void ViewChanged(bool rebuild = true);
+  // The status line is built anew (after a mode, current or marked change).
+  void UpdateStatus();
+  // The screen height in pixels (the camera moves scale by it).
+  int screenHeight() const;
 
  Q_SIGNALS:
   void statusChanged(const QString& text);
   // After each drawing (tool bars show the worksheet's values).
   void drawn();
+  // A click in "&Daten bearbeiten" or a double click picked a station: the
+  // data editor opens on that record (from 1).
+  void editRecordRequested(int recordNumber);
+  // A turning drag ended: the horizontal and vertical movement of its last
+  // step in pixels and the time since that step in milliseconds (a spin
+  // may take over).
+  void dragReleased(int dx, int dy, qint64 ms);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
@@ -64,6 +122,13 @@ class CPlanView : public QAbstractScrollArea {
   bool ProtocolKey(QKeyEvent* event);
   QRect FrameBoxArea() const;
   QString StatusText() const;
+  int MarkedIndex() const;
+  void ScrollToAnchor();
+
+  struct Anchor {
+    draw::PlanePoint point;
+    QPoint window;
+  };
 
   CPlanDoc& m_doc;
   draw::ViewTransform m_view;
@@ -71,6 +136,13 @@ class CPlanView : public QAbstractScrollArea {
   draw::WorksheetDrawingResult m_last;
   QString m_status;
   bool m_updatingScrollBars = false;
+  std::unique_ptr<CViewMouse> m_mouse;
+  int m_mouseMode = 0;
+  int m_current = -1;
+  const doc::SurveyRecord* m_marked = nullptr;
+  bool m_waitingForPosition = false;
+  std::optional<Anchor> m_anchor;
+  int m_wheelRest = 0;
 };
 
 }  // namespace hp::app

@@ -45,6 +45,7 @@ WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& s
     spatial.window = options.window;
     spatial.screen = options.screen;
     spatial.clock = options.clock;
+    spatial.pickedRecord = options.pickedRecord;
     SpatialDrawingResult drawn = DrawSpatial(surface, store, worksheet, view, settings, spatial);
     result.drawn = drawn.drawn;
     result.scale = drawn.scale;
@@ -64,6 +65,7 @@ WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& s
   plane.documentFolder = options.documentFolder;
   plane.prompter = options.prompter;
   plane.resetFlag = options.resetFlag;
+  plane.pickedRecord = options.pickedRecord;
   if (options.pageWidthMm > 0 && options.pageHeightMm > 0) {
     plane.pageWidthMm = options.pageWidthMm;
     plane.pageHeightMm = options.pageHeightMm;

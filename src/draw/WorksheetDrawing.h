@@ -41,6 +41,7 @@ struct WorksheetDrawingOptions {
   std::filesystem::path documentFolder;
   platform::Prompter* prompter = nullptr;  // null: no messages
   bool* resetFlag = nullptr;  // the document's reset flag, for the plane drawing
+  int pickedRecord = -1;      // list position marked with the mouse, for the crosshair
 };
 
 struct WorksheetDrawingResult {

@@ -28,6 +28,9 @@ inline constexpr std::string_view kCoordinatesZone = "Zone";
 inline constexpr std::string_view kCoordinatesLatitude = "Breite";
 inline constexpr std::string_view kCoordinatesLongitude = "L\xC3\xA4nge";
 inline constexpr std::string_view kCoordinatesPaste = "&Google Earth Koordinaten einf\xC3\xBCgen";
+// Closes like OK and places the record's station on the map with the next
+// click into the view.
+inline constexpr std::string_view kCoordinatesPlaceOnMap = "Auf &Hollowplan Karte positionieren";
 // The refusals of an entry.
 inline constexpr std::string_view kEnterNumber = "Geben Sie eine Zahl ein.";
 inline constexpr std::string_view kEnterZone = "Geben Sie eine ganze Zahl zwischen 1 und 60 ein.";

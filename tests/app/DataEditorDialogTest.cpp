@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QSignalSpy>
+#include <QTimer>
 
 #include "app/AppTestSupport.h"
 #include "app/PlanDoc.h"
@@ -155,6 +157,25 @@ TEST_F(DataEditorDialogTest, NavigationButtonsSayWhatTheyDo) {
                          Button::Last})
     EXPECT_GT(dialog.button(b)->toolTip().size(), 8) << dialog.button(b)->text().toStdString();
   EXPECT_EQ(dialog.button(Button::CaveBack)->toolTip(), QString::fromUtf8("Zum Anfang der Höhle (zurück)"));
+}
+
+TEST_F(DataEditorDialogTest, PlacingOnTheMapClosesTheEditorAndAsksTheView) {
+  CDataEditorDialog dialog(nullptr, doc, &marked);
+  dialog.editor().Open(2);
+  dialog.Refresh();
+  QSignalSpy spy(&doc, &CPlanDoc::positionRequested);
+  QTimer::singleShot(0, [] {
+    QWidget* coordinates = QApplication::activeModalWidget();
+    ASSERT_NE(coordinates, nullptr);
+    auto* place = coordinates->findChild<QPushButton*>(QStringLiteral("placeOnMap"));
+    ASSERT_NE(place, nullptr);
+    EXPECT_EQ(place->text().toStdString(), "Auf &Hollowplan Karte positionieren");
+    place->click();
+  });
+  dialog.button(Button::Coordinates)->click();
+  ASSERT_EQ(spy.count(), 1);
+  EXPECT_EQ(spy.first().at(0).toInt(), 2);
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 }  // namespace

@@ -78,13 +78,24 @@ class CCoordinatesDialog final : public CDialogBase {
 
     auto* paste = new QPushButton(Q(edit::kCoordinatesPaste), this);
     connect(paste, &QPushButton::clicked, this, [this] { OnPaste(); });
+    auto* place = new QPushButton(Q(edit::kCoordinatesPlaceOnMap), this);
+    place->setObjectName(QStringLiteral("placeOnMap"));
+    connect(place, &QPushButton::clicked, this, [this] {
+      m_placeOnMap = true;
+      accept();
+      if (result() != QDialog::Accepted) m_placeOnMap = false;
+    });
 
     auto* sides = new QHBoxLayout;
     sides->addWidget(utm);
     sides->addWidget(geo);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(sides);
-    layout->addWidget(paste, 0, Qt::AlignLeft);
+    auto* extra = new QHBoxLayout;
+    extra->addWidget(paste);
+    extra->addWidget(place);
+    extra->addStretch(1);
+    layout->addLayout(extra);
     QWidget* buttons = MakeOkCancelButtons();
     layout->addWidget(buttons);
 
@@ -92,6 +103,7 @@ class CCoordinatesDialog final : public CDialogBase {
     // being typed into: OK finishes that field itself, "Abbrechen" drops it,
     // and the paste replaces the position anyway.
     paste->setFocusPolicy(Qt::NoFocus);
+    place->setFocusPolicy(Qt::NoFocus);
     for (auto* button : buttons->findChildren<QPushButton*>()) button->setFocusPolicy(Qt::NoFocus);
 
     ShowFields();
@@ -109,6 +121,7 @@ class CCoordinatesDialog final : public CDialogBase {
   }
 
   bool settingsChanged() const { return m_settingsChanged; }
+  bool placeOnMap() const { return m_placeOnMap; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -167,14 +180,17 @@ class CCoordinatesDialog final : public CDialogBase {
   std::array<QLineEdit*, Model::kFieldCount> m_edits{};
   bool m_busy = false;
   bool m_settingsChanged = false;
+  bool m_placeOnMap = false;
 };
 
 }  // namespace
 
-bool RunCoordinatesDialog(QWidget* parent, CPlanDoc& doc, doc::SurveyRecord& record) {
+bool RunCoordinatesDialog(QWidget* parent, CPlanDoc& doc, doc::SurveyRecord& record, bool* placeOnMap) {
   CCoordinatesDialog dialog(parent, doc.store().settings, record);
+  if (placeOnMap != nullptr) *placeOnMap = false;
   if (dialog.exec() != QDialog::Accepted) return false;
   if (dialog.settingsChanged()) doc.setModified();
+  if (placeOnMap != nullptr) *placeOnMap = dialog.placeOnMap();
   return true;
 }
 

@@ -18,7 +18,8 @@ class CPlanDoc;
 // station and reference coordinates (the editor saves the record as usual)
 // and zone and letter into the document, marking it modified when they
 // changed. True when the dialog was confirmed with OK; "Abbrechen" changes
-// nothing.
-bool RunCoordinatesDialog(QWidget* parent, CPlanDoc& doc, doc::SurveyRecord& record);
+// nothing. `placeOnMap` (may be null) tells whether it was closed with
+// "Auf &Hollowplan Karte positionieren".
+bool RunCoordinatesDialog(QWidget* parent, CPlanDoc& doc, doc::SurveyRecord& record, bool* placeOnMap = nullptr);
 
 }  // namespace hp::app

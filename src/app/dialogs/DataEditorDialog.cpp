@@ -568,7 +568,16 @@ void CDataEditorDialog::Coordinates() {
     MarkField(refused);
     return;
   }
-  if (RunCoordinatesDialog(this, m_doc, *record)) m_editor->TakeCoordinates(*record);
+  bool placeOnMap = false;
+  if (RunCoordinatesDialog(this, m_doc, *record, &placeOnMap)) m_editor->TakeCoordinates(*record);
+  if (placeOnMap) {
+    // The editor closes as with its close button; the view then waits for
+    // the click that places the record's station.
+    const int number = m_editor->number();
+    Finish(FollowUp::Next::Nothing);
+    if (result() == QDialog::Accepted && number >= 1) m_doc.RequestPosition(number);
+    return;
+  }
   Refresh();
 }
 

@@ -1,0 +1,320 @@
+// Mouse modes, picking, rubber bands, drag turning, wheel and keys.
+#include "app/ViewMouse.h"
+
+#include <QMenu>
+#include <QRect>
+#include <QRubberBand>
+#include <QScrollBar>
+
+#include "app/PlanDoc.h"
+#include "app/PlanView.h"
+#include "draw/ViewCommands.h"
+#include "draw/ViewInteraction.h"
+
+namespace hp::app {
+namespace {
+
+using doc::DisplayType;
+
+bool IsPlane(int type) { return doc::IsPlaneType(doc::DisplayTypeOf(type)); }
+bool IsSpatial(int type) { return doc::IsSpatialType(doc::DisplayTypeOf(type)); }
+constexpr int kCamera = static_cast<int>(DisplayType::Animation);
+constexpr int kProtocol = static_cast<int>(DisplayType::Protocol);
+constexpr int kRedGreen = static_cast<int>(DisplayType::RedGreen);
+
+draw::DevicePoint Device(QPoint p) { return {p.x(), p.y()}; }
+
+}  // namespace
+
+CViewMouse::CViewMouse(CPlanView& view) : m_view(view) {}
+
+CViewMouse::~CViewMouse() = default;
+
+void CViewMouse::Press(Qt::MouseButton button, QPoint window) {
+  doc::Worksheet& ws = m_view.document().worksheet();
+  const int type = ws.displayType();
+  const int mode = m_view.mouseMode();
+  m_down = m_last = window;
+  m_dragged = false;
+  m_lastDx = m_lastDy = 0;
+  m_lastMove.start();
+  if (button == Qt::RightButton) {
+    m_right = true;
+    return;
+  }
+  if (button != Qt::LeftButton) return;
+  m_left = true;
+  if (!IsPlane(type) || !m_view.lastDrawing().drawn || m_view.waitingForPosition()) return;
+  if (mode == draw::kMouseModeOverview) {
+    m_band = Band::Overview;
+  } else if (mode == draw::kMouseModeSheets && ws.manualSubSheets() != 0) {
+    m_band = Band::SubSheets;
+  }
+  if (m_band == Band::None) return;
+  if (m_rubberBand == nullptr) m_rubberBand = new QRubberBand(QRubberBand::Rectangle, m_view.viewport());
+  m_rubberBand->setGeometry(QRect(window, window).normalized());
+  m_rubberBand->show();
+}
+
+void CViewMouse::Move(QPoint window, Qt::MouseButtons held) {
+  const int dx = window.x() - m_last.x(), dy = window.y() - m_last.y();
+  if (dx == 0 && dy == 0) return;
+  m_last = window;
+  if (m_band != Band::None) {
+    m_rubberBand->setGeometry(QRect(m_down, window).normalized());
+    return;
+  }
+  doc::Worksheet& ws = m_view.document().worksheet();
+  const int type = ws.displayType();
+  const bool left = held.testFlag(Qt::LeftButton) && m_left, right = held.testFlag(Qt::RightButton) && m_right;
+  if (!left && !right) return;
+  if (!draw::IsClick(Device(m_down), Device(window))) m_dragged = true;
+  const double sceneSize = m_view.viewTransform().sceneSize();
+  if (IsSpatial(type) && left && !right) {
+    draw::DragTurn(ws, dx, dy);
+    m_dragged = true;
+    m_lastDx = dx, m_lastDy = dy;
+    m_lastMove.restart();
+    m_view.ViewChanged();
+  } else if (type == kCamera && right) {
+    const double f = draw::CameraFactor(sceneSize, ws, m_view.screenHeight(), draw::kCameraPanPer);
+    if (left) {
+      draw::DragCameraDistance(ws, dy, f);
+    } else {
+      draw::PanCamera(ws, dx, dy, f);
+    }
+    m_view.ViewChanged();
+  } else if (right && !left && type != kProtocol) {
+    m_view.ScrollTo(m_view.scrollPosition() - QPoint(dx, dy));
+  }
+}
+
+void CViewMouse::Release(Qt::MouseButton button, QPoint window) {
+  if (button == Qt::RightButton) {
+    const bool menu = m_right && !m_dragged && !m_left;
+    m_right = false;
+    const int type = m_view.document().worksheet().displayType();
+    if (menu && type != kProtocol) {
+      if (auto popup = m_view.CreateContextMenu(window)) popup->exec(m_view.viewport()->mapToGlobal(window));
+    }
+    return;
+  }
+  if (button != Qt::LeftButton || !m_left) return;
+  m_left = false;
+  if (m_band != Band::None) {
+    EndBand(window);
+    return;
+  }
+  const int type = m_view.document().worksheet().displayType();
+  if (IsSpatial(type) && m_dragged) {
+    Q_EMIT m_view.dragReleased(m_lastDx, m_lastDy, m_lastMove.elapsed());
+    return;
+  }
+  Click(window);
+}
+
+void CViewMouse::EndBand(QPoint window) {
+  const Band band = m_band;
+  m_band = Band::None;
+  m_rubberBand->hide();
+  if (draw::IsClick(Device(m_down), Device(window))) {
+    Click(window);
+    return;
+  }
+  doc::Worksheet& ws = m_view.document().worksheet();
+  const draw::DeviceMapping m = m_view.mapping();
+  const QPoint scroll = m_view.scrollPosition();
+  const draw::PlanePoint a = draw::DeviceToDrawing(Device(m_down + scroll), m);
+  const draw::PlanePoint b = draw::DeviceToDrawing(Device(window + scroll), m);
+  const draw::PlaneRect rect = draw::DeviceRectToDrawing(Device(m_down + scroll), Device(window + scroll), m);
+  if (band == Band::Overview) {
+    if (ws.manualOverview() == 0) {
+      draw::SetOverviewFromRubberBand(ws, rect);
+    } else {
+      draw::MoveOverview(ws, b.x - a.x, b.y - a.y);
+    }
+  } else if (ws.showSubSheets() == 0) {
+    draw::SetSubSheetFromRubberBand(ws, rect);
+  } else {
+    draw::MoveSubSheets(ws, b.x - a.x, b.y - a.y);
+  }
+  m_view.ViewChanged();
+}
+
+int CViewMouse::Pick(QPoint window) {
+  // The slots must belong to the picture on the screen: a pending change is
+  // drawn first.
+  if (m_view.viewTransform().projectionDirty()) m_view.viewport()->repaint();
+  if (!m_view.lastDrawing().drawn) return -1;
+  const int type = m_view.document().worksheet().displayType();
+  return draw::PickStation(m_view.document().store(), m_view.viewTransform().slots(), m_view.mapping(),
+                           Device(window + m_view.scrollPosition()), type == kCamera);
+}
+
+void CViewMouse::Click(QPoint window, bool fromMenu) {
+  doc::Worksheet& ws = m_view.document().worksheet();
+  const int type = ws.displayType();
+  const int mode = m_view.mouseMode();
+  if (m_view.waitingForPosition()) {
+    const int current = m_view.currentRecord();
+    draw::PlacedPoint placed;
+    if (current < 0 || !m_view.lastDrawing().drawn) return;
+    const draw::PlanePoint p = draw::DeviceToDrawing(Device(window + m_view.scrollPosition()), m_view.mapping());
+    if (!draw::PlaceFromDrawing(type, p, m_view.viewTransform().ProjectPoint({0, 0, 0}), placed)) return;
+    doc::SurveyStore& store = m_view.document().store();
+    draw::ApplyPlacement(*store.records[static_cast<size_t>(current)], placed);
+    store.settings.computedCurrent = 0;
+    m_view.StopWaitingForPosition();
+    m_view.ViewChanged();
+    return;
+  }
+  const bool picks = (IsPlane(type) || type == static_cast<int>(DisplayType::Perspective))
+                         ? (mode == draw::kMouseModeEdit || mode == draw::kMouseModeMark ||
+                            mode == draw::kMouseModeStationInfo)
+                         : type == kCamera && mode != draw::kMouseModeSheets && mode != draw::kMouseModePrintArea &&
+                               mode != draw::kMouseModeOverview;
+  if (picks) {
+    const int index = Pick(window);
+    if (index >= 0) PickedInMode(index, fromMenu);
+    return;
+  }
+  if (!IsPlane(type) || !m_view.lastDrawing().drawn) return;
+  const draw::PlanePoint p = draw::DeviceToDrawing(Device(window + m_view.scrollPosition()), m_view.mapping());
+  bool changed = false;
+  switch (mode) {
+    case draw::kMouseModeOverview:
+      draw::ResetOverview(ws);
+      changed = true;
+      break;
+    case draw::kMouseModeSheets: changed = draw::SelectSheetAt(ws, p); break;
+    case draw::kMouseModePrintArea: changed = draw::TogglePrintAreaAt(ws, p); break;
+    default: break;
+  }
+  if (changed) m_view.ViewChanged();
+}
+
+void CViewMouse::PickedInMode(int index, bool fromMenu) {
+  switch (m_view.mouseMode()) {
+    case draw::kMouseModeEdit:
+      m_view.SetCurrentRecord(index);
+      Q_EMIT m_view.editRecordRequested(index + 1);
+      break;
+    case draw::kMouseModeStationInfo: m_view.SetCurrentRecord(index); break;
+    case draw::kMouseModeMark:
+      // A first click marks, the second measures to its station; the next
+      // click starts a new measurement.
+      if (fromMenu || m_view.marked() == nullptr || m_measured) {
+        m_view.SetMarked(m_view.document().store().records[static_cast<size_t>(index)].get());
+        m_view.SetCurrentRecord(-1);
+        m_measured = false;
+      } else {
+        m_view.SetCurrentRecord(index);
+        m_measured = true;
+      }
+      break;
+    case draw::kMouseModeCentre: {
+      doc::Worksheet& ws = m_view.document().worksheet();
+      const doc::SurveyRecord& r = *m_view.document().store().records[static_cast<size_t>(index)];
+      ws.setViewCentreX(r.x);
+      ws.setViewCentreY(r.y);
+      ws.setViewCentreZ(r.z);
+      m_view.SetCurrentRecord(index);
+      m_view.ViewChanged();
+      break;
+    }
+    default: break;
+  }
+}
+
+void CViewMouse::DoubleClick(QPoint window) {
+  const int type = m_view.document().worksheet().displayType();
+  if (type == kProtocol || type == kRedGreen || m_view.waitingForPosition()) return;
+  const int index = Pick(window);
+  if (index < 0) return;
+  m_view.SetCurrentRecord(index);
+  Q_EMIT m_view.editRecordRequested(index + 1);
+}
+
+void CViewMouse::Wheel(bool towardsUser, QPoint window) {
+  doc::Worksheet& ws = m_view.document().worksheet();
+  const int type = ws.displayType();
+  if (type == kCamera) {
+    draw::ApplyViewCommand(towardsUser ? draw::ViewCommand::Nearer : draw::ViewCommand::Farther, ws, 0,
+                           m_view.viewTransform().sceneSize());
+  } else if (type == kProtocol) {
+    if (!draw::WheelProtocolPage(ws, towardsUser)) return;
+  } else if (doc::IsDrawnType(doc::DisplayTypeOf(type))) {
+    if (m_view.lastDrawing().drawn) {
+      m_view.ScrollAfterDrawing(draw::DeviceToDrawing(Device(window + m_view.scrollPosition()), m_view.mapping()),
+                                window);
+    }
+    ws.setZoomPercent(draw::WheelZoom(ws.zoomPercent(), towardsUser));
+    m_view.ViewChanged(false);
+    return;
+  } else {
+    return;
+  }
+  m_view.ViewChanged();
+}
+
+int CViewMouse::CommandOfKey(int key, Qt::KeyboardModifiers modifiers) {
+  const bool ctrl = modifiers.testFlag(Qt::ControlModifier);
+  if (modifiers.testFlag(Qt::AltModifier) || modifiers.testFlag(Qt::ShiftModifier)) return 0;
+  switch (key) {
+    case Qt::Key_Home: return ctrl ? 32778 : 32798;
+    case Qt::Key_End: return ctrl ? 32780 : 32799;
+    case Qt::Key_Left: return ctrl ? 32795 : 32775;
+    case Qt::Key_Right: return ctrl ? 32796 : 32776;
+    case Qt::Key_Up: return ctrl ? 32794 : 32774;
+    case Qt::Key_Down: return ctrl ? 32797 : 32773;
+    case Qt::Key_PageDown: return ctrl ? 0 : 32800;
+    case Qt::Key_PageUp: return ctrl ? 0 : 32801;
+    default: return 0;
+  }
+}
+
+bool CViewMouse::Key(int id) {
+  doc::Worksheet& ws = m_view.document().worksheet();
+  const int type = ws.displayType();
+  switch (id) {
+    case 32794:
+    case 32797:
+      if (type == kCamera) {
+        draw::ApplyViewCommand(id == 32794 ? draw::ViewCommand::Farther : draw::ViewCommand::Nearer, ws, 0,
+                               m_view.viewTransform().sceneSize());
+        m_view.ViewChanged();
+        return true;
+      }
+      [[fallthrough]];
+    case 32795:
+    case 32796:
+    case 32798:
+    case 32799:
+    case 32800:
+    case 32801:
+      // Without sub-sheets the keys keep their scrolling.
+      if (!draw::NavigateSheet(ws, id)) return false;
+      m_view.ViewChanged();
+      return true;
+    case 32773:
+    case 32774:
+    case 32775:
+    case 32776: {
+      if (type == kCamera) {
+        const double step =
+            draw::CameraFactor(m_view.viewTransform().sceneSize(), ws, m_view.screenHeight(), draw::kCameraStepPer);
+        if (draw::MoveCamera(ws, id, step)) m_view.ViewChanged();
+        return true;
+      }
+      QScrollBar* bar = id == 32775 || id == 32776 ? m_view.horizontalScrollBar() : m_view.verticalScrollBar();
+      bar->triggerAction(id == 32776 || id == 32773 ? QAbstractSlider::SliderSingleStepAdd
+                                                    : QAbstractSlider::SliderSingleStepSub);
+      return true;
+    }
+    case 32780: m_view.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum); return true;
+    case 32778: m_view.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum); return true;
+    default: return false;
+  }
+}
+
+}  // namespace hp::app

@@ -1,0 +1,249 @@
+// The drawing window under the mouse: picking, measuring, the wheel, rubber
+// bands, the context menu and the keys, with real mouse events off-screen.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QMenu>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <array>
+#include <memory>
+
+#include "app/AppTestSupport.h"
+#include "app/PlanDoc.h"
+#include "app/PlanView.h"
+#include "base/FixedText.h"
+#include "draw/ViewInteraction.h"
+
+namespace hp::app {
+namespace {
+
+struct Leg {
+  const char* name;
+  double x, y, z;
+};
+
+// A small cave A - B - C - D drawn in a window of 700 x 500.
+class ViewMouse : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test::Context().settings.SetInt("Settings", "ContextMenu", 0);
+    m_doc.NewFromDefaults();
+    m_doc.store().records.clear();
+    const Leg legs[] = {{"A", 0, 0, 0}, {"B", 30, 0, -4}, {"C", 30, 40, -4}, {"D", 90, 40, -10}};
+    const Leg* from = &legs[0];
+    for (const Leg& leg : legs) {
+      auto r = std::make_unique<doc::SurveyRecord>();
+      base::SetText(r->point, leg.name);
+      base::SetText(r->refPoint, from->name);
+      r->cave = r->refCave = 1;
+      r->passage = r->refPassage = 2;
+      r->x = leg.x, r->y = leg.y, r->z = leg.z;
+      r->refX = from->x, r->refY = from->y, r->refZ = from->z;
+      r->pathLength = leg.x;
+      m_doc.store().records.push_back(std::move(r));
+      from = &leg;
+    }
+    m_view = std::make_unique<CPlanView>(m_doc);
+    m_view->resize(700, 500);
+    m_view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+    Draw();
+  }
+
+  // Draws at once, with the projection rebuilt for the worksheet as it is.
+  void Draw() {
+    m_view->Redraw();
+    m_view->viewport()->repaint();
+  }
+  doc::Worksheet& Sheet() { return m_doc.worksheet(); }
+  QWidget* Port() { return m_view->viewport(); }
+  // The window point where record `n`'s station is drawn.
+  QPoint At(int n) {
+    const draw::Vec3 to = m_view->viewTransform().slot(static_cast<size_t>(n)).to;
+    const draw::WorksheetDrawingResult& d = m_view->lastDrawing();
+    const draw::DevicePoint p = draw::ToDevice(to.x, to.y, d.scale, d.ox, d.oy);
+    return QPoint(p.x, p.y) - m_view->scrollPosition();
+  }
+  void Click(QPoint p) { QTest::mouseClick(Port(), Qt::LeftButton, {}, p); }
+  void Drag(QPoint from, QPoint to) {
+    QTest::mousePress(Port(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(Port(), to);
+    QTest::mouseRelease(Port(), Qt::LeftButton, {}, to);
+  }
+  std::string Status() { return m_view->statusText().toStdString(); }
+
+  CPlanDoc m_doc;
+  std::unique_ptr<CPlanView> m_view;
+};
+
+TEST_F(ViewMouse, InfoClickShowsTheStationAndMissesLeaveIt) {
+  m_view->SetMouseMode(draw::kMouseModeStationInfo);
+  EXPECT_EQ(test::Context().settings.GetInt("Settings", "ContextMenu", 0), draw::kMouseModeStationInfo);
+  Click(At(2) + QPoint(3, -2));
+  EXPECT_EQ(m_view->currentRecord(), 2);
+  EXPECT_EQ(Status(), "Messpunkt 1/2/C      Ebene 1      Tiefe -4,00      Weg 30,00");
+  Click(At(2) + QPoint(6, 0));  // beyond 5 device units
+  EXPECT_EQ(m_view->currentRecord(), 2);
+  Click(At(1));
+  EXPECT_EQ(m_view->currentRecord(), 1);
+}
+
+TEST_F(ViewMouse, TwoClicksMeasureADistance) {
+  m_view->SetMouseMode(draw::kMouseModeMark);
+  Click(At(1));
+  EXPECT_EQ(m_view->marked(), m_doc.store().records[1].get());
+  Click(At(3));
+  // B (30, 0, -4) to D (90, 40, -10).
+  EXPECT_EQ(Status(),
+            "Markierung 1/2/B      Messpunkt 1/2/D      Abstand 72,36      Horizontal 72,11      Vertikal -6,00");
+  Click(At(0));  // a third click marks afresh
+  EXPECT_EQ(m_view->marked(), m_doc.store().records[0].get());
+  EXPECT_EQ(m_view->currentRecord(), -1);
+}
+
+TEST_F(ViewMouse, EditModeAndDoubleClickAskForTheEditor) {
+  QSignalSpy spy(m_view.get(), &CPlanView::editRecordRequested);
+  Click(At(3));
+  m_view->SetMouseMode(draw::kMouseModeStationInfo);
+  QTest::mouseDClick(Port(), Qt::LeftButton, {}, At(2));
+  ASSERT_GE(spy.count(), 2);
+  EXPECT_EQ(spy.first().at(0).toInt(), 4);
+  EXPECT_EQ(spy.last().at(0).toInt(), 3);
+}
+
+TEST_F(ViewMouse, WheelZoomsAroundTheCursorAndSnaps) {
+  Sheet().setZoomPercent(300);
+  Draw();
+  const QPoint cursor(350, 250);
+  const draw::PlanePoint before = draw::DeviceToDrawing({cursor.x() + m_view->scrollPosition().x(),
+                                                         cursor.y() + m_view->scrollPosition().y()},
+                                                        m_view->mapping());
+  QWheelEvent wheel(cursor, Port()->mapToGlobal(cursor), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(Port(), &wheel);
+  Draw();
+  EXPECT_DOUBLE_EQ(Sheet().zoomPercent(), 345);
+  const QPoint scroll = m_view->scrollPosition();
+  const draw::PlanePoint after = draw::DeviceToDrawing({cursor.x() + scroll.x(), cursor.y() + scroll.y()}, m_view->mapping());
+  const double pixel = 1 / m_view->mapping().scale;
+  EXPECT_NEAR(after.x, before.x, 2 * pixel);
+  EXPECT_NEAR(after.y, before.y, 2 * pixel);
+  Sheet().setZoomPercent(90);
+  QCoreApplication::sendEvent(Port(), &wheel);
+  EXPECT_DOUBLE_EQ(Sheet().zoomPercent(), 100);
+}
+
+TEST_F(ViewMouse, OverviewRubberBandAndClick) {
+  m_view->SetMouseMode(draw::kMouseModeOverview);
+  Drag(At(0), At(0) + QPoint(8, 8));  // a click: overview automatic again
+  EXPECT_EQ(Sheet().manualOverview(), 0);
+  Drag(At(0) + QPoint(-4, 4), At(2));
+  Draw();
+  EXPECT_EQ(Sheet().manualOverview(), 1);
+  EXPECT_LE(Sheet().overviewLeft(), 0);
+  EXPECT_GE(Sheet().overviewTop(), 40 - Sheet().overviewGridStep());
+  EXPECT_TRUE(m_doc.isModified());
+}
+
+TEST_F(ViewMouse, SheetModeSelectsAndPrintModeToggles) {
+  Sheet().setSheetRows(2), Sheet().setSheetColumns(2), Sheet().setManualPages(1);
+  Draw();
+  m_view->SetMouseMode(draw::kMouseModeSheets);
+  // Midway between B and C, well inside a sheet.
+  const auto middle = [this] { return (At(1) + At(2)) / 2; };
+  const QPoint scroll = m_view->scrollPosition();
+  const int sheet = draw::SheetAt(
+      Sheet(), draw::DeviceToDrawing({middle().x() + scroll.x(), middle().y() + scroll.y()}, m_view->mapping()));
+  ASSERT_GE(sheet, 1);
+  Click(middle());
+  EXPECT_EQ(Sheet().showSubSheets(), 1);
+  EXPECT_EQ(Sheet().currentSheetNumber(), sheet);
+  Draw();
+  m_view->SetMouseMode(draw::kMouseModePrintArea);
+  Click(middle());
+  EXPECT_EQ(Sheet().printAreaBits()[0], 1 << (sheet - 1));
+  // Home and End walk the sheets.
+  QTest::keyClick(m_view.get(), Qt::Key_Home);
+  EXPECT_EQ(Sheet().currentSheetNumber(), 1);
+  QTest::keyClick(m_view.get(), Qt::Key_End);
+  EXPECT_EQ(Sheet().currentSheetNumber(), 4);
+}
+
+TEST_F(ViewMouse, ContextMenuOffersTheModesOfTheDisplayType) {
+  Sheet().setDisplayType(5);
+  m_view->SetMouseMode(draw::kMouseModeStationInfo);
+  std::unique_ptr<QMenu> menu = m_view->CreateContextMenu({10, 10});
+  std::vector<std::pair<bool, bool>> state;  // enabled, checked
+  for (QAction* a : menu->actions()) state.emplace_back(a->isEnabled(), a->isChecked());
+  const std::vector<std::pair<bool, bool>> expected = {{true, false},  {true, true},   {false, false}, {false, false},
+                                                       {false, false}, {true, false},  {true, false}};
+  EXPECT_EQ(state, expected);
+  EXPECT_EQ(menu->actions()[0]->text().toStdString(), "&Daten bearbeiten\tStrg+1");
+}
+
+TEST_F(ViewMouse, ChoosingDistanceFromTheMenuMarksAtThePoint) {
+  std::unique_ptr<QMenu> menu = m_view->CreateContextMenu(At(2));
+  menu->actions()[5]->trigger();  // "&Abstandsmarkierung"
+  EXPECT_EQ(m_view->mouseMode(), draw::kMouseModeMark);
+  EXPECT_EQ(m_view->marked(), m_doc.store().records[2].get());
+}
+
+TEST_F(ViewMouse, WaitingForPositionPlacesTheRecord) {
+  m_doc.RequestPosition(4);
+  ASSERT_TRUE(m_view->waitingForPosition());
+  const QPoint target = At(1) + QPoint(0, -20);  // 20 pixels above B
+  Click(target);
+  EXPECT_FALSE(m_view->waitingForPosition());
+  const doc::SurveyRecord& d = *m_doc.store().records[3];
+  const double pixel = 1 / m_view->mapping().scale;
+  EXPECT_NEAR(d.x, 30, pixel);
+  EXPECT_NEAR(d.y, 20 * pixel, pixel);
+  EXPECT_EQ(d.refX, d.x);
+  EXPECT_EQ(d.z, -10);
+}
+
+TEST_F(ViewMouse, DragTurnsTheProjectionAndReportsTheRelease) {
+  Sheet().setDisplayType(3);
+  Sheet().setViewAzimuth(10);
+  Sheet().setViewInclination(-25);
+  Draw();
+  QSignalSpy spy(m_view.get(), &CPlanView::dragReleased);
+  QTest::mousePress(Port(), Qt::LeftButton, {}, {200, 200});
+  QTest::mouseMove(Port(), {230, 190});
+  QTest::mouseRelease(Port(), Qt::LeftButton, {}, {230, 190});
+  EXPECT_DOUBLE_EQ(Sheet().viewAzimuth(), 40);
+  EXPECT_DOUBLE_EQ(Sheet().viewInclination(), -15);
+  ASSERT_EQ(spy.count(), 1);
+  EXPECT_EQ(spy.first().at(0).toInt(), 30);
+}
+
+TEST_F(ViewMouse, CameraViewCentresOnAStationAndPansWithTheRightButton) {
+  Sheet().setDisplayType(5);
+  Sheet().setViewAzimuth(0);
+  Sheet().setViewInclination(0);
+  Draw();
+  m_view->SetMouseMode(draw::kMouseModeCentre);
+  Click(At(2));
+  EXPECT_EQ((std::array{Sheet().viewCentreX(), Sheet().viewCentreY(), Sheet().viewCentreZ()}),
+            (std::array{30.0, 40.0, -4.0}));
+  Draw();
+  QTest::mousePress(Port(), Qt::RightButton, {}, {300, 200});
+  QTest::mouseMove(Port(), {320, 200});
+  QTest::mouseRelease(Port(), Qt::RightButton, {}, {320, 200});
+  EXPECT_LT(Sheet().viewCentreX(), 30);  // against the drag, across the view
+  EXPECT_NEAR(Sheet().viewCentreY(), 40, 1e-9);
+}
+
+TEST_F(ViewMouse, HalfNotchesAddUpToOneWheelStep) {
+  QWheelEvent half({100, 100}, Port()->mapToGlobal(QPoint(100, 100)), {}, {0, 60}, Qt::NoButton, {},
+                   Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(Port(), &half);
+  EXPECT_DOUBLE_EQ(Sheet().zoomPercent(), 100);
+  QCoreApplication::sendEvent(Port(), &half);
+  EXPECT_DOUBLE_EQ(Sheet().zoomPercent(), 115);
+}
+
+}  // namespace
+}  // namespace hp::app
