@@ -87,14 +87,23 @@ int Computation::ComputeRecords(int first, bool all) {
   }
   m_adjuster.Reset(m_store.settings.loopAdjustment);
   m_index.Start(records);
+  const bool adjusting = all && m_adjuster.mode() != 0;
+  if (adjusting) m_rewalk.Start(records.size());
 
   size_t position = static_cast<size_t>(first) - 1;
   while (position < records.size() && position < last) {
     m_index.Extend(position);  // each record is indexed just before its first visit
+    if (m_rewalk.linked()) m_rewalk.Link(records, m_index, position);
     size_t restart = 0;
-    switch (Visit(position, first, all, restart)) {
+    m_junction = false;
+    const Step step = Visit(position, first, all, restart);
+    if (adjusting) m_rewalk.NoteVisit(position, m_junctionPredecessor, m_junction);
+    switch (step) {
       case Step::Next: ++position; break;
-      case Step::Restart: position = restart; break;
+      case Step::Restart:
+        Recompute(restart, position, first);
+        ++position;
+        break;
       case Step::Stop: return m_stopResult;
     }
   }
@@ -175,6 +184,8 @@ Computation::Step Computation::Visit(size_t position, int first, bool all, size_
   const auto section = [&](SurveyRecord& rec) {
     if (pred && pred->work.successor == 0) {
       JunctionSection(*pred, rec, limits);
+      m_junction = true;
+      m_junctionPredecessor = p;
     } else {
       SingleStationSection(rec, limits, true);
     }
@@ -228,11 +239,99 @@ Computation::Step Computation::Visit(size_t position, int first, bool all, size_
   if (m_adjuster.IsClosed(r.ring)) return Step::Next;
   const double misclosure[6] = {E[0] - r.x, E[1] - r.y, E[2] - r.z,
                                 ES[0] - r.calcA[3], ES[1] - r.calcA[4], ES[2] - r.calcA[5]};
-  const ClosureOutcome outcome = m_adjuster.Close(records, position, misclosure);
+  // Only the records carrying the loop's number get corrections.
+  m_rewalk.Link(records, m_index, position);
+  m_corrected.clear();
+  if (const Loop* loop = m_adjuster.LoopOf(r.ring); loop && loop->firstNumber > 0) {
+    m_corrected = m_rewalk.RingMembers(loop->number, static_cast<size_t>(loop->firstNumber) - 1,
+                                       static_cast<size_t>(loop->lastNumber) - 1);
+  }
+  const ClosureOutcome outcome = m_adjuster.Close(records, position, misclosure, &m_corrected);
   if (outcome.result) Collect(*outcome.result);
   if (!outcome.restartPosition) return Step::Next;
   restart = *outcome.restartPosition;
   return Step::Restart;
+}
+
+namespace {
+
+// What a record's computation may change that other records read: its
+// station for the records continuing from it or ending on it, and what the
+// junction with its first successor writes into it.
+struct Computed {
+  double station[7];  // x, y, z, station section triple, path length
+  double legOrientation[2];
+  double length;
+  double junctionEnd[2];  // end azimuth and elevation
+  double scale;
+  int32_t endCap;
+  double walls[12];
+
+  explicit Computed(const SurveyRecord& r)
+      : station{r.x, r.y, r.z, r.calcA[3], r.calcA[4], r.calcA[5], r.pathLength},
+        legOrientation{r.calcC[4], r.calcC[5]},
+        length(r.length),
+        junctionEnd{r.calcC[2], r.calcC[3]},
+        scale(r.calcScale),
+        endCap(r.drawFlags[1]) {
+    std::memcpy(walls, r.altCoords, sizeof walls);
+  }
+  // Bit for bit: a zero of another sign changes later results.
+  bool SameStation(const Computed& other) const { return std::memcmp(station, other.station, sizeof station) == 0; }
+  bool SameJunctionInput(const Computed& other) const {
+    return SameStation(other) && std::memcmp(legOrientation, other.legOrientation, sizeof legOrientation) == 0 &&
+           std::memcmp(&length, &other.length, sizeof length) == 0;
+  }
+  // Puts back what the junction with the first successor had written.
+  void RestoreJunction(SurveyRecord& r) const {
+    r.calcC[2] = junctionEnd[0];
+    r.calcC[3] = junctionEnd[1];
+    r.calcScale = scale;
+    r.drawFlags[1] = endCap;
+    std::memcpy(r.altCoords, walls, sizeof walls);
+    r.work.successor = 1;
+  }
+};
+
+}  // namespace
+
+// Walking again from the loop's first record would compute every record up
+// to the closing one once more; here only those whose result can differ are
+// computed, in the same order and with the same cross-section decisions.
+void Computation::Recompute(size_t start, size_t closing, int first) {
+  auto& records = m_store.records;
+  // A record that now carries a correction without a station to take its
+  // coordinates from moves again each time it is computed.
+  for (const size_t position : m_corrected) {
+    const SurveyRecord& q = *records[position];
+    const double* c = q.work.loopCorrection;
+    if (doc::IsSelfReference(q) && (c[0] != 0 || c[1] != 0 || c[2] != 0)) m_rewalk.MarkVolatile(position);
+  }
+  m_rewalk.BeginStretch(start, closing, m_corrected, m_store.legacyConversion);
+  size_t position = 0;
+  while (m_rewalk.Next(position)) {
+    SurveyRecord& r = *records[position];
+    // The predecessor computed again has lost its successor, so its first
+    // successor takes the junction; one above the stretch keeps it.
+    const uint32_t p = m_rewalk.Predecessor(position);
+    const bool junction = p != LoopRewalk::kNone && p >= start && m_rewalk.FirstSuccessor(p) == position;
+    if (p != LoopRewalk::kNone) records[p]->work.successor = junction ? 0 : 1;
+    const Computed before(r);
+    size_t unused = 0;
+    m_junction = false;
+    Visit(position, first, true, unused);
+    m_rewalk.NoteVisit(position, m_junctionPredecessor, m_junction);
+    const Computed after(r);
+    const bool moved = !before.SameStation(after);
+    if (moved) m_rewalk.MarkReaders(position);
+    const uint32_t successor = m_rewalk.FirstSuccessor(position);
+    if (successor == LoopRewalk::kNone || successor > closing) continue;
+    if (!before.SameJunctionInput(after)) {
+      m_rewalk.Mark(successor);
+    } else {
+      before.RestoreJunction(r);
+    }
+  }
 }
 
 int Computation::ComputeAll() {
