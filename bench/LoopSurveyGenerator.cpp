@@ -112,7 +112,7 @@ size_t GenerateSpreadLoops(doc::SurveyStore& store, const SpreadLoopShape& shape
   int32_t passageNumber = 0;
   double heading = 0;
   // Loops get about ten legs each; the rest of the records are passages.
-  const double loopShare = std::min(0.9, static_cast<double>(shape.loops) * 11 / static_cast<double>(shape.records));
+  const double loopShare = std::min(0.9, static_cast<double>(shape.loops) * 12.4 / static_cast<double>(shape.records));
   while (builder.Count() < shape.records) {
     const size_t left = shape.records - builder.Count();
     if (random.Chance(loopShare) && left > open.size() + 1) {

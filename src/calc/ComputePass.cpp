@@ -308,8 +308,10 @@ void Computation::Recompute(size_t start, size_t closing, int first) {
     if (doc::IsSelfReference(q) && (c[0] != 0 || c[1] != 0 || c[2] != 0)) m_rewalk.MarkVolatile(position);
   }
   m_rewalk.BeginStretch(start, closing, m_corrected, m_store.legacyConversion);
+  const SectionLimits limits{m_store.settings.crossSectionVerticalLimit, m_store.settings.crossSectionAcuteLimit};
   size_t position = 0;
-  while (m_rewalk.Next(position)) {
+  bool full = true;
+  while (m_rewalk.Next(position, full)) {
     SurveyRecord& r = *records[position];
     // The predecessor computed again has lost its successor, so its first
     // successor takes the junction; one above the stretch keeps it.
@@ -317,9 +319,23 @@ void Computation::Recompute(size_t start, size_t closing, int first) {
     const bool junction = p != LoopRewalk::kNone && p >= start && m_rewalk.FirstSuccessor(p) == position;
     if (p != LoopRewalk::kNone) records[p]->work.successor = junction ? 0 : 1;
     const Computed before(r);
-    size_t unused = 0;
     m_junction = false;
-    Visit(position, first, true, unused);
+    if (full || p == LoopRewalk::kNone) {
+      size_t unused = 0;
+      Visit(position, first, true, unused);
+    } else {
+      // Nothing it reads has changed: what computing it again changes is its
+      // cross-section, built as the walk would build it.
+      r.work.successor = 0;
+      r.drawFlags[0] = r.drawFlags[1] = 1;
+      if (junction) {
+        JunctionSection(*records[p], r, limits);
+        m_junction = true;
+        m_junctionPredecessor = p;
+      } else {
+        SingleStationSection(r, limits, true);
+      }
+    }
     m_rewalk.NoteVisit(position, m_junctionPredecessor, m_junction);
     const Computed after(r);
     const bool moved = !before.SameStation(after);
@@ -327,7 +343,7 @@ void Computation::Recompute(size_t start, size_t closing, int first) {
     const uint32_t successor = m_rewalk.FirstSuccessor(position);
     if (successor == LoopRewalk::kNone || successor > closing) continue;
     if (!before.SameJunctionInput(after)) {
-      m_rewalk.Mark(successor);
+      m_rewalk.MarkSection(successor);
     } else {
       before.RestoreJunction(r);
     }

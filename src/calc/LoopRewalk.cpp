@@ -32,6 +32,7 @@ void LoopRewalk::Link(const Records& records, const StationIndex& index, size_t 
     m_singleHead.assign(words, 0);
     m_volatile.assign(words, 0);
     m_dirty.assign(words, 0);
+    m_full.assign(words, 0);
   }
   const auto addEdge = [this](size_t edge, int64_t read) {
     if (read == StationIndex::kNone) return;
@@ -75,17 +76,9 @@ void LoopRewalk::SetJunction(size_t position, uint32_t predecessor) {
   super = std::min(super, predecessor);
 }
 
-void LoopRewalk::ClearJunction(size_t position) {
-  m_junction[position] = kNone;
-  const size_t block = position >> 6;
-  const size_t blockEnd = std::min(m_count, (block + 1) * 64);
-  m_junctionMin64[block] = *std::min_element(m_junction.begin() + static_cast<std::ptrdiff_t>(block * 64),
-                                             m_junction.begin() + static_cast<std::ptrdiff_t>(blockEnd));
-  const size_t super = position >> 12;
-  const size_t superEnd = std::min(m_junctionMin64.size(), (super + 1) * 64);
-  m_junctionMin4096[super] = *std::min_element(m_junctionMin64.begin() + static_cast<std::ptrdiff_t>(super * 64),
-                                               m_junctionMin64.begin() + static_cast<std::ptrdiff_t>(superEnd));
-}
+// The minima stay as they are: a minimum below the true one only makes the
+// next search look at the block's records, and that search renews it.
+void LoopRewalk::ClearJunction(size_t position) { m_junction[position] = kNone; }
 
 void LoopRewalk::NoteVisit(size_t position, int64_t predecessor, bool junction) {
   if (position >= m_count) return;
@@ -123,6 +116,13 @@ std::vector<size_t> LoopRewalk::RingMembers(int32_t number, size_t first, size_t
 }
 
 void LoopRewalk::Mark(size_t position) {
+  if (position >= m_first && position <= m_last) {
+    SetBit(m_dirty, position);
+    SetBit(m_full, position);
+  }
+}
+
+void LoopRewalk::MarkSection(size_t position) {
   if (position >= m_first && position <= m_last) SetBit(m_dirty, position);
 }
 
@@ -130,15 +130,32 @@ void LoopRewalk::MarkReaders(size_t position) {
   for (uint32_t edge = m_readersHead[position]; edge != 0; edge = m_edgeNext[edge - 1]) Mark((edge - 1) / 2);
 }
 
+uint32_t LoopRewalk::MarkCrossingBlock(size_t block, uint32_t bound) {
+  if (m_junctionMin64[block] >= bound) return m_junctionMin64[block];
+  uint32_t minimum = kNone;
+  for (size_t i = block * 64; i < (block + 1) * 64; ++i) {
+    if (m_junction[i] < bound) MarkSection(i);
+    minimum = std::min(minimum, m_junction[i]);
+  }
+  return m_junctionMin64[block] = minimum;
+}
+
 void LoopRewalk::MarkCrossingJunctions(size_t first, size_t last) {
   const auto bound = static_cast<uint32_t>(first);
   for (size_t i = first; i <= last;) {
-    if ((i & 4095) == 0 && i + 4095 <= last && m_junctionMin4096[i >> 12] >= bound) {
+    if ((i & 4095) == 0 && i + 4095 <= last) {
+      uint32_t& super = m_junctionMin4096[i >> 12];
+      if (super < bound) {
+        uint32_t minimum = kNone;
+        for (size_t block = i >> 6; block < (i >> 6) + 64; ++block) minimum = std::min(minimum, MarkCrossingBlock(block, bound));
+        super = minimum;
+      }
       i += 4096;
-    } else if ((i & 63) == 0 && i + 63 <= last && m_junctionMin64[i >> 6] >= bound) {
+    } else if ((i & 63) == 0 && i + 63 <= last) {
+      MarkCrossingBlock(i >> 6, bound);
       i += 64;
     } else {
-      if (m_junction[i] < bound) Mark(i);
+      if (m_junction[i] < bound) MarkSection(i);
       ++i;
     }
   }
@@ -163,11 +180,13 @@ void LoopRewalk::BeginStretch(size_t first, size_t last, const std::vector<size_
     // Records giving a new result each time, and the first successors of
     // stations whose successor last got a single-station section: with the
     // station computed again it takes the junction again.
-    m_dirty[word] |= (everything ? ~uint64_t{0} : m_volatile[word]) & inStretch(word);
+    const uint64_t full = (everything ? ~uint64_t{0} : m_volatile[word]) & inStretch(word);
+    m_dirty[word] |= full;
+    m_full[word] |= full;
     for (uint64_t bits = m_singleHead[word] & inStretch(word); bits != 0; bits &= bits - 1) {
       const size_t station = word * 64 + static_cast<size_t>(std::countr_zero(bits));
       const uint32_t successor = m_firstSuccessor[station];
-      if (successor != kNone) Mark(successor);
+      if (successor != kNone) MarkSection(successor);
     }
   }
   for (const size_t position : corrected) Mark(position);
@@ -176,7 +195,7 @@ void LoopRewalk::BeginStretch(size_t first, size_t last, const std::vector<size_
   MarkCrossingJunctions(first, m_last);
 }
 
-bool LoopRewalk::Next(size_t& position) {
+bool LoopRewalk::Next(size_t& position, bool& full) {
   if (m_word == SIZE_MAX) return false;
   const size_t lastWord = m_last >> 6;
   for (; m_word <= lastWord; ++m_word) {
@@ -184,6 +203,8 @@ bool LoopRewalk::Next(size_t& position) {
     if (bits == 0) continue;
     const auto bit = static_cast<size_t>(std::countr_zero(bits));
     bits &= bits - 1;
+    full = (m_full[m_word] >> bit & 1) != 0;
+    m_full[m_word] &= ~(uint64_t{1} << bit);
     position = m_word * 64 + bit;
     return true;
   }
@@ -196,7 +217,7 @@ size_t LoopRewalk::MemoryBytes() const {
           m_firstSuccessor.capacity() + m_ringPrevious.capacity() + m_junction.capacity() +
           m_junctionMin64.capacity() + m_junctionMin4096.capacity()) *
              sizeof(uint32_t) +
-         (m_singleHead.capacity() + m_volatile.capacity() + m_dirty.capacity()) * sizeof(uint64_t) +
+         (m_singleHead.capacity() + m_volatile.capacity() + m_dirty.capacity() + m_full.capacity()) * sizeof(uint64_t) +
          m_ringLast.size() * 2 * sizeof(uint32_t);
 }
 

@@ -53,11 +53,14 @@ class LoopRewalk {
   // whose corrected records are `corrected`; `everything` marks the whole
   // stretch.
   void BeginStretch(size_t first, size_t last, const std::vector<size_t>& corrected, bool everything);
-  // The next record to compute again, ascending; false at the end.
-  bool Next(size_t& position);
+  // The next record to compute again, ascending; false at the end. `full`
+  // is false when only its cross-section needs building again.
+  bool Next(size_t& position, bool& full);
   // Marks the records that read the station of the record at `position`.
   void MarkReaders(size_t position);
+  // Marks a record to compute again, or only its cross-section.
   void Mark(size_t position);
+  void MarkSection(size_t position);
 
   // The first record after `position` that continues from its station (it
   // takes the cross-section junction there), or kNone.
@@ -80,6 +83,8 @@ class LoopRewalk {
   // Collects the records from `first` to `last` whose junction predecessor
   // lies above `first`.
   void MarkCrossingJunctions(size_t first, size_t last);
+  // The same within one block of 64 records; renews and returns its minimum.
+  uint32_t MarkCrossingBlock(size_t block, uint32_t bound);
   static void SetBit(std::vector<uint64_t>& bits, size_t position) {
     bits[position >> 6] |= uint64_t{1} << (position & 63);
   }
@@ -99,13 +104,15 @@ class LoopRewalk {
   std::vector<uint32_t> m_ringPrevious;  // previous linked record of the same loop number, kNone
   std::unordered_map<int32_t, uint32_t> m_ringLast;
   // The predecessor of each record whose last computation took a junction
-  // (kNone otherwise), with minima per 64 and per 4096 records.
+  // (kNone otherwise), with lower bounds of the minimum per 64 and per 4096
+  // records.
   std::vector<uint32_t> m_junction;
   std::vector<uint32_t> m_junctionMin64;
   std::vector<uint32_t> m_junctionMin4096;
   std::vector<uint64_t> m_singleHead;  // stations whose first successor last got a single-station section
   std::vector<uint64_t> m_volatile;
-  std::vector<uint64_t> m_dirty;
+  std::vector<uint64_t> m_dirty;  // records to compute again
+  std::vector<uint64_t> m_full;   // of those, the ones whose coordinates may change
   size_t m_first = 0, m_last = 0, m_word = 0;
 };
 
