@@ -97,16 +97,22 @@ int Computation::ComputeRecords(int first, bool all) {
     size_t restart = 0;
     m_junction = false;
     const Step step = Visit(position, first, all, restart);
-    if (adjusting) m_rewalk.NoteVisit(position, m_junctionPredecessor, m_junction);
+    if (adjusting) {
+      m_rewalk.NoteVisit(position, m_junctionPredecessor, m_junction);
+      m_rewalk.NoteBuilt(position, m_junction);
+    }
     switch (step) {
       case Step::Next: ++position; break;
       case Step::Restart:
         Recompute(restart, position, first);
         ++position;
         break;
-      case Step::Stop: return m_stopResult;
+      case Step::Stop:
+        BuildDueSections();
+        return m_stopResult;
     }
   }
+  if (adjusting) BuildDueSections();
   if (all && !messageShown) {
     computed = true;
     m_store.legacyConversion = false;
@@ -317,6 +323,24 @@ void Computation::Recompute(size_t start, size_t closing, int first) {
     // successor takes the junction; one above the stretch keeps it.
     const uint32_t p = m_rewalk.Predecessor(position);
     const bool junction = p != LoopRewalk::kNone && p >= start && m_rewalk.FirstSuccessor(p) == position;
+    const uint32_t successor = m_rewalk.FirstSuccessor(position);
+    // A junction that is due and now gives way to a single-station section
+    // is built first: it leaves its mark in the predecessor.
+    if (m_rewalk.Pending(position)) {
+      if (!junction && m_rewalk.JunctionOf(position) != LoopRewalk::kNone && !m_rewalk.Standing(position)) {
+        BuildDueSection(position);
+      }
+      m_rewalk.SetPending(position, false);
+    }
+    if (!full && p != LoopRewalk::kNone && successor != LoopRewalk::kNone && successor <= closing) {
+      // Only the cross-section at the start of the leg changes, and its
+      // successor's junction writes the rest again: only the last one
+      // counts, so it is built once, when the pass ends.
+      records[p]->work.successor = 1;
+      m_rewalk.SetPending(position, true);
+      m_rewalk.NoteVisit(position, p, junction);
+      continue;
+    }
     if (p != LoopRewalk::kNone) records[p]->work.successor = junction ? 0 : 1;
     const Computed before(r);
     m_junction = false;
@@ -337,16 +361,42 @@ void Computation::Recompute(size_t start, size_t closing, int first) {
       }
     }
     m_rewalk.NoteVisit(position, m_junctionPredecessor, m_junction);
+    m_rewalk.NoteBuilt(position, m_junction);
     const Computed after(r);
     const bool moved = !before.SameStation(after);
     if (moved) m_rewalk.MarkReaders(position);
-    const uint32_t successor = m_rewalk.FirstSuccessor(position);
     if (successor == LoopRewalk::kNone || successor > closing) continue;
     if (!before.SameJunctionInput(after)) {
       m_rewalk.MarkSection(successor);
+      m_rewalk.NoteStale(successor);
     } else {
       before.RestoreJunction(r);
     }
+  }
+}
+
+void Computation::BuildDueSection(size_t position) {
+  auto& records = m_store.records;
+  SurveyRecord& r = *records[position];
+  const SectionLimits limits{m_store.settings.crossSectionVerticalLimit, m_store.settings.crossSectionAcuteLimit};
+  const Computed before(r);
+  r.drawFlags[0] = r.drawFlags[1] = 1;
+  const uint32_t p = m_rewalk.JunctionOf(position);
+  if (p != LoopRewalk::kNone) {
+    JunctionSection(*records[p], r, limits);
+  } else {
+    SingleStationSection(r, limits, true);
+  }
+  before.RestoreJunction(r);
+  m_rewalk.NoteBuilt(position, p != LoopRewalk::kNone);
+}
+
+void Computation::BuildDueSections() {
+  if (!m_rewalk.linked()) return;
+  for (uint32_t position = m_rewalk.NextPending(0); position != LoopRewalk::kNone;
+       position = m_rewalk.NextPending(position + 1)) {
+    if (!m_rewalk.Standing(position)) BuildDueSection(position);
+    m_rewalk.SetPending(position, false);
   }
 }
 

@@ -47,6 +47,9 @@ class Computation {
   // After the loop closed at `closing`: computes again, in list order, the
   // records from `start` to `closing` whose result the closure changes.
   void Recompute(size_t start, size_t closing, int first);
+  // Builds the due cross-section of the record at `position`, or of all.
+  void BuildDueSection(size_t position);
+  void BuildDueSections();
   void ComputeSelfReference(size_t position, const LegVector& leg, bool all);
   // Shows a compute message; Stop when the user answered Yes or Cancel.
   bool Ask(const std::string& text, size_t position, int& answerResult);

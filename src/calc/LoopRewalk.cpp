@@ -33,6 +33,14 @@ void LoopRewalk::Link(const Records& records, const StationIndex& index, size_t 
     m_volatile.assign(words, 0);
     m_dirty.assign(words, 0);
     m_full.assign(words, 0);
+    m_pending.assign(words, 0);
+    m_stale.assign(words, 0);
+    // Until now every record was computed once, with the cross-section it
+    // took then.
+    m_builtJunction.assign(words, 0);
+    for (size_t i = 0; i < m_count; ++i) {
+      if (m_junction[i] != kNone) SetBit(m_builtJunction, i);
+    }
   }
   const auto addEdge = [this](size_t edge, int64_t read) {
     if (read == StationIndex::kNone) return;
@@ -212,12 +220,21 @@ bool LoopRewalk::Next(size_t& position, bool& full) {
   return false;
 }
 
+uint32_t LoopRewalk::NextPending(size_t position) const {
+  for (size_t word = position >> 6; word < m_pending.size(); ++word) {
+    uint64_t bits = m_pending[word];
+    if (word == position >> 6) bits &= ~uint64_t{0} << (position & 63);
+    if (bits != 0) return static_cast<uint32_t>(word * 64 + static_cast<size_t>(std::countr_zero(bits)));
+  }
+  return kNone;
+}
+
 size_t LoopRewalk::MemoryBytes() const {
   return (m_readersHead.capacity() + m_edgeNext.capacity() + m_predecessor.capacity() +
           m_firstSuccessor.capacity() + m_ringPrevious.capacity() + m_junction.capacity() +
           m_junctionMin64.capacity() + m_junctionMin4096.capacity()) *
              sizeof(uint32_t) +
-         (m_singleHead.capacity() + m_volatile.capacity() + m_dirty.capacity() + m_full.capacity()) * sizeof(uint64_t) +
+         (m_singleHead.capacity() + m_volatile.capacity() + m_dirty.capacity() + m_full.capacity() + m_pending.capacity() + m_builtJunction.capacity() + m_stale.capacity()) * sizeof(uint64_t) +
          m_ringLast.size() * 2 * sizeof(uint32_t);
 }
 

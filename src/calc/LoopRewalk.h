@@ -67,6 +67,36 @@ class LoopRewalk {
   uint32_t FirstSuccessor(size_t position) const {
     return position < m_firstSuccessor.size() ? m_firstSuccessor[position] : kNone;
   }
+  // The predecessor the record at `position` took its last junction with,
+  // or kNone.
+  uint32_t JunctionOf(size_t position) const { return m_junction[position]; }
+
+  // Records whose cross-section is due: built when the pass ends or before
+  // they are computed again.
+  void SetPending(size_t position, bool pending) {
+    const uint64_t bit = uint64_t{1} << (position & 63);
+    m_pending[position >> 6] = pending ? m_pending[position >> 6] | bit : m_pending[position >> 6] & ~bit;
+  }
+  bool Pending(size_t position) const { return position < m_linked && Bit(m_pending, position); }
+  // Whether the record's cross-section as it stands is the one its due
+  // section would build: the same kind, and for a junction one built since
+  // its predecessor last changed.
+  bool Standing(size_t position) const {
+    const bool junction = m_junction[position] != kNone;
+    return Bit(m_builtJunction, position) == junction && !(junction && Bit(m_stale, position));
+  }
+  // Notes the kind of cross-section just built for the record.
+  void NoteBuilt(size_t position, bool junction) {
+    if (position >= m_linked) return;
+    const uint64_t bit = uint64_t{1} << (position & 63);
+    m_builtJunction[position >> 6] = junction ? m_builtJunction[position >> 6] | bit : m_builtJunction[position >> 6] & ~bit;
+    m_stale[position >> 6] &= ~bit;
+  }
+  // Notes that the predecessor of the record changed what its junction reads.
+  void NoteStale(size_t position) { SetBit(m_stale, position); }
+  // The first due record from `position` on, or kNone.
+  uint32_t NextPending(size_t position) const;
+
   // The predecessor of a linked record that is not a self reference, or kNone.
   uint32_t Predecessor(size_t position) const {
     return position < m_predecessor.size() ? m_predecessor[position] : kNone;
@@ -111,6 +141,9 @@ class LoopRewalk {
   std::vector<uint32_t> m_junctionMin4096;
   std::vector<uint64_t> m_singleHead;  // stations whose first successor last got a single-station section
   std::vector<uint64_t> m_volatile;
+  std::vector<uint64_t> m_pending;
+  std::vector<uint64_t> m_builtJunction;
+  std::vector<uint64_t> m_stale;
   std::vector<uint64_t> m_dirty;  // records to compute again
   std::vector<uint64_t> m_full;   // of those, the ones whose coordinates may change
   size_t m_first = 0, m_last = 0, m_word = 0;
