@@ -88,7 +88,7 @@ int Computation::ComputeRecords(int first, bool all) {
   m_adjuster.Reset(m_store.settings.loopAdjustment);
   m_index.Start(records);
   const bool adjusting = all && m_adjuster.mode() != 0;
-  if (adjusting) m_rewalk.Start(records.size());
+  if (adjusting) m_rewalk.Start(records.size(), m_index);
 
   size_t position = static_cast<size_t>(first) - 1;
   while (position < records.size() && position < last) {

@@ -10,13 +10,15 @@
 
 namespace hp::calc {
 
-void LoopRewalk::Start(size_t count) {
+void LoopRewalk::Start(size_t count, const StationIndex& index) {
+  m_index = &index;
   m_count = count;
   m_linked = 0;
-  m_junction.assign(count, kNone);
+  m_junction.assign((count + 63) / 64, 0);
   m_junctionMin64.assign((count + 63) / 64, kNone);
   m_junctionMin4096.assign((count + 4095) / 4096, kNone);
   m_ringLast.clear();
+  m_ringLinks.clear();
   m_first = m_last = m_word = 0;
 }
 
@@ -26,9 +28,8 @@ void LoopRewalk::Link(const Records& records, const StationIndex& index, size_t 
     const size_t words = (m_count + 63) / 64;
     m_readersHead.assign(m_count, 0);
     m_edgeNext.assign(2 * m_count, 0);
-    m_predecessor.assign(m_count, kNone);
+    m_selfReference.assign(words, 0);
     m_firstSuccessor.assign(m_count, kNone);
-    m_ringPrevious.assign(m_count, kNone);
     m_singleHead.assign(words, 0);
     m_volatile.assign(words, 0);
     m_dirty.assign(words, 0);
@@ -37,10 +38,7 @@ void LoopRewalk::Link(const Records& records, const StationIndex& index, size_t 
     m_stale.assign(words, 0);
     // Until now every record was computed once, with the cross-section it
     // took then.
-    m_builtJunction.assign(words, 0);
-    for (size_t i = 0; i < m_count; ++i) {
-      if (m_junction[i] != kNone) SetBit(m_builtJunction, i);
-    }
+    m_builtJunction = m_junction;
   }
   const auto addEdge = [this](size_t edge, int64_t read) {
     if (read == StationIndex::kNone) return;
@@ -52,6 +50,7 @@ void LoopRewalk::Link(const Records& records, const StationIndex& index, size_t 
     const size_t i = m_linked;
     const doc::SurveyRecord& r = *records[i];
     if (doc::IsSelfReference(r)) {
+      SetBit(m_selfReference, i);
       addEdge(2 * i, index.PreviousSame(i));
     } else {
       const int64_t p = index.PredecessorOf(i);
@@ -59,7 +58,6 @@ void LoopRewalk::Link(const Records& records, const StationIndex& index, size_t 
       addEdge(2 * i + 1, index.KnownEndOf(i));
       if (p != StationIndex::kNone) {
         const auto predecessor = static_cast<size_t>(p);
-        m_predecessor[i] = static_cast<uint32_t>(predecessor);
         if (m_firstSuccessor[predecessor] == kNone) m_firstSuccessor[predecessor] = static_cast<uint32_t>(i);
       }
     }
@@ -67,17 +65,16 @@ void LoopRewalk::Link(const Records& records, const StationIndex& index, size_t 
     if (!InstrumentIndex(r)) SetBit(m_volatile, i);
     if (r.ring != 0) {
       const auto number = static_cast<int32_t>(std::abs(static_cast<long>(r.ring)));
-      const auto [it, added] = m_ringLast.try_emplace(number, static_cast<uint32_t>(i));
-      if (!added) {
-        m_ringPrevious[i] = it->second;
-        it->second = static_cast<uint32_t>(i);
-      }
+      const auto link = static_cast<uint32_t>(m_ringLinks.size());
+      const auto [it, added] = m_ringLast.try_emplace(number, link);
+      m_ringLinks.emplace_back(static_cast<uint32_t>(i), added ? kNone : it->second);
+      it->second = link;
     }
   }
 }
 
 void LoopRewalk::SetJunction(size_t position, uint32_t predecessor) {
-  m_junction[position] = predecessor;
+  SetBit(m_junction, position);
   uint32_t& block = m_junctionMin64[position >> 6];
   block = std::min(block, predecessor);
   uint32_t& super = m_junctionMin4096[position >> 12];
@@ -86,17 +83,17 @@ void LoopRewalk::SetJunction(size_t position, uint32_t predecessor) {
 
 // The minima stay as they are: a minimum below the true one only makes the
 // next search look at the block's records, and that search renews it.
-void LoopRewalk::ClearJunction(size_t position) { m_junction[position] = kNone; }
+void LoopRewalk::ClearJunction(size_t position) { m_junction[position >> 6] &= ~(uint64_t{1} << (position & 63)); }
 
 void LoopRewalk::NoteVisit(size_t position, int64_t predecessor, bool junction) {
   if (position >= m_count) return;
   if (junction && predecessor != StationIndex::kNone) {
     SetJunction(position, static_cast<uint32_t>(predecessor));
-  } else if (m_junction[position] != kNone) {
+  } else if (Bit(m_junction, position)) {
     ClearJunction(position);
   }
   if (position < m_linked) {
-    const uint32_t p = m_predecessor[position];
+    const uint32_t p = Predecessor(position);
     if (p != kNone && m_firstSuccessor[p] == position) {
       const uint64_t bit = uint64_t{1} << (p & 63);
       if (junction) {
@@ -116,7 +113,9 @@ std::vector<size_t> LoopRewalk::RingMembers(int32_t number, size_t first, size_t
   std::vector<size_t> members;
   const auto it = m_ringLast.find(number);
   if (it == m_ringLast.end()) return members;
-  for (uint32_t i = it->second; i != kNone && i >= first; i = m_ringPrevious[i]) {
+  for (uint32_t link = it->second; link != kNone; link = m_ringLinks[link].second) {
+    const uint32_t i = m_ringLinks[link].first;
+    if (i < first) break;
     if (i <= last) members.push_back(i);
   }
   std::reverse(members.begin(), members.end());
@@ -141,9 +140,11 @@ void LoopRewalk::MarkReaders(size_t position) {
 uint32_t LoopRewalk::MarkCrossingBlock(size_t block, uint32_t bound) {
   if (m_junctionMin64[block] >= bound) return m_junctionMin64[block];
   uint32_t minimum = kNone;
-  for (size_t i = block * 64; i < (block + 1) * 64; ++i) {
-    if (m_junction[i] < bound) MarkSection(i);
-    minimum = std::min(minimum, m_junction[i]);
+  for (uint64_t bits = m_junction[block]; bits != 0; bits &= bits - 1) {
+    const size_t i = block * 64 + static_cast<size_t>(std::countr_zero(bits));
+    const uint32_t predecessor = IndexedPredecessor(i);
+    if (predecessor < bound) MarkSection(i);
+    minimum = std::min(minimum, predecessor);
   }
   return m_junctionMin64[block] = minimum;
 }
@@ -163,7 +164,7 @@ void LoopRewalk::MarkCrossingJunctions(size_t first, size_t last) {
       MarkCrossingBlock(i >> 6, bound);
       i += 64;
     } else {
-      if (m_junction[i] < bound) MarkSection(i);
+      if (Bit(m_junction, i) && IndexedPredecessor(i) < bound) MarkSection(i);
       ++i;
     }
   }
@@ -230,11 +231,10 @@ uint32_t LoopRewalk::NextPending(size_t position) const {
 }
 
 size_t LoopRewalk::MemoryBytes() const {
-  return (m_readersHead.capacity() + m_edgeNext.capacity() + m_predecessor.capacity() +
-          m_firstSuccessor.capacity() + m_ringPrevious.capacity() + m_junction.capacity() +
+  return (m_readersHead.capacity() + m_edgeNext.capacity() + m_firstSuccessor.capacity() + 2 * m_ringLinks.capacity() +
           m_junctionMin64.capacity() + m_junctionMin4096.capacity()) *
              sizeof(uint32_t) +
-         (m_singleHead.capacity() + m_volatile.capacity() + m_dirty.capacity() + m_full.capacity() + m_pending.capacity() + m_builtJunction.capacity() + m_stale.capacity()) * sizeof(uint64_t) +
+         (m_junction.capacity() + m_selfReference.capacity() + m_singleHead.capacity() + m_volatile.capacity() + m_dirty.capacity() + m_full.capacity() + m_pending.capacity() + m_builtJunction.capacity() + m_stale.capacity()) * sizeof(uint64_t) +
          m_ringLast.size() * 2 * sizeof(uint32_t);
 }
 

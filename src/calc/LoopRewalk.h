@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "calc/StationIndex.h"
@@ -32,8 +33,9 @@ class LoopRewalk {
   using Records = std::vector<std::unique_ptr<doc::SurveyRecord>>;
   static constexpr uint32_t kNone = UINT32_MAX;
 
-  // Forgets everything and prepares for a pass over `count` records.
-  void Start(size_t count);
+  // Forgets everything and prepares for a pass over `count` records whose
+  // stations `index` looks up.
+  void Start(size_t count, const StationIndex& index);
   // Whether the first loop of the pass has closed (the links exist).
   bool linked() const { return m_linked > 0; }
   // Links the records up to and including `position` in list order.
@@ -69,7 +71,7 @@ class LoopRewalk {
   }
   // The predecessor the record at `position` took its last junction with,
   // or kNone.
-  uint32_t JunctionOf(size_t position) const { return m_junction[position]; }
+  uint32_t JunctionOf(size_t position) const { return Bit(m_junction, position) ? IndexedPredecessor(position) : kNone; }
 
   // Records whose cross-section is due: built when the pass ends or before
   // they are computed again.
@@ -82,7 +84,7 @@ class LoopRewalk {
   // section would build: the same kind, and for a junction one built since
   // its predecessor last changed.
   bool Standing(size_t position) const {
-    const bool junction = m_junction[position] != kNone;
+    const bool junction = Bit(m_junction, position);
     return Bit(m_builtJunction, position) == junction && !(junction && Bit(m_stale, position));
   }
   // Notes the kind of cross-section just built for the record.
@@ -99,7 +101,7 @@ class LoopRewalk {
 
   // The predecessor of a linked record that is not a self reference, or kNone.
   uint32_t Predecessor(size_t position) const {
-    return position < m_predecessor.size() ? m_predecessor[position] : kNone;
+    return position < m_linked && !Bit(m_selfReference, position) ? IndexedPredecessor(position) : kNone;
   }
   size_t stretchFirst() const { return m_first; }
   size_t stretchLast() const { return m_last; }
@@ -108,6 +110,10 @@ class LoopRewalk {
   size_t MemoryBytes() const;
 
  private:
+  uint32_t IndexedPredecessor(size_t position) const {
+    const int64_t p = m_index->PredecessorOf(position);
+    return p == StationIndex::kNone ? kNone : static_cast<uint32_t>(p);
+  }
   void SetJunction(size_t position, uint32_t predecessor);
   void ClearJunction(size_t position);
   // Collects the records from `first` to `last` whose junction predecessor
@@ -122,6 +128,7 @@ class LoopRewalk {
     return (bits[position >> 6] >> (position & 63) & 1) != 0;
   }
 
+  const StationIndex* m_index = nullptr;
   size_t m_count = 0;
   size_t m_linked = 0;  // records linked
   // Readers of each record's station: two edge slots per record (the
@@ -129,14 +136,16 @@ class LoopRewalk {
   // reference), chained from the read record, newest first.
   std::vector<uint32_t> m_readersHead;  // edge + 1, 0 none
   std::vector<uint32_t> m_edgeNext;     // edge + 1, 0 end
-  std::vector<uint32_t> m_predecessor;  // kNone for self references and records without one
+  std::vector<uint64_t> m_selfReference;
   std::vector<uint32_t> m_firstSuccessor;
-  std::vector<uint32_t> m_ringPrevious;  // previous linked record of the same loop number, kNone
-  std::unordered_map<int32_t, uint32_t> m_ringLast;
+  // The linked records with a loop number: position and the link of the
+  // previous one with the same number (kNone for the first).
+  std::vector<std::pair<uint32_t, uint32_t>> m_ringLinks;
+  std::unordered_map<int32_t, uint32_t> m_ringLast;  // loop number to its last link
   // The predecessor of each record whose last computation took a junction
   // (kNone otherwise), with lower bounds of the minimum per 64 and per 4096
   // records.
-  std::vector<uint32_t> m_junction;
+  std::vector<uint64_t> m_junction;
   std::vector<uint32_t> m_junctionMin64;
   std::vector<uint32_t> m_junctionMin4096;
   std::vector<uint64_t> m_singleHead;  // stations whose first successor last got a single-station section
