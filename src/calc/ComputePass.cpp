@@ -14,6 +14,7 @@ namespace hp::calc {
 
 using doc::SurveyRecord;
 
+
 Computation::Computation(doc::SurveyStore& store, platform::Prompter& prompter, std::vector<LoopResult>* results)
     : m_store(store), m_prompter(prompter), m_results(results) {
   currentNumber = static_cast<int>(store.settings.currentRecordNumber);
@@ -104,8 +105,12 @@ int Computation::ComputeRecords(int first, bool all) {
     switch (step) {
       case Step::Next: ++position; break;
       case Step::Restart:
-        Recompute(restart, position, first);
-        ++position;
+        if (m_rewalk.linked()) {
+          Recompute(restart, position, first);
+          ++position;
+        } else {
+          position = restart;  // a short loop: walking it again is cheapest
+        }
         break;
       case Step::Stop:
         BuildDueSections();
@@ -245,14 +250,20 @@ Computation::Step Computation::Visit(size_t position, int first, bool all, size_
   if (m_adjuster.IsClosed(r.ring)) return Step::Next;
   const double misclosure[6] = {E[0] - r.x, E[1] - r.y, E[2] - r.z,
                                 ES[0] - r.calcA[3], ES[1] - r.calcA[4], ES[2] - r.calcA[5]};
-  // Only the records carrying the loop's number get corrections.
-  m_rewalk.Link(records, m_index, position);
+  // The first loop spanning many records starts the bookkeeping that lets
+  // the pass compute only what a closure changes; from then on only the
+  // records carrying the loop's number are looked at for corrections.
   m_corrected.clear();
-  if (const Loop* loop = m_adjuster.LoopOf(r.ring); loop && loop->firstNumber > 0) {
+  const std::vector<size_t>* members = nullptr;
+  if (const Loop* loop = m_adjuster.LoopOf(r.ring);
+      loop && loop->firstNumber > 0 &&
+      (m_rewalk.linked() || position + 1 - static_cast<size_t>(loop->firstNumber) >= longLoopRecords)) {
+    m_rewalk.Link(records, m_index, position);
     m_corrected = m_rewalk.RingMembers(loop->number, static_cast<size_t>(loop->firstNumber) - 1,
                                        static_cast<size_t>(loop->lastNumber) - 1);
+    members = &m_corrected;
   }
-  const ClosureOutcome outcome = m_adjuster.Close(records, position, misclosure, &m_corrected);
+  const ClosureOutcome outcome = m_adjuster.Close(records, position, misclosure, members);
   if (outcome.result) Collect(*outcome.result);
   if (!outcome.restartPosition) return Step::Next;
   restart = *outcome.restartPosition;

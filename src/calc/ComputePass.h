@@ -39,6 +39,11 @@ class Computation {
 
   const StationIndex& index() const { return m_index; }
 
+  // Loops closing within this many records of their first one are walked
+  // again in full until a longer one has appeared; after that, and for
+  // longer ones, only the records a closure changes are computed again.
+  size_t longLoopRecords = 256;
+
  private:
   enum class Step { Next, Restart, Stop };
 

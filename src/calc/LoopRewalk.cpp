@@ -52,13 +52,21 @@ void LoopRewalk::Link(const Records& records, const StationIndex& index, size_t 
     if (doc::IsSelfReference(r)) {
       SetBit(m_selfReference, i);
       addEdge(2 * i, index.PreviousSame(i));
+      // A loop closed before the links existed may have moved it.
+      const double* c = r.work.loopCorrection;
+      if (c[0] != 0 || c[1] != 0 || c[2] != 0) SetBit(m_volatile, i);
     } else {
       const int64_t p = index.PredecessorOf(i);
       addEdge(2 * i, p);
       addEdge(2 * i + 1, index.KnownEndOf(i));
       if (p != StationIndex::kNone) {
         const auto predecessor = static_cast<size_t>(p);
-        if (m_firstSuccessor[predecessor] == kNone) m_firstSuccessor[predecessor] = static_cast<uint32_t>(i);
+        if (m_firstSuccessor[predecessor] == kNone) {
+          m_firstSuccessor[predecessor] = static_cast<uint32_t>(i);
+          // Loops walked again in full before the links existed may have left
+          // it with a single-station section.
+          if (!Bit(m_junction, i)) SetBit(m_singleHead, predecessor);
+        }
       }
     }
     // Without an instrument a record reads its own previous coordinates.

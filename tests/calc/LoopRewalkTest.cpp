@@ -6,6 +6,7 @@
 // lines and faulty records.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
@@ -66,6 +67,10 @@ std::unique_ptr<SurveyStore> RandomSurvey(uint64_t seed, int steps, int mode) {
         SurveyRecord& v = test::AddReference(*store, loop.start, 0, 0, 0, loop.ring);
         v.length = uniform(0, 5), v.direction = chance(0.5) ? 1 : -1;
         if (chance(0.2)) v.instrument = 0;
+      } else if (chance(0.1)) {  // at a variable reference of a station of its own
+        loop.start = loop.tip = std::to_string(nextName++);
+        test::AddReference(*store, loop.start, uniform(-9, 9), uniform(-9, 9), uniform(-9, 9), loop.ring);
+        stations.push_back(loop.start);
       }
       open.push_back(loop);
     } else if (action < 0.45 && !open.empty()) {  // a loop goes on or closes
@@ -143,6 +148,8 @@ void ExpectSameRecords(const SurveyStore& expected, const SurveyStore& actual, c
   }
 }
 
+void ExpectSameAsReference(const SurveyStore& survey, const std::string& where, size_t longLoop);
+
 void ExpectSameResults(const std::vector<LoopResult>& expected, const std::vector<LoopResult>& actual,
                        const std::string& where) {
   ASSERT_EQ(expected.size(), actual.size()) << where;
@@ -158,16 +165,41 @@ void ExpectSameResults(const std::vector<LoopResult>& expected, const std::vecto
   }
 }
 
+// The compute command with loops from `longLoop` records on counted as long
+// (0: every loop), so that small surveys exercise the bookkeeping too.
+void RunComputeWith(SurveyStore& store, platform::Prompter& prompter, std::vector<LoopResult>& results,
+                    size_t longLoop) {
+  if (longLoop == SIZE_MAX) {
+    RunComputeCommand(store, prompter, &results);
+    return;
+  }
+  store.settings.computedCurrent = 0;
+  Computation computation(store, prompter, &results);
+  computation.longLoopRecords = longLoop;
+  computation.ComputeAll();
+  store.settings.computedCurrent = computation.computed ? 1 : 0;
+  store.settings.recordCount = static_cast<uint32_t>(store.records.size());
+  store.settings.currentRecordNumber = static_cast<uint32_t>(store.records.empty() ? 0 : computation.currentNumber);
+}
+
 // Runs both passes twice on copies (the second pass starts from the results
-// of the first, as when the user computes again) and compares everything.
+// of the first, as when the user computes again) and compares everything;
+// with loops counted as long from 0 records, from 8 and as the command does.
 void ExpectSameAsReference(const SurveyStore& survey, const std::string& where) {
+  for (const size_t longLoop : {size_t{0}, size_t{8}, SIZE_MAX}) {
+    ExpectSameAsReference(survey, where + " long from " + std::to_string(longLoop), longLoop);
+    if (::testing::Test::HasFailure()) return;
+  }
+}
+
+void ExpectSameAsReference(const SurveyStore& survey, const std::string& where, size_t longLoop) {
   auto expected = Copy(survey), actual = Copy(survey);
   for (int pass = 1; pass <= 2; ++pass) {
     const std::string at = where + " pass " + std::to_string(pass);
     platform::ScriptedPrompter expectedPrompter(platform::Answer::No), actualPrompter(platform::Answer::No);
     std::vector<LoopResult> expectedResults, actualResults;
     reference::ReferenceComputeCommand(*expected, expectedPrompter, &expectedResults);
-    RunComputeCommand(*actual, actualPrompter, &actualResults);
+    RunComputeWith(*actual, actualPrompter, actualResults, longLoop);
     ExpectSameRecords(*expected, *actual, at);
     ExpectSameResults(expectedResults, actualResults, at);
     ASSERT_EQ(expectedPrompter.Entries().size(), actualPrompter.Entries().size()) << at;
