@@ -14,7 +14,9 @@
 // it is the first record (in list order) continuing from that predecessor
 // and the predecessor itself lies in the stretch computed again; otherwise
 // the predecessor already has a successor and the record gets a single
-// station cross-section.
+// station cross-section. A record whose only change is that kind of
+// cross-section gets it built once, when the pass ends: only the last one
+// counts.
 #pragma once
 
 #include <cstdint>
@@ -36,7 +38,7 @@ class LoopRewalk {
   // Forgets everything and prepares for a pass over `count` records whose
   // stations `index` looks up.
   void Start(size_t count, const StationIndex& index);
-  // Whether the first loop of the pass has closed (the links exist).
+  // Whether the links exist: a long loop has closed in this pass.
   bool linked() const { return m_linked > 0; }
   // Links the records up to and including `position` in list order.
   void Link(const Records& records, const StationIndex& index, size_t position);

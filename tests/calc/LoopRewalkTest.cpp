@@ -217,7 +217,7 @@ TEST(LoopRewalkTest, RandomSurveysMatchTheWalkFromTheLoopStart) {
     int steps;
     int seeds;
   };
-  const Case cases[] = {{30, 150}, {200, 60}, {1500, 8}};
+  const Case cases[] = {{30, 100}, {200, 40}, {1500, 5}};
   for (const Case& c : cases) {
     for (int seed = 1; seed <= c.seeds; ++seed) {
       for (int mode = 0; mode <= 2; ++mode) {
