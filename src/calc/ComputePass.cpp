@@ -14,6 +14,7 @@ namespace hp::calc {
 
 using doc::SurveyRecord;
 
+
 Computation::Computation(doc::SurveyStore& store, platform::Prompter& prompter, std::vector<LoopResult>* results)
     : m_store(store), m_prompter(prompter), m_results(results) {
   currentNumber = static_cast<int>(store.settings.currentRecordNumber);
@@ -87,17 +88,36 @@ int Computation::ComputeRecords(int first, bool all) {
   }
   m_adjuster.Reset(m_store.settings.loopAdjustment);
   m_index.Start(records);
+  const bool adjusting = all && m_adjuster.mode() != 0;
+  if (adjusting) m_rewalk.Start(records.size(), m_index);
 
   size_t position = static_cast<size_t>(first) - 1;
   while (position < records.size() && position < last) {
     m_index.Extend(position);  // each record is indexed just before its first visit
+    if (m_rewalk.linked()) m_rewalk.Link(records, m_index, position);
     size_t restart = 0;
-    switch (Visit(position, first, all, restart)) {
+    m_junction = false;
+    const Step step = Visit(position, first, all, restart);
+    if (adjusting) {
+      m_rewalk.NoteVisit(position, m_junctionPredecessor, m_junction);
+      m_rewalk.NoteBuilt(position, m_junction);
+    }
+    switch (step) {
       case Step::Next: ++position; break;
-      case Step::Restart: position = restart; break;
-      case Step::Stop: return m_stopResult;
+      case Step::Restart:
+        if (m_rewalk.linked()) {
+          Recompute(restart, position, first);
+          ++position;
+        } else {
+          position = restart;  // a short loop: walking it again is cheapest
+        }
+        break;
+      case Step::Stop:
+        BuildDueSections();
+        return m_stopResult;
     }
   }
+  if (adjusting) BuildDueSections();
   if (all && !messageShown) {
     computed = true;
     m_store.legacyConversion = false;
@@ -175,6 +195,8 @@ Computation::Step Computation::Visit(size_t position, int first, bool all, size_
   const auto section = [&](SurveyRecord& rec) {
     if (pred && pred->work.successor == 0) {
       JunctionSection(*pred, rec, limits);
+      m_junction = true;
+      m_junctionPredecessor = p;
     } else {
       SingleStationSection(rec, limits, true);
     }
@@ -228,11 +250,165 @@ Computation::Step Computation::Visit(size_t position, int first, bool all, size_
   if (m_adjuster.IsClosed(r.ring)) return Step::Next;
   const double misclosure[6] = {E[0] - r.x, E[1] - r.y, E[2] - r.z,
                                 ES[0] - r.calcA[3], ES[1] - r.calcA[4], ES[2] - r.calcA[5]};
-  const ClosureOutcome outcome = m_adjuster.Close(records, position, misclosure);
+  // The first loop spanning many records starts the bookkeeping that lets
+  // the pass compute only what a closure changes; from then on only the
+  // records carrying the loop's number are looked at for corrections.
+  m_corrected.clear();
+  const std::vector<size_t>* members = nullptr;
+  if (const Loop* loop = m_adjuster.LoopOf(r.ring);
+      loop && loop->firstNumber > 0 &&
+      (m_rewalk.linked() || position + 1 - static_cast<size_t>(loop->firstNumber) >= longLoopRecords)) {
+    m_rewalk.Link(records, m_index, position);
+    m_corrected = m_rewalk.RingMembers(loop->number, static_cast<size_t>(loop->firstNumber) - 1,
+                                       static_cast<size_t>(loop->lastNumber) - 1);
+    members = &m_corrected;
+  }
+  const ClosureOutcome outcome = m_adjuster.Close(records, position, misclosure, members);
   if (outcome.result) Collect(*outcome.result);
   if (!outcome.restartPosition) return Step::Next;
   restart = *outcome.restartPosition;
   return Step::Restart;
+}
+
+namespace {
+
+// What a record's computation may change that other records read: its
+// station for the records continuing from it or ending on it, and what the
+// junction with its first successor writes into it.
+struct Computed {
+  double station[7];  // x, y, z, station section triple, path length
+  double legOrientation[2];
+  double length;
+  double junctionEnd[2];  // end azimuth and elevation
+  double scale;
+  int32_t endCap;
+  double walls[12];
+
+  explicit Computed(const SurveyRecord& r)
+      : station{r.x, r.y, r.z, r.calcA[3], r.calcA[4], r.calcA[5], r.pathLength},
+        legOrientation{r.calcC[4], r.calcC[5]},
+        length(r.length),
+        junctionEnd{r.calcC[2], r.calcC[3]},
+        scale(r.calcScale),
+        endCap(r.drawFlags[1]) {
+    std::memcpy(walls, r.altCoords, sizeof walls);
+  }
+  // Bit for bit: a zero of another sign changes later results.
+  bool SameStation(const Computed& other) const { return std::memcmp(station, other.station, sizeof station) == 0; }
+  bool SameJunctionInput(const Computed& other) const {
+    return SameStation(other) && std::memcmp(legOrientation, other.legOrientation, sizeof legOrientation) == 0 &&
+           std::memcmp(&length, &other.length, sizeof length) == 0;
+  }
+  // Puts back what the junction with the first successor had written.
+  void RestoreJunction(SurveyRecord& r) const {
+    r.calcC[2] = junctionEnd[0];
+    r.calcC[3] = junctionEnd[1];
+    r.calcScale = scale;
+    r.drawFlags[1] = endCap;
+    std::memcpy(r.altCoords, walls, sizeof walls);
+    r.work.successor = 1;
+  }
+};
+
+}  // namespace
+
+// Walking again from the loop's first record would compute every record up
+// to the closing one once more; here only those whose result can differ are
+// computed, in the same order and with the same cross-section decisions.
+void Computation::Recompute(size_t start, size_t closing, int first) {
+  auto& records = m_store.records;
+  // A record that now carries a correction without a station to take its
+  // coordinates from moves again each time it is computed.
+  for (const size_t position : m_corrected) {
+    const SurveyRecord& q = *records[position];
+    const double* c = q.work.loopCorrection;
+    if (doc::IsSelfReference(q) && (c[0] != 0 || c[1] != 0 || c[2] != 0)) m_rewalk.MarkVolatile(position);
+  }
+  m_rewalk.BeginStretch(start, closing, m_corrected, m_store.legacyConversion);
+  const SectionLimits limits{m_store.settings.crossSectionVerticalLimit, m_store.settings.crossSectionAcuteLimit};
+  size_t position = 0;
+  bool full = true;
+  while (m_rewalk.Next(position, full)) {
+    SurveyRecord& r = *records[position];
+    // The predecessor computed again has lost its successor, so its first
+    // successor takes the junction; one above the stretch keeps it.
+    const uint32_t p = m_rewalk.Predecessor(position);
+    const bool junction = p != LoopRewalk::kNone && p >= start && m_rewalk.FirstSuccessor(p) == position;
+    const uint32_t successor = m_rewalk.FirstSuccessor(position);
+    // A junction that is due and now gives way to a single-station section
+    // is built first: it leaves its mark in the predecessor.
+    if (m_rewalk.Pending(position)) {
+      if (!junction && m_rewalk.JunctionOf(position) != LoopRewalk::kNone && !m_rewalk.Standing(position)) {
+        BuildDueSection(position);
+      }
+      m_rewalk.SetPending(position, false);
+    }
+    if (!full && p != LoopRewalk::kNone && successor != LoopRewalk::kNone && successor <= closing) {
+      // Only the cross-section at the start of the leg changes, and its
+      // successor's junction writes the rest again: only the last one
+      // counts, so it is built once, when the pass ends.
+      records[p]->work.successor = 1;
+      m_rewalk.SetPending(position, true);
+      m_rewalk.NoteVisit(position, p, junction);
+      continue;
+    }
+    if (p != LoopRewalk::kNone) records[p]->work.successor = junction ? 0 : 1;
+    const Computed before(r);
+    m_junction = false;
+    if (full || p == LoopRewalk::kNone) {
+      size_t unused = 0;
+      Visit(position, first, true, unused);
+    } else {
+      // Nothing it reads has changed: what computing it again changes is its
+      // cross-section, built as the walk would build it.
+      r.work.successor = 0;
+      r.drawFlags[0] = r.drawFlags[1] = 1;
+      if (junction) {
+        JunctionSection(*records[p], r, limits);
+        m_junction = true;
+        m_junctionPredecessor = p;
+      } else {
+        SingleStationSection(r, limits, true);
+      }
+    }
+    m_rewalk.NoteVisit(position, m_junctionPredecessor, m_junction);
+    m_rewalk.NoteBuilt(position, m_junction);
+    const Computed after(r);
+    const bool moved = !before.SameStation(after);
+    if (moved) m_rewalk.MarkReaders(position);
+    if (successor == LoopRewalk::kNone || successor > closing) continue;
+    if (!before.SameJunctionInput(after)) {
+      m_rewalk.MarkSection(successor);
+      m_rewalk.NoteStale(successor);
+    } else {
+      before.RestoreJunction(r);
+    }
+  }
+}
+
+void Computation::BuildDueSection(size_t position) {
+  auto& records = m_store.records;
+  SurveyRecord& r = *records[position];
+  const SectionLimits limits{m_store.settings.crossSectionVerticalLimit, m_store.settings.crossSectionAcuteLimit};
+  const Computed before(r);
+  r.drawFlags[0] = r.drawFlags[1] = 1;
+  const uint32_t p = m_rewalk.JunctionOf(position);
+  if (p != LoopRewalk::kNone) {
+    JunctionSection(*records[p], r, limits);
+  } else {
+    SingleStationSection(r, limits, true);
+  }
+  before.RestoreJunction(r);
+  m_rewalk.NoteBuilt(position, p != LoopRewalk::kNone);
+}
+
+void Computation::BuildDueSections() {
+  if (!m_rewalk.linked()) return;
+  for (uint32_t position = m_rewalk.NextPending(0); position != LoopRewalk::kNone;
+       position = m_rewalk.NextPending(position + 1)) {
+    if (!m_rewalk.Standing(position)) BuildDueSection(position);
+    m_rewalk.SetPending(position, false);
+  }
 }
 
 int Computation::ComputeAll() {

@@ -9,6 +9,7 @@
 
 #include "calc/LegReduction.h"
 #include "calc/LoopAdjuster.h"
+#include "calc/LoopRewalk.h"
 #include "calc/StationIndex.h"
 #include "doc/SurveyStore.h"
 #include "platform/Prompter.h"
@@ -38,11 +39,22 @@ class Computation {
 
   const StationIndex& index() const { return m_index; }
 
+  // Loops closing within this many records of their first one are walked
+  // again in full until a longer one has appeared; after that, and for
+  // longer ones, only the records a closure changes are computed again.
+  size_t longLoopRecords = 256;
+
  private:
   enum class Step { Next, Restart, Stop };
 
   void InsertHeadReference();
   Step Visit(size_t position, int first, bool all, size_t& restart);
+  // After the loop closed at `closing`: computes again, in list order, the
+  // records from `start` to `closing` whose result the closure changes.
+  void Recompute(size_t start, size_t closing, int first);
+  // Builds the due cross-section of the record at `position`, or of all.
+  void BuildDueSection(size_t position);
+  void BuildDueSections();
   void ComputeSelfReference(size_t position, const LegVector& leg, bool all);
   // Shows a compute message; Stop when the user answered Yes or Cancel.
   bool Ask(const std::string& text, size_t position, int& answerResult);
@@ -53,6 +65,10 @@ class Computation {
   std::vector<LoopResult>* m_results;
   LoopAdjuster m_adjuster;
   StationIndex m_index;
+  LoopRewalk m_rewalk;
+  std::vector<size_t> m_corrected;  // records the last closure gave corrections
+  bool m_junction = false;          // the last record computed took a junction with its predecessor
+  int64_t m_junctionPredecessor = StationIndex::kNone;
   int m_stopResult = 0;
   std::unordered_set<std::string> m_passedOver;  // record positions and messages answered No in this pass
 };

@@ -94,7 +94,13 @@ void LoopAdjuster::Correct(doc::SurveyRecord& q, int number, const Loop& loop) c
   }
 }
 
-ClosureOutcome LoopAdjuster::Close(Records& records, size_t position, const double misclosure[6]) {
+const Loop* LoopAdjuster::LoopOf(int ring) const {
+  const auto it = m_byNumber.find(LoopNumber(ring));
+  return it == m_byNumber.end() ? nullptr : &m_loops[it->second];
+}
+
+ClosureOutcome LoopAdjuster::Close(Records& records, size_t position, const double misclosure[6],
+                                   const std::vector<size_t>* members) {
   doc::SurveyRecord& r = *records[position];
   Loop& loop = Find(r.ring);
   ClosureOutcome outcome;
@@ -124,6 +130,16 @@ ClosureOutcome LoopAdjuster::Close(Records& records, size_t position, const doub
   loop.closingNumber = result.recordNumber;
   loop.closed = true;
   const auto number = loop.number;
+  if (members) {
+    for (const size_t member : *members) {
+      const auto n = member + 1;
+      if (n < static_cast<size_t>(loop.firstNumber) || n > static_cast<size_t>(loop.lastNumber)) continue;
+      doc::SurveyRecord& q = *records[member];
+      if (LoopNumber(q.ring) == number) Correct(q, static_cast<int>(n), loop);
+    }
+    outcome.restartPosition = static_cast<size_t>(loop.firstNumber - 1);
+    return outcome;
+  }
   for (auto n = static_cast<size_t>(loop.firstNumber); n <= static_cast<size_t>(loop.lastNumber) && n <= records.size();
        ++n) {
     doc::SurveyRecord& q = *records[n - 1];

@@ -67,7 +67,13 @@ class LoopAdjuster {
   // Closes the loop of the closing record at `position` with the misclosure
   // (known end minus computed end, then the section triple), gives each of
   // its legs its corrections and tells where the pass continues.
-  ClosureOutcome Close(Records& records, size_t position, const double misclosure[6]);
+  // With `members`, the list positions (ascending) of the records that carry
+  // the loop's number from its first to its last leg, only those are looked
+  // at; without, the records between the two.
+  ClosureOutcome Close(Records& records, size_t position, const double misclosure[6],
+                       const std::vector<size_t>* members = nullptr);
+  // The loop of `ring`, or null when none was begun.
+  const Loop* LoopOf(int ring) const;
 
   const std::vector<Loop>& loops() const { return m_loops; }
 
