@@ -5,6 +5,8 @@
 #include <QAbstractScrollArea>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -15,8 +17,10 @@
 #include "app/AppContext.h"
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
+#include "app/ProtocolClipboard.h"
 #include "app/dialogs/PageSetupDialog.h"
 #include "app/dialogs/SubSheetDialog.h"
+#include "draw/Protocol.h"
 #include "draw/SubSheetSetup.h"
 #include "gfx/PrintedPages.h"
 #include "gfx/QPainterSurface.h"
@@ -83,6 +87,17 @@ int PageCountOn(QPrinter& printer, CPlanDoc& doc, draw::ViewTransform& view, boo
   return job.pageCount();
 }
 
+// The survey protocol's printed width in millimetres, measured in the
+// fonts at a printer's resolution.
+double ProtocolWidthOnPaper(CPlanDoc& doc, CPlanView& view) {
+  QImage measure(1, 1, QImage::Format_RGB32);
+  QPainter painter(&measure);
+  draw::DeviceCaps caps = gfx::CapsOf(measure);
+  caps.dpiX = caps.dpiY = gfx::kPrintPdfDpi;
+  gfx::QPainterSurface surface(painter, caps);
+  return draw::ProtocolWidthMm(surface, doc.store(), doc.worksheet(), view.viewTransform(), App().settings);
+}
+
 }  // namespace
 
 draw::PageSizeMm DefaultPrinterPage(bool landscape) {
@@ -143,6 +158,8 @@ void RunPreviewCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
 }
 
 void RunClipboardCommand(CPlanView& view) {
+  // The survey protocol goes to the clipboard as its text.
+  if (CopyProtocolToClipboard(view)) return;
   view.Redraw();
   const QImage picture = view.viewport()->grab().toImage();
   QGuiApplication::clipboard()->setImage(picture);
@@ -164,6 +181,8 @@ bool RunPageSetupDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
       },
       [&](draw::PageSetupOptions& options) {
         const draw::PageSizeMm page = draw::PrintablePageSize(reported.width, reported.height, options.landscape);
+        if (worksheet.displayKind() == doc::DisplayType::Protocol)
+          return draw::CentreProtocol(options, ProtocolWidthOnPaper(doc, view), page);
         return draw::CentreGraphic(options, worksheet, page, view.lastDrawing().area);
       });
   shown = &dialog;

@@ -57,7 +57,7 @@ void DrawProtocolPicture(draw::Surface& surface, doc::SurveyStore& store, doc::W
 
 // The printed pages of the worksheet, all of them, as a PDF of the printable
 // page the program takes when no printer reports one.
-int WritePrintedPages(const std::filesystem::path& output, const doc::SurveyStore& store, doc::Worksheet& worksheet,
+int WritePrintedPages(const std::filesystem::path& output, doc::SurveyStore& store, doc::Worksheet& worksheet,
                       const platform::SettingsStore& settings, const draw::PrintJobOptions& options,
                       platform::Prompter& prompter) {
   const draw::PageSizeMm page = draw::PrintablePageSize(0, 0, worksheet.landscape() != 0);

@@ -7,6 +7,7 @@
 
 #include "base/NumberFormat.h"
 #include "draw/DisplayType.h"
+#include "draw/Protocol.h"
 
 namespace hp::draw {
 
@@ -120,6 +121,15 @@ std::optional<FieldFault<PageSetupField>> CentreGraphic(PageSetupOptions& o, con
   const int y = static_cast<int>(std::min(page.height / 2 - 10, (page.height - paperHeight) / 2));
   o.marginLeft = o.marginRight = std::max(0, x);
   o.marginTop = o.marginBottom = std::max(0, y);
+  return std::nullopt;
+}
+
+std::optional<FieldFault<PageSetupField>> CentreProtocol(PageSetupOptions& o, double protocolWidthMm,
+                                                        const PageSizeMm& page) {
+  if (!(protocolWidthMm <= page.width))
+    return FieldFault<PageSetupField>{PageSetupField::MarginLeft, protocol_texts::kTooWide};
+  const int margin = static_cast<int>(std::clamp((page.width - protocolWidthMm) / 2, 0.0, 1.0 * kMaxMarginMm));
+  o.marginLeft = o.marginRight = margin;
   return std::nullopt;
 }
 

@@ -89,6 +89,13 @@ void LimitMargins(PageSetupOptions& options, const PageSizeMm& page);
 std::optional<FieldFault<PageSetupField>> CentreGraphic(PageSetupOptions& options, const doc::Worksheet& worksheet,
                                                        const PageSizeMm& page, const PlaneRect& drawnExtent = {});
 
+// "Grafik &zentrieren" for the survey protocol, `protocolWidthMm` wide on
+// paper: the left and right margins share the room the page leaves (at
+// least 0); a protocol wider than the page leaves them and gives the
+// protocol's message.
+std::optional<FieldFault<PageSetupField>> CentreProtocol(PageSetupOptions& options, double protocolWidthMm,
+                                                        const PageSizeMm& page);
+
 // "OK" / "Ü&bernehmen": checks the fields, then stores them. Margins are
 // limited to the page of the reported size (0 and 0: none reported). On
 // storing, the projection is rebuilt and the first sheet is shown.

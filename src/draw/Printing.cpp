@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "draw/DisplayType.h"
+#include "draw/Protocol.h"
 #include "draw/WorksheetDrawing.h"
 
 namespace hp::draw {
@@ -157,7 +158,7 @@ PagePlan PlanPages(const doc::Worksheet& ws, int pageCount, const PageRequest& r
   return plan;
 }
 
-PrintJob::PrintJob(const doc::SurveyStore& store, doc::Worksheet& ws, ViewTransform& view,
+PrintJob::PrintJob(doc::SurveyStore& store, doc::Worksheet& ws, ViewTransform& view,
                    const platform::SettingsStore& settings, const DeviceCaps& printer, const PageSizeMm& page,
                    const PrintJobOptions& options)
     : m_store(store), m_ws(ws), m_view(view), m_settings(settings), m_caps(printer), m_page(page),
@@ -170,7 +171,10 @@ PrintJob::PrintJob(const doc::SurveyStore& store, doc::Worksheet& ws, ViewTransf
   m_saved = ws.image;
   m_subSheets = PrintsSubSheets(ws);
   if (ws.displayKind() == DisplayType::Protocol) {
-    m_pageCount = std::max(1, ws.protocolPageCount());
+    // The protocol's pages on this page: its lines follow the fonts and the
+    // printer's page and margins, not what the text measures.
+    DiscardingSurface layoutPass(m_caps);
+    m_pageCount = std::max(1, ProtocolPageCount(layoutPass, store, ws, view, settings, ProtocolOptions()));
     return;
   }
   ws.setShowSubSheets(m_subSheets ? 1 : 0);
@@ -185,10 +189,21 @@ PrintJob::PrintJob(const doc::SurveyStore& store, doc::Worksheet& ws, ViewTransf
 
 PrintJob::~PrintJob() { m_ws.image = m_saved; }
 
+ProtocolDrawingOptions PrintJob::ProtocolOptions() const {
+  ProtocolDrawingOptions o;
+  o.printer = true;
+  o.preview = m_options.preview;
+  o.clock = m_options.clock;
+  return o;
+}
+
 bool PrintJob::DrawPage(Surface& surface, int page) {
   if (m_ws.displayKind() == DisplayType::Protocol) {
-    m_ws.setProtocolCurrentPage(page);
-  } else if (m_subSheets) {
+    if (page < 1 || page > m_pageCount) return false;
+    DrawProtocolPage(surface, m_store, m_ws, m_view, m_settings, page, ProtocolOptions());
+    return true;
+  }
+  if (m_subSheets) {
     m_ws.setCurrentSheetNumber(static_cast<int16_t>(std::clamp(page, 1, 10000)));
   }
   WorksheetDrawingOptions o;

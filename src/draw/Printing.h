@@ -13,6 +13,7 @@
 #include "draw/BackgroundMap.h"
 #include "draw/PageSetup.h"
 #include "draw/PlaneLayout.h"
+#include "draw/Protocol.h"
 #include "draw/Surface.h"
 #include "draw/ViewTransform.h"
 #include "platform/Clock.h"
@@ -105,10 +106,12 @@ struct PrintJobOptions {
 // (printable millimetres, turned for the orientation). While it lives the
 // worksheet shows sub-sheets when they are printed and the page arithmetic
 // follows the printer's page; when it ends the worksheet is put back exactly
-// as it was, so printing never changes the document.
+// as it was, so printing never changes the document. The survey protocol
+// prints its pages laid out on the printer's page with the page margins.
+// The store is not const: the protocol's data evaluation marks the records.
 class PrintJob {
  public:
-  PrintJob(const doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+  PrintJob(doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
            const platform::SettingsStore& settings, const DeviceCaps& printer, const PageSizeMm& page,
            const PrintJobOptions& options = {});
   ~PrintJob();
@@ -119,9 +122,11 @@ class PrintJob {
   // sub-sheets are printed, the protocol's page count for the survey
   // protocol, else 1.
   int pageCount() const { return m_pageCount; }
-  // Whether the worksheet's display type has pages to print (the survey
-  // protocol has none yet).
-  bool printable() const { return doc::IsDrawnType(m_ws.displayKind()); }
+  // Whether the worksheet's display type has pages to print: the drawn
+  // types and the survey protocol.
+  bool printable() const {
+    return doc::IsDrawnType(m_ws.displayKind()) || m_ws.displayKind() == doc::DisplayType::Protocol;
+  }
   // The print dialog offers the selection only when sub-sheets are printed.
   bool allowsSelection() const { return m_subSheets; }
   bool subSheets() const { return m_subSheets; }
@@ -130,7 +135,9 @@ class PrintJob {
   bool DrawPage(Surface& surface, int page);
 
  private:
-  const doc::SurveyStore& m_store;
+  ProtocolDrawingOptions ProtocolOptions() const;
+
+  doc::SurveyStore& m_store;
   doc::Worksheet& m_ws;
   ViewTransform& m_view;
   const platform::SettingsStore& m_settings;

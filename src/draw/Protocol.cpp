@@ -259,14 +259,19 @@ bool WheelProtocolPage(doc::Worksheet& worksheet, int delta) {
   return StepProtocolPage(worksheet, delta > 0 ? ProtocolPageStep::Next : ProtocolPageStep::Previous);
 }
 
-bool CentreProtocolOnPage(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet,
-                          ViewTransform& view, const platform::SettingsStore& settings, double pageWidthMm,
-                          platform::Prompter& prompter) {
+double ProtocolWidthMm(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+                       const platform::SettingsStore& settings) {
   ProtocolDrawingOptions options;
   options.printer = true;
   ProtocolPainter painter(surface, store, worksheet, view, settings, options);
   painter.Layout();
-  const double widthMm = painter.dpiX() > 0 ? painter.width() * 25.4 / painter.dpiX() : 0;
+  return painter.dpiX() > 0 ? painter.width() * 25.4 / painter.dpiX() : 0;
+}
+
+bool CentreProtocolOnPage(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet,
+                          ViewTransform& view, const platform::SettingsStore& settings, double pageWidthMm,
+                          platform::Prompter& prompter) {
+  const double widthMm = ProtocolWidthMm(surface, store, worksheet, view, settings);
   if (widthMm > pageWidthMm) {
     prompter.Message(protocol_texts::kTooWide, platform::Icon::Exclamation);
     return false;

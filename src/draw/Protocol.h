@@ -131,6 +131,11 @@ bool StepProtocolPage(doc::Worksheet& worksheet, ProtocolPageStep step);
 // The wheel: towards the user (delta > 0) the next page, away the previous.
 bool WheelProtocolPage(doc::Worksheet& worksheet, int delta);
 
+// The protocol's width in millimetres as it is printed on `surface` (a page
+// of the printer): its width in device units / dots per inch · 25.4.
+double ProtocolWidthMm(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+                       const platform::SettingsStore& settings);
+
 // "Grafik &zentrieren" for the protocol: its width in millimetres on
 // `surface` (a page of the printer) is compared with the page width; a wider
 // protocol gives the message and leaves the margins, else the left and right

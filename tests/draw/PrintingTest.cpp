@@ -138,6 +138,24 @@ TEST(PageSetupTest, CentreGraphicPutsTheAreaInTheMiddleOrSaysItIsTooLarge) {
   EXPECT_EQ(o.marginLeft, 20);
 }
 
+TEST(PageSetupTest, CentreProtocolSharesTheRoomOrSaysItIsTooWide) {
+  const struct {
+    double width;
+    int margin;  // -1: refused, margins unchanged
+  } cases[] = {{157, 20}, {100.5, 48}, {197, 0}, {197.5, -1}};
+  for (const auto& c : cases) {
+    PageSetupOptions o;
+    o.marginLeft = o.marginRight = 7;
+    const auto fault = CentreProtocol(o, c.width, {197, 285});
+    EXPECT_EQ(fault.has_value(), c.margin < 0) << c.width;
+    if (fault) {
+      EXPECT_EQ(fault->message, protocol_texts::kTooWide);
+    }
+    EXPECT_EQ(o.marginLeft, c.margin < 0 ? 7 : c.margin) << c.width;
+    EXPECT_EQ(o.marginRight, o.marginLeft);
+  }
+}
+
 TEST(SubSheetSetupTest, ApplyOrdersSnapsAndLimitsTheGrid) {
   doc::Worksheet ws = NewWorksheet();
   ws.setCurrentSheetNumber(3);

@@ -3,12 +3,14 @@
 // centring on the printed page.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 #include "base/FixedText.h"
 #include "doc/SurveyStore.h"
 #include "draw/Protocol.h"
 #include "draw/ProtocolDialog.h"
+#include "draw/Printing.h"
 #include "draw/RecordingSurface.h"
 #include "platform/Prompter.h"
 
@@ -243,6 +245,39 @@ TEST_F(ProtocolTest, CentringSetsEqualMarginsOrRefusesAProtocolWiderThanThePage)
   EXPECT_TRUE(CentreProtocolOnPage(surface, store, ws, view, settings, 2000, prompter));
   EXPECT_EQ(ws.marginLeft(), ws.marginRight());
   EXPECT_GT(ws.marginLeft(), 500);
+}
+
+TEST_F(ProtocolTest, PrintJobPrintsEveryRowOnceOnThePrintersPagesAndPutsTheWorksheetBack) {
+  Only({5});
+  for (int i = 0; i < 200; ++i) Leg("A", "P" + std::to_string(i), 0);
+  ws.setProtocolPageCount(1);  // as the window left it
+  ws.setProtocolCurrentPage(1);
+  DeviceCaps printer = RecordingSurface::DefaultCaps();
+  printer.dpiX = printer.dpiY = 300;
+  printer.widthPixels = 197 * 300 * 10 / 254, printer.heightPixels = 285 * 300 * 10 / 254;
+  surface = RecordingSurface(printer);
+  ProtocolDrawingOptions options;
+  options.printer = true;
+  const int expected = ProtocolPageCount(surface, store, ws, view, settings, options);
+  ASSERT_GT(expected, 1);
+  const auto before = ws.image;
+  {
+    PrintJob job(store, ws, view, settings, printer, {197, 285});
+    EXPECT_TRUE(job.printable());
+    EXPECT_FALSE(job.allowsSelection());
+    ASSERT_EQ(job.pageCount(), expected);
+    std::map<std::string, int> printed;
+    for (int page = 1; page <= expected; ++page) {
+      surface = RecordingSurface(printer);
+      ASSERT_TRUE(job.DrawPage(surface, page));
+      for (const std::string& text : Texts()) ++printed[text];
+    }
+    for (int i = 0; i < 200; ++i) EXPECT_EQ(printed["2/3/P" + std::to_string(i)], 1) << i;
+    surface = RecordingSurface(printer);
+    EXPECT_FALSE(job.DrawPage(surface, expected + 1));
+    EXPECT_TRUE(surface.primitives().empty());
+  }
+  EXPECT_EQ(ws.image, before);
 }
 
 TEST(ProtocolDialogTest, ChoicesAreLimitedAndOnlyChangesCount) {
