@@ -99,18 +99,19 @@ TEST_F(PrintCommandsTest, NothingToPrintOrAFailingPrinterIsReported) {
   const auto before = doc.worksheet().image;
   const struct {
     QString file;
+    int displayType;
     draw::PageRequest request;
     std::string_view message;
   } cases[] = {
-      {folder.filePath(QStringLiteral("r.pdf")), {draw::PageChoice::Range, 7, 9}, draw::print::kRangeOutside},
-      {folder.filePath(QStringLiteral("s.pdf")), {draw::PageChoice::Selection, 0, 0}, draw::print::kNoPrintArea},
-      {folder.filePath(QStringLiteral("fehlt/f.pdf")), {}, draw::print::kPrinterFailed},
-      {folder.filePath(QStringLiteral("protokoll.pdf")), {}, draw::print::kNotPrinted},
+      {folder.filePath(QStringLiteral("r.pdf")), 0, {draw::PageChoice::Range, 7, 9}, draw::print::kRangeOutside},
+      {folder.filePath(QStringLiteral("s.pdf")), 0, {draw::PageChoice::Selection, 0, 0}, draw::print::kNoPrintArea},
+      {folder.filePath(QStringLiteral("fehlt/f.pdf")), 0, {}, draw::print::kPrinterFailed},
+      // The survey protocol of two legs has one page.
+      {folder.filePath(QStringLiteral("protokoll.pdf")), 6, {draw::PageChoice::Range, 2, 4}, draw::print::kRangeOutside},
   };
   for (const auto& c : cases) {
     test::Context().prompter.Clear();
-    // The survey protocol has no printed pages.
-    doc.worksheet().setDisplayType(c.message == draw::print::kNotPrinted ? 6 : 0);
+    doc.worksheet().setDisplayType(static_cast<int16_t>(c.displayType));
     QPrinter printer(QPrinter::HighResolution);
     ToPdf(printer, c.file);
     EXPECT_FALSE(PrintWorksheet(printer, doc, child->view(), c.request));
@@ -120,6 +121,35 @@ TEST_F(PrintCommandsTest, NothingToPrintOrAFailingPrinterIsReported) {
     EXPECT_EQ(doc.worksheet().image, before);
     EXPECT_FALSE(doc.isModified());
   }
+}
+
+TEST_F(PrintCommandsTest, TheProtocolPrintsItsPagesAndTheDocumentStaysAsItWas) {
+  CPlanDoc& doc = child->document();
+  for (int i = 3; i < 300; ++i) Leg(doc.store(), std::to_string(i).c_str(), 0, 0, 1, 1);
+  doc.worksheet().setDisplayType(6);
+  const auto before = doc.worksheet().image;
+  const QString all = folder.filePath(QStringLiteral("alle.pdf"));
+  const QString two = folder.filePath(QStringLiteral("zwei.pdf"));
+  QPrinter printer(QPrinter::HighResolution), ranged(QPrinter::HighResolution);
+  ToPdf(printer, all);
+  ToPdf(ranged, two);
+  ASSERT_TRUE(PrintWorksheet(printer, doc, child->view(), {}));
+  EXPECT_GT(PageCount(all), 3);
+  ASSERT_TRUE(PrintWorksheet(ranged, doc, child->view(), {draw::PageChoice::Range, 2, 3}));
+  EXPECT_EQ(PageCount(two), 2);
+  EXPECT_EQ(doc.worksheet().image, before);
+  EXPECT_FALSE(doc.isModified());
+  EXPECT_TRUE(test::Context().prompter.Texts().empty());
+}
+
+TEST_F(PrintCommandsTest, ClipboardTakesTheProtocolsTextWhileTheProtocolIsShown) {
+  child->document().worksheet().setDisplayType(6);
+  QGuiApplication::clipboard()->clear();
+  frame.command(QStringLiteral("Zwischenablage"))->trigger();
+  const QString text = QGuiApplication::clipboard()->text();
+  EXPECT_EQ(text, child->view().ProtocolText());
+  EXPECT_NE(text.indexOf(QStringLiteral("Datenauswertung\n")), -1) << text.toStdString();
+  EXPECT_TRUE(QGuiApplication::clipboard()->image().isNull());
 }
 
 TEST_F(PrintCommandsTest, PageSetupRefusesABadScaleAndFocusesIt) {
