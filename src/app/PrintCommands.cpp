@@ -165,6 +165,13 @@ void RunClipboardCommand(CPlanView& view) {
   QGuiApplication::clipboard()->setImage(picture);
 }
 
+std::optional<draw::FieldFault<draw::PageSetupField>> CentreOnPage(draw::PageSetupOptions& options, CPlanDoc& doc,
+                                                                 CPlanView& view, const draw::PageSizeMm& page) {
+  if (doc.worksheet().displayKind() == doc::DisplayType::Protocol)
+    return draw::CentreProtocol(options, ProtocolWidthOnPaper(doc, view), page);
+  return draw::CentreGraphic(options, doc.worksheet(), page, view.lastDrawing().area);
+}
+
 bool RunPageSetupDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
   doc::Worksheet& worksheet = doc.worksheet();
   const draw::PageSizeMm reported = DefaultPrinterPage(false);
@@ -180,10 +187,8 @@ bool RunPageSetupDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
         return std::nullopt;
       },
       [&](draw::PageSetupOptions& options) {
-        const draw::PageSizeMm page = draw::PrintablePageSize(reported.width, reported.height, options.landscape);
-        if (worksheet.displayKind() == doc::DisplayType::Protocol)
-          return draw::CentreProtocol(options, ProtocolWidthOnPaper(doc, view), page);
-        return draw::CentreGraphic(options, worksheet, page, view.lastDrawing().area);
+        return CentreOnPage(options, doc, view,
+                            draw::PrintablePageSize(reported.width, reported.height, options.landscape));
       });
   shown = &dialog;
   return dialog.exec() == QDialog::Accepted;

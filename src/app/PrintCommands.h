@@ -37,6 +37,10 @@ void RunPrintCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view);
 void RunPreviewCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view);
 // "&Zwischenablage": the window's picture to the clipboard.
 void RunClipboardCommand(CPlanView& view);
+// "Grafik &zentrieren" of the page setup for the options shown, on `page`:
+// the survey protocol by its printed width, the other types by their area.
+std::optional<draw::FieldFault<draw::PageSetupField>> CentreOnPage(draw::PageSetupOptions& options, CPlanDoc& doc,
+                                                                 CPlanView& view, const draw::PageSizeMm& page);
 // "Seite &einrichten..." and "&Teilblätter...".
 bool RunPageSetupDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view);
 bool RunSubSheetDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view);

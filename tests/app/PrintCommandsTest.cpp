@@ -152,6 +152,21 @@ TEST_F(PrintCommandsTest, ClipboardTakesTheProtocolsTextWhileTheProtocolIsShown)
   EXPECT_TRUE(QGuiApplication::clipboard()->image().isNull());
 }
 
+TEST_F(PrintCommandsTest, CentringTheProtocolSharesTheWidthOnly) {
+  CPlanDoc& doc = child->document();
+  doc.worksheet().setDisplayType(6);
+  draw::PageSetupOptions o = draw::LoadPageSetup(doc.worksheet());
+  o.marginLeft = o.marginTop = o.marginBottom = 5, o.marginRight = 9;
+  ASSERT_FALSE(CentreOnPage(o, doc, child->view(), {400, 285}));
+  EXPECT_EQ(o.marginLeft, o.marginRight);
+  EXPECT_GT(o.marginLeft, 50);
+  EXPECT_EQ(o.marginTop, 5);
+  EXPECT_EQ(o.marginBottom, 5);
+  const auto fault = CentreOnPage(o, doc, child->view(), {40, 285});
+  ASSERT_TRUE(fault);
+  EXPECT_EQ(fault->message, draw::protocol_texts::kTooWide);
+}
+
 TEST_F(PrintCommandsTest, PageSetupRefusesABadScaleAndFocusesIt) {
   doc::Worksheet& ws = child->document().worksheet();
   CPageSetupDialog dialog(
