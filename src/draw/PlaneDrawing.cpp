@@ -355,7 +355,16 @@ bool PlanePainter::Run() {
   // neither miss nor repeat anything; the title and labels lie around it.
   const Point clipTopLeft = Dev(m_layout.area.left, m_layout.area.top);
   const Point clipBottomRight = Dev(m_layout.area.right, m_layout.area.bottom);
-  const Rect clip{clipTopLeft.x, clipTopLeft.y, clipBottomRight.x + 1, clipBottomRight.y + 1};
+  Rect clip{clipTopLeft.x, clipTopLeft.y, clipBottomRight.x + 1, clipBottomRight.y + 1};
+  if (m_options.printer) {
+    // An overview larger than the page at true scale stops at the margins
+    // instead of running over them to the paper's edge.
+    const Margins page = PageMargins();
+    clip.left = std::max(clip.left, page.left);
+    clip.top = std::max(clip.top, page.top);
+    clip.right = std::min(clip.right, m_caps.widthPixels - page.right);
+    clip.bottom = std::min(clip.bottom, m_caps.heightPixels - page.bottom);
+  }
   const auto clipped = [&](bool on) {
     if (m_options.printer) m_s.ClipTo(on ? &clip : nullptr);
   };

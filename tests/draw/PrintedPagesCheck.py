@@ -11,7 +11,9 @@ measured:
   snapped to the 10 m grid: 70 x 120 m, i.e. 140 x 240 mm; the survey needs
   2 x 2 sheets. Nothing is printed in the margins, every dark pixel put back
   into survey metres lies on a leg, and every point of the legs is printed
-  on some page: the sheets tile the plan without gaps or overlaps.
+  on some page: the sheets tile the plan without gaps or overlaps;
+* portrait, overview: the 100 m leg (200 mm) is wider than the page, so
+  the plan is cut at the right margin instead of running over it.
 
 Run as: PrintedPagesCheck.py CLI DOCUMENT-WRITER WORKFOLDER
 """
@@ -145,6 +147,21 @@ def check_subsheets(pages):
           % len(world))
 
 
+def check_overflowing_overview(pages):
+    if len(pages) != 1:
+        fail("portrait overview: %d pages, expected 1" % len(pages))
+    width, height, dark = pages[0]
+    if not dark:
+        fail("portrait overview page is blank")
+    lowest = max(mm(y) for _, y in dark)
+    rightmost = max(mm(x) for x, _ in dark)
+    if lowest > height / DPMM - 20 + TOLERANCE_MM or rightmost > width / DPMM - 20 + TOLERANCE_MM:
+        fail("the overview prints to %.2f / %.2f mm, into the margins" % (rightmost, lowest))
+    if not near(rightmost, width / DPMM - 20):
+        fail("the overview stops at %.2f mm, expected at the right margin" % rightmost)
+    print("portrait overview: cut at the right margin (%.2f mm)" % rightmost)
+
+
 def main():
     if shutil.which("pdftoppm") is None:
         print("pdftoppm absent: check skipped")
@@ -154,6 +171,7 @@ def main():
     os.makedirs(work)
     check_landscape(print_pages(cli, writer, work, "landscape", "1", "0"))
     check_subsheets(print_pages(cli, writer, work, "sheets", "0", "1"))
+    check_overflowing_overview(print_pages(cli, writer, work, "portrait", "0", "0"))
 
 
 main()
