@@ -27,6 +27,7 @@
 #include <string_view>
 #include <vector>
 
+#include "BenchGoals.h"
 #include "CaveSystemGenerator.h"
 #include "calc/ComputePass.h"
 #include "doc/LegFilter.h"
@@ -49,6 +50,7 @@ namespace {
 using hp::doc::SurveyStore;
 using hp::doc::Worksheet;
 namespace draw = hp::draw;
+using hp::bench::Record;
 
 constexpr size_t kRecords = 100'000;
 // Every generated record is on level 1, so the rules test the cave and
@@ -131,17 +133,6 @@ draw::DeviceCaps ScreenCaps() {
   caps.heightMm = 1080 * 254 / 960;
   caps.colours = 1 << 24;
   return caps;
-}
-
-// Milliseconds per operation of every run, by benchmark name, for the summary.
-std::map<std::string, std::vector<double>>& RunMillis() {
-  static std::map<std::string, std::vector<double>> millis;
-  return millis;
-}
-
-void Record(const std::string& name, std::chrono::steady_clock::time_point start, benchmark::State& state) {
-  const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
-  RunMillis()[name].push_back(elapsed.count() / static_cast<double>(state.iterations()));
 }
 
 // Rebuilding the projection after a change of view: PrepareProjection with
@@ -351,37 +342,19 @@ void Register() {
   }
 }
 
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 void PrintSummary() {
-  struct Goal {
-    const char* name;
-    double millis;
-  };
-  const Goal goals[] = {{"projection plan", 30},
-                        {"projection parallel", 30},
-                        {"leg filter rule", 20},
-                        {"draw plan", 250},
-                        {"draw plan with projection", 250},
-                        {"draw plan image", 250},
-                        {"draw plan image with projection", 250},
-                        {"draw perspective", 250},
-                        {"draw perspective image", 250},
-                        {"draw camera view", 250},
-                        {"draw camera view image", 250}};
-  std::fprintf(stderr, "\nDrawing goals, 100 000 records (median of the runs of this process):\n");
-  for (const Goal& goal : goals) {
-    const auto& runs = RunMillis()[goal.name];
-    if (runs.empty()) continue;
-    const double m = Median(runs);
-    std::fprintf(stderr, "  %-32s %8.2f ms over %zu runs (goal <= %.0f: %s)\n", goal.name, m, runs.size(),
-                 goal.millis, m <= goal.millis ? "met" : "MISSED");
-  }
+  const hp::bench::Goal goals[] = {{"projection plan", 30},
+                                   {"projection parallel", 30},
+                                   {"leg filter rule", 20},
+                                   {"draw plan", 250},
+                                   {"draw plan with projection", 250},
+                                   {"draw plan image", 250},
+                                   {"draw plan image with projection", 250},
+                                   {"draw perspective", 250},
+                                   {"draw perspective image", 250},
+                                   {"draw camera view", 250},
+                                   {"draw camera view image", 250}};
+  hp::bench::PrintGoals("Drawing goals, 100 000 records", goals);
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchGoals.h"
 #include "SurveyGenerator.h"
 #include "doc/SurveyStore.h"
 #include "draw/PlaneDrawing.h"
@@ -31,6 +32,7 @@
 namespace {
 
 namespace draw = hp::draw;
+using hp::bench::Record;
 
 constexpr size_t kRecords = 100'000;
 
@@ -90,16 +92,6 @@ Scene& TheScene() {
   return s;
 }
 
-std::map<std::string, std::vector<double>>& RunMillis() {
-  static std::map<std::string, std::vector<double>> millis;
-  return millis;
-}
-
-void Record(const std::string& name, std::chrono::steady_clock::time_point start, benchmark::State& state) {
-  const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
-  RunMillis()[name].push_back(elapsed.count() / static_cast<double>(state.iterations()));
-}
-
 void BM_PickStation(benchmark::State& state) {
   Scene& s = TheScene();
   if (!s.error.empty()) {
@@ -138,26 +130,9 @@ void BM_WheelZoomStep(benchmark::State& state) {
   if (!drawn.drawn) state.SkipWithError("the plan drew nothing");
 }
 
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
 void PrintSummary() {
-  const struct {
-    const char* name;
-    double millis;
-  } goals[] = {{"pick hit", 5}, {"pick miss", 5}, {"wheel zoom step", 250}};
-  std::fprintf(stderr, "\nView goals, 100 000 records (median of the runs of this process):\n");
-  for (const auto& goal : goals) {
-    const auto& runs = RunMillis()[goal.name];
-    if (runs.empty()) continue;
-    const double m = Median(runs);
-    std::fprintf(stderr, "  %-20s %8.3f ms over %zu runs (goal <= %.0f: %s)\n", goal.name, m, runs.size(), goal.millis,
-                 m <= goal.millis ? "met" : "MISSED");
-  }
+  const hp::bench::Goal goals[] = {{"pick hit", 5}, {"pick miss", 5}, {"wheel zoom step", 250}};
+  hp::bench::PrintGoals("View goals, 100 000 records", goals);
 }
 
 }  // namespace

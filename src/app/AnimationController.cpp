@@ -4,7 +4,6 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QScrollBar>
 
 #include "app/AppContext.h"
@@ -20,9 +19,6 @@ bool IsModifierKey(int key) {
          key == Qt::Key_AltGr || key == Qt::Key_CapsLock;
 }
 
-// The drawings that turn with a drag: perspective, red-green and camera view.
-bool TurnsWithDrag(int type) { return doc::IsSpatialType(doc::DisplayTypeOf(type)); }
-
 // The spin runs in every drawing below the survey protocol.
 constexpr int kSurveyProtocolType = 6;
 
@@ -36,6 +32,9 @@ CAnimationController::CAnimationController(CPlanDoc& document, CPlanView& view, 
   // Any other change of data, view or worksheet ends flight and spin.
   connect(&m_doc, &CPlanDoc::changed, this, &CAnimationController::Stop);
   connect(&m_doc, &CPlanDoc::worksheetsChanged, this, &CAnimationController::Stop);
+  // The view turns itself while the left button drags; the spin takes over
+  // with the drag's last horizontal step.
+  connect(&m_view, &CPlanView::dragReleased, this, &CAnimationController::StartSpin);
   m_view.installEventFilter(this);
   m_view.viewport()->installEventFilter(this);
 }
@@ -172,32 +171,7 @@ bool CAnimationController::eventFilter(QObject* watched, QEvent* event) {
       break;
     default: break;
   }
-  if (watched == m_view.viewport()) WatchMouse(event);
   return false;  // the view handles every event itself as well
-}
-
-void CAnimationController::WatchMouse(const QEvent* event) {
-  const auto type = event->type();
-  if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) return;
-  const auto* mouse = static_cast<const QMouseEvent*>(event);
-  const QPoint at = mouse->position().toPoint();
-  if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-    m_leftDown = TurnsWithDrag(m_doc.worksheet().displayType());
-    m_dragged = false;
-    m_lastDx = 0;
-    m_lastMouse = at;
-  } else if (type == QEvent::MouseMove && m_leftDown && (mouse->buttons() & Qt::RightButton) == 0) {
-    if (at != m_lastMouse) {
-      m_dragged = true;
-      m_lastDx = at.x() - m_lastMouse.x();
-      m_lastMouse = at;
-    }
-  } else if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton && m_leftDown) {
-    m_leftDown = false;
-    if (!m_dragged || m_lastDx == 0) return;
-    // After the view has handled the release (which may redraw and so stop).
-    QTimer::singleShot(0, this, [this, step = m_lastDx] { StartSpin(step); });
-  }
 }
 
 }  // namespace hp::app

@@ -3,12 +3,11 @@
 // single-shot timer waits the "Animation" pause, then the next view is set
 // and the view redrawn, so input is handled between pictures. An event
 // filter on the view watches for the events that stop both (a mouse press or
-// wheel in the view, a key, the view losing the focus or changing size) and
-// starts the spin when the left button is released after a drag.
+// wheel in the view, a key, the view losing the focus or changing size); the
+// spin starts when the view reports the end of a turning drag.
 #pragma once
 
 #include <QObject>
-#include <QPoint>
 #include <QTimer>
 #include <string_view>
 
@@ -60,7 +59,6 @@ class CAnimationController : public QObject {
   void SetRunning(bool running);
   // Stops, copies the current position into the view and redraws.
   void ShowPosition();
-  void WatchMouse(const QEvent* event);
 
   CPlanDoc& m_doc;
   CPlanView& m_view;
@@ -69,11 +67,6 @@ class CAnimationController : public QObject {
   bool m_running = false;
   bool m_toolBarPressed = false;
   int m_spinStep = 0;  // degrees per picture; 0: no spin
-  // The drag that may end in a spin.
-  bool m_leftDown = false;
-  bool m_dragged = false;
-  QPoint m_lastMouse;
-  int m_lastDx = 0;
 };
 
 }  // namespace hp::app

@@ -215,8 +215,6 @@ void CPlanView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CPlanView::wheelEvent(QWheelEvent* event) {
-  // The survey protocol pages by the wheel.
-  if (ProtocolWheel(event)) return;
   // One step per notch (120); finer wheels and touch pads add up to one.
   m_wheelRest += event->angleDelta().y();
   event->accept();
@@ -228,7 +226,6 @@ void CPlanView::wheelEvent(QWheelEvent* event) {
 }
 
 void CPlanView::keyPressEvent(QKeyEvent* event) {
-  if (ProtocolKey(event)) return;
   const int id = CViewMouse::CommandOfKey(event->key(), event->modifiers());
   if (id != 0 && m_mouse->Key(id)) return;
   QAbstractScrollArea::keyPressEvent(event);

@@ -46,9 +46,7 @@ class CPlanView : public QAbstractScrollArea {
   // Forgets the background map, so a changed file is read again.
   void ResetBackgroundMap() { m_backgroundMap.Reset(); }
 
-  // The survey protocol (display type 6): moves its page (false when the
-  // worksheet shows no protocol or the page stays), and its clipboard text.
-  bool PageProtocol(draw::ProtocolPageStep step);
+  // The survey protocol's clipboard text (display type 6).
   QString ProtocolText();
   // The mouse mode of the context menu (0 to 6, "ContextMenu" in
   // "Settings"); choosing one stores it and updates the status line.
@@ -96,10 +94,9 @@ class CPlanView : public QAbstractScrollArea {
   // A click in "&Daten bearbeiten" or a double click picked a station: the
   // data editor opens on that record (from 1).
   void editRecordRequested(int recordNumber);
-  // A turning drag ended: the horizontal and vertical movement of its last
-  // step in pixels and the time since that step in milliseconds (a spin
-  // may take over).
-  void dragReleased(int dx, int dy, qint64 ms);
+  // A turning drag ended; `dx` is the horizontal movement of its last step
+  // in pixels, the step of the spin that takes over (none when 0).
+  void dragReleased(int dx);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -118,8 +115,6 @@ class CPlanView : public QAbstractScrollArea {
   void UpdateScrollBars(const QSize& client);
   // The protocol's page on the window; false for the other display types.
   bool DrawProtocolOn(QPainter& painter, draw::DeviceCaps caps, const QSize& client, const platform::Clock& clock);
-  bool ProtocolWheel(QWheelEvent* event);
-  bool ProtocolKey(QKeyEvent* event);
   QRect FrameBoxArea() const;
   QString StatusText() const;
   int MarkedIndex() const;

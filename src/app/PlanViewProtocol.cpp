@@ -1,8 +1,5 @@
-// The survey protocol in the drawing window: its page drawn on the window,
-// paging by keys and wheel, and its clipboard text.
-#include <QKeyEvent>
-#include <QWheelEvent>
-
+// The survey protocol in the drawing window: its page drawn on the window and
+// its clipboard text. Keys and wheel page it through CViewMouse.
 #include "app/AppContext.h"
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
@@ -26,36 +23,6 @@ bool CPlanView::DrawProtocolOn(QPainter& painter, draw::DeviceCaps caps, const Q
   draw::ProtocolDrawingOptions options;
   options.clock = &clock;
   draw::DrawProtocol(surface, m_doc.store(), m_doc.worksheet(), m_view, App().settings, options);
-  return true;
-}
-
-bool CPlanView::PageProtocol(draw::ProtocolPageStep step) {
-  if (!ShowsProtocol(m_doc) || !draw::StepProtocolPage(m_doc.worksheet(), step)) return false;
-  m_doc.setModified();
-  viewport()->update();
-  return true;
-}
-
-bool CPlanView::ProtocolWheel(QWheelEvent* event) {
-  if (!ShowsProtocol(m_doc)) return false;
-  const int delta = event->angleDelta().y();
-  if (delta != 0) PageProtocol(delta > 0 ? draw::ProtocolPageStep::Next : draw::ProtocolPageStep::Previous);
-  event->accept();
-  return true;
-}
-
-bool CPlanView::ProtocolKey(QKeyEvent* event) {
-  if (!ShowsProtocol(m_doc)) return false;
-  switch (event->key()) {
-    case Qt::Key_Home: PageProtocol(draw::ProtocolPageStep::First); break;
-    case Qt::Key_End: PageProtocol(draw::ProtocolPageStep::Last); break;
-    case Qt::Key_PageUp:
-    case Qt::Key_Up: PageProtocol(draw::ProtocolPageStep::Previous); break;
-    case Qt::Key_PageDown:
-    case Qt::Key_Down: PageProtocol(draw::ProtocolPageStep::Next); break;
-    default: return false;
-  }
-  event->accept();
   return true;
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
+#include "draw/Protocol.h"
 #include "draw/ViewCommands.h"
 #include "draw/ViewInteraction.h"
 
@@ -36,8 +37,7 @@ void CViewMouse::Press(Qt::MouseButton button, QPoint window) {
   const int mode = m_view.mouseMode();
   m_down = m_last = window;
   m_dragged = false;
-  m_lastDx = m_lastDy = 0;
-  m_lastMove.start();
+  m_lastDx = 0;
   if (button == Qt::RightButton) {
     m_right = true;
     return;
@@ -73,8 +73,7 @@ void CViewMouse::Move(QPoint window, Qt::MouseButtons held) {
   if (IsSpatial(type) && left && !right) {
     draw::DragTurn(ws, dx, dy);
     m_dragged = true;
-    m_lastDx = dx, m_lastDy = dy;
-    m_lastMove.restart();
+    m_lastDx = dx;
     m_view.ViewChanged();
   } else if (type == kCamera && right) {
     const double f = draw::CameraFactor(sceneSize, ws, m_view.screenHeight(), draw::kCameraPanPer);
@@ -107,7 +106,7 @@ void CViewMouse::Release(Qt::MouseButton button, QPoint window) {
   }
   const int type = m_view.document().worksheet().displayType();
   if (IsSpatial(type) && m_dragged) {
-    Q_EMIT m_view.dragReleased(m_lastDx, m_lastDy, m_lastMove.elapsed());
+    Q_EMIT m_view.dragReleased(m_lastDx);
     return;
   }
   Click(window);
@@ -242,7 +241,8 @@ void CViewMouse::Wheel(bool towardsUser, QPoint window) {
     draw::ApplyViewCommand(towardsUser ? draw::ViewCommand::Nearer : draw::ViewCommand::Farther, ws, 0,
                            m_view.viewTransform().sceneSize());
   } else if (type == kProtocol) {
-    if (!draw::WheelProtocolPage(ws, towardsUser)) return;
+    if (!draw::StepProtocolPage(ws, towardsUser ? draw::ProtocolPageStep::Next : draw::ProtocolPageStep::Previous))
+      return;
   } else if (doc::IsDrawnType(doc::DisplayTypeOf(type))) {
     if (m_view.lastDrawing().drawn) {
       m_view.ScrollAfterDrawing(draw::DeviceToDrawing(Device(window + m_view.scrollPosition()), m_view.mapping()),
@@ -306,6 +306,8 @@ bool CViewMouse::Key(int id) {
         if (draw::MoveCamera(ws, id, step)) m_view.ViewChanged();
         return true;
       }
+      // The protocol's page does not scroll: up and down turn its pages.
+      if (type == kProtocol) return (id == 32773 || id == 32774) && Key(id == 32774 ? 32801 : 32800);
       QScrollBar* bar = id == 32775 || id == 32776 ? m_view.horizontalScrollBar() : m_view.verticalScrollBar();
       bar->triggerAction(id == 32776 || id == 32773 ? QAbstractSlider::SliderSingleStepAdd
                                                     : QAbstractSlider::SliderSingleStepSub);

@@ -3,7 +3,6 @@
 // events here; the arithmetic lives in draw/ViewInteraction.h.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QPoint>
 #include <Qt>
 
@@ -52,8 +51,7 @@ class CViewMouse {
   bool m_left = false, m_right = false, m_dragged = false;
   bool m_measured = false;  // the distance mode's last click measured
   QPoint m_down, m_last;
-  int m_lastDx = 0, m_lastDy = 0;
-  QElapsedTimer m_lastMove;
+  int m_lastDx = 0;  // the last horizontal step of a turning drag
   Band m_band = Band::None;
   QRubberBand* m_rubberBand = nullptr;
 };

@@ -222,11 +222,15 @@ void PlanePainter::DrawCrossSection(size_t n, const Pen& legPen) {
 
 void PlanePainter::DrawSubSheetDivision() {
   if (m_layout.subSheet || m_ws.subSheetDivision() == 0) return;
+  // The sheets are counted from the first sub-sheet's top-left corner, as
+  // the sheet shown, printed or clicked; a manual overview may start
+  // elsewhere.
   const PlaneRect& o = m_layout.overview;
-  const double w = m_layout.sheet.Width(), h = m_layout.sheet.Height();
+  const PlaneRect& s = m_layout.sheet;
+  const double w = s.Width(), h = s.Height();
   m_s.SetPen(ScreenPen({PenStyle::Dashed, 1, m_doc.frameColour}));
-  for (int i = 1; i < m_layout.columns; ++i) m_s.Line(Dev(o.left + i * w, o.top), Dev(o.left + i * w, o.bottom));
-  for (int j = 1; j < m_layout.rows; ++j) m_s.Line(Dev(o.left, o.top - j * h), Dev(o.right, o.top - j * h));
+  for (int i = 1; i < m_layout.columns; ++i) m_s.Line(Dev(s.left + i * w, o.top), Dev(s.left + i * w, o.bottom));
+  for (int j = 1; j < m_layout.rows; ++j) m_s.Line(Dev(o.left, s.top - j * h), Dev(o.right, s.top - j * h));
   if (m_options.printer) return;
   const auto bits = m_ws.printAreaBits();
   const Pen red = ScreenPen({PenStyle::Solid, 1, RgbColour(255, 0, 0)});
@@ -234,7 +238,7 @@ void PlanePainter::DrawSubSheetDivision() {
   m_s.SetBrush({BrushStyle::Solid, red.colour});
   for (int sheet = 0; sheet < m_layout.rows * m_layout.columns && sheet < 1024; ++sheet) {
     if ((bits[sheet / 8] & (1u << (sheet % 8))) == 0) continue;
-    const Point corner = Dev(o.left + (sheet % m_layout.columns) * w, o.top - (sheet / m_layout.columns) * h);
+    const Point corner = Dev(s.left + (sheet % m_layout.columns) * w, s.top - (sheet / m_layout.columns) * h);
     m_s.Rectangle({corner.x + m_t, corner.y + m_t, corner.x + 2 * m_t, corner.y + 2 * m_t});
   }
   m_s.SetBrush({BrushStyle::Hollow, 0});

@@ -2,7 +2,6 @@
 #include "draw/Printing.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 #include "draw/DisplayType.h"
@@ -41,8 +40,6 @@ class DiscardingSurface final : public Surface {
   int m_height = 10;
 };
 
-double Snapped(double distance, double step) { return std::floor((step / 2 + distance) / step) * step; }
-
 }  // namespace
 
 bool PrintAreaBit(const doc::Worksheet& ws, int sheet) {
@@ -74,60 +71,6 @@ bool ClearPrintArea(doc::Worksheet& ws) {
   const bool any = std::any_of(bits.begin(), bits.end(), [](uint8_t b) { return b != 0; });
   std::fill(bits.begin(), bits.end(), uint8_t{0});
   return any;
-}
-
-int SheetAt(const PlaneLayout& layout, double x, double y) {
-  const PlaneRect& o = layout.overview;
-  const double w = layout.sheet.Width(), h = layout.sheet.Height();
-  if (!(w > 0) || !(h > 0) || x < o.left || y > o.top) return 0;
-  const int column = static_cast<int>(std::floor((x - o.left) / w));
-  const int row = static_cast<int>(std::floor((o.top - y) / h));
-  if (column >= layout.columns || row >= layout.rows) return 0;
-  return row * layout.columns + column + 1;
-}
-
-PlaneRect SnapDraggedRect(PlaneRect r, double step) {
-  if (!(step > 0) || !std::isfinite(step)) step = 1;
-  if (r.left > r.right) std::swap(r.left, r.right);
-  if (r.bottom > r.top) std::swap(r.bottom, r.top);
-  PlaneRect s{std::floor((r.left + step / 2) / step) * step, std::floor((r.bottom + step / 2) / step) * step,
-              std::ceil((r.right - step / 2) / step) * step, std::ceil((r.top - step / 2) / step) * step};
-  if (s.right - s.left < step / 2) s.right += step;
-  if (s.top - s.bottom < step / 2) s.bottom -= step;
-  return s;
-}
-
-void SetOverviewFromRect(doc::Worksheet& ws, const PlaneLayout& layout, const PlaneRect& rect) {
-  const PlaneRect o = SnapDraggedRect(rect, std::min(layout.overviewGrid, layout.sheetGrid));
-  ws.setManualOverview(1);
-  ws.setOverviewLeft(o.left), ws.setOverviewBottom(o.bottom);
-  ws.setOverviewRight(o.right), ws.setOverviewTop(o.top);
-}
-
-void SetSubSheetFromRect(doc::Worksheet& ws, const PlaneLayout& layout, const PlaneRect& rect) {
-  const PlaneRect s = SnapDraggedRect(rect, layout.sheetGrid);
-  ws.setManualSubSheets(1);
-  ws.setSubSheetLeft(s.left), ws.setSubSheetBottom(s.bottom);
-  ws.setSubSheetRight(s.right), ws.setSubSheetTop(s.top);
-  ws.setCurrentSheetNumber(1);
-}
-
-void MoveSheets(doc::Worksheet& ws, const PlaneLayout& layout, double dx, double dy) {
-  if (layout.subSheet) {
-    const double g = layout.sheetGrid;
-    const double x = Snapped(dx, g), y = Snapped(dy, g);
-    const PlaneRect& s = layout.sheet;
-    ws.setManualSubSheets(1);
-    ws.setSubSheetLeft(s.left + x), ws.setSubSheetRight(s.right + x);
-    ws.setSubSheetBottom(s.bottom + y), ws.setSubSheetTop(s.top + y);
-    return;
-  }
-  const double g = layout.overviewGrid;
-  const double x = Snapped(dx, g), y = Snapped(dy, g);
-  const PlaneRect& o = layout.overview;
-  ws.setManualOverview(1);
-  ws.setOverviewLeft(o.left + x), ws.setOverviewRight(o.right + x);
-  ws.setOverviewBottom(o.bottom + y), ws.setOverviewTop(o.top + y);
 }
 
 bool PrintsSubSheets(const doc::Worksheet& ws) {

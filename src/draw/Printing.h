@@ -1,7 +1,8 @@
-// Printing a worksheet: the print-area commands and the rectangle commands
-// the view's mouse modes call, which pages a print job holds (all, a range or
-// the selected print area), and the job itself, which draws one page after
-// the other on a printer surface at true scale or fitted to the page.
+// Printing a worksheet: the print-area commands, which pages a print job
+// holds (all, a range or the selected print area), and the job itself, which
+// draws one page after the other on a printer surface at true scale or fitted
+// to the page. The rectangles and clicks of the view's mouse modes are in
+// draw/ViewInteraction.h.
 #pragma once
 
 #include <filesystem>
@@ -51,25 +52,6 @@ bool SelectPrintArea(doc::Worksheet& worksheet);
 // "Druckbereich &löschen": clears every bit; false when none was set.
 bool IsClearPrintAreaEnabled(const doc::Worksheet& worksheet);
 bool ClearPrintArea(doc::Worksheet& worksheet);
-
-// The sub-sheet of `layout`'s overview under a drawing point (x east, y up),
-// numbered row by row from 1; 0 outside the overview.
-int SheetAt(const PlaneLayout& layout, double x, double y);
-
-// A rectangle dragged with the mouse, in drawing metres, snapped with `step`:
-// left and bottom to floor((v + step/2)/step)·step, right and top to
-// ceil((v − step/2)/step)·step, and at least one step wide and high.
-PlaneRect SnapDraggedRect(PlaneRect rect, double step);
-// The dragged rectangle becomes the overview (set by hand from now on),
-// snapped to the smaller of the overview and sheet grid steps of `layout`.
-void SetOverviewFromRect(doc::Worksheet& worksheet, const PlaneLayout& layout, const PlaneRect& rect);
-// The dragged rectangle becomes the sub-sheet (set by hand from now on),
-// snapped to the sheet grid step.
-void SetSubSheetFromRect(doc::Worksheet& worksheet, const PlaneLayout& layout, const PlaneRect& rect);
-// A pan of the overview (or of the sub-sheets when they are shown) by a
-// dragged distance in metres, in whole grid steps: floor((step/2 + d)/step)·step.
-// The moved rectangle is kept as set by hand.
-void MoveSheets(doc::Worksheet& worksheet, const PlaneLayout& layout, double dx, double dy);
 
 // Whether a print job prints sub-sheets one per page: the plane types, with
 // fitted scale while sub-sheets are shown, with true scale when the page

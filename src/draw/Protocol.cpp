@@ -254,11 +254,6 @@ bool StepProtocolPage(doc::Worksheet& worksheet, ProtocolPageStep step) {
   return true;
 }
 
-bool WheelProtocolPage(doc::Worksheet& worksheet, int delta) {
-  if (delta == 0) return false;
-  return StepProtocolPage(worksheet, delta > 0 ? ProtocolPageStep::Next : ProtocolPageStep::Previous);
-}
-
 double ProtocolWidthMm(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
                        const platform::SettingsStore& settings) {
   ProtocolDrawingOptions options;

@@ -124,12 +124,11 @@ int ProtocolPageCount(Surface& surface, doc::SurveyStore& store, doc::Worksheet&
 std::string ProtocolClipboardText(doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
                                   const platform::SettingsStore& settings);
 
-// Page navigation by the sheet keys and the wheel.
+// Page navigation by the sheet keys and the wheel (towards the user the next
+// page, away the previous).
 enum class ProtocolPageStep { First, Last, Previous, Next };
 // Moves the worksheet's current page within 1 ... page count; true when it changed.
 bool StepProtocolPage(doc::Worksheet& worksheet, ProtocolPageStep step);
-// The wheel: towards the user (delta > 0) the next page, away the previous.
-bool WheelProtocolPage(doc::Worksheet& worksheet, int delta);
 
 // The protocol's width in millimetres as it is printed on `surface` (a page
 // of the printer): its width in device units / dots per inch · 25.4.

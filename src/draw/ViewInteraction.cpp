@@ -6,6 +6,8 @@
 #include <cstdlib>
 
 #include "base/FixedText.h"
+#include "draw/Printing.h"
+#include "draw/Protocol.h"
 
 namespace hp::draw {
 namespace {
@@ -97,21 +99,15 @@ double WheelZoom(double zoom, bool towardsUser) {
   return z;
 }
 
-bool WheelProtocolPage(doc::Worksheet& ws, bool towardsUser) {
-  const int count = std::max(1, ws.protocolPageCount());
-  const int page = std::clamp(ws.protocolCurrentPage() + (towardsUser ? 1 : -1), 1, count);
-  if (page == ws.protocolCurrentPage()) return false;
-  ws.setProtocolCurrentPage(page);
-  return true;
-}
-
 PlaneRect DeviceRectToDrawing(DevicePoint a, DevicePoint b, const DeviceMapping& m) {
   const PlanePoint p = DeviceToDrawing(a, m), q = DeviceToDrawing(b, m);
   return {std::min(p.x, q.x), std::min(p.y, q.y), std::max(p.x, q.x), std::max(p.y, q.y)};
 }
 
-PlaneRect SnapRubberBand(const PlaneRect& r, double step) {
+PlaneRect SnapRubberBand(PlaneRect r, double step) {
   step = Step(step);
+  if (r.left > r.right) std::swap(r.left, r.right);
+  if (r.bottom > r.top) std::swap(r.bottom, r.top);
   PlaneRect s{FloorTo(r.left + step / 2, step), FloorTo(r.bottom + step / 2, step), CeilTo(r.right - step / 2, step),
               CeilTo(r.top - step / 2, step)};
   if (s.right < s.left + step / 2) s.right += step;
@@ -171,7 +167,7 @@ int SheetAt(const doc::Worksheet& ws, PlanePoint p) {
 
 bool SelectSheetAt(doc::Worksheet& ws, PlanePoint p) {
   const int n = SheetAt(ws, p);
-  if (n < 1 || n > kMaxPrintAreaSheet) return false;
+  if (n < 1 || n > kPrintAreaSheets) return false;
   ws.setShowSubSheets(1);
   ws.setCurrentSheetNumber(static_cast<int16_t>(n));
   return true;
@@ -179,28 +175,19 @@ bool SelectSheetAt(doc::Worksheet& ws, PlanePoint p) {
 
 bool TogglePrintAreaAt(doc::Worksheet& ws, PlanePoint p) {
   const int n = SheetAt(ws, p);
-  if (n < 1 || n > kMaxPrintAreaSheet) return false;
-  auto bits = ws.printAreaBits();
-  bits[static_cast<size_t>(n - 1) / 8] ^= static_cast<uint8_t>(1u << ((n - 1) % 8));
-  return true;
+  return TogglePrintAreaBit(ws, n);
 }
 
 bool NavigateSheet(doc::Worksheet& ws, int id) {
   const int type = ws.displayType();
   if (type == kProtocol) {
-    const int count = std::max(1, ws.protocolPageCount());
-    int page = ws.protocolCurrentPage();
     switch (id) {
-      case 32798: page = 1; break;
-      case 32799: page = count; break;
-      case 32794: case 32801: page -= 1; break;
-      case 32797: case 32800: page += 1; break;
+      case 32798: return StepProtocolPage(ws, ProtocolPageStep::First);
+      case 32799: return StepProtocolPage(ws, ProtocolPageStep::Last);
+      case 32794: case 32801: return StepProtocolPage(ws, ProtocolPageStep::Previous);
+      case 32797: case 32800: return StepProtocolPage(ws, ProtocolPageStep::Next);
       default: return false;
     }
-    page = std::clamp(page, 1, count);
-    if (page == ws.protocolCurrentPage()) return false;
-    ws.setProtocolCurrentPage(page);
-    return true;
   }
   if (!IsPlane(type) || ws.showSubSheets() == 0) return false;
   const int columns = Columns(ws), count = Rows(ws) * columns;

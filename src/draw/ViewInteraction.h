@@ -53,18 +53,15 @@ bool IsClick(DevicePoint down, DevicePoint up);
 // [94, 106) snaps to 100.
 double WheelZoom(double zoomPercent, bool towardsUser);
 
-// One wheel step of the survey protocol: the next (towards the user) or the
-// previous page within 1 ... page count. False when the page stays.
-bool WheelProtocolPage(doc::Worksheet& worksheet, bool towardsUser);
-
 // The rectangle between two device corners in drawing coordinates, ordered.
 PlaneRect DeviceRectToDrawing(DevicePoint a, DevicePoint b, const DeviceMapping& m);
 
-// Snaps a dragged rectangle outward-or-inward to the nearest grid lines:
-// left and bottom to floor((v + step/2)/step)·step, right and top to
-// ceil((v - step/2)/step)·step; an edge that comes closer than half a step
-// to its opposite moves one step further out (right, or down).
-PlaneRect SnapRubberBand(const PlaneRect& r, double step);
+// Snaps a dragged rectangle (in either orientation) outward-or-inward to the
+// nearest grid lines: left and bottom to floor((v + step/2)/step)·step, right
+// and top to ceil((v - step/2)/step)·step; an edge that comes closer than
+// half a step to its opposite moves one step further out (right, or down).
+// Steps below one metre count as one.
+PlaneRect SnapRubberBand(PlaneRect r, double step);
 // A dragged distance in whole grid steps: floor((step/2 + d)/step)·step.
 double SnapDistance(double distance, double step);
 
@@ -96,7 +93,6 @@ bool SelectSheetAt(doc::Worksheet& worksheet, PlanePoint p);
 // sheet under the point. False when there is none or its number is above
 // 1024 (sheets beyond have no bit).
 bool TogglePrintAreaAt(doc::Worksheet& worksheet, PlanePoint p);
-inline constexpr int kMaxPrintAreaSheet = 1024;
 
 // Sub-sheet and protocol-page navigation keys (command ids 32794 to 32801).
 // Acts for the plane types while sub-sheets are shown (and for the protocol

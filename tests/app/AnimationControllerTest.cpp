@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QWheelEvent>
+#include <array>
 #include <filesystem>
 #include <functional>
 
@@ -136,7 +137,7 @@ TEST_F(AnimationControllerTest, StartButtonOnTheToolBarStopsWithoutStartingAgain
   animation().Stop();
 }
 
-TEST_F(AnimationControllerTest, DragEndsInASpinThatAPressStops) {
+TEST_F(AnimationControllerTest, DragTurnsTheViewThenSpinsUntilAPress) {
   doc().worksheet().setViewAzimuth(100);
   const auto mouse = [this](QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons) {
     QMouseEvent event(type, at, at, button, buttons, Qt::NoModifier);
@@ -144,7 +145,10 @@ TEST_F(AnimationControllerTest, DragEndsInASpinThatAPressStops) {
   };
   mouse(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
   mouse(QEvent::MouseMove, {15, 12}, Qt::NoButton, Qt::LeftButton);
+  EXPECT_DOUBLE_EQ(doc().worksheet().viewAzimuth(), 105) << "the view turns during the drag";
   mouse(QEvent::MouseMove, {22, 12}, Qt::NoButton, Qt::LeftButton);
+  EXPECT_DOUBLE_EQ(doc().worksheet().viewAzimuth(), 112);
+  EXPECT_FALSE(animation().isSpinning()) << "no spin while the button is down";
   mouse(QEvent::MouseButtonRelease, {22, 12}, Qt::LeftButton, Qt::NoButton);
   QApplication::processEvents();
   ASSERT_TRUE(animation().isSpinning());
@@ -156,6 +160,50 @@ TEST_F(AnimationControllerTest, DragEndsInASpinThatAPressStops) {
   mouse(QEvent::MouseButtonRelease, {30, 30}, Qt::LeftButton, Qt::NoButton);  // a click, no drag
   QApplication::processEvents();
   EXPECT_FALSE(animation().isSpinning());
+  // A drag whose last step was vertical leaves no spin.
+  mouse(QEvent::MouseButtonPress, {30, 30}, Qt::LeftButton, Qt::LeftButton);
+  mouse(QEvent::MouseMove, {40, 30}, Qt::NoButton, Qt::LeftButton);
+  mouse(QEvent::MouseMove, {40, 36}, Qt::NoButton, Qt::LeftButton);
+  mouse(QEvent::MouseButtonRelease, {40, 36}, Qt::LeftButton, Qt::NoButton);
+  QApplication::processEvents();
+  EXPECT_FALSE(animation().isSpinning());
+}
+
+// The view's own camera keys and wheel stop a flight or spin first and then
+// still act on the view.
+TEST_F(AnimationControllerTest, CameraKeysAndTheWheelStopFlightAndSpinAndStillAct) {
+  doc::Worksheet& ws = doc().worksheet();
+  for (auto& position : ws.positions) position->distance = 100;
+  ws.setEndlessAnimation(1);
+  view().viewTransform().setSceneSize(50);
+  const auto send = [this](QEvent* event, bool toViewport) {
+    QApplication::sendEvent(toViewport ? view().viewport() : static_cast<QWidget*>(&view()), event);
+  };
+  QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
+  QKeyEvent nearer(QEvent::KeyPress, Qt::Key_Down, Qt::ControlModifier);
+  QWheelEvent wheel({20, 20}, {20, 20}, {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  const struct {
+    QEvent* event;
+    bool toViewport;
+    const char* what;
+  } cases[] = {{&left, false, "camera key"}, {&nearer, false, "distance key"}, {&wheel, true, "wheel"}};
+  for (const auto& c : cases) {
+    animation().StartOrStop();
+    QTRY_VERIFY_WITH_TIMEOUT(ws.viewDistance() == 100, 1000);
+    ASSERT_TRUE(animation().isRunning()) << c.what;
+    view().viewTransform().setSceneSize(50);  // the flight's drawings measure the empty scene
+    const std::array before{ws.viewDistance(), ws.viewCentreX(), ws.viewCentreY()};
+    send(c.event, c.toViewport);
+    EXPECT_FALSE(animation().isRunning()) << c.what;
+    EXPECT_NE((std::array{ws.viewDistance(), ws.viewCentreX(), ws.viewCentreY()}), before) << c.what;
+  }
+  // The wheel zooms the perspective view and ends its spin.
+  ws.setDisplayKind(doc::DisplayType::Perspective);
+  ws.setZoomPercent(100);
+  animation().StartSpin(5);
+  send(&wheel, true);
+  EXPECT_FALSE(animation().isSpinning());
+  EXPECT_DOUBLE_EQ(ws.zoomPercent(), 115);
 }
 
 TEST_F(AnimationControllerTest, PositionCommandsAndFieldsOfTheToolBar) {

@@ -6,11 +6,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <map>
 
 #include "app/AppTestSupport.h"
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/PlanDoc.h"
+#include "app/ViewMouse.h"
 #include "base/Cp1252.h"
 
 namespace hp::app {
@@ -43,6 +45,29 @@ TEST_F(MainFrameTest, PlainStartHasNoDocumentAndOffersOnlyFileCommands) {
   EXPECT_EQ(frame.worksheetList()->count(), 1);
   ASSERT_NE(frame.command(QStringLiteral("Zurücksetzen")), nullptr);
   EXPECT_EQ(frame.command(QStringLiteral("Zurücksetzen"))->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+}
+
+// One key, one command: the menus, the tool bars and the view's mouse modes
+// never share a shortcut, and none takes a key the view itself handles
+// (sheet and page keys, camera moves, scrolling).
+TEST_F(MainFrameTest, EveryShortcutBelongsToOneCommand) {
+  CMainFrame frame;
+  frame.NewDocument();
+  std::map<QString, QString> owner;
+  for (const QAction* action : frame.findChildren<QAction*>()) {
+    for (const QKeySequence& keys : action->shortcuts()) {
+      const QString key = keys.toString(QKeySequence::PortableText);
+      const auto [it, fresh] = owner.emplace(key, action->text());
+      EXPECT_TRUE(fresh || it->second == action->text())
+          << key.toStdString() << ": " << it->second.toStdString() << " / " << action->text().toStdString();
+      const int combined = keys[0].toCombined();
+      EXPECT_EQ(CViewMouse::CommandOfKey(combined & ~Qt::KeyboardModifierMask,
+                                         Qt::KeyboardModifiers(combined & Qt::KeyboardModifierMask)),
+                0)
+          << key.toStdString() << " is a key of the view";
+    }
+  }
+  EXPECT_GT(owner.size(), 20u);
 }
 
 TEST_F(MainFrameTest, ViewDirectionCommandsFollowTheDisplayType) {

@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 #include "app/AppTestSupport.h"
 #include "app/ChildFrame.h"
@@ -65,6 +66,13 @@ TEST_F(ProtocolWindowTest, TheViewShowsAPageAndPagesByKeysAndWheel) {
   QKeyEvent up(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier);
   QApplication::sendEvent(&child->view(), &up);
   EXPECT_EQ(Sheet().protocolCurrentPage(), pages - 1);
+  // Up and down turn pages too: the page does not scroll.
+  for (const auto& [key, modifiers, page] : {std::tuple{Qt::Key_Up, Qt::NoModifier, pages - 2},
+                                             std::tuple{Qt::Key_Down, Qt::ControlModifier, pages - 1}}) {
+    QKeyEvent event(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(&child->view(), &event);
+    EXPECT_EQ(Sheet().protocolCurrentPage(), page) << key;
+  }
   QWheelEvent towards(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
   QApplication::sendEvent(child->view().viewport(), &towards);

@@ -138,6 +138,18 @@ TEST_F(PlaneDrawingTest, SubSheetDivisionAndSelectedSheets) {
   ASSERT_EQ(squares.size(), 2u);  // the frame and the mark of sheet 2
   EXPECT_EQ(squares[1].brush, (Brush{BrushStyle::Solid, RgbColour(255, 0, 0)}));
   EXPECT_EQ(squares[1].from, (Point{At({s.right, o.top, 0}).x + 3, At({s.right, o.top, 0}).y + 3}));
+
+  // A manual overview half a sheet further left: the borders and marks stay
+  // where the sheets are.
+  ws.setManualOverview(1);
+  ws.setOverviewLeft(o.left - s.Width() / 2), ws.setOverviewRight(o.right - s.Width() / 2);
+  Draw();
+  ASSERT_EQ(result.layout.sheet, s);
+  const PlaneRect moved = result.layout.overview;
+  EXPECT_NE(LineBetween({s.right, moved.top, 0}, {s.right, moved.bottom, 0}), nullptr);
+  const auto marks = Of(Kind::Rectangle);
+  ASSERT_EQ(marks.size(), 2u);
+  EXPECT_EQ(marks[1].from, (Point{At({s.right, s.top, 0}).x + 3, At({s.right, s.top, 0}).y + 3}));
 }
 
 TEST_F(PlaneDrawingTest, LabelsOnePixelApartAreNotBothDrawn) {

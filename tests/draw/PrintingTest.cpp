@@ -285,34 +285,6 @@ TEST(PrintAreaTest, PagesOfAJob) {
   }
 }
 
-TEST(PrintAreaTest, RectanglesFromTheMouse) {
-  EXPECT_EQ(SnapDraggedRect({12, -27, 48, 3}, 10), (PlaneRect{10, -30, 50, 0}));
-  EXPECT_EQ(SnapDraggedRect({48, 3, 12, -27}, 10), (PlaneRect{10, -30, 50, 0}));
-  EXPECT_EQ(SnapDraggedRect({12, 1, 13, 2}, 10), (PlaneRect{10, -10, 20, 0}));  // at least one step
-
-  PlaneLayout layout;
-  layout.sheet = {0, -120, 70, 0};
-  layout.overview = {0, -240, 140, 0};
-  layout.rows = layout.columns = 2;
-  layout.sheetGrid = 10, layout.overviewGrid = 20;
-  EXPECT_EQ(SheetAt(layout, 10, -10), 1);
-  EXPECT_EQ(SheetAt(layout, 80, -10), 2);
-  EXPECT_EQ(SheetAt(layout, 80, -130), 4);
-  EXPECT_EQ(SheetAt(layout, 150, -10), 0);
-  EXPECT_EQ(SheetAt(layout, -1, -10), 0);
-
-  doc::Worksheet ws = NewWorksheet();
-  SetOverviewFromRect(ws, layout, {3, -44, 96, 7});  // the smaller step, 10
-  EXPECT_EQ(ws.manualOverview(), 1);
-  EXPECT_EQ(ws.overviewLeft(), 0);
-  EXPECT_EQ(ws.overviewBottom(), -40);
-  EXPECT_EQ(ws.overviewRight(), 100);
-  EXPECT_EQ(ws.overviewTop(), 10);
-  MoveSheets(ws, layout, 26, -4);  // the overview by whole 20 m steps
-  EXPECT_EQ(ws.overviewLeft(), 20);
-  EXPECT_EQ(ws.overviewTop(), 0);
-}
-
 class PrintJobTest : public ::testing::Test {
  protected:
   PrintJobTest() {

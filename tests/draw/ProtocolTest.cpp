@@ -192,9 +192,9 @@ TEST_F(ProtocolTest, CurrentPageFollowsTheLayoutAndPagesStepWithinTheCount) {
   EXPECT_GT(Draw().pageCount, 3);
   EXPECT_EQ(ws.protocolPageCount(), Draw().pageCount);
   EXPECT_TRUE(StepProtocolPage(ws, ProtocolPageStep::Last));
-  EXPECT_FALSE(WheelProtocolPage(ws, 120));
+  EXPECT_FALSE(StepProtocolPage(ws, ProtocolPageStep::Next));
   EXPECT_EQ(ws.protocolCurrentPage(), ws.protocolPageCount());
-  EXPECT_TRUE(WheelProtocolPage(ws, -120));
+  EXPECT_TRUE(StepProtocolPage(ws, ProtocolPageStep::Previous));
   EXPECT_TRUE(StepProtocolPage(ws, ProtocolPageStep::First));
   EXPECT_FALSE(StepProtocolPage(ws, ProtocolPageStep::Previous));
   StepProtocolPage(ws, ProtocolPageStep::Last);

@@ -117,7 +117,21 @@ TEST(ViewInteraction, RubberBandBecomesTheSnappedOverview) {
     EXPECT_EQ((PlaneRect{ws.overviewLeft(), ws.overviewBottom(), ws.overviewRight(), ws.overviewTop()}), c.expected)
         << c.a.x;
   }
-  EXPECT_EQ(SnapRubberBand({0, 14, 20, 15}, 10), (PlaneRect{0, 0, 20, 10}));  // flat: the bottom moves down
+}
+
+TEST(ViewInteraction, RubberBandSnapsToTheGrid) {
+  const struct {
+    PlaneRect dragged;
+    double step;
+    PlaneRect expected;
+  } cases[] = {
+      {{12, -27, 48, 3}, 10, {10, -30, 50, 0}},
+      {{48, 3, 12, -27}, 10, {10, -30, 50, 0}},  // dragged the other way round
+      {{0, 14, 20, 15}, 10, {0, 0, 20, 10}},     // flat: the bottom moves down
+      {{12, 1, 13, 2}, 10, {10, -10, 20, 0}},    // a dot: one step each way
+      {{0.4, 0.4, 2.6, 2.6}, 0, {0, 0, 3, 3}},   // no grid step: whole metres
+  };
+  for (const auto& c : cases) EXPECT_EQ(SnapRubberBand(c.dragged, c.step), c.expected) << c.dragged.left;
 }
 
 TEST(ViewInteraction, DragsMoveOverviewAndSubSheetsByWholeSteps) {
