@@ -100,6 +100,13 @@ double ProtocolWidthOnPaper(CPlanDoc& doc, CPlanView& view) {
 
 }  // namespace
 
+void UseProgramPageWithoutPrinter(QPrinter& printer) {
+  if (!QPrinterInfo::defaultPrinter().isNull()) return;
+  const draw::PageSizeMm page = draw::PrintablePageSize(0, 0, false);
+  const QPageSize size(QSizeF(page.width, page.height), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
+  printer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+}
+
 draw::PageSizeMm DefaultPrinterPage(bool landscape) {
   // Asking the print system is slow; the default printer's page is read once.
   static const QRectF page = [] {
@@ -118,6 +125,7 @@ bool PrintWorksheet(QPrinter& printer, CPlanDoc& doc, CPlanView& view, const dra
 
 void RunPrintCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
   QPrinter printer(QPrinter::HighResolution);
+  UseProgramPageWithoutPrinter(printer);
   bool selection = false;
   const int pages = PageCountOn(printer, doc, view.viewTransform(), selection);
   QPrintDialog dialog(&printer, parent);
@@ -142,6 +150,7 @@ void RunPrintCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
 
 void RunPreviewCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
   QPrinter printer(QPrinter::HighResolution);
+  UseProgramPageWithoutPrinter(printer);
   Prepare(printer, doc.worksheet());
   QPrintPreviewDialog dialog(&printer, parent);
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&doc, &view](QPrinter* shown) {

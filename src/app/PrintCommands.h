@@ -22,6 +22,11 @@ class CPlanView;
 // orientation; 197 x 285 mm when there is none or it reports nothing.
 draw::PageSizeMm DefaultPrinterPage(bool landscape);
 
+// Without a printer the window prints on the page the view and the batch
+// tool lay out, 197 x 285 mm, instead of the print system's default paper,
+// so that the preview and a PDF show the pages the drawing shows.
+void UseProgramPageWithoutPrinter(QPrinter& printer);
+
 // Prints the chosen pages of the document's current worksheet on `printer`
 // (a real printer, a PDF file or the preview). The orientation is set from
 // the worksheet. A range outside the pages, an empty print area or a

@@ -15,6 +15,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <regex>
 
@@ -92,6 +93,15 @@ TEST_F(PrintCommandsTest, SubSheetsPrintOnePerPageAndTheDocumentStaysAsItWas) {
   EXPECT_EQ(doc.worksheet().image, before);
   EXPECT_FALSE(doc.isModified());
   EXPECT_TRUE(test::Context().prompter.Texts().empty());
+}
+
+TEST_F(PrintCommandsTest, WithoutAPrinterTheWindowPrintsOnTheProgramsPage) {
+  if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a printer is installed";
+  QPrinter printer(QPrinter::HighResolution);
+  UseProgramPageWithoutPrinter(printer);
+  const QRectF page = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+  EXPECT_NEAR(page.width(), 197, 0.2);
+  EXPECT_NEAR(page.height(), 285, 0.2);
 }
 
 TEST_F(PrintCommandsTest, NothingToPrintOrAFailingPrinterIsReported) {
