@@ -141,22 +141,33 @@ void QPainterSurface::FlushLines() {
 
 void QPainterSurface::FlushText() {
   if (m_runIndexes.isEmpty()) return;
-  m_painter.setPen(ToQColor(m_runColour));
-  m_shapeStateCurrent = false;
-  QGlyphRun run;
-  run.setRawFont(m_runFont);
-  run.setGlyphIndexes(m_runIndexes);
-  run.setPositions(m_runPositions);
-  m_painter.drawGlyphRun(QPointF(0, 0), run);
+  UseTextPen(m_runColour);
+  if (m_run.rawFont() != m_runFont) m_run.setRawFont(m_runFont);
+  m_run.setGlyphIndexes(m_runIndexes);
+  m_run.setPositions(m_runPositions);
+  m_painter.drawGlyphRun(QPointF(0, 0), m_run);
+  // Let go of the shared lists, so clearing them below keeps their storage.
+  m_run.setGlyphIndexes({});
+  m_run.setPositions({});
   m_runIndexes.clear();
   m_runPositions.clear();
+}
+
+void QPainterSurface::UseTextPen(draw::Colour colour) {
+  if (!m_textPenValid || m_textPenColour != colour) {
+    m_textPen = QPen(ToQColor(colour));
+    m_textPenColour = colour;
+    m_textPenValid = true;
+  }
+  m_painter.setPen(m_textPen);
+  m_shapeStateCurrent = false;
 }
 
 void QPainterSurface::UseShapeState() {
   if (m_shapeStateCurrent) return;
   m_painter.setPen(m_qpen);
-  m_painter.setBrush(m_qbrush);
-  m_shapeStateCurrent = true;
+  if (!m_brushCurrent) m_painter.setBrush(m_qbrush);
+  m_shapeStateCurrent = m_brushCurrent = true;
 }
 
 void QPainterSurface::SetPen(const draw::Pen& pen) {
@@ -176,7 +187,7 @@ void QPainterSurface::SetPen(const draw::Pen& pen) {
 void QPainterSurface::SetBrush(const draw::Brush& brush) {
   FlushLines();
   m_qbrush = brush.style == draw::BrushStyle::Solid ? QBrush(ToQColor(brush.colour)) : QBrush(Qt::NoBrush);
-  m_shapeStateCurrent = false;
+  m_shapeStateCurrent = m_brushCurrent = false;
 }
 
 void QPainterSurface::SetFont(const draw::Font& font) {
@@ -263,8 +274,7 @@ void QPainterSurface::Text(draw::Point at, std::string_view text, unsigned align
     return;
   }
   FlushText();
-  m_painter.setPen(ToQColor(m_textColour));
-  m_shapeStateCurrent = false;
+  UseTextPen(m_textColour);
   if (turned) {
     m_painter.save();
     m_painter.translate(at.x, at.y);

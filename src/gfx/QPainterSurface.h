@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QImage>
 #include <QLine>
 #include <QPaintDevice>
@@ -89,6 +90,8 @@ class QPainterSurface final : public draw::Surface {
   void UseShapeState();
   void FlushLines();
   void FlushText();
+  // Puts the pen for texts of `colour` on the painter.
+  void UseTextPen(draw::Colour colour);
   // The advance width of `text` in the current font, through the cache
   // when the text is simple.
   int Advance(const QString& text) const;
@@ -102,6 +105,7 @@ class QPainterSurface final : public draw::Surface {
   QPen m_qpen;
   QBrush m_qbrush;
   bool m_shapeStateCurrent = false;  // the painter holds m_qpen and m_qbrush
+  bool m_brushCurrent = false;       // the painter holds m_qbrush (texts leave it alone)
   draw::Font m_font;
   QFont m_qfont;
   QFontMetrics m_metrics;
@@ -118,6 +122,12 @@ class QPainterSurface final : public draw::Surface {
   draw::Colour m_runColour = 0;
   QList<quint32> m_runIndexes;
   QList<QPointF> m_runPositions;
+  // The text pen of m_textPenColour, kept so that labels between lines do not
+  // build a new pen each time; the glyph run is reused for the same reason.
+  QPen m_textPen;
+  draw::Colour m_textPenColour = 0;
+  bool m_textPenValid = false;
+  QGlyphRun m_run;
 };
 
 }  // namespace hp::gfx
