@@ -193,9 +193,13 @@ void SpatialPainter::DrawFrame() {
 
 void SpatialPainter::DrawSpokes(size_t n, const Pen& legPen) {
   const ProjectionSlots& slot = m_view.slot(n);
-  m_s.SetPen(CrossSectionPen(legPen));
+  // The pen only when a spoke shows: a pen taken for nothing would end the
+  // batch of legs drawn in the leg pen.
+  bool penSet = false;
   for (int k = 0; k < 4; ++k) {
     if (Hidden(slot.wallTo[k]) || Hidden(slot.wall[k])) continue;
+    if (!penSet) m_s.SetPen(CrossSectionPen(legPen));
+    penSet = true;
     m_s.Line(Dev(slot.wallTo[k]), Dev(slot.wall[k]));
   }
 }

@@ -12,6 +12,11 @@ namespace hp::gfx {
 namespace {
 
 constexpr int kDefaultFontHeight = 13;  // a font of height 0
+// Waiting lines or texts a new text or line is compared with one by one;
+// beyond that the waiting batch is drawn first.
+constexpr size_t kMaxCompared = 256;
+// Pixels added around a glyph outline for hinting and smoothing.
+constexpr int kInkMargin = 1;
 
 QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -91,15 +96,18 @@ bool GlyphCache::Find(char32_t c, Glyph& glyph) {
     glyph.index = indexes[0];
     const QList<QPointF> advances = m_raw.advancesForGlyphIndexes(indexes);
     glyph.advance = advances.isEmpty() ? 0 : advances[0].x();
+    glyph.bounds = m_raw.boundingRect(glyph.index);
   }
   m_glyphs.emplace(c, glyph);
   return glyph.index != 0;
 }
 
-bool GlyphCache::Layout(const QString& text, QList<quint32>& glyphs, QList<QPointF>& positions, qreal& width) {
+bool GlyphCache::Layout(const QString& text, QList<quint32>& glyphs, QList<QPointF>& positions, qreal& width,
+                        QRectF& ink) {
   glyphs.clear();
   positions.clear();
   width = 0;
+  ink = QRectF();
   if (!m_usable) return false;
   for (qsizetype i = 0; i < text.size(); ++i) {
     char32_t c = text[i].unicode();
@@ -108,6 +116,7 @@ bool GlyphCache::Layout(const QString& text, QList<quint32>& glyphs, QList<QPoin
     if (!Find(c, glyph)) return false;
     glyphs.push_back(glyph.index);
     positions.push_back(QPointF(width, 0));
+    if (!glyph.bounds.isEmpty()) ink |= glyph.bounds.translated(width, 0);
     width += glyph.advance;
   }
   return true;
@@ -119,6 +128,7 @@ QPainterSurface::QPainterSurface(QPainter& painter, const draw::DeviceCaps& caps
       m_qfont(ToQFont(m_font)),
       m_metrics(m_qfont, painter.device()),
       m_glyphs(std::in_place, m_qfont) {
+  m_raster = m_painter.paintEngine() != nullptr && m_painter.paintEngine()->type() == QPaintEngine::Raster;
   m_painter.setRenderHint(QPainter::Antialiasing, false);
   m_painter.setRenderHint(QPainter::TextAntialiasing, true);
   SetPen(m_pen);
@@ -137,6 +147,8 @@ void QPainterSurface::FlushLines() {
   UseShapeState();
   m_painter.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
   m_lines.clear();
+  m_lineBoxes.clear();
+  m_lineUnion = QRect();
 }
 
 void QPainterSurface::FlushText() {
@@ -151,6 +163,8 @@ void QPainterSurface::FlushText() {
   m_run.setPositions({});
   m_runIndexes.clear();
   m_runPositions.clear();
+  m_textBoxes.clear();
+  m_textUnion = QRect();
 }
 
 void QPainterSurface::UseTextPen(draw::Colour colour) {
@@ -171,8 +185,10 @@ void QPainterSurface::UseShapeState() {
 }
 
 void QPainterSurface::SetPen(const draw::Pen& pen) {
-  if (pen == m_pen && m_shapeStateCurrent) return;
+  // Texts drawn in between leave the line pen as it was on our side.
+  if (pen == m_pen && m_penBuilt) return;
   FlushLines();
+  m_penBuilt = true;
   m_pen = pen;
   if (pen.style == draw::PenStyle::None) {
     m_qpen = QPen(Qt::NoPen);
@@ -202,7 +218,7 @@ void QPainterSurface::SetFont(const draw::Font& font) {
 
 int QPainterSurface::Advance(const QString& text) const {
   qreal width = 0;
-  if (m_glyphs && m_glyphs->Layout(text, m_glyphIndexes, m_glyphPositions, width)) {
+  if (m_glyphs && m_glyphs->Layout(text, m_glyphIndexes, m_glyphPositions, width, m_glyphInk)) {
     return static_cast<int>(std::lround(width));
   }
   return m_metrics.horizontalAdvance(text);
@@ -217,13 +233,62 @@ bool QPainterSurface::OutsideDevice(int x, int y, int width) const {
 }
 
 void QPainterSurface::LineTo(draw::Point p) {
-  FlushText();
-  if (!m_shapeStateCurrent) {
-    FlushLines();
-    UseShapeState();
-  }
-  m_lines.emplace_back(m_position.x, m_position.y, p.x, p.y);
+  QueueLine(m_position.x, m_position.y, p.x, p.y);
   m_position = p;
+}
+
+namespace {
+
+// True when the line a-b, widened by `reach` pixels, may touch `box`.
+bool LineMeets(const QLine& line, int reach, const QRect& box) {
+  const QRect r = box.adjusted(-reach, -reach, reach, reach);
+  double t0 = 0, t1 = 1;
+  const double x = line.x1(), y = line.y1(), dx = line.dx(), dy = line.dy();
+  // Cut the line at each side of the box; what is left lies inside.
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x - r.left(), r.right() - x, y - r.top(), r.bottom() - y};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+    if (t0 > t1) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void QPainterSurface::QueueLine(int x1, int y1, int x2, int y2) {
+  const bool reorderable = Reorderable();
+  // Pixels of the thinnest line lie within half a pixel of its path; round
+  // caps and wide pens reach half the width beyond it.
+  const int reach = m_pen.width <= 1 ? 1 : m_pen.width / 2 + 2;
+  const QRect box = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)))
+                        .adjusted(-reach, -reach, reach, reach);
+  if (!m_textBoxes.empty() || !m_runIndexes.isEmpty()) {
+    const QLine line(x1, y1, x2, y2);
+    const auto meets = [&](const QRect& b) { return b.intersects(box) && LineMeets(line, reach, b); };
+    if (!reorderable || m_textBoxes.size() > kMaxCompared ||
+        (box.intersects(m_textUnion) && std::any_of(m_textBoxes.begin(), m_textBoxes.end(), meets))) {
+      FlushText();
+    }
+  }
+  // The lines waiting are all in m_qpen (a new pen draws them first), even
+  // when a text put its own pen on the painter since.
+  UseShapeState();
+  m_lines.emplace_back(x1, y1, x2, y2);
+  m_lineReach = reach;
+  if (reorderable) {
+    m_lineBoxes.push_back(box);
+    m_lineUnion |= box;
+  }
 }
 
 void QPainterSurface::Rectangle(const draw::Rect& rect) {
@@ -245,10 +310,9 @@ void QPainterSurface::Ellipse(const draw::Rect& bounds) {
 }
 
 void QPainterSurface::Text(draw::Point at, std::string_view text, unsigned align) {
-  FlushLines();
   const QString s = ToQString(text);
   qreal laidOut = 0;
-  const bool simple = m_glyphs && m_glyphs->Layout(s, m_glyphIndexes, m_glyphPositions, laidOut);
+  const bool simple = m_glyphs && m_glyphs->Layout(s, m_glyphIndexes, m_glyphPositions, laidOut, m_glyphInk);
   const int width = simple ? static_cast<int>(std::lround(laidOut)) : m_metrics.horizontalAdvance(s);
   int dx = 0, dy = 0;
   switch (align & draw::kHorizontalAlignMask) {
@@ -264,16 +328,34 @@ void QPainterSurface::Text(draw::Point at, std::string_view text, unsigned align
   const bool turned = m_font.escapement % 3600 != 0;
   if (s.isEmpty() || (!turned && OutsideDevice(at.x + dx, at.y + dy, width))) return;
   if (simple && !turned) {
-    // Unturned simple texts of one colour go to the painter together.
-    if (m_runColour != m_textColour) FlushText();
+    // Unturned simple texts of one colour go to the painter together, and
+    // wait beside the lines as long as they do not meet any of them.
+    const QPointF origin(at.x + dx, at.y + dy);
+    const QRect box = m_glyphInk.translated(origin).toAlignedRect().adjusted(-kInkMargin, -kInkMargin, kInkMargin,
+                                                                             kInkMargin);
+    const bool reorderable = Reorderable();
+    const auto meets = [&] {
+      if (!box.intersects(m_lineUnion)) return false;
+      for (size_t i = 0; i < m_lines.size(); ++i)
+        if (m_lineBoxes[i].intersects(box) && LineMeets(m_lines[i], m_lineReach, box)) return true;
+      return false;
+    };
+    if (!m_lines.empty() &&
+        (!reorderable || m_lineBoxes.size() != m_lines.size() || m_lines.size() > kMaxCompared || meets())) {
+      FlushLines();
+    }
+    if (m_runColour != m_textColour || m_textBoxes.size() > kMaxCompared) FlushText();
     m_runColour = m_textColour;
     m_runFont = m_glyphs->rawFont();
-    const QPointF origin(at.x + dx, at.y + dy);
+    if (reorderable) {
+      m_textBoxes.push_back(box);
+      m_textUnion |= box;
+    }
     m_runIndexes.append(m_glyphIndexes);
     for (const QPointF& p : m_glyphPositions) m_runPositions.append(origin + p);
     return;
   }
-  FlushText();
+  Flush();
   UseTextPen(m_textColour);
   if (turned) {
     m_painter.save();

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLine>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QRawFont>
@@ -42,15 +43,17 @@ class GlyphCache {
  public:
   explicit GlyphCache(const QFont& font);
 
-  // Fills glyph indexes and pen positions (baseline at 0) and the advance
-  // width; false when the text needs the general layout.
-  bool Layout(const QString& text, QList<quint32>& glyphs, QList<QPointF>& positions, qreal& width);
+  // Fills glyph indexes and pen positions (baseline at 0), the advance
+  // width and the box the glyphs' outlines cover; false when the text needs
+  // the general layout.
+  bool Layout(const QString& text, QList<quint32>& glyphs, QList<QPointF>& positions, qreal& width, QRectF& ink);
   const QRawFont& rawFont() const { return m_raw; }
 
  private:
   struct Glyph {
     quint32 index = 0;
     qreal advance = 0;
+    QRectF bounds;  // of the outline, pen at (0, 0)
   };
   bool Find(char32_t c, Glyph& glyph);
 
@@ -90,6 +93,12 @@ class QPainterSurface final : public draw::Surface {
   void UseShapeState();
   void FlushLines();
   void FlushText();
+  // True when lines and texts may wait together: on pixel pictures only (a
+  // vector file keeps the order it was drawn in), and under a plain
+  // translation, where the boxes are in device pixels.
+  bool Reorderable() const { return m_raster && m_painter.worldTransform().type() <= QTransform::TxTranslate; }
+  // Queues the line (x1, y1)-(x2, y2) in m_qpen, first drawing waiting texts it meets.
+  void QueueLine(int x1, int y1, int x2, int y2);
   // Puts the pen for texts of `colour` on the painter.
   void UseTextPen(draw::Colour colour);
   // The advance width of `text` in the current font, through the cache
@@ -102,6 +111,8 @@ class QPainterSurface final : public draw::Surface {
   QPainter& m_painter;
   draw::DeviceCaps m_caps;
   draw::Pen m_pen;
+  bool m_penBuilt = false;  // m_qpen is made from m_pen
+  bool m_raster = false;    // the painter draws pixels
   QPen m_qpen;
   QBrush m_qbrush;
   bool m_shapeStateCurrent = false;  // the painter holds m_qpen and m_qbrush
@@ -116,8 +127,16 @@ class QPainterSurface final : public draw::Surface {
   draw::Colour m_textColour = 0;
   draw::Point m_position;
   std::vector<QLine> m_lines;  // waiting to be drawn in m_qpen
+  // Device boxes of the waiting lines and glyph runs. Lines and texts wait
+  // together only while no line box meets a text box: such pixels are
+  // disjoint, so drawing either batch first gives the same picture.
+  std::vector<QRect> m_lineBoxes;
+  std::vector<QRect> m_textBoxes;
+  QRect m_lineUnion, m_textUnion;
+  int m_lineReach = 0;  // pixels the waiting lines reach beyond their ideal path
+  mutable QRectF m_glyphInk;
   // Glyphs waiting to be drawn in m_runFont and m_runColour, at device
-  // positions; never at the same time as waiting lines.
+  // positions.
   QRawFont m_runFont;
   draw::Colour m_runColour = 0;
   QList<quint32> m_runIndexes;
