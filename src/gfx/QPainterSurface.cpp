@@ -79,17 +79,11 @@ GlyphCache::GlyphCache(const QFont& font) : m_raw(QRawFont::fromFont(font)) {
   if (m_usable && (m_raw.style() != QFont::StyleNormal) != font.italic()) m_usable = false;
 }
 
-bool GlyphCache::Find(char32_t c, Glyph& glyph) {
-  if (const auto it = m_glyphs.find(c); it != m_glyphs.end()) {
-    glyph = it->second;
-    return glyph.index != 0;
-  }
-  glyph = {};
+GlyphCache::Glyph GlyphCache::Load(char32_t c) const {
+  Glyph glyph;
+  glyph.known = true;
   // Only characters that need no shaping: Latin letters, digits, signs.
-  if ((c < 0x20) || (c > 0x24F && c < 0x2000) || c > 0x22FF) {
-    m_glyphs.emplace(c, glyph);
-    return false;
-  }
+  if ((c < 0x20) || (c > 0x24F && c < 0x2000) || c > 0x22FF) return glyph;
   const QString one = QString::fromUcs4(&c, 1);
   const QList<quint32> indexes = m_raw.glyphIndexesForString(one);
   if (indexes.size() == 1 && indexes[0] != 0) {
@@ -98,27 +92,47 @@ bool GlyphCache::Find(char32_t c, Glyph& glyph) {
     glyph.advance = advances.isEmpty() ? 0 : advances[0].x();
     glyph.bounds = m_raw.boundingRect(glyph.index);
   }
-  m_glyphs.emplace(c, glyph);
-  return glyph.index != 0;
+  return glyph;
+}
+
+const GlyphCache::Glyph* GlyphCache::Find(char32_t c) {
+  if (c < m_direct.size()) {
+    Glyph& glyph = m_direct[c];
+    if (!glyph.known) glyph = Load(c);
+    return glyph.index != 0 ? &glyph : nullptr;
+  }
+  auto it = m_glyphs.find(c);
+  if (it == m_glyphs.end()) it = m_glyphs.emplace(c, Load(c)).first;
+  return it->second.index != 0 ? &it->second : nullptr;
 }
 
 bool GlyphCache::Layout(const QString& text, QList<quint32>& glyphs, QList<QPointF>& positions, qreal& width,
-                        QRectF& ink) {
+                        QRectF* ink) {
   glyphs.clear();
   positions.clear();
   width = 0;
-  ink = QRectF();
+  if (ink != nullptr) *ink = QRectF();
   if (!m_usable) return false;
+  double left = 0, top = 0, right = 0, bottom = 0;
+  bool inked = false;
   for (qsizetype i = 0; i < text.size(); ++i) {
     char32_t c = text[i].unicode();
     if (QChar::isHighSurrogate(c)) return false;
-    Glyph glyph;
-    if (!Find(c, glyph)) return false;
+    const Glyph* found = Find(c);
+    if (found == nullptr) return false;
+    const Glyph& glyph = *found;
     glyphs.push_back(glyph.index);
     positions.push_back(QPointF(width, 0));
-    if (!glyph.bounds.isEmpty()) ink |= glyph.bounds.translated(width, 0);
+    if (ink != nullptr && !glyph.bounds.isEmpty()) {
+      const double l = width + glyph.bounds.left(), r = width + glyph.bounds.right();
+      left = inked ? std::min(left, l) : l, right = inked ? std::max(right, r) : r;
+      top = inked ? std::min(top, glyph.bounds.top()) : glyph.bounds.top();
+      bottom = inked ? std::max(bottom, glyph.bounds.bottom()) : glyph.bounds.bottom();
+      inked = true;
+    }
     width += glyph.advance;
   }
+  if (inked) *ink = QRectF(QPointF(left, top), QPointF(right, bottom));
   return true;
 }
 
@@ -147,8 +161,6 @@ void QPainterSurface::FlushLines() {
   UseShapeState();
   m_painter.drawLines(m_lines.data(), static_cast<int>(m_lines.size()));
   m_lines.clear();
-  m_lineBoxes.clear();
-  m_lineUnion = QRect();
 }
 
 void QPainterSurface::FlushText() {
@@ -165,6 +177,7 @@ void QPainterSurface::FlushText() {
   m_runPositions.clear();
   m_textBoxes.clear();
   m_textUnion = QRect();
+  m_textRuns = 0;
 }
 
 void QPainterSurface::UseTextPen(draw::Colour colour) {
@@ -218,7 +231,7 @@ void QPainterSurface::SetFont(const draw::Font& font) {
 
 int QPainterSurface::Advance(const QString& text) const {
   qreal width = 0;
-  if (m_glyphs && m_glyphs->Layout(text, m_glyphIndexes, m_glyphPositions, width, m_glyphInk)) {
+  if (m_glyphs && m_glyphs->Layout(text, m_glyphIndexes, m_glyphPositions, width, nullptr)) {
     return static_cast<int>(std::lround(width));
   }
   return m_metrics.horizontalAdvance(text);
@@ -242,6 +255,10 @@ namespace {
 // True when the line a-b, widened by `reach` pixels, may touch `box`.
 bool LineMeets(const QLine& line, int reach, const QRect& box) {
   const QRect r = box.adjusted(-reach, -reach, reach, reach);
+  if (std::max(line.x1(), line.x2()) < r.left() || std::min(line.x1(), line.x2()) > r.right() ||
+      std::max(line.y1(), line.y2()) < r.top() || std::min(line.y1(), line.y2()) > r.bottom()) {
+    return false;
+  }
   double t0 = 0, t1 = 1;
   const double x = line.x1(), y = line.y1(), dx = line.dx(), dy = line.dy();
   // Cut the line at each side of the box; what is left lies inside.
@@ -266,17 +283,15 @@ bool LineMeets(const QLine& line, int reach, const QRect& box) {
 }  // namespace
 
 void QPainterSurface::QueueLine(int x1, int y1, int x2, int y2) {
-  const bool reorderable = Reorderable();
   // Pixels of the thinnest line lie within half a pixel of its path; round
   // caps and wide pens reach half the width beyond it.
   const int reach = m_pen.width <= 1 ? 1 : m_pen.width / 2 + 2;
-  const QRect box = QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)))
-                        .adjusted(-reach, -reach, reach, reach);
-  if (!m_textBoxes.empty() || !m_runIndexes.isEmpty()) {
+  if (!m_runIndexes.isEmpty()) {
     const QLine line(x1, y1, x2, y2);
-    const auto meets = [&](const QRect& b) { return b.intersects(box) && LineMeets(line, reach, b); };
-    if (!reorderable || m_textBoxes.size() > kMaxCompared ||
-        (box.intersects(m_textUnion) && std::any_of(m_textBoxes.begin(), m_textBoxes.end(), meets))) {
+    const auto meets = [&](const QRect& b) { return LineMeets(line, reach, b); };
+    if (!Reorderable() || m_textBoxes.size() != static_cast<size_t>(m_textRuns) ||
+        m_textBoxes.size() > kMaxCompared ||
+        (LineMeets(line, reach, m_textUnion) && std::any_of(m_textBoxes.begin(), m_textBoxes.end(), meets))) {
       FlushText();
     }
   }
@@ -285,10 +300,6 @@ void QPainterSurface::QueueLine(int x1, int y1, int x2, int y2) {
   UseShapeState();
   m_lines.emplace_back(x1, y1, x2, y2);
   m_lineReach = reach;
-  if (reorderable) {
-    m_lineBoxes.push_back(box);
-    m_lineUnion |= box;
-  }
 }
 
 void QPainterSurface::Rectangle(const draw::Rect& rect) {
@@ -312,7 +323,7 @@ void QPainterSurface::Ellipse(const draw::Rect& bounds) {
 void QPainterSurface::Text(draw::Point at, std::string_view text, unsigned align) {
   const QString s = ToQString(text);
   qreal laidOut = 0;
-  const bool simple = m_glyphs && m_glyphs->Layout(s, m_glyphIndexes, m_glyphPositions, laidOut, m_glyphInk);
+  const bool simple = m_glyphs && m_glyphs->Layout(s, m_glyphIndexes, m_glyphPositions, laidOut, &m_glyphInk);
   const int width = simple ? static_cast<int>(std::lround(laidOut)) : m_metrics.horizontalAdvance(s);
   int dx = 0, dy = 0;
   switch (align & draw::kHorizontalAlignMask) {
@@ -334,19 +345,15 @@ void QPainterSurface::Text(draw::Point at, std::string_view text, unsigned align
     const QRect box = m_glyphInk.translated(origin).toAlignedRect().adjusted(-kInkMargin, -kInkMargin, kInkMargin,
                                                                              kInkMargin);
     const bool reorderable = Reorderable();
-    const auto meets = [&] {
-      if (!box.intersects(m_lineUnion)) return false;
-      for (size_t i = 0; i < m_lines.size(); ++i)
-        if (m_lineBoxes[i].intersects(box) && LineMeets(m_lines[i], m_lineReach, box)) return true;
-      return false;
-    };
-    if (!m_lines.empty() &&
-        (!reorderable || m_lineBoxes.size() != m_lines.size() || m_lines.size() > kMaxCompared || meets())) {
+    const auto meets = [&](const QLine& line) { return LineMeets(line, m_lineReach, box); };
+    if (!m_lines.empty() && (!reorderable || m_lines.size() > kMaxCompared ||
+                             std::any_of(m_lines.begin(), m_lines.end(), meets))) {
       FlushLines();
     }
     if (m_runColour != m_textColour || m_textBoxes.size() > kMaxCompared) FlushText();
     m_runColour = m_textColour;
     m_runFont = m_glyphs->rawFont();
+    ++m_textRuns;
     if (reorderable) {
       m_textBoxes.push_back(box);
       m_textUnion |= box;

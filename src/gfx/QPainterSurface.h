@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QRawFont>
+#include <array>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -44,9 +45,9 @@ class GlyphCache {
   explicit GlyphCache(const QFont& font);
 
   // Fills glyph indexes and pen positions (baseline at 0), the advance
-  // width and the box the glyphs' outlines cover; false when the text needs
-  // the general layout.
-  bool Layout(const QString& text, QList<quint32>& glyphs, QList<QPointF>& positions, qreal& width, QRectF& ink);
+  // width and, unless null, the box the glyphs' outlines cover; false when
+  // the text needs the general layout.
+  bool Layout(const QString& text, QList<quint32>& glyphs, QList<QPointF>& positions, qreal& width, QRectF* ink);
   const QRawFont& rawFont() const { return m_raw; }
 
  private:
@@ -54,11 +55,15 @@ class GlyphCache {
     quint32 index = 0;
     qreal advance = 0;
     QRectF bounds;  // of the outline, pen at (0, 0)
+    bool known = false;  // looked up in the font
   };
-  bool Find(char32_t c, Glyph& glyph);
+  // The glyph of `c`, null when the text needs the general layout.
+  const Glyph* Find(char32_t c);
+  Glyph Load(char32_t c) const;
 
   QRawFont m_raw;
   bool m_usable = false;
+  std::array<Glyph, 256> m_direct;  // the first 256 characters, looked up most
   std::unordered_map<char32_t, Glyph> m_glyphs;
 };
 
@@ -127,14 +132,14 @@ class QPainterSurface final : public draw::Surface {
   draw::Colour m_textColour = 0;
   draw::Point m_position;
   std::vector<QLine> m_lines;  // waiting to be drawn in m_qpen
-  // Device boxes of the waiting lines and glyph runs. Lines and texts wait
-  // together only while no line box meets a text box: such pixels are
-  // disjoint, so drawing either batch first gives the same picture.
-  std::vector<QRect> m_lineBoxes;
+  // Lines and texts wait together only while no waiting line meets the
+  // device box of a waiting text: their pixels are disjoint, so drawing
+  // either batch first gives the same picture.
   std::vector<QRect> m_textBoxes;
-  QRect m_lineUnion, m_textUnion;
+  QRect m_textUnion;
+  int m_textRuns = 0;   // texts waiting in the glyph run
   int m_lineReach = 0;  // pixels the waiting lines reach beyond their ideal path
-  mutable QRectF m_glyphInk;
+  QRectF m_glyphInk;    // of the text laid out last
   // Glyphs waiting to be drawn in m_runFont and m_runColour, at device
   // positions.
   QRawFont m_runFont;
