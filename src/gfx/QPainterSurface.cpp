@@ -14,7 +14,7 @@ namespace {
 constexpr int kDefaultFontHeight = 13;  // a font of height 0
 // Waiting lines or texts a new text or line is compared with one by one;
 // beyond that the waiting batch is drawn first.
-constexpr size_t kMaxCompared = 256;
+constexpr size_t kMaxCompared = 64;
 // Pixels added around a glyph outline for hinting and smoothing.
 constexpr int kInkMargin = 1;
 
@@ -300,6 +300,8 @@ void QPainterSurface::QueueLine(int x1, int y1, int x2, int y2) {
   UseShapeState();
   m_lines.emplace_back(x1, y1, x2, y2);
   m_lineReach = reach;
+  const QRect bounds(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
+  m_lineBounds = m_lines.size() == 1 ? bounds : m_lineBounds.united(bounds);
 }
 
 void QPainterSurface::Rectangle(const draw::Rect& rect) {
@@ -347,7 +349,9 @@ void QPainterSurface::Text(draw::Point at, std::string_view text, unsigned align
     const bool reorderable = Reorderable();
     const auto meets = [&](const QLine& line) { return LineMeets(line, m_lineReach, box); };
     if (!m_lines.empty() && (!reorderable || m_lines.size() > kMaxCompared ||
-                             std::any_of(m_lines.begin(), m_lines.end(), meets))) {
+                             (box.adjusted(-m_lineReach, -m_lineReach, m_lineReach, m_lineReach)
+                                  .intersects(m_lineBounds) &&
+                              std::any_of(m_lines.begin(), m_lines.end(), meets)))) {
       FlushLines();
     }
     if (m_runColour != m_textColour || m_textBoxes.size() > kMaxCompared) FlushText();

@@ -139,6 +139,7 @@ class QPainterSurface final : public draw::Surface {
   QRect m_textUnion;
   int m_textRuns = 0;   // texts waiting in the glyph run
   int m_lineReach = 0;  // pixels the waiting lines reach beyond their ideal path
+  QRect m_lineBounds;   // of the waiting lines' end points
   QRectF m_glyphInk;    // of the text laid out last
   // Glyphs waiting to be drawn in m_runFont and m_runColour, at device
   // positions.
