@@ -176,7 +176,6 @@ void QPainterSurface::FlushText() {
   m_runIndexes.clear();
   m_runPositions.clear();
   m_textBoxes.clear();
-  m_textUnion = QRect();
   m_textRuns = 0;
 }
 
@@ -252,18 +251,15 @@ void QPainterSurface::LineTo(draw::Point p) {
 
 namespace {
 
-// True when the line a-b, widened by `reach` pixels, may touch `box`.
-bool LineMeets(const QLine& line, int reach, const QRect& box) {
-  const QRect r = box.adjusted(-reach, -reach, reach, reach);
-  if (std::max(line.x1(), line.x2()) < r.left() || std::min(line.x1(), line.x2()) > r.right() ||
-      std::max(line.y1(), line.y2()) < r.top() || std::min(line.y1(), line.y2()) > r.bottom()) {
-    return false;
-  }
+// True when `line`, widened by `reach` pixels, may touch `box`.
+bool ClipsInto(const QLine& line, int reach, const PixelBox& box) {
+  const double left = box.left - reach, right = box.right + reach, top = box.top - reach,
+               bottom = box.bottom + reach;
   double t0 = 0, t1 = 1;
   const double x = line.x1(), y = line.y1(), dx = line.dx(), dy = line.dy();
   // Cut the line at each side of the box; what is left lies inside.
   const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {x - r.left(), r.right() - x, y - r.top(), r.bottom() - y};
+  const double q[4] = {x - left, right - x, y - top, bottom - y};
   for (int i = 0; i < 4; ++i) {
     if (p[i] == 0) {
       if (q[i] < 0) return false;
@@ -280,6 +276,11 @@ bool LineMeets(const QLine& line, int reach, const QRect& box) {
   return true;
 }
 
+inline bool LineMeets(const QLine& line, int reach, const PixelBox& box) {
+  return box.Meets(PixelBox::Around(line.x1(), line.y1(), line.x2(), line.y2()), reach) &&
+         ClipsInto(line, reach, box);
+}
+
 }  // namespace
 
 void QPainterSurface::QueueLine(int x1, int y1, int x2, int y2) {
@@ -288,7 +289,7 @@ void QPainterSurface::QueueLine(int x1, int y1, int x2, int y2) {
   const int reach = m_pen.width <= 1 ? 1 : m_pen.width / 2 + 2;
   if (!m_runIndexes.isEmpty()) {
     const QLine line(x1, y1, x2, y2);
-    const auto meets = [&](const QRect& b) { return LineMeets(line, reach, b); };
+    const auto meets = [&](const PixelBox& b) { return LineMeets(line, reach, b); };
     if (!Reorderable() || m_textBoxes.size() != static_cast<size_t>(m_textRuns) ||
         m_textBoxes.size() > kMaxCompared ||
         (LineMeets(line, reach, m_textUnion) && std::any_of(m_textBoxes.begin(), m_textBoxes.end(), meets))) {
@@ -300,8 +301,8 @@ void QPainterSurface::QueueLine(int x1, int y1, int x2, int y2) {
   UseShapeState();
   m_lines.emplace_back(x1, y1, x2, y2);
   m_lineReach = reach;
-  const QRect bounds(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
-  m_lineBounds = m_lines.size() == 1 ? bounds : m_lineBounds.united(bounds);
+  const PixelBox bounds = PixelBox::Around(x1, y1, x2, y2);
+  m_lineBounds = m_lines.size() == 1 ? bounds : m_lineBounds.United(bounds);
 }
 
 void QPainterSurface::Rectangle(const draw::Rect& rect) {
@@ -344,14 +345,14 @@ void QPainterSurface::Text(draw::Point at, std::string_view text, unsigned align
     // Unturned simple texts of one colour go to the painter together, and
     // wait beside the lines as long as they do not meet any of them.
     const QPointF origin(at.x + dx, at.y + dy);
-    const QRect box = m_glyphInk.translated(origin).toAlignedRect().adjusted(-kInkMargin, -kInkMargin, kInkMargin,
-                                                                             kInkMargin);
+    const PixelBox box{static_cast<int>(std::floor(origin.x() + m_glyphInk.left())) - kInkMargin,
+                       static_cast<int>(std::floor(origin.y() + m_glyphInk.top())) - kInkMargin,
+                       static_cast<int>(std::ceil(origin.x() + m_glyphInk.right())) + kInkMargin,
+                       static_cast<int>(std::ceil(origin.y() + m_glyphInk.bottom())) + kInkMargin};
     const bool reorderable = Reorderable();
     const auto meets = [&](const QLine& line) { return LineMeets(line, m_lineReach, box); };
     if (!m_lines.empty() && (!reorderable || m_lines.size() > kMaxCompared ||
-                             (box.adjusted(-m_lineReach, -m_lineReach, m_lineReach, m_lineReach)
-                                  .intersects(m_lineBounds) &&
-                              std::any_of(m_lines.begin(), m_lines.end(), meets)))) {
+                             (box.Meets(m_lineBounds, m_lineReach) && std::any_of(m_lines.begin(), m_lines.end(), meets)))) {
       FlushLines();
     }
     if (m_runColour != m_textColour || m_textBoxes.size() > kMaxCompared) FlushText();
@@ -359,8 +360,8 @@ void QPainterSurface::Text(draw::Point at, std::string_view text, unsigned align
     m_runFont = m_glyphs->rawFont();
     ++m_textRuns;
     if (reorderable) {
+      m_textUnion = m_textBoxes.empty() ? box : m_textUnion.United(box);
       m_textBoxes.push_back(box);
-      m_textUnion |= box;
     }
     m_runIndexes.append(m_glyphIndexes);
     for (const QPointF& p : m_glyphPositions) m_runPositions.append(origin + p);

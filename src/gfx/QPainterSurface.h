@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QRawFont>
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <unordered_map>
@@ -65,6 +66,21 @@ class GlyphCache {
   bool m_usable = false;
   std::array<Glyph, 256> m_direct;  // the first 256 characters, looked up most
   std::unordered_map<char32_t, Glyph> m_glyphs;
+};
+
+// A box of pixels, edges included.
+struct PixelBox {
+  int left = 0, top = 0, right = -1, bottom = -1;
+  static PixelBox Around(int x1, int y1, int x2, int y2) {
+    return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+  }
+  // True when the boxes come closer than `reach` pixels.
+  bool Meets(const PixelBox& o, int reach) const {
+    return o.left <= right + reach && left <= o.right + reach && o.top <= bottom + reach && top <= o.bottom + reach;
+  }
+  PixelBox United(const PixelBox& o) const {
+    return {std::min(left, o.left), std::min(top, o.top), std::max(right, o.right), std::max(bottom, o.bottom)};
+  }
 };
 
 class QPainterSurface final : public draw::Surface {
@@ -135,11 +151,11 @@ class QPainterSurface final : public draw::Surface {
   // Lines and texts wait together only while no waiting line meets the
   // device box of a waiting text: their pixels are disjoint, so drawing
   // either batch first gives the same picture.
-  std::vector<QRect> m_textBoxes;
-  QRect m_textUnion;
+  std::vector<PixelBox> m_textBoxes;
+  PixelBox m_textUnion;  // of m_textBoxes, when there are any
   int m_textRuns = 0;   // texts waiting in the glyph run
   int m_lineReach = 0;  // pixels the waiting lines reach beyond their ideal path
-  QRect m_lineBounds;   // of the waiting lines' end points
+  PixelBox m_lineBounds;  // of the waiting lines' end points
   QRectF m_glyphInk;    // of the text laid out last
   // Glyphs waiting to be drawn in m_runFont and m_runColour, at device
   // positions.
