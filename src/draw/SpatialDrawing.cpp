@@ -193,9 +193,13 @@ void SpatialPainter::DrawFrame() {
 
 void SpatialPainter::DrawSpokes(size_t n, const Pen& legPen) {
   const ProjectionSlots& slot = m_view.slot(n);
-  m_s.SetPen(CrossSectionPen(legPen));
+  // The pen only when a spoke shows: a pen taken for nothing would end the
+  // batch of legs drawn in the leg pen.
+  bool penSet = false;
   for (int k = 0; k < 4; ++k) {
     if (Hidden(slot.wallTo[k]) || Hidden(slot.wall[k])) continue;
+    if (!penSet) m_s.SetPen(CrossSectionPen(legPen));
+    penSet = true;
     m_s.Line(Dev(slot.wallTo[k]), Dev(slot.wall[k]));
   }
 }
@@ -214,7 +218,13 @@ void SpatialPainter::DrawLabel(size_t n) {
 
 void SpatialPainter::DrawLegs() {
   m_view.legFilter().Init();
+  constexpr size_t kAhead = 4;  // records fetched ahead; the drawing between them pushes them out of the cache
   for (size_t n = 0; n < m_store.records.size(); ++n) {
+    if (n + kAhead < m_store.records.size()) {
+      const doc::SurveyRecord& next = *m_store.records[n + kAhead];
+      __builtin_prefetch(&next.colour);
+      __builtin_prefetch(&next.point);
+    }
     const doc::SurveyRecord& r = *m_store.records[n];
     const ProjectionSlots& slot = m_view.slot(n);
     if (r.colour == 0 || Hidden(slot.from) || Hidden(slot.to)) continue;

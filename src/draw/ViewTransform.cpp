@@ -158,7 +158,14 @@ void ViewTransform::BuildMatrices(doc::Worksheet& ws, const platform::SettingsSt
 void ViewTransform::FillSlots(const doc::SurveyStore& store, int type) {
   m_slots.assign(store.records.size(), ProjectionSlots{});
   const auto kind = static_cast<DisplayType>(type);
+  constexpr size_t kAhead = 4;  // records fetched ahead: each lies in memory of its own
   for (size_t n = 0; n < store.records.size(); ++n) {
+    if (n + kAhead < store.records.size()) {
+      const doc::SurveyRecord& next = *store.records[n + kAhead];
+      __builtin_prefetch(&next.refX);
+      __builtin_prefetch(&next.altCoords[0]);
+      __builtin_prefetch(&next.altCoords[11]);
+    }
     const doc::SurveyRecord& r = *store.records[n];
     ProjectionSlots& s = m_slots[n];
     switch (kind) {

@@ -12,6 +12,11 @@ namespace hp::gfx {
 namespace {
 
 constexpr int kDefaultFontHeight = 13;  // a font of height 0
+// Waiting lines or texts a new text or line is compared with one by one;
+// beyond that the waiting batch is drawn first.
+constexpr size_t kMaxCompared = 64;
+// Pixels added around a glyph outline for hinting and smoothing.
+constexpr int kInkMargin = 1;
 
 QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -74,42 +79,60 @@ GlyphCache::GlyphCache(const QFont& font) : m_raw(QRawFont::fromFont(font)) {
   if (m_usable && (m_raw.style() != QFont::StyleNormal) != font.italic()) m_usable = false;
 }
 
-bool GlyphCache::Find(char32_t c, Glyph& glyph) {
-  if (const auto it = m_glyphs.find(c); it != m_glyphs.end()) {
-    glyph = it->second;
-    return glyph.index != 0;
-  }
-  glyph = {};
+GlyphCache::Glyph GlyphCache::Load(char32_t c) const {
+  Glyph glyph;
+  glyph.known = true;
   // Only characters that need no shaping: Latin letters, digits, signs.
-  if ((c < 0x20) || (c > 0x24F && c < 0x2000) || c > 0x22FF) {
-    m_glyphs.emplace(c, glyph);
-    return false;
-  }
+  if ((c < 0x20) || (c > 0x24F && c < 0x2000) || c > 0x22FF) return glyph;
   const QString one = QString::fromUcs4(&c, 1);
   const QList<quint32> indexes = m_raw.glyphIndexesForString(one);
   if (indexes.size() == 1 && indexes[0] != 0) {
     glyph.index = indexes[0];
     const QList<QPointF> advances = m_raw.advancesForGlyphIndexes(indexes);
     glyph.advance = advances.isEmpty() ? 0 : advances[0].x();
+    glyph.bounds = m_raw.boundingRect(glyph.index);
   }
-  m_glyphs.emplace(c, glyph);
-  return glyph.index != 0;
+  return glyph;
 }
 
-bool GlyphCache::Layout(const QString& text, QList<quint32>& glyphs, QList<QPointF>& positions, qreal& width) {
+const GlyphCache::Glyph* GlyphCache::Find(char32_t c) {
+  if (c < m_direct.size()) {
+    Glyph& glyph = m_direct[c];
+    if (!glyph.known) glyph = Load(c);
+    return glyph.index != 0 ? &glyph : nullptr;
+  }
+  auto it = m_glyphs.find(c);
+  if (it == m_glyphs.end()) it = m_glyphs.emplace(c, Load(c)).first;
+  return it->second.index != 0 ? &it->second : nullptr;
+}
+
+bool GlyphCache::Layout(const QString& text, QList<quint32>& glyphs, QList<QPointF>& positions, qreal& width,
+                        QRectF* ink) {
   glyphs.clear();
   positions.clear();
   width = 0;
+  if (ink != nullptr) *ink = QRectF();
   if (!m_usable) return false;
+  double left = 0, top = 0, right = 0, bottom = 0;
+  bool inked = false;
   for (qsizetype i = 0; i < text.size(); ++i) {
     char32_t c = text[i].unicode();
     if (QChar::isHighSurrogate(c)) return false;
-    Glyph glyph;
-    if (!Find(c, glyph)) return false;
+    const Glyph* found = Find(c);
+    if (found == nullptr) return false;
+    const Glyph& glyph = *found;
     glyphs.push_back(glyph.index);
     positions.push_back(QPointF(width, 0));
+    if (ink != nullptr && !glyph.bounds.isEmpty()) {
+      const double l = width + glyph.bounds.left(), r = width + glyph.bounds.right();
+      left = inked ? std::min(left, l) : l, right = inked ? std::max(right, r) : r;
+      top = inked ? std::min(top, glyph.bounds.top()) : glyph.bounds.top();
+      bottom = inked ? std::max(bottom, glyph.bounds.bottom()) : glyph.bounds.bottom();
+      inked = true;
+    }
     width += glyph.advance;
   }
+  if (inked) *ink = QRectF(QPointF(left, top), QPointF(right, bottom));
   return true;
 }
 
@@ -119,6 +142,7 @@ QPainterSurface::QPainterSurface(QPainter& painter, const draw::DeviceCaps& caps
       m_qfont(ToQFont(m_font)),
       m_metrics(m_qfont, painter.device()),
       m_glyphs(std::in_place, m_qfont) {
+  m_raster = m_painter.paintEngine() != nullptr && m_painter.paintEngine()->type() == QPaintEngine::Raster;
   m_painter.setRenderHint(QPainter::Antialiasing, false);
   m_painter.setRenderHint(QPainter::TextAntialiasing, true);
   SetPen(m_pen);
@@ -141,27 +165,42 @@ void QPainterSurface::FlushLines() {
 
 void QPainterSurface::FlushText() {
   if (m_runIndexes.isEmpty()) return;
-  m_painter.setPen(ToQColor(m_runColour));
-  m_shapeStateCurrent = false;
-  QGlyphRun run;
-  run.setRawFont(m_runFont);
-  run.setGlyphIndexes(m_runIndexes);
-  run.setPositions(m_runPositions);
-  m_painter.drawGlyphRun(QPointF(0, 0), run);
+  UseTextPen(m_runColour);
+  if (m_run.rawFont() != m_runFont) m_run.setRawFont(m_runFont);
+  m_run.setGlyphIndexes(m_runIndexes);
+  m_run.setPositions(m_runPositions);
+  m_painter.drawGlyphRun(QPointF(0, 0), m_run);
+  // Let go of the shared lists, so clearing them below keeps their storage.
+  m_run.setGlyphIndexes({});
+  m_run.setPositions({});
   m_runIndexes.clear();
   m_runPositions.clear();
+  m_textBoxes.clear();
+  m_textRuns = 0;
+}
+
+void QPainterSurface::UseTextPen(draw::Colour colour) {
+  if (!m_textPenValid || m_textPenColour != colour) {
+    m_textPen = QPen(ToQColor(colour));
+    m_textPenColour = colour;
+    m_textPenValid = true;
+  }
+  m_painter.setPen(m_textPen);
+  m_shapeStateCurrent = false;
 }
 
 void QPainterSurface::UseShapeState() {
   if (m_shapeStateCurrent) return;
   m_painter.setPen(m_qpen);
-  m_painter.setBrush(m_qbrush);
-  m_shapeStateCurrent = true;
+  if (!m_brushCurrent) m_painter.setBrush(m_qbrush);
+  m_shapeStateCurrent = m_brushCurrent = true;
 }
 
 void QPainterSurface::SetPen(const draw::Pen& pen) {
-  if (pen == m_pen && m_shapeStateCurrent) return;
+  // Texts drawn in between leave the line pen as it was on our side.
+  if (pen == m_pen && m_penBuilt) return;
   FlushLines();
+  m_penBuilt = true;
   m_pen = pen;
   if (pen.style == draw::PenStyle::None) {
     m_qpen = QPen(Qt::NoPen);
@@ -176,7 +215,7 @@ void QPainterSurface::SetPen(const draw::Pen& pen) {
 void QPainterSurface::SetBrush(const draw::Brush& brush) {
   FlushLines();
   m_qbrush = brush.style == draw::BrushStyle::Solid ? QBrush(ToQColor(brush.colour)) : QBrush(Qt::NoBrush);
-  m_shapeStateCurrent = false;
+  m_shapeStateCurrent = m_brushCurrent = false;
 }
 
 void QPainterSurface::SetFont(const draw::Font& font) {
@@ -191,7 +230,7 @@ void QPainterSurface::SetFont(const draw::Font& font) {
 
 int QPainterSurface::Advance(const QString& text) const {
   qreal width = 0;
-  if (m_glyphs && m_glyphs->Layout(text, m_glyphIndexes, m_glyphPositions, width)) {
+  if (m_glyphs && m_glyphs->Layout(text, m_glyphIndexes, m_glyphPositions, width, nullptr)) {
     return static_cast<int>(std::lround(width));
   }
   return m_metrics.horizontalAdvance(text);
@@ -206,13 +245,64 @@ bool QPainterSurface::OutsideDevice(int x, int y, int width) const {
 }
 
 void QPainterSurface::LineTo(draw::Point p) {
-  FlushText();
-  if (!m_shapeStateCurrent) {
-    FlushLines();
-    UseShapeState();
-  }
-  m_lines.emplace_back(m_position.x, m_position.y, p.x, p.y);
+  QueueLine(m_position.x, m_position.y, p.x, p.y);
   m_position = p;
+}
+
+namespace {
+
+// True when `line`, widened by `reach` pixels, may touch `box`.
+bool ClipsInto(const QLine& line, int reach, const PixelBox& box) {
+  const double left = box.left - reach, right = box.right + reach, top = box.top - reach,
+               bottom = box.bottom + reach;
+  double t0 = 0, t1 = 1;
+  const double x = line.x1(), y = line.y1(), dx = line.dx(), dy = line.dy();
+  // Cut the line at each side of the box; what is left lies inside.
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {x - left, right - x, y - top, bottom - y};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) {
+      t0 = std::max(t0, t);
+    } else {
+      t1 = std::min(t1, t);
+    }
+    if (t0 > t1) return false;
+  }
+  return true;
+}
+
+inline bool LineMeets(const QLine& line, int reach, const PixelBox& box) {
+  return box.Meets(PixelBox::Around(line.x1(), line.y1(), line.x2(), line.y2()), reach) &&
+         ClipsInto(line, reach, box);
+}
+
+}  // namespace
+
+void QPainterSurface::QueueLine(int x1, int y1, int x2, int y2) {
+  // Pixels of the thinnest line lie within half a pixel of its path; round
+  // caps and wide pens reach half the width beyond it.
+  const int reach = m_pen.width <= 1 ? 1 : m_pen.width / 2 + 2;
+  if (!m_runIndexes.isEmpty()) {
+    const QLine line(x1, y1, x2, y2);
+    const auto meets = [&](const PixelBox& b) { return LineMeets(line, reach, b); };
+    if (!Reorderable() || m_textBoxes.size() != static_cast<size_t>(m_textRuns) ||
+        m_textBoxes.size() > kMaxCompared ||
+        (LineMeets(line, reach, m_textUnion) && std::any_of(m_textBoxes.begin(), m_textBoxes.end(), meets))) {
+      FlushText();
+    }
+  }
+  // The lines waiting are all in m_qpen (a new pen draws them first), even
+  // when a text put its own pen on the painter since.
+  UseShapeState();
+  m_lines.emplace_back(x1, y1, x2, y2);
+  m_lineReach = reach;
+  const PixelBox bounds = PixelBox::Around(x1, y1, x2, y2);
+  m_lineBounds = m_lines.size() == 1 ? bounds : m_lineBounds.United(bounds);
 }
 
 void QPainterSurface::Rectangle(const draw::Rect& rect) {
@@ -234,10 +324,9 @@ void QPainterSurface::Ellipse(const draw::Rect& bounds) {
 }
 
 void QPainterSurface::Text(draw::Point at, std::string_view text, unsigned align) {
-  FlushLines();
   const QString s = ToQString(text);
   qreal laidOut = 0;
-  const bool simple = m_glyphs && m_glyphs->Layout(s, m_glyphIndexes, m_glyphPositions, laidOut);
+  const bool simple = m_glyphs && m_glyphs->Layout(s, m_glyphIndexes, m_glyphPositions, laidOut, &m_glyphInk);
   const int width = simple ? static_cast<int>(std::lround(laidOut)) : m_metrics.horizontalAdvance(s);
   int dx = 0, dy = 0;
   switch (align & draw::kHorizontalAlignMask) {
@@ -253,18 +342,33 @@ void QPainterSurface::Text(draw::Point at, std::string_view text, unsigned align
   const bool turned = m_font.escapement % 3600 != 0;
   if (s.isEmpty() || (!turned && OutsideDevice(at.x + dx, at.y + dy, width))) return;
   if (simple && !turned) {
-    // Unturned simple texts of one colour go to the painter together.
-    if (m_runColour != m_textColour) FlushText();
+    // Unturned simple texts of one colour go to the painter together, and
+    // wait beside the lines as long as they do not meet any of them.
+    const QPointF origin(at.x + dx, at.y + dy);
+    const PixelBox box{static_cast<int>(std::floor(origin.x() + m_glyphInk.left())) - kInkMargin,
+                       static_cast<int>(std::floor(origin.y() + m_glyphInk.top())) - kInkMargin,
+                       static_cast<int>(std::ceil(origin.x() + m_glyphInk.right())) + kInkMargin,
+                       static_cast<int>(std::ceil(origin.y() + m_glyphInk.bottom())) + kInkMargin};
+    const bool reorderable = Reorderable();
+    const auto meets = [&](const QLine& line) { return LineMeets(line, m_lineReach, box); };
+    if (!m_lines.empty() && (!reorderable || m_lines.size() > kMaxCompared ||
+                             (box.Meets(m_lineBounds, m_lineReach) && std::any_of(m_lines.begin(), m_lines.end(), meets)))) {
+      FlushLines();
+    }
+    if (m_runColour != m_textColour || m_textBoxes.size() > kMaxCompared) FlushText();
     m_runColour = m_textColour;
     m_runFont = m_glyphs->rawFont();
-    const QPointF origin(at.x + dx, at.y + dy);
+    ++m_textRuns;
+    if (reorderable) {
+      m_textUnion = m_textBoxes.empty() ? box : m_textUnion.United(box);
+      m_textBoxes.push_back(box);
+    }
     m_runIndexes.append(m_glyphIndexes);
     for (const QPointF& p : m_glyphPositions) m_runPositions.append(origin + p);
     return;
   }
-  FlushText();
-  m_painter.setPen(ToQColor(m_textColour));
-  m_shapeStateCurrent = false;
+  Flush();
+  UseTextPen(m_textColour);
   if (turned) {
     m_painter.save();
     m_painter.translate(at.x, at.y);
