@@ -346,13 +346,16 @@ void Computation::Recompute(size_t start, size_t closing, int first) {
     if (!full && p != LoopRewalk::kNone && successor != LoopRewalk::kNone && successor <= closing) {
       // Only the cross-section at the start of the leg changes, and its
       // successor's junction writes the rest again: only the last one
-      // counts, so it is built once, when the pass ends.
-      records[p]->work.successor = 1;
+      // counts, so it is built once, when the pass ends. The predecessor
+      // still has its successor unless it was computed again in this
+      // stretch: most lie far apart in memory, so they are left untouched.
+      if (m_rewalk.WasReset(p)) records[p]->work.successor = 1;
       m_rewalk.SetPending(position, true);
       m_rewalk.NoteVisit(position, p, junction);
       continue;
     }
     if (p != LoopRewalk::kNone) records[p]->work.successor = junction ? 0 : 1;
+    m_rewalk.NoteReset(position);
     const Computed before(r);
     m_junction = false;
     if (full || p == LoopRewalk::kNone) {

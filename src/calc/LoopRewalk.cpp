@@ -34,6 +34,7 @@ void LoopRewalk::Link(const Records& records, const StationIndex& index, size_t 
     m_volatile.assign(words, 0);
     m_dirty.assign(words, 0);
     m_full.assign(words, 0);
+    m_reset.assign(words, 0);
     m_pending.assign(words, 0);
     m_stale.assign(words, 0);
     // Until now every record was computed once, with the cross-section it
@@ -197,6 +198,7 @@ void LoopRewalk::BeginStretch(size_t first, size_t last, const std::vector<size_
     // Records giving a new result each time, and the first successors of
     // stations whose successor last got a single-station section: with the
     // station computed again it takes the junction again.
+    m_reset[word] = 0;
     const uint64_t full = (everything ? ~uint64_t{0} : m_volatile[word]) & inStretch(word);
     m_dirty[word] |= full;
     m_full[word] |= full;
@@ -242,7 +244,7 @@ size_t LoopRewalk::MemoryBytes() const {
   return (m_readersHead.capacity() + m_edgeNext.capacity() + m_firstSuccessor.capacity() + 2 * m_ringLinks.capacity() +
           m_junctionMin64.capacity() + m_junctionMin4096.capacity()) *
              sizeof(uint32_t) +
-         (m_junction.capacity() + m_selfReference.capacity() + m_singleHead.capacity() + m_volatile.capacity() + m_dirty.capacity() + m_full.capacity() + m_pending.capacity() + m_builtJunction.capacity() + m_stale.capacity()) * sizeof(uint64_t) +
+         (m_junction.capacity() + m_selfReference.capacity() + m_singleHead.capacity() + m_volatile.capacity() + m_dirty.capacity() + m_full.capacity() + m_reset.capacity() + m_pending.capacity() + m_builtJunction.capacity() + m_stale.capacity()) * sizeof(uint64_t) +
          m_ringLast.size() * 2 * sizeof(uint32_t);
 }
 

@@ -75,6 +75,12 @@ class LoopRewalk {
   // or kNone.
   uint32_t JunctionOf(size_t position) const { return Bit(m_junction, position) ? IndexedPredecessor(position) : kNone; }
 
+  // Records computed again in the current stretch, which leaves them without
+  // a successor until one takes their junction. Every other record that a
+  // walked record continues from still has one.
+  void NoteReset(size_t position) { SetBit(m_reset, position); }
+  bool WasReset(size_t position) const { return Bit(m_reset, position); }
+
   // Records whose cross-section is due: built when the pass ends or before
   // they are computed again.
   void SetPending(size_t position, bool pending) {
@@ -157,6 +163,7 @@ class LoopRewalk {
   std::vector<uint64_t> m_stale;
   std::vector<uint64_t> m_dirty;  // records to compute again
   std::vector<uint64_t> m_full;   // of those, the ones whose coordinates may change
+  std::vector<uint64_t> m_reset;  // records computed again in this stretch (may hold others)
   size_t m_first = 0, m_last = 0, m_word = 0;
 };
 
