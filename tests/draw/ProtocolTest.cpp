@@ -3,6 +3,7 @@
 // centring on the printed page.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <memory>
 
@@ -46,6 +47,17 @@ class ProtocolTest : public ::testing::Test {
     r->colour = colour;
     store.records.push_back(std::move(r));
     return *store.records.back();
+  }
+  void ManyLegs() {
+    Only({5});
+    for (int i = 0; i < 200; ++i) Leg("A", "P" + std::to_string(i), 0);
+  }
+  // A printer of 300 dpi, by default with an A4 page less its margins.
+  static DeviceCaps Printer() {
+    DeviceCaps printer = RecordingSurface::DefaultCaps();
+    printer.dpiX = printer.dpiY = 300;
+    printer.widthPixels = 197 * 300 * 10 / 254, printer.heightPixels = 285 * 300 * 10 / 254;
+    return printer;
   }
   std::vector<ProtocolSection> Sections() {
     view.setProjectionDirty(true);
@@ -107,9 +119,7 @@ TEST_F(ProtocolTest, LegListTakesVisibleNamedColouredRecordsWithDecimalCommas) {
 
 TEST_F(ProtocolTest, MaterialAndMeasuresListsOnlyRecordsWithTheirTextAndDepthFromTheReference) {
   Only({6, 7});
-  ws.setProtocolMaterialInfo(2);
-  ws.setProtocolMeasuresInfo(3);
-  ws.setProtocolNumbering(3);
+  ws.setProtocolMaterialInfo(2), ws.setProtocolMeasuresInfo(3), ws.setProtocolNumbering(3);
   ws.setOriginPoint("A"), ws.setOriginCave(2), ws.setOriginPassage(3);
   Leg("A", "A", 100);
   base::SetText(Leg("A", "B", 90).material, "Lehm");
@@ -187,8 +197,7 @@ TEST(ProtocolPaginationTest, EveryRowOfALongListIsOnExactlyOnePageWithinTheCount
 }
 
 TEST_F(ProtocolTest, CurrentPageFollowsTheLayoutAndPagesStepWithinTheCount) {
-  Only({5});
-  for (int i = 0; i < 200; ++i) Leg("A", "P" + std::to_string(i), 0);
+  ManyLegs();
   EXPECT_GT(Draw().pageCount, 3);
   EXPECT_EQ(ws.protocolPageCount(), Draw().pageCount);
   EXPECT_TRUE(StepProtocolPage(ws, ProtocolPageStep::Last));
@@ -208,8 +217,7 @@ TEST_F(ProtocolTest, CurrentPageFollowsTheLayoutAndPagesStepWithinTheCount) {
 }
 
 TEST_F(ProtocolTest, PiecesStartAtTheirColumnsAndPrintedPagesKeepTheCurrentPage) {
-  Only({5});
-  for (int i = 0; i < 200; ++i) Leg("A", "P" + std::to_string(i), 0);
+  ManyLegs();
   const int count = Draw(1080).pageCount;
   EXPECT_EQ(ProtocolPageCount(surface, store, ws, view, settings), count);
   surface = RecordingSurface(RecordingSurface::DefaultCaps());
@@ -222,9 +230,7 @@ TEST_F(ProtocolTest, PiecesStartAtTheirColumnsAndPrintedPagesKeepTheCurrentPage)
   EXPECT_EQ(last->from.x, 20 + surface.TextExtent("Messpunkt   ").cx);  // the second station column
 
   // A printer page starts at the worksheet's page margins.
-  DeviceCaps printer = RecordingSurface::DefaultCaps();
-  printer.dpiX = printer.dpiY = 300;
-  surface = RecordingSurface(printer);
+  surface = RecordingSurface(Printer());
   ws.setMarginLeft(10), ws.setMarginTop(15);
   ProtocolDrawingOptions options;
   options.printer = true;
@@ -248,13 +254,9 @@ TEST_F(ProtocolTest, CentringSetsEqualMarginsOrRefusesAProtocolWiderThanThePage)
 }
 
 TEST_F(ProtocolTest, PrintJobPrintsEveryRowOnceOnThePrintersPagesAndPutsTheWorksheetBack) {
-  Only({5});
-  for (int i = 0; i < 200; ++i) Leg("A", "P" + std::to_string(i), 0);
-  ws.setProtocolPageCount(1);  // as the window left it
-  ws.setProtocolCurrentPage(1);
-  DeviceCaps printer = RecordingSurface::DefaultCaps();
-  printer.dpiX = printer.dpiY = 300;
-  printer.widthPixels = 197 * 300 * 10 / 254, printer.heightPixels = 285 * 300 * 10 / 254;
+  ManyLegs();
+  ws.setProtocolPageCount(1), ws.setProtocolCurrentPage(1);  // as the window left it
+  const DeviceCaps printer = Printer();
   surface = RecordingSurface(printer);
   ProtocolDrawingOptions options;
   options.printer = true;
@@ -288,10 +290,8 @@ TEST(ProtocolDialogTest, ChoicesAreLimitedAndOnlyChangesCount) {
   o.numbering = 9, o.legInfo = -1, o.materialInfo = 5, o.measuresInfo = 4, o.sections[7] = !o.sections[7];
   EXPECT_TRUE(ApplyProtocolOptions(ws, o));
   const ProtocolOptions stored = ProtocolOptionsOf(ws);
-  EXPECT_EQ(stored.numbering, 3);
-  EXPECT_EQ(stored.legInfo, 0);
-  EXPECT_EQ(stored.materialInfo, 2);
-  EXPECT_EQ(stored.measuresInfo, 4);
+  EXPECT_EQ((std::array{stored.numbering, stored.legInfo, stored.materialInfo, stored.measuresInfo}),
+            (std::array{3, 0, 2, 4}));
   EXPECT_EQ(stored.sections, o.sections);
 }
 

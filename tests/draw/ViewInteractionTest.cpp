@@ -11,6 +11,11 @@
 namespace hp::draw {
 namespace {
 
+template <class... T>
+std::vector<double> Nums(T... values) {
+  return {static_cast<double>(values)...};
+}
+
 doc::Worksheet Sheet(int type) {
   doc::Worksheet ws;
   doc::InitWorksheet(ws);
@@ -65,21 +70,17 @@ TEST(ViewInteraction, PicksTheNearestStationWithinFiveDeviceUnits) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(PickStation(p.store, p.slots, m, c.click, c.skipHidden), c.expected) << c.click.x << "," << c.click.y;
+  // Broken slots are skipped; an unset scale picks nothing.
+  Picking broken({{"A", std::nan(""), 0, 0}, {"B", 1e300, 0, 0}, {"C", 0, 0, 0}});
+  EXPECT_EQ(PickStation(broken.store, broken.slots, {10, 0, 0}, {0, 0}), 2);
+  EXPECT_EQ(PickStation(broken.store, broken.slots, {0, 0, 0}, {0, 0}), -1);
 }
 
-TEST(ViewInteraction, PickingSkipsBrokenSlotsAndAnUnsetScale) {
-  Picking p({{"A", std::nan(""), 0, 0}, {"B", 1e300, 0, 0}, {"C", 0, 0, 0}});
-  EXPECT_EQ(PickStation(p.store, p.slots, {10, 0, 0}, {0, 0}), 2);
-  EXPECT_EQ(PickStation(p.store, p.slots, {0, 0, 0}, {0, 0}), -1);
-}
-
-TEST(ViewInteraction, ClickOrDrag) {
+TEST(ViewInteraction, ClickOrDragAndWheelZoomSteps) {
   EXPECT_TRUE(IsClick({10, 10}, {18, 18}));   // 8 x 8
   EXPECT_FALSE(IsClick({10, 10}, {18, 210}));  // 8 x 200
   EXPECT_FALSE(IsClick({10, 10}, {1, 10}));    // 9 to the left
-}
 
-TEST(ViewInteraction, WheelZoomStepsAndSnapsToHundred) {
   const struct {
     double zoom;
     bool towards;
@@ -134,34 +135,22 @@ TEST(ViewInteraction, RubberBandSnapsToTheGrid) {
   for (const auto& c : cases) EXPECT_EQ(SnapRubberBand(c.dragged, c.step), c.expected) << c.dragged.left;
 }
 
-TEST(ViewInteraction, DragsMoveOverviewAndSubSheetsByWholeSteps) {
+TEST(ViewInteraction, DragsMoveByWholeStepsAndARubberBandMakesTheFirstSubSheet) {
   doc::Worksheet ws = Sheet(0);
-  ws.setOverviewGridStep(10);
-  ws.setSheetGridStep(5);
+  ws.setOverviewGridStep(10), ws.setSheetGridStep(5);
   ws.setOverviewLeft(0), ws.setOverviewBottom(0), ws.setOverviewRight(50), ws.setOverviewTop(50);
   MoveOverview(ws, 7.6, -2.4);  // step 5: 10 and 0
-  EXPECT_EQ(ws.overviewLeft(), 10);
-  EXPECT_EQ(ws.overviewBottom(), 0);
-  EXPECT_EQ(ws.overviewTop(), 50);
+  EXPECT_EQ(Nums(ws.overviewLeft(), ws.overviewBottom(), ws.overviewTop()), Nums(10, 0, 50));
   ws.setSubSheetLeft(0), ws.setSubSheetBottom(0), ws.setSubSheetRight(20), ws.setSubSheetTop(30);
   MoveSubSheets(ws, -12.6, 2.5);  // -15 and 5
-  EXPECT_EQ(ws.subSheetLeft(), -15);
-  EXPECT_EQ(ws.subSheetTop(), 35);
-  EXPECT_EQ(ws.manualPages(), 1);
+  EXPECT_EQ(Nums(ws.subSheetLeft(), ws.subSheetTop(), ws.manualPages()), Nums(-15, 35, 1));
   EXPECT_EQ(SnapDistance(-2.5, 5), 0);
-}
 
-TEST(ViewInteraction, RubberBandBecomesTheFirstSubSheet) {
-  doc::Worksheet ws = Sheet(0);
-  ws.setSheetGridStep(10);
-  ws.setManualPages(1);
-  ws.setCurrentSheetNumber(4);
+  ws.setSheetGridStep(10), ws.setCurrentSheetNumber(4);
   SetSubSheetFromRubberBand(ws, {12, 16, 38, 61});
   EXPECT_EQ((PlaneRect{ws.subSheetLeft(), ws.subSheetBottom(), ws.subSheetRight(), ws.subSheetTop()}),
             (PlaneRect{10, 10, 40, 70}));
-  EXPECT_EQ(ws.showSubSheets(), 1);
-  EXPECT_EQ(ws.currentSheetNumber(), 1);
-  EXPECT_EQ(ws.manualPages(), 0);
+  EXPECT_EQ(Nums(ws.showSubSheets(), ws.currentSheetNumber(), ws.manualPages()), Nums(1, 1, 0));
 }
 
 // Three columns, two rows of 10 x 20 m sheets from (0, 40) down.
@@ -186,10 +175,8 @@ TEST(ViewInteraction, SheetUnderAPoint) {
 TEST(ViewInteraction, ClicksSelectSheetsAndTogglePrintArea) {
   doc::Worksheet ws = Grid();
   EXPECT_TRUE(SelectSheetAt(ws, {15, 5}));
-  EXPECT_EQ(ws.showSubSheets(), 1);
-  EXPECT_EQ(ws.currentSheetNumber(), 5);
   EXPECT_FALSE(SelectSheetAt(ws, {45, 5}));
-  EXPECT_EQ(ws.currentSheetNumber(), 5);
+  EXPECT_EQ(Nums(ws.showSubSheets(), ws.currentSheetNumber()), Nums(1, 5));
   EXPECT_TRUE(TogglePrintAreaAt(ws, {15, 5}));
   EXPECT_EQ(ws.printAreaBits()[0], 0x10);
   EXPECT_TRUE(TogglePrintAreaAt(ws, {15, 5}));
@@ -230,22 +217,16 @@ TEST(ViewInteraction, SheetKeysStayInTheGrid) {
   EXPECT_EQ(protocol.protocolCurrentPage(), 3);
 }
 
-TEST(ViewInteraction, DragTurnsOneDegreePerPixel) {
-  doc::Worksheet ws = Sheet(3);
-  ws.setViewAzimuth(350);
-  ws.setViewInclination(80);
-  DragTurn(ws, 15, -20);  // right and up
-  EXPECT_DOUBLE_EQ(ws.viewAzimuth(), 5);
-  EXPECT_DOUBLE_EQ(ws.viewInclination(), 90);
-  DragTurn(ws, -10, 30);
-  EXPECT_DOUBLE_EQ(ws.viewAzimuth(), 355);
-  EXPECT_DOUBLE_EQ(ws.viewInclination(), 60);
-}
+TEST(ViewInteraction, DragsTurnOneDegreePerPixelAndTheCameraMovesAlongTheView) {
+  doc::Worksheet turned = Sheet(3);
+  turned.setViewAzimuth(350), turned.setViewInclination(80);
+  DragTurn(turned, 15, -20);  // right and up
+  EXPECT_EQ(Nums(turned.viewAzimuth(), turned.viewInclination()), Nums(5, 90));
+  DragTurn(turned, -10, 30);
+  EXPECT_EQ(Nums(turned.viewAzimuth(), turned.viewInclination()), Nums(355, 60));
 
-TEST(ViewInteraction, CameraMovesAcrossAndAlongTheViewDirection) {
   doc::Worksheet ws = Sheet(5);
-  ws.setViewDistance(50);
-  ws.setZoomPercent(100);
+  ws.setViewDistance(50), ws.setZoomPercent(100);
   // max(100 + 50, 20) / 750 / 100 * 4000 = 8 m per key.
   const double step = CameraFactor(100, ws, 750, kCameraStepPer);
   EXPECT_DOUBLE_EQ(step, 8);
@@ -258,13 +239,10 @@ TEST(ViewInteraction, CameraMovesAcrossAndAlongTheViewDirection) {
   EXPECT_FALSE(MoveCamera(ws, 32780, step));
   // Panning with azimuth 0 and inclination 0: a drag to the right moves the
   // centre west, a drag down moves it up.
-  ws.setViewAzimuth(0);
-  ws.setViewInclination(0);
+  ws.setViewAzimuth(0), ws.setViewInclination(0);
   ws.setViewCentreX(0), ws.setViewCentreY(0), ws.setViewCentreZ(0);
   PanCamera(ws, 10, 4, 0.5);
-  EXPECT_NEAR(ws.viewCentreX(), -5, 1e-9);
-  EXPECT_NEAR(ws.viewCentreY(), 0, 1e-9);
-  EXPECT_NEAR(ws.viewCentreZ(), 2, 1e-9);
+  EXPECT_EQ(Nums(ws.viewCentreX(), ws.viewCentreY(), ws.viewCentreZ()), Nums(-5, 0, 2));
   DragCameraDistance(ws, -6, 0.5);  // upward
   EXPECT_DOUBLE_EQ(ws.viewDistance(), 53);
 }
