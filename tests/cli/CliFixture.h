@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -45,6 +46,22 @@ inline doc::SurveyStore Survey(const std::vector<Leg>& legs, int loopAdjustment 
   store.settings.loopAdjustment = static_cast<uint16_t>(loopAdjustment);
   store.settings.computedCurrent = computed ? 1 : 0;
   return store;
+}
+
+// Whether `program` is an executable in a folder of PATH.
+inline bool OnPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::istringstream folders(path ? path : "");
+  for (std::string folder; std::getline(folders, folder, ':');)
+    if (!folder.empty() && ::access((fs::path(folder) / program).c_str(), X_OK) == 0) return true;
+  return false;
+}
+
+// `path` quoted for the shell.
+inline std::string Quoted(const fs::path& path) {
+  std::string quoted = "'";
+  for (const char c : path.string()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
 }
 
 struct Result {

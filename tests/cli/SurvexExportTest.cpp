@@ -24,20 +24,6 @@
 namespace hp::cli {
 namespace {
 
-bool OnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::istringstream folders(path ? path : "");
-  for (std::string folder; std::getline(folders, folder, ':');)
-    if (!folder.empty() && ::access((fs::path(folder) / program).c_str(), X_OK) == 0) return true;
-  return false;
-}
-
-std::string Quoted(const fs::path& path) {
-  std::string quoted = "'";
-  for (const char c : path.string()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
 struct Point {
   double x = 0, y = 0, z = 0;
 };
@@ -264,11 +250,9 @@ TEST_P(CliSurvexGenerated, AgreesWithCavern) {
   doc::DocumentSettings& s = store.settings;
   s.meridianConvergence = g.meridianConvergence;
   doc::Instrument instrument = doc::GetInstrument(s, 1);
-  instrument.azimuthUnit = static_cast<uint32_t>(g.azimuthUnit);
-  instrument.inclinationUnit = static_cast<uint32_t>(g.azimuthUnit);
+  instrument.azimuthUnit = instrument.inclinationUnit = static_cast<uint32_t>(g.azimuthUnit);
   instrument.verticalReference = static_cast<uint32_t>(g.verticalReference);
-  instrument.declination = g.declination;
-  instrument.sag = g.sag;
+  instrument.declination = g.declination, instrument.sag = g.sag;
   doc::SetInstrument(s, 1, instrument);
   calc::UpdateSagCoefficients(s);
   const double circle = g.azimuthUnit == 0 ? 360 : 400;
@@ -280,22 +264,17 @@ TEST_P(CliSurvexGenerated, AgreesWithCavern) {
     r->refCave = r->cave = r->refPassage = r->passage = 1;
     base::SetText(r->refPoint, from);
     base::SetText(r->point, to);
-    r->length = length;
-    r->azimuth = std::fmod(azimuth + circle, circle);
+    r->length = length, r->azimuth = std::fmod(azimuth + circle, circle), r->ring = ring;
     r->inclination = level + (g.verticalReference == 2 ? -tilt : tilt);
-    r->ring = ring;
     r->left = r->right = length > 0 ? 1.5 : 0;
     store.records.push_back(std::move(r));
   };
-  auto reference = std::make_unique<doc::SurveyRecord>();
-  reference->refCave = reference->cave = reference->refPassage = reference->passage = 1;
-  base::SetText(reference->refPoint, "0");
-  base::SetText(reference->point, "0");
-  reference->x = reference->refX = g.utm ? 487215.4 : 12.5;
-  reference->y = reference->refY = g.utm ? 5352810.25 : -3;
-  reference->z = reference->refZ = 712.3;
-  reference->instrument = 0;
-  store.records.push_back(std::move(reference));
+  add("0", "0", 0, 0, 0);
+  doc::SurveyRecord& reference = *store.records.back();
+  reference.x = reference.refX = g.utm ? 487215.4 : 12.5;
+  reference.y = reference.refY = g.utm ? 5352810.25 : -3;
+  reference.z = reference.refZ = 712.3;
+  reference.instrument = 0, reference.inclination = 0;
   // A winding traverse of 120 legs (about 1.2 km), a branch every tenth
   // station, a splay every seventh.
   auto length = [](int n) { return 8.0 + (n % 5); };

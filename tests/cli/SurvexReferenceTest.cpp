@@ -18,21 +18,6 @@ namespace {
 
 const fs::path kExports = fs::path(HP_SHARED_DATA) / "pockettopo";
 
-bool OnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::istringstream folders(path ? path : "");
-  for (std::string folder; std::getline(folders, folder, ':');) {
-    if (!folder.empty() && ::access((fs::path(folder) / program).c_str(), X_OK) == 0) return true;
-  }
-  return false;
-}
-
-std::string Quoted(const fs::path& path) {
-  std::string quoted = "'";
-  for (const char c : path.string()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
 struct Point {
   double x, y, z;
 };
