@@ -2,6 +2,7 @@
 // picture numbers and unwrapped azimuth, and the position list rules.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -13,7 +14,7 @@
 namespace hp::draw {
 namespace {
 
-TEST(CubicSpline, NaturalSplineMatchesHandComputedPieces) {
+TEST(CubicSpline, OpenAndClosedSplinesMatchHandComputedPieces) {
   // Through (0,0) (1,1) (2,0): M1 = -3, pieces -u³/2 + 3u/2 and u³/2 - 3u²/2 + 1.
   CubicSpline open;
   open.Compute(std::vector<double>{0, 1, 2}, std::vector<double>{0, 1, 0}, false);
@@ -28,9 +29,7 @@ TEST(CubicSpline, NaturalSplineMatchesHandComputedPieces) {
   line.Compute(std::vector<double>{0, 4}, std::vector<double>{2, 6}, false);
   EXPECT_NEAR(line(1), 3, 1e-12);
   EXPECT_NEAR(line(4), 6, 1e-12);
-}
 
-TEST(CubicSpline, ClosedSplineContinuesThroughItsEnds) {
   // x 0, 10, 20 and y 0, 10, 0 closed: extra points (-10, 10) and (30, 10);
   // M = 0, 3/7, -18/35, 3/7, 0; at t = 5: -11/700·125 + 3/14·25 + 3/7·5 = 155/28.
   CubicSpline closed;
@@ -38,9 +37,8 @@ TEST(CubicSpline, ClosedSplineContinuesThroughItsEnds) {
   EXPECT_EQ(closed.abscissas(), (std::vector<double>{-10, 0, 10, 20, 30}));
   const std::vector<double> m = {0, 3.0 / 7, -18.0 / 35, 3.0 / 7, 0};
   for (size_t i = 0; i < m.size(); ++i) EXPECT_NEAR(closed.secondDerivatives()[i], m[i], 1e-12) << i;
-  EXPECT_NEAR(closed(5), 155.0 / 28, 1e-12);
-  EXPECT_NEAR(closed(-10), 10, 1e-12);
-  EXPECT_NEAR(closed(20), 0, 1e-12);
+  for (const auto& [t, expected] : {std::pair{5.0, 155.0 / 28}, {-10.0, 10.0}, {20.0, 0.0}})
+    EXPECT_NEAR(closed(t), expected, 1e-12) << t;
 }
 
 doc::Worksheet CameraSheet(std::vector<double> azimuths, int pictures = 20, bool endless = false) {
@@ -98,14 +96,9 @@ TEST(AnimationFlight, AzimuthTakesTheShortWayThroughNorth) {
   doc::Worksheet ws = CameraSheet({350, 10, 30});
   AnimationFlight flight;
   ASSERT_TRUE(flight.Prepare(ws));
-  EXPECT_NEAR(flight.Channel(0, 0), 350, 1e-9);
-  EXPECT_NEAR(flight.Channel(0, 20), 370, 1e-9);
-  EXPECT_NEAR(flight.Channel(0, 40), 390, 1e-9);
-  for (const double azimuth : Fly(ws, flight, 100)) {
-    EXPECT_GE(azimuth, 0);
-    EXPECT_LT(azimuth, 360);
-    EXPECT_TRUE(azimuth >= 340 || azimuth <= 40) << azimuth;
-  }
+  for (const int picture : {0, 20, 40}) EXPECT_NEAR(flight.Channel(0, picture), 350 + picture, 1e-9) << picture;
+  for (const double azimuth : Fly(ws, flight, 100))
+    EXPECT_TRUE((azimuth >= 340 && azimuth < 360) || (azimuth >= 0 && azimuth <= 40)) << azimuth;
   // Endless: from 30 back to 350 is a turn of 40 degrees the other way.
   doc::Worksheet loop = CameraSheet({350, 10, 30}, 20, true);
   ASSERT_TRUE(flight.Prepare(loop));
@@ -144,8 +137,7 @@ std::vector<double> Azimuths(const doc::Worksheet& ws) {
 TEST(AnimationPositions, InsertSaveDeleteAndTheCurrentPosition) {
   doc::Worksheet ws = CameraSheet({});
   EXPECT_TRUE(InsertPosition(ws));  // into an empty list: the first, current
-  EXPECT_EQ(ws.currentPositionNumber(), 1u);
-  EXPECT_EQ(ws.positionCount(), 1u);
+  EXPECT_EQ((std::array{ws.currentPositionNumber(), ws.positionCount()}), (std::array{1u, 1u}));
   ws = CameraSheet({10, 20, 30});
   ws.setCurrentPositionNumber(2);
   ws.setViewAzimuth(25);
@@ -172,9 +164,7 @@ TEST(AnimationPositions, InsertSaveDeleteAndTheCurrentPosition) {
   doc::Worksheet single = CameraSheet({10});
   EXPECT_TRUE(DeletePosition(single));
   EXPECT_EQ(single.currentPositionNumber(), 0u);
-  EXPECT_FALSE(DeletePosition(single));
-  EXPECT_FALSE(SavePosition(single));
-  EXPECT_FALSE(ShowCurrentPosition(single));
+  EXPECT_FALSE(DeletePosition(single) || SavePosition(single) || ShowCurrentPosition(single));
   EXPECT_EQ(PositionFieldText(single), "");
 }
 
@@ -224,8 +214,7 @@ TEST(AnimationPositions, NavigationTypedNumbersAndEmptyLists) {
     EXPECT_EQ(ws.currentPositionNumber(), t.expected) << t.text;
   }
   doc::Worksheet empty = CameraSheet({});
-  EXPECT_FALSE(GoToPosition(AnimationCommand::Next, empty));
-  EXPECT_FALSE(GoToTypedPosition("1", empty));
+  EXPECT_FALSE(GoToPosition(AnimationCommand::Next, empty) || GoToTypedPosition("1", empty));
   // A flight needs two positions at the least.
   doc::Worksheet single = CameraSheet({10});
   AnimationFlight flight;
@@ -237,11 +226,9 @@ TEST(AnimationPositions, CircleAroundTheCurrentView) {
   SetView(ws, {100, -20, 50, 1, 2, 3});
   MakeCircleAnimation(ws);
   EXPECT_EQ(Azimuths(ws), (std::vector<double>{100, 340, 220}));
-  EXPECT_EQ(ws.currentPositionNumber(), 1u);
-  EXPECT_EQ(ws.positionCount(), 3u);
-  EXPECT_EQ(ws.endlessAnimation(), 1u);
-  EXPECT_DOUBLE_EQ(ws.positions[2]->inclination, -20);
-  EXPECT_DOUBLE_EQ(ws.positions[2]->distance, 50);
+  EXPECT_EQ((std::array{ws.currentPositionNumber(), ws.positionCount(), ws.endlessAnimation()}),
+            (std::array{1u, 3u, 1u}));
+  EXPECT_EQ((std::array{ws.positions[2]->inclination, ws.positions[2]->distance}), (std::array{-20.0, 50.0}));
 }
 
 TEST(AnimationSpin, TurnsAndWrapsTheAzimuth) {
@@ -264,8 +251,7 @@ TEST(AnimationSpin, TurnsAndWrapsTheAzimuth) {
     const char* text;
     std::optional<int> value;
     const char* message;
-  } typed[] = {{"0", 0, ""},
-               {" 1000", 1000, ""},
+  } typed[] = {{"0", 0, ""}, {" 1000", 1000, ""},
                {"1001", std::nullopt, "Geben Sie eine ganze Zahl zwischen 0 und 1000 ein."},
                {"-1", std::nullopt, "Geben Sie eine ganze Zahl zwischen 0 und 1000 ein."},
                {"2,5", std::nullopt, "Bitte geben Sie eine ganze Zahl ein."}};
