@@ -4,10 +4,10 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <random>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "calc/BlunderFinder.h"
 #include "calc/LegReduction.h"
@@ -59,16 +59,17 @@ double Truth(size_t record, SuspectReading reading) {
   return reading == SuspectReading::Length ? r.length : reading == SuspectReading::Azimuth ? r.azimuth : r.inclination;
 }
 
+// The first suspect's record and reading.
+std::pair<size_t, SuspectReading> First(const BlunderReport& report) {
+  return {report.suspects.at(0).record, report.suspects.at(0).reading};
+}
+
 TEST(BlunderFinder, OneSlipInOneLoopNamesTheLegTheReadingAndTheValueCleanLoopNothing) {
   const SlipCase cases[] = {
       {"compass", 2, [](doc::SurveyRecord& r) { r.azimuth += 10; }, SuspectReading::Azimuth},
       {"tape", 3, [](doc::SurveyRecord& r) { r.length += 3; }, SuspectReading::Length},
       {"clino sign", 3, [](doc::SurveyRecord& r) { r.inclination = -r.inclination; }, SuspectReading::Inclination},
-      {"closing leg backwards", 4,
-       [](doc::SurveyRecord& r) {
-         char swap[13];
-         std::memcpy(swap, r.point, 13), std::memcpy(r.point, r.refPoint, 13), std::memcpy(r.refPoint, swap, 13);
-       },
+      {"closing leg backwards", 4, [](doc::SurveyRecord& r) { std::swap(r.point, r.refPoint); },
        SuspectReading::Direction},
   };
   const BlunderReport clean = FindBlunders(*LoopSurvey(), {});
@@ -84,8 +85,7 @@ TEST(BlunderFinder, OneSlipInOneLoopNamesTheLegTheReadingAndTheValueCleanLoopNot
     EXPECT_EQ(report.loops[0].legCount, 4);
     ASSERT_FALSE(report.suspects.empty());
     const BlunderSuspect& first = report.suspects[0];
-    EXPECT_EQ(first.record, c.record);
-    EXPECT_EQ(first.reading, c.reading);
+    EXPECT_EQ((std::pair{first.record, first.reading}), (std::pair{c.record, c.reading}));
     EXPECT_TRUE(first.correction);
     EXPECT_LT(first.worstAfter, 0.01);
     if (c.reading != SuspectReading::Direction) {
@@ -105,8 +105,7 @@ TEST(BlunderFinder, SharedLegClosingBothLoopsRanksFirst) {
   ASSERT_EQ(report.loops.size(), 2u);
   EXPECT_TRUE(report.loops[0].suspicious && report.loops[1].suspicious);
   ASSERT_FALSE(report.suspects.empty());
-  EXPECT_EQ(report.suspects[0].record, 1u);
-  EXPECT_EQ(report.suspects[0].reading, SuspectReading::Azimuth);
+  EXPECT_EQ(First(report), std::pair(size_t{1}, SuspectReading::Azimuth));
   EXPECT_NEAR(report.suspects[0].suggested, Truth(1, SuspectReading::Azimuth), 0.5);
 }
 
@@ -125,8 +124,7 @@ TEST(BlunderFinder, TraverseBetweenTwoFixedStationsIsALoop) {
   EXPECT_EQ(report.loops[0].legCount, 3);
   EXPECT_TRUE(report.loops[0].suspicious);
   ASSERT_FALSE(report.suspects.empty());
-  EXPECT_EQ(report.suspects[0].record, 3u);
-  EXPECT_EQ(report.suspects[0].reading, SuspectReading::Length);
+  EXPECT_EQ(First(report), std::pair(size_t{3}, SuspectReading::Length));
   EXPECT_NEAR(report.suspects[0].suggested, store->records[3]->length - 2.5, 0.01);
 }
 
@@ -164,8 +162,7 @@ TEST(BlunderFinder, ConnectionsAuxiliaryPointsAndLinesInTheNetwork) {
   EXPECT_TRUE(report.loops[1].suspicious);
   EXPECT_EQ(report.loops[1].legCount, 4);  // C1-A, A-B, B-C, C-C1
   ASSERT_FALSE(report.suspects.empty());
-  EXPECT_EQ(report.suspects[0].record, 8u);
-  EXPECT_EQ(report.suspects[0].reading, SuspectReading::Azimuth);
+  EXPECT_EQ(First(report), std::pair(size_t{8}, SuspectReading::Azimuth));
   EXPECT_TRUE(std::isfinite(report.totalChiSquare));
 }
 
@@ -198,8 +195,7 @@ TEST(BlunderFinder, SuggestionInTheInstrumentsUnits) {
     const BlunderReport report = FindBlunders(*store, {});
     *c.field = c.truth;
     ASSERT_FALSE(report.suspects.empty());
-    EXPECT_EQ(report.suspects[0].record, 2u);
-    EXPECT_EQ(report.suspects[0].reading, c.reading);
+    EXPECT_EQ(First(report), std::pair(size_t{2}, c.reading));
     EXPECT_NEAR(report.suspects[0].measured, c.truth + c.slip, 1e-9);
     EXPECT_NEAR(report.suspects[0].suggested, c.truth, 0.02);
   }
@@ -246,29 +242,22 @@ struct Blunder {
 
 Blunder AddBlunder(std::mt19937& rng, doc::SurveyStore& store, size_t record) {
   doc::SurveyRecord& r = *store.records[record];
+  const doc::SurveyRecord truth = r;
   std::uniform_real_distribution<double> size(0, 1);
   const double sign = size(rng) < 0.5 ? -1 : 1;
   switch (rng() % 4) {
-    case 0: {
-      const double truth = r.azimuth;
+    case 0:
       r.azimuth += sign * (8 + 40 * size(rng));
-      return {record, SuspectReading::Azimuth, truth};
-    }
-    case 1: {
-      const double truth = r.length;
+      return {record, SuspectReading::Azimuth, truth.azimuth};
+    case 1:
       r.length = std::max(0.5, r.length + sign * (1 + 4 * size(rng)));
-      return {record, SuspectReading::Length, truth};
-    }
-    case 2: {
-      const double truth = r.inclination;
+      return {record, SuspectReading::Length, truth.length};
+    case 2:
       r.inclination = std::fabs(r.inclination) >= 8 ? -r.inclination : r.inclination + sign * 15;
-      return {record, SuspectReading::Inclination, truth};
-    }
-    default: {
-      char swap[13];
-      std::memcpy(swap, r.point, 13), std::memcpy(r.point, r.refPoint, 13), std::memcpy(r.refPoint, swap, 13);
+      return {record, SuspectReading::Inclination, truth.inclination};
+    default:
+      std::swap(r.point, r.refPoint);
       return {record, SuspectReading::Direction, 0};
-    }
   }
 }
 
