@@ -46,9 +46,7 @@ doc::SurveyRecord& Add(doc::SurveyStore& store, std::string_view from, std::stri
 
 doc::SurveyRecord& Reference(doc::SurveyStore& store, std::string_view point, double x, double y, double z) {
   doc::SurveyRecord& r = Add(store, point, point);
-  r.refX = r.x = x;
-  r.refY = r.y = y;
-  r.refZ = r.z = z;
+  r.refX = r.x = x, r.refY = r.y = y, r.refZ = r.z = z;
   return r;
 }
 
@@ -70,43 +68,34 @@ doc::SurveyStore SmallSurvey(double referenceX, double referenceY) {
   base::SetText(ref.date, "12.04.2015");
   ref.surveyor = 1;
   doc::SurveyRecord& leg = Add(store, "0", "1");
-  leg.instrument = 2;
-  leg.length = 10;
+  leg.instrument = 2, leg.length = 10, leg.inclination = 10, leg.left = 1.5, leg.down = 0.25, leg.surveyor = 1;
   leg.azimuth = 98;  // + 2 declination = 100 gon, less 0.5 degrees convergence
-  leg.inclination = 10;
-  leg.left = 1.5;
-  leg.down = 0.25;
   base::SetText(leg.date, "12.04.2015");
-  leg.surveyor = 1;
   base::SetText(leg.remark, "Engstelle \xFC" "ber Wasser");
   doc::SurveyRecord& byCoordinates = Add(store, "1", "2");  // no instrument: the stored coordinates
-  byCoordinates.refX = 3;
-  byCoordinates.refY = 4;
-  byCoordinates.refZ = 5;
-  byCoordinates.x = 6;
-  byCoordinates.y = 8;
-  byCoordinates.z = 5;
+  byCoordinates.refX = 3, byCoordinates.refY = 4, byCoordinates.refZ = 5;
+  byCoordinates.x = 6, byCoordinates.y = 8, byCoordinates.z = 5, byCoordinates.surveyor = 2;
   byCoordinates.length = 5;  // a leg, not an auxiliary point
   base::SetText(byCoordinates.date, "31.02.2015");  // no such day
-  byCoordinates.surveyor = 2;
   Add(store, "2", "").instrument = 1;  // an auxiliary line, length 0
   Add(store, "2", "p").instrument = 1;  // an auxiliary point
   doc::SurveyRecord& connection = Add(store, "0", "2");
-  connection.instrument = 1;
-  connection.length = 5;
-  connection.azimuth = 90;
+  connection.instrument = 1, connection.length = 5, connection.azimuth = 90;
   Reference(store, "2", 0, 0, 0);  // a known station: nothing to fix
   return store;
 }
 
-TEST(SurvexWriter, WritesEachKindOfRecord) {
-  const doc::SurveyStore store = SmallSurvey(12.5, -3);
+std::string Svx(const doc::SurveyStore& store) {
   platform::MemorySettingsStore settings;
   SurvexWriter writer;
+  return test::Written(writer, store, settings);
+}
+
+TEST(SurvexWriter, WritesEachKindOfRecord) {
   // How the numbers come about: 100 gon less 0.5 degrees of meridian
   // convergence is 89.5 degrees; 10 gon is 9 degrees; the coordinate leg is
   // (3, 4, 0); the connection's 90 degrees also lose the convergence.
-  EXPECT_EQ(test::Written(writer, store, settings),
+  EXPECT_EQ(Svx(SmallSurvey(12.5, -3)),
             test::Crlf("; H\xC3\xB6hle am Berg\n"
                        "; Survex-Daten aus Hollowplan\n"
                        "*case preserve\n"
@@ -149,9 +138,7 @@ TEST(SurvexWriter, OnlyRealDatesBecomeSurvexDates) {
   for (const auto& c : cases) {
     doc::SurveyStore store = SmallSurvey(0, 0);
     base::SetText(store.records[0]->date, c.date);
-    platform::MemorySettingsStore settings;
-    SurvexWriter writer;
-    const std::string file = test::Written(writer, store, settings);
+    const std::string file = Svx(store);
     const size_t begin = file.find("*begin\r\n") + 8;
     const std::string first = file.substr(begin, file.find("\r\n", begin) - begin);
     EXPECT_EQ(first, *c.line ? std::string(c.line) : "*team \"Anna 'Fuchs' M\xC3\xBCller\"") << c.date;
@@ -173,31 +160,19 @@ TEST(SurvexWriter, UtmReferenceSetsTheZoneAndHemisphere) {
   for (const auto& c : cases) {
     doc::SurveyStore store = SmallSurvey(c.x, c.y);
     store.settings.utmBand[0] = c.band;
-    platform::MemorySettingsStore settings;
-    SurvexWriter writer;
-    const std::string file = test::Written(writer, store, settings);
+    const std::string file = Svx(store);
     const std::string expected = *c.system ? "*cs " + std::string(c.system) + "\r\n*cs out " + c.system + "\r\n" : "";
     const size_t head = file.find("*declination 0 degrees\r\n") + 24;
     EXPECT_EQ(file.substr(head, file.find("*data normal") - head), expected) << c.band << " " << c.x;
   }
 }
 
-class SurvexRefusal : public ::testing::Test {
- protected:
-  void SetUp() override {
-    folder = fs::temp_directory_path() / ("hp_svx_" + std::to_string(::getpid()));
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
-  fs::path folder;
-  platform::MemorySettingsStore settings;
-  platform::ScriptedPrompter prompter;
-};
-
-TEST_F(SurvexRefusal, NoReferenceGivesTheMessageAndNoFile) {
+TEST(SurvexWriter, NoReferenceGivesTheMessageAndNoFile) {
   doc::SurveyStore store = test::EmptyStore();
   Add(store, "0", "1").length = 3;
-  const fs::path path = folder / "survey.svx";
+  const fs::path path = fs::temp_directory_path() / ("hp_svx_" + std::to_string(::getpid()) + ".svx");
+  platform::MemorySettingsStore settings;
+  platform::ScriptedPrompter prompter;
   EXPECT_FALSE(ExportFile(path, {store, *store.currentWorksheet, settings, {}, 0}, prompter));
   EXPECT_FALSE(fs::exists(path));
   EXPECT_EQ(prompter.Texts(), std::vector<std::string>{std::string(messages::kSurvexNoReference)});
@@ -208,9 +183,7 @@ TEST(SurvexWriter, LegsStartingOutsideTheFilterStartFromTheirComputedStart) {
   for (size_t n = 2; n < store.records.size(); ++n) store.records[n]->passage = 2;  // from 1/1/1 on
   store.currentWorksheet->setFilterCriterion(2);
   store.currentWorksheet->setLineFilterPattern("2");
-  platform::MemorySettingsStore settings;
-  SurvexWriter writer;
-  const std::string file = test::Written(writer, store, settings);
+  const std::string file = Svx(store);
   EXPECT_EQ(file.find("Bohrhaken"), std::string::npos);  // the reference is hidden
   EXPECT_NE(file.find("\r\n*fix C1.P1.1 3.0000 4.0000 5.0000 ; Anschlusspunkt au\xC3\x9F"
                       "erhalb der exportierten Datens\xC3\xA4tze\r\nC1.P1.1 C1.P2.2 5.0000 36.86990 0.00000\r\n"),
