@@ -10,9 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QResizeEvent>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 #include <QWheelEvent>
 #include <array>
@@ -57,6 +55,7 @@ class AnimationControllerTest : public testing::Test {
   CPlanView& view() { return m_child->view(); }
   CAnimationController& animation() { return m_child->animation(); }
   QAction* Command(const char* text) { return m_frame->command(QString::fromUtf8(text)); }
+  QToolBar* Bar() { return m_frame->findChild<QToolBar*>(QStringLiteral("Animation")); }
 
   std::unique_ptr<CMainFrame> m_frame;
   CChildFrame* m_child = nullptr;
@@ -121,9 +120,8 @@ TEST_F(AnimationControllerTest, EveryStoppingEventStopsTheFlight) {
 
 TEST_F(AnimationControllerTest, StartButtonOnTheToolBarStopsWithoutStartingAgain) {
   doc().worksheet().setEndlessAnimation(1);
-  auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("Animation"));
-  ASSERT_NE(bar, nullptr);
-  QWidget* button = bar->widgetForAction(Command("Animation starten"));
+  ASSERT_NE(Bar(), nullptr);
+  QWidget* button = Bar()->widgetForAction(Command("Animation starten"));
   ASSERT_NE(button, nullptr);
   QTest::mouseClick(button, Qt::LeftButton);
   EXPECT_TRUE(animation().isRunning());
@@ -198,8 +196,7 @@ TEST_F(AnimationControllerTest, CameraKeysAndTheWheelStopFlightAndSpinAndStillAc
     EXPECT_NE((std::array{ws.viewDistance(), ws.viewCentreX(), ws.viewCentreY()}), before) << c.what;
   }
   // The wheel zooms the perspective view and ends its spin.
-  ws.setDisplayKind(doc::DisplayType::Perspective);
-  ws.setZoomPercent(100);
+  ws.setDisplayKind(doc::DisplayType::Perspective), ws.setZoomPercent(100);
   animation().StartSpin(5);
   send(&wheel, true);
   EXPECT_FALSE(animation().isSpinning());
@@ -210,14 +207,13 @@ TEST_F(AnimationControllerTest, PositionCommandsAndFieldsOfTheToolBar) {
   Command("Letzte Position")->trigger();
   EXPECT_EQ(doc().worksheet().currentPositionNumber(), 3u);
   EXPECT_NEAR(doc().worksheet().viewAzimuth(), 90, 1e-9);
-  EXPECT_FALSE(doc().isModified());
+  EXPECT_FALSE(doc().isModified()) << "moving between positions changes no data";
   Command("Position löschen")->trigger();
   EXPECT_EQ(doc().worksheet().positions.size(), 2u);
   EXPECT_TRUE(doc().isModified());
   EXPECT_FALSE(Command("Animation starten")->isEnabled()) << "fewer than 3 positions";
 
-  auto* bar = m_frame->findChild<QToolBar*>(QStringLiteral("Animation"));
-  QList<QLineEdit*> fields = bar->findChildren<QLineEdit*>();
+  QList<QLineEdit*> fields = Bar()->findChildren<QLineEdit*>();
   ASSERT_EQ(fields.size(), 2);
   QLineEdit* position = fields[0]->toolTip().startsWith(QStringLiteral("Position")) ? fields[0] : fields[1];
   QLineEdit* pictures = position == fields[0] ? fields[1] : fields[0];

@@ -115,6 +115,13 @@ TEST_F(ViewMouse, EditModeAndDoubleClickAskForTheEditor) {
 }
 
 TEST_F(ViewMouse, WheelZoomsAroundTheCursorAndSnaps) {
+  // Half notches add up to one wheel step.
+  QWheelEvent half({100, 100}, Port()->mapToGlobal(QPoint(100, 100)), {}, {0, 60}, Qt::NoButton, {},
+                   Qt::NoScrollPhase, false);
+  QCoreApplication::sendEvent(Port(), &half);
+  EXPECT_DOUBLE_EQ(Sheet().zoomPercent(), 100);
+  QCoreApplication::sendEvent(Port(), &half);
+  EXPECT_DOUBLE_EQ(Sheet().zoomPercent(), 115);
   Sheet().setZoomPercent(300);
   Draw();
   const QPoint cursor(350, 250);
@@ -171,7 +178,8 @@ TEST_F(ViewMouse, SheetModeSelectsAndPrintModeToggles) {
   EXPECT_EQ(Sheet().currentSheetNumber(), 4);
 }
 
-TEST_F(ViewMouse, ContextMenuOffersTheModesOfTheDisplayType) {
+TEST_F(ViewMouse, ContextMenuOffersTheModesOfTheDisplayTypeAndMarksAtItsPoint) {
+  const auto plan = Sheet().displayType();
   Sheet().setDisplayType(5);
   m_view->SetMouseMode(draw::kMouseModeStationInfo);
   std::unique_ptr<QMenu> menu = m_view->CreateContextMenu({10, 10});
@@ -181,10 +189,11 @@ TEST_F(ViewMouse, ContextMenuOffersTheModesOfTheDisplayType) {
                                                        {false, false}, {true, false},  {true, false}};
   EXPECT_EQ(state, expected);
   EXPECT_EQ(menu->actions()[0]->text().toStdString(), "&Daten bearbeiten\tStrg+1");
-}
 
-TEST_F(ViewMouse, ChoosingDistanceFromTheMenuMarksAtThePoint) {
-  std::unique_ptr<QMenu> menu = m_view->CreateContextMenu(At(2));
+  // Choosing the distance marks at the point where the menu was opened.
+  Sheet().setDisplayType(plan);
+  Draw();
+  menu = m_view->CreateContextMenu(At(2));
   menu->actions()[5]->trigger();  // "&Abstandsmarkierung"
   EXPECT_EQ(m_view->mouseMode(), draw::kMouseModeMark);
   EXPECT_EQ(m_view->marked(), m_doc.store().records[2].get());
@@ -205,24 +214,19 @@ TEST_F(ViewMouse, WaitingForPositionPlacesTheRecord) {
 }
 
 TEST_F(ViewMouse, DragTurnsTheProjectionAndReportsTheRelease) {
-  Sheet().setDisplayType(3);
-  Sheet().setViewAzimuth(10);
-  Sheet().setViewInclination(-25);
+  Sheet().setDisplayType(3), Sheet().setViewAzimuth(10), Sheet().setViewInclination(-25);
   Draw();
   QSignalSpy spy(m_view.get(), &CPlanView::dragReleased);
   QTest::mousePress(Port(), Qt::LeftButton, {}, {200, 200});
   QTest::mouseMove(Port(), {230, 190});
   QTest::mouseRelease(Port(), Qt::LeftButton, {}, {230, 190});
-  EXPECT_DOUBLE_EQ(Sheet().viewAzimuth(), 40);
-  EXPECT_DOUBLE_EQ(Sheet().viewInclination(), -15);
+  EXPECT_EQ((std::array{Sheet().viewAzimuth(), Sheet().viewInclination()}), (std::array{40.0, -15.0}));
   ASSERT_EQ(spy.count(), 1);
   EXPECT_EQ(spy.first().at(0).toInt(), 30);
 }
 
 TEST_F(ViewMouse, CameraViewCentresOnAStationAndPansWithTheRightButton) {
-  Sheet().setDisplayType(5);
-  Sheet().setViewAzimuth(0);
-  Sheet().setViewInclination(0);
+  Sheet().setDisplayType(5), Sheet().setViewAzimuth(0), Sheet().setViewInclination(0);
   Draw();
   m_view->SetMouseMode(draw::kMouseModeCentre);
   Click(At(2));
@@ -234,15 +238,6 @@ TEST_F(ViewMouse, CameraViewCentresOnAStationAndPansWithTheRightButton) {
   QTest::mouseRelease(Port(), Qt::RightButton, {}, {320, 200});
   EXPECT_LT(Sheet().viewCentreX(), 30);  // against the drag, across the view
   EXPECT_NEAR(Sheet().viewCentreY(), 40, 1e-9);
-}
-
-TEST_F(ViewMouse, HalfNotchesAddUpToOneWheelStep) {
-  QWheelEvent half({100, 100}, Port()->mapToGlobal(QPoint(100, 100)), {}, {0, 60}, Qt::NoButton, {},
-                   Qt::NoScrollPhase, false);
-  QCoreApplication::sendEvent(Port(), &half);
-  EXPECT_DOUBLE_EQ(Sheet().zoomPercent(), 100);
-  QCoreApplication::sendEvent(Port(), &half);
-  EXPECT_DOUBLE_EQ(Sheet().zoomPercent(), 115);
 }
 
 }  // namespace
