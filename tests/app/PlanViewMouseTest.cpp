@@ -79,7 +79,7 @@ class ViewMouse : public ::testing::Test {
   std::unique_ptr<CPlanView> m_view;
 };
 
-TEST_F(ViewMouse, InfoClickShowsTheStationAndMissesLeaveIt) {
+TEST_F(ViewMouse, InfoClickShowsTheStationMissesLeaveItAndTwoClicksMeasure) {
   m_view->SetMouseMode(draw::kMouseModeStationInfo);
   EXPECT_EQ(test::Context().settings.GetInt("Settings", "ContextMenu", 0), draw::kMouseModeStationInfo);
   Click(At(2) + QPoint(3, -2));
@@ -89,9 +89,8 @@ TEST_F(ViewMouse, InfoClickShowsTheStationAndMissesLeaveIt) {
   EXPECT_EQ(m_view->currentRecord(), 2);
   Click(At(1));
   EXPECT_EQ(m_view->currentRecord(), 1);
-}
 
-TEST_F(ViewMouse, TwoClicksMeasureADistance) {
+  // Two clicks measure a distance.
   m_view->SetMouseMode(draw::kMouseModeMark);
   Click(At(1));
   EXPECT_EQ(m_view->marked(), m_doc.store().records[1].get());
