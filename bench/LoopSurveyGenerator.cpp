@@ -111,20 +111,41 @@ size_t GenerateSpreadLoops(doc::SurveyStore& store, const SpreadLoopShape& shape
   int32_t passage = nextPassage++;
   int32_t passageNumber = 0;
   double heading = 0;
+  const auto openLoop = [&] {
+    OpenLoop loop;
+    loop.ring = nextRing++;
+    loop.start = random.Below(stations.size());
+    loop.tip = stations[loop.start];
+    loop.legsLeft = 4 + static_cast<int>(random.Below(13));
+    open.push_back(loop);
+    // Its passage number stays with it.
+    ++nextPassage;
+  };
+  // A passage leg; now and then a new passage from any station so far.
+  const auto passageLeg = [&] {
+    if (random.Chance(0.03)) {
+      passageTip = stations[random.Below(stations.size())];
+      passage = nextPassage++;
+      passageNumber = 0;
+    }
+    heading = std::fmod(heading + random.Uniform(-40, 40) + 360, 360);
+    const double inclination = random.Chance(0.01) ? -90 : random.Uniform(-15, 15);
+    passageTip = builder.Leg(passageTip, passage, ++passageNumber, heading, inclination, random.Uniform(1, 15), 0);
+    stations.push_back(passageTip);
+  };
+  // The survey looks the same all through, so that a large survey is a
+  // longer one of the same kind, not one of longer loops: after a few
+  // passage legs to start loops from, the whole set of open loops is opened
+  // at once, as many as stay open later on.
+  while (builder.Count() < std::min(shape.records, 2 * shape.openLoops)) passageLeg();
+  while (open.size() < shape.openLoops) openLoop();
   // Loops get about ten legs each; the rest of the records are passages.
   const double loopShare = std::min(0.9, static_cast<double>(shape.loops) * 12.4 / static_cast<double>(shape.records));
   while (builder.Count() < shape.records) {
     const size_t left = shape.records - builder.Count();
     if (random.Chance(loopShare) && left > open.size() + 1) {
       if (open.size() < shape.openLoops && random.Chance(0.1)) {
-        OpenLoop loop;
-        loop.ring = nextRing++;
-        loop.start = random.Below(stations.size());
-        loop.tip = stations[loop.start];
-        loop.legsLeft = 4 + static_cast<int>(random.Below(13));
-        open.push_back(loop);
-        // Its passage number stays with it.
-        ++nextPassage;
+        openLoop();
         continue;
       }
       if (open.empty()) continue;
@@ -144,16 +165,7 @@ size_t GenerateSpreadLoops(doc::SurveyStore& store, const SpreadLoopShape& shape
       }
       continue;
     }
-    // A passage leg; now and then a new passage from any station so far.
-    if (random.Chance(0.03)) {
-      passageTip = stations[random.Below(stations.size())];
-      passage = nextPassage++;
-      passageNumber = 0;
-    }
-    heading = std::fmod(heading + random.Uniform(-40, 40) + 360, 360);
-    const double inclination = random.Chance(0.01) ? -90 : random.Uniform(-15, 15);
-    passageTip = builder.Leg(passageTip, passage, ++passageNumber, heading, inclination, random.Uniform(1, 15), 0);
-    stations.push_back(passageTip);
+    passageLeg();
   }
   builder.Finish();
   return closed;

@@ -25,6 +25,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/HugePages.h"
 #include "calc/StationIndex.h"
 #include "doc/SurveyRecord.h"
 
@@ -142,10 +143,10 @@ class LoopRewalk {
   // Readers of each record's station: two edge slots per record (the
   // predecessor and the known end, or the earlier definer of a self
   // reference), chained from the read record, newest first.
-  std::vector<uint32_t> m_readersHead;  // edge + 1, 0 none
-  std::vector<uint32_t> m_edgeNext;     // edge + 1, 0 end
+  base::LargeVector<uint32_t> m_readersHead;  // edge + 1, 0 none
+  base::LargeVector<uint32_t> m_edgeNext;     // edge + 1, 0 end
   std::vector<uint64_t> m_selfReference;
-  std::vector<uint32_t> m_firstSuccessor;
+  base::LargeVector<uint32_t> m_firstSuccessor;
   // The linked records with a loop number: position and the link of the
   // previous one with the same number (kNone for the first).
   std::vector<std::pair<uint32_t, uint32_t>> m_ringLinks;

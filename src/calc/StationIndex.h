@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/HugePages.h"
 #include "doc/Station.h"
 #include "doc/SurveyRecord.h"
 
@@ -51,7 +52,7 @@ class StationIndex {
     uint32_t tag = 0;    // high bits of the station's hash
   };
 
-  static int64_t Get(const std::vector<uint32_t>& table, size_t position) {
+  static int64_t Get(const base::LargeVector<uint32_t>& table, size_t position) {
     return position < table.size() ? static_cast<int64_t>(table[position]) - 1 : kNone;
   }
   // The slot of `station`: its own, or the empty one where it would go.
@@ -67,10 +68,10 @@ class StationIndex {
   size_t m_indexed = 0;   // records indexed so far
   size_t m_prepared = 0;  // records whose hashes are taken
   Pending m_pending[2 * kAhead] = {};
-  std::vector<Slot> m_slots;
-  std::vector<uint32_t> m_predecessor;   // position + 1, 0 none
-  std::vector<uint32_t> m_knownEnd;
-  std::vector<uint32_t> m_previousSame;
+  base::LargeVector<Slot> m_slots;
+  base::LargeVector<uint32_t> m_predecessor;  // position + 1, 0 none
+  base::LargeVector<uint32_t> m_knownEnd;
+  base::LargeVector<uint32_t> m_previousSame;
   size_t m_mask = 0;
 };
 
