@@ -1,8 +1,10 @@
 // Surveys whose loops are spread far through the record list, as a system
-// surveyed over many trips looks: hundreds of loops are open at once, each
-// gets a leg now and then between the legs of the others and of the passages
-// around them, and is closed thousands of records after its first leg. Some
-// legs run against their loop (negative ring numbers), a few are shafts.
+// surveyed over many trips looks: hundreds of loops are open at once, from
+// the first records to the last, so that surveys of every size have loops
+// of the same spread. Each loop gets a leg now and then between the legs of
+// the others and of the passages around them, and is closed thousands of
+// records after its first leg. Some legs run against their loop (negative
+// ring numbers), a few are shafts.
 // Also a grid of passages whose every cell is a loop, with all closing
 // records at the end of the list.
 #pragma once
