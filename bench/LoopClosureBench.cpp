@@ -165,7 +165,7 @@ void Register() {
     benchmark::RegisterBenchmark("BM_LoopGrowth", BM_LoopGrowth)
         ->Args({mode, rings})
         ->ArgNames({"mode", "rings"})
-        ->Iterations(7)
+        ->Iterations(9)
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime();
   }
