@@ -110,7 +110,7 @@ class Pool {
   Chunk* m_spare = nullptr;
 };
 
-Pool& ThePool() {
+[[maybe_unused]] Pool& ThePool() {
   // Never destroyed: records may outlive every other static object.
   static Pool* pool = new Pool();
   return *pool;
