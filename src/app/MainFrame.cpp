@@ -320,7 +320,7 @@ void CMainFrame::CreateMenus() {
   AddPrintCommands(file);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
-  AddCommand(help, "&Hilfethemen", "Öffnet die Hilfe.", [this] {
+  AddCommand(help, "&Hilfethemen", "Öffnet die Hilfe.", [] {
     if (!OpenHelpTopic(QStringLiteral("index")))
       App().prompter.Message("Die Hilfe ist nicht installiert.", platform::Icon::Information);
   });

@@ -34,8 +34,6 @@ using exports::ExportOptionsDialog;
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 std::filesystem::path PathOf(const QString& file) { return std::filesystem::path(file.toStdString()); }
 
-constexpr std::string_view kPictureTooLarge = "Die Ausgabegrafik ist zu groß. Bitte Zoom verkleinern.";
-
 // The wait cursor while a file is written.
 class WaitCursor {
  public:
