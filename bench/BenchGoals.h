@@ -51,4 +51,16 @@ inline void PrintGoals(const char* title, std::span<const Goal> goals) {
   }
 }
 
+// The main program of a benchmark that registers its runs itself and prints
+// a summary of its goals after them.
+inline int RunWithSummary(int argc, char** argv, void (*registerRuns)(), void (*printSummary)()) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  registerRuns();
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  printSummary();
+  return 0;
+}
+
 }  // namespace hp::bench

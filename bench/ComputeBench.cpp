@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "BenchGoals.h"
 #include "CaveSystemGenerator.h"
 #include "calc/ComputePass.h"
 #include "platform/Prompter.h"
@@ -226,12 +227,4 @@ void PrintSummary() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  Register();
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  PrintSummary();
-  return 0;
-}
+int main(int argc, char** argv) { return hp::bench::RunWithSummary(argc, argv, Register, PrintSummary); }
