@@ -109,6 +109,20 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
+size_t BlankControlCharacters(std::string& text) {
+  size_t replaced = 0;
+  for (char& c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    const bool control = b < 0x20 || b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F ||
+                         b == 0x90 || b == 0x9D;
+    if (control) {
+      c = ' ';
+      ++replaced;
+    }
+  }
+  return replaced;
+}
+
 unsigned char Cp1252ToUpper(unsigned char b) {
   if (b >= 'a' && b <= 'z') return b - 0x20;
   if (b >= 0xE0 && b <= 0xFE && b != 0xF7) return b - 0x20;

@@ -26,6 +26,12 @@ std::string Utf8ToCp1252(std::string_view text, char replacement = '?');
 // True when `text` is well-formed UTF-8 (plain ASCII included).
 bool IsValidUtf8(std::string_view text);
 
+// Replaces every control character of a stored text by a blank: the bytes
+// below 0x20 (tab, line ends included), 0x7F and the five undefined bytes that
+// stand for C1 controls. Line-based files written by other programs break on
+// them. Returns how many bytes it replaced.
+size_t BlankControlCharacters(std::string& text);
+
 // Upper and lower case of a Windows-1252 byte by the code page's own letter
 // pairs (a-z, the accented Latin-1 letters, š/Š, œ/Œ, ž/Ž, ÿ/Ÿ); ß and µ stay.
 unsigned char Cp1252ToUpper(unsigned char byte);

@@ -96,5 +96,12 @@ TEST(Cp1252, CaseMapping) {
   }
 }
 
+TEST(Cp1252, BlanksControlCharactersOnly) {
+  // Letters of the code page (ö, €, Š) stay; CR, LF, tab, DEL and an undefined byte go.
+  std::string text = "H\xF6hle\r\nNord\t\x80\x8A\x7F\x81" "Ende";
+  EXPECT_EQ(BlankControlCharacters(text), 5u);
+  EXPECT_EQ(text, "H\xF6hle  Nord \x80\x8A  Ende");
+}
+
 }  // namespace
 }  // namespace hp::base
