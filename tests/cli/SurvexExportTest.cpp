@@ -1,6 +1,6 @@
 // Survex files written by hollowplan-cli, processed by Survex's own cavern:
 // the sample cave, generated surveys and the imported PocketTopo exports of
-// the shared data folder. Without loops Survex must place every station
+// the test data. Without loops Survex must place every station
 // within 1 cm of ours; with loops each loop's misclosure as Survex's data
 // gives it must agree with our loop evaluation within 1 cm, and no station
 // may move by more than the largest misclosure. Skipped without cavern and
@@ -213,8 +213,8 @@ TEST_F(CliSurvexExport, SampleCaveAgreesWithCavern) {
 }
 
 TEST_F(CliSurvexExport, ImportedPocketTopoExportsAgreeWithCavern) {
-  const fs::path folder = fs::path(HP_SHARED_DATA) / "pockettopo";
-  if (!fs::exists(folder)) GTEST_SKIP() << "no shared data at " << folder;
+  const fs::path folder = fs::path(HP_TEST_DATA) / "pockettopo";
+  if (!fs::exists(folder)) GTEST_SKIP() << "no PocketTopo exports in " << folder;
   int files = 0;
   for (const auto& entry : fs::directory_iterator(folder)) {
     const std::string name = entry.path().filename().string();

@@ -1,9 +1,8 @@
 // PocketTopo exports from other cavers, imported and computed by
 // hollowplan-cli, against the station coordinates that Survex's cavern
-// computes from independent conversions of the same surveys. The exports may
-// not be copied into the project: they are read from the shared data folder
-// beside the source tree, and the test is skipped without it or without
-// cavern and dump3d (Debian package survex).
+// computes from independent conversions of the same surveys (the exports and
+// conversions are in the test data with their licence). Skipped without them
+// or without cavern and dump3d (Debian package survex).
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +15,7 @@
 namespace hp::cli {
 namespace {
 
-const fs::path kExports = fs::path(HP_SHARED_DATA) / "pockettopo";
+const fs::path kExports = fs::path(HP_TEST_DATA) / "pockettopo";
 
 struct Point {
   double x, y, z;
@@ -46,7 +45,7 @@ Stations SurvexStations(const fs::path& svx, const fs::path& folder) {
 using CliSurvexReference = CliDocuments;
 
 TEST_F(CliSurvexReference, PocketTopoExportsAgreeWithCavern) {
-  if (!fs::exists(kExports / "survex-reference")) GTEST_SKIP() << "no shared data at " << kExports;
+  if (!fs::exists(kExports / "survex-reference")) GTEST_SKIP() << "no reference conversions in " << kExports;
   if (!OnPath("cavern") || !OnPath("dump3d")) GTEST_SKIP() << "cavern and dump3d (package survex) not installed";
   int files = 0;
   for (const auto& entry : fs::directory_iterator(kExports)) {

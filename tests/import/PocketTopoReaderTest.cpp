@@ -322,7 +322,7 @@ TEST(PocketTopoTest, OutOfBoundsNumbersAndRecordLimit) {
 // --- Real exports -------------------------------------------------------
 
 const std::filesystem::path kTestData = HP_TEST_DATA;
-const std::filesystem::path kSharedData = kTestData / "../../../shared/data/pockettopo";
+const std::filesystem::path kPocketTopo = kTestData / "pockettopo";
 
 // Imports and computes as the import command does; the compute messages.
 std::vector<std::string> ImportAndCompute(const std::filesystem::path& file, doc::SurveyStore& store) {
@@ -336,7 +336,7 @@ std::vector<std::string> ImportAndCompute(const std::filesystem::path& file, doc
 // Stations 2.13 to 2.16 tie in only through the later shot 2.16 -> 2.12.
 TEST(PocketTopoRealFileTest, TahomaComputesWithoutMessages) {
   doc::SurveyStore store;
-  const auto messages = ImportAndCompute(kTestData / "pockettopo/tahoma.txt", store);
+  const auto messages = ImportAndCompute(kPocketTopo / "tahoma.txt", store);
   for (const auto& m : messages) ADD_FAILURE() << m;
   int legs = 0, splays = 0;
   double total = 0;
@@ -405,12 +405,11 @@ bool Matches(const doc::SurveyRecord& r, const RefLeg& leg) {
          Near(r.inclination, -leg.inclination, 0.05);
 }
 
-// The other exports may not be copied into the project; they are checked
-// where the shared data folder is at hand.
-TEST(PocketTopoRealFileTest, SharedExportsMatchReferenceConversions) {
-  if (!std::filesystem::exists(kSharedData / "survex-reference")) GTEST_SKIP() << "no shared data";
+// Exports of another project, each against that project's own conversion.
+TEST(PocketTopoRealFileTest, ExportsMatchReferenceConversions) {
+  if (!std::filesystem::exists(kPocketTopo / "survex-reference")) GTEST_SKIP() << "no reference conversions";
   int files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(kSharedData)) {
+  for (const auto& entry : std::filesystem::directory_iterator(kPocketTopo)) {
     const std::string name = entry.path().filename().string();
     if (!name.ends_with("_in.txt")) continue;
     ++files;
@@ -418,7 +417,7 @@ TEST(PocketTopoRealFileTest, SharedExportsMatchReferenceConversions) {
     doc::SurveyStore store;
     const auto messages = ImportAndCompute(entry.path(), store);
     for (const auto& m : messages) ADD_FAILURE() << m;
-    const auto legs = ReadSurvexLegs(kSharedData / "survex-reference" /
+    const auto legs = ReadSurvexLegs(kPocketTopo / "survex-reference" /
                                      (name.substr(0, name.size() - 7) + "_ps_ref.svx"));
     EXPECT_FALSE(legs.empty());
     for (const auto& leg : legs) {
