@@ -23,7 +23,7 @@ expected=(
   share/metainfo/org.hollowplan.Hollowplan.metainfo.xml
   share/mime/packages/hollowplan.xml
   share/icons/hicolor/scalable/apps/hollowplan.svg
-  share/man/man1/hollowplan.1 share/man/man1/hollowplan-cli.1
+  share/man/man1/hollowplan.1.gz share/man/man1/hollowplan-cli.1.gz
   share/bash-completion/completions/hollowplan-cli
 )
 for size in 16 22 24 32 48 64 128 256; do
@@ -44,6 +44,11 @@ extra_bin=$(ls "$root/bin" | grep -v -x -e hollowplan -e hollowplan-cli || true)
 for size in 16 48 256; do
   file "$root/share/icons/hicolor/${size}x${size}/apps/hollowplan.png" | grep -q "PNG image data, $size x $size" ||
     fail "Symbol ${size}x${size} hat nicht diese Größe"
+done
+
+# The compressed manual pages are the pages the build renders and checks.
+for page in hollowplan hollowplan-cli; do
+  gzip -dc "$root/share/man/man1/$page.1.gz" | cmp -s - "$build/dist/man/$page.1" || fail "$page.1.gz ist nicht $page.1"
 done
 
 # The installed batch tool writes the same new document as the build's, and
