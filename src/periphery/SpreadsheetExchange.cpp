@@ -90,7 +90,8 @@ ExchangeResult SpreadsheetExchange::Edit(const doc::SurveyStore& store, const Sh
   }
   const std::filesystem::path table = *folder / texts::kTableFile;
   if (store.currentWorksheet == nullptr) return ExchangeResult::WriteFailed;
-  // Without its note, an older table would be taken for this new one.
+  // The older note goes first: a new table whose note could not be written
+  // must not pass for the older table's document.
   const std::filesystem::path originFile = *folder / texts::kOriginFile;
   std::filesystem::remove(originFile, error);
   const exports::ExportContext context{store, *store.currentWorksheet, settings, {}, 0};

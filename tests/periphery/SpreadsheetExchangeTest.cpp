@@ -207,9 +207,12 @@ TEST_F(SpreadsheetExchangeTest, ATableLoadsOnlyIntoTheDocumentItWasWrittenFor) {
        ExchangeResult::Cancelled, Icon::Exclamation, unknownA + std::string(texts::kNotSentQuestion)},
       {"no table", docA, After::TableRemoved, true, docA, Answer::Ok, ExchangeResult::Refused, Icon::Exclamation,
        "Es gibt keine Tabelle aus Excel zum Laden: „" + Table().string() +
-           "“ fehlt oder ist keine Datei. Übertragen Sie die Vermessungsdaten zuerst mit „Bearbeiten in Excel“."},
+           "“ fehlt oder ist keine Datei. Übertragen Sie die Vermessungsdaten zuerst mit „Bearbeiten in "
+           "Excel“."},
   };
-  const std::chrono::system_clock::time_point writtenAt = std::chrono::sys_days{std::chrono::year{2026} / 12 / 7} + std::chrono::minutes(6 * 60 + 50);
+  using std::chrono::minutes;
+  const std::chrono::system_clock::time_point writtenAt =
+      std::chrono::sys_days{std::chrono::year{2026} / 12 / 7} + minutes(6 * 60 + 50);
   for (const Case& c : cases) {
     SpreadsheetExchange writer, later;
     ASSERT_EQ(Edit(writer, c.writtenFor), ExchangeResult::Opened) << c.name;
@@ -217,8 +220,8 @@ TEST_F(SpreadsheetExchangeTest, ATableLoadsOnlyIntoTheDocumentItWasWrittenFor) {
     ASSERT_TRUE(note) << c.name;
     note->written = writtenAt;
     ASSERT_TRUE(WriteSheetOrigin(Note(), *note));
-    const bool sheetSaved = c.after == After::SheetSaved;
-    fs::last_write_time(Table(), std::chrono::file_clock::from_sys(writtenAt + std::chrono::minutes(sheetSaved ? 75 : 0)));
+    const minutes sheetSaved(c.after == After::SheetSaved ? 75 : 0);
+    fs::last_write_time(Table(), std::chrono::file_clock::from_sys(writtenAt + sheetSaved));
     if (c.after == After::NoteRemoved) fs::remove(Note());
     if (c.after == After::NoteUnreadable) Write(Note(), "Fenster=\nGeschrieben=gestern\n");
     if (c.after == After::TableRemoved) fs::remove(Table());
