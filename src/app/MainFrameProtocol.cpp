@@ -33,6 +33,8 @@ class DesktopPaths final : public platform::Paths {
 
 std::string Text(std::string_view text) { return std::string(text); }
 
+periphery::SheetDocument SheetDocumentOf(const CPlanDoc& doc) { return {doc.path(), doc.title().toStdString()}; }
+
 }  // namespace
 
 bool CopyProtocolToClipboard(CPlanView& view) {
@@ -52,7 +54,8 @@ void CMainFrame::CreateProtocolCommands(QMenu* viewMenu, QMenu* dataMenu) {
     WithDocument([](CPlanDoc& doc, CPlanView&) {
       QApplication::setOverrideCursor(Qt::WaitCursor);
       const DesktopPaths paths;
-      doc.spreadsheetExchange().Edit(doc.store(), App().settings, paths, App().shell, App().prompter);
+      doc.spreadsheetExchange().Edit(doc.store(), SheetDocumentOf(doc), App().settings, paths, App().shell,
+                                     App().prompter);
       QApplication::restoreOverrideCursor();
     });
   }, hasDocument);
@@ -61,7 +64,8 @@ void CMainFrame::CreateProtocolCommands(QMenu* viewMenu, QMenu* dataMenu) {
       const DesktopPaths paths;
       QApplication::setOverrideCursor(Qt::WaitCursor);
       const periphery::ExchangeResult result =
-          doc.spreadsheetExchange().Load(doc.store(), doc.folder(), App().settings, paths, App().prompter);
+          doc.spreadsheetExchange().Load(doc.store(), SheetDocumentOf(doc), doc.folder(), App().settings, paths,
+                                         App().prompter);
       QApplication::restoreOverrideCursor();
       if (result != periphery::ExchangeResult::Loaded) return;
       v.ResetBackgroundMap();

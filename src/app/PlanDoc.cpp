@@ -129,6 +129,7 @@ bool CPlanDoc::SaveAs(const std::filesystem::path& path) {
   }
   m_path = path;
   setModified(false);
+  m_spreadsheetExchange.DocumentSaved({m_path, title().toStdString()});
   return true;
 }
 

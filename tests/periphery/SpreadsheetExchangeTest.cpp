@@ -1,10 +1,14 @@
-// The spreadsheet exchange: what is written, opened and asked, and the round
-// trip of the table through a spreadsheet that saves it as UTF-8 or
-// Windows-1252 text, with reordered, extra and missing columns and rows.
+// The spreadsheet exchange: what is written, opened and asked, which
+// document a table may be loaded into, and the round trip of the table
+// through a spreadsheet that saves it as UTF-8 or Windows-1252 text, with
+// reordered, extra and missing columns and rows.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -68,6 +72,9 @@ std::string Joined(const std::vector<std::vector<std::string>>& rows, const char
 class SpreadsheetExchangeTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The times in the messages are local times.
+    setenv("TZ", "UTC", 1);
+    tzset();
     fs::remove_all(root);
     fs::create_directories(root / "program");
     fs::create_directories(root / "appdata");
@@ -93,7 +100,14 @@ class SpreadsheetExchangeTest : public ::testing::Test {
     store.records.push_back(std::move(r));
   }
   fs::path Table() const { return root / "appdata" / "Hollowplan" / "Hollowplan 22" / "Hollowplan.txt"; }
-  ExchangeResult Load(doc::SurveyStore& target) { return exchange.Load(target, root, settings, paths, prompter); }
+  fs::path Note() const { return Table().parent_path() / "Hollowplan.herkunft"; }
+  ExchangeResult Edit(SpreadsheetExchange& writer, const SheetDocument& document) {
+    return writer.Edit(store, document, settings, paths, shell, prompter);
+  }
+  ExchangeResult Load(doc::SurveyStore& target) { return Load(exchange, target, docA); }
+  ExchangeResult Load(SpreadsheetExchange& loader, doc::SurveyStore& target, const SheetDocument& document) {
+    return loader.Load(target, document, root, settings, paths, prompter);
+  }
 
   static fs::path MakeRoot() {
     const auto* info = testing::UnitTest::GetInstance()->current_test_info();
@@ -107,24 +121,25 @@ class SpreadsheetExchangeTest : public ::testing::Test {
   platform::RecordingShell shell;
   platform::ScriptedPrompter prompter;
   SpreadsheetExchange exchange;
+  SheetDocument docA{root / "A.hpn", "A.hpn"};
 };
 
 TEST_F(SpreadsheetExchangeTest, EditWritesTheTableAndOpensTheWorkbookOrElseTheTable) {
-  EXPECT_EQ(exchange.Edit(store, settings, paths, shell, prompter), ExchangeResult::Opened);
+  EXPECT_EQ(Edit(exchange, docA), ExchangeResult::Opened);
   EXPECT_TRUE(exchange.sent());
   EXPECT_EQ(shell.opened, std::vector<std::string>{Table().string()});
   EXPECT_EQ(Cells(Read(Table())).size(), 4u) << "header and three records";
   Write(root / "program" / "Hollowplan.xls", "workbook");
   Write(Table().parent_path() / "Hollowplan.xls", "old copy");
-  EXPECT_EQ(exchange.Edit(store, settings, paths, shell, prompter), ExchangeResult::Opened);
+  EXPECT_EQ(Edit(exchange, docA), ExchangeResult::Opened);
   EXPECT_EQ(shell.opened.back(), (Table().parent_path() / "Hollowplan.xls").string());
   EXPECT_EQ(Read(Table().parent_path() / "Hollowplan.xls"), "workbook");
   EXPECT_TRUE(prompter.Texts().empty());
 }
 
-TEST_F(SpreadsheetExchangeTest, LoadingWhatWasNeverSentAsksOnceWhileTheDocumentIsOpen) {
-  SpreadsheetExchange other;
-  ASSERT_EQ(other.Edit(store, settings, paths, shell, prompter), ExchangeResult::Opened);
+TEST_F(SpreadsheetExchangeTest, LoadingWhatThisWindowNeverSentAsksOnceWhileTheDocumentIsOpen) {
+  SpreadsheetExchange earlier;  // the same file, open before
+  ASSERT_EQ(Edit(earlier, docA), ExchangeResult::Opened);
   doc::SurveyStore target;
   target.SetDefaults();
   const auto before = AllFields(target);
@@ -134,8 +149,112 @@ TEST_F(SpreadsheetExchangeTest, LoadingWhatWasNeverSentAsksOnceWhileTheDocumentI
   EXPECT_FALSE(exchange.sent());
   EXPECT_EQ(Load(target), ExchangeResult::Loaded);
   EXPECT_EQ(Load(target), ExchangeResult::Loaded);
-  EXPECT_EQ(prompter.Texts(), (std::vector<std::string>(2, std::string(texts::kNotSentQuestion))));
+  ASSERT_EQ(prompter.Texts().size(), 2u);
+  EXPECT_EQ(prompter.Texts()[0], prompter.Texts()[1]);
   EXPECT_EQ(AllFields(target), AllFields(store));
+}
+
+// Which table a window may load: a window writes the table for a document,
+// the note beside it and the table may change, and a window loads it for a
+// document. The times are set: written 06:50, saved by the sheet 08:05.
+TEST_F(SpreadsheetExchangeTest, ATableLoadsOnlyIntoTheDocumentItWasWrittenFor) {
+  enum class After { Nothing, SheetSaved, NoteRemoved, NoteUnreadable, TableRemoved, SavedAsA };
+  using platform::Answer;
+  using platform::Icon;
+  struct Case {
+    const char* name;
+    SheetDocument writtenFor;
+    After after;
+    bool sameWindow;  // the writing window loads, else a window opened later
+    SheetDocument loadingFor;
+    Answer answer;
+    ExchangeResult result;
+    Icon icon;
+    std::string text;  // empty: nothing asked or shown
+  };
+  const SheetDocument docB{root / "B.hpn", "B.hpn"};
+  const SheetDocument new1{{}, "Unbenannt1"}, new2{{}, "Unbenannt2"};
+  const std::string a = docA.path.string(), b = docB.path.string();
+  const std::string question = "\nSollen die Vermessungsdaten des Dokuments durch die Tabelle ersetzt werden?";
+  const std::string written = "Die Tabelle in Excel wurde am 07.12.2026 um 06:50 Uhr ";
+  const std::string thisA = written + "für dieses Dokument („" + a + "“) geschrieben und ";
+  const std::string unknownA = "Es ist nicht vermerkt, für welches Dokument die Tabelle in Excel geschrieben wurde "
+                               "(zuletzt gespeichert am 07.12.2026 um 06:50 Uhr). Stammt sie aus einem anderen "
+                               "Dokument, ersetzt sie die Vermessungsdaten von „" + a + "“ durch dessen Daten.\n";
+  const auto other = [&](const std::string& writer, const std::string& loader) {
+    return written + "für das Dokument „" + writer + "“ geschrieben, nicht für „" + loader +
+           "“. Sie wird nicht geladen, die Vermessungsdaten von „" + loader +
+           "“ bleiben unverändert.\nLaden Sie die Tabelle in „" + writer +
+           "“, oder übertragen Sie zuerst mit „Bearbeiten in Excel“ die Daten dieses Dokuments.";
+  };
+  const Case cases[] = {
+      {"the unsaved window that wrote it", new1, After::Nothing, true, new1, Answer::Cancel,
+       ExchangeResult::Loaded, Icon::Question, ""},
+      {"its file reopened", docA, After::Nothing, false, docA, Answer::Ok, ExchangeResult::Loaded,
+       Icon::Question, thisA + "seitdem nicht mehr gespeichert." + question},
+      {"its file reopened, saved by the sheet", docA, After::SheetSaved, false, docA, Answer::Cancel,
+       ExchangeResult::Cancelled, Icon::Question,
+       thisA + "in Excel zuletzt am 07.12.2026 um 08:05 Uhr gespeichert." + question},
+      {"its unsaved window saved as A, then A reopened", new1, After::SavedAsA, false, docA, Answer::Ok,
+       ExchangeResult::Loaded, Icon::Question, thisA + "seitdem nicht mehr gespeichert." + question},
+      {"another file", docB, After::SheetSaved, false, docA, Answer::Ok, ExchangeResult::Refused, Icon::Stop,
+       other(b, a)},
+      {"another unsaved window", new1, After::Nothing, false, new2, Answer::Ok, ExchangeResult::Refused,
+       Icon::Stop, other("Unbenannt1 (nicht gespeichert)", "Unbenannt2 (nicht gespeichert)")},
+      {"no note, sent by this window", docA, After::NoteRemoved, true, docA, Answer::Ok, ExchangeResult::Loaded,
+       Icon::Exclamation, unknownA + "Soll sie trotzdem geladen werden?"},
+      {"an unreadable note, never sent", docA, After::NoteUnreadable, false, docA, Answer::Cancel,
+       ExchangeResult::Cancelled, Icon::Exclamation, unknownA + std::string(texts::kNotSentQuestion)},
+      {"no table", docA, After::TableRemoved, true, docA, Answer::Ok, ExchangeResult::Refused, Icon::Exclamation,
+       "Es gibt keine Tabelle aus Excel zum Laden: „" + Table().string() +
+           "“ fehlt oder ist keine Datei. Übertragen Sie die Vermessungsdaten zuerst mit „Bearbeiten in "
+           "Excel“."},
+  };
+  using std::chrono::minutes;
+  const std::chrono::system_clock::time_point writtenAt =
+      std::chrono::sys_days{std::chrono::year{2026} / 12 / 7} + minutes(6 * 60 + 50);
+  for (const Case& c : cases) {
+    SpreadsheetExchange writer, later;
+    ASSERT_EQ(Edit(writer, c.writtenFor), ExchangeResult::Opened) << c.name;
+    auto note = ReadSheetOrigin(Note());
+    ASSERT_TRUE(note) << c.name;
+    note->written = writtenAt;
+    ASSERT_TRUE(WriteSheetOrigin(Note(), *note));
+    const minutes sheetSaved(c.after == After::SheetSaved ? 75 : 0);
+    fs::last_write_time(Table(), std::chrono::file_clock::from_sys(writtenAt + sheetSaved));
+    if (c.after == After::NoteRemoved) fs::remove(Note());
+    if (c.after == After::NoteUnreadable) Write(Note(), "Fenster=\nGeschrieben=gestern\n");
+    if (c.after == After::TableRemoved) fs::remove(Table());
+    if (c.after == After::SavedAsA) writer.DocumentSaved(docA);
+
+    doc::SurveyStore target;
+    target.SetDefaults();
+    const auto before = AllFields(target);
+    platform::ScriptedPrompter asked(c.answer);
+    EXPECT_EQ((c.sameWindow ? writer : later).Load(target, c.loadingFor, root, settings, paths, asked), c.result)
+        << c.name;
+    EXPECT_EQ(AllFields(target), c.result == ExchangeResult::Loaded ? AllFields(store) : before) << c.name;
+    if (c.text.empty()) {
+      EXPECT_TRUE(asked.Entries().empty()) << c.name;
+      continue;
+    }
+    ASSERT_EQ(asked.Entries().size(), 1u) << c.name;
+    EXPECT_EQ(asked.Entries()[0].text, c.text) << c.name;
+    EXPECT_EQ(asked.Entries()[0].icon, c.icon) << c.name;
+  }
+}
+
+// The note keeps any file name and title as they were written.
+TEST_F(SpreadsheetExchangeTest, TheNoteKeepsNamesWithLineEndsAndBackslashes) {
+  const SheetOrigin written{"/Höhlen\\n\\\nzwei\r.hpn", "Titel=\\", "0123abcd",
+                            std::chrono::system_clock::time_point(std::chrono::nanoseconds(1796626200123456789))};
+  ASSERT_TRUE(WriteSheetOrigin(root / "note", written));
+  const auto read = ReadSheetOrigin(root / "note");
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->document, written.document);
+  EXPECT_EQ(read->title, written.title);
+  EXPECT_EQ(read->window, written.window);
+  EXPECT_EQ(read->written, written.written);
 }
 
 // The sheet as a spreadsheet saves it: each case changes the written table
@@ -177,7 +296,7 @@ TEST_F(SpreadsheetExchangeTest, EditedSheetsComeBackAsTheTableImportReadsThem) {
        {0, 1, 2}},
       {"only the header: every row deleted", [&](auto& rows) { return Joined({rows[0]}, "\n"); }, {}},
   };
-  ASSERT_EQ(exchange.Edit(store, settings, paths, shell, prompter), ExchangeResult::Opened);
+  ASSERT_EQ(Edit(exchange, docA), ExchangeResult::Opened);
   const std::string sent = Read(Table());
   for (const Case& c : cases) {
     auto rows = Cells(sent);
@@ -192,7 +311,7 @@ TEST_F(SpreadsheetExchangeTest, EditedSheetsComeBackAsTheTableImportReadsThem) {
 }
 
 TEST_F(SpreadsheetExchangeTest, AnEmptyOrUnreadableSheetLeavesTheRecordsAsTheyWere) {
-  ASSERT_EQ(exchange.Edit(store, settings, paths, shell, prompter), ExchangeResult::Opened);
+  ASSERT_EQ(Edit(exchange, docA), ExchangeResult::Opened);
   const auto before = AllFields(store);
   for (const char* blank : {"", " \r\n\r\n"}) {
     Write(Table(), blank);
