@@ -8,6 +8,7 @@
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
 #include "draw/PlaneDrawing.h"
+#include "export/WrittenValues.h"
 
 namespace hp::exports {
 namespace {
@@ -16,13 +17,15 @@ constexpr size_t kFlushSize = 1 << 16;
 
 std::string ExportContext::LabelText(const doc::SurveyRecord& record) const {
   const int kind = worksheet.stationNumbering();
-  std::string text = draw::StationLabel(record, kind, store.settings, view.heightOffset, view.referencePath);
-  std::string label = kind >= 1 && kind <= 10 && worksheet.descriptionOverridesNumbering() != 0 &&
-                              !base::TextOf(record.description).empty()
-                          ? std::string(base::TextOf(record.description))
-                          : base::Utf8ToCp1252(text);
-  base::BlankControlCharacters(label);
-  return label;
+  if (kind >= 1 && kind <= 10 && worksheet.descriptionOverridesNumbering() != 0 &&
+      !base::TextOf(record.description).empty())
+    return LineText(base::TextOf(record.description));
+  // A height or path label that is no number cannot be written.
+  if ((kind == 5 && !std::isfinite(record.z - view.heightOffset)) ||
+      (kind == 6 && !std::isfinite(record.pathLength - view.referencePath)))
+    return std::string(1, kUnwritableNumber);
+  return LineText(
+      base::Utf8ToCp1252(draw::StationLabel(record, kind, store.settings, view.heightOffset, view.referencePath)));
 }
 
 int ExportContext::DrawnColour(size_t index) const {

@@ -55,7 +55,10 @@ std::string RecordName(const doc::SurveyRecord& r, size_t index) {
 
 std::string LineText(std::string_view stored) {
   std::string text(stored);
-  base::BlankControlCharacters(text);
+  if (base::BlankControlCharacters(text) != 0) {
+    for (size_t k = 0; k < text.size(); ++k)
+      if (stored[k] == kUnwritableNumber) text[k] = kUnwritableNumber;
+  }
   return text;
 }
 

@@ -66,11 +66,11 @@ class WrittenValues : public ::testing::Test {
   void TearDown() override { fs::remove_all(folder); }
 
   // Exports in `format` to `name` in the folder; the prompter's texts tell why not.
-  bool Export(const Format& format, const std::string& name) {
+  bool Export(const Format& format, const std::string& name, const DrawnView& view = {}) {
     platform::MemorySettingsStore settings;
     settings.SetInt("Settings", "DXFFormat", format.dxfFormat);
     for (const char* every : {"GPXSelect", "GEPoint", "GEPointNumber"}) settings.SetInt("Settings", every, 1);
-    const ExportContext context{store, *store.currentWorksheet, settings, {}, 0};
+    const ExportContext context{store, *store.currentWorksheet, settings, view, 0};
     return ExportFile(folder / name, context, prompter);
   }
 
@@ -169,6 +169,22 @@ TEST_F(WrittenValues, NumbersAFileCannotTakeRefuseTheExportByRecord) {
       fs::remove_all(folder);
       fs::create_directories(folder);
     }
+  }
+}
+
+TEST_F(WrittenValues, AHeightLabelThatIsNoNumberRefusesTheExport) {
+  store.currentWorksheet->setStationNumbering(5);
+  store.currentWorksheet->setDescriptionOverridesNumbering(0);
+  DrawnView view;
+  view.heightOffset = std::nan("");
+  for (const Format& format : kFormats) {
+    // The formats that write the drawing's station labels.
+    const std::string_view name = format.name;
+    if (name != "kml" && name != "gpx" && name != "viewer" && name != "dxf") continue;
+    prompter = platform::ScriptedPrompter();
+    EXPECT_FALSE(Export(format, std::string("label.") + format.extension, view)) << format.name;
+    ASSERT_EQ(prompter.Texts().size(), 1u) << format.name;
+    EXPECT_EQ(prompter.Texts()[0], messages::kUnwritableSetting) << format.name;
   }
 }
 
