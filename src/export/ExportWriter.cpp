@@ -84,7 +84,7 @@ std::string Fixed(double value, int decimals) {
   if (!std::isfinite(value)) return std::string(1, kUnwritableNumber);
   // The usual numbers fit a short buffer and need no heap; the rest as the
   // program formats every number.
-  if (std::isfinite(value) && std::fabs(value) < 1e15 && decimals >= 0 && decimals <= 9) {
+  if (std::fabs(value) < 1e15 && decimals >= 0 && decimals <= 9) {
     char text[32];
     const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
     return std::string(text, result.ptr);
@@ -97,7 +97,7 @@ void AppendFixed(std::string& text, double value, int decimals) {
     text += kUnwritableNumber;
     return;
   }
-  if (std::isfinite(value) && std::fabs(value) < 1e15 && decimals >= 0 && decimals <= 9) {
+  if (std::fabs(value) < 1e15 && decimals >= 0 && decimals <= 9) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     text.append(buffer, result.ptr);
