@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <filesystem>
@@ -24,17 +23,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Each writer, and what its file shows of the station "A\rB", its description
+// "Por\ttal\r\nX" (the label) or its remark "Be\x01merk\x81" once the control
+// characters are blanks (null: the format writes none of them).
 struct Format {
   const char* name;
   const char* extension;
   int dxfFormat;
-  bool geographic;  // writes latitude and longitude
+  const char* shown;
 };
 constexpr Format kFormats[] = {
-    {"table", "txt", 0, false}, {"kml", "kml", 0, true},      {"gpx", "gpx", 0, true},
-    {"overlay", "ovl", 0, true}, {"visualtopo", "tro", 0, false}, {"viewer", "hvw", 0, false},
-    {"vrml", "wrl", 0, false},  {"survex", "svx", 0, false},   {"dxf", "dxf", 0, false},
-    {"dxf cave", "dxf", 1, false},
+    {"table", "txt", 0, "\tA B\t"},          {"kml", "kml", 0, "1/1/A B"},
+    {"gpx", "gpx", 0, "<name>Por tal  X</name>"}, {"overlay", "ovl", 0, nullptr},
+    {"visualtopo", "tro", 0, "1_A B     "},   {"viewer", "hvw", 0, "\"Por tal  X\""},
+    {"vrml", "wrl", 0, nullptr},              {"survex", "svx", 0, "; Be merk \r\n"},
+    {"dxf", "dxf", 0, "\nPor tal  X\r"},      {"dxf-cave", "dxf", 1, "\nA B\r"},
 };
 
 std::string Read(const fs::path& path) {
@@ -85,18 +88,12 @@ TEST_F(WrittenValues, ControlCharactersInTextsBecomeBlanksInEveryFormat) {
   base::SetText(r.description, "Por\ttal\r\nX");
   base::SetText(r.remark, "Be\x01merk\x81");
   base::SetText(store.records[2]->refPoint, "A\rB");
-  // What each file shows of the station, its description (the label) or its
-  // remark, so the text was written, not left out.
-  const char* const shown[] = {"\tA B\t",       "1/1/A B",  "<name>Por tal  X</name>", nullptr,
-                               "1_A B     ",      "\"Por tal  X\"", nullptr, "; Be merk \r\n",
-                               "\nPor tal  X\r", "\nA B\r"};
-  for (size_t k = 0; k < std::size(kFormats); ++k) {
-    const Format& format = kFormats[k];
-    const std::string name = std::string("texts.") + format.extension;
+  for (const Format& format : kFormats) {
+    const std::string name = std::string(format.name) + "." + format.extension;
     ASSERT_TRUE(Export(format, name)) << format.name;
     const std::string file = Read(folder / name);
-    if (shown[k]) {
-      EXPECT_NE(file.find(shown[k]), std::string::npos) << format.name;
+    if (format.shown) {
+      EXPECT_NE(file.find(format.shown), std::string::npos) << format.name;
     }
     // Line ends are CR LF pairs; tabs separate the table's 34 columns and
     // lead the VRML viewpoint's description; no other control character.
@@ -124,6 +121,7 @@ TEST_F(WrittenValues, NumbersAFileCannotTakeRefuseTheExportByRecord) {
     std::function<void(doc::SurveyStore&)> apply;
     std::string refusing;  // the formats that refuse, by name
     std::string message;
+    double heightOffset = 0;  // of the drawing, for height labels
   } cases[] = {
       {"NaN station", [](doc::SurveyStore& s) { s.records[2]->x = std::nan(""); }, kAll, kRecord3 + kNotExported},
       {"1e9 station", [](doc::SurveyStore& s) { s.records[2]->y = 1e9; }, kAll, kRecord3 + kNotExported},
@@ -138,21 +136,27 @@ TEST_F(WrittenValues, NumbersAFileCannotTakeRefuseTheExportByRecord) {
       // Written while the file is written: the file goes again.
       {"NaN meridian convergence", [](doc::SurveyStore& s) { s.settings.meridianConvergence = std::nan(""); },
        "viewer survex", std::string(messages::kUnwritableSetting)},
+      {"height labels of a NaN reference height",
+       [](doc::SurveyStore& s) {
+         s.currentWorksheet->setStationNumbering(5);
+         s.currentWorksheet->setDescriptionOverridesNumbering(0);
+       },
+       "kml gpx viewer dxf", std::string(messages::kUnwritableSetting), std::nan("")},
   };
   for (const auto& c : cases) {
     store = Survey();
     c.apply(store);
+    DrawnView view;
+    view.heightOffset = c.heightOffset;
     for (const Format& format : kFormats) {
       SCOPED_TRACE(std::string(c.damage) + " in " + format.name);
-      std::string name = format.name;
-      std::replace(name.begin(), name.end(), ' ', '-');
-      const bool refused = (" " + c.refusing + " ").find(" " + name + " ") != std::string::npos;
+      const bool refused = (" " + c.refusing + " ").find(" " + std::string(format.name) + " ") != std::string::npos;
       prompter = platform::ScriptedPrompter();
       const std::string fresh = std::string("fresh.") + format.extension;
       const std::string older = std::string("older.") + format.extension;
       { std::ofstream(folder / older) << "older"; }
-      const bool written = Export(format, fresh);
-      EXPECT_EQ(Export(format, older), written);
+      const bool written = Export(format, fresh, view);
+      EXPECT_EQ(Export(format, older, view), written);
       if (!refused) {
         EXPECT_TRUE(written);
         const std::string file = Read(folder / fresh);
@@ -172,25 +176,10 @@ TEST_F(WrittenValues, NumbersAFileCannotTakeRefuseTheExportByRecord) {
   }
 }
 
-TEST_F(WrittenValues, AHeightLabelThatIsNoNumberRefusesTheExport) {
-  store.currentWorksheet->setStationNumbering(5);
-  store.currentWorksheet->setDescriptionOverridesNumbering(0);
-  DrawnView view;
-  view.heightOffset = std::nan("");
-  for (const Format& format : kFormats) {
-    // The formats that write the drawing's station labels.
-    const std::string_view name = format.name;
-    if (name != "kml" && name != "gpx" && name != "viewer" && name != "dxf") continue;
-    prompter = platform::ScriptedPrompter();
-    EXPECT_FALSE(Export(format, std::string("label.") + format.extension, view)) << format.name;
-    ASSERT_EQ(prompter.Texts().size(), 1u) << format.name;
-    EXPECT_EQ(prompter.Texts()[0], messages::kUnwritableSetting) << format.name;
-  }
-}
-
 TEST_F(WrittenValues, VisualTopoWithoutANamedLegIsRefused) {
   for (const auto& hide : std::initializer_list<std::function<void(doc::SurveyRecord&)>>{
            [](doc::SurveyRecord& r) { base::SetText(r.point, ""); }, [](doc::SurveyRecord& r) { r.colour = 0; }}) {
+    store = Survey();
     for (auto& record : store.records) hide(*record);
     prompter = platform::ScriptedPrompter();
     EXPECT_FALSE(Export(kFormats[4], "none.tro"));
