@@ -3,7 +3,7 @@
 // data) once before any timing. Goal: every writer at
 // least 50 MB/s of output (bytes_per_second), and each format at most 1 s end
 // to end through hollowplan-cli export (document reading, compute check,
-// drawing and writing the file).
+// drawing, the check of the records' values and writing the file).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -91,6 +91,20 @@ void BM_Writer(benchmark::State& state, std::string extension) {
   state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
 }
 
+// The check of every record's values that comes before each file is opened.
+void BM_Refusal(benchmark::State& state, std::string extension) {
+  Cave& cave = TheCave();
+  const exports::ExportContext context{cave.store, *cave.store.currentWorksheet, cave.settings,
+                                       cave.prepared.Drawn(), 1};
+  const auto writer = exports::WriterFor(extension, cave.settings);
+  for (auto _ : state) {
+    const std::string refusal = writer->Refusal(context);
+    if (!refusal.empty()) state.SkipWithError(refusal.c_str());
+    benchmark::DoNotOptimize(refusal);
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(kRecords * state.iterations()));
+}
+
 void BM_CliExport(benchmark::State& state, std::string extension) {
   Cave& cave = TheCave();
   const fs::path output = fs::temp_directory_path() / ("hollowplan-export-" + std::to_string(::getpid()) + "." + extension);
@@ -117,6 +131,10 @@ BENCHMARK_CAPTURE(BM_Writer, visualtopo, std::string("tro"))->Unit(benchmark::kM
 BENCHMARK_CAPTURE(BM_Writer, vrml, std::string("wrl"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Writer, viewer, std::string("hvw"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Writer, survex, std::string("svx"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Refusal, table, std::string("txt"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Refusal, kml, std::string("kml"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Refusal, dxf, std::string("dxf"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Refusal, visualtopo, std::string("tro"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliExport, table, std::string("txt"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliExport, dxf, std::string("dxf"))->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CliExport, kml, std::string("kml"))->Unit(benchmark::kMillisecond);

@@ -7,6 +7,7 @@
 
 #include "base/FixedText.h"
 #include "export/Writers.h"
+#include "export/WrittenValues.h"
 
 namespace hp::exports {
 namespace {
@@ -19,9 +20,14 @@ std::string Padded4(long value) {
 }  // namespace
 
 std::string General(double value) {
+  if (!std::isfinite(value)) return std::string(1, kUnwritableNumber);
   char text[32];
   const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6);
   return std::string(text, result.ptr);
+}
+
+std::string DxfCaveCadWriter::Refusal(const ExportContext& context) const {
+  return FirstUnwritableRecord(context, kStations | kPassage | kSection);
 }
 
 void DxfCaveCadWriter::Begin(TextOut& out, const ExportContext& context) {
@@ -80,7 +86,7 @@ void DxfCaveCadWriter::Record(TextOut& out, const ExportContext& context, const 
       << "\n 40\n" << General(m_passageText) << "\n 41\n0.68\n 51\n10.0\n  7\nBM\n  1\n" << std::to_string(r.passage)
       << "_\n";
   out << "  0\nTEXT\n  8\n" << layer << "BP\n 10\n" << x2 << "\n 20\n" << y2 << "\n 40\n" << t
-      << "\n 41\n0.8\n  7\nBP\n  1\n" << base::TextOf(r.point) << "\n";
+      << "\n 41\n0.8\n  7\nBP\n  1\n" << LineText(base::TextOf(r.point)) << "\n";
   const auto widthBlock = [&](double w) {
     out << "  0\nINSERT\n  8\n" << layer << "HR\n 10\n" << x2 << "\n 20\n" << y2 << "\n 41\n" << Fixed(w, 2)
         << "\n 42\n" << m << "\n 50\n" << Fixed(theta, 2) << "\n  2\nHR\n";

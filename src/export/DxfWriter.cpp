@@ -7,6 +7,7 @@
 #include "base/FixedText.h"
 #include "draw/ViewTransform.h"
 #include "export/Writers.h"
+#include "export/WrittenValues.h"
 
 namespace hp::exports {
 namespace {
@@ -31,6 +32,10 @@ bool SameStation(const doc::SurveyRecord& r) {
 }
 
 }  // namespace
+
+std::string DxfStandardWriter::Refusal(const ExportContext& context) const {
+  return FirstUnwritableRecord(context, kStations | kPassage | kWalls | kSection | kPath);
+}
 
 void DxfStandardWriter::Begin(TextOut& out, const ExportContext& context) {
   draw::ViewTransform view;

@@ -3,6 +3,7 @@
 #include "base/ByteStream.h"
 #include "doc/DocumentFile.h"
 #include "export/Writers.h"
+#include "export/WrittenValues.h"
 
 namespace hp::exports {
 
@@ -47,9 +48,17 @@ bool ExportFile(const std::filesystem::path& path, const ExportContext& context,
     prompter.Message(refusal, platform::Icon::Exclamation);
     return false;
   }
-  const bool written = base::WriteFileAtomically(
-      path, [&](base::ByteSink& sink) { return RunWriter(*writer, sink, context); });
-  if (!written) prompter.Message(path.string() + messages::kCannotOpen, platform::Icon::Exclamation);
+  // A number that turns out not to be finite while writing leaves the
+  // temporary file unfinished: it goes, and an older file stays.
+  WriteStatus status = WriteStatus::kWritten;
+  const bool written = base::WriteFileAtomically(path, [&](base::ByteSink& sink) {
+    status = RunWriter(*writer, sink, context);
+    return status == WriteStatus::kWritten;
+  });
+  if (status == WriteStatus::kUnwritableNumber)
+    prompter.Message(messages::kUnwritableSetting, platform::Icon::Exclamation);
+  else if (!written)
+    prompter.Message(path.string() + messages::kCannotOpen, platform::Icon::Exclamation);
   return written;
 }
 

@@ -28,8 +28,9 @@ std::string_view DisplayTypeRefusal(std::string_view extension, int type);
 
 // Writes `path` with the writer its extension chooses. False, after its
 // message, when no writer takes the extension or refuses the records (no
-// file is made) or the file
-// cannot be written (an older file of that name stays as it was).
+// file is made; a record whose numbers the file cannot take is refused by
+// name), or the file cannot be written (an older file of that name stays as
+// it was).
 bool ExportFile(const std::filesystem::path& path, const ExportContext& context, platform::Prompter& prompter);
 
 // Writes a copy of the document to `path`: mode 0 unchanged, mode 1 with the

@@ -8,6 +8,7 @@
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
 #include "draw/PlaneDrawing.h"
+#include "export/WrittenValues.h"
 
 namespace hp::exports {
 namespace {
@@ -16,11 +17,15 @@ constexpr size_t kFlushSize = 1 << 16;
 
 std::string ExportContext::LabelText(const doc::SurveyRecord& record) const {
   const int kind = worksheet.stationNumbering();
-  std::string text = draw::StationLabel(record, kind, store.settings, view.heightOffset, view.referencePath);
   if (kind >= 1 && kind <= 10 && worksheet.descriptionOverridesNumbering() != 0 &&
       !base::TextOf(record.description).empty())
-    return std::string(base::TextOf(record.description));
-  return base::Utf8ToCp1252(text);
+    return LineText(base::TextOf(record.description));
+  // A height or path label that is no number cannot be written.
+  if ((kind == 5 && !std::isfinite(record.z - view.heightOffset)) ||
+      (kind == 6 && !std::isfinite(record.pathLength - view.referencePath)))
+    return std::string(1, kUnwritableNumber);
+  return LineText(
+      base::Utf8ToCp1252(draw::StationLabel(record, kind, store.settings, view.heightOffset, view.referencePath)));
 }
 
 int ExportContext::DrawnColour(size_t index) const {
@@ -33,6 +38,7 @@ draw::ProjectionSlots ExportContext::Slots(size_t index) const {
 }
 
 TextOut& TextOut::operator<<(std::string_view text) {
+  if (text.find(kUnwritableNumber) != std::string_view::npos) m_unwritable = true;
   for (size_t start = 0; start < text.size();) {
     const size_t end = text.find('\n', start);
     if (end == std::string_view::npos) {
@@ -58,21 +64,15 @@ bool TextOut::Flush() {
   return !m_failed;
 }
 
-bool RunWriter(ExportWriter& writer, base::ByteSink& sink, const ExportContext& context) {
+WriteStatus RunWriter(ExportWriter& writer, base::ByteSink& sink, const ExportContext& context) {
   TextOut out(sink);
   writer.Begin(out, context);
-  if (writer.WalksRecords()) {
-    doc::LegFilter filter;
-    filter.Init();
-    const bool filtered = writer.UsesLegFilter();
-    for (size_t n = 0; n < context.store.records.size(); ++n) {
-      const doc::SurveyRecord& record = *context.store.records[n];
-      const doc::LegVisibility visible = filtered ? filter.Test(record, context.worksheet) : doc::LegVisibility{};
-      writer.Record(out, context, RecordEntry{record, n, visible});
-    }
-  }
+  if (writer.WalksRecords())
+    WalkRecords(context, writer.UsesLegFilter(),
+                [&](const RecordEntry& entry) { writer.Record(out, context, entry); });
   writer.End(out, context);
-  return out.Flush();
+  if (!out.Flush()) return WriteStatus::kSinkFailed;
+  return out.unwritable() ? WriteStatus::kUnwritableNumber : WriteStatus::kWritten;
 }
 
 int ColourIndex(int colour) { return ((std::abs(colour) - 1) % 16) + 1; }
@@ -81,9 +81,10 @@ double Q2(double value) { return std::floor(100 * value + 0.5) / 100; }
 double Q1(double value) { return std::floor(10 * value + 0.5) / 10; }
 
 std::string Fixed(double value, int decimals) {
+  if (!std::isfinite(value)) return std::string(1, kUnwritableNumber);
   // The usual numbers fit a short buffer and need no heap; the rest as the
   // program formats every number.
-  if (std::isfinite(value) && std::fabs(value) < 1e15 && decimals >= 0 && decimals <= 9) {
+  if (std::fabs(value) < 1e15 && decimals >= 0 && decimals <= 9) {
     char text[32];
     const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
     return std::string(text, result.ptr);
@@ -92,7 +93,11 @@ std::string Fixed(double value, int decimals) {
 }
 
 void AppendFixed(std::string& text, double value, int decimals) {
-  if (std::isfinite(value) && std::fabs(value) < 1e15 && decimals >= 0 && decimals <= 9) {
+  if (!std::isfinite(value)) {
+    text += kUnwritableNumber;
+    return;
+  }
+  if (std::fabs(value) < 1e15 && decimals >= 0 && decimals <= 9) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     text.append(buffer, result.ptr);

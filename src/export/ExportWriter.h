@@ -39,7 +39,8 @@ struct ExportContext {
   int includeMode = 0;  // table text: 0 without include-file records, 1 all
 
   // The station label the map drawing shows for a record, in Windows-1252
-  // (empty when the worksheet numbers no stations).
+  // with control characters as blanks (empty when the worksheet numbers no
+  // stations).
   std::string LabelText(const doc::SurveyRecord& record) const;
   // The colour number the drawing last gave the record.
   int DrawnColour(size_t index) const;
@@ -58,11 +59,14 @@ class TextOut {
   TextOut& operator<<(char c);
   bool Flush();
   bool ok() const { return !m_failed; }
+  // Whether a number that is not finite was written (see Fixed).
+  bool unwritable() const { return m_unwritable; }
 
  private:
   base::ByteSink& m_sink;
   std::string m_buffer;
   bool m_failed = false;
+  bool m_unwritable = false;
 };
 
 struct RecordEntry {
@@ -88,16 +92,39 @@ class ExportWriter {
   virtual void End(TextOut& /*out*/, const ExportContext& /*context*/) {}
 };
 
+// Every record in list order with its leg-filter answer (the filter started
+// afresh; both answers false when `filtered` is false) handed to `visit`.
+template <typename Visit>
+void WalkRecords(const ExportContext& context, bool filtered, Visit&& visit) {
+  doc::LegFilter filter;
+  filter.Init();
+  for (size_t n = 0; n < context.store.records.size(); ++n) {
+    const doc::SurveyRecord& record = *context.store.records[n];
+    const doc::LegVisibility visible = filtered ? filter.Test(record, context.worksheet) : doc::LegVisibility{};
+    visit(RecordEntry{record, n, visible});
+  }
+}
+
+enum class WriteStatus {
+  kWritten,
+  kSinkFailed,        // the sink refused bytes
+  kUnwritableNumber,  // the file would hold a number that is not finite
+};
+
 // The shared walk: Begin, every record in list order (the filter started
-// afresh), End. False when the sink refused bytes.
-bool RunWriter(ExportWriter& writer, base::ByteSink& sink, const ExportContext& context);
+// afresh), End.
+WriteStatus RunWriter(ExportWriter& writer, base::ByteSink& sink, const ExportContext& context);
 
 // Colour index 1 to 16 of a colour number: ((|c| - 1) mod 16) + 1.
 int ColourIndex(int colour);
 // floor(100 v + 0.5) / 100 and floor(10 v + 0.5) / 10.
 double Q2(double value);
 double Q1(double value);
-// "%0.2lf" and friends with a decimal point.
+// "%0.2lf" and friends with a decimal point. A value that is not finite has
+// no text in any file: it gives kUnwritableNumber, which TextOut notes and the
+// export refuses (a stored text never holds that byte, nor does anything
+// else a writer writes).
+inline constexpr char kUnwritableNumber = '\0';
 std::string Fixed(double value, int decimals);
 // The same, appended to `text`.
 void AppendFixed(std::string& text, double value, int decimals);

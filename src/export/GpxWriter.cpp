@@ -6,6 +6,7 @@
 #include "base/FixedText.h"
 #include "export/ProgramInfo.h"
 #include "export/Writers.h"
+#include "export/WrittenValues.h"
 #include "geo/Utm.h"
 
 namespace hp::exports {
@@ -17,6 +18,19 @@ GpxWriter::GpxWriter(const platform::SettingsStore& settings)
   if (symbol.empty()) symbol = "Waypoint";
   // The symbol is written as given, only made safe for the markup.
   m_symbol = Latin1Xml(base::Utf8ToCp1252(symbol));
+}
+
+size_t GpxWriter::CurrentIndex(const ExportContext& context) {
+  const size_t count = context.store.records.size();
+  const uint32_t current = context.store.settings.currentRecordNumber;
+  return current >= 1 && current <= count ? current - 1 : count - 1;
+}
+
+std::string GpxWriter::Refusal(const ExportContext& context) const {
+  constexpr unsigned kWaypoint = kGeographic | kPath;
+  if (m_all) return FirstUnwritableRecord(context, kWaypoint);
+  if (context.store.records.empty()) return {};
+  return UnwritableRecord(context, CurrentIndex(context), kWaypoint);
 }
 
 void GpxWriter::Begin(TextOut& out, const ExportContext&) {
@@ -48,9 +62,7 @@ void GpxWriter::Record(TextOut& out, const ExportContext& context, const RecordE
 void GpxWriter::End(TextOut& out, const ExportContext& context) {
   const auto& records = context.store.records;
   if (!m_all && !records.empty()) {
-    // The current record; a number beyond the list means its last record.
-    const uint32_t current = context.store.settings.currentRecordNumber;
-    const doc::SurveyRecord& r = *records[current >= 1 && current <= records.size() ? current - 1 : records.size() - 1];
+    const doc::SurveyRecord& r = *records[CurrentIndex(context)];
     std::string label = context.LabelText(r);
     if (label.empty())
       label = std::to_string(r.cave) + "/" + std::to_string(r.passage) + "/" + std::string(base::TextOf(r.point));

@@ -9,6 +9,7 @@
 #include "draw/LineColours.h"
 #include "export/ProgramInfo.h"
 #include "export/Writers.h"
+#include "export/WrittenValues.h"
 #include "geo/Utm.h"
 
 namespace hp::exports {
@@ -24,7 +25,7 @@ std::string Commas(std::string text) {
   return text;
 }
 
-std::string HeightLine(double z) { return XmlText(Commas(Cp("Höhe: ") + Fixed(z, 2) + " m")); }
+std::string HeightLine(double z) { return XmlText(Cp("Höhe: ")) + Commas(Fixed(z, 2)) + " m"; }
 std::string PathLine(double path) { return Commas("Weg: " + Fixed(path, 2) + " m"); }
 
 std::string Coordinates(const geo::GeographicPosition& p, double z) {
@@ -74,6 +75,10 @@ KmlWriter::KmlWriter(const platform::SettingsStore& settings)
       m_cavePoint(settings.GetInt("Settings", "GECavePoint", 1) != 0),
       m_point(settings.GetInt("Settings", "GEPoint", 0) != 0),
       m_pointNumber(settings.GetInt("Settings", "GEPointNumber", 0) != 0) {}
+
+std::string KmlWriter::Refusal(const ExportContext& context) const {
+  return FirstUnwritableRecord(context, kGeographic | kPath);
+}
 
 void KmlWriter::Begin(TextOut& out, const ExportContext& context) {
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml xmlns=\"http://earth.google.com/kml/2.1\">\n"

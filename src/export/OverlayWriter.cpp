@@ -3,9 +3,14 @@
 
 #include "base/FixedText.h"
 #include "export/Writers.h"
+#include "export/WrittenValues.h"
 #include "geo/Utm.h"
 
 namespace hp::exports {
+
+std::string OverlayWriter::Refusal(const ExportContext& context) const {
+  return FirstUnwritableRecord(context, kGeographic);
+}
 
 void OverlayWriter::Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) {
   const doc::SurveyRecord& r = entry.record;

@@ -46,6 +46,7 @@
 #include "calc/LegReduction.h"
 #include "doc/Station.h"
 #include "export/Writers.h"
+#include "export/WrittenValues.h"
 
 namespace hp::exports {
 namespace {
@@ -58,12 +59,7 @@ bool IsNameCharacter(unsigned char c) {
 
 // UTF-8 of a Windows-1252 text for a comment or a quoted name: control
 // characters (a line break would end the comment) become blanks.
-std::string CommentText(std::string_view text) {
-  std::string clean(text);
-  for (char& c : clean)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
-  return base::Cp1252ToUtf8(clean);
-}
+std::string CommentText(std::string_view text) { return base::Cp1252ToUtf8(LineText(text)); }
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
@@ -186,7 +182,12 @@ std::optional<size_t> SurvexWriter::FirstReference(const ExportContext& context)
 }
 
 std::string SurvexWriter::Refusal(const ExportContext& context) const {
-  if (!FirstReference(context)) return std::string(messages::kSurvexNoReference);
+  const std::optional<size_t> first = FirstReference(context);
+  if (!first) return std::string(messages::kSurvexNoReference);
+  if (std::string refusal = FirstUnwritableRecord(context, kStations | kReadings | kPassage); !refusal.empty())
+    return refusal;
+  // UTM coordinates name their zone in the file ("*cs"), which must be one.
+  if (LooksLikeUtm(*context.store.records[*first])) return UnwritableRecord(context, *first, kGeographic);
   return {};
 }
 

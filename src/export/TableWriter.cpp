@@ -4,6 +4,7 @@
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
 #include "export/Writers.h"
+#include "export/WrittenValues.h"
 
 namespace hp::exports {
 namespace {
@@ -25,6 +26,10 @@ std::string Coordinate(double value) { return Shown(Q2(value)); }
 
 }  // namespace
 
+std::string TableWriter::Refusal(const ExportContext& context) const {
+  return FirstUnwritableRecord(context, kStations | kReadings | kPassage);
+}
+
 void TableWriter::Begin(TextOut& out, const ExportContext&) { out << Header(); }
 
 void TableWriter::Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) {
@@ -33,15 +38,18 @@ void TableWriter::Record(TextOut& out, const ExportContext& context, const Recor
   if (mode != 0 && mode != 1) return;
   if (mode == 0 && r.fromInclude != 0) return;
   const char t = '\t';
-  out << std::to_string(r.refCave) << t << std::to_string(r.refPassage) << t << base::TextOf(r.refPoint) << t
-      << std::to_string(r.cave) << t << std::to_string(r.passage) << t << base::TextOf(r.point) << t
+  // A tab or a line end inside a text would move the columns or end the line.
+  out << std::to_string(r.refCave) << t << std::to_string(r.refPassage) << t << LineText(base::TextOf(r.refPoint)) << t
+      << std::to_string(r.cave) << t << std::to_string(r.passage) << t << LineText(base::TextOf(r.point)) << t
       << Shown(r.tapeStart) << t << Shown(r.tapeEnd) << t << Shown(r.length) << t << Shown(r.azimuth) << t
       << Shown(r.inclination) << t << Shown(r.left) << t << Shown(r.right) << t << Shown(r.up) << t
       << Shown(r.down) << t << std::to_string(r.instrument) << t << Shown(r.direction) << t
       << std::to_string(r.ring) << t << std::to_string(r.colour) << t << std::to_string(r.level) << t
-      << base::TextOf(r.date) << t << std::to_string(r.surveyor) << t << base::TextOf(r.description) << t
-      << base::TextOf(r.material) << t << base::TextOf(r.measures) << t << base::TextOf(r.remark) << t
-      << base::TextOf(r.fileUrl) << t << (mode == 1 ? std::string_view() : base::TextOf(r.includeFile)) << t
+      << LineText(base::TextOf(r.date)) << t << std::to_string(r.surveyor) << t
+      << LineText(base::TextOf(r.description)) << t << LineText(base::TextOf(r.material)) << t
+      << LineText(base::TextOf(r.measures)) << t << LineText(base::TextOf(r.remark)) << t
+      << LineText(base::TextOf(r.fileUrl)) << t << (mode == 1 ? std::string() : LineText(base::TextOf(r.includeFile)))
+      << t
       << Coordinate(r.refX) << t << Coordinate(r.refY) << t << Coordinate(r.refZ) << t << Coordinate(r.x) << t
       << Coordinate(r.y) << t << Coordinate(r.z) << '\n';
 }

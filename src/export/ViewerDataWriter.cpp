@@ -1,12 +1,15 @@
 // The viewer data file: keyword lines with blank-separated values.
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
 #include "base/FixedText.h"
+#include "draw/LegDisplayDialog.h"
 #include "draw/LineColours.h"
 #include "draw/SpatialDrawing.h"
 #include "export/ProgramInfo.h"
 #include "export/Writers.h"
+#include "export/WrittenValues.h"
 
 namespace hp::exports {
 namespace {
@@ -26,6 +29,10 @@ std::string Quoted(std::string_view text) {
 
 }  // namespace
 
+std::string ViewerDataWriter::Refusal(const ExportContext& context) const {
+  return FirstUnwritableRecord(context, kStations | kWalls | kPath);
+}
+
 void ViewerDataWriter::Begin(TextOut& out, const ExportContext& context) {
   const doc::Worksheet& ws = context.worksheet;
   const doc::DocumentSettings& s = context.store.settings;
@@ -38,7 +45,7 @@ void ViewerDataWriter::Begin(TextOut& out, const ExportContext& context) {
       << "\ntime " << std::to_string(context.settings.GetInt("Settings", "Animation", 20)) << "\nrepeat "
       << std::to_string(ws.endlessAnimation()) << "\npos " << std::to_string(ws.currentPositionNumber())
       << "\ntext " << std::to_string(std::abs(s.fonts[3].height)) << "\nrotate "
-      << std::to_string(ws.labelAngleIndex() * 15) << "\nmeridian " << General(s.meridianConvergence)
+      << std::to_string(std::clamp<int>(ws.labelAngleIndex(), 0, draw::kLabelAngleCount - 1) * 15) << "\nmeridian " << General(s.meridianConvergence)
       << "\nbackground " << std::to_string(ws.blackBackground() != 0 ? 0u : s.backgroundColour) << "\n";
   const bool falseColours = draw::IsFalseColourMode(ws.lineColourMode());
   out << "color 0 0\n";

@@ -11,6 +11,7 @@
 #include "draw/LineColours.h"
 #include "export/ProgramInfo.h"
 #include "export/Writers.h"
+#include "export/WrittenValues.h"
 
 namespace hp::exports {
 namespace {
@@ -121,6 +122,10 @@ size_t VrmlWriter::StationHash::operator()(const Station& s) const noexcept {
   h ^= std::hash<long>()(s.cave) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
   h ^= std::hash<long>()(s.passage) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
   return h;
+}
+
+std::string VrmlWriter::Refusal(const ExportContext& context) const {
+  return FirstUnwritableRecord(context, kStations | kPassage | kSection);
 }
 
 void VrmlWriter::Begin(TextOut& out, const ExportContext& context) {

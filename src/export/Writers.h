@@ -22,6 +22,7 @@ class TableWriter final : public ExportWriter {
  public:
   bool UsesLegFilter() const override { return false; }
   bool UsesDrawing() const override { return false; }
+  std::string Refusal(const ExportContext& context) const override;
   void Begin(TextOut& out, const ExportContext& context) override;
   void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
 };
@@ -30,6 +31,7 @@ class TableWriter final : public ExportWriter {
 class KmlWriter final : public ExportWriter {
  public:
   explicit KmlWriter(const platform::SettingsStore& settings);
+  std::string Refusal(const ExportContext& context) const override;
   void Begin(TextOut& out, const ExportContext& context) override;
   void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
   void End(TextOut& out, const ExportContext& context) override;
@@ -47,12 +49,16 @@ class GpxWriter final : public ExportWriter {
  public:
   explicit GpxWriter(const platform::SettingsStore& settings);
   bool WalksRecords() const override { return m_all; }
+  std::string Refusal(const ExportContext& context) const override;
   void Begin(TextOut& out, const ExportContext& context) override;
   void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
   void End(TextOut& out, const ExportContext& context) override;
 
  private:
   void Waypoint(TextOut& out, const ExportContext& context, const doc::SurveyRecord& record, const std::string& name);
+  // The list position of the current record; a number beyond the list
+  // means its last record.
+  static size_t CurrentIndex(const ExportContext& context);
   bool m_all;
   bool m_replaceUmlauts;
   std::string m_symbol;  // Windows-1252
@@ -61,6 +67,7 @@ class GpxWriter final : public ExportWriter {
 // Standard DXF: lines, marks and texts on layers named after the level.
 class DxfStandardWriter final : public ExportWriter {
  public:
+  std::string Refusal(const ExportContext& context) const override;
   void Begin(TextOut& out, const ExportContext& context) override;
   void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
   void End(TextOut& out, const ExportContext& context) override;
@@ -75,6 +82,7 @@ class DxfStandardWriter final : public ExportWriter {
 // that receives the file.
 class DxfCaveCadWriter final : public ExportWriter {
  public:
+  std::string Refusal(const ExportContext& context) const override;
   void Begin(TextOut& out, const ExportContext& context) override;
   void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
   void End(TextOut& out, const ExportContext& context) override;
@@ -90,6 +98,7 @@ class DxfCaveCadWriter final : public ExportWriter {
 class OverlayWriter final : public ExportWriter {
  public:
   bool UsesDrawing() const override { return false; }
+  std::string Refusal(const ExportContext& context) const override;
   void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
   void End(TextOut& out, const ExportContext& context) override;
 
@@ -105,9 +114,12 @@ class OverlayWriter final : public ExportWriter {
 class VisualTopoWriter final : public ExportWriter {
  public:
   bool UsesDrawing() const override { return false; }
+  std::string Refusal(const ExportContext& context) const override;
   void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
 
  private:
+  // Whether the record is one of the file's legs.
+  static bool IsLeg(const RecordEntry& entry);
   bool m_started = false;
 };
 
@@ -116,6 +128,7 @@ class VisualTopoWriter final : public ExportWriter {
 // positions.
 class ViewerDataWriter final : public ExportWriter {
  public:
+  std::string Refusal(const ExportContext& context) const override;
   void Begin(TextOut& out, const ExportContext& context) override;
   void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
   void End(TextOut& out, const ExportContext& context) override;
@@ -129,6 +142,7 @@ class ViewerDataWriter final : public ExportWriter {
 class VrmlWriter final : public ExportWriter {
  public:
   explicit VrmlWriter(const platform::SettingsStore& settings);
+  std::string Refusal(const ExportContext& context) const override;
   void Begin(TextOut& out, const ExportContext& context) override;
   void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
   void End(TextOut& out, const ExportContext& context) override;
@@ -203,6 +217,9 @@ namespace messages {
 inline constexpr std::string_view kSurvexNoReference =
     "Die exportierten Datensätze enthalten keine Koordinatenreferenz. Ohne einen festen Punkt kann die "
     "Survex-Datei nicht geschrieben werden.";
+inline constexpr std::string_view kVisualTopoNoLeg =
+    "Die exportierten Datensätze enthalten keinen Messzug zu einem benannten Messpunkt. Ohne ihn kann die "
+    "VisualTopo-Datei nicht geschrieben werden.";
 }  // namespace messages
 
 // The general number form of the DXF files: at most six significant digits,

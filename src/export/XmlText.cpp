@@ -3,6 +3,7 @@
 
 #include "base/Cp1252.h"
 #include "export/Writers.h"
+#include "export/WrittenValues.h"
 
 namespace hp::exports {
 namespace {
@@ -24,17 +25,16 @@ void AppendReference(std::string& out, unsigned char byte) {
   out += ';';
 }
 
-// Control characters XML 1.0 does not allow, not even as references.
-bool IsForbiddenControl(unsigned char byte) { return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r'; }
-
 }  // namespace
 
 std::string XmlText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (const char c : text) {
+  // XML 1.0 forbids most control characters, and a line end would split the
+  // text for the readers: all are blanks.
+  for (const char c : LineText(text)) {
     const auto byte = static_cast<unsigned char>(c);
-    if (AppendMarkup(out, c) || IsForbiddenControl(byte)) continue;
+    if (AppendMarkup(out, c)) continue;
     if (byte >= 0x80)
       AppendReference(out, byte);
     else
@@ -70,9 +70,9 @@ std::string GpxName(std::string_view text, bool replaceUmlauts) {
 
 std::string Latin1Xml(std::string_view text) {
   std::string out;
-  for (const char c : text) {
+  for (const char c : LineText(text)) {
     const auto byte = static_cast<unsigned char>(c);
-    if (AppendMarkup(out, c) || IsForbiddenControl(byte)) continue;
+    if (AppendMarkup(out, c)) continue;
     if (byte >= 0x80 && byte <= 0x9F)
       AppendReference(out, byte);
     else

@@ -108,11 +108,11 @@ TEST(ExportWalk, ARefusedWriteIsReported) {
   for (const size_t room : {size_t{0}, size_t{70000}}) {
     TableWriter writer;
     FullSink sink(room);
-    EXPECT_FALSE(RunWriter(writer, sink, context)) << room;
+    EXPECT_EQ(RunWriter(writer, sink, context), WriteStatus::kSinkFailed) << room;
   }
   TableWriter writer;
   FullSink roomy(size_t{1} << 30);
-  EXPECT_TRUE(RunWriter(writer, roomy, context));
+  EXPECT_EQ(RunWriter(writer, roomy, context), WriteStatus::kWritten);
 }
 
 }  // namespace

@@ -160,7 +160,7 @@ TEST(XmlText, EscapesMarkupAndReferencesEveryOtherCharacter) {
       {"Gro\xDF" "e H\xF6hle & Co", "Gro&#223;e H&#246;hle &amp; Co"},
       {"<a> \"b\"", "&lt;a&gt; &quot;b&quot;"},
       {"\x80 \x9A \xE9", "&#8364; &#353; &#233;"},
-      {"a\x01" "b\tc", "ab\tc"},
+      {"a\x01" "b\tc\r\n\x81", "a b c   "},
   };
   for (const auto& c : cases) EXPECT_EQ(XmlText(c.in), c.out) << c.in;
 }
