@@ -20,7 +20,6 @@ class OutputBuffer final : public std::streambuf {
   // The errno of the first failed write, 0 while none failed. A reader that
   // quit is no failure: what follows is dropped.
   int error() const { return m_error; }
-  bool readerQuit() const { return m_readerQuit; }
 
  protected:
   int_type overflow(int_type c) override;
