@@ -21,7 +21,8 @@ struct CommandContext {
 };
 
 // Opens a document as the program's opening does (the conversion question
-// of an older file included); false after its message.
+// of an older file included); false after its message. A cut document is
+// used only when the question whether to go on with it is answered yes.
 bool OpenInput(const CommandContext& context, const std::string& path, doc::SurveyStore& store);
 // Prints an argument problem and gives the exit status for wrong arguments.
 int ArgumentProblem(const CommandContext& context, const std::string& problem);
@@ -47,7 +48,8 @@ int RunGeo(const CommandContext& context);
 // "Settings".
 platform::MemorySettingsStore SettingsOf(const CliArguments& args);
 
-// Runs the command named in the arguments.
+// Runs the command named in the arguments. Output that `out` could not take
+// whole (a full disk, a write error) fails the command with its message.
 int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace hp::cli

@@ -19,6 +19,8 @@ std::string Printf(const char* format, unsigned value) {
   return buffer;
 }
 
+// Asked after the reader has said what is missing; the answer policy decides.
+constexpr const char* kGoOnIncomplete = "Mit den gelesenen Daten des unvollständigen Dokuments weiterarbeiten?";
 
 }  // namespace
 
@@ -28,12 +30,19 @@ platform::MemorySettingsStore SettingsOf(const CliArguments& args) {
   return settings;
 }
 
+// A cut document would give results, conversions and exports of part of the
+// survey without a sign of it in the output, so a script goes on with it only
+// when it answers yes.
 bool OpenInput(const CommandContext& c, const std::string& path, doc::SurveyStore& store) {
   CliPrompter prompter(c.err, c.args.answer);
   const auto settings = SettingsOf(c.args);
   size_t target = 0;
-  return doc::LoadDocument(path, store, doc::ReadMode::Open, target, prompter, settings) ==
-         doc::ReadStatus::Ok;
+  doc::ReadReport report;
+  if (doc::LoadDocument(path, store, doc::ReadMode::Open, target, prompter, settings, &report) !=
+      doc::ReadStatus::Ok)
+    return false;
+  return !report.incomplete ||
+         prompter.AskYesNoCancel(kGoOnIncomplete, platform::Icon::Question) == platform::Answer::Yes;
 }
 
 int ArgumentProblem(const CommandContext& c, const std::string& problem) {

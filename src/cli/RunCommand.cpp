@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "cli/Commands.h"
+#include "cli/OutputBuffer.h"
 #include "cli/ViewOptions.h"
 
 namespace hp::cli {
@@ -121,13 +122,11 @@ int Dispatch(const std::vector<std::string>& argv, std::ostream& out, std::ostre
   return command->run(CommandContext{*args, out, err});
 }
 
-}  // namespace
-
 // No exception ends the program: a failed allocation (or a container asked
 // for more than it can hold) is reported as lack of memory, anything else as
 // an internal fault; both are failures. Outputs are written whole or not at
 // all, so the command has replaced nothing by then.
-int RunCommand(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+int RunGuarded(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
   try {
     return Dispatch(argv, out, err);
   } catch (const std::bad_alloc&) {
@@ -140,6 +139,18 @@ int RunCommand(const std::vector<std::string>& argv, std::ostream& out, std::ost
     err << "Interner Fehler.\n\n";
   }
   return kExitFailed;
+}
+
+}  // namespace
+
+// Every command's output is checked here, once it is complete: output cut by
+// a full disk or another write error fails the command, however well the
+// rest went.
+int RunCommand(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  const int status = RunGuarded(argv, out, err);
+  if (out.flush()) return status;
+  err << OutputFailureText(out) << "\n\n";
+  return status == kExitOk ? kExitFailed : status;
 }
 
 }  // namespace hp::cli

@@ -41,6 +41,7 @@ enum class ReadStatus {
 struct ReadReport {
   bool incomplete = false;
   uint32_t recordsExpected = 0;  // records the file announces (or begins)
+  uint32_t recordsRead = 0;      // records taken into the document, a cut last one included
   uint32_t recordsComplete = 0;  // records read whole
 };
 
@@ -105,9 +106,15 @@ inline constexpr const char* kOtherBeta =
     "Das Dokument wurde mit einer anderen Betaversion erstellt und kann nicht bearbeitet werden.";
 inline constexpr const char* kMustConvert =
     "Das Dokument wurde mit einer älteren Programmversion erstellt und muss konvertiert werden.";
-// Printed with the number of records read whole and the number announced.
+// Printed with the number of records read (as many as the document then
+// holds) and the number announced.
 inline constexpr const char* kIncompleteRecords =
-    "Die Datei ist unvollständig: nur %u von %u Datensätzen konnten vollständig gelesen werden.";
+    "Die Datei ist unvollständig: nur %u von %u Datensätzen konnten gelesen werden.";
+// Follows kIncompleteRecords when the last record read was cut.
+inline constexpr const char* kLastRecordCut = "Dem letzten davon fehlt sein Ende; die fehlenden Angaben bleiben leer.";
+// When every announced record was begun but the last one was cut.
+inline constexpr const char* kOnlyLastRecordCut =
+    "Die Datei ist unvollständig: dem letzten Datensatz fehlt sein Ende; die fehlenden Angaben bleiben leer.";
 inline constexpr const char* kIncomplete = "Die Datei ist unvollständig: ihr Ende fehlt. Fehlende Angaben bleiben leer.";
 }  // namespace messages
 

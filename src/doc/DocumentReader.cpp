@@ -185,6 +185,7 @@ bool Reader::ReadRecords() {
     ++count;
   }
   m_report.recordsExpected = counted ? m_block.recordCount : count;
+  m_report.recordsRead = count;
   m_report.recordsComplete = complete;
   if (complete < m_report.recordsExpected) m_report.incomplete = true;
   m_block.recordCount = count;
@@ -227,11 +228,18 @@ ReadStatus Reader::Run(SurveyStore& store, size_t& target) {
 void Reader::TellIncomplete() {
   if (!m_report.incomplete) return;
   std::string text = messages::kIncomplete;
-  if (!TakesSettingsOnly(m_mode) && m_report.recordsComplete < m_report.recordsExpected) {
-    char buffer[160];
-    std::snprintf(buffer, sizeof buffer, messages::kIncompleteRecords, m_report.recordsComplete,
-                  m_report.recordsExpected);
-    text = buffer;
+  if (!TakesSettingsOnly(m_mode)) {
+    // Only the last record read can be cut: the read stops where the file ends.
+    const bool lastCut = m_report.recordsComplete < m_report.recordsRead;
+    if (m_report.recordsRead < m_report.recordsExpected) {
+      char buffer[160];
+      std::snprintf(buffer, sizeof buffer, messages::kIncompleteRecords, m_report.recordsRead,
+                    m_report.recordsExpected);
+      text = buffer;
+      if (lastCut) text += std::string("\n") + messages::kLastRecordCut;
+    } else if (lastCut) {
+      text = messages::kOnlyLastRecordCut;
+    }
   }
   m_prompter.Message(text, platform::Icon::Exclamation);
 }

@@ -18,12 +18,14 @@ class Shell {
   virtual bool StartProgram(std::string_view documentPath) = 0;
 };
 
-// Records every request and reports success; for tests and the batch tool.
+// Records every request and reports success (or, for Open, what `opens`
+// says: false acts as a desktop without a program for the file); for tests
+// and the batch tool.
 class RecordingShell final : public Shell {
  public:
   bool Open(std::string_view fileOrAddress) override {
     opened.emplace_back(fileOrAddress);
-    return true;
+    return opens;
   }
   bool StartProgram(std::string_view documentPath) override {
     started.emplace_back(documentPath);
@@ -31,6 +33,7 @@ class RecordingShell final : public Shell {
   }
   std::vector<std::string> opened;
   std::vector<std::string> started;
+  bool opens = true;
 };
 
 }  // namespace hp::platform

@@ -57,6 +57,7 @@ class ExportCommandTest : public testing::Test {
     test::Context().settings = platform::MemorySettingsStore();
     test::Context().prompter.Clear();
     test::Context().shell.opened.clear();
+    test::Context().shell.opens = true;
     m_folder = fs::temp_directory_path() / ("hp_app_export_" + std::to_string(::getpid()));
     fs::create_directories(m_folder);
   }
@@ -233,16 +234,28 @@ TEST_F(ExportCommandTest, GoogleEarthWritesTheKmlAndOpensIt) {
   EXPECT_TRUE(test::Context().shell.opened.empty()) << "cancelled";
 
   const fs::path file = GoogleEarthFile();
-  fs::remove(file);
-  OnNextDialog([](QDialog& dialog) { dialog.findChildren<QCheckBox*>().at(2)->setChecked(true); });
-  command->trigger();
+  // A desktop with a program for KML files opens it without a word; one
+  // without says where the file is.
+  const std::vector<std::string> without = {
+      "Die KML-Datei wurde geschrieben:\n" + file.string() +
+      "\nKein Programm hat sie ge\xC3\xB6""ffnet. \xC3\x96""ffnen Sie sie mit einem Programm f\xC3\xBCr KML-Dateien, "
+      "zum Beispiel Google Earth."};
+  for (const bool opens : {true, false}) {
+    SCOPED_TRACE(opens);
+    fs::remove(file);
+    test::Context().shell.opened.clear();
+    test::Context().shell.opens = opens;
+    test::Context().prompter.Clear();
+    OnNextDialog([](QDialog& dialog) { dialog.findChildren<QCheckBox*>().at(2)->setChecked(true); });
+    command->trigger();
+    EXPECT_EQ(Settings().GetInt("Settings", "GEPoint", -1), 1);
+    EXPECT_EQ(test::Context().shell.opened, std::vector<std::string>{file.string()});
+    EXPECT_EQ(ReadAll(file).rfind("<?xml", 0), 0u);
+    EXPECT_EQ(test::Context().prompter.Texts(), opens ? std::vector<std::string>{} : without);
+  }
   QStandardPaths::setTestModeEnabled(false);
   EXPECT_EQ(file.filename(), "Hollowplan.kml");
   EXPECT_EQ(file.parent_path().filename(), "Hollowplan 22");
-  EXPECT_EQ(Settings().GetInt("Settings", "GEPoint", -1), 1);
-  ASSERT_EQ(test::Context().shell.opened.size(), 1u);
-  EXPECT_EQ(test::Context().shell.opened[0], file.string());
-  EXPECT_EQ(ReadAll(file).rfind("<?xml", 0), 0u);
   fs::remove_all(file.parent_path().parent_path());
 }
 

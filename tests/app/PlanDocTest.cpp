@@ -34,7 +34,8 @@ TEST(PlanDocOpen, IncompleteFileOpensChangedWithItsMessage) {
   } cases[] = {
       {whole, false, {}},
       {cut, true,
-       {cut.string() + "\nDie Datei ist unvollständig: nur 0 von 1 Datensätzen konnten vollständig gelesen werden."}},
+       {cut.string() + "\nDie Datei ist unvollständig: dem letzten Datensatz fehlt sein Ende; die fehlenden Angaben "
+                       "bleiben leer."}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path.filename().string());

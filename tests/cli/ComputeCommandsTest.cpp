@@ -1,6 +1,12 @@
 // hollowplan-cli compute, stations, loops and convert --compute: the
 // computation from the shell, with exact output.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <csignal>
+
 #include "cli/CliFixture.h"
+#include "cli/OutputBuffer.h"
 #include "doc/DocumentFile.h"
 
 namespace hp::cli {
@@ -126,6 +132,42 @@ TEST_F(CliCompute, StatsPrintsTheEvaluationOfTheView) {
   EXPECT_EQ(filtered.out.substr(0, filtered.out.find('\n')), "Anzahl der Messzüge\t0\t2");
   EXPECT_EQ(Run({"stats", in, "--display-type", "8"}).status, 2);
   EXPECT_EQ(Run({"stats", in, "--worksheet", "2"}).status, 2);
+}
+
+// Standard output as the program writes it: through the output buffer onto
+// a file descriptor.
+Result RunOnto(int fd, const std::vector<std::string>& args) {
+  std::ostringstream err;
+  OutputBuffer buffer(fd);
+  std::ostream out(&buffer);
+  const int status = RunCommand(args, out, err);
+  return {status, "", err.str()};
+}
+
+// Output cut short by a full disk fails the command with the reason; output
+// to a reader that quit early is no failure.
+TEST_F(CliCompute, OutputThatCannotBeWrittenFails) {
+  const std::string in = Save(Survey(kLoop));
+  const int full = ::open("/dev/full", O_WRONLY);
+  ASSERT_GE(full, 0);
+  int pipeEnds[2];
+  ASSERT_EQ(::pipe(pipeEnds), 0);
+  ::close(pipeEnds[0]);
+  const auto previous = std::signal(SIGPIPE, SIG_IGN);  // as the program's main does
+  for (const char* command : {"info", "compute", "stations", "loops", "blunders", "stats", "protocol"}) {
+    SCOPED_TRACE(command);
+    const Result onFullDisk = RunOnto(full, {command, in});
+    EXPECT_EQ(onFullDisk.status, kExitFailed);
+    EXPECT_TRUE(onFullDisk.err.ends_with(
+        "Die Ausgabe konnte nicht vollst\xC3\xA4ndig geschrieben werden.\nAuf dem Datentr\xC3\xA4ger ist kein Platz mehr.\n\n"))
+        << onFullDisk.err;
+    const Result readerQuit = RunOnto(pipeEnds[1], {command, in});
+    EXPECT_EQ(readerQuit.status, kExitOk);
+    EXPECT_EQ(readerQuit.err.find("Die Ausgabe"), std::string::npos) << readerQuit.err;
+  }
+  std::signal(SIGPIPE, previous);
+  ::close(pipeEnds[1]);
+  ::close(full);
 }
 
 TEST_F(CliCompute, WrongArguments) {

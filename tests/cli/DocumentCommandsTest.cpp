@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "cli/CliFixture.h"
+#include "doc/DocumentFile.h"
 #include "support/TestFile.h"
 
 namespace hp::cli {
@@ -267,15 +268,45 @@ TEST_F(CliDocuments, FailedWriteLeavesNothing) {
   EXPECT_EQ(Entries(), std::set<std::string>{"doc.hpn"});
 }
 
-// A cut document opens with what is there (exit 0) and says so on stderr.
-TEST_F(CliDocuments, IncompleteDocumentOpensWithItsMessage) {
-  const std::string in = Path("kurz.hpn");
-  Put(in, Prefix(SampleDocument(0x00220800).Bytes(), 4 + 8 + 6740 + 2 * 2850 + 2 * 52 + 1446 + 100));
-  const Result info = Run({"info", in});
-  EXPECT_EQ(info.status, kExitOk);
-  EXPECT_NE(info.out.find("records: 2\n"), std::string::npos) << info.out;
-  EXPECT_EQ(info.err, "Die Datei ist unvollst\xC3\xA4ndig: nur 1 von 3 Datens\xC3\xA4tzen konnten vollst\xC3\xA4ndig "
-                      "gelesen werden.\n\n");
+// A cut document is read as far as it goes and the reader says how far; every
+// command that opens a document then fails and writes nothing, unless the
+// question whether to go on is answered yes.
+TEST_F(CliDocuments, CutDocumentFailsUnlessAnsweredYes) {
+  const std::string in = Path("kurz.hpn"), out = Path("aus.hpn"), kml = Path("aus.kml"), png = Path("aus.png");
+  doc::SurveyStore store =
+      Survey({{"S", "S", 0, 0}, {"S", "1", 10, 0, 5}, {"1", "2", 10, 90, 5}, {"2", "S", 10, 200, 5}});
+  ASSERT_TRUE(doc::SaveDocument(in, store, 0));
+  // The third record loses its end, the fourth is missing.
+  fs::resize_file(in, fs::file_size(in) - 1446 - 700);
+  const std::string told =
+      "Die Datei ist unvollst\xC3\xA4ndig: nur 3 von 4 Datens\xC3\xA4tzen konnten gelesen werden.\n"
+      "Dem letzten davon fehlt sein Ende; die fehlenden Angaben bleiben leer.\n\n"
+      "Mit den gelesenen Daten des unvollst\xC3\xA4ndigen Dokuments weiterarbeiten?\n\n";
+  const std::vector<std::string> commands[] = {
+      {"info", in},     {"convert", in, "-o", out}, {"compute", in, "-o", out}, {"stations", in},
+      {"loops", in},    {"blunders", in},          {"stats", in},              {"protocol", in},
+      {"export", in, kml}, {"render", in, png},
+  };
+  for (const auto& command : commands) {
+    SCOPED_TRACE(command[0]);
+    for (const char* answer : {"no", "cancel"}) {
+      std::vector<std::string> args = command;
+      args.insert(args.end(), {"--answer", answer});
+      const Result refused = Run(args);
+      EXPECT_EQ(refused.status, kExitFailed);
+      EXPECT_EQ(refused.out, "");
+      EXPECT_EQ(refused.err, told);
+      EXPECT_EQ(Entries(), std::set<std::string>{"kurz.hpn"});
+    }
+    std::vector<std::string> args = command;
+    args.insert(args.end(), {"--answer", "yes"});
+    const Result used = Run(args);
+    EXPECT_EQ(used.status, kExitOk) << used.err;
+    EXPECT_TRUE(used.err.starts_with(told)) << used.err;
+    for (const std::string& written : {out, kml, png}) fs::remove(written);
+  }
+  // What the message counts is what the document holds.
+  EXPECT_TRUE(("\n" + Run({"info", in, "--answer", "yes"}).out).find("\nrecords: 3\n") != std::string::npos);
 }
 
 // Input that is no regular file is never read (it would block or never end);

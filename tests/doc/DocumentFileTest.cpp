@@ -490,10 +490,13 @@ TEST_F(DocumentFileTest, IncompleteFileReadsWhatIsThereAndSaysHowMuch) {
   TestFile old = TestFile::OldHeader(FormatVersion(1, 5), 924, 156, 3);
   const auto oldBody = old.Body();
   const std::string incomplete = "Die Datei ist unvollständig: ihr Ende fehlt. Fehlende Angaben bleiben leer.";
-  const auto records = [](int complete, int of) {
-    return "Die Datei ist unvollständig: nur " + std::to_string(complete) + " von " + std::to_string(of) +
-           " Datensätzen konnten vollständig gelesen werden.";
+  const auto records = [](int read, int of, bool lastCut = false) {
+    return "Die Datei ist unvollständig: nur " + std::to_string(read) + " von " + std::to_string(of) +
+           " Datensätzen konnten gelesen werden." +
+           (lastCut ? "\nDem letzten davon fehlt sein Ende; die fehlenden Angaben bleiben leer." : "");
   };
+  const std::string lastCut =
+      "Die Datei ist unvollständig: dem letzten Datensatz fehlt sein Ende; die fehlenden Angaben bleiben leer.";
   struct Case {
     const char* name;
     std::vector<uint8_t> body;
@@ -511,12 +514,13 @@ TEST_F(DocumentFileTest, IncompleteFileReadsWhatIsThereAndSaysHowMuch) {
   const auto emptyBody = WriteBody(empty);
   const Case cases[] = {
       {"whole file", whole, ReadMode::Open, 4, ""},
-      {"last byte missing", cut(whole, whole.size() - 1), ReadMode::Open, 4, records(3, 4)},
-      {"third record cut, fourth missing", cut(whole, whole.size() - 1446 - 700), ReadMode::Open, 3, records(2, 4)},
+      {"last byte missing", cut(whole, whole.size() - 1), ReadMode::Open, 4, lastCut},
+      {"third record cut, fourth missing", cut(whole, whole.size() - 1446 - 700), ReadMode::Open, 3,
+       records(3, 4, true)},
       {"after the second record", cut(whole, recordsAt + 2 * 1446), ReadMode::Open, 2, records(2, 4)},
       {"inside a position", cut(whole, recordsAt - 10), ReadMode::Open, 0, records(0, 4)},
       {"include file", cut(whole, recordsAt + 1446), ReadMode::Include, 5, records(1, 4)},
-      {"old header, last record cut", cut(oldBody, oldBody.size() - 1), ReadMode::ImportWhole, 3, records(2, 3)},
+      {"old header, last record cut", cut(oldBody, oldBody.size() - 1), ReadMode::ImportWhole, 3, lastCut},
       {"instruments from a cut block", cut(whole, 8 + 5000), ReadMode::ImportInstruments, 4, incomplete},
       {"worksheet cut, no records", cut(emptyBody, 8 + 6740 + 100), ReadMode::Open, 0, incomplete},
   };

@@ -185,6 +185,13 @@ bool WriteExport(CPlanDoc& document, const std::filesystem::path& path, int incl
   return exports::ExportFile(path, context, App().prompter);
 }
 
+// Shown when the desktop started no program for the written KML file.
+std::string GoogleEarthNotOpenedText(const std::filesystem::path& file) {
+  return "Die KML-Datei wurde geschrieben:\n" + file.string() +
+         "\nKein Programm hat sie geöffnet. Öffnen Sie sie mit einem Programm für KML-Dateien, zum Beispiel Google "
+         "Earth.";
+}
+
 }  // namespace
 
 bool RunExportOptions(QWidget* parent, ExportOptionsDialog which, platform::SettingsStore& settings) {
@@ -253,7 +260,11 @@ void RunGoogleEarthCommand(QWidget* parent, CPlanDoc& document) {
   const std::filesystem::path file = GoogleEarthFile();
   if (file.empty()) return;
   if (!RunExportOptions(parent, ExportOptionsDialog::Kml, App().settings)) return;
-  if (WriteExport(document, file, 1)) App().shell.Open(file.string());
+  if (!WriteExport(document, file, 1)) return;
+  // Without a program for KML files nothing would appear: the surveyor learns
+  // where the file is, to open it by hand.
+  if (!App().shell.Open(file.string()))
+    App().prompter.Message(GoogleEarthNotOpenedText(file), platform::Icon::Exclamation);
 }
 
 }  // namespace hp::app

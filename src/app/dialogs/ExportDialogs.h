@@ -40,7 +40,7 @@ void RunExportCommand(QWidget* parent, CPlanDoc& document, CPlanView& view);
 // needed); empty when the folder cannot be made.
 std::filesystem::path GoogleEarthFile();
 // "Export nach &Google Earth": options, the KML with all records, then the
-// file opened by the desktop.
+// file opened by the desktop (or, when no program opened it, where it is).
 void RunGoogleEarthCommand(QWidget* parent, CPlanDoc& document);
 
 }  // namespace hp::app
