@@ -117,6 +117,15 @@ struct Candidate {
   V3 vec{};
 };
 
+constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
+
+// Every loop is its closing edge and the path through the spanning forest
+// between the closing edge's stations, so nothing is kept per leg of a loop:
+// sums round a loop come from sums along the forest from its roots, and the
+// sums over the loops through an edge from sums over the stations below it.
+// A network of two traverses tied at every station has loops of every
+// length up to the whole survey; their legs listed one by one would grow
+// with the square of the ties.
 class Network {
  public:
   Network(const doc::SurveyStore& store, const BlunderOptions& options) : m_store(store), m_options(options) {}
@@ -124,14 +133,41 @@ class Network {
   BlunderReport Run();
 
  private:
+  // A candidate of an edge in the queue of a correction round; a stale one
+  // carries a lower bound of its change instead of the change itself.
+  struct Queued {
+    double key = 0;
+    bool fresh = false;
+    uint32_t edge = 0;
+    uint32_t stamp = 0;
+  };
+  struct QueueLater {
+    bool operator()(const Queued& a, const Queued& b) const {
+      if (a.key != b.key) return a.key > b.key;
+      if (a.fresh != b.fresh) return a.fresh;
+      return a.edge > b.edge;
+    }
+  };
+
   uint32_t Node(const char* point, int32_t cave, int32_t passage);
   void Build();
+  void GrowForest();
   void FindLoops();
-  void Evaluate();
+  void Evaluate(BlunderReport& report);
+  void Aggregate();
+  uint32_t Parent(uint32_t node) const;
+  int Orientation(uint32_t edge) const;  // +1 when the tree edge runs from its lower station up
+  template <typename F>
+  void ForEachLoop(uint32_t edge, F f) const;
+  template <typename F>
+  void ForEachPathEdge(uint32_t loop, F f) const;
   double LoopChiSquare(size_t loop, const V3& e) const { return m_weight[loop].Form(e); }
   Candidate Best(uint32_t edge) const;
+  double LowerBound(uint32_t edge) const;
   double WorstAfter(uint32_t edge, const V3& vec) const;
-  void Apply(uint32_t edge, const V3& vec);
+  double Apply(uint32_t edge, const V3& vec);
+  bool Eligible(uint32_t edge) const;
+  void Touch(uint32_t edge);
   BlunderSuspect Suspect(uint32_t edge, const Candidate& c, double total, bool correction) const;
 
   const doc::SurveyStore& m_store;
@@ -140,19 +176,41 @@ class Network {
   std::vector<Edge> m_edges;
   uint32_t m_ground = 0;
 
-  // Loops: legs of loop i at m_loopStart[i] .. m_loopStart[i + 1].
-  std::vector<size_t> m_loopStart;
-  std::vector<uint32_t> m_loopEdge;
-  std::vector<int8_t> m_loopSign;
-  std::vector<uint32_t> m_closingEdge;
-  // Loops of edge j at m_incStart[j] .. m_incStart[j + 1].
-  std::vector<size_t> m_incStart;
-  std::vector<uint32_t> m_incLoop;
-  std::vector<int8_t> m_incSign;
+  // The forest: per station its edge to the station above it (kNone at a
+  // root and at a station of no edge), its depth, its place in a depth-first
+  // walk (stations below it at m_enter .. m_leave), and the breadth-first
+  // order in which it was reached.
+  std::vector<uint32_t> m_parentEdge, m_depth, m_enter, m_leave, m_order;
+  // Per edge: the loop it closes, or for a tree edge kNone.
+  std::vector<uint32_t> m_closes;
 
+  // Loops in the list order of their closing edges.
+  std::vector<uint32_t> m_closingEdge, m_top;  // m_top: the stations' lowest common ancestor
   std::vector<Sym3> m_weight;  // inverse loop covariances
   std::vector<V3> m_misclosure;
   std::vector<double> m_chi;
+  std::vector<uint8_t> m_suspicious;
+  size_t m_suspiciousCount = 0;
+  double m_limit2 = kSuspiciousMisclosure * kSuspiciousMisclosure;
+  // Loop ends ordered by the depth-first place of their station: the ends
+  // below a station are one run of them.
+  std::vector<size_t> m_endStart;
+  std::vector<uint32_t> m_endLoop;
+
+  // Per edge, over the loops through it with their signs: the sum of the
+  // weights, of the weighted misclosures, of the chi-squares and the number
+  // of suspicious loops.
+  std::vector<Sym3> m_sumWeight;
+  std::vector<V3> m_sumWeighted;
+  std::vector<double> m_sumChi;
+  std::vector<int32_t> m_suspiciousThrough;
+
+  // The correction rounds.
+  std::vector<Candidate> m_cache;
+  std::vector<uint8_t> m_fresh, m_corrected;
+  std::vector<uint32_t> m_stamp, m_touched;
+  uint32_t m_round = 0;
+  std::vector<Queued> m_queue;
 };
 
 uint32_t Network::Node(const char* point, int32_t cave, int32_t passage) {
@@ -235,9 +293,19 @@ void Network::Build() {
   std::stable_sort(m_edges.begin(), m_edges.end(), [](const Edge& a, const Edge& b) { return a.record < b.record; });
 }
 
+uint32_t Network::Parent(uint32_t node) const {
+  const Edge& e = m_edges[m_parentEdge[node]];
+  return e.from == node ? e.to : e.from;
+}
+
+int Network::Orientation(uint32_t edge) const {
+  const Edge& e = m_edges[edge];
+  return m_parentEdge[e.from] == edge ? 1 : -1;
+}
+
 // A breadth-first forest grown from the fixed stations (then from the first
 // station of each remaining part); every other edge closes one loop.
-void Network::FindLoops() {
+void Network::GrowForest() {
   const size_t nodeCount = static_cast<size_t>(m_ground) + 1;
   std::vector<size_t> adjStart(nodeCount + 1, 0);
   for (const Edge& e : m_edges) ++adjStart[e.from + 1], ++adjStart[e.to + 1];
@@ -247,97 +315,260 @@ void Network::FindLoops() {
     std::vector<size_t> fill(adjStart.begin(), adjStart.end() - 1);
     for (uint32_t i = 0; i < m_edges.size(); ++i) adj[fill[m_edges[i].from]++] = i, adj[fill[m_edges[i].to]++] = i;
   }
-  constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
-  std::vector<uint32_t> parentEdge(nodeCount, kNone), depth(nodeCount, 0);
+  m_parentEdge.assign(nodeCount, kNone);
+  m_depth.assign(nodeCount, 0);
   std::vector<uint8_t> seen(nodeCount, 0);
-  std::vector<uint32_t> queue;
-  queue.reserve(nodeCount);
+  m_order.reserve(nodeCount);
   const auto grow = [&](uint32_t root) {
     if (seen[root]) return;
     seen[root] = 1;
-    size_t head = queue.size();
-    queue.push_back(root);
-    for (; head < queue.size(); ++head) {
-      const uint32_t n = queue[head];
+    size_t head = m_order.size();
+    m_order.push_back(root);
+    for (; head < m_order.size(); ++head) {
+      const uint32_t n = m_order[head];
       for (size_t k = adjStart[n]; k < adjStart[n + 1]; ++k) {
         const Edge& e = m_edges[adj[k]];
         const uint32_t other = e.from == n ? e.to : e.from;
         if (seen[other]) continue;
         seen[other] = 1;
-        parentEdge[other] = adj[k];
-        depth[other] = depth[n] + 1;
-        queue.push_back(other);
+        m_parentEdge[other] = adj[k];
+        m_depth[other] = m_depth[n] + 1;
+        m_order.push_back(other);
       }
     }
   };
   grow(m_ground);
   for (const Edge& e : m_edges) grow(e.from), grow(e.to);
+}
 
-  m_loopStart.push_back(0);
-  std::vector<std::pair<uint32_t, int8_t>> down;
+// The loops, their stations' lowest common ancestors (Tarjan's offline
+// method during one depth-first walk) and their ends by place in the walk.
+void Network::FindLoops() {
+  const size_t nodeCount = m_parentEdge.size();
+  m_closes.assign(m_edges.size(), kNone);
   for (uint32_t i = 0; i < m_edges.size(); ++i) {
-    const Edge& closing = m_edges[i];
-    if (parentEdge[closing.to] == i || parentEdge[closing.from] == i) continue;
-    // Round the loop: along the closing edge from -> to, then back through
-    // the tree from `to` up to the common ancestor and down to `from`.
-    m_loopEdge.push_back(i);
-    m_loopSign.push_back(1);
-    uint32_t up = closing.to, back = closing.from;
-    down.clear();
-    const auto step = [&](uint32_t& n, bool upwards) {
-      const uint32_t pe = parentEdge[n];
-      const Edge& e = m_edges[pe];
-      const uint32_t parent = e.from == n ? e.to : e.from;
-      // Upwards we travel n -> parent, downwards parent -> n.
-      const bool forward = upwards ? e.from == n : e.from == parent;
-      if (upwards) {
-        m_loopEdge.push_back(pe);
-        m_loopSign.push_back(forward ? 1 : -1);
-      } else {
-        down.push_back({pe, static_cast<int8_t>(forward ? 1 : -1)});
-      }
-      n = parent;
-    };
-    while (depth[up] > depth[back]) step(up, true);
-    while (depth[back] > depth[up]) step(back, false);
-    while (up != back) step(up, true), step(back, false);
-    for (auto it = down.rbegin(); it != down.rend(); ++it) m_loopEdge.push_back(it->first), m_loopSign.push_back(it->second);
-    m_loopStart.push_back(m_loopEdge.size());
+    const Edge& e = m_edges[i];
+    if (m_parentEdge[e.to] == i || m_parentEdge[e.from] == i) continue;
+    m_closes[i] = static_cast<uint32_t>(m_closingEdge.size());
     m_closingEdge.push_back(i);
   }
-
-  m_incStart.assign(m_edges.size() + 1, 0);
-  for (const uint32_t e : m_loopEdge) ++m_incStart[e + 1];
-  for (size_t i = 0; i < m_edges.size(); ++i) m_incStart[i + 1] += m_incStart[i];
-  m_incLoop.resize(m_loopEdge.size());
-  m_incSign.resize(m_loopEdge.size());
-  std::vector<size_t> fill(m_incStart.begin(), m_incStart.end() - 1);
-  for (uint32_t loop = 0; loop + 1 < m_loopStart.size(); ++loop) {
-    for (size_t k = m_loopStart[loop]; k < m_loopStart[loop + 1]; ++k) {
-      const size_t slot = fill[m_loopEdge[k]]++;
-      m_incLoop[slot] = loop;
-      m_incSign[slot] = m_loopSign[k];
+  const size_t loopCount = m_closingEdge.size();
+  // Loop ends by station, then children by station.
+  std::vector<size_t> endsAt(nodeCount + 1, 0);
+  for (const uint32_t i : m_closingEdge) ++endsAt[m_edges[i].from + 1], ++endsAt[m_edges[i].to + 1];
+  for (size_t i = 0; i < nodeCount; ++i) endsAt[i + 1] += endsAt[i];
+  std::vector<uint32_t> ends(endsAt.back());
+  {
+    std::vector<size_t> fill(endsAt.begin(), endsAt.end() - 1);
+    for (uint32_t l = 0; l < loopCount; ++l) {
+      const Edge& e = m_edges[m_closingEdge[l]];
+      ends[fill[e.from]++] = l, ends[fill[e.to]++] = l;
     }
+  }
+  std::vector<size_t> childStart(nodeCount + 1, 0);
+  for (const uint32_t n : m_order) {
+    if (m_parentEdge[n] != kNone) ++childStart[Parent(n) + 1];
+  }
+  for (size_t i = 0; i < nodeCount; ++i) childStart[i + 1] += childStart[i];
+  std::vector<uint32_t> children(childStart.back());
+  {
+    std::vector<size_t> fill(childStart.begin(), childStart.end() - 1);
+    for (const uint32_t n : m_order) {
+      if (m_parentEdge[n] != kNone) children[fill[Parent(n)]++] = n;
+    }
+  }
+
+  m_enter.assign(nodeCount, 0);
+  m_leave.assign(nodeCount, 0);
+  m_top.assign(loopCount, kNone);
+  std::vector<uint32_t> set(nodeCount);
+  for (uint32_t n = 0; n < nodeCount; ++n) set[n] = n;
+  const auto find = [&](uint32_t n) {
+    while (set[n] != n) n = set[n] = set[set[n]];
+    return n;
+  };
+  std::vector<uint8_t> done(nodeCount, 0);
+  std::vector<std::pair<uint32_t, size_t>> stack;  // station, next child
+  uint32_t clock = 0;
+  for (const uint32_t root : m_order) {
+    if (m_parentEdge[root] != kNone) continue;
+    m_enter[root] = clock++;
+    stack.push_back({root, childStart[root]});
+    while (!stack.empty()) {
+      auto& [n, next] = stack.back();
+      if (next < childStart[n + 1]) {
+        const uint32_t child = children[next++];
+        m_enter[child] = clock++;
+        stack.push_back({child, childStart[child]});
+        continue;
+      }
+      const uint32_t node = n;
+      m_leave[node] = clock;
+      done[node] = 1;
+      for (size_t k = endsAt[node]; k < endsAt[node + 1]; ++k) {
+        const Edge& e = m_edges[m_closingEdge[ends[k]]];
+        const uint32_t other = e.from == node ? e.to : e.from;
+        if (other == node) m_top[ends[k]] = node;
+        else if (done[other]) m_top[ends[k]] = find(other);
+      }
+      stack.pop_back();
+      if (!stack.empty()) set[node] = stack.back().first;
+    }
+  }
+  // The same ends again, now by place in the walk.
+  m_endStart.assign(static_cast<size_t>(clock) + 1, 0);
+  for (uint32_t n = 0; n < nodeCount; ++n) {
+    if (m_leave[n] > 0) m_endStart[m_enter[n] + 1] += endsAt[n + 1] - endsAt[n];
+  }
+  for (size_t i = 0; i < clock; ++i) m_endStart[i + 1] += m_endStart[i];
+  m_endLoop.resize(ends.size());
+  for (uint32_t n = 0; n < nodeCount; ++n) {
+    if (m_leave[n] == 0) continue;
+    std::copy(ends.begin() + static_cast<std::ptrdiff_t>(endsAt[n]),
+              ends.begin() + static_cast<std::ptrdiff_t>(endsAt[n + 1]),
+              m_endLoop.begin() + static_cast<std::ptrdiff_t>(m_endStart[m_enter[n]]));
   }
 }
 
-void Network::Evaluate() {
-  const size_t loops = m_closingEdge.size();
-  m_weight.resize(loops);
-  m_misclosure.resize(loops);
-  m_chi.resize(loops);
-  for (size_t i = 0; i < loops; ++i) {
-    Sym3 cov;
-    V3 e{};
-    for (size_t k = m_loopStart[i]; k < m_loopStart[i + 1]; ++k) {
-      const Edge& edge = m_edges[m_loopEdge[k]];
-      cov.Add(edge.cov);
-      for (int j = 0; j < 3; ++j) e[j] += m_loopSign[k] * edge.vec[j];
+// Each loop's sums from sums along the forest: going round it along the
+// closing edge and back through the forest adds up to the closing vector
+// plus the position of its start less that of its end; covariances, legs
+// and lengths add up along both branches down from the common ancestor.
+// Positions are kept relative to the station below the datum (or the root)
+// they hang from, so the fixed coordinates do not swamp a loop's millimetres.
+void Network::Evaluate(BlunderReport& report) {
+  const size_t nodeCount = m_parentEdge.size(), loopCount = m_closingEdge.size();
+  std::vector<V3> position(nodeCount, V3{}), anchor(nodeCount, V3{});
+  std::vector<uint32_t> hangsFrom(nodeCount), legs(nodeCount, 0);
+  std::vector<Sym3> cov(nodeCount);
+  std::vector<double> length(nodeCount, 0);
+  for (const uint32_t n : m_order) {
+    hangsFrom[n] = n;
+    if (m_parentEdge[n] == kNone) continue;
+    const Edge& e = m_edges[m_parentEdge[n]];
+    const uint32_t p = Parent(n);
+    const double sign = e.to == n ? 1 : -1;
+    if (p == m_ground) {
+      for (int j = 0; j < 3; ++j) anchor[n][j] = sign * e.vec[j];
+    } else {
+      hangsFrom[n] = hangsFrom[p];
+      for (int j = 0; j < 3; ++j) position[n][j] = position[p][j] + sign * e.vec[j];
     }
-    m_weight[i] = Inverse(cov);
+    cov[n] = cov[p];
+    cov[n].Add(e.cov);
+    legs[n] = legs[p] + (e.tie ? 0 : 1);
+    length[n] = length[p] + (e.tie ? 0 : e.length);
+  }
+  m_weight.resize(loopCount);
+  m_misclosure.resize(loopCount);
+  m_chi.resize(loopCount);
+  m_suspicious.assign(loopCount, 0);
+  report.loops.resize(loopCount);
+  for (size_t i = 0; i < loopCount; ++i) {
+    const Edge& closing = m_edges[m_closingEdge[i]];
+    const uint32_t a = closing.from, b = closing.to, top = m_top[i];
+    V3 e{};
+    for (int j = 0; j < 3; ++j) {
+      const double anchors = anchor[hangsFrom[a]][j] - anchor[hangsFrom[b]][j];
+      e[j] = closing.vec[j] + (position[a][j] - position[b][j]) + anchors;
+    }
+    Sym3 c = closing.cov;
+    for (int j = 0; j < 6; ++j) c.m[j] += cov[a].m[j] + cov[b].m[j] - 2 * cov[top].m[j];
+    m_weight[i] = Inverse(c);
     m_misclosure[i] = e;
     m_chi[i] = LoopChiSquare(i, e);
+    m_suspicious[i] = m_chi[i] > m_limit2;
+    m_suspiciousCount += m_suspicious[i];
+    BlunderLoop& loop = report.loops[i];
+    loop.legCount = static_cast<int>((closing.tie ? 0 : 1) + legs[a] + legs[b] - 2 * legs[top]);
+    loop.length = (closing.tie ? 0 : closing.length) + length[a] + length[b] - 2 * length[top];
+    // Shown as the loop evaluation shows it: known station minus computed end.
+    for (int j = 0; j < 3; ++j) loop.misclosure[j] = -e[j];
+    loop.normalised = std::sqrt(std::max(0.0, m_chi[i]));
+    loop.suspicious = m_suspicious[i] != 0;
+    loop.closingRecord = closing.record;
   }
+}
+
+// The per-edge sums over the loops through each edge: a loop adds its part
+// at both its stations and takes it twice off at their common ancestor, so
+// that the sum over the stations below a tree edge counts exactly the loops
+// through that edge. The signed sums need no correction at the ancestor:
+// the loop runs up one branch and down the other.
+void Network::Aggregate() {
+  const size_t nodeCount = m_parentEdge.size(), edgeCount = m_edges.size();
+  const bool first = m_sumWeight.empty();
+  std::vector<Sym3> weight(first ? nodeCount : 0);
+  std::vector<V3> weighted(nodeCount, V3{});
+  std::vector<double> chi(nodeCount, 0);
+  std::vector<int32_t> suspicious(nodeCount, 0);
+  for (size_t l = 0; l < m_closingEdge.size(); ++l) {
+    const Edge& closing = m_edges[m_closingEdge[l]];
+    const uint32_t a = closing.from, b = closing.to, top = m_top[l];
+    const V3 wm = m_weight[l].Times(m_misclosure[l]);
+    for (int j = 0; j < 3; ++j) weighted[b][j] += wm[j], weighted[a][j] -= wm[j];
+    chi[a] += m_chi[l], chi[b] += m_chi[l], chi[top] -= 2 * m_chi[l];
+    suspicious[a] += m_suspicious[l], suspicious[b] += m_suspicious[l], suspicious[top] -= 2 * m_suspicious[l];
+    if (first) {
+      Sym3 twice = m_weight[l];
+      for (double& v : twice.m) v *= -2;
+      weight[a].Add(m_weight[l]), weight[b].Add(m_weight[l]), weight[top].Add(twice);
+    }
+  }
+  if (first) m_sumWeight.resize(edgeCount);
+  m_sumWeighted.assign(edgeCount, V3{});
+  m_sumChi.assign(edgeCount, 0);
+  m_suspiciousThrough.assign(edgeCount, 0);
+  for (auto it = m_order.rbegin(); it != m_order.rend(); ++it) {
+    const uint32_t n = *it;
+    const uint32_t pe = m_parentEdge[n];
+    if (pe == kNone) continue;
+    const uint32_t p = Parent(n);
+    const double o = Orientation(pe);
+    for (int j = 0; j < 3; ++j) m_sumWeighted[pe][j] = o * weighted[n][j], weighted[p][j] += weighted[n][j];
+    m_sumChi[pe] = chi[n], chi[p] += chi[n];
+    m_suspiciousThrough[pe] = suspicious[n], suspicious[p] += suspicious[n];
+    if (first) m_sumWeight[pe] = weight[n], weight[p].Add(weight[n]);
+  }
+  for (size_t l = 0; l < m_closingEdge.size(); ++l) {
+    const uint32_t i = m_closingEdge[l];
+    if (first) m_sumWeight[i] = m_weight[l];
+    m_sumWeighted[i] = m_weight[l].Times(m_misclosure[l]);
+    m_sumChi[i] = m_chi[l];
+    m_suspiciousThrough[i] = m_suspicious[l];
+  }
+}
+
+// Calls f(loop, sign) for every loop through `edge`, the sign being +1 when
+// the loop runs along the edge's direction.
+template <typename F>
+void Network::ForEachLoop(uint32_t edge, F f) const {
+  if (m_closes[edge] != kNone) {
+    f(m_closes[edge], 1.0);
+    return;
+  }
+  const Edge& e = m_edges[edge];
+  const uint32_t below = m_parentEdge[e.from] == edge ? e.from : e.to;
+  const uint32_t lo = m_enter[below], hi = m_leave[below];
+  const double o = Orientation(edge);
+  for (size_t k = m_endStart[lo]; k < m_endStart[hi]; ++k) {
+    const uint32_t loop = m_endLoop[k];
+    const Edge& closing = m_edges[m_closingEdge[loop]];
+    const bool toBelow = m_enter[closing.to] >= lo && m_enter[closing.to] < hi;
+    const bool fromBelow = m_enter[closing.from] >= lo && m_enter[closing.from] < hi;
+    if (toBelow == fromBelow) continue;  // both ends below: the loop turns below the edge
+    // The loop runs up from its end `to` and down to its start `from`.
+    f(loop, toBelow ? o : -o);
+  }
+}
+
+// Calls f(edge, sign) for the tree edges of `loop`, sign as in ForEachLoop.
+template <typename F>
+void Network::ForEachPathEdge(uint32_t loop, F f) const {
+  const Edge& closing = m_edges[m_closingEdge[loop]];
+  const uint32_t top = m_top[loop];
+  for (uint32_t n = closing.to; n != top; n = Parent(n)) f(m_parentEdge[n], static_cast<double>(Orientation(m_parentEdge[n])));
+  for (uint32_t n = closing.from; n != top; n = Parent(n)) f(m_parentEdge[n], -static_cast<double>(Orientation(m_parentEdge[n])));
 }
 
 // Minimum of f over [lo, hi] sampled at `steps` + 1 points, each local
@@ -374,28 +605,26 @@ std::pair<double, double> MinimiseAngle(F f, double lo, double hi, int steps, bo
 
 // The best single reading of `edge` against every loop that contains it:
 // with g_i the vector that would close loop i alone, the loops' chi-square
-// as a function of the leg's vector v is v'Av - 2b'v + c.
+
+// The best single reading of `edge` against every loop that contains it:
+// with g_i the vector that would close loop i alone, the loops' chi-square
+// as a function of the leg's vector v is sum (v - g_i)' W_i (v - g_i); its
+// change from the leg's present vector u is (v - u)' A (v - u) + 2 s' (v - u)
+// with A the sum of the loops' weights and s that of their signed weighted
+// misclosures.
 Candidate Network::Best(uint32_t index) const {
   const Edge& edge = m_edges[index];
-  Sym3 A;
-  V3 b{};
-  double c = 0, old = 0;
-  for (size_t k = m_incStart[index]; k < m_incStart[index + 1]; ++k) {
-    const size_t loop = m_incLoop[k];
-    const double s = m_incSign[k];
-    const Sym3& w = m_weight[loop];
-    const V3 g{edge.vec[0] - s * m_misclosure[loop][0], edge.vec[1] - s * m_misclosure[loop][1],
-               edge.vec[2] - s * m_misclosure[loop][2]};
-    const V3 wg = w.Times(g);
-    A.Add(w);
-    for (int j = 0; j < 3; ++j) b[j] += wg[j];
-    c += Dot(g, wg);
-    old += m_chi[loop];
-  }
-  const auto f = [&](const V3& v) { return A.Form(v) - 2 * Dot(b, v) + c; };
+  const Sym3& A = m_sumWeight[index];
+  const V3& s = m_sumWeighted[index];
+  const V3 Au = A.Times(edge.vec);
+  const V3 b{Au[0] - s[0], Au[1] - s[1], Au[2] - s[2]};
+  const auto f = [&](const V3& v) {
+    const V3 d{v[0] - edge.vec[0], v[1] - edge.vec[1], v[2] - edge.vec[2]};
+    return A.Form(d) + 2 * Dot(s, d);
+  };
   Candidate best;
   const auto consider = [&](SuspectReading reading, double parameter, const V3& v) {
-    const double delta = f(v) - old;
+    const double delta = f(v);
     if (!std::isfinite(delta)) return;
     if (!best.valid || delta < best.delta - 1e-9 * (1 + std::fabs(best.delta))) {
       best = {true, reading, delta, parameter, v};
@@ -427,7 +656,7 @@ Candidate Network::Best(uint32_t index) const {
   // when it explains the loops about as well.
   if (best.reading == SuspectReading::Azimuth) {
     const double turn = std::remainder(best.parameter - std::atan2(edge.sinAz, edge.cosAz), 2 * std::numbers::pi);
-    const double reversed = f({-edge.vec[0], -edge.vec[1], -edge.vec[2]}) - old;
+    const double reversed = f({-edge.vec[0], -edge.vec[1], -edge.vec[2]});
     if (std::fabs(std::fabs(turn) - std::numbers::pi) < 10 * kDegreeFactor && reversed <= best.delta + 4) {
       best = {true, SuspectReading::Direction, reversed, 0, {-edge.vec[0], -edge.vec[1], -edge.vec[2]}};
     }
@@ -435,28 +664,111 @@ Candidate Network::Best(uint32_t index) const {
   return best;
 }
 
+// No reading of the edge lowers the chi-square of its loops by more than
+// the unconstrained minimum -s' A^-1 s, nor by more than their sum.
+double Network::LowerBound(uint32_t index) const {
+  double bound = -m_sumChi[index];
+  const double* m = m_sumWeight[index].m;
+  const double a = m[3] * m[5] - m[4] * m[4];
+  const double b = m[2] * m[4] - m[1] * m[5];
+  const double d = m[1] * m[4] - m[2] * m[3];
+  const double det = m[0] * a + m[1] * b + m[2] * d;
+  const double trace = m[0] + m[3] + m[5];
+  if (std::isfinite(det) && det > 1e-9 * trace * trace * trace && det > 0) {
+    Sym3 inverse;
+    inverse.m[0] = a / det, inverse.m[1] = b / det, inverse.m[2] = d / det;
+    inverse.m[3] = (m[0] * m[5] - m[2] * m[2]) / det;
+    inverse.m[4] = (m[1] * m[2] - m[0] * m[4]) / det;
+    inverse.m[5] = (m[0] * m[3] - m[1] * m[1]) / det;
+    bound = std::max(bound, -inverse.Form(m_sumWeighted[index]));
+  }
+  // Room for rounding in the sums and in the candidate's own evaluation.
+  return bound - 1e-6 * (1 + std::fabs(bound));
+}
+
 double Network::WorstAfter(uint32_t index, const V3& vec) const {
   const Edge& edge = m_edges[index];
   double worst = 0;
-  for (size_t k = m_incStart[index]; k < m_incStart[index + 1]; ++k) {
-    const size_t loop = m_incLoop[k];
-    const double s = m_incSign[k];
+  ForEachLoop(index, [&](uint32_t loop, double s) {
     V3 e = m_misclosure[loop];
     for (int j = 0; j < 3; ++j) e[j] += s * (vec[j] - edge.vec[j]);
     worst = std::max(worst, std::sqrt(std::max(0.0, LoopChiSquare(loop, e))));
-  }
+  });
   return worst;
 }
 
-void Network::Apply(uint32_t index, const V3& vec) {
+bool Network::Eligible(uint32_t index) const {
+  return !m_edges[index].tie && !m_corrected[index] && m_suspiciousThrough[index] > 0;
+}
+
+// The edge's loops changed: its candidate is computed again when the queue
+// reaches its lower bound.
+void Network::Touch(uint32_t index) {
+  ++m_stamp[index];
+  m_fresh[index] = 0;
+  if (!Eligible(index)) return;
+  m_queue.push_back({LowerBound(index), false, index, m_stamp[index]});
+  std::push_heap(m_queue.begin(), m_queue.end(), QueueLater());
+}
+
+// Gives the edge the vector `vec`; returns the largest normalised
+// misclosure left among its loops.
+double Network::Apply(uint32_t index, const V3& vec) {
   Edge& edge = m_edges[index];
-  for (size_t k = m_incStart[index]; k < m_incStart[index + 1]; ++k) {
-    const size_t loop = m_incLoop[k];
-    const double s = m_incSign[k];
-    for (int j = 0; j < 3; ++j) m_misclosure[loop][j] += s * (vec[j] - edge.vec[j]);
-    m_chi[loop] = LoopChiSquare(loop, m_misclosure[loop]);
-  }
+  const V3 change{vec[0] - edge.vec[0], vec[1] - edge.vec[1], vec[2] - edge.vec[2]};
   edge.vec = vec;
+  std::vector<std::pair<uint32_t, double>> changed;
+  ForEachLoop(index, [&](uint32_t loop, double s) { changed.push_back({loop, s}); });
+  double worst = 0;
+  size_t pathEdges = 0;
+  for (const auto& [loop, s] : changed) {
+    for (int j = 0; j < 3; ++j) m_misclosure[loop][j] += s * change[j];
+    const double chi = LoopChiSquare(loop, m_misclosure[loop]);
+    const uint8_t suspicious = chi > m_limit2;
+    m_suspiciousCount += suspicious;
+    m_suspiciousCount -= m_suspicious[loop];
+    worst = std::max(worst, std::sqrt(std::max(0.0, chi)));
+    const Edge& closing = m_edges[m_closingEdge[loop]];
+    pathEdges += 1 + m_depth[closing.from] + m_depth[closing.to] - 2 * m_depth[m_top[loop]];
+    if (pathEdges <= m_edges.size()) {
+      // Along the loop: its change in the sums of every edge of it.
+      const V3 wm = m_weight[loop].Times({s * change[0], s * change[1], s * change[2]});
+      const double chiChange = chi - m_chi[loop];
+      const int32_t flip = static_cast<int32_t>(suspicious) - m_suspicious[loop];
+      const auto update = [&](uint32_t e, double sign) {
+        for (int j = 0; j < 3; ++j) m_sumWeighted[e][j] += sign * wm[j];
+        m_sumChi[e] += chiChange;
+        m_suspiciousThrough[e] += flip;
+      };
+      update(m_closingEdge[loop], 1);
+      ForEachPathEdge(loop, update);
+    }
+    m_chi[loop] = chi;
+    m_suspicious[loop] = suspicious;
+  }
+  ++m_round;
+  if (pathEdges > m_edges.size()) {
+    // So many legs changed that the sums are made again from the loops.
+    Aggregate();
+    m_queue.clear();
+    for (uint32_t e = 0; e < m_edges.size(); ++e) {
+      ++m_stamp[e];
+      m_fresh[e] = 0;
+      if (Eligible(e)) m_queue.push_back({LowerBound(e), false, e, m_stamp[e]});
+    }
+    std::make_heap(m_queue.begin(), m_queue.end(), QueueLater());
+    return worst;
+  }
+  const auto touch = [&](uint32_t e, double) {
+    if (m_touched[e] == m_round) return;
+    m_touched[e] = m_round;
+    Touch(e);
+  };
+  for (const auto& entry : changed) {
+    touch(m_closingEdge[entry.first], 1);
+    ForEachPathEdge(entry.first, touch);
+  }
+  return worst;
 }
 
 double WrapTo(double value, double full) {
@@ -522,77 +834,66 @@ BlunderSuspect Network::Suspect(uint32_t index, const Candidate& c, double total
   return s;
 }
 
+
 BlunderReport Network::Run() {
   Build();
+  GrowForest();
   FindLoops();
-  Evaluate();
   BlunderReport report;
-  const size_t loopCount = m_closingEdge.size();
-  report.loops.resize(loopCount);
+  Evaluate(report);
   double total = 0;
-  const double limit2 = kSuspiciousMisclosure * kSuspiciousMisclosure;
-  size_t suspicious = 0;
-  for (size_t i = 0; i < loopCount; ++i) {
-    BlunderLoop& loop = report.loops[i];
-    for (size_t k = m_loopStart[i]; k < m_loopStart[i + 1]; ++k) {
-      const Edge& edge = m_edges[m_loopEdge[k]];
-      if (edge.tie) continue;
-      ++loop.legCount;
-      loop.length += edge.length;
-    }
-    // Shown as the loop evaluation shows it: known station minus computed end.
-    for (int j = 0; j < 3; ++j) loop.misclosure[j] = -m_misclosure[i][j];
-    loop.normalised = std::sqrt(std::max(0.0, m_chi[i]));
-    loop.suspicious = m_chi[i] > limit2;
-    loop.closingRecord = m_edges[m_closingEdge[i]].record;
-    total += m_chi[i];
-    if (loop.suspicious) ++suspicious;
-  }
+  for (const double chi : m_chi) total += chi;
   report.totalChiSquare = total;
-  report.suspiciousLoops = suspicious;
+  report.suspiciousLoops = m_suspiciousCount;
+  if (m_suspiciousCount == 0) return report;
+  Aggregate();
 
-  // One correction after another while suspicious loops remain; each
-  // round's candidates are kept until one of their loops changes.
-  std::vector<Candidate> cache(m_edges.size());
-  std::vector<uint8_t> fresh(m_edges.size(), 0), corrected(m_edges.size(), 0);
-  std::vector<size_t> visited(m_edges.size(), std::numeric_limits<size_t>::max());
+  // One correction after another while suspicious loops remain. Every leg
+  // of a suspicious loop waits in a queue with its candidate, or after a
+  // change of its loops with a lower bound of it; the round takes the best
+  // candidate, computing the stale ones ahead of it on the way.
+  const size_t edgeCount = m_edges.size();
+  m_cache.resize(edgeCount);
+  m_fresh.assign(edgeCount, 0);
+  m_corrected.assign(edgeCount, 0);
+  m_stamp.assign(edgeCount, 0);
+  m_touched.assign(edgeCount, 0);
   std::vector<uint32_t> firstRound;
+  for (uint32_t e = 0; e < edgeCount; ++e) {
+    if (!Eligible(e)) continue;
+    m_cache[e] = Best(e), m_fresh[e] = 1;
+    if (!m_cache[e].valid) continue;
+    // A change lost in the rounding of the sums (a zero-length leg turned
+    // round, say) is no alternative.
+    if (m_cache[e].delta < -1e-9 * (1 + total)) firstRound.push_back(e);
+    m_queue.push_back({m_cache[e].delta, true, e, 0});
+  }
+  std::make_heap(m_queue.begin(), m_queue.end(), QueueLater());
+  for (const uint32_t e : firstRound) report.suspects.push_back(Suspect(e, m_cache[e], total, false));
+
   std::vector<uint32_t> corrections;
-  for (size_t round = 0; suspicious > 0; ++round) {
-    uint32_t bestEdge = 0;
-    const Candidate* best = nullptr;
-    for (size_t i = 0; i < loopCount; ++i) {
-      if (m_chi[i] <= limit2) continue;
-      for (size_t k = m_loopStart[i]; k < m_loopStart[i + 1]; ++k) {
-        const uint32_t e = m_loopEdge[k];
-        if (m_edges[e].tie || corrected[e] || visited[e] == round) continue;
-        visited[e] = round;
-        if (!fresh[e]) cache[e] = Best(e), fresh[e] = 1;
-        if (round == 0 && cache[e].valid && cache[e].delta < 0) firstRound.push_back(e);
-        if (cache[e].valid && (!best || cache[e].delta < best->delta)) best = &cache[e], bestEdge = e;
-      }
+  while (m_suspiciousCount > 0 && !m_queue.empty()) {
+    std::pop_heap(m_queue.begin(), m_queue.end(), QueueLater());
+    const Queued top = m_queue.back();
+    m_queue.pop_back();
+    if (top.stamp != m_stamp[top.edge] || !Eligible(top.edge)) continue;
+    if (!top.fresh) {
+      if (!m_fresh[top.edge]) m_cache[top.edge] = Best(top.edge), m_fresh[top.edge] = 1;
+      const Candidate& c = m_cache[top.edge];
+      if (!c.valid) continue;
+      m_queue.push_back({c.delta, true, top.edge, m_stamp[top.edge]});
+      std::push_heap(m_queue.begin(), m_queue.end(), QueueLater());
+      continue;
     }
-    if (round == 0) {
-      for (const uint32_t e : firstRound) {
-        report.suspects.push_back(Suspect(e, cache[e], total, false));
-      }
-    }
-    if (!best || best->delta >= -1e-9 * (1 + total)) break;
-    const Candidate chosen = *best;
+    const uint32_t bestEdge = top.edge;
+    const Candidate chosen = m_cache[bestEdge];
+    if (chosen.delta >= -1e-9 * (1 + total)) break;
     BlunderSuspect suspect = Suspect(bestEdge, chosen, total, true);
-    Apply(bestEdge, chosen.vec);
+    m_corrected[bestEdge] = 1;
+    suspect.worstAfter = Apply(bestEdge, chosen.vec);
     total += chosen.delta;
-    corrected[bestEdge] = 1;
-    corrections.push_back(bestEdge);
     suspect.totalAfter = total;
-    suspect.worstAfter = 0;
-    suspicious = 0;
-    for (size_t k = m_incStart[bestEdge]; k < m_incStart[bestEdge + 1]; ++k) {
-      const size_t loop = m_incLoop[k];
-      suspect.worstAfter = std::max(suspect.worstAfter, std::sqrt(std::max(0.0, m_chi[loop])));
-      for (size_t j = m_loopStart[loop]; j < m_loopStart[loop + 1]; ++j) fresh[m_loopEdge[j]] = 0;
-    }
-    for (size_t i = 0; i < loopCount; ++i) suspicious += m_chi[i] > limit2 ? 1 : 0;
+    corrections.push_back(bestEdge);
     report.suspects.insert(report.suspects.begin() + static_cast<std::ptrdiff_t>(corrections.size() - 1), suspect);
   }
   // The alternatives: other legs of the first round, best first.
