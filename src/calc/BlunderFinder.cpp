@@ -9,7 +9,6 @@
 #include <cstring>
 #include <limits>
 #include <numbers>
-#include <unordered_map>
 
 #include "base/Cp1252.h"
 #include "base/NumberFormat.h"
@@ -102,7 +101,6 @@ StationKey KeyOf(const char* point, int32_t cave, int32_t passage) {
 struct Edge {
   uint32_t from = 0, to = 0;
   V3 vec{};           // the reading's vector, tentatively corrected
-  Sym3 cov;           // its covariance
   size_t record = 0;  // list position
   bool tie = false;   // exact tie of a fixed station to the datum
   double length = 0;  // reduced length
@@ -155,6 +153,7 @@ class Network {
   void FindLoops();
   void Evaluate(BlunderReport& report);
   void Aggregate();
+  Sym3 Covariance(const Edge& e) const;
   uint32_t Parent(uint32_t node) const;
   int Orientation(uint32_t edge) const;  // +1 when the tree edge runs from its lower station up
   template <typename F>
@@ -172,7 +171,15 @@ class Network {
 
   const doc::SurveyStore& m_store;
   BlunderOptions m_options;
-  std::unordered_map<StationKey, uint32_t, StationKeyHash> m_nodes;
+  // Stations by name while the network is built.
+  struct Slot {
+    int32_t cave = 0, passage = 0;
+    const char* point = nullptr;
+    uint32_t length = 0;
+    uint32_t node = kNone;
+  };
+  std::vector<Slot> m_slots;
+  uint32_t m_nodeCount = 0;
   std::vector<Edge> m_edges;
   uint32_t m_ground = 0;
 
@@ -213,20 +220,30 @@ class Network {
   std::vector<Queued> m_queue;
 };
 
+// Open addressing over the records' own names: no allocation per station.
 uint32_t Network::Node(const char* point, int32_t cave, int32_t passage) {
-  const auto [it, added] = m_nodes.try_emplace(KeyOf(point, cave, passage), static_cast<uint32_t>(m_nodes.size()));
-  return it->second;
+  const StationKey key = KeyOf(point, cave, passage);
+  const size_t mask = m_slots.size() - 1;
+  for (size_t i = StationKeyHash()(key) & mask;; i = (i + 1) & mask) {
+    Slot& slot = m_slots[i];
+    if (slot.node == kNone) {
+      slot = {key.cave, key.passage, point, static_cast<uint32_t>(key.point.size()), m_nodeCount};
+      return m_nodeCount++;
+    }
+    if (slot.cave == key.cave && slot.passage == key.passage && slot.length == key.point.size() &&
+        std::memcmp(slot.point, point, slot.length) == 0) {
+      return slot.node;
+    }
+  }
 }
 
 void Network::Build() {
   const auto& records = m_store.records;
-  const double sl2 = m_options.sigmaLength * m_options.sigmaLength;
-  const double sa = m_options.sigmaAngle * kDegreeFactor;
-  const double sa2 = sa * sa;
-  m_nodes.reserve(records.size() + 1);
+  size_t capacity = 16;
+  while (capacity <= 2 * records.size()) capacity *= 2;  // never full: at most two stations a record
+  m_slots.assign(capacity, Slot{});
   m_edges.reserve(records.size());
   std::vector<uint8_t> defined;  // per node: an earlier record has it as its station
-  std::vector<std::pair<size_t, V3>> fixes;  // record, fixed coordinates
   doc::SurveyRecord scratch;
   for (size_t position = 0; position < records.size(); ++position) {
     const doc::SurveyRecord& r = *records[position];
@@ -237,7 +254,11 @@ void Network::Build() {
     if (doc::IsSelfReference(r)) {
       // Only the first definition of a station keeps its own coordinates;
       // a later reference takes those of the records above it.
-      if (!defined[to]) fixes.push_back({position, {r.refX - c[0], r.refY - c[1], r.refZ - c[2]}});
+      if (!defined[to]) {
+        Edge tie;
+        tie.to = to, tie.record = position, tie.tie = true, tie.vec = {r.refX - c[0], r.refY - c[1], r.refZ - c[2]};
+        if (std::isfinite(tie.vec[0]) && std::isfinite(tie.vec[1]) && std::isfinite(tie.vec[2])) m_edges.push_back(tie);
+      }
       defined[to] = 1;
       continue;
     }
@@ -271,26 +292,33 @@ void Network::Build() {
     e.vec = {L * unit[0], L * unit[1], L * unit[2]};
     // A reading that is no number (a damaged file) can close no loop.
     if (!std::isfinite(e.vec[0]) || !std::isfinite(e.vec[1]) || !std::isfinite(e.vec[2])) continue;
-    if (L == 0) {
-      // A zero-length record joins its stations within the tape accuracy.
-      e.cov.m[0] = e.cov.m[3] = e.cov.m[5] = sl2;
-    } else {
-      e.cov.AddOuter(unit, sl2);
-      e.cov.AddOuter({e.cosAz, -e.sinAz, 0}, sa2 * L * L * e.cosEl * e.cosEl);
-      e.cov.AddOuter({-e.sinAz * e.sinEl, -e.cosAz * e.sinEl, e.cosEl}, sa2 * L * L);
-    }
     m_edges.push_back(e);
   }
-  m_ground = static_cast<uint32_t>(m_nodes.size());
-  for (const auto& [position, at] : fixes) {
-    if (!std::isfinite(at[0]) || !std::isfinite(at[1]) || !std::isfinite(at[2])) continue;
-    const doc::SurveyRecord& r = *records[position];
-    Edge e;
-    e.from = m_ground, e.to = Node(r.point, r.cave, r.passage), e.record = position, e.tie = true, e.vec = at;
-    m_edges.push_back(e);
+  // The datum is the station after all others; the ties were made before
+  // its number was known.
+  m_ground = m_nodeCount;
+  for (Edge& e : m_edges) {
+    if (e.tie) e.from = m_ground;
   }
-  // Ties come last among the edges but belong in list order with the rest.
-  std::stable_sort(m_edges.begin(), m_edges.end(), [](const Edge& a, const Edge& b) { return a.record < b.record; });
+  m_slots = {};
+}
+
+Sym3 Network::Covariance(const Edge& e) const {
+  Sym3 cov;
+  if (e.tie) return cov;
+  const double sl2 = m_options.sigmaLength * m_options.sigmaLength;
+  const double sa = m_options.sigmaAngle * kDegreeFactor;
+  const double sa2 = sa * sa;
+  const double L = e.length;
+  if (L == 0) {
+    // A zero-length record joins its stations within the tape accuracy.
+    cov.m[0] = cov.m[3] = cov.m[5] = sl2;
+  } else {
+    cov.AddOuter({e.sinAz * e.cosEl, e.cosAz * e.cosEl, e.sinEl}, sl2);
+    cov.AddOuter({e.cosAz, -e.sinAz, 0}, sa2 * L * L * e.cosEl * e.cosEl);
+    cov.AddOuter({-e.sinAz * e.sinEl, -e.cosAz * e.sinEl, e.cosEl}, sa2 * L * L);
+  }
+  return cov;
 }
 
 uint32_t Network::Parent(uint32_t node) const {
@@ -455,7 +483,7 @@ void Network::Evaluate(BlunderReport& report) {
       for (int j = 0; j < 3; ++j) position[n][j] = position[p][j] + sign * e.vec[j];
     }
     cov[n] = cov[p];
-    cov[n].Add(e.cov);
+    cov[n].Add(Covariance(e));
     legs[n] = legs[p] + (e.tie ? 0 : 1);
     length[n] = length[p] + (e.tie ? 0 : e.length);
   }
@@ -472,7 +500,7 @@ void Network::Evaluate(BlunderReport& report) {
       const double anchors = anchor[hangsFrom[a]][j] - anchor[hangsFrom[b]][j];
       e[j] = closing.vec[j] + (position[a][j] - position[b][j]) + anchors;
     }
-    Sym3 c = closing.cov;
+    Sym3 c = Covariance(closing);
     for (int j = 0; j < 6; ++j) c.m[j] += cov[a].m[j] + cov[b].m[j] - 2 * cov[top].m[j];
     m_weight[i] = Inverse(c);
     m_misclosure[i] = e;
@@ -571,13 +599,78 @@ void Network::ForEachPathEdge(uint32_t loop, F f) const {
   for (uint32_t n = closing.from; n != top; n = Parent(n)) f(m_parentEdge[n], -static_cast<double>(Orientation(m_parentEdge[n])));
 }
 
-// Minimum of f over [lo, hi] sampled at `steps` + 1 points, each local
-// minimum of the samples refined by golden section.
-template <typename F>
-std::pair<double, double> MinimiseAngle(F f, double lo, double hi, int steps, bool periodic) {
-  std::vector<double> values(static_cast<size_t>(steps) + 1);
+// An angle range sampled at `steps` + 1 points, with the sines and cosines
+// of the samples worked out once for every leg.
+struct AngleGrid {
+  static constexpr int kMaxSteps = 72;
+  AngleGrid(double lo_, double hi_, int steps_) : lo(lo_), hi(hi_), steps(steps_) {
+    const double h = (hi - lo) / steps;
+    for (int k = 0; k <= steps; ++k) {
+      sin[static_cast<size_t>(k)] = std::sin(lo + h * k);
+      cos[static_cast<size_t>(k)] = std::cos(lo + h * k);
+    }
+  }
+  double lo, hi;
+  int steps;
+  std::array<double, kMaxSteps + 1> sin{}, cos{};
+};
+
+const AngleGrid& AzimuthGrid() {
+  static const AngleGrid grid(0, 2 * std::numbers::pi, 72);
+  return grid;
+}
+
+const AngleGrid& ElevationGrid() {
+  static const AngleGrid grid(-std::numbers::pi / 2, std::numbers::pi / 2, 36);
+  return grid;
+}
+
+// A leg's chi-square change along a circle of vectors
+// v(x) = sin x P + cos x Q + R: a s^2 + b c^2 + 2 g s c + 2 p s + 2 q c + r
+// with s = sin x, c = cos x.
+struct TrigQuadratic {
+  TrigQuadratic(const Sym3& A, const V3& S, const V3& P, const V3& Q, const V3& R, const V3& u) {
+    const V3 w{R[0] - u[0], R[1] - u[1], R[2] - u[2]};
+    const V3 AP = A.Times(P), Aw = A.Times(w);
+    a = Dot(P, AP), b = A.Form(Q), g = Dot(Q, AP);
+    p = Dot(P, Aw) + Dot(P, S), q = Dot(Q, Aw) + Dot(Q, S);
+    r = Dot(w, Aw) + 2 * Dot(S, w);
+  }
+  double Value(double s, double c) const { return a * s * s + b * c * c + 2 * g * s * c + 2 * p * s + 2 * q * c + r; }
+  double Slope(double s, double c) const { return 2 * (a - b) * s * c + 2 * g * (c * c - s * s) + 2 * p * c - 2 * q * s; }
+  double Bend(double s, double c) const {
+    return 2 * (a - b) * (c * c - s * s) - 8 * g * s * c - 2 * p * s - 2 * q * c;
+  }
+  double a, b, g, p, q, r;
+};
+
+// Newton steps from `x` towards the minimum inside [a, b]; false when they
+// leave the interval, meet a curve bent the wrong way or do not settle.
+bool NewtonMinimum(const TrigQuadratic& f, double a, double b, double& x) {
+  for (int it = 0; it < 30; ++it) {
+    const double sinX = std::sin(x), cosX = std::cos(x);
+    const double bend = f.Bend(sinX, cosX);
+    if (!(bend > 0)) return false;
+    const double step = -f.Slope(sinX, cosX) / bend;
+    x += step;
+    if (!(x >= a && x <= b)) return false;
+    if (std::fabs(step) <= 1e-12) return true;
+  }
+  return false;
+}
+
+// Minimum over the grid's range of the curve f(sin x, cos x), sampled on
+// the grid, each local minimum of the samples refined by Newton steps (by
+// golden section where those fail).
+std::pair<double, double> MinimiseAngle(const TrigQuadratic& f, const AngleGrid& grid, bool periodic) {
+  const double lo = grid.lo, hi = grid.hi;
+  const int steps = grid.steps;
+  std::array<double, AngleGrid::kMaxSteps + 1> values{};
   const double h = (hi - lo) / steps;
-  for (int k = 0; k <= steps; ++k) values[static_cast<size_t>(k)] = f(lo + h * k);
+  for (int k = 0; k <= steps; ++k) {
+    values[static_cast<size_t>(k)] = f.Value(grid.sin[static_cast<size_t>(k)], grid.cos[static_cast<size_t>(k)]);
+  }
+  const auto at = [&](double x) { return f.Value(std::sin(x), std::cos(x)); };
   double bestAt = lo, best = values[0];
   for (int k = 0; k <= steps; ++k) {
     const size_t i = static_cast<size_t>(k);
@@ -586,17 +679,22 @@ std::pair<double, double> MinimiseAngle(F f, double lo, double hi, int steps, bo
     if (values[i] > left || values[i] > right) continue;
     double a = lo + h * (k - 1), b = lo + h * (k + 1);
     if (!periodic) a = std::max(a, lo), b = std::min(b, hi);
-    constexpr double kGolden = 0.6180339887498949;
-    double x1 = b - kGolden * (b - a), x2 = a + kGolden * (b - a);
-    double f1 = f(x1), f2 = f(x2);
-    for (int it = 0; it < 60 && b - a > 1e-10; ++it) {
-      if (f1 < f2) {
-        b = x2, x2 = x1, f2 = f1, x1 = b - kGolden * (b - a), f1 = f(x1);
-      } else {
-        a = x1, x1 = x2, f1 = f2, x2 = a + kGolden * (b - a), f2 = f(x2);
+    double x = lo + h * k, v = 0;
+    if (NewtonMinimum(f, a, b, x)) {
+      v = at(x);
+    } else {
+      constexpr double kGolden = 0.6180339887498949;
+      double x1 = b - kGolden * (b - a), x2 = a + kGolden * (b - a);
+      double f1 = at(x1), f2 = at(x2);
+      for (int it = 0; it < 60 && b - a > 1e-10; ++it) {
+        if (f1 < f2) {
+          b = x2, x2 = x1, f2 = f1, x1 = b - kGolden * (b - a), f1 = at(x1);
+        } else {
+          a = x1, x1 = x2, f1 = f2, x2 = a + kGolden * (b - a), f2 = at(x2);
+        }
       }
+      x = f1 < f2 ? x1 : x2, v = std::min(f1, f2);
     }
-    const double x = f1 < f2 ? x1 : x2, v = std::min(f1, f2);
     if (v < best) best = v, bestAt = x;
     if (values[i] < best) best = values[i], bestAt = lo + h * k;
   }
@@ -640,16 +738,18 @@ Candidate Network::Best(uint32_t index) const {
   }
   const double h = L * edge.cosEl, z = L * edge.sinEl;
   if (std::fabs(h) > 1e-6) {
-    const auto at = [&](double t) { return V3{h * std::sin(t), h * std::cos(t), z}; };
-    const auto [t, ft] = MinimiseAngle([&](double a) { return f(at(a)); }, 0, 2 * std::numbers::pi, 72, true);
+    const auto at = [&](double sinT, double cosT) { return V3{h * sinT, h * cosT, z}; };
+    const TrigQuadratic curve(A, s, {h, 0, 0}, {0, h, 0}, {0, 0, z}, edge.vec);
+    const auto [t, ft] = MinimiseAngle(curve, AzimuthGrid(), true);
     (void)ft;
-    consider(SuspectReading::Azimuth, t, at(t));
+    consider(SuspectReading::Azimuth, t, at(std::sin(t), std::cos(t)));
   }
   if (L > 1e-6) {
-    const auto at = [&](double p) { return V3{L * std::cos(p) * edge.sinAz, L * std::cos(p) * edge.cosAz, L * std::sin(p)}; };
-    const auto [p, fp] = MinimiseAngle([&](double a) { return f(at(a)); }, -std::numbers::pi / 2, std::numbers::pi / 2, 36, false);
+    const auto at = [&](double sinP, double cosP) { return V3{L * cosP * edge.sinAz, L * cosP * edge.cosAz, L * sinP}; };
+    const TrigQuadratic curve(A, s, {0, 0, L}, {L * edge.sinAz, L * edge.cosAz, 0}, {0, 0, 0}, edge.vec);
+    const auto [p, fp] = MinimiseAngle(curve, ElevationGrid(), false);
     (void)fp;
-    consider(SuspectReading::Inclination, p, at(p));
+    consider(SuspectReading::Inclination, p, at(std::sin(p), std::cos(p)));
   }
   // A horizontal leg written the wrong way round also closes by turning its
   // azimuth half a circle; the reversal is the likelier slip and is named
@@ -872,6 +972,7 @@ BlunderReport Network::Run() {
   for (const uint32_t e : firstRound) report.suspects.push_back(Suspect(e, m_cache[e], total, false));
 
   std::vector<uint32_t> corrections;
+  std::vector<BlunderSuspect> found;
   while (m_suspiciousCount > 0 && !m_queue.empty()) {
     std::pop_heap(m_queue.begin(), m_queue.end(), QueueLater());
     const Queued top = m_queue.back();
@@ -894,17 +995,16 @@ BlunderReport Network::Run() {
     total += chosen.delta;
     suspect.totalAfter = total;
     corrections.push_back(bestEdge);
-    report.suspects.insert(report.suspects.begin() + static_cast<std::ptrdiff_t>(corrections.size() - 1), suspect);
+    found.push_back(suspect);
   }
-  // The alternatives: other legs of the first round, best first.
-  const auto alternatives = report.suspects.begin() + static_cast<std::ptrdiff_t>(corrections.size());
+  // The corrections, then the alternatives: other legs of the first round,
+  // best first.
   std::vector<uint8_t> isCorrected(m_store.records.size(), 0);
   for (const uint32_t e : corrections) isCorrected[m_edges[e].record] = 1;
-  const auto end = std::remove_if(alternatives, report.suspects.end(),
-                                  [&](const BlunderSuspect& s) { return isCorrected[s.record] != 0; });
-  report.suspects.erase(end, report.suspects.end());
-  std::stable_sort(alternatives, report.suspects.end(),
+  std::erase_if(report.suspects, [&](const BlunderSuspect& s) { return isCorrected[s.record] != 0; });
+  std::stable_sort(report.suspects.begin(), report.suspects.end(),
                    [](const BlunderSuspect& a, const BlunderSuspect& b) { return a.totalAfter < b.totalAfter; });
+  report.suspects.insert(report.suspects.begin(), found.begin(), found.end());
   return report;
 }
 
