@@ -11,6 +11,7 @@
 #include <numbers>
 
 #include "base/Cp1252.h"
+#include "base/HugePages.h"
 #include "base/NumberFormat.h"
 #include "calc/LegReduction.h"
 #include "doc/Station.h"
@@ -147,12 +148,12 @@ class Network {
     }
   };
 
-  uint32_t Node(const char* point, int32_t cave, int32_t passage);
+  uint32_t Node(size_t position, bool reference);
   void Build();
   void GrowForest();
   void FindLoops();
   void Evaluate(BlunderReport& report);
-  void Aggregate();
+  void Aggregate(bool weights);
   Sym3 Covariance(const Edge& e) const;
   uint32_t Parent(uint32_t node) const;
   int Orientation(uint32_t edge) const;  // +1 when the tree edge runs from its lower station up
@@ -173,67 +174,72 @@ class Network {
   BlunderOptions m_options;
   // Stations by name while the network is built.
   struct Slot {
-    int32_t cave = 0, passage = 0;
-    const char* point = nullptr;
-    uint32_t length = 0;
     uint32_t node = kNone;
+    uint32_t tag = 0;
   };
-  std::vector<Slot> m_slots;
+  base::LargeVector<Slot> m_slots;
+  base::LargeVector<uint32_t> m_nodeNames;  // record position, times two, plus one for its reference station
   uint32_t m_nodeCount = 0;
-  std::vector<Edge> m_edges;
+  base::LargeVector<Edge> m_edges;
   uint32_t m_ground = 0;
 
   // The forest: per station its edge to the station above it (kNone at a
   // root and at a station of no edge), its depth, its place in a depth-first
   // walk (stations below it at m_enter .. m_leave), and the breadth-first
   // order in which it was reached.
-  std::vector<uint32_t> m_parentEdge, m_depth, m_enter, m_leave, m_order;
+  base::LargeVector<uint32_t> m_parentEdge, m_depth, m_enter, m_leave, m_order;
   // Per edge: the loop it closes, or for a tree edge kNone.
-  std::vector<uint32_t> m_closes;
+  base::LargeVector<uint32_t> m_closes;
 
   // Loops in the list order of their closing edges.
-  std::vector<uint32_t> m_closingEdge, m_top;  // m_top: the stations' lowest common ancestor
-  std::vector<Sym3> m_weight;  // inverse loop covariances
-  std::vector<V3> m_misclosure;
-  std::vector<double> m_chi;
-  std::vector<uint8_t> m_suspicious;
+  base::LargeVector<uint32_t> m_closingEdge, m_top;  // m_top: the stations' lowest common ancestor
+  base::LargeVector<Sym3> m_weight;  // inverse loop covariances
+  base::LargeVector<V3> m_misclosure;
+  base::LargeVector<double> m_chi;
+  base::LargeVector<uint8_t> m_suspicious;
   size_t m_suspiciousCount = 0;
   double m_limit2 = kSuspiciousMisclosure * kSuspiciousMisclosure;
   // Loop ends ordered by the depth-first place of their station: the ends
   // below a station are one run of them.
-  std::vector<size_t> m_endStart;
-  std::vector<uint32_t> m_endLoop;
+  base::LargeVector<uint32_t> m_endStart;
+  base::LargeVector<uint32_t> m_endLoop;
 
   // Per edge, over the loops through it with their signs: the sum of the
   // weights, of the weighted misclosures, of the chi-squares and the number
   // of suspicious loops.
-  std::vector<Sym3> m_sumWeight;
-  std::vector<V3> m_sumWeighted;
-  std::vector<double> m_sumChi;
-  std::vector<int32_t> m_suspiciousThrough;
+  base::LargeVector<Sym3> m_sumWeight;
+  base::LargeVector<V3> m_sumWeighted;
+  base::LargeVector<double> m_sumChi;
+  base::LargeVector<int32_t> m_suspiciousThrough;
 
   // The correction rounds.
-  std::vector<Candidate> m_cache;
-  std::vector<uint8_t> m_fresh, m_corrected;
-  std::vector<uint32_t> m_stamp, m_touched;
+  base::LargeVector<Candidate> m_cache;
+  base::LargeVector<uint8_t> m_fresh, m_corrected;
+  base::LargeVector<uint32_t> m_stamp, m_touched;
   uint32_t m_round = 0;
-  std::vector<Queued> m_queue;
+  base::LargeVector<Queued> m_queue;
 };
 
 // Open addressing over the records' own names: no allocation per station.
-uint32_t Network::Node(const char* point, int32_t cave, int32_t passage) {
-  const StationKey key = KeyOf(point, cave, passage);
-  const size_t mask = m_slots.size() - 1;
-  for (size_t i = StationKeyHash()(key) & mask;; i = (i + 1) & mask) {
+// A slot holds the station and a part of the name's hash; the name itself
+// is read from the record that brought the station in.
+uint32_t Network::Node(size_t position, bool reference) {
+  const doc::SurveyRecord& r = *m_store.records[position];
+  const StationKey key = reference ? KeyOf(r.refPoint, r.refCave, r.refPassage) : KeyOf(r.point, r.cave, r.passage);
+  const size_t hash = StationKeyHash()(key), mask = m_slots.size() - 1;
+  const uint32_t tag = static_cast<uint32_t>(hash >> 32);
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
     Slot& slot = m_slots[i];
     if (slot.node == kNone) {
-      slot = {key.cave, key.passage, point, static_cast<uint32_t>(key.point.size()), m_nodeCount};
+      slot = {m_nodeCount, tag};
+      m_nodeNames.push_back(static_cast<uint32_t>(position) << 1 | (reference ? 1 : 0));
       return m_nodeCount++;
     }
-    if (slot.cave == key.cave && slot.passage == key.passage && slot.length == key.point.size() &&
-        std::memcmp(slot.point, point, slot.length) == 0) {
-      return slot.node;
-    }
+    if (slot.tag != tag) continue;
+    const uint32_t name = m_nodeNames[slot.node];
+    const doc::SurveyRecord& o = *m_store.records[name >> 1];
+    const StationKey other = name & 1 ? KeyOf(o.refPoint, o.refCave, o.refPassage) : KeyOf(o.point, o.cave, o.passage);
+    if (other == key) return slot.node;
   }
 }
 
@@ -242,13 +248,14 @@ void Network::Build() {
   size_t capacity = 16;
   while (capacity <= 2 * records.size()) capacity *= 2;  // never full: at most two stations a record
   m_slots.assign(capacity, Slot{});
+  m_nodeNames.reserve(records.size() + 1);
   m_edges.reserve(records.size());
-  std::vector<uint8_t> defined;  // per node: an earlier record has it as its station
+  base::LargeVector<uint8_t> defined;  // per node: an earlier record has it as its station
   doc::SurveyRecord scratch;
   for (size_t position = 0; position < records.size(); ++position) {
     const doc::SurveyRecord& r = *records[position];
     if (r.point[0] == 0 || r.refPoint[0] == 0) continue;  // auxiliary lines take no part
-    const uint32_t to = Node(r.point, r.cave, r.passage);
+    const uint32_t to = Node(position, false);
     if (defined.size() <= to) defined.resize(static_cast<size_t>(to) + 1, 0);
     const double* c = r.work.loopCorrection;
     if (doc::IsSelfReference(r)) {
@@ -262,7 +269,7 @@ void Network::Build() {
       defined[to] = 1;
       continue;
     }
-    const uint32_t from = Node(r.refPoint, r.refCave, r.refPassage);
+    const uint32_t from = Node(position, true);
     if (defined.size() <= from) defined.resize(static_cast<size_t>(from) + 1, 0);
     Edge e;
     e.from = from, e.to = to, e.record = position;
@@ -301,6 +308,7 @@ void Network::Build() {
     if (e.tie) e.from = m_ground;
   }
   m_slots = {};
+  m_nodeNames = {};
 }
 
 Sym3 Network::Covariance(const Edge& e) const {
@@ -335,17 +343,17 @@ int Network::Orientation(uint32_t edge) const {
 // station of each remaining part); every other edge closes one loop.
 void Network::GrowForest() {
   const size_t nodeCount = static_cast<size_t>(m_ground) + 1;
-  std::vector<size_t> adjStart(nodeCount + 1, 0);
+  base::LargeVector<uint32_t> adjStart(nodeCount + 1, 0);
   for (const Edge& e : m_edges) ++adjStart[e.from + 1], ++adjStart[e.to + 1];
   for (size_t i = 0; i < nodeCount; ++i) adjStart[i + 1] += adjStart[i];
-  std::vector<uint32_t> adj(adjStart.back());
+  base::LargeVector<uint32_t> adj(adjStart.back());
   {
-    std::vector<size_t> fill(adjStart.begin(), adjStart.end() - 1);
+    base::LargeVector<uint32_t> fill(adjStart.begin(), adjStart.end() - 1);
     for (uint32_t i = 0; i < m_edges.size(); ++i) adj[fill[m_edges[i].from]++] = i, adj[fill[m_edges[i].to]++] = i;
   }
   m_parentEdge.assign(nodeCount, kNone);
   m_depth.assign(nodeCount, 0);
-  std::vector<uint8_t> seen(nodeCount, 0);
+  base::LargeVector<uint8_t> seen(nodeCount, 0);
   m_order.reserve(nodeCount);
   const auto grow = [&](uint32_t root) {
     if (seen[root]) return;
@@ -382,25 +390,25 @@ void Network::FindLoops() {
   }
   const size_t loopCount = m_closingEdge.size();
   // Loop ends by station, then children by station.
-  std::vector<size_t> endsAt(nodeCount + 1, 0);
+  base::LargeVector<uint32_t> endsAt(nodeCount + 1, 0);
   for (const uint32_t i : m_closingEdge) ++endsAt[m_edges[i].from + 1], ++endsAt[m_edges[i].to + 1];
   for (size_t i = 0; i < nodeCount; ++i) endsAt[i + 1] += endsAt[i];
-  std::vector<uint32_t> ends(endsAt.back());
+  base::LargeVector<uint32_t> ends(endsAt.back());
   {
-    std::vector<size_t> fill(endsAt.begin(), endsAt.end() - 1);
+    base::LargeVector<uint32_t> fill(endsAt.begin(), endsAt.end() - 1);
     for (uint32_t l = 0; l < loopCount; ++l) {
       const Edge& e = m_edges[m_closingEdge[l]];
       ends[fill[e.from]++] = l, ends[fill[e.to]++] = l;
     }
   }
-  std::vector<size_t> childStart(nodeCount + 1, 0);
+  base::LargeVector<uint32_t> childStart(nodeCount + 1, 0);
   for (const uint32_t n : m_order) {
     if (m_parentEdge[n] != kNone) ++childStart[Parent(n) + 1];
   }
   for (size_t i = 0; i < nodeCount; ++i) childStart[i + 1] += childStart[i];
-  std::vector<uint32_t> children(childStart.back());
+  base::LargeVector<uint32_t> children(childStart.back());
   {
-    std::vector<size_t> fill(childStart.begin(), childStart.end() - 1);
+    base::LargeVector<uint32_t> fill(childStart.begin(), childStart.end() - 1);
     for (const uint32_t n : m_order) {
       if (m_parentEdge[n] != kNone) children[fill[Parent(n)]++] = n;
     }
@@ -409,14 +417,14 @@ void Network::FindLoops() {
   m_enter.assign(nodeCount, 0);
   m_leave.assign(nodeCount, 0);
   m_top.assign(loopCount, kNone);
-  std::vector<uint32_t> set(nodeCount);
+  base::LargeVector<uint32_t> set(nodeCount);
   for (uint32_t n = 0; n < nodeCount; ++n) set[n] = n;
   const auto find = [&](uint32_t n) {
     while (set[n] != n) n = set[n] = set[set[n]];
     return n;
   };
-  std::vector<uint8_t> done(nodeCount, 0);
-  std::vector<std::pair<uint32_t, size_t>> stack;  // station, next child
+  base::LargeVector<uint8_t> done(nodeCount, 0);
+  std::vector<std::pair<uint32_t, uint32_t>> stack;  // station, next child
   uint32_t clock = 0;
   for (const uint32_t root : m_order) {
     if (m_parentEdge[root] != kNone) continue;
@@ -464,28 +472,41 @@ void Network::FindLoops() {
 // and lengths add up along both branches down from the common ancestor.
 // Positions are kept relative to the station below the datum (or the root)
 // they hang from, so the fixed coordinates do not swamp a loop's millimetres.
+// A station's sums from the root are kept at its tree edge in the per-edge
+// sums, which Aggregate fills afterwards.
 void Network::Evaluate(BlunderReport& report) {
-  const size_t nodeCount = m_parentEdge.size(), loopCount = m_closingEdge.size();
-  std::vector<V3> position(nodeCount, V3{}), anchor(nodeCount, V3{});
-  std::vector<uint32_t> hangsFrom(nodeCount), legs(nodeCount, 0);
-  std::vector<Sym3> cov(nodeCount);
-  std::vector<double> length(nodeCount, 0);
+  const size_t nodeCount = m_parentEdge.size(), loopCount = m_closingEdge.size(), edgeCount = m_edges.size();
+  m_sumWeight.assign(edgeCount, Sym3{});
+  m_sumWeighted.assign(edgeCount, V3{});
+  m_sumChi.assign(edgeCount, 0);
+  m_suspiciousThrough.assign(edgeCount, 0);
+  base::LargeVector<uint32_t> hangsFrom(nodeCount, 0);
+  std::vector<V3> anchors(1, V3{});  // by hangsFrom; 0 for stations of no fixed one
+  const Sym3 noCov;
+  const V3 origin{};
+  const auto cov = [&](uint32_t n) -> const Sym3& { return m_parentEdge[n] == kNone ? noCov : m_sumWeight[m_parentEdge[n]]; };
+  const auto position = [&](uint32_t n) -> const V3& { return m_parentEdge[n] == kNone ? origin : m_sumWeighted[m_parentEdge[n]]; };
+  const auto length = [&](uint32_t n) { return m_parentEdge[n] == kNone ? 0.0 : m_sumChi[m_parentEdge[n]]; };
+  const auto legs = [&](uint32_t n) { return m_parentEdge[n] == kNone ? 0 : m_suspiciousThrough[m_parentEdge[n]]; };
   for (const uint32_t n : m_order) {
-    hangsFrom[n] = n;
-    if (m_parentEdge[n] == kNone) continue;
-    const Edge& e = m_edges[m_parentEdge[n]];
+    const uint32_t pe = m_parentEdge[n];
+    if (pe == kNone) continue;
+    const Edge& e = m_edges[pe];
     const uint32_t p = Parent(n);
     const double sign = e.to == n ? 1 : -1;
     if (p == m_ground) {
-      for (int j = 0; j < 3; ++j) anchor[n][j] = sign * e.vec[j];
+      hangsFrom[n] = static_cast<uint32_t>(anchors.size());
+      anchors.push_back({sign * e.vec[0], sign * e.vec[1], sign * e.vec[2]});
     } else {
       hangsFrom[n] = hangsFrom[p];
-      for (int j = 0; j < 3; ++j) position[n][j] = position[p][j] + sign * e.vec[j];
+      const V3& above = position(p);
+      for (int j = 0; j < 3; ++j) m_sumWeighted[pe][j] = above[j] + sign * e.vec[j];
     }
-    cov[n] = cov[p];
-    cov[n].Add(Covariance(e));
-    legs[n] = legs[p] + (e.tie ? 0 : 1);
-    length[n] = length[p] + (e.tie ? 0 : e.length);
+    Sym3 c = cov(p);
+    c.Add(Covariance(e));
+    m_sumWeight[pe] = c;
+    m_sumChi[pe] = length(p) + (e.tie ? 0 : e.length);
+    m_suspiciousThrough[pe] = legs(p) + (e.tie ? 0 : 1);
   }
   m_weight.resize(loopCount);
   m_misclosure.resize(loopCount);
@@ -497,19 +518,19 @@ void Network::Evaluate(BlunderReport& report) {
     const uint32_t a = closing.from, b = closing.to, top = m_top[i];
     V3 e{};
     for (int j = 0; j < 3; ++j) {
-      const double anchors = anchor[hangsFrom[a]][j] - anchor[hangsFrom[b]][j];
-      e[j] = closing.vec[j] + (position[a][j] - position[b][j]) + anchors;
+      const double offset = anchors[hangsFrom[a]][j] - anchors[hangsFrom[b]][j];
+      e[j] = closing.vec[j] + (position(a)[j] - position(b)[j]) + offset;
     }
     Sym3 c = Covariance(closing);
-    for (int j = 0; j < 6; ++j) c.m[j] += cov[a].m[j] + cov[b].m[j] - 2 * cov[top].m[j];
+    for (int j = 0; j < 6; ++j) c.m[j] += cov(a).m[j] + cov(b).m[j] - 2 * cov(top).m[j];
     m_weight[i] = Inverse(c);
     m_misclosure[i] = e;
     m_chi[i] = LoopChiSquare(i, e);
     m_suspicious[i] = m_chi[i] > m_limit2;
     m_suspiciousCount += m_suspicious[i];
     BlunderLoop& loop = report.loops[i];
-    loop.legCount = static_cast<int>((closing.tie ? 0 : 1) + legs[a] + legs[b] - 2 * legs[top]);
-    loop.length = (closing.tie ? 0 : closing.length) + length[a] + length[b] - 2 * length[top];
+    loop.legCount = (closing.tie ? 0 : 1) + legs(a) + legs(b) - 2 * legs(top);
+    loop.length = (closing.tie ? 0 : closing.length) + length(a) + length(b) - 2 * length(top);
     // Shown as the loop evaluation shows it: known station minus computed end.
     for (int j = 0; j < 3; ++j) loop.misclosure[j] = -e[j];
     loop.normalised = std::sqrt(std::max(0.0, m_chi[i]));
@@ -522,45 +543,50 @@ void Network::Evaluate(BlunderReport& report) {
 // at both its stations and takes it twice off at their common ancestor, so
 // that the sum over the stations below a tree edge counts exactly the loops
 // through that edge. The signed sums need no correction at the ancestor:
-// the loop runs up one branch and down the other.
-void Network::Aggregate() {
-  const size_t nodeCount = m_parentEdge.size(), edgeCount = m_edges.size();
-  const bool first = m_sumWeight.empty();
-  std::vector<Sym3> weight(first ? nodeCount : 0);
-  std::vector<V3> weighted(nodeCount, V3{});
-  std::vector<double> chi(nodeCount, 0);
-  std::vector<int32_t> suspicious(nodeCount, 0);
-  for (size_t l = 0; l < m_closingEdge.size(); ++l) {
-    const Edge& closing = m_edges[m_closingEdge[l]];
-    const uint32_t a = closing.from, b = closing.to, top = m_top[l];
-    const V3 wm = m_weight[l].Times(m_misclosure[l]);
-    for (int j = 0; j < 3; ++j) weighted[b][j] += wm[j], weighted[a][j] -= wm[j];
-    chi[a] += m_chi[l], chi[b] += m_chi[l], chi[top] -= 2 * m_chi[l];
-    suspicious[a] += m_suspicious[l], suspicious[b] += m_suspicious[l], suspicious[top] -= 2 * m_suspicious[l];
-    if (first) {
-      Sym3 twice = m_weight[l];
-      for (double& v : twice.m) v *= -2;
-      weight[a].Add(m_weight[l]), weight[b].Add(m_weight[l]), weight[top].Add(twice);
-    }
-  }
-  if (first) m_sumWeight.resize(edgeCount);
+// the loop runs up one branch and down the other. A station's part waits at
+// its tree edge until it is passed up.
+void Network::Aggregate(bool weights) {
+  const size_t edgeCount = m_edges.size();
+  if (weights) m_sumWeight.assign(edgeCount, Sym3{});
   m_sumWeighted.assign(edgeCount, V3{});
   m_sumChi.assign(edgeCount, 0);
   m_suspiciousThrough.assign(edgeCount, 0);
-  for (auto it = m_order.rbegin(); it != m_order.rend(); ++it) {
-    const uint32_t n = *it;
+  const auto add = [&](uint32_t n, double w, const Sym3& weight, const V3& wm, double chi, int32_t suspicious) {
     const uint32_t pe = m_parentEdge[n];
+    if (pe == kNone) return;  // a root passes nothing on
+    if (weights) {
+      for (int j = 0; j < 6; ++j) m_sumWeight[pe].m[j] += w * weight.m[j];
+    }
+    for (int j = 0; j < 3; ++j) m_sumWeighted[pe][j] += wm[j];
+    m_sumChi[pe] += w * chi;
+    m_suspiciousThrough[pe] += static_cast<int32_t>(w) * suspicious;
+  };
+  for (size_t l = 0; l < m_closingEdge.size(); ++l) {
+    const Edge& closing = m_edges[m_closingEdge[l]];
+    const V3 wm = m_weight[l].Times(m_misclosure[l]);
+    const int32_t suspicious = m_suspicious[l];
+    add(closing.to, 1, m_weight[l], wm, m_chi[l], suspicious);
+    add(closing.from, 1, m_weight[l], {-wm[0], -wm[1], -wm[2]}, m_chi[l], suspicious);
+    add(m_top[l], -2, m_weight[l], {0, 0, 0}, m_chi[l], suspicious);
+  }
+  for (auto it = m_order.rbegin(); it != m_order.rend(); ++it) {
+    const uint32_t pe = m_parentEdge[*it];
     if (pe == kNone) continue;
-    const uint32_t p = Parent(n);
-    const double o = Orientation(pe);
-    for (int j = 0; j < 3; ++j) m_sumWeighted[pe][j] = o * weighted[n][j], weighted[p][j] += weighted[n][j];
-    m_sumChi[pe] = chi[n], chi[p] += chi[n];
-    m_suspiciousThrough[pe] = suspicious[n], suspicious[p] += suspicious[n];
-    if (first) m_sumWeight[pe] = weight[n], weight[p].Add(weight[n]);
+    const uint32_t above = m_parentEdge[Parent(*it)];
+    if (above == kNone) continue;
+    if (weights) m_sumWeight[above].Add(m_sumWeight[pe]);
+    for (int j = 0; j < 3; ++j) m_sumWeighted[above][j] += m_sumWeighted[pe][j];
+    m_sumChi[above] += m_sumChi[pe];
+    m_suspiciousThrough[above] += m_suspiciousThrough[pe];
+  }
+  for (const uint32_t n : m_order) {
+    const uint32_t pe = m_parentEdge[n];
+    if (pe == kNone || Orientation(pe) > 0) continue;
+    for (double& v : m_sumWeighted[pe]) v = -v;
   }
   for (size_t l = 0; l < m_closingEdge.size(); ++l) {
     const uint32_t i = m_closingEdge[l];
-    if (first) m_sumWeight[i] = m_weight[l];
+    if (weights) m_sumWeight[i] = m_weight[l];
     m_sumWeighted[i] = m_weight[l].Times(m_misclosure[l]);
     m_sumChi[i] = m_chi[l];
     m_suspiciousThrough[i] = m_suspicious[l];
@@ -849,7 +875,7 @@ double Network::Apply(uint32_t index, const V3& vec) {
   ++m_round;
   if (pathEdges > m_edges.size()) {
     // So many legs changed that the sums are made again from the loops.
-    Aggregate();
+    Aggregate(false);
     m_queue.clear();
     for (uint32_t e = 0; e < m_edges.size(); ++e) {
       ++m_stamp[e];
@@ -946,7 +972,7 @@ BlunderReport Network::Run() {
   report.totalChiSquare = total;
   report.suspiciousLoops = m_suspiciousCount;
   if (m_suspiciousCount == 0) return report;
-  Aggregate();
+  Aggregate(true);
 
   // One correction after another while suspicious loops remain. Every leg
   // of a suspicious loop waits in a queue with its candidate, or after a
