@@ -379,7 +379,8 @@ BlunderReport Network::Run() {
   // One correction after another while suspicious loops remain. Every leg
   // of a suspicious loop waits in a queue with its candidate, or after a
   // change of its loops with a lower bound of it; the round takes the best
-  // candidate, computing the stale ones ahead of it on the way.
+  // candidate, computing the stale ones ahead of it on the way; of equal
+  // candidates the leg earlier in the list.
   const size_t edgeCount = m_edges.size();
   m_cache.resize(edgeCount);
   m_fresh.assign(edgeCount, 0);
