@@ -1,18 +1,17 @@
-// The blunder finder: network, cycle basis, loop statistics and the search
-// for the readings that best close the suspicious loops.
+// The blunder finder: the search for the readings that best close the
+// suspicious loops, one correction after another, and the report's tables.
 #include "calc/BlunderFinder.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <numbers>
-#include <unordered_map>
 
 #include "base/Cp1252.h"
 #include "base/NumberFormat.h"
+#include "calc/BlunderNetwork.h"
 #include "calc/LegReduction.h"
 #include "doc/Station.h"
 
@@ -23,330 +22,82 @@ constexpr std::string_view kSection = "Settings";
 constexpr std::string_view kSigmaLengthName = "BlunderSigmaLength";
 constexpr std::string_view kSigmaAngleName = "BlunderSigmaAngle";
 
-using V3 = std::array<double, 3>;
+using blunder::Dot;
+using blunder::Sym3;
+using blunder::V3;
 
-// A symmetric 3x3 matrix: xx, xy, xz, yy, yz, zz.
-struct Sym3 {
-  double m[6] = {};
-  void Add(const Sym3& o) {
-    for (int i = 0; i < 6; ++i) m[i] += o.m[i];
+// An angle range sampled at `steps` + 1 points, with the sines and cosines
+// of the samples worked out once for every leg.
+struct AngleGrid {
+  static constexpr int kMaxSteps = 72;
+  AngleGrid(double lo_, double hi_, int steps_) : lo(lo_), hi(hi_), steps(steps_) {
+    const double h = (hi - lo) / steps;
+    for (int k = 0; k <= steps; ++k) {
+      sin[static_cast<size_t>(k)] = std::sin(lo + h * k);
+      cos[static_cast<size_t>(k)] = std::cos(lo + h * k);
+    }
   }
-  void AddOuter(const V3& a, double weight) {
-    m[0] += weight * a[0] * a[0];
-    m[1] += weight * a[0] * a[1];
-    m[2] += weight * a[0] * a[2];
-    m[3] += weight * a[1] * a[1];
-    m[4] += weight * a[1] * a[2];
-    m[5] += weight * a[2] * a[2];
-  }
-  V3 Times(const V3& a) const {
-    return {m[0] * a[0] + m[1] * a[1] + m[2] * a[2], m[1] * a[0] + m[3] * a[1] + m[4] * a[2],
-            m[2] * a[0] + m[4] * a[1] + m[5] * a[2]};
-  }
-  double Form(const V3& a) const {
-    return m[0] * a[0] * a[0] + m[3] * a[1] * a[1] + m[5] * a[2] * a[2] +
-           2 * (m[1] * a[0] * a[1] + m[2] * a[0] * a[2] + m[4] * a[1] * a[2]);
-  }
+  double lo, hi;
+  int steps;
+  std::array<double, kMaxSteps + 1> sin{}, cos{};
 };
 
-double Dot(const V3& a, const V3& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-
-// The inverse of a covariance; a singular one (a loop of vertical legs in
-// one line, say) is first given a little accuracy in every direction.
-Sym3 Inverse(Sym3 c) {
-  const double trace = c.m[0] + c.m[3] + c.m[5];
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    const double* m = c.m;
-    const double a = m[3] * m[5] - m[4] * m[4];
-    const double b = m[2] * m[4] - m[1] * m[5];
-    const double d = m[1] * m[4] - m[2] * m[3];
-    const double det = m[0] * a + m[1] * b + m[2] * d;
-    const double scale = trace * trace * trace;
-    if (std::isfinite(det) && det > 1e-9 * scale && det > 0) {
-      Sym3 w;
-      w.m[0] = a / det;
-      w.m[1] = b / det;
-      w.m[2] = d / det;
-      w.m[3] = (m[0] * m[5] - m[2] * m[2]) / det;
-      w.m[4] = (m[1] * m[2] - m[0] * m[4]) / det;
-      w.m[5] = (m[0] * m[3] - m[1] * m[1]) / det;
-      return w;
-    }
-    const double add = std::max(trace * 1e-3, 1e-12);
-    c.m[0] += add, c.m[3] += add, c.m[5] += add;
-  }
-  Sym3 w;  // not reached for finite input
-  return w;
+const AngleGrid& AzimuthGrid() {
+  static const AngleGrid grid(0, 2 * std::numbers::pi, 72);
+  return grid;
 }
 
-struct StationKey {
-  int32_t cave = 0, passage = 0;
-  std::string_view point;
-  friend bool operator==(const StationKey& a, const StationKey& b) = default;
+const AngleGrid& ElevationGrid() {
+  static const AngleGrid grid(-std::numbers::pi / 2, std::numbers::pi / 2, 36);
+  return grid;
+}
+
+// A leg's chi-square change along a circle of vectors
+// v(x) = sin x P + cos x Q + R: a s^2 + b c^2 + 2 g s c + 2 p s + 2 q c + r
+// with s = sin x, c = cos x.
+struct TrigQuadratic {
+  TrigQuadratic(const Sym3& A, const V3& S, const V3& P, const V3& Q, const V3& R, const V3& u) {
+    const V3 w{R[0] - u[0], R[1] - u[1], R[2] - u[2]};
+    const V3 AP = A.Times(P), Aw = A.Times(w);
+    a = Dot(P, AP), b = A.Form(Q), g = Dot(Q, AP);
+    p = Dot(P, Aw) + Dot(P, S), q = Dot(Q, Aw) + Dot(Q, S);
+    r = Dot(w, Aw) + 2 * Dot(S, w);
+  }
+  double Value(double s, double c) const { return a * s * s + b * c * c + 2 * g * s * c + 2 * p * s + 2 * q * c + r; }
+  double Slope(double s, double c) const { return 2 * (a - b) * s * c + 2 * g * (c * c - s * s) + 2 * p * c - 2 * q * s; }
+  double Bend(double s, double c) const {
+    return 2 * (a - b) * (c * c - s * s) - 8 * g * s * c - 2 * p * s - 2 * q * c;
+  }
+  double a, b, g, p, q, r;
 };
 
-struct StationKeyHash {
-  size_t operator()(const StationKey& k) const {
-    uint64_t h = 1469598103934665603ULL;
-    for (const char ch : k.point) h = (h ^ static_cast<unsigned char>(ch)) * 1099511628211ULL;
-    h ^= static_cast<uint64_t>(static_cast<uint32_t>(k.cave)) * 0x9E3779B97F4A7C15ULL;
-    h ^= static_cast<uint64_t>(static_cast<uint32_t>(k.passage)) * 0xC2B2AE3D27D4EB4FULL;
-    return static_cast<size_t>(h ^ (h >> 29));
+// Newton steps from `x` towards the minimum inside [a, b]; false when they
+// leave the interval, meet a curve bent the wrong way or do not settle.
+bool NewtonMinimum(const TrigQuadratic& f, double a, double b, double& x) {
+  for (int it = 0; it < 30; ++it) {
+    const double sinX = std::sin(x), cosX = std::cos(x);
+    const double bend = f.Bend(sinX, cosX);
+    if (!(bend > 0)) return false;
+    const double step = -f.Slope(sinX, cosX) / bend;
+    x += step;
+    if (!(x >= a && x <= b)) return false;
+    if (std::fabs(step) <= 1e-12) return true;
   }
-};
-
-StationKey KeyOf(const char* point, int32_t cave, int32_t passage) {
-  return {cave, passage, std::string_view(point, strnlen(point, 13))};
+  return false;
 }
 
-struct Edge {
-  uint32_t from = 0, to = 0;
-  V3 vec{};           // the reading's vector, tentatively corrected
-  Sym3 cov;           // its covariance
-  size_t record = 0;  // list position
-  bool tie = false;   // exact tie of a fixed station to the datum
-  double length = 0;  // reduced length
-  double sinAz = 0, cosAz = 0, sinEl = 0, cosEl = 0;
-};
-
-struct Candidate {
-  bool valid = false;
-  SuspectReading reading = SuspectReading::Length;
-  double delta = 0;  // change of the total chi-square
-  double parameter = 0;  // length (m), azimuth or elevation (radians)
-  V3 vec{};
-};
-
-class Network {
- public:
-  Network(const doc::SurveyStore& store, const BlunderOptions& options) : m_store(store), m_options(options) {}
-
-  BlunderReport Run();
-
- private:
-  uint32_t Node(const char* point, int32_t cave, int32_t passage);
-  void Build();
-  void FindLoops();
-  void Evaluate();
-  double LoopChiSquare(size_t loop, const V3& e) const { return m_weight[loop].Form(e); }
-  Candidate Best(uint32_t edge) const;
-  double WorstAfter(uint32_t edge, const V3& vec) const;
-  void Apply(uint32_t edge, const V3& vec);
-  BlunderSuspect Suspect(uint32_t edge, const Candidate& c, double total, bool correction) const;
-
-  const doc::SurveyStore& m_store;
-  BlunderOptions m_options;
-  std::unordered_map<StationKey, uint32_t, StationKeyHash> m_nodes;
-  std::vector<Edge> m_edges;
-  uint32_t m_ground = 0;
-
-  // Loops: legs of loop i at m_loopStart[i] .. m_loopStart[i + 1].
-  std::vector<size_t> m_loopStart;
-  std::vector<uint32_t> m_loopEdge;
-  std::vector<int8_t> m_loopSign;
-  std::vector<uint32_t> m_closingEdge;
-  // Loops of edge j at m_incStart[j] .. m_incStart[j + 1].
-  std::vector<size_t> m_incStart;
-  std::vector<uint32_t> m_incLoop;
-  std::vector<int8_t> m_incSign;
-
-  std::vector<Sym3> m_weight;  // inverse loop covariances
-  std::vector<V3> m_misclosure;
-  std::vector<double> m_chi;
-};
-
-uint32_t Network::Node(const char* point, int32_t cave, int32_t passage) {
-  const auto [it, added] = m_nodes.try_emplace(KeyOf(point, cave, passage), static_cast<uint32_t>(m_nodes.size()));
-  return it->second;
-}
-
-void Network::Build() {
-  const auto& records = m_store.records;
-  const double sl2 = m_options.sigmaLength * m_options.sigmaLength;
-  const double sa = m_options.sigmaAngle * kDegreeFactor;
-  const double sa2 = sa * sa;
-  m_nodes.reserve(records.size() + 1);
-  m_edges.reserve(records.size());
-  std::vector<uint8_t> defined;  // per node: an earlier record has it as its station
-  std::vector<std::pair<size_t, V3>> fixes;  // record, fixed coordinates
-  doc::SurveyRecord scratch;
-  for (size_t position = 0; position < records.size(); ++position) {
-    const doc::SurveyRecord& r = *records[position];
-    if (r.point[0] == 0 || r.refPoint[0] == 0) continue;  // auxiliary lines take no part
-    const uint32_t to = Node(r.point, r.cave, r.passage);
-    if (defined.size() <= to) defined.resize(static_cast<size_t>(to) + 1, 0);
-    const double* c = r.work.loopCorrection;
-    if (doc::IsSelfReference(r)) {
-      // Only the first definition of a station keeps its own coordinates;
-      // a later reference takes those of the records above it.
-      if (!defined[to]) fixes.push_back({position, {r.refX - c[0], r.refY - c[1], r.refZ - c[2]}});
-      defined[to] = 1;
-      continue;
-    }
-    const uint32_t from = Node(r.refPoint, r.refCave, r.refPassage);
-    if (defined.size() <= from) defined.resize(static_cast<size_t>(from) + 1, 0);
-    Edge e;
-    e.from = from, e.to = to, e.record = position;
-    if (InstrumentIndex(r)) {
-      scratch.length = r.length, scratch.azimuth = r.azimuth, scratch.inclination = r.inclination;
-      scratch.instrument = r.instrument, scratch.tapeStart = r.tapeStart, scratch.tapeEnd = r.tapeEnd;
-      std::memcpy(scratch.date, r.date, sizeof scratch.date);
-      const LegVector leg = ReduceLeg(scratch, m_store.settings);
-      e.sinAz = leg.sinAz, e.cosAz = leg.cosAz, e.sinEl = leg.sinEl, e.cosEl = leg.cosEl;
-      e.length = leg.reducedLength;
-    } else {
-      // Without instrument the entered coordinates are the reading; a
-      // connection's were replaced by its known stations and say nothing.
-      if (r.ring == 0 && defined[to]) {
-        defined[to] = 1;
-        continue;
-      }
-      const V3 d{r.x - c[0] - r.refX, r.y - c[1] - r.refY, r.z - c[2] - r.refZ};
-      const double h = std::hypot(d[0], d[1]);
-      e.length = std::hypot(h, d[2]);
-      const double az = std::atan2(d[0], d[1]), el = std::atan2(d[2], h);
-      e.sinAz = std::sin(az), e.cosAz = std::cos(az), e.sinEl = std::sin(el), e.cosEl = std::cos(el);
-    }
-    defined[to] = 1;
-    const double L = e.length;
-    const V3 unit{e.sinAz * e.cosEl, e.cosAz * e.cosEl, e.sinEl};
-    e.vec = {L * unit[0], L * unit[1], L * unit[2]};
-    // A reading that is no number (a damaged file) can close no loop.
-    if (!std::isfinite(e.vec[0]) || !std::isfinite(e.vec[1]) || !std::isfinite(e.vec[2])) continue;
-    if (L == 0) {
-      // A zero-length record joins its stations within the tape accuracy.
-      e.cov.m[0] = e.cov.m[3] = e.cov.m[5] = sl2;
-    } else {
-      e.cov.AddOuter(unit, sl2);
-      e.cov.AddOuter({e.cosAz, -e.sinAz, 0}, sa2 * L * L * e.cosEl * e.cosEl);
-      e.cov.AddOuter({-e.sinAz * e.sinEl, -e.cosAz * e.sinEl, e.cosEl}, sa2 * L * L);
-    }
-    m_edges.push_back(e);
-  }
-  m_ground = static_cast<uint32_t>(m_nodes.size());
-  for (const auto& [position, at] : fixes) {
-    if (!std::isfinite(at[0]) || !std::isfinite(at[1]) || !std::isfinite(at[2])) continue;
-    const doc::SurveyRecord& r = *records[position];
-    Edge e;
-    e.from = m_ground, e.to = Node(r.point, r.cave, r.passage), e.record = position, e.tie = true, e.vec = at;
-    m_edges.push_back(e);
-  }
-  // Ties come last among the edges but belong in list order with the rest.
-  std::stable_sort(m_edges.begin(), m_edges.end(), [](const Edge& a, const Edge& b) { return a.record < b.record; });
-}
-
-// A breadth-first forest grown from the fixed stations (then from the first
-// station of each remaining part); every other edge closes one loop.
-void Network::FindLoops() {
-  const size_t nodeCount = static_cast<size_t>(m_ground) + 1;
-  std::vector<size_t> adjStart(nodeCount + 1, 0);
-  for (const Edge& e : m_edges) ++adjStart[e.from + 1], ++adjStart[e.to + 1];
-  for (size_t i = 0; i < nodeCount; ++i) adjStart[i + 1] += adjStart[i];
-  std::vector<uint32_t> adj(adjStart.back());
-  {
-    std::vector<size_t> fill(adjStart.begin(), adjStart.end() - 1);
-    for (uint32_t i = 0; i < m_edges.size(); ++i) adj[fill[m_edges[i].from]++] = i, adj[fill[m_edges[i].to]++] = i;
-  }
-  constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
-  std::vector<uint32_t> parentEdge(nodeCount, kNone), depth(nodeCount, 0);
-  std::vector<uint8_t> seen(nodeCount, 0);
-  std::vector<uint32_t> queue;
-  queue.reserve(nodeCount);
-  const auto grow = [&](uint32_t root) {
-    if (seen[root]) return;
-    seen[root] = 1;
-    size_t head = queue.size();
-    queue.push_back(root);
-    for (; head < queue.size(); ++head) {
-      const uint32_t n = queue[head];
-      for (size_t k = adjStart[n]; k < adjStart[n + 1]; ++k) {
-        const Edge& e = m_edges[adj[k]];
-        const uint32_t other = e.from == n ? e.to : e.from;
-        if (seen[other]) continue;
-        seen[other] = 1;
-        parentEdge[other] = adj[k];
-        depth[other] = depth[n] + 1;
-        queue.push_back(other);
-      }
-    }
-  };
-  grow(m_ground);
-  for (const Edge& e : m_edges) grow(e.from), grow(e.to);
-
-  m_loopStart.push_back(0);
-  std::vector<std::pair<uint32_t, int8_t>> down;
-  for (uint32_t i = 0; i < m_edges.size(); ++i) {
-    const Edge& closing = m_edges[i];
-    if (parentEdge[closing.to] == i || parentEdge[closing.from] == i) continue;
-    // Round the loop: along the closing edge from -> to, then back through
-    // the tree from `to` up to the common ancestor and down to `from`.
-    m_loopEdge.push_back(i);
-    m_loopSign.push_back(1);
-    uint32_t up = closing.to, back = closing.from;
-    down.clear();
-    const auto step = [&](uint32_t& n, bool upwards) {
-      const uint32_t pe = parentEdge[n];
-      const Edge& e = m_edges[pe];
-      const uint32_t parent = e.from == n ? e.to : e.from;
-      // Upwards we travel n -> parent, downwards parent -> n.
-      const bool forward = upwards ? e.from == n : e.from == parent;
-      if (upwards) {
-        m_loopEdge.push_back(pe);
-        m_loopSign.push_back(forward ? 1 : -1);
-      } else {
-        down.push_back({pe, static_cast<int8_t>(forward ? 1 : -1)});
-      }
-      n = parent;
-    };
-    while (depth[up] > depth[back]) step(up, true);
-    while (depth[back] > depth[up]) step(back, false);
-    while (up != back) step(up, true), step(back, false);
-    for (auto it = down.rbegin(); it != down.rend(); ++it) m_loopEdge.push_back(it->first), m_loopSign.push_back(it->second);
-    m_loopStart.push_back(m_loopEdge.size());
-    m_closingEdge.push_back(i);
-  }
-
-  m_incStart.assign(m_edges.size() + 1, 0);
-  for (const uint32_t e : m_loopEdge) ++m_incStart[e + 1];
-  for (size_t i = 0; i < m_edges.size(); ++i) m_incStart[i + 1] += m_incStart[i];
-  m_incLoop.resize(m_loopEdge.size());
-  m_incSign.resize(m_loopEdge.size());
-  std::vector<size_t> fill(m_incStart.begin(), m_incStart.end() - 1);
-  for (uint32_t loop = 0; loop + 1 < m_loopStart.size(); ++loop) {
-    for (size_t k = m_loopStart[loop]; k < m_loopStart[loop + 1]; ++k) {
-      const size_t slot = fill[m_loopEdge[k]]++;
-      m_incLoop[slot] = loop;
-      m_incSign[slot] = m_loopSign[k];
-    }
-  }
-}
-
-void Network::Evaluate() {
-  const size_t loops = m_closingEdge.size();
-  m_weight.resize(loops);
-  m_misclosure.resize(loops);
-  m_chi.resize(loops);
-  for (size_t i = 0; i < loops; ++i) {
-    Sym3 cov;
-    V3 e{};
-    for (size_t k = m_loopStart[i]; k < m_loopStart[i + 1]; ++k) {
-      const Edge& edge = m_edges[m_loopEdge[k]];
-      cov.Add(edge.cov);
-      for (int j = 0; j < 3; ++j) e[j] += m_loopSign[k] * edge.vec[j];
-    }
-    m_weight[i] = Inverse(cov);
-    m_misclosure[i] = e;
-    m_chi[i] = LoopChiSquare(i, e);
-  }
-}
-
-// Minimum of f over [lo, hi] sampled at `steps` + 1 points, each local
-// minimum of the samples refined by golden section.
-template <typename F>
-std::pair<double, double> MinimiseAngle(F f, double lo, double hi, int steps, bool periodic) {
-  std::vector<double> values(static_cast<size_t>(steps) + 1);
+// Minimum over the grid's range of the curve f(sin x, cos x), sampled on
+// the grid, each local minimum of the samples refined by Newton steps (by
+// golden section where those fail).
+std::pair<double, double> MinimiseAngle(const TrigQuadratic& f, const AngleGrid& grid, bool periodic) {
+  const double lo = grid.lo, hi = grid.hi;
+  const int steps = grid.steps;
+  std::array<double, AngleGrid::kMaxSteps + 1> values{};
   const double h = (hi - lo) / steps;
-  for (int k = 0; k <= steps; ++k) values[static_cast<size_t>(k)] = f(lo + h * k);
+  for (int k = 0; k <= steps; ++k) {
+    values[static_cast<size_t>(k)] = f.Value(grid.sin[static_cast<size_t>(k)], grid.cos[static_cast<size_t>(k)]);
+  }
+  const auto at = [&](double x) { return f.Value(std::sin(x), std::cos(x)); };
   double bestAt = lo, best = values[0];
   for (int k = 0; k <= steps; ++k) {
     const size_t i = static_cast<size_t>(k);
@@ -355,47 +106,51 @@ std::pair<double, double> MinimiseAngle(F f, double lo, double hi, int steps, bo
     if (values[i] > left || values[i] > right) continue;
     double a = lo + h * (k - 1), b = lo + h * (k + 1);
     if (!periodic) a = std::max(a, lo), b = std::min(b, hi);
-    constexpr double kGolden = 0.6180339887498949;
-    double x1 = b - kGolden * (b - a), x2 = a + kGolden * (b - a);
-    double f1 = f(x1), f2 = f(x2);
-    for (int it = 0; it < 60 && b - a > 1e-10; ++it) {
-      if (f1 < f2) {
-        b = x2, x2 = x1, f2 = f1, x1 = b - kGolden * (b - a), f1 = f(x1);
-      } else {
-        a = x1, x1 = x2, f1 = f2, x2 = a + kGolden * (b - a), f2 = f(x2);
+    double x = lo + h * k, v = 0;
+    if (NewtonMinimum(f, a, b, x)) {
+      v = at(x);
+    } else {
+      constexpr double kGolden = 0.6180339887498949;
+      double x1 = b - kGolden * (b - a), x2 = a + kGolden * (b - a);
+      double f1 = at(x1), f2 = at(x2);
+      for (int it = 0; it < 60 && b - a > 1e-10; ++it) {
+        if (f1 < f2) {
+          b = x2, x2 = x1, f2 = f1, x1 = b - kGolden * (b - a), f1 = at(x1);
+        } else {
+          a = x1, x1 = x2, f1 = f2, x2 = a + kGolden * (b - a), f2 = at(x2);
+        }
       }
+      x = f1 < f2 ? x1 : x2, v = std::min(f1, f2);
     }
-    const double x = f1 < f2 ? x1 : x2, v = std::min(f1, f2);
     if (v < best) best = v, bestAt = x;
     if (values[i] < best) best = values[i], bestAt = lo + h * k;
   }
   return {bestAt, best};
 }
 
+}  // namespace
+
+namespace blunder {
+
 // The best single reading of `edge` against every loop that contains it:
 // with g_i the vector that would close loop i alone, the loops' chi-square
-// as a function of the leg's vector v is v'Av - 2b'v + c.
+// as a function of the leg's vector v is sum (v - g_i)' W_i (v - g_i); its
+// change from the leg's present vector u is (v - u)' A (v - u) + 2 s' (v - u)
+// with A the sum of the loops' weights and s that of their signed weighted
+// misclosures.
 Candidate Network::Best(uint32_t index) const {
   const Edge& edge = m_edges[index];
-  Sym3 A;
-  V3 b{};
-  double c = 0, old = 0;
-  for (size_t k = m_incStart[index]; k < m_incStart[index + 1]; ++k) {
-    const size_t loop = m_incLoop[k];
-    const double s = m_incSign[k];
-    const Sym3& w = m_weight[loop];
-    const V3 g{edge.vec[0] - s * m_misclosure[loop][0], edge.vec[1] - s * m_misclosure[loop][1],
-               edge.vec[2] - s * m_misclosure[loop][2]};
-    const V3 wg = w.Times(g);
-    A.Add(w);
-    for (int j = 0; j < 3; ++j) b[j] += wg[j];
-    c += Dot(g, wg);
-    old += m_chi[loop];
-  }
-  const auto f = [&](const V3& v) { return A.Form(v) - 2 * Dot(b, v) + c; };
+  const Sym3& A = m_sumWeight[index];
+  const V3& s = m_sumWeighted[index];
+  const V3 Au = A.Times(edge.vec);
+  const V3 b{Au[0] - s[0], Au[1] - s[1], Au[2] - s[2]};
+  const auto f = [&](const V3& v) {
+    const V3 d{v[0] - edge.vec[0], v[1] - edge.vec[1], v[2] - edge.vec[2]};
+    return A.Form(d) + 2 * Dot(s, d);
+  };
   Candidate best;
   const auto consider = [&](SuspectReading reading, double parameter, const V3& v) {
-    const double delta = f(v) - old;
+    const double delta = f(v);
     if (!std::isfinite(delta)) return;
     if (!best.valid || delta < best.delta - 1e-9 * (1 + std::fabs(best.delta))) {
       best = {true, reading, delta, parameter, v};
@@ -411,23 +166,25 @@ Candidate Network::Best(uint32_t index) const {
   }
   const double h = L * edge.cosEl, z = L * edge.sinEl;
   if (std::fabs(h) > 1e-6) {
-    const auto at = [&](double t) { return V3{h * std::sin(t), h * std::cos(t), z}; };
-    const auto [t, ft] = MinimiseAngle([&](double a) { return f(at(a)); }, 0, 2 * std::numbers::pi, 72, true);
+    const auto at = [&](double sinT, double cosT) { return V3{h * sinT, h * cosT, z}; };
+    const TrigQuadratic curve(A, s, {h, 0, 0}, {0, h, 0}, {0, 0, z}, edge.vec);
+    const auto [t, ft] = MinimiseAngle(curve, AzimuthGrid(), true);
     (void)ft;
-    consider(SuspectReading::Azimuth, t, at(t));
+    consider(SuspectReading::Azimuth, t, at(std::sin(t), std::cos(t)));
   }
   if (L > 1e-6) {
-    const auto at = [&](double p) { return V3{L * std::cos(p) * edge.sinAz, L * std::cos(p) * edge.cosAz, L * std::sin(p)}; };
-    const auto [p, fp] = MinimiseAngle([&](double a) { return f(at(a)); }, -std::numbers::pi / 2, std::numbers::pi / 2, 36, false);
+    const auto at = [&](double sinP, double cosP) { return V3{L * cosP * edge.sinAz, L * cosP * edge.cosAz, L * sinP}; };
+    const TrigQuadratic curve(A, s, {0, 0, L}, {L * edge.sinAz, L * edge.cosAz, 0}, {0, 0, 0}, edge.vec);
+    const auto [p, fp] = MinimiseAngle(curve, ElevationGrid(), false);
     (void)fp;
-    consider(SuspectReading::Inclination, p, at(p));
+    consider(SuspectReading::Inclination, p, at(std::sin(p), std::cos(p)));
   }
   // A horizontal leg written the wrong way round also closes by turning its
   // azimuth half a circle; the reversal is the likelier slip and is named
   // when it explains the loops about as well.
   if (best.reading == SuspectReading::Azimuth) {
     const double turn = std::remainder(best.parameter - std::atan2(edge.sinAz, edge.cosAz), 2 * std::numbers::pi);
-    const double reversed = f({-edge.vec[0], -edge.vec[1], -edge.vec[2]}) - old;
+    const double reversed = f({-edge.vec[0], -edge.vec[1], -edge.vec[2]});
     if (std::fabs(std::fabs(turn) - std::numbers::pi) < 10 * kDegreeFactor && reversed <= best.delta + 4) {
       best = {true, SuspectReading::Direction, reversed, 0, {-edge.vec[0], -edge.vec[1], -edge.vec[2]}};
     }
@@ -435,28 +192,111 @@ Candidate Network::Best(uint32_t index) const {
   return best;
 }
 
+// No reading of the edge lowers the chi-square of its loops by more than
+// the unconstrained minimum -s' A^-1 s, nor by more than their sum.
+double Network::LowerBound(uint32_t index) const {
+  double bound = -m_sumChi[index];
+  const double* m = m_sumWeight[index].m;
+  const double a = m[3] * m[5] - m[4] * m[4];
+  const double b = m[2] * m[4] - m[1] * m[5];
+  const double d = m[1] * m[4] - m[2] * m[3];
+  const double det = m[0] * a + m[1] * b + m[2] * d;
+  const double trace = m[0] + m[3] + m[5];
+  if (std::isfinite(det) && det > 1e-9 * trace * trace * trace && det > 0) {
+    Sym3 inverse;
+    inverse.m[0] = a / det, inverse.m[1] = b / det, inverse.m[2] = d / det;
+    inverse.m[3] = (m[0] * m[5] - m[2] * m[2]) / det;
+    inverse.m[4] = (m[1] * m[2] - m[0] * m[4]) / det;
+    inverse.m[5] = (m[0] * m[3] - m[1] * m[1]) / det;
+    bound = std::max(bound, -inverse.Form(m_sumWeighted[index]));
+  }
+  // Room for rounding in the sums and in the candidate's own evaluation.
+  return bound - 1e-6 * (1 + std::fabs(bound));
+}
+
 double Network::WorstAfter(uint32_t index, const V3& vec) const {
   const Edge& edge = m_edges[index];
   double worst = 0;
-  for (size_t k = m_incStart[index]; k < m_incStart[index + 1]; ++k) {
-    const size_t loop = m_incLoop[k];
-    const double s = m_incSign[k];
+  ForEachLoop(index, [&](uint32_t loop, double s) {
     V3 e = m_misclosure[loop];
     for (int j = 0; j < 3; ++j) e[j] += s * (vec[j] - edge.vec[j]);
     worst = std::max(worst, std::sqrt(std::max(0.0, LoopChiSquare(loop, e))));
-  }
+  });
   return worst;
 }
 
-void Network::Apply(uint32_t index, const V3& vec) {
+bool Network::Eligible(uint32_t index) const {
+  return !m_edges[index].tie && !m_corrected[index] && m_suspiciousThrough[index] > 0;
+}
+
+// The edge's loops changed: its candidate is computed again when the queue
+// reaches its lower bound.
+void Network::Touch(uint32_t index) {
+  ++m_stamp[index];
+  m_fresh[index] = 0;
+  if (!Eligible(index)) return;
+  m_queue.push_back({LowerBound(index), false, index, m_stamp[index]});
+  std::push_heap(m_queue.begin(), m_queue.end(), QueueLater());
+}
+
+// Gives the edge the vector `vec`; returns the largest normalised
+// misclosure left among its loops.
+double Network::Apply(uint32_t index, const V3& vec) {
   Edge& edge = m_edges[index];
-  for (size_t k = m_incStart[index]; k < m_incStart[index + 1]; ++k) {
-    const size_t loop = m_incLoop[k];
-    const double s = m_incSign[k];
-    for (int j = 0; j < 3; ++j) m_misclosure[loop][j] += s * (vec[j] - edge.vec[j]);
-    m_chi[loop] = LoopChiSquare(loop, m_misclosure[loop]);
-  }
+  const V3 change{vec[0] - edge.vec[0], vec[1] - edge.vec[1], vec[2] - edge.vec[2]};
   edge.vec = vec;
+  std::vector<std::pair<uint32_t, double>> changed;
+  ForEachLoop(index, [&](uint32_t loop, double s) { changed.push_back({loop, s}); });
+  double worst = 0;
+  size_t pathEdges = 0;
+  for (const auto& [loop, s] : changed) {
+    for (int j = 0; j < 3; ++j) m_misclosure[loop][j] += s * change[j];
+    const double chi = LoopChiSquare(loop, m_misclosure[loop]);
+    const uint8_t suspicious = chi > m_limit2;
+    m_suspiciousCount += suspicious;
+    m_suspiciousCount -= m_suspicious[loop];
+    worst = std::max(worst, std::sqrt(std::max(0.0, chi)));
+    const Edge& closing = m_edges[m_closingEdge[loop]];
+    pathEdges += 1 + m_depth[closing.from] + m_depth[closing.to] - 2 * m_depth[m_top[loop]];
+    if (pathEdges <= m_edges.size()) {
+      // Along the loop: its change in the sums of every edge of it.
+      const V3 wm = m_weight[loop].Times({s * change[0], s * change[1], s * change[2]});
+      const double chiChange = chi - m_chi[loop];
+      const int32_t flip = static_cast<int32_t>(suspicious) - m_suspicious[loop];
+      const auto update = [&](uint32_t e, double sign) {
+        for (int j = 0; j < 3; ++j) m_sumWeighted[e][j] += sign * wm[j];
+        m_sumChi[e] += chiChange;
+        m_suspiciousThrough[e] += flip;
+      };
+      update(m_closingEdge[loop], 1);
+      ForEachPathEdge(loop, update);
+    }
+    m_chi[loop] = chi;
+    m_suspicious[loop] = suspicious;
+  }
+  ++m_round;
+  if (pathEdges > m_edges.size()) {
+    // So many legs changed that the sums are made again from the loops.
+    Aggregate(false);
+    m_queue.clear();
+    for (uint32_t e = 0; e < m_edges.size(); ++e) {
+      ++m_stamp[e];
+      m_fresh[e] = 0;
+      if (Eligible(e)) m_queue.push_back({LowerBound(e), false, e, m_stamp[e]});
+    }
+    std::make_heap(m_queue.begin(), m_queue.end(), QueueLater());
+    return worst;
+  }
+  const auto touch = [&](uint32_t e, double) {
+    if (m_touched[e] == m_round) return;
+    m_touched[e] = m_round;
+    Touch(e);
+  };
+  for (const auto& entry : changed) {
+    touch(m_closingEdge[entry.first], 1);
+    ForEachPathEdge(entry.first, touch);
+  }
+  return worst;
 }
 
 double WrapTo(double value, double full) {
@@ -522,90 +362,84 @@ BlunderSuspect Network::Suspect(uint32_t index, const Candidate& c, double total
   return s;
 }
 
+
 BlunderReport Network::Run() {
   Build();
+  GrowForest();
   FindLoops();
-  Evaluate();
   BlunderReport report;
-  const size_t loopCount = m_closingEdge.size();
-  report.loops.resize(loopCount);
+  Evaluate(report);
   double total = 0;
-  const double limit2 = kSuspiciousMisclosure * kSuspiciousMisclosure;
-  size_t suspicious = 0;
-  for (size_t i = 0; i < loopCount; ++i) {
-    BlunderLoop& loop = report.loops[i];
-    for (size_t k = m_loopStart[i]; k < m_loopStart[i + 1]; ++k) {
-      const Edge& edge = m_edges[m_loopEdge[k]];
-      if (edge.tie) continue;
-      ++loop.legCount;
-      loop.length += edge.length;
-    }
-    // Shown as the loop evaluation shows it: known station minus computed end.
-    for (int j = 0; j < 3; ++j) loop.misclosure[j] = -m_misclosure[i][j];
-    loop.normalised = std::sqrt(std::max(0.0, m_chi[i]));
-    loop.suspicious = m_chi[i] > limit2;
-    loop.closingRecord = m_edges[m_closingEdge[i]].record;
-    total += m_chi[i];
-    if (loop.suspicious) ++suspicious;
-  }
+  for (const double chi : m_chi) total += chi;
   report.totalChiSquare = total;
-  report.suspiciousLoops = suspicious;
+  report.suspiciousLoops = m_suspiciousCount;
+  if (m_suspiciousCount == 0) return report;
+  Aggregate(true);
 
-  // One correction after another while suspicious loops remain; each
-  // round's candidates are kept until one of their loops changes.
-  std::vector<Candidate> cache(m_edges.size());
-  std::vector<uint8_t> fresh(m_edges.size(), 0), corrected(m_edges.size(), 0);
-  std::vector<size_t> visited(m_edges.size(), std::numeric_limits<size_t>::max());
+  // One correction after another while suspicious loops remain. Every leg
+  // of a suspicious loop waits in a queue with its candidate, or after a
+  // change of its loops with a lower bound of it; the round takes the best
+  // candidate, computing the stale ones ahead of it on the way; of equal
+  // candidates the leg earlier in the list.
+  const size_t edgeCount = m_edges.size();
+  m_cache.resize(edgeCount);
+  m_fresh.assign(edgeCount, 0);
+  m_corrected.assign(edgeCount, 0);
+  m_stamp.assign(edgeCount, 0);
+  m_touched.assign(edgeCount, 0);
   std::vector<uint32_t> firstRound;
-  std::vector<uint32_t> corrections;
-  for (size_t round = 0; suspicious > 0; ++round) {
-    uint32_t bestEdge = 0;
-    const Candidate* best = nullptr;
-    for (size_t i = 0; i < loopCount; ++i) {
-      if (m_chi[i] <= limit2) continue;
-      for (size_t k = m_loopStart[i]; k < m_loopStart[i + 1]; ++k) {
-        const uint32_t e = m_loopEdge[k];
-        if (m_edges[e].tie || corrected[e] || visited[e] == round) continue;
-        visited[e] = round;
-        if (!fresh[e]) cache[e] = Best(e), fresh[e] = 1;
-        if (round == 0 && cache[e].valid && cache[e].delta < 0) firstRound.push_back(e);
-        if (cache[e].valid && (!best || cache[e].delta < best->delta)) best = &cache[e], bestEdge = e;
-      }
-    }
-    if (round == 0) {
-      for (const uint32_t e : firstRound) {
-        report.suspects.push_back(Suspect(e, cache[e], total, false));
-      }
-    }
-    if (!best || best->delta >= -1e-9 * (1 + total)) break;
-    const Candidate chosen = *best;
-    BlunderSuspect suspect = Suspect(bestEdge, chosen, total, true);
-    Apply(bestEdge, chosen.vec);
-    total += chosen.delta;
-    corrected[bestEdge] = 1;
-    corrections.push_back(bestEdge);
-    suspect.totalAfter = total;
-    suspect.worstAfter = 0;
-    suspicious = 0;
-    for (size_t k = m_incStart[bestEdge]; k < m_incStart[bestEdge + 1]; ++k) {
-      const size_t loop = m_incLoop[k];
-      suspect.worstAfter = std::max(suspect.worstAfter, std::sqrt(std::max(0.0, m_chi[loop])));
-      for (size_t j = m_loopStart[loop]; j < m_loopStart[loop + 1]; ++j) fresh[m_loopEdge[j]] = 0;
-    }
-    for (size_t i = 0; i < loopCount; ++i) suspicious += m_chi[i] > limit2 ? 1 : 0;
-    report.suspects.insert(report.suspects.begin() + static_cast<std::ptrdiff_t>(corrections.size() - 1), suspect);
+  for (uint32_t e = 0; e < edgeCount; ++e) {
+    if (!Eligible(e)) continue;
+    m_cache[e] = Best(e), m_fresh[e] = 1;
+    if (!m_cache[e].valid) continue;
+    // A change lost in the rounding of the sums (a zero-length leg turned
+    // round, say) is no alternative.
+    if (m_cache[e].delta < -1e-9 * (1 + total)) firstRound.push_back(e);
+    m_queue.push_back({m_cache[e].delta, true, e, 0});
   }
-  // The alternatives: other legs of the first round, best first.
-  const auto alternatives = report.suspects.begin() + static_cast<std::ptrdiff_t>(corrections.size());
+  std::make_heap(m_queue.begin(), m_queue.end(), QueueLater());
+  for (const uint32_t e : firstRound) report.suspects.push_back(Suspect(e, m_cache[e], total, false));
+
+  std::vector<uint32_t> corrections;
+  std::vector<BlunderSuspect> found;
+  while (m_suspiciousCount > 0 && !m_queue.empty()) {
+    std::pop_heap(m_queue.begin(), m_queue.end(), QueueLater());
+    const Queued top = m_queue.back();
+    m_queue.pop_back();
+    if (top.stamp != m_stamp[top.edge] || !Eligible(top.edge)) continue;
+    if (!top.fresh) {
+      if (!m_fresh[top.edge]) m_cache[top.edge] = Best(top.edge), m_fresh[top.edge] = 1;
+      const Candidate& c = m_cache[top.edge];
+      if (!c.valid) continue;
+      m_queue.push_back({c.delta, true, top.edge, m_stamp[top.edge]});
+      std::push_heap(m_queue.begin(), m_queue.end(), QueueLater());
+      continue;
+    }
+    const uint32_t bestEdge = top.edge;
+    const Candidate chosen = m_cache[bestEdge];
+    if (chosen.delta >= -1e-9 * (1 + total)) break;
+    BlunderSuspect suspect = Suspect(bestEdge, chosen, total, true);
+    m_corrected[bestEdge] = 1;
+    suspect.worstAfter = Apply(bestEdge, chosen.vec);
+    total += chosen.delta;
+    suspect.totalAfter = total;
+    corrections.push_back(bestEdge);
+    found.push_back(suspect);
+  }
+  // The corrections, then the alternatives: other legs of the first round,
+  // best first.
   std::vector<uint8_t> isCorrected(m_store.records.size(), 0);
   for (const uint32_t e : corrections) isCorrected[m_edges[e].record] = 1;
-  const auto end = std::remove_if(alternatives, report.suspects.end(),
-                                  [&](const BlunderSuspect& s) { return isCorrected[s.record] != 0; });
-  report.suspects.erase(end, report.suspects.end());
-  std::stable_sort(alternatives, report.suspects.end(),
+  std::erase_if(report.suspects, [&](const BlunderSuspect& s) { return isCorrected[s.record] != 0; });
+  std::stable_sort(report.suspects.begin(), report.suspects.end(),
                    [](const BlunderSuspect& a, const BlunderSuspect& b) { return a.totalAfter < b.totalAfter; });
+  report.suspects.insert(report.suspects.begin(), found.begin(), found.end());
   return report;
 }
+
+}  // namespace blunder
+
+namespace {
 
 std::string Shown(double value) { return base::FormatShown(base::RoundHundredths(value)); }
 
@@ -628,7 +462,7 @@ void SaveBlunderOptions(platform::SettingsStore& settings, const BlunderOptions&
 }
 
 BlunderReport FindBlunders(const doc::SurveyStore& store, const BlunderOptions& options) {
-  Network network(store, options);
+  blunder::Network network(store, options);
   return network.Run();
 }
 
