@@ -127,6 +127,11 @@ std::string StationNames::MergedQuestion() const {
          "Trotzdem importieren?";
 }
 
+std::string BlankedTextsNote(size_t fields) {
+  return "Steuerzeichen (etwa Zeilenumbrüche) in " + Plural(fields, "Textfeld", "Textfeldern") +
+         " wurden durch Leerzeichen ersetzt.";
+}
+
 std::string TableReport::Refusal() const {
   if (knownColumns == 0) {
     std::string found;
@@ -161,8 +166,9 @@ std::string TableReport::Notes() const {
   }
   if (refused.Count() > 0) notes.push_back(refused.Message());
   if (blankedFields > 0) {
-    notes.push_back("Steuerzeichen (etwa Zeilenumbrüche) in " + Plural(blankedFields, "Textfeld", "Textfeldern") +
-                    " wurden durch Leerzeichen ersetzt, zuerst in Zeile " + std::to_string(firstBlankedLine) + ".");
+    std::string note = BlankedTextsNote(blankedFields);
+    note.insert(note.size() - 1, ", zuerst in Zeile " + std::to_string(firstBlankedLine));
+    notes.push_back(note);
   }
   if (malformedBytes > 0) {
     std::vector<std::string> lines;

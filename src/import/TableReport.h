@@ -45,6 +45,9 @@ class StationNames {
   size_t m_merged = 0;
 };
 
+// The note that `fields` texts had control characters blanked.
+std::string BlankedTextsNote(size_t fields);
+
 struct TableReport {
   char separator = '\t';
   std::vector<std::string> headerFields;  // the first few, as quoted in messages (UTF-8)
