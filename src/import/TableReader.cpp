@@ -4,8 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include "base/FixedText.h"
 #include "base/Cp1252.h"
+#include "base/FixedText.h"
 #include "import/ImportLimits.h"
 #include "import/TableColumns.h"
 #include "import/TableReport.h"
@@ -129,7 +129,9 @@ std::vector<TableColumn> ReadHeader(std::string_view header, TableReport& report
     if (column == TableColumn::Ignored && !field.starts_with('_')) {
       report.unknownColumns.emplace_back(field);
     }
-    if (report.headerFields.size() < kShownFields) report.headerFields.push_back("\"" + ColumnNameForMessage(field) + "\"");
+    if (report.headerFields.size() < kShownFields) {
+      report.headerFields.push_back("\"" + ColumnNameForMessage(field) + "\"");
+    }
     report.knownColumns += column != TableColumn::Ignored;
     columns.push_back(column);
   });
@@ -305,12 +307,13 @@ void ReadTable(doc::SurveyStore& store, std::string_view header, LineSource& dat
     LineValues at;
     bool given = false;
     bool pointGiven = false, refPointGiven = false;
-    ForEachField(WithoutReturn(line), report.separator, columns.size(), scratch, [&](size_t n, std::string_view field) {
-      const bool read = ReadField(columns[n], field, *record, at);
-      given |= read;
-      pointGiven |= read && columns[n] == TableColumn::Point;
-      refPointGiven |= read && columns[n] == TableColumn::RefPoint;
-    });
+    ForEachField(WithoutReturn(line), report.separator, columns.size(), scratch,
+                 [&](size_t n, std::string_view field) {
+                   const bool read = ReadField(columns[n], field, *record, at);
+                   given |= read;
+                   pointGiven |= read && columns[n] == TableColumn::Point;
+                   refPointGiven |= read && columns[n] == TableColumn::RefPoint;
+                 });
     if (at.hasRefused) report.refused.Add(lineNumber, at.refused);
     // A line without values (or with a number it cannot take) leaves the
     // carried values, the point included, as they were: the next line
@@ -318,7 +321,11 @@ void ReadTable(doc::SurveyStore& store, std::string_view header, LineSource& dat
     if (!given || at.hasRefused) continue;
     if (at.blanked > 0 && report.blankedFields == 0) report.firstBlankedLine = lineNumber;
     report.blankedFields += at.blanked;
-    if ((hasPoint || hasRefPoint) && (replaced || HoldsQuestionMark(record->point) || HoldsQuestionMark(record->refPoint))) {
+    // Only a line that lost characters, or a name holding "?", can make
+    // two names equal.
+    const bool questionable =
+        replaced || HoldsQuestionMark(record->point) || HoldsQuestionMark(record->refPoint);
+    if ((hasPoint || hasRefPoint) && questionable) {
       std::string point, refPoint;
       if (replaced) OriginalNames(*replaced, columns, report.separator, point, refPoint);
       if (pointGiven) report.stations.Add(lineNumber, base::TextOf(record->point), point);
@@ -341,7 +348,9 @@ bool ReadTableLines(doc::SurveyStore& store, std::string_view header, LineSource
                     platform::Prompter& prompter, size_t maxRecords) {
   TableReport report;
   ReadTable(store, header, dataLines, maxRecords, report);
-  if (const std::string notes = report.Notes(); !notes.empty()) prompter.Message(notes, platform::Icon::Exclamation);
+  if (const std::string notes = report.Notes(); !notes.empty()) {
+    prompter.Message(notes, platform::Icon::Exclamation);
+  }
   return report.needed <= maxRecords;
 }
 

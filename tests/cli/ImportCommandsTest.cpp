@@ -138,7 +138,8 @@ TEST_F(CliImport, TablesWithoutRecordsFail) {
 
 // "Вход" and "Зала" both become "????": written only when answered yes.
 TEST_F(CliImport, StationNamesMadeEqualNeedYes) {
-  Put(Path("namen.txt"), "Punkt\tL\xC3\xA4nge\n\xD0\x92\xD1\x85\xD0\xBE\xD0\xB4\t5\n\xD0\x97\xD0\xB0\xD0\xBB\xD0\xB0\t3\n");
+  Put(Path("namen.txt"),
+      "Punkt\tL\xC3\xA4nge\n\xD0\x92\xD1\x85\xD0\xBE\xD0\xB4\t5\n\xD0\x97\xD0\xB0\xD0\xBB\xD0\xB0\t3\n");
   const Result refused = Run({"import", Path("namen.txt"), "-o", Path("out.hpn")});
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find("\"Вход\" und \"Зала\" werden beide zu \"????\""), std::string::npos) << refused.err;

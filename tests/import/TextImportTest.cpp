@@ -224,7 +224,8 @@ TEST_F(TextImport, SpreadsheetTablesAreImported) {
       {"quotes of a spreadsheet's tab text", "Punkt\tBezeichnung\n1\t\"Halle \"\"Nord\"\"\"\n2\t\"a\"b\"\n",
        {"0>1 0 Halle \"Nord\"|", "1>2 0 \"a\"b\"|"}, ""},
       {"a one-column table keeps its semicolons", "Punkt\nA;B\n", {"0>A;B 0 |"}, ""},
-      {"control characters in texts become blanks", "Punkt\tBezeichnung\tBemerkung\n1\tHalle\rNord\tx\x01y\n2\tA\x7F\t\n",
+      {"control characters in texts become blanks",
+       "Punkt\tBezeichnung\tBemerkung\n1\tHalle\rNord\tx\x01y\n2\tA\x7F\t\n",
        {"0>1 0 Halle Nord|x y", "1>2 0 A |"},
        "Steuerzeichen (etwa Zeilenumbrüche) in 3 Textfeldern wurden durch Leerzeichen ersetzt, zuerst in Zeile 2."},
   };
@@ -269,7 +270,8 @@ TEST_F(TextImport, StationNamesTheConversionChanges) {
 
 TEST_F(TextImport, Utf8WithAFewMalformedBytesIsReadAsUtf8) {
   // The Windows-1252 "ß" is the one malformed byte among two UTF-8 letters.
-  ASSERT_TRUE(Import(Put("u.txt", "H\xC3\xB6hle\tPunkt\tL\xC3\xA4nge\tBezeichnung\n1\t1\t5\tGro\xDF\n\t2\t3,5\tEnge\n")));
+  ASSERT_TRUE(Import(
+      Put("u.txt", "H\xC3\xB6hle\tPunkt\tL\xC3\xA4nge\tBezeichnung\n1\t1\t5\tGro\xDF\n\t2\t3,5\tEnge\n")));
   std::vector<std::string> legs;
   for (const auto& r : store.records) legs.push_back(std::to_string(r->cave) + ":" + Leg(*r));
   EXPECT_EQ(legs, (std::vector<std::string>{"1:0>1 5 Gro?|", "1:1>2 3.5 Enge|"}));
