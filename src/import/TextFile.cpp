@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <span>
 
 #include "base/Cp1252.h"
@@ -225,16 +226,23 @@ bool TextLines::Next(std::string& line) {
 }
 
 bool TextLines::NextByteLine(std::string& line) {
+  // After a carriage return that ended a line, a line feed belongs to it.
+  if (m_afterReturn && Fill() && m_buffer[m_pos] == '\n') ++m_pos;
+  m_afterReturn = false;
+  const bool anyEnd = m_layout.returnLineEnds;
   bool any = false;
   while (Fill()) {
     any = true;
     const auto* begin = m_buffer.data() + m_pos;
-    const int end = m_layout.returnLineEnds ? '\r' : '\n';
-    const auto* found = static_cast<const uint8_t*>(std::memchr(begin, end, m_end - m_pos));
+    const auto* stop = m_buffer.data() + m_end;
+    const auto* found = anyEnd ? std::find_if(begin, stop, [](uint8_t c) { return c == '\r' || c == '\n'; })
+                               : static_cast<const uint8_t*>(std::memchr(begin, '\n', m_end - m_pos));
+    if (found == stop) found = nullptr;
     const size_t length = found ? static_cast<size_t>(found - begin) : m_end - m_pos;
     line.append(reinterpret_cast<const char*>(begin), length);
     m_pos += length;
     if (found) {
+      m_afterReturn = *found == '\r';
       ++m_pos;
       return true;
     }
@@ -244,22 +252,31 @@ bool TextLines::NextByteLine(std::string& line) {
 
 bool TextLines::NextUtf16Line(std::string& line) {
   // The line is gathered as UTF-8 and converted like a UTF-8 file's.
-  const char32_t end = m_layout.returnLineEnds ? U'\r' : U'\n';
+  const bool anyEnd = m_layout.returnLineEnds;
   bool any = false;
+  bool afterReturn = std::exchange(m_afterReturn, false);
   char32_t highSurrogate = 0;
   for (;;) {
     uint8_t unit[2];
     size_t have = 0;
     while (have < 2 && Fill()) unit[have++] = m_buffer[m_pos++];
     if (have < 2) break;  // an odd last byte ends the text
-    any = true;
     const char32_t code = m_layout.encoding == TextEncoding::Utf16LE
                               ? static_cast<char32_t>(unit[0] | (unit[1] << 8))
                               : static_cast<char32_t>((unit[0] << 8) | unit[1]);
     const bool high = code >= 0xD800 && code <= 0xDBFF;
     const bool low = code >= 0xDC00 && code <= 0xDFFF;
+    if (afterReturn && code == U'\n') {
+      afterReturn = false;
+      continue;
+    }
+    afterReturn = false;
+    any = true;
     if (highSurrogate != 0 && !low) AppendUtf8(line, 0xFFFD);  // a lone high surrogate
-    if (code == end) return true;
+    if (code == U'\n' || (anyEnd && code == U'\r')) {
+      m_afterReturn = code == U'\r';
+      return true;
+    }
     if (low) {
       AppendUtf8(line, highSurrogate != 0 ? 0x10000 + ((highSurrogate - 0xD800) << 10) + (code - 0xDC00) : 0xFFFD);
     } else if (!high) {

@@ -4,9 +4,10 @@
 // a few of its bytes are malformed, and a file that starts with a UTF-16
 // byte-order mark (either byte order) as UTF-16; both are converted,
 // malformed bytes and characters outside Windows-1252 becoming "?" (each
-// line says what it lost). Lines end at a line feed, or at a carriage return
-// in a file whose first line ends with a lone one (classic Mac); carriage
-// returns at a line's end are removed; lines of any length are read whole.
+// line says what it lost). Lines end at a line feed; in a file whose first
+// line ends with a lone carriage return (classic Mac) also at a carriage
+// return, with or without a line feed after it. Carriage returns at a line's
+// end are removed; elsewhere they stay; lines of any length are read whole.
 // TextLines reads a file one line at a time, so a reader that goes line by
 // line never holds the whole text.
 #pragma once
@@ -88,6 +89,7 @@ class TextLines final : public LineSource {
   size_t m_pos = 0;
   size_t m_end = 0;
   bool m_started = false;
+  bool m_afterReturn = false;  // the last line ended with a carriage return
 };
 
 // A UTF-8 line in Windows-1252; `replaced` counts what became "?" and keeps

@@ -110,6 +110,13 @@ TEST_F(TextImport, Utf16FilesAreReadInBothByteOrders) {
   EXPECT_EQ(SplitTextLines(Utf16(u"a\nb", true) + "x"), (std::vector<std::string>{"a", "b"}));
   EXPECT_EQ(SplitTextLines("\xEF\xBB\xBFL\xC3\xA4nge\n"), std::vector<std::string>{"L\xE4nge"});
   EXPECT_EQ(SplitTextLines("L\xE4nge\r\n\n"), (std::vector<std::string>{"L\xE4nge", ""}));
+  // A first line ending with a lone carriage return makes every line end
+  // count: carriage return, line feed or both. Otherwise a carriage return
+  // stays inside its line.
+  const std::vector<std::string> mac = {"a", "b", "c", "", "d"};
+  EXPECT_EQ(SplitTextLines("a\rb\r\nc\n\rd"), mac);
+  EXPECT_EQ(SplitTextLines(Utf16(u"a\rb\r\nc\n\rd", false)), mac);
+  EXPECT_EQ(SplitTextLines("a\r\nb\rc\n"), (std::vector<std::string>{"a", "b\rc"}));
 }
 
 TEST_F(TextImport, UnknownColumnIsQuotedInPart) {
