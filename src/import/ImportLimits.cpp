@@ -75,8 +75,4 @@ std::string RefusedLines::Message() const {
   return text;
 }
 
-void RefusedLines::Report(platform::Prompter* prompter) const {
-  if (prompter && m_count > 0) prompter->Message(Message(), platform::Icon::Exclamation);
-}
-
 }  // namespace hp::imports

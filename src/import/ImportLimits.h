@@ -9,7 +9,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Prompter.h"
 
 namespace hp::imports {
 
@@ -56,8 +55,6 @@ class RefusedLines {
   size_t Count() const { return m_count; }
   // The message (UTF-8); empty when no line was refused.
   std::string Message() const;
-  // Shows the message when a line was refused; `prompter` may be null.
-  void Report(platform::Prompter* prompter) const;
 
  private:
   size_t m_count = 0;
