@@ -85,6 +85,10 @@ class Utf8Census {
     size_t pos = 0;
     char32_t cp = 0;
     while (pos < m_pending.size()) {
+      if (static_cast<unsigned char>(m_pending[pos]) < 0x80) {
+        ++pos;
+        continue;
+      }
       const int length = SequenceAt(m_pending, pos, cp);
       if (length == kIncomplete && !last) break;
       if (length <= 0) {
