@@ -5,6 +5,7 @@
 
 #include "base/Cp1252.h"
 #include "import/TableColumns.h"
+#include "import/TextFile.h"
 
 namespace hp::imports {
 namespace {
@@ -45,23 +46,7 @@ std::u32string CodePoints(std::string_view text, size_t count = std::string_view
 
 std::string Utf8(std::u32string_view points) {
   std::string text;
-  for (const char32_t cp : points) {
-    if (cp < 0x80) {
-      text.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-      text.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-      text.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-      text.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-      text.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      text.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-      text.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-      text.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-      text.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-      text.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-  }
+  for (const char32_t cp : points) AppendUtf8(text, cp);
   return text;
 }
 
