@@ -199,7 +199,14 @@ PAGES["Datenimport Tabellenformat"] = """
 <p>Beim Import einer Textdatei (Tabelle oder PocketTopo-Export) wählen Sie, ob die Daten des Dokuments ersetzt oder die
 importierten Datensätze angehängt werden.</p>
 <p><b>Tabellen</b> sind tabulatorgetrennte Textdateien, deren erste Zeile die Spalten benennt (etwa „Punkt“, „Länge“,
-„Azimut“, „Neigung“); Dezimalkomma ist erlaubt. So übernehmen Sie Daten aus einer Tabellenkalkulation.</p>
+„Azimut“, „Neigung“); Dezimalkomma ist erlaubt. So übernehmen Sie Daten aus einer Tabellenkalkulation. Als CSV mit
+Semikolon oder Komma gespeicherte Tabellen werden ebenso gelesen, auch mit den Zeilenenden älterer Mac-Programme und mit
+Feldern in Anführungszeichen. Die Datei darf in Windows-1252, UTF-8 oder UTF-16 (mit Byte-Order-Mark) gespeichert
+sein; Zeichen, die Windows-1252 nicht kennt, werden zu „?“, und würden dadurch zwei Messpunktnamen gleich, fragt das
+Programm vor dem Import. Steuerzeichen in Texten werden zu Leerzeichen.</p>
+<p>Eine Tabelle, die keinen Datensatz ergibt oder deren erste Zeile keine bekannte Spalte nennt, wird nicht importiert;
+die Daten des Dokuments bleiben dann unverändert. Was beim Import übergangen oder geändert wurde (unbekannte Spalten,
+abgelehnte Zeilen, ersetzte Zeichen), nennt eine Meldung.</p>
 <p><b>PocketTopo</b>: Exportieren Sie in PocketTopo die Vermessung als Text. Wiederholte Messungen eines Messzugs werden
 gemittelt, Rückmessungen umgedreht, Seitenmessungen werden Hilfslinien.</p>
 <p>Nach dem Import werden die Include-Dateien aktualisiert und die Vermessung berechnet.</p>

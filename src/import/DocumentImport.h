@@ -32,12 +32,17 @@ DocumentImportResult ImportDocument(doc::SurveyStore& store, const std::filesyst
 // include file that cannot be read or is not a document is named in a
 // message, once per update, and its path is added to `unread` when given;
 // the record naming it stays. An include file that would bring the document
-// beyond `maxRecords` records is taken out again with a message, and the
-// includes after it are not read.
+// beyond `maxRecords` records, or beyond what the memory holds (`memory`
+// bytes of physical memory, 0 for this machine's, see RecordsForMemory), is
+// not taken: a message names it and the records all includes would need,
+// and neither it nor the includes after it are read (they are added to
+// `unread`). A file named again is counted before it is read again. The
+// computation asks each question and shows each message once per update,
+// however often an include file repeats the record it is about.
 calc::ComputeOutcome UpdateIncludes(doc::SurveyStore& store, const std::filesystem::path& documentFolder,
                                     platform::Prompter& prompter, const platform::SettingsStore& settings,
                                     std::vector<std::filesystem::path>* unread = nullptr,
-                                    size_t maxRecords = kMaxDocumentRecords);
+                                    size_t maxRecords = kMaxDocumentRecords, uint64_t memory = 0);
 
 namespace messages {
 inline constexpr const char* kIncludeNotFound = "Die Include-Datei wurde nicht gefunden:\n";

@@ -1,6 +1,11 @@
 // Reporting numbers an import cannot take.
 #include "import/ImportLimits.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <limits>
+
 #include "base/Cp1252.h"
 
 namespace hp::imports {
@@ -21,6 +26,36 @@ std::string Quoted(std::string_view value) {
 
 }  // namespace
 
+std::string GroupedNumber(size_t value) {
+  const std::string digits = std::to_string(value);
+  std::string grouped;
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped.push_back('.');
+    grouped.push_back(digits[i]);
+  }
+  return grouped;
+}
+
+uint64_t PhysicalMemory() {
+  const long pages = ::sysconf(_SC_PHYS_PAGES);
+  const long pageSize = ::sysconf(_SC_PAGESIZE);
+  if (pages <= 0 || pageSize <= 0) return 0;
+  return static_cast<uint64_t>(pages) * static_cast<uint64_t>(pageSize);
+}
+
+size_t RecordsForMemory(uint64_t memory) {
+  if (memory == 0) memory = PhysicalMemory();
+  if (memory == 0) return std::numeric_limits<size_t>::max();
+  const uint64_t margin = std::max<uint64_t>(memory / 4, 2ULL << 30);
+  if (memory <= margin) return 0;
+  return static_cast<size_t>((memory - margin) / kBytesPerRecord);
+}
+
+std::string OutOfMemoryMessage(size_t needed, size_t possible) {
+  return std::string(messages::kOutOfMemory) + "\nDas Dokument bräuchte " + GroupedNumber(needed) +
+         " Datensätze, der Arbeitsspeicher dieses Rechners reicht für " + GroupedNumber(possible) + ".";
+}
+
 void RefusedLines::Add(size_t line, std::string_view value) {
   if (m_count++ == 0) {
     m_firstLine = line;
@@ -38,10 +73,6 @@ std::string RefusedLines::Message() const {
             " mit solchen Werten " + (m_count == 2 ? "wurde" : "wurden") + " ebenfalls nicht importiert.";
   }
   return text;
-}
-
-void RefusedLines::Report(platform::Prompter* prompter) const {
-  if (prompter && m_count > 0) prompter->Message(Message(), platform::Icon::Exclamation);
 }
 
 }  // namespace hp::imports

@@ -16,9 +16,11 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/Cp1252.h"
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
 #include "calc/LegReduction.h"
+#include "import/TableReport.h"
 #include "import/TextImport.h"
 
 namespace hp::imports {
@@ -526,13 +528,34 @@ class PocketTopoReader {
   int m_count = 0;
 };
 
+// Blanks the control characters of the texts a record took from the file;
+// the number of texts changed.
+size_t BlankTexts(doc::SurveyRecord& r) {
+  size_t blanked = 0;
+  const auto blank = [&](auto& field) {
+    std::string text(base::TextOf(field));
+    if (base::BlankControlCharacters(text) == 0) return;
+    base::SetText(field, text);
+    ++blanked;
+  };
+  blank(r.refPoint);
+  blank(r.point);
+  blank(r.description);
+  return blanked;
+}
+
 }  // namespace
 
 bool ReadPocketTopoLines(doc::SurveyStore& store, const std::vector<std::string>& lines, platform::Prompter* prompter,
                          size_t maxRecords) {
+  const size_t before = store.records.size();
   PocketTopoReader reader(store, lines, maxRecords);
   const bool complete = reader.Read();
-  reader.refused().Report(prompter);
+  size_t blanked = 0;
+  for (size_t i = before; i < store.records.size(); ++i) blanked += BlankTexts(*store.records[i]);
+  std::string notes = reader.refused().Message();
+  if (blanked > 0) notes += (notes.empty() ? "" : "\n\n") + BlankedTextsNote(blanked);
+  if (prompter && !notes.empty()) prompter->Message(notes, platform::Icon::Exclamation);
   return complete;
 }
 

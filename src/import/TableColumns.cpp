@@ -174,20 +174,22 @@ std::string ReadTableDate(std::string_view field) {
   return std::string(stored, sizeof stored);
 }
 
-std::string UnknownColumnMessage(std::string_view field) {
-  const std::string_view format = messages::kUnknownColumn;
-  const size_t at = format.find("%s");
-  std::string text(format.substr(0, at));
+std::string ColumnNameForMessage(std::string_view field) {
   // A long field (a binary file's first line) is quoted in part; control
   // characters would garble the message.
   std::string quoted(field.substr(0, kMaxQuotedColumn));
   for (char& c : quoted) {
     if (static_cast<unsigned char>(c) < 0x20) c = '?';
   }
-  text += base::Cp1252ToUtf8(quoted);
+  std::string text = base::Cp1252ToUtf8(quoted);
   if (field.size() > kMaxQuotedColumn) text += "…";
-  text += format.substr(at + 2);
   return text;
+}
+
+std::string UnknownColumnMessage(std::string_view field) {
+  const std::string_view format = messages::kUnknownColumn;
+  const size_t at = format.find("%s");
+  return std::string(format.substr(0, at)) + ColumnNameForMessage(field) + std::string(format.substr(at + 2));
 }
 
 }  // namespace hp::imports

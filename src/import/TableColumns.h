@@ -43,9 +43,11 @@ std::optional<double> ReadTableNumber(std::string_view field);
 // "dd.mm.yyyy", or empty when the date does not exist.
 std::string ReadTableDate(std::string_view field);
 
-// The message for a header field of no known kind (UTF-8, with at most
-// kMaxQuotedColumn characters of the field).
+// A header field as messages quote it (UTF-8): at most kMaxQuotedColumn
+// characters, control characters shown as "?".
 inline constexpr size_t kMaxQuotedColumn = 80;
+std::string ColumnNameForMessage(std::string_view field);
+// The message for a header field of no known kind.
 std::string UnknownColumnMessage(std::string_view field);
 
 namespace messages {

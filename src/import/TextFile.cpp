@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <span>
 
 #include "base/Cp1252.h"
@@ -17,27 +19,87 @@ bool HasNonAscii(std::string_view bytes) {
   return std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
-// The length of a UTF-8 sequence by its lead byte (0 for a continuation or
-// invalid byte).
-size_t SequenceLength(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
+constexpr int kIncomplete = -1;
+
+// The length of the well-formed UTF-8 sequence at `pos`, its code point in
+// `cp`; 0 when the bytes there are malformed, kIncomplete when the text ends
+// inside a sequence that is well-formed so far.
+int SequenceAt(std::string_view text, size_t pos, char32_t& cp) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(pos);
+  if (lead < 0x80) {
+    cp = lead;
+    return 1;
+  }
+  int length = 0;
+  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+  if (lead >= 0xC2 && lead <= 0xDF) length = 2, cp = lead & 0x1F;
+  else if (lead >= 0xE0 && lead <= 0xEF) length = 3, cp = lead & 0x0F;
+  else if (lead >= 0xF0 && lead <= 0xF4) length = 4, cp = lead & 0x07;
+  else return 0;
+  if (lead == 0xE0) low = 0xA0;        // no overlong forms
+  else if (lead == 0xED) high = 0x9F;  // no surrogates
+  else if (lead == 0xF0) low = 0x90;
+  else if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+  for (int i = 1; i < length; ++i) {
+    if (pos + i >= text.size()) return kIncomplete;
+    const unsigned char b = byte(pos + i);
+    if (b < (i == 1 ? low : 0x80) || b > (i == 1 ? high : 0xBF)) return 0;
+    cp = (cp << 6) | (b & 0x3F);
+  }
+  return length;
 }
 
-// Where a chunk of UTF-8 may be cut so that no sequence is split: before a
-// lead byte near the end whose sequence is not complete yet.
-size_t CompleteSequencesEnd(std::string_view text) {
-  const size_t back = std::min<size_t>(3, text.size());
-  for (size_t i = text.size(); i-- > text.size() - back;) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if ((byte & 0xC0) == 0x80) continue;
-    const size_t length = SequenceLength(byte);
-    return length > text.size() - i ? i : text.size();
+// Counts the well-formed multi-byte sequences and the malformed bytes of a
+// text read in chunks; a sequence cut by a chunk's end waits for the next.
+class Utf8Census {
+ public:
+  void Add(std::string_view chunk) {
+    m_pending.append(chunk);
+    Count(false);
   }
-  return text.size();
+  void Finish() { Count(true); }
+  size_t sequences = 0;
+  size_t malformed = 0;
+
+ private:
+  void Count(bool last) {
+    size_t pos = 0;
+    char32_t cp = 0;
+    while (pos < m_pending.size()) {
+      if (static_cast<unsigned char>(m_pending[pos]) < 0x80) {
+        ++pos;
+        continue;
+      }
+      const int length = SequenceAt(m_pending, pos, cp);
+      if (length == kIncomplete && !last) break;
+      if (length <= 0) {
+        ++malformed, ++pos;
+        continue;
+      }
+      if (length > 1) ++sequences;
+      pos += static_cast<size_t>(length);
+    }
+    m_pending.erase(0, pos);
+  }
+  std::string m_pending;
+};
+
+// Whether the first line of a text ends with a lone carriage return: the
+// first line end decides for the whole text. `unit` is the size of one
+// character (1, or 2 for UTF-16), `bigEndian` its byte order.
+bool FirstLineEndsWithReturn(std::span<const uint8_t> text, size_t unit, bool bigEndian) {
+  const auto at = [&](size_t i) -> char32_t {
+    if (unit == 1) return text[i];
+    return bigEndian ? static_cast<char32_t>((text[i] << 8) | text[i + 1])
+                     : static_cast<char32_t>(text[i] | (text[i + 1] << 8));
+  };
+  for (size_t i = 0; i + unit <= text.size(); i += unit) {
+    const char32_t c = at(i);
+    if (c == U'\n') return false;
+    if (c == U'\r') return i + 2 * unit <= text.size() && at(i + unit) != U'\n';
+  }
+  return false;
 }
 
 size_t ReadSome(base::ByteSource& source, std::span<uint8_t> out, uint64_t& left) {
@@ -55,30 +117,88 @@ bool LineList::Next(std::string& line) {
   return true;
 }
 
-TextEncoding DetectTextEncoding(base::ByteSource& source, uint64_t limit) {
+TextLayout DetectTextLayout(base::ByteSource& source, uint64_t limit) {
+  TextLayout layout;
   std::vector<uint8_t> chunk(kChunk);
   size_t got = ReadSome(source, chunk, limit);
-  if (got >= 2 && chunk[0] == 0xFF && chunk[1] == 0xFE) return TextEncoding::Utf16LE;
-  if (got >= 2 && chunk[0] == 0xFE && chunk[1] == 0xFF) return TextEncoding::Utf16BE;
+  const std::span<const uint8_t> first(chunk.data(), got);
+  if (got >= 2 && ((chunk[0] == 0xFF && chunk[1] == 0xFE) || (chunk[0] == 0xFE && chunk[1] == 0xFF))) {
+    const bool bigEndian = chunk[0] == 0xFE;
+    layout.encoding = bigEndian ? TextEncoding::Utf16BE : TextEncoding::Utf16LE;
+    layout.returnLineEnds = FirstLineEndsWithReturn(first.subspan(2), 2, bigEndian);
+    return layout;
+  }
   const bool bom = std::string_view(reinterpret_cast<const char*>(chunk.data()), got).starts_with(kUtf8Bom);
-  // A sequence cut by the chunk's end is carried over to the next chunk.
-  std::string pending;
-  bool nonAscii = false;
+  layout.returnLineEnds = FirstLineEndsWithReturn(first, 1, false);
+  Utf8Census census;
   while (got > 0) {
-    pending.append(reinterpret_cast<const char*>(chunk.data()), got);
-    const size_t end = CompleteSequencesEnd(pending);
-    const std::string_view complete(pending.data(), end);
-    if (!base::IsValidUtf8(complete)) return TextEncoding::Cp1252;
-    nonAscii = nonAscii || HasNonAscii(complete);
-    pending.erase(0, end);
+    const std::string_view bytes(reinterpret_cast<const char*>(chunk.data()), got);
+    layout.zeroBytes = layout.zeroBytes || bytes.find('\0') != std::string_view::npos;
+    census.Add(bytes);
     got = ReadSome(source, chunk, limit);
   }
-  if (!pending.empty()) return TextEncoding::Cp1252;
-  return bom || nonAscii ? TextEncoding::Utf8 : TextEncoding::Cp1252;
+  census.Finish();
+  if ((bom || census.sequences > 0) && 2 * census.malformed <= census.sequences) layout.encoding = TextEncoding::Utf8;
+  return layout;
 }
 
-TextLines::TextLines(base::ByteSource& source, TextEncoding encoding, uint64_t limit)
-    : m_source(source), m_encoding(encoding), m_left(limit), m_buffer(kChunk) {}
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+std::string ConvertUtf8Line(std::string_view text, LineConversion& replaced) {
+  replaced = {};
+  std::string out;
+  out.reserve(text.size());
+  size_t pos = 0;
+  while (pos < text.size()) {
+    char32_t cp = 0;
+    const int length = SequenceAt(text, pos, cp);
+    if (length <= 0) {
+      ++replaced.malformedBytes;
+      out.push_back('?');
+      ++pos;
+      continue;
+    }
+    const char byte = cp == 0 ? '\0' : base::UnicodeToCp1252(cp, '\0');
+    if (byte == '\0' && cp != 0) ++replaced.unmapped;
+    out.push_back(byte == '\0' && cp != 0 ? '?' : byte);
+    pos += static_cast<size_t>(length);
+  }
+  if (replaced.malformedBytes > 0 || replaced.unmapped > 0) {
+    // The line as it was, for messages that name what was lost.
+    replaced.original.reserve(text.size());
+    for (pos = 0; pos < text.size();) {
+      char32_t cp = 0;
+      const int length = SequenceAt(text, pos, cp);
+      if (length <= 0) {
+        replaced.original.push_back('?');
+        ++pos;
+      } else {
+        replaced.original.append(text.substr(pos, static_cast<size_t>(length)));
+        pos += static_cast<size_t>(length);
+      }
+    }
+  }
+  return out;
+}
+
+TextLines::TextLines(base::ByteSource& source, const TextLayout& layout, uint64_t limit)
+    : m_source(source), m_layout(layout), m_left(limit), m_buffer(kChunk) {}
 
 bool TextLines::Fill() {
   if (m_pos < m_end) return true;
@@ -87,9 +207,15 @@ bool TextLines::Fill() {
   return m_end > 0;
 }
 
+const LineConversion* TextLines::Replaced() const {
+  return m_conversion.malformedBytes > 0 || m_conversion.unmapped > 0 ? &m_conversion : nullptr;
+}
+
 bool TextLines::Next(std::string& line) {
   line.clear();
-  const bool utf16 = m_encoding == TextEncoding::Utf16LE || m_encoding == TextEncoding::Utf16BE;
+  m_conversion = {};
+  const TextEncoding encoding = m_layout.encoding;
+  const bool utf16 = encoding == TextEncoding::Utf16LE || encoding == TextEncoding::Utf16BE;
   const bool first = !m_started;
   m_started = true;
   if (first && utf16) {
@@ -99,20 +225,28 @@ bool TextLines::Next(std::string& line) {
   // A UTF-8 byte-order mark is no text, also in a file not read as UTF-8.
   if (first && !utf16 && line.starts_with(kUtf8Bom)) line.erase(0, kUtf8Bom.size());
   while (!line.empty() && line.back() == '\r') line.pop_back();
-  if (m_encoding == TextEncoding::Utf8 && HasNonAscii(line)) line = base::Utf8ToCp1252(line);
+  if ((encoding != TextEncoding::Cp1252) && HasNonAscii(line)) line = ConvertUtf8Line(line, m_conversion);
   return true;
 }
 
 bool TextLines::NextByteLine(std::string& line) {
+  // After a carriage return that ended a line, a line feed belongs to it.
+  if (m_afterReturn && Fill() && m_buffer[m_pos] == '\n') ++m_pos;
+  m_afterReturn = false;
+  const bool anyEnd = m_layout.returnLineEnds;
   bool any = false;
   while (Fill()) {
     any = true;
     const auto* begin = m_buffer.data() + m_pos;
-    const auto* found = static_cast<const uint8_t*>(std::memchr(begin, '\n', m_end - m_pos));
+    const auto* stop = m_buffer.data() + m_end;
+    const auto* found = anyEnd ? std::find_if(begin, stop, [](uint8_t c) { return c == '\r' || c == '\n'; })
+                               : static_cast<const uint8_t*>(std::memchr(begin, '\n', m_end - m_pos));
+    if (found == stop) found = nullptr;
     const size_t length = found ? static_cast<size_t>(found - begin) : m_end - m_pos;
     line.append(reinterpret_cast<const char*>(begin), length);
     m_pos += length;
     if (found) {
+      m_afterReturn = *found == '\r';
       ++m_pos;
       return true;
     }
@@ -121,30 +255,49 @@ bool TextLines::NextByteLine(std::string& line) {
 }
 
 bool TextLines::NextUtf16Line(std::string& line) {
+  // The line is gathered as UTF-8 and converted like a UTF-8 file's.
+  const bool anyEnd = m_layout.returnLineEnds;
   bool any = false;
-  bool afterHighSurrogate = false;
+  bool afterReturn = std::exchange(m_afterReturn, false);
+  char32_t highSurrogate = 0;
   for (;;) {
     uint8_t unit[2];
     size_t have = 0;
     while (have < 2 && Fill()) unit[have++] = m_buffer[m_pos++];
-    if (have < 2) return any || have > 0;  // an odd last byte ends the text
-    any = true;
-    const char32_t code = m_encoding == TextEncoding::Utf16LE ? static_cast<char32_t>(unit[0] | (unit[1] << 8))
-                                                              : static_cast<char32_t>((unit[0] << 8) | unit[1]);
-    if (code == u'\n') return true;
+    if (have < 2) break;  // an odd last byte ends the text
+    const char32_t code = m_layout.encoding == TextEncoding::Utf16LE
+                              ? static_cast<char32_t>(unit[0] | (unit[1] << 8))
+                              : static_cast<char32_t>((unit[0] << 8) | unit[1]);
+    const bool high = code >= 0xD800 && code <= 0xDBFF;
     const bool low = code >= 0xDC00 && code <= 0xDFFF;
-    // A surrogate pair is one character, and none of them is in Windows-1252.
-    if (!(low && afterHighSurrogate)) line.push_back(base::UnicodeToCp1252(code));
-    afterHighSurrogate = code >= 0xD800 && code <= 0xDBFF;
+    if (afterReturn && code == U'\n') {
+      afterReturn = false;
+      continue;
+    }
+    afterReturn = false;
+    any = true;
+    if (highSurrogate != 0 && !low) AppendUtf8(line, 0xFFFD);  // a lone high surrogate
+    if (code == U'\n' || (anyEnd && code == U'\r')) {
+      m_afterReturn = code == U'\r';
+      return true;
+    }
+    if (low) {
+      AppendUtf8(line, highSurrogate != 0 ? 0x10000 + ((highSurrogate - 0xD800) << 10) + (code - 0xDC00) : 0xFFFD);
+    } else if (!high) {
+      AppendUtf8(line, code);
+    }
+    highSurrogate = high ? code : 0;
   }
+  if (highSurrogate != 0) AppendUtf8(line, 0xFFFD);
+  return any;
 }
 
 std::vector<std::string> SplitTextLines(std::string_view bytes) {
   const std::span<const uint8_t> data(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   base::MemorySource probe(data);
-  const TextEncoding encoding = DetectTextEncoding(probe, data.size());
+  const TextLayout layout = DetectTextLayout(probe, data.size());
   base::MemorySource source(data);
-  TextLines reader(source, encoding, data.size());
+  TextLines reader(source, layout, data.size());
   std::vector<std::string> lines;
   for (std::string line; reader.Next(line);) lines.push_back(line);
   return lines;

@@ -25,67 +25,84 @@ bool IsPocketTopoHeader(std::string_view firstLine) {
 }
 
 bool ImportTable(doc::SurveyStore& store, const std::filesystem::path& path, int mode,
-                 platform::Prompter& prompter, size_t maxRecords) {
+                 platform::Prompter& prompter, size_t maxRecords, uint64_t memory) {
   const std::string name = path.string();
+  const auto refuse = [&](const std::string& message) {
+    prompter.Message(message, platform::Icon::Exclamation);
+    return false;
+  };
   // Everything is checked before the text is read: a file that is not a
   // regular file, has another extension or is too large is not read at all.
   base::FileSource probe(path);
-  if (!probe.IsOpen()) {
-    prompter.Message(name + messages::kCannotOpen, platform::Icon::Exclamation);
-    return false;
-  }
-  if (!EndsWithTxt(name)) {
-    prompter.Message(name + messages::kBadExtension, platform::Icon::Exclamation);
-    return false;
-  }
+  if (!probe.IsOpen()) return refuse(name + messages::kCannotOpen);
+  if (!EndsWithTxt(name)) return refuse(name + messages::kBadExtension);
   const uint64_t size = probe.Size();
-  if (size > kMaxTableFileSize) {
-    prompter.Message(name + messages::kTooLarge, platform::Icon::Exclamation);
-    return false;
-  }
-  const TextEncoding encoding = DetectTextEncoding(probe, size);
+  if (size > kMaxTableFileSize) return refuse(name + messages::kTooLarge);
+  const TextLayout layout = DetectTextLayout(probe, size);
   base::FileSource source(path);
-  if (!source.IsOpen()) {
-    prompter.Message(name + messages::kCannotOpen, platform::Icon::Exclamation);
-    return false;
-  }
+  if (!source.IsOpen()) return refuse(name + messages::kCannotOpen);
   // Only the size seen at first is read, should the file grow meanwhile.
-  TextLines lines(source, encoding, size);
+  TextLines lines(source, layout, size);
   std::string header;
-  const bool any = lines.Next(header);
-  const bool pocketTopo = any && IsPocketTopoHeader(header);
-  if (pocketTopo && size > kMaxPocketTopoFileSize) {
-    prompter.Message(name + messages::kTooLarge, platform::Icon::Exclamation);
-    return false;
-  }
+  if (!lines.Next(header)) return refuse(name + messages::kEmptyFile + messages::kImportNotDone);
+  const bool pocketTopo = IsPocketTopoHeader(header);
+  if (pocketTopo && size > kMaxPocketTopoFileSize) return refuse(name + messages::kTooLarge);
 
   // The records are read apart, with the document's settings (the PocketTopo
   // reader sets up instrument entries and must see which ones the kept
   // records use), and join the document only when the whole file could be
   // taken.
+  const size_t memoryRecords = RecordsForMemory(memory);
+  const size_t limit = std::min(maxRecords, memoryRecords);
   const size_t kept = mode == 0 ? 0 : store.records.size();
   doc::SurveyStore read;
   read.settings = store.settings;
   if (mode != 0) read.records.swap(store.records);
   read.settings.recordCount = static_cast<uint32_t>(read.records.size());
-  bool complete = true;
+  const auto finish = [&](bool take) {
+    if (mode != 0) {
+      read.records.swap(store.records);
+      if (!take) store.records.resize(kept);
+    } else if (take) {
+      store.records = std::move(read.records);
+    }
+    return take;
+  };
+  const auto tooMany = [&](size_t needed) {
+    finish(false);
+    if (memoryRecords < maxRecords) {
+      return refuse(needed > limit ? OutOfMemoryMessage(needed, memoryRecords) + messages::kImportNotDone
+                                   : std::string(messages::kOutOfMemory) + messages::kImportNotDone);
+    }
+    return refuse(messages::kTooManyRecords);
+  };
+
   if (pocketTopo) {
     std::vector<std::string> all{std::move(header)};
     for (std::string line; lines.Next(line);) all.push_back(std::move(line));
-    complete = ReadPocketTopoLines(read, all, &prompter, maxRecords);
-  } else if (any) {
-    complete = ReadTableLines(read, header, lines, prompter, maxRecords);
-  }
-  if (mode != 0) {
-    read.records.swap(store.records);
-    if (!complete) store.records.resize(kept);
-  }
-  if (!complete) {
-    prompter.Message(messages::kTooManyRecords, platform::Icon::Exclamation);
-    return false;
+    if (!ReadPocketTopoLines(read, all, &prompter, limit)) return tooMany(limit);
+  } else {
+    TableReport report;
+    report.zeroBytes = layout.zeroBytes;
+    if (const LineConversion* replaced = lines.Replaced(); replaced && replaced->malformedBytes > 0) {
+      report.malformedBytes = replaced->malformedBytes;
+      report.malformedLineCount = 1;
+      report.malformedLines.push_back(1);
+    }
+    ReadTable(read, header, lines, limit, report);
+    if (const std::string refusal = report.Refusal(); !refusal.empty()) {
+      finish(false);
+      return refuse(name + "\n" + refusal);
+    }
+    if (report.needed > limit) return tooMany(report.needed);
+    if (report.stations.Merged() > 0 &&
+        prompter.AskYesNoCancel(report.stations.MergedQuestion(), platform::Icon::Question) != platform::Answer::Yes) {
+      return finish(false);
+    }
+    if (const std::string notes = report.Notes(); !notes.empty()) prompter.Message(notes, platform::Icon::Exclamation);
   }
 
-  if (mode == 0) store.records = std::move(read.records);
+  finish(true);
   const size_t added = store.records.size() - kept;
   store.settings = read.settings;
   store.settings.recordCount = static_cast<uint32_t>(store.records.size());

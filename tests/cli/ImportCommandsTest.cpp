@@ -107,6 +107,47 @@ TEST_F(CliImport, MissingIncludeFileIsNamedAndFailsUnlessAnsweredYes) {
   EXPECT_EQ(found.err.find("Include-Datei"), std::string::npos);
 }
 
+// A table that gives no record fails with one message and writes nothing,
+// also when it was to replace a document's records; a spreadsheet's
+// semicolon table with known columns is imported.
+TEST_F(CliImport, TablesWithoutRecordsFail) {
+  Put(Path("zug.txt"), kTable);
+  ASSERT_EQ(Run({"import", Path("zug.txt"), "-o", Path("a.hpn")}).status, 0);
+  std::string utf16;
+  for (const char c : kTable) utf16 += std::string{c, '\0'};
+  const std::pair<const char*, std::string> tables[] = {
+      {"semikolon.txt", "Messpunkt;Distanz\n1;5\n"}, {"komma.txt", "Station,Distance\n1,5\n"},
+      {"mac.txt", "Station\tDistanz\r1\t5\r"},    {"utf16.txt", utf16},
+      {"kopf.txt", "Punkt\tL\xE4nge\n"},            {"junk.txt", std::string("\x01\xFF\0\x7F\n\x02", 6)},
+      {"abgelehnt.txt", "Punkt\tL\xE4nge\n1\tinf\n"},
+  };
+  for (const auto& [name, bytes] : tables) {
+    Put(Path(name), bytes);
+    const Result result = Run({"import", Path(name), "-o", Path("out.hpn"), "--into", Path("a.hpn")});
+    EXPECT_EQ(result.status, 1) << name;
+    EXPECT_TRUE(result.err.starts_with(Path(name) + "\n")) << result.err;
+    EXPECT_EQ(result.err.find("\n\n"), result.err.size() - 2) << result.err;  // one message
+    EXPECT_FALSE(fs::exists(Path("out.hpn")));
+  }
+  Put(Path("excel.txt"), "Punkt;L\xE4nge;Azimut\r\n1;5,2;120\r\n2;3;90\r\n");
+  const Result csv = Run({"import", Path("excel.txt"), "-o", Path("out.hpn"), "--into", Path("a.hpn")});
+  EXPECT_EQ(csv.status, 0);
+  EXPECT_EQ(csv.err, "");
+  EXPECT_TRUE(InfoHas(Path("out.hpn"), "records: 3\n"));
+}
+
+// "Вход" and "Зала" both become "????": written only when answered yes.
+TEST_F(CliImport, StationNamesMadeEqualNeedYes) {
+  Put(Path("namen.txt"),
+      "Punkt\tL\xC3\xA4nge\n\xD0\x92\xD1\x85\xD0\xBE\xD0\xB4\t5\n\xD0\x97\xD0\xB0\xD0\xBB\xD0\xB0\t3\n");
+  const Result refused = Run({"import", Path("namen.txt"), "-o", Path("out.hpn")});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("\"Вход\" und \"Зала\" werden beide zu \"????\""), std::string::npos) << refused.err;
+  EXPECT_FALSE(fs::exists(Path("out.hpn")));
+  EXPECT_EQ(Run({"import", Path("namen.txt"), "-o", Path("out.hpn"), "--answer", "yes"}).status, 0);
+  EXPECT_TRUE(InfoHas(Path("out.hpn"), "records: 3\n"));
+}
+
 TEST_F(CliImport, WrongArguments) {
   Put(Path("zug.txt"), kTable);
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{

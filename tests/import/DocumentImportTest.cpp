@@ -114,16 +114,50 @@ TEST_F(Includes, OnlyRegularFilesAreIncluded) {
   EXPECT_EQ(Points(store), (std::vector<std::string>{"0", "1", "2", "3"}));
 }
 
-// An include file that would pass the record limit is taken out again, and
-// no include after it is read.
-TEST_F(Includes, RecordLimitStopsTheUpdate) {
+// An include file that would pass the record limit or what the memory holds
+// is not taken, and no include after it is read; the message names it and,
+// for the memory, the records all includes would need.
+TEST_F(Includes, RecordLimitsStopTheUpdate) {
   Write("teil.hpn", {{"1", "A", ""}, {"A", "B", ""}, {"B", "C", ""}});
-  doc::SurveyStore store = Legs({{"0", "0", ""}, {"0", "1", "teil.hpn"}, {"1", "2", "teil.hpn"}, {"2", "3", "teil.hpn"}});
-  UpdateIncludes(store, folder, prompter, settings, nullptr, 9);
-  EXPECT_EQ(Points(store), (std::vector<std::string>{"0", "1", "A*", "B*", "C*", "2", "3"}));
-  EXPECT_EQ(store.settings.recordCount, 7u);
-  ASSERT_FALSE(prompter.Texts().empty());
-  EXPECT_EQ(prompter.Texts().front(), (folder / "teil.hpn").string() + messages::kIncludeTooManyRecords);
+  const std::string path = (folder / "teil.hpn").string();
+  const struct {
+    size_t maxRecords;
+    uint64_t memory;
+    std::string message;
+  } limits[] = {
+      {9, 0, path + messages::kIncludeTooManyRecords},
+      {kMaxDocumentRecords, (2ULL << 30) + 9 * kBytesPerRecord,
+       "Nicht genügend Arbeitsspeicher.\nDas Dokument bräuchte 13 Datensätze, der Arbeitsspeicher dieses Rechners "
+       "reicht für 9.\n" + path + "\nDiese Include-Datei und die folgenden wurden nicht eingelesen."},
+  };
+  for (const auto& limit : limits) {
+    doc::SurveyStore store =
+        Legs({{"0", "0", ""}, {"0", "1", "teil.hpn"}, {"1", "2", "teil.hpn"}, {"2", "3", "teil.hpn"}});
+    std::vector<fs::path> unread;
+    prompter.Clear();
+    UpdateIncludes(store, folder, prompter, settings, &unread, limit.maxRecords, limit.memory);
+    EXPECT_EQ(Points(store), (std::vector<std::string>{"0", "1", "A*", "B*", "C*", "2", "3"}));
+    EXPECT_EQ(store.settings.recordCount, 7u);
+    EXPECT_EQ(unread, (std::vector<fs::path>(2, folder / "teil.hpn")));
+    ASSERT_FALSE(prompter.Texts().empty());
+    EXPECT_EQ(prompter.Texts().front(), limit.message);
+  }
+}
+
+// A file included many times repeats its faulty legs; the computation asks
+// about them once per update and then says how often the answer was reused.
+TEST_F(Includes, RepeatedQuestionsAreAskedOnce) {
+  Write("teil.hpn", {{"1", "A", ""}, {"A", "B", ""}});
+  doc::SurveyStore store = Legs({{"0", "0", ""}, {"0", "1", "teil.hpn"}, {"1", "2", "teil.hpn"},
+                                 {"2", "3", "teil.hpn"}, {"3", "4", "teil.hpn"}});
+  platform::ScriptedPrompter going(platform::Answer::No);  // go on after each question
+  UpdateIncludes(store, folder, going, settings);
+  const std::vector<std::string> texts = going.Texts();
+  ASSERT_EQ(texts.size(), 3u);
+  EXPECT_NE(texts[0].find("Messzug 1/1/1 - 1/1/A ist bereits in Datensatz 3 definiert."), std::string::npos);
+  EXPECT_NE(texts[1].find("Messzug 1/1/A - 1/1/B ist bereits in Datensatz 4 definiert."), std::string::npos);
+  EXPECT_EQ(texts[2], "Dieselbe Frage zu einem weiteren Datensatz kam noch 4-mal und wurde jedes Mal wie zuvor "
+                      "beantwortet.");
 }
 
 TEST_F(Includes, InstrumentImportKeepsRecordsAndRecomputes) {

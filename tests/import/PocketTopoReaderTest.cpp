@@ -319,6 +319,17 @@ TEST(PocketTopoTest, OutOfBoundsNumbersAndRecordLimit) {
   EXPECT_EQ(store.records.size(), 2u);
 }
 
+TEST(PocketTopoTest, ControlCharactersInTextsBecomeBlanks) {
+  const auto lines = File({Shot("1.0", "1.1", "10.00", "20.00", "3.00", "  [1]  \"Halle\x01Nord\"")});
+  doc::SurveyStore store;
+  platform::ScriptedPrompter prompter;
+  ReadPocketTopoLines(store, lines, &prompter);
+  ASSERT_EQ(store.records.size(), 2u);
+  EXPECT_EQ(TextOf(store.records[1]->description), "Halle Nord");
+  EXPECT_EQ(prompter.Texts(), std::vector<std::string>{"Steuerzeichen (etwa Zeilenumbrüche) in 2 Textfeldern wurden "
+                                                       "durch Leerzeichen ersetzt."});
+}
+
 // --- Real exports -------------------------------------------------------
 
 const std::filesystem::path kTestData = HP_TEST_DATA;

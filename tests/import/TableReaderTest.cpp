@@ -149,18 +149,16 @@ TEST(TableReader, EveryHeaderNameSelectsItsColumn) {
   EXPECT_TRUE(imported->prompter.Entries().empty());
 }
 
-TEST(TableReader, UnknownColumnsAreReportedOnceUnlessMarked) {
+TEST(TableReader, UnknownColumnsAreReportedInOneMessageUnlessMarked) {
   const auto imported = Import({"_Notiz\tNotiz\tPunkt\tGr\xF6\xDF" "e\t%s%n\tNotiz", "1\t2\t3\t4\t5\t6"});
-  const std::vector<std::string> expected = {
-      "Die Spalte Notiz kann nicht importiert werden.",
-      "Die Spalte Größe kann nicht importiert werden.",
-      "Die Spalte %s%n kann nicht importiert werden.",
-      "Die Spalte Notiz kann nicht importiert werden.",
-  };
-  EXPECT_EQ(imported->prompter.Texts(), expected);
-  for (const auto& entry : imported->prompter.Entries()) EXPECT_EQ(entry.icon, platform::Icon::Exclamation);
+  EXPECT_EQ(imported->prompter.Texts(),
+            std::vector<std::string>{"Die Spalten Notiz, Größe, %s%n und Notiz können nicht importiert werden."});
+  EXPECT_EQ(imported->prompter.Entries().front().icon, platform::Icon::Exclamation);
   ASSERT_EQ(imported->store.records.size(), 1u);
   EXPECT_EQ(Station(*imported->store.records[0]), "0/0/0>0/0/3");
+  // One unknown column keeps the program's own sentence.
+  EXPECT_EQ(Import({"Punkt\tNotiz", "1\t2"})->prompter.Texts(),
+            std::vector<std::string>{"Die Spalte Notiz kann nicht importiert werden."});
 }
 
 TEST(TableReader, CoordinatesFillStationReferenceAndSection) {

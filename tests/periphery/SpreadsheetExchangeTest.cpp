@@ -294,7 +294,6 @@ TEST_F(SpreadsheetExchangeTest, EditedSheetsComeBackAsTheTableImportReadsThem) {
          return utf8(rows);
        },
        {0, 1, 2}},
-      {"only the header: every row deleted", [&](auto& rows) { return Joined({rows[0]}, "\n"); }, {}},
   };
   ASSERT_EQ(Edit(exchange, docA), ExchangeResult::Opened);
   const std::string sent = Read(Table());
