@@ -16,6 +16,9 @@ char32_t Cp1252ToUnicode(unsigned char byte);
 // such character.
 char UnicodeToCp1252(char32_t codePoint, char replacement = '?');
 
+// Appends the UTF-8 form of one code point.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // Windows-1252 bytes -> UTF-8.
 std::string Cp1252ToUtf8(std::string_view text);
 

@@ -46,7 +46,7 @@ std::u32string CodePoints(std::string_view text, size_t count = std::string_view
 
 std::string Utf8(std::u32string_view points) {
   std::string text;
-  for (const char32_t cp : points) AppendUtf8(text, cp);
+  for (const char32_t cp : points) base::AppendUtf8(text, cp);
   return text;
 }
 

@@ -142,24 +142,6 @@ TextLayout DetectTextLayout(base::ByteSource& source, uint64_t limit) {
   return layout;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
-}
-
 std::string ConvertUtf8Line(std::string_view text, LineConversion& replaced) {
   replaced = {};
   std::string out;
@@ -276,19 +258,19 @@ bool TextLines::NextUtf16Line(std::string& line) {
     }
     afterReturn = false;
     any = true;
-    if (highSurrogate != 0 && !low) AppendUtf8(line, 0xFFFD);  // a lone high surrogate
+    if (highSurrogate != 0 && !low) base::AppendUtf8(line, 0xFFFD);  // a lone high surrogate
     if (code == U'\n' || (anyEnd && code == U'\r')) {
       m_afterReturn = code == U'\r';
       return true;
     }
     if (low) {
-      AppendUtf8(line, highSurrogate != 0 ? 0x10000 + ((highSurrogate - 0xD800) << 10) + (code - 0xDC00) : 0xFFFD);
+      base::AppendUtf8(line, highSurrogate != 0 ? 0x10000 + ((highSurrogate - 0xD800) << 10) + (code - 0xDC00) : 0xFFFD);
     } else if (!high) {
-      AppendUtf8(line, code);
+      base::AppendUtf8(line, code);
     }
     highSurrogate = high ? code : 0;
   }
-  if (highSurrogate != 0) AppendUtf8(line, 0xFFFD);
+  if (highSurrogate != 0) base::AppendUtf8(line, 0xFFFD);
   return any;
 }
 

@@ -92,9 +92,6 @@ class TextLines final : public LineSource {
   bool m_afterReturn = false;  // the last line ended with a carriage return
 };
 
-// Appends the UTF-8 bytes of a code point.
-void AppendUtf8(std::string& out, char32_t cp);
-
 // A UTF-8 line in Windows-1252; `replaced` counts what became "?" and keeps
 // the line when anything did.
 std::string ConvertUtf8Line(std::string_view text, LineConversion& replaced);
