@@ -4,9 +4,11 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace hp::app {
@@ -37,6 +39,19 @@ int Ask(std::string_view text, platform::Icon icon, QMessageBox::StandardButtons
   for (const auto& [button, name] : names)
     if (QAbstractButton* b = box.button(button)) b->setText(QString::fromUtf8(name));
   return box.exec();
+}
+
+// The desktop's launcher reports success as soon as it starts, even when no
+// program takes the file's type. Where the desktop's own type lookup is
+// installed, it tells beforehand whether any program is associated.
+bool DesktopHasProgramFor(const QString& file) {
+  const QString lookup = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+  if (lookup.isEmpty()) return true;
+  const QString type = QMimeDatabase().mimeTypeForFile(file).name();
+  QProcess query;
+  query.start(lookup, {QStringLiteral("query"), QStringLiteral("default"), type});
+  if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit) return true;
+  return !query.readAllStandardOutput().trimmed().isEmpty();
 }
 
 }  // namespace
@@ -90,8 +105,9 @@ platform::Answer QtPrompter::AskYesNoCancel(std::string_view text, platform::Ico
 
 bool QtShell::Open(std::string_view fileOrAddress) {
   const QString target = Text(fileOrAddress);
-  const QUrl url = target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
-  return QDesktopServices::openUrl(url);
+  if (target.contains(QStringLiteral("://"))) return QDesktopServices::openUrl(QUrl(target));
+  if (!DesktopHasProgramFor(target)) return false;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(target));
 }
 
 bool QtShell::StartProgram(std::string_view documentPath) {
