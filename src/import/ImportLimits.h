@@ -9,7 +9,6 @@
 #include <string>
 #include <string_view>
 
-
 namespace hp::imports {
 
 // Lengths and coordinates are metres; no cave is measured in numbers beyond
