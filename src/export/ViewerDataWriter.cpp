@@ -67,7 +67,8 @@ void ViewerDataWriter::Record(TextOut& out, const ExportContext& context, const 
   const int c = context.DrawnColour(entry.index);
   int ci = ColourIndex(c);
   int st = c < 0 ? -1 : c >= 17 ? 1 : 0;
-  const bool ownColour = ws.crossSectionsInStandardColour() != 0;
+  // The worksheet stores "in the standard colour"; own colour is its inverse.
+  const bool ownColour = ws.crossSectionsInStandardColour() == 0;
   const int sectionColour = draw::IsFalseColourMode(ws.lineColourMode()) ? 14 : 4;
   if (!ownColour && !named) ci = sectionColour, st = 0;
   out << "line " << Point(entry.visible.line ? from : to) << Point(to) << std::to_string(ci) << " "

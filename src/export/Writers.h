@@ -115,12 +115,18 @@ class VisualTopoWriter final : public ExportWriter {
  public:
   bool UsesDrawing() const override { return false; }
   std::string Refusal(const ExportContext& context) const override;
+  void Begin(TextOut& out, const ExportContext& context) override;
   void Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) override;
 
  private:
   // Whether the record is one of the file's legs.
   static bool IsLeg(const RecordEntry& entry);
+  // "passage_point", or "cave_passage_point" when the document holds
+  // several caves, so that their stations keep apart in the reader.
+  std::string Name(long cave, long passage, std::string_view point) const;
   bool m_started = false;
+  bool m_withCave = false;
+  draw::Vec3 m_place;  // the head's position: the first coordinate reference
 };
 
 // The data file of the companion viewer: the camera view's legs, cross

@@ -125,6 +125,32 @@ TEST_F(PlaneDrawingTest, StationMarksAndCrossSectionsAtTheToPoint) {
   }));
 }
 
+TEST_F(PlaneDrawingTest, AuxiliaryLinesAndCrossSectionsInTheStandardColourOnlyWhenTheWorksheetSaysSo) {
+  store.settings.lineColours[2] = 0x00AA00;
+  store.settings.auxLineColour = 0x0000CC;
+  doc::SurveyRecord& named = Leg("1", {0, 0, 0}, {10, 0, 0}, 3);
+  named.left = 2, named.right = 3, named.calcC[2] = 0;
+  Leg("", {10, 0, 0}, {10, 10, 0}, 3);
+  ws.setShowAuxiliaryLines(1);
+  ws.setShowCrossSections(1);
+  const struct {
+    int standardColour;  // the worksheet's "in the standard colour" flag
+    Colour expected;
+  } cases[] = {{1, 0x0000CC}, {0, 0x00AA00}};
+  for (const auto& c : cases) {
+    ws.setCrossSectionsInStandardColour(c.standardColour);
+    Draw();
+    const RecordedPrimitive* auxiliary = LineBetween({10, 0, 0}, {10, 10, 0});
+    ASSERT_NE(auxiliary, nullptr);
+    EXPECT_EQ(auxiliary->pen.colour, c.expected) << c.standardColour;
+    // The cross section runs west to east through the to-point of leg 1.
+    EXPECT_TRUE(std::any_of(surface.primitives().begin(), surface.primitives().end(), [&](const auto& p) {
+      return p.kind == Kind::Line && p.from.y == p.to.y && p.from.x < At({10, 0, 0}).x &&
+             p.to.x > At({10, 0, 0}).x && p.pen.colour == c.expected;
+    })) << c.standardColour;
+  }
+}
+
 TEST_F(PlaneDrawingTest, SubSheetDivisionAndSelectedSheets) {
   Leg("1", {0, 0, 0}, {30, -10, 0});
   ws.setAutomaticScale(1), ws.setManualPages(1), ws.setSheetColumns(2);

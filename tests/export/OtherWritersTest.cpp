@@ -84,6 +84,32 @@ TEST(VisualTopo, StationFieldsAndAngles) {
   }
 }
 
+TEST(VisualTopo, CaveInTheNamesOnlyWithSeveralCavesAndTheHeadAtTheFirstReference) {
+  const struct {
+    int otherCave;  // cave of the last leg
+    const char* entrance;
+    const char* leg;
+  } cases[] = {
+      {3, "1_0", "1_0        1_A                       5.00  -36.87    0.00"},
+      {2, "3_1_0", "3_1_0      3_1_A                     5.00  -36.87    0.00"},
+  };
+  for (const auto& c : cases) {
+    doc::SurveyStore store = test::EmptyStore();
+    store.settings.utmZone = 32;
+    store.currentWorksheet->setOriginX(9000);  // not the cave's place
+    test::AddLeg(store, 3, 1, "0", 487402.1234, 5352955.5, 731.6, "Windloch").ring = 0;
+    test::AddLeg(store, 3, 1, "A", 487399.1234, 5352959.5, 731.6);
+    test::AddLeg(store, 3, 1, "0", 0, 0, 0).ring = 0;  // a later reference does not count
+    test::AddLeg(store, c.otherCave, 1, "B", 1, 1, 1);
+    for (auto& r : store.records) r->refX = 487402.1234, r->refY = 5352955.5, r->refZ = 731.6;
+    const std::string tro = VisualTopo(store);
+    EXPECT_EQ(tro.substr(0, tro.find("Param")),
+              test::Crlf(std::string("Version 5.02\nTrou Windloch,487.402,5352.956,732,UTM32\nEntree ") + c.entrance +
+                         "\n"));
+    EXPECT_NE(tro.find(std::string("\r\n") + c.leg + "   0.00   0.00"), std::string::npos) << tro;
+  }
+}
+
 }  // namespace
 }  // namespace hp::exports
 
@@ -150,6 +176,38 @@ TEST(ViewerData, LegLines) {
     }
     const std::string hvw = Viewer(store);
     EXPECT_NE(hvw.find(std::string("\r\n") + c.line + "\r\n"), std::string::npos) << c.point << "\n" << hvw;
+  }
+}
+
+TEST(ViewerData, AuxiliaryLinesAndCrossSectionsInTheStandardColourByTheWorksheetFlag) {
+  const struct {
+    int standardColour;  // the worksheet's "in the standard colour" flag
+    int colourMode;
+    int ci;  // colour index of the auxiliary line and the cross sections
+  } cases[] = {{1, 0, 4}, {1, 1, 14}, {0, 0, 3}};
+  for (const auto& c : cases) {
+    doc::SurveyStore store = test::EmptyStore();
+    doc::Worksheet& ws = *store.currentWorksheet;
+    ws.setLineColourMode(c.colourMode);
+    ws.setShowAuxiliaryLines(1);
+    ws.setShowCrossSections(1);
+    ws.setCrossSectionsInStandardColour(c.standardColour);
+    test::AddLeg(store, 1, 1, "A", 1, 2, 3).colour = -3;
+    test::AddLeg(store, 1, 1, "", 1, 2, 3).colour = -3;
+    const std::string hvw = Viewer(store);
+    const std::string own = c.colourMode == 0 ? "3 -1" : "";
+    const std::string section = std::to_string(c.ci) + (c.standardColour != 0 ? " 0" : " -1");
+    // Four cross-section spokes from the to-point, then the auxiliary line.
+    size_t spokes = 0;
+    for (size_t at = hvw.find("line 1.00 2.00 3.00 0.00 0.00 0.00 " + section + " \"\""); at != std::string::npos;
+         at = hvw.find("line 1.00 2.00 3.00 0.00 0.00 0.00 " + section + " \"\"", at + 1))
+      ++spokes;
+    EXPECT_EQ(spokes, 4u) << c.standardColour << " " << c.colourMode << "\n" << hvw;
+    EXPECT_NE(hvw.find("line 0.00 0.00 0.00 1.00 2.00 3.00 " + section + " \"\"\r\n"), std::string::npos)
+        << c.standardColour << " " << c.colourMode << "\n" << hvw;
+    if (!own.empty()) {
+      EXPECT_NE(hvw.find("1.00 2.00 3.00 " + own + " \"1/1/A\""), std::string::npos) << hvw;
+    }
   }
 }
 
