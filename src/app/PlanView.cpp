@@ -14,6 +14,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "app/AppContext.h"
 #include "app/MenuText.h"
@@ -112,7 +113,17 @@ void CPlanView::ScrollToAnchor() {
   m_anchor.reset();
   if (!m_last.drawn) return;
   const draw::DevicePoint d = draw::ToDevice(anchor.point.x, anchor.point.y, m_last.scale, m_last.ox, m_last.oy);
-  ScrollTo(QPoint(d.x, d.y) - anchor.window);
+  const QPoint target = QPoint(d.x, d.y) - anchor.window;
+  // Where the drawing fits the window (it is centred there) or the point
+  // lies near its edge, the scroll bars alone cannot keep the point under
+  // the mouse: they get the room the zoom needs, until the user scrolls
+  // back into the drawing's own range.
+  m_wheelRoom = true;
+  m_updatingScrollBars = true;
+  for (auto [bar, v] : {std::pair{horizontalScrollBar(), target.x()}, std::pair{verticalScrollBar(), target.y()}})
+    bar->setRange(std::min(bar->minimum(), v), std::max(bar->maximum(), v));
+  m_updatingScrollBars = false;
+  ScrollTo(target);
 }
 
 QPoint CPlanView::scrollPosition() const { return {horizontalScrollBar()->value(), verticalScrollBar()->value()}; }
@@ -216,11 +227,14 @@ void CPlanView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CPlanView::wheelEvent(QWheelEvent* event) {
   // One step per notch (120); finer wheels and touch pads add up to one.
-  m_wheelRest += event->angleDelta().y();
+  // A positive angle turns the wheel away from the user; where the desktop
+  // inverts the reported direction, the hand's direction still counts.
+  const int angle = event->angleDelta().y();
+  m_wheelRest += event->inverted() ? -angle : angle;
   event->accept();
   while (m_wheelRest >= kWheelNotch || m_wheelRest <= -kWheelNotch) {
-    const bool towardsUser = m_wheelRest > 0;
-    m_wheelRest += towardsUser ? -kWheelNotch : kWheelNotch;
+    const bool towardsUser = m_wheelRest < 0;
+    m_wheelRest += towardsUser ? kWheelNotch : -kWheelNotch;
     m_mouse->Wheel(towardsUser, event->position().toPoint());
   }
 }
@@ -293,9 +307,17 @@ void CPlanView::UpdateScrollBars(const QSize& client) {
   const int width = m_last.drawn ? std::max(area.right + kContentMarginX, box.right() + kFrameBoxMargin) : 0;
   const int height = m_last.drawn ? std::max(area.bottom + kContentMarginY, box.bottom() + kFrameBoxMargin) : 0;
   const draw::ScrollSizes steps = draw::ScrollSizesForClient(client.width(), client.height());
+  QPoint low(left, top), high(std::max(0, width - client.width()), std::max(0, height - client.height()));
+  const QPoint now = scrollPosition();
+  const bool inside = now.x() >= low.x() && now.x() <= high.x() && now.y() >= low.y() && now.y() <= high.y();
+  if (inside) m_wheelRoom = false;
+  if (m_wheelRoom) {
+    low = QPoint(std::min(low.x(), now.x()), std::min(low.y(), now.y()));
+    high = QPoint(std::max(high.x(), now.x()), std::max(high.y(), now.y()));
+  }
   m_updatingScrollBars = true;
-  horizontalScrollBar()->setRange(left, std::max(0, width - client.width()));
-  verticalScrollBar()->setRange(top, std::max(0, height - client.height()));
+  horizontalScrollBar()->setRange(low.x(), high.x());
+  verticalScrollBar()->setRange(low.y(), high.y());
   horizontalScrollBar()->setPageStep(steps.pageX);
   verticalScrollBar()->setPageStep(steps.pageY);
   horizontalScrollBar()->setSingleStep(steps.lineX);

@@ -138,6 +138,9 @@ class CPlanView : public QAbstractScrollArea {
   bool m_waitingForPosition = false;
   std::optional<Anchor> m_anchor;
   int m_wheelRest = 0;
+  // The scroll bars keep the room a wheel zoom scrolled into beyond the
+  // drawing's own range while the view stays there.
+  bool m_wheelRoom = false;
 };
 
 }  // namespace hp::app

@@ -176,7 +176,7 @@ TEST_F(AnimationControllerTest, CameraKeysAndTheWheelStopFlightAndSpinAndStillAc
   };
   QKeyEvent left(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier);
   QKeyEvent nearer(QEvent::KeyPress, Qt::Key_Down, Qt::ControlModifier);
-  QWheelEvent wheel({20, 20}, {20, 20}, {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QWheelEvent wheel({20, 20}, {20, 20}, {}, {0, -120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
   const struct {
     QEvent* event;
     bool toViewport;

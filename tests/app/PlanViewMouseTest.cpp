@@ -7,9 +7,13 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <memory>
+#include <utility>
 
 #include "app/AppTestSupport.h"
 #include "app/PlanDoc.h"
@@ -74,6 +78,11 @@ class ViewMouse : public ::testing::Test {
     QTest::mouseRelease(Port(), Qt::LeftButton, {}, to);
   }
   std::string Status() { return m_view->statusText().toStdString(); }
+  // `angle` in eighths of a degree: positive away from the user.
+  void Wheel(QPoint at, int angle) {
+    QWheelEvent wheel(at, Port()->mapToGlobal(at), {}, {0, angle}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(Port(), &wheel);
+  }
 
   CPlanDoc m_doc;
   std::unique_ptr<CPlanView> m_view;
@@ -113,32 +122,75 @@ TEST_F(ViewMouse, EditModeAndDoubleClickAskForTheEditor) {
   EXPECT_EQ(spy.last().at(0).toInt(), 3);
 }
 
-TEST_F(ViewMouse, WheelZoomsAroundTheCursorAndSnaps) {
-  // Half notches add up to one wheel step.
-  QWheelEvent half({100, 100}, Port()->mapToGlobal(QPoint(100, 100)), {}, {0, 60}, Qt::NoButton, {},
-                   Qt::NoScrollPhase, false);
-  QCoreApplication::sendEvent(Port(), &half);
+// Turned towards the user (a negative angle) the wheel zooms in, brings the
+// camera nearer and shows the next protocol page; away, the opposite.
+TEST_F(ViewMouse, TheWheelTowardsTheUserZoomsInComesNearerAndPagesOn) {
+  using Get = double (*)(const doc::Worksheet&);
+  using Set = void (*)(doc::Worksheet&, double);
+  const Get zoom = [](const doc::Worksheet& ws) { return ws.zoomPercent(); };
+  const Set setZoom = [](doc::Worksheet& ws, double v) { ws.setZoomPercent(v); };
+  const struct {
+    const char* what;
+    int type;
+    Get get;
+    Set set;
+    double start, towards, away;
+  } cases[] = {
+      {"plan", 0, zoom, setZoom, 100, 115, 85},
+      {"perspective", 3, zoom, setZoom, 100, 115, 85},
+      {"camera", 5, [](const doc::Worksheet& ws) { return ws.viewDistance(); },
+       [](doc::Worksheet& ws, double v) { ws.setViewDistance(v); }, 50, 40, 60},
+      {"protocol", 6, [](const doc::Worksheet& ws) { return double(ws.protocolCurrentPage()); },
+       [](doc::Worksheet& ws, double v) { ws.setProtocolPageCount(3), ws.setProtocolCurrentPage(int(v)); }, 2, 3, 1},
+  };
+  for (const auto& c : cases) {
+    Sheet().setDisplayType(c.type);
+    Draw();
+    for (const auto& [angle, expected] : {std::pair{-120, c.towards}, std::pair{120, c.away}}) {
+      c.set(Sheet(), c.start);
+      m_view->viewTransform().setSceneSize(100);  // the camera's step: a tenth, 10 m
+      Wheel({200, 200}, angle);
+      EXPECT_DOUBLE_EQ(c.get(Sheet()), expected) << c.what << " " << angle;
+    }
+  }
+}
+
+TEST_F(ViewMouse, HalfNotchesAddUpAndTheZoomSnapsTo100) {
+  Wheel({100, 100}, -60);
   EXPECT_DOUBLE_EQ(Sheet().zoomPercent(), 100);
-  QCoreApplication::sendEvent(Port(), &half);
+  Wheel({100, 100}, -60);
   EXPECT_DOUBLE_EQ(Sheet().zoomPercent(), 115);
-  Sheet().setZoomPercent(300);
-  Draw();
-  const QPoint cursor(350, 250);
-  const draw::PlanePoint before = draw::DeviceToDrawing({cursor.x() + m_view->scrollPosition().x(),
-                                                         cursor.y() + m_view->scrollPosition().y()},
-                                                        m_view->mapping());
-  QWheelEvent wheel(cursor, Port()->mapToGlobal(cursor), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase, false);
-  QCoreApplication::sendEvent(Port(), &wheel);
-  Draw();
-  EXPECT_DOUBLE_EQ(Sheet().zoomPercent(), 345);
-  const QPoint scroll = m_view->scrollPosition();
-  const draw::PlanePoint after = draw::DeviceToDrawing({cursor.x() + scroll.x(), cursor.y() + scroll.y()}, m_view->mapping());
-  const double pixel = 1 / m_view->mapping().scale;
-  EXPECT_NEAR(after.x, before.x, 2 * pixel);
-  EXPECT_NEAR(after.y, before.y, 2 * pixel);
   Sheet().setZoomPercent(90);
-  QCoreApplication::sendEvent(Port(), &wheel);
+  Wheel({100, 100}, -120);
   EXPECT_DOUBLE_EQ(Sheet().zoomPercent(), 100);
+}
+
+// The station under the mouse stays there, also where the drawing fits the
+// window (it is centred) or lies at the edge of the scroll range, and it
+// stays through the drawings that follow.
+TEST_F(ViewMouse, TheWheelZoomsAroundTheMouse) {
+  const struct {
+    const char* what;
+    double zoom;
+    int station;
+    int angle;
+  } cases[] = {
+      {"fitting drawing, in on C", 100, 2, -120},  {"fitting drawing, out on D", 100, 3, 120},
+      {"fitting drawing, in on A", 100, 0, -120},  {"scrolling drawing, in on B", 250, 1, -120},
+      {"scrolling drawing, out on A", 250, 0, 120},
+  };
+  for (const auto& c : cases) {
+    Sheet().setZoomPercent(c.zoom);
+    m_view->ScrollTo({0, 0});
+    Draw();
+    const QPoint cursor = At(c.station);
+    ASSERT_TRUE(Port()->rect().contains(cursor)) << c.what;
+    Wheel(cursor, c.angle);
+    Draw();
+    Draw();
+    const QPoint moved = At(c.station) - cursor;
+    EXPECT_LE(std::max(std::abs(moved.x()), std::abs(moved.y())), 1) << c.what << ": " << moved.x() << ", " << moved.y();
+  }
 }
 
 TEST_F(ViewMouse, OverviewRubberBandAndClick) {

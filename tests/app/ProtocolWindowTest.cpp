@@ -73,7 +73,7 @@ TEST_F(ProtocolWindowTest, TheViewShowsAPageAndPagesByKeysAndWheel) {
     QApplication::sendEvent(&child->view(), &event);
     EXPECT_EQ(Sheet().protocolCurrentPage(), page) << key;
   }
-  QWheelEvent towards(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+  QWheelEvent towards(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
   QApplication::sendEvent(child->view().viewport(), &towards);
   EXPECT_EQ(Sheet().protocolCurrentPage(), pages);
