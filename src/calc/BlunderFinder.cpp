@@ -466,6 +466,30 @@ BlunderReport FindBlunders(const doc::SurveyStore& store, const BlunderOptions& 
   return network.Run();
 }
 
+std::vector<std::vector<size_t>> EquivalentSuspects(const BlunderReport& report) {
+  const std::vector<BlunderSuspect>& suspects = report.suspects;
+  std::vector<size_t> firstRound;
+  for (size_t i = 0; i < suspects.size(); ++i) {
+    if (i == 0 || !suspects[i].correction) firstRound.push_back(i);
+  }
+  const auto after = [&](size_t i) { return suspects[i].totalAfter; };
+  std::stable_sort(firstRound.begin(), firstRound.end(), [&](size_t a, size_t b) { return after(a) < after(b); });
+  // In ascending order the difference grows faster than the allowance, so
+  // the equal ones of a suspect follow it without a gap.
+  std::vector<std::vector<size_t>> equal(suspects.size());
+  for (size_t k = 0; k < firstRound.size(); ++k) {
+    const size_t i = firstRound[k];
+    for (size_t m = k + 1; m < firstRound.size(); ++m) {
+      const size_t j = firstRound[m];
+      if (after(j) - after(i) > kEquivalentChiSquare * std::max({std::fabs(after(i)), std::fabs(after(j)), 1.0})) break;
+      equal[i].push_back(j);
+      equal[j].push_back(i);
+    }
+  }
+  for (std::vector<size_t>& others : equal) std::sort(others.begin(), others.end());
+  return equal;
+}
+
 const std::vector<std::string>& BlunderLoopHeadings() {
   static const std::vector<std::string> headings = {"Schleife", "Messzüge", "Länge",    "Delta",   "Delta X",
                                                     "Delta Y",  "Delta Z",  "Normiert", "Verdacht"};

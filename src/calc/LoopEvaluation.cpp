@@ -18,7 +18,13 @@ const std::vector<std::string>& LoopColumnHeadings() {
   return headings;
 }
 
-LoopRow MakeLoopRow(const LoopResult& r) {
+bool LoopWithinTolerance(double misclosure, double tolerance) {
+  // Compared as shown, so that a loop listed with the tolerance itself as its
+  // misclosure counts as within; the margin absorbs the rounding of both.
+  return base::RoundHundredths(misclosure) <= tolerance + 1e-9;
+}
+
+LoopRow MakeLoopRow(const LoopResult& r, double tolerance) {
   const auto shown = [](double v) { return base::FormatShown(base::RoundHundredths(v)); };
   const auto station = [](int cave, int passage, const char* point) {
     return base::Cp1252ToUtf8(doc::StationText({cave, passage, std::string_view(point, strnlen(point, 13))}));
@@ -35,6 +41,7 @@ LoopRow MakeLoopRow(const LoopResult& r) {
   row.cells[8] = shown(r.dZ);
   row.kind = r.kind;
   row.recordNumber = r.recordNumber;
+  row.withinTolerance = LoopWithinTolerance(r.misclosure, tolerance);
   return row;
 }
 
@@ -47,7 +54,7 @@ std::optional<std::vector<LoopRow>> EvaluateLoops(doc::SurveyStore& store, platf
   RunComputeCommand(store, prompter, &results);
   std::vector<LoopRow> rows;
   rows.reserve(results.size());
-  for (const LoopResult& result : results) rows.push_back(MakeLoopRow(result));
+  for (const LoopResult& result : results) rows.push_back(MakeLoopRow(result, store.settings.searchToleranceLength));
   return rows;
 }
 

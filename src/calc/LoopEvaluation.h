@@ -17,13 +17,20 @@ struct LoopRow {
   std::string cells[9];  // Ring, Ringschluss, Messzüge, Länge, Fehler, Delta, Delta X, Delta Y, Delta Z
   int kind = 0;          // 0 adjusted, 2 reported only, 3 variable reference
   int recordNumber = 0;  // the closing record, from 1
+  bool withinTolerance = true;  // the misclosure is no larger than the length search tolerance
 };
+
+// Whether a loop closes well enough to be marked as in order: its misclosure
+// (metres) as shown, rounded to hundredths, is at most `tolerance`, the
+// document's search tolerance for lengths and coordinates.
+bool LoopWithinTolerance(double misclosure, double tolerance);
 
 // The column headings of the evaluation list.
 const std::vector<std::string>& LoopColumnHeadings();
 
-// The row of one result: numbers rounded to hundredths with a decimal comma.
-LoopRow MakeLoopRow(const LoopResult& result);
+// The row of one result: numbers rounded to hundredths with a decimal comma;
+// `tolerance` is the document's search tolerance for lengths.
+LoopRow MakeLoopRow(const LoopResult& result, double tolerance);
 
 // Runs the evaluation command: computes first when the stored results are not
 // current (and gives nothing when that pass still leaves them so, as the

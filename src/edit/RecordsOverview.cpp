@@ -316,7 +316,9 @@ LoopEvaluationStart StartLoopEvaluation(doc::SurveyStore& store, platform::Promp
   }
   std::vector<calc::LoopRow> rows;
   rows.reserve(results.size());
-  for (const calc::LoopResult& result : results) rows.push_back(calc::MakeLoopRow(result));
+  for (const calc::LoopResult& result : results) {
+    rows.push_back(calc::MakeLoopRow(result, store.settings.searchToleranceLength));
+  }
   start.rows = std::move(rows);
   return start;
 }

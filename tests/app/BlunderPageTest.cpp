@@ -79,5 +79,32 @@ TEST(BlunderPage, SecondPageListsLoopsAndSuspectsOpensTheEditorAndKeepsTheAccura
   calc::SaveBlunderOptions(context.settings, {});
 }
 
+// A ladder of two squares with a tape slip on the rail leg A0-A1: the
+// parallel rail leg of the same loop explains it as well, and the window
+// marks both rows.
+TEST(BlunderPage, EqualExplanationsAreMarked) {
+  CPlanDoc doc;
+  doc.NewFromDefaults();
+  doc::SurveyRecord& head = *doc.store().records.front();
+  head.cave = head.refCave = head.passage = head.refPassage = 1;
+  base::SetText(head.point, "A0");
+  base::SetText(head.refPoint, "A0");
+  AddLeg(doc, "A0", "A1", 11, 0);  // 10 m
+  AddLeg(doc, "A1", "B1", 10, 90);
+  AddLeg(doc, "B1", "B0", 10, 180);
+  AddLeg(doc, "B0", "A0", 10, 270);
+  AddLeg(doc, "A1", "A2", 10, 0);
+  AddLeg(doc, "A2", "B2", 10, 90);
+  AddLeg(doc, "B2", "B1", 10, 180);
+  CBlunderPage page(nullptr, doc);
+  QTableWidget& suspects = *page.suspects();
+  ASSERT_GE(suspects.rowCount(), 3);
+  EXPECT_EQ(suspects.horizontalHeaderItem(8)->text(), QStringLiteral("Hinweis"));
+  EXPECT_EQ(suspects.item(0, 8)->text(), QStringLiteral("gleichwertig"));
+  EXPECT_EQ(suspects.item(1, 8)->text(), QStringLiteral("gleichwertig"));
+  EXPECT_EQ(suspects.item(0, 8)->toolTip(), QStringLiteral("Erklärt die Schleifen ebenso gut wie Rang 2."));
+  EXPECT_EQ(suspects.item(2, 8)->text(), QString());
+}
+
 }  // namespace
 }  // namespace hp::app

@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QIcon>
+#include <QImage>
 #include <QPushButton>
 #include <QTableView>
 #include <QTreeView>
@@ -127,6 +129,36 @@ TEST(LoopEvaluationDialog, ListsTheRowsAndKeepsTheSelectedRecord) {
   EXPECT_EQ(doc.store().settings.currentRecordNumber, 4u);
   Button(dialog, QStringLiteral("Über&sicht"))->click();
   EXPECT_EQ(dialog.followUp().next, Next::Overview);
+}
+
+// The ring is green for a loop within the search tolerance and red beyond
+// it, whatever the kind; every heading fits its column.
+TEST(LoopEvaluationDialog, MarksLoopsByTheirMisclosureAndShowsWholeHeadings) {
+  CPlanDoc doc;
+  FillSurvey(doc);
+  const struct {
+    int kind;
+    bool within;
+  } cases[] = {{0, true}, {0, false}, {2, true}, {2, false}, {3, true}, {3, false}};
+  std::vector<calc::LoopRow> rows;
+  for (const auto& c : cases) {
+    rows.emplace_back();
+    rows.back().kind = c.kind, rows.back().withinTolerance = c.within, rows.back().recordNumber = 2;
+  }
+  CLoopEvaluationDialog dialog(nullptr, doc, rows);
+  const QAbstractItemModel& list = *dialog.list()->model();
+  for (int row = 0; row < list.rowCount(); ++row) {
+    const QImage image = list.index(row, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage();
+    const QColor top = image.pixelColor(8, 3);  // on the ring of every kind
+    const bool green = top.green() > 2 * top.red();
+    const bool red = top.red() > 2 * top.green();
+    EXPECT_TRUE(cases[row].within ? green : red) << row << " " << top.name().toStdString();
+  }
+  QHeaderView& header = *dialog.list()->horizontalHeader();
+  for (int column = 0; column < list.columnCount(); ++column) {
+    EXPECT_GE(header.sectionSize(column), header.sectionSizeHint(column)) << column;
+  }
+  EXPECT_GE(header.sectionSize(2), dialog.list()->fontMetrics().horizontalAdvance(QStringLiteral("Messzüge")));
 }
 
 TEST(LoopEvaluationDialog, AComputationMessageAnsweredYesOpensTheEditorInstead) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "calc/BlunderFinder.h"
 #include "calc/LegReduction.h"
@@ -147,6 +148,58 @@ TEST(BlunderFinder, TwoBlundersInSeparatePartsAreBothCorrections) {
   EXPECT_TRUE(report.suspects[0].correction && report.suspects[1].correction);
   EXPECT_EQ((std::set<size_t>{report.suspects[0].record, report.suspects[1].record}), (std::set<size_t>{2, 8}));
   for (size_t i = 2; i < report.suspects.size(); ++i) EXPECT_FALSE(report.suspects[i].correction);
+}
+
+// A ladder of two squares sharing the rung A1-B1: a tape slip on the rail
+// leg A0-A1 is explained as well by the parallel rail leg B1-B0 of the same
+// loop, and both are marked equal; the rung, in both loops, is not.
+TEST(BlunderFinder, ParallelLegsOfOneLoopAreEquivalentExplanations) {
+  auto store = EmptySurvey(0);
+  const Point a[3] = {{0, 0, 0}, {0, 10, 0}, {0, 20, 0}}, b[3] = {{10, 0, 0}, {10, 10, 0}, {10, 20, 0}};
+  AddReference(*store, "A0");
+  Shot(*store, "A0", "A1", a[0], a[1]).length += 1;  // record 1
+  Shot(*store, "A1", "B1", a[1], b[1]);
+  Shot(*store, "B1", "B0", b[1], b[0]);  // record 3
+  Shot(*store, "B0", "A0", b[0], a[0]);
+  Shot(*store, "A1", "A2", a[1], a[2]);
+  Shot(*store, "A2", "B2", a[2], b[2]);
+  Shot(*store, "B2", "B1", b[2], b[1]);
+  const BlunderReport report = FindBlunders(*store, {});
+  ASSERT_GE(report.suspects.size(), 2u);
+  EXPECT_EQ((std::set<size_t>{report.suspects[0].record, report.suspects[1].record}), (std::set<size_t>{1, 3}));
+  const auto equal = EquivalentSuspects(report);
+  EXPECT_EQ(equal[0], std::vector<size_t>{1});
+  EXPECT_EQ(equal[1], std::vector<size_t>{0});
+  for (size_t i = 2; i < report.suspects.size(); ++i) EXPECT_GT(equal[i].empty() ? 2 : equal[i][0], 1u) << i;
+}
+
+// Which rows count as equal: chi-squares within a thousandth of each other
+// (absolutely near zero); a later correction is compared with nothing.
+TEST(BlunderFinder, EquivalentSuspectsByChiSquare) {
+  struct Row {
+    double totalAfter;
+    bool correction;
+  };
+  const struct {
+    const char* name;
+    std::vector<Row> rows;
+    std::vector<std::vector<size_t>> equal;
+  } cases[] = {
+      {"two near zero", {{0.0004, true}, {0.0011, false}}, {{1}, {0}}},
+      {"relative share", {{500, true}, {500.4, false}, {501, false}}, {{1}, {0}, {}}},
+      {"clearly worse", {{2, true}, {2.5, false}}, {{}, {}}},
+      {"later correction", {{8, true}, {3, true}, {8, false}, {3, false}}, {{2}, {}, {0}, {}}},
+      {"ties among alternatives", {{1, true}, {9, false}, {9.005, false}}, {{}, {2}, {1}}},
+  };
+  for (const auto& c : cases) {
+    BlunderReport report;
+    for (const Row& row : c.rows) {
+      BlunderSuspect s;
+      s.totalAfter = row.totalAfter, s.correction = row.correction;
+      report.suspects.push_back(s);
+    }
+    EXPECT_EQ(EquivalentSuspects(report), c.equal) << c.name;
+  }
 }
 
 // A connection closes a loop with its own reading, a zero-length record

@@ -159,9 +159,31 @@ TEST(LoopEvaluation, RowsAreRoundedToHundredthsWithDecimalComma) {
   r.refCave = 3, r.refPassage = 12, r.cave = 3, r.passage = 13;
   base::SetText(r.refPoint, "12a");
   base::SetText(r.point, "1");
-  const LoopRow row = MakeLoopRow(r);
+  const LoopRow row = MakeLoopRow(r, 1.0);
   const std::string expected[9] = {" 15", "3/12/12a - 3/13/1", "7", "123,46", "0,13%", "1,00", "0,00", "-0,01", "2,50"};
   for (int i = 0; i < 9; ++i) EXPECT_EQ(row.cells[i], expected[i]) << i;
+  EXPECT_TRUE(row.withinTolerance) << "shown as 1,00, the tolerance itself";
+  EXPECT_FALSE(MakeLoopRow(r, 0.5).withinTolerance);
+}
+
+TEST(LoopEvaluation, MisclosureAgainstTheLengthSearchTolerance) {
+  struct Case {
+    const char* name;
+    double misclosure, tolerance;
+    bool within;
+  } cases[] = {
+      {"well closed", 0.3, 1.0, true},
+      {"exactly the tolerance", 1.0, 1.0, true},
+      {"rounds down to the tolerance", 1.004, 1.0, true},
+      {"rounds up beyond it", 1.006, 1.0, false},
+      {"16 % of a 50 m loop", 8.0, 1.0, false},
+      {"18 % of a 20 m loop", 3.6, 1.0, false},
+      {"decimal tolerance", 0.1, 0.1, true},
+      {"beyond a decimal tolerance", 0.11, 0.1, false},
+      {"tolerance 0, closed exactly", 0.004, 0.0, true},
+      {"tolerance 0, open", 0.01, 0.0, false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(LoopWithinTolerance(c.misclosure, c.tolerance), c.within) << c.name;
 }
 
 TEST(LoopEvaluation, NothingAfterAMessageInTheFirstPass) {

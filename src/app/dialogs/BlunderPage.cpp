@@ -44,12 +44,26 @@ void SetRow(QTableWidget* table, int row, const std::vector<std::string>& cells,
 
 QString Shown(double value) { return Text(base::DecimalComma(base::FormatFixed(value, 2))); }
 
+// The window's suspect table has one column more than the batch tool's: the
+// mark of explanations that are equally good.
+std::vector<std::string> SuspectHeadings() {
+  std::vector<std::string> headings = calc::BlunderSuspectHeadings();
+  headings.emplace_back("Hinweis");
+  return headings;
+}
+
+QString EqualRanks(const std::vector<size_t>& others) {
+  QStringList ranks;
+  for (const size_t other : others) ranks << QString::number(other + 1);
+  return QStringLiteral("Erklärt die Schleifen ebenso gut wie Rang %1.").arg(ranks.join(QStringLiteral(", ")));
+}
+
 }  // namespace
 
 CBlunderPage::CBlunderPage(QWidget* parent, CPlanDoc& doc)
     : QWidget(parent), m_doc(doc), m_options(calc::LoadBlunderOptions(App().settings)) {
   m_loops = MakeTable(this, calc::BlunderLoopHeadings());
-  m_suspects = MakeTable(this, calc::BlunderSuspectHeadings());
+  m_suspects = MakeTable(this, SuspectHeadings());
   m_sigmaLength = new QLineEdit(Shown(m_options.sigmaLength), this);
   m_sigmaAngle = new QLineEdit(Shown(m_options.sigmaAngle), this);
   auto* search = new QPushButton(QStringLiteral("S&uchen"), this);
@@ -112,9 +126,16 @@ void CBlunderPage::Fill() {
   for (size_t i = 0; i < m_report.loops.size(); ++i) {
     SetRow(m_loops, static_cast<int>(i), calc::BlunderLoopCells(m_report.loops[i], i + 1), 0);
   }
+  const std::vector<std::vector<size_t>> equal = calc::EquivalentSuspects(m_report);
   m_suspects->setRowCount(static_cast<int>(m_report.suspects.size()));
   for (size_t i = 0; i < m_report.suspects.size(); ++i) {
-    SetRow(m_suspects, static_cast<int>(i), calc::BlunderSuspectCells(m_doc.store(), m_report.suspects[i], i + 1), 5);
+    std::vector<std::string> cells = calc::BlunderSuspectCells(m_doc.store(), m_report.suspects[i], i + 1);
+    cells.emplace_back(equal[i].empty() ? "" : calc::kEquivalentMark);
+    const int row = static_cast<int>(i);
+    SetRow(m_suspects, row, cells, 5);
+    QTableWidgetItem* mark = m_suspects->item(row, static_cast<int>(cells.size()) - 1);
+    mark->setTextAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    if (!equal[i].empty()) mark->setToolTip(EqualRanks(equal[i]));
   }
   m_loops->resizeColumnsToContents();
   m_suspects->resizeColumnsToContents();

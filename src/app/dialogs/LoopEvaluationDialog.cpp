@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <array>
 
 #include "app/AppContext.h"
@@ -21,22 +22,22 @@ namespace {
 
 QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
-// A ring in the colour of the kind; an adjusted loop's ring is closed, a
-// reported one open, one moved at its variable reference carries a triangle.
-QIcon PaintLoopIcon(int kind) {
+// A ring in the colour of the loop's quality; an adjusted loop's ring is
+// closed, a reported one open, one moved at its variable reference carries a
+// triangle.
+QIcon PaintLoopIcon(int kind, const QColor& colour) {
   QPixmap pixmap(16, 16);
   pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);
   p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(colour, 2.5));
   if (kind == 2) {
-    p.setPen(QPen(QColor(200, 130, 0), 2.5));
     p.drawArc(QRectF(3, 3, 10, 10), 60 * 16, 300 * 16);
   } else {
-    p.setPen(QPen(QColor(0, 130, 0), 2.5));
     p.drawEllipse(QRectF(3, 3, 10, 10));
     if (kind == 3) {
       p.setPen(Qt::NoPen);
-      p.setBrush(QColor(220, 40, 40));
+      p.setBrush(QColor(40, 40, 40));
       p.drawPolygon(QPolygonF({QPointF(8, 4), QPointF(12, 11), QPointF(4, 11)}));
     }
   }
@@ -45,10 +46,12 @@ QIcon PaintLoopIcon(int kind) {
 
 }  // namespace
 
-QIcon LoopKindIcon(int kind) {
-  static std::array<QIcon, 3> icons;  // 0, 2, 3
-  const size_t slot = kind == 2 ? 1 : kind == 3 ? 2 : 0;
-  if (icons[slot].isNull()) icons[slot] = PaintLoopIcon(kind);
+QColor LoopIconColour(bool withinTolerance) { return withinTolerance ? QColor(0, 130, 0) : QColor(210, 30, 30); }
+
+QIcon LoopIcon(int kind, bool withinTolerance) {
+  static std::array<QIcon, 6> icons;  // kinds 0, 2, 3, each within and beyond
+  const size_t slot = (kind == 2 ? 1 : kind == 3 ? 2 : 0) * 2 + (withinTolerance ? 0 : 1);
+  if (icons[slot].isNull()) icons[slot] = PaintLoopIcon(kind, LoopIconColour(withinTolerance));
   return icons[slot];
 }
 
@@ -73,7 +76,13 @@ QVariant CLoopRowsModel::data(const QModelIndex& index, int role) const {
       return QVariant::fromValue(Qt::AlignVCenter |
                                  (edit::LoopColumns()[index.column()].rightAligned ? Qt::AlignRight : Qt::AlignLeft));
     case Qt::DecorationRole:
-      if (index.column() == 0) return LoopKindIcon(row.kind);
+      if (index.column() == 0) return LoopIcon(row.kind, row.withinTolerance);
+      return {};
+    case Qt::ToolTipRole:
+      if (index.column() == 0) {
+        return row.withinTolerance ? QStringLiteral("Ringschlussfehler innerhalb der Suchtoleranz")
+                                   : QStringLiteral("Ringschlussfehler größer als die Suchtoleranz");
+      }
       return {};
     default:
       return {};
@@ -99,10 +108,14 @@ CLoopEvaluationDialog::CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std
   m_list->verticalHeader()->hide();
   m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
+  // A column is at least as wide as its heading needs in the font in use.
   int width = 0;
   for (size_t column = 0; column < edit::LoopColumns().size(); ++column) {
-    m_list->setColumnWidth(static_cast<int>(column), edit::LoopColumns()[column].width);
-    width += edit::LoopColumns()[column].width;
+    const int section = static_cast<int>(column);
+    const int columnWidth =
+        std::max(edit::LoopColumns()[column].width, m_list->horizontalHeader()->sectionSizeHint(section));
+    m_list->setColumnWidth(section, columnWidth);
+    width += columnWidth;
   }
 
   auto* editButton = new QPushButton(QStringLiteral("&Bearbeiten"), this);

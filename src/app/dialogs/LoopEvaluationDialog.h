@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QIcon>
 #include <vector>
 
@@ -19,9 +20,11 @@ namespace hp::app {
 class CPlanDoc;
 class CBlunderPage;
 
-// The symbol of a result kind: 0 adjusted, 2 reported only, 3 variable
-// reference.
-QIcon LoopKindIcon(int kind);
+// The symbol of a result: its shape tells the kind (0 adjusted, 2 reported
+// only, 3 variable reference), its colour whether the misclosure is within
+// the search tolerance (green) or beyond it (red).
+QIcon LoopIcon(int kind, bool withinTolerance);
+QColor LoopIconColour(bool withinTolerance);
 
 class CLoopRowsModel : public QAbstractTableModel {
   Q_OBJECT
