@@ -375,8 +375,8 @@ void CMainFrame::CreateToolBars() {
   m_directionBar->addAction(withIcon("Runter", "go-down", "go-down"));
   m_inclinationField = field(draw::ViewField::Inclination);
   m_directionBar->addWidget(m_inclinationField);
-  m_directionBar->addAction(withIcon("Ferner", "zoom-out", "zoom-out"));
-  m_directionBar->addAction(withIcon("Näher", "zoom-in", "zoom-in"));
+  m_directionBar->addAction(withIcon("Ferner", "hollowplan-camera-farther", "camera-farther"));
+  m_directionBar->addAction(withIcon("Näher", "hollowplan-camera-nearer", "camera-nearer"));
   m_distanceField = field(draw::ViewField::Distance);
   m_directionBar->addWidget(m_distanceField);
 

@@ -2,6 +2,7 @@
 #include "app/PlanView.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
@@ -21,6 +22,7 @@
 #include "app/PlanDoc.h"
 #include "app/PrintCommands.h"
 #include "app/ViewMouse.h"
+#include "doc/DisplayType.h"
 #include "draw/Projection.h"
 #include "draw/SpatialDrawing.h"
 #include "draw/StatusLine.h"
@@ -46,9 +48,10 @@ CPlanView::CPlanView(CPlanDoc& document, QWidget* parent)
     : QAbstractScrollArea(parent), m_doc(document), m_mouse(std::make_unique<CViewMouse>(*this)) {
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
-  // The menu opens on the right button's release, after a grab-and-drag
-  // has had its chance.
-  setContextMenuPolicy(Qt::PreventContextMenu);
+  // The mouse opens the menu on the right button's release, after a
+  // grab-and-drag has had its chance; the menu key and Shift+F10 open it
+  // through contextMenuEvent.
+  setContextMenuPolicy(Qt::DefaultContextMenu);
   m_mouseMode = App().settings.GetInt("Settings", "ContextMenu", 0);
   if (m_mouseMode < 0 || m_mouseMode > draw::kMouseModeOverview) m_mouseMode = 0;
   for (const draw::MouseModeEntry& entry : draw::MouseModeEntries()) {
@@ -161,8 +164,11 @@ void CPlanView::SetMouseMode(int mode) {
   UpdateStatus();
 }
 
-std::unique_ptr<QMenu> CPlanView::CreateContextMenu(QPoint pos) {
+std::unique_ptr<QMenu> CPlanView::CreateContextMenu(std::optional<QPoint> pos) {
   auto menu = std::make_unique<QMenu>(this);
+  // Screen readers announce the menu by this name.
+  menu->setTitle(QStringLiteral("Mausfunktion"));
+  menu->setAccessibleName(menu->title());
   const int type = m_doc.worksheet().displayType();
   for (const draw::MouseModeEntry& entry : draw::MouseModeEntries()) {
     QAction* action = menu->addAction(QString::fromUtf8(entry.text));
@@ -172,10 +178,20 @@ std::unique_ptr<QMenu> CPlanView::CreateContextMenu(QPoint pos) {
     action->setData(entry.commandId);
     connect(action, &QAction::triggered, this, [this, mode = entry.mode, pos] {
       SetMouseMode(mode);
-      m_mouse->Click(pos, true);
+      if (pos) m_mouse->Click(*pos, true);
     });
   }
   return menu;
+}
+
+void CPlanView::contextMenuEvent(QContextMenuEvent* event) {
+  event->accept();
+  if (event->reason() != QContextMenuEvent::Keyboard || m_doc.worksheet().displayType() == static_cast<int>(doc::DisplayType::Protocol)) return;
+  std::unique_ptr<QMenu> menu = CreateContextMenu(std::nullopt);
+  // The current mode is the menu's active entry, so it is read out first.
+  for (QAction* action : menu->actions())
+    if (action->isChecked()) menu->setActiveAction(action);
+  menu->exec(viewport()->mapToGlobal(viewport()->rect().center()));
 }
 
 int CPlanView::currentRecord() const {

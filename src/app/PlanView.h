@@ -54,8 +54,9 @@ class CPlanView : public QAbstractScrollArea {
   void SetMouseMode(int mode);
   // The context menu of the view at `pos` (window point): the modes with the
   // current one checked and those the display type does not offer disabled.
-  // Choosing one applies it at once at `pos`, like a click there.
-  std::unique_ptr<QMenu> CreateContextMenu(QPoint pos);
+  // Choosing one applies it at once at `pos`, like a click there; without a
+  // point (opened from the keyboard) it only selects the mode.
+  std::unique_ptr<QMenu> CreateContextMenu(std::optional<QPoint> pos);
 
   // The record the status line shows ("Messpunkt"), a list position or -1,
   // and the record marked for measuring ("Markierung"), or null.
@@ -108,6 +109,7 @@ class CPlanView : public QAbstractScrollArea {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   // Draws the worksheet on `painter` scrolled by the scroll bars' values.

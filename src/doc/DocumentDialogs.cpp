@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -301,6 +302,21 @@ void TakeFontChoice(FontSetting& font, const FontChoice& choice) {
   font.underline = Flag(font.underline, choice.underline);
   font.strikeOut = Flag(font.strikeOut, choice.strikeOut);
   if (!choice.faceName.empty()) base::SetText(font.faceName, choice.faceName);
+}
+
+int NearestFontStyle(const std::vector<FontStyleOffer>& offers, int weight, bool italic) {
+  int best = -1;
+  long long bestCost = 0;
+  for (size_t i = 0; i < offers.size(); ++i) {
+    const FontStyleOffer& offer = offers[i];
+    const long long cost = (offer.italic != italic ? 100000LL : 0) + std::llabs(static_cast<long long>(offer.weight) - weight) * 2 +
+                           (offer.narrowOrWide ? 1 : 0);
+    if (best < 0 || cost < bestCost) {
+      best = static_cast<int>(i);
+      bestCost = cost;
+    }
+  }
+  return best;
 }
 
 void FontsModel::Load(const DocumentSettings& s) {

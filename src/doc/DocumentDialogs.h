@@ -154,6 +154,17 @@ FontChoice DescribeFont(const FontSetting& font);
 // stored fields stay.
 void TakeFontChoice(FontSetting& font, const FontChoice& choice);
 
+// One style that an installed font family offers.
+struct FontStyleOffer {
+  int weight = 400;
+  bool italic = false;
+  bool narrowOrWide = false;  // a condensed or expanded cut
+};
+// The offered style a stored font is shown as: the same slant first, then
+// the nearest weight, then the normal width; earlier offers win ties.
+// -1 when nothing is offered.
+int NearestFontStyle(const std::vector<FontStyleOffer>& offers, int weight, bool italic);
+
 class FontsModel {
  public:
   void Load(const DocumentSettings& settings);

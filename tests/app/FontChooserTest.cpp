@@ -75,6 +75,7 @@ TEST(FontChooserTest, AChangeTakesOnlyWhatChanged) {
   doc::FontSetting font = stored;
   ASSERT_TRUE(Choose(font, [](QFontDialog& dialog) {
     QFont italic = dialog.currentFont();
+    italic.setStyleName({});  // picked by slant, as from the style list
     italic.setItalic(true);
     dialog.setCurrentFont(italic);
   }));
@@ -82,6 +83,21 @@ TEST(FontChooserTest, AChangeTakesOnlyWhatChanged) {
   EXPECT_NE(font.italic, 0);
   expected.italic = font.italic;
   EXPECT_EQ(Fields(font), Fields(expected));
+}
+
+// The chooser opens on the stored weight and slant, also for a face that is
+// not installed (shown as the face that stands in for it) and for a family
+// whose style names are not the usual ones.
+TEST(FontChooserTest, OpensOnTheStoredWeightAndSlant) {
+  for (const char* face : {"Arial", "DejaVu Sans", "Schrift f\xFCr Pl\xE4ne"})
+    for (const int weight : {400, 700})
+      for (const uint8_t italic : {0, 1}) {
+        doc::FontSetting font = Font(-20, weight, italic, 0, 0, face);
+        QFont shown;
+        ASSERT_TRUE(Choose(font, [&shown](QFontDialog& dialog) { shown = dialog.currentFont(); }));
+        EXPECT_EQ(shown.weight() >= QFont::DemiBold, weight == 700) << face << weight;
+        EXPECT_EQ(shown.italic(), italic != 0) << face << weight;
+      }
 }
 
 }  // namespace

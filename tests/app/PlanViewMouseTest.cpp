@@ -2,11 +2,15 @@
 // bands, the context menu and the keys, with real mouse events off-screen.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -233,7 +237,7 @@ TEST_F(ViewMouse, ContextMenuOffersTheModesOfTheDisplayTypeAndMarksAtItsPoint) {
   const auto plan = Sheet().displayType();
   Sheet().setDisplayType(5);
   m_view->SetMouseMode(draw::kMouseModeStationInfo);
-  std::unique_ptr<QMenu> menu = m_view->CreateContextMenu({10, 10});
+  std::unique_ptr<QMenu> menu = m_view->CreateContextMenu(QPoint(10, 10));
   std::vector<std::pair<bool, bool>> state;  // enabled, checked
   for (QAction* a : menu->actions()) state.emplace_back(a->isEnabled(), a->isChecked());
   const std::vector<std::pair<bool, bool>> expected = {{true, false},  {true, true},   {false, false}, {false, false},
@@ -248,6 +252,35 @@ TEST_F(ViewMouse, ContextMenuOffersTheModesOfTheDisplayTypeAndMarksAtItsPoint) {
   menu->actions()[5]->trigger();  // "&Abstandsmarkierung"
   EXPECT_EQ(m_view->mouseMode(), draw::kMouseModeMark);
   EXPECT_EQ(m_view->marked(), m_doc.store().records[2].get());
+}
+
+// The menu key opens the same menu as the right button, as a named child
+// of the view that assistive technology can read, on the current mode; a
+// mode chosen there marks nothing.
+TEST_F(ViewMouse, TheMenuKeyOpensANamedContextMenuOnTheCurrentMode) {
+  Draw();
+  m_view->SetMouseMode(draw::kMouseModeStationInfo);
+  QString name, active;
+  QObject* parent = nullptr;
+  QAccessible::Role role = QAccessible::NoRole;
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (menu == nullptr) return;
+    name = menu->accessibleName();
+    parent = menu->parent();
+    if (QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(menu)) role = accessible->role();
+    if (menu->activeAction() != nullptr) active = menu->activeAction()->text();
+    menu->actions()[5]->trigger();  // "&Abstandsmarkierung"
+    menu->close();
+  });
+  QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(5, 5), m_view->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(m_view.get(), &key);
+  EXPECT_EQ(name.toStdString(), "Mausfunktion");
+  EXPECT_EQ(parent, m_view.get());
+  EXPECT_EQ(role, QAccessible::PopupMenu);
+  EXPECT_TRUE(active.startsWith(QStringLiteral("Messpunkt-&Info"))) << active.toStdString();
+  EXPECT_EQ(m_view->mouseMode(), draw::kMouseModeMark);
+  EXPECT_EQ(m_view->marked(), nullptr);
 }
 
 TEST_F(ViewMouse, WaitingForPositionPlacesTheRecord) {

@@ -92,6 +92,17 @@ TEST_F(CliDocuments, NewWritesTheDefaultDocument) {
   EXPECT_EQ(Run({"info", doc}).out, kDefaultInfo);
 }
 
+// The sample cave shows a real heading, not the placeholders of a new document.
+TEST_F(CliDocuments, SampleCaveHasATitleSheetAndCadastreEntry) {
+  if (!fs::exists(HP_SAMPLE_DOCUMENT)) GTEST_SKIP() << "sample cave not built";
+  const Result info = Run({"info", HP_SAMPLE_DOCUMENT});
+  ASSERT_EQ(info.status, kExitOk);
+  for (const char* line : {"current worksheet: 1 Blatt 1 Grundriss\n",
+                           "title: Beispielh\xC3\xB6hle bei Steinbach: Windloch und Fuchsloch\n",
+                           "cadastre: 1234 1234 Steinbacher Karst\n"})
+    EXPECT_NE(info.out.find(line), std::string::npos) << line << info.out;
+}
+
 // An index no worksheet has falls back to the first; the zone letter is one Windows-1252 byte.
 TEST_F(CliDocuments, InfoShowsCurrentWorksheetAndZoneLetter) {
   const struct { int16_t sheet; std::string band; const char* sheetLine; const char* utmLine; } cases[] = {

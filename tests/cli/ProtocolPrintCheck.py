@@ -18,7 +18,7 @@ import subprocess
 import sys
 
 EXPECTED_PAGES = 10
-TITLE = "<Titel>"
+TITLE = "Beispielhöhle bei Steinbach: Windloch und Fuchsloch"
 
 
 def fail(text):

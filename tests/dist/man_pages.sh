@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The manual pages render without warnings, and hollowplan-cli's page names
-# every command and option that the program's --help lists.
+# every command and option that the program's --help lists; hollowplan's page
+# names its print options.
 # Usage: man_pages.sh HOLLOWPLAN-CLI MAN_DIR
 set -euo pipefail
 cli=$1
@@ -29,5 +30,10 @@ while read -r word; do
   # As a whole word: "--set" must not be found inside "--settings".
   grep -qE -- "(^|[^a-z-])${word}([^a-z-]|$)" <<<"$page" || fail "hollowplan-cli.1 beschreibt \"$word\" nicht"
 done <<<"$commands"$'\n'"$options"
+# The window program's own options: print a document and end.
+gui=$(render "$dir/hollowplan.1")
+for word in -p -pt; do
+  grep -qE -- "(^|[^a-z-])${word}([^a-z-]|$)" <<<"$gui" || fail "hollowplan.1 beschreibt \"$word\" nicht"
+done
 [ $failed -eq 0 ] && echo "manual pages render; all $count commands and options of --help described"
 exit $failed

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "base/FixedText.h"
 
@@ -324,6 +325,29 @@ TEST(Fonts, ChooserRoundTripAndStoredFields) {
   TakeFontChoice(font, choice);
   EXPECT_EQ(font.height, -2000) << "absurd sizes are held to a page";
   EXPECT_EQ(base::TextOf(font.faceName), std::string(31, 'F')) << "no face keeps the stored one";
+}
+
+TEST(Fonts, AStoredFontIsShownInTheNearestOfferedStyle) {
+  // A family with "Oblique" listed first and no style named "Normal".
+  const std::vector<FontStyleOffer> family = {
+      {400, true, false}, {700, true, true}, {700, false, false}, {700, false, true},
+      {200, false, false}, {400, false, true}, {400, false, false}, {700, true, false}};
+  const struct {
+    int weight;
+    bool italic;
+    int shown;
+  } cases[] = {
+      {400, false, 6},  // the normal width before the condensed cut
+      {700, false, 2},  // bold stays bold
+      {700, true, 7},   // bold italic
+      {400, true, 0},   // italic
+      {350, false, 6},  // between two weights: the nearer one
+      {300, false, 4},  // halfway: the earlier offer
+      {900, false, 2},  // heavier than any offer: the heaviest upright
+      {250, true, 0},   // slant outweighs weight
+  };
+  for (const auto& c : cases) EXPECT_EQ(NearestFontStyle(family, c.weight, c.italic), c.shown) << c.weight << c.italic;
+  EXPECT_EQ(NearestFontStyle({}, 700, false), -1);
 }
 
 TEST(Fonts, OkStoresTheFiveEditedFontsOnly) {

@@ -5,7 +5,9 @@
 #include <QButtonGroup>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,6 +25,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "app/AppContext.h"
 #include "app/DialogBase.h"
@@ -319,6 +322,30 @@ QFont ChooserFont(const doc::FontChoice& choice) {
   return font;
 }
 
+// The chooser lists installed families with their named styles and falls
+// back to the first entry for anything else, so a bold font whose face is not
+// installed, or whose style names differ, would open as "Normal" or
+// "Oblique". It is shown as the installed face that stands in for it, in that
+// face's nearest style.
+QFont ShownInChooser(QFont font) {
+  QString family = font.family();
+  if (!QFontDatabase::families().contains(family)) family = QFontInfo(font).family();
+  const QStringList styles = QFontDatabase::styles(family);
+  std::vector<doc::FontStyleOffer> offers;
+  for (const QString& style : styles) {
+    const bool narrowOrWide = style.contains(QStringLiteral("Condensed")) || style.contains(QStringLiteral("Narrow")) ||
+                              style.contains(QStringLiteral("Expanded")) || style.contains(QStringLiteral("Wide"));
+    // QFont::italic() also counts an oblique cut as slanted.
+    const QFont cut = QFontDatabase::font(family, style, 12);
+    offers.push_back({static_cast<int>(cut.weight()), cut.italic(), narrowOrWide});
+  }
+  const int nearest = doc::NearestFontStyle(offers, static_cast<int>(font.weight()), font.italic());
+  if (nearest < 0) return font;
+  font.setFamily(family);
+  font.setStyleName(styles[nearest]);
+  return font;
+}
+
 doc::FontChoice ChosenFont(const QFont& font) {
   doc::FontChoice choice;
   choice.pointSize = font.pointSizeF();
@@ -350,7 +377,7 @@ bool ChooseStoredFont(QWidget* parent, const QString& title, doc::FontSetting& f
   QFontDialog dialog(parent);
   dialog.setOption(QFontDialog::DontUseNativeDialog);
   dialog.setWindowTitle(title);
-  dialog.setCurrentFont(ChooserFont(doc::DescribeFont(font)));
+  dialog.setCurrentFont(ShownInChooser(ChooserFont(doc::DescribeFont(font))));
   // The chooser shows the nearest font it has, which may differ from the
   // stored one (a face that is not installed, a weight it lacks).
   const QFont shown = dialog.currentFont();
