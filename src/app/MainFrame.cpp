@@ -479,6 +479,13 @@ void CMainFrame::AddChild(CChildFrame* child) {
       if (guard && guard == activeView()) OpenDataWindows({FollowUp::Next::Editor, recordNumber});
     });
   });
+  // Esc while a station waits to be placed brings back the editor and its
+  // coordinates dialog on that record.
+  connect(&child->view(), &CPlanView::positionCancelled, this, [this, view = &child->view()](int recordNumber) {
+    QTimer::singleShot(0, this, [this, guard = QPointer<CPlanView>(view), recordNumber] {
+      if (guard && guard == activeView()) OpenDataWindows({FollowUp::Next::Editor, recordNumber}, true);
+    });
+  });
   connect(child, &QObject::destroyed, this, [this, child] {
     m_closing.erase(child);
     ActiveChildChanged();
@@ -710,17 +717,19 @@ void CMainFrame::OnFileOpen() {
   if (!file.isEmpty()) OpenDocument(PathOf(file));
 }
 
-void CMainFrame::OpenDataWindows(FollowUp first) {
+void CMainFrame::OpenDataWindows(FollowUp first, bool coordinates) {
   if (m_dataWindowsOpen) return;
   m_dataWindowsOpen = true;
-  WithDocument([this, first](CPlanDoc& doc, CPlanView& view) {
+  WithDocument([this, first, coordinates](CPlanDoc& doc, CPlanView& view) {
     // The editor, the overview and the loop evaluation may each ask for one
     // of the others when they close.
     FollowUp next = first;
+    bool withCoordinates = coordinates;
     while (next.next != FollowUp::Next::Nothing) {
       switch (next.next) {
         case FollowUp::Next::Editor:
-          next = RunDataEditor(this, doc, next.recordNumber, view.markedSlot());
+          next = RunDataEditor(this, doc, next.recordNumber, view.markedSlot(), withCoordinates);
+          withCoordinates = false;
           doc.setModified();
           doc.UpdateAllViews();
           break;
@@ -772,6 +781,7 @@ void CMainFrame::OnImport() {
     if (!command.Run(doc.store(), file, question, choice, doc.folder(), App().prompter)) return;
     view.ResetBackgroundMap();
     doc.WorksheetsChanged();
+    doc.RecordsReplaced();
     if (command.outcome().loadRecord) doc.RequestLoad(command.outcome().recordNumber);
   });
 }

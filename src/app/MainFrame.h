@@ -105,7 +105,8 @@ class CMainFrame : public QMainWindow {
 
   // Commands.
   // The data windows, one after the other as each asks for the next.
-  void OpenDataWindows(FollowUp first);
+  // With `coordinates` the first editor opens its coordinates dialog.
+  void OpenDataWindows(FollowUp first, bool coordinates = false);
   void OnFileNew();
   void OnFileOpen();
   void OnCompute();

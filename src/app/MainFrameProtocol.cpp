@@ -71,6 +71,7 @@ void CMainFrame::CreateProtocolCommands(QMenu* viewMenu, QMenu* dataMenu) {
       v.ResetBackgroundMap();
       doc.setModified();
       doc.UpdateAllViews();
+      doc.RecordsReplaced();
       const calc::ComputeOutcome& outcome = doc.spreadsheetExchange().outcome();
       if (outcome.loadRecord) doc.RequestLoad(outcome.recordNumber);
     });

@@ -62,6 +62,9 @@ class CPlanDoc : public QObject {
   // The coordinates dialog asked to place record `number` (from 1) on the
   // map: the view waits for the click that gives its position.
   void RequestPosition(int number) { Q_EMIT positionRequested(number); }
+  // An import or load replaced the records: a view that shows nothing of
+  // the new survey turns to it.
+  void RecordsReplaced() { Q_EMIT recordsReplaced(); }
 
   // After a change of the data or settings: every view rebuilds its
   // projection and redraws.
@@ -96,6 +99,7 @@ class CPlanDoc : public QObject {
   void loadRequested();
   // A record (from 1) is to be placed on the map by the next click.
   void positionRequested(int number);
+  void recordsReplaced();
 
  private:
   doc::SurveyStore m_store;

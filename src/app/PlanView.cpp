@@ -66,6 +66,10 @@ CPlanView::CPlanView(CPlanDoc& document, QWidget* parent)
   }
   connect(&m_doc, &CPlanDoc::changed, this, &CPlanView::Redraw);
   connect(&m_doc, &CPlanDoc::positionRequested, this, [this](int number) { WaitForPosition(number - 1); });
+  connect(&m_doc, &CPlanDoc::recordsReplaced, this, [this] {
+    m_centreCamera = true;
+    Redraw();
+  });
   connect(&m_doc, &CPlanDoc::worksheetsChanged, this, [this] {
     m_backgroundMap.Reset();
     Redraw();
@@ -229,6 +233,17 @@ void CPlanView::WaitForPosition(int index) {
   UpdateStatus();
 }
 
+void CPlanView::StopWaitingForPosition() {
+  m_waitingForPosition = false;
+  UpdateStatus();
+}
+
+void CPlanView::CancelWaitingForPosition() {
+  if (!m_waitingForPosition) return;
+  StopWaitingForPosition();
+  if (currentRecord() >= 0) Q_EMIT positionCancelled(currentRecord() + 1);
+}
+
 void CPlanView::mousePressEvent(QMouseEvent* event) { m_mouse->Press(event->button(), event->position().toPoint()); }
 
 void CPlanView::mouseReleaseEvent(QMouseEvent* event) {
@@ -256,6 +271,10 @@ void CPlanView::wheelEvent(QWheelEvent* event) {
 }
 
 void CPlanView::keyPressEvent(QKeyEvent* event) {
+  if (m_waitingForPosition && event->key() == Qt::Key_Escape) {
+    CancelWaitingForPosition();
+    return;
+  }
   const int id = CViewMouse::CommandOfKey(event->key(), event->modifiers());
   if (id != 0 && m_mouse->Key(id)) return;
   QAbstractScrollArea::keyPressEvent(event);
@@ -288,6 +307,14 @@ void CPlanView::DrawOn(QPainter& painter, const QSize& client) {
   options.pickedRecord = MarkedIndex();
   gfx::QPainterSurface surface(painter, caps);
   m_last = draw::DrawWorksheet(surface, store, worksheet, m_view, App().settings, options);
+  if (m_centreCamera) {
+    m_centreCamera = false;
+    // The picture just drawn is the old camera's view of the new survey.
+    if (draw::CentreCameraOnSurvey(m_view, store, worksheet, client.width(), client.height())) {
+      m_doc.setModified();
+      viewport()->update();
+    }
+  }
 }
 
 // The device rectangle of the frame box of a perspective or red-green
@@ -344,6 +371,8 @@ void CPlanView::UpdateScrollBars(const QSize& client) {
 QString CPlanView::StatusText() const {
   const int current = currentRecord();
   const doc::SurveyRecord* record = current >= 0 ? m_doc.store().records[static_cast<size_t>(current)].get() : nullptr;
+  if (m_waitingForPosition && record != nullptr)
+    return QString::fromStdString(draw::PlaceOnMapStatusText(m_doc.worksheet().displayType(), *record));
   return QString::fromStdString(draw::StatusLineText(*m_doc.store().currentWorksheet, m_mouseMode, record, marked()));
 }
 

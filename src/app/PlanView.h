@@ -70,7 +70,10 @@ class CPlanView : public QAbstractScrollArea {
   // in the plan, section or elevation places the current record there.
   bool waitingForPosition() const { return m_waitingForPosition; }
   void WaitForPosition(int index);
-  void StopWaitingForPosition() { m_waitingForPosition = false; }
+  void StopWaitingForPosition();
+  // Esc while waiting: the click is no longer awaited and the data editor
+  // opens again on the record, with its coordinates dialog.
+  void CancelWaitingForPosition();
 
   // How the last drawing put drawing coordinates on the device, and the
   // scroll position that turns window points into content points.
@@ -98,6 +101,8 @@ class CPlanView : public QAbstractScrollArea {
   // A turning drag ended; `dx` is the horizontal movement of its last step
   // in pixels, the step of the spin that takes over (none when 0).
   void dragReleased(int dx);
+  // The placing of record `recordNumber` (from 1) on the map was cancelled.
+  void positionCancelled(int recordNumber);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -138,6 +143,7 @@ class CPlanView : public QAbstractScrollArea {
   int m_current = -1;
   const doc::SurveyRecord* m_marked = nullptr;
   bool m_waitingForPosition = false;
+  bool m_centreCamera = false;  // after the records were replaced
   std::optional<Anchor> m_anchor;
   int m_wheelRest = 0;
   // The scroll bars keep the room a wheel zoom scrolled into beyond the

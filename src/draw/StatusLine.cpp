@@ -71,6 +71,20 @@ std::string ViewStatusText(const doc::Worksheet& ws) {
   return text;
 }
 
+std::string PlaceOnMapStatusText(int displayType, const doc::SurveyRecord& record) {
+  const std::string station = StationName(record);
+  switch (static_cast<DisplayType>(displayType)) {
+    case DisplayType::Plan:
+      return "Messpunkt " + station + " positionieren: in den Grundriss klicken (Esc bricht ab)";
+    case DisplayType::Section:
+    case DisplayType::Elevation:
+      return "H\u00f6he von Messpunkt " + station + " positionieren: in die Karte klicken (Esc bricht ab)";
+    default:
+      return "Messpunkt " + station +
+             " positionieren: nur im Grundriss, L\u00e4ngsschnitt oder Aufriss m\u00f6glich (Esc bricht ab)";
+  }
+}
+
 std::string StationStatusText(const doc::SurveyRecord* current, const doc::SurveyRecord* marked) {
   std::string text;
   if (marked != nullptr) {

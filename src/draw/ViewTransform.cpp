@@ -210,4 +210,30 @@ void ViewTransform::FillSlots(const doc::SurveyStore& store, int type) {
   }
 }
 
+bool CameraShowsSurvey(const ViewTransform& view, const doc::SurveyStore& store, int width, int height) {
+  const double halfW = width / 2.0, halfH = height / 2.0;
+  const auto slots = view.slots();
+  for (size_t n = 0; n < store.records.size() && n < slots.size(); ++n) {
+    const Vec3& a = slots[n].from;
+    const Vec3& b = slots[n].to;
+    if (a.z == kHiddenDepth && b.z == kHiddenDepth) continue;
+    // The leg's box against the window: a leg crossing the window with both
+    // ends outside still shows.
+    if (std::max(a.x, b.x) >= -halfW && std::min(a.x, b.x) <= halfW && std::max(a.y, b.y) >= -halfH &&
+        std::min(a.y, b.y) <= halfH)
+      return true;
+  }
+  return false;
+}
+
+bool CentreCameraOnSurvey(ViewTransform& view, const doc::SurveyStore& store, doc::Worksheet& worksheet, int width,
+                          int height) {
+  if (worksheet.displayType() != static_cast<int>(DisplayType::Animation) || store.records.empty()) return false;
+  if (CameraShowsSurvey(view, store, width, height)) return false;
+  view.setRecentre(true);
+  worksheet.setViewDistance(0);
+  view.setProjectionDirty(true);
+  return true;
+}
+
 }  // namespace hp::draw

@@ -107,4 +107,17 @@ class ViewTransform {
 // Keeps the inclination in [-90, 90] and the azimuth in [0, 360).
 void NormaliseViewDirection(doc::Worksheet& worksheet);
 
+// Whether the camera view of the last build puts some part of a leg into a
+// window of `width` x `height` pixels centred on the eye's axis (the camera
+// view draws one unit per pixel). Legs wholly behind the eye show nothing.
+bool CameraShowsSurvey(const ViewTransform& view, const doc::SurveyStore& store, int width, int height);
+
+// After an import or load replaced the records: when the camera view
+// (display type 5) of the last build shows nothing of the survey, the next
+// build looks at the middle of the survey from distance 0, as after choosing
+// the display type, and the projection is marked dirty. True when it does.
+// Other display types fit the survey into the window by themselves.
+bool CentreCameraOnSurvey(ViewTransform& view, const doc::SurveyStore& store, doc::Worksheet& worksheet, int width,
+                          int height);
+
 }  // namespace hp::draw

@@ -378,6 +378,20 @@ void DataEditor::TakeCoordinates(const doc::SurveyRecord& converted) {
   if (m_mode == EditorMode::Browse) m_status = texts::kChanging;
 }
 
+int DataEditor::SaveForPlacement(std::optional<Field>& refused) {
+  refused.reset();
+  if (m_mode == EditorMode::Search || (m_mode == EditorMode::Browse && count() == 0)) return 0;
+  const bool isNew = m_mode == EditorMode::New;
+  if (isNew || m_status == texts::kChanging) {
+    const int before = count();
+    refused = Save();
+    // A save declined after its question leaves the record as it was.
+    const bool saved = isNew ? count() > before : m_status != texts::kChanging;
+    if (refused || !saved) return 0;
+  }
+  return m_number;
+}
+
 bool DataEditor::Close(platform::SettingsStore& program) {
   m_settings.Save(program);
   if (m_mode != EditorMode::Browse) Cancel();

@@ -119,6 +119,11 @@ class DataEditor {
   // "Koordinaten": the converted station and reference coordinates into the
   // form (the reference coordinates are saved, the station's are computed).
   void TakeCoordinates(const doc::SurveyRecord& converted);
+  // Before the editor closes to place the shown record on the map: saves a
+  // changed or new record as "Speichern" does, so coordinates just taken
+  // are kept. The number (from 1) of the record to place; 0 when there is
+  // none or it was not saved (`refused` then names a refused field).
+  int SaveForPlacement(std::optional<Field>& refused);
 
   // Closing: stores the modes and the current record number and, when
   // records were saved or deleted since the last full pass, runs it. False

@@ -297,6 +297,38 @@ TEST_F(ViewMouse, WaitingForPositionPlacesTheRecord) {
   EXPECT_EQ(d.z, -10);
 }
 
+TEST_F(ViewMouse, WaitingForPositionSaysWhatToDoAndEscCancels) {
+  QSignalSpy cancelled(m_view.get(), &CPlanView::positionCancelled);
+  m_doc.RequestPosition(4);
+  EXPECT_EQ(Status(), "Messpunkt 1/2/D positionieren: in den Grundriss klicken (Esc bricht ab)");
+  m_view->setFocus();
+  QTest::keyClick(m_view.get(), Qt::Key_Escape);
+  EXPECT_FALSE(m_view->waitingForPosition());
+  ASSERT_EQ(cancelled.count(), 1);
+  EXPECT_EQ(cancelled.front().front().toInt(), 4);
+  EXPECT_EQ(Status().find("positionieren"), std::string::npos);
+  Click(At(1) + QPoint(0, -20));
+  EXPECT_EQ(m_doc.store().records[3]->x, 90) << "a click after Esc places nothing";
+}
+
+TEST_F(ViewMouse, CameraLeftOnTheOldSurveyTurnsToTheReplacingOne) {
+  Sheet().setDisplayType(static_cast<int16_t>(doc::DisplayType::Animation));
+  Sheet().setViewAzimuth(0);  // looking north: the survey moves out of sight to the east
+  Sheet().setViewInclination(0);
+  Draw();
+  for (auto& r : m_doc.store().records) {
+    r->x += 5000, r->refX += 5000;
+  }
+  Draw();
+  EXPECT_NEAR(Sheet().viewCentreX(), 45, 1e-9) << "a change of data alone keeps the camera";
+  m_doc.RecordsReplaced();
+  m_view->viewport()->repaint();
+  QCoreApplication::processEvents();
+  m_view->viewport()->repaint();
+  EXPECT_NEAR(Sheet().viewCentreX(), 5045, 1e-9);
+  EXPECT_TRUE(draw::CameraShowsSurvey(m_view->viewTransform(), m_doc.store(), Port()->width(), Port()->height()));
+}
+
 TEST_F(ViewMouse, DragTurnsTheProjectionAndReportsTheRelease) {
   Sheet().setDisplayType(3), Sheet().setViewAzimuth(10), Sheet().setViewInclination(-25);
   Draw();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/FixedText.h"
+#include "draw/DisplayType.h"
 #include "draw/StatusLine.h"
 
 namespace hp::draw {
@@ -94,6 +95,20 @@ TEST(StatusLine, ShowsTheCurrentAndTheMarkedStation) {
       {5, nullptr, nullptr, "Grundriss        Übersicht"},
   };
   for (const auto& c : cases) EXPECT_EQ(StatusLineText(plan, c.mode, c.current, c.marked), c.text);
+}
+
+TEST(StatusLine, SaysWhereToClickToPlaceAStation) {
+  const doc::SurveyRecord station = Station(1, 2, "\xDC" "7", 0, 0, 4);
+  const struct {
+    DisplayType type;
+    const char* text;
+  } cases[] = {
+      {DisplayType::Plan, "Messpunkt 1/2/Ü7 positionieren: in den Grundriss klicken (Esc bricht ab)"},
+      {DisplayType::Elevation, "Höhe von Messpunkt 1/2/Ü7 positionieren: in die Karte klicken (Esc bricht ab)"},
+      {DisplayType::Animation,
+       "Messpunkt 1/2/Ü7 positionieren: nur im Grundriss, Längsschnitt oder Aufriss möglich (Esc bricht ab)"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PlaceOnMapStatusText(static_cast<int>(c.type), station), c.text);
 }
 
 TEST(StatusLine, ScrollPagesAndLinesArePartsOfTheClientSize) {

@@ -175,5 +175,39 @@ TEST_F(ViewTransformTest, CameraViewRecentresOnceAndCutsLegsBehindTheEye) {
   EXPECT_EQ(worksheet.viewCentreX(), 10) << "only the first build after a type change recentres";
 }
 
+TEST_F(ViewTransformTest, CameraLeftOnAnotherSurveyCentresOnTheNewOne) {
+  const struct {
+    const char* name;
+    DisplayType type;
+    Vec3 centre;
+    double distance;
+    bool centres;
+  } cases[] = {
+      {"survey beside the camera", DisplayType::Animation, {3000, 1005, 0}, 20, true},
+      {"camera on the survey", DisplayType::Animation, {1005, 1005, -2.5}, 20, false},
+      {"survey behind the eye", DisplayType::Animation, {1005, 1005, -2.5}, -100, true},
+      {"plan fits the survey itself", DisplayType::Plan, {0, 0, 0}, 20, false},
+  };
+  Leg("1", {1000, 1000, 0}, {1010, 1000, 0});
+  Leg("2", {1010, 1000, 0}, {1010, 1010, -5});
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    view.setRecentre(false);
+    worksheet.setDisplayType(static_cast<int16_t>(c.type));
+    worksheet.setViewCentreX(c.centre.x), worksheet.setViewCentreY(c.centre.y), worksheet.setViewCentreZ(c.centre.z);
+    worksheet.setViewDistance(c.distance);
+    ASSERT_TRUE(view.ComputeExtents(store, worksheet));
+    view.PrepareProjection(store, worksheet, settings);
+    view.setProjectionDirty(false);
+    EXPECT_EQ(CentreCameraOnSurvey(view, store, worksheet, 800, 600), c.centres);
+    EXPECT_EQ(view.projectionDirty(), c.centres);
+    if (!c.centres) continue;
+    view.PrepareProjection(store, worksheet, settings);
+    ExpectNear({worksheet.viewCentreX(), worksheet.viewCentreY(), worksheet.viewCentreZ()}, {1005, 1005, -2.5});
+    EXPECT_EQ(worksheet.viewDistance(), 0);
+    EXPECT_TRUE(CameraShowsSurvey(view, store, 800, 600));
+  }
+}
+
 }  // namespace
 }  // namespace hp::draw

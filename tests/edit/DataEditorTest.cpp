@@ -412,6 +412,26 @@ TEST_F(EditorFixture, ConvertedCoordinatesAreSavedAsTheReferenceCoordinates) {
   EXPECT_EQ(Rec(*store, 1).refZ, 1234.5);
 }
 
+TEST_F(EditorFixture, PlacingOnTheMapKeepsTheCoordinatesJustTaken) {
+  AddReference(*store, "1", 10, 20, 30);
+  AddReference(*store, "2", 40, 50, 60);
+  Open(2);
+  doc::SurveyRecord converted = *store->records[1];
+  converted.refX = converted.x = 612345.67;
+  converted.refZ = converted.z = 1234.5;
+  editor->TakeCoordinates(converted);
+  std::optional<Field> refused;
+  EXPECT_EQ(editor->SaveForPlacement(refused), 2);
+  EXPECT_FALSE(refused);
+  EXPECT_NEAR(Rec(*store, 2).refX, 612345.67, 1e-6);
+  EXPECT_EQ(Rec(*store, 2).refZ, 1234.5);
+  EXPECT_EQ(editor->SaveForPlacement(refused), 2) << "an unchanged record is placed as it is";
+  editor->Edit(Field::RefZ, "hoch");
+  EXPECT_EQ(editor->SaveForPlacement(refused), 0);
+  EXPECT_EQ(refused, Field::RefZ);
+  EXPECT_EQ(Rec(*store, 2).refZ, 1234.5);
+}
+
 // ---- deleting and marking ---------------------------------------------------
 
 TEST_F(EditorFixture, DeletingTheOnlyRecordLeavesAnEmptyDisabledForm) {

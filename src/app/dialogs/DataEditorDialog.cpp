@@ -571,11 +571,18 @@ void CDataEditorDialog::Coordinates() {
   bool placeOnMap = false;
   if (RunCoordinatesDialog(this, m_doc, *record, &placeOnMap)) m_editor->TakeCoordinates(*record);
   if (placeOnMap) {
+    // The coordinates just taken are saved first, so the click moves only
+    // what the map shows; a refused record keeps the editor open on it.
+    if (m_editor->SaveForPlacement(refused) < 1) {
+      Refresh();
+      MarkField(refused);
+      return;
+    }
     // The editor closes as with its close button; the view then waits for
     // the click that places the record's station.
-    const int number = m_editor->number();
+    // The closing pass may number the record anew.
     Finish(FollowUp::Next::Nothing);
-    if (result() == QDialog::Accepted && number >= 1) m_doc.RequestPosition(number);
+    if (result() == QDialog::Accepted && m_editor->number() >= 1) m_doc.RequestPosition(m_editor->number());
     return;
   }
   Refresh();
@@ -660,13 +667,15 @@ FollowUp Run(CDataEditorDialog& dialog) {
 
 }  // namespace
 
-FollowUp RunDataEditor(QWidget* parent, CPlanDoc& doc, int startRecord, const doc::SurveyRecord** marked) {
+FollowUp RunDataEditor(QWidget* parent, CPlanDoc& doc, int startRecord, const doc::SurveyRecord** marked,
+                       bool coordinates) {
   if (startRecord <= 0) {
     startRecord = doc.loadRequest() >= 1 ? doc.loadRequest() : static_cast<int>(doc.store().settings.currentRecordNumber);
   }
   doc.clearLoadRequest();
   CDataEditorDialog dialog(parent, doc, marked);
   dialog.editor().Open(startRecord);
+  if (coordinates) QTimer::singleShot(0, &dialog, [&dialog] { dialog.Coordinates(); });
   return Run(dialog);
 }
 

@@ -67,6 +67,9 @@ class CDataEditorDialog : public CDialogBase {
   QWidget* field(edit::Field f) const { return m_fields.at(f); }
 
   void reject() override;
+  // The editor's "Koordinaten" button: the coordinates dialog on the shown
+  // record.
+  void Coordinates();
 
  private:
   void BuildFields();
@@ -83,7 +86,6 @@ class CDataEditorDialog : public CDialogBase {
   void New();
   void SearchStart();
   void Calculator();
-  void Coordinates();
   void UpdateIncludes();
   void ChooseFile(edit::Field f);
   void OpenFile(edit::Field f);
@@ -107,8 +109,10 @@ class CDataEditorDialog : public CDialogBase {
 // compute pass asked to load, else the document's current record). Returns
 // what opens next: nothing, the records overview or the loop closure
 // evaluation.
+// With `coordinates` the coordinates dialog opens at once over the editor
+// (after placing a station on the map was cancelled).
 FollowUp RunDataEditor(QWidget* parent, CPlanDoc& doc, int startRecord,
-                       const doc::SurveyRecord** marked = nullptr);
+                       const doc::SurveyRecord** marked = nullptr, bool coordinates = false);
 // The editor opened to show `station` (the drawing's "&Daten bearbeiten").
 FollowUp RunDataEditorAtStation(QWidget* parent, CPlanDoc& doc, const doc::StationId& station,
                                 const doc::SurveyRecord** marked = nullptr);
