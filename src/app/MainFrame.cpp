@@ -267,7 +267,7 @@ void CMainFrame::CreateMenus() {
   m_worksheetMenu->addSeparator();
   worksheetCommand("&Neu...", "Legt ein neues Arbeitsblatt an.", WorksheetCommand::New,
                    [this](CPlanDoc& doc) { return RunNewWorksheet(this, doc); });
-  worksheetCommand("&Umbennen...", "Benennt das Arbeitsblatt um.", WorksheetCommand::Rename,
+  worksheetCommand("&Umbenennen...", "Benennt das Arbeitsblatt um.", WorksheetCommand::Rename,
                    [this](CPlanDoc& doc) { return RunRenameWorksheet(this, doc); });
   worksheetCommand("&Kopieren...", "Kopiert das Arbeitsblatt.", WorksheetCommand::Copy,
                    [this](CPlanDoc& doc) { return RunCopyWorksheet(this, doc); });

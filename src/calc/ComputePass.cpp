@@ -178,6 +178,9 @@ Computation::Step Computation::Visit(size_t position, int first, bool all, size_
   auto& records = m_store.records;
   SurveyRecord& r = *records[position];
   const int number = static_cast<int>(position + 1);
+  // A record naming neither station (a new document's default record) has
+  // nothing to compute from and defines nothing: it is left as it stands.
+  if (r.refPoint[0] == 0 && r.point[0] == 0) return Step::Next;
   const SectionLimits limits{m_store.settings.crossSectionVerticalLimit, m_store.settings.crossSectionAcuteLimit};
   r.work.successor = 0;
   const LegVector leg = ReduceLeg(r, m_store.settings);

@@ -17,7 +17,7 @@ std::string_view SampleText(ProtocolColumn column) {
     case ProtocolColumn::Station: return "Messpunkt   ";
     case ProtocolColumn::Angle: return "Neigung    ";
     case ProtocolColumn::Number: return "1234567.00  ";
-    case ProtocolColumn::EvaluationLabel: return "Längster Weg zum Urspung  ";
+    case ProtocolColumn::EvaluationLabel: return "Längster Weg zum Ursprung  ";
     case ProtocolColumn::Text: break;
   }
   return "12345678901234567890123456789012";

@@ -136,7 +136,7 @@ class SectionBuilder {
         calc::EvaluateSurvey(m_store, m_ws, m_view.heightOffset(), m_view.referencePath());
     static constexpr std::string_view kLabels[8] = {
         "Anzahl der Messzüge", "Gesamtlänge",        "Gesamttiefe",        "Horizontale Länge",
-        "Horizontale Ausdehnung", "Höchster Messpunkt", "Tiefster Messpunkt", "Längster Weg zum Urspung"};
+        "Horizontale Ausdehnung", "Höchster Messpunkt", "Tiefster Messpunkt", "Längster Weg zum Ursprung"};
     const auto visible = calc::EvaluationRowValues(e.visible);
     const auto all = calc::EvaluationRowValues(e.all);
     for (size_t row = 0; row < 8; ++row) {

@@ -46,10 +46,10 @@ inline constexpr std::string_view kOnlyPlaneTypes =
     "In diesem Format können nur die Darstellungen Grundriss, Längsschnitt, Aufriss und Parallelprojektion "
     "exportiert werden.";
 inline constexpr std::string_view kOnlyAnimation =
-    "In diesem Format kann nur die Darstellungen Animation exportiert werden.";
+    "In diesem Format kann nur die Darstellung Animation exportiert werden.";
 inline constexpr std::string_view kNoProtocolBitmap =
     "Das Vermessungsprotokoll kann nicht in diesem Format exportiert werden.";
-inline constexpr const char* kBadExtension = "\nDiese Datei hat keine gültiges Dateierweiterung.";
+inline constexpr const char* kBadExtension = "\nDiese Datei hat keine gültige Dateierweiterung.";
 }  // namespace messages
 
 }  // namespace hp::exports

@@ -59,7 +59,7 @@ bool ReadPocketTopoLines(doc::SurveyStore& store, const std::vector<std::string>
 
 namespace messages {
 inline constexpr const char* kCannotOpen = "\nDiese Datei kann nicht geöffnet werden.";
-inline constexpr const char* kBadExtension = "\nDiese Datei hat keine gültiges Dateierweiterung.";
+inline constexpr const char* kBadExtension = "\nDiese Datei hat keine gültige Dateierweiterung.";
 inline constexpr const char* kEmptyFile = "\nDie Datei ist leer.";
 }  // namespace messages
 

@@ -23,9 +23,9 @@ namespace hp::periphery {
 
 namespace texts {
 inline constexpr std::string_view kEditCommand = "Bearbeiten in &Excel";
-inline constexpr std::string_view kEditStatus = "Vermessungdaten in Excel bearbeiten.";
+inline constexpr std::string_view kEditStatus = "Vermessungsdaten in Excel bearbeiten.";
 inline constexpr std::string_view kLoadCommand = "&Laden aus Excel";
-inline constexpr std::string_view kLoadStatus = "Vermessungdaten aus Excel laden.";
+inline constexpr std::string_view kLoadStatus = "Vermessungsdaten aus Excel laden.";
 inline constexpr std::string_view kNotSentQuestion =
     "Die Vermessungsdaten wurden noch nicht nach Excel übertragen. Sollen sie wirklich geladen werden?";
 inline constexpr std::string_view kEmptyTable =

@@ -159,6 +159,26 @@ TEST_F(DataEditorDialogTest, NavigationButtonsSayWhatTheyDo) {
   EXPECT_EQ(dialog.button(Button::CaveBack)->toolTip(), QString::fromUtf8("Zum Anfang der Höhle (zurück)"));
 }
 
+// Neu, Bearbeiten, Beenden: the new document's one record names no station,
+// so the pass that closing runs has nothing to report and the editor closes.
+TEST(DataEditorNewDocument, ClosesWithoutAMessage) {
+  test::Context().settings = platform::MemorySettingsStore();
+  test::Context().prompter.Clear();
+  const doc::SurveyRecord* marked = nullptr;
+  CPlanDoc plan;
+  plan.NewFromDefaults();
+  plan.store().settings.computedCurrent = 0;
+  CDataEditorDialog dialog(nullptr, plan, &marked);
+  dialog.editor().Open(1);
+  dialog.Refresh();
+  QSignalSpy finished(&dialog, &QDialog::finished);
+  dialog.button(Button::Close)->click();
+  EXPECT_TRUE(test::Context().prompter.Texts().empty());
+  EXPECT_EQ(finished.count(), 1);
+  EXPECT_EQ(plan.store().records.size(), 1u);
+  EXPECT_EQ(plan.store().settings.computedCurrent, 1);
+}
+
 TEST_F(DataEditorDialogTest, PlacingOnTheMapClosesTheEditorAndAsksTheView) {
   CDataEditorDialog dialog(nullptr, doc, &marked);
   dialog.editor().Open(2);

@@ -2,9 +2,11 @@
 // messages with each answer, cross sections and the check before saving.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 
 #include "calc/CalcTestSupport.h"
+#include "doc/RecordCodec.h"
 
 namespace hp::calc {
 namespace {
@@ -44,6 +46,31 @@ TEST(ComputePass, NoHeadReferenceForALeadingRecordWithoutReferenceStation) {
   RunComputeCommand(*store, prompter);
   RunComputeCommand(*store, prompter);
   EXPECT_EQ(store->records.size(), 1u);
+}
+
+// A new document's one record names no station: it computes without a
+// message and keeps its bytes, alone and with a survey added below it.
+TEST(ComputePass, RecordWithoutStationNamesIsLeftAsItStands) {
+  for (const bool withSurvey : {false, true}) {
+    SCOPED_TRACE(withSurvey);
+    doc::SurveyStore store;
+    store.SetDefaults();
+    if (withSurvey) {
+      AddReference(store, "S");
+      AddLeg(store, "S", "1", 10, 90);
+    }
+    std::array<uint8_t, doc::kRecordImageSize> before{}, after{};
+    doc::EncodeRecord(*store.records.front(), before);
+    ScriptedPrompter prompter(Answer::Yes);
+    const ComputeOutcome outcome = RunComputeCommand(store, prompter);
+    EXPECT_TRUE(prompter.Texts().empty());
+    EXPECT_FALSE(outcome.loadRecord);
+    EXPECT_EQ(store.settings.computedCurrent, 1);
+    ASSERT_EQ(store.records.size(), withSurvey ? 3u : 1u);
+    doc::EncodeRecord(*store.records.front(), after);
+    EXPECT_EQ(before, after);
+    if (withSurvey) ExpectAt(Rec(store, 3), 10, 0, 0);
+  }
 }
 
 // 1 S, 2 S->B, 3 X->A (X defined only by record 4), 4 S->X.

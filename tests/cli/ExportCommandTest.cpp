@@ -40,11 +40,11 @@ TEST_F(CliExport, FormatsAndRefusals) {
       {"out.hpn", {"--display-type", "6"}, 0, ""},
       {"out.bmp", {"--display-type", "4"}, 0, ""},
       {"out.hvw", {"--display-type", "5"}, 0, ""},
-      {"out.hvw", {}, 1, "In diesem Format kann nur die Darstellungen Animation exportiert werden."},
-      {"out.wrl", {}, 1, "In diesem Format kann nur die Darstellungen Animation exportiert werden.\n\n"},
+      {"out.hvw", {}, 1, "In diesem Format kann nur die Darstellung Animation exportiert werden."},
+      {"out.wrl", {}, 1, "In diesem Format kann nur die Darstellung Animation exportiert werden.\n\n"},
       {"out.wrl", {"--display-type", "5"}, 0, ""},
       {"out.bmp", {"--display-type", "6"}, 1, "Das Vermessungsprotokoll kann nicht in diesem Format"},
-      {"out.xyz", {}, 1, "PATH\nDiese Datei hat keine gültiges Dateierweiterung.\n\n"},
+      {"out.xyz", {}, 1, "PATH\nDiese Datei hat keine gültige Dateierweiterung.\n\n"},
       {"out.txt", {"--include-mode", "2"}, 2, "hollowplan-cli: --include-mode nimmt 0 oder 1"},
   };
   for (const auto& c : cases) {

@@ -54,7 +54,7 @@ TEST_F(CliImport, RefusedFilesWriteNothing) {
       {Path("rohr.txt"), Path("rohr.txt") + cannotOpen},
       {"/dev/zero", "/dev/zero" + cannotOpen},
       {Path("ordner.txt"), Path("ordner.txt") + cannotOpen},
-      {Path("zug.csv"), Path("zug.csv") + "\nDiese Datei hat keine gültiges Dateierweiterung.\n\n"},
+      {Path("zug.csv"), Path("zug.csv") + "\nDiese Datei hat keine gültige Dateierweiterung.\n\n"},
       {Path("fehlt.txt"), Path("fehlt.txt") + "\nDiese Datei kann nicht geöffnet werden.\n\n"},
       {Path("kein.hpn"), "Diese Datei hat kein gültiges Dateiformat.\nDer Datenimport wurde nicht durchgeführt.\n\n"},
   };

@@ -148,7 +148,7 @@ TEST_F(ProtocolTest, ClipboardTextHoldsEverySectionWithTitlesAndEmptyLines) {
             "Dokument-Beschreibung\nZeile 1\nZeile 2\n\n");
   EXPECT_NE(text.find("Datenauswertung\nAnzahl der Messzüge\t1\t1\nGesamtlänge\t"), std::string::npos) << text;
   EXPECT_NE(text.find("\nGesamttiefe\t-3,50\t-3,50\n"), std::string::npos);
-  EXPECT_NE(text.find("Längster Weg zum Urspung\t"), std::string::npos);
+  EXPECT_NE(text.find("Längster Weg zum Ursprung\t"), std::string::npos);
 }
 
 TEST(ProtocolPaginationTest, SectionsAndLongListsOverPages) {

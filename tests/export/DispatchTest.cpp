@@ -57,7 +57,7 @@ TEST_F(ExportFileTest, UnknownExtensionLeavesNoFileAndFails) {
   EXPECT_FALSE(ExportFile(path, Context(), prompter));
   EXPECT_FALSE(fs::exists(path));
   ASSERT_EQ(prompter.Texts().size(), 1u);
-  EXPECT_EQ(prompter.Texts()[0], path.string() + "\nDiese Datei hat keine gültiges Dateierweiterung.");
+  EXPECT_EQ(prompter.Texts()[0], path.string() + "\nDiese Datei hat keine gültige Dateierweiterung.");
   EXPECT_TRUE(fs::is_empty(folder));
 }
 

@@ -72,7 +72,7 @@ TEST_F(TextImport, RefusedFilesLeaveTheDocumentAndAreNotRead) {
       {fifo, fifo + cannotOpen},
       {"/dev/zero", "/dev/zero" + cannotOpen},
       {folderTxt, folderTxt + cannotOpen},
-      {csv, csv + "\nDiese Datei hat keine gültiges Dateierweiterung."},
+      {csv, csv + "\nDiese Datei hat keine gültige Dateierweiterung."},
       {table, table + messages::kTooLarge},
       {pocketTopo, pocketTopo + messages::kTooLarge},
   };

@@ -127,7 +127,7 @@ bool RunVrmlOptions(QWidget* parent, platform::SettingsStore& settings) {
   auto* diameter = new QSpinBox(&dialog);
   diameter->setRange(1, 1000);
   diameter->setValue(options.diameter);
-  form->addRow(QStringLiteral("Gang&durchmesser im cm, falls\nkeine Querschnitte angegeben"), diameter);
+  form->addRow(QStringLiteral("Gang&durchmesser in cm, falls\nkeine Querschnitte angegeben"), diameter);
   auto* faces = new QComboBox(&dialog);
   faces->addItems({QStringLiteral("4"), QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("32"),
                    QStringLiteral("64")});
