@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <map>
+#include <memory>
 
 #include "app/AppTestSupport.h"
 #include "app/ChildFrame.h"
@@ -14,6 +15,7 @@
 #include "app/PlanDoc.h"
 #include "app/ViewMouse.h"
 #include "base/Cp1252.h"
+#include "base/FixedText.h"
 
 namespace hp::app {
 namespace {
@@ -187,12 +189,19 @@ namespace {
 
 TEST_F(MainFrameTest, AskingToSeeAFaultyRecordIsRememberedForTheEditor) {
   CPlanDoc doc;
-  doc.NewFromDefaults();  // the default record's reference is not defined
+  doc.NewFromDefaults();
+  // Below the default record, a leg from a station nothing defines.
+  auto leg = std::make_unique<doc::SurveyRecord>();
+  base::SetText(leg->refPoint, "X");
+  base::SetText(leg->point, "A");
+  leg->length = 5;
+  doc.store().records.push_back(std::move(leg));
+  doc.store().settings.recordCount = 2;
   int told = 0;
   QObject::connect(&doc, &CPlanDoc::loadRequested, [&told] { ++told; });
   Prompter().Script({platform::Answer::Yes});
   doc.Compute();
-  EXPECT_EQ(doc.loadRequest(), 1);
+  EXPECT_EQ(doc.loadRequest(), 2);
   EXPECT_EQ(told, 1);
   Prompter().Script({platform::Answer::No});
   doc.clearLoadRequest();
