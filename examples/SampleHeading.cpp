@@ -1,8 +1,8 @@
 // Gives an imported sample document the title, sheet designation and cadastre
 // entry that a table text cannot carry, so the sample shows real ones on
 // screen, in prints and in exports instead of the placeholders.
-// Usage: hp_sample_heading DOC.hpn TITLE SHEET CADASTRE (texts in UTF-8;
-// the cadastre number is the number the cadastre entry starts with).
+// Usage: hp_sample_heading DOC.hpn TITLE SHEET NUMBER CADASTRE (texts in
+// UTF-8; the cadastre number and the cadastre designation).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,8 +16,8 @@
 
 int main(int argc, char** argv) {
   using namespace hp;
-  if (argc != 5) {
-    std::fprintf(stderr, "Aufruf: hp_sample_heading DOKUMENT.hpn TITEL BLATT KATASTER\n");
+  if (argc != 6) {
+    std::fprintf(stderr, "Aufruf: hp_sample_heading DOKUMENT.hpn TITEL BLATT NUMMER KATASTER\n");
     return 2;
   }
   const std::string path = argv[1];
@@ -31,9 +31,8 @@ int main(int argc, char** argv) {
   }
   base::SetText(store.settings.title, base::Utf8ToCp1252(argv[2]));
   store.currentWorksheet->setSheetDesignation(base::Utf8ToCp1252(argv[3]));
-  const std::string cadastre = base::Utf8ToCp1252(argv[4]);
-  base::SetText(store.settings.cadastreDesignation, cadastre);
-  store.settings.cadastreNumber = static_cast<uint32_t>(std::strtoul(cadastre.c_str(), nullptr, 10));
+  store.settings.cadastreNumber = static_cast<uint32_t>(std::strtoul(argv[4], nullptr, 10));
+  base::SetText(store.settings.cadastreDesignation, base::Utf8ToCp1252(argv[5]));
   if (!doc::SaveDocument(path, store, 0)) {
     std::fprintf(stderr, "%s kann nicht geschrieben werden.\n", path.c_str());
     return 1;
