@@ -1,135 +1,18 @@
-// The blunder finder: the search for the readings that best close the
-// suspicious loops, one correction after another, and the report's tables.
+// The blunder finder's search: the readings that best close the suspicious
+// loops, one correction after another.
 #include "calc/BlunderFinder.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <numbers>
 
-#include "base/Cp1252.h"
-#include "base/NumberFormat.h"
+#include "calc/AngleSearch.h"
 #include "calc/BlunderNetwork.h"
 #include "calc/LegReduction.h"
 #include "doc/Station.h"
 
 namespace hp::calc {
-namespace {
-
-constexpr std::string_view kSection = "Settings";
-constexpr std::string_view kSigmaLengthName = "BlunderSigmaLength";
-constexpr std::string_view kSigmaAngleName = "BlunderSigmaAngle";
-
-using blunder::Dot;
-using blunder::Sym3;
-using blunder::V3;
-
-// An angle range sampled at `steps` + 1 points, with the sines and cosines
-// of the samples worked out once for every leg.
-struct AngleGrid {
-  static constexpr int kMaxSteps = 72;
-  AngleGrid(double lo_, double hi_, int steps_) : lo(lo_), hi(hi_), steps(steps_) {
-    const double h = (hi - lo) / steps;
-    for (int k = 0; k <= steps; ++k) {
-      sin[static_cast<size_t>(k)] = std::sin(lo + h * k);
-      cos[static_cast<size_t>(k)] = std::cos(lo + h * k);
-    }
-  }
-  double lo, hi;
-  int steps;
-  std::array<double, kMaxSteps + 1> sin{}, cos{};
-};
-
-const AngleGrid& AzimuthGrid() {
-  static const AngleGrid grid(0, 2 * std::numbers::pi, 72);
-  return grid;
-}
-
-const AngleGrid& ElevationGrid() {
-  static const AngleGrid grid(-std::numbers::pi / 2, std::numbers::pi / 2, 36);
-  return grid;
-}
-
-// A leg's chi-square change along a circle of vectors
-// v(x) = sin x P + cos x Q + R: a s^2 + b c^2 + 2 g s c + 2 p s + 2 q c + r
-// with s = sin x, c = cos x.
-struct TrigQuadratic {
-  TrigQuadratic(const Sym3& A, const V3& S, const V3& P, const V3& Q, const V3& R, const V3& u) {
-    const V3 w{R[0] - u[0], R[1] - u[1], R[2] - u[2]};
-    const V3 AP = A.Times(P), Aw = A.Times(w);
-    a = Dot(P, AP), b = A.Form(Q), g = Dot(Q, AP);
-    p = Dot(P, Aw) + Dot(P, S), q = Dot(Q, Aw) + Dot(Q, S);
-    r = Dot(w, Aw) + 2 * Dot(S, w);
-  }
-  double Value(double s, double c) const { return a * s * s + b * c * c + 2 * g * s * c + 2 * p * s + 2 * q * c + r; }
-  double Slope(double s, double c) const { return 2 * (a - b) * s * c + 2 * g * (c * c - s * s) + 2 * p * c - 2 * q * s; }
-  double Bend(double s, double c) const {
-    return 2 * (a - b) * (c * c - s * s) - 8 * g * s * c - 2 * p * s - 2 * q * c;
-  }
-  double a, b, g, p, q, r;
-};
-
-// Newton steps from `x` towards the minimum inside [a, b]; false when they
-// leave the interval, meet a curve bent the wrong way or do not settle.
-bool NewtonMinimum(const TrigQuadratic& f, double a, double b, double& x) {
-  for (int it = 0; it < 30; ++it) {
-    const double sinX = std::sin(x), cosX = std::cos(x);
-    const double bend = f.Bend(sinX, cosX);
-    if (!(bend > 0)) return false;
-    const double step = -f.Slope(sinX, cosX) / bend;
-    x += step;
-    if (!(x >= a && x <= b)) return false;
-    if (std::fabs(step) <= 1e-12) return true;
-  }
-  return false;
-}
-
-// Minimum over the grid's range of the curve f(sin x, cos x), sampled on
-// the grid, each local minimum of the samples refined by Newton steps (by
-// golden section where those fail).
-std::pair<double, double> MinimiseAngle(const TrigQuadratic& f, const AngleGrid& grid, bool periodic) {
-  const double lo = grid.lo, hi = grid.hi;
-  const int steps = grid.steps;
-  std::array<double, AngleGrid::kMaxSteps + 1> values{};
-  const double h = (hi - lo) / steps;
-  for (int k = 0; k <= steps; ++k) {
-    values[static_cast<size_t>(k)] = f.Value(grid.sin[static_cast<size_t>(k)], grid.cos[static_cast<size_t>(k)]);
-  }
-  const auto at = [&](double x) { return f.Value(std::sin(x), std::cos(x)); };
-  double bestAt = lo, best = values[0];
-  for (int k = 0; k <= steps; ++k) {
-    const size_t i = static_cast<size_t>(k);
-    const double left = k > 0 ? values[i - 1] : periodic ? values[static_cast<size_t>(steps) - 1] : values[i] + 1;
-    const double right = k < steps ? values[i + 1] : periodic ? values[1] : values[i] + 1;
-    if (values[i] > left || values[i] > right) continue;
-    double a = lo + h * (k - 1), b = lo + h * (k + 1);
-    if (!periodic) a = std::max(a, lo), b = std::min(b, hi);
-    double x = lo + h * k, v = 0;
-    if (NewtonMinimum(f, a, b, x)) {
-      v = at(x);
-    } else {
-      constexpr double kGolden = 0.6180339887498949;
-      double x1 = b - kGolden * (b - a), x2 = a + kGolden * (b - a);
-      double f1 = at(x1), f2 = at(x2);
-      for (int it = 0; it < 60 && b - a > 1e-10; ++it) {
-        if (f1 < f2) {
-          b = x2, x2 = x1, f2 = f1, x1 = b - kGolden * (b - a), f1 = at(x1);
-        } else {
-          a = x1, x1 = x2, f1 = f2, x2 = a + kGolden * (b - a), f2 = at(x2);
-        }
-      }
-      x = f1 < f2 ? x1 : x2, v = std::min(f1, f2);
-    }
-    if (v < best) best = v, bestAt = x;
-    if (values[i] < best) best = values[i], bestAt = lo + h * k;
-  }
-  return {bestAt, best};
-}
-
-}  // namespace
-
 namespace blunder {
 
 // The best single reading of `edge` against every loop that contains it:
@@ -439,99 +322,9 @@ BlunderReport Network::Run() {
 
 }  // namespace blunder
 
-namespace {
-
-std::string Shown(double value) { return base::FormatShown(base::RoundHundredths(value)); }
-
-}  // namespace
-
-BlunderOptions LoadBlunderOptions(const platform::SettingsStore& settings) {
-  BlunderOptions options;
-  const auto read = [&](std::string_view name, double fallback) {
-    const auto value = base::ParseNumber(settings.GetString(kSection, name, ""));
-    return value && std::isfinite(*value) && *value > 0 ? *value : fallback;
-  };
-  options.sigmaLength = read(kSigmaLengthName, options.sigmaLength);
-  options.sigmaAngle = read(kSigmaAngleName, options.sigmaAngle);
-  return options;
-}
-
-void SaveBlunderOptions(platform::SettingsStore& settings, const BlunderOptions& options) {
-  settings.SetString(kSection, kSigmaLengthName, base::FormatFixed(options.sigmaLength, 4));
-  settings.SetString(kSection, kSigmaAngleName, base::FormatFixed(options.sigmaAngle, 4));
-}
-
 BlunderReport FindBlunders(const doc::SurveyStore& store, const BlunderOptions& options) {
   blunder::Network network(store, options);
   return network.Run();
-}
-
-std::vector<std::vector<size_t>> EquivalentSuspects(const BlunderReport& report) {
-  const std::vector<BlunderSuspect>& suspects = report.suspects;
-  std::vector<size_t> firstRound;
-  for (size_t i = 0; i < suspects.size(); ++i) {
-    if (i == 0 || !suspects[i].correction) firstRound.push_back(i);
-  }
-  const auto after = [&](size_t i) { return suspects[i].totalAfter; };
-  std::stable_sort(firstRound.begin(), firstRound.end(), [&](size_t a, size_t b) { return after(a) < after(b); });
-  // In ascending order the difference grows faster than the allowance, so
-  // the equal ones of a suspect follow it without a gap.
-  std::vector<std::vector<size_t>> equal(suspects.size());
-  for (size_t k = 0; k < firstRound.size(); ++k) {
-    const size_t i = firstRound[k];
-    for (size_t m = k + 1; m < firstRound.size(); ++m) {
-      const size_t j = firstRound[m];
-      if (after(j) - after(i) > kEquivalentChiSquare * std::max({std::fabs(after(i)), std::fabs(after(j)), 1.0})) break;
-      equal[i].push_back(j);
-      equal[j].push_back(i);
-    }
-  }
-  for (std::vector<size_t>& others : equal) std::sort(others.begin(), others.end());
-  return equal;
-}
-
-const std::vector<std::string>& BlunderLoopHeadings() {
-  static const std::vector<std::string> headings = {"Schleife", "Messzüge", "Länge",    "Delta",   "Delta X",
-                                                    "Delta Y",  "Delta Z",  "Normiert", "Verdacht"};
-  return headings;
-}
-
-const std::vector<std::string>& BlunderSuspectHeadings() {
-  static const std::vector<std::string> headings = {"Rang",     "Datensatz", "Referenz", "Messpunkt",
-                                                    "Messwert", "Gemessen",  "Vermutet", "Normiert danach"};
-  return headings;
-}
-
-const char* SuspectReadingText(SuspectReading reading) {
-  switch (reading) {
-    case SuspectReading::Length: return "Länge";
-    case SuspectReading::Azimuth: return "Azimut";
-    case SuspectReading::Inclination: return "Neigung";
-    case SuspectReading::Direction: break;
-  }
-  return "Richtung";
-}
-
-std::vector<std::string> BlunderLoopCells(const BlunderLoop& loop, size_t number) {
-  const double delta = std::sqrt(Dot({loop.misclosure[0], loop.misclosure[1], loop.misclosure[2]},
-                                     {loop.misclosure[0], loop.misclosure[1], loop.misclosure[2]}));
-  return {std::to_string(number),     std::to_string(loop.legCount), Shown(loop.length),
-          Shown(delta),               Shown(loop.misclosure[0]),     Shown(loop.misclosure[1]),
-          Shown(loop.misclosure[2]),  Shown(loop.normalised),        loop.suspicious ? "ja" : "nein"};
-}
-
-std::vector<std::string> BlunderSuspectCells(const doc::SurveyStore& store, const BlunderSuspect& suspect,
-                                             size_t rank) {
-  const doc::SurveyRecord& r = *store.records.at(suspect.record);
-  const bool reversed = suspect.reading == SuspectReading::Direction;
-  return {std::to_string(rank),
-          std::to_string(suspect.record + 1),
-          base::Cp1252ToUtf8(doc::StationText(doc::RefStationOf(r))),
-          base::Cp1252ToUtf8(doc::StationText(doc::StationOf(r))),
-          SuspectReadingText(suspect.reading),
-          reversed ? std::string() : Shown(suspect.measured),
-          reversed ? std::string() : Shown(suspect.suggested),
-          Shown(suspect.worstAfter)};
 }
 
 }  // namespace hp::calc

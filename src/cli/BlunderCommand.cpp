@@ -6,6 +6,7 @@
 
 #include "base/NumberFormat.h"
 #include "calc/BlunderFinder.h"
+#include "calc/BlunderTable.h"
 #include "calc/ComputePass.h"
 #include "cli/CliPrompter.h"
 #include "cli/Commands.h"

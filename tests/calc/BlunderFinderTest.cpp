@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "calc/BlunderFinder.h"
+#include "calc/BlunderTable.h"
 #include "calc/LegReduction.h"
 #include "calc/CalcTestSupport.h"
 #include "ReferenceBlunderFinder.h"

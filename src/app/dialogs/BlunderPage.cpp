@@ -13,6 +13,7 @@
 #include "app/AppContext.h"
 #include "app/PlanDoc.h"
 #include "base/NumberFormat.h"
+#include "calc/BlunderTable.h"
 
 namespace hp::app {
 namespace {
