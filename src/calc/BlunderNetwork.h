@@ -16,7 +16,8 @@
 #include <limits>
 
 #include "base/HugePages.h"
-#include "calc/BlunderFinder.h"
+#include "calc/BlunderReport.h"
+#include "calc/BlunderSettings.h"
 #include "calc/Symmetric3.h"
 #include "doc/SurveyStore.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "calc/BlunderFinder.h"
+#include "calc/BlunderReport.h"
 #include "doc/SurveyStore.h"
 
 namespace hp::calc {
