@@ -2,11 +2,14 @@
 """Writes the user guide pages (help/html/*.htm) from the texts below.
 
 Each dialog of the program opens the page named after its caption; the
-start page is index.htm. Run it after changing a text; the pages are kept
-in the repository so the build only copies them.
+start page is index.htm. Change a text here, never in help/html, and run
+the script; the pages are kept in the repository so the build only copies
+them. "make_pages.py --check" compares help/html with what the script
+writes and fails on any difference (the test help_pages_generated).
 """
 import html
 import pathlib
+import sys
 
 HEAD = """<!DOCTYPE html>
 <html lang="de">
@@ -119,6 +122,20 @@ Messzug im Feld „Ring“ mit einer Nummer. Die Auswertung zeigt je Ring die Za
 Schlussfehler absolut und in Prozent sowie seine Anteile in X, Y und Z.</p>
 <p>Ein großer Fehler weist auf einen Ablese- oder Schreibfehler hin. Wie der Fehler verteilt wird, stellen Sie unter
 {link} ein. Ein Doppelklick auf eine Zeile öffnet den Ringschluss im Dateneditor.</p>
+<p>Das Ringsymbol ist grün, wenn der Schlussfehler („Delta“) höchstens so groß ist wie die Suchtoleranz für Längen und
+Koordinaten unter {link}, sonst rot.</p>
+<h2>Fehlersuche</h2>
+<p>Die zweite Seite „Fehlersuche“ prüft jede unabhängige Schleife des Messnetzes, auch solche, die über Verbindungen
+oder zwischen zwei Koordinatenreferenzen geschlossen werden. Für jede Schleife steht der Schlussfehler im Verhältnis zur
+erwarteten Messgenauigkeit („Normiert“); über 3,37 gilt sie als verdächtig. Die erwartete Genauigkeit einer Band-,
+Kompass- und Neigungsablesung stellen Sie oben auf der Seite ein (Vorgabe 0,05 m und 1°) und wählen „Suchen“.</p>
+<p>Die Tabelle der verdächtigen Messwerte nennt zuerst die Korrekturen, die nacheinander die verdächtigen Schleifen
+schließen, dann andere Messzüge, die die Schleifen fast ebenso gut erklären. „Vermutet“ ist der Wert der Ablesung
+(Länge, Azimut oder Neigung in den Einheiten des Geräts), der die Schleifen am besten schließt; „Richtung“ bedeutet
+einen verkehrt herum eingetragenen Messzug. Ein Doppelklick öffnet den Messzug im Dateneditor.</p>
+<p>„gleichwertig“ unter „Hinweis“ heißt: ein anderer Messwert der Liste erklärt die Schleifen ebenso gut (welcher, steht im
+Hinweis, der erscheint, wenn der Mauszeiger darauf ruht). Das kommt vor, wenn ein Messzug nur in einer Schleife liegt; prüfen Sie dann alle gleichwertigen Messzüge,
+bevor Sie einen korrigieren.</p>
 """.replace("{link}", link("Optionen Daten"))
 
 PAGES["Dokument"] = """
@@ -168,6 +185,19 @@ PAGES["Darstellung"] = """
 <p>Wählt, wie das Arbeitsblatt die Höhle zeigt: Grundriss, Längsschnitt, Aufriss, Parallel- oder Perspektivprojektion,
 3D-Darstellung (Rot-Grün), Animation oder Vermessungsprotokoll, dazu Maßstab, Beschriftung und Querschnitte.</p>
 <p>Die Blickrichtung der Projektionen ändern Sie mit den Pfeilen der Symbolleiste „Blickrichtung“.</p>
+"""
+
+PAGES["Vermessungsprotokoll"] = """
+<p>Die Darstellung „Vermessungsprotokoll“ zeigt die Vermessung als Tabelle, eine Seite nach der anderen. Dieser Dialog
+(<b>Ansicht &gt; Vermessungsprotokoll</b>, Strg+K) legt fest, welche Abschnitte es enthält: Kataster, Höhlen,
+Dokument- und Arbeitsblatt-Beschreibung, Datenauswertung sowie die Listen der Messlinien, des Materials und der
+Maßnahmen. Aufgeführt werden nur Messzüge mit Farbe und Punktname, die der Filter des Arbeitsblatts zeigt.</p>
+<p><b>Punktnummerierung</b> wählt, wie Messpunkte geschrieben werden (Höhle/Gang/Punkt, Höhle/Punkt, Gang/Punkt oder
+nur Punkt). Die <b>Zusatzinfo</b>-Felder hängen an die Listen eine weitere Spalte an, etwa Bezeichnung, Datum,
+Referenzkoordinaten, Querschnitte oder die Tiefe bezogen auf den Bezugspunkt.</p>
+<p>Mit Pos1 und Ende, Bild auf und Bild ab, den Pfeiltasten oder dem Mausrad blättern Sie durch die Seiten; die
+Statuszeile zeigt Seite und Seitenzahl. Zahlen stehen mit Dezimalkomma; in die Zwischenablage kommt das ganze
+Protokoll als Text mit Tabulatoren, bereit zum Einfügen in eine Tabellenkalkulation.</p>
 """
 
 PAGES["Messzüge"] = """
@@ -237,7 +267,8 @@ Tabelle.</p>
 <h2>Berechnen</h2>
 <p><b>Daten &gt; Berechnen</b> (Strg+R) berechnet alle Messpunkte mit den Korrekturen der {link("Geräte")}. Fehlt ein
 Referenzpunkt oder ist ein Messzug doppelt, nennt eine Meldung den Datensatz; Sie können ihn dann gleich im Editor
-öffnen. Die {link("Datenauswertung")} fasst Längen, Tiefe und Ausdehnung zusammen.</p>
+öffnen. Die {link("Datenauswertung")} fasst Längen, Tiefe und Ausdehnung zusammen; das
+{link("Vermessungsprotokoll")} listet die Vermessung seitenweise als Tabelle.</p>
 <h2>Ringschlüsse</h2>
 <p>Markieren Sie Messzüge, die einen Ring schließen, mit einer Ringnummer. Die {link("Ringschlussauswertung")} zeigt die
 Schlussfehler; der Ausgleich wird unter {link("Optionen Daten")} eingestellt.</p>
@@ -281,14 +312,49 @@ h2 { font-size: 1.15em; margin-top: 1.4em; }
 code { background: #eee; padding: 0 0.2em; }
 """
 
-def main():
-    folder = pathlib.Path(__file__).resolve().parent / "html"
-    folder.mkdir(exist_ok=True)
-    (folder / "hilfe.css").write_text(CSS, encoding="utf-8")
+def pages():
+    """The guide's files by name, as bytes."""
+    files = {"hilfe.css": CSS.encode("utf-8")}
     for topic, body in PAGES.items():
         title = "Hollowplan-Hilfe" if topic == "index" else topic
         page = HEAD.format(title=html.escape(title)) + body.strip() + "\n" + TAIL
-        (folder / (topic + ".htm")).write_text(page, encoding="utf-8")
+        files[topic + ".htm"] = page.encode("utf-8")
+    return files
+
+
+def differences(folder):
+    """The files of `folder` that differ from what this script writes, that
+    it does not write, or that are missing there."""
+    expected = pages()
+    present = {path.name for path in folder.iterdir() if path.is_file()} if folder.is_dir() else set()
+    found = []
+    for name in sorted(expected.keys() | present):
+        if name not in present:
+            found.append("fehlt: " + name)
+        elif name not in expected:
+            found.append("nicht vom Generator: " + name)
+        elif (folder / name).read_bytes() != expected[name]:
+            found.append("weicht ab: " + name)
+    return found
+
+
+def main(arguments):
+    folder = pathlib.Path(__file__).resolve().parent / "html"
+    if arguments == ["--check"]:
+        found = differences(folder)
+        for line in found:
+            print(line)
+        if found:
+            print("help/html passt nicht zu help/make_pages.py: Texte dort ändern und das Skript ausführen.")
+        return 1 if found else 0
+    if arguments:
+        print("Aufruf: make_pages.py [--check]", file=sys.stderr)
+        return 2
+    folder.mkdir(exist_ok=True)
+    for name, data in pages().items():
+        (folder / name).write_bytes(data)
+    return 0
+
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main(sys.argv[1:]))
