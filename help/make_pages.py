@@ -225,6 +225,56 @@ for kind, text in [
 Druckeinstellungen. Ein Dokument kann beliebig viele Arbeitsblätter haben. Der Name darf nicht leer sein.</p>
 """
 
+PAGES["Seite einrichten"] = """
+<p>Legt fest, wie das Arbeitsblatt gedruckt wird (<b>Datei &gt; Seite einrichten</b>, Strg+E). Die Einstellungen gehören
+zum Arbeitsblatt und werden mit dem Dokument gespeichert.</p>
+<ul>
+<li><b>Maßstab</b>: aus der Liste wählen oder eintippen, als „1:500“ oder als Zahl, von 1:10 bis 1:10000000. „Maßstab
+anpassen“ wählt ihn so, dass die Zeichnung auf die Seite passt; das geht nur in den Darstellungen mit Maßstab.</li>
+<li><b>Übersicht</b> druckt die ganze Übersicht auf eine Seite, <b>Teilblätter</b> jedes Teilblatt auf eine eigene
+Seite; die Einteilung legen Sie unter {link} fest.</li>
+<li><b>Ränder</b> in ganzen Millimetern von 0 bis 1000, <b>Hochformat</b> oder <b>Querformat</b> und „Auf der Seite
+zentriert drucken“.</li>
+</ul>
+<p>„Grafik zentrieren“ setzt die Ränder so, dass die Zeichnung in der Mitte der Seite steht; ist sie größer als die
+Seite, sagt es eine Meldung, und die Ränder bleiben. „Rücksetzen“ stellt die Werte eines neuen Arbeitsblatts ein,
+„Übernehmen“ zeigt das Ergebnis, ohne den Dialog zu schließen.</p>
+""".replace("{link}", link("Teilblätter"))
+
+PAGES["Teilblätter"] = """
+<p>Teilt die Zeichnung eines Grundrisses, Längsschnitts oder Aufrisses für den Druck in Teilblätter ein
+(<b>Arbeitsblatt &gt; Teilblätter</b>, Strg+T). Ohne Häkchen ermittelt das Programm alles selbst.</p>
+<ul>
+<li><b>Übersicht manuell</b> und <b>Teilblätter manuell</b>: die Rechtecke der Übersicht und eines Teilblatts in Metern
+(links, unten, rechts, oben).</li>
+<li><b>Seiten manuell</b>: die Zahl der Zeilen und Spalten, je 1 bis 100.</li>
+<li><b>Raster manuell</b>: der Abstand der Gitterkreuze in der Übersicht und auf den Teilblättern, in ganzen Metern.</li>
+<li><b>Karte</b>: eine Bitmap-Datei als Hintergrundkarte mit ihren Rändern in Metern. „Größe erhalten“ und
+„Proportionen erhalten“ bestimmen, wie die Ränder einer neu gewählten Karte angepasst werden.</li>
+</ul>
+<p>Wie die Seiten gedruckt werden, stellen Sie unter {link} ein.</p>
+""".replace("{link}", link("Seite einrichten"))
+
+PAGES["Daten exportieren"] = """
+<p><b>Daten &gt; Exportieren</b> schreibt die Vermessung in eine Datei. Im Dialog „Daten exportieren“ wählen Sie Ordner,
+Namen und Format; die Endung des Namens bestimmt das Format. Das Programm merkt sich Ordner und Format für das nächste
+Mal. Formate: Bitmap (das Bild der Ansicht), Hollowplan-Dokument, DXF, GPX, Hollowview, Google Earth (KML), Overlay,
+PocketTopo/VisualTopo, Tabelle, VRML und Survex.</p>
+<p>Bei manchen Formaten fragt danach ein Dialog nach Einzelheiten:</p>
+<ul>
+<li><b>DXF-Format</b>: Standard-DXF oder „CAD für Höhlen“.</li>
+<li><b>Dateien</b> (Hollowplan-Dokument) und <b>Tabellenformat</b>: ob die Datensätze der Include-Dateien mit in die
+Datei kommen.</li>
+<li><b>GPX-Format</b>: nur der aktuelle Messpunkt oder alle beschrifteten Messpunkte als Wegpunkte, Umlaute entfernen
+und das Wegpunktsymbol.</li>
+<li><b>Google Earth</b>: Höhleneingänge, Punkte als Höhleneingänge, Punktbezeichnung und Punktnummerierung. Dieselben
+Einstellungen gelten für <b>Export nach Google Earth</b> (Strg+G), das die Datei gleich öffnet.</li>
+<li><b>VRML-Format</b>: der Gangdurchmesser für Messzüge ohne Querschnitte, die Zahl der Flächen und die Form der
+Gangkörper.</li>
+</ul>
+<p>Geografische Formate brauchen die UTM-Zone des {link}.</p>
+""".replace("{link}", link("Dokument", "Dokuments"))
+
 PAGES["Datenimport Tabellenformat"] = """
 <p>Beim Import einer Textdatei (Tabelle oder PocketTopo-Export) wählen Sie, ob die Daten des Dokuments ersetzt oder die
 importierten Datensätze angehängt werden.</p>
@@ -278,7 +328,8 @@ Blickrichtung, Maßstab und Filter der {link("Messzüge")}. Arbeitsblätter lass
 {link("Arbeitsblatt neuanlegen", "neu anlegen")}, {link("Arbeitsblatt kopieren", "kopieren")},
 {link("Arbeitsblatt verschieben", "verschieben")} und {link("Arbeitsblatt umbenennen", "umbenennen")}.
 Gedruckt wird im gewählten Maßstab, auf Wunsch über mehrere Seiten; Rahmen, Titel und Unterblätter stellen Sie unter
-{link("Arbeitsblatt")} ein.</p>
+{link("Arbeitsblatt")} ein, Maßstab, Ränder und Format unter {link("Seite einrichten")} und die Einteilung unter
+{link("Teilblätter")}.</p>
 <h2>Animation</h2>
 <p>In der Darstellung <b>Animation</b> speichern Sie Blickpunkte als Positionen (<b>Animation &gt; Position
 einfügen</b>, Strg+Umschalt+E) und lassen die Ansicht mit <b>Animation starten</b> (Strg+Umschalt+A) durch sie fliegen,
@@ -300,6 +351,9 @@ blättern durch die Teilblätter.</p>
 <p><b>Daten &gt; Importieren</b> liest Tabellen, PocketTopo-Exporte ({link("Datenimport Tabellenformat")}) und andere
 Hollowplan-Dokumente ({link("Datenimport Hollowplan-Format")}). Include-Dateien binden weitere Dokumente ein; sie werden
 mit Strg+I aktualisiert.</p>
+<h2>Exportieren</h2>
+<p>{link("Daten exportieren", "Daten > Exportieren")} schreibt die Vermessung als Bild, Tabelle, DXF, KML, GPX, VRML
+und in weitere Formate.</p>
 <h2>Dokument</h2>
 <p>{link("Dokument")}, {link("Schriftarten")}, {link("Farben")}, {link("Ebenen")} und {link("Vermesser")} stellen Sie im
 Menü <b>Dokument</b> ein.</p>
