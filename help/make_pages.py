@@ -2,11 +2,14 @@
 """Writes the user guide pages (help/html/*.htm) from the texts below.
 
 Each dialog of the program opens the page named after its caption; the
-start page is index.htm. Run it after changing a text; the pages are kept
-in the repository so the build only copies them.
+start page is index.htm. Change a text here, never in help/html, and run
+the script; the pages are kept in the repository so the build only copies
+them. "make_pages.py --check" compares help/html with what the script
+writes and fails on any difference (the test help_pages_generated).
 """
 import html
 import pathlib
+import sys
 
 HEAD = """<!DOCTYPE html>
 <html lang="de">
@@ -119,6 +122,20 @@ Messzug im Feld „Ring“ mit einer Nummer. Die Auswertung zeigt je Ring die Za
 Schlussfehler absolut und in Prozent sowie seine Anteile in X, Y und Z.</p>
 <p>Ein großer Fehler weist auf einen Ablese- oder Schreibfehler hin. Wie der Fehler verteilt wird, stellen Sie unter
 {link} ein. Ein Doppelklick auf eine Zeile öffnet den Ringschluss im Dateneditor.</p>
+<p>Das Ringsymbol ist grün, wenn der Schlussfehler („Delta“) höchstens so groß ist wie die Suchtoleranz für Längen und
+Koordinaten unter {link}, sonst rot.</p>
+<h2>Fehlersuche</h2>
+<p>Die zweite Seite „Fehlersuche“ prüft jede unabhängige Schleife des Messnetzes, auch solche, die über Verbindungen
+oder zwischen zwei Koordinatenreferenzen geschlossen werden. Für jede Schleife steht der Schlussfehler im Verhältnis zur
+erwarteten Messgenauigkeit („Normiert“); über 3,37 gilt sie als verdächtig. Die erwartete Genauigkeit einer Band-,
+Kompass- und Neigungsablesung stellen Sie oben auf der Seite ein (Vorgabe 0,05 m und 1°) und wählen „Suchen“.</p>
+<p>Die Tabelle der verdächtigen Messwerte nennt zuerst die Korrekturen, die nacheinander die verdächtigen Schleifen
+schließen, dann andere Messzüge, die die Schleifen fast ebenso gut erklären. „Vermutet“ ist der Wert der Ablesung
+(Länge, Azimut oder Neigung in den Einheiten des Geräts), der die Schleifen am besten schließt; „Richtung“ bedeutet
+einen verkehrt herum eingetragenen Messzug. Ein Doppelklick öffnet den Messzug im Dateneditor.</p>
+<p>„gleichwertig“ unter „Hinweis“ heißt: ein anderer Messwert der Liste erklärt die Schleifen ebenso gut (welcher, steht im
+Hinweis, der erscheint, wenn der Mauszeiger darauf ruht). Das kommt vor, wenn ein Messzug nur in einer Schleife liegt; prüfen Sie dann alle gleichwertigen Messzüge,
+bevor Sie einen korrigieren.</p>
 """.replace("{link}", link("Optionen Daten"))
 
 PAGES["Dokument"] = """
@@ -170,6 +187,19 @@ PAGES["Darstellung"] = """
 <p>Die Blickrichtung der Projektionen ändern Sie mit den Pfeilen der Symbolleiste „Blickrichtung“.</p>
 """
 
+PAGES["Vermessungsprotokoll"] = """
+<p>Die Darstellung „Vermessungsprotokoll“ zeigt die Vermessung als Tabelle, eine Seite nach der anderen. Dieser Dialog
+(<b>Ansicht &gt; Vermessungsprotokoll</b>, Strg+K) legt fest, welche Abschnitte es enthält: Kataster, Höhlen,
+Dokument- und Arbeitsblatt-Beschreibung, Datenauswertung sowie die Listen der Messlinien, des Materials und der
+Maßnahmen. Aufgeführt werden nur Messzüge mit Farbe und Punktname, die der Filter des Arbeitsblatts zeigt.</p>
+<p><b>Punktnummerierung</b> wählt, wie Messpunkte geschrieben werden (Höhle/Gang/Punkt, Höhle/Punkt, Gang/Punkt oder
+nur Punkt). Die <b>Zusatzinfo</b>-Felder hängen an die Listen eine weitere Spalte an, etwa Bezeichnung, Datum,
+Referenzkoordinaten, Querschnitte oder die Tiefe bezogen auf den Bezugspunkt.</p>
+<p>Mit Pos1 und Ende, Bild auf und Bild ab, den Pfeiltasten oder dem Mausrad blättern Sie durch die Seiten; die
+Statuszeile zeigt Seite und Seitenzahl. Zahlen stehen mit Dezimalkomma; in die Zwischenablage kommt das ganze
+Protokoll als Text mit Tabulatoren, bereit zum Einfügen in eine Tabellenkalkulation.</p>
+"""
+
 PAGES["Messzüge"] = """
 <p>Legt fest, wie das Arbeitsblatt Messzüge und Messpunkte zeichnet: Linienfarben und Falschfarbenbereich, Linienbreite,
 Punktmarken und Punktbeschriftung, Querschnitte, Hilfslinien und Hervorhebungen.</p>
@@ -194,6 +224,56 @@ for kind, text in [
 <p>Ein Arbeitsblatt ist eine gespeicherte Ansicht der Vermessung: Darstellung, Blickrichtung, Maßstab, Filter und
 Druckeinstellungen. Ein Dokument kann beliebig viele Arbeitsblätter haben. Der Name darf nicht leer sein.</p>
 """
+
+PAGES["Seite einrichten"] = """
+<p>Legt fest, wie das Arbeitsblatt gedruckt wird (<b>Datei &gt; Seite einrichten</b>, Strg+E). Die Einstellungen gehören
+zum Arbeitsblatt und werden mit dem Dokument gespeichert.</p>
+<ul>
+<li><b>Maßstab</b>: aus der Liste wählen oder eintippen, als „1:500“ oder als Zahl, von 1:10 bis 1:10000000. „Maßstab
+anpassen“ wählt ihn so, dass die Zeichnung auf die Seite passt; das geht nur in den Darstellungen mit Maßstab.</li>
+<li><b>Übersicht</b> druckt die ganze Übersicht auf eine Seite, <b>Teilblätter</b> jedes Teilblatt auf eine eigene
+Seite; die Einteilung legen Sie unter {link} fest.</li>
+<li><b>Ränder</b> in ganzen Millimetern von 0 bis 1000, <b>Hochformat</b> oder <b>Querformat</b> und „Auf der Seite
+zentriert drucken“.</li>
+</ul>
+<p>„Grafik zentrieren“ setzt die Ränder so, dass die Zeichnung in der Mitte der Seite steht; ist sie größer als die
+Seite, sagt es eine Meldung, und die Ränder bleiben. „Rücksetzen“ stellt die Werte eines neuen Arbeitsblatts ein,
+„Übernehmen“ zeigt das Ergebnis, ohne den Dialog zu schließen.</p>
+""".replace("{link}", link("Teilblätter"))
+
+PAGES["Teilblätter"] = """
+<p>Teilt die Zeichnung eines Grundrisses, Längsschnitts oder Aufrisses für den Druck in Teilblätter ein
+(<b>Arbeitsblatt &gt; Teilblätter</b>, Strg+T). Ohne Häkchen ermittelt das Programm alles selbst.</p>
+<ul>
+<li><b>Übersicht manuell</b> und <b>Teilblätter manuell</b>: die Rechtecke der Übersicht und eines Teilblatts in Metern
+(links, unten, rechts, oben).</li>
+<li><b>Seiten manuell</b>: die Zahl der Zeilen und Spalten, je 1 bis 100.</li>
+<li><b>Raster manuell</b>: der Abstand der Gitterkreuze in der Übersicht und auf den Teilblättern, in ganzen Metern.</li>
+<li><b>Karte</b>: eine Bitmap-Datei als Hintergrundkarte mit ihren Rändern in Metern. „Größe erhalten“ und
+„Proportionen erhalten“ bestimmen, wie die Ränder einer neu gewählten Karte angepasst werden.</li>
+</ul>
+<p>Wie die Seiten gedruckt werden, stellen Sie unter {link} ein.</p>
+""".replace("{link}", link("Seite einrichten"))
+
+PAGES["Daten exportieren"] = """
+<p><b>Daten &gt; Exportieren</b> schreibt die Vermessung in eine Datei. Im Dialog „Daten exportieren“ wählen Sie Ordner,
+Namen und Format; die Endung des Namens bestimmt das Format. Das Programm merkt sich Ordner und Format für das nächste
+Mal. Formate: Bitmap (das Bild der Ansicht), Hollowplan-Dokument, DXF, GPX, Hollowview, Google Earth (KML), Overlay,
+PocketTopo/VisualTopo, Tabelle, VRML und Survex.</p>
+<p>Bei manchen Formaten fragt danach ein Dialog nach Einzelheiten:</p>
+<ul>
+<li><b>DXF-Format</b>: Standard-DXF oder „CAD für Höhlen“.</li>
+<li><b>Dateien</b> (Hollowplan-Dokument) und <b>Tabellenformat</b>: ob die Datensätze der Include-Dateien mit in die
+Datei kommen.</li>
+<li><b>GPX-Format</b>: nur der aktuelle Messpunkt oder alle beschrifteten Messpunkte als Wegpunkte, Umlaute entfernen
+und das Wegpunktsymbol.</li>
+<li><b>Google Earth</b>: Höhleneingänge, Punkte als Höhleneingänge, Punktbezeichnung und Punktnummerierung. Dieselben
+Einstellungen gelten für <b>Export nach Google Earth</b> (Strg+G), das die Datei gleich öffnet.</li>
+<li><b>VRML-Format</b>: der Gangdurchmesser für Messzüge ohne Querschnitte, die Zahl der Flächen und die Form der
+Gangkörper.</li>
+</ul>
+<p>Geografische Formate brauchen die UTM-Zone des {link}.</p>
+""".replace("{link}", link("Dokument", "Dokuments"))
 
 PAGES["Datenimport Tabellenformat"] = """
 <p>Beim Import einer Textdatei (Tabelle oder PocketTopo-Export) wählen Sie, ob die Daten des Dokuments ersetzt oder die
@@ -237,7 +317,8 @@ Tabelle.</p>
 <h2>Berechnen</h2>
 <p><b>Daten &gt; Berechnen</b> (Strg+R) berechnet alle Messpunkte mit den Korrekturen der {link("Geräte")}. Fehlt ein
 Referenzpunkt oder ist ein Messzug doppelt, nennt eine Meldung den Datensatz; Sie können ihn dann gleich im Editor
-öffnen. Die {link("Datenauswertung")} fasst Längen, Tiefe und Ausdehnung zusammen.</p>
+öffnen. Die {link("Datenauswertung")} fasst Längen, Tiefe und Ausdehnung zusammen; das
+{link("Vermessungsprotokoll")} listet die Vermessung seitenweise als Tabelle.</p>
 <h2>Ringschlüsse</h2>
 <p>Markieren Sie Messzüge, die einen Ring schließen, mit einer Ringnummer. Die {link("Ringschlussauswertung")} zeigt die
 Schlussfehler; der Ausgleich wird unter {link("Optionen Daten")} eingestellt.</p>
@@ -247,7 +328,8 @@ Blickrichtung, Maßstab und Filter der {link("Messzüge")}. Arbeitsblätter lass
 {link("Arbeitsblatt neuanlegen", "neu anlegen")}, {link("Arbeitsblatt kopieren", "kopieren")},
 {link("Arbeitsblatt verschieben", "verschieben")} und {link("Arbeitsblatt umbenennen", "umbenennen")}.
 Gedruckt wird im gewählten Maßstab, auf Wunsch über mehrere Seiten; Rahmen, Titel und Unterblätter stellen Sie unter
-{link("Arbeitsblatt")} ein.</p>
+{link("Arbeitsblatt")} ein, Maßstab, Ränder und Format unter {link("Seite einrichten")} und die Einteilung unter
+{link("Teilblätter")}.</p>
 <h2>Animation</h2>
 <p>In der Darstellung <b>Animation</b> speichern Sie Blickpunkte als Positionen (<b>Animation &gt; Position
 einfügen</b>, Strg+Umschalt+E) und lassen die Ansicht mit <b>Animation starten</b> (Strg+Umschalt+A) durch sie fliegen,
@@ -269,6 +351,9 @@ blättern durch die Teilblätter.</p>
 <p><b>Daten &gt; Importieren</b> liest Tabellen, PocketTopo-Exporte ({link("Datenimport Tabellenformat")}) und andere
 Hollowplan-Dokumente ({link("Datenimport Hollowplan-Format")}). Include-Dateien binden weitere Dokumente ein; sie werden
 mit Strg+I aktualisiert.</p>
+<h2>Exportieren</h2>
+<p>{link("Daten exportieren", "Daten > Exportieren")} schreibt die Vermessung als Bild, Tabelle, DXF, KML, GPX, VRML
+und in weitere Formate.</p>
 <h2>Dokument</h2>
 <p>{link("Dokument")}, {link("Schriftarten")}, {link("Farben")}, {link("Ebenen")} und {link("Vermesser")} stellen Sie im
 Menü <b>Dokument</b> ein.</p>
@@ -281,14 +366,49 @@ h2 { font-size: 1.15em; margin-top: 1.4em; }
 code { background: #eee; padding: 0 0.2em; }
 """
 
-def main():
-    folder = pathlib.Path(__file__).resolve().parent / "html"
-    folder.mkdir(exist_ok=True)
-    (folder / "hilfe.css").write_text(CSS, encoding="utf-8")
+def pages():
+    """The guide's files by name, as bytes."""
+    files = {"hilfe.css": CSS.encode("utf-8")}
     for topic, body in PAGES.items():
         title = "Hollowplan-Hilfe" if topic == "index" else topic
         page = HEAD.format(title=html.escape(title)) + body.strip() + "\n" + TAIL
-        (folder / (topic + ".htm")).write_text(page, encoding="utf-8")
+        files[topic + ".htm"] = page.encode("utf-8")
+    return files
+
+
+def differences(folder):
+    """The files of `folder` that differ from what this script writes, that
+    it does not write, or that are missing there."""
+    expected = pages()
+    present = {path.name for path in folder.iterdir() if path.is_file()} if folder.is_dir() else set()
+    found = []
+    for name in sorted(expected.keys() | present):
+        if name not in present:
+            found.append("fehlt: " + name)
+        elif name not in expected:
+            found.append("nicht vom Generator: " + name)
+        elif (folder / name).read_bytes() != expected[name]:
+            found.append("weicht ab: " + name)
+    return found
+
+
+def main(arguments):
+    folder = pathlib.Path(__file__).resolve().parent / "html"
+    if arguments == ["--check"]:
+        found = differences(folder)
+        for line in found:
+            print(line)
+        if found:
+            print("help/html passt nicht zu help/make_pages.py: Texte dort ändern und das Skript ausführen.")
+        return 1 if found else 0
+    if arguments:
+        print("Aufruf: make_pages.py [--check]", file=sys.stderr)
+        return 2
+    folder.mkdir(exist_ok=True)
+    for name, data in pages().items():
+        (folder / name).write_bytes(data)
+    return 0
+
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main(sys.argv[1:]))

@@ -17,6 +17,8 @@ namespace {
 
 std::string Key(const QString& caption, const char* axis) { return (caption + axis).toStdString(); }
 
+QString HelpText() { return QStringLiteral("Hilfe"); }
+
 platform::ScreenRect ToScreenRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
 }  // namespace
@@ -25,12 +27,26 @@ CDialogBase::CDialogBase(QWidget* parent, const QString& caption) : QDialog(pare
   setWindowTitle(caption);
 }
 
-QWidget* CDialogBase::MakeOkCancelButtons() {
+QDialogButtonBox* CDialogBase::MakeOkCancelButtons() {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
   buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  return buttons;
+}
+
+QPushButton* CDialogBase::MakeHelpButton(const QString& page) {
+  if (!page.isEmpty()) setHelpTopic(page);
+  auto* help = new QPushButton(HelpText(), this);
+  help->setAutoDefault(false);
+  // The topic is read when clicked, as F1 reads it.
+  connect(help, &QPushButton::clicked, this, [this] { OpenHelpTopic(helpTopic()); });
+  return help;
+}
+
+QDialogButtonBox* CDialogBase::AddHelpButton(QDialogButtonBox* buttons, const QString& page) {
+  buttons->addButton(MakeHelpButton(page), QDialogButtonBox::HelpRole);
   return buttons;
 }
 
@@ -101,6 +117,11 @@ std::optional<std::filesystem::path> HelpPage(const std::filesystem::path& progr
 bool OpenHelpTopic(const QString& topic) {
   const auto page = HelpPage(App().programFolder, topic);
   return page && App().shell.Open(page->string());
+}
+
+void AddHelpButton(QDialogButtonBox* buttons, const QString& topic) {
+  QPushButton* help = buttons->addButton(HelpText(), QDialogButtonBox::HelpRole);
+  QObject::connect(help, &QPushButton::clicked, buttons, [topic] { OpenHelpTopic(topic); });
 }
 
 }  // namespace hp::app

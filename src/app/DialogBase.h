@@ -2,14 +2,18 @@
 // the dialog (section "Dialoge", the caption followed by " X" and " Y", the
 // top-left corner of its client area),
 // opens it there again held inside the screen's work area, or centred on its
-// owner the first time, and opens the dialog's help page on F1.
+// owner the first time, and opens the dialog's help page on F1 and from its
+// "Hilfe" button.
 #pragma once
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QPoint>
 #include <QString>
 #include <filesystem>
 #include <optional>
+
+class QPushButton;
 
 namespace hp::app {
 
@@ -26,7 +30,14 @@ class CDialogBase : public QDialog {
 
   // OK and Cancel buttons in German with the usual roles, connected to
   // accept() and reject(); returned for placing in a layout.
-  QWidget* MakeOkCancelButtons();
+  QDialogButtonBox* MakeOkCancelButtons();
+
+  // The "Hilfe" button, which opens the page F1 opens: `page` when given
+  // (it then becomes the help topic), else the caption's page. Make it for a
+  // row of buttons of the dialog's own, or add it to a button box (which is
+  // returned for placing in a layout).
+  QPushButton* MakeHelpButton(const QString& page = {});
+  QDialogButtonBox* AddHelpButton(QDialogButtonBox* buttons, const QString& page = {});
 
   void done(int result) override;
 
@@ -50,5 +61,9 @@ std::optional<std::filesystem::path> HelpPage(const std::filesystem::path& progr
 
 // Opens HelpPage(topic) with the desktop's opener; false without a page.
 bool OpenHelpTopic(const QString& topic);
+
+// Adds the "Hilfe" button to the buttons of a dialog the program does not
+// build itself, such as a file dialog: it opens HelpPage(topic).
+void AddHelpButton(QDialogButtonBox* buttons, const QString& topic);
 
 }  // namespace hp::app

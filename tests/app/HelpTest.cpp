@@ -3,16 +3,33 @@
 // page opens the start page.
 #include <gtest/gtest.h>
 
-#include <QDialogButtonBox>
-#include <QPushButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QKeyEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
 
 #include "app/AppTestSupport.h"
+#include "app/PlanDoc.h"
+#include "app/dialogs/AnimationOptionsDialog.h"
+#include "app/dialogs/CalculatorDialog.h"
+#include "app/dialogs/ChoiceDialog.h"
+#include "app/dialogs/CoordinatesDialog.h"
+#include "app/dialogs/DataEditorDialog.h"
+#include "app/dialogs/DisplayDialog.h"
+#include "app/dialogs/DocumentDialogs.h"
 #include "app/dialogs/EvaluationDialog.h"
+#include "app/dialogs/ExportDialogs.h"
+#include "app/dialogs/LegDisplayDialog.h"
+#include "app/dialogs/LoopEvaluationDialog.h"
+#include "app/dialogs/OverviewDialog.h"
+#include "app/dialogs/PageSetupDialog.h"
+#include "app/dialogs/ProtocolDialog.h"
+#include "app/dialogs/SubSheetDialog.h"
 #include "app/dialogs/WorksheetDialogs.h"
+#include "app/dialogs/WorksheetSettingsDialog.h"
 #include "calc/SurveyCalculator.h"
-#include "doc/DocumentDialogs.h"
 #include "draw/DisplayDialog.h"
 #include "draw/LegDisplayDialog.h"
 #include "draw/ProtocolDialog.h"
@@ -28,44 +45,108 @@ const std::filesystem::path kGuide = std::filesystem::path(HP_BUILD_FOLDER) / "h
 
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-// The captions of the program's dialogs, which name their help topics, and
-// the start page of "Hilfethemen".
-std::vector<QString> Topics() {
-  std::vector<QString> topics = {
-      QStringLiteral("index"), Utf8(edit::texts::kCaption), Utf8(edit::texts::kNewCaption),
-      Utf8(edit::texts::kSearchCaption), Utf8(edit::kCoordinatesCaption), Utf8(calc::kCalculatorCaption),
-      Utf8(calc::kDistanceCaption), Utf8(draw::kDisplayDialogCaption), Utf8(draw::legs::kCaption),
-      Utf8(draw::sheet::kCaption), QString::fromUtf8(imports::texts::kDocumentQuestion),
-      QString::fromUtf8(imports::texts::kTableQuestion),
-      QString::fromUtf8(doc::NameListModel(doc::NameList::Levels).Caption()),
-      QString::fromUtf8(doc::NameListModel(doc::NameList::Surveyors).Caption()),
-      // Captions the windows set themselves.
-      QStringLiteral("Vermessungsdaten Übersicht"), QStringLiteral("Datenauswertung"),
-      QStringLiteral("Ringschlussauswertung"), QStringLiteral("Dokument"), QStringLiteral("Optionen Daten"),
-      QStringLiteral("Schriftarten"), QStringLiteral("Farben"), QStringLiteral("Geräte"),
-      QStringLiteral("Optionen Animation"),
-      Utf8(draw::protocol_dialog_texts::kTitle)};
-  for (auto kind : {WorksheetDialogKind::Select, WorksheetDialogKind::New, WorksheetDialogKind::Copy,
-                    WorksheetDialogKind::Move, WorksheetDialogKind::Rename}) {
-    topics.push_back(WorksheetDialogCaption(kind));
-  }
-  return topics;
-}
-
-TEST(Help, EveryTopicHasItsOwnPage) {
-  for (const QString& topic : Topics()) {
-    const auto page = HelpPage(HP_BUILD_FOLDER, topic);
-    ASSERT_TRUE(page.has_value()) << topic.toStdString();
-    EXPECT_EQ(*page, kGuide / (topic.toStdString() + ".htm"));
-  }
-}
-
 TEST(Help, ATopicWithoutAPageOpensTheStartPageAndNoGuideOpensNothing) {
   EXPECT_EQ(HelpPage(HP_BUILD_FOLDER, QStringLiteral("Gibt es nicht")), kGuide / "index.htm");
   EXPECT_EQ(HelpPage(kGuide / "nirgends", QStringLiteral("Datenauswertung")), std::nullopt);
 }
 
-TEST(Help, F1AndTheHelpButtonOpenTheDialogsPage) {
+// Opens a dialog as the program does; while it is shown, clicks its one
+// "Hilfe" button and closes it. Returns the pages the shell was asked to open.
+std::vector<std::string> PagesOpenedByHelpButton(const std::function<void()>& open) {
+  auto& context = test::Context();
+  const std::filesystem::path before = context.context.programFolder;
+  context.context.programFolder = HP_BUILD_FOLDER;
+  context.shell.opened.clear();
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr) << "no dialog opened";
+    std::vector<QPushButton*> help;
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+      if (button->text() == QStringLiteral("Hilfe")) help.push_back(button);
+    EXPECT_EQ(help.size(), 1U) << dialog->windowTitle().toStdString();
+    if (!help.empty()) help.front()->click();
+    dialog->reject();
+  });
+  open();
+  context.context.programFolder = before;
+  return context.shell.opened;
+}
+
+template <class Dialog, class... Args>
+std::function<void()> Shown(Args... args) {
+  return [=] { Dialog(args...).exec(); };
+}
+
+TEST(Help, EveryDialogWithAPageHasAHelpButtonThatOpensIt) {
+  QWidget* const none = nullptr;
+  CPlanDoc doc;
+  doc::SurveyRecord record;
+  edit::EditorSettings editor;
+  platform::MemorySettingsStore settings;
+  const doc::SurveyRecord* marked = nullptr;
+  const auto options = [&settings](exports::ExportOptionsDialog which) {
+    return [&settings, which] { RunExportOptions(nullptr, which, settings); };
+  };
+  const auto worksheet = [none](WorksheetDialogKind kind) {
+    WorksheetDialogOptions o;
+    o.kind = kind;
+    return Shown<CWorksheetDialog>(o, none);
+  };
+  using Export = exports::ExportOptionsDialog;
+  const std::vector<std::pair<QString, std::function<void()>>> dialogs = {
+      {Utf8(edit::texts::kCaption), [&] { CDataEditorDialog(nullptr, doc, &marked).exec(); }},
+      {Utf8(edit::texts::kNewCaption), [&] { AskPlacement(nullptr, editor); }},
+      {Utf8(edit::texts::kSearchCaption), [&] { AskSearchDirection(nullptr, editor); }},
+      {QStringLiteral("Vermessungsdaten Übersicht"), [&] { COverviewDialog(nullptr, doc).exec(); }},
+      {Utf8(calc::kCalculatorCaption), [&] { RunSurveyCalculator(nullptr, doc.store(), record); }},
+      {Utf8(calc::kDistanceCaption), [&] { RunStationDistanceDialog(nullptr, doc.store(), record, nullptr); }},
+      {Utf8(edit::kCoordinatesCaption), [&] { RunCoordinatesDialog(nullptr, doc, record); }},
+      {QStringLiteral("Datenauswertung"), Shown<CEvaluationDialog>(none, calc::SurveyEvaluation{})},
+      {QStringLiteral("Ringschlussauswertung"), [&] { CLoopEvaluationDialog(nullptr, doc, {}).exec(); }},
+      {QStringLiteral("Dokument"), [&] { RunDocumentDialog(nullptr, doc); }},
+      {QStringLiteral("Optionen Daten"), [&] { RunDataOptionsDialog(nullptr, doc); }},
+      {QStringLiteral("Schriftarten"), [&] { RunFontsDialog(nullptr, doc); }},
+      {QStringLiteral("Farben"), [&] { RunColoursDialog(nullptr, doc); }},
+      {QStringLiteral("Geräte"), [&] { RunInstrumentsDialog(nullptr, doc); }},
+      {QStringLiteral("Ebenen"), [&] { RunLevelNamesDialog(nullptr, doc); }},
+      {QStringLiteral("Vermesser"), [&] { RunSurveyorNamesDialog(nullptr, doc); }},
+      {Utf8(draw::kDisplayDialogCaption), Shown<CDisplayDialog>(none, draw::DisplayDialogState{}, 0)},
+      {Utf8(draw::legs::kCaption), Shown<CLegDisplayDialog>(draw::LegDisplayOptions{}, none,
+                                                            std::function<void(const draw::LegDisplayOptions&)>{})},
+      {Utf8(draw::sheet::kCaption), Shown<CWorksheetSettingsDialog>(draw::WorksheetOptions{}, none,
+                                                                    std::function<void(const draw::WorksheetOptions&)>{})},
+      {QStringLiteral("Seite einrichten"), Shown<CPageSetupDialog>(draw::PageSetupOptions{}, 0, none,
+                                                                   CPageSetupDialog::Store{}, CPageSetupDialog::Centre{})},
+      {QStringLiteral("Teilblätter"), Shown<CSubSheetDialog>(draw::SubSheetOptions{}, std::filesystem::path(),
+                                                             none, CSubSheetDialog::Store{})},
+      {Utf8(draw::protocol_dialog_texts::kTitle), Shown<CProtocolDialog>(draw::ProtocolOptions{}, none)},
+      {QStringLiteral("Optionen Animation"), Shown<CAnimationOptionsDialog>(none)},
+      {QString::fromUtf8(imports::texts::kTableQuestion),
+       [] { AskChoice(nullptr, QString::fromUtf8(imports::texts::kTableQuestion), {"a", "b"}, 0); }},
+      {QString::fromUtf8(imports::texts::kDocumentQuestion),
+       [] { AskChoice(nullptr, QString::fromUtf8(imports::texts::kDocumentQuestion), {"a", "b"}, 0); }},
+      {WorksheetDialogCaption(WorksheetDialogKind::Select), worksheet(WorksheetDialogKind::Select)},
+      {WorksheetDialogCaption(WorksheetDialogKind::New), worksheet(WorksheetDialogKind::New)},
+      {WorksheetDialogCaption(WorksheetDialogKind::Copy), worksheet(WorksheetDialogKind::Copy)},
+      {WorksheetDialogCaption(WorksheetDialogKind::Move), worksheet(WorksheetDialogKind::Move)},
+      {WorksheetDialogCaption(WorksheetDialogKind::Rename), worksheet(WorksheetDialogKind::Rename)},
+      // The save dialog of the export and every format's options share a page.
+      {Utf8(exports::kExportDialogTitle), [] { MakeExportFileDialog(nullptr, QString(), "x.txt", 1)->exec(); }},
+      {Utf8(exports::kExportDialogTitle), options(Export::Dxf)},
+      {Utf8(exports::kExportDialogTitle), options(Export::DocumentCopy)},
+      {Utf8(exports::kExportDialogTitle), options(Export::Table)},
+      {Utf8(exports::kExportDialogTitle), options(Export::Gpx)},
+      {Utf8(exports::kExportDialogTitle), options(Export::Kml)},
+      {Utf8(exports::kExportDialogTitle), options(Export::Vrml)},
+  };
+  for (const auto& [page, open] : dialogs) {
+    // The page itself, not the start page that stands in for a missing one.
+    const std::string own = (kGuide / (page.toStdString() + ".htm")).string();
+    EXPECT_EQ(PagesOpenedByHelpButton(open), std::vector<std::string>{own}) << page.toStdString();
+  }
+}
+
+TEST(Help, F1OpensThePageTheHelpButtonOpens) {
   auto& context = test::Context();
   const std::filesystem::path before = context.context.programFolder;
   context.context.programFolder = HP_BUILD_FOLDER;
@@ -73,10 +154,8 @@ TEST(Help, F1AndTheHelpButtonOpenTheDialogsPage) {
   CEvaluationDialog dialog(nullptr, calc::SurveyEvaluation{});
   QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
   QApplication::sendEvent(&dialog, &f1);
-  dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Help)->click();
   context.context.programFolder = before;
-  const std::string page = (kGuide / "Datenauswertung.htm").string();
-  EXPECT_EQ(context.shell.opened, (std::vector<std::string>{page, page}));
+  EXPECT_EQ(context.shell.opened, std::vector<std::string>{(kGuide / "Datenauswertung.htm").string()});
 }
 
 }  // namespace

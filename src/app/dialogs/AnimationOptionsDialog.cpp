@@ -18,7 +18,7 @@ CAnimationOptionsDialog::CAnimationOptionsDialog(QWidget* parent)
                           this);
   form->addRow(QStringLiteral("&Pause nach jedem Bild (ms):"), m_pause);
   layout->addLayout(form);
-  layout->addWidget(MakeOkCancelButtons());
+  layout->addWidget(AddHelpButton(MakeOkCancelButtons()));
 }
 
 void CAnimationOptionsDialog::accept() {

@@ -87,7 +87,7 @@ CCalculatorDialog::CCalculatorDialog(QWidget* parent, calc::SurveyCalculator& ca
   layout->addLayout(polar);
   layout->addWidget(coordinates);
   layout->addWidget(m_reverse);
-  layout->addWidget(MakeOkCancelButtons());
+  layout->addWidget(AddHelpButton(MakeOkCancelButtons()));
   ShowValues();
 }
 
@@ -214,6 +214,7 @@ void RunStationDistanceDialog(QWidget* parent, const doc::SurveyStore& store, co
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
   buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  dialog.AddHelpButton(buttons);
 
   auto* layout = new QVBoxLayout(&dialog);
   layout->addLayout(stations);

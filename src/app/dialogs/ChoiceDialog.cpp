@@ -20,7 +20,7 @@ CChoiceDialog::CChoiceDialog(QWidget* parent, const QString& caption, const QStr
     layout->addWidget(button);
     if (i == preset) button->setChecked(true);
   }
-  layout->addWidget(MakeOkCancelButtons());
+  layout->addWidget(AddHelpButton(MakeOkCancelButtons()));
   // The whole caption fits in the title bar beside the frame's buttons.
   setMinimumWidth(std::max(minimumSizeHint().width(), fontMetrics().horizontalAdvance(caption) + kTitleBarButtons));
 }

@@ -96,7 +96,7 @@ class CCoordinatesDialog final : public CDialogBase {
     extra->addWidget(place);
     extra->addStretch(1);
     layout->addLayout(extra);
-    QWidget* buttons = MakeOkCancelButtons();
+    QWidget* buttons = AddHelpButton(MakeOkCancelButtons());
     layout->addWidget(buttons);
 
     // The buttons take no focus, so a click never first leaves the field

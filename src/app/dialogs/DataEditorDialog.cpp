@@ -95,7 +95,7 @@ COptionChoiceDialog::COptionChoiceDialog(QWidget* parent, const QString& caption
   m_check->setChecked(checked);
   layout->addSpacing(6);
   layout->addWidget(m_check);
-  layout->addWidget(MakeOkCancelButtons());
+  layout->addWidget(AddHelpButton(MakeOkCancelButtons()));
 }
 
 int COptionChoiceDialog::choice() const { return m_group->checkedId(); }
@@ -303,6 +303,7 @@ void CDataEditorDialog::Arrange(bool wide) {
     navigation->addWidget(button);
   }
   navigation->addStretch();
+  navigation->addWidget(MakeHelpButton());
 
   const auto group = [this](const FieldGroup& g) {
     auto* box = new QGroupBox(Q(g.title), this);

@@ -110,7 +110,7 @@ CDisplayDialog::CDisplayDialog(QWidget* parent, const draw::DisplayDialogState& 
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
-  layout->addWidget(MakeOkCancelButtons());
+  layout->addWidget(AddHelpButton(MakeOkCancelButtons()));
 
   connect(m_type, &QComboBox::currentIndexChanged, this, [this] { UpdateEnabling(); });
   UpdateEnabling();

@@ -177,7 +177,7 @@ class CDocumentDialog final : public CSettingsDialog {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(MakeOkCancelButtons());
+    layout->addWidget(AddHelpButton(MakeOkCancelButtons()));
     resize(560, 420);
   }
 
@@ -244,7 +244,7 @@ class CDataOptionsDialog final : public CSettingsDialog {
     layout->addWidget(adjustment);
     layout->addWidget(limits);
     layout->addWidget(tolerances);
-    layout->addWidget(MakeOkCancelButtons());
+    layout->addWidget(AddHelpButton(MakeOkCancelButtons()));
   }
 
  private:
@@ -291,7 +291,7 @@ class CNamesDialog final : public CSettingsDialog {
     m_fields[doc::NameListModel::Text] = m_text;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_text);
-    layout->addWidget(MakeOkCancelButtons());
+    layout->addWidget(AddHelpButton(MakeOkCancelButtons()));
     resize(320, 300);
   }
 
@@ -410,7 +410,7 @@ class CFontsDialog final : public CSettingsDialog {
     grid->setColumnStretch(1, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addWidget(MakeOkCancelButtons());
+    layout->addWidget(AddHelpButton(MakeOkCancelButtons()));
   }
 
  private:
@@ -482,7 +482,7 @@ class CColoursDialog final : public CSettingsDialog {
     layout->addWidget(lines);
     layout->addWidget(falses);
     layout->addLayout(others);
-    layout->addWidget(MakeOkCancelButtons());
+    layout->addWidget(AddHelpButton(MakeOkCancelButtons()));
   }
 
  private:
@@ -531,7 +531,7 @@ class CInstrumentsDialog final : public CSettingsDialog {
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
-    layout->addWidget(MakeOkCancelButtons());
+    layout->addWidget(AddHelpButton(MakeOkCancelButtons()));
     resize(900, 560);
   }
 

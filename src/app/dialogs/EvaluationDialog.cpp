@@ -40,11 +40,10 @@ CEvaluationDialog::CEvaluationDialog(QWidget* parent, const calc::SurveyEvaluati
     }
   }
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Help, this);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-  buttons->button(QDialogButtonBox::Help)->setText(QStringLiteral("Hilfe"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::helpRequested, this, [this] { OpenHelpTopic(helpTopic()); });
+  AddHelpButton(buttons);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);

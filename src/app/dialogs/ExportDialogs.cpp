@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 #include <QVBoxLayout>
+#include <memory>
 #include <system_error>
 #include <vector>
 
@@ -33,6 +35,9 @@ using exports::ExportOptionsDialog;
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 std::filesystem::path PathOf(const QString& file) { return std::filesystem::path(file.toStdString()); }
+
+// The save dialog and every options dialog share one page of the guide.
+QString ExportPage() { return Q(exports::kExportDialogTitle); }
 
 // The wait cursor while a file is written.
 class WaitCursor {
@@ -71,7 +76,7 @@ bool RunOneChoice(QWidget* parent, ExportOptionsDialog which, platform::Settings
   CDialogBase dialog(parent, QString::fromUtf8(caption));
   auto* layout = new QVBoxLayout(&dialog);
   QButtonGroup* group = AddTwoChoices(dialog, layout, first, second, exports::LoadChoice(settings, which));
-  layout->addWidget(dialog.MakeOkCancelButtons());
+  layout->addWidget(dialog.AddHelpButton(dialog.MakeOkCancelButtons(), ExportPage()));
   if (dialog.exec() != QDialog::Accepted) return false;
   exports::StoreChoice(settings, which, group->checkedId());
   return true;
@@ -90,7 +95,7 @@ bool RunGpxOptions(QWidget* parent, platform::SettingsStore& settings) {
   label->setBuddy(symbol);
   layout->addWidget(label);
   layout->addWidget(symbol);
-  layout->addWidget(dialog.MakeOkCancelButtons());
+  layout->addWidget(dialog.AddHelpButton(dialog.MakeOkCancelButtons(), ExportPage()));
   if (dialog.exec() != QDialog::Accepted) return false;
   options.select = select->checkedId();
   options.removeUmlauts = umlauts->isChecked();
@@ -108,7 +113,7 @@ bool RunKmlOptions(QWidget* parent, platform::SettingsStore& settings) {
   QCheckBox* cavePoints = AddCheck(dialog, layout, "&Punkte als Höhleneingänge", options.cavePoints);
   QCheckBox* points = AddCheck(dialog, layout, "Punkt&bezeichnung", options.points);
   QCheckBox* numbers = AddCheck(dialog, layout, "Punkt&nummerierung", options.pointNumbers);
-  layout->addWidget(dialog.MakeOkCancelButtons());
+  layout->addWidget(dialog.AddHelpButton(dialog.MakeOkCancelButtons(), ExportPage()));
   if (dialog.exec() != QDialog::Accepted) return false;
   options.caves = caves->isChecked();
   options.cavePoints = cavePoints->isChecked();
@@ -138,7 +143,7 @@ bool RunVrmlOptions(QWidget* parent, platform::SettingsStore& settings) {
   shape->setCurrentIndex(options.form >= 0 && options.form < shape->count() ? options.form : 2);
   form->addRow(QString::fromUtf8("Form der Gangkörper"), shape);
   layout->addLayout(form);
-  layout->addWidget(dialog.MakeOkCancelButtons());
+  layout->addWidget(dialog.AddHelpButton(dialog.MakeOkCancelButtons(), ExportPage()));
   if (dialog.exec() != QDialog::Accepted) return false;
   options.diameter = diameter->value();
   options.faces = faces->currentIndex();
@@ -148,16 +153,10 @@ bool RunVrmlOptions(QWidget* parent, platform::SettingsStore& settings) {
 
 std::optional<ExportTarget> ChooseWithSaveDialog(QWidget* parent, const QString& folder, const QString& name,
                                                  int filter) {
-  QStringList names;
-  for (const exports::ExportFileType& type : exports::kExportFileTypes) names << Q(type.text);
-  QFileDialog dialog(parent, Q(exports::kExportDialogTitle), folder);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilters(names);
-  dialog.setDefaultSuffix(QStringLiteral("txt"));
-  if (filter >= 1 && filter <= names.size()) dialog.selectNameFilter(names[filter - 1]);
-  dialog.selectFile(name);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return ExportTarget{dialog.selectedFiles().front(), static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1};
+  const std::unique_ptr<QFileDialog> dialog = MakeExportFileDialog(parent, folder, name, filter);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
+  return ExportTarget{dialog->selectedFiles().front(),
+                      static_cast<int>(dialog->nameFilters().indexOf(dialog->selectedNameFilter())) + 1};
 }
 
 ExportFileChooser& Chooser() {
@@ -193,6 +192,22 @@ std::string GoogleEarthNotOpenedText(const std::filesystem::path& file) {
 }
 
 }  // namespace
+
+std::unique_ptr<QFileDialog> MakeExportFileDialog(QWidget* parent, const QString& folder, const QString& name,
+                                                  int filter) {
+  QStringList names;
+  for (const exports::ExportFileType& type : exports::kExportFileTypes) names << Q(type.text);
+  auto dialog = std::make_unique<QFileDialog>(parent, Q(exports::kExportDialogTitle), folder);
+  // Qt's own dialog, since a desktop's dialog takes no button of the program.
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  dialog->setAcceptMode(QFileDialog::AcceptSave);
+  dialog->setNameFilters(names);
+  dialog->setDefaultSuffix(QStringLiteral("txt"));
+  if (filter >= 1 && filter <= names.size()) dialog->selectNameFilter(names[filter - 1]);
+  dialog->selectFile(name);
+  if (auto* buttons = dialog->findChild<QDialogButtonBox*>()) AddHelpButton(buttons, ExportPage());
+  return dialog;
+}
 
 bool RunExportOptions(QWidget* parent, ExportOptionsDialog which, platform::SettingsStore& settings) {
   switch (which) {

@@ -5,11 +5,13 @@
 #include <QString>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "export/ExportChoices.h"
 #include "platform/SettingsStore.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace hp::app {
@@ -29,6 +31,10 @@ struct ExportTarget {
 // Asks for the export file: start folder, proposed name, preset filter index.
 using ExportFileChooser =
     std::function<std::optional<ExportTarget>(QWidget* parent, const QString& folder, const QString& name, int filter)>;
+// The save dialog, set up but not shown: title, formats, the preset one,
+// the proposed name and a "Hilfe" button.
+std::unique_ptr<QFileDialog> MakeExportFileDialog(QWidget* parent, const QString& folder, const QString& name,
+                                                  int filter);
 // Replaces the save dialog (tests); an empty chooser restores it.
 void SetExportFileChooser(ExportFileChooser chooser);
 

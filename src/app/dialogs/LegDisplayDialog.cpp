@@ -92,7 +92,7 @@ CLegDisplayDialog::CLegDisplayDialog(const draw::LegDisplayOptions& initial, QWi
   for (QCheckBox* box : {m_pointsInStandardColour, m_markCoordinateReferences, m_fileSymbol})
     grid->addWidget(box, row++, 2, 1, 2);
 
-  auto* buttons = qobject_cast<QDialogButtonBox*>(MakeOkCancelButtons());
+  QDialogButtonBox* buttons = AddHelpButton(MakeOkCancelButtons());
   QPushButton* apply = buttons->addButton(Text(draw::kApplyButtonText), QDialogButtonBox::ApplyRole);
   connect(apply, &QPushButton::clicked, this, [this] { Store(); });
 

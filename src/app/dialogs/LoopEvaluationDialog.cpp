@@ -127,6 +127,7 @@ CLoopEvaluationDialog::CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std
     button->setAutoDefault(false);
     buttons->addWidget(button);
   }
+  buttons->addWidget(MakeHelpButton());
   // The ring-marked loops on the first page; the search for blunders over
   // every loop of the network on the second.
   auto* pages = new QTabWidget(this);

@@ -244,11 +244,14 @@ COverviewDialog::COverviewDialog(QWidget* parent, CPlanDoc& doc)
   auto* editButton = new QPushButton(QStringLiteral("&Bearbeiten"), this);
   auto* loopButton = new QPushButton(QStringLiteral("&Ringschluss"), this);
   auto* closeButton = new QPushButton(QStringLiteral("Be&enden"), this);
+  auto* helpButton = MakeHelpButton();
   for (QPushButton* button : {switchButton, editButton, loopButton, closeButton}) button->setAutoDefault(false);
 
   QBoxLayout* buttons = compact ? static_cast<QBoxLayout*>(new QVBoxLayout) : new QHBoxLayout;
   if (!compact) buttons->addStretch();
-  for (QPushButton* button : {switchButton, editButton, loopButton, closeButton}) buttons->addWidget(button);
+  for (QPushButton* button : {switchButton, editButton, loopButton, closeButton, helpButton}) {
+    buttons->addWidget(button);
+  }
   if (compact) buttons->addStretch();
   QBoxLayout* layout = compact ? static_cast<QBoxLayout*>(new QHBoxLayout(this)) : new QVBoxLayout(this);
   layout->addWidget(splitter, 1);

@@ -92,7 +92,7 @@ CPageSetupDialog::CPageSetupDialog(const draw::PageSetupOptions& initial, int di
   extraButtons->addWidget(centreButton);
   extraButtons->addWidget(resetButton);
 
-  auto* buttons = qobject_cast<QDialogButtonBox*>(MakeOkCancelButtons());
+  QDialogButtonBox* buttons = AddHelpButton(MakeOkCancelButtons());
   QPushButton* apply = buttons->addButton(Text(draw::kApplyButtonText), QDialogButtonBox::ApplyRole);
   connect(apply, &QPushButton::clicked, this, [this] { StoreShown(); });
 

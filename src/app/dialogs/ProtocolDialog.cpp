@@ -47,7 +47,7 @@ CProtocolDialog::CProtocolDialog(const draw::ProtocolOptions& initial, QWidget* 
   }
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
-  layout->addWidget(MakeOkCancelButtons());
+  layout->addWidget(AddHelpButton(MakeOkCancelButtons()));
   setOptions(initial);
 }
 

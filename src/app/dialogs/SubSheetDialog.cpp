@@ -109,7 +109,7 @@ CSubSheetDialog::CSubSheetDialog(const draw::SubSheetOptions& initial, std::file
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(mapBox);
-  layout->addWidget(MakeOkCancelButtons());
+  layout->addWidget(AddHelpButton(MakeOkCancelButtons()));
   setOptions(initial);
 }
 

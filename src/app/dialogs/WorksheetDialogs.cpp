@@ -126,7 +126,7 @@ CWorksheetDialog::CWorksheetDialog(const WorksheetDialogOptions& options, QWidge
     layout->addWidget(label);
     layout->addWidget(m_list);
   }
-  layout->addWidget(MakeOkCancelButtons());
+  layout->addWidget(AddHelpButton(MakeOkCancelButtons()));
   if (m_name != nullptr) m_name->setFocus();
   else if (m_list != nullptr) m_list->setFocus();
 }

@@ -85,7 +85,7 @@ CWorksheetSettingsDialog::CWorksheetSettingsDialog(const draw::WorksheetOptions&
   boxes->addWidget(m_heightLabels, 1, 1);
   boxes->addWidget(m_heightLabelStep, 1, 2);
 
-  auto* buttons = qobject_cast<QDialogButtonBox*>(MakeOkCancelButtons());
+  QDialogButtonBox* buttons = AddHelpButton(MakeOkCancelButtons());
   QPushButton* apply = buttons->addButton(Text(draw::kApplyButtonText), QDialogButtonBox::ApplyRole);
   connect(apply, &QPushButton::clicked, this, [this] {
     if (m_store) m_store(options());
