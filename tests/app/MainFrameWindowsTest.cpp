@@ -102,9 +102,7 @@ TEST_F(MainFrameWindowsTest, CascadedAndNewDocumentWindowsLieInsideTheArea) {
   frame.show();
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(frame.NewDocument()->isMaximized());
   CChildFrame* front = frame.activeChild();
-  const QRect area = frame.findChild<QMdiArea*>()->viewport()->rect();
-  front->showNormal();
-  EXPECT_TRUE(area.contains(front->geometry())) << "a maximised window restores inside the area";
+
   QAction* windowMenu = nullptr;
   for (QAction* item : frame.menuBar()->actions())
     if (item->text() == QStringLiteral("&Fenster")) windowMenu = item;
@@ -114,7 +112,7 @@ TEST_F(MainFrameWindowsTest, CascadedAndNewDocumentWindowsLieInsideTheArea) {
   ASSERT_EQ(cascade->text(), QStringLiteral("Über&lappend"));
   cascade->trigger();
   QCoreApplication::processEvents();
-
+  const QRect area = frame.findChild<QMdiArea*>()->viewport()->rect();
   std::set<std::pair<int, int>> corners;
   for (CChildFrame* child : frame.children()) {
     EXPECT_FALSE(child->isMaximized());
@@ -126,6 +124,11 @@ TEST_F(MainFrameWindowsTest, CascadedAndNewDocumentWindowsLieInsideTheArea) {
   EXPECT_EQ(corners.size(), 3u) << "every caption visible";
   EXPECT_EQ(frame.activeChild(), front);
   EXPECT_EQ(front->geometry().bottomRight(), area.bottomRight());
+  front->showMaximized();
+  CChildFrame* maximised = frame.NewDocument();
+  ASSERT_TRUE(maximised->isMaximized());
+  maximised->showNormal();
+  EXPECT_TRUE(area.contains(maximised->geometry())) << "a maximised window restores inside the area";
   for (int i = 0; i < 12; ++i) {
     CChildFrame* child = frame.NewDocument();
     EXPECT_FALSE(child->isMaximized());
