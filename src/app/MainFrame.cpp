@@ -21,6 +21,8 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOption>
 #include <QPointer>
 #include <QTimer>
 #include <QToolBar>
@@ -76,6 +78,16 @@ QString KeyOf(const QString& text) {
 }
 
 std::filesystem::path PathOf(const QString& file) { return std::filesystem::path(file.toStdString()); }
+
+// How far each cascaded document window sits right of and below the one
+// behind it: the height of its title bar, so every caption stays readable.
+int CascadeStep(const QWidget* window) {
+  QStyleOptionTitleBar option;
+  option.initFrom(window);
+  return window->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, window);
+}
+
+QRect RectOf(const platform::ScreenRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
 }  // namespace
 
@@ -304,7 +316,7 @@ void CMainFrame::CreateMenus() {
   m_windowMenu = menuBar()->addMenu(QStringLiteral("&Fenster"));
   connect(m_windowMenu, &QMenu::aboutToShow, this, [this] {
     m_windowMenu->clear();
-    m_windowMenu->addAction(QStringLiteral("Über&lappend"), m_mdi, &QMdiArea::cascadeSubWindows);
+    m_windowMenu->addAction(QStringLiteral("Über&lappend"), this, &CMainFrame::CascadeChildren);
     m_windowMenu->addAction(QStringLiteral("&Nebeneinander"), m_mdi, &QMdiArea::tileSubWindows);
     const auto windows = m_mdi->subWindowList();
     if (!windows.isEmpty()) m_windowMenu->addSeparator();
@@ -499,14 +511,19 @@ void CMainFrame::AddChild(CChildFrame* child) {
   });
   connect(child, &CChildFrame::closing, this, [this, child] { m_closing.insert(child); });
   connect(&child->animation(), &CAnimationController::runningChanged, this, [this] { UpdateCommands(); });
-  // Restored, a document window is at least two thirds of the area.
+  // A document window opens at the next cascade position, wholly inside the
+  // area and at least two thirds of it; a maximised one goes back there when
+  // restored. A restored one is placed again after show(), where the area
+  // would move it by its own rule.
   const QSize area = m_mdi->viewport()->size();
-  child->resize(std::max(child->sizeHint().width(), area.width() * 2 / 3),
-                std::max(child->sizeHint().height(), area.height() * 2 / 3));
+  const QRect place = RectOf(platform::NewCascadeWindow(
+      area.width(), area.height(), static_cast<int>(m_mdi->subWindowList().size()) - 1, CascadeStep(child)));
+  child->setGeometry(place);
   if (m_showCmd == 3) {
     child->showMaximized();
   } else {
     child->show();
+    child->setGeometry(place);
   }
   m_mdi->setActiveSubWindow(child);
   ActiveChildChanged();
@@ -537,6 +554,27 @@ bool CMainFrame::OpenDocument(const std::filesystem::path& path) {
 
 void CMainFrame::OpenStartDocuments(const QStringList& files) {
   for (const QString& file : files) Guarded([&] { OpenDocument(PathOf(file)); });
+}
+
+void CMainFrame::CascadeChildren() {
+  QMdiSubWindow* active = m_mdi->activeSubWindow();
+  std::vector<QMdiSubWindow*> windows;
+  for (QMdiSubWindow* window : m_mdi->subWindowList(QMdiArea::StackingOrder))
+    if (window->isVisible() && !window->isMinimized() && window != active) windows.push_back(window);
+  // The active window ends in front, the others keep their order behind it.
+  if (active != nullptr && active->isVisible() && !active->isMinimized()) windows.push_back(active);
+  if (windows.empty()) return;
+  // Restored first: a maximised window would maximise each one activated after it.
+  for (QMdiSubWindow* window : windows)
+    if (window->isMaximized()) window->showNormal();
+  const QSize area = m_mdi->viewport()->size();
+  const auto rects = platform::CascadeWindows(area.width(), area.height(), static_cast<int>(windows.size()),
+                                              CascadeStep(windows.front()));
+  for (size_t i = 0; i < windows.size(); ++i) {
+    windows[i]->setGeometry(RectOf(rects[i]));
+    windows[i]->raise();
+  }
+  if (active != nullptr) m_mdi->setActiveSubWindow(active);
 }
 
 void CMainFrame::ActiveChildChanged() {

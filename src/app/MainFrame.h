@@ -91,6 +91,9 @@ class CMainFrame : public QMainWindow {
   void RestorePlacement(int requestedShow);
   void SavePlacement();
   void AddChild(CChildFrame* child);
+  // "Überlappend": the shown document windows cascade from the top left of
+  // the area, the active one in front and taking most of it.
+  void CascadeChildren();
   void ActiveChildChanged();
   void FillWorksheetList();
   void ShowViewValues();

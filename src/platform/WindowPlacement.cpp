@@ -1,6 +1,7 @@
 // Window placement text and dialog positions.
 #include "platform/WindowPlacement.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -51,6 +52,39 @@ ScreenPoint KeepInsideWorkArea(ScreenPoint at, int width, int height, const Scre
 
 ScreenPoint CentreOn(const ScreenRect& owner, int width, int height) {
   return {owner.left + (owner.Width() - width) / 2, owner.top + (owner.Height() - height) / 2};
+}
+
+int CascadeCycle(int areaWidth, int areaHeight, int step) {
+  if (step <= 0) return 1;
+  // A window is the area less (cycle - 1) steps on each side; a third of the
+  // shorter side is what those steps may take.
+  const int spare = std::min(std::max(areaWidth, 0), std::max(areaHeight, 0)) / 3;
+  return 1 + spare / step;
+}
+
+namespace {
+
+// Window `index` of a cycle of `cycle` positions.
+ScreenRect CascadePosition(int areaWidth, int areaHeight, int index, int cycle, int step) {
+  const int width = std::max(areaWidth, 0), height = std::max(areaHeight, 0);
+  const int offset = cycle > 1 ? (index % cycle) * step : 0;
+  const int rest = cycle > 1 ? (cycle - 1) * step : 0;
+  return {offset, offset, offset + width - rest, offset + height - rest};
+}
+
+}  // namespace
+
+std::vector<ScreenRect> CascadeWindows(int areaWidth, int areaHeight, int count, int step) {
+  std::vector<ScreenRect> windows;
+  if (count <= 0) return windows;
+  const int cycle = std::min(count, CascadeCycle(areaWidth, areaHeight, step));
+  windows.reserve(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) windows.push_back(CascadePosition(areaWidth, areaHeight, i, cycle, step));
+  return windows;
+}
+
+ScreenRect NewCascadeWindow(int areaWidth, int areaHeight, int open, int step) {
+  return CascadePosition(areaWidth, areaHeight, std::max(open, 0), CascadeCycle(areaWidth, areaHeight, step), step);
 }
 
 }  // namespace hp::platform

@@ -1,11 +1,13 @@
 // Where windows and dialogs go on the screen: the main window's stored
-// placement ("WindowPos") and the remembered dialog positions held inside
-// the desktop's work area.
+// placement ("WindowPos"), the remembered dialog positions held inside
+// the desktop's work area, and the cascade of document windows inside the
+// main window.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hp::platform {
 
@@ -46,5 +48,27 @@ inline constexpr int kNoDialogPosition = -1234;
 ScreenPoint KeepInsideWorkArea(ScreenPoint remembered, int width, int height, const ScreenRect& workArea);
 // The top-left corner that centres a dialog of `size` on its owner.
 ScreenPoint CentreOn(const ScreenRect& owner, int width, int height);
+
+// Cascaded document windows in an area of `areaWidth` x `areaHeight` pixels
+// (rectangles relative to its top left corner). Each window sits `step`
+// pixels (a title bar's height) right of and below the one before it, so
+// every caption stays visible, and every window keeps at least two thirds of
+// the area's width and height.
+
+// How many windows cascade before the next one starts again at the top left:
+// at least 1, and 1 when the area is too small for even one step or `step`
+// is not positive.
+int CascadeCycle(int areaWidth, int areaHeight, int step);
+// `count` windows from the back one to the front one. Within one cycle each
+// window reaches from its step to the area's edge less the steps of the
+// windows after it, so all are of one size, as large as the cycle allows,
+// and the last of a full cycle ends at the area's bottom right corner.
+// Nothing lies outside the area; an empty area gives empty rectangles at its
+// corner.
+std::vector<ScreenRect> CascadeWindows(int areaWidth, int areaHeight, int count, int step);
+// A new window when `open` windows are there already: the next cascade
+// position, of the size a full cycle leaves, so it lies wholly inside the
+// area wherever the cycle stands.
+ScreenRect NewCascadeWindow(int areaWidth, int areaHeight, int open, int step);
 
 }  // namespace hp::platform

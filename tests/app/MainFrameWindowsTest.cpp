@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -18,6 +20,8 @@
 #include <QToolBar>
 #include <filesystem>
 #include <fstream>
+#include <set>
+#include <utility>
 
 #include "AllocationFault.h"
 #include "app/AppTestSupport.h"
@@ -87,6 +91,49 @@ TEST_F(MainFrameWindowsTest, ARestoredDocumentWindowTakesTwoThirdsOfTheArea) {
   const QSize area = frame.findChild<QMdiArea*>()->viewport()->size();
   EXPECT_GE(child->width(), area.width() * 2 / 3);
   EXPECT_GE(child->height(), area.height() * 2 / 3);
+}
+
+// Three maximised documents in a 1024 x 600 main window, "Überlappend":
+// restored, each inside the area and keeping most of it, the active one in
+// front; documents opened after that land inside the area too.
+TEST_F(MainFrameWindowsTest, CascadedAndNewDocumentWindowsLieInsideTheArea) {
+  CMainFrame frame;
+  frame.resize(1024, 600);
+  frame.show();
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(frame.NewDocument()->isMaximized());
+  CChildFrame* front = frame.activeChild();
+
+  QAction* windowMenu = nullptr;
+  for (QAction* item : frame.menuBar()->actions())
+    if (item->text() == QStringLiteral("&Fenster")) windowMenu = item;
+  ASSERT_NE(windowMenu, nullptr);
+  Q_EMIT windowMenu->menu()->aboutToShow();
+  QAction* cascade = windowMenu->menu()->actions().value(0);
+  ASSERT_EQ(cascade->text(), QStringLiteral("Über&lappend"));
+  cascade->trigger();
+  QCoreApplication::processEvents();
+  const QRect area = frame.findChild<QMdiArea*>()->viewport()->rect();
+  std::set<std::pair<int, int>> corners;
+  for (CChildFrame* child : frame.children()) {
+    EXPECT_FALSE(child->isMaximized());
+    EXPECT_TRUE(area.contains(child->geometry())) << child->geometry().x() << "," << child->geometry().y();
+    EXPECT_GE(child->width() * 10, area.width() * 6);
+    EXPECT_GE(child->height() * 10, area.height() * 6);
+    corners.emplace(child->x(), child->y());
+  }
+  EXPECT_EQ(corners.size(), 3u) << "every caption visible";
+  EXPECT_EQ(frame.activeChild(), front);
+  EXPECT_EQ(front->geometry().bottomRight(), area.bottomRight());
+  front->showMaximized();
+  CChildFrame* maximised = frame.NewDocument();
+  ASSERT_TRUE(maximised->isMaximized());
+  maximised->showNormal();
+  EXPECT_TRUE(area.contains(maximised->geometry())) << "a maximised window restores inside the area";
+  for (int i = 0; i < 12; ++i) {
+    CChildFrame* child = frame.NewDocument();
+    EXPECT_FALSE(child->isMaximized());
+    EXPECT_TRUE(area.contains(child->geometry())) << i << ": " << child->geometry().x() << "," << child->geometry().y();
+  }
 }
 
 TEST_F(MainFrameWindowsTest, AnUnreadableStartDocumentIsNamedAndTheProgramStaysOpen) {
