@@ -77,9 +77,13 @@ class CMainFrame : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  static constexpr const char* kSettings = "Settings";
+  static constexpr int kWorksheetNameLength = 80;
+
   using Handler = std::function<void()>;
   QAction* AddCommand(QMenu* menu, const char* menuText, const char* statusText, Handler handler,
                       std::function<bool()> enabled = {});
+  // The menus and tool bars (MainFrameMenus.cpp).
   void CreateMenus();
   // The survey protocol's dialog (menu "&Ansicht") and the spreadsheet
   // exchange (menu "Da&ten").
