@@ -10,7 +10,7 @@
 #include "doc/DocumentDialogs.h"
 #include "doc/Station.h"
 #include "draw/PageLabel.h"
-#include "draw/PlaneDrawing.h"
+#include "draw/StationLabel.h"
 
 namespace hp::draw {
 

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "doc/SurveyStore.h"
@@ -19,6 +20,9 @@
 #include "platform/SettingsStore.h"
 
 namespace hp::draw {
+
+// What a drawing shows when no line of the survey is visible.
+inline constexpr std::string_view kNoVisibleLines = "Keine sichtbaren Linien gefunden.";
 
 // A record takes part in the drawing: always, or with the adapt-overview flag
 // only when it has a colour and the leg filter shows it.

@@ -22,8 +22,6 @@ constexpr int kMaxGridSteps = 256;
 constexpr int kScreenMargin = 20;
 constexpr int kScreenSpareWidth = 30, kScreenSpareHeight = 150;
 
-std::string Utf8(std::string_view cp1252) { return base::Cp1252ToUtf8(cp1252); }
-
 PainterOutput OutputOf(const PlaneDrawingOptions& o) { return {o.printer, o.preview, o.window, o.pickedRecord, o.clock}; }
 
 // Everything one drawing needs to place and colour its primitives.
@@ -389,25 +387,6 @@ bool PlanePainter::Run() {
 }
 
 }  // namespace
-
-std::string StationLabel(const doc::SurveyRecord& r, int kind, const doc::DocumentSettings& settings,
-                         double heightOffset, double referencePath) {
-  const std::string point = Utf8(base::TextOf(r.point));
-  const std::string cave = std::to_string(r.cave), passage = std::to_string(r.passage);
-  switch (kind) {
-    case 1: return cave + "/" + passage + "/" + point;
-    case 2: return cave + "/" + point;
-    case 3: return passage + "/" + point;
-    case 4: return point;
-    case 5: return base::FormatShown(r.z - heightOffset);
-    case 6: return base::FormatShown(r.pathLength - referencePath);
-    case 7: return std::to_string(settings.cadastreNumber) + "/" + cave;
-    case 8: return Utf8(base::TextOf(r.description));
-    case 9: return Utf8(base::TextOf(r.material));
-    case 10: return Utf8(base::TextOf(r.measures));
-    default: return {};
-  }
-}
 
 PlaneDrawingResult DrawPlane(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet,
                              ViewTransform& view, const platform::SettingsStore& settings,

@@ -19,8 +19,6 @@
 
 namespace hp::draw {
 
-inline constexpr std::string_view kNoVisibleLines = "Keine sichtbaren Linien gefunden.";
-
 struct PlaneDrawingOptions {
   bool printer = false;  // a printer page (true scale, page margins)
   bool preview = false;  // a print-preview page: legs leaving the area are skipped
@@ -56,9 +54,5 @@ struct PlaneDrawingResult {
 PlaneDrawingResult DrawPlane(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet,
                              ViewTransform& view, const platform::SettingsStore& settings,
                              const PlaneDrawingOptions& options = {});
-
-// The station label of a record for numbering kind 1 to 10 (UTF-8).
-std::string StationLabel(const doc::SurveyRecord& record, int kind, const doc::DocumentSettings& settings,
-                         double heightOffset, double referencePath);
 
 }  // namespace hp::draw

@@ -7,7 +7,7 @@
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
-#include "draw/PlaneDrawing.h"
+#include "draw/StationLabel.h"
 #include "export/WrittenValues.h"
 
 namespace hp::exports {

@@ -8,6 +8,7 @@
 
 #include "base/FixedText.h"
 #include "doc/SurveyStore.h"
+#include "draw/Painter.h"
 #include "draw/PlaneDrawing.h"
 #include "draw/RecordingSurface.h"
 #include "draw/SpatialDrawing.h"
