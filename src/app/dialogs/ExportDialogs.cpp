@@ -24,8 +24,8 @@
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
 #include "base/ByteStream.h"
+#include "export/ExportCommand.h"
 #include "export/ExportFile.h"
-#include "export/PrepareView.h"
 #include "gfx/PictureFile.h"
 
 namespace hp::app {
@@ -164,24 +164,14 @@ ExportFileChooser& Chooser() {
   return chooser;
 }
 
-// The picture the view shows, as a bitmap file.
-void ExportViewBitmap(CPlanView& view, const std::filesystem::path& path) {
-  const QImage picture = view.viewport()->grab().toImage();
-  WaitCursor wait;
-  gfx::ExportBitmap(path, picture, App().prompter);
-}
-
-// Writes `path` through the writer of its extension, the drawing prepared
-// first when the writer reads it.
-bool WriteExport(CPlanDoc& document, const std::filesystem::path& path, int includeMode) {
-  platform::SettingsStore& settings = App().settings;
-  WaitCursor wait;
-  exports::PreparedView prepared;
-  if (const auto writer = exports::WriterFor(exports::ExportExtension(path), settings); writer && writer->UsesDrawing())
-    exports::PrepareView(prepared, document.store(), settings, &App().prompter, document.folder());
-  const exports::ExportContext context{document.store(), document.worksheet(), settings, prepared.Drawn(),
-                                       includeMode};
-  return exports::ExportFile(path, context, App().prompter);
+// The export command of the window: a bitmap is the picture the view shows.
+exports::ExportCommand CommandFor(CPlanView* view) {
+  exports::BitmapExport bitmap;
+  if (view)
+    bitmap = [view](const std::filesystem::path& path, platform::Prompter& prompter) {
+      return gfx::ExportBitmap(path, view->viewport()->grab().toImage(), prompter);
+    };
+  return exports::ExportCommand(App().settings, App().prompter, std::move(bitmap));
 }
 
 // Shown when the desktop started no program for the written KML file.
@@ -241,24 +231,11 @@ void RunExportCommand(QWidget* parent, CPlanDoc& document, CPlanView& view) {
   exports::RememberExportChoice(settings, target->filterIndex, chosen);
 
   const std::filesystem::path path = PathOf(target->path);
-  const std::string extension = exports::ExportExtension(path);
-  if (const auto refusal = exports::DisplayTypeRefusal(extension, document.worksheet().displayType());
-      !refusal.empty()) {
-    App().prompter.Message(refusal, platform::Icon::Exclamation);
-    return;
-  }
-  const ExportOptionsDialog options = exports::OptionsDialogFor(extension);
-  if (!RunExportOptions(parent, options, settings)) return;
-
-  if (extension == "bmp") {
-    ExportViewBitmap(view, path);
-  } else if (extension == "hpn") {
-    WaitCursor wait;
-    exports::ExportDocumentCopy(path, document.store(), exports::LoadChoice(settings, ExportOptionsDialog::DocumentCopy),
-                                App().prompter);
-  } else {
-    WriteExport(document, path, exports::LoadChoice(settings, ExportOptionsDialog::Table));
-  }
+  exports::ExportCommand command = CommandFor(&view);
+  if (!command.Allows(path, document.worksheet())) return;
+  if (!RunExportOptions(parent, exports::OptionsDialogFor(exports::ExportExtension(path)), settings)) return;
+  WaitCursor wait;
+  command.Run(document.store(), path, exports::ExportModes::FromSettings(settings), document.folder());
 }
 
 std::filesystem::path GoogleEarthFile() {
@@ -275,7 +252,10 @@ void RunGoogleEarthCommand(QWidget* parent, CPlanDoc& document) {
   const std::filesystem::path file = GoogleEarthFile();
   if (file.empty()) return;
   if (!RunExportOptions(parent, ExportOptionsDialog::Kml, App().settings)) return;
-  if (!WriteExport(document, file, 1)) return;
+  {
+    WaitCursor wait;
+    if (!CommandFor(nullptr).Run(document.store(), file, {1, 0}, document.folder())) return;
+  }
   // Without a program for KML files nothing would appear: the surveyor learns
   // where the file is, to open it by hand.
   if (!App().shell.Open(file.string()))

@@ -1,0 +1,40 @@
+// The export command's flow.
+#include "export/ExportCommand.h"
+
+#include <string>
+
+#include "export/ExportChoices.h"
+#include "export/ExportFile.h"
+#include "export/PrepareView.h"
+
+namespace hp::exports {
+
+ExportModes ExportModes::FromSettings(const platform::SettingsStore& settings) {
+  return {LoadChoice(settings, ExportOptionsDialog::Table), LoadChoice(settings, ExportOptionsDialog::DocumentCopy)};
+}
+
+bool ExportCommand::Allows(const std::filesystem::path& path, const doc::Worksheet& worksheet) {
+  const std::string_view refusal = DisplayTypeRefusal(ExportExtension(path), worksheet.displayType());
+  if (refusal.empty()) return true;
+  m_prompter.Message(refusal, platform::Icon::Exclamation);
+  return false;
+}
+
+bool ExportCommand::Run(doc::SurveyStore& store, const std::filesystem::path& path, ExportModes modes,
+                        const std::filesystem::path& documentFolder) {
+  if (!Allows(path, *store.currentWorksheet)) return false;
+  const std::string extension = ExportExtension(path);
+  // A bitmap is the picture the drawing makes, not a writer's file.
+  if (extension == "bmp" && m_bitmap) return m_bitmap(path, m_prompter);
+  if (extension == "hpn") return ExportDocumentCopy(path, store, modes.copy, m_prompter);
+
+  // The writers read what the drawing of the worksheet leaves: the projected
+  // points and each record's drawn colour.
+  PreparedView prepared;
+  if (const auto writer = WriterFor(extension, m_settings); writer && writer->UsesDrawing())
+    PrepareView(prepared, store, m_settings, &m_prompter, documentFolder);
+  const ExportContext context{store, *store.currentWorksheet, m_settings, prepared.Drawn(), modes.table};
+  return ExportFile(path, context, m_prompter);
+}
+
+}  // namespace hp::exports

@@ -1,0 +1,76 @@
+// The export command's flow: the display-type refusal before anything is
+// written, a bitmap handed to the host's picture, and the include mode that
+// reaches the table.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "export/ExportCommand.h"
+#include "export/ExportFile.h"
+#include "export/ExportTestSupport.h"
+
+namespace hp::exports {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(ExportCommand, RefusesHandsOnOrWrites) {
+  const fs::path folder = fs::temp_directory_path() / ("hp_export_command_" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  doc::SurveyStore store = test::EmptyStore();
+  test::AddLeg(store, 1, 1, "1", 10, 0, 0);
+  test::AddLeg(store, 1, 1, "2", 20, 0, 0).fromInclude = 1;
+  const platform::MemorySettingsStore settings;
+
+  const struct {
+    const char* name;
+    int displayType;
+    bool withBitmap;  // whether the host hands in its picture
+    int tableMode;
+    bool written;
+    std::vector<std::string> bitmaps;  // the files handed to the host's picture
+    std::string message;               // empty: none; PATH stands for the file
+    size_t lines;                      // of the written table
+  } cases[] = {
+      {"plan.bmp", 0, true, 0, true, {"plan.bmp"}, "", 0},
+      {"plan.bmp", 6, true, 0, false, {}, std::string(messages::kNoProtocolBitmap), 0},
+      {"plan.bmp", 0, false, 0, false, {}, "PATH\nDiese Datei hat keine gültige Dateierweiterung.", 0},
+      {"plan.dxf", 5, true, 0, false, {}, std::string(messages::kOnlyPlaneTypes), 0},
+      {"plan.TXT", 6, true, 0, true, {}, "", 2},
+      {"plan.txt", 0, true, 1, true, {}, "", 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    store.currentWorksheet->setDisplayType(c.displayType);
+    const fs::path path = folder / c.name;
+    platform::ScriptedPrompter prompter;
+    std::vector<std::string> bitmaps;
+    BitmapExport bitmap;
+    if (c.withBitmap)
+      bitmap = [&bitmaps](const fs::path& target, platform::Prompter&) {
+        bitmaps.push_back(target.filename().string());
+        return true;
+      };
+    ExportCommand command(settings, prompter, bitmap);
+    EXPECT_EQ(command.Run(store, path, {c.tableMode, 0}, folder), c.written);
+    EXPECT_EQ(bitmaps, c.bitmaps);
+    std::string message = c.message;
+    if (const size_t at = message.find("PATH"); at != std::string::npos) message.replace(at, 4, path.string());
+    EXPECT_EQ(prompter.Texts(), message.empty() ? std::vector<std::string>{} : std::vector<std::string>{message});
+    std::ifstream in(path, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    size_t lines = 0;
+    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
+    EXPECT_EQ(lines, c.lines);
+    fs::remove(path);
+  }
+  fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace hp::exports
