@@ -51,7 +51,7 @@ class PlanePainter : public Painter {
     return true;
   }
   void DrawBackgroundMap();
-  void DrawTitle();
+  void DrawTitle(const Rect& shown);
   void DrawNorthArrow();
   void DrawFrame();
   void DrawLegs();
@@ -157,13 +157,10 @@ void PlanePainter::DrawBackgroundMap() {
   m_s.DrawImage(part, destination);
 }
 
-void PlanePainter::DrawTitle() {
+void PlanePainter::DrawTitle(const Rect& shown) {
   if (m_ws.showTitleAndPageLabel() == 0) return;
-  const Point topLeft = Dev(m_layout.area.left, m_layout.area.top);
-  const Point bottomRight = Dev(m_layout.area.right, m_layout.area.bottom);
   // The page label goes below the area, under the axis labels when shown.
-  DrawTitleAndPageLabel({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y},
-                        m_ws.axisLabels() != 0 ? AbsHeight(m_fonts[2]) : 0);
+  DrawTitleAndPageLabel(shown, m_ws.axisLabels() != 0 ? AbsHeight(m_fonts[2]) : 0);
 }
 
 void PlanePainter::DrawNorthArrow() {
@@ -359,7 +356,8 @@ bool PlanePainter::Run() {
   // neither miss nor repeat anything; the title and labels lie around it.
   const Point clipTopLeft = Dev(m_layout.area.left, m_layout.area.top);
   const Point clipBottomRight = Dev(m_layout.area.right, m_layout.area.bottom);
-  Rect clip{clipTopLeft.x, clipTopLeft.y, clipBottomRight.x + 1, clipBottomRight.y + 1};
+  const Rect area{clipTopLeft.x, clipTopLeft.y, clipBottomRight.x + 1, clipBottomRight.y + 1};
+  Rect clip = area;
   if (m_options.printer) {
     // An overview larger than the page at true scale stops at the margins
     // instead of running over them to the paper's edge.
@@ -368,6 +366,10 @@ bool PlanePainter::Run() {
     clip.top = std::max(clip.top, page.top);
     clip.right = std::min(clip.right, m_caps.widthPixels - page.right);
     clip.bottom = std::min(clip.bottom, m_caps.heightPixels - page.bottom);
+    // Rounding to device pixels may move an edge that fits by a pixel.
+    constexpr int kSlack = 2;
+    m_result.cutAtPage = clip.left > area.left + kSlack || clip.top > area.top + kSlack ||
+                         clip.right < area.right - kSlack || clip.bottom < area.bottom - kSlack;
   }
   const auto clipped = [&](bool on) {
     if (m_options.printer) m_s.ClipTo(on ? &clip : nullptr);
@@ -375,7 +377,9 @@ bool PlanePainter::Run() {
   clipped(true);
   DrawBackgroundMap();
   clipped(false);
-  DrawTitle();
+  // The title and page label sit around the part of the area the page shows.
+  DrawTitle(m_options.printer ? Rect{clip.left, clip.top, clip.right - 1, clip.bottom - 1}
+                              : Rect{area.left, area.top, area.right - 1, area.bottom - 1});
   clipped(true);
   DrawFrame();
   DrawSubSheetDivision();
