@@ -97,9 +97,8 @@ double ProtocolWidthOnPaper(CPlanDoc& doc, CPlanView& view) {
 
 }  // namespace
 
-QPageLayout ProgramPageLayout(QPageLayout::Orientation orientation) {
-  const QPageSize paper(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
-                                                                                    : QPageSize::A4);
+QPageLayout ProgramPageLayout(QPageLayout::Orientation orientation, QLocale::MeasurementSystem units) {
+  const QPageSize paper(units == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4);
   // The margins keep to the sides of the paper when it is turned.
   const QMarginsF margins =
       orientation == QPageLayout::Landscape ? QMarginsF(6, 6.5, 6, 6.5) : QMarginsF(6.5, 6, 6.5, 6);

@@ -4,6 +4,7 @@
 // (`hollowplan -p FILE`, `hollowplan -pt FILE PRINTER`).
 #pragma once
 
+#include <QLocale>
 #include <QPageLayout>
 #include <QStringList>
 #include <optional>
@@ -21,10 +22,12 @@ class CPlanDoc;
 class CPlanView;
 
 // The paper the window prints on when no printer is set up, also for the
-// PDF printer: A4, or Letter where the locale measures in US units, with
-// margins of 6.5 mm left and right and 6 mm top and bottom, so that A4
-// leaves the printable page of 197 x 285 mm the batch tool lays out.
-QPageLayout ProgramPageLayout(QPageLayout::Orientation orientation = QPageLayout::Portrait);
+// PDF printer: A4, or Letter where the system's locale measures in US units
+// (the program's own texts are German whatever the locale), with margins
+// of 6.5 mm left and right and 6 mm top and bottom of the upright paper, so
+// that A4 leaves the printable page of 197 x 285 mm the batch tool lays out.
+QPageLayout ProgramPageLayout(QPageLayout::Orientation orientation = QPageLayout::Portrait,
+                              QLocale::MeasurementSystem units = QLocale::system().measurementSystem());
 
 // The printable page of the default printer for the worksheet's
 // orientation; that of the program's paper when there is none.
