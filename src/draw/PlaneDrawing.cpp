@@ -66,6 +66,7 @@ class PlanePainter : public Painter {
   PlaneLayout m_layout;
   int m_t = 1;  // tick size: a quarter of the axis-label font height
   std::vector<FrameLine> m_frameLines;
+  const Rect* m_pageClip = nullptr;  // a printed page's area within its margins, while the grid is drawn
 };
 
 bool PlanePainter::MeasureExtent() {
@@ -308,6 +309,9 @@ void PlanePainter::DrawGrid() {
                kAlignLeft | kAlignTop);
     }
   }
+  // The ticks and crosses lie inside the area: on a page that cuts it they
+  // stop at the margins with it, while the axis labels stay outside.
+  if (m_pageClip != nullptr) m_s.ClipTo(m_pageClip);
   if (m_ws.showFrame() != 0) {
     for (int i = 0; i < kMaxGridSteps && y0 + i * g <= a.top + 0.01; ++i) {
       const int y = Dev(a.left, y0 + i * g).y;
@@ -325,6 +329,7 @@ void PlanePainter::DrawGrid() {
       for (int j = 0; j < kMaxGridSteps && y0 + j * g < a.top - 0.01; ++j)
         Cross(Dev(x0 + i * g, y0 + j * g), m_t, false);
   }
+  if (m_pageClip != nullptr) m_s.ClipTo(nullptr);
 }
 
 bool PlanePainter::Run() {
@@ -387,7 +392,9 @@ bool PlanePainter::Run() {
   DrawLegs();
   DrawLabels();
   clipped(false);
+  if (m_options.printer) m_pageClip = &clip;
   DrawGrid();
+  m_pageClip = nullptr;
   m_result.colours = m_colours;
   return true;
 }
