@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLocale>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPageLayout>
 #include <QPrintDialog>
@@ -34,20 +36,15 @@ constexpr std::string_view kNoPrinter = "Es ist kein Drucker eingerichtet.";
 constexpr std::string_view kUnknownPrinter = "Der Drucker ist nicht vorhanden: ";
 
 
-// The printable page the printer reports, turned for the orientation.
-draw::PageSizeMm PageOf(const QPrinter& printer, bool landscape) {
+// The printable page the printer has now, in its orientation.
+draw::PageSizeMm PageOf(const QPrinter& printer) {
   const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Millimeter);
-  return draw::PrintablePageSize(paint.width(), paint.height(), landscape);
-}
-
-void Prepare(QPrinter& printer, const doc::Worksheet& worksheet) {
-  printer.setPageOrientation(worksheet.landscape() != 0 ? QPageLayout::Landscape : QPageLayout::Portrait);
+  return draw::PrintablePageSize(paint.width(), paint.height(), paint.width() > paint.height());
 }
 
 bool PrintStore(QPrinter& printer, CPlanDoc& doc, draw::ViewTransform& view, draw::BackgroundMap* map,
                 const draw::PageRequest& request, bool preview) {
   doc::Worksheet& worksheet = doc.worksheet();
-  Prepare(printer, worksheet);
   platform::SystemClock clock;
   draw::PrintJobOptions options;
   options.preview = preview;
@@ -56,11 +53,10 @@ bool PrintStore(QPrinter& printer, CPlanDoc& doc, draw::ViewTransform& view, dra
   options.documentFolder = doc.folder();
   options.prompter = &App().prompter;
   options.resetFlag = &doc.resetFlag();
-  bool printed = false;
+  bool printed = false, cut = false;
   std::string_view failure;
   {
-    draw::PrintJob job(doc.store(), worksheet, view, App().settings, gfx::CapsOf(printer),
-                       PageOf(printer, worksheet.landscape() != 0), options);
+    draw::PrintJob job(doc.store(), worksheet, view, App().settings, gfx::CapsOf(printer), PageOf(printer), options);
     const draw::PagePlan plan = draw::PlanPages(worksheet, job.pageCount(), request);
     if (!job.printable()) {
       failure = draw::print::kNotPrinted;
@@ -70,19 +66,20 @@ bool PrintStore(QPrinter& printer, CPlanDoc& doc, draw::ViewTransform& view, dra
       failure = draw::print::kPrinterFailed;
     } else {
       printed = true;
+      cut = job.cutAtPage();
     }
   }
+  // Told once the job has put the worksheet back: the message box lets the
+  // views repaint.
   if (!failure.empty()) App().prompter.Message(failure, platform::Icon::Exclamation);
+  if (cut && !preview) App().prompter.Message(draw::print::kCutAtPage, platform::Icon::Exclamation);
   doc.UpdateAllViews();
   return printed;
 }
 
 // The page count of a job on this printer, for the print dialog.
 int PageCountOn(QPrinter& printer, CPlanDoc& doc, draw::ViewTransform& view, bool& selection) {
-  doc::Worksheet& worksheet = doc.worksheet();
-  Prepare(printer, worksheet);
-  draw::PrintJob job(doc.store(), worksheet, view, App().settings, gfx::CapsOf(printer),
-                     PageOf(printer, worksheet.landscape() != 0));
+  draw::PrintJob job(doc.store(), doc.worksheet(), view, App().settings, gfx::CapsOf(printer), PageOf(printer));
   selection = job.allowsSelection();
   return job.pageCount();
 }
@@ -100,18 +97,29 @@ double ProtocolWidthOnPaper(CPlanDoc& doc, CPlanView& view) {
 
 }  // namespace
 
-void UseProgramPageWithoutPrinter(QPrinter& printer) {
-  if (!QPrinterInfo::defaultPrinter().isNull()) return;
-  const draw::PageSizeMm page = draw::PrintablePageSize(0, 0, false);
-  const QPageSize size(QSizeF(page.width, page.height), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
-  printer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+QPageLayout ProgramPageLayout(QPageLayout::Orientation orientation, QLocale::MeasurementSystem units) {
+  const QPageSize paper(units == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4);
+  // The margins keep to the sides of the paper when it is turned.
+  const QMarginsF margins =
+      orientation == QPageLayout::Landscape ? QMarginsF(6, 6.5, 6, 6.5) : QMarginsF(6.5, 6, 6.5, 6);
+  return QPageLayout(paper, orientation, margins, QPageLayout::Millimeter);
+}
+
+void PreparePrinter(QPrinter& printer, const doc::Worksheet& worksheet) {
+  const auto orientation = worksheet.landscape() != 0 ? QPageLayout::Landscape : QPageLayout::Portrait;
+  // Without a printer a QPrinter writes PDF files.
+  if (printer.outputFormat() == QPrinter::PdfFormat) {
+    printer.setPageLayout(ProgramPageLayout(orientation));
+  } else {
+    printer.setPageOrientation(orientation);
+  }
 }
 
 draw::PageSizeMm DefaultPrinterPage(bool landscape) {
   // Asking the print system is slow; the default printer's page is read once.
   static const QRectF page = [] {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull()) return QRectF();
+    if (info.isNull()) return ProgramPageLayout().paintRect(QPageLayout::Millimeter);
     QPrinter printer(info, QPrinter::HighResolution);
     return printer.pageLayout().paintRect(QPageLayout::Millimeter);
   }();
@@ -125,7 +133,7 @@ bool PrintWorksheet(QPrinter& printer, CPlanDoc& doc, CPlanView& view, const dra
 
 void RunPrintCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
   QPrinter printer(QPrinter::HighResolution);
-  UseProgramPageWithoutPrinter(printer);
+  PreparePrinter(printer, doc.worksheet());
   bool selection = false;
   const int pages = PageCountOn(printer, doc, view.viewTransform(), selection);
   QPrintDialog dialog(&printer, parent);
@@ -148,13 +156,12 @@ void RunPrintCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
   PrintWorksheet(printer, doc, view, request);
 }
 
-void RunPreviewCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
-  QPrinter printer(QPrinter::HighResolution);
-  UseProgramPageWithoutPrinter(printer);
-  Prepare(printer, doc.worksheet());
-  QPrintPreviewDialog dialog(&printer, parent);
+void ShowWorksheetIn(QPrintPreviewDialog& dialog, CPlanDoc& doc, CPlanView& view) {
   QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&doc, &view](QPrinter* shown) {
-    PrintWorksheet(*shown, doc, view, {}, true);
+    // The dialog's print button paints on the printer itself, the preview
+    // on a recording of its pages.
+    const bool previewing = shown->paintEngine() == nullptr || shown->paintEngine()->type() == QPaintEngine::Picture;
+    PrintWorksheet(*shown, doc, view, {}, previewing);
   });
   if (auto* pages = dialog.findChild<QPrintPreviewWidget*>()) {
     if (doc.worksheet().previewPages() == 2) {
@@ -163,6 +170,13 @@ void RunPreviewCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
       pages->setSinglePageViewMode();
     }
   }
+}
+
+void RunPreviewCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
+  QPrinter printer(QPrinter::HighResolution);
+  PreparePrinter(printer, doc.worksheet());
+  QPrintPreviewDialog dialog(&printer, parent);
+  ShowWorksheetIn(dialog, doc, view);
   dialog.exec();
 }
 
@@ -251,6 +265,7 @@ std::optional<int> RunCommandLinePrint(const QStringList& arguments) {
   CPlanDoc doc;
   if (!doc.Open(arguments[1].toStdString())) return 1;
   QPrinter printer(printerInfo, QPrinter::HighResolution);
+  PreparePrinter(printer, doc.worksheet());
   draw::ViewTransform view;
   draw::BackgroundMap map;
   return PrintStore(printer, doc, view, &map, {}, false) ? 0 : 1;

@@ -4,6 +4,8 @@
 // (`hollowplan -p FILE`, `hollowplan -pt FILE PRINTER`).
 #pragma once
 
+#include <QLocale>
+#include <QPageLayout>
 #include <QStringList>
 #include <optional>
 
@@ -11,6 +13,7 @@
 #include "draw/Printing.h"
 
 class QPrinter;
+class QPrintPreviewDialog;
 class QWidget;
 
 namespace hp::app {
@@ -18,20 +21,30 @@ namespace hp::app {
 class CPlanDoc;
 class CPlanView;
 
+// The paper the window prints on when no printer is set up, also for the
+// PDF printer: A4, or Letter where the system's locale measures in US units
+// (the program's own texts are German whatever the locale), with margins
+// of 6.5 mm left and right and 6 mm top and bottom of the upright paper, so
+// that A4 leaves the printable page of 197 x 285 mm the batch tool lays out.
+QPageLayout ProgramPageLayout(QPageLayout::Orientation orientation = QPageLayout::Portrait,
+                              QLocale::MeasurementSystem units = QLocale::system().measurementSystem());
+
 // The printable page of the default printer for the worksheet's
-// orientation; 197 x 285 mm when there is none or it reports nothing.
+// orientation; that of the program's paper when there is none.
 draw::PageSizeMm DefaultPrinterPage(bool landscape);
 
-// Without a printer the window prints on the page the view and the batch
-// tool lay out, 197 x 285 mm, instead of the print system's default paper,
-// so that the preview and a PDF show the pages the drawing shows.
-void UseProgramPageWithoutPrinter(QPrinter& printer);
+// Readies a printer before its dialog: the program's paper for the PDF
+// printer (the only one when none is set up), the orientation from the
+// worksheet.
+void PreparePrinter(QPrinter& printer, const doc::Worksheet& worksheet);
 
 // Prints the chosen pages of the document's current worksheet on `printer`
-// (a real printer, a PDF file or the preview). The orientation is set from
-// the worksheet. A range outside the pages, an empty print area or a
-// printer that fails is reported; the document is left as it was in every
-// case. False when nothing was printed.
+// (a real printer, a PDF file or the preview), laid out on the page the
+// printer has now: the paper, margins and orientation chosen in the print
+// or preview dialog. A range outside the pages, an empty print area or a
+// printer that fails is reported, and so is a drawing cut at the page's
+// margins (not in the preview, which shows it); the document is left as it
+// was in every case. False when nothing was printed.
 bool PrintWorksheet(QPrinter& printer, CPlanDoc& doc, CPlanView& view, const draw::PageRequest& request,
                     bool preview = false);
 
@@ -40,6 +53,10 @@ bool PrintWorksheet(QPrinter& printer, CPlanDoc& doc, CPlanView& view, const dra
 void RunPrintCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view);
 // "Sei&tenvorschau": Qt's preview with the worksheet's one or two pages.
 void RunPreviewCommand(QWidget* parent, CPlanDoc& doc, CPlanView& view);
+// Lets a preview dialog show the worksheet's pages, laid out again on the
+// printer's page each time the dialog asks (after a change of printer,
+// paper or orientation); its print button prints them.
+void ShowWorksheetIn(QPrintPreviewDialog& dialog, CPlanDoc& doc, CPlanView& view);
 // "&Zwischenablage": the window's picture to the clipboard.
 void RunClipboardCommand(CPlanView& view);
 // "Grafik &zentrieren" of the page setup for the options shown, on `page`:

@@ -64,7 +64,7 @@ int WritePrintedPages(const std::filesystem::path& output, doc::SurveyStore& sto
   QByteArray bytes;
   QBuffer buffer(&bytes);
   if (!buffer.open(QIODevice::WriteOnly)) return kExitFailed;
-  bool painted = false;
+  bool painted = false, cut = false;
   {
     QPdfWriter pdf(&buffer);
     gfx::SetUpPdfPage(pdf, page, gfx::kPrintPdfDpi);
@@ -72,6 +72,7 @@ int WritePrintedPages(const std::filesystem::path& output, doc::SurveyStore& sto
     draw::PrintJob job(store, worksheet, view, settings, gfx::CapsOf(pdf), page, options);
     const draw::PagePlan plan = draw::PlanPages(worksheet, job.pageCount(), {});
     painted = gfx::PaintPages(pdf, job, plan.pages);
+    cut = job.cutAtPage();
   }
   buffer.close();
   if (!painted || !base::WriteFileAtomically(output, [&](base::ByteSink& sink) {
@@ -81,6 +82,8 @@ int WritePrintedPages(const std::filesystem::path& output, doc::SurveyStore& sto
     prompter.Message(output.string() + doc::messages::kCannotWrite, platform::Icon::Stop);
     return kExitFailed;
   }
+  // The cut pages are written all the same, as the window prints them.
+  if (cut) prompter.Message(draw::print::kCutAtPage, platform::Icon::Exclamation);
   return kExitOk;
 }
 

@@ -49,7 +49,7 @@ class PlanePainter : public Painter {
     return true;
   }
   void DrawBackgroundMap();
-  void DrawTitle();
+  void DrawTitle(const Rect& shown);
   void DrawNorthArrow();
   void DrawFrame();
   void DrawLegs();
@@ -64,6 +64,7 @@ class PlanePainter : public Painter {
   PlaneLayout m_layout;
   int m_t = 1;  // tick size: a quarter of the axis-label font height
   std::vector<FrameLine> m_frameLines;
+  const Rect* m_pageClip = nullptr;  // a printed page's area within its margins, while the grid is drawn
 };
 
 bool PlanePainter::MeasureExtent() {
@@ -155,13 +156,10 @@ void PlanePainter::DrawBackgroundMap() {
   m_s.DrawImage(part, destination);
 }
 
-void PlanePainter::DrawTitle() {
+void PlanePainter::DrawTitle(const Rect& shown) {
   if (m_ws.showTitleAndPageLabel() == 0) return;
-  const Point topLeft = Dev(m_layout.area.left, m_layout.area.top);
-  const Point bottomRight = Dev(m_layout.area.right, m_layout.area.bottom);
   // The page label goes below the area, under the axis labels when shown.
-  DrawTitleAndPageLabel({topLeft.x, topLeft.y, bottomRight.x, bottomRight.y},
-                        m_ws.axisLabels() != 0 ? AbsHeight(m_fonts[2]) : 0);
+  DrawTitleAndPageLabel(shown, m_ws.axisLabels() != 0 ? AbsHeight(m_fonts[2]) : 0);
 }
 
 void PlanePainter::DrawNorthArrow() {
@@ -309,6 +307,9 @@ void PlanePainter::DrawGrid() {
                kAlignLeft | kAlignTop);
     }
   }
+  // The ticks and crosses lie inside the area: on a page that cuts it they
+  // stop at the margins with it, while the axis labels stay outside.
+  if (m_pageClip != nullptr) m_s.ClipTo(m_pageClip);
   if (m_ws.showFrame() != 0) {
     for (int i = 0; i < kMaxGridSteps && y0 + i * g <= a.top + 0.01; ++i) {
       const int y = Dev(a.left, y0 + i * g).y;
@@ -326,6 +327,7 @@ void PlanePainter::DrawGrid() {
       for (int j = 0; j < kMaxGridSteps && y0 + j * g < a.top - 0.01; ++j)
         Cross(Dev(x0 + i * g, y0 + j * g), m_t, false);
   }
+  if (m_pageClip != nullptr) m_s.ClipTo(nullptr);
 }
 
 bool PlanePainter::Run() {
@@ -357,7 +359,8 @@ bool PlanePainter::Run() {
   // neither miss nor repeat anything; the title and labels lie around it.
   const Point clipTopLeft = Dev(m_layout.area.left, m_layout.area.top);
   const Point clipBottomRight = Dev(m_layout.area.right, m_layout.area.bottom);
-  Rect clip{clipTopLeft.x, clipTopLeft.y, clipBottomRight.x + 1, clipBottomRight.y + 1};
+  const Rect area{clipTopLeft.x, clipTopLeft.y, clipBottomRight.x + 1, clipBottomRight.y + 1};
+  Rect clip = area;
   if (m_options.printer) {
     // An overview larger than the page at true scale stops at the margins
     // instead of running over them to the paper's edge.
@@ -366,6 +369,10 @@ bool PlanePainter::Run() {
     clip.top = std::max(clip.top, page.top);
     clip.right = std::min(clip.right, m_caps.widthPixels - page.right);
     clip.bottom = std::min(clip.bottom, m_caps.heightPixels - page.bottom);
+    // Rounding to device pixels may move an edge that fits by a pixel.
+    constexpr int kSlack = 2;
+    m_result.cutAtPage = clip.left > area.left + kSlack || clip.top > area.top + kSlack ||
+                         clip.right < area.right - kSlack || clip.bottom < area.bottom - kSlack;
   }
   const auto clipped = [&](bool on) {
     if (m_options.printer) m_s.ClipTo(on ? &clip : nullptr);
@@ -373,7 +380,9 @@ bool PlanePainter::Run() {
   clipped(true);
   DrawBackgroundMap();
   clipped(false);
-  DrawTitle();
+  // The title and page label sit around the part of the area the page shows.
+  DrawTitle(m_options.printer ? Rect{clip.left, clip.top, clip.right - 1, clip.bottom - 1}
+                              : Rect{area.left, area.top, area.right - 1, area.bottom - 1});
   clipped(true);
   DrawFrame();
   DrawSubSheetDivision();
@@ -381,7 +390,9 @@ bool PlanePainter::Run() {
   DrawLegs();
   DrawLabels();
   clipped(false);
+  if (m_options.printer) m_pageClip = &clip;
   DrawGrid();
+  m_pageClip = nullptr;
   m_result.colours = m_colours;
   return true;
 }

@@ -45,6 +45,9 @@ struct PlaneDrawingResult {
   int ox = 0, oy = 0;   // corner offsets of ToDevice
   double sceneSize = 0;  // diagonal of the plane extent, at least 3.5
   PlaneRect extent;      // the plane extent (widened when narrow)
+  // A printed page only: the area is larger than the page within its
+  // margins and was cut at them.
+  bool cutAtPage = false;
   // Per record (list position): the colour its leg was drawn in.
   std::vector<LineColour> colours;
 };

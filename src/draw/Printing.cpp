@@ -121,11 +121,13 @@ PrintJob::PrintJob(doc::SurveyStore& store, doc::Worksheet& ws, ViewTransform& v
     return;
   }
   ws.setShowSubSheets(m_subSheets ? 1 : 0);
+  if (!doc::IsPlaneType(ws.displayKind())) return;
+  // The rows and columns on this page, and whether the page cuts the
+  // drawing: a drawing that places nothing. Every sub-sheet has the size of
+  // the first.
+  DiscardingSurface layoutPass(m_caps);
+  m_cutAtPage = DrawOn(layoutPass, 1, true).cutAtPage;
   if (m_subSheets) {
-    // The rows and columns on this page: a drawing that places nothing.
-    DiscardingSurface layoutPass(m_caps);
-    ws.setCurrentSheetNumber(1);
-    DrawPage(layoutPass, 1);
     m_pageCount = std::clamp<int>(ws.sheetRows(), 1, 100) * std::clamp<int>(ws.sheetColumns(), 1, 100);
   }
 }
@@ -146,12 +148,17 @@ bool PrintJob::DrawPage(Surface& surface, int page) {
     DrawProtocolPage(surface, m_store, m_ws, m_view, m_settings, page, ProtocolOptions());
     return true;
   }
+  return DrawOn(surface, page, false).drawn;
+}
+
+WorksheetDrawingResult PrintJob::DrawOn(Surface& surface, int page, bool layoutOnly) {
   if (m_subSheets) {
     m_ws.setCurrentSheetNumber(static_cast<int16_t>(std::clamp(page, 1, 10000)));
   }
   WorksheetDrawingOptions o;
   o.printer = true;
-  o.preview = m_options.preview;
+  // The layout pass leaves the background map alone: nothing to load or report.
+  o.preview = m_options.preview || layoutOnly;
   o.pageWidthMm = m_page.width;
   o.pageHeightMm = m_page.height;
   o.clock = m_options.clock;
@@ -159,7 +166,7 @@ bool PrintJob::DrawPage(Surface& surface, int page) {
   o.documentFolder = m_options.documentFolder;
   o.prompter = m_options.prompter;
   o.resetFlag = m_options.resetFlag;
-  return DrawWorksheet(surface, m_store, m_ws, m_view, m_settings, o).drawn;
+  return DrawWorksheet(surface, m_store, m_ws, m_view, m_settings, o);
 }
 
 }  // namespace hp::draw

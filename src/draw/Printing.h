@@ -17,6 +17,7 @@
 #include "draw/Protocol.h"
 #include "draw/Surface.h"
 #include "draw/ViewTransform.h"
+#include "draw/WorksheetDrawing.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsStore.h"
@@ -35,6 +36,8 @@ inline constexpr std::string_view kNoPrintArea = "Es ist kein Druckbereich ausge
 inline constexpr std::string_view kRangeOutside = "Der Seitenbereich liegt außerhalb der Seiten. Es wird nichts gedruckt.";
 inline constexpr std::string_view kNotPrinted = "Diese Darstellungsart kann nicht gedruckt werden.";
 inline constexpr std::string_view kPrinterFailed = "Der Druck ist fehlgeschlagen.";
+inline constexpr std::string_view kCutAtPage =
+    "Die Grafik ist größer als das Seitenformat und wird am Seitenrand abgeschnitten.";
 }  // namespace print
 
 // Sheets 1 to 1024 have a print-area bit.
@@ -112,12 +115,18 @@ class PrintJob {
   // The print dialog offers the selection only when sub-sheets are printed.
   bool allowsSelection() const { return m_subSheets; }
   bool subSheets() const { return m_subSheets; }
+  // Whether the drawing is larger than the page within its margins (an
+  // overview at true scale, or manual sub-sheets), so that the printed
+  // pages cut it at the margins.
+  bool cutAtPage() const { return m_cutAtPage; }
   // Draws `page` (from 1) on a surface of the printer's caps; false when
   // nothing was drawn.
   bool DrawPage(Surface& surface, int page);
 
  private:
   ProtocolDrawingOptions ProtocolOptions() const;
+  // A page of a drawn type; the layout pass only finds the pages.
+  WorksheetDrawingResult DrawOn(Surface& surface, int page, bool layoutOnly);
 
   doc::SurveyStore& m_store;
   doc::Worksheet& m_ws;
@@ -129,6 +138,7 @@ class PrintJob {
   doc::Worksheet::Image m_saved;
   bool m_subSheets = false;
   int m_pageCount = 1;
+  bool m_cutAtPage = false;
 };
 
 }  // namespace hp::draw

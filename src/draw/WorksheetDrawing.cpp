@@ -79,6 +79,7 @@ WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& s
   result.oy = drawn.oy;
   result.sceneSize = drawn.sceneSize;
   result.area = drawn.layout.area;
+  result.cutAtPage = drawn.cutAtPage;
   result.colours = std::move(drawn.colours);
   return result;
 }

@@ -51,6 +51,7 @@ struct WorksheetDrawingResult {
   double sceneSize = 0;
   PlaneRect area;  // the drawn area (plane types) or the projected extent, in drawing units
   std::vector<LineColour> colours;  // per record (list position): the colour of its leg
+  bool cutAtPage = false;  // a printed plane area larger than the page, cut at its margins
 };
 
 // The device rectangle of the drawn area; empty when nothing was drawn.

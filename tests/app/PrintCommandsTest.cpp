@@ -1,6 +1,7 @@
-// Printing from the window: pages on a PDF printer, refused page ranges and
-// failing printers that leave the document alone, the page setup dialog's
-// refused scale, and the print commands in the menus.
+// Printing from the window: pages on a PDF printer, the program's paper and
+// the preview laid out on the chosen page, overviews cut by the page,
+// refused page ranges and failing printers that leave the document alone,
+// the page setup dialog's refused scale, and the print commands in the menus.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -16,6 +17,11 @@
 #include <QPageSize>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QLocale>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <regex>
 
@@ -103,13 +109,93 @@ TEST_F(PrintCommandsTest, PagesOfSubSheetsAndOfTheProtocol) {
   EXPECT_TRUE(test::Context().prompter.Texts().empty());
 }
 
-TEST_F(PrintCommandsTest, WithoutAPrinterTheWindowPrintsOnTheProgramsPage) {
-  if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "a printer is installed";
+// The PDF printer prints on A4 (Letter where the system's locale measures
+// in US units) with margins that leave 197 x 285 mm, the page the view
+// shows, and the print dialog keeps that paper.
+TEST_F(PrintCommandsTest, ThePdfPrinterPrintsOnTheProgramsPaperThroughTheDialog) {
+  if (QLocale::system().measurementSystem() == QLocale::ImperialUSSystem) GTEST_SKIP() << "a US locale";
+  for (const bool landscape : {false, true}) {
+    child->document().worksheet().setLandscape(landscape ? 1 : 0);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    PreparePrinter(printer, child->document().worksheet());
+    QPrintDialog dialog(&printer);
+    QTimer::singleShot(0, &dialog, &QDialog::accept);
+    ASSERT_EQ(dialog.exec(), QDialog::Accepted);
+    const QPageLayout layout = printer.pageLayout();
+    const QRectF paint = layout.paintRect(QPageLayout::Millimeter);
+    EXPECT_EQ(layout.pageSize().id(), QPageSize::A4) << landscape;
+    EXPECT_NEAR(paint.width(), landscape ? 285 : 197, 0.2) << landscape;
+    EXPECT_NEAR(paint.height(), landscape ? 197 : 285, 0.2) << landscape;
+  }
+  const QPageLayout letter = ProgramPageLayout(QPageLayout::Portrait, QLocale::ImperialUSSystem);
+  EXPECT_EQ(letter.pageSize().id(), QPageSize::Letter);
+  EXPECT_NEAR(letter.paintRect(QPageLayout::Millimeter).width(), 202.9, 0.2);
+  if (QPrinterInfo::defaultPrinter().isNull()) {
+    EXPECT_EQ(DefaultPrinterPage(false), (draw::PageSizeMm{197, 285}));
+  }
+}
+
+// The preview shows the pages the print gives on the same printer, and lays
+// them out again on the paper and orientation chosen in it.
+TEST_F(PrintCommandsTest, PreviewShowsThePagesPrintedOnTheChosenPaper) {
+  CPlanDoc& doc = child->document();
   QPrinter printer(QPrinter::HighResolution);
-  UseProgramPageWithoutPrinter(printer);
-  const QRectF page = printer.pageLayout().paintRect(QPageLayout::Millimeter);
-  EXPECT_NEAR(page.width(), 197, 0.2);
-  EXPECT_NEAR(page.height(), 285, 0.2);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  PreparePrinter(printer, doc.worksheet());
+  QPrintPreviewDialog dialog(&printer);
+  ShowWorksheetIn(dialog, doc, child->view());
+  auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+  ASSERT_NE(preview, nullptr);
+  // Sheets on 157 x 245 mm (A4 within its and the worksheet's margins) are
+  // 70 x 120 m at 1:500: 2 x 2 for the 100 x 150 m survey.
+  const struct {
+    QPageSize::PageSizeId paper;
+    bool landscape;
+    int pages;
+  } cases[] = {{QPageSize::A4, false, 4}, {QPageSize::A3, false, 1}, {QPageSize::A5, false, 9},
+               {QPageSize::A4, true, 3}};
+  int n = 0;
+  for (const auto& c : cases) {
+    printer.setPageSize(QPageSize(c.paper));
+    if (c.landscape) {
+      // The preview's own orientation button (Qt's text: the tests load no
+      // translation).
+      QAction* landscape = nullptr;
+      for (QAction* action : dialog.findChildren<QAction*>())
+        if (action->text() == QStringLiteral("Landscape")) landscape = action;
+      ASSERT_NE(landscape, nullptr);
+      landscape->trigger();
+    } else {
+      preview->updatePreview();
+    }
+    EXPECT_EQ(preview->pageCount(), c.pages) << n;
+    const QString file = folder.filePath(QStringLiteral("v%1.pdf").arg(++n));
+    printer.setOutputFileName(file);
+    ASSERT_TRUE(PrintWorksheet(printer, doc, child->view(), {}));
+    EXPECT_EQ(PageCount(file), c.pages) << n;
+  }
+  EXPECT_TRUE(test::Context().prompter.Texts().empty());
+}
+
+// An overview larger than the page is printed cut at the margins, and the
+// print says so; the preview shows it without a word.
+TEST_F(PrintCommandsTest, AnOverviewCutByThePageIsReported) {
+  doc::Worksheet& ws = child->document().worksheet();
+  ws.setPrintSubSheets(0);
+  const struct {
+    double scale;
+    bool preview;
+    std::vector<std::string> messages;
+  } cases[] = {{500, false, {std::string(draw::print::kCutAtPage)}}, {500, true, {}}, {5000, false, {}}};
+  for (const auto& c : cases) {
+    test::Context().prompter.Clear();
+    ws.setScaleDenominator(c.scale);
+    QPrinter printer(QPrinter::HighResolution);
+    ToPdf(printer, folder.filePath(QStringLiteral("o.pdf")));
+    ASSERT_TRUE(PrintWorksheet(printer, child->document(), child->view(), {}, c.preview));
+    EXPECT_EQ(test::Context().prompter.Texts(), c.messages) << c.scale << " " << c.preview;
+  }
 }
 
 TEST_F(PrintCommandsTest, NothingToPrintOrAFailingPrinterIsReported) {
