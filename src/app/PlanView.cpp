@@ -20,7 +20,7 @@
 #include "app/AppContext.h"
 #include "app/MenuText.h"
 #include "app/PlanDoc.h"
-#include "app/PrintCommands.h"
+#include "app/PrinterPage.h"
 #include "app/ViewMouse.h"
 #include "doc/DisplayType.h"
 #include "draw/Projection.h"

@@ -8,7 +8,6 @@
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
 #include "draw/StationLabel.h"
-#include "export/WrittenValues.h"
 
 namespace hp::exports {
 namespace {
@@ -104,6 +103,15 @@ void AppendFixed(std::string& text, double value, int decimals) {
     return;
   }
   text += base::FormatFixed(value, decimals);
+}
+
+std::string LineText(std::string_view stored) {
+  std::string text(stored);
+  if (base::BlankControlCharacters(text) != 0) {
+    for (size_t k = 0; k < text.size(); ++k)
+      if (stored[k] == kUnwritableNumber) text[k] = kUnwritableNumber;
+  }
+  return text;
 }
 
 }  // namespace hp::exports

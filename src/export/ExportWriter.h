@@ -128,5 +128,9 @@ inline constexpr char kUnwritableNumber = '\0';
 std::string Fixed(double value, int decimals);
 // The same, appended to `text`.
 void AppendFixed(std::string& text, double value, int decimals);
+// A stored (Windows-1252) text for a line of a file: control characters,
+// which would end or split the line for other programs, as blanks. A
+// kUnwritableNumber, which no stored text holds, stays for TextOut to find.
+std::string LineText(std::string_view stored);
 
 }  // namespace hp::exports

@@ -53,15 +53,6 @@ std::string RecordName(const doc::SurveyRecord& r, size_t index) {
 
 }  // namespace
 
-std::string LineText(std::string_view stored) {
-  std::string text(stored);
-  if (base::BlankControlCharacters(text) != 0) {
-    for (size_t k = 0; k < text.size(); ++k)
-      if (stored[k] == kUnwritableNumber) text[k] = kUnwritableNumber;
-  }
-  return text;
-}
-
 std::string UnwritableRecord(const ExportContext& context, size_t index, unsigned values) {
   const doc::SurveyRecord& r = *context.store.records[index];
   if (!NumbersWritable(r, values))

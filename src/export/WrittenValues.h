@@ -11,11 +11,6 @@
 
 namespace hp::exports {
 
-// A stored (Windows-1252) text for a line of a file: control characters,
-// which would end or split the line for other programs, as blanks. A
-// kUnwritableNumber, which no stored text holds, stays for TextOut to find.
-std::string LineText(std::string_view stored);
-
 // The values of a record that a writer writes; a writer's set combines them.
 enum WrittenValue : unsigned {
   kStations = 1u << 0,    // both stations' x, y and z
