@@ -1,11 +1,10 @@
 #!/usr/bin/env python3
-"""Writes the user guide pages (help/html/*.htm) from the texts below.
+"""Writes the user guide pages from the texts below into a folder:
+make_pages.py FOLDER. The build writes them into help/html beside the
+program, and the installation takes them from there.
 
 Each dialog of the program opens the page named after its caption; the
-start page is index.htm. Change a text here, never in help/html, and run
-the script; the pages are kept in the repository so the build only copies
-them. "make_pages.py --check" compares help/html with what the script
-writes and fails on any difference (the test help_pages_generated).
+start page is index.htm.
 """
 import html
 import pathlib
@@ -376,35 +375,12 @@ def pages():
     return files
 
 
-def differences(folder):
-    """The files of `folder` that differ from what this script writes, that
-    it does not write, or that are missing there."""
-    expected = pages()
-    present = {path.name for path in folder.iterdir() if path.is_file()} if folder.is_dir() else set()
-    found = []
-    for name in sorted(expected.keys() | present):
-        if name not in present:
-            found.append("fehlt: " + name)
-        elif name not in expected:
-            found.append("nicht vom Generator: " + name)
-        elif (folder / name).read_bytes() != expected[name]:
-            found.append("weicht ab: " + name)
-    return found
-
-
 def main(arguments):
-    folder = pathlib.Path(__file__).resolve().parent / "html"
-    if arguments == ["--check"]:
-        found = differences(folder)
-        for line in found:
-            print(line)
-        if found:
-            print("help/html passt nicht zu help/make_pages.py: Texte dort ändern und das Skript ausführen.")
-        return 1 if found else 0
-    if arguments:
-        print("Aufruf: make_pages.py [--check]", file=sys.stderr)
+    if len(arguments) != 1:
+        print("Aufruf: make_pages.py ORDNER", file=sys.stderr)
         return 2
-    folder.mkdir(exist_ok=True)
+    folder = pathlib.Path(arguments[0])
+    folder.mkdir(parents=True, exist_ok=True)
     for name, data in pages().items():
         (folder / name).write_bytes(data)
     return 0

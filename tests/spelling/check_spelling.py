@@ -118,11 +118,16 @@ def files(folder, suffixes):
                 yield os.path.join(path, name)
 
 
-def guide_texts(path):
-    """The text of a page of the user guide, without its markup."""
-    with open(path, encoding="utf-8") as f:
-        for number, line in enumerate(f, 1):
-            yield number, html.unescape(re.sub(r"<[^>]*>", " ", line))
+def guide_texts():
+    """(place, text) of every line of the user guide's pages as the build
+    writes them, without their markup."""
+    sys.dont_write_bytecode = True  # nothing written into the sources
+    sys.path.insert(0, os.path.join(ROOT, "help"))
+    import make_pages
+    for name, data in sorted(make_pages.pages().items()):
+        if name.endswith(".htm"):
+            for number, line in enumerate(data.decode("utf-8").splitlines(), 1):
+                yield f"help/make_pages.py ({name}:{number})", html.unescape(re.sub(r"<[^>]*>", " ", line))
 
 
 def desktop_texts(path):
@@ -159,8 +164,9 @@ def texts():
     for path in files("src", (".cpp", ".h")):
         for number, text in user_texts(path, keywords):
             yield f"{os.path.relpath(path, ROOT)}:{number}", text, ()
-    readers = [(files("help/html", (".htm",)), guide_texts, ()),
-               (files("dist", (".desktop", ".xml")), desktop_texts, ()),
+    for place, text in guide_texts():
+        yield place, re.sub(r"(^|\s)-\w+", " ", text), ()
+    readers = [(files("dist", (".desktop", ".xml")), desktop_texts, ()),
                (files("dist/man", (".1.in",)), manual_texts, keywords)]
     for paths, reader, known in readers:
         for path in paths:
