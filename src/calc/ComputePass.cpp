@@ -36,9 +36,9 @@ void Computation::InsertHeadReference() {
   base::SetText(h.fileUrl, "");
   base::SetText(h.includeFile, "");
   h.pathLength = h.left = h.right = h.up = h.down = h.tapeStart = h.tapeEnd = 0;
-  h.calcB = doc::CalculatorState{};
+  h.calculator = doc::CalculatorState{};
   // The inserted reference starts the developed section at zero.
-  for (double& a : h.calcA) a = 0;
+  h.developed = doc::DevelopedSection{};
   m_store.records.insert(m_store.records.begin(), std::move(head));
   ++currentNumber;
   m_store.settings.recordCount = static_cast<uint32_t>(m_store.records.size());
@@ -82,8 +82,9 @@ void FetchRecord(const SurveyRecord& r) {
   const auto* bytes = reinterpret_cast<const char*>(&r);
   for (const size_t offset : {offsetof(SurveyRecord, refX), offsetof(SurveyRecord, azimuth),
                               offsetof(SurveyRecord, direction), offsetof(SurveyRecord, left),
-                              offsetof(SurveyRecord, point), offsetof(SurveyRecord, calcC),
-                              offsetof(SurveyRecord, calcScale), offsetof(SurveyRecord, altCoords),
+                              offsetof(SurveyRecord, point), offsetof(SurveyRecord, crossSection),
+                              offsetof(SurveyRecord, crossSection) + offsetof(doc::CrossSection, developedElevation),
+                              offsetof(SurveyRecord, altCoords),
                               offsetof(SurveyRecord, work)}) {
     __builtin_prefetch(bytes + offset, 1);
   }
@@ -156,7 +157,7 @@ void Computation::ComputeSelfReference(size_t position, const LegVector& leg, bo
     r.refX = r.x = p.x;
     r.refY = r.y = p.y;
     r.refZ = r.z = p.z;
-    for (int i = 0; i < 3; ++i) r.calcA[i] = r.calcA[3 + i] = p.calcA[3 + i];
+    r.developed.from = r.developed.to = p.developed.to;
   }
   if (m_store.legacyConversion) r.length = std::sqrt(r.refX * r.refX + r.refY * r.refY);
   const double* c = r.work.loopCorrection;
@@ -164,8 +165,7 @@ void Computation::ComputeSelfReference(size_t position, const LegVector& leg, bo
   r.refY += c[1];
   r.refZ += c[2];
   r.x = r.refX, r.y = r.refY, r.z = r.refZ;
-  const double section[3] = {r.direction * r.length + c[3], r.refZ, 0};
-  for (int i = 0; i < 3; ++i) r.calcA[i] = r.calcA[3 + i] = section[i];
+  r.developed.from = r.developed.to = {r.direction * r.length + c[3], r.refZ, 0};
   SetLegOrientation(r, leg);
   SingleStationSection(r, {m_store.settings.crossSectionVerticalLimit, m_store.settings.crossSectionAcuteLimit},
                        false);
@@ -206,17 +206,18 @@ Computation::Step Computation::Visit(size_t position, int first, bool all, size_
     return Step::Stop;
   }
 
-  double F[3] = {}, FS[3] = {}, FW = 0, E[3] = {}, ES[3] = {};
+  double F[3] = {}, FW = 0, E[3] = {};
+  doc::SectionPoint FS, ES;
   SurveyRecord* pred = hasP ? records[static_cast<size_t>(p)].get() : nullptr;
   if (pred) {
     F[0] = pred->x, F[1] = pred->y, F[2] = pred->z;
-    for (int i = 0; i < 3; ++i) FS[i] = pred->calcA[3 + i];
+    FS = pred->developed.to;
     FW = pred->pathLength;
   }
   if (hasK) {
     const SurveyRecord& known = *records[static_cast<size_t>(k)];
     E[0] = known.x, E[1] = known.y, E[2] = known.z;
-    for (int i = 0; i < 3; ++i) ES[i] = known.calcA[3 + i];
+    ES = known.developed.to;
   }
   const auto section = [&](SurveyRecord& rec) {
     if (pred && pred->work.successor == 0) {
@@ -231,7 +232,7 @@ Computation::Step Computation::Visit(size_t position, int first, bool all, size_
   if (hasP && hasK && r.ring == 0) {  // a connection between two known stations
     r.refX = F[0], r.refY = F[1], r.refZ = F[2];
     r.x = E[0], r.y = E[1], r.z = E[2];
-    for (int i = 0; i < 3; ++i) r.calcA[i] = FS[i], r.calcA[3 + i] = ES[i];
+    r.developed = {FS, ES};
     SetLegOrientation(r, leg);
     section(r);
     return Step::Next;
@@ -245,21 +246,21 @@ Computation::Step Computation::Visit(size_t position, int first, bool all, size_
   }
   const double* c = r.work.loopCorrection;
   r.refX = F[0], r.refY = F[1], r.refZ = F[2];
-  for (int i = 0; i < 3; ++i) r.calcA[i] = FS[i];
+  r.developed.from = FS;
   if (!InstrumentIndex(r)) {
     r.x += c[0], r.y += c[1], r.z += c[2];
     const double dX = r.x - r.refX, dY = r.y - r.refY;
-    r.calcA[3] = std::sqrt(dX * dX + dY * dY) * r.direction + FS[0] + c[3];
-    r.calcA[4] = (r.z - r.refZ) + FS[1] + c[4];
+    r.developed.to.distance = std::sqrt(dX * dX + dY * dY) * r.direction + FS.distance + c[3];
+    r.developed.to.height = (r.z - r.refZ) + FS.height + c[4];
   } else {
     const double L = leg.reducedLength;
     r.x = L * leg.sinAz * leg.cosEl + F[0] + c[0];
     r.y = L * leg.cosAz * leg.cosEl + F[1] + c[1];
     r.z = L * leg.sinEl + F[2] + c[2];
-    r.calcA[3] = L * r.direction * leg.cosEl + FS[0] + c[3];
-    r.calcA[4] = L * leg.sinEl + FS[1] + c[4];
+    r.developed.to.distance = L * r.direction * leg.cosEl + FS.distance + c[3];
+    r.developed.to.height = L * leg.sinEl + FS.height + c[4];
   }
-  r.calcA[5] = 0;
+  r.developed.to.across = 0;
   r.work.vertical = IsVertical(leg, r) ? 1 : 0;
   const double dX = r.x - r.refX, dY = r.y - r.refY, dZ = r.z - r.refZ;
   r.pathLength = std::sqrt(dX * dX + dY * dY + dZ * dZ) + FW;
@@ -275,7 +276,8 @@ Computation::Step Computation::Visit(size_t position, int first, bool all, size_
   }
   if (m_adjuster.IsClosed(r.ring)) return Step::Next;
   const double misclosure[6] = {E[0] - r.x, E[1] - r.y, E[2] - r.z,
-                                ES[0] - r.calcA[3], ES[1] - r.calcA[4], ES[2] - r.calcA[5]};
+                                ES.distance - r.developed.to.distance, ES.height - r.developed.to.height,
+                                ES.across - r.developed.to.across};
   // The first loop spanning many records starts the bookkeeping that lets
   // the pass compute only what a closure changes; from then on only the
   // records carrying the loop's number are looked at for corrections.
@@ -306,16 +308,16 @@ struct Computed {
   double legOrientation[2];
   double length;
   double junctionEnd[2];  // end azimuth and elevation
-  double scale;
+  double developedElevation;
   int32_t endCap;
   double walls[12];
 
   explicit Computed(const SurveyRecord& r)
-      : station{r.x, r.y, r.z, r.calcA[3], r.calcA[4], r.calcA[5], r.pathLength},
-        legOrientation{r.calcC[4], r.calcC[5]},
+      : station{r.x, r.y, r.z, r.developed.to.distance, r.developed.to.height, r.developed.to.across, r.pathLength},
+        legOrientation{r.crossSection.leg.azimuth, r.crossSection.leg.elevation},
         length(r.length),
-        junctionEnd{r.calcC[2], r.calcC[3]},
-        scale(r.calcScale),
+        junctionEnd{r.crossSection.end.azimuth, r.crossSection.end.elevation},
+        developedElevation(r.crossSection.developedElevation),
         endCap(r.drawFlags[1]) {
     std::memcpy(walls, r.altCoords, sizeof walls);
   }
@@ -327,9 +329,8 @@ struct Computed {
   }
   // Puts back what the junction with the first successor had written.
   void RestoreJunction(SurveyRecord& r) const {
-    r.calcC[2] = junctionEnd[0];
-    r.calcC[3] = junctionEnd[1];
-    r.calcScale = scale;
+    r.crossSection.end = {junctionEnd[0], junctionEnd[1]};
+    r.crossSection.developedElevation = developedElevation;
     r.drawFlags[1] = endCap;
     std::memcpy(r.altCoords, walls, sizeof walls);
     r.work.successor = 1;

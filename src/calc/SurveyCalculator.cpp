@@ -68,9 +68,9 @@ SurveyCalculator::SurveyCalculator(const doc::SurveyRecord& record, const doc::D
   m_values.length = record.length;
   m_values.azimuth = record.azimuth;
   m_values.inclination = record.inclination;
-  m_values.startReading = record.calcB.startReading;
-  m_values.startHeight = record.calcB.startHeight;
-  m_values.reverse = record.calcB.reverse != 0;
+  m_values.startReading = record.calculator.startReading;
+  m_values.startHeight = record.calculator.startHeight;
+  m_values.reverse = record.calculator.reverse != 0;
   Polar();
   if (m_values.reverse) ReverseLeg();
 }
@@ -296,9 +296,9 @@ void SurveyCalculator::Apply(doc::SurveyRecord& record) const {
   record.length = v.length;
   record.azimuth = v.azimuth;
   record.inclination = v.inclination;
-  record.calcB.startReading = v.startReading;
-  record.calcB.startHeight = v.startHeight;
-  record.calcB.reverse = v.reverse ? 1 : 0;
+  record.calculator.startReading = v.startReading;
+  record.calculator.startHeight = v.startHeight;
+  record.calculator.reverse = v.reverse ? 1 : 0;
 }
 
 // ---- "Messpunktabstand" ----------------------------------------------------

@@ -50,7 +50,8 @@ int RunStations(const CommandContext& c) {
     line += '\t';
     line += doc::RecordKindText(kinds[i]);
     line += '\t' + StationUtf8(doc::RefStationOf(r)) + '\t' + StationUtf8(doc::StationOf(r));
-    for (const double v : {r.refX, r.refY, r.refZ, r.x, r.y, r.z, r.pathLength, r.calcA[3], r.calcA[4]}) {
+    for (const double v :
+         {r.refX, r.refY, r.refZ, r.x, r.y, r.z, r.pathLength, r.developed.to.distance, r.developed.to.height}) {
       line += '\t' + Fixed4(v);
     }
     line += '\n';

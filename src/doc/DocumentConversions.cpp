@@ -131,7 +131,7 @@ void ConvertRecord(SurveyRecord& r, uint32_t version, DocumentSettings& s) {
     s.computedCurrent = 0;
   }
   if (v < V(7, 1)) r.instrument = 1;
-  if (v < V(10, 7)) r.calcB = CalculatorState{};
+  if (v < V(10, 7)) r.calculator = CalculatorState{};
   if (v < V(11, 2)) {
     base::SetText(r.refPoint, std::to_string(r.refPointNumber));
     base::SetText(r.point, std::to_string(r.pointNumber));
@@ -151,14 +151,12 @@ void ConvertRecord(SurveyRecord& r, uint32_t version, DocumentSettings& s) {
     base::SetText(r.includeFile, "");
   }
   if (v < V(17, 1)) r.fromInclude = 0;
-  if (v < V(17, 2)) {
-    for (int i = 0; i < 4; ++i) r.calcC[i] = 0;
-  }
-  if (v < V(17, 3)) r.calcC[4] = r.calcC[5] = 0;
-  if (v < V(17, 4)) r.calcC[6] = 0;
+  if (v < V(17, 2)) r.crossSection.start = r.crossSection.end = Orientation{};
+  if (v < V(17, 3)) r.crossSection.leg = Orientation{};
+  if (v < V(17, 4)) r.crossSection.halfSize = 0;
   if (v < V(17, 5)) {
-    r.calcFlag = 0;
-    r.calcScale = 1.0;
+    r.crossSection.acuteJunction = 0;
+    r.crossSection.developedElevation = 1.0;
   }
   if (v < V(19, 0)) {
     r.drawFlags[0] = r.drawFlags[1] = 1;

@@ -1,7 +1,8 @@
 // One survey record ("Datensatz"): a leg between two named stations, a
 // coordinate reference or an auxiliary entry, with the results the compute
-// pass writes back into it. Fields keep the order and types of the 1446-byte
-// file image (RecordCodec maps them); texts are Windows-1252.
+// pass writes back into it. Fields keep the types of the 1446-byte file image;
+// RecordCodec alone knows where each of them lies in it. Texts are
+// Windows-1252.
 #pragma once
 
 #include <cstddef>
@@ -18,6 +19,43 @@ struct CalculatorState {
   int32_t reverse = 0;
 };
 
+// A point of the developed section ("Längsschnitt"): the distance along the
+// unrolled survey and the height, in metres. The compute pass writes 0 as the
+// third coordinate. An imported coordinate reference holds its station's
+// x, y, z in both points until the pass has run.
+struct SectionPoint {
+  double distance = 0;
+  double height = 0;
+  double across = 0;
+};
+
+// Where a leg lies in the developed section.
+struct DevelopedSection {
+  SectionPoint from;  // reference station
+  SectionPoint to;    // station
+};
+
+// A direction in degrees: azimuth clockwise from grid north, elevation above
+// the horizontal.
+struct Orientation {
+  double azimuth = 0;
+  double elevation = 0;
+};
+
+// The passage cross-sections of a leg as the compute pass sets them up.
+struct CrossSection {
+  Orientation start;  // cross-section at the reference station
+  Orientation end;    // cross-section at the station
+  Orientation leg;    // the leg's own direction
+  // Metres: half the sum of the passage dimensions, at a junction averaged
+  // with the preceding leg's.
+  double halfSize = 0;
+  int32_t acuteJunction = 0;  // 1: the start cross-section bisects an acute turn
+  // Elevation (degrees) of the cross-section at the station as the developed
+  // section shows it: the end elevation signed by `direction`.
+  double developedElevation = 1.0;
+};
+
 // Working values of the computation; not meaningful in a file.
 struct RecordWork {
   uint8_t reserved[288] = {};
@@ -31,7 +69,7 @@ struct RecordWork {
 struct SurveyRecord {
   double refX = 0, refY = 0, refZ = 0;  // reference station coordinates
   double x = 0, y = 0, z = 0;           // computed station coordinates
-  double calcA[6] = {};                 // developed section: (distance, height, 0) of ref and station
+  DevelopedSection developed;
   double azimuth = 0;                   // in the unit of the record's instrument
   double inclination = 0;
   double length = 0;  // metres
@@ -50,7 +88,7 @@ struct SurveyRecord {
   double left = 0, right = 0, up = 0, down = 0;  // passage dimensions in metres
   int32_t ring = 0;        // loop number
   int32_t instrument = 1;  // 1 to 16; 0 means no instrument
-  CalculatorState calcB;
+  CalculatorState calculator;
   char point[13] = {};
   char refPoint[13] = {};
   char date[12] = {};  // "dd.mm.yyyy"
@@ -61,9 +99,7 @@ struct SurveyRecord {
   char includeFile[129] = {};
   uint8_t fromInclude = 0;
   uint8_t reserved7 = 0;
-  double calcC[7] = {};  // cross-section orientation (degrees) and half-size (metres)
-  int32_t calcFlag = 0;
-  double calcScale = 1.0;
+  CrossSection crossSection;
   uint8_t drawFlags[2] = {1, 1};  // start cap, end cap
   double tapeStart = 0, tapeEnd = 0;
   int32_t surveyor = 0;  // 0 to 8; 0 means none given

@@ -58,7 +58,7 @@ bool FalseColourValue(const doc::SurveyRecord& r, int mode, const FalseColourInp
       return true;
     }
     case LineColourMode::CrossSection:
-      value = r.calcC[6];
+      value = r.crossSection.halfSize;
       return true;
     default:
       return false;

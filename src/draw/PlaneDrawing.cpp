@@ -195,14 +195,15 @@ void PlanePainter::DrawCrossSection(size_t n, const Pen& legPen) {
   Point a, b;
   switch (m_ws.displayKind()) {
     case DisplayType::Plan:
-      a = bearing(r.left, r.calcC[2] - 90), b = bearing(r.right, r.calcC[2] + 90);
+      a = bearing(r.left, r.crossSection.end.azimuth - 90), b = bearing(r.right, r.crossSection.end.azimuth + 90);
       break;
     case DisplayType::Section:
-      a = inclined(r.up, r.calcScale + 90), b = inclined(r.down, r.calcScale - 90);
+      a = inclined(r.up, r.crossSection.developedElevation + 90);
+      b = inclined(r.down, r.crossSection.developedElevation - 90);
       break;
     case DisplayType::Elevation:
-      if (std::fabs(r.calcC[3]) > 0.01) return;
-      a = inclined(r.up, r.calcC[3] + 90), b = inclined(r.down, r.calcC[3] - 90);
+      if (std::fabs(r.crossSection.end.elevation) > 0.01) return;
+      a = inclined(r.up, r.crossSection.end.elevation + 90), b = inclined(r.down, r.crossSection.end.elevation - 90);
       break;
     case DisplayType::Parallel:
       // Only a leg seen end-on shows its section, upright.

@@ -12,8 +12,9 @@ namespace {
 
 Vec3 FromPoint(const doc::SurveyRecord& r) { return {r.refX, r.refY, r.refZ}; }
 Vec3 ToPoint(const doc::SurveyRecord& r) { return {r.x, r.y, r.z}; }
-Vec3 SectionFrom(const doc::SurveyRecord& r) { return {r.calcA[0], r.calcA[1], r.calcA[2]}; }
-Vec3 SectionTo(const doc::SurveyRecord& r) { return {r.calcA[3], r.calcA[4], r.calcA[5]}; }
+Vec3 FromSection(const doc::SectionPoint& p) { return {p.distance, p.height, p.across}; }
+Vec3 SectionFrom(const doc::SurveyRecord& r) { return FromSection(r.developed.from); }
+Vec3 SectionTo(const doc::SurveyRecord& r) { return FromSection(r.developed.to); }
 Vec3 WallPoint(const doc::SurveyRecord& r, int k) {
   return {r.altCoords[3 * k], r.altCoords[3 * k + 1], r.altCoords[3 * k + 2]};
 }

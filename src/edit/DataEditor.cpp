@@ -237,7 +237,7 @@ std::optional<Field> DataEditor::Save() {
     m_prompter.Message(fault->message, platform::Icon::Exclamation);
     return fault->field;
   }
-  if (m_calculation) record.calcB = *m_calculation;
+  if (m_calculation) record.calculator = *m_calculation;
   if (!calc::CheckRecordBeforeSave(m_store, record, number, m_prompter)) return std::nullopt;
 
   auto& records = m_store.records;
@@ -361,14 +361,14 @@ std::optional<doc::SurveyRecord> DataEditor::FormRecord(std::optional<Field>& re
     refused = fault->field;
     return std::nullopt;
   }
-  if (m_calculation) record.calcB = *m_calculation;
+  if (m_calculation) record.calculator = *m_calculation;
   return record;
 }
 
 void DataEditor::TakeCalculation(const doc::SurveyRecord& calculated) {
   const RecordForm shown = ShowRecord(calculated);
   for (const Field f : {Field::Length, Field::Azimuth, Field::Inclination}) Edit(f, shown[f]);
-  m_calculation = calculated.calcB;
+  m_calculation = calculated.calculator;
   if (m_mode == EditorMode::Browse) m_status = texts::kChanging;
 }
 

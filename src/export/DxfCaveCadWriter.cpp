@@ -61,18 +61,18 @@ void DxfCaveCadWriter::Record(TextOut& out, const ExportContext& context, const 
     w1 = Q2(r.left);
     w2 = -Q2(r.right);
     height = Q1(r.up + r.down);
-    theta = -Q2(r.calcC[2]);
+    theta = -Q2(r.crossSection.end.azimuth);
   } else if (type == 1) {
-    if (r.calcScale > 0) {
+    if (r.crossSection.developedElevation > 0) {
       w1 = Q2(r.down);
       w2 = -Q2(r.up);
-      theta = Q2(r.calcScale) + 90;
+      theta = Q2(r.crossSection.developedElevation) + 90;
     }
   } else if (type == 7) {
-    if (std::fabs(r.calcC[3]) <= 0.01) {
+    if (std::fabs(r.crossSection.end.elevation) <= 0.01) {
       w1 = Q2(r.down);
       w2 = -Q2(r.up);
-      theta = 90 - Q2(r.calcC[3]);
+      theta = 90 - Q2(r.crossSection.end.elevation);
     }
   }
 

@@ -70,7 +70,7 @@ void DxfStandardWriter::Record(TextOut& out, const ExportContext& context, const
         if (!(wall == p2)) Line(out, layer, ci, p2, wall);
       }
     } else if (ws.displayType() == 1) {
-      const double a = r.calcScale;
+      const double a = r.crossSection.developedElevation;
       if (r.up != 0)
         Line(out, layer, ci, p2,
              {p2.x + Q2(r.up * std::cos((a + 90) * kDegree)), p2.y + Q2(r.up * std::sin((a + 90) * kDegree)), p2.z});

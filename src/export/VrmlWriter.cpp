@@ -198,9 +198,11 @@ void VrmlWriter::Record(TextOut& out, const ExportContext& context, const Record
     }
     return text;
   };
-  const std::string first =
-      place(Ring(start, m_faces, m_form, r.calcFlag == 1, m_circle), r.calcC[0], r.calcC[1], {r.refX, r.refY, r.refZ});
-  const std::string last = place(Ring(end, m_faces, m_form, false, m_circle), r.calcC[2], r.calcC[3], {r.x, r.y, r.z});
+  const doc::CrossSection& c = r.crossSection;
+  const std::string first = place(Ring(start, m_faces, m_form, c.acuteJunction == 1, m_circle), c.start.azimuth,
+                                  c.start.elevation, {r.refX, r.refY, r.refZ});
+  const std::string last =
+      place(Ring(end, m_faces, m_form, false, m_circle), c.end.azimuth, c.end.elevation, {r.x, r.y, r.z});
 
   const doc::DocumentSettings& s = context.store.settings;
   const int ci = ColourIndex(context.DrawnColour(entry.index));

@@ -34,7 +34,10 @@ bool NumbersWritable(const doc::SurveyRecord& r, unsigned values) {
     return false;
   if ((values & kPassage) && !AllWritable({r.left, r.right, r.up, r.down})) return false;
   if ((values & kWalls) && !AllWritable(r.altCoords)) return false;
-  if ((values & kSection) && !(AllWritable(r.calcC, 4) && Writable(r.calcScale))) return false;
+  const doc::CrossSection& c = r.crossSection;
+  if ((values & kSection) &&
+      !AllWritable({c.start.azimuth, c.start.elevation, c.end.azimuth, c.end.elevation, c.developedElevation}))
+    return false;
   if ((values & kPath) && !Writable(r.pathLength)) return false;
   return true;
 }

@@ -131,7 +131,7 @@ void TurnAround(doc::SurveyRecord& r, double halfCircle) {
   std::swap(r.refPoint, r.point);
   r.azimuth += r.azimuth >= halfCircle ? -halfCircle : halfCircle;
   r.inclination = -r.inclination;
-  r.calcB.reverse = r.calcB.reverse != 0 ? 0 : 1;
+  r.calculator.reverse = r.calculator.reverse != 0 ? 0 : 1;
 }
 
 // Puts the records in the order of a walk over the survey from its first
@@ -252,9 +252,10 @@ class PocketTopoReader {
     // A fixed point has no azimuth to correct.
     doc::SurveyRecord& record = Append({CarrierOf(0).instrument, 0.0});
     SetStations(record, station, station);
-    record.refX = record.x = record.calcA[0] = record.calcA[3] = x;
-    record.refY = record.y = record.calcA[1] = record.calcA[4] = y;
-    record.refZ = record.z = record.calcA[2] = record.calcA[5] = z;
+    record.refX = record.x = x;
+    record.refY = record.y = y;
+    record.refZ = record.z = z;
+    record.developed.from = record.developed.to = {x, y, z};
     base::SetText(record.description, Comment(line));
     base::SetText(record.date, m_trips[0].date);
     record.colour = 2;
@@ -350,7 +351,7 @@ class PocketTopoReader {
     SetShot(record, length, azimuth, inclination, date, description);
     record.colour = side ? 4 : 2;
     record.direction = side ? 0.0 : 1.0;
-    record.calcB.reverse = backwards ? 1 : 0;
+    record.calculator.reverse = backwards ? 1 : 0;
     m_last = &record;
     m_lastTrip = trip;
     m_lastCorrection = carrier.correction;

@@ -258,9 +258,10 @@ void Carry(const SurveyRecord& r, Carried& carried) {
 
 void FinishRecord(SurveyRecord& r, const LineValues& at) {
   if (r.instrument < 0 || r.instrument > 16) r.instrument = 0;
-  r.x = r.refX = r.calcA[0] = r.calcA[3] = at.x;
-  r.y = r.refY = r.calcA[1] = r.calcA[4] = at.y;
-  r.z = r.refZ = r.calcA[2] = r.calcA[5] = at.z;
+  r.x = r.refX = at.x;
+  r.y = r.refY = at.y;
+  r.z = r.refZ = at.z;
+  r.developed.from = r.developed.to = {at.x, at.y, at.z};
 }
 
 // The point names of a line as the file wrote them, for a line whose

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,18 @@ inline doc::SurveyRecord& AddReference(doc::SurveyStore& store, std::string_view
   doc::SurveyRecord& r = AddLeg(store, name, name, 0, 0, 0, ring);
   r.refX = r.x = x, r.refY = r.y = y, r.refZ = r.z = z;
   return r;
+}
+
+// The computed section values of a record, for comparing two computations.
+inline std::array<double, 6> DevelopedValues(const doc::SurveyRecord& r) {
+  const doc::DevelopedSection& d = r.developed;
+  return {d.from.distance, d.from.height, d.from.across, d.to.distance, d.to.height, d.to.across};
+}
+
+inline std::array<double, 7> CrossSectionValues(const doc::SurveyRecord& r) {
+  const doc::CrossSection& c = r.crossSection;
+  return {c.start.azimuth, c.start.elevation, c.end.azimuth, c.end.elevation,
+          c.leg.azimuth,   c.leg.elevation,   c.halfSize};
 }
 
 // Record number `n` (from 1).

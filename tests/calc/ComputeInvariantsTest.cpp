@@ -144,9 +144,7 @@ std::vector<LoopResult> ReferencePass(doc::SurveyStore& store) {
       }
       r.refX += c[0], r.refY += c[1], r.refZ += c[2];
       r.x = r.refX, r.y = r.refY, r.z = r.refZ;
-      r.calcA[0] = r.calcA[3] = r.direction * r.length + c[3];
-      r.calcA[1] = r.calcA[4] = r.refZ;
-      r.calcA[2] = r.calcA[5] = 0;
+      r.developed.from = r.developed.to = {r.direction * r.length + c[3], r.refZ, 0};
       SetLegOrientation(r, leg);
       SingleStationSection(r, limits, false);
       if (adjuster.mode() != 0 && r.ring != 0 && !adjuster.IsClosed(r.ring)) adjuster.Register(records, position, true);
@@ -162,11 +160,11 @@ std::vector<LoopResult> ReferencePass(doc::SurveyStore& store) {
       pred.work.successor == 0 ? JunctionSection(pred, r, limits) : SingleStationSection(r, limits, true);
     };
     r.refX = pred.x, r.refY = pred.y, r.refZ = pred.z;
-    for (int i = 0; i < 3; ++i) r.calcA[i] = pred.calcA[3 + i];
+    r.developed.from = pred.developed.to;
     if (k >= 0 && r.ring == 0) {
       const doc::SurveyRecord& e = *records[static_cast<size_t>(k)];
       r.x = e.x, r.y = e.y, r.z = e.z;
-      for (int i = 0; i < 3; ++i) r.calcA[3 + i] = e.calcA[3 + i];
+      r.developed.to = e.developed.to;
       section();
       ++position;
       continue;
@@ -175,9 +173,8 @@ std::vector<LoopResult> ReferencePass(doc::SurveyStore& store) {
     r.x = L * leg.sinAz * leg.cosEl + pred.x + c[0];
     r.y = L * leg.cosAz * leg.cosEl + pred.y + c[1];
     r.z = L * leg.sinEl + pred.z + c[2];
-    r.calcA[3] = L * r.direction * leg.cosEl + pred.calcA[3] + c[3];
-    r.calcA[4] = L * leg.sinEl + pred.calcA[4] + c[4];
-    r.calcA[5] = 0;
+    r.developed.to = {L * r.direction * leg.cosEl + pred.developed.to.distance + c[3],
+                      L * leg.sinEl + pred.developed.to.height + c[4], 0};
     r.work.vertical = std::fabs(leg.cosEl) < 0.0015 || r.length == 0 ? 1 : 0;
     const double dX = r.x - r.refX, dY = r.y - r.refY, dZ = r.z - r.refZ;
     r.pathLength = std::sqrt(dX * dX + dY * dY + dZ * dZ) + pred.pathLength;
@@ -197,7 +194,9 @@ std::vector<LoopResult> ReferencePass(doc::SurveyStore& store) {
       continue;
     }
     const double misclosure[6] = {e.x - r.x, e.y - r.y, e.z - r.z,
-                                  e.calcA[3] - r.calcA[3], e.calcA[4] - r.calcA[4], e.calcA[5] - r.calcA[5]};
+                                  e.developed.to.distance - r.developed.to.distance,
+                                  e.developed.to.height - r.developed.to.height,
+                                  e.developed.to.across - r.developed.to.across};
     const ClosureOutcome outcome =
         adjuster.IsClosed(r.ring) ? ClosureOutcome{} : adjuster.Close(records, position, misclosure);
     if (outcome.result) results.push_back(*outcome.result);
@@ -213,11 +212,15 @@ bool SameBits(const T& a, const T& b) {
 
 void ExpectSameResults(const doc::SurveyRecord& a, const doc::SurveyRecord& b, size_t number) {
   const auto scalars = [](const doc::SurveyRecord& r) {
-    return std::array<double, 9>{r.refX, r.refY, r.refZ, r.x, r.y, r.z, r.length, r.pathLength, r.calcScale};
+    return std::array<double, 9>{r.refX, r.refY, r.refZ, r.x, r.y, r.z, r.length, r.pathLength,
+                                 r.crossSection.developedElevation};
   };
-  EXPECT_TRUE(SameBits(scalars(a), scalars(b)) && SameBits(a.calcA, b.calcA) && SameBits(a.calcC, b.calcC)) << number;
+  EXPECT_TRUE(SameBits(scalars(a), scalars(b)) && SameBits(test::DevelopedValues(a), test::DevelopedValues(b)) &&
+              SameBits(test::CrossSectionValues(a), test::CrossSectionValues(b)))
+      << number;
   EXPECT_TRUE(SameBits(a.altCoords, b.altCoords) && SameBits(a.work.loopCorrection, b.work.loopCorrection)) << number;
-  EXPECT_TRUE(a.calcFlag == b.calcFlag && a.drawFlags[0] == b.drawFlags[0] && a.drawFlags[1] == b.drawFlags[1])
+  EXPECT_TRUE(a.crossSection.acuteJunction == b.crossSection.acuteJunction && a.drawFlags[0] == b.drawFlags[0] &&
+              a.drawFlags[1] == b.drawFlags[1])
       << number;
   EXPECT_TRUE(a.work.vertical == b.work.vertical && a.work.successor == b.work.successor) << number;
 }

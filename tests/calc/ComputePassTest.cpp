@@ -15,8 +15,6 @@ using platform::Answer;
 using platform::ScriptedPrompter;
 using namespace test;
 
-enum { kStartAz, kStartEl, kEndAz, kEndEl, kHalfSize = 6 };
-
 TEST(ComputePass, InsertsHeadReferenceBeforeALeadingLeg) {
   auto store = EmptySurvey();
   doc::SurveyRecord& leg = AddLeg(*store, "1", "2", 10, 90);
@@ -136,7 +134,7 @@ TEST(ComputePass, LegacyFlagSetsReferenceLengthAndClearsOnlyAfterCleanPass) {
   ScriptedPrompter prompter(Answer::No);
   RunComputeCommand(*store, prompter);
   EXPECT_EQ(Rec(*store, 1).length, 5);
-  EXPECT_EQ(Rec(*store, 1).calcA[3], -5) << "length and direction place it in the section";
+  EXPECT_EQ(Rec(*store, 1).developed.to.distance, -5) << "length and direction place it in the section";
   EXPECT_TRUE(store->legacyConversion) << "a message was shown";
   base::SetText(Rec(*store, 2).refPoint, "S");
   RunComputeCommand(*store, prompter);
@@ -165,11 +163,11 @@ TEST(ComputePass, TurnBeyondTheAcuteLimitUsesTheBisector) {
     auto store = EmptySurvey();
     store->settings.crossSectionAcuteLimit = c.acuteLimit;
     const doc::SurveyRecord& r = Section(*store, c.turn, 0, false, 1);
-    EXPECT_EQ(r.calcFlag, c.flag) << c.turn;
-    EXPECT_NEAR(r.calcC[kStartAz], c.bisector, 1e-6) << c.turn;
-    EXPECT_NEAR(Rec(*store, 2).calcC[kEndAz], c.bisector, 1e-6) << c.turn;
+    EXPECT_EQ(r.crossSection.acuteJunction, c.flag) << c.turn;
+    EXPECT_NEAR(r.crossSection.start.azimuth, c.bisector, 1e-6) << c.turn;
+    EXPECT_NEAR(Rec(*store, 2).crossSection.end.azimuth, c.bisector, 1e-6) << c.turn;
     EXPECT_EQ(r.drawFlags[0], c.flag) << "an acute turn keeps its start cap";
-    EXPECT_EQ(r.calcC[kHalfSize], 1.75) << "(2 + 2 + 3 + 0) / 4";
+    EXPECT_EQ(r.crossSection.halfSize, 1.75) << "(2 + 2 + 3 + 0) / 4";
   }
 }
 
@@ -183,10 +181,10 @@ TEST(ComputePass, SteepLegsTiltTheirCrossSection) {
     auto store = EmptySurvey();
     const doc::SurveyRecord& r = Section(*store, 90, c.inclination, c.branch, c.direction);
     SCOPED_TRACE(testing::Message() << c.branch << " " << c.inclination);
-    EXPECT_NEAR(r.calcC[kStartEl], c.startEl, 1e-6);
-    EXPECT_NEAR(r.calcC[kEndEl], c.endEl, 1e-6);
+    EXPECT_NEAR(r.crossSection.start.elevation, c.startEl, 1e-6);
+    EXPECT_NEAR(r.crossSection.end.elevation, c.endEl, 1e-6);
     if (!std::isnan(c.scale)) {
-      EXPECT_NEAR(r.calcScale, c.scale, 1e-6);
+      EXPECT_NEAR(r.crossSection.developedElevation, c.scale, 1e-6);
     }
     const double b = c.endEl * kDegreeFactor;  // upper wall point perpendicular to the end
     EXPECT_NEAR(r.altCoords[8], r.z + 3 * std::cos(b), 1e-6);

@@ -44,7 +44,8 @@ TEST(LoopClosure, SpreadsMisclosureOverTheLoopAndEndsOnTheKnownStation) {
     EXPECT_NEAR(r.percent, 0.75, 1e-9);
     for (const size_t n : {3, 4, 6, 7}) EXPECT_NEAR(Rec(*store, n).work.loopCorrection[0], 0.075, 1e-9) << n;
     ExpectAt(Rec(*store, 7), 0.3, 0, 0);
-    EXPECT_NEAR(Rec(*store, 7).calcA[3], Rec(*store, 2).calcA[3], 1e-9) << "the section closes as well";
+    EXPECT_NEAR(Rec(*store, 7).developed.to.distance, Rec(*store, 2).developed.to.distance, 1e-9)
+        << "the section closes as well";
     EXPECT_NEAR(Rec(*store, 4).x, 10.15, 1e-9);
   }
 }

@@ -130,15 +130,15 @@ void ExpectSameRecords(const SurveyStore& expected, const SurveyStore& actual, c
     const SurveyRecord& a = *actual.records[i];
     const std::string at = where + " record " + std::to_string(i + 1);
     const double eCoords[] = {e.refX, e.refY, e.refZ, e.x, e.y, e.z, e.pathLength, e.length, e.azimuth,
-                              e.inclination, e.calcScale};
+                              e.inclination, e.crossSection.developedElevation};
     const double aCoords[] = {a.refX, a.refY, a.refZ, a.x, a.y, a.z, a.pathLength, a.length, a.azimuth,
-                              a.inclination, a.calcScale};
+                              a.inclination, a.crossSection.developedElevation};
     ExpectSameDoubles(eCoords, aCoords, 11, at + " coordinates");
-    ExpectSameDoubles(e.calcA, a.calcA, 6, at + " section");
-    ExpectSameDoubles(e.calcC, a.calcC, 7, at + " cross-section");
+    ExpectSameDoubles(test::DevelopedValues(e).data(), test::DevelopedValues(a).data(), 6, at + " section");
+    ExpectSameDoubles(test::CrossSectionValues(e).data(), test::CrossSectionValues(a).data(), 7, at + " cross-section");
     ExpectSameDoubles(e.altCoords, a.altCoords, 12, at + " walls");
     ExpectSameDoubles(e.work.loopCorrection, a.work.loopCorrection, 6, at + " corrections");
-    EXPECT_EQ(e.calcFlag, a.calcFlag) << at;
+    EXPECT_EQ(e.crossSection.acuteJunction, a.crossSection.acuteJunction) << at;
     EXPECT_EQ(e.drawFlags[0], a.drawFlags[0]) << at;
     EXPECT_EQ(e.drawFlags[1], a.drawFlags[1]) << at;
     EXPECT_EQ(e.instrument, a.instrument) << at;

@@ -162,9 +162,9 @@ void ReferenceComputation::InsertHeadReference() {
   base::SetText(h.fileUrl, "");
   base::SetText(h.includeFile, "");
   h.pathLength = h.left = h.right = h.up = h.down = h.tapeStart = h.tapeEnd = 0;
-  h.calcB = doc::CalculatorState{};
+  h.calculator = doc::CalculatorState{};
   // The inserted reference starts the developed section at zero.
-  for (double& a : h.calcA) a = 0;
+  h.developed = doc::DevelopedSection{};
   m_store.records.insert(m_store.records.begin(), std::move(head));
   ++currentNumber;
   m_store.settings.recordCount = static_cast<uint32_t>(m_store.records.size());
@@ -242,7 +242,7 @@ void ReferenceComputation::ComputeSelfReference(size_t position, const LegVector
     r.refX = r.x = p.x;
     r.refY = r.y = p.y;
     r.refZ = r.z = p.z;
-    for (int i = 0; i < 3; ++i) r.calcA[i] = r.calcA[3 + i] = p.calcA[3 + i];
+    r.developed.from = r.developed.to = p.developed.to;
   }
   if (m_store.legacyConversion) r.length = std::sqrt(r.refX * r.refX + r.refY * r.refY);
   const double* c = r.work.loopCorrection;
@@ -250,8 +250,7 @@ void ReferenceComputation::ComputeSelfReference(size_t position, const LegVector
   r.refY += c[1];
   r.refZ += c[2];
   r.x = r.refX, r.y = r.refY, r.z = r.refZ;
-  const double section[3] = {r.direction * r.length + c[3], r.refZ, 0};
-  for (int i = 0; i < 3; ++i) r.calcA[i] = r.calcA[3 + i] = section[i];
+  r.developed.from = r.developed.to = {r.direction * r.length + c[3], r.refZ, 0};
   SetLegOrientation(r, leg);
   SingleStationSection(r, {m_store.settings.crossSectionVerticalLimit, m_store.settings.crossSectionAcuteLimit},
                        false);
@@ -289,17 +288,18 @@ ReferenceComputation::Step ReferenceComputation::Visit(size_t position, int firs
     return Step::Stop;
   }
 
-  double F[3] = {}, FS[3] = {}, FW = 0, E[3] = {}, ES[3] = {};
+  double F[3] = {}, FW = 0, E[3] = {};
+  doc::SectionPoint FS, ES;
   SurveyRecord* pred = hasP ? records[static_cast<size_t>(p)].get() : nullptr;
   if (pred) {
     F[0] = pred->x, F[1] = pred->y, F[2] = pred->z;
-    for (int i = 0; i < 3; ++i) FS[i] = pred->calcA[3 + i];
+    FS = pred->developed.to;
     FW = pred->pathLength;
   }
   if (hasK) {
     const SurveyRecord& known = *records[static_cast<size_t>(k)];
     E[0] = known.x, E[1] = known.y, E[2] = known.z;
-    for (int i = 0; i < 3; ++i) ES[i] = known.calcA[3 + i];
+    ES = known.developed.to;
   }
   const auto section = [&](SurveyRecord& rec) {
     if (pred && pred->work.successor == 0) {
@@ -312,7 +312,7 @@ ReferenceComputation::Step ReferenceComputation::Visit(size_t position, int firs
   if (hasP && hasK && r.ring == 0) {  // a connection between two known stations
     r.refX = F[0], r.refY = F[1], r.refZ = F[2];
     r.x = E[0], r.y = E[1], r.z = E[2];
-    for (int i = 0; i < 3; ++i) r.calcA[i] = FS[i], r.calcA[3 + i] = ES[i];
+    r.developed = {FS, ES};
     SetLegOrientation(r, leg);
     section(r);
     return Step::Next;
@@ -326,21 +326,21 @@ ReferenceComputation::Step ReferenceComputation::Visit(size_t position, int firs
   }
   const double* c = r.work.loopCorrection;
   r.refX = F[0], r.refY = F[1], r.refZ = F[2];
-  for (int i = 0; i < 3; ++i) r.calcA[i] = FS[i];
+  r.developed.from = FS;
   if (!InstrumentIndex(r)) {
     r.x += c[0], r.y += c[1], r.z += c[2];
     const double dX = r.x - r.refX, dY = r.y - r.refY;
-    r.calcA[3] = std::sqrt(dX * dX + dY * dY) * r.direction + FS[0] + c[3];
-    r.calcA[4] = (r.z - r.refZ) + FS[1] + c[4];
+    r.developed.to.distance = std::sqrt(dX * dX + dY * dY) * r.direction + FS.distance + c[3];
+    r.developed.to.height = (r.z - r.refZ) + FS.height + c[4];
   } else {
     const double L = leg.reducedLength;
     r.x = L * leg.sinAz * leg.cosEl + F[0] + c[0];
     r.y = L * leg.cosAz * leg.cosEl + F[1] + c[1];
     r.z = L * leg.sinEl + F[2] + c[2];
-    r.calcA[3] = L * r.direction * leg.cosEl + FS[0] + c[3];
-    r.calcA[4] = L * leg.sinEl + FS[1] + c[4];
+    r.developed.to.distance = L * r.direction * leg.cosEl + FS.distance + c[3];
+    r.developed.to.height = L * leg.sinEl + FS.height + c[4];
   }
-  r.calcA[5] = 0;
+  r.developed.to.across = 0;
   r.work.vertical = IsVertical(leg, r) ? 1 : 0;
   const double dX = r.x - r.refX, dY = r.y - r.refY, dZ = r.z - r.refZ;
   r.pathLength = std::sqrt(dX * dX + dY * dY + dZ * dZ) + FW;
@@ -356,7 +356,8 @@ ReferenceComputation::Step ReferenceComputation::Visit(size_t position, int firs
   }
   if (m_adjuster.IsClosed(r.ring)) return Step::Next;
   const double misclosure[6] = {E[0] - r.x, E[1] - r.y, E[2] - r.z,
-                                ES[0] - r.calcA[3], ES[1] - r.calcA[4], ES[2] - r.calcA[5]};
+                                ES.distance - r.developed.to.distance, ES.height - r.developed.to.height,
+                                ES.across - r.developed.to.across};
   const ClosureOutcome outcome = m_adjuster.Close(records, position, misclosure);
   if (outcome.result) Collect(*outcome.result);
   if (!outcome.restartPosition) return Step::Next;

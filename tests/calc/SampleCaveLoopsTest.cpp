@@ -40,7 +40,8 @@ TEST(SampleCaveLoopsTest, EvaluationIsThatOfTheWalkFromTheLoopStart) {
     for (size_t i = 0; i < actual.records.size(); ++i) {
       const auto &a = *actual.records[i], &e = *expected.records[i];
       worst = std::max({worst, std::fabs(a.x - e.x), std::fabs(a.y - e.y), std::fabs(a.z - e.z),
-                        std::fabs(a.calcC[0] - e.calcC[0]), std::fabs(a.altCoords[0] - e.altCoords[0])});
+                        std::fabs(a.crossSection.start.azimuth - e.crossSection.start.azimuth),
+                        std::fabs(a.altCoords[0] - e.altCoords[0])});
     }
     EXPECT_LE(worst, 1e-9) << "mode " << mode;
   }

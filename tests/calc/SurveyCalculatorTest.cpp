@@ -309,7 +309,7 @@ TEST(SurveyCalculator, ReversedLegs) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     doc::SurveyRecord r = Leg(7, c.azimuth, c.inclination);
-    r.calcB = {3, 50, 1};
+    r.calculator = {3, 50, 1};
     SurveyCalculator calc(r, Settings(c.setup));
     EXPECT_NEAR(calc.Values().azimuth, c.shownAzimuth, 1e-9);
     EXPECT_NEAR(calc.Values().inclination, c.shownInclination, 1e-9);
@@ -318,9 +318,9 @@ TEST(SurveyCalculator, ReversedLegs) {
     EXPECT_NEAR(back.azimuth, c.azimuth, 1e-9);
     EXPECT_NEAR(back.inclination, c.inclination, 1e-9);
     EXPECT_EQ(back.length, 7);
-    EXPECT_EQ(back.calcB.startReading, 3);
-    EXPECT_EQ(back.calcB.startHeight, 50);
-    EXPECT_EQ(back.calcB.reverse, 1);
+    EXPECT_EQ(back.calculator.startReading, 3);
+    EXPECT_EQ(back.calculator.startHeight, 50);
+    EXPECT_EQ(back.calculator.reverse, 1);
   }
 }
 
@@ -332,7 +332,7 @@ TEST(SurveyCalculator, TickingReverseActsOnOk) {
   calc.Apply(r);
   EXPECT_EQ(r.azimuth, 190);
   EXPECT_EQ(r.inclination, -5);
-  EXPECT_EQ(r.calcB.reverse, 1);
+  EXPECT_EQ(r.calculator.reverse, 1);
 
   // A reversed leg typed as coordinates is stored turned round.
   SurveyCalculator typed(Leg(7, 10, 5), Settings({}));

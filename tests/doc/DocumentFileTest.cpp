@@ -58,7 +58,7 @@ SurveyStore RichStore(int recordCount = 4) {
     r->length = 3.5 + i, r->azimuth = 10.0 * i, r->inclination = -5;
     r->reserved8[7] = 0x11;
     r->reserved7 = 0x22;
-    r->calcC[6] = 0.75;
+    r->crossSection.halfSize = 0.75;
     base::SetText(r->date, "24.12.2019");
     store.records.push_back(std::move(r));
   }

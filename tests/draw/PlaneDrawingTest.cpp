@@ -104,7 +104,7 @@ TEST_F(PlaneDrawingTest, LineFilterHidesLegsAndBlackBackgroundTurnsBlackWhite) {
 
 TEST_F(PlaneDrawingTest, StationMarksAndCrossSectionsAtTheToPoint) {
   doc::SurveyRecord& r = Leg("1", {0, 0, 0}, {10, 0, 0});
-  r.left = 2, r.right = 3, r.calcC[2] = 0;  // passage running north: walls west and east
+  r.left = 2, r.right = 3, r.crossSection.end.azimuth = 0;  // passage running north: walls west and east
   ws.setPointsInLegColour(0);
   ws.setStationMark(2);
   ws.setShowCrossSections(1);
@@ -130,7 +130,7 @@ TEST_F(PlaneDrawingTest, AuxiliaryLinesAndCrossSectionsInTheStandardColourOnlyWh
   store.settings.lineColours[2] = 0x00AA00;
   store.settings.auxLineColour = 0x0000CC;
   doc::SurveyRecord& named = Leg("1", {0, 0, 0}, {10, 0, 0}, 3);
-  named.left = 2, named.right = 3, named.calcC[2] = 0;
+  named.left = 2, named.right = 3, named.crossSection.end.azimuth = 0;
   Leg("", {10, 0, 0}, {10, 10, 0}, 3);
   ws.setShowAuxiliaryLines(1);
   ws.setShowCrossSections(1);

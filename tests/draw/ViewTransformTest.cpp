@@ -130,8 +130,7 @@ TEST_F(ViewTransformTest, ElevationIgnoresTheInclination) {
 
 TEST_F(ViewTransformTest, SectionUsesTheDevelopedCoordinates) {
   doc::SurveyRecord& r = Leg("1", {0, 0, 0}, {0, 0, 0});
-  const double developed[6] = {12, -2, 0, 20, -5, 0};
-  std::copy(std::begin(developed), std::end(developed), r.calcA);
+  r.developed = {{12, -2, 0}, {20, -5, 0}};
   Project(DisplayType::Section, 0, 0, "1", {3, 4, 10});  // horizontal distance 5
   ExpectNear(view.slot(0).to, {5, 10, 0});
   ExpectNear(view.slot(0).from, {-3, 13, 0});

@@ -386,14 +386,14 @@ TEST_F(EditorFixture, TheCalculatorsResultIsSavedWithTheRecord) {
   std::optional<doc::SurveyRecord> record = editor->FormRecord(refused);
   ASSERT_TRUE(record);
   EXPECT_EQ(record->azimuth, 45);
-  record->length = 12.345, record->inclination = -8, record->calcB = {1.5, 2.5, 1};
+  record->length = 12.345, record->inclination = -8, record->calculator = {1.5, 2.5, 1};
   editor->TakeCalculation(*record);
   EXPECT_EQ(Shown(Field::Length), "12,35");
   EXPECT_EQ(editor->statusText(), texts::kChanging);
   EXPECT_FALSE(editor->Save());
   EXPECT_EQ(Rec(*store, 2).inclination, -8);
-  EXPECT_EQ(Rec(*store, 2).calcB.startHeight, 2.5);
-  EXPECT_EQ(Rec(*store, 2).calcB.reverse, 1);
+  EXPECT_EQ(Rec(*store, 2).calculator.startHeight, 2.5);
+  EXPECT_EQ(Rec(*store, 2).calculator.reverse, 1);
 }
 
 TEST_F(EditorFixture, ConvertedCoordinatesAreSavedAsTheReferenceCoordinates) {

@@ -129,7 +129,7 @@ TEST(DxfCaveCad, PlanRecordGolden) {
   r.right = 0.25;
   r.up = 1.04;
   r.down = 0.5;
-  r.calcC[2] = 45.5;
+  r.crossSection.end.azimuth = 45.5;
   store.currentWorksheet->setDisplayType(0);
   store.currentWorksheet->setScaleDenominator(250);
   std::vector<draw::ProjectionSlots> slots(1);
@@ -171,8 +171,8 @@ TEST(DxfCaveCad, AreaViewAndSizes) {
     store.settings.cadastreNumber = c.cadastre;
     doc::SurveyRecord& r = test::AddLeg(store, 1, 2, "5", 0, 0, 0);
     r.left = r.right = r.up = r.down = 1;
-    r.calcScale = 10;  // section inclination
-    r.calcC[3] = 0.005;  // end elevation
+    r.crossSection.developedElevation = 10;
+    r.crossSection.end.elevation = 0.005;
     store.currentWorksheet->setDisplayType(static_cast<int16_t>(c.type));
     store.currentWorksheet->setScaleDenominator(c.scale);
     const std::string dxf = CaveCad(store);

@@ -69,7 +69,7 @@ void ExpectRecords(const doc::SurveyStore& store, const std::vector<Expected>& e
     EXPECT_NEAR(r.inclination, e.inclination, 1e-9);
     EXPECT_EQ(r.colour, e.colour);
     EXPECT_EQ(r.direction, e.direction);
-    EXPECT_EQ(r.calcB.reverse, e.reverse);
+    EXPECT_EQ(r.calculator.reverse, e.reverse);
   }
 }
 
@@ -283,7 +283,7 @@ TEST(PocketTopoTest, FixedPointsDatesAndDescriptions) {
   ASSERT_EQ(store.records.size(), 3u);
   const auto& fixed = *store.records[0];
   EXPECT_EQ(Name(fixed, true) + " " + Name(fixed, false), "1.0 1.0");
-  EXPECT_EQ(std::vector({fixed.refX, fixed.x, fixed.calcA[3]}), std::vector(3, 594999.5));
+  EXPECT_EQ(std::vector({fixed.refX, fixed.x, fixed.developed.to.distance}), std::vector(3, 594999.5));
   EXPECT_EQ(fixed.refY, 5189999.0);
   EXPECT_EQ(fixed.z, 3999.0);
   EXPECT_EQ(fixed.instrument, 1);

@@ -166,10 +166,10 @@ TEST(TableReader, CoordinatesFillStationReferenceAndSection) {
       Import({"Punkt\tX\tY\tZ\tRefX\tRefY\tRefZ", "1\t10,5\t20\t-30\t99\t98\t97", "\t\t\t\t1\t\t", "2\t\t\t\t\t\t"});
   ASSERT_EQ(imported->store.records.size(), 3u);
   const doc::SurveyRecord& r = *imported->store.records[0];
-  EXPECT_EQ(std::vector({r.x, r.refX, r.calcA[0], r.calcA[3]}), std::vector(4, 10.5));
-  EXPECT_EQ(std::vector({r.y, r.refY, r.calcA[1], r.calcA[4]}), std::vector(4, 20.0));
-  EXPECT_EQ(std::vector({r.z, r.refZ, r.calcA[2], r.calcA[5]}), std::vector(4, -30.0));
-  EXPECT_EQ(r.calcScale, 1.0);  // fields the import does not set keep the record defaults
+  EXPECT_EQ(std::vector({r.x, r.refX, r.developed.from.distance, r.developed.to.distance}), std::vector(4, 10.5));
+  EXPECT_EQ(std::vector({r.y, r.refY, r.developed.from.height, r.developed.to.height}), std::vector(4, 20.0));
+  EXPECT_EQ(std::vector({r.z, r.refZ, r.developed.from.across, r.developed.to.across}), std::vector(4, -30.0));
+  EXPECT_EQ(r.crossSection.developedElevation, 1.0);  // fields the import does not set keep the record defaults
   EXPECT_EQ(r.drawFlags[0], 1);
   // A reference-coordinate value alone still makes a record, but reaches no field.
   EXPECT_EQ(imported->store.records[1]->refX, 0);

@@ -43,8 +43,8 @@ class CCalculatorDialog : public CDialogBase {
 
 // "&Umrechnen": opens the calculator for `record`, the editor's field values
 // gathered into a record (length, azimuth, inclination, instrument, date and
-// the calculator state `calcB` are read). On OK writes `length`, `azimuth`,
-// `inclination` and `calcB` (start reading, start height, reverse flag)
+// the calculator state `calculator` are read). On OK writes `length`, `azimuth`,
+// `inclination` and `calculator` (start reading, start height, reverse flag)
 // back into `record` and returns true; every other field stays untouched.
 // "Abbrechen" returns false and leaves `record` as it was.
 bool RunSurveyCalculator(QWidget* parent, const doc::SurveyStore& store, doc::SurveyRecord& record);
