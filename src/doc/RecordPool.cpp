@@ -6,8 +6,6 @@
 #include <mutex>
 #include <new>
 
-#include "doc/SurveyRecord.h"
-
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
@@ -17,7 +15,7 @@ namespace {
 
 constexpr std::size_t kChunkSize = std::size_t{1} << 21;  // one huge page
 constexpr std::size_t kHeaderSize = 64;
-constexpr std::size_t kSlotSize = (sizeof(SurveyRecord) + 15) & ~std::size_t{15};
+constexpr std::size_t kSlotSize = kRecordSlotSize;
 constexpr std::size_t kSlotsPerChunk = (kChunkSize - kHeaderSize) / kSlotSize;
 
 struct FreeSlot {
@@ -130,7 +128,7 @@ void* AllocateRecordMemory(std::size_t size) {
 #if defined(HP_PLAIN_ALLOCATION)
   return ::operator new(size);
 #else
-  if (size != sizeof(SurveyRecord)) return ::operator new(size);
+  if (size > kSlotSize) return ::operator new(size);
   return ThePool().Allocate();
 #endif
 }
@@ -141,7 +139,7 @@ void ReleaseRecordMemory(void* memory, std::size_t size) noexcept {
   (void)size;
   ::operator delete(memory);
 #else
-  if (size != sizeof(SurveyRecord)) return ::operator delete(memory);
+  if (size > kSlotSize) return ::operator delete(memory);
   ThePool().Release(memory);
 #endif
 }

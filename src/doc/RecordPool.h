@@ -9,8 +9,12 @@
 
 namespace hp::doc {
 
-// Memory for one object of `size` bytes; sizes other than the pool's slot
-// size come from the general heap.
+// The bytes of one slot: a survey record rounded up to 16 bytes
+// (SurveyRecord.h checks that the two agree).
+inline constexpr std::size_t kRecordSlotSize = 1472;
+
+// Memory for one object of `size` bytes; objects larger than a slot come
+// from the general heap.
 void* AllocateRecordMemory(std::size_t size);
 void ReleaseRecordMemory(void* memory, std::size_t size) noexcept;
 
