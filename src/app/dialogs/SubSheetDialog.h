@@ -20,7 +20,7 @@ class CSubSheetDialog : public CDialogBase {
 
  public:
   using Store = std::function<std::optional<draw::FieldFault<draw::SubSheetField>>(const draw::SubSheetOptions&)>;
-  CSubSheetDialog(const draw::SubSheetOptions& initial, std::filesystem::path documentFolder, QWidget* parent,
+  CSubSheetDialog(AppContext& app, const draw::SubSheetOptions& initial, std::filesystem::path documentFolder, QWidget* parent,
                   Store store);
 
   draw::SubSheetOptions options() const;
