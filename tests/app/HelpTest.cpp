@@ -132,7 +132,8 @@ TEST_F(Help, EveryDialogWithAPageHasAHelpButtonThatOpensIt) {
       {WorksheetDialogCaption(WorksheetDialogKind::Move), worksheet(WorksheetDialogKind::Move)},
       {WorksheetDialogCaption(WorksheetDialogKind::Rename), worksheet(WorksheetDialogKind::Rename)},
       // The save dialog of the export and every format's options share a page.
-      {Utf8(exports::kExportDialogTitle), [this] { MakeExportFileDialog(app(), nullptr, QString(), "x.txt", 1)->exec(); }},
+      {Utf8(exports::kExportDialogTitle),
+       [this] { MakeExportFileDialog(app(), nullptr, QString(), "x.txt", 1)->exec(); }},
       {Utf8(exports::kExportDialogTitle), options(Export::Dxf)},
       {Utf8(exports::kExportDialogTitle), options(Export::DocumentCopy)},
       {Utf8(exports::kExportDialogTitle), options(Export::Table)},

@@ -319,7 +319,8 @@ using CommandLinePrint = test::AppTest;
 TEST_F(CommandLinePrint, OnlyThePrintVerbsAndAnUnknownPrinterIsReported) {
   EXPECT_FALSE(RunCommandLinePrint(app(), {QStringLiteral("Hoehle.hpn")}));
   EXPECT_FALSE(RunCommandLinePrint(app(), {QStringLiteral("-p")}));
-  EXPECT_EQ(RunCommandLinePrint(app(), {QStringLiteral("-pt"), QStringLiteral("Hoehle.hpn"), QStringLiteral("KeinDrucker")}),
+  EXPECT_EQ(RunCommandLinePrint(app(), {QStringLiteral("-pt"), QStringLiteral("Hoehle.hpn"),
+                                        QStringLiteral("KeinDrucker")}),
             std::optional<int>(1));
   EXPECT_EQ(Context().prompter.Texts(), std::vector<std::string>{"Der Drucker ist nicht vorhanden: KeinDrucker"});
 }

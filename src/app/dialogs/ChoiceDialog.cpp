@@ -11,7 +11,8 @@ namespace {
 constexpr int kTitleBarButtons = 160;  // pixels for the icon and the close, minimise and maximise buttons
 }  // namespace
 
-CChoiceDialog::CChoiceDialog(AppContext& app, QWidget* parent, const QString& caption, const QStringList& choices, int preset)
+CChoiceDialog::CChoiceDialog(AppContext& app, QWidget* parent, const QString& caption, const QStringList& choices,
+                             int preset)
     : CDialogBase(app, parent, caption), m_group(new QButtonGroup(this)) {
   auto* layout = new QVBoxLayout(this);
   for (int i = 0; i < choices.size(); ++i) {

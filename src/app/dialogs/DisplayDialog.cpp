@@ -46,7 +46,8 @@ QWidget* Triple(QWidget* parent, QLineEdit* (&edits)[3], const std::string (&tex
 
 }  // namespace
 
-CDisplayDialog::CDisplayDialog(AppContext& app, QWidget* parent, const draw::DisplayDialogState& s, int currentDisplayType)
+CDisplayDialog::CDisplayDialog(AppContext& app, QWidget* parent, const draw::DisplayDialogState& s,
+                               int currentDisplayType)
     : CDialogBase(app, parent, Utf8(draw::kDisplayDialogCaption)) {
   auto* grid = new QGridLayout;
   int row = 0;

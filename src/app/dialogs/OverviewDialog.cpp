@@ -209,7 +209,9 @@ void COverviewDialog::FitColumnWidths() {
 }
 
 COverviewDialog::COverviewDialog(QWidget* parent, CPlanDoc& doc)
-    : CDialogBase(doc.app(), parent, QStringLiteral("Vermessungsdaten Übersicht")), m_doc(doc), m_overview(doc.store()) {
+    : CDialogBase(doc.app(), parent, QStringLiteral("Vermessungsdaten Übersicht")),
+      m_doc(doc),
+      m_overview(doc.store()) {
   const bool compact = app().settings.GetInt("Settings", "SmallDisplay", 0) != 0;
 
   m_tree = new QTreeView(this);

@@ -52,9 +52,11 @@ constexpr int kFieldCount = 16;
 
 }  // namespace
 
-CSubSheetDialog::CSubSheetDialog(AppContext& app, const draw::SubSheetOptions& initial, std::filesystem::path documentFolder,
-                                 QWidget* parent, Store store)
-    : CDialogBase(app, parent, Text(draw::subsheet::kCaption)), m_folder(std::move(documentFolder)), m_store(std::move(store)) {
+CSubSheetDialog::CSubSheetDialog(AppContext& app, const draw::SubSheetOptions& initial,
+                                 std::filesystem::path documentFolder, QWidget* parent, Store store)
+    : CDialogBase(app, parent, Text(draw::subsheet::kCaption)),
+      m_folder(std::move(documentFolder)),
+      m_store(std::move(store)) {
   namespace t = draw::subsheet;
   for (QLineEdit*& field : m_fields) field = new QLineEdit(this);
   const auto check = [this](std::string_view text) { return new QCheckBox(Text(text), this); };

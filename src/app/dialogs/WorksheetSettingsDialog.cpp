@@ -29,7 +29,8 @@ std::string ToStored(const QString& text) { return base::Utf8ToCp1252(text.toStd
 
 }  // namespace
 
-CWorksheetSettingsDialog::CWorksheetSettingsDialog(AppContext& app, const draw::WorksheetOptions& initial, QWidget* parent,
+CWorksheetSettingsDialog::CWorksheetSettingsDialog(AppContext& app, const draw::WorksheetOptions& initial,
+                                                   QWidget* parent,
                                                    std::function<void(const draw::WorksheetOptions&)> store)
     : CDialogBase(app, parent, Text(draw::sheet::kCaption)), m_store(std::move(store)) {
   namespace t = draw::sheet;
