@@ -122,7 +122,7 @@ void CAnimationController::StartSpin(int step) {
   if (step == 0 || type < 0 || type >= kSurveyProtocolType) return;
   Stop();
   m_spinStep = step;
-  if (!m_pause.isActive()) m_pause.start(draw::AnimationPause(App().settings));
+  if (!m_pause.isActive()) m_pause.start(draw::AnimationPause(m_doc.app().settings));
 }
 
 void CAnimationController::ToolBarPressed() {
@@ -138,7 +138,8 @@ void CAnimationController::ToolBarReleased() {
 }
 
 void CAnimationController::Drawn() {
-  if ((m_running || m_spinStep != 0) && !m_pause.isActive()) m_pause.start(draw::AnimationPause(App().settings));
+  if ((m_running || m_spinStep != 0) && !m_pause.isActive())
+    m_pause.start(draw::AnimationPause(m_doc.app().settings));
 }
 
 void CAnimationController::NextPicture() {

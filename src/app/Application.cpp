@@ -19,10 +19,10 @@ bool CApplication::notify(QObject* receiver, QEvent* event) {
   } catch (...) {
     // The report is a message box with events of its own: a fault while it
     // is open is not reported again.
-    if (!m_reporting) {
+    if (!m_reporting && m_prompter != nullptr) {
       m_reporting = true;
       const std::exception_ptr error = std::current_exception();
-      CMainFrame::Guarded([&error] { std::rethrow_exception(error); });
+      CMainFrame::Guarded(*m_prompter, [&error] { std::rethrow_exception(error); });
       m_reporting = false;
     }
     return false;

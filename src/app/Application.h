@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include "platform/Prompter.h"
+
 namespace hp::app {
 
 class CApplication final : public QApplication {
@@ -12,9 +14,13 @@ class CApplication final : public QApplication {
  public:
   CApplication(int& argc, char** argv);
 
+  // The messages that report a fault; none: faults are only dropped.
+  void ReportFaultsWith(platform::Prompter* prompter) { m_prompter = prompter; }
+
   bool notify(QObject* receiver, QEvent* event) override;
 
  private:
+  platform::Prompter* m_prompter = nullptr;
   bool m_reporting = false;
 };
 

@@ -23,7 +23,7 @@ platform::ScreenRect ToScreenRect(const QRect& r) { return {r.left(), r.top(), r
 
 }  // namespace
 
-CDialogBase::CDialogBase(QWidget* parent, const QString& caption) : QDialog(parent) {
+CDialogBase::CDialogBase(AppContext& app, QWidget* parent, const QString& caption) : QDialog(parent), m_app(app) {
   setWindowTitle(caption);
 }
 
@@ -41,7 +41,7 @@ QPushButton* CDialogBase::MakeHelpButton(const QString& page) {
   auto* help = new QPushButton(HelpText(), this);
   help->setAutoDefault(false);
   // The topic is read when clicked, as F1 reads it.
-  connect(help, &QPushButton::clicked, this, [this] { OpenHelpTopic(helpTopic()); });
+  connect(help, &QPushButton::clicked, this, [this] { OpenHelpTopic(m_app, helpTopic()); });
   return help;
 }
 
@@ -64,7 +64,7 @@ void CDialogBase::PlaceOnOpening() {
   // framed or not yet framed. The frame counts only for holding the dialog
   // inside the work area.
   const QString caption = windowTitle();
-  auto& settings = App().settings;
+  auto& settings = m_app.settings;
   const int x = settings.GetInt(platform::kDialogSection, Key(caption, " X"), platform::kNoDialogPosition);
   const int y = settings.GetInt(platform::kDialogSection, Key(caption, " Y"), platform::kNoDialogPosition);
   if (x == platform::kNoDialogPosition || y == platform::kNoDialogPosition) {
@@ -87,7 +87,7 @@ void CDialogBase::RememberPosition() {
   if (!m_placed) return;
   const QPoint now = geometry().topLeft();
   if (now == m_openedAt) return;
-  auto& settings = App().settings;
+  auto& settings = m_app.settings;
   settings.SetInt(platform::kDialogSection, Key(windowTitle(), " X"), now.x());
   settings.SetInt(platform::kDialogSection, Key(windowTitle(), " Y"), now.y());
 }
@@ -99,7 +99,7 @@ void CDialogBase::done(int result) {
 
 void CDialogBase::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1) {
-    OpenHelpTopic(helpTopic());
+    OpenHelpTopic(m_app, helpTopic());
     return;
   }
   QDialog::keyPressEvent(event);
@@ -114,14 +114,14 @@ std::optional<std::filesystem::path> HelpPage(const std::filesystem::path& progr
   return std::nullopt;
 }
 
-bool OpenHelpTopic(const QString& topic) {
-  const auto page = HelpPage(App().programFolder, topic);
-  return page && App().shell.Open(page->string());
+bool OpenHelpTopic(const AppContext& app, const QString& topic) {
+  const auto page = HelpPage(app.programFolder, topic);
+  return page && app.shell.Open(page->string());
 }
 
-void AddHelpButton(QDialogButtonBox* buttons, const QString& topic) {
+void AddHelpButton(const AppContext& app, QDialogButtonBox* buttons, const QString& topic) {
   QPushButton* help = buttons->addButton(HelpText(), QDialogButtonBox::HelpRole);
-  QObject::connect(help, &QPushButton::clicked, buttons, [topic] { OpenHelpTopic(topic); });
+  QObject::connect(help, &QPushButton::clicked, buttons, [&app, topic] { OpenHelpTopic(app, topic); });
 }
 
 }  // namespace hp::app

@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <optional>
 
+#include "app/AppContext.h"
+
 class QPushButton;
 
 namespace hp::app {
@@ -23,7 +25,7 @@ class CDialogBase : public QDialog {
  public:
   // The caption is the window title; it names the remembered position and,
   // unless a help topic is set, the help page.
-  explicit CDialogBase(QWidget* parent, const QString& caption);
+  CDialogBase(AppContext& app, QWidget* parent, const QString& caption);
 
   void setHelpTopic(const QString& topic) { m_helpTopic = topic; }
   QString helpTopic() const { return m_helpTopic.isEmpty() ? windowTitle() : m_helpTopic; }
@@ -42,6 +44,7 @@ class CDialogBase : public QDialog {
   void done(int result) override;
 
  protected:
+  AppContext& app() const { return m_app; }
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
@@ -49,6 +52,7 @@ class CDialogBase : public QDialog {
   void PlaceOnOpening();
   void RememberPosition();
 
+  AppContext& m_app;
   QString m_helpTopic;
   bool m_placed = false;
   QPoint m_openedAt;
@@ -60,10 +64,10 @@ class CDialogBase : public QDialog {
 std::optional<std::filesystem::path> HelpPage(const std::filesystem::path& programFolder, const QString& topic);
 
 // Opens HelpPage(topic) with the desktop's opener; false without a page.
-bool OpenHelpTopic(const QString& topic);
+bool OpenHelpTopic(const AppContext& app, const QString& topic);
 
 // Adds the "Hilfe" button to the buttons of a dialog the program does not
 // build itself, such as a file dialog: it opens HelpPage(topic).
-void AddHelpButton(QDialogButtonBox* buttons, const QString& topic);
+void AddHelpButton(const AppContext& app, QDialogButtonBox* buttons, const QString& topic);
 
 }  // namespace hp::app

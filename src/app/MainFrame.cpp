@@ -69,7 +69,7 @@ QRect RectOf(const platform::ScreenRect& r) { return QRect(r.left, r.top, r.Widt
 
 }  // namespace
 
-CMainFrame::CMainFrame(int requestedShow) {
+CMainFrame::CMainFrame(AppContext& app, int requestedShow) : m_app(app) {
   setWindowTitle(QStringLiteral("Hollowplan"));
   setWindowIcon(ProgramIcon());
   setAcceptDrops(true);
@@ -79,7 +79,7 @@ CMainFrame::CMainFrame(int requestedShow) {
   setCentralWidget(m_mdi);
   connect(m_mdi, &QMdiArea::subWindowActivated, this, &CMainFrame::ActiveChildChanged);
 
-  auto& settings = App().settings;
+  auto& settings = m_app.settings;
   m_showCmdRead = m_showCmd = settings.GetInt(kSettings, "ShowCmd", 3);
   // Values the program keeps in the settings from its first start on.
   settings.SetInt(kSettings, "Animation", std::clamp(settings.GetInt(kSettings, "Animation", 20), 0, 1000));
@@ -118,7 +118,7 @@ QAction* CMainFrame::AddCommand(QMenu* menu, const char* menuText, const char* s
   auto* action = new QAction(Q(parsed.text), this);
   if (!parsed.shortcut.empty()) action->setShortcut(QKeySequence(Q(parsed.shortcut), QKeySequence::PortableText));
   if (statusText != nullptr) action->setStatusTip(QString::fromUtf8(statusText));
-  connect(action, &QAction::triggered, this, [handler = std::move(handler)] { Guarded(handler); });
+  connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] { Guarded(handler); });
   menu->addAction(action);
   m_commands[KeyOf(action->text())] = action;
   if (enabled) m_enabling.emplace_back(action, std::move(enabled));
@@ -151,20 +151,20 @@ void CMainFrame::WithDocumentKept(const std::function<void(CPlanDoc&, CPlanView&
   });
 }
 
-void CMainFrame::Guarded(const std::function<void()>& command) {
+void CMainFrame::Guarded(platform::Prompter& prompter, const std::function<void()>& command) {
   try {
     command();
   } catch (const std::bad_alloc&) {
-    App().prompter.Message(kOutOfMemory, platform::Icon::Stop);
+    prompter.Message(kOutOfMemory, platform::Icon::Stop);
   } catch (const std::length_error&) {
-    App().prompter.Message(kOutOfMemory, platform::Icon::Stop);
+    prompter.Message(kOutOfMemory, platform::Icon::Stop);
   } catch (const std::exception& e) {
-    App().prompter.Message(std::string("Interner Fehler: ") + e.what(), platform::Icon::Stop);
+    prompter.Message(std::string("Interner Fehler: ") + e.what(), platform::Icon::Stop);
   }
 }
 
 void CMainFrame::RestorePlacement(int requestedShow) {
-  const auto placement = platform::ParseWindowPlacement(App().settings.GetString(kSettings, "WindowPos", ""));
+  const auto placement = platform::ParseWindowPlacement(m_app.settings.GetString(kSettings, "WindowPos", ""));
   if (!placement) {
     resize(1024, 768);
     if (requestedShow == 3) setWindowState(Qt::WindowMaximized);
@@ -184,7 +184,7 @@ void CMainFrame::SavePlacement() {
   placement.maximised = {-1, -1};
   placement.showCommand = isMaximized() ? 3 : isMinimized() ? 2 : 1;
   if (isMaximized()) placement.flags = platform::kPlacementRestoreMaximised;
-  auto& settings = App().settings;
+  auto& settings = m_app.settings;
   settings.SetString(kSettings, "WindowPos", platform::FormatWindowPlacement(placement));
   settings.SetString("Tool", "State", saveState().toBase64().toStdString());
   if (m_showCmd != m_showCmdRead) settings.SetInt(kSettings, "ShowCmd", m_showCmd);
@@ -366,7 +366,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     child->document().setModified(false);  // answered above
     child->close();
   }
-  auto& settings = App().settings;
+  auto& settings = m_app.settings;
   // The red-green colours as the "Farben" dialog last stored them.
   settings.SetInt(kSettings, "FarbeLinks", settings.GetInt(kSettings, "FarbeLinks", doc::kDefaultLeftEyeColour));
   settings.SetInt(kSettings, "FarbeRechts", settings.GetInt(kSettings, "FarbeRechts", doc::kDefaultRightEyeColour));
@@ -426,7 +426,7 @@ void CMainFrame::OnViewCommand(int id) {
   WithDocument([id](CPlanDoc& doc, CPlanView& view) {
     const auto viewCommand = draw::ViewCommandFromId(id);
     if (!viewCommand) return;
-    if (!draw::ApplyViewCommand(*viewCommand, doc.worksheet(), draw::TurnStep(App().settings),
+    if (!draw::ApplyViewCommand(*viewCommand, doc.worksheet(), draw::TurnStep(doc.app().settings),
                                 view.viewTransform().sceneSize()))
       return;
     doc.setModified();

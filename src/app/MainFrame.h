@@ -13,6 +13,7 @@
 #include <set>
 #include <vector>
 
+#include "app/AppContext.h"
 #include "app/dialogs/FollowUp.h"
 
 class QAction;
@@ -36,7 +37,9 @@ class CMainFrame : public QMainWindow {
 
  public:
   // `requestedShow` is the show command asked for at start-up (1 normal).
-  explicit CMainFrame(int requestedShow = 1);
+  // The context outlives the window; every document and dialog of the
+  // window uses it.
+  explicit CMainFrame(AppContext& app, int requestedShow = 1);
   ~CMainFrame() override;
 
   // Opens a document in a new window; false after the reader's messages.
@@ -59,7 +62,8 @@ class CMainFrame : public QMainWindow {
   // Runs a command so that no exception leaves it: a failed allocation is
   // reported as "Nicht genügend Arbeitsspeicher.", anything else as an
   // internal fault.
-  static void Guarded(const std::function<void()>& command);
+  static void Guarded(platform::Prompter& prompter, const std::function<void()>& command);
+  void Guarded(const std::function<void()>& command) { Guarded(m_app.prompter, command); }
   // Refreshes every command's enabled state.
   void UpdateCommands();
   // Asks "Änderungen in %1 speichern?" for a modified document and saves on
@@ -129,6 +133,7 @@ class CMainFrame : public QMainWindow {
   // the document is put back as it was before.
   void WithDocumentKept(const std::function<void(CPlanDoc&, CPlanView&)>& command);
 
+  AppContext& m_app;
   QMdiArea* m_mdi = nullptr;
   int m_untitledCount = 0;  // new documents so far, numbering "Unbenannt1", ...
   QToolBar* m_standardBar = nullptr;

@@ -123,7 +123,7 @@ void CMainFrame::CreateAnimationMenu() {
   // "&Optionen..." of its own.
   QAction* options = menu->addAction(QStringLiteral("&Optionen..."));
   options->setStatusTip(QStringLiteral("Legt die Pause zwischen den Bildern der Animation fest."));
-  connect(options, &QAction::triggered, this, [this] { Guarded([this] { RunAnimationOptionsDialog(this); }); });
+  connect(options, &QAction::triggered, this, [this] { Guarded([this] { RunAnimationOptionsDialog(m_app, this); }); });
 }
 
 void CMainFrame::CreateAnimationBar() {

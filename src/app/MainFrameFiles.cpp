@@ -31,7 +31,7 @@ constexpr const char* kDocumentFilter = "Hollowplan-Dokument (*.hpn)";
 }  // namespace
 
 CChildFrame* CMainFrame::NewDocument() {
-  auto doc = std::make_unique<CPlanDoc>();
+  auto doc = std::make_unique<CPlanDoc>(m_app);
   auto* child = new CChildFrame(std::move(doc), [this](CPlanDoc& d) { return QuerySave(d); });
   AddChild(child);
   return child;
@@ -46,7 +46,7 @@ bool CMainFrame::OpenDocument(const std::filesystem::path& path) {
       return true;
     }
   }
-  auto doc = std::make_unique<CPlanDoc>();
+  auto doc = std::make_unique<CPlanDoc>(m_app);
   if (!doc->Open(path)) return false;
   AddChild(new CChildFrame(std::move(doc), [this](CPlanDoc& d) { return QuerySave(d); }));
   RememberRecentFile(path);
@@ -61,7 +61,7 @@ void CMainFrame::UpdateRecentFiles() {
   m_recentMenu->clear();
   int shown = 0;
   for (int i = 1; i <= kRecentFiles; ++i) {
-    const std::string file = App().settings.GetString(kRecentSection, "File" + std::to_string(i), "");
+    const std::string file = m_app.settings.GetString(kRecentSection, "File" + std::to_string(i), "");
     if (file.empty()) continue;
     const QString path = Q(file);
     QAction* item = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(++shown).arg(path));
@@ -75,7 +75,7 @@ void CMainFrame::UpdateRecentFiles() {
 }
 
 void CMainFrame::RememberRecentFile(const std::filesystem::path& path) {
-  auto& settings = App().settings;
+  auto& settings = m_app.settings;
   std::error_code error;
   const std::string full = std::filesystem::absolute(path, error).lexically_normal().string();
   std::vector<std::string> files{full};
@@ -91,7 +91,7 @@ void CMainFrame::RememberRecentFile(const std::filesystem::path& path) {
 bool CMainFrame::QuerySave(CPlanDoc& document) {
   if (!document.isModified()) return true;
   const std::string text = "Änderungen in " + document.title().toStdString() + " speichern?";
-  switch (App().prompter.AskYesNoCancel(text, platform::Icon::Exclamation)) {
+  switch (m_app.prompter.AskYesNoCancel(text, platform::Icon::Exclamation)) {
     case platform::Answer::Yes: return Save(document, false);
     case platform::Answer::No: return true;
     default: return false;
@@ -126,15 +126,15 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 void CMainFrame::OnFileNew() {
-  auto& settings = App().settings;
+  auto& settings = m_app.settings;
   std::string start = settings.GetString(kSettings, "Vorlage", "");
-  if (start.empty()) start = (App().programFolder / "Vorlage.hpn").string();
+  if (start.empty()) start = (m_app.programFolder / "Vorlage.hpn").string();
   QFileDialog dialog(this, QStringLiteral("Hollowplan-Vorlage öffnen"), Q(start),
                      QStringLiteral("Hollowplan-Vorlage (*.hpn)"));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setDefaultSuffix(QStringLiteral("hpn"));
   dialog.selectFile(Q(start));
-  auto doc = std::make_unique<CPlanDoc>();
+  auto doc = std::make_unique<CPlanDoc>(m_app);
   if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
     const QString chosen = dialog.selectedFiles().front();
     if (chosen.right(3).toLower() == QStringLiteral("hpn") && !doc->NewFromTemplate(PathOf(chosen))) return;
@@ -154,7 +154,7 @@ void CMainFrame::OnFileOpen() {
 
 void CMainFrame::OnImport() {
   WithDocumentKept([this](CPlanDoc& doc, CPlanView& view) {
-    imports::ImportCommand command(App().settings);
+    imports::ImportCommand command(m_app.settings);
     const std::vector<std::string> filters = FileDialogFilters(imports::texts::kFilter);
     QStringList names;
     for (const std::string& f : filters) names << Q(f);
@@ -177,11 +177,11 @@ void CMainFrame::OnImport() {
       } else {
         for (const char* c : imports::texts::kTableChoices) choices << QString::fromUtf8(c);
       }
-      choice = AskChoice(this, QString::fromUtf8(document ? imports::texts::kDocumentQuestion : imports::texts::kTableQuestion),
-                         choices, command.ChoicePreset(question));
+      const char* caption = document ? imports::texts::kDocumentQuestion : imports::texts::kTableQuestion;
+      choice = AskChoice(m_app, this, QString::fromUtf8(caption), choices, command.ChoicePreset(question));
       if (choice < 0) return;
     }
-    if (!command.Run(doc.store(), file, question, choice, doc.folder(), App().prompter)) return;
+    if (!command.Run(doc.store(), file, question, choice, doc.folder(), m_app.prompter)) return;
     view.ResetBackgroundMap();
     doc.WorksheetsChanged();
     doc.RecordsReplaced();
@@ -191,7 +191,7 @@ void CMainFrame::OnImport() {
 
 void CMainFrame::OnUpdateIncludes() {
   WithDocumentKept([](CPlanDoc& doc, CPlanView&) {
-    imports::UpdateIncludes(doc.store(), doc.folder(), App().prompter, App().settings);
+    imports::UpdateIncludes(doc.store(), doc.folder(), doc.app().prompter, doc.app().settings);
     doc.setModified();
     doc.UpdateAllViews();
   });

@@ -179,9 +179,9 @@ void CMainFrame::CreateMenus() {
   AddPrintCommands(file);
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("&?"));
-  AddCommand(help, "&Hilfethemen", "Öffnet die Hilfe.", [] {
-    if (!OpenHelpTopic(QStringLiteral("index")))
-      App().prompter.Message("Die Hilfe ist nicht installiert.", platform::Icon::Information);
+  AddCommand(help, "&Hilfethemen", "Öffnet die Hilfe.", [this] {
+    if (!OpenHelpTopic(m_app, QStringLiteral("index")))
+      m_app.prompter.Message("Die Hilfe ist nicht installiert.", platform::Icon::Information);
   });
   AddCommand(help, "&Info über Hollowplan...", "Zeigt Programminformationen an.", [this] {
     QMessageBox::about(this, QStringLiteral("Info über Hollowplan"),

@@ -20,7 +20,8 @@ namespace {
 // folder is the desktop's generic data folder, made when missing.
 class DesktopPaths final : public platform::Paths {
  public:
-  std::filesystem::path ProgramFolder() const override { return App().programFolder; }
+  explicit DesktopPaths(std::filesystem::path programFolder) : m_programFolder(std::move(programFolder)) {}
+  std::filesystem::path ProgramFolder() const override { return m_programFolder; }
   std::filesystem::path AppDataFolder() const override {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder)) return {};
@@ -29,6 +30,9 @@ class DesktopPaths final : public platform::Paths {
   std::filesystem::path DocumentFolder() const override {
     return std::filesystem::path(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdU16String());
   }
+
+ private:
+  std::filesystem::path m_programFolder;
 };
 
 std::string Text(std::string_view text) { return std::string(text); }
@@ -53,19 +57,18 @@ void CMainFrame::CreateProtocolCommands(QMenu* viewMenu, QMenu* dataMenu) {
   AddCommand(dataMenu, Text(periphery::texts::kEditCommand).c_str(), Text(periphery::texts::kEditStatus).c_str(), [this] {
     WithDocument([](CPlanDoc& doc, CPlanView&) {
       QApplication::setOverrideCursor(Qt::WaitCursor);
-      const DesktopPaths paths;
-      doc.spreadsheetExchange().Edit(doc.store(), SheetDocumentOf(doc), App().settings, paths, App().shell,
-                                     App().prompter);
+      AppContext& app = doc.app();
+      const DesktopPaths paths(app.programFolder);
+      doc.spreadsheetExchange().Edit(doc.store(), SheetDocumentOf(doc), app.settings, paths, app.shell, app.prompter);
       QApplication::restoreOverrideCursor();
     });
   }, hasDocument);
   AddCommand(dataMenu, Text(periphery::texts::kLoadCommand).c_str(), Text(periphery::texts::kLoadStatus).c_str(), [this] {
     WithDocumentKept([](CPlanDoc& doc, CPlanView& v) {
-      const DesktopPaths paths;
+      const DesktopPaths paths(doc.app().programFolder);
       QApplication::setOverrideCursor(Qt::WaitCursor);
-      const periphery::ExchangeResult result =
-          doc.spreadsheetExchange().Load(doc.store(), SheetDocumentOf(doc), doc.folder(), App().settings, paths,
-                                         App().prompter);
+      const periphery::ExchangeResult result = doc.spreadsheetExchange().Load(
+          doc.store(), SheetDocumentOf(doc), doc.folder(), doc.app().settings, paths, doc.app().prompter);
       QApplication::restoreOverrideCursor();
       if (result != periphery::ExchangeResult::Loaded) return;
       v.ResetBackgroundMap();

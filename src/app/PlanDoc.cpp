@@ -9,7 +9,7 @@
 
 namespace hp::app {
 
-CPlanDoc::CPlanDoc(QObject* parent) : QObject(parent) {
+CPlanDoc::CPlanDoc(AppContext& app, QObject* parent) : QObject(parent), m_app(app) {
   m_store.SetDefaults();
   RefreshBackup();
 }
@@ -43,7 +43,7 @@ void CPlanDoc::NewFromDefaults() {
 bool CPlanDoc::NewFromTemplate(const std::filesystem::path& templatePath) {
   size_t target = 0;
   const doc::ReadStatus status = doc::LoadDocument(templatePath, m_store, doc::ReadMode::Template, target,
-                                                   App().prompter, App().settings);
+                                                   m_app.prompter, m_app.settings);
   if (status != doc::ReadStatus::Ok) return false;
   m_path.clear();
   if (m_store.settings.computedCurrent == 0) Compute();
@@ -83,9 +83,9 @@ class FileNamingPrompter final : public platform::Prompter {
 bool CPlanDoc::Open(const std::filesystem::path& path) {
   size_t target = 0;
   doc::ReadReport report;
-  FileNamingPrompter prompter(App().prompter, path.string());
+  FileNamingPrompter prompter(m_app.prompter, path.string());
   const doc::ReadStatus status =
-      doc::LoadDocument(path, m_store, doc::ReadMode::Open, target, prompter, App().settings, &report);
+      doc::LoadDocument(path, m_store, doc::ReadMode::Open, target, prompter, m_app.settings, &report);
   if (status != doc::ReadStatus::Ok) {
     m_store.SetDefaults();
     return false;
@@ -115,7 +115,7 @@ void CPlanDoc::RestoreSnapshot(const std::vector<uint8_t>& snapshot) {
   base::MemorySource source(snapshot);
   platform::ScriptedPrompter silent(platform::Answer::No);
   size_t target = 0;
-  if (doc::ReadDocument(restored, source, doc::ReadMode::Open, target, silent, App().settings) == doc::ReadStatus::Ok)
+  if (doc::ReadDocument(restored, source, doc::ReadMode::Open, target, silent, m_app.settings) == doc::ReadStatus::Ok)
     m_store = std::move(restored);
   Q_EMIT worksheetsChanged();
   UpdateAllViews();
@@ -124,7 +124,7 @@ void CPlanDoc::RestoreSnapshot(const std::vector<uint8_t>& snapshot) {
 bool CPlanDoc::SaveAs(const std::filesystem::path& path) {
   RefreshBackup();
   if (!doc::SaveDocument(path, m_store, 0)) {
-    App().prompter.Message(path.string() + doc::messages::kCannotWrite, platform::Icon::Exclamation);
+    m_app.prompter.Message(path.string() + doc::messages::kCannotWrite, platform::Icon::Exclamation);
     return false;
   }
   m_path = path;
@@ -134,7 +134,7 @@ bool CPlanDoc::SaveAs(const std::filesystem::path& path) {
 }
 
 bool CPlanDoc::Compute() {
-  const calc::ComputeOutcome outcome = calc::RunComputeCommand(m_store, App().prompter);
+  const calc::ComputeOutcome outcome = calc::RunComputeCommand(m_store, m_app.prompter);
   UpdateAllViews();
   if (outcome.loadRecord) RequestLoad(outcome.recordNumber);
   return !outcome.aborted && !outcome.loadRecord;

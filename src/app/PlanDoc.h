@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/AppContext.h"
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
 #include "periphery/SpreadsheetExchange.h"
@@ -21,9 +22,11 @@ class CPlanDoc : public QObject {
   Q_OBJECT
 
  public:
-  explicit CPlanDoc(QObject* parent = nullptr);
+  explicit CPlanDoc(AppContext& app, QObject* parent = nullptr);
   ~CPlanDoc() override;
 
+  // The program's services the document and its windows and dialogs use.
+  AppContext& app() const { return m_app; }
   doc::SurveyStore& store() { return m_store; }
   const doc::SurveyStore& store() const { return m_store; }
   // The current worksheet.
@@ -102,6 +105,7 @@ class CPlanDoc : public QObject {
   void recordsReplaced();
 
  private:
+  AppContext& m_app;
   doc::SurveyStore m_store;
   std::filesystem::path m_path;
   bool m_modified = false;

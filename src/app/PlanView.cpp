@@ -52,7 +52,7 @@ CPlanView::CPlanView(CPlanDoc& document, QWidget* parent)
   // grab-and-drag has had its chance; the menu key and Shift+F10 open it
   // through contextMenuEvent.
   setContextMenuPolicy(Qt::DefaultContextMenu);
-  m_mouseMode = App().settings.GetInt("Settings", "ContextMenu", 0);
+  m_mouseMode = m_doc.app().settings.GetInt("Settings", "ContextMenu", 0);
   if (m_mouseMode < 0 || m_mouseMode > draw::kMouseModeOverview) m_mouseMode = 0;
   for (const draw::MouseModeEntry& entry : draw::MouseModeEntries()) {
     const MenuText text = ParseMenuText(entry.text);
@@ -96,7 +96,7 @@ void CPlanView::paintEvent(QPaintEvent*) {
   const QSize client = viewport()->size();
   if (client.isEmpty()) return;  // a minimised window has nothing to show
   QPainter window(viewport());
-  const bool buffered = App().settings.GetInt("Settings", "Doublebuffer", 1) != 0 &&
+  const bool buffered = m_doc.app().settings.GetInt("Settings", "Doublebuffer", 1) != 0 &&
                         client.width() < kMaxBufferedWidth && client.height() < kMaxBufferedHeight;
   if (!buffered) {
     DrawOn(window, client);
@@ -164,7 +164,7 @@ void CPlanView::UpdateStatus() {
 
 void CPlanView::SetMouseMode(int mode) {
   m_mouseMode = mode;
-  App().settings.SetInt("Settings", "ContextMenu", mode);
+  m_doc.app().settings.SetInt("Settings", "ContextMenu", mode);
   UpdateStatus();
 }
 
@@ -298,7 +298,7 @@ void CPlanView::DrawOn(QPainter& painter, const QSize& client) {
   options.clock = &clock;
   options.backgroundMap = &m_backgroundMap;
   options.documentFolder = m_doc.folder();
-  options.prompter = &App().prompter;
+  options.prompter = &m_doc.app().prompter;
   options.resetFlag = &m_doc.resetFlag();
   const draw::PageSizeMm page = DefaultPrinterPage(worksheet.landscape() != 0);
   options.pageWidthMm = page.width;
@@ -306,7 +306,7 @@ void CPlanView::DrawOn(QPainter& painter, const QSize& client) {
   if (DrawProtocolOn(painter, caps, client, clock)) return;
   options.pickedRecord = MarkedIndex();
   gfx::QPainterSurface surface(painter, caps);
-  m_last = draw::DrawWorksheet(surface, store, worksheet, m_view, App().settings, options);
+  m_last = draw::DrawWorksheet(surface, store, worksheet, m_view, m_doc.app().settings, options);
   if (m_centreCamera) {
     m_centreCamera = false;
     // The picture just drawn is the old camera's view of the new survey.

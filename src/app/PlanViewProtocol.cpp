@@ -22,13 +22,13 @@ bool CPlanView::DrawProtocolOn(QPainter& painter, draw::DeviceCaps caps, const Q
   gfx::QPainterSurface surface(painter, caps);
   draw::ProtocolDrawingOptions options;
   options.clock = &clock;
-  draw::DrawProtocol(surface, m_doc.store(), m_doc.worksheet(), m_view, App().settings, options);
+  draw::DrawProtocol(surface, m_doc.store(), m_doc.worksheet(), m_view, m_doc.app().settings, options);
   return true;
 }
 
 QString CPlanView::ProtocolText() {
   return QString::fromStdString(
-      draw::ProtocolClipboardText(m_doc.store(), m_doc.worksheet(), m_view, App().settings));
+      draw::ProtocolClipboardText(m_doc.store(), m_doc.worksheet(), m_view, m_doc.app().settings));
 }
 
 }  // namespace hp::app

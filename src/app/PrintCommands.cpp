@@ -51,12 +51,13 @@ bool PrintStore(QPrinter& printer, CPlanDoc& doc, draw::ViewTransform& view, dra
   options.clock = &clock;
   options.backgroundMap = map;
   options.documentFolder = doc.folder();
-  options.prompter = &App().prompter;
+  options.prompter = &doc.app().prompter;
   options.resetFlag = &doc.resetFlag();
   bool printed = false, cut = false;
   std::string_view failure;
   {
-    draw::PrintJob job(doc.store(), worksheet, view, App().settings, gfx::CapsOf(printer), PageOf(printer), options);
+    draw::PrintJob job(doc.store(), worksheet, view, doc.app().settings, gfx::CapsOf(printer), PageOf(printer),
+                       options);
     const draw::PagePlan plan = draw::PlanPages(worksheet, job.pageCount(), request);
     if (!job.printable()) {
       failure = draw::print::kNotPrinted;
@@ -71,15 +72,15 @@ bool PrintStore(QPrinter& printer, CPlanDoc& doc, draw::ViewTransform& view, dra
   }
   // Told once the job has put the worksheet back: the message box lets the
   // views repaint.
-  if (!failure.empty()) App().prompter.Message(failure, platform::Icon::Exclamation);
-  if (cut && !preview) App().prompter.Message(draw::print::kCutAtPage, platform::Icon::Exclamation);
+  if (!failure.empty()) doc.app().prompter.Message(failure, platform::Icon::Exclamation);
+  if (cut && !preview) doc.app().prompter.Message(draw::print::kCutAtPage, platform::Icon::Exclamation);
   doc.UpdateAllViews();
   return printed;
 }
 
 // The page count of a job on this printer, for the print dialog.
 int PageCountOn(QPrinter& printer, CPlanDoc& doc, draw::ViewTransform& view, bool& selection) {
-  draw::PrintJob job(doc.store(), doc.worksheet(), view, App().settings, gfx::CapsOf(printer), PageOf(printer));
+  draw::PrintJob job(doc.store(), doc.worksheet(), view, doc.app().settings, gfx::CapsOf(printer), PageOf(printer));
   selection = job.allowsSelection();
   return job.pageCount();
 }
@@ -92,7 +93,7 @@ double ProtocolWidthOnPaper(CPlanDoc& doc, CPlanView& view) {
   draw::DeviceCaps caps = gfx::CapsOf(measure);
   caps.dpiX = caps.dpiY = gfx::kPrintPdfDpi;
   gfx::QPainterSurface surface(painter, caps);
-  return draw::ProtocolWidthMm(surface, doc.store(), doc.worksheet(), view.viewTransform(), App().settings);
+  return draw::ProtocolWidthMm(surface, doc.store(), doc.worksheet(), view.viewTransform(), doc.app().settings);
 }
 
 }  // namespace
@@ -171,7 +172,7 @@ bool RunPageSetupDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
   const draw::PageSizeMm reported = DefaultPrinterPage(false);
   CPageSetupDialog* shown = nullptr;
   CPageSetupDialog dialog(
-      draw::LoadPageSetup(worksheet), worksheet.displayType(), parent,
+      doc.app(), draw::LoadPageSetup(worksheet), worksheet.displayType(), parent,
       [&](const draw::PageSetupOptions& options) -> std::optional<draw::FieldFault<draw::PageSetupField>> {
         const draw::PageSetupApplied applied = draw::ApplyPageSetup(options, worksheet, reported.width, reported.height);
         if (applied.fault) return applied.fault;
@@ -190,7 +191,7 @@ bool RunPageSetupDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
 
 bool RunSubSheetDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
   doc::Worksheet& worksheet = doc.worksheet();
-  CSubSheetDialog dialog(draw::LoadSubSheetOptions(worksheet), doc.folder(), parent,
+  CSubSheetDialog dialog(doc.app(), draw::LoadSubSheetOptions(worksheet), doc.folder(), parent,
                          [&](const draw::SubSheetOptions& options)
                              -> std::optional<draw::FieldFault<draw::SubSheetField>> {
                            const draw::SubSheetApplied applied = draw::ApplySubSheetOptions(options, worksheet);
@@ -215,7 +216,7 @@ void RunClearPrintArea(CPlanDoc& doc) {
   doc.UpdateAllViews();
 }
 
-std::optional<int> RunCommandLinePrint(const QStringList& arguments) {
+std::optional<int> RunCommandLinePrint(AppContext& app, const QStringList& arguments) {
   const bool toDefault = arguments.size() == 2 && arguments[0] == QStringLiteral("-p");
   const bool toNamed = arguments.size() >= 3 && arguments[0] == QStringLiteral("-pt");
   if (!toDefault && !toNamed) return std::nullopt;
@@ -223,17 +224,17 @@ std::optional<int> RunCommandLinePrint(const QStringList& arguments) {
   if (toNamed) {
     printerInfo = QPrinterInfo::printerInfo(arguments[2]);
     if (printerInfo.isNull()) {
-      App().prompter.Message(std::string(kUnknownPrinter) + arguments[2].toStdString(), platform::Icon::Stop);
+      app.prompter.Message(std::string(kUnknownPrinter) + arguments[2].toStdString(), platform::Icon::Stop);
       return 1;
     }
   } else {
     printerInfo = QPrinterInfo::defaultPrinter();
     if (printerInfo.isNull()) {
-      App().prompter.Message(kNoPrinter, platform::Icon::Stop);
+      app.prompter.Message(kNoPrinter, platform::Icon::Stop);
       return 1;
     }
   }
-  CPlanDoc doc;
+  CPlanDoc doc(app);
   if (!doc.Open(arguments[1].toStdString())) return 1;
   QPrinter printer(printerInfo, QPrinter::HighResolution);
   PreparePrinter(printer, doc.worksheet());

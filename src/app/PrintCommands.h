@@ -17,6 +17,7 @@ class QWidget;
 
 namespace hp::app {
 
+struct AppContext;
 class CPlanDoc;
 class CPlanView;
 
@@ -55,6 +56,6 @@ void RunClearPrintArea(CPlanDoc& doc);
 // `-p FILE` prints the document on the default printer, `-pt FILE PRINTER`
 // on the named one, and the program ends: the exit status (0 printed, 1 not).
 // Nothing for any other command line.
-std::optional<int> RunCommandLinePrint(const QStringList& arguments);
+std::optional<int> RunCommandLinePrint(AppContext& app, const QStringList& arguments);
 
 }  // namespace hp::app

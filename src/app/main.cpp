@@ -40,20 +40,20 @@ int main(int argc, char** argv) {
   hp::app::AppContext context{
       settings, prompter, shell,
       hp::platform::DataFolder(std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()))};
-  hp::app::InstallAppContext(&context);
+  application.ReportFaultsWith(&prompter);
 
   const QStringList arguments = QApplication::arguments();
   // "-p FILE" and "-pt FILE PRINTER" print and end.
-  if (const std::optional<int> printed = hp::app::RunCommandLinePrint(arguments.mid(1))) {
-    hp::app::InstallAppContext(nullptr);
+  if (const std::optional<int> printed = hp::app::RunCommandLinePrint(context, arguments.mid(1))) {
+    application.ReportFaultsWith(nullptr);
     return *printed;
   }
-  hp::app::CMainFrame frame;
+  hp::app::CMainFrame frame(context);
   frame.show();
   // Once the window has its size, so that a restored document window gets
   // its share of it.
   QTimer::singleShot(0, &frame, [&frame, arguments] { frame.OpenStartDocuments(arguments.mid(1)); });
   const int status = QApplication::exec();
-  hp::app::InstallAppContext(nullptr);
+  application.ReportFaultsWith(nullptr);
   return status;
 }

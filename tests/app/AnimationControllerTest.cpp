@@ -29,13 +29,11 @@
 namespace hp::app {
 namespace {
 
-class AnimationControllerTest : public testing::Test {
+class AnimationControllerTest : public test::AppTest {
  protected:
   void SetUp() override {
-    test::Context().settings = platform::MemorySettingsStore();
-    test::Context().settings.SetInt("Settings", "Animation", 0);
-    test::Context().prompter.Clear();
-    m_frame = std::make_unique<CMainFrame>();
+    Context().settings.SetInt("Settings", "Animation", 0);
+    m_frame = std::make_unique<CMainFrame>(app());
     m_child = m_frame->NewDocument();
     m_frame->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(m_frame.get()));
@@ -226,7 +224,7 @@ TEST_F(AnimationControllerTest, PositionCommandsAndFieldsOfTheToolBar) {
   // Stored positions survive saving and opening again.
   const std::filesystem::path file = std::filesystem::temp_directory_path() / "hp_animation_positions.hpn";
   ASSERT_TRUE(doc().SaveAs(file));
-  CPlanDoc reopened;
+  CPlanDoc reopened{app()};
   ASSERT_TRUE(reopened.Open(file));
   std::filesystem::remove(file);
   ASSERT_EQ(reopened.worksheet().positions.size(), 2u);
@@ -245,20 +243,20 @@ TEST_F(AnimationControllerTest, ClosingTheWindowDuringAFlight) {
   EXPECT_TRUE(m_frame->children().empty());
 }
 
-TEST(AnimationOptionsDialog, KeepsItsPauseWithinZeroToAThousand) {
-  test::Context().settings = platform::MemorySettingsStore();
-  test::Context().prompter.Clear();
-  CAnimationOptionsDialog dialog(nullptr);
+using AnimationOptionsDialog = test::AppTest;
+
+TEST_F(AnimationOptionsDialog, KeepsItsPauseWithinZeroToAThousand) {
+  CAnimationOptionsDialog dialog(app(), nullptr);
   EXPECT_EQ(dialog.pauseField()->text(), QStringLiteral("20"));
   dialog.pauseField()->setText(QStringLiteral("1001"));
   dialog.accept();
   EXPECT_NE(dialog.result(), QDialog::Accepted);
-  ASSERT_FALSE(test::Context().prompter.Entries().empty());
-  EXPECT_EQ(test::Context().prompter.Entries().back().text, "Geben Sie eine ganze Zahl zwischen 0 und 1000 ein.");
+  ASSERT_FALSE(Context().prompter.Entries().empty());
+  EXPECT_EQ(Context().prompter.Entries().back().text, "Geben Sie eine ganze Zahl zwischen 0 und 1000 ein.");
   dialog.pauseField()->setText(QStringLiteral("300"));
   dialog.accept();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(test::Context().settings.GetInt("Settings", "Animation", -1), 300);
+  EXPECT_EQ(Context().settings.GetInt("Settings", "Animation", -1), 300);
 }
 
 }  // namespace

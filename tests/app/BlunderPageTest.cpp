@@ -41,8 +41,10 @@ void FillLoop(CPlanDoc& doc) {
   AddLeg(doc, "3", "S", 5.7622, 265.4195);
 }
 
-TEST(BlunderPage, SecondPageListsLoopsAndSuspectsOpensTheEditorAndKeepsTheAccuracies) {
-  CPlanDoc doc;
+using BlunderPage = test::AppTest;
+
+TEST_F(BlunderPage, SecondPageListsLoopsAndSuspectsOpensTheEditorAndKeepsTheAccuracies) {
+  CPlanDoc doc{app()};
   FillLoop(doc);
   CLoopEvaluationDialog dialog(nullptr, doc, {});
   ASSERT_EQ(dialog.pages()->count(), 2);
@@ -64,7 +66,7 @@ TEST(BlunderPage, SecondPageListsLoopsAndSuspectsOpensTheEditorAndKeepsTheAccura
   EXPECT_EQ(doc.store().settings.currentRecordNumber, 3u);
 
   // The accuracies are checked, kept in the settings and used.
-  auto& context = test::Context();
+  auto& context = Context();
   context.prompter.Clear();
   EXPECT_EQ(page.sigmaLength()->text(), QStringLiteral("0,05"));
   page.sigmaAngle()->setText(QStringLiteral("0"));
@@ -76,14 +78,13 @@ TEST(BlunderPage, SecondPageListsLoopsAndSuspectsOpensTheEditorAndKeepsTheAccura
   EXPECT_EQ(page.loops()->item(0, 8)->text(), QStringLiteral("nein"));
   EXPECT_EQ(page.suspects()->rowCount(), 0);
   EXPECT_DOUBLE_EQ(calc::LoadBlunderOptions(context.settings).sigmaAngle, 20);
-  calc::SaveBlunderOptions(context.settings, {});
 }
 
 // A ladder of two squares with a tape slip on the rail leg A0-A1: the
 // parallel rail leg of the same loop explains it as well, and the window
 // marks both rows.
-TEST(BlunderPage, EqualExplanationsAreMarked) {
-  CPlanDoc doc;
+TEST_F(BlunderPage, EqualExplanationsAreMarked) {
+  CPlanDoc doc{app()};
   doc.NewFromDefaults();
   doc::SurveyRecord& head = *doc.store().records.front();
   head.cave = head.refCave = head.passage = head.refPassage = 1;

@@ -10,10 +10,12 @@
 namespace hp::app {
 namespace {
 
-TEST(ChoiceDialog, IsWideEnoughForItsCaption) {
+using ChoiceDialog = test::AppTest;
+
+TEST_F(ChoiceDialog, IsWideEnoughForItsCaption) {
   for (const char* caption : {imports::texts::kTableQuestion, imports::texts::kDocumentQuestion}) {
     const QString title = QString::fromUtf8(caption);
-    CChoiceDialog dialog(nullptr, title, {QStringLiteral("&A"), QStringLiteral("&B")}, 0);
+    CChoiceDialog dialog(app(), nullptr, title, {QStringLiteral("&A"), QStringLiteral("&B")}, 0);
     EXPECT_GT(dialog.minimumWidth(), dialog.fontMetrics().horizontalAdvance(title) + 100) << caption;
   }
 }

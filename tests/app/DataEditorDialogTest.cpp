@@ -29,10 +29,9 @@ void TypeKeys(QWidget* widget, const QString& text) {
   }
 }
 
-class DataEditorDialogTest : public testing::Test {
+class DataEditorDialogTest : public test::AppTest {
  protected:
   void SetUp() override {
-    test::Context().settings = platform::MemorySettingsStore();
     doc.NewFromDefaults();
     auto& records = doc.store().records;
     records.clear();
@@ -48,7 +47,7 @@ class DataEditorDialogTest : public testing::Test {
   }
   QLineEdit* Edit(CDataEditorDialog& dialog, Field f) { return static_cast<QLineEdit*>(dialog.field(f)); }
 
-  CPlanDoc doc;
+  CPlanDoc doc{app()};
   const doc::SurveyRecord* marked = nullptr;
 };
 
@@ -99,7 +98,7 @@ TEST_F(DataEditorDialogTest, EscapeLeavesTheSearchFormAndCoordinatesAreTypedOnly
 
 TEST_F(DataEditorDialogTest, BothLayoutsHoldEveryFieldAndButton) {
   for (const int small : {0, 1}) {
-    test::Context().settings.SetInt("Settings", "SmallDisplay", small);
+    Context().settings.SetInt("Settings", "SmallDisplay", small);
     CDataEditorDialog dialog(nullptr, doc, &marked);
     dialog.editor().Open(1);
     dialog.Refresh();
@@ -141,10 +140,10 @@ TEST_F(DataEditorDialogTest, IncludeWithoutAnyIncludeFileSaysSoAndChangesNothing
   dialog.editor().Open(2);
   dialog.Refresh();
   doc.setModified(false);
-  test::Context().prompter.Clear();
+  Context().prompter.Clear();
   dialog.button(Button::Include)->click();
-  ASSERT_EQ(test::Context().prompter.Texts().size(), 1u);
-  EXPECT_EQ(test::Context().prompter.Texts()[0], "Kein Datensatz des Dokuments hat eine Include-Datei.");
+  ASSERT_EQ(Context().prompter.Texts().size(), 1u);
+  EXPECT_EQ(Context().prompter.Texts()[0], "Kein Datensatz des Dokuments hat eine Include-Datei.");
   EXPECT_FALSE(doc.isModified());
   EXPECT_EQ(doc.store().records.size(), 3u);
   EXPECT_EQ(dialog.editor().number(), 2);
@@ -161,11 +160,11 @@ TEST_F(DataEditorDialogTest, NavigationButtonsSayWhatTheyDo) {
 
 // Neu, Bearbeiten, Beenden: the new document's one record names no station,
 // so the pass that closing runs has nothing to report and the editor closes.
-TEST(DataEditorNewDocument, ClosesWithoutAMessage) {
-  test::Context().settings = platform::MemorySettingsStore();
-  test::Context().prompter.Clear();
+using DataEditorNewDocument = test::AppTest;
+
+TEST_F(DataEditorNewDocument, ClosesWithoutAMessage) {
   const doc::SurveyRecord* marked = nullptr;
-  CPlanDoc plan;
+  CPlanDoc plan{app()};
   plan.NewFromDefaults();
   plan.store().settings.computedCurrent = 0;
   CDataEditorDialog dialog(nullptr, plan, &marked);
@@ -173,7 +172,7 @@ TEST(DataEditorNewDocument, ClosesWithoutAMessage) {
   dialog.Refresh();
   QSignalSpy finished(&dialog, &QDialog::finished);
   dialog.button(Button::Close)->click();
-  EXPECT_TRUE(test::Context().prompter.Texts().empty());
+  EXPECT_TRUE(Context().prompter.Texts().empty());
   EXPECT_EQ(finished.count(), 1);
   EXPECT_EQ(plan.store().records.size(), 1u);
   EXPECT_EQ(plan.store().settings.computedCurrent, 1);

@@ -13,10 +13,9 @@
 namespace hp::app {
 namespace {
 
-class DialogBaseTest : public testing::Test {
+class DialogBaseTest : public test::AppTest {
  protected:
-  void SetUp() override { test::Context().settings = platform::MemorySettingsStore(); }
-  static platform::MemorySettingsStore& Settings() { return test::Context().settings; }
+  platform::MemorySettingsStore& Settings() { return Context().settings; }
   static QRect WorkArea() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 };
 
@@ -24,7 +23,7 @@ TEST_F(DialogBaseTest, FirstOpeningIsCentredOnTheOwner) {
   QWidget owner;
   owner.setGeometry(100, 100, 600, 400);
   owner.show();
-  CDialogBase dialog(&owner, QStringLiteral("Probe"));
+  CDialogBase dialog(app(), &owner, QStringLiteral("Probe"));
   dialog.resize(200, 100);
   dialog.show();
   const QRect frame = dialog.frameGeometry();
@@ -38,7 +37,7 @@ TEST_F(DialogBaseTest, RememberedPositionPartlyOffScreenOpensInsideTheWorkArea) 
   const QRect area = WorkArea();
   Settings().SetInt("Dialoge", "Probe X", area.right() - 50);
   Settings().SetInt("Dialoge", "Probe Y", area.top() - 500);
-  CDialogBase dialog(nullptr, QStringLiteral("Probe"));
+  CDialogBase dialog(app(), nullptr, QStringLiteral("Probe"));
   dialog.resize(200, 100);
   dialog.show();
   const QRect frame = dialog.frameGeometry();
@@ -47,7 +46,7 @@ TEST_F(DialogBaseTest, RememberedPositionPartlyOffScreenOpensInsideTheWorkArea) 
 }
 
 TEST_F(DialogBaseTest, AMovedDialogRemembersItsPlaceUnderItsCaption) {
-  CDialogBase dialog(nullptr, QStringLiteral("Farben"));
+  CDialogBase dialog(app(), nullptr, QStringLiteral("Farben"));
   dialog.resize(200, 100);
   dialog.show();
   dialog.move(dialog.pos() + QPoint(17, 9));
@@ -61,7 +60,7 @@ TEST_F(DialogBaseTest, ADialogReopensExactlyWhereItWasLeft) {
   Settings().SetInt("Dialoge", "Probe X", 300);
   Settings().SetInt("Dialoge", "Probe Y", 200);
   for (int opening = 0; opening < 3; ++opening) {
-    CDialogBase dialog(nullptr, QStringLiteral("Probe"));
+    CDialogBase dialog(app(), nullptr, QStringLiteral("Probe"));
     dialog.resize(200, 100);
     dialog.show();
     EXPECT_EQ(dialog.geometry().topLeft(), QPoint(300, 200)) << "opening " << opening;
@@ -71,13 +70,9 @@ TEST_F(DialogBaseTest, ADialogReopensExactlyWhereItWasLeft) {
 }
 
 TEST_F(DialogBaseTest, HelpOpensOnlyAnExistingPage) {
-  auto& context = test::Context();
-  const std::filesystem::path before = context.context.programFolder;
-  context.context.programFolder = std::filesystem::temp_directory_path() / "hollowplan-without-help";
-  context.shell.opened.clear();
-  EXPECT_FALSE(OpenHelpTopic(QStringLiteral("Farben")));
-  EXPECT_TRUE(context.shell.opened.empty());
-  context.context.programFolder = before;
+  app().programFolder = std::filesystem::temp_directory_path() / "hollowplan-without-help";
+  EXPECT_FALSE(OpenHelpTopic(app(), QStringLiteral("Farben")));
+  EXPECT_TRUE(Context().shell.opened.empty());
 }
 
 }  // namespace

@@ -51,27 +51,21 @@ std::string ReadAll(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-class ExportCommandTest : public testing::Test {
+class ExportCommandTest : public test::AppTest {
  protected:
   void SetUp() override {
-    test::Context().settings = platform::MemorySettingsStore();
-    test::Context().prompter.Clear();
-    test::Context().shell.opened.clear();
-    test::Context().shell.opens = true;
     m_folder = fs::temp_directory_path() / ("hp_app_export_" + std::to_string(::getpid()));
     fs::create_directories(m_folder);
   }
-  void TearDown() override {
-    SetExportFileChooser({});
-    fs::remove_all(m_folder);
-  }
-  static platform::MemorySettingsStore& Settings() { return test::Context().settings; }
+  void TearDown() override { fs::remove_all(m_folder); }
+  platform::MemorySettingsStore& Settings() { return Context().settings; }
   // The save dialog answers with `name` in the test folder and filter `filter`.
   void Choose(const std::string& name, int filter) {
-    SetExportFileChooser([this, name, filter](QWidget*, const QString& folder, const QString& proposed, int preset) {
+    app().chooseExportFile = [this, name, filter](QWidget*, const QString& folder, const QString& proposed,
+                                                  int preset) {
       m_seen = {folder.toStdString(), proposed.toStdString(), preset};
       return std::optional<ExportTarget>(ExportTarget{QString::fromStdString((m_folder / name).string()), filter});
-    });
+    };
   }
   struct Seen {
     std::string folder, name;
@@ -82,7 +76,7 @@ class ExportCommandTest : public testing::Test {
 };
 
 TEST_F(ExportCommandTest, TableExportRemembersTheChoiceAndStoresTheIncludeMode) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   frame.NewDocument();
   Settings().SetString("Settings", "ExportDir", "/vorher");
   Settings().SetInt("Settings", "SaveExtention", 9);
@@ -102,11 +96,11 @@ TEST_F(ExportCommandTest, TableExportRemembersTheChoiceAndStoresTheIncludeMode) 
   EXPECT_EQ(Settings().GetInt("Settings", "ExportTAB", -1), 1);
   const std::string text = ReadAll(m_folder / "Höhle.TXT");
   EXPECT_NE(text.find("Koordinatenreferenz"), std::string::npos) << "the default record in the table";
-  EXPECT_TRUE(test::Context().prompter.Texts().empty());
+  EXPECT_TRUE(Context().prompter.Texts().empty());
 }
 
 TEST_F(ExportCommandTest, ABitmapIsThePictureTheViewShows) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   frame.resize(800, 600);
   frame.show();
   CChildFrame* child = frame.NewDocument();
@@ -131,7 +125,7 @@ TEST_F(ExportCommandTest, ABitmapIsThePictureTheViewShows) {
 }
 
 TEST_F(ExportCommandTest, TheSaveDialogOffersTheFileTypesAndStartsWhereTheLastExportWent) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   frame.NewDocument();
   Settings().SetString("Settings", "ExportDir", m_folder.string());
   Settings().SetInt("Settings", "SaveExtention", 7);
@@ -169,9 +163,9 @@ TEST_F(ExportCommandTest, RefusedOrCancelledExportsWriteNothing) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
-    test::Context().prompter.Clear();
+    Context().prompter.Clear();
     Settings() = platform::MemorySettingsStore();
-    CMainFrame frame;
+    CMainFrame frame(app());
     frame.NewDocument()->document().worksheet().setDisplayType(c.displayType);
     Choose(c.file, 3);
     if (c.cancelOptions) OnNextDialog([](QDialog&) {}, false);
@@ -181,7 +175,7 @@ TEST_F(ExportCommandTest, RefusedOrCancelledExportsWriteNothing) {
     EXPECT_EQ(Settings().GetString("Settings", "ExportDir", ""), m_folder.string()) << "remembered before the check";
     EXPECT_FALSE(Settings().Contains("Settings", "DXFFormat"));
     EXPECT_FALSE(Settings().Contains("Settings", "GPXSymbol"));
-    const auto texts = test::Context().prompter.Texts();
+    const auto texts = Context().prompter.Texts();
     if (c.message.empty()) {
       EXPECT_TRUE(texts.empty());
     } else {
@@ -198,7 +192,7 @@ TEST_F(ExportCommandTest, OptionsDialogsStoreWhatWasChosen) {
     dialog.findChild<QCheckBox*>()->setChecked(false);
     dialog.findChild<QLineEdit*>()->clear();
   });
-  ASSERT_TRUE(RunExportOptions(nullptr, exports::ExportOptionsDialog::Gpx, Settings()));
+  ASSERT_TRUE(RunExportOptions(app(), nullptr, exports::ExportOptionsDialog::Gpx));
   EXPECT_EQ(Settings().GetInt("Settings", "GPXSelect", -1), 1);
   EXPECT_EQ(Settings().GetInt("Settings", "GPXUmlaute", -1), 0);
   EXPECT_EQ(Settings().GetString("Settings", "GPXSymbol", ""), "Waypoint") << "an empty symbol";
@@ -209,7 +203,7 @@ TEST_F(ExportCommandTest, OptionsDialogsStoreWhatWasChosen) {
     dialog.findChild<QSpinBox*>()->setValue(250);
     dialog.findChildren<QComboBox*>().at(1)->setCurrentIndex(0);
   });
-  ASSERT_TRUE(RunExportOptions(nullptr, exports::ExportOptionsDialog::Vrml, Settings()));
+  ASSERT_TRUE(RunExportOptions(app(), nullptr, exports::ExportOptionsDialog::Vrml));
   EXPECT_EQ(Settings().GetInt("Settings", "VRML_Durchmesser", -1), 250);
   EXPECT_EQ(Settings().GetInt("Settings", "VRML_Form", -1), 0);
 
@@ -217,13 +211,13 @@ TEST_F(ExportCommandTest, OptionsDialogsStoreWhatWasChosen) {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("DXF-Format"));
     dialog.findChildren<QRadioButton*>().at(1)->setChecked(true);
   });
-  ASSERT_TRUE(RunExportOptions(nullptr, exports::ExportOptionsDialog::Dxf, Settings()));
+  ASSERT_TRUE(RunExportOptions(app(), nullptr, exports::ExportOptionsDialog::Dxf));
   EXPECT_EQ(Settings().GetInt("Settings", "DXFFormat", -1), 1);
 }
 
 TEST_F(ExportCommandTest, GoogleEarthWritesTheKmlAndOpensIt) {
   QStandardPaths::setTestModeEnabled(true);
-  CMainFrame frame;
+  CMainFrame frame(app());
   frame.NewDocument();
   QAction* command = frame.command(QStringLiteral("Export nach Google Earth"));
   ASSERT_NE(command, nullptr);
@@ -231,7 +225,7 @@ TEST_F(ExportCommandTest, GoogleEarthWritesTheKmlAndOpensIt) {
 
   OnNextDialog([](QDialog& dialog) { EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Google Earth")); }, false);
   command->trigger();
-  EXPECT_TRUE(test::Context().shell.opened.empty()) << "cancelled";
+  EXPECT_TRUE(Context().shell.opened.empty()) << "cancelled";
 
   const fs::path file = GoogleEarthFile();
   // A desktop with a program for KML files opens it without a word; one
@@ -243,15 +237,15 @@ TEST_F(ExportCommandTest, GoogleEarthWritesTheKmlAndOpensIt) {
   for (const bool opens : {true, false}) {
     SCOPED_TRACE(opens);
     fs::remove(file);
-    test::Context().shell.opened.clear();
-    test::Context().shell.opens = opens;
-    test::Context().prompter.Clear();
+    Context().shell.opened.clear();
+    Context().shell.opens = opens;
+    Context().prompter.Clear();
     OnNextDialog([](QDialog& dialog) { dialog.findChildren<QCheckBox*>().at(2)->setChecked(true); });
     command->trigger();
     EXPECT_EQ(Settings().GetInt("Settings", "GEPoint", -1), 1);
-    EXPECT_EQ(test::Context().shell.opened, std::vector<std::string>{file.string()});
+    EXPECT_EQ(Context().shell.opened, std::vector<std::string>{file.string()});
     EXPECT_EQ(ReadAll(file).rfind("<?xml", 0), 0u);
-    EXPECT_EQ(test::Context().prompter.Texts(), opens ? std::vector<std::string>{} : without);
+    EXPECT_EQ(Context().prompter.Texts(), opens ? std::vector<std::string>{} : without);
   }
   QStandardPaths::setTestModeEnabled(false);
   EXPECT_EQ(file.filename(), "Hollowplan.kml");

@@ -45,17 +45,20 @@ const std::filesystem::path kGuide = std::filesystem::path(HP_BUILD_FOLDER) / "h
 
 QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-TEST(Help, ATopicWithoutAPageOpensTheStartPageAndNoGuideOpensNothing) {
+// The guide the build made.
+class Help : public test::AppTest {
+ protected:
+  void SetUp() override { app().programFolder = HP_BUILD_FOLDER; }
+};
+
+TEST_F(Help, ATopicWithoutAPageOpensTheStartPageAndNoGuideOpensNothing) {
   EXPECT_EQ(HelpPage(HP_BUILD_FOLDER, QStringLiteral("Gibt es nicht")), kGuide / "index.htm");
   EXPECT_EQ(HelpPage(kGuide / "nirgends", QStringLiteral("Datenauswertung")), std::nullopt);
 }
 
 // Opens a dialog as the program does; while it is shown, clicks its one
 // "Hilfe" button and closes it. Returns the pages the shell was asked to open.
-std::vector<std::string> PagesOpenedByHelpButton(const std::function<void()>& open) {
-  auto& context = test::Context();
-  const std::filesystem::path before = context.context.programFolder;
-  context.context.programFolder = HP_BUILD_FOLDER;
+std::vector<std::string> PagesOpenedByHelpButton(test::TestContext& context, const std::function<void()>& open) {
   context.shell.opened.clear();
   QTimer::singleShot(0, [] {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -68,40 +71,38 @@ std::vector<std::string> PagesOpenedByHelpButton(const std::function<void()>& op
     dialog->reject();
   });
   open();
-  context.context.programFolder = before;
   return context.shell.opened;
 }
 
 template <class Dialog, class... Args>
-std::function<void()> Shown(Args... args) {
-  return [=] { Dialog(args...).exec(); };
+std::function<void()> Shown(AppContext& app, Args... args) {
+  return [&app, args...] { Dialog(app, args...).exec(); };
 }
 
-TEST(Help, EveryDialogWithAPageHasAHelpButtonThatOpensIt) {
+TEST_F(Help, EveryDialogWithAPageHasAHelpButtonThatOpensIt) {
   QWidget* const none = nullptr;
-  CPlanDoc doc;
+  CPlanDoc doc{app()};
   doc::SurveyRecord record;
   edit::EditorSettings editor;
-  platform::MemorySettingsStore settings;
   const doc::SurveyRecord* marked = nullptr;
-  const auto options = [&settings](exports::ExportOptionsDialog which) {
-    return [&settings, which] { RunExportOptions(nullptr, which, settings); };
+  const auto options = [this](exports::ExportOptionsDialog which) {
+    return [this, which] { RunExportOptions(app(), nullptr, which); };
   };
-  const auto worksheet = [none](WorksheetDialogKind kind) {
+  const auto worksheet = [this, none](WorksheetDialogKind kind) {
     WorksheetDialogOptions o;
     o.kind = kind;
-    return Shown<CWorksheetDialog>(o, none);
+    return Shown<CWorksheetDialog>(app(), o, none);
   };
   using Export = exports::ExportOptionsDialog;
   const std::vector<std::pair<QString, std::function<void()>>> dialogs = {
       {Utf8(edit::texts::kCaption), [&] { CDataEditorDialog(nullptr, doc, &marked).exec(); }},
-      {Utf8(edit::texts::kNewCaption), [&] { AskPlacement(nullptr, editor); }},
-      {Utf8(edit::texts::kSearchCaption), [&] { AskSearchDirection(nullptr, editor); }},
+      {Utf8(edit::texts::kNewCaption), [&] { AskPlacement(app(), nullptr, editor); }},
+      {Utf8(edit::texts::kSearchCaption), [&] { AskSearchDirection(app(), nullptr, editor); }},
       {QStringLiteral("Vermessungsdaten Übersicht"), [&] { COverviewDialog(nullptr, doc).exec(); }},
-      {Utf8(calc::kCalculatorCaption), [&] { RunSurveyCalculator(nullptr, doc.store(), record); }},
-      {Utf8(calc::kDistanceCaption), [&] { RunStationDistanceDialog(nullptr, doc.store(), record, nullptr); }},
+      {Utf8(calc::kCalculatorCaption), [&] { RunSurveyCalculator(app(), nullptr, doc.store(), record); }},
+      {Utf8(calc::kDistanceCaption), [&] { RunStationDistanceDialog(app(), nullptr, doc.store(), record, nullptr); }},
       {Utf8(edit::kCoordinatesCaption), [&] { RunCoordinatesDialog(nullptr, doc, record); }},
-      {QStringLiteral("Datenauswertung"), Shown<CEvaluationDialog>(none, calc::SurveyEvaluation{})},
+      {QStringLiteral("Datenauswertung"), Shown<CEvaluationDialog>(app(), none, calc::SurveyEvaluation{})},
       {QStringLiteral("Ringschlussauswertung"), [&] { CLoopEvaluationDialog(nullptr, doc, {}).exec(); }},
       {QStringLiteral("Dokument"), [&] { RunDocumentDialog(nullptr, doc); }},
       {QStringLiteral("Optionen Daten"), [&] { RunDataOptionsDialog(nullptr, doc); }},
@@ -110,28 +111,29 @@ TEST(Help, EveryDialogWithAPageHasAHelpButtonThatOpensIt) {
       {QStringLiteral("Geräte"), [&] { RunInstrumentsDialog(nullptr, doc); }},
       {QStringLiteral("Ebenen"), [&] { RunLevelNamesDialog(nullptr, doc); }},
       {QStringLiteral("Vermesser"), [&] { RunSurveyorNamesDialog(nullptr, doc); }},
-      {Utf8(draw::kDisplayDialogCaption), Shown<CDisplayDialog>(none, draw::DisplayDialogState{}, 0)},
-      {Utf8(draw::legs::kCaption), Shown<CLegDisplayDialog>(draw::LegDisplayOptions{}, none,
+      {Utf8(draw::kDisplayDialogCaption), Shown<CDisplayDialog>(app(), none, draw::DisplayDialogState{}, 0)},
+      {Utf8(draw::legs::kCaption), Shown<CLegDisplayDialog>(app(), draw::LegDisplayOptions{}, none,
                                                             std::function<void(const draw::LegDisplayOptions&)>{})},
-      {Utf8(draw::sheet::kCaption), Shown<CWorksheetSettingsDialog>(draw::WorksheetOptions{}, none,
+      {Utf8(draw::sheet::kCaption), Shown<CWorksheetSettingsDialog>(app(), draw::WorksheetOptions{}, none,
                                                                     std::function<void(const draw::WorksheetOptions&)>{})},
-      {QStringLiteral("Seite einrichten"), Shown<CPageSetupDialog>(draw::PageSetupOptions{}, 0, none,
+      {QStringLiteral("Seite einrichten"), Shown<CPageSetupDialog>(app(), draw::PageSetupOptions{}, 0, none,
                                                                    CPageSetupDialog::Store{}, CPageSetupDialog::Centre{})},
-      {QStringLiteral("Teilblätter"), Shown<CSubSheetDialog>(draw::SubSheetOptions{}, std::filesystem::path(),
+      {QStringLiteral("Teilblätter"), Shown<CSubSheetDialog>(app(), draw::SubSheetOptions{}, std::filesystem::path(),
                                                              none, CSubSheetDialog::Store{})},
-      {Utf8(draw::protocol_dialog_texts::kTitle), Shown<CProtocolDialog>(draw::ProtocolOptions{}, none)},
-      {QStringLiteral("Optionen Animation"), Shown<CAnimationOptionsDialog>(none)},
+      {Utf8(draw::protocol_dialog_texts::kTitle), Shown<CProtocolDialog>(app(), draw::ProtocolOptions{}, none)},
+      {QStringLiteral("Optionen Animation"), Shown<CAnimationOptionsDialog>(app(), none)},
       {QString::fromUtf8(imports::texts::kTableQuestion),
-       [] { AskChoice(nullptr, QString::fromUtf8(imports::texts::kTableQuestion), {"a", "b"}, 0); }},
+       [this] { AskChoice(app(), nullptr, QString::fromUtf8(imports::texts::kTableQuestion), {"a", "b"}, 0); }},
       {QString::fromUtf8(imports::texts::kDocumentQuestion),
-       [] { AskChoice(nullptr, QString::fromUtf8(imports::texts::kDocumentQuestion), {"a", "b"}, 0); }},
+       [this] { AskChoice(app(), nullptr, QString::fromUtf8(imports::texts::kDocumentQuestion), {"a", "b"}, 0); }},
       {WorksheetDialogCaption(WorksheetDialogKind::Select), worksheet(WorksheetDialogKind::Select)},
       {WorksheetDialogCaption(WorksheetDialogKind::New), worksheet(WorksheetDialogKind::New)},
       {WorksheetDialogCaption(WorksheetDialogKind::Copy), worksheet(WorksheetDialogKind::Copy)},
       {WorksheetDialogCaption(WorksheetDialogKind::Move), worksheet(WorksheetDialogKind::Move)},
       {WorksheetDialogCaption(WorksheetDialogKind::Rename), worksheet(WorksheetDialogKind::Rename)},
       // The save dialog of the export and every format's options share a page.
-      {Utf8(exports::kExportDialogTitle), [] { MakeExportFileDialog(nullptr, QString(), "x.txt", 1)->exec(); }},
+      {Utf8(exports::kExportDialogTitle),
+       [this] { MakeExportFileDialog(app(), nullptr, QString(), "x.txt", 1)->exec(); }},
       {Utf8(exports::kExportDialogTitle), options(Export::Dxf)},
       {Utf8(exports::kExportDialogTitle), options(Export::DocumentCopy)},
       {Utf8(exports::kExportDialogTitle), options(Export::Table)},
@@ -142,20 +144,15 @@ TEST(Help, EveryDialogWithAPageHasAHelpButtonThatOpensIt) {
   for (const auto& [page, open] : dialogs) {
     // The page itself, not the start page that stands in for a missing one.
     const std::string own = (kGuide / (page.toStdString() + ".htm")).string();
-    EXPECT_EQ(PagesOpenedByHelpButton(open), std::vector<std::string>{own}) << page.toStdString();
+    EXPECT_EQ(PagesOpenedByHelpButton(Context(), open), std::vector<std::string>{own}) << page.toStdString();
   }
 }
 
-TEST(Help, F1OpensThePageTheHelpButtonOpens) {
-  auto& context = test::Context();
-  const std::filesystem::path before = context.context.programFolder;
-  context.context.programFolder = HP_BUILD_FOLDER;
-  context.shell.opened.clear();
-  CEvaluationDialog dialog(nullptr, calc::SurveyEvaluation{});
+TEST_F(Help, F1OpensThePageTheHelpButtonOpens) {
+  CEvaluationDialog dialog(app(), nullptr, calc::SurveyEvaluation{});
   QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
   QApplication::sendEvent(&dialog, &f1);
-  context.context.programFolder = before;
-  EXPECT_EQ(context.shell.opened, std::vector<std::string>{(kGuide / "Datenauswertung.htm").string()});
+  EXPECT_EQ(Context().shell.opened, std::vector<std::string>{(kGuide / "Datenauswertung.htm").string()});
 }
 
 }  // namespace

@@ -20,18 +20,14 @@
 namespace hp::app {
 namespace {
 
-class MainFrameTest : public testing::Test {
+class MainFrameTest : public test::AppTest {
  protected:
-  void SetUp() override {
-    test::Context().settings = platform::MemorySettingsStore();
-    test::Context().prompter.Clear();
-  }
-  static platform::MemorySettingsStore& Settings() { return test::Context().settings; }
-  static platform::ScriptedPrompter& Prompter() { return test::Context().prompter; }
+  platform::MemorySettingsStore& Settings() { return Context().settings; }
+  platform::ScriptedPrompter& Prompter() { return Context().prompter; }
 };
 
 TEST_F(MainFrameTest, PlainStartHasNoDocumentAndOffersOnlyFileCommands) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   EXPECT_EQ(frame.activeDocument(), nullptr);
   for (const char* text : {"Speichern", "Schließen", "Berechnen", "Importieren...", "Links"}) {
     ASSERT_NE(frame.command(QString::fromUtf8(text)), nullptr) << text;
@@ -53,7 +49,7 @@ TEST_F(MainFrameTest, PlainStartHasNoDocumentAndOffersOnlyFileCommands) {
 // never share a shortcut, and none takes a key the view itself handles
 // (sheet and page keys, camera moves, scrolling).
 TEST_F(MainFrameTest, EveryShortcutBelongsToOneCommand) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   frame.NewDocument();
   std::map<QString, QString> owner;
   for (const QAction* action : frame.findChildren<QAction*>()) {
@@ -73,7 +69,7 @@ TEST_F(MainFrameTest, EveryShortcutBelongsToOneCommand) {
 }
 
 TEST_F(MainFrameTest, ViewDirectionCommandsFollowTheDisplayType) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   CPlanDoc& doc = frame.NewDocument()->document();
   doc.worksheet().setDisplayType(0);  // plan: nothing to turn
   frame.UpdateCommands();
@@ -89,7 +85,7 @@ TEST_F(MainFrameTest, ViewDirectionCommandsFollowTheDisplayType) {
 }
 
 TEST_F(MainFrameTest, EditingTheWorksheetListRenamesTheCurrentWorksheet) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   CPlanDoc& doc = frame.NewDocument()->document();
   doc.setModified(false);
   QLineEdit* edit = frame.worksheetList()->lineEdit();
@@ -102,7 +98,7 @@ TEST_F(MainFrameTest, EditingTheWorksheetListRenamesTheCurrentWorksheet) {
 
 TEST_F(MainFrameTest, FirstStartWritesItsSettingsAndClosingKeepsThePlacement) {
   {
-    CMainFrame frame;
+    CMainFrame frame(app());
     EXPECT_TRUE(Settings().Contains("Settings", "Animation"));
     EXPECT_EQ(Settings().GetInt("Settings", "Animation", -1), 20);
     EXPECT_EQ(Settings().GetInt("Settings", "Doublebuffer", -1), 1);
@@ -119,16 +115,16 @@ TEST_F(MainFrameTest, FirstStartWritesItsSettingsAndClosingKeepsThePlacement) {
 TEST_F(MainFrameTest, WindowPosWithNineNumbersIsIgnored) {
   Settings().SetString("Settings", "WindowPos", "0,1,-1,-1,-1,-1,50,60,450,360");
   {
-    CMainFrame frame;
+    CMainFrame frame(app());
     EXPECT_EQ(frame.geometry().size(), QSize(400, 300));
   }
   Settings().SetString("Settings", "WindowPos", "0,1,-1,-1,-1,-1,50,60,450");
-  CMainFrame frame;
+  CMainFrame frame(app());
   EXPECT_EQ(frame.size(), QSize(1024, 768));
 }
 
 TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksToSave) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   frame.show();
   frame.NewDocument();
   CChildFrame* child = frame.NewDocument();
@@ -152,7 +148,7 @@ namespace hp::app {
 namespace {
 
 TEST_F(MainFrameTest, WorksheetCommandsThroughTheMenu) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   CPlanDoc& doc = frame.NewDocument()->document();
   // One worksheet: nothing to select, move, delete or step to.
   for (const char* text : {"Auswählen...", "Verschieben...", "Löschen...", "Vorheriges", "Nächstes"})
@@ -188,7 +184,7 @@ namespace hp::app {
 namespace {
 
 TEST_F(MainFrameTest, AskingToSeeAFaultyRecordIsRememberedForTheEditor) {
-  CPlanDoc doc;
+  CPlanDoc doc{app()};
   doc.NewFromDefaults();
   // Below the default record, a leg from a station nothing defines.
   auto leg = std::make_unique<doc::SurveyRecord>();

@@ -37,16 +37,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class MainFrameWindowsTest : public testing::Test {
+class MainFrameWindowsTest : public test::AppTest {
  protected:
   void SetUp() override {
-    test::Context().settings = platform::MemorySettingsStore();
-    test::Context().prompter.Clear();
     m_folder = fs::temp_directory_path() / ("hp_app_windows_" + std::to_string(::getpid()));
     fs::create_directories(m_folder);
   }
   void TearDown() override { fs::remove_all(m_folder); }
-  static platform::ScriptedPrompter& Prompter() { return test::Context().prompter; }
+  platform::ScriptedPrompter& Prompter() { return Context().prompter; }
   static void CloseChild(CChildFrame* child) {
     child->document().setModified(false);
     child->close();
@@ -59,7 +57,7 @@ class MainFrameWindowsTest : public testing::Test {
 };
 
 TEST_F(MainFrameWindowsTest, TheStatusBarKeepsOnePaneThroughOpenAndCloseCycles) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   frame.show();
   EXPECT_EQ(StatusPanes(frame), 1);
   for (int cycle = 0; cycle < 3; ++cycle) CloseChild(frame.NewDocument());
@@ -68,7 +66,7 @@ TEST_F(MainFrameWindowsTest, TheStatusBarKeepsOnePaneThroughOpenAndCloseCycles) 
 }
 
 TEST_F(MainFrameWindowsTest, ClosingAMaximisedDocumentKeepsTheNextMaximised) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   frame.resize(900, 700);
   frame.show();
   CChildFrame* first = frame.NewDocument();
@@ -82,8 +80,8 @@ TEST_F(MainFrameWindowsTest, ClosingAMaximisedDocumentKeepsTheNextMaximised) {
 }
 
 TEST_F(MainFrameWindowsTest, ARestoredDocumentWindowTakesTwoThirdsOfTheArea) {
-  test::Context().settings.SetInt("Settings", "ShowCmd", 1);
-  CMainFrame frame;
+  Context().settings.SetInt("Settings", "ShowCmd", 1);
+  CMainFrame frame(app());
   frame.resize(900, 700);
   frame.show();
   CChildFrame* child = frame.NewDocument();
@@ -97,7 +95,7 @@ TEST_F(MainFrameWindowsTest, ARestoredDocumentWindowTakesTwoThirdsOfTheArea) {
 // restored, each inside the area and keeping most of it, the active one in
 // front; documents opened after that land inside the area too.
 TEST_F(MainFrameWindowsTest, CascadedAndNewDocumentWindowsLieInsideTheArea) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   frame.resize(1024, 600);
   frame.show();
   for (int i = 0; i < 3; ++i) ASSERT_TRUE(frame.NewDocument()->isMaximized());
@@ -140,7 +138,7 @@ TEST_F(MainFrameWindowsTest, AnUnreadableStartDocumentIsNamedAndTheProgramStaysO
   const fs::path missing = m_folder / "fehlt.hpn";
   const fs::path picture = m_folder / "bild.hpn";
   std::ofstream(picture, std::ios::binary) << "\x89PNG\r\n\x1a\n";
-  CMainFrame frame;
+  CMainFrame frame(app());
   frame.show();
   frame.OpenStartDocuments({QString::fromStdString(missing.string()), QString::fromStdString(picture.string())});
   EXPECT_TRUE(frame.isVisible());
@@ -152,7 +150,7 @@ TEST_F(MainFrameWindowsTest, AnUnreadableStartDocumentIsNamedAndTheProgramStaysO
 }
 
 TEST_F(MainFrameWindowsTest, MenuShortcutsWorkWhileAToolBarFieldHasTheFocus) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   frame.show();
   frame.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
@@ -197,7 +195,7 @@ TEST_F(MainFrameWindowsTest, MenuShortcutsWorkWhileAToolBarFieldHasTheFocus) {
 }
 
 TEST_F(MainFrameWindowsTest, ViewDirectionFieldsAreClosedWithoutADocument) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   const auto fields = frame.findChild<QToolBar*>(QStringLiteral("Blickrichtung"))->findChildren<QLineEdit*>();
   ASSERT_EQ(fields.size(), 3);
   for (QLineEdit* field : fields) EXPECT_FALSE(field->isEnabled());
@@ -213,7 +211,7 @@ TEST_F(MainFrameWindowsTest, ViewDirectionFieldsAreClosedWithoutADocument) {
 }
 
 TEST_F(MainFrameWindowsTest, ToolBarsAndWindowHaveIconsAndDialogButtonsNone) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   EXPECT_FALSE(frame.windowIcon().isNull());
   for (const char* text : {"Neu", "Öffnen...", "Speichern", "Berechnen", "Links", "Rechts", "Hoch", "Runter",
                            "Ferner", "Näher"})
@@ -230,7 +228,7 @@ TEST_F(MainFrameWindowsTest, ToolBarsAndWindowHaveIconsAndDialogButtonsNone) {
 TEST_F(MainFrameWindowsTest, AnIncludeUpdateThatRunsOutOfMemoryLeavesTheDocumentAsItWas) {
   if (!hp::test::AllocationFaultsAvailable()) GTEST_SKIP() << "the sanitizer runtime owns operator new";
   {
-    CPlanDoc big;
+    CPlanDoc big{app()};
     big.NewFromDefaults();
     auto& records = big.store().records;
     for (int i = 1; i < 20000; ++i) {
@@ -242,7 +240,7 @@ TEST_F(MainFrameWindowsTest, AnIncludeUpdateThatRunsOutOfMemoryLeavesTheDocument
     }
     ASSERT_TRUE(big.SaveAs(m_folder / "gross.hpn"));
   }
-  CMainFrame frame;
+  CMainFrame frame(app());
   CPlanDoc& doc = frame.NewDocument()->document();
   auto& records = doc.store().records;
   base::SetText(records.front()->includeFile, "gross.hpn");
@@ -277,7 +275,7 @@ namespace {
 // corners of its frame box lie left of the window's origin, and the view
 // scrolls there.
 TEST_F(MainFrameWindowsTest, APerspectiveFrameBoxLeftOfTheWindowCanBeScrolledTo) {
-  CMainFrame frame;
+  CMainFrame frame(app());
   frame.resize(900, 700);
   frame.show();
   CChildFrame* child = frame.NewDocument();

@@ -55,8 +55,10 @@ QPushButton* Button(QWidget& dialog, const QString& text) {
   return nullptr;
 }
 
-TEST(OverviewDialog, OpensWithTheCurrentRecordSelectedInTableAndTree) {
-  CPlanDoc doc;
+using OverviewDialog = test::AppTest;
+
+TEST_F(OverviewDialog, OpensWithTheCurrentRecordSelectedInTableAndTree) {
+  CPlanDoc doc{app()};
   FillSurvey(doc);
   doc.store().settings.currentRecordNumber = 3;
   COverviewDialog dialog(nullptr, doc);
@@ -76,8 +78,8 @@ TEST(OverviewDialog, OpensWithTheCurrentRecordSelectedInTableAndTree) {
 }
 
 // Headings and dates fit their columns, also with a large desktop font.
-TEST(OverviewDialog, HeadingsAndDatesFitTheirColumns) {
-  CPlanDoc doc;
+TEST_F(OverviewDialog, HeadingsAndDatesFitTheirColumns) {
+  CPlanDoc doc{app()};
   FillSurvey(doc);
   base::SetText(doc.store().records[1]->date, "28.12.2023");
   const QFont before = QApplication::font();
@@ -95,8 +97,8 @@ TEST(OverviewDialog, HeadingsAndDatesFitTheirColumns) {
   EXPECT_GT(table.columnWidth(17), QFontMetrics(table.font()).horizontalAdvance(QStringLiteral("28.12.2023")));
 }
 
-TEST(OverviewDialog, TableSelectionBecomesCurrentAndSwitchShowsItInTheTree) {
-  CPlanDoc doc;
+TEST_F(OverviewDialog, TableSelectionBecomesCurrentAndSwitchShowsItInTheTree) {
+  CPlanDoc doc{app()};
   FillSurvey(doc);
   COverviewDialog dialog(nullptr, doc);
   dialog.table()->setCurrentIndex(dialog.table()->model()->index(3, 0));
@@ -113,8 +115,10 @@ TEST(OverviewDialog, TableSelectionBecomesCurrentAndSwitchShowsItInTheTree) {
   EXPECT_EQ(dialog.followUp().next, Next::LoopEvaluation);
 }
 
-TEST(LoopEvaluationDialog, ListsTheRowsAndKeepsTheSelectedRecord) {
-  CPlanDoc doc;
+using LoopEvaluationDialog = test::AppTest;
+
+TEST_F(LoopEvaluationDialog, ListsTheRowsAndKeepsTheSelectedRecord) {
+  CPlanDoc doc{app()};
   FillSurvey(doc);
   std::vector<calc::LoopRow> rows(2);
   rows[0].cells[0] = " 5", rows[0].recordNumber = 3;
@@ -133,8 +137,8 @@ TEST(LoopEvaluationDialog, ListsTheRowsAndKeepsTheSelectedRecord) {
 
 // The ring is green for a loop within the search tolerance and red beyond
 // it, whatever the kind; every heading fits its column.
-TEST(LoopEvaluationDialog, MarksLoopsByTheirMisclosureAndShowsWholeHeadings) {
-  CPlanDoc doc;
+TEST_F(LoopEvaluationDialog, MarksLoopsByTheirMisclosureAndShowsWholeHeadings) {
+  CPlanDoc doc{app()};
   FillSurvey(doc);
   const struct {
     int kind;
@@ -161,12 +165,12 @@ TEST(LoopEvaluationDialog, MarksLoopsByTheirMisclosureAndShowsWholeHeadings) {
   EXPECT_GE(header.sectionSize(2), dialog.list()->fontMetrics().horizontalAdvance(QStringLiteral("Messzüge")));
 }
 
-TEST(LoopEvaluationDialog, AComputationMessageAnsweredYesOpensTheEditorInstead) {
-  CPlanDoc doc;
+TEST_F(LoopEvaluationDialog, AComputationMessageAnsweredYesOpensTheEditorInstead) {
+  CPlanDoc doc{app()};
   FillSurvey(doc);
   // Record 4 starts at 2/1/B, which no record defines.
   doc.store().settings.computedCurrent = 0;
-  auto& prompter = test::Context().prompter;
+  auto& prompter = Context().prompter;
   prompter.Clear();
   prompter.Script({platform::Answer::Yes});
   EXPECT_EQ(RunLoopEvaluationDialog(nullptr, doc), (FollowUp{Next::Editor, 4}));

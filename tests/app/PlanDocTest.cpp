@@ -16,7 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(PlanDocOpen, IncompleteFileOpensChangedWithItsMessage) {
+using PlanDocOpen = test::AppTest;
+
+TEST_F(PlanDocOpen, IncompleteFileOpensChangedWithItsMessage) {
   const fs::path folder = fs::temp_directory_path() / ("hp_plandoc_" + std::to_string(::getpid()));
   fs::create_directories(folder);
   doc::SurveyStore store;
@@ -39,12 +41,12 @@ TEST(PlanDocOpen, IncompleteFileOpensChangedWithItsMessage) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path.filename().string());
-    test::Context().prompter.Clear();
-    CPlanDoc document;
+    Context().prompter.Clear();
+    CPlanDoc document{app()};
     ASSERT_TRUE(document.Open(c.path));
     EXPECT_EQ(document.isModified(), c.modified);
     EXPECT_EQ(document.store().records.size(), 1u);
-    EXPECT_EQ(test::Context().prompter.Texts(), c.messages);
+    EXPECT_EQ(Context().prompter.Texts(), c.messages);
   }
   fs::remove_all(folder);
 }

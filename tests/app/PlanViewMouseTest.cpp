@@ -34,10 +34,10 @@ struct Leg {
 };
 
 // A small cave A - B - C - D drawn in a window of 700 x 500.
-class ViewMouse : public ::testing::Test {
+class ViewMouse : public test::AppTest {
  protected:
   void SetUp() override {
-    test::Context().settings.SetInt("Settings", "ContextMenu", 0);
+    Context().settings.SetInt("Settings", "ContextMenu", 0);
     m_doc.NewFromDefaults();
     m_doc.store().records.clear();
     const Leg legs[] = {{"A", 0, 0, 0}, {"B", 30, 0, -4}, {"C", 30, 40, -4}, {"D", 90, 40, -10}};
@@ -88,13 +88,13 @@ class ViewMouse : public ::testing::Test {
     QCoreApplication::sendEvent(Port(), &wheel);
   }
 
-  CPlanDoc m_doc;
+  CPlanDoc m_doc{app()};
   std::unique_ptr<CPlanView> m_view;
 };
 
 TEST_F(ViewMouse, InfoClickShowsTheStationMissesLeaveItAndTwoClicksMeasure) {
   m_view->SetMouseMode(draw::kMouseModeStationInfo);
-  EXPECT_EQ(test::Context().settings.GetInt("Settings", "ContextMenu", 0), draw::kMouseModeStationInfo);
+  EXPECT_EQ(Context().settings.GetInt("Settings", "ContextMenu", 0), draw::kMouseModeStationInfo);
   Click(At(2) + QPoint(3, -2));
   EXPECT_EQ(m_view->currentRecord(), 2);
   EXPECT_EQ(Status(), "Messpunkt 1/2/C      Ebene 1      Tiefe -4,00      Weg 30,00");

@@ -37,10 +37,9 @@
 namespace hp::app {
 namespace {
 
-class PrintCommandsTest : public testing::Test {
+class PrintCommandsTest : public test::AppTest {
  protected:
   void SetUp() override {
-    test::Context().prompter.Clear();
     child = frame.NewDocument();
     doc::SurveyStore& store = child->document().store();
     store.records.clear();
@@ -77,7 +76,7 @@ class PrintCommandsTest : public testing::Test {
     return std::regex_search(bytes, m, std::regex(R"(/Type /Pages[^>]*/Count (\d+))")) ? std::stoi(m[1]) : -1;
   }
 
-  CMainFrame frame;
+  CMainFrame frame{app()};
   CChildFrame* child = nullptr;
   QTemporaryDir folder;
 };
@@ -106,7 +105,7 @@ TEST_F(PrintCommandsTest, PagesOfSubSheetsAndOfTheProtocol) {
     EXPECT_EQ(doc.worksheet().image, before);
   }
   EXPECT_FALSE(doc.isModified());
-  EXPECT_TRUE(test::Context().prompter.Texts().empty());
+  EXPECT_TRUE(Context().prompter.Texts().empty());
 }
 
 // The PDF printer prints on A4 (Letter where the system's locale measures
@@ -175,7 +174,7 @@ TEST_F(PrintCommandsTest, PreviewShowsThePagesPrintedOnTheChosenPaper) {
     ASSERT_TRUE(PrintWorksheet(printer, doc, child->view(), {}));
     EXPECT_EQ(PageCount(file), c.pages) << n;
   }
-  EXPECT_TRUE(test::Context().prompter.Texts().empty());
+  EXPECT_TRUE(Context().prompter.Texts().empty());
 }
 
 // An overview larger than the page is printed cut at the margins, and the
@@ -189,12 +188,12 @@ TEST_F(PrintCommandsTest, AnOverviewCutByThePageIsReported) {
     std::vector<std::string> messages;
   } cases[] = {{500, false, {std::string(draw::print::kCutAtPage)}}, {500, true, {}}, {5000, false, {}}};
   for (const auto& c : cases) {
-    test::Context().prompter.Clear();
+    Context().prompter.Clear();
     ws.setScaleDenominator(c.scale);
     QPrinter printer(QPrinter::HighResolution);
     ToPdf(printer, folder.filePath(QStringLiteral("o.pdf")));
     ASSERT_TRUE(PrintWorksheet(printer, child->document(), child->view(), {}, c.preview));
-    EXPECT_EQ(test::Context().prompter.Texts(), c.messages) << c.scale << " " << c.preview;
+    EXPECT_EQ(Context().prompter.Texts(), c.messages) << c.scale << " " << c.preview;
   }
 }
 
@@ -214,12 +213,12 @@ TEST_F(PrintCommandsTest, NothingToPrintOrAFailingPrinterIsReported) {
       {folder.filePath(QStringLiteral("protokoll.pdf")), 6, {draw::PageChoice::Range, 2, 4}, draw::print::kRangeOutside},
   };
   for (const auto& c : cases) {
-    test::Context().prompter.Clear();
+    Context().prompter.Clear();
     doc.worksheet().setDisplayType(static_cast<int16_t>(c.displayType));
     QPrinter printer(QPrinter::HighResolution);
     ToPdf(printer, c.file);
     EXPECT_FALSE(PrintWorksheet(printer, doc, child->view(), c.request));
-    EXPECT_EQ(test::Context().prompter.Texts(), std::vector<std::string>{std::string(c.message)});
+    EXPECT_EQ(Context().prompter.Texts(), std::vector<std::string>{std::string(c.message)});
     EXPECT_FALSE(QFile::exists(c.file));
     doc.worksheet().setDisplayType(0);
     EXPECT_EQ(doc.worksheet().image, before);
@@ -245,7 +244,7 @@ TEST_F(PrintCommandsTest, CentringTheProtocolSharesTheWidthOnly) {
 TEST_F(PrintCommandsTest, PageSetupRefusesABadScaleAndFocusesIt) {
   doc::Worksheet& ws = child->document().worksheet();
   CPageSetupDialog dialog(
-      draw::LoadPageSetup(ws), ws.displayType(), nullptr,
+      app(), draw::LoadPageSetup(ws), ws.displayType(), nullptr,
       [&ws](const draw::PageSetupOptions& o) { return draw::ApplyPageSetup(o, ws).fault; },
       [](draw::PageSetupOptions&) { return std::optional<draw::FieldFault<draw::PageSetupField>>(); });
   dialog.show();
@@ -258,7 +257,7 @@ TEST_F(PrintCommandsTest, PageSetupRefusesABadScaleAndFocusesIt) {
   dialog.accept();
   QApplication::processEvents();
   EXPECT_TRUE(dialog.isVisible());
-  EXPECT_EQ(test::Context().prompter.Texts(), std::vector<std::string>{std::string(draw::page::kBadScale)});
+  EXPECT_EQ(Context().prompter.Texts(), std::vector<std::string>{std::string(draw::page::kBadScale)});
   const QWidget* focused = QApplication::focusWidget();
   EXPECT_TRUE(focused == scale || focused == scale->lineEdit());
   EXPECT_EQ(ws.scaleDenominator(), 500);
@@ -315,13 +314,15 @@ TEST_F(PrintCommandsTest, CommandsInTheMenusWithTheirKeys) {
   EXPECT_TRUE(child->document().isModified());
 }
 
-TEST(CommandLinePrint, OnlyThePrintVerbsAndAnUnknownPrinterIsReported) {
-  test::Context().prompter.Clear();
-  EXPECT_FALSE(RunCommandLinePrint({QStringLiteral("Hoehle.hpn")}));
-  EXPECT_FALSE(RunCommandLinePrint({QStringLiteral("-p")}));
-  EXPECT_EQ(RunCommandLinePrint({QStringLiteral("-pt"), QStringLiteral("Hoehle.hpn"), QStringLiteral("KeinDrucker")}),
+using CommandLinePrint = test::AppTest;
+
+TEST_F(CommandLinePrint, OnlyThePrintVerbsAndAnUnknownPrinterIsReported) {
+  EXPECT_FALSE(RunCommandLinePrint(app(), {QStringLiteral("Hoehle.hpn")}));
+  EXPECT_FALSE(RunCommandLinePrint(app(), {QStringLiteral("-p")}));
+  EXPECT_EQ(RunCommandLinePrint(app(), {QStringLiteral("-pt"), QStringLiteral("Hoehle.hpn"),
+                                        QStringLiteral("KeinDrucker")}),
             std::optional<int>(1));
-  EXPECT_EQ(test::Context().prompter.Texts(), std::vector<std::string>{"Der Drucker ist nicht vorhanden: KeinDrucker"});
+  EXPECT_EQ(Context().prompter.Texts(), std::vector<std::string>{"Der Drucker ist nicht vorhanden: KeinDrucker"});
 }
 
 }  // namespace

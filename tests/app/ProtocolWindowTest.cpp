@@ -23,13 +23,10 @@
 namespace hp::app {
 namespace {
 
-class ProtocolWindowTest : public testing::Test {
+class ProtocolWindowTest : public test::AppTest {
  protected:
   void SetUp() override {
     QStandardPaths::setTestModeEnabled(true);
-    test::Context().settings = platform::MemorySettingsStore();
-    test::Context().prompter.Clear();
-    test::Context().shell.opened.clear();
     child = frame.NewDocument();
     doc::SurveyStore& store = child->document().store();
     store.records.clear();
@@ -51,7 +48,7 @@ class ProtocolWindowTest : public testing::Test {
   void Paint() { child->view().viewport()->repaint(); }
   doc::Worksheet& Sheet() { return child->document().worksheet(); }
 
-  CMainFrame frame;
+  CMainFrame frame{app()};
   CChildFrame* child = nullptr;
 };
 
@@ -95,8 +92,8 @@ TEST_F(ProtocolWindowTest, ClipboardTakesTheProtocolTextOnlyWhileItIsShown) {
 
 TEST_F(ProtocolWindowTest, TheExchangeWritesIntoTheUsersWorkingFolder) {
   frame.command(QStringLiteral("Bearbeiten in Excel"))->trigger();
-  ASSERT_EQ(test::Context().shell.opened.size(), 1u);
-  EXPECT_NE(test::Context().shell.opened[0].find("Hollowplan/Hollowplan 22/Hollowplan.txt"), std::string::npos);
+  ASSERT_EQ(Context().shell.opened.size(), 1u);
+  EXPECT_NE(Context().shell.opened[0].find("Hollowplan/Hollowplan 22/Hollowplan.txt"), std::string::npos);
 }
 
 }  // namespace

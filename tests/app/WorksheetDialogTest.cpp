@@ -10,20 +10,22 @@
 namespace hp::app {
 namespace {
 
-TEST(WorksheetDialog, OkWithoutANameIsRefused) {
+using WorksheetDialog = test::AppTest;
+
+TEST_F(WorksheetDialog, OkWithoutANameIsRefused) {
   for (auto kind : {WorksheetDialogKind::New, WorksheetDialogKind::Copy, WorksheetDialogKind::Rename}) {
-    test::Context().prompter.Clear();
+    Context().prompter.Clear();
     WorksheetDialogOptions options;
     options.kind = kind;
     options.name = QStringLiteral("Plan");
-    CWorksheetDialog dialog(options, nullptr);
+    CWorksheetDialog dialog(app(), options, nullptr);
     dialog.show();
     QLineEdit* name = dialog.findChild<QLineEdit*>();
     ASSERT_NE(name, nullptr);
     name->setText(QStringLiteral("  "));
     dialog.accept();
     EXPECT_TRUE(dialog.isVisible()) << WorksheetDialogCaption(kind).toStdString();
-    EXPECT_EQ(test::Context().prompter.Texts(),
+    EXPECT_EQ(Context().prompter.Texts(),
               std::vector<std::string>{"Geben Sie einen Namen für das Arbeitsblatt ein."});
     name->setText(QStringLiteral("Aufriss"));
     dialog.accept();

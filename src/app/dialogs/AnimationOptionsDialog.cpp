@@ -10,11 +10,11 @@
 
 namespace hp::app {
 
-CAnimationOptionsDialog::CAnimationOptionsDialog(QWidget* parent)
-    : CDialogBase(parent, QStringLiteral("Optionen Animation")) {
+CAnimationOptionsDialog::CAnimationOptionsDialog(AppContext& app, QWidget* parent)
+    : CDialogBase(app, parent, QStringLiteral("Optionen Animation")) {
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
-  m_pause = new QLineEdit(QString::number(App().settings.GetInt("Settings", "Animation", draw::kDefaultAnimationPause)),
+  m_pause = new QLineEdit(QString::number(app.settings.GetInt("Settings", "Animation", draw::kDefaultAnimationPause)),
                           this);
   form->addRow(QStringLiteral("&Pause nach jedem Bild (ms):"), m_pause);
   layout->addLayout(form);
@@ -24,17 +24,17 @@ CAnimationOptionsDialog::CAnimationOptionsDialog(QWidget* parent)
 void CAnimationOptionsDialog::accept() {
   const draw::PauseEntry entry = draw::ParseAnimationPause(m_pause->text().toStdString());
   if (!entry.value) {
-    App().prompter.Message(entry.message, platform::Icon::Exclamation);
+    app().prompter.Message(entry.message, platform::Icon::Exclamation);
     m_pause->setFocus();
     m_pause->selectAll();
     return;
   }
-  App().settings.SetInt("Settings", "Animation", *entry.value);
+  app().settings.SetInt("Settings", "Animation", *entry.value);
   CDialogBase::accept();
 }
 
-bool RunAnimationOptionsDialog(QWidget* parent) {
-  CAnimationOptionsDialog dialog(parent);
+bool RunAnimationOptionsDialog(AppContext& app, QWidget* parent) {
+  CAnimationOptionsDialog dialog(app, parent);
   return dialog.exec() == QDialog::Accepted;
 }
 

@@ -12,7 +12,7 @@ class CAnimationOptionsDialog : public CDialogBase {
 
  public:
   // Shows the pause stored in "Animation" (section "Settings").
-  explicit CAnimationOptionsDialog(QWidget* parent);
+  CAnimationOptionsDialog(AppContext& app, QWidget* parent);
   QLineEdit* pauseField() const { return m_pause; }
 
   // Keeps the dialog open with the field selected while the pause is no
@@ -24,6 +24,6 @@ class CAnimationOptionsDialog : public CDialogBase {
 };
 
 // Shows the dialog; true when OK stored a new pause.
-bool RunAnimationOptionsDialog(QWidget* parent);
+bool RunAnimationOptionsDialog(AppContext& app, QWidget* parent);
 
 }  // namespace hp::app

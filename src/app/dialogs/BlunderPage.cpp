@@ -62,7 +62,7 @@ QString EqualRanks(const std::vector<size_t>& others) {
 }  // namespace
 
 CBlunderPage::CBlunderPage(QWidget* parent, CPlanDoc& doc)
-    : QWidget(parent), m_doc(doc), m_options(calc::LoadBlunderOptions(App().settings)) {
+    : QWidget(parent), m_doc(doc), m_options(calc::LoadBlunderOptions(doc.app().settings)) {
   m_loops = MakeTable(this, calc::BlunderLoopHeadings());
   m_suspects = MakeTable(this, SuspectHeadings());
   m_sigmaLength = new QLineEdit(Shown(m_options.sigmaLength), this);
@@ -111,12 +111,12 @@ bool CBlunderPage::Search() {
   const auto length = base::ParseNumber(m_sigmaLength->text().toStdString());
   const auto angle = base::ParseNumber(m_sigmaAngle->text().toStdString());
   if (!length || !(*length > 0) || !angle || !(*angle > 0)) {
-    App().prompter.Message("Bitte für beide Genauigkeiten eine Zahl größer als 0 eingeben.",
-                           platform::Icon::Exclamation);
+    m_doc.app().prompter.Message("Bitte für beide Genauigkeiten eine Zahl größer als 0 eingeben.",
+                                 platform::Icon::Exclamation);
     return false;
   }
   m_options = {*length, *angle};
-  calc::SaveBlunderOptions(App().settings, m_options);
+  calc::SaveBlunderOptions(m_doc.app().settings, m_options);
   m_report = calc::FindBlunders(m_doc.store(), m_options);
   Fill();
   return true;

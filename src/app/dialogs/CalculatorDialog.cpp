@@ -34,8 +34,8 @@ QLabel* Label(QWidget* parent, std::string_view text, QWidget* buddy = nullptr) 
 
 }  // namespace
 
-CCalculatorDialog::CCalculatorDialog(QWidget* parent, calc::SurveyCalculator& calculator)
-    : CDialogBase(parent, Q(calc::kCalculatorCaption)), m_calculator(calculator) {
+CCalculatorDialog::CCalculatorDialog(AppContext& app, QWidget* parent, calc::SurveyCalculator& calculator)
+    : CDialogBase(app, parent, Q(calc::kCalculatorCaption)), m_calculator(calculator) {
   auto* polar = new QGridLayout;
   QLineEdit* length = AddField(CalcField::Length);
   QLineEdit* azimuth = AddField(CalcField::Azimuth);
@@ -112,7 +112,7 @@ bool CCalculatorDialog::LeaveField(QLineEdit* edit) {
     const auto refusal = m_calculator.Leave(field, edit->text().toStdString());
     ShowValues();
     if (!refusal) return true;
-    App().prompter.Message(refusal->message, platform::Icon::Exclamation);
+    app().prompter.Message(refusal->message, platform::Icon::Exclamation);
     QTimer::singleShot(0, edit, [edit] {
       edit->setFocus();
       edit->selectAll();
@@ -151,18 +151,18 @@ void CCalculatorDialog::reject() {
   CDialogBase::reject();
 }
 
-bool RunSurveyCalculator(QWidget* parent, const doc::SurveyStore& store, doc::SurveyRecord& record) {
+bool RunSurveyCalculator(AppContext& app, QWidget* parent, const doc::SurveyStore& store, doc::SurveyRecord& record) {
   calc::SurveyCalculator calculator(record, store.settings);
-  CCalculatorDialog dialog(parent, calculator);
+  CCalculatorDialog dialog(app, parent, calculator);
   if (dialog.exec() != QDialog::Accepted) return false;
   calculator.Apply(record);
   return true;
 }
 
-void RunStationDistanceDialog(QWidget* parent, const doc::SurveyStore& store, const doc::SurveyRecord& current,
-                              const doc::SurveyRecord* marked) {
+void RunStationDistanceDialog(AppContext& app, QWidget* parent, const doc::SurveyStore& store,
+                              const doc::SurveyRecord& current, const doc::SurveyRecord* marked) {
   const calc::StationDistance d = calc::ComputeStationDistance(current, marked, store.settings);
-  CDialogBase dialog(parent, Q(calc::kDistanceCaption));
+  CDialogBase dialog(app, parent, Q(calc::kDistanceCaption));
   const auto shown = [&dialog](const QString& text) {
     auto* field = new QLineEdit(text, &dialog);
     field->setReadOnly(true);

@@ -20,7 +20,7 @@ class CCalculatorDialog : public CDialogBase {
   Q_OBJECT
 
  public:
-  CCalculatorDialog(QWidget* parent, calc::SurveyCalculator& calculator);
+  CCalculatorDialog(AppContext& app, QWidget* parent, calc::SurveyCalculator& calculator);
 
   void accept() override;
   void reject() override;
@@ -47,12 +47,12 @@ class CCalculatorDialog : public CDialogBase {
 // `inclination` and `calculator` (start reading, start height, reverse flag)
 // back into `record` and returns true; every other field stays untouched.
 // "Abbrechen" returns false and leaves `record` as it was.
-bool RunSurveyCalculator(QWidget* parent, const doc::SurveyStore& store, doc::SurveyRecord& record);
+bool RunSurveyCalculator(AppContext& app, QWidget* parent, const doc::SurveyStore& store, doc::SurveyRecord& record);
 
 // "&Abstand": shows the distance and direction from the marked record's
 // station (or, with `marked` null, from the current record's reference
 // station) to the current record's station, from the stored coordinates.
-void RunStationDistanceDialog(QWidget* parent, const doc::SurveyStore& store, const doc::SurveyRecord& current,
-                              const doc::SurveyRecord* marked);
+void RunStationDistanceDialog(AppContext& app, QWidget* parent, const doc::SurveyStore& store,
+                              const doc::SurveyRecord& current, const doc::SurveyRecord* marked);
 
 }  // namespace hp::app

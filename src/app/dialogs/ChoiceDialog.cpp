@@ -11,8 +11,9 @@ namespace {
 constexpr int kTitleBarButtons = 160;  // pixels for the icon and the close, minimise and maximise buttons
 }  // namespace
 
-CChoiceDialog::CChoiceDialog(QWidget* parent, const QString& caption, const QStringList& choices, int preset)
-    : CDialogBase(parent, caption), m_group(new QButtonGroup(this)) {
+CChoiceDialog::CChoiceDialog(AppContext& app, QWidget* parent, const QString& caption, const QStringList& choices,
+                             int preset)
+    : CDialogBase(app, parent, caption), m_group(new QButtonGroup(this)) {
   auto* layout = new QVBoxLayout(this);
   for (int i = 0; i < choices.size(); ++i) {
     auto* button = new QRadioButton(choices[i], this);
@@ -27,8 +28,8 @@ CChoiceDialog::CChoiceDialog(QWidget* parent, const QString& caption, const QStr
 
 int CChoiceDialog::choice() const { return m_group->checkedId(); }
 
-int AskChoice(QWidget* parent, const QString& caption, const QStringList& choices, int preset) {
-  CChoiceDialog dialog(parent, caption, choices, preset);
+int AskChoice(AppContext& app, QWidget* parent, const QString& caption, const QStringList& choices, int preset) {
+  CChoiceDialog dialog(app, parent, caption, choices, preset);
   if (dialog.exec() != QDialog::Accepted) return -1;
   return dialog.choice();
 }

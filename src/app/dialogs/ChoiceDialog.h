@@ -14,7 +14,7 @@ class CChoiceDialog : public CDialogBase {
   Q_OBJECT
 
  public:
-  CChoiceDialog(QWidget* parent, const QString& caption, const QStringList& choices, int preset);
+  CChoiceDialog(AppContext& app, QWidget* parent, const QString& caption, const QStringList& choices, int preset);
   int choice() const;
 
  private:
@@ -22,6 +22,6 @@ class CChoiceDialog : public CDialogBase {
 };
 
 // Shows the dialog; the chosen position, or -1 on Cancel.
-int AskChoice(QWidget* parent, const QString& caption, const QStringList& choices, int preset);
+int AskChoice(AppContext& app, QWidget* parent, const QString& caption, const QStringList& choices, int preset);
 
 }  // namespace hp::app

@@ -34,8 +34,8 @@ std::string ToStored(const QString& text) { return base::Utf8ToCp1252(text.toStd
 
 class CCoordinatesDialog final : public CDialogBase {
  public:
-  CCoordinatesDialog(QWidget* parent, doc::DocumentSettings& settings, doc::SurveyRecord& record)
-      : CDialogBase(parent, Q(edit::kCoordinatesCaption)), m_settings(settings), m_record(record) {
+  CCoordinatesDialog(AppContext& app, QWidget* parent, doc::DocumentSettings& settings, doc::SurveyRecord& record)
+      : CDialogBase(app, parent, Q(edit::kCoordinatesCaption)), m_settings(settings), m_record(record) {
     m_model.Load(record, settings);
     for (size_t f = 0; f < Model::kFieldCount; ++f) {
       const auto field = static_cast<Model::Field>(f);
@@ -165,7 +165,7 @@ class CCoordinatesDialog final : public CDialogBase {
   // the way are no leaving of a field.
   void Refuse(const doc::DialogOutcome& outcome) {
     m_busy = true;
-    App().prompter.Message(outcome.message, platform::Icon::Exclamation);
+    app().prompter.Message(outcome.message, platform::Icon::Exclamation);
     if (outcome.field >= 0 && outcome.field < static_cast<int>(Model::kFieldCount)) {
       QLineEdit* edit = m_edits[static_cast<size_t>(outcome.field)];
       edit->setFocus();
@@ -186,7 +186,7 @@ class CCoordinatesDialog final : public CDialogBase {
 }  // namespace
 
 bool RunCoordinatesDialog(QWidget* parent, CPlanDoc& doc, doc::SurveyRecord& record, bool* placeOnMap) {
-  CCoordinatesDialog dialog(parent, doc.store().settings, record);
+  CCoordinatesDialog dialog(doc.app(), parent, doc.store().settings, record);
   if (placeOnMap != nullptr) *placeOnMap = false;
   if (dialog.exec() != QDialog::Accepted) return false;
   if (dialog.settingsChanged()) doc.setModified();

@@ -81,9 +81,9 @@ struct FieldGroup {
 
 // ---- option dialogs -----------------------------------------------------------
 
-COptionChoiceDialog::COptionChoiceDialog(QWidget* parent, const QString& caption, const QStringList& choices,
-                                         int preset, const QString& checkText, bool checked)
-    : CDialogBase(parent, caption), m_group(new QButtonGroup(this)), m_check(new QCheckBox(checkText, this)) {
+COptionChoiceDialog::COptionChoiceDialog(AppContext& app, QWidget* parent, const QString& caption,
+                                         const QStringList& choices, int preset, const QString& checkText, bool checked)
+    : CDialogBase(app, parent, caption), m_group(new QButtonGroup(this)), m_check(new QCheckBox(checkText, this)) {
   auto* layout = new QVBoxLayout(this);
   for (int i = 0; i < choices.size(); ++i) {
     auto* radio = new QRadioButton(choices[i], this);
@@ -101,8 +101,8 @@ COptionChoiceDialog::COptionChoiceDialog(QWidget* parent, const QString& caption
 int COptionChoiceDialog::choice() const { return m_group->checkedId(); }
 bool COptionChoiceDialog::checked() const { return m_check->isChecked(); }
 
-bool AskPlacement(QWidget* parent, edit::EditorSettings& settings) {
-  COptionChoiceDialog dialog(parent, Q(edit::texts::kNewCaption), Texts(edit::texts::kPlacements),
+bool AskPlacement(AppContext& app, QWidget* parent, edit::EditorSettings& settings) {
+  COptionChoiceDialog dialog(app, parent, Q(edit::texts::kNewCaption), Texts(edit::texts::kPlacements),
                              settings.placement, Q(edit::texts::kAutoNew), settings.autoNew);
   if (dialog.exec() != QDialog::Accepted) return false;
   settings.placement = dialog.choice();
@@ -110,8 +110,8 @@ bool AskPlacement(QWidget* parent, edit::EditorSettings& settings) {
   return true;
 }
 
-bool AskSearchDirection(QWidget* parent, edit::EditorSettings& settings) {
-  COptionChoiceDialog dialog(parent, Q(edit::texts::kSearchCaption), Texts(edit::texts::kDirections),
+bool AskSearchDirection(AppContext& app, QWidget* parent, edit::EditorSettings& settings) {
+  COptionChoiceDialog dialog(app, parent, Q(edit::texts::kSearchCaption), Texts(edit::texts::kDirections),
                              settings.searchDirection, Q(edit::texts::kAutoSearch), settings.autoSearch);
   if (dialog.exec() != QDialog::Accepted) return false;
   settings.searchDirection = dialog.choice();
@@ -122,12 +122,12 @@ bool AskSearchDirection(QWidget* parent, edit::EditorSettings& settings) {
 // ---- the editor window --------------------------------------------------------
 
 CDataEditorDialog::CDataEditorDialog(QWidget* parent, CPlanDoc& doc, const doc::SurveyRecord** marked)
-    : CDialogBase(parent, Q(edit::texts::kCaption)),
+    : CDialogBase(doc.app(), parent, Q(edit::texts::kCaption)),
       m_doc(doc),
       m_marked(marked),
-      m_editor(std::make_unique<edit::DataEditor>(doc.store(), App().prompter,
-                                                  edit::EditorSettings::Load(App().settings), marked)) {
-  const bool wide = App().settings.GetInt(edit::texts::kSection, edit::texts::kSmallDisplayValue, 0) != 0;
+      m_editor(std::make_unique<edit::DataEditor>(doc.store(), app().prompter,
+                                                  edit::EditorSettings::Load(app().settings), marked)) {
+  const bool wide = app().settings.GetInt(edit::texts::kSection, edit::texts::kSmallDisplayValue, 0) != 0;
   BuildFields();
   Arrange(wide);
   // Paging through the records without leaving the keyboard.
@@ -508,7 +508,7 @@ void CDataEditorDialog::Clicked(Button b) {
       break;
     case Button::Options: {
       edit::EditorSettings settings = e.settings();
-      if (AskPlacement(this, settings) && AskSearchDirection(this, settings)) e.settings() = settings;
+      if (AskPlacement(app(), this, settings) && AskSearchDirection(app(), this, settings)) e.settings() = settings;
       break;
     }
     case Button::Calculator: Calculator(); return;
@@ -517,7 +517,7 @@ void CDataEditorDialog::Clicked(Button b) {
     case Button::Unmark: e.Unmark(); m_doc.UpdateAllViews(); break;
     case Button::Distance:
       if (const doc::SurveyRecord* current = e.current()) {
-        RunStationDistanceDialog(this, m_doc.store(), *current, m_marked ? *m_marked : nullptr);
+        RunStationDistanceDialog(app(), this, m_doc.store(), *current, m_marked ? *m_marked : nullptr);
       }
       break;
     case Button::Include: UpdateIncludes(); break;
@@ -533,7 +533,7 @@ void CDataEditorDialog::New() {
   edit::DataEditor& e = *m_editor;
   if (e.NewNeedsPlacement()) {
     edit::EditorSettings settings = e.settings();
-    if (!AskPlacement(this, settings)) return;
+    if (!AskPlacement(app(), this, settings)) return;
     e.StartNew(static_cast<edit::Placement>(settings.placement), settings.autoNew);
   } else {
     e.StartNew();
@@ -544,7 +544,7 @@ void CDataEditorDialog::New() {
 
 void CDataEditorDialog::SearchStart() {
   edit::EditorSettings settings = m_editor->settings();
-  if (!AskSearchDirection(this, settings)) return;
+  if (!AskSearchDirection(app(), this, settings)) return;
   const auto refused =
       m_editor->StartSearch(static_cast<edit::SearchDirection>(settings.searchDirection), settings.autoSearch);
   Refresh();
@@ -558,7 +558,7 @@ void CDataEditorDialog::Calculator() {
     MarkField(refused);
     return;
   }
-  if (RunSurveyCalculator(this, m_doc.store(), *record)) m_editor->TakeCalculation(*record);
+  if (RunSurveyCalculator(app(), this, m_doc.store(), *record)) m_editor->TakeCalculation(*record);
   Refresh();
 }
 
@@ -597,11 +597,11 @@ void CDataEditorDialog::UpdateIncludes() {
     return r->fromInclude != 0 || r->includeFile[0] != '\0';
   });
   if (!includes) {
-    App().prompter.Message(kNoIncludes, platform::Icon::Information);
+    app().prompter.Message(kNoIncludes, platform::Icon::Information);
     return;
   }
   store.settings.currentRecordNumber = static_cast<uint32_t>(m_editor->number());
-  const calc::ComputeOutcome outcome = imports::UpdateIncludes(store, m_doc.folder(), App().prompter, App().settings);
+  const calc::ComputeOutcome outcome = imports::UpdateIncludes(store, m_doc.folder(), app().prompter, app().settings);
   // A marked record read from an include file is gone now.
   if (m_marked && *m_marked) {
     const bool kept = std::any_of(store.records.begin(), store.records.end(),
@@ -630,11 +630,11 @@ void CDataEditorDialog::ChooseFile(Field f) {
 }
 
 void CDataEditorDialog::OpenFile(Field f) {
-  edit::OpenLink(m_editor->form()[f], m_doc.folder(), App().shell, App().prompter);
+  edit::OpenLink(m_editor->form()[f], m_doc.folder(), app().shell, app().prompter);
 }
 
 void CDataEditorDialog::Finish(FollowUp::Next next) {
-  const bool closes = m_editor->Close(App().settings);
+  const bool closes = m_editor->Close(app().settings);
   m_doc.setModified();
   m_doc.UpdateAllViews();
   if (!closes) {

@@ -34,8 +34,8 @@ class COptionChoiceDialog : public CDialogBase {
   Q_OBJECT
 
  public:
-  COptionChoiceDialog(QWidget* parent, const QString& caption, const QStringList& choices, int preset,
-                      const QString& checkText, bool checked);
+  COptionChoiceDialog(AppContext& app, QWidget* parent, const QString& caption, const QStringList& choices,
+                      int preset, const QString& checkText, bool checked);
   int choice() const;
   bool checked() const;
 
@@ -46,8 +46,8 @@ class COptionChoiceDialog : public CDialogBase {
 
 // "Datensatz anlegen" / "Datensatz suchen" with the editor's remembered
 // choice; false on "Abbrechen".
-bool AskPlacement(QWidget* parent, edit::EditorSettings& settings);
-bool AskSearchDirection(QWidget* parent, edit::EditorSettings& settings);
+bool AskPlacement(AppContext& app, QWidget* parent, edit::EditorSettings& settings);
+bool AskSearchDirection(AppContext& app, QWidget* parent, edit::EditorSettings& settings);
 
 class CDataEditorDialog : public CDialogBase {
   Q_OBJECT

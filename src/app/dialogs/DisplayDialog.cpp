@@ -46,8 +46,9 @@ QWidget* Triple(QWidget* parent, QLineEdit* (&edits)[3], const std::string (&tex
 
 }  // namespace
 
-CDisplayDialog::CDisplayDialog(QWidget* parent, const draw::DisplayDialogState& s, int currentDisplayType)
-    : CDialogBase(parent, Utf8(draw::kDisplayDialogCaption)) {
+CDisplayDialog::CDisplayDialog(AppContext& app, QWidget* parent, const draw::DisplayDialogState& s,
+                               int currentDisplayType)
+    : CDialogBase(app, parent, Utf8(draw::kDisplayDialogCaption)) {
   auto* grid = new QGridLayout;
   int row = 0;
   const auto addRow = [&](const char* label, QWidget* field) {
@@ -178,7 +179,7 @@ void CDisplayDialog::FocusField(draw::DisplayField field) {
 
 void CDisplayDialog::accept() {
   if (const auto problem = draw::ValidateDisplayDialog(state())) {
-    App().prompter.Message(problem->message, platform::Icon::Exclamation);
+    app().prompter.Message(problem->message, platform::Icon::Exclamation);
     FocusField(problem->field);
     return;
   }
@@ -187,10 +188,10 @@ void CDisplayDialog::accept() {
 
 bool RunDisplayDialog(QWidget* parent, CPlanDoc& doc, draw::ViewTransform& view) {
   doc::Worksheet& worksheet = doc.worksheet();
-  CDisplayDialog dialog(parent, draw::LoadDisplayDialog(worksheet), worksheet.displayType());
+  CDisplayDialog dialog(doc.app(), parent, draw::LoadDisplayDialog(worksheet), worksheet.displayType());
   if (dialog.exec() != QDialog::Accepted) return false;
   if (const auto problem = draw::ApplyDisplayDialog(dialog.state(), worksheet, view)) {
-    App().prompter.Message(problem->message, platform::Icon::Exclamation);
+    doc.app().prompter.Message(problem->message, platform::Icon::Exclamation);
     return false;
   }
   doc.setModified();

@@ -72,8 +72,8 @@ QLineEdit* LineEdit(QWidget* parent, const std::string& stored, size_t maxLength
 std::string StoredLines(const QPlainTextEdit* edit) { return doc::ToStoredLines(ToStored(edit->toPlainText())); }
 
 // A refused entry: its message, then the field gets the focus.
-void ShowRefusal(const doc::DialogOutcome& outcome, QWidget* field) {
-  App().prompter.Message(outcome.message, platform::Icon::Exclamation);
+void ShowRefusal(platform::Prompter& prompter, const doc::DialogOutcome& outcome, QWidget* field) {
+  prompter.Message(outcome.message, platform::Icon::Exclamation);
   if (field == nullptr) return;
   field->setFocus();
   if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
@@ -96,13 +96,13 @@ void Finish(CPlanDoc& doc, const doc::DialogOutcome& outcome) {
 // and stays open when an entry is refused.
 class CSettingsDialog : public CDialogBase {
  public:
-  CSettingsDialog(QWidget* parent, const QString& caption) : CDialogBase(parent, caption) {}
+  CSettingsDialog(AppContext& app, QWidget* parent, const QString& caption) : CDialogBase(app, parent, caption) {}
   const doc::DialogOutcome& outcome() const { return m_outcome; }
 
   void accept() override {
     m_outcome = Store();
     if (!m_outcome.accepted) {
-      ShowRefusal(m_outcome, FieldWidget(m_outcome.field));
+      ShowRefusal(app().prompter, m_outcome, FieldWidget(m_outcome.field));
       return;
     }
     CDialogBase::accept();
@@ -130,8 +130,8 @@ bool RunSettingsDialog(CSettingsDialog& dialog, CPlanDoc& doc) {
 
 class CDocumentDialog final : public CSettingsDialog {
  public:
-  CDocumentDialog(QWidget* parent, doc::DocumentSettings& settings)
-      : CSettingsDialog(parent, QStringLiteral("Dokument")), m_settings(settings) {
+  CDocumentDialog(AppContext& app, QWidget* parent, doc::DocumentSettings& settings)
+      : CSettingsDialog(app, parent, QStringLiteral("Dokument")), m_settings(settings) {
     using M = doc::DocumentDialogModel;
     m_model.Load(settings);
     auto edit = [this](M::Field field, const std::string& text) {
@@ -204,8 +204,8 @@ class CDocumentDialog final : public CSettingsDialog {
 
 class CDataOptionsDialog final : public CSettingsDialog {
  public:
-  CDataOptionsDialog(QWidget* parent, doc::DocumentSettings& settings)
-      : CSettingsDialog(parent, QStringLiteral("Optionen Daten")), m_settings(settings) {
+  CDataOptionsDialog(AppContext& app, QWidget* parent, doc::DocumentSettings& settings)
+      : CSettingsDialog(app, parent, QStringLiteral("Optionen Daten")), m_settings(settings) {
     using M = doc::DataOptionsModel;
     m_model.Load(settings);
 
@@ -284,8 +284,8 @@ class CDataOptionsDialog final : public CSettingsDialog {
 
 class CNamesDialog final : public CSettingsDialog {
  public:
-  CNamesDialog(QWidget* parent, doc::DocumentSettings& settings, doc::NameList list)
-      : CSettingsDialog(parent, Q(doc::NameListModel(list).Caption())), m_settings(settings), m_model(list) {
+  CNamesDialog(AppContext& app, QWidget* parent, doc::DocumentSettings& settings, doc::NameList list)
+      : CSettingsDialog(app, parent, Q(doc::NameListModel(list).Caption())), m_settings(settings), m_model(list) {
     m_model.Load(settings);
     m_text = LinesEdit(this, m_model.text, doc::kMaxNamesLength);
     m_fields[doc::NameListModel::Text] = m_text;
@@ -390,8 +390,8 @@ namespace {
 
 class CFontsDialog final : public CSettingsDialog {
  public:
-  CFontsDialog(QWidget* parent, doc::DocumentSettings& settings)
-      : CSettingsDialog(parent, QStringLiteral("Schriftarten")), m_settings(settings) {
+  CFontsDialog(AppContext& app, QWidget* parent, doc::DocumentSettings& settings)
+      : CSettingsDialog(app, parent, QStringLiteral("Schriftarten")), m_settings(settings) {
     m_model.Load(settings);
     auto* grid = new QGridLayout;
     for (int i = 0; i < doc::kEditedFontCount; ++i) {
@@ -452,9 +452,9 @@ QIcon Swatch(uint32_t colour) {
 
 class CColoursDialog final : public CSettingsDialog {
  public:
-  CColoursDialog(QWidget* parent, doc::DocumentSettings& settings)
-      : CSettingsDialog(parent, QStringLiteral("Farben")), m_settings(settings) {
-    m_model.Load(settings, App().settings);
+  CColoursDialog(AppContext& app, QWidget* parent, doc::DocumentSettings& settings)
+      : CSettingsDialog(app, parent, QStringLiteral("Farben")), m_settings(settings) {
+    m_model.Load(settings, app.settings);
     auto* lines = new QGroupBox(QStringLiteral("&Messlinien"), this);
     auto* falses = new QGroupBox(QStringLiteral("&Falschfarben"), this);
     auto* linesGrid = new QGridLayout(lines);
@@ -496,7 +496,7 @@ class CColoursDialog final : public CSettingsDialog {
     button->setIcon(Swatch(m_model.Get(slot)));
   }
 
-  doc::DialogOutcome Store() override { return m_model.Apply(m_settings, App().settings); }
+  doc::DialogOutcome Store() override { return m_model.Apply(m_settings, app().settings); }
 
   doc::DocumentSettings& m_settings;
   doc::ColoursModel m_model;
@@ -506,8 +506,8 @@ class CColoursDialog final : public CSettingsDialog {
 
 class CInstrumentsDialog final : public CSettingsDialog {
  public:
-  CInstrumentsDialog(QWidget* parent, doc::DocumentSettings& settings)
-      : CSettingsDialog(parent, Q("Ger\u00e4te")), m_settings(settings), m_model(settings) {
+  CInstrumentsDialog(AppContext& app, QWidget* parent, doc::DocumentSettings& settings)
+      : CSettingsDialog(app, parent, Q("Ger\u00e4te")), m_settings(settings), m_model(settings) {
     m_table = new QTableWidget(doc::kInstrumentCount, calc::kInstrumentColumnCount, this);
     QStringList columns, rows;
     for (int c = 0; c < calc::kInstrumentColumnCount; ++c) {
@@ -589,37 +589,37 @@ class CInstrumentsDialog final : public CSettingsDialog {
 }  // namespace
 
 bool RunDocumentDialog(QWidget* parent, CPlanDoc& doc) {
-  CDocumentDialog dialog(parent, doc.store().settings);
+  CDocumentDialog dialog(doc.app(), parent, doc.store().settings);
   return RunSettingsDialog(dialog, doc);
 }
 
 bool RunDataOptionsDialog(QWidget* parent, CPlanDoc& doc) {
-  CDataOptionsDialog dialog(parent, doc.store().settings);
+  CDataOptionsDialog dialog(doc.app(), parent, doc.store().settings);
   return RunSettingsDialog(dialog, doc);
 }
 
 bool RunFontsDialog(QWidget* parent, CPlanDoc& doc) {
-  CFontsDialog dialog(parent, doc.store().settings);
+  CFontsDialog dialog(doc.app(), parent, doc.store().settings);
   return RunSettingsDialog(dialog, doc);
 }
 
 bool RunColoursDialog(QWidget* parent, CPlanDoc& doc) {
-  CColoursDialog dialog(parent, doc.store().settings);
+  CColoursDialog dialog(doc.app(), parent, doc.store().settings);
   return RunSettingsDialog(dialog, doc);
 }
 
 bool RunInstrumentsDialog(QWidget* parent, CPlanDoc& doc) {
-  CInstrumentsDialog dialog(parent, doc.store().settings);
+  CInstrumentsDialog dialog(doc.app(), parent, doc.store().settings);
   return RunSettingsDialog(dialog, doc);
 }
 
 bool RunLevelNamesDialog(QWidget* parent, CPlanDoc& doc) {
-  CNamesDialog dialog(parent, doc.store().settings, doc::NameList::Levels);
+  CNamesDialog dialog(doc.app(), parent, doc.store().settings, doc::NameList::Levels);
   return RunSettingsDialog(dialog, doc);
 }
 
 bool RunSurveyorNamesDialog(QWidget* parent, CPlanDoc& doc) {
-  CNamesDialog dialog(parent, doc.store().settings, doc::NameList::Surveyors);
+  CNamesDialog dialog(doc.app(), parent, doc.store().settings, doc::NameList::Surveyors);
   return RunSettingsDialog(dialog, doc);
 }
 

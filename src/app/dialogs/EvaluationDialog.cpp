@@ -18,8 +18,8 @@ QString EvaluationCellText(size_t row, double value) {
   return QString::fromStdString(calc::EvaluationCellText(row, value));
 }
 
-CEvaluationDialog::CEvaluationDialog(QWidget* parent, const calc::SurveyEvaluation& evaluation)
-    : CDialogBase(parent, QStringLiteral("Datenauswertung")) {
+CEvaluationDialog::CEvaluationDialog(AppContext& app, QWidget* parent, const calc::SurveyEvaluation& evaluation)
+    : CDialogBase(app, parent, QStringLiteral("Datenauswertung")) {
   auto* grid = new QGridLayout;
   grid->addWidget(new QLabel(QStringLiteral("Sichtbare Messzüge"), this), 0, 1);
   grid->addWidget(new QLabel(QStringLiteral("Alle Messzüge"), this), 0, 2);
@@ -55,7 +55,7 @@ void RunEvaluationDialog(QWidget* parent, CPlanDoc& doc, double heightOffset, do
   const calc::SurveyEvaluation evaluation =
       calc::EvaluateSurvey(doc.store(), doc.worksheet(), heightOffset, referencePath);
   QApplication::restoreOverrideCursor();
-  CEvaluationDialog dialog(parent, evaluation);
+  CEvaluationDialog dialog(doc.app(), parent, evaluation);
   dialog.exec();
 }
 

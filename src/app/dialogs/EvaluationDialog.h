@@ -17,7 +17,7 @@ class CEvaluationDialog : public CDialogBase {
   Q_OBJECT
 
  public:
-  CEvaluationDialog(QWidget* parent, const calc::SurveyEvaluation& evaluation);
+  CEvaluationDialog(AppContext& app, QWidget* parent, const calc::SurveyEvaluation& evaluation);
 };
 
 // The text of one value: the leg count as a whole number, the others rounded

@@ -71,9 +71,10 @@ QCheckBox* AddCheck(CDialogBase& dialog, QVBoxLayout* layout, const char* text, 
   return box;
 }
 
-bool RunOneChoice(QWidget* parent, ExportOptionsDialog which, platform::SettingsStore& settings, const char* caption,
-                  const char* first, const char* second) {
-  CDialogBase dialog(parent, QString::fromUtf8(caption));
+bool RunOneChoice(AppContext& app, QWidget* parent, ExportOptionsDialog which, const char* caption, const char* first,
+                  const char* second) {
+  platform::SettingsStore& settings = app.settings;
+  CDialogBase dialog(app, parent, QString::fromUtf8(caption));
   auto* layout = new QVBoxLayout(&dialog);
   QButtonGroup* group = AddTwoChoices(dialog, layout, first, second, exports::LoadChoice(settings, which));
   layout->addWidget(dialog.AddHelpButton(dialog.MakeOkCancelButtons(), ExportPage()));
@@ -82,10 +83,11 @@ bool RunOneChoice(QWidget* parent, ExportOptionsDialog which, platform::Settings
   return true;
 }
 
-bool RunGpxOptions(QWidget* parent, platform::SettingsStore& settings) {
+bool RunGpxOptions(AppContext& app, QWidget* parent) {
+  platform::SettingsStore& settings = app.settings;
   exports::GpxOptions options;
   options.Load(settings);
-  CDialogBase dialog(parent, QStringLiteral("GPX-Format"));
+  CDialogBase dialog(app, parent, QStringLiteral("GPX-Format"));
   auto* layout = new QVBoxLayout(&dialog);
   QButtonGroup* select =
       AddTwoChoices(dialog, layout, "Aktueller &Messpunkt", "&Alle beschrifteten Messpunkte", options.select);
@@ -104,10 +106,11 @@ bool RunGpxOptions(QWidget* parent, platform::SettingsStore& settings) {
   return true;
 }
 
-bool RunKmlOptions(QWidget* parent, platform::SettingsStore& settings) {
+bool RunKmlOptions(AppContext& app, QWidget* parent) {
+  platform::SettingsStore& settings = app.settings;
   exports::KmlOptions options;
   options.Load(settings);
-  CDialogBase dialog(parent, QStringLiteral("Google Earth"));
+  CDialogBase dialog(app, parent, QStringLiteral("Google Earth"));
   auto* layout = new QVBoxLayout(&dialog);
   QCheckBox* caves = AddCheck(dialog, layout, "&Höhleneingänge", options.caves);
   QCheckBox* cavePoints = AddCheck(dialog, layout, "&Punkte als Höhleneingänge", options.cavePoints);
@@ -123,10 +126,11 @@ bool RunKmlOptions(QWidget* parent, platform::SettingsStore& settings) {
   return true;
 }
 
-bool RunVrmlOptions(QWidget* parent, platform::SettingsStore& settings) {
+bool RunVrmlOptions(AppContext& app, QWidget* parent) {
+  platform::SettingsStore& settings = app.settings;
   exports::VrmlOptions options;
   options.Load(settings);
-  CDialogBase dialog(parent, QStringLiteral("VRML-Format"));
+  CDialogBase dialog(app, parent, QStringLiteral("VRML-Format"));
   auto* layout = new QVBoxLayout(&dialog);
   auto* form = new QFormLayout;
   auto* diameter = new QSpinBox(&dialog);
@@ -151,27 +155,22 @@ bool RunVrmlOptions(QWidget* parent, platform::SettingsStore& settings) {
   return options.Store(settings);
 }
 
-std::optional<ExportTarget> ChooseWithSaveDialog(QWidget* parent, const QString& folder, const QString& name,
-                                                 int filter) {
-  const std::unique_ptr<QFileDialog> dialog = MakeExportFileDialog(parent, folder, name, filter);
+std::optional<ExportTarget> ChooseWithSaveDialog(const AppContext& app, QWidget* parent, const QString& folder,
+                                                 const QString& name, int filter) {
+  const std::unique_ptr<QFileDialog> dialog = MakeExportFileDialog(app, parent, folder, name, filter);
   if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
   return ExportTarget{dialog->selectedFiles().front(),
                       static_cast<int>(dialog->nameFilters().indexOf(dialog->selectedNameFilter())) + 1};
 }
 
-ExportFileChooser& Chooser() {
-  static ExportFileChooser chooser;
-  return chooser;
-}
-
 // The export command of the window: a bitmap is the picture the view shows.
-exports::ExportCommand CommandFor(CPlanView* view) {
+exports::ExportCommand CommandFor(AppContext& app, CPlanView* view) {
   exports::BitmapExport bitmap;
   if (view)
     bitmap = [view](const std::filesystem::path& path, platform::Prompter& prompter) {
       return gfx::ExportBitmap(path, view->viewport()->grab().toImage(), prompter);
     };
-  return exports::ExportCommand(App().settings, App().prompter, std::move(bitmap));
+  return exports::ExportCommand(app.settings, app.prompter, std::move(bitmap));
 }
 
 // Shown when the desktop started no program for the written KML file.
@@ -183,8 +182,8 @@ std::string GoogleEarthNotOpenedText(const std::filesystem::path& file) {
 
 }  // namespace
 
-std::unique_ptr<QFileDialog> MakeExportFileDialog(QWidget* parent, const QString& folder, const QString& name,
-                                                  int filter) {
+std::unique_ptr<QFileDialog> MakeExportFileDialog(const AppContext& app, QWidget* parent, const QString& folder,
+                                                  const QString& name, int filter) {
   QStringList names;
   for (const exports::ExportFileType& type : exports::kExportFileTypes) names << Q(type.text);
   auto dialog = std::make_unique<QFileDialog>(parent, Q(exports::kExportDialogTitle), folder);
@@ -195,45 +194,45 @@ std::unique_ptr<QFileDialog> MakeExportFileDialog(QWidget* parent, const QString
   dialog->setDefaultSuffix(QStringLiteral("txt"));
   if (filter >= 1 && filter <= names.size()) dialog->selectNameFilter(names[filter - 1]);
   dialog->selectFile(name);
-  if (auto* buttons = dialog->findChild<QDialogButtonBox*>()) AddHelpButton(buttons, ExportPage());
+  if (auto* buttons = dialog->findChild<QDialogButtonBox*>()) AddHelpButton(app, buttons, ExportPage());
   return dialog;
 }
 
-bool RunExportOptions(QWidget* parent, ExportOptionsDialog which, platform::SettingsStore& settings) {
+bool RunExportOptions(AppContext& app, QWidget* parent, ExportOptionsDialog which) {
   switch (which) {
     case ExportOptionsDialog::None: return true;
     case ExportOptionsDialog::Dxf:
-      return RunOneChoice(parent, which, settings, "DXF-Format", "Standard-D&XF", "&CAD für Höhlen");
+      return RunOneChoice(app, parent, which, "DXF-Format", "Standard-D&XF", "&CAD für Höhlen");
     case ExportOptionsDialog::DocumentCopy:
-      return RunOneChoice(parent, which, settings, "Dateien", "&Dokument unverändert speichern",
+      return RunOneChoice(app, parent, which, "Dateien", "&Dokument unverändert speichern",
                           "&Include-Dateien integrieren");
     case ExportOptionsDialog::Table:
-      return RunOneChoice(parent, which, settings, "Tabellenformat", "&Ohne Include-Dateien",
+      return RunOneChoice(app, parent, which, "Tabellenformat", "&Ohne Include-Dateien",
                           "&Include-Dateien integrieren");
-    case ExportOptionsDialog::Gpx: return RunGpxOptions(parent, settings);
-    case ExportOptionsDialog::Kml: return RunKmlOptions(parent, settings);
-    case ExportOptionsDialog::Vrml: return RunVrmlOptions(parent, settings);
+    case ExportOptionsDialog::Gpx: return RunGpxOptions(app, parent);
+    case ExportOptionsDialog::Kml: return RunKmlOptions(app, parent);
+    case ExportOptionsDialog::Vrml: return RunVrmlOptions(app, parent);
   }
   return false;
 }
 
-void SetExportFileChooser(ExportFileChooser chooser) { Chooser() = std::move(chooser); }
-
 void RunExportCommand(QWidget* parent, CPlanDoc& document, CPlanView& view) {
-  platform::SettingsStore& settings = App().settings;
+  AppContext& app = document.app();
+  platform::SettingsStore& settings = app.settings;
   const QString name = Q(exports::DefaultExportName(document.title().toStdString()));
   const QString folder = Q(exports::InitialExportFolder(document.path(), settings));
   const int preset = settings.GetInt("Settings", "SaveExtention", 0);
   const std::optional<ExportTarget> target =
-      Chooser() ? Chooser()(parent, folder, name, preset) : ChooseWithSaveDialog(parent, folder, name, preset);
+      app.chooseExportFile ? app.chooseExportFile(parent, folder, name, preset)
+                           : ChooseWithSaveDialog(app, parent, folder, name, preset);
   if (!target || target->path.isEmpty()) return;
   const std::string chosen = target->path.toStdString();
   exports::RememberExportChoice(settings, target->filterIndex, chosen);
 
   const std::filesystem::path path = PathOf(target->path);
-  exports::ExportCommand command = CommandFor(&view);
+  exports::ExportCommand command = CommandFor(app, &view);
   if (!command.Allows(path, document.worksheet())) return;
-  if (!RunExportOptions(parent, exports::OptionsDialogFor(exports::ExportExtension(path)), settings)) return;
+  if (!RunExportOptions(app, parent, exports::OptionsDialogFor(exports::ExportExtension(path)))) return;
   WaitCursor wait;
   command.Run(document.store(), path, exports::ExportModes::FromSettings(settings), document.folder());
 }
@@ -251,15 +250,16 @@ std::filesystem::path GoogleEarthFile() {
 void RunGoogleEarthCommand(QWidget* parent, CPlanDoc& document) {
   const std::filesystem::path file = GoogleEarthFile();
   if (file.empty()) return;
-  if (!RunExportOptions(parent, ExportOptionsDialog::Kml, App().settings)) return;
+  AppContext& app = document.app();
+  if (!RunExportOptions(app, parent, ExportOptionsDialog::Kml)) return;
   {
     WaitCursor wait;
-    if (!CommandFor(nullptr).Run(document.store(), file, {1, 0}, document.folder())) return;
+    if (!CommandFor(app, nullptr).Run(document.store(), file, {1, 0}, document.folder())) return;
   }
   // Without a program for KML files nothing would appear: the surveyor learns
   // where the file is, to open it by hand.
-  if (!App().shell.Open(file.string()))
-    App().prompter.Message(GoogleEarthNotOpenedText(file), platform::Icon::Exclamation);
+  if (!app.shell.Open(file.string()))
+    app.prompter.Message(GoogleEarthNotOpenedText(file), platform::Icon::Exclamation);
 }
 
 }  // namespace hp::app

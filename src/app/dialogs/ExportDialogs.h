@@ -8,8 +8,8 @@
 #include <memory>
 #include <optional>
 
+#include "app/AppContext.h"
 #include "export/ExportChoices.h"
-#include "platform/SettingsStore.h"
 
 class QFileDialog;
 class QWidget;
@@ -21,24 +21,15 @@ class CPlanView;
 
 // Opens the options dialog of a format filled from the settings; OK writes
 // the values back and returns true, Cancel changes nothing.
-bool RunExportOptions(QWidget* parent, exports::ExportOptionsDialog which, platform::SettingsStore& settings);
+bool RunExportOptions(AppContext& app, QWidget* parent, exports::ExportOptionsDialog which);
 
-// What the save dialog returned: the full path and the filter index (from 1).
-struct ExportTarget {
-  QString path;
-  int filterIndex = 1;
-};
-// Asks for the export file: start folder, proposed name, preset filter index.
-using ExportFileChooser =
-    std::function<std::optional<ExportTarget>(QWidget* parent, const QString& folder, const QString& name, int filter)>;
 // The save dialog, set up but not shown: title, formats, the preset one,
 // the proposed name and a "Hilfe" button.
-std::unique_ptr<QFileDialog> MakeExportFileDialog(QWidget* parent, const QString& folder, const QString& name,
-                                                  int filter);
-// Replaces the save dialog (tests); an empty chooser restores it.
-void SetExportFileChooser(ExportFileChooser chooser);
+std::unique_ptr<QFileDialog> MakeExportFileDialog(const AppContext& app, QWidget* parent, const QString& folder,
+                                                  const QString& name, int filter);
 
-// "E&xportieren...": file name, format check, options, then the file.
+// "E&xportieren...": file name (from the context's chooser, else the save
+// dialog), format check, options, then the file.
 void RunExportCommand(QWidget* parent, CPlanDoc& document, CPlanView& view);
 
 // The file the Google Earth command writes: "Hollowplan/Hollowplan 22/

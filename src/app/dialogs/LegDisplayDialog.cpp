@@ -27,9 +27,9 @@ void Select(QComboBox* box, int value) { box->setCurrentIndex(std::max(0, box->f
 
 }  // namespace
 
-CLegDisplayDialog::CLegDisplayDialog(const draw::LegDisplayOptions& initial, QWidget* parent,
+CLegDisplayDialog::CLegDisplayDialog(AppContext& app, const draw::LegDisplayOptions& initial, QWidget* parent,
                                      std::function<void(const draw::LegDisplayOptions&)> store)
-    : CDialogBase(parent, Text(draw::legs::kCaption)), m_store(std::move(store)) {
+    : CDialogBase(app, parent, Text(draw::legs::kCaption)), m_store(std::move(store)) {
   namespace t = draw::legs;
   const auto check = [this](std::string_view text) { return new QCheckBox(Text(text), this); };
 
@@ -167,7 +167,7 @@ void CLegDisplayDialog::UpdateEnabling() {
 bool CLegDisplayDialog::Store() {
   const draw::LegDisplayOptions o = options();
   if (const auto fault = draw::CheckLegDisplayOptions(o)) {
-    App().prompter.Message(fault->message, platform::Icon::Exclamation);
+    app().prompter.Message(fault->message, platform::Icon::Exclamation);
     QLineEdit* field = fault->field == draw::LegDisplayField::RangeMax ? m_max : m_min;
     field->setFocus();
     field->selectAll();
@@ -183,7 +183,7 @@ void CLegDisplayDialog::accept() {
 
 bool RunLegDisplayDialog(QWidget* parent, CPlanDoc& doc, std::function<void(const draw::WorksheetChange&)> applied) {
   CLegDisplayDialog* shown = nullptr;
-  CLegDisplayDialog dialog(draw::LoadLegDisplayOptions(doc.worksheet()), parent,
+  CLegDisplayDialog dialog(doc.app(), draw::LoadLegDisplayOptions(doc.worksheet()), parent,
                            [&](const draw::LegDisplayOptions& options) {
                              const draw::LegDisplayApplied result =
                                  draw::ApplyLegDisplayOptions(options, doc.worksheet());

@@ -23,7 +23,7 @@ class CLegDisplayDialog : public CDialogBase {
  public:
   // `store` is called by "OK" and "Ü&bernehmen" with options that passed
   // the check; a refused field is reported and focused instead.
-  CLegDisplayDialog(const draw::LegDisplayOptions& initial, QWidget* parent,
+  CLegDisplayDialog(AppContext& app, const draw::LegDisplayOptions& initial, QWidget* parent,
                     std::function<void(const draw::LegDisplayOptions&)> store);
 
   draw::LegDisplayOptions options() const;

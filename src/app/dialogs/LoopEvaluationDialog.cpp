@@ -98,7 +98,9 @@ QVariant CLoopRowsModel::headerData(int section, Qt::Orientation orientation, in
 }
 
 CLoopEvaluationDialog::CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std::vector<calc::LoopRow> rows)
-    : CDialogBase(parent, QStringLiteral("Ringschlussauswertung")), m_doc(doc), m_evaluation(doc.store(), std::move(rows)) {
+    : CDialogBase(doc.app(), parent, QStringLiteral("Ringschlussauswertung")),
+      m_doc(doc),
+      m_evaluation(doc.store(), std::move(rows)) {
   m_list = new QTableView(this);
   m_list->setModel(new CLoopRowsModel(m_evaluation.rows(), this));
   m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -169,7 +171,7 @@ void CLoopEvaluationDialog::Finish(const FollowUp& followUp) {
 }
 
 FollowUp RunLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc) {
-  edit::LoopEvaluationStart start = edit::StartLoopEvaluation(doc.store(), App().prompter);
+  edit::LoopEvaluationStart start = edit::StartLoopEvaluation(doc.store(), doc.app().prompter);
   doc.setModified();
   doc.UpdateAllViews();
   if (!start.rows) {

@@ -209,8 +209,10 @@ void COverviewDialog::FitColumnWidths() {
 }
 
 COverviewDialog::COverviewDialog(QWidget* parent, CPlanDoc& doc)
-    : CDialogBase(parent, QStringLiteral("Vermessungsdaten Übersicht")), m_doc(doc), m_overview(doc.store()) {
-  const bool compact = App().settings.GetInt("Settings", "SmallDisplay", 0) != 0;
+    : CDialogBase(doc.app(), parent, QStringLiteral("Vermessungsdaten Übersicht")),
+      m_doc(doc),
+      m_overview(doc.store()) {
+  const bool compact = app().settings.GetInt("Settings", "SmallDisplay", 0) != 0;
 
   m_tree = new QTreeView(this);
   m_treeModel = new COverviewTreeModel(m_overview, this);

@@ -25,9 +25,9 @@ QString Text(std::string_view text) { return QString::fromUtf8(text.data(), stat
 
 }  // namespace
 
-CPageSetupDialog::CPageSetupDialog(const draw::PageSetupOptions& initial, int displayType, QWidget* parent,
-                                   Store store, Centre centre)
-    : CDialogBase(parent, Text(draw::page::kCaption)), m_store(std::move(store)), m_centre(std::move(centre)) {
+CPageSetupDialog::CPageSetupDialog(AppContext& app, const draw::PageSetupOptions& initial, int displayType,
+                                   QWidget* parent, Store store, Centre centre)
+    : CDialogBase(app, parent, Text(draw::page::kCaption)), m_store(std::move(store)), m_centre(std::move(centre)) {
   namespace t = draw::page;
   m_scale = new QComboBox(this);
   m_scale->setEditable(true);
@@ -140,7 +140,7 @@ QWidget* CPageSetupDialog::FieldWidget(draw::PageSetupField field) const {
 }
 
 void CPageSetupDialog::ShowFault(const draw::FieldFault<draw::PageSetupField>& fault) {
-  App().prompter.Message(fault.message, platform::Icon::Exclamation);
+  app().prompter.Message(fault.message, platform::Icon::Exclamation);
   QWidget* field = FieldWidget(fault.field);
   field->setFocus();
   if (auto* combo = qobject_cast<QComboBox*>(field); combo != nullptr && combo->lineEdit() != nullptr)

@@ -24,8 +24,8 @@ QComboBox* Choices(QWidget* parent, const std::array<std::string_view, N>& texts
 
 }  // namespace
 
-CProtocolDialog::CProtocolDialog(const draw::ProtocolOptions& initial, QWidget* parent)
-    : CDialogBase(parent, Text(draw::protocol_dialog_texts::kTitle)) {
+CProtocolDialog::CProtocolDialog(AppContext& app, const draw::ProtocolOptions& initial, QWidget* parent)
+    : CDialogBase(app, parent, Text(draw::protocol_dialog_texts::kTitle)) {
   namespace t = draw::protocol_dialog_texts;
   auto* grid = new QGridLayout;
   for (size_t i = 0; i < m_sections.size(); ++i) {
@@ -70,7 +70,7 @@ void CProtocolDialog::setOptions(const draw::ProtocolOptions& o) {
 }
 
 bool RunProtocolDialog(QWidget* parent, CPlanDoc& doc) {
-  CProtocolDialog dialog(draw::ProtocolOptionsOf(doc.worksheet()), parent);
+  CProtocolDialog dialog(doc.app(), draw::ProtocolOptionsOf(doc.worksheet()), parent);
   if (dialog.exec() != QDialog::Accepted) return false;
   if (draw::ApplyProtocolOptions(doc.worksheet(), dialog.options())) {
     doc.setModified();

@@ -19,7 +19,7 @@ class CProtocolDialog : public CDialogBase {
   Q_OBJECT
 
  public:
-  CProtocolDialog(const draw::ProtocolOptions& initial, QWidget* parent);
+  CProtocolDialog(AppContext& app, const draw::ProtocolOptions& initial, QWidget* parent);
 
   draw::ProtocolOptions options() const;
   void setOptions(const draw::ProtocolOptions& options);

@@ -52,9 +52,11 @@ constexpr int kFieldCount = 16;
 
 }  // namespace
 
-CSubSheetDialog::CSubSheetDialog(const draw::SubSheetOptions& initial, std::filesystem::path documentFolder,
-                                 QWidget* parent, Store store)
-    : CDialogBase(parent, Text(draw::subsheet::kCaption)), m_folder(std::move(documentFolder)), m_store(std::move(store)) {
+CSubSheetDialog::CSubSheetDialog(AppContext& app, const draw::SubSheetOptions& initial,
+                                 std::filesystem::path documentFolder, QWidget* parent, Store store)
+    : CDialogBase(app, parent, Text(draw::subsheet::kCaption)),
+      m_folder(std::move(documentFolder)),
+      m_store(std::move(store)) {
   namespace t = draw::subsheet;
   for (QLineEdit*& field : m_fields) field = new QLineEdit(this);
   const auto check = [this](std::string_view text) { return new QCheckBox(Text(text), this); };
@@ -145,7 +147,7 @@ void CSubSheetDialog::setOptions(const draw::SubSheetOptions& o) {
 void CSubSheetDialog::ChooseMap(const std::filesystem::path& file) {
   const std::optional<std::string> name = draw::MapFileName(file, m_folder);
   if (!name) {
-    App().prompter.Message(draw::subsheet::kMapNameTooLong, platform::Icon::Exclamation);
+    app().prompter.Message(draw::subsheet::kMapNameTooLong, platform::Icon::Exclamation);
     return;
   }
   draw::SubSheetOptions o = options();
@@ -160,7 +162,7 @@ void CSubSheetDialog::ChooseMap(const std::filesystem::path& file) {
 void CSubSheetDialog::accept() {
   if (m_store) {
     if (const auto fault = m_store(options())) {
-      App().prompter.Message(fault->message, platform::Icon::Exclamation);
+      app().prompter.Message(fault->message, platform::Icon::Exclamation);
       Field(fault->field)->setFocus();
       Field(fault->field)->selectAll();
       return;

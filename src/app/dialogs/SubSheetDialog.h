@@ -20,8 +20,8 @@ class CSubSheetDialog : public CDialogBase {
 
  public:
   using Store = std::function<std::optional<draw::FieldFault<draw::SubSheetField>>(const draw::SubSheetOptions&)>;
-  CSubSheetDialog(const draw::SubSheetOptions& initial, std::filesystem::path documentFolder, QWidget* parent,
-                  Store store);
+  CSubSheetDialog(AppContext& app, const draw::SubSheetOptions& initial, std::filesystem::path documentFolder,
+                  QWidget* parent, Store store);
 
   draw::SubSheetOptions options() const;
   void setOptions(const draw::SubSheetOptions& options);

@@ -46,7 +46,7 @@ bool Enabled(const CPlanDoc& doc, WorksheetCommand command) {
 
 // Shows the dialog of `kind` for the document; false on Cancel.
 bool Ask(QWidget* parent, const CPlanDoc& doc, WorksheetDialogKind kind, WorksheetDialogOptions& result) {
-  CWorksheetDialog dialog(WorksheetDialogOptionsFor(kind, doc.store()), parent);
+  CWorksheetDialog dialog(doc.app(), WorksheetDialogOptionsFor(kind, doc.store()), parent);
   if (dialog.exec() != QDialog::Accepted) return false;
   result = dialog.options();
   return true;
@@ -99,8 +99,8 @@ WorksheetDialogOptions WorksheetDialogOptionsFor(WorksheetDialogKind kind, const
   return options;
 }
 
-CWorksheetDialog::CWorksheetDialog(const WorksheetDialogOptions& options, QWidget* parent)
-    : CDialogBase(parent, WorksheetDialogCaption(options.kind)), m_options(options) {
+CWorksheetDialog::CWorksheetDialog(AppContext& app, const WorksheetDialogOptions& options, QWidget* parent)
+    : CDialogBase(app, parent, WorksheetDialogCaption(options.kind)), m_options(options) {
   setMinimumWidth(320);  // room for a long sheet designation
   auto* layout = new QVBoxLayout(this);
   if (HasName(options.kind)) {
@@ -133,7 +133,7 @@ CWorksheetDialog::CWorksheetDialog(const WorksheetDialogOptions& options, QWidge
 
 void CWorksheetDialog::accept() {
   if (m_name != nullptr && !doc::IsSheetNameAccepted(m_name->text().toStdString())) {
-    App().prompter.Message(doc::worksheet_messages::kEnterSheetName, platform::Icon::Exclamation);
+    app().prompter.Message(doc::worksheet_messages::kEnterSheetName, platform::Icon::Exclamation);
     m_name->setFocus();
     m_name->selectAll();
     return;
@@ -194,12 +194,12 @@ bool RunRenameWorksheet(QWidget* parent, CPlanDoc& doc) {
 }
 
 bool RunDeleteWorksheet(CPlanDoc& doc) {
-  return Finish(doc, doc::AskAndDeleteWorksheet(doc.store(), App().prompter));
+  return Finish(doc, doc::AskAndDeleteWorksheet(doc.store(), doc.app().prompter));
 }
 
 bool RunRestoreWorksheet(CPlanDoc& doc) {
   const std::string nameBefore = doc::CurrentWorksheetName(doc.store());
-  if (!doc::AskAndRestoreWorksheet(doc.store(), doc.backup(), App().prompter)) return false;
+  if (!doc::AskAndRestoreWorksheet(doc.store(), doc.backup(), doc.app().prompter)) return false;
   if (doc::CurrentWorksheetName(doc.store()) != nameBefore) {
     // The restored name must show in the main window's worksheet list too.
     doc.WorksheetsChanged();
@@ -212,7 +212,7 @@ bool RunRestoreWorksheet(CPlanDoc& doc) {
 
 bool RunResetWorksheet(CPlanDoc& doc) {
   bool resetFlag = false;
-  if (!doc::AskAndResetWorksheet(doc.store(), App().prompter, resetFlag)) return false;
+  if (!doc::AskAndResetWorksheet(doc.store(), doc.app().prompter, resetFlag)) return false;
   if (resetFlag) doc.resetFlag() = true;
   doc.setModified();
   doc.UpdateAllViews();

@@ -40,7 +40,7 @@ class CWorksheetDialog : public CDialogBase {
   Q_OBJECT
 
  public:
-  CWorksheetDialog(const WorksheetDialogOptions& options, QWidget* parent);
+  CWorksheetDialog(AppContext& app, const WorksheetDialogOptions& options, QWidget* parent);
   // The entered name and the selected entry (the preset one when the user
   // cleared the selection).
   WorksheetDialogOptions options() const;

@@ -29,9 +29,10 @@ std::string ToStored(const QString& text) { return base::Utf8ToCp1252(text.toStd
 
 }  // namespace
 
-CWorksheetSettingsDialog::CWorksheetSettingsDialog(const draw::WorksheetOptions& initial, QWidget* parent,
+CWorksheetSettingsDialog::CWorksheetSettingsDialog(AppContext& app, const draw::WorksheetOptions& initial,
+                                                   QWidget* parent,
                                                    std::function<void(const draw::WorksheetOptions&)> store)
-    : CDialogBase(parent, Text(draw::sheet::kCaption)), m_store(std::move(store)) {
+    : CDialogBase(app, parent, Text(draw::sheet::kCaption)), m_store(std::move(store)) {
   namespace t = draw::sheet;
   const auto check = [this](std::string_view text) { return new QCheckBox(Text(text), this); };
   const auto edit = [this] {
@@ -151,7 +152,7 @@ void CWorksheetSettingsDialog::accept() {
 bool RunWorksheetSettingsDialog(QWidget* parent, CPlanDoc& doc,
                                 std::function<void(const draw::WorksheetChange&)> applied) {
   CWorksheetSettingsDialog* shown = nullptr;
-  CWorksheetSettingsDialog dialog(draw::LoadWorksheetOptions(doc.worksheet()), parent,
+  CWorksheetSettingsDialog dialog(doc.app(), draw::LoadWorksheetOptions(doc.worksheet()), parent,
                                   [&](const draw::WorksheetOptions& options) {
                                     const draw::WorksheetChange change =
                                         draw::ApplyWorksheetOptions(options, doc.worksheet());

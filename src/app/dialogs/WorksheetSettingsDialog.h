@@ -22,7 +22,7 @@ class CWorksheetSettingsDialog : public CDialogBase {
 
  public:
   // `store` is called by "OK" and "Ü&bernehmen".
-  CWorksheetSettingsDialog(const draw::WorksheetOptions& initial, QWidget* parent,
+  CWorksheetSettingsDialog(AppContext& app, const draw::WorksheetOptions& initial, QWidget* parent,
                            std::function<void(const draw::WorksheetOptions&)> store);
 
   draw::WorksheetOptions options() const;
