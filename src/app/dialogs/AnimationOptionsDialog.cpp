@@ -22,14 +22,14 @@ CAnimationOptionsDialog::CAnimationOptionsDialog(QWidget* parent)
 }
 
 void CAnimationOptionsDialog::accept() {
-  const draw::PauseEntry entry = draw::ParseAnimationPause(m_pause->text().toStdString());
-  if (!entry.value) {
-    App().prompter.Message(entry.message, platform::Icon::Exclamation);
+  const auto entry = draw::ParseAnimationPause(m_pause->text().toStdString());
+  if (const auto* message = std::get_if<std::string>(&entry)) {
+    App().prompter.Message(*message, platform::Icon::Exclamation);
     m_pause->setFocus();
     m_pause->selectAll();
     return;
   }
-  App().settings.SetInt("Settings", "Animation", *entry.value);
+  App().settings.SetInt("Settings", "Animation", std::get<int>(entry));
   CDialogBase::accept();
 }
 
