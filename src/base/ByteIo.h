@@ -24,11 +24,11 @@ concept LittleEndianValue =
     std::is_same_v<T, uint16_t> || std::is_same_v<T, int32_t> || std::is_same_v<T, uint32_t> ||
     std::is_same_v<T, int64_t> || std::is_same_v<T, uint64_t> || std::is_same_v<T, double>;
 
-// The message of an access outside an image: what was accessed and the
-// image's bounds.
-inline std::string OutsideImage(const char* access, size_t offset, size_t size, size_t imageSize) {
-  return std::string(access) + " of " + std::to_string(size) + " bytes at offset " + std::to_string(offset) +
-         " outside the image of " + std::to_string(imageSize) + " bytes";
+// An access outside an image is a programming error: the exception names
+// the access, its offset and size and the image's size.
+[[noreturn]] inline void ThrowOutsideImage(const char* access, size_t offset, size_t size, size_t imageSize) {
+  const std::string bytes = std::to_string(size), at = std::to_string(offset), image = std::to_string(imageSize);
+  throw std::out_of_range(std::string(access) + " of " + bytes + " bytes at offset " + at + " outside the image of " + image + " bytes");
 }
 
 // Reads a value of type T at `offset` of `bytes`. An access outside the image
@@ -36,7 +36,7 @@ inline std::string OutsideImage(const char* access, size_t offset, size_t size, 
 template <LittleEndianValue T>
 T LoadLE(std::span<const uint8_t> bytes, size_t offset) {
   if (offset > bytes.size() || bytes.size() - offset < sizeof(T)) {
-    throw std::out_of_range(OutsideImage("LoadLE", offset, sizeof(T), bytes.size()));
+    ThrowOutsideImage("LoadLE", offset, sizeof(T), bytes.size());
   }
   using U = std::conditional_t<sizeof(T) == 1, uint8_t,
             std::conditional_t<sizeof(T) == 2, uint16_t,
@@ -50,7 +50,7 @@ T LoadLE(std::span<const uint8_t> bytes, size_t offset) {
 template <LittleEndianValue T>
 void StoreLE(std::span<uint8_t> bytes, size_t offset, T value) {
   if (offset > bytes.size() || bytes.size() - offset < sizeof(T)) {
-    throw std::out_of_range(OutsideImage("StoreLE", offset, sizeof(T), bytes.size()));
+    ThrowOutsideImage("StoreLE", offset, sizeof(T), bytes.size());
   }
   using U = std::conditional_t<sizeof(T) == 1, uint8_t,
             std::conditional_t<sizeof(T) == 2, uint16_t,
@@ -62,14 +62,14 @@ void StoreLE(std::span<uint8_t> bytes, size_t offset, T value) {
 // Copies `size` raw bytes between an image and a field (text or reserved area).
 inline void LoadBytes(std::span<const uint8_t> bytes, size_t offset, void* out, size_t size) {
   if (offset > bytes.size() || bytes.size() - offset < size) {
-    throw std::out_of_range(OutsideImage("LoadBytes", offset, size, bytes.size()));
+    ThrowOutsideImage("LoadBytes", offset, size, bytes.size());
   }
   if (size) std::memcpy(out, bytes.data() + offset, size);
 }
 
 inline void StoreBytes(std::span<uint8_t> bytes, size_t offset, const void* in, size_t size) {
   if (offset > bytes.size() || bytes.size() - offset < size) {
-    throw std::out_of_range(OutsideImage("StoreBytes", offset, size, bytes.size()));
+    ThrowOutsideImage("StoreBytes", offset, size, bytes.size());
   }
   if (size) std::memcpy(bytes.data() + offset, in, size);
 }

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <variant>
+#include <utility>
 
 #include "base/Cp1252.h"
 #include "base/FieldMessages.h"
@@ -20,18 +20,13 @@ namespace {
 
 namespace messages = base::messages;
 
-DialogOutcome Refuse(int field, std::string message) {
+DialogOutcome Refuse(base::FieldFault<int> fault) {
   DialogOutcome outcome;
-  outcome.fault = base::FieldFault<int>{field, std::move(message)};
+  outcome.fault = std::move(fault);
   return outcome;
 }
 
-// The number typed into `field`, or the outcome refusing it.
-std::variant<double, DialogOutcome> Read(int field, std::string_view text, const base::NumberField& rule) {
-  auto read = base::ReadNumberField(text, rule);
-  if (auto* message = std::get_if<std::string>(&read)) return Refuse(field, std::move(*message));
-  return std::get<double>(read);
-}
+DialogOutcome Refuse(int field, std::string message) { return Refuse(base::FieldFault<int>{field, std::move(message)}); }
 
 base::NumberField WholeNumberIn(long long min, long long max) {
   const auto low = static_cast<double>(min), high = static_cast<double>(max);
@@ -122,21 +117,20 @@ size_t DocumentDialogModel::MaxLength(Field field) {
 }
 
 DialogOutcome DocumentDialogModel::Apply(DocumentSettings& s) const {
-  const auto number = Read(CadastreNumber, cadastreNumber, WholeNumberIn(0, 4294967295LL));
-  if (auto* refused = std::get_if<DialogOutcome>(&number)) return *refused;
-  const auto zone = Read(UtmZone, utmZone, WholeNumberIn(1, 60));
-  if (auto* refused = std::get_if<DialogOutcome>(&zone)) return *refused;
-  const auto convergence = Read(MeridianConvergence, meridianConvergence, kAnyNumber);
-  if (auto* refused = std::get_if<DialogOutcome>(&convergence)) return *refused;
+  base::NumberFieldReader<int> reader;
+  const double number = reader.Read(CadastreNumber, cadastreNumber, WholeNumberIn(0, 4294967295LL));
+  const double zone = reader.Read(UtmZone, utmZone, WholeNumberIn(1, 60));
+  const double convergence = reader.Read(MeridianConvergence, meridianConvergence, kAnyNumber);
+  if (reader.fault) return Refuse(std::move(*reader.fault));
 
   base::SetText(s.title, title);
   base::SetText(s.title2, title2);
   base::SetText(s.cadastreDesignation, cadastreDesignation);
-  s.cadastreNumber = static_cast<uint32_t>(std::get<double>(number));
-  s.utmZone = static_cast<uint32_t>(std::get<double>(zone));
+  s.cadastreNumber = static_cast<uint32_t>(number);
+  s.utmZone = static_cast<uint32_t>(zone);
   const char band[] = {CorrectZoneLetter(utmBand.empty() ? '\0' : utmBand.front()), '\0'};
   base::SetText(s.utmBand, band);
-  s.meridianConvergence = std::get<double>(convergence);
+  s.meridianConvergence = convergence;
   base::SetText(s.descriptionText, LimitStoredText(description, MaxLength(Description)));
 
   DialogOutcome outcome;
@@ -174,32 +168,26 @@ void DataOptionsModel::Load(const DocumentSettings& s) {
 
 DialogOutcome DataOptionsModel::Apply(DocumentSettings& s) const {
   if (loopAdjustment < 0 || loopAdjustment > 2) return Refuse(LoopAdjustment, messages::IntegerBetweenPlease(0, 2));
-  const auto verticalRead = Read(VerticalLimit, verticalLimit, NumberIn(0, kMaxLimitAngle));
-  if (auto* refused = std::get_if<DialogOutcome>(&verticalRead)) return *refused;
-  const auto acuteRead = Read(AcuteLimit, acuteLimit, NumberIn(0, kMaxLimitAngle));
-  if (auto* refused = std::get_if<DialogOutcome>(&acuteRead)) return *refused;
+  base::NumberFieldReader<int> reader;
+  const double vertical = reader.Read(VerticalLimit, verticalLimit, NumberIn(0, kMaxLimitAngle));
+  const double acute = reader.Read(AcuteLimit, acuteLimit, NumberIn(0, kMaxLimitAngle));
   // A tolerance shown rounded and left alone keeps its exact value.
-  const auto lengthRead = lengthTolerance == m_shownLength ? std::variant<double, DialogOutcome>(m_loadedLength)
-                                                           : Read(LengthTolerance, lengthTolerance, kAnyNumber);
-  if (auto* refused = std::get_if<DialogOutcome>(&lengthRead)) return *refused;
-  const auto angleRead = angleTolerance == m_shownAngle ? std::variant<double, DialogOutcome>(m_loadedAngle)
-                                                        : Read(AngleTolerance, angleTolerance, kAnyNumber);
-  if (auto* refused = std::get_if<DialogOutcome>(&angleRead)) return *refused;
-  const double* vertical = std::get_if<double>(&verticalRead);
-  const double* acute = std::get_if<double>(&acuteRead);
-  const double* length = std::get_if<double>(&lengthRead);
-  const double* angle = std::get_if<double>(&angleRead);
+  const double length = lengthTolerance == m_shownLength ? m_loadedLength
+                                                         : reader.Read(LengthTolerance, lengthTolerance, kAnyNumber);
+  const double angle = angleTolerance == m_shownAngle ? m_loadedAngle
+                                                      : reader.Read(AngleTolerance, angleTolerance, kAnyNumber);
+  if (reader.fault) return Refuse(std::move(*reader.fault));
 
   DialogOutcome outcome;
-  outcome.recompute = loopAdjustment != s.loopAdjustment || *vertical != s.crossSectionVerticalLimit ||
-                      *acute != s.crossSectionAcuteLimit;
-  const double newLength = ClampTolerance(*length, kMaxLengthTolerance);
-  const double newAngle = ClampTolerance(*angle, kMaxAngleTolerance);
+  outcome.recompute = loopAdjustment != s.loopAdjustment || vertical != s.crossSectionVerticalLimit ||
+                      acute != s.crossSectionAcuteLimit;
+  const double newLength = ClampTolerance(length, kMaxLengthTolerance);
+  const double newAngle = ClampTolerance(angle, kMaxAngleTolerance);
   outcome.modified = outcome.recompute || newLength != s.searchToleranceLength || newAngle != s.searchToleranceAngle;
   outcome.redraw = outcome.recompute;
   s.loopAdjustment = static_cast<uint16_t>(loopAdjustment);
-  s.crossSectionVerticalLimit = *vertical;
-  s.crossSectionAcuteLimit = *acute;
+  s.crossSectionVerticalLimit = vertical;
+  s.crossSectionAcuteLimit = acute;
   s.searchToleranceLength = newLength;
   s.searchToleranceAngle = newAngle;
   return outcome;
