@@ -160,7 +160,7 @@ void RunClipboardCommand(CPlanView& view) {
   QGuiApplication::clipboard()->setImage(picture);
 }
 
-std::optional<draw::FieldFault<draw::PageSetupField>> CentreOnPage(draw::PageSetupOptions& options, CPlanDoc& doc,
+std::optional<base::FieldFault<draw::PageSetupField>> CentreOnPage(draw::PageSetupOptions& options, CPlanDoc& doc,
                                                                  CPlanView& view, const draw::PageSizeMm& page) {
   if (doc.worksheet().displayKind() == doc::DisplayType::Protocol)
     return draw::CentreProtocol(options, ProtocolWidthOnPaper(doc, view), page);
@@ -173,7 +173,7 @@ bool RunPageSetupDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
   CPageSetupDialog* shown = nullptr;
   CPageSetupDialog dialog(
       doc.app(), draw::LoadPageSetup(worksheet), worksheet.displayType(), parent,
-      [&](const draw::PageSetupOptions& options) -> std::optional<draw::FieldFault<draw::PageSetupField>> {
+      [&](const draw::PageSetupOptions& options) -> std::optional<base::FieldFault<draw::PageSetupField>> {
         const draw::PageSetupApplied applied = draw::ApplyPageSetup(options, worksheet, reported.width, reported.height);
         if (applied.fault) return applied.fault;
         if (applied.change.modified) doc.setModified();
@@ -193,7 +193,7 @@ bool RunSubSheetDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
   doc::Worksheet& worksheet = doc.worksheet();
   CSubSheetDialog dialog(doc.app(), draw::LoadSubSheetOptions(worksheet), doc.folder(), parent,
                          [&](const draw::SubSheetOptions& options)
-                             -> std::optional<draw::FieldFault<draw::SubSheetField>> {
+                             -> std::optional<base::FieldFault<draw::SubSheetField>> {
                            const draw::SubSheetApplied applied = draw::ApplySubSheetOptions(options, worksheet);
                            if (applied.fault) return applied.fault;
                            if (applied.change.modified) doc.setModified();

@@ -11,6 +11,7 @@
 #include <limits>
 #include <span>
 #include <stdexcept>
+#include <string>
 #include <type_traits>
 
 namespace hp::base {
@@ -23,12 +24,19 @@ concept LittleEndianValue =
     std::is_same_v<T, uint16_t> || std::is_same_v<T, int32_t> || std::is_same_v<T, uint32_t> ||
     std::is_same_v<T, int64_t> || std::is_same_v<T, uint64_t> || std::is_same_v<T, double>;
 
+// An access outside an image is a programming error: the exception names
+// the access, its offset and size and the image's size.
+[[noreturn]] inline void ThrowOutsideImage(const char* access, size_t offset, size_t size, size_t imageSize) {
+  const std::string bytes = std::to_string(size), at = std::to_string(offset), image = std::to_string(imageSize);
+  throw std::out_of_range(std::string(access) + " of " + bytes + " bytes at offset " + at + " outside the image of " + image + " bytes");
+}
+
 // Reads a value of type T at `offset` of `bytes`. An access outside the image
 // is a programming error and throws std::out_of_range.
 template <LittleEndianValue T>
 T LoadLE(std::span<const uint8_t> bytes, size_t offset) {
   if (offset > bytes.size() || bytes.size() - offset < sizeof(T)) {
-    throw std::out_of_range("LoadLE outside the image");
+    ThrowOutsideImage("LoadLE", offset, sizeof(T), bytes.size());
   }
   using U = std::conditional_t<sizeof(T) == 1, uint8_t,
             std::conditional_t<sizeof(T) == 2, uint16_t,
@@ -42,7 +50,7 @@ T LoadLE(std::span<const uint8_t> bytes, size_t offset) {
 template <LittleEndianValue T>
 void StoreLE(std::span<uint8_t> bytes, size_t offset, T value) {
   if (offset > bytes.size() || bytes.size() - offset < sizeof(T)) {
-    throw std::out_of_range("StoreLE outside the image");
+    ThrowOutsideImage("StoreLE", offset, sizeof(T), bytes.size());
   }
   using U = std::conditional_t<sizeof(T) == 1, uint8_t,
             std::conditional_t<sizeof(T) == 2, uint16_t,
@@ -54,14 +62,14 @@ void StoreLE(std::span<uint8_t> bytes, size_t offset, T value) {
 // Copies `size` raw bytes between an image and a field (text or reserved area).
 inline void LoadBytes(std::span<const uint8_t> bytes, size_t offset, void* out, size_t size) {
   if (offset > bytes.size() || bytes.size() - offset < size) {
-    throw std::out_of_range("LoadBytes outside the image");
+    ThrowOutsideImage("LoadBytes", offset, size, bytes.size());
   }
   if (size) std::memcpy(out, bytes.data() + offset, size);
 }
 
 inline void StoreBytes(std::span<uint8_t> bytes, size_t offset, const void* in, size_t size) {
   if (offset > bytes.size() || bytes.size() - offset < size) {
-    throw std::out_of_range("StoreBytes outside the image");
+    ThrowOutsideImage("StoreBytes", offset, size, bytes.size());
   }
   if (size) std::memcpy(bytes.data() + offset, in, size);
 }

@@ -27,6 +27,14 @@ std::string DecimalComma(std::string text) {
 
 std::string FormatShown(double value) { return DecimalComma(FormatFixed(value, 2)); }
 
+std::string FormatEntryNumber(double value) {
+  if (!std::isfinite(value)) return "0";
+  if (value == 0) value = 0;  // no "-0"
+  char buffer[400];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  return DecimalComma(std::string(buffer, result.ptr));
+}
+
 double RoundHundredths(double value) { return std::floor(value * 100 + 0.5) * 0.01; }
 
 namespace {

@@ -18,6 +18,11 @@ std::string DecimalComma(std::string text);
 // "%0.2lf" with a decimal comma: the form numbers are shown to the user in.
 std::string FormatShown(double value);
 
+// A number as entry fields show it: the shortest text that reads back as the
+// same value, without exponent, with a decimal comma ("30", "0,1", "-1,5");
+// "0" for values that are not finite.
+std::string FormatEntryNumber(double value);
+
 // Rounding to hundredths as the program does it: floor(v * 100 + 0.5) * 0.01.
 double RoundHundredths(double value);
 

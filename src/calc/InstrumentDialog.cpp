@@ -2,7 +2,11 @@
 #include "calc/InstrumentDialog.h"
 
 #include <stdexcept>
+#include <string>
+#include <variant>
 
+#include "base/FieldMessages.h"
+#include "base/NumberField.h"
 #include "base/NumberFormat.h"
 
 namespace hp::calc {
@@ -42,9 +46,7 @@ uint32_t* ChoiceOf(doc::Instrument& instrument, InstrumentColumn column) {
 
 doc::DialogOutcome Refuse(int number, InstrumentColumn column, std::string message) {
   doc::DialogOutcome outcome;
-  outcome.accepted = false;
-  outcome.field = InstrumentCellField(number, column);
-  outcome.message = std::move(message);
+  outcome.fault = base::FieldFault<int>{InstrumentCellField(number, column), std::move(message)};
   return outcome;
 }
 }  // namespace
@@ -92,7 +94,10 @@ int InstrumentOfField(int field) { return field / kInstrumentColumnCount + 1; }
 InstrumentColumn ColumnOfField(int field) { return kColumns[field % kInstrumentColumnCount]; }
 
 size_t InstrumentDialogModel::Cell(int number, InstrumentColumn column) {
-  if (number < 1 || number > doc::kInstrumentCount) throw std::out_of_range("instrument number");
+  if (number < 1 || number > doc::kInstrumentCount) {
+    throw std::out_of_range("instrument number " + std::to_string(number) + " outside 1 to " +
+                            std::to_string(doc::kInstrumentCount));
+  }
   return static_cast<size_t>(InstrumentCellField(number, column));
 }
 
@@ -133,10 +138,12 @@ doc::DialogOutcome InstrumentDialogModel::Apply(doc::DocumentSettings& settings)
       if (column == InstrumentColumn::Name) {
         instrument.name = Text(number, column);
       } else if (double* value = NumberOf(instrument, column)) {
-        const auto typed = base::ParseNumber(Text(number, column));
+        // The range itself is checked with the whole table below.
         const ColumnRange range = RangeOf(column);
-        if (!typed) return Refuse(number, column, doc::RangeMessage(range.min, range.max));
-        *value = *typed;
+        auto typed = base::ReadNumberField(
+            Text(number, column), {.notANumber = base::messages::NumberBetweenPlease(range.min, range.max)});
+        if (auto* message = std::get_if<std::string>(&typed)) return Refuse(number, column, std::move(*message));
+        *value = std::get<double>(typed);
       } else {
         // A negative choice must not wrap into a huge unsigned value.
         const int choice = Choice(number, column);
@@ -152,7 +159,7 @@ doc::DialogOutcome InstrumentDialogModel::Apply(doc::DocumentSettings& settings)
     }
     const ColumnRange range = RangeOf(column);
     const std::string message = IsListColumn(column) ? "Bitte einen Eintrag der Liste w\u00e4hlen."
-                                                     : doc::RangeMessage(range.min, range.max);
+                                                     : base::messages::NumberBetweenPlease(range.min, range.max);
     return Refuse(number, column, message);
   }
   table.Apply(settings);

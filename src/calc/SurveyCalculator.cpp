@@ -3,11 +3,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <variant>
 
+#include "base/FieldMessages.h"
 #include "base/FixedText.h"
+#include "base/NumberField.h"
 #include "base/NumberFormat.h"
 #include "calc/LegReduction.h"
-#include "doc/DocumentDialogs.h"
 
 namespace hp::calc {
 namespace {
@@ -97,27 +100,30 @@ std::string SurveyCalculator::Text(CalcField field) const {
 std::optional<CalcRefusal> SurveyCalculator::Leave(CalcField field, std::string_view typed) {
   if (!m_changed) return std::nullopt;
   m_changed = false;
-  const auto value = base::ParseNumber(typed);
-  if (!value) {
-    if (IsAngle(field)) {
-      const double min = field == CalcField::Azimuth ? 0 : m_instrument.InclinationMin();
-      const double max = field == CalcField::Azimuth ? m_instrument.FullCircle() : m_instrument.InclinationMax();
-      return CalcRefusal{doc::RangeMessage(min, max)};
-    }
-    return CalcRefusal{std::string(kEnterNumber)};
+  // A text that is no angle is refused with the angle's range.
+  std::string notANumber(base::messages::kNumberPlease);
+  if (IsAngle(field)) {
+    notANumber = field == CalcField::Azimuth
+                     ? base::messages::NumberBetweenPlease(0, m_instrument.FullCircle())
+                     : base::messages::NumberBetweenPlease(m_instrument.InclinationMin(), m_instrument.InclinationMax());
   }
-  return Enter(field, *value);
+  auto value = base::ReadNumberField(typed, {.notANumber = std::move(notANumber)});
+  if (auto* message = std::get_if<std::string>(&value)) return CalcRefusal{field, std::move(*message)};
+  return Enter(field, std::get<double>(value));
 }
 
 std::optional<CalcRefusal> SurveyCalculator::Enter(CalcField field, double value) {
   if (field == CalcField::Azimuth && !(value >= 0 && value <= m_instrument.FullCircle())) {
-    return CalcRefusal{doc::RangeMessage(0, m_instrument.FullCircle())};
+    return CalcRefusal{field, base::messages::NumberBetweenPlease(0, m_instrument.FullCircle())};
   }
   if (field == CalcField::Inclination &&
       !(value >= m_instrument.InclinationMin() && value <= m_instrument.InclinationMax())) {
-    return CalcRefusal{doc::RangeMessage(m_instrument.InclinationMin(), m_instrument.InclinationMax())};
+    return CalcRefusal{field, base::messages::NumberBetweenPlease(m_instrument.InclinationMin(),
+                                                                  m_instrument.InclinationMax())};
   }
-  if (!(std::fabs(value) <= kCalculatorLimit)) return CalcRefusal{doc::RangeMessage(-kCalculatorLimit, kCalculatorLimit)};
+  if (!(std::fabs(value) <= kCalculatorLimit)) {
+    return CalcRefusal{field, base::messages::NumberBetweenPlease(-kCalculatorLimit, kCalculatorLimit)};
+  }
 
   CalcValues& v = m_values;
   switch (field) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/FieldFault.h"
 #include "doc/DocumentSettings.h"
 #include "doc/SurveyRecord.h"
 
@@ -34,7 +35,6 @@ inline constexpr std::string_view kDistanceHorizontal = "Horizontal";
 inline constexpr std::string_view kStationCave = "Höhle";
 inline constexpr std::string_view kStationPassage = "Gang";
 inline constexpr std::string_view kStationPoint = "Punkt";
-inline constexpr std::string_view kEnterNumber = "Bitte eine Zahl eingeben.";
 
 // Typed values beyond this size (metres or angle units) are refused: no
 // survey needs them, and they would overflow the squares of the computation.
@@ -88,10 +88,9 @@ struct CalcInstrument {
 // declination for the record's date and the document's meridian convergence.
 CalcInstrument CalculatorInstrumentOf(const doc::SurveyRecord& record, const doc::DocumentSettings& settings);
 
-// A refused entry: the message to show; the values are unchanged.
-struct CalcRefusal {
-  std::string message;  // UTF-8
-};
+// A refused entry: the field and the message to show; the values are
+// unchanged.
+using CalcRefusal = base::FieldFault<CalcField>;
 
 class SurveyCalculator {
  public:

@@ -2,39 +2,42 @@
 #include "doc/DocumentDialogs.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "base/Cp1252.h"
+#include "base/FieldMessages.h"
 #include "base/FixedText.h"
+#include "base/NumberField.h"
 #include "base/NumberFormat.h"
 
 namespace hp::doc {
 
 namespace {
 
-constexpr const char* kNotANumber = "Bitte eine Zahl eingeben.";
+namespace messages = base::messages;
 
-DialogOutcome Refuse(int field, std::string message) {
+DialogOutcome Refuse(base::FieldFault<int> fault) {
   DialogOutcome outcome;
-  outcome.accepted = false;
-  outcome.field = field;
-  outcome.message = std::move(message);
+  outcome.fault = std::move(fault);
   return outcome;
 }
 
-std::string WholeRangeMessage(long long min, long long max) {
-  return "Bitte eine ganze Zahl zwischen " + std::to_string(min) + " und " + std::to_string(max) + " eingeben.";
+DialogOutcome Refuse(int field, std::string message) { return Refuse(base::FieldFault<int>{field, std::move(message)}); }
+
+base::NumberField WholeNumberIn(long long min, long long max) {
+  const auto low = static_cast<double>(min), high = static_cast<double>(max);
+  return {.notANumber = messages::IntegerBetweenPlease(low, high), .integer = true, .min = low, .max = high};
 }
 
-std::optional<long long> WholeNumberIn(std::string_view text, long long min, long long max) {
-  const auto value = base::ParseInteger(text);
-  if (!value || *value < min || *value > max) return std::nullopt;
-  return value;
+base::NumberField NumberIn(double min, double max) {
+  return {.notANumber = messages::NumberBetweenPlease(min, max), .min = min, .max = max};
 }
+
+const base::NumberField kAnyNumber{.notANumber = std::string(messages::kNumberPlease)};
 
 // Negative (and NaN) become 0, large values the limit.
 double ClampTolerance(double value, double max) {
@@ -43,18 +46,6 @@ double ClampTolerance(double value, double max) {
 }
 
 }  // namespace
-
-std::string FormatEntryNumber(double value) {
-  if (!std::isfinite(value)) return "0";
-  if (value == 0) value = 0;  // no "-0"
-  char buffer[400];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-  return base::DecimalComma(std::string(buffer, result.ptr));
-}
-
-std::string RangeMessage(double min, double max) {
-  return "Bitte eine Zahl zwischen " + FormatEntryNumber(min) + " und " + FormatEntryNumber(max) + " eingeben.";
-}
 
 std::string ToStoredLines(std::string_view text) {
   std::string stored;
@@ -126,21 +117,20 @@ size_t DocumentDialogModel::MaxLength(Field field) {
 }
 
 DialogOutcome DocumentDialogModel::Apply(DocumentSettings& s) const {
-  const auto number = WholeNumberIn(cadastreNumber, 0, 4294967295LL);
-  if (!number) return Refuse(CadastreNumber, WholeRangeMessage(0, 4294967295LL));
-  const auto zone = WholeNumberIn(utmZone, 1, 60);
-  if (!zone) return Refuse(UtmZone, WholeRangeMessage(1, 60));
-  const auto convergence = base::ParseNumber(meridianConvergence);
-  if (!convergence) return Refuse(MeridianConvergence, kNotANumber);
+  base::NumberFieldReader<int> reader;
+  const double number = reader.Read(CadastreNumber, cadastreNumber, WholeNumberIn(0, 4294967295LL));
+  const double zone = reader.Read(UtmZone, utmZone, WholeNumberIn(1, 60));
+  const double convergence = reader.Read(MeridianConvergence, meridianConvergence, kAnyNumber);
+  if (reader.fault) return Refuse(std::move(*reader.fault));
 
   base::SetText(s.title, title);
   base::SetText(s.title2, title2);
   base::SetText(s.cadastreDesignation, cadastreDesignation);
-  s.cadastreNumber = static_cast<uint32_t>(*number);
-  s.utmZone = static_cast<uint32_t>(*zone);
+  s.cadastreNumber = static_cast<uint32_t>(number);
+  s.utmZone = static_cast<uint32_t>(zone);
   const char band[] = {CorrectZoneLetter(utmBand.empty() ? '\0' : utmBand.front()), '\0'};
   base::SetText(s.utmBand, band);
-  s.meridianConvergence = *convergence;
+  s.meridianConvergence = convergence;
   base::SetText(s.descriptionText, LimitStoredText(description, MaxLength(Description)));
 
   DialogOutcome outcome;
@@ -177,29 +167,27 @@ void DataOptionsModel::Load(const DocumentSettings& s) {
 }
 
 DialogOutcome DataOptionsModel::Apply(DocumentSettings& s) const {
-  if (loopAdjustment < 0 || loopAdjustment > 2) return Refuse(LoopAdjustment, WholeRangeMessage(0, 2));
-  const auto vertical = base::ParseNumber(verticalLimit);
-  if (!vertical || *vertical < 0 || *vertical > kMaxLimitAngle) {
-    return Refuse(VerticalLimit, RangeMessage(0, kMaxLimitAngle));
-  }
-  const auto acute = base::ParseNumber(acuteLimit);
-  if (!acute || *acute < 0 || *acute > kMaxLimitAngle) return Refuse(AcuteLimit, RangeMessage(0, kMaxLimitAngle));
+  if (loopAdjustment < 0 || loopAdjustment > 2) return Refuse(LoopAdjustment, messages::IntegerBetweenPlease(0, 2));
+  base::NumberFieldReader<int> reader;
+  const double vertical = reader.Read(VerticalLimit, verticalLimit, NumberIn(0, kMaxLimitAngle));
+  const double acute = reader.Read(AcuteLimit, acuteLimit, NumberIn(0, kMaxLimitAngle));
   // A tolerance shown rounded and left alone keeps its exact value.
-  const auto length = lengthTolerance == m_shownLength ? m_loadedLength : base::ParseNumber(lengthTolerance);
-  if (!length) return Refuse(LengthTolerance, kNotANumber);
-  const auto angle = angleTolerance == m_shownAngle ? m_loadedAngle : base::ParseNumber(angleTolerance);
-  if (!angle) return Refuse(AngleTolerance, kNotANumber);
+  const double length = lengthTolerance == m_shownLength ? m_loadedLength
+                                                         : reader.Read(LengthTolerance, lengthTolerance, kAnyNumber);
+  const double angle = angleTolerance == m_shownAngle ? m_loadedAngle
+                                                      : reader.Read(AngleTolerance, angleTolerance, kAnyNumber);
+  if (reader.fault) return Refuse(std::move(*reader.fault));
 
   DialogOutcome outcome;
-  outcome.recompute = loopAdjustment != s.loopAdjustment || *vertical != s.crossSectionVerticalLimit ||
-                      *acute != s.crossSectionAcuteLimit;
-  const double newLength = ClampTolerance(*length, kMaxLengthTolerance);
-  const double newAngle = ClampTolerance(*angle, kMaxAngleTolerance);
+  outcome.recompute = loopAdjustment != s.loopAdjustment || vertical != s.crossSectionVerticalLimit ||
+                      acute != s.crossSectionAcuteLimit;
+  const double newLength = ClampTolerance(length, kMaxLengthTolerance);
+  const double newAngle = ClampTolerance(angle, kMaxAngleTolerance);
   outcome.modified = outcome.recompute || newLength != s.searchToleranceLength || newAngle != s.searchToleranceAngle;
   outcome.redraw = outcome.recompute;
   s.loopAdjustment = static_cast<uint16_t>(loopAdjustment);
-  s.crossSectionVerticalLimit = *vertical;
-  s.crossSectionAcuteLimit = *acute;
+  s.crossSectionVerticalLimit = vertical;
+  s.crossSectionAcuteLimit = acute;
   s.searchToleranceLength = newLength;
   s.searchToleranceAngle = newAngle;
   return outcome;
@@ -247,12 +235,7 @@ DialogOutcome NameListModel::Apply(DocumentSettings& s) const {
   char(&field)[1026] = m_list == NameList::Levels ? s.levelNames : s.surveyorNames;
   const std::string stored = LimitStoredText(text, kMaxNamesLength);
   DialogOutcome outcome;
-  if (auto message = UnnamedLineMessage(stored, Caption())) {
-    outcome.accepted = false;
-    outcome.field = Text;
-    outcome.message = std::move(*message);
-    return outcome;
-  }
+  if (auto message = UnnamedLineMessage(stored, Caption())) return Refuse(Text, std::move(*message));
   if (stored != base::TextOf(field)) {
     base::SetText(field, stored);
     outcome.modified = true;

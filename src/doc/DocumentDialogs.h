@@ -12,28 +12,24 @@
 #include <string_view>
 #include <vector>
 
+#include "base/FieldFault.h"
+#include "base/NumberFormat.h"
 #include "doc/DocumentSettings.h"
 #include "platform/SettingsStore.h"
 
 namespace hp::doc {
 
-// What OK did, and what the caller runs afterwards. When `accepted` is false
-// an entry was refused: nothing was stored, `field` names it (the model's own
-// field numbering) and `message` says why; the dialog stays open.
+// What OK did, and what the caller runs afterwards. A `fault` means an entry
+// was refused: nothing was stored, its field (the model's own field
+// numbering) gets the focus and its message is shown; the dialog stays open.
 struct DialogOutcome {
-  bool accepted = true;
-  int field = -1;
-  std::string message;
+  std::optional<base::FieldFault<int>> fault;
   bool modified = false;   // mark the document modified
   bool recompute = false;  // run the compute command
   bool redraw = false;     // redraw all views
 };
 
-// A number as entry fields show it: the shortest text that reads back as the
-// same value, with a decimal comma ("30", "0,1", "-1,5").
-std::string FormatEntryNumber(double value);
-// The message refusing an entry outside [min, max] or not a number.
-std::string RangeMessage(double min, double max);
+using base::FormatEntryNumber;
 
 // Multi-line texts are stored with CR LF between lines; edit fields use LF.
 std::string ToStoredLines(std::string_view text);

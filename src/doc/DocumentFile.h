@@ -32,6 +32,7 @@ enum class ReadStatus {
   Refused,        // a message refused the file; the store is unchanged (result 1)
   Unusable,       // modes 0 and 5: the document cannot be used (result 0)
   InvalidFormat,  // sizes or content no valid file has; the caller reports it
+  TooNew,         // written by a newer program version; refused with its message
 };
 
 // What a successful read found missing. A file that ends before its header's

@@ -103,7 +103,10 @@ ReadStatus Reader::CheckVersion() {
     m_prompter.Message(messages::kImportNeedsNewer, platform::Icon::Exclamation);
     return ReadStatus::Refused;
   }
-  if (v > kCurrentVersion) return Refuse(messages::kNewerVersion);
+  if (v > kCurrentVersion) {
+    m_prompter.Message(messages::kNewerVersion, platform::Icon::Exclamation);
+    return ReadStatus::TooNew;
+  }
   const bool beta = full == 0x00140000 || (m_layout.version & kTestBuildBit) != 0;
   if (beta && full != kCurrentVersion && m_settings.GetInt("Settings", "BetaOpen", 0) == 0) {
     return Refuse(messages::kOtherBeta);

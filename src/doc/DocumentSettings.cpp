@@ -28,7 +28,10 @@ std::string NumberedLines(std::string_view zeroLine, std::string_view prefix) {
 }
 
 void CheckNumber(int number) {
-  if (number < 1 || number > kInstrumentCount) throw std::out_of_range("instrument number");
+  if (number < 1 || number > kInstrumentCount) {
+    throw std::out_of_range("instrument number " + std::to_string(number) + " outside 1 to " +
+                            std::to_string(kInstrumentCount));
+  }
 }
 }  // namespace
 

@@ -2,6 +2,7 @@
 #include "doc/SurveyStore.h"
 
 #include <stdexcept>
+#include <string>
 
 #include "base/FixedText.h"
 
@@ -59,7 +60,8 @@ int SurveyStore::IndexOf(const Worksheet* worksheet) const {
 
 void SurveyStore::SelectWorksheet(int index) {
   if (index < 0 || static_cast<size_t>(index) >= worksheets.size()) {
-    throw std::out_of_range("worksheet index");
+    throw std::out_of_range("worksheet index " + std::to_string(index) + " outside 0 to " +
+                            std::to_string(static_cast<long long>(worksheets.size()) - 1));
   }
   currentWorksheet = worksheets[static_cast<size_t>(index)].get();
   settings.currentWorksheetIndex = static_cast<int16_t>(index);

@@ -4,8 +4,13 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
+#include <utility>
+#include <variant>
 #include <vector>
 
+#include "base/FieldMessages.h"
+#include "base/NumberField.h"
 #include "base/NumberFormat.h"
 #include "draw/DisplayType.h"
 
@@ -180,12 +185,15 @@ int AnimationPause(const platform::SettingsStore& settings) {
   return std::clamp(settings.GetInt("Settings", "Animation", kDefaultAnimationPause), 0, kMaxAnimationPause);
 }
 
-PauseEntry ParseAnimationPause(std::string_view text) {
-  const auto number = base::ParseInteger(text);
-  if (!number) return {std::nullopt, "Bitte geben Sie eine ganze Zahl ein."};
-  if (*number < 0 || *number > kMaxAnimationPause)
-    return {std::nullopt, "Geben Sie eine ganze Zahl zwischen 0 und " + std::to_string(kMaxAnimationPause) + " ein."};
-  return {static_cast<int>(*number), {}};
+std::variant<int, std::string> ParseAnimationPause(std::string_view text) {
+  auto read = base::ReadNumberField(
+      text, {.notANumber = std::string(base::messages::kEnterInteger),
+             .outOfRange = "Geben Sie eine ganze Zahl zwischen 0 und " + std::to_string(kMaxAnimationPause) + " ein.",
+             .integer = true,
+             .min = 0,
+             .max = kMaxAnimationPause});
+  if (auto* message = std::get_if<std::string>(&read)) return std::move(*message);
+  return static_cast<int>(std::get<double>(read));
 }
 
 bool AnimationFlight::Prepare(const doc::Worksheet& ws) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "doc/Worksheet.h"
 #include "draw/CubicSpline.h"
@@ -86,11 +87,7 @@ bool ApplyPicturesPerPosition(std::string_view text, doc::Worksheet& worksheet);
 int AnimationPause(const platform::SettingsStore& settings);
 // The pause as typed into "Optionen Animation": the value, or the message
 // that keeps the dialog open.
-struct PauseEntry {
-  std::optional<int> value;
-  std::string message;
-};
-PauseEntry ParseAnimationPause(std::string_view text);
+std::variant<int, std::string> ParseAnimationPause(std::string_view text);
 
 // One flight through the worksheet's positions, prepared on its first
 // picture.

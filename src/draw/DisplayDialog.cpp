@@ -7,7 +7,12 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
+#include <utility>
+#include <variant>
 
+#include "base/FieldMessages.h"
+#include "base/NumberField.h"
 #include "base/NumberFormat.h"
 #include "draw/DisplayType.h"
 
@@ -25,8 +30,7 @@ constexpr std::array<std::string_view, 14> kZoomChoices = {
 constexpr std::array<std::string_view, 6> kFilterCriteria = {"Ebene", "Höhle", "Gang", "Ring", "Jahr",
                                                               "regelbasierend"};
 
-constexpr std::string_view kNotANumber = "Bitte geben Sie eine Zahl ein.";
-constexpr std::string_view kNotAnInteger = "Bitte geben Sie eine ganze Zahl ein.";
+using Problem = base::FieldFault<DisplayField>;
 
 // A stored number as the user can type it back: the shortest text that reads
 // back to the same value, without exponent, with a decimal comma.
@@ -44,35 +48,39 @@ double CentreShown(double value) {
 }
 
 struct Checker {
-  std::optional<DisplayDialogProblem> problem;
+  std::optional<Problem> problem;
 
-  std::optional<double> Number(DisplayField field, const std::string& text) {
+  std::optional<double> Read(DisplayField field, const std::string& text, const base::NumberField& rule) {
     if (problem) return std::nullopt;
-    const auto value = base::ParseNumber(text);
-    if (!value) problem = DisplayDialogProblem{field, std::string(kNotANumber)};
-    return value;
+    auto value = base::ReadNumberField(text, rule);
+    if (auto* message = std::get_if<std::string>(&value)) {
+      problem = Problem{field, std::move(*message)};
+      return std::nullopt;
+    }
+    return std::get<double>(value);
+  }
+  std::optional<double> Number(DisplayField field, const std::string& text) {
+    return Read(field, text, {.notANumber = std::string(base::messages::kEnterNumber)});
   }
   std::optional<double> Within(DisplayField field, const std::string& text, int low, int high) {
-    const auto value = Number(field, text);
-    if (value && (*value < low || *value > high)) {
-      problem = DisplayDialogProblem{field, "Bitte geben Sie eine Zahl zwischen " + std::to_string(low) + " und " +
-                                                std::to_string(high) + " ein."};
-      return std::nullopt;
-    }
-    return value;
+    return Read(field, text,
+                {.notANumber = std::string(base::messages::kEnterNumber),
+                 .outOfRange = base::messages::EnterNumberBetween(low, high),
+                 .min = static_cast<double>(low),
+                 .max = static_cast<double>(high)});
   }
   std::optional<int32_t> Integer(DisplayField field, const std::string& text) {
-    if (problem) return std::nullopt;
-    const auto value = base::ParseInteger(text);
-    if (!value || *value < std::numeric_limits<int32_t>::min() || *value > std::numeric_limits<int32_t>::max()) {
-      problem = DisplayDialogProblem{field, std::string(kNotAnInteger)};
-      return std::nullopt;
-    }
+    const auto value = Read(field, text,
+                            {.notANumber = std::string(base::messages::kEnterInteger),
+                             .integer = true,
+                             .min = std::numeric_limits<int32_t>::min(),
+                             .max = std::numeric_limits<int32_t>::max()});
+    if (!value) return std::nullopt;
     return static_cast<int32_t>(*value);
   }
   void Length(DisplayField field, const std::string& text, size_t most) {
     if (problem || text.size() <= most) return;
-    problem = DisplayDialogProblem{field, "Bitte geben Sie höchstens " + std::to_string(most) + " Zeichen ein."};
+    problem = Problem{field, "Bitte geben Sie höchstens " + std::to_string(most) + " Zeichen ein."};
   }
 };
 
@@ -85,12 +93,12 @@ struct Accepted {
   double origin[3] = {};
 };
 
-std::optional<DisplayDialogProblem> Check(const DisplayDialogState& s, Accepted& out) {
+std::optional<Problem> Check(const DisplayDialogState& s, Accepted& out) {
   Checker c;
   if (const auto zoom = ParseZoomText(s.zoom)) {
     out.zoom = *zoom;
   } else {
-    return DisplayDialogProblem{DisplayField::Zoom, std::string(kNotANumber)};
+    return Problem{DisplayField::Zoom, std::string(base::messages::kEnterNumber)};
   }
   const DisplayFieldEnabling on = EnablingForListPosition(s.listPosition);
   if (on.azimuth) out.azimuth = c.Within(DisplayField::Azimuth, s.azimuth, 0, 360);
@@ -160,13 +168,12 @@ std::optional<double> ParseZoomText(std::string_view text) {
   return std::clamp(*value, kMinZoomPercent, kMaxZoomPercent);
 }
 
-std::optional<DisplayDialogProblem> ValidateDisplayDialog(const DisplayDialogState& state) {
+std::optional<Problem> ValidateDisplayDialog(const DisplayDialogState& state) {
   Accepted accepted;
   return Check(state, accepted);
 }
 
-std::optional<DisplayDialogProblem> ApplyDisplayDialog(const DisplayDialogState& s, doc::Worksheet& ws,
-                                                       ViewTransform& view) {
+std::optional<Problem> ApplyDisplayDialog(const DisplayDialogState& s, doc::Worksheet& ws, ViewTransform& view) {
   Accepted a;
   if (auto problem = Check(s, a)) return problem;
 

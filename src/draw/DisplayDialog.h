@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/FieldFault.h"
 #include "doc/Worksheet.h"
 #include "draw/ViewTransform.h"
 
@@ -67,15 +68,9 @@ enum class DisplayField {
   OriginCave, OriginPassage, OriginPoint, OriginX, OriginY, OriginZ,
 };
 
-// A refused value: the field to return to and the message (UTF-8).
-struct DisplayDialogProblem {
-  DisplayField field;
-  std::string message;
-};
-
 // Checks the fields the chosen display type enables; disabled fields keep
 // the worksheet's values and are not checked.
-std::optional<DisplayDialogProblem> ValidateDisplayDialog(const DisplayDialogState& state);
+std::optional<base::FieldFault<DisplayField>> ValidateDisplayDialog(const DisplayDialogState& state);
 
 // Reads the zoom text up to its "%" sign, limited to [5, 10000]; nothing when
 // no number stands there.
@@ -86,7 +81,7 @@ std::optional<double> ParseZoomText(std::string_view text);
 // sets the view's recentre flag and resets the distance to 0. The view's
 // projection-dirty flag is set. The caller then marks the document modified
 // and redraws all its views. On a problem nothing is changed.
-std::optional<DisplayDialogProblem> ApplyDisplayDialog(const DisplayDialogState& state, doc::Worksheet& worksheet,
-                                                       ViewTransform& view);
+std::optional<base::FieldFault<DisplayField>> ApplyDisplayDialog(const DisplayDialogState& state,
+                                                                doc::Worksheet& worksheet, ViewTransform& view);
 
 }  // namespace hp::draw

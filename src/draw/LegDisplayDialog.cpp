@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
+#include "base/FieldMessages.h"
 #include "base/NumberFormat.h"
 #include "draw/LineColours.h"
 
@@ -76,11 +78,12 @@ bool IsRangeEnabled(const LegDisplayOptions& o) { return IsManualRangeEnabled(o)
 bool IsNumberingKindEnabled(const LegDisplayOptions& o) { return o.numbering; }
 bool IsStationMarkKindEnabled(const LegDisplayOptions& o) { return o.stationMark; }
 
-std::optional<FieldFault<LegDisplayField>> CheckLegDisplayOptions(const LegDisplayOptions& o) {
+std::optional<base::FieldFault<LegDisplayField>> CheckLegDisplayOptions(const LegDisplayOptions& o) {
   if (!IsRangeEnabled(o)) return std::nullopt;
   // Any finite number will do: the stored value is only compared with the text.
-  if (!RangeValue(o.rangeMax, 0)) return FieldFault<LegDisplayField>{LegDisplayField::RangeMax, kEnterNumberMessage};
-  if (!RangeValue(o.rangeMin, 0)) return FieldFault<LegDisplayField>{LegDisplayField::RangeMin, kEnterNumberMessage};
+  const std::string message(base::messages::kEnterNumber);
+  if (!RangeValue(o.rangeMax, 0)) return base::FieldFault<LegDisplayField>{LegDisplayField::RangeMax, message};
+  if (!RangeValue(o.rangeMin, 0)) return base::FieldFault<LegDisplayField>{LegDisplayField::RangeMin, message};
   return std::nullopt;
 }
 

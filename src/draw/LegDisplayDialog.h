@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/FieldFault.h"
 #include "doc/Worksheet.h"
 
 namespace hp::draw {
@@ -23,15 +24,6 @@ struct WorksheetChange {
   bool projectionDirty = false;  // projection and frame lines are rebuilt
 };
 
-// A refused field: which one (the dialog's own field enum) and the message.
-template <typename Field>
-struct FieldFault {
-  Field field;
-  std::string_view message;  // UTF-8
-};
-
-// Shown when a number field holds no number.
-inline constexpr std::string_view kEnterNumberMessage = "Bitte geben Sie eine Zahl ein.";
 // The button of the settings dialogs that stores without closing.
 inline constexpr std::string_view kApplyButtonText = "Ü&bernehmen";
 
@@ -109,7 +101,7 @@ bool IsStationMarkKindEnabled(const LegDisplayOptions& options);
 
 // The first field that cannot be stored: a range limit that is enabled and
 // holds no finite number.
-std::optional<FieldFault<LegDisplayField>> CheckLegDisplayOptions(const LegDisplayOptions& options);
+std::optional<base::FieldFault<LegDisplayField>> CheckLegDisplayOptions(const LegDisplayOptions& options);
 
 // Stores the options in the worksheet ("OK" and "Ü&bernehmen"). Refused
 // options leave the worksheet as it was and return the fault. Numbers are
@@ -117,7 +109,7 @@ std::optional<FieldFault<LegDisplayField>> CheckLegDisplayOptions(const LegDispl
 // for the stored value keeps that value exactly; disabled limits stay as
 // stored. The pens are always rebuilt after this dialog.
 struct LegDisplayApplied {
-  std::optional<FieldFault<LegDisplayField>> fault;
+  std::optional<base::FieldFault<LegDisplayField>> fault;
   WorksheetChange change;
 };
 LegDisplayApplied ApplyLegDisplayOptions(const LegDisplayOptions& options, doc::Worksheet& worksheet);

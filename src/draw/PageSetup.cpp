@@ -18,13 +18,13 @@ constexpr int kMinPrinted = 20;   // the least printed width or height, millimet
 
 bool Flag(int v) { return v != 0; }
 
-std::optional<FieldFault<PageSetupField>> CheckMargins(const PageSetupOptions& o) {
+std::optional<base::FieldFault<PageSetupField>> CheckMargins(const PageSetupOptions& o) {
   const std::pair<int, PageSetupField> margins[] = {{o.marginLeft, PageSetupField::MarginLeft},
                                                    {o.marginRight, PageSetupField::MarginRight},
                                                    {o.marginTop, PageSetupField::MarginTop},
                                                    {o.marginBottom, PageSetupField::MarginBottom}};
   for (const auto& [value, field] : margins)
-    if (value < 0 || value > kMaxMarginMm) return FieldFault<PageSetupField>{field, page::kBadMargin};
+    if (value < 0 || value > kMaxMarginMm) return base::FieldFault<PageSetupField>{field, std::string(page::kBadMargin)};
   return std::nullopt;
 }
 
@@ -97,7 +97,7 @@ void LimitMargins(PageSetupOptions& o, const PageSizeMm& page) {
   }
 }
 
-std::optional<FieldFault<PageSetupField>> CentreGraphic(PageSetupOptions& o, const doc::Worksheet& ws,
+std::optional<base::FieldFault<PageSetupField>> CentreGraphic(PageSetupOptions& o, const doc::Worksheet& ws,
                                                        const PageSizeMm& page, const PlaneRect& drawn) {
   const DisplayType type = ws.displayKind();
   double paperWidth = 0, paperHeight = 0;
@@ -108,7 +108,7 @@ std::optional<FieldFault<PageSetupField>> CentreGraphic(PageSetupOptions& o, con
     paperWidth = w * f, paperHeight = h * f;
   } else {
     const std::optional<double> scale = ParseScale(o.scale);
-    if (!scale) return FieldFault<PageSetupField>{PageSetupField::Scale, page::kBadScale};
+    if (!scale) return base::FieldFault<PageSetupField>{PageSetupField::Scale, std::string(page::kBadScale)};
     const bool sheets = o.subSheets;
     const double w = sheets ? ws.subSheetRight() - ws.subSheetLeft() : ws.overviewRight() - ws.overviewLeft();
     const double h = sheets ? ws.subSheetTop() - ws.subSheetBottom() : ws.overviewTop() - ws.overviewBottom();
@@ -116,7 +116,7 @@ std::optional<FieldFault<PageSetupField>> CentreGraphic(PageSetupOptions& o, con
     paperHeight = std::fabs(h) * 1000 / *scale;
   }
   if (paperWidth > page.width || paperHeight > page.height)
-    return FieldFault<PageSetupField>{PageSetupField::Scale, page::kGraphicTooLarge};
+    return base::FieldFault<PageSetupField>{PageSetupField::Scale, std::string(page::kGraphicTooLarge)};
   const int x = static_cast<int>(std::min(page.width / 2 - 10, (page.width - paperWidth) / 2));
   const int y = static_cast<int>(std::min(page.height / 2 - 10, (page.height - paperHeight) / 2));
   o.marginLeft = o.marginRight = std::max(0, x);
@@ -124,10 +124,10 @@ std::optional<FieldFault<PageSetupField>> CentreGraphic(PageSetupOptions& o, con
   return std::nullopt;
 }
 
-std::optional<FieldFault<PageSetupField>> CentreProtocol(PageSetupOptions& o, double protocolWidthMm,
+std::optional<base::FieldFault<PageSetupField>> CentreProtocol(PageSetupOptions& o, double protocolWidthMm,
                                                         const PageSizeMm& page) {
   if (!(protocolWidthMm <= page.width))
-    return FieldFault<PageSetupField>{PageSetupField::MarginLeft, protocol_texts::kTooWide};
+    return base::FieldFault<PageSetupField>{PageSetupField::MarginLeft, std::string(protocol_texts::kTooWide)};
   const int margin = static_cast<int>(std::clamp((page.width - protocolWidthMm) / 2, 0.0, 1.0 * kMaxMarginMm));
   o.marginLeft = o.marginRight = margin;
   return std::nullopt;
@@ -138,7 +138,7 @@ PageSetupApplied ApplyPageSetup(const PageSetupOptions& options, doc::Worksheet&
   PageSetupApplied applied;
   const std::optional<double> scale = ParseScale(options.scale);
   if (!scale) {
-    applied.fault = FieldFault<PageSetupField>{PageSetupField::Scale, page::kBadScale};
+    applied.fault = base::FieldFault<PageSetupField>{PageSetupField::Scale, std::string(page::kBadScale)};
     return applied;
   }
   if ((applied.fault = CheckMargins(options))) return applied;

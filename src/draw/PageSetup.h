@@ -86,21 +86,21 @@ void LimitMargins(PageSetupOptions& options, const PageSizeMm& page);
 // centred with the proportions of `drawnExtent`, fitted to the page. The
 // message when the area does not fit (margins unchanged) or the scale is
 // refused.
-std::optional<FieldFault<PageSetupField>> CentreGraphic(PageSetupOptions& options, const doc::Worksheet& worksheet,
+std::optional<base::FieldFault<PageSetupField>> CentreGraphic(PageSetupOptions& options, const doc::Worksheet& worksheet,
                                                        const PageSizeMm& page, const PlaneRect& drawnExtent = {});
 
 // "Grafik &zentrieren" for the survey protocol, `protocolWidthMm` wide on
 // paper: the left and right margins share the room the page leaves (at
 // least 0); a protocol wider than the page leaves them and gives the
 // protocol's message.
-std::optional<FieldFault<PageSetupField>> CentreProtocol(PageSetupOptions& options, double protocolWidthMm,
+std::optional<base::FieldFault<PageSetupField>> CentreProtocol(PageSetupOptions& options, double protocolWidthMm,
                                                         const PageSizeMm& page);
 
 // "OK" / "Ü&bernehmen": checks the fields, then stores them. Margins are
 // limited to the page of the reported size (0 and 0: none reported). On
 // storing, the projection is rebuilt and the first sheet is shown.
 struct PageSetupApplied {
-  std::optional<FieldFault<PageSetupField>> fault;
+  std::optional<base::FieldFault<PageSetupField>> fault;
   WorksheetChange change;
 };
 PageSetupApplied ApplyPageSetup(const PageSetupOptions& options, doc::Worksheet& worksheet,

@@ -3,16 +3,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <utility>
+#include <variant>
 
 #include "base/Cp1252.h"
+#include "base/FieldMessages.h"
+#include "base/NumberField.h"
 #include "base/NumberFormat.h"
 
 namespace hp::draw {
 
 namespace {
 
-using Fault = FieldFault<SubSheetField>;
+using Fault = base::FieldFault<SubSheetField>;
 
 std::string Shown(double v) { return base::FormatShown(v); }
 std::string Whole(long long v) { return std::to_string(v); }
@@ -21,14 +25,17 @@ std::string Whole(long long v) { return std::to_string(v); }
 class FieldReader {
  public:
   double Number(const std::string& text, SubSheetField field) {
-    const std::optional<double> v = base::ParseNumber(text);
-    if (v && std::isfinite(*v) && std::fabs(*v) < 1e12) return *v;
-    Fail(field, subsheet::kBadNumber);
+    const auto v = base::ReadNumberField(text, {.notANumber = std::string(base::messages::kNumberPlease)});
+    if (const double* value = std::get_if<double>(&v); value && std::fabs(*value) < 1e12) return *value;
+    Fail(field, base::messages::kNumberPlease);
     return 0;
   }
   int Integer(const std::string& text, SubSheetField field, int low, int high, std::string_view message) {
-    const std::optional<long long> v = base::ParseInteger(text);
-    if (v && *v >= low && *v <= high) return static_cast<int>(*v);
+    const auto v = base::ReadNumberField(text, {.notANumber = std::string(message),
+                                                .integer = true,
+                                                .min = static_cast<double>(low),
+                                                .max = static_cast<double>(high)});
+    if (const double* value = std::get_if<double>(&v)) return static_cast<int>(*value);
     Fail(field, message);
     return low;
   }
@@ -36,7 +43,7 @@ class FieldReader {
 
  private:
   void Fail(SubSheetField field, std::string_view message) {
-    if (!fault) fault = Fault{field, message};
+    if (!fault) fault = Fault{field, std::string(message)};
   }
 };
 
@@ -111,7 +118,7 @@ SubSheetApplied ApplySubSheetOptions(const SubSheetOptions& o, doc::Worksheet& w
   PlaneRect map{read.Number(o.mapLeft, F::MapLeft), read.Number(o.mapBottom, F::MapBottom),
                 read.Number(o.mapRight, F::MapRight), read.Number(o.mapTop, F::MapTop)};
   std::string mapFile = o.mapFile;
-  if (mapFile.size() > kMaxMapNameLength && !read.fault) read.fault = Fault{F::MapLeft, subsheet::kMapNameTooLong};
+  if (mapFile.size() > kMaxMapNameLength && !read.fault) read.fault = Fault{F::MapLeft, std::string(subsheet::kMapNameTooLong)};
   if (read.fault) {
     applied.fault = read.fault;
     return applied;

@@ -36,7 +36,6 @@ inline constexpr std::string_view kKeepSize = "&Größe erhalten";
 inline constexpr std::string_view kKeepProportions = "&Proportionen erhalten";
 inline constexpr std::string_view kChooseMapTitle = "Hintergrundkarte auswählen";
 inline constexpr std::string_view kMapFilter = "Bitmap (*.bmp)";
-inline constexpr std::string_view kBadNumber = "Bitte eine Zahl eingeben.";
 inline constexpr std::string_view kBadCount = "Bitte eine ganze Zahl von 1 bis 100 eingeben.";
 inline constexpr std::string_view kBadGrid = "Bitte ganze Meter von 1 bis 1000000 eingeben.";
 inline constexpr std::string_view kMapNameTooLong =
@@ -91,7 +90,7 @@ void AdaptMapEdges(SubSheetOptions& options, int pixelWidth, int pixelHeight);
 // the overview step. The projection is rebuilt, the map read again and the
 // first sheet shown.
 struct SubSheetApplied {
-  std::optional<FieldFault<SubSheetField>> fault;
+  std::optional<base::FieldFault<SubSheetField>> fault;
   WorksheetChange change;
   bool mapChanged = false;  // the map must be read again
 };

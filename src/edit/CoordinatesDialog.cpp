@@ -5,9 +5,12 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <string>
 #include <system_error>
+#include <variant>
 
 #include "base/FixedText.h"
+#include "base/NumberField.h"
 #include "base/NumberFormat.h"
 #include "geo/Utm.h"
 
@@ -18,9 +21,7 @@ using Model = CoordinatesDialogModel;
 
 doc::DialogOutcome Refused(Model::Field field, std::string_view message) {
   doc::DialogOutcome outcome;
-  outcome.accepted = false;
-  outcome.field = field;
-  outcome.message = std::string(message);
+  outcome.fault = base::FieldFault<int>{field, std::string(message)};
   return outcome;
 }
 
@@ -114,11 +115,12 @@ doc::DialogOutcome Model::ReadUtm(UtmValues& values) const {
   if (!easting) return Refused(Easting, kEnterNumber);
   const auto northing = ReadNumber(Northing);
   if (!northing) return Refused(Northing, kEnterNumber);
-  const auto zone = base::ParseInteger(m_text[Zone]);
-  if (!zone || *zone < kMinZone || *zone > kMaxZone) return Refused(Zone, kEnterZone);
+  const auto zone = base::ReadNumberField(
+      m_text[Zone], {.notANumber = std::string(kEnterZone), .integer = true, .min = kMinZone, .max = kMaxZone});
+  if (const auto* message = std::get_if<std::string>(&zone)) return Refused(Zone, *message);
   values.easting = *easting;
   values.northing = *northing;
-  values.zone = static_cast<int>(*zone);
+  values.zone = static_cast<int>(std::get<double>(zone));
   values.letter = doc::CorrectZoneLetter(m_text[Letter].empty() ? '\0' : m_text[Letter].front());
   return {};
 }
@@ -129,7 +131,7 @@ doc::DialogOutcome Model::ReadEvery(UtmValues& utm, double& utmHeight) const {
   if (!ReadNumber(Northing)) return Refused(Northing, kEnterNumber);
   const auto height = ReadNumber(UtmHeight);
   if (!height) return Refused(UtmHeight, kEnterNumber);
-  if (auto outcome = ReadUtm(utm); !outcome.accepted) return outcome;
+  if (auto outcome = ReadUtm(utm); outcome.fault) return outcome;
   for (Field field : {Latitude, Longitude, GeoHeight}) {
     if (!ReadNumber(field)) return Refused(field, kEnterNumber);
   }
@@ -139,7 +141,7 @@ doc::DialogOutcome Model::ReadEvery(UtmValues& utm, double& utmHeight) const {
 
 doc::DialogOutcome Model::RecomputeGeographic() {
   UtmValues utm{};
-  if (auto outcome = ReadUtm(utm); !outcome.accepted) return outcome;
+  if (auto outcome = ReadUtm(utm); outcome.fault) return outcome;
   ShowNumber(Easting, utm.easting);
   ShowNumber(Northing, utm.northing);
   ShowZone(utm.zone);
@@ -209,11 +211,11 @@ doc::DialogOutcome Model::Apply(doc::SurveyRecord& record, doc::DocumentSettings
   // Enter takes OK without leaving the field typed into: finish it first, so
   // a latitude just typed is not stored with the easting it replaced.
   if (m_editing) {
-    if (auto outcome = Leave(*m_editing); !outcome.accepted) return outcome;
+    if (auto outcome = Leave(*m_editing); outcome.fault) return outcome;
   }
   UtmValues utm{};
   double height = 0;
-  if (auto outcome = ReadEvery(utm, height); !outcome.accepted) return outcome;
+  if (auto outcome = ReadEvery(utm, height); outcome.fault) return outcome;
 
   record.x = record.refX = utm.easting;
   record.y = record.refY = utm.northing;

@@ -6,23 +6,37 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <utility>
+#include <variant>
 
 #include "base/Cp1252.h"
+#include "base/FieldMessages.h"
 #include "base/FixedText.h"
+#include "base/NumberField.h"
 #include "base/NumberFormat.h"
 #include "doc/DocumentDialogs.h"
 
 namespace hp::edit {
 namespace {
 
-constexpr std::string_view kEnterNumber = "Bitte geben Sie eine Zahl ein.";
-constexpr std::string_view kEnterInteger = "Bitte geben Sie eine ganze Zahl ein.";
+namespace messages = base::messages;
 
 constexpr std::string_view kEnterDate = "Bitte geben Sie ein g\u00fcltiges Datum in der Form TT.MM.JJJJ ein.";
 
-std::string RangeText(double min, double max) {
-  return "Bitte geben Sie eine Zahl zwischen " + doc::FormatEntryNumber(min) + " und " +
-         doc::FormatEntryNumber(max) + " ein.";
+// The number and whole-number fields; a blank entry is 0.
+std::variant<double, std::string> ReadEntry(const std::string& text, bool whole) {
+  if (text.find_first_not_of(' ') == std::string::npos) return 0.0;
+  if (whole) {
+    return base::ReadNumberField(text, {.notANumber = std::string(messages::kEnterInteger),
+                                        .integer = true,
+                                        .min = INT32_MIN,
+                                        .max = INT32_MAX});
+  }
+  return base::ReadNumberField(text, {.notANumber = std::string(messages::kEnterNumber),
+                                      .outOfRange = messages::EnterNumberBetween(-kMaxEntry, kMaxEntry),
+                                      .min = -kMaxEntry,
+                                      .max = kMaxEntry});
 }
 
 // Two decimals without trailing zeros: "12,34", "12,3", "12".
@@ -203,21 +217,17 @@ std::optional<FieldFault> TakeForm(const RecordForm& form, const RecordForm& sho
     if (kind == FieldKind::Computed || kind == FieldKind::Text) continue;
     const std::string& text = form[f];
     if (text == shown[f]) continue;  // untouched: the exact stored value stays
-    const bool blank = text.find_first_not_of(' ') == std::string::npos;
-    if (double* v = NumberOf(r, f)) {
-      const auto value = blank ? std::optional<double>(0.0) : base::ParseNumber(text);
-      if (!value) return FieldFault{f, std::string(kEnterNumber)};
-      if (std::fabs(*value) > kMaxEntry) return FieldFault{f, RangeText(-kMaxEntry, kMaxEntry)};
-      *v = *value;
-    } else if (int32_t* whole = IntegerOf(r, f)) {
-      const auto value = blank ? std::optional<long long>(0) : base::ParseInteger(text);
-      if (!value || *value < INT32_MIN || *value > INT32_MAX) return FieldFault{f, std::string(kEnterInteger)};
-      *whole = static_cast<int32_t>(*value);
-    }
+    double* number = NumberOf(r, f);
+    int32_t* whole = number ? nullptr : IntegerOf(r, f);
+    if (!number && !whole) continue;
+    auto value = ReadEntry(text, whole != nullptr);
+    if (auto* message = std::get_if<std::string>(&value)) return FieldFault{f, std::move(*message)};
+    if (number) *number = std::get<double>(value);
+    if (whole) *whole = static_cast<int32_t>(std::get<double>(value));
   }
   r.colour = CorrectColour(r.colour);
   if (r.instrument < 0 || r.instrument > doc::kInstrumentCount) {
-    return FieldFault{Field::Instrument, RangeText(0, doc::kInstrumentCount)};
+    return FieldFault{Field::Instrument, messages::EnterNumberBetween(0, doc::kInstrumentCount)};
   }
   // Angles are checked against the instrument the record will have, also
   // when only the instrument was changed.
@@ -225,10 +235,10 @@ std::optional<FieldFault> TakeForm(const RecordForm& form, const RecordForm& sho
     return !range || (v >= range->min && v <= range->max);
   };
   if (const auto range = AzimuthRange(settings, r.instrument); !inRange(r.azimuth, range)) {
-    return FieldFault{Field::Azimuth, RangeText(range->min, range->max)};
+    return FieldFault{Field::Azimuth, messages::EnterNumberBetween(range->min, range->max)};
   }
   if (const auto range = InclinationRange(settings, r.instrument); !inRange(r.inclination, range)) {
-    return FieldFault{Field::Inclination, RangeText(range->min, range->max)};
+    return FieldFault{Field::Inclination, messages::EnterNumberBetween(range->min, range->max)};
   }
   base::SetText(r.refPoint, form[Field::RefPoint]);
   base::SetText(r.point, form[Field::Point]);

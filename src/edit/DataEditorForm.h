@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/FieldFault.h"
 #include "doc/DocumentSettings.h"
 #include "doc/SurveyRecord.h"
 
@@ -49,11 +50,8 @@ struct RecordForm {
   bool operator==(const RecordForm&) const = default;
 };
 
-// An entry the form refused: the field to mark and the message (UTF-8).
-struct FieldFault {
-  Field field;
-  std::string message;
-};
+// An entry the form refused: the field to mark and the message.
+using FieldFault = base::FieldFault<Field>;
 
 // Instrument and colour values outside their ranges, corrected in the
 // record itself as the editor shows or saves it: an instrument outside 0 to

@@ -2,10 +2,15 @@
 #include "edit/RecordSearch.h"
 
 #include <cmath>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <variant>
 
 #include "base/Cp1252.h"
+#include "base/FieldMessages.h"
 #include "base/FixedText.h"
+#include "base/NumberField.h"
 #include "base/NumberFormat.h"
 
 namespace hp::edit {
@@ -111,15 +116,15 @@ std::optional<FieldFault> RecordSearch::FromForm(const RecordForm& form, RecordS
       case FieldKind::Integer:
       case FieldKind::Choice: {
         const auto value = base::ParseInteger(text);
-        if (!value) return FieldFault{f, "Bitte geben Sie eine ganze Zahl ein."};
+        if (!value) return FieldFault{f, std::string(base::messages::kEnterInteger)};
         c.integer = *value;
         break;
       }
       case FieldKind::Number:
       case FieldKind::Computed: {
-        const auto value = base::ParseNumber(text);
-        if (!value) return FieldFault{f, "Bitte geben Sie eine Zahl ein."};
-        c.number = *value;
+        auto value = base::ReadNumberField(text, {.notANumber = std::string(base::messages::kEnterNumber)});
+        if (auto* message = std::get_if<std::string>(&value)) return FieldFault{f, std::move(*message)};
+        c.number = std::get<double>(value);
         break;
       }
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "doc/DocumentFile.h"
 #include "export/ExportWriter.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsStore.h"
@@ -41,7 +42,7 @@ bool ExportDocumentCopy(const std::filesystem::path& path, doc::SurveyStore& sto
                         platform::Prompter& prompter);
 
 namespace messages {
-inline constexpr const char* kCannotOpen = "\nDiese Datei kann nicht geöffnet werden.";
+using doc::messages::kCannotOpen;
 inline constexpr std::string_view kOnlyPlaneTypes =
     "In diesem Format können nur die Darstellungen Grundriss, Längsschnitt, Aufriss und Parallelprojektion "
     "exportiert werden.";

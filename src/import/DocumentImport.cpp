@@ -85,7 +85,8 @@ DocumentImportResult ImportDocument(doc::SurveyStore& store, const std::filesyst
   size_t target = 0;
   switch (doc::LoadDocument(path, store, mode, target, prompter, settings)) {
     case doc::ReadStatus::Ok: return DocumentImportResult::Imported;
-    case doc::ReadStatus::Refused: return DocumentImportResult::Refused;
+    case doc::ReadStatus::Refused:
+    case doc::ReadStatus::TooNew: return DocumentImportResult::Refused;
     default: return DocumentImportResult::Failed;
   }
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "doc/DocumentFile.h"
 #include "doc/SurveyStore.h"
 #include "import/ImportLimits.h"
 #include "import/TableReport.h"
@@ -58,7 +59,7 @@ bool ReadPocketTopoLines(doc::SurveyStore& store, const std::vector<std::string>
                          platform::Prompter* prompter = nullptr, size_t maxRecords = kMaxDocumentRecords);
 
 namespace messages {
-inline constexpr const char* kCannotOpen = "\nDiese Datei kann nicht geöffnet werden.";
+using doc::messages::kCannotOpen;
 inline constexpr const char* kBadExtension = "\nDiese Datei hat keine gültige Dateierweiterung.";
 inline constexpr const char* kEmptyFile = "\nDie Datei ist leer.";
 }  // namespace messages

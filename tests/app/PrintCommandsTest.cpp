@@ -246,7 +246,7 @@ TEST_F(PrintCommandsTest, PageSetupRefusesABadScaleAndFocusesIt) {
   CPageSetupDialog dialog(
       app(), draw::LoadPageSetup(ws), ws.displayType(), nullptr,
       [&ws](const draw::PageSetupOptions& o) { return draw::ApplyPageSetup(o, ws).fault; },
-      [](draw::PageSetupOptions&) { return std::optional<draw::FieldFault<draw::PageSetupField>>(); });
+      [](draw::PageSetupOptions&) { return std::optional<base::FieldFault<draw::PageSetupField>>(); });
   dialog.show();
   QApplication::setActiveWindow(&dialog);
   auto* scale = dialog.findChild<QComboBox*>();

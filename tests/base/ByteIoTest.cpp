@@ -75,6 +75,14 @@ TEST(ByteIo, AccessOutsideTheImageThrows) {
   EXPECT_NO_THROW(LoadBytes(view, 10, field, 0));
   EXPECT_THROW(LoadBytes(view, 7, field, 4), std::out_of_range);
   EXPECT_THROW(StoreBytes(image, std::numeric_limits<size_t>::max(), field, 2), std::out_of_range);
+
+  std::string what;
+  try {
+    (void)LoadLE<double>(view, 3);
+  } catch (const std::out_of_range& e) {
+    what = e.what();
+  }
+  EXPECT_EQ(what, "LoadLE of 8 bytes at offset 3 outside the image of 10 bytes");
 }
 
 TEST(MemorySource, ReadsInPartsUntilTheEnd) {

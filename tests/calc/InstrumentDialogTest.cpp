@@ -45,12 +45,12 @@ TEST(InstrumentDialog, TypedCellsAreReadOrRefusedAtTheirRangeEnds) {
     model.SetText(1, InstrumentColumn::Sag, "10");
     model.SetText(7, c.column, c.typed);
     const doc::DialogOutcome outcome = model.Apply(s);
-    EXPECT_EQ(outcome.accepted, c.accepted);
-    EXPECT_EQ(outcome.message, c.message);
+    EXPECT_EQ(!outcome.fault, c.accepted);
+    EXPECT_EQ(outcome.fault ? outcome.fault->message : "", c.message);
     EXPECT_EQ(s.instrumentSag[0], c.accepted ? 10 : 0) << "a refused table stores nothing";
     if (!c.accepted) {
-      EXPECT_EQ(InstrumentOfField(outcome.field), 7);
-      EXPECT_EQ(ColumnOfField(outcome.field), c.column);
+      EXPECT_EQ(InstrumentOfField(outcome.fault->field), 7);
+      EXPECT_EQ(ColumnOfField(outcome.fault->field), c.column);
     } else {
       EXPECT_TRUE(outcome.modified && outcome.recompute && outcome.redraw);
     }
@@ -73,7 +73,7 @@ TEST(InstrumentDialog, OkStoresEveryColumnWithFreshSagCoefficients) {
   model.SetChoice(16, InstrumentColumn::InclinationUnit, 1);
   model.SetChoice(16, InstrumentColumn::Vertical, 2);
   model.SetText(2, InstrumentColumn::Sag, "0");
-  ASSERT_TRUE(model.Apply(s).accepted);
+  ASSERT_FALSE(model.Apply(s).fault);
 
   const doc::Instrument i = doc::GetInstrument(s, 16);
   EXPECT_EQ(i.name, "Suunto");
@@ -101,9 +101,9 @@ TEST(InstrumentDialog, ListChoicesOutsideTheirListsAreRefused) {
     InstrumentDialogModel model(s);
     model.SetChoice(4, c.column, c.choice);
     const doc::DialogOutcome outcome = model.Apply(s);
-    EXPECT_EQ(outcome.accepted, c.accepted);
+    EXPECT_EQ(!outcome.fault, c.accepted);
     if (!c.accepted) {
-      EXPECT_EQ(ColumnOfField(outcome.field), c.column);
+      EXPECT_EQ(ColumnOfField(outcome.fault->field), c.column);
     }
   }
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/FieldMessages.h"
 #include "base/FixedText.h"
 
 namespace hp::doc {
@@ -31,7 +32,7 @@ TEST(DocumentDialog, ZoneLetterCorrection) {
     model.Load(s);
     model.utmBand = c.typed;
     const DialogOutcome outcome = model.Apply(s);
-    ASSERT_TRUE(outcome.accepted);
+    ASSERT_FALSE(outcome.fault);
     EXPECT_EQ(base::TextOf(s.utmBand), std::string(1, c.stored));
     EXPECT_TRUE(outcome.modified && outcome.recompute && outcome.redraw);
   }
@@ -66,11 +67,11 @@ TEST(DocumentDialog, NumberFieldsAreReadOrRefusedWithoutStoringAnything) {
      : c.field == DocumentDialogModel::CadastreNumber     ? model.cadastreNumber
                                                           : model.meridianConvergence) = c.typed;
     const DialogOutcome outcome = model.Apply(s);
-    EXPECT_EQ(outcome.accepted, c.accepted);
+    EXPECT_EQ(!outcome.fault, c.accepted);
     EXPECT_EQ(base::TextOf(s.title), c.accepted ? "Neue H\xF6hle" : "<Titel>");
     if (!c.accepted) {
-      EXPECT_EQ(outcome.field, c.field);
-      EXPECT_FALSE(outcome.message.empty());
+      EXPECT_EQ(outcome.fault->field, c.field);
+      EXPECT_FALSE(outcome.fault->message.empty());
       EXPECT_FALSE(outcome.modified || outcome.recompute);
     }
   }
@@ -86,7 +87,7 @@ TEST(DocumentDialog, LoadedValuesReadBackUnchanged) {
   model.Load(s);
   EXPECT_EQ(model.meridianConvergence, "1,2345678901234");
   const DocumentSettings before = s;
-  ASSERT_TRUE(model.Apply(s).accepted);
+  ASSERT_FALSE(model.Apply(s).fault);
   EXPECT_EQ(s.meridianConvergence, before.meridianConvergence);
   EXPECT_EQ(s.cadastreNumber, 1623u);
   EXPECT_EQ(s.utmZone, 33u);
@@ -99,7 +100,7 @@ TEST(DocumentDialog, OverlongTextsAreCutToTheirFields) {
   model.Load(s);
   model.cadastreDesignation = std::string(200, 'k');
   model.description = std::string(1000, 'x') + "\r\nzu viel";
-  ASSERT_TRUE(model.Apply(s).accepted);
+  ASSERT_FALSE(model.Apply(s).fault);
   EXPECT_EQ(base::TextOf(s.cadastreDesignation).size(), DocumentDialogModel::MaxLength(DocumentDialogModel::CadastreDesignation));
   EXPECT_EQ(base::TextOf(s.descriptionText), std::string(1000, 'x')) << "no half line break at the end";
 }
@@ -135,7 +136,7 @@ TEST(DataOptions, TolerancesAreReadBackAndLimited) {
     model.lengthTolerance = c.length;
     model.angleTolerance = c.angle;
     const DialogOutcome outcome = model.Apply(s);
-    ASSERT_TRUE(outcome.accepted);
+    ASSERT_FALSE(outcome.fault);
     EXPECT_EQ(s.searchToleranceLength, c.storedLength);
     EXPECT_EQ(s.searchToleranceAngle, c.storedAngle);
     EXPECT_TRUE(outcome.modified);
@@ -179,7 +180,7 @@ TEST(DataOptions, RecomputeOnlyWhenAdjustmentOrLimitAngleChanged) {
     model.verticalLimit = c.vertical;
     model.acuteLimit = c.acute;
     const DialogOutcome outcome = model.Apply(s);
-    ASSERT_TRUE(outcome.accepted);
+    ASSERT_FALSE(outcome.fault);
     EXPECT_EQ(outcome.recompute, c.recompute);
     EXPECT_EQ(outcome.modified, c.recompute);
   }
@@ -205,8 +206,8 @@ TEST(DataOptions, RefusedEntriesStoreNothing) {
      : c.field == DataOptionsModel::LengthTolerance ? model.lengthTolerance
                                                     : model.angleTolerance) = c.typed;
     const DialogOutcome outcome = model.Apply(s);
-    EXPECT_FALSE(outcome.accepted);
-    EXPECT_EQ(outcome.field, c.field);
+    ASSERT_TRUE(outcome.fault);
+    EXPECT_EQ(outcome.fault->field, c.field);
     EXPECT_EQ(s.loopAdjustment, 2);
   }
   DocumentSettings s = Defaults();
@@ -214,8 +215,8 @@ TEST(DataOptions, RefusedEntriesStoreNothing) {
   model.Load(s);
   model.verticalLimit = "90";
   model.acuteLimit = "0";
-  EXPECT_TRUE(model.Apply(s).accepted) << "both ends of the range are allowed";
-  EXPECT_EQ(RangeMessage(0, kMaxLimitAngle), "Bitte eine Zahl zwischen 0 und 90 eingeben.");
+  EXPECT_FALSE(model.Apply(s).fault) << "both ends of the range are allowed";
+  EXPECT_EQ(base::messages::NumberBetweenPlease(0, kMaxLimitAngle), "Bitte eine Zahl zwischen 0 und 90 eingeben.");
 }
 
 TEST(NameLists, TextIsLimitedAndOnlyAChangeMarksTheDocument) {
@@ -269,8 +270,9 @@ TEST(NameLists, LinesWithoutANumberAreRefused) {
     NameListModel model(NameList::Surveyors);
     model.text = c.typed;
     const DialogOutcome outcome = model.Apply(s);
-    EXPECT_EQ(outcome.accepted, c.message.empty());
-    EXPECT_TRUE(outcome.message.starts_with(c.message)) << outcome.message;
+    EXPECT_EQ(!outcome.fault, c.message.empty());
+    const std::string message = outcome.fault ? outcome.fault->message : "";
+    EXPECT_TRUE(message.starts_with(c.message)) << message;
     EXPECT_EQ(base::TextOf(s.surveyorNames), c.message.empty() ? c.typed : before);
   }
 }

@@ -41,7 +41,7 @@ Model Opened(const doc::SurveyRecord& record, const doc::DocumentSettings& setti
 void TypeAndLeave(Model& model, Model::Field field, const std::string& text) {
   model.Edit(field, text);
   const doc::DialogOutcome outcome = model.Leave(field);
-  ASSERT_TRUE(outcome.accepted) << outcome.message;
+  ASSERT_FALSE(outcome.fault) << outcome.fault->message;
 }
 
 struct Shown {
@@ -105,8 +105,8 @@ INSTANTIATE_TEST_SUITE_P(Letters, LetterTakenOver,
 
 TEST(CoordinatesDialog, LeavingAnUntouchedFieldRecomputesNothing) {
   Model model = Opened(Station(259583.22, 6245888.05, 0), Grid(34, "h"));
-  EXPECT_TRUE(model.Leave(Model::Letter).accepted);
-  EXPECT_TRUE(model.Leave(Model::Latitude).accepted);
+  EXPECT_FALSE(model.Leave(Model::Letter).fault);
+  EXPECT_FALSE(model.Leave(Model::Latitude).fault);
   EXPECT_EQ(model.text(Model::Letter), "h");
   EXPECT_EQ(model.text(Model::Latitude), "-33,9000000");
 }
@@ -134,17 +134,17 @@ TEST(CoordinatesDialog, ZoneSixtyOneIsRefusedOnTheNextRead) {
 
   model.Edit(Model::Easting, "171071,26");
   const doc::DialogOutcome left = model.Leave(Model::Easting);
-  EXPECT_FALSE(left.accepted);
-  EXPECT_EQ(left.field, Model::Zone);
-  EXPECT_EQ(left.message, kEnterZone);
+  ASSERT_TRUE(left.fault);
+  EXPECT_EQ(left.fault->field, Model::Zone);
+  EXPECT_EQ(left.fault->message, kEnterZone);
   EXPECT_TRUE(model.changed());
   EXPECT_EQ(model.text(Model::Latitude), "10,0000000");  // nothing recomputed
 
   doc::SurveyRecord record = Station(1, 2, 3);
   doc::DocumentSettings settings = Grid(32, "U");
   const doc::DialogOutcome ok = model.Apply(record, settings);
-  EXPECT_FALSE(ok.accepted);
-  EXPECT_EQ(ok.field, Model::Zone);
+  ASSERT_TRUE(ok.fault);
+  EXPECT_EQ(ok.fault->field, Model::Zone);
   EXPECT_EQ(record.x, 1);
   EXPECT_EQ(settings.utmZone, 32u);
 }
@@ -164,9 +164,9 @@ TEST_P(EntryRefused, OnLeavingWithNothingChanged) {
   Model model = opened;
   model.Edit(c.field, c.typed);
   const doc::DialogOutcome outcome = model.Leave(c.field);
-  EXPECT_FALSE(outcome.accepted);
-  EXPECT_EQ(outcome.field, c.refused);
-  EXPECT_EQ(outcome.message, c.message);
+  ASSERT_TRUE(outcome.fault);
+  EXPECT_EQ(outcome.fault->field, c.refused);
+  EXPECT_EQ(outcome.fault->message, c.message);
   EXPECT_TRUE(model.changed());
   for (size_t f = 0; f < Model::kFieldCount; ++f) {
     const auto field = static_cast<Model::Field>(f);
@@ -209,7 +209,7 @@ TEST_P(PastePlacemark, RecomputesTheGrid) {
   Model model = Opened(Station(259583.22, 6245888.05, 42), Grid(34, "H"));
   model.Edit(Model::Easting, "1");  // typed but not yet left: overwritten
   const doc::DialogOutcome outcome = model.Paste(c.clipboard);
-  ASSERT_TRUE(outcome.accepted) << outcome.message;
+  ASSERT_FALSE(outcome.fault) << outcome.fault->message;
   ExpectShown(model, c.shown);
   EXPECT_EQ(model.text(Model::GeoHeight), "42,00");  // the placemark's height is ignored
   EXPECT_FALSE(model.changed());
@@ -241,7 +241,7 @@ TEST(CoordinatesDialog, OkStoresStationReferenceZoneAndLetter) {
   doc::SurveyRecord record = Station(500000, 5316300.22, 10);
   doc::DocumentSettings settings = Grid(32, "U");
   const doc::DialogOutcome outcome = model.Apply(record, settings);
-  ASSERT_TRUE(outcome.accepted);
+  ASSERT_FALSE(outcome.fault);
   EXPECT_TRUE(outcome.modified);
   EXPECT_DOUBLE_EQ(record.x, 259583.22);
   EXPECT_DOUBLE_EQ(record.y, 6245888.05);
@@ -259,7 +259,7 @@ TEST(CoordinatesDialog, OkOnAnUntouchedDialogKeepsTheExactValues) {
   doc::SurveyRecord record = opened;
   doc::DocumentSettings settings = Grid(32, "U");
   const doc::DialogOutcome outcome = model.Apply(record, settings);
-  ASSERT_TRUE(outcome.accepted);
+  ASSERT_FALSE(outcome.fault);
   EXPECT_FALSE(outcome.modified);
   EXPECT_EQ(record.x, 500000.123456);
   EXPECT_EQ(record.refY, 5316300.987654);
@@ -271,7 +271,7 @@ TEST(CoordinatesDialog, OkCorrectsTheStoredLetter) {
   doc::SurveyRecord record = Station(0, 0, 0);
   doc::DocumentSettings settings = Grid(32, "u");
   const doc::DialogOutcome outcome = model.Apply(record, settings);
-  ASSERT_TRUE(outcome.accepted);
+  ASSERT_FALSE(outcome.fault);
   EXPECT_TRUE(outcome.modified);
   EXPECT_EQ(base::TextOf(settings.utmBand), "U");
 }
@@ -287,7 +287,7 @@ TEST(CoordinatesDialog, OkFinishesTheFieldStillBeingEdited) {
 
   doc::SurveyRecord record = Station(0, 0, 0);
   doc::DocumentSettings settings = Grid(34, "H");
-  ASSERT_TRUE(model.Apply(record, settings).accepted);
+  ASSERT_FALSE(model.Apply(record, settings).fault);
   EXPECT_DOUBLE_EQ(record.x, 500000);
   EXPECT_DOUBLE_EQ(record.y, 5316300.22);
   EXPECT_EQ(settings.utmZone, 32u);
@@ -300,8 +300,8 @@ TEST(CoordinatesDialog, OkRefusesABadHeightStillBeingEdited) {
   doc::SurveyRecord record = Station(0, 0, 0);
   doc::DocumentSettings settings = Grid(32, "U");
   const doc::DialogOutcome outcome = model.Apply(record, settings);
-  EXPECT_FALSE(outcome.accepted);
-  EXPECT_EQ(outcome.field, Model::UtmHeight);
+  ASSERT_TRUE(outcome.fault);
+  EXPECT_EQ(outcome.fault->field, Model::UtmHeight);
   EXPECT_EQ(record.z, 0);
 }
 

@@ -22,14 +22,14 @@ CAnimationOptionsDialog::CAnimationOptionsDialog(AppContext& app, QWidget* paren
 }
 
 void CAnimationOptionsDialog::accept() {
-  const draw::PauseEntry entry = draw::ParseAnimationPause(m_pause->text().toStdString());
-  if (!entry.value) {
-    app().prompter.Message(entry.message, platform::Icon::Exclamation);
+  const auto entry = draw::ParseAnimationPause(m_pause->text().toStdString());
+  if (const auto* message = std::get_if<std::string>(&entry)) {
+    app().prompter.Message(*message, platform::Icon::Exclamation);
     m_pause->setFocus();
     m_pause->selectAll();
     return;
   }
-  app().settings.SetInt("Settings", "Animation", *entry.value);
+  app().settings.SetInt("Settings", "Animation", std::get<int>(entry));
   CDialogBase::accept();
 }
 

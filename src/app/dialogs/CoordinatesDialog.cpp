@@ -112,8 +112,8 @@ class CCoordinatesDialog final : public CDialogBase {
   void accept() override {
     const doc::DialogOutcome outcome = m_model.Apply(m_record, m_settings);
     ShowFields();
-    if (!outcome.accepted) {
-      Refuse(outcome);
+    if (outcome.fault) {
+      Refuse(*outcome.fault);
       return;
     }
     m_settingsChanged = outcome.modified;
@@ -149,7 +149,7 @@ class CCoordinatesDialog final : public CDialogBase {
     const doc::DialogOutcome outcome = m_model.Leave(field);
     ShowFields();
     // The focus is moving on; the refusal waits until it has arrived.
-    if (!outcome.accepted) QTimer::singleShot(0, this, [this, outcome] { Refuse(outcome); });
+    if (outcome.fault) QTimer::singleShot(0, this, [this, fault = *outcome.fault] { Refuse(fault); });
   }
 
   void OnPaste() {
@@ -158,16 +158,16 @@ class CCoordinatesDialog final : public CDialogBase {
     if (clipboard != nullptr && clipboard->hasText()) text = clipboard->text().toStdString();
     const doc::DialogOutcome outcome = m_model.Paste(text);
     ShowFields();
-    if (!outcome.accepted) Refuse(outcome);
+    if (outcome.fault) Refuse(*outcome.fault);
   }
 
   // The message, then the refused field gets the focus. Focus changes on
   // the way are no leaving of a field.
-  void Refuse(const doc::DialogOutcome& outcome) {
+  void Refuse(const base::FieldFault<int>& fault) {
     m_busy = true;
-    app().prompter.Message(outcome.message, platform::Icon::Exclamation);
-    if (outcome.field >= 0 && outcome.field < static_cast<int>(Model::kFieldCount)) {
-      QLineEdit* edit = m_edits[static_cast<size_t>(outcome.field)];
+    app().prompter.Message(fault.message, platform::Icon::Exclamation);
+    if (fault.field >= 0 && fault.field < static_cast<int>(Model::kFieldCount)) {
+      QLineEdit* edit = m_edits[static_cast<size_t>(fault.field)];
       edit->setFocus();
       edit->selectAll();
     }

@@ -72,8 +72,8 @@ QLineEdit* LineEdit(QWidget* parent, const std::string& stored, size_t maxLength
 std::string StoredLines(const QPlainTextEdit* edit) { return doc::ToStoredLines(ToStored(edit->toPlainText())); }
 
 // A refused entry: its message, then the field gets the focus.
-void ShowRefusal(platform::Prompter& prompter, const doc::DialogOutcome& outcome, QWidget* field) {
-  prompter.Message(outcome.message, platform::Icon::Exclamation);
+void ShowRefusal(platform::Prompter& prompter, const base::FieldFault<int>& fault, QWidget* field) {
+  prompter.Message(fault.message, platform::Icon::Exclamation);
   if (field == nullptr) return;
   field->setFocus();
   if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
@@ -101,8 +101,8 @@ class CSettingsDialog : public CDialogBase {
 
   void accept() override {
     m_outcome = Store();
-    if (!m_outcome.accepted) {
-      ShowRefusal(app().prompter, m_outcome, FieldWidget(m_outcome.field));
+    if (m_outcome.fault) {
+      ShowRefusal(app().prompter, *m_outcome.fault, FieldWidget(m_outcome.fault->field));
       return;
     }
     CDialogBase::accept();

@@ -139,7 +139,7 @@ QWidget* CPageSetupDialog::FieldWidget(draw::PageSetupField field) const {
   return m_scale;
 }
 
-void CPageSetupDialog::ShowFault(const draw::FieldFault<draw::PageSetupField>& fault) {
+void CPageSetupDialog::ShowFault(const base::FieldFault<draw::PageSetupField>& fault) {
   app().prompter.Message(fault.message, platform::Icon::Exclamation);
   QWidget* field = FieldWidget(fault.field);
   field->setFocus();

@@ -22,15 +22,15 @@ class CPageSetupDialog : public CDialogBase {
  public:
   // `store` stores the options and returns the refused field, if any;
   // `centre` works out "Grafik &zentrieren" for the options shown.
-  using Store = std::function<std::optional<draw::FieldFault<draw::PageSetupField>>(const draw::PageSetupOptions&)>;
-  using Centre = std::function<std::optional<draw::FieldFault<draw::PageSetupField>>(draw::PageSetupOptions&)>;
+  using Store = std::function<std::optional<base::FieldFault<draw::PageSetupField>>(const draw::PageSetupOptions&)>;
+  using Centre = std::function<std::optional<base::FieldFault<draw::PageSetupField>>(draw::PageSetupOptions&)>;
   CPageSetupDialog(AppContext& app, const draw::PageSetupOptions& initial, int displayType, QWidget* parent,
                    Store store, Centre centre);
 
   draw::PageSetupOptions options() const;
   void setOptions(const draw::PageSetupOptions& options);
   // Reports a refused field and puts the focus on it.
-  void ShowFault(const draw::FieldFault<draw::PageSetupField>& fault);
+  void ShowFault(const base::FieldFault<draw::PageSetupField>& fault);
 
   void accept() override;
 

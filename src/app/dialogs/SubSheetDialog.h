@@ -19,7 +19,7 @@ class CSubSheetDialog : public CDialogBase {
   Q_OBJECT
 
  public:
-  using Store = std::function<std::optional<draw::FieldFault<draw::SubSheetField>>(const draw::SubSheetOptions&)>;
+  using Store = std::function<std::optional<base::FieldFault<draw::SubSheetField>>(const draw::SubSheetOptions&)>;
   CSubSheetDialog(AppContext& app, const draw::SubSheetOptions& initial, std::filesystem::path documentFolder,
                   QWidget* parent, Store store);
 
