@@ -51,14 +51,5 @@ TEST(Station, RecordKindsInListOrder) {
   EXPECT_EQ(ClassifyRecords(records), expected);
 }
 
-TEST(Station, KindTexts) {
-  const std::pair<RecordKind, const char*> texts[] = {
-      {RecordKind::AuxiliaryLine, "Hilfslinie"},   {RecordKind::CoordinateReference, "Koordinatenreferenz"},
-      {RecordKind::VariableReference, "Variable Referenz"}, {RecordKind::Connection, "Verbindung"},
-      {RecordKind::LoopClosure, "Ringschluss"},     {RecordKind::AuxiliaryPoint, "Hilfspunkt"},
-      {RecordKind::SurveyLeg, "Messzug"}};
-  for (const auto& [kind, text] : texts) EXPECT_EQ(RecordKindText(kind), text);
-}
-
 }  // namespace
 }  // namespace hp::doc
