@@ -30,7 +30,7 @@ class BlunderPageTest : public testing::Test {
   static void Fill(CPlanDoc& document, std::string_view survey) {
     document.NewFromDefaults();
     document.store().records.clear();
-    test::AddRecords(document.store(), survey);
+    hp::test::AddRecords(document.store(), survey);
   }
   CPlanDoc doc;
   std::unique_ptr<CLoopEvaluationDialog> dialog;

@@ -45,7 +45,7 @@ class PrintCommandsTest : public testing::Test {
     doc::SurveyStore& store = child->document().store();
     store.records.clear();
     // 100 m east, then 150 m south, computed.
-    test::AddRecords(store, "- 1 @ 0 0 0 100 0 0 length=1\n- 2 @ 100 0 0 100 -150 0 length=1");
+    hp::test::AddRecords(store, "- 1 @ 0 0 0 100 0 0 length=1\n- 2 @ 100 0 0 100 -150 0 length=1");
     store.settings.computedCurrent = 1;
     doc::Worksheet& ws = child->document().worksheet();
     ws.setOriginPoint("");
@@ -84,7 +84,7 @@ TEST_F(PrintCommandsTest, PagesOfSubSheetsAndOfTheProtocol) {
     int pages;  // -1: more than three
   } cases[] = {
       {0, {}, 4}, {0, {draw::PageChoice::Range, 2, 3}, 2}, {6, {}, -1}, {6, {draw::PageChoice::Range, 2, 3}, 2}};
-  for (int i = 3; i < 300; ++i) test::AddRecords(doc.store(), "- " + std::to_string(i) + " @ 0 0 0 1 1 0 length=1");
+  for (int i = 3; i < 300; ++i) hp::test::AddRecords(doc.store(), "- " + std::to_string(i) + " @ 0 0 0 1 1 0 length=1");
   int n = 0;
   for (const auto& c : cases) {
     doc.worksheet().setDisplayType(static_cast<int16_t>(c.displayType));
