@@ -13,7 +13,7 @@
 #include "app/AppTestSupport.h"
 #include "app/PlanDoc.h"
 #include "app/dialogs/DataEditorDialog.h"
-#include "base/FixedText.h"
+#include "support/Survey.h"
 
 namespace hp::app {
 namespace {
@@ -33,17 +33,8 @@ class DataEditorDialogTest : public test::AppTest {
  protected:
   void SetUp() override {
     doc.NewFromDefaults();
-    auto& records = doc.store().records;
-    records.clear();
-    for (const char* point : {"1", "2", "3"}) {
-      auto r = std::make_unique<doc::SurveyRecord>();
-      r->refCave = r->cave = r->refPassage = r->passage = 1;
-      base::SetText(r->refPoint, records.empty() ? "1" : base::TextOf(records.back()->point));
-      base::SetText(r->point, point);
-      r->length = records.empty() ? 0 : 5;
-      records.push_back(std::move(r));
-    }
-    doc.store().settings.recordCount = 3;
+    doc.store().records.clear();
+    hp::test::AddRecords(doc.store(), "1 1\n1 2 5 0 0\n2 3 5 0 0");
   }
   QLineEdit* Edit(CDataEditorDialog& dialog, Field f) { return static_cast<QLineEdit*>(dialog.field(f)); }
 

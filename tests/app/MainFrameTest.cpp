@@ -15,7 +15,7 @@
 #include "app/PlanDoc.h"
 #include "app/ViewMouse.h"
 #include "base/Cp1252.h"
-#include "base/FixedText.h"
+#include "support/Survey.h"
 
 namespace hp::app {
 namespace {
@@ -187,12 +187,7 @@ TEST_F(MainFrameTest, AskingToSeeAFaultyRecordIsRememberedForTheEditor) {
   CPlanDoc doc{app()};
   doc.NewFromDefaults();
   // Below the default record, a leg from a station nothing defines.
-  auto leg = std::make_unique<doc::SurveyRecord>();
-  base::SetText(leg->refPoint, "X");
-  base::SetText(leg->point, "A");
-  leg->length = 5;
-  doc.store().records.push_back(std::move(leg));
-  doc.store().settings.recordCount = 2;
+  hp::test::AddRecords(doc.store(), "0/0/X 0/0/A 5 0 0");
   int told = 0;
   QObject::connect(&doc, &CPlanDoc::loadRequested, [&told] { ++told; });
   Prompter().Script({platform::Answer::Yes});

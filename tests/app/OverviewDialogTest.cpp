@@ -16,23 +16,12 @@
 #include "app/dialogs/LoopEvaluationDialog.h"
 #include "app/dialogs/OverviewDialog.h"
 #include "base/FixedText.h"
+#include "support/Survey.h"
 
 namespace hp::app {
 namespace {
 
 using Next = FollowUp::Next;
-
-void AddRecord(CPlanDoc& doc, int cave, int passage, const char* from, const char* to, double length, int ring = 0) {
-  auto r = std::make_unique<doc::SurveyRecord>();
-  r->refCave = r->cave = cave;
-  r->refPassage = r->passage = passage;
-  base::SetText(r->refPoint, from);
-  base::SetText(r->point, to);
-  r->length = length;
-  r->ring = ring;
-  doc.store().records.push_back(std::move(r));
-  doc.store().settings.recordCount = static_cast<uint32_t>(doc.store().records.size());
-}
 
 // 1 the default coordinate reference 0/0/, then 2 1/1/A from it,
 // 3 1/1/B and 4 2/1/C.
@@ -42,9 +31,7 @@ void FillSurvey(CPlanDoc& doc) {
   head.cave = head.refCave = head.passage = head.refPassage = 1;
   base::SetText(head.point, "0");
   base::SetText(head.refPoint, "0");
-  AddRecord(doc, 1, 1, "0", "A", 10);
-  AddRecord(doc, 1, 1, "A", "B", 10);
-  AddRecord(doc, 2, 1, "B", "C", 10);
+  hp::test::AddRecords(doc.store(), "0 A 10 0 0\nA B 10 0 0\n2/1/B 2/1/C 10 0 0");
 }
 
 QPushButton* Button(QWidget& dialog, const QString& text) {

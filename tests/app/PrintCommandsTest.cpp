@@ -32,7 +32,7 @@
 #include "app/PlanView.h"
 #include "app/PrintCommands.h"
 #include "app/dialogs/PageSetupDialog.h"
-#include "base/FixedText.h"
+#include "support/Survey.h"
 
 namespace hp::app {
 namespace {
@@ -44,8 +44,7 @@ class PrintCommandsTest : public test::AppTest {
     doc::SurveyStore& store = child->document().store();
     store.records.clear();
     // 100 m east, then 150 m south, computed.
-    Leg(store, "1", 0, 0, 100, 0);
-    Leg(store, "2", 100, 0, 100, -150);
+    hp::test::AddRecords(store, "- 1 @ 0 0 0 100 0 0 length=1\n- 2 @ 100 0 0 100 -150 0 length=1");
     store.settings.computedCurrent = 1;
     doc::Worksheet& ws = child->document().worksheet();
     ws.setOriginPoint("");
@@ -53,13 +52,6 @@ class PrintCommandsTest : public test::AppTest {
     ws.setAutomaticScale(0);
     ws.setPrintSubSheets(1);
     child->document().setModified(false);
-  }
-  static void Leg(doc::SurveyStore& store, const char* name, double x0, double y0, double x1, double y1) {
-    auto r = std::make_unique<doc::SurveyRecord>();
-    r->cave = r->passage = r->refCave = r->refPassage = 1;
-    base::SetText(r->point, name);
-    r->refX = x0, r->refY = y0, r->x = x1, r->y = y1, r->colour = 1, r->length = 1;
-    store.records.push_back(std::move(r));
   }
   // A PDF printer of A4 without margins: sheets of 80 x 120 m at 1:500.
   void ToPdf(QPrinter& printer, const QString& file) {
@@ -91,7 +83,7 @@ TEST_F(PrintCommandsTest, PagesOfSubSheetsAndOfTheProtocol) {
     int pages;  // -1: more than three
   } cases[] = {
       {0, {}, 4}, {0, {draw::PageChoice::Range, 2, 3}, 2}, {6, {}, -1}, {6, {draw::PageChoice::Range, 2, 3}, 2}};
-  for (int i = 3; i < 300; ++i) Leg(doc.store(), std::to_string(i).c_str(), 0, 0, 1, 1);
+  for (int i = 3; i < 300; ++i) hp::test::AddRecords(doc.store(), "- " + std::to_string(i) + " @ 0 0 0 1 1 0 length=1");
   int n = 0;
   for (const auto& c : cases) {
     doc.worksheet().setDisplayType(static_cast<int16_t>(c.displayType));

@@ -16,6 +16,7 @@
 #include "base/FixedText.h"
 #include "cli/Commands.h"
 #include "doc/SurveyStore.h"
+#include "support/Survey.h"
 
 namespace hp::cli {
 
@@ -33,16 +34,7 @@ inline doc::SurveyStore Survey(const std::vector<Leg>& legs, int loopAdjustment 
   doc::SurveyStore store;
   store.SetDefaults();
   store.records.clear();
-  for (const Leg& leg : legs) {
-    auto r = std::make_unique<doc::SurveyRecord>();
-    r->refCave = r->cave = r->refPassage = r->passage = 1;
-    base::SetText(r->refPoint, leg.from);
-    base::SetText(r->point, leg.to);
-    r->length = leg.length;
-    r->azimuth = leg.azimuth;
-    r->ring = leg.ring;
-    store.records.push_back(std::move(r));
-  }
+  for (const Leg& leg : legs) test::AddLeg(store, leg.from, leg.to, leg.length, leg.azimuth, 0, leg.ring);
   store.settings.loopAdjustment = static_cast<uint16_t>(loopAdjustment);
   store.settings.computedCurrent = computed ? 1 : 0;
   return store;

@@ -3,20 +3,10 @@
 
 #include "base/FixedText.h"
 #include "doc/Station.h"
+#include "support/Survey.h"
 
 namespace hp::doc {
 namespace {
-
-std::unique_ptr<SurveyRecord> Rec(int refCave, int refPassage, const char* refPoint, int cave,
-                                  int passage, const char* point, int ring = 0, double length = 5) {
-  auto r = std::make_unique<SurveyRecord>();
-  r->refCave = refCave, r->refPassage = refPassage, r->cave = cave, r->passage = passage;
-  base::SetText(r->refPoint, refPoint);
-  base::SetText(r->point, point);
-  r->ring = ring;
-  r->length = length;
-  return r;
-}
 
 TEST(Station, TextAndComparison) {
   SurveyRecord r;
@@ -32,32 +22,23 @@ TEST(Station, TextAndComparison) {
 }
 
 TEST(Station, RecordKindsInListOrder) {
-  std::vector<std::unique_ptr<SurveyRecord>> records;
-  records.push_back(Rec(1, 1, "0", 1, 1, "0"));          // self reference, ring 0
-  records.push_back(Rec(1, 1, "0", 1, 1, "1"));          // new station with length
-  records.push_back(Rec(1, 1, "1", 1, 1, "2", 0, 0));    // new station, length 0
-  records.push_back(Rec(1, 1, "2", 1, 1, "", 0, 0));     // empty point, length 0
-  records.push_back(Rec(1, 1, "2", 1, 1, "1"));          // repeated station, ring 0
-  records.push_back(Rec(1, 1, "2", 1, 1, "0", 4));       // repeated station, ring 4
-  records.push_back(Rec(1, 1, "5", 1, 1, "5", 3));       // self reference, ring 3
-  records.push_back(Rec(1, 1, "1", 1, 1, "a"));          // differs from "A" only in case
-  records.push_back(Rec(1, 1, "1", 1, 2, "1"));          // same name, other passage
-  records.push_back(Rec(1, 1, "1", 1, 1, "2"));          // defined first with length 0, repeated now
+  const auto store = test::Survey(
+      "0 0 5 0 0\n"        // self reference, ring 0
+      "0 1 5 0 0\n"        // new station with length
+      "1 2\n"              // new station, length 0
+      "2 -\n"              // empty point, length 0
+      "2 1 5 0 0\n"        // repeated station, ring 0
+      "2 0 5 0 0 ring=4\n" // repeated station, ring 4
+      "5 5 5 0 0 ring=3\n" // self reference, ring 3
+      "1 a 5 0 0\n"        // differs from "A" only in case
+      "1 1/2/1 5 0 0\n"    // same name, other passage
+      "1 2 5 0 0");        // defined first with length 0, repeated now
   const std::vector<RecordKind> expected = {
       RecordKind::CoordinateReference, RecordKind::SurveyLeg,  RecordKind::AuxiliaryPoint,
       RecordKind::AuxiliaryLine,       RecordKind::Connection, RecordKind::LoopClosure,
       RecordKind::VariableReference,   RecordKind::SurveyLeg,  RecordKind::SurveyLeg,
       RecordKind::Connection};
-  EXPECT_EQ(ClassifyRecords(records), expected);
-}
-
-TEST(Station, KindTexts) {
-  const std::pair<RecordKind, const char*> texts[] = {
-      {RecordKind::AuxiliaryLine, "Hilfslinie"},   {RecordKind::CoordinateReference, "Koordinatenreferenz"},
-      {RecordKind::VariableReference, "Variable Referenz"}, {RecordKind::Connection, "Verbindung"},
-      {RecordKind::LoopClosure, "Ringschluss"},     {RecordKind::AuxiliaryPoint, "Hilfspunkt"},
-      {RecordKind::SurveyLeg, "Messzug"}};
-  for (const auto& [kind, text] : texts) EXPECT_EQ(RecordKindText(kind), text);
+  EXPECT_EQ(ClassifyRecords(store->records), expected);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "draw/PlaneDrawing.h"
 #include "draw/RecordingSurface.h"
 #include "platform/Prompter.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
@@ -208,11 +209,7 @@ class BackgroundMapTest : public ::testing::Test {
     ws.setGridCrosses(0);
     ws.setFileSymbol(0);
     store.settings.currentRecordNumber = 0;
-    auto r = std::make_unique<doc::SurveyRecord>();
-    r->cave = r->passage = r->refCave = r->refPassage = 1;
-    base::SetText(r->point, "1");
-    r->refX = 0, r->refY = 0, r->x = 100, r->y = 50, r->colour = 1, r->length = 1;
-    store.records.push_back(std::move(r));
+    test::AddRecords(store, "- 1 @ 0 0 0 100 50 0 length=1");
   }
   ~BackgroundMapTest() override {
     std::error_code ignored;

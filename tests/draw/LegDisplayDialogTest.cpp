@@ -64,20 +64,6 @@ TEST(LegDisplayDialogTest, StandardColourBoxesShowTheStoredFlagsTheRightWayRound
   EXPECT_EQ(ws.crossSectionsInStandardColour(), 0);
 }
 
-TEST(LegDisplayDialogTest, ListTexts) {
-  EXPECT_EQ(NumberingKindText(1), "Höhle/Gang/Punkt");
-  EXPECT_EQ(NumberingKindText(7), "Kataster/Höhle");
-  EXPECT_EQ(NumberingKindText(10), "Maßnahmen");
-  EXPECT_EQ(NumberingKindText(0), "");
-  EXPECT_EQ(NumberingKindText(11), "");
-  EXPECT_EQ(StationMarkText(1), "Linie");
-  EXPECT_EQ(StationMarkText(2), "Kreis");
-  EXPECT_EQ(StationMarkText(3), "");
-  EXPECT_EQ(LabelAngleText(0), "0");
-  EXPECT_EQ(LabelAngleText(6), "90");
-  EXPECT_EQ(LabelAngleText(7), "");
-}
-
 TEST(LegDisplayDialogTest, RangeFieldsOnlyForFalseColourModesWithManualRange) {
   LegDisplayOptions o;
   for (int mode = 0; mode < 13; ++mode) {

@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "base/FixedText.h"
 #include "draw/PlanFrame.h"
 #include "platform/SettingsStore.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
@@ -43,12 +43,7 @@ class PlanFrameViewTest : public ::testing::Test {
  protected:
   PlanFrameViewTest() {
     doc::InitWorksheet(worksheet);
-    auto r = std::make_unique<doc::SurveyRecord>();
-    r->cave = r->passage = r->refCave = r->refPassage = 1;
-    base::SetText(r->point, "A");
-    r->refX = r->x = 100, r->refY = r->y = 200, r->refZ = r->z = 50;
-    r->colour = 1;
-    store.records.push_back(std::move(r));
+    test::AddRecords(store, "- A @ 100 200 50 100 200 50");
     worksheet.setOriginCave(1), worksheet.setOriginPassage(1), worksheet.setOriginPoint("A");
     worksheet.setNorthArrowSize(12);  // unit 1
   }

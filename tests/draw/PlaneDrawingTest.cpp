@@ -7,11 +7,11 @@
 #include <cstdlib>
 #include <memory>
 
-#include "base/FixedText.h"
 #include "doc/SurveyStore.h"
 #include "draw/Painter.h"
 #include "draw/PlaneDrawing.h"
 #include "draw/RecordingSurface.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
@@ -32,14 +32,7 @@ class PlaneDrawingTest : public ::testing::Test {
     ws.setFileSymbol(0);
     store.settings.currentRecordNumber = 0;
   }
-  doc::SurveyRecord& Leg(std::string_view name, Vec3 from, Vec3 to, int colour = 1) {
-    auto r = std::make_unique<doc::SurveyRecord>();
-    r->cave = r->passage = r->refCave = r->refPassage = 1;
-    base::SetText(r->point, name);
-    r->refX = from.x, r->refY = from.y, r->x = to.x, r->y = to.y, r->colour = colour, r->length = 1;
-    store.records.push_back(std::move(r));
-    return *store.records.back();
-  }
+  doc::SurveyRecord& Add(std::string_view text) { return test::AddRecords(store, text); }
   PlaneDrawingResult Draw(DeviceCaps caps = RecordingSurface::DefaultCaps(), bool printer = false,
                           const platform::Clock* clock = nullptr) {
     surface = RecordingSurface(caps);
@@ -76,9 +69,9 @@ class PlaneDrawingTest : public ::testing::Test {
 
 TEST_F(PlaneDrawingTest, LegsInTheirColourAndColourZeroNeverDrawn) {
   store.settings.lineColours[2] = 0x00AA00;
-  Leg("1", {0, 0, 0}, {10, 0, 0}, 3);
-  Leg("2", {10, 0, 0}, {10, 10, 0}, 0);
-  Leg("3", {10, 10, 0}, {0, 10, 0}, 19);
+  Add("- 1 @ 0 0 0 10 0 0 length=1 colour=3");
+  Add("- 2 @ 10 0 0 10 10 0 length=1 colour=0");
+  Add("- 3 @ 10 10 0 0 10 0 length=1 colour=19");
   ASSERT_TRUE(Draw().drawn);
   const RecordedPrimitive* first = LineBetween({0, 0, 0}, {10, 0, 0});
   ASSERT_NE(first, nullptr);
@@ -91,8 +84,8 @@ TEST_F(PlaneDrawingTest, LegsInTheirColourAndColourZeroNeverDrawn) {
 }
 
 TEST_F(PlaneDrawingTest, LineFilterHidesLegsAndBlackBackgroundTurnsBlackWhite) {
-  Leg("1", {0, 0, 0}, {10, 0, 0}, 40);  // beyond the dashed colours: black
-  Leg("2", {10, 0, 0}, {20, 0, 0}).passage = 2;
+  Add("- 1 @ 0 0 0 10 0 0 length=1 colour=40");  // beyond the dashed colours: black
+  Add("- 1/2/2 @ 10 0 0 20 0 0 length=1");
   ws.setFilterCriterion(2);
   ws.setLineFilterPattern("1");
   ws.setBlackBackground(1);
@@ -103,7 +96,7 @@ TEST_F(PlaneDrawingTest, LineFilterHidesLegsAndBlackBackgroundTurnsBlackWhite) {
 }
 
 TEST_F(PlaneDrawingTest, StationMarksAndCrossSectionsAtTheToPoint) {
-  doc::SurveyRecord& r = Leg("1", {0, 0, 0}, {10, 0, 0});
+  doc::SurveyRecord& r = Add("- 1 @ 0 0 0 10 0 0 length=1");
   r.left = 2, r.right = 3, r.crossSection.end.azimuth = 0;  // passage running north: walls west and east
   ws.setPointsInLegColour(0);
   ws.setStationMark(2);
@@ -129,9 +122,9 @@ TEST_F(PlaneDrawingTest, StationMarksAndCrossSectionsAtTheToPoint) {
 TEST_F(PlaneDrawingTest, AuxiliaryLinesAndCrossSectionsInTheStandardColourOnlyWhenTheWorksheetSaysSo) {
   store.settings.lineColours[2] = 0x00AA00;
   store.settings.auxLineColour = 0x0000CC;
-  doc::SurveyRecord& named = Leg("1", {0, 0, 0}, {10, 0, 0}, 3);
+  doc::SurveyRecord& named = Add("- 1 @ 0 0 0 10 0 0 length=1 colour=3");
   named.left = 2, named.right = 3, named.crossSection.end.azimuth = 0;
-  Leg("", {10, 0, 0}, {10, 10, 0}, 3);
+  Add("- - @ 10 0 0 10 10 0 length=1 colour=3");
   ws.setShowAuxiliaryLines(1);
   ws.setShowCrossSections(1);
   const struct {
@@ -153,7 +146,7 @@ TEST_F(PlaneDrawingTest, AuxiliaryLinesAndCrossSectionsInTheStandardColourOnlyWh
 }
 
 TEST_F(PlaneDrawingTest, SubSheetDivisionAndSelectedSheets) {
-  Leg("1", {0, 0, 0}, {30, -10, 0});
+  Add("- 1 @ 0 0 0 30 -10 0 length=1");
   ws.setAutomaticScale(1), ws.setManualPages(1), ws.setSheetColumns(2);
   ws.printAreaBits()[0] = 0x02;  // sheet 2
   Draw();
@@ -182,9 +175,9 @@ TEST_F(PlaneDrawingTest, SubSheetDivisionAndSelectedSheets) {
 TEST_F(PlaneDrawingTest, LabelsOnePixelApartAreNotBothDrawn) {
   ws.setStationNumbering(4);
   ws.setDescriptionOverridesNumbering(0);
-  Leg("A", {0, 0, 0}, {10, 0, 0});
-  Leg("B", {10, 0, 0}, {10, 0, 0}).length = 2;
-  Leg("C", {10, 0, 0}, {0, 30, 0});
+  Add("- A @ 0 0 0 10 0 0 length=1");
+  Add("- B @ 10 0 0 10 0 0 length=1").length = 2;
+  Add("- C @ 10 0 0 0 30 0 length=1");
   Draw();
   // Move B one pixel away from A and draw again.
   store.records[1]->x = 10 + 1.0 / result.scale;
@@ -197,7 +190,7 @@ TEST_F(PlaneDrawingTest, LabelsOnePixelApartAreNotBothDrawn) {
 }
 
 TEST_F(PlaneDrawingTest, FrameTicksAndAxisLabelsOnTheGrid) {
-  Leg("1", {3, 3, 0}, {47, 33, 0});
+  Add("- 1 @ 3 3 0 47 33 0 length=1");
   ws.setAutomaticScale(1);
   Draw();
   const PlaneRect a = result.layout.area;
@@ -214,7 +207,7 @@ TEST_F(PlaneDrawingTest, FrameTicksAndAxisLabelsOnTheGrid) {
 }
 
 TEST_F(PlaneDrawingTest, NothingVisibleGivesTheMessage) {
-  Leg("1", {0, 0, 0}, {10, 0, 0}, 0);
+  Add("- 1 @ 0 0 0 10 0 0 length=1 colour=0");
   ws.setAdaptOverview(1);
   EXPECT_FALSE(Draw().drawn);
   ASSERT_EQ(Of(Kind::Text).size(), 1u);
@@ -223,7 +216,7 @@ TEST_F(PlaneDrawingTest, NothingVisibleGivesTheMessage) {
 }
 
 TEST_F(PlaneDrawingTest, PageLabelTakesTheDateOfTheGivenClock) {
-  Leg("1", {0, 0, 0}, {10, 0, 0});
+  Add("- 1 @ 0 0 0 10 0 0 length=1");
   ws.setShowTitleAndPageLabel(1);
   ws.setPageLabel("Stand &Datum");
   const platform::FixedClock clock({24, 12, 2030});
@@ -235,7 +228,7 @@ TEST_F(PlaneDrawingTest, PageLabelTakesTheDateOfTheGivenClock) {
 
 TEST_F(PlaneDrawingTest, MonochromePrinterDrawsEverythingBlack) {
   store.settings.lineColours[0] = 0x0000FF;
-  Leg("1", {0, 0, 0}, {10, 0, 0});
+  Add("- 1 @ 0 0 0 10 0 0 length=1");
   ws.setStationMark(2);
   DeviceCaps caps = RecordingSurface::DefaultCaps();
   caps.colours = 2;
@@ -265,7 +258,7 @@ namespace hp::draw {
 namespace {
 
 TEST_F(PlaneDrawingTest, ResetFlagPutsTheSheetSettingsBackOnce) {
-  Leg("1", {0, 0, 0}, {10, 5, 0});
+  Add("- 1 @ 0 0 0 10 5 0 length=1");
   ws.setShowSubSheets(1);
   ws.setSheetRows(3);
   ws.setMarginLeft(5);

@@ -6,13 +6,13 @@
 #include <filesystem>
 #include <memory>
 
-#include "base/FixedText.h"
 #include "doc/SurveyStore.h"
 #include "draw/PageSetup.h"
 #include "draw/Printing.h"
 #include "draw/RecordingSurface.h"
 #include "draw/SubSheetSetup.h"
 #include "platform/SettingsStore.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
@@ -277,15 +277,7 @@ class PrintJobTest : public ::testing::Test {
     store.worksheets.push_back(std::move(ws));
     store.currentWorksheet = store.worksheets.back().get();
     store.settings.currentRecordNumber = 0;
-    Leg("1", {0, 0}, {100, 0});
-    Leg("2", {100, 0}, {100, -150});
-  }
-  void Leg(const char* name, Vec3 from, Vec3 to) {
-    auto r = std::make_unique<doc::SurveyRecord>();
-    r->cave = r->passage = r->refCave = r->refPassage = 1;
-    base::SetText(r->point, name);
-    r->refX = from.x, r->refY = from.y, r->x = to.x, r->y = to.y, r->colour = 1, r->length = 1;
-    store.records.push_back(std::move(r));
+    test::AddRecords(store, "- 1 @ 0 0 0 100 0 0 length=1\n- 2 @ 100 0 0 100 -150 0 length=1");
   }
   static DeviceCaps Printer() {
     DeviceCaps caps;

@@ -14,6 +14,7 @@
 #include "draw/Printing.h"
 #include "draw/RecordingSurface.h"
 #include "platform/Prompter.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
@@ -37,20 +38,12 @@ class ProtocolTest : public ::testing::Test {
     for (int i : indices) o.sections[static_cast<size_t>(i)] = true;
     ApplyProtocolOptions(ws, o);
   }
-  doc::SurveyRecord& Leg(std::string_view ref, std::string_view name, double z, int colour = 1) {
-    auto r = std::make_unique<doc::SurveyRecord>();
-    r->cave = r->refCave = 2;
-    r->passage = r->refPassage = 3;
-    base::SetText(r->refPoint, ref);
-    base::SetText(r->point, name);
-    r->x = 1.5, r->y = -2.25, r->z = z, r->length = 12.345, r->azimuth = 90, r->inclination = -5;
-    r->colour = colour;
-    store.records.push_back(std::move(r));
-    return *store.records.back();
-  }
+  // Legs of cave 2, passage 3: 12.345 m east, 5 degrees down, ending at
+  // x 1.5, y -2.25 and the height given last.
+  doc::SurveyRecord& Add(std::string_view text) { return test::AddRecords(store, text); }
   void ManyLegs() {
     Only({5});
-    for (int i = 0; i < 200; ++i) Leg("A", "P" + std::to_string(i), 0);
+    for (int i = 0; i < 200; ++i) Add("2/3/A 2/3/P" + std::to_string(i) + " 12.345 90 -5 @ 0 0 0 1.5 -2.25 0");
   }
   // A printer of 300 dpi, by default with an A4 page less its margins.
   static DeviceCaps Printer() {
@@ -86,9 +79,9 @@ class ProtocolTest : public ::testing::Test {
 
 TEST_F(ProtocolTest, LegListTakesVisibleNamedColouredRecordsWithDecimalCommas) {
   Only({5});
-  Leg("A", "B", 4);
-  Leg("B", "C", 5, 0);  // colour 0: never listed
-  Leg("C", "", 6);      // no point name: never listed
+  Add("2/3/A 2/3/B 12.345 90 -5 @ 0 0 0 1.5 -2.25 4");
+  Add("2/3/B 2/3/C 12.345 90 -5 @ 0 0 0 1.5 -2.25 5 colour=0");  // colour 0: never listed
+  Add("2/3/C 2/3/- 12.345 90 -5 @ 0 0 0 1.5 -2.25 6");      // no point name: never listed
   struct Case {
     int numbering, info;
     const char* header;
@@ -121,9 +114,9 @@ TEST_F(ProtocolTest, MaterialAndMeasuresListsOnlyRecordsWithTheirTextAndDepthFro
   Only({6, 7});
   ws.setProtocolMaterialInfo(2), ws.setProtocolMeasuresInfo(3), ws.setProtocolNumbering(3);
   ws.setOriginPoint("A"), ws.setOriginCave(2), ws.setOriginPassage(3);
-  Leg("A", "A", 100);
-  base::SetText(Leg("A", "B", 90).material, "Lehm");
-  doc::SurveyRecord& c = Leg("B", "C", 80);
+  Add("2/3/A 2/3/A 12.345 90 -5 @ 0 0 0 1.5 -2.25 100");
+  base::SetText(Add("2/3/A 2/3/B 12.345 90 -5 @ 0 0 0 1.5 -2.25 90").material, "Lehm");
+  doc::SurveyRecord& c = Add("2/3/B 2/3/C 12.345 90 -5 @ 0 0 0 1.5 -2.25 80");
   base::SetText(c.measures, "Gitter");
   base::SetText(c.description, "Engstelle");
   const auto sections = Sections();
@@ -138,10 +131,10 @@ TEST_F(ProtocolTest, ClipboardTextHoldsEverySectionWithTitlesAndEmptyLines) {
   store.settings.cadastreNumber = 1234;
   base::SetText(store.settings.cadastreDesignation, "Testh\xF6hle");
   base::SetText(store.settings.descriptionText, "Zeile 1\r\nZeile 2");
-  doc::SurveyRecord& fix = Leg("F", "F", 0);
+  doc::SurveyRecord& fix = Add("2/3/F 2/3/F 12.345 90 -5 @ 0 0 0 1.5 -2.25 0");
   base::SetText(fix.description, "B\xE4renh\xF6hle");
   fix.length = 0;
-  Leg("F", "G", -3.5);
+  Add("2/3/F 2/3/G 12.345 90 -5 @ 0 0 0 1.5 -2.25 -3.5");
   const std::string text = ProtocolClipboardText(store, ws, view, settings);
   EXPECT_EQ(text.substr(0, text.find("Datenauswertung")),
             "Kataster\n1234: Testhöhle\n\nHöhle\n2: Bärenhöhle\n\n"
@@ -242,7 +235,7 @@ TEST_F(ProtocolTest, PiecesStartAtTheirColumnsAndPrintedPagesKeepTheCurrentPage)
 
 TEST_F(ProtocolTest, CentringSetsEqualMarginsOrRefusesAProtocolWiderThanThePage) {
   Only({5});
-  Leg("A", "B", 0);
+  Add("2/3/A 2/3/B 12.345 90 -5 @ 0 0 0 1.5 -2.25 0");
   platform::ScriptedPrompter prompter;
   surface = RecordingSurface(RecordingSurface::DefaultCaps());
   EXPECT_FALSE(CentreProtocolOnPage(surface, store, ws, view, settings, 100, prompter));

@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <memory>
 
-#include "base/FixedText.h"
 #include "doc/SurveyStore.h"
 #include "draw/Painter.h"
 #include "draw/PlaneDrawing.h"
 #include "draw/RecordingSurface.h"
 #include "draw/SpatialDrawing.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
@@ -29,16 +29,11 @@ class SpatialDrawingTest : public ::testing::Test {
     ws.setViewAzimuth(0), ws.setViewInclination(0);
     store.settings.currentRecordNumber = 0;
   }
-  doc::SurveyRecord& Leg(std::string_view name, Vec3 from, Vec3 to, int colour = 1) {
-    auto r = std::make_unique<doc::SurveyRecord>();
-    r->cave = r->passage = r->refCave = r->refPassage = 1;
-    base::SetText(r->point, name);
-    r->refX = from.x, r->refY = from.y, r->refZ = from.z, r->x = to.x, r->y = to.y, r->z = to.z;
-    for (int k = 0; k < 4; ++k)  // no passage walls: every wall point at the to-point
-      r->altCoords[3 * k] = to.x, r->altCoords[3 * k + 1] = to.y, r->altCoords[3 * k + 2] = to.z;
-    r->colour = colour, r->length = 1;
-    store.records.push_back(std::move(r));
-    return *store.records.back();
+  // A record without passage walls: every wall point at the to-point.
+  doc::SurveyRecord& Add(std::string_view text) {
+    doc::SurveyRecord& r = test::AddRecords(store, text);
+    for (int k = 0; k < 4; ++k) r.altCoords[3 * k] = r.x, r.altCoords[3 * k + 1] = r.y, r.altCoords[3 * k + 2] = r.z;
+    return r;
   }
   SpatialDrawingResult Draw(int type, DeviceCaps caps = RecordingSurface::DefaultCaps()) {
     ws.setDisplayType(type);
@@ -68,8 +63,8 @@ class SpatialDrawingTest : public ::testing::Test {
 
 TEST_F(SpatialDrawingTest, PerspectiveLegsInTheirColoursInsideTheScreen) {
   store.settings.lineColours[2] = 0x00AA00;
-  Leg("1", {0, 0, 0}, {10, 0, -5}, 3);
-  Leg("2", {10, 0, -5}, {10, 10, -5}, 0);
+  Add("- 1 @ 0 0 0 10 0 -5 length=1 colour=3");
+  Add("- 2 @ 10 0 -5 10 10 -5 length=1 colour=0");
   ASSERT_TRUE(Draw(3).drawn);
   const auto lines = Lines();
   ASSERT_EQ(lines.size(), 1u);  // colour 0 is never drawn
@@ -81,7 +76,7 @@ TEST_F(SpatialDrawingTest, PerspectiveLegsInTheirColoursInsideTheScreen) {
 TEST_F(SpatialDrawingTest, RedGreenEyesInTheirColoursShiftedByTheStereoOffset) {
   settings.SetInt("Settings", "Alpha", 0);  // both eyes see the same picture
   settings.SetInt("Settings", "FarbeLinks", 0x00FF00);
-  Leg("1", {0, 0, 0}, {10, 5, -5});
+  Add("- 1 @ 0 0 0 10 5 -5 length=1");
   ASSERT_TRUE(Draw(4).drawn);
   EXPECT_EQ(result.stereoOffset, (Point{-26, -1}));  // -25, -2 at 96 dpi
   const auto lines = Lines();
@@ -96,8 +91,8 @@ TEST_F(SpatialDrawingTest, RedGreenEyesInTheirColoursShiftedByTheStereoOffset) {
 }
 
 TEST_F(SpatialDrawingTest, CameraCutsLegsAtTheEyeAndDrawsWallSpokes) {
-  Leg("1", {0, 0, 0}, {0, 100, 0});   // crosses the eye plane
-  Leg("2", {10, 0, 0}, {10, 5, 0});   // wholly behind the eye
+  Add("- 1 @ 0 0 0 0 100 0 length=1");   // crosses the eye plane
+  Add("- 2 @ 10 0 0 10 5 0 length=1");   // wholly behind the eye
   // The eye sits at centre - distance - diagonal / 2: about 10 m north.
   ws.setViewDistance(-60);
   ASSERT_TRUE(Draw(5).drawn);
@@ -115,7 +110,7 @@ TEST_F(SpatialDrawingTest, CameraCutsLegsAtTheEyeAndDrawsWallSpokes) {
 }
 
 TEST_F(SpatialDrawingTest, HeightScaleOfANinetyFiveMetreCaveStepsByTen) {
-  Leg("1", {0, 0, 0}, {20, 10, -95});
+  Add("- 1 @ 0 0 0 20 10 -95 length=1");
   ws.setHeightLabels(1), ws.setHeightLabelStep(0);
   ASSERT_TRUE(Draw(3).drawn);
   std::vector<std::string> texts;
@@ -124,7 +119,7 @@ TEST_F(SpatialDrawingTest, HeightScaleOfANinetyFiveMetreCaveStepsByTen) {
 }
 
 TEST_F(SpatialDrawingTest, FrameBoxAndTitleButNoTitleInTheCameraViewOnTheScreen) {
-  Leg("1", {0, 0, 0}, {20, 10, -5});
+  Add("- 1 @ 0 0 0 20 10 -5 length=1");
   ws.setShowFrame(1), ws.setShowTitleAndPageLabel(1), ws.setTitle("Nordgang"), ws.setPageLabel("");
   Draw(3);
   EXPECT_EQ(Lines().size(), 13u);  // 12 box edges and the leg
@@ -135,7 +130,7 @@ TEST_F(SpatialDrawingTest, FrameBoxAndTitleButNoTitleInTheCameraViewOnTheScreen)
 }
 
 TEST_F(SpatialDrawingTest, NothingVisibleGivesTheMessage) {
-  Leg("1", {0, 0, 0}, {10, 0, 0}, 0);
+  Add("- 1 @ 0 0 0 10 0 0 length=1 colour=0");
   ws.setAdaptOverview(1);
   EXPECT_FALSE(Draw(3).drawn);
   ASSERT_EQ(surface.primitives().size(), 1u);
@@ -147,8 +142,8 @@ TEST_F(SpatialDrawingTest, BothRedGreenPicturesStayInsideTheWindow) {
   // at the left margin, where the right eye's picture, moved left by the
   // stereo offset, used to be cut off.
   settings.SetInt("Settings", "Alpha", 0);  // both eyes see the same picture
-  Leg("1", {0, 0, 0}, {400, 0, 0});
-  Leg("2", {400, 0, 0}, {400, 30, -20});
+  Add("- 1 @ 0 0 0 400 0 0 length=1");
+  Add("- 2 @ 400 0 0 400 30 -20 length=1");
   ws.setDisplayType(4);
   SpatialDrawingOptions options;
   options.window = {800, 600};

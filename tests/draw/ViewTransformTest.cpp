@@ -6,9 +6,9 @@
 #include <cmath>
 #include <memory>
 
-#include "base/FixedText.h"
 #include "doc/SurveyStore.h"
 #include "draw/ViewTransform.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
@@ -23,16 +23,7 @@ class ViewTransformTest : public ::testing::Test {
  protected:
   ViewTransformTest() { doc::InitWorksheet(worksheet); }
 
-  // A leg of cave 1, passage 1 ending at station `name`.
-  doc::SurveyRecord& Leg(std::string_view name, Vec3 from, Vec3 to, int colour = 1) {
-    auto r = std::make_unique<doc::SurveyRecord>();
-    r->cave = r->passage = r->refCave = r->refPassage = 1;
-    base::SetText(r->point, name);
-    r->refX = from.x, r->refY = from.y, r->refZ = from.z, r->x = to.x, r->y = to.y, r->z = to.z;
-    r->colour = colour;
-    store.records.push_back(std::move(r));
-    return *store.records.back();
-  }
+  doc::SurveyRecord& Add(std::string_view text) { return test::AddRecords(store, text); }
   // Sets the view and origin, then prepares the projection.
   void Project(DisplayType type, double azimuth, double inclination, std::string_view origin = "", Vec3 at = {}) {
     worksheet.setDisplayType(static_cast<int16_t>(type));
@@ -53,16 +44,16 @@ class ViewTransformTest : public ::testing::Test {
 
 TEST_F(ViewTransformTest, FlatExtentsAreWidenedByAMetre) {
   const struct {
-    Vec3 to;
+    const char* leg;
     Extent expected;
   } cases[] = {
-      {{0, 0, -5}, {{-1, -1, -5}, {1, 1, 0}}},
-      {{10, 0, 0}, {{-1, -1, -1}, {11, 1, 1}}},
-      {{3, 4, 5}, {{0, 0, 0}, {3, 4, 5}}},
+      {"- 1 @ 0 0 0 0 0 -5", {{-1, -1, -5}, {1, 1, 0}}},
+      {"- 1 @ 0 0 0 10 0 0", {{-1, -1, -1}, {11, 1, 1}}},
+      {"- 1 @ 0 0 0 3 4 5", {{0, 0, 0}, {3, 4, 5}}},
   };
   for (const auto& c : cases) {
     store.records.clear();
-    Leg("1", {0, 0, 0}, c.to);
+    Add(c.leg);
     ASSERT_TRUE(view.ComputeExtents(store, worksheet));
     ExpectNear(view.extent().min, c.expected.min);
     ExpectNear(view.extent().max, c.expected.max);
@@ -70,8 +61,8 @@ TEST_F(ViewTransformTest, FlatExtentsAreWidenedByAMetre) {
 }
 
 TEST_F(ViewTransformTest, AdaptedOverviewLeavesColourZeroOut) {
-  Leg("1", {0, 0, 0}, {10, 10, 10});
-  Leg("2", {0, 0, 0}, {500, 500, 500}, 0);
+  Add("- 1 @ 0 0 0 10 10 10");
+  Add("- 2 @ 0 0 0 500 500 500 colour=0");
   worksheet.setAdaptOverview(1);
   EXPECT_TRUE(view.ComputeExtents(store, worksheet));
   EXPECT_EQ(view.extent().max.x, 10);
@@ -91,8 +82,8 @@ TEST_F(ViewTransformTest, ViewDirectionIsClampedAndWrapped) {
 }
 
 TEST_F(ViewTransformTest, PlanDrawsTheOriginStationWhereTheOriginSays) {
-  Leg("1", {100, 200, 50}, {100, 200, 50});
-  Leg("2", {100, 200, 50}, {110, 200, 40}).pathLength = 14.1;
+  Add("- 1 @ 100 200 50 100 200 50");
+  Add("- 2 @ 100 200 50 110 200 40").pathLength = 14.1;
   Project(DisplayType::Plan, 0, -90, "1", {100, 200, 50});  // at its own coordinates: true coordinates
   ExpectNear(view.slot(1).to, {110, 200, 40});
   Project(DisplayType::Plan, 0, -90, "2");  // the origin station moved to the page's zero
@@ -106,9 +97,9 @@ TEST_F(ViewTransformTest, PlanDrawsTheOriginStationWhereTheOriginSays) {
 }
 
 TEST_F(ViewTransformTest, ParallelLookingStraightDownIsThePlanTurnedByTheAzimuth) {
-  Leg("1", {0, 0, 0}, {0, 0, 0});
-  Leg("2", {0, 0, 0}, {10, 0, -3});  // east
-  Leg("3", {0, 0, 0}, {0, 10, 2});   // north
+  Add("- 1 @ 0 0 0 0 0 0");
+  Add("- 2 @ 0 0 0 10 0 -3");  // east
+  Add("- 3 @ 0 0 0 0 10 2");   // north
   Project(DisplayType::Plan, 0, 0);
   const Vec3 planEast = view.slot(1).to, planNorth = view.slot(2).to;
   Project(DisplayType::Parallel, 0, -90);
@@ -122,14 +113,14 @@ TEST_F(ViewTransformTest, ParallelLookingStraightDownIsThePlanTurnedByTheAzimuth
 }
 
 TEST_F(ViewTransformTest, ElevationIgnoresTheInclination) {
-  Leg("1", {0, 0, 0}, {0, 0, 0});
-  Leg("3", {0, 0, 0}, {0, 10, 2});
+  Add("- 1 @ 0 0 0 0 0 0");
+  Add("- 3 @ 0 0 0 0 10 2");
   Project(DisplayType::Elevation, 0, -90);
   ExpectNear(view.slot(1).to, {0, 2, 10});
 }
 
 TEST_F(ViewTransformTest, SectionUsesTheDevelopedCoordinates) {
-  doc::SurveyRecord& r = Leg("1", {0, 0, 0}, {0, 0, 0});
+  doc::SurveyRecord& r = Add("- 1 @ 0 0 0 0 0 0");
   r.developed = {{12, -2, 0}, {20, -5, 0}};
   Project(DisplayType::Section, 0, 0, "1", {3, 4, 10});  // horizontal distance 5
   ExpectNear(view.slot(0).to, {5, 10, 0});
@@ -140,7 +131,7 @@ TEST_F(ViewTransformTest, SectionUsesTheDevelopedCoordinates) {
 TEST_F(ViewTransformTest, PerspectiveWeightComesFromTheSetting) {
   view.setExtent({{-10, -10, -10}, {10, 10, 10}});
   const double d = std::sqrt(1200.0);
-  Leg("1", {0, 0, 0}, {1, d, 0});  // straight ahead at depth D
+  Add("- 1 @ 0 0 0 1 0 0").y = d;  // straight ahead at depth D
   Project(DisplayType::Perspective, 0, 0);
   ExpectNear(view.slot(0).to, {0.5, 0, d});
   settings.SetInt("Settings", "Perspektive", 200);
@@ -152,7 +143,7 @@ TEST_F(ViewTransformTest, RedGreenEyesTurnHalfTheStereoAngleEachWay) {
   view.setExtent({{-10, -10, -10}, {10, 10, 10}});
   settings.SetInt("Settings", "Perspektive", 0);
   settings.SetInt("Settings", "Alpha", 4);
-  Leg("1", {0, 0, 0}, {0, 10, 0});
+  Add("- 1 @ 0 0 0 0 10 0");
   Project(DisplayType::RedGreen, 0, 0);
   EXPECT_NEAR(view.slot(0).to.x, -10 * std::sin(2 * kProjectionDegree), 1e-9);
   EXPECT_NEAR(view.slot(0).rightTo.x, 10 * std::sin(2 * kProjectionDegree), 1e-9);
@@ -160,8 +151,8 @@ TEST_F(ViewTransformTest, RedGreenEyesTurnHalfTheStereoAngleEachWay) {
 
 TEST_F(ViewTransformTest, CameraViewRecentresOnceAndCutsLegsBehindTheEye) {
   view.setExtent({{0, 0, 0}, {20, 20, 20}});  // D = 34.64, centre (10, 10, 10)
-  Leg("1", {10, 10, 10}, {10, 10, 10});
-  Leg("2", {10, 10, 10}, {10, -100, 10});  // runs out behind the camera
+  Add("- 1 @ 10 10 10 10 10 10");
+  Add("- 2 @ 10 10 10 10 -100 10");  // runs out behind the camera
   worksheet.setDisplayType(static_cast<int16_t>(DisplayType::Animation));
   worksheet.setViewDistance(0);
   view.PrepareProjection(store, worksheet, settings, 2.0);
@@ -187,8 +178,8 @@ TEST_F(ViewTransformTest, CameraLeftOnAnotherSurveyCentresOnTheNewOne) {
       {"survey behind the eye", DisplayType::Animation, {1005, 1005, -2.5}, -100, true},
       {"plan fits the survey itself", DisplayType::Plan, {0, 0, 0}, 20, false},
   };
-  Leg("1", {1000, 1000, 0}, {1010, 1000, 0});
-  Leg("2", {1010, 1000, 0}, {1010, 1010, -5});
+  Add("- 1 @ 1000 1000 0 1010 1000 0");
+  Add("- 2 @ 1010 1000 0 1010 1010 -5");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     view.setRecentre(false);

@@ -321,8 +321,5 @@ INSTANTIATE_TEST_SUITE_P(Texts, LeadingNumbers,
                                          LeadingCase{"abc", 0}, LeadingCase{"nan", 0}, LeadingCase{"-inf", 0},
                                          LeadingCase{"1e999", 0}, LeadingCase{"0x1A", 0}, LeadingCase{".", 0}));
 
-// The paste button's text as the user reads it.
-TEST(CoordinatesTexts, PasteButton) { EXPECT_EQ(kCoordinatesPaste, "&Google Earth Koordinaten einf\xC3\xBCgen"); }
-
 }  // namespace
 }  // namespace hp::edit

@@ -62,7 +62,7 @@ TEST_F(ExportFileTest, UnknownExtensionLeavesNoFileAndFails) {
 }
 
 TEST_F(ExportFileTest, WritesTheFileThroughATemporaryOne) {
-  test::AddLeg(store, 1, 1, "1", 0, 0, 0);
+  test::AddStation(store, 1, 1, "1", 0, 0, 0);
   const fs::path path = folder / "survey.txt";
   { std::ofstream(path) << "older"; }
   EXPECT_TRUE(ExportFile(path, Context(), prompter));
@@ -102,7 +102,7 @@ class FullSink final : public base::ByteSink {
 
 TEST(ExportWalk, ARefusedWriteIsReported) {
   doc::SurveyStore store = test::EmptyStore();
-  for (int n = 0; n < 3000; ++n) test::AddLeg(store, 1, 1, "P", 0, 0, 0);
+  for (int n = 0; n < 3000; ++n) test::AddStation(store, 1, 1, "P", 0, 0, 0);
   platform::MemorySettingsStore settings;
   const ExportContext context{store, *store.currentWorksheet, settings, {}, 1};
   for (const size_t room : {size_t{0}, size_t{70000}}) {

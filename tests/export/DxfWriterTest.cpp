@@ -35,7 +35,7 @@ TEST(DxfStandard, EmptyDocumentIsHeadAndEnd) {
 
 TEST(DxfStandard, LegMarkAndTextGolden) {
   doc::SurveyStore store = test::EmptyStore();
-  doc::SurveyRecord& r = test::AddLeg(store, 1, 2, "7", 0, 0, 0);
+  doc::SurveyRecord& r = test::AddStation(store, 1, 2, "7", 0, 0, 0);
   r.level = 3;
   r.colour = 18;
   store.currentWorksheet->setStationMark(0);
@@ -65,7 +65,7 @@ TEST(DxfStandard, WhatIsLeftOut) {
   };
   for (const auto& c : cases) {
     doc::SurveyStore store = test::EmptyStore();
-    test::AddLeg(store, 1, 1, c.point, 0, 0, 0).colour = c.colour;
+    test::AddStation(store, 1, 1, c.point, 0, 0, 0).colour = c.colour;
     store.currentWorksheet->setShowAuxiliaryLines(c.auxLines);
     const std::string dxf = Dxf(store);
     EXPECT_EQ(Count(dxf, "Linien_1"), c.lines) << c.colour << c.point << c.auxLines;
@@ -88,7 +88,7 @@ TEST(DxfStandard, StationMarks) {
   };
   for (const auto& c : cases) {
     doc::SurveyStore store = test::EmptyStore();
-    doc::SurveyRecord& r = test::AddLeg(store, 1, 1, c.sameStation ? "0" : "1", 0, 0, 0);
+    doc::SurveyRecord& r = test::AddStation(store, 1, 1, c.sameStation ? "0" : "1", 0, 0, 0);
     store.currentWorksheet->setStationMark(static_cast<int16_t>(c.mark));
     store.currentWorksheet->setMarkCoordinateReferences(c.markReferences);
     std::vector<draw::ProjectionSlots> slots(1);
@@ -124,7 +124,7 @@ TEST(DxfCaveCad, GeneralNumberForm) {
 TEST(DxfCaveCad, PlanRecordGolden) {
   doc::SurveyStore store = test::EmptyStore();
   store.settings.cadastreNumber = 12345;
-  doc::SurveyRecord& r = test::AddLeg(store, 12, 3, "A7", 0, 0, 0);
+  doc::SurveyRecord& r = test::AddStation(store, 12, 3, "A7", 0, 0, 0);
   r.left = 1.5;
   r.right = 0.25;
   r.up = 1.04;
@@ -169,7 +169,7 @@ TEST(DxfCaveCad, AreaViewAndSizes) {
   for (const auto& c : cases) {
     doc::SurveyStore store = test::EmptyStore();
     store.settings.cadastreNumber = c.cadastre;
-    doc::SurveyRecord& r = test::AddLeg(store, 1, 2, "5", 0, 0, 0);
+    doc::SurveyRecord& r = test::AddStation(store, 1, 2, "5", 0, 0, 0);
     r.left = r.right = r.up = r.down = 1;
     r.crossSection.developedElevation = 10;
     r.crossSection.end.elevation = 0.005;

@@ -23,8 +23,8 @@ TEST(ExportCommand, RefusesHandsOnOrWrites) {
   const fs::path folder = fs::temp_directory_path() / ("hp_export_command_" + std::to_string(::getpid()));
   fs::create_directories(folder);
   doc::SurveyStore store = test::EmptyStore();
-  test::AddLeg(store, 1, 1, "1", 10, 0, 0);
-  test::AddLeg(store, 1, 1, "2", 20, 0, 0).fromInclude = 1;
+  test::AddStation(store, 1, 1, "1", 10, 0, 0);
+  test::AddStation(store, 1, 1, "2", 20, 0, 0).fromInclude = 1;
   const platform::MemorySettingsStore settings;
 
   const struct {

@@ -9,6 +9,7 @@
 #include "doc/SurveyStore.h"
 #include "export/ExportWriter.h"
 #include "platform/SettingsStore.h"
+#include "support/Survey.h"
 
 namespace hp::test {
 
@@ -19,25 +20,6 @@ inline doc::SurveyStore EmptyStore() {
   store.SetDefaults();
   store.records.clear();
   return store;
-}
-
-// Appends a leg ref -> point with the given to-station coordinates.
-inline doc::SurveyRecord& AddLeg(doc::SurveyStore& store, int cave, int passage, std::string_view point,
-                                 double x, double y, double z, std::string_view description = {}) {
-  auto record = std::make_unique<doc::SurveyRecord>();
-  doc::InitRecord(*record);
-  record->refCave = cave;
-  record->refPassage = passage;
-  base::SetText(record->refPoint, "0");
-  record->cave = cave;
-  record->passage = passage;
-  base::SetText(record->point, point);
-  base::SetText(record->description, description);
-  record->x = x;
-  record->y = y;
-  record->z = z;
-  store.records.push_back(std::move(record));
-  return *store.records.back();
 }
 
 // The file a writer writes for `store`, as bytes.

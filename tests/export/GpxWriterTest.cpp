@@ -41,8 +41,8 @@ TEST(GpxWriter, CurrentStationGolden) {
   doc::SurveyStore store = test::EmptyStore();
   store.settings.utmZone = 33;
   store.settings.utmBand[0] = 'M';
-  test::AddLeg(store, 1, 1, "1", 0, 0, 0);
-  test::AddLeg(store, 3, 12, "A5", 500000, 10000000, 412.345);
+  test::AddStation(store, 1, 1, "1", 0, 0, 0);
+  test::AddStation(store, 3, 12, "A5", 500000, 10000000, 412.345);
   store.settings.currentRecordNumber = 7;  // beyond the list: the last record
   store.currentWorksheet->setStationNumbering(0);
   platform::MemorySettingsStore settings;
@@ -63,9 +63,9 @@ TEST(GpxWriter, CurrentStationGolden) {
 
 TEST(GpxWriter, CurrentStationUsesItsLabelWithoutFilter) {
   doc::SurveyStore store = test::EmptyStore();
-  test::AddLeg(store, 1, 1, "1", 0, 0, 0);
-  test::AddLeg(store, 1, 2, "2", 0, 0, 0).colour = 0;
-  test::AddLeg(store, 1, 3, "3", 0, 0, 0);
+  test::AddStation(store, 1, 1, "1", 0, 0, 0);
+  test::AddStation(store, 1, 2, "2", 0, 0, 0).colour = 0;
+  test::AddStation(store, 1, 3, "3", 0, 0, 0);
   store.settings.currentRecordNumber = 2;
   platform::MemorySettingsStore settings;
   EXPECT_EQ(Names(Gpx(store, settings)), std::vector<std::string>{"1/2/2"});
@@ -75,10 +75,10 @@ TEST(GpxWriter, CurrentStationUsesItsLabelWithoutFilter) {
 
 TEST(GpxWriter, AllLabelledStations) {
   doc::SurveyStore store = test::EmptyStore();
-  test::AddLeg(store, 1, 1, "1", 0, 0, 0, "S\xFC" "d");
-  test::AddLeg(store, 1, 1, "2", 0, 0, 0).colour = 0;
-  test::AddLeg(store, 1, 1, "", 0, 0, 0);
-  test::AddLeg(store, 1, 1, "4", 0, 0, 0);
+  test::AddStation(store, 1, 1, "1", 0, 0, 0, "S\xFC" "d");
+  test::AddStation(store, 1, 1, "2", 0, 0, 0).colour = 0;
+  test::AddStation(store, 1, 1, "", 0, 0, 0);
+  test::AddStation(store, 1, 1, "4", 0, 0, 0);
   platform::MemorySettingsStore settings;
   settings.SetInt("Settings", "GPXSelect", 1);
   // The description stands in for the number when the worksheet says so.

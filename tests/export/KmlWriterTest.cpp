@@ -43,7 +43,7 @@ TEST(KmlWriter, CavePlacemarkGolden) {
   base::SetText(store.settings.cadastreDesignation, "M\xFChle & Co");
   store.settings.utmZone = 33;
   store.settings.utmBand[0] = 'N';
-  doc::SurveyRecord& r = test::AddLeg(store, 5, 1, "1", 500000, 0, 512.5, "Gro\xDF" "e H\xF6hle & Co");
+  doc::SurveyRecord& r = test::AddStation(store, 5, 1, "1", 500000, 0, 512.5, "Gro\xDF" "e H\xF6hle & Co");
   r.refX = 500000;
   r.colour = 17;
   platform::MemorySettingsStore settings;
@@ -70,7 +70,7 @@ TEST(KmlWriter, ZoneLetterDecidesTheHemisphere) {
     doc::SurveyStore store = test::EmptyStore();
     store.settings.utmZone = 33;
     store.settings.utmBand[0] = c.letter;
-    doc::SurveyRecord& r = test::AddLeg(store, 1, 1, "1", 500000, c.northing, 0);
+    doc::SurveyRecord& r = test::AddStation(store, 1, 1, "1", 500000, c.northing, 0);
     r.refX = 500000;
     r.refY = c.northing;
     platform::MemorySettingsStore settings;
@@ -97,8 +97,8 @@ TEST(KmlWriter, StationPlacemarkChoice) {
   };
   for (const auto& c : cases) {
     doc::SurveyStore store = test::EmptyStore();
-    test::AddLeg(store, 1, 1, "1", 0, 0, 0, c.firstDescription);
-    test::AddLeg(store, 1, 1, "2", 0, 0, 0, c.secondDescription);
+    test::AddStation(store, 1, 1, "1", 0, 0, 0, c.firstDescription);
+    test::AddStation(store, 1, 1, "2", 0, 0, 0, c.secondDescription);
     platform::MemorySettingsStore settings;
     settings.SetInt("Settings", "GECave", c.cave);
     settings.SetInt("Settings", "GECavePoint", c.cavePoint);
@@ -118,11 +118,11 @@ TEST(KmlWriter, StationPlacemarkChoice) {
 
 TEST(KmlWriter, CavesNotInARowOpenASecondFolder) {
   doc::SurveyStore store = test::EmptyStore();
-  test::AddLeg(store, 1, 1, "1", 0, 0, 0);
-  test::AddLeg(store, 2, 1, "1", 0, 0, 0);
-  test::AddLeg(store, 1, 1, "2", 0, 0, 0);
-  test::AddLeg(store, 1, 1, "3", 0, 0, 0).colour = 0;
-  test::AddLeg(store, 1, 1, "", 0, 0, 0);
+  test::AddStation(store, 1, 1, "1", 0, 0, 0);
+  test::AddStation(store, 2, 1, "1", 0, 0, 0);
+  test::AddStation(store, 1, 1, "2", 0, 0, 0);
+  test::AddStation(store, 1, 1, "3", 0, 0, 0).colour = 0;
+  test::AddStation(store, 1, 1, "", 0, 0, 0);
   platform::MemorySettingsStore settings;
   const std::string kml = Kml(store, settings);
   EXPECT_EQ(Count(kml, "<name>0/1</name>"), 2u);

@@ -24,7 +24,7 @@ TEST(Overlay, GoldenSymbolAndEmptyDocument) {
   doc::SurveyStore store = test::EmptyStore();
   store.settings.utmZone = 33;
   store.settings.utmBand[0] = 'N';
-  doc::SurveyRecord& r = test::AddLeg(store, 4, 1, "1", 500000, 0, 0);
+  doc::SurveyRecord& r = test::AddStation(store, 4, 1, "1", 500000, 0, 0);
   r.refX = 500000;
   store.currentWorksheet->setLineWidth(2);
   // Written by hand from the symbol layout.
@@ -35,9 +35,9 @@ TEST(Overlay, GoldenSymbolAndEmptyDocument) {
 
 TEST(Overlay, GroupsByCaveAndAtMost255) {
   doc::SurveyStore store = test::EmptyStore();
-  for (int n = 0; n < 300; ++n) test::AddLeg(store, 1, 1, "P", 0, 0, 0);
-  test::AddLeg(store, 2, 1, "P", 0, 0, 0);
-  test::AddLeg(store, 2, 1, "", 0, 0, 0);
+  for (int n = 0; n < 300; ++n) test::AddStation(store, 1, 1, "P", 0, 0, 0);
+  test::AddStation(store, 2, 1, "P", 0, 0, 0);
+  test::AddStation(store, 2, 1, "", 0, 0, 0);
   const std::string ovl = Overlay(store);
   const struct {
     int symbol, group;
@@ -56,7 +56,7 @@ TEST(VisualTopo, HeadAndLegGolden) {
   store.currentWorksheet->setOriginX(487402.1234);
   store.currentWorksheet->setOriginY(5352955.5);
   store.currentWorksheet->setOriginZ(731.6);
-  doc::SurveyRecord& r = test::AddLeg(store, 1, 12, "A17B", -3, 4, 0, "Windloch");
+  doc::SurveyRecord& r = test::AddStation(store, 1, 12, "A17B", -3, 4, 0, "Windloch");
   r.refPassage = 12;
   // Written by hand: 5 m to the north-west, azimuth atan2(-3, 4).
   EXPECT_EQ(VisualTopo(store),
@@ -78,7 +78,7 @@ TEST(VisualTopo, StationFieldsAndAngles) {
   };
   for (const auto& c : cases) {
     doc::SurveyStore store = test::EmptyStore();
-    test::AddLeg(store, 1, 1, c.point, c.x, c.y, c.z);
+    test::AddStation(store, 1, 1, c.point, c.x, c.y, c.z);
     const std::string tro = VisualTopo(store);
     EXPECT_NE(tro.find(std::string("\r\n") + c.line + "   0.00   0.00"), std::string::npos) << tro;
   }
@@ -97,10 +97,10 @@ TEST(VisualTopo, CaveInTheNamesOnlyWithSeveralCavesAndTheHeadAtTheFirstReference
     doc::SurveyStore store = test::EmptyStore();
     store.settings.utmZone = 32;
     store.currentWorksheet->setOriginX(9000);  // not the cave's place
-    test::AddLeg(store, 3, 1, "0", 487402.1234, 5352955.5, 731.6, "Windloch").ring = 0;
-    test::AddLeg(store, 3, 1, "A", 487399.1234, 5352959.5, 731.6);
-    test::AddLeg(store, 3, 1, "0", 0, 0, 0).ring = 0;  // a later reference does not count
-    test::AddLeg(store, c.otherCave, 1, "B", 1, 1, 1);
+    test::AddStation(store, 3, 1, "0", 487402.1234, 5352955.5, 731.6, "Windloch").ring = 0;
+    test::AddStation(store, 3, 1, "A", 487399.1234, 5352959.5, 731.6);
+    test::AddStation(store, 3, 1, "0", 0, 0, 0).ring = 0;  // a later reference does not count
+    test::AddStation(store, c.otherCave, 1, "B", 1, 1, 1);
     for (auto& r : store.records) r->refX = 487402.1234, r->refY = 5352955.5, r->refZ = 731.6;
     const std::string tro = VisualTopo(store);
     EXPECT_EQ(tro.substr(0, tro.find("Param")),
@@ -168,7 +168,7 @@ TEST(ViewerData, LegLines) {
   };
   for (const auto& c : cases) {
     doc::SurveyStore store = test::EmptyStore();
-    test::AddLeg(store, 1, 1, c.point, 1, 2, 3).colour = c.colour;
+    test::AddStation(store, 1, 1, c.point, 1, 2, 3).colour = c.colour;
     if (c.lineShown == 0) {
       store.currentWorksheet->setFilterCriterion(1);  // by cave
       store.currentWorksheet->setLineFilterPattern("7");
@@ -192,8 +192,8 @@ TEST(ViewerData, AuxiliaryLinesAndCrossSectionsInTheStandardColourByTheWorksheet
     ws.setShowAuxiliaryLines(1);
     ws.setShowCrossSections(1);
     ws.setCrossSectionsInStandardColour(c.standardColour);
-    test::AddLeg(store, 1, 1, "A", 1, 2, 3).colour = -3;
-    test::AddLeg(store, 1, 1, "", 1, 2, 3).colour = -3;
+    test::AddStation(store, 1, 1, "A", 1, 2, 3).colour = -3;
+    test::AddStation(store, 1, 1, "", 1, 2, 3).colour = -3;
     const std::string hvw = Viewer(store);
     const std::string own = c.colourMode == 0 ? "3 -1" : "";
     const std::string section = std::to_string(c.ci) + (c.standardColour != 0 ? " 0" : " -1");
@@ -235,8 +235,8 @@ TEST(Vrml, BodyWithTheWidenedStartSectionGolden) {
   store.settings.frameColour = 0x808080;
   store.currentWorksheet->setLineColourMode(0);
   store.currentWorksheet->positions.clear();
-  test::AddLeg(store, 1, 1, "1", 0, 10, 0).length = 10;  // no predecessor: no body
-  doc::SurveyRecord& r = test::AddLeg(store, 1, 1, "2", 0, 20, 0);
+  test::AddStation(store, 1, 1, "1", 0, 10, 0).length = 10;  // no predecessor: no body
+  doc::SurveyRecord& r = test::AddStation(store, 1, 1, "2", 0, 20, 0);
   base::SetText(r.refPoint, "1");
   r.refY = 10;
   r.length = 10;
@@ -262,8 +262,8 @@ TEST(Vrml, BodyWithTheWidenedStartSectionGolden) {
 
 TEST(Vrml, WithoutBodiesNoFrame) {
   doc::SurveyStore store = test::EmptyStore();
-  test::AddLeg(store, 1, 1, "1", 0, 0.5, 0).length = 10;
-  test::AddLeg(store, 1, 1, "2", 0, 0.5, 0).length = 0;
+  test::AddStation(store, 1, 1, "1", 0, 0.5, 0).length = 10;
+  test::AddStation(store, 1, 1, "2", 0, 0.5, 0).length = 0;
   base::SetText(store.records[1]->refPoint, "1");
   platform::MemorySettingsStore settings;
   VrmlWriter writer(settings);

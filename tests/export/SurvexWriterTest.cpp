@@ -38,7 +38,7 @@ TEST(SurvexNames, PointCharactersOutsideNamesAreEscapedSoNamesStayApart) {
 }
 
 doc::SurveyRecord& Add(doc::SurveyStore& store, std::string_view from, std::string_view to) {
-  doc::SurveyRecord& r = test::AddLeg(store, 1, 1, to, 0, 0, 0);
+  doc::SurveyRecord& r = test::AddStation(store, 1, 1, to, 0, 0, 0);
   base::SetText(r.refPoint, from);
   r.instrument = 0;
   return r;

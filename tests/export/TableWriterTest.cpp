@@ -26,7 +26,7 @@ std::vector<std::string> Lines(const std::string& text) {
 
 doc::SurveyStore Sample() {
   doc::SurveyStore store = test::EmptyStore();
-  doc::SurveyRecord& a = test::AddLeg(store, 3, 12, "A5", 1234.567, -20.004, 512.5, "Gro\xDF" "e H\xF6hle");
+  doc::SurveyRecord& a = test::AddStation(store, 3, 12, "A5", 1234.567, -20.004, 512.5, "Gro\xDF" "e H\xF6hle");
   a.length = 12.5;
   a.azimuth = 271.25;
   a.inclination = -3.125;
@@ -46,11 +46,11 @@ doc::SurveyStore Sample() {
   base::SetText(a.measures, "Gitter");
   base::SetText(a.remark, "nass");
   base::SetText(a.fileUrl, "foto.jpg");
-  doc::SurveyRecord& b = test::AddLeg(store, 3, 12, "A6", 1, 2, 3);
+  doc::SurveyRecord& b = test::AddStation(store, 3, 12, "A6", 1, 2, 3);
   base::SetText(b.includeFile, "teil.hpn");
   // The import carries a date down to lines that leave it empty.
   base::SetText(b.date, "04.05.2024");
-  doc::SurveyRecord& c = test::AddLeg(store, 3, 12, "A7", 4, 5, 6);
+  doc::SurveyRecord& c = test::AddStation(store, 3, 12, "A7", 4, 5, 6);
   c.fromInclude = 1;
   base::SetText(c.date, "05.05.2024");
   return store;

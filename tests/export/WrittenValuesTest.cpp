@@ -48,10 +48,10 @@ std::string Read(const fs::path& path) {
 // A fixed station in UTM zone 32 and two legs on from it.
 doc::SurveyStore Survey() {
   doc::SurveyStore store = test::EmptyStore();
-  doc::SurveyRecord& fix = test::AddLeg(store, 1, 1, "0", 487215, 5352810, 712);
+  doc::SurveyRecord& fix = test::AddStation(store, 1, 1, "0", 487215, 5352810, 712);
   fix.refX = fix.x, fix.refY = fix.y, fix.refZ = fix.z;
   for (const auto& [from, to, dx] : {std::tuple{"0", "1", 3.0}, std::tuple{"1", "2", 6.0}}) {
-    doc::SurveyRecord& r = test::AddLeg(store, 1, 1, to, 487215 + dx, 5352810 - dx, 710);
+    doc::SurveyRecord& r = test::AddStation(store, 1, 1, to, 487215 + dx, 5352810 - dx, 710);
     base::SetText(r.refPoint, from);
     r.refX = r.x - 3, r.refY = r.y + 3, r.refZ = 711;
     r.length = 4.4, r.left = r.right = r.up = r.down = 1;
