@@ -62,14 +62,14 @@ Cave& TheCave() {
     platform::ScriptedPrompter prompter(platform::Answer::No);
     calc::RunComputeCommand(cave->store, prompter);
     cave->store.currentWorksheet->setStationNumbering(1);
-    cave->store.currentWorksheet->setDisplayType(5);
+    cave->store.currentWorksheet->setDisplayType(doc::DisplayType::Animation);
     exports::PrepareView(cave->camera, cave->store, cave->settings, nullptr, ".");
-    cave->store.currentWorksheet->setDisplayType(0);
+    cave->store.currentWorksheet->setDisplayType(doc::DisplayType::Plan);
     cave->settings.SetInt("Settings", "GPXSelect", 1);
     cave->settings.SetInt("Settings", "GEPointNumber", 1);
     exports::PrepareView(cave->prepared, cave->store, cave->settings, nullptr, ".");
     cave->document = fs::temp_directory_path() / ("hollowplan-export-" + std::to_string(::getpid()) + ".hpn");
-    doc::SaveDocument(cave->document, cave->store, 0);
+    doc::SaveDocument(cave->document, cave->store);
   }
   return *cave;
 }

@@ -173,7 +173,7 @@ std::unique_ptr<QMenu> CPlanView::CreateContextMenu(std::optional<QPoint> pos) {
   // Screen readers announce the menu by this name.
   menu->setTitle(QStringLiteral("Mausfunktion"));
   menu->setAccessibleName(menu->title());
-  const int type = m_doc.worksheet().displayType();
+  const doc::DisplayType type = m_doc.worksheet().displayType();
   for (const draw::MouseModeEntry& entry : draw::MouseModeEntries()) {
     QAction* action = menu->addAction(QString::fromUtf8(entry.text));
     action->setCheckable(true);
@@ -190,7 +190,7 @@ std::unique_ptr<QMenu> CPlanView::CreateContextMenu(std::optional<QPoint> pos) {
 
 void CPlanView::contextMenuEvent(QContextMenuEvent* event) {
   event->accept();
-  if (event->reason() != QContextMenuEvent::Keyboard || m_doc.worksheet().displayType() == static_cast<int>(doc::DisplayType::Protocol)) return;
+  if (event->reason() != QContextMenuEvent::Keyboard || m_doc.worksheet().displayType() == doc::DisplayType::Protocol) return;
   std::unique_ptr<QMenu> menu = CreateContextMenu(std::nullopt);
   // The current mode is the menu's active entry, so it is read out first.
   for (QAction* action : menu->actions())

@@ -30,7 +30,7 @@ std::string StationStatusText(const doc::SurveyRecord* current, const doc::Surve
 // to click and that Esc cancels. The plan places east and north, the
 // longitudinal section and the elevation the height; the other display
 // types cannot place a station.
-std::string PlaceOnMapStatusText(int displayType, const doc::SurveyRecord& record);
+std::string PlaceOnMapStatusText(doc::DisplayType displayType, const doc::SurveyRecord& record);
 
 // Scroll sizes of the view after a window size change: the whole area is the
 // client size, a page 95 % and a line 10 % of it (at least one pixel each

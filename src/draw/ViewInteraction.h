@@ -128,7 +128,7 @@ struct PlacedPoint {
   double x = 0, y = 0, z = 0;
   bool horizontal = false;  // x and y are set (plan); else only z
 };
-bool PlaceFromDrawing(int displayType, PlanePoint p, const Vec3& offset, PlacedPoint& placed);
+bool PlaceFromDrawing(doc::DisplayType displayType, PlanePoint p, const Vec3& offset, PlacedPoint& placed);
 // Writes a placement into both ends of a record.
 void ApplyPlacement(doc::SurveyRecord& record, const PlacedPoint& placed);
 
@@ -142,6 +142,6 @@ std::span<const MouseModeEntry> MouseModeEntries();
 inline constexpr int kMouseModeEdit = 0, kMouseModeSheets = 1, kMouseModePrintArea = 2, kMouseModeCentre = 3,
                      kMouseModeMark = 4, kMouseModeStationInfo = 5, kMouseModeOverview = 6;
 // Whether the context menu offers a mode for a display type.
-bool IsMouseModeEnabled(int mode, int displayType);
+bool IsMouseModeEnabled(int mode, doc::DisplayType displayType);
 
 }  // namespace hp::draw

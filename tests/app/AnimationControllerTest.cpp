@@ -41,7 +41,7 @@ class AnimationControllerTest : public testing::Test {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(m_frame.get()));
     QTest::qWait(20);  // the first layout's resizes are over
     doc::Worksheet& ws = doc().worksheet();
-    ws.setDisplayKind(doc::DisplayType::Animation);
+    ws.setDisplayType(doc::DisplayType::Animation);
     ws.setPicturesPerPosition(2);
     for (const double azimuth : {10.0, 50.0, 90.0}) {
       ws.setViewAzimuth(azimuth);
@@ -193,7 +193,7 @@ TEST_F(AnimationControllerTest, CameraKeysAndTheWheelStopFlightAndSpinAndStillAc
     EXPECT_NE((std::array{ws.viewDistance(), ws.viewCentreX(), ws.viewCentreY()}), before) << c.what;
   }
   // The wheel zooms the perspective view and ends its spin.
-  ws.setDisplayKind(doc::DisplayType::Perspective), ws.setZoomPercent(100);
+  ws.setDisplayType(doc::DisplayType::Perspective), ws.setZoomPercent(100);
   animation().StartSpin(5);
   send(&wheel, true);
   EXPECT_FALSE(animation().isSpinning());

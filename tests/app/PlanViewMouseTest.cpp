@@ -235,7 +235,7 @@ TEST_F(ViewMouse, SheetModeSelectsAndPrintModeToggles) {
 
 TEST_F(ViewMouse, ContextMenuOffersTheModesOfTheDisplayTypeAndMarksAtItsPoint) {
   const auto plan = Sheet().displayType();
-  Sheet().setDisplayType(5);
+  Sheet().setDisplayType(doc::DisplayType::Animation);
   m_view->SetMouseMode(draw::kMouseModeStationInfo);
   std::unique_ptr<QMenu> menu = m_view->CreateContextMenu(QPoint(10, 10));
   std::vector<std::pair<bool, bool>> state;  // enabled, checked
@@ -312,7 +312,7 @@ TEST_F(ViewMouse, WaitingForPositionSaysWhatToDoAndEscCancels) {
 }
 
 TEST_F(ViewMouse, CameraLeftOnTheOldSurveyTurnsToTheReplacingOne) {
-  Sheet().setDisplayType(static_cast<int16_t>(doc::DisplayType::Animation));
+  Sheet().setDisplayType(doc::DisplayTypeOf(doc::DisplayType::Animation));
   Sheet().setViewAzimuth(0);  // looking north: the survey moves out of sight to the east
   Sheet().setViewInclination(0);
   Draw();
@@ -330,7 +330,7 @@ TEST_F(ViewMouse, CameraLeftOnTheOldSurveyTurnsToTheReplacingOne) {
 }
 
 TEST_F(ViewMouse, DragTurnsTheProjectionAndReportsTheRelease) {
-  Sheet().setDisplayType(3), Sheet().setViewAzimuth(10), Sheet().setViewInclination(-25);
+  Sheet().setDisplayType(doc::DisplayType::Perspective), Sheet().setViewAzimuth(10), Sheet().setViewInclination(-25);
   Draw();
   QSignalSpy spy(m_view.get(), &CPlanView::dragReleased);
   QTest::mousePress(Port(), Qt::LeftButton, {}, {200, 200});
@@ -342,7 +342,7 @@ TEST_F(ViewMouse, DragTurnsTheProjectionAndReportsTheRelease) {
 }
 
 TEST_F(ViewMouse, CameraViewCentresOnAStationAndPansWithTheRightButton) {
-  Sheet().setDisplayType(5), Sheet().setViewAzimuth(0), Sheet().setViewInclination(0);
+  Sheet().setDisplayType(doc::DisplayType::Animation), Sheet().setViewAzimuth(0), Sheet().setViewInclination(0);
   Draw();
   m_view->SetMouseMode(draw::kMouseModeCentre);
   Click(At(2));

@@ -41,7 +41,7 @@ class SpatialDrawingTest : public ::testing::Test {
     return *store.records.back();
   }
   SpatialDrawingResult Draw(int type, DeviceCaps caps = RecordingSurface::DefaultCaps()) {
-    ws.setDisplayType(type);
+    ws.setDisplayType(doc::DisplayTypeOf(type));
     surface = RecordingSurface(caps);
     view.setProjectionDirty(true);
     return result = DrawSpatial(surface, store, ws, view, settings);
@@ -149,7 +149,7 @@ TEST_F(SpatialDrawingTest, BothRedGreenPicturesStayInsideTheWindow) {
   settings.SetInt("Settings", "Alpha", 0);  // both eyes see the same picture
   Leg("1", {0, 0, 0}, {400, 0, 0});
   Leg("2", {400, 0, 0}, {400, 30, -20});
-  ws.setDisplayType(4);
+  ws.setDisplayType(doc::DisplayType::RedGreen);
   SpatialDrawingOptions options;
   options.window = {800, 600};
   view.setProjectionDirty(true);

@@ -20,7 +20,7 @@ struct View {
 doc::Worksheet Sheet(const View& v) {
   doc::Worksheet ws;
   doc::InitWorksheet(ws);
-  ws.setDisplayType(static_cast<int16_t>(v.type));
+  ws.setDisplayType(doc::DisplayTypeOf(v.type));
   ws.setScaleDenominator(500);
   ws.setAutomaticScale(static_cast<int16_t>(v.automaticScale));
   ws.setViewAzimuth(12.5);
@@ -108,7 +108,7 @@ TEST(StatusLine, SaysWhereToClickToPlaceAStation) {
       {DisplayType::Animation,
        "Messpunkt 1/2/Ü7 positionieren: nur im Grundriss, Längsschnitt oder Aufriss möglich (Esc bricht ab)"},
   };
-  for (const auto& c : cases) EXPECT_EQ(PlaceOnMapStatusText(static_cast<int>(c.type), station), c.text);
+  for (const auto& c : cases) EXPECT_EQ(PlaceOnMapStatusText(c.type, station), c.text);
 }
 
 TEST(StatusLine, ScrollPagesAndLinesArePartsOfTheClientSize) {

@@ -46,7 +46,8 @@ QWidget* Triple(QWidget* parent, QLineEdit* (&edits)[3], const std::string (&tex
 
 }  // namespace
 
-CDisplayDialog::CDisplayDialog(QWidget* parent, const draw::DisplayDialogState& s, int currentDisplayType)
+CDisplayDialog::CDisplayDialog(QWidget* parent, const draw::DisplayDialogState& s,
+                               draw::DisplayType currentDisplayType)
     : CDialogBase(parent, Utf8(draw::kDisplayDialogCaption)) {
   auto* grid = new QGridLayout;
   int row = 0;
@@ -67,7 +68,7 @@ CDisplayDialog::CDisplayDialog(QWidget* parent, const draw::DisplayDialogState& 
 
   m_type = new QComboBox(this);
   for (int p = 0; p < draw::DisplayTypeListSize(currentDisplayType); ++p)
-    m_type->addItem(Utf8(draw::DisplayTypeText(draw::DisplayTypeFromListPosition(p))));
+    m_type->addItem(Utf8(draw::DisplayTypeText(draw::DisplayTypeFromListPosition(p).value_or(currentDisplayType))));
   m_type->setCurrentIndex(s.listPosition < m_type->count() ? s.listPosition : 0);
   addRow("&Darstellung", m_type);
 

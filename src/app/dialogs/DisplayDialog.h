@@ -22,7 +22,7 @@ class CDisplayDialog : public CDialogBase {
   Q_OBJECT
 
  public:
-  CDisplayDialog(QWidget* parent, const draw::DisplayDialogState& state, int currentDisplayType);
+  CDisplayDialog(QWidget* parent, const draw::DisplayDialogState& state, draw::DisplayType currentDisplayType);
 
   // The texts as the user left them.
   draw::DisplayDialogState state() const;

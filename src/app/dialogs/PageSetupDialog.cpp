@@ -25,7 +25,7 @@ QString Text(std::string_view text) { return QString::fromUtf8(text.data(), stat
 
 }  // namespace
 
-CPageSetupDialog::CPageSetupDialog(const draw::PageSetupOptions& initial, int displayType, QWidget* parent,
+CPageSetupDialog::CPageSetupDialog(const draw::PageSetupOptions& initial, doc::DisplayType displayType, QWidget* parent,
                                    Store store, Centre centre)
     : CDialogBase(parent, Text(draw::page::kCaption)), m_store(std::move(store)), m_centre(std::move(centre)) {
   namespace t = draw::page;
