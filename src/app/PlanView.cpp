@@ -52,8 +52,7 @@ CPlanView::CPlanView(CPlanDoc& document, QWidget* parent)
   // grab-and-drag has had its chance; the menu key and Shift+F10 open it
   // through contextMenuEvent.
   setContextMenuPolicy(Qt::DefaultContextMenu);
-  m_mouseMode = App().settings.GetInt("Settings", "ContextMenu", 0);
-  if (m_mouseMode < 0 || m_mouseMode > draw::kMouseModeOverview) m_mouseMode = 0;
+  m_mouseMode = draw::MouseModeOf(App().settings.GetInt("Settings", "ContextMenu", 0));
   for (const draw::MouseModeEntry& entry : draw::MouseModeEntries()) {
     const MenuText text = ParseMenuText(entry.text);
     auto* action = new QAction(QString::fromStdString(text.text), this);
@@ -162,9 +161,9 @@ void CPlanView::UpdateStatus() {
   }
 }
 
-void CPlanView::SetMouseMode(int mode) {
+void CPlanView::SetMouseMode(draw::MouseMode mode) {
   m_mouseMode = mode;
-  App().settings.SetInt("Settings", "ContextMenu", mode);
+  App().settings.SetInt("Settings", "ContextMenu", draw::MouseModeNumber(mode));
   UpdateStatus();
 }
 

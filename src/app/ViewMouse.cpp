@@ -29,7 +29,7 @@ CViewMouse::~CViewMouse() = default;
 void CViewMouse::Press(Qt::MouseButton button, QPoint window) {
   doc::Worksheet& ws = m_view.document().worksheet();
   const DisplayType type = ws.displayType();
-  const int mode = m_view.mouseMode();
+  const draw::MouseMode mode = m_view.mouseMode();
   m_down = m_last = window;
   m_dragged = false;
   m_lastDx = 0;
@@ -40,9 +40,9 @@ void CViewMouse::Press(Qt::MouseButton button, QPoint window) {
   if (button != Qt::LeftButton) return;
   m_left = true;
   if (!doc::IsPlaneType(type) || !m_view.lastDrawing().drawn || m_view.waitingForPosition()) return;
-  if (mode == draw::kMouseModeOverview) {
+  if (mode == draw::MouseMode::Overview) {
     m_band = Band::Overview;
-  } else if (mode == draw::kMouseModeSheets && ws.manualSubSheets() != 0) {
+  } else if (mode == draw::MouseMode::Sheets && ws.manualSubSheets() != 0) {
     m_band = Band::SubSheets;
   }
   if (m_band == Band::None) return;
@@ -148,7 +148,7 @@ int CViewMouse::Pick(QPoint window) {
 void CViewMouse::Click(QPoint window, bool fromMenu) {
   doc::Worksheet& ws = m_view.document().worksheet();
   const DisplayType type = ws.displayType();
-  const int mode = m_view.mouseMode();
+  const draw::MouseMode mode = m_view.mouseMode();
   if (m_view.waitingForPosition()) {
     const int current = m_view.currentRecord();
     draw::PlacedPoint placed;
@@ -163,10 +163,10 @@ void CViewMouse::Click(QPoint window, bool fromMenu) {
     return;
   }
   const bool picks = (doc::IsPlaneType(type) || type == DisplayType::Perspective)
-                         ? (mode == draw::kMouseModeEdit || mode == draw::kMouseModeMark ||
-                            mode == draw::kMouseModeStationInfo)
-                         : doc::IsCameraType(type) && mode != draw::kMouseModeSheets && mode != draw::kMouseModePrintArea &&
-                               mode != draw::kMouseModeOverview;
+                         ? (mode == draw::MouseMode::Edit || mode == draw::MouseMode::Mark ||
+                            mode == draw::MouseMode::StationInfo)
+                         : doc::IsCameraType(type) && mode != draw::MouseMode::Sheets && mode != draw::MouseMode::PrintArea &&
+                               mode != draw::MouseMode::Overview;
   if (picks) {
     const int index = Pick(window);
     if (index >= 0) PickedInMode(index, fromMenu);
@@ -176,12 +176,12 @@ void CViewMouse::Click(QPoint window, bool fromMenu) {
   const draw::PlanePoint p = draw::DeviceToDrawing(Device(window + m_view.scrollPosition()), m_view.mapping());
   bool changed = false;
   switch (mode) {
-    case draw::kMouseModeOverview:
+    case draw::MouseMode::Overview:
       draw::ResetOverview(ws);
       changed = true;
       break;
-    case draw::kMouseModeSheets: changed = draw::SelectSheetAt(ws, p); break;
-    case draw::kMouseModePrintArea: changed = draw::TogglePrintAreaAt(ws, p); break;
+    case draw::MouseMode::Sheets: changed = draw::SelectSheetAt(ws, p); break;
+    case draw::MouseMode::PrintArea: changed = draw::TogglePrintAreaAt(ws, p); break;
     default: break;
   }
   if (changed) m_view.ViewChanged();
@@ -189,12 +189,12 @@ void CViewMouse::Click(QPoint window, bool fromMenu) {
 
 void CViewMouse::PickedInMode(int index, bool fromMenu) {
   switch (m_view.mouseMode()) {
-    case draw::kMouseModeEdit:
+    case draw::MouseMode::Edit:
       m_view.SetCurrentRecord(index);
       Q_EMIT m_view.editRecordRequested(index + 1);
       break;
-    case draw::kMouseModeStationInfo: m_view.SetCurrentRecord(index); break;
-    case draw::kMouseModeMark:
+    case draw::MouseMode::StationInfo: m_view.SetCurrentRecord(index); break;
+    case draw::MouseMode::Mark:
       // A first click marks, the second measures to its station; the next
       // click starts a new measurement.
       if (fromMenu || m_view.marked() == nullptr || m_measured) {
@@ -206,7 +206,7 @@ void CViewMouse::PickedInMode(int index, bool fromMenu) {
         m_measured = true;
       }
       break;
-    case draw::kMouseModeCentre: {
+    case draw::MouseMode::Centre: {
       doc::Worksheet& ws = m_view.document().worksheet();
       const doc::SurveyRecord& r = *m_view.document().store().records[static_cast<size_t>(index)];
       ws.setViewCentreX(r.x);

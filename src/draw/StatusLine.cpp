@@ -112,10 +112,10 @@ std::string StationStatusText(const doc::SurveyRecord* current, const doc::Surve
   return text;
 }
 
-std::string StatusLineText(const doc::Worksheet& ws, int mouseMode, const doc::SurveyRecord* current,
+std::string StatusLineText(const doc::Worksheet& ws, MouseMode mouseMode, const doc::SurveyRecord* current,
                            const doc::SurveyRecord* marked) {
   const std::string station = StationStatusText(current, marked);
-  if (current != nullptr && (mouseMode == kMouseModeDistance || mouseMode == kMouseModeInfo)) return station;
+  if (current != nullptr && (mouseMode == MouseMode::Mark || mouseMode == MouseMode::StationInfo)) return station;
   std::string text = ViewStatusText(ws);
   if (!station.empty()) {
     text += kGap;

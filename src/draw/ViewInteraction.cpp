@@ -40,13 +40,13 @@ int Columns(const doc::Worksheet& ws) { return std::max<int>(1, ws.sheetColumns(
 int Rows(const doc::Worksheet& ws) { return std::max<int>(1, ws.sheetRows()); }
 
 constexpr MouseModeEntry kModes[] = {
-    {kMouseModeEdit, 6005, "&Daten bearbeiten\tStrg+1"},
-    {kMouseModeStationInfo, 6001, "Messpunkt-&Info\tStrg+2"},
-    {kMouseModeOverview, 6003, "\xC3\x9C" "bersicht &festlegen\tStrg+3"},
-    {kMouseModeSheets, 6004, "&Teilbl\xC3\xA4tter ausw\xC3\xA4hlen\tStrg+4"},
-    {kMouseModePrintArea, 6006, "Druck&bereich ausw\xC3\xA4hlen\tStrg+5"},
-    {kMouseModeMark, 6002, "&Abstandsmarkierung\tStrg+6"},
-    {kMouseModeCentre, 6007, "&Zentrieren\tStrg+7"},
+    {MouseMode::Edit, 6005, "&Daten bearbeiten\tStrg+1"},
+    {MouseMode::StationInfo, 6001, "Messpunkt-&Info\tStrg+2"},
+    {MouseMode::Overview, 6003, "\xC3\x9C" "bersicht &festlegen\tStrg+3"},
+    {MouseMode::Sheets, 6004, "&Teilbl\xC3\xA4tter ausw\xC3\xA4hlen\tStrg+4"},
+    {MouseMode::PrintArea, 6006, "Druck&bereich ausw\xC3\xA4hlen\tStrg+5"},
+    {MouseMode::Mark, 6002, "&Abstandsmarkierung\tStrg+6"},
+    {MouseMode::Centre, 6007, "&Zentrieren\tStrg+7"},
 };
 
 }  // namespace
@@ -270,19 +270,19 @@ void ApplyPlacement(doc::SurveyRecord& r, const PlacedPoint& placed) {
 
 std::span<const MouseModeEntry> MouseModeEntries() { return kModes; }
 
-bool IsMouseModeEnabled(int mode, doc::DisplayType type) {
+bool IsMouseModeEnabled(MouseMode mode, doc::DisplayType type) {
   const bool protocol = type == doc::DisplayType::Protocol;
   switch (mode) {
-    case kMouseModeCentre: return doc::IsCameraType(type);
-    case kMouseModeOverview:
-    case kMouseModeSheets:
-    case kMouseModePrintArea: return !doc::IsSpatialType(type) && !protocol;
+    case MouseMode::Centre: return doc::IsCameraType(type);
+    case MouseMode::Overview:
+    case MouseMode::Sheets:
+    case MouseMode::PrintArea: return !doc::IsSpatialType(type) && !protocol;
     // The red-green picture has no single drawing point to pick a station at.
-    case kMouseModeEdit:
-    case kMouseModeMark:
-    case kMouseModeStationInfo: return type != doc::DisplayType::RedGreen && !protocol;
-    default: return false;
+    case MouseMode::Edit:
+    case MouseMode::Mark:
+    case MouseMode::StationInfo: return type != doc::DisplayType::RedGreen && !protocol;
   }
+  return false;
 }
 
 }  // namespace hp::draw

@@ -10,6 +10,7 @@
 
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
+#include "draw/MouseMode.h"
 #include "draw/PlaneLayout.h"
 #include "draw/Projection.h"
 #include "draw/ViewTransform.h"
@@ -134,14 +135,12 @@ void ApplyPlacement(doc::SurveyRecord& record, const PlacedPoint& placed);
 
 // The mouse modes of the context menu, in menu order: mode, command id, text.
 struct MouseModeEntry {
-  int mode;
+  MouseMode mode;
   int commandId;
   const char* text;  // UTF-8, with mnemonic and shortcut
 };
 std::span<const MouseModeEntry> MouseModeEntries();
-inline constexpr int kMouseModeEdit = 0, kMouseModeSheets = 1, kMouseModePrintArea = 2, kMouseModeCentre = 3,
-                     kMouseModeMark = 4, kMouseModeStationInfo = 5, kMouseModeOverview = 6;
 // Whether the context menu offers a mode for a display type.
-bool IsMouseModeEnabled(int mode, doc::DisplayType displayType);
+bool IsMouseModeEnabled(MouseMode mode, doc::DisplayType displayType);
 
 }  // namespace hp::draw

@@ -267,7 +267,7 @@ TEST(ViewInteraction, ContextMenuEnabling) {
       {0, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 1, 1, 1, 0}, {0, 0, 0, 0, 0, 0, 0}, {1, 1, 1, 0, 1, 1, 1},
   };
   for (int type = 0; type < 8; ++type)
-    for (int mode = 0; mode < 7; ++mode) EXPECT_EQ(IsMouseModeEnabled(mode, DisplayTypeOf(type)), expected[type][mode]) << type << "/" << mode;
+    for (int mode = 0; mode < 7; ++mode) EXPECT_EQ(IsMouseModeEnabled(MouseModeOf(mode), DisplayTypeOf(type)), expected[type][mode]) << type << "/" << mode;
 }
 
 }  // namespace
