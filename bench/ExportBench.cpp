@@ -78,7 +78,7 @@ void BM_Writer(benchmark::State& state, std::string extension) {
   Cave& cave = TheCave();
   const bool camera = extension == "wrl" || extension == "hvw";
   const exports::ExportContext context{cave.store, *cave.store.currentWorksheet, cave.settings,
-                                       (camera ? cave.camera : cave.prepared).Drawn(), 1};
+                                       (camera ? cave.camera : cave.prepared).Drawn(), exports::TableIncludes::All};
   size_t bytes = 0;
   for (auto _ : state) {
     auto writer = exports::WriterFor(extension, cave.settings);
@@ -95,7 +95,7 @@ void BM_Writer(benchmark::State& state, std::string extension) {
 void BM_Refusal(benchmark::State& state, std::string extension) {
   Cave& cave = TheCave();
   const exports::ExportContext context{cave.store, *cave.store.currentWorksheet, cave.settings,
-                                       cave.prepared.Drawn(), 1};
+                                       cave.prepared.Drawn(), exports::TableIncludes::All};
   const auto writer = exports::WriterFor(extension, cave.settings);
   for (auto _ : state) {
     const std::string refusal = writer->Refusal(context);

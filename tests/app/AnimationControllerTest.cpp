@@ -162,6 +162,18 @@ TEST_F(AnimationControllerTest, DragTurnsTheViewThenSpinsUntilAPress) {
   mouse(QEvent::MouseButtonRelease, {40, 36}, Qt::LeftButton, Qt::NoButton);
   QApplication::processEvents();
   EXPECT_FALSE(animation().isSpinning());
+  // The plane types turn by command only: a drag neither turns nor spins them.
+  for (const doc::DisplayType type : {doc::DisplayType::Elevation, doc::DisplayType::Parallel}) {
+    doc().worksheet().setDisplayType(type);
+    const double azimuth = doc().worksheet().viewAzimuth();
+    mouse(QEvent::MouseButtonPress, {30, 30}, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, {40, 30}, Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, {40, 30}, Qt::LeftButton, Qt::NoButton);
+    QApplication::processEvents();
+    EXPECT_DOUBLE_EQ(doc().worksheet().viewAzimuth(), azimuth);
+    animation().StartSpin(7);
+    EXPECT_FALSE(animation().isSpinning()) << doc::DisplayTypeText(type);
+  }
 }
 
 // The view's own camera keys and wheel stop a flight or spin first and then
