@@ -148,7 +148,7 @@ TEST_F(ViewMouse, TheWheelTowardsTheUserZoomsInComesNearerAndPagesOn) {
        [](doc::Worksheet& ws, double v) { ws.setProtocolPageCount(3), ws.setProtocolCurrentPage(int(v)); }, 2, 3, 1},
   };
   for (const auto& c : cases) {
-    Sheet().setDisplayType(c.type);
+    Sheet().setDisplayType(doc::DisplayTypeOf(c.type));
     Draw();
     for (const auto& [angle, expected] : {std::pair{-120, c.towards}, std::pair{120, c.away}}) {
       c.set(Sheet(), c.start);
@@ -312,7 +312,7 @@ TEST_F(ViewMouse, WaitingForPositionSaysWhatToDoAndEscCancels) {
 }
 
 TEST_F(ViewMouse, CameraLeftOnTheOldSurveyTurnsToTheReplacingOne) {
-  Sheet().setDisplayType(doc::DisplayTypeOf(doc::DisplayType::Animation));
+  Sheet().setDisplayType(doc::DisplayType::Animation);
   Sheet().setViewAzimuth(0);  // looking north: the survey moves out of sight to the east
   Sheet().setViewInclination(0);
   Draw();

@@ -254,7 +254,7 @@ void RunGoogleEarthCommand(QWidget* parent, CPlanDoc& document) {
   if (!RunExportOptions(parent, ExportOptionsDialog::Kml, App().settings)) return;
   {
     WaitCursor wait;
-    if (!CommandFor(nullptr).Run(document.store(), file, {1, 0}, document.folder())) return;
+    if (!CommandFor(nullptr).Run(document.store(), file, {exports::TableIncludes::All, doc::WriteMode::AsRead}, document.folder())) return;
   }
   // Without a program for KML files nothing would appear: the surveyor learns
   // where the file is, to open it by hand.
