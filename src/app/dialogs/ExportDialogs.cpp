@@ -254,7 +254,8 @@ void RunGoogleEarthCommand(QWidget* parent, CPlanDoc& document) {
   if (!RunExportOptions(parent, ExportOptionsDialog::Kml, App().settings)) return;
   {
     WaitCursor wait;
-    if (!CommandFor(nullptr).Run(document.store(), file, {exports::TableIncludes::All, doc::WriteMode::AsRead}, document.folder())) return;
+    const exports::ExportModes modes{exports::TableIncludes::All, doc::WriteMode::AsRead};
+    if (!CommandFor(nullptr).Run(document.store(), file, modes, document.folder())) return;
   }
   // Without a program for KML files nothing would appear: the surveyor learns
   // where the file is, to open it by hand.
