@@ -231,7 +231,7 @@ CaveFile& TheCaveFile() {
     shape.legsPerConnection = 200;
     bench::GenerateCaveSystem(store, shape);
     cave->document = fs::temp_directory_path() / ("hollowplan-blunders-" + std::to_string(::getpid()) + ".hpn");
-    doc::SaveDocument(cave->document, store, 0);
+    doc::SaveDocument(cave->document, store);
     platform::ScriptedPrompter prompter(platform::Answer::No);
     calc::RunComputeCommand(store, prompter);
     cave->loops = calc::FindBlunders(store, {}).loops.size();

@@ -42,7 +42,7 @@ const fs::path& SavedSurvey(size_t records) {
   auto& path = files[records];
   if (path.empty()) {
     path = ScratchFile("read-" + std::to_string(records));
-    if (!hp::doc::SaveDocument(path, Survey(records), 0)) path.clear();
+    if (!hp::doc::SaveDocument(path, Survey(records))) path.clear();
   }
   return path;
 }
@@ -60,7 +60,7 @@ void BM_WriteDocumentToFileSink(benchmark::State& state) {
   const ScratchRemover scratch{ScratchFile("write")};
   for (auto _ : state) {
     hp::base::FileSink sink(scratch.path);
-    const auto status = hp::doc::WriteDocument(store, sink, 0);
+    const auto status = hp::doc::WriteDocument(store, sink);
     if (status != hp::doc::WriteStatus::Ok || !sink.Close()) {
       state.SkipWithError("writing failed");
       break;
@@ -74,7 +74,7 @@ void BM_SaveDocument(benchmark::State& state) {
   SurveyStore& store = Survey(static_cast<size_t>(state.range(0)));
   const ScratchRemover scratch{ScratchFile("save")};
   for (auto _ : state) {
-    if (!hp::doc::SaveDocument(scratch.path, store, 0)) {
+    if (!hp::doc::SaveDocument(scratch.path, store)) {
       state.SkipWithError("saving failed");
       break;
     }
@@ -132,7 +132,7 @@ void BM_ReadDocumentFromFileSource(benchmark::State& state) {
 void BM_ReadDocumentFromMemory(benchmark::State& state) {
   SurveyStore& original = Survey(static_cast<size_t>(state.range(0)));
   hp::base::MemorySink image;
-  hp::doc::WriteDocument(original, image, 0);
+  hp::doc::WriteDocument(original, image);
   hp::platform::ScriptedPrompter prompter;
   hp::platform::MemorySettingsStore settings;
   for (auto _ : state) {

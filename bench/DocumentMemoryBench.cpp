@@ -121,7 +121,7 @@ void BM_ReadPeakMemory(benchmark::State& state) {
     hp::bench::SurveyShape shape;
     shape.records = kRecords;
     hp::bench::GenerateSurvey(generated, shape);
-    if (!hp::doc::SaveDocument(file, generated, 0)) {
+    if (!hp::doc::SaveDocument(file, generated)) {
       state.SkipWithError("could not write the document");
       return;
     }

@@ -85,7 +85,7 @@ Survey& TheSurvey() {
 // the benchmark needs it.
 Worksheet& PrepareWorksheet(Survey& survey, draw::DisplayType type) {
   Worksheet& ws = *survey.store.currentWorksheet;
-  ws.setDisplayType(static_cast<int16_t>(type));
+  ws.setDisplayType(type);
   ws.setStationNumbering(1);
   ws.setFilterCriterion(0);
   ws.setLineFilterPattern("");

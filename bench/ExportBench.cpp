@@ -62,14 +62,14 @@ Cave& TheCave() {
     platform::ScriptedPrompter prompter(platform::Answer::No);
     calc::RunComputeCommand(cave->store, prompter);
     cave->store.currentWorksheet->setStationNumbering(1);
-    cave->store.currentWorksheet->setDisplayType(5);
+    cave->store.currentWorksheet->setDisplayType(doc::DisplayType::Animation);
     exports::PrepareView(cave->camera, cave->store, cave->settings, nullptr, ".");
-    cave->store.currentWorksheet->setDisplayType(0);
+    cave->store.currentWorksheet->setDisplayType(doc::DisplayType::Plan);
     cave->settings.SetInt("Settings", "GPXSelect", 1);
     cave->settings.SetInt("Settings", "GEPointNumber", 1);
     exports::PrepareView(cave->prepared, cave->store, cave->settings, nullptr, ".");
     cave->document = fs::temp_directory_path() / ("hollowplan-export-" + std::to_string(::getpid()) + ".hpn");
-    doc::SaveDocument(cave->document, cave->store, 0);
+    doc::SaveDocument(cave->document, cave->store);
   }
   return *cave;
 }
@@ -78,7 +78,7 @@ void BM_Writer(benchmark::State& state, std::string extension) {
   Cave& cave = TheCave();
   const bool camera = extension == "wrl" || extension == "hvw";
   const exports::ExportContext context{cave.store, *cave.store.currentWorksheet, cave.settings,
-                                       (camera ? cave.camera : cave.prepared).Drawn(), 1};
+                                       (camera ? cave.camera : cave.prepared).Drawn(), exports::TableIncludes::All};
   size_t bytes = 0;
   for (auto _ : state) {
     auto writer = exports::WriterFor(extension, cave.settings);
@@ -95,7 +95,7 @@ void BM_Writer(benchmark::State& state, std::string extension) {
 void BM_Refusal(benchmark::State& state, std::string extension) {
   Cave& cave = TheCave();
   const exports::ExportContext context{cave.store, *cave.store.currentWorksheet, cave.settings,
-                                       cave.prepared.Drawn(), 1};
+                                       cave.prepared.Drawn(), exports::TableIncludes::All};
   const auto writer = exports::WriterFor(extension, cave.settings);
   for (auto _ : state) {
     const std::string refusal = writer->Refusal(context);

@@ -106,7 +106,7 @@ void ImportAndCompute(benchmark::State& state, const fs::path& file) {
   for (auto _ : state) {
     hp::doc::SurveyStore store;
     store.SetDefaults();
-    if (!hp::imports::ImportTable(store, file, 0, prompter)) {
+    if (!hp::imports::ImportTable(store, file, hp::imports::TableImportMode::Replace, prompter)) {
       state.SkipWithError("import failed");
       return;
     }

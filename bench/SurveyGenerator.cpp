@@ -225,7 +225,7 @@ void Generator::AddWorksheets() {
     auto sheet = std::make_unique<doc::Worksheet>();
     doc::InitWorksheet(*sheet);
     sheet->setSheetDesignation(names[w % 4]);
-    sheet->setDisplayType(static_cast<int16_t>(w % 8));
+    sheet->setDisplayType(hp::doc::DisplayTypeOf(w % 8));
     sheet->setScaleDenominator(500.0 * (w + 1));
     m_store.worksheets.push_back(std::move(sheet));
   }

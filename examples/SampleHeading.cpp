@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
   store.currentWorksheet->setSheetDesignation(base::Utf8ToCp1252(argv[3]));
   store.settings.cadastreNumber = static_cast<uint32_t>(std::strtoul(argv[4], nullptr, 10));
   base::SetText(store.settings.cadastreDesignation, base::Utf8ToCp1252(argv[5]));
-  if (!doc::SaveDocument(path, store, 0)) {
+  if (!doc::SaveDocument(path, store)) {
     std::fprintf(stderr, "%s kann nicht geschrieben werden.\n", path.c_str());
     return 1;
   }

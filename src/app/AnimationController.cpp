@@ -19,9 +19,6 @@ bool IsModifierKey(int key) {
          key == Qt::Key_AltGr || key == Qt::Key_CapsLock;
 }
 
-// The spin runs in every drawing below the survey protocol.
-constexpr int kSurveyProtocolType = 6;
-
 }  // namespace
 
 CAnimationController::CAnimationController(CPlanDoc& document, CPlanView& view, QObject* parent)
@@ -118,8 +115,7 @@ void CAnimationController::RunCommand(draw::AnimationCommand command, std::strin
 }
 
 void CAnimationController::StartSpin(int step) {
-  const int type = m_doc.worksheet().displayType();
-  if (step == 0 || type < 0 || type >= kSurveyProtocolType) return;
+  if (step == 0 || !doc::Spins(m_doc.worksheet().displayType())) return;
   Stop();
   m_spinStep = step;
   if (!m_pause.isActive()) m_pause.start(draw::AnimationPause(m_doc.app().settings));

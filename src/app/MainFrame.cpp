@@ -339,7 +339,7 @@ void CMainFrame::ShowViewValues() {
   CPlanDoc* doc = activeDocument();
   const draw::ViewToolBarValues values =
       doc != nullptr ? draw::ToolBarValues(doc->worksheet()) : draw::ViewToolBarValues{};
-  const int type = doc != nullptr ? doc->worksheet().displayType() : -1;
+  const doc::DisplayType type = doc != nullptr ? doc->worksheet().displayType() : doc::DisplayTypeOf(-1);
   const auto show = [&](QLineEdit* edit, const std::string& text, draw::ViewField field) {
     if (!edit->hasFocus()) edit->setText(Q(text));
     edit->setEnabled(doc != nullptr && draw::IsViewFieldEnabled(field, type));

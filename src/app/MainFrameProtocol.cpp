@@ -42,7 +42,7 @@ periphery::SheetDocument SheetDocumentOf(const CPlanDoc& doc) { return {doc.path
 }  // namespace
 
 bool CopyProtocolToClipboard(CPlanView& view) {
-  if (view.document().worksheet().displayKind() != doc::DisplayType::Protocol) return false;
+  if (view.document().worksheet().displayType() != doc::DisplayType::Protocol) return false;
   QApplication::clipboard()->setText(view.ProtocolText());
   return true;
 }

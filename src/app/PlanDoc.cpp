@@ -103,7 +103,7 @@ bool CPlanDoc::Open(const std::filesystem::path& path) {
 
 std::vector<uint8_t> CPlanDoc::Snapshot() {
   base::MemorySink sink;
-  doc::WriteDocument(m_store, sink, 0);
+  doc::WriteDocument(m_store, sink);
   return std::move(sink.data);
 }
 
@@ -123,7 +123,7 @@ void CPlanDoc::RestoreSnapshot(const std::vector<uint8_t>& snapshot) {
 
 bool CPlanDoc::SaveAs(const std::filesystem::path& path) {
   RefreshBackup();
-  if (!doc::SaveDocument(path, m_store, 0)) {
+  if (!doc::SaveDocument(path, m_store)) {
     m_app.prompter.Message(path.string() + doc::messages::kCannotWrite, platform::Icon::Exclamation);
     return false;
   }

@@ -52,8 +52,7 @@ CPlanView::CPlanView(CPlanDoc& document, QWidget* parent)
   // grab-and-drag has had its chance; the menu key and Shift+F10 open it
   // through contextMenuEvent.
   setContextMenuPolicy(Qt::DefaultContextMenu);
-  m_mouseMode = m_doc.app().settings.GetInt("Settings", "ContextMenu", 0);
-  if (m_mouseMode < 0 || m_mouseMode > draw::kMouseModeOverview) m_mouseMode = 0;
+  m_mouseMode = draw::MouseModeOf(m_doc.app().settings.GetInt("Settings", "ContextMenu", 0));
   for (const draw::MouseModeEntry& entry : draw::MouseModeEntries()) {
     const MenuText text = ParseMenuText(entry.text);
     auto* action = new QAction(QString::fromStdString(text.text), this);
@@ -162,9 +161,9 @@ void CPlanView::UpdateStatus() {
   }
 }
 
-void CPlanView::SetMouseMode(int mode) {
+void CPlanView::SetMouseMode(draw::MouseMode mode) {
   m_mouseMode = mode;
-  m_doc.app().settings.SetInt("Settings", "ContextMenu", mode);
+  m_doc.app().settings.SetInt("Settings", "ContextMenu", draw::MouseModeNumber(mode));
   UpdateStatus();
 }
 
@@ -173,7 +172,7 @@ std::unique_ptr<QMenu> CPlanView::CreateContextMenu(std::optional<QPoint> pos) {
   // Screen readers announce the menu by this name.
   menu->setTitle(QStringLiteral("Mausfunktion"));
   menu->setAccessibleName(menu->title());
-  const int type = m_doc.worksheet().displayType();
+  const doc::DisplayType type = m_doc.worksheet().displayType();
   for (const draw::MouseModeEntry& entry : draw::MouseModeEntries()) {
     QAction* action = menu->addAction(QString::fromUtf8(entry.text));
     action->setCheckable(true);
@@ -190,7 +189,7 @@ std::unique_ptr<QMenu> CPlanView::CreateContextMenu(std::optional<QPoint> pos) {
 
 void CPlanView::contextMenuEvent(QContextMenuEvent* event) {
   event->accept();
-  if (event->reason() != QContextMenuEvent::Keyboard || m_doc.worksheet().displayType() == static_cast<int>(doc::DisplayType::Protocol)) return;
+  if (event->reason() != QContextMenuEvent::Keyboard || m_doc.worksheet().displayType() == doc::DisplayType::Protocol) return;
   std::unique_ptr<QMenu> menu = CreateContextMenu(std::nullopt);
   // The current mode is the menu's active entry, so it is read out first.
   for (QAction* action : menu->actions())

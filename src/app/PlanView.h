@@ -48,10 +48,10 @@ class CPlanView : public QAbstractScrollArea {
 
   // The survey protocol's clipboard text (display type 6).
   QString ProtocolText();
-  // The mouse mode of the context menu (0 to 6, "ContextMenu" in
-  // "Settings"); choosing one stores it and updates the status line.
-  int mouseMode() const { return m_mouseMode; }
-  void SetMouseMode(int mode);
+  // The mouse mode of the context menu ("ContextMenu" in "Settings");
+  // choosing one stores it and updates the status line.
+  draw::MouseMode mouseMode() const { return m_mouseMode; }
+  void SetMouseMode(draw::MouseMode mode);
   // The context menu of the view at `pos` (window point): the modes with the
   // current one checked and those the display type does not offer disabled.
   // Choosing one applies it at once at `pos`, like a click there; without a
@@ -139,7 +139,7 @@ class CPlanView : public QAbstractScrollArea {
   QString m_status;
   bool m_updatingScrollBars = false;
   std::unique_ptr<CViewMouse> m_mouse;
-  int m_mouseMode = 0;
+  draw::MouseMode m_mouseMode = draw::MouseMode::Edit;
   int m_current = -1;
   const doc::SurveyRecord* m_marked = nullptr;
   bool m_waitingForPosition = false;

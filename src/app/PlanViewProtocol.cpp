@@ -8,7 +8,7 @@
 namespace hp::app {
 namespace {
 
-bool ShowsProtocol(CPlanDoc& doc) { return doc.worksheet().displayKind() == doc::DisplayType::Protocol; }
+bool ShowsProtocol(CPlanDoc& doc) { return doc.worksheet().displayType() == doc::DisplayType::Protocol; }
 
 }  // namespace
 

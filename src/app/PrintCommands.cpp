@@ -162,7 +162,7 @@ void RunClipboardCommand(CPlanView& view) {
 
 std::optional<base::FieldFault<draw::PageSetupField>> CentreOnPage(draw::PageSetupOptions& options, CPlanDoc& doc,
                                                                  CPlanView& view, const draw::PageSizeMm& page) {
-  if (doc.worksheet().displayKind() == doc::DisplayType::Protocol)
+  if (doc.worksheet().displayType() == doc::DisplayType::Protocol)
     return draw::CentreProtocol(options, ProtocolWidthOnPaper(doc, view), page);
   return draw::CentreGraphic(options, doc.worksheet(), page, view.lastDrawing().area);
 }

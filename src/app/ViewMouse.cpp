@@ -17,11 +17,6 @@ namespace {
 
 using doc::DisplayType;
 
-bool IsPlane(int type) { return doc::IsPlaneType(doc::DisplayTypeOf(type)); }
-bool IsSpatial(int type) { return doc::IsSpatialType(doc::DisplayTypeOf(type)); }
-constexpr int kCamera = static_cast<int>(DisplayType::Animation);
-constexpr int kProtocol = static_cast<int>(DisplayType::Protocol);
-constexpr int kRedGreen = static_cast<int>(DisplayType::RedGreen);
 
 draw::DevicePoint Device(QPoint p) { return {p.x(), p.y()}; }
 
@@ -33,8 +28,8 @@ CViewMouse::~CViewMouse() = default;
 
 void CViewMouse::Press(Qt::MouseButton button, QPoint window) {
   doc::Worksheet& ws = m_view.document().worksheet();
-  const int type = ws.displayType();
-  const int mode = m_view.mouseMode();
+  const DisplayType type = ws.displayType();
+  const draw::MouseMode mode = m_view.mouseMode();
   m_down = m_last = window;
   m_dragged = false;
   m_lastDx = 0;
@@ -44,10 +39,10 @@ void CViewMouse::Press(Qt::MouseButton button, QPoint window) {
   }
   if (button != Qt::LeftButton) return;
   m_left = true;
-  if (!IsPlane(type) || !m_view.lastDrawing().drawn || m_view.waitingForPosition()) return;
-  if (mode == draw::kMouseModeOverview) {
+  if (!doc::IsPlaneType(type) || !m_view.lastDrawing().drawn || m_view.waitingForPosition()) return;
+  if (mode == draw::MouseMode::Overview) {
     m_band = Band::Overview;
-  } else if (mode == draw::kMouseModeSheets && ws.manualSubSheets() != 0) {
+  } else if (mode == draw::MouseMode::Sheets && ws.manualSubSheets() != 0) {
     m_band = Band::SubSheets;
   }
   if (m_band == Band::None) return;
@@ -65,17 +60,17 @@ void CViewMouse::Move(QPoint window, Qt::MouseButtons held) {
     return;
   }
   doc::Worksheet& ws = m_view.document().worksheet();
-  const int type = ws.displayType();
+  const DisplayType type = ws.displayType();
   const bool left = held.testFlag(Qt::LeftButton) && m_left, right = held.testFlag(Qt::RightButton) && m_right;
   if (!left && !right) return;
   if (!draw::IsClick(Device(m_down), Device(window))) m_dragged = true;
   const double sceneSize = m_view.viewTransform().sceneSize();
-  if (IsSpatial(type) && left && !right) {
+  if (doc::Spins(type) && left && !right) {
     draw::DragTurn(ws, dx, dy);
     m_dragged = true;
     m_lastDx = dx;
     m_view.ViewChanged();
-  } else if (type == kCamera && right) {
+  } else if (doc::IsCameraType(type) && right) {
     const double f = draw::CameraFactor(sceneSize, ws, m_view.screenHeight(), draw::kCameraPanPer);
     if (left) {
       draw::DragCameraDistance(ws, dy, f);
@@ -83,7 +78,7 @@ void CViewMouse::Move(QPoint window, Qt::MouseButtons held) {
       draw::PanCamera(ws, dx, dy, f);
     }
     m_view.ViewChanged();
-  } else if (right && !left && type != kProtocol) {
+  } else if (right && !left && type != DisplayType::Protocol) {
     m_view.ScrollTo(m_view.scrollPosition() - QPoint(dx, dy));
   }
 }
@@ -92,8 +87,8 @@ void CViewMouse::Release(Qt::MouseButton button, QPoint window) {
   if (button == Qt::RightButton) {
     const bool menu = m_right && !m_dragged && !m_left;
     m_right = false;
-    const int type = m_view.document().worksheet().displayType();
-    if (menu && type != kProtocol) {
+    const DisplayType type = m_view.document().worksheet().displayType();
+    if (menu && type != DisplayType::Protocol) {
       if (auto popup = m_view.CreateContextMenu(window)) popup->exec(m_view.viewport()->mapToGlobal(window));
     }
     return;
@@ -104,8 +99,8 @@ void CViewMouse::Release(Qt::MouseButton button, QPoint window) {
     EndBand(window);
     return;
   }
-  const int type = m_view.document().worksheet().displayType();
-  if (IsSpatial(type) && m_dragged) {
+  const DisplayType type = m_view.document().worksheet().displayType();
+  if (doc::Spins(type) && m_dragged) {
     Q_EMIT m_view.dragReleased(m_lastDx);
     return;
   }
@@ -145,15 +140,15 @@ int CViewMouse::Pick(QPoint window) {
   // drawn first.
   if (m_view.viewTransform().projectionDirty()) m_view.viewport()->repaint();
   if (!m_view.lastDrawing().drawn) return -1;
-  const int type = m_view.document().worksheet().displayType();
+  const DisplayType type = m_view.document().worksheet().displayType();
   return draw::PickStation(m_view.document().store(), m_view.viewTransform().slots(), m_view.mapping(),
-                           Device(window + m_view.scrollPosition()), type == kCamera);
+                           Device(window + m_view.scrollPosition()), doc::IsCameraType(type));
 }
 
 void CViewMouse::Click(QPoint window, bool fromMenu) {
   doc::Worksheet& ws = m_view.document().worksheet();
-  const int type = ws.displayType();
-  const int mode = m_view.mouseMode();
+  const DisplayType type = ws.displayType();
+  const draw::MouseMode mode = m_view.mouseMode();
   if (m_view.waitingForPosition()) {
     const int current = m_view.currentRecord();
     draw::PlacedPoint placed;
@@ -167,26 +162,26 @@ void CViewMouse::Click(QPoint window, bool fromMenu) {
     m_view.ViewChanged();
     return;
   }
-  const bool picks = (IsPlane(type) || type == static_cast<int>(DisplayType::Perspective))
-                         ? (mode == draw::kMouseModeEdit || mode == draw::kMouseModeMark ||
-                            mode == draw::kMouseModeStationInfo)
-                         : type == kCamera && mode != draw::kMouseModeSheets && mode != draw::kMouseModePrintArea &&
-                               mode != draw::kMouseModeOverview;
+  const bool picks = (doc::IsPlaneType(type) || type == DisplayType::Perspective)
+                         ? (mode == draw::MouseMode::Edit || mode == draw::MouseMode::Mark ||
+                            mode == draw::MouseMode::StationInfo)
+                         : doc::IsCameraType(type) && mode != draw::MouseMode::Sheets && mode != draw::MouseMode::PrintArea &&
+                               mode != draw::MouseMode::Overview;
   if (picks) {
     const int index = Pick(window);
     if (index >= 0) PickedInMode(index, fromMenu);
     return;
   }
-  if (!IsPlane(type) || !m_view.lastDrawing().drawn) return;
+  if (!doc::IsPlaneType(type) || !m_view.lastDrawing().drawn) return;
   const draw::PlanePoint p = draw::DeviceToDrawing(Device(window + m_view.scrollPosition()), m_view.mapping());
   bool changed = false;
   switch (mode) {
-    case draw::kMouseModeOverview:
+    case draw::MouseMode::Overview:
       draw::ResetOverview(ws);
       changed = true;
       break;
-    case draw::kMouseModeSheets: changed = draw::SelectSheetAt(ws, p); break;
-    case draw::kMouseModePrintArea: changed = draw::TogglePrintAreaAt(ws, p); break;
+    case draw::MouseMode::Sheets: changed = draw::SelectSheetAt(ws, p); break;
+    case draw::MouseMode::PrintArea: changed = draw::TogglePrintAreaAt(ws, p); break;
     default: break;
   }
   if (changed) m_view.ViewChanged();
@@ -194,12 +189,12 @@ void CViewMouse::Click(QPoint window, bool fromMenu) {
 
 void CViewMouse::PickedInMode(int index, bool fromMenu) {
   switch (m_view.mouseMode()) {
-    case draw::kMouseModeEdit:
+    case draw::MouseMode::Edit:
       m_view.SetCurrentRecord(index);
       Q_EMIT m_view.editRecordRequested(index + 1);
       break;
-    case draw::kMouseModeStationInfo: m_view.SetCurrentRecord(index); break;
-    case draw::kMouseModeMark:
+    case draw::MouseMode::StationInfo: m_view.SetCurrentRecord(index); break;
+    case draw::MouseMode::Mark:
       // A first click marks, the second measures to its station; the next
       // click starts a new measurement.
       if (fromMenu || m_view.marked() == nullptr || m_measured) {
@@ -211,7 +206,7 @@ void CViewMouse::PickedInMode(int index, bool fromMenu) {
         m_measured = true;
       }
       break;
-    case draw::kMouseModeCentre: {
+    case draw::MouseMode::Centre: {
       doc::Worksheet& ws = m_view.document().worksheet();
       const doc::SurveyRecord& r = *m_view.document().store().records[static_cast<size_t>(index)];
       ws.setViewCentreX(r.x);
@@ -226,8 +221,8 @@ void CViewMouse::PickedInMode(int index, bool fromMenu) {
 }
 
 void CViewMouse::DoubleClick(QPoint window) {
-  const int type = m_view.document().worksheet().displayType();
-  if (type == kProtocol || type == kRedGreen || m_view.waitingForPosition()) return;
+  const DisplayType type = m_view.document().worksheet().displayType();
+  if (type == DisplayType::Protocol || type == DisplayType::RedGreen || m_view.waitingForPosition()) return;
   const int index = Pick(window);
   if (index < 0) return;
   m_view.SetCurrentRecord(index);
@@ -236,14 +231,14 @@ void CViewMouse::DoubleClick(QPoint window) {
 
 void CViewMouse::Wheel(bool towardsUser, QPoint window) {
   doc::Worksheet& ws = m_view.document().worksheet();
-  const int type = ws.displayType();
-  if (type == kCamera) {
+  const DisplayType type = ws.displayType();
+  if (doc::IsCameraType(type)) {
     draw::ApplyViewCommand(towardsUser ? draw::ViewCommand::Nearer : draw::ViewCommand::Farther, ws, 0,
                            m_view.viewTransform().sceneSize());
-  } else if (type == kProtocol) {
+  } else if (type == DisplayType::Protocol) {
     if (!draw::StepProtocolPage(ws, towardsUser ? draw::ProtocolPageStep::Next : draw::ProtocolPageStep::Previous))
       return;
-  } else if (doc::IsDrawnType(doc::DisplayTypeOf(type))) {
+  } else if (doc::IsDrawnType(type)) {
     if (m_view.lastDrawing().drawn) {
       m_view.ScrollAfterDrawing(draw::DeviceToDrawing(Device(window + m_view.scrollPosition()), m_view.mapping()),
                                 window);
@@ -275,11 +270,11 @@ int CViewMouse::CommandOfKey(int key, Qt::KeyboardModifiers modifiers) {
 
 bool CViewMouse::Key(int id) {
   doc::Worksheet& ws = m_view.document().worksheet();
-  const int type = ws.displayType();
+  const DisplayType type = ws.displayType();
   switch (id) {
     case 32794:
     case 32797:
-      if (type == kCamera) {
+      if (doc::IsCameraType(type)) {
         draw::ApplyViewCommand(id == 32794 ? draw::ViewCommand::Farther : draw::ViewCommand::Nearer, ws, 0,
                                m_view.viewTransform().sceneSize());
         m_view.ViewChanged();
@@ -300,14 +295,14 @@ bool CViewMouse::Key(int id) {
     case 32774:
     case 32775:
     case 32776: {
-      if (type == kCamera) {
+      if (doc::IsCameraType(type)) {
         const double step =
             draw::CameraFactor(m_view.viewTransform().sceneSize(), ws, m_view.screenHeight(), draw::kCameraStepPer);
         if (draw::MoveCamera(ws, id, step)) m_view.ViewChanged();
         return true;
       }
       // The protocol's page does not scroll: up and down turn its pages.
-      if (type == kProtocol) return (id == 32773 || id == 32774) && Key(id == 32774 ? 32801 : 32800);
+      if (type == DisplayType::Protocol) return (id == 32773 || id == 32774) && Key(id == 32774 ? 32801 : 32800);
       QScrollBar* bar = id == 32775 || id == 32776 ? m_view.horizontalScrollBar() : m_view.verticalScrollBar();
       bar->triggerAction(id == 32776 || id == 32773 ? QAbstractSlider::SliderSingleStepAdd
                                                     : QAbstractSlider::SliderSingleStepSub);

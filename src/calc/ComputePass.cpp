@@ -109,9 +109,9 @@ int Computation::ComputeRecords(int first, bool all) {
     records[n - 1]->work.vertical = 0;
     for (double& c : records[n - 1]->work.loopCorrection) c = 0;
   }
-  m_adjuster.Reset(m_store.settings.loopAdjustment);
+  m_adjuster.Reset(AdjustmentModeOf(m_store.settings.loopAdjustment));
   m_index.Start(records);
-  const bool adjusting = all && m_adjuster.mode() != 0;
+  const bool adjusting = all && m_adjuster.adjusts();
   if (adjusting) m_rewalk.Start(records.size(), m_index);
 
   size_t position = static_cast<size_t>(first) - 1;
@@ -169,7 +169,7 @@ void Computation::ComputeSelfReference(size_t position, const LegVector& leg, bo
   SetLegOrientation(r, leg);
   SingleStationSection(r, {m_store.settings.crossSectionVerticalLimit, m_store.settings.crossSectionAcuteLimit},
                        false);
-  if (m_adjuster.mode() != 0 && all && r.ring != 0 && !m_adjuster.IsClosed(r.ring)) {
+  if (m_adjuster.adjusts() && all && r.ring != 0 && !m_adjuster.IsClosed(r.ring)) {
     m_adjuster.Register(records, position, true);
   }
 }
@@ -267,10 +267,10 @@ Computation::Step Computation::Visit(size_t position, int first, bool all, size_
   SetLegOrientation(r, leg);
   section(r);
 
-  const bool adjusting = m_adjuster.mode() != 0 && all && r.ring != 0;
+  const bool adjusting = m_adjuster.adjusts() && all && r.ring != 0;
   if (adjusting && r.point[0] != 0 && !m_adjuster.IsClosed(r.ring)) m_adjuster.Register(records, position, false);
   if (!closing || !all || r.ring == 0) return Step::Next;
-  if (m_adjuster.mode() == 0) {
+  if (!m_adjuster.adjusts()) {
     Collect(ReportMisclosure(r, number, E));
     return Step::Next;
   }

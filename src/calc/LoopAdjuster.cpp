@@ -22,7 +22,7 @@ void FillStations(LoopResult& result, const doc::SurveyRecord& r) {
 
 }  // namespace
 
-void LoopAdjuster::Reset(int mode) {
+void LoopAdjuster::Reset(AdjustmentMode mode) {
   m_mode = mode;
   m_loops.clear();
   m_byNumber.clear();
@@ -74,9 +74,9 @@ void LoopAdjuster::Correct(doc::SurveyRecord& q, int number, const Loop& loop) c
   }
   if (loop.startsAtReference || number > loop.lastNumber || loop.totalLength <= 0) return;
   const double f = q.length / loop.totalLength * sign;
-  if (loop.mode == 1) {
+  if (loop.mode == AdjustmentMode::Linear) {
     for (int i = 0; i < 6; ++i) c[i] = f * loop.misclosure[i];
-  } else if (loop.mode == 2) {
+  } else if (loop.mode == AdjustmentMode::KeepVerticals) {
     double h = 0;
     if (q.work.vertical == 0) {
       // A record that was not registered (an auxiliary line) can be the only

@@ -31,8 +31,18 @@ struct LoopResult {
   char point[13] = {};
 };
 
+// How a closed loop's misclosure is spread over its legs. The document
+// stores the number; another number than these closes loops without
+// correcting their legs, and is kept as it is.
+enum class AdjustmentMode : int32_t {
+  None = 0,
+  Linear = 1,         // by length share
+  KeepVerticals = 2,  // linear, the horizontal part only on non-vertical legs
+};
+constexpr AdjustmentMode AdjustmentModeOf(int value) { return static_cast<AdjustmentMode>(value); }
+
 struct Loop {
-  int32_t mode = 1;
+  AdjustmentMode mode = AdjustmentMode::Linear;
   int32_t number = 0;
   int32_t legCount = 0;
   double totalLength = 0;
@@ -58,8 +68,9 @@ class LoopAdjuster {
   using Records = std::vector<std::unique_ptr<doc::SurveyRecord>>;
 
   // Discards every loop and takes the mode for the next pass.
-  void Reset(int mode);
-  int mode() const { return m_mode; }
+  void Reset(AdjustmentMode mode);
+  AdjustmentMode mode() const { return m_mode; }
+  bool adjusts() const { return m_mode != AdjustmentMode::None; }
 
   bool IsClosed(int ring) const;
   // Adds the record at `position` to its loop.
@@ -81,7 +92,7 @@ class LoopAdjuster {
   Loop& Find(int ring);
   void Correct(doc::SurveyRecord& record, int number, const Loop& loop) const;
 
-  int m_mode = 0;
+  AdjustmentMode m_mode = AdjustmentMode::None;
   std::vector<Loop> m_loops;
   std::unordered_map<int32_t, size_t> m_byNumber;
 };

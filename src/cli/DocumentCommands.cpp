@@ -51,7 +51,7 @@ int ArgumentProblem(const CommandContext& c, const std::string& problem) {
 }
 
 bool WriteOutput(const CommandContext& c, const std::string& path, doc::SurveyStore& store) {
-  if (doc::SaveDocument(path, store, 0)) return true;
+  if (doc::SaveDocument(path, store)) return true;
   CliPrompter prompter(c.err, c.args.answer);
   prompter.Message(path + doc::messages::kCannotWrite, platform::Icon::Exclamation);
   return false;

@@ -51,7 +51,9 @@ int RunExport(const CommandContext& c) {
   exports::ExportModes modes = exports::ExportModes::FromSettings(settings);
   if (const auto it = c.args.options.find("--include-mode"); it != c.args.options.end()) {
     if (it->second != "0" && it->second != "1") return ArgumentProblem(c, "--include-mode nimmt 0 oder 1");
-    modes.table = modes.copy = it->second == "1" ? 1 : 0;
+    const bool all = it->second == "1";
+    modes.table = all ? exports::TableIncludes::All : exports::TableIncludes::Without;
+    modes.copy = all ? doc::WriteMode::IncludesAsOrdinary : doc::WriteMode::AsRead;
   }
 
   doc::SurveyStore store;

@@ -46,7 +46,8 @@ int RunImport(const CommandContext& c) {
     if (imports::ImportDocument(store, input, mode, prompter, settings) == imports::DocumentImportResult::Failed) {
       return kExitFailed;
     }
-  } else if (!imports::ImportTable(store, input, append ? 1 : 0, prompter)) {
+  } else if (const auto tableMode = append ? imports::TableImportMode::Append : imports::TableImportMode::Replace;
+             !imports::ImportTable(store, input, tableMode, prompter)) {
     return kExitFailed;
   }
   const std::filesystem::path output = *c.args.output;

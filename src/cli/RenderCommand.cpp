@@ -115,9 +115,9 @@ int RunRender(const CommandContext& c) {
   if (const int status = OpenForView(c, store, prompter); status != kExitOk) return status;
 
   doc::Worksheet& worksheet = *store.currentWorksheet;
-  const bool protocol = worksheet.displayKind() == doc::DisplayType::Protocol;
-  if (!doc::IsDrawnType(worksheet.displayKind()) && !protocol) {
-    c.err << "hollowplan-cli: Darstellungsart " << worksheet.displayType() << " wird nicht als Bild gezeichnet\n";
+  const bool protocol = worksheet.displayType() == doc::DisplayType::Protocol;
+  if (!doc::IsDrawnType(worksheet.displayType()) && !protocol) {
+    c.err << "hollowplan-cli: Darstellungsart " << worksheet.displayTypeCode() << " wird nicht als Bild gezeichnet\n";
     return kExitFailed;
   }
   const auto settings = SettingsOf(c.args);

@@ -21,7 +21,7 @@ int RunStats(const CommandContext& c) {
   const auto settings = SettingsOf(c.args);
   doc::Worksheet& worksheet = *store.currentWorksheet;
   draw::ViewTransform view;
-  if (doc::IsSpatialType(worksheet.displayKind())) view.ComputeExtents(store, worksheet);
+  if (doc::IsSpatialType(worksheet.displayType())) view.ComputeExtents(store, worksheet);
   view.PrepareProjection(store, worksheet, settings);
   const calc::SurveyEvaluation evaluation =
       calc::EvaluateSurvey(store, worksheet, view.heightOffset(), view.referencePath());

@@ -51,7 +51,7 @@ bool ApplyViewOptions(const CliArguments& args, doc::SurveyStore& store, std::st
   if (const std::string* value = option("--display-type")) {
     const auto t = Integer(*value, 0, 7);
     if (!t) return fail("--display-type", "0 bis 7");
-    ws.setDisplayType(static_cast<int16_t>(*t));
+    ws.setDisplayType(doc::DisplayTypeOf(static_cast<int>(*t)));
   }
   if (const std::string* value = option("--azimuth")) {
     const auto a = base::ParseNumber(*value);

@@ -12,22 +12,24 @@ constexpr std::array<std::string_view, kDisplayTypeCount> kTexts = {
 };
 }  // namespace
 
-std::string_view DisplayTypeText(int value) {
+std::string_view DisplayTypeText(DisplayType type) {
+  const int value = DisplayTypeNumber(type);
   if (value < 0 || value >= kDisplayTypeCount) return {};
   return kTexts[static_cast<size_t>(value)];
 }
 
-int DisplayTypeFromListPosition(int position) {
-  if (position < 0 || position >= kDisplayTypeCount) return -1;
-  if (position <= 1) return position;
-  if (position == 2) return static_cast<int>(DisplayType::Elevation);
-  return position - 1;
+std::optional<DisplayType> DisplayTypeFromListPosition(int position) {
+  if (position < 0 || position >= kDisplayTypeCount) return std::nullopt;
+  if (position <= 1) return DisplayTypeOf(position);
+  if (position == 2) return DisplayType::Elevation;
+  return DisplayTypeOf(position - 1);
 }
 
-int ListPositionOfDisplayType(int value) {
+int ListPositionOfDisplayType(DisplayType type) {
+  const int value = DisplayTypeNumber(type);
   if (value < 0 || value >= kDisplayTypeCount) return -1;
   if (value <= 1) return value;
-  if (value == static_cast<int>(DisplayType::Elevation)) return 2;
+  if (type == DisplayType::Elevation) return 2;
   return value + 1;
 }
 

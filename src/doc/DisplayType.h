@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace hp::doc {
@@ -22,11 +23,13 @@ enum class DisplayType : int16_t {
 };
 inline constexpr int kDisplayTypeCount = 8;
 
-// A value as a display type; any value out of range becomes one that belongs
-// to no group.
+// A stored or typed number as a display type; any value out of range becomes
+// one that belongs to no group. Only the file codec, the version conversions
+// and the batch tool's arguments and output deal in the number.
 constexpr DisplayType DisplayTypeOf(int value) {
   return value >= 0 && value < kDisplayTypeCount ? static_cast<DisplayType>(value) : static_cast<DisplayType>(-1);
 }
+constexpr int DisplayTypeNumber(DisplayType t) { return static_cast<int>(t); }
 
 // Plan, section, parallel projection and elevation: drawn flat on sheets
 // from the plane extent.
@@ -38,6 +41,12 @@ constexpr bool IsPlaneType(DisplayType t) {
 constexpr bool IsSpatialType(DisplayType t) {
   return t == DisplayType::Perspective || t == DisplayType::RedGreen || t == DisplayType::Animation;
 }
+// The camera view: view distance, centre point, stored positions and the
+// animation belong to it.
+constexpr bool IsCameraType(DisplayType t) { return t == DisplayType::Animation; }
+// Dragging turns the picture and, let go while moving, keeps it spinning:
+// the spatial types only (the elevation turns by command, not by the mouse).
+constexpr bool Spins(DisplayType t) { return IsSpatialType(t); }
 // Everything but the survey protocol (and values out of range) is a picture.
 constexpr bool IsDrawnType(DisplayType t) { return IsPlaneType(t) || IsSpatialType(t); }
 // The scale denominator, sub-sheets and pages apply to the plane types.
@@ -51,11 +60,11 @@ constexpr bool HasViewAzimuth(DisplayType t) {
 // spatial types.
 constexpr bool HasViewInclination(DisplayType t) { return t == DisplayType::Parallel || IsSpatialType(t); }
 
-// The name of a display type value (UTF-8); empty for a value out of range.
-std::string_view DisplayTypeText(int value);
+// The name of a display type (UTF-8); empty for a value out of range.
+std::string_view DisplayTypeText(DisplayType type);
 
 // The dialog lists elevation third, after the section.
-int DisplayTypeFromListPosition(int position);  // -1 out of range
-int ListPositionOfDisplayType(int value);       // -1 out of range
+std::optional<DisplayType> DisplayTypeFromListPosition(int position);  // none out of range
+int ListPositionOfDisplayType(DisplayType type);                       // -1 out of range
 
 }  // namespace hp::doc

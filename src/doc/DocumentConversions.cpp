@@ -264,7 +264,7 @@ void ConvertWorksheet(Worksheet& ws, uint32_t version, bool first, DocumentSetti
   if (v < V(11, 3) && ws.stationNumbering() > 1) ws.setStationNumbering(static_cast<int16_t>(ws.stationNumbering() + 1));
   if (v < V(11, 7) && ws.lineColourMode() == 0) ws.setBlackBackground(0);
   // The display type values as these versions numbered them.
-  if (v < V(12, 2) && ws.displayType() > 2) {
+  if (v < V(12, 2) && ws.displayTypeCode() > 2) {
     ws.setStationNumbering(0), ws.setStationMark(0), ws.setDescriptionOverridesNumbering(0);
     ws.setPointsInLegColour(0);
   }
@@ -304,7 +304,7 @@ void ConvertWorksheet(Worksheet& ws, uint32_t version, bool first, DocumentSetti
     const auto old = ws.legacyPrintAreaBits();
     std::copy(old.begin(), old.end(), ws.printAreaBits().begin());
   }
-  if (v < V(20, 1) && (ws.displayKind() == DisplayType::Perspective || ws.displayKind() == DisplayType::Animation)) {
+  if (v < V(20, 1) && (ws.displayType() == DisplayType::Perspective || ws.displayType() == DisplayType::Animation)) {
     ws.setStationMark(0);
   }
   if (v < V(21, 2)) {

@@ -67,10 +67,16 @@ enum class WriteStatus {
   IoError,
 };
 
-// Writes a document after its signature in the current version. Mode 1
-// writes records from include files as ordinary records. Sets the store's
-// header values and counts and each worksheet's position size and count.
-WriteStatus WriteDocument(SurveyStore& store, base::ByteSink& sink, int mode);
+// What the writer makes of the records read from include files.
+enum class WriteMode {
+  AsRead,              // include file names and marks kept
+  IncludesAsOrdinary,  // written as ordinary records of the document
+};
+
+// Writes a document after its signature in the current version. Sets the
+// store's header values and counts and each worksheet's position size and
+// count.
+WriteStatus WriteDocument(SurveyStore& store, base::ByteSink& sink, WriteMode mode = WriteMode::AsRead);
 
 inline constexpr char kSignature[4] = {'k', 'o', 'o', 'r'};
 
@@ -90,7 +96,7 @@ ReadStatus LoadDocument(const std::filesystem::path& path, SurveyStore& store, R
 
 // Writes the signature and the document to `path` through a temporary file
 // beside it; false (and the previous file untouched) when writing failed.
-bool SaveDocument(const std::filesystem::path& path, SurveyStore& store, int mode);
+bool SaveDocument(const std::filesystem::path& path, SurveyStore& store, WriteMode mode = WriteMode::AsRead);
 
 // Messages of the document file.
 namespace messages {

@@ -9,7 +9,7 @@
 
 namespace hp::doc {
 
-WriteStatus WriteDocument(SurveyStore& store, base::ByteSink& sink, int mode) {
+WriteStatus WriteDocument(SurveyStore& store, base::ByteSink& sink, WriteMode mode) {
   store.fileVersion = kCurrentVersion;
   store.settingsSize = kSettingsImageSize;
   std::array<uint8_t, 8> header{};
@@ -45,7 +45,7 @@ WriteStatus WriteDocument(SurveyStore& store, base::ByteSink& sink, int mode) {
   for (const auto& record : store.records) {
     auto image = std::span<uint8_t, kRecordImageSize>(batch.data() + filled * kRecordImageSize,
                                                       kRecordImageSize);
-    if (mode == 1 && (record->fromInclude || record->includeFile[0])) {
+    if (mode == WriteMode::IncludesAsOrdinary && (record->fromInclude || record->includeFile[0])) {
       SurveyRecord copy = *record;
       base::SetText(copy.includeFile, "");
       copy.fromInclude = 0;
@@ -109,7 +109,7 @@ ReadStatus LoadDocument(const std::filesystem::path& path, SurveyStore& store, R
   return status;
 }
 
-bool SaveDocument(const std::filesystem::path& path, SurveyStore& store, int mode) {
+bool SaveDocument(const std::filesystem::path& path, SurveyStore& store, WriteMode mode) {
   return base::WriteFileAtomically(path, [&](base::ByteSink& sink) {
     const auto signature = std::span(reinterpret_cast<const uint8_t*>(kSignature), sizeof kSignature);
     return sink.Write(signature) && WriteDocument(store, sink, mode) != WriteStatus::IoError;

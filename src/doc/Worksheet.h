@@ -65,10 +65,10 @@ class Worksheet {
   HP_WORKSHEET_NUMBER_FIELDS(HP_WS_NUMBER_ACCESSOR)
 #undef HP_WS_NUMBER_ACCESSOR
 
-  // The display type as a type; a stored value out of range is kept as it
-  // is and belongs to no group of DisplayType.h.
-  DisplayType displayKind() const { return static_cast<DisplayType>(displayType()); }
-  void setDisplayKind(DisplayType type) { setDisplayType(static_cast<int16_t>(type)); }
+  // The display type; a stored value out of range is kept as it is and
+  // belongs to no group of DisplayType.h.
+  DisplayType displayType() const { return static_cast<DisplayType>(displayTypeCode()); }
+  void setDisplayType(DisplayType type) { setDisplayTypeCode(static_cast<int16_t>(type)); }
 
 #define HP_WS_TEXT_ACCESSOR(name, Name, offset, size, init) \
   std::string_view name() const { return Text(offset, size); } \

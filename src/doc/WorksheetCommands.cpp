@@ -56,7 +56,7 @@ bool IsWorksheetCommandEnabled(WorksheetCommand command, const SurveyStore& stor
       return current < count - 1;
     case WorksheetCommand::Reset:
       // The survey protocol has no sheet settings to reset.
-      return store.currentWorksheet->displayKind() != DisplayType::Protocol;
+      return store.currentWorksheet->displayType() != DisplayType::Protocol;
     case WorksheetCommand::Restore:
     case WorksheetCommand::New:
     case WorksheetCommand::Rename:
@@ -214,7 +214,7 @@ void ResetWorksheet(Worksheet& worksheet, bool& resetFlag) {
 bool AskAndResetWorksheet(SurveyStore& store, platform::Prompter& prompter, bool& resetFlag) {
   if (!IsWorksheetCommandEnabled(WorksheetCommand::Reset, store)) return false;
   // The camera view resets without asking.
-  if (store.currentWorksheet->displayKind() != DisplayType::Animation &&
+  if (store.currentWorksheet->displayType() != DisplayType::Animation &&
       !Asked(prompter, worksheet_messages::kResetQuestion)) {
     return false;
   }

@@ -17,7 +17,7 @@
   X(stationMark, StationMark, int16_t, 8, 1)           /* 0 none, 1 line, 2 circle */ \
   X(scaleDenominator, ScaleDenominator, double, 10, 1000.0)                      \
   X(zoomPercent, ZoomPercent, double, 18, 100.0)                                 \
-  X(displayType, DisplayType, int16_t, 26, 0)                                    \
+  X(displayTypeCode, DisplayTypeCode, int16_t, 26, 0) /* the codec's number */   \
   X(legacyViewAzimuth, LegacyViewAzimuth, int16_t, 28, 0)                        \
   X(legacyViewInclination, LegacyViewInclination, int16_t, 30, 0)                \
   X(marginLeft, MarginLeft, int16_t, 32, 20) /* millimetres */                   \

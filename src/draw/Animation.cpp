@@ -17,7 +17,7 @@
 namespace hp::draw {
 namespace {
 
-bool IsCameraView(const doc::Worksheet& ws) { return ws.displayKind() == DisplayType::Animation; }
+bool IsCameraView(const doc::Worksheet& ws) { return ws.displayType() == DisplayType::Animation; }
 int Count(const doc::Worksheet& ws) { return static_cast<int>(ws.positions.size()); }
 
 // The current number held inside 1 .. count (a file may hold any number).

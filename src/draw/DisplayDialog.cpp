@@ -20,8 +20,6 @@ namespace hp::draw {
 
 namespace {
 
-constexpr int kProtocol = static_cast<int>(DisplayType::Protocol);
-
 constexpr std::array<std::string_view, 14> kZoomChoices = {
     "10 %",  "25 %",  "50 %",  "75 %",   "100 %",  "150 %",  "200 %",
     "300 %", "400 %", "500 %", "1000 %", "2000 %", "5000 %", "10000 %",
@@ -125,7 +123,7 @@ std::optional<Problem> Check(const DisplayDialogState& s, Accepted& out) {
 std::span<const std::string_view> ZoomChoices() { return kZoomChoices; }
 std::span<const std::string_view> FilterCriterionTexts() { return kFilterCriteria; }
 
-int DisplayTypeListSize(int /*currentDisplayType*/) { return kDisplayTypeCount; }
+int DisplayTypeListSize(DisplayType /*currentDisplayType*/) { return kDisplayTypeCount; }
 
 DisplayFieldEnabling EnablingForListPosition(int p) {
   DisplayFieldEnabling e;
@@ -178,9 +176,8 @@ std::optional<Problem> ApplyDisplayDialog(const DisplayDialogState& s, doc::Work
   if (auto problem = Check(s, a)) return problem;
 
   ws.setZoomPercent(a.zoom);
-  const int oldType = ws.displayType();
-  const int mapped = DisplayTypeFromListPosition(s.listPosition);
-  const int newType = mapped >= 0 ? mapped : oldType;
+  const DisplayType oldType = ws.displayType();
+  const DisplayType newType = DisplayTypeFromListPosition(s.listPosition).value_or(oldType);
   if (a.azimuth) ws.setViewAzimuth(*a.azimuth);
   if (a.inclination) ws.setViewInclination(*a.inclination);
   if (a.distance) ws.setViewDistance(*a.distance);
@@ -189,11 +186,11 @@ std::optional<Problem> ApplyDisplayDialog(const DisplayDialogState& s, doc::Work
   if (a.centre[2]) ws.setViewCentreZ(*a.centre[2]);
   // A new display type starts the camera view afresh, centred on the survey;
   // the protocol has no view of its own to come from or go to.
-  if (newType != oldType && newType != kProtocol && oldType != kProtocol) {
+  if (newType != oldType && newType != DisplayType::Protocol && oldType != DisplayType::Protocol) {
     view.setRecentre(true);
     ws.setViewDistance(0);
   }
-  ws.setDisplayType(static_cast<int16_t>(newType));
+  ws.setDisplayType(newType);
 
   const int criterion = s.filterCriterion;
   ws.setFilterCriterion(criterion >= 0 && criterion < static_cast<int>(kFilterCriteria.size()) ? criterion : 0);

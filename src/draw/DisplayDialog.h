@@ -31,7 +31,7 @@ std::span<const std::string_view> FilterCriterionTexts();
 
 // Number of display-type list entries the dialog offers: all eight, the
 // survey protocol at the last list position.
-int DisplayTypeListSize(int currentDisplayType);
+int DisplayTypeListSize(DisplayType currentDisplayType);
 
 // Which fields a list position enables.
 struct DisplayFieldEnabling {

@@ -17,7 +17,7 @@ std::string Number(int value) { return std::to_string(value); }
 }  // namespace
 
 std::string ExpandPageLabel(std::string_view pattern, const doc::Worksheet& worksheet, platform::Date today) {
-  const doc::DisplayType type = worksheet.displayKind();
+  const doc::DisplayType type = worksheet.displayType();
   using doc::DisplayType;
   const bool subSheets = worksheet.showSubSheets() != 0;
   const int sheet = worksheet.currentSheetNumber();

@@ -82,7 +82,7 @@ PageSetupOptions DefaultPageSetup() {
   return o;
 }
 
-bool IsFitScaleEnabled(int displayType) { return doc::HasScale(DisplayTypeOf(displayType)); }
+bool IsFitScaleEnabled(DisplayType displayType) { return doc::HasScale(displayType); }
 
 void LimitMargins(PageSetupOptions& o, const PageSizeMm& page) {
   for (int* m : {&o.marginLeft, &o.marginRight, &o.marginTop, &o.marginBottom}) *m = std::max(*m, 0);
@@ -99,7 +99,7 @@ void LimitMargins(PageSetupOptions& o, const PageSizeMm& page) {
 
 std::optional<base::FieldFault<PageSetupField>> CentreGraphic(PageSetupOptions& o, const doc::Worksheet& ws,
                                                        const PageSizeMm& page, const PlaneRect& drawn) {
-  const DisplayType type = ws.displayKind();
+  const DisplayType type = ws.displayType();
   double paperWidth = 0, paperHeight = 0;
   if (type == DisplayType::Perspective || type == DisplayType::RedGreen) {
     // A fitted picture fills the page in one direction.

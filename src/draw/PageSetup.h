@@ -73,7 +73,7 @@ PageSetupOptions LoadPageSetup(const doc::Worksheet& worksheet);
 // "Rück&setzen": the options of a new worksheet.
 PageSetupOptions DefaultPageSetup();
 // "Maßstab &anpassen" is offered only for the display types with a scale.
-bool IsFitScaleEnabled(int displayType);
+bool IsFitScaleEnabled(doc::DisplayType displayType);
 
 // Margins held to the page: when left + right or top + bottom exceed 160 mm,
 // left <= width - 20, right <= width - 20 - left, and the same for top and

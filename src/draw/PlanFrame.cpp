@@ -27,7 +27,7 @@ std::vector<FrameLine> NorthArrowLines(const Vec3& at, double u) {
 
 std::vector<FrameLine> PreparePlanFrame(const ViewTransform& view, const doc::Worksheet& worksheet,
                                         const Extent& world) {
-  const DisplayType type = worksheet.displayKind();
+  const DisplayType type = worksheet.displayType();
   if ((type != DisplayType::Plan && type != DisplayType::Parallel) || worksheet.northArrow() == 0) return {};
   std::vector<FrameLine> lines = NorthArrowLines(view.referencePoint(), NorthArrowUnit(worksheet.northArrowSize(), world));
   for (FrameLine& line : lines) line = {view.ProjectPoint(line.from), view.ProjectPoint(line.to)};

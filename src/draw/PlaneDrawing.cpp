@@ -193,7 +193,7 @@ void PlanePainter::DrawCrossSection(size_t n, const Pen& legPen) {
                  to.y - ClampedInt(m_k * width * std::sin(angle * kDegree))};
   };
   Point a, b;
-  switch (m_ws.displayKind()) {
+  switch (m_ws.displayType()) {
     case DisplayType::Plan:
       a = bearing(r.left, r.crossSection.end.azimuth - 90), b = bearing(r.right, r.crossSection.end.azimuth + 90);
       break;

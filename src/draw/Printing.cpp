@@ -56,14 +56,14 @@ bool TogglePrintAreaBit(doc::Worksheet& ws, int sheet) {
 }
 
 bool IsSelectPrintAreaEnabled(const doc::Worksheet& ws) {
-  return PrintAreaType(ws.displayKind()) && ws.showSubSheets() != 0;
+  return PrintAreaType(ws.displayType()) && ws.showSubSheets() != 0;
 }
 
 bool SelectPrintArea(doc::Worksheet& ws) {
   return IsSelectPrintAreaEnabled(ws) && TogglePrintAreaBit(ws, ws.currentSheetNumber());
 }
 
-bool IsClearPrintAreaEnabled(const doc::Worksheet& ws) { return PrintAreaType(ws.displayKind()); }
+bool IsClearPrintAreaEnabled(const doc::Worksheet& ws) { return PrintAreaType(ws.displayType()); }
 
 bool ClearPrintArea(doc::Worksheet& ws) {
   if (!IsClearPrintAreaEnabled(ws)) return false;
@@ -74,7 +74,7 @@ bool ClearPrintArea(doc::Worksheet& ws) {
 }
 
 bool PrintsSubSheets(const doc::Worksheet& ws) {
-  if (!doc::IsPlaneType(ws.displayKind())) return false;
+  if (!doc::IsPlaneType(ws.displayType())) return false;
   return ws.automaticScale() != 0 ? ws.showSubSheets() != 0 : ws.printSubSheets() != 0;
 }
 
@@ -113,7 +113,7 @@ PrintJob::PrintJob(doc::SurveyStore& store, doc::Worksheet& ws, ViewTransform& v
   m_options.resetFlag = nullptr;
   m_saved = ws.image;
   m_subSheets = PrintsSubSheets(ws);
-  if (ws.displayKind() == DisplayType::Protocol) {
+  if (ws.displayType() == DisplayType::Protocol) {
     // The protocol's pages on this page: its lines follow the fonts and the
     // printer's page and margins, not what the text measures.
     DiscardingSurface layoutPass(m_caps);
@@ -121,7 +121,7 @@ PrintJob::PrintJob(doc::SurveyStore& store, doc::Worksheet& ws, ViewTransform& v
     return;
   }
   ws.setShowSubSheets(m_subSheets ? 1 : 0);
-  if (!doc::IsPlaneType(ws.displayKind())) return;
+  if (!doc::IsPlaneType(ws.displayType())) return;
   // The rows and columns on this page, and whether the page cuts the
   // drawing: a drawing that places nothing. Every sub-sheet has the size of
   // the first.
@@ -143,7 +143,7 @@ ProtocolDrawingOptions PrintJob::ProtocolOptions() const {
 }
 
 bool PrintJob::DrawPage(Surface& surface, int page) {
-  if (m_ws.displayKind() == DisplayType::Protocol) {
+  if (m_ws.displayType() == DisplayType::Protocol) {
     if (page < 1 || page > m_pageCount) return false;
     DrawProtocolPage(surface, m_store, m_ws, m_view, m_settings, page, ProtocolOptions());
     return true;

@@ -110,7 +110,7 @@ class PrintJob {
   // Whether the worksheet's display type has pages to print: the drawn
   // types and the survey protocol.
   bool printable() const {
-    return doc::IsDrawnType(m_ws.displayKind()) || m_ws.displayKind() == doc::DisplayType::Protocol;
+    return doc::IsDrawnType(m_ws.displayType()) || m_ws.displayType() == doc::DisplayType::Protocol;
   }
   // The print dialog offers the selection only when sub-sheets are printed.
   bool allowsSelection() const { return m_subSheets; }

@@ -270,7 +270,7 @@ void SpatialPainter::DrawTitle(const Rect& area) {
 }
 
 bool SpatialPainter::Run() {
-  m_type = m_ws.displayKind();
+  m_type = m_ws.displayType();
   Start();
   bool any = true;
   if (m_view.projectionDirty()) {
@@ -324,7 +324,7 @@ Point StereoOffset(const doc::Worksheet& worksheet, const DeviceCaps& caps) {
 
 std::vector<SpatialFrameLine> SpatialFrameGeometry(const ViewTransform& view, const doc::Worksheet& worksheet) {
   std::vector<SpatialFrameLine> lines;
-  const DisplayType type = worksheet.displayKind();
+  const DisplayType type = worksheet.displayType();
   if (!doc::IsSpatialType(type)) return lines;
   const Extent& e = view.extent();
   const double unit = NorthArrowUnit(worksheet.northArrowSize(), e);

@@ -35,8 +35,8 @@ std::string FilterName(int criterion) {
 }  // namespace
 
 std::string ViewStatusText(const doc::Worksheet& ws) {
-  const DisplayType type = ws.displayKind();
-  std::string text(DisplayTypeText(ws.displayType()));
+  const DisplayType type = ws.displayType();
+  std::string text(DisplayTypeText(type));
   if (doc::HasScale(type) && ws.automaticScale() == 0) {
     text += kGap;
     text += "1:" + base::FormatFixed(ws.scaleDenominator(), 0);
@@ -71,9 +71,9 @@ std::string ViewStatusText(const doc::Worksheet& ws) {
   return text;
 }
 
-std::string PlaceOnMapStatusText(int displayType, const doc::SurveyRecord& record) {
+std::string PlaceOnMapStatusText(DisplayType displayType, const doc::SurveyRecord& record) {
   const std::string station = StationName(record);
-  switch (static_cast<DisplayType>(displayType)) {
+  switch (displayType) {
     case DisplayType::Plan:
       return "Messpunkt " + station + " positionieren: in den Grundriss klicken (Esc bricht ab)";
     case DisplayType::Section:
@@ -112,10 +112,10 @@ std::string StationStatusText(const doc::SurveyRecord* current, const doc::Surve
   return text;
 }
 
-std::string StatusLineText(const doc::Worksheet& ws, int mouseMode, const doc::SurveyRecord* current,
+std::string StatusLineText(const doc::Worksheet& ws, MouseMode mouseMode, const doc::SurveyRecord* current,
                            const doc::SurveyRecord* marked) {
   const std::string station = StationStatusText(current, marked);
-  if (current != nullptr && (mouseMode == kMouseModeDistance || mouseMode == kMouseModeInfo)) return station;
+  if (current != nullptr && (mouseMode == MouseMode::Mark || mouseMode == MouseMode::StationInfo)) return station;
   std::string text = ViewStatusText(ws);
   if (!station.empty()) {
     text += kGap;

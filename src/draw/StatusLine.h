@@ -7,19 +7,16 @@
 
 #include "doc/SurveyRecord.h"
 #include "doc/Worksheet.h"
+#include "draw/MouseMode.h"
 
 namespace hp::draw {
-
-// Mouse modes of the view's context menu that show station data.
-inline constexpr int kMouseModeDistance = 4;  // "&Abstandsmarkierung"
-inline constexpr int kMouseModeInfo = 5;      // "Messpunkt-&Info"
 
 // The status-line text (UTF-8) for the worksheet's view. `current` is the
 // record the data editor and the status line show, `marked` the record the
 // distance mode marked; either may be null. In the distance and information
 // modes a current record's station part is shown alone; otherwise it
 // follows the description of the view.
-std::string StatusLineText(const doc::Worksheet& worksheet, int mouseMode, const doc::SurveyRecord* current,
+std::string StatusLineText(const doc::Worksheet& worksheet, MouseMode mouseMode, const doc::SurveyRecord* current,
                            const doc::SurveyRecord* marked);
 
 // The parts of the status line, for callers that show them apart.
@@ -30,7 +27,7 @@ std::string StationStatusText(const doc::SurveyRecord* current, const doc::Surve
 // to click and that Esc cancels. The plan places east and north, the
 // longitudinal section and the elevation the height; the other display
 // types cannot place a station.
-std::string PlaceOnMapStatusText(int displayType, const doc::SurveyRecord& record);
+std::string PlaceOnMapStatusText(doc::DisplayType displayType, const doc::SurveyRecord& record);
 
 // Scroll sizes of the view after a window size change: the whole area is the
 // client size, a page 95 % and a line 10 % of it (at least one pixel each

@@ -12,15 +12,10 @@
 namespace hp::draw {
 
 namespace {
-constexpr int kAnimation = static_cast<int>(DisplayType::Animation);
-
 // Turning left and right also acts on the survey protocol, which keeps the
 // direction for when it is shown as a picture again.
-bool TurnsSideways(int type) {
-  const DisplayType t = DisplayTypeOf(type);
-  return doc::HasViewAzimuth(t) || t == DisplayType::Protocol;
-}
-bool TurnsUpDown(int type) { return doc::HasViewInclination(DisplayTypeOf(type)); }
+bool TurnsSideways(DisplayType t) { return doc::HasViewAzimuth(t) || t == DisplayType::Protocol; }
+bool TurnsUpDown(DisplayType t) { return doc::HasViewInclination(t); }
 }  // namespace
 
 std::optional<ViewCommand> ViewCommandFromId(int id) {
@@ -55,21 +50,21 @@ int TurnStep(const platform::SettingsStore& settings) {
   return settings.GetInt("Settings", "Delta", kDefaultTurnStep);
 }
 
-bool IsViewCommandEnabled(ViewCommand command, int type) {
+bool IsViewCommandEnabled(ViewCommand command, DisplayType type) {
   switch (command) {
     // The survey protocol has no direction to turn, though the command acts there.
     case ViewCommand::Left:
-    case ViewCommand::Right: return doc::HasViewAzimuth(DisplayTypeOf(type));
+    case ViewCommand::Right: return doc::HasViewAzimuth(type);
     case ViewCommand::Up:
     case ViewCommand::Down: return TurnsUpDown(type);
     case ViewCommand::Farther:
-    case ViewCommand::Nearer: return type == kAnimation;
+    case ViewCommand::Nearer: return doc::IsCameraType(type);
   }
   return false;
 }
 
 bool ApplyViewCommand(ViewCommand command, doc::Worksheet& ws, int step, double sceneSize) {
-  const int type = ws.displayType();
+  const DisplayType type = ws.displayType();
   switch (command) {
     case ViewCommand::Left: {
       if (!TurnsSideways(type)) return false;
@@ -94,11 +89,11 @@ bool ApplyViewCommand(ViewCommand command, doc::Worksheet& ws, int step, double 
       ws.setViewInclination(std::max(ws.viewInclination() - step, -90.0));
       return true;
     case ViewCommand::Farther:
-      if (type != kAnimation) return false;
+      if (!doc::IsCameraType(type)) return false;
       ws.setViewDistance(ws.viewDistance() + NiceStep(sceneSize / 10));
       return true;
     case ViewCommand::Nearer:
-      if (type != kAnimation) return false;
+      if (!doc::IsCameraType(type)) return false;
       ws.setViewDistance(ws.viewDistance() - NiceStep(sceneSize / 10));
       return true;
   }
@@ -114,24 +109,24 @@ std::string_view PromptOf(ViewField field) {
   return {};
 }
 
-bool IsViewFieldEnabled(ViewField field, int type) {
+bool IsViewFieldEnabled(ViewField field, DisplayType type) {
   switch (field) {
     case ViewField::Azimuth: return IsViewCommandEnabled(ViewCommand::Left, type);
     case ViewField::Inclination: return IsViewCommandEnabled(ViewCommand::Up, type);
-    case ViewField::Distance: return type == kAnimation;
+    case ViewField::Distance: return doc::IsCameraType(type);
   }
   return false;
 }
 
 ViewToolBarValues ToolBarValues(const doc::Worksheet& ws) {
-  const int type = ws.displayType();
+  const DisplayType type = ws.displayType();
   ViewToolBarValues v;
   v.azimuth = TurnsSideways(type) ? base::FormatShown(ws.viewAzimuth()) : "0,00";
   if (TurnsUpDown(type))
     v.inclination = base::FormatShown(ws.viewInclination());
   else
-    v.inclination = type == static_cast<int>(DisplayType::Plan) ? "-90,00" : "0,00";
-  if (type == kAnimation) {
+    v.inclination = type == DisplayType::Plan ? "-90,00" : "0,00";
+  if (doc::IsCameraType(type)) {
     v.distance = base::FormatShown(ws.viewDistance());
     v.picturesPerPosition = std::to_string(ws.picturesPerPosition());
   }

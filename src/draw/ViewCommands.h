@@ -30,7 +30,7 @@ inline constexpr int kDefaultTurnStep = 5;
 int TurnStep(const platform::SettingsStore& settings);
 
 // Whether the command is offered for a display type.
-bool IsViewCommandEnabled(ViewCommand command, int displayType);
+bool IsViewCommandEnabled(ViewCommand command, doc::DisplayType displayType);
 
 // Carries out a command on the worksheet's view. Returns whether the command
 // acts for the worksheet's display type (and so changed the view).
@@ -44,7 +44,7 @@ inline constexpr int kAzimuthFieldId = 32783;
 inline constexpr int kInclinationFieldId = 32785;
 inline constexpr int kDistanceFieldId = 1200;
 std::string_view PromptOf(ViewField field);
-bool IsViewFieldEnabled(ViewField field, int displayType);
+bool IsViewFieldEnabled(ViewField field, doc::DisplayType displayType);
 // A value typed into a tool-bar field (decimal comma or point): the azimuth
 // is brought into [0, 360), the inclination limited to [-90, 90]. False,
 // and the worksheet unchanged, when the text is no number or the field is

@@ -18,10 +18,6 @@ constexpr double kMouseDegree = 0.0174533;
 constexpr double kMinWheelZoom = 10, kMaxZoom = 10000;
 constexpr double kSnapLow = 94, kSnapHigh = 106;
 
-constexpr int kAnimation = static_cast<int>(doc::DisplayType::Animation);
-constexpr int kProtocol = static_cast<int>(doc::DisplayType::Protocol);
-
-bool IsPlane(int type) { return doc::IsPlaneType(doc::DisplayTypeOf(type)); }
 
 double Step(double step) { return step >= 1 ? step : 1; }
 
@@ -44,13 +40,13 @@ int Columns(const doc::Worksheet& ws) { return std::max<int>(1, ws.sheetColumns(
 int Rows(const doc::Worksheet& ws) { return std::max<int>(1, ws.sheetRows()); }
 
 constexpr MouseModeEntry kModes[] = {
-    {kMouseModeEdit, 6005, "&Daten bearbeiten\tStrg+1"},
-    {kMouseModeStationInfo, 6001, "Messpunkt-&Info\tStrg+2"},
-    {kMouseModeOverview, 6003, "\xC3\x9C" "bersicht &festlegen\tStrg+3"},
-    {kMouseModeSheets, 6004, "&Teilbl\xC3\xA4tter ausw\xC3\xA4hlen\tStrg+4"},
-    {kMouseModePrintArea, 6006, "Druck&bereich ausw\xC3\xA4hlen\tStrg+5"},
-    {kMouseModeMark, 6002, "&Abstandsmarkierung\tStrg+6"},
-    {kMouseModeCentre, 6007, "&Zentrieren\tStrg+7"},
+    {MouseMode::Edit, 6005, "&Daten bearbeiten\tStrg+1"},
+    {MouseMode::StationInfo, 6001, "Messpunkt-&Info\tStrg+2"},
+    {MouseMode::Overview, 6003, "\xC3\x9C" "bersicht &festlegen\tStrg+3"},
+    {MouseMode::Sheets, 6004, "&Teilbl\xC3\xA4tter ausw\xC3\xA4hlen\tStrg+4"},
+    {MouseMode::PrintArea, 6006, "Druck&bereich ausw\xC3\xA4hlen\tStrg+5"},
+    {MouseMode::Mark, 6002, "&Abstandsmarkierung\tStrg+6"},
+    {MouseMode::Centre, 6007, "&Zentrieren\tStrg+7"},
 };
 
 }  // namespace
@@ -179,8 +175,8 @@ bool TogglePrintAreaAt(doc::Worksheet& ws, PlanePoint p) {
 }
 
 bool NavigateSheet(doc::Worksheet& ws, int id) {
-  const int type = ws.displayType();
-  if (type == kProtocol) {
+  const doc::DisplayType type = ws.displayType();
+  if (type == doc::DisplayType::Protocol) {
     switch (id) {
       case 32798: return StepProtocolPage(ws, ProtocolPageStep::First);
       case 32799: return StepProtocolPage(ws, ProtocolPageStep::Last);
@@ -189,7 +185,7 @@ bool NavigateSheet(doc::Worksheet& ws, int id) {
       default: return false;
     }
   }
-  if (!IsPlane(type) || ws.showSubSheets() == 0) return false;
+  if (!doc::IsPlaneType(type) || ws.showSubSheets() == 0) return false;
   const int columns = Columns(ws), count = Rows(ws) * columns;
   const int n = std::clamp<int>(ws.currentSheetNumber(), 1, count);
   const int column = (n - 1) % columns;
@@ -250,8 +246,8 @@ bool MoveCamera(doc::Worksheet& ws, int id, double step) {
   return true;
 }
 
-bool PlaceFromDrawing(int type, PlanePoint p, const Vec3& offset, PlacedPoint& placed) {
-  switch (doc::DisplayTypeOf(type)) {
+bool PlaceFromDrawing(doc::DisplayType type, PlanePoint p, const Vec3& offset, PlacedPoint& placed) {
+  switch (type) {
     case doc::DisplayType::Plan:
       placed = {p.x - offset.x, p.y - offset.y, 0, true};
       return true;
@@ -274,17 +270,19 @@ void ApplyPlacement(doc::SurveyRecord& r, const PlacedPoint& placed) {
 
 std::span<const MouseModeEntry> MouseModeEntries() { return kModes; }
 
-bool IsMouseModeEnabled(int mode, int type) {
+bool IsMouseModeEnabled(MouseMode mode, doc::DisplayType type) {
+  const bool protocol = type == doc::DisplayType::Protocol;
   switch (mode) {
-    case kMouseModeCentre: return type == kAnimation;
-    case kMouseModeOverview:
-    case kMouseModeSheets:
-    case kMouseModePrintArea: return !(type >= 3 && type <= 6);
-    case kMouseModeEdit:
-    case kMouseModeMark:
-    case kMouseModeStationInfo: return type != 4 && type != kProtocol;
-    default: return false;
+    case MouseMode::Centre: return doc::IsCameraType(type);
+    case MouseMode::Overview:
+    case MouseMode::Sheets:
+    case MouseMode::PrintArea: return !doc::IsSpatialType(type) && !protocol;
+    // The red-green picture has no single drawing point to pick a station at.
+    case MouseMode::Edit:
+    case MouseMode::Mark:
+    case MouseMode::StationInfo: return type != doc::DisplayType::RedGreen && !protocol;
   }
+  return false;
 }
 
 }  // namespace hp::draw

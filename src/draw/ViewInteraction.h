@@ -10,6 +10,7 @@
 
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
+#include "draw/MouseMode.h"
 #include "draw/PlaneLayout.h"
 #include "draw/Projection.h"
 #include "draw/ViewTransform.h"
@@ -128,20 +129,18 @@ struct PlacedPoint {
   double x = 0, y = 0, z = 0;
   bool horizontal = false;  // x and y are set (plan); else only z
 };
-bool PlaceFromDrawing(int displayType, PlanePoint p, const Vec3& offset, PlacedPoint& placed);
+bool PlaceFromDrawing(doc::DisplayType displayType, PlanePoint p, const Vec3& offset, PlacedPoint& placed);
 // Writes a placement into both ends of a record.
 void ApplyPlacement(doc::SurveyRecord& record, const PlacedPoint& placed);
 
 // The mouse modes of the context menu, in menu order: mode, command id, text.
 struct MouseModeEntry {
-  int mode;
+  MouseMode mode;
   int commandId;
   const char* text;  // UTF-8, with mnemonic and shortcut
 };
 std::span<const MouseModeEntry> MouseModeEntries();
-inline constexpr int kMouseModeEdit = 0, kMouseModeSheets = 1, kMouseModePrintArea = 2, kMouseModeCentre = 3,
-                     kMouseModeMark = 4, kMouseModeStationInfo = 5, kMouseModeOverview = 6;
 // Whether the context menu offers a mode for a display type.
-bool IsMouseModeEnabled(int mode, int displayType);
+bool IsMouseModeEnabled(MouseMode mode, doc::DisplayType displayType);
 
 }  // namespace hp::draw

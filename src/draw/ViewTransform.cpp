@@ -76,13 +76,13 @@ void ViewTransform::PrepareProjection(const doc::SurveyStore& store, doc::Worksh
   m_reference = {};
   m_referencePath = 0;
   NormaliseViewDirection(worksheet);
-  const int type = worksheet.displayType();
+  const DisplayType type = worksheet.displayType();
   FindReference(store, worksheet, type);
   BuildMatrices(worksheet, settings, type, factor);
   FillSlots(store, type);
 }
 
-void ViewTransform::FindReference(const doc::SurveyStore& store, const doc::Worksheet& worksheet, int type) {
+void ViewTransform::FindReference(const doc::SurveyStore& store, const doc::Worksheet& worksheet, DisplayType type) {
   const std::string_view origin = worksheet.originPoint();
   m_referenceFound = false;
   for (const auto& record : store.records) {
@@ -90,16 +90,16 @@ void ViewTransform::FindReference(const doc::SurveyStore& store, const doc::Work
     const std::string_view name = base::TextOf(r.point);
     if (name.empty() || name != origin || r.cave != worksheet.originCave() || r.passage != worksheet.originPassage())
       continue;
-    m_reference = type == static_cast<int>(DisplayType::Section) ? SectionTo(r) : ToPoint(r);
+    m_reference = type == DisplayType::Section ? SectionTo(r) : ToPoint(r);
     m_referencePath = r.pathLength;
     m_referenceFound = true;
     break;
   }
-  const double referenceHeight = type == static_cast<int>(DisplayType::Section) ? m_reference.y : m_reference.z;
+  const double referenceHeight = type == DisplayType::Section ? m_reference.y : m_reference.z;
   m_heightOffset = referenceHeight - worksheet.originZ();
 }
 
-void ViewTransform::BuildMatrices(doc::Worksheet& ws, const platform::SettingsStore& settings, int type,
+void ViewTransform::BuildMatrices(doc::Worksheet& ws, const platform::SettingsStore& settings, DisplayType type,
                                   double factor) {
   const double a = ws.viewAzimuth(), i = ws.viewInclination();
   const Vec3 org{ws.originX(), ws.originY(), ws.originZ()};
@@ -111,7 +111,7 @@ void ViewTransform::BuildMatrices(doc::Worksheet& ws, const platform::SettingsSt
   const double weight = perspective / (100.0 * d);
 
   m_rightMatrix = Matrix4{};
-  switch (static_cast<DisplayType>(type)) {
+  switch (type) {
     case DisplayType::Plan:
       m_matrix = toOrigin;
       break;
@@ -156,9 +156,9 @@ void ViewTransform::BuildMatrices(doc::Worksheet& ws, const platform::SettingsSt
   }
 }
 
-void ViewTransform::FillSlots(const doc::SurveyStore& store, int type) {
+void ViewTransform::FillSlots(const doc::SurveyStore& store, DisplayType type) {
   m_slots.assign(store.records.size(), ProjectionSlots{});
-  const auto kind = static_cast<DisplayType>(type);
+  const DisplayType kind = type;
   constexpr size_t kAhead = 4;  // records fetched ahead: each lies in memory of its own
   for (size_t n = 0; n < store.records.size(); ++n) {
     if (n + kAhead < store.records.size()) {
@@ -229,7 +229,7 @@ bool CameraShowsSurvey(const ViewTransform& view, const doc::SurveyStore& store,
 
 bool CentreCameraOnSurvey(ViewTransform& view, const doc::SurveyStore& store, doc::Worksheet& worksheet, int width,
                           int height) {
-  if (worksheet.displayType() != static_cast<int>(DisplayType::Animation) || store.records.empty()) return false;
+  if (!doc::IsCameraType(worksheet.displayType()) || store.records.empty()) return false;
   if (CameraShowsSurvey(view, store, width, height)) return false;
   view.setRecentre(true);
   worksheet.setViewDistance(0);

@@ -86,9 +86,10 @@ class ViewTransform {
   doc::LegFilter& legFilter() { return m_filter; }
 
  private:
-  void FindReference(const doc::SurveyStore& store, const doc::Worksheet& worksheet, int type);
-  void BuildMatrices(doc::Worksheet& worksheet, const platform::SettingsStore& settings, int type, double factor);
-  void FillSlots(const doc::SurveyStore& store, int type);
+  void FindReference(const doc::SurveyStore& store, const doc::Worksheet& worksheet, DisplayType type);
+  void BuildMatrices(doc::Worksheet& worksheet, const platform::SettingsStore& settings, DisplayType type,
+                     double factor);
+  void FillSlots(const doc::SurveyStore& store, DisplayType type);
 
   doc::LegFilter m_filter;
   Extent m_extent;

@@ -36,7 +36,7 @@ WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& s
                                      ViewTransform& view, const platform::SettingsStore& settings,
                                      const WorksheetDrawingOptions& options) {
   WorksheetDrawingResult result;
-  const DisplayType type = worksheet.displayKind();
+  const DisplayType type = worksheet.displayType();
   if (!doc::IsDrawnType(type)) return result;
   if (doc::IsSpatialType(type)) {
     SpatialDrawingOptions spatial;

@@ -24,7 +24,7 @@ bool SetCurrentRecord(doc::SurveyStore& store, int number) {
 bool CurrentRecordShownIn(const doc::Worksheet& worksheet) {
   if (worksheet.crosshair() == 0) return false;
   // The red-green view draws no marks.
-  const doc::DisplayType type = worksheet.displayKind();
+  const doc::DisplayType type = worksheet.displayType();
   return doc::IsDrawnType(type) && type != doc::DisplayType::RedGreen;
 }
 

@@ -31,8 +31,8 @@ std::string DxfCaveCadWriter::Refusal(const ExportContext& context) const {
 }
 
 void DxfCaveCadWriter::Begin(TextOut& out, const ExportContext& context) {
-  const int type = context.worksheet.displayType();
-  m_view = type == 0 ? 'G' : type == 1 ? 'L' : 'A';
+  const doc::DisplayType type = context.worksheet.displayType();
+  m_view = type == doc::DisplayType::Plan ? 'G' : type == doc::DisplayType::Section ? 'L' : 'A';
   const std::string area = ("0000" + std::to_string(context.store.settings.cadastreNumber)).substr(0, 8);
   m_area = area.substr(area.size() - 4);
   const double s = context.worksheet.scaleDenominator();
@@ -56,19 +56,19 @@ void DxfCaveCadWriter::Record(TextOut& out, const ExportContext& context, const 
   const std::string x2 = Fixed(Q2(slots.to.x), 2), y2 = Fixed(Q2(slots.to.y), 2);
 
   double w1 = 0, w2 = 0, height = 0, theta = 0;
-  const int type = context.worksheet.displayType();
-  if (type == 0) {
+  const doc::DisplayType type = context.worksheet.displayType();
+  if (type == doc::DisplayType::Plan) {
     w1 = Q2(r.left);
     w2 = -Q2(r.right);
     height = Q1(r.up + r.down);
     theta = -Q2(r.crossSection.end.azimuth);
-  } else if (type == 1) {
+  } else if (type == doc::DisplayType::Section) {
     if (r.crossSection.developedElevation > 0) {
       w1 = Q2(r.down);
       w2 = -Q2(r.up);
       theta = Q2(r.crossSection.developedElevation) + 90;
     }
-  } else if (type == 7) {
+  } else if (type == doc::DisplayType::Elevation) {
     if (std::fabs(r.crossSection.end.elevation) <= 0.01) {
       w1 = Q2(r.down);
       w2 = -Q2(r.up);

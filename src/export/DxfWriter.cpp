@@ -64,12 +64,12 @@ void DxfStandardWriter::Record(TextOut& out, const ExportContext& context, const
 
   if (ws.showCrossSections() != 0) {
     const std::string layer = "Querschnitte_" + level;
-    if (ws.displayType() == 0) {
+    if (ws.displayType() == doc::DisplayType::Plan) {
       for (int k = 0; k < 4; ++k) {
         const P3 wall{Q2(r.altCoords[3 * k]), Q2(r.altCoords[3 * k + 1]), Q2(r.altCoords[3 * k + 2])};
         if (!(wall == p2)) Line(out, layer, ci, p2, wall);
       }
-    } else if (ws.displayType() == 1) {
+    } else if (ws.displayType() == doc::DisplayType::Section) {
       const double a = r.crossSection.developedElevation;
       if (r.up != 0)
         Line(out, layer, ci, p2,

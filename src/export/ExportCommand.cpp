@@ -10,7 +10,10 @@
 namespace hp::exports {
 
 ExportModes ExportModes::FromSettings(const platform::SettingsStore& settings) {
-  return {LoadChoice(settings, ExportOptionsDialog::Table), LoadChoice(settings, ExportOptionsDialog::DocumentCopy)};
+  ExportModes modes;
+  if (LoadChoice(settings, ExportOptionsDialog::Table) == 1) modes.table = TableIncludes::All;
+  if (LoadChoice(settings, ExportOptionsDialog::DocumentCopy) == 1) modes.copy = doc::WriteMode::IncludesAsOrdinary;
+  return modes;
 }
 
 bool ExportCommand::Allows(const std::filesystem::path& path, const doc::Worksheet& worksheet) {

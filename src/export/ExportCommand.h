@@ -9,8 +9,10 @@
 #include <functional>
 #include <utility>
 
+#include "doc/DocumentFile.h"
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
+#include "export/ExportWriter.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsStore.h"
 
@@ -18,10 +20,12 @@ namespace hp::exports {
 
 // The include modes of the two formats that have one.
 struct ExportModes {
-  int table = 0;  // table text: 0 without include-file records, 1 all
-  int copy = 0;   // document copy: 0 unchanged, 1 include-file records as ordinary ones
+  TableIncludes table = TableIncludes::Without;
+  doc::WriteMode copy = doc::WriteMode::AsRead;
 
-  // "ExportTAB" and "ExportHPN", as the options dialogs left them.
+  // "ExportTAB" and "ExportHPN", as the options dialogs left them (1: the
+  // records of include files as ordinary ones; any other number: the
+  // default).
   static ExportModes FromSettings(const platform::SettingsStore& settings);
 };
 

@@ -31,10 +31,10 @@ std::unique_ptr<ExportWriter> WriterFor(std::string_view extension, const platfo
   return nullptr;
 }
 
-std::string_view DisplayTypeRefusal(std::string_view extension, int type) {
-  if (extension == "dxf" && type != 0 && type != 1 && type != 2 && type != 7) return messages::kOnlyPlaneTypes;
-  if ((extension == "hvw" || extension == "wrl") && type != 5) return messages::kOnlyAnimation;
-  if (extension == "bmp" && type == 6) return messages::kNoProtocolBitmap;
+std::string_view DisplayTypeRefusal(std::string_view extension, doc::DisplayType type) {
+  if (extension == "dxf" && !doc::IsPlaneType(type)) return messages::kOnlyPlaneTypes;
+  if ((extension == "hvw" || extension == "wrl") && !doc::IsCameraType(type)) return messages::kOnlyAnimation;
+  if (extension == "bmp" && type == doc::DisplayType::Protocol) return messages::kNoProtocolBitmap;
   return {};
 }
 
@@ -62,7 +62,7 @@ bool ExportFile(const std::filesystem::path& path, const ExportContext& context,
   return written;
 }
 
-bool ExportDocumentCopy(const std::filesystem::path& path, doc::SurveyStore& store, int mode,
+bool ExportDocumentCopy(const std::filesystem::path& path, doc::SurveyStore& store, doc::WriteMode mode,
                         platform::Prompter& prompter) {
   if (doc::SaveDocument(path, store, mode)) return true;
   prompter.Message(path.string() + messages::kCannotOpen, platform::Icon::Exclamation);

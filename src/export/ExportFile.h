@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "doc/DisplayType.h"
 #include "doc/DocumentFile.h"
 #include "export/ExportWriter.h"
 #include "platform/Prompter.h"
@@ -25,7 +26,7 @@ std::unique_ptr<ExportWriter> WriterFor(std::string_view extension, const platfo
 // The message that refuses to export the display type `type` in the format of
 // `extension` (DXF takes the plane types, the viewer data and VRML only the
 // camera view, a bitmap anything but the protocol); empty when it is allowed.
-std::string_view DisplayTypeRefusal(std::string_view extension, int type);
+std::string_view DisplayTypeRefusal(std::string_view extension, doc::DisplayType type);
 
 // Writes `path` with the writer its extension chooses. False, after its
 // message, when no writer takes the extension or refuses the records (no
@@ -34,11 +35,11 @@ std::string_view DisplayTypeRefusal(std::string_view extension, int type);
 // it was).
 bool ExportFile(const std::filesystem::path& path, const ExportContext& context, platform::Prompter& prompter);
 
-// Writes a copy of the document to `path`: mode 0 unchanged, mode 1 with the
-// records of include files as ordinary records (no include names, none
-// marked as read from an include file). False after its message when the
+// Writes a copy of the document to `path`, unchanged or with the records of
+// include files as ordinary records (no include names, none marked as read
+// from an include file). False after its message when the
 // file cannot be written (an older file of that name stays as it was).
-bool ExportDocumentCopy(const std::filesystem::path& path, doc::SurveyStore& store, int mode,
+bool ExportDocumentCopy(const std::filesystem::path& path, doc::SurveyStore& store, doc::WriteMode mode,
                         platform::Prompter& prompter);
 
 namespace messages {

@@ -31,12 +31,18 @@ struct DrawnView {
   const draw::ViewTransform* transform = nullptr;  // the drawing's view (reference point, extent)
 };
 
+// Which records the table text writes.
+enum class TableIncludes {
+  Without,  // leaves out the records read from include files
+  All,      // all records, with no include file names
+};
+
 struct ExportContext {
   const doc::SurveyStore& store;
   const doc::Worksheet& worksheet;
   const platform::SettingsStore& settings;
   DrawnView view;
-  int includeMode = 0;  // table text: 0 without include-file records, 1 all
+  TableIncludes includeMode = TableIncludes::Without;  // table text only
 
   // The station label the map drawing shows for a record, in Windows-1252
   // with control characters as blanks (empty when the worksheet numbers no

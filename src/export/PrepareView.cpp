@@ -39,7 +39,7 @@ class BlankSurface final : public draw::Surface {
 void PrepareView(PreparedView& prepared, doc::SurveyStore& store, const platform::SettingsStore& settings,
                  platform::Prompter* prompter, const std::filesystem::path& documentFolder) {
   doc::Worksheet& worksheet = *store.currentWorksheet;
-  if (!doc::IsDrawnType(worksheet.displayKind())) return;
+  if (!doc::IsDrawnType(worksheet.displayType())) return;
   BlankSurface surface(draw::ScreenCaps(kScreen));
   draw::WorksheetDrawingOptions options;
   options.window = kScreen;

@@ -33,10 +33,9 @@ std::string TableWriter::Refusal(const ExportContext& context) const {
 void TableWriter::Begin(TextOut& out, const ExportContext&) { out << Header(); }
 
 void TableWriter::Record(TextOut& out, const ExportContext& context, const RecordEntry& entry) {
-  const int mode = context.includeMode;
+  const bool all = context.includeMode == TableIncludes::All;
   const doc::SurveyRecord& r = entry.record;
-  if (mode != 0 && mode != 1) return;
-  if (mode == 0 && r.fromInclude != 0) return;
+  if (!all && r.fromInclude != 0) return;
   const char t = '\t';
   // A tab or a line end inside a text would move the columns or end the line.
   out << std::to_string(r.refCave) << t << std::to_string(r.refPassage) << t << LineText(base::TextOf(r.refPoint)) << t
@@ -48,7 +47,7 @@ void TableWriter::Record(TextOut& out, const ExportContext& context, const Recor
       << LineText(base::TextOf(r.date)) << t << std::to_string(r.surveyor) << t
       << LineText(base::TextOf(r.description)) << t << LineText(base::TextOf(r.material)) << t
       << LineText(base::TextOf(r.measures)) << t << LineText(base::TextOf(r.remark)) << t
-      << LineText(base::TextOf(r.fileUrl)) << t << (mode == 1 ? std::string() : LineText(base::TextOf(r.includeFile)))
+      << LineText(base::TextOf(r.fileUrl)) << t << (all ? std::string() : LineText(base::TextOf(r.includeFile)))
       << t
       << Coordinate(r.refX) << t << Coordinate(r.refY) << t << Coordinate(r.refZ) << t << Coordinate(r.x) << t
       << Coordinate(r.y) << t << Coordinate(r.z) << '\n';

@@ -67,7 +67,7 @@ bool ImportCommand::Run(doc::SurveyStore& store, const std::filesystem::path& fi
     } else {
       choice = 0;
     }
-    imported = ImportTable(store, file, choice, prompter);
+    imported = ImportTable(store, file, choice == 1 ? TableImportMode::Append : TableImportMode::Replace, prompter);
   }
   m_outcome = UpdateIncludes(store, documentFolder, prompter, m_settings);
   return imported;

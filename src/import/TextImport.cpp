@@ -24,7 +24,7 @@ bool IsPocketTopoHeader(std::string_view firstLine) {
   return firstLine.find(", 360)") != std::string_view::npos || firstLine.find(", 400)") != std::string_view::npos;
 }
 
-bool ImportTable(doc::SurveyStore& store, const std::filesystem::path& path, int mode,
+bool ImportTable(doc::SurveyStore& store, const std::filesystem::path& path, TableImportMode mode,
                  platform::Prompter& prompter, size_t maxRecords, uint64_t memory) {
   const std::string name = path.string();
   const auto refuse = [&](const std::string& message) {
@@ -54,13 +54,14 @@ bool ImportTable(doc::SurveyStore& store, const std::filesystem::path& path, int
   // taken.
   const size_t memoryRecords = RecordsForMemory(memory);
   const size_t limit = std::min(maxRecords, memoryRecords);
-  const size_t kept = mode == 0 ? 0 : store.records.size();
+  const bool append = mode == TableImportMode::Append;
+  const size_t kept = append ? store.records.size() : 0;
   doc::SurveyStore read;
   read.settings = store.settings;
-  if (mode != 0) read.records.swap(store.records);
+  if (append) read.records.swap(store.records);
   read.settings.recordCount = static_cast<uint32_t>(read.records.size());
   const auto finish = [&](bool take) {
-    if (mode != 0) {
+    if (append) {
       read.records.swap(store.records);
       if (!take) store.records.resize(kept);
     } else if (take) {

@@ -17,8 +17,10 @@
 
 namespace hp::imports {
 
-// Reads a ".txt" file into the store: mode 0 replaces the records, any other
-// mode appends. False, with its one message and the store unchanged, when
+enum class TableImportMode { Replace, Append };
+
+// Reads a ".txt" file into the store, replacing its records or appending to
+// them. False, with its one message and the store unchanged, when
 // the file cannot be opened (only regular files are read), does not end in
 // "txt", is too large (kMaxTableFileSize, kMaxPocketTopoFileSize), is empty,
 // is a table whose header names no known column or that gives no record,
@@ -28,7 +30,7 @@ namespace hp::imports {
 // two different station names equal and the question whether to import all
 // the same is not answered Yes. What the import changed or left out on the
 // way is told in one message. The caller recomputes.
-bool ImportTable(doc::SurveyStore& store, const std::filesystem::path& path, int mode,
+bool ImportTable(doc::SurveyStore& store, const std::filesystem::path& path, TableImportMode mode,
                  platform::Prompter& prompter, size_t maxRecords = kMaxDocumentRecords, uint64_t memory = 0);
 
 // Whether a first line starts a PocketTopo text export.

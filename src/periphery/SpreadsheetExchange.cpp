@@ -94,7 +94,7 @@ ExchangeResult SpreadsheetExchange::Edit(const doc::SurveyStore& store, const Sh
   // must not pass for the older table's document.
   const std::filesystem::path originFile = *folder / texts::kOriginFile;
   std::filesystem::remove(originFile, error);
-  const exports::ExportContext context{store, *store.currentWorksheet, settings, {}, 0};
+  const exports::ExportContext context{store, *store.currentWorksheet, settings, {}, exports::TableIncludes::Without};
   if (!exports::ExportFile(table, context, prompter)) return ExchangeResult::WriteFailed;
   if (const auto written = ModificationTime(table)) {
     WriteSheetOrigin(originFile, {document.path, document.title, m_window, *written});
@@ -112,7 +112,8 @@ ExchangeResult SpreadsheetExchange::Load(doc::SurveyStore& store, const SheetDoc
   if (!folder) return ExchangeResult::NoFolder;
   if (const auto stop = Check(*folder, document, prompter)) return *stop;
   m_sent = true;
-  if (!imports::ImportTable(store, *folder / texts::kTableFile, 0, prompter)) return ExchangeResult::Refused;
+  if (!imports::ImportTable(store, *folder / texts::kTableFile, imports::TableImportMode::Replace, prompter))
+    return ExchangeResult::Refused;
   m_outcome = imports::UpdateIncludes(store, documentFolder, prompter, settings);
   return ExchangeResult::Loaded;
 }

@@ -39,7 +39,7 @@ class AnimationControllerTest : public test::AppTest {
     EXPECT_TRUE(QTest::qWaitForWindowExposed(m_frame.get()));
     QTest::qWait(20);  // the first layout's resizes are over
     doc::Worksheet& ws = doc().worksheet();
-    ws.setDisplayKind(doc::DisplayType::Animation);
+    ws.setDisplayType(doc::DisplayType::Animation);
     ws.setPicturesPerPosition(2);
     for (const double azimuth : {10.0, 50.0, 90.0}) {
       ws.setViewAzimuth(azimuth);
@@ -160,6 +160,18 @@ TEST_F(AnimationControllerTest, DragTurnsTheViewThenSpinsUntilAPress) {
   mouse(QEvent::MouseButtonRelease, {40, 36}, Qt::LeftButton, Qt::NoButton);
   QApplication::processEvents();
   EXPECT_FALSE(animation().isSpinning());
+  // The plane types turn by command only: a drag neither turns nor spins them.
+  for (const doc::DisplayType type : {doc::DisplayType::Elevation, doc::DisplayType::Parallel}) {
+    doc().worksheet().setDisplayType(type);
+    const double azimuth = doc().worksheet().viewAzimuth();
+    mouse(QEvent::MouseButtonPress, {30, 30}, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, {40, 30}, Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, {40, 30}, Qt::LeftButton, Qt::NoButton);
+    QApplication::processEvents();
+    EXPECT_DOUBLE_EQ(doc().worksheet().viewAzimuth(), azimuth);
+    animation().StartSpin(7);
+    EXPECT_FALSE(animation().isSpinning()) << doc::DisplayTypeText(type);
+  }
 }
 
 // The view's own camera keys and wheel stop a flight or spin first and then
@@ -191,7 +203,7 @@ TEST_F(AnimationControllerTest, CameraKeysAndTheWheelStopFlightAndSpinAndStillAc
     EXPECT_NE((std::array{ws.viewDistance(), ws.viewCentreX(), ws.viewCentreY()}), before) << c.what;
   }
   // The wheel zooms the perspective view and ends its spin.
-  ws.setDisplayKind(doc::DisplayType::Perspective), ws.setZoomPercent(100);
+  ws.setDisplayType(doc::DisplayType::Perspective), ws.setZoomPercent(100);
   animation().StartSpin(5);
   send(&wheel, true);
   EXPECT_FALSE(animation().isSpinning());

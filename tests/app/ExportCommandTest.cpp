@@ -166,7 +166,7 @@ TEST_F(ExportCommandTest, RefusedOrCancelledExportsWriteNothing) {
     Context().prompter.Clear();
     Settings() = platform::MemorySettingsStore();
     CMainFrame frame(app());
-    frame.NewDocument()->document().worksheet().setDisplayType(c.displayType);
+    frame.NewDocument()->document().worksheet().setDisplayType(doc::DisplayTypeOf(c.displayType));
     Choose(c.file, 3);
     if (c.cancelOptions) OnNextDialog([](QDialog&) {}, false);
     frame.command(QStringLiteral("Exportieren..."))->trigger();

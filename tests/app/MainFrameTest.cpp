@@ -71,10 +71,10 @@ TEST_F(MainFrameTest, EveryShortcutBelongsToOneCommand) {
 TEST_F(MainFrameTest, ViewDirectionCommandsFollowTheDisplayType) {
   CMainFrame frame(app());
   CPlanDoc& doc = frame.NewDocument()->document();
-  doc.worksheet().setDisplayType(0);  // plan: nothing to turn
+  doc.worksheet().setDisplayType(doc::DisplayType::Plan);  // plan: nothing to turn
   frame.UpdateCommands();
   EXPECT_FALSE(frame.command(QStringLiteral("Links"))->isEnabled());
-  doc.worksheet().setDisplayType(7);  // elevation: sideways only
+  doc.worksheet().setDisplayType(doc::DisplayType::Elevation);  // elevation: sideways only
   frame.UpdateCommands();
   EXPECT_TRUE(frame.command(QStringLiteral("Links"))->isEnabled());
   EXPECT_FALSE(frame.command(QStringLiteral("Hoch"))->isEnabled());

@@ -155,7 +155,7 @@ TEST_F(MainFrameWindowsTest, MenuShortcutsWorkWhileAToolBarFieldHasTheFocus) {
   frame.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
   CPlanDoc& doc = frame.NewDocument()->document();
-  doc.worksheet().setDisplayType(3);  // perspective: the direction fields are open
+  doc.worksheet().setDisplayType(doc::DisplayType::Perspective);  // perspective: the direction fields are open
   doc.store().worksheets.push_back(std::make_unique<doc::Worksheet>(*doc.store().worksheets.front()));
   doc.WorksheetsChanged();
   // Dialogs the commands open are closed again at once.
@@ -200,7 +200,7 @@ TEST_F(MainFrameWindowsTest, ViewDirectionFieldsAreClosedWithoutADocument) {
   ASSERT_EQ(fields.size(), 3);
   for (QLineEdit* field : fields) EXPECT_FALSE(field->isEnabled());
   CChildFrame* child = frame.NewDocument();
-  child->document().worksheet().setDisplayType(3);
+  child->document().worksheet().setDisplayType(doc::DisplayType::Perspective);
   child->view().Redraw();
   frame.show();
   QCoreApplication::processEvents();
@@ -291,7 +291,7 @@ TEST_F(MainFrameWindowsTest, APerspectiveFrameBoxLeftOfTheWindowCanBeScrolledTo)
   doc.Compute();
   // Looking west: the box's south-east corner, where no leg is, is the near
   // left one.
-  doc.worksheet().setDisplayType(3);
+  doc.worksheet().setDisplayType(doc::DisplayType::Perspective);
   doc.worksheet().setShowFrame(1);
   doc.worksheet().setViewAzimuth(270);
   doc.worksheet().setViewInclination(-20);

@@ -25,7 +25,7 @@ TEST_F(PlanDocOpen, IncompleteFileOpensChangedWithItsMessage) {
   store.SetDefaults();
   store.settings.computedCurrent = 1;
   const fs::path whole = folder / "ganz.hpn", cut = folder / "kurz.hpn";
-  ASSERT_TRUE(doc::SaveDocument(whole, store, 0));
+  ASSERT_TRUE(doc::SaveDocument(whole, store));
   fs::copy_file(whole, cut);
   fs::resize_file(cut, fs::file_size(whole) - 100);
 

@@ -93,8 +93,8 @@ class ViewMouse : public test::AppTest {
 };
 
 TEST_F(ViewMouse, InfoClickShowsTheStationMissesLeaveItAndTwoClicksMeasure) {
-  m_view->SetMouseMode(draw::kMouseModeStationInfo);
-  EXPECT_EQ(Context().settings.GetInt("Settings", "ContextMenu", 0), draw::kMouseModeStationInfo);
+  m_view->SetMouseMode(draw::MouseMode::StationInfo);
+  EXPECT_EQ(Context().settings.GetInt("Settings", "ContextMenu", 0), 5);
   Click(At(2) + QPoint(3, -2));
   EXPECT_EQ(m_view->currentRecord(), 2);
   EXPECT_EQ(Status(), "Messpunkt 1/2/C      Ebene 1      Tiefe -4,00      Weg 30,00");
@@ -104,7 +104,7 @@ TEST_F(ViewMouse, InfoClickShowsTheStationMissesLeaveItAndTwoClicksMeasure) {
   EXPECT_EQ(m_view->currentRecord(), 1);
 
   // Two clicks measure a distance.
-  m_view->SetMouseMode(draw::kMouseModeMark);
+  m_view->SetMouseMode(draw::MouseMode::Mark);
   Click(At(1));
   EXPECT_EQ(m_view->marked(), m_doc.store().records[1].get());
   Click(At(3));
@@ -119,7 +119,7 @@ TEST_F(ViewMouse, InfoClickShowsTheStationMissesLeaveItAndTwoClicksMeasure) {
 TEST_F(ViewMouse, EditModeAndDoubleClickAskForTheEditor) {
   QSignalSpy spy(m_view.get(), &CPlanView::editRecordRequested);
   Click(At(3));
-  m_view->SetMouseMode(draw::kMouseModeStationInfo);
+  m_view->SetMouseMode(draw::MouseMode::StationInfo);
   QTest::mouseDClick(Port(), Qt::LeftButton, {}, At(2));
   ASSERT_GE(spy.count(), 2);
   EXPECT_EQ(spy.first().at(0).toInt(), 4);
@@ -148,7 +148,7 @@ TEST_F(ViewMouse, TheWheelTowardsTheUserZoomsInComesNearerAndPagesOn) {
        [](doc::Worksheet& ws, double v) { ws.setProtocolPageCount(3), ws.setProtocolCurrentPage(int(v)); }, 2, 3, 1},
   };
   for (const auto& c : cases) {
-    Sheet().setDisplayType(c.type);
+    Sheet().setDisplayType(doc::DisplayTypeOf(c.type));
     Draw();
     for (const auto& [angle, expected] : {std::pair{-120, c.towards}, std::pair{120, c.away}}) {
       c.set(Sheet(), c.start);
@@ -198,7 +198,7 @@ TEST_F(ViewMouse, TheWheelZoomsAroundTheMouse) {
 }
 
 TEST_F(ViewMouse, OverviewRubberBandAndClick) {
-  m_view->SetMouseMode(draw::kMouseModeOverview);
+  m_view->SetMouseMode(draw::MouseMode::Overview);
   Drag(At(0), At(0) + QPoint(8, 8));  // a click: overview automatic again
   EXPECT_EQ(Sheet().manualOverview(), 0);
   Drag(At(0) + QPoint(-4, 4), At(2));
@@ -212,7 +212,7 @@ TEST_F(ViewMouse, OverviewRubberBandAndClick) {
 TEST_F(ViewMouse, SheetModeSelectsAndPrintModeToggles) {
   Sheet().setSheetRows(2), Sheet().setSheetColumns(2), Sheet().setManualPages(1);
   Draw();
-  m_view->SetMouseMode(draw::kMouseModeSheets);
+  m_view->SetMouseMode(draw::MouseMode::Sheets);
   // Midway between B and C, well inside a sheet.
   const auto middle = [this] { return (At(1) + At(2)) / 2; };
   const QPoint scroll = m_view->scrollPosition();
@@ -223,7 +223,7 @@ TEST_F(ViewMouse, SheetModeSelectsAndPrintModeToggles) {
   EXPECT_EQ(Sheet().showSubSheets(), 1);
   EXPECT_EQ(Sheet().currentSheetNumber(), sheet);
   Draw();
-  m_view->SetMouseMode(draw::kMouseModePrintArea);
+  m_view->SetMouseMode(draw::MouseMode::PrintArea);
   Click(middle());
   EXPECT_EQ(Sheet().printAreaBits()[0], 1 << (sheet - 1));
   // Home and End walk the sheets.
@@ -235,8 +235,8 @@ TEST_F(ViewMouse, SheetModeSelectsAndPrintModeToggles) {
 
 TEST_F(ViewMouse, ContextMenuOffersTheModesOfTheDisplayTypeAndMarksAtItsPoint) {
   const auto plan = Sheet().displayType();
-  Sheet().setDisplayType(5);
-  m_view->SetMouseMode(draw::kMouseModeStationInfo);
+  Sheet().setDisplayType(doc::DisplayType::Animation);
+  m_view->SetMouseMode(draw::MouseMode::StationInfo);
   std::unique_ptr<QMenu> menu = m_view->CreateContextMenu(QPoint(10, 10));
   std::vector<std::pair<bool, bool>> state;  // enabled, checked
   for (QAction* a : menu->actions()) state.emplace_back(a->isEnabled(), a->isChecked());
@@ -250,7 +250,7 @@ TEST_F(ViewMouse, ContextMenuOffersTheModesOfTheDisplayTypeAndMarksAtItsPoint) {
   Draw();
   menu = m_view->CreateContextMenu(At(2));
   menu->actions()[5]->trigger();  // "&Abstandsmarkierung"
-  EXPECT_EQ(m_view->mouseMode(), draw::kMouseModeMark);
+  EXPECT_EQ(m_view->mouseMode(), draw::MouseMode::Mark);
   EXPECT_EQ(m_view->marked(), m_doc.store().records[2].get());
 }
 
@@ -259,7 +259,7 @@ TEST_F(ViewMouse, ContextMenuOffersTheModesOfTheDisplayTypeAndMarksAtItsPoint) {
 // mode chosen there marks nothing.
 TEST_F(ViewMouse, TheMenuKeyOpensANamedContextMenuOnTheCurrentMode) {
   Draw();
-  m_view->SetMouseMode(draw::kMouseModeStationInfo);
+  m_view->SetMouseMode(draw::MouseMode::StationInfo);
   QString name, active;
   QObject* parent = nullptr;
   QAccessible::Role role = QAccessible::NoRole;
@@ -279,7 +279,7 @@ TEST_F(ViewMouse, TheMenuKeyOpensANamedContextMenuOnTheCurrentMode) {
   EXPECT_EQ(parent, m_view.get());
   EXPECT_EQ(role, QAccessible::PopupMenu);
   EXPECT_TRUE(active.startsWith(QStringLiteral("Messpunkt-&Info"))) << active.toStdString();
-  EXPECT_EQ(m_view->mouseMode(), draw::kMouseModeMark);
+  EXPECT_EQ(m_view->mouseMode(), draw::MouseMode::Mark);
   EXPECT_EQ(m_view->marked(), nullptr);
 }
 
@@ -312,7 +312,7 @@ TEST_F(ViewMouse, WaitingForPositionSaysWhatToDoAndEscCancels) {
 }
 
 TEST_F(ViewMouse, CameraLeftOnTheOldSurveyTurnsToTheReplacingOne) {
-  Sheet().setDisplayType(static_cast<int16_t>(doc::DisplayType::Animation));
+  Sheet().setDisplayType(doc::DisplayType::Animation);
   Sheet().setViewAzimuth(0);  // looking north: the survey moves out of sight to the east
   Sheet().setViewInclination(0);
   Draw();
@@ -330,7 +330,7 @@ TEST_F(ViewMouse, CameraLeftOnTheOldSurveyTurnsToTheReplacingOne) {
 }
 
 TEST_F(ViewMouse, DragTurnsTheProjectionAndReportsTheRelease) {
-  Sheet().setDisplayType(3), Sheet().setViewAzimuth(10), Sheet().setViewInclination(-25);
+  Sheet().setDisplayType(doc::DisplayType::Perspective), Sheet().setViewAzimuth(10), Sheet().setViewInclination(-25);
   Draw();
   QSignalSpy spy(m_view.get(), &CPlanView::dragReleased);
   QTest::mousePress(Port(), Qt::LeftButton, {}, {200, 200});
@@ -342,9 +342,9 @@ TEST_F(ViewMouse, DragTurnsTheProjectionAndReportsTheRelease) {
 }
 
 TEST_F(ViewMouse, CameraViewCentresOnAStationAndPansWithTheRightButton) {
-  Sheet().setDisplayType(5), Sheet().setViewAzimuth(0), Sheet().setViewInclination(0);
+  Sheet().setDisplayType(doc::DisplayType::Animation), Sheet().setViewAzimuth(0), Sheet().setViewInclination(0);
   Draw();
-  m_view->SetMouseMode(draw::kMouseModeCentre);
+  m_view->SetMouseMode(draw::MouseMode::Centre);
   Click(At(2));
   EXPECT_EQ((std::array{Sheet().viewCentreX(), Sheet().viewCentreY(), Sheet().viewCentreZ()}),
             (std::array{30.0, 40.0, -4.0}));

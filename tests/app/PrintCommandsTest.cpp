@@ -86,7 +86,7 @@ TEST_F(PrintCommandsTest, PagesOfSubSheetsAndOfTheProtocol) {
   for (int i = 3; i < 300; ++i) hp::test::AddRecords(doc.store(), "- " + std::to_string(i) + " @ 0 0 0 1 1 0 length=1");
   int n = 0;
   for (const auto& c : cases) {
-    doc.worksheet().setDisplayType(static_cast<int16_t>(c.displayType));
+    doc.worksheet().setDisplayType(doc::DisplayTypeOf(c.displayType));
     const auto before = doc.worksheet().image;
     const QString file = folder.filePath(QStringLiteral("p%1.pdf").arg(++n));
     QPrinter printer(QPrinter::HighResolution);
@@ -206,13 +206,13 @@ TEST_F(PrintCommandsTest, NothingToPrintOrAFailingPrinterIsReported) {
   };
   for (const auto& c : cases) {
     Context().prompter.Clear();
-    doc.worksheet().setDisplayType(static_cast<int16_t>(c.displayType));
+    doc.worksheet().setDisplayType(doc::DisplayTypeOf(c.displayType));
     QPrinter printer(QPrinter::HighResolution);
     ToPdf(printer, c.file);
     EXPECT_FALSE(PrintWorksheet(printer, doc, child->view(), c.request));
     EXPECT_EQ(Context().prompter.Texts(), std::vector<std::string>{std::string(c.message)});
     EXPECT_FALSE(QFile::exists(c.file));
-    doc.worksheet().setDisplayType(0);
+    doc.worksheet().setDisplayType(doc::DisplayType::Plan);
     EXPECT_EQ(doc.worksheet().image, before);
     EXPECT_FALSE(doc.isModified());
   }
@@ -221,7 +221,7 @@ TEST_F(PrintCommandsTest, NothingToPrintOrAFailingPrinterIsReported) {
 
 TEST_F(PrintCommandsTest, CentringTheProtocolSharesTheWidthOnly) {
   CPlanDoc& doc = child->document();
-  doc.worksheet().setDisplayType(6);
+  doc.worksheet().setDisplayType(doc::DisplayType::Protocol);
   draw::PageSetupOptions o = draw::LoadPageSetup(doc.worksheet());
   o.marginLeft = o.marginTop = o.marginBottom = 5, o.marginRight = 9;
   ASSERT_FALSE(CentreOnPage(o, doc, child->view(), {400, 285}));
@@ -273,7 +273,7 @@ TEST_F(PrintCommandsTest, ClipboardGetsTheWindowsPictureOrTheProtocolsText) {
     for (int x = 0; x < picture.width(); ++x) dark += qGray(picture.pixel(x, y)) < 100 ? 1 : 0;
   EXPECT_GT(dark, 50);
 
-  child->document().worksheet().setDisplayType(6);
+  child->document().worksheet().setDisplayType(doc::DisplayType::Protocol);
   QGuiApplication::clipboard()->clear();
   frame.command(QStringLiteral("Zwischenablage"))->trigger();
   const QString text = QGuiApplication::clipboard()->text();

@@ -40,7 +40,7 @@ class ProtocolWindowTest : public test::AppTest {
       r->length = i < 0 ? 0 : 2.5, r->x = (i + 1) * 2.5;
       store.records.push_back(std::move(r));
     }
-    child->document().worksheet().setDisplayType(6);
+    child->document().worksheet().setDisplayType(doc::DisplayType::Protocol);
     frame.resize(900, 700);
     frame.show();
     QApplication::processEvents();
@@ -85,7 +85,7 @@ TEST_F(ProtocolWindowTest, ClipboardTakesTheProtocolTextOnlyWhileItIsShown) {
   ASSERT_TRUE(CopyProtocolToClipboard(child->view()));
   const QString text = QApplication::clipboard()->text();
   EXPECT_NE(text.indexOf(QStringLiteral("1/1/0\t1/1/1\t2,50\t0,00\t0,00\t2,50\t")), -1) << text.left(400).toStdString();
-  Sheet().setDisplayType(0);
+  Sheet().setDisplayType(doc::DisplayType::Plan);
   EXPECT_FALSE(CopyProtocolToClipboard(child->view()));
   EXPECT_NE(frame.command(QStringLiteral("Vermessungsprotokoll...")), nullptr);
 }

@@ -130,7 +130,7 @@ std::vector<LoopResult> ReferencePass(doc::SurveyStore& store) {
     std::fill(std::begin(r->work.loopCorrection), std::end(r->work.loopCorrection), 0);
   }
   LoopAdjuster adjuster;
-  adjuster.Reset(s.loopAdjustment);
+  adjuster.Reset(AdjustmentModeOf(s.loopAdjustment));
   std::vector<LoopResult> results;
   for (size_t position = 0; position < records.size();) {
     doc::SurveyRecord& r = *records[position];
@@ -147,7 +147,7 @@ std::vector<LoopResult> ReferencePass(doc::SurveyStore& store) {
       r.developed.from = r.developed.to = {r.direction * r.length + c[3], r.refZ, 0};
       SetLegOrientation(r, leg);
       SingleStationSection(r, limits, false);
-      if (adjuster.mode() != 0 && r.ring != 0 && !adjuster.IsClosed(r.ring)) adjuster.Register(records, position, true);
+      if (adjuster.adjusts() && r.ring != 0 && !adjuster.IsClosed(r.ring)) adjuster.Register(records, position, true);
       ++position;
       continue;
     }
@@ -179,7 +179,7 @@ std::vector<LoopResult> ReferencePass(doc::SurveyStore& store) {
     const double dX = r.x - r.refX, dY = r.y - r.refY, dZ = r.z - r.refZ;
     r.pathLength = std::sqrt(dX * dX + dY * dY + dZ * dZ) + pred.pathLength;
     section();
-    if (adjuster.mode() != 0 && r.ring != 0 && r.point[0] != 0 && !adjuster.IsClosed(r.ring)) {
+    if (adjuster.adjusts() && r.ring != 0 && r.point[0] != 0 && !adjuster.IsClosed(r.ring)) {
       adjuster.Register(records, position, false);
     }
     if (k < 0 || r.ring == 0) {
@@ -187,7 +187,7 @@ std::vector<LoopResult> ReferencePass(doc::SurveyStore& store) {
       continue;
     }
     const doc::SurveyRecord& e = *records[static_cast<size_t>(k)];
-    if (adjuster.mode() == 0) {
+    if (!adjuster.adjusts()) {
       const double known[3] = {e.x, e.y, e.z};
       results.push_back(ReportMisclosure(r, static_cast<int>(position + 1), known));
       ++position;

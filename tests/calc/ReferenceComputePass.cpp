@@ -47,7 +47,7 @@ Loop& ReferenceLoopAdjuster::Find(int ring) {
   const auto [it, added] = m_byNumber.try_emplace(number, m_loops.size());
   if (added) {
     Loop loop;
-    loop.mode = m_mode;
+    loop.mode = AdjustmentModeOf(m_mode);
     loop.number = number;
     m_loops.push_back(loop);
   }
@@ -83,9 +83,9 @@ void ReferenceLoopAdjuster::Correct(doc::SurveyRecord& q, int number, const Loop
   }
   if (loop.startsAtReference || number > loop.lastNumber || loop.totalLength <= 0) return;
   const double f = q.length / loop.totalLength * sign;
-  if (loop.mode == 1) {
+  if (loop.mode == AdjustmentMode::Linear) {
     for (int i = 0; i < 6; ++i) c[i] = f * loop.misclosure[i];
-  } else if (loop.mode == 2) {
+  } else if (loop.mode == AdjustmentMode::KeepVerticals) {
     double h = 0;
     if (q.work.vertical == 0) {
       // A record that was not registered (an auxiliary line) can be the only

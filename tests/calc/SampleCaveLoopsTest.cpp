@@ -20,8 +20,8 @@ TEST(SampleCaveLoopsTest, EvaluationIsThatOfTheWalkFromTheLoopStart) {
     doc::SurveyStore expected, actual;
     expected.SetDefaults();
     actual.SetDefaults();
-    ASSERT_TRUE(imports::ImportTable(expected, HP_EXAMPLES "/Beispielhoehle.txt", 0, prompter));
-    ASSERT_TRUE(imports::ImportTable(actual, HP_EXAMPLES "/Beispielhoehle.txt", 0, prompter));
+    ASSERT_TRUE(imports::ImportTable(expected, HP_EXAMPLES "/Beispielhoehle.txt", imports::TableImportMode::Replace, prompter));
+    ASSERT_TRUE(imports::ImportTable(actual, HP_EXAMPLES "/Beispielhoehle.txt", imports::TableImportMode::Replace, prompter));
     expected.settings.loopAdjustment = actual.settings.loopAdjustment = static_cast<uint16_t>(mode);
     std::vector<LoopResult> expectedRows, actualRows;
     reference::ReferenceComputeCommand(expected, prompter, &expectedRows);

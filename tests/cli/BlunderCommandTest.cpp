@@ -14,7 +14,7 @@ class CliBlunders : public CliDocuments {
  protected:
   std::string Save(const std::vector<Leg>& legs) {
     doc::SurveyStore store = Survey(legs);
-    EXPECT_TRUE(doc::SaveDocument(Path("doc.hpn"), store, 0));
+    EXPECT_TRUE(doc::SaveDocument(Path("doc.hpn"), store));
     return Path("doc.hpn");
   }
 };

@@ -20,7 +20,7 @@ const std::vector<Leg> kLoop = {{"S", "S", 0, 0}, {"S", "1", 10, 0, 5}, {"1", "2
 class CliCompute : public CliDocuments {
  protected:
   std::string Save(doc::SurveyStore store, const std::string& name = "doc.hpn") {
-    EXPECT_TRUE(doc::SaveDocument(Path(name), store, 0));
+    EXPECT_TRUE(doc::SaveDocument(Path(name), store));
     return Path(name);
   }
 };

@@ -286,7 +286,7 @@ TEST_F(CliDocuments, CutDocumentFailsUnlessAnsweredYes) {
   const std::string in = Path("kurz.hpn"), out = Path("aus.hpn"), kml = Path("aus.kml"), png = Path("aus.png");
   doc::SurveyStore store =
       Survey({{"S", "S", 0, 0}, {"S", "1", 10, 0, 5}, {"1", "2", 10, 90, 5}, {"2", "S", 10, 200, 5}});
-  ASSERT_TRUE(doc::SaveDocument(in, store, 0));
+  ASSERT_TRUE(doc::SaveDocument(in, store));
   // The third record loses its end, the fourth is missing.
   fs::resize_file(in, fs::file_size(in) - 1446 - 700);
   const std::string told =

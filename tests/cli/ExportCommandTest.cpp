@@ -12,7 +12,7 @@ class CliExport : public CliDocuments {
   std::string Cave() {
     doc::SurveyStore store = Survey({{"S", "S", 0, 0}, {"S", "1", 20, 90}, {"1", "2", 10, 0}});
     store.records[2]->fromInclude = 1;
-    EXPECT_TRUE(doc::SaveDocument(Path("cave.hpn"), store, 0));
+    EXPECT_TRUE(doc::SaveDocument(Path("cave.hpn"), store));
     return Path("cave.hpn");
   }
   static size_t Count(const std::string& text, const std::string& piece) {
@@ -96,7 +96,7 @@ TEST_F(CliExport, DocumentCopyReadBackEqualsTheSource) {
   doc::SurveyStore store = Survey({{"S", "S", 0, 0}, {"S", "1", 20, 90}, {"1", "2", 10, 0}}, 1, true);
   base::SetText(store.records[1]->includeFile, "teil.hpn");
   store.records[2]->fromInclude = 1;
-  ASSERT_TRUE(doc::SaveDocument(Path("cave.hpn"), store, 0));
+  ASSERT_TRUE(doc::SaveDocument(Path("cave.hpn"), store));
   ASSERT_EQ(Run({"export", Path("cave.hpn"), Path("copy.hpn")}).status, 0);
   EXPECT_EQ(Bytes(Path("copy.hpn")), Bytes(Path("cave.hpn")));
 

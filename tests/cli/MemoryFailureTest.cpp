@@ -16,7 +16,7 @@ TEST_F(CliMemory, AFailedAllocationIsReportedAndWritesNothing) {
   for (int i = 0; i < 20000; ++i) names.push_back(std::to_string(i));
   for (int i = 1; i < 20000; ++i) legs.push_back({names[i - 1].c_str(), names[i].c_str(), 5, double(i % 360)});
   doc::SurveyStore store = Survey(legs);
-  ASSERT_TRUE(doc::SaveDocument(Path("big.hpn"), store, 0));
+  ASSERT_TRUE(doc::SaveDocument(Path("big.hpn"), store));
   const std::string before = Bytes(Path("big.hpn"));
 
   struct Case {

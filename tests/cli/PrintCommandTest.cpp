@@ -23,7 +23,7 @@ class CliPrint : public CliDocuments {
     ws.setScaleDenominator(500);
     ws.setAutomaticScale(0);
     ws.setPrintSubSheets(1);
-    EXPECT_TRUE(doc::SaveDocument(Path("cave.hpn"), store, 0));
+    EXPECT_TRUE(doc::SaveDocument(Path("cave.hpn"), store));
     return Path("cave.hpn");
   }
   // The words pdftotext finds in a PDF, each with its box in points.
@@ -89,7 +89,7 @@ TEST_F(CliPrint, AnOverviewCutByThePageIsSaidAndItsTextIsSearchable) {
   doc::Worksheet& ws = *store.currentWorksheet;
   ws.setScaleDenominator(500);
   ws.setAutomaticScale(0);
-  ASSERT_TRUE(doc::SaveDocument(Path("overview.hpn"), store, 0));
+  ASSERT_TRUE(doc::SaveDocument(Path("overview.hpn"), store));
   const struct {
     const char* scale;
     std::string err;

@@ -15,7 +15,7 @@ class CliProtocol : public CliDocuments {
     std::vector<Leg> list = {{"S", "S", 0, 0}};
     for (int i = 1; i <= legs; ++i) list.push_back({Name(i - 1), Name(i), 10.5, 90});
     doc::SurveyStore store = Survey(list);
-    EXPECT_TRUE(doc::SaveDocument(Path("cave.hpn"), store, 0));
+    EXPECT_TRUE(doc::SaveDocument(Path("cave.hpn"), store));
     return Path("cave.hpn");
   }
   const char* Name(int i) { return i == 0 ? "S" : m_names.emplace_back(std::to_string(i)).c_str(); }

@@ -13,7 +13,7 @@ class CliRender : public CliDocuments {
   // A computed survey: a 20 m leg east and 10 m north of it.
   std::string Cave() {
     doc::SurveyStore store = Survey({{"S", "S", 0, 0}, {"S", "1", 20, 90}, {"1", "2", 10, 0}});
-    EXPECT_TRUE(doc::SaveDocument(Path("cave.hpn"), store, 0));
+    EXPECT_TRUE(doc::SaveDocument(Path("cave.hpn"), store));
     return Path("cave.hpn");
   }
 
@@ -82,7 +82,7 @@ TEST_F(CliRender, WrongArgumentsAndFailures) {
 
 TEST_F(CliRender, UncomputedDocumentIsComputedFirst) {
   doc::SurveyStore store = Survey({{"S", "S", 0, 0}, {"S", "1", 20, 90}});
-  ASSERT_TRUE(doc::SaveDocument(Path("raw.hpn"), store, 0));
+  ASSERT_TRUE(doc::SaveDocument(Path("raw.hpn"), store));
   ASSERT_EQ(Run({"render", Path("raw.hpn"), Path("raw.png"), "--size", "200x150"}).status, 0);
   EXPECT_GT(ColouredPixels(QImage(QString::fromStdString(Path("raw.png")))), 20);
   EXPECT_TRUE(InfoHas(Path("raw.hpn"), "computed: 0\n")) << "the document itself is not changed";

@@ -302,7 +302,7 @@ TEST_P(CliSurvexGenerated, AgreesWithCavern) {
     }
   }
   store.settings.computedCurrent = 0;
-  ASSERT_TRUE(doc::SaveDocument(Path("generated.hpn"), store, 0));
+  ASSERT_TRUE(doc::SaveDocument(Path("generated.hpn"), store));
   CheckAgreement(Path("generated.hpn"));
 }
 

@@ -25,7 +25,7 @@ inline ReadOutcome ReadBody(doc::SurveyStore& store, const std::vector<uint8_t>&
 }
 
 // Writes `store` and returns the body after the signature.
-inline std::vector<uint8_t> WriteBody(doc::SurveyStore& store, int mode = 0) {
+inline std::vector<uint8_t> WriteBody(doc::SurveyStore& store, doc::WriteMode mode = doc::WriteMode::AsRead) {
   base::MemorySink sink;
   doc::WriteDocument(store, sink, mode);
   return sink.data;

@@ -299,7 +299,7 @@ TEST_F(DocumentFileTest, DocumentWithoutRecords) {
   store.SetDefaults();
   store.records.clear();
   base::MemorySink sink;
-  EXPECT_EQ(WriteDocument(store, sink, 0), WriteStatus::EmptyList);
+  EXPECT_EQ(WriteDocument(store, sink), WriteStatus::EmptyList);
   EXPECT_EQ(base::LoadLE<uint32_t>(sink.data, 8 + 12), 0u);
   SurveyStore back;
   ASSERT_EQ(Read(back, sink.data), ReadStatus::Ok);
@@ -312,7 +312,7 @@ TEST_F(DocumentFileTest, ExportModeWritesIncludedRecordsAsOwnRecords) {
   store.records[0]->fromInclude = 1;
   base::SetText(store.records[0]->includeFile, "teil.hpn");
   SurveyStore back;
-  ASSERT_EQ(Read(back, WriteBody(store, 1)), ReadStatus::Ok);
+  ASSERT_EQ(Read(back, WriteBody(store, WriteMode::IncludesAsOrdinary)), ReadStatus::Ok);
   EXPECT_EQ(back.records[0]->fromInclude, 0);
   EXPECT_EQ(base::TextOf(back.records[0]->includeFile), "");
   EXPECT_EQ(store.records[0]->fromInclude, 1);  // the document itself is not changed
@@ -642,7 +642,7 @@ TEST_F(DocumentFileOnDisk, NoRegularFileIsNeverRead) {
 
 TEST_F(DocumentFileOnDisk, SaveFailsIntoAMissingFolder) {
   SurveyStore store = RichStore();
-  EXPECT_FALSE(SaveDocument(dir / "fehlt" / "x.hpn", store, 0));
+  EXPECT_FALSE(SaveDocument(dir / "fehlt" / "x.hpn", store));
 }
 
 }  // namespace

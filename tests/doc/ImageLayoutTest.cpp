@@ -187,7 +187,7 @@ TEST(ImageLayout, WorksheetSettingsNeitherOverlapNorLeaveTheImage) {
 
 TEST(ImageLayout, NamedAccessorsUseTheirOffsets) {
   Worksheet ws;
-  ws.setDisplayType(7), ws.setViewAzimuth(123.5), ws.setSheetDesignation("Blatt 2"), ws.setFilterCriterion(5);
+  ws.setDisplayType(doc::DisplayType::Elevation), ws.setViewAzimuth(123.5), ws.setSheetDesignation("Blatt 2"), ws.setFilterCriterion(5);
   EXPECT_EQ(ws.Get<int16_t>(26), 7);
   EXPECT_EQ(ws.Get<double>(1696), 123.5);
   EXPECT_EQ(ws.Text(1532, 82), "Blatt 2");

@@ -223,7 +223,7 @@ TEST(WorksheetCommands, QuestionsWithOkAndCancel) {
     SCOPED_TRACE(c.name);
     SurveyStore store = Sheets("Plan", 0);
     Worksheet& ws = *store.currentWorksheet;
-    ws.setDisplayType(static_cast<int16_t>(c.displayType));
+    ws.setDisplayType(doc::DisplayTypeOf(c.displayType));
     ws.setZoomPercent(300.0), ws.setViewDistance(12.5), ws.setMarginLeft(5), ws.setMarginRight(6);
     ws.setMarginTop(7), ws.setMarginBottom(8), ws.setAutomaticScale(0);
     ws.Set<int16_t>(1632, 1), ws.Set<int32_t>(2678, 1), ws.Set<int32_t>(2822, 0);
@@ -301,7 +301,7 @@ TEST(WorksheetCommands, EnablingRules) {
   };
   for (const auto& c : cases) {
     SurveyStore store = Sheets(c.sheets, c.current);
-    store.currentWorksheet->setDisplayType(static_cast<int16_t>(c.displayType));
+    store.currentWorksheet->setDisplayType(doc::DisplayTypeOf(c.displayType));
     EXPECT_EQ(IsWorksheetCommandEnabled(c.command, store), c.enabled)
         << c.sheets << " current " << c.current << " type " << c.displayType << " command "
         << static_cast<int>(c.command);

@@ -46,7 +46,7 @@ TEST(CubicSpline, OpenAndClosedSplinesMatchHandComputedPieces) {
 doc::Worksheet CameraSheet(std::vector<double> azimuths, int pictures = 20, bool endless = false) {
   doc::Worksheet ws;
   doc::InitWorksheet(ws);
-  ws.setDisplayKind(DisplayType::Animation);
+  ws.setDisplayType(DisplayType::Animation);
   ws.setPicturesPerPosition(pictures);
   ws.setEndlessAnimation(endless ? 1 : 0);
   for (size_t i = 0; i < azimuths.size(); ++i) {
@@ -126,7 +126,7 @@ TEST(AnimationFlight, PicturesPerPositionBelowOneCountAsOne) {
     EXPECT_EQ(ApplyPicturesPerPosition(t.text, ws), t.acts) << t.text;
     EXPECT_EQ(ws.picturesPerPosition(), t.expected) << t.text;
   }
-  ws.setDisplayKind(DisplayType::Perspective);
+  ws.setDisplayType(DisplayType::Perspective);
   EXPECT_FALSE(ApplyPicturesPerPosition("12", ws));
 }
 
@@ -180,7 +180,7 @@ TEST(AnimationPositions, InsertIsRefusedAt256Positions) {
   doc::Worksheet two = CameraSheet({10, 20});
   EXPECT_TRUE(IsAnimationCommandEnabled(AnimationCommand::Next, two));
   EXPECT_FALSE(IsAnimationCommandEnabled(AnimationCommand::Start, two));
-  two.setDisplayKind(DisplayType::Perspective);
+  two.setDisplayType(DisplayType::Perspective);
   EXPECT_FALSE(IsAnimationCommandEnabled(AnimationCommand::Circle, two));
 }
 

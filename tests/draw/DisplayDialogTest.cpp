@@ -10,7 +10,7 @@ namespace {
 doc::Worksheet Sheet(int type) {
   doc::Worksheet ws;
   doc::InitWorksheet(ws);
-  ws.setDisplayType(static_cast<int16_t>(type));
+  ws.setDisplayType(doc::DisplayTypeOf(type));
   return ws;
 }
 
@@ -28,7 +28,7 @@ TEST(DisplayDialog, EnablingFollowsTheListPosition) {
 }
 
 TEST(DisplayDialog, EveryDisplayTypeIsListedWhateverIsShown) {
-  for (int type = 0; type < 8; ++type) EXPECT_EQ(DisplayTypeListSize(type), 8) << type;
+  for (int type = 0; type < 8; ++type) EXPECT_EQ(DisplayTypeListSize(DisplayTypeOf(type)), 8) << type;
   EXPECT_EQ(ZoomChoices().front(), "10 %");
   EXPECT_EQ(ZoomChoices().back(), "10000 %");
 }
@@ -92,7 +92,7 @@ TEST(DisplayDialog, ChangingTheTypeRecentresAndResetsTheDistanceExceptForTheProt
     s.listPosition = c.listPosition;
     s.distance = "42";
     ASSERT_FALSE(ApplyDisplayDialog(s, ws, view)) << c.oldType << "->" << c.listPosition;
-    EXPECT_EQ(ws.displayType(), c.newType);
+    EXPECT_EQ(ws.displayType(), DisplayTypeOf(c.newType));
     EXPECT_EQ(view.recentre(), c.recentre) << c.oldType << "->" << c.listPosition;
     EXPECT_DOUBLE_EQ(ws.viewDistance(), c.distance) << c.oldType << "->" << c.listPosition;
     EXPECT_TRUE(view.projectionDirty());
@@ -131,7 +131,7 @@ TEST(DisplayDialog, RefusedValuesNameTheirFieldAndChangeNothing) {
   };
   int row = 0;
   for (const auto& c : cases) {
-    doc::Worksheet ws = Sheet(DisplayTypeFromListPosition(c.listPosition));
+    doc::Worksheet ws = Sheet(doc::DisplayTypeNumber(*DisplayTypeFromListPosition(c.listPosition)));
     const doc::Worksheet before = ws;
     ViewTransform view;
     view.setProjectionDirty(false);

@@ -12,7 +12,7 @@ doc::Worksheet Sheet(int type, bool subSheets, int sheet, int rows, int columns,
   doc::Worksheet ws;
   doc::InitWorksheet(ws);
   ws.setSheetDesignation("Ostteil");
-  ws.setDisplayType(static_cast<int16_t>(type));
+  ws.setDisplayType(doc::DisplayTypeOf(type));
   ws.setShowSubSheets(subSheets ? 1 : 0);
   ws.setCurrentSheetNumber(static_cast<int16_t>(sheet));
   ws.setSheetRows(static_cast<int16_t>(rows));

@@ -96,7 +96,7 @@ TEST_P(ExtremeValues, StayInTheDeviceRangeInEveryDisplayType) {
     for (const int automatic : {0, 1}) {
       SCOPED_TRACE("type " + std::to_string(type) + (automatic ? " fitted" : " true scale"));
       doc::Worksheet& ws = *store.currentWorksheet;
-      ws.setDisplayType(static_cast<int16_t>(type));
+      ws.setDisplayType(doc::DisplayTypeOf(type));
       ws.setAutomaticScale(static_cast<int16_t>(automatic));
       RecordingSurface surface(ScreenCaps({1280, 1024}));
       ViewTransform view;

@@ -48,7 +48,7 @@ class PlanFrameViewTest : public ::testing::Test {
     worksheet.setNorthArrowSize(12);  // unit 1
   }
   std::vector<FrameLine> Frame(DisplayType type, double azimuth, double inclination) {
-    worksheet.setDisplayType(static_cast<int16_t>(type));
+    worksheet.setDisplayType(type);
     worksheet.setViewAzimuth(azimuth), worksheet.setViewInclination(inclination);
     view.PrepareProjection(store, worksheet, settings);
     return PreparePlanFrame(view, worksheet, {});

@@ -52,5 +52,5 @@ int main(int argc, char** argv) {
   ws.setShowCrossSections(0);
   ws.setSubSheetDivision(0);
   ws.setLineColourMode(0);
-  return doc::SaveDocument(argv[1], store, 0) ? 0 : 1;
+  return doc::SaveDocument(argv[1], store) ? 0 : 1;
 }

@@ -83,12 +83,12 @@ TEST(PageSetupTest, ApplyStoresLimitsMarginsAndShowsTheFirstSheet) {
             Nums(500, 1, 1, 1, 150, 285 - 20 - 150, 1));
 
   // The fitting is kept only for the types with a scale.
-  ws.setDisplayType(3);
+  ws.setDisplayType(doc::DisplayType::Perspective);
   ws.setAutomaticScale(0);
   ApplyPageSetup(o, ws);
   EXPECT_EQ(ws.automaticScale(), 0);
-  EXPECT_FALSE(IsFitScaleEnabled(3));
-  EXPECT_TRUE(IsFitScaleEnabled(7));
+  EXPECT_FALSE(IsFitScaleEnabled(DisplayType::Perspective));
+  EXPECT_TRUE(IsFitScaleEnabled(DisplayType::Elevation));
 }
 
 TEST(PageSetupTest, MarginsAreLimitedToThePage) {
@@ -229,10 +229,10 @@ TEST(PrintAreaTest, SelectTogglesTheShownSheetWhileSubSheetsAreShown) {
   EXPECT_FALSE(TogglePrintAreaBit(ws, 1025));
   EXPECT_TRUE(TogglePrintAreaBit(ws, 1024));
   EXPECT_EQ(ws.printAreaBits()[127], 0x80);
-  ws.setDisplayType(6);
+  ws.setDisplayType(doc::DisplayType::Protocol);
   EXPECT_FALSE(IsSelectPrintAreaEnabled(ws));
   EXPECT_FALSE(ClearPrintArea(ws));
-  ws.setDisplayType(4);
+  ws.setDisplayType(doc::DisplayType::RedGreen);
   EXPECT_TRUE(ClearPrintArea(ws));
   EXPECT_FALSE(PrintAreaBit(ws, 1024));
   EXPECT_FALSE(ClearPrintArea(ws));  // nothing left to clear

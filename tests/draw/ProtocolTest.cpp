@@ -26,7 +26,7 @@ class ProtocolTest : public ::testing::Test {
   ProtocolTest() {
     doc::SetDefaultSettings(store.settings);
     doc::InitWorksheet(ws);
-    ws.setDisplayType(6);
+    ws.setDisplayType(doc::DisplayType::Protocol);
     ws.setOriginPoint("");
     ws.setShowTitleAndPageLabel(0);
     Only({});

@@ -36,7 +36,7 @@ class SpatialDrawingTest : public ::testing::Test {
     return r;
   }
   SpatialDrawingResult Draw(int type, DeviceCaps caps = RecordingSurface::DefaultCaps()) {
-    ws.setDisplayType(type);
+    ws.setDisplayType(doc::DisplayTypeOf(type));
     surface = RecordingSurface(caps);
     view.setProjectionDirty(true);
     return result = DrawSpatial(surface, store, ws, view, settings);
@@ -144,7 +144,7 @@ TEST_F(SpatialDrawingTest, BothRedGreenPicturesStayInsideTheWindow) {
   settings.SetInt("Settings", "Alpha", 0);  // both eyes see the same picture
   Add("- 1 @ 0 0 0 400 0 0 length=1");
   Add("- 2 @ 400 0 0 400 30 -20 length=1");
-  ws.setDisplayType(4);
+  ws.setDisplayType(doc::DisplayType::RedGreen);
   SpatialDrawingOptions options;
   options.window = {800, 600};
   view.setProjectionDirty(true);

@@ -20,7 +20,7 @@ struct View {
 doc::Worksheet Sheet(const View& v) {
   doc::Worksheet ws;
   doc::InitWorksheet(ws);
-  ws.setDisplayType(static_cast<int16_t>(v.type));
+  ws.setDisplayType(doc::DisplayTypeOf(v.type));
   ws.setScaleDenominator(500);
   ws.setAutomaticScale(static_cast<int16_t>(v.automaticScale));
   ws.setViewAzimuth(12.5);
@@ -57,7 +57,7 @@ TEST(StatusLine, DescribesTheView) {
       {{3, 0, 0, 1, 1, 1, "H3+G2,R1", 5}, "Perspektivprojektion        12,50°/-33,25°        regelbasierend H3+G2,R1"},
       {{0, 1, 0, 1, 1, 1, "\xC4", 0}, "Grundriss        Ebene Ä        Übersicht"},
   };
-  for (const auto& c : cases) EXPECT_EQ(StatusLineText(Sheet(c.view), 0, nullptr, nullptr), c.text);
+  for (const auto& c : cases) EXPECT_EQ(StatusLineText(Sheet(c.view), MouseMode::Edit, nullptr, nullptr), c.text);
 }
 
 doc::SurveyRecord Station(int cave, int passage, const char* point, double x, double y, double z) {
@@ -94,7 +94,7 @@ TEST(StatusLine, ShowsTheCurrentAndTheMarkedStation) {
       {4, nullptr, &marked, "Grundriss        Übersicht        Markierung 1/1/M"},
       {5, nullptr, nullptr, "Grundriss        Übersicht"},
   };
-  for (const auto& c : cases) EXPECT_EQ(StatusLineText(plan, c.mode, c.current, c.marked), c.text);
+  for (const auto& c : cases) EXPECT_EQ(StatusLineText(plan, MouseModeOf(c.mode), c.current, c.marked), c.text);
 }
 
 TEST(StatusLine, SaysWhereToClickToPlaceAStation) {
@@ -108,7 +108,7 @@ TEST(StatusLine, SaysWhereToClickToPlaceAStation) {
       {DisplayType::Animation,
        "Messpunkt 1/2/Ü7 positionieren: nur im Grundriss, Längsschnitt oder Aufriss möglich (Esc bricht ab)"},
   };
-  for (const auto& c : cases) EXPECT_EQ(PlaceOnMapStatusText(static_cast<int>(c.type), station), c.text);
+  for (const auto& c : cases) EXPECT_EQ(PlaceOnMapStatusText(c.type, station), c.text);
 }
 
 TEST(StatusLine, ScrollPagesAndLinesArePartsOfTheClientSize) {

@@ -9,7 +9,7 @@ namespace {
 doc::Worksheet Sheet(int type, double azimuth = 0, double inclination = 0) {
   doc::Worksheet ws;
   doc::InitWorksheet(ws);
-  ws.setDisplayType(static_cast<int16_t>(type));
+  ws.setDisplayType(doc::DisplayTypeOf(type));
   ws.setViewAzimuth(azimuth);
   ws.setViewInclination(inclination);
   return ws;
@@ -50,12 +50,12 @@ TEST(ViewCommands, EnablingFollowsTheDisplayType) {
       {ViewCommand::Left, "00111101"}, {ViewCommand::Up, "00111100"}, {ViewCommand::Farther, "00000100"}};
   for (const auto& [command, enabled] : cases) {
     for (int type = 0; type < 8; ++type) {
-      EXPECT_EQ(IsViewCommandEnabled(command, type), enabled[type] == '1') << enabled << " " << type;
+      EXPECT_EQ(IsViewCommandEnabled(command, doc::DisplayTypeOf(type)), enabled[type] == '1') << enabled << " " << type;
     }
   }
-  EXPECT_TRUE(IsViewFieldEnabled(ViewField::Azimuth, 7));
-  EXPECT_FALSE(IsViewFieldEnabled(ViewField::Inclination, 7));
-  EXPECT_FALSE(IsViewFieldEnabled(ViewField::Distance, 4));
+  EXPECT_TRUE(IsViewFieldEnabled(ViewField::Azimuth, doc::DisplayType::Elevation));
+  EXPECT_FALSE(IsViewFieldEnabled(ViewField::Inclination, doc::DisplayType::Elevation));
+  EXPECT_FALSE(IsViewFieldEnabled(ViewField::Distance, doc::DisplayType::RedGreen));
 }
 
 TEST(ViewCommands, ToolBarShowsTheValuesOfTheDisplayType) {

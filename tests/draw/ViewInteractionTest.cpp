@@ -19,7 +19,7 @@ std::vector<double> Nums(T... values) {
 doc::Worksheet Sheet(int type) {
   doc::Worksheet ws;
   doc::InitWorksheet(ws);
-  ws.setDisplayType(static_cast<int16_t>(type));
+  ws.setDisplayType(doc::DisplayTypeOf(type));
   return ws;
 }
 
@@ -203,7 +203,7 @@ TEST(ViewInteraction, SheetKeysStayInTheGrid) {
   };
   for (const auto& c : cases) {
     doc::Worksheet ws = Grid();
-    ws.setDisplayType(static_cast<int16_t>(c.type));
+    ws.setDisplayType(doc::DisplayTypeOf(c.type));
     ws.setShowSubSheets(static_cast<int16_t>(c.shown));
     ws.setCurrentSheetNumber(static_cast<int16_t>(c.sheet));
     EXPECT_EQ(NavigateSheet(ws, c.id), c.acts) << c.id << " from " << c.sheet;
@@ -251,13 +251,13 @@ TEST(ViewInteraction, PlacementTakesThePlanPointOrTheHeight) {
   doc::SurveyRecord r;
   r.x = r.refX = 1, r.y = r.refY = 2, r.z = r.refZ = 3;
   PlacedPoint placed;
-  ASSERT_TRUE(PlaceFromDrawing(0, {110, 220}, {100, 200, 0}, placed));
+  ASSERT_TRUE(PlaceFromDrawing(DisplayType::Plan, {110, 220}, {100, 200, 0}, placed));
   ApplyPlacement(r, placed);
   EXPECT_EQ((std::array{r.x, r.refX, r.y, r.refY, r.z, r.refZ}), (std::array<double, 6>{10, 10, 20, 20, 3, 3}));
-  ASSERT_TRUE(PlaceFromDrawing(7, {110, 220}, {100, 200, 0}, placed));
+  ASSERT_TRUE(PlaceFromDrawing(DisplayType::Elevation, {110, 220}, {100, 200, 0}, placed));
   ApplyPlacement(r, placed);
   EXPECT_EQ((std::array{r.x, r.refX, r.y, r.refY, r.z, r.refZ}), (std::array<double, 6>{10, 10, 20, 20, 20, 20}));
-  EXPECT_FALSE(PlaceFromDrawing(2, {0, 0}, {}, placed));
+  EXPECT_FALSE(PlaceFromDrawing(DisplayType::Parallel, {0, 0}, {}, placed));
 }
 
 TEST(ViewInteraction, ContextMenuEnabling) {
@@ -267,7 +267,7 @@ TEST(ViewInteraction, ContextMenuEnabling) {
       {0, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 1, 1, 1, 0}, {0, 0, 0, 0, 0, 0, 0}, {1, 1, 1, 0, 1, 1, 1},
   };
   for (int type = 0; type < 8; ++type)
-    for (int mode = 0; mode < 7; ++mode) EXPECT_EQ(IsMouseModeEnabled(mode, type), expected[type][mode]) << type << "/" << mode;
+    for (int mode = 0; mode < 7; ++mode) EXPECT_EQ(IsMouseModeEnabled(MouseModeOf(mode), DisplayTypeOf(type)), expected[type][mode]) << type << "/" << mode;
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ class ViewTransformTest : public ::testing::Test {
   doc::SurveyRecord& Add(std::string_view text) { return test::AddRecords(store, text); }
   // Sets the view and origin, then prepares the projection.
   void Project(DisplayType type, double azimuth, double inclination, std::string_view origin = "", Vec3 at = {}) {
-    worksheet.setDisplayType(static_cast<int16_t>(type));
+    worksheet.setDisplayType(type);
     worksheet.setViewAzimuth(azimuth);
     worksheet.setViewInclination(inclination);
     worksheet.setOriginCave(1);
@@ -153,7 +153,7 @@ TEST_F(ViewTransformTest, CameraViewRecentresOnceAndCutsLegsBehindTheEye) {
   view.setExtent({{0, 0, 0}, {20, 20, 20}});  // D = 34.64, centre (10, 10, 10)
   Add("- 1 @ 10 10 10 10 10 10");
   Add("- 2 @ 10 10 10 10 -100 10");  // runs out behind the camera
-  worksheet.setDisplayType(static_cast<int16_t>(DisplayType::Animation));
+  worksheet.setDisplayType(DisplayType::Animation);
   worksheet.setViewDistance(0);
   view.PrepareProjection(store, worksheet, settings, 2.0);
   EXPECT_EQ(worksheet.viewCentreX(), 10);
@@ -183,7 +183,7 @@ TEST_F(ViewTransformTest, CameraLeftOnAnotherSurveyCentresOnTheNewOne) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     view.setRecentre(false);
-    worksheet.setDisplayType(static_cast<int16_t>(c.type));
+    worksheet.setDisplayType(c.type);
     worksheet.setViewCentreX(c.centre.x), worksheet.setViewCentreY(c.centre.y), worksheet.setViewCentreZ(c.centre.z);
     worksheet.setViewDistance(c.distance);
     ASSERT_TRUE(view.ComputeExtents(store, worksheet));

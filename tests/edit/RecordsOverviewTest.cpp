@@ -299,7 +299,7 @@ TEST(RecordsOverview, ViewsRedrawWhenTheWorksheetMarksTheCurrentRecord) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.displayType * 10 + c.crosshair);
     auto store = TwoCaves();
-    store->currentWorksheet->setDisplayType(c.displayType);
+    store->currentWorksheet->setDisplayType(doc::DisplayTypeOf(c.displayType));
     store->currentWorksheet->setCrosshair(c.crosshair);
     EXPECT_EQ(CurrentRecordShownIn(*store->currentWorksheet), c.redraw);
     RecordsOverview overview(*store);

@@ -49,7 +49,7 @@ class ExportFileTest : public ::testing::Test {
   doc::SurveyStore store = test::EmptyStore();
   platform::MemorySettingsStore settings;
   platform::ScriptedPrompter prompter;
-  ExportContext Context() { return {store, *store.currentWorksheet, settings, {}, 0}; }
+  ExportContext Context() { return {store, *store.currentWorksheet, settings, {}, TableIncludes::Without}; }
 };
 
 TEST_F(ExportFileTest, UnknownExtensionLeavesNoFileAndFails) {
@@ -104,7 +104,7 @@ TEST(ExportWalk, ARefusedWriteIsReported) {
   doc::SurveyStore store = test::EmptyStore();
   for (int n = 0; n < 3000; ++n) test::AddStation(store, 1, 1, "P", 0, 0, 0);
   platform::MemorySettingsStore settings;
-  const ExportContext context{store, *store.currentWorksheet, settings, {}, 1};
+  const ExportContext context{store, *store.currentWorksheet, settings, {}, TableIncludes::All};
   for (const size_t room : {size_t{0}, size_t{70000}}) {
     TableWriter writer;
     FullSink sink(room);

@@ -14,7 +14,7 @@ std::string Dxf(const doc::SurveyStore& store, std::span<const draw::ProjectionS
   platform::MemorySettingsStore settings;
   DxfStandardWriter writer;
   base::MemorySink sink;
-  ExportContext context{store, *store.currentWorksheet, settings, {slots, {}, 0, 0}, 0};
+  ExportContext context{store, *store.currentWorksheet, settings, {slots, {}, 0, 0}, TableIncludes::Without};
   RunWriter(writer, sink, context);
   return std::string(sink.data.begin(), sink.data.end());
 }
@@ -108,7 +108,7 @@ std::string CaveCad(const doc::SurveyStore& store, std::span<const draw::Project
   platform::MemorySettingsStore settings;
   DxfCaveCadWriter writer;
   base::MemorySink sink;
-  ExportContext context{store, *store.currentWorksheet, settings, {slots, {}, 0, 0}, 0};
+  ExportContext context{store, *store.currentWorksheet, settings, {slots, {}, 0, 0}, TableIncludes::Without};
   RunWriter(writer, sink, context);
   return std::string(sink.data.begin(), sink.data.end());
 }
@@ -130,7 +130,7 @@ TEST(DxfCaveCad, PlanRecordGolden) {
   r.up = 1.04;
   r.down = 0.5;
   r.crossSection.end.azimuth = 45.5;
-  store.currentWorksheet->setDisplayType(0);
+  store.currentWorksheet->setDisplayType(doc::DisplayType::Plan);
   store.currentWorksheet->setScaleDenominator(250);
   std::vector<draw::ProjectionSlots> slots(1);
   slots[0].from = {1, 2, 9};
@@ -173,7 +173,7 @@ TEST(DxfCaveCad, AreaViewAndSizes) {
     r.left = r.right = r.up = r.down = 1;
     r.crossSection.developedElevation = 10;
     r.crossSection.end.elevation = 0.005;
-    store.currentWorksheet->setDisplayType(static_cast<int16_t>(c.type));
+    store.currentWorksheet->setDisplayType(doc::DisplayTypeOf(c.type));
     store.currentWorksheet->setScaleDenominator(c.scale);
     const std::string dxf = CaveCad(store);
     EXPECT_NE(dxf.find(std::string(c.layer) + "VL"), std::string::npos) << c.cadastre;

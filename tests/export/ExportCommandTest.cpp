@@ -31,22 +31,22 @@ TEST(ExportCommand, RefusesHandsOnOrWrites) {
     const char* name;
     int displayType;
     bool withBitmap;  // whether the host hands in its picture
-    int tableMode;
+    TableIncludes tableMode;
     bool written;
     std::vector<std::string> bitmaps;  // the files handed to the host's picture
     std::string message;               // empty: none; PATH stands for the file
     size_t lines;                      // of the written table
   } cases[] = {
-      {"plan.bmp", 0, true, 0, true, {"plan.bmp"}, "", 0},
-      {"plan.bmp", 6, true, 0, false, {}, std::string(messages::kNoProtocolBitmap), 0},
-      {"plan.bmp", 0, false, 0, false, {}, "PATH\nDiese Datei hat keine gültige Dateierweiterung.", 0},
-      {"plan.dxf", 5, true, 0, false, {}, std::string(messages::kOnlyPlaneTypes), 0},
-      {"plan.TXT", 6, true, 0, true, {}, "", 2},
-      {"plan.txt", 0, true, 1, true, {}, "", 3},
+      {"plan.bmp", 0, true, TableIncludes::Without, true, {"plan.bmp"}, "", 0},
+      {"plan.bmp", 6, true, TableIncludes::Without, false, {}, std::string(messages::kNoProtocolBitmap), 0},
+      {"plan.bmp", 0, false, TableIncludes::Without, false, {}, "PATH\nDiese Datei hat keine gültige Dateierweiterung.", 0},
+      {"plan.dxf", 5, true, TableIncludes::Without, false, {}, std::string(messages::kOnlyPlaneTypes), 0},
+      {"plan.TXT", 6, true, TableIncludes::Without, true, {}, "", 2},
+      {"plan.txt", 0, true, TableIncludes::All, true, {}, "", 3},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    store.currentWorksheet->setDisplayType(c.displayType);
+    store.currentWorksheet->setDisplayType(doc::DisplayTypeOf(c.displayType));
     const fs::path path = folder / c.name;
     platform::ScriptedPrompter prompter;
     std::vector<std::string> bitmaps;
@@ -57,7 +57,7 @@ TEST(ExportCommand, RefusesHandsOnOrWrites) {
         return true;
       };
     ExportCommand command(settings, prompter, bitmap);
-    EXPECT_EQ(command.Run(store, path, {c.tableMode, 0}, folder), c.written);
+    EXPECT_EQ(command.Run(store, path, {c.tableMode, doc::WriteMode::AsRead}, folder), c.written);
     EXPECT_EQ(bitmaps, c.bitmaps);
     std::string message = c.message;
     if (const size_t at = message.find("PATH"); at != std::string::npos) message.replace(at, 4, path.string());
@@ -70,6 +70,29 @@ TEST(ExportCommand, RefusesHandsOnOrWrites) {
     fs::remove(path);
   }
   fs::remove_all(folder);
+}
+
+// The options dialogs store 0 or 1; any other number gives the default.
+TEST(ExportCommand, ModesFromTheSettings) {
+  const struct {
+    int table, copy;
+    TableIncludes tableMode;
+    doc::WriteMode copyMode;
+  } cases[] = {
+      {0, 0, TableIncludes::Without, doc::WriteMode::AsRead},
+      {1, 1, TableIncludes::All, doc::WriteMode::IncludesAsOrdinary},
+      {0, 1, TableIncludes::Without, doc::WriteMode::IncludesAsOrdinary},
+      {2, -1, TableIncludes::Without, doc::WriteMode::AsRead},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.table) + "/" + std::to_string(c.copy));
+    platform::MemorySettingsStore settings;
+    settings.SetInt("Settings", "ExportTAB", c.table);
+    settings.SetInt("Settings", "ExportHPN", c.copy);
+    const ExportModes modes = ExportModes::FromSettings(settings);
+    EXPECT_EQ(modes.table, c.tableMode);
+    EXPECT_EQ(modes.copy, c.copyMode);
+  }
 }
 
 }  // namespace

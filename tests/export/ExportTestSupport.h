@@ -24,7 +24,8 @@ inline doc::SurveyStore EmptyStore() {
 
 // The file a writer writes for `store`, as bytes.
 inline std::string Written(exports::ExportWriter& writer, const doc::SurveyStore& store,
-                           const platform::SettingsStore& settings, int includeMode = 0) {
+                           const platform::SettingsStore& settings,
+                           exports::TableIncludes includeMode = exports::TableIncludes::Without) {
   base::MemorySink sink;
   exports::ExportContext context{store, *store.currentWorksheet, settings, {}, includeMode};
   exports::RunWriter(writer, sink, context);

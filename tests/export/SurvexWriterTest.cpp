@@ -173,7 +173,7 @@ TEST(SurvexWriter, NoReferenceGivesTheMessageAndNoFile) {
   const fs::path path = fs::temp_directory_path() / ("hp_svx_" + std::to_string(::getpid()) + ".svx");
   platform::MemorySettingsStore settings;
   platform::ScriptedPrompter prompter;
-  EXPECT_FALSE(ExportFile(path, {store, *store.currentWorksheet, settings, {}, 0}, prompter));
+  EXPECT_FALSE(ExportFile(path, {store, *store.currentWorksheet, settings, {}, TableIncludes::Without}, prompter));
   EXPECT_FALSE(fs::exists(path));
   EXPECT_EQ(prompter.Texts(), std::vector<std::string>{std::string(messages::kSurvexNoReference)});
 }

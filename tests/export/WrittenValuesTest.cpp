@@ -73,7 +73,7 @@ class WrittenValues : public ::testing::Test {
     platform::MemorySettingsStore settings;
     settings.SetInt("Settings", "DXFFormat", format.dxfFormat);
     for (const char* every : {"GPXSelect", "GEPoint", "GEPointNumber"}) settings.SetInt("Settings", every, 1);
-    const ExportContext context{store, *store.currentWorksheet, settings, view, 0};
+    const ExportContext context{store, *store.currentWorksheet, settings, view, TableIncludes::Without};
     return ExportFile(folder / name, context, prompter);
   }
 

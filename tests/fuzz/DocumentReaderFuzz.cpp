@@ -56,7 +56,7 @@ std::unique_ptr<doc::SurveyStore> SmallDocument() {
 
 std::vector<uint8_t> Image(doc::SurveyStore& store) {
   base::MemorySink sink;
-  if (doc::WriteDocument(store, sink, 0) == doc::WriteStatus::IoError) Fail("writing to memory failed");
+  if (doc::WriteDocument(store, sink) == doc::WriteStatus::IoError) Fail("writing to memory failed");
   return sink.data;
 }
 

@@ -57,7 +57,7 @@ std::vector<uint8_t> CurrentDocument() {
   auto second = std::make_unique<doc::Worksheet>();
   doc::InitWorksheet(*second);
   second->setSheetDesignation("Aufriss");
-  second->setDisplayType(1);
+  second->setDisplayType(doc::DisplayType::Section);
   store.worksheets.push_back(std::move(second));
   for (auto& sheet : store.worksheets) {
     for (int p = 0; p < 2; ++p) {
@@ -69,7 +69,7 @@ std::vector<uint8_t> CurrentDocument() {
   }
   store.settings.currentWorksheetIndex = 1;
   base::MemorySink sink;
-  doc::WriteDocument(store, sink, 0);
+  doc::WriteDocument(store, sink);
   return sink.data;
 }
 

@@ -130,8 +130,8 @@ TEST(DrawingOrderTest, SpatialPicturesAsIfDrawnOneByOne) {
     at = to;
   }
   platform::MemorySettingsStore settings;
-  for (const int type : {3, 5}) {
-    SCOPED_TRACE(type);
+  for (const doc::DisplayType type : {doc::DisplayType::Perspective, doc::DisplayType::Animation}) {
+    SCOPED_TRACE(doc::DisplayTypeText(type));
     ws.setDisplayType(type);
     draw::SpatialDrawingOptions options;
     options.window = options.screen = {400, 300};

@@ -46,7 +46,7 @@ class Includes : public ::testing::Test {
 
   void Write(const fs::path& name, std::vector<std::array<const char*, 3>> legs) {
     doc::SurveyStore store = Legs(std::move(legs));
-    ASSERT_TRUE(doc::SaveDocument(folder / name, store, 0));
+    ASSERT_TRUE(doc::SaveDocument(folder / name, store));
   }
 
   std::vector<std::string> Points(const doc::SurveyStore& store) {
@@ -164,7 +164,7 @@ TEST_F(Includes, InstrumentImportKeepsRecordsAndRecomputes) {
   doc::SurveyStore source;
   source.SetDefaults();
   source.settings.instruments[0].declination = 90;
-  ASSERT_TRUE(doc::SaveDocument(folder / "geraete.hpn", source, 0));
+  ASSERT_TRUE(doc::SaveDocument(folder / "geraete.hpn", source));
   doc::SurveyStore store = Legs({{"0", "0", ""}, {"0", "1", ""}});
   ImportCommand command(settings);
   const auto question = ImportCommand::QuestionFor(folder / "geraete.hpn", store);

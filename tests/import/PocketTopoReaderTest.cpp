@@ -339,7 +339,7 @@ const std::filesystem::path kPocketTopo = kTestData / "pockettopo";
 std::vector<std::string> ImportAndCompute(const std::filesystem::path& file, doc::SurveyStore& store) {
   store.SetDefaults();
   platform::ScriptedPrompter prompter(platform::Answer::No);
-  EXPECT_TRUE(ImportTable(store, file, 0, prompter));
+  EXPECT_TRUE(ImportTable(store, file, imports::TableImportMode::Replace, prompter));
   calc::RunComputeCommand(store, prompter);
   return prompter.Texts();
 }

@@ -218,7 +218,7 @@ TEST(TableReader, Utf8FileThroughImportTable) {
   doc::SurveyStore store;
   store.SetDefaults();
   platform::ScriptedPrompter prompter;
-  EXPECT_TRUE(ImportTable(store, path, 0, prompter));
+  EXPECT_TRUE(ImportTable(store, path, imports::TableImportMode::Replace, prompter));
   std::filesystem::remove(path);
   EXPECT_TRUE(prompter.Entries().empty());
   ASSERT_EQ(store.records.size(), 2u);

@@ -38,10 +38,10 @@ class TextImport : public ::testing::Test {
     return path.string();
   }
 
-  // Imports in mode 0; a file that blocks the reader ends the test program.
+  // Imports replacing the records; a file that blocks the reader ends the test program.
   bool Import(const std::string& path, size_t maxRecords = kMaxDocumentRecords) {
     ::alarm(30);
-    const bool ok = ImportTable(store, path, 0, prompter, maxRecords);
+    const bool ok = ImportTable(store, path, imports::TableImportMode::Replace, prompter, maxRecords);
     ::alarm(0);
     return ok;
   }
@@ -162,7 +162,7 @@ TEST_F(TextImport, RecordLimitRefusesTheImport) {
   EXPECT_EQ(Points(), (std::vector<std::string>{"1", "2"}));
 
   // Appending counts the records already there; the readers stop at the limit.
-  EXPECT_FALSE(ImportTable(store, folder / "zug.txt", 1, prompter, 3));
+  EXPECT_FALSE(ImportTable(store, folder / "zug.txt", imports::TableImportMode::Append, prompter, 3));
   EXPECT_EQ(store.records.size(), 2u);
   doc::SurveyStore read;
   EXPECT_FALSE(ReadTableLines(read, {"Punkt", "1", "2", "3"}, prompter, 2));
@@ -194,9 +194,9 @@ TEST_F(TextImport, TablesWithoutRecordsAreRefused) {
       {"empty", "", "\nDie Datei ist leer."},
   };
   base::SetText(store.records[0]->point, "Alt");
-  for (const int mode : {0, 1}) {
+  for (const TableImportMode mode : {TableImportMode::Replace, TableImportMode::Append}) {
     for (const auto& c : cases) {
-      SCOPED_TRACE(std::string(c.name) + " mode " + std::to_string(mode));
+      SCOPED_TRACE(std::string(c.name) + (mode == TableImportMode::Append ? " appended" : " replacing"));
       prompter.Clear();
       EXPECT_FALSE(ImportTable(store, Put("tabelle.txt", c.bytes), mode, prompter));
       ASSERT_EQ(prompter.Texts().size(), 1u);
@@ -301,15 +301,15 @@ TEST_F(TextImport, MemoryBoundsTheRecords) {
   EXPECT_EQ(GroupedNumber(999), "999");
 
   const uint64_t memory = 2 * kGiB + 3 * kBytesPerRecord;
-  EXPECT_FALSE(ImportTable(store, Put("zug.txt", kTable + "3\t1\n4\t1\n\n"), 0, prompter, kMaxDocumentRecords, memory));
+  EXPECT_FALSE(ImportTable(store, Put("zug.txt", kTable + "3\t1\n4\t1\n\n"), imports::TableImportMode::Replace, prompter, kMaxDocumentRecords, memory));
   EXPECT_EQ(prompter.Texts(), std::vector<std::string>{
                                   "Nicht genügend Arbeitsspeicher.\nDas Dokument bräuchte 4 Datensätze, der "
                                   "Arbeitsspeicher dieses Rechners reicht für 3.\nDer Datenimport wurde nicht "
                                   "durchgeführt."});
   EXPECT_EQ(Points(), std::vector<std::string>{""});
   // Appending counts the records already there.
-  EXPECT_FALSE(ImportTable(store, Put("zug.txt", kTable + "3\t1\n"), 1, prompter, kMaxDocumentRecords, memory));
-  EXPECT_TRUE(ImportTable(store, Put("zug.txt", kTable), 1, prompter, kMaxDocumentRecords, memory));
+  EXPECT_FALSE(ImportTable(store, Put("zug.txt", kTable + "3\t1\n"), imports::TableImportMode::Append, prompter, kMaxDocumentRecords, memory));
+  EXPECT_TRUE(ImportTable(store, Put("zug.txt", kTable), imports::TableImportMode::Append, prompter, kMaxDocumentRecords, memory));
   EXPECT_EQ(Points(), (std::vector<std::string>{"", "1", "2"}));
 }
 

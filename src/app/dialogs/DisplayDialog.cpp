@@ -47,7 +47,7 @@ QWidget* Triple(QWidget* parent, QLineEdit* (&edits)[3], const std::string (&tex
 }  // namespace
 
 CDisplayDialog::CDisplayDialog(AppContext& app, QWidget* parent, const draw::DisplayDialogState& s,
-                               int currentDisplayType)
+                               draw::DisplayType currentDisplayType)
     : CDialogBase(app, parent, Utf8(draw::kDisplayDialogCaption)) {
   auto* grid = new QGridLayout;
   int row = 0;
@@ -68,7 +68,7 @@ CDisplayDialog::CDisplayDialog(AppContext& app, QWidget* parent, const draw::Dis
 
   m_type = new QComboBox(this);
   for (int p = 0; p < draw::DisplayTypeListSize(currentDisplayType); ++p)
-    m_type->addItem(Utf8(draw::DisplayTypeText(draw::DisplayTypeFromListPosition(p))));
+    m_type->addItem(Utf8(draw::DisplayTypeText(draw::DisplayTypeFromListPosition(p).value_or(currentDisplayType))));
   m_type->setCurrentIndex(s.listPosition < m_type->count() ? s.listPosition : 0);
   addRow("&Darstellung", m_type);
 

@@ -22,7 +22,8 @@ class CDisplayDialog : public CDialogBase {
   Q_OBJECT
 
  public:
-  CDisplayDialog(AppContext& app, QWidget* parent, const draw::DisplayDialogState& state, int currentDisplayType);
+  CDisplayDialog(AppContext& app, QWidget* parent, const draw::DisplayDialogState& state,
+                 draw::DisplayType currentDisplayType);
 
   // The texts as the user left them.
   draw::DisplayDialogState state() const;

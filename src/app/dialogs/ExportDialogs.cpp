@@ -254,7 +254,8 @@ void RunGoogleEarthCommand(QWidget* parent, CPlanDoc& document) {
   if (!RunExportOptions(app, parent, ExportOptionsDialog::Kml)) return;
   {
     WaitCursor wait;
-    if (!CommandFor(app, nullptr).Run(document.store(), file, {1, 0}, document.folder())) return;
+    const exports::ExportModes modes{exports::TableIncludes::All, doc::WriteMode::AsRead};
+    if (!CommandFor(app, nullptr).Run(document.store(), file, modes, document.folder())) return;
   }
   // Without a program for KML files nothing would appear: the surveyor learns
   // where the file is, to open it by hand.

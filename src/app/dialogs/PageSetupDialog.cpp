@@ -25,8 +25,8 @@ QString Text(std::string_view text) { return QString::fromUtf8(text.data(), stat
 
 }  // namespace
 
-CPageSetupDialog::CPageSetupDialog(AppContext& app, const draw::PageSetupOptions& initial, int displayType,
-                                   QWidget* parent, Store store, Centre centre)
+CPageSetupDialog::CPageSetupDialog(AppContext& app, const draw::PageSetupOptions& initial,
+                                   doc::DisplayType displayType, QWidget* parent, Store store, Centre centre)
     : CDialogBase(app, parent, Text(draw::page::kCaption)), m_store(std::move(store)), m_centre(std::move(centre)) {
   namespace t = draw::page;
   m_scale = new QComboBox(this);

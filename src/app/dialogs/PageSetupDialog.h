@@ -24,8 +24,8 @@ class CPageSetupDialog : public CDialogBase {
   // `centre` works out "Grafik &zentrieren" for the options shown.
   using Store = std::function<std::optional<base::FieldFault<draw::PageSetupField>>(const draw::PageSetupOptions&)>;
   using Centre = std::function<std::optional<base::FieldFault<draw::PageSetupField>>(draw::PageSetupOptions&)>;
-  CPageSetupDialog(AppContext& app, const draw::PageSetupOptions& initial, int displayType, QWidget* parent,
-                   Store store, Centre centre);
+  CPageSetupDialog(AppContext& app, const draw::PageSetupOptions& initial, doc::DisplayType displayType,
+                   QWidget* parent, Store store, Centre centre);
 
   draw::PageSetupOptions options() const;
   void setOptions(const draw::PageSetupOptions& options);
