@@ -113,7 +113,7 @@ struct SurveyRecord {
 };
 
 inline constexpr uint32_t kRecordImageSize = 1446;
-static_assert(((sizeof(SurveyRecord) + 15) & ~std::size_t{15}) == kRecordSlotSize,
-              "the record pool's slot size must follow the record's size");
+// The record pool's slot size follows the record's size.
+static_assert(((sizeof(SurveyRecord) + 15) & ~std::size_t{15}) == kRecordSlotSize);
 
 }  // namespace hp::doc
