@@ -32,7 +32,9 @@ struct Carried {
 // What a line gives besides the record's own fields.
 struct LineValues {
   double x = 0, y = 0, z = 0;
-  std::string_view refused;  // a number the import cannot take: the line makes no record
+  // A number the import cannot take: the line makes no record. A copy, as a
+  // quoted field's text lives only until the next quoted field is read.
+  std::string refused;
   bool hasRefused = false;
   size_t blanked = 0;  // text fields whose control characters became blanks
 };
