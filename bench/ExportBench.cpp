@@ -63,11 +63,11 @@ Cave& TheCave() {
     calc::RunComputeCommand(cave->store, prompter);
     cave->store.currentWorksheet->setStationNumbering(1);
     cave->store.currentWorksheet->setDisplayType(doc::DisplayType::Animation);
-    exports::PrepareView(cave->camera, cave->store, cave->settings, nullptr, ".");
+    exports::PrepareView(cave->camera, cave->store, cave->settings);
     cave->store.currentWorksheet->setDisplayType(doc::DisplayType::Plan);
     cave->settings.SetInt("Settings", "GPXSelect", 1);
     cave->settings.SetInt("Settings", "GEPointNumber", 1);
-    exports::PrepareView(cave->prepared, cave->store, cave->settings, nullptr, ".");
+    exports::PrepareView(cave->prepared, cave->store, cave->settings);
     cave->document = fs::temp_directory_path() / ("hollowplan-export-" + std::to_string(::getpid()) + ".hpn");
     doc::SaveDocument(cave->document, cave->store);
   }

@@ -298,7 +298,7 @@ void CPlanView::DrawOn(QPainter& painter, const QSize& client) {
   options.backgroundMap = &m_backgroundMap;
   options.documentFolder = m_doc.folder();
   options.prompter = &m_doc.app().prompter;
-  options.resetFlag = &m_doc.resetFlag();
+  draw::ApplySheetReset(worksheet, m_doc.resetFlag());
   const draw::PageSizeMm page = DefaultPrinterPage(worksheet.landscape() != 0);
   options.pageWidthMm = page.width;
   options.pageHeightMm = page.height;
@@ -306,6 +306,9 @@ void CPlanView::DrawOn(QPainter& painter, const QSize& client) {
   options.pickedRecord = MarkedIndex();
   gfx::QPainterSurface surface(painter, caps);
   m_last = draw::DrawWorksheet(surface, store, worksheet, m_view, m_doc.app().settings, options);
+  // The window shows the worksheet: the document keeps what its drawing
+  // worked out, and the sheet and view commands go on from there.
+  draw::KeepDrawnSettings(worksheet, m_view, m_last);
   if (m_centreCamera) {
     m_centreCamera = false;
     // The picture just drawn is the old camera's view of the new survey.

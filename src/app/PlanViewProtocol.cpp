@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
+#include "draw/Protocol.h"
 #include "gfx/QPainterSurface.h"
 
 namespace hp::app {
@@ -22,7 +23,9 @@ bool CPlanView::DrawProtocolOn(QPainter& painter, draw::DeviceCaps caps, const Q
   gfx::QPainterSurface surface(painter, caps);
   draw::ProtocolDrawingOptions options;
   options.clock = &clock;
-  draw::DrawProtocol(surface, m_doc.store(), m_doc.worksheet(), m_view, m_doc.app().settings, options);
+  const draw::ProtocolDrawingResult drawn =
+      draw::DrawProtocol(surface, m_doc.store(), m_doc.worksheet(), m_view, m_doc.app().settings, options);
+  draw::KeepProtocolPages(m_doc.worksheet(), drawn);
   return true;
 }
 

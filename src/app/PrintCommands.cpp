@@ -24,6 +24,7 @@
 #include "app/dialogs/SubSheetDialog.h"
 #include "draw/Protocol.h"
 #include "draw/SubSheetSetup.h"
+#include "draw/WorksheetDrawing.h"
 #include "gfx/PrintedPages.h"
 #include "gfx/QPainterSurface.h"
 #include "platform/Clock.h"
@@ -52,7 +53,9 @@ bool PrintStore(QPrinter& printer, CPlanDoc& doc, draw::ViewTransform& view, dra
   options.backgroundMap = map;
   options.documentFolder = doc.folder();
   options.prompter = &doc.app().prompter;
-  options.resetFlag = &doc.resetFlag();
+  // A new or reset worksheet prints with its sheet defaults, and keeps them.
+  const bool reset = doc.resetFlag();
+  draw::ApplySheetReset(worksheet, doc.resetFlag());
   bool printed = false, cut = false;
   std::string_view failure;
   {
@@ -70,16 +73,15 @@ bool PrintStore(QPrinter& printer, CPlanDoc& doc, draw::ViewTransform& view, dra
       cut = job.cutAtPage();
     }
   }
-  // Told once the job has put the worksheet back: the message box lets the
-  // views repaint.
   if (!failure.empty()) doc.app().prompter.Message(failure, platform::Icon::Exclamation);
   if (cut && !preview) doc.app().prompter.Message(draw::print::kCutAtPage, platform::Icon::Exclamation);
-  doc.UpdateAllViews();
+  if (reset) doc.UpdateAllViews();
   return printed;
 }
 
 // The page count of a job on this printer, for the print dialog.
 int PageCountOn(QPrinter& printer, CPlanDoc& doc, draw::ViewTransform& view, bool& selection) {
+  draw::ApplySheetReset(doc.worksheet(), doc.resetFlag());
   draw::PrintJob job(doc.store(), doc.worksheet(), view, doc.app().settings, gfx::CapsOf(printer), PageOf(printer));
   selection = job.allowsSelection();
   return job.pageCount();

@@ -65,7 +65,7 @@ int RunExport(const CommandContext& c) {
     return ExportDrawnBitmap(path, folder, store, settings, messages);
   };
   exports::ExportCommand command(settings, prompter, bitmap);
-  return command.Run(store, output, modes, folder) ? kExitOk : kExitFailed;
+  return command.Run(store, output, modes) ? kExitOk : kExitFailed;
 }
 
 }  // namespace hp::cli

@@ -23,31 +23,6 @@ constexpr long long kMaxFontHeight = 1 << 24;
 
 }  // namespace
 
-bool TakesPart(const doc::SurveyRecord& r, const doc::Worksheet& ws, doc::LegFilter& filter) {
-  return ws.adaptOverview() == 0 || (r.colour != 0 && filter.IsLegVisible(r, ws));
-}
-
-std::vector<LineColour> RecordColours(const doc::SurveyStore& store, const doc::Worksheet& ws, ViewTransform& view) {
-  const int mode = ws.lineColourMode();
-  const FalseColourInput input{view.heightOffset(), view.referencePath()};
-  double max = ws.colourRangeMax(), min = ws.colourRangeMin();
-  if (IsFalseColourMode(mode) && ws.manualColourRange() == 0) {
-    bool any = false;
-    view.legFilter().Init();
-    for (const auto& record : store.records) {
-      double v = 0;
-      if (!TakesPart(*record, ws, view.legFilter()) || !FalseColourValue(*record, mode, input, v)) continue;
-      if (!any) max = min = v;
-      any = true;
-      max = std::max(max, v), min = std::min(min, v);
-    }
-  }
-  std::vector<LineColour> colours;
-  colours.reserve(store.records.size());
-  for (const auto& record : store.records) colours.push_back(RecordLineColour(*record, mode, input, max, min));
-  return colours;
-}
-
 void DrawCross(Surface& s, Point c, int half, bool diagonal) {
   if (diagonal) {
     s.Line({c.x - half, c.y - half}, {c.x + half + 1, c.y + half + 1});
@@ -81,21 +56,21 @@ void DrawStationMark(Surface& s, const doc::Worksheet& ws, Point from, Point to,
   }
 }
 
-Painter::Painter(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
-                 const platform::SettingsStore& settings, const PainterOutput& output)
+Painter::Painter(Surface& surface, const doc::SurveyStore& store, const doc::Worksheet& worksheet,
+                 ViewTransform& view, const platform::SettingsStore& settings, const PainterOutput& output)
     : m_s(surface), m_store(store), m_ws(worksheet), m_view(view), m_settings(settings), m_output(output),
-      m_doc(store.settings) {}
+      m_doc(store.settings), m_figures(PageFiguresOf(worksheet)) {
+  if (output.sheet) {
+    m_figures.subSheets = output.sheet->subSheet;
+    if (output.sheet->subSheet) m_figures.sheet = output.sheet->number;
+  }
+}
 
 bool Painter::SameStation(const doc::SurveyRecord& record) { return doc::IsSelfReference(record); }
 
 int Painter::AbsHeight(const Font& font) {
   if (font.height == 0) return 13;
   return static_cast<int>(std::min(std::llabs(static_cast<long long>(font.height)), kMaxFontHeight));
-}
-
-void Painter::WidenNarrow(PlaneRect& e) {
-  if (std::fabs(e.Width()) < 0.5) e.left -= 0.5, e.right += 0.5;
-  if (std::fabs(e.Height()) < 0.5) e.bottom -= 0.5, e.top += 0.5;
 }
 
 void Painter::Start() {
@@ -223,7 +198,11 @@ void Painter::DrawTitleAndPageLabel(const Rect& area, int labelDrop) {
   const platform::SystemClock systemClock;
   const platform::Clock& clock =
       m_output.clock ? *m_output.clock : static_cast<const platform::Clock&>(systemClock);
-  const std::string label = base::Cp1252ToUtf8(ExpandPageLabel(m_ws, clock));
+  PageFigures figures = m_figures;
+  const ViewPose pose = PoseOf(m_view, m_ws);
+  figures.azimuth = pose.azimuth;
+  figures.inclination = pose.inclination;
+  const std::string label = base::Cp1252ToUtf8(ExpandPageLabel(m_ws, figures, clock));
   if (label.empty()) return;
   m_s.SetFont(m_fonts[1]);
   m_s.SetTextColour(FontColour(1));

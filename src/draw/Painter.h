@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,8 @@
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
 #include "draw/LineColours.h"
+#include "draw/PageLabel.h"
+#include "draw/Picture.h"
 #include "draw/PlaneLayout.h"
 #include "draw/Surface.h"
 #include "draw/ViewTransform.h"
@@ -23,15 +26,6 @@ namespace hp::draw {
 
 // What a drawing shows when no line of the survey is visible.
 inline constexpr std::string_view kNoVisibleLines = "Keine sichtbaren Linien gefunden.";
-
-// A record takes part in the drawing: always, or with the adapt-overview flag
-// only when it has a colour and the leg filter shows it.
-bool TakesPart(const doc::SurveyRecord& record, const doc::Worksheet& worksheet, doc::LegFilter& filter);
-
-// The line colour of every record (list order) in the worksheet's colour
-// mode; an automatic false-colour range spans the records that take part.
-std::vector<LineColour> RecordColours(const doc::SurveyStore& store, const doc::Worksheet& worksheet,
-                                      ViewTransform& view);
 
 // A cross of half size `half` at `c`, upright or diagonal.
 void DrawCross(Surface& surface, Point c, int half, bool diagonal);
@@ -49,6 +43,7 @@ struct PainterOutput {
   Size window{};          // window (client) size in device units; 0: the device size
   int pickedRecord = -1;  // list position picked with the mouse, for the crosshair
   const platform::Clock* clock = nullptr;  // today's date for the page label; null: the system clock
+  std::optional<SheetChoice> sheet;  // the printed page; none: the worksheet's own sheet
 };
 
 // Device margins around the drawing area.
@@ -58,7 +53,7 @@ struct Margins {
 
 class Painter {
  public:
-  Painter(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+  Painter(Surface& surface, const doc::SurveyStore& store, const doc::Worksheet& worksheet, ViewTransform& view,
           const platform::SettingsStore& settings, const PainterOutput& output);
 
   // A record's station is its reference station (a coordinate reference or
@@ -83,8 +78,6 @@ class Painter {
   // The record at the document's current record number gives the passage
   // that passage marking draws in its own pen.
   void FindCurrentPassage();
-  // The line colour of every record in the worksheet's colour mode.
-  void ComputeColours() { m_colours = RecordColours(m_store, m_ws, m_view); }
   bool TakesPart(const doc::SurveyRecord& r) { return draw::TakesPart(r, m_ws, m_view.legFilter()); }
 
   // "Keine sichtbaren Linien gefunden." in the middle of the window.
@@ -116,7 +109,8 @@ class Painter {
   void DrawMark(size_t n, const Pen& legPen);
   // A small page with a folded corner beside a station that has a file.
   void DrawFileSymbol(Point to);
-  // Title lines centred above `area`, the page label `labelDrop` below it.
+  // Title lines centred above `area`, the page label `labelDrop` below it,
+  // with the page figures of m_figures and the view's pose.
   void DrawTitleAndPageLabel(const Rect& area, int labelDrop);
   // The crosshair marks: the picked record and the current record; the
   // spatial views skip points cut away behind the eye.
@@ -124,11 +118,10 @@ class Painter {
 
   // A font's height in device units, held to a sane size.
   static int AbsHeight(const Font& font);
-  static void WidenNarrow(PlaneRect& extent);
 
   Surface& m_s;
   const doc::SurveyStore& m_store;
-  doc::Worksheet& m_ws;
+  const doc::Worksheet& m_ws;
   ViewTransform& m_view;
   const platform::SettingsStore& m_settings;
   const PainterOutput m_output;
@@ -138,6 +131,7 @@ class Painter {
   PenSet m_pens;
   Font m_fonts[4];  // title, page label, axis labels, station labels (turned)
   std::vector<std::string> m_titleLines;
+  PageFigures m_figures;  // what the page label shows of pages
   std::vector<LineColour> m_colours;
   double m_k = 1;
   int m_ox = 0, m_oy = 0;

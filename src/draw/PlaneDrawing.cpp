@@ -5,12 +5,14 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
 #include "draw/PageLabel.h"
 #include "draw/Painter.h"
+#include "draw/Picture.h"
 #include "draw/PlanFrame.h"
 #include "platform/Clock.h"
 
@@ -22,12 +24,14 @@ constexpr int kMaxGridSteps = 256;
 constexpr int kScreenMargin = 20;
 constexpr int kScreenSpareWidth = 30, kScreenSpareHeight = 150;
 
-PainterOutput OutputOf(const PlaneDrawingOptions& o) { return {o.printer, o.preview, o.window, o.pickedRecord, o.clock}; }
+PainterOutput OutputOf(const PlaneDrawingOptions& o) {
+  return {o.printer, o.preview, o.window, o.pickedRecord, o.clock, o.sheet};
+}
 
 // Everything one drawing needs to place and colour its primitives.
 class PlanePainter : public Painter {
  public:
-  PlanePainter(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& ws, ViewTransform& view,
+  PlanePainter(Surface& surface, const doc::SurveyStore& store, const doc::Worksheet& ws, ViewTransform& view,
                const platform::SettingsStore& settings, const PlaneDrawingOptions& options,
                PlaneDrawingResult& result)
       : Painter(surface, store, ws, view, settings, OutputOf(options)), m_options(options), m_result(result) {}
@@ -35,7 +39,6 @@ class PlanePainter : public Painter {
   bool Run();
 
  private:
-  bool MeasureExtent();
   void PlaceOnDevice();
   bool InsideArea(const Vec3& p) const {
     const PlaneRect& a = m_layout.area;
@@ -66,28 +69,6 @@ class PlanePainter : public Painter {
   std::vector<FrameLine> m_frameLines;
   const Rect* m_pageClip = nullptr;  // a printed page's area within its margins, while the grid is drawn
 };
-
-bool PlanePainter::MeasureExtent() {
-  m_view.legFilter().Init();
-  bool any = false;
-  PlaneRect e;
-  const auto slots = m_view.slots();
-  for (size_t n = 0; n < m_store.records.size() && n < slots.size(); ++n) {
-    if (!TakesPart(*m_store.records[n])) continue;
-    for (const Vec3& p : {slots[n].from, slots[n].to}) {
-      if (!any) e = {p.x, p.y, p.x, p.y};
-      any = true;
-      e.left = std::min(e.left, p.x), e.right = std::max(e.right, p.x);
-      e.bottom = std::min(e.bottom, p.y), e.top = std::max(e.top, p.y);
-    }
-  }
-  FindCurrentPassage();
-  m_result.sceneSize = std::max(std::hypot(e.Width(), e.Height()), 3.5);
-  WidenNarrow(e);
-  m_result.extent = e;
-  m_view.setSceneSize(m_result.sceneSize);
-  return any;
-}
 
 void PlanePainter::PlaceOnDevice() {
   const PlaneRect& a = m_layout.area;
@@ -332,25 +313,23 @@ void PlanePainter::DrawGrid() {
 }
 
 bool PlanePainter::Run() {
-  if (m_options.resetFlag != nullptr && *m_options.resetFlag) {
-    RestoreSheetDefaults(m_ws);
-    *m_options.resetFlag = false;
-  }
   Start();
-  if (m_view.projectionDirty()) {
-    m_view.ComputeExtents(m_store, m_ws);  // the automatic north-arrow size
-    m_view.PrepareProjection(m_store, m_ws, m_settings);
-    m_view.setProjectionDirty(false);
-  }
+  Picture picture = ComposePicture(m_store, m_ws, m_view, m_settings, 0);
   m_frameLines = PreparePlanFrame(m_view, m_ws, m_view.extent());
   m_t = std::max(1, AbsHeight(m_fonts[2]) / 4);
-
-  if (!MeasureExtent()) {
+  FindCurrentPassage();
+  m_result.sceneSize = picture.sceneSize;
+  m_result.extent = picture.extent;
+  if (!picture.visible) {
     ShowNothingVisible();
     return false;
   }
-  ComputeColours();
-  m_layout = LayoutPlane(m_ws, m_result.extent, m_options.pageWidthMm, m_options.pageHeightMm);
+  m_colours = std::move(picture.colours);
+  m_layout = LayoutPlane(m_ws, m_result.extent, m_options.pageWidthMm, m_options.pageHeightMm, m_options.sheet);
+  m_figures.subSheets = m_layout.subSheet;
+  m_figures.sheet = m_layout.sheetNumber;
+  m_figures.rows = m_layout.rows;
+  m_figures.columns = m_layout.columns;
   PlaceOnDevice();
   m_result.layout = m_layout;
   m_result.scale = m_k;
@@ -400,7 +379,7 @@ bool PlanePainter::Run() {
 
 }  // namespace
 
-PlaneDrawingResult DrawPlane(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet,
+PlaneDrawingResult DrawPlane(Surface& surface, const doc::SurveyStore& store, const doc::Worksheet& worksheet,
                              ViewTransform& view, const platform::SettingsStore& settings,
                              const PlaneDrawingOptions& options) {
   PlaneDrawingResult result;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -24,9 +25,7 @@ struct PlaneDrawingOptions {
   bool preview = false;  // a print-preview page: legs leaving the area are skipped
   Size window{};         // window size in device units; 0: the device size
   int pickedRecord = -1;  // list position picked with the mouse, for the crosshair
-  // The document's reset flag (a new or reset worksheet): when set, the
-  // drawing first restores the sheet settings and clears it. Null: none.
-  bool* resetFlag = nullptr;
+  std::optional<SheetChoice> sheet;  // the printed page; none: the worksheet's own sheet
   double pageWidthMm = kDefaultPageWidthMm, pageHeightMm = kDefaultPageHeightMm;
   const platform::Clock* clock = nullptr;  // today's date for the page label; null: the system clock
   // The background map: the window's holder keeps it between drawings (null:
@@ -54,7 +53,7 @@ struct PlaneDrawingResult {
 
 // Draws the worksheet shown by `store` (its current worksheet) on `surface`.
 // Rebuilds the projection when `view` says it is dirty.
-PlaneDrawingResult DrawPlane(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet,
+PlaneDrawingResult DrawPlane(Surface& surface, const doc::SurveyStore& store, const doc::Worksheet& worksheet,
                              ViewTransform& view, const platform::SettingsStore& settings,
                              const PlaneDrawingOptions& options = {});
 

@@ -34,7 +34,8 @@ int SheetCount(double length, double size) {
 
 }  // namespace
 
-PlaneLayout LayoutPlane(doc::Worksheet& ws, const PlaneRect& e, double pageWidthMm, double pageHeightMm) {
+PlaneLayout LayoutPlane(const doc::Worksheet& ws, const PlaneRect& e, double pageWidthMm, double pageHeightMm,
+                        std::optional<SheetChoice> sheet) {
   PlaneLayout layout;
   const bool trueScale = ws.automaticScale() == 0;
   const bool manualPages = ws.manualPages() != 0;
@@ -56,7 +57,8 @@ PlaneLayout LayoutPlane(doc::Worksheet& ws, const PlaneRect& e, double pageWidth
     } else {
       g = Step(std::max(e.Width(), e.Height()) / 12);
     }
-    ws.setSheetGridStep(ClampedInt(g, kMaxStoredStep));
+    layout.automaticGrid = true;
+    layout.storedSheetGrid = ClampedInt(g, kMaxStoredStep);
   }
   g = Usable(g);
 
@@ -81,10 +83,7 @@ PlaneLayout LayoutPlane(doc::Worksheet& ws, const PlaneRect& e, double pageWidth
   }
   if (!(s.Width() > 0)) s.right = s.left + g;
   if (!(s.Height() > 0)) s.bottom = s.top - g;
-  if (!manualSheets) {
-    ws.setSubSheetLeft(s.left), ws.setSubSheetBottom(s.bottom);
-    ws.setSubSheetRight(s.right), ws.setSubSheetTop(s.top);
-  }
+  layout.automaticSheet = !manualSheets;
   const double w = s.Width(), h = s.Height();
 
   // Overview of whole sub-sheets.
@@ -101,18 +100,15 @@ PlaneLayout LayoutPlane(doc::Worksheet& ws, const PlaneRect& e, double pageWidth
       o.bottom = std::min(s.bottom, Floor(e.bottom - s.bottom + kTolerance, h) + s.bottom);
       o.right = std::max(s.right, Ceil(e.right - s.right - kTolerance, w) + s.right);
     }
-    ws.setOverviewLeft(o.left), ws.setOverviewBottom(o.bottom);
-    ws.setOverviewRight(o.right), ws.setOverviewTop(o.top);
+    layout.automaticOverview = true;
   }
   layout.rows = manualPages ? fixedRows : SheetCount(o.top - o.bottom, h);
   layout.columns = manualPages ? fixedColumns : SheetCount(o.right - o.left, w);
-  ws.setSheetRows(static_cast<int16_t>(layout.rows));
-  ws.setSheetColumns(static_cast<int16_t>(layout.columns));
 
   double og = ws.overviewGridStep();
   if (ws.manualGrid() == 0) {
     og = Step(std::max(o.Width(), o.Height()) / 12);
-    ws.setOverviewGridStep(ClampedInt(og, kMaxStoredStep));
+    layout.storedOverviewGrid = ClampedInt(og, kMaxStoredStep);
   }
   og = Usable(og);
 
@@ -120,9 +116,10 @@ PlaneLayout LayoutPlane(doc::Worksheet& ws, const PlaneRect& e, double pageWidth
   layout.overview = o;
   layout.sheetGrid = g;
   layout.overviewGrid = og;
-  layout.subSheet = ws.showSubSheets() != 0;
+  layout.subSheet = sheet ? sheet->subSheet : ws.showSubSheets() != 0;
+  layout.sheetNumber = sheet ? sheet->number : ws.currentSheetNumber();
   if (layout.subSheet) {
-    const int n = std::max<int>(ws.currentSheetNumber(), 1) - 1;
+    const int n = std::max<int>(layout.sheetNumber, 1) - 1;
     const double dx = Floor((n % layout.columns) * w + g / 2, g);
     const double dy = Floor((n / layout.columns) * h + g / 2, g);
     layout.area = {s.left + dx, s.bottom - dy, s.right + dx, s.top - dy};
@@ -132,6 +129,25 @@ PlaneLayout LayoutPlane(doc::Worksheet& ws, const PlaneRect& e, double pageWidth
     layout.grid = og;
   }
   return layout;
+}
+
+void StoreLayout(doc::Worksheet& ws, const PlaneLayout& layout) {
+  if (layout.automaticGrid) {
+    ws.setSheetGridStep(layout.storedSheetGrid);
+    ws.setOverviewGridStep(layout.storedOverviewGrid);
+  }
+  if (layout.automaticSheet) {
+    const PlaneRect& s = layout.sheet;
+    ws.setSubSheetLeft(s.left), ws.setSubSheetBottom(s.bottom);
+    ws.setSubSheetRight(s.right), ws.setSubSheetTop(s.top);
+  }
+  if (layout.automaticOverview) {
+    const PlaneRect& o = layout.overview;
+    ws.setOverviewLeft(o.left), ws.setOverviewBottom(o.bottom);
+    ws.setOverviewRight(o.right), ws.setOverviewTop(o.top);
+  }
+  ws.setSheetRows(static_cast<int16_t>(layout.rows));
+  ws.setSheetColumns(static_cast<int16_t>(layout.columns));
 }
 
 void RestoreSheetDefaults(doc::Worksheet& ws) {

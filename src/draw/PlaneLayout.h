@@ -3,6 +3,9 @@
 // drawing area of the overview or of the sub-sheet shown.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "doc/Worksheet.h"
 
 namespace hp::draw {
@@ -23,17 +26,34 @@ struct PlaneLayout {
   double grid = 1;  // grid of the drawn area
   int rows = 1, columns = 1;
   bool subSheet = false;  // the area is one sub-sheet
+  int sheetNumber = 1;    // the sub-sheet shown, from 1
+  // The grid steps as the worksheet stores them (whole metres).
+  int32_t storedSheetGrid = 1, storedOverviewGrid = 1;
+  // What was computed rather than set by hand, and so is kept by StoreLayout.
+  bool automaticGrid = false, automaticSheet = false, automaticOverview = false;
+};
+
+// The part of the overview a drawing shows when it is not the worksheet's
+// own choice: a printed page.
+struct SheetChoice {
+  bool subSheet = false;
+  int number = 1;  // the sub-sheet, from 1
 };
 
 // The printable page when the printer tells nothing, millimetres.
 inline constexpr double kDefaultPageWidthMm = 197, kDefaultPageHeightMm = 285;
 
 // Lays out the plane extent `extent` on pages of the given printable size
-// (millimetres, already turned for the orientation). Settings that are not
-// set by hand (grid steps, sub-sheet and overview rectangles, rows and
-// columns) are written back to the worksheet.
-PlaneLayout LayoutPlane(doc::Worksheet& worksheet, const PlaneRect& extent, double pageWidthMm,
-                        double pageHeightMm);
+// (millimetres, already turned for the orientation), showing the sub-sheet
+// `sheet` asks for or else the worksheet's own.
+PlaneLayout LayoutPlane(const doc::Worksheet& worksheet, const PlaneRect& extent, double pageWidthMm,
+                        double pageHeightMm, std::optional<SheetChoice> sheet = {});
+
+// Keeps in the worksheet what the window's layout computed and the user did
+// not set by hand (grid steps, sub-sheet and overview rectangles, rows and
+// columns), so that the document saves the sheets the user saw and the
+// sheet commands work on them.
+void StoreLayout(doc::Worksheet& worksheet, const PlaneLayout& layout);
 
 // The sheet settings of a new or reset worksheet, put back by the first
 // drawing after it: overview, sub-sheets, pages and grid automatic; sub-sheets

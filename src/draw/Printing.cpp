@@ -101,17 +101,11 @@ PagePlan PlanPages(const doc::Worksheet& ws, int pageCount, const PageRequest& r
   return plan;
 }
 
-PrintJob::PrintJob(doc::SurveyStore& store, doc::Worksheet& ws, ViewTransform& view,
+PrintJob::PrintJob(doc::SurveyStore& store, const doc::Worksheet& ws, ViewTransform& view,
                    const platform::SettingsStore& settings, const DeviceCaps& printer, const PageSizeMm& page,
                    const PrintJobOptions& options)
     : m_store(store), m_ws(ws), m_view(view), m_settings(settings), m_caps(printer), m_page(page),
       m_options(options) {
-  if (options.resetFlag != nullptr && *options.resetFlag) {
-    RestoreSheetDefaults(ws);
-    *options.resetFlag = false;
-  }
-  m_options.resetFlag = nullptr;
-  m_saved = ws.image;
   m_subSheets = PrintsSubSheets(ws);
   if (ws.displayType() == DisplayType::Protocol) {
     // The protocol's pages on this page: its lines follow the fonts and the
@@ -120,19 +114,17 @@ PrintJob::PrintJob(doc::SurveyStore& store, doc::Worksheet& ws, ViewTransform& v
     m_pageCount = std::max(1, ProtocolPageCount(layoutPass, store, ws, view, settings, ProtocolOptions()));
     return;
   }
-  ws.setShowSubSheets(m_subSheets ? 1 : 0);
   if (!doc::IsPlaneType(ws.displayType())) return;
   // The rows and columns on this page, and whether the page cuts the
   // drawing: a drawing that places nothing. Every sub-sheet has the size of
   // the first.
   DiscardingSurface layoutPass(m_caps);
-  m_cutAtPage = DrawOn(layoutPass, 1, true).cutAtPage;
-  if (m_subSheets) {
-    m_pageCount = std::clamp<int>(ws.sheetRows(), 1, 100) * std::clamp<int>(ws.sheetColumns(), 1, 100);
+  const WorksheetDrawingResult laidOut = DrawOn(layoutPass, 1, true);
+  m_cutAtPage = laidOut.cutAtPage;
+  if (m_subSheets && laidOut.layout) {
+    m_pageCount = std::clamp(laidOut.layout->rows, 1, 100) * std::clamp(laidOut.layout->columns, 1, 100);
   }
 }
-
-PrintJob::~PrintJob() { m_ws.image = m_saved; }
 
 ProtocolDrawingOptions PrintJob::ProtocolOptions() const {
   ProtocolDrawingOptions o;
@@ -152,10 +144,8 @@ bool PrintJob::DrawPage(Surface& surface, int page) {
 }
 
 WorksheetDrawingResult PrintJob::DrawOn(Surface& surface, int page, bool layoutOnly) {
-  if (m_subSheets) {
-    m_ws.setCurrentSheetNumber(static_cast<int16_t>(std::clamp(page, 1, 10000)));
-  }
   WorksheetDrawingOptions o;
+  o.sheet = SheetChoice{m_subSheets, m_subSheets ? std::clamp(page, 1, 10000) : m_ws.currentSheetNumber()};
   o.printer = true;
   // The layout pass leaves the background map alone: nothing to load or report.
   o.preview = m_options.preview || layoutOnly;
@@ -165,7 +155,6 @@ WorksheetDrawingResult PrintJob::DrawOn(Surface& surface, int page, bool layoutO
   o.backgroundMap = m_options.backgroundMap;
   o.documentFolder = m_options.documentFolder;
   o.prompter = m_options.prompter;
-  o.resetFlag = m_options.resetFlag;
   return DrawWorksheet(surface, m_store, m_ws, m_view, m_settings, o);
 }
 

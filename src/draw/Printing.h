@@ -82,24 +82,20 @@ struct PrintJobOptions {
   BackgroundMap* backgroundMap = nullptr;
   std::filesystem::path documentFolder;
   platform::Prompter* prompter = nullptr;
-  // The document's reset flag: a new or reset worksheet gets its sheet
-  // defaults before the job starts (and keeps them).
-  bool* resetFlag = nullptr;
 };
 
 // One print job of the store's current worksheet on pages of `page`
-// (printable millimetres, turned for the orientation). While it lives the
-// worksheet shows sub-sheets when they are printed and the page arithmetic
-// follows the printer's page; when it ends the worksheet is put back exactly
-// as it was, so printing never changes the document. The survey protocol
-// prints its pages laid out on the printer's page with the page margins.
-// The store is not const: the protocol's data evaluation marks the records.
+// (printable millimetres, turned for the orientation): each page is the
+// sub-sheet of its number when sub-sheets are printed, laid out on the
+// printer's page. The worksheet is only read, so printing never changes the
+// document. The survey protocol prints its pages laid out on the printer's
+// page with the page margins. The store is not const: the protocol's data
+// evaluation marks the records.
 class PrintJob {
  public:
-  PrintJob(doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+  PrintJob(doc::SurveyStore& store, const doc::Worksheet& worksheet, ViewTransform& view,
            const platform::SettingsStore& settings, const DeviceCaps& printer, const PageSizeMm& page,
            const PrintJobOptions& options = {});
-  ~PrintJob();
   PrintJob(const PrintJob&) = delete;
   PrintJob& operator=(const PrintJob&) = delete;
 
@@ -129,13 +125,12 @@ class PrintJob {
   WorksheetDrawingResult DrawOn(Surface& surface, int page, bool layoutOnly);
 
   doc::SurveyStore& m_store;
-  doc::Worksheet& m_ws;
+  const doc::Worksheet& m_ws;
   ViewTransform& m_view;
   const platform::SettingsStore& m_settings;
   DeviceCaps m_caps;
   PageSizeMm m_page;
   PrintJobOptions m_options;
-  doc::Worksheet::Image m_saved;
   bool m_subSheets = false;
   int m_pageCount = 1;
   bool m_cutAtPage = false;

@@ -27,9 +27,9 @@ std::string_view SampleText(ProtocolColumn column) {
 // height and pagination, then the lines of one page.
 class ProtocolPainter : public Painter {
  public:
-  ProtocolPainter(Surface& surface, doc::SurveyStore& store, doc::Worksheet& ws, ViewTransform& view,
+  ProtocolPainter(Surface& surface, doc::SurveyStore& store, const doc::Worksheet& ws, ViewTransform& view,
                   const platform::SettingsStore& settings, const ProtocolDrawingOptions& options)
-      : Painter(surface, store, ws, view, settings, {options.printer, options.preview, {}, -1, options.clock}),
+      : Painter(surface, store, ws, view, settings, {options.printer, options.preview, {}, -1, options.clock, {}}),
         m_printer(options.printer),
         m_sections(BuildProtocolSections(store, ws, view, settings)) {}
 
@@ -63,6 +63,8 @@ class ProtocolPainter : public Painter {
   }
 
   void DrawPage(int page) {
+    m_figures.protocolPage = page;
+    m_figures.protocolPages = pageCount();
     if (m_ws.showTitleAndPageLabel() != 0) DrawTitleAndPageLabel({m_left, m_top, m_left + m_width, m_bottom}, 0);
     const Colour colour = ScreenTextColour(FontColour(4));
     for (const ProtocolLine& line : ProtocolLinesOnPage(m_sections, m_pagination, page)) {
@@ -199,43 +201,42 @@ void DrawTabbedLine(Surface& surface, int x, int y, std::string_view text, const
   }
 }
 
-ProtocolDrawingResult DrawProtocol(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet,
+ProtocolDrawingResult DrawProtocol(Surface& surface, doc::SurveyStore& store, const doc::Worksheet& worksheet,
                                    ViewTransform& view, const platform::SettingsStore& settings,
                                    const ProtocolDrawingOptions& options) {
   ProtocolPainter painter(surface, store, worksheet, view, settings, options);
   painter.Layout();
-  worksheet.setProtocolPageCount(painter.pageCount());
-  worksheet.setProtocolCurrentPage(std::clamp(worksheet.protocolCurrentPage(), 1, painter.pageCount()));
-  painter.DrawPage(worksheet.protocolCurrentPage());
-  return {painter.pageCount(), worksheet.protocolCurrentPage(), painter.width()};
+  const int page = std::clamp(worksheet.protocolCurrentPage(), 1, painter.pageCount());
+  painter.DrawPage(page);
+  return {painter.pageCount(), page, painter.width()};
 }
 
-ProtocolDrawingResult DrawProtocolPage(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet,
+ProtocolDrawingResult DrawProtocolPage(Surface& surface, doc::SurveyStore& store, const doc::Worksheet& worksheet,
                                        ViewTransform& view, const platform::SettingsStore& settings, int page,
                                        const ProtocolDrawingOptions& options) {
   ProtocolPainter painter(surface, store, worksheet, view, settings, options);
   painter.Layout();
-  const int current = worksheet.protocolCurrentPage();
   const int count = painter.pageCount();
   page = std::clamp(page, 1, count);
-  // The page label shows the page printed.
-  worksheet.setProtocolPageCount(count);
-  worksheet.setProtocolCurrentPage(page);
   painter.DrawPage(page);
-  worksheet.setProtocolCurrentPage(std::clamp(current, 1, count));
   return {count, page, painter.width()};
 }
 
-int ProtocolPageCount(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+int ProtocolPageCount(Surface& surface, doc::SurveyStore& store, const doc::Worksheet& worksheet, ViewTransform& view,
                       const platform::SettingsStore& settings, const ProtocolDrawingOptions& options) {
   ProtocolPainter painter(surface, store, worksheet, view, settings, options);
   painter.Layout();
   return painter.pageCount();
 }
 
-std::string ProtocolClipboardText(doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+std::string ProtocolClipboardText(doc::SurveyStore& store, const doc::Worksheet& worksheet, ViewTransform& view,
                                   const platform::SettingsStore& settings) {
   return ProtocolClipboardText(BuildProtocolSections(store, worksheet, view, settings));
+}
+
+void KeepProtocolPages(doc::Worksheet& worksheet, const ProtocolDrawingResult& drawn) {
+  worksheet.setProtocolPageCount(drawn.pageCount);
+  worksheet.setProtocolCurrentPage(drawn.page);
 }
 
 bool StepProtocolPage(doc::Worksheet& worksheet, ProtocolPageStep step) {
@@ -254,7 +255,7 @@ bool StepProtocolPage(doc::Worksheet& worksheet, ProtocolPageStep step) {
   return true;
 }
 
-double ProtocolWidthMm(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+double ProtocolWidthMm(Surface& surface, doc::SurveyStore& store, const doc::Worksheet& worksheet, ViewTransform& view,
                        const platform::SettingsStore& settings) {
   ProtocolDrawingOptions options;
   options.printer = true;

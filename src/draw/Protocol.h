@@ -40,7 +40,7 @@ struct ProtocolSection {
 // section without rows is left out. Prepares the view's projection first when
 // it is dirty (the leg filter and the height reference come from it); the
 // data evaluation writes its extent marks into the records.
-std::vector<ProtocolSection> BuildProtocolSections(doc::SurveyStore& store, doc::Worksheet& worksheet,
+std::vector<ProtocolSection> BuildProtocolSections(doc::SurveyStore& store, const doc::Worksheet& worksheet,
                                                    ViewTransform& view, const platform::SettingsStore& settings);
 
 // The protocol as the clipboard takes it: per section its title, the list
@@ -102,27 +102,31 @@ struct ProtocolDrawingResult {
   int width = 0;   // the protocol's width in device units
 };
 
-// Lays the protocol out on the surface, stores the page count in the
-// worksheet, limits its current page to it and draws that page with the
-// title and page label when they are switched on.
-ProtocolDrawingResult DrawProtocol(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet,
+// Lays the protocol out on the surface and draws the worksheet's current
+// page (limited to the page count) with the title and page label when they
+// are switched on.
+ProtocolDrawingResult DrawProtocol(Surface& surface, doc::SurveyStore& store, const doc::Worksheet& worksheet,
                                    ViewTransform& view, const platform::SettingsStore& settings,
                                    const ProtocolDrawingOptions& options = {});
 
 // Draws page `page` (from 1, limited to the page count) as the print flow
-// asks for it; the worksheet's current page is left as it was.
-ProtocolDrawingResult DrawProtocolPage(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet,
+// asks for it.
+ProtocolDrawingResult DrawProtocolPage(Surface& surface, doc::SurveyStore& store, const doc::Worksheet& worksheet,
                                        ViewTransform& view, const platform::SettingsStore& settings, int page,
                                        const ProtocolDrawingOptions& options = {});
 
 // The number of pages the protocol takes on `surface` (a printer page with
 // options.printer), for the print flow before it draws the pages.
-int ProtocolPageCount(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+int ProtocolPageCount(Surface& surface, doc::SurveyStore& store, const doc::Worksheet& worksheet, ViewTransform& view,
                       const platform::SettingsStore& settings, const ProtocolDrawingOptions& options = {});
 
 // The clipboard text of the worksheet's protocol.
-std::string ProtocolClipboardText(doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+std::string ProtocolClipboardText(doc::SurveyStore& store, const doc::Worksheet& worksheet, ViewTransform& view,
                                   const platform::SettingsStore& settings);
+
+// Keeps the window's page count and page in the worksheet, for the page
+// keys, the status line and the saved document.
+void KeepProtocolPages(doc::Worksheet& worksheet, const ProtocolDrawingResult& drawn);
 
 // Page navigation by the sheet keys and the wheel (towards the user the next
 // page, away the previous).
@@ -132,7 +136,7 @@ bool StepProtocolPage(doc::Worksheet& worksheet, ProtocolPageStep step);
 
 // The protocol's width in millimetres as it is printed on `surface` (a page
 // of the printer): its width in device units / dots per inch · 25.4.
-double ProtocolWidthMm(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+double ProtocolWidthMm(Surface& surface, doc::SurveyStore& store, const doc::Worksheet& worksheet, ViewTransform& view,
                        const platform::SettingsStore& settings);
 
 // "Grafik &zentrieren" for the protocol: its width in millimetres on

@@ -52,7 +52,7 @@ std::vector<std::string> TextLines(std::string_view text) {
 
 class SectionBuilder {
  public:
-  SectionBuilder(doc::SurveyStore& store, doc::Worksheet& ws, ViewTransform& view)
+  SectionBuilder(doc::SurveyStore& store, const doc::Worksheet& ws, ViewTransform& view)
       : m_store(store), m_ws(ws), m_view(view), m_numbering(std::clamp(ws.protocolNumbering(), 0, 3)) {
     m_view.legFilter().Init();
     for (size_t n = 0; n < store.records.size(); ++n) {
@@ -235,7 +235,7 @@ class SectionBuilder {
   }
 
   doc::SurveyStore& m_store;
-  doc::Worksheet& m_ws;
+  const doc::Worksheet& m_ws;
   ViewTransform& m_view;
   const int m_numbering;
   std::vector<size_t> m_listed;  // list positions of the records the lists show
@@ -243,7 +243,7 @@ class SectionBuilder {
 
 }  // namespace
 
-std::vector<ProtocolSection> BuildProtocolSections(doc::SurveyStore& store, doc::Worksheet& worksheet,
+std::vector<ProtocolSection> BuildProtocolSections(doc::SurveyStore& store, const doc::Worksheet& worksheet,
                                                    ViewTransform& view, const platform::SettingsStore& settings) {
   if (view.projectionDirty()) {
     view.ComputeExtents(store, worksheet);

@@ -11,6 +11,7 @@
 #include "base/FixedText.h"
 #include "draw/PageLabel.h"
 #include "draw/Painter.h"
+#include "draw/Picture.h"
 #include "draw/PlaneDrawing.h"
 #include "draw/PlanFrame.h"
 
@@ -21,17 +22,16 @@ namespace {
 constexpr int kMaxHeightSteps = 256;
 constexpr int kScreenMargin = 20;
 constexpr int kScreenSpareWidth = 30, kScreenSpareHeight = 150;
-constexpr double kReferenceScreenHeight = 768;
 
 bool Hidden(const Vec3& p) { return p.z == kHiddenDepth; }
 
 PainterOutput OutputOf(const SpatialDrawingOptions& o) {
-  return {o.printer, o.preview, o.window, o.pickedRecord, o.clock};
+  return {o.printer, o.preview, o.window, o.pickedRecord, o.clock, o.sheet};
 }
 
 class SpatialPainter : public Painter {
  public:
-  SpatialPainter(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& ws, ViewTransform& view,
+  SpatialPainter(Surface& surface, const doc::SurveyStore& store, const doc::Worksheet& ws, ViewTransform& view,
                  const platform::SettingsStore& settings, const SpatialDrawingOptions& options,
                  SpatialDrawingResult& result)
       : Painter(surface, store, ws, view, settings, OutputOf(options)), m_options(options), m_result(result) {}
@@ -51,8 +51,6 @@ class SpatialPainter : public Painter {
     const Point d = Dev(p);
     return {d.x + m_stereo.x, d.y + m_stereo.y};
   }
-  void Rebuild();
-  bool MeasureExtent();
   void PlaceOnDevice();
   void DrawFrame();
   void DrawLegs();
@@ -70,48 +68,6 @@ class SpatialPainter : public Painter {
   DisplayType m_type = DisplayType::Perspective;
   Point m_stereo;
 };
-
-void SpatialPainter::Rebuild() {
-  const double factor = Camera() ? (Screen().cy - kScreenSpareHeight) / (kReferenceScreenHeight - kScreenSpareHeight)
-                                 : 1.0;
-  m_view.PrepareProjection(m_store, m_ws, m_settings, factor);
-  m_view.setProjectionDirty(false);
-}
-
-bool SpatialPainter::MeasureExtent() {
-  m_view.legFilter().Init();
-  bool any = false;
-  PlaneRect e;
-  Extent world;
-  const auto slots = m_view.slots();
-  auto widen = [&](const Vec3& p) {
-    if (!any) e = {p.x, p.y, p.x, p.y};
-    any = true;
-    e.left = std::min(e.left, p.x), e.right = std::max(e.right, p.x);
-    e.bottom = std::min(e.bottom, p.y), e.top = std::max(e.top, p.y);
-  };
-  bool anyWorld = false;
-  for (size_t n = 0; n < m_store.records.size() && n < slots.size(); ++n) {
-    const doc::SurveyRecord& r = *m_store.records[n];
-    if (!TakesPart(r)) continue;
-    for (const Vec3& p : {Vec3{r.refX, r.refY, r.refZ}, Vec3{r.x, r.y, r.z}}) {
-      if (!anyWorld) world.min = world.max = p;
-      anyWorld = true;
-      world.min = {std::min(world.min.x, p.x), std::min(world.min.y, p.y), std::min(world.min.z, p.z)};
-      world.max = {std::max(world.max.x, p.x), std::max(world.max.y, p.y), std::max(world.max.z, p.z)};
-    }
-    for (const Vec3& p : {slots[n].from, slots[n].to})
-      if (!Hidden(p)) widen(p);
-    if (Stereo())
-      for (const Vec3& p : {slots[n].rightFrom, slots[n].rightTo}) widen(p);
-  }
-  FindCurrentPassage();
-  m_result.sceneSize = world.DepthNormaliser();
-  m_view.setSceneSize(m_result.sceneSize);
-  WidenNarrow(e);
-  m_result.extent = e;
-  return anyWorld;
-}
 
 void SpatialPainter::PlaceOnDevice() {
   if (Camera()) {
@@ -272,17 +228,16 @@ void SpatialPainter::DrawTitle(const Rect& area) {
 bool SpatialPainter::Run() {
   m_type = m_ws.displayType();
   Start();
-  bool any = true;
-  if (m_view.projectionDirty()) {
-    any = m_view.ComputeExtents(m_store, m_ws);
-    if (any) Rebuild();
-  }
-  if (!any || !MeasureExtent()) {
+  Picture picture = ComposePicture(m_store, m_ws, m_view, m_settings, Screen().cy);
+  FindCurrentPassage();
+  m_result.sceneSize = picture.sceneSize;
+  m_result.extent = picture.extent;
+  if (!picture.visible) {
     ShowNothingVisible();
     return false;
   }
   m_stereo = Stereo() ? StereoOffset(m_ws, m_caps) : Point{};
-  ComputeColours();
+  m_colours = std::move(picture.colours);
   PlaceOnDevice();
   m_result.scale = m_k;
   m_result.ox = m_ox, m_result.oy = m_oy;
@@ -359,7 +314,7 @@ std::vector<SpatialFrameLine> SpatialFrameGeometry(const ViewTransform& view, co
   return lines;
 }
 
-SpatialDrawingResult DrawSpatial(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet,
+SpatialDrawingResult DrawSpatial(Surface& surface, const doc::SurveyStore& store, const doc::Worksheet& worksheet,
                                  ViewTransform& view, const platform::SettingsStore& settings,
                                  const SpatialDrawingOptions& options) {
   SpatialDrawingResult result;

@@ -6,6 +6,7 @@
 // the frame geometry built beside the projection.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "doc/DocumentDialogs.h"
@@ -34,6 +35,7 @@ struct SpatialDrawingOptions {
   Size rememberedClient{};
   int pickedRecord = -1;  // list position picked with the mouse, for the crosshair
   const platform::Clock* clock = nullptr;  // today's date for the page label; null: the system clock
+  std::optional<SheetChoice> sheet;  // the printed page; none: the worksheet's own sheet
 };
 
 // One line of the frame geometry, projected; `text` is set for the height
@@ -69,7 +71,7 @@ struct SpatialDrawingResult {
 // Draws the worksheet (display type 3, 4 or 5) on `surface`. Rebuilds the
 // extent, the projection and the frame geometry when `view` says it is dirty;
 // the camera view's matrix is scaled by (screen height - 150) / (768 - 150).
-SpatialDrawingResult DrawSpatial(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet,
+SpatialDrawingResult DrawSpatial(Surface& surface, const doc::SurveyStore& store, const doc::Worksheet& worksheet,
                                  ViewTransform& view, const platform::SettingsStore& settings,
                                  const SpatialDrawingOptions& options = {});
 

@@ -33,10 +33,11 @@ double Extent::DepthNormaliser() const {
   return std::max(std::sqrt(dx * dx + dy * dy + dz * dz), 3.5);
 }
 
-void NormaliseViewDirection(doc::Worksheet& worksheet) {
+ViewPose StoredPose(const doc::Worksheet& worksheet) {
+  ViewPose pose;
   double inclination = worksheet.viewInclination();
   if (std::isnan(inclination)) inclination = 0;
-  inclination = std::clamp(inclination, -90.0, 90.0);
+  pose.inclination = std::clamp(inclination, -90.0, 90.0);
   double azimuth = worksheet.viewAzimuth();
   if (!std::isfinite(azimuth)) azimuth = 0;
   // A value no single turn brings back (read from a damaged file) is reduced
@@ -44,8 +45,23 @@ void NormaliseViewDirection(doc::Worksheet& worksheet) {
   if (std::fabs(azimuth) > 3600) azimuth = std::fmod(azimuth, 360.0);
   while (azimuth < 0) azimuth += 360;
   while (azimuth >= 360) azimuth -= 360;
-  worksheet.setViewInclination(inclination);
-  worksheet.setViewAzimuth(azimuth);
+  pose.azimuth = azimuth;
+  pose.centre = {worksheet.viewCentreX(), worksheet.viewCentreY(), worksheet.viewCentreZ()};
+  return pose;
+}
+
+ViewPose PoseOf(const ViewTransform& view, const doc::Worksheet& worksheet) {
+  return view.prepared() ? view.pose() : StoredPose(worksheet);
+}
+
+void KeepViewPose(doc::Worksheet& worksheet, const ViewTransform& view) {
+  if (!view.prepared()) return;
+  const ViewPose& pose = view.pose();
+  worksheet.setViewInclination(pose.inclination);
+  worksheet.setViewAzimuth(pose.azimuth);
+  worksheet.setViewCentreX(pose.centre.x);
+  worksheet.setViewCentreY(pose.centre.y);
+  worksheet.setViewCentreZ(pose.centre.z);
 }
 
 bool ViewTransform::ComputeExtents(const doc::SurveyStore& store, const doc::Worksheet& worksheet) {
@@ -71,11 +87,12 @@ bool ViewTransform::ComputeExtents(const doc::SurveyStore& store, const doc::Wor
   return any;
 }
 
-void ViewTransform::PrepareProjection(const doc::SurveyStore& store, doc::Worksheet& worksheet,
+void ViewTransform::PrepareProjection(const doc::SurveyStore& store, const doc::Worksheet& worksheet,
                                       const platform::SettingsStore& settings, double factor) {
   m_reference = {};
   m_referencePath = 0;
-  NormaliseViewDirection(worksheet);
+  m_pose = StoredPose(worksheet);
+  m_prepared = true;
   const DisplayType type = worksheet.displayType();
   FindReference(store, worksheet, type);
   BuildMatrices(worksheet, settings, type, factor);
@@ -99,9 +116,9 @@ void ViewTransform::FindReference(const doc::SurveyStore& store, const doc::Work
   m_heightOffset = referenceHeight - worksheet.originZ();
 }
 
-void ViewTransform::BuildMatrices(doc::Worksheet& ws, const platform::SettingsStore& settings, DisplayType type,
-                                  double factor) {
-  const double a = ws.viewAzimuth(), i = ws.viewInclination();
+void ViewTransform::BuildMatrices(const doc::Worksheet& ws, const platform::SettingsStore& settings,
+                                  DisplayType type, double factor) {
+  const double a = m_pose.azimuth, i = m_pose.inclination;
   const Vec3 org{ws.originX(), ws.originY(), ws.originZ()};
   const Vec3& ref = m_reference;
   const Matrix4 toOrigin = TranslateMatrix(org.x - ref.x, org.y - ref.y, org.z - ref.z);
@@ -138,13 +155,12 @@ void ViewTransform::BuildMatrices(doc::Worksheet& ws, const platform::SettingsSt
     }
     case DisplayType::Animation: {
       if (m_recentre) {
-        ws.setViewCentreX(q.x);
-        ws.setViewCentreY(q.y);
-        ws.setViewCentreZ(q.z);
+        m_pose.centre = q;
         m_recentre = false;
       }
       const double s = 1000.0 / d;
-      m_matrix = Chain({TranslateMatrix(-ws.viewCentreX(), -ws.viewCentreY(), -ws.viewCentreZ()), ScaleMatrix(s),
+      const Vec3& c = m_pose.centre;
+      m_matrix = Chain({TranslateMatrix(-c.x, -c.y, -c.z), ScaleMatrix(s),
                         SwapMatrix(), TurnAzimuthMatrix(a), TurnInclinationMatrix(i),
                         TranslateMatrix(0, 0, s * ws.viewDistance() + 500), WeightMatrix(1.0 / 500),
                         ScaleMatrix(ws.zoomPercent() * factor / 100)});

@@ -24,6 +24,17 @@ struct Extent {
   double DepthNormaliser() const;
 };
 
+// Where the last build looked from: the worksheet's view direction with the
+// inclination held to [-90, 90] and the azimuth to [0, 360), and the point
+// the camera view looks at (the middle of the extent after a recentring).
+struct ViewPose {
+  double azimuth = 0, inclination = 0;
+  Vec3 centre;
+};
+
+// The pose the worksheet stores, normalised.
+ViewPose StoredPose(const doc::Worksheet& worksheet);
+
 // Projected points of one record. Which slots are filled depends on the
 // display type: from/to always; rightFrom/rightTo for the red-green view;
 // wall/wallTo (left, right, up, down) for the perspective and camera views.
@@ -46,12 +57,18 @@ class ViewTransform {
   // record takes part.
   bool ComputeExtents(const doc::SurveyStore& store, const doc::Worksheet& worksheet);
 
-  // Normalises the view direction (written back), finds the reference
-  // station, builds the matrix of the display type and fills every record's
-  // slots. `factor` scales the camera view to the screen (1 elsewhere). The
-  // perspective, red-green and camera views need ComputeExtents first.
-  void PrepareProjection(const doc::SurveyStore& store, doc::Worksheet& worksheet,
+  // Takes the worksheet's pose (normalised; a pending recentring looks at
+  // the middle of the extent), finds the reference station, builds the
+  // matrix of the display type and fills every record's slots. `factor`
+  // scales the camera view to the screen (1 elsewhere). The perspective,
+  // red-green and camera views need ComputeExtents first. The worksheet is
+  // left alone: the window keeps the pose with KeepViewPose.
+  void PrepareProjection(const doc::SurveyStore& store, const doc::Worksheet& worksheet,
                          const platform::SettingsStore& settings, double factor = 1.0);
+
+  // The pose of the last build; false before the first.
+  bool prepared() const { return m_prepared; }
+  const ViewPose& pose() const { return m_pose; }
 
   // The matrix of the last build (left eye for the red-green view).
   const Matrix4& matrix() const { return m_matrix; }
@@ -87,7 +104,7 @@ class ViewTransform {
 
  private:
   void FindReference(const doc::SurveyStore& store, const doc::Worksheet& worksheet, DisplayType type);
-  void BuildMatrices(doc::Worksheet& worksheet, const platform::SettingsStore& settings, DisplayType type,
+  void BuildMatrices(const doc::Worksheet& worksheet, const platform::SettingsStore& settings, DisplayType type,
                      double factor);
   void FillSlots(const doc::SurveyStore& store, DisplayType type);
 
@@ -99,14 +116,21 @@ class ViewTransform {
   bool m_referenceFound = false;
   bool m_projectionDirty = true;
   bool m_recentre = true;
+  bool m_prepared = false;
+  ViewPose m_pose;
   double m_sceneSize = 0;
   Matrix4 m_matrix;
   Matrix4 m_rightMatrix;
   std::vector<ProjectionSlots> m_slots;
 };
 
-// Keeps the inclination in [-90, 90] and the azimuth in [0, 360).
-void NormaliseViewDirection(doc::Worksheet& worksheet);
+// The pose a drawing looked from when the view has been prepared, else the
+// worksheet's own.
+ViewPose PoseOf(const ViewTransform& view, const doc::Worksheet& worksheet);
+
+// Stores the pose of the view's last build in the worksheet, so that what
+// the window shows is what the document saves and the next turn starts from.
+void KeepViewPose(doc::Worksheet& worksheet, const ViewTransform& view);
 
 // Whether the camera view of the last build puts some part of a leg into a
 // window of `width` x `height` pixels centred on the eye's axis (the camera

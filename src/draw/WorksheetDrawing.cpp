@@ -32,9 +32,9 @@ Colour ScreenBackground(const doc::SurveyStore& store, const doc::Worksheet& wor
   return worksheet.blackBackground() != 0 ? 0 : store.settings.backgroundColour;
 }
 
-WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet,
-                                     ViewTransform& view, const platform::SettingsStore& settings,
-                                     const WorksheetDrawingOptions& options) {
+WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& store,
+                                     const doc::Worksheet& worksheet, ViewTransform& view,
+                                     const platform::SettingsStore& settings, const WorksheetDrawingOptions& options) {
   WorksheetDrawingResult result;
   const DisplayType type = worksheet.displayType();
   if (!doc::IsDrawnType(type)) return result;
@@ -46,6 +46,7 @@ WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& s
     spatial.screen = options.screen;
     spatial.clock = options.clock;
     spatial.pickedRecord = options.pickedRecord;
+    spatial.sheet = options.sheet;
     SpatialDrawingResult drawn = DrawSpatial(surface, store, worksheet, view, settings, spatial);
     result.drawn = drawn.drawn;
     result.scale = drawn.scale;
@@ -64,8 +65,8 @@ WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& s
   plane.backgroundMap = options.backgroundMap;
   plane.documentFolder = options.documentFolder;
   plane.prompter = options.prompter;
-  plane.resetFlag = options.resetFlag;
   plane.pickedRecord = options.pickedRecord;
+  plane.sheet = options.sheet;
   if (options.pageWidthMm > 0 && options.pageHeightMm > 0) {
     plane.pageWidthMm = options.pageWidthMm;
     plane.pageHeightMm = options.pageHeightMm;
@@ -81,7 +82,19 @@ WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& s
   result.area = drawn.layout.area;
   result.cutAtPage = drawn.cutAtPage;
   result.colours = std::move(drawn.colours);
+  if (drawn.drawn) result.layout = drawn.layout;
   return result;
+}
+
+void KeepDrawnSettings(doc::Worksheet& worksheet, const ViewTransform& view, const WorksheetDrawingResult& result) {
+  KeepViewPose(worksheet, view);
+  if (result.layout) StoreLayout(worksheet, *result.layout);
+}
+
+void ApplySheetReset(doc::Worksheet& worksheet, bool& resetFlag) {
+  if (!resetFlag) return;
+  RestoreSheetDefaults(worksheet);
+  resetFlag = false;
 }
 
 Rect DeviceArea(const WorksheetDrawingResult& result) {

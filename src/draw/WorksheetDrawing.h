@@ -1,10 +1,11 @@
 // One drawing of a worksheet, whatever its display type: the plane drawing
 // for plan, section, parallel projection and elevation, the spatial drawing
 // for the perspective, red-green and camera views. The window, the batch
-// tool's pictures and (later) the printer all draw through here.
+// tool's pictures and the printer all draw through here.
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "doc/SurveyStore.h"
@@ -40,8 +41,8 @@ struct WorksheetDrawingOptions {
   BackgroundMap* backgroundMap = nullptr;    // null: read for this drawing only
   std::filesystem::path documentFolder;
   platform::Prompter* prompter = nullptr;  // null: no messages
-  bool* resetFlag = nullptr;  // the document's reset flag, for the plane drawing
   int pickedRecord = -1;      // list position marked with the mouse, for the crosshair
+  std::optional<SheetChoice> sheet;  // the printed page; none: the worksheet's own sheet
 };
 
 struct WorksheetDrawingResult {
@@ -52,14 +53,26 @@ struct WorksheetDrawingResult {
   PlaneRect area;  // the drawn area (plane types) or the projected extent, in drawing units
   std::vector<LineColour> colours;  // per record (list position): the colour of its leg
   bool cutAtPage = false;  // a printed plane area larger than the page, cut at its margins
+  std::optional<PlaneLayout> layout;  // the plane types' page layout
 };
 
 // The device rectangle of the drawn area; empty when nothing was drawn.
 Rect DeviceArea(const WorksheetDrawingResult& result);
 
-// Draws the store's current worksheet on a screen-like surface.
-WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& store, doc::Worksheet& worksheet,
-                                     ViewTransform& view, const platform::SettingsStore& settings,
-                                     const WorksheetDrawingOptions& options);
+// Draws the store's current worksheet on a screen-like surface. The
+// worksheet is only read: what the drawing works out (the view's pose, the
+// page layout) is in the view and the result.
+WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& store,
+                                     const doc::Worksheet& worksheet, ViewTransform& view,
+                                     const platform::SettingsStore& settings, const WorksheetDrawingOptions& options);
+
+// Keeps in the worksheet what the window's drawing worked out, so the
+// document saves what the user saw and the view and sheet commands start
+// from it: the view's pose and the automatic sheet settings of the layout.
+void KeepDrawnSettings(doc::Worksheet& worksheet, const ViewTransform& view, const WorksheetDrawingResult& result);
+
+// A new or reset worksheet (the document's reset flag) gets its sheet
+// defaults before its first drawing or print; clears the flag.
+void ApplySheetReset(doc::Worksheet& worksheet, bool& resetFlag);
 
 }  // namespace hp::draw

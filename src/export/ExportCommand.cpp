@@ -23,19 +23,18 @@ bool ExportCommand::Allows(const std::filesystem::path& path, const doc::Workshe
   return false;
 }
 
-bool ExportCommand::Run(doc::SurveyStore& store, const std::filesystem::path& path, ExportModes modes,
-                        const std::filesystem::path& documentFolder) {
+bool ExportCommand::Run(doc::SurveyStore& store, const std::filesystem::path& path, ExportModes modes) {
   if (!Allows(path, *store.currentWorksheet)) return false;
   const std::string extension = ExportExtension(path);
   // A bitmap is the picture the drawing makes, not a writer's file.
   if (extension == "bmp" && m_bitmap) return m_bitmap(path, m_prompter);
   if (extension == "hpn") return ExportDocumentCopy(path, store, modes.copy, m_prompter);
 
-  // The writers read what the drawing of the worksheet leaves: the projected
-  // points and each record's drawn colour.
+  // The writers read the worksheet's picture: the projected points and each
+  // record's colour.
   PreparedView prepared;
   if (const auto writer = WriterFor(extension, m_settings); writer && writer->UsesDrawing())
-    PrepareView(prepared, store, m_settings, &m_prompter, documentFolder);
+    PrepareView(prepared, store, m_settings);
   const ExportContext context{store, *store.currentWorksheet, m_settings, prepared.Drawn(), modes.table};
   return ExportFile(path, context, m_prompter);
 }

@@ -1,6 +1,6 @@
 // The export command's flow once its choices are made ("E&xportieren...", the
 // Google Earth command and the batch tool's export): the refusal of the
-// worksheet's display type, the writer the extension chooses, the drawing the
+// worksheet's display type, the writer the extension chooses, the picture the
 // writer reads, and the file written through a temporary file beside it. The
 // window's dialogs and the batch tool's arguments only gather the choices.
 #pragma once
@@ -49,12 +49,10 @@ class ExportCommand {
   // Exports the store's current worksheet to `path` in the format its
   // extension chooses: refused by display type as Allows says; a bitmap by the
   // host's picture; a document copy in `modes.copy`; any other format by its
-  // writer, which reads the worksheet drawn afresh (`documentFolder` resolves
-  // the background map) and takes `modes.table`. True when the file was
-  // written; false after the message that says why not (an older file of
-  // that name stays as it was).
-  bool Run(doc::SurveyStore& store, const std::filesystem::path& path, ExportModes modes,
-           const std::filesystem::path& documentFolder);
+  // writer, which reads the worksheet's picture worked out afresh and takes
+  // `modes.table`. True when the file was written; false after the message
+  // that says why not (an older file of that name stays as it was).
+  bool Run(doc::SurveyStore& store, const std::filesystem::path& path, ExportModes modes);
 
  private:
   const platform::SettingsStore& m_settings;

@@ -27,6 +27,10 @@ std::string ExportContext::LabelText(const doc::SurveyRecord& record) const {
       base::Utf8ToCp1252(draw::StationLabel(record, kind, store.settings, view.heightOffset, view.referencePath)));
 }
 
+draw::ViewPose ExportContext::Pose() const {
+  return view.transform ? draw::PoseOf(*view.transform, worksheet) : draw::StoredPose(worksheet);
+}
+
 int ExportContext::DrawnColour(size_t index) const {
   if (index < view.colours.size()) return view.colours[index].number;
   return index < store.records.size() ? store.records[index]->colour : 0;

@@ -48,6 +48,9 @@ struct ExportContext {
   // with control characters as blanks (empty when the worksheet numbers no
   // stations).
   std::string LabelText(const doc::SurveyRecord& record) const;
+  // The view direction and camera centre the drawing looked from (the
+  // worksheet's own when nothing was drawn).
+  draw::ViewPose Pose() const;
   // The colour number the drawing last gave the record.
   int DrawnColour(size_t index) const;
   draw::ProjectionSlots Slots(size_t index) const;

@@ -99,9 +99,8 @@ void ViewerDataWriter::End(TextOut& out, const ExportContext& context) {
   };
   for (const auto& p : ws.positions)
     out << "position " << view(p->azimuth, p->inclination, p->distance, p->centreX, p->centreY, p->centreZ) << "\n";
-  out << "viewpos "
-      << view(ws.viewAzimuth(), ws.viewInclination(), ws.viewDistance(), ws.viewCentreX(), ws.viewCentreY(),
-              ws.viewCentreZ())
+  const draw::ViewPose pose = context.Pose();
+  out << "viewpos " << view(pose.azimuth, pose.inclination, ws.viewDistance(), pose.centre.x, pose.centre.y, pose.centre.z)
       << "\n";
 }
 

@@ -245,9 +245,10 @@ void VrmlWriter::End(TextOut& out, const ExportContext& context) {
   int k = 0;
   for (const auto& p : ws.positions)
     viewpoint(" ", p->azimuth, p->inclination, p->distance, p->centreX, p->centreY, p->centreZ, ++k);
-  if (ws.positions.empty())
-    viewpoint("", ws.viewAzimuth(), ws.viewInclination(), ws.viewDistance(), ws.viewCentreX(), ws.viewCentreY(),
-              ws.viewCentreZ(), 0);
+  if (ws.positions.empty()) {
+    const draw::ViewPose pose = context.Pose();
+    viewpoint("", pose.azimuth, pose.inclination, ws.viewDistance(), pose.centre.x, pose.centre.y, pose.centre.z, 0);
+  }
 }
 
 }  // namespace hp::exports

@@ -70,7 +70,7 @@ TEST(PageLabelTest, ScaleIsRoundedAndDateComesFromTheClock) {
   ws.setScaleDenominator(2499.6);
   ws.setPageLabel("&Ma\xDFstab &Datum");
   const platform::FixedClock clock({31, 12, 1999});
-  EXPECT_EQ(ExpandPageLabel(ws, clock), "1:2500 31.12.1999");
+  EXPECT_EQ(ExpandPageLabel(ws, PageFiguresOf(ws), clock), "1:2500 31.12.1999");
 }
 
 }  // namespace

@@ -11,7 +11,9 @@
 #include "draw/Painter.h"
 #include "draw/PlaneDrawing.h"
 #include "draw/RecordingSurface.h"
+#include "draw/WorksheetDrawing.h"
 #include "support/Survey.h"
+#include "support/Values.h"
 
 namespace hp::draw {
 namespace {
@@ -257,8 +259,9 @@ TEST(PlaneLayoutTest, TrueScaleSheetSnapsToTheGrid) {
 namespace hp::draw {
 namespace {
 
+using test::Nums;
+
 TEST_F(PlaneDrawingTest, ResetFlagPutsTheSheetSettingsBackOnce) {
-  Add("- 1 @ 0 0 0 10 5 0 length=1");
   ws.setShowSubSheets(1);
   ws.setSheetRows(3);
   ws.setMarginLeft(5);
@@ -267,22 +270,31 @@ TEST_F(PlaneDrawingTest, ResetFlagPutsTheSheetSettingsBackOnce) {
   ws.printAreaBits()[3] = 0xFF;
   ws.setShowFrame(0);  // not a sheet setting: kept
   bool reset = true;
-  surface = RecordingSurface(RecordingSurface::DefaultCaps());
-  PlaneDrawingOptions options;
-  options.resetFlag = &reset;
-  ASSERT_TRUE(DrawPlane(surface, store, ws, view, settings, options).drawn);
+  ApplySheetReset(ws, reset);
   EXPECT_FALSE(reset);
-  EXPECT_EQ(ws.showSubSheets(), 0);
-  EXPECT_EQ(ws.sheetRows(), 1);
-  EXPECT_EQ(ws.marginLeft(), 20);
-  EXPECT_EQ(ws.backgroundMap(), 0);
-  EXPECT_EQ(ws.labelAngleIndex(), 0);
-  EXPECT_EQ(ws.printAreaBits()[3], 0);
-  EXPECT_EQ(ws.showFrame(), 0);
-  // Without the flag nothing is put back.
+  EXPECT_EQ(Nums(ws.showSubSheets(), ws.sheetRows(), ws.marginLeft(), ws.backgroundMap(), ws.labelAngleIndex(),
+                 ws.printAreaBits()[3], ws.showFrame()),
+            Nums(0, 1, 20, 0, 0, 0, 0));
   ws.setMarginLeft(7);
-  DrawPlane(surface, store, ws, view, settings, options);
-  EXPECT_EQ(ws.marginLeft(), 7);
+  ApplySheetReset(ws, reset);
+  EXPECT_EQ(ws.marginLeft(), 7) << "without the flag nothing is put back";
+}
+
+TEST_F(PlaneDrawingTest, DrawingLeavesTheWorksheetAloneAndTheWindowKeepsItsLayout) {
+  Add("- 1 @ 0 0 0 100 -60 0 length=1");
+  ws.setViewAzimuth(-30);
+  ws.setSheetRows(7);
+  const doc::Worksheet::Image before = ws.image;
+  surface = RecordingSurface(RecordingSurface::DefaultCaps());
+  WorksheetDrawingOptions options;
+  const WorksheetDrawingResult drawn = DrawWorksheet(surface, store, ws, view, settings, options);
+  ASSERT_TRUE(drawn.drawn && drawn.layout);
+  EXPECT_EQ(ws.image, before);
+  KeepDrawnSettings(ws, view, drawn);
+  EXPECT_EQ(Nums(ws.viewAzimuth(), ws.sheetRows(), ws.sheetColumns(), ws.sheetGridStep()),
+            Nums(330, drawn.layout->rows, drawn.layout->columns, drawn.layout->storedSheetGrid));
+  EXPECT_EQ((PlaneRect{ws.overviewLeft(), ws.overviewBottom(), ws.overviewRight(), ws.overviewTop()}),
+            drawn.layout->overview);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "draw/PageSetup.h"
 #include "draw/Printing.h"
 #include "draw/RecordingSurface.h"
+#include "support/Values.h"
 #include "draw/SubSheetSetup.h"
 #include "platform/SettingsStore.h"
 #include "support/Survey.h"
@@ -23,11 +24,7 @@ doc::Worksheet NewWorksheet() {
   return ws;
 }
 
-// Mixed-type worksheet fields as one comparable list.
-template <class... T>
-std::vector<double> Nums(T... values) {
-  return {static_cast<double>(values)...};
-}
+using test::Nums;
 
 TEST(PageSetupTest, PrintablePageTurnsWithTheOrientation) {
   const struct {
@@ -317,17 +314,6 @@ TEST_F(PrintJobTest, SubSheetsAtTrueScaleOnePerPageAndTheWorksheetPutBack) {
     EXPECT_TRUE(found);
   }
   EXPECT_EQ(ws.image, before);
-}
-
-TEST_F(PrintJobTest, ResetWorksheetPrintsWithItsDefaults) {
-  doc::Worksheet& ws = *store.currentWorksheet;
-  ws.setMarginLeft(90);
-  bool reset = true;
-  PrintJobOptions options;
-  options.resetFlag = &reset;
-  { PrintJob job(store, ws, view, settings, Printer(), {197, 285}, options); }
-  EXPECT_FALSE(reset);
-  EXPECT_EQ(ws.marginLeft(), 20);
 }
 
 }  // namespace

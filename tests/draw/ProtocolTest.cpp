@@ -56,12 +56,15 @@ class ProtocolTest : public ::testing::Test {
     view.setProjectionDirty(true);
     return BuildProtocolSections(store, ws, view, settings);
   }
+  // Draws the current page as the window does, which keeps the pages.
   ProtocolDrawingResult Draw(int heightPixels = 600) {
     DeviceCaps caps = RecordingSurface::DefaultCaps();
     caps.heightPixels = heightPixels;
     surface = RecordingSurface(caps);
     view.setProjectionDirty(true);
-    return DrawProtocol(surface, store, ws, view, settings);
+    const ProtocolDrawingResult drawn = DrawProtocol(surface, store, ws, view, settings);
+    KeepProtocolPages(ws, drawn);
+    return drawn;
   }
   std::vector<std::string> Texts() const {
     std::vector<std::string> out;

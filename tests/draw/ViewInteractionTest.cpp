@@ -7,14 +7,12 @@
 
 #include "base/FixedText.h"
 #include "draw/ViewInteraction.h"
+#include "support/Values.h"
 
 namespace hp::draw {
 namespace {
 
-template <class... T>
-std::vector<double> Nums(T... values) {
-  return {static_cast<double>(values)...};
-}
+using test::Nums;
 
 doc::Worksheet Sheet(int type) {
   doc::Worksheet ws;

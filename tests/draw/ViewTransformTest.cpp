@@ -70,12 +70,16 @@ TEST_F(ViewTransformTest, AdaptedOverviewLeavesColourZeroOut) {
   EXPECT_FALSE(view.ComputeExtents(store, worksheet));
 }
 
-TEST_F(ViewTransformTest, ViewDirectionIsClampedAndWrapped) {
+TEST_F(ViewTransformTest, ViewDirectionIsClampedAndWrappedAndKeptOnlyWhenAsked) {
   const struct {
     double azimuth, inclination, expectedAzimuth, expectedInclination;
   } cases[] = {{-10, 95, 350, 90}, {720, -100, 0, -90}, {359.5, 0, 359.5, 0}, {-725, 10, 355, 10}};
   for (const auto& c : cases) {
     Project(DisplayType::Parallel, c.azimuth, c.inclination);
+    EXPECT_DOUBLE_EQ(view.pose().azimuth, c.expectedAzimuth) << c.azimuth;
+    EXPECT_DOUBLE_EQ(view.pose().inclination, c.expectedInclination) << c.inclination;
+    EXPECT_DOUBLE_EQ(worksheet.viewAzimuth(), c.azimuth);
+    KeepViewPose(worksheet, view);
     EXPECT_DOUBLE_EQ(worksheet.viewAzimuth(), c.expectedAzimuth) << c.azimuth;
     EXPECT_DOUBLE_EQ(worksheet.viewInclination(), c.expectedInclination) << c.inclination;
   }
@@ -156,13 +160,14 @@ TEST_F(ViewTransformTest, CameraViewRecentresOnceAndCutsLegsBehindTheEye) {
   worksheet.setDisplayType(DisplayType::Animation);
   worksheet.setViewDistance(0);
   view.PrepareProjection(store, worksheet, settings, 2.0);
-  EXPECT_EQ(worksheet.viewCentreX(), 10);
+  EXPECT_EQ(view.pose().centre.x, 10);
+  KeepViewPose(worksheet, view);
   ExpectNear(view.slot(0).to, {0, 0, 1000});  // depth 500, scaled by zoom 100 % and factor 2
   EXPECT_GT(view.slot(1).to.z, -1000);        // cut, not hidden
   EXPECT_LT(view.slot(1).to.z, -999);
   view.setExtent({{100, 100, 100}, {120, 120, 120}});
   view.PrepareProjection(store, worksheet, settings);
-  EXPECT_EQ(worksheet.viewCentreX(), 10) << "only the first build after a type change recentres";
+  EXPECT_EQ(view.pose().centre.x, 10) << "only the first build after a type change recentres";
 }
 
 TEST_F(ViewTransformTest, CameraLeftOnAnotherSurveyCentresOnTheNewOne) {
@@ -193,7 +198,7 @@ TEST_F(ViewTransformTest, CameraLeftOnAnotherSurveyCentresOnTheNewOne) {
     EXPECT_EQ(view.projectionDirty(), c.centres);
     if (!c.centres) continue;
     view.PrepareProjection(store, worksheet, settings);
-    ExpectNear({worksheet.viewCentreX(), worksheet.viewCentreY(), worksheet.viewCentreZ()}, {1005, 1005, -2.5});
+    ExpectNear(view.pose().centre, {1005, 1005, -2.5});
     EXPECT_EQ(worksheet.viewDistance(), 0);
     EXPECT_TRUE(CameraShowsSurvey(view, store, 800, 600));
   }

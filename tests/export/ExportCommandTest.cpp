@@ -57,7 +57,7 @@ TEST(ExportCommand, RefusesHandsOnOrWrites) {
         return true;
       };
     ExportCommand command(settings, prompter, bitmap);
-    EXPECT_EQ(command.Run(store, path, {c.tableMode, doc::WriteMode::AsRead}, folder), c.written);
+    EXPECT_EQ(command.Run(store, path, {c.tableMode, doc::WriteMode::AsRead}), c.written);
     EXPECT_EQ(bitmaps, c.bitmaps);
     std::string message = c.message;
     if (const size_t at = message.find("PATH"); at != std::string::npos) message.replace(at, 4, path.string());

@@ -234,7 +234,7 @@ void RunExportCommand(QWidget* parent, CPlanDoc& document, CPlanView& view) {
   if (!command.Allows(path, document.worksheet())) return;
   if (!RunExportOptions(app, parent, exports::OptionsDialogFor(exports::ExportExtension(path)))) return;
   WaitCursor wait;
-  command.Run(document.store(), path, exports::ExportModes::FromSettings(settings), document.folder());
+  command.Run(document.store(), path, exports::ExportModes::FromSettings(settings));
 }
 
 std::filesystem::path GoogleEarthFile() {
@@ -255,7 +255,7 @@ void RunGoogleEarthCommand(QWidget* parent, CPlanDoc& document) {
   {
     WaitCursor wait;
     const exports::ExportModes modes{exports::TableIncludes::All, doc::WriteMode::AsRead};
-    if (!CommandFor(app, nullptr).Run(document.store(), file, modes, document.folder())) return;
+    if (!CommandFor(app, nullptr).Run(document.store(), file, modes)) return;
   }
   // Without a program for KML files nothing would appear: the surveyor learns
   // where the file is, to open it by hand.
