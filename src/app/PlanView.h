@@ -1,7 +1,8 @@
 // The drawing window of a document: shows the current worksheet through the
 // plane or spatial drawing, double-buffered, and scrolls when the drawing is
 // larger than the window. Mouse, wheel and keys go to CViewMouse, which
-// picks stations, measures, zooms, lays down sheets and moves the camera.
+// picks stations, measures, zooms, lays down sheets and moves the camera;
+// the view is its host.
 #pragma once
 
 #include <QAbstractScrollArea>
@@ -13,6 +14,7 @@
 
 class QPainter;
 
+#include "app/ViewMouse.h"
 #include "draw/BackgroundMap.h"
 #include "draw/Protocol.h"
 #include "draw/ViewInteraction.h"
@@ -25,19 +27,18 @@ class QMenu;
 namespace hp::app {
 
 class CPlanDoc;
-class CViewMouse;
 
-class CPlanView : public QAbstractScrollArea {
+class CPlanView : public QAbstractScrollArea, public CViewMouse::Host {
   Q_OBJECT
 
  public:
   explicit CPlanView(CPlanDoc& document, QWidget* parent = nullptr);
   ~CPlanView() override;
 
-  CPlanDoc& document() { return m_doc; }
-  draw::ViewTransform& viewTransform() { return m_view; }
+  CPlanDoc& document() override { return m_doc; }
+  draw::ViewTransform& viewTransform() override { return m_view; }
   // What the last drawing left: scale, offsets, scene size, drawn area.
-  const draw::WorksheetDrawingResult& lastDrawing() const { return m_last; }
+  const draw::WorksheetDrawingResult& lastDrawing() const override { return m_last; }
   // The status line text of the last drawing.
   const QString& statusText() const { return m_status; }
 
@@ -50,46 +51,46 @@ class CPlanView : public QAbstractScrollArea {
   QString ProtocolText();
   // The mouse mode of the context menu ("ContextMenu" in "Settings");
   // choosing one stores it and updates the status line.
-  draw::MouseMode mouseMode() const { return m_mouseMode; }
+  draw::MouseMode mouseMode() const override { return m_mouseMode; }
   void SetMouseMode(draw::MouseMode mode);
   // The context menu of the view at `pos` (window point): the modes with the
   // current one checked and those the display type does not offer disabled.
   // Choosing one applies it at once at `pos`, like a click there; without a
   // point (opened from the keyboard) it only selects the mode.
-  std::unique_ptr<QMenu> CreateContextMenu(std::optional<QPoint> pos);
+  std::unique_ptr<QMenu> CreateContextMenu(std::optional<QPoint> pos) override;
 
   // The record the status line shows ("Messpunkt"), a list position or -1,
   // and the record marked for measuring ("Markierung"), or null.
-  int currentRecord() const;
-  void SetCurrentRecord(int index);
-  const doc::SurveyRecord* marked() const;
-  void SetMarked(const doc::SurveyRecord* record);
+  int currentRecord() const override;
+  void SetCurrentRecord(int index) override;
+  const doc::SurveyRecord* marked() const override;
+  void SetMarked(const doc::SurveyRecord* record) override;
   // The marked record as the data editor shares it.
   const doc::SurveyRecord** markedSlot() { return &m_marked; }
   // Set by the coordinates dialog's "Auf Karte positionieren": the next click
   // in the plan, section or elevation places the current record there.
-  bool waitingForPosition() const { return m_waitingForPosition; }
+  bool waitingForPosition() const override { return m_waitingForPosition; }
   void WaitForPosition(int index);
-  void StopWaitingForPosition();
+  void StopWaitingForPosition() override;
   // Esc while waiting: the click is no longer awaited and the data editor
   // opens again on the record, with its coordinates dialog.
   void CancelWaitingForPosition();
 
   // How the last drawing put drawing coordinates on the device, and the
   // scroll position that turns window points into content points.
-  draw::DeviceMapping mapping() const { return {m_last.scale, m_last.ox, m_last.oy}; }
-  QPoint scrollPosition() const;
-  void ScrollTo(QPoint position);
+  draw::DeviceMapping mapping() const override { return {m_last.scale, m_last.ox, m_last.oy}; }
+  QPoint scrollPosition() const override;
+  void ScrollTo(QPoint position) override;
   // The next drawing scrolls so that the drawing point `p` lies under the
   // window point `window` (wheel zoom around the cursor).
-  void ScrollAfterDrawing(draw::PlanePoint p, QPoint window) { m_anchor = Anchor{p, window}; }
+  void ScrollAfterDrawing(draw::PlanePoint p, QPoint window) override { m_anchor = Anchor{p, window}; }
   // Marks the document modified and redraws all its views; `rebuild`
   // false keeps the projection (a zoom only scales the drawing).
-  void ViewChanged(bool rebuild = true);
+  void ViewChanged(bool rebuild = true) override;
   // The status line is built anew (after a mode, current or marked change).
   void UpdateStatus();
   // The screen height in pixels (the camera moves scale by it).
-  int screenHeight() const;
+  int screenHeight() const override;
 
  Q_SIGNALS:
   void statusChanged(const QString& text);
@@ -117,6 +118,10 @@ class CPlanView : public QAbstractScrollArea {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  QAbstractScrollArea& scrollArea() override { return *this; }
+  void AskForEditor(int index) override { Q_EMIT editRecordRequested(index + 1); }
+  void DragEnded(int dx) override { Q_EMIT dragReleased(dx); }
+
   // Draws the worksheet on `painter` scrolled by the scroll bars' values.
   void DrawOn(QPainter& painter, const QSize& client);
   void UpdateScrollBars(const QSize& client);

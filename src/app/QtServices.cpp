@@ -11,15 +11,12 @@
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "app/QtText.h"
+
 namespace hp::app {
 namespace {
 
-QString KeyOf(std::string_view section, std::string_view name) {
-  return QString::fromUtf8(section.data(), static_cast<qsizetype>(section.size())) + '/' +
-         QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-}
-
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString KeyOf(std::string_view section, std::string_view name) { return Q(section) + '/' + Q(name); }
 
 QMessageBox::Icon IconOf(platform::Icon icon) {
   switch (icon) {
@@ -33,7 +30,7 @@ QMessageBox::Icon IconOf(platform::Icon icon) {
 
 // A message box of the program: its title, the text, German buttons.
 int Ask(std::string_view text, platform::Icon icon, QMessageBox::StandardButtons buttons) {
-  QMessageBox box(IconOf(icon), QStringLiteral("Hollowplan"), Text(text), buttons, QApplication::activeWindow());
+  QMessageBox box(IconOf(icon), QStringLiteral("Hollowplan"), Q(text), buttons, QApplication::activeWindow());
   const std::pair<QMessageBox::StandardButton, const char*> names[] = {
       {QMessageBox::Ok, "OK"}, {QMessageBox::Cancel, "Abbrechen"}, {QMessageBox::Yes, "&Ja"}, {QMessageBox::No, "&Nein"}};
   for (const auto& [button, name] : names)
@@ -81,7 +78,7 @@ void QtSettingsStore::SetInt(std::string_view section, std::string_view name, in
 }
 
 void QtSettingsStore::SetString(std::string_view section, std::string_view name, std::string_view value) {
-  m_settings->setValue(KeyOf(section, name), Text(value));
+  m_settings->setValue(KeyOf(section, name), Q(value));
 }
 
 bool QtSettingsStore::Contains(std::string_view section, std::string_view name) const {
@@ -104,14 +101,14 @@ platform::Answer QtPrompter::AskYesNoCancel(std::string_view text, platform::Ico
 }
 
 bool QtShell::Open(std::string_view fileOrAddress) {
-  const QString target = Text(fileOrAddress);
+  const QString target = Q(fileOrAddress);
   if (target.contains(QStringLiteral("://"))) return QDesktopServices::openUrl(QUrl(target));
   if (!DesktopHasProgramFor(target)) return false;
   return QDesktopServices::openUrl(QUrl::fromLocalFile(target));
 }
 
 bool QtShell::StartProgram(std::string_view documentPath) {
-  return QProcess::startDetached(QCoreApplication::applicationFilePath(), {Text(documentPath)});
+  return QProcess::startDetached(QCoreApplication::applicationFilePath(), {Q(documentPath)});
 }
 
 }  // namespace hp::app

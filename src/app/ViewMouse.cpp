@@ -1,13 +1,13 @@
 // Mouse modes, picking, rubber bands, drag turning, wheel and keys.
 #include "app/ViewMouse.h"
 
+#include <QAbstractScrollArea>
 #include <QMenu>
 #include <QRect>
 #include <QRubberBand>
 #include <QScrollBar>
 
 #include "app/PlanDoc.h"
-#include "app/PlanView.h"
 #include "draw/Protocol.h"
 #include "draw/ViewCommands.h"
 #include "draw/ViewInteraction.h"
@@ -22,7 +22,7 @@ draw::DevicePoint Device(QPoint p) { return {p.x(), p.y()}; }
 
 }  // namespace
 
-CViewMouse::CViewMouse(CPlanView& view) : m_view(view) {}
+CViewMouse::CViewMouse(Host& view) : m_view(view) {}
 
 CViewMouse::~CViewMouse() = default;
 
@@ -46,7 +46,7 @@ void CViewMouse::Press(Qt::MouseButton button, QPoint window) {
     m_band = Band::SubSheets;
   }
   if (m_band == Band::None) return;
-  if (m_rubberBand == nullptr) m_rubberBand = new QRubberBand(QRubberBand::Rectangle, m_view.viewport());
+  if (m_rubberBand == nullptr) m_rubberBand = new QRubberBand(QRubberBand::Rectangle, m_view.scrollArea().viewport());
   m_rubberBand->setGeometry(QRect(window, window).normalized());
   m_rubberBand->show();
 }
@@ -69,7 +69,7 @@ void CViewMouse::Move(QPoint window, Qt::MouseButtons held) {
     draw::DragTurn(ws, dx, dy);
     m_dragged = true;
     m_lastDx = dx;
-    m_view.ViewChanged();
+    m_view.ViewChanged(true);
   } else if (doc::IsCameraType(type) && right) {
     const double f = draw::CameraFactor(sceneSize, ws, m_view.screenHeight(), draw::kCameraPanPer);
     if (left) {
@@ -77,7 +77,7 @@ void CViewMouse::Move(QPoint window, Qt::MouseButtons held) {
     } else {
       draw::PanCamera(ws, dx, dy, f);
     }
-    m_view.ViewChanged();
+    m_view.ViewChanged(true);
   } else if (right && !left && type != DisplayType::Protocol) {
     m_view.ScrollTo(m_view.scrollPosition() - QPoint(dx, dy));
   }
@@ -89,7 +89,9 @@ void CViewMouse::Release(Qt::MouseButton button, QPoint window) {
     m_right = false;
     const DisplayType type = m_view.document().worksheet().displayType();
     if (menu && type != DisplayType::Protocol) {
-      if (auto popup = m_view.CreateContextMenu(window)) popup->exec(m_view.viewport()->mapToGlobal(window));
+      if (auto popup = m_view.CreateContextMenu(window)) {
+        popup->exec(m_view.scrollArea().viewport()->mapToGlobal(window));
+      }
     }
     return;
   }
@@ -101,7 +103,7 @@ void CViewMouse::Release(Qt::MouseButton button, QPoint window) {
   }
   const DisplayType type = m_view.document().worksheet().displayType();
   if (doc::Spins(type) && m_dragged) {
-    Q_EMIT m_view.dragReleased(m_lastDx);
+    m_view.DragEnded(m_lastDx);
     return;
   }
   Click(window);
@@ -132,13 +134,13 @@ void CViewMouse::EndBand(QPoint window) {
   } else {
     draw::MoveSubSheets(ws, b.x - a.x, b.y - a.y);
   }
-  m_view.ViewChanged();
+  m_view.ViewChanged(true);
 }
 
 int CViewMouse::Pick(QPoint window) {
   // The slots must belong to the picture on the screen: a pending change is
   // drawn first.
-  if (m_view.viewTransform().projectionDirty()) m_view.viewport()->repaint();
+  if (m_view.viewTransform().projectionDirty()) m_view.scrollArea().viewport()->repaint();
   if (!m_view.lastDrawing().drawn) return -1;
   const DisplayType type = m_view.document().worksheet().displayType();
   return draw::PickStation(m_view.document().store(), m_view.viewTransform().slots(), m_view.mapping(),
@@ -159,7 +161,7 @@ void CViewMouse::Click(QPoint window, bool fromMenu) {
     draw::ApplyPlacement(*store.records[static_cast<size_t>(current)], placed);
     store.settings.computedCurrent = 0;
     m_view.StopWaitingForPosition();
-    m_view.ViewChanged();
+    m_view.ViewChanged(true);
     return;
   }
   const bool picks = (doc::IsPlaneType(type) || type == DisplayType::Perspective)
@@ -184,14 +186,14 @@ void CViewMouse::Click(QPoint window, bool fromMenu) {
     case draw::MouseMode::PrintArea: changed = draw::TogglePrintAreaAt(ws, p); break;
     default: break;
   }
-  if (changed) m_view.ViewChanged();
+  if (changed) m_view.ViewChanged(true);
 }
 
 void CViewMouse::PickedInMode(int index, bool fromMenu) {
   switch (m_view.mouseMode()) {
     case draw::MouseMode::Edit:
       m_view.SetCurrentRecord(index);
-      Q_EMIT m_view.editRecordRequested(index + 1);
+      m_view.AskForEditor(index);
       break;
     case draw::MouseMode::StationInfo: m_view.SetCurrentRecord(index); break;
     case draw::MouseMode::Mark:
@@ -213,7 +215,7 @@ void CViewMouse::PickedInMode(int index, bool fromMenu) {
       ws.setViewCentreY(r.y);
       ws.setViewCentreZ(r.z);
       m_view.SetCurrentRecord(index);
-      m_view.ViewChanged();
+      m_view.ViewChanged(true);
       break;
     }
     default: break;
@@ -226,7 +228,7 @@ void CViewMouse::DoubleClick(QPoint window) {
   const int index = Pick(window);
   if (index < 0) return;
   m_view.SetCurrentRecord(index);
-  Q_EMIT m_view.editRecordRequested(index + 1);
+  m_view.AskForEditor(index);
 }
 
 void CViewMouse::Wheel(bool towardsUser, QPoint window) {
@@ -249,7 +251,7 @@ void CViewMouse::Wheel(bool towardsUser, QPoint window) {
   } else {
     return;
   }
-  m_view.ViewChanged();
+  m_view.ViewChanged(true);
 }
 
 int CViewMouse::CommandOfKey(int key, Qt::KeyboardModifiers modifiers) {
@@ -277,7 +279,7 @@ bool CViewMouse::Key(int id) {
       if (doc::IsCameraType(type)) {
         draw::ApplyViewCommand(id == 32794 ? draw::ViewCommand::Farther : draw::ViewCommand::Nearer, ws, 0,
                                m_view.viewTransform().sceneSize());
-        m_view.ViewChanged();
+        m_view.ViewChanged(true);
         return true;
       }
       [[fallthrough]];
@@ -289,7 +291,7 @@ bool CViewMouse::Key(int id) {
     case 32801:
       // Without sub-sheets the keys keep their scrolling.
       if (!draw::NavigateSheet(ws, id)) return false;
-      m_view.ViewChanged();
+      m_view.ViewChanged(true);
       return true;
     case 32773:
     case 32774:
@@ -298,18 +300,19 @@ bool CViewMouse::Key(int id) {
       if (doc::IsCameraType(type)) {
         const double step =
             draw::CameraFactor(m_view.viewTransform().sceneSize(), ws, m_view.screenHeight(), draw::kCameraStepPer);
-        if (draw::MoveCamera(ws, id, step)) m_view.ViewChanged();
+        if (draw::MoveCamera(ws, id, step)) m_view.ViewChanged(true);
         return true;
       }
       // The protocol's page does not scroll: up and down turn its pages.
       if (type == DisplayType::Protocol) return (id == 32773 || id == 32774) && Key(id == 32774 ? 32801 : 32800);
-      QScrollBar* bar = id == 32775 || id == 32776 ? m_view.horizontalScrollBar() : m_view.verticalScrollBar();
+      QScrollBar* bar = id == 32775 || id == 32776 ? m_view.scrollArea().horizontalScrollBar()
+                                                   : m_view.scrollArea().verticalScrollBar();
       bar->triggerAction(id == 32776 || id == 32773 ? QAbstractSlider::SliderSingleStepAdd
                                                     : QAbstractSlider::SliderSingleStepSub);
       return true;
     }
-    case 32780: m_view.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum); return true;
-    case 32778: m_view.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum); return true;
+    case 32780: m_view.scrollArea().verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum); return true;
+    case 32778: m_view.scrollArea().verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMinimum); return true;
     default: return false;
   }
 }

@@ -1,20 +1,67 @@
 // The mouse, wheel and key handling of the drawing window: which gesture
 // does what in each mouse mode and display type. The window forwards its
-// events here; the arithmetic lives in draw/ViewInteraction.h.
+// events here and answers through CViewMouse::Host; the arithmetic lives in
+// draw/ViewInteraction.h.
 #pragma once
 
 #include <QPoint>
 #include <Qt>
+#include <memory>
+#include <optional>
 
+#include "doc/SurveyRecord.h"
+#include "draw/MouseMode.h"
+#include "draw/ViewInteraction.h"
+#include "draw/ViewTransform.h"
+#include "draw/WorksheetDrawing.h"
+
+class QAbstractScrollArea;
+class QMenu;
 class QRubberBand;
 
 namespace hp::app {
 
-class CPlanView;
+class CPlanDoc;
 
 class CViewMouse {
  public:
-  explicit CViewMouse(CPlanView& view);
+  // What the gestures read from and do to the window whose events they
+  // handle (the drawing window is the host). Points are window points,
+  // records list positions (-1 for none).
+  class Host {
+   public:
+    virtual ~Host() = default;
+
+    // The window itself: the rubber band's parent, the menu's origin and
+    // the scroll bars.
+    virtual QAbstractScrollArea& scrollArea() = 0;
+    virtual CPlanDoc& document() = 0;
+    virtual draw::ViewTransform& viewTransform() = 0;
+    virtual const draw::WorksheetDrawingResult& lastDrawing() const = 0;
+    virtual draw::DeviceMapping mapping() const = 0;
+    virtual draw::MouseMode mouseMode() const = 0;
+    virtual int screenHeight() const = 0;
+
+    virtual int currentRecord() const = 0;
+    virtual void SetCurrentRecord(int index) = 0;
+    virtual const doc::SurveyRecord* marked() const = 0;
+    virtual void SetMarked(const doc::SurveyRecord* record) = 0;
+    virtual bool waitingForPosition() const = 0;
+    virtual void StopWaitingForPosition() = 0;
+
+    virtual QPoint scrollPosition() const = 0;
+    virtual void ScrollTo(QPoint position) = 0;
+    virtual void ScrollAfterDrawing(draw::PlanePoint p, QPoint window) = 0;
+    // The worksheet's view changed: `rebuild` false keeps the projection.
+    virtual void ViewChanged(bool rebuild) = 0;
+    virtual std::unique_ptr<QMenu> CreateContextMenu(std::optional<QPoint> pos) = 0;
+    // A gesture picked record `index` for the data editor.
+    virtual void AskForEditor(int index) = 0;
+    // A turning drag ended; `dx` is its last horizontal step in pixels.
+    virtual void DragEnded(int dx) = 0;
+  };
+
+  explicit CViewMouse(Host& view);
   ~CViewMouse();
   CViewMouse(const CViewMouse&) = delete;
   CViewMouse& operator=(const CViewMouse&) = delete;
@@ -47,7 +94,7 @@ class CViewMouse {
   void PickedInMode(int index, bool fromMenu);
   void EndBand(QPoint window);
 
-  CPlanView& m_view;
+  Host& m_view;
   bool m_left = false, m_right = false, m_dragged = false;
   bool m_measured = false;  // the distance mode's last click measured
   QPoint m_down, m_last;

@@ -12,18 +12,17 @@
 
 #include "app/AppContext.h"
 #include "app/PlanDoc.h"
+#include "app/QtText.h"
 #include "base/NumberFormat.h"
 #include "calc/BlunderTable.h"
 
 namespace hp::app {
 namespace {
 
-QString Text(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-
 QTableWidget* MakeTable(QWidget* parent, const std::vector<std::string>& headings) {
   auto* table = new QTableWidget(0, static_cast<int>(headings.size()), parent);
   QStringList labels;
-  for (const std::string& heading : headings) labels << Text(heading);
+  for (const std::string& heading : headings) labels << Q(heading);
   table->setHorizontalHeaderLabels(labels);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -37,13 +36,13 @@ QTableWidget* MakeTable(QWidget* parent, const std::vector<std::string>& heading
 
 void SetRow(QTableWidget* table, int row, const std::vector<std::string>& cells, size_t leftColumns) {
   for (size_t column = 0; column < cells.size(); ++column) {
-    auto* item = new QTableWidgetItem(Text(cells[column]));
+    auto* item = new QTableWidgetItem(Q(cells[column]));
     item->setTextAlignment(Qt::AlignVCenter | (column < leftColumns ? Qt::AlignLeft : Qt::AlignRight));
     table->setItem(row, static_cast<int>(column), item);
   }
 }
 
-QString Shown(double value) { return Text(base::DecimalComma(base::FormatFixed(value, 2))); }
+QString Shown(double value) { return Q(base::DecimalComma(base::FormatFixed(value, 2))); }
 
 // The window's suspect table has one column more than the batch tool's: the
 // mark of explanations that are equally good.

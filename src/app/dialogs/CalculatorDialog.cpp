@@ -15,16 +15,13 @@
 #include <QVBoxLayout>
 
 #include "app/AppContext.h"
-#include "base/Cp1252.h"
+#include "app/QtText.h"
 #include "base/NumberFormat.h"
 
 namespace hp::app {
 namespace {
 
 using calc::CalcField;
-
-QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-QString FromStored(std::string_view cp1252) { return Q(base::Cp1252ToUtf8(cp1252)); }
 
 QLabel* Label(QWidget* parent, std::string_view text, QWidget* buddy = nullptr) {
   auto* label = new QLabel(Q(text), parent);

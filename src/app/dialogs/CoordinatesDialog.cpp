@@ -20,17 +20,13 @@
 #include "app/AppContext.h"
 #include "app/DialogBase.h"
 #include "app/PlanDoc.h"
-#include "base/Cp1252.h"
+#include "app/QtText.h"
 #include "edit/CoordinatesDialog.h"
 
 namespace hp::app {
 namespace {
 
 using Model = edit::CoordinatesDialogModel;
-
-QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
-QString FromStored(std::string_view cp1252) { return Q(base::Cp1252ToUtf8(cp1252)); }
-std::string ToStored(const QString& text) { return base::Utf8ToCp1252(text.toStdString()); }
 
 class CCoordinatesDialog final : public CDialogBase {
  public:

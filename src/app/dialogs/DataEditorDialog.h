@@ -1,53 +1,30 @@
-// The survey data editor "Vermessungsdaten bearbeiten" with its option
-// dialogs "Datensatz anlegen" and "Datensatz suchen". The window moves texts
-// between its widgets and the editor model of edit/DataEditor.h, which holds
-// every rule; the window only asks the option questions and opens the
-// neighbouring dialogs (calculator, distance, include update, files).
+// The survey data editor "Vermessungsdaten bearbeiten". The window moves
+// texts between its widgets and the editor model of edit/DataEditor.h, which
+// holds every rule; the window only asks the option questions (the dialogs
+// of OptionChoiceDialog.h) and opens the neighbouring dialogs (calculator,
+// distance, include update, files).
 #pragma once
 
-#include <QStringList>
 #include <map>
 #include <memory>
 #include <optional>
 
 #include "app/DialogBase.h"
 #include "app/dialogs/FollowUp.h"
+#include "app/dialogs/OptionChoiceDialog.h"
 #include "doc/Station.h"
 #include "edit/DataEditor.h"
 
 class QAbstractButton;
-class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QButtonGroup;
 
 namespace hp::app {
 
 class CPlanDoc;
-
-// A choice among a few placements or directions with one check box below
-// ("Datensatz anlegen", "Datensatz suchen").
-class COptionChoiceDialog : public CDialogBase {
-  Q_OBJECT
-
- public:
-  COptionChoiceDialog(AppContext& app, QWidget* parent, const QString& caption, const QStringList& choices,
-                      int preset, const QString& checkText, bool checked);
-  int choice() const;
-  bool checked() const;
-
- private:
-  QButtonGroup* m_group;
-  QCheckBox* m_check;
-};
-
-// "Datensatz anlegen" / "Datensatz suchen" with the editor's remembered
-// choice; false on "Abbrechen".
-bool AskPlacement(AppContext& app, QWidget* parent, edit::EditorSettings& settings);
-bool AskSearchDirection(AppContext& app, QWidget* parent, edit::EditorSettings& settings);
 
 class CDataEditorDialog : public CDialogBase {
   Q_OBJECT

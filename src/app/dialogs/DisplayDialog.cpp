@@ -13,6 +13,7 @@
 
 #include "app/AppContext.h"
 #include "app/PlanDoc.h"
+#include "app/QtText.h"
 #include "base/Cp1252.h"
 #include "draw/DisplayType.h"
 
@@ -20,12 +21,10 @@ namespace hp::app {
 
 namespace {
 
-QString Utf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-std::string ToStored(const QString& text) { return base::Utf8ToCp1252(text.toStdString()); }
 std::string Typed(const QLineEdit* edit) { return edit->text().toStdString(); }
 
 QLineEdit* Edit(QWidget* parent, const std::string& text, int maxLength = 0) {
-  auto* edit = new QLineEdit(Utf8(text), parent);
+  auto* edit = new QLineEdit(Q(text), parent);
   if (maxLength > 0) edit->setMaxLength(maxLength);
   return edit;
 }
@@ -48,7 +47,7 @@ QWidget* Triple(QWidget* parent, QLineEdit* (&edits)[3], const std::string (&tex
 
 CDisplayDialog::CDisplayDialog(AppContext& app, QWidget* parent, const draw::DisplayDialogState& s,
                                draw::DisplayType currentDisplayType)
-    : CDialogBase(app, parent, Utf8(draw::kDisplayDialogCaption)) {
+    : CDialogBase(app, parent, Q(draw::kDisplayDialogCaption)) {
   auto* grid = new QGridLayout;
   int row = 0;
   const auto addRow = [&](const char* label, QWidget* field) {
@@ -62,13 +61,13 @@ CDisplayDialog::CDisplayDialog(AppContext& app, QWidget* parent, const draw::Dis
 
   m_zoom = new QComboBox(this);
   m_zoom->setEditable(true);
-  for (std::string_view choice : draw::ZoomChoices()) m_zoom->addItem(Utf8(choice));
-  m_zoom->setEditText(Utf8(s.zoom));
+  for (std::string_view choice : draw::ZoomChoices()) m_zoom->addItem(Q(choice));
+  m_zoom->setEditText(Q(s.zoom));
   addRow("&Zoom", m_zoom);
 
   m_type = new QComboBox(this);
   for (int p = 0; p < draw::DisplayTypeListSize(currentDisplayType); ++p)
-    m_type->addItem(Utf8(draw::DisplayTypeText(draw::DisplayTypeFromListPosition(p).value_or(currentDisplayType))));
+    m_type->addItem(Q(draw::DisplayTypeText(draw::DisplayTypeFromListPosition(p).value_or(currentDisplayType))));
   m_type->setCurrentIndex(s.listPosition < m_type->count() ? s.listPosition : 0);
   addRow("&Darstellung", m_type);
 
@@ -83,7 +82,7 @@ CDisplayDialog::CDisplayDialog(AppContext& app, QWidget* parent, const draw::Dis
   m_centreCaption->setBuddy(m_centre[0]);
 
   m_filter = new QComboBox(this);
-  for (std::string_view criterion : draw::FilterCriterionTexts()) m_filter->addItem(Utf8(criterion));
+  for (std::string_view criterion : draw::FilterCriterionTexts()) m_filter->addItem(Q(criterion));
   m_filter->setCurrentIndex(s.filterCriterion);
   addRow("&Filter", m_filter);
   m_linePattern = Edit(this, base::Cp1252ToUtf8(s.linePattern), static_cast<int>(draw::kMaxFilterPatternLength));

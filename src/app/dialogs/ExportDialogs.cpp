@@ -23,6 +23,7 @@
 #include "app/DialogBase.h"
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
+#include "app/QtText.h"
 #include "base/ByteStream.h"
 #include "export/ExportCommand.h"
 #include "export/ExportFile.h"
@@ -32,9 +33,6 @@ namespace hp::app {
 namespace {
 
 using exports::ExportOptionsDialog;
-
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-std::filesystem::path PathOf(const QString& file) { return std::filesystem::path(file.toStdString()); }
 
 // The save dialog and every options dialog share one page of the guide.
 QString ExportPage() { return Q(exports::kExportDialogTitle); }

@@ -15,13 +15,12 @@
 
 #include "app/AppContext.h"
 #include "app/PlanDoc.h"
+#include "app/QtText.h"
 #include "draw/LineColours.h"
 
 namespace hp::app {
 
 namespace {
-
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 void Select(QComboBox* box, int value) { box->setCurrentIndex(std::max(0, box->findData(value))); }
 
@@ -29,13 +28,13 @@ void Select(QComboBox* box, int value) { box->setCurrentIndex(std::max(0, box->f
 
 CLegDisplayDialog::CLegDisplayDialog(AppContext& app, const draw::LegDisplayOptions& initial, QWidget* parent,
                                      std::function<void(const draw::LegDisplayOptions&)> store)
-    : CDialogBase(app, parent, Text(draw::legs::kCaption)), m_store(std::move(store)) {
+    : CDialogBase(app, parent, Q(draw::legs::kCaption)), m_store(std::move(store)) {
   namespace t = draw::legs;
-  const auto check = [this](std::string_view text) { return new QCheckBox(Text(text), this); };
+  const auto check = [this](std::string_view text) { return new QCheckBox(Q(text), this); };
 
   m_colourMode = new QComboBox(this);
   for (int mode = 0; mode < draw::kLineColourModeCount; ++mode)
-    m_colourMode->addItem(Text(draw::LineColourModeText(mode)), mode);
+    m_colourMode->addItem(Q(draw::LineColourModeText(mode)), mode);
   m_manualRange = check(t::kManualRange);
   m_max = new QLineEdit(this);
   m_min = new QLineEdit(this);
@@ -52,12 +51,12 @@ CLegDisplayDialog::CLegDisplayDialog(AppContext& app, const draw::LegDisplayOpti
   m_numbering = check(t::kNumbering);
   m_numberingKind = new QComboBox(this);
   for (int kind = 1; kind <= draw::kNumberingKindCount; ++kind)
-    m_numberingKind->addItem(Text(draw::NumberingKindText(kind)), kind);
+    m_numberingKind->addItem(Q(draw::NumberingKindText(kind)), kind);
   m_descriptionOverrides = check(t::kDescriptionOverrides);
   m_stationMark = check(t::kStationMark);
   m_stationMarkKind = new QComboBox(this);
   for (int kind = 1; kind <= draw::kStationMarkKindCount; ++kind)
-    m_stationMarkKind->addItem(Text(draw::StationMarkText(kind)), kind);
+    m_stationMarkKind->addItem(Q(draw::StationMarkText(kind)), kind);
   m_labelAngle = new QComboBox(this);
   for (int index = 0; index < draw::kLabelAngleCount; ++index)
     m_labelAngle->addItem(QString::fromStdString(draw::LabelAngleText(index)), index);
@@ -66,7 +65,7 @@ CLegDisplayDialog::CLegDisplayDialog(AppContext& app, const draw::LegDisplayOpti
 
   auto* grid = new QGridLayout;
   const auto labelled = [&](int row, int column, std::string_view text, QWidget* field) {
-    auto* label = new QLabel(Text(text), this);
+    auto* label = new QLabel(Q(text), this);
     label->setBuddy(field);
     grid->addWidget(label, row, column);
     grid->addWidget(field, row, column + 1);
@@ -93,7 +92,7 @@ CLegDisplayDialog::CLegDisplayDialog(AppContext& app, const draw::LegDisplayOpti
     grid->addWidget(box, row++, 2, 1, 2);
 
   QDialogButtonBox* buttons = AddHelpButton(MakeOkCancelButtons());
-  QPushButton* apply = buttons->addButton(Text(draw::kApplyButtonText), QDialogButtonBox::ApplyRole);
+  QPushButton* apply = buttons->addButton(Q(draw::kApplyButtonText), QDialogButtonBox::ApplyRole);
   connect(apply, &QPushButton::clicked, this, [this] { Store(); });
 
   auto* layout = new QVBoxLayout(this);

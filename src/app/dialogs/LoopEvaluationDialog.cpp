@@ -15,12 +15,11 @@
 
 #include "app/AppContext.h"
 #include "app/PlanDoc.h"
+#include "app/QtText.h"
 #include "app/dialogs/BlunderPage.h"
 
 namespace hp::app {
 namespace {
-
-QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 // A ring in the colour of the loop's quality; an adjusted loop's ring is
 // closed, a reported one open, one moved at its variable reference carries a
@@ -71,7 +70,7 @@ QVariant CLoopRowsModel::data(const QModelIndex& index, int role) const {
   const calc::LoopRow& row = m_rows[static_cast<size_t>(index.row())];
   switch (role) {
     case Qt::DisplayRole:
-      return Text(row.cells[index.column()]);
+      return Q(row.cells[index.column()]);
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(Qt::AlignVCenter |
                                  (edit::LoopColumns()[index.column()].rightAligned ? Qt::AlignRight : Qt::AlignLeft));
@@ -92,7 +91,7 @@ QVariant CLoopRowsModel::data(const QModelIndex& index, int role) const {
 QVariant CLoopRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
   const auto& columns = edit::LoopColumns();
   if (orientation != Qt::Horizontal || section < 0 || static_cast<size_t>(section) >= columns.size()) return {};
-  if (role == Qt::DisplayRole) return Text(columns[section].title);
+  if (role == Qt::DisplayRole) return Q(columns[section].title);
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(columns[section].rightAligned ? Qt::AlignRight : Qt::AlignLeft);
   return {};
 }

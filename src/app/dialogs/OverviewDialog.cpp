@@ -19,6 +19,7 @@
 
 #include "app/AppContext.h"
 #include "app/PlanDoc.h"
+#include "app/QtText.h"
 
 namespace hp::app {
 namespace {
@@ -27,8 +28,6 @@ constexpr int kCellPadding = 12;     // pixels beside a cell's text (and a sort 
 constexpr int kMeasuredRows = 200;  // rows whose texts size the columns on opening
 
 using Node = edit::OverviewTree::NodeId;
-
-QString Text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 // One 16-pixel symbol per record kind: references as triangles, stations
 // met again as squares and rings, legs and auxiliary entries as lines and
@@ -104,7 +103,7 @@ QVariant COverviewTableModel::data(const QModelIndex& index, int role) const {
   const auto row = static_cast<size_t>(index.row());
   switch (role) {
     case Qt::DisplayRole:
-      return Text(m_overview.CellText(row, index.column()));
+      return Q(m_overview.CellText(row, index.column()));
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(Qt::AlignVCenter |
                                  (edit::OverviewColumns()[index.column()].rightAligned ? Qt::AlignRight : Qt::AlignLeft));
@@ -112,7 +111,7 @@ QVariant COverviewTableModel::data(const QModelIndex& index, int role) const {
       if (index.column() == 0) return RecordKindIcon(m_overview.RowKind(row));
       return {};
     case Qt::ToolTipRole:
-      if (index.column() == 0) return Text(doc::RecordKindText(m_overview.RowKind(row)));
+      if (index.column() == 0) return Q(doc::RecordKindText(m_overview.RowKind(row)));
       return {};
     default:
       return {};
@@ -122,7 +121,7 @@ QVariant COverviewTableModel::data(const QModelIndex& index, int role) const {
 QVariant COverviewTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || section < 0 || section >= edit::kOverviewColumnCount) return {};
   const edit::OverviewColumn& column = edit::OverviewColumns()[section];
-  if (role == Qt::DisplayRole) return Text(column.title);
+  if (role == Qt::DisplayRole) return Q(column.title);
   if (role == Qt::TextAlignmentRole) return QVariant::fromValue(column.rightAligned ? Qt::AlignRight : Qt::AlignLeft);
   return {};
 }
@@ -162,7 +161,7 @@ QVariant COverviewTreeModel::data(const QModelIndex& index, int role) const {
   const edit::OverviewNodeType type = m_overview.tree().Type(node);
   switch (role) {
     case Qt::DisplayRole:
-      return Text(m_overview.NodeLabel(node));
+      return Q(m_overview.NodeLabel(node));
     case Qt::DecorationRole: {
       const QStyle* style = QApplication::style();
       switch (type) {
@@ -174,7 +173,7 @@ QVariant COverviewTreeModel::data(const QModelIndex& index, int role) const {
       return {};
     }
     case Qt::ToolTipRole:
-      if (type == edit::OverviewNodeType::Record) return Text(doc::RecordKindText(m_overview.NodeKind(node)));
+      if (type == edit::OverviewNodeType::Record) return Q(doc::RecordKindText(m_overview.NodeKind(node)));
       return {};
     default:
       return {};

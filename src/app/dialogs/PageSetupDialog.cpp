@@ -16,35 +16,30 @@
 #include <QVBoxLayout>
 
 #include "app/AppContext.h"
+#include "app/QtText.h"
 
 namespace hp::app {
 
-namespace {
-
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-}  // namespace
-
 CPageSetupDialog::CPageSetupDialog(AppContext& app, const draw::PageSetupOptions& initial,
                                    doc::DisplayType displayType, QWidget* parent, Store store, Centre centre)
-    : CDialogBase(app, parent, Text(draw::page::kCaption)), m_store(std::move(store)), m_centre(std::move(centre)) {
+    : CDialogBase(app, parent, Q(draw::page::kCaption)), m_store(std::move(store)), m_centre(std::move(centre)) {
   namespace t = draw::page;
   m_scale = new QComboBox(this);
   m_scale->setEditable(true);
   for (const std::string& choice : draw::ScaleChoices()) m_scale->addItem(QString::fromStdString(choice));
-  m_fitScale = new QCheckBox(Text(t::kFitScale), this);
+  m_fitScale = new QCheckBox(Q(t::kFitScale), this);
   m_fitScale->setEnabled(draw::IsFitScaleEnabled(displayType));
-  m_overview = new QRadioButton(Text(t::kOverview), this);
-  m_subSheets = new QRadioButton(Text(t::kSubSheets), this);
-  m_portrait = new QRadioButton(Text(t::kPortrait), this);
-  m_landscape = new QRadioButton(Text(t::kLandscape), this);
+  m_overview = new QRadioButton(Q(t::kOverview), this);
+  m_subSheets = new QRadioButton(Q(t::kSubSheets), this);
+  m_portrait = new QRadioButton(Q(t::kPortrait), this);
+  m_landscape = new QRadioButton(Q(t::kLandscape), this);
   auto* printed = new QButtonGroup(this);
   printed->addButton(m_overview);
   printed->addButton(m_subSheets);
   auto* orientation = new QButtonGroup(this);
   orientation->addButton(m_portrait);
   orientation->addButton(m_landscape);
-  m_centreOnPage = new QCheckBox(Text(t::kCentreOnPage), this);
+  m_centreOnPage = new QCheckBox(Q(t::kCentreOnPage), this);
   const auto margin = [this] {
     auto* box = new QSpinBox(this);
     box->setRange(0, draw::kMaxMarginMm);
@@ -52,7 +47,7 @@ CPageSetupDialog::CPageSetupDialog(AppContext& app, const draw::PageSetupOptions
   };
   m_left = margin(), m_right = margin(), m_top = margin(), m_bottom = margin();
 
-  auto* scaleLabel = new QLabel(Text(t::kScale), this);
+  auto* scaleLabel = new QLabel(Q(t::kScale), this);
   scaleLabel->setBuddy(m_scale);
   auto* top = new QGridLayout;
   top->addWidget(scaleLabel, 0, 0);
@@ -61,13 +56,13 @@ CPageSetupDialog::CPageSetupDialog(AppContext& app, const draw::PageSetupOptions
   top->addWidget(m_overview, 2, 0);
   top->addWidget(m_subSheets, 2, 1);
 
-  auto* margins = new QGroupBox(Text(t::kMargins), this);
+  auto* margins = new QGroupBox(Q(t::kMargins), this);
   auto* marginGrid = new QGridLayout(margins);
   const std::pair<std::string_view, QSpinBox*> fields[] = {
       {t::kLeft, m_left}, {t::kRight, m_right}, {t::kTop, m_top}, {t::kBottom, m_bottom}};
   int row = 0;
   for (const auto& [text, box] : fields) {
-    auto* label = new QLabel(Text(text), margins);
+    auto* label = new QLabel(Q(text), margins);
     label->setBuddy(box);
     marginGrid->addWidget(label, row / 2, (row % 2) * 2);
     marginGrid->addWidget(box, row / 2, (row % 2) * 2 + 1);
@@ -77,8 +72,8 @@ CPageSetupDialog::CPageSetupDialog(AppContext& app, const draw::PageSetupOptions
   orientationRow->addWidget(m_portrait);
   orientationRow->addWidget(m_landscape);
 
-  auto* centreButton = new QPushButton(Text(t::kCentreGraphic), this);
-  auto* resetButton = new QPushButton(Text(t::kReset), this);
+  auto* centreButton = new QPushButton(Q(t::kCentreGraphic), this);
+  auto* resetButton = new QPushButton(Q(t::kReset), this);
   connect(centreButton, &QPushButton::clicked, this, [this] {
     draw::PageSetupOptions o = options();
     if (const auto fault = m_centre ? m_centre(o) : std::nullopt) {
@@ -93,7 +88,7 @@ CPageSetupDialog::CPageSetupDialog(AppContext& app, const draw::PageSetupOptions
   extraButtons->addWidget(resetButton);
 
   QDialogButtonBox* buttons = AddHelpButton(MakeOkCancelButtons());
-  QPushButton* apply = buttons->addButton(Text(draw::kApplyButtonText), QDialogButtonBox::ApplyRole);
+  QPushButton* apply = buttons->addButton(Q(draw::kApplyButtonText), QDialogButtonBox::ApplyRole);
   connect(apply, &QPushButton::clicked, this, [this] { StoreShown(); });
 
   auto* layout = new QVBoxLayout(this);

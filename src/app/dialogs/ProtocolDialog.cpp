@@ -9,27 +9,26 @@
 #include <algorithm>
 
 #include "app/PlanDoc.h"
+#include "app/QtText.h"
 
 namespace hp::app {
 namespace {
 
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
 template <size_t N>
 QComboBox* Choices(QWidget* parent, const std::array<std::string_view, N>& texts) {
   auto* box = new QComboBox(parent);
-  for (std::string_view text : texts) box->addItem(Text(text));
+  for (std::string_view text : texts) box->addItem(Q(text));
   return box;
 }
 
 }  // namespace
 
 CProtocolDialog::CProtocolDialog(AppContext& app, const draw::ProtocolOptions& initial, QWidget* parent)
-    : CDialogBase(app, parent, Text(draw::protocol_dialog_texts::kTitle)) {
+    : CDialogBase(app, parent, Q(draw::protocol_dialog_texts::kTitle)) {
   namespace t = draw::protocol_dialog_texts;
   auto* grid = new QGridLayout;
   for (size_t i = 0; i < m_sections.size(); ++i) {
-    m_sections[i] = new QCheckBox(Text(t::kSections[i]), this);
+    m_sections[i] = new QCheckBox(Q(t::kSections[i]), this);
     grid->addWidget(m_sections[i], static_cast<int>(i), 0);
   }
   m_numbering = Choices(this, t::kNumbering);
@@ -40,7 +39,7 @@ CProtocolDialog::CProtocolDialog(AppContext& app, const draw::ProtocolOptions& i
   for (const auto& [label, box] : {std::pair{t::kNumberingLabel, m_numbering}, std::pair{t::kLegInfoLabel, m_legInfo},
                                    std::pair{t::kMaterialInfoLabel, m_materialInfo},
                                    std::pair{t::kMeasuresInfoLabel, m_measuresInfo}}) {
-    auto* text = new QLabel(Text(label), this);
+    auto* text = new QLabel(Q(label), this);
     text->setBuddy(box);
     grid->addWidget(text, row++, 1);
     grid->addWidget(box, row++, 1);

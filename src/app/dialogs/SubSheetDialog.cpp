@@ -13,16 +13,12 @@
 #include <QVBoxLayout>
 
 #include "app/AppContext.h"
-#include "base/Cp1252.h"
+#include "app/QtText.h"
 #include "draw/BackgroundMap.h"
 
 namespace hp::app {
 
 namespace {
-
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-QString FromStored(const std::string& text) { return Text(base::Cp1252ToUtf8(text)); }
-std::string ToStored(const QString& text) { return base::Utf8ToCp1252(text.toStdString()); }
 
 using F = draw::SubSheetField;
 
@@ -54,12 +50,12 @@ constexpr int kFieldCount = 16;
 
 CSubSheetDialog::CSubSheetDialog(AppContext& app, const draw::SubSheetOptions& initial,
                                  std::filesystem::path documentFolder, QWidget* parent, Store store)
-    : CDialogBase(app, parent, Text(draw::subsheet::kCaption)),
+    : CDialogBase(app, parent, Q(draw::subsheet::kCaption)),
       m_folder(std::move(documentFolder)),
       m_store(std::move(store)) {
   namespace t = draw::subsheet;
   for (QLineEdit*& field : m_fields) field = new QLineEdit(this);
-  const auto check = [this](std::string_view text) { return new QCheckBox(Text(text), this); };
+  const auto check = [this](std::string_view text) { return new QCheckBox(Q(text), this); };
   m_manualOverview = check(t::kManualOverview);
   m_manualSubSheets = check(t::kManualSubSheets);
   m_manualPages = check(t::kManualPages);
@@ -77,34 +73,34 @@ CSubSheetDialog::CSubSheetDialog(AppContext& app, const draw::SubSheetOptions& i
   };
   auto* grid = new QGridLayout;
   const std::string_view heads[] = {t::kMapLeft, t::kMapBottom, t::kMapRight, t::kMapTop};
-  for (int i = 0; i < 4; ++i) grid->addWidget(new QLabel(Text(heads[i]), this), 0, i + 1);
+  for (int i = 0; i < 4; ++i) grid->addWidget(new QLabel(Q(heads[i]), this), 0, i + 1);
   rectangle(grid, 1, m_manualOverview, F::OverviewLeft);
   rectangle(grid, 2, m_manualSubSheets, F::SheetLeft);
   grid->addWidget(m_manualPages, 3, 0);
-  grid->addWidget(new QLabel(Text(t::kRows), this), 3, 1);
+  grid->addWidget(new QLabel(Q(t::kRows), this), 3, 1);
   grid->addWidget(Field(F::Rows), 3, 2);
-  grid->addWidget(new QLabel(Text(t::kColumns), this), 3, 3);
+  grid->addWidget(new QLabel(Q(t::kColumns), this), 3, 3);
   grid->addWidget(Field(F::Columns), 3, 4);
   grid->addWidget(m_manualGrid, 4, 0);
-  grid->addWidget(new QLabel(Text(t::kOverviewGrid), this), 4, 1);
+  grid->addWidget(new QLabel(Q(t::kOverviewGrid), this), 4, 1);
   grid->addWidget(Field(F::OverviewGrid), 4, 2);
-  grid->addWidget(new QLabel(Text(t::kSheetGrid), this), 4, 3);
+  grid->addWidget(new QLabel(Q(t::kSheetGrid), this), 4, 3);
   grid->addWidget(Field(F::SheetGrid), 4, 4);
 
   auto* mapBox = new QGroupBox(this);
   auto* mapGrid = new QGridLayout(mapBox);
-  auto* choose = new QPushButton(Text(t::kChooseMap), mapBox);
+  auto* choose = new QPushButton(Q(t::kChooseMap), mapBox);
   mapGrid->addWidget(m_map, 0, 0);
   mapGrid->addWidget(m_mapFile, 0, 1, 1, 3);
   mapGrid->addWidget(choose, 0, 4);
-  for (int i = 0; i < 4; ++i) mapGrid->addWidget(new QLabel(Text(heads[i]), mapBox), 1, i + 1);
+  for (int i = 0; i < 4; ++i) mapGrid->addWidget(new QLabel(Q(heads[i]), mapBox), 1, i + 1);
   rectangle(mapGrid, 2, new QWidget(mapBox), F::MapLeft);
   mapGrid->addWidget(m_keepSize, 3, 1, 1, 2);
   mapGrid->addWidget(m_keepProportions, 3, 3, 1, 2);
   connect(choose, &QPushButton::clicked, this, [this] {
-    const QString file = QFileDialog::getOpenFileName(this, Text(draw::subsheet::kChooseMapTitle),
+    const QString file = QFileDialog::getOpenFileName(this, Q(draw::subsheet::kChooseMapTitle),
                                                       QString::fromStdString(m_folder.string()),
-                                                      Text(draw::subsheet::kMapFilter) + QStringLiteral(";;*"));
+                                                      Q(draw::subsheet::kMapFilter) + QStringLiteral(";;*"));
     if (!file.isEmpty()) ChooseMap(file.toStdString());
   });
 

@@ -15,26 +15,16 @@
 #include <QVBoxLayout>
 
 #include "app/PlanDoc.h"
-#include "base/Cp1252.h"
+#include "app/QtText.h"
 
 namespace hp::app {
-
-namespace {
-
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-// Stored texts are Windows-1252; the widgets show Unicode.
-QString FromStored(const std::string& text) { return Text(base::Cp1252ToUtf8(text)); }
-std::string ToStored(const QString& text) { return base::Utf8ToCp1252(text.toStdString()); }
-
-}  // namespace
 
 CWorksheetSettingsDialog::CWorksheetSettingsDialog(AppContext& app, const draw::WorksheetOptions& initial,
                                                    QWidget* parent,
                                                    std::function<void(const draw::WorksheetOptions&)> store)
-    : CDialogBase(app, parent, Text(draw::sheet::kCaption)), m_store(std::move(store)) {
+    : CDialogBase(app, parent, Q(draw::sheet::kCaption)), m_store(std::move(store)) {
   namespace t = draw::sheet;
-  const auto check = [this](std::string_view text) { return new QCheckBox(Text(text), this); };
+  const auto check = [this](std::string_view text) { return new QCheckBox(Q(text), this); };
   const auto edit = [this] {
     auto* line = new QLineEdit(this);
     // Every Windows-1252 character is one UTF-16 unit, so this is the stored limit.
@@ -45,7 +35,7 @@ CWorksheetSettingsDialog::CWorksheetSettingsDialog(AppContext& app, const draw::
   m_title = edit();
   m_title2 = edit();
   m_pageLabel = edit();
-  auto* defaultLabel = new QPushButton(Text(t::kDefaultButton), this);
+  auto* defaultLabel = new QPushButton(Q(t::kDefaultButton), this);
   connect(defaultLabel, &QPushButton::clicked, this, [this] {
     draw::WorksheetOptions o = options();
     draw::SetDefaultPageLabel(o);
@@ -61,15 +51,15 @@ CWorksheetSettingsDialog::CWorksheetSettingsDialog(AppContext& app, const draw::
   m_heightLabels = check(t::kHeightLabels);
   m_heightLabelStep = new QSpinBox(this);
   m_heightLabelStep->setRange(0, draw::kMaxHeightLabelStep);
-  m_heightLabelStep->setSpecialValueText(Text(t::kAutomatic));
+  m_heightLabelStep->setSpecialValueText(Q(t::kAutomatic));
 
   auto* grid = new QGridLayout;
-  auto* titleLabel = new QLabel(Text(t::kTitle), this);
+  auto* titleLabel = new QLabel(Q(t::kTitle), this);
   titleLabel->setBuddy(m_title);
   grid->addWidget(titleLabel, 0, 0);
   grid->addWidget(m_title, 0, 1, 1, 2);
   grid->addWidget(m_title2, 1, 1, 1, 2);
-  auto* pageLabel = new QLabel(Text(t::kPageLabel), this);
+  auto* pageLabel = new QLabel(Q(t::kPageLabel), this);
   pageLabel->setBuddy(m_pageLabel);
   grid->addWidget(pageLabel, 2, 0);
   grid->addWidget(m_pageLabel, 2, 1);
@@ -87,7 +77,7 @@ CWorksheetSettingsDialog::CWorksheetSettingsDialog(AppContext& app, const draw::
   boxes->addWidget(m_heightLabelStep, 1, 2);
 
   QDialogButtonBox* buttons = AddHelpButton(MakeOkCancelButtons());
-  QPushButton* apply = buttons->addButton(Text(draw::kApplyButtonText), QDialogButtonBox::ApplyRole);
+  QPushButton* apply = buttons->addButton(Q(draw::kApplyButtonText), QDialogButtonBox::ApplyRole);
   connect(apply, &QPushButton::clicked, this, [this] {
     if (m_store) m_store(options());
   });
