@@ -33,7 +33,7 @@
 #include "doc/LegFilter.h"
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
-#include "draw/Animation.h"
+#include "draw/animation/Animation.h"
 #include "draw/DisplayType.h"
 #include "draw/PlaneDrawing.h"
 #include "draw/RecordingSurface.h"

@@ -23,7 +23,7 @@
 #include "SurveyGenerator.h"
 #include "doc/SurveyStore.h"
 #include "draw/PlaneDrawing.h"
-#include "draw/ViewInteraction.h"
+#include "draw/interaction/ViewInteraction.h"
 #include "draw/ViewTransform.h"
 #include "gfx/GuiApplication.h"
 #include "gfx/QPainterSurface.h"

@@ -13,6 +13,11 @@ cmake_minimum_required(VERSION 3.25)
 # (directly or through the targets it links), so the build's target
 # dependencies say the same as the includes.
 #
+# The drawing module has rooms of its own (sub-folders of src/draw), which
+# build on its top folder and on each other in one direction only:
+#   draw <- protocol <- pages <- interaction;  draw <- animation
+# The top folder includes no room.
+#
 # Every spelling of an include counts: "draw/X.h", <draw/X.h>,
 # "../draw/X.h", and paths that step out and back in ("doc/../draw/X.h").
 #
@@ -34,6 +39,12 @@ set(allowed_gfx ${allowed_draw} import export periphery edit gfx)
 set(allowed_app ${allowed_gfx} app)
 set(allowed_cli ${allowed_gfx} cli)
 set(qt_modules gfx app cli)
+set(draw_rooms protocol pages interaction animation)
+set(allowed_room_ "")
+set(allowed_room_protocol protocol)
+set(allowed_room_pages protocol pages)
+set(allowed_room_interaction protocol pages interaction)
+set(allowed_room_animation animation)
 
 set(faults "")
 
@@ -74,9 +85,22 @@ foreach(module IN LISTS modules)
   endwhile()
 endforeach()
 
-# The module a written include names, or nothing when it names none:
-# relative paths are taken from the including file's folder first.
-function(module_of_include written folder result)
+# The room of the drawing module a path under src/ lies in ("" for its top
+# folder and for other modules).
+function(room_of path result)
+  set(found "")
+  if(path MATCHES "^draw/([a-z]+)/")
+    if(CMAKE_MATCH_1 IN_LIST draw_rooms)
+      set(found ${CMAKE_MATCH_1})
+    endif()
+  endif()
+  set(${result} "${found}" PARENT_SCOPE)
+endfunction()
+
+# The module a written include names, or nothing when it names none, and
+# the path under src/ it names: relative paths are taken from the including
+# file's folder first.
+function(module_of_include written folder result path_result)
   set(found "")
   cmake_path(SET path NORMALIZE "${written}")
   cmake_path(ABSOLUTE_PATH written BASE_DIRECTORY "${folder}" NORMALIZE OUTPUT_VARIABLE beside)
@@ -94,6 +118,7 @@ function(module_of_include written folder result)
     endif()
   endif()
   set(${result} "${found}" PARENT_SCOPE)
+  set(${path_result} "${path}" PARENT_SCOPE)
 endfunction()
 
 file(GLOB folders LIST_DIRECTORIES true RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*)
@@ -109,6 +134,8 @@ foreach(folder IN LISTS folders)
   foreach(file IN LISTS files)
     cmake_path(GET file PARENT_PATH here)
     file(RELATIVE_PATH shown ${SOURCE_DIR}/.. ${file})
+    file(RELATIVE_PATH inside ${SOURCE_DIR} ${file})
+    room_of("${inside}" room)
     file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
     foreach(line IN LISTS lines)
       if(NOT line MATCHES "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]+)[>\"]")
@@ -120,7 +147,17 @@ foreach(folder IN LISTS folders)
         string(APPEND faults "${shown}: ${folder} may not include Qt (${line})\n")
         continue()
       endif()
-      module_of_include("${written}" "${here}" used)
+      module_of_include("${written}" "${here}" used used_path)
+      if(used STREQUAL "draw" AND folder STREQUAL "draw")
+        room_of("${used_path}" used_room)
+        if(NOT used_room STREQUAL "" AND NOT used_room IN_LIST allowed_room_${room})
+          if(room STREQUAL "")
+            set(room "the top folder")
+          endif()
+          string(APPEND faults "${shown}: draw/${used_room}/ lies above ${room} (${line})\n")
+          room_of("${inside}" room)
+        endif()
+      endif()
       if(used STREQUAL "" OR used STREQUAL folder)
         continue()
       endif()

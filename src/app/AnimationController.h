@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <string_view>
 
-#include "draw/Animation.h"
+#include "draw/animation/Animation.h"
 
 namespace hp::app {
 

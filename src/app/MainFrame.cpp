@@ -42,7 +42,7 @@
 #include "app/dialogs/OverviewDialog.h"
 #include "base/Cp1252.h"
 #include "doc/DocumentDialogs.h"
-#include "draw/ViewCommands.h"
+#include "draw/interaction/ViewCommands.h"
 #include "platform/WindowPlacement.h"
 
 namespace hp::app {

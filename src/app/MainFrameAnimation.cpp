@@ -17,8 +17,8 @@
 #include "app/PlanDoc.h"
 #include "app/ProgramLook.h"
 #include "app/dialogs/AnimationOptionsDialog.h"
-#include "draw/Animation.h"
-#include "draw/ViewCommands.h"
+#include "draw/animation/Animation.h"
+#include "draw/interaction/ViewCommands.h"
 
 namespace hp::app {
 namespace {

@@ -28,7 +28,7 @@
 #include "app/dialogs/WorksheetSettingsDialog.h"
 #include "doc/DocumentDialogs.h"
 #include "doc/WorksheetCommands.h"
-#include "draw/ViewCommands.h"
+#include "draw/interaction/ViewCommands.h"
 
 namespace hp::app {
 

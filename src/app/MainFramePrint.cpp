@@ -8,7 +8,7 @@
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
 #include "app/PrintCommands.h"
-#include "draw/Printing.h"
+#include "draw/pages/Printing.h"
 
 namespace hp::app {
 

@@ -25,8 +25,8 @@
 #include "doc/DisplayType.h"
 #include "draw/Projection.h"
 #include "draw/SpatialDrawing.h"
-#include "draw/StatusLine.h"
-#include "draw/ViewCommands.h"
+#include "draw/interaction/StatusLine.h"
+#include "draw/interaction/ViewCommands.h"
 #include "gfx/QPainterSurface.h"
 #include "platform/Clock.h"
 

@@ -16,8 +16,8 @@ class QPainter;
 
 #include "app/ViewMouse.h"
 #include "draw/BackgroundMap.h"
-#include "draw/Protocol.h"
-#include "draw/ViewInteraction.h"
+#include "draw/protocol/Protocol.h"
+#include "draw/interaction/ViewInteraction.h"
 #include "draw/ViewTransform.h"
 #include "draw/WorksheetDrawing.h"
 #include "platform/Clock.h"

@@ -3,7 +3,7 @@
 #include "app/AppContext.h"
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
-#include "draw/Protocol.h"
+#include "draw/protocol/Protocol.h"
 #include "gfx/QPainterSurface.h"
 
 namespace hp::app {

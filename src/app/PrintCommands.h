@@ -8,8 +8,8 @@
 #include <optional>
 
 #include "app/PrinterPage.h"
-#include "draw/PageSetup.h"
-#include "draw/Printing.h"
+#include "draw/pages/PageSetup.h"
+#include "draw/pages/Printing.h"
 
 class QPrinter;
 class QPrintPreviewDialog;

@@ -6,7 +6,7 @@
 #include <QPageLayout>
 
 #include "doc/Worksheet.h"
-#include "draw/PageSetup.h"
+#include "draw/pages/PageSetup.h"
 
 class QPrinter;
 

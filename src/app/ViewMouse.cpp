@@ -8,9 +8,9 @@
 #include <QScrollBar>
 
 #include "app/PlanDoc.h"
-#include "draw/Protocol.h"
-#include "draw/ViewCommands.h"
-#include "draw/ViewInteraction.h"
+#include "draw/protocol/Protocol.h"
+#include "draw/interaction/ViewCommands.h"
+#include "draw/interaction/ViewInteraction.h"
 
 namespace hp::app {
 namespace {

@@ -10,8 +10,8 @@
 #include <optional>
 
 #include "doc/SurveyRecord.h"
-#include "draw/MouseMode.h"
-#include "draw/ViewInteraction.h"
+#include "draw/interaction/MouseMode.h"
+#include "draw/interaction/ViewInteraction.h"
 #include "draw/ViewTransform.h"
 #include "draw/WorksheetDrawing.h"
 

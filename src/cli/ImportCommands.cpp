@@ -8,6 +8,7 @@
 #include "cli/CliPrompter.h"
 #include "cli/Commands.h"
 #include "import/DocumentImport.h"
+#include "import/ImportCommand.h"
 #include "import/TextImport.h"
 
 namespace hp::cli {
@@ -42,7 +43,7 @@ int RunImport(const CommandContext& c) {
   std::string extension = input.extension().string();
   for (char& ch : extension) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
   if (extension == ".hpn") {
-    const auto mode = static_cast<doc::ReadMode>(documentMode + 1);
+    const doc::ReadMode mode = imports::ImportCommand::DocumentPartsMode(documentMode);
     if (imports::ImportDocument(store, input, mode, prompter, settings) == imports::DocumentImportResult::Failed) {
       return kExitFailed;
     }

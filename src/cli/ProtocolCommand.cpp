@@ -5,7 +5,7 @@
 #include "cli/CliPrompter.h"
 #include "cli/Commands.h"
 #include "cli/ViewOptions.h"
-#include "draw/Protocol.h"
+#include "draw/protocol/Protocol.h"
 #include "draw/ViewTransform.h"
 
 namespace hp::cli {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/FixedText.h"
-#include "draw/LegDisplayDialog.h"
+#include "draw/interaction/LegDisplayDialog.h"
 #include "draw/LineColours.h"
 #include "draw/SpatialDrawing.h"
 #include "export/ProgramInfo.h"

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "draw/PageSetup.h"
-#include "draw/Printing.h"
+#include "draw/pages/PageSetup.h"
+#include "draw/pages/Printing.h"
 #include "draw/Surface.h"
 
 namespace hp::gfx {

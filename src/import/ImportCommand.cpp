@@ -52,14 +52,21 @@ int ImportCommand::ChoicePreset(Question question) const {
   return 0;
 }
 
+doc::ReadMode ImportCommand::DocumentPartsMode(int choice) {
+  // In the order texts::kDocumentChoices shows them.
+  constexpr doc::ReadMode kParts[] = {doc::ReadMode::ImportWhole, doc::ReadMode::ImportFontsColours,
+                                      doc::ReadMode::ImportInstruments, doc::ReadMode::ImportTitle};
+  return kParts[std::clamp(choice, 0, 3)];
+}
+
 bool ImportCommand::Run(doc::SurveyStore& store, const std::filesystem::path& file, Question question, int choice,
                         const std::filesystem::path& documentFolder, platform::Prompter& prompter) {
   bool imported = false;
   if (question == Question::DocumentParts) {
     choice = std::clamp(choice, 0, 3);
     m_settings.SetInt(kSection, "ImportHPN", choice);
-    const auto mode = static_cast<doc::ReadMode>(choice + 1);
-    imported = ImportDocument(store, file, mode, prompter, m_settings) != DocumentImportResult::Failed;
+    imported = ImportDocument(store, file, DocumentPartsMode(choice), prompter, m_settings) !=
+               DocumentImportResult::Failed;
   } else {
     if (question == Question::TableMode) {
       choice = std::clamp(choice, 0, 1);

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "calc/ComputePass.h"
+#include "doc/DocumentFile.h"
 #include "doc/SurveyStore.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsStore.h"
@@ -47,6 +48,9 @@ class ImportCommand {
   // The question the chosen file needs, and its preset choice.
   static Question QuestionFor(const std::filesystem::path& file, const doc::SurveyStore& store);
   int ChoicePreset(Question question) const;
+  // What the document question's choice (0 to 3, the batch tool's
+  // --hpn-mode) takes from the document.
+  static doc::ReadMode DocumentPartsMode(int choice);
 
   // Imports `file` with the answered `choice` (0 when no question was
   // asked), remembers the choice, then updates the include files, which

@@ -24,7 +24,7 @@
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
 #include "app/dialogs/AnimationOptionsDialog.h"
-#include "draw/Animation.h"
+#include "draw/animation/Animation.h"
 
 namespace hp::app {
 namespace {

@@ -23,7 +23,7 @@
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
 #include "base/FixedText.h"
-#include "draw/ViewInteraction.h"
+#include "draw/interaction/ViewInteraction.h"
 
 namespace hp::app {
 namespace {

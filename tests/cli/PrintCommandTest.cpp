@@ -8,7 +8,7 @@
 #include "cli/CliFixture.h"
 #include "base/FixedText.h"
 #include "doc/DocumentFile.h"
-#include "draw/Printing.h"
+#include "draw/pages/Printing.h"
 
 namespace hp::cli {
 namespace {

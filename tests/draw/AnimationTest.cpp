@@ -8,8 +8,8 @@
 #include <variant>
 #include <vector>
 
-#include "draw/Animation.h"
-#include "draw/CubicSpline.h"
+#include "draw/animation/Animation.h"
+#include "draw/animation/CubicSpline.h"
 #include "draw/DisplayType.h"
 #include "platform/SettingsStore.h"
 

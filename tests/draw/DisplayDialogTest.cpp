@@ -2,7 +2,7 @@
 // typed values and what OK changes in the worksheet and the view.
 #include <gtest/gtest.h>
 
-#include "draw/DisplayDialog.h"
+#include "draw/interaction/DisplayDialog.h"
 
 namespace hp::draw {
 namespace {

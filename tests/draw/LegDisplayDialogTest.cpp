@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "draw/LegDisplayDialog.h"
+#include "draw/interaction/LegDisplayDialog.h"
 
 namespace hp::draw {
 namespace {

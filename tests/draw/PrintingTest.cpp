@@ -7,11 +7,11 @@
 #include <memory>
 
 #include "doc/SurveyStore.h"
-#include "draw/PageSetup.h"
-#include "draw/Printing.h"
+#include "draw/pages/PageSetup.h"
+#include "draw/pages/Printing.h"
 #include "draw/RecordingSurface.h"
 #include "support/Values.h"
-#include "draw/SubSheetSetup.h"
+#include "draw/pages/SubSheetSetup.h"
 #include "platform/SettingsStore.h"
 #include "support/Survey.h"
 

@@ -9,9 +9,9 @@
 
 #include "base/FixedText.h"
 #include "doc/SurveyStore.h"
-#include "draw/Protocol.h"
-#include "draw/ProtocolDialog.h"
-#include "draw/Printing.h"
+#include "draw/protocol/Protocol.h"
+#include "draw/protocol/ProtocolDialog.h"
+#include "draw/pages/Printing.h"
 #include "draw/RecordingSurface.h"
 #include "platform/Prompter.h"
 #include "support/Survey.h"

@@ -3,7 +3,7 @@
 
 #include "base/FixedText.h"
 #include "draw/DisplayType.h"
-#include "draw/StatusLine.h"
+#include "draw/interaction/StatusLine.h"
 
 namespace hp::draw {
 namespace {

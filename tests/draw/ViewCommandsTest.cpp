@@ -1,7 +1,7 @@
 // The view-direction commands, their enabling rules and tool-bar values.
 #include <gtest/gtest.h>
 
-#include "draw/ViewCommands.h"
+#include "draw/interaction/ViewCommands.h"
 
 namespace hp::draw {
 namespace {

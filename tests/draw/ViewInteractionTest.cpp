@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "base/FixedText.h"
-#include "draw/ViewInteraction.h"
+#include "draw/interaction/ViewInteraction.h"
 #include "support/Values.h"
 
 namespace hp::draw {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "draw/PageLabel.h"
-#include "draw/WorksheetDialog.h"
+#include "draw/interaction/WorksheetDialog.h"
 
 namespace hp::draw {
 namespace {

@@ -19,6 +19,10 @@ set(cases
   "draw/Sibling.cpp|#include \"../draw/Own.h\""
   "draw/Standard.cpp|#include <vector>"
   "gfx/Paint.cpp|#include <QPainter>"
+  "draw/Core.cpp|#include \"draw/pages/X.h\"|draw/pages/ lies above the top folder"
+  "draw/protocol/Back.cpp|#include \"../interaction/X.h\"|draw/interaction/ lies above protocol"
+  "draw/animation/Print.cpp|#include <draw/pages/X.h>|draw/pages/ lies above animation"
+  "draw/pages/Down.cpp|#include \"draw/protocol/X.h\""
 )
 set(links
   "doc|hp_platform hp_base"
@@ -42,6 +46,7 @@ foreach(entry IN LISTS links)
   file(WRITE ${src}/${module}/CMakeLists.txt "target_link_libraries(hp_${module} PUBLIC ${targets})\n")
 endforeach()
 file(WRITE ${src}/draw/Own.h "// own header\n")
+file(MAKE_DIRECTORY ${src}/draw/protocol ${src}/draw/pages ${src}/draw/animation)
 foreach(case IN LISTS cases)
   string(REPLACE "|" ";" parts "${case}")
   list(GET parts 0 file)

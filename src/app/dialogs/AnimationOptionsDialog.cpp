@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppContext.h"
-#include "draw/Animation.h"
+#include "draw/animation/Animation.h"
 
 namespace hp::app {
 

@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "app/DialogBase.h"
-#include "draw/DisplayDialog.h"
+#include "draw/interaction/DisplayDialog.h"
 
 class QCheckBox;
 class QComboBox;

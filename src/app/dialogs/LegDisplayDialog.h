@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "app/DialogBase.h"
-#include "draw/LegDisplayDialog.h"
+#include "draw/interaction/LegDisplayDialog.h"
 
 class QCheckBox;
 class QComboBox;

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "app/DialogBase.h"
-#include "draw/PageSetup.h"
+#include "draw/pages/PageSetup.h"
 
 class QCheckBox;
 class QComboBox;

@@ -6,7 +6,7 @@
 #include <array>
 
 #include "app/DialogBase.h"
-#include "draw/ProtocolDialog.h"
+#include "draw/protocol/ProtocolDialog.h"
 
 class QCheckBox;
 class QComboBox;

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "app/DialogBase.h"
-#include "draw/SubSheetSetup.h"
+#include "draw/pages/SubSheetSetup.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "app/DialogBase.h"
-#include "draw/WorksheetDialog.h"
+#include "draw/interaction/WorksheetDialog.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,5 +1,5 @@
 // The survey protocol dialog's values and their way into the worksheet.
-#include "draw/ProtocolDialog.h"
+#include "draw/protocol/ProtocolDialog.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // Natural cubic spline through the animation keys.
-#include "draw/CubicSpline.h"
+#include "draw/animation/CubicSpline.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // The display dialog's values, enabling, checks and how OK stores them.
-#include "draw/DisplayDialog.h"
+#include "draw/interaction/DisplayDialog.h"
 
 #include <algorithm>
 #include <array>

@@ -13,7 +13,7 @@
 #include <variant>
 
 #include "doc/Worksheet.h"
-#include "draw/CubicSpline.h"
+#include "draw/animation/CubicSpline.h"
 #include "platform/SettingsStore.h"
 
 namespace hp::draw {

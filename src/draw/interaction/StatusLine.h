@@ -7,7 +7,7 @@
 
 #include "doc/SurveyRecord.h"
 #include "doc/Worksheet.h"
-#include "draw/MouseMode.h"
+#include "draw/interaction/MouseMode.h"
 
 namespace hp::draw {
 

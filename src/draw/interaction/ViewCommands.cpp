@@ -1,5 +1,5 @@
 // View-direction commands and their tool-bar texts.
-#include "draw/ViewCommands.h"
+#include "draw/interaction/ViewCommands.h"
 
 #include <algorithm>
 #include <cmath>

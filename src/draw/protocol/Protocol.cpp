@@ -1,6 +1,6 @@
 // The survey protocol's pages: pagination, column positions, the drawing of
 // one page, page navigation and the centring on the printed page.
-#include "draw/Protocol.h"
+#include "draw/protocol/Protocol.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include "base/NumberFormat.h"
 #include "calc/DataEvaluation.h"
 #include "doc/Station.h"
-#include "draw/Protocol.h"
+#include "draw/protocol/Protocol.h"
 
 namespace hp::draw {
 namespace {

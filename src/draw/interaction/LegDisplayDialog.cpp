@@ -1,5 +1,5 @@
 // Options of the leg display dialog: loading, limits, enabling and storing.
-#include "draw/LegDisplayDialog.h"
+#include "draw/interaction/LegDisplayDialog.h"
 
 #include <algorithm>
 #include <cmath>

@@ -9,8 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/FieldFault.h"
 #include "doc/Worksheet.h"
-#include "draw/LegDisplayDialog.h"
+#include "draw/WorksheetChange.h"
 #include "draw/PlaneLayout.h"
 
 namespace hp::draw {

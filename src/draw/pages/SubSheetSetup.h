@@ -9,8 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/FieldFault.h"
 #include "doc/Worksheet.h"
-#include "draw/LegDisplayDialog.h"
+#include "draw/WorksheetChange.h"
 #include "draw/PlaneLayout.h"
 
 namespace hp::draw {

@@ -1,5 +1,5 @@
 // Options of the worksheet dialog: loading, limits and storing.
-#include "draw/WorksheetDialog.h"
+#include "draw/interaction/WorksheetDialog.h"
 
 #include <algorithm>
 

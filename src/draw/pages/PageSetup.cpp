@@ -1,5 +1,5 @@
 // Page setup: scale, margins, orientation, centring and the printable page.
-#include "draw/PageSetup.h"
+#include "draw/pages/PageSetup.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 
 #include "base/NumberFormat.h"
 #include "draw/DisplayType.h"
-#include "draw/Protocol.h"
+#include "draw/protocol/Protocol.h"
 
 namespace hp::draw {
 

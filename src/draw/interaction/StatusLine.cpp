@@ -1,5 +1,5 @@
 // Status-line text of the view and its scroll sizes.
-#include "draw/StatusLine.h"
+#include "draw/interaction/StatusLine.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
 #include "doc/Station.h"
-#include "draw/DisplayDialog.h"
+#include "draw/interaction/DisplayDialog.h"
 #include "draw/DisplayType.h"
 
 namespace hp::draw {

@@ -12,20 +12,9 @@
 
 #include "base/FieldFault.h"
 #include "doc/Worksheet.h"
+#include "draw/WorksheetChange.h"
 
 namespace hp::draw {
-
-// What must follow when a settings dialog stored its values. The caller
-// marks the document modified when `modified` is set, rebuilds its pens or
-// its projection when asked, and redraws every view in any case.
-struct WorksheetChange {
-  bool modified = false;         // the worksheet's image changed
-  bool pensDirty = false;        // pens are rebuilt before the next drawing
-  bool projectionDirty = false;  // projection and frame lines are rebuilt
-};
-
-// The button of the settings dialogs that stores without closing.
-inline constexpr std::string_view kApplyButtonText = "Ü&bernehmen";
 
 namespace legs {
 inline constexpr std::string_view kCaption = "Messzüge";

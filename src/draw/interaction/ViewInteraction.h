@@ -10,7 +10,7 @@
 
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
-#include "draw/MouseMode.h"
+#include "draw/interaction/MouseMode.h"
 #include "draw/PlaneLayout.h"
 #include "draw/Projection.h"
 #include "draw/ViewTransform.h"

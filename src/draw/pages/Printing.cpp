@@ -1,11 +1,11 @@
 // Print-area commands, page choice and the print job.
-#include "draw/Printing.h"
+#include "draw/pages/Printing.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "draw/DisplayType.h"
-#include "draw/Protocol.h"
+#include "draw/protocol/Protocol.h"
 #include "draw/WorksheetDrawing.h"
 
 namespace hp::draw {

@@ -1,13 +1,13 @@
 // Picking, zoom steps, rubber bands, sheet navigation and camera moves.
-#include "draw/ViewInteraction.h"
+#include "draw/interaction/ViewInteraction.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 #include "base/FixedText.h"
-#include "draw/Printing.h"
-#include "draw/Protocol.h"
+#include "draw/pages/Printing.h"
+#include "draw/protocol/Protocol.h"
 
 namespace hp::draw {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "doc/Worksheet.h"
-#include "draw/LegDisplayDialog.h"
+#include "draw/interaction/LegDisplayDialog.h"
 
 namespace hp::draw {
 

@@ -1,5 +1,5 @@
 // Sub-sheet dialog: rectangles, pages, grid steps and the background map.
-#include "draw/SubSheetSetup.h"
+#include "draw/pages/SubSheetSetup.h"
 
 #include <algorithm>
 #include <cmath>

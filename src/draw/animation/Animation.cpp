@@ -1,5 +1,5 @@
 // Stored viewpoints, the flight through them and the spin.
-#include "draw/Animation.h"
+#include "draw/animation/Animation.h"
 
 #include <algorithm>
 #include <cmath>
