@@ -221,7 +221,7 @@ TEST_F(CliDocuments, MissingInputFails) {
   EXPECT_EQ(info.status, kExitFailed);
   EXPECT_TRUE(info.err.ends_with("\n\n")) << info.err;
   EXPECT_EQ(Run({"convert", Path("fehlt.hpn"), "-o", Path("neu.hpn")}).status, kExitFailed);
-  EXPECT_EQ(Run({"info", m_folder.string()}).status, kExitFailed);  // a folder is no document either
+  EXPECT_EQ(Run({"info", m_folder.path().string()}).status, kExitFailed);  // a folder is no document either
   EXPECT_TRUE(Entries().empty());
 }
 

@@ -201,7 +201,6 @@ class CliSurvexExport : public CliDocuments {
   }
 
   void SetUp() override {
-    CliDocuments::SetUp();
     if (!OnPath("cavern") || !OnPath("dump3d")) GTEST_SKIP() << "cavern and dump3d (package survex) not installed";
   }
 };

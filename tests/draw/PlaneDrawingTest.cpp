@@ -251,12 +251,6 @@ TEST(PlaneLayoutTest, TrueScaleSheetSnapsToTheGrid) {
   EXPECT_EQ(layout.area, (PlaneRect{80, -240, 160, -120}));  // row 2, column 2
 }
 
-}  // namespace
-}  // namespace hp::draw
-
-namespace hp::draw {
-namespace {
-
 TEST_F(PlaneDrawingTest, ResetFlagPutsTheSheetSettingsBackOnce) {
   Add("- 1 @ 0 0 0 10 5 0 length=1");
   ws.setShowSubSheets(1);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "edit/DataEditorTexts.h"
 #include "edit/EditorTestSupport.h"
 
@@ -164,18 +166,11 @@ TEST(NewRecordTest, PrefillTakesStationReadingsAndSettingsFromTheCurrentRecord) 
   const doc::SurveyRecord next = NewRecord(Placement::AtEndPrefilled, &current);
   EXPECT_EQ(doc::StationText(doc::RefStationOf(next)), "1/2/17");
   EXPECT_EQ(doc::StationText(doc::StationOf(next)), "1/2/18");
-  EXPECT_EQ(next.tapeStart, 8.5);
-  EXPECT_EQ(next.tapeEnd, 8.5);
-  EXPECT_EQ(next.instrument, 4);
-  EXPECT_EQ(next.direction, -1);
-  EXPECT_EQ(next.colour, 7);
-  EXPECT_EQ(next.level, 3);
-  EXPECT_EQ(next.surveyor, 2);
-  EXPECT_EQ(next.ring, 5);
-  EXPECT_EQ(base::TextOf(next.date), "01.02.2024");
-  EXPECT_EQ(next.length, 0);
-  EXPECT_EQ(next.left, 0);
-  EXPECT_EQ(base::TextOf(next.remark), "");
+  // Both tape readings start at the last end reading; the readings and texts of the leg stay empty.
+  EXPECT_EQ(std::tuple(next.tapeStart, next.tapeEnd, next.instrument, next.direction, next.colour, next.level,
+                       next.surveyor, next.ring, base::TextOf(next.date)),
+            std::tuple(8.5, 8.5, 4, -1.0, 7, 3, 2, 5, "01.02.2024"));
+  EXPECT_EQ(std::tuple(next.length, next.left, base::TextOf(next.remark)), std::tuple(0.0, 0.0, ""));
 
   EXPECT_EQ(doc::StationText(doc::RefStationOf(NewRecord(Placement::AfterSameReference, &current))), "1/2/16");
   const doc::SurveyRecord plain = NewRecord(Placement::After, &current);

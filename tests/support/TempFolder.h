@@ -1,11 +1,14 @@
 // A folder of the test's own in the temporary folder, named after the
-// running test and removed with everything in it when the object goes.
+// running test and removed with everything in it when the object goes; and
+// a whole file read as bytes.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -41,5 +44,10 @@ class TempFolder {
  private:
   std::filesystem::path m_path;
 };
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 }  // namespace hp::test
