@@ -300,19 +300,8 @@ TEST(RecordsOverview, ViewsRedrawWhenTheWorksheetMarksTheCurrentRecord) {
   }
 }
 
-// The square loop of the computation tests: 1 S, 2 K at (0.3, 0, 0), legs
-// 3 S->1, 4 1->2, 5 2->3 and the closure 6 3->K, each 10 m with ring 5.
-std::unique_ptr<doc::SurveyStore> SquareLoop(int mode) {
-  auto store = EmptySurvey(mode);
-  AddReference(*store, "S");
-  AddReference(*store, "K", 0.3, 0, 0);
-  AddLeg(*store, "S", "1", 10, 90, 0, 5);
-  AddLeg(*store, "1", "2", 10, 0, 0, 5);
-  AddLeg(*store, "2", "3", 10, 270, 0, 5);
-  AddLeg(*store, "3", "K", 10, 180, 0, 5);
-  store->settings.computedCurrent = 0;
-  return store;
-}
+// The square loop of the computation tests, every leg of ring 5.
+std::unique_ptr<doc::SurveyStore> SquareLoop(int mode) { return test::SquareLoop(mode, {5, 5, 5, 5}); }
 
 TEST(LoopEvaluationList, StartComputesAndListsTheLoops) {
   auto store = SquareLoop(1);
