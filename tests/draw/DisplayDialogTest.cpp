@@ -6,16 +6,12 @@
 #include <tuple>
 
 #include "draw/DisplayDialog.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
 
-doc::Worksheet Sheet(int type) {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
-  ws.setDisplayType(doc::DisplayTypeOf(type));
-  return ws;
-}
+doc::Worksheet Sheet(int type) { return test::NewSheet(type); }
 
 TEST(DisplayDialog, EnablingFollowsTheListPosition) {
   // Per list position 0 to 7: azimuth, inclination, distance, centre, label pattern, adapt overview.

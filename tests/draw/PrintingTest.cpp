@@ -17,11 +17,7 @@
 namespace hp::draw {
 namespace {
 
-doc::Worksheet NewWorksheet() {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
-  return ws;
-}
+using test::NewSheet;
 
 // Mixed-type worksheet fields as one comparable list.
 template <class... T>
@@ -51,7 +47,7 @@ TEST(PageSetupTest, ScaleTextsAreReadOrRefusedLeavingTheWorksheetAlone) {
       {"1:", std::nullopt}, {"1:5", std::nullopt}, {"1:20000000", std::nullopt}, {"1:500x", std::nullopt},
       {"Maßstab", std::nullopt},
   };
-  doc::Worksheet ws = NewWorksheet();
+  doc::Worksheet ws = NewSheet();
   const auto before = ws.image;
   PageSetupOptions o = LoadPageSetup(ws);
   for (const auto& c : cases) {
@@ -67,7 +63,7 @@ TEST(PageSetupTest, ScaleTextsAreReadOrRefusedLeavingTheWorksheetAlone) {
 }
 
 TEST(PageSetupTest, ApplyStoresLimitsMarginsAndShowsTheFirstSheet) {
-  doc::Worksheet ws = NewWorksheet();
+  doc::Worksheet ws = NewSheet();
   ws.setCurrentSheetNumber(4);
   PageSetupOptions o = LoadPageSetup(ws);
   o.scale = "1:500";
@@ -108,7 +104,7 @@ TEST(PageSetupTest, MarginsAreLimitedToThePage) {
 }
 
 TEST(PageSetupTest, CentreGraphicPutsTheAreaInTheMiddleOrSaysItIsTooLarge) {
-  doc::Worksheet ws = NewWorksheet();
+  doc::Worksheet ws = NewSheet();
   ws.setOverviewLeft(0), ws.setOverviewRight(100), ws.setOverviewBottom(-150), ws.setOverviewTop(0);
   ws.setSubSheetLeft(0), ws.setSubSheetRight(50), ws.setSubSheetBottom(-50), ws.setSubSheetTop(0);
   PageSetupOptions o = LoadPageSetup(ws);
@@ -145,7 +141,7 @@ TEST(PageSetupTest, CentreProtocolSharesTheRoomOrSaysItIsTooWide) {
 }
 
 TEST(SubSheetSetupTest, ApplyOrdersSnapsAndLimitsTheGrid) {
-  doc::Worksheet ws = NewWorksheet();
+  doc::Worksheet ws = NewSheet();
   ws.setCurrentSheetNumber(3);
   SubSheetOptions o = LoadSubSheetOptions(ws);
   o.manualOverview = o.manualSubSheets = o.manualGrid = true;
@@ -175,7 +171,7 @@ TEST(SubSheetSetupTest, BadFieldsAreRefusedWithTheirField) {
       {&SubSheetOptions::mapRight, "", SubSheetField::MapRight},
   };
   for (const auto& c : cases) {
-    doc::Worksheet ws = NewWorksheet();
+    doc::Worksheet ws = NewSheet();
     const auto before = ws.image;
     SubSheetOptions o = LoadSubSheetOptions(ws);
     o.*c.member = c.text;
@@ -217,7 +213,7 @@ TEST(SubSheetSetupTest, MapEdgesFollowTheBitmap) {
 }
 
 TEST(PrintAreaTest, SelectTogglesTheShownSheetWhileSubSheetsAreShown) {
-  doc::Worksheet ws = NewWorksheet();
+  doc::Worksheet ws = NewSheet();
   ws.setCurrentSheetNumber(5);
   EXPECT_FALSE(SelectPrintArea(ws));  // sub-sheets hidden
   ws.setShowSubSheets(1);
@@ -239,7 +235,7 @@ TEST(PrintAreaTest, SelectTogglesTheShownSheetWhileSubSheetsAreShown) {
 }
 
 TEST(PrintAreaTest, PagesOfAJob) {
-  doc::Worksheet ws = NewWorksheet();
+  doc::Worksheet ws = NewSheet();
   TogglePrintAreaBit(ws, 2);
   TogglePrintAreaBit(ws, 5);
   const struct {

@@ -7,6 +7,7 @@
 
 #include "base/FixedText.h"
 #include "draw/ViewInteraction.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
@@ -16,12 +17,7 @@ std::vector<double> Nums(T... values) {
   return {static_cast<double>(values)...};
 }
 
-doc::Worksheet Sheet(int type) {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
-  ws.setDisplayType(doc::DisplayTypeOf(type));
-  return ws;
-}
+doc::Worksheet Sheet(int type) { return test::NewSheet(type); }
 
 struct Station {
   const char* name;
