@@ -432,9 +432,8 @@ TEST(SurveyCalculator, InstrumentNumbers) {
 
 doc::SurveyRecord Station(int cave, int passage, const char* point, double x, double y, double z) {
   doc::SurveyRecord r;
-  r.cave = cave, r.passage = passage;
+  r.cave = cave, r.passage = passage, r.x = x, r.y = y, r.z = z;
   base::SetText(r.point, point);
-  r.x = x, r.y = y, r.z = z;
   return r;
 }
 

@@ -153,8 +153,7 @@ TEST(ViewInteraction, DragsMoveByWholeStepsAndARubberBandMakesTheFirstSubSheet) 
 doc::Worksheet Grid() {
   doc::Worksheet ws = Sheet(0);
   ws.setSubSheetLeft(0), ws.setSubSheetBottom(20), ws.setSubSheetRight(10), ws.setSubSheetTop(40);
-  ws.setSheetRows(2);
-  ws.setSheetColumns(3);
+  ws.setSheetRows(2), ws.setSheetColumns(3);
   return ws;
 }
 
