@@ -102,12 +102,6 @@ TEST_F(DataEditorDialogTest, BothLayoutsHoldEveryFieldAndButton) {
   }
 }
 
-}  // namespace
-}  // namespace hp::app
-
-namespace hp::app {
-namespace {
-
 TEST_F(DataEditorDialogTest, TabIntoAFieldSelectsItsTextSoTypingReplacesIt) {
   CDataEditorDialog dialog(nullptr, doc, &marked);
   dialog.show();

@@ -30,6 +30,7 @@
 #include "app/PlanView.h"
 #include "app/dialogs/ExportDialogs.h"
 #include "export/ExportFile.h"
+#include "support/TempFolder.h"
 
 namespace hp::app {
 namespace {
@@ -46,18 +47,8 @@ void OnNextDialog(std::function<void(QDialog&)> edit, bool accept = true) {
   });
 }
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 class ExportCommandTest : public test::AppTest {
  protected:
-  void SetUp() override {
-    m_folder = fs::temp_directory_path() / ("hp_app_export_" + std::to_string(::getpid()));
-    fs::create_directories(m_folder);
-  }
-  void TearDown() override { fs::remove_all(m_folder); }
   platform::MemorySettingsStore& Settings() { return Context().settings; }
   // The save dialog answers with `name` in the test folder and filter `filter`.
   void Choose(const std::string& name, int filter) {
@@ -71,7 +62,7 @@ class ExportCommandTest : public test::AppTest {
     std::string folder, name;
     int preset = -1;
   };
-  fs::path m_folder;
+  hp::test::TempFolder m_folder{"hp_app_export"};
   Seen m_seen;
 };
 
@@ -92,9 +83,9 @@ TEST_F(ExportCommandTest, TableExportRemembersTheChoiceAndStoresTheIncludeMode) 
 
   EXPECT_EQ(m_seen.folder, "/vorher");
   EXPECT_EQ(m_seen.preset, 9);
-  EXPECT_EQ(Settings().GetString("Settings", "ExportDir", ""), m_folder.string());
+  EXPECT_EQ(Settings().GetString("Settings", "ExportDir", ""), m_folder.path().string());
   EXPECT_EQ(Settings().GetInt("Settings", "ExportTAB", -1), 1);
-  const std::string text = ReadAll(m_folder / "Höhle.TXT");
+  const std::string text = hp::test::ReadFile(m_folder / "Höhle.TXT");
   EXPECT_NE(text.find("Koordinatenreferenz"), std::string::npos) << "the default record in the table";
   EXPECT_TRUE(Context().prompter.Texts().empty());
 }
@@ -106,7 +97,7 @@ TEST_F(ExportCommandTest, ABitmapIsThePictureTheViewShows) {
   CChildFrame* child = frame.NewDocument();
   Choose("plan.bmp", 1);
   frame.command(QStringLiteral("Exportieren..."))->trigger();
-  const std::string bytes = ReadAll(m_folder / "plan.bmp");
+  const std::string bytes = hp::test::ReadFile(m_folder / "plan.bmp");
   ASSERT_GT(bytes.size(), 54u);
   EXPECT_EQ(bytes.substr(0, 2), "BM");
   const auto le32 = [&bytes](size_t at) {
@@ -127,7 +118,7 @@ TEST_F(ExportCommandTest, ABitmapIsThePictureTheViewShows) {
 TEST_F(ExportCommandTest, TheSaveDialogOffersTheFileTypesAndStartsWhereTheLastExportWent) {
   CMainFrame frame(app());
   frame.NewDocument();
-  Settings().SetString("Settings", "ExportDir", m_folder.string());
+  Settings().SetString("Settings", "ExportDir", m_folder.path().string());
   Settings().SetInt("Settings", "SaveExtention", 7);
   const fs::path target = m_folder / "karte.ovl";
   OnNextDialog([&target](QDialog& dialog) {
@@ -172,7 +163,8 @@ TEST_F(ExportCommandTest, RefusedOrCancelledExportsWriteNothing) {
     frame.command(QStringLiteral("Exportieren..."))->trigger();
     QCoreApplication::processEvents();
     EXPECT_FALSE(fs::exists(m_folder / c.file));
-    EXPECT_EQ(Settings().GetString("Settings", "ExportDir", ""), m_folder.string()) << "remembered before the check";
+    EXPECT_EQ(Settings().GetString("Settings", "ExportDir", ""), m_folder.path().string())
+        << "remembered before the check";
     EXPECT_FALSE(Settings().Contains("Settings", "DXFFormat"));
     EXPECT_FALSE(Settings().Contains("Settings", "GPXSymbol"));
     const auto texts = Context().prompter.Texts();
@@ -244,7 +236,7 @@ TEST_F(ExportCommandTest, GoogleEarthWritesTheKmlAndOpensIt) {
     command->trigger();
     EXPECT_EQ(Settings().GetInt("Settings", "GEPoint", -1), 1);
     EXPECT_EQ(Context().shell.opened, std::vector<std::string>{file.string()});
-    EXPECT_EQ(ReadAll(file).rfind("<?xml", 0), 0u);
+    EXPECT_EQ(hp::test::ReadFile(file).rfind("<?xml", 0), 0u);
     EXPECT_EQ(Context().prompter.Texts(), opens ? std::vector<std::string>{} : without);
   }
   QStandardPaths::setTestModeEnabled(false);

@@ -141,12 +141,6 @@ TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksToSave) {
   EXPECT_EQ(frame.children().size(), 1u);
 }
 
-}  // namespace
-}  // namespace hp::app
-
-namespace hp::app {
-namespace {
-
 TEST_F(MainFrameTest, WorksheetCommandsThroughTheMenu) {
   CMainFrame frame(app());
   CPlanDoc& doc = frame.NewDocument()->document();
@@ -176,12 +170,6 @@ TEST_F(MainFrameTest, WorksheetCommandsThroughTheMenu) {
   EXPECT_EQ(Prompter().Texts().back(), "Soll das Arbeitsblatt Aufriss wirklich gelöscht werden?");
   EXPECT_TRUE(doc.isModified());
 }
-
-}  // namespace
-}  // namespace hp::app
-
-namespace hp::app {
-namespace {
 
 TEST_F(MainFrameTest, AskingToSeeAFaultyRecordIsRememberedForTheEditor) {
   CPlanDoc doc{app()};

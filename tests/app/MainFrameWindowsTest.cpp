@@ -31,6 +31,7 @@
 #include "app/PlanView.h"
 #include "app/ProgramLook.h"
 #include "base/FixedText.h"
+#include "support/TempFolder.h"
 
 namespace hp::app {
 namespace {
@@ -39,11 +40,6 @@ namespace fs = std::filesystem;
 
 class MainFrameWindowsTest : public test::AppTest {
  protected:
-  void SetUp() override {
-    m_folder = fs::temp_directory_path() / ("hp_app_windows_" + std::to_string(::getpid()));
-    fs::create_directories(m_folder);
-  }
-  void TearDown() override { fs::remove_all(m_folder); }
   platform::ScriptedPrompter& Prompter() { return Context().prompter; }
   static void CloseChild(CChildFrame* child) {
     child->document().setModified(false);
@@ -53,7 +49,7 @@ class MainFrameWindowsTest : public test::AppTest {
   static int StatusPanes(CMainFrame& frame) {
     return static_cast<int>(frame.statusBar()->findChildren<QLabel*>().size());
   }
-  fs::path m_folder;
+  hp::test::TempFolder m_folder{"hp_app_windows"};
 };
 
 TEST_F(MainFrameWindowsTest, TheStatusBarKeepsOnePaneThroughOpenAndCloseCycles) {
@@ -264,12 +260,6 @@ TEST_F(MainFrameWindowsTest, AnIncludeUpdateThatRunsOutOfMemoryLeavesTheDocument
   frame.command(QStringLiteral("Include-Dateien aktualisieren"))->trigger();
   EXPECT_EQ(doc.store().records.size(), 20001u) << "with memory the update works";
 }
-
-}  // namespace
-}  // namespace hp::app
-
-namespace hp::app {
-namespace {
 
 // A perspective of a long straight survey seen from the side: the near
 // corners of its frame box lie left of the window's origin, and the view

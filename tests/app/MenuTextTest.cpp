@@ -27,12 +27,6 @@ TEST(MenuTextTest, GermanShortcutNamesBecomeKeySequences) {
   }
 }
 
-}  // namespace
-}  // namespace hp::app
-
-namespace hp::app {
-namespace {
-
 TEST(MenuTextTest, FileFiltersKeepTheNamesOfEachPair) {
   EXPECT_EQ(FileDialogFilters("Hollowplan (*.hpn)|*.hpn|PocketTopo (*.txt)|*.txt|Alle Dateien (*.*)|*.*|"),
             (std::vector<std::string>{"Hollowplan (*.hpn)", "PocketTopo (*.txt)", "Alle Dateien (*.*)"}));

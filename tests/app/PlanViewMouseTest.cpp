@@ -24,14 +24,10 @@
 #include "app/PlanView.h"
 #include "base/FixedText.h"
 #include "draw/interaction/ViewInteraction.h"
+#include "support/Survey.h"
 
 namespace hp::app {
 namespace {
-
-struct Leg {
-  const char* name;
-  double x, y, z;
-};
 
 // A small cave A - B - C - D drawn in a window of 700 x 500.
 class ViewMouse : public test::AppTest {
@@ -40,20 +36,10 @@ class ViewMouse : public test::AppTest {
     Context().settings.SetInt("Settings", "ContextMenu", 0);
     m_doc.NewFromDefaults();
     m_doc.store().records.clear();
-    const Leg legs[] = {{"A", 0, 0, 0}, {"B", 30, 0, -4}, {"C", 30, 40, -4}, {"D", 90, 40, -10}};
-    const Leg* from = &legs[0];
-    for (const Leg& leg : legs) {
-      auto r = std::make_unique<doc::SurveyRecord>();
-      base::SetText(r->point, leg.name);
-      base::SetText(r->refPoint, from->name);
-      r->cave = r->refCave = 1;
-      r->passage = r->refPassage = 2;
-      r->x = leg.x, r->y = leg.y, r->z = leg.z;
-      r->refX = from->x, r->refY = from->y, r->refZ = from->z;
-      r->pathLength = leg.x;
-      m_doc.store().records.push_back(std::move(r));
-      from = &leg;
-    }
+    hp::test::AddRecords(m_doc.store(),
+                         "1/2/A 1/2/A @ 0 0 0  0 0 0\n1/2/A 1/2/B @ 0 0 0  30 0 -4\n"
+                         "1/2/B 1/2/C @ 30 0 -4  30 40 -4\n1/2/C 1/2/D @ 30 40 -4  90 40 -10");
+    for (auto& r : m_doc.store().records) r->pathLength = r->x;
     m_view = std::make_unique<CPlanView>(m_doc);
     m_view->resize(700, 500);
     m_view->show();

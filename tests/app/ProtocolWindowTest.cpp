@@ -19,6 +19,7 @@
 #include "app/PlanView.h"
 #include "app/ProtocolClipboard.h"
 #include "base/FixedText.h"
+#include "support/Survey.h"
 
 namespace hp::app {
 namespace {
@@ -32,13 +33,10 @@ class ProtocolWindowTest : public test::AppTest {
     store.records.clear();
     // A coordinate reference at station 0, then 120 legs.
     for (int i = -1; i < 120; ++i) {
-      auto r = std::make_unique<doc::SurveyRecord>();
-      r->cave = r->refCave = r->passage = r->refPassage = 1;
-      base::SetText(r->refPoint, std::to_string(std::max(i, 0)));
-      base::SetText(r->point, std::to_string(i + 1));
-      base::SetText(r->description, "Gang \xFC" "ber dem See");
-      r->length = i < 0 ? 0 : 2.5, r->x = (i + 1) * 2.5;
-      store.records.push_back(std::move(r));
+      doc::SurveyRecord& r = hp::test::AddLeg(store, std::to_string(std::max(i, 0)), std::to_string(i + 1),
+                                              i < 0 ? 0 : 2.5);
+      base::SetText(r.description, "Gang \xFC" "ber dem See");
+      r.x = (i + 1) * 2.5;
     }
     child->document().worksheet().setDisplayType(doc::DisplayType::Protocol);
     frame.resize(900, 700);

@@ -19,6 +19,7 @@
 
 #include "base/ByteIo.h"
 #include "base/ByteStream.h"
+#include "support/TempFolder.h"
 
 namespace hp::base {
 namespace {
@@ -100,25 +101,8 @@ TEST(MemorySource, ReadsInPartsUntilTheEnd) {
 
 class AtomicWrite : public testing::Test {
  protected:
-  void SetUp() override {
-    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    m_folder = fs::temp_directory_path() /
-               ("hp_atomic_" + std::to_string(::getpid()) + "_" + info->name());
-    fs::remove_all(m_folder);
-    fs::create_directories(m_folder);
-    m_target = m_folder / "Höhle.hpn";
-  }
-  void TearDown() override {
-    fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(m_folder);
-  }
-
   static void Put(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
-  }
-  static std::string Get(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
   }
   std::set<std::string> Entries() const {
     std::set<std::string> names;
@@ -139,8 +123,8 @@ class AtomicWrite : public testing::Test {
     return WriteFileAtomically(target, [&](ByteSink& sink) { return WriteText(sink, text); });
   }
 
-  fs::path m_folder;
-  fs::path m_target;
+  test::TempFolder m_folder{"hp_atomic"};
+  fs::path m_target = m_folder / "Höhle.hpn";
 };
 
 TEST_F(AtomicWrite, CreatesAndReplacesTheFile) {
@@ -148,7 +132,7 @@ TEST_F(AtomicWrite, CreatesAndReplacesTheFile) {
   ASSERT_TRUE(WriteFileAtomically(m_target, [](ByteSink& sink) {
     return WriteText(sink, "sec") && WriteText(sink, "ond");
   }));
-  EXPECT_EQ(Get(m_target), "second");
+  EXPECT_EQ(test::ReadFile(m_target), "second");
   EXPECT_EQ(Entries(), std::set<std::string>{"Höhle.hpn"});
 }
 
@@ -160,13 +144,13 @@ TEST_F(AtomicWrite, FailuresKeepThePreviousStateWithoutLeftovers) {
   EXPECT_TRUE(Entries().empty());
   Put(m_target, "previous document");
   EXPECT_FALSE(WriteFileAtomically(m_target, [](ByteSink& sink) { return WriteText(sink, "half a docu"), false; }));
-  EXPECT_EQ(Get(m_target), "previous document");
+  EXPECT_EQ(test::ReadFile(m_target), "previous document");
   fs::permissions(m_folder, fs::perms::owner_read | fs::perms::owner_exec);
-  if (::access(m_folder.c_str(), W_OK) != 0) {  // only where permissions bind this user
+  if (::access(m_folder.path().c_str(), W_OK) != 0) {  // only where permissions bind this user
     EXPECT_FALSE(Save(m_target));
   }
   fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add);
-  EXPECT_EQ(Get(m_target), "previous document");
+  EXPECT_EQ(test::ReadFile(m_target), "previous document");
   EXPECT_EQ(Entries(), std::set<std::string>{"Höhle.hpn"});
 }
 
@@ -235,8 +219,8 @@ TEST_F(AtomicWrite, TargetsTable) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    fs::remove_all(m_folder);
-    fs::create_directories(m_folder);
+    fs::remove_all(m_folder.path());
+    fs::create_directories(m_folder.path());
     const fs::path target = c.prepare(m_folder);
     struct stat before {};
     const bool existed = ::lstat(target.c_str(), &before) == 0;
@@ -248,7 +232,7 @@ TEST_F(AtomicWrite, TargetsTable) {
     }
     if (c.written) {
       const fs::path written = m_folder / c.written;
-      EXPECT_EQ(Get(written), "new");
+      EXPECT_EQ(test::ReadFile(written), "new");
       const auto perms = static_cast<int>(fs::status(written).permissions());
       EXPECT_EQ(perms, c.mode >= 0 ? c.mode : static_cast<int>(0666 & ~mask));
     }
@@ -288,7 +272,7 @@ TEST_F(AtomicWrite, FileSourceOpensOnlyRegularFiles) {
   EXPECT_TRUE(regular.IsOpen());
   EXPECT_EQ(regular.Size(), 4u);
   // Each of these would block or never end if it were read.
-  for (const fs::path& other : {fifo, m_folder, fs::path("/dev/zero"), m_folder / "missing.hpn"}) {
+  for (const fs::path& other : {fifo, m_folder.path(), fs::path("/dev/zero"), m_folder / "missing.hpn"}) {
     const FileSource source(other);
     EXPECT_FALSE(source.IsOpen()) << other;
   }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "calc/LegReduction.h"
 
 namespace hp::calc {
@@ -76,14 +78,9 @@ TEST(InstrumentDialog, OkStoresEveryColumnWithFreshSagCoefficients) {
   ASSERT_FALSE(model.Apply(s).fault);
 
   const doc::Instrument i = doc::GetInstrument(s, 16);
-  EXPECT_EQ(i.name, "Suunto");
-  EXPECT_EQ(i.divider, 2.5);
-  EXPECT_EQ(i.declination, 2.25);
-  EXPECT_EQ(i.declinationYear, 2010);
-  EXPECT_EQ(i.declinationChange, 0.1);
-  EXPECT_EQ(i.azimuthUnit, 1u);
-  EXPECT_EQ(i.inclinationUnit, 1u);
-  EXPECT_EQ(i.verticalReference, 2u);
+  EXPECT_EQ(std::tuple(i.name, i.divider, i.declination, i.declinationYear, i.declinationChange, i.azimuthUnit,
+                       i.inclinationUnit, i.verticalReference),
+            std::tuple("Suunto", 2.5, 2.25, 2010.0, 0.1, 1u, 1u, 2u));
   EXPECT_EQ(i.sagCoefficient, SagCoefficient(4));
   EXPECT_LT(i.sagCoefficient, 0);
   EXPECT_EQ(s.instrumentSagCoefficient[1], 0) << "no sag, no correction";

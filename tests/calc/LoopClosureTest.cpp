@@ -15,19 +15,6 @@ using platform::Answer;
 using platform::ScriptedPrompter;
 using namespace test;
 
-// 1 S at the origin, 2 K at (0.3, 0, 0), then a square of 10 m legs from S
-// that ends on the origin and so misses K by 0.3 in X: 3 S->1 ... 6 3->K.
-std::unique_ptr<doc::SurveyStore> SquareLoop(int mode, const int (&rings)[4]) {
-  auto store = EmptySurvey(mode);
-  AddReference(*store, "S");
-  AddReference(*store, "K", 0.3, 0, 0);
-  AddLeg(*store, "S", "1", 10, 90, 0, rings[0]);
-  AddLeg(*store, "1", "2", 10, 0, 0, rings[1]);
-  AddLeg(*store, "2", "3", 10, 270, 0, rings[2]);
-  AddLeg(*store, "3", "K", 10, 180, 0, rings[3]);
-  return store;
-}
-
 TEST(LoopClosure, SpreadsMisclosureOverTheLoopAndEndsOnTheKnownStation) {
   for (const int mode : {1, 2}) {
     SCOPED_TRACE(mode);

@@ -13,6 +13,7 @@
 
 #include "CalcTestSupport.h"
 #include "ReferenceComputePass.h"
+#include "import/TextImport.h"
 
 namespace hp::calc {
 namespace {
@@ -241,6 +242,22 @@ TEST(LoopRewalkTest, LegacyFilesMatchTheWalkFromTheLoopStart) {
       ExpectSameAsReference(*survey, "legacy seed " + std::to_string(seed) + " mode " + std::to_string(mode));
       if (::testing::Test::HasFailure()) return;
     }
+  }
+}
+
+// The sample cave's loops (five at the least) in every adjustment mode.
+TEST(LoopRewalkTest, SampleCaveMatchesTheWalkFromTheLoopStart) {
+  for (int mode = 0; mode <= 2; ++mode) {
+    platform::ScriptedPrompter prompter(platform::Answer::No);
+    SurveyStore survey;
+    survey.SetDefaults();
+    ASSERT_TRUE(imports::ImportTable(survey, HP_EXAMPLES "/Beispielhoehle.txt", imports::TableImportMode::Replace,
+                                     prompter));
+    survey.settings.loopAdjustment = static_cast<uint16_t>(mode);
+    std::vector<LoopResult> rows;
+    RunComputeCommand(*Copy(survey), prompter, &rows);
+    EXPECT_GE(rows.size(), 5u) << "mode " << mode;
+    ExpectSameAsReference(survey, "sample cave mode " + std::to_string(mode));
   }
 }
 

@@ -26,12 +26,8 @@ struct Sym3 {
     for (int i = 0; i < 6; ++i) m[i] += o.m[i];
   }
   void AddOuter(const V3& a, double weight) {
-    m[0] += weight * a[0] * a[0];
-    m[1] += weight * a[0] * a[1];
-    m[2] += weight * a[0] * a[2];
-    m[3] += weight * a[1] * a[1];
-    m[4] += weight * a[1] * a[2];
-    m[5] += weight * a[2] * a[2];
+    static constexpr int kRow[6] = {0, 0, 0, 1, 1, 2}, kColumn[6] = {0, 1, 2, 1, 2, 2};
+    for (int i = 0; i < 6; ++i) m[i] += weight * a[kRow[i]] * a[kColumn[i]];
   }
   V3 Times(const V3& a) const {
     return {m[0] * a[0] + m[1] * a[1] + m[2] * a[2], m[1] * a[0] + m[3] * a[1] + m[4] * a[2],
@@ -57,20 +53,13 @@ Sym3 Inverse(Sym3 c) {
     const double det = m[0] * a + m[1] * b + m[2] * d;
     const double scale = trace * trace * trace;
     if (std::isfinite(det) && det > 1e-9 * scale && det > 0) {
-      Sym3 w;
-      w.m[0] = a / det;
-      w.m[1] = b / det;
-      w.m[2] = d / det;
-      w.m[3] = (m[0] * m[5] - m[2] * m[2]) / det;
-      w.m[4] = (m[1] * m[2] - m[0] * m[4]) / det;
-      w.m[5] = (m[0] * m[3] - m[1] * m[1]) / det;
-      return w;
+      return {{a / det, b / det, d / det, (m[0] * m[5] - m[2] * m[2]) / det, (m[1] * m[2] - m[0] * m[4]) / det,
+               (m[0] * m[3] - m[1] * m[1]) / det}};
     }
     const double add = std::max(trace * 1e-3, 1e-12);
     c.m[0] += add, c.m[3] += add, c.m[5] += add;
   }
-  Sym3 w;  // not reached for finite input
-  return w;
+  return {};  // not reached for finite input
 }
 
 struct StationKey {
@@ -406,14 +395,13 @@ Candidate Network::Best(uint32_t index) const {
   const double h = L * edge.cosEl, z = L * edge.sinEl;
   if (std::fabs(h) > 1e-6) {
     const auto at = [&](double t) { return V3{h * std::sin(t), h * std::cos(t), z}; };
-    const auto [t, ft] = MinimiseAngle([&](double a) { return f(at(a)); }, 0, 2 * std::numbers::pi, 72, true);
-    (void)ft;
+    const double t = MinimiseAngle([&](double a) { return f(at(a)); }, 0, 2 * std::numbers::pi, 72, true).first;
     consider(SuspectReading::Azimuth, t, at(t));
   }
   if (L > 1e-6) {
     const auto at = [&](double p) { return V3{L * std::cos(p) * edge.sinAz, L * std::cos(p) * edge.cosAz, L * std::sin(p)}; };
-    const auto [p, fp] = MinimiseAngle([&](double a) { return f(at(a)); }, -std::numbers::pi / 2, std::numbers::pi / 2, 36, false);
-    (void)fp;
+    const double p =
+        MinimiseAngle([&](double a) { return f(at(a)); }, -std::numbers::pi / 2, std::numbers::pi / 2, 36, false).first;
     consider(SuspectReading::Inclination, p, at(p));
   }
   // A horizontal leg written the wrong way round also closes by turning its
@@ -567,9 +555,7 @@ BlunderReport Network::Run() {
       }
     }
     if (round == 0) {
-      for (const uint32_t e : firstRound) {
-        report.suspects.push_back(Suspect(e, cache[e], total, false));
-      }
+      for (const uint32_t e : firstRound) report.suspects.push_back(Suspect(e, cache[e], total, false));
     }
     if (!best || best->delta >= -1e-9 * (1 + total)) break;
     const Candidate chosen = *best;

@@ -3,7 +3,9 @@
 // entries, and the station distance.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <tuple>
 
 #include "base/FixedText.h"
 #include "calc/SurveyCalculator.h"
@@ -430,9 +432,8 @@ TEST(SurveyCalculator, InstrumentNumbers) {
 
 doc::SurveyRecord Station(int cave, int passage, const char* point, double x, double y, double z) {
   doc::SurveyRecord r;
-  r.cave = cave, r.passage = passage;
+  r.cave = cave, r.passage = passage, r.x = x, r.y = y, r.z = z;
   base::SetText(r.point, point);
-  r.x = x, r.y = y, r.z = z;
   return r;
 }
 
@@ -444,25 +445,16 @@ TEST(StationDistance, FromTheMarkedOrTheReferenceStation) {
   base::SetText(current.refPoint, "B6");
   current.refX = 10, current.refY = 20, current.refZ = 4;
 
-  const StationDistance fromReference = ComputeStationDistance(current, nullptr, settings);
-  EXPECT_EQ(fromReference.referencePoint, "B6");
-  EXPECT_EQ(fromReference.point, "B7");
-  EXPECT_EQ(fromReference.cave, 1);
-  EXPECT_EQ(fromReference.passage, 2);
-  EXPECT_EQ(fromReference.instrument, "1: Kompass");
-  EXPECT_EQ(fromReference.length, 5);
-  EXPECT_EQ(fromReference.horizontal, 5);
-  EXPECT_EQ(fromReference.azimuth, 36.87);
-  EXPECT_EQ(fromReference.inclination, 0);
+  const StationDistance r = ComputeStationDistance(current, nullptr, settings);
+  EXPECT_EQ(std::tuple(r.referencePoint, r.point, r.cave, r.passage, r.instrument),
+            std::tuple("B6", "B7", 1, 2, "1: Kompass"));
+  EXPECT_EQ((std::array{r.length, r.horizontal, r.azimuth, r.inclination}), (std::array{5.0, 5.0, 36.87, 0.0}));
 
   const doc::SurveyRecord marked = Station(3, 4, "M", 13, 24, 9);
   const StationDistance fromMark = ComputeStationDistance(current, &marked, settings);
-  EXPECT_EQ(fromMark.referenceCave, 3);
-  EXPECT_EQ(fromMark.referencePassage, 4);
-  EXPECT_EQ(fromMark.referencePoint, "M");
-  EXPECT_EQ(fromMark.z, -5);
-  EXPECT_EQ(fromMark.horizontal, 0);
-  EXPECT_EQ(fromMark.inclination, -90);
+  EXPECT_EQ(std::tuple(fromMark.referenceCave, fromMark.referencePassage, fromMark.referencePoint),
+            std::tuple(3, 4, "M"));
+  EXPECT_EQ((std::array{fromMark.z, fromMark.horizontal, fromMark.inclination}), (std::array{-5.0, 0.0, -90.0}));
 }
 
 TEST(StationDistance, AnglesInTheInstrumentsUnits) {

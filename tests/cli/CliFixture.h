@@ -17,6 +17,7 @@
 #include "cli/Commands.h"
 #include "doc/SurveyStore.h"
 #include "support/Survey.h"
+#include "support/TempFolder.h"
 
 namespace hp::cli {
 
@@ -64,18 +65,6 @@ struct Result {
 
 class CliDocuments : public testing::Test {
  protected:
-  void SetUp() override {
-    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "_" + info->name();
-    for (char& c : name) {
-      if (c == '/') c = '_';
-    }
-    m_folder = fs::temp_directory_path() / ("hp_cli_" + std::to_string(::getpid()) + "_" + name);
-    fs::remove_all(m_folder);
-    fs::create_directories(m_folder);
-  }
-  void TearDown() override { fs::remove_all(m_folder); }
-
   std::string Path(const std::string& name) const { return (m_folder / name).string(); }
 
   static Result Run(const std::vector<std::string>& args) {
@@ -89,10 +78,7 @@ class CliDocuments : public testing::Test {
     return ("\n" + Run({"info", path}).out).find("\n" + line) != std::string::npos;
   }
 
-  static std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  static std::string Bytes(const std::string& path) { return test::ReadFile(path); }
   static void Put(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
   }
@@ -103,7 +89,7 @@ class CliDocuments : public testing::Test {
     return names;
   }
 
-  fs::path m_folder;
+  test::TempFolder m_folder{"hp_cli"};
 };
 
 }  // namespace hp::cli

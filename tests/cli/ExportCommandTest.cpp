@@ -86,12 +86,6 @@ TEST_F(CliExport, DxfTakesTheDrawnPlan) {
   EXPECT_NE(dxf.find(" 11\r\n20.00\r\n 21\r\n10.00\r\n"), std::string::npos) << dxf;
 }
 
-}  // namespace
-}  // namespace hp::cli
-
-namespace hp::cli {
-namespace {
-
 TEST_F(CliExport, DocumentCopyReadBackEqualsTheSource) {
   doc::SurveyStore store = Survey({{"S", "S", 0, 0}, {"S", "1", 20, 90}, {"1", "2", 10, 0}}, 1, true);
   base::SetText(store.records[1]->includeFile, "teil.hpn");

@@ -33,16 +33,6 @@ TEST_F(CliImport, AppendsToACopyOfADocument) {
   EXPECT_EQ(Bytes(Path("a.hpn")), before);
 }
 
-TEST_F(CliImport, Utf16TableIsRead) {
-  std::string utf16 = "\xFF\xFE";
-  for (const char c : kTable) utf16 += std::string{c, '\0'};  // Windows-1252 "ä" is U+00E4
-  Put(Path("zug.txt"), utf16);
-  const Result result = Run({"import", Path("zug.txt"), "-o", Path("neu.hpn")});
-  EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, "");
-  EXPECT_TRUE(InfoHas(Path("neu.hpn"), "records: 3\n"));
-}
-
 TEST_F(CliImport, RefusedFilesWriteNothing) {
   Put(Path("zug.csv"), kTable);
   Put(Path("kein.hpn"), "kein Dokument");

@@ -74,12 +74,6 @@ TEST_F(CliPrint, OnlyPdfAndAFailedWriteLeavesNothing) {
   EXPECT_FALSE(fs::exists(out));
 }
 
-}  // namespace
-}  // namespace hp::cli
-
-namespace hp::cli {
-namespace {
-
 // An overview larger than the page is printed cut at the margins, with the
 // window's warning and exit 0; the title stands over the middle of the page,
 // and the text is text a PDF reader finds.

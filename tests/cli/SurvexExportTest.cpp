@@ -201,7 +201,6 @@ class CliSurvexExport : public CliDocuments {
   }
 
   void SetUp() override {
-    CliDocuments::SetUp();
     if (!OnPath("cavern") || !OnPath("dump3d")) GTEST_SKIP() << "cavern and dump3d (package survex) not installed";
   }
 };
@@ -260,14 +259,9 @@ TEST_P(CliSurvexGenerated, AgreesWithCavern) {
 
   auto add = [&](const std::string& from, const std::string& to, double length, double azimuth, double tilt,
                  int ring = 0) {
-    auto r = std::make_unique<doc::SurveyRecord>();
-    r->refCave = r->cave = r->refPassage = r->passage = 1;
-    base::SetText(r->refPoint, from);
-    base::SetText(r->point, to);
-    r->length = length, r->azimuth = std::fmod(azimuth + circle, circle), r->ring = ring;
-    r->inclination = level + (g.verticalReference == 2 ? -tilt : tilt);
-    r->left = r->right = length > 0 ? 1.5 : 0;
-    store.records.push_back(std::move(r));
+    doc::SurveyRecord& r = test::AddLeg(store, from, to, length, std::fmod(azimuth + circle, circle),
+                                        level + (g.verticalReference == 2 ? -tilt : tilt), ring);
+    r.left = r.right = length > 0 ? 1.5 : 0;
   };
   add("0", "0", 0, 0, 0);
   doc::SurveyRecord& reference = *store.records.back();

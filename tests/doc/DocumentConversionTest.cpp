@@ -2,6 +2,7 @@
 // are written value by value at the offsets those versions used.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <variant>
 
 #include "base/FixedText.h"
@@ -190,19 +191,15 @@ TEST(DocumentConversionOldHeader, FirstWorksheetCarriesTitlesFontsAndRecordsRunT
   EXPECT_EQ(store.worksheets.at(0)->sheetDesignation(), "<Blattbezeichnung>");
   EXPECT_EQ(store.worksheets[0]->title(), "");  // the worksheet's own titles go with 4.05
   EXPECT_EQ(store.worksheets[0]->originX(), -100.0);
-  EXPECT_EQ(store.settings.fonts[0].height, -17);
-  EXPECT_EQ(store.settings.fonts[0].weight, 700);
-  EXPECT_EQ(base::TextOf(store.settings.fonts[0].faceName), "Times");
+  const FontSetting& font = store.settings.fonts[0];
+  EXPECT_EQ(std::tuple(font.height, font.weight, base::TextOf(font.faceName)), std::tuple(-17, 700, "Times"));
   EXPECT_EQ(store.settings.fontColours[1], 0x00FF00u);
   ASSERT_EQ(store.records.size(), 3u);
   EXPECT_EQ(store.settings.recordCount, 3u);
-  EXPECT_EQ(base::TextOf(store.records[2]->point), "3");
-  EXPECT_EQ(base::TextOf(store.records[2]->refPoint), "2");
-  EXPECT_EQ(store.records[2]->length, 2.5);
-  EXPECT_EQ(store.records[2]->colour, 4);
-  EXPECT_EQ(store.records[2]->level, 3);
-  EXPECT_EQ(store.records[2]->direction, 0);  // beyond the old record: zero
-  EXPECT_EQ(store.records[2]->drawFlags[0], 1);
+  const SurveyRecord& third = *store.records[2];  // its direction lies beyond the old record: zero
+  EXPECT_EQ(std::tuple(base::TextOf(third.point), base::TextOf(third.refPoint), third.length, third.colour, third.level,
+                       third.direction, third.drawFlags[0]),
+            std::tuple("3", "2", 2.5, 4, 3, 0.0, uint8_t{1}));
   EXPECT_TRUE(store.legacyConversion);
   EXPECT_EQ(store.settings.computedCurrent, 0);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -381,14 +382,10 @@ TEST(Colours, EachButtonEditsItsOwnColour) {
   EXPECT_EQ(s.lineColours[0], 0u) << "the dialog works on a copy";
   const DialogOutcome outcome = model.Apply(s, program);
   EXPECT_TRUE(outcome.modified && outcome.redraw);
-  EXPECT_EQ(s.lineColours[0], 0x010000u);
-  EXPECT_EQ(s.lineColours[15], 0x01000Fu);
-  EXPECT_EQ(s.falseColours[0], 0x010010u);
-  EXPECT_EQ(s.falseColours[15], 0x01001Fu);
-  EXPECT_EQ(s.backgroundColour, 0x010020u);
-  EXPECT_EQ(s.pointColour, 0x010021u);
-  EXPECT_EQ(s.auxLineColour, 0x010022u);
-  EXPECT_EQ(s.frameColour, 0x010023u);
+  // Each button in the order of the slots: lines, false colours, background, points, auxiliary lines, frame.
+  EXPECT_EQ((std::array{s.lineColours[0], s.lineColours[15], s.falseColours[0], s.falseColours[15], s.backgroundColour,
+                        s.pointColour, s.auxLineColour, s.frameColour}),
+            (std::array<uint32_t, 8>{0x010000, 0x01000F, 0x010010, 0x01001F, 0x010020, 0x010021, 0x010022, 0x010023}));
   EXPECT_EQ(program.GetInt("Settings", "FarbeLinks", 0), 0x010024);
   EXPECT_EQ(program.GetInt("Settings", "FarbeRechts", 0), 0x010025);
   EXPECT_EQ(ColourLabel(slots[32]), "&Hintergrund");

@@ -15,15 +15,12 @@
 #else
 #include <malloc.h>
 #endif
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "base/FixedText.h"
@@ -570,79 +567,6 @@ TEST_F(DocumentFileTest, FileWithoutWorksheetIsInvalidForWholeDocuments) {
   SurveyStore store = RichStore();
   EXPECT_EQ(ReadBody(store, file.Body(), ReadMode::Include, prompter, settings, 4).status, ReadStatus::Ok);
   EXPECT_EQ(store.records.size(), 6u);
-}
-
-// The file-level callers: signature and messages.
-class DocumentFileOnDisk : public DocumentFileTest {
- protected:
-  void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("hp_doc_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-  std::filesystem::path dir;
-};
-
-TEST_F(DocumentFileOnDisk, SignatureMessagesByUse) {
-  const auto path = dir / "kein.hpn";
-  std::ofstream(path) << "Dies ist kein Dokument";
-  const std::pair<ReadMode, const char*> cases[] = {
-      {ReadMode::Open, "Diese Datei hat kein gültiges Dateiformat."},
-      {ReadMode::ImportWhole, "Diese Datei hat kein gültiges Dateiformat.\nDer Datenimport wurde nicht durchgeführt."},
-      {ReadMode::Template, "Diese Datei hat kein gültiges Dateiformat.\nDer Datenimport wurde nicht durchgeführt."},
-      {ReadMode::Include, nullptr},
-  };
-  for (const auto& [mode, message] : cases) {
-    platform::ScriptedPrompter p;
-    SurveyStore store = RichStore();
-    size_t target = 0;
-    EXPECT_EQ(LoadDocument(path, store, mode, target, p, settings), ReadStatus::InvalidFormat);
-    EXPECT_EQ(p.Texts(), message ? std::vector<std::string>{message} : std::vector<std::string>{});
-    EXPECT_EQ(store.records.size(), 4u);
-  }
-}
-
-TEST_F(DocumentFileOnDisk, MissingFileMessagesByUse) {
-  const auto path = dir / "fehlt.hpn";
-  size_t target = 0;
-  SurveyStore store;
-  platform::ScriptedPrompter p;
-  LoadDocument(path, store, ReadMode::ImportWhole, target, p, settings);
-  LoadDocument(path, store, ReadMode::Include, target, p, settings);
-  LoadDocument(path, store, ReadMode::Open, target, p, settings);
-  EXPECT_EQ(p.Texts(), (std::vector<std::string>{path.string() + "\nDiese Datei kann nicht geöffnet werden.",
-                                                 "Fehler beim Öffnen des Dokuments."}));
-}
-
-// Only regular files are read: a FIFO, a device or a folder gives the message
-// of a file that cannot be opened, at once, for every use.
-TEST_F(DocumentFileOnDisk, NoRegularFileIsNeverRead) {
-  const auto fifo = dir / "rohr.hpn";
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  for (const std::filesystem::path& path : {fifo, std::filesystem::path("/dev/zero"), dir}) {
-    SCOPED_TRACE(path.string());
-    const std::pair<ReadMode, std::vector<std::string>> cases[] = {
-        {ReadMode::Open, {"Fehler beim Öffnen des Dokuments."}},
-        {ReadMode::ImportWhole, {path.string() + "\nDiese Datei kann nicht geöffnet werden."}},
-        {ReadMode::Template, {path.string() + "\nDiese Datei kann nicht geöffnet werden."}},
-        {ReadMode::Include, {}},
-    };
-    for (const auto& [mode, messages] : cases) {
-      platform::ScriptedPrompter p;
-      SurveyStore store = RichStore();
-      size_t target = 2;
-      EXPECT_EQ(LoadDocument(path, store, mode, target, p, settings), ReadStatus::InvalidFormat);
-      EXPECT_EQ(p.Texts(), messages);
-      EXPECT_EQ(store.records.size(), 4u);
-    }
-  }
-}
-
-TEST_F(DocumentFileOnDisk, SaveFailsIntoAMissingFolder) {
-  SurveyStore store = RichStore();
-  EXPECT_FALSE(SaveDocument(dir / "fehlt" / "x.hpn", store));
 }
 
 }  // namespace

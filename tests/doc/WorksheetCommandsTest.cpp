@@ -3,6 +3,7 @@
 // questions with OK and Cancel; restore and reset; the enabling rules.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -239,13 +240,11 @@ TEST(WorksheetCommands, QuestionsWithOkAndCancel) {
       EXPECT_EQ(ws.image, before.image);
       continue;
     }
-    EXPECT_EQ(ws.zoomPercent(), 100.0);
-    EXPECT_EQ(ws.viewDistance(), 0.0);
+    EXPECT_EQ((std::array{ws.zoomPercent(), ws.viewDistance()}), (std::array{100.0, 0.0}));
     EXPECT_EQ(ws.marginLeft() + ws.marginRight() + ws.marginTop() + ws.marginBottom(), 80);
-    EXPECT_EQ(ws.automaticScale(), 1);
-    EXPECT_EQ(ws.Get<int16_t>(1632), 0);
-    EXPECT_EQ(ws.Get<int32_t>(2678), 0);
-    EXPECT_EQ(ws.Get<int32_t>(2822), 1);
+    EXPECT_EQ((std::array<int, 4>{ws.automaticScale(), ws.Get<int16_t>(1632), ws.Get<int32_t>(2678),
+                                  ws.Get<int32_t>(2822)}),
+              (std::array{1, 0, 0, 1}));
   }
 
   for (const Answer answer : {Answer::Ok, Answer::Cancel}) {

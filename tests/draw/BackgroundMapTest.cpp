@@ -17,6 +17,7 @@
 #include "draw/RecordingSurface.h"
 #include "platform/Prompter.h"
 #include "support/Survey.h"
+#include "support/TempFolder.h"
 
 namespace hp::draw {
 namespace {
@@ -158,7 +159,7 @@ TEST(BitmapReaderTest, RefusesTruncatedCompressedAndForeignFiles) {
 // file's size.
 TEST(BitmapFileTest, ReadsOnlyRegularFilesAndOnlyTheirPicture) {
   namespace fs = std::filesystem;
-  const fs::path folder = fs::temp_directory_path() / ("hp_bitmap_file_" + std::to_string(::getpid()));
+  const test::TempFolder folder("hp_bitmap_file");
   fs::create_directories(folder / "Ordner.bmp");
   ASSERT_EQ(::mkfifo((folder / "Rohr.bmp").c_str(), 0600), 0);
   const auto put = [&](const char* name, const std::vector<uint8_t>& bytes, uint64_t size) {
@@ -189,15 +190,11 @@ TEST(BitmapFileTest, ReadsOnlyRegularFilesAndOnlyTheirPicture) {
     if (status == BitmapStatus::Ok) ExpectPattern(image, 3, 2);
   }
   ::alarm(0);
-  fs::remove_all(folder);
 }
 
 class BackgroundMapTest : public ::testing::Test {
  protected:
   BackgroundMapTest() {
-    folder = std::filesystem::temp_directory_path() /
-             ("hp_background_map_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder / "Karten");
     doc::SetDefaultSettings(store.settings);
     doc::InitWorksheet(ws);
@@ -210,10 +207,6 @@ class BackgroundMapTest : public ::testing::Test {
     ws.setFileSymbol(0);
     store.settings.currentRecordNumber = 0;
     test::AddRecords(store, "- 1 @ 0 0 0 100 50 0 length=1");
-  }
-  ~BackgroundMapTest() override {
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
   }
   void WriteMap(const std::string& name, const std::vector<uint8_t>& bytes) {
     std::ofstream out(folder / "Karten" / name, std::ios::binary);
@@ -246,7 +239,7 @@ class BackgroundMapTest : public ::testing::Test {
     return out;
   }
 
-  std::filesystem::path folder;
+  test::TempFolder folder{"hp_background_map"};
   doc::SurveyStore store;
   doc::Worksheet ws;
   platform::MemorySettingsStore settings;

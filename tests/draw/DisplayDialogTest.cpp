@@ -2,17 +2,16 @@
 // typed values and what OK changes in the worksheet and the view.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+
 #include "draw/interaction/DisplayDialog.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
 
-doc::Worksheet Sheet(int type) {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
-  ws.setDisplayType(doc::DisplayTypeOf(type));
-  return ws;
-}
+doc::Worksheet Sheet(int type) { return test::NewSheet(type); }
 
 TEST(DisplayDialog, EnablingFollowsTheListPosition) {
   // Per list position 0 to 7: azimuth, inclination, distance, centre, label pattern, adapt overview.
@@ -191,20 +190,13 @@ TEST(DisplayDialog, OkStoresTheTypedValues) {
   s.origin[1] = "2000";
   s.origin[2] = "-3.5";
   ASSERT_FALSE(ApplyDisplayDialog(s, ws, view));
-  EXPECT_DOUBLE_EQ(ws.zoomPercent(), 12.5);
-  EXPECT_DOUBLE_EQ(ws.viewAzimuth(), 359.5);
-  EXPECT_DOUBLE_EQ(ws.viewInclination(), -90);
-  EXPECT_DOUBLE_EQ(ws.viewDistance(), -3.25);
-  EXPECT_DOUBLE_EQ(ws.viewCentreX() + ws.viewCentreY() + ws.viewCentreZ(), 10.5 - 2 - 85.5);
-  EXPECT_EQ(ws.filterCriterion(), 5);
-  EXPECT_EQ(ws.lineFilterPattern(), "H3+G2");
-  EXPECT_EQ(ws.labelFilterPattern(), "R1");
-  EXPECT_EQ(ws.adaptOverview(), 1);
-  EXPECT_EQ(ws.originCave(), 3);
-  EXPECT_EQ(ws.originPassage(), -2);
-  EXPECT_EQ(ws.originPoint(), "\xDC" "1");
-  EXPECT_DOUBLE_EQ(ws.originX(), 1000.25);
-  EXPECT_DOUBLE_EQ(ws.originZ(), -3.5);
+  // Every typed number is exact in binary.
+  EXPECT_EQ((std::array{ws.zoomPercent(), ws.viewAzimuth(), ws.viewInclination(), ws.viewDistance(),
+                        ws.viewCentreX() + ws.viewCentreY() + ws.viewCentreZ(), ws.originX(), ws.originZ()}),
+            (std::array{12.5, 359.5, -90.0, -3.25, 10.5 - 2 - 85.5, 1000.25, -3.5}));
+  EXPECT_EQ(std::tuple(ws.filterCriterion(), ws.lineFilterPattern(), ws.labelFilterPattern(), ws.adaptOverview(),
+                       ws.originCave(), ws.originPassage(), ws.originPoint()),
+            std::tuple(5, "H3+G2", "R1", 1, 3, -2, "\xDC" "1"));
 }
 
 TEST(DisplayDialog, ProtocolKeepsTheAdaptOverviewFlagAndLabelPattern) {

@@ -6,15 +6,12 @@
 #include <limits>
 
 #include "draw/interaction/LegDisplayDialog.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
 
-doc::Worksheet NewSheet() {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
-  return ws;
-}
+using test::NewSheet;
 
 TEST(LegDisplayDialogTest, DamagedStoredValuesAreShownInsideTheirLists) {
   const struct {

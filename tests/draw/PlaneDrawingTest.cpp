@@ -253,12 +253,6 @@ TEST(PlaneLayoutTest, TrueScaleSheetSnapsToTheGrid) {
   EXPECT_EQ(layout.area, (PlaneRect{80, -240, 160, -120}));  // row 2, column 2
 }
 
-}  // namespace
-}  // namespace hp::draw
-
-namespace hp::draw {
-namespace {
-
 using test::Nums;
 
 TEST_F(PlaneDrawingTest, ResetFlagPutsTheSheetSettingsBackOnce) {

@@ -18,11 +18,7 @@
 namespace hp::draw {
 namespace {
 
-doc::Worksheet NewWorksheet() {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
-  return ws;
-}
+using test::NewSheet;
 
 using test::Nums;
 
@@ -48,7 +44,7 @@ TEST(PageSetupTest, ScaleTextsAreReadOrRefusedLeavingTheWorksheetAlone) {
       {"1:", std::nullopt}, {"1:5", std::nullopt}, {"1:20000000", std::nullopt}, {"1:500x", std::nullopt},
       {"Maßstab", std::nullopt},
   };
-  doc::Worksheet ws = NewWorksheet();
+  doc::Worksheet ws = NewSheet();
   const auto before = ws.image;
   PageSetupOptions o = LoadPageSetup(ws);
   for (const auto& c : cases) {
@@ -64,7 +60,7 @@ TEST(PageSetupTest, ScaleTextsAreReadOrRefusedLeavingTheWorksheetAlone) {
 }
 
 TEST(PageSetupTest, ApplyStoresLimitsMarginsAndShowsTheFirstSheet) {
-  doc::Worksheet ws = NewWorksheet();
+  doc::Worksheet ws = NewSheet();
   ws.setCurrentSheetNumber(4);
   PageSetupOptions o = LoadPageSetup(ws);
   o.scale = "1:500";
@@ -105,7 +101,7 @@ TEST(PageSetupTest, MarginsAreLimitedToThePage) {
 }
 
 TEST(PageSetupTest, CentreGraphicPutsTheAreaInTheMiddleOrSaysItIsTooLarge) {
-  doc::Worksheet ws = NewWorksheet();
+  doc::Worksheet ws = NewSheet();
   ws.setOverviewLeft(0), ws.setOverviewRight(100), ws.setOverviewBottom(-150), ws.setOverviewTop(0);
   ws.setSubSheetLeft(0), ws.setSubSheetRight(50), ws.setSubSheetBottom(-50), ws.setSubSheetTop(0);
   PageSetupOptions o = LoadPageSetup(ws);
@@ -142,7 +138,7 @@ TEST(PageSetupTest, CentreProtocolSharesTheRoomOrSaysItIsTooWide) {
 }
 
 TEST(SubSheetSetupTest, ApplyOrdersSnapsAndLimitsTheGrid) {
-  doc::Worksheet ws = NewWorksheet();
+  doc::Worksheet ws = NewSheet();
   ws.setCurrentSheetNumber(3);
   SubSheetOptions o = LoadSubSheetOptions(ws);
   o.manualOverview = o.manualSubSheets = o.manualGrid = true;
@@ -172,7 +168,7 @@ TEST(SubSheetSetupTest, BadFieldsAreRefusedWithTheirField) {
       {&SubSheetOptions::mapRight, "", SubSheetField::MapRight},
   };
   for (const auto& c : cases) {
-    doc::Worksheet ws = NewWorksheet();
+    doc::Worksheet ws = NewSheet();
     const auto before = ws.image;
     SubSheetOptions o = LoadSubSheetOptions(ws);
     o.*c.member = c.text;
@@ -214,7 +210,7 @@ TEST(SubSheetSetupTest, MapEdgesFollowTheBitmap) {
 }
 
 TEST(PrintAreaTest, SelectTogglesTheShownSheetWhileSubSheetsAreShown) {
-  doc::Worksheet ws = NewWorksheet();
+  doc::Worksheet ws = NewSheet();
   ws.setCurrentSheetNumber(5);
   EXPECT_FALSE(SelectPrintArea(ws));  // sub-sheets hidden
   ws.setShowSubSheets(1);
@@ -236,7 +232,7 @@ TEST(PrintAreaTest, SelectTogglesTheShownSheetWhileSubSheetsAreShown) {
 }
 
 TEST(PrintAreaTest, PagesOfAJob) {
-  doc::Worksheet ws = NewWorksheet();
+  doc::Worksheet ws = NewSheet();
   TogglePrintAreaBit(ws, 2);
   TogglePrintAreaBit(ws, 5);
   const struct {

@@ -62,14 +62,8 @@ TEST(StatusLine, DescribesTheView) {
 
 doc::SurveyRecord Station(int cave, int passage, const char* point, double x, double y, double z) {
   doc::SurveyRecord r;
-  r.cave = cave;
-  r.passage = passage;
+  r.cave = cave, r.passage = passage, r.x = x, r.y = y, r.z = z, r.level = 3, r.pathLength = 150.5;
   base::SetText(r.point, point);
-  r.x = x;
-  r.y = y;
-  r.z = z;
-  r.level = 3;
-  r.pathLength = 150.5;
   return r;
 }
 

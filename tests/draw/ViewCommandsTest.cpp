@@ -73,12 +73,6 @@ TEST(ViewCommands, ToolBarShowsTheValuesOfTheDisplayType) {
   }
 }
 
-}  // namespace
-}  // namespace hp::draw
-
-namespace hp::draw {
-namespace {
-
 TEST(ViewCommands, TypedToolBarValuesAreBroughtIntoRange) {
   struct Case {
     ViewField field;

@@ -8,18 +8,14 @@
 #include "base/FixedText.h"
 #include "draw/interaction/ViewInteraction.h"
 #include "support/Values.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
 
 using test::Nums;
 
-doc::Worksheet Sheet(int type) {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
-  ws.setDisplayType(doc::DisplayTypeOf(type));
-  return ws;
-}
+doc::Worksheet Sheet(int type) { return test::NewSheet(type); }
 
 struct Station {
   const char* name;
@@ -155,8 +151,7 @@ TEST(ViewInteraction, DragsMoveByWholeStepsAndARubberBandMakesTheFirstSubSheet) 
 doc::Worksheet Grid() {
   doc::Worksheet ws = Sheet(0);
   ws.setSubSheetLeft(0), ws.setSubSheetBottom(20), ws.setSubSheetRight(10), ws.setSubSheetTop(40);
-  ws.setSheetRows(2);
-  ws.setSheetColumns(3);
+  ws.setSheetRows(2), ws.setSheetColumns(3);
   return ws;
 }
 

@@ -6,15 +6,12 @@
 
 #include "draw/PageLabel.h"
 #include "draw/interaction/WorksheetDialog.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
 
-doc::Worksheet NewSheet() {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
-  return ws;
-}
+using test::NewSheet;
 
 TEST(WorksheetDialogTest, NorthArrowSizeChoices) {
   const std::vector<int> standard = {0, 1, 2, 5, 10, 20, 50, 100};

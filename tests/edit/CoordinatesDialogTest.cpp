@@ -15,12 +15,7 @@ using Model = CoordinatesDialogModel;
 
 doc::SurveyRecord Station(double x, double y, double z) {
   doc::SurveyRecord record;
-  record.x = x;
-  record.y = y;
-  record.z = z;
-  record.refX = 1;
-  record.refY = 2;
-  record.refZ = 3;
+  record.x = x, record.y = y, record.z = z, record.refX = 1, record.refY = 2, record.refZ = 3;
   return record;
 }
 

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <tuple>
+#include <utility>
+
 #include "edit/DataEditorTexts.h"
 #include "edit/EditorTestSupport.h"
 
@@ -164,18 +168,11 @@ TEST(NewRecordTest, PrefillTakesStationReadingsAndSettingsFromTheCurrentRecord) 
   const doc::SurveyRecord next = NewRecord(Placement::AtEndPrefilled, &current);
   EXPECT_EQ(doc::StationText(doc::RefStationOf(next)), "1/2/17");
   EXPECT_EQ(doc::StationText(doc::StationOf(next)), "1/2/18");
-  EXPECT_EQ(next.tapeStart, 8.5);
-  EXPECT_EQ(next.tapeEnd, 8.5);
-  EXPECT_EQ(next.instrument, 4);
-  EXPECT_EQ(next.direction, -1);
-  EXPECT_EQ(next.colour, 7);
-  EXPECT_EQ(next.level, 3);
-  EXPECT_EQ(next.surveyor, 2);
-  EXPECT_EQ(next.ring, 5);
-  EXPECT_EQ(base::TextOf(next.date), "01.02.2024");
-  EXPECT_EQ(next.length, 0);
-  EXPECT_EQ(next.left, 0);
-  EXPECT_EQ(base::TextOf(next.remark), "");
+  // Both tape readings start at the last end reading; the readings and texts of the leg stay empty.
+  EXPECT_EQ(std::tuple(next.tapeStart, next.tapeEnd, next.instrument, next.direction, next.colour, next.level,
+                       next.surveyor, next.ring, base::TextOf(next.date)),
+            std::tuple(8.5, 8.5, 4, -1.0, 7, 3, 2, 5, "01.02.2024"));
+  EXPECT_EQ(std::tuple(next.length, next.left, base::TextOf(next.remark)), std::tuple(0.0, 0.0, ""));
 
   EXPECT_EQ(doc::StationText(doc::RefStationOf(NewRecord(Placement::AfterSameReference, &current))), "1/2/16");
   const doc::SurveyRecord plain = NewRecord(Placement::After, &current);
@@ -195,9 +192,7 @@ TEST_F(EditorFixture, TheFirstRecordOfAnEmptyListStartsASeriesAtTheEnd) {
   EXPECT_EQ(editor->number(), 1);
   EXPECT_EQ(editor->statusText(), texts::kCreating);
   EXPECT_EQ(editor->typeText(), "Koordinatenreferenz");
-  EXPECT_EQ(Shown(Field::Instrument), "1");
-  EXPECT_EQ(Shown(Field::Direction), "1");
-  EXPECT_EQ(Shown(Field::Colour), "1");
+  for (const Field f : {Field::Instrument, Field::Direction, Field::Colour}) EXPECT_EQ(Shown(f), "1");
   EXPECT_EQ(editor->settings().placement, 5);
   EXPECT_TRUE(editor->settings().autoNew);
   for (const Button b : {Button::Save, Button::Cancel}) EXPECT_TRUE(editor->Enabled(b));
@@ -215,13 +210,10 @@ TEST_F(EditorFixture, PlacementZeroBeforeRecordFourInsertsTheNewRecordAsNumberFo
   editor->StartNew(Placement::Before, false);
   EXPECT_EQ(editor->number(), 4);
   EXPECT_EQ(editor->typeText(), "Koordinatenreferenz");
-  Type(Field::RefCave, "1");
-  Type(Field::RefPassage, "1");
-  Type(Field::RefPoint, "2");
-  Type(Field::Cave, "1");
-  Type(Field::Passage, "1");
-  Type(Field::Point, "2a");
-  Type(Field::Length, "2,5");
+  for (const auto& [field, text] : {std::pair{Field::RefCave, "1"}, {Field::RefPassage, "1"}, {Field::RefPoint, "2"},
+                                    {Field::Cave, "1"}, {Field::Passage, "1"}, {Field::Point, "2a"},
+                                    {Field::Length, "2,5"}})
+    Type(field, text);
   EXPECT_FALSE(editor->Save());
   EXPECT_TRUE(prompter.Texts().empty());
   ASSERT_EQ(store->records.size(), 5u);
@@ -362,10 +354,9 @@ TEST_F(EditorFixture, ARecordTheCheckRefusesLeavesTheListUnchanged) {
   AddReference(*store, "1");
   Open(1);
   editor->StartNew(Placement::AtEnd, true);
-  Type(Field::RefCave, "1");
-  Type(Field::RefPassage, "1");
-  Type(Field::RefPoint, "9");
-  Type(Field::Point, "10");
+  for (const auto& [field, text] :
+       {std::pair{Field::RefCave, "1"}, {Field::RefPassage, "1"}, {Field::RefPoint, "9"}, {Field::Point, "10"}})
+    Type(field, text);
   prompter.Script({platform::Answer::Cancel});
   EXPECT_FALSE(editor->Save());
   EXPECT_EQ(store->records.size(), 1u);
@@ -493,10 +484,8 @@ TEST_F(EditorFixture, ClosingStoresTheModesAndTheRecordNumber) {
   editor->Navigate(Button::Last);
   editor->settings() = EditorSettings{2, false, 3, false};
   EXPECT_TRUE(editor->Close(program));
-  EXPECT_EQ(program.GetInt("Settings", "ModusNeu", -1), 2);
-  EXPECT_EQ(program.GetInt("Settings", "AutoNeu", -1), 0);
-  EXPECT_EQ(program.GetInt("Settings", "ModusSuchen", -1), 3);
-  EXPECT_EQ(program.GetInt("Settings", "AutoSuchen", -1), 0);
+  for (const auto& [name, value] : {std::pair{"ModusNeu", 2}, {"AutoNeu", 0}, {"ModusSuchen", 3}, {"AutoSuchen", 0}})
+    EXPECT_EQ(program.GetInt("Settings", name, -1), value) << name;
   EXPECT_EQ(store->settings.currentRecordNumber, 2u);
   const EditorSettings again = EditorSettings::Load(program);
   EXPECT_EQ(again.placement, 2);
@@ -559,12 +548,10 @@ TEST(EditorListsTest, InstrumentAndColourChoices) {
   const std::vector<ColourSample> colours = ColourSamples(settings);
   ASSERT_EQ(colours.size(), 49u);
   EXPECT_EQ(colours.front().text, "-16");
-  EXPECT_EQ(colours.front().pattern, ColourSample::Pattern::Hatched);
-  EXPECT_EQ(colours.front().colour, 0x123456u);
-  EXPECT_EQ(colours[16].pattern, ColourSample::Pattern::Crossed);  // 0
-  EXPECT_EQ(colours[32].pattern, ColourSample::Pattern::Solid);    // 16
-  EXPECT_EQ(colours[32].colour, 0x123456u);
-  EXPECT_EQ(colours[33].pattern, ColourSample::Pattern::Hatched);  // 17
+  using enum ColourSample::Pattern;  // colours -16, 0, 16 and 17
+  EXPECT_EQ((std::array{colours[0].pattern, colours[16].pattern, colours[32].pattern, colours[33].pattern}),
+            (std::array{Hatched, Crossed, Solid, Hatched}));
+  EXPECT_EQ((std::array{colours[0].colour, colours[32].colour}), (std::array{0x123456u, 0x123456u}));
 }
 
 }  // namespace

@@ -20,15 +20,6 @@ using namespace test;
 using Next = FollowUp::Next;
 using Node = OverviewTree::NodeId;
 
-doc::SurveyRecord& AddStation(doc::SurveyStore& store, int cave, int passage, std::string_view point,
-                              std::string_view description = {}) {
-  doc::SurveyRecord& r = AddLeg(store, "0", point, 5);
-  r.cave = r.refCave = cave;
-  r.passage = r.refPassage = passage;
-  base::SetText(r.description, description);
-  return r;
-}
-
 TEST(RecordsOverview, OneRecordShowsRowOneAndSelectsIt) {
   auto store = EmptySurvey();
   AddReference(*store, "A");
@@ -121,11 +112,11 @@ std::unique_ptr<doc::SurveyStore> TwoCaves() {
   auto store = EmptySurvey();
   doc::SurveyRecord& entrance = AddReference(*store, "0");
   base::SetText(entrance.description, "Eingang");
-  AddStation(*store, 1, 1, "1");
-  AddStation(*store, 2, 1, "1", "Schacht");
-  AddStation(*store, 1, 2, "1");
-  AddStation(*store, 1, 1, "2", "Halle");
-  AddStation(*store, 2, 1, "2");
+  AddStation(*store, 1, 1, "1", 0, 0, 0);
+  AddStation(*store, 2, 1, "1", 0, 0, 0, "Schacht");
+  AddStation(*store, 1, 2, "1", 0, 0, 0);
+  AddStation(*store, 1, 1, "2", 0, 0, 0, "Halle");
+  AddStation(*store, 2, 1, "2", 0, 0, 0);
   store->settings.cadastreNumber = 1836;
   base::SetText(store->settings.cadastreDesignation, "B\xE4renh\xF6hle");
   return store;
@@ -309,19 +300,8 @@ TEST(RecordsOverview, ViewsRedrawWhenTheWorksheetMarksTheCurrentRecord) {
   }
 }
 
-// The square loop of the computation tests: 1 S, 2 K at (0.3, 0, 0), legs
-// 3 S->1, 4 1->2, 5 2->3 and the closure 6 3->K, each 10 m with ring 5.
-std::unique_ptr<doc::SurveyStore> SquareLoop(int mode) {
-  auto store = EmptySurvey(mode);
-  AddReference(*store, "S");
-  AddReference(*store, "K", 0.3, 0, 0);
-  AddLeg(*store, "S", "1", 10, 90, 0, 5);
-  AddLeg(*store, "1", "2", 10, 0, 0, 5);
-  AddLeg(*store, "2", "3", 10, 270, 0, 5);
-  AddLeg(*store, "3", "K", 10, 180, 0, 5);
-  store->settings.computedCurrent = 0;
-  return store;
-}
+// The square loop of the computation tests, every leg of ring 5.
+std::unique_ptr<doc::SurveyStore> SquareLoop(int mode) { return test::SquareLoop(mode, {5, 5, 5, 5}); }
 
 TEST(LoopEvaluationList, StartComputesAndListsTheLoops) {
   auto store = SquareLoop(1);

@@ -1,7 +1,6 @@
 // The export dispatch: the extension rule, a refused extension, and a write
 // that leaves either the whole file or the older one.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +9,7 @@
 #include "export/ExportTestSupport.h"
 #include "export/Writers.h"
 #include "platform/Prompter.h"
+#include "support/TempFolder.h"
 
 namespace hp::exports {
 namespace {
@@ -38,14 +38,7 @@ TEST(ExportDispatch, ExtensionIsTheLastThreeCharactersLowerCased) {
 
 class ExportFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("hp_export_" + std::to_string(::getpid()) + "_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
-  fs::path folder;
+  test::TempFolder folder{"hp_export"};
   doc::SurveyStore store = test::EmptyStore();
   platform::MemorySettingsStore settings;
   platform::ScriptedPrompter prompter;
@@ -67,8 +60,7 @@ TEST_F(ExportFileTest, WritesTheFileThroughATemporaryOne) {
   { std::ofstream(path) << "older"; }
   EXPECT_TRUE(ExportFile(path, Context(), prompter));
   EXPECT_TRUE(prompter.Texts().empty());
-  std::ifstream in(path, std::ios::binary);
-  const std::string content((std::istreambuf_iterator<char>(in)), {});
+  const std::string content = test::ReadFile(path);
   EXPECT_EQ(content.substr(0, 3), "RH\xF6");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
@@ -79,12 +71,6 @@ TEST_F(ExportFileTest, UnwritableFolderKeepsTheMessageAndFails) {
   ASSERT_EQ(prompter.Texts().size(), 1u);
   EXPECT_EQ(prompter.Texts()[0], path.string() + "\nDiese Datei kann nicht geöffnet werden.");
 }
-
-}  // namespace
-}  // namespace hp::exports
-
-namespace hp::exports {
-namespace {
 
 // A sink that takes `room` bytes and refuses the rest.
 class FullSink final : public base::ByteSink {

@@ -98,12 +98,6 @@ TEST(DxfStandard, StationMarks) {
   }
 }
 
-}  // namespace
-}  // namespace hp::exports
-
-namespace hp::exports {
-namespace {
-
 std::string CaveCad(const doc::SurveyStore& store, std::span<const draw::ProjectionSlots> slots = {}) {
   platform::MemorySettingsStore settings;
   DxfCaveCadWriter writer;

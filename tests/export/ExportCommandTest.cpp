@@ -2,7 +2,6 @@
 // written, a bitmap handed to the host's picture, and the include mode that
 // reaches the table.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include "export/ExportCommand.h"
 #include "export/ExportFile.h"
 #include "export/ExportTestSupport.h"
+#include "support/TempFolder.h"
 
 namespace hp::exports {
 namespace {
@@ -20,8 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(ExportCommand, RefusesHandsOnOrWrites) {
-  const fs::path folder = fs::temp_directory_path() / ("hp_export_command_" + std::to_string(::getpid()));
-  fs::create_directories(folder);
+  const test::TempFolder folder("hp_export_command");
   doc::SurveyStore store = test::EmptyStore();
   test::AddStation(store, 1, 1, "1", 10, 0, 0);
   test::AddStation(store, 1, 1, "2", 20, 0, 0).fromInclude = 1;
@@ -62,14 +61,12 @@ TEST(ExportCommand, RefusesHandsOnOrWrites) {
     std::string message = c.message;
     if (const size_t at = message.find("PATH"); at != std::string::npos) message.replace(at, 4, path.string());
     EXPECT_EQ(prompter.Texts(), message.empty() ? std::vector<std::string>{} : std::vector<std::string>{message});
-    std::ifstream in(path, std::ios::binary);
-    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    const std::string text = test::ReadFile(path);
     size_t lines = 0;
     for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
     EXPECT_EQ(lines, c.lines);
     fs::remove(path);
   }
-  fs::remove_all(folder);
 }
 
 // The options dialogs store 0 or 1; any other number gives the default.

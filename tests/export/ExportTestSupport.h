@@ -32,6 +32,14 @@ inline std::string Written(exports::ExportWriter& writer, const doc::SurveyStore
   return std::string(sink.data.begin(), sink.data.end());
 }
 
+// The file a writer that needs no settings writes for `store`.
+template <class Writer>
+std::string WrittenBy(const doc::SurveyStore& store) {
+  platform::MemorySettingsStore settings;
+  Writer writer;
+  return Written(writer, store, settings);
+}
+
 // Text with "\n" written as the files write it ("\r\n").
 inline std::string Crlf(std::string_view text) {
   std::string out;

@@ -7,17 +7,8 @@
 namespace hp::exports {
 namespace {
 
-std::string Overlay(const doc::SurveyStore& store) {
-  platform::MemorySettingsStore settings;
-  OverlayWriter writer;
-  return test::Written(writer, store, settings);
-}
-
-std::string VisualTopo(const doc::SurveyStore& store) {
-  platform::MemorySettingsStore settings;
-  VisualTopoWriter writer;
-  return test::Written(writer, store, settings);
-}
+std::string Overlay(const doc::SurveyStore& store) { return test::WrittenBy<OverlayWriter>(store); }
+std::string VisualTopo(const doc::SurveyStore& store) { return test::WrittenBy<VisualTopoWriter>(store); }
 
 TEST(Overlay, GoldenSymbolAndEmptyDocument) {
   EXPECT_EQ(Overlay(test::EmptyStore()), test::Crlf("[Overlay]\nSymbols=0\n"));
@@ -110,17 +101,7 @@ TEST(VisualTopo, CaveInTheNamesOnlyWithSeveralCavesAndTheHeadAtTheFirstReference
   }
 }
 
-}  // namespace
-}  // namespace hp::exports
-
-namespace hp::exports {
-namespace {
-
-std::string Viewer(const doc::SurveyStore& store) {
-  platform::MemorySettingsStore settings;
-  ViewerDataWriter writer;
-  return test::Written(writer, store, settings);
-}
+std::string Viewer(const doc::SurveyStore& store) { return test::WrittenBy<ViewerDataWriter>(store); }
 
 TEST(ViewerData, HeadPaletteAndViewGolden) {
   doc::SurveyStore store = test::EmptyStore();
@@ -210,12 +191,6 @@ TEST(ViewerData, AuxiliaryLinesAndCrossSectionsInTheStandardColourByTheWorksheet
     }
   }
 }
-
-}  // namespace
-}  // namespace hp::exports
-
-namespace hp::exports {
-namespace {
 
 TEST(Vrml, FaceCount) {
   const struct {

@@ -85,11 +85,7 @@ doc::SurveyStore SmallSurvey(double referenceX, double referenceY) {
   return store;
 }
 
-std::string Svx(const doc::SurveyStore& store) {
-  platform::MemorySettingsStore settings;
-  SurvexWriter writer;
-  return test::Written(writer, store, settings);
-}
+std::string Svx(const doc::SurveyStore& store) { return test::WrittenBy<SurvexWriter>(store); }
 
 TEST(SurvexWriter, WritesEachKindOfRecord) {
   // How the numbers come about: 100 gon less 0.5 degrees of meridian

@@ -2,7 +2,6 @@
 // out as blanks, numbers the file cannot take refuse the export by record and
 // leave no file behind.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <climits>
 #include <cmath>
@@ -17,6 +16,7 @@
 #include "export/Writers.h"
 #include "export/WrittenValues.h"
 #include "platform/Prompter.h"
+#include "support/TempFolder.h"
 
 namespace hp::exports {
 namespace {
@@ -40,11 +40,6 @@ constexpr Format kFormats[] = {
     {"dxf", "dxf", 0, "\nPor tal  X\r"},      {"dxf-cave", "dxf", 1, "\nA B\r"},
 };
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), {});
-}
-
 // A fixed station in UTM zone 32 and two legs on from it.
 doc::SurveyStore Survey() {
   doc::SurveyStore store = test::EmptyStore();
@@ -61,13 +56,6 @@ doc::SurveyStore Survey() {
 
 class WrittenValues : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder = fs::temp_directory_path() / ("hp_written_" + std::to_string(::getpid()) + "_" +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(folder);
-  }
-  void TearDown() override { fs::remove_all(folder); }
-
   // Exports in `format` to `name` in the folder; the prompter's texts tell why not.
   bool Export(const Format& format, const std::string& name, const DrawnView& view = {}) {
     platform::MemorySettingsStore settings;
@@ -77,7 +65,7 @@ class WrittenValues : public ::testing::Test {
     return ExportFile(folder / name, context, prompter);
   }
 
-  fs::path folder;
+  test::TempFolder folder{"hp_written"};
   doc::SurveyStore store = Survey();
   platform::ScriptedPrompter prompter;
 };
@@ -91,7 +79,7 @@ TEST_F(WrittenValues, ControlCharactersInTextsBecomeBlanksInEveryFormat) {
   for (const Format& format : kFormats) {
     const std::string name = std::string(format.name) + "." + format.extension;
     ASSERT_TRUE(Export(format, name)) << format.name;
-    const std::string file = Read(folder / name);
+    const std::string file = test::ReadFile(folder / name);
     if (format.shown) {
       EXPECT_NE(file.find(format.shown), std::string::npos) << format.name;
     }
@@ -159,19 +147,19 @@ TEST_F(WrittenValues, NumbersAFileCannotTakeRefuseTheExportByRecord) {
       EXPECT_EQ(Export(format, older, view), written);
       if (!refused) {
         EXPECT_TRUE(written);
-        const std::string file = Read(folder / fresh);
+        const std::string file = test::ReadFile(folder / fresh);
         for (const char* bad : {"nan", "inf", "NAN", "INF"}) EXPECT_EQ(file.find(bad), std::string::npos) << bad;
         EXPECT_EQ(file.find('\0'), std::string::npos);
       } else {
         EXPECT_FALSE(written);
         EXPECT_FALSE(fs::exists(folder / fresh));
-        EXPECT_EQ(Read(folder / older), "older");
+        EXPECT_EQ(test::ReadFile(folder / older), "older");
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
         ASSERT_EQ(prompter.Texts().size(), 2u);
         EXPECT_EQ(prompter.Texts()[0], c.message);
       }
-      fs::remove_all(folder);
-      fs::create_directories(folder);
+      fs::remove_all(folder.path());
+      fs::create_directories(folder.path());
     }
   }
 }

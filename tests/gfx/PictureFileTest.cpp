@@ -1,7 +1,6 @@
 // Picture files: the format chosen by the extension, every format written
 // whole or not at all.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QImage>
 #include <filesystem>
@@ -17,6 +16,7 @@
 #include "gfx/GuiApplication.h"
 #include "gfx/PictureFile.h"
 #include "platform/Prompter.h"
+#include "support/TempFolder.h"
 
 namespace hp::gfx {
 namespace {
@@ -34,17 +34,7 @@ TEST(PictureFormatTest, ChosenByTheExtensionInAnyCase) {
 
 class PictureFileTest : public testing::Test {
  protected:
-  void SetUp() override {
-    EnsureGuiApplication();
-    m_folder = fs::temp_directory_path() / ("hp_gfx_" + std::to_string(::getpid()));
-    fs::create_directories(m_folder);
-  }
-  void TearDown() override { fs::remove_all(m_folder); }
-
-  std::string Bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
+  void SetUp() override { EnsureGuiApplication(); }
 
   // A red diagonal on a light grey ground.
   bool Write(const fs::path& path, PictureFormat format, draw::Size size) {
@@ -54,13 +44,13 @@ class PictureFileTest : public testing::Test {
     });
   }
 
-  fs::path m_folder;
+  test::TempFolder m_folder{"hp_gfx"};
 };
 
 TEST_F(PictureFileTest, BitmapHasTheProgramsLayout) {
   const fs::path path = m_folder / "p.bmp";
   ASSERT_TRUE(Write(path, PictureFormat::Bmp, {5, 4}));
-  const std::string bytes = Bytes(path);
+  const std::string bytes = test::ReadFile(path);
   const std::span<const uint8_t> b(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   ASSERT_EQ(b.size(), 54u + 16u * 4u);
   EXPECT_EQ(base::LoadLE<int32_t>(b, 18), 5);
@@ -80,12 +70,12 @@ TEST_F(PictureFileTest, PngSvgAndPdfPages) {
   EXPECT_EQ(png.pixelColor(29, 0), QColor(200, 200, 200));
 
   ASSERT_TRUE(Write(m_folder / "p.svg", PictureFormat::Svg, {300, 150}));
-  const std::string svg = Bytes(m_folder / "p.svg");
+  const std::string svg = test::ReadFile(m_folder / "p.svg");
   EXPECT_NE(svg.find("<svg"), std::string::npos);
   EXPECT_NE(svg.find("viewBox=\"0 0 300 150\""), std::string::npos);
 
   ASSERT_TRUE(Write(m_folder / "p.pdf", PictureFormat::Pdf, {192, 96}));
-  const std::string pdf = Bytes(m_folder / "p.pdf");
+  const std::string pdf = test::ReadFile(m_folder / "p.pdf");
   EXPECT_EQ(pdf.substr(0, 5), "%PDF-");
   EXPECT_TRUE(std::regex_search(pdf, std::regex(R"(/MediaBox \[0 0 144(\.0*)? 72(\.0*)?\])"))) << "two by one inch";
 }
@@ -96,7 +86,7 @@ TEST_F(PictureFileTest, FailedWriteLeavesTheOldFile) {
   fs::create_directories(m_folder / "locked.png");  // a folder where the file should go
   EXPECT_FALSE(Write(m_folder / "locked.png", PictureFormat::Png, {4, 4}));
   EXPECT_FALSE(Write(m_folder / "missing" / "x.pdf", PictureFormat::Pdf, {4, 4}));
-  EXPECT_EQ(Bytes(path), "old");
+  EXPECT_EQ(test::ReadFile(path), "old");
   EXPECT_FALSE(fs::exists(m_folder / "missing"));
 }
 
@@ -127,7 +117,7 @@ TEST_F(PictureFileTest, ExportedBitmapKeepsThePicturesDepthAndColours) {
     platform::ScriptedPrompter prompter;
     ASSERT_TRUE(ExportBitmap(path, picture, prompter));
     EXPECT_TRUE(prompter.Entries().empty());
-    const std::string bytes = Bytes(path);
+    const std::string bytes = test::ReadFile(path);
     const std::span<const uint8_t> b(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     const uint32_t offset = depth == 24 ? 54 : 54 + (4u << depth);
     ASSERT_EQ(b.size(), offset + 3 * rowBytes);
@@ -155,7 +145,7 @@ TEST_F(PictureFileTest, NoPictureShowsItsMessageAndKeepsTheOldFile) {
   platform::ScriptedPrompter prompter;
   EXPECT_FALSE(ExportBitmap(path, QImage(), prompter));
   EXPECT_EQ(prompter.Texts(), std::vector<std::string>{std::string(kPictureTooLarge)});
-  EXPECT_EQ(Bytes(path), "old");
+  EXPECT_EQ(test::ReadFile(path), "old");
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include "doc/DocumentFile.h"
 #include "import/DocumentImport.h"
 #include "import/ImportCommand.h"
+#include "support/Survey.h"
+#include "support/TempFolder.h"
 
 namespace hp::imports {
 namespace {
@@ -22,27 +24,13 @@ doc::SurveyStore Legs(std::vector<std::array<const char*, 3>> legs) {
   doc::SurveyStore store;
   store.SetDefaults();
   store.records.clear();
-  for (const auto& [from, to, include] : legs) {
-    auto r = std::make_unique<doc::SurveyRecord>();
-    r->refCave = r->cave = r->refPassage = r->passage = 1;
-    base::SetText(r->refPoint, from);
-    base::SetText(r->point, to);
-    base::SetText(r->includeFile, include);
-    r->length = 5;
-    store.records.push_back(std::move(r));
-  }
+  for (const auto& [from, to, include] : legs) base::SetText(test::AddLeg(store, from, to, 5).includeFile, include);
   return store;
 }
 
 class Includes : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder = fs::temp_directory_path() /
-             ("hp_include_" + std::to_string(::getpid()) + "_" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(folder / "teile");
-  }
-  void TearDown() override { fs::remove_all(folder); }
+  void SetUp() override { fs::create_directories(folder / "teile"); }
 
   void Write(const fs::path& name, std::vector<std::array<const char*, 3>> legs) {
     doc::SurveyStore store = Legs(std::move(legs));
@@ -57,7 +45,7 @@ class Includes : public ::testing::Test {
     return points;
   }
 
-  fs::path folder;
+  test::TempFolder folder{"hp_include"};
   platform::ScriptedPrompter prompter;
   platform::MemorySettingsStore settings;
 };

@@ -15,6 +15,7 @@
 #include "import/TableColumns.h"
 #include "import/TextFile.h"
 #include "import/TextImport.h"
+#include "support/TempFolder.h"
 
 namespace hp::imports {
 namespace {
@@ -23,13 +24,7 @@ namespace fs = std::filesystem;
 
 class TextImport : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder = fs::temp_directory_path() / ("hp_text_import_" + std::to_string(::getpid()) + "_" +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(folder);
-    store.SetDefaults();  // one record
-  }
-  void TearDown() override { fs::remove_all(folder); }
+  void SetUp() override { store.SetDefaults(); }  // one record
 
   std::string Put(const std::string& name, const std::string& bytes, uint64_t size = 0) {
     const fs::path path = folder / name;
@@ -52,7 +47,7 @@ class TextImport : public ::testing::Test {
     return points;
   }
 
-  fs::path folder;
+  test::TempFolder folder{"hp_text_import"};
   doc::SurveyStore store;
   platform::ScriptedPrompter prompter;
 };

@@ -18,6 +18,8 @@
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
 #include "periphery/SpreadsheetExchange.h"
+#include "support/Survey.h"
+#include "support/TempFolder.h"
 
 namespace hp::periphery {
 namespace {
@@ -40,10 +42,6 @@ std::vector<std::string> AllFields(const doc::SurveyStore& store) {
   return out;
 }
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 void Write(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::vector<std::vector<std::string>> Cells(const std::string& text) {
@@ -75,7 +73,6 @@ class SpreadsheetExchangeTest : public ::testing::Test {
     // The times in the messages are local times.
     setenv("TZ", "UTC", 1);
     tzset();
-    fs::remove_all(root);
     fs::create_directories(root / "program");
     fs::create_directories(root / "appdata");
     store.SetDefaults();
@@ -84,20 +81,15 @@ class SpreadsheetExchangeTest : public ::testing::Test {
     Add("0", "1", 3.45, 113, "Gro\xDF" "e Halle", "Lehm; Kalk", "Gitter \xBB" "Nord\xAB");
     Add("1", "2", 4.5, 130.7, "", "", "");
   }
-  void TearDown() override { fs::remove_all(root); }
 
   void Add(const char* from, const char* to, double length, double azimuth, const char* description,
            const char* material, const char* measures) {
-    auto r = std::make_unique<doc::SurveyRecord>();
-    r->refCave = r->cave = 1, r->refPassage = r->passage = 2;
-    base::SetText(r->refPoint, from);
-    base::SetText(r->point, to);
-    r->length = length, r->azimuth = azimuth, r->inclination = -12.5, r->left = 1.25, r->down = 0.5;
-    base::SetText(r->date, "24.12.2021");
-    base::SetText(r->description, description);
-    base::SetText(r->material, material);
-    base::SetText(r->measures, measures);
-    store.records.push_back(std::move(r));
+    doc::SurveyRecord& r = test::AddLeg(store, from, to, length, azimuth, -12.5);
+    r.refPassage = r.passage = 2, r.left = 1.25, r.down = 0.5;
+    base::SetText(r.date, "24.12.2021");
+    base::SetText(r.description, description);
+    base::SetText(r.material, material);
+    base::SetText(r.measures, measures);
   }
   fs::path Table() const { return root / "appdata" / "Hollowplan" / "Hollowplan 22" / "Hollowplan.txt"; }
   fs::path Note() const { return Table().parent_path() / "Hollowplan.herkunft"; }
@@ -109,12 +101,7 @@ class SpreadsheetExchangeTest : public ::testing::Test {
     return loader.Load(target, document, root, settings, paths, prompter);
   }
 
-  static fs::path MakeRoot() {
-    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    return fs::temp_directory_path() / ("hp_sheet_" + std::to_string(::getpid()) + "_" + info->name());
-  }
-
-  fs::path root = MakeRoot();
+  test::TempFolder root{"hp_sheet"};
   doc::SurveyStore store;
   platform::MemorySettingsStore settings;
   platform::FixedPaths paths{root / "program", root / "appdata", root};
@@ -128,12 +115,12 @@ TEST_F(SpreadsheetExchangeTest, EditWritesTheTableAndOpensTheWorkbookOrElseTheTa
   EXPECT_EQ(Edit(exchange, docA), ExchangeResult::Opened);
   EXPECT_TRUE(exchange.sent());
   EXPECT_EQ(shell.opened, std::vector<std::string>{Table().string()});
-  EXPECT_EQ(Cells(Read(Table())).size(), 4u) << "header and three records";
+  EXPECT_EQ(Cells(test::ReadFile(Table())).size(), 4u) << "header and three records";
   Write(root / "program" / "Hollowplan.xls", "workbook");
   Write(Table().parent_path() / "Hollowplan.xls", "old copy");
   EXPECT_EQ(Edit(exchange, docA), ExchangeResult::Opened);
   EXPECT_EQ(shell.opened.back(), (Table().parent_path() / "Hollowplan.xls").string());
-  EXPECT_EQ(Read(Table().parent_path() / "Hollowplan.xls"), "workbook");
+  EXPECT_EQ(test::ReadFile(Table().parent_path() / "Hollowplan.xls"), "workbook");
   EXPECT_TRUE(prompter.Texts().empty());
 }
 
@@ -296,7 +283,7 @@ TEST_F(SpreadsheetExchangeTest, EditedSheetsComeBackAsTheTableImportReadsThem) {
        {0, 1, 2}},
   };
   ASSERT_EQ(Edit(exchange, docA), ExchangeResult::Opened);
-  const std::string sent = Read(Table());
+  const std::string sent = test::ReadFile(Table());
   for (const Case& c : cases) {
     auto rows = Cells(sent);
     Write(Table(), c.edit(rows));

@@ -88,6 +88,14 @@ inline doc::SurveyRecord& AddRecords(doc::SurveyStore& store, std::string_view t
   return *store.records.back();
 }
 
+// A worksheet with the settings of a new one, showing display type `type`.
+inline doc::Worksheet NewSheet(int type = 0) {
+  doc::Worksheet ws;
+  doc::InitWorksheet(ws);
+  ws.setDisplayType(doc::DisplayTypeOf(type));
+  return ws;
+}
+
 // A store with the default settings and worksheet and no records.
 inline std::unique_ptr<doc::SurveyStore> EmptySurvey(int loopAdjustment = 2) {
   auto store = std::make_unique<doc::SurveyStore>();
