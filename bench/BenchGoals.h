@@ -46,8 +46,8 @@ inline void PrintGoals(const char* title, std::span<const Goal> goals) {
     const auto& runs = RunMillis()[goal.name];
     if (runs.empty()) continue;
     const double m = Median(runs);
-    std::fprintf(stderr, "  %-32s %8.3f ms over %zu runs (goal <= %.0f: %s)\n", goal.name, m, runs.size(),
-                 goal.millis, m <= goal.millis ? "met" : "MISSED");
+    std::fprintf(stderr, "  %-32s %8.3f ms over %zu runs (goal <= %.0f: %s)\n", goal.name, m, runs.size(), goal.millis,
+                 m <= goal.millis ? "met" : "MISSED");
   }
 }
 

@@ -17,9 +17,7 @@ class Random {
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
     return z ^ (z >> 31);
   }
-  double Uniform(double low, double high) {
-    return low + (high - low) * static_cast<double>(Next() >> 11) * 0x1.0p-53;
-  }
+  double Uniform(double low, double high) { return low + (high - low) * static_cast<double>(Next() >> 11) * 0x1.0p-53; }
   size_t Below(size_t n) { return static_cast<size_t>(Next() % n); }
   bool Chance(double p) { return Uniform(0, 1) < p; }
 

@@ -28,9 +28,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -261,8 +261,8 @@ void BM_Cli(benchmark::State& state, const std::string& command) {
   state.counters["loops"] = static_cast<double>(cave.loops);
 }
 
-const int64_t kSizes[][2] = {{kLadder, 10'000}, {kLadder, 48'000}, {kLadder, 100'000},
-                             {kUnit, 10'000},   {kUnit, 100'000}};
+const int64_t kSizes[][2] = {
+    {kLadder, 10'000}, {kLadder, 48'000}, {kLadder, 100'000}, {kUnit, 10'000}, {kUnit, 100'000}};
 
 void Register() {
   for (const char* command : {"compute", "blunders"}) {
@@ -288,11 +288,13 @@ void PrintRatio(const std::string& label, const std::string& finder, const std::
   const auto f = runs.find(finder), c = runs.find(compute);
   if (f == runs.end() || c == runs.end()) return;
   const double ratio = bench::Median(f->second) / bench::Median(c->second);
-  std::fprintf(stderr, "  %-32s %8.2f x compute (goal <= 3: %s)\n", label.c_str(), ratio, ratio <= 3 ? "met" : "MISSED");
+  std::fprintf(stderr, "  %-32s %8.2f x compute (goal <= 3: %s)\n", label.c_str(), ratio,
+               ratio <= 3 ? "met" : "MISSED");
 }
 
 void PrintSummary() {
-  std::fprintf(stderr, "\nBlunder finder against the compute pass (median processor time of the runs of this process):\n");
+  std::fprintf(stderr,
+               "\nBlunder finder against the compute pass (median processor time of the runs of this process):\n");
   PrintRatio("cli blunders cave 100k", "cli blunders cave 100k", "cli compute cave 100k");
   for (const auto& size : kSizes) {
     PrintRatio(RunName("blunders", size[0], size[1]), RunName("blunders", size[0], size[1]),

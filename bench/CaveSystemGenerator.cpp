@@ -17,7 +17,7 @@ constexpr double kDegree = 0.01745329252;
 constexpr double kPi = 3.14159265358979;
 
 // Instrument 1 of the generated document.
-constexpr double kDeclination = 2.4;       // degrees in the instrument's year
+constexpr double kDeclination = 2.4;  // degrees in the instrument's year
 constexpr double kDeclinationYear = 2010;
 constexpr double kDeclinationChange = 0.11;  // degrees a year
 constexpr double kMeridianConvergence = 0.9;
@@ -139,9 +139,12 @@ Station Generator::AddLeg(const Station& from, int32_t passage, int32_t number, 
   r.left = m_random.Uniform(0.3, 4), r.right = m_random.Uniform(0.3, 4);
   r.up = m_random.Uniform(0.3, 6), r.down = m_random.Uniform(0, 2);
   const double horizontal = shot.length * std::cos(shot.inclination * kDegree);
-  Station to{passage, number, from.x + horizontal * std::sin(shot.azimuth * kDegree),
+  Station to{passage,
+             number,
+             from.x + horizontal * std::sin(shot.azimuth * kDegree),
              from.y + horizontal * std::cos(shot.azimuth * kDegree),
-             from.z + shot.length * std::sin(shot.inclination * kDegree), from.path + shot.length};
+             from.z + shot.length * std::sin(shot.inclination * kDegree),
+             from.path + shot.length};
   r.x = to.x, r.y = to.y, r.z = to.z;
   r.pathLength = to.path;
   return to;

@@ -15,15 +15,15 @@
 namespace hp::bench {
 
 struct CaveSystemShape {
-  size_t records = 100'000;          // total, the coordinate reference included
-  size_t legsPerLoop = 100;          // a loop starts about every this many records
-  size_t legsPerConnection = 300;    // a connection about every this many records
+  size_t records = 100'000;        // total, the coordinate reference included
+  size_t legsPerLoop = 100;        // a loop starts about every this many records
+  size_t legsPerConnection = 300;  // a connection about every this many records
   uint64_t seed = 0x43617665ULL;
 };
 
 // What the generator put into the survey.
 struct CaveSystemCounts {
-  size_t legs = 0;         // ordinary legs of the passages
+  size_t legs = 0;  // ordinary legs of the passages
   size_t passages = 0;
   size_t loops = 0;        // each with its ring number and closing record
   size_t loopRecords = 0;  // legs of loops, closing records included

@@ -157,7 +157,8 @@ void BM_ComputePass(benchmark::State& state) {
   const double perPass = elapsed.count() / static_cast<double>(state.iterations());
   PassSeconds()[{records, mode}].push_back(perPass);
 
-  state.counters["records/s"] = benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["records/s"] =
+      benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsIterationInvariantRate);
   state.counters["index_B/rec"] = check.indexBytesPerRecord;
   state.counters["loops_closed"] = static_cast<double>(check.loopsClosed);
   state.counters["loops_reported"] = static_cast<double>(check.loopsReported);
@@ -178,7 +179,8 @@ void BM_StationIndexBuild(benchmark::State& state) {
     index.Build(survey.store.records);
     benchmark::DoNotOptimize(index.MemoryBytes());
   }
-  state.counters["records/s"] = benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["records/s"] =
+      benchmark::Counter(static_cast<double>(records), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 // Fixed iteration counts, about half a second or more each, so that every

@@ -3,11 +3,11 @@
 // 300 MB/s each way; the MB/s column shows it.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "SurveyGenerator.h"
 #include "doc/DocumentFile.h"
@@ -98,8 +98,7 @@ void ReadBenchmark(benchmark::State& state, ReadFn read) {
     auto store = std::make_unique<SurveyStore>();
     store->SetDefaults();
     size_t target = 0;
-    if (read(path, *store, target, prompter, settings) != hp::doc::ReadStatus::Ok ||
-        store->records.size() != records) {
+    if (read(path, *store, target, prompter, settings) != hp::doc::ReadStatus::Ok || store->records.size() != records) {
       state.SkipWithError("reading failed");
       break;
     }
@@ -111,15 +110,13 @@ void ReadBenchmark(benchmark::State& state, ReadFn read) {
 }
 
 void BM_LoadDocument(benchmark::State& state) {
-  ReadBenchmark(state, [](const fs::path& path, SurveyStore& store, size_t& target, auto& prompter,
-                          auto& settings) {
+  ReadBenchmark(state, [](const fs::path& path, SurveyStore& store, size_t& target, auto& prompter, auto& settings) {
     return hp::doc::LoadDocument(path, store, hp::doc::ReadMode::Open, target, prompter, settings);
   });
 }
 
 void BM_ReadDocumentFromFileSource(benchmark::State& state) {
-  ReadBenchmark(state, [](const fs::path& path, SurveyStore& store, size_t& target, auto& prompter,
-                          auto& settings) {
+  ReadBenchmark(state, [](const fs::path& path, SurveyStore& store, size_t& target, auto& prompter, auto& settings) {
     hp::base::FileSource source(path);
     uint8_t signature[4];
     source.Read(signature);

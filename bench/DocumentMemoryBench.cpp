@@ -105,8 +105,8 @@ bool RunReadChild(const fs::path& file, ChildResult& result) {
   char self[4096] = {};
   const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
   if (n <= 0) return false;
-  const std::string command = "'" + std::string(self, static_cast<size_t>(n)) + "' --read-child '" +
-                              file.string() + "'";
+  const std::string command =
+      "'" + std::string(self, static_cast<size_t>(n)) + "' --read-child '" + file.string() + "'";
   FILE* pipe = popen(command.c_str(), "r");
   if (!pipe) return false;
   const int fields = std::fscanf(pipe, "%ld %ld %zu", &result.before, &result.after, &result.storeBytes);
@@ -114,8 +114,7 @@ bool RunReadChild(const fs::path& file, ChildResult& result) {
 }
 
 void BM_ReadPeakMemory(benchmark::State& state) {
-  const fs::path file = fs::temp_directory_path() /
-                        ("hollowplan-memory-" + std::to_string(::getpid()) + ".hpn");
+  const fs::path file = fs::temp_directory_path() / ("hollowplan-memory-" + std::to_string(::getpid()) + ".hpn");
   {
     hp::doc::SurveyStore generated;
     hp::bench::SurveyShape shape;

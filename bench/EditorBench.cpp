@@ -44,10 +44,9 @@ struct Step {
 void BM_NavigationStep(benchmark::State& state) {
   hp::doc::SurveyStore& store = Survey();
   const int count = static_cast<int>(store.records.size());
-  const Step steps[] = {{Button::Next, count - 1},       {Button::Previous, count},
-                        {Button::CaveForward, 1},        {Button::CaveBack, count},
-                        {Button::PassageForward, 1},     {Button::PointBack, count},
-                        {Button::Ref, count},            {Button::Last, 1}};
+  const Step steps[] = {
+      {Button::Next, count - 1},   {Button::Previous, count},  {Button::CaveForward, 1}, {Button::CaveBack, count},
+      {Button::PassageForward, 1}, {Button::PointBack, count}, {Button::Ref, count},     {Button::Last, 1}};
   const Step step = steps[state.range(0)];
   hp::platform::ScriptedPrompter prompter;
   hp::edit::DataEditor editor(store, prompter, hp::edit::EditorSettings{});

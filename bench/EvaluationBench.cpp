@@ -69,8 +69,6 @@ void BM_Evaluation(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_Evaluation)
-    ->ArgsProduct({{kStar, kLine, kRandom}, {10'000, 100'000}})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Evaluation)->ArgsProduct({{kStar, kLine, kRandom}, {10'000, 100'000}})->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

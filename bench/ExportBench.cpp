@@ -94,8 +94,8 @@ void BM_Writer(benchmark::State& state, std::string extension) {
 // The check of every record's values that comes before each file is opened.
 void BM_Refusal(benchmark::State& state, std::string extension) {
   Cave& cave = TheCave();
-  const exports::ExportContext context{cave.store, *cave.store.currentWorksheet, cave.settings,
-                                       cave.prepared.Drawn(), exports::TableIncludes::All};
+  const exports::ExportContext context{cave.store, *cave.store.currentWorksheet, cave.settings, cave.prepared.Drawn(),
+                                       exports::TableIncludes::All};
   const auto writer = exports::WriterFor(extension, cave.settings);
   for (auto _ : state) {
     const std::string refusal = writer->Refusal(context);
@@ -107,14 +107,14 @@ void BM_Refusal(benchmark::State& state, std::string extension) {
 
 void BM_CliExport(benchmark::State& state, std::string extension) {
   Cave& cave = TheCave();
-  const fs::path output = fs::temp_directory_path() / ("hollowplan-export-" + std::to_string(::getpid()) + "." + extension);
+  const fs::path output =
+      fs::temp_directory_path() / ("hollowplan-export-" + std::to_string(::getpid()) + "." + extension);
   for (auto _ : state) {
     std::ostringstream out, err;
     const std::string type = extension == "wrl" || extension == "hvw" ? "5" : "0";
-    const int status =
-        cli::RunCommand({"export", cave.document.string(), output.string(), "--set", "GPXSelect=1", "--set",
-                         "GEPointNumber=1", "--include-mode", "1", "--display-type", type},
-                        out, err);
+    const int status = cli::RunCommand({"export", cave.document.string(), output.string(), "--set", "GPXSelect=1",
+                                        "--set", "GEPointNumber=1", "--include-mode", "1", "--display-type", type},
+                                       out, err);
     if (status != 0) state.SkipWithError(("export failed: " + err.str()).c_str());
   }
   fs::remove(output);

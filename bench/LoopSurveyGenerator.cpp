@@ -40,8 +40,8 @@ class Builder {
 
   // A leg from `from` to the station passage/number along azimuth,
   // inclination (degrees) and length.
-  Station Leg(const Station& from, int32_t passage, int32_t number, double azimuth, double inclination,
-              double length, int32_t ring) {
+  Station Leg(const Station& from, int32_t passage, int32_t number, double azimuth, double inclination, double length,
+              int32_t ring) {
     auto& r = NewRecord();
     r.refPassage = from.passage;
     base::SetText(r.refPoint, std::to_string(from.number));
@@ -55,7 +55,8 @@ class Builder {
     r.up = 2, r.down = 0.5;
     const double horizontal = length * std::cos(inclination * kDegree);
     return Station{passage, number, from.x + horizontal * std::sin(azimuth * kDegree),
-                   from.y + horizontal * std::cos(azimuth * kDegree), from.z + length * std::sin(inclination * kDegree)};
+                   from.y + horizontal * std::cos(azimuth * kDegree),
+                   from.z + length * std::sin(inclination * kDegree)};
   }
 
   // A leg from `from` measured onto the known station `onto`, off by `error`

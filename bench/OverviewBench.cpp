@@ -38,7 +38,8 @@ void BM_OverviewOpen(benchmark::State& state) {
     const size_t first = *overview.CurrentRow();
     size_t bytes = 0;
     for (size_t row = first; row < first + 40 && row < overview.RowCount(); ++row) {
-      for (int column = 0; column < hp::edit::kOverviewColumnCount; ++column) bytes += overview.CellText(row, column).size();
+      for (int column = 0; column < hp::edit::kOverviewColumnCount; ++column)
+        bytes += overview.CellText(row, column).size();
     }
     bytes += overview.NodeLabel(*overview.CurrentNode()).size();
     benchmark::DoNotOptimize(bytes);
@@ -54,7 +55,8 @@ void BM_OverviewFormatAll(benchmark::State& state) {
   for (auto _ : state) {
     size_t bytes = 0;
     for (size_t row = 0; row < overview.RowCount(); ++row) {
-      for (int column = 0; column < hp::edit::kOverviewColumnCount; ++column) bytes += overview.CellText(row, column).size();
+      for (int column = 0; column < hp::edit::kOverviewColumnCount; ++column)
+        bytes += overview.CellText(row, column).size();
     }
     for (hp::edit::OverviewTree::NodeId node = 0; node < overview.tree().NodeCount(); ++node) {
       bytes += overview.NodeLabel(node).size();
@@ -66,7 +68,12 @@ void BM_OverviewFormatAll(benchmark::State& state) {
 }
 
 BENCHMARK(BM_OverviewOpen)->Arg(10'000)->Arg(100'000)->ArgName("records")->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_OverviewFormatAll)->Arg(10'000)->Arg(100'000)->ArgName("records")->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OverviewFormatAll)
+    ->Arg(10'000)
+    ->Arg(100'000)
+    ->ArgName("records")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

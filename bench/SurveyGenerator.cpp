@@ -30,20 +30,27 @@ struct Cave {
   int32_t nextPassage = 1;
 };
 
-const char* const kDescriptions[] = {"Eingang", "Schacht", "Halle", "Siphon", "Engstelle",
-                                     "Canyon", "Gro\xDF" "e Halle", "Versturz", "Sinterbecken",
+const char* const kDescriptions[] = {"Eingang",
+                                     "Schacht",
+                                     "Halle",
+                                     "Siphon",
+                                     "Engstelle",
+                                     "Canyon",
+                                     "Gro\xDF"
+                                     "e Halle",
+                                     "Versturz",
+                                     "Sinterbecken",
                                      "Abzweigung"};
-const char* const kRemarks[] = {"Tropfsteine an der Decke", "Wasserf\xFChrend, Vorsicht bei Regen",
-                                "Lehmboden, Fledermauskot", "Schluf, nur mit Overall",
-                                "Wetterf\xFChrung stark ausw\xE4rts", "Versturzblock umgehen",
-                                "Kalkspat und Aragonit", "Fixpunkt mit Bohrhaken markiert"};
+const char* const kRemarks[] = {
+    "Tropfsteine an der Decke", "Wasserf\xFChrend, Vorsicht bei Regen", "Lehmboden, Fledermauskot",
+    "Schluf, nur mit Overall",  "Wetterf\xFChrung stark ausw\xE4rts",   "Versturzblock umgehen",
+    "Kalkspat und Aragonit",    "Fixpunkt mit Bohrhaken markiert"};
 const char* const kMaterials[] = {"Lehm", "Blockwerk", "Sinter", "Kies", "Fels"};
 const char* const kMeasures[] = {"Fortsetzung erkunden", "Fixpunkt nachbohren", "Neu vermessen"};
 
 class Generator {
  public:
-  Generator(doc::SurveyStore& store, const SurveyShape& shape)
-      : m_store(store), m_shape(shape), m_random(shape.seed) {}
+  Generator(doc::SurveyStore& store, const SurveyShape& shape) : m_store(store), m_shape(shape), m_random(shape.seed) {}
 
   void Run();
 
@@ -86,8 +93,12 @@ doc::SurveyRecord& Generator::NewRecord() {
 
 void Generator::AddCoordinateReference(Cave& cave, doc::SurveyRecord& r) {
   // Entrances a few kilometres apart in grid coordinates.
-  Point entrance{1, "0", 32'500'000.0 + m_random.Uniform(-3000, 3000),
-                 5'270'000.0 + m_random.Uniform(-3000, 3000), m_random.Uniform(600, 1900), 0};
+  Point entrance{1,
+                 "0",
+                 32'500'000.0 + m_random.Uniform(-3000, 3000),
+                 5'270'000.0 + m_random.Uniform(-3000, 3000),
+                 m_random.Uniform(600, 1900),
+                 0};
   r.cave = r.refCave = cave.number;
   r.passage = r.refPassage = entrance.passage;
   base::SetText(r.point, entrance.name);
@@ -104,8 +115,7 @@ void Generator::AddCoordinateReference(Cave& cave, doc::SurveyRecord& r) {
   cave.nextPassage = 2;
 }
 
-void Generator::FillLeg(doc::SurveyRecord& r, const Point& from, double azimuth, double inclination,
-                        double length) {
+void Generator::FillLeg(doc::SurveyRecord& r, const Point& from, double azimuth, double inclination, double length) {
   r.refCave = r.cave;
   r.refPassage = from.passage;
   base::SetText(r.refPoint, from.name);
@@ -281,9 +291,7 @@ void Generator::Run() {
 
 }  // namespace
 
-void GenerateSurvey(doc::SurveyStore& store, const SurveyShape& shape) {
-  Generator(store, shape).Run();
-}
+void GenerateSurvey(doc::SurveyStore& store, const SurveyShape& shape) { Generator(store, shape).Run(); }
 
 size_t StoreDataBytes(const doc::SurveyStore& store) {
   size_t bytes = store.records.size() * sizeof(doc::SurveyRecord);

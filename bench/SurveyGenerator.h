@@ -15,7 +15,7 @@ namespace hp::bench {
 struct SurveyShape {
   size_t records = 10'000;  // total, coordinate references included
   int caves = 4;
-  int worksheets = 2;           // the default worksheet included
+  int worksheets = 2;  // the default worksheet included
   int positionsPerWorksheet = 8;
   uint64_t seed = 0x486F6C6C6F77ULL;
 };

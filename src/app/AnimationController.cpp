@@ -134,8 +134,7 @@ void CAnimationController::ToolBarReleased() {
 }
 
 void CAnimationController::Drawn() {
-  if ((m_running || m_spinStep != 0) && !m_pause.isActive())
-    m_pause.start(draw::AnimationPause(m_doc.app().settings));
+  if ((m_running || m_spinStep != 0) && !m_pause.isActive()) m_pause.start(draw::AnimationPause(m_doc.app().settings));
 }
 
 void CAnimationController::NextPicture() {

@@ -11,8 +11,7 @@
 
 namespace hp::app {
 
-CChildFrame::CChildFrame(std::unique_ptr<CPlanDoc> document, std::function<bool(CPlanDoc&)> querySave,
-                         QWidget* parent)
+CChildFrame::CChildFrame(std::unique_ptr<CPlanDoc> document, std::function<bool(CPlanDoc&)> querySave, QWidget* parent)
     : QMdiSubWindow(parent), m_doc(std::move(document)), m_querySave(std::move(querySave)) {
   setAttribute(Qt::WA_DeleteOnClose);
   // The window menu's "Close" keeps Strg+F4 only: Strg+W selects a worksheet.

@@ -18,8 +18,7 @@ class CChildFrame : public QMdiSubWindow {
  public:
   // `querySave` asks "Änderungen in %1 speichern?" and saves on Yes; false
   // keeps the window open.
-  CChildFrame(std::unique_ptr<CPlanDoc> document, std::function<bool(CPlanDoc&)> querySave,
-              QWidget* parent = nullptr);
+  CChildFrame(std::unique_ptr<CPlanDoc> document, std::function<bool(CPlanDoc&)> querySave, QWidget* parent = nullptr);
   ~CChildFrame() override;
 
   CPlanDoc& document() { return *m_doc; }

@@ -19,7 +19,9 @@ std::string Key(const QString& caption, const char* axis) { return (caption + ax
 
 QString HelpText() { return QStringLiteral("Hilfe"); }
 
-platform::ScreenRect ToScreenRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+platform::ScreenRect ToScreenRect(const QRect& r) {
+  return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
 
 }  // namespace
 
@@ -77,8 +79,8 @@ void CDialogBase::PlaceOnOpening() {
   const QSize size = frameGeometry().size();
   QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
   const QRect work = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-  const platform::ScreenPoint frameAt = platform::KeepInsideWorkArea(
-      {x - frameOffset.x(), y - frameOffset.y()}, size.width(), size.height(), ToScreenRect(work));
+  const platform::ScreenPoint frameAt = platform::KeepInsideWorkArea({x - frameOffset.x(), y - frameOffset.y()},
+                                                                     size.width(), size.height(), ToScreenRect(work));
   m_openedAt = QPoint(frameAt.x, frameAt.y) + frameOffset;
   setGeometry(QRect(m_openedAt, geometry().size()));
 }

@@ -18,11 +18,11 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOption>
-#include <QPointer>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
@@ -310,8 +310,8 @@ void CMainFrame::CascadeChildren() {
 void CMainFrame::ActiveChildChanged() {
   // The window that comes to the front (another one closed, or the user
   // chose it) shows as the last one the user left: maximised or not.
-  if (CChildFrame* child = activeChild(); child != nullptr && m_showCmd == 3 && child->isVisible() &&
-                                          !child->isMaximized() && m_closing.count(child) == 0)
+  if (CChildFrame* child = activeChild();
+      child != nullptr && m_showCmd == 3 && child->isVisible() && !child->isMaximized() && m_closing.count(child) == 0)
     child->showMaximized();
   FillWorksheetList();
   if (CPlanView* view = activeView()) {
@@ -461,7 +461,8 @@ void CMainFrame::OnWorksheetRenamed() {
     if (name == doc.worksheet().sheetDesignation()) return;
     // Picking an entry also ends the editing: only a text that names no
     // other worksheet's entry is a new name.
-    if (m_worksheetList->findText(text) >= 0 && m_worksheetList->findText(text) != m_worksheetList->currentIndex()) return;
+    if (m_worksheetList->findText(text) >= 0 && m_worksheetList->findText(text) != m_worksheetList->currentIndex())
+      return;
     doc.worksheet().setSheetDesignation(name);
     doc.setModified();
     FillWorksheetList();

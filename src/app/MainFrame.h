@@ -158,7 +158,7 @@ class CMainFrame : public QMainWindow {
   std::vector<std::pair<QAction*, std::function<bool()>>> m_enabling;
   std::vector<QAction*> m_documentCommands;  // enabled only with a document
   bool m_fillingWorksheetList = false;
-  bool m_dataWindowsOpen = false;  // the editor, overview or loop evaluation is open
+  bool m_dataWindowsOpen = false;          // the editor, overview or loop evaluation is open
   std::set<const CChildFrame*> m_closing;  // windows whose close was accepted
   int m_showCmd = 3;
   int m_showCmdRead = 3;

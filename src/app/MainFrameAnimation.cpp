@@ -39,8 +39,7 @@ constexpr AnimationItem kItems[] = {
     {AnimationCommand::First, "&Erste Position", "Zeigt die erste Position.", "media-skip-backward"},
     {AnimationCommand::Previous, "&Vorherige Position\tStrg+Gr+Links", "Zeigt die vorherige Position.",
      "media-seek-backward"},
-    {AnimationCommand::Next, "&Nächste Position\tStrg+Gr+Rechts", "Zeigt die nächste Position.",
-     "media-seek-forward"},
+    {AnimationCommand::Next, "&Nächste Position\tStrg+Gr+Rechts", "Zeigt die nächste Position.", "media-seek-forward"},
     {AnimationCommand::Last, "&Letzte Position", "Zeigt die letzte Position.", "media-skip-forward"},
     {AnimationCommand::Circle, "&Kreis-Animation anlegen\tStrg+Gr+K",
      "Ersetzt die Positionen durch einen Kreis um die Höhle.", "view-refresh"},
@@ -96,13 +95,13 @@ void CMainFrame::CreateAnimationMenu() {
   QMenu* menu = menuBar()->addMenu(QStringLiteral("&Animation"));
   const auto add = [this, menu](AnimationCommand which) {
     const AnimationItem& item = Item(which);
-    QAction* action = AddCommand(menu, item.menuText, item.statusText,
-                                 [this, which] { WithAnimation([which](CAnimationController& a) { a.RunCommand(which); }); },
-                                 [this, which] {
-                                   const CPlanDoc* doc = activeDocument();
-                                   return doc != nullptr &&
-                                          draw::IsAnimationCommandEnabled(which, *doc->store().currentWorksheet);
-                                 });
+    QAction* action = AddCommand(
+        menu, item.menuText, item.statusText,
+        [this, which] { WithAnimation([which](CAnimationController& a) { a.RunCommand(which); }); },
+        [this, which] {
+          const CPlanDoc* doc = activeDocument();
+          return doc != nullptr && draw::IsAnimationCommandEnabled(which, *doc->store().currentWorksheet);
+        });
     action->setIcon(ToolIcon(QString::fromUtf8(item.themeIcon), QString::fromUtf8(item.themeIcon)));
     return action;
   };
@@ -111,12 +110,12 @@ void CMainFrame::CreateAnimationMenu() {
   m_endlessAction = add(AnimationCommand::Endless);
   m_endlessAction->setCheckable(true);
   menu->addSeparator();
-  for (const auto which : {AnimationCommand::First, AnimationCommand::Previous, AnimationCommand::Next,
-                           AnimationCommand::Last})
+  for (const auto which :
+       {AnimationCommand::First, AnimationCommand::Previous, AnimationCommand::Next, AnimationCommand::Last})
     add(which);
   menu->addSeparator();
-  for (const auto which : {AnimationCommand::Circle, AnimationCommand::Insert, AnimationCommand::Save,
-                           AnimationCommand::Delete})
+  for (const auto which :
+       {AnimationCommand::Circle, AnimationCommand::Insert, AnimationCommand::Save, AnimationCommand::Delete})
     add(which);
   menu->addSeparator();
   // Not kept among the commands by its text: the document menu has an
@@ -174,14 +173,15 @@ void CMainFrame::CreateAnimationBar() {
   toggle->setText(QStringLiteral("&Animation"));
   m_viewMenu->addAction(toggle);
 
-  qApp->installEventFilter(new CToolBarPressWatcher({m_standardBar, m_directionBar, m_animationBar},
-                                                    [this](bool pressed) {
-                                                      CChildFrame* child = activeChild();
-                                                      if (child == nullptr) return;
-                                                      if (pressed) child->animation().ToolBarPressed();
-                                                      else child->animation().ToolBarReleased();
-                                                    },
-                                                    this));
+  qApp->installEventFilter(new CToolBarPressWatcher(
+      {m_standardBar, m_directionBar, m_animationBar},
+      [this](bool pressed) {
+        CChildFrame* child = activeChild();
+        if (child == nullptr) return;
+        if (pressed) child->animation().ToolBarPressed();
+        else child->animation().ToolBarReleased();
+      },
+      this));
 }
 
 void CMainFrame::ShowAnimationValues() {

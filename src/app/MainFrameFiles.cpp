@@ -84,7 +84,8 @@ void CMainFrame::RememberRecentFile(const std::filesystem::path& path) {
     if (!file.empty() && file != full) files.push_back(file);
   }
   files.resize(std::min<size_t>(files.size(), kRecentFiles));
-  for (size_t i = 0; i < files.size(); ++i) settings.SetString(kRecentSection, "File" + std::to_string(i + 1), files[i]);
+  for (size_t i = 0; i < files.size(); ++i)
+    settings.SetString(kRecentSection, "File" + std::to_string(i + 1), files[i]);
   UpdateRecentFiles();
 }
 
@@ -147,8 +148,9 @@ void CMainFrame::OnFileNew() {
 }
 
 void CMainFrame::OnFileOpen() {
-  const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Öffnen"), QString(),
-                                                    QString::fromUtf8(kDocumentFilter) + QStringLiteral(";;Alle Dateien (*)"));
+  const QString file =
+      QFileDialog::getOpenFileName(this, QStringLiteral("Öffnen"), QString(),
+                                   QString::fromUtf8(kDocumentFilter) + QStringLiteral(";;Alle Dateien (*)"));
   if (!file.isEmpty()) OpenDocument(PathOf(file));
 }
 

@@ -38,54 +38,82 @@ void CMainFrame::CreateMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&Datei"));
   AddCommand(file, "&Neu\tStrg+N", "Erstellt ein neues Dokument.", [this] { OnFileNew(); });
   AddCommand(file, "Ö&ffnen...\tStrg+O", "Öffnet ein bestehendes Dokument.", [this] { OnFileOpen(); });
-  AddCommand(file, "&Schließen", "Schließt das aktive Dokument.", [this] {
-    if (QMdiSubWindow* child = m_mdi->activeSubWindow()) child->close();
-  }, hasDocument);
-  AddCommand(file, "&Speichern\tStrg+S", "Speichert das aktive Dokument.", [this] {
-    if (CPlanDoc* doc = activeDocument()) Save(*doc, false);
-  }, hasDocument);
-  AddCommand(file, "Speichern &unter...", "Speichert das aktive Dokument unter einem neuen Namen.", [this] {
-    if (CPlanDoc* doc = activeDocument()) Save(*doc, true);
-  }, hasDocument);
+  AddCommand(
+      file, "&Schließen", "Schließt das aktive Dokument.",
+      [this] {
+        if (QMdiSubWindow* child = m_mdi->activeSubWindow()) child->close();
+      },
+      hasDocument);
+  AddCommand(
+      file, "&Speichern\tStrg+S", "Speichert das aktive Dokument.",
+      [this] {
+        if (CPlanDoc* doc = activeDocument()) Save(*doc, false);
+      },
+      hasDocument);
+  AddCommand(
+      file, "Speichern &unter...", "Speichert das aktive Dokument unter einem neuen Namen.",
+      [this] {
+        if (CPlanDoc* doc = activeDocument()) Save(*doc, true);
+      },
+      hasDocument);
   file->addSeparator();
   m_recentMenu = file->addMenu(QStringLiteral("&Zuletzt geöffnete Dateien"));
   file->addSeparator();
   AddCommand(file, "&Beenden", "Beendet das Programm.", [this] { close(); });
 
   QMenu* dataMenu = menuBar()->addMenu(QStringLiteral("Da&ten"));
-  AddCommand(dataMenu, "&Bearbeiten...\tStrg+B", "Vermessungsdaten bearbeiten.",
-             [this] { OpenDataWindows({FollowUp::Next::Editor, 0}); }, hasDocument);
-  AddCommand(dataMenu, "Übersich&t...\tStrg+U", "Vermessungsdaten-Übersicht.",
-             [this] { OpenDataWindows({FollowUp::Next::Overview, 0}); }, hasDocument);
-  AddCommand(dataMenu, "Ring&schlussauswertung...", "Wertet die Ringschlüsse aus.",
-             [this] { OpenDataWindows({FollowUp::Next::LoopEvaluation, 0}); }, hasDocument);
+  AddCommand(
+      dataMenu, "&Bearbeiten...\tStrg+B", "Vermessungsdaten bearbeiten.",
+      [this] {
+        OpenDataWindows({FollowUp::Next::Editor, 0});
+      },
+      hasDocument);
+  AddCommand(
+      dataMenu, "Übersich&t...\tStrg+U", "Vermessungsdaten-Übersicht.",
+      [this] {
+        OpenDataWindows({FollowUp::Next::Overview, 0});
+      },
+      hasDocument);
+  AddCommand(
+      dataMenu, "Ring&schlussauswertung...", "Wertet die Ringschlüsse aus.",
+      [this] {
+        OpenDataWindows({FollowUp::Next::LoopEvaluation, 0});
+      },
+      hasDocument);
   dataMenu->addSeparator();
-  AddCommand(dataMenu, "Be&rechnen\tStrg+R", "Berechnet die Koordinaten aller Messpunkte.", [this] { OnCompute(); },
-             hasDocument);
+  AddCommand(
+      dataMenu, "Be&rechnen\tStrg+R", "Berechnet die Koordinaten aller Messpunkte.", [this] { OnCompute(); },
+      hasDocument);
   dataMenu->addSeparator();
-  AddCommand(dataMenu, "&Importieren...", "Importiert Vermessungsdaten.", [this] { OnImport(); }, hasDocument);
-  AddCommand(dataMenu, "E&xportieren...", "Daten aus dem aktuellen Dokument exportieren.", [this] {
-    WithDocument([this](CPlanDoc& doc, CPlanView& view) { RunExportCommand(this, doc, view); });
-  }, [this] { return activeDocument() != nullptr && !activeDocument()->store().records.empty(); });
-  AddCommand(dataMenu, "Export nach &Google Earth\tStrg-G", "Daten nach Google Earth exportieren.", [this] {
-    WithDocument([this](CPlanDoc& doc, CPlanView&) { RunGoogleEarthCommand(this, doc); });
-  }, hasDocument);
-  AddCommand(dataMenu, "Include-Dateien &aktualisieren\tStrg+I", "Liest alle Include-Dateien neu ein.",
-             [this] { OnUpdateIncludes(); }, hasDocument);
+  AddCommand(
+      dataMenu, "&Importieren...", "Importiert Vermessungsdaten.", [this] { OnImport(); }, hasDocument);
+  AddCommand(
+      dataMenu, "E&xportieren...", "Daten aus dem aktuellen Dokument exportieren.",
+      [this] { WithDocument([this](CPlanDoc& doc, CPlanView& view) { RunExportCommand(this, doc, view); }); },
+      [this] { return activeDocument() != nullptr && !activeDocument()->store().records.empty(); });
+  AddCommand(
+      dataMenu, "Export nach &Google Earth\tStrg-G", "Daten nach Google Earth exportieren.",
+      [this] { WithDocument([this](CPlanDoc& doc, CPlanView&) { RunGoogleEarthCommand(this, doc); }); }, hasDocument);
+  AddCommand(
+      dataMenu, "Include-Dateien &aktualisieren\tStrg+I", "Liest alle Include-Dateien neu ein.",
+      [this] { OnUpdateIncludes(); }, hasDocument);
   dataMenu->addSeparator();
-  AddCommand(dataMenu, "&Datenauswertung...", "Wertet die Vermessungsdaten aus.", [this] {
-    WithDocument([this](CPlanDoc& doc, CPlanView& view) {
-      RunEvaluationDialog(this, doc, view.viewTransform().heightOffset(), view.viewTransform().referencePath());
-    });
-  }, hasDocument);
+  AddCommand(
+      dataMenu, "&Datenauswertung...", "Wertet die Vermessungsdaten aus.",
+      [this] {
+        WithDocument([this](CPlanDoc& doc, CPlanView& view) {
+          RunEvaluationDialog(this, doc, view.viewTransform().heightOffset(), view.viewTransform().referencePath());
+        });
+      },
+      hasDocument);
   m_dataMenu = dataMenu;
 
   m_documentMenu = menuBar()->addMenu(QStringLiteral("Do&kument"));
   const auto dialog = [this, hasDocument](QMenu* menu, const char* text, const char* status,
                                           bool (*run)(QWidget*, CPlanDoc&)) {
-    AddCommand(menu, text, status, [this, run] {
-      WithDocument([this, run](CPlanDoc& doc, CPlanView&) { run(this, doc); });
-    }, hasDocument);
+    AddCommand(
+        menu, text, status, [this, run] { WithDocument([this, run](CPlanDoc& doc, CPlanView&) { run(this, doc); }); },
+        hasDocument);
   };
   dialog(m_documentMenu, "&Optionen...", "Legt Ringschlussausgleich, Grenzwinkel und Suchtoleranzen fest.",
          RunDataOptionsDialog);
@@ -100,16 +128,17 @@ void CMainFrame::CreateMenus() {
   m_worksheetMenu = menuBar()->addMenu(QStringLiteral("Arbeits&blatt"));
   const auto worksheetCommand = [this](const char* text, const char* status, doc::WorksheetCommand which,
                                        std::function<bool(CPlanDoc&)> run) {
-    AddCommand(m_worksheetMenu, text, status, [this, run] { WithDocument([run](CPlanDoc& doc, CPlanView&) { run(doc); }); },
-               [this, which] {
-                 const CPlanDoc* doc = activeDocument();
-                 return doc != nullptr && doc::IsWorksheetCommandEnabled(which, doc->store());
-               });
+    AddCommand(
+        m_worksheetMenu, text, status, [this, run] { WithDocument([run](CPlanDoc& doc, CPlanView&) { run(doc); }); },
+        [this, which] {
+          const CPlanDoc* doc = activeDocument();
+          return doc != nullptr && doc::IsWorksheetCommandEnabled(which, doc->store());
+        });
   };
-  AddCommand(m_worksheetMenu, "Arbeitsb&latt...\tStrg+L", "Legt Titel, Seitenbezeichnung, Rahmen und Beschriftung fest.",
-             [this] {
-               WithDocument([this](CPlanDoc& doc, CPlanView&) { RunWorksheetSettingsDialog(this, doc); });
-             }, hasDocument);
+  AddCommand(
+      m_worksheetMenu, "Arbeitsb&latt...\tStrg+L", "Legt Titel, Seitenbezeichnung, Rahmen und Beschriftung fest.",
+      [this] { WithDocument([this](CPlanDoc& doc, CPlanView&) { RunWorksheetSettingsDialog(this, doc); }); },
+      hasDocument);
   m_worksheetMenu->addSeparator();
   using doc::WorksheetCommand;
   worksheetCommand("&Auswählen...\tStrg+W", "Wählt ein anderes Arbeitsblatt.", WorksheetCommand::Select,
@@ -137,23 +166,24 @@ void CMainFrame::CreateMenus() {
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&Ansicht"));
   m_viewMenu = view;
-  AddCommand(view, "D&arstellung...\tStrg+A", "Legt Darstellungsart, Blickrichtung und Filter fest.", [this] {
-    WithDocument([this](CPlanDoc& doc, CPlanView& v) { RunDisplayDialog(this, doc, v.viewTransform()); });
-  }, hasDocument);
-  AddCommand(view, "&Messzüge...\tStrg+M", "Legt Linienfarben, Messpunkte und Beschriftung der Messzüge fest.", [this] {
-    WithDocument([this](CPlanDoc& doc, CPlanView&) { RunLegDisplayDialog(this, doc); });
-  }, hasDocument);
+  AddCommand(
+      view, "D&arstellung...\tStrg+A", "Legt Darstellungsart, Blickrichtung und Filter fest.",
+      [this] { WithDocument([this](CPlanDoc& doc, CPlanView& v) { RunDisplayDialog(this, doc, v.viewTransform()); }); },
+      hasDocument);
+  AddCommand(
+      view, "&Messzüge...\tStrg+M", "Legt Linienfarben, Messpunkte und Beschriftung der Messzüge fest.",
+      [this] { WithDocument([this](CPlanDoc& doc, CPlanView&) { RunLegDisplayDialog(this, doc); }); }, hasDocument);
   view->addSeparator();
   for (const int id : {32777, 32779, 32792, 32782, 1201, 1202}) {
     const draw::ViewCommand viewCommand = *draw::ViewCommandFromId(id);
     const draw::ViewCommandTexts texts = draw::TextsOf(viewCommand);
-    QAction* action = AddCommand(view, std::string(texts.button).c_str(), std::string(texts.tip).c_str(),
-                                 [this, id] { OnViewCommand(id); }, [this, viewCommand] {
-                                   const CPlanDoc* doc = activeDocument();
-                                   return doc != nullptr &&
-                                          draw::IsViewCommandEnabled(viewCommand,
-                                                                     doc->store().currentWorksheet->displayType());
-                                 });
+    QAction* action = AddCommand(
+        view, std::string(texts.button).c_str(), std::string(texts.tip).c_str(), [this, id] { OnViewCommand(id); },
+        [this, viewCommand] {
+          const CPlanDoc* doc = activeDocument();
+          return doc != nullptr &&
+                 draw::IsViewCommandEnabled(viewCommand, doc->store().currentWorksheet->displayType());
+        });
     action->setData(id);
   }
   view->addSeparator();
@@ -198,9 +228,10 @@ void CMainFrame::CreateToolBars() {
     if (action != nullptr) action->setIcon(ToolIcon(QString::fromUtf8(themeName), QString::fromUtf8(bundled)));
     return action;
   };
-  for (const auto& [text, themeName, bundled] :
-       {std::tuple{"Neu", "document-new", "document-new"}, {"Öffnen...", "document-open", "document-open"},
-        {"Speichern", "document-save", "document-save"}, {"Berechnen", "system-run", "compute"}})
+  for (const auto& [text, themeName, bundled] : {std::tuple{"Neu", "document-new", "document-new"},
+                                                 {"Öffnen...", "document-open", "document-open"},
+                                                 {"Speichern", "document-save", "document-save"},
+                                                 {"Berechnen", "system-run", "compute"}})
     if (QAction* action = withIcon(text, themeName, bundled)) m_standardBar->addAction(action);
   m_standardBar->addSeparator();
   m_worksheetList = new QComboBox(m_standardBar);

@@ -17,8 +17,9 @@ void CMainFrame::AddPrintCommands(QMenu* file) {
   const auto hasDocument = [this] { return activeDocument() != nullptr; };
   const auto command = [this](QMenu* menu, std::string_view text, const char* status,
                               std::function<void(CPlanDoc&, CPlanView&)> run, std::function<bool()> enabled) {
-    return AddCommand(menu, std::string(text).c_str(), status,
-                      [this, run = std::move(run)] { WithDocument(run); }, std::move(enabled));
+    return AddCommand(
+        menu, std::string(text).c_str(), status, [this, run = std::move(run)] { WithDocument(run); },
+        std::move(enabled));
   };
 
   // Above the recent files, in a group of their own.
@@ -31,15 +32,15 @@ void CMainFrame::AddPrintCommands(QMenu* file) {
     }
   }
   std::vector<QAction*> fileCommands;
-  fileCommands.push_back(command(file, t::kPageSetup, "Legt Maßstab, Ränder und Format der gedruckten Seiten fest.",
-                                 [this](CPlanDoc& doc, CPlanView& view) { RunPageSetupDialog(this, doc, view); },
-                                 hasDocument));
-  fileCommands.push_back(command(file, t::kPrint, "Druckt das Arbeitsblatt.",
-                                 [this](CPlanDoc& doc, CPlanView& view) { RunPrintCommand(this, doc, view); },
-                                 hasDocument));
-  fileCommands.push_back(command(file, t::kPreview, "Zeigt die gedruckten Seiten an.",
-                                 [this](CPlanDoc& doc, CPlanView& view) { RunPreviewCommand(this, doc, view); },
-                                 hasDocument));
+  fileCommands.push_back(command(
+      file, t::kPageSetup, "Legt Maßstab, Ränder und Format der gedruckten Seiten fest.",
+      [this](CPlanDoc& doc, CPlanView& view) { RunPageSetupDialog(this, doc, view); }, hasDocument));
+  fileCommands.push_back(command(
+      file, t::kPrint, "Druckt das Arbeitsblatt.",
+      [this](CPlanDoc& doc, CPlanView& view) { RunPrintCommand(this, doc, view); }, hasDocument));
+  fileCommands.push_back(command(
+      file, t::kPreview, "Zeigt die gedruckten Seiten an.",
+      [this](CPlanDoc& doc, CPlanView& view) { RunPreviewCommand(this, doc, view); }, hasDocument));
   for (QAction* action : fileCommands) {
     file->removeAction(action);
     file->insertAction(before, action);
@@ -47,24 +48,28 @@ void CMainFrame::AddPrintCommands(QMenu* file) {
   file->insertSeparator(fileCommands.front());
 
   m_worksheetMenu->addSeparator();
-  command(m_worksheetMenu, t::kSubSheets, "Legt Übersicht, Teilblätter, Raster und Hintergrundkarte fest.",
-          [this](CPlanDoc& doc, CPlanView& view) { RunSubSheetDialog(this, doc, view); }, hasDocument);
+  command(
+      m_worksheetMenu, t::kSubSheets, "Legt Übersicht, Teilblätter, Raster und Hintergrundkarte fest.",
+      [this](CPlanDoc& doc, CPlanView& view) { RunSubSheetDialog(this, doc, view); }, hasDocument);
 
   m_viewMenu->addSeparator();
-  command(m_viewMenu, t::kSelectPrintArea, "Nimmt das gezeigte Teilblatt in den Druckbereich auf oder heraus.",
-          [](CPlanDoc& doc, CPlanView&) { RunSelectPrintArea(doc); },
-          [this] {
-            const CPlanDoc* doc = activeDocument();
-            return doc != nullptr && draw::IsSelectPrintAreaEnabled(*doc->store().currentWorksheet);
-          });
-  command(m_viewMenu, t::kClearPrintArea, "Löscht den Druckbereich.",
-          [](CPlanDoc& doc, CPlanView&) { RunClearPrintArea(doc); },
-          [this] {
-            const CPlanDoc* doc = activeDocument();
-            return doc != nullptr && draw::IsClearPrintAreaEnabled(*doc->store().currentWorksheet);
-          });
-  command(m_viewMenu, t::kClipboard, "Kopiert die Grafik in die Zwischenablage.",
-          [](CPlanDoc&, CPlanView& view) { RunClipboardCommand(view); }, hasDocument);
+  command(
+      m_viewMenu, t::kSelectPrintArea, "Nimmt das gezeigte Teilblatt in den Druckbereich auf oder heraus.",
+      [](CPlanDoc& doc, CPlanView&) { RunSelectPrintArea(doc); },
+      [this] {
+        const CPlanDoc* doc = activeDocument();
+        return doc != nullptr && draw::IsSelectPrintAreaEnabled(*doc->store().currentWorksheet);
+      });
+  command(
+      m_viewMenu, t::kClearPrintArea, "Löscht den Druckbereich.",
+      [](CPlanDoc& doc, CPlanView&) { RunClearPrintArea(doc); },
+      [this] {
+        const CPlanDoc* doc = activeDocument();
+        return doc != nullptr && draw::IsClearPrintAreaEnabled(*doc->store().currentWorksheet);
+      });
+  command(
+      m_viewMenu, t::kClipboard, "Kopiert die Grafik in die Zwischenablage.",
+      [](CPlanDoc&, CPlanView& view) { RunClipboardCommand(view); }, hasDocument);
 }
 
 }  // namespace hp::app

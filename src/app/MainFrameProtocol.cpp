@@ -49,36 +49,43 @@ bool CopyProtocolToClipboard(CPlanView& view) {
 
 void CMainFrame::CreateProtocolCommands(QMenu* viewMenu, QMenu* dataMenu) {
   const auto hasDocument = [this] { return activeDocument() != nullptr; };
-  AddCommand(viewMenu, Text(draw::protocol_dialog_texts::kCommand).c_str(), "Legt den Inhalt des Vermessungsprotokolls fest.",
-             [this] { WithDocument([this](CPlanDoc& doc, CPlanView&) { RunProtocolDialog(this, doc); }); },
-             hasDocument);
+  AddCommand(
+      viewMenu, Text(draw::protocol_dialog_texts::kCommand).c_str(), "Legt den Inhalt des Vermessungsprotokolls fest.",
+      [this] { WithDocument([this](CPlanDoc& doc, CPlanView&) { RunProtocolDialog(this, doc); }); }, hasDocument);
 
   dataMenu->addSeparator();
-  AddCommand(dataMenu, Text(periphery::texts::kEditCommand).c_str(), Text(periphery::texts::kEditStatus).c_str(), [this] {
-    WithDocument([](CPlanDoc& doc, CPlanView&) {
-      QApplication::setOverrideCursor(Qt::WaitCursor);
-      AppContext& app = doc.app();
-      const DesktopPaths paths(app.programFolder);
-      doc.spreadsheetExchange().Edit(doc.store(), SheetDocumentOf(doc), app.settings, paths, app.shell, app.prompter);
-      QApplication::restoreOverrideCursor();
-    });
-  }, hasDocument);
-  AddCommand(dataMenu, Text(periphery::texts::kLoadCommand).c_str(), Text(periphery::texts::kLoadStatus).c_str(), [this] {
-    WithDocumentKept([](CPlanDoc& doc, CPlanView& v) {
-      const DesktopPaths paths(doc.app().programFolder);
-      QApplication::setOverrideCursor(Qt::WaitCursor);
-      const periphery::ExchangeResult result = doc.spreadsheetExchange().Load(
-          doc.store(), SheetDocumentOf(doc), doc.folder(), doc.app().settings, paths, doc.app().prompter);
-      QApplication::restoreOverrideCursor();
-      if (result != periphery::ExchangeResult::Loaded) return;
-      v.ResetBackgroundMap();
-      doc.setModified();
-      doc.UpdateAllViews();
-      doc.RecordsReplaced();
-      const calc::ComputeOutcome& outcome = doc.spreadsheetExchange().outcome();
-      if (outcome.loadRecord) doc.RequestLoad(outcome.recordNumber);
-    });
-  }, hasDocument);
+  AddCommand(
+      dataMenu, Text(periphery::texts::kEditCommand).c_str(), Text(periphery::texts::kEditStatus).c_str(),
+      [this] {
+        WithDocument([](CPlanDoc& doc, CPlanView&) {
+          QApplication::setOverrideCursor(Qt::WaitCursor);
+          AppContext& app = doc.app();
+          const DesktopPaths paths(app.programFolder);
+          doc.spreadsheetExchange().Edit(doc.store(), SheetDocumentOf(doc), app.settings, paths, app.shell,
+                                         app.prompter);
+          QApplication::restoreOverrideCursor();
+        });
+      },
+      hasDocument);
+  AddCommand(
+      dataMenu, Text(periphery::texts::kLoadCommand).c_str(), Text(periphery::texts::kLoadStatus).c_str(),
+      [this] {
+        WithDocumentKept([](CPlanDoc& doc, CPlanView& v) {
+          const DesktopPaths paths(doc.app().programFolder);
+          QApplication::setOverrideCursor(Qt::WaitCursor);
+          const periphery::ExchangeResult result = doc.spreadsheetExchange().Load(
+              doc.store(), SheetDocumentOf(doc), doc.folder(), doc.app().settings, paths, doc.app().prompter);
+          QApplication::restoreOverrideCursor();
+          if (result != periphery::ExchangeResult::Loaded) return;
+          v.ResetBackgroundMap();
+          doc.setModified();
+          doc.UpdateAllViews();
+          doc.RecordsReplaced();
+          const calc::ComputeOutcome& outcome = doc.spreadsheetExchange().outcome();
+          if (outcome.loadRecord) doc.RequestLoad(outcome.recordNumber);
+        });
+      },
+      hasDocument);
 }
 
 }  // namespace hp::app

@@ -15,8 +15,8 @@ MenuText ParseMenuText(std::string_view menuText) {
   // "Strg-G": a minus after the modifier is a plus.
   if (keys.rfind("Strg-", 0) == 0) keys[4] = '+';
   static const std::vector<std::pair<std::string, std::string>> names = {
-      {"Strg", "Ctrl"}, {"Gr", "Shift"}, {"BildAuf", "PgUp"}, {"BildAb", "PgDown"},
-      {"Links", "Left"}, {"Rechts", "Right"}, {"Entf", "Del"}, {"Einfg", "Ins"}};
+      {"Strg", "Ctrl"},  {"Gr", "Shift"},     {"BildAuf", "PgUp"}, {"BildAb", "PgDown"},
+      {"Links", "Left"}, {"Rechts", "Right"}, {"Entf", "Del"},     {"Einfg", "Ins"}};
   std::string shortcut;
   size_t start = 0;
   while (start <= keys.size()) {
@@ -39,7 +39,8 @@ std::vector<std::string> FileDialogFilters(std::string_view filter) {
   bool name = true;
   while (start < filter.size()) {
     const size_t bar = filter.find('|', start);
-    const std::string_view item = filter.substr(start, bar == std::string_view::npos ? std::string_view::npos : bar - start);
+    const std::string_view item =
+        filter.substr(start, bar == std::string_view::npos ? std::string_view::npos : bar - start);
     if (name && !item.empty()) names.emplace_back(item);
     name = !name;
     if (bar == std::string_view::npos) break;

@@ -17,7 +17,8 @@ CPlanDoc::CPlanDoc(AppContext& app, QObject* parent) : QObject(parent), m_app(ap
 CPlanDoc::~CPlanDoc() = default;
 
 QString CPlanDoc::title() const {
-  if (m_path.empty()) return QStringLiteral("Unbenannt") + (m_untitledNumber > 0 ? QString::number(m_untitledNumber) : QString());
+  if (m_path.empty())
+    return QStringLiteral("Unbenannt") + (m_untitledNumber > 0 ? QString::number(m_untitledNumber) : QString());
   return QString::fromStdString(m_path.filename().string());
 }
 
@@ -42,8 +43,8 @@ void CPlanDoc::NewFromDefaults() {
 
 bool CPlanDoc::NewFromTemplate(const std::filesystem::path& templatePath) {
   size_t target = 0;
-  const doc::ReadStatus status = doc::LoadDocument(templatePath, m_store, doc::ReadMode::Template, target,
-                                                   m_app.prompter, m_app.settings);
+  const doc::ReadStatus status =
+      doc::LoadDocument(templatePath, m_store, doc::ReadMode::Template, target, m_app.prompter, m_app.settings);
   if (status != doc::ReadStatus::Ok) return false;
   m_path.clear();
   if (m_store.settings.computedCurrent == 0) Compute();

@@ -6,8 +6,8 @@
 
 #include <QObject>
 #include <QString>
-#include <filesystem>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <vector>
 

@@ -189,7 +189,8 @@ std::unique_ptr<QMenu> CPlanView::CreateContextMenu(std::optional<QPoint> pos) {
 
 void CPlanView::contextMenuEvent(QContextMenuEvent* event) {
   event->accept();
-  if (event->reason() != QContextMenuEvent::Keyboard || m_doc.worksheet().displayType() == doc::DisplayType::Protocol) return;
+  if (event->reason() != QContextMenuEvent::Keyboard || m_doc.worksheet().displayType() == doc::DisplayType::Protocol)
+    return;
   std::unique_ptr<QMenu> menu = CreateContextMenu(std::nullopt);
   // The current mode is the menu's active entry, so it is read out first.
   for (QAction* action : menu->actions())

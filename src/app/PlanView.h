@@ -16,10 +16,10 @@ class QPainter;
 
 #include "app/ViewMouse.h"
 #include "draw/BackgroundMap.h"
-#include "draw/protocol/Protocol.h"
-#include "draw/interaction/ViewInteraction.h"
 #include "draw/ViewTransform.h"
 #include "draw/WorksheetDrawing.h"
+#include "draw/interaction/ViewInteraction.h"
+#include "draw/protocol/Protocol.h"
 #include "platform/Clock.h"
 
 class QMenu;

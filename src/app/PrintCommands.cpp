@@ -7,9 +7,9 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QLocale>
+#include <QPageLayout>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -22,9 +22,9 @@
 #include "app/ProtocolClipboard.h"
 #include "app/dialogs/PageSetupDialog.h"
 #include "app/dialogs/SubSheetDialog.h"
-#include "draw/protocol/Protocol.h"
-#include "draw/pages/SubSheetSetup.h"
 #include "draw/WorksheetDrawing.h"
+#include "draw/pages/SubSheetSetup.h"
+#include "draw/protocol/Protocol.h"
 #include "gfx/PrintedPages.h"
 #include "gfx/QPainterSurface.h"
 #include "platform/Clock.h"
@@ -35,7 +35,6 @@ namespace {
 
 constexpr std::string_view kNoPrinter = "Es ist kein Drucker eingerichtet.";
 constexpr std::string_view kUnknownPrinter = "Der Drucker ist nicht vorhanden: ";
-
 
 // The printable page the printer has now, in its orientation.
 draw::PageSizeMm PageOf(const QPrinter& printer) {
@@ -100,8 +99,7 @@ double ProtocolWidthOnPaper(CPlanDoc& doc, CPlanView& view) {
 
 }  // namespace
 
-bool PrintWorksheet(QPrinter& printer, CPlanDoc& doc, CPlanView& view, const draw::PageRequest& request,
-                    bool preview) {
+bool PrintWorksheet(QPrinter& printer, CPlanDoc& doc, CPlanView& view, const draw::PageRequest& request, bool preview) {
   return PrintStore(printer, doc, view.viewTransform(), nullptr, request, preview);
 }
 
@@ -163,7 +161,7 @@ void RunClipboardCommand(CPlanView& view) {
 }
 
 std::optional<base::FieldFault<draw::PageSetupField>> CentreOnPage(draw::PageSetupOptions& options, CPlanDoc& doc,
-                                                                 CPlanView& view, const draw::PageSizeMm& page) {
+                                                                   CPlanView& view, const draw::PageSizeMm& page) {
   if (doc.worksheet().displayType() == doc::DisplayType::Protocol)
     return draw::CentreProtocol(options, ProtocolWidthOnPaper(doc, view), page);
   return draw::CentreGraphic(options, doc.worksheet(), page, view.lastDrawing().area);
@@ -176,7 +174,8 @@ bool RunPageSetupDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
   CPageSetupDialog dialog(
       doc.app(), draw::LoadPageSetup(worksheet), worksheet.displayType(), parent,
       [&](const draw::PageSetupOptions& options) -> std::optional<base::FieldFault<draw::PageSetupField>> {
-        const draw::PageSetupApplied applied = draw::ApplyPageSetup(options, worksheet, reported.width, reported.height);
+        const draw::PageSetupApplied applied =
+            draw::ApplyPageSetup(options, worksheet, reported.width, reported.height);
         if (applied.fault) return applied.fault;
         if (applied.change.modified) doc.setModified();
         doc.UpdateAllViews();
@@ -193,16 +192,16 @@ bool RunPageSetupDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
 
 bool RunSubSheetDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view) {
   doc::Worksheet& worksheet = doc.worksheet();
-  CSubSheetDialog dialog(doc.app(), draw::LoadSubSheetOptions(worksheet), doc.folder(), parent,
-                         [&](const draw::SubSheetOptions& options)
-                             -> std::optional<base::FieldFault<draw::SubSheetField>> {
-                           const draw::SubSheetApplied applied = draw::ApplySubSheetOptions(options, worksheet);
-                           if (applied.fault) return applied.fault;
-                           if (applied.change.modified) doc.setModified();
-                           if (applied.mapChanged) view.ResetBackgroundMap();
-                           doc.UpdateAllViews();
-                           return std::nullopt;
-                         });
+  CSubSheetDialog dialog(
+      doc.app(), draw::LoadSubSheetOptions(worksheet), doc.folder(), parent,
+      [&](const draw::SubSheetOptions& options) -> std::optional<base::FieldFault<draw::SubSheetField>> {
+        const draw::SubSheetApplied applied = draw::ApplySubSheetOptions(options, worksheet);
+        if (applied.fault) return applied.fault;
+        if (applied.change.modified) doc.setModified();
+        if (applied.mapChanged) view.ResetBackgroundMap();
+        doc.UpdateAllViews();
+        return std::nullopt;
+      });
   return dialog.exec() == QDialog::Accepted;
 }
 

@@ -45,7 +45,7 @@ void RunClipboardCommand(CPlanView& view);
 // "Grafik &zentrieren" of the page setup for the options shown, on `page`:
 // the survey protocol by its printed width, the other types by their area.
 std::optional<base::FieldFault<draw::PageSetupField>> CentreOnPage(draw::PageSetupOptions& options, CPlanDoc& doc,
-                                                                 CPlanView& view, const draw::PageSizeMm& page);
+                                                                   CPlanView& view, const draw::PageSizeMm& page);
 // "Seite &einrichten..." and "&Teilblätter...".
 bool RunPageSetupDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view);
 bool RunSubSheetDialog(QWidget* parent, CPlanDoc& doc, CPlanView& view);

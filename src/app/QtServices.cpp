@@ -4,8 +4,8 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QMimeDatabase>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -31,8 +31,10 @@ QMessageBox::Icon IconOf(platform::Icon icon) {
 // A message box of the program: its title, the text, German buttons.
 int Ask(std::string_view text, platform::Icon icon, QMessageBox::StandardButtons buttons) {
   QMessageBox box(IconOf(icon), QStringLiteral("Hollowplan"), Q(text), buttons, QApplication::activeWindow());
-  const std::pair<QMessageBox::StandardButton, const char*> names[] = {
-      {QMessageBox::Ok, "OK"}, {QMessageBox::Cancel, "Abbrechen"}, {QMessageBox::Yes, "&Ja"}, {QMessageBox::No, "&Nein"}};
+  const std::pair<QMessageBox::StandardButton, const char*> names[] = {{QMessageBox::Ok, "OK"},
+                                                                       {QMessageBox::Cancel, "Abbrechen"},
+                                                                       {QMessageBox::Yes, "&Ja"},
+                                                                       {QMessageBox::No, "&Nein"}};
   for (const auto& [button, name] : names)
     if (QAbstractButton* b = box.button(button)) b->setText(QString::fromUtf8(name));
   return box.exec();
@@ -89,7 +91,7 @@ void QtPrompter::Message(std::string_view text, platform::Icon icon) { Ask(text,
 
 platform::Answer QtPrompter::AskOkCancel(std::string_view text, platform::Icon icon) {
   return Ask(text, icon, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok ? platform::Answer::Ok
-                                                                                    : platform::Answer::Cancel;
+                                                                                   : platform::Answer::Cancel;
 }
 
 platform::Answer QtPrompter::AskYesNoCancel(std::string_view text, platform::Icon icon) {

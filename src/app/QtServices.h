@@ -22,8 +22,7 @@ class QtSettingsStore final : public platform::SettingsStore {
   explicit QtSettingsStore(const QString& iniFile);
 
   int GetInt(std::string_view section, std::string_view name, int defaultValue) const override;
-  std::string GetString(std::string_view section, std::string_view name,
-                        std::string_view defaultValue) const override;
+  std::string GetString(std::string_view section, std::string_view name, std::string_view defaultValue) const override;
   void SetInt(std::string_view section, std::string_view name, int value) override;
   void SetString(std::string_view section, std::string_view name, std::string_view value) override;
   bool Contains(std::string_view section, std::string_view name) const;

@@ -12,9 +12,7 @@
 
 namespace hp::app {
 
-inline QString Q(std::string_view utf8) {
-  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
+inline QString Q(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 // A stored text as the widgets show it, and a typed text as it is stored
 // (characters without a Windows-1252 byte become '?').

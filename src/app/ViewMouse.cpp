@@ -8,15 +8,14 @@
 #include <QScrollBar>
 
 #include "app/PlanDoc.h"
-#include "draw/protocol/Protocol.h"
 #include "draw/interaction/ViewCommands.h"
 #include "draw/interaction/ViewInteraction.h"
+#include "draw/protocol/Protocol.h"
 
 namespace hp::app {
 namespace {
 
 using doc::DisplayType;
-
 
 draw::DevicePoint Device(QPoint p) { return {p.x(), p.y()}; }
 
@@ -164,11 +163,11 @@ void CViewMouse::Click(QPoint window, bool fromMenu) {
     m_view.ViewChanged(true);
     return;
   }
-  const bool picks = (doc::IsPlaneType(type) || type == DisplayType::Perspective)
-                         ? (mode == draw::MouseMode::Edit || mode == draw::MouseMode::Mark ||
-                            mode == draw::MouseMode::StationInfo)
-                         : doc::IsCameraType(type) && mode != draw::MouseMode::Sheets && mode != draw::MouseMode::PrintArea &&
-                               mode != draw::MouseMode::Overview;
+  const bool picks =
+      (doc::IsPlaneType(type) || type == DisplayType::Perspective)
+          ? (mode == draw::MouseMode::Edit || mode == draw::MouseMode::Mark || mode == draw::MouseMode::StationInfo)
+          : doc::IsCameraType(type) && mode != draw::MouseMode::Sheets && mode != draw::MouseMode::PrintArea &&
+                mode != draw::MouseMode::Overview;
   if (picks) {
     const int index = Pick(window);
     if (index >= 0) PickedInMode(index, fromMenu);

@@ -10,10 +10,10 @@
 #include <optional>
 
 #include "doc/SurveyRecord.h"
-#include "draw/interaction/MouseMode.h"
-#include "draw/interaction/ViewInteraction.h"
 #include "draw/ViewTransform.h"
 #include "draw/WorksheetDrawing.h"
+#include "draw/interaction/MouseMode.h"
+#include "draw/interaction/ViewInteraction.h"
 
 class QAbstractScrollArea;
 class QMenu;

@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <random>
 #include <string>
 #include <system_error>
@@ -187,9 +187,8 @@ void SyncFolder(const std::filesystem::path& folder) {
 
 bool IsTemporaryName(const std::string& name, const std::string& prefix) {
   if (name.size() != prefix.size() + kSuffixLength || name.compare(0, prefix.size(), prefix) != 0) return false;
-  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(), [](char c) {
-    return std::strchr(kSuffixLetters, c) != nullptr && c != '\0';
-  });
+  return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                     [](char c) { return std::strchr(kSuffixLetters, c) != nullptr && c != '\0'; });
 }
 
 // Removes the temporary files of `target` that processes which ended before
@@ -217,8 +216,7 @@ std::string TemporaryNamePrefix(const std::filesystem::path& target) {
   return name + ".tmp";
 }
 
-bool WriteFileAtomically(const std::filesystem::path& target,
-                         const std::function<bool(ByteSink&)>& write) {
+bool WriteFileAtomically(const std::filesystem::path& target, const std::function<bool(ByteSink&)>& write) {
   const std::filesystem::path file = ResolveLinks(target);
   if (file.empty() || !file.has_filename()) return false;
 

@@ -93,8 +93,7 @@ class FileSink final : public ByteSink {
 // (a folder, a FIFO, a device) is refused. An existing file keeps its
 // permission bits. After a successful write, temporary files of this target
 // that a process killed earlier left behind are removed.
-bool WriteFileAtomically(const std::filesystem::path& target,
-                         const std::function<bool(ByteSink&)>& write);
+bool WriteFileAtomically(const std::filesystem::path& target, const std::function<bool(ByteSink&)>& write);
 
 // The name of the temporary file beside `target` starts with this prefix,
 // followed by six letters or digits; the whole name stays within 255 bytes.

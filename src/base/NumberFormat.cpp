@@ -14,8 +14,7 @@ std::string FormatFixed(double value, int decimals) {
   if (decimals < 0) decimals = 0;
   // 309 integer digits, sign, point and the decimals always fit.
   std::string text(static_cast<size_t>(decimals) + 320, '\0');
-  const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
-                                    std::chars_format::fixed, decimals);
+  const auto result = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, decimals);
   text.resize(static_cast<size_t>(result.ptr - text.data()));
   return text;
 }
@@ -83,8 +82,8 @@ std::optional<long long> ParseInteger(std::string_view text) {
 
 long LeadingInteger(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
-                             text[i] == '\r' || text[i] == '\v' || text[i] == '\f')) {
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r' ||
+                             text[i] == '\v' || text[i] == '\f')) {
     ++i;
   }
   bool negative = false;

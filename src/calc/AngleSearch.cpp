@@ -73,5 +73,4 @@ std::pair<double, double> MinimiseAngle(const TrigQuadratic& f, const AngleGrid&
   return {bestAt, best};
 }
 
-
 }  // namespace hp::calc

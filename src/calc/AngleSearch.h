@@ -45,7 +45,9 @@ struct TrigQuadratic {
     r = Dot(w, Aw) + 2 * Dot(S, w);
   }
   double Value(double s, double c) const { return a * s * s + b * c * c + 2 * g * s * c + 2 * p * s + 2 * q * c + r; }
-  double Slope(double s, double c) const { return 2 * (a - b) * s * c + 2 * g * (c * c - s * s) + 2 * p * c - 2 * q * s; }
+  double Slope(double s, double c) const {
+    return 2 * (a - b) * s * c + 2 * g * (c * c - s * s) + 2 * p * c - 2 * q * s;
+  }
   double Bend(double s, double c) const {
     return 2 * (a - b) * (c * c - s * s) - 8 * g * s * c - 2 * p * s - 2 * q * c;
   }

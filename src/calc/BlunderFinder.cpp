@@ -56,7 +56,9 @@ Candidate Network::Best(uint32_t index) const {
     consider(SuspectReading::Azimuth, t, at(std::sin(t), std::cos(t)));
   }
   if (L > 1e-6) {
-    const auto at = [&](double sinP, double cosP) { return V3{L * cosP * edge.sinAz, L * cosP * edge.cosAz, L * sinP}; };
+    const auto at = [&](double sinP, double cosP) {
+      return V3{L * cosP * edge.sinAz, L * cosP * edge.cosAz, L * sinP};
+    };
     const TrigQuadratic curve(A, s, {0, 0, L}, {L * edge.sinAz, L * edge.cosAz, 0}, {0, 0, 0}, edge.vec);
     const auto [p, fp] = MinimiseAngle(curve, ElevationGrid(), false);
     (void)fp;
@@ -201,12 +203,12 @@ BlunderSuspect Network::Suspect(uint32_t index, const Candidate& c, double total
   s.correction = correction;
   const auto instrument = InstrumentIndex(r);
   switch (c.reading) {
-    case SuspectReading::Direction:
-      break;
+    case SuspectReading::Direction: break;
     case SuspectReading::Length:
       if (instrument) {
         const double divider = settings.instrumentDivider[*instrument];
-        s.measured = divider != 0 && (r.tapeStart != 0 || r.tapeEnd != 0) ? (r.tapeEnd - r.tapeStart) / divider : r.length;
+        s.measured =
+            divider != 0 && (r.tapeStart != 0 || r.tapeEnd != 0) ? (r.tapeEnd - r.tapeStart) / divider : r.length;
         s.suggested = c.parameter / (edge.cosEl * settings.instrumentSagCoefficient[*instrument] + 1);
       } else {
         s.measured = edge.length;
@@ -244,7 +246,6 @@ BlunderSuspect Network::Suspect(uint32_t index, const Candidate& c, double total
   }
   return s;
 }
-
 
 BlunderReport Network::Run() {
   Build();

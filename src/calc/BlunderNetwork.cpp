@@ -299,8 +299,12 @@ void Network::Evaluate(BlunderReport& report) {
   std::vector<V3> anchors(1, V3{});  // by hangsFrom; 0 for stations of no fixed one
   const Sym3 noCov;
   const V3 origin{};
-  const auto cov = [&](uint32_t n) -> const Sym3& { return m_parentEdge[n] == kNone ? noCov : m_sumWeight[m_parentEdge[n]]; };
-  const auto position = [&](uint32_t n) -> const V3& { return m_parentEdge[n] == kNone ? origin : m_sumWeighted[m_parentEdge[n]]; };
+  const auto cov = [&](uint32_t n) -> const Sym3& {
+    return m_parentEdge[n] == kNone ? noCov : m_sumWeight[m_parentEdge[n]];
+  };
+  const auto position = [&](uint32_t n) -> const V3& {
+    return m_parentEdge[n] == kNone ? origin : m_sumWeighted[m_parentEdge[n]];
+  };
   const auto length = [&](uint32_t n) { return m_parentEdge[n] == kNone ? 0.0 : m_sumChi[m_parentEdge[n]]; };
   const auto legs = [&](uint32_t n) { return m_parentEdge[n] == kNone ? 0 : m_suspiciousThrough[m_parentEdge[n]]; };
   for (const uint32_t n : m_order) {

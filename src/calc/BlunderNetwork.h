@@ -35,7 +35,7 @@ struct Edge {
 struct Candidate {
   bool valid = false;
   SuspectReading reading = SuspectReading::Length;
-  double delta = 0;  // change of the total chi-square
+  double delta = 0;      // change of the total chi-square
   double parameter = 0;  // length (m), azimuth or elevation (radians)
   V3 vec{};
 };
@@ -111,7 +111,7 @@ class Network {
 
   // Loops in the list order of their closing edges.
   base::LargeVector<uint32_t> m_closingEdge, m_top;  // m_top: the stations' lowest common ancestor
-  base::LargeVector<Sym3> m_weight;  // inverse loop covariances
+  base::LargeVector<Sym3> m_weight;                  // inverse loop covariances
   base::LargeVector<V3> m_misclosure;
   base::LargeVector<double> m_chi;
   base::LargeVector<uint8_t> m_suspicious;
@@ -166,8 +166,10 @@ template <typename F>
 void Network::ForEachPathEdge(uint32_t loop, F f) const {
   const Edge& closing = m_edges[m_closingEdge[loop]];
   const uint32_t top = m_top[loop];
-  for (uint32_t n = closing.to; n != top; n = Parent(n)) f(m_parentEdge[n], static_cast<double>(Orientation(m_parentEdge[n])));
-  for (uint32_t n = closing.from; n != top; n = Parent(n)) f(m_parentEdge[n], -static_cast<double>(Orientation(m_parentEdge[n])));
+  for (uint32_t n = closing.to; n != top; n = Parent(n))
+    f(m_parentEdge[n], static_cast<double>(Orientation(m_parentEdge[n])));
+  for (uint32_t n = closing.from; n != top; n = Parent(n))
+    f(m_parentEdge[n], -static_cast<double>(Orientation(m_parentEdge[n])));
 }
 
 }  // namespace hp::calc::blunder

@@ -64,9 +64,10 @@ const char* SuspectReadingText(SuspectReading reading) {
 std::vector<std::string> BlunderLoopCells(const BlunderLoop& loop, size_t number) {
   const double delta = std::sqrt(loop.misclosure[0] * loop.misclosure[0] + loop.misclosure[1] * loop.misclosure[1] +
                                  loop.misclosure[2] * loop.misclosure[2]);
-  return {std::to_string(number),     std::to_string(loop.legCount), Shown(loop.length),
-          Shown(delta),               Shown(loop.misclosure[0]),     Shown(loop.misclosure[1]),
-          Shown(loop.misclosure[2]),  Shown(loop.normalised),        loop.suspicious ? "ja" : "nein"};
+  return {
+      std::to_string(number),         std::to_string(loop.legCount), Shown(loop.length),        Shown(delta),
+      Shown(loop.misclosure[0]),      Shown(loop.misclosure[1]),     Shown(loop.misclosure[2]), Shown(loop.normalised),
+      loop.suspicious ? "ja" : "nein"};
 }
 
 std::vector<std::string> BlunderSuspectCells(const doc::SurveyStore& store, const BlunderSuspect& suspect,

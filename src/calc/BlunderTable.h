@@ -32,8 +32,7 @@ std::vector<std::vector<size_t>> EquivalentSuspects(const BlunderReport& report)
 const std::vector<std::string>& BlunderLoopHeadings();
 const std::vector<std::string>& BlunderSuspectHeadings();
 std::vector<std::string> BlunderLoopCells(const BlunderLoop& loop, size_t number);
-std::vector<std::string> BlunderSuspectCells(const doc::SurveyStore& store, const BlunderSuspect& suspect,
-                                             size_t rank);
+std::vector<std::string> BlunderSuspectCells(const doc::SurveyStore& store, const BlunderSuspect& suspect, size_t rank);
 const char* SuspectReadingText(SuspectReading reading);
 // The mark of a suspect that another explains equally well.
 inline constexpr const char* kEquivalentMark = "gleichwertig";

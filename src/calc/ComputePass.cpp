@@ -15,7 +15,6 @@ namespace hp::calc {
 
 using doc::SurveyRecord;
 
-
 Computation::Computation(doc::SurveyStore& store, platform::Prompter& prompter, std::vector<LoopResult>* results)
     : m_store(store), m_prompter(prompter), m_results(results) {
   currentNumber = static_cast<int>(store.settings.currentRecordNumber);
@@ -64,9 +63,7 @@ bool Computation::Ask(const std::string& text, size_t position, int& stopResult)
       aborted = true;
       stopResult = 0;
       return true;
-    default:
-      m_passedOver.insert(key);
-      return false;
+    default: m_passedOver.insert(key); return false;
   }
 }
 
@@ -80,12 +77,11 @@ constexpr size_t kFetchAhead = 24;
 // Asks for the cache lines of a record that the pass reads and writes.
 void FetchRecord(const SurveyRecord& r) {
   const auto* bytes = reinterpret_cast<const char*>(&r);
-  for (const size_t offset : {offsetof(SurveyRecord, refX), offsetof(SurveyRecord, azimuth),
-                              offsetof(SurveyRecord, direction), offsetof(SurveyRecord, left),
-                              offsetof(SurveyRecord, point), offsetof(SurveyRecord, crossSection),
-                              offsetof(SurveyRecord, crossSection) + offsetof(doc::CrossSection, developedElevation),
-                              offsetof(SurveyRecord, altCoords),
-                              offsetof(SurveyRecord, work)}) {
+  for (const size_t offset :
+       {offsetof(SurveyRecord, refX), offsetof(SurveyRecord, azimuth), offsetof(SurveyRecord, direction),
+        offsetof(SurveyRecord, left), offsetof(SurveyRecord, point), offsetof(SurveyRecord, crossSection),
+        offsetof(SurveyRecord, crossSection) + offsetof(doc::CrossSection, developedElevation),
+        offsetof(SurveyRecord, altCoords), offsetof(SurveyRecord, work)}) {
     __builtin_prefetch(bytes + offset, 1);
   }
 }
@@ -136,9 +132,7 @@ int Computation::ComputeRecords(int first, bool all) {
           position = restart;  // a short loop: walking it again is cheapest
         }
         break;
-      case Step::Stop:
-        BuildDueSections();
-        return m_stopResult;
+      case Step::Stop: BuildDueSections(); return m_stopResult;
     }
   }
   if (adjusting) BuildDueSections();
@@ -167,8 +161,7 @@ void Computation::ComputeSelfReference(size_t position, const LegVector& leg, bo
   r.x = r.refX, r.y = r.refY, r.z = r.refZ;
   r.developed.from = r.developed.to = {r.direction * r.length + c[3], r.refZ, 0};
   SetLegOrientation(r, leg);
-  SingleStationSection(r, {m_store.settings.crossSectionVerticalLimit, m_store.settings.crossSectionAcuteLimit},
-                       false);
+  SingleStationSection(r, {m_store.settings.crossSectionVerticalLimit, m_store.settings.crossSectionAcuteLimit}, false);
   if (m_adjuster.adjusts() && all && r.ring != 0 && !m_adjuster.IsClosed(r.ring)) {
     m_adjuster.Register(records, position, true);
   }
@@ -275,8 +268,11 @@ Computation::Step Computation::Visit(size_t position, int first, bool all, size_
     return Step::Next;
   }
   if (m_adjuster.IsClosed(r.ring)) return Step::Next;
-  const double misclosure[6] = {E[0] - r.x, E[1] - r.y, E[2] - r.z,
-                                ES.distance - r.developed.to.distance, ES.height - r.developed.to.height,
+  const double misclosure[6] = {E[0] - r.x,
+                                E[1] - r.y,
+                                E[2] - r.z,
+                                ES.distance - r.developed.to.distance,
+                                ES.height - r.developed.to.height,
                                 ES.across - r.developed.to.across};
   // The first loop spanning many records starts the bookkeeping that lets
   // the pass compute only what a closure changes; from then on only the
@@ -315,10 +311,8 @@ struct Computed {
   explicit Computed(const SurveyRecord& r)
       : station{r.x, r.y, r.z, r.developed.to.distance, r.developed.to.height, r.developed.to.across, r.pathLength},
         legOrientation{r.crossSection.leg.azimuth, r.crossSection.leg.elevation},
-        length(r.length),
-        junctionEnd{r.crossSection.end.azimuth, r.crossSection.end.elevation},
-        developedElevation(r.crossSection.developedElevation),
-        endCap(r.drawFlags[1]) {
+        length(r.length), junctionEnd{r.crossSection.end.azimuth, r.crossSection.end.elevation},
+        developedElevation(r.crossSection.developedElevation), endCap(r.drawFlags[1]) {
     std::memcpy(walls, r.altCoords, sizeof walls);
   }
   // Bit for bit: a zero of another sign changes later results.

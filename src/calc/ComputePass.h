@@ -20,8 +20,7 @@ namespace hp::calc {
 class Computation {
  public:
   // `results`, when given, collects the loop results of full passes.
-  Computation(doc::SurveyStore& store, platform::Prompter& prompter,
-              std::vector<LoopResult>* results = nullptr);
+  Computation(doc::SurveyStore& store, platform::Prompter& prompter, std::vector<LoopResult>* results = nullptr);
 
   // Computes record `first` (numbers from 1) alone, or with `all` every
   // record from it on with loop adjustment. Returns 1 when the user asked to

@@ -369,14 +369,20 @@ double Extent(const std::vector<const doc::SurveyRecord*>& records, bool needPoi
 
 const std::array<std::string_view, 8>& EvaluationRowLabels() {
   static const std::array<std::string_view, 8> labels = {
-      "Anzahl der &Messzüge",    "&Gesamtlänge",        "Gesamt&tiefe",       "Horizontale &Länge",
+      "Anzahl der &Messzüge",    "&Gesamtlänge",        "Gesamt&tiefe",        "Horizontale &Länge",
       "Horizontale &Ausdehnung", "&Höchster Messpunkt", "&Tiefster Messpunkt", "Längster &Weg zum Ursprung"};
   return labels;
 }
 
 std::array<double, 8> EvaluationRowValues(const EvaluationResult& r) {
-  return {static_cast<double>(r.legCount), r.totalLength, r.totalDepth, r.horizontalLength,
-          r.horizontalExtent, r.highest, r.lowest, r.longestPath};
+  return {static_cast<double>(r.legCount),
+          r.totalLength,
+          r.totalDepth,
+          r.horizontalLength,
+          r.horizontalExtent,
+          r.highest,
+          r.lowest,
+          r.longestPath};
 }
 
 SurveyEvaluation EvaluateSurvey(doc::SurveyStore& store, const doc::Worksheet& worksheet, double heightOffset,

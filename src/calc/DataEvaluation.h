@@ -15,14 +15,14 @@ namespace hp::calc {
 
 // The figures of one set of records, in the order of the dialog's rows.
 struct EvaluationResult {
-  long legCount = 0;             // "Anzahl der &Messzüge"
-  double totalLength = 0;        // "&Gesamtlänge"
-  double totalDepth = 0;         // "Gesamt&tiefe", lowest minus highest (<= 0)
-  double horizontalLength = 0;   // "Horizontale &Länge"
-  double horizontalExtent = 0;   // "Horizontale &Ausdehnung"
-  double highest = 0;            // "&Höchster Messpunkt"
-  double lowest = 0;             // "&Tiefster Messpunkt"
-  double longestPath = 0;        // "Längster &Weg zum Ursprung"
+  long legCount = 0;            // "Anzahl der &Messzüge"
+  double totalLength = 0;       // "&Gesamtlänge"
+  double totalDepth = 0;        // "Gesamt&tiefe", lowest minus highest (<= 0)
+  double horizontalLength = 0;  // "Horizontale &Länge"
+  double horizontalExtent = 0;  // "Horizontale &Ausdehnung"
+  double highest = 0;           // "&Höchster Messpunkt"
+  double lowest = 0;            // "&Tiefster Messpunkt"
+  double longestPath = 0;       // "Längster &Weg zum Ursprung"
 };
 
 struct SurveyEvaluation {

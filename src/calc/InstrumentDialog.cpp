@@ -13,8 +13,8 @@ namespace hp::calc {
 
 namespace {
 constexpr InstrumentColumn kColumns[kInstrumentColumnCount] = {
-    InstrumentColumn::Name,        InstrumentColumn::Divider, InstrumentColumn::Sag,
-    InstrumentColumn::AzimuthUnit, InstrumentColumn::Declination, InstrumentColumn::Year,
+    InstrumentColumn::Name,        InstrumentColumn::Divider,         InstrumentColumn::Sag,
+    InstrumentColumn::AzimuthUnit, InstrumentColumn::Declination,     InstrumentColumn::Year,
     InstrumentColumn::Change,      InstrumentColumn::InclinationUnit, InstrumentColumn::Vertical};
 
 int PositionOf(InstrumentColumn column) {
@@ -140,8 +140,8 @@ doc::DialogOutcome InstrumentDialogModel::Apply(doc::DocumentSettings& settings)
       } else if (double* value = NumberOf(instrument, column)) {
         // The range itself is checked with the whole table below.
         const ColumnRange range = RangeOf(column);
-        auto typed = base::ReadNumberField(
-            Text(number, column), {.notANumber = base::messages::NumberBetweenPlease(range.min, range.max)});
+        auto typed = base::ReadNumberField(Text(number, column),
+                                           {.notANumber = base::messages::NumberBetweenPlease(range.min, range.max)});
         if (auto* message = std::get_if<std::string>(&typed)) return Refuse(number, column, std::move(*message));
         *value = std::get<double>(typed);
       } else {
@@ -154,8 +154,9 @@ doc::DialogOutcome InstrumentDialogModel::Apply(doc::DocumentSettings& settings)
   if (const auto invalid = table.FirstInvalid()) {
     const auto [number, column] = *invalid;
     if (column == InstrumentColumn::Name) {
-      return Refuse(number, column, "Der Ger\u00e4tename darf h\u00f6chstens " + std::to_string(kInstrumentNameMax) +
-                                        " Zeichen lang sein.");
+      return Refuse(
+          number, column,
+          "Der Ger\u00e4tename darf h\u00f6chstens " + std::to_string(kInstrumentNameMax) + " Zeichen lang sein.");
     }
     const ColumnRange range = RangeOf(column);
     const std::string message = IsListColumn(column) ? "Bitte einen Eintrag der Liste w\u00e4hlen."

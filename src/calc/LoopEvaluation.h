@@ -14,9 +14,9 @@
 namespace hp::calc {
 
 struct LoopRow {
-  std::string cells[9];  // Ring, Ringschluss, Messzüge, Länge, Fehler, Delta, Delta X, Delta Y, Delta Z
-  int kind = 0;          // 0 adjusted, 2 reported only, 3 variable reference
-  int recordNumber = 0;  // the closing record, from 1
+  std::string cells[9];         // Ring, Ringschluss, Messzüge, Länge, Fehler, Delta, Delta X, Delta Y, Delta Z
+  int kind = 0;                 // 0 adjusted, 2 reported only, 3 variable reference
+  int recordNumber = 0;         // the closing record, from 1
   bool withinTolerance = true;  // the misclosure is no larger than the length search tolerance
 };
 

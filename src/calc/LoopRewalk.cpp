@@ -165,7 +165,8 @@ void LoopRewalk::MarkCrossingJunctions(size_t first, size_t last) {
       uint32_t& super = m_junctionMin4096[i >> 12];
       if (super < bound) {
         uint32_t minimum = kNone;
-        for (size_t block = i >> 6; block < (i >> 6) + 64; ++block) minimum = std::min(minimum, MarkCrossingBlock(block, bound));
+        for (size_t block = i >> 6; block < (i >> 6) + 64; ++block)
+          minimum = std::min(minimum, MarkCrossingBlock(block, bound));
         super = minimum;
       }
       i += 4096;
@@ -244,7 +245,10 @@ size_t LoopRewalk::MemoryBytes() const {
   return (m_readersHead.capacity() + m_edgeNext.capacity() + m_firstSuccessor.capacity() + 2 * m_ringLinks.capacity() +
           m_junctionMin64.capacity() + m_junctionMin4096.capacity()) *
              sizeof(uint32_t) +
-         (m_junction.capacity() + m_selfReference.capacity() + m_singleHead.capacity() + m_volatile.capacity() + m_dirty.capacity() + m_full.capacity() + m_reset.capacity() + m_pending.capacity() + m_builtJunction.capacity() + m_stale.capacity()) * sizeof(uint64_t) +
+         (m_junction.capacity() + m_selfReference.capacity() + m_singleHead.capacity() + m_volatile.capacity() +
+          m_dirty.capacity() + m_full.capacity() + m_reset.capacity() + m_pending.capacity() +
+          m_builtJunction.capacity() + m_stale.capacity()) *
+             sizeof(uint64_t) +
          m_ringLast.size() * 2 * sizeof(uint32_t);
 }
 

@@ -74,7 +74,9 @@ class LoopRewalk {
   }
   // The predecessor the record at `position` took its last junction with,
   // or kNone.
-  uint32_t JunctionOf(size_t position) const { return Bit(m_junction, position) ? IndexedPredecessor(position) : kNone; }
+  uint32_t JunctionOf(size_t position) const {
+    return Bit(m_junction, position) ? IndexedPredecessor(position) : kNone;
+  }
 
   // Records computed again in the current stretch, which leaves them without
   // a successor until one takes their junction. Every other record that a
@@ -100,7 +102,8 @@ class LoopRewalk {
   void NoteBuilt(size_t position, bool junction) {
     if (position >= m_linked) return;
     const uint64_t bit = uint64_t{1} << (position & 63);
-    m_builtJunction[position >> 6] = junction ? m_builtJunction[position >> 6] | bit : m_builtJunction[position >> 6] & ~bit;
+    m_builtJunction[position >> 6] =
+        junction ? m_builtJunction[position >> 6] | bit : m_builtJunction[position >> 6] & ~bit;
     m_stale[position >> 6] &= ~bit;
   }
   // Notes that the predecessor of the record changed what its junction reads.

@@ -103,9 +103,9 @@ std::optional<CalcRefusal> SurveyCalculator::Leave(CalcField field, std::string_
   // A text that is no angle is refused with the angle's range.
   std::string notANumber(base::messages::kNumberPlease);
   if (IsAngle(field)) {
-    notANumber = field == CalcField::Azimuth
-                     ? base::messages::NumberBetweenPlease(0, m_instrument.FullCircle())
-                     : base::messages::NumberBetweenPlease(m_instrument.InclinationMin(), m_instrument.InclinationMax());
+    notANumber = field == CalcField::Azimuth ? base::messages::NumberBetweenPlease(0, m_instrument.FullCircle())
+                                             : base::messages::NumberBetweenPlease(m_instrument.InclinationMin(),
+                                                                                   m_instrument.InclinationMax());
   }
   auto value = base::ReadNumberField(typed, {.notANumber = std::move(notANumber)});
   if (auto* message = std::get_if<std::string>(&value)) return CalcRefusal{field, std::move(*message)};
@@ -118,8 +118,8 @@ std::optional<CalcRefusal> SurveyCalculator::Enter(CalcField field, double value
   }
   if (field == CalcField::Inclination &&
       !(value >= m_instrument.InclinationMin() && value <= m_instrument.InclinationMax())) {
-    return CalcRefusal{field, base::messages::NumberBetweenPlease(m_instrument.InclinationMin(),
-                                                                  m_instrument.InclinationMax())};
+    return CalcRefusal{
+        field, base::messages::NumberBetweenPlease(m_instrument.InclinationMin(), m_instrument.InclinationMax())};
   }
   if (!(std::fabs(value) <= kCalculatorLimit)) {
     return CalcRefusal{field, base::messages::NumberBetweenPlease(-kCalculatorLimit, kCalculatorLimit)};
@@ -145,9 +145,18 @@ std::optional<CalcRefusal> SurveyCalculator::Enter(CalcField field, double value
       break;
     case CalcField::CorrectedLength: FromCorrectedLength(value); break;
     case CalcField::Horizontal: FromHorizontal(value); break;
-    case CalcField::X: v.x = value; FromCoordinates(); break;
-    case CalcField::Y: v.y = value; FromCoordinates(); break;
-    case CalcField::Z: v.z = value; FromCoordinates(); break;
+    case CalcField::X:
+      v.x = value;
+      FromCoordinates();
+      break;
+    case CalcField::Y:
+      v.y = value;
+      FromCoordinates();
+      break;
+    case CalcField::Z:
+      v.z = value;
+      FromCoordinates();
+      break;
   }
   Polar();
   return std::nullopt;

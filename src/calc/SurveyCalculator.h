@@ -159,9 +159,9 @@ struct StationDistance {
   std::string referencePoint;
   int32_t cave = 0, passage = 0;
   std::string point;
-  std::string instrument;  // "0: Kein Gerät", "3: Name", ... (Windows-1252)
+  std::string instrument;                                  // "0: Kein Gerät", "3: Name", ... (Windows-1252)
   double x = 0, y = 0, z = 0, horizontal = 0, length = 0;  // rounded to hundredths
-  double azimuth = 0, inclination = 0;  // in the instrument's units, rounded
+  double azimuth = 0, inclination = 0;                     // in the instrument's units, rounded
 };
 
 // From the marked record's station (or, with none marked, the current

@@ -6,8 +6,7 @@
 namespace hp::cli {
 
 std::optional<CliArguments> ParseArguments(const std::vector<std::string>& args,
-                                           const std::vector<std::string>& switches,
-                                           std::string& error) {
+                                           const std::vector<std::string>& switches, std::string& error) {
   CliArguments result;
   if (args.empty()) {
     error = "kein Befehl angegeben";

@@ -32,7 +32,6 @@ struct CliArguments {
 // Parses argv; returns nothing and fills `error` on wrong arguments.
 // `switches` lists the options that take no value.
 std::optional<CliArguments> ParseArguments(const std::vector<std::string>& args,
-                                           const std::vector<std::string>& switches,
-                                           std::string& error);
+                                           const std::vector<std::string>& switches, std::string& error);
 
 }  // namespace hp::cli

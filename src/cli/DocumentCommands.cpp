@@ -5,8 +5,8 @@
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
-#include "cli/CliPrompter.h"
 #include "calc/ComputePass.h"
+#include "cli/CliPrompter.h"
 #include "cli/Commands.h"
 #include "doc/DocumentFile.h"
 
@@ -38,8 +38,7 @@ bool OpenInput(const CommandContext& c, const std::string& path, doc::SurveyStor
   const auto settings = SettingsOf(c.args);
   size_t target = 0;
   doc::ReadReport report;
-  if (doc::LoadDocument(path, store, doc::ReadMode::Open, target, prompter, settings, &report) !=
-      doc::ReadStatus::Ok)
+  if (doc::LoadDocument(path, store, doc::ReadMode::Open, target, prompter, settings, &report) != doc::ReadStatus::Ok)
     return false;
   return !report.incomplete ||
          prompter.AskYesNoCancel(kGoOnIncomplete, platform::Icon::Question) == platform::Answer::Yes;

@@ -35,10 +35,9 @@ bool ExportDrawnBitmap(const std::filesystem::path& output, const std::filesyste
   options.prompter = &prompter;
   gfx::EnsureGuiApplication();
   draw::ViewTransform view;
-  const QImage picture = gfx::PaintImage(draw::ScreenCaps(kScreen), draw::ScreenBackground(store, worksheet),
-                                         [&](draw::Surface& surface) {
-                                           draw::DrawWorksheet(surface, store, worksheet, view, settings, options);
-                                         });
+  const QImage picture = gfx::PaintImage(
+      draw::ScreenCaps(kScreen), draw::ScreenBackground(store, worksheet),
+      [&](draw::Surface& surface) { draw::DrawWorksheet(surface, store, worksheet, view, settings, options); });
   return gfx::ExportBitmap(output, picture, prompter);
 }
 

@@ -1,9 +1,9 @@
 // geo utm2geo / geo geo2utm: the grid conversions from the shell.
 #include <climits>
 #include <cmath>
-#include <string_view>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "base/Cp1252.h"
 #include "base/NumberFormat.h"
@@ -61,8 +61,7 @@ int RunGeographicToUtm(const CommandContext& c) {
   if (latitude < -90 || latitude > 90) return Fail(c, kLatitudeRange);
 
   const geo::UtmPosition grid = geo::GeographicToUtm(latitude, longitude);
-  c.out << grid.zone << ' ' << grid.letter << ' ' << Fixed(grid.easting, 2) << ' ' << Fixed(grid.northing, 2)
-        << '\n';
+  c.out << grid.zone << ' ' << grid.letter << ' ' << Fixed(grid.easting, 2) << ' ' << Fixed(grid.northing, 2) << '\n';
   return kExitOk;
 }
 

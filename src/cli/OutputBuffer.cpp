@@ -12,18 +12,12 @@ constexpr const char* kCannotWriteOutput = "Die Ausgabe konnte nicht vollständi
 
 std::string ReasonOf(int error) {
   switch (error) {
-    case ENOSPC:
-      return "Auf dem Datenträger ist kein Platz mehr.";
-    case EDQUOT:
-      return "Das Speicherkontingent auf dem Datenträger ist erschöpft.";
-    case EFBIG:
-      return "Die Datei hat ihre größte zulässige Länge erreicht.";
-    case EBADF:
-      return "Die Standardausgabe ist nicht zum Schreiben geöffnet.";
-    case EIO:
-      return "Das Gerät meldet einen Ein-/Ausgabefehler.";
-    default:
-      return "Fehlernummer " + std::to_string(error) + ".";
+    case ENOSPC: return "Auf dem Datenträger ist kein Platz mehr.";
+    case EDQUOT: return "Das Speicherkontingent auf dem Datenträger ist erschöpft.";
+    case EFBIG: return "Die Datei hat ihre größte zulässige Länge erreicht.";
+    case EBADF: return "Die Standardausgabe ist nicht zum Schreiben geöffnet.";
+    case EIO: return "Das Gerät meldet einen Ein-/Ausgabefehler.";
+    default: return "Fehlernummer " + std::to_string(error) + ".";
   }
 }
 

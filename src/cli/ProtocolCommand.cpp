@@ -5,8 +5,8 @@
 #include "cli/CliPrompter.h"
 #include "cli/Commands.h"
 #include "cli/ViewOptions.h"
-#include "draw/protocol/Protocol.h"
 #include "draw/ViewTransform.h"
+#include "draw/protocol/Protocol.h"
 
 namespace hp::cli {
 

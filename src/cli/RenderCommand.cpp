@@ -19,11 +19,11 @@
 #include "cli/ViewOptions.h"
 #include "doc/DocumentFile.h"
 #include "draw/BackgroundMap.h"
-#include "draw/protocol/Protocol.h"
-#include "draw/pages/PageSetup.h"
-#include "draw/pages/Printing.h"
 #include "draw/ViewTransform.h"
 #include "draw/WorksheetDrawing.h"
+#include "draw/pages/PageSetup.h"
+#include "draw/pages/Printing.h"
+#include "draw/protocol/Protocol.h"
 #include "gfx/GuiApplication.h"
 #include "gfx/PictureFile.h"
 #include "gfx/PrintedPages.h"
@@ -108,7 +108,8 @@ int RunRender(const CommandContext& c) {
   }
 
   const bool printed = c.args.HasFlag("--print");
-  if (printed && *format != gfx::PictureFormat::Pdf) return ArgumentProblem(c, "--print schreibt die gedruckten Seiten als .pdf");
+  if (printed && *format != gfx::PictureFormat::Pdf)
+    return ArgumentProblem(c, "--print schreibt die gedruckten Seiten als .pdf");
 
   doc::SurveyStore store;
   CliPrompter prompter(c.err, c.args.answer);
@@ -141,15 +142,14 @@ int RunRender(const CommandContext& c) {
     return WritePrintedPages(output, store, worksheet, settings, job, prompter);
   }
   draw::ViewTransform view;
-  const bool written = gfx::WritePicture(output, *format, draw::ScreenCaps(size),
-                                         draw::ScreenBackground(store, worksheet), [&](draw::Surface& surface) {
-                                           if (protocol) {
-                                             DrawProtocolPicture(surface, store, worksheet, view, settings,
-                                                                 options.clock);
-                                           } else {
-                                             draw::DrawWorksheet(surface, store, worksheet, view, settings, options);
-                                           }
-                                         });
+  const bool written = gfx::WritePicture(
+      output, *format, draw::ScreenCaps(size), draw::ScreenBackground(store, worksheet), [&](draw::Surface& surface) {
+        if (protocol) {
+          DrawProtocolPicture(surface, store, worksheet, view, settings, options.clock);
+        } else {
+          draw::DrawWorksheet(surface, store, worksheet, view, settings, options);
+        }
+      });
   if (!written) {
     prompter.Message(output.string() + doc::messages::kCannotWrite, platform::Icon::Stop);
     return kExitFailed;

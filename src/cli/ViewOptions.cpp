@@ -27,9 +27,9 @@ int OpenForView(const CommandContext& c, doc::SurveyStore& store, CliPrompter& p
 }
 
 const std::vector<std::string>& ViewOptionNames() {
-  static const std::vector<std::string> names = {
-      "--worksheet", "--display-type", "--azimuth", "--inclination", "--filter", "--numbering",
-      "--colour-mode", "--cross-sections", "--aux-lines", "--scale"};
+  static const std::vector<std::string> names = {"--worksheet", "--display-type", "--azimuth",     "--inclination",
+                                                 "--filter",    "--numbering",    "--colour-mode", "--cross-sections",
+                                                 "--aux-lines", "--scale"};
   return names;
 }
 

@@ -7,8 +7,8 @@ namespace hp::doc {
 
 namespace {
 constexpr std::array<std::string_view, kDisplayTypeCount> kTexts = {
-    "Grundriss",          "Längsschnitt", "Parallelprojektion", "Perspektivprojektion",
-    "3D-Darstellung",     "Animation",    "Vermessungsprotokoll", "Aufriss",
+    "Grundriss",      "Längsschnitt", "Parallelprojektion",   "Perspektivprojektion",
+    "3D-Darstellung", "Animation",    "Vermessungsprotokoll", "Aufriss",
 };
 }  // namespace
 

@@ -261,7 +261,8 @@ void ConvertWorksheet(Worksheet& ws, uint32_t version, bool first, DocumentSetti
   if (v < V(10, 4)) ws.setPicturesPerPosition(50);
   if (v < V(10, 6)) ws.setPointsInLegColour(0);
   if (v < V(11, 2)) ws.setOriginPoint(std::to_string(ws.legacyOriginPointNumber()));
-  if (v < V(11, 3) && ws.stationNumbering() > 1) ws.setStationNumbering(static_cast<int16_t>(ws.stationNumbering() + 1));
+  if (v < V(11, 3) && ws.stationNumbering() > 1)
+    ws.setStationNumbering(static_cast<int16_t>(ws.stationNumbering() + 1));
   if (v < V(11, 7) && ws.lineColourMode() == 0) ws.setBlackBackground(0);
   // The display type values as these versions numbered them.
   if (v < V(12, 2) && ws.displayTypeCode() > 2) {

@@ -26,7 +26,9 @@ DialogOutcome Refuse(base::FieldFault<int> fault) {
   return outcome;
 }
 
-DialogOutcome Refuse(int field, std::string message) { return Refuse(base::FieldFault<int>{field, std::move(message)}); }
+DialogOutcome Refuse(int field, std::string message) {
+  return Refuse(base::FieldFault<int>{field, std::move(message)});
+}
 
 base::NumberField WholeNumberIn(long long min, long long max) {
   const auto low = static_cast<double>(min), high = static_cast<double>(max);
@@ -172,10 +174,10 @@ DialogOutcome DataOptionsModel::Apply(DocumentSettings& s) const {
   const double vertical = reader.Read(VerticalLimit, verticalLimit, NumberIn(0, kMaxLimitAngle));
   const double acute = reader.Read(AcuteLimit, acuteLimit, NumberIn(0, kMaxLimitAngle));
   // A tolerance shown rounded and left alone keeps its exact value.
-  const double length = lengthTolerance == m_shownLength ? m_loadedLength
-                                                         : reader.Read(LengthTolerance, lengthTolerance, kAnyNumber);
-  const double angle = angleTolerance == m_shownAngle ? m_loadedAngle
-                                                      : reader.Read(AngleTolerance, angleTolerance, kAnyNumber);
+  const double length =
+      lengthTolerance == m_shownLength ? m_loadedLength : reader.Read(LengthTolerance, lengthTolerance, kAnyNumber);
+  const double angle =
+      angleTolerance == m_shownAngle ? m_loadedAngle : reader.Read(AngleTolerance, angleTolerance, kAnyNumber);
   if (reader.fault) return Refuse(std::move(*reader.fault));
 
   DialogOutcome outcome;
@@ -266,7 +268,8 @@ uint8_t Flag(uint8_t stored, bool on) {
 FontChoice DescribeFont(const FontSetting& font) {
   FontChoice choice;
   const long long height = font.height;
-  choice.pixelSize = height == 0 ? kDefaultPixels : static_cast<int>(std::min<long long>(std::llabs(height), kMaxPixels));
+  choice.pixelSize =
+      height == 0 ? kDefaultPixels : static_cast<int>(std::min<long long>(std::llabs(height), kMaxPixels));
   choice.pointSize = choice.pixelSize * kPointsPerPixel;
   choice.weight = font.weight <= 0 ? 400 : std::min(font.weight, 1000);
   choice.italic = font.italic != 0;
@@ -292,8 +295,8 @@ int NearestFontStyle(const std::vector<FontStyleOffer>& offers, int weight, bool
   long long bestCost = 0;
   for (size_t i = 0; i < offers.size(); ++i) {
     const FontStyleOffer& offer = offers[i];
-    const long long cost = (offer.italic != italic ? 100000LL : 0) + std::llabs(static_cast<long long>(offer.weight) - weight) * 2 +
-                           (offer.narrowOrWide ? 1 : 0);
+    const long long cost = (offer.italic != italic ? 100000LL : 0) +
+                           std::llabs(static_cast<long long>(offer.weight) - weight) * 2 + (offer.narrowOrWide ? 1 : 0);
     if (best < 0 || cost < bestCost) {
       best = static_cast<int>(i);
       bestCost = cost;

@@ -52,8 +52,7 @@ class DocumentDialogModel {
   static size_t MaxLength(Field field);
 
   // Texts as in the fields; `description` with CR LF between lines.
-  std::string title, title2, cadastreDesignation, cadastreNumber, utmZone, utmBand, meridianConvergence,
-      description;
+  std::string title, title2, cadastreDesignation, cadastreNumber, utmZone, utmBand, meridianConvergence, description;
 
   // OK: stores every field and the corrected zone letter; the document is
   // then modified, recomputed and redrawn. Refuses a cadastre number that is

@@ -18,8 +18,8 @@
 namespace hp::doc {
 
 enum class ReadMode {
-  Open = 0,              // replaces the whole store
-  ImportWhole = 1,       // "Gesamtes &Dokument überschreiben"
+  Open = 0,         // replaces the whole store
+  ImportWhole = 1,  // "Gesamtes &Dokument überschreiben"
   ImportFontsColours = 2,
   ImportInstruments = 3,
   ImportTitle = 4,
@@ -90,9 +90,9 @@ FileUse UseOfMode(ReadMode mode);
 // be opened and one that is not a document with the message of `use`
 // (nothing for include files). Returns the status of the read; a file that
 // cannot be opened or is not a document gives InvalidFormat after its message.
-ReadStatus LoadDocument(const std::filesystem::path& path, SurveyStore& store, ReadMode mode,
-                        size_t& target, platform::Prompter& prompter,
-                        const platform::SettingsStore& settings, ReadReport* report = nullptr);
+ReadStatus LoadDocument(const std::filesystem::path& path, SurveyStore& store, ReadMode mode, size_t& target,
+                        platform::Prompter& prompter, const platform::SettingsStore& settings,
+                        ReadReport* report = nullptr);
 
 // Writes the signature and the document to `path` through a temporary file
 // beside it; false (and the previous file untouched) when writing failed.
@@ -122,7 +122,8 @@ inline constexpr const char* kLastRecordCut = "Dem letzten davon fehlt sein Ende
 // When every announced record was begun but the last one was cut.
 inline constexpr const char* kOnlyLastRecordCut =
     "Die Datei ist unvollständig: dem letzten Datensatz fehlt sein Ende; die fehlenden Angaben bleiben leer.";
-inline constexpr const char* kIncomplete = "Die Datei ist unvollständig: ihr Ende fehlt. Fehlende Angaben bleiben leer.";
+inline constexpr const char* kIncomplete =
+    "Die Datei ist unvollständig: ihr Ende fehlt. Fehlende Angaben bleiben leer.";
 }  // namespace messages
 
 }  // namespace hp::doc

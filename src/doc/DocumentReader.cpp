@@ -42,8 +42,7 @@ bool ReplacesStore(ReadMode mode) {
 }
 
 bool TakesSettingsOnly(ReadMode mode) {
-  return mode == ReadMode::ImportFontsColours || mode == ReadMode::ImportInstruments ||
-         mode == ReadMode::ImportTitle;
+  return mode == ReadMode::ImportFontsColours || mode == ReadMode::ImportInstruments || mode == ReadMode::ImportTitle;
 }
 
 // Reads one image of `size` bytes into the zero-filled `buffer` and returns
@@ -64,8 +63,7 @@ struct FileLayout {
 
 class Reader {
  public:
-  Reader(base::ByteSource& source, ReadMode mode, platform::Prompter& prompter,
-         const platform::SettingsStore& settings)
+  Reader(base::ByteSource& source, ReadMode mode, platform::Prompter& prompter, const platform::SettingsStore& settings)
       : m_source(source), m_mode(mode), m_prompter(prompter), m_settings(settings) {}
 
   ReadStatus Run(SurveyStore& store, size_t& target);
@@ -74,8 +72,7 @@ class Reader {
  private:
   ReadStatus Refuse(const char* message) {
     m_prompter.Message(message, platform::Icon::Exclamation);
-    return (m_mode == ReadMode::Open || m_mode == ReadMode::Template) ? ReadStatus::Unusable
-                                                                       : ReadStatus::Refused;
+    return (m_mode == ReadMode::Open || m_mode == ReadMode::Template) ? ReadStatus::Unusable : ReadStatus::Refused;
   }
   ReadStatus CheckVersion();
   bool ReadSettingsBlock();
@@ -207,8 +204,7 @@ ReadStatus Reader::Run(SurveyStore& store, size_t& target) {
 
   // Ask about the conversion only for a file that can be read at all.
   if (ClearedVersion(m_layout.version) < kCurrentVersion && m_mode == ReadMode::Open &&
-      m_prompter.AskOkCancel(messages::kMustConvert, platform::Icon::Exclamation) ==
-          platform::Answer::Cancel) {
+      m_prompter.AskOkCancel(messages::kMustConvert, platform::Icon::Exclamation) == platform::Answer::Cancel) {
     return ReadStatus::Unusable;
   }
   if (TakesSettingsOnly(m_mode)) {
@@ -302,8 +298,7 @@ void Reader::Commit(SurveyStore& store, size_t& target) {
       const auto at = store.records.begin() + static_cast<std::ptrdiff_t>(target);
       target += m_records.size();
       own.recordCount += static_cast<uint32_t>(m_records.size());
-      store.records.insert(at, std::make_move_iterator(m_records.begin()),
-                           std::make_move_iterator(m_records.end()));
+      store.records.insert(at, std::make_move_iterator(m_records.begin()), std::make_move_iterator(m_records.end()));
       break;
     }
   }
@@ -312,8 +307,7 @@ void Reader::Commit(SurveyStore& store, size_t& target) {
 }  // namespace
 
 ReadStatus ReadDocument(SurveyStore& store, base::ByteSource& source, ReadMode mode, size_t& target,
-                        platform::Prompter& prompter, const platform::SettingsStore& settings,
-                        ReadReport* report) {
+                        platform::Prompter& prompter, const platform::SettingsStore& settings, ReadReport* report) {
   Reader reader(source, mode, prompter, settings);
   const ReadStatus status = reader.Run(store, target);
   if (report) *report = status == ReadStatus::Ok ? reader.Report() : ReadReport{};

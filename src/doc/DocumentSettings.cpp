@@ -9,12 +9,10 @@
 namespace hp::doc {
 
 namespace {
-constexpr uint32_t kLineColours[16] = {0x000000, 0x0000FF, 0x00FF00, 0xFF0000, 0xFFFF00, 0xFF00FF,
-                                       0x00FFFF, 0x0080FF, 0xFF8000, 0x008080, 0x808080, 0xC0C0C0,
-                                       0xFF8080, 0x800080, 0x008000, 0x000080};
-constexpr uint32_t kFalseColours[16] = {0x0000FF, 0x0040FF, 0x0080FF, 0x00C0FF, 0x00FFFF, 0x00FFC0,
-                                        0x00FF80, 0x00FF00, 0x80FF00, 0xC0FF00, 0xFFFF00, 0xFFC000,
-                                        0xFF8000, 0xFF0000, 0xFF0080, 0xFF00C0};
+constexpr uint32_t kLineColours[16] = {0x000000, 0x0000FF, 0x00FF00, 0xFF0000, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x0080FF,
+                                       0xFF8000, 0x008080, 0x808080, 0xC0C0C0, 0xFF8080, 0x800080, 0x008000, 0x000080};
+constexpr uint32_t kFalseColours[16] = {0x0000FF, 0x0040FF, 0x0080FF, 0x00C0FF, 0x00FFFF, 0x00FFC0, 0x00FF80, 0x00FF00,
+                                        0x80FF00, 0xC0FF00, 0xFFFF00, 0xFFC000, 0xFF8000, 0xFF0000, 0xFF0080, 0xFF00C0};
 
 std::string NumberedLines(std::string_view zeroLine, std::string_view prefix) {
   std::string text = "0: ";
@@ -71,9 +69,7 @@ void SetDefaultFalseColours(DocumentSettings& s) {
   std::copy(std::begin(kFalseColours), std::end(kFalseColours), s.falseColours);
 }
 
-void SetDefaultLevelNames(DocumentSettings& s) {
-  base::SetText(s.levelNames, NumberedLines("Unsichtbar", "Ebene "));
-}
+void SetDefaultLevelNames(DocumentSettings& s) { base::SetText(s.levelNames, NumberedLines("Unsichtbar", "Ebene ")); }
 
 void SetDefaultSurveyorNames(DocumentSettings& s) {
   base::SetText(s.surveyorNames, NumberedLines("Unbekannt", "Vermesser "));

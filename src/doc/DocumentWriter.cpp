@@ -43,8 +43,7 @@ WriteStatus WriteDocument(SurveyStore& store, base::ByteSink& sink, WriteMode mo
   std::vector<uint8_t> batch(kBatch * kRecordImageSize);
   size_t filled = 0;
   for (const auto& record : store.records) {
-    auto image = std::span<uint8_t, kRecordImageSize>(batch.data() + filled * kRecordImageSize,
-                                                      kRecordImageSize);
+    auto image = std::span<uint8_t, kRecordImageSize>(batch.data() + filled * kRecordImageSize, kRecordImageSize);
     if (mode == WriteMode::IncludesAsOrdinary && (record->fromInclude || record->includeFile[0])) {
       SurveyRecord copy = *record;
       base::SetText(copy.includeFile, "");
@@ -82,9 +81,8 @@ void ReportInvalid(FileUse use, platform::Prompter& prompter) {
 }
 }  // namespace
 
-ReadStatus LoadDocument(const std::filesystem::path& path, SurveyStore& store, ReadMode mode,
-                        size_t& target, platform::Prompter& prompter,
-                        const platform::SettingsStore& settings, ReadReport* report) {
+ReadStatus LoadDocument(const std::filesystem::path& path, SurveyStore& store, ReadMode mode, size_t& target,
+                        platform::Prompter& prompter, const platform::SettingsStore& settings, ReadReport* report) {
   if (report) *report = ReadReport{};
   const FileUse use = UseOfMode(mode);
   // Only a regular file opens: a FIFO, a device or a folder is reported like
@@ -99,8 +97,7 @@ ReadStatus LoadDocument(const std::filesystem::path& path, SurveyStore& store, R
     return ReadStatus::InvalidFormat;
   }
   std::array<uint8_t, 4> signature{};
-  if (source.Read(signature) != signature.size() ||
-      !std::equal(signature.begin(), signature.end(), kSignature)) {
+  if (source.Read(signature) != signature.size() || !std::equal(signature.begin(), signature.end(), kSignature)) {
     ReportInvalid(use, prompter);
     return ReadStatus::InvalidFormat;
   }

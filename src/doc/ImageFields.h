@@ -37,22 +37,28 @@ struct Encoder {
 };
 
 template <class T>
-concept ByteLike = std::same_as<std::remove_const_t<T>, char> || std::same_as<std::remove_const_t<T>, uint8_t>;
+concept ByteLike = std::same_as < std::remove_const_t<T>,
+char > || std::same_as<std::remove_const_t<T>, uint8_t>;
 
 // Image size of the element types that appear in arrays.
-template <class T> inline constexpr size_t kImageSize = sizeof(T);
-template <> inline constexpr size_t kImageSize<FontSetting> = 60;
-template <> inline constexpr size_t kImageSize<const FontSetting> = 60;
-template <> inline constexpr size_t kImageSize<LegacyFont> = 50;
-template <> inline constexpr size_t kImageSize<const LegacyFont> = 50;
-template <> inline constexpr size_t kImageSize<InstrumentRecord> = 20;
-template <> inline constexpr size_t kImageSize<const InstrumentRecord> = 20;
+template <class T>
+inline constexpr size_t kImageSize = sizeof(T);
+template <>
+inline constexpr size_t kImageSize<FontSetting> = 60;
+template <>
+inline constexpr size_t kImageSize<const FontSetting> = 60;
+template <>
+inline constexpr size_t kImageSize<LegacyFont> = 50;
+template <>
+inline constexpr size_t kImageSize<const LegacyFont> = 50;
+template <>
+inline constexpr size_t kImageSize<InstrumentRecord> = 20;
+template <>
+inline constexpr size_t kImageSize<const InstrumentRecord> = 20;
 
 template <class Io, class T>
-  requires base::LittleEndianValue<std::remove_const_t<T>>
-void Field(const Io& io, size_t offset, T& value) {
-  io.Value(offset, value);
-}
+requires base::LittleEndianValue<std::remove_const_t<T>>
+void Field(const Io& io, size_t offset, T& value) { io.Value(offset, value); }
 
 // Texts and reserved areas are copied byte for byte.
 template <class Io, ByteLike C, size_t N>
@@ -61,13 +67,12 @@ void Field(const Io& io, size_t offset, C (&bytes)[N]) {
 }
 
 template <class Io, class T, size_t N>
-  requires(!ByteLike<T>)
-void Field(const Io& io, size_t offset, T (&values)[N]) {
+requires(!ByteLike<T>) void Field(const Io& io, size_t offset, T (&values)[N]) {
   for (size_t i = 0; i < N; ++i) Field(io, offset + i * kImageSize<T>, values[i]);
 }
 
 template <class Io, class F>
-  requires std::same_as<std::remove_const_t<F>, FontSetting>
+requires std::same_as<std::remove_const_t<F>, FontSetting>
 void Field(const Io& io, size_t o, F& f) {
   Field(io, o + 0, f.height);
   Field(io, o + 4, f.width);
@@ -86,7 +91,7 @@ void Field(const Io& io, size_t o, F& f) {
 }
 
 template <class Io, class F>
-  requires std::same_as<std::remove_const_t<F>, LegacyFont>
+requires std::same_as<std::remove_const_t<F>, LegacyFont>
 void Field(const Io& io, size_t o, F& f) {
   Field(io, o + 0, f.height);
   Field(io, o + 2, f.width);
@@ -105,7 +110,7 @@ void Field(const Io& io, size_t o, F& f) {
 }
 
 template <class Io, class R>
-  requires std::same_as<std::remove_const_t<R>, InstrumentRecord>
+requires std::same_as<std::remove_const_t<R>, InstrumentRecord>
 void Field(const Io& io, size_t o, R& r) {
   Field(io, o + 0, r.azimuthUnit);
   Field(io, o + 4, r.declination);

@@ -10,9 +10,7 @@ namespace hp::doc {
 
 StationId StationOf(const SurveyRecord& r) { return {r.cave, r.passage, base::TextOf(r.point)}; }
 
-StationId RefStationOf(const SurveyRecord& r) {
-  return {r.refCave, r.refPassage, base::TextOf(r.refPoint)};
-}
+StationId RefStationOf(const SurveyRecord& r) { return {r.refCave, r.refPassage, base::TextOf(r.refPoint)}; }
 
 bool SameStation(const StationId& a, const StationId& b) { return !a.point.empty() && a == b; }
 

@@ -3,11 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
-#include <memory>
 
 #include "doc/SurveyRecord.h"
 

@@ -70,7 +70,7 @@ struct SurveyRecord {
   double refX = 0, refY = 0, refZ = 0;  // reference station coordinates
   double x = 0, y = 0, z = 0;           // computed station coordinates
   DevelopedSection developed;
-  double azimuth = 0;                   // in the unit of the record's instrument
+  double azimuth = 0;  // in the unit of the record's instrument
   double inclination = 0;
   double length = 0;  // metres
   int32_t refCave = 0;
@@ -86,8 +86,8 @@ struct SurveyRecord {
   char description[41] = {};
   char remark[81] = {};
   double left = 0, right = 0, up = 0, down = 0;  // passage dimensions in metres
-  int32_t ring = 0;        // loop number
-  int32_t instrument = 1;  // 1 to 16; 0 means no instrument
+  int32_t ring = 0;                              // loop number
+  int32_t instrument = 1;                        // 1 to 16; 0 means no instrument
   CalculatorState calculator;
   char point[13] = {};
   char refPoint[13] = {};

@@ -47,10 +47,10 @@ std::span<const WorksheetFieldInfo> WorksheetFieldTable() {
       HP_WORKSHEET_NUMBER_FIELDS(HP_WS_NUMBER_INFO)
 #undef HP_WS_NUMBER_INFO
 #define HP_WS_TEXT_INFO(name, Name, offset, size, init) {#name, offset, size},
-      HP_WORKSHEET_TEXT_FIELDS(HP_WS_TEXT_INFO)
+          HP_WORKSHEET_TEXT_FIELDS(HP_WS_TEXT_INFO)
 #undef HP_WS_TEXT_INFO
 #define HP_WS_BYTES_INFO(name, Name, offset, size) {#name, offset, size},
-      HP_WORKSHEET_BYTE_FIELDS(HP_WS_BYTES_INFO)
+              HP_WORKSHEET_BYTE_FIELDS(HP_WS_BYTES_INFO)
 #undef HP_WS_BYTES_INFO
   };
   return table;

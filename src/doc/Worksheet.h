@@ -60,7 +60,7 @@ class Worksheet {
   void SetText(size_t offset, size_t size, std::string_view text);
 
 #define HP_WS_NUMBER_ACCESSOR(name, Name, type, offset, init) \
-  type name() const { return Get<type>(offset); }            \
+  type name() const { return Get<type>(offset); }             \
   void set##Name(type value) { Set<type>(offset, value); }
   HP_WORKSHEET_NUMBER_FIELDS(HP_WS_NUMBER_ACCESSOR)
 #undef HP_WS_NUMBER_ACCESSOR
@@ -70,13 +70,13 @@ class Worksheet {
   DisplayType displayType() const { return static_cast<DisplayType>(displayTypeCode()); }
   void setDisplayType(DisplayType type) { setDisplayTypeCode(static_cast<int16_t>(type)); }
 
-#define HP_WS_TEXT_ACCESSOR(name, Name, offset, size, init) \
+#define HP_WS_TEXT_ACCESSOR(name, Name, offset, size, init)    \
   std::string_view name() const { return Text(offset, size); } \
   void set##Name(std::string_view text) { SetText(offset, size, text); }
   HP_WORKSHEET_TEXT_FIELDS(HP_WS_TEXT_ACCESSOR)
 #undef HP_WS_TEXT_ACCESSOR
 
-#define HP_WS_BYTES_ACCESSOR(name, Name, offset, size) \
+#define HP_WS_BYTES_ACCESSOR(name, Name, offset, size)                                                \
   std::span<uint8_t, size> name() { return std::span<uint8_t, size>(image.data() + (offset), size); } \
   std::span<const uint8_t, size> name() const { return std::span<const uint8_t, size>(image.data() + (offset), size); }
   HP_WORKSHEET_BYTE_FIELDS(HP_WS_BYTES_ACCESSOR)

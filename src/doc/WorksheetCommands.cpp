@@ -48,20 +48,16 @@ bool IsWorksheetCommandEnabled(WorksheetCommand command, const SurveyStore& stor
   switch (command) {
     case WorksheetCommand::Select:
     case WorksheetCommand::Move:
-    case WorksheetCommand::Delete:
-      return count >= 2;
-    case WorksheetCommand::Previous:
-      return current > 0;
-    case WorksheetCommand::Next:
-      return current < count - 1;
+    case WorksheetCommand::Delete: return count >= 2;
+    case WorksheetCommand::Previous: return current > 0;
+    case WorksheetCommand::Next: return current < count - 1;
     case WorksheetCommand::Reset:
       // The survey protocol has no sheet settings to reset.
       return store.currentWorksheet->displayType() != DisplayType::Protocol;
     case WorksheetCommand::Restore:
     case WorksheetCommand::New:
     case WorksheetCommand::Rename:
-    case WorksheetCommand::Copy:
-      return true;
+    case WorksheetCommand::Copy: return true;
   }
   return false;
 }

@@ -18,9 +18,7 @@ constexpr uint32_t kMinInfoHeaderSize = 40;
 // The longest info header written is 124 bytes; more is no bitmap.
 constexpr uint32_t kMaxInfoHeaderSize = 4096;
 
-uint16_t U16(std::span<const uint8_t> b, size_t at) {
-  return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
-}
+uint16_t U16(std::span<const uint8_t> b, size_t at) { return static_cast<uint16_t>(b[at] | (b[at + 1] << 8)); }
 uint32_t U32(std::span<const uint8_t> b, size_t at) {
   return static_cast<uint32_t>(b[at]) | (static_cast<uint32_t>(b[at + 1]) << 8) |
          (static_cast<uint32_t>(b[at + 2]) << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
@@ -93,8 +91,7 @@ std::vector<Colour> ReadColourTable(std::span<const uint8_t> table) {
 }
 
 // The picture from the rows (`pixels` holds layout.pixelBytes bytes).
-void ReadPixels(const Layout& layout, const std::vector<Colour>& table, std::span<const uint8_t> pixels,
-                Image& image) {
+void ReadPixels(const Layout& layout, const std::vector<Colour>& table, std::span<const uint8_t> pixels, Image& image) {
   const int32_t width = layout.width;
   image.width = width;
   image.height = static_cast<int>(layout.height);
@@ -106,10 +103,8 @@ void ReadPixels(const Layout& layout, const std::vector<Colour>& table, std::spa
     Colour* out = image.pixels.data() + y * width;
     for (int32_t x = 0; x < width; ++x) {
       const uint8_t* p = row + x * step;
-      if (layout.bits == 8)
-        out[x] = *p < table.size() ? table[*p] : 0;
-      else
-        out[x] = FromBgr(p);
+      if (layout.bits == 8) out[x] = *p < table.size() ? table[*p] : 0;
+      else out[x] = FromBgr(p);
     }
   }
 }
@@ -206,8 +201,8 @@ BitmapStatus ReadBitmapFile(const std::filesystem::path& path, Image& image) {
     return BitmapStatus::Unreadable;
   }
   if (!ReadExactly(source, std::span(pixels).subspan(fromFront))) return BitmapStatus::Unreadable;
-  const std::span<const uint8_t> table = std::span(front).subspan(static_cast<size_t>(layout.tableAt),
-                                                                  static_cast<size_t>(layout.tableEntries * 4));
+  const std::span<const uint8_t> table =
+      std::span(front).subspan(static_cast<size_t>(layout.tableAt), static_cast<size_t>(layout.tableEntries * 4));
   ReadPixels(layout, ReadColourTable(table), pixels, image);
   return BitmapStatus::Ok;
 }
@@ -219,9 +214,9 @@ const Image* BackgroundMap::Get(const std::filesystem::path& documentFolder, std
     m_tried = true;
     m_name = storedName;
     m_folder = documentFolder;
-    const BitmapStatus status =
-        storedName.empty() ? BitmapStatus::Unreadable
-                           : ReadBitmapFile(base::ResolveStoredName(documentFolder, storedName), m_image);
+    const BitmapStatus status = storedName.empty()
+                                    ? BitmapStatus::Unreadable
+                                    : ReadBitmapFile(base::ResolveStoredName(documentFolder, storedName), m_image);
     if (status != BitmapStatus::Ok) {
       m_failed = true;
       m_image = {};

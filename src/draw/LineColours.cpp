@@ -12,9 +12,9 @@ namespace hp::draw {
 
 namespace {
 
-constexpr std::string_view kModeTexts[kLineColourModeCount] = {
-    "Messlinie", "Tiefe", "Weg",     "Datum",     "Querschnitt", "Gang", "Ring",
-    "Ebene",     "Gerät", "Vermesser", "Jahr",    "Monat",       "Tag"};
+constexpr std::string_view kModeTexts[kLineColourModeCount] = {"Messlinie", "Tiefe", "Weg",   "Datum", "Querschnitt",
+                                                               "Gang",      "Ring",  "Ebene", "Gerät", "Vermesser",
+                                                               "Jahr",      "Monat", "Tag"};
 
 long Digits(std::string_view text, size_t from, size_t count) {
   if (from >= text.size()) return 0;
@@ -45,23 +45,16 @@ int AttributeColour(long value, int ownColour) {
 
 bool FalseColourValue(const doc::SurveyRecord& r, int mode, const FalseColourInput& input, double& value) {
   switch (static_cast<LineColourMode>(mode)) {
-    case LineColourMode::Depth:
-      value = r.z - input.heightOffset;
-      return true;
-    case LineColourMode::Path:
-      value = r.pathLength - input.referencePath;
-      return true;
+    case LineColourMode::Depth: value = r.z - input.heightOffset; return true;
+    case LineColourMode::Path: value = r.pathLength - input.referencePath; return true;
     case LineColourMode::Date: {
       if (base::TextOf(r.date).empty()) return false;
       const DateParts d = SplitDate(base::TextOf(r.date));
       value = d.year + (d.month - 1) / 12.0 + (d.day - 1) / 372.0;
       return true;
     }
-    case LineColourMode::CrossSection:
-      value = r.crossSection.halfSize;
-      return true;
-    default:
-      return false;
+    case LineColourMode::CrossSection: value = r.crossSection.halfSize; return true;
+    default: return false;
   }
 }
 

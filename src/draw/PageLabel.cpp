@@ -63,7 +63,8 @@ std::string ExpandPageLabel(std::string_view pattern, const doc::Worksheet& work
   }
 
   std::string scale;
-  if (doc::HasScale(type) && worksheet.automaticScale() == 0) scale = "1:" + base::FormatFixed(worksheet.scaleDenominator(), 0);
+  if (doc::HasScale(type) && worksheet.automaticScale() == 0)
+    scale = "1:" + base::FormatFixed(worksheet.scaleDenominator(), 0);
 
   char date[40];
   std::snprintf(date, sizeof date, "%02d.%02d.%02d", today.day, today.month, today.year);
@@ -81,8 +82,7 @@ std::string ExpandPageLabel(std::string_view pattern, const doc::Worksheet& work
   return text;
 }
 
-std::string ExpandPageLabel(const doc::Worksheet& worksheet, const PageFigures& figures,
-                            const platform::Clock& clock) {
+std::string ExpandPageLabel(const doc::Worksheet& worksheet, const PageFigures& figures, const platform::Clock& clock) {
   return ExpandPageLabel(worksheet.pageLabel(), worksheet, figures, clock.Today());
 }
 

@@ -36,7 +36,6 @@ std::string ExpandPageLabel(std::string_view pattern, const doc::Worksheet& work
 std::string ExpandPageLabel(std::string_view pattern, const doc::Worksheet& worksheet, platform::Date today);
 
 // The worksheet's own page label expanded with the date of `clock`.
-std::string ExpandPageLabel(const doc::Worksheet& worksheet, const PageFigures& figures,
-                            const platform::Clock& clock);
+std::string ExpandPageLabel(const doc::Worksheet& worksheet, const PageFigures& figures, const platform::Clock& clock);
 
 }  // namespace hp::draw

@@ -51,13 +51,12 @@ void DrawStationMark(Surface& s, const doc::Worksheet& ws, Point from, Point to,
       s.SetBrush({BrushStyle::Hollow, 0});
       s.Ellipse({to.x - size, to.y - size, to.x + size, to.y + size});
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
-Painter::Painter(Surface& surface, const doc::SurveyStore& store, const doc::Worksheet& worksheet,
-                 ViewTransform& view, const platform::SettingsStore& settings, const PainterOutput& output)
+Painter::Painter(Surface& surface, const doc::SurveyStore& store, const doc::Worksheet& worksheet, ViewTransform& view,
+                 const platform::SettingsStore& settings, const PainterOutput& output)
     : m_s(surface), m_store(store), m_ws(worksheet), m_view(view), m_settings(settings), m_output(output),
       m_doc(store.settings), m_figures(PageFiguresOf(worksheet)) {
   if (output.sheet) {
@@ -78,7 +77,8 @@ void Painter::Start() {
   for (int i = 0; i < 4; ++i) m_fonts[i] = MakeFont(m_doc.fonts[i], m_caps.dpiY);
   m_fonts[3].escapement = std::clamp<int>(m_ws.labelAngleIndex(), 0, 6) * 150;
   m_s4 = std::max(1, AbsHeight(m_fonts[3]) / 4);
-  const Colour left = static_cast<Colour>(m_settings.GetInt(kSettingsSection, "FarbeLinks", doc::kDefaultLeftEyeColour));
+  const Colour left =
+      static_cast<Colour>(m_settings.GetInt(kSettingsSection, "FarbeLinks", doc::kDefaultLeftEyeColour));
   const Colour right =
       static_cast<Colour>(m_settings.GetInt(kSettingsSection, "FarbeRechts", doc::kDefaultRightEyeColour));
   m_pens = BuildPenSet(m_doc, m_ws.lineWidth(), m_caps, m_output.printer, left, right);
@@ -196,8 +196,7 @@ void Painter::DrawTitleAndPageLabel(const Rect& area, int labelDrop) {
     }
   }
   const platform::SystemClock systemClock;
-  const platform::Clock& clock =
-      m_output.clock ? *m_output.clock : static_cast<const platform::Clock&>(systemClock);
+  const platform::Clock& clock = m_output.clock ? *m_output.clock : static_cast<const platform::Clock&>(systemClock);
   PageFigures figures = m_figures;
   const ViewPose pose = PoseOf(m_view, m_ws);
   figures.azimuth = pose.azimuth;

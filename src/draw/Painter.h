@@ -38,12 +38,12 @@ void DrawStationMark(Surface& surface, const doc::Worksheet& worksheet, Point fr
 
 // What a drawing is told about where it goes.
 struct PainterOutput {
-  bool printer = false;   // a printer page
-  bool preview = false;   // a print-preview page
-  Size window{};          // window (client) size in device units; 0: the device size
-  int pickedRecord = -1;  // list position picked with the mouse, for the crosshair
+  bool printer = false;                    // a printer page
+  bool preview = false;                    // a print-preview page
+  Size window{};                           // window (client) size in device units; 0: the device size
+  int pickedRecord = -1;                   // list position picked with the mouse, for the crosshair
   const platform::Clock* clock = nullptr;  // today's date for the page label; null: the system clock
-  std::optional<SheetChoice> sheet;  // the printed page; none: the worksheet's own sheet
+  std::optional<SheetChoice> sheet;        // the printed page; none: the worksheet's own sheet
 };
 
 // Device margins around the drawing area.

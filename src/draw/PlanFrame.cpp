@@ -14,14 +14,11 @@ std::vector<FrameLine> NorthArrowLines(const Vec3& at, double u) {
   const auto p = [&](double x, double y) { return Vec3{at.x + x * u, at.y + y * u, at.z}; };
   constexpr double n = 0.62, foot = 7.74, head = 9.74;
   return {
-      {p(-6, 0), p(6, 0)},         // east-west bar
-      {p(0, -6), p(0, 5)},         // south-north bar
-      {p(-n, 5), p(n, 5)},         // arrowhead
-      {p(-n, 5), p(0, 6.5)},
-      {p(n, 5), p(0, 6.5)},
-      {p(-n, foot), p(-n, head)},  // letter N
-      {p(-n, head), p(n, foot)},
-      {p(n, foot), p(n, head)},
+      {p(-6, 0), p(6, 0)},                                                              // east-west bar
+      {p(0, -6), p(0, 5)},                                                              // south-north bar
+      {p(-n, 5), p(n, 5)},                                                              // arrowhead
+      {p(-n, 5), p(0, 6.5)},     {p(n, 5), p(0, 6.5)},     {p(-n, foot), p(-n, head)},  // letter N
+      {p(-n, head), p(n, foot)}, {p(n, foot), p(n, head)},
   };
 }
 
@@ -29,7 +26,8 @@ std::vector<FrameLine> PreparePlanFrame(const ViewTransform& view, const doc::Wo
                                         const Extent& world) {
   const DisplayType type = worksheet.displayType();
   if ((type != DisplayType::Plan && type != DisplayType::Parallel) || worksheet.northArrow() == 0) return {};
-  std::vector<FrameLine> lines = NorthArrowLines(view.referencePoint(), NorthArrowUnit(worksheet.northArrowSize(), world));
+  std::vector<FrameLine> lines =
+      NorthArrowLines(view.referencePoint(), NorthArrowUnit(worksheet.northArrowSize(), world));
   for (FrameLine& line : lines) line = {view.ProjectPoint(line.from), view.ProjectPoint(line.to)};
   return lines;
 }

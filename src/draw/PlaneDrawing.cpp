@@ -32,8 +32,7 @@ PainterOutput OutputOf(const PlaneDrawingOptions& o) {
 class PlanePainter : public Painter {
  public:
   PlanePainter(Surface& surface, const doc::SurveyStore& store, const doc::Worksheet& ws, ViewTransform& view,
-               const platform::SettingsStore& settings, const PlaneDrawingOptions& options,
-               PlaneDrawingResult& result)
+               const platform::SettingsStore& settings, const PlaneDrawingOptions& options, PlaneDrawingResult& result)
       : Painter(surface, store, ws, view, settings, OutputOf(options)), m_options(options), m_result(result) {}
 
   bool Run();
@@ -191,8 +190,7 @@ void PlanePainter::DrawCrossSection(size_t n, const Pen& legPen) {
       if (Dev(slot.from) != to) return;
       a = inclined(r.up, 90), b = inclined(r.down, -90);
       break;
-    default:
-      return;
+    default: return;
   }
   m_s.SetPen(CrossSectionPen(legPen));
   m_s.Line(a, b);

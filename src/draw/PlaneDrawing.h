@@ -21,10 +21,10 @@
 namespace hp::draw {
 
 struct PlaneDrawingOptions {
-  bool printer = false;  // a printer page (true scale, page margins)
-  bool preview = false;  // a print-preview page: legs leaving the area are skipped
-  Size window{};         // window size in device units; 0: the device size
-  int pickedRecord = -1;  // list position picked with the mouse, for the crosshair
+  bool printer = false;              // a printer page (true scale, page margins)
+  bool preview = false;              // a print-preview page: legs leaving the area are skipped
+  Size window{};                     // window size in device units; 0: the device size
+  int pickedRecord = -1;             // list position picked with the mouse, for the crosshair
   std::optional<SheetChoice> sheet;  // the printed page; none: the worksheet's own sheet
   double pageWidthMm = kDefaultPageWidthMm, pageHeightMm = kDefaultPageHeightMm;
   const platform::Clock* clock = nullptr;  // today's date for the page label; null: the system clock
@@ -38,10 +38,10 @@ struct PlaneDrawingOptions {
 
 // What a plane drawing leaves for the printing, the mouse and the exports.
 struct PlaneDrawingResult {
-  bool drawn = false;   // false: nothing visible, the message was shown
-  PlaneLayout layout;   // the drawn area and the sheet arithmetic
-  double scale = 0;     // device units per metre
-  int ox = 0, oy = 0;   // corner offsets of ToDevice
+  bool drawn = false;    // false: nothing visible, the message was shown
+  PlaneLayout layout;    // the drawn area and the sheet arithmetic
+  double scale = 0;      // device units per metre
+  int ox = 0, oy = 0;    // corner offsets of ToDevice
   double sceneSize = 0;  // diagonal of the plane extent, at least 3.5
   PlaneRect extent;      // the plane extent (widened when narrow)
   // A printed page only: the area is larger than the page within its

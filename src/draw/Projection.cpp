@@ -77,10 +77,9 @@ struct Homogeneous {
 
 Homogeneous Transform(const Matrix4& m, const Vec3& p) {
   const auto& r = m.m;
-  return {p.x * r[0][0] + p.y * r[1][0] + p.z * r[2][0] + r[3][0],
-          p.x * r[0][1] + p.y * r[1][1] + p.z * r[2][1] + r[3][1],
-          p.x * r[0][2] + p.y * r[1][2] + p.z * r[2][2] + r[3][2],
-          p.x * r[0][3] + p.y * r[1][3] + p.z * r[2][3] + r[3][3]};
+  return {
+      p.x * r[0][0] + p.y * r[1][0] + p.z * r[2][0] + r[3][0], p.x * r[0][1] + p.y * r[1][1] + p.z * r[2][1] + r[3][1],
+      p.x * r[0][2] + p.y * r[1][2] + p.z * r[2][2] + r[3][2], p.x * r[0][3] + p.y * r[1][3] + p.z * r[2][3] + r[3][3]};
 }
 
 Vec3 Divide(const Homogeneous& h) { return {h.x / h.w, h.y / h.w, h.z}; }
@@ -116,10 +115,8 @@ Segment ProjectSegment(const Matrix4& m, const Vec3& from, const Vec3& to) {
   Homogeneous hq = visible1 ? h2 : h1;
   for (int step = 0; step < kMaxCutSteps; ++step) {
     d = {d.x / 2, d.y / 2, d.z / 2};
-    if (hq.w <= 0)
-      q = {q.x + d.x, q.y + d.y, q.z + d.z};
-    else
-      q = {q.x - d.x, q.y - d.y, q.z - d.z};
+    if (hq.w <= 0) q = {q.x + d.x, q.y + d.y, q.z + d.z};
+    else q = {q.x - d.x, q.y - d.y, q.z - d.z};
     hq = Transform(m, q);
     if (hq.w > 0 && hq.w < kNearTolerance) break;
   }

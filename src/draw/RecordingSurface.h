@@ -13,7 +13,7 @@ namespace hp::draw {
 struct RecordedPrimitive {
   enum class Kind { Line, Rectangle, Ellipse, Text, Image };
   Kind kind = Kind::Line;
-  Point from, to;   // Line: its ends; Rectangle, Ellipse, Image: top-left and bottom-right
+  Point from, to;    // Line: its ends; Rectangle, Ellipse, Image: top-left and bottom-right
   std::string text;  // Text only
   unsigned align = 0;
   int imageWidth = 0, imageHeight = 0;  // Image only

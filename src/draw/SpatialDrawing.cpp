@@ -12,8 +12,8 @@
 #include "draw/PageLabel.h"
 #include "draw/Painter.h"
 #include "draw/Picture.h"
-#include "draw/PlaneDrawing.h"
 #include "draw/PlanFrame.h"
+#include "draw/PlaneDrawing.h"
 
 namespace hp::draw {
 
@@ -213,10 +213,8 @@ void SpatialPainter::DrawStereoLegs() {
       if (base::TextOf(r.point).empty() && m_ws.showAuxiliaryLines() == 0) continue;
       if (!m_view.legFilter().Test(r, m_ws).line) continue;
       const ProjectionSlots& slot = m_view.slot(n);
-      if (pass == 0)
-        m_s.Line(Dev(slot.from), Dev(slot.to));
-      else
-        m_s.Line(Right(slot.rightFrom), Right(slot.rightTo));
+      if (pass == 0) m_s.Line(Dev(slot.from), Dev(slot.to));
+      else m_s.Line(Right(slot.rightFrom), Right(slot.rightTo));
     }
   }
 }
@@ -245,8 +243,8 @@ bool SpatialPainter::Run() {
 
   Rect area;
   if (Camera()) {
-    const Size client = m_options.printer ? (m_options.rememberedClient.cx > 0 ? m_options.rememberedClient : Screen())
-                                          : Window();
+    const Size client =
+        m_options.printer ? (m_options.rememberedClient.cx > 0 ? m_options.rememberedClient : Screen()) : Window();
     const int w = ClampedInt(client.cx * m_k), h = ClampedInt(client.cy * m_k);
     area = {-m_ox - w / 2, -m_oy - h / 2, -m_ox + w / 2, -m_oy + h / 2};
   } else {
@@ -261,10 +259,8 @@ bool SpatialPainter::Run() {
     m_s.Rectangle({area.left, area.top, area.right + 1, area.bottom + 1});
   }
   DrawFrame();
-  if (Stereo())
-    DrawStereoLegs();
-  else
-    DrawLegs();
+  if (Stereo()) DrawStereoLegs();
+  else DrawLegs();
   DrawHighlights(true, !Stereo());
   m_result.colours = m_colours;
   return true;

@@ -33,9 +33,9 @@ struct SpatialDrawingOptions {
   // The client size of the window at its last screen drawing: a printed
   // camera view fits that picture to the page. 0: the screen size.
   Size rememberedClient{};
-  int pickedRecord = -1;  // list position picked with the mouse, for the crosshair
+  int pickedRecord = -1;                   // list position picked with the mouse, for the crosshair
   const platform::Clock* clock = nullptr;  // today's date for the page label; null: the system clock
-  std::optional<SheetChoice> sheet;  // the printed page; none: the worksheet's own sheet
+  std::optional<SheetChoice> sheet;        // the printed page; none: the worksheet's own sheet
 };
 
 // One line of the frame geometry, projected; `text` is set for the height

@@ -116,8 +116,8 @@ void ViewTransform::FindReference(const doc::SurveyStore& store, const doc::Work
   m_heightOffset = referenceHeight - worksheet.originZ();
 }
 
-void ViewTransform::BuildMatrices(const doc::Worksheet& ws, const platform::SettingsStore& settings,
-                                  DisplayType type, double factor) {
+void ViewTransform::BuildMatrices(const doc::Worksheet& ws, const platform::SettingsStore& settings, DisplayType type,
+                                  double factor) {
   const double a = m_pose.azimuth, i = m_pose.inclination;
   const Vec3 org{ws.originX(), ws.originY(), ws.originZ()};
   const Vec3& ref = m_reference;
@@ -129,9 +129,7 @@ void ViewTransform::BuildMatrices(const doc::Worksheet& ws, const platform::Sett
 
   m_rightMatrix = Matrix4{};
   switch (type) {
-    case DisplayType::Plan:
-      m_matrix = toOrigin;
-      break;
+    case DisplayType::Plan: m_matrix = toOrigin; break;
     case DisplayType::Section:
       m_matrix = TranslateMatrix(std::sqrt(org.x * org.x + org.y * org.y) - ref.x, org.z - ref.y, 0);
       break;
@@ -142,13 +140,13 @@ void ViewTransform::BuildMatrices(const doc::Worksheet& ws, const platform::Sett
       m_matrix = Chain({toOrigin, SwapMatrix(), TurnAzimuthMatrix(a), TurnInclinationMatrix(0)});
       break;
     case DisplayType::Perspective:
-      m_matrix = Chain({TranslateMatrix(-q.x, -q.y, -q.z), SwapMatrix(), TurnAzimuthMatrix(a),
-                        TurnInclinationMatrix(i), WeightMatrix(weight)});
+      m_matrix = Chain({TranslateMatrix(-q.x, -q.y, -q.z), SwapMatrix(), TurnAzimuthMatrix(a), TurnInclinationMatrix(i),
+                        WeightMatrix(weight)});
       break;
     case DisplayType::RedGreen: {
       const double eye = settings.GetInt(kSettingsSection, "Alpha", kDefaultStereoAngle) / 2.0;
-      const Matrix4 common = Chain({TranslateMatrix(-q.x, -q.y, -q.z), SwapMatrix(), TurnAzimuthMatrix(a),
-                                    TurnInclinationMatrix(i)});
+      const Matrix4 common =
+          Chain({TranslateMatrix(-q.x, -q.y, -q.z), SwapMatrix(), TurnAzimuthMatrix(a), TurnInclinationMatrix(i)});
       m_matrix = Chain({common, TurnAzimuthMatrix(eye), WeightMatrix(weight)});
       m_rightMatrix = Chain({common, TurnAzimuthMatrix(-eye), WeightMatrix(weight)});
       break;
@@ -160,10 +158,9 @@ void ViewTransform::BuildMatrices(const doc::Worksheet& ws, const platform::Sett
       }
       const double s = 1000.0 / d;
       const Vec3& c = m_pose.centre;
-      m_matrix = Chain({TranslateMatrix(-c.x, -c.y, -c.z), ScaleMatrix(s),
-                        SwapMatrix(), TurnAzimuthMatrix(a), TurnInclinationMatrix(i),
-                        TranslateMatrix(0, 0, s * ws.viewDistance() + 500), WeightMatrix(1.0 / 500),
-                        ScaleMatrix(ws.zoomPercent() * factor / 100)});
+      m_matrix = Chain({TranslateMatrix(-c.x, -c.y, -c.z), ScaleMatrix(s), SwapMatrix(), TurnAzimuthMatrix(a),
+                        TurnInclinationMatrix(i), TranslateMatrix(0, 0, s * ws.viewDistance() + 500),
+                        WeightMatrix(1.0 / 500), ScaleMatrix(ws.zoomPercent() * factor / 100)});
       break;
     }
     default:  // the survey protocol projects nothing
@@ -221,8 +218,7 @@ void ViewTransform::FillSlots(const doc::SurveyStore& store, DisplayType type) {
         }
         break;
       }
-      default:
-        break;
+      default: break;
     }
   }
 }

@@ -32,9 +32,9 @@ Colour ScreenBackground(const doc::SurveyStore& store, const doc::Worksheet& wor
   return worksheet.blackBackground() != 0 ? 0 : store.settings.backgroundColour;
 }
 
-WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& store,
-                                     const doc::Worksheet& worksheet, ViewTransform& view,
-                                     const platform::SettingsStore& settings, const WorksheetDrawingOptions& options) {
+WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& store, const doc::Worksheet& worksheet,
+                                     ViewTransform& view, const platform::SettingsStore& settings,
+                                     const WorksheetDrawingOptions& options) {
   WorksheetDrawingResult result;
   const DisplayType type = worksheet.displayType();
   if (!doc::IsDrawnType(type)) return result;

@@ -32,17 +32,17 @@ void DefaultPageSizeMm(const doc::Worksheet& worksheet, double& widthMm, double&
 Colour ScreenBackground(const doc::SurveyStore& store, const doc::Worksheet& worksheet);
 
 struct WorksheetDrawingOptions {
-  bool printer = false;  // a printer page: true scale or fitted, page margins
-  bool preview = false;  // a print-preview page
-  Size window{};  // window (client) size; 0: the device size
-  Size screen{};  // screen size in pixels; 0: the device size
+  bool printer = false;                      // a printer page: true scale or fitted, page margins
+  bool preview = false;                      // a print-preview page
+  Size window{};                             // window (client) size; 0: the device size
+  Size screen{};                             // screen size in pixels; 0: the device size
   double pageWidthMm = 0, pageHeightMm = 0;  // 0: the default page of the worksheet
   const platform::Clock* clock = nullptr;    // null: the system clock
   BackgroundMap* backgroundMap = nullptr;    // null: read for this drawing only
   std::filesystem::path documentFolder;
   platform::Prompter* prompter = nullptr;  // null: no messages
-  int pickedRecord = -1;      // list position marked with the mouse, for the crosshair
-  std::optional<SheetChoice> sheet;  // the printed page; none: the worksheet's own sheet
+  int pickedRecord = -1;                   // list position marked with the mouse, for the crosshair
+  std::optional<SheetChoice> sheet;        // the printed page; none: the worksheet's own sheet
 };
 
 struct WorksheetDrawingResult {
@@ -50,9 +50,9 @@ struct WorksheetDrawingResult {
   double scale = 0;
   int ox = 0, oy = 0;
   double sceneSize = 0;
-  PlaneRect area;  // the drawn area (plane types) or the projected extent, in drawing units
-  std::vector<LineColour> colours;  // per record (list position): the colour of its leg
-  bool cutAtPage = false;  // a printed plane area larger than the page, cut at its margins
+  PlaneRect area;                     // the drawn area (plane types) or the projected extent, in drawing units
+  std::vector<LineColour> colours;    // per record (list position): the colour of its leg
+  bool cutAtPage = false;             // a printed plane area larger than the page, cut at its margins
   std::optional<PlaneLayout> layout;  // the plane types' page layout
 };
 
@@ -62,9 +62,9 @@ Rect DeviceArea(const WorksheetDrawingResult& result);
 // Draws the store's current worksheet on a screen-like surface. The
 // worksheet is only read: what the drawing works out (the view's pose, the
 // page layout) is in the view and the result.
-WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& store,
-                                     const doc::Worksheet& worksheet, ViewTransform& view,
-                                     const platform::SettingsStore& settings, const WorksheetDrawingOptions& options);
+WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& store, const doc::Worksheet& worksheet,
+                                     ViewTransform& view, const platform::SettingsStore& settings,
+                                     const WorksheetDrawingOptions& options);
 
 // Keeps in the worksheet what the window's drawing worked out, so the
 // document saves what the user saw and the view and sheet commands start

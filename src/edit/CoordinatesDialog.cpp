@@ -26,8 +26,7 @@ doc::DialogOutcome Refused(Model::Field field, std::string_view message) {
 }
 
 bool IsMetres(Model::Field field) {
-  return field == Model::Easting || field == Model::Northing || field == Model::UtmHeight ||
-         field == Model::GeoHeight;
+  return field == Model::Easting || field == Model::Northing || field == Model::UtmHeight || field == Model::GeoHeight;
 }
 
 bool IsWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
@@ -183,15 +182,11 @@ doc::DialogOutcome Model::Leave(Field field) {
     case Easting:
     case Northing:
     case Zone:
-    case Letter:
-      return m_changed ? RecomputeGeographic() : doc::DialogOutcome{};
+    case Letter: return m_changed ? RecomputeGeographic() : doc::DialogOutcome{};
     case Latitude:
-    case Longitude:
-      return m_changed ? RecomputeUtm() : doc::DialogOutcome{};
-    case UtmHeight:
-      return CopyHeight(UtmHeight, GeoHeight);
-    case GeoHeight:
-      return CopyHeight(GeoHeight, UtmHeight);
+    case Longitude: return m_changed ? RecomputeUtm() : doc::DialogOutcome{};
+    case UtmHeight: return CopyHeight(UtmHeight, GeoHeight);
+    case GeoHeight: return CopyHeight(GeoHeight, UtmHeight);
   }
   return {};
 }

@@ -119,7 +119,7 @@ class CoordinatesDialogModel {
 
   std::array<std::string, kFieldCount> m_text;
   std::array<std::string, kFieldCount> m_shown;  // the text as last shown
-  std::array<double, kFieldCount> m_value{};      // the value behind m_shown
+  std::array<double, kFieldCount> m_value{};     // the value behind m_shown
   bool m_changed = false;
   std::optional<Field> m_editing;  // the field typed into and not yet left
 };

@@ -26,18 +26,44 @@ enum class EditorMode { Browse, New, Search };
 
 enum class Button {
   // Navigation: "<<", "H<", "G<", "P<", "<", "Ref", ">", ">P", ">G", ">H", ">>".
-  First, CaveBack, PassageBack, PointBack, Previous, Ref, Next, PointForward, PassageForward, CaveForward, Last,
-  New, Save, Cancel, Search, SearchStart, SearchOn, Delete, Compute, Options, Calculator, Mark, Unmark,
-  Distance, Include, Coordinates, Overview, LoopEvaluation, Close,
+  First,
+  CaveBack,
+  PassageBack,
+  PointBack,
+  Previous,
+  Ref,
+  Next,
+  PointForward,
+  PassageForward,
+  CaveForward,
+  Last,
+  New,
+  Save,
+  Cancel,
+  Search,
+  SearchStart,
+  SearchOn,
+  Delete,
+  Compute,
+  Options,
+  Calculator,
+  Mark,
+  Unmark,
+  Distance,
+  Include,
+  Coordinates,
+  Overview,
+  LoopEvaluation,
+  Close,
 };
 bool IsNavigation(Button button);
 
 // The four remembered modes (section "Settings").
 struct EditorSettings {
-  int placement = 5;       // "ModusNeu", a Placement
-  bool autoNew = true;     // "AutoNeu"
-  int searchDirection = 0; // "ModusSuchen", a SearchDirection
-  bool autoSearch = true;  // "AutoSuchen"
+  int placement = 5;        // "ModusNeu", a Placement
+  bool autoNew = true;      // "AutoNeu"
+  int searchDirection = 0;  // "ModusSuchen", a SearchDirection
+  bool autoSearch = true;   // "AutoSuchen"
 
   // Values outside their ranges read as the defaults.
   static EditorSettings Load(const platform::SettingsStore& program);

@@ -28,10 +28,9 @@ constexpr std::string_view kEnterDate = "Bitte geben Sie ein g\u00fcltiges Datum
 std::variant<double, std::string> ReadEntry(const std::string& text, bool whole) {
   if (text.find_first_not_of(' ') == std::string::npos) return 0.0;
   if (whole) {
-    return base::ReadNumberField(text, {.notANumber = std::string(messages::kEnterInteger),
-                                        .integer = true,
-                                        .min = INT32_MIN,
-                                        .max = INT32_MAX});
+    return base::ReadNumberField(
+        text,
+        {.notANumber = std::string(messages::kEnterInteger), .integer = true, .min = INT32_MIN, .max = INT32_MAX});
   }
   return base::ReadNumberField(text, {.notANumber = std::string(messages::kEnterNumber),
                                       .outOfRange = messages::EnterNumberBetween(-kMaxEntry, kMaxEntry),
@@ -97,8 +96,16 @@ void PutText(RecordForm& form, Field f, const char (&field)[N]) {
 
 bool IsRounded(Field f) {
   switch (f) {
-    case Field::RefX: case Field::RefY: case Field::RefZ: case Field::X: case Field::Y: case Field::Z:
-    case Field::Length: case Field::Inclination: case Field::Azimuth: case Field::Direction: return true;
+    case Field::RefX:
+    case Field::RefY:
+    case Field::RefZ:
+    case Field::X:
+    case Field::Y:
+    case Field::Z:
+    case Field::Length:
+    case Field::Inclination:
+    case Field::Azimuth:
+    case Field::Direction: return true;
     default: return false;
   }
 }
@@ -112,24 +119,42 @@ const doc::InstrumentRecord* InstrumentOf(const doc::DocumentSettings& s, int in
 
 FieldKind KindOf(Field f) {
   switch (f) {
-    case Field::RefCave: case Field::RefPassage: case Field::Cave: case Field::Passage: case Field::Ring:
-      return FieldKind::Integer;
-    case Field::RefPoint: case Field::Point: case Field::Date: case Field::Description: case Field::Material:
-    case Field::Measures: case Field::Remark: case Field::FileUrl: case Field::IncludeFile:
-      return FieldKind::Text;
-    case Field::Instrument: case Field::Colour: case Field::Level: case Field::Surveyor: return FieldKind::Choice;
-    case Field::X: case Field::Y: case Field::Z: return FieldKind::Computed;
+    case Field::RefCave:
+    case Field::RefPassage:
+    case Field::Cave:
+    case Field::Passage:
+    case Field::Ring: return FieldKind::Integer;
+    case Field::RefPoint:
+    case Field::Point:
+    case Field::Date:
+    case Field::Description:
+    case Field::Material:
+    case Field::Measures:
+    case Field::Remark:
+    case Field::FileUrl:
+    case Field::IncludeFile: return FieldKind::Text;
+    case Field::Instrument:
+    case Field::Colour:
+    case Field::Level:
+    case Field::Surveyor: return FieldKind::Choice;
+    case Field::X:
+    case Field::Y:
+    case Field::Z: return FieldKind::Computed;
     default: return FieldKind::Number;
   }
 }
 
 size_t MaxLength(Field f) {
   switch (f) {
-    case Field::RefPoint: case Field::Point: return 12;
+    case Field::RefPoint:
+    case Field::Point: return 12;
     case Field::Date: return 11;
     case Field::Description: return 40;
-    case Field::Material: case Field::Measures: case Field::Remark: return 80;
-    case Field::FileUrl: case Field::IncludeFile: return 128;
+    case Field::Material:
+    case Field::Measures:
+    case Field::Remark: return 80;
+    case Field::FileUrl:
+    case Field::IncludeFile: return 128;
     default: return 0;
   }
 }
@@ -331,7 +356,8 @@ std::vector<Choice> NameChoices(std::string_view stored) {
     std::string_view line = stored.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     start = end + 1;
-    if (const auto value = doc::NamedLineNumber(line); value && *value >= 1) choices.push_back({*value, std::string(line)});
+    if (const auto value = doc::NamedLineNumber(line); value && *value >= 1)
+      choices.push_back({*value, std::string(line)});
   }
   return choices;
 }

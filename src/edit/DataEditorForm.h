@@ -21,16 +21,40 @@ namespace hp::edit {
 
 // The fields of the form, in tab order.
 enum class Field {
-  RefCave, RefPassage, RefPoint,
-  Cave, Passage, Point,
-  TapeStart, TapeEnd, Length, Azimuth, Inclination,
-  Left, Right, Up, Down,
-  Instrument, Direction, Ring,
-  Colour, Level, Date, Surveyor,
-  Description, Material, Measures, Remark,
-  FileUrl, IncludeFile,
-  RefX, RefY, RefZ,
-  X, Y, Z,
+  RefCave,
+  RefPassage,
+  RefPoint,
+  Cave,
+  Passage,
+  Point,
+  TapeStart,
+  TapeEnd,
+  Length,
+  Azimuth,
+  Inclination,
+  Left,
+  Right,
+  Up,
+  Down,
+  Instrument,
+  Direction,
+  Ring,
+  Colour,
+  Level,
+  Date,
+  Surveyor,
+  Description,
+  Material,
+  Measures,
+  Remark,
+  FileUrl,
+  IncludeFile,
+  RefX,
+  RefY,
+  RefZ,
+  X,
+  Y,
+  Z,
 };
 inline constexpr size_t kFieldCount = static_cast<size_t>(Field::Z) + 1;
 
@@ -97,12 +121,12 @@ std::string IncrementPointName(std::string_view name);
 
 // Where "&Neu" puts a new record.
 enum class Placement {
-  Before = 0,             // "&vor dem aktuellen Datensatz"
-  After = 1,              // "&nach dem aktuellen Datensatz"
-  AfterPrefilled = 2,     // "&danach mit Vorbelegung"
-  AfterSameReference = 3, // "&danach mit gleicher &Referenz"
-  AtEnd = 4,              // "am &Ende"
-  AtEndPrefilled = 5,     // "am Ende &mit Vorbelegung"
+  Before = 0,              // "&vor dem aktuellen Datensatz"
+  After = 1,               // "&nach dem aktuellen Datensatz"
+  AfterPrefilled = 2,      // "&danach mit Vorbelegung"
+  AfterSameReference = 3,  // "&danach mit gleicher &Referenz"
+  AtEnd = 4,               // "am &Ende"
+  AtEndPrefilled = 5,      // "am Ende &mit Vorbelegung"
 };
 inline constexpr int kPlacementCount = 6;
 
@@ -136,7 +160,7 @@ inline constexpr int kMinColour = -16;
 inline constexpr int kMaxColour = 32;
 struct ColourSample {
   int value = 0;
-  std::string text;  // "%d"
+  std::string text;     // "%d"
   uint32_t colour = 0;  // 0x00BBGGRR
   enum class Pattern { Solid, Hatched, Crossed } pattern = Pattern::Solid;
 };

@@ -30,7 +30,8 @@ bool OpenLink(std::string_view stored, const std::filesystem::path& documentFold
 // The folder the file chooser starts in: that of the current text, the
 // document's folder for an empty text; nothing for an address ("http:" or
 // "www."), which gets no chooser.
-std::optional<std::filesystem::path> ChooserFolder(std::string_view stored, const std::filesystem::path& documentFolder);
+std::optional<std::filesystem::path> ChooserFolder(std::string_view stored,
+                                                   const std::filesystem::path& documentFolder);
 
 // A filter of the form "Name (*.ext)|*.ext|" as a chooser filter
 // "Name (*.ext)"; "*.*" matches every file ("*").

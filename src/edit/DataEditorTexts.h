@@ -28,15 +28,18 @@ inline constexpr std::string_view kNoMoreStations = "Kein weiterer Messpunkt gef
 inline constexpr std::string_view kCannotOpen = " kann nicht ge\u00f6ffnet werden.";
 
 // "Datensatz anlegen".
-inline constexpr std::array<std::string_view, 6> kPlacements = {
-    "&vor dem aktuellen Datensatz", "&nach dem aktuellen Datensatz", "&danach mit Vorbelegung",
-    "&danach mit gleicher &Referenz", "am &Ende", "am Ende &mit Vorbelegung"};
+inline constexpr std::array<std::string_view, 6> kPlacements = {"&vor dem aktuellen Datensatz",
+                                                                "&nach dem aktuellen Datensatz",
+                                                                "&danach mit Vorbelegung",
+                                                                "&danach mit gleicher &Referenz",
+                                                                "am &Ende",
+                                                                "am Ende &mit Vorbelegung"};
 inline constexpr std::string_view kAutoNew = "&automatisches Neuanlegen";
 
 // "Datensatz suchen".
 inline constexpr std::array<std::string_view, 4> kDirections = {
-    "vom &Beginn vorw\u00e4rts", "vom aktuellen Datensatz &vorw\u00e4rts", "vom aktuellen Datensatz &r\u00fcckw\u00e4rts",
-    "vom &Ende r\u00fcckw\u00e4rts"};
+    "vom &Beginn vorw\u00e4rts", "vom aktuellen Datensatz &vorw\u00e4rts",
+    "vom aktuellen Datensatz &r\u00fcckw\u00e4rts", "vom &Ende r\u00fcckw\u00e4rts"};
 inline constexpr std::string_view kAutoSearch = "&automatisches Weitersuchen";
 
 // File choosers of "Datei/URL" and "Include-Datei".

@@ -110,9 +110,7 @@ std::optional<FieldFault> RecordSearch::FromForm(const RecordForm& form, RecordS
     if (text.find_first_not_of(' ') == std::string::npos) continue;
     Criterion c{f, 0, 0, {}};
     switch (KindOf(f)) {
-      case FieldKind::Text:
-        c.text = (f == Field::Point || f == Field::RefPoint) ? text : Lower(text);
-        break;
+      case FieldKind::Text: c.text = (f == Field::Point || f == Field::RefPoint) ? text : Lower(text); break;
       case FieldKind::Integer:
       case FieldKind::Choice: {
         const auto value = base::ParseInteger(text);
@@ -177,8 +175,8 @@ bool RecordSearch::Matches(const doc::SurveyRecord& record, const doc::DocumentS
 
 namespace {
 
-std::optional<size_t> Walk(const RecordList& records, const doc::DocumentSettings& settings,
-                           const RecordSearch& search, int64_t from, bool forward) {
+std::optional<size_t> Walk(const RecordList& records, const doc::DocumentSettings& settings, const RecordSearch& search,
+                           int64_t from, bool forward) {
   const auto count = static_cast<int64_t>(records.size());
   for (int64_t i = from; i >= 0 && i < count; i += forward ? 1 : -1) {
     if (search.Matches(*records[static_cast<size_t>(i)], settings)) return static_cast<size_t>(i);

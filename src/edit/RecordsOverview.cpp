@@ -59,17 +59,38 @@ std::string Rounded(double value) { return base::FormatShown(base::RoundHundredt
 
 const std::array<OverviewColumn, kOverviewColumnCount>& OverviewColumns() {
   static const std::array<OverviewColumn, kOverviewColumnCount> columns = {{
-      {"Satz", 60, false},        {"Referenz", 70, false},   {"Messpunkt", 70, false},
-      {"Start", 60, true},        {"Ende", 60, true},        {"Länge", 55, true},
-      {"Azimut", 55, true},       {"Neigung", 55, true},     {"Links", 55, true},
-      {"Rechts", 55, true},       {"Oben", 55, true},        {"Unten", 55, true},
-      {"Gerät", 45, true},        {"Richtung", 60, true},    {"Ring", 45, true},
-      {"Farbe", 45, true},        {"Ebene", 50, true},       {"Datum", 70, true},
-      {"Vermesser", 65, true},    {"Bezeichnung", 100, false}, {"Material", 150, false},
-      {"Maßnahmen", 150, false},  {"Bemerkung", 150, false}, {"Datei/URL", 300, false},
-      {"Include-Datei", 300, false}, {"Ref X", 70, true},    {"Ref Y", 70, true},
-      {"Ref Z", 55, true},        {"X", 70, true},           {"Y", 70, true},
-      {"Z", 55, true},            {"Weg", 55, true},
+      {"Satz", 60, false},
+      {"Referenz", 70, false},
+      {"Messpunkt", 70, false},
+      {"Start", 60, true},
+      {"Ende", 60, true},
+      {"Länge", 55, true},
+      {"Azimut", 55, true},
+      {"Neigung", 55, true},
+      {"Links", 55, true},
+      {"Rechts", 55, true},
+      {"Oben", 55, true},
+      {"Unten", 55, true},
+      {"Gerät", 45, true},
+      {"Richtung", 60, true},
+      {"Ring", 45, true},
+      {"Farbe", 45, true},
+      {"Ebene", 50, true},
+      {"Datum", 70, true},
+      {"Vermesser", 65, true},
+      {"Bezeichnung", 100, false},
+      {"Material", 150, false},
+      {"Maßnahmen", 150, false},
+      {"Bemerkung", 150, false},
+      {"Datei/URL", 300, false},
+      {"Include-Datei", 300, false},
+      {"Ref X", 70, true},
+      {"Ref Y", 70, true},
+      {"Ref Z", 55, true},
+      {"X", 70, true},
+      {"Y", 70, true},
+      {"Z", 55, true},
+      {"Weg", 55, true},
   }};
   return columns;
 }
@@ -142,7 +163,8 @@ void OverviewTree::Build(const doc::SurveyStore& store, const std::vector<doc::R
       m_groups.push_back(std::move(g));
       passageRecords.emplace_back();
     }
-    const uint64_t key = (static_cast<uint64_t>(static_cast<uint32_t>(r.cave)) << 32) | static_cast<uint32_t>(r.passage);
+    const uint64_t key =
+        (static_cast<uint64_t>(static_cast<uint32_t>(r.cave)) << 32) | static_cast<uint32_t>(r.passage);
     auto passage = passageGroup.find(key);
     if (passage == passageGroup.end()) {
       Group g;

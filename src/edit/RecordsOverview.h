@@ -139,8 +139,8 @@ class RecordsOverview {
   // record and get the focus.
   Control Switch() const { return m_lastFocus == Control::Table ? Control::Tree : Control::Table; }
 
-  FollowUp Edit() const;                                  // "&Bearbeiten", double click on a row
-  FollowUp DoubleClickNode(OverviewTree::NodeId node);    // the editor only for a record node
+  FollowUp Edit() const;                                // "&Bearbeiten", double click on a row
+  FollowUp DoubleClickNode(OverviewTree::NodeId node);  // the editor only for a record node
   FollowUp LoopEvaluation() const { return {FollowUp::Next::LoopEvaluation, 0}; }
 
   int tableSelection() const { return m_tableSelection; }
@@ -186,7 +186,7 @@ class LoopEvaluationList {
   const std::vector<calc::LoopRow>& rows() const { return m_rows; }
   // True when the views are to be redrawn.
   bool SelectRow(size_t row);
-  FollowUp Edit() const;  // "&Bearbeiten", double click
+  FollowUp Edit() const;                                               // "&Bearbeiten", double click
   FollowUp Overview() const { return {FollowUp::Next::Overview, 0}; }  // "Über&sicht"
 
  private:

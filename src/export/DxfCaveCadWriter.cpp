@@ -78,27 +78,56 @@ void DxfCaveCadWriter::Record(TextOut& out, const ExportContext& context, const 
 
   const std::string layer = std::string(1, m_view) + m_area + "-" + Padded4(r.cave) + "_" + Padded4(r.passage);
   const std::string m = General(m_marker), t = General(m_label);
-  out << "  0\nLINE\n  8\n" << layer << "VL\n 10\n" << x1 << "\n 20\n" << y1 << "\n 11\n" << x2 << "\n 21\n" << y2
-      << "\n";
-  out << "  0\nINSERT\n  8\n" << layer << "VM\n 10\n" << x2 << "\n 20\n" << y2 << "\n 41\n" << m << "\n 42\n" << m
-      << "\n 43\n" << m << "\n  2\nVM\n";
-  out << "  0\nTEXT\n  8\n" << layer << "BM\n 10\n0.0\n 20\n0.0\n 72\n     2\n 11\n" << x2 << "\n 21\n" << y2
-      << "\n 40\n" << General(m_passageText) << "\n 41\n0.68\n 51\n10.0\n  7\nBM\n  1\n" << std::to_string(r.passage)
-      << "_\n";
-  out << "  0\nTEXT\n  8\n" << layer << "BP\n 10\n" << x2 << "\n 20\n" << y2 << "\n 40\n" << t
-      << "\n 41\n0.8\n  7\nBP\n  1\n" << LineText(base::TextOf(r.point)) << "\n";
+  out << "  0\nLINE\n  8\n"
+      << layer << "VL\n 10\n"
+      << x1 << "\n 20\n"
+      << y1 << "\n 11\n"
+      << x2 << "\n 21\n"
+      << y2 << "\n";
+  out << "  0\nINSERT\n  8\n"
+      << layer << "VM\n 10\n"
+      << x2 << "\n 20\n"
+      << y2 << "\n 41\n"
+      << m << "\n 42\n"
+      << m << "\n 43\n"
+      << m << "\n  2\nVM\n";
+  out << "  0\nTEXT\n  8\n"
+      << layer << "BM\n 10\n0.0\n 20\n0.0\n 72\n     2\n 11\n"
+      << x2 << "\n 21\n"
+      << y2 << "\n 40\n"
+      << General(m_passageText) << "\n 41\n0.68\n 51\n10.0\n  7\nBM\n  1\n"
+      << std::to_string(r.passage) << "_\n";
+  out << "  0\nTEXT\n  8\n"
+      << layer << "BP\n 10\n"
+      << x2 << "\n 20\n"
+      << y2 << "\n 40\n"
+      << t << "\n 41\n0.8\n  7\nBP\n  1\n"
+      << LineText(base::TextOf(r.point)) << "\n";
   const auto widthBlock = [&](double w) {
-    out << "  0\nINSERT\n  8\n" << layer << "HR\n 10\n" << x2 << "\n 20\n" << y2 << "\n 41\n" << Fixed(w, 2)
-        << "\n 42\n" << m << "\n 50\n" << Fixed(theta, 2) << "\n  2\nHR\n";
+    out << "  0\nINSERT\n  8\n"
+        << layer << "HR\n 10\n"
+        << x2 << "\n 20\n"
+        << y2 << "\n 41\n"
+        << Fixed(w, 2) << "\n 42\n"
+        << m << "\n 50\n"
+        << Fixed(theta, 2) << "\n  2\nHR\n";
   };
   if (w1 >= 0.01) widthBlock(w1);
   if (w2 <= -0.01) widthBlock(w2);
   if (height >= 0.01) {
-    out << "  0\nINSERT\n  8\n" << layer << "BH\n 66\n     1\n 10\n" << x2 << "\n 20\n" << y2 << "\n 41\n" << m
-        << "\n 42\n" << m << "\n 43\n" << m << "\n  2\nBH\n";
-    out << "  0\nATTRIB\n  8\n" << layer << "BH\n 70\n     0\n 10\n0.000\n 20\n0.000\n 72\n     4\n 11\n" << x2
-        << "\n 21\n" << y2 << "\n 40\n" << t << "\n 41\n0.700\n  2\nBH\n  7\nBH\n  1\n" << Fixed(height, 1)
-        << "\n  0\nSEQEND\n";
+    out << "  0\nINSERT\n  8\n"
+        << layer << "BH\n 66\n     1\n 10\n"
+        << x2 << "\n 20\n"
+        << y2 << "\n 41\n"
+        << m << "\n 42\n"
+        << m << "\n 43\n"
+        << m << "\n  2\nBH\n";
+    out << "  0\nATTRIB\n  8\n"
+        << layer << "BH\n 70\n     0\n 10\n0.000\n 20\n0.000\n 72\n     4\n 11\n"
+        << x2 << "\n 21\n"
+        << y2 << "\n 40\n"
+        << t << "\n 41\n0.700\n  2\nBH\n  7\nBH\n  1\n"
+        << Fixed(height, 1) << "\n  0\nSEQEND\n";
   }
 }
 

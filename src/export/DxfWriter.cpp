@@ -22,9 +22,15 @@ struct P3 {
 P3 Q(const draw::Vec3& v) { return {Q2(v.x), Q2(v.y), Q2(v.z)}; }
 
 void Line(TextOut& out, const std::string& layer, int ci, const P3& a, const P3& b) {
-  out << "  0\nLINE\n  8\n" << layer << "\n 62\n" << std::to_string(ci) << "\n 10\n" << Fixed(a.x, 2) << "\n 20\n"
-      << Fixed(a.y, 2) << "\n 30\n" << Fixed(a.z, 2) << "\n 11\n" << Fixed(b.x, 2) << "\n 21\n" << Fixed(b.y, 2)
-      << "\n 31\n" << Fixed(b.z, 2) << "\n";
+  out << "  0\nLINE\n  8\n"
+      << layer << "\n 62\n"
+      << std::to_string(ci) << "\n 10\n"
+      << Fixed(a.x, 2) << "\n 20\n"
+      << Fixed(a.y, 2) << "\n 30\n"
+      << Fixed(a.z, 2) << "\n 11\n"
+      << Fixed(b.x, 2) << "\n 21\n"
+      << Fixed(b.y, 2) << "\n 31\n"
+      << Fixed(b.z, 2) << "\n";
 }
 
 bool SameStation(const doc::SurveyRecord& r) {
@@ -75,9 +81,9 @@ void DxfStandardWriter::Record(TextOut& out, const ExportContext& context, const
         Line(out, layer, ci, p2,
              {p2.x + Q2(r.up * std::cos((a + 90) * kDegree)), p2.y + Q2(r.up * std::sin((a + 90) * kDegree)), p2.z});
       if (r.down != 0)
-        Line(out, layer, ci, p2,
-             {p2.x + Q2(r.down * std::cos((a - 90) * kDegree)), p2.y + Q2(r.down * std::sin((a - 90) * kDegree)),
-              p2.z});
+        Line(
+            out, layer, ci, p2,
+            {p2.x + Q2(r.down * std::cos((a - 90) * kDegree)), p2.y + Q2(r.down * std::sin((a - 90) * kDegree)), p2.z});
     }
   }
 
@@ -92,20 +98,33 @@ void DxfStandardWriter::Record(TextOut& out, const ExportContext& context, const
       Line(out, layer, ci, {p2.x - h / 2, p2.y + h / 2, p2.z}, {p2.x + h / 2, p2.y - h / 2, p2.z});
       Line(out, layer, ci, {p2.x - h / 2, p2.y - h / 2, p2.z}, {p2.x + h / 2, p2.y + h / 2, p2.z});
     } else if (k == 2) {
-      out << "  0\nCIRCLE\n  8\n" << layer << "\n 62\n" << std::to_string(ci) << "\n 10\n" << Fixed(p2.x, 2)
-          << "\n 20\n" << Fixed(p2.y, 2) << "\n 30\n" << Fixed(p2.z, 2) << "\n 40\n" << Fixed(h / 2, 2) << "\n";
+      out << "  0\nCIRCLE\n  8\n"
+          << layer << "\n 62\n"
+          << std::to_string(ci) << "\n 10\n"
+          << Fixed(p2.x, 2) << "\n 20\n"
+          << Fixed(p2.y, 2) << "\n 30\n"
+          << Fixed(p2.z, 2) << "\n 40\n"
+          << Fixed(h / 2, 2) << "\n";
     } else {
-      out << "  0\nPOINT\n  8\n" << layer << "\n 62\n" << std::to_string(ci) << "\n 10\n" << Fixed(p1.x, 2)
-          << "\n 20\n" << Fixed(p1.y, 2) << "\n 30\n" << Fixed(p1.z, 2) << "\n";
+      out << "  0\nPOINT\n  8\n"
+          << layer << "\n 62\n"
+          << std::to_string(ci) << "\n 10\n"
+          << Fixed(p1.x, 2) << "\n 20\n"
+          << Fixed(p1.y, 2) << "\n 30\n"
+          << Fixed(p1.z, 2) << "\n";
     }
   }
 
   if (entry.visible.label && named) {
     const std::string label = context.LabelText(r);
     if (!label.empty())
-      out << "  0\nTEXT\n  8\nTexte_" << level << "\n 62\n" << std::to_string(ci) << "\n 10\n"
-          << Fixed(p2.x + 0.75 * h, 2) << "\n 20\n" << Fixed(p2.y + 0.75 * h, 2) << "\n 30\n" << Fixed(p2.z, 2)
-          << "\n 40\n" << Fixed(h, 2) << "\n  1\n" << label << "\n";
+      out << "  0\nTEXT\n  8\nTexte_" << level << "\n 62\n"
+          << std::to_string(ci) << "\n 10\n"
+          << Fixed(p2.x + 0.75 * h, 2) << "\n 20\n"
+          << Fixed(p2.y + 0.75 * h, 2) << "\n 30\n"
+          << Fixed(p2.z, 2) << "\n 40\n"
+          << Fixed(h, 2) << "\n  1\n"
+          << label << "\n";
   }
 }
 

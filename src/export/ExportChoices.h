@@ -51,7 +51,7 @@ enum class ExportOptionsDialog { None, Dxf, Gpx, Kml, Vrml, DocumentCopy, Table 
 ExportOptionsDialog OptionsDialogFor(std::string_view extension);
 
 struct GpxOptions {
-  int select = 0;           // 0 the current station, 1 all labelled stations
+  int select = 0;  // 0 the current station, 1 all labelled stations
   bool removeUmlauts = true;
   std::string symbol = "Waypoint";
   void Load(const platform::SettingsStore& settings);

@@ -57,8 +57,7 @@ bool ExportFile(const std::filesystem::path& path, const ExportContext& context,
   });
   if (status == WriteStatus::kUnwritableNumber)
     prompter.Message(messages::kUnwritableSetting, platform::Icon::Exclamation);
-  else if (!written)
-    prompter.Message(path.string() + messages::kCannotOpen, platform::Icon::Exclamation);
+  else if (!written) prompter.Message(path.string() + messages::kCannotOpen, platform::Icon::Exclamation);
   return written;
 }
 

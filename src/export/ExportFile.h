@@ -19,8 +19,8 @@ namespace hp::exports {
 // name, lower-cased ("x.DXF" gives "dxf", "x.dxf2" gives "xf2").
 std::string ExportExtension(const std::filesystem::path& path);
 
-// The writer for an extension ("txt", "kml", "gpx", "ovl", "tro", "svx", "dxf", standard or cave cadastre by "DXFFormat"),
-// or null when no writer takes it.
+// The writer for an extension ("txt", "kml", "gpx", "ovl", "tro", "svx", "dxf", standard or cave cadastre by
+// "DXFFormat"), or null when no writer takes it.
 std::unique_ptr<ExportWriter> WriterFor(std::string_view extension, const platform::SettingsStore& settings);
 
 // The message that refuses to export the display type `type` in the format of

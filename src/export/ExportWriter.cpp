@@ -71,8 +71,7 @@ WriteStatus RunWriter(ExportWriter& writer, base::ByteSink& sink, const ExportCo
   TextOut out(sink);
   writer.Begin(out, context);
   if (writer.WalksRecords())
-    WalkRecords(context, writer.UsesLegFilter(),
-                [&](const RecordEntry& entry) { writer.Record(out, context, entry); });
+    WalkRecords(context, writer.UsesLegFilter(), [&](const RecordEntry& entry) { writer.Record(out, context, entry); });
   writer.End(out, context);
   if (!out.Flush()) return WriteStatus::kSinkFailed;
   return out.unwritable() ? WriteStatus::kUnwritableNumber : WriteStatus::kWritten;

@@ -36,9 +36,10 @@ void IconStyles(TextOut& out) {
   for (const std::string_view icon : kIcons) {
     const std::string i(icon);
     const std::string href = "<href>" + std::string(kIconAddress) + i + ".png</href>\n";
-    out << "<Style id=\"normalState_" << i << "\">\n<IconStyle>\n<scale>1.0</scale>\n<Icon>\n" << href
-        << "</Icon>\n</IconStyle>\n<LabelStyle>\n<scale>1.0</scale>\n</LabelStyle>\n</Style>\n";
-    out << "<Style id=\"highlightState_" << i << "\">\n<IconStyle>\n<scale>1.1</scale>\n<Icon>\n" << href
+    out << "<Style id=\"normalState_" << i << "\">\n<IconStyle>\n<scale>1.0</scale>\n<Icon>\n"
+        << href << "</Icon>\n</IconStyle>\n<LabelStyle>\n<scale>1.0</scale>\n</LabelStyle>\n</Style>\n";
+    out << "<Style id=\"highlightState_" << i << "\">\n<IconStyle>\n<scale>1.1</scale>\n<Icon>\n"
+        << href
         << "</Icon>\n</IconStyle>\n<LabelStyle>\n<scale>1.1</scale>\n<color>ff0000ff</color>\n</LabelStyle>\n"
            "</Style>\n";
     out << "<StyleMap id=\"styleMap_" << i << "\">\n<Pair>\n<key>normal</key>\n<styleUrl>#normalState_" << i
@@ -52,8 +53,7 @@ void LineStyles(TextOut& out, const ExportContext& context) {
   const bool falseColours = draw::IsFalseColourMode(context.worksheet.lineColourMode());
   for (int n = 1; n <= 16; ++n) {
     const uint32_t entry = falseColours ? s.falseColours[n - 1] : s.lineColours[n - 1];
-    const uint32_t value =
-        (context.worksheet.blackBackground() != 0 && entry == 0) ? 0xFFFFFFFFu : entry - 0x01000000u;
+    const uint32_t value = (context.worksheet.blackBackground() != 0 && entry == 0) ? 0xFFFFFFFFu : entry - 0x01000000u;
     char colour[16];
     std::snprintf(colour, sizeof colour, "%8x", static_cast<unsigned>(value));
     out << "<Style id=\"Color" << std::to_string(n) << "\">\n<LineStyle>\n<color>" << colour << "</color>\n<width>"
@@ -63,8 +63,9 @@ void LineStyles(TextOut& out, const ExportContext& context) {
 
 void PointPlacemark(TextOut& out, const std::string& name, const std::string& description, std::string_view style,
                     const geo::GeographicPosition& p, double z) {
-  out << "<Placemark>\n<name>\n" << name << "\n</name>\n<description>\n" << description
-      << "\n.\n</description>\n<styleUrl>\n#" << style << "\n</styleUrl><Point>\n<coordinates>\n"
+  out << "<Placemark>\n<name>\n"
+      << name << "\n</name>\n<description>\n"
+      << description << "\n.\n</description>\n<styleUrl>\n#" << style << "\n</styleUrl><Point>\n<coordinates>\n"
       << Coordinates(p, z) << "\n</coordinates>\n</Point>\n</Placemark>\n";
 }
 
@@ -134,16 +135,17 @@ void KmlWriter::Record(TextOut& out, const ExportContext& context, const RecordE
   if (entry.visible.line) {
     out << "<Placemark>\n<name>" << legName << "</name>\n<styleUrl>#Color"
         << std::to_string(ColourIndex(context.DrawnColour(entry.index)))
-        << "</styleUrl>\n<MultiGeometry>\n<LineString>\n<coordinates>\n" << Coordinates(from, r.refZ) << " "
-        << Coordinates(to, r.z) << "\n</coordinates>\n</LineString>\n</MultiGeometry>\n</Placemark>\n";
+        << "</styleUrl>\n<MultiGeometry>\n<LineString>\n<coordinates>\n"
+        << Coordinates(from, r.refZ) << " " << Coordinates(to, r.z)
+        << "\n</coordinates>\n</LineString>\n</MultiGeometry>\n</Placemark>\n";
   }
   m_openCave = r.cave;
 }
 
 void KmlWriter::End(TextOut& out, const ExportContext&) {
   if (m_folderOpen) out << "</Folder>\n";
-  const std::string description = "Version " + std::string(kProgramVersion) + "\n\n" + std::string(kRights) +
-                                  "\n\n" + std::string(kWebAddress);
+  const std::string description =
+      "Version " + std::string(kProgramVersion) + "\n\n" + std::string(kRights) + "\n\n" + std::string(kWebAddress);
   PointPlacemark(out, std::string(kProgramName), description, "styleMap_HollowplanIcon",
                  geo::GeographicPosition{m_minLatitude, m_maxLongitude}, 0.0);
   out << "</Document>\n</kml>\n";

@@ -15,9 +15,7 @@ struct PreparedView {
   draw::ViewTransform view;
   draw::Picture picture;
   // What the writers read of it (refers to this object).
-  DrawnView Drawn() const {
-    return {view.slots(), picture.colours, view.heightOffset(), view.referencePath(), &view};
-  }
+  DrawnView Drawn() const { return {view.slots(), picture.colours, view.heightOffset(), view.referencePath(), &view}; }
 };
 
 // Works out the picture of the store's current worksheet when its display

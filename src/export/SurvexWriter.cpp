@@ -113,9 +113,7 @@ std::string QuotedName(std::string_view name) {
 
 // UTM coordinates: an easting inside a zone's strip and a northing on the
 // globe. A survey in its own frame has small coordinates around its origin.
-bool LooksLikeUtm(const doc::SurveyRecord& r) {
-  return r.x >= 100000 && r.x <= 900000 && r.y > 0 && r.y <= 10000000;
-}
+bool LooksLikeUtm(const doc::SurveyRecord& r) { return r.x >= 100000 && r.x <= 900000 && r.y > 0 && r.y <= 10000000; }
 
 // "*fix NAME x y z".
 std::string FixLine(long cave, long passage, std::string_view point, double x, double y, double z) {
@@ -209,8 +207,7 @@ void SurvexWriter::Begin(TextOut& out, const ExportContext& context) {
   const std::optional<size_t> first = FirstReference(context);
   if (first && LooksLikeUtm(*context.store.records[*first])) {
     const char band = settings.utmBand[0];
-    const std::string system =
-        "UTM" + std::to_string(settings.utmZone) + (band >= 'A' && band < 'N' ? "S" : "N");
+    const std::string system = "UTM" + std::to_string(settings.utmZone) + (band >= 'A' && band < 'N' ? "S" : "N");
     out << "*cs " << system << "\n*cs out " << system << "\n";
   }
   out << "*data normal from to tape compass clino\n";

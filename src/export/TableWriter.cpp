@@ -41,16 +41,15 @@ void TableWriter::Record(TextOut& out, const ExportContext& context, const Recor
   out << std::to_string(r.refCave) << t << std::to_string(r.refPassage) << t << LineText(base::TextOf(r.refPoint)) << t
       << std::to_string(r.cave) << t << std::to_string(r.passage) << t << LineText(base::TextOf(r.point)) << t
       << Shown(r.tapeStart) << t << Shown(r.tapeEnd) << t << Shown(r.length) << t << Shown(r.azimuth) << t
-      << Shown(r.inclination) << t << Shown(r.left) << t << Shown(r.right) << t << Shown(r.up) << t
-      << Shown(r.down) << t << std::to_string(r.instrument) << t << Shown(r.direction) << t
-      << std::to_string(r.ring) << t << std::to_string(r.colour) << t << std::to_string(r.level) << t
-      << LineText(base::TextOf(r.date)) << t << std::to_string(r.surveyor) << t
-      << LineText(base::TextOf(r.description)) << t << LineText(base::TextOf(r.material)) << t
-      << LineText(base::TextOf(r.measures)) << t << LineText(base::TextOf(r.remark)) << t
-      << LineText(base::TextOf(r.fileUrl)) << t << (all ? std::string() : LineText(base::TextOf(r.includeFile)))
-      << t
-      << Coordinate(r.refX) << t << Coordinate(r.refY) << t << Coordinate(r.refZ) << t << Coordinate(r.x) << t
-      << Coordinate(r.y) << t << Coordinate(r.z) << '\n';
+      << Shown(r.inclination) << t << Shown(r.left) << t << Shown(r.right) << t << Shown(r.up) << t << Shown(r.down)
+      << t << std::to_string(r.instrument) << t << Shown(r.direction) << t << std::to_string(r.ring) << t
+      << std::to_string(r.colour) << t << std::to_string(r.level) << t << LineText(base::TextOf(r.date)) << t
+      << std::to_string(r.surveyor) << t << LineText(base::TextOf(r.description)) << t
+      << LineText(base::TextOf(r.material)) << t << LineText(base::TextOf(r.measures)) << t
+      << LineText(base::TextOf(r.remark)) << t << LineText(base::TextOf(r.fileUrl)) << t
+      << (all ? std::string() : LineText(base::TextOf(r.includeFile))) << t << Coordinate(r.refX) << t
+      << Coordinate(r.refY) << t << Coordinate(r.refZ) << t << Coordinate(r.x) << t << Coordinate(r.y) << t
+      << Coordinate(r.z) << '\n';
 }
 
 }  // namespace hp::exports

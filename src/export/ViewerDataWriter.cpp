@@ -4,9 +4,9 @@
 #include <string>
 
 #include "base/FixedText.h"
-#include "draw/interaction/LegDisplayDialog.h"
 #include "draw/LineColours.h"
 #include "draw/SpatialDrawing.h"
+#include "draw/interaction/LegDisplayDialog.h"
 #include "export/ProgramInfo.h"
 #include "export/Writers.h"
 #include "export/WrittenValues.h"
@@ -41,12 +41,13 @@ void ViewerDataWriter::Begin(TextOut& out, const ExportContext& context) {
 
   out << "/\n/         Hollowview\n/  " << kRights << "\n/  " << kWebAddress << "\n/\nversion \"" << kProgramVersion
       << "\"\n";
-  out << "zoom " << General(ws.zoomPercent()) << "\nframes " << std::to_string(ws.picturesPerPosition())
-      << "\ntime " << std::to_string(context.settings.GetInt("Settings", "Animation", 20)) << "\nrepeat "
-      << std::to_string(ws.endlessAnimation()) << "\npos " << std::to_string(ws.currentPositionNumber())
-      << "\ntext " << std::to_string(std::abs(s.fonts[3].height)) << "\nrotate "
-      << std::to_string(std::clamp<int>(ws.labelAngleIndex(), 0, draw::kLabelAngleCount - 1) * 15) << "\nmeridian " << General(s.meridianConvergence)
-      << "\nbackground " << std::to_string(ws.blackBackground() != 0 ? 0u : s.backgroundColour) << "\n";
+  out << "zoom " << General(ws.zoomPercent()) << "\nframes " << std::to_string(ws.picturesPerPosition()) << "\ntime "
+      << std::to_string(context.settings.GetInt("Settings", "Animation", 20)) << "\nrepeat "
+      << std::to_string(ws.endlessAnimation()) << "\npos " << std::to_string(ws.currentPositionNumber()) << "\ntext "
+      << std::to_string(std::abs(s.fonts[3].height)) << "\nrotate "
+      << std::to_string(std::clamp<int>(ws.labelAngleIndex(), 0, draw::kLabelAngleCount - 1) * 15) << "\nmeridian "
+      << General(s.meridianConvergence) << "\nbackground "
+      << std::to_string(ws.blackBackground() != 0 ? 0u : s.backgroundColour) << "\n";
   const bool falseColours = draw::IsFalseColourMode(ws.lineColourMode());
   out << "color 0 0\n";
   for (int n = 1; n <= 16; ++n) {
@@ -100,8 +101,8 @@ void ViewerDataWriter::End(TextOut& out, const ExportContext& context) {
   for (const auto& p : ws.positions)
     out << "position " << view(p->azimuth, p->inclination, p->distance, p->centreX, p->centreY, p->centreZ) << "\n";
   const draw::ViewPose pose = context.Pose();
-  out << "viewpos " << view(pose.azimuth, pose.inclination, ws.viewDistance(), pose.centre.x, pose.centre.y, pose.centre.z)
-      << "\n";
+  out << "viewpos "
+      << view(pose.azimuth, pose.inclination, ws.viewDistance(), pose.centre.x, pose.centre.y, pose.centre.z) << "\n";
 }
 
 }  // namespace hp::exports

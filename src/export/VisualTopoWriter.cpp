@@ -96,8 +96,8 @@ void VisualTopoWriter::Record(TextOut& out, const ExportContext& context, const 
   const double length = std::sqrt(dx * dx + dy * dy + dz * dz);
   const double azimuth = std::atan2(dx, dy) * kToDegrees;
   const double inclination = std::atan2(dz, std::sqrt(dx * dx + dy * dy)) * kToDegrees;
-  out << StationField(from) << " " << StationField(Name(r.cave, r.passage, base::TextOf(r.point)))
-      << " " << RightAligned(Fixed(length, 2), 19) << " " << RightAligned(Fixed(azimuth, 2), 7) << " "
+  out << StationField(from) << " " << StationField(Name(r.cave, r.passage, base::TextOf(r.point))) << " "
+      << RightAligned(Fixed(length, 2), 19) << " " << RightAligned(Fixed(azimuth, 2), 7) << " "
       << RightAligned(Fixed(inclination, 2), 7) << "   0.00   0.00   0.00   0.00 N I\n";
 }
 

@@ -19,7 +19,6 @@ namespace {
 constexpr double kRingDegree = 0.017453293;
 constexpr double kDegree = std::numbers::pi / 180;
 
-
 std::string Component(uint32_t colour, int shift) {
   const double c = (colour >> shift) & 0xFF;
   return General(std::floor(c * 1000 / 255 + 0.5) / 1000);
@@ -28,8 +27,12 @@ std::string Rgb(uint32_t colour) {
   return Component(colour, 0) + " " + Component(colour, 8) + " " + Component(colour, 16);
 }
 
-const char* const kProtoHead[] = {" field SFColor farbe 0.5 0.5 0.5 ] {\n", " Transform {\n", "  children [\n",
-                                  "   Shape {\n", "    appearance Appearance {\n", "     material Material { \n"};
+const char* const kProtoHead[] = {" field SFColor farbe 0.5 0.5 0.5 ] {\n",
+                                  " Transform {\n",
+                                  "  children [\n",
+                                  "   Shape {\n",
+                                  "    appearance Appearance {\n",
+                                  "     material Material { \n"};
 const char* const kProtoTail = "     ] \n    }\n   }\n  ] \n }\n}\n";
 
 void Prototypes(TextOut& out, int n) {
@@ -41,7 +44,8 @@ void Prototypes(TextOut& out, int n) {
     out << "      " << std::to_string(n + i) << ", " << std::to_string(n + i + 1) << ", " << std::to_string(i + 1)
         << ", " << std::to_string(i) << ", -1,\n";
   out << "      " << std::to_string(2 * n - 1) << ", " << std::to_string(n) << ", 0, " << std::to_string(n - 1)
-      << ", -1,\n" << kProtoTail;
+      << ", -1,\n"
+      << kProtoTail;
 
   out << "PROTO Ebene [ field MFVec3f ecken [ ] \n";
   for (const char* line : kProtoHead) out << line;
@@ -206,8 +210,8 @@ void VrmlWriter::Record(TextOut& out, const ExportContext& context, const Record
 
   const doc::DocumentSettings& s = context.store.settings;
   const int ci = ColourIndex(context.DrawnColour(entry.index));
-  uint32_t colour = draw::IsFalseColourMode(context.worksheet.lineColourMode()) ? s.falseColours[ci - 1]
-                                                                                : s.lineColours[ci - 1];
+  uint32_t colour =
+      draw::IsFalseColourMode(context.worksheet.lineColourMode()) ? s.falseColours[ci - 1] : s.lineColours[ci - 1];
   if (colour == 0 && context.worksheet.blackBackground() != 0) colour = 0xFFFFFF;
   const std::string farbe = Rgb(colour);
   if (r.drawFlags[0]) out << "  Ebene { farbe " << farbe << " ecken [" << first << "] }\n";
@@ -222,25 +226,28 @@ void VrmlWriter::End(TextOut& out, const ExportContext& context) {
       return Fixed(x, 2) + " " + Fixed(y, 2) + " " + Fixed(z, 2) + ", ";
     };
     out << "\n  Rahmen { farbe " << Rgb(context.store.settings.frameColour) << " ecken ["
-        << corner(m_min.x, m_min.y, m_min.z) << corner(m_min.x, m_max.y, m_min.z)
-        << corner(m_min.x, m_max.y, m_max.z) << corner(m_min.x, m_min.y, m_max.z)
-        << corner(m_max.x, m_min.y, m_min.z) << corner(m_max.x, m_max.y, m_min.z)
+        << corner(m_min.x, m_min.y, m_min.z) << corner(m_min.x, m_max.y, m_min.z) << corner(m_min.x, m_max.y, m_max.z)
+        << corner(m_min.x, m_min.y, m_max.z) << corner(m_max.x, m_min.y, m_min.z) << corner(m_max.x, m_max.y, m_min.z)
         << corner(m_max.x, m_max.y, m_max.z) << corner(m_max.x, m_min.y, m_max.z) << "] }\n";
   }
   out << " ]\n}\n";
 
-  const auto viewpoint = [&](const std::string& indent, double azimuth, double inclination, double distance,
-                             double x, double y, double z, int number) {
+  const auto viewpoint = [&](const std::string& indent, double azimuth, double inclination, double distance, double x,
+                             double y, double z, int number) {
     const double reach = 1.5 * distance + m_sceneSize;
     const std::string sub = indent.empty() ? "" : " ";
-    out << "\nTransform {\n" << indent << "translation " << Fixed(x + m_shift.x, 2) << " " << Fixed(z + m_shift.z, 2)
-        << " " << Fixed(-(y + m_shift.y), 2) << "\n" << indent << "rotation 0 1 0 " << Fixed(-azimuth * kDegree, 6)
-        << "\n" << indent << "children [\n" << (indent.empty() ? "\n" : "") << indent << sub << "Viewpoint { \n"
+    out << "\nTransform {\n"
+        << indent << "translation " << Fixed(x + m_shift.x, 2) << " " << Fixed(z + m_shift.z, 2) << " "
+        << Fixed(-(y + m_shift.y), 2) << "\n"
+        << indent << "rotation 0 1 0 " << Fixed(-azimuth * kDegree, 6) << "\n"
+        << indent << "children [\n"
+        << (indent.empty() ? "\n" : "") << indent << sub << "Viewpoint { \n"
         << indent << sub << sub << "position 0 " << Fixed(-reach * std::sin(inclination * kDegree), 6) << " "
-        << Fixed(reach * std::cos(inclination * kDegree), 6) << "\n" << indent << sub << sub
-        << "orientation 1 0 0 " << Fixed(inclination * kDegree, 6) << "\n" << indent << sub << sub
-        << "description\t\"Position " << std::to_string(number) << "\"\n" << indent << sub << "}\n" << indent
-        << "]\n}\n";
+        << Fixed(reach * std::cos(inclination * kDegree), 6) << "\n"
+        << indent << sub << sub << "orientation 1 0 0 " << Fixed(inclination * kDegree, 6) << "\n"
+        << indent << sub << sub << "description\t\"Position " << std::to_string(number) << "\"\n"
+        << indent << sub << "}\n"
+        << indent << "]\n}\n";
   };
   int k = 0;
   for (const auto& p : ws.positions)

@@ -158,9 +158,9 @@ class VrmlWriter final : public ExportWriter {
  private:
   int m_faces = 4;
   int m_form = 2;
-  double m_diameter = 100;  // centimetres
+  double m_diameter = 100;                          // centimetres
   std::vector<std::pair<double, double>> m_circle;  // cosine and sine of each ring step
-  double m_sceneSize = 0;   // 1.5 times the diagonal of the extent
+  double m_sceneSize = 0;                           // 1.5 times the diagonal of the extent
   draw::Vec3 m_shift;
   // A station by cave, passage and name; the name views the record's own text,
   // which outlives the writer.
@@ -205,8 +205,8 @@ class SurvexWriter final : public ExportWriter {
   struct StationHash {
     size_t operator()(const Station& s) const noexcept;
   };
-  std::vector<doc::RecordKind> m_kinds;                // by list position
-  std::unordered_set<Station, StationHash> m_defined;  // stations written so far
+  std::vector<doc::RecordKind> m_kinds;                     // by list position
+  std::unordered_set<Station, StationHash> m_defined;       // stations written so far
   std::map<std::pair<long, long>, std::string> m_passages;  // passage -> its "*data passage" rows
   std::string m_line;
   bool m_blockOpen = false;

@@ -29,8 +29,7 @@ bool AllWritable(const double (&values)[N], size_t count = N) {
 
 bool NumbersWritable(const doc::SurveyRecord& r, unsigned values) {
   if ((values & (kStations | kGeographic)) && !AllWritable({r.refX, r.refY, r.refZ, r.x, r.y, r.z})) return false;
-  if ((values & kReadings) &&
-      !AllWritable({r.tapeStart, r.tapeEnd, r.length, r.azimuth, r.inclination, r.direction}))
+  if ((values & kReadings) && !AllWritable({r.tapeStart, r.tapeEnd, r.length, r.azimuth, r.inclination, r.direction}))
     return false;
   if ((values & kPassage) && !AllWritable({r.left, r.right, r.up, r.down})) return false;
   if ((values & kWalls) && !AllWritable(r.altCoords)) return false;

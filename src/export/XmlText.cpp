@@ -35,10 +35,8 @@ std::string XmlText(std::string_view text) {
   for (const char c : LineText(text)) {
     const auto byte = static_cast<unsigned char>(c);
     if (AppendMarkup(out, c)) continue;
-    if (byte >= 0x80)
-      AppendReference(out, byte);
-    else
-      out += c;
+    if (byte >= 0x80) AppendReference(out, byte);
+    else out += c;
   }
   return out;
 }
@@ -59,10 +57,8 @@ std::string GpxName(std::string_view text, bool replaceUmlauts) {
         default: break;
       }
     }
-    if (replacement)
-      name += replacement;
-    else
-      name += c;
+    if (replacement) name += replacement;
+    else name += c;
   }
   if (name.size() > 32) name.resize(32);
   return Latin1Xml(name);
@@ -73,10 +69,8 @@ std::string Latin1Xml(std::string_view text) {
   for (const char c : LineText(text)) {
     const auto byte = static_cast<unsigned char>(c);
     if (AppendMarkup(out, c)) continue;
-    if (byte >= 0x80 && byte <= 0x9F)
-      AppendReference(out, byte);
-    else
-      out += c;
+    if (byte >= 0x80 && byte <= 0x9F) AppendReference(out, byte);
+    else out += c;
   }
   return out;
 }

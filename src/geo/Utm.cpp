@@ -22,7 +22,7 @@ constexpr double kFalseNorthingSouth = 10000000.0;
 
 // Series coefficients in powers of the squared eccentricity.
 struct Series {
-  double meridian;             // A, the meridian arc per radian over a
+  double meridian;              // A, the meridian arc per radian over a
   std::array<double, 4> alpha;  // geographic -> grid
   std::array<double, 4> delta;  // grid -> geographic
 };
@@ -34,14 +34,10 @@ Series MakeSeries() {
   const double e8 = e4 * e4;
   Series s{};
   s.meridian = 1 - e2 / 4 - 3 * e4 / 64 - 5 * e6 / 256 - 175 * e8 / 16384;
-  s.alpha = {e2 / 8 - e4 / 96 - 9 * e6 / 1024 - 901 * e8 / 184320,
-             13 * e4 / 768 + 17 * e6 / 5120 - 311 * e8 / 737280,
-             61 * e6 / 15360 + 899 * e8 / 430080,
-             49561 * e8 / 41287680};
-  s.delta = {e2 / 8 + e4 / 48 + 7 * e6 / 2048 + e8 / 61440,
-             e4 / 768 + 3 * e6 / 1280 + 559 * e8 / 368640,
-             17 * e6 / 30720 + 283 * e8 / 430080,
-             4397 * e8 / 41287680};
+  s.alpha = {e2 / 8 - e4 / 96 - 9 * e6 / 1024 - 901 * e8 / 184320, 13 * e4 / 768 + 17 * e6 / 5120 - 311 * e8 / 737280,
+             61 * e6 / 15360 + 899 * e8 / 430080, 49561 * e8 / 41287680};
+  s.delta = {e2 / 8 + e4 / 48 + 7 * e6 / 2048 + e8 / 61440, e4 / 768 + 3 * e6 / 1280 + 559 * e8 / 368640,
+             17 * e6 / 30720 + 283 * e8 / 430080, 4397 * e8 / 41287680};
   return s;
 }
 
@@ -121,8 +117,7 @@ UtmPosition GeographicToUtm(double latitude, double longitude) {
   const double e = kEccentricity;
 
   const double sinPhi = std::sin(phi);
-  const double psi =
-      std::log(std::tan(phi / 2 + kPi / 4) * std::pow((1 - e * sinPhi) / (1 + e * sinPhi), e / 2));
+  const double psi = std::log(std::tan(phi / 2 + kPi / 4) * std::pow((1 - e * sinPhi) / (1 + e * sinPhi), e / 2));
   const double q = std::asin(std::sin(lambda - lambda0) / Cosh(psi));
   const double etaPrime = std::log(std::tan(q / 2 + kPi / 4));
   const double xiPrime = std::atan(Sinh(psi) / std::cos(lambda - lambda0));
@@ -161,8 +156,7 @@ GeographicPosition UtmToGeographic(int zone, char letter, double easting, double
   double phi = 2 * std::atan(std::exp(psi)) - kPi / 2;
   for (int i = 0; i < kMaxLatitudeIterations; ++i) {
     const double sinPhi = std::sin(phi);
-    const double next =
-        2 * std::atan(std::pow((1 + e * sinPhi) / (1 - e * sinPhi), e / 2) * std::exp(psi)) - kPi / 2;
+    const double next = 2 * std::atan(std::pow((1 + e * sinPhi) / (1 - e * sinPhi), e / 2) * std::exp(psi)) - kPi / 2;
     const bool settled = std::fabs(next - phi) < 1e-11;
     phi = next;
     if (settled) break;

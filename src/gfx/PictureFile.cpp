@@ -76,7 +76,8 @@ std::vector<uint8_t> BitmapBytes(const QImage& image) {
   pixels.pixels.reserve(static_cast<size_t>(pixels.width) * static_cast<size_t>(pixels.height));
   for (int y = 0; y < rgb.height(); ++y) {
     const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-    for (int x = 0; x < rgb.width(); ++x) pixels.pixels.push_back(draw::RgbColour(qRed(row[x]), qGreen(row[x]), qBlue(row[x])));
+    for (int x = 0; x < rgb.width(); ++x)
+      pixels.pixels.push_back(draw::RgbColour(qRed(row[x]), qGreen(row[x]), qBlue(row[x])));
   }
   return draw::EncodeBitmap(pixels);
 }

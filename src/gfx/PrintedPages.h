@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "draw/Surface.h"
 #include "draw/pages/PageSetup.h"
 #include "draw/pages/Printing.h"
-#include "draw/Surface.h"
 
 namespace hp::gfx {
 

@@ -18,9 +18,7 @@ constexpr size_t kMaxCompared = 64;
 // Pixels added around a glyph outline for hinting and smoothing.
 constexpr int kInkMargin = 1;
 
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+QString ToQString(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 }  // namespace
 
@@ -29,9 +27,7 @@ QColor ToQColor(draw::Colour colour) {
                 static_cast<int>((colour >> 16) & 0xFF));
 }
 
-draw::Colour FromQColor(const QColor& colour) {
-  return draw::RgbColour(colour.red(), colour.green(), colour.blue());
-}
+draw::Colour FromQColor(const QColor& colour) { return draw::RgbColour(colour.red(), colour.green(), colour.blue()); }
 
 draw::DeviceCaps CapsOf(const QPaintDevice& device) {
   draw::DeviceCaps caps;
@@ -73,8 +69,8 @@ QFont ToQFont(const draw::Font& font) {
 GlyphCache::GlyphCache(const QFont& font) : m_raw(QRawFont::fromFont(font)) {
   // A stretched or synthesised face is drawn differently from its raw font.
   const int stretch = font.stretch();
-  m_usable = m_raw.isValid() && (stretch == QFont::AnyStretch || stretch == QFont::Unstretched) &&
-             !font.underline() && !font.strikeOut();
+  m_usable = m_raw.isValid() && (stretch == QFont::AnyStretch || stretch == QFont::Unstretched) && !font.underline() &&
+             !font.strikeOut();
   if (m_usable && (m_raw.weight() < 600) != (font.weight() < 600)) m_usable = false;
   if (m_usable && (m_raw.style() != QFont::StyleNormal) != font.italic()) m_usable = false;
 }
@@ -137,10 +133,7 @@ bool GlyphCache::Layout(const QString& text, QList<quint32>& glyphs, QList<QPoin
 }
 
 QPainterSurface::QPainterSurface(QPainter& painter, const draw::DeviceCaps& caps)
-    : m_painter(painter),
-      m_caps(caps),
-      m_qfont(ToQFont(m_font)),
-      m_metrics(m_qfont, painter.device()),
+    : m_painter(painter), m_caps(caps), m_qfont(ToQFont(m_font)), m_metrics(m_qfont, painter.device()),
       m_glyphs(std::in_place, m_qfont) {
   m_raster = m_painter.paintEngine() != nullptr && m_painter.paintEngine()->type() == QPaintEngine::Raster;
   m_painter.setRenderHint(QPainter::Antialiasing, false);
@@ -253,8 +246,7 @@ namespace {
 
 // True when `line`, widened by `reach` pixels, may touch `box`.
 bool ClipsInto(const QLine& line, int reach, const PixelBox& box) {
-  const double left = box.left - reach, right = box.right + reach, top = box.top - reach,
-               bottom = box.bottom + reach;
+  const double left = box.left - reach, right = box.right + reach, top = box.top - reach, bottom = box.bottom + reach;
   double t0 = 0, t1 = 1;
   const double x = line.x1(), y = line.y1(), dx = line.dx(), dy = line.dy();
   // Cut the line at each side of the box; what is left lies inside.
@@ -277,8 +269,7 @@ bool ClipsInto(const QLine& line, int reach, const PixelBox& box) {
 }
 
 inline bool LineMeets(const QLine& line, int reach, const PixelBox& box) {
-  return box.Meets(PixelBox::Around(line.x1(), line.y1(), line.x2(), line.y2()), reach) &&
-         ClipsInto(line, reach, box);
+  return box.Meets(PixelBox::Around(line.x1(), line.y1(), line.x2(), line.y2()), reach) && ClipsInto(line, reach, box);
 }
 
 }  // namespace
@@ -290,8 +281,7 @@ void QPainterSurface::QueueLine(int x1, int y1, int x2, int y2) {
   if (!m_runIndexes.isEmpty()) {
     const QLine line(x1, y1, x2, y2);
     const auto meets = [&](const PixelBox& b) { return LineMeets(line, reach, b); };
-    if (!Reorderable() || m_textBoxes.size() != static_cast<size_t>(m_textRuns) ||
-        m_textBoxes.size() > kMaxCompared ||
+    if (!Reorderable() || m_textBoxes.size() != static_cast<size_t>(m_textRuns) || m_textBoxes.size() > kMaxCompared ||
         (LineMeets(line, reach, m_textUnion) && std::any_of(m_textBoxes.begin(), m_textBoxes.end(), meets))) {
       FlushText();
     }
@@ -351,8 +341,9 @@ void QPainterSurface::Text(draw::Point at, std::string_view text, unsigned align
                        static_cast<int>(std::ceil(origin.y() + m_glyphInk.bottom())) + kInkMargin};
     const bool reorderable = Reorderable();
     const auto meets = [&](const QLine& line) { return LineMeets(line, m_lineReach, box); };
-    if (!m_lines.empty() && (!reorderable || m_lines.size() > kMaxCompared ||
-                             (box.Meets(m_lineBounds, m_lineReach) && std::any_of(m_lines.begin(), m_lines.end(), meets)))) {
+    if (!m_lines.empty() &&
+        (!reorderable || m_lines.size() > kMaxCompared ||
+         (box.Meets(m_lineBounds, m_lineReach) && std::any_of(m_lines.begin(), m_lines.end(), meets)))) {
       FlushLines();
     }
     if (m_runColour != m_textColour || m_textBoxes.size() > kMaxCompared) FlushText();
@@ -417,9 +408,8 @@ void QPainterSurface::DrawImage(const draw::Image& image, const draw::Rect& dest
       row[x] = qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF));
     }
   }
-  m_painter.drawImage(QRect(QPoint(destination.left, destination.top),
-                            QPoint(destination.right - 1, destination.bottom - 1)),
-                      picture);
+  m_painter.drawImage(
+      QRect(QPoint(destination.left, destination.top), QPoint(destination.right - 1, destination.bottom - 1)), picture);
 }
 
 }  // namespace hp::gfx

@@ -55,7 +55,7 @@ class GlyphCache {
   struct Glyph {
     quint32 index = 0;
     qreal advance = 0;
-    QRectF bounds;  // of the outline, pen at (0, 0)
+    QRectF bounds;       // of the outline, pen at (0, 0)
     bool known = false;  // looked up in the font
   };
   // The glyph of `c`, null when the text needs the general layout.
@@ -152,11 +152,11 @@ class QPainterSurface final : public draw::Surface {
   // device box of a waiting text: their pixels are disjoint, so drawing
   // either batch first gives the same picture.
   std::vector<PixelBox> m_textBoxes;
-  PixelBox m_textUnion;  // of m_textBoxes, when there are any
-  int m_textRuns = 0;   // texts waiting in the glyph run
-  int m_lineReach = 0;  // pixels the waiting lines reach beyond their ideal path
+  PixelBox m_textUnion;   // of m_textBoxes, when there are any
+  int m_textRuns = 0;     // texts waiting in the glyph run
+  int m_lineReach = 0;    // pixels the waiting lines reach beyond their ideal path
   PixelBox m_lineBounds;  // of the waiting lines' end points
-  QRectF m_glyphInk;    // of the text laid out last
+  QRectF m_glyphInk;      // of the text laid out last
   // Glyphs waiting to be drawn in m_runFont and m_runColour, at device
   // positions.
   QRawFont m_runFont;

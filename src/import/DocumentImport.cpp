@@ -155,8 +155,8 @@ calc::ComputeOutcome UpdateIncludes(doc::SurveyStore& store, const std::filesyst
   }
   store.settings.recordCount = static_cast<uint32_t>(records.size());
   if (refused) {
-    prompter.Message(memoryRecords < maxRecords ? OutOfMemoryMessage(needed, memoryRecords) + "\n" +
-                                                      refused->string() + messages::kIncludeNotRead
+    prompter.Message(memoryRecords < maxRecords ? OutOfMemoryMessage(needed, memoryRecords) + "\n" + refused->string() +
+                                                      messages::kIncludeNotRead
                                                 : refused->string() + messages::kIncludeTooManyRecords,
                      platform::Icon::Exclamation);
   }

@@ -65,8 +65,8 @@ bool ImportCommand::Run(doc::SurveyStore& store, const std::filesystem::path& fi
   if (question == Question::DocumentParts) {
     choice = std::clamp(choice, 0, 3);
     m_settings.SetInt(kSection, "ImportHPN", choice);
-    imported = ImportDocument(store, file, DocumentPartsMode(choice), prompter, m_settings) !=
-               DocumentImportResult::Failed;
+    imported =
+        ImportDocument(store, file, DocumentPartsMode(choice), prompter, m_settings) != DocumentImportResult::Failed;
   } else {
     if (question == Question::TableMode) {
       choice = std::clamp(choice, 0, 1);

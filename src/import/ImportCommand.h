@@ -22,9 +22,9 @@ inline constexpr const char* kFilter =
     "Hollowplan (*.hpn)|*.hpn|PocketTopo (*.txt)|*.txt|Tabelle (*.txt)|*.txt|Alle Dateien (*.*)|*.*|";
 inline constexpr const char* kDefaultExtension = "txt";
 inline constexpr const char* kDocumentQuestion = "Datenimport Hollowplan-Format";
-inline constexpr const char* kDocumentChoices[] = {
-    "Gesamtes &Dokument überschreiben", "Nur &Schriftarten und Farben übernehmen", "Nur &Geräte übernehmen",
-    "Nur &Titel und Beschreibung übernehmen"};
+inline constexpr const char* kDocumentChoices[] = {"Gesamtes &Dokument überschreiben",
+                                                   "Nur &Schriftarten und Farben übernehmen", "Nur &Geräte übernehmen",
+                                                   "Nur &Titel und Beschreibung übernehmen"};
 inline constexpr const char* kTableQuestion = "Datenimport Tabellenformat";
 inline constexpr const char* kTableChoices[] = {"&Daten des Dokuments überschreiben", "Importdaten &anhängen"};
 }  // namespace texts

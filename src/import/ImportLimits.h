@@ -40,9 +40,7 @@ inline constexpr uint64_t kMaxPocketTopoFileSize = 64ULL << 20;
 
 // Whether a number read from an import file can be taken: finite and at most
 // kMaxImportMagnitude in size.
-inline bool IsImportableNumber(double value) {
-  return std::isfinite(value) && std::fabs(value) <= kMaxImportMagnitude;
-}
+inline bool IsImportableNumber(double value) { return std::isfinite(value) && std::fabs(value) <= kMaxImportMagnitude; }
 
 // The lines of one import refused for a number out of bounds. They are
 // reported together, in one message naming the first line and its value.

@@ -470,9 +470,8 @@ class PocketTopoReader {
     auto record = std::make_unique<doc::SurveyRecord>();
     record->instrument = carrier.instrument;
     if (carrier.correction != 0) {
-      base::SetText(record->remark,
-                    "Azimut um Deklination " + base::DecimalComma(base::FormatFixed(carrier.correction, 2)) +
-                        " korrigiert");
+      base::SetText(record->remark, "Azimut um Deklination " +
+                                        base::DecimalComma(base::FormatFixed(carrier.correction, 2)) + " korrigiert");
     }
     m_records.push_back(std::move(record));
     return *m_records.back();

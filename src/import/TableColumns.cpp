@@ -13,6 +13,7 @@ namespace {
 
 // The accepted names per kind, in Windows-1252 and in kind order. Literals
 // are split after each escape so a following letter is not read as hex.
+// clang-format off
 constexpr std::array<const char*, 34> kColumnNames = {
     ";RH\xF6" "hle;RefH\xF6" "hle;RHoehle;RefHoehle;",
     ";RGang;RefGang;RMappe;RefMappe;RSerie;RefSerie;",
@@ -49,6 +50,7 @@ constexpr std::array<const char*, 34> kColumnNames = {
     ";Topofil2;Delta2;Ende;Bis;",
     ";Vermesser;",
 };
+// clang-format on
 
 std::string UpperCase(std::string_view text) {
   std::string upper(text);
@@ -167,10 +169,16 @@ std::string ReadTableDate(std::string_view field) {
   else if (year >= 50 && year <= 99) year += 1900;
   if (year < 0 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(month, year)) return {};
   // "%02d.%02d.%04d": the parts are in range here, so fixed digits suffice.
-  const char stored[] = {static_cast<char>('0' + day / 10),     static_cast<char>('0' + day % 10),     '.',
-                         static_cast<char>('0' + month / 10),   static_cast<char>('0' + month % 10),   '.',
-                         static_cast<char>('0' + year / 1000),  static_cast<char>('0' + year / 100 % 10),
-                         static_cast<char>('0' + year / 10 % 10), static_cast<char>('0' + year % 10)};
+  const char stored[] = {static_cast<char>('0' + day / 10),
+                         static_cast<char>('0' + day % 10),
+                         '.',
+                         static_cast<char>('0' + month / 10),
+                         static_cast<char>('0' + month % 10),
+                         '.',
+                         static_cast<char>('0' + year / 1000),
+                         static_cast<char>('0' + year / 100 % 10),
+                         static_cast<char>('0' + year / 10 % 10),
+                         static_cast<char>('0' + year % 10)};
   return std::string(stored, sizeof stored);
 }
 

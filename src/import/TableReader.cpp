@@ -92,9 +92,8 @@ std::string_view WithoutReturn(std::string_view line) {
 size_t KnownColumns(std::string_view header, char separator) {
   size_t known = 0;
   std::string scratch;
-  ForEachField(header, separator, kMaxTableFields, scratch, [&](size_t, std::string_view field) {
-    known += TableColumnOf(field) != TableColumn::Ignored;
-  });
+  ForEachField(header, separator, kMaxTableFields, scratch,
+               [&](size_t, std::string_view field) { known += TableColumnOf(field) != TableColumn::Ignored; });
   return known;
 }
 
@@ -310,13 +309,12 @@ void ReadTable(doc::SurveyStore& store, std::string_view header, LineSource& dat
     LineValues at;
     bool given = false;
     bool pointGiven = false, refPointGiven = false;
-    ForEachField(WithoutReturn(line), report.separator, columns.size(), scratch,
-                 [&](size_t n, std::string_view field) {
-                   const bool read = ReadField(columns[n], field, *record, at);
-                   given |= read;
-                   pointGiven |= read && columns[n] == TableColumn::Point;
-                   refPointGiven |= read && columns[n] == TableColumn::RefPoint;
-                 });
+    ForEachField(WithoutReturn(line), report.separator, columns.size(), scratch, [&](size_t n, std::string_view field) {
+      const bool read = ReadField(columns[n], field, *record, at);
+      given |= read;
+      pointGiven |= read && columns[n] == TableColumn::Point;
+      refPointGiven |= read && columns[n] == TableColumn::RefPoint;
+    });
     if (at.hasRefused) report.refused.Add(lineNumber, at.refused);
     // A line without values (or with a number it cannot take) leaves the
     // carried values, the point included, as they were: the next line
@@ -326,8 +324,7 @@ void ReadTable(doc::SurveyStore& store, std::string_view header, LineSource& dat
     report.blankedFields += at.blanked;
     // Only a line that lost characters, or a name holding "?", can make
     // two names equal.
-    const bool questionable =
-        replaced || HoldsQuestionMark(record->point) || HoldsQuestionMark(record->refPoint);
+    const bool questionable = replaced || HoldsQuestionMark(record->point) || HoldsQuestionMark(record->refPoint);
     if ((hasPoint || hasRefPoint) && questionable) {
       std::string point, refPoint;
       if (replaced) OriginalNames(*replaced, columns, report.separator, point, refPoint);

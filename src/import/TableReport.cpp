@@ -146,8 +146,7 @@ std::string TableReport::Notes() const {
   } else if (!unknownColumns.empty()) {
     std::vector<std::string> names;
     for (const std::string& name : unknownColumns) names.push_back(ColumnNameForMessage(name));
-    notes.push_back("Die Spalten " + Listed(names, names.size()) +
-                    " können nicht importiert werden.");
+    notes.push_back("Die Spalten " + Listed(names, names.size()) + " können nicht importiert werden.");
   }
   if (refused.Count() > 0) notes.push_back(refused.Message());
   if (blankedFields > 0) {

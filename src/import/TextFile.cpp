@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <string>
 #include <utility>
-#include <span>
 
 #include "base/Cp1252.h"
 
@@ -247,9 +247,8 @@ bool TextLines::NextUtf16Line(std::string& line) {
     size_t have = 0;
     while (have < 2 && Fill()) unit[have++] = m_buffer[m_pos++];
     if (have < 2) break;  // an odd last byte ends the text
-    const char32_t code = m_layout.encoding == TextEncoding::Utf16LE
-                              ? static_cast<char32_t>(unit[0] | (unit[1] << 8))
-                              : static_cast<char32_t>((unit[0] << 8) | unit[1]);
+    const char32_t code = m_layout.encoding == TextEncoding::Utf16LE ? static_cast<char32_t>(unit[0] | (unit[1] << 8))
+                                                                     : static_cast<char32_t>((unit[0] << 8) | unit[1]);
     const bool high = code >= 0xD800 && code <= 0xDBFF;
     const bool low = code >= 0xDC00 && code <= 0xDFFF;
     if (afterReturn && code == U'\n') {
@@ -264,7 +263,8 @@ bool TextLines::NextUtf16Line(std::string& line) {
       return true;
     }
     if (low) {
-      base::AppendUtf8(line, highSurrogate != 0 ? 0x10000 + ((highSurrogate - 0xD800) << 10) + (code - 0xDC00) : 0xFFFD);
+      base::AppendUtf8(line,
+                       highSurrogate != 0 ? 0x10000 + ((highSurrogate - 0xD800) << 10) + (code - 0xDC00) : 0xFFFD);
     } else if (!high) {
       base::AppendUtf8(line, code);
     }

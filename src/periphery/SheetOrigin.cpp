@@ -107,8 +107,7 @@ bool WriteSheetOrigin(const fs::path& file, const SheetOrigin& origin) {
   });
 }
 
-SheetOwner OwnerOf(const std::optional<SheetOrigin>& origin, const SheetDocument& document,
-                   std::string_view window) {
+SheetOwner OwnerOf(const std::optional<SheetOrigin>& origin, const SheetDocument& document, std::string_view window) {
   if (!origin) return SheetOwner::Unknown;
   if (origin->window == window) return SheetOwner::ThisDocument;
   if (!origin->document.empty() && !document.path.empty() && SameFile(origin->document, document.path))

@@ -44,8 +44,7 @@ enum class SheetOwner {
   Unknown,        // no record (a table from a program version without it, or a lost record)
 };
 // `window` is the identity of the loading document's exchange.
-SheetOwner OwnerOf(const std::optional<SheetOrigin>& origin, const SheetDocument& document,
-                   std::string_view window);
+SheetOwner OwnerOf(const std::optional<SheetOrigin>& origin, const SheetDocument& document, std::string_view window);
 
 // A file's modification time on the system clock; nothing when it has none.
 std::optional<std::chrono::system_clock::time_point> ModificationTime(const std::filesystem::path& file);

@@ -85,8 +85,8 @@ ExchangeResult SpreadsheetExchange::Edit(const doc::SurveyStore& store, const Sh
   const std::filesystem::path installed = paths.ProgramFolder() / texts::kWorkbook;
   bool haveWorkbook = false;
   if (std::filesystem::is_regular_file(installed, error)) {
-    haveWorkbook = std::filesystem::copy_file(installed, workbook,
-                                              std::filesystem::copy_options::overwrite_existing, error);
+    haveWorkbook =
+        std::filesystem::copy_file(installed, workbook, std::filesystem::copy_options::overwrite_existing, error);
   }
   const std::filesystem::path table = *folder / texts::kTableFile;
   if (store.currentWorksheet == nullptr) return ExchangeResult::WriteFailed;
@@ -100,8 +100,7 @@ ExchangeResult SpreadsheetExchange::Edit(const doc::SurveyStore& store, const Sh
     WriteSheetOrigin(originFile, {document.path, document.title, m_window, *written});
     m_wroteIn = *folder;
   }
-  return shell.Open((haveWorkbook ? workbook : table).string()) ? ExchangeResult::Opened
-                                                                  : ExchangeResult::OpenFailed;
+  return shell.Open((haveWorkbook ? workbook : table).string()) ? ExchangeResult::Opened : ExchangeResult::OpenFailed;
 }
 
 ExchangeResult SpreadsheetExchange::Load(doc::SurveyStore& store, const SheetDocument& document,
@@ -138,9 +137,9 @@ std::optional<ExchangeResult> SpreadsheetExchange::Check(const std::filesystem::
   platform::Icon icon = platform::Icon::Question;
   switch (OwnerOf(origin, document, m_window)) {
     case SheetOwner::OtherDocument:
-      prompter.Message(Filled(texts::kOtherDocument,
-                              {ShownTime(origin->written), Named(origin->document, origin->title), name}),
-                       platform::Icon::Stop);
+      prompter.Message(
+          Filled(texts::kOtherDocument, {ShownTime(origin->written), Named(origin->document, origin->title), name}),
+          platform::Icon::Stop);
       return ExchangeResult::Refused;
     case SheetOwner::ThisDocument:
       // The usual round trip of this window asks nothing.

@@ -69,13 +69,13 @@ std::optional<std::filesystem::path> WorkingFolder(const platform::Paths& paths)
 
 // What one command did.
 enum class ExchangeResult {
-  NoFolder,      // no working folder: nothing more was done
-  WriteFailed,   // the table could not be written (its message was shown)
-  OpenFailed,    // written, but the desktop opened nothing
-  Opened,        // written and handed to the spreadsheet program
-  Cancelled,     // the question before loading was answered with Cancel
-  Refused,       // the import refused the table (its message was shown); the records are unchanged
-  Loaded,        // the records were replaced, the include files read again and the survey computed
+  NoFolder,     // no working folder: nothing more was done
+  WriteFailed,  // the table could not be written (its message was shown)
+  OpenFailed,   // written, but the desktop opened nothing
+  Opened,       // written and handed to the spreadsheet program
+  Cancelled,    // the question before loading was answered with Cancel
+  Refused,      // the import refused the table (its message was shown); the records are unchanged
+  Loaded,       // the records were replaced, the include files read again and the survey computed
 };
 
 // The exchange of one open document; the sent flag and the window identity
@@ -96,8 +96,8 @@ class SpreadsheetExchange {
   // note that cannot be written leaves the table without one (loading then
   // warns).
   ExchangeResult Edit(const doc::SurveyStore& store, const SheetDocument& document,
-                      const platform::SettingsStore& settings, const platform::Paths& paths,
-                      platform::Shell& shell, platform::Prompter& prompter);
+                      const platform::SettingsStore& settings, const platform::Paths& paths, platform::Shell& shell,
+                      platform::Prompter& prompter);
 
   // "&Laden aus Excel": imports the table file with mode 0 (replacing the
   // records; a file the import refuses leaves them as they were), then reads

@@ -6,8 +6,7 @@
 namespace hp::platform {
 
 std::filesystem::path DataFolder(const std::filesystem::path& programFolder) {
-  const std::filesystem::path installed =
-      (programFolder / ".." / "share" / "hollowplan").lexically_normal();
+  const std::filesystem::path installed = (programFolder / ".." / "share" / "hollowplan").lexically_normal();
   std::error_code error;
   if (std::filesystem::is_directory(installed, error)) return installed;
   return programFolder;

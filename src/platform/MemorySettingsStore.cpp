@@ -5,8 +5,7 @@
 
 namespace hp::platform {
 
-int MemorySettingsStore::GetInt(std::string_view section, std::string_view name,
-                                int defaultValue) const {
+int MemorySettingsStore::GetInt(std::string_view section, std::string_view name, int defaultValue) const {
   const auto it = m_values.find(Key(section, name));
   if (it == m_values.end()) return defaultValue;
   const auto value = base::ParseInteger(it->second);
@@ -24,8 +23,7 @@ void MemorySettingsStore::SetInt(std::string_view section, std::string_view name
   m_values[Key(section, name)] = std::to_string(value);
 }
 
-void MemorySettingsStore::SetString(std::string_view section, std::string_view name,
-                                    std::string_view value) {
+void MemorySettingsStore::SetString(std::string_view section, std::string_view name, std::string_view value) {
   m_values[Key(section, name)] = std::string(value);
 }
 

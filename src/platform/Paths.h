@@ -18,8 +18,7 @@ class Paths {
 // Paths given up front (tests, the batch tool).
 class FixedPaths final : public Paths {
  public:
-  FixedPaths(std::filesystem::path program, std::filesystem::path appData,
-             std::filesystem::path documents)
+  FixedPaths(std::filesystem::path program, std::filesystem::path appData, std::filesystem::path documents)
       : m_program(std::move(program)), m_appData(std::move(appData)), m_documents(std::move(documents)) {}
   std::filesystem::path ProgramFolder() const override { return m_program; }
   std::filesystem::path AppDataFolder() const override { return m_appData; }

@@ -22,7 +22,8 @@ std::optional<WindowPlacement> ParseWindowPlacement(std::string_view text) {
   size_t start = 0;
   while (true) {
     const size_t comma = text.find(',', start);
-    const std::string_view item = text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+    const std::string_view item =
+        text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
     const auto value = base::ParseInteger(item);
     if (!value || *value < -2147483648LL || *value > 4294967295LL) return std::nullopt;
     numbers.push_back(*value);

@@ -91,8 +91,8 @@ TEST_F(AnimationControllerTest, EveryStoppingEventStopsTheFlight) {
         QApplication::sendEvent(&view(), &focus);
       },
       [&] { view().resize(view().size() + QSize(10, 10)); },
-      [&] { doc().UpdateAllViews(); },         // a view command or dialog changed the view
-      [&] { doc().WorksheetsChanged(); },      // a worksheet command
+      [&] { doc().UpdateAllViews(); },     // a view command or dialog changed the view
+      [&] { doc().WorksheetsChanged(); },  // a worksheet command
       [&] { Command("Nächste Position")->trigger(); },
   };
   int n = 0;

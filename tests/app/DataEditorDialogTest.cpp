@@ -2,11 +2,11 @@
 // the buttons follow the model's state, and both layouts hold every field.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QApplication>
-#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -136,9 +136,9 @@ TEST_F(DataEditorDialogTest, IncludeWithoutAnyIncludeFileSaysSoAndChangesNothing
 
 TEST_F(DataEditorDialogTest, NavigationButtonsSayWhatTheyDo) {
   CDataEditorDialog dialog(nullptr, doc, &marked);
-  for (const Button b : {Button::First, Button::CaveBack, Button::PassageBack, Button::PointBack, Button::Previous,
-                         Button::Ref, Button::Next, Button::PointForward, Button::PassageForward, Button::CaveForward,
-                         Button::Last})
+  for (const Button b :
+       {Button::First, Button::CaveBack, Button::PassageBack, Button::PointBack, Button::Previous, Button::Ref,
+        Button::Next, Button::PointForward, Button::PassageForward, Button::CaveForward, Button::Last})
     EXPECT_GT(dialog.button(b)->toolTip().size(), 8) << dialog.button(b)->text().toStdString();
   EXPECT_EQ(dialog.button(Button::CaveBack)->toolTip(), QString::fromUtf8("Zum Anfang der Höhle (zurück)"));
 }

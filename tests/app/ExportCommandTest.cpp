@@ -3,11 +3,12 @@
 // the Google Earth file handed to the desktop.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QAction>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -21,7 +22,6 @@
 #include <functional>
 #include <iterator>
 #include <string>
-#include <unistd.h>
 
 #include "app/AppTestSupport.h"
 #include "app/ChildFrame.h"
@@ -43,7 +43,8 @@ void OnNextDialog(std::function<void(QDialog&)> edit, bool accept = true) {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr) << "no options dialog opened";
     edit(*dialog);
-    if (accept) dialog->accept(); else dialog->reject();
+    if (accept) dialog->accept();
+    else dialog->reject();
   });
 }
 
@@ -222,10 +223,11 @@ TEST_F(ExportCommandTest, GoogleEarthWritesTheKmlAndOpensIt) {
   const fs::path file = GoogleEarthFile();
   // A desktop with a program for KML files opens it without a word; one
   // without says where the file is.
-  const std::vector<std::string> without = {
-      "Die KML-Datei wurde geschrieben:\n" + file.string() +
-      "\nKein Programm hat sie ge\xC3\xB6""ffnet. \xC3\x96""ffnen Sie sie mit einem Programm f\xC3\xBCr KML-Dateien, "
-      "zum Beispiel Google Earth."};
+  const std::vector<std::string> without = {"Die KML-Datei wurde geschrieben:\n" + file.string() +
+                                            "\nKein Programm hat sie ge\xC3\xB6"
+                                            "ffnet. \xC3\x96"
+                                            "ffnen Sie sie mit einem Programm f\xC3\xBCr KML-Dateien, "
+                                            "zum Beispiel Google Earth."};
   for (const bool opens : {true, false}) {
     SCOPED_TRACE(opens);
     fs::remove(file);

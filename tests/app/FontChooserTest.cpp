@@ -57,7 +57,7 @@ bool Choose(doc::FontSetting& font, const std::function<void(QFontDialog&)>& inD
 
 TEST(FontChooserTest, OkWithoutAChangeKeepsEveryStoredField) {
   const doc::FontSetting fonts[] = {
-      Font(-27, 700, 0, 0, 0, "Arial"),                  // the title font: bold
+      Font(-27, 700, 0, 0, 0, "Arial"),  // the title font: bold
       Font(-13, 400, 1, 1, 0, "Times New Roman"),
       Font(-16, 300, 0, 0, 1, "Courier New"),
       Font(15, 900, 1, 0, 1, "Schrift f\xFCr Pl\xE4ne"),  // a cell height, a face that is not installed

@@ -32,8 +32,8 @@
 #include "calc/SurveyCalculator.h"
 #include "draw/interaction/DisplayDialog.h"
 #include "draw/interaction/LegDisplayDialog.h"
-#include "draw/protocol/ProtocolDialog.h"
 #include "draw/interaction/WorksheetDialog.h"
+#include "draw/protocol/ProtocolDialog.h"
 #include "edit/CoordinatesDialog.h"
 #include "edit/DataEditorTexts.h"
 #include "import/ImportCommand.h"
@@ -94,6 +94,7 @@ TEST_F(Help, EveryDialogWithAPageHasAHelpButtonThatOpensIt) {
     return Shown<CWorksheetDialog>(app(), o, none);
   };
   using Export = exports::ExportOptionsDialog;
+  // clang-format off
   const std::vector<std::pair<QString, std::function<void()>>> dialogs = {
       {Utf8(edit::texts::kCaption), [&] { CDataEditorDialog(nullptr, doc, &marked).exec(); }},
       {Utf8(edit::texts::kNewCaption), [&] { AskPlacement(app(), nullptr, editor); }},
@@ -142,6 +143,7 @@ TEST_F(Help, EveryDialogWithAPageHasAHelpButtonThatOpensIt) {
       {Utf8(exports::kExportDialogTitle), options(Export::Kml)},
       {Utf8(exports::kExportDialogTitle), options(Export::Vrml)},
   };
+  // clang-format on
   for (const auto& [page, open] : dialogs) {
     // The page itself, not the start page that stands in for a missing one.
     const std::string own = (kGuide / (page.toStdString() + ".htm")).string();

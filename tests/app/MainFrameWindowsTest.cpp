@@ -209,8 +209,8 @@ TEST_F(MainFrameWindowsTest, ViewDirectionFieldsAreClosedWithoutADocument) {
 TEST_F(MainFrameWindowsTest, ToolBarsAndWindowHaveIconsAndDialogButtonsNone) {
   CMainFrame frame(app());
   EXPECT_FALSE(frame.windowIcon().isNull());
-  for (const char* text : {"Neu", "Öffnen...", "Speichern", "Berechnen", "Links", "Rechts", "Hoch", "Runter",
-                           "Ferner", "Näher"})
+  for (const char* text :
+       {"Neu", "Öffnen...", "Speichern", "Berechnen", "Links", "Rechts", "Hoch", "Runter", "Ferner", "Näher"})
     EXPECT_FALSE(frame.command(QString::fromUtf8(text))->icon().pixmap(24, 24).isNull()) << text;
   CProgramStyle style;
   QDialogButtonBox box(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

@@ -33,12 +33,14 @@ TEST_F(PlanDocOpen, IncompleteFileOpensChangedWithItsMessage) {
     fs::path path;
     bool modified;
     std::vector<std::string> messages;
+    // clang-format off
   } cases[] = {
       {whole, false, {}},
       {cut, true,
        {cut.string() + "\nDie Datei ist unvollständig: dem letzten Datensatz fehlt sein Ende; die fehlenden Angaben "
                        "bleiben leer."}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path.filename().string());
     Context().prompter.Clear();

@@ -165,8 +165,8 @@ TEST_F(ViewMouse, TheWheelZoomsAroundTheMouse) {
     int station;
     int angle;
   } cases[] = {
-      {"fitting drawing, in on C", 100, 2, -120},  {"fitting drawing, out on D", 100, 3, 120},
-      {"fitting drawing, in on A", 100, 0, -120},  {"scrolling drawing, in on B", 250, 1, -120},
+      {"fitting drawing, in on C", 100, 2, -120},   {"fitting drawing, out on D", 100, 3, 120},
+      {"fitting drawing, in on A", 100, 0, -120},   {"scrolling drawing, in on B", 250, 1, -120},
       {"scrolling drawing, out on A", 250, 0, 120},
   };
   for (const auto& c : cases) {
@@ -179,7 +179,8 @@ TEST_F(ViewMouse, TheWheelZoomsAroundTheMouse) {
     Draw();
     Draw();
     const QPoint moved = At(c.station) - cursor;
-    EXPECT_LE(std::max(std::abs(moved.x()), std::abs(moved.y())), 1) << c.what << ": " << moved.x() << ", " << moved.y();
+    EXPECT_LE(std::max(std::abs(moved.x()), std::abs(moved.y())), 1)
+        << c.what << ": " << moved.x() << ", " << moved.y();
   }
 }
 
@@ -226,8 +227,8 @@ TEST_F(ViewMouse, ContextMenuOffersTheModesOfTheDisplayTypeAndMarksAtItsPoint) {
   std::unique_ptr<QMenu> menu = m_view->CreateContextMenu(QPoint(10, 10));
   std::vector<std::pair<bool, bool>> state;  // enabled, checked
   for (QAction* a : menu->actions()) state.emplace_back(a->isEnabled(), a->isChecked());
-  const std::vector<std::pair<bool, bool>> expected = {{true, false},  {true, true},   {false, false}, {false, false},
-                                                       {false, false}, {true, false},  {true, false}};
+  const std::vector<std::pair<bool, bool>> expected = {{true, false},  {true, true},  {false, false}, {false, false},
+                                                       {false, false}, {true, false}, {true, false}};
   EXPECT_EQ(state, expected);
   EXPECT_EQ(menu->actions()[0]->text().toStdString(), "&Daten bearbeiten\tStrg+1");
 

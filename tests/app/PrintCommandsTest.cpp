@@ -7,22 +7,22 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QComboBox>
 #include <QLineEdit>
-#include <QSpinBox>
-#include <QFile>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QLocale>
-#include <QTimer>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <regex>
 
 #include "app/AppTestSupport.h"
@@ -144,8 +144,8 @@ TEST_F(PrintCommandsTest, PreviewShowsThePagesPrintedOnTheChosenPaper) {
     QPageSize::PageSizeId paper;
     bool landscape;
     int pages;
-  } cases[] = {{QPageSize::A4, false, 4}, {QPageSize::A3, false, 1}, {QPageSize::A5, false, 9},
-               {QPageSize::A4, true, 3}};
+  } cases[] = {
+      {QPageSize::A4, false, 4}, {QPageSize::A3, false, 1}, {QPageSize::A5, false, 9}, {QPageSize::A4, true, 3}};
   int n = 0;
   for (const auto& c : cases) {
     printer.setPageSize(QPageSize(c.paper));
@@ -197,6 +197,7 @@ TEST_F(PrintCommandsTest, NothingToPrintOrAFailingPrinterIsReported) {
     int displayType;
     draw::PageRequest request;
     std::string_view message;
+    // clang-format off
   } cases[] = {
       {folder.filePath(QStringLiteral("r.pdf")), 0, {draw::PageChoice::Range, 7, 9}, draw::print::kRangeOutside},
       {folder.filePath(QStringLiteral("s.pdf")), 0, {draw::PageChoice::Selection, 0, 0}, draw::print::kNoPrintArea},
@@ -204,6 +205,7 @@ TEST_F(PrintCommandsTest, NothingToPrintOrAFailingPrinterIsReported) {
       // The survey protocol of two legs has one page.
       {folder.filePath(QStringLiteral("protokoll.pdf")), 6, {draw::PageChoice::Range, 2, 4}, draw::print::kRangeOutside},
   };
+  // clang-format on
   for (const auto& c : cases) {
     Context().prompter.Clear();
     doc.worksheet().setDisplayType(doc::DisplayTypeOf(c.displayType));
@@ -217,7 +219,6 @@ TEST_F(PrintCommandsTest, NothingToPrintOrAFailingPrinterIsReported) {
     EXPECT_FALSE(doc.isModified());
   }
 }
-
 
 TEST_F(PrintCommandsTest, CentringTheProtocolSharesTheWidthOnly) {
   CPlanDoc& doc = child->document();
@@ -286,9 +287,12 @@ TEST_F(PrintCommandsTest, CommandsInTheMenusWithTheirKeys) {
   const struct {
     const char* text;
     const char* keys;
-  } cases[] = {{"Drucken...", "Ctrl+D"},          {"Seitenvorschau", "Ctrl+P"},
-               {"Seite einrichten...", "Ctrl+E"}, {"Teilblätter...", "Ctrl+T"},
-               {"Druckbereich auswählen", "Ctrl+Shift+D"}, {"Zwischenablage", ""}};
+  } cases[] = {{"Drucken...", "Ctrl+D"},
+               {"Seitenvorschau", "Ctrl+P"},
+               {"Seite einrichten...", "Ctrl+E"},
+               {"Teilblätter...", "Ctrl+T"},
+               {"Druckbereich auswählen", "Ctrl+Shift+D"},
+               {"Zwischenablage", ""}};
   for (const auto& c : cases) {
     QAction* action = frame.command(QString::fromUtf8(c.text));
     ASSERT_NE(action, nullptr) << c.text;
@@ -311,9 +315,9 @@ using CommandLinePrint = test::AppTest;
 TEST_F(CommandLinePrint, OnlyThePrintVerbsAndAnUnknownPrinterIsReported) {
   EXPECT_FALSE(RunCommandLinePrint(app(), {QStringLiteral("Hoehle.hpn")}));
   EXPECT_FALSE(RunCommandLinePrint(app(), {QStringLiteral("-p")}));
-  EXPECT_EQ(RunCommandLinePrint(app(), {QStringLiteral("-pt"), QStringLiteral("Hoehle.hpn"),
-                                        QStringLiteral("KeinDrucker")}),
-            std::optional<int>(1));
+  EXPECT_EQ(
+      RunCommandLinePrint(app(), {QStringLiteral("-pt"), QStringLiteral("Hoehle.hpn"), QStringLiteral("KeinDrucker")}),
+      std::optional<int>(1));
   EXPECT_EQ(Context().prompter.Texts(), std::vector<std::string>{"Der Drucker ist nicht vorhanden: KeinDrucker"});
 }
 

@@ -33,9 +33,11 @@ class ProtocolWindowTest : public test::AppTest {
     store.records.clear();
     // A coordinate reference at station 0, then 120 legs.
     for (int i = -1; i < 120; ++i) {
-      doc::SurveyRecord& r = hp::test::AddLeg(store, std::to_string(std::max(i, 0)), std::to_string(i + 1),
-                                              i < 0 ? 0 : 2.5);
-      base::SetText(r.description, "Gang \xFC" "ber dem See");
+      doc::SurveyRecord& r =
+          hp::test::AddLeg(store, std::to_string(std::max(i, 0)), std::to_string(i + 1), i < 0 ? 0 : 2.5);
+      base::SetText(r.description,
+                    "Gang \xFC"
+                    "ber dem See");
       r.x = (i + 1) * 2.5;
     }
     child->document().worksheet().setDisplayType(doc::DisplayType::Protocol);
@@ -62,8 +64,8 @@ TEST_F(ProtocolWindowTest, TheViewShowsAPageAndPagesByKeysAndWheel) {
   QApplication::sendEvent(&child->view(), &up);
   EXPECT_EQ(Sheet().protocolCurrentPage(), pages - 1);
   // Up and down turn pages too: the page does not scroll.
-  for (const auto& [key, modifiers, page] : {std::tuple{Qt::Key_Up, Qt::NoModifier, pages - 2},
-                                             std::tuple{Qt::Key_Down, Qt::ControlModifier, pages - 1}}) {
+  for (const auto& [key, modifiers, page] :
+       {std::tuple{Qt::Key_Up, Qt::NoModifier, pages - 2}, std::tuple{Qt::Key_Down, Qt::ControlModifier, pages - 1}}) {
     QKeyEvent event(QEvent::KeyPress, key, modifiers);
     QApplication::sendEvent(&child->view(), &event);
     EXPECT_EQ(Sheet().protocolCurrentPage(), page) << key;

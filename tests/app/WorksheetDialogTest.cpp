@@ -25,8 +25,7 @@ TEST_F(WorksheetDialog, OkWithoutANameIsRefused) {
     name->setText(QStringLiteral("  "));
     dialog.accept();
     EXPECT_TRUE(dialog.isVisible()) << WorksheetDialogCaption(kind).toStdString();
-    EXPECT_EQ(Context().prompter.Texts(),
-              std::vector<std::string>{"Geben Sie einen Namen für das Arbeitsblatt ein."});
+    EXPECT_EQ(Context().prompter.Texts(), std::vector<std::string>{"Geben Sie einen Namen für das Arbeitsblatt ein."});
     name->setText(QStringLiteral("Aufriss"));
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);

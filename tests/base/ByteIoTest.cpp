@@ -101,9 +101,7 @@ TEST(MemorySource, ReadsInPartsUntilTheEnd) {
 
 class AtomicWrite : public testing::Test {
  protected:
-  static void Put(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-  }
+  static void Put(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
   std::set<std::string> Entries() const {
     std::set<std::string> names;
     List(m_folder, names);
@@ -129,9 +127,8 @@ class AtomicWrite : public testing::Test {
 
 TEST_F(AtomicWrite, CreatesAndReplacesTheFile) {
   ASSERT_TRUE(Save(m_target, "first"));
-  ASSERT_TRUE(WriteFileAtomically(m_target, [](ByteSink& sink) {
-    return WriteText(sink, "sec") && WriteText(sink, "ond");
-  }));
+  ASSERT_TRUE(
+      WriteFileAtomically(m_target, [](ByteSink& sink) { return WriteText(sink, "sec") && WriteText(sink, "ond"); }));
   EXPECT_EQ(test::ReadFile(m_target), "second");
   EXPECT_EQ(Entries(), std::set<std::string>{"Höhle.hpn"});
 }
@@ -162,8 +159,8 @@ struct TargetCase {
   const char* name;
   // Prepares the folder and returns the target to save to.
   std::function<fs::path(const fs::path& folder)> prepare;
-  const char* written;  // where the new content must be (nullptr: refused)
-  int mode;             // its permission bits, -1 for those of a new file
+  const char* written;            // where the new content must be (nullptr: refused)
+  int mode;                       // its permission bits, -1 for those of a new file
   std::set<std::string> entries;  // everything in the folder afterwards
 };
 
@@ -188,6 +185,7 @@ TEST_F(AtomicWrite, TargetsTable) {
     };
   };
   const std::set<std::string> withSub = {"sub", "sub/doc.hpn"};
+  // clang-format off
   const TargetCase cases[] = {
       {"new file", [](const fs::path& f) { return f / "neu.hpn"; }, "neu.hpn", -1, {"neu.hpn"}},
       {"existing file keeps 0640", file("a.hpn", "old", fs::perms(0640)), "a.hpn", 0640, {"a.hpn"}},
@@ -217,6 +215,7 @@ TEST_F(AtomicWrite, TargetsTable) {
       {"link to a device", link("l.hpn", "/dev/null"), nullptr, 0, {"l.hpn", "sub", "sub/doc.hpn"}},
       {"250-byte name", [&](const fs::path& f) { return f / longName; }, longName.c_str(), -1, {longName}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     fs::remove_all(m_folder.path());

@@ -25,11 +25,14 @@ TEST(Cp1252, EveryByteRoundTripsThroughUtf8) {
 
 TEST(Cp1252, MapsToUnicodeAndUtf8) {
   // 0x81 and 0x9D are undefined in the code page: the C1 control of the same value.
-  const struct { unsigned byte; char32_t unicode; const char* utf8; } cases[] = {
-      {0x7F, 0x007F, "\x7F"},         {0x80, 0x20AC, "\xE2\x82\xAC"}, {0x83, 0x0192, "\xC6\x92"},
-      {0x8A, 0x0160, "\xC5\xA0"},     {0x96, 0x2013, "\xE2\x80\x93"}, {0x9F, 0x0178, "\xC5\xB8"},
-      {0x81, 0x0081, "\xC2\x81"},     {0x9D, 0x009D, "\xC2\x9D"},     {0xB0, 0x00B0, "\xC2\xB0"},
-      {0xFF, 0x00FF, "\xC3\xBF"}};
+  const struct {
+    unsigned byte;
+    char32_t unicode;
+    const char* utf8;
+  } cases[] = {{0x7F, 0x007F, "\x7F"},     {0x80, 0x20AC, "\xE2\x82\xAC"}, {0x83, 0x0192, "\xC6\x92"},
+               {0x8A, 0x0160, "\xC5\xA0"}, {0x96, 0x2013, "\xE2\x80\x93"}, {0x9F, 0x0178, "\xC5\xB8"},
+               {0x81, 0x0081, "\xC2\x81"}, {0x9D, 0x009D, "\xC2\x9D"},     {0xB0, 0x00B0, "\xC2\xB0"},
+               {0xFF, 0x00FF, "\xC3\xBF"}};
   for (const auto& c : cases) {
     EXPECT_EQ(Cp1252ToUnicode(static_cast<unsigned char>(c.byte)), c.unicode) << c.byte;
     EXPECT_EQ(Cp1252ToUtf8(Byte(c.byte)), c.utf8) << c.byte;
@@ -39,10 +42,14 @@ TEST(Cp1252, MapsToUnicodeAndUtf8) {
 
 // Characters the code page lacks are replaced; the text around them is kept.
 TEST(Cp1252, ReplacesCharactersOutsideTheCodePage) {
-  EXPECT_EQ(Utf8ToCp1252("a\xCE\xB1" "b"), "a?b");         // Greek
-  EXPECT_EQ(Utf8ToCp1252("x\xE6\xB4\x9E" "y"), "x?y");     // CJK
-  EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\xA6\x87!"), "?!");      // emoji
-  EXPECT_EQ(Utf8ToCp1252("\xE2\x80\xA6"), "\x85");         // ellipsis is in the code page
+  EXPECT_EQ(Utf8ToCp1252("a\xCE\xB1"
+                         "b"),
+            "a?b");  // Greek
+  EXPECT_EQ(Utf8ToCp1252("x\xE6\xB4\x9E"
+                         "y"),
+            "x?y");                                    // CJK
+  EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\xA6\x87!"), "?!");  // emoji
+  EXPECT_EQ(Utf8ToCp1252("\xE2\x80\xA6"), "\x85");     // ellipsis is in the code page
   EXPECT_EQ(Utf8ToCp1252("a\xCE\xB1", '_'), "a_");
   EXPECT_EQ(UnicodeToCp1252(0x100), '?');
   // The C1 controls that the code page redefines are not in it.
@@ -53,10 +60,19 @@ TEST(Cp1252, ReplacesCharactersOutsideTheCodePage) {
 // A broken sequence becomes replacement characters only; it must not swallow
 // the valid text after it nor produce any other byte.
 TEST(Cp1252, MalformedUtf8BecomesReplacementCharacters) {
-  const struct { std::string bytes, after; } cases[] = {{"\xC0\xAF", "z"},         {"\xC0\x80", "z"},         {"\xE0\x80\xAF", "z"},
-               {"\xF0\x80\x80\xAF", "z"}, {"\xE2\x82", ""},          {"\xE2\x82", "Bc"},
-               {"\x80", "z"},             {"\xED\xA0\x80", "z"},     {"\xF4\x90\x80\x80", "z"},
-               {"\xF8\x88\x80\x80\x80", "z"}, {"\xFF", "z"}};
+  const struct {
+    std::string bytes, after;
+  } cases[] = {{"\xC0\xAF", "z"},
+               {"\xC0\x80", "z"},
+               {"\xE0\x80\xAF", "z"},
+               {"\xF0\x80\x80\xAF", "z"},
+               {"\xE2\x82", ""},
+               {"\xE2\x82", "Bc"},
+               {"\x80", "z"},
+               {"\xED\xA0\x80", "z"},
+               {"\xF4\x90\x80\x80", "z"},
+               {"\xF8\x88\x80\x80\x80", "z"},
+               {"\xFF", "z"}};
   for (const auto& m : cases) {
     const std::string text = "A" + m.bytes + m.after;
     EXPECT_FALSE(IsValidUtf8(text));
@@ -75,8 +91,12 @@ TEST(Cp1252, MalformedUtf8BecomesReplacementCharacters) {
 
 TEST(Cp1252, CaseMapping) {
   // ä Ä, þ Þ, ÿ Ÿ, š Š, œ Œ
-  for (auto [lower, upper] : {std::pair{'a', 'A'}, {'\xE4', '\xC4'}, {'\xFE', '\xDE'}, {'\xFF', '\x9F'},
-                              {'\x9A', '\x8A'}, {'\x9C', '\x8C'}}) {
+  for (auto [lower, upper] : {std::pair{'a', 'A'},
+                              {'\xE4', '\xC4'},
+                              {'\xFE', '\xDE'},
+                              {'\xFF', '\x9F'},
+                              {'\x9A', '\x8A'},
+                              {'\x9C', '\x8C'}}) {
     const auto l = static_cast<unsigned char>(lower), u = static_cast<unsigned char>(upper);
     EXPECT_EQ(Cp1252ToUpper(l), u) << int(l);
     EXPECT_EQ(Cp1252ToLower(u), l) << int(u);
@@ -98,7 +118,9 @@ TEST(Cp1252, CaseMapping) {
 
 TEST(Cp1252, BlanksControlCharactersOnly) {
   // Letters of the code page (ö, €, Š) stay; CR, LF, tab, DEL and an undefined byte go.
-  std::string text = "H\xF6hle\r\nNord\t\x80\x8A\x7F\x81" "Ende";
+  std::string text =
+      "H\xF6hle\r\nNord\t\x80\x8A\x7F\x81"
+      "Ende";
   EXPECT_EQ(BlankControlCharacters(text), 5u);
   EXPECT_EQ(text, "H\xF6hle  Nord \x80\x8A  Ende");
 }

@@ -24,10 +24,23 @@ std::string Printf(double value, int decimals) {
 }
 
 TEST(FormatFixed, PrintsAsPrintfInTheCLocale) {
-  const struct { double value; int decimals; const char* expected; } cases[] = {{-0.0, 2, "-0.00"},  {0.005, 2, "0.01"},  {0.015, 2, "0.01"},   {2.675, 2, "2.67"},
-               {0.125, 2, "0.12"},  {2.5, 0, "2"},       {3.5, 0, "4"},        {-0.001, 2, "-0.00"},
-               {-12.345, 2, "-12.35"}, {1e20, 2, "100000000000000000000.00"},
-               {0.1, 20, "0.10000000000000000555"},   {99.995, 2, "100.00"}, {1e-300, 2, "0.00"}};
+  const struct {
+    double value;
+    int decimals;
+    const char* expected;
+  } cases[] = {{-0.0, 2, "-0.00"},
+               {0.005, 2, "0.01"},
+               {0.015, 2, "0.01"},
+               {2.675, 2, "2.67"},
+               {0.125, 2, "0.12"},
+               {2.5, 0, "2"},
+               {3.5, 0, "4"},
+               {-0.001, 2, "-0.00"},
+               {-12.345, 2, "-12.35"},
+               {1e20, 2, "100000000000000000000.00"},
+               {0.1, 20, "0.10000000000000000555"},
+               {99.995, 2, "100.00"},
+               {1e-300, 2, "0.00"}};
   for (const auto& c : cases) {
     EXPECT_EQ(FormatFixed(c.value, c.decimals), c.expected) << c.value << " with " << c.decimals;
   }
@@ -46,9 +59,9 @@ TEST(FormatFixed, MatchesPrintfOverManyValues) {
 }
 
 TEST(FormatFixed, ExtremeValuesAsPrintf) {
-  for (double value : {DBL_MAX, -DBL_MAX, DBL_MIN, std::numeric_limits<double>::denorm_min(),
-                       std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-                       std::numeric_limits<double>::quiet_NaN()}) {
+  for (double value :
+       {DBL_MAX, -DBL_MAX, DBL_MIN, std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::infinity(),
+        -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
     for (int decimals : {0, 2, 7, 100}) {
       EXPECT_TRUE(FormatFixed(value, decimals) == Printf(value, decimals)) << value << " " << decimals;
     }
@@ -85,22 +98,26 @@ TEST(FormatShown, IsFixedTwoDecimalsWithComma) {
 // Halves go up (towards +infinity), and the value's binary representation
 // decides the cases that look like halves in decimal.
 TEST(RoundHundredths, RoundsHalfUp) {
-  const struct { double value, expected; } cases[] = {{1.234, 1.23},  {1.235, 1.24},
-               {0.125, 0.13},    // exact half goes up, unlike printf
-               {-0.125, -0.12},  // ... also for negative values
-               {-0.005, 0.0},  {-0.0051, -0.01},
-               {2.675, 2.68},  // the product rounds to 267.5: up, where printf says 2.67
-               {1.005, 1.0},   // 100.49999999999999 + 0.5 stays below 101
-               {99.995, 100.0}, {-99.995, -99.99}};
+  const struct {
+    double value, expected;
+  } cases[] = {
+      {1.234, 1.23},   {1.235, 1.24},    {0.125, 0.13},  // exact half goes up, unlike printf
+      {-0.125, -0.12},                                   // ... also for negative values
+      {-0.005, 0.0},   {-0.0051, -0.01}, {2.675, 2.68},  // the product rounds to 267.5: up, where printf says 2.67
+      {1.005, 1.0},                                      // 100.49999999999999 + 0.5 stays below 101
+      {99.995, 100.0}, {-99.995, -99.99}};
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(RoundHundredths(c.value), c.expected) << c.value;
 }
 
 TEST(ParseNumber, AcceptsPointOrCommaAndRejectsTheRest) {
-  const struct { const char* text; double expected; } accepted[] = {{"12,5", 12.5}, {"  -3,25\t", -3.25}, {"+7", 7},       {",5", 0.5},
-                  {"-.5", -0.5},  {"5.", 5},            {"1,5E-2", 0.015}, {"0012", 12}};
+  const struct {
+    const char* text;
+    double expected;
+  } accepted[] = {{"12,5", 12.5}, {"  -3,25\t", -3.25}, {"+7", 7},   {",5", 0.5}, {"-.5", -0.5},
+                  {"5.", 5},      {"1,5E-2", 0.015},    {"0012", 12}};
   for (const auto& c : accepted) EXPECT_DOUBLE_EQ(ParseNumber(c.text).value_or(NAN), c.expected) << c.text;
-  for (const char* text : {"", "   ", "1,2.3", "1.2,3", "12a", "inf", "nan", "0x10", "1 2", "1e",
-                           ".", "-", "--1", "+-1", "1e400", "5 m"}) {
+  for (const char* text : {"", "   ", "1,2.3", "1.2,3", "12a", "inf", "nan", "0x10", "1 2", "1e", ".", "-", "--1",
+                           "+-1", "1e400", "5 m"}) {
     EXPECT_EQ(ParseNumber(text), std::nullopt) << text;
   }
 }
@@ -116,8 +133,17 @@ TEST(ParseInteger, WholeTextInRange) {
 }
 
 TEST(LeadingInteger, ReadsLikeAtolClampedToInt) {
-  const struct { const char* text; long expected; } cases[] = {{"abc", 0},  {"4711 Riesending", 4711}, {"\n\t+8", 8}, {"- 5", 0}, {"--5", 0}, {"12.9", 12},
-               {"2147483648", 2147483647L}, {"99999999999999999999", 2147483647L},
+  const struct {
+    const char* text;
+    long expected;
+  } cases[] = {{"abc", 0},
+               {"4711 Riesending", 4711},
+               {"\n\t+8", 8},
+               {"- 5", 0},
+               {"--5", 0},
+               {"12.9", 12},
+               {"2147483648", 2147483647L},
+               {"99999999999999999999", 2147483647L},
                {"-99999999999999999999", -2147483647L - 1}};
   for (const auto& c : cases) EXPECT_EQ(LeadingInteger(c.text), c.expected) << c.text;
 }

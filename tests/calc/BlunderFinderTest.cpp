@@ -11,11 +11,11 @@
 #include <utility>
 #include <vector>
 
+#include "ReferenceBlunderFinder.h"
 #include "calc/BlunderFinder.h"
 #include "calc/BlunderTable.h"
-#include "calc/LegReduction.h"
 #include "calc/CalcTestSupport.h"
-#include "ReferenceBlunderFinder.h"
+#include "calc/LegReduction.h"
 
 namespace hp::calc {
 namespace {
@@ -208,9 +208,9 @@ TEST(BlunderFinder, EquivalentSuspectsByChiSquare) {
 // no part.
 TEST(BlunderFinder, ConnectionsAuxiliaryPointsAndLinesInTheNetwork) {
   auto store = LoopSurvey();
-  AddLeg(*store, "C", "C1", 0, 0, 0);                       // auxiliary point at C
-  AddLeg(*store, "C1", "", 5, 30, 0);                       // auxiliary line
-  AddLeg(*store, "C", "A", std::nan(""), 10, 0);            // damaged
+  AddLeg(*store, "C", "C1", 0, 0, 0);                        // auxiliary point at C
+  AddLeg(*store, "C1", "", 5, 30, 0);                        // auxiliary line
+  AddLeg(*store, "C", "A", std::nan(""), 10, 0);             // damaged
   Shot(*store, "C1", "A", kLoop[2], kLoop[0]).azimuth += 9;  // connection C1-A, misread
   const BlunderReport report = FindBlunders(*store, {});
   ASSERT_EQ(report.loops.size(), 2u);
@@ -271,13 +271,15 @@ Grid NoisyGrid(std::mt19937& rng, int rows, int cols) {
   std::normal_distribution<double> tape(0, 0.05), angle(0, 1.0);
   std::vector<Point> at(static_cast<size_t>(rows * cols));
   for (int i = 0; i < rows; ++i) {
-    for (int j = 0; j < cols; ++j) at[static_cast<size_t>(i * cols + j)] = {j * 10 + jitter(rng), i * 10 + jitter(rng), jitter(rng)};
+    for (int j = 0; j < cols; ++j)
+      at[static_cast<size_t>(i * cols + j)] = {j * 10 + jitter(rng), i * 10 + jitter(rng), jitter(rng)};
   }
   Grid g;
   g.store = EmptySurvey(0);
   AddReference(*g.store, "0");
   const auto shot = [&](int a, int b) {
-    doc::SurveyRecord& r = Shot(*g.store, std::to_string(a), std::to_string(b), at[static_cast<size_t>(a)], at[static_cast<size_t>(b)]);
+    doc::SurveyRecord& r =
+        Shot(*g.store, std::to_string(a), std::to_string(b), at[static_cast<size_t>(a)], at[static_cast<size_t>(b)]);
     r.length += tape(rng), r.azimuth += angle(rng), r.inclination += angle(rng);
     ++g.legs;
   };
@@ -302,18 +304,14 @@ Blunder AddBlunder(std::mt19937& rng, doc::SurveyStore& store, size_t record) {
   std::uniform_real_distribution<double> size(0, 1);
   const double sign = size(rng) < 0.5 ? -1 : 1;
   switch (rng() % 4) {
-    case 0:
-      r.azimuth += sign * (8 + 40 * size(rng));
-      return {record, SuspectReading::Azimuth, truth.azimuth};
+    case 0: r.azimuth += sign * (8 + 40 * size(rng)); return {record, SuspectReading::Azimuth, truth.azimuth};
     case 1:
       r.length = std::max(0.5, r.length + sign * (1 + 4 * size(rng)));
       return {record, SuspectReading::Length, truth.length};
     case 2:
       r.inclination = std::fabs(r.inclination) >= 8 ? -r.inclination : r.inclination + sign * 15;
       return {record, SuspectReading::Inclination, truth.inclination};
-    default:
-      std::swap(r.point, r.refPoint);
-      return {record, SuspectReading::Direction, 0};
+    default: std::swap(r.point, r.refPoint); return {record, SuspectReading::Direction, 0};
   }
 }
 
@@ -407,7 +405,8 @@ void ExpectSameReport(const BlunderReport& got, BlunderReport want) {
   ASSERT_EQ(got.loops.size(), want.loops.size());
   for (size_t i = 0; i < want.loops.size(); ++i) {
     const BlunderLoop &a = got.loops[i], &b = want.loops[i];
-    EXPECT_EQ((std::tuple{a.legCount, a.closingRecord, a.suspicious}), (std::tuple{b.legCount, b.closingRecord, b.suspicious}));
+    EXPECT_EQ((std::tuple{a.legCount, a.closingRecord, a.suspicious}),
+              (std::tuple{b.legCount, b.closingRecord, b.suspicious}));
     EXPECT_TRUE(near(a.length, b.length) && near(a.normalised, b.normalised)) << "loop " << i;
     // The listing finder added the fixed coordinates into each loop's sum.
     for (int j = 0; j < 3; ++j) EXPECT_NEAR(a.misclosure[j], b.misclosure[j], 1e-8) << "loop " << i;

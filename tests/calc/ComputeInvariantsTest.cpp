@@ -88,7 +88,7 @@ Generated Generate(int mode) {
       r.ring = ring;
       g.closings.push_back(records.size() - 1);
       lastKnown = known, sinceLoop = 0;
-    } else if (roll == 0) {  // a connection
+    } else if (roll == 0) {                                        // a connection
       const size_t from = below(at.size()), to = below(from + 1);  // to an earlier station: no double leg
       if (to < from) add(from, to, at[to]).length = 12;
     } else if (roll < 8) {
@@ -193,7 +193,9 @@ std::vector<LoopResult> ReferencePass(doc::SurveyStore& store) {
       ++position;
       continue;
     }
-    const double misclosure[6] = {e.x - r.x, e.y - r.y, e.z - r.z,
+    const double misclosure[6] = {e.x - r.x,
+                                  e.y - r.y,
+                                  e.z - r.z,
                                   e.developed.to.distance - r.developed.to.distance,
                                   e.developed.to.height - r.developed.to.height,
                                   e.developed.to.across - r.developed.to.across};
@@ -212,8 +214,8 @@ bool SameBits(const T& a, const T& b) {
 
 void ExpectSameResults(const doc::SurveyRecord& a, const doc::SurveyRecord& b, size_t number) {
   const auto scalars = [](const doc::SurveyRecord& r) {
-    return std::array<double, 9>{r.refX, r.refY, r.refZ, r.x, r.y, r.z, r.length, r.pathLength,
-                                 r.crossSection.developedElevation};
+    return std::array<double, 9>{
+        r.refX, r.refY, r.refZ, r.x, r.y, r.z, r.length, r.pathLength, r.crossSection.developedElevation};
   };
   EXPECT_TRUE(SameBits(scalars(a), scalars(b)) && SameBits(test::DevelopedValues(a), test::DevelopedValues(b)) &&
               SameBits(test::CrossSectionValues(a), test::CrossSectionValues(b)))

@@ -87,7 +87,8 @@ TEST(ComputePass, UndefinedReferenceAsksWhatToDo) {
     Answer answer;
     bool loadRecord, aborted, laterComputed;
     uint32_t current;
-  } cases[] = {{Answer::No, false, false, true, 2}, {Answer::Yes, true, false, false, 3},
+  } cases[] = {{Answer::No, false, false, true, 2},
+               {Answer::Yes, true, false, false, 3},
                {Answer::Cancel, false, true, false, 2}};
   for (const auto& c : cases) {
     auto store = UndefinedReferenceSurvey();
@@ -102,7 +103,7 @@ TEST(ComputePass, UndefinedReferenceAsksWhatToDo) {
     EXPECT_EQ(outcome.aborted, c.aborted);
     EXPECT_EQ(store->settings.currentRecordNumber, c.current);
     EXPECT_EQ(store->settings.computedCurrent, 0);
-    ExpectAt(Rec(*store, 2), 0, 5, 0);  // computed before the message
+    ExpectAt(Rec(*store, 2), 0, 5, 0);                        // computed before the message
     if (c.laterComputed) ExpectAt(Rec(*store, 3), 10, 0, 0);  // from the origin
     EXPECT_EQ(Rec(*store, 4).x, c.laterComputed ? 0 : 77);
   }
@@ -175,6 +176,7 @@ TEST(ComputePass, SteepLegsTiltTheirCrossSection) {
   const struct {
     bool branch;  // a second branch gets a single-station section
     double inclination, direction, startEl, endEl, scale;
+    // clang-format off
   } cases[] = {
       {true, 20, 1, 0, 0, 0}, {true, 40, -1, 40, 40, -40}, {false, 40, 1, 0, 40, NAN}, {false, 80, 1, 40, 80, 80}};
   for (const auto& c : cases) {
@@ -224,6 +226,7 @@ TEST(CheckRecordBeforeSave, AsksAboutDoubleLegsAndUndefinedReferences) {
       {"S", "A", 1, Answer::Cancel, false, "Fehler beim Berechnen.\nReferenzpunkt 1/1/S nicht definiert.\n"
                                            "Datensatz speichern?"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     doc::SurveyRecord edited = MakeLeg(c.from, c.to);
     ScriptedPrompter prompter;

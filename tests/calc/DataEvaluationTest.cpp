@@ -7,9 +7,9 @@
 #include <random>
 #include <string>
 
+#include "base/FixedText.h"
 #include "calc/CalcTestSupport.h"
 #include "calc/DataEvaluation.h"
-#include "base/FixedText.h"
 
 namespace hp::calc {
 namespace {
@@ -92,7 +92,6 @@ TEST(DataEvaluation, NegativeDepthAndHeightsAndVisiblePathFromTheReference) {
   EXPECT_DOUBLE_EQ(e.all.longestPath, 60);
 }
 
-
 // The extent compared with comparing every pair of marked records, on shapes
 // where the candidates are many: a star on a circle (every end point on the
 // hull), a straight line, a random cloud, grids with auxiliary lines (no point
@@ -117,7 +116,7 @@ double ExtentByAllPairs(const doc::SurveyStore& store, int mark, bool needPoint)
 struct ExtentShape {
   const char* name;
   std::function<std::array<double, 4>(int i, std::mt19937& random)> leg;  // refX, refY, x, y
-  bool (*auxiliary)(int i);  // whether record i has no point name
+  bool (*auxiliary)(int i);                                               // whether record i has no point name
 };
 
 bool kNone(int) { return false; }
@@ -148,7 +147,11 @@ INSTANTIATE_TEST_SUITE_P(
                       return std::array<double, 4>{0, 0, 50 * std::cos(i * 0.0105), 50 * std::sin(i * 0.0105)};
                     },
                     kNone},
-        ExtentShape{"Line", [](int i, std::mt19937&) { return std::array<double, 4>{i - 1.0, 0, i * 1.0, 0}; }, kNone},
+        ExtentShape{"Line",
+                    [](int i, std::mt19937&) {
+                      return std::array<double, 4>{i - 1.0, 0, i * 1.0, 0};
+                    },
+                    kNone},
         ExtentShape{"RandomCloud",
                     [](int, std::mt19937& random) {
                       std::uniform_real_distribution<double> u(-500, 500);
@@ -170,13 +173,13 @@ INSTANTIATE_TEST_SUITE_P(
                     [](int i) { return i < 40; }},
         // Each record spans the circle; other records' points are never as
         // far apart as a record's own two.
-        ExtentShape{"DiametersOfACircle",
-                    [](int i, std::mt19937&) {
-                      const double a = i * 0.00524;
-                      return std::array<double, 4>{50 * std::cos(a), 50 * std::sin(a), -50 * std::cos(a),
-                                                   -50 * std::sin(a)};
-                    },
-                    kNone},
+        ExtentShape{
+            "DiametersOfACircle",
+            [](int i, std::mt19937&) {
+              const double a = i * 0.00524;
+              return std::array<double, 4>{50 * std::cos(a), 50 * std::sin(a), -50 * std::cos(a), -50 * std::sin(a)};
+            },
+            kNone},
         ExtentShape{"OneLongLeg",
                     [](int i, std::mt19937& random) {
                       std::uniform_real_distribution<double> u(-20, 20);
@@ -184,7 +187,11 @@ INSTANTIATE_TEST_SUITE_P(
                                       : std::array<double, 4>{u(random), u(random), u(random), u(random)};
                     },
                     kNone},
-        ExtentShape{"OnePlace", [](int, std::mt19937&) { return std::array<double, 4>{3, 4, 3, 4}; }, kNone}),
+        ExtentShape{"OnePlace",
+                    [](int, std::mt19937&) {
+                      return std::array<double, 4>{3, 4, 3, 4};
+                    },
+                    kNone}),
     [](const ::testing::TestParamInfo<ExtentShape>& shape) { return std::string(shape.param.name); });
 
 }  // namespace

@@ -91,8 +91,10 @@ TEST(InstrumentDialog, ListChoicesOutsideTheirListsAreRefused) {
     InstrumentColumn column;
     int choice;
     bool accepted;
-  } cases[] = {{InstrumentColumn::Vertical, 2, true},   {InstrumentColumn::Vertical, 3, false},
-               {InstrumentColumn::AzimuthUnit, 2, false}, {InstrumentColumn::InclinationUnit, -1, false}};
+  } cases[] = {{InstrumentColumn::Vertical, 2, true},
+               {InstrumentColumn::Vertical, 3, false},
+               {InstrumentColumn::AzimuthUnit, 2, false},
+               {InstrumentColumn::InclinationUnit, -1, false}};
   for (const auto& c : cases) {
     doc::DocumentSettings s = Defaults();
     InstrumentDialogModel model(s);

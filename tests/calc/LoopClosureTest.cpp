@@ -71,8 +71,8 @@ TEST(LoopClosure, VerticalLegsInModeTwoKeepTheirPlumb) {
     AddReference(*store, "K", 0.3, 0, 0.2);
     const size_t legs = c.azimuths.size();
     for (size_t i = 0; i < legs; ++i) {
-      AddLeg(*store, i == 0 ? "S" : std::to_string(i), i + 1 == legs ? "K" : std::to_string(i + 1), 10,
-             c.azimuths[i], c.inclinations[i], 4);
+      AddLeg(*store, i == 0 ? "S" : std::to_string(i), i + 1 == legs ? "K" : std::to_string(i + 1), 10, c.azimuths[i],
+             c.inclinations[i], 4);
     }
     ScriptedPrompter prompter;
     ASSERT_EQ(Compute(*store, prompter).size(), 1u);

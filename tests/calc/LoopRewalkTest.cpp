@@ -130,10 +130,28 @@ void ExpectSameRecords(const SurveyStore& expected, const SurveyStore& actual, c
     const SurveyRecord& e = *expected.records[i];
     const SurveyRecord& a = *actual.records[i];
     const std::string at = where + " record " + std::to_string(i + 1);
-    const double eCoords[] = {e.refX, e.refY, e.refZ, e.x, e.y, e.z, e.pathLength, e.length, e.azimuth,
-                              e.inclination, e.crossSection.developedElevation};
-    const double aCoords[] = {a.refX, a.refY, a.refZ, a.x, a.y, a.z, a.pathLength, a.length, a.azimuth,
-                              a.inclination, a.crossSection.developedElevation};
+    const double eCoords[] = {e.refX,
+                              e.refY,
+                              e.refZ,
+                              e.x,
+                              e.y,
+                              e.z,
+                              e.pathLength,
+                              e.length,
+                              e.azimuth,
+                              e.inclination,
+                              e.crossSection.developedElevation};
+    const double aCoords[] = {a.refX,
+                              a.refY,
+                              a.refZ,
+                              a.x,
+                              a.y,
+                              a.z,
+                              a.pathLength,
+                              a.length,
+                              a.azimuth,
+                              a.inclination,
+                              a.crossSection.developedElevation};
     ExpectSameDoubles(eCoords, aCoords, 11, at + " coordinates");
     ExpectSameDoubles(test::DevelopedValues(e).data(), test::DevelopedValues(a).data(), 6, at + " section");
     ExpectSameDoubles(test::CrossSectionValues(e).data(), test::CrossSectionValues(a).data(), 7, at + " cross-section");
@@ -222,10 +240,10 @@ TEST(LoopRewalkTest, RandomSurveysMatchTheWalkFromTheLoopStart) {
   for (const Case& c : cases) {
     for (int seed = 1; seed <= c.seeds; ++seed) {
       for (int mode = 0; mode <= 2; ++mode) {
-        const auto survey = RandomSurvey(static_cast<uint64_t>(seed) * 7919 + static_cast<uint64_t>(c.steps), c.steps,
-                                         mode);
-        ExpectSameAsReference(*survey, "steps " + std::to_string(c.steps) + " seed " + std::to_string(seed) +
-                                           " mode " + std::to_string(mode));
+        const auto survey =
+            RandomSurvey(static_cast<uint64_t>(seed) * 7919 + static_cast<uint64_t>(c.steps), c.steps, mode);
+        ExpectSameAsReference(*survey, "steps " + std::to_string(c.steps) + " seed " + std::to_string(seed) + " mode " +
+                                           std::to_string(mode));
         if (::testing::Test::HasFailure()) return;
       }
     }
@@ -251,8 +269,8 @@ TEST(LoopRewalkTest, SampleCaveMatchesTheWalkFromTheLoopStart) {
     platform::ScriptedPrompter prompter(platform::Answer::No);
     SurveyStore survey;
     survey.SetDefaults();
-    ASSERT_TRUE(imports::ImportTable(survey, HP_EXAMPLES "/Beispielhoehle.txt", imports::TableImportMode::Replace,
-                                     prompter));
+    ASSERT_TRUE(
+        imports::ImportTable(survey, HP_EXAMPLES "/Beispielhoehle.txt", imports::TableImportMode::Replace, prompter));
     survey.settings.loopAdjustment = static_cast<uint16_t>(mode);
     std::vector<LoopResult> rows;
     RunComputeCommand(*Copy(survey), prompter, &rows);

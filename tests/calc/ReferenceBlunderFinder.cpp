@@ -95,7 +95,7 @@ struct Edge {
 struct Candidate {
   bool valid = false;
   SuspectReading reading = SuspectReading::Length;
-  double delta = 0;  // change of the total chi-square
+  double delta = 0;      // change of the total chi-square
   double parameter = 0;  // length (m), azimuth or elevation (radians)
   V3 vec{};
 };
@@ -150,7 +150,7 @@ void Network::Build() {
   const double sa2 = sa * sa;
   m_nodes.reserve(records.size() + 1);
   m_edges.reserve(records.size());
-  std::vector<uint8_t> defined;  // per node: an earlier record has it as its station
+  std::vector<uint8_t> defined;              // per node: an earlier record has it as its station
   std::vector<std::pair<size_t, V3>> fixes;  // record, fixed coordinates
   doc::SurveyRecord scratch;
   for (size_t position = 0; position < records.size(); ++position) {
@@ -284,7 +284,7 @@ void Network::FindLoops() {
     while (depth[up] > depth[back]) step(up, true);
     while (depth[back] > depth[up]) step(back, false);
     while (up != back) step(up, true), step(back, false);
-    for (auto it = down.rbegin(); it != down.rend(); ++it) m_loopEdge.push_back(it->first), m_loopSign.push_back(it->second);
+    for (size_t k = down.size(); k-- > 0;) m_loopEdge.push_back(down[k].first), m_loopSign.push_back(down[k].second);
     m_loopStart.push_back(m_loopEdge.size());
     m_closingEdge.push_back(i);
   }
@@ -399,7 +399,9 @@ Candidate Network::Best(uint32_t index) const {
     consider(SuspectReading::Azimuth, t, at(t));
   }
   if (L > 1e-6) {
-    const auto at = [&](double p) { return V3{L * std::cos(p) * edge.sinAz, L * std::cos(p) * edge.cosAz, L * std::sin(p)}; };
+    const auto at = [&](double p) {
+      return V3{L * std::cos(p) * edge.sinAz, L * std::cos(p) * edge.cosAz, L * std::sin(p)};
+    };
     const double p =
         MinimiseAngle([&](double a) { return f(at(a)); }, -std::numbers::pi / 2, std::numbers::pi / 2, 36, false).first;
     consider(SuspectReading::Inclination, p, at(p));
@@ -460,12 +462,12 @@ BlunderSuspect Network::Suspect(uint32_t index, const Candidate& c, double total
   s.correction = correction;
   const auto instrument = InstrumentIndex(r);
   switch (c.reading) {
-    case SuspectReading::Direction:
-      break;
+    case SuspectReading::Direction: break;
     case SuspectReading::Length:
       if (instrument) {
         const double divider = settings.instrumentDivider[*instrument];
-        s.measured = divider != 0 && (r.tapeStart != 0 || r.tapeEnd != 0) ? (r.tapeEnd - r.tapeStart) / divider : r.length;
+        s.measured =
+            divider != 0 && (r.tapeStart != 0 || r.tapeEnd != 0) ? (r.tapeEnd - r.tapeStart) / divider : r.length;
         s.suggested = c.parameter / (edge.cosEl * settings.instrumentSagCoefficient[*instrument] + 1);
       } else {
         s.measured = edge.length;

@@ -142,7 +142,8 @@ ClosureOutcome ReferenceLoopAdjuster::Close(Records& records, size_t position, c
   return outcome;
 }
 
-ReferenceComputation::ReferenceComputation(doc::SurveyStore& store, platform::Prompter& prompter, std::vector<LoopResult>* results)
+ReferenceComputation::ReferenceComputation(doc::SurveyStore& store, platform::Prompter& prompter,
+                                           std::vector<LoopResult>* results)
     : m_store(store), m_prompter(prompter), m_results(results) {
   currentNumber = static_cast<int>(store.settings.currentRecordNumber);
 }
@@ -190,9 +191,7 @@ bool ReferenceComputation::Ask(const std::string& text, size_t position, int& st
       aborted = true;
       stopResult = 0;
       return true;
-    default:
-      m_passedOver.insert(key);
-      return false;
+    default: m_passedOver.insert(key); return false;
   }
 }
 
@@ -252,8 +251,7 @@ void ReferenceComputation::ComputeSelfReference(size_t position, const LegVector
   r.x = r.refX, r.y = r.refY, r.z = r.refZ;
   r.developed.from = r.developed.to = {r.direction * r.length + c[3], r.refZ, 0};
   SetLegOrientation(r, leg);
-  SingleStationSection(r, {m_store.settings.crossSectionVerticalLimit, m_store.settings.crossSectionAcuteLimit},
-                       false);
+  SingleStationSection(r, {m_store.settings.crossSectionVerticalLimit, m_store.settings.crossSectionAcuteLimit}, false);
   if (m_adjuster.mode() != 0 && all && r.ring != 0 && !m_adjuster.IsClosed(r.ring)) {
     m_adjuster.Register(records, position, true);
   }
@@ -355,8 +353,11 @@ ReferenceComputation::Step ReferenceComputation::Visit(size_t position, int firs
     return Step::Next;
   }
   if (m_adjuster.IsClosed(r.ring)) return Step::Next;
-  const double misclosure[6] = {E[0] - r.x, E[1] - r.y, E[2] - r.z,
-                                ES.distance - r.developed.to.distance, ES.height - r.developed.to.height,
+  const double misclosure[6] = {E[0] - r.x,
+                                E[1] - r.y,
+                                E[2] - r.z,
+                                ES.distance - r.developed.to.distance,
+                                ES.height - r.developed.to.height,
                                 ES.across - r.developed.to.across};
   const ClosureOutcome outcome = m_adjuster.Close(records, position, misclosure);
   if (outcome.result) Collect(*outcome.result);
@@ -389,7 +390,7 @@ int ReferenceComputation::ComputeAll() {
 }
 
 ComputeOutcome ReferenceComputeCommand(doc::SurveyStore& store, platform::Prompter& prompter,
-                                 std::vector<LoopResult>* results) {
+                                       std::vector<LoopResult>* results) {
   store.settings.computedCurrent = 0;
   ReferenceComputation computation(store, prompter, results);
   const int result = computation.ComputeAll();

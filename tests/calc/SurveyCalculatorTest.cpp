@@ -130,6 +130,7 @@ TEST(SurveyCalculator, CoordinatesRoundTripThroughTheCorrections) {
     const char* name;
     InstrumentSetup setup;
     double x, y, z;
+    // clang-format off
   } cases[] = {
       {"gon with meridian convergence 1.8", {.azimuthUnit = 1, .inclinationUnit = 1, .meridian = 1.8}, 12.34, -5.67, 2.5},
       {"gon, convergence, going down", {.azimuthUnit = 1, .inclinationUnit = 1, .meridian = 1.8}, -3, 4, -1.2},
@@ -140,6 +141,7 @@ TEST(SurveyCalculator, CoordinatesRoundTripThroughTheCorrections) {
        -6.02, -2.2, 3.14},
       {"due north after the convergence", {.azimuthUnit = 1, .meridian = 1.8}, 0, 9.99, 0},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     SurveyCalculator calc(Leg(1, 0, 0), Settings(c.setup));
@@ -377,14 +379,21 @@ TEST(SurveyCalculator, TypedTexts) {
       {"azimuth past the full circle", {}, CalcField::Azimuth, "360,5", "Bitte eine Zahl zwischen 0 und 360 eingeben."},
       {"negative azimuth", {}, CalcField::Azimuth, "-1", "Bitte eine Zahl zwischen 0 und 360 eingeben."},
       {"gon azimuth", {.azimuthUnit = 1}, CalcField::Azimuth, "399", ""},
-      {"azimuth not a number", {.azimuthUnit = 1}, CalcField::Azimuth, "x", "Bitte eine Zahl zwischen 0 und 400 eingeben."},
+      {"azimuth not a number",
+       {.azimuthUnit = 1},
+       CalcField::Azimuth,
+       "x",
+       "Bitte eine Zahl zwischen 0 und 400 eingeben."},
       {"steep", {}, CalcField::Inclination, "-90", ""},
       {"too steep", {}, CalcField::Inclination, "-90,01", "Bitte eine Zahl zwischen -90 und 90 eingeben."},
       {"gon", {.inclinationUnit = 1}, CalcField::Inclination, "-100", ""},
-      {"zenital negative", {.vertical = kZenital}, CalcField::Inclination, "-5", "Bitte eine Zahl zwischen 0 und 180 eingeben."},
+      {"zenital negative",
+       {.vertical = kZenital},
+       CalcField::Inclination,
+       "-5",
+       "Bitte eine Zahl zwischen 0 und 180 eingeben."},
       {"nadiral gon", {.inclinationUnit = 1, .vertical = kNadiral}, CalcField::Inclination, "200", ""},
-      {"huge coordinate", {}, CalcField::X, "1e300",
-       "Bitte eine Zahl zwischen -1000000000 und 1000000000 eingeben."},
+      {"huge coordinate", {}, CalcField::X, "1e300", "Bitte eine Zahl zwischen -1000000000 und 1000000000 eingeben."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -458,8 +467,8 @@ TEST(StationDistance, FromTheMarkedOrTheReferenceStation) {
 }
 
 TEST(StationDistance, AnglesInTheInstrumentsUnits) {
-  doc::DocumentSettings settings = Settings({.azimuthUnit = 1, .inclinationUnit = 1, .vertical = kZenital,
-                                             .declination = 7, .meridian = 2});
+  doc::DocumentSettings settings =
+      Settings({.azimuthUnit = 1, .inclinationUnit = 1, .vertical = kZenital, .declination = 7, .meridian = 2});
   const struct {
     const char* name;
     int instrument;

@@ -20,7 +20,8 @@ class CliBlunders : public CliDocuments {
 };
 
 constexpr const char* kLoopHeader = "Schleife\tMesszüge\tLänge\tDelta\tDelta X\tDelta Y\tDelta Z\tNormiert\tVerdacht\n";
-constexpr const char* kSuspectHeader = "Rang\tDatensatz\tReferenz\tMesspunkt\tMesswert\tGemessen\tVermutet\tNormiert danach\n";
+constexpr const char* kSuspectHeader =
+    "Rang\tDatensatz\tReferenz\tMesspunkt\tMesswert\tGemessen\tVermutet\tNormiert danach\n";
 
 TEST_F(CliBlunders, NamesTheMisreadCompassWithTheValueThatCloses) {
   const std::string in = Save(kSlipped);

@@ -79,9 +79,7 @@ class CliDocuments : public testing::Test {
   }
 
   static std::string Bytes(const std::string& path) { return test::ReadFile(path); }
-  static void Put(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
+  static void Put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
   std::set<std::string> Entries() const {
     std::set<std::string> names;

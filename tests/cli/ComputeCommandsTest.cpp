@@ -14,8 +14,8 @@ namespace {
 
 // The four-leg loop around a square of side 10 from the reference S, closing
 // 0.3 m east of its start.
-const std::vector<Leg> kLoop = {{"S", "S", 0, 0}, {"S", "1", 10, 0, 5}, {"1", "2", 10, 90, 5}, {"2", "3", 10, 180, 5},
-                                {"3", "S", 10.3, 270, 5}};
+const std::vector<Leg> kLoop = {
+    {"S", "S", 0, 0}, {"S", "1", 10, 0, 5}, {"1", "2", 10, 90, 5}, {"2", "3", 10, 180, 5}, {"3", "S", 10.3, 270, 5}};
 
 class CliCompute : public CliDocuments {
  protected:
@@ -68,12 +68,13 @@ TEST_F(CliCompute, StationsListsEveryRecordAfterThePass) {
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.err, "");
   // The azimuth 180 leaves a tiny negative east offset that prints as zero.
-  EXPECT_EQ(result.out,
-            "Satz\tTyp\tReferenz\tMesspunkt\tRefX\tRefY\tRefZ\tX\tY\tZ\tWeg\tSecDist\tSecHeight\n"
-            "1\tKoordinatenreferenz\t1/1/S\t1/1/S\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\n"
-            "2\tMesszug\t1/1/S\t1/1/1\t0.0000\t0.0000\t0.0000\t10.0000\t0.0000\t0.0000\t10.0000\t10.0000\t0.0000\n"
-            "3\tMesszug\t1/1/1\t1/1/2\t10.0000\t0.0000\t0.0000\t10.0000\t-5.0000\t0.0000\t15.0000\t15.0000\t0.0000\n"
-            "4\tHilfslinie\t1/1/1\t1/1/\t10.0000\t0.0000\t0.0000\t10.0000\t2.0000\t0.0000\t12.0000\t12.0000\t0.0000\n");
+  EXPECT_EQ(
+      result.out,
+      "Satz\tTyp\tReferenz\tMesspunkt\tRefX\tRefY\tRefZ\tX\tY\tZ\tWeg\tSecDist\tSecHeight\n"
+      "1\tKoordinatenreferenz\t1/1/S\t1/1/S\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\t0.0000\n"
+      "2\tMesszug\t1/1/S\t1/1/1\t0.0000\t0.0000\t0.0000\t10.0000\t0.0000\t0.0000\t10.0000\t10.0000\t0.0000\n"
+      "3\tMesszug\t1/1/1\t1/1/2\t10.0000\t0.0000\t0.0000\t10.0000\t-5.0000\t0.0000\t15.0000\t15.0000\t0.0000\n"
+      "4\tHilfslinie\t1/1/1\t1/1/\t10.0000\t0.0000\t0.0000\t10.0000\t2.0000\t0.0000\t12.0000\t12.0000\t0.0000\n");
 }
 
 TEST_F(CliCompute, StationsWithoutComputingShowsTheStoredValues) {
@@ -159,8 +160,9 @@ TEST_F(CliCompute, OutputThatCannotBeWrittenFails) {
     SCOPED_TRACE(command);
     const Result onFullDisk = RunOnto(full, {command, in});
     EXPECT_EQ(onFullDisk.status, kExitFailed);
-    EXPECT_TRUE(onFullDisk.err.ends_with(
-        "Die Ausgabe konnte nicht vollst\xC3\xA4ndig geschrieben werden.\nAuf dem Datentr\xC3\xA4ger ist kein Platz mehr.\n\n"))
+    EXPECT_TRUE(
+        onFullDisk.err.ends_with("Die Ausgabe konnte nicht vollst\xC3\xA4ndig geschrieben werden.\nAuf dem "
+                                 "Datentr\xC3\xA4ger ist kein Platz mehr.\n\n"))
         << onFullDisk.err;
     const Result readerQuit = RunOnto(pipeEnds[1], {command, in});
     EXPECT_EQ(readerQuit.status, kExitOk);
@@ -173,9 +175,12 @@ TEST_F(CliCompute, OutputThatCannotBeWrittenFails) {
 
 TEST_F(CliCompute, WrongArguments) {
   const std::string in = Save(Survey(kLoop));
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"compute"}, {"stations", in, "-o", Path("x.hpn")}, {"loops", in, "--no-compute"},
-           {"compute", in, "--compute"}, {"convert", in, "-o", Path("x.hpn"), "--no-compute"}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"compute"},
+                                             {"stations", in, "-o", Path("x.hpn")},
+                                             {"loops", in, "--no-compute"},
+                                             {"compute", in, "--compute"},
+                                             {"convert", in, "-o", Path("x.hpn"), "--no-compute"}}) {
     EXPECT_EQ(Run(args).status, 2) << args[0];
   }
   EXPECT_FALSE(fs::exists(Path("x.hpn")));

@@ -54,7 +54,9 @@ TestFile SampleDocument(uint32_t version) {
       .SettingsText(kTitle2, "Vermessung 2019 \x96 Teil \x80")
       .Settings<uint16_t>(kComputed, 1)
       .Settings<uint16_t>(kLoopAdjustment, 1)
-      .SettingsText(kCadastreDesignation, "1836/12 Stra\xDF" "enh\xF6hle")
+      .SettingsText(kCadastreDesignation,
+                    "1836/12 Stra\xDF"
+                    "enh\xF6hle")
       .Settings<uint32_t>(kCadastreNumber, 1836)
       .Settings<uint32_t>(kUtmZone, 33)
       .SettingsText(kUtmBand, "T")
@@ -72,9 +74,14 @@ std::string SampleInfo(const std::string& version, int computed, const std::stri
          "current worksheet: 2 L\xC3\xA4ngsschnitt\n"
          "title: H\xC3\xB6hle am Gr\xC3\xBCnberg\n"
          "title2: Vermessung 2019 \xE2\x80\x93 Teil \xE2\x82\xAC\n"
-         "cadastre: 1836 1836/12 Stra\xC3\x9F" "enh\xC3\xB6hle\n"
-         "utm: " + utm + "\n"
-         "computed: " + std::to_string(computed) + "\n"
+         "cadastre: 1836 1836/12 Stra\xC3\x9F"
+         "enh\xC3\xB6hle\n"
+         "utm: " +
+         utm +
+         "\n"
+         "computed: " +
+         std::to_string(computed) +
+         "\n"
          "loop adjustment: 1\n";
 }
 
@@ -97,14 +104,15 @@ TEST_F(CliDocuments, SampleCaveHasATitleSheetAndCadastreEntry) {
   if (!fs::exists(HP_SAMPLE_DOCUMENT)) GTEST_SKIP() << "sample cave not built";
   const Result info = Run({"info", HP_SAMPLE_DOCUMENT});
   ASSERT_EQ(info.status, kExitOk);
-  for (const char* line : {"current worksheet: 1 Blatt 1 Grundriss\n",
-                           "title: Beispielh\xC3\xB6hle bei Steinbach: Windloch und Fuchsloch\n",
-                           "cadastre: 1234 Steinbacher Karst\n"})
+  for (const char* line :
+       {"current worksheet: 1 Blatt 1 Grundriss\n",
+        "title: Beispielh\xC3\xB6hle bei Steinbach: Windloch und Fuchsloch\n", "cadastre: 1234 Steinbacher Karst\n"})
     EXPECT_NE(info.out.find(line), std::string::npos) << line << info.out;
 }
 
 // An index no worksheet has falls back to the first; the zone letter is one Windows-1252 byte.
 TEST_F(CliDocuments, InfoShowsCurrentWorksheetAndZoneLetter) {
+  // clang-format off
   const struct { int16_t sheet; std::string band; const char* sheetLine; const char* utmLine; } cases[] = {
       {2, std::string("c\0", 2), "current worksheet: 1 Grundriss", "utm: 33 c"},
       {-1, std::string("\0\0", 2), "current worksheet: 1 Grundriss", "utm: 33 "},
@@ -280,6 +288,7 @@ TEST_F(CliDocuments, CutDocumentFailsUnlessAnsweredYes) {
       {"loops", in},    {"blunders", in},          {"stats", in},              {"protocol", in},
       {"export", in, kml}, {"render", in, png},
   };
+  // clang-format on
   for (const auto& command : commands) {
     SCOPED_TRACE(command[0]);
     for (const char* answer : {"no", "cancel"}) {
@@ -311,7 +320,9 @@ TEST_F(CliDocuments, FifoAndDeviceAreRefusedAsInputAndOutput) {
   for (const std::string& input : {fifo, std::string("/dev/zero")}) {
     const Result info = Run({"info", input});
     EXPECT_EQ(info.status, kExitFailed) << input;
-    EXPECT_EQ(info.err, "Fehler beim \xC3\x96""ffnen des Dokuments.\n\n");
+    EXPECT_EQ(info.err,
+              "Fehler beim \xC3\x96"
+              "ffnen des Dokuments.\n\n");
   }
   const Result convert = Run({"convert", doc, "-o", fifo});
   EXPECT_EQ(convert.status, kExitFailed);
@@ -322,9 +333,14 @@ TEST_F(CliDocuments, FifoAndDeviceAreRefusedAsInputAndOutput) {
 TEST_F(CliDocuments, WrongArgumentsPrintUsage) {
   const std::string doc = Path("doc.hpn");
   ASSERT_EQ(Run({"new", "-o", doc}).status, kExitOk);
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {}, {"frobnicate", doc}, {"new", doc, "-o", Path("out.hpn")}, {"new", "-o"}, {"convert", doc},
-           {"info", doc, "--bogus", "1"}, {"info", doc, "--answer", "maybe"}, {"info", doc, "--set", "=1"}}) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{},
+                                                                                    {"frobnicate", doc},
+                                                                                    {"new", doc, "-o", Path("out.hpn")},
+                                                                                    {"new", "-o"},
+                                                                                    {"convert", doc},
+                                                                                    {"info", doc, "--bogus", "1"},
+                                                                                    {"info", doc, "--answer", "maybe"},
+                                                                                    {"info", doc, "--set", "=1"}}) {
     const Result result = Run(args);
     EXPECT_EQ(result.status, kExitUsage) << testing::PrintToString(args);
     EXPECT_EQ(result.out, "");

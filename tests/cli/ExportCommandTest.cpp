@@ -66,8 +66,10 @@ TEST_F(CliExport, IncludeModeOfTheTable) {
   const struct {
     std::vector<std::string> options;
     size_t lines;
-  } cases[] = {
-      {{}, 3}, {{"--include-mode", "1"}, 4}, {{"--set", "ExportTAB=1"}, 4}, {{"--set", "ExportTAB=1", "--include-mode", "0"}, 3}};
+  } cases[] = {{{}, 3},
+               {{"--include-mode", "1"}, 4},
+               {{"--set", "ExportTAB=1"}, 4},
+               {{"--set", "ExportTAB=1", "--include-mode", "0"}, 3}};
   for (const auto& c : cases) {
     std::vector<std::string> args{"export", cave, Path("t.txt")};
     args.insert(args.end(), c.options.begin(), c.options.end());

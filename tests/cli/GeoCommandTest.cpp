@@ -29,23 +29,22 @@ TEST_P(GeoConversions, PrintOneLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, GeoConversions,
-    testing::Values(
-        GeoCase{{"geo", "geo2utm", "48", "9"}, "32 U 500000.00 5316300.22\n"},
-        // A leading minus followed by a digit is a number, a decimal comma is accepted.
-        GeoCase{{"geo", "geo2utm", "-33,9", "18.4"}, "34 H 259583.22 6245888.05\n"},
-        GeoCase{{"geo", "geo2utm", "60", "5"}, "32 V 276979.93 6658157.20\n"},
-        GeoCase{{"geo", "geo2utm", "81", "10"}, "32 Y 517463.52 8993354.88\n"},
-        // Zone 61 is printed as computed.
-        GeoCase{{"geo", "geo2utm", "10", "180"}, "61 P 171071.26 1106908.85\n"},
-        GeoCase{{"geo", "geo2utm", "-90", "9"}, "32 A 500000.00 2035.06\n"},
-        GeoCase{{"geo", "utm2geo", "32", "U", "500000", "5316300.22"}, "48.0000000 9.0000000\n"},
-        GeoCase{{"geo", "utm2geo", "34", "H", "259583,22", "6245888,05"}, "-33.9000000 18.4000000\n"},
-        // The letter is not normalised: lower case h is southern as well.
-        GeoCase{{"geo", "utm2geo", "34", "h", "259583.22", "6245888.05"}, "-33.9000000 18.4000000\n"},
-        // A negative northing is read as northern whatever the letter.
-        GeoCase{{"geo", "utm2geo", "31", "M", "500000", "-55265.04"}, "-0.5000000 3.0000000\n"},
-        // Greenwich itself: no "-0.0000000".
-        GeoCase{{"geo", "utm2geo", "31", "N", "166021.44", "0"}, "0.0000000 0.0000000\n"}));
+    testing::Values(GeoCase{{"geo", "geo2utm", "48", "9"}, "32 U 500000.00 5316300.22\n"},
+                    // A leading minus followed by a digit is a number, a decimal comma is accepted.
+                    GeoCase{{"geo", "geo2utm", "-33,9", "18.4"}, "34 H 259583.22 6245888.05\n"},
+                    GeoCase{{"geo", "geo2utm", "60", "5"}, "32 V 276979.93 6658157.20\n"},
+                    GeoCase{{"geo", "geo2utm", "81", "10"}, "32 Y 517463.52 8993354.88\n"},
+                    // Zone 61 is printed as computed.
+                    GeoCase{{"geo", "geo2utm", "10", "180"}, "61 P 171071.26 1106908.85\n"},
+                    GeoCase{{"geo", "geo2utm", "-90", "9"}, "32 A 500000.00 2035.06\n"},
+                    GeoCase{{"geo", "utm2geo", "32", "U", "500000", "5316300.22"}, "48.0000000 9.0000000\n"},
+                    GeoCase{{"geo", "utm2geo", "34", "H", "259583,22", "6245888,05"}, "-33.9000000 18.4000000\n"},
+                    // The letter is not normalised: lower case h is southern as well.
+                    GeoCase{{"geo", "utm2geo", "34", "h", "259583.22", "6245888.05"}, "-33.9000000 18.4000000\n"},
+                    // A negative northing is read as northern whatever the letter.
+                    GeoCase{{"geo", "utm2geo", "31", "M", "500000", "-55265.04"}, "-0.5000000 3.0000000\n"},
+                    // Greenwich itself: no "-0.0000000".
+                    GeoCase{{"geo", "utm2geo", "31", "N", "166021.44", "0"}, "0.0000000 0.0000000\n"}));
 
 struct RefusedCase {
   std::vector<std::string> args;

@@ -61,8 +61,8 @@ TEST_F(CliImport, DocumentImportRefusedByItsVersionLeavesTheTarget) {
   test::TestFile(0x00070900, 1, 1).WriteTo(Path("alt.hpn"));
   const Result result = Run({"import", Path("alt.hpn"), "-o", Path("out.hpn"), "--hpn-mode", "2"});
   EXPECT_EQ(result.status, 0);
-  EXPECT_TRUE(result.err.starts_with(
-      "Die Importart kann nur mit einer neueren Dokumentversion durchgeführt werden.\n\n"));
+  EXPECT_TRUE(
+      result.err.starts_with("Die Importart kann nur mit einer neueren Dokumentversion durchgeführt werden.\n\n"));
   EXPECT_TRUE(InfoHas(Path("out.hpn"), "records: 1\n"));
 }
 
@@ -74,7 +74,8 @@ TEST_F(CliImport, AFaultyLegInsideLoopsIsReportedOnce) {
       "1\t2\t10\t100\t3\t\n2\t0\t11\t210\t0\t1\n0\t3\t10\t20\t5\t2\n3\t4\t10\t100\t3\t\n4\t0\t11\t210\t0\t2\n");
   const Result result = Run({"import", Path("ringe.txt"), "-o", Path("ringe.hpn")});
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, "Fehler beim Berechnen von Datensatz 3.\nReferenzpunkt 0/0/7 nicht definiert.\nDatensatz laden?\n\n");
+  EXPECT_EQ(result.err,
+            "Fehler beim Berechnen von Datensatz 3.\nReferenzpunkt 0/0/7 nicht definiert.\nDatensatz laden?\n\n");
 }
 
 // The include file lies beside the table, not beside the written document.
@@ -105,12 +106,14 @@ TEST_F(CliImport, TablesWithoutRecordsFail) {
   ASSERT_EQ(Run({"import", Path("zug.txt"), "-o", Path("a.hpn")}).status, 0);
   std::string utf16;
   for (const char c : kTable) utf16 += std::string{c, '\0'};
+  // clang-format off
   const std::pair<const char*, std::string> tables[] = {
       {"semikolon.txt", "Messpunkt;Distanz\n1;5\n"}, {"komma.txt", "Station,Distance\n1,5\n"},
       {"mac.txt", "Station\tDistanz\r1\t5\r"},    {"utf16.txt", utf16},
       {"kopf.txt", "Punkt\tL\xE4nge\n"},            {"junk.txt", std::string("\x01\xFF\0\x7F\n\x02", 6)},
       {"abgelehnt.txt", "Punkt\tL\xE4nge\n1\tinf\n"},
   };
+  // clang-format on
   for (const auto& [name, bytes] : tables) {
     Put(Path(name), bytes);
     const Result result = Run({"import", Path(name), "-o", Path("out.hpn"), "--into", Path("a.hpn")});
@@ -140,10 +143,10 @@ TEST_F(CliImport, StationNamesMadeEqualNeedYes) {
 
 TEST_F(CliImport, WrongArguments) {
   Put(Path("zug.txt"), kTable);
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"import", Path("zug.txt"), "-o", Path("x.hpn"), "--append"},
-           {"import", Path("zug.txt"), "-o", Path("x.hpn"), "--hpn-mode", "4"},
-           {"import", Path("zug.txt")}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"import", Path("zug.txt"), "-o", Path("x.hpn"), "--append"},
+                                             {"import", Path("zug.txt"), "-o", Path("x.hpn"), "--hpn-mode", "4"},
+                                             {"import", Path("zug.txt")}}) {
     EXPECT_EQ(Run(args).status, 2);
   }
   EXPECT_FALSE(fs::exists(Path("x.hpn")));

@@ -22,8 +22,7 @@ TEST_F(CliMemory, AFailedAllocationIsReportedAndWritesNothing) {
   struct Case {
     std::vector<std::string> args;
   };
-  for (const Case& c : {Case{{"compute", Path("big.hpn"), "-o", Path("out.hpn")}},
-                        Case{{"stats", Path("big.hpn")}},
+  for (const Case& c : {Case{{"compute", Path("big.hpn"), "-o", Path("out.hpn")}}, Case{{"stats", Path("big.hpn")}},
                         Case{{"import", Path("big.hpn"), "-o", Path("out.hpn")}}}) {
     Result result;
     {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <regex>
 
-#include "cli/CliFixture.h"
 #include "base/FixedText.h"
+#include "cli/CliFixture.h"
 #include "doc/DocumentFile.h"
 #include "draw/pages/Printing.h"
 

@@ -15,9 +15,9 @@
 #include <optional>
 #include <regex>
 
+#include "base/Cp1252.h"
 #include "calc/LegReduction.h"
 #include "cli/CliFixture.h"
-#include "base/Cp1252.h"
 #include "doc/DocumentFile.h"
 #include "export/Writers.h"
 
@@ -127,10 +127,8 @@ class CliSurvexExport : public CliDocuments {
       ASSERT_GE(cells.size(), 10u) << rows[n];
       if (cells[3].ends_with("/")) continue;  // an auxiliary line
       const std::string station = SurvexName(cells[3]);
-      if (cells[1] == "Verbindung" || cells[1] == "Ringschluss")
-        closing.emplace_back(SurvexName(cells[2]), station);
-      else if (!ours.contains(station))
-        ours[station] = {std::stod(cells[7]), std::stod(cells[8]), std::stod(cells[9])};
+      if (cells[1] == "Verbindung" || cells[1] == "Ringschluss") closing.emplace_back(SurvexName(cells[2]), station);
+      else if (!ours.contains(station)) ours[station] = {std::stod(cells[7]), std::stod(cells[8]), std::stod(cells[9])};
     }
 
     // Misclosures from Survex's unadjusted network: without the closing legs
@@ -195,9 +193,10 @@ class CliSurvexExport : public CliDocuments {
       worst = std::max(worst, Distance(p, found->second));
     }
     EXPECT_GT(compared, 0u);
-    std::printf("%zu stations, largest difference %.4f m; %zu closing legs, misclosures %.4f m in all, "
-                "largest difference to our loop rows %.4f m\n",
-                compared, worst, legs.size(), sum, worstLoop);
+    std::printf(
+        "%zu stations, largest difference %.4f m; %zu closing legs, misclosures %.4f m in all, "
+        "largest difference to our loop rows %.4f m\n",
+        compared, worst, legs.size(), sum, worstLoop);
   }
 
   void SetUp() override {

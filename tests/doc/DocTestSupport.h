@@ -16,9 +16,8 @@ struct ReadOutcome {
 };
 
 // Reads a file body (the bytes after the signature) into `store`.
-inline ReadOutcome ReadBody(doc::SurveyStore& store, const std::vector<uint8_t>& body,
-                            doc::ReadMode mode, platform::Prompter& prompter,
-                            const platform::SettingsStore& settings, size_t target = 0) {
+inline ReadOutcome ReadBody(doc::SurveyStore& store, const std::vector<uint8_t>& body, doc::ReadMode mode,
+                            platform::Prompter& prompter, const platform::SettingsStore& settings, size_t target = 0) {
   base::MemorySource source(body);
   const auto status = doc::ReadDocument(store, source, mode, target, prompter, settings);
   return {status, target};

@@ -111,6 +111,7 @@ TEST_P(DocumentConversion, ReadsConvertedValues) {
   for (const Slot& s : c.expected) Check(store, c.image, s);
 }
 
+// clang-format off
 const ConversionCase kCases[] = {
     // Settings block (offsets within the block).
     {"description before 5.00", V(4, 9), Image::Settings, {S(752, "alt"), U(746, 9)}, {S(752, ""), U(746, 0)}},
@@ -168,6 +169,7 @@ const ConversionCase kCases[] = {
     {"map before 15.00", V(14, 9), Image::Sheet, {I(2448, 1), S(2452, "karte.bmp"), D(2582, 3)},
      {I(2448, 0), S(2452, ""), D(2582, 0), I(2630, 1), I(2638, 1), I(2670, 1)}},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Versions, DocumentConversion, ::testing::ValuesIn(kCases), [](const auto& row) {
   std::string name = row.param.name;

@@ -24,7 +24,7 @@ TEST(DocumentDialog, ZoneLetterCorrection) {
   const struct {
     const char* typed;
     char stored;
-  } cases[] = {{"o", 'U'}, {"O", 'N'}, {"I", 'J'}, {"i", 'U'}, {"T", 'T'}, {"A", 'A'}, {"Z", 'Z'},
+  } cases[] = {{"o", 'U'}, {"O", 'N'}, {"I", 'J'}, {"i", 'U'}, {"T", 'T'},    {"A", 'A'}, {"Z", 'Z'},
                {"@", 'U'}, {"[", 'U'}, {"", 'U'},  {"3", 'U'}, {"\xC4", 'U'}, {"Ab", 'A'}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
@@ -64,9 +64,9 @@ TEST(DocumentDialog, NumberFieldsAreReadOrRefusedWithoutStoringAnything) {
     DocumentDialogModel model;
     model.Load(s);
     model.title = "Neue H\xF6hle";
-    (c.field == DocumentDialogModel::UtmZone              ? model.utmZone
-     : c.field == DocumentDialogModel::CadastreNumber     ? model.cadastreNumber
-                                                          : model.meridianConvergence) = c.typed;
+    (c.field == DocumentDialogModel::UtmZone          ? model.utmZone
+     : c.field == DocumentDialogModel::CadastreNumber ? model.cadastreNumber
+                                                      : model.meridianConvergence) = c.typed;
     const DialogOutcome outcome = model.Apply(s);
     EXPECT_EQ(!outcome.fault, c.accepted);
     EXPECT_EQ(base::TextOf(s.title), c.accepted ? "Neue H\xF6hle" : "<Titel>");
@@ -102,7 +102,8 @@ TEST(DocumentDialog, OverlongTextsAreCutToTheirFields) {
   model.cadastreDesignation = std::string(200, 'k');
   model.description = std::string(1000, 'x') + "\r\nzu viel";
   ASSERT_FALSE(model.Apply(s).fault);
-  EXPECT_EQ(base::TextOf(s.cadastreDesignation).size(), DocumentDialogModel::MaxLength(DocumentDialogModel::CadastreDesignation));
+  EXPECT_EQ(base::TextOf(s.cadastreDesignation).size(),
+            DocumentDialogModel::MaxLength(DocumentDialogModel::CadastreDesignation));
   EXPECT_EQ(base::TextOf(s.descriptionText), std::string(1000, 'x')) << "no half line break at the end";
 }
 
@@ -111,8 +112,14 @@ TEST(DataOptions, ToleranceTexts) {
     double value;
     const char* length;
     const char* angle;
-  } cases[] = {{0.5, "0,5", "0"},  {5, "5", "5"},     {0, "0", "0"},        {1, "1", "1"},
-               {0.04, "0,0", "0"}, {0.96, "1,0", "1"}, {100000, "100000", "100000"}, {12.7, "13", "13"}};
+  } cases[] = {{0.5, "0,5", "0"},
+               {5, "5", "5"},
+               {0, "0", "0"},
+               {1, "1", "1"},
+               {0.04, "0,0", "0"},
+               {0.96, "1,0", "1"},
+               {100000, "100000", "100000"},
+               {12.7, "13", "13"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value);
     EXPECT_EQ(FormatLengthTolerance(c.value), c.length);
@@ -126,7 +133,7 @@ TEST(DataOptions, TolerancesAreReadBackAndLimited) {
     const char* angle;
     double storedLength, storedAngle;
   } cases[] = {
-      {"0,5", "10", 0.5, 10},      {"250000", "250", 100000, 200}, {"-3", "-0,5", 0, 0},
+      {"0,5", "10", 0.5, 10},         {"250000", "250", 100000, 200}, {"-3", "-0,5", 0, 0},
       {"100000", "200", 100000, 200}, {"2.5", "7,25", 2.5, 7.25},
   };
   for (const auto& c : cases) {
@@ -166,10 +173,8 @@ TEST(DataOptions, RecomputeOnlyWhenAdjustmentOrLimitAngleChanged) {
     const char* acute;
     bool recompute;
   } cases[] = {
-      {"nothing changed", 2, "30", "45", false},
-      {"same value typed differently", 2, "30,0", "45.0", false},
-      {"adjustment", 0, "30", "45", true},
-      {"vertical limit", 2, "31", "45", true},
+      {"nothing changed", 2, "30", "45", false}, {"same value typed differently", 2, "30,0", "45.0", false},
+      {"adjustment", 0, "30", "45", true},       {"vertical limit", 2, "31", "45", true},
       {"acute limit", 2, "30", "44,5", true},
   };
   for (const auto& c : cases) {
@@ -202,8 +207,8 @@ TEST(DataOptions, RefusedEntriesStoreNothing) {
     DataOptionsModel model;
     model.Load(s);
     model.loopAdjustment = 0;
-    (c.field == DataOptionsModel::VerticalLimit    ? model.verticalLimit
-     : c.field == DataOptionsModel::AcuteLimit     ? model.acuteLimit
+    (c.field == DataOptionsModel::VerticalLimit     ? model.verticalLimit
+     : c.field == DataOptionsModel::AcuteLimit      ? model.acuteLimit
      : c.field == DataOptionsModel::LengthTolerance ? model.lengthTolerance
                                                     : model.angleTolerance) = c.typed;
     const DialogOutcome outcome = model.Apply(s);
@@ -258,8 +263,9 @@ TEST(NameLists, LinesWithoutANumberAreRefused) {
     std::string message;  // empty: accepted
   } cases[] = {
       {"0: Niemand\r\n\r\n2: Bert\r\n  ", ""},
-      {"1: Anna\r\nBert", "Zeile 2 \"Bert\" hat nicht die Form \"Nummer: Name\" mit einer Nummer von 0 bis 8.\n"
-                           "Die Liste \"Vermesser\" kann so nicht gespeichert werden."},
+      {"1: Anna\r\nBert",
+       "Zeile 2 \"Bert\" hat nicht die Form \"Nummer: Name\" mit einer Nummer von 0 bis 8.\n"
+       "Die Liste \"Vermesser\" kann so nicht gespeichert werden."},
       {"01: Anna", "Zeile 1 \"01: Anna\""},
       {"1: Anna\r\n9: M\xFCller", "Zeile 2 \"9: M\xC3\xBCller\""},
       {" 3: Carl", "Zeile 1 \" 3: Carl\""},
@@ -332,9 +338,9 @@ TEST(Fonts, ChooserRoundTripAndStoredFields) {
 
 TEST(Fonts, AStoredFontIsShownInTheNearestOfferedStyle) {
   // A family with "Oblique" listed first and no style named "Normal".
-  const std::vector<FontStyleOffer> family = {
-      {400, true, false}, {700, true, true}, {700, false, false}, {700, false, true},
-      {200, false, false}, {400, false, true}, {400, false, false}, {700, true, false}};
+  const std::vector<FontStyleOffer> family = {{400, true, false},  {700, true, true},   {700, false, false},
+                                              {700, false, true},  {200, false, false}, {400, false, true},
+                                              {400, false, false}, {700, true, false}};
   const struct {
     int weight;
     bool italic;

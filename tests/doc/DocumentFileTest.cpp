@@ -319,7 +319,10 @@ TEST_F(DocumentFileTest, ExportModeWritesIncludedRecordsAsOwnRecords) {
 // Files no program version writes: refused before anything changes, or read
 // as far as they go, never a crash and never memory the file cannot back.
 TEST_F(DocumentFileTest, ImageSizesNoVersionWroteAreInvalid) {
-  struct Case { const char* name; TestFile file; };
+  struct Case {
+    const char* name;
+    TestFile file;
+  };
   const uint32_t v = kCurrentVersion;
   const Case cases[] = {
       {"settings", TestFile(v, 1, 1, 6741)},
@@ -355,7 +358,11 @@ TEST_F(DocumentFileTest, ImageSizesNoVersionWroteAreInvalid) {
 // The smallest sizes that were written still read, and sizes of images that
 // are not there do not matter.
 TEST_F(DocumentFileTest, SmallestImageSizesStillRead) {
-  struct Case { const char* name; TestFile file; size_t records; };
+  struct Case {
+    const char* name;
+    TestFile file;
+    size_t records;
+  };
   const uint32_t v = kCurrentVersion;
   const Case cases[] = {
       {"924-byte worksheets, 156-byte records", TestFile(v, 2, 3, 6740, 924, 156), 3},
@@ -449,9 +456,7 @@ TEST_F(DocumentFileTest, EveryPrefixReadsOrIsRefusedAndIsReportedIncomplete) {
   // Files before 4.01 have no record count: a cut between two records looks
   // like the file's end.
   const size_t oldRecordsAt = 8 + 924;
-  const auto oldCutUnseen = [&](size_t length) {
-    return length >= oldRecordsAt && (length - oldRecordsAt) % 156 == 0;
-  };
+  const auto oldCutUnseen = [&](size_t length) { return length >= oldRecordsAt && (length - oldRecordsAt) % 156 == 0; };
   const std::pair<std::vector<uint8_t>, std::function<bool(size_t)>> documents[] = {
       {WriteBody(rich), [](size_t) { return false; }}, {old.Body(), oldCutUnseen}};
   for (const auto& [whole, cutUnseen] : documents) {

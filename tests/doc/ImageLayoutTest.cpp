@@ -27,9 +27,7 @@ struct LayoutCase {
 
 template <class V>
 auto Number(V value) {
-  return [value](std::span<const uint8_t> image, size_t offset) {
-    EXPECT_EQ(base::LoadLE<V>(image, offset), value);
-  };
+  return [value](std::span<const uint8_t> image, size_t offset) { EXPECT_EQ(base::LoadLE<V>(image, offset), value); };
 }
 
 auto Text(std::string text) {
@@ -38,11 +36,14 @@ auto Text(std::string text) {
   };
 }
 
+// clang-format off
 #define NUM(T, field, off, value) {#field, off, [](T& s) { s.field = value; }, Number(value)}
 #define TXT(T, field, off, text) {#field, off, [](T& s) { std::strcpy(s.field, text); }, Text(text)}
+// clang-format on
 
 TEST(ImageLayout, RecordFieldsAtTheirOffsets) {
   using R = SurveyRecord;
+  // clang-format off
   const std::vector<LayoutCase<R>> cases = {
       NUM(R, refX, 0, 1.5), NUM(R, refY, 8, 2.5), NUM(R, refZ, 16, 3.5), NUM(R, x, 24, 4.5),
       NUM(R, y, 32, 5.5), NUM(R, z, 40, 6.5), NUM(R, developed.from.distance, 48, 7.5),
@@ -72,6 +73,7 @@ TEST(ImageLayout, RecordFieldsAtTheirOffsets) {
       NUM(R, work.loopCorrection[0], 1384, 28.5), NUM(R, work.loopCorrection[5], 1424, 29.5),
       NUM(R, work.vertical, 1436, 1), NUM(R, work.successor, 1440, 1), NUM(R, work.extentMarks[1], 1445, uint8_t{3}),
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     SurveyRecord record;
@@ -89,6 +91,7 @@ TEST(ImageLayout, RecordFieldsAtTheirOffsets) {
 
 TEST(ImageLayout, SettingsFieldsAtTheirOffsets) {
   using S = DocumentSettings;
+  // clang-format off
   const std::vector<LayoutCase<S>> cases = {
       NUM(S, worksheetSize, 0, 2850u), NUM(S, worksheetCount, 4, 3u), NUM(S, recordSize, 8, 1446u),
       NUM(S, recordCount, 12, 9u), NUM(S, currentWorksheetIndex, 16, int16_t{2}),
@@ -123,6 +126,7 @@ TEST(ImageLayout, SettingsFieldsAtTheirOffsets) {
       NUM(S, instrumentChange[15], 5694, 0.05), TXT(S, surveyorNames, 5702, "0: Unbekannt"),
       NUM(S, auxLineColour, 6728, 0x00FF00u), NUM(S, meridianConvergence, 6732, 1.5),
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     DocumentSettings settings;
@@ -147,24 +151,30 @@ TEST(ImageLayout, PositionHoldsTheSixViewValuesInOrder) {
 TEST(ImageLayout, NewWorksheetDefaultsAtTheirOffsets) {
   Worksheet ws;
   InitWorksheet(ws);
-  const struct { size_t offset; char type; double value; } defaults[] = {
-      {2, 'h', 1}, {4, 'h', 1}, {6, 'h', 1}, {8, 'h', 1}, {26, 'h', 0}, {32, 'h', 20}, {34, 'h', 20},
-      {36, 'h', 20}, {38, 'h', 20}, {1180, 'h', 100}, {1184, 'h', 3}, {1186, 'h', -25}, {1188, 'h', -2},
-      {1190, 'h', 0}, {1194, 'h', 1}, {1196, 'h', 1}, {1198, 'h', 1}, {1200, 'h', 0}, {1202, 'h', 1},
-      {1204, 'h', 10}, {1206, 'h', 10}, {1530, 'h', 0}, {1614, 'h', 1}, {1618, 'h', 1}, {1632, 'h', 0},
-      {1634, 'h', 1}, {1620, 'i', 0}, {1624, 'i', 0}, {1668, 'i', 1}, {1672, 'i', 0}, {1692, 'i', 0},
-      {1768, 'i', 0}, {1772, 'i', 0}, {1780, 'i', 50}, {1784, 'i', 1}, {1802, 'i', 1}, {1806, 'i', 0},
-      {2392, 'i', 1}, {2396, 'i', 0}, {2400, 'i', 1}, {2420, 'i', 1}, {2424, 'i', 0}, {2428, 'i', 1},
-      {2432, 'i', 1}, {2436, 'i', 0}, {2440, 'i', 10}, {2444, 'i', 10}, {2448, 'i', 0}, {2630, 'i', 1},
-      {2634, 'i', 0}, {2638, 'i', 1}, {2642, 'i', 1}, {2646, 'i', 1}, {2650, 'i', 0}, {2654, 'i', 1},
-      {2658, 'i', 0}, {2670, 'i', 1}, {2674, 'i', 0}, {2678, 'i', 0}, {2690, 'i', 0}, {2822, 'i', 1},
-      {2826, 'i', 0}, {2830, 'i', 0}, {2834, 'i', 0}, {2838, 'i', 0}, {2842, 'i', 0}, {2846, 'i', 1},
-      {10, 'd', 1000}, {18, 'd', 100}, {44, 'd', -1}, {52, 'd', -1}, {68, 'd', 1}, {76, 'd', 1},
-      {100, 'd', -1}, {108, 'd', -1}, {124, 'd', 1}, {132, 'd', 1}, {1506, 'd', 0}, {1696, 'd', 10},
-      {1704, 'd', -25}, {1712, 'd', 0}, {1744, 'd', 5}, {1752, 'd', 10}, {2582, 'd', 0}, {2614, 'd', 0}};
+  const struct {
+    size_t offset;
+    char type;
+    double value;
+  } defaults[] = {
+      {2, 'h', 1},     {4, 'h', 1},      {6, 'h', 1},     {8, 'h', 1},      {26, 'h', 0},    {32, 'h', 20},
+      {34, 'h', 20},   {36, 'h', 20},    {38, 'h', 20},   {1180, 'h', 100}, {1184, 'h', 3},  {1186, 'h', -25},
+      {1188, 'h', -2}, {1190, 'h', 0},   {1194, 'h', 1},  {1196, 'h', 1},   {1198, 'h', 1},  {1200, 'h', 0},
+      {1202, 'h', 1},  {1204, 'h', 10},  {1206, 'h', 10}, {1530, 'h', 0},   {1614, 'h', 1},  {1618, 'h', 1},
+      {1632, 'h', 0},  {1634, 'h', 1},   {1620, 'i', 0},  {1624, 'i', 0},   {1668, 'i', 1},  {1672, 'i', 0},
+      {1692, 'i', 0},  {1768, 'i', 0},   {1772, 'i', 0},  {1780, 'i', 50},  {1784, 'i', 1},  {1802, 'i', 1},
+      {1806, 'i', 0},  {2392, 'i', 1},   {2396, 'i', 0},  {2400, 'i', 1},   {2420, 'i', 1},  {2424, 'i', 0},
+      {2428, 'i', 1},  {2432, 'i', 1},   {2436, 'i', 0},  {2440, 'i', 10},  {2444, 'i', 10}, {2448, 'i', 0},
+      {2630, 'i', 1},  {2634, 'i', 0},   {2638, 'i', 1},  {2642, 'i', 1},   {2646, 'i', 1},  {2650, 'i', 0},
+      {2654, 'i', 1},  {2658, 'i', 0},   {2670, 'i', 1},  {2674, 'i', 0},   {2678, 'i', 0},  {2690, 'i', 0},
+      {2822, 'i', 1},  {2826, 'i', 0},   {2830, 'i', 0},  {2834, 'i', 0},   {2838, 'i', 0},  {2842, 'i', 0},
+      {2846, 'i', 1},  {10, 'd', 1000},  {18, 'd', 100},  {44, 'd', -1},    {52, 'd', -1},   {68, 'd', 1},
+      {76, 'd', 1},    {100, 'd', -1},   {108, 'd', -1},  {124, 'd', 1},    {132, 'd', 1},   {1506, 'd', 0},
+      {1696, 'd', 10}, {1704, 'd', -25}, {1712, 'd', 0},  {1744, 'd', 5},   {1752, 'd', 10}, {2582, 'd', 0},
+      {2614, 'd', 0}};
   for (const auto& [offset, type, value] : defaults) {
-    const double got = type == 'h' ? ws.Get<int16_t>(offset) : type == 'i' ? ws.Get<int32_t>(offset)
-                                                                           : ws.Get<double>(offset);
+    const double got = type == 'h'   ? ws.Get<int16_t>(offset)
+                       : type == 'i' ? ws.Get<int32_t>(offset)
+                                     : ws.Get<double>(offset);
     EXPECT_EQ(got, value) << type << " at " << offset;
   }
   EXPECT_EQ(ws.Text(668, 256), "<Seitenbezeichnung>");
@@ -187,7 +197,8 @@ TEST(ImageLayout, WorksheetSettingsNeitherOverlapNorLeaveTheImage) {
 
 TEST(ImageLayout, NamedAccessorsUseTheirOffsets) {
   Worksheet ws;
-  ws.setDisplayType(doc::DisplayType::Elevation), ws.setViewAzimuth(123.5), ws.setSheetDesignation("Blatt 2"), ws.setFilterCriterion(5);
+  ws.setDisplayType(doc::DisplayType::Elevation), ws.setViewAzimuth(123.5), ws.setSheetDesignation("Blatt 2"),
+      ws.setFilterCriterion(5);
   EXPECT_EQ(ws.Get<int16_t>(26), 7);
   EXPECT_EQ(ws.Get<double>(1696), 123.5);
   EXPECT_EQ(ws.Text(1532, 82), "Blatt 2");

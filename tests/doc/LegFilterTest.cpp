@@ -10,6 +10,7 @@ namespace hp::doc {
 namespace {
 
 TEST(LegFilter, NumericPatterns) {
+  // clang-format off
   const struct { const char* pattern; long value; bool match; } cases[] = {
       {"", 4711, true},      {"3,7-9", 3, true},   {"3,7-9", 7, true},    {"3,7-9", 9, true},  {"3,7-9", 4, false},
       {"3,7-9", 10, false},  {"3,7-9", 13, false}, {"13", 3, false},      {"-", 12345, true},  {"1,-,x", 5, true},
@@ -17,12 +18,14 @@ TEST(LegFilter, NumericPatterns) {
       {"-5", -1, false},     {",,", 0, false},     {"5,,", 5, true},      {"9999999999999", 0, false},
       {"1-9999999999999", 2147483647, true}, {"a-b", 0, true}, {"a-b", 1, false},
   };
+  // clang-format on
   for (const auto& c : cases) {
     EXPECT_EQ(MatchNumericPattern(c.pattern, c.value), c.match) << '"' << c.pattern << "\" " << c.value;
   }
 }
 
 TEST(LegFilter, RulePatterns) {
+  // clang-format off
   const struct { const char* pattern; RuleValues values; bool match; } cases[] = {  // level, cave, passage, ring, year
       {"", {1, 9, 9, 9, 1990}, true}, {"H3+G2,R1", {1, 3, 2, 0, 0}, true},
       {"H3+G2,R1", {1, 3, 1, 0, 0}, false}, {"H3+G2,R1", {1, 7, 7, 1, 0}, true},
@@ -35,6 +38,7 @@ TEST(LegFilter, RulePatterns) {
       {"H", {1, 0, 0, 0, 0}, false}, {"+", {1, 0, 0, 0, 0}, false},
       {",,", {0, 0, 0, 0, 0}, false}, {"9999999999999", {1, 0, 0, 0, 0}, false},
   };
+  // clang-format on
   for (const auto& c : cases) EXPECT_EQ(MatchRulePattern(c.pattern, c.values), c.match) << '"' << c.pattern << '"';
 }
 

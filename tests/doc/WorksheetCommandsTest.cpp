@@ -117,9 +117,11 @@ TEST(WorksheetCommands, ListChanges) {
 }
 
 TEST(WorksheetCommands, MovedPosition) {
+  // clang-format off
   const struct { int current, before, moved; } cases[] = {
       {0, 4, 3}, {0, 0, 0}, {0, 1, 0}, {3, 0, 0}, {2, 1, 1}, {1, 3, 2},
   };
+  // clang-format on
   for (const auto& c : cases) {
     EXPECT_EQ(MovedPosition(c.current, c.before), c.moved) << c.current << " before " << c.before;
   }
@@ -152,7 +154,9 @@ TEST(WorksheetCommands, NewWorksheetHasTheDefaultsAndCopyKeepsImageAndPositions)
 
 TEST(WorksheetCommands, DialogTextsAndDefaults) {
   SurveyStore store = Sheets("Plan Schnitt", 1);
-  store.worksheets[0]->setSheetDesignation("Gro\xDF" "e Halle");  // Windows-1252
+  store.worksheets[0]->setSheetDesignation(
+      "Gro\xDF"
+      "e Halle");  // Windows-1252
   EXPECT_EQ(WorksheetNames(store), (std::vector<std::string>{"Große Halle", "Schnitt"}));
   EXPECT_EQ(WorksheetNamesWithEnd(store), (std::vector<std::string>{"Große Halle", "Schnitt", "(Ende)"}));
   EXPECT_EQ(DefaultNewPosition(store), 1);
@@ -162,6 +166,7 @@ TEST(WorksheetCommands, DialogTextsAndDefaults) {
 }
 
 TEST(WorksheetCommands, CopyNameProposal) {
+  // clang-format off
   const struct { const char* name; const char* proposal; } cases[] = {
       {"Plan", "Kopie von Plan"},
       {"Kopie von Plan", "Kopie von Plan"},
@@ -169,6 +174,7 @@ TEST(WorksheetCommands, CopyNameProposal) {
       {"Kopie vonPlan", "Kopie von Kopie vonPlan"},   // the blank belongs to the text
       {"", "Kopie von "},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SurveyStore store = Sheets("X", 0);
     store.currentWorksheet->setSheetDesignation(c.name);
@@ -180,6 +186,7 @@ TEST(WorksheetCommands, Rename) {
   const std::string long90(90, 'x');
   std::string umlauts90;
   for (int i = 0; i < 90; ++i) umlauts90 += "ü";
+  // clang-format off
   const struct { const char* name; std::string entered; bool changed; std::string stored; } cases[] = {
       {"new name", "Aufriss", true, "Aufriss"},
       {"same name", "Plan", false, "Plan"},
@@ -187,6 +194,7 @@ TEST(WorksheetCommands, Rename) {
       {"umlaut stored in Windows-1252", "Gänge", true, "G\xE4nge"},
       {"80 umlauts are 80 characters", umlauts90, true, std::string(80, '\xFC')},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     SurveyStore store = Sheets("Plan", 0);
@@ -214,12 +222,14 @@ TEST(WorksheetCommands, EmptyNamesAreRefused) {
 }
 
 TEST(WorksheetCommands, QuestionsWithOkAndCancel) {
+  // clang-format off
   const struct { const char* name; int displayType; Answer answer; bool asked, done; } resetCases[] = {
       {"reset OK", 0, Answer::Ok, true, true},
       {"reset Cancel", 0, Answer::Cancel, true, false},
       {"animation resets without asking", 5, Answer::Cancel, false, true},
       {"protocol is disabled", 6, Answer::Ok, false, false},
   };
+  // clang-format on
   for (const auto& c : resetCases) {
     SCOPED_TRACE(c.name);
     SurveyStore store = Sheets("Plan", 0);
@@ -234,17 +244,17 @@ TEST(WorksheetCommands, QuestionsWithOkAndCancel) {
     bool resetFlag = false;
     EXPECT_EQ(AskAndResetWorksheet(store, prompter, resetFlag), c.done);
     EXPECT_EQ(resetFlag, c.done);
-    EXPECT_EQ(prompter.Texts(), c.asked ? std::vector<std::string>{"Arbeitsblatt wirklich zurücksetzen?"}
-                                        : std::vector<std::string>{});
+    EXPECT_EQ(prompter.Texts(),
+              c.asked ? std::vector<std::string>{"Arbeitsblatt wirklich zurücksetzen?"} : std::vector<std::string>{});
     if (!c.done) {
       EXPECT_EQ(ws.image, before.image);
       continue;
     }
     EXPECT_EQ((std::array{ws.zoomPercent(), ws.viewDistance()}), (std::array{100.0, 0.0}));
     EXPECT_EQ(ws.marginLeft() + ws.marginRight() + ws.marginTop() + ws.marginBottom(), 80);
-    EXPECT_EQ((std::array<int, 4>{ws.automaticScale(), ws.Get<int16_t>(1632), ws.Get<int32_t>(2678),
-                                  ws.Get<int32_t>(2822)}),
-              (std::array{1, 0, 0, 1}));
+    EXPECT_EQ(
+        (std::array<int, 4>{ws.automaticScale(), ws.Get<int16_t>(1632), ws.Get<int32_t>(2678), ws.Get<int32_t>(2822)}),
+        (std::array{1, 0, 0, 1}));
   }
 
   for (const Answer answer : {Answer::Ok, Answer::Cancel}) {
@@ -290,6 +300,7 @@ TEST(WorksheetCommands, RestoreBringsBackImageAndPositions) {
 
 TEST(WorksheetCommands, EnablingRules) {
   using C = WorksheetCommand;
+  // clang-format off
   const struct { const char* sheets; int current; int displayType; C command; bool enabled; } cases[] = {
       {"A", 0, 0, C::Select, false}, {"A B", 0, 0, C::Select, true},  {"A", 0, 0, C::Move, false},
       {"A B", 1, 0, C::Move, true},  {"A", 0, 0, C::Delete, false},   {"A B", 0, 0, C::Delete, true},
@@ -298,6 +309,7 @@ TEST(WorksheetCommands, EnablingRules) {
       {"A", 0, 6, C::Restore, true}, {"A", 0, 0, C::New, true},       {"A", 0, 0, C::Copy, true},
       {"A", 0, 0, C::Rename, true},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SurveyStore store = Sheets(c.sheets, c.current);
     store.currentWorksheet->setDisplayType(doc::DisplayTypeOf(c.displayType));

@@ -8,9 +8,9 @@
 #include <variant>
 #include <vector>
 
+#include "draw/DisplayType.h"
 #include "draw/animation/Animation.h"
 #include "draw/animation/CubicSpline.h"
-#include "draw/DisplayType.h"
 #include "platform/SettingsStore.h"
 
 namespace hp::draw {
@@ -253,7 +253,8 @@ TEST(AnimationSpin, TurnsAndWrapsTheAzimuth) {
     const char* text;
     std::optional<int> value;
     const char* message;
-  } typed[] = {{"0", 0, ""}, {" 1000", 1000, ""},
+  } typed[] = {{"0", 0, ""},
+               {" 1000", 1000, ""},
                {"1001", std::nullopt, "Geben Sie eine ganze Zahl zwischen 0 und 1000 ein."},
                {"-1", std::nullopt, "Geben Sie eine ganze Zahl zwischen 0 und 1000 ein."},
                {"2,5", std::nullopt, "Bitte geben Sie eine ganze Zahl ein."}};

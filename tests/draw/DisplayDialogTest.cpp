@@ -20,8 +20,8 @@ TEST(DisplayDialog, EnablingFollowsTheListPosition) {
   };
   for (int p = 0; p < 8; ++p) {
     const DisplayFieldEnabling e = EnablingForListPosition(p);
-    const std::string got = {e.azimuth ? '1' : '0',  e.inclination ? '1' : '0',  e.distance ? '1' : '0',
-                             e.centre ? '1' : '0',   e.labelPattern ? '1' : '0', e.adaptOverview ? '1' : '0'};
+    const std::string got = {e.azimuth ? '1' : '0', e.inclination ? '1' : '0',  e.distance ? '1' : '0',
+                             e.centre ? '1' : '0',  e.labelPattern ? '1' : '0', e.adaptOverview ? '1' : '0'};
     EXPECT_EQ(got, enabled[p]) << "position " << p;
   }
 }
@@ -58,9 +58,9 @@ TEST(DisplayDialog, ZoomIsReadUpToThePercentSignAndLimited) {
     const char* text;
     std::optional<double> zoom;
   } cases[] = {
-      {"250 %", 250},   {"250%", 250},         {" 12,5 %", 12.5},    {"7.5", 7.5}, {"3 %", 5},
-      {"0 %", 5},       {"20000 %", 10000},    {"10000 %", 10000},   {"abc", {}},  {"", {}},
-      {"% 250", {}},    {"1e999 %", {}},       {"-40 %", 5},
+      {"250 %", 250}, {"250%", 250},      {" 12,5 %", 12.5},  {"7.5", 7.5}, {"3 %", 5},
+      {"0 %", 5},     {"20000 %", 10000}, {"10000 %", 10000}, {"abc", {}},  {"", {}},
+      {"% 250", {}},  {"1e999 %", {}},    {"-40 %", 5},
   };
   for (const auto& c : cases) EXPECT_EQ(ParseZoomText(c.text), c.zoom) << c.text;
 }
@@ -185,7 +185,9 @@ TEST(DisplayDialog, OkStoresTheTypedValues) {
   s.adaptOverview = true;
   s.originCave = "3";
   s.originPassage = "-2";
-  s.originPoint = "\xDC" "1";
+  s.originPoint =
+      "\xDC"
+      "1";
   s.origin[0] = "1000,25";
   s.origin[1] = "2000";
   s.origin[2] = "-3.5";
@@ -196,7 +198,9 @@ TEST(DisplayDialog, OkStoresTheTypedValues) {
             (std::array{12.5, 359.5, -90.0, -3.25, 10.5 - 2 - 85.5, 1000.25, -3.5}));
   EXPECT_EQ(std::tuple(ws.filterCriterion(), ws.lineFilterPattern(), ws.labelFilterPattern(), ws.adaptOverview(),
                        ws.originCave(), ws.originPassage(), ws.originPoint()),
-            std::tuple(5, "H3+G2", "R1", 1, 3, -2, "\xDC" "1"));
+            std::tuple(5, "H3+G2", "R1", 1, 3, -2,
+                       "\xDC"
+                       "1"));
 }
 
 TEST(DisplayDialog, ProtocolKeepsTheAdaptOverviewFlagAndLabelPattern) {

@@ -14,11 +14,11 @@ TEST(DisplayType, GroupsOfEveryStoredValue) {
     int value;
     bool plane, spatial, drawn, azimuth, inclination, camera, spins;
   } cases[] = {
-      {0, true, false, true, false, false, false, false},   {1, true, false, true, false, false, false, false},
-      {2, true, false, true, true, true, false, false},     {3, false, true, true, true, true, false, true},
-      {4, false, true, true, true, true, false, true},      {5, false, true, true, true, true, true, true},
-      {6, false, false, false, false, false, false, false}, {7, true, false, true, true, false, false, false},
-      {-1, false, false, false, false, false, false, false}, {8, false, false, false, false, false, false, false},
+      {0, true, false, true, false, false, false, false},       {1, true, false, true, false, false, false, false},
+      {2, true, false, true, true, true, false, false},         {3, false, true, true, true, true, false, true},
+      {4, false, true, true, true, true, false, true},          {5, false, true, true, true, true, true, true},
+      {6, false, false, false, false, false, false, false},     {7, true, false, true, true, false, false, false},
+      {-1, false, false, false, false, false, false, false},    {8, false, false, false, false, false, false, false},
       {32767, false, false, false, false, false, false, false},
   };
   for (const auto& c : cases) {

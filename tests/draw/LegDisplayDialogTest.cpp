@@ -228,10 +228,8 @@ TEST(LegDisplayDialogTest, EveryCheckBoxReachesItsOwnSetting) {
     EXPECT_EQ(stored, was ? 0 : 1) << c.offset;
     EXPECT_TRUE(applied.change.modified) << c.offset;
     // nothing else changed: restoring this one setting gives the old image
-    if (c.wide)
-      ws.Set<int32_t>(c.offset, was ? 1 : 0);
-    else
-      ws.Set<int16_t>(c.offset, was ? 1 : 0);
+    if (c.wide) ws.Set<int32_t>(c.offset, was ? 1 : 0);
+    else ws.Set<int16_t>(c.offset, was ? 1 : 0);
     EXPECT_TRUE(ws.image == before) << c.offset;
   }
 }
@@ -241,7 +239,7 @@ TEST(LegDisplayDialogTest, ApplyingTwiceChangesOnlyOnceButAlwaysRebuildsPens) {
   LegDisplayOptions o = LoadLegDisplayOptions(ws);
   o.lineWidth = 3;
   o.lineColourMode = 2;
-  const LegDisplayApplied first = ApplyLegDisplayOptions(o, ws);  // "Übernehmen"
+  const LegDisplayApplied first = ApplyLegDisplayOptions(o, ws);   // "Übernehmen"
   const LegDisplayApplied second = ApplyLegDisplayOptions(o, ws);  // then "OK"
   EXPECT_TRUE(first.change.modified);
   EXPECT_FALSE(second.change.modified);

@@ -12,9 +12,15 @@ TEST(LineColoursTest, AttributeModesCycleThroughFifteenColours) {
     int mode, level, passage;
     const char* date;
     int expected;
-  } cases[] = {{7, 1, 1, "", 2},   {7, 16, 1, "", 2}, {7, 15, 1, "", 16}, {7, 0, 1, "", 5},
-               {5, 1, -3, "", 4},  {10, 1, 1, "15.03.2020", 11},      {12, 1, 1, "15.03.2020", 4},
-               {10, 1, 1, "", 5},  {0, 3, 3, "", 5}};
+  } cases[] = {{7, 1, 1, "", 2},
+               {7, 16, 1, "", 2},
+               {7, 15, 1, "", 16},
+               {7, 0, 1, "", 5},
+               {5, 1, -3, "", 4},
+               {10, 1, 1, "15.03.2020", 11},
+               {12, 1, 1, "15.03.2020", 4},
+               {10, 1, 1, "", 5},
+               {0, 3, 3, "", 5}};
   for (const auto& c : cases) {
     doc::SurveyRecord r;
     r.colour = 5, r.level = c.level, r.passage = c.passage;
@@ -37,7 +43,7 @@ TEST(LineColoursTest, FalseColours) {
   EXPECT_EQ(RecordLineColour(high, 2, input, 100, 0), (LineColour{true, 16}));
   EXPECT_EQ(RecordLineColour(low, 2, input, 100, 0), (LineColour{true, 1}));
   EXPECT_EQ(RecordLineColour(low, 3, input, 2001, 1990), (LineColour{true, 1}));  // no date
-  EXPECT_EQ(RecordLineColour(low, 2, input, 16, -240), (LineColour{true, 1}));   // first threshold 0
+  EXPECT_EQ(RecordLineColour(low, 2, input, 16, -240), (LineColour{true, 1}));    // first threshold 0
 }
 
 TEST(LineColoursTest, PensOfColourNumbersWidthsAndMonochromeDevices) {
@@ -50,9 +56,9 @@ TEST(LineColoursTest, PensOfColourNumbersWidthsAndMonochromeDevices) {
     LineColour colour;
     PenStyle style;
     Colour rgb;
-  } cases[] = {{{false, 3}, PenStyle::Solid, 0x123456}, {{false, 19}, PenStyle::Dashed, 0x123456},
+  } cases[] = {{{false, 3}, PenStyle::Solid, 0x123456},   {{false, 19}, PenStyle::Dashed, 0x123456},
                {{false, -3}, PenStyle::Dashed, 0x123456}, {{false, -17}, PenStyle::Dashed, 0},
-               {{false, 33}, PenStyle::Solid, 0},        {{true, 20}, PenStyle::Solid, 0x654321}};
+               {{false, 33}, PenStyle::Solid, 0},         {{true, 20}, PenStyle::Solid, 0x654321}};
   for (const auto& c : cases) {
     EXPECT_EQ(ColourPen(pens, c.colour).style, c.style) << c.colour.number;
     EXPECT_EQ(ColourPen(pens, c.colour).colour, c.rgb) << c.colour.number;

@@ -22,9 +22,14 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 TEST(Painter, ClampedIntCutsTowardZeroAndHoldsTheDeviceRange) {
-  const std::pair<double, int> cases[] = {{1.7, 1},          {-1.7, -1},          {0.5, 0},
-                                          {1e12, kDeviceLimit}, {-1e300, -kDeviceLimit}, {kInf, kDeviceLimit},
-                                          {-kInf, -kDeviceLimit}, {kNaN, 0}};
+  const std::pair<double, int> cases[] = {{1.7, 1},
+                                          {-1.7, -1},
+                                          {0.5, 0},
+                                          {1e12, kDeviceLimit},
+                                          {-1e300, -kDeviceLimit},
+                                          {kInf, kDeviceLimit},
+                                          {-kInf, -kDeviceLimit},
+                                          {kNaN, 0}};
   for (const auto& [v, expected] : cases) EXPECT_EQ(ClampedInt(v), expected) << v;
   EXPECT_EQ(ClampedInt(3e9, std::numeric_limits<int32_t>::max()), std::numeric_limits<int32_t>::max());
 }

@@ -15,7 +15,7 @@ TEST(PlanFrameTest, ArrowUnitFromSizeOrExtent) {
     int size;
     Vec3 max;  // the extent starts at the origin
     double unit;
-  } cases[] = {{0, {120, 30, 0}, 1.0},  {0, {30, 240, 9}, 2.0}, {0, {5, 3, 0}, 1.0 / 12},
+  } cases[] = {{0, {120, 30, 0}, 1.0},   {0, {30, 240, 9}, 2.0},         {0, {5, 3, 0}, 1.0 / 12},
                {0, {0, 0, 0}, 1.0 / 12}, {10, {500, 500, 0}, 10.0 / 12}, {100, {1, 1, 0}, 100.0 / 12}};
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(NorthArrowUnit(c.size, {{}, c.max}), c.unit) << c.size;
 }
@@ -23,8 +23,8 @@ TEST(PlanFrameTest, ArrowUnitFromSizeOrExtent) {
 TEST(PlanFrameTest, ArrowStrokesLieOnTheirMultiples) {
   const std::vector<FrameLine> lines = NorthArrowLines({10, 20, 3}, 2);
   ASSERT_EQ(lines.size(), 8u);
-  EXPECT_EQ(lines[0], (FrameLine{{-2, 20, 3}, {22, 20, 3}}));   // east-west, -6u to 6u
-  EXPECT_EQ(lines[1], (FrameLine{{10, 8, 3}, {10, 30, 3}}));    // south-north, -6u to 5u
+  EXPECT_EQ(lines[0], (FrameLine{{-2, 20, 3}, {22, 20, 3}}));  // east-west, -6u to 6u
+  EXPECT_EQ(lines[1], (FrameLine{{10, 8, 3}, {10, 30, 3}}));   // south-north, -6u to 5u
   const struct {
     size_t line;
     double x1, y1, x2, y2;

@@ -141,8 +141,8 @@ TEST_F(PlaneDrawingTest, AuxiliaryLinesAndCrossSectionsInTheStandardColourOnlyWh
     EXPECT_EQ(auxiliary->pen.colour, c.expected) << c.standardColour;
     // The cross section runs west to east through the to-point of leg 1.
     EXPECT_TRUE(std::any_of(surface.primitives().begin(), surface.primitives().end(), [&](const auto& p) {
-      return p.kind == Kind::Line && p.from.y == p.to.y && p.from.x < At({10, 0, 0}).x &&
-             p.to.x > At({10, 0, 0}).x && p.pen.colour == c.expected;
+      return p.kind == Kind::Line && p.from.y == p.to.y && p.from.x < At({10, 0, 0}).x && p.to.x > At({10, 0, 0}).x &&
+             p.pen.colour == c.expected;
     })) << c.standardColour;
   }
 }
@@ -203,7 +203,8 @@ TEST_F(PlaneDrawingTest, FrameTicksAndAxisLabelsOnTheGrid) {
   EXPECT_EQ(frames[0].pen.colour, store.settings.frameColour);
   std::vector<std::string> texts;
   for (const auto& t : Of(Kind::Text)) texts.push_back(t.text);
-  for (const char* label : {"0", "25", "50", "35"}) EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end());
+  for (const char* label : {"0", "25", "50", "35"})
+    EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end());
   const int t = 13 / 4;
   EXPECT_NE(LineBetween({a.left, 20, 0}, {a.left + 2.0 * t / result.scale, 20, 0}), nullptr);
 }

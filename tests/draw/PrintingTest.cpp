@@ -7,13 +7,13 @@
 #include <memory>
 
 #include "doc/SurveyStore.h"
+#include "draw/RecordingSurface.h"
 #include "draw/pages/PageSetup.h"
 #include "draw/pages/Printing.h"
-#include "draw/RecordingSurface.h"
-#include "support/Values.h"
 #include "draw/pages/SubSheetSetup.h"
 #include "platform/SettingsStore.h"
 #include "support/Survey.h"
+#include "support/Values.h"
 
 namespace hp::draw {
 namespace {
@@ -28,7 +28,7 @@ TEST(PageSetupTest, PrintablePageTurnsWithTheOrientation) {
     bool landscape;
     PageSizeMm expected;
   } cases[] = {
-      {0, 0, false, {197, 285}}, {0, 0, true, {285, 197}},     {210, 297, true, {297, 210}},
+      {0, 0, false, {197, 285}},     {0, 0, true, {285, 197}},   {210, 297, true, {297, 210}},
       {297, 210, false, {210, 297}}, {-1, 5, false, {197, 285}},
   };
   for (const auto& c : cases) EXPECT_EQ(PrintablePageSize(c.w, c.h, c.landscape), c.expected) << c.w << "x" << c.h;
@@ -38,12 +38,14 @@ TEST(PageSetupTest, ScaleTextsAreReadOrRefusedLeavingTheWorksheetAlone) {
   const struct {
     const char* text;
     std::optional<double> scale;
+    // clang-format off
   } cases[] = {
       {"1:500", 500},     {"500", 500},      {" 1:1000,5", 1000.5}, {"1:10", 10}, {"10000000", 10000000},
       {"0", std::nullopt}, {"-500", std::nullopt}, {"1:-500", std::nullopt}, {"abc", std::nullopt},
       {"1:", std::nullopt}, {"1:5", std::nullopt}, {"1:20000000", std::nullopt}, {"1:500x", std::nullopt},
       {"Maßstab", std::nullopt},
   };
+  // clang-format on
   doc::Worksheet ws = NewSheet();
   const auto before = ws.image;
   PageSetupOptions o = LoadPageSetup(ws);
@@ -87,9 +89,9 @@ TEST(PageSetupTest, ApplyStoresLimitsMarginsAndShowsTheFirstSheet) {
 TEST(PageSetupTest, MarginsAreLimitedToThePage) {
   // left, right, top, bottom as typed and as kept
   const std::array<int, 4> cases[][2] = {
-      {{80, 80, 80, 80}, {80, 80, 80, 80}},      // 160 together: as typed
-      {{190, 10, 20, 20}, {177, 0, 20, 20}},     // left at most width - 20
-      {{20, 20, 200, 100}, {20, 20, 200, 65}},   // bottom at most height - 20 - top
+      {{80, 80, 80, 80}, {80, 80, 80, 80}},     // 160 together: as typed
+      {{190, 10, 20, 20}, {177, 0, 20, 20}},    // left at most width - 20
+      {{20, 20, 200, 100}, {20, 20, 200, 65}},  // bottom at most height - 20 - top
       {{-5, 20, 20, 20}, {0, 20, 20, 20}},
   };
   for (const auto& c : cases) {

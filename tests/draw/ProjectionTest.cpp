@@ -58,14 +58,17 @@ TEST(Projection, ToDeviceRoundsByAddingAHalfAndCuttingTowardZero) {
     double x, y, k;
     int ox, oy;
     DevicePoint expected;
-  } cases[] = {{1.2, 1.2, 1, 0, 0, {1, -1}},   {1.5, 1.5, 1, 0, 0, {2, -2}},      {-1.2, -1.2, 1, 0, 0, {0, 0}},
-               {-1.6, -1.6, 1, 0, 0, {-1, 1}}, {10, 10, 2, 5, -100, {15, 80}}};
+  } cases[] = {{1.2, 1.2, 1, 0, 0, {1, -1}},
+               {1.5, 1.5, 1, 0, 0, {2, -2}},
+               {-1.2, -1.2, 1, 0, 0, {0, 0}},
+               {-1.6, -1.6, 1, 0, 0, {-1, 1}},
+               {10, 10, 2, 5, -100, {15, 80}}};
   for (const auto& c : cases) EXPECT_EQ(ToDevice(c.x, c.y, c.k, c.ox, c.oy), c.expected) << c.x << " " << c.k;
   EXPECT_GT(ToDevice(1e6, -1e6, 1e12, 0, 0).x, 100000000) << "a zoom far beyond any device stays defined";
 }
 
 TEST(Projection, NiceStepSnapsToOneTwoFive) {
-  const std::pair<double, double> cases[] = {{7.0, 5},  {7.1, 10}, {1.4, 1},    {1.5, 2}, {14.2, 20},
+  const std::pair<double, double> cases[] = {{7.0, 5},   {7.1, 10}, {1.4, 1},    {1.5, 2}, {14.2, 20},
                                              {300, 500}, {2.8, 2},  {0.05, 0.1}, {0, 1},   {-4, 1}};
   for (const auto& [v, expected] : cases) EXPECT_DOUBLE_EQ(NiceStep(v), expected) << v;
 }

@@ -9,10 +9,10 @@
 
 #include "base/FixedText.h"
 #include "doc/SurveyStore.h"
+#include "draw/RecordingSurface.h"
+#include "draw/pages/Printing.h"
 #include "draw/protocol/Protocol.h"
 #include "draw/protocol/ProtocolDialog.h"
-#include "draw/pages/Printing.h"
-#include "draw/RecordingSurface.h"
 #include "platform/Prompter.h"
 #include "support/Survey.h"
 
@@ -84,7 +84,7 @@ TEST_F(ProtocolTest, LegListTakesVisibleNamedColouredRecordsWithDecimalCommas) {
   Only({5});
   Add("2/3/A 2/3/B 12.345 90 -5 @ 0 0 0 1.5 -2.25 4");
   Add("2/3/B 2/3/C 12.345 90 -5 @ 0 0 0 1.5 -2.25 5 colour=0");  // colour 0: never listed
-  Add("2/3/C 2/3/- 12.345 90 -5 @ 0 0 0 1.5 -2.25 6");      // no point name: never listed
+  Add("2/3/C 2/3/- 12.345 90 -5 @ 0 0 0 1.5 -2.25 6");           // no point name: never listed
   struct Case {
     int numbering, info;
     const char* header;

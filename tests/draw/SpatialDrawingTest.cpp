@@ -91,8 +91,8 @@ TEST_F(SpatialDrawingTest, RedGreenEyesInTheirColoursShiftedByTheStereoOffset) {
 }
 
 TEST_F(SpatialDrawingTest, CameraCutsLegsAtTheEyeAndDrawsWallSpokes) {
-  Add("- 1 @ 0 0 0 0 100 0 length=1");   // crosses the eye plane
-  Add("- 2 @ 10 0 0 10 5 0 length=1");   // wholly behind the eye
+  Add("- 1 @ 0 0 0 0 100 0 length=1");  // crosses the eye plane
+  Add("- 2 @ 10 0 0 10 5 0 length=1");  // wholly behind the eye
   // The eye sits at centre - distance - diagonal / 2: about 10 m north.
   ws.setViewDistance(-60);
   ASSERT_TRUE(Draw(5).drawn);
@@ -105,7 +105,8 @@ TEST_F(SpatialDrawingTest, CameraCutsLegsAtTheEyeAndDrawsWallSpokes) {
   Draw(5);
   const auto lines = Lines();
   EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const auto& l) {
-    return l.from == At(view.slot(0).to) && l.to == At(view.slot(0).wall[0]) && l.pen.colour == store.settings.auxLineColour;
+    return l.from == At(view.slot(0).to) && l.to == At(view.slot(0).wall[0]) &&
+           l.pen.colour == store.settings.auxLineColour;
   }));
 }
 

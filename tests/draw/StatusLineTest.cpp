@@ -70,7 +70,10 @@ doc::SurveyRecord Station(int cave, int passage, const char* point, double x, do
 TEST(StatusLine, ShowsTheCurrentAndTheMarkedStation) {
   doc::SurveyRecord dated = Station(1, 2, "A5", 0, 0, -12.3);
   base::SetText(dated.date, "01.02.2003");
-  const doc::SurveyRecord undated = Station(1, 2, "\xDC" "7", 0, 0, 4);
+  const doc::SurveyRecord undated = Station(1, 2,
+                                            "\xDC"
+                                            "7",
+                                            0, 0, 4);
   const doc::SurveyRecord marked = Station(1, 1, "M", 10, 20, 30);
   const doc::SurveyRecord away = Station(2, 0, "9", 13, 24, 18);
   const doc::Worksheet plan = Sheet({0, 1});
@@ -79,6 +82,7 @@ TEST(StatusLine, ShowsTheCurrentAndTheMarkedStation) {
     const doc::SurveyRecord* current;
     const doc::SurveyRecord* marked;
     const char* text;
+    // clang-format off
   } cases[] = {
       {5, &dated, nullptr, "Messpunkt 1/2/A5      Ebene 3      Tiefe -12,30      Weg 150,50      Datum 01.02.2003"},
       {4, &undated, nullptr, "Messpunkt 1/2/Ü7      Ebene 3      Tiefe 4,00      Weg 150,50"},
@@ -88,11 +92,15 @@ TEST(StatusLine, ShowsTheCurrentAndTheMarkedStation) {
       {4, nullptr, &marked, "Grundriss        Übersicht        Markierung 1/1/M"},
       {5, nullptr, nullptr, "Grundriss        Übersicht"},
   };
+  // clang-format on
   for (const auto& c : cases) EXPECT_EQ(StatusLineText(plan, MouseModeOf(c.mode), c.current, c.marked), c.text);
 }
 
 TEST(StatusLine, SaysWhereToClickToPlaceAStation) {
-  const doc::SurveyRecord station = Station(1, 2, "\xDC" "7", 0, 0, 4);
+  const doc::SurveyRecord station = Station(1, 2,
+                                            "\xDC"
+                                            "7",
+                                            0, 0, 4);
   const struct {
     DisplayType type;
     const char* text;

@@ -23,9 +23,9 @@ TEST(ViewCommands, TurnWrapsTheAzimuthAndClampsTheInclination) {
     bool acts;
     double expectedAzimuth, expectedInclination;
   } cases[] = {
-      {2, ViewCommand::Right, 357, 0, true, 2, 0},   {7, ViewCommand::Left, 2, 0, true, 357, 0},
-      {3, ViewCommand::Up, 10, 88, true, 10, 90},    {5, ViewCommand::Down, 10, -88, true, 10, -90},
-      {1, ViewCommand::Left, 10, 0, false, 10, 0},   {7, ViewCommand::Up, 10, 0, false, 10, 0},
+      {2, ViewCommand::Right, 357, 0, true, 2, 0}, {7, ViewCommand::Left, 2, 0, true, 357, 0},
+      {3, ViewCommand::Up, 10, 88, true, 10, 90},  {5, ViewCommand::Down, 10, -88, true, 10, -90},
+      {1, ViewCommand::Left, 10, 0, false, 10, 0}, {7, ViewCommand::Up, 10, 0, false, 10, 0},
   };
   for (const auto& c : cases) {
     doc::Worksheet ws = Sheet(c.type, c.azimuth, c.inclination);
@@ -50,7 +50,8 @@ TEST(ViewCommands, EnablingFollowsTheDisplayType) {
       {ViewCommand::Left, "00111101"}, {ViewCommand::Up, "00111100"}, {ViewCommand::Farther, "00000100"}};
   for (const auto& [command, enabled] : cases) {
     for (int type = 0; type < 8; ++type) {
-      EXPECT_EQ(IsViewCommandEnabled(command, doc::DisplayTypeOf(type)), enabled[type] == '1') << enabled << " " << type;
+      EXPECT_EQ(IsViewCommandEnabled(command, doc::DisplayTypeOf(type)), enabled[type] == '1')
+          << enabled << " " << type;
     }
   }
   EXPECT_TRUE(IsViewFieldEnabled(ViewField::Azimuth, doc::DisplayType::Elevation));

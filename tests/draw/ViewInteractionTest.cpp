@@ -7,8 +7,8 @@
 
 #include "base/FixedText.h"
 #include "draw/interaction/ViewInteraction.h"
-#include "support/Values.h"
 #include "support/Survey.h"
+#include "support/Values.h"
 
 namespace hp::draw {
 namespace {
@@ -71,7 +71,7 @@ TEST(ViewInteraction, PicksTheNearestStationWithinFiveDeviceUnits) {
 }
 
 TEST(ViewInteraction, ClickOrDragAndWheelZoomSteps) {
-  EXPECT_TRUE(IsClick({10, 10}, {18, 18}));   // 8 x 8
+  EXPECT_TRUE(IsClick({10, 10}, {18, 18}));    // 8 x 8
   EXPECT_FALSE(IsClick({10, 10}, {18, 210}));  // 8 x 200
   EXPECT_FALSE(IsClick({10, 10}, {1, 10}));    // 9 to the left
 
@@ -80,11 +80,11 @@ TEST(ViewInteraction, ClickOrDragAndWheelZoomSteps) {
     bool towards;
     double expected;
   } cases[] = {
-      {90, true, 100},       // 103.5 snaps
-      {100, true, 115},      {100, false, 85},      {115, false, 100},  // 97.75 snaps
-      {82, true, 100},       // 94.3 snaps
-      {93, true, 106.95},    // 106.95 does not
-      {9000, true, 10000},   {11, false, 10},       {10, false, 10},
+      {90, true, 100},                                           // 103.5 snaps
+      {100, true, 115},    {100, false, 85}, {115, false, 100},  // 97.75 snaps
+      {82, true, 100},                                           // 94.3 snaps
+      {93, true, 106.95},                                        // 106.95 does not
+      {9000, true, 10000}, {11, false, 10},  {10, false, 10},
   };
   for (const auto& c : cases) EXPECT_NEAR(WheelZoom(c.zoom, c.towards), c.expected, 1e-9) << c.zoom;
 }
@@ -160,8 +160,8 @@ TEST(ViewInteraction, SheetUnderAPoint) {
   const struct {
     PlanePoint p;
     int sheet;
-  } cases[] = {{{5, 30}, 1}, {{25, 30}, 3}, {{15, 5}, 5}, {{29.9, 0.1}, 6}, {{-1, 30}, 0}, {{35, 30}, 0}, {{5, 41}, 0},
-               {{5, -1}, 0}};
+  } cases[] = {{{5, 30}, 1},  {{25, 30}, 3}, {{15, 5}, 5}, {{29.9, 0.1}, 6},
+               {{-1, 30}, 0}, {{35, 30}, 0}, {{5, 41}, 0}, {{5, -1}, 0}};
   for (const auto& c : cases) EXPECT_EQ(SheetAt(ws, c.p), c.sheet) << c.p.x << "," << c.p.y;
 }
 
@@ -188,11 +188,10 @@ TEST(ViewInteraction, SheetKeysStayInTheGrid) {
     bool acts;
     int expected;
   } cases[] = {
-      {0, 1, 5, 32798, true, 1},   {0, 1, 5, 32799, true, 6},   {0, 1, 4, 32795, false, 4},
-      {0, 1, 5, 32795, true, 4},   {0, 1, 3, 32796, false, 3},  {0, 1, 2, 32796, true, 3},
-      {0, 1, 2, 32794, false, 2},  {0, 1, 5, 32794, true, 2},   {0, 1, 5, 32797, false, 5},
-      {7, 1, 3, 32800, true, 4},   {0, 1, 6, 32800, false, 6},  {0, 1, 1, 32801, false, 1},
-      {0, 0, 2, 32798, false, 2},  {3, 1, 2, 32798, false, 2},
+      {0, 1, 5, 32798, true, 1},  {0, 1, 5, 32799, true, 6},  {0, 1, 4, 32795, false, 4}, {0, 1, 5, 32795, true, 4},
+      {0, 1, 3, 32796, false, 3}, {0, 1, 2, 32796, true, 3},  {0, 1, 2, 32794, false, 2}, {0, 1, 5, 32794, true, 2},
+      {0, 1, 5, 32797, false, 5}, {7, 1, 3, 32800, true, 4},  {0, 1, 6, 32800, false, 6}, {0, 1, 1, 32801, false, 1},
+      {0, 0, 2, 32798, false, 2}, {3, 1, 2, 32798, false, 2},
   };
   for (const auto& c : cases) {
     doc::Worksheet ws = Grid();
@@ -260,7 +259,9 @@ TEST(ViewInteraction, ContextMenuEnabling) {
       {0, 0, 0, 0, 0, 0, 0}, {1, 0, 0, 1, 1, 1, 0}, {0, 0, 0, 0, 0, 0, 0}, {1, 1, 1, 0, 1, 1, 1},
   };
   for (int type = 0; type < 8; ++type)
-    for (int mode = 0; mode < 7; ++mode) EXPECT_EQ(IsMouseModeEnabled(MouseModeOf(mode), DisplayTypeOf(type)), expected[type][mode]) << type << "/" << mode;
+    for (int mode = 0; mode < 7; ++mode)
+      EXPECT_EQ(IsMouseModeEnabled(MouseModeOf(mode), DisplayTypeOf(type)), expected[type][mode])
+          << type << "/" << mode;
 }
 
 }  // namespace

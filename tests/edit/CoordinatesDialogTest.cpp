@@ -90,12 +90,9 @@ TEST_P(LetterTakenOver, IsCorrectedAndConvertedWith) {
 INSTANTIATE_TEST_SUITE_P(Letters, LetterTakenOver,
                          testing::Values(LetterCase{"H", "H", "-33,9000000"},
                                          // "n" is below "A" or above "Z": "U", northern.
-                                         LetterCase{"n", "U", "56,2966938"},
-                                         LetterCase{"h", "U", "56,2966938"},
-                                         LetterCase{"", "U", "56,2966938"},
-                                         LetterCase{"\xC4", "U", "56,2966938"},  // Ä
-                                         LetterCase{"O", "N", "56,2966938"},
-                                         LetterCase{"I", "J", "-33,9000000"},
+                                         LetterCase{"n", "U", "56,2966938"}, LetterCase{"h", "U", "56,2966938"},
+                                         LetterCase{"", "U", "56,2966938"}, LetterCase{"\xC4", "U", "56,2966938"},  // Ä
+                                         LetterCase{"O", "N", "56,2966938"}, LetterCase{"I", "J", "-33,9000000"},
                                          LetterCase{"C", "C", "-33,9000000"}));
 
 TEST(CoordinatesDialog, LeavingAnUntouchedFieldRecomputesNothing) {
@@ -210,22 +207,23 @@ TEST_P(PastePlacemark, RecomputesTheGrid) {
   EXPECT_FALSE(model.changed());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Clipboard, PastePlacemark,
-    testing::Values(
-        PasteCase{"placemark",
-                  "<?xml version=\"1.0\"?><kml><Placemark><name>Eingang</name><Point>"
-                  "<coordinates>9.0,48.0,312</coordinates></Point></Placemark></kml>",
-                  kStuttgart},
-        PasteCase{"line breaks before the numbers", "<coordinates>\n\t\t18.4,-33.9,0\n</coordinates>", kCape},
-        PasteCase{"no latitude", "<coordinates>9</coordinates>",
-                  {"32", "N", "500000,00", "0,00", "0,0000000", "9,0000000"}},
-        PasteCase{"no numbers", "<coordinates>Ost,Nord</coordinates>",
-                  {"31", "N", "166021,44", "0,00", "0,0000000", "0,0000000"}},
-        // Without the tag or without text only the grid is recomputed.
-        PasteCase{"text without the tag", "48.0,9.0", kCape},
-        PasteCase{"no text", std::nullopt, kCape}),
-    [](const testing::TestParamInfo<PasteCase>& row) { return std::to_string(row.index); });
+INSTANTIATE_TEST_SUITE_P(Clipboard, PastePlacemark,
+                         testing::Values(PasteCase{"placemark",
+                                                   "<?xml version=\"1.0\"?><kml><Placemark><name>Eingang</name><Point>"
+                                                   "<coordinates>9.0,48.0,312</coordinates></Point></Placemark></kml>",
+                                                   kStuttgart},
+                                         PasteCase{"line breaks before the numbers",
+                                                   "<coordinates>\n\t\t18.4,-33.9,0\n</coordinates>", kCape},
+                                         PasteCase{"no latitude",
+                                                   "<coordinates>9</coordinates>",
+                                                   {"32", "N", "500000,00", "0,00", "0,0000000", "9,0000000"}},
+                                         PasteCase{"no numbers",
+                                                   "<coordinates>Ost,Nord</coordinates>",
+                                                   {"31", "N", "166021,44", "0,00", "0,0000000", "0,0000000"}},
+                                         // Without the tag or without text only the grid is recomputed.
+                                         PasteCase{"text without the tag", "48.0,9.0", kCape},
+                                         PasteCase{"no text", std::nullopt, kCape}),
+                         [](const testing::TestParamInfo<PasteCase>& row) { return std::to_string(row.index); });
 
 TEST(CoordinatesDialog, OkStoresStationReferenceZoneAndLetter) {
   Model model = Opened(Station(500000, 5316300.22, 10), Grid(32, "U"));
@@ -311,10 +309,10 @@ TEST_P(LeadingNumbers, ReadAsAtofWould) { EXPECT_EQ(LeadingNumber(GetParam().tex
 
 INSTANTIATE_TEST_SUITE_P(Texts, LeadingNumbers,
                          testing::Values(LeadingCase{"9.123", 9.123}, LeadingCase{" \n\t-33.9</coordinates>", -33.9},
-                                         LeadingCase{"+.5", 0.5}, LeadingCase{"1e2x", 100},
-                                         LeadingCase{"12,5", 12}, LeadingCase{"", 0}, LeadingCase{"-", 0},
-                                         LeadingCase{"abc", 0}, LeadingCase{"nan", 0}, LeadingCase{"-inf", 0},
-                                         LeadingCase{"1e999", 0}, LeadingCase{"0x1A", 0}, LeadingCase{".", 0}));
+                                         LeadingCase{"+.5", 0.5}, LeadingCase{"1e2x", 100}, LeadingCase{"12,5", 12},
+                                         LeadingCase{"", 0}, LeadingCase{"-", 0}, LeadingCase{"abc", 0},
+                                         LeadingCase{"nan", 0}, LeadingCase{"-inf", 0}, LeadingCase{"1e999", 0},
+                                         LeadingCase{"0x1A", 0}, LeadingCase{".", 0}));
 
 }  // namespace
 }  // namespace hp::edit

@@ -42,18 +42,18 @@ TEST_P(CaveRunNavigation, MovesToTheExpectedRecord) {
   EXPECT_EQ(editor->lastNavigation(), GetParam().button);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, CaveRunNavigation,
-    ::testing::Values(NavCase{4, Button::CaveBack, 3}, NavCase{3, Button::CaveBack, 1},
-                      NavCase{1, Button::CaveBack, 1}, NavCase{1, Button::CaveForward, 3},
-                      NavCase{3, Button::CaveForward, 5}, NavCase{5, Button::CaveForward, 5},
-                      NavCase{5, Button::PassageBack, 3}, NavCase{4, Button::PassageBack, 3},
-                      NavCase{3, Button::PassageBack, 2}, NavCase{1, Button::PassageForward, 2},
-                      NavCase{3, Button::PassageForward, 5}, NavCase{4, Button::PointBack, 1},
-                      NavCase{5, Button::PointBack, 4}, NavCase{1, Button::PointForward, 4},
-                      NavCase{4, Button::PointForward, 5}, NavCase{5, Button::PointForward, 5},
-                      NavCase{3, Button::First, 1}, NavCase{3, Button::Last, 5}, NavCase{1, Button::Previous, 1},
-                      NavCase{5, Button::Next, 5}, NavCase{2, Button::Next, 3}));
+INSTANTIATE_TEST_SUITE_P(Runs, CaveRunNavigation,
+                         ::testing::Values(NavCase{4, Button::CaveBack, 3}, NavCase{3, Button::CaveBack, 1},
+                                           NavCase{1, Button::CaveBack, 1}, NavCase{1, Button::CaveForward, 3},
+                                           NavCase{3, Button::CaveForward, 5}, NavCase{5, Button::CaveForward, 5},
+                                           NavCase{5, Button::PassageBack, 3}, NavCase{4, Button::PassageBack, 3},
+                                           NavCase{3, Button::PassageBack, 2}, NavCase{1, Button::PassageForward, 2},
+                                           NavCase{3, Button::PassageForward, 5}, NavCase{4, Button::PointBack, 1},
+                                           NavCase{5, Button::PointBack, 4}, NavCase{1, Button::PointForward, 4},
+                                           NavCase{4, Button::PointForward, 5}, NavCase{5, Button::PointForward, 5},
+                                           NavCase{3, Button::First, 1}, NavCase{3, Button::Last, 5},
+                                           NavCase{1, Button::Previous, 1}, NavCase{5, Button::Next, 5},
+                                           NavCase{2, Button::Next, 3}));
 
 TEST_F(EditorFixture, RefGoesToTheFirstRecordNamingTheReferenceStation) {
   AddReference(*store, "0");
@@ -61,9 +61,7 @@ TEST_F(EditorFixture, RefGoesToTheFirstRecordNamingTheReferenceStation) {
   AddLeg(*store, "1", "2", 5);
   AddLeg(*store, "1", "3", 5);
   AddStation(*store, 1, 1, "4");  // no reference station
-  const struct {
-    int start, expected;
-  } cases[] = {{4, 2}, {3, 2}, {2, 1}, {5, 5}};
+  const struct { int start, expected; } cases[] = {{4, 2}, {3, 2}, {2, 1}, {5, 5}};
   for (const auto& c : cases) {
     Open(c.start).Navigate(Button::Ref);
     EXPECT_EQ(editor->number(), c.expected) << "from " << c.start;
@@ -92,9 +90,9 @@ TEST_F(EditorFixture, ShowingRoundsLengthsAnglesAndCoordinatesOnly) {
   const struct {
     Field field;
     const char* text;
-  } cases[] = {{Field::Length, "10,13"}, {Field::Azimuth, "360"},   {Field::Inclination, "-3,14"},
+  } cases[] = {{Field::Length, "10,13"}, {Field::Azimuth, "360"},     {Field::Inclination, "-3,14"},
                {Field::Left, "1,234"},   {Field::TapeEnd, "12,3456"}, {Field::Direction, "-1"},
-               {Field::RefX, "0"},       {Field::Z, "-1234,57"},  {Field::Ring, "-3"},
+               {Field::RefX, "0"},       {Field::Z, "-1234,57"},      {Field::Ring, "-3"},
                {Field::Point, "2"},      {Field::Cave, "1"}};
   for (const auto& c : cases) EXPECT_EQ(Shown(c.field), c.text) << static_cast<int>(c.field);
   EXPECT_EQ(editor->statusText(), texts::kViewing);
@@ -118,13 +116,13 @@ TEST_F(EditorFixture, OutOfRangeInstrumentAndColourAreCorrectedInTheRecord) {
 }
 
 TEST_F(EditorFixture, TypeTextFollowsTheRecordsContent) {
-  AddReference(*store, "1");                     // 1
-  AddReference(*store, "1", 0, 0, 0, 2);         // 2 Variable Referenz
-  AddLeg(*store, "1", "2", 0);                   // 3 Hilfspunkt
-  AddLeg(*store, "2", "3", 4);                   // 4 Messzug
-  AddLeg(*store, "1", "3", 4);                   // 5 Verbindung
-  AddLeg(*store, "2", "3", 4, 0, 0, 1);          // 6 Ringschluss
-  AddLeg(*store, "3", "", 4).fromInclude = 1;    // 7 Hilfslinie
+  AddReference(*store, "1");                   // 1
+  AddReference(*store, "1", 0, 0, 0, 2);       // 2 Variable Referenz
+  AddLeg(*store, "1", "2", 0);                 // 3 Hilfspunkt
+  AddLeg(*store, "2", "3", 4);                 // 4 Messzug
+  AddLeg(*store, "1", "3", 4);                 // 5 Verbindung
+  AddLeg(*store, "2", "3", 4, 0, 0, 1);        // 6 Ringschluss
+  AddLeg(*store, "3", "", 4).fromInclude = 1;  // 7 Hilfslinie
   const char* expected[] = {"Koordinatenreferenz", "Variable Referenz", "Hilfspunkt", "Messzug",
                             "Verbindung",          "Ringschluss",       "Hilfslinie"};
   for (int n = 1; n <= 7; ++n) {
@@ -140,9 +138,15 @@ TEST(NewRecordTest, PointNameIncrement) {
   const struct {
     const char* name;
     const char* next;
-  } cases[] = {{"17", "18"},        {"99999999", "0"},          {"A009", "A10"},
-               {"A", "A1"},         {"", ""},                   {"X99", "X100"},
-               {"123456789", "123456790"}, {"A199999999", "A10"}, {"ABCDEFGHIJK9", "ABCDEFGHIJK1"}};
+  } cases[] = {{"17", "18"},
+               {"99999999", "0"},
+               {"A009", "A10"},
+               {"A", "A1"},
+               {"", ""},
+               {"X99", "X100"},
+               {"123456789", "123456790"},
+               {"A199999999", "A10"},
+               {"ABCDEFGHIJK9", "ABCDEFGHIJK1"}};
   for (const auto& c : cases) EXPECT_EQ(IncrementPointName(c.name), c.next) << c.name;
 }
 
@@ -150,9 +154,12 @@ TEST(NewRecordTest, NumberOfEachPlacement) {
   const struct {
     Placement placement;
     int current, count, number;
-  } cases[] = {{Placement::Before, 4, 9, 4},  {Placement::Before, 0, 0, 1},
-               {Placement::After, 4, 9, 5},   {Placement::AfterPrefilled, 9, 9, 10},
-               {Placement::AfterSameReference, 1, 9, 2}, {Placement::AtEnd, 4, 9, 10},
+  } cases[] = {{Placement::Before, 4, 9, 4},
+               {Placement::Before, 0, 0, 1},
+               {Placement::After, 4, 9, 5},
+               {Placement::AfterPrefilled, 9, 9, 10},
+               {Placement::AfterSameReference, 1, 9, 2},
+               {Placement::AtEnd, 4, 9, 10},
                {Placement::AtEndPrefilled, 4, 9, 10}};
   for (const auto& c : cases) EXPECT_EQ(NewRecordNumber(c.placement, c.current, c.count), c.number);
 }
@@ -210,8 +217,12 @@ TEST_F(EditorFixture, PlacementZeroBeforeRecordFourInsertsTheNewRecordAsNumberFo
   editor->StartNew(Placement::Before, false);
   EXPECT_EQ(editor->number(), 4);
   EXPECT_EQ(editor->typeText(), "Koordinatenreferenz");
-  for (const auto& [field, text] : {std::pair{Field::RefCave, "1"}, {Field::RefPassage, "1"}, {Field::RefPoint, "2"},
-                                    {Field::Cave, "1"}, {Field::Passage, "1"}, {Field::Point, "2a"},
+  for (const auto& [field, text] : {std::pair{Field::RefCave, "1"},
+                                    {Field::RefPassage, "1"},
+                                    {Field::RefPoint, "2"},
+                                    {Field::Cave, "1"},
+                                    {Field::Passage, "1"},
+                                    {Field::Point, "2a"},
                                     {Field::Length, "2,5"}})
     Type(field, text);
   EXPECT_FALSE(editor->Save());
@@ -303,38 +314,27 @@ TEST_P(EntryChecks, RefuseOutOfRangeOrUnreadableEntries) {
 
 INSTANTIATE_TEST_SUITE_P(
     Ranges, EntryChecks,
-    ::testing::Values(EntryCase{2, 0, 0, 0, Field::Azimuth, "360", true},
-                      EntryCase{2, 0, 0, 0, Field::Azimuth, "360,5", false},
-                      EntryCase{2, 1, 0, 0, Field::Azimuth, "399,9", true},
-                      EntryCase{2, 0, 0, 0, Field::Inclination, "-90", true},
-                      EntryCase{2, 0, 0, 0, Field::Inclination, "-90,1", false},
-                      EntryCase{2, 0, 1, 0, Field::Inclination, "-100", true},
-                      EntryCase{2, 0, 0, 1, Field::Inclination, "-1", false},
-                      EntryCase{2, 0, 0, 2, Field::Inclination, "180", true},
-                      EntryCase{2, 0, 1, 2, Field::Inclination, "200,5", false},
-                      EntryCase{0, 0, 0, 0, Field::Azimuth, "725", true},
-                      EntryCase{2, 0, 0, 0, Field::Length, "12,5x", false},
-                      EntryCase{2, 0, 0, 0, Field::Cave, "1,5", false},
-                      EntryCase{2, 0, 0, 0, Field::Ring, "99999999999", false},
-                      EntryCase{2, 0, 0, 0, Field::Instrument, "17", false},
-                      EntryCase{2, 0, 0, 0, Field::Left, "", true},
-                      EntryCase{2, 0, 0, 0, Field::Length, "99999999999", false},
-                      EntryCase{2, 0, 0, 0, Field::Length, "10000000", true},
-                      EntryCase{2, 0, 0, 0, Field::Length, "10000000,01", false},
-                      EntryCase{2, 0, 0, 0, Field::RefX, "-1e8", false},
-                      EntryCase{2, 0, 0, 0, Field::Up, "1e300", false},
-                      EntryCase{2, 0, 0, 0, Field::Date, "31.02.2023", false},
-                      EntryCase{2, 0, 0, 0, Field::Date, "29.02.2023", false},
-                      EntryCase{2, 0, 0, 0, Field::Date, "29.02.2024", true},
-                      EntryCase{2, 0, 0, 0, Field::Date, "abc", false},
-                      EntryCase{2, 0, 0, 0, Field::Date, "12.13.2020", false},
-                      EntryCase{2, 0, 0, 0, Field::Date, "01.01.0000", false},
-                      EntryCase{2, 0, 0, 0, Field::Date, "1.1.20201", false},
-                      EntryCase{2, 0, 0, 0, Field::Date, "12.04.2015", true},
-                      EntryCase{2, 0, 0, 0, Field::Date, "", true}));
+    ::testing::Values(
+        EntryCase{2, 0, 0, 0, Field::Azimuth, "360", true}, EntryCase{2, 0, 0, 0, Field::Azimuth, "360,5", false},
+        EntryCase{2, 1, 0, 0, Field::Azimuth, "399,9", true}, EntryCase{2, 0, 0, 0, Field::Inclination, "-90", true},
+        EntryCase{2, 0, 0, 0, Field::Inclination, "-90,1", false},
+        EntryCase{2, 0, 1, 0, Field::Inclination, "-100", true}, EntryCase{2, 0, 0, 1, Field::Inclination, "-1", false},
+        EntryCase{2, 0, 0, 2, Field::Inclination, "180", true},
+        EntryCase{2, 0, 1, 2, Field::Inclination, "200,5", false}, EntryCase{0, 0, 0, 0, Field::Azimuth, "725", true},
+        EntryCase{2, 0, 0, 0, Field::Length, "12,5x", false}, EntryCase{2, 0, 0, 0, Field::Cave, "1,5", false},
+        EntryCase{2, 0, 0, 0, Field::Ring, "99999999999", false}, EntryCase{2, 0, 0, 0, Field::Instrument, "17", false},
+        EntryCase{2, 0, 0, 0, Field::Left, "", true}, EntryCase{2, 0, 0, 0, Field::Length, "99999999999", false},
+        EntryCase{2, 0, 0, 0, Field::Length, "10000000", true},
+        EntryCase{2, 0, 0, 0, Field::Length, "10000000,01", false}, EntryCase{2, 0, 0, 0, Field::RefX, "-1e8", false},
+        EntryCase{2, 0, 0, 0, Field::Up, "1e300", false}, EntryCase{2, 0, 0, 0, Field::Date, "31.02.2023", false},
+        EntryCase{2, 0, 0, 0, Field::Date, "29.02.2023", false}, EntryCase{2, 0, 0, 0, Field::Date, "29.02.2024", true},
+        EntryCase{2, 0, 0, 0, Field::Date, "abc", false}, EntryCase{2, 0, 0, 0, Field::Date, "12.13.2020", false},
+        EntryCase{2, 0, 0, 0, Field::Date, "01.01.0000", false}, EntryCase{2, 0, 0, 0, Field::Date, "1.1.20201", false},
+        EntryCase{2, 0, 0, 0, Field::Date, "12.04.2015", true}, EntryCase{2, 0, 0, 0, Field::Date, "", true}));
 
 // Dates are stored as day, month and year of two, two and four digits.
 TEST(EditorDates, StoredForm) {
+  // clang-format off
   const std::pair<const char*, const char*> cases[] = {
       {"1.2.2023", "01.02.2023"}, {" 31.12.1999 ", "31.12.1999"}, {"29.02.2000", "29.02.2000"}, {"  ", ""}};
   for (const auto& [typed, stored] : cases) EXPECT_EQ(StoredDate(typed), std::optional<std::string>(stored)) << typed;
@@ -512,6 +512,7 @@ TEST_F(EditorFixture, AFailingFullPassKeepsTheWindowOpenUnlessCancelled) {
     bool closes;
     int number;
   } cases[] = {{platform::Answer::No, false, 1}, {platform::Answer::Yes, false, 3}, {platform::Answer::Cancel, true, 1}};
+  // clang-format on
   for (const auto& c : cases) {
     Open(1);
     prompter.Script({c.answer});
@@ -524,8 +525,8 @@ TEST_F(EditorFixture, AFailingFullPassKeepsTheWindowOpenUnlessCancelled) {
 // ---- lists ------------------------------------------------------------------
 
 TEST(EditorListsTest, NameListsOfferOnlyLinesNumberedExactly) {
-  const std::vector<Choice> choices =
-      NameChoices("0: Unsichtbar\r\n1: Ebene 1\r\n01: doppelt\r\n 2: blank\r\n+4: plus\r\n3:Decke\r\n9: neun\r\n8: Boden");
+  const std::vector<Choice> choices = NameChoices(
+      "0: Unsichtbar\r\n1: Ebene 1\r\n01: doppelt\r\n 2: blank\r\n+4: plus\r\n3:Decke\r\n9: neun\r\n8: Boden");
   ASSERT_EQ(choices.size(), 3u);
   EXPECT_EQ(choices[0].value, 1);
   EXPECT_EQ(choices[0].text, "1: Ebene 1");

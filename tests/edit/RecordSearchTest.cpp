@@ -60,15 +60,15 @@ TEST(RecordSearchTest, EachKindOfFieldHasItsOwnComparison) {
     const char* typed;
     bool matches;
   } cases[] = {
-      {Field::Material, "lehm", true},     {Field::Material, "SAND", true},    {Field::Material, "ton", false},
-      {Field::Remark, "öffnung", true},    {Field::Date, ".2024", true},       {Field::Point, "A2", true},
-      {Field::Point, "a2", false},         {Field::Point, "A", false},         {Field::RefPoint, "A1", true},
-      {Field::Length, "11", true},         {Field::Length, "11,02", false},    {Field::X, "99,5", true},
-      {Field::Left, "1,5", true},          {Field::Left, "1,50001", false},    {Field::Ring, "3", true},
-      {Field::Ring, "-3", true},           {Field::Ring, "2", false},          {Field::Inclination, "-7,5", true},
-      {Field::Inclination, "-7,4", false}, {Field::Direction, "-1", true},     {Field::Level, "4", true},
-      {Field::Surveyor, "3", false},       {Field::Colour, "-5", true},        {Field::Cave, "1", true},
-      {Field::Passage, "2", false},        {Field::Instrument, "1", true},     {Field::Description, "x", false},
+      {Field::Material, "lehm", true},     {Field::Material, "SAND", true}, {Field::Material, "ton", false},
+      {Field::Remark, "öffnung", true},    {Field::Date, ".2024", true},    {Field::Point, "A2", true},
+      {Field::Point, "a2", false},         {Field::Point, "A", false},      {Field::RefPoint, "A1", true},
+      {Field::Length, "11", true},         {Field::Length, "11,02", false}, {Field::X, "99,5", true},
+      {Field::Left, "1,5", true},          {Field::Left, "1,50001", false}, {Field::Ring, "3", true},
+      {Field::Ring, "-3", true},           {Field::Ring, "2", false},       {Field::Inclination, "-7,5", true},
+      {Field::Inclination, "-7,4", false}, {Field::Direction, "-1", true},  {Field::Level, "4", true},
+      {Field::Surveyor, "3", false},       {Field::Colour, "-5", true},     {Field::Cave, "1", true},
+      {Field::Passage, "2", false},        {Field::Instrument, "1", true},  {Field::Description, "x", false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(SearchFor(c.field, c.typed).Matches(r, settings), c.matches)

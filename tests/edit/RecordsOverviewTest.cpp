@@ -41,7 +41,9 @@ TEST(RecordsOverview, CellTextsOfEveryColumn) {
   r.left = 0.125, r.right = 1.5, r.up = 1234.567, r.down = 0;
   r.instrument = 16, r.direction = -1, r.ring = -5, r.colour = 12, r.level = 0, r.surveyor = 8;
   base::SetText(r.date, "03.11.2021");
-  base::SetText(r.description, "Gro\xDF" "e Halle");  // Windows-1252 sharp s
+  base::SetText(r.description,
+                "Gro\xDF"
+                "e Halle");  // Windows-1252 sharp s
   base::SetText(r.material, "Lehm, Sand");
   base::SetText(r.measures, "Seil 50 m");
   base::SetText(r.remark, "Koordinatenreferenz");
@@ -243,10 +245,7 @@ TEST(RecordsOverview, CurrentRecordIsHeldToTheList) {
     uint32_t current;
   } cases[] = {
       {3, 99, 3, 2, 2},  // a number beyond the list, as a damaged file may hold
-      {3, 0, 1, 0, 1},
-      {3, 2, 2, -7, 1},
-      {3, 1, 1, 4, 3},
-      {0, 4, 0, 2, 0},
+      {3, 0, 1, 0, 1},  {3, 2, 2, -7, 1}, {3, 1, 1, 4, 3}, {0, 4, 0, 2, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.stored);
@@ -284,8 +283,8 @@ TEST(RecordsOverview, ViewsRedrawWhenTheWorksheetMarksTheCurrentRecord) {
     int32_t crosshair;
     bool redraw;
   } cases[] = {
-      {0, 1, true},  {1, 1, true},  {2, 1, true},  {3, 1, true},  {4, 1, false},
-      {5, 1, true},  {6, 1, false}, {7, 1, true},  {0, 0, false}, {5, 0, false},
+      {0, 1, true}, {1, 1, true},  {2, 1, true}, {3, 1, true},  {4, 1, false},
+      {5, 1, true}, {6, 1, false}, {7, 1, true}, {0, 0, false}, {5, 0, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.displayType * 10 + c.crosshair);
@@ -321,9 +320,7 @@ TEST(LoopEvaluationList, AMessageInTheFirstPassShowsNoList) {
     Answer answer;
     int editRecord;
   } cases[] = {
-      {Answer::No, 0},
-      {Answer::Cancel, 0},
-      {Answer::Yes, 7},  // the user asked to see the record of the message
+      {Answer::No, 0}, {Answer::Cancel, 0}, {Answer::Yes, 7},  // the user asked to see the record of the message
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.answer));

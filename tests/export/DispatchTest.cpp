@@ -22,10 +22,10 @@ TEST(ExportDispatch, ExtensionIsTheLastThreeCharactersLowerCased) {
     const char* extension;
     bool written;
   } cases[] = {
-      {"a/Höhle.TXT", "txt", true}, {"x.KmL", "kml", true}, {"x.gpx", "gpx", true},
-      {"x.DXF", "dxf", true},       {"x.dxf2", "xf2", false}, {"x.bmp", "bmp", false}, {"x.ovl", "ovl", true}, {"x.TRO", "tro", true}, {"x.wrl", "wrl", true}, {"x.hvw", "hvw", true},
-      {"x.SVX", "svx", true},
-      {"xtxt", "txt", true},        {"tx", "tx", false},
+      {"a/Höhle.TXT", "txt", true}, {"x.KmL", "kml", true},  {"x.gpx", "gpx", true}, {"x.DXF", "dxf", true},
+      {"x.dxf2", "xf2", false},     {"x.bmp", "bmp", false}, {"x.ovl", "ovl", true}, {"x.TRO", "tro", true},
+      {"x.wrl", "wrl", true},       {"x.hvw", "hvw", true},  {"x.SVX", "svx", true}, {"xtxt", "txt", true},
+      {"tx", "tx", false},
   };
   platform::MemorySettingsStore settings;
   for (const auto& c : cases) {

@@ -81,11 +81,13 @@ TEST(DxfStandard, StationMarks) {
     bool sameStation;
     const char* entity;
     size_t count;
+    // clang-format off
   } cases[] = {
       {1, 0, false, "LINE\r\n  8\r\nPunkte_1", 1}, {1, 0, true, "LINE\r\n  8\r\nPunkte_1", 2},
       {0, 1, true, "LINE\r\n  8\r\nPunkte_1", 2},  {2, 0, false, "CIRCLE", 1},
       {0, 0, true, "POINT", 1},
   };
+  // clang-format on
   for (const auto& c : cases) {
     doc::SurveyStore store = test::EmptyStore();
     doc::SurveyRecord& r = test::AddStation(store, 1, 1, c.sameStation ? "0" : "1", 0, 0, 0);
@@ -157,8 +159,10 @@ TEST(DxfCaveCad, AreaViewAndSizes) {
     const char* marker;
     size_t crossBlocks;  // HR and BH inserts
   } cases[] = {
-      {0, 0, 100, "G0000-0001_0002", "0.2", 3}, {7, 1, 250, "L0007-0001_0002", "0.4", 2},
-      {123, 7, 250.5, "A0123-0001_0002", "0.63", 2}, {12345, 2, 501, "A1234-0001_0002", "1", 0},
+      {0, 0, 100, "G0000-0001_0002", "0.2", 3},
+      {7, 1, 250, "L0007-0001_0002", "0.4", 2},
+      {123, 7, 250.5, "A0123-0001_0002", "0.63", 2},
+      {12345, 2, 501, "A1234-0001_0002", "1", 0},
   };
   for (const auto& c : cases) {
     doc::SurveyStore store = test::EmptyStore();

@@ -11,8 +11,13 @@ TEST(ExportChoices, DefaultName) {
   const struct {
     const char* title;
     const char* name;
-  } cases[] = {{"H\xF6hle.hpn", "H\xF6hle"}, {"Windloch", "Windloch"}, {"Teil.2.hpn", "Teil"},
-               {"C:Daten.hpn", "C:Daten"}, {"ab:c.d", "b:c"}, {":x.hpn", ":x"}, {"", ""}};
+  } cases[] = {{"H\xF6hle.hpn", "H\xF6hle"},
+               {"Windloch", "Windloch"},
+               {"Teil.2.hpn", "Teil"},
+               {"C:Daten.hpn", "C:Daten"},
+               {"ab:c.d", "b:c"},
+               {":x.hpn", ":x"},
+               {"", ""}};
   for (const auto& c : cases) EXPECT_EQ(DefaultExportName(c.title), c.name) << c.title;
 }
 

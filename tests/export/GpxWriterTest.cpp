@@ -25,6 +25,7 @@ TEST(GpxName, Conversion) {
     const char* in;
     bool umlauts;
     const char* out;
+    // clang-format off
   } cases[] = {
       {"Eingang S\xFC" "d", true, "Eingang Sued"},
       {"Eingang S\xFC" "d", false, "Eingang S\xFC" "d"},
@@ -33,8 +34,13 @@ TEST(GpxName, Conversion) {
       {"A & B <C> \"D\"", true, "A &amp; B &lt;C&gt; &quot;D&quot;"},
       {"\x80 \x84" "x\x93", false, "&#8364; &#8222;x&#8220;"},
   };
+  // clang-format on
   for (const auto& c : cases) EXPECT_EQ(GpxName(c.in, c.umlauts), c.out) << c.in;
-  EXPECT_EQ(GpxName("Stra\xDF" "e 12345678901234567890123456", true).size(), 32u);
+  EXPECT_EQ(GpxName("Stra\xDF"
+                    "e 12345678901234567890123456",
+                    true)
+                .size(),
+            32u);
 }
 
 TEST(GpxWriter, CurrentStationGolden) {
@@ -75,7 +81,9 @@ TEST(GpxWriter, CurrentStationUsesItsLabelWithoutFilter) {
 
 TEST(GpxWriter, AllLabelledStations) {
   doc::SurveyStore store = test::EmptyStore();
-  test::AddStation(store, 1, 1, "1", 0, 0, 0, "S\xFC" "d");
+  test::AddStation(store, 1, 1, "1", 0, 0, 0,
+                   "S\xFC"
+                   "d");
   test::AddStation(store, 1, 1, "2", 0, 0, 0).colour = 0;
   test::AddStation(store, 1, 1, "", 0, 0, 0);
   test::AddStation(store, 1, 1, "4", 0, 0, 0);

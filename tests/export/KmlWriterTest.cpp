@@ -43,7 +43,9 @@ TEST(KmlWriter, CavePlacemarkGolden) {
   base::SetText(store.settings.cadastreDesignation, "M\xFChle & Co");
   store.settings.utmZone = 33;
   store.settings.utmBand[0] = 'N';
-  doc::SurveyRecord& r = test::AddStation(store, 5, 1, "1", 500000, 0, 512.5, "Gro\xDF" "e H\xF6hle & Co");
+  doc::SurveyRecord& r = test::AddStation(store, 5, 1, "1", 500000, 0, 512.5,
+                                          "Gro\xDF"
+                                          "e H\xF6hle & Co");
   r.refX = 500000;
   r.colour = 17;
   platform::MemorySettingsStore settings;
@@ -87,12 +89,8 @@ TEST(KmlWriter, StationPlacemarkChoice) {
     const char* secondDescription;
     const char* styles;  // placemark icons in file order: C cave, N no icon
   } cases[] = {
-      {1, 0, 0, 0, "Eingang", "Halle", "C"},
-      {1, 0, 1, 0, "Eingang", "Halle", "CN"},
-      {1, 0, 0, 0, "", "Halle", ""},
-      {1, 0, 1, 0, "", "Halle", "N"},
-      {0, 1, 0, 0, "", "Halle", "C"},
-      {0, 0, 0, 1, "", "", "NN"},
+      {1, 0, 0, 0, "Eingang", "Halle", "C"}, {1, 0, 1, 0, "Eingang", "Halle", "CN"}, {1, 0, 0, 0, "", "Halle", ""},
+      {1, 0, 1, 0, "", "Halle", "N"},        {0, 1, 0, 0, "", "Halle", "C"},         {0, 0, 0, 1, "", "", "NN"},
       {0, 0, 0, 0, "Eingang", "Halle", ""},
   };
   for (const auto& c : cases) {
@@ -107,10 +105,8 @@ TEST(KmlWriter, StationPlacemarkChoice) {
     const std::string kml = Kml(store, settings);
     std::string styles;
     for (size_t at = kml.find("\r\n#styleMap_"); at != std::string::npos; at = kml.find("\r\n#styleMap_", at + 1))
-      if (kml.compare(at + 12, 4, "Cave") == 0)
-        styles += 'C';
-      else if (kml.compare(at + 12, 6, "NoIcon") == 0)
-        styles += 'N';
+      if (kml.compare(at + 12, 4, "Cave") == 0) styles += 'C';
+      else if (kml.compare(at + 12, 6, "NoIcon") == 0) styles += 'N';
     EXPECT_EQ(styles, c.styles) << c.cave << c.cavePoint << c.point << c.number << " " << c.firstDescription;
     EXPECT_EQ(Count(kml, "<LineString>"), 2u);
   }
@@ -156,12 +152,14 @@ TEST(XmlText, EscapesMarkupAndReferencesEveryOtherCharacter) {
   const struct {
     const char* in;
     const char* out;
+    // clang-format off
   } cases[] = {
       {"Gro\xDF" "e H\xF6hle & Co", "Gro&#223;e H&#246;hle &amp; Co"},
       {"<a> \"b\"", "&lt;a&gt; &quot;b&quot;"},
       {"\x80 \x9A \xE9", "&#8364; &#353; &#233;"},
       {"a\x01" "b\tc\r\n\x81", "a b c   "},
   };
+  // clang-format on
   for (const auto& c : cases) EXPECT_EQ(XmlText(c.in), c.out) << c.in;
 }
 

@@ -30,12 +30,10 @@ TEST(Overlay, GroupsByCaveAndAtMost255) {
   test::AddStation(store, 2, 1, "P", 0, 0, 0);
   test::AddStation(store, 2, 1, "", 0, 0, 0);
   const std::string ovl = Overlay(store);
-  const struct {
-    int symbol, group;
-  } cases[] = {{1, 11}, {255, 11}, {256, 12}, {300, 12}, {301, 13}};
+  const struct { int symbol, group; } cases[] = {{1, 11}, {255, 11}, {256, 12}, {300, 12}, {301, 13}};
   for (const auto& c : cases) {
-    const std::string head = "[Symbol " + std::to_string(c.symbol) + "]\r\nTyp=3\r\nGroup=" + std::to_string(c.group) +
-                             "\r\n";
+    const std::string head =
+        "[Symbol " + std::to_string(c.symbol) + "]\r\nTyp=3\r\nGroup=" + std::to_string(c.group) + "\r\n";
     EXPECT_NE(ovl.find(head), std::string::npos) << c.symbol;
   }
   EXPECT_NE(ovl.find("Symbols=301\r\n"), std::string::npos);
@@ -94,9 +92,9 @@ TEST(VisualTopo, CaveInTheNamesOnlyWithSeveralCavesAndTheHeadAtTheFirstReference
     test::AddStation(store, c.otherCave, 1, "B", 1, 1, 1);
     for (auto& r : store.records) r->refX = 487402.1234, r->refY = 5352955.5, r->refZ = 731.6;
     const std::string tro = VisualTopo(store);
-    EXPECT_EQ(tro.substr(0, tro.find("Param")),
-              test::Crlf(std::string("Version 5.02\nTrou Windloch,487.402,5352.956,732,UTM32\nEntree ") + c.entrance +
-                         "\n"));
+    EXPECT_EQ(
+        tro.substr(0, tro.find("Param")),
+        test::Crlf(std::string("Version 5.02\nTrou Windloch,487.402,5352.956,732,UTM32\nEntree ") + c.entrance + "\n"));
     EXPECT_NE(tro.find(std::string("\r\n") + c.leg + "   0.00   0.00"), std::string::npos) << tro;
   }
 }
@@ -127,9 +125,10 @@ TEST(ViewerData, HeadPaletteAndViewGolden) {
   ws.setViewCentreX(1);
   // Written by hand from the keyword table: black background, so the
   // background is 0 and the black entry white; no positions, one viewpos.
-  std::string expected = "/\n/         Hollowview\n/  (c) 1998-2026 Tomas Wendrik\n/  http://www.hollowplan.de/\n/\n"
-                         "version \"22.8.0\"\nzoom 150\nframes 50\ntime 20\nrepeat 1\npos 0\ntext 13\nrotate 30\n"
-                         "meridian 0.25\nbackground 0\ncolor 0 0\ncolor 1 1056816\ncolor 2 16777215\n";
+  std::string expected =
+      "/\n/         Hollowview\n/  (c) 1998-2026 Tomas Wendrik\n/  http://www.hollowplan.de/\n/\n"
+      "version \"22.8.0\"\nzoom 150\nframes 50\ntime 20\nrepeat 1\npos 0\ntext 13\nrotate 30\n"
+      "meridian 0.25\nbackground 0\ncolor 0 0\ncolor 1 1056816\ncolor 2 16777215\n";
   for (int n = 3; n <= 16; ++n) expected += "color " + std::to_string(n) + " 1056816\n";
   expected += "color 17 8421504\nviewpos 10.00 -25.00 30.00 101.00 0.00 0.00\n";
   EXPECT_EQ(Viewer(store), test::Crlf(expected));
@@ -185,7 +184,8 @@ TEST(ViewerData, AuxiliaryLinesAndCrossSectionsInTheStandardColourByTheWorksheet
       ++spokes;
     EXPECT_EQ(spokes, 4u) << c.standardColour << " " << c.colourMode << "\n" << hvw;
     EXPECT_NE(hvw.find("line 0.00 0.00 0.00 1.00 2.00 3.00 " + section + " \"\"\r\n"), std::string::npos)
-        << c.standardColour << " " << c.colourMode << "\n" << hvw;
+        << c.standardColour << " " << c.colourMode << "\n"
+        << hvw;
     if (!own.empty()) {
       EXPECT_NE(hvw.find("1.00 2.00 3.00 " + own + " \"1/1/A\""), std::string::npos) << hvw;
     }
@@ -225,11 +225,12 @@ TEST(Vrml, BodyWithTheWidenedStartSectionGolden) {
   // section from its own dimensions; the frame around both.
   const std::string start = "0.50 10.00 0.50, -0.50 10.00 0.50, -0.50 10.00 -0.50, 0.50 10.00 -0.50, ";
   const std::string end = "1.00 20.00 3.00, -2.00 20.00 3.00, -2.00 20.00 -4.00, 1.00 20.00 -4.00, ";
-  const std::string expected = test::Crlf(
-      "  Ebene { farbe 1 0 0 ecken [" + start + "] }\n  Gang { farbe 1 0 0 ecken [" + start + end +
-      "] }\n  Ebene { farbe 1 0 0 ecken [" + end + "] }\n\n  Rahmen { farbe 0.502 0.502 0.502 ecken ["
-      "-2.00 10.00 -4.00, -2.00 20.00 -4.00, -2.00 20.00 3.00, -2.00 10.00 3.00, "
-      "1.00 10.00 -4.00, 1.00 20.00 -4.00, 1.00 20.00 3.00, 1.00 10.00 3.00, ] }\n ]\n}\n");
+  const std::string expected =
+      test::Crlf("  Ebene { farbe 1 0 0 ecken [" + start + "] }\n  Gang { farbe 1 0 0 ecken [" + start + end +
+                 "] }\n  Ebene { farbe 1 0 0 ecken [" + end +
+                 "] }\n\n  Rahmen { farbe 0.502 0.502 0.502 ecken ["
+                 "-2.00 10.00 -4.00, -2.00 20.00 -4.00, -2.00 20.00 3.00, -2.00 10.00 3.00, "
+                 "1.00 10.00 -4.00, 1.00 20.00 -4.00, 1.00 20.00 3.00, 1.00 10.00 3.00, ] }\n ]\n}\n");
   EXPECT_NE(wrl.find(expected), std::string::npos) << wrl;
   EXPECT_EQ(wrl.find("Gang {"), wrl.rfind("Gang {"));
   EXPECT_NE(wrl.find(test::Crlf("description\t\"Position 0\"\n}\n]\n}\n")), std::string::npos);

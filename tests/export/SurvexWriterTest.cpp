@@ -24,9 +24,9 @@ TEST(SurvexNames, PointCharactersOutsideNamesAreEscapedSoNamesStayApart) {
     const char* point;
     const char* name;
   } cases[] = {
-      {1, 2, "A", "C1.P2.A"},        {1, 2, "a", "C1.P2.a"},          {1, 2, "_41", "C1.P2._5F41"},
-      {1, 2, "A.B", "C1.P2.A_2EB"},  {1, 2, "A B", "C1.P2.A_20B"},    {1, 2, "\xC4", "C1.P2._C4"},
-      {1, 2, "-1", "C1.P2.-1"},      {-3, 0, "x", "C-3.P0.x"},        {12, 3, "4", "C12.P3.4"},
+      {1, 2, "A", "C1.P2.A"},       {1, 2, "a", "C1.P2.a"},       {1, 2, "_41", "C1.P2._5F41"},
+      {1, 2, "A.B", "C1.P2.A_2EB"}, {1, 2, "A B", "C1.P2.A_20B"}, {1, 2, "\xC4", "C1.P2._C4"},
+      {1, 2, "-1", "C1.P2.-1"},     {-3, 0, "x", "C-3.P0.x"},     {12, 3, "4", "C12.P3.4"},
       {1, 23, "4", "C1.P23.4"},
   };
   std::set<std::string> names;
@@ -71,14 +71,16 @@ doc::SurveyStore SmallSurvey(double referenceX, double referenceY) {
   leg.instrument = 2, leg.length = 10, leg.inclination = 10, leg.left = 1.5, leg.down = 0.25, leg.surveyor = 1;
   leg.azimuth = 98;  // + 2 declination = 100 gon, less 0.5 degrees convergence
   base::SetText(leg.date, "12.04.2015");
-  base::SetText(leg.remark, "Engstelle \xFC" "ber Wasser");
+  base::SetText(leg.remark,
+                "Engstelle \xFC"
+                "ber Wasser");
   doc::SurveyRecord& byCoordinates = Add(store, "1", "2");  // no instrument: the stored coordinates
   byCoordinates.refX = 3, byCoordinates.refY = 4, byCoordinates.refZ = 5;
   byCoordinates.x = 6, byCoordinates.y = 8, byCoordinates.z = 5, byCoordinates.surveyor = 2;
-  byCoordinates.length = 5;  // a leg, not an auxiliary point
+  byCoordinates.length = 5;                         // a leg, not an auxiliary point
   base::SetText(byCoordinates.date, "31.02.2015");  // no such day
-  Add(store, "2", "").instrument = 1;  // an auxiliary line, length 0
-  Add(store, "2", "p").instrument = 1;  // an auxiliary point
+  Add(store, "2", "").instrument = 1;               // an auxiliary line, length 0
+  Add(store, "2", "p").instrument = 1;              // an auxiliary point
   doc::SurveyRecord& connection = Add(store, "0", "2");
   connection.instrument = 1, connection.length = 5, connection.azimuth = 90;
   Reference(store, "2", 0, 0, 0);  // a known station: nothing to fix
@@ -91,35 +93,35 @@ TEST(SurvexWriter, WritesEachKindOfRecord) {
   // How the numbers come about: 100 gon less 0.5 degrees of meridian
   // convergence is 89.5 degrees; 10 gon is 9 degrees; the coordinate leg is
   // (3, 4, 0); the connection's 90 degrees also lose the convergence.
-  EXPECT_EQ(Svx(SmallSurvey(12.5, -3)),
-            test::Crlf("; H\xC3\xB6hle am Berg\n"
-                       "; Survex-Daten aus Hollowplan\n"
-                       "*case preserve\n"
-                       "*units tape metres\n"
-                       "*units left right up down metres\n"
-                       "*units compass clino degrees\n"
-                       "*calibrate tape 0\n"
-                       "*calibrate compass clino 0\n"
-                       "*declination 0 degrees\n"
-                       "*data normal from to tape compass clino\n"
-                       "*begin\n"
-                       "*date 2015.04.12\n"
-                       "*team \"Anna 'Fuchs' M\xC3\xBCller\"\n"
-                       "*fix C1.P1.0 12.5000 -3.0000 712.3000 ; Bohrhaken am Portal\n"
-                       "C1.P1.0 C1.P1.1 10.0000 89.50000 9.00000 ; Engstelle \xC3\xBC" "ber Wasser\n"
-                       "*end\n"
-                       "*begin\n"
-                       "*team \"Bert\"\n"
-                       "C1.P1.1 C1.P1.2 5.0000 36.86990 0.00000\n"
-                       "*end\n"
-                       "*flags splay\n"
-                       "C1.P1.2 . 0.0000 0.00000 0.00000\n"
-                       "C1.P1.2 C1.P1.p 0.0000 0.00000 0.00000\n"
-                       "*flags not splay\n"
-                       "C1.P1.0 C1.P1.2 5.0000 89.50000 0.00000\n"
-                       "; Gang 1/1\n"
-                       "*data passage station left right up down\n"
-                       "C1.P1.1 1.500 0.000 0.000 0.250\n"));
+  EXPECT_EQ(Svx(SmallSurvey(12.5, -3)), test::Crlf("; H\xC3\xB6hle am Berg\n"
+                                                   "; Survex-Daten aus Hollowplan\n"
+                                                   "*case preserve\n"
+                                                   "*units tape metres\n"
+                                                   "*units left right up down metres\n"
+                                                   "*units compass clino degrees\n"
+                                                   "*calibrate tape 0\n"
+                                                   "*calibrate compass clino 0\n"
+                                                   "*declination 0 degrees\n"
+                                                   "*data normal from to tape compass clino\n"
+                                                   "*begin\n"
+                                                   "*date 2015.04.12\n"
+                                                   "*team \"Anna 'Fuchs' M\xC3\xBCller\"\n"
+                                                   "*fix C1.P1.0 12.5000 -3.0000 712.3000 ; Bohrhaken am Portal\n"
+                                                   "C1.P1.0 C1.P1.1 10.0000 89.50000 9.00000 ; Engstelle \xC3\xBC"
+                                                   "ber Wasser\n"
+                                                   "*end\n"
+                                                   "*begin\n"
+                                                   "*team \"Bert\"\n"
+                                                   "C1.P1.1 C1.P1.2 5.0000 36.86990 0.00000\n"
+                                                   "*end\n"
+                                                   "*flags splay\n"
+                                                   "C1.P1.2 . 0.0000 0.00000 0.00000\n"
+                                                   "C1.P1.2 C1.P1.p 0.0000 0.00000 0.00000\n"
+                                                   "*flags not splay\n"
+                                                   "C1.P1.0 C1.P1.2 5.0000 89.50000 0.00000\n"
+                                                   "; Gang 1/1\n"
+                                                   "*data passage station left right up down\n"
+                                                   "C1.P1.1 1.500 0.000 0.000 0.250\n"));
 }
 
 TEST(SurvexWriter, OnlyRealDatesBecomeSurvexDates) {
@@ -127,8 +129,14 @@ TEST(SurvexWriter, OnlyRealDatesBecomeSurvexDates) {
     const char* date;
     const char* line;  // empty: no date line
   } cases[] = {
-      {"29.02.2016", "*date 2016.02.29"}, {"29.02.2015", ""}, {"31.04.2015", ""}, {"00.01.2015", ""},
-      {"01.13.2015", ""},                 {"1.1.2015", ""},   {"01.01.1899", ""}, {"31.12.1900", "*date 1900.12.31"},
+      {"29.02.2016", "*date 2016.02.29"},
+      {"29.02.2015", ""},
+      {"31.04.2015", ""},
+      {"00.01.2015", ""},
+      {"01.13.2015", ""},
+      {"1.1.2015", ""},
+      {"01.01.1899", ""},
+      {"31.12.1900", "*date 1900.12.31"},
       {"ab.cd.efgh", ""},
   };
   for (const auto& c : cases) {

@@ -27,7 +27,9 @@ std::vector<std::string> Lines(const std::string& text) {
 
 doc::SurveyStore Sample() {
   doc::SurveyStore store = test::EmptyStore();
-  doc::SurveyRecord& a = test::AddStation(store, 3, 12, "A5", 1234.567, -20.004, 512.5, "Gro\xDF" "e H\xF6hle");
+  doc::SurveyRecord& a = test::AddStation(store, 3, 12, "A5", 1234.567, -20.004, 512.5,
+                                          "Gro\xDF"
+                                          "e H\xF6hle");
   a.length = 12.5;
   a.azimuth = 271.25;
   a.inclination = -3.125;
@@ -61,7 +63,8 @@ doc::SurveyStore Sample() {
 // is printed as printf prints it, -3,12.
 const char* const kFirstLine =
     "3\t12\t0\t3\t12\tA5\t0,10\t12,60\t12,50\t271,25\t-3,12\t1,00\t0,50\t2,00\t0,25\t1\t-1,00\t4\t7\t2\t"
-    "03.05.2024\t3\tGro\xDF" "e H\xF6hle\tKnochen\tGitter\tnass\tfoto.jpg\t\t0,00\t0,00\t0,00\t1234,57\t-20,00\t512,50";
+    "03.05.2024\t3\tGro\xDF"
+    "e H\xF6hle\tKnochen\tGitter\tnass\tfoto.jpg\t\t0,00\t0,00\t0,00\t1234,57\t-20,00\t512,50";
 
 TEST(TableWriter, HeaderAndGoldenLine) {
   const doc::SurveyStore store = Sample();
@@ -117,9 +120,15 @@ TEST(TableWriter, ReadBackByTheTableImportGivesTheSameRecords) {
                         base::TextOf(r.remark), base::TextOf(r.fileUrl));
     };
     EXPECT_EQ(whole(b), whole(a)) << "record " << n + 1;
-    for (const auto& [x, y] : {std::pair{a.length, b.length}, {a.azimuth, b.azimuth}, {a.left, b.left},
-                              {a.right, b.right}, {a.up, b.up}, {a.down, b.down}, {a.direction, b.direction},
-                              {a.tapeStart, b.tapeStart}, {a.tapeEnd, b.tapeEnd}})
+    for (const auto& [x, y] : {std::pair{a.length, b.length},
+                               {a.azimuth, b.azimuth},
+                               {a.left, b.left},
+                               {a.right, b.right},
+                               {a.up, b.up},
+                               {a.down, b.down},
+                               {a.direction, b.direction},
+                               {a.tapeStart, b.tapeStart},
+                               {a.tapeEnd, b.tapeEnd}})
       EXPECT_DOUBLE_EQ(y, x);
     EXPECT_NEAR(b.inclination, a.inclination, 0.005);
   }

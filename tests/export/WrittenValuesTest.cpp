@@ -32,6 +32,7 @@ struct Format {
   int dxfFormat;
   const char* shown;
 };
+// clang-format off
 constexpr Format kFormats[] = {
     {"table", "txt", 0, "\tA B\t"},          {"kml", "kml", 0, "1/1/A B"},
     {"gpx", "gpx", 0, "<name>Por tal  X</name>"}, {"overlay", "ovl", 0, nullptr},
@@ -39,6 +40,7 @@ constexpr Format kFormats[] = {
     {"vrml", "wrl", 0, nullptr},              {"survex", "svx", 0, "; Be merk \r\n"},
     {"dxf", "dxf", 0, "\nPor tal  X\r"},      {"dxf-cave", "dxf", 1, "\nA B\r"},
 };
+// clang-format on
 
 // A fixed station in UTM zone 32 and two legs on from it.
 doc::SurveyStore Survey() {
@@ -181,8 +183,11 @@ TEST(ViewerData, LabelAngleIsHeldToTheDialogsChoices) {
   const struct {
     int index;
     const char* rotate;
-  } cases[] = {{3, "\r\nrotate 45\r\n"}, {6, "\r\nrotate 90\r\n"}, {INT_MAX, "\r\nrotate 90\r\n"},
-               {INT_MIN, "\r\nrotate 0\r\n"}, {-1, "\r\nrotate 0\r\n"}};
+  } cases[] = {{3, "\r\nrotate 45\r\n"},
+               {6, "\r\nrotate 90\r\n"},
+               {INT_MAX, "\r\nrotate 90\r\n"},
+               {INT_MIN, "\r\nrotate 0\r\n"},
+               {-1, "\r\nrotate 0\r\n"}};
   doc::SurveyStore store = test::EmptyStore();
   platform::MemorySettingsStore settings;
   for (const auto& c : cases) {

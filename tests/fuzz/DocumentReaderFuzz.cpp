@@ -60,8 +60,8 @@ std::vector<uint8_t> Image(doc::SurveyStore& store) {
   return sink.data;
 }
 
-doc::ReadStatus Read(doc::SurveyStore& store, std::span<const uint8_t> bytes, doc::ReadMode mode,
-                     size_t& target, bool betaOpen, platform::Answer answer) {
+doc::ReadStatus Read(doc::SurveyStore& store, std::span<const uint8_t> bytes, doc::ReadMode mode, size_t& target,
+                     bool betaOpen, platform::Answer answer) {
   base::MemorySource source(bytes);
   platform::ScriptedPrompter prompter(answer);
   platform::MemorySettingsStore settings;
@@ -82,8 +82,7 @@ void CheckRoundTrip(doc::SurveyStore& opened) {
   const std::vector<uint8_t> saved = Image(opened);
   doc::SurveyStore reopened;
   size_t target = 0;
-  if (Read(reopened, saved, doc::ReadMode::Open, target, false, platform::Answer::Cancel) !=
-      doc::ReadStatus::Ok) {
+  if (Read(reopened, saved, doc::ReadMode::Open, target, false, platform::Answer::Cancel) != doc::ReadStatus::Ok) {
     Fail("a saved document does not open again");
   }
   CheckConsistent(reopened);
@@ -102,12 +101,14 @@ std::vector<uint8_t> Snapshot(const doc::SurveyStore& store) {
   out.reserve(size);
   base::StoreLE<uint32_t>(out, 0, store.fileVersion);
   base::StoreLE<uint32_t>(out, 4, store.settingsSize);
-  doc::EncodeSettings(store.settings, std::span<uint8_t, doc::kSettingsImageSize>(out.data() + 8, doc::kSettingsImageSize));
+  doc::EncodeSettings(store.settings,
+                      std::span<uint8_t, doc::kSettingsImageSize>(out.data() + 8, doc::kSettingsImageSize));
   std::array<uint8_t, doc::kRecordImageSize> image{};
   for (const auto& sheet : store.worksheets) {
     out.insert(out.end(), sheet->image.begin(), sheet->image.end());
     for (const auto& position : sheet->positions) {
-      doc::EncodePosition(*position, std::span<uint8_t, doc::kPositionImageSize>(image.data(), doc::kPositionImageSize));
+      doc::EncodePosition(*position,
+                          std::span<uint8_t, doc::kPositionImageSize>(image.data(), doc::kPositionImageSize));
       out.insert(out.end(), image.begin(), image.begin() + doc::kPositionImageSize);
     }
   }
@@ -131,7 +132,8 @@ constexpr size_t kFixedHeap = 64 << 10;
 double g_worstRatio = 0;
 
 void PrintWorstRatio() {
-  if (g_worstRatio > 0) std::fprintf(stderr, "document reader fuzz: worst heap bytes per input byte %.2f\n", g_worstRatio);
+  if (g_worstRatio > 0)
+    std::fprintf(stderr, "document reader fuzz: worst heap bytes per input byte %.2f\n", g_worstRatio);
 }
 
 // Holds an opened store to the memory bound.

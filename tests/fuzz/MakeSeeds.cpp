@@ -90,8 +90,8 @@ std::vector<uint8_t> OldHeaderDocument(uint32_t version) {
 
 // A file with a settings block of an older layout: smaller images, records
 // with their point numbers and texts where that version had them.
-std::vector<uint8_t> BlockDocument(uint32_t version, uint32_t settingsSize, uint32_t worksheetSize,
-                                   uint32_t recordSize, int positions) {
+std::vector<uint8_t> BlockDocument(uint32_t version, uint32_t settingsSize, uint32_t worksheetSize, uint32_t recordSize,
+                                   int positions) {
   test::TestFile file(version, 1, 4, settingsSize, worksheetSize, recordSize);
   file.SettingsText(234, "Testh\xF6hle");
   for (int i = 0; i < 4; ++i) {

@@ -3,10 +3,10 @@
 // positions in several zones of both hemispheres. The program's series is
 // shorter than the reference's, but both must agree to the program's own
 // rounding: 1e-7 degree and 0.01 m.
+#include <gtest/gtest.h>
 #include <GeographicLib/MGRS.hpp>
 #include <GeographicLib/TransverseMercator.hpp>
 #include <GeographicLib/UTMUPS.hpp>
-#include <gtest/gtest.h>
 
 #include <cmath>
 
@@ -28,8 +28,7 @@ void ReferenceForward(int zone, double latitude, double longitude, double& easti
   northing = y + (latitude < 0 ? kFalseNorthingSouth : 0);
 }
 
-void ReferenceReverse(int zone, bool southern, double easting, double northing, double& latitude,
-                      double& longitude) {
+void ReferenceReverse(int zone, bool southern, double easting, double northing, double& latitude, double& longitude) {
   TransverseMercator::UTM().Reverse(6.0 * zone - 183, easting - kFalseEasting,
                                     northing - (southern ? kFalseNorthingSouth : 0), latitude, longitude);
 }

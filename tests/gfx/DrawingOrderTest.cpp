@@ -90,8 +90,8 @@ TEST(DrawingOrderTest, CrowdedLinesAndLabelsAsIfDrawnOneByOne) {
         } else {
           s.SetFont(fonts[pick(4)]);
           s.SetTextColour(pick(2) == 0 ? 0x0000CC : 0x008800);
-          s.Text({to.x + 3, to.y - 3}, texts[pick(5)], pick(2) == 0 ? draw::kAlignLeft | draw::kAlignBottom
-                                                                    : draw::kAlignCentre | draw::kAlignTop);
+          s.Text({to.x + 3, to.y - 3}, texts[pick(5)],
+                 pick(2) == 0 ? draw::kAlignLeft | draw::kAlignBottom : draw::kAlignCentre | draw::kAlignTop);
         }
         at = to;
       }

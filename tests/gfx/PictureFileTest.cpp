@@ -91,9 +91,10 @@ TEST_F(PictureFileTest, FailedWriteLeavesTheOldFile) {
 }
 
 TEST(BitmapDepthTest, FollowsThePicturesPlanesAndBits) {
-  const std::tuple<int, int, int> cases[] = {{1, 1, 1}, {1, 2, 4}, {2, 2, 4}, {1, 4, 4}, {1, 5, 8}, {4, 2, 8},
+  const std::tuple<int, int, int> cases[] = {{1, 1, 1}, {1, 2, 4},  {2, 2, 4},   {1, 4, 4},   {1, 5, 8},  {4, 2, 8},
                                              {1, 8, 8}, {1, 9, 24}, {1, 16, 24}, {1, 24, 24}, {1, 32, 24}};
-  for (const auto& [planes, bits, depth] : cases) EXPECT_EQ(BitmapFileDepth(planes, bits), depth) << planes << "x" << bits;
+  for (const auto& [planes, bits, depth] : cases)
+    EXPECT_EQ(BitmapFileDepth(planes, bits), depth) << planes << "x" << bits;
 }
 
 TEST_F(PictureFileTest, ExportedBitmapKeepsThePicturesDepthAndColours) {

@@ -112,6 +112,7 @@ TEST_F(PainterSurfaceTest, TextIsPlacedByItsAlignment) {
     std::function<bool(const QRect&)> placed;
   };
   const draw::Point at{100, 50};
+  // clang-format off
   const Case cases[] = {
       {draw::kAlignLeft | draw::kAlignTop, "left top", [&](const QRect& r) { return r.left() >= at.x - 1 && r.top() >= at.y; }},
       {draw::kAlignRight | draw::kAlignBottom, "right bottom",
@@ -119,6 +120,7 @@ TEST_F(PainterSurfaceTest, TextIsPlacedByItsAlignment) {
       {draw::kAlignCentre | draw::kAlignBaseline, "centre baseline",
        [&](const QRect& r) { return r.left() < at.x && r.right() > at.x && r.bottom() <= at.y && r.bottom() >= at.y - 2; }},
   };
+  // clang-format on
   for (const Case& c : cases) {
     const QImage image = Paint(200, 100, [&](draw::Surface& s) {
       s.SetFont({-16, 0, 0, 400, false, false, false, "Arial"});

@@ -53,8 +53,8 @@ class Includes : public ::testing::Test {
 TEST_F(Includes, RecordsFollowEveryRecordNamingTheFileAndUpdatesRepeatExactly) {
   Write("teile/teil2.hpn", {{"1", "A", ""}, {"A", "B", "fehlt.hpn"}});  // includes do not nest
   Write("fehlt.hpn", {});
-  doc::SurveyStore store = Legs({{"0", "0", ""}, {"0", "1", "teile\\teil2.hpn"}, {"1", "2", "nicht-da.hpn"},
-                                 {"2", "3", "teile/teil2.hpn"}});
+  doc::SurveyStore store =
+      Legs({{"0", "0", ""}, {"0", "1", "teile\\teil2.hpn"}, {"1", "2", "nicht-da.hpn"}, {"2", "3", "teile/teil2.hpn"}});
   UpdateIncludes(store, folder, prompter, settings);
   const std::vector<std::string> expected = {"0", "1", "A*", "B*", "2", "3", "A*", "B*"};
   EXPECT_EQ(Points(store), expected);
@@ -67,11 +67,12 @@ TEST_F(Includes, RecordsFollowEveryRecordNamingTheFileAndUpdatesRepeatExactly) {
 // the path it was looked for at.
 TEST_F(Includes, UnreadableIncludeFilesAreNamedOnce) {
   std::ofstream(folder / "kein.hpn") << "kein Dokument";
-  doc::SurveyStore store = Legs({{"0", "0", ""}, {"0", "1", "nicht-da.hpn"}, {"1", "2", "kein.hpn"},
-                                 {"2", "3", "nicht-da.hpn"}});
+  doc::SurveyStore store =
+      Legs({{"0", "0", ""}, {"0", "1", "nicht-da.hpn"}, {"1", "2", "kein.hpn"}, {"2", "3", "nicht-da.hpn"}});
   std::vector<fs::path> unread;
   UpdateIncludes(store, folder, prompter, settings, &unread);
   EXPECT_EQ(unread, (std::vector<fs::path>{folder / "nicht-da.hpn", folder / "kein.hpn"}));
+  // clang-format off
   const std::vector<std::string> expected = {
       "Die Include-Datei wurde nicht gefunden:\n" + (folder / "nicht-da.hpn").string() +
           "\nIhre Datensätze fehlen im Dokument.",
@@ -118,6 +119,7 @@ TEST_F(Includes, RecordLimitsStopTheUpdate) {
        "Nicht genügend Arbeitsspeicher.\nDas Dokument bräuchte 13 Datensätze, der Arbeitsspeicher dieses Rechners "
        "reicht für 9.\n" + path + "\nDiese Include-Datei und die folgenden wurden nicht eingelesen."},
   };
+  // clang-format on
   for (const auto& limit : limits) {
     doc::SurveyStore store =
         Legs({{"0", "0", ""}, {"0", "1", "teil.hpn"}, {"1", "2", "teil.hpn"}, {"2", "3", "teil.hpn"}});
@@ -136,16 +138,17 @@ TEST_F(Includes, RecordLimitsStopTheUpdate) {
 // about them once per update and then says how often the answer was reused.
 TEST_F(Includes, RepeatedQuestionsAreAskedOnce) {
   Write("teil.hpn", {{"1", "A", ""}, {"A", "B", ""}});
-  doc::SurveyStore store = Legs({{"0", "0", ""}, {"0", "1", "teil.hpn"}, {"1", "2", "teil.hpn"},
-                                 {"2", "3", "teil.hpn"}, {"3", "4", "teil.hpn"}});
+  doc::SurveyStore store = Legs(
+      {{"0", "0", ""}, {"0", "1", "teil.hpn"}, {"1", "2", "teil.hpn"}, {"2", "3", "teil.hpn"}, {"3", "4", "teil.hpn"}});
   platform::ScriptedPrompter going(platform::Answer::No);  // go on after each question
   UpdateIncludes(store, folder, going, settings);
   const std::vector<std::string> texts = going.Texts();
   ASSERT_EQ(texts.size(), 3u);
   EXPECT_NE(texts[0].find("Messzug 1/1/1 - 1/1/A ist bereits in Datensatz 3 definiert."), std::string::npos);
   EXPECT_NE(texts[1].find("Messzug 1/1/A - 1/1/B ist bereits in Datensatz 4 definiert."), std::string::npos);
-  EXPECT_EQ(texts[2], "Dieselbe Frage zu einem weiteren Datensatz kam noch 4-mal und wurde jedes Mal wie zuvor "
-                      "beantwortet.");
+  EXPECT_EQ(texts[2],
+            "Dieselbe Frage zu einem weiteren Datensatz kam noch 4-mal und wurde jedes Mal wie zuvor "
+            "beantwortet.");
 }
 
 TEST_F(Includes, InstrumentImportKeepsRecordsAndRecomputes) {

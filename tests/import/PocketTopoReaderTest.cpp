@@ -27,8 +27,8 @@ std::string Right(std::string text, size_t width) {
 }
 
 // A shot line in the export's columns; `tail` holds trip reference and comment.
-std::string Shot(const char* from, const char* to, const char* length, const char* azimuth,
-                 const char* inclination, const std::string& tail = "  [1]    ") {
+std::string Shot(const char* from, const char* to, const char* length, const char* azimuth, const char* inclination,
+                 const std::string& tail = "  [1]    ") {
   return Right(from, 8) + "    " + (to[0] ? Right(to, 8) + "    " : std::string(12, ' ')) + Right(length, 8) +
          Right(azimuth, 8) + Right(inclination, 8) + tail;
 }
@@ -107,9 +107,7 @@ const ShotCase kShotCases[] = {
      File({Shot("1.0", "1.1", "10.00", "10.00", "0.00"), Shot("1.1", "1.0", "10.00", "210.00", "0.00"),
            Shot("1.1", "1.2", "20.00", "399.00", "0.00"), Shot("1.2", "1.1", "20.00", "201.00", "0.00")},
           {}, "Test   (feet, 400)"),
-     {{"1.0", "1.0", 3.048, 10.0, 0.0},
-      {"1.0", "1.1", 3.048, 10.0, 0.0},
-      {"1.1", "1.2", 6.096, 0.0, 0.0}}},
+     {{"1.0", "1.0", 3.048, 10.0, 0.0}, {"1.0", "1.1", 3.048, 10.0, 0.0}, {"1.1", "1.2", 6.096, 0.0, 0.0}}},
     // An emptied shot between repeated shots is dropped, not made a splay.
     {"ShotWithoutFromStationSkipped",
      File({Shot("1.0", "1.1", "10.00", "20.00", "0.00"), Shot("", "", "0.00", "0.00", "0.00"),
@@ -148,7 +146,8 @@ const ShotCase kShotCases[] = {
      File({Shot("1.0", "1.1", "10.00", "20.00", "3.00"), Shot("1.1", "1.2", "7.50", "123.00", "0.00").substr(0, 36)}),
      {{"1.0", "1.0", 10.0, 20.0, 3.0}, {"1.0", "1.1", 10.0, 20.0, 3.0}, {"1.1", "1.2", 7.5, 12.0, 3.0}}},
     {"FileCutInTripSection", {"Test   (m, 360)", "", "[1]: 2015/0"}, {}},
-    {"FileCutInFixedPoints", {"Test   (m, 360)", "", "[1]: 2015/06/22", "", "     1.0         12"},
+    {"FileCutInFixedPoints",
+     {"Test   (m, 360)", "", "[1]: 2015/06/22", "", "     1.0         12"},
      {{"1.0", "1.0", 0.0, 0.0, 0.0}}},
 };
 
@@ -188,16 +187,19 @@ struct DeclinationCase {
   std::vector<std::string> trips;
   std::vector<std::string> shots;
   std::function<void(doc::DocumentSettings&)> setUp;
-  int instrument;            // of the last record
-  double entryDeclination;   // of that instrument
-  double azimuth;            // of the last record
+  int instrument;           // of the last record
+  double entryDeclination;  // of that instrument
+  double azimuth;           // of the last record
   const char* remark = "";
   const char* entryName = nullptr;  // when the import named the entry
   friend void PrintTo(const DeclinationCase& c, std::ostream* os) { *os << c.name; }
 };
 
-void Name(doc::DocumentSettings& s, int number, const char* name) { base::SetText(s.instrumentNames[number - 1], name); }
+void Name(doc::DocumentSettings& s, int number, const char* name) {
+  base::SetText(s.instrumentNames[number - 1], name);
+}
 
+// clang-format off
 const DeclinationCase kDeclinationCases[] = {
     {"FreeHeaderEntryCarriesIt", "T   (m, 360)", {"[1]: 2009/04/17     2.08  "},
      {Shot("1.0", "1.1", "4.41", "85.63", "56.45")}, [](auto&) {}, 1, -2.08, 85.63, "", "Dekl. -2,08"},
@@ -231,6 +233,7 @@ const DeclinationCase kDeclinationCases[] = {
      {Shot("1.0", "1.1", "5.00", "10.00", "0.00"), Shot("1.0", "1.1", "5.00", "11.00", "0.00", "  [2]    ")},
      [](auto&) {}, 1, -2.0, 11.0},
 };
+// clang-format on
 
 class DeclinationTest : public testing::TestWithParam<DeclinationCase> {};
 
@@ -278,8 +281,8 @@ TEST(PocketTopoTest, FixedPointsDatesAndDescriptions) {
   const std::string comment(50, 'c');
   doc::SurveyStore store;
   Read(store, File({Shot("1.0", "1.1", "10.00", "20.00", "0.00", "  [3]    \"" + comment + "\""),
-                                   Shot("1.1", "", "2.00", "20.00", "0.00", "         \"wall\"")},
-                                  {"     1.0         594999,50    5189999.00   3999.00    \"tree\""}));
+                    Shot("1.1", "", "2.00", "20.00", "0.00", "         \"wall\"")},
+                   {"     1.0         594999,50    5189999.00   3999.00    \"tree\""}));
   ASSERT_EQ(store.records.size(), 3u);
   const auto& fixed = *store.records[0];
   EXPECT_EQ(Name(fixed, true) + " " + Name(fixed, false), "1.0 1.0");
@@ -308,7 +311,8 @@ TEST(PocketTopoTest, OutOfBoundsNumbersAndRecordLimit) {
   store.settings.recordCount = 0;
   platform::ScriptedPrompter prompter;
   EXPECT_TRUE(ReadPocketTopoLines(store, lines, &prompter));
-  ExpectRecords(store, {{"1.0", "1.0", 10.0, 20.0, 3.0}, {"1.0", "1.1", 10.0, 20.0, 3.0}, {"1.1", "1.5", 4.0, 20.0, 3.0}});
+  ExpectRecords(store,
+                {{"1.0", "1.0", 10.0, 20.0, 3.0}, {"1.0", "1.1", 10.0, 20.0, 3.0}, {"1.1", "1.5", 4.0, 20.0, 3.0}});
   EXPECT_EQ(prompter.Texts(),
             std::vector<std::string>{"Zeile 6: Der Wert \"1e9\" ist keine endliche Zahl oder liegt außerhalb von "
                                      "±10.000.000.\nDie Zeile wurde nicht importiert.\nWeitere 3 Zeilen mit solchen "
@@ -428,8 +432,8 @@ TEST(PocketTopoRealFileTest, ExportsMatchReferenceConversions) {
     doc::SurveyStore store;
     const auto messages = ImportAndCompute(entry.path(), store);
     for (const auto& m : messages) ADD_FAILURE() << m;
-    const auto legs = ReadSurvexLegs(kPocketTopo / "survex-reference" /
-                                     (name.substr(0, name.size() - 7) + "_ps_ref.svx"));
+    const auto legs =
+        ReadSurvexLegs(kPocketTopo / "survex-reference" / (name.substr(0, name.size() - 7) + "_ps_ref.svx"));
     EXPECT_FALSE(legs.empty());
     for (const auto& leg : legs) {
       bool found = false;

@@ -37,8 +37,8 @@ std::string Instrument(const doc::SurveyRecord& r) { return std::to_string(r.ins
 std::string Date(const doc::SurveyRecord& r) { return std::string(base::TextOf(r.date)); }
 std::string Description(const doc::SurveyRecord& r) { return std::string(base::TextOf(r.description)); }
 std::string CarriedAndReset(const doc::SurveyRecord& r) {
-  return "c" + std::to_string(r.colour) + " e" + std::to_string(r.level) + " v" + std::to_string(r.surveyor) +
-         " r" + Num(r.direction) + " ring" + std::to_string(r.ring) + " L" + Num(r.left) + " " +
+  return "c" + std::to_string(r.colour) + " e" + std::to_string(r.level) + " v" + std::to_string(r.surveyor) + " r" +
+         Num(r.direction) + " ring" + std::to_string(r.ring) + " L" + Num(r.left) + " " +
          std::string(base::TextOf(r.remark));
 }
 
@@ -54,7 +54,9 @@ std::unique_ptr<Imported> Import(const Lines& lines) {
   return out;
 }
 
-const std::string kLaenge = "L\xE4" "nge";  // Windows-1252
+const std::string kLaenge =
+    "L\xE4"
+    "nge";  // Windows-1252
 
 struct Case {
   const char* name;
@@ -63,6 +65,7 @@ struct Case {
   std::vector<std::string> expected;
 };
 
+// clang-format off
 const Case kCases[] = {
     {"legs chain from station to station",
      {"Punkt\t" + kLaenge + "\tAzimut\tNeigung", "1\t5,2\t120\t-10", "2\t3\t90\t0"}, Leg,
@@ -100,6 +103,7 @@ const Case kCases[] = {
     {"a header of only the long line's text", {"Bezeichnung", std::string(5000, 'B')}, Description,
      {std::string(40, 'B')}},
 };
+// clang-format on
 
 TEST(TableReader, RecordsPerCase) {
   for (const Case& c : kCases) {
@@ -114,12 +118,14 @@ TEST(TableReader, RecordsPerCase) {
 }
 
 TEST(TableReader, Dates) {
+  // clang-format off
   const std::pair<const char*, const char*> dates[] = {
       {"31.4.2010", ""},         {"29.2.1900", "29.02.1900"}, {"29.2.2001", ""},
       {"29.2.00", "29.02.2000"}, {"1.1.49", "01.01.2049"},    {"1.1.50", "01.01.1950"},
       {"1.1.100", "01.01.0100"}, {"1.1.10000", ""},           {"0.1.2000", ""},
       {"3.4", "03.04.2000"},     {"15.08.1987x", "15.08.1987"},
   };
+  // clang-format on
   for (const auto& [field, expected] : dates) {
     SCOPED_TRACE(field);
     const auto imported = Import({"Datum", field});
@@ -130,6 +136,7 @@ TEST(TableReader, Dates) {
 
 TEST(TableReader, EveryHeaderNameSelectsItsColumn) {
   // Alternative names, case and umlaut spellings, and near misses.
+  // clang-format off
   const std::pair<const char*, TableColumn> names[] = {
       {"RSerie", TableColumn::RefPassage}, {"Mappe", TableColumn::Passage},
       {"Deklination", TableColumn::Inclination}, {"Rechtswert", TableColumn::RefX},
@@ -139,18 +146,28 @@ TEST(TableReader, EveryHeaderNameSelectsItsColumn) {
       {"", TableColumn::Ignored},          {"Lange", TableColumn::Ignored},
       {"Punk", TableColumn::Ignored},      {"RefX ", TableColumn::Ignored},
   };
+  // clang-format on
   for (const auto& [name, kind] : names) EXPECT_EQ(TableColumnOf(name), kind) << name;
 
   // The header the table export writes: every field is known.
-  const auto imported = Import({"RH\xF6" "hle\tRGang\tRPunkt\tH\xF6" "hle\tGang\tPunkt\tStart\tEnde\tL\xE4" "nge\t"
-                                "Azimut\tNeigung\tLinks\tRechts\tOben\tUnten\tGer\xE4" "t\tRichtung\tRing\tFarbe\t"
-                                "Ebene\tDatum\tVermesser\tBezeichnung\tMaterial\tMa\xDF" "nahmen\tBemerkung\t"
-                                "Datei/URL\tInclude-Datei\tRefX\tRefY\tRefZ\tX\tY\tZ"});
+  const auto imported =
+      Import({"RH\xF6"
+              "hle\tRGang\tRPunkt\tH\xF6"
+              "hle\tGang\tPunkt\tStart\tEnde\tL\xE4"
+              "nge\t"
+              "Azimut\tNeigung\tLinks\tRechts\tOben\tUnten\tGer\xE4"
+              "t\tRichtung\tRing\tFarbe\t"
+              "Ebene\tDatum\tVermesser\tBezeichnung\tMaterial\tMa\xDF"
+              "nahmen\tBemerkung\t"
+              "Datei/URL\tInclude-Datei\tRefX\tRefY\tRefZ\tX\tY\tZ"});
   EXPECT_TRUE(imported->prompter.Entries().empty());
 }
 
 TEST(TableReader, UnknownColumnsAreReportedInOneMessageUnlessMarked) {
-  const auto imported = Import({"_Notiz\tNotiz\tPunkt\tGr\xF6\xDF" "e\t%s%n\tNotiz", "1\t2\t3\t4\t5\t6"});
+  const auto imported =
+      Import({"_Notiz\tNotiz\tPunkt\tGr\xF6\xDF"
+              "e\t%s%n\tNotiz",
+              "1\t2\t3\t4\t5\t6"});
   EXPECT_EQ(imported->prompter.Texts(),
             std::vector<std::string>{"Die Spalten Notiz, Größe, %s%n und Notiz können nicht importiert werden."});
   EXPECT_EQ(imported->prompter.Entries().front().icon, platform::Icon::Exclamation);
@@ -213,7 +230,8 @@ TEST(TableReader, OnlyTheFirstHundredFieldsAreUsed) {
 TEST(TableReader, Utf8FileThroughImportTable) {
   const auto path = std::filesystem::temp_directory_path() / ("hp_table_" + std::to_string(::getpid()) + ".txt");
   std::ofstream(path, std::ios::binary) << "\xEF\xBB\xBFPunkt\tL\xC3\xA4nge\tBezeichnung\r\n"
-                                        << "1\t4,5\tGro\xC3\x9F" "e Halle\r\n"
+                                        << "1\t4,5\tGro\xC3\x9F"
+                                           "e Halle\r\n"
                                         << "2\t3\tEnge\r\n";
   doc::SurveyStore store;
   store.SetDefaults();
@@ -223,7 +241,9 @@ TEST(TableReader, Utf8FileThroughImportTable) {
   EXPECT_TRUE(prompter.Entries().empty());
   ASSERT_EQ(store.records.size(), 2u);
   EXPECT_EQ(Leg(*store.records[0]), "0/0/0>0/0/1 4.5 0 0");
-  EXPECT_EQ(Description(*store.records[0]), "Gro\xDF" "e Halle");
+  EXPECT_EQ(Description(*store.records[0]),
+            "Gro\xDF"
+            "e Halle");
   EXPECT_EQ(Description(*store.records[1]), "Enge");  // no carriage return kept
   EXPECT_EQ(store.settings.recordCount, 2u);
 }

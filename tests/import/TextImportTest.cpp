@@ -126,14 +126,14 @@ TEST_F(TextImport, NumbersOutOfBoundsRefuseTheirLine) {
   const std::vector<std::string> lines = {
       "Punkt\tL\xE4nge\tAzimut\tX\tLinks",
       "1\t5\t10\t\t",
-      "2\t1e308\t\t\t",       // refused: the next line goes on from point 1
+      "2\t1e308\t\t\t",  // refused: the next line goes on from point 1
       "3\t4\t\t\t",
       "4\t\t\t-1,5e7\t",
       "5\t\t\t\t-inf",
       "6\t\tnan\t\t",
       "7\t1e400\t\t\t",
       "8\t-1e7\t\t1e7\t0.1",  // the bounds themselves are taken
-      "9\t\t\t\tinfo",       // "%lf" reads "inf" here too
+      "9\t\t\t\tinfo",        // "%lf" reads "inf" here too
   };
   EXPECT_TRUE(ReadTableLines(store, lines, prompter));
   std::vector<std::string> legs;
@@ -216,6 +216,7 @@ TEST_F(TextImport, SpreadsheetTablesAreImported) {
     std::string bytes;
     std::vector<std::string> legs;
     std::string note;
+    // clang-format off
   } cases[] = {
       {"semicolon CSV with decimal commas", "Punkt;L\xE4nge;Bezeichnung\r\n1;5,2;Halle\r\n2;3;\"Gang; eng\"\r\n",
        {"0>1 5.2 Halle|", "1>2 3 Gang; eng|"}, ""},
@@ -231,6 +232,7 @@ TEST_F(TextImport, SpreadsheetTablesAreImported) {
        {"0>1 0 Halle Nord|x y", "1>2 0 A |"},
        "Steuerzeichen (etwa Zeilenumbrüche) in 3 Textfeldern wurden durch Leerzeichen ersetzt, zuerst in Zeile 2."},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     prompter.Clear();
@@ -272,8 +274,8 @@ TEST_F(TextImport, StationNamesTheConversionChanges) {
 
 TEST_F(TextImport, Utf8WithAFewMalformedBytesIsReadAsUtf8) {
   // The Windows-1252 "ß" is the one malformed byte among two UTF-8 letters.
-  ASSERT_TRUE(Import(
-      Put("u.txt", "H\xC3\xB6hle\tPunkt\tL\xC3\xA4nge\tBezeichnung\n1\t1\t5\tGro\xDF\n\t2\t3,5\tEnge\n")));
+  ASSERT_TRUE(
+      Import(Put("u.txt", "H\xC3\xB6hle\tPunkt\tL\xC3\xA4nge\tBezeichnung\n1\t1\t5\tGro\xDF\n\t2\t3,5\tEnge\n")));
   std::vector<std::string> legs;
   for (const auto& r : store.records) legs.push_back(std::to_string(r->cave) + ":" + Leg(*r));
   EXPECT_EQ(legs, (std::vector<std::string>{"1:0>1 5 Gro?|", "1:1>2 3.5 Enge|"}));
@@ -296,15 +298,18 @@ TEST_F(TextImport, MemoryBoundsTheRecords) {
   EXPECT_EQ(GroupedNumber(999), "999");
 
   const uint64_t memory = 2 * kGiB + 3 * kBytesPerRecord;
-  EXPECT_FALSE(ImportTable(store, Put("zug.txt", kTable + "3\t1\n4\t1\n\n"), imports::TableImportMode::Replace, prompter, kMaxDocumentRecords, memory));
-  EXPECT_EQ(prompter.Texts(), std::vector<std::string>{
-                                  "Nicht genügend Arbeitsspeicher.\nDas Dokument bräuchte 4 Datensätze, der "
-                                  "Arbeitsspeicher dieses Rechners reicht für 3.\nDer Datenimport wurde nicht "
-                                  "durchgeführt."});
+  EXPECT_FALSE(ImportTable(store, Put("zug.txt", kTable + "3\t1\n4\t1\n\n"), imports::TableImportMode::Replace,
+                           prompter, kMaxDocumentRecords, memory));
+  EXPECT_EQ(prompter.Texts(),
+            std::vector<std::string>{"Nicht genügend Arbeitsspeicher.\nDas Dokument bräuchte 4 Datensätze, der "
+                                     "Arbeitsspeicher dieses Rechners reicht für 3.\nDer Datenimport wurde nicht "
+                                     "durchgeführt."});
   EXPECT_EQ(Points(), std::vector<std::string>{""});
   // Appending counts the records already there.
-  EXPECT_FALSE(ImportTable(store, Put("zug.txt", kTable + "3\t1\n"), imports::TableImportMode::Append, prompter, kMaxDocumentRecords, memory));
-  EXPECT_TRUE(ImportTable(store, Put("zug.txt", kTable), imports::TableImportMode::Append, prompter, kMaxDocumentRecords, memory));
+  EXPECT_FALSE(ImportTable(store, Put("zug.txt", kTable + "3\t1\n"), imports::TableImportMode::Append, prompter,
+                           kMaxDocumentRecords, memory));
+  EXPECT_TRUE(ImportTable(store, Put("zug.txt", kTable), imports::TableImportMode::Append, prompter,
+                          kMaxDocumentRecords, memory));
   EXPECT_EQ(Points(), (std::vector<std::string>{"", "1", "2"}));
 }
 

@@ -29,10 +29,10 @@ namespace fs = std::filesystem;
 // The fields a surveyor edits in the sheet, as one comparable text.
 std::string Fields(const doc::SurveyRecord& r) {
   std::ostringstream s;
-  s << r.refCave << '/' << r.refPassage << '/' << base::TextOf(r.refPoint) << ' ' << r.cave << '/' << r.passage
-    << '/' << base::TextOf(r.point) << ' ' << r.length << ' ' << r.azimuth << ' ' << r.inclination << ' ' << r.left
-    << ' ' << r.right << ' ' << r.up << ' ' << r.down << ' ' << r.instrument << ' ' << r.colour << ' ' << r.level
-    << ' ' << base::TextOf(r.date) << '|' << base::TextOf(r.description) << '|' << base::TextOf(r.material) << '|'
+  s << r.refCave << '/' << r.refPassage << '/' << base::TextOf(r.refPoint) << ' ' << r.cave << '/' << r.passage << '/'
+    << base::TextOf(r.point) << ' ' << r.length << ' ' << r.azimuth << ' ' << r.inclination << ' ' << r.left << ' '
+    << r.right << ' ' << r.up << ' ' << r.down << ' ' << r.instrument << ' ' << r.colour << ' ' << r.level << ' '
+    << base::TextOf(r.date) << '|' << base::TextOf(r.description) << '|' << base::TextOf(r.material) << '|'
     << base::TextOf(r.measures) << '|' << base::TextOf(r.remark);
   return s.str();
 }
@@ -78,7 +78,12 @@ class SpreadsheetExchangeTest : public ::testing::Test {
     store.SetDefaults();
     store.records.clear();
     Add("0", "0", 0, 0, "Eingang B\xE4renh\xF6hle", "Fels", "");
-    Add("0", "1", 3.45, 113, "Gro\xDF" "e Halle", "Lehm; Kalk", "Gitter \xBB" "Nord\xAB");
+    Add("0", "1", 3.45, 113,
+        "Gro\xDF"
+        "e Halle",
+        "Lehm; Kalk",
+        "Gitter \xBB"
+        "Nord\xAB");
     Add("1", "2", 4.5, 130.7, "", "", "");
   }
 
@@ -165,9 +170,11 @@ TEST_F(SpreadsheetExchangeTest, ATableLoadsOnlyIntoTheDocumentItWasWrittenFor) {
   const std::string question = "\nSollen die Vermessungsdaten des Dokuments durch die Tabelle ersetzt werden?";
   const std::string written = "Die Tabelle in Excel wurde am 07.12.2026 um 06:50 Uhr ";
   const std::string thisA = written + "für dieses Dokument („" + a + "“) geschrieben und ";
-  const std::string unknownA = "Es ist nicht vermerkt, für welches Dokument die Tabelle in Excel geschrieben wurde "
-                               "(zuletzt gespeichert am 07.12.2026 um 06:50 Uhr). Stammt sie aus einem anderen "
-                               "Dokument, ersetzt sie die Vermessungsdaten von „" + a + "“ durch dessen Daten.\n";
+  const std::string unknownA =
+      "Es ist nicht vermerkt, für welches Dokument die Tabelle in Excel geschrieben wurde "
+      "(zuletzt gespeichert am 07.12.2026 um 06:50 Uhr). Stammt sie aus einem anderen "
+      "Dokument, ersetzt sie die Vermessungsdaten von „" +
+      a + "“ durch dessen Daten.\n";
   const auto other = [&](const std::string& writer, const std::string& loader) {
     return written + "für das Dokument „" + writer + "“ geschrieben, nicht für „" + loader +
            "“. Sie wird nicht geladen, die Vermessungsdaten von „" + loader +
@@ -175,10 +182,10 @@ TEST_F(SpreadsheetExchangeTest, ATableLoadsOnlyIntoTheDocumentItWasWrittenFor) {
            "“, oder übertragen Sie zuerst mit „Bearbeiten in Excel“ die Daten dieses Dokuments.";
   };
   const Case cases[] = {
-      {"the unsaved window that wrote it", new1, After::Nothing, true, new1, Answer::Cancel,
-       ExchangeResult::Loaded, Icon::Question, ""},
-      {"its file reopened", docA, After::Nothing, false, docA, Answer::Ok, ExchangeResult::Loaded,
-       Icon::Question, thisA + "seitdem nicht mehr gespeichert." + question},
+      {"the unsaved window that wrote it", new1, After::Nothing, true, new1, Answer::Cancel, ExchangeResult::Loaded,
+       Icon::Question, ""},
+      {"its file reopened", docA, After::Nothing, false, docA, Answer::Ok, ExchangeResult::Loaded, Icon::Question,
+       thisA + "seitdem nicht mehr gespeichert." + question},
       {"its file reopened, saved by the sheet", docA, After::SheetSaved, false, docA, Answer::Cancel,
        ExchangeResult::Cancelled, Icon::Question,
        thisA + "in Excel zuletzt am 07.12.2026 um 08:05 Uhr gespeichert." + question},
@@ -186,8 +193,8 @@ TEST_F(SpreadsheetExchangeTest, ATableLoadsOnlyIntoTheDocumentItWasWrittenFor) {
        ExchangeResult::Loaded, Icon::Question, thisA + "seitdem nicht mehr gespeichert." + question},
       {"another file", docB, After::SheetSaved, false, docA, Answer::Ok, ExchangeResult::Refused, Icon::Stop,
        other(b, a)},
-      {"another unsaved window", new1, After::Nothing, false, new2, Answer::Ok, ExchangeResult::Refused,
-       Icon::Stop, other("Unbenannt1 (nicht gespeichert)", "Unbenannt2 (nicht gespeichert)")},
+      {"another unsaved window", new1, After::Nothing, false, new2, Answer::Ok, ExchangeResult::Refused, Icon::Stop,
+       other("Unbenannt1 (nicht gespeichert)", "Unbenannt2 (nicht gespeichert)")},
       {"no note, sent by this window", docA, After::NoteRemoved, true, docA, Answer::Ok, ExchangeResult::Loaded,
        Icon::Exclamation, unknownA + "Soll sie trotzdem geladen werden?"},
       {"an unreadable note, never sent", docA, After::NoteUnreadable, false, docA, Answer::Cancel,
@@ -252,9 +259,7 @@ TEST_F(SpreadsheetExchangeTest, EditedSheetsComeBackAsTheTableImportReadsThem) {
     std::function<std::string(std::vector<std::vector<std::string>>&)> edit;
     std::vector<int> records;  // indices into the sent records
   };
-  const auto utf8 = [](std::vector<std::vector<std::string>>& rows) {
-    return base::Cp1252ToUtf8(Joined(rows, "\n"));
-  };
+  const auto utf8 = [](std::vector<std::vector<std::string>>& rows) { return base::Cp1252ToUtf8(Joined(rows, "\n")); };
   const Case cases[] = {
       {"saved as UTF-8", utf8, {0, 1, 2}},
       {"saved as Windows-1252", [](auto& rows) { return Joined(rows, "\r\n"); }, {0, 1, 2}},

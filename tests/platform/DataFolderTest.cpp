@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 struct Layout {
   const char* name;
-  const char* made;      // what exists under the root; "" for nothing
+  const char* made;  // what exists under the root; "" for nothing
   bool madeIsFolder;
   const char* expected;  // relative to the root
 };

@@ -27,9 +27,15 @@ TEST(MemorySettingsStore, ValuesAreKeptPerSectionAndExactName) {
 // "--set NAME=VALUE" stores text; reading it as a number must not take
 // anything that is not one (the default here is 99).
 TEST(MemorySettingsStore, ReadsIntegersFromTextAndFallsBackOtherwise) {
-  const std::pair<const char*, int> cases[] = {
-      {"-3", -3}, {" 12 ", 12}, {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
-      {"2147483648", 99}, {"", 99}, {"yes", 99}, {"1.5", 99}, {"12abc", 99}};
+  const std::pair<const char*, int> cases[] = {{"-3", -3},
+                                               {" 12 ", 12},
+                                               {"2147483647", 2147483647},
+                                               {"-2147483648", -2147483647 - 1},
+                                               {"2147483648", 99},
+                                               {"", 99},
+                                               {"yes", 99},
+                                               {"1.5", 99},
+                                               {"12abc", 99}};
   for (const auto& [text, expected] : cases) {
     MemorySettingsStore store;
     store.SetString("Settings", "Value", text);

@@ -35,10 +35,10 @@ TEST(DialogPositionTest, RememberedPositionIsHeldInsideTheWorkArea) {
     ScreenPoint remembered, expected;
   };
   const Case cases[] = {
-      {{100, 100}, {100, 100}},     // inside: kept
-      {{-50, 100}, {0, 100}},       // off the left edge
-      {{1800, 100}, {1520, 100}},   // right edge beyond: moved left until it fits
-      {{100, 1000}, {100, 740}},    // bottom edge beyond
+      {{100, 100}, {100, 100}},    // inside: kept
+      {{-50, 100}, {0, 100}},      // off the left edge
+      {{1800, 100}, {1520, 100}},  // right edge beyond: moved left until it fits
+      {{100, 1000}, {100, 740}},   // bottom edge beyond
       {{-500, -500}, {0, 0}},
   };
   for (const Case& c : cases) EXPECT_EQ(KeepInsideWorkArea(c.remembered, 400, 300, area), c.expected);

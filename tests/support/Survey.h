@@ -125,8 +125,8 @@ inline doc::SurveyRecord MakeLeg(std::string_view from, std::string_view to, dou
   return r;
 }
 
-inline doc::SurveyRecord& AddLeg(doc::SurveyStore& store, std::string_view from, std::string_view to,
-                                 double length = 0, double azimuth = 0, double inclination = 0, int ring = 0) {
+inline doc::SurveyRecord& AddLeg(doc::SurveyStore& store, std::string_view from, std::string_view to, double length = 0,
+                                 double azimuth = 0, double inclination = 0, int ring = 0) {
   store.records.push_back(std::make_unique<doc::SurveyRecord>(MakeLeg(from, to, length, azimuth, inclination, ring)));
   store.settings.recordCount = static_cast<uint32_t>(store.records.size());
   return *store.records.back();

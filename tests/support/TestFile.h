@@ -19,11 +19,11 @@ class TestFile {
   // A file with a settings block: worksheets of `worksheetSize` bytes (each
   // followed by its positions) and records of `recordSize` bytes. The block's
   // sizes and counts are filled in; positions are added with AddPositions.
-  TestFile(uint32_t version, int worksheets, int records, uint32_t settingsSize = 6740,
-           uint32_t worksheetSize = 2850, uint32_t recordSize = 1446)
+  TestFile(uint32_t version, int worksheets, int records, uint32_t settingsSize = 6740, uint32_t worksheetSize = 2850,
+           uint32_t recordSize = 1446)
       : m_version(version), m_settingsSize(settingsSize), m_settings(settingsSize),
-        m_worksheets(worksheets, std::vector<uint8_t>(worksheetSize)),
-        m_positions(worksheets), m_records(records, std::vector<uint8_t>(recordSize)) {
+        m_worksheets(worksheets, std::vector<uint8_t>(worksheetSize)), m_positions(worksheets),
+        m_records(records, std::vector<uint8_t>(recordSize)) {
     if (settingsSize >= 16) {
       Settings<uint32_t>(0, worksheetSize);
       Settings<uint32_t>(4, static_cast<uint32_t>(worksheets));
@@ -101,8 +101,8 @@ class TestFile {
 
   void WriteTo(const std::filesystem::path& path) const {
     const auto bytes = Bytes();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   }
 
  private:

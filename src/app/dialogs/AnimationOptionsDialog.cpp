@@ -14,8 +14,8 @@ CAnimationOptionsDialog::CAnimationOptionsDialog(AppContext& app, QWidget* paren
     : CDialogBase(app, parent, QStringLiteral("Optionen Animation")) {
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
-  m_pause = new QLineEdit(QString::number(app.settings.GetInt("Settings", "Animation", draw::kDefaultAnimationPause)),
-                          this);
+  m_pause =
+      new QLineEdit(QString::number(app.settings.GetInt("Settings", "Animation", draw::kDefaultAnimationPause)), this);
   form->addRow(QStringLiteral("&Pause nach jedem Bild (ms):"), m_pause);
   layout->addLayout(form);
   layout->addWidget(AddHelpButton(MakeOkCancelButtons()));

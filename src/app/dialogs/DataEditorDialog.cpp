@@ -28,9 +28,7 @@ constexpr const char* kNoIncludes = "Kein Datensatz des Dokuments hat eine Inclu
 }  // namespace
 
 CDataEditorDialog::CDataEditorDialog(QWidget* parent, CPlanDoc& doc, const doc::SurveyRecord** marked)
-    : CDialogBase(doc.app(), parent, Q(edit::texts::kCaption)),
-      m_doc(doc),
-      m_marked(marked),
+    : CDialogBase(doc.app(), parent, Q(edit::texts::kCaption)), m_doc(doc), m_marked(marked),
       m_editor(std::make_unique<edit::DataEditor>(doc.store(), app().prompter,
                                                   edit::EditorSettings::Load(app().settings), marked)) {
   const bool wide = app().settings.GetInt(edit::texts::kSection, edit::texts::kSmallDisplayValue, 0) != 0;
@@ -86,8 +84,14 @@ void CDataEditorDialog::Clicked(Button b) {
     }
     case Button::Calculator: Calculator(); return;
     case Button::Coordinates: Coordinates(); return;
-    case Button::Mark: e.Mark(); m_doc.UpdateAllViews(); break;
-    case Button::Unmark: e.Unmark(); m_doc.UpdateAllViews(); break;
+    case Button::Mark:
+      e.Mark();
+      m_doc.UpdateAllViews();
+      break;
+    case Button::Unmark:
+      e.Unmark();
+      m_doc.UpdateAllViews();
+      break;
     case Button::Distance:
       if (const doc::SurveyRecord* current = e.current()) {
         RunStationDistanceDialog(app(), this, m_doc.store(), *current, m_marked ? *m_marked : nullptr);
@@ -166,9 +170,8 @@ void CDataEditorDialog::UpdateIncludes() {
   doc::SurveyStore& store = m_doc.store();
   // Nothing to read and nothing read before: say so instead of touching
   // the document.
-  const bool includes = std::any_of(store.records.begin(), store.records.end(), [](const auto& r) {
-    return r->fromInclude != 0 || r->includeFile[0] != '\0';
-  });
+  const bool includes = std::any_of(store.records.begin(), store.records.end(),
+                                    [](const auto& r) { return r->fromInclude != 0 || r->includeFile[0] != '\0'; });
   if (!includes) {
     app().prompter.Message(kNoIncludes, platform::Icon::Information);
     return;
@@ -177,8 +180,8 @@ void CDataEditorDialog::UpdateIncludes() {
   const calc::ComputeOutcome outcome = imports::UpdateIncludes(store, m_doc.folder(), app().prompter, app().settings);
   // A marked record read from an include file is gone now.
   if (m_marked && *m_marked) {
-    const bool kept = std::any_of(store.records.begin(), store.records.end(),
-                                  [this](const auto& r) { return r.get() == *m_marked; });
+    const bool kept =
+        std::any_of(store.records.begin(), store.records.end(), [this](const auto& r) { return r.get() == *m_marked; });
     if (!kept) *m_marked = nullptr;
   }
   m_editor->Reload(outcome.loadRecord ? outcome.recordNumber : static_cast<int>(store.settings.currentRecordNumber));
@@ -244,7 +247,8 @@ FollowUp Run(CDataEditorDialog& dialog) {
 FollowUp RunDataEditor(QWidget* parent, CPlanDoc& doc, int startRecord, const doc::SurveyRecord** marked,
                        bool coordinates) {
   if (startRecord <= 0) {
-    startRecord = doc.loadRequest() >= 1 ? doc.loadRequest() : static_cast<int>(doc.store().settings.currentRecordNumber);
+    startRecord =
+        doc.loadRequest() >= 1 ? doc.loadRequest() : static_cast<int>(doc.store().settings.currentRecordNumber);
   }
   doc.clearLoadRequest();
   CDataEditorDialog dialog(parent, doc, marked);

@@ -88,8 +88,8 @@ class CDataEditorDialog : public CDialogBase {
 // evaluation.
 // With `coordinates` the coordinates dialog opens at once over the editor
 // (after placing a station on the map was cancelled).
-FollowUp RunDataEditor(QWidget* parent, CPlanDoc& doc, int startRecord,
-                       const doc::SurveyRecord** marked = nullptr, bool coordinates = false);
+FollowUp RunDataEditor(QWidget* parent, CPlanDoc& doc, int startRecord, const doc::SurveyRecord** marked = nullptr,
+                       bool coordinates = false);
 // The editor opened to show `station` (the drawing's "&Daten bearbeiten").
 FollowUp RunDataEditorAtStation(QWidget* parent, CPlanDoc& doc, const doc::StationId& station,
                                 const doc::SurveyRecord** marked = nullptr);

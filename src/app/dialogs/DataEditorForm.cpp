@@ -111,7 +111,8 @@ QComboBox* CDataEditorDialog::AddCombo(Field f) {
 void CDataEditorDialog::FillCombo(Field f, const std::vector<edit::Choice>& choices) {
   auto* combo = static_cast<QComboBox*>(m_fields.at(f));
   bool same = combo->count() == static_cast<int>(choices.size());
-  for (int i = 0; same && i < combo->count(); ++i) same = combo->itemData(i).toInt() == choices[static_cast<size_t>(i)].value;
+  for (int i = 0; same && i < combo->count(); ++i)
+    same = combo->itemData(i).toInt() == choices[static_cast<size_t>(i)].value;
   if (same) return;
   combo->clear();
   for (const edit::Choice& c : choices) combo->addItem(FromStored(c.text), c.value);
@@ -147,6 +148,7 @@ QWidget* CDataEditorDialog::BuildButtons(bool wide) {
   auto* box = new QWidget(this);
   auto* grid = new QGridLayout(box);
   grid->setContentsMargins(0, 0, 0, 0);
+  // clang-format off
   const std::pair<Button, const char*> buttons[] = {
       {Button::New, "&Neu"},           {Button::Save, "S&peichern"},          {Button::Cancel, "Abbrechen"},
       {Button::Search, "&Suchen"},     {Button::SearchStart, "&Suchstart"},   {Button::SearchOn, "&Weiter"},
@@ -156,6 +158,7 @@ QWidget* CDataEditorDialog::BuildButtons(bool wide) {
       {Button::Overview, "\u00dc&bersicht"},
       {Button::LoopEvaluation, "Rin&gschluss"}, {Button::Close, "Be&enden"},
   };
+  // clang-format on
   int n = 0;
   for (const auto& [b, text] : buttons) {
     QPushButton* button = AddButton(b, text);
@@ -197,18 +200,17 @@ void CDataEditorDialog::Arrange(bool wide) {
     const char* text;
     const char* tip;
   };
-  const NavButton navButtons[] = {
-      {Button::First, "<<", "Erster Datensatz"},
-      {Button::CaveBack, "H<", "Zum Anfang der Höhle (zurück)"},
-      {Button::PassageBack, "G<", "Zum Anfang des Gangs (zurück)"},
-      {Button::PointBack, "P<", "Vorheriger Datensatz mit Messpunkt"},
-      {Button::Previous, "<", "Vorheriger Datensatz"},
-      {Button::Ref, "Ref", "Erster Datensatz mit diesem Referenzpunkt"},
-      {Button::Next, ">", "Nächster Datensatz"},
-      {Button::PointForward, ">P", "Nächster Datensatz mit Messpunkt"},
-      {Button::PassageForward, ">G", "Zum nächsten Gang"},
-      {Button::CaveForward, ">H", "Zur nächsten Höhle"},
-      {Button::Last, ">>", "Letzter Datensatz"}};
+  const NavButton navButtons[] = {{Button::First, "<<", "Erster Datensatz"},
+                                  {Button::CaveBack, "H<", "Zum Anfang der Höhle (zurück)"},
+                                  {Button::PassageBack, "G<", "Zum Anfang des Gangs (zurück)"},
+                                  {Button::PointBack, "P<", "Vorheriger Datensatz mit Messpunkt"},
+                                  {Button::Previous, "<", "Vorheriger Datensatz"},
+                                  {Button::Ref, "Ref", "Erster Datensatz mit diesem Referenzpunkt"},
+                                  {Button::Next, ">", "Nächster Datensatz"},
+                                  {Button::PointForward, ">P", "Nächster Datensatz mit Messpunkt"},
+                                  {Button::PassageForward, ">G", "Zum nächsten Gang"},
+                                  {Button::CaveForward, ">H", "Zur nächsten Höhle"},
+                                  {Button::Last, ">>", "Letzter Datensatz"}};
   for (const auto& [b, text, tip] : navButtons) {
     QPushButton* button = AddButton(b, text);
     button->setToolTip(Q(tip));
@@ -232,15 +234,25 @@ void CDataEditorDialog::Arrange(bool wide) {
     }
     return box;
   };
-  m_refGroup = group({"Re&ferenzpunkt", {{Field::RefCave, "H\u00f6hle"}, {Field::RefPassage, "Gang"}, {Field::RefPoint, "Punkt"}}, 3});
-  m_stationGroup = group({"&Messpunkt", {{Field::Cave, "H\u00f6hle"}, {Field::Passage, "Gang"}, {Field::Point, "Punkt"}}, 3});
+  m_refGroup = group(
+      {"Re&ferenzpunkt", {{Field::RefCave, "H\u00f6hle"}, {Field::RefPassage, "Gang"}, {Field::RefPoint, "Punkt"}}, 3});
+  m_stationGroup =
+      group({"&Messpunkt", {{Field::Cave, "H\u00f6hle"}, {Field::Passage, "Gang"}, {Field::Point, "Punkt"}}, 3});
   m_lineGroup = group({"Messlinie",
-                       {{Field::TapeStart, "S&tart"}, {Field::TapeEnd, "Ende"}, {Field::Length, "&L\u00e4nge"},
-                        {Field::Azimuth, "Azimut"}, {Field::Inclination, "Neigung"}},
+                       {{Field::TapeStart, "S&tart"},
+                        {Field::TapeEnd, "Ende"},
+                        {Field::Length, "&L\u00e4nge"},
+                        {Field::Azimuth, "Azimut"},
+                        {Field::Inclination, "Neigung"}},
                        5});
   m_sectionGroup = group({"&Querschnitt",
-                          {{Field::Left, "Links"}, {Field::Right, "Rechts"}, {Field::Up, "Oben"}, {Field::Down, "Unten"},
-                           {Field::Instrument, "Ger\u00e4t"}, {Field::Direction, "Richtung"}, {Field::Ring, "Ring"}},
+                          {{Field::Left, "Links"},
+                           {Field::Right, "Rechts"},
+                           {Field::Up, "Oben"},
+                           {Field::Down, "Unten"},
+                           {Field::Instrument, "Ger\u00e4t"},
+                           {Field::Direction, "Richtung"},
+                           {Field::Ring, "Ring"}},
                           4});
   m_refCoordGroup = group({"Referenz&koordinaten", {{Field::RefX, "X"}, {Field::RefY, "Y"}, {Field::RefZ, "Z"}}, 3});
   m_coordGroup = group({"Koordinaten", {{Field::X, "X"}, {Field::Y, "Y"}, {Field::Z, "Z"}}, 3});
@@ -249,7 +261,9 @@ void CDataEditorDialog::Arrange(bool wide) {
   m_infoGroup = new QGroupBox(Q("&Info"), this);
   auto* info = new QGridLayout(m_infoGroup);
   int row = 0, column = 0;
-  for (const auto& [f, label] : {std::pair{Field::Colour, "Farbe"}, {Field::Level, "Ebene"}, {Field::Date, "&Datum"},
+  for (const auto& [f, label] : {std::pair{Field::Colour, "Farbe"},
+                                 {Field::Level, "Ebene"},
+                                 {Field::Date, "&Datum"},
                                  {Field::Surveyor, "Vermesser"}}) {
     auto* l = new QLabel(Q(label), m_infoGroup);
     l->setBuddy(m_fields.at(f));
@@ -259,9 +273,12 @@ void CDataEditorDialog::Arrange(bool wide) {
   }
   row = 2;
   size_t fileButton = 0;
-  for (const auto& [f, label] : {std::pair{Field::Description, "Bezeichnung"}, {Field::Material, "Material"},
-                                 {Field::Measures, "Ma\u00dfnahmen"}, {Field::Remark, "Bemerkung"},
-                                 {Field::FileUrl, "Datei/URL"}, {Field::IncludeFile, "Include-Datei"}}) {
+  for (const auto& [f, label] : {std::pair{Field::Description, "Bezeichnung"},
+                                 {Field::Material, "Material"},
+                                 {Field::Measures, "Ma\u00dfnahmen"},
+                                 {Field::Remark, "Bemerkung"},
+                                 {Field::FileUrl, "Datei/URL"},
+                                 {Field::IncludeFile, "Include-Datei"}}) {
     auto* l = new QLabel(Q(label), m_infoGroup);
     l->setBuddy(m_fields.at(f));
     info->addWidget(l, row, 0);

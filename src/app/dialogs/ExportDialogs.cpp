@@ -136,8 +136,8 @@ bool RunVrmlOptions(AppContext& app, QWidget* parent) {
   diameter->setValue(options.diameter);
   form->addRow(QStringLiteral("Gang&durchmesser in cm, falls\nkeine Querschnitte angegeben"), diameter);
   auto* faces = new QComboBox(&dialog);
-  faces->addItems({QStringLiteral("4"), QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("32"),
-                   QStringLiteral("64")});
+  faces->addItems(
+      {QStringLiteral("4"), QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("32"), QStringLiteral("64")});
   faces->setCurrentIndex(options.faces >= 0 && options.faces < faces->count() ? options.faces : 1);
   form->addRow(QString::fromUtf8("Flächen der Gangkörper"), faces);
   auto* shape = new QComboBox(&dialog);
@@ -220,9 +220,9 @@ void RunExportCommand(QWidget* parent, CPlanDoc& document, CPlanView& view) {
   const QString name = Q(exports::DefaultExportName(document.title().toStdString()));
   const QString folder = Q(exports::InitialExportFolder(document.path(), settings));
   const int preset = settings.GetInt("Settings", "SaveExtention", 0);
-  const std::optional<ExportTarget> target =
-      app.chooseExportFile ? app.chooseExportFile(parent, folder, name, preset)
-                           : ChooseWithSaveDialog(app, parent, folder, name, preset);
+  const std::optional<ExportTarget> target = app.chooseExportFile
+                                                 ? app.chooseExportFile(parent, folder, name, preset)
+                                                 : ChooseWithSaveDialog(app, parent, folder, name, preset);
   if (!target || target->path.isEmpty()) return;
   const std::string chosen = target->path.toStdString();
   exports::RememberExportChoice(settings, target->filterIndex, chosen);
@@ -257,8 +257,7 @@ void RunGoogleEarthCommand(QWidget* parent, CPlanDoc& document) {
   }
   // Without a program for KML files nothing would appear: the surveyor learns
   // where the file is, to open it by hand.
-  if (!app.shell.Open(file.string()))
-    app.prompter.Message(GoogleEarthNotOpenedText(file), platform::Icon::Exclamation);
+  if (!app.shell.Open(file.string())) app.prompter.Message(GoogleEarthNotOpenedText(file), platform::Icon::Exclamation);
 }
 
 }  // namespace hp::app

@@ -80,8 +80,10 @@ doc::FontSetting FontAfterChooser(const doc::FontSetting& stored, const QFont& s
   doc::FontSetting taken = stored;
   doc::TakeFontChoice(taken, ChosenFont(chosen));
   doc::FontSetting result = stored;
-  if (chosen.family() != shown.family()) std::copy(std::begin(taken.faceName), std::end(taken.faceName), result.faceName);
-  if (chosen.pointSizeF() != shown.pointSizeF() || chosen.pixelSize() != shown.pixelSize()) result.height = taken.height;
+  if (chosen.family() != shown.family())
+    std::copy(std::begin(taken.faceName), std::end(taken.faceName), result.faceName);
+  if (chosen.pointSizeF() != shown.pointSizeF() || chosen.pixelSize() != shown.pixelSize())
+    result.height = taken.height;
   if (chosen.weight() != shown.weight()) result.weight = taken.weight;
   if (chosen.italic() != shown.italic()) result.italic = taken.italic;
   if (chosen.underline() != shown.underline()) result.underline = taken.underline;

@@ -182,17 +182,16 @@ void CLegDisplayDialog::accept() {
 
 bool RunLegDisplayDialog(QWidget* parent, CPlanDoc& doc, std::function<void(const draw::WorksheetChange&)> applied) {
   CLegDisplayDialog* shown = nullptr;
-  CLegDisplayDialog dialog(doc.app(), draw::LoadLegDisplayOptions(doc.worksheet()), parent,
-                           [&](const draw::LegDisplayOptions& options) {
-                             const draw::LegDisplayApplied result =
-                                 draw::ApplyLegDisplayOptions(options, doc.worksheet());
-                             if (result.fault) return;
-                             if (result.change.modified) doc.setModified();
-                             if (applied) applied(result.change);
-                             doc.UpdateAllViews();
-                             // Show what was stored (limited values, the range as shown for it).
-                             shown->setOptions(draw::LoadLegDisplayOptions(doc.worksheet()));
-                           });
+  CLegDisplayDialog dialog(
+      doc.app(), draw::LoadLegDisplayOptions(doc.worksheet()), parent, [&](const draw::LegDisplayOptions& options) {
+        const draw::LegDisplayApplied result = draw::ApplyLegDisplayOptions(options, doc.worksheet());
+        if (result.fault) return;
+        if (result.change.modified) doc.setModified();
+        if (applied) applied(result.change);
+        doc.UpdateAllViews();
+        // Show what was stored (limited values, the range as shown for it).
+        shown->setOptions(draw::LoadLegDisplayOptions(doc.worksheet()));
+      });
   shown = &dialog;
   return dialog.exec() == QDialog::Accepted;
 }

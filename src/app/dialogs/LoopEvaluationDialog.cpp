@@ -69,8 +69,7 @@ QVariant CLoopRowsModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const calc::LoopRow& row = m_rows[static_cast<size_t>(index.row())];
   switch (role) {
-    case Qt::DisplayRole:
-      return Q(row.cells[index.column()]);
+    case Qt::DisplayRole: return Q(row.cells[index.column()]);
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(Qt::AlignVCenter |
                                  (edit::LoopColumns()[index.column()].rightAligned ? Qt::AlignRight : Qt::AlignLeft));
@@ -83,8 +82,7 @@ QVariant CLoopRowsModel::data(const QModelIndex& index, int role) const {
                                    : QStringLiteral("Ringschlussfehler größer als die Suchtoleranz");
       }
       return {};
-    default:
-      return {};
+    default: return {};
   }
 }
 
@@ -92,13 +90,13 @@ QVariant CLoopRowsModel::headerData(int section, Qt::Orientation orientation, in
   const auto& columns = edit::LoopColumns();
   if (orientation != Qt::Horizontal || section < 0 || static_cast<size_t>(section) >= columns.size()) return {};
   if (role == Qt::DisplayRole) return Q(columns[section].title);
-  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(columns[section].rightAligned ? Qt::AlignRight : Qt::AlignLeft);
+  if (role == Qt::TextAlignmentRole)
+    return QVariant::fromValue(columns[section].rightAligned ? Qt::AlignRight : Qt::AlignLeft);
   return {};
 }
 
 CLoopEvaluationDialog::CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std::vector<calc::LoopRow> rows)
-    : CDialogBase(doc.app(), parent, QStringLiteral("Ringschlussauswertung")),
-      m_doc(doc),
+    : CDialogBase(doc.app(), parent, QStringLiteral("Ringschlussauswertung")), m_doc(doc),
       m_evaluation(doc.store(), std::move(rows)) {
   m_list = new QTableView(this);
   m_list->setModel(new CLoopRowsModel(m_evaluation.rows(), this));

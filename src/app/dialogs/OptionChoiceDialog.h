@@ -19,8 +19,8 @@ class COptionChoiceDialog : public CDialogBase {
   Q_OBJECT
 
  public:
-  COptionChoiceDialog(AppContext& app, QWidget* parent, const QString& caption, const QStringList& choices,
-                      int preset, const QString& checkText, bool checked);
+  COptionChoiceDialog(AppContext& app, QWidget* parent, const QString& caption, const QStringList& choices, int preset,
+                      const QString& checkText, bool checked);
   int choice() const;
   bool checked() const;
 

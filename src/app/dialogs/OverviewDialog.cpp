@@ -24,7 +24,7 @@
 namespace hp::app {
 namespace {
 
-constexpr int kCellPadding = 12;     // pixels beside a cell's text (and a sort mark)
+constexpr int kCellPadding = 12;    // pixels beside a cell's text (and a sort mark)
 constexpr int kMeasuredRows = 200;  // rows whose texts size the columns on opening
 
 using Node = edit::OverviewTree::NodeId;
@@ -102,19 +102,17 @@ QVariant COverviewTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const auto row = static_cast<size_t>(index.row());
   switch (role) {
-    case Qt::DisplayRole:
-      return Q(m_overview.CellText(row, index.column()));
+    case Qt::DisplayRole: return Q(m_overview.CellText(row, index.column()));
     case Qt::TextAlignmentRole:
-      return QVariant::fromValue(Qt::AlignVCenter |
-                                 (edit::OverviewColumns()[index.column()].rightAligned ? Qt::AlignRight : Qt::AlignLeft));
+      return QVariant::fromValue(
+          Qt::AlignVCenter | (edit::OverviewColumns()[index.column()].rightAligned ? Qt::AlignRight : Qt::AlignLeft));
     case Qt::DecorationRole:
       if (index.column() == 0) return RecordKindIcon(m_overview.RowKind(row));
       return {};
     case Qt::ToolTipRole:
       if (index.column() == 0) return Q(doc::RecordKindText(m_overview.RowKind(row)));
       return {};
-    default:
-      return {};
+    default: return {};
   }
 }
 
@@ -160,8 +158,7 @@ QVariant COverviewTreeModel::data(const QModelIndex& index, int role) const {
   const Node node = NodeOf(index);
   const edit::OverviewNodeType type = m_overview.tree().Type(node);
   switch (role) {
-    case Qt::DisplayRole:
-      return Q(m_overview.NodeLabel(node));
+    case Qt::DisplayRole: return Q(m_overview.NodeLabel(node));
     case Qt::DecorationRole: {
       const QStyle* style = QApplication::style();
       switch (type) {
@@ -175,8 +172,7 @@ QVariant COverviewTreeModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
       if (type == edit::OverviewNodeType::Record) return Q(doc::RecordKindText(m_overview.NodeKind(node)));
       return {};
-    default:
-      return {};
+    default: return {};
   }
 }
 
@@ -208,8 +204,7 @@ void COverviewDialog::FitColumnWidths() {
 }
 
 COverviewDialog::COverviewDialog(QWidget* parent, CPlanDoc& doc)
-    : CDialogBase(doc.app(), parent, QStringLiteral("Vermessungsdaten Übersicht")),
-      m_doc(doc),
+    : CDialogBase(doc.app(), parent, QStringLiteral("Vermessungsdaten Übersicht")), m_doc(doc),
       m_overview(doc.store()) {
   const bool compact = app().settings.GetInt("Settings", "SmallDisplay", 0) != 0;
 
@@ -260,10 +255,9 @@ COverviewDialog::COverviewDialog(QWidget* parent, CPlanDoc& doc)
   resize(compact ? QSize(720, 460) : QSize(1100, 640));
   if (!compact) splitter->setSizes({260, 840});
 
-  connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          [this](const QModelIndex& current) {
-            if (current.isValid()) Redraw(m_overview.SelectTableRow(static_cast<size_t>(current.row())));
-          });
+  connect(m_table->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+    if (current.isValid()) Redraw(m_overview.SelectTableRow(static_cast<size_t>(current.row())));
+  });
   connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
     if (current.isValid()) Redraw(m_overview.SelectTreeNode(COverviewTreeModel::NodeOf(current)));
   });

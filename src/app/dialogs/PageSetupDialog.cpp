@@ -20,8 +20,8 @@
 
 namespace hp::app {
 
-CPageSetupDialog::CPageSetupDialog(AppContext& app, const draw::PageSetupOptions& initial,
-                                   doc::DisplayType displayType, QWidget* parent, Store store, Centre centre)
+CPageSetupDialog::CPageSetupDialog(AppContext& app, const draw::PageSetupOptions& initial, doc::DisplayType displayType,
+                                   QWidget* parent, Store store, Centre centre)
     : CDialogBase(app, parent, Q(draw::page::kCaption)), m_store(std::move(store)), m_centre(std::move(centre)) {
   namespace t = draw::page;
   m_scale = new QComboBox(this);

@@ -36,9 +36,9 @@ CProtocolDialog::CProtocolDialog(AppContext& app, const draw::ProtocolOptions& i
   m_materialInfo = Choices(this, t::kMaterialInfo);
   m_measuresInfo = Choices(this, t::kMeasuresInfo);
   int row = 0;
-  for (const auto& [label, box] : {std::pair{t::kNumberingLabel, m_numbering}, std::pair{t::kLegInfoLabel, m_legInfo},
-                                   std::pair{t::kMaterialInfoLabel, m_materialInfo},
-                                   std::pair{t::kMeasuresInfoLabel, m_measuresInfo}}) {
+  for (const auto& [label, box] :
+       {std::pair{t::kNumberingLabel, m_numbering}, std::pair{t::kLegInfoLabel, m_legInfo},
+        std::pair{t::kMaterialInfoLabel, m_materialInfo}, std::pair{t::kMeasuresInfoLabel, m_measuresInfo}}) {
     auto* text = new QLabel(Q(label), this);
     text->setBuddy(box);
     grid->addWidget(text, row++, 1);

@@ -50,8 +50,7 @@ constexpr int kFieldCount = 16;
 
 CSubSheetDialog::CSubSheetDialog(AppContext& app, const draw::SubSheetOptions& initial,
                                  std::filesystem::path documentFolder, QWidget* parent, Store store)
-    : CDialogBase(app, parent, Q(draw::subsheet::kCaption)),
-      m_folder(std::move(documentFolder)),
+    : CDialogBase(app, parent, Q(draw::subsheet::kCaption)), m_folder(std::move(documentFolder)),
       m_store(std::move(store)) {
   namespace t = draw::subsheet;
   for (QLineEdit*& field : m_fields) field = new QLineEdit(this);

@@ -92,9 +92,7 @@ WorksheetDialogOptions WorksheetDialogOptionsFor(WorksheetDialogKind kind, const
       options.entries = ToQStringList(doc::WorksheetNamesWithEnd(store));
       options.selection = doc::DefaultMovePosition(store);
       break;
-    case WorksheetDialogKind::Rename:
-      options.name = QString::fromStdString(doc::CurrentWorksheetName(store));
-      break;
+    case WorksheetDialogKind::Rename: options.name = QString::fromStdString(doc::CurrentWorksheetName(store)); break;
   }
   return options;
 }
@@ -218,6 +216,5 @@ bool RunResetWorksheet(CPlanDoc& doc) {
   doc.UpdateAllViews();
   return true;
 }
-
 
 }  // namespace hp::app

@@ -68,5 +68,4 @@ bool RunDeleteWorksheet(CPlanDoc& doc);
 bool RunRestoreWorksheet(CPlanDoc& doc);
 bool RunResetWorksheet(CPlanDoc& doc);
 
-
 }  // namespace hp::app

@@ -142,15 +142,14 @@ void CWorksheetSettingsDialog::accept() {
 bool RunWorksheetSettingsDialog(QWidget* parent, CPlanDoc& doc,
                                 std::function<void(const draw::WorksheetChange&)> applied) {
   CWorksheetSettingsDialog* shown = nullptr;
-  CWorksheetSettingsDialog dialog(doc.app(), draw::LoadWorksheetOptions(doc.worksheet()), parent,
-                                  [&](const draw::WorksheetOptions& options) {
-                                    const draw::WorksheetChange change =
-                                        draw::ApplyWorksheetOptions(options, doc.worksheet());
-                                    if (change.modified) doc.setModified();
-                                    if (applied) applied(change);
-                                    doc.UpdateAllViews();
-                                    shown->setOptions(draw::LoadWorksheetOptions(doc.worksheet()));
-                                  });
+  CWorksheetSettingsDialog dialog(
+      doc.app(), draw::LoadWorksheetOptions(doc.worksheet()), parent, [&](const draw::WorksheetOptions& options) {
+        const draw::WorksheetChange change = draw::ApplyWorksheetOptions(options, doc.worksheet());
+        if (change.modified) doc.setModified();
+        if (applied) applied(change);
+        doc.UpdateAllViews();
+        shown->setOptions(draw::LoadWorksheetOptions(doc.worksheet()));
+      });
   shown = &dialog;
   return dialog.exec() == QDialog::Accepted;
 }

@@ -55,7 +55,8 @@ double Unwrap(double offset, double previous, double next) {
 }  // namespace
 
 ViewValues CurrentView(const doc::Worksheet& ws) {
-  return {ws.viewAzimuth(), ws.viewInclination(), ws.viewDistance(), ws.viewCentreX(), ws.viewCentreY(), ws.viewCentreZ()};
+  return {ws.viewAzimuth(), ws.viewInclination(), ws.viewDistance(),
+          ws.viewCentreX(), ws.viewCentreY(),     ws.viewCentreZ()};
 }
 
 void SetView(doc::Worksheet& ws, const ViewValues& v) {
@@ -97,12 +98,8 @@ bool GoToPosition(AnimationCommand command, doc::Worksheet& ws) {
   const bool endless = ws.endlessAnimation() != 0;
   switch (command) {
     case AnimationCommand::First: SetCurrent(ws, 1); return true;
-    case AnimationCommand::Previous:
-      SetCurrent(ws, current > 1 ? current - 1 : endless ? count : current);
-      return true;
-    case AnimationCommand::Next:
-      SetCurrent(ws, current < count ? current + 1 : endless ? 1 : current);
-      return true;
+    case AnimationCommand::Previous: SetCurrent(ws, current > 1 ? current - 1 : endless ? count : current); return true;
+    case AnimationCommand::Next: SetCurrent(ws, current < count ? current + 1 : endless ? 1 : current); return true;
     case AnimationCommand::Last: SetCurrent(ws, count); return true;
     default: return false;
   }
@@ -162,8 +159,7 @@ void ToggleEndless(doc::Worksheet& ws) { ws.setEndlessAnimation(ws.endlessAnimat
 
 bool ShowCurrentPosition(doc::Worksheet& ws) {
   const int current = CurrentNumber(ws);
-  if (!IsCameraView(ws) || current == 0 || static_cast<long long>(ws.currentPositionNumber()) != current)
-    return false;
+  if (!IsCameraView(ws) || current == 0 || static_cast<long long>(ws.currentPositionNumber()) != current) return false;
   SetView(ws, ValuesOf(*ws.positions[static_cast<size_t>(current - 1)]));
   return true;
 }

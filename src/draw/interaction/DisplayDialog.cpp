@@ -25,8 +25,8 @@ constexpr std::array<std::string_view, 14> kZoomChoices = {
     "300 %", "400 %", "500 %", "1000 %", "2000 %", "5000 %", "10000 %",
 };
 
-constexpr std::array<std::string_view, 6> kFilterCriteria = {"Ebene", "Höhle", "Gang", "Ring", "Jahr",
-                                                              "regelbasierend"};
+constexpr std::array<std::string_view, 6> kFilterCriteria = {"Ebene", "Höhle", "Gang",
+                                                             "Ring",  "Jahr",  "regelbasierend"};
 
 using Problem = base::FieldFault<DisplayField>;
 

@@ -64,8 +64,21 @@ struct DisplayDialogState {
 DisplayDialogState LoadDisplayDialog(const doc::Worksheet& worksheet);
 
 enum class DisplayField {
-  Zoom, Azimuth, Inclination, Distance, CentreX, CentreY, CentreZ, LinePattern, LabelPattern,
-  OriginCave, OriginPassage, OriginPoint, OriginX, OriginY, OriginZ,
+  Zoom,
+  Azimuth,
+  Inclination,
+  Distance,
+  CentreX,
+  CentreY,
+  CentreZ,
+  LinePattern,
+  LabelPattern,
+  OriginCave,
+  OriginPassage,
+  OriginPoint,
+  OriginX,
+  OriginY,
+  OriginZ,
 };
 
 // Checks the fields the chosen display type enables; disabled fields keep
@@ -82,6 +95,6 @@ std::optional<double> ParseZoomText(std::string_view text);
 // projection-dirty flag is set. The caller then marks the document modified
 // and redraws all its views. On a problem nothing is changed.
 std::optional<base::FieldFault<DisplayField>> ApplyDisplayDialog(const DisplayDialogState& state,
-                                                                doc::Worksheet& worksheet, ViewTransform& view);
+                                                                 doc::Worksheet& worksheet, ViewTransform& view);
 
 }  // namespace hp::draw

@@ -14,8 +14,8 @@ namespace hp::draw {
 namespace {
 
 constexpr std::string_view kNumberingTexts[kNumberingKindCount] = {
-    "Höhle/Gang/Punkt", "Höhle/Punkt", "Gang/Punkt", "Punkt",      "Tiefe",
-    "Weg",              "Kataster/Höhle", "Bezeichnung", "Material", "Maßnahmen"};
+    "Höhle/Gang/Punkt", "Höhle/Punkt", "Gang/Punkt", "Punkt",    "Tiefe", "Weg",
+    "Kataster/Höhle",   "Bezeichnung", "Material",   "Maßnahmen"};
 constexpr std::string_view kMarkTexts[kStationMarkKindCount] = {"Linie", "Kreis"};
 
 int32_t Flag(bool on) { return on ? 1 : 0; }
@@ -102,11 +102,9 @@ LegDisplayApplied ApplyLegDisplayOptions(const LegDisplayOptions& o, doc::Worksh
   ws.setBlackBackground(Flag(o.blackBackground));
   ws.setPointsInLegColour(Flag(!o.pointsInStandardColour));
   ws.setLineWidth(std::clamp(o.lineWidth, kMinLineWidth, kMaxLineWidth));
-  ws.setStationNumbering(
-      static_cast<int16_t>(o.numbering ? std::clamp(o.numberingKind, 1, kNumberingKindCount) : 0));
+  ws.setStationNumbering(static_cast<int16_t>(o.numbering ? std::clamp(o.numberingKind, 1, kNumberingKindCount) : 0));
   ws.setDescriptionOverridesNumbering(static_cast<int16_t>(Flag(o.descriptionOverrides)));
-  ws.setStationMark(
-      static_cast<int16_t>(o.stationMark ? std::clamp(o.stationMarkKind, 1, kStationMarkKindCount) : 0));
+  ws.setStationMark(static_cast<int16_t>(o.stationMark ? std::clamp(o.stationMarkKind, 1, kStationMarkKindCount) : 0));
   ws.setLabelAngleIndex(std::clamp(o.labelAngleIndex, 0, kLabelAngleCount - 1));
   ws.setCrosshair(Flag(o.crosshair));
   ws.setFileSymbol(Flag(o.fileSymbol));

@@ -39,9 +39,9 @@ inline constexpr std::string_view kCrossSectionsInStandardColour = "Querschnitte
 }  // namespace legs
 
 inline constexpr int kMinLineWidth = 1, kMaxLineWidth = 10;
-inline constexpr int kNumberingKindCount = 10;  // kinds 1 to 10
+inline constexpr int kNumberingKindCount = 10;   // kinds 1 to 10
 inline constexpr int kStationMarkKindCount = 2;  // 1 "Linie", 2 "Kreis"
-inline constexpr int kLabelAngleCount = 7;      // 0 to 90 degrees in steps of 15
+inline constexpr int kLabelAngleCount = 7;       // 0 to 90 degrees in steps of 15
 
 // List texts (UTF-8); empty out of range.
 std::string_view NumberingKindText(int kind);  // 1 to 10

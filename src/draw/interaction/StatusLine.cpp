@@ -8,14 +8,14 @@
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
 #include "doc/Station.h"
-#include "draw/interaction/DisplayDialog.h"
 #include "draw/DisplayType.h"
+#include "draw/interaction/DisplayDialog.h"
 
 namespace hp::draw {
 
 namespace {
 
-constexpr std::string_view kGap = "        ";     // between the parts of the view
+constexpr std::string_view kGap = "        ";       // between the parts of the view
 constexpr std::string_view kStationGap = "      ";  // between the station values
 
 std::string Degrees(double value) { return base::FormatShown(value) + "°"; }
@@ -74,8 +74,7 @@ std::string ViewStatusText(const doc::Worksheet& ws) {
 std::string PlaceOnMapStatusText(DisplayType displayType, const doc::SurveyRecord& record) {
   const std::string station = StationName(record);
   switch (displayType) {
-    case DisplayType::Plan:
-      return "Messpunkt " + station + " positionieren: in den Grundriss klicken (Esc bricht ab)";
+    case DisplayType::Plan: return "Messpunkt " + station + " positionieren: in den Grundriss klicken (Esc bricht ab)";
     case DisplayType::Section:
     case DisplayType::Elevation:
       return "H\u00f6he von Messpunkt " + station + " positionieren: in die Karte klicken (Esc bricht ab)";

@@ -46,9 +46,7 @@ ViewCommandTexts TextsOf(ViewCommand command) {
   return {};
 }
 
-int TurnStep(const platform::SettingsStore& settings) {
-  return settings.GetInt("Settings", "Delta", kDefaultTurnStep);
-}
+int TurnStep(const platform::SettingsStore& settings) { return settings.GetInt("Settings", "Delta", kDefaultTurnStep); }
 
 bool IsViewCommandEnabled(ViewCommand command, DisplayType type) {
   switch (command) {
@@ -122,10 +120,8 @@ ViewToolBarValues ToolBarValues(const doc::Worksheet& ws) {
   const DisplayType type = ws.displayType();
   ViewToolBarValues v;
   v.azimuth = TurnsSideways(type) ? base::FormatShown(ws.viewAzimuth()) : "0,00";
-  if (TurnsUpDown(type))
-    v.inclination = base::FormatShown(ws.viewInclination());
-  else
-    v.inclination = type == DisplayType::Plan ? "-90,00" : "0,00";
+  if (TurnsUpDown(type)) v.inclination = base::FormatShown(ws.viewInclination());
+  else v.inclination = type == DisplayType::Plan ? "-90,00" : "0,00";
   if (doc::IsCameraType(type)) {
     v.distance = base::FormatShown(ws.viewDistance());
     v.picturesPerPosition = std::to_string(ws.picturesPerPosition());

@@ -55,7 +55,7 @@ bool ApplyViewField(ViewField field, std::string_view text, doc::Worksheet& work
 struct ViewToolBarValues {
   std::string azimuth;
   std::string inclination;
-  std::string distance;           // empty unless the camera view is shown
+  std::string distance;             // empty unless the camera view is shown
   std::string picturesPerPosition;  // animation tool bar; empty unless the camera view is shown
 };
 ViewToolBarValues ToolBarValues(const doc::Worksheet& worksheet);

@@ -18,7 +18,6 @@ constexpr double kMouseDegree = 0.0174533;
 constexpr double kMinWheelZoom = 10, kMaxZoom = 10000;
 constexpr double kSnapLow = 94, kSnapHigh = 106;
 
-
 double Step(double step) { return step >= 1 ? step : 1; }
 
 double FloorTo(double v, double step) { return std::floor(v / step) * step; }
@@ -39,6 +38,7 @@ void SetOverview(doc::Worksheet& ws, const PlaneRect& r) {
 int Columns(const doc::Worksheet& ws) { return std::max<int>(1, ws.sheetColumns()); }
 int Rows(const doc::Worksheet& ws) { return std::max<int>(1, ws.sheetRows()); }
 
+// clang-format off
 constexpr MouseModeEntry kModes[] = {
     {MouseMode::Edit, 6005, "&Daten bearbeiten\tStrg+1"},
     {MouseMode::StationInfo, 6001, "Messpunkt-&Info\tStrg+2"},
@@ -48,6 +48,7 @@ constexpr MouseModeEntry kModes[] = {
     {MouseMode::Mark, 6002, "&Abstandsmarkierung\tStrg+6"},
     {MouseMode::Centre, 6007, "&Zentrieren\tStrg+7"},
 };
+// clang-format on
 
 }  // namespace
 
@@ -180,8 +181,10 @@ bool NavigateSheet(doc::Worksheet& ws, int id) {
     switch (id) {
       case 32798: return StepProtocolPage(ws, ProtocolPageStep::First);
       case 32799: return StepProtocolPage(ws, ProtocolPageStep::Last);
-      case 32794: case 32801: return StepProtocolPage(ws, ProtocolPageStep::Previous);
-      case 32797: case 32800: return StepProtocolPage(ws, ProtocolPageStep::Next);
+      case 32794:
+      case 32801: return StepProtocolPage(ws, ProtocolPageStep::Previous);
+      case 32797:
+      case 32800: return StepProtocolPage(ws, ProtocolPageStep::Next);
       default: return false;
     }
   }
@@ -248,13 +251,9 @@ bool MoveCamera(doc::Worksheet& ws, int id, double step) {
 
 bool PlaceFromDrawing(doc::DisplayType type, PlanePoint p, const Vec3& offset, PlacedPoint& placed) {
   switch (type) {
-    case doc::DisplayType::Plan:
-      placed = {p.x - offset.x, p.y - offset.y, 0, true};
-      return true;
+    case doc::DisplayType::Plan: placed = {p.x - offset.x, p.y - offset.y, 0, true}; return true;
     case doc::DisplayType::Section:
-    case doc::DisplayType::Elevation:
-      placed = {0, 0, p.y - offset.y, false};
-      return true;
+    case doc::DisplayType::Elevation: placed = {0, 0, p.y - offset.y, false}; return true;
     default: return false;
   }
 }

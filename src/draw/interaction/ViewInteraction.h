@@ -10,10 +10,10 @@
 
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
-#include "draw/interaction/MouseMode.h"
 #include "draw/PlaneLayout.h"
 #include "draw/Projection.h"
 #include "draw/ViewTransform.h"
+#include "draw/interaction/MouseMode.h"
 
 namespace hp::draw {
 

@@ -23,9 +23,7 @@ std::vector<int> NorthArrowSizeChoices(int current) {
   return choices;
 }
 
-std::string SizeChoiceText(int value) {
-  return value == 0 ? std::string(sheet::kAutomatic) : std::to_string(value);
-}
+std::string SizeChoiceText(int value) { return value == 0 ? std::string(sheet::kAutomatic) : std::to_string(value); }
 
 WorksheetOptions LoadWorksheetOptions(const doc::Worksheet& ws) {
   WorksheetOptions o;

@@ -20,11 +20,12 @@ bool Flag(int v) { return v != 0; }
 
 std::optional<base::FieldFault<PageSetupField>> CheckMargins(const PageSetupOptions& o) {
   const std::pair<int, PageSetupField> margins[] = {{o.marginLeft, PageSetupField::MarginLeft},
-                                                   {o.marginRight, PageSetupField::MarginRight},
-                                                   {o.marginTop, PageSetupField::MarginTop},
-                                                   {o.marginBottom, PageSetupField::MarginBottom}};
+                                                    {o.marginRight, PageSetupField::MarginRight},
+                                                    {o.marginTop, PageSetupField::MarginTop},
+                                                    {o.marginBottom, PageSetupField::MarginBottom}};
   for (const auto& [value, field] : margins)
-    if (value < 0 || value > kMaxMarginMm) return base::FieldFault<PageSetupField>{field, std::string(page::kBadMargin)};
+    if (value < 0 || value > kMaxMarginMm)
+      return base::FieldFault<PageSetupField>{field, std::string(page::kBadMargin)};
   return std::nullopt;
 }
 
@@ -98,7 +99,7 @@ void LimitMargins(PageSetupOptions& o, const PageSizeMm& page) {
 }
 
 std::optional<base::FieldFault<PageSetupField>> CentreGraphic(PageSetupOptions& o, const doc::Worksheet& ws,
-                                                       const PageSizeMm& page, const PlaneRect& drawn) {
+                                                              const PageSizeMm& page, const PlaneRect& drawn) {
   const DisplayType type = ws.displayType();
   double paperWidth = 0, paperHeight = 0;
   if (type == DisplayType::Perspective || type == DisplayType::RedGreen) {
@@ -125,7 +126,7 @@ std::optional<base::FieldFault<PageSetupField>> CentreGraphic(PageSetupOptions& 
 }
 
 std::optional<base::FieldFault<PageSetupField>> CentreProtocol(PageSetupOptions& o, double protocolWidthMm,
-                                                        const PageSizeMm& page) {
+                                                               const PageSizeMm& page) {
   if (!(protocolWidthMm <= page.width))
     return base::FieldFault<PageSetupField>{PageSetupField::MarginLeft, std::string(protocol_texts::kTooWide)};
   const int margin = static_cast<int>(std::clamp((page.width - protocolWidthMm) / 2, 0.0, 1.0 * kMaxMarginMm));

@@ -11,8 +11,8 @@
 
 #include "base/FieldFault.h"
 #include "doc/Worksheet.h"
-#include "draw/WorksheetChange.h"
 #include "draw/PlaneLayout.h"
+#include "draw/WorksheetChange.h"
 
 namespace hp::draw {
 
@@ -87,15 +87,16 @@ void LimitMargins(PageSetupOptions& options, const PageSizeMm& page);
 // centred with the proportions of `drawnExtent`, fitted to the page. The
 // message when the area does not fit (margins unchanged) or the scale is
 // refused.
-std::optional<base::FieldFault<PageSetupField>> CentreGraphic(PageSetupOptions& options, const doc::Worksheet& worksheet,
-                                                       const PageSizeMm& page, const PlaneRect& drawnExtent = {});
+std::optional<base::FieldFault<PageSetupField>> CentreGraphic(PageSetupOptions& options,
+                                                              const doc::Worksheet& worksheet, const PageSizeMm& page,
+                                                              const PlaneRect& drawnExtent = {});
 
 // "Grafik &zentrieren" for the survey protocol, `protocolWidthMm` wide on
 // paper: the left and right margins share the room the page leaves (at
 // least 0); a protocol wider than the page leaves them and gives the
 // protocol's message.
 std::optional<base::FieldFault<PageSetupField>> CentreProtocol(PageSetupOptions& options, double protocolWidthMm,
-                                                        const PageSizeMm& page);
+                                                               const PageSizeMm& page);
 
 // "OK" / "Ü&bernehmen": checks the fields, then stores them. Margins are
 // limited to the page of the reported size (0 and 0: none reported). On
@@ -104,7 +105,7 @@ struct PageSetupApplied {
   std::optional<base::FieldFault<PageSetupField>> fault;
   WorksheetChange change;
 };
-PageSetupApplied ApplyPageSetup(const PageSetupOptions& options, doc::Worksheet& worksheet,
-                                double reportedWidthMm = 0, double reportedHeightMm = 0);
+PageSetupApplied ApplyPageSetup(const PageSetupOptions& options, doc::Worksheet& worksheet, double reportedWidthMm = 0,
+                                double reportedHeightMm = 0);
 
 }  // namespace hp::draw

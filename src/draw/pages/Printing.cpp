@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "draw/DisplayType.h"
-#include "draw/protocol/Protocol.h"
 #include "draw/WorksheetDrawing.h"
+#include "draw/protocol/Protocol.h"
 
 namespace hp::draw {
 
@@ -104,8 +104,7 @@ PagePlan PlanPages(const doc::Worksheet& ws, int pageCount, const PageRequest& r
 PrintJob::PrintJob(doc::SurveyStore& store, const doc::Worksheet& ws, ViewTransform& view,
                    const platform::SettingsStore& settings, const DeviceCaps& printer, const PageSizeMm& page,
                    const PrintJobOptions& options)
-    : m_store(store), m_ws(ws), m_view(view), m_settings(settings), m_caps(printer), m_page(page),
-      m_options(options) {
+    : m_store(store), m_ws(ws), m_view(view), m_settings(settings), m_caps(printer), m_page(page), m_options(options) {
   m_subSheets = PrintsSubSheets(ws);
   if (ws.displayType() == DisplayType::Protocol) {
     // The protocol's pages on this page: its lines follow the fonts and the

@@ -12,12 +12,12 @@
 #include "doc/DisplayType.h"
 #include "doc/SurveyStore.h"
 #include "draw/BackgroundMap.h"
-#include "draw/pages/PageSetup.h"
 #include "draw/PlaneLayout.h"
-#include "draw/protocol/Protocol.h"
 #include "draw/Surface.h"
 #include "draw/ViewTransform.h"
 #include "draw/WorksheetDrawing.h"
+#include "draw/pages/PageSetup.h"
+#include "draw/protocol/Protocol.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsStore.h"
@@ -33,7 +33,8 @@ inline constexpr std::string_view kClipboard = "&Zwischenablage";
 inline constexpr std::string_view kPageSetup = "Seite &einrichten...\tStrg+E";
 inline constexpr std::string_view kSubSheets = "&Teilblätter...\tStrg+T";
 inline constexpr std::string_view kNoPrintArea = "Es ist kein Druckbereich ausgewählt. Es wird nichts gedruckt.";
-inline constexpr std::string_view kRangeOutside = "Der Seitenbereich liegt außerhalb der Seiten. Es wird nichts gedruckt.";
+inline constexpr std::string_view kRangeOutside =
+    "Der Seitenbereich liegt außerhalb der Seiten. Es wird nichts gedruckt.";
 inline constexpr std::string_view kNotPrinted = "Diese Darstellungsart kann nicht gedruckt werden.";
 inline constexpr std::string_view kPrinterFailed = "Der Druck ist fehlgeschlagen.";
 inline constexpr std::string_view kCutAtPage =
@@ -68,8 +69,8 @@ struct PageRequest {
   int from = 1, to = 1;  // PageChoice::Range, from 1
 };
 struct PagePlan {
-  std::vector<int> pages;     // in print order; empty: nothing is printed
-  std::string_view message;   // why nothing is printed
+  std::vector<int> pages;    // in print order; empty: nothing is printed
+  std::string_view message;  // why nothing is printed
 };
 // The pages of a job of `pageCount` pages: a range is cut to the pages and
 // prints nothing when it lies outside them; the selection prints the sheets

@@ -118,7 +118,8 @@ SubSheetApplied ApplySubSheetOptions(const SubSheetOptions& o, doc::Worksheet& w
   PlaneRect map{read.Number(o.mapLeft, F::MapLeft), read.Number(o.mapBottom, F::MapBottom),
                 read.Number(o.mapRight, F::MapRight), read.Number(o.mapTop, F::MapTop)};
   std::string mapFile = o.mapFile;
-  if (mapFile.size() > kMaxMapNameLength && !read.fault) read.fault = Fault{F::MapLeft, std::string(subsheet::kMapNameTooLong)};
+  if (mapFile.size() > kMaxMapNameLength && !read.fault)
+    read.fault = Fault{F::MapLeft, std::string(subsheet::kMapNameTooLong)};
   if (read.fault) {
     applied.fault = read.fault;
     return applied;

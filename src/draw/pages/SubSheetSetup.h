@@ -11,8 +11,8 @@
 
 #include "base/FieldFault.h"
 #include "doc/Worksheet.h"
-#include "draw/WorksheetChange.h"
 #include "draw/PlaneLayout.h"
+#include "draw/WorksheetChange.h"
 
 namespace hp::draw {
 
@@ -47,10 +47,22 @@ inline constexpr int kMaxGridStep = 1000000;
 inline constexpr size_t kMaxMapNameLength = 128;
 
 enum class SubSheetField {
-  OverviewLeft, OverviewBottom, OverviewRight, OverviewTop,
-  SheetLeft, SheetBottom, SheetRight, SheetTop,
-  Rows, Columns, OverviewGrid, SheetGrid,
-  MapLeft, MapBottom, MapRight, MapTop,
+  OverviewLeft,
+  OverviewBottom,
+  OverviewRight,
+  OverviewTop,
+  SheetLeft,
+  SheetBottom,
+  SheetRight,
+  SheetTop,
+  Rows,
+  Columns,
+  OverviewGrid,
+  SheetGrid,
+  MapLeft,
+  MapBottom,
+  MapRight,
+  MapTop,
 };
 
 // Numbers are texts as typed (decimal comma accepted); the map's file name

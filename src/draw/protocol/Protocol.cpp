@@ -30,8 +30,7 @@ class ProtocolPainter : public Painter {
   ProtocolPainter(Surface& surface, doc::SurveyStore& store, const doc::Worksheet& ws, ViewTransform& view,
                   const platform::SettingsStore& settings, const ProtocolDrawingOptions& options)
       : Painter(surface, store, ws, view, settings, {options.printer, options.preview, {}, -1, options.clock, {}}),
-        m_printer(options.printer),
-        m_sections(BuildProtocolSections(store, ws, view, settings)) {}
+        m_printer(options.printer), m_sections(BuildProtocolSections(store, ws, view, settings)) {}
 
   // Lays the sections out; afterwards pageCount() and width() are known.
   void Layout() {
@@ -153,7 +152,8 @@ std::vector<ProtocolLine> ProtocolLinesOnPage(const std::vector<ProtocolSection>
       int line = c;
       lines.push_back({line++, i, ProtocolLine::Kind::Title, 0});
       if (!s.header.empty()) lines.push_back({line++, i, ProtocolLine::Kind::Header, 0});
-      for (int r = 0; r < n && line < L + 2; ++r) lines.push_back({line++, i, ProtocolLine::Kind::Row, static_cast<size_t>(r)});
+      for (int r = 0; r < n && line < L + 2; ++r)
+        lines.push_back({line++, i, ProtocolLine::Kind::Row, static_cast<size_t>(r)});
       continue;
     }
     const int perPage = L - 1;
@@ -264,9 +264,8 @@ double ProtocolWidthMm(Surface& surface, doc::SurveyStore& store, const doc::Wor
   return painter.dpiX() > 0 ? painter.width() * 25.4 / painter.dpiX() : 0;
 }
 
-bool CentreProtocolOnPage(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet,
-                          ViewTransform& view, const platform::SettingsStore& settings, double pageWidthMm,
-                          platform::Prompter& prompter) {
+bool CentreProtocolOnPage(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+                          const platform::SettingsStore& settings, double pageWidthMm, platform::Prompter& prompter) {
   const double widthMm = ProtocolWidthMm(surface, store, worksheet, view, settings);
   if (widthMm > pageWidthMm) {
     prompter.Message(protocol_texts::kTooWide, platform::Icon::Exclamation);

@@ -28,9 +28,9 @@ enum class ProtocolColumn { Station, Angle, Number, Text, EvaluationLabel };
 // One section of the protocol. Texts are UTF-8; the pieces of a row are
 // separated by tabs and numbers already carry their decimal comma.
 struct ProtocolSection {
-  int index = 0;        // 0 cadastre ... 7 measures list
-  std::string title;    // without line break
-  std::string header;   // column header of the three lists, empty otherwise
+  int index = 0;       // 0 cadastre ... 7 measures list
+  std::string title;   // without line break
+  std::string header;  // column header of the three lists, empty otherwise
   std::vector<ProtocolColumn> columns;
   std::vector<std::string> rows;
   bool IsList() const { return index >= 5; }
@@ -91,15 +91,15 @@ void DrawTabbedLine(Surface& surface, int x, int y, std::string_view text, const
                     size_t firstColumn = 0);
 
 struct ProtocolDrawingOptions {
-  bool printer = false;  // a printer page: the worksheet's page margins
-  bool preview = false;  // a print-preview page
+  bool printer = false;                    // a printer page: the worksheet's page margins
+  bool preview = false;                    // a print-preview page
   const platform::Clock* clock = nullptr;  // today's date for the page label; null: the system clock
 };
 
 struct ProtocolDrawingResult {
   int pageCount = 1;
-  int page = 1;    // the page drawn
-  int width = 0;   // the protocol's width in device units
+  int page = 1;   // the page drawn
+  int width = 0;  // the protocol's width in device units
 };
 
 // Lays the protocol out on the surface and draws the worksheet's current
@@ -143,8 +143,7 @@ double ProtocolWidthMm(Surface& surface, doc::SurveyStore& store, const doc::Wor
 // `surface` (a page of the printer) is compared with the page width; a wider
 // protocol gives the message and leaves the margins, else the left and right
 // margins share the room left (at least 0). True when the margins were set.
-bool CentreProtocolOnPage(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet,
-                          ViewTransform& view, const platform::SettingsStore& settings, double pageWidthMm,
-                          platform::Prompter& prompter);
+bool CentreProtocolOnPage(Surface& surface, doc::SurveyStore& store, doc::Worksheet& worksheet, ViewTransform& view,
+                          const platform::SettingsStore& settings, double pageWidthMm, platform::Prompter& prompter);
 
 }  // namespace hp::draw

@@ -7,10 +7,14 @@ namespace hp::draw {
 
 ProtocolOptions ProtocolOptionsOf(const doc::Worksheet& ws) {
   ProtocolOptions o;
-  o.sections = {ws.protocolCadastre() != 0,           ws.protocolCaves() != 0,
-                ws.protocolDocumentDescription() != 0, ws.protocolWorksheetDescription() != 0,
-                ws.protocolEvaluation() != 0,          ws.protocolLegList() != 0,
-                ws.protocolMaterialList() != 0,        ws.protocolMeasuresList() != 0};
+  o.sections = {ws.protocolCadastre() != 0,
+                ws.protocolCaves() != 0,
+                ws.protocolDocumentDescription() != 0,
+                ws.protocolWorksheetDescription() != 0,
+                ws.protocolEvaluation() != 0,
+                ws.protocolLegList() != 0,
+                ws.protocolMaterialList() != 0,
+                ws.protocolMeasuresList() != 0};
   o.numbering = std::clamp(ws.protocolNumbering(), 0, 3);
   o.legInfo = std::clamp(ws.protocolLegInfo(), 0, 7);
   o.materialInfo = std::clamp(ws.protocolMaterialInfo(), 0, 2);
@@ -19,14 +23,14 @@ ProtocolOptions ProtocolOptionsOf(const doc::Worksheet& ws) {
 }
 
 bool ApplyProtocolOptions(doc::Worksheet& ws, const ProtocolOptions& o) {
-  const ProtocolOptions before{{ws.protocolCadastre() != 0, ws.protocolCaves() != 0,
-                                ws.protocolDocumentDescription() != 0, ws.protocolWorksheetDescription() != 0,
-                                ws.protocolEvaluation() != 0, ws.protocolLegList() != 0,
-                                ws.protocolMaterialList() != 0, ws.protocolMeasuresList() != 0},
-                               ws.protocolNumbering(),
-                               ws.protocolLegInfo(),
-                               ws.protocolMaterialInfo(),
-                               ws.protocolMeasuresInfo()};
+  const ProtocolOptions before{
+      {ws.protocolCadastre() != 0, ws.protocolCaves() != 0, ws.protocolDocumentDescription() != 0,
+       ws.protocolWorksheetDescription() != 0, ws.protocolEvaluation() != 0, ws.protocolLegList() != 0,
+       ws.protocolMaterialList() != 0, ws.protocolMeasuresList() != 0},
+      ws.protocolNumbering(),
+      ws.protocolLegInfo(),
+      ws.protocolMaterialInfo(),
+      ws.protocolMeasuresInfo()};
   const ProtocolOptions after{o.sections, std::clamp(o.numbering, 0, 3), std::clamp(o.legInfo, 0, 7),
                               std::clamp(o.materialInfo, 0, 2), std::clamp(o.measuresInfo, 0, 4)};
   if (before == after) return false;

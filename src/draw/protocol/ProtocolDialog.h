@@ -14,8 +14,8 @@ namespace protocol_dialog_texts {
 inline constexpr std::string_view kTitle = "Vermessungsprotokoll";
 inline constexpr std::string_view kCommand = "Vermessungsproto&koll...\tStrg+K";
 inline constexpr std::array<std::string_view, 8> kSections = {
-    "&Kataster",           "&Höhle",           "D&okument-Beschreibung", "&Arbeitsblatt-Beschreibung",
-    "&Datenauswertung",    "&Messlinien-Liste", "Ma&terial-Liste",        "Ma&ßnahmen-Liste"};
+    "&Kataster",         "&Höhle",          "D&okument-Beschreibung", "&Arbeitsblatt-Beschreibung", "&Datenauswertung",
+    "&Messlinien-Liste", "Ma&terial-Liste", "Ma&ßnahmen-Liste"};
 inline constexpr std::string_view kNumberingLabel = "Punkt&nummerierung";
 inline constexpr std::array<std::string_view, 4> kNumbering = {"Höhle/Gang/Punkt", "Höhle/Punkt", "Gang/Punkt",
                                                                "Punkt"};
@@ -31,10 +31,10 @@ inline constexpr std::array<std::string_view, 5> kMeasuresInfo = {"(keine)", "Be
 
 struct ProtocolOptions {
   std::array<bool, 8> sections{};  // in the order of the section texts
-  int numbering = 0;                // 0 to 3
-  int legInfo = 0;                  // 0 to 7
-  int materialInfo = 0;             // 0 to 2
-  int measuresInfo = 0;             // 0 to 4
+  int numbering = 0;               // 0 to 3
+  int legInfo = 0;                 // 0 to 7
+  int materialInfo = 0;            // 0 to 2
+  int measuresInfo = 0;            // 0 to 4
   bool operator==(const ProtocolOptions&) const = default;
 };
 

@@ -132,10 +132,9 @@ class SectionBuilder {
 
   ProtocolSection Evaluation() {
     ProtocolSection s{4, "Datenauswertung", "", {Column::EvaluationLabel, Column::Number, Column::Number}, {}};
-    const calc::SurveyEvaluation e =
-        calc::EvaluateSurvey(m_store, m_ws, m_view.heightOffset(), m_view.referencePath());
+    const calc::SurveyEvaluation e = calc::EvaluateSurvey(m_store, m_ws, m_view.heightOffset(), m_view.referencePath());
     static constexpr std::string_view kLabels[8] = {
-        "Anzahl der Messzüge", "Gesamtlänge",        "Gesamttiefe",        "Horizontale Länge",
+        "Anzahl der Messzüge",    "Gesamtlänge",        "Gesamttiefe",        "Horizontale Länge",
         "Horizontale Ausdehnung", "Höchster Messpunkt", "Tiefster Messpunkt", "Längster Weg zum Ursprung"};
     const auto visible = calc::EvaluationRowValues(e.visible);
     const auto all = calc::EvaluationRowValues(e.all);
@@ -162,8 +161,8 @@ class SectionBuilder {
     }
     s.header += "X\tY\tZ\t";
     s.columns.insert(s.columns.end(), 3, Column::Number);
-    static constexpr std::string_view kTextColumns[8] = {"", "Bezeichnung", "Bemerkung", "Datum",
-                                                         "", "",            "Material",  "Maßnahmen"};
+    static constexpr std::string_view kTextColumns[8] = {"", "Bezeichnung", "Bemerkung", "Datum", "",
+                                                         "", "Material",    "Maßnahmen"};
     if (info == 5) {
       s.header += "Links\tRechts\tOben\tUnten";
       s.columns.insert(s.columns.end(), 4, Column::Number);
@@ -216,8 +215,7 @@ class SectionBuilder {
         "Messpunkt\tMaßnahmen", "Messpunkt\tBezeichnung\tMaßnahmen", "Messpunkt\tMaterial\tMaßnahmen",
         "Messpunkt\tBezeichnung\tMaterial\tMaßnahmen", "Messpunkt\tTiefe\tBezeichnung\tMaßnahmen"};
     ProtocolSection s{7, "Maßnahmen-Liste", std::string(kHeaders[info]), {Column::Station}, {}};
-    const bool depth = info == 4, description = info == 1 || info == 3 || info == 4,
-               material = info == 2 || info == 3;
+    const bool depth = info == 4, description = info == 1 || info == 3 || info == 4, material = info == 2 || info == 3;
     if (depth) s.columns.push_back(Column::Number);
     if (description) s.columns.push_back(Column::Text);
     if (material) s.columns.push_back(Column::Text);
