@@ -100,7 +100,8 @@ NetworkAdjustment AdjustNetwork(const doc::SurveyStore& store, const BlunderOpti
   result.stations.assign(recordCount, V3{kNaN, kNaN, kNaN});
   if (!(options.sigmaLength > 0) || !(options.sigmaAngle > 0) || !std::isfinite(options.sigmaLength) ||
       !std::isfinite(options.sigmaAngle)) {
-    result.message = "Netzausgleich nicht möglich: Die Standardabweichungen von Länge und Winkel müssen größer als 0 sein.";
+    result.message =
+        "Netzausgleich nicht möglich: Die Standardabweichungen von Länge und Winkel müssen größer als 0 sein.";
     return result;
   }
   blunder::Network network(store, options);
@@ -217,7 +218,8 @@ NetworkAdjustment AdjustNetwork(const doc::SurveyStore& store, const BlunderOpti
     for (size_t i = 0; i < nodeCount; ++i) chainStart[i + 1] += chainStart[i];
     std::vector<uint32_t> byJunction(chainStart.back());
     std::vector<uint32_t> fill(chainStart.begin(), chainStart.end() - 1);
-    for (uint32_t i = 0; i < chains.size(); ++i) byJunction[fill[chains[i].start]++] = i, byJunction[fill[chains[i].end]++] = i;
+    for (uint32_t i = 0; i < chains.size(); ++i)
+      byJunction[fill[chains[i].start]++] = i, byJunction[fill[chains[i].end]++] = i;
     std::vector<uint32_t> order{ground};
     placed[ground] = 1;
     int64_t next = 0;
@@ -291,8 +293,9 @@ NetworkAdjustment AdjustNetwork(const doc::SurveyStore& store, const BlunderOpti
     }
     const Eigen::VectorXd shift = singular ? Eigen::VectorXd() : Eigen::VectorXd(solver.solve(rhs));
     if (singular || !shift.allFinite()) {
-      result.message = "Netzausgleich nicht möglich: Das Gleichungssystem des Netzes ist singulär; "
-                       "die Messungen bestimmen die Lage der Knotenpunkte nicht.";
+      result.message =
+          "Netzausgleich nicht möglich: Das Gleichungssystem des Netzes ist singulär; "
+          "die Messungen bestimmen die Lage der Knotenpunkte nicht.";
       return result;
     }
     for (uint32_t n = 0; n < nodeCount; ++n) {
@@ -342,8 +345,8 @@ std::vector<BlunderLoop> NetworkLoops(const doc::SurveyStore& store, const Blund
   return network.Loops().loops;
 }
 
-ComputeOutcome RunNetworkComputeCommand(doc::SurveyStore& store, platform::Prompter& prompter,
-                                        const BlunderOptions& options, std::vector<LoopResult>* results) {
+NetworkComputeOutcome RunNetworkComputeCommand(doc::SurveyStore& store, platform::Prompter& prompter,
+                                               const BlunderOptions& options, std::vector<LoopResult>* results) {
   store.settings.computedCurrent = 0;
   Computation computation(store, prompter, results);
   // The first record alone puts the head reference in place, so that the
@@ -375,12 +378,12 @@ ComputeOutcome RunNetworkComputeCommand(doc::SurveyStore& store, platform::Promp
   const int result = computation.ComputeAll();
   store.settings.computedCurrent = computation.computed && adjustment.solved ? 1 : 0;
   store.settings.recordCount = static_cast<uint32_t>(store.records.size());
-  store.settings.currentRecordNumber =
-      static_cast<uint32_t>(store.records.empty() ? 0 : computation.currentNumber);
-  ComputeOutcome outcome;
-  outcome.loadRecord = result == 1;
-  outcome.recordNumber = computation.currentNumber;
-  outcome.aborted = computation.aborted;
+  store.settings.currentRecordNumber = static_cast<uint32_t>(store.records.empty() ? 0 : computation.currentNumber);
+  NetworkComputeOutcome outcome;
+  outcome.compute.loadRecord = result == 1;
+  outcome.compute.recordNumber = computation.currentNumber;
+  outcome.compute.aborted = computation.aborted;
+  outcome.adjusted = adjustment.solved;
   return outcome;
 }
 

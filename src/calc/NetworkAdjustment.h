@@ -49,7 +49,12 @@ std::vector<BlunderLoop> NetworkLoops(const doc::SurveyStore& store, const Blund
 // the adjusted network. A network that cannot be adjusted is reported by its
 // message; the pass then runs with no correction and the document stays not
 // computed.
-ComputeOutcome RunNetworkComputeCommand(doc::SurveyStore& store, platform::Prompter& prompter,
-                                        const BlunderOptions& options, std::vector<LoopResult>* results = nullptr);
+struct NetworkComputeOutcome {
+  ComputeOutcome compute;
+  bool adjusted = false;
+};
+NetworkComputeOutcome RunNetworkComputeCommand(doc::SurveyStore& store, platform::Prompter& prompter,
+                                               const BlunderOptions& options,
+                                               std::vector<LoopResult>* results = nullptr);
 
 }  // namespace hp::calc
