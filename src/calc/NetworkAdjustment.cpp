@@ -364,9 +364,12 @@ NetworkComputeOutcome RunNetworkComputeCommand(doc::SurveyStore& store, platform
       r.x -= c[0], r.y -= c[1], r.z -= c[2];
     }
     const V3& d = adjustment.corrections[i];
-    c[0] = d[0], c[1] = d[1], c[2] = d[2], c[3] = 0, c[4] = d[2], c[5] = 0;
-    if (InstrumentIndex(r) && !doc::IsSelfReference(r) && (d[0] != 0 || d[1] != 0)) {
-      // The developed section follows the leg's adjusted horizontal length.
+    c[0] = d[0], c[1] = d[1], c[2] = d[2], c[3] = c[4] = c[5] = 0;
+    if (InstrumentIndex(r) && !doc::IsSelfReference(r)) {
+      // The developed section follows the leg's adjusted horizontal length
+      // and height (entered coordinates carry both in the station already).
+      c[4] = d[2];
+      if (d[0] == 0 && d[1] == 0) continue;
       const LegVector leg = ReduceLeg(r, store.settings);
       const double h = leg.reducedLength * leg.cosEl;
       const double x = h * leg.sinAz + d[0], y = h * leg.cosAz + d[1];
