@@ -119,15 +119,27 @@ TEST_P(NetworkHand, SpreadsTheMisclosureAsTheCovariancesSay) {
     ExpectNear(result.corrections[i], c.corrections[i], 1e-9);
   }
 
-  // The compute pass puts the stations there, and ring numbers change nothing.
-  for (auto& r : store->records) r->ring = 1;
-  store->settings.loopAdjustment = 1;
+  // The compute pass puts the stations there, ring numbers change nothing,
+  // and the wall points move with the stations (turning a little with the
+  // legs' adjusted directions).
+  auto plain = EmptySurvey(0);
+  c.make(*plain);
   platform::ScriptedPrompter prompter;
+  RunComputeCommand(*plain, prompter);
+  for (auto& r : store->records) r->ring = 1, r->left = r->right = 1.5, r->up = 1;
+  for (auto& r : plain->records) r->left = r->right = 1.5, r->up = 1;
+  RunComputeCommand(*plain, prompter);
+  store->settings.loopAdjustment = 1;
   EXPECT_TRUE(RunNetworkComputeCommand(*store, prompter, kRound).adjusted);
   EXPECT_EQ(store->settings.computedCurrent, 1u);
-  for (const auto& r : store->records) {
-    const auto found = c.expected.find(doc::StationText(doc::StationOf(*r)));
-    if (found != c.expected.end()) ExpectNear({r->x, r->y, r->z}, found->second, 1e-9);
+  for (size_t i = 0; i < store->records.size(); ++i) {
+    const doc::SurveyRecord &r = *store->records[i], &p = *plain->records[i];
+    const auto found = c.expected.find(doc::StationText(doc::StationOf(r)));
+    if (found != c.expected.end()) ExpectNear({r.x, r.y, r.z}, found->second, 1e-9);
+    for (size_t k = 0; k < 12; ++k) {
+      const double station[3] = {r.x - p.x, r.y - p.y, r.z - p.z};
+      EXPECT_NEAR(r.altCoords[k] - p.altCoords[k], station[k % 3], 5e-3) << i << " " << k;
+    }
   }
 }
 
