@@ -203,35 +203,19 @@ TEST(NetworkAdjustment, SameStationsWhateverTheRecordOrder) {
   }
 }
 
-struct Unsolvable {
-  const char* name;
-  BlunderOptions options;
-  bool floatingLoop;
-  const char* message;
-};
-
-const Unsolvable kUnsolvable[] = {
-    {"NoAccuracy", {0, 1}, false, "Die Standardabweichungen von Länge und Winkel müssen größer als 0 sein."},
-    {"LoopWithoutFixedStation",
-     {},
-     true,
-     "Die Station 1/1/N liegt in einer Schleife, die mit keinem Festpunkt verbunden ist."},
-};
-
-class NetworkUnsolvable : public testing::TestWithParam<Unsolvable> {};
-
-TEST_P(NetworkUnsolvable, SaysWhyAndAdjustsNothing) {
-  const Unsolvable& c = GetParam();
+// A loop that reaches no fixed station cannot be placed: the pass then runs
+// with no correction, says why and leaves the document not computed.
+TEST(NetworkAdjustment, LoopWithoutFixedStationSaysSoAndAdjustsNothing) {
   auto store = EmptySurvey(0);
   Square(*store);
-  if (c.floatingLoop) AddLeg(*store, "M", "N", 10, 0), AddLeg(*store, "N", "M", 10.1, 180);
-  const NetworkAdjustment result = AdjustNetwork(*store, c.options);
+  AddLeg(*store, "M", "N", 10, 0), AddLeg(*store, "N", "M", 10.1, 180);
+  const NetworkAdjustment result = AdjustNetwork(*store, {});
   EXPECT_FALSE(result.solved);
-  EXPECT_EQ(result.message, std::string("Netzausgleich nicht möglich: ") + c.message);
-  // The pass then runs with no correction, says so and leaves the document
-  // not computed.
+  EXPECT_EQ(result.message,
+            "Netzausgleich nicht möglich: Die Station 1/1/N liegt in einer Schleife, die mit "
+            "keinem Festpunkt verbunden ist.");
   platform::ScriptedPrompter prompter(platform::Answer::No);
-  EXPECT_FALSE(RunNetworkComputeCommand(*store, prompter, c.options).adjusted);
+  EXPECT_FALSE(RunNetworkComputeCommand(*store, prompter, {}).adjusted);
   EXPECT_EQ(store->settings.computedCurrent, 0u);
   const std::vector<std::string> texts = prompter.Texts();
   EXPECT_NE(std::find(texts.begin(), texts.end(), result.message), texts.end());
@@ -239,9 +223,6 @@ TEST_P(NetworkUnsolvable, SaysWhyAndAdjustsNothing) {
     for (const double v : r->work.loopCorrection) EXPECT_EQ(v, 0);
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Networks, NetworkUnsolvable, testing::ValuesIn(kUnsolvable),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace hp::calc
