@@ -7,7 +7,7 @@
 // loops through an edge from sums over the stations below it. A network of
 // two traverses tied at every station has loops of every length up to the
 // whole survey; their legs listed one by one would grow with the square of
-// the ties. Internal to the blunder finder.
+// the ties. Internal to the blunder finder and the network adjustment.
 #pragma once
 
 #include <array>
