@@ -126,6 +126,15 @@ void Network::Build() {
   m_nodeNames = {};
 }
 
+BlunderReport Network::Loops() {
+  Build();
+  GrowForest();
+  FindLoops();
+  BlunderReport report;
+  Evaluate(report);
+  return report;
+}
+
 Sym3 Network::Covariance(const Edge& e) const {
   Sym3 cov;
   if (e.tie) return cov;

@@ -7,7 +7,7 @@
 // loops through an edge from sums over the stations below it. A network of
 // two traverses tied at every station has loops of every length up to the
 // whole survey; their legs listed one by one would grow with the square of
-// the ties. Internal to the blunder finder.
+// the ties. Internal to the blunder finder and the network adjustment.
 #pragma once
 
 #include <array>
@@ -48,6 +48,16 @@ class Network {
   Network(const doc::SurveyStore& store, const BlunderOptions& options) : m_store(store), m_options(options) {}
 
   BlunderReport Run();
+  // The loops with their misclosures alone, without the search.
+  BlunderReport Loops();
+
+  // The network alone, as the network adjustment reads it: the edges, the
+  // datum station after all others (ties run from it) and each edge's
+  // covariance from the reading accuracies.
+  void Build();
+  const base::LargeVector<Edge>& edges() const { return m_edges; }
+  uint32_t ground() const { return m_ground; }
+  Sym3 Covariance(const Edge& e) const;
 
  private:
   // A candidate of an edge in the queue of a correction round; a stale one
@@ -67,12 +77,10 @@ class Network {
   };
 
   uint32_t Node(size_t position, bool reference);
-  void Build();
   void GrowForest();
   void FindLoops();
   void Evaluate(BlunderReport& report);
   void Aggregate(bool weights);
-  Sym3 Covariance(const Edge& e) const;
   uint32_t Parent(uint32_t node) const;
   int Orientation(uint32_t edge) const;  // +1 when the tree edge runs from its lower station up
   template <typename F>

@@ -103,9 +103,11 @@ int Computation::ComputeRecords(int first, bool all) {
   const size_t last = all ? records.size() : static_cast<size_t>(first);
   for (size_t n = static_cast<size_t>(first); n <= last && n <= records.size(); ++n) {
     records[n - 1]->work.vertical = 0;
-    for (double& c : records[n - 1]->work.loopCorrection) c = 0;
+    if (!keepCorrections) {
+      for (double& c : records[n - 1]->work.loopCorrection) c = 0;
+    }
   }
-  m_adjuster.Reset(AdjustmentModeOf(m_store.settings.loopAdjustment));
+  m_adjuster.Reset(keepCorrections ? AdjustmentMode::None : AdjustmentModeOf(m_store.settings.loopAdjustment));
   m_index.Start(records);
   const bool adjusting = all && m_adjuster.adjusts();
   if (adjusting) m_rewalk.Start(records.size(), m_index);

@@ -43,6 +43,10 @@ class Computation {
   // longer ones, only the records a closure changes are computed again.
   size_t longLoopRecords = 256;
 
+  // The records' loop corrections were set beforehand (by the network
+  // adjustment): the pass applies them and adjusts no ring-marked loop.
+  bool keepCorrections = false;
+
  private:
   enum class Step { Next, Restart, Stop };
 

@@ -4,8 +4,11 @@
 
 #include "base/Cp1252.h"
 #include "base/NumberFormat.h"
+#include "calc/BlunderTable.h"
 #include "calc/ComputePass.h"
 #include "calc/LoopEvaluation.h"
+#include "calc/NetworkAdjustment.h"
+#include "cli/AdjustmentOptions.h"
 #include "cli/CliPrompter.h"
 #include "cli/Commands.h"
 #include "doc/Station.h"
@@ -22,24 +25,34 @@ std::string Fixed4(double value) {
 
 std::string StationUtf8(const doc::StationId& station) { return base::Cp1252ToUtf8(doc::StationText(station)); }
 
+void PrintCells(std::ostream& out, const std::vector<std::string>& cells) {
+  std::string line;
+  for (size_t i = 0; i < cells.size(); ++i) line += (i > 0 ? "\t" : "") + cells[i];
+  out << line << '\n';
+}
+
 }  // namespace
 
 int RunCompute(const CommandContext& c) {
+  AdjustmentChoice adjustment;
+  if (std::string problem; !ParseAdjustment(c.args, adjustment, problem)) return ArgumentProblem(c, problem);
   doc::SurveyStore store;
   if (!OpenInput(c, c.args.positional[0], store)) return kExitFailed;
   CliPrompter prompter(c.err, c.args.answer);
-  calc::RunComputeCommand(store, prompter);
+  if (!ComputeWith(adjustment, store, prompter)) return kExitFailed;
   c.out << "computed: " << store.settings.computedCurrent << "\n";
   if (c.args.output && !WriteOutput(c, *c.args.output, store)) return kExitFailed;
   return kExitOk;
 }
 
 int RunStations(const CommandContext& c) {
+  AdjustmentChoice adjustment;
+  if (std::string problem; !ParseAdjustment(c.args, adjustment, problem)) return ArgumentProblem(c, problem);
   doc::SurveyStore store;
   if (!OpenInput(c, c.args.positional[0], store)) return kExitFailed;
   if (!c.args.HasFlag("--no-compute")) {
     CliPrompter prompter(c.err, c.args.answer);
-    calc::RunComputeCommand(store, prompter);
+    if (!ComputeWith(adjustment, store, prompter)) return kExitFailed;
   }
   c.out << "Satz\tTyp\tReferenz\tMesspunkt\tRefX\tRefY\tRefZ\tX\tY\tZ\tWeg\tSecDist\tSecHeight\n";
   const std::vector<doc::RecordKind> kinds = doc::ClassifyRecords(store.records);
@@ -61,9 +74,27 @@ int RunStations(const CommandContext& c) {
 }
 
 int RunLoops(const CommandContext& c) {
+  AdjustmentChoice adjustment;
+  if (std::string problem; !ParseAdjustment(c.args, adjustment, problem)) return ArgumentProblem(c, problem);
   doc::SurveyStore store;
   if (!OpenInput(c, c.args.positional[0], store)) return kExitFailed;
   CliPrompter prompter(c.err, c.args.answer);
+  if (adjustment.network) {
+    // Every independent loop of the network, as the blunder finder's first
+    // table without its last column.
+    if (!ComputeWith(adjustment, store, prompter)) return kExitFailed;
+    const std::vector<calc::BlunderLoop> loops = calc::NetworkLoops(store, adjustment.accuracy);
+    std::vector<std::string> headings = calc::BlunderLoopHeadings();
+    headings.pop_back();
+    PrintCells(c.out, headings);
+    for (size_t i = 0; i < loops.size(); ++i) {
+      std::vector<std::string> cells = calc::BlunderLoopCells(loops[i], i + 1);
+      cells.pop_back();
+      PrintCells(c.out, cells);
+    }
+    return kExitOk;
+  }
+  if (adjustment.given) store.settings.loopAdjustment = static_cast<uint16_t>(adjustment.mode);
   const auto rows = calc::EvaluateLoops(store, prompter);
   if (!rows) return kExitFailed;
   for (const std::string& heading : calc::LoopColumnHeadings()) c.out << heading << '\t';

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "cli/AdjustmentOptions.h"
 #include "cli/Commands.h"
 #include "cli/OutputBuffer.h"
 #include "cli/ViewOptions.h"
@@ -34,9 +35,9 @@ const std::vector<CommandEntry>& Commands() {
       {"new", 0, Output::Required, {}, {}, RunNew},
       {"info", 1, Output::None, {}, {}, RunInfo},
       {"convert", 1, Output::Required, {}, {"--compute"}, RunConvert},
-      {"compute", 1, Output::Optional, {}, {}, RunCompute},
-      {"stations", 1, Output::None, {}, {"--no-compute"}, RunStations},
-      {"loops", 1, Output::None, {}, {}, RunLoops},
+      {"compute", 1, Output::Optional, AdjustmentOptionNames(), {}, RunCompute},
+      {"stations", 1, Output::None, AdjustmentOptionNames(), {"--no-compute"}, RunStations},
+      {"loops", 1, Output::None, AdjustmentOptionNames(), {}, RunLoops},
       {"blunders", 1, Output::None, {"--top", "--sigma-length", "--sigma-angle"}, {}, RunBlunders},
       {"import", 1, Output::Required, {"--into", "--hpn-mode"}, {"--append"}, RunImport},
       {"stats", 1, Output::None, ViewOptionNames(), {}, RunStats},
@@ -56,9 +57,9 @@ const char* kUsage =
     "  new -o OUT.hpn\n"
     "  info DOC.hpn\n"
     "  convert DOC.hpn -o OUT.hpn [--compute]\n"
-    "  compute DOC.hpn [-o OUT.hpn]\n"
-    "  stations DOC.hpn [--no-compute]\n"
-    "  loops DOC.hpn\n"
+    "  compute DOC.hpn [-o OUT.hpn] [Ausgleichsoptionen]\n"
+    "  stations DOC.hpn [--no-compute] [Ausgleichsoptionen]\n"
+    "  loops DOC.hpn [Ausgleichsoptionen]\n"
     "  blunders DOC.hpn [--top N] [--sigma-length M] [--sigma-angle DEG]\n"
     "  import IN -o OUT.hpn [--into DOC.hpn] [--append] [--hpn-mode 0|1|2|3]\n"
     "  stats DOC.hpn [Ansichtsoptionen]\n"
@@ -68,7 +69,8 @@ const char* kUsage =
     "  geo utm2geo ZONE LETTER EASTING NORTHING\n"
     "  geo geo2utm LAT LON\n"
     "Ansichtsoptionen: --worksheet N --display-type T --azimuth A --inclination I --filter K:LINIEN[:BESCHRIFTUNG]\n"
-    "  --numbering K --colour-mode M --cross-sections 0|1 --aux-lines 0|1 --scale N\n"
+    "  --numbering K --colour-mode M --cross-sections 0|1 --aux-lines 0|1 --scale N, dazu die Ausgleichsoptionen\n"
+    "Ausgleichsoptionen: --adjustment none|linear|vertical|network --sigma-length M --sigma-angle GRAD\n"
     "Fragen des Programms beantwortet --answer (Vorgabe: no); Meldungen stehen auf stderr.\n"
     "Rückgabewert: 0 erfolgreich, 1 fehlgeschlagen, 2 falsche Argumente.\n";
 

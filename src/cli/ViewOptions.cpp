@@ -6,6 +6,7 @@
 #include "base/Cp1252.h"
 #include "base/NumberFormat.h"
 #include "calc/ComputePass.h"
+#include "cli/AdjustmentOptions.h"
 
 namespace hp::cli {
 namespace {
@@ -22,14 +23,18 @@ int OpenForView(const CommandContext& c, doc::SurveyStore& store, CliPrompter& p
   if (!OpenInput(c, c.args.positional[0], store)) return kExitFailed;
   std::string problem;
   if (!ApplyViewOptions(c.args, store, problem)) return ArgumentProblem(c, problem);
+  AdjustmentChoice adjustment;
+  if (!ParseAdjustment(c.args, adjustment, problem)) return ArgumentProblem(c, problem);
+  if (adjustment.given) return ComputeWith(adjustment, store, prompter) ? kExitOk : kExitFailed;
   if (store.settings.computedCurrent == 0) calc::RunComputeCommand(store, prompter);
   return kExitOk;
 }
 
 const std::vector<std::string>& ViewOptionNames() {
-  static const std::vector<std::string> names = {"--worksheet", "--display-type", "--azimuth",     "--inclination",
-                                                 "--filter",    "--numbering",    "--colour-mode", "--cross-sections",
-                                                 "--aux-lines", "--scale"};
+  static const std::vector<std::string> names = {"--worksheet",  "--display-type", "--azimuth",     "--inclination",
+                                                 "--filter",     "--numbering",    "--colour-mode", "--cross-sections",
+                                                 "--aux-lines",  "--scale",        "--adjustment",  "--sigma-length",
+                                                 "--sigma-angle"};
   return names;
 }
 

@@ -22,7 +22,7 @@ bool ApplyViewOptions(const CliArguments& args, doc::SurveyStore& store, std::st
 
 // Opens the drawing command's document, applies its view options and
 // computes it when its stored results are not current, as the program's own
-// opening does. kExitOk, or the exit status after the message.
+// opening does, or always with the adjustment options. kExitOk, or the exit status after the message.
 int OpenForView(const CommandContext& context, doc::SurveyStore& store, CliPrompter& prompter);
 
 // The date of --date DD.MM.YYYY (a real calendar date, years 1 to 9999).
