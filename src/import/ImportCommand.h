@@ -19,7 +19,7 @@ namespace hp::imports {
 namespace texts {
 inline constexpr const char* kDialogTitle = "Daten importieren";
 inline constexpr const char* kFilter =
-    "Hollowplan (*.hpn)|*.hpn|PocketTopo (*.txt)|*.txt|Tabelle (*.txt)|*.txt|Alle Dateien (*.*)|*.*|";
+    "Hollowplan (*.hpn)|*.hpn|PocketTopo (*.txt)|*.txt|Tabelle (*.txt)|*.txt|Alle Dateien (*.*)|*.*|Survex (*.svx)|*.svx|";
 inline constexpr const char* kDefaultExtension = "txt";
 inline constexpr const char* kDocumentQuestion = "Datenimport Hollowplan-Format";
 inline constexpr const char* kDocumentChoices[] = {
