@@ -101,7 +101,8 @@ std::vector<Leg> MergedLegs(const Survey& survey) {
     size_t index;
     double x, y, z;
   };
-  std::unordered_map<uint64_t, Sum> pairs;
+  // Legs between the same two stations with the same flags.
+  std::unordered_map<uint64_t, Sum> pairs[4];
   const auto vector = [](const Leg& leg, double sign, double& x, double& y, double& z) {
     const double h = leg.length * std::cos(leg.inclination * kDegree);
     x += sign * h * std::sin(leg.azimuth * kDegree);
@@ -116,7 +117,8 @@ std::vector<Leg> MergedLegs(const Survey& survey) {
     const auto a = static_cast<uint32_t>(survey.Representative(leg.from));
     const auto b = static_cast<uint32_t>(survey.Representative(leg.to));
     const uint64_t key = (static_cast<uint64_t>(std::min(a, b)) << 32) | std::max(a, b);
-    const auto [it, added] = pairs.try_emplace(key, Sum{legs.size(), 0, 0, 0});
+    const auto [it, added] =
+        pairs[(leg.duplicate ? 1 : 0) + (leg.surface ? 2 : 0)].try_emplace(key, Sum{legs.size(), 0, 0, 0});
     if (added) legs.push_back(leg);
     Leg& first = legs[it->second.index];
     const bool same = survey.Representative(first.from) == static_cast<int>(a);
@@ -136,30 +138,25 @@ std::vector<Leg> MergedLegs(const Survey& survey) {
 }
 
 size_t StationCount(const Survey& survey) {
-  std::vector<char> seen(survey.names.size(), 0);
-  size_t count = 0;
-  const auto see = [&](int station) {
-    if (station < 0) {
-      ++count;
-      return;
-    }
-    char& mark = seen[static_cast<size_t>(survey.Representative(station))];
-    count += mark == 0 ? 1 : 0;
-    mark = 1;
-  };
-  for (const Leg& leg : survey.legs) {
-    see(leg.from);
-    see(leg.to);
-  }
-  for (const Fix& fix : survey.fixes) see(fix.station);
-  return count;
+  size_t anonymous = 0;
+  for (const Leg& leg : survey.legs) anonymous += leg.to < 0 ? 1 : 0;
+  return survey.names.size() + anonymous;
 }
 
 double TotalLength(const Survey& survey) {
-  double total = 0;
+  // Legs between the same two names count once, with their mean length, as
+  // Survex joins them when it reads them; legs that only an equate makes
+  // parallel count each.
+  std::unordered_map<uint64_t, std::pair<double, int>> pairs;
   for (const Leg& leg : survey.legs) {
-    if (!leg.splay && !leg.duplicate && !leg.surface) total += leg.length;
+    if (leg.splay || leg.duplicate || leg.surface) continue;
+    const auto a = static_cast<uint32_t>(leg.from), b = static_cast<uint32_t>(leg.to);
+    auto& [sum, count] = pairs[(static_cast<uint64_t>(std::min(a, b)) << 32) | std::max(a, b)];
+    sum += leg.length;
+    ++count;
   }
+  double total = 0;
+  for (const auto& [key, value] : pairs) total += value.first / value.second;
   return total;
 }
 

@@ -40,11 +40,11 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
 // same two stations as one leg each, the mean of their measurements.
 std::vector<Leg> MergedLegs(const Survey& survey);
 
-// Stations as Survex counts them: every station a leg or fixed point names
-// (equated ones once) and every anonymous one.
+// Stations as Survex counts them: every name a leg, fixed point or equate
+// gives (equated names each) and every anonymous station.
 size_t StationCount(const Survey& survey);
 // The length of the legs Survex totals: all but splays, duplicates and
-// surface legs.
+// surface legs, legs between the same two names once with their mean.
 double TotalLength(const Survey& survey);
 
 // Records MakeRecords gives for `survey` at most.
