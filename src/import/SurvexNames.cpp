@@ -101,8 +101,7 @@ std::vector<Leg> MergedLegs(const Survey& survey) {
     size_t index;
     double x, y, z;
   };
-  // Legs between the same two stations with the same flags.
-  std::unordered_map<uint64_t, Sum> pairs[4];
+  std::unordered_map<uint64_t, Sum> pairs;
   const auto vector = [](const Leg& leg, double sign, double& x, double& y, double& z) {
     const double h = leg.length * std::cos(leg.inclination * kDegree);
     x += sign * h * std::sin(leg.azimuth * kDegree);
@@ -117,15 +116,17 @@ std::vector<Leg> MergedLegs(const Survey& survey) {
     const auto a = static_cast<uint32_t>(survey.Representative(leg.from));
     const auto b = static_cast<uint32_t>(survey.Representative(leg.to));
     const uint64_t key = (static_cast<uint64_t>(std::min(a, b)) << 32) | std::max(a, b);
-    const auto [it, added] =
-        pairs[(leg.duplicate ? 1 : 0) + (leg.surface ? 2 : 0)].try_emplace(key, Sum{legs.size(), 0, 0, 0});
+    const auto [it, added] = pairs.try_emplace(key, Sum{legs.size(), 0, 0, 0});
     if (added) legs.push_back(leg);
     Leg& first = legs[it->second.index];
     const bool same = survey.Representative(first.from) == static_cast<int>(a);
     vector(leg, same ? 1.0 : -1.0, it->second.x, it->second.y, it->second.z);
     if (added) continue;
-    // A leg measured again is one leg: the mean of its measurements.
+    // A leg measured again is one leg: the mean of its measurements; it is
+    // a duplicate or on the surface only when all of them are.
     ++first.readings;
+    first.duplicate = first.duplicate && leg.duplicate;
+    first.surface = first.surface && leg.surface;
     const double n = first.readings;
     const double x = it->second.x / n, y = it->second.y / n, z = it->second.z / n;
     const double horizontal = std::hypot(x, y);

@@ -172,7 +172,6 @@ class Parser {
   std::string m_file;
   size_t m_line = 0;
   std::string m_csIn, m_csOut;
-  bool m_noSurveyNoted = false;
 };
 
 }  // namespace hp::imports::survex

@@ -155,5 +155,93 @@ TEST_F(SurvexImport, RealProjectHasCavernsStationsAndLength) {
   EXPECT_EQ(survey.legs.size(), 5190u);  // cavern's 5259 count the 69 equates as legs
 }
 
+struct NoteCase {
+  const char* text;
+  const char* note;  // the start of the one note, after "t.svx:"
+};
+
+// Every line not taken over is told with its file and line.
+TEST_F(SurvexImport, LinesNotTakenOverAreNoted) {
+  const NoteCase cases[] = {
+      {"*begin a\n*frobnicate 1\n*end a\n", "2: Unbekannter Befehl *frobnicate"},
+      {"*declination auto 10 20 30\n1 2 3 0 0\n", "1: *declination auto braucht ein Modell"},
+      {"*data nosurvey from to\n1 2\n", "2: Daten ohne Messwerte"},
+      {"*data normal from to tape compass clino counter\n", "1: *data: Spalte counter"},
+      {"*data normal from to tape compass clino backcompass\n1 2 5 10 0 200\n",
+       "2: Azimut und Rückazimut weichen um 10.0°"},
+      {"*data normal from to tape compass clino backclino\n1 2 5 10 4 4\n",
+       "2: Neigung und Rückneigung weichen um 8.0°"},
+      {"1 2 5 10 0 9\n", "1: Zu viele Werte"},
+      {"1 2 x 10 0\n", "1: Ein Messwert ist keine Zahl"},
+      {"1 2 5 - 0\n", "1: Das Azimut fehlt"},
+      {"*units tape grads\n", "1: *units: Einheit grads"},
+      {"*flags upside\n", "1: *flags: upside unbekannt"},
+      {"*begin a\n", "1: *begin ohne *end"},
+      {"*end\n", "1: *end ohne *begin"},
+      {"*cs OSGB:SD\n*cs out UTM33\n*fix a 1 2 3\n", "3: *cs: Umrechnung"},
+  };
+  for (const NoteCase& c : cases) {
+    survex::Survey survey;
+    std::string failure;
+    ASSERT_TRUE(survex::ReadProject(Put("t.svx", c.text), survey, failure)) << failure;
+    ASSERT_EQ(survey.notes.size(), 1u) << c.text;
+    EXPECT_EQ(survey.notes[0].rfind((folder / "t.svx").string() + ":" + c.note, 0), 0u) << survey.notes[0];
+  }
+}
+
+TEST_F(SurvexImport, NotesAreShownOnceAndTheRestIsImported) {
+  const fs::path svx = Put("t.svx", "*begin a\n1 2 5 10 0\n*frobnicate\n2 3 4 20 0\n*end a\n");
+  ASSERT_TRUE(ImportTable(store, svx, TableImportMode::Replace, prompter));
+  EXPECT_EQ(store.records.size(), 3u);  // the first station at the origin and two legs
+  ASSERT_EQ(prompter.Texts().size(), 1u);
+  EXPECT_NE(prompter.Texts()[0].find("t.svx:3: Unbekannter Befehl *frobnicate"), std::string::npos);
+}
+
+TEST_F(SurvexImport, RefusalsLeaveTheDocumentAlone) {
+  const struct {
+    const char* name;
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {"missing.svx", "*include nowhere\n1 2 5 10 0\n", "nowhere.svx\nDiese Datei kann nicht geöffnet werden."},
+      {"empty.svx", "; nothing but a comment\n", "Diese Survex-Datei enthält keine Messzüge."}};
+  for (const auto& c : cases) {
+    prompter.Clear();
+    EXPECT_FALSE(ImportTable(store, Put(c.name, c.text), TableImportMode::Replace, prompter));
+    EXPECT_EQ(store.records.size(), 1u);
+    ASSERT_EQ(prompter.Texts().size(), 1u);
+    EXPECT_NE(prompter.Texts()[0].find(c.message), std::string::npos) << prompter.Texts()[0];
+  }
+}
+
+TEST_F(SurvexImport, TextFileWithSurvexContentIsReadAsSurvex) {
+  ASSERT_TRUE(
+      ImportTable(store, Put("daten.txt", "*begin a\n1 2 5 10 0\n*end a\n"), TableImportMode::Append, prompter));
+  ASSERT_EQ(store.records.size(), 3u);  // the document's record, the origin, the leg
+  EXPECT_EQ(base::TextOf(store.records[2]->point), "2");
+}
+
+TEST(SurvexNames, StationsStayDistinctAndEquatesKeepTheFirstName) {
+  survex::Survey survey;
+  for (const char* name : {"cave.deep.averyveryverylongname1", "cave.deep.averyveryverylongname2", "cave.deep.short",
+                           "cave.other.short", "top", "cave.deep.b"}) {
+    survey.parent.push_back(static_cast<int>(survey.names.size()));
+    survey.names.push_back(name);
+  }
+  survey.parent[5] = 2;  // cave.deep.b equated to cave.deep.short
+  const std::vector<survex::StationName> names = survex::MapNames(survey);
+  const struct {
+    int cave, passage;
+    const char* point;
+  } expected[] = {{1, 1, "averyveryv~1"}, {1, 1, "averyveryv~2"}, {1, 1, "short"},
+                  {1, 2, "short"},        {0, 0, "top"},          {1, 1, "short"}};
+  ASSERT_EQ(names.size(), std::size(expected));
+  for (size_t i = 0; i < names.size(); ++i) {
+    EXPECT_EQ(names[i].cave, expected[i].cave) << i;
+    EXPECT_EQ(names[i].passage, expected[i].passage) << i;
+    EXPECT_EQ(names[i].point, expected[i].point) << i;
+  }
+}
+
 }  // namespace
 }  // namespace hp::imports
