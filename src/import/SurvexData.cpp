@@ -227,6 +227,7 @@ void Parser::AddLeg(int from, int to, double length, double azimuth, double incl
   leg.duplicate = s.duplicate;
   leg.surface = s.surface;
   leg.date = s.date;
+  leg.team = s.team;
   m_survey.legs.push_back(std::move(leg));
 }
 

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "base/Cp1252.h"
 #include "base/FixedText.h"
 
 namespace hp::imports::survex {
@@ -52,6 +53,58 @@ std::unique_ptr<doc::SurveyRecord> FixRecord(const StationName& name, double x, 
   r->colour = 2;
   return r;
 }
+
+// The surveyor entries "n: name" of the document, by number 0 to 8.
+class Surveyors {
+ public:
+  Surveyors(doc::DocumentSettings& settings, const std::array<bool, 9>& used) : m_settings(settings), m_used(used) {
+    const std::string_view text = base::TextOf(settings.surveyorNames);
+    size_t start = 0;
+    while (start <= text.size()) {
+      const size_t end = std::min(text.find("\r\n", start), text.size());
+      const std::string_view line = text.substr(start, end - start);
+      const size_t colon = line.find(": ");
+      if (colon != std::string_view::npos && colon == 1 && line[0] >= '0' && line[0] <= '8') {
+        m_names[static_cast<size_t>(line[0] - '0')] = std::string(line.substr(colon + 2));
+      }
+      start = end + 2;
+    }
+  }
+
+  // 0 when no entry is left for `team`.
+  int32_t For(const std::string& team) {
+    if (team.empty()) return 0;
+    for (size_t i = 1; i < m_names.size(); ++i) {
+      if (m_names[i] == team) return static_cast<int32_t>(i);
+    }
+    for (size_t i = 1; i < m_names.size(); ++i) {
+      if (!m_used[i] && m_names[i] == "Vermesser " + std::to_string(i)) {
+        m_names[i] = team;
+        Store();
+        return static_cast<int32_t>(i);
+      }
+    }
+    if (m_unplaced.insert(team).second) m_order.push_back(team);
+    return 0;
+  }
+
+  const std::vector<std::string>& Unplaced() const { return m_order; }
+
+ private:
+  void Store() {
+    std::string text;
+    for (size_t i = 0; i < m_names.size(); ++i) {
+      text += (i == 0 ? "" : "\r\n") + std::to_string(i) + ": " + m_names[i];
+    }
+    base::SetText(m_settings.surveyorNames, text);
+  }
+
+  doc::DocumentSettings& m_settings;
+  std::array<bool, 9> m_used;
+  std::array<std::string, 9> m_names;
+  std::unordered_set<std::string> m_unplaced;
+  std::vector<std::string> m_order;
+};
 
 double Dimension(double value) { return Given(value) && value > 0 ? value : 0.0; }
 
@@ -166,7 +219,10 @@ size_t RecordCount(const Survey& survey) {
   return references + survey.legs.size();
 }
 
-std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey) {
+std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey, doc::DocumentSettings& settings,
+                                                            const std::array<bool, 9>& usedSurveyors,
+                                                            std::vector<std::string>& notes) {
+  Surveyors surveyors(settings, usedSurveyors);
   const std::vector<StationName> names = MapNames(survey);
   const auto rep = [&](int station) { return station < 0 ? -1 : survey.Representative(station); };
   const std::vector<Leg> legs = MergedLegs(survey);
@@ -223,6 +279,7 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
     r->colour = leg.splay ? 4 : 2;
     r->direction = leg.splay ? 0.0 : 1.0;
     base::SetText(r->date, leg.date);
+    r->surveyor = surveyors.For(leg.team);
     std::string remark;
     if (leg.readings > 1) remark = "Mittel aus " + std::to_string(leg.readings) + " Messungen";
     if (leg.duplicate) remark += std::string(remark.empty() ? "" : ", ") + "Doppelt gemessen (duplicate)";
@@ -252,6 +309,9 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
   }
   for (size_t i = 0; i < legs.size(); ++i) {
     if (!placed[i]) place(i);
+  }
+  for (const std::string& team : surveyors.Unplaced()) {
+    notes.push_back("Kein freier Vermessereintrag mehr für das Team \"" + base::Cp1252ToUtf8(team) + "\"");
   }
   return records;
 }

@@ -8,11 +8,13 @@
 // passage. Equated stations are one station under the name that came first.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "doc/DocumentSettings.h"
 #include "doc/SurveyRecord.h"
 #include "import/SurvexParser.h"
 
@@ -34,7 +36,12 @@ std::vector<StationName> MapNames(const Survey& survey);
 // station first. Splays are auxiliary lines; duplicate and surface legs say
 // so in their remark; passage dimensions go to the leg that ends at their
 // station, or that starts there when none ends there.
-std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey);
+// A survey's team becomes the surveyor entry of that name, else the first
+// entry still at its default name that no record in `usedSurveyors` uses;
+// teams beyond the eight entries get none and are told in `notes`.
+std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey, doc::DocumentSettings& settings,
+                                                            const std::array<bool, 9>& usedSurveyors,
+                                                            std::vector<std::string>& notes);
 
 // The legs of `survey` with the legs measured more than once between the
 // same two stations as one leg each, the mean of their measurements.

@@ -315,6 +315,10 @@ void Parser::Command(std::string_view line, const std::filesystem::path& file, s
     CoordinateSystem(args);
   } else if (command == "date") {
     s.date = args.empty() ? std::string() : RecordDate(args.front());
+  } else if (command == "team") {
+    // The members of a survey's team, one surveyor entry of the document.
+    if (args.empty()) return Note("*team ohne Namen");
+    s.team += (s.team.empty() ? "" : ", ") + args.front();
   } else if (command == "case") {
     const std::string mode = args.empty() ? "" : Lower(args.front());
     if (mode == "toupper") {
@@ -344,9 +348,9 @@ void Parser::Command(std::string_view line, const std::filesystem::path& file, s
     } else {
       Note("*alias: nur \"*alias station - ..\" wird verstanden");
     }
-  } else if (command == "sd" || command == "title" || command == "team" || command == "instrument" ||
-             command == "copyright" || command == "ref" || command == "require" || command == "infer" ||
-             command == "entrance" || command == "export" || command == "solve") {
+  } else if (command == "sd" || command == "title" || command == "instrument" || command == "copyright" ||
+             command == "ref" || command == "require" || command == "infer" || command == "entrance" ||
+             command == "export" || command == "solve") {
     // Standard deviations weigh loops only; titles, teams, instruments,
     // references and entrances change no coordinate. Equates and plumbs are
     // read as they are written whatever *infer says.

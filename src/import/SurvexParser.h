@@ -30,6 +30,7 @@ struct Leg {
   bool duplicate = false;
   bool surface = false;
   std::string date;  // "dd.mm.yyyy" or empty
+  std::string team;
   int readings = 1;  // measurements averaged into the leg
 };
 
@@ -116,6 +117,7 @@ struct Settings {
   std::vector<Field> order{Field::From, Field::To, Field::Length, Field::Compass, Field::Clino};
   bool splay = false, duplicate = false, surface = false;
   std::string date;
+  std::string team;  // the members of *team, separated by ", "
   enum class Case { Preserve, Upper, Lower } letterCase = Case::Preserve;
   size_t truncate = 0;           // 0: names are not cut
   bool dotDotAnonymous = false;  // *alias station - ..

@@ -54,7 +54,14 @@ bool ImportSurvex(doc::SurveyStore& store, const std::filesystem::path& path, Ta
     return refuse(messages::kTooManyRecords);
   }
 
-  std::vector<std::unique_ptr<doc::SurveyRecord>> records = survex::MakeRecords(survey);
+  std::array<bool, 9> usedSurveyors{};
+  if (append) {
+    for (const auto& record : store.records) {
+      if (record->surveyor >= 0 && record->surveyor <= 8) usedSurveyors[static_cast<size_t>(record->surveyor)] = true;
+    }
+  }
+  std::vector<std::unique_ptr<doc::SurveyRecord>> records =
+      survex::MakeRecords(survey, store.settings, usedSurveyors, survey.notes);
   if (!append) store.records.clear();
   for (auto& record : records) store.records.push_back(std::move(record));
   store.settings.recordCount = static_cast<uint32_t>(store.records.size());

@@ -12,6 +12,7 @@
 #include <memory>
 #include <regex>
 #include <string>
+#include <tuple>
 
 #include "base/FixedText.h"
 #include "calc/ComputePass.h"
@@ -241,6 +242,34 @@ TEST(SurvexNames, StationsStayDistinctAndEquatesKeepTheFirstName) {
     EXPECT_EQ(names[i].passage, expected[i].passage) << i;
     EXPECT_EQ(names[i].point, expected[i].point) << i;
   }
+}
+
+// What the legs carry into the records: dates, teams as surveyor entries,
+// splays as auxiliary lines, flags in the remark, passage dimensions at the
+// station a record ends at, and legs measured twice as one.
+TEST_F(SurvexImport, ReadingsGoIntoTheRecords) {
+  const fs::path svx =
+      Put("t.svx",
+          "*begin a\n*date 2021.07.14\n*team \"Anna\" notes\n*team \"Ben\" compass\n"
+          "1 2 5 10 0\n2 3 4 20 0\n3 2 4.2 200 0\n*flags splay\n3 - 1 90 0\n*flags not splay duplicate\n"
+          "3 4 2 30 0\n*flags not duplicate surface\n4 5 2 40 0\n*end a\n"
+          "*begin b\n*team \"Carla\"\n*data passage station left right up down\n"
+          "\\a.3 1 2 3 4\n*end b\n");
+  ASSERT_TRUE(ImportTable(store, svx, TableImportMode::Replace, prompter));
+  ASSERT_EQ(store.records.size(), 6u);  // origin, 1-2, 2-3 (twice), splay, 3-4, 4-5
+  const doc::SurveyRecord& second = *store.records[2];
+  EXPECT_EQ(base::TextOf(second.point), "3");
+  EXPECT_EQ(base::TextOf(second.date), "14.07.2021");
+  EXPECT_NEAR(second.length, 4.1, 1e-9);
+  EXPECT_EQ(base::TextOf(second.remark), "Mittel aus 2 Messungen");
+  EXPECT_EQ(second.surveyor, 1);
+  EXPECT_EQ(std::make_tuple(second.left, second.right, second.up, second.down), std::make_tuple(1.0, 2.0, 3.0, 4.0));
+  const doc::SurveyRecord& splay = *store.records[3];
+  EXPECT_EQ(base::TextOf(splay.point), "");
+  EXPECT_EQ(splay.direction, 0.0);
+  EXPECT_EQ(base::TextOf(store.records[4]->remark), "Doppelt gemessen (duplicate)");
+  EXPECT_EQ(base::TextOf(store.records[5]->remark), "Oberfläche (surface)");
+  EXPECT_EQ(base::TextOf(store.settings.surveyorNames).substr(0, 30), "0: Unbekannt\r\n1: Anna, Ben\r\n2:");
 }
 
 }  // namespace
