@@ -1,5 +1,5 @@
 // Importing a 100 000-leg Survex project as the import command does (read,
-// records, compute pass), side by side with Survex's cavern processing the
+// records, compute pass; and the reading alone), side by side with Survex's cavern processing the
 // same file (skipped when cavern is not installed).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -47,7 +47,7 @@ const fs::path& SurvexFile(size_t legs) {
         if (n % 10 == 0) {
           out << "*flags splay\n";
           for (int k = 0; k < 2 && written + 1 < legs; ++k, ++written) {
-            std::snprintf(line, sizeof line, "%d - %.2f %.1f %.1f\n", n + 1, random.Uniform(0.5, 4),
+            std::snprintf(line, sizeof line, "%d .. %.2f %.1f %.1f\n", n + 1, random.Uniform(0.5, 4),
                           random.Uniform(0, 360), random.Uniform(-60, 60));
             out << line;
           }
@@ -60,6 +60,20 @@ const fs::path& SurvexFile(size_t legs) {
     return p;
   }();
   return path;
+}
+
+// The import alone, without the compute pass.
+void BM_SurvexRead(benchmark::State& state) {
+  const fs::path& file = SurvexFile(static_cast<size_t>(state.range(0)));
+  hp::platform::ScriptedPrompter prompter(hp::platform::Answer::No);
+  for (auto _ : state) {
+    hp::doc::SurveyStore store;
+    store.SetDefaults();
+    if (!hp::imports::ImportTable(store, file, hp::imports::TableImportMode::Replace, prompter)) {
+      state.SkipWithError("import failed");
+      return;
+    }
+  }
 }
 
 void BM_SurvexImport(benchmark::State& state) {
@@ -99,6 +113,7 @@ void BM_Cavern(benchmark::State& state) {
   }
 }
 
+BENCHMARK(BM_SurvexRead)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SurvexImport)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Cavern)->Arg(100'000)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -203,7 +203,9 @@ std::vector<std::string> Parser::Tokens(std::string_view line) const {
 
 int Parser::Station(std::string_view text) {
   const Settings& s = m_stack.back();
-  if (text == "-" || text == "." || (s.dotDotAnonymous && text == "..")) return -1;
+  // ".", ".." and "..." are anonymous stations, and "-" after
+  // "*alias station - ..".
+  if (text == "." || text == ".." || text == "..." || (s.dotDotAnonymous && text == "-")) return -1;
   std::string own;
   bool root = false;
   if (!text.empty() && text.front() == '\\') {

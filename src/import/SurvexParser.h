@@ -120,7 +120,7 @@ struct Settings {
   std::string team;  // the members of *team, separated by ", "
   enum class Case { Preserve, Upper, Lower } letterCase = Case::Preserve;
   size_t truncate = 0;           // 0: names are not cut
-  bool dotDotAnonymous = false;  // *alias station - ..
+  bool dotDotAnonymous = false;  // "-" is anonymous: *alias station - ..
   std::string separator = ".";
   std::string blank = " \t,";
   std::string decimal = ".";
