@@ -46,7 +46,8 @@ std::string Degrees(double value) {
 double Parser::Reading(std::string_view text, Quantity q, bool& bad) const {
   const Settings& s = m_stack.back();
   if (text.size() == 1 && s.omit.find(text.front()) != std::string::npos) return kOmitted;
-  if (q == kClino || q == kBackClino) {
+  if ((q == kClino || q == kBackClino) && !text.empty() &&
+      (std::isalpha(static_cast<unsigned char>(text.front())) || text.size() == 2)) {
     const std::string word = Lower(text);
     if (word == "up" || word == "u" || word == "+v") return 90.0;
     if (word == "down" || word == "d" || word == "-v") return -90.0;

@@ -241,12 +241,16 @@ int Parser::Station(std::string_view text) {
 }
 
 double Parser::Number(std::string_view text) const {
-  std::string t(text);
   const std::string& decimal = m_stack.back().decimal;
-  for (char& c : t) {
-    if (c != '.' && decimal.find(c) != std::string::npos) c = '.';
+  std::string t;
+  if (decimal != ".") {
+    t = text;
+    for (char& c : t) {
+      if (c != '.' && decimal.find(c) != std::string::npos) c = '.';
+    }
+    text = t;
   }
-  std::string_view v = t;
+  std::string_view v = text;
   if (v.starts_with('+')) v.remove_prefix(1);
   double value = 0;
   const auto result = std::from_chars(v.data(), v.data() + v.size(), value);
