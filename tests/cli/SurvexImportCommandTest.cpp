@@ -1,5 +1,6 @@
 // hollowplan-cli import of Survex projects: the real multi-file project of
 // the test data, and a file the importer refuses.
+#include <algorithm>
 #include <set>
 #include <sstream>
 
@@ -15,7 +16,17 @@ const fs::path kProject = fs::path(HP_TEST_DATA) / "survex" / "jaskinie" / "all.
 TEST_F(CliSurvexImport, RealProjectBecomesAComputedDocument) {
   const Result result = Run({"import", kProject.string(), "-o", Path("tatra.hpn")});
   EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(result.err, "");  // every line is taken over, and the pass finds no conflict
+  // Every line is taken over and the pass finds no conflict; the project's
+  // 15 teams fill the document's eight surveyor entries, and the rest are
+  // told.
+  EXPECT_EQ(result.err.rfind(kProject.string() + "\nNicht alles wurde übernommen:\n", 0), 0u) << result.err;
+  size_t teams = 0;
+  for (size_t at = 0;
+       (at = result.err.find("\nKein freier Vermessereintrag mehr für das Team", at)) != std::string::npos; ++at) {
+    ++teams;
+  }
+  EXPECT_EQ(teams, 7u);
+  EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 10);
   EXPECT_TRUE(InfoHas(Path("tatra.hpn"), "computed: 1\n"));
   // 5,190 legs (joined where measured again, splays as auxiliary lines) and
   // the 14 fixed points; cavern's 5,243 stations hold 73 equated names that
