@@ -40,7 +40,7 @@ class ImportCommand {
   static std::string ProposedFileName(std::string_view documentName);
   // Where the dialog starts: the last import's folder, else the document's.
   std::filesystem::path StartFolder(const std::filesystem::path& documentFolder) const;
-  // The file type preset in the dialog (1 to 4).
+  // The file type preset in the dialog (1 to 5, Survex last).
   int FileTypePreset() const;
   // Remembers the chosen file's type and folder for the next import.
   void RememberFile(const std::filesystem::path& file, int fileType);

@@ -16,6 +16,7 @@
 
 #include "base/FixedText.h"
 #include "calc/ComputePass.h"
+#include "import/ImportCommand.h"
 #include "import/SurvexNames.h"
 #include "import/SurvexParser.h"
 #include "import/SurvexReader.h"
@@ -270,6 +271,14 @@ TEST_F(SurvexImport, ReadingsGoIntoTheRecords) {
   EXPECT_EQ(base::TextOf(store.records[4]->remark), "Doppelt gemessen (duplicate)");
   EXPECT_EQ(base::TextOf(store.records[5]->remark), "Oberfläche (surface)");
   EXPECT_EQ(base::TextOf(store.settings.surveyorNames).substr(0, 30), "0: Unbekannt\r\n1: Anna, Ben\r\n2:");
+}
+
+TEST(SurvexImportDialog, SurvexIsTheLastFileTypeAndIsRemembered) {
+  EXPECT_TRUE(std::string_view(texts::kFilter).ends_with("|Survex (*.svx)|*.svx|"));
+  platform::MemorySettingsStore settings;
+  ImportCommand command(settings);
+  command.RememberFile("/daten/hoehle.svx", 5);
+  EXPECT_EQ(command.FileTypePreset(), 5);
 }
 
 }  // namespace
