@@ -31,7 +31,7 @@ std::filesystem::path ImportCommand::StartFolder(const std::filesystem::path& do
   return last.empty() ? documentFolder : std::filesystem::path(last);
 }
 
-int ImportCommand::FileTypePreset() const { return std::clamp(m_settings.GetInt(kSection, "OpenExtention", 1), 1, 4); }
+int ImportCommand::FileTypePreset() const { return std::clamp(m_settings.GetInt(kSection, "OpenExtention", 1), 1, 5); }
 
 void ImportCommand::RememberFile(const std::filesystem::path& file, int fileType) {
   m_settings.SetInt(kSection, "OpenExtention", fileType);

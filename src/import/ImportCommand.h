@@ -19,7 +19,8 @@ namespace hp::imports {
 namespace texts {
 inline constexpr const char* kDialogTitle = "Daten importieren";
 inline constexpr const char* kFilter =
-    "Hollowplan (*.hpn)|*.hpn|PocketTopo (*.txt)|*.txt|Tabelle (*.txt)|*.txt|Alle Dateien (*.*)|*.*|";
+    "Hollowplan (*.hpn)|*.hpn|PocketTopo (*.txt)|*.txt|Tabelle (*.txt)|*.txt|Alle Dateien (*.*)|*.*|Survex "
+    "(*.svx)|*.svx|";
 inline constexpr const char* kDefaultExtension = "txt";
 inline constexpr const char* kDocumentQuestion = "Datenimport Hollowplan-Format";
 inline constexpr const char* kDocumentChoices[] = {"Gesamtes &Dokument überschreiben",
@@ -40,7 +41,7 @@ class ImportCommand {
   static std::string ProposedFileName(std::string_view documentName);
   // Where the dialog starts: the last import's folder, else the document's.
   std::filesystem::path StartFolder(const std::filesystem::path& documentFolder) const;
-  // The file type preset in the dialog (1 to 4).
+  // The file type preset in the dialog (1 to 5, Survex last).
   int FileTypePreset() const;
   // Remembers the chosen file's type and folder for the next import.
   void RememberFile(const std::filesystem::path& file, int fileType);

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "base/ByteStream.h"
+#include "import/SurvexReader.h"
 #include "import/TextFile.h"
 
 namespace hp::imports {
@@ -35,6 +36,7 @@ bool ImportTable(doc::SurveyStore& store, const std::filesystem::path& path, Tab
   // regular file, has another extension or is too large is not read at all.
   base::FileSource probe(path);
   if (!probe.IsOpen()) return refuse(name + messages::kCannotOpen);
+  if (IsSurvexFile(path, "")) return ImportSurvex(store, path, mode, prompter, maxRecords, memory);
   if (!EndsWithTxt(name)) return refuse(name + messages::kBadExtension);
   const uint64_t size = probe.Size();
   if (size > kMaxTableFileSize) return refuse(name + messages::kTooLarge);
@@ -45,6 +47,7 @@ bool ImportTable(doc::SurveyStore& store, const std::filesystem::path& path, Tab
   TextLines lines(source, layout, size);
   std::string header;
   if (!lines.Next(header)) return refuse(name + messages::kEmptyFile + messages::kImportNotDone);
+  if (IsSurvexFile(path, header)) return ImportSurvex(store, path, mode, prompter, maxRecords, memory);
   const bool pocketTopo = IsPocketTopoHeader(header);
   if (pocketTopo && size > kMaxPocketTopoFileSize) return refuse(name + messages::kTooLarge);
 

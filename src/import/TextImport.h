@@ -11,15 +11,15 @@
 #include "doc/DocumentFile.h"
 #include "doc/SurveyStore.h"
 #include "import/ImportLimits.h"
+#include "import/ImportMode.h"
 #include "import/TableReport.h"
 #include "import/TextFile.h"
 #include "platform/Prompter.h"
 
 namespace hp::imports {
 
-enum class TableImportMode { Replace, Append };
-
-// Reads a ".txt" file into the store, replacing its records or appending to
+// Reads a ".txt" file into the store (a Survex file, by its extension or
+// its first line, through ImportSurvex), replacing its records or appending to
 // them. False, with its one message and the store unchanged, when
 // the file cannot be opened (only regular files are read), does not end in
 // "txt", is too large (kMaxTableFileSize, kMaxPocketTopoFileSize), is empty,

@@ -1,0 +1,319 @@
+// Survex station names as cave, passage and point, and the records of a
+// survey in an order in which every reference station is known before use.
+#include "import/SurvexNames.h"
+
+#include <cmath>
+#include <functional>
+#include <numbers>
+#include <queue>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "base/Cp1252.h"
+#include "base/FixedText.h"
+
+namespace hp::imports::survex {
+namespace {
+
+constexpr double kDegree = std::numbers::pi / 180.0;
+constexpr size_t kPointLength = sizeof(doc::SurveyRecord{}.point) - 1;
+
+struct PassageKey {
+  int32_t passage;
+  std::string point;
+  friend bool operator==(const PassageKey&, const PassageKey&) = default;
+};
+
+struct PassageKeyHash {
+  size_t operator()(const PassageKey& k) const {
+    return std::hash<std::string>()(k.point) ^ (static_cast<size_t>(k.passage) * 0x9E3779B97F4A7C15ull);
+  }
+};
+
+void SetStation(doc::SurveyRecord& r, const StationName& name) {
+  r.cave = name.cave;
+  r.passage = name.passage;
+  base::SetText(r.point, name.point);
+}
+
+void SetReference(doc::SurveyRecord& r, const StationName& name) {
+  r.refCave = name.cave;
+  r.refPassage = name.passage;
+  base::SetText(r.refPoint, name.point);
+}
+
+std::unique_ptr<doc::SurveyRecord> FixRecord(const StationName& name, double x, double y, double z) {
+  auto r = std::make_unique<doc::SurveyRecord>();
+  SetReference(*r, name);
+  SetStation(*r, name);
+  r->refX = r->x = x;
+  r->refY = r->y = y;
+  r->refZ = r->z = z;
+  r->developed.from = r->developed.to = {x, y, z};
+  r->colour = 2;
+  return r;
+}
+
+// The surveyor entries "n: name" of the document, by number 0 to 8.
+class Surveyors {
+ public:
+  Surveyors(doc::DocumentSettings& settings, const std::array<bool, 9>& used) : m_settings(settings), m_used(used) {
+    const std::string_view text = base::TextOf(settings.surveyorNames);
+    size_t start = 0;
+    while (start <= text.size()) {
+      const size_t end = std::min(text.find("\r\n", start), text.size());
+      const std::string_view line = text.substr(start, end - start);
+      const size_t colon = line.find(": ");
+      if (colon != std::string_view::npos && colon == 1 && line[0] >= '0' && line[0] <= '8') {
+        m_names[static_cast<size_t>(line[0] - '0')] = std::string(line.substr(colon + 2));
+      }
+      start = end + 2;
+    }
+  }
+
+  // 0 when no entry is left for `team`.
+  int32_t For(const std::string& team) {
+    if (team.empty()) return 0;
+    for (size_t i = 1; i < m_names.size(); ++i) {
+      if (m_names[i] == team) return static_cast<int32_t>(i);
+    }
+    for (size_t i = 1; i < m_names.size(); ++i) {
+      if (!m_used[i] && m_names[i] == "Vermesser " + std::to_string(i)) {
+        m_names[i] = team;
+        Store();
+        return static_cast<int32_t>(i);
+      }
+    }
+    if (m_unplaced.insert(team).second) m_order.push_back(team);
+    return 0;
+  }
+
+  const std::vector<std::string>& Unplaced() const { return m_order; }
+
+ private:
+  void Store() {
+    std::string text;
+    for (size_t i = 0; i < m_names.size(); ++i) {
+      text += (i == 0 ? "" : "\r\n") + std::to_string(i) + ": " + m_names[i];
+    }
+    base::SetText(m_settings.surveyorNames, text);
+  }
+
+  doc::DocumentSettings& m_settings;
+  std::array<bool, 9> m_used;
+  std::array<std::string, 9> m_names;
+  std::unordered_set<std::string> m_unplaced;
+  std::vector<std::string> m_order;
+};
+
+double Dimension(double value) { return Given(value) && value > 0 ? value : 0.0; }
+
+}  // namespace
+
+std::vector<StationName> MapNames(const Survey& survey) {
+  std::vector<StationName> names(survey.names.size());
+  std::unordered_map<std::string, int32_t> caves, passages;
+  std::unordered_set<PassageKey, PassageKeyHash> used;
+  for (size_t i = 0; i < survey.names.size(); ++i) {
+    const size_t rep = static_cast<size_t>(survey.Representative(static_cast<int>(i)));
+    if (rep != i) {
+      names[i] = names[rep];  // a representative comes first: it is named first
+      continue;
+    }
+    const std::string& full = survey.names[i];
+    const size_t dot = full.rfind('.');
+    StationName& name = names[i];
+    std::string own = full;
+    if (dot != std::string::npos) {
+      const std::string prefix = full.substr(0, dot);
+      own = full.substr(dot + 1);
+      const std::string outer = prefix.substr(0, prefix.find('.'));
+      name.cave = caves.try_emplace(outer, static_cast<int32_t>(caves.size() + 1)).first->second;
+      name.passage = passages.try_emplace(prefix, static_cast<int32_t>(passages.size() + 1)).first->second;
+    }
+    if (own.size() <= kPointLength && used.insert({name.passage, own}).second) {
+      name.point = own;
+      continue;
+    }
+    for (size_t n = 1;; ++n) {
+      const std::string suffix = "~" + std::to_string(n);
+      std::string point = own.substr(0, kPointLength - suffix.size()) + suffix;
+      if (used.insert({name.passage, point}).second) {
+        name.point = std::move(point);
+        break;
+      }
+    }
+  }
+  return names;
+}
+
+std::vector<Leg> MergedLegs(const Survey& survey) {
+  std::vector<Leg> legs;
+  legs.reserve(survey.legs.size());
+  struct Sum {
+    size_t index;
+    double x, y, z;
+  };
+  std::unordered_map<uint64_t, Sum> pairs;
+  const auto vector = [](const Leg& leg, double sign, double& x, double& y, double& z) {
+    const double h = leg.length * std::cos(leg.inclination * kDegree);
+    x += sign * h * std::sin(leg.azimuth * kDegree);
+    y += sign * h * std::cos(leg.azimuth * kDegree);
+    z += sign * leg.length * std::sin(leg.inclination * kDegree);
+  };
+  for (const Leg& leg : survey.legs) {
+    if (leg.splay || leg.to < 0) {
+      legs.push_back(leg);
+      continue;
+    }
+    const auto a = static_cast<uint32_t>(survey.Representative(leg.from));
+    const auto b = static_cast<uint32_t>(survey.Representative(leg.to));
+    const uint64_t key = (static_cast<uint64_t>(std::min(a, b)) << 32) | std::max(a, b);
+    const auto [it, added] = pairs.try_emplace(key, Sum{legs.size(), 0, 0, 0});
+    if (added) legs.push_back(leg);
+    Leg& first = legs[it->second.index];
+    const bool same = survey.Representative(first.from) == static_cast<int>(a);
+    vector(leg, same ? 1.0 : -1.0, it->second.x, it->second.y, it->second.z);
+    if (added) continue;
+    // A leg measured again is one leg: the mean of its measurements; it is
+    // a duplicate or on the surface only when all of them are.
+    ++first.readings;
+    first.duplicate = first.duplicate && leg.duplicate;
+    first.surface = first.surface && leg.surface;
+    const double n = first.readings;
+    const double x = it->second.x / n, y = it->second.y / n, z = it->second.z / n;
+    const double horizontal = std::hypot(x, y);
+    first.length = std::hypot(horizontal, z);
+    first.azimuth = horizontal > 0 ? std::atan2(x, y) / kDegree : 0.0;
+    if (first.azimuth < 0) first.azimuth += 360.0;
+    first.inclination = first.length > 0 ? std::atan2(z, horizontal) / kDegree : 0.0;
+  }
+  return legs;
+}
+
+size_t StationCount(const Survey& survey) {
+  size_t anonymous = 0;
+  for (const Leg& leg : survey.legs) anonymous += leg.to < 0 ? 1 : 0;
+  return survey.names.size() + anonymous;
+}
+
+double TotalLength(const Survey& survey) {
+  // Legs between the same two names count once, with their mean length, as
+  // Survex joins them when it reads them; legs that only an equate makes
+  // parallel count each.
+  std::unordered_map<uint64_t, std::pair<double, int>> pairs;
+  for (const Leg& leg : survey.legs) {
+    if (leg.splay || leg.duplicate || leg.surface) continue;
+    const auto a = static_cast<uint32_t>(leg.from), b = static_cast<uint32_t>(leg.to);
+    auto& [sum, count] = pairs[(static_cast<uint64_t>(std::min(a, b)) << 32) | std::max(a, b)];
+    sum += leg.length;
+    ++count;
+  }
+  double total = 0;
+  for (const auto& [key, value] : pairs) total += value.first / value.second;
+  return total;
+}
+
+size_t RecordCount(const Survey& survey) {
+  const size_t references = survey.fixes.empty() && !survey.legs.empty() ? 1 : survey.fixes.size();
+  return references + survey.legs.size();
+}
+
+std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey, doc::DocumentSettings& settings,
+                                                            const std::array<bool, 9>& usedSurveyors,
+                                                            std::vector<std::string>& notes) {
+  Surveyors surveyors(settings, usedSurveyors);
+  const std::vector<StationName> names = MapNames(survey);
+  const auto rep = [&](int station) { return station < 0 ? -1 : survey.Representative(station); };
+  const std::vector<Leg> legs = MergedLegs(survey);
+  std::vector<std::unique_ptr<doc::SurveyRecord>> records;
+  records.reserve(RecordCount(survey));
+  std::vector<char> known(survey.names.size(), 0);
+  std::vector<std::vector<size_t>> touching(survey.names.size());
+  for (size_t i = 0; i < legs.size(); ++i) {
+    touching[static_cast<size_t>(rep(legs[i].from))].push_back(i);
+    if (legs[i].to >= 0) touching[static_cast<size_t>(rep(legs[i].to))].push_back(i);
+  }
+  std::priority_queue<size_t, std::vector<size_t>, std::greater<>> ready;
+  const auto reach = [&](int station) {
+    if (station < 0 || known[static_cast<size_t>(station)]) return;
+    known[static_cast<size_t>(station)] = 1;
+    for (const size_t i : touching[static_cast<size_t>(station)]) ready.push(i);
+  };
+  for (const Fix& fix : survey.fixes) {
+    records.push_back(FixRecord(names[static_cast<size_t>(fix.station)], fix.x, fix.y, fix.z));
+    reach(rep(fix.station));
+  }
+  if (survey.fixes.empty() && !legs.empty()) {
+    // Without a fixed point the first station lies at the origin.
+    records.push_back(FixRecord(names[static_cast<size_t>(legs.front().from)], 0, 0, 0));
+    reach(rep(legs.front().from));
+  }
+
+  std::vector<char> placed(legs.size(), 0);
+  std::vector<char> dimensionsUsed(survey.names.size(), 0);
+  const auto place = [&](size_t i) {
+    const Leg& leg = legs[i];
+    placed[i] = 1;
+    auto r = std::make_unique<doc::SurveyRecord>();
+    int from = leg.from, to = leg.to;
+    double azimuth = leg.azimuth, inclination = leg.inclination;
+    if (leg.splay) to = -1;
+    if (to >= 0 && !known[static_cast<size_t>(rep(from))] && known[static_cast<size_t>(rep(to))]) {
+      std::swap(from, to);
+      azimuth = azimuth >= 180.0 ? azimuth - 180.0 : azimuth + 180.0;
+      inclination = -inclination;
+      r->calculator.reverse = 1;
+    }
+    const StationName& start = names[static_cast<size_t>(from)];
+    SetReference(*r, start);
+    if (to >= 0) {
+      SetStation(*r, names[static_cast<size_t>(to)]);
+    } else {
+      r->cave = start.cave;
+      r->passage = start.passage;
+    }
+    r->length = leg.length;
+    r->azimuth = azimuth;
+    r->inclination = inclination;
+    r->colour = leg.splay ? 4 : 2;
+    r->direction = leg.splay ? 0.0 : 1.0;
+    base::SetText(r->date, leg.date);
+    r->surveyor = surveyors.For(leg.team);
+    std::string remark;
+    if (leg.readings > 1) remark = "Mittel aus " + std::to_string(leg.readings) + " Messungen";
+    if (leg.duplicate) remark += std::string(remark.empty() ? "" : ", ") + "Doppelt gemessen (duplicate)";
+    if (leg.surface) remark += std::string(remark.empty() ? "" : ", ") + "Oberfläche (surface)";
+    base::SetText(r->remark, remark);
+    // Passage dimensions belong to the station the record ends at.
+    const int end = rep(to);
+    if (end >= 0 && !dimensionsUsed[static_cast<size_t>(end)]) {
+      const auto it = survey.dimensions.find(end);
+      const auto own = it != survey.dimensions.end() ? it : survey.dimensions.find(to);
+      if (own != survey.dimensions.end()) {
+        dimensionsUsed[static_cast<size_t>(end)] = 1;
+        r->left = Dimension(own->second.left);
+        r->right = Dimension(own->second.right);
+        r->up = Dimension(own->second.up);
+        r->down = Dimension(own->second.down);
+      }
+    }
+    reach(rep(from));
+    reach(rep(to));
+    records.push_back(std::move(r));
+  };
+  while (!ready.empty()) {
+    const size_t i = ready.top();
+    ready.pop();
+    if (!placed[i]) place(i);
+  }
+  for (size_t i = 0; i < legs.size(); ++i) {
+    if (!placed[i]) place(i);
+  }
+  for (const std::string& team : surveyors.Unplaced()) {
+    notes.push_back("Kein freier Vermessereintrag mehr für das Team \"" + base::Cp1252ToUtf8(team) + "\"");
+  }
+  return records;
+}
+
+}  // namespace hp::imports::survex
