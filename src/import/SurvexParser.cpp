@@ -72,6 +72,18 @@ std::vector<Quantity> QuantitiesOf(std::string_view word) {
   return {};
 }
 
+// The quantities the leading words of `args` name; `next` is left at the
+// first word that names none.
+std::vector<Quantity> LeadingQuantities(const std::vector<std::string>& args, size_t& next) {
+  std::vector<Quantity> quantities;
+  for (; next < args.size(); ++next) {
+    const std::vector<Quantity> q = QuantitiesOf(args[next]);
+    if (q.empty()) break;
+    quantities.insert(quantities.end(), q.begin(), q.end());
+  }
+  return quantities;
+}
+
 bool IsAngle(Quantity q) {
   return q == kCompass || q == kBackCompass || q == kClino || q == kBackClino || q == kDeclination;
 }
@@ -377,13 +389,8 @@ void Parser::Units(const std::vector<std::string>& args) {
     s.percent = defaults.percent;
     return;
   }
-  std::vector<Quantity> quantities;
   size_t i = 0;
-  for (; i < args.size(); ++i) {
-    const std::vector<Quantity> q = QuantitiesOf(args[i]);
-    if (q.empty()) break;
-    quantities.insert(quantities.end(), q.begin(), q.end());
-  }
+  const std::vector<Quantity> quantities = LeadingQuantities(args, i);
   double factor = 1.0;
   if (i + 2 == args.size()) factor = Number(args[i++]);
   if (quantities.empty() || i + 1 != args.size() || !Given(factor)) return Note("*units nicht lesbar");
@@ -410,13 +417,8 @@ void Parser::Calibrate(const std::vector<std::string>& args) {
     s.scale = defaults.scale;
     return;
   }
-  std::vector<Quantity> quantities;
   size_t i = 0;
-  for (; i < args.size(); ++i) {
-    const std::vector<Quantity> q = QuantitiesOf(args[i]);
-    if (q.empty()) break;
-    quantities.insert(quantities.end(), q.begin(), q.end());
-  }
+  const std::vector<Quantity> quantities = LeadingQuantities(args, i);
   const double zero = i < args.size() ? Number(args[i++]) : kOmitted;
   if (quantities.empty() || !Given(zero)) return Note("*calibrate nicht lesbar");
   bool percent = false;
