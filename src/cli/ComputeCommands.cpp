@@ -42,6 +42,12 @@ int RunCompute(const CommandContext& c) {
   if (!ComputeWith(adjustment, store, prompter)) return kExitFailed;
   c.out << "computed: " << store.settings.computedCurrent << "\n";
   if (c.args.output && !WriteOutput(c, *c.args.output, store)) return kExitFailed;
+  // The document has no place for the network choice yet: say so rather
+  // than let the next computation quietly adjust otherwise.
+  if (c.args.output && adjustment.network) {
+    c.err << "Der Netzausgleich wird nicht als Wahl im Dokument gespeichert; "
+             "beim nächsten Berechnen gilt wieder sein Ringschlussausgleich.\n";
+  }
   return kExitOk;
 }
 
