@@ -145,7 +145,10 @@ wird die Vermessung neu berechnet.</p>
 
 PAGES["Optionen Daten"] = """
 <p><b>Ringschlussausgleich</b>: kein Ausgleich, linearer Ausgleich oder linearer Ausgleich unter Beibehaltung der
-Senkrechten. Der Ausgleich verteilt den Schlussfehler eines Rings auf seine Messzüge.</p>
+Senkrechten. Der Ausgleich verteilt den Schlussfehler eines Rings auf seine Messzüge.
+<b>Ausgleich im Netz (kleinste Quadrate)</b> gleicht alle Schleifen der Vermessung zugleich aus, auch ohne
+Ringnummern; jeder Messzug zählt nach der Genauigkeit seiner Messwerte (die beiden Genauigkeiten der Fehlersuche).
+Ein Netz, das sich nicht ausgleichen lässt, wird mit einer Meldung genannt.</p>
 <p><b>Grenzwinkel</b> steuern, wann Querschnitte senkrecht oder am spitzen Winkel gezeichnet werden.</p>
 <p><b>Suchtoleranzen</b> gelten für die Suche im Dateneditor: wie weit Längen und Koordinaten beziehungsweise Winkel vom
 gesuchten Wert abweichen dürfen.</p>

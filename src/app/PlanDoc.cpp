@@ -3,6 +3,7 @@
 
 #include "app/AppContext.h"
 #include "base/Cp1252.h"
+#include "calc/ComputeCommand.h"
 #include "calc/ComputePass.h"
 #include "doc/DocumentFile.h"
 #include "platform/Prompter.h"
@@ -135,7 +136,8 @@ bool CPlanDoc::SaveAs(const std::filesystem::path& path) {
 }
 
 bool CPlanDoc::Compute() {
-  const calc::ComputeOutcome outcome = calc::RunComputeCommand(m_store, m_app.prompter);
+  const calc::ComputeOutcome outcome =
+      calc::RunChosenComputeCommand(m_store, m_app.prompter, calc::LoadBlunderOptions(m_app.settings));
   UpdateAllViews();
   if (outcome.loadRecord) RequestLoad(outcome.recordNumber);
   return !outcome.aborted && !outcome.loadRecord;

@@ -7,6 +7,7 @@
 #include "calc/ComputePass.h"
 #include "calc/NetworkAdjustment.h"
 #include "cli/Commands.h"
+#include "doc/DocumentSettings.h"
 
 namespace hp::cli {
 
@@ -47,8 +48,13 @@ bool ParseAdjustment(const CliArguments& args, AdjustmentChoice& choice, std::st
 }
 
 bool ComputeWith(const AdjustmentChoice& choice, doc::SurveyStore& store, platform::Prompter& prompter) {
-  if (choice.network) return calc::RunNetworkComputeCommand(store, prompter, choice.accuracy).adjusted;
-  if (choice.given) store.settings.loopAdjustment = static_cast<uint16_t>(choice.mode);
+  if (choice.given) {
+    doc::ChooseNetworkAdjustment(store.settings, choice.network);
+    if (!choice.network) store.settings.loopAdjustment = static_cast<uint16_t>(choice.mode);
+  }
+  if (doc::NetworkAdjustmentChosen(store.settings)) {
+    return calc::RunNetworkComputeCommand(store, prompter, choice.accuracy).adjusted;
+  }
   calc::RunComputeCommand(store, prompter);
   return true;
 }

@@ -11,6 +11,7 @@
 #include "cli/AdjustmentOptions.h"
 #include "cli/CliPrompter.h"
 #include "cli/Commands.h"
+#include "doc/DocumentSettings.h"
 #include "doc/Station.h"
 
 namespace hp::cli {
@@ -42,12 +43,6 @@ int RunCompute(const CommandContext& c) {
   if (!ComputeWith(adjustment, store, prompter)) return kExitFailed;
   c.out << "computed: " << store.settings.computedCurrent << "\n";
   if (c.args.output && !WriteOutput(c, *c.args.output, store)) return kExitFailed;
-  // The document has no place for the network choice yet: say so rather
-  // than let the next computation quietly adjust otherwise.
-  if (c.args.output && adjustment.network) {
-    c.err << "Der Netzausgleich wird nicht als Wahl im Dokument gespeichert; "
-             "beim nächsten Berechnen gilt wieder sein Ringschlussausgleich.\n";
-  }
   return kExitOk;
 }
 
@@ -85,7 +80,7 @@ int RunLoops(const CommandContext& c) {
   doc::SurveyStore store;
   if (!OpenInput(c, c.args.positional[0], store)) return kExitFailed;
   CliPrompter prompter(c.err, c.args.answer);
-  if (adjustment.network) {
+  if (adjustment.network || (!adjustment.given && doc::NetworkAdjustmentChosen(store.settings))) {
     // Every independent loop of the network, as the blunder finder's first
     // table without its last column.
     if (!ComputeWith(adjustment, store, prompter)) return kExitFailed;

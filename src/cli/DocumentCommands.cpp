@@ -5,6 +5,7 @@
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
+#include "calc/ComputeCommand.h"
 #include "calc/ComputePass.h"
 #include "cli/CliPrompter.h"
 #include "cli/Commands.h"
@@ -87,7 +88,7 @@ int RunConvert(const CommandContext& c) {
   if (!OpenInput(c, c.args.positional[0], store)) return kExitFailed;
   if (c.args.HasFlag("--compute")) {
     CliPrompter prompter(c.err, c.args.answer);
-    calc::RunComputeCommand(store, prompter);
+    calc::RunChosenComputeCommand(store, prompter, calc::LoadBlunderOptions(SettingsOf(c.args)));
   }
   return WriteOutput(c, *c.args.output, store) ? kExitOk : kExitFailed;
 }

@@ -26,7 +26,8 @@ int OpenForView(const CommandContext& c, doc::SurveyStore& store, CliPrompter& p
   AdjustmentChoice adjustment;
   if (!ParseAdjustment(c.args, adjustment, problem)) return ArgumentProblem(c, problem);
   if (adjustment.given) return ComputeWith(adjustment, store, prompter) ? kExitOk : kExitFailed;
-  if (store.settings.computedCurrent == 0) calc::RunComputeCommand(store, prompter);
+  // A network that cannot be adjusted is told; the view shows the survey as it stands.
+  if (store.settings.computedCurrent == 0) ComputeWith(adjustment, store, prompter);
   return kExitOk;
 }
 

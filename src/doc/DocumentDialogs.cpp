@@ -159,7 +159,7 @@ const std::vector<std::string>& AngleToleranceChoices() {
 }
 
 void DataOptionsModel::Load(const DocumentSettings& s) {
-  loopAdjustment = s.loopAdjustment;
+  loopAdjustment = NetworkAdjustmentChosen(s) ? kNetworkAdjustmentChoice : s.loopAdjustment;
   verticalLimit = FormatEntryNumber(s.crossSectionVerticalLimit);
   acuteLimit = FormatEntryNumber(s.crossSectionAcuteLimit);
   m_loadedLength = s.searchToleranceLength;
@@ -169,7 +169,9 @@ void DataOptionsModel::Load(const DocumentSettings& s) {
 }
 
 DialogOutcome DataOptionsModel::Apply(DocumentSettings& s) const {
-  if (loopAdjustment < 0 || loopAdjustment > 2) return Refuse(LoopAdjustment, messages::IntegerBetweenPlease(0, 2));
+  if (loopAdjustment < 0 || loopAdjustment > kNetworkAdjustmentChoice) {
+    return Refuse(LoopAdjustment, messages::IntegerBetweenPlease(0, kNetworkAdjustmentChoice));
+  }
   base::NumberFieldReader<int> reader;
   const double vertical = reader.Read(VerticalLimit, verticalLimit, NumberIn(0, kMaxLimitAngle));
   const double acute = reader.Read(AcuteLimit, acuteLimit, NumberIn(0, kMaxLimitAngle));
@@ -181,13 +183,16 @@ DialogOutcome DataOptionsModel::Apply(DocumentSettings& s) const {
   if (reader.fault) return Refuse(std::move(*reader.fault));
 
   DialogOutcome outcome;
-  outcome.recompute = loopAdjustment != s.loopAdjustment || vertical != s.crossSectionVerticalLimit ||
-                      acute != s.crossSectionAcuteLimit;
+  const bool network = loopAdjustment == kNetworkAdjustmentChoice;
+  const int stored = network ? 2 : loopAdjustment;
+  outcome.recompute = stored != s.loopAdjustment || network != NetworkAdjustmentChosen(s) ||
+                      vertical != s.crossSectionVerticalLimit || acute != s.crossSectionAcuteLimit;
   const double newLength = ClampTolerance(length, kMaxLengthTolerance);
   const double newAngle = ClampTolerance(angle, kMaxAngleTolerance);
   outcome.modified = outcome.recompute || newLength != s.searchToleranceLength || newAngle != s.searchToleranceAngle;
   outcome.redraw = outcome.recompute;
-  s.loopAdjustment = static_cast<uint16_t>(loopAdjustment);
+  s.loopAdjustment = static_cast<uint16_t>(stored);
+  ChooseNetworkAdjustment(s, network);
   s.crossSectionVerticalLimit = vertical;
   s.crossSectionAcuteLimit = acute;
   s.searchToleranceLength = newLength;

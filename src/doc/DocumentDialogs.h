@@ -73,6 +73,13 @@ const std::vector<std::string>& AngleToleranceChoices();
 inline constexpr double kMaxLengthTolerance = 100000;
 inline constexpr double kMaxAngleTolerance = 200;
 inline constexpr double kMaxLimitAngle = 90;
+// The loop adjustment choice of the network adjustment, after the three
+// stored ones.
+inline constexpr int kNetworkAdjustmentChoice = 3;
+// The loop adjustment choices as the dialog lists them.
+inline constexpr const char* kLoopAdjustmentChoices[] = {
+    "&Kein Ringschlussausgleich", "Lineare &Interpolation der Koordinaten",
+    "Lineare Interpolation, &Senkrechte erhalten", "Ausgleich im &Netz (kleinste Quadrate)"};
 
 class DataOptionsModel {
  public:
@@ -80,7 +87,9 @@ class DataOptionsModel {
 
   void Load(const DocumentSettings& settings);
 
-  int loopAdjustment = 2;  // 0 none, 1 linear, 2 linear keeping verticals
+  // 0 none, 1 linear, 2 linear keeping verticals, kNetworkAdjustmentChoice
+  // the network adjustment
+  int loopAdjustment = 2;
   std::string verticalLimit, acuteLimit, lengthTolerance, angleTolerance;
 
   // OK: limit angles must lie in 0 to 90; tolerances read with a comma as

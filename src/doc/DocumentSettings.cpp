@@ -1,6 +1,8 @@
 // Defaults of the document settings block and the instrument table view.
 #include "doc/DocumentSettings.h"
 
+#include <algorithm>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 
@@ -73,6 +75,23 @@ void SetDefaultLevelNames(DocumentSettings& s) { base::SetText(s.levelNames, Num
 
 void SetDefaultSurveyorNames(DocumentSettings& s) {
   base::SetText(s.surveyorNames, NumberedLines("Unbekannt", "Vermesser "));
+}
+
+namespace {
+constexpr uint8_t kNetworkMark[4] = {'N', 'E', 'T', 'Z'};
+}  // namespace
+
+bool NetworkAdjustmentChosen(const DocumentSettings& s) {
+  return std::equal(std::begin(kNetworkMark), std::end(kNetworkMark), s.reserved6);
+}
+
+void ChooseNetworkAdjustment(DocumentSettings& s, bool chosen) {
+  if (chosen) {
+    std::copy(std::begin(kNetworkMark), std::end(kNetworkMark), s.reserved6);
+    s.loopAdjustment = 2;
+  } else if (NetworkAdjustmentChosen(s)) {
+    std::fill(s.reserved6, s.reserved6 + std::size(kNetworkMark), uint8_t{0});
+  }
 }
 
 void SetDefaultSettings(DocumentSettings& s) {

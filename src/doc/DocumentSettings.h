@@ -123,6 +123,13 @@ struct Instrument {
 Instrument GetInstrument(const DocumentSettings& settings, int number);
 void SetInstrument(DocumentSettings& settings, int number, const Instrument& instrument);
 
+// Whether the network adjustment is the document's loop adjustment. The
+// choice is a mark in the first bytes of reserved6, which readers that know
+// only the loop adjustments 0 to 2 keep as they read them; `loopAdjustment`
+// stays at 2 beside it, so such readers adjust the ring-marked loops.
+bool NetworkAdjustmentChosen(const DocumentSettings& settings);
+void ChooseNetworkAdjustment(DocumentSettings& settings, bool chosen);
+
 // Defaults of the whole block, and of its parts that conversions restore.
 void SetDefaultSettings(DocumentSettings& settings);
 void SetDefaultLineColours(DocumentSettings& settings);

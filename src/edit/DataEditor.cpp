@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "base/FixedText.h"
+#include "calc/ComputeCommand.h"
 #include "edit/DataEditorTexts.h"
 
 namespace hp::edit {
@@ -28,6 +29,7 @@ EditorSettings EditorSettings::Load(const platform::SettingsStore& program) {
   if (direction >= 0 && direction < kSearchDirectionCount) s.searchDirection = direction;
   s.autoNew = program.GetInt(texts::kSection, texts::kAutoNewValue, 1) != 0;
   s.autoSearch = program.GetInt(texts::kSection, texts::kAutoSearchValue, 1) != 0;
+  s.accuracy = calc::LoadBlunderOptions(program);
   return s;
 }
 
@@ -330,7 +332,7 @@ bool DataEditor::Delete() {
 calc::ComputeOutcome DataEditor::Compute() {
   m_store.settings.recordCount = static_cast<uint32_t>(count());
   m_store.settings.currentRecordNumber = static_cast<uint32_t>(m_number);
-  const calc::ComputeOutcome outcome = calc::RunComputeCommand(m_store, m_prompter);
+  const calc::ComputeOutcome outcome = calc::RunChosenComputeCommand(m_store, m_prompter, m_settings.accuracy);
   m_number = static_cast<int>(m_store.settings.currentRecordNumber);
   m_computed = m_store.settings.computedCurrent != 0;
   Show();

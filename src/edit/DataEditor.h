@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "calc/BlunderSettings.h"
 #include "calc/ComputePass.h"
 #include "doc/Station.h"
 #include "doc/SurveyStore.h"
@@ -60,10 +61,11 @@ bool IsNavigation(Button button);
 
 // The four remembered modes (section "Settings").
 struct EditorSettings {
-  int placement = 5;        // "ModusNeu", a Placement
-  bool autoNew = true;      // "AutoNeu"
-  int searchDirection = 0;  // "ModusSuchen", a SearchDirection
-  bool autoSearch = true;   // "AutoSuchen"
+  int placement = 5;              // "ModusNeu", a Placement
+  bool autoNew = true;            // "AutoNeu"
+  int searchDirection = 0;        // "ModusSuchen", a SearchDirection
+  bool autoSearch = true;         // "AutoSuchen"
+  calc::BlunderOptions accuracy;  // the reading accuracies of the network adjustment
 
   // Values outside their ranges read as the defaults.
   static EditorSettings Load(const platform::SettingsStore& program);

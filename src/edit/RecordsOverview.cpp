@@ -8,6 +8,7 @@
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
+#include "calc/ComputeCommand.h"
 #include "calc/ComputePass.h"
 
 namespace hp::edit {
@@ -320,17 +321,18 @@ FollowUp RecordsOverview::DoubleClickNode(OverviewTree::NodeId node) {
 
 // ---- Loop closure evaluation list ----
 
-LoopEvaluationStart StartLoopEvaluation(doc::SurveyStore& store, platform::Prompter& prompter) {
+LoopEvaluationStart StartLoopEvaluation(doc::SurveyStore& store, platform::Prompter& prompter,
+                                        const calc::BlunderOptions& accuracy) {
   LoopEvaluationStart start;
   if (store.settings.computedCurrent == 0) {
-    const calc::ComputeOutcome outcome = calc::RunComputeCommand(store, prompter);
+    const calc::ComputeOutcome outcome = calc::RunChosenComputeCommand(store, prompter, accuracy);
     if (store.settings.computedCurrent == 0) {
       if (outcome.loadRecord) start.editRecord = outcome.recordNumber;
       return start;
     }
   }
   std::vector<calc::LoopResult> results;
-  const calc::ComputeOutcome outcome = calc::RunComputeCommand(store, prompter, &results);
+  const calc::ComputeOutcome outcome = calc::RunChosenComputeCommand(store, prompter, accuracy, &results);
   if (outcome.loadRecord) {
     // The user asked to see a faulty record rather than the list.
     start.editRecord = outcome.recordNumber;

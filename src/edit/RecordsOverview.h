@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "calc/BlunderSettings.h"
 #include "calc/LoopEvaluation.h"
 #include "doc/Station.h"
 #include "doc/SurveyStore.h"
@@ -171,7 +172,8 @@ struct LoopEvaluationStart {
   std::optional<std::vector<calc::LoopRow>> rows;
   int editRecord = 0;
 };
-LoopEvaluationStart StartLoopEvaluation(doc::SurveyStore& store, platform::Prompter& prompter);
+LoopEvaluationStart StartLoopEvaluation(doc::SurveyStore& store, platform::Prompter& prompter,
+                                        const calc::BlunderOptions& accuracy = {});
 
 // The evaluation list's columns: headings, initial widths, alignment.
 const std::array<OverviewColumn, 9>& LoopColumns();

@@ -10,6 +10,7 @@
 #include "base/ByteStream.h"
 #include "base/FixedText.h"
 #include "base/StoredPath.h"
+#include "calc/ComputeCommand.h"
 
 namespace hp::imports {
 namespace {
@@ -163,7 +164,8 @@ calc::ComputeOutcome UpdateIncludes(doc::SurveyStore& store, const std::filesyst
   if (unread) unread->insert(unread->end(), reported.begin(), reported.end());
   if (!records.empty() && store.settings.currentRecordNumber < 1) store.settings.currentRecordNumber = 1;
   OncePrompter once(prompter);
-  return calc::RunComputeCommand(store, once);  // the repetition message follows the questions
+  // The repetition message follows the questions.
+  return calc::RunChosenComputeCommand(store, once, calc::LoadBlunderOptions(settings));
 }
 
 }  // namespace hp::imports

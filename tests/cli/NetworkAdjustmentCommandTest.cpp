@@ -95,6 +95,11 @@ TEST_F(CliAdjustment, ChoiceForTheRunAndStoredByCompute) {
   ASSERT_EQ(Run({"compute", doc, "-o", Path("linear.hpn"), "--adjustment", "linear"}).status, 0);
   EXPECT_TRUE(InfoHas(Path("linear.hpn"), "loop adjustment: 1\n"));
   EXPECT_TRUE(InfoHas(doc, "loop adjustment: 0\n"));
+  // The network choice is kept beside loop adjustment 2 and used by the
+  // next run that names no adjustment.
+  ASSERT_EQ(Run({"compute", doc, "-o", Path("network.hpn"), "--adjustment", "network"}).status, 0);
+  EXPECT_TRUE(InfoHas(Path("network.hpn"), "loop adjustment: 2\n"));
+  EXPECT_NEAR(Stations(Run({"stations", Path("network.hpn")}).out).at("D").x, 10.0770, 1e-4);
   for (const char* command : {"stats", "protocol"}) {
     EXPECT_EQ(Run({command, doc, "--adjustment", "network", "--sigma-length", "0.02"}).status, 0) << command;
   }

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include <array>
 #include <string>
 #include <vector>
@@ -190,6 +193,25 @@ TEST(DataOptions, RecomputeOnlyWhenAdjustmentOrLimitAngleChanged) {
     EXPECT_EQ(outcome.recompute, c.recompute);
     EXPECT_EQ(outcome.modified, c.recompute);
   }
+}
+
+TEST(DataOptions, TheNetworkChoiceIsAMarkBesideLoopAdjustmentTwo) {
+  DocumentSettings s = Defaults();
+  s.loopAdjustment = 0;
+  DataOptionsModel model;
+  model.Load(s);
+  model.loopAdjustment = kNetworkAdjustmentChoice;
+  EXPECT_TRUE(model.Apply(s).recompute);
+  EXPECT_TRUE(NetworkAdjustmentChosen(s));
+  EXPECT_EQ(s.loopAdjustment, 2) << "readers that know only 0 to 2 adjust the ring-marked loops";
+  model.Load(s);
+  EXPECT_EQ(model.loopAdjustment, kNetworkAdjustmentChoice);
+  EXPECT_FALSE(model.Apply(s).recompute);
+  model.loopAdjustment = 1;
+  EXPECT_TRUE(model.Apply(s).recompute);
+  EXPECT_FALSE(NetworkAdjustmentChosen(s));
+  EXPECT_EQ(s.loopAdjustment, 1);
+  EXPECT_EQ(std::count(std::begin(s.reserved6), std::end(s.reserved6), 0), 64) << "the mark leaves nothing behind";
 }
 
 TEST(DataOptions, RefusedEntriesStoreNothing) {

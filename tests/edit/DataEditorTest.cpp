@@ -482,7 +482,7 @@ TEST_F(EditorFixture, ClosingStoresTheModesAndTheRecordNumber) {
   AddLeg(*store, "1", "2", 3);
   Open(1);
   editor->Navigate(Button::Last);
-  editor->settings() = EditorSettings{2, false, 3, false};
+  editor->settings() = EditorSettings{2, false, 3, false, {}};
   EXPECT_TRUE(editor->Close(program));
   for (const auto& [name, value] : {std::pair{"ModusNeu", 2}, {"AutoNeu", 0}, {"ModusSuchen", 3}, {"AutoSuchen", 0}})
     EXPECT_EQ(program.GetInt("Settings", name, -1), value) << name;

@@ -109,10 +109,8 @@ class CDataOptionsDialog final : public CSettingsDialog {
     auto* adjustment = new QGroupBox(QStringLiteral("Ringschlussausgleich"), this);
     auto* adjustmentLayout = new QVBoxLayout(adjustment);
     m_adjustment = new QButtonGroup(this);
-    const char* choices[] = {"&Kein Ringschlussausgleich", "Lineare &Interpolation der Koordinaten",
-                             "Lineare Interpolation, &Senkrechte erhalten"};
-    for (int i = 0; i < 3; ++i) {
-      auto* radio = new QRadioButton(Q(choices[i]), adjustment);
+    for (int i = 0; i <= doc::kNetworkAdjustmentChoice; ++i) {
+      auto* radio = new QRadioButton(Q(doc::kLoopAdjustmentChoices[i]), adjustment);
       radio->setChecked(i == m_model.loopAdjustment);
       m_adjustment->addButton(radio, i);
       adjustmentLayout->addWidget(radio);

@@ -17,6 +17,7 @@
 #include "app/PlanDoc.h"
 #include "app/QtText.h"
 #include "app/dialogs/BlunderPage.h"
+#include "calc/BlunderSettings.h"
 
 namespace hp::app {
 namespace {
@@ -168,7 +169,8 @@ void CLoopEvaluationDialog::Finish(const FollowUp& followUp) {
 }
 
 FollowUp RunLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc) {
-  edit::LoopEvaluationStart start = edit::StartLoopEvaluation(doc.store(), doc.app().prompter);
+  edit::LoopEvaluationStart start =
+      edit::StartLoopEvaluation(doc.store(), doc.app().prompter, calc::LoadBlunderOptions(doc.app().settings));
   doc.setModified();
   doc.UpdateAllViews();
   if (!start.rows) {
