@@ -123,6 +123,10 @@ Schlussfehler absolut und in Prozent sowie seine Anteile in X, Y und Z.</p>
 {link} ein. Ein Doppelklick auf eine Zeile öffnet den Ringschluss im Dateneditor.</p>
 <p>Das Ringsymbol ist grün, wenn der Schlussfehler („Delta“) höchstens so groß ist wie die Suchtoleranz für Längen und
 Koordinaten unter {link}, sonst rot.</p>
+<p>Ist unter {link} der <b>Ausgleich im Netz</b> gewählt, zeigt die erste Seite statt der Ringe jede unabhängige
+Schleife des Messnetzes, mit oder ohne Ringnummer, mit der Zahl der Messzüge, der Länge, dem Schlussfehler und seinen
+Anteilen sowie dem Schlussfehler im Verhältnis zur erwarteten Messgenauigkeit („Normiert“). Das Symbol ist dann rot,
+wenn dieser Wert über 3,37 liegt.</p>
 <h2>Fehlersuche</h2>
 <p>Die zweite Seite „Fehlersuche“ prüft jede unabhängige Schleife des Messnetzes, auch solche, die über Verbindungen
 oder zwischen zwei Koordinatenreferenzen geschlossen werden. Für jede Schleife steht der Schlussfehler im Verhältnis zur

@@ -7,6 +7,7 @@
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
+#include "calc/BlunderTable.h"
 #include "calc/ComputePass.h"
 #include "doc/Station.h"
 
@@ -30,19 +31,34 @@ LoopRow MakeLoopRow(const LoopResult& r, double tolerance) {
     return base::Cp1252ToUtf8(doc::StationText({cave, passage, std::string_view(point, strnlen(point, 13))}));
   };
   LoopRow row;
-  row.cells[0] = " " + std::to_string(std::labs(static_cast<long>(r.loopNumber)));
-  row.cells[1] = station(r.refCave, r.refPassage, r.refPoint) + " - " + station(r.cave, r.passage, r.point);
-  row.cells[2] = std::to_string(r.legCount);
-  row.cells[3] = shown(r.length);
-  row.cells[4] = shown(r.percent) + "%";
-  row.cells[5] = shown(r.misclosure);
-  row.cells[6] = shown(r.dX);
-  row.cells[7] = shown(r.dY);
-  row.cells[8] = shown(r.dZ);
+  row.cells = {" " + std::to_string(std::labs(static_cast<long>(r.loopNumber))),
+               station(r.refCave, r.refPassage, r.refPoint) + " - " + station(r.cave, r.passage, r.point),
+               std::to_string(r.legCount),
+               shown(r.length),
+               shown(r.percent) + "%",
+               shown(r.misclosure),
+               shown(r.dX),
+               shown(r.dY),
+               shown(r.dZ)};
   row.kind = r.kind;
   row.recordNumber = r.recordNumber;
   row.withinTolerance = LoopWithinTolerance(r.misclosure, tolerance);
   return row;
+}
+
+LoopRow MakeNetworkLoopRow(const BlunderLoop& loop, size_t number) {
+  LoopRow row;
+  row.cells = BlunderLoopCells(loop, number);
+  row.cells.pop_back();
+  row.recordNumber = static_cast<int>(loop.closingRecord) + 1;
+  row.withinTolerance = !loop.suspicious;
+  return row;
+}
+
+std::vector<std::string> NetworkLoopColumnHeadings() {
+  std::vector<std::string> headings = BlunderLoopHeadings();
+  headings.pop_back();
+  return headings;
 }
 
 std::optional<std::vector<LoopRow>> EvaluateLoops(doc::SurveyStore& store, platform::Prompter& prompter) {

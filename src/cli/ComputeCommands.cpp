@@ -81,18 +81,11 @@ int RunLoops(const CommandContext& c) {
   if (!OpenInput(c, c.args.positional[0], store)) return kExitFailed;
   CliPrompter prompter(c.err, c.args.answer);
   if (adjustment.network || (!adjustment.given && doc::NetworkAdjustmentChosen(store.settings))) {
-    // Every independent loop of the network, as the blunder finder's first
-    // table without its last column.
+    // Every independent loop of the network, as the evaluation lists them.
     if (!ComputeWith(adjustment, store, prompter)) return kExitFailed;
     const std::vector<calc::BlunderLoop> loops = calc::NetworkLoops(store, adjustment.accuracy);
-    std::vector<std::string> headings = calc::BlunderLoopHeadings();
-    headings.pop_back();
-    PrintCells(c.out, headings);
-    for (size_t i = 0; i < loops.size(); ++i) {
-      std::vector<std::string> cells = calc::BlunderLoopCells(loops[i], i + 1);
-      cells.pop_back();
-      PrintCells(c.out, cells);
-    }
+    PrintCells(c.out, calc::NetworkLoopColumnHeadings());
+    for (size_t i = 0; i < loops.size(); ++i) PrintCells(c.out, calc::MakeNetworkLoopRow(loops[i], i + 1).cells);
     return kExitOk;
   }
   if (adjustment.given) store.settings.loopAdjustment = static_cast<uint16_t>(adjustment.mode);

@@ -10,6 +10,8 @@
 #include "base/NumberFormat.h"
 #include "calc/ComputeCommand.h"
 #include "calc/ComputePass.h"
+#include "calc/NetworkAdjustment.h"
+#include "doc/DocumentSettings.h"
 
 namespace hp::edit {
 
@@ -331,6 +333,17 @@ LoopEvaluationStart StartLoopEvaluation(doc::SurveyStore& store, platform::Promp
       return start;
     }
   }
+  if (doc::NetworkAdjustmentChosen(store.settings)) {
+    // The adjusted coordinates are current; the list is every independent
+    // loop of the network, each closed by its own readings.
+    const std::vector<calc::BlunderLoop> loops = calc::NetworkLoops(store, accuracy);
+    std::vector<calc::LoopRow> rows;
+    rows.reserve(loops.size());
+    for (size_t i = 0; i < loops.size(); ++i) rows.push_back(calc::MakeNetworkLoopRow(loops[i], i + 1));
+    start.rows = std::move(rows);
+    start.network = true;
+    return start;
+  }
   std::vector<calc::LoopResult> results;
   const calc::ComputeOutcome outcome = calc::RunChosenComputeCommand(store, prompter, accuracy, &results);
   if (outcome.loadRecord) {
@@ -347,15 +360,21 @@ LoopEvaluationStart StartLoopEvaluation(doc::SurveyStore& store, platform::Promp
   return start;
 }
 
-const std::array<OverviewColumn, 9>& LoopColumns() {
-  static const std::array<OverviewColumn, 9> columns = [] {
+const std::vector<OverviewColumn>& LoopColumns(bool network) {
+  static const std::vector<OverviewColumn> rings = [] {
     const std::vector<std::string>& headings = calc::LoopColumnHeadings();
     const int widths[9] = {55, 135, 60, 55, 55, 55, 55, 55, 55};
-    std::array<OverviewColumn, 9> result{};
-    for (size_t i = 0; i < result.size(); ++i) result[i] = {headings.at(i), widths[i], i >= 2};
+    std::vector<OverviewColumn> result;
+    for (size_t i = 0; i < headings.size(); ++i) result.push_back({headings[i], widths[i], i >= 2});
     return result;
   }();
-  return columns;
+  static const std::vector<std::string> networkHeadings = calc::NetworkLoopColumnHeadings();
+  static const std::vector<OverviewColumn> loops = [] {
+    std::vector<OverviewColumn> result;
+    for (const std::string& heading : networkHeadings) result.push_back({heading, 60, true});
+    return result;
+  }();
+  return network ? loops : rings;
 }
 
 bool LoopEvaluationList::SelectRow(size_t row) {

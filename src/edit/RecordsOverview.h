@@ -171,12 +171,14 @@ class RecordsOverview {
 struct LoopEvaluationStart {
   std::optional<std::vector<calc::LoopRow>> rows;
   int editRecord = 0;
+  bool network = false;  // the rows are every loop of the network, as the document adjusts it
 };
 LoopEvaluationStart StartLoopEvaluation(doc::SurveyStore& store, platform::Prompter& prompter,
                                         const calc::BlunderOptions& accuracy = {});
 
-// The evaluation list's columns: headings, initial widths, alignment.
-const std::array<OverviewColumn, 9>& LoopColumns();
+// The evaluation list's columns: headings, initial widths, alignment; those
+// of the ring-marked loops, or those of the network's loops.
+const std::vector<OverviewColumn>& LoopColumns(bool network = false);
 
 // The evaluation list's logic: selecting a row makes its closing record
 // current; the two follow-up buttons keep the selected record.

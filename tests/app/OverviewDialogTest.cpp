@@ -108,8 +108,8 @@ TEST_F(LoopEvaluationDialog, ListsTheRowsAndKeepsTheSelectedRecord) {
   CPlanDoc doc{app()};
   FillSurvey(doc);
   std::vector<calc::LoopRow> rows(2);
-  rows[0].cells[0] = " 5", rows[0].recordNumber = 3;
-  rows[1].cells[0] = " 7", rows[1].cells[4] = "0,00%", rows[1].recordNumber = 4, rows[1].kind = 2;
+  rows[0].cells = {" 5"}, rows[0].recordNumber = 3;
+  rows[1].cells = {" 7", "", "", "", "0,00%"}, rows[1].recordNumber = 4, rows[1].kind = 2;
   CLoopEvaluationDialog dialog(nullptr, doc, rows);
   EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Ringschlussauswertung"));
   const QAbstractItemModel& list = *dialog.list()->model();
@@ -150,6 +150,22 @@ TEST_F(LoopEvaluationDialog, MarksLoopsByTheirMisclosureAndShowsWholeHeadings) {
     EXPECT_GE(header.sectionSize(column), header.sectionSizeHint(column)) << column;
   }
   EXPECT_GE(header.sectionSize(2), dialog.list()->fontMetrics().horizontalAdvance(QStringLiteral("Messzüge")));
+}
+
+TEST_F(LoopEvaluationDialog, TheNetworksLoopsHaveTheirOwnColumnsAndAreMarkedByTheNormalisedMisclosure) {
+  CPlanDoc doc{app()};
+  FillSurvey(doc);
+  calc::BlunderLoop loop;
+  loop.legCount = 3, loop.length = 30, loop.normalised = 4.5, loop.suspicious = true, loop.closingRecord = 3;
+  CLoopEvaluationDialog dialog(nullptr, doc, {calc::MakeNetworkLoopRow(loop, 1)}, true);
+  const QAbstractItemModel& list = *dialog.list()->model();
+  ASSERT_EQ(list.columnCount(), 8);
+  EXPECT_EQ(list.headerData(7, Qt::Horizontal).toString(), QStringLiteral("Normiert"));
+  EXPECT_EQ(list.index(0, 7).data().toString(), QStringLiteral("4,50"));
+  EXPECT_EQ(list.index(0, 0).data(Qt::ToolTipRole).toString(),
+            QStringLiteral("Normierter Ringschlussfehler über der Verdachtsschwelle"));
+  dialog.list()->setCurrentIndex(list.index(0, 0));
+  EXPECT_EQ(doc.store().settings.currentRecordNumber, 4u);
 }
 
 TEST_F(LoopEvaluationDialog, AComputationMessageAnsweredYesOpensTheEditorInstead) {

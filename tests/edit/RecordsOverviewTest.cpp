@@ -350,5 +350,22 @@ TEST(LoopEvaluationList, SelectedRowIsTheRecordTheFollowUpsKeep) {
   EXPECT_EQ(list.Overview().next, Next::Overview);
 }
 
+// With the network adjustment the list is every loop of the network, ring
+// numbers or not, in the columns of the batch tool's network list.
+TEST(LoopEvaluationList, WithTheNetworkAdjustmentListsEveryLoop) {
+  auto store = test::SquareLoop(0, {0, 0, 0, 0});
+  doc::ChooseNetworkAdjustment(store->settings, true);
+  ScriptedPrompter prompter;
+  const LoopEvaluationStart start = StartLoopEvaluation(*store, prompter);
+  ASSERT_TRUE(start.rows.has_value());
+  EXPECT_TRUE(start.network);
+  ASSERT_EQ(start.rows->size(), 1u);
+  const calc::LoopRow& row = start.rows->front();
+  EXPECT_EQ(row.cells, (std::vector<std::string>{"1", "4", "40,00", "0,30", "0,30", "0,00", "0,00", "1,17"}));
+  EXPECT_EQ(row.recordNumber, 5);  // the leg that closes the traverse from both fixed points
+  EXPECT_EQ(LoopColumns(true).back().title, "Normiert");
+  EXPECT_EQ(store->settings.computedCurrent, 1);
+}
+
 }  // namespace
 }  // namespace hp::edit

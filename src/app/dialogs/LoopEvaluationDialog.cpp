@@ -55,29 +55,37 @@ QIcon LoopIcon(int kind, bool withinTolerance) {
   return icons[slot];
 }
 
-CLoopRowsModel::CLoopRowsModel(const std::vector<calc::LoopRow>& rows, QObject* parent)
-    : QAbstractTableModel(parent), m_rows(rows) {}
+CLoopRowsModel::CLoopRowsModel(const std::vector<calc::LoopRow>& rows, bool network, QObject* parent)
+    : QAbstractTableModel(parent), m_rows(rows), m_columns(edit::LoopColumns(network)), m_network(network) {}
 
 int CLoopRowsModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
 
 int CLoopRowsModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : static_cast<int>(edit::LoopColumns().size());
+  return parent.isValid() ? 0 : static_cast<int>(m_columns.size());
 }
 
 QVariant CLoopRowsModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid()) return {};
   const calc::LoopRow& row = m_rows[static_cast<size_t>(index.row())];
   switch (role) {
-    case Qt::DisplayRole: return Q(row.cells[index.column()]);
+    case Qt::DisplayRole: {
+      const auto column = static_cast<size_t>(index.column());
+      return column < row.cells.size() ? Q(row.cells[column]) : QString();
+    }
     case Qt::TextAlignmentRole:
-      return QVariant::fromValue(Qt::AlignVCenter |
-                                 (edit::LoopColumns()[index.column()].rightAligned ? Qt::AlignRight : Qt::AlignLeft));
+      return QVariant::fromValue(
+          Qt::AlignVCenter |
+          (m_columns[static_cast<size_t>(index.column())].rightAligned ? Qt::AlignRight : Qt::AlignLeft));
     case Qt::DecorationRole:
       if (index.column() == 0) return LoopIcon(row.kind, row.withinTolerance);
       return {};
     case Qt::ToolTipRole:
+      if (index.column() == 0 && m_network) {
+        return row.withinTolerance ? QStringLiteral("Normierter Ringschlussfehler unter der Verdachtsschwelle")
+                                   : QStringLiteral("Normierter Ringschlussfehler über der Verdachtsschwelle");
+      }
       if (index.column() == 0) {
         return row.withinTolerance ? QStringLiteral("Ringschlussfehler innerhalb der Suchtoleranz")
                                    : QStringLiteral("Ringschlussfehler größer als die Suchtoleranz");
@@ -88,19 +96,19 @@ QVariant CLoopRowsModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant CLoopRowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  const auto& columns = edit::LoopColumns();
-  if (orientation != Qt::Horizontal || section < 0 || static_cast<size_t>(section) >= columns.size()) return {};
-  if (role == Qt::DisplayRole) return Q(columns[section].title);
-  if (role == Qt::TextAlignmentRole)
-    return QVariant::fromValue(columns[section].rightAligned ? Qt::AlignRight : Qt::AlignLeft);
+  if (orientation != Qt::Horizontal || section < 0 || static_cast<size_t>(section) >= m_columns.size()) return {};
+  const edit::OverviewColumn& column = m_columns[static_cast<size_t>(section)];
+  if (role == Qt::DisplayRole) return Q(column.title);
+  if (role == Qt::TextAlignmentRole) return QVariant::fromValue(column.rightAligned ? Qt::AlignRight : Qt::AlignLeft);
   return {};
 }
 
-CLoopEvaluationDialog::CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std::vector<calc::LoopRow> rows)
+CLoopEvaluationDialog::CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std::vector<calc::LoopRow> rows,
+                                             bool network)
     : CDialogBase(doc.app(), parent, QStringLiteral("Ringschlussauswertung")), m_doc(doc),
       m_evaluation(doc.store(), std::move(rows)) {
   m_list = new QTableView(this);
-  m_list->setModel(new CLoopRowsModel(m_evaluation.rows(), this));
+  m_list->setModel(new CLoopRowsModel(m_evaluation.rows(), network, this));
   m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
   m_list->setSelectionMode(QAbstractItemView::SingleSelection);
   m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -110,10 +118,10 @@ CLoopEvaluationDialog::CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std
   m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
   // A column is at least as wide as its heading needs in the font in use.
   int width = 0;
-  for (size_t column = 0; column < edit::LoopColumns().size(); ++column) {
+  const std::vector<edit::OverviewColumn>& columns = edit::LoopColumns(network);
+  for (size_t column = 0; column < columns.size(); ++column) {
     const int section = static_cast<int>(column);
-    const int columnWidth =
-        std::max(edit::LoopColumns()[column].width, m_list->horizontalHeader()->sectionSizeHint(section));
+    const int columnWidth = std::max(columns[column].width, m_list->horizontalHeader()->sectionSizeHint(section));
     m_list->setColumnWidth(section, columnWidth);
     width += columnWidth;
   }
@@ -128,8 +136,9 @@ CLoopEvaluationDialog::CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std
     buttons->addWidget(button);
   }
   buttons->addWidget(MakeHelpButton());
-  // The ring-marked loops on the first page; the search for blunders over
-  // every loop of the network on the second.
+  // The ring-marked loops (or, with the network adjustment, every loop of
+  // the network) on the first page; the search for blunders over every loop
+  // of the network on the second.
   auto* pages = new QTabWidget(this);
   pages->addTab(m_list, QStringLiteral("&Ringschlüsse"));
   m_blunders = new CBlunderPage(pages, m_doc);
@@ -177,7 +186,7 @@ FollowUp RunLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc) {
     if (start.editRecord > 0) return {FollowUp::Next::Editor, start.editRecord};
     return {};
   }
-  CLoopEvaluationDialog dialog(parent, doc, std::move(*start.rows));
+  CLoopEvaluationDialog dialog(parent, doc, std::move(*start.rows), start.network);
   dialog.exec();
   return dialog.followUp();
 }

@@ -22,7 +22,8 @@ class CBlunderPage;
 
 // The symbol of a result: its shape tells the kind (0 adjusted, 2 reported
 // only, 3 variable reference), its colour whether the misclosure is within
-// the search tolerance (green) or beyond it (red).
+// the search tolerance (green) or beyond it (red); for a loop of the network,
+// whether its normalised misclosure stays below the blunder finder's threshold.
 QIcon LoopIcon(int kind, bool withinTolerance);
 QColor LoopIconColour(bool withinTolerance);
 
@@ -30,7 +31,8 @@ class CLoopRowsModel : public QAbstractTableModel {
   Q_OBJECT
 
  public:
-  CLoopRowsModel(const std::vector<calc::LoopRow>& rows, QObject* parent);
+  // `network`: the rows are the network's loops, with their own columns.
+  CLoopRowsModel(const std::vector<calc::LoopRow>& rows, bool network, QObject* parent);
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
@@ -38,13 +40,17 @@ class CLoopRowsModel : public QAbstractTableModel {
 
  private:
   const std::vector<calc::LoopRow>& m_rows;
+  const std::vector<edit::OverviewColumn>& m_columns;
+  bool m_network;
 };
 
 class CLoopEvaluationDialog : public CDialogBase {
   Q_OBJECT
 
  public:
-  CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std::vector<calc::LoopRow> rows);
+  // `network`: the rows are every loop of the network (the document's
+  // network adjustment) rather than the ring-marked loops.
+  CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std::vector<calc::LoopRow> rows, bool network = false);
   FollowUp followUp() const { return m_followUp; }
   QTableView* list() const { return m_list; }
   QTabWidget* pages() const { return m_pages; }
