@@ -11,15 +11,14 @@
 #include <sstream>
 #include <string>
 
+#include "BenchImport.h"
 #include "BenchRandom.h"
-#include "calc/ComputePass.h"
 #include "cli/Commands.h"
-#include "import/TextImport.h"
-#include "platform/Prompter.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using hp::bench::ImportAndCompute;
 using hp::bench::Random;
 
 fs::path Scratch(const std::string& name) {
@@ -98,27 +97,6 @@ const fs::path& PocketTopoFile(size_t shots) {
     return p;
   }();
   return path;
-}
-
-void ImportAndCompute(benchmark::State& state, const fs::path& file) {
-  hp::platform::ScriptedPrompter prompter(hp::platform::Answer::No);
-  size_t records = 0;
-  for (auto _ : state) {
-    hp::doc::SurveyStore store;
-    store.SetDefaults();
-    if (!hp::imports::ImportTable(store, file, hp::imports::TableImportMode::Replace, prompter)) {
-      state.SkipWithError("import failed");
-      return;
-    }
-    hp::calc::RunComputeCommand(store, prompter);
-    if (store.settings.computedCurrent != 1) {
-      state.SkipWithError("the computation reported a problem");
-      return;
-    }
-    records = store.records.size();
-  }
-  state.counters["records"] = static_cast<double>(records);
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * fs::file_size(file)));
 }
 
 void BM_ImportTable(benchmark::State& state) {

@@ -1,6 +1,6 @@
 // Importing a 100 000-leg Survex project as the import command does (read,
-// records, compute pass; and the reading alone), side by side with Survex's cavern processing the
-// same file (skipped when cavern is not installed).
+// records, compute pass; and the reading alone), side by side with Survex's
+// cavern processing the same file (skipped when cavern is not installed).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -10,8 +10,8 @@
 #include <fstream>
 #include <string>
 
+#include "BenchImport.h"
 #include "BenchRandom.h"
-#include "calc/ComputePass.h"
 #include "import/TextImport.h"
 #include "platform/Prompter.h"
 
@@ -77,24 +77,7 @@ void BM_SurvexRead(benchmark::State& state) {
 }
 
 void BM_SurvexImport(benchmark::State& state) {
-  const fs::path& file = SurvexFile(static_cast<size_t>(state.range(0)));
-  hp::platform::ScriptedPrompter prompter(hp::platform::Answer::No);
-  size_t records = 0;
-  for (auto _ : state) {
-    hp::doc::SurveyStore store;
-    store.SetDefaults();
-    if (!hp::imports::ImportTable(store, file, hp::imports::TableImportMode::Replace, prompter)) {
-      state.SkipWithError("import failed");
-      return;
-    }
-    hp::calc::RunComputeCommand(store, prompter);
-    if (store.settings.computedCurrent != 1) {
-      state.SkipWithError("the computation reported a problem");
-      return;
-    }
-    records = store.records.size();
-  }
-  state.counters["records"] = static_cast<double>(records);
+  hp::bench::ImportAndCompute(state, SurvexFile(static_cast<size_t>(state.range(0))));
 }
 
 void BM_Cavern(benchmark::State& state) {
