@@ -115,11 +115,6 @@ std::vector<StationName> MapNames(const Survey& survey) {
   std::unordered_map<std::string, int32_t> caves, passages;
   std::unordered_set<PassageKey, PassageKeyHash> used;
   for (size_t i = 0; i < survey.names.size(); ++i) {
-    const size_t rep = static_cast<size_t>(survey.Representative(static_cast<int>(i)));
-    if (rep != i) {
-      names[i] = names[rep];  // a representative comes first: it is named first
-      continue;
-    }
     const std::string& full = survey.names[i];
     const size_t dot = full.rfind('.');
     StationName& name = names[i];
@@ -216,7 +211,10 @@ double TotalLength(const Survey& survey) {
 
 size_t RecordCount(const Survey& survey) {
   const size_t references = survey.fixes.empty() && !survey.legs.empty() ? 1 : survey.fixes.size();
-  return references + survey.legs.size();
+  size_t joins = 0;
+  for (size_t i = 0; i < survey.names.size(); ++i)
+    joins += survey.Representative(static_cast<int>(i)) != static_cast<int>(i);
+  return references + survey.legs.size() + joins;
 }
 
 std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey, doc::DocumentSettings& settings,
@@ -234,20 +232,39 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
     touching[static_cast<size_t>(rep(legs[i].from))].push_back(i);
     if (legs[i].to >= 0) touching[static_cast<size_t>(rep(legs[i].to))].push_back(i);
   }
+  std::vector<std::vector<int>> equated(survey.names.size());
+  for (size_t i = 0; i < survey.names.size(); ++i) {
+    const int group = rep(static_cast<int>(i));
+    if (group != static_cast<int>(i)) equated[static_cast<size_t>(group)].push_back(static_cast<int>(i));
+  }
   std::priority_queue<size_t, std::vector<size_t>, std::greater<>> ready;
+  // The first time a station is reached, under any of its equated names,
+  // zero-length connections join the other names to the one it was reached
+  // by, so that every name of the project stays a station of its own.
   const auto reach = [&](int station) {
-    if (station < 0 || known[static_cast<size_t>(station)]) return;
-    known[static_cast<size_t>(station)] = 1;
-    for (const size_t i : touching[static_cast<size_t>(station)]) ready.push(i);
+    const int group = rep(station);
+    if (group < 0 || known[static_cast<size_t>(group)]) return;
+    known[static_cast<size_t>(group)] = 1;
+    for (const int member : equated[static_cast<size_t>(group)]) {
+      const int other = member == station ? group : member;
+      auto join = std::make_unique<doc::SurveyRecord>();
+      SetReference(*join, names[static_cast<size_t>(station)]);
+      SetStation(*join, names[static_cast<size_t>(other)]);
+      join->colour = 2;
+      join->direction = 1.0;
+      base::SetText(join->remark, "Gleichgesetzt (equate)");
+      records.push_back(std::move(join));
+    }
+    for (const size_t i : touching[static_cast<size_t>(group)]) ready.push(i);
   };
   for (const Fix& fix : survey.fixes) {
     records.push_back(FixRecord(names[static_cast<size_t>(fix.station)], fix.x, fix.y, fix.z));
-    reach(rep(fix.station));
+    reach(fix.station);
   }
   if (survey.fixes.empty() && !legs.empty()) {
     // Without a fixed point the first station lies at the origin.
     records.push_back(FixRecord(names[static_cast<size_t>(legs.front().from)], 0, 0, 0));
-    reach(rep(legs.front().from));
+    reach(legs.front().from);
   }
 
   std::vector<char> placed(legs.size(), 0);
@@ -298,9 +315,9 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
         r->down = Dimension(own->second.down);
       }
     }
-    reach(rep(from));
-    reach(rep(to));
     records.push_back(std::move(r));
+    reach(from);
+    reach(to);
   };
   while (!ready.empty()) {
     const size_t i = ready.top();

@@ -5,7 +5,8 @@
 // innermost survey (numbered through the whole project), the point the
 // station's own name. A name longer than a record's point field is cut and
 // given a suffix "~n" that keeps it apart from the other points of its
-// passage. Equated stations are one station under the name that came first.
+// passage. Equated names each stay a station, joined by zero-length
+// connections, as Survex counts them.
 #pragma once
 
 #include <array>
@@ -26,15 +27,16 @@ struct StationName {
   std::string point;
 };
 
-// The names of all stations of `survey`, by station number; equated
-// stations get their representative's name.
+// The names of all stations of `survey`, by station number.
 std::vector<StationName> MapNames(const Survey& survey);
 
 // The records of `survey`: its fixed points as coordinate references (or,
 // without any, its first station at the origin), then its legs in the order
 // of a walk from them, each leg turned around where the walk reaches its far
-// station first. Splays are auxiliary lines; duplicate and surface legs say
-// so in their remark; passage dimensions go to the leg that ends at their
+// station first. Where the walk first reaches a station with equated names,
+// zero-length connections (remark "Gleichgesetzt (equate)") join the other
+// names to the one it came by. Splays are auxiliary lines; duplicate and
+// surface legs say so in their remark; passage dimensions go to the leg that ends at their
 // station, or that starts there when none ends there.
 // A survey's team becomes the surveyor entry of that name, else the first
 // entry still at its default name that no record in `usedSurveyors` uses;

@@ -224,7 +224,7 @@ TEST_F(SurvexImport, TextFileWithSurvexContentIsReadAsSurvex) {
   EXPECT_EQ(base::TextOf(store.records[2]->point), "2");
 }
 
-TEST(SurvexNames, StationsStayDistinctAndEquatesKeepTheFirstName) {
+TEST(SurvexNames, StationsStayDistinctAndEquatedNamesKeepTheirOwn) {
   survex::Survey survey;
   for (const char* name : {"cave.deep.averyveryverylongname1", "cave.deep.averyveryverylongname2", "cave.deep.short",
                            "cave.other.short", "top", "cave.deep.b"}) {
@@ -237,7 +237,7 @@ TEST(SurvexNames, StationsStayDistinctAndEquatesKeepTheFirstName) {
     int cave, passage;
     const char* point;
   } expected[] = {{1, 1, "averyveryv~1"}, {1, 1, "averyveryv~2"}, {1, 1, "short"},
-                  {1, 2, "short"},        {0, 0, "top"},          {1, 1, "short"}};
+                  {1, 2, "short"},        {0, 0, "top"},          {1, 1, "b"}};
   ASSERT_EQ(names.size(), std::size(expected));
   for (size_t i = 0; i < names.size(); ++i) {
     EXPECT_EQ(names[i].cave, expected[i].cave) << i;
