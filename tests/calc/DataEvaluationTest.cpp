@@ -28,15 +28,6 @@ SurveyEvaluation Evaluate(doc::SurveyStore& store, double heightOffset = 0, doub
   return EvaluateSurvey(store, *store.currentWorksheet, heightOffset, referencePath);
 }
 
-TEST(DataEvaluation, HeadReferenceAlone) {
-  auto store = EmptySurvey();
-  AddReference(*store, "0", 10, 20, 350);
-  const EvaluationResult r = Evaluate(*store).all;
-  EXPECT_EQ(r.legCount, 0);
-  EXPECT_EQ(r.totalLength + r.horizontalLength + r.horizontalExtent + r.totalDepth, 0);
-  EXPECT_EQ(r.highest + r.lowest, 700);
-}
-
 TEST(DataEvaluation, SumsComputedLegsAndLetsOtherRecordsExtendHeights) {
   auto store = EmptySurvey();
   AddReference(*store, "0");
@@ -79,9 +70,13 @@ TEST(DataEvaluation, ExtentOfTwoStationsAndItsMarkers) {
   EXPECT_EQ(inner.work.extentMarks[0] + inner.work.extentMarks[1], 0);
 }
 
-TEST(DataEvaluation, NegativeDepthAndHeightsAndVisiblePathFromTheReference) {
+TEST(DataEvaluation, HeadReferenceAloneThenNegativeDepthAndVisiblePathFromTheReference) {
   auto store = EmptySurvey();
   AddReference(*store, "0", 0, 0, 100);
+  const EvaluationResult alone = Evaluate(*store).all;
+  EXPECT_EQ(alone.legCount, 0);
+  EXPECT_EQ(alone.totalLength + alone.horizontalLength + alone.horizontalExtent + alone.totalDepth, 0);
+  EXPECT_EQ(alone.highest + alone.lowest, 200);
   Placed(*store, "0", "1", 85.5, {0, 0, 100}, {0, 0, 14.5}, 60);
   const SurveyEvaluation e = Evaluate(*store, 90, 10);
   EXPECT_DOUBLE_EQ(e.all.highest, 10);

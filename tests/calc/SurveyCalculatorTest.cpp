@@ -71,12 +71,17 @@ TEST(SurveyCalculator, PolarValuesWithCorrections) {
   }
 }
 
-TEST(SurveyCalculator, CoordinatesGivePolarValues) {
+// Typed coordinates give the polar values; whatever the instrument's
+// corrections, those polar values give the coordinates back, also when they
+// are stored and opened again.
+TEST(SurveyCalculator, CoordinatesGivePolarValuesAndBack) {
+  const double any = NAN;  // polar values not checked
   const struct {
     const char* name;
     InstrumentSetup setup;
     double x, y, z;
     double length, azimuth, inclination;
+    // clang-format off
   } cases[] = {
       {"3/4/0", {}, 3, 4, 0, 5, 36.87, 0},
       {"negative directions wrap into the circle", {}, -3, -4, 0, 5, 216.87, 0},
@@ -90,38 +95,14 @@ TEST(SurveyCalculator, CoordinatesGivePolarValues) {
       {"straight up in gon", {.inclinationUnit = 1}, 0, 0, 5, 5, 0, 100},
       {"declination taken off", {.declination = 10}, 0, 5, 0, 5, 350, 0},
       {"nothing", {}, 0, 0, 0, 0, 0, 0},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    SurveyCalculator calc(Leg(1, 0, 0), Settings(c.setup));
-    EnterCoordinates(calc, c.x, c.y, c.z);
-    const CalcValues& v = calc.Values();
-    EXPECT_NEAR(v.length, c.length, 1e-9);
-    EXPECT_NEAR(v.azimuth, c.azimuth, 1e-9);
-    EXPECT_NEAR(v.inclination, c.inclination, 1e-9);
-    EXPECT_NEAR(v.x, c.x, 1e-9);
-    EXPECT_NEAR(v.y, c.y, 1e-9);
-    EXPECT_NEAR(v.z, c.z, 1e-9);
-  }
-}
-
-// Whatever the instrument's corrections, the polar values found for typed
-// coordinates give those coordinates back.
-TEST(SurveyCalculator, CoordinatesRoundTripThroughTheCorrections) {
-  const struct {
-    const char* name;
-    InstrumentSetup setup;
-    double x, y, z;
-    // clang-format off
-  } cases[] = {
-      {"gon with meridian convergence 1.8", {.azimuthUnit = 1, .inclinationUnit = 1, .meridian = 1.8}, 12.34, -5.67, 2.5},
-      {"gon, convergence, going down", {.azimuthUnit = 1, .inclinationUnit = 1, .meridian = 1.8}, -3, 4, -1.2},
-      {"degrees, declination and convergence", {.declination = 3.5, .meridian = -1.2}, 7.1, 0.4, -3.3},
-      {"nadiral with sag", {.vertical = kNadiral, .sagCoefficient = -0.02}, 4.5, 8.25, 1.75},
+      {"gon, convergence", {.azimuthUnit = 1, .inclinationUnit = 1, .meridian = 1.8}, 12.34, -5.67, 2.5, any, any, any},
+      {"gon, convergence, down", {.azimuthUnit = 1, .inclinationUnit = 1, .meridian = 1.8}, -3, 4, -1.2, any, any, any},
+      {"degrees, declination and convergence", {.declination = 3.5, .meridian = -1.2}, 7.1, 0.4, -3.3, any, any, any},
+      {"nadiral with sag", {.vertical = kNadiral, .sagCoefficient = -0.02}, 4.5, 8.25, 1.75, any, any, any},
       {"gon zenital with sag and declination",
        {.azimuthUnit = 1, .inclinationUnit = 1, .vertical = kZenital, .declination = 5, .sagCoefficient = -0.05},
-       -6.02, -2.2, 3.14},
-      {"due north after the convergence", {.azimuthUnit = 1, .meridian = 1.8}, 0, 9.99, 0},
+       -6.02, -2.2, 3.14, any, any, any},
+      {"due north after the convergence", {.azimuthUnit = 1, .meridian = 1.8}, 0, 9.99, 0, any, any, any},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -129,18 +110,20 @@ TEST(SurveyCalculator, CoordinatesRoundTripThroughTheCorrections) {
     SurveyCalculator calc(Leg(1, 0, 0), Settings(c.setup));
     EnterCoordinates(calc, c.x, c.y, c.z);
     const CalcValues& v = calc.Values();
+    if (!std::isnan(c.length)) {
+      EXPECT_NEAR(v.length, c.length, 1e-9);
+      EXPECT_NEAR(v.azimuth, c.azimuth, 1e-9);
+      EXPECT_NEAR(v.inclination, c.inclination, 1e-9);
+    }
     EXPECT_NEAR(v.x, c.x, 1e-9);
     EXPECT_NEAR(v.y, c.y, 1e-9);
     EXPECT_NEAR(v.z, c.z, 1e-9);
     EXPECT_GE(v.azimuth, 0);
     EXPECT_LE(v.azimuth, calc.Instrument().FullCircle());
-    // The same polar values, stored and opened again, show the same leg.
     doc::SurveyRecord stored = Leg(0, 0, 0);
     calc.Apply(stored);
     const CalcValues again = SurveyCalculator(stored, Settings(c.setup)).Values();
-    EXPECT_EQ(again.x, v.x);
-    EXPECT_EQ(again.y, v.y);
-    EXPECT_EQ(again.z, v.z);
+    EXPECT_EQ(std::tuple(again.x, again.y, again.z), std::tuple(v.x, v.y, v.z));
   }
 }
 
