@@ -87,31 +87,25 @@ TEST(UtmToGeographic, GivesLatitudeAndLongitude) {
   }
 }
 
-TEST(UtmToGeographic, RoundsToTenMillionthsOfADegree) {
+TEST(Utm, RoundsToCentimetresAndTenMillionthsOfADegree) {
+  const UtmPosition grid = GeographicToUtm(47.123456789, 11.987654321);
+  EXPECT_NEAR(grid.easting * 100, std::round(grid.easting * 100), 1e-6);
+  EXPECT_NEAR(grid.northing * 100, std::round(grid.northing * 100), 1e-6);
   const GeographicPosition p = UtmToGeographic(33, 'T', 432109.87, 4876543.21);
   EXPECT_NEAR(p.latitude * 1e7, std::round(p.latitude * 1e7), 1e-6);
   EXPECT_NEAR(p.longitude * 1e7, std::round(p.longitude * 1e7), 1e-6);
 }
 
-TEST(GeographicToUtm, RoundsToCentimetres) {
-  const UtmPosition grid = GeographicToUtm(47.123456789, 11.987654321);
-  EXPECT_NEAR(grid.easting * 100, std::round(grid.easting * 100), 1e-6);
-  EXPECT_NEAR(grid.northing * 100, std::round(grid.northing * 100), 1e-6);
-}
-
-TEST(GeographicToUtm, AbsurdInputGivesAnAnswerWithoutFault) {
+// Absurd input gives an answer without fault; not a number ends the latitude
+// iteration of the inverse.
+TEST(Utm, AbsurdInputGivesAnAnswerWithoutFault) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();
   EXPECT_EQ(GeographicToUtm(nan, 9.0).letter, 'A');
   EXPECT_EQ(GeographicToUtm(48.0, nan).zone, 0);
   EXPECT_EQ(GeographicToUtm(48.0, inf).zone, std::numeric_limits<int>::max());
   EXPECT_EQ(GeographicToUtm(48.0, -inf).zone, std::numeric_limits<int>::min());
-}
-
-TEST(UtmToGeographic, NotANumberEndsTheLatitudeIteration) {
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  const GeographicPosition p = UtmToGeographic(32, 'U', nan, 5316300.22);
-  EXPECT_TRUE(std::isnan(p.latitude));
+  EXPECT_TRUE(std::isnan(UtmToGeographic(32, 'U', nan, 5316300.22).latitude));
 }
 
 }  // namespace
