@@ -42,15 +42,9 @@ TEST(Cp1252, MapsToUnicodeAndUtf8) {
 
 // Characters the code page lacks are replaced; the text around them is kept.
 TEST(Cp1252, ReplacesCharactersOutsideTheCodePage) {
-  EXPECT_EQ(Utf8ToCp1252("a\xCE\xB1"
-                         "b"),
-            "a?b");  // Greek
-  EXPECT_EQ(Utf8ToCp1252("x\xE6\xB4\x9E"
-                         "y"),
-            "x?y");                                    // CJK
-  EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\xA6\x87!"), "?!");  // emoji
-  EXPECT_EQ(Utf8ToCp1252("\xE2\x80\xA6"), "\x85");     // ellipsis is in the code page
-  EXPECT_EQ(Utf8ToCp1252("a\xCE\xB1", '_'), "a_");
+  EXPECT_EQ(Utf8ToCp1252("a\u03B1b x\u6D1Ey \U0001F987!"), "a?b x?y ?!");  // Greek, CJK, emoji
+  EXPECT_EQ(Utf8ToCp1252("\u2026"), "\x85");                               // the ellipsis is in the code page
+  EXPECT_EQ(Utf8ToCp1252("a\u03B1", '_'), "a_");
   EXPECT_EQ(UnicodeToCp1252(0x100), '?');
   // The C1 controls that the code page redefines are not in it.
   EXPECT_EQ(UnicodeToCp1252(0x80), '?');

@@ -23,30 +23,35 @@ std::string Printf(double value, int decimals) {
   return buffer;
 }
 
+// Values whose rounding is easy to get wrong (decimal halves that are no
+// binary halves, -0, a carry into a new digit), extremes, many random values
+// and the exact halves of the last place.
 TEST(FormatFixed, PrintsAsPrintfInTheCLocale) {
-  const struct {
-    double value;
-    int decimals;
-    const char* expected;
-  } cases[] = {{-0.0, 2, "-0.00"},
-               {0.005, 2, "0.01"},
-               {0.015, 2, "0.01"},
-               {2.675, 2, "2.67"},
-               {0.125, 2, "0.12"},
-               {2.5, 0, "2"},
-               {3.5, 0, "4"},
-               {-0.001, 2, "-0.00"},
-               {-12.345, 2, "-12.35"},
-               {1e20, 2, "100000000000000000000.00"},
-               {0.1, 20, "0.10000000000000000555"},
-               {99.995, 2, "100.00"},
-               {1e-300, 2, "0.00"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(FormatFixed(c.value, c.decimals), c.expected) << c.value << " with " << c.decimals;
+  const double inf = std::numeric_limits<double>::infinity();
+  for (const double value : {-0.0,
+                             0.005,
+                             0.015,
+                             2.675,
+                             0.125,
+                             2.5,
+                             3.5,
+                             -0.001,
+                             -12.345,
+                             1e20,
+                             0.1,
+                             99.995,
+                             1e-300,
+                             DBL_MAX,
+                             -DBL_MAX,
+                             DBL_MIN,
+                             std::numeric_limits<double>::denorm_min(),
+                             inf,
+                             -inf,
+                             std::numeric_limits<double>::quiet_NaN()}) {
+    for (const int decimals : {0, 2, 7, 20, 100}) {
+      EXPECT_EQ(FormatFixed(value, decimals), Printf(value, decimals)) << value << " with " << decimals;
+    }
   }
-}
-
-TEST(FormatFixed, MatchesPrintfOverManyValues) {
   std::mt19937_64 random(20260101);
   std::uniform_real_distribution<double> mantissa(-1.0, 1.0);
   std::uniform_int_distribution<int> exponent(-6, 12);
@@ -54,18 +59,7 @@ TEST(FormatFixed, MatchesPrintfOverManyValues) {
     const double value = std::ldexp(mantissa(random), exponent(random) * 3);
     for (int decimals : {0, 2, 4, 7}) ASSERT_EQ(FormatFixed(value, decimals), Printf(value, decimals)) << value;
   }
-  // Values that sit exactly on a half of the last place.
   for (int i = -2000; i <= 2000; ++i) ASSERT_EQ(FormatFixed(i / 8.0, 2), Printf(i / 8.0, 2)) << i / 8.0;
-}
-
-TEST(FormatFixed, ExtremeValuesAsPrintf) {
-  for (double value :
-       {DBL_MAX, -DBL_MAX, DBL_MIN, std::numeric_limits<double>::denorm_min(), std::numeric_limits<double>::infinity(),
-        -std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN()}) {
-    for (int decimals : {0, 2, 7, 100}) {
-      EXPECT_TRUE(FormatFixed(value, decimals) == Printf(value, decimals)) << value << " " << decimals;
-    }
-  }
 }
 
 // Qt sets the C library locale from the environment; a German locale must not

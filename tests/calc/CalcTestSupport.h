@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <iterator>
 #include <memory>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "base/FixedText.h"
@@ -17,16 +19,23 @@
 
 namespace hp::test {
 
-// The computed section values of a record, for comparing two computations.
-inline std::array<double, 6> DevelopedValues(const doc::SurveyRecord& r) {
+// Everything a compute pass writes into a record, for comparing two
+// computations: the numbers and the flags.
+inline std::vector<double> ComputedValues(const doc::SurveyRecord& r) {
   const doc::DevelopedSection& d = r.developed;
-  return {d.from.distance, d.from.height, d.from.across, d.to.distance, d.to.height, d.to.across};
+  const doc::CrossSection& c = r.crossSection;
+  std::vector<double> v = {r.refX, r.refY, r.refZ, r.x, r.y, r.z, r.pathLength, r.length, r.azimuth, r.inclination};
+  v.insert(v.end(), {d.from.distance, d.from.height, d.from.across, d.to.distance, d.to.height, d.to.across});
+  v.insert(v.end(), {c.start.azimuth, c.start.elevation, c.end.azimuth, c.end.elevation, c.leg.azimuth, c.leg.elevation,
+                     c.halfSize, c.developedElevation});
+  v.insert(v.end(), std::begin(r.altCoords), std::end(r.altCoords));
+  v.insert(v.end(), std::begin(r.work.loopCorrection), std::end(r.work.loopCorrection));
+  return v;
 }
 
-inline std::array<double, 7> CrossSectionValues(const doc::SurveyRecord& r) {
-  const doc::CrossSection& c = r.crossSection;
-  return {c.start.azimuth, c.start.elevation, c.end.azimuth, c.end.elevation,
-          c.leg.azimuth,   c.leg.elevation,   c.halfSize};
+inline auto ComputedFlags(const doc::SurveyRecord& r) {
+  return std::tuple(r.crossSection.acuteJunction, r.drawFlags[0], r.drawFlags[1], r.instrument, r.work.vertical,
+                    r.work.successor);
 }
 
 // Record number `n` (from 1).

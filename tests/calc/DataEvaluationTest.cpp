@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <random>
 #include <string>
 
@@ -27,15 +26,6 @@ doc::SurveyRecord& Placed(doc::SurveyStore& store, const char* from, const char*
 
 SurveyEvaluation Evaluate(doc::SurveyStore& store, double heightOffset = 0, double referencePath = 0) {
   return EvaluateSurvey(store, *store.currentWorksheet, heightOffset, referencePath);
-}
-
-TEST(DataEvaluation, HeadReferenceAlone) {
-  auto store = EmptySurvey();
-  AddReference(*store, "0", 10, 20, 350);
-  const EvaluationResult r = Evaluate(*store).all;
-  EXPECT_EQ(r.legCount, 0);
-  EXPECT_EQ(r.totalLength + r.horizontalLength + r.horizontalExtent + r.totalDepth, 0);
-  EXPECT_EQ(r.highest + r.lowest, 700);
 }
 
 TEST(DataEvaluation, SumsComputedLegsAndLetsOtherRecordsExtendHeights) {
@@ -80,9 +70,13 @@ TEST(DataEvaluation, ExtentOfTwoStationsAndItsMarkers) {
   EXPECT_EQ(inner.work.extentMarks[0] + inner.work.extentMarks[1], 0);
 }
 
-TEST(DataEvaluation, NegativeDepthAndHeightsAndVisiblePathFromTheReference) {
+TEST(DataEvaluation, HeadReferenceAloneThenNegativeDepthAndVisiblePathFromTheReference) {
   auto store = EmptySurvey();
   AddReference(*store, "0", 0, 0, 100);
+  const EvaluationResult alone = Evaluate(*store).all;
+  EXPECT_EQ(alone.legCount, 0);
+  EXPECT_EQ(alone.totalLength + alone.horizontalLength + alone.horizontalExtent + alone.totalDepth, 0);
+  EXPECT_EQ(alone.highest + alone.lowest, 200);
   Placed(*store, "0", "1", 85.5, {0, 0, 100}, {0, 0, 14.5}, 60);
   const SurveyEvaluation e = Evaluate(*store, 90, 10);
   EXPECT_DOUBLE_EQ(e.all.highest, 10);
@@ -94,8 +88,8 @@ TEST(DataEvaluation, NegativeDepthAndHeightsAndVisiblePathFromTheReference) {
 
 // The extent compared with comparing every pair of marked records, on shapes
 // where the candidates are many: a star on a circle (every end point on the
-// hull), a straight line, a random cloud, grids with auxiliary lines (no point
-// name) in between, and all points in one place.
+// hull), a straight line, a random cloud, grids with auxiliary lines in
+// between, and all points in one place.
 double ExtentByAllPairs(const doc::SurveyStore& store, int mark, bool needPoint) {
   double extent = 0;
   const auto& records = store.records;
@@ -113,86 +107,53 @@ double ExtentByAllPairs(const doc::SurveyStore& store, int mark, bool needPoint)
   return extent;
 }
 
-struct ExtentShape {
-  const char* name;
-  std::function<std::array<double, 4>(int i, std::mt19937& random)> leg;  // refX, refY, x, y
-  bool (*auxiliary)(int i);                                               // whether record i has no point name
+struct ShapeRecord {
+  std::array<double, 4> leg;  // refX, refY, x, y
+  bool auxiliary;             // an auxiliary line: no point name
 };
 
-bool kNone(int) { return false; }
+const char* const kShapes[] = {
+    "star on a circle",      "line",         "random cloud", "grid with auxiliary lines", "long auxiliary lines first",
+    "diameters of a circle", "one long leg", "one place"};
 
-class ExtentOfShape : public ::testing::TestWithParam<ExtentShape> {};
-
-TEST_P(ExtentOfShape, EqualsTheLargestDistanceOverAllPairs) {
-  const ExtentShape& shape = GetParam();
-  std::mt19937 random(7);
-  auto store = EmptySurvey();
-  AddReference(*store, "0");
-  for (int i = 1; i < 600; ++i) {
-    const auto [ax, ay, bx, by] = shape.leg(i, random);
-    const bool auxiliary = shape.auxiliary(i);
-    doc::SurveyRecord& r = Placed(*store, "0", auxiliary ? "" : std::to_string(i).c_str(), 1, {ax, ay, 0}, {bx, by, 0});
-    r.colour = i % 3 == 0 ? 0 : 1;
+ShapeRecord Shape(int shape, int i, std::mt19937& random) {
+  using Leg = std::array<double, 4>;
+  std::uniform_real_distribution<double> wide(-500, 500), narrow(-20, 20);
+  const double a = i * 0.0105, b = i * 0.00524;
+  switch (shape) {
+    case 0: return {{0, 0, 50 * std::cos(a), 50 * std::sin(a)}, false};
+    case 1: return {{i - 1.0, 0, i * 1.0, 0}, false};
+    case 2: return {{wide(random), wide(random), wide(random), wide(random)}, false};
+    case 3: return {{i % 7 * 10.0, i / 7 * 10.0, i % 5 * 3.0, i / 5 * 3.0}, i % 4 == 0};
+    // Long auxiliary lines early in the list reach farther than any leg: they
+    // count only against records after them that have a point.
+    case 4: return {i < 40 ? Leg{-1000.0 - i, 0, 1000.0 + i, 0} : Leg{i * 1.0, 5, i * 1.0, -5}, i < 40};
+    // Each record spans the circle; other records' points are never as far
+    // apart as a record's own two.
+    case 5: return {{50 * std::cos(b), 50 * std::sin(b), -50 * std::cos(b), -50 * std::sin(b)}, false};
+    case 6:
+      if (i == 300) return {{-1000, 3, 1000, -3}, false};
+      return {{narrow(random), narrow(random), narrow(random), narrow(random)}, false};
+    default: return {{3, 4, 3, 4}, false};
   }
-  const SurveyEvaluation e = Evaluate(*store);
-  EXPECT_DOUBLE_EQ(e.all.horizontalExtent, ExtentByAllPairs(*store, 0, true));
-  EXPECT_DOUBLE_EQ(e.visible.horizontalExtent, ExtentByAllPairs(*store, 1, false));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Shapes, ExtentOfShape,
-    ::testing::Values(
-        ExtentShape{"StarOnACircle",
-                    [](int i, std::mt19937&) {
-                      return std::array<double, 4>{0, 0, 50 * std::cos(i * 0.0105), 50 * std::sin(i * 0.0105)};
-                    },
-                    kNone},
-        ExtentShape{"Line",
-                    [](int i, std::mt19937&) {
-                      return std::array<double, 4>{i - 1.0, 0, i * 1.0, 0};
-                    },
-                    kNone},
-        ExtentShape{"RandomCloud",
-                    [](int, std::mt19937& random) {
-                      std::uniform_real_distribution<double> u(-500, 500);
-                      return std::array<double, 4>{u(random), u(random), u(random), u(random)};
-                    },
-                    kNone},
-        ExtentShape{"GridWithAuxiliaryLines",
-                    [](int i, std::mt19937&) {
-                      return std::array<double, 4>{i % 7 * 10.0, i / 7 * 10.0, i % 5 * 3.0, i / 5 * 3.0};
-                    },
-                    [](int i) { return i % 4 == 0; }},
-        // Long auxiliary lines early in the list reach farther than any leg:
-        // they count only against records after them that have a point.
-        ExtentShape{"LongAuxiliaryLinesFirst",
-                    [](int i, std::mt19937&) {
-                      return i < 40 ? std::array<double, 4>{-1000.0 - i, 0, 1000.0 + i, 0}
-                                    : std::array<double, 4>{i * 1.0, 5, i * 1.0, -5};
-                    },
-                    [](int i) { return i < 40; }},
-        // Each record spans the circle; other records' points are never as
-        // far apart as a record's own two.
-        ExtentShape{
-            "DiametersOfACircle",
-            [](int i, std::mt19937&) {
-              const double a = i * 0.00524;
-              return std::array<double, 4>{50 * std::cos(a), 50 * std::sin(a), -50 * std::cos(a), -50 * std::sin(a)};
-            },
-            kNone},
-        ExtentShape{"OneLongLeg",
-                    [](int i, std::mt19937& random) {
-                      std::uniform_real_distribution<double> u(-20, 20);
-                      return i == 300 ? std::array<double, 4>{-1000, 3, 1000, -3}
-                                      : std::array<double, 4>{u(random), u(random), u(random), u(random)};
-                    },
-                    kNone},
-        ExtentShape{"OnePlace",
-                    [](int, std::mt19937&) {
-                      return std::array<double, 4>{3, 4, 3, 4};
-                    },
-                    kNone}),
-    [](const ::testing::TestParamInfo<ExtentShape>& shape) { return std::string(shape.param.name); });
+TEST(DataEvaluation, ExtentEqualsTheLargestDistanceOverAllPairs) {
+  for (int shape = 0; shape < 8; ++shape) {
+    SCOPED_TRACE(kShapes[shape]);
+    std::mt19937 random(7);
+    auto store = EmptySurvey();
+    AddReference(*store, "0");
+    for (int i = 1; i < 600; ++i) {
+      const auto [leg, auxiliary] = Shape(shape, i, random);
+      const std::string point = auxiliary ? "" : std::to_string(i);
+      Placed(*store, "0", point.c_str(), 1, {leg[0], leg[1], 0}, {leg[2], leg[3], 0}).colour = i % 3 == 0 ? 0 : 1;
+    }
+    const SurveyEvaluation e = Evaluate(*store);
+    EXPECT_DOUBLE_EQ(e.all.horizontalExtent, ExtentByAllPairs(*store, 0, true));
+    EXPECT_DOUBLE_EQ(e.visible.horizontalExtent, ExtentByAllPairs(*store, 1, false));
+  }
+}
 
 }  // namespace
 }  // namespace hp::calc

@@ -1,11 +1,9 @@
-// Leg reduction: instrument corrections, survey dates, sag, entry ranges and
-// the instrument dialog's working copy.
+// Leg reduction: instrument corrections, survey dates, sag and entry ranges.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "calc/CalcTestSupport.h"
-#include "calc/InstrumentTable.h"
 #include "calc/LegReduction.h"
 
 namespace hp::calc {
@@ -128,32 +126,6 @@ TEST(LegReduction, AngleEntryRangesFollowTheInstrument) {
     EXPECT_EQ(ranges.azimuthMax, c.azimuthMax);
     EXPECT_EQ(ranges.inclinationMin, c.inclinationMin);
     EXPECT_EQ(ranges.inclinationMax, c.inclinationMax);
-  }
-}
-
-TEST(InstrumentTable, OkWritesBackOnlyValidRowsWithFreshSagCoefficients) {
-  const struct {
-    void (*change)(doc::Instrument&);
-    std::optional<InstrumentColumn> invalid;
-  } cases[] = {
-      {[](doc::Instrument& i) { i.name = std::string(16, 'x'); }, InstrumentColumn::Name},
-      {[](doc::Instrument& i) { i.divider = 1000.5; }, InstrumentColumn::Divider},
-      {[](doc::Instrument& i) { i.declination = -400.1; }, InstrumentColumn::Declination},
-      {[](doc::Instrument& i) { i.declinationChange = 10.5; }, InstrumentColumn::Change},
-      {[](doc::Instrument& i) { i.verticalReference = 3; }, InstrumentColumn::Vertical},
-      {[](doc::Instrument& i) { i.name = std::string(15, 'x'), i.declination = 400, i.declinationYear = 4000; }, {}},
-  };
-  for (const auto& c : cases) {
-    auto store = EmptySurvey();
-    InstrumentTable table(store->settings);
-    table.At(1).sag = 10;
-    c.change(table.At(5));
-    EXPECT_EQ(store->settings.instrumentSag[0], 0) << "the dialog works on a copy";
-    if (c.invalid) {
-      EXPECT_EQ(table.FirstInvalid(), std::optional(std::pair(5, *c.invalid)));
-    }
-    EXPECT_EQ(table.Apply(store->settings), !c.invalid);
-    EXPECT_EQ(store->settings.instrumentSagCoefficient[0], c.invalid ? 0 : SagCoefficient(10));
   }
 }
 
