@@ -5,17 +5,14 @@
 #include <cmath>
 
 #include "doc/DocumentSettings.h"
+#include "draw/DrawingTestSupport.h"
 #include "draw/Projection.h"
 #include "draw/RecordingSurface.h"
 
 namespace hp::draw {
 namespace {
 
-void ExpectNear(const Vec3& actual, const Vec3& expected) {
-  EXPECT_NEAR(actual.x, expected.x, 1e-6);
-  EXPECT_NEAR(actual.y, expected.y, 1e-6);
-  EXPECT_NEAR(actual.z, expected.z, 1e-6);
-}
+using test::ExpectNear;
 
 TEST(Projection, StepMatricesMoveKnownPoints) {
   const struct {

@@ -8,27 +8,19 @@
 #include <memory>
 
 #include "base/FixedText.h"
-#include "doc/SurveyStore.h"
-#include "draw/RecordingSurface.h"
+#include "draw/DrawingTestSupport.h"
 #include "draw/pages/Printing.h"
 #include "draw/protocol/Protocol.h"
 #include "draw/protocol/ProtocolDialog.h"
 #include "platform/Prompter.h"
-#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
 
-using Kind = RecordedPrimitive::Kind;
-
-class ProtocolTest : public ::testing::Test {
+class ProtocolTest : public test::DrawingTest {
  protected:
   ProtocolTest() {
-    doc::SetDefaultSettings(store.settings);
-    doc::InitWorksheet(ws);
     ws.setDisplayType(doc::DisplayType::Protocol);
-    ws.setOriginPoint("");
-    ws.setShowTitleAndPageLabel(0);
     Only({});
   }
   // Switches on exactly the sections given by index.
@@ -38,9 +30,7 @@ class ProtocolTest : public ::testing::Test {
     for (int i : indices) o.sections[static_cast<size_t>(i)] = true;
     ApplyProtocolOptions(ws, o);
   }
-  // Legs of cave 2, passage 3: 12.345 m east, 5 degrees down, ending at
-  // x 1.5, y -2.25 and the height given last.
-  doc::SurveyRecord& Add(std::string_view text) { return test::AddRecords(store, text); }
+  // 200 legs of cave 2, passage 3: 12.345 m east, 5 degrees down.
   void ManyLegs() {
     Only({5});
     for (int i = 0; i < 200; ++i) Add("2/3/A 2/3/P" + std::to_string(i) + " 12.345 90 -5 @ 0 0 0 1.5 -2.25 0");
@@ -66,18 +56,6 @@ class ProtocolTest : public ::testing::Test {
     KeepProtocolPages(ws, drawn);
     return drawn;
   }
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> out;
-    for (const auto& p : surface.primitives())
-      if (p.kind == Kind::Text) out.push_back(p.text);
-    return out;
-  }
-
-  doc::SurveyStore store;
-  doc::Worksheet ws;
-  platform::MemorySettingsStore settings;
-  ViewTransform view;
-  RecordingSurface surface;
 };
 
 TEST_F(ProtocolTest, LegListTakesVisibleNamedColouredRecordsWithDecimalCommas) {

@@ -7,17 +7,13 @@
 #include <memory>
 
 #include "doc/SurveyStore.h"
+#include "draw/DrawingTestSupport.h"
 #include "draw/ViewTransform.h"
-#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
 
-void ExpectNear(const Vec3& actual, const Vec3& expected) {
-  EXPECT_NEAR(actual.x, expected.x, 1e-6);
-  EXPECT_NEAR(actual.y, expected.y, 1e-6);
-  EXPECT_NEAR(actual.z, expected.z, 1e-6);
-}
+using test::ExpectNear;
 
 class ViewTransformTest : public ::testing::Test {
  protected:
