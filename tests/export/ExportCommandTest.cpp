@@ -68,10 +68,7 @@ TEST(ExportCommand, RefusesHandsOnOrWrites) {
     std::string message = c.message;
     if (const size_t at = message.find("PATH"); at != std::string::npos) message.replace(at, 4, path.string());
     EXPECT_EQ(prompter.Texts(), message.empty() ? std::vector<std::string>{} : std::vector<std::string>{message});
-    const std::string text = test::ReadFile(path);
-    size_t lines = 0;
-    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
-    EXPECT_EQ(lines, c.lines);
+    EXPECT_EQ(test::Count(test::ReadFile(path), "\r\n"), c.lines);
     fs::remove(path);
   }
 }

@@ -13,11 +13,7 @@ std::string Kml(const doc::SurveyStore& store, const platform::SettingsStore& se
   return test::Written(writer, store, settings);
 }
 
-size_t Count(const std::string& text, std::string_view piece) {
-  size_t n = 0;
-  for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
-  return n;
-}
+using test::Count;
 
 TEST(KmlWriter, EmptyDocumentHasStylesAndTheProgramPlacemarkOnly) {
   const doc::SurveyStore store = test::EmptyStore();
