@@ -76,16 +76,5 @@ TEST(Surface, DocumentFontsKeepTheirSizeOnEveryDevice) {
   EXPECT_EQ(MakeFont(doc::DefaultFont(1), 192).height, -32);
 }
 
-TEST(Surface, RecordingSurfaceContinuesLinesWithTheirPen) {
-  RecordingSurface surface;
-  const Pen dashed{PenStyle::Dashed, 3, RgbColour(255, 0, 0)};
-  surface.SetPen(dashed);
-  surface.Line({1, 2}, {3, 4});
-  surface.LineTo({5, 6});
-  ASSERT_EQ(surface.primitives().size(), 2u);
-  EXPECT_EQ(surface.primitives()[1].from, (Point{3, 4}));
-  EXPECT_EQ(surface.primitives()[1].pen, dashed);
-}
-
 }  // namespace
 }  // namespace hp::draw
