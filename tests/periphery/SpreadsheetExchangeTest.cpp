@@ -14,6 +14,7 @@
 #include <iterator>
 #include <memory>
 #include <sstream>
+#include <tuple>
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
@@ -245,10 +246,8 @@ TEST_F(SpreadsheetExchangeTest, TheNoteKeepsNamesWithLineEndsAndBackslashes) {
   ASSERT_TRUE(WriteSheetOrigin(root / "note", written));
   const auto read = ReadSheetOrigin(root / "note");
   ASSERT_TRUE(read);
-  EXPECT_EQ(read->document, written.document);
-  EXPECT_EQ(read->title, written.title);
-  EXPECT_EQ(read->window, written.window);
-  EXPECT_EQ(read->written, written.written);
+  EXPECT_EQ(std::tie(read->document, read->title, read->window, read->written),
+            std::tie(written.document, written.title, written.window, written.written));
 }
 
 // The sheet as a spreadsheet saves it: each case changes the written table
