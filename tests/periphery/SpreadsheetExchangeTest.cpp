@@ -239,7 +239,6 @@ TEST_F(SpreadsheetExchangeTest, ATableLoadsOnlyIntoTheDocumentItWasWrittenFor) {
   }
 }
 
-// The note keeps any file name and title as they were written.
 TEST_F(SpreadsheetExchangeTest, TheNoteKeepsNamesWithLineEndsAndBackslashes) {
   const SheetOrigin written{"/Höhlen\\n\\\nzwei\r.hpn", "Titel=\\", "0123abcd",
                             std::chrono::system_clock::time_point(std::chrono::nanoseconds(1796626200123456789))};
