@@ -134,7 +134,6 @@ TEST(SurvexWriter, UtmReferenceSetsTheZoneAndHemisphere) {
     char band;
     const char* system;  // empty: a local frame
   } cases[] = {
-      {487215.4, 5352810.25, 'U', "UTM32N"},
       {487215.4, 5352810.25, 'N', "UTM32N"},
       {487215.4, 5352810.25, 'M', "UTM32S"},
       {12.5, -3, 'U', ""},
