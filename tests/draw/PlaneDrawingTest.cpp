@@ -205,8 +205,7 @@ TEST_F(PlaneDrawingTest, MonochromePrinterDrawsEverythingBlack) {
 }
 
 TEST(PlaneLayoutTest, TrueScaleSheetSnapsToTheGrid) {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
+  doc::Worksheet ws = test::NewSheet();
   ws.setScaleDenominator(500);
   PlaneLayout layout = LayoutPlane(ws, {0, -100, 50, 0}, 210, 297);
   EXPECT_EQ(layout.sheetGrid, 10);

@@ -251,8 +251,7 @@ TEST_F(ProtocolTest, PrintJobPrintsEveryRowOnceFromThePageMarginsAndPutsTheWorks
 }
 
 TEST(ProtocolDialogTest, ChoicesAreLimitedAndOnlyChangesCount) {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
+  doc::Worksheet ws = test::NewSheet();
   ProtocolOptions o = ProtocolOptionsOf(ws);
   EXPECT_FALSE(ApplyProtocolOptions(ws, o));
   o.numbering = 9, o.legInfo = -1, o.materialInfo = 5, o.measuresInfo = 4, o.sections[7] = !o.sections[7];

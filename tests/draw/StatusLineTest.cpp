@@ -4,6 +4,7 @@
 #include "base/FixedText.h"
 #include "draw/DisplayType.h"
 #include "draw/interaction/StatusLine.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
@@ -18,9 +19,7 @@ struct View {
 };
 
 doc::Worksheet Sheet(const View& v) {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
-  ws.setDisplayType(doc::DisplayTypeOf(v.type));
+  doc::Worksheet ws = test::NewSheet(v.type);
   ws.setScaleDenominator(500);
   ws.setAutomaticScale(static_cast<int16_t>(v.automaticScale));
   ws.setViewAzimuth(12.5);

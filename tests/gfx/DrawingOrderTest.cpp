@@ -105,8 +105,7 @@ TEST(DrawingOrderTest, CrowdedLinesAndLabelsAsIfDrawnOneByOne) {
 TEST(DrawingOrderTest, SpatialPicturesAsIfDrawnOneByOne) {
   doc::SurveyStore store;
   doc::SetDefaultSettings(store.settings);
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
+  doc::Worksheet ws = test::NewSheet();
   ws.setOriginPoint("");
   ws.setStationNumbering(1), ws.setStationMark(1), ws.setPointsInLegColour(1), ws.setShowCrossSections(1);
   ws.setShowFrame(1), ws.setHeightLabels(1), ws.setShowTitleAndPageLabel(0), ws.setLineColourMode(1);
