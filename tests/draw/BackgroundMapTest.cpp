@@ -21,12 +21,8 @@
 namespace hp::draw {
 namespace {
 
-void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
-  b[at] = static_cast<uint8_t>(v), b[at + 1] = static_cast<uint8_t>(v >> 8);
-}
-void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
+void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) { base::StoreLE<uint16_t>(b, at, v); }
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) { base::StoreLE<uint32_t>(b, at, v); }
 
 // A 24-bit bitmap of `width` x `height` whose pixel (x, y from the top) is
 // red x*10, green y*10, blue 7.
