@@ -12,6 +12,7 @@
 #include "draw/animation/Animation.h"
 #include "draw/animation/CubicSpline.h"
 #include "platform/SettingsStore.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
@@ -44,9 +45,7 @@ TEST(CubicSpline, OpenAndClosedSplinesMatchHandComputedPieces) {
 }
 
 doc::Worksheet CameraSheet(std::vector<double> azimuths, int pictures = 20, bool endless = false) {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
-  ws.setDisplayType(DisplayType::Animation);
+  doc::Worksheet ws = test::NewSheet(5);
   ws.setPicturesPerPosition(pictures);
   ws.setEndlessAnimation(endless ? 1 : 0);
   for (size_t i = 0; i < azimuths.size(); ++i) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "draw/PageLabel.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
@@ -9,10 +10,8 @@ namespace {
 constexpr platform::Date kToday{5, 3, 2024};
 
 doc::Worksheet Sheet(int type, bool subSheets, int sheet, int rows, int columns, bool automaticScale) {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
+  doc::Worksheet ws = test::NewSheet(type);
   ws.setSheetDesignation("Ostteil");
-  ws.setDisplayType(doc::DisplayTypeOf(type));
   ws.setShowSubSheets(subSheets ? 1 : 0);
   ws.setCurrentSheetNumber(static_cast<int16_t>(sheet));
   ws.setSheetRows(static_cast<int16_t>(rows));

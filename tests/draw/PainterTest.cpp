@@ -14,6 +14,7 @@
 #include "draw/Painter.h"
 #include "draw/RecordingSurface.h"
 #include "draw/WorksheetDrawing.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
@@ -79,16 +80,13 @@ class ExtremeValues : public ::testing::TestWithParam<OddSurvey> {
     store.settings.currentRecordNumber = 3;
   }
   void Add(const char* name, Vec3 from, Vec3 to, double width) {
-    auto r = std::make_unique<doc::SurveyRecord>();
-    r->cave = r->passage = r->refCave = r->refPassage = 1;
-    base::SetText(r->point, name);
-    base::SetText(r->refPoint, store.records.empty() ? name : base::TextOf(store.records.back()->point));
-    base::SetText(r->fileUrl, "plan.pdf");
-    r->refX = from.x, r->refY = from.y, r->refZ = from.z, r->x = to.x, r->y = to.y, r->z = to.z;
-    r->left = r->right = r->up = r->down = width;
-    for (double& c : r->altCoords) c = width == 1 ? 0 : width;
-    r->colour = 1, r->length = 1, r->pathLength = to.x;
-    store.records.push_back(std::move(r));
+    const std::string_view previous = store.records.empty() ? name : base::TextOf(store.records.back()->point);
+    doc::SurveyRecord& r = test::AddLeg(store, previous, name, 1);
+    base::SetText(r.fileUrl, "plan.pdf");
+    r.refX = from.x, r.refY = from.y, r.refZ = from.z, r.x = to.x, r.y = to.y, r.z = to.z;
+    r.left = r.right = r.up = r.down = width;
+    for (double& c : r.altCoords) c = width == 1 ? 0 : width;
+    r.colour = 1, r.pathLength = to.x;
   }
   doc::SurveyStore store;
   platform::MemorySettingsStore settings;

@@ -3,9 +3,9 @@
 
 #include <memory>
 
+#include "draw/DrawingTestSupport.h"
 #include "draw/PlanFrame.h"
 #include "platform/SettingsStore.h"
-#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
@@ -59,26 +59,17 @@ class PlanFrameViewTest : public ::testing::Test {
   ViewTransform view;
 };
 
-TEST_F(PlanFrameViewTest, PlanArrowSitsAtTheOriginStation) {
+TEST_F(PlanFrameViewTest, ArrowAtTheOriginStationInThePlanAndTheParallelViewFromAbove) {
   const std::vector<FrameLine> plan = Frame(DisplayType::Plan, 0, 0);
   ASSERT_EQ(plan.size(), 8u);
   EXPECT_EQ(plan[0], (FrameLine{{-6, 0, 0}, {6, 0, 0}}));
   EXPECT_EQ(plan[1], (FrameLine{{0, -6, 0}, {0, 5, 0}}));
-}
-
-TEST_F(PlanFrameViewTest, ParallelFromAboveDrawsThePlanArrow) {
-  const std::vector<FrameLine> plan = Frame(DisplayType::Plan, 0, 0);
   const std::vector<FrameLine> parallel = Frame(DisplayType::Parallel, 0, -90);
   ASSERT_EQ(parallel.size(), plan.size());
   for (size_t i = 0; i < plan.size(); ++i) {
-    EXPECT_NEAR(parallel[i].from.x, plan[i].from.x, 1e-9) << i;
-    EXPECT_NEAR(parallel[i].from.y, plan[i].from.y, 1e-9) << i;
-    EXPECT_NEAR(parallel[i].to.x, plan[i].to.x, 1e-9) << i;
-    EXPECT_NEAR(parallel[i].to.y, plan[i].to.y, 1e-9) << i;
+    test::ExpectNear(parallel[i].from, {plan[i].from.x, plan[i].from.y, parallel[i].from.z});
+    test::ExpectNear(parallel[i].to, {plan[i].to.x, plan[i].to.y, parallel[i].to.z});
   }
-}
-
-TEST_F(PlanFrameViewTest, NoArrowWhenSwitchedOffOrInOtherTypes) {
   for (DisplayType type : {DisplayType::Section, DisplayType::Elevation, DisplayType::Perspective})
     EXPECT_TRUE(Frame(type, 30, -20).empty()) << static_cast<int>(type);
   worksheet.setNorthArrow(0);

@@ -5,36 +5,18 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 
-#include "doc/SurveyStore.h"
+#include "draw/DrawingTestSupport.h"
 #include "draw/Painter.h"
 #include "draw/PlaneDrawing.h"
-#include "draw/RecordingSurface.h"
 #include "draw/WorksheetDrawing.h"
-#include "support/Survey.h"
 #include "support/Values.h"
 
 namespace hp::draw {
 namespace {
 
-using Kind = RecordedPrimitive::Kind;
-
-class PlaneDrawingTest : public ::testing::Test {
+class PlaneDrawingTest : public test::DrawingTest {
  protected:
-  PlaneDrawingTest() {
-    doc::SetDefaultSettings(store.settings);
-    doc::InitWorksheet(ws);
-    ws.setOriginPoint("");  // no origin station: the plan shows true coordinates
-    ws.setLineColourMode(0);
-    ws.setShowTitleAndPageLabel(0);
-    ws.setStationMark(0);
-    ws.setStationNumbering(0);
-    ws.setGridCrosses(0);
-    ws.setFileSymbol(0);
-    store.settings.currentRecordNumber = 0;
-  }
-  doc::SurveyRecord& Add(std::string_view text) { return test::AddRecords(store, text); }
   PlaneDrawingResult Draw(DeviceCaps caps = RecordingSurface::DefaultCaps(), bool printer = false,
                           const platform::Clock* clock = nullptr) {
     surface = RecordingSurface(caps);
@@ -45,27 +27,13 @@ class PlaneDrawingTest : public ::testing::Test {
     result = DrawPlane(surface, store, ws, view, settings, options);
     return result;
   }
-  Point At(Vec3 p) const {
-    const DevicePoint d = ToDevice(p.x, p.y, result.scale, result.ox, result.oy);
-    return {d.x, d.y};
-  }
-  std::vector<RecordedPrimitive> Of(Kind kind) const {
-    std::vector<RecordedPrimitive> out;
-    for (const auto& p : surface.primitives())
-      if (p.kind == kind) out.push_back(p);
-    return out;
-  }
+  Point At(Vec3 p) const { return DrawingTest::At(result, p.x, p.y); }
   const RecordedPrimitive* LineBetween(Vec3 a, Vec3 b) const {
     for (const auto& p : surface.primitives())
       if (p.kind == Kind::Line && p.from == At(a) && p.to == At(b)) return &p;
     return nullptr;
   }
 
-  doc::SurveyStore store;
-  doc::Worksheet ws;
-  platform::MemorySettingsStore settings;
-  ViewTransform view;
-  RecordingSurface surface;
   PlaneDrawingResult result;
 };
 
@@ -184,8 +152,7 @@ TEST_F(PlaneDrawingTest, LabelsOnePixelApartAreNotBothDrawn) {
   // Move B one pixel away from A and draw again.
   store.records[1]->x = 10 + 1.0 / result.scale;
   Draw();
-  std::vector<std::string> texts;
-  for (const auto& t : Of(Kind::Text)) texts.push_back(t.text);
+  const std::vector<std::string> texts = Texts();
   EXPECT_NE(std::find(texts.begin(), texts.end(), "A"), texts.end());
   EXPECT_EQ(std::find(texts.begin(), texts.end(), "B"), texts.end());
   EXPECT_NE(std::find(texts.begin(), texts.end(), "C"), texts.end());
@@ -201,8 +168,7 @@ TEST_F(PlaneDrawingTest, FrameTicksAndAxisLabelsOnTheGrid) {
   ASSERT_EQ(frames.size(), 1u);
   EXPECT_EQ(frames[0].from, At({a.left, a.top, 0}));
   EXPECT_EQ(frames[0].pen.colour, store.settings.frameColour);
-  std::vector<std::string> texts;
-  for (const auto& t : Of(Kind::Text)) texts.push_back(t.text);
+  const std::vector<std::string> texts = Texts();
   for (const char* label : {"0", "25", "50", "35"})
     EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end());
   const int t = 13 / 4;
@@ -224,9 +190,8 @@ TEST_F(PlaneDrawingTest, PageLabelTakesTheDateOfTheGivenClock) {
   ws.setPageLabel("Stand &Datum");
   const platform::FixedClock clock({24, 12, 2030});
   ASSERT_TRUE(Draw(RecordingSurface::DefaultCaps(), false, &clock).drawn);
-  bool found = false;
-  for (const auto& text : Of(Kind::Text)) found = found || text.text == "Stand 24.12.2030";
-  EXPECT_TRUE(found);
+  const std::vector<std::string> texts = Texts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "Stand 24.12.2030"), texts.end());
 }
 
 TEST_F(PlaneDrawingTest, MonochromePrinterDrawsEverythingBlack) {
@@ -240,8 +205,7 @@ TEST_F(PlaneDrawingTest, MonochromePrinterDrawsEverythingBlack) {
 }
 
 TEST(PlaneLayoutTest, TrueScaleSheetSnapsToTheGrid) {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
+  doc::Worksheet ws = test::NewSheet();
   ws.setScaleDenominator(500);
   PlaneLayout layout = LayoutPlane(ws, {0, -100, 50, 0}, 210, 297);
   EXPECT_EQ(layout.sheetGrid, 10);

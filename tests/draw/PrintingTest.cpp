@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "doc/SurveyStore.h"
-#include "draw/RecordingSurface.h"
+#include "draw/DrawingTestSupport.h"
 #include "draw/pages/PageSetup.h"
 #include "draw/pages/Printing.h"
 #include "draw/pages/SubSheetSetup.h"
@@ -258,21 +258,15 @@ TEST(PrintAreaTest, PagesOfAJob) {
   }
 }
 
-class PrintJobTest : public ::testing::Test {
+class PrintJobTest : public test::DrawingTest {
  protected:
   PrintJobTest() {
-    doc::SetDefaultSettings(store.settings);
-    auto ws = std::make_unique<doc::Worksheet>();
-    doc::InitWorksheet(*ws);
-    ws->setOriginPoint("");
-    ws->setShowTitleAndPageLabel(0), ws->setStationNumbering(0), ws->setStationMark(0), ws->setGridCrosses(0);
-    ws->setShowFrame(0), ws->setAxisLabels(0), ws->setNorthArrow(0), ws->setCentreOnPage(0);
-    ws->setScaleDenominator(500), ws->setAutomaticScale(0), ws->setPrintSubSheets(1);
+    ws.setShowFrame(0), ws.setAxisLabels(0), ws.setNorthArrow(0), ws.setCentreOnPage(0);
+    ws.setScaleDenominator(500), ws.setAutomaticScale(0), ws.setPrintSubSheets(1);
     store.worksheets.clear();
-    store.worksheets.push_back(std::move(ws));
+    store.worksheets.push_back(std::make_unique<doc::Worksheet>(ws));
     store.currentWorksheet = store.worksheets.back().get();
-    store.settings.currentRecordNumber = 0;
-    test::AddRecords(store, "- 1 @ 0 0 0 100 0 0 length=1\n- 2 @ 100 0 0 100 -150 0 length=1");
+    Add("- 1 @ 0 0 0 100 0 0 length=1\n- 2 @ 100 0 0 100 -150 0 length=1");
   }
   static DeviceCaps Printer() {
     DeviceCaps caps;
@@ -281,18 +275,14 @@ class PrintJobTest : public ::testing::Test {
     caps.widthMm = 197, caps.heightMm = 285;
     return caps;
   }
-
-  doc::SurveyStore store;
-  platform::MemorySettingsStore settings;
-  ViewTransform view;
 };
 
 TEST_F(PrintJobTest, SubSheetsAtTrueScaleOnePerPageAndTheWorksheetPutBack) {
-  doc::Worksheet& ws = *store.currentWorksheet;
-  ws.setCurrentSheetNumber(3);
-  const auto before = ws.image;
+  doc::Worksheet& sheet = *store.currentWorksheet;
+  sheet.setCurrentSheetNumber(3);
+  const auto before = sheet.image;
   {
-    PrintJob job(store, ws, view, settings, Printer(), {197, 285});
+    PrintJob job(store, sheet, view, settings, Printer(), {197, 285});
     EXPECT_TRUE(job.allowsSelection());
     ASSERT_EQ(job.pageCount(), 4);  // sheets of 70 x 120 m
     RecordingSurface page(Printer());
@@ -311,7 +301,7 @@ TEST_F(PrintJobTest, SubSheetsAtTrueScaleOnePerPageAndTheWorksheetPutBack) {
     }
     EXPECT_TRUE(found);
   }
-  EXPECT_EQ(ws.image, before);
+  EXPECT_EQ(sheet.image, before);
 }
 
 }  // namespace

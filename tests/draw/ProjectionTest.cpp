@@ -5,17 +5,14 @@
 #include <cmath>
 
 #include "doc/DocumentSettings.h"
+#include "draw/DrawingTestSupport.h"
 #include "draw/Projection.h"
 #include "draw/RecordingSurface.h"
 
 namespace hp::draw {
 namespace {
 
-void ExpectNear(const Vec3& actual, const Vec3& expected) {
-  EXPECT_NEAR(actual.x, expected.x, 1e-6);
-  EXPECT_NEAR(actual.y, expected.y, 1e-6);
-  EXPECT_NEAR(actual.z, expected.z, 1e-6);
-}
+using test::ExpectNear;
 
 TEST(Projection, StepMatricesMoveKnownPoints) {
   const struct {
@@ -77,17 +74,6 @@ TEST(Surface, DocumentFontsKeepTheirSizeOnEveryDevice) {
   EXPECT_EQ(DeviceFontHeight(-13, 300), -41);  // -40.625
   EXPECT_EQ(DeviceFontHeight(-9, 600), -56);   // -56.25
   EXPECT_EQ(MakeFont(doc::DefaultFont(1), 192).height, -32);
-}
-
-TEST(Surface, RecordingSurfaceContinuesLinesWithTheirPen) {
-  RecordingSurface surface;
-  const Pen dashed{PenStyle::Dashed, 3, RgbColour(255, 0, 0)};
-  surface.SetPen(dashed);
-  surface.Line({1, 2}, {3, 4});
-  surface.LineTo({5, 6});
-  ASSERT_EQ(surface.primitives().size(), 2u);
-  EXPECT_EQ(surface.primitives()[1].from, (Point{3, 4}));
-  EXPECT_EQ(surface.primitives()[1].pen, dashed);
 }
 
 }  // namespace

@@ -8,27 +8,19 @@
 #include <memory>
 
 #include "base/FixedText.h"
-#include "doc/SurveyStore.h"
-#include "draw/RecordingSurface.h"
+#include "draw/DrawingTestSupport.h"
 #include "draw/pages/Printing.h"
 #include "draw/protocol/Protocol.h"
 #include "draw/protocol/ProtocolDialog.h"
 #include "platform/Prompter.h"
-#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
 
-using Kind = RecordedPrimitive::Kind;
-
-class ProtocolTest : public ::testing::Test {
+class ProtocolTest : public test::DrawingTest {
  protected:
   ProtocolTest() {
-    doc::SetDefaultSettings(store.settings);
-    doc::InitWorksheet(ws);
     ws.setDisplayType(doc::DisplayType::Protocol);
-    ws.setOriginPoint("");
-    ws.setShowTitleAndPageLabel(0);
     Only({});
   }
   // Switches on exactly the sections given by index.
@@ -38,9 +30,7 @@ class ProtocolTest : public ::testing::Test {
     for (int i : indices) o.sections[static_cast<size_t>(i)] = true;
     ApplyProtocolOptions(ws, o);
   }
-  // Legs of cave 2, passage 3: 12.345 m east, 5 degrees down, ending at
-  // x 1.5, y -2.25 and the height given last.
-  doc::SurveyRecord& Add(std::string_view text) { return test::AddRecords(store, text); }
+  // 200 legs of cave 2, passage 3: 12.345 m east, 5 degrees down.
   void ManyLegs() {
     Only({5});
     for (int i = 0; i < 200; ++i) Add("2/3/A 2/3/P" + std::to_string(i) + " 12.345 90 -5 @ 0 0 0 1.5 -2.25 0");
@@ -66,18 +56,6 @@ class ProtocolTest : public ::testing::Test {
     KeepProtocolPages(ws, drawn);
     return drawn;
   }
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> out;
-    for (const auto& p : surface.primitives())
-      if (p.kind == Kind::Text) out.push_back(p.text);
-    return out;
-  }
-
-  doc::SurveyStore store;
-  doc::Worksheet ws;
-  platform::MemorySettingsStore settings;
-  ViewTransform view;
-  RecordingSurface surface;
 };
 
 TEST_F(ProtocolTest, LegListTakesVisibleNamedColouredRecordsWithDecimalCommas) {
@@ -224,16 +202,6 @@ TEST_F(ProtocolTest, PiecesStartAtTheirColumnsAndPrintedPagesKeepTheCurrentPage)
   ASSERT_NE(last, texts.end());
   surface.SetFont(MakeFont(store.settings.fonts[4], 96));
   EXPECT_EQ(last->from.x, 20 + surface.TextExtent("Messpunkt   ").cx);  // the second station column
-
-  // A printer page starts at the worksheet's page margins.
-  surface = RecordingSurface(Printer());
-  ws.setMarginLeft(10), ws.setMarginTop(15);
-  ProtocolDrawingOptions options;
-  options.printer = true;
-  DrawProtocolPage(surface, store, ws, view, settings, 1, options);
-  ASSERT_FALSE(surface.primitives().empty());
-  EXPECT_EQ(surface.primitives().front().text, "Messlinien-Liste");
-  EXPECT_EQ(surface.primitives().front().from, (Point{118, 177}));  // 10 and 15 mm at 300 dpi
 }
 
 TEST_F(ProtocolTest, CentringSetsEqualMarginsOrRefusesAProtocolWiderThanThePage) {
@@ -249,9 +217,10 @@ TEST_F(ProtocolTest, CentringSetsEqualMarginsOrRefusesAProtocolWiderThanThePage)
   EXPECT_GT(ws.marginLeft(), 500);
 }
 
-TEST_F(ProtocolTest, PrintJobPrintsEveryRowOnceOnThePrintersPagesAndPutsTheWorksheetBack) {
+TEST_F(ProtocolTest, PrintJobPrintsEveryRowOnceFromThePageMarginsAndPutsTheWorksheetBack) {
   ManyLegs();
   ws.setProtocolPageCount(1), ws.setProtocolCurrentPage(1);  // as the window left it
+  ws.setMarginLeft(10), ws.setMarginTop(15);
   const DeviceCaps printer = Printer();
   surface = RecordingSurface(printer);
   ProtocolDrawingOptions options;
@@ -268,6 +237,9 @@ TEST_F(ProtocolTest, PrintJobPrintsEveryRowOnceOnThePrintersPagesAndPutsTheWorks
     for (int page = 1; page <= expected; ++page) {
       surface = RecordingSurface(printer);
       ASSERT_TRUE(job.DrawPage(surface, page));
+      if (page == 1) {
+        EXPECT_EQ(surface.primitives().front().from, (Point{118, 177})) << "10 and 15 mm at 300 dpi";
+      }
       for (const std::string& text : Texts()) ++printed[text];
     }
     for (int i = 0; i < 200; ++i) EXPECT_EQ(printed["2/3/P" + std::to_string(i)], 1) << i;
@@ -279,8 +251,7 @@ TEST_F(ProtocolTest, PrintJobPrintsEveryRowOnceOnThePrintersPagesAndPutsTheWorks
 }
 
 TEST(ProtocolDialogTest, ChoicesAreLimitedAndOnlyChangesCount) {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
+  doc::Worksheet ws = test::NewSheet();
   ProtocolOptions o = ProtocolOptionsOf(ws);
   EXPECT_FALSE(ApplyProtocolOptions(ws, o));
   o.numbering = 9, o.legInfo = -1, o.materialInfo = 5, o.measuresInfo = 4, o.sections[7] = !o.sections[7];

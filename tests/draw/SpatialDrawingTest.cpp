@@ -4,34 +4,24 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 
-#include "doc/SurveyStore.h"
+#include "draw/DrawingTestSupport.h"
 #include "draw/Painter.h"
 #include "draw/PlaneDrawing.h"
-#include "draw/RecordingSurface.h"
 #include "draw/SpatialDrawing.h"
-#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
 
-using Kind = RecordedPrimitive::Kind;
-
-class SpatialDrawingTest : public ::testing::Test {
+class SpatialDrawingTest : public test::DrawingTest {
  protected:
   SpatialDrawingTest() {
-    doc::SetDefaultSettings(store.settings);
-    doc::InitWorksheet(ws);
-    ws.setOriginPoint("");
-    ws.setLineColourMode(0), ws.setStationMark(0), ws.setStationNumbering(0);
-    ws.setShowFrame(0), ws.setNorthArrow(0), ws.setHeightLabels(0), ws.setShowTitleAndPageLabel(0);
+    ws.setShowFrame(0), ws.setNorthArrow(0), ws.setHeightLabels(0);
     ws.setViewAzimuth(0), ws.setViewInclination(0);
-    store.settings.currentRecordNumber = 0;
   }
   // A record without passage walls: every wall point at the to-point.
   doc::SurveyRecord& Add(std::string_view text) {
-    doc::SurveyRecord& r = test::AddRecords(store, text);
+    doc::SurveyRecord& r = DrawingTest::Add(text);
     for (int k = 0; k < 4; ++k) r.altCoords[3 * k] = r.x, r.altCoords[3 * k + 1] = r.y, r.altCoords[3 * k + 2] = r.z;
     return r;
   }
@@ -42,22 +32,11 @@ class SpatialDrawingTest : public ::testing::Test {
     return result = DrawSpatial(surface, store, ws, view, settings);
   }
   Point At(Vec3 p, Point shift = {}) const {
-    const DevicePoint d = ToDevice(p.x, p.y, result.scale, result.ox, result.oy);
+    const Point d = DrawingTest::At(result, p.x, p.y);
     return {d.x + shift.x, d.y + shift.y};
-  }
-  std::vector<RecordedPrimitive> Of(Kind kind) const {
-    std::vector<RecordedPrimitive> out;
-    for (const auto& p : surface.primitives())
-      if (p.kind == kind) out.push_back(p);
-    return out;
   }
   std::vector<RecordedPrimitive> Lines() const { return Of(Kind::Line); }
 
-  doc::SurveyStore store;
-  doc::Worksheet ws;
-  platform::MemorySettingsStore settings;
-  ViewTransform view;
-  RecordingSurface surface;
   SpatialDrawingResult result;
 };
 
@@ -114,9 +93,7 @@ TEST_F(SpatialDrawingTest, HeightScaleOfANinetyFiveMetreCaveStepsByTen) {
   Add("- 1 @ 0 0 0 20 10 -95 length=1");
   ws.setHeightLabels(1), ws.setHeightLabelStep(0);
   ASSERT_TRUE(Draw(3).drawn);
-  std::vector<std::string> texts;
-  for (const auto& p : Of(Kind::Text)) texts.push_back(p.text);
-  EXPECT_EQ(texts, (std::vector<std::string>{"-90", "-80", "-70", "-60", "-50", "-40", "-30", "-20", "-10", "0"}));
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"-90", "-80", "-70", "-60", "-50", "-40", "-30", "-20", "-10", "0"}));
 }
 
 TEST_F(SpatialDrawingTest, FrameBoxAndTitleButNoTitleInTheCameraViewOnTheScreen) {

@@ -2,14 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "draw/interaction/ViewCommands.h"
+#include "support/Survey.h"
 
 namespace hp::draw {
 namespace {
 
 doc::Worksheet Sheet(int type, double azimuth = 0, double inclination = 0) {
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
-  ws.setDisplayType(doc::DisplayTypeOf(type));
+  doc::Worksheet ws = test::NewSheet(type);
   ws.setViewAzimuth(azimuth);
   ws.setViewInclination(inclination);
   return ws;

@@ -11,19 +11,13 @@ namespace hp::exports {
 namespace {
 
 std::string Dxf(const doc::SurveyStore& store, std::span<const draw::ProjectionSlots> slots = {}) {
-  platform::MemorySettingsStore settings;
-  DxfStandardWriter writer;
-  base::MemorySink sink;
-  ExportContext context{store, *store.currentWorksheet, settings, {slots, {}, 0, 0}, TableIncludes::Without};
-  RunWriter(writer, sink, context);
-  return std::string(sink.data.begin(), sink.data.end());
+  return test::WrittenBy<DxfStandardWriter>(store, slots);
+}
+std::string CaveCad(const doc::SurveyStore& store, std::span<const draw::ProjectionSlots> slots = {}) {
+  return test::WrittenBy<DxfCaveCadWriter>(store, slots);
 }
 
-size_t Count(const std::string& text, std::string_view piece) {
-  size_t n = 0;
-  for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
-  return n;
-}
+using test::Count;
 
 TEST(DxfStandard, EmptyDocumentIsHeadAndEnd) {
   const doc::SurveyStore store = test::EmptyStore();
@@ -90,23 +84,13 @@ TEST(DxfStandard, StationMarks) {
   // clang-format on
   for (const auto& c : cases) {
     doc::SurveyStore store = test::EmptyStore();
-    doc::SurveyRecord& r = test::AddStation(store, 1, 1, c.sameStation ? "0" : "1", 0, 0, 0);
+    test::AddStation(store, 1, 1, c.sameStation ? "0" : "1", 0, 0, 0);
     store.currentWorksheet->setStationMark(static_cast<int16_t>(c.mark));
     store.currentWorksheet->setMarkCoordinateReferences(c.markReferences);
     std::vector<draw::ProjectionSlots> slots(1);
     slots[0].to = c.sameStation ? draw::Vec3{0, 0, 0} : draw::Vec3{3, 4, 0};
-    (void)r;
     EXPECT_EQ(Count(Dxf(store, slots), c.entity), c.count) << c.mark << c.markReferences << c.sameStation;
   }
-}
-
-std::string CaveCad(const doc::SurveyStore& store, std::span<const draw::ProjectionSlots> slots = {}) {
-  platform::MemorySettingsStore settings;
-  DxfCaveCadWriter writer;
-  base::MemorySink sink;
-  ExportContext context{store, *store.currentWorksheet, settings, {slots, {}, 0, 0}, TableIncludes::Without};
-  RunWriter(writer, sink, context);
-  return std::string(sink.data.begin(), sink.data.end());
 }
 
 TEST(DxfCaveCad, GeneralNumberForm) {

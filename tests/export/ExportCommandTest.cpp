@@ -26,6 +26,7 @@ TEST(ExportCommand, RefusesHandsOnOrWrites) {
   test::AddStation(store, 1, 1, "2", 20, 0, 0).fromInclude = 1;
   const platform::MemorySettingsStore settings;
 
+  const std::string badExtension = "PATH\nDiese Datei hat keine gültige Dateierweiterung.";
   const struct {
     const char* name;
     int displayType;
@@ -38,14 +39,7 @@ TEST(ExportCommand, RefusesHandsOnOrWrites) {
   } cases[] = {
       {"plan.bmp", 0, true, TableIncludes::Without, true, {"plan.bmp"}, "", 0},
       {"plan.bmp", 6, true, TableIncludes::Without, false, {}, std::string(messages::kNoProtocolBitmap), 0},
-      {"plan.bmp",
-       0,
-       false,
-       TableIncludes::Without,
-       false,
-       {},
-       "PATH\nDiese Datei hat keine gültige Dateierweiterung.",
-       0},
+      {"plan.bmp", 0, false, TableIncludes::Without, false, {}, badExtension, 0},
       {"plan.dxf", 5, true, TableIncludes::Without, false, {}, std::string(messages::kOnlyPlaneTypes), 0},
       {"plan.TXT", 6, true, TableIncludes::Without, true, {}, "", 2},
       {"plan.txt", 0, true, TableIncludes::All, true, {}, "", 3},
@@ -68,10 +62,7 @@ TEST(ExportCommand, RefusesHandsOnOrWrites) {
     std::string message = c.message;
     if (const size_t at = message.find("PATH"); at != std::string::npos) message.replace(at, 4, path.string());
     EXPECT_EQ(prompter.Texts(), message.empty() ? std::vector<std::string>{} : std::vector<std::string>{message});
-    const std::string text = test::ReadFile(path);
-    size_t lines = 0;
-    for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++lines;
-    EXPECT_EQ(lines, c.lines);
+    EXPECT_EQ(test::Count(test::ReadFile(path), "\r\n"), c.lines);
     fs::remove(path);
   }
 }

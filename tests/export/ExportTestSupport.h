@@ -1,6 +1,7 @@
 // Shared helpers of the export tests: small stores and writers run into memory.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,19 +26,27 @@ inline doc::SurveyStore EmptyStore() {
 // The file a writer writes for `store`, as bytes.
 inline std::string Written(exports::ExportWriter& writer, const doc::SurveyStore& store,
                            const platform::SettingsStore& settings,
-                           exports::TableIncludes includeMode = exports::TableIncludes::Without) {
+                           exports::TableIncludes includeMode = exports::TableIncludes::Without,
+                           std::span<const draw::ProjectionSlots> slots = {}) {
   base::MemorySink sink;
-  exports::ExportContext context{store, *store.currentWorksheet, settings, {}, includeMode};
+  exports::ExportContext context{store, *store.currentWorksheet, settings, {slots, {}, 0, 0}, includeMode};
   exports::RunWriter(writer, sink, context);
   return std::string(sink.data.begin(), sink.data.end());
 }
 
 // The file a writer that needs no settings writes for `store`.
 template <class Writer>
-std::string WrittenBy(const doc::SurveyStore& store) {
+std::string WrittenBy(const doc::SurveyStore& store, std::span<const draw::ProjectionSlots> slots = {}) {
   platform::MemorySettingsStore settings;
   Writer writer;
-  return Written(writer, store, settings);
+  return Written(writer, store, settings, exports::TableIncludes::Without, slots);
+}
+
+// How often `piece` occurs in `text`.
+inline size_t Count(std::string_view text, std::string_view piece) {
+  size_t n = 0;
+  for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
+  return n;
 }
 
 // Text with "\n" written as the files write it ("\r\n").

@@ -8,21 +8,17 @@
 namespace hp::exports {
 namespace {
 
-std::string Kml(const doc::SurveyStore& store, const platform::SettingsStore& settings) {
+std::string Kml(const doc::SurveyStore& store,
+                const platform::SettingsStore& settings = platform::MemorySettingsStore()) {
   KmlWriter writer(settings);
   return test::Written(writer, store, settings);
 }
 
-size_t Count(const std::string& text, std::string_view piece) {
-  size_t n = 0;
-  for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
-  return n;
-}
+using test::Count;
 
 TEST(KmlWriter, EmptyDocumentHasStylesAndTheProgramPlacemarkOnly) {
   const doc::SurveyStore store = test::EmptyStore();
-  platform::MemorySettingsStore settings;
-  const std::string kml = Kml(store, settings);
+  const std::string kml = Kml(store);
   const std::string head =
       test::Crlf("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml xmlns=\"http://earth.google.com/kml/2.1\">\n");
   EXPECT_EQ(kml.substr(0, head.size()), head);
@@ -48,8 +44,7 @@ TEST(KmlWriter, CavePlacemarkGolden) {
                                           "e H\xF6hle & Co");
   r.refX = 500000;
   r.colour = 17;
-  platform::MemorySettingsStore settings;
-  const std::string kml = Kml(store, settings);
+  const std::string kml = Kml(store);
   // Written by hand from the placemark layouts.
   const std::string expected = test::Crlf(
       "<Folder>\n<name>1234/5, Gro&#223;e H&#246;hle &amp; Co</name>\n"
@@ -75,9 +70,7 @@ TEST(KmlWriter, ZoneLetterDecidesTheHemisphere) {
     doc::SurveyRecord& r = test::AddStation(store, 1, 1, "1", 500000, c.northing, 0);
     r.refX = 500000;
     r.refY = c.northing;
-    platform::MemorySettingsStore settings;
-    EXPECT_NE(Kml(store, settings).find("15.0000000,0.0000000,0.00 15.0000000,0.0000000,0.00"), std::string::npos)
-        << c.letter;
+    EXPECT_NE(Kml(store).find("15.0000000,0.0000000,0.00 15.0000000,0.0000000,0.00"), std::string::npos) << c.letter;
   }
 }
 
@@ -119,8 +112,7 @@ TEST(KmlWriter, CavesNotInARowOpenASecondFolder) {
   test::AddStation(store, 1, 1, "2", 0, 0, 0);
   test::AddStation(store, 1, 1, "3", 0, 0, 0).colour = 0;
   test::AddStation(store, 1, 1, "", 0, 0, 0);
-  platform::MemorySettingsStore settings;
-  const std::string kml = Kml(store, settings);
+  const std::string kml = Kml(store);
   EXPECT_EQ(Count(kml, "<name>0/1</name>"), 2u);
   EXPECT_EQ(Count(kml, "<Folder>"), 3u);
   EXPECT_EQ(Count(kml, "</Folder>"), 3u);
@@ -132,19 +124,18 @@ TEST(KmlWriter, LineStyles) {
   store.settings.lineColours[0] = 0x0000FF;
   store.settings.lineColours[1] = 0;
   store.settings.falseColours[0] = 0x00FF00;
-  platform::MemorySettingsStore settings;
   store.currentWorksheet->setLineColourMode(0);
   store.currentWorksheet->setLineWidth(3);
-  std::string kml = Kml(store, settings);
+  std::string kml = Kml(store);
   EXPECT_NE(kml.find(test::Crlf("<Style id=\"Color1\">\n<LineStyle>\n<color>ff0000ff</color>\n<width>3</width>\n")),
             std::string::npos);
   EXPECT_NE(kml.find(test::Crlf("<Style id=\"Color2\">\n<LineStyle>\n<color>ff000000</color>")), std::string::npos);
   store.currentWorksheet->setBlackBackground(1);
   store.currentWorksheet->setLineColourMode(2);
-  kml = Kml(store, settings);
+  kml = Kml(store);
   EXPECT_NE(kml.find("<color>ff00ff00</color>"), std::string::npos);
   store.currentWorksheet->setLineColourMode(0);
-  kml = Kml(store, settings);
+  kml = Kml(store);
   EXPECT_NE(kml.find(test::Crlf("<Style id=\"Color2\">\n<LineStyle>\n<color>ffffffff</color>")), std::string::npos);
 }
 

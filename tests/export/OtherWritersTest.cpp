@@ -178,11 +178,9 @@ TEST(ViewerData, AuxiliaryLinesAndCrossSectionsInTheStandardColourByTheWorksheet
     const std::string own = c.colourMode == 0 ? "3 -1" : "";
     const std::string section = std::to_string(c.ci) + (c.standardColour != 0 ? " 0" : " -1");
     // Four cross-section spokes from the to-point, then the auxiliary line.
-    size_t spokes = 0;
-    for (size_t at = hvw.find("line 1.00 2.00 3.00 0.00 0.00 0.00 " + section + " \"\""); at != std::string::npos;
-         at = hvw.find("line 1.00 2.00 3.00 0.00 0.00 0.00 " + section + " \"\"", at + 1))
-      ++spokes;
-    EXPECT_EQ(spokes, 4u) << c.standardColour << " " << c.colourMode << "\n" << hvw;
+    EXPECT_EQ(test::Count(hvw, "line 1.00 2.00 3.00 0.00 0.00 0.00 " + section + " \"\""), 4u)
+        << c.standardColour << " " << c.colourMode << "\n"
+        << hvw;
     EXPECT_NE(hvw.find("line 0.00 0.00 0.00 1.00 2.00 3.00 " + section + " \"\"\r\n"), std::string::npos)
         << c.standardColour << " " << c.colourMode << "\n"
         << hvw;

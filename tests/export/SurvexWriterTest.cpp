@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <set>
 
 #include "export/ExportFile.h"
 #include "export/ExportTestSupport.h"
@@ -29,25 +28,7 @@ TEST(SurvexNames, PointCharactersOutsideNamesAreEscapedSoNamesStayApart) {
       {1, 2, "-1", "C1.P2.-1"},     {-3, 0, "x", "C-3.P0.x"},     {12, 3, "4", "C12.P3.4"},
       {1, 23, "4", "C1.P23.4"},
   };
-  std::set<std::string> names;
-  for (const auto& c : cases) {
-    EXPECT_EQ(SurvexStationName(c.cave, c.passage, c.point), c.name) << c.point;
-    names.insert(c.name);
-  }
-  EXPECT_EQ(names.size(), std::size(cases));
-}
-
-doc::SurveyRecord& Add(doc::SurveyStore& store, std::string_view from, std::string_view to) {
-  doc::SurveyRecord& r = test::AddStation(store, 1, 1, to, 0, 0, 0);
-  base::SetText(r.refPoint, from);
-  r.instrument = 0;
-  return r;
-}
-
-doc::SurveyRecord& Reference(doc::SurveyStore& store, std::string_view point, double x, double y, double z) {
-  doc::SurveyRecord& r = Add(store, point, point);
-  r.refX = r.x = x, r.refY = r.y = y, r.refZ = r.z = z;
-  return r;
+  for (const auto& c : cases) EXPECT_EQ(SurvexStationName(c.cave, c.passage, c.point), c.name) << c.point;
 }
 
 // A reference, legs of an instrument in gon with declination and meridian
@@ -62,28 +43,26 @@ doc::SurveyStore SmallSurvey(double referenceX, double referenceY) {
   gon.declination = 2;
   doc::SetInstrument(store.settings, 2, gon);
   base::SetText(store.settings.surveyorNames, "0: Unbekannt\r\n1: Anna \"Fuchs\" M\xFCller\r\n2: Bert");
-
-  doc::SurveyRecord& ref = Reference(store, "0", referenceX, referenceY, 712.3);
+  const std::string reference = std::to_string(referenceX) + " " + std::to_string(referenceY) + " 712.3 ";
+  test::AddRecords(store, "0 0 @ " + reference + reference + "instrument=0\n" +
+                              "0 1 10 98 10 instrument=2\n"                // + 2 declination = 100 gon
+                              "1 2 @ 3 4 5 6 8 5 length=5 instrument=0\n"  // no instrument: the coordinates
+                              "2 - instrument=1\n"                         // an auxiliary line, length 0
+                              "2 p instrument=1\n"                         // an auxiliary point
+                              "0 2 5 90 0\n"                               // a connection
+                              "2 2 instrument=0\n");                       // a known station: nothing to fix
+  doc::SurveyRecord& ref = *store.records[0];
   base::SetText(ref.remark, "Bohrhaken am Portal");
   base::SetText(ref.date, "12.04.2015");
   ref.surveyor = 1;
-  doc::SurveyRecord& leg = Add(store, "0", "1");
-  leg.instrument = 2, leg.length = 10, leg.inclination = 10, leg.left = 1.5, leg.down = 0.25, leg.surveyor = 1;
-  leg.azimuth = 98;  // + 2 declination = 100 gon, less 0.5 degrees convergence
+  doc::SurveyRecord& leg = *store.records[1];
+  leg.left = 1.5, leg.down = 0.25, leg.surveyor = 1;
   base::SetText(leg.date, "12.04.2015");
   base::SetText(leg.remark,
                 "Engstelle \xFC"
                 "ber Wasser");
-  doc::SurveyRecord& byCoordinates = Add(store, "1", "2");  // no instrument: the stored coordinates
-  byCoordinates.refX = 3, byCoordinates.refY = 4, byCoordinates.refZ = 5;
-  byCoordinates.x = 6, byCoordinates.y = 8, byCoordinates.z = 5, byCoordinates.surveyor = 2;
-  byCoordinates.length = 5;                         // a leg, not an auxiliary point
-  base::SetText(byCoordinates.date, "31.02.2015");  // no such day
-  Add(store, "2", "").instrument = 1;               // an auxiliary line, length 0
-  Add(store, "2", "p").instrument = 1;              // an auxiliary point
-  doc::SurveyRecord& connection = Add(store, "0", "2");
-  connection.instrument = 1, connection.length = 5, connection.azimuth = 90;
-  Reference(store, "2", 0, 0, 0);  // a known station: nothing to fix
+  store.records[2]->surveyor = 2;
+  base::SetText(store.records[2]->date, "31.02.2015");  // no such day
   return store;
 }
 
@@ -155,7 +134,6 @@ TEST(SurvexWriter, UtmReferenceSetsTheZoneAndHemisphere) {
     char band;
     const char* system;  // empty: a local frame
   } cases[] = {
-      {487215.4, 5352810.25, 'U', "UTM32N"},
       {487215.4, 5352810.25, 'N', "UTM32N"},
       {487215.4, 5352810.25, 'M', "UTM32S"},
       {12.5, -3, 'U', ""},
@@ -173,7 +151,7 @@ TEST(SurvexWriter, UtmReferenceSetsTheZoneAndHemisphere) {
 
 TEST(SurvexWriter, NoReferenceGivesTheMessageAndNoFile) {
   doc::SurveyStore store = test::EmptyStore();
-  Add(store, "0", "1").length = 3;
+  test::AddRecords(store, "0 1 3 0 0 instrument=0");
   const fs::path path = fs::temp_directory_path() / ("hp_svx_" + std::to_string(::getpid()) + ".svx");
   platform::MemorySettingsStore settings;
   platform::ScriptedPrompter prompter;

@@ -9,7 +9,6 @@
 #include <fstream>
 #include <functional>
 #include <limits>
-#include <tuple>
 
 #include "export/ExportFile.h"
 #include "export/ExportTestSupport.h"
@@ -45,14 +44,11 @@ constexpr Format kFormats[] = {
 // A fixed station in UTM zone 32 and two legs on from it.
 doc::SurveyStore Survey() {
   doc::SurveyStore store = test::EmptyStore();
-  doc::SurveyRecord& fix = test::AddStation(store, 1, 1, "0", 487215, 5352810, 712);
-  fix.refX = fix.x, fix.refY = fix.y, fix.refZ = fix.z;
-  for (const auto& [from, to, dx] : {std::tuple{"0", "1", 3.0}, std::tuple{"1", "2", 6.0}}) {
-    doc::SurveyRecord& r = test::AddStation(store, 1, 1, to, 487215 + dx, 5352810 - dx, 710);
-    base::SetText(r.refPoint, from);
-    r.refX = r.x - 3, r.refY = r.y + 3, r.refZ = 711;
-    r.length = 4.4, r.left = r.right = r.up = r.down = 1;
-  }
+  test::AddRecords(store, R"(0 0 @ 487215 5352810 712  487215 5352810 712
+                             0 1 @ 487215 5352810 711  487218 5352807 710 length=4.4
+                             1 2 @ 487218 5352807 711  487221 5352804 710 length=4.4)");
+  for (auto& r : store.records)
+    if (r->length > 0) r->left = r->right = r->up = r->down = 1;
   return store;
 }
 

@@ -3,17 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
-#include <memory>
 #include <random>
 #include <string>
 
-#include "base/FixedText.h"
 #include "doc/SurveyStore.h"
 #include "draw/SpatialDrawing.h"
 #include "gfx/GuiApplication.h"
 #include "gfx/PictureFile.h"
 #include "gfx/QPainterSurface.h"
 #include "platform/SettingsStore.h"
+#include "support/Survey.h"
 
 namespace hp::gfx {
 namespace {
@@ -106,8 +105,7 @@ TEST(DrawingOrderTest, CrowdedLinesAndLabelsAsIfDrawnOneByOne) {
 TEST(DrawingOrderTest, SpatialPicturesAsIfDrawnOneByOne) {
   doc::SurveyStore store;
   doc::SetDefaultSettings(store.settings);
-  doc::Worksheet ws;
-  doc::InitWorksheet(ws);
+  doc::Worksheet ws = test::NewSheet();
   ws.setOriginPoint("");
   ws.setStationNumbering(1), ws.setStationMark(1), ws.setPointsInLegColour(1), ws.setShowCrossSections(1);
   ws.setShowFrame(1), ws.setHeightLabels(1), ws.setShowTitleAndPageLabel(0), ws.setLineColourMode(1);
@@ -117,16 +115,13 @@ TEST(DrawingOrderTest, SpatialPicturesAsIfDrawnOneByOne) {
   std::uniform_real_distribution<double> step(-6, 6);
   draw::Vec3 at{0, 0, 0};
   for (int n = 0; n < 600; ++n) {
-    auto r = std::make_unique<doc::SurveyRecord>();
-    r->cave = r->refCave = 1;
-    r->passage = r->refPassage = 1 + n / 100;
+    doc::SurveyRecord& r = test::AddLeg(store, "", std::to_string(n + 1), 5);
+    r.passage = r.refPassage = 1 + n / 100;
     const draw::Vec3 to{at.x + step(random), at.y + step(random), at.z + step(random) / 3};
-    base::SetText(r->point, std::to_string(n + 1));
-    r->refX = at.x, r->refY = at.y, r->refZ = at.z, r->x = to.x, r->y = to.y, r->z = to.z;
+    r.refX = at.x, r.refY = at.y, r.refZ = at.z, r.x = to.x, r.y = to.y, r.z = to.z;
     for (int k = 0; k < 4; ++k)
-      r->altCoords[3 * k] = to.x + (k - 1.5), r->altCoords[3 * k + 1] = to.y, r->altCoords[3 * k + 2] = to.z;
-    r->colour = 1 + n % 5, r->length = 5;
-    store.records.push_back(std::move(r));
+      r.altCoords[3 * k] = to.x + (k - 1.5), r.altCoords[3 * k + 1] = to.y, r.altCoords[3 * k + 2] = to.z;
+    r.colour = 1 + n % 5;
     at = to;
   }
   platform::MemorySettingsStore settings;

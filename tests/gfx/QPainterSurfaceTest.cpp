@@ -85,26 +85,6 @@ TEST_F(PainterSurfaceTest, RectanglesLeaveOutTheRightAndBottomEdges) {
   EXPECT_EQ(At(image, 12, 12), kWhite) << "hollow inside";
 }
 
-TEST_F(PainterSurfaceTest, LinesKeepTheirOrderAcrossPens) {
-  // Lines are handed to the painter in batches; a later line in another pen
-  // must still cover an earlier one.
-  const QImage image = Paint(20, 20, [](draw::Surface& s) {
-    s.SetPen({draw::PenStyle::Solid, 1, kRed});
-    s.Line({0, 10}, {19, 10});
-    s.SetPen({draw::PenStyle::Solid, 1, kBlue});
-    s.Line({10, 0}, {10, 19});
-    s.SetPen({draw::PenStyle::Solid, 1, kRed});
-    s.Line({0, 5}, {19, 5});
-    s.SetTextColour(kGreen);
-    s.Text({0, 0}, "", 0);  // a text between lines flushes them too
-    s.Line({0, 15}, {19, 15});
-  });
-  EXPECT_EQ(At(image, 10, 10), kBlue);
-  EXPECT_EQ(At(image, 10, 5), kRed);
-  EXPECT_EQ(At(image, 10, 15), kRed);
-  EXPECT_EQ(At(image, 3, 10), kRed);
-}
-
 TEST_F(PainterSurfaceTest, TextIsPlacedByItsAlignment) {
   struct Case {
     unsigned align;

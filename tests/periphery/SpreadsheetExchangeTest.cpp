@@ -14,6 +14,7 @@
 #include <iterator>
 #include <memory>
 #include <sstream>
+#include <tuple>
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
@@ -238,17 +239,14 @@ TEST_F(SpreadsheetExchangeTest, ATableLoadsOnlyIntoTheDocumentItWasWrittenFor) {
   }
 }
 
-// The note keeps any file name and title as they were written.
 TEST_F(SpreadsheetExchangeTest, TheNoteKeepsNamesWithLineEndsAndBackslashes) {
   const SheetOrigin written{"/Höhlen\\n\\\nzwei\r.hpn", "Titel=\\", "0123abcd",
                             std::chrono::system_clock::time_point(std::chrono::nanoseconds(1796626200123456789))};
   ASSERT_TRUE(WriteSheetOrigin(root / "note", written));
   const auto read = ReadSheetOrigin(root / "note");
   ASSERT_TRUE(read);
-  EXPECT_EQ(read->document, written.document);
-  EXPECT_EQ(read->title, written.title);
-  EXPECT_EQ(read->window, written.window);
-  EXPECT_EQ(read->written, written.written);
+  EXPECT_EQ(std::tie(read->document, read->title, read->window, read->written),
+            std::tie(written.document, written.title, written.window, written.written));
 }
 
 // The sheet as a spreadsheet saves it: each case changes the written table

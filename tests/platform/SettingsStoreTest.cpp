@@ -6,22 +6,13 @@
 namespace hp::platform {
 namespace {
 
-TEST(MemorySettingsStore, ValuesAreKeptPerSectionAndExactName) {
+TEST(MemorySettingsStore, ValuesAreKeptPerSectionAndExactNameAsText) {
   MemorySettingsStore store;
-  EXPECT_EQ(store.GetInt("Settings", "DXFFormat", 7), 7);
-  EXPECT_EQ(store.GetString("Settings", "ExportDir", "C:\\Daten"), "C:\\Daten");
-  store.SetInt("Settings", "Breite", 640);
-  store.SetInt("Dialoge", "Breite", 320);
-  store.SetString("Recent File List", "File1", "H\xF6hle.hpn");
-  EXPECT_EQ(store.GetInt("Settings", "Breite", 0), 640);
-  EXPECT_EQ(store.GetInt("Dialoge", "Breite", 0), 320);
-  EXPECT_EQ(store.GetInt("Tool", "Breite", -1), -1);
-  EXPECT_EQ(store.GetInt("Settings", "breite", -1), -1);
-  EXPECT_EQ(store.GetString("Recent File List", "File1", ""), "H\xF6hle.hpn");
-  EXPECT_TRUE(store.Contains("Dialoge", "Breite"));
-  EXPECT_FALSE(store.Contains("Dialoge", "File1"));
   store.SetInt("Settings", "Breite", -5);
+  store.SetInt("Dialoge", "Breite", 320);
   EXPECT_EQ(store.GetString("Settings", "Breite", ""), "-5");
+  EXPECT_EQ(store.GetInt("Settings", "breite", 7), 7);
+  EXPECT_FALSE(store.Contains("Tool", "Breite"));
 }
 
 // "--set NAME=VALUE" stores text; reading it as a number must not take
