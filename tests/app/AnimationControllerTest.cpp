@@ -14,7 +14,6 @@
 #include <QToolBar>
 #include <QWheelEvent>
 #include <array>
-#include <filesystem>
 #include <functional>
 
 #include "app/AnimationController.h"
@@ -232,17 +231,6 @@ TEST_F(AnimationControllerTest, PositionCommandsAndFieldsOfTheToolBar) {
   Q_EMIT pictures->returnPressed();
   EXPECT_EQ(doc().worksheet().picturesPerPosition(), 1) << "at least one picture";
   EXPECT_EQ(pictures->text(), QStringLiteral("1"));
-
-  // Stored positions survive saving and opening again.
-  const std::filesystem::path file = std::filesystem::temp_directory_path() / "hp_animation_positions.hpn";
-  ASSERT_TRUE(doc().SaveAs(file));
-  CPlanDoc reopened{app()};
-  ASSERT_TRUE(reopened.Open(file));
-  std::filesystem::remove(file);
-  ASSERT_EQ(reopened.worksheet().positions.size(), 2u);
-  EXPECT_NEAR(reopened.worksheet().positions[1]->azimuth, 50, 1e-9);
-  EXPECT_EQ(reopened.worksheet().currentPositionNumber(), 2u);
-  EXPECT_EQ(reopened.worksheet().picturesPerPosition(), 1);
 }
 
 TEST_F(AnimationControllerTest, ClosingTheWindowDuringAFlight) {
