@@ -51,8 +51,6 @@ class DataEditorDialogTest : public test::AppTest {
   std::unique_ptr<CDataEditorDialog> dialog;
 };
 
-// In both layouts every field is placed, and a number typed with a decimal
-// comma is saved.
 TEST_F(DataEditorDialogTest, BothLayoutsSaveTypedNumbersWithADecimalComma) {
   for (const int small : {0, 1}) {
     Context().settings.SetInt("Settings", "SmallDisplay", small);

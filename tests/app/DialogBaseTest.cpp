@@ -45,8 +45,6 @@ TEST_F(DialogBaseTest, RememberedPositionPartlyOffScreenOpensInsideTheWorkArea) 
   EXPECT_EQ(frame.top(), area.top());
 }
 
-// A moved dialog remembers its place under its caption and reopens exactly
-// there, again and again.
 TEST_F(DialogBaseTest, AMovedDialogReopensExactlyWhereItWasLeft) {
   QPoint moved;
   for (int opening = 0; opening < 3; ++opening) {
@@ -62,12 +60,6 @@ TEST_F(DialogBaseTest, AMovedDialogReopensExactlyWhereItWasLeft) {
     EXPECT_EQ(Settings().GetInt("Dialoge", "Farben X", -1234), moved.x());
     EXPECT_EQ(Settings().GetInt("Dialoge", "Farben Y", -1234), moved.y());
   }
-}
-
-TEST_F(DialogBaseTest, HelpOpensOnlyAnExistingPage) {
-  app().programFolder = std::filesystem::temp_directory_path() / "hollowplan-without-help";
-  EXPECT_FALSE(OpenHelpTopic(app(), QStringLiteral("Farben")));
-  EXPECT_TRUE(Context().shell.opened.empty());
 }
 
 }  // namespace

@@ -54,6 +54,9 @@ class Help : public test::AppTest {
 TEST_F(Help, ATopicWithoutAPageOpensTheStartPageAndNoGuideOpensNothing) {
   EXPECT_EQ(HelpPage(HP_BUILD_FOLDER, QStringLiteral("Gibt es nicht")), kGuide / "index.htm");
   EXPECT_EQ(HelpPage(kGuide / "nirgends", QStringLiteral("Datenauswertung")), std::nullopt);
+  app().programFolder = kGuide / "nirgends";
+  EXPECT_FALSE(OpenHelpTopic(app(), QStringLiteral("Farben")));
+  EXPECT_TRUE(Context().shell.opened.empty());
 }
 
 // Opens a dialog as the program does; while it is shown, clicks its one

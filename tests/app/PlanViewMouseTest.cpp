@@ -216,8 +216,6 @@ TEST_F(ViewMouse, SheetModeSelectsAndPrintModeToggles) {
   EXPECT_EQ(Sheet().currentSheetNumber(), 4);
 }
 
-// Choosing the distance in the context menu marks at the point where the
-// menu was opened.
 TEST_F(ViewMouse, TheContextMenuMarksAtItsPoint) {
   m_view->SetMouseMode(draw::MouseMode::StationInfo);
   std::unique_ptr<QMenu> menu = m_view->CreateContextMenu(At(2));
@@ -255,8 +253,6 @@ TEST_F(ViewMouse, TheMenuKeyOpensANamedContextMenuOnTheCurrentMode) {
   EXPECT_EQ(m_view->marked(), nullptr);
 }
 
-// Waiting for a position says what to do; Esc cancels, and a click places
-// the record.
 TEST_F(ViewMouse, WaitingForPositionPlacesTheRecordOrEscCancels) {
   QSignalSpy cancelled(m_view.get(), &CPlanView::positionCancelled);
   m_doc.RequestPosition(4);

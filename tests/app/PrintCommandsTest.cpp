@@ -257,8 +257,6 @@ TEST_F(PrintCommandsTest, PageSetupRefusesABadScaleAndFocusesIt) {
   EXPECT_EQ(ws.scaleDenominator(), 250);
 }
 
-// The clipboard takes the window's picture, or the protocol's text while the
-// protocol is shown.
 TEST_F(PrintCommandsTest, ClipboardGetsTheWindowsPictureOrTheProtocolsText) {
   child->view().resize(400, 300);
   QGuiApplication::clipboard()->clear();
