@@ -133,8 +133,6 @@ TEST_F(ExportCommandTest, RefusedOrCancelledExportsWriteNothing) {
   const Case cases[] = {
       {"a.hvw", 0, false, exports::messages::kOnlyAnimation},
       {"a.wrl", 1, false, exports::messages::kOnlyAnimation},
-      {"a.dxf", 5, false, exports::messages::kOnlyPlaneTypes},
-      {"a.bmp", 6, false, exports::messages::kNoProtocolBitmap},
       {"a.dxf", 0, true, {}},
       {"a.gpx", 0, true, {}},
   };

@@ -54,8 +54,6 @@ TEST_F(OverviewDialog, SelectionsFollowTheCurrentRecordBothWays) {
   const QAbstractItemModel& table = *dialog.table()->model();
   ASSERT_EQ(table.rowCount(), 4);
   ASSERT_EQ(table.columnCount(), 32);
-  EXPECT_EQ(table.headerData(5, Qt::Horizontal).toString(), QStringLiteral("Länge"));
-  EXPECT_EQ(table.index(2, 0).data().toString(), QStringLiteral(" 3"));
   EXPECT_EQ(table.index(2, 5).data().toString(), QStringLiteral("10,00"));
   EXPECT_EQ(dialog.table()->currentIndex().row(), 2);
   EXPECT_EQ(dialog.tree()->currentIndex().data().toString(), QStringLiteral("1/1/B"));
@@ -110,12 +108,11 @@ TEST_F(LoopEvaluationDialog, MarksLoopsByTheirMisclosureAndKeepsTheSelectedRecor
     rows.emplace_back();
     rows.back().kind = c.kind, rows.back().withinTolerance = c.within, rows.back().recordNumber = 2;
   }
-  rows[1].cells[4] = "0,00%", rows[1].recordNumber = 4;
+  rows[1].recordNumber = 4;
   CLoopEvaluationDialog dialog(nullptr, doc, rows);
   const QAbstractItemModel& list = *dialog.list()->model();
   ASSERT_EQ(list.rowCount(), 6);
   EXPECT_EQ(list.headerData(4, Qt::Horizontal).toString(), QStringLiteral("Fehler"));
-  EXPECT_EQ(list.index(1, 4).data().toString(), QStringLiteral("0,00%"));
   for (int row = 0; row < list.rowCount(); ++row) {
     const QImage image = list.index(row, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage();
     const QColor top = image.pixelColor(8, 3);  // on the ring of every kind

@@ -200,7 +200,6 @@ TEST_F(PrintCommandsTest, NothingToPrintOrAFailingPrinterIsReported) {
     // clang-format off
   } cases[] = {
       {folder.filePath(QStringLiteral("r.pdf")), 0, {draw::PageChoice::Range, 7, 9}, draw::print::kRangeOutside},
-      {folder.filePath(QStringLiteral("s.pdf")), 0, {draw::PageChoice::Selection, 0, 0}, draw::print::kNoPrintArea},
       {folder.filePath(QStringLiteral("fehlt/f.pdf")), 0, {}, draw::print::kPrinterFailed},
       // The survey protocol of two legs has one page.
       {folder.filePath(QStringLiteral("protokoll.pdf")), 6, {draw::PageChoice::Range, 2, 4}, draw::print::kRangeOutside},
