@@ -112,7 +112,9 @@ TEST_F(AnimationControllerTest, EveryStoppingEventStopsTheFlight) {
   animation().Stop();
 }
 
-TEST_F(AnimationControllerTest, StartButtonOnTheToolBarStopsWithoutStartingAgain) {
+// The tool bar's start button stops a running flight without starting it
+// again; a window closed during a flight takes no more pictures.
+TEST_F(AnimationControllerTest, StartButtonStopsWithoutStartingAgainAndClosingEndsTheFlight) {
   doc().worksheet().setEndlessAnimation(1);
   ASSERT_NE(Bar(), nullptr);
   QWidget* button = Bar()->widgetForAction(Command("Animation starten"));
@@ -126,7 +128,11 @@ TEST_F(AnimationControllerTest, StartButtonOnTheToolBarStopsWithoutStartingAgain
   EXPECT_NEAR(doc().worksheet().viewAzimuth(), 10, 1e-9) << "back at the current position";
   QTest::mouseClick(button, Qt::LeftButton);
   EXPECT_TRUE(animation().isRunning());
-  animation().Stop();
+  QTest::qWait(10);
+  doc().setModified(false);
+  m_child->close();
+  QTest::qWait(20);  // the pending picture must not reach the closed window
+  EXPECT_TRUE(m_frame->children().empty());
 }
 
 TEST_F(AnimationControllerTest, DragTurnsTheViewThenSpinsUntilAPress) {
@@ -231,16 +237,6 @@ TEST_F(AnimationControllerTest, PositionCommandsAndFieldsOfTheToolBar) {
   Q_EMIT pictures->returnPressed();
   EXPECT_EQ(doc().worksheet().picturesPerPosition(), 1) << "at least one picture";
   EXPECT_EQ(pictures->text(), QStringLiteral("1"));
-}
-
-TEST_F(AnimationControllerTest, ClosingTheWindowDuringAFlight) {
-  doc().worksheet().setEndlessAnimation(1);
-  doc().setModified(false);
-  animation().StartOrStop();
-  QTest::qWait(10);
-  m_child->close();
-  QTest::qWait(20);  // the pending picture must not reach the closed window
-  EXPECT_TRUE(m_frame->children().empty());
 }
 
 using AnimationOptionsDialog = test::AppTest;

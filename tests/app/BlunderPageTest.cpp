@@ -65,7 +65,6 @@ TEST_F(BlunderPageTest, SecondPageListsTheSuspectsThatLeadToTheEditor) {
 TEST_F(BlunderPageTest, AccuraciesAreCheckedKeptInTheSettingsAndUsed) {
   auto& context = Context();
   context.prompter.Clear();
-  EXPECT_EQ(page->sigmaLength()->text(), QStringLiteral("0,05"));
   page->sigmaAngle()->setText(QStringLiteral("0"));
   EXPECT_FALSE(page->Search());
   EXPECT_EQ(context.prompter.Entries().size(), 1u);

@@ -77,18 +77,6 @@ TEST_F(MainFrameTest, EveryShortcutBelongsToOneCommand) {
   EXPECT_GT(owner.size(), 20u);
 }
 
-TEST_F(MainFrameTest, EditingTheWorksheetListRenamesTheCurrentWorksheet) {
-  CMainFrame frame(app());
-  CPlanDoc& doc = frame.NewDocument()->document();
-  doc.setModified(false);
-  QLineEdit* edit = frame.worksheetList()->lineEdit();
-  edit->setText(QString(90, QChar(u'ü')));
-  Q_EMIT edit->editingFinished();
-  EXPECT_EQ(doc.worksheet().sheetDesignation(), std::string(80, '\xFC')) << "the first 80 characters, Windows-1252";
-  EXPECT_TRUE(doc.isModified());
-  EXPECT_EQ(frame.worksheetList()->itemText(0), QString(80, QChar(u'ü')));
-}
-
 TEST_F(MainFrameTest, FirstStartWritesItsSettingsAndClosingKeepsThePlacement) {
   {
     CMainFrame frame(app());
@@ -156,6 +144,15 @@ TEST_F(MainFrameTest, WorksheetCommandsThroughTheMenu) {
   EXPECT_EQ(frame.worksheetList()->count(), 1);
   EXPECT_EQ(Prompter().Texts().back(), "Soll das Arbeitsblatt Aufriss wirklich gelöscht werden?");
   EXPECT_TRUE(doc.isModified());
+
+  // Editing the list renames the current worksheet.
+  doc.setModified(false);
+  QLineEdit* edit = frame.worksheetList()->lineEdit();
+  edit->setText(QString(90, QChar(u'ü')));
+  Q_EMIT edit->editingFinished();
+  EXPECT_EQ(doc.worksheet().sheetDesignation(), std::string(80, '\xFC')) << "the first 80 characters, Windows-1252";
+  EXPECT_TRUE(doc.isModified());
+  EXPECT_EQ(frame.worksheetList()->itemText(0), QString(80, QChar(u'ü')));
 }
 
 TEST_F(MainFrameTest, AskingToSeeAFaultyRecordIsRememberedForTheEditor) {
