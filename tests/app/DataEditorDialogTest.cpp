@@ -55,7 +55,8 @@ TEST_F(DataEditorDialogTest, BothLayoutsSaveTypedNumbersWithADecimalComma) {
   for (const int small : {0, 1}) {
     Context().settings.SetInt("Settings", "SmallDisplay", small);
     Open(2);
-    for (size_t i = 0; i < edit::kFieldCount; ++i) EXPECT_NE(dialog->field(Field(i))->parentWidget(), nullptr) << i;
+    for (size_t i = 0; i < edit::kFieldCount; ++i)
+      EXPECT_NE(dialog->field(static_cast<Field>(i))->parentWidget(), nullptr) << i;
     EXPECT_EQ(Edit(Field::Point)->text(), "2");
     QLineEdit* length = Edit(Field::Length);
     length->selectAll();
