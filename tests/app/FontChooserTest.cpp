@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QFontDialog>
 #include <QTimer>
-#include <cstring>
 #include <functional>
 
 #include "app/AppTestSupport.h"
@@ -18,20 +17,9 @@ namespace {
 
 doc::FontSetting Font(int32_t height, int32_t weight, uint8_t italic, uint8_t underline, uint8_t strikeOut,
                       const char* face) {
-  doc::FontSetting f;
-  f.height = height;
-  f.width = 7;
-  f.escapement = 900;
-  f.orientation = 900;
-  f.weight = weight;
-  f.italic = italic;
-  f.underline = underline;
-  f.strikeOut = strikeOut;
-  f.charSet = 0;
-  f.outPrecision = 3;
-  f.clipPrecision = 2;
-  f.quality = 1;
-  f.pitchAndFamily = 34;
+  // Width 7, turned by 90 degrees, output precision 3, clipping 2, quality
+  // 1, pitch and family 34.
+  doc::FontSetting f{height, 7, 900, 900, weight, italic, underline, strikeOut, 0, 3, 2, 1, 34, {}};
   base::SetText(f.faceName, face);
   return f;
 }

@@ -54,6 +54,9 @@ class Help : public test::AppTest {
 TEST_F(Help, ATopicWithoutAPageOpensTheStartPageAndNoGuideOpensNothing) {
   EXPECT_EQ(HelpPage(HP_BUILD_FOLDER, QStringLiteral("Gibt es nicht")), kGuide / "index.htm");
   EXPECT_EQ(HelpPage(kGuide / "nirgends", QStringLiteral("Datenauswertung")), std::nullopt);
+  app().programFolder = kGuide / "nirgends";
+  EXPECT_FALSE(OpenHelpTopic(app(), QStringLiteral("Farben")));
+  EXPECT_TRUE(Context().shell.opened.empty());
 }
 
 // Opens a dialog as the program does; while it is shown, clicks its one
@@ -133,12 +136,11 @@ TEST_F(Help, EveryDialogWithAPageHasAHelpButtonThatOpensIt) {
       {WorksheetDialogCaption(WorksheetDialogKind::Copy), worksheet(WorksheetDialogKind::Copy)},
       {WorksheetDialogCaption(WorksheetDialogKind::Move), worksheet(WorksheetDialogKind::Move)},
       {WorksheetDialogCaption(WorksheetDialogKind::Rename), worksheet(WorksheetDialogKind::Rename)},
-      // The save dialog of the export and every format's options share a page.
+      // The save dialog of the export and every format's options share a page
+      // (the table and document copy choices are built as the DXF one).
       {Utf8(exports::kExportDialogTitle),
        [this] { MakeExportFileDialog(app(), nullptr, QString(), "x.txt", 1)->exec(); }},
       {Utf8(exports::kExportDialogTitle), options(Export::Dxf)},
-      {Utf8(exports::kExportDialogTitle), options(Export::DocumentCopy)},
-      {Utf8(exports::kExportDialogTitle), options(Export::Table)},
       {Utf8(exports::kExportDialogTitle), options(Export::Gpx)},
       {Utf8(exports::kExportDialogTitle), options(Export::Kml)},
       {Utf8(exports::kExportDialogTitle), options(Export::Vrml)},

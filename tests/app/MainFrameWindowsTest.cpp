@@ -31,6 +31,7 @@
 #include "app/PlanView.h"
 #include "app/ProgramLook.h"
 #include "base/FixedText.h"
+#include "support/Survey.h"
 #include "support/TempFolder.h"
 
 namespace hp::app {
@@ -52,19 +53,15 @@ class MainFrameWindowsTest : public test::AppTest {
   hp::test::TempFolder m_folder{"hp_app_windows"};
 };
 
-TEST_F(MainFrameWindowsTest, TheStatusBarKeepsOnePaneThroughOpenAndCloseCycles) {
-  CMainFrame frame(app());
-  frame.show();
-  EXPECT_EQ(StatusPanes(frame), 1);
-  for (int cycle = 0; cycle < 3; ++cycle) CloseChild(frame.NewDocument());
-  EXPECT_EQ(StatusPanes(frame), 1);
-  EXPECT_EQ(frame.statusLine(), QStringLiteral("Bereit"));
-}
-
+// Closing a maximised document keeps the next one maximised, and the status
+// bar keeps its one pane through opening and closing.
 TEST_F(MainFrameWindowsTest, ClosingAMaximisedDocumentKeepsTheNextMaximised) {
   CMainFrame frame(app());
   frame.resize(900, 700);
   frame.show();
+  EXPECT_EQ(StatusPanes(frame), 1);
+  for (int cycle = 0; cycle < 3; ++cycle) CloseChild(frame.NewDocument());
+  EXPECT_EQ(frame.statusLine(), QStringLiteral("Bereit"));
   CChildFrame* first = frame.NewDocument();
   CChildFrame* second = frame.NewDocument();
   ASSERT_TRUE(second->isMaximized());
@@ -226,14 +223,7 @@ TEST_F(MainFrameWindowsTest, AnIncludeUpdateThatRunsOutOfMemoryLeavesTheDocument
   {
     CPlanDoc big{app()};
     big.NewFromDefaults();
-    auto& records = big.store().records;
-    for (int i = 1; i < 20000; ++i) {
-      auto r = std::make_unique<doc::SurveyRecord>(*records.back());
-      base::SetText(r->refPoint, base::TextOf(records.back()->point));
-      base::SetText(r->point, std::to_string(i));
-      r->length = 5;
-      records.push_back(std::move(r));
-    }
+    for (int i = 1; i < 20000; ++i) hp::test::AddLeg(big.store(), std::to_string(i - 1), std::to_string(i), 5);
     ASSERT_TRUE(big.SaveAs(m_folder / "gross.hpn"));
   }
   CMainFrame frame(app());
@@ -270,14 +260,9 @@ TEST_F(MainFrameWindowsTest, APerspectiveFrameBoxLeftOfTheWindowCanBeScrolledTo)
   frame.show();
   CChildFrame* child = frame.NewDocument();
   CPlanDoc& doc = child->document();
-  auto& records = doc.store().records;
-  for (int i = 1; i <= 20; ++i) {  // north 200 m, then east 200 m
-    auto r = std::make_unique<doc::SurveyRecord>(*records.back());
-    base::SetText(r->refPoint, base::TextOf(records.back()->point));
-    base::SetText(r->point, std::to_string(i));
-    r->length = 20, r->azimuth = i <= 10 ? 0 : 90, r->inclination = 0;
-    records.push_back(std::move(r));
-  }
+  hp::test::AddReference(doc.store(), "0");
+  for (int i = 1; i <= 20; ++i)  // north 200 m, then east 200 m
+    hp::test::AddLeg(doc.store(), std::to_string(i - 1), std::to_string(i), 20, i <= 10 ? 0 : 90);
   doc.Compute();
   // Looking west: the box's south-east corner, where no leg is, is the near
   // left one.

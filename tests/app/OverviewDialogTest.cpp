@@ -23,17 +23,6 @@ namespace {
 
 using Next = FollowUp::Next;
 
-// 1 the default coordinate reference 0/0/, then 2 1/1/A from it,
-// 3 1/1/B and 4 2/1/C.
-void FillSurvey(CPlanDoc& doc) {
-  doc.NewFromDefaults();
-  doc::SurveyRecord& head = *doc.store().records.front();
-  head.cave = head.refCave = head.passage = head.refPassage = 1;
-  base::SetText(head.point, "0");
-  base::SetText(head.refPoint, "0");
-  hp::test::AddRecords(doc.store(), "0 A 10 0 0\nA B 10 0 0\n2/1/B 2/1/C 10 0 0");
-}
-
 QPushButton* Button(QWidget& dialog, const QString& text) {
   for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
     if (button->text() == text) return button;
@@ -42,32 +31,52 @@ QPushButton* Button(QWidget& dialog, const QString& text) {
   return nullptr;
 }
 
-using OverviewDialog = test::AppTest;
-
-TEST_F(OverviewDialog, OpensWithTheCurrentRecordSelectedInTableAndTree) {
+// 1 the default coordinate reference 0/0/, then 2 1/1/A from it,
+// 3 1/1/B and 4 2/1/C.
+class OverviewDialog : public test::AppTest {
+ protected:
+  void SetUp() override {
+    doc.NewFromDefaults();
+    doc::SurveyRecord& head = *doc.store().records.front();
+    head.cave = head.refCave = head.passage = head.refPassage = 1;
+    base::SetText(head.point, "0");
+    base::SetText(head.refPoint, "0");
+    hp::test::AddRecords(doc.store(), "0 A 10 0 0\nA B 10 0 0\n2/1/B 2/1/C 10 0 0");
+  }
   CPlanDoc doc{app()};
-  FillSurvey(doc);
+};
+
+// Table and tree open on the current record, a selection in either makes
+// its record current, and the buttons name the window that follows.
+TEST_F(OverviewDialog, SelectionsFollowTheCurrentRecordBothWays) {
   doc.store().settings.currentRecordNumber = 3;
   COverviewDialog dialog(nullptr, doc);
-  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Vermessungsdaten Übersicht"));
   const QAbstractItemModel& table = *dialog.table()->model();
   ASSERT_EQ(table.rowCount(), 4);
   ASSERT_EQ(table.columnCount(), 32);
-  EXPECT_EQ(table.headerData(5, Qt::Horizontal).toString(), QStringLiteral("Länge"));
-  EXPECT_EQ(table.index(2, 0).data().toString(), QStringLiteral(" 3"));
   EXPECT_EQ(table.index(2, 5).data().toString(), QStringLiteral("10,00"));
   EXPECT_EQ(dialog.table()->currentIndex().row(), 2);
   EXPECT_EQ(dialog.tree()->currentIndex().data().toString(), QStringLiteral("1/1/B"));
   EXPECT_TRUE(dialog.tree()->isExpanded(dialog.tree()->currentIndex().parent()));
-
   Button(dialog, QStringLiteral("&Bearbeiten"))->click();
   EXPECT_EQ(dialog.followUp(), (FollowUp{Next::Editor, 3}));
+
+  dialog.table()->setCurrentIndex(dialog.table()->model()->index(3, 0));
+  EXPECT_EQ(doc.store().settings.currentRecordNumber, 4u);
+  Button(dialog, QStringLiteral("&Wechseln"))->click();
+  EXPECT_EQ(dialog.tree()->currentIndex().data().toString(), QStringLiteral("2/1/C"));
+
+  // A cave node stands for the record that opens the cave.
+  const QModelIndex root = dialog.tree()->model()->index(0, 0);
+  dialog.tree()->setCurrentIndex(dialog.tree()->model()->index(0, 0, root));
+  EXPECT_EQ(doc.store().settings.currentRecordNumber, 1u);
+
+  Button(dialog, QStringLiteral("&Ringschluss"))->click();
+  EXPECT_EQ(dialog.followUp().next, Next::LoopEvaluation);
 }
 
 // Headings and dates fit their columns, also with a large desktop font.
 TEST_F(OverviewDialog, HeadingsAndDatesFitTheirColumns) {
-  CPlanDoc doc{app()};
-  FillSurvey(doc);
   base::SetText(doc.store().records[1]->date, "28.12.2023");
   const QFont before = QApplication::font();
   QFont large = before;
@@ -84,49 +93,12 @@ TEST_F(OverviewDialog, HeadingsAndDatesFitTheirColumns) {
   EXPECT_GT(table.columnWidth(17), QFontMetrics(table.font()).horizontalAdvance(QStringLiteral("28.12.2023")));
 }
 
-TEST_F(OverviewDialog, TableSelectionBecomesCurrentAndSwitchShowsItInTheTree) {
-  CPlanDoc doc{app()};
-  FillSurvey(doc);
-  COverviewDialog dialog(nullptr, doc);
-  dialog.table()->setCurrentIndex(dialog.table()->model()->index(3, 0));
-  EXPECT_EQ(doc.store().settings.currentRecordNumber, 4u);
-  Button(dialog, QStringLiteral("&Wechseln"))->click();
-  EXPECT_EQ(dialog.tree()->currentIndex().data().toString(), QStringLiteral("2/1/C"));
-
-  // A cave node stands for the record that opens the cave.
-  const QModelIndex root = dialog.tree()->model()->index(0, 0);
-  dialog.tree()->setCurrentIndex(dialog.tree()->model()->index(0, 0, root));
-  EXPECT_EQ(doc.store().settings.currentRecordNumber, 1u);
-
-  Button(dialog, QStringLiteral("&Ringschluss"))->click();
-  EXPECT_EQ(dialog.followUp().next, Next::LoopEvaluation);
-}
-
-using LoopEvaluationDialog = test::AppTest;
-
-TEST_F(LoopEvaluationDialog, ListsTheRowsAndKeepsTheSelectedRecord) {
-  CPlanDoc doc{app()};
-  FillSurvey(doc);
-  std::vector<calc::LoopRow> rows(2);
-  rows[0].cells = {" 5"}, rows[0].recordNumber = 3;
-  rows[1].cells = {" 7", "", "", "", "0,00%"}, rows[1].recordNumber = 4, rows[1].kind = 2;
-  CLoopEvaluationDialog dialog(nullptr, doc, rows);
-  EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Ringschlussauswertung"));
-  const QAbstractItemModel& list = *dialog.list()->model();
-  ASSERT_EQ(list.rowCount(), 2);
-  EXPECT_EQ(list.headerData(4, Qt::Horizontal).toString(), QStringLiteral("Fehler"));
-  EXPECT_EQ(list.index(1, 4).data().toString(), QStringLiteral("0,00%"));
-  dialog.list()->setCurrentIndex(list.index(1, 0));
-  EXPECT_EQ(doc.store().settings.currentRecordNumber, 4u);
-  Button(dialog, QStringLiteral("Über&sicht"))->click();
-  EXPECT_EQ(dialog.followUp().next, Next::Overview);
-}
+using LoopEvaluationDialog = OverviewDialog;
 
 // The ring is green for a loop within the search tolerance and red beyond
-// it, whatever the kind; every heading fits its column.
-TEST_F(LoopEvaluationDialog, MarksLoopsByTheirMisclosureAndShowsWholeHeadings) {
-  CPlanDoc doc{app()};
-  FillSurvey(doc);
+// it, whatever the kind; every heading fits its column; the selected row's
+// record becomes current.
+TEST_F(LoopEvaluationDialog, MarksLoopsByTheirMisclosureAndKeepsTheSelectedRecord) {
   const struct {
     int kind;
     bool within;
@@ -136,8 +108,11 @@ TEST_F(LoopEvaluationDialog, MarksLoopsByTheirMisclosureAndShowsWholeHeadings) {
     rows.emplace_back();
     rows.back().kind = c.kind, rows.back().withinTolerance = c.within, rows.back().recordNumber = 2;
   }
+  rows[1].recordNumber = 4;
   CLoopEvaluationDialog dialog(nullptr, doc, rows);
   const QAbstractItemModel& list = *dialog.list()->model();
+  ASSERT_EQ(list.rowCount(), 6);
+  EXPECT_EQ(list.headerData(4, Qt::Horizontal).toString(), QStringLiteral("Fehler"));
   for (int row = 0; row < list.rowCount(); ++row) {
     const QImage image = list.index(row, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage();
     const QColor top = image.pixelColor(8, 3);  // on the ring of every kind
@@ -150,11 +125,13 @@ TEST_F(LoopEvaluationDialog, MarksLoopsByTheirMisclosureAndShowsWholeHeadings) {
     EXPECT_GE(header.sectionSize(column), header.sectionSizeHint(column)) << column;
   }
   EXPECT_GE(header.sectionSize(2), dialog.list()->fontMetrics().horizontalAdvance(QStringLiteral("Messzüge")));
+  dialog.list()->setCurrentIndex(list.index(1, 0));
+  EXPECT_EQ(doc.store().settings.currentRecordNumber, 4u);
+  Button(dialog, QStringLiteral("Über&sicht"))->click();
+  EXPECT_EQ(dialog.followUp().next, Next::Overview);
 }
 
 TEST_F(LoopEvaluationDialog, TheNetworksLoopsHaveTheirOwnColumnsAndAreMarkedByTheNormalisedMisclosure) {
-  CPlanDoc doc{app()};
-  FillSurvey(doc);
   calc::BlunderLoop loop;
   loop.legCount = 3, loop.length = 30, loop.normalised = 4.5, loop.suspicious = true, loop.closingRecord = 3;
   CLoopEvaluationDialog dialog(nullptr, doc, {calc::MakeNetworkLoopRow(loop, 1)}, true);
@@ -169,8 +146,6 @@ TEST_F(LoopEvaluationDialog, TheNetworksLoopsHaveTheirOwnColumnsAndAreMarkedByTh
 }
 
 TEST_F(LoopEvaluationDialog, AComputationMessageAnsweredYesOpensTheEditorInstead) {
-  CPlanDoc doc{app()};
-  FillSurvey(doc);
   // Record 4 starts at 2/1/B, which no record defines.
   doc.store().settings.computedCurrent = 0;
   auto& prompter = Context().prompter;

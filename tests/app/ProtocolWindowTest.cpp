@@ -1,11 +1,9 @@
 // The survey protocol and the spreadsheet exchange in the windows: the page
-// shown and paged in the view, the clipboard text, the dialog's command and
-// the round trip through the exchange's working folder.
+// shown and paged in the view, and the exchange's working folder.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QKeyEvent>
 #include <QStandardPaths>
 #include <algorithm>
@@ -17,7 +15,6 @@
 #include "app/MainFrame.h"
 #include "app/PlanDoc.h"
 #include "app/PlanView.h"
-#include "app/ProtocolClipboard.h"
 #include "base/FixedText.h"
 #include "support/Survey.h"
 
@@ -79,15 +76,6 @@ TEST_F(ProtocolWindowTest, TheViewShowsAPageAndPagesByKeysAndWheel) {
   Paint();
   EXPECT_NE(child->view().statusText().indexOf(QStringLiteral("Seite %1/%1").arg(pages)), -1)
       << child->view().statusText().toStdString();
-}
-
-TEST_F(ProtocolWindowTest, ClipboardTakesTheProtocolTextOnlyWhileItIsShown) {
-  ASSERT_TRUE(CopyProtocolToClipboard(child->view()));
-  const QString text = QApplication::clipboard()->text();
-  EXPECT_NE(text.indexOf(QStringLiteral("1/1/0\t1/1/1\t2,50\t0,00\t0,00\t2,50\t")), -1) << text.left(400).toStdString();
-  Sheet().setDisplayType(doc::DisplayType::Plan);
-  EXPECT_FALSE(CopyProtocolToClipboard(child->view()));
-  EXPECT_NE(frame.command(QStringLiteral("Vermessungsprotokoll...")), nullptr);
 }
 
 TEST_F(ProtocolWindowTest, TheExchangeWritesIntoTheUsersWorkingFolder) {

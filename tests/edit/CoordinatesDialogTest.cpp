@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "base/FixedText.h"
 #include "edit/CoordinatesDialog.h"
@@ -55,19 +56,19 @@ void ExpectShown(const Model& model, const Shown& shown) {
 const Shown kStuttgart{"32", "U", "500000,00", "5316300,22", "48,0000000", "9,0000000"};
 const Shown kCape{"34", "H", "259583,22", "6245888,05", "-33,9000000", "18,4000000"};
 
-TEST(CoordinatesDialog, OpensOnTheStationWithTheDocumentsZone) {
+TEST(CoordinatesDialog, OpensOnTheStationWithTheStoredZoneAndLetter) {
   const Model model = Opened(Station(500000, 5316300.22, 512.345), Grid(32, "U"));
   ExpectShown(model, kStuttgart);
   EXPECT_EQ(model.text(Model::UtmHeight), "512,35");
   EXPECT_EQ(model.text(Model::GeoHeight), "512,35");
   EXPECT_FALSE(model.changed());
-}
-
-TEST(CoordinatesDialog, OpensWithTheStoredLetterAsItIs) {
-  // Lower case "h" is southern for the conversion and shown unchanged.
-  const Model model = Opened(Station(259583.22, 6245888.05, 0), Grid(34, "h"));
-  EXPECT_EQ(model.text(Model::Letter), "h");
-  EXPECT_EQ(model.text(Model::Latitude), "-33,9000000");
+  // Lower case "h" is southern for the conversion and shown unchanged, also
+  // after leaving fields that were not touched.
+  Model cape = Opened(Station(259583.22, 6245888.05, 0), Grid(34, "h"));
+  EXPECT_FALSE(cape.Leave(Model::Letter).fault);
+  EXPECT_FALSE(cape.Leave(Model::Latitude).fault);
+  EXPECT_EQ(cape.text(Model::Letter), "h");
+  EXPECT_EQ(cape.text(Model::Latitude), "-33,9000000");
 }
 
 struct LetterCase {
@@ -94,14 +95,6 @@ INSTANTIATE_TEST_SUITE_P(Letters, LetterTakenOver,
                                          LetterCase{"", "U", "56,2966938"}, LetterCase{"\xC4", "U", "56,2966938"},  // Ä
                                          LetterCase{"O", "N", "56,2966938"}, LetterCase{"I", "J", "-33,9000000"},
                                          LetterCase{"C", "C", "-33,9000000"}));
-
-TEST(CoordinatesDialog, LeavingAnUntouchedFieldRecomputesNothing) {
-  Model model = Opened(Station(259583.22, 6245888.05, 0), Grid(34, "h"));
-  EXPECT_FALSE(model.Leave(Model::Letter).fault);
-  EXPECT_FALSE(model.Leave(Model::Latitude).fault);
-  EXPECT_EQ(model.text(Model::Letter), "h");
-  EXPECT_EQ(model.text(Model::Latitude), "-33,9000000");
-}
 
 TEST(CoordinatesDialog, LatitudeAndLongitudeGiveTheGrid) {
   Model model = Opened(Station(0, 0, 0), Grid(32, "U"));
@@ -141,42 +134,38 @@ TEST(CoordinatesDialog, ZoneSixtyOneIsRefusedOnTheNextRead) {
   EXPECT_EQ(settings.utmZone, 32u);
 }
 
-struct RefusalCase {
-  Model::Field field;
-  const char* typed;
-  Model::Field refused;
-  std::string_view message;
-};
-
-class EntryRefused : public testing::TestWithParam<RefusalCase> {};
-
-TEST_P(EntryRefused, OnLeavingWithNothingChanged) {
-  const RefusalCase& c = GetParam();
+// A refused entry keeps its text for the user to correct; nothing else
+// moves.
+TEST(CoordinatesDialog, EntriesAreRefusedOnLeavingWithNothingChanged) {
   const Model opened = Opened(Station(500000, 5316300.22, 10), Grid(32, "U"));
-  Model model = opened;
-  model.Edit(c.field, c.typed);
-  const doc::DialogOutcome outcome = model.Leave(c.field);
-  ASSERT_TRUE(outcome.fault);
-  EXPECT_EQ(outcome.fault->field, c.refused);
-  EXPECT_EQ(outcome.fault->message, c.message);
-  EXPECT_TRUE(model.changed());
-  for (size_t f = 0; f < Model::kFieldCount; ++f) {
-    const auto field = static_cast<Model::Field>(f);
-    // The refused text stays for the user to correct; nothing else moved.
-    EXPECT_EQ(model.text(field), field == c.field ? c.typed : opened.text(field)) << "field " << f;
+  const struct {
+    Model::Field field;
+    const char* typed;
+    std::string_view message;
+  } cases[] = {{Model::Easting, "5OOOOO", kEnterNumber},
+               {Model::Northing, "", kEnterNumber},
+               {Model::Zone, "0", kEnterZone},
+               {Model::Zone, "32,5", kEnterZone},
+               {Model::Zone, "x", kEnterZone},
+               {Model::Latitude, "48°", kEnterNumber},
+               {Model::Longitude, "1e999", kEnterNumber},
+               {Model::UtmHeight, "hoch", kEnterNumber},
+               {Model::GeoHeight, "1,2,3", kEnterNumber}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    Model model = opened;
+    model.Edit(c.field, c.typed);
+    const doc::DialogOutcome outcome = model.Leave(c.field);
+    ASSERT_TRUE(outcome.fault);
+    EXPECT_EQ(outcome.fault->field, c.field);
+    EXPECT_EQ(outcome.fault->message, c.message);
+    EXPECT_TRUE(model.changed());
+    for (size_t f = 0; f < Model::kFieldCount; ++f) {
+      const auto field = static_cast<Model::Field>(f);
+      EXPECT_EQ(model.text(field), field == c.field ? c.typed : opened.text(field)) << "field " << f;
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Entries, EntryRefused,
-                         testing::Values(RefusalCase{Model::Easting, "5OOOOO", Model::Easting, kEnterNumber},
-                                         RefusalCase{Model::Northing, "", Model::Northing, kEnterNumber},
-                                         RefusalCase{Model::Zone, "0", Model::Zone, kEnterZone},
-                                         RefusalCase{Model::Zone, "32,5", Model::Zone, kEnterZone},
-                                         RefusalCase{Model::Zone, "x", Model::Zone, kEnterZone},
-                                         RefusalCase{Model::Latitude, "48°", Model::Latitude, kEnterNumber},
-                                         RefusalCase{Model::Longitude, "1e999", Model::Longitude, kEnterNumber},
-                                         RefusalCase{Model::UtmHeight, "hoch", Model::UtmHeight, kEnterNumber},
-                                         RefusalCase{Model::GeoHeight, "1,2,3", Model::GeoHeight, kEnterNumber}));
 
 TEST(CoordinatesDialog, LeavingAHeightCopiesItIntoTheOther) {
   Model model = Opened(Station(500000, 5316300.22, 10), Grid(32, "U"));
@@ -246,40 +235,40 @@ TEST(CoordinatesDialog, OkStoresStationReferenceZoneAndLetter) {
   EXPECT_EQ(base::TextOf(settings.utmBand), "H");
 }
 
+// OK on an untouched dialog keeps the exact values; a stored lower case
+// letter is corrected.
 TEST(CoordinatesDialog, OkOnAnUntouchedDialogKeepsTheExactValues) {
   const doc::SurveyRecord opened = Station(500000.123456, 5316300.987654, 512.3456);
-  Model model = Opened(opened, Grid(32, "U"));
-  doc::SurveyRecord record = opened;
-  doc::DocumentSettings settings = Grid(32, "U");
-  const doc::DialogOutcome outcome = model.Apply(record, settings);
-  ASSERT_FALSE(outcome.fault);
-  EXPECT_FALSE(outcome.modified);
-  EXPECT_EQ(record.x, 500000.123456);
-  EXPECT_EQ(record.refY, 5316300.987654);
-  EXPECT_EQ(record.refZ, 512.3456);
-}
-
-TEST(CoordinatesDialog, OkCorrectsTheStoredLetter) {
-  Model model = Opened(Station(500000, 5316300.22, 0), Grid(32, "u"));
-  doc::SurveyRecord record = Station(0, 0, 0);
-  doc::DocumentSettings settings = Grid(32, "u");
-  const doc::DialogOutcome outcome = model.Apply(record, settings);
-  ASSERT_FALSE(outcome.fault);
-  EXPECT_TRUE(outcome.modified);
-  EXPECT_EQ(base::TextOf(settings.utmBand), "U");
+  for (const char* letter : {"U", "u"}) {
+    Model model = Opened(opened, Grid(32, letter));
+    doc::SurveyRecord record = opened;
+    doc::DocumentSettings settings = Grid(32, letter);
+    const doc::DialogOutcome outcome = model.Apply(record, settings);
+    ASSERT_FALSE(outcome.fault);
+    EXPECT_EQ(outcome.modified, *letter == 'u');
+    EXPECT_EQ(base::TextOf(settings.utmBand), "U");
+    EXPECT_EQ(record.x, 500000.123456);
+    EXPECT_EQ(record.refY, 5316300.987654);
+    EXPECT_EQ(record.refZ, 512.3456);
+  }
 }
 
 // Enter takes OK while the cursor is still in a field: what was typed there
-// counts as if the field had been left.
+// counts as if the field had been left, and a bad entry is refused.
 TEST(CoordinatesDialog, OkFinishesTheFieldStillBeingEdited) {
   Model model = Opened(Station(500000, 5316300.22, 10), Grid(32, "U"));
+  model.Edit(Model::UtmHeight, "zehn");
+  doc::SurveyRecord record = Station(0, 0, 0);
+  doc::DocumentSettings settings = Grid(34, "H");
+  const doc::DialogOutcome refused = model.Apply(record, settings);
+  ASSERT_TRUE(refused.fault);
+  EXPECT_EQ(refused.fault->field, Model::UtmHeight);
+  EXPECT_EQ(record.z, 0);
+  TypeAndLeave(model, Model::UtmHeight, "10");
   model.Edit(Model::Latitude, "-33.9");
   TypeAndLeave(model, Model::Longitude, "18.4");
   model.Edit(Model::Latitude, "48");
   model.Edit(Model::Longitude, "9");
-
-  doc::SurveyRecord record = Station(0, 0, 0);
-  doc::DocumentSettings settings = Grid(34, "H");
   ASSERT_FALSE(model.Apply(record, settings).fault);
   EXPECT_DOUBLE_EQ(record.x, 500000);
   EXPECT_DOUBLE_EQ(record.y, 5316300.22);
@@ -287,32 +276,15 @@ TEST(CoordinatesDialog, OkFinishesTheFieldStillBeingEdited) {
   EXPECT_EQ(base::TextOf(settings.utmBand), "U");
 }
 
-TEST(CoordinatesDialog, OkRefusesABadHeightStillBeingEdited) {
-  Model model = Opened(Station(500000, 5316300.22, 10), Grid(32, "U"));
-  model.Edit(Model::UtmHeight, "zehn");
-  doc::SurveyRecord record = Station(0, 0, 0);
-  doc::DocumentSettings settings = Grid(32, "U");
-  const doc::DialogOutcome outcome = model.Apply(record, settings);
-  ASSERT_TRUE(outcome.fault);
-  EXPECT_EQ(outcome.fault->field, Model::UtmHeight);
-  EXPECT_EQ(record.z, 0);
+TEST(CoordinatesDialog, LeadingNumbersAreReadAsAtofWould) {
+  const std::pair<const char*, double> cases[] = {{"9.123", 9.123}, {" \n\t-33.9</coordinates>", -33.9},
+                                                  {"+.5", 0.5},     {"1e2x", 100},
+                                                  {"12,5", 12},     {"-", 0},
+                                                  {"abc", 0},       {"nan", 0},
+                                                  {"-inf", 0},      {"1e999", 0},
+                                                  {"0x1A", 0}};
+  for (const auto& [text, value] : cases) EXPECT_EQ(LeadingNumber(text), value) << text;
 }
-
-struct LeadingCase {
-  const char* text;
-  double value;
-};
-
-class LeadingNumbers : public testing::TestWithParam<LeadingCase> {};
-
-TEST_P(LeadingNumbers, ReadAsAtofWould) { EXPECT_EQ(LeadingNumber(GetParam().text), GetParam().value); }
-
-INSTANTIATE_TEST_SUITE_P(Texts, LeadingNumbers,
-                         testing::Values(LeadingCase{"9.123", 9.123}, LeadingCase{" \n\t-33.9</coordinates>", -33.9},
-                                         LeadingCase{"+.5", 0.5}, LeadingCase{"1e2x", 100}, LeadingCase{"12,5", 12},
-                                         LeadingCase{"", 0}, LeadingCase{"-", 0}, LeadingCase{"abc", 0},
-                                         LeadingCase{"nan", 0}, LeadingCase{"-inf", 0}, LeadingCase{"1e999", 0},
-                                         LeadingCase{"0x1A", 0}, LeadingCase{".", 0}));
 
 }  // namespace
 }  // namespace hp::edit

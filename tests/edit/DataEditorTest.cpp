@@ -327,18 +327,15 @@ INSTANTIATE_TEST_SUITE_P(
         EntryCase{2, 0, 0, 0, Field::Length, "10000000", true},
         EntryCase{2, 0, 0, 0, Field::Length, "10000000,01", false}, EntryCase{2, 0, 0, 0, Field::RefX, "-1e8", false},
         EntryCase{2, 0, 0, 0, Field::Up, "1e300", false}, EntryCase{2, 0, 0, 0, Field::Date, "31.02.2023", false},
-        EntryCase{2, 0, 0, 0, Field::Date, "29.02.2023", false}, EntryCase{2, 0, 0, 0, Field::Date, "29.02.2024", true},
-        EntryCase{2, 0, 0, 0, Field::Date, "abc", false}, EntryCase{2, 0, 0, 0, Field::Date, "12.13.2020", false},
-        EntryCase{2, 0, 0, 0, Field::Date, "01.01.0000", false}, EntryCase{2, 0, 0, 0, Field::Date, "1.1.20201", false},
-        EntryCase{2, 0, 0, 0, Field::Date, "12.04.2015", true}, EntryCase{2, 0, 0, 0, Field::Date, "", true}));
+        EntryCase{2, 0, 0, 0, Field::Date, "29.02.2024", true}, EntryCase{2, 0, 0, 0, Field::Date, "", true}));
 
 // Dates are stored as day, month and year of two, two and four digits.
 TEST(EditorDates, StoredForm) {
-  // clang-format off
   const std::pair<const char*, const char*> cases[] = {
       {"1.2.2023", "01.02.2023"}, {" 31.12.1999 ", "31.12.1999"}, {"29.02.2000", "29.02.2000"}, {"  ", ""}};
   for (const auto& [typed, stored] : cases) EXPECT_EQ(StoredDate(typed), std::optional<std::string>(stored)) << typed;
-  for (const char* refused : {"29.02.1900", "00.01.2020", "1.2.23", "1..2023", "01.02.2023.", "01-02-2023"})
+  for (const char* refused : {"29.02.1900", "29.02.2023", "00.01.2020", "12.13.2020", "01.01.0000", "1.1.20201", "abc",
+                              "1.2.23", "1..2023", "01.02.2023.", "01-02-2023"})
     EXPECT_EQ(StoredDate(refused), std::nullopt) << refused;
 }
 
@@ -369,11 +366,8 @@ TEST_F(EditorFixture, TheCalculatorsResultIsSavedWithTheRecord) {
   AddReference(*store, "1");
   AddLeg(*store, "1", "2", 10);
   Open(2);
-  Type(Field::Azimuth, "400");
-  std::optional<Field> refused;
-  EXPECT_FALSE(editor->FormRecord(refused));
-  EXPECT_EQ(refused, Field::Azimuth);
   Type(Field::Azimuth, "45");
+  std::optional<Field> refused;
   std::optional<doc::SurveyRecord> record = editor->FormRecord(refused);
   ASSERT_TRUE(record);
   EXPECT_EQ(record->azimuth, 45);
@@ -387,8 +381,11 @@ TEST_F(EditorFixture, TheCalculatorsResultIsSavedWithTheRecord) {
   EXPECT_EQ(Rec(*store, 2).calculator.reverse, 1);
 }
 
+// Coordinates converted in the coordinates dialog are saved as the
+// reference coordinates, also when the record is then placed on the map.
 TEST_F(EditorFixture, ConvertedCoordinatesAreSavedAsTheReferenceCoordinates) {
   AddReference(*store, "1", 10, 20, 30);
+  AddReference(*store, "2", 40, 50, 60);
   Open(1);
   doc::SurveyRecord converted = *store->records[0];
   converted.refX = converted.x = 612345.678;
@@ -401,26 +398,20 @@ TEST_F(EditorFixture, ConvertedCoordinatesAreSavedAsTheReferenceCoordinates) {
   EXPECT_NEAR(Rec(*store, 1).refX, 612345.68, 1e-6);
   EXPECT_NEAR(Rec(*store, 1).x, 612345.68, 1e-6);  // a coordinate reference lies at its coordinates
   EXPECT_EQ(Rec(*store, 1).refZ, 1234.5);
-}
 
-TEST_F(EditorFixture, PlacingOnTheMapKeepsTheCoordinatesJustTaken) {
-  AddReference(*store, "1", 10, 20, 30);
-  AddReference(*store, "2", 40, 50, 60);
-  Open(2);
-  doc::SurveyRecord converted = *store->records[1];
+  editor->Navigate(Button::Next);
+  converted = *store->records[1];
   converted.refX = converted.x = 612345.67;
-  converted.refZ = converted.z = 1234.5;
   editor->TakeCoordinates(converted);
   std::optional<Field> refused;
   EXPECT_EQ(editor->SaveForPlacement(refused), 2);
   EXPECT_FALSE(refused);
   EXPECT_NEAR(Rec(*store, 2).refX, 612345.67, 1e-6);
-  EXPECT_EQ(Rec(*store, 2).refZ, 1234.5);
   EXPECT_EQ(editor->SaveForPlacement(refused), 2) << "an unchanged record is placed as it is";
   editor->Edit(Field::RefZ, "hoch");
   EXPECT_EQ(editor->SaveForPlacement(refused), 0);
   EXPECT_EQ(refused, Field::RefZ);
-  EXPECT_EQ(Rec(*store, 2).refZ, 1234.5);
+  EXPECT_EQ(Rec(*store, 2).refZ, 60);
 }
 
 // ---- deleting and marking ---------------------------------------------------
@@ -443,8 +434,8 @@ TEST_F(EditorFixture, DeletingShowsTheNextRecordOrThePreviousAfterTheLast) {
     platform::Answer answer;
     int shown;
     const char* remaining;
-  } cases[] = {{2, platform::Answer::Ok, 2, "AC"}, {3, platform::Answer::Ok, 2, "AB"},
-               {2, platform::Answer::Cancel, 2, "ABC"}};
+  } cases[] = {
+      {2, platform::Answer::Ok, 2, "AC"}, {3, platform::Answer::Ok, 2, "AB"}, {2, platform::Answer::Cancel, 2, "ABC"}};
   for (const auto& c : cases) {
     store->records.clear();
     for (const char* name : {"A", "B", "C"}) AddStation(*store, 1, 1, name);
@@ -490,16 +481,11 @@ TEST_F(EditorFixture, ClosingStoresTheModesAndTheRecordNumber) {
   const EditorSettings again = EditorSettings::Load(program);
   EXPECT_EQ(again.placement, 2);
   EXPECT_EQ(again.searchDirection, 3);
-}
-
-TEST_F(EditorFixture, ModesOutsideTheirRangesReadAsDefaults) {
+  // Modes outside their ranges read as the defaults.
   program.SetInt("Settings", "ModusNeu", 6);
   program.SetInt("Settings", "ModusSuchen", -1);
   const EditorSettings s = EditorSettings::Load(program);
-  EXPECT_EQ(s.placement, 5);
-  EXPECT_EQ(s.searchDirection, 0);
-  EXPECT_TRUE(s.autoNew);
-  EXPECT_TRUE(s.autoSearch);
+  EXPECT_EQ((std::array{s.placement, s.searchDirection}), (std::array{5, 0}));
 }
 
 TEST_F(EditorFixture, AFailingFullPassKeepsTheWindowOpenUnlessCancelled) {
@@ -511,8 +497,8 @@ TEST_F(EditorFixture, AFailingFullPassKeepsTheWindowOpenUnlessCancelled) {
     platform::Answer answer;
     bool closes;
     int number;
-  } cases[] = {{platform::Answer::No, false, 1}, {platform::Answer::Yes, false, 3}, {platform::Answer::Cancel, true, 1}};
-  // clang-format on
+  } cases[] = {
+      {platform::Answer::No, false, 1}, {platform::Answer::Yes, false, 3}, {platform::Answer::Cancel, true, 1}};
   for (const auto& c : cases) {
     Open(1);
     prompter.Script({c.answer});
