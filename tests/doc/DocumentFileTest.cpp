@@ -304,18 +304,6 @@ TEST_F(DocumentFileTest, DocumentWithoutRecords) {
   EXPECT_EQ(back.worksheets.size(), 1u);
 }
 
-TEST_F(DocumentFileTest, ExportModeWritesIncludedRecordsAsOwnRecords) {
-  SurveyStore store = RichStore(2);
-  store.records[0]->fromInclude = 1;
-  base::SetText(store.records[0]->includeFile, "teil.hpn");
-  SurveyStore back;
-  ASSERT_EQ(Read(back, WriteBody(store, WriteMode::IncludesAsOrdinary)), ReadStatus::Ok);
-  EXPECT_EQ(back.records[0]->fromInclude, 0);
-  EXPECT_EQ(base::TextOf(back.records[0]->includeFile), "");
-  EXPECT_EQ(store.records[0]->fromInclude, 1);  // the document itself is not changed
-  EXPECT_EQ(base::TextOf(store.records[0]->includeFile), "teil.hpn");
-}
-
 // Files no program version writes: refused before anything changes, or read
 // as far as they go, never a crash and never memory the file cannot back.
 TEST_F(DocumentFileTest, ImageSizesNoVersionWroteAreInvalid) {

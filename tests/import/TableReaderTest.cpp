@@ -227,26 +227,5 @@ TEST(TableReader, OnlyTheFirstHundredFieldsAreUsed) {
   EXPECT_EQ(Leg(*imported->store.records[0]), "0/0/0>0/0/ 5 0 0");
 }
 
-TEST(TableReader, Utf8FileThroughImportTable) {
-  const auto path = std::filesystem::temp_directory_path() / ("hp_table_" + std::to_string(::getpid()) + ".txt");
-  std::ofstream(path, std::ios::binary) << "\xEF\xBB\xBFPunkt\tL\xC3\xA4nge\tBezeichnung\r\n"
-                                        << "1\t4,5\tGro\xC3\x9F"
-                                           "e Halle\r\n"
-                                        << "2\t3\tEnge\r\n";
-  doc::SurveyStore store;
-  store.SetDefaults();
-  platform::ScriptedPrompter prompter;
-  EXPECT_TRUE(ImportTable(store, path, imports::TableImportMode::Replace, prompter));
-  std::filesystem::remove(path);
-  EXPECT_TRUE(prompter.Entries().empty());
-  ASSERT_EQ(store.records.size(), 2u);
-  EXPECT_EQ(Leg(*store.records[0]), "0/0/0>0/0/1 4.5 0 0");
-  EXPECT_EQ(Description(*store.records[0]),
-            "Gro\xDF"
-            "e Halle");
-  EXPECT_EQ(Description(*store.records[1]), "Enge");  // no carriage return kept
-  EXPECT_EQ(store.settings.recordCount, 2u);
-}
-
 }  // namespace
 }  // namespace hp::imports
