@@ -36,18 +36,6 @@ TEST_F(CliCompute, ComputeReportsAndWritesTheComputedDocument) {
   EXPECT_EQ(Bytes(Path("computed.hpn")), Bytes(Path("out.hpn")));
 }
 
-// A new document's default record names no station: it computes without a
-// message, and computing again adds no record.
-TEST_F(CliCompute, NewDocumentComputesAndKeepsItsOneRecord) {
-  ASSERT_EQ(Run({"new", "-o", Path("a.hpn")}).status, 0);
-  const Result first = Run({"compute", Path("a.hpn"), "-o", Path("b.hpn")});
-  EXPECT_EQ(first.status, 0);
-  EXPECT_EQ(first.out, "computed: 1\n");
-  EXPECT_EQ(first.err, "");
-  ASSERT_EQ(Run({"compute", Path("b.hpn"), "-o", Path("c.hpn")}).status, 0);
-  EXPECT_TRUE(InfoHas(Path("c.hpn"), "records: 1\n"));
-}
-
 TEST_F(CliCompute, AnswerStoppingThePassIsNoFailure) {
   const std::string in = Save(Survey({{"S", "1", 10, 0}, {"X", "2", 5, 90}}));
   const std::string message =

