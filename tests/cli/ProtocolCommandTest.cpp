@@ -1,6 +1,5 @@
 // hollowplan-cli protocol and the survey protocol rendered as a picture.
 #include <QImage>
-#include <deque>
 
 #include "cli/CliFixture.h"
 #include "doc/DocumentFile.h"
@@ -12,12 +11,11 @@ class CliProtocol : public CliDocuments {
  protected:
   // A coordinate reference at S, then `legs` legs of 10.5 m east: S, 1, 2, ...
   std::string Cave(int legs = 2) {
-    std::vector<Leg> list = {{"S", "S", 0, 0}};
-    for (int i = 1; i <= legs; ++i) list.push_back({Name(i - 1), Name(i), 10.5, 90});
-    return Save(Survey(list), "cave.hpn");
+    doc::SurveyStore store = Survey({{"S", "S", 0, 0}});
+    for (int i = 1; i <= legs; ++i)
+      test::AddLeg(store, i == 1 ? "S" : std::to_string(i - 1), std::to_string(i), 10.5, 90);
+    return Save(std::move(store), "cave.hpn");
   }
-  const char* Name(int i) { return i == 0 ? "S" : m_names.emplace_back(std::to_string(i)).c_str(); }
-  std::deque<std::string> m_names;
 };
 
 TEST_F(CliProtocol, PrintsTheClipboardTextWithDecimalCommas) {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/FieldMessages.h"
@@ -23,6 +24,14 @@ DocumentSettings Defaults() {
   return s;
 }
 
+// The default settings and a dialog model loaded from them.
+template <class Model, class... Args>
+std::pair<DocumentSettings, Model> Opened(Args... args) {
+  std::pair<DocumentSettings, Model> opened{Defaults(), Model(args...)};
+  opened.second.Load(opened.first);
+  return opened;
+}
+
 TEST(DocumentDialog, ZoneLetterCorrection) {
   const struct {
     const char* typed;
@@ -31,9 +40,7 @@ TEST(DocumentDialog, ZoneLetterCorrection) {
                {"@", 'U'}, {"[", 'U'}, {"", 'U'},  {"3", 'U'}, {"\xC4", 'U'}, {"Ab", 'A'}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
-    DocumentSettings s = Defaults();
-    DocumentDialogModel model;
-    model.Load(s);
+    auto [s, model] = Opened<DocumentDialogModel>();
     model.utmBand = c.typed;
     const DialogOutcome outcome = model.Apply(s);
     ASSERT_FALSE(outcome.fault);
@@ -59,9 +66,7 @@ TEST(DocumentDialog, NumberFieldsAreReadOrRefusedWithoutStoringAnything) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
-    DocumentSettings s = Defaults();
-    DocumentDialogModel model;
-    model.Load(s);
+    auto [s, model] = Opened<DocumentDialogModel>();
     model.title = "Neue H\xF6hle";
     (c.field == DocumentDialogModel::UtmZone          ? model.utmZone
      : c.field == DocumentDialogModel::CadastreNumber ? model.cadastreNumber
@@ -95,9 +100,7 @@ TEST(DocumentDialog, LoadedValuesReadBackUnchanged) {
 }
 
 TEST(DocumentDialog, OverlongTextsAreCutToTheirFields) {
-  DocumentSettings s = Defaults();
-  DocumentDialogModel model;
-  model.Load(s);
+  auto [s, model] = Opened<DocumentDialogModel>();
   model.cadastreDesignation = std::string(200, 'k');
   model.description = std::string(1000, 'x') + "\r\nzu viel";
   ASSERT_FALSE(model.Apply(s).fault);
@@ -131,9 +134,7 @@ TEST(DataOptions, TolerancesAreReadBackAndLimited) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.length);
-    DocumentSettings s = Defaults();
-    DataOptionsModel model;
-    model.Load(s);
+    auto [s, model] = Opened<DataOptionsModel>();
     model.lengthTolerance = c.length;
     model.angleTolerance = c.angle;
     const DialogOutcome outcome = model.Apply(s);
@@ -172,9 +173,7 @@ TEST(DataOptions, RecomputeOnlyWhenAdjustmentOrLimitAngleChanged) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    DocumentSettings s = Defaults();
-    DataOptionsModel model;
-    model.Load(s);
+    auto [s, model] = Opened<DataOptionsModel>();
     model.loopAdjustment = c.adjustment;
     model.verticalLimit = c.vertical;
     model.acuteLimit = c.acute;
@@ -215,9 +214,7 @@ TEST(DataOptions, RefusedEntriesStoreNothing) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
-    DocumentSettings s = Defaults();
-    DataOptionsModel model;
-    model.Load(s);
+    auto [s, model] = Opened<DataOptionsModel>();
     model.loopAdjustment = 0;
     (c.field == DataOptionsModel::VerticalLimit     ? model.verticalLimit
      : c.field == DataOptionsModel::AcuteLimit      ? model.acuteLimit
@@ -228,9 +225,7 @@ TEST(DataOptions, RefusedEntriesStoreNothing) {
     EXPECT_EQ(outcome.fault->field, c.field);
     EXPECT_EQ(s.loopAdjustment, 2);
   }
-  DocumentSettings s = Defaults();
-  DataOptionsModel model;
-  model.Load(s);
+  auto [s, model] = Opened<DataOptionsModel>();
   model.verticalLimit = "90";
   model.acuteLimit = "0";
   EXPECT_FALSE(model.Apply(s).fault) << "both ends of the range are allowed";
@@ -249,9 +244,7 @@ TEST(NameLists, TextIsLimitedAndOnlyAChangeMarksTheDocument) {
       {NameList::Levels, "1:" + std::string(1022, 'e') + "\r\n", "1:" + std::string(1022, 'e'), true},
   };
   for (const auto& c : cases) {
-    DocumentSettings s = Defaults();
-    NameListModel model(c.list);
-    model.Load(s);
+    auto [s, model] = Opened<NameListModel>(c.list);
     model.text = c.typed;
     const DialogOutcome outcome = model.Apply(s);
     const char(&field)[1026] = c.list == NameList::Levels ? s.levelNames : s.surveyorNames;
@@ -259,9 +252,7 @@ TEST(NameLists, TextIsLimitedAndOnlyAChangeMarksTheDocument) {
     EXPECT_EQ(outcome.modified, c.modified);
     EXPECT_FALSE(outcome.recompute);
   }
-  DocumentSettings s = Defaults();
-  NameListModel levels(NameList::Levels);
-  levels.Load(s);
+  auto [s, levels] = Opened<NameListModel>(NameList::Levels);
   EXPECT_FALSE(levels.Apply(s).modified) << "OK without a change";
 }
 
@@ -368,9 +359,7 @@ TEST(Fonts, AStoredFontIsShownInTheNearestOfferedStyle) {
 }
 
 TEST(Fonts, OkStoresTheFiveEditedFontsOnly) {
-  DocumentSettings s = Defaults();
-  FontsModel model;
-  model.Load(s);
+  auto [s, model] = Opened<FontsModel>();
   for (int i = 0; i < kEditedFontCount; ++i) {
     model.fonts[i].weight = 900;
     model.colours[i] = 0xFF123456;
