@@ -1,6 +1,5 @@
 // hollowplan-cli blunders: the two tables, the options and their checks.
 #include "cli/CliFixture.h"
-#include "doc/DocumentFile.h"
 
 namespace hp::cli {
 namespace {

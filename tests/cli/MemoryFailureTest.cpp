@@ -2,7 +2,6 @@
 // and no output written.
 #include "AllocationFault.h"
 #include "cli/CliFixture.h"
-#include "doc/DocumentFile.h"
 
 namespace hp::cli {
 namespace {

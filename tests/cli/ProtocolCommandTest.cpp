@@ -2,7 +2,6 @@
 #include <QImage>
 
 #include "cli/CliFixture.h"
-#include "doc/DocumentFile.h"
 
 namespace hp::cli {
 namespace {

@@ -3,7 +3,6 @@
 #include <regex>
 
 #include "cli/CliFixture.h"
-#include "doc/DocumentFile.h"
 
 namespace hp::cli {
 namespace {

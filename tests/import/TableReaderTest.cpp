@@ -1,16 +1,12 @@
 // The table import: header names, carried values, field reading, dates,
 // records and messages, driven with line lists and once through a file.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "base/FixedText.h"
 #include "import/TableColumns.h"
-#include "import/TextFile.h"
 #include "import/TextImport.h"
 
 namespace hp::imports {
