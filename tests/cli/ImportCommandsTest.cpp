@@ -13,18 +13,15 @@ using CliImport = CliDocuments;
 
 const std::string kTable = "Punkt\tL\xE4nge\tAzimut\tNeigung\n1\t5,2\t120\t-10\n\n2\t3\t90\t0\n";
 
-TEST_F(CliImport, TableIntoANewDocumentReplacesItsDefaultRecord) {
+// Into a new document the table replaces its default record; into a copy of
+// a document it replaces or appends to the records.
+TEST_F(CliImport, TableIntoANewDocumentOrACopyOfOne) {
   Put(Path("zug.txt"), kTable);
-  const Result result = Run({"import", Path("zug.txt"), "-o", Path("neu.hpn")});
+  const Result result = Run({"import", Path("zug.txt"), "-o", Path("a.hpn")});
   EXPECT_EQ(result.status, 0);
   EXPECT_EQ(result.err, "");
-  EXPECT_TRUE(InfoHas(Path("neu.hpn"), "records: 3\n"));  // the two legs and the reference the pass put first
-  EXPECT_TRUE(InfoHas(Path("neu.hpn"), "computed: 1\n"));
-}
-
-TEST_F(CliImport, AppendsToACopyOfADocument) {
-  Put(Path("zug.txt"), kTable);
-  ASSERT_EQ(Run({"import", Path("zug.txt"), "-o", Path("a.hpn")}).status, 0);
+  EXPECT_TRUE(InfoHas(Path("a.hpn"), "records: 3\n"));  // the two legs and the reference the pass put first
+  EXPECT_TRUE(InfoHas(Path("a.hpn"), "computed: 1\n"));
   const std::string before = Bytes(Path("a.hpn"));
   ASSERT_EQ(Run({"import", Path("zug.txt"), "-o", Path("b.hpn"), "--into", Path("a.hpn"), "--append"}).status, 0);
   EXPECT_TRUE(InfoHas(Path("b.hpn"), "records: 5\n"));

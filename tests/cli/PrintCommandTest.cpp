@@ -48,7 +48,7 @@ class CliPrint : public CliDocuments {
   }
 };
 
-TEST_F(CliPrint, SubSheetsArePagesOfThePrintablePage) {
+TEST_F(CliPrint, SubSheetsArePagesOfThePrintablePageAndAFailedWriteLeavesNothing) {
   const std::string in = Cave();
   ASSERT_EQ(Run({"render", in, Path("p.pdf"), "--print"}).status, 0);
   const std::string pdf = Bytes(Path("p.pdf"));
@@ -59,10 +59,8 @@ TEST_F(CliPrint, SubSheetsArePagesOfThePrintablePage) {
   // A smaller scale than the worksheet's: everything on one sheet.
   ASSERT_EQ(Run({"render", in, Path("q.pdf"), "--print", "--scale", "5000"}).status, 0);
   EXPECT_EQ(PageCount(Bytes(Path("q.pdf"))), 1);
-}
 
-TEST_F(CliPrint, AFailedWriteLeavesNothing) {
-  const std::string in = Cave();
+  // Into a folder that does not exist: the message, no file.
   const std::string out = Path("fehlt/p.pdf");
   const Result missing = Run({"render", in, out, "--print"});
   EXPECT_EQ(missing.status, 1);
