@@ -224,8 +224,7 @@ TEST(WorksheetCommands, QuestionsWithOkAndCancel) {
     ws.setMarginTop(7), ws.setMarginBottom(8), ws.setAutomaticScale(0);
     ws.Set<int16_t>(1632, 1), ws.Set<int32_t>(2678, 1), ws.Set<int32_t>(2822, 0);
     const Worksheet before = ws;
-    ScriptedPrompter prompter;
-    prompter.Script({c.answer});
+    ScriptedPrompter prompter(c.answer);
     bool resetFlag = false;
     EXPECT_EQ(AskAndResetWorksheet(store, prompter, resetFlag), c.done);
     EXPECT_EQ(resetFlag, c.done);
@@ -244,8 +243,7 @@ TEST(WorksheetCommands, QuestionsWithOkAndCancel) {
 
   for (const Answer answer : {Answer::Ok, Answer::Cancel}) {
     SurveyStore store = Sheets("A B C", 1);
-    ScriptedPrompter prompter;
-    prompter.Script({answer});
+    ScriptedPrompter prompter(answer);
     EXPECT_EQ(AskAndDeleteWorksheet(store, prompter), answer == Answer::Ok);
     EXPECT_EQ(prompter.Texts(), std::vector<std::string>{"Soll das Arbeitsblatt B wirklich gelöscht werden?"});
     EXPECT_EQ(Layout(store), answer == Answer::Ok ? "A [C]" : "A [B] C");
@@ -270,8 +268,7 @@ TEST(WorksheetCommands, RestoreBringsBackImageAndPositions) {
     store.currentPosition = ws.positions.back().get();
     const Worksheet edited = ws;
 
-    ScriptedPrompter prompter;
-    prompter.Script({answer});
+    ScriptedPrompter prompter(answer);
     EXPECT_EQ(AskAndRestoreWorksheet(store, backup, prompter), answer == Answer::Ok);
     EXPECT_EQ(prompter.Texts(), std::vector<std::string>{"Änderungen im Arbeitsblatt wirklich verwerfen?"});
     const Worksheet& expected = answer == Answer::Ok ? backup : edited;
