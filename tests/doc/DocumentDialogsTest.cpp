@@ -237,11 +237,10 @@ TEST(NameLists, TextIsLimitedAndOnlyAChangeMarksTheDocument) {
     NameList list;
     std::string typed;
     std::string stored;
-    bool modified;
   } cases[] = {
-      {NameList::Levels, "1:" + std::string(1023, 'e'), "1:" + std::string(1023, 'e'), true},
-      {NameList::Surveyors, "1:" + std::string(1028, 'v'), "1:" + std::string(1023, 'v'), true},
-      {NameList::Levels, "1:" + std::string(1022, 'e') + "\r\n", "1:" + std::string(1022, 'e'), true},
+      {NameList::Levels, "1:" + std::string(1023, 'e'), "1:" + std::string(1023, 'e')},
+      {NameList::Surveyors, "1:" + std::string(1028, 'v'), "1:" + std::string(1023, 'v')},
+      {NameList::Levels, "1:" + std::string(1022, 'e') + "\r\n", "1:" + std::string(1022, 'e')},
   };
   for (const auto& c : cases) {
     auto [s, model] = Opened<NameListModel>(c.list);
@@ -249,7 +248,7 @@ TEST(NameLists, TextIsLimitedAndOnlyAChangeMarksTheDocument) {
     const DialogOutcome outcome = model.Apply(s);
     const char(&field)[1026] = c.list == NameList::Levels ? s.levelNames : s.surveyorNames;
     EXPECT_EQ(base::TextOf(field), c.stored);
-    EXPECT_EQ(outcome.modified, c.modified);
+    EXPECT_TRUE(outcome.modified);
     EXPECT_FALSE(outcome.recompute);
   }
   auto [s, levels] = Opened<NameListModel>(NameList::Levels);
