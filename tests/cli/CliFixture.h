@@ -15,6 +15,7 @@
 
 #include "base/FixedText.h"
 #include "cli/Commands.h"
+#include "doc/DocumentFile.h"
 #include "doc/SurveyStore.h"
 #include "support/Survey.h"
 #include "support/TempFolder.h"
@@ -76,6 +77,12 @@ class CliDocuments : public testing::Test {
   // Whether `info` of the document prints `line` (a whole line, newline included).
   static bool InfoHas(const std::string& path, const std::string& line) {
     return ("\n" + Run({"info", path}).out).find("\n" + line) != std::string::npos;
+  }
+
+  // Saves `store` in the folder and returns its path.
+  std::string Save(doc::SurveyStore store, const std::string& name = "doc.hpn") const {
+    EXPECT_TRUE(doc::SaveDocument(Path(name), store));
+    return Path(name);
   }
 
   static std::string Bytes(const std::string& path) { return test::ReadFile(path); }

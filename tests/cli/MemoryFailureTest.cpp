@@ -2,36 +2,32 @@
 // and no output written.
 #include "AllocationFault.h"
 #include "cli/CliFixture.h"
-#include "doc/DocumentFile.h"
 
 namespace hp::cli {
 namespace {
 
-class CliMemory : public CliDocuments {};
+using CliMemory = CliDocuments;
 
 TEST_F(CliMemory, AFailedAllocationIsReportedAndWritesNothing) {
   if (!test::AllocationFaultsAvailable()) GTEST_SKIP() << "the sanitizer runtime owns operator new";
-  std::vector<Leg> legs;
-  std::vector<std::string> names;
-  for (int i = 0; i < 20000; ++i) names.push_back(std::to_string(i));
-  for (int i = 1; i < 20000; ++i) legs.push_back({names[i - 1].c_str(), names[i].c_str(), 5, double(i % 360)});
-  doc::SurveyStore store = Survey(legs);
-  ASSERT_TRUE(doc::SaveDocument(Path("big.hpn"), store));
+  doc::SurveyStore store = Survey({});
+  for (int i = 1; i < 20000; ++i) test::AddLeg(store, std::to_string(i - 1), std::to_string(i), 5, i % 360);
+  Save(std::move(store), "big.hpn");
   const std::string before = Bytes(Path("big.hpn"));
 
-  struct Case {
-    std::vector<std::string> args;
-  };
-  for (const Case& c : {Case{{"compute", Path("big.hpn"), "-o", Path("out.hpn")}}, Case{{"stats", Path("big.hpn")}},
-                        Case{{"import", Path("big.hpn"), "-o", Path("out.hpn")}}}) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"compute", Path("big.hpn"), "-o", Path("out.hpn")},
+        {"stats", Path("big.hpn")},
+        {"import", Path("big.hpn"), "-o", Path("out.hpn")}}) {
+    SCOPED_TRACE(args[0]);
     Result result;
     {
       test::FailLargeAllocations fail(64 * 1024);
-      result = Run(c.args);
+      result = Run(args);
     }
-    EXPECT_EQ(result.status, kExitFailed) << c.args[0];
-    EXPECT_EQ(result.err, "Nicht genügend Arbeitsspeicher.\n\n") << c.args[0];
-    EXPECT_FALSE(fs::exists(Path("out.hpn"))) << c.args[0];
+    EXPECT_EQ(result.status, kExitFailed);
+    EXPECT_EQ(result.err, "Nicht genügend Arbeitsspeicher.\n\n");
+    EXPECT_FALSE(fs::exists(Path("out.hpn")));
   }
   EXPECT_EQ(Bytes(Path("big.hpn")), before);
   EXPECT_EQ(Run({"info", Path("big.hpn")}).status, kExitOk) << "works again with memory";

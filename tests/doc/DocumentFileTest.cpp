@@ -150,6 +150,7 @@ struct VersionCheckCase {
   bool betaOpen;
   ReadStatus status;
   const char* message;  // nullptr: none
+  Answer answer = Answer::Ok;
 };
 
 TEST_F(DocumentFileTest, VersionChecks) {
@@ -166,13 +167,14 @@ TEST_F(DocumentFileTest, VersionChecks) {
       {"newer include", 0x00230000, ReadMode::Include, false, ReadStatus::TooNew, messages::kNewerVersion},
       {"newer import", 0x00230000, Whole, false, ReadStatus::TooNew, messages::kNewerVersion},
       {"older, opening asks", 0x00210000, Open, false, Ok, kOld},
+      {"older, conversion cancelled", 0x00150000, Open, false, Unusable, kOld, Answer::Cancel},
       {"older, import silent", 0x00210000, Whole, false, Ok, nullptr},
       {"7.09 instrument import", 0x00070900, ReadMode::ImportInstruments, false, Refused, messages::kImportNeedsNewer},
       {"8.00 title import", 0x00080000, ReadMode::ImportTitle, false, Ok, nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    platform::ScriptedPrompter p;
+    platform::ScriptedPrompter p(c.answer);
     platform::MemorySettingsStore s;
     if (c.betaOpen) s.SetInt("Settings", "BetaOpen", 1);
     SurveyStore store = RichStore();
@@ -183,6 +185,9 @@ TEST_F(DocumentFileTest, VersionChecks) {
       ASSERT_EQ(p.Entries().size(), 1u);
       EXPECT_EQ(p.Entries()[0].text, c.message);
       EXPECT_EQ(p.Entries()[0].icon, platform::Icon::Exclamation);
+      if (c.message == kOld) {
+        EXPECT_EQ(p.Entries()[0].kind, platform::ScriptedPrompter::Kind::OkCancel);
+      }
     } else {
       EXPECT_TRUE(p.Entries().empty());
     }
@@ -192,14 +197,6 @@ TEST_F(DocumentFileTest, VersionChecks) {
       EXPECT_EQ(before.records, after.records);
     }
   }
-}
-
-TEST_F(DocumentFileTest, CancelledConversionLeavesTheStore) {
-  SurveyStore store = RichStore();
-  prompter.Script({Answer::Cancel});
-  EXPECT_EQ(Read(store, TestFile(0x00150000, 1, 1).Body()), ReadStatus::Unusable);
-  EXPECT_EQ(prompter.Entries().at(0).kind, platform::ScriptedPrompter::Kind::OkCancel);
-  EXPECT_EQ(store.records.size(), 4u);
 }
 
 TEST_F(DocumentFileTest, IncludeInsertsAfterTarget) {
@@ -302,18 +299,6 @@ TEST_F(DocumentFileTest, DocumentWithoutRecords) {
   ASSERT_EQ(Read(back, sink.data), ReadStatus::Ok);
   EXPECT_TRUE(back.records.empty());
   EXPECT_EQ(back.worksheets.size(), 1u);
-}
-
-TEST_F(DocumentFileTest, ExportModeWritesIncludedRecordsAsOwnRecords) {
-  SurveyStore store = RichStore(2);
-  store.records[0]->fromInclude = 1;
-  base::SetText(store.records[0]->includeFile, "teil.hpn");
-  SurveyStore back;
-  ASSERT_EQ(Read(back, WriteBody(store, WriteMode::IncludesAsOrdinary)), ReadStatus::Ok);
-  EXPECT_EQ(back.records[0]->fromInclude, 0);
-  EXPECT_EQ(base::TextOf(back.records[0]->includeFile), "");
-  EXPECT_EQ(store.records[0]->fromInclude, 1);  // the document itself is not changed
-  EXPECT_EQ(base::TextOf(store.records[0]->includeFile), "teil.hpn");
 }
 
 // Files no program version writes: refused before anything changes, or read

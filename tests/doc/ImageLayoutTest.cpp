@@ -147,43 +147,6 @@ TEST(ImageLayout, PositionHoldsTheSixViewValuesInOrder) {
   EXPECT_EQ(image[51], 6);
 }
 
-// The defaults of a new worksheet: (offset, type, value), type h i16, i i32, d f64.
-TEST(ImageLayout, NewWorksheetDefaultsAtTheirOffsets) {
-  Worksheet ws;
-  InitWorksheet(ws);
-  const struct {
-    size_t offset;
-    char type;
-    double value;
-  } defaults[] = {
-      {2, 'h', 1},     {4, 'h', 1},      {6, 'h', 1},     {8, 'h', 1},      {26, 'h', 0},    {32, 'h', 20},
-      {34, 'h', 20},   {36, 'h', 20},    {38, 'h', 20},   {1180, 'h', 100}, {1184, 'h', 3},  {1186, 'h', -25},
-      {1188, 'h', -2}, {1190, 'h', 0},   {1194, 'h', 1},  {1196, 'h', 1},   {1198, 'h', 1},  {1200, 'h', 0},
-      {1202, 'h', 1},  {1204, 'h', 10},  {1206, 'h', 10}, {1530, 'h', 0},   {1614, 'h', 1},  {1618, 'h', 1},
-      {1632, 'h', 0},  {1634, 'h', 1},   {1620, 'i', 0},  {1624, 'i', 0},   {1668, 'i', 1},  {1672, 'i', 0},
-      {1692, 'i', 0},  {1768, 'i', 0},   {1772, 'i', 0},  {1780, 'i', 50},  {1784, 'i', 1},  {1802, 'i', 1},
-      {1806, 'i', 0},  {2392, 'i', 1},   {2396, 'i', 0},  {2400, 'i', 1},   {2420, 'i', 1},  {2424, 'i', 0},
-      {2428, 'i', 1},  {2432, 'i', 1},   {2436, 'i', 0},  {2440, 'i', 10},  {2444, 'i', 10}, {2448, 'i', 0},
-      {2630, 'i', 1},  {2634, 'i', 0},   {2638, 'i', 1},  {2642, 'i', 1},   {2646, 'i', 1},  {2650, 'i', 0},
-      {2654, 'i', 1},  {2658, 'i', 0},   {2670, 'i', 1},  {2674, 'i', 0},   {2678, 'i', 0},  {2690, 'i', 0},
-      {2822, 'i', 1},  {2826, 'i', 0},   {2830, 'i', 0},  {2834, 'i', 0},   {2838, 'i', 0},  {2842, 'i', 0},
-      {2846, 'i', 1},  {10, 'd', 1000},  {18, 'd', 100},  {44, 'd', -1},    {52, 'd', -1},   {68, 'd', 1},
-      {76, 'd', 1},    {100, 'd', -1},   {108, 'd', -1},  {124, 'd', 1},    {132, 'd', 1},   {1506, 'd', 0},
-      {1696, 'd', 10}, {1704, 'd', -25}, {1712, 'd', 0},  {1744, 'd', 5},   {1752, 'd', 10}, {2582, 'd', 0},
-      {2614, 'd', 0}};
-  for (const auto& [offset, type, value] : defaults) {
-    const double got = type == 'h'   ? ws.Get<int16_t>(offset)
-                       : type == 'i' ? ws.Get<int32_t>(offset)
-                                     : ws.Get<double>(offset);
-    EXPECT_EQ(got, value) << type << " at " << offset;
-  }
-  EXPECT_EQ(ws.Text(668, 256), "<Seitenbezeichnung>");
-  EXPECT_EQ(ws.Text(1532, 82), "<Blattbezeichnung>");
-  EXPECT_EQ(ws.Text(1788, 14), "0");
-  EXPECT_EQ(ws.Text(156, 256), "");
-  EXPECT_TRUE(ws.positions.empty());
-}
-
 TEST(ImageLayout, WorksheetSettingsNeitherOverlapNorLeaveTheImage) {
   std::set<size_t> used;
   for (const auto& field : WorksheetFieldTable()) {

@@ -77,15 +77,17 @@ struct ShotCase {
   const char* name;
   std::vector<std::string> lines;
   std::vector<Expected> records;
-  friend void PrintTo(const ShotCase& c, std::ostream* os) { *os << c.name; }
 };
 
-// A store as the import leaves it before reading: no records.
-void Read(doc::SurveyStore& store, const std::vector<std::string>& lines) {
+// A store as the import leaves it before reading (no records), after
+// `setUp`, with `lines` read into it.
+void Read(doc::SurveyStore& store, const std::vector<std::string>& lines, platform::Prompter* prompter = nullptr,
+          const std::function<void(doc::DocumentSettings&)>& setUp = {}) {
   store.SetDefaults();
   store.records.clear();
   store.settings.recordCount = 0;
-  ReadPocketTopoLines(store, lines);
+  if (setUp) setUp(store.settings);
+  EXPECT_TRUE(ReadPocketTopoLines(store, lines, prompter));
 }
 
 const ShotCase kShotCases[] = {
@@ -151,14 +153,15 @@ const ShotCase kShotCases[] = {
      {{"1.0", "1.0", 0.0, 0.0, 0.0}}},
 };
 
-class ShotTest : public testing::TestWithParam<ShotCase> {};
-
-TEST_P(ShotTest, GivesRecords) {
-  doc::SurveyStore store;
-  Read(store, GetParam().lines);
-  ExpectRecords(store, GetParam().records);
-  const int instrument = GetParam().lines[0].find(", 400)") != std::string::npos ? 2 : 1;
-  for (const auto& r : store.records) EXPECT_EQ(r->instrument, instrument);
+TEST(PocketTopoTest, ShotsGiveRecords) {
+  for (const ShotCase& c : kShotCases) {
+    SCOPED_TRACE(c.name);
+    doc::SurveyStore store;
+    Read(store, c.lines);
+    ExpectRecords(store, c.records);
+    const int instrument = c.lines[0].find(", 400)") != std::string::npos ? 2 : 1;
+    for (const auto& r : store.records) EXPECT_EQ(r->instrument, instrument);
+  }
 }
 
 // The shot back to a known station leaves no station without coordinates.
@@ -176,9 +179,6 @@ TEST(PocketTopoTest, ShotBackToKnownStationComputes) {
   EXPECT_NEAR(distance(2, 3), 4.0, 1e-9);  // 2.0 -> 2.1
 }
 
-INSTANTIATE_TEST_SUITE_P(PocketTopo, ShotTest, testing::ValuesIn(kShotCases),
-                         [](const auto& row) { return std::string(row.param.name); });
-
 // --- Trip declinations ---------------------------------------------------
 
 struct DeclinationCase {
@@ -192,7 +192,6 @@ struct DeclinationCase {
   double azimuth;           // of the last record
   const char* remark = "";
   const char* entryName = nullptr;  // when the import named the entry
-  friend void PrintTo(const DeclinationCase& c, std::ostream* os) { *os << c.name; }
 };
 
 void Name(doc::DocumentSettings& s, int number, const char* name) {
@@ -235,37 +234,30 @@ const DeclinationCase kDeclinationCases[] = {
 };
 // clang-format on
 
-class DeclinationTest : public testing::TestWithParam<DeclinationCase> {};
-
-TEST_P(DeclinationTest, CarriedByAnInstrumentEntry) {
-  const DeclinationCase& c = GetParam();
-  std::vector<std::string> lines{c.header, ""};
-  lines.insert(lines.end(), c.trips.begin(), c.trips.end());
-  lines.insert(lines.end(), {"", ""});
-  lines.insert(lines.end(), c.shots.begin(), c.shots.end());
-  doc::SurveyStore store;
-  store.SetDefaults();
-  store.records.clear();
-  store.settings.recordCount = 0;
-  c.setUp(store.settings);
-  ReadPocketTopoLines(store, lines);
-  ASSERT_FALSE(store.records.empty());
-  const doc::SurveyRecord& last = *store.records.back();
-  EXPECT_EQ(last.instrument, c.instrument);
-  EXPECT_NEAR(last.azimuth, c.azimuth, 1e-9);
-  EXPECT_EQ(TextOf(last.remark), c.remark);
-  const doc::Instrument entry = doc::GetInstrument(store.settings, c.instrument);
-  EXPECT_NEAR(entry.declination, c.entryDeclination, 1e-12);
-  const uint32_t unit = std::string_view(c.header).find(", 400)") != std::string_view::npos ? 1 : 0;
-  EXPECT_EQ(entry.azimuthUnit, unit);
-  EXPECT_EQ(entry.inclinationUnit, unit);
-  if (c.entryName) {
-    EXPECT_EQ(entry.name, c.entryName);
+TEST(PocketTopoTest, DeclinationsAreCarriedByAnInstrumentEntry) {
+  for (const DeclinationCase& c : kDeclinationCases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> lines{c.header, ""};
+    lines.insert(lines.end(), c.trips.begin(), c.trips.end());
+    lines.insert(lines.end(), {"", ""});
+    lines.insert(lines.end(), c.shots.begin(), c.shots.end());
+    doc::SurveyStore store;
+    Read(store, lines, nullptr, c.setUp);
+    ASSERT_FALSE(store.records.empty());
+    const doc::SurveyRecord& last = *store.records.back();
+    EXPECT_EQ(last.instrument, c.instrument);
+    EXPECT_NEAR(last.azimuth, c.azimuth, 1e-9);
+    EXPECT_EQ(TextOf(last.remark), c.remark);
+    const doc::Instrument entry = doc::GetInstrument(store.settings, c.instrument);
+    EXPECT_NEAR(entry.declination, c.entryDeclination, 1e-12);
+    const uint32_t unit = std::string_view(c.header).find(", 400)") != std::string_view::npos ? 1 : 0;
+    EXPECT_EQ(entry.azimuthUnit, unit);
+    EXPECT_EQ(entry.inclinationUnit, unit);
+    if (c.entryName) {
+      EXPECT_EQ(entry.name, c.entryName);
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(PocketTopo, DeclinationTest, testing::ValuesIn(kDeclinationCases),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 // A declination of 2.08 is taken off the measured azimuth of 90.
 TEST(PocketTopoTest, DeclinationTurnsTheComputedLeg) {
@@ -306,11 +298,8 @@ TEST(PocketTopoTest, OutOfBoundsNumbersAndRecordLimit) {
                            Shot("1.1", "1.5", "4.00", "", "")},
                           {"     1.0               1e9    5189999.00   3999.00"});
   doc::SurveyStore store;
-  store.SetDefaults();
-  store.records.clear();
-  store.settings.recordCount = 0;
   platform::ScriptedPrompter prompter;
-  EXPECT_TRUE(ReadPocketTopoLines(store, lines, &prompter));
+  Read(store, lines, &prompter);
   ExpectRecords(store,
                 {{"1.0", "1.0", 10.0, 20.0, 3.0}, {"1.0", "1.1", 10.0, 20.0, 3.0}, {"1.1", "1.5", 4.0, 20.0, 3.0}});
   EXPECT_EQ(prompter.Texts(),
@@ -367,12 +356,6 @@ TEST(PocketTopoRealFileTest, TahomaComputesWithoutMessages) {
   EXPECT_GT(splays, 900);
   EXPECT_NEAR(total, 401.6, 1.0);  // as the reference conversion has it
   EXPECT_EQ(store.records[0]->x, 594999.0);
-  for (const auto& r : store.records) {
-    if (Name(*r, true) == "1.0" && Name(*r, false) == "1.1") {
-      EXPECT_NEAR(r->length, (28.06 + 28.04 + 28.02) / 3 * 0.3048, 1e-9);
-      EXPECT_NEAR(r->azimuth, (198.53 + 198.48 + 198.42) / 3, 1e-9);
-    }
-  }
 }
 
 // A leg of a reference conversion: names as "passage.point".

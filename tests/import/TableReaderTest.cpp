@@ -1,16 +1,12 @@
 // The table import: header names, carried values, field reading, dates,
 // records and messages, driven with line lists and once through a file.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "base/FixedText.h"
 #include "import/TableColumns.h"
-#include "import/TextFile.h"
 #include "import/TextImport.h"
 
 namespace hp::imports {
@@ -70,11 +66,8 @@ const Case kCases[] = {
     {"legs chain from station to station",
      {"Punkt\t" + kLaenge + "\tAzimut\tNeigung", "1\t5,2\t120\t-10", "2\t3\t90\t0"}, Leg,
      {"0/0/0>0/0/1 5.2 120 -10", "0/0/1>0/0/2 3 90 0"}},
-    {"an empty line keeps the station",
-     {"Punkt\t" + kLaenge + "\tAzimut\tNeigung", "1\t5,2\t120\t-10", "", "2\t3\t90\t0"}, Leg,
-     {"0/0/0>0/0/1 5.2 120 -10", "0/0/1>0/0/2 3 90 0"}},
-    {"a line of empty and unreadable fields keeps the station",
-     {"Punkt\t" + kLaenge + "\tAzimut", "1\t5", "\tx\t,\t", "2\t3"}, Station, {"0/0/0>0/0/1", "0/0/1>0/0/2"}},
+    {"empty lines and lines of empty and unreadable fields keep the station",
+     {"Punkt\t" + kLaenge + "\tAzimut", "1\t5", "", "\tx\t,\t", "2\t3"}, Station, {"0/0/0>0/0/1", "0/0/1>0/0/2"}},
     {"a line without a point is an auxiliary line, the next starts from nothing",
      {"Punkt\t" + kLaenge, "A\t1", "\t2", "B\t3"}, Station, {"0/0/0>0/0/A", "0/0/A>0/0/", "0/0/>0/0/B"}},
     {"cave and passage carry on, reference columns override",
@@ -206,12 +199,6 @@ TEST(TableReader, AppendsAfterExistingRecords) {
   EXPECT_EQ(store.settings.computedCurrent, 0);
   EXPECT_EQ(Station(*store.records[5]), "0/0/0>0/0/1");  // record 6 is the first imported
   EXPECT_EQ(Station(*store.records[6]), "0/0/1>0/0/2");
-
-  // A file of only a header adds nothing and leaves the store as it was.
-  store.settings.computedCurrent = 1;
-  ReadTableLines(store, {"Punkt", "", "\t"}, prompter);
-  EXPECT_EQ(store.records.size(), 7u);
-  EXPECT_EQ(store.settings.computedCurrent, 1);
 }
 
 TEST(TableReader, OnlyTheFirstHundredFieldsAreUsed) {
@@ -225,27 +212,6 @@ TEST(TableReader, OnlyTheFirstHundredFieldsAreUsed) {
   EXPECT_TRUE(imported->prompter.Entries().empty());
   ASSERT_EQ(imported->store.records.size(), 1u);
   EXPECT_EQ(Leg(*imported->store.records[0]), "0/0/0>0/0/ 5 0 0");
-}
-
-TEST(TableReader, Utf8FileThroughImportTable) {
-  const auto path = std::filesystem::temp_directory_path() / ("hp_table_" + std::to_string(::getpid()) + ".txt");
-  std::ofstream(path, std::ios::binary) << "\xEF\xBB\xBFPunkt\tL\xC3\xA4nge\tBezeichnung\r\n"
-                                        << "1\t4,5\tGro\xC3\x9F"
-                                           "e Halle\r\n"
-                                        << "2\t3\tEnge\r\n";
-  doc::SurveyStore store;
-  store.SetDefaults();
-  platform::ScriptedPrompter prompter;
-  EXPECT_TRUE(ImportTable(store, path, imports::TableImportMode::Replace, prompter));
-  std::filesystem::remove(path);
-  EXPECT_TRUE(prompter.Entries().empty());
-  ASSERT_EQ(store.records.size(), 2u);
-  EXPECT_EQ(Leg(*store.records[0]), "0/0/0>0/0/1 4.5 0 0");
-  EXPECT_EQ(Description(*store.records[0]),
-            "Gro\xDF"
-            "e Halle");
-  EXPECT_EQ(Description(*store.records[1]), "Enge");  // no carriage return kept
-  EXPECT_EQ(store.settings.recordCount, 2u);
 }
 
 }  // namespace
