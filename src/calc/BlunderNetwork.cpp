@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "calc/LegReduction.h"
+#include "doc/RecordAccuracy.h"
 #include "doc/Station.h"
 
 namespace hp::calc::blunder {
@@ -138,18 +139,37 @@ BlunderReport Network::Loops() {
 Sym3 Network::Covariance(const Edge& e) const {
   Sym3 cov;
   if (e.tie) return cov;
-  const double sl2 = m_options.sigmaLength * m_options.sigmaLength;
-  const double sa = m_options.sigmaAngle * kDegreeFactor;
-  const double sa2 = sa * sa;
+  double tape = m_options.sigmaLength, compass = m_options.sigmaAngle, clino = m_options.sigmaAngle;
+  double measurements = 1, position = 0;
+  // A record that brought its own accuracies is weighed by them; one
+  // measured as a grid vector by those of its three components.
+  if (const std::optional<doc::RecordAccuracy> own = doc::AccuracyOf(*m_store.records[e.record])) {
+    measurements = own->measurements;
+    if (own->Grid()) {
+      cov.m[0] = own->east * own->east / measurements;
+      cov.m[3] = own->north * own->north / measurements;
+      cov.m[5] = own->up * own->up / measurements;
+      return cov;
+    }
+    if (own->tape > 0) tape = own->tape;
+    if (own->compass > 0) compass = own->compass;
+    if (own->clino > 0) clino = own->clino;
+    position = own->position;
+  }
+  const double sl2 = tape * tape / measurements;
+  const double sc2 = compass * compass * kDegreeFactor * kDegreeFactor / measurements;
+  const double si2 = clino * clino * kDegreeFactor * kDegreeFactor / measurements;
   const double L = e.length;
   if (L == 0) {
     // A zero-length record joins its stations within the tape accuracy.
     cov.m[0] = cov.m[3] = cov.m[5] = sl2;
   } else {
     cov.AddOuter({e.sinAz * e.cosEl, e.cosAz * e.cosEl, e.sinEl}, sl2);
-    cov.AddOuter({e.cosAz, -e.sinAz, 0}, sa2 * L * L * e.cosEl * e.cosEl);
-    cov.AddOuter({-e.sinAz * e.sinEl, -e.cosAz * e.sinEl, e.cosEl}, sa2 * L * L);
+    cov.AddOuter({e.cosAz, -e.sinAz, 0}, sc2 * L * L * e.cosEl * e.cosEl);
+    cov.AddOuter({-e.sinAz * e.sinEl, -e.cosAz * e.sinEl, e.cosEl}, si2 * L * L);
   }
+  const double station = position * position / 3 / measurements;
+  cov.m[0] += station, cov.m[3] += station, cov.m[5] += station;
   return cov;
 }
 

@@ -16,12 +16,6 @@ constexpr double kDegree = std::numbers::pi / 180.0;
 // and averaged all the same.
 constexpr double kBacksightTolerance = 3.0;
 
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 double Circle(double azimuth) {
   azimuth = std::fmod(azimuth, 360.0);
   return azimuth < 0 ? azimuth + 360.0 : azimuth;
@@ -154,7 +148,7 @@ void Parser::NormalLeg(const std::vector<std::string>& tokens) {
     const double length = std::hypot(horizontal, dz);
     const double azimuth = horizontal > 0 ? Circle(std::atan2(dx, dy) / kDegree) : 0.0;
     const double inclination = length > 0 ? std::atan2(dz, horizontal) / kDegree : 0.0;
-    return AddLeg(from, to, length, azimuth, inclination, false);
+    return AddLeg(from, to, length, azimuth, inclination, false, true);
   }
 
   double length = value(Field::Length);
@@ -209,7 +203,8 @@ void Parser::NormalLeg(const std::vector<std::string>& tokens) {
   AddLeg(from, to, length, azimuth, inclination, true);
 }
 
-void Parser::AddLeg(int from, int to, double length, double azimuth, double inclination, bool applyDeclination) {
+void Parser::AddLeg(int from, int to, double length, double azimuth, double inclination, bool applyDeclination,
+                    bool grid) {
   const Settings& s = m_stack.back();
   if (from < 0 && to < 0) return Note("Messzug zwischen zwei anonymen Messpunkten wurde übergangen");
   Leg leg;
@@ -229,6 +224,17 @@ void Parser::AddLeg(int from, int to, double length, double azimuth, double incl
   leg.surface = s.surface;
   leg.date = s.date;
   leg.team = s.team;
+  if (grid) {
+    constexpr double kGridDefault = 0.05;  // cavern's, where *sd gives none
+    leg.sdEast = s.sd[kDx] > 0 ? s.sd[kDx] : kGridDefault;
+    leg.sdNorth = s.sd[kDy] > 0 ? s.sd[kDy] : kGridDefault;
+    leg.sdUp = s.sd[kDz] > 0 ? s.sd[kDz] : kGridDefault;
+  } else {
+    leg.sdTape = s.sd[kLength];
+    leg.sdCompass = s.sd[kCompass];
+    leg.sdClino = s.sd[kClino];
+    leg.sdPosition = s.sdPosition;
+  }
   m_survey.legs.push_back(std::move(leg));
 }
 

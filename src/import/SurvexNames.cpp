@@ -11,6 +11,7 @@
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
+#include "doc/RecordAccuracy.h"
 
 namespace hp::imports::survex {
 namespace {
@@ -142,46 +143,89 @@ std::vector<StationName> MapNames(const Survey& survey) {
   return names;
 }
 
-std::vector<Leg> MergedLegs(const Survey& survey) {
-  std::vector<Leg> legs;
-  legs.reserve(survey.legs.size());
-  struct Sum {
-    size_t index;
-    double x, y, z;
+namespace {
+
+using Sum = std::array<double, 3>;
+
+void AddVector(const Leg& leg, double sign, Sum& sum) {
+  const double h = leg.length * std::cos(leg.inclination * kDegree);
+  sum[0] += sign * h * std::sin(leg.azimuth * kDegree);
+  sum[1] += sign * h * std::cos(leg.azimuth * kDegree);
+  sum[2] += sign * leg.length * std::sin(leg.inclination * kDegree);
+}
+
+// `leg` becomes the mean of the `count` vectors summed in `sum`.
+void SetMean(Leg& leg, const Sum& sum, int count) {
+  const double x = sum[0] / count, y = sum[1] / count, z = sum[2] / count;
+  const double horizontal = std::hypot(x, y);
+  leg.length = std::hypot(horizontal, z);
+  leg.azimuth = horizontal > 0 ? std::atan2(x, y) / kDegree : 0.0;
+  if (leg.azimuth < 0) leg.azimuth += 360.0;
+  leg.inclination = leg.length > 0 ? std::atan2(z, horizontal) / kDegree : 0.0;
+}
+
+// Merges `leg` into `into` (the same two stations, either way round): a
+// duplicate or a surface leg only when both are.
+void Join(Leg& into, const Leg& leg, bool sameWay, Sum& sum, int count) {
+  AddVector(leg, sameWay ? 1.0 : -1.0, sum);
+  into.duplicate = into.duplicate && leg.duplicate;
+  into.surface = into.surface && leg.surface;
+  SetMean(into, sum, count);
+}
+
+// The legs with a leg read again on the next line, the same way round, as
+// one leg, the mean of its readings, as Survex averages them.
+std::vector<Leg> ReadingsAveraged(const Survey& survey) {
+  const auto ends = [&](const Leg& leg) {
+    return std::pair{survey.Representative(leg.from), survey.Representative(leg.to)};
   };
-  std::unordered_map<uint64_t, Sum> pairs;
-  const auto vector = [](const Leg& leg, double sign, double& x, double& y, double& z) {
-    const double h = leg.length * std::cos(leg.inclination * kDegree);
-    x += sign * h * std::sin(leg.azimuth * kDegree);
-    y += sign * h * std::cos(leg.azimuth * kDegree);
-    z += sign * leg.length * std::sin(leg.inclination * kDegree);
-  };
+  std::vector<Leg> read;
+  read.reserve(survey.legs.size());
+  Sum sum{};
   for (const Leg& leg : survey.legs) {
+    const bool repeat = !read.empty() && !leg.splay && leg.to >= 0 && !read.back().splay && read.back().to >= 0;
+    const auto [a, b] = ends(leg);
+    const auto [c, d] = repeat ? ends(read.back()) : std::pair{-1, -1};
+    if (repeat && a == c && b == d) {
+      Join(read.back(), leg, true, sum, ++read.back().readings);
+      continue;
+    }
+    read.push_back(leg);
+    sum = {};
+    AddVector(leg, 1.0, sum);
+  }
+  return read;
+}
+
+}  // namespace
+
+std::vector<Leg> MergedLegs(const Survey& survey) {
+  const std::vector<Leg> read = ReadingsAveraged(survey);
+  const auto ends = [&](const Leg& leg) {
+    return std::pair{survey.Representative(leg.from), survey.Representative(leg.to)};
+  };
+  // The same leg measured again elsewhere is one record, the mean of the
+  // measurements with their variance divided by their number, which is what
+  // parallel legs of equal accuracy give.
+  std::vector<Leg> legs;
+  legs.reserve(read.size());
+  std::unordered_map<uint64_t, std::pair<size_t, Sum>> pairs;
+  for (const Leg& leg : read) {
     if (leg.splay || leg.to < 0) {
       legs.push_back(leg);
       continue;
     }
-    const auto a = static_cast<uint32_t>(survey.Representative(leg.from));
-    const auto b = static_cast<uint32_t>(survey.Representative(leg.to));
-    const uint64_t key = (static_cast<uint64_t>(std::min(a, b)) << 32) | std::max(a, b);
-    const auto [it, added] = pairs.try_emplace(key, Sum{legs.size(), 0, 0, 0});
-    if (added) legs.push_back(leg);
-    Leg& first = legs[it->second.index];
-    const bool same = survey.Representative(first.from) == static_cast<int>(a);
-    vector(leg, same ? 1.0 : -1.0, it->second.x, it->second.y, it->second.z);
-    if (added) continue;
-    // A leg measured again is one leg: the mean of its measurements; it is
-    // a duplicate or on the surface only when all of them are.
-    ++first.readings;
-    first.duplicate = first.duplicate && leg.duplicate;
-    first.surface = first.surface && leg.surface;
-    const double n = first.readings;
-    const double x = it->second.x / n, y = it->second.y / n, z = it->second.z / n;
-    const double horizontal = std::hypot(x, y);
-    first.length = std::hypot(horizontal, z);
-    first.azimuth = horizontal > 0 ? std::atan2(x, y) / kDegree : 0.0;
-    if (first.azimuth < 0) first.azimuth += 360.0;
-    first.inclination = first.length > 0 ? std::atan2(z, horizontal) / kDegree : 0.0;
+    const auto [a, b] = ends(leg);
+    const uint64_t key = (static_cast<uint64_t>(std::min(a, b)) << 32) | static_cast<uint32_t>(std::max(a, b));
+    const auto [it, added] = pairs.try_emplace(key, legs.size(), Sum{});
+    if (added) {
+      legs.push_back(leg);
+      AddVector(leg, 1.0, it->second.second);
+      continue;
+    }
+    Leg& first = legs[it->second.first];
+    first.readings += leg.readings;
+    Join(first, leg, survey.Representative(first.from) == a, it->second.second, ++first.measurements);
   }
   return legs;
 }
@@ -193,19 +237,11 @@ size_t StationCount(const Survey& survey) {
 }
 
 double TotalLength(const Survey& survey) {
-  // Legs between the same two names count once, with their mean length, as
-  // Survex joins them when it reads them; legs that only an equate makes
-  // parallel count each.
-  std::unordered_map<uint64_t, std::pair<double, int>> pairs;
-  for (const Leg& leg : survey.legs) {
-    if (leg.splay || leg.duplicate || leg.surface) continue;
-    const auto a = static_cast<uint32_t>(leg.from), b = static_cast<uint32_t>(leg.to);
-    auto& [sum, count] = pairs[(static_cast<uint64_t>(std::min(a, b)) << 32) | std::max(a, b)];
-    sum += leg.length;
-    ++count;
-  }
+  // Every leg counts, a leg read again on the next line once with its mean.
   double total = 0;
-  for (const auto& [key, value] : pairs) total += value.first / value.second;
+  for (const Leg& leg : ReadingsAveraged(survey)) {
+    if (!leg.splay && !leg.duplicate && !leg.surface) total += leg.length;
+  }
   return total;
 }
 
@@ -299,6 +335,18 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
     r->surveyor = surveyors.For(leg.team);
     std::string remark;
     if (leg.readings > 1) remark = "Mittel aus " + std::to_string(leg.readings) + " Messungen";
+    if (!leg.splay) {
+      doc::RecordAccuracy accuracy;
+      accuracy.tape = static_cast<float>(leg.sdTape);
+      accuracy.compass = static_cast<float>(leg.sdCompass);
+      accuracy.clino = static_cast<float>(leg.sdClino);
+      accuracy.east = static_cast<float>(leg.sdEast);
+      accuracy.north = static_cast<float>(leg.sdNorth);
+      accuracy.up = static_cast<float>(leg.sdUp);
+      accuracy.measurements = static_cast<uint8_t>(std::min(leg.measurements, 255));
+      accuracy.position = static_cast<float>(leg.sdPosition);
+      doc::SetAccuracy(*r, accuracy);
+    }
     if (leg.duplicate) remark += std::string(remark.empty() ? "" : ", ") + "Doppelt gemessen (duplicate)";
     if (leg.surface) remark += std::string(remark.empty() ? "" : ", ") + "Oberfläche (surface)";
     base::SetText(r->remark, remark);

@@ -53,7 +53,7 @@ std::vector<Leg> MergedLegs(const Survey& survey);
 // gives (equated names each) and every anonymous station.
 size_t StationCount(const Survey& survey);
 // The length of the legs Survex totals: all but splays, duplicates and
-// surface legs, legs between the same two names once with their mean.
+// surface legs, a leg read again on the next line once with its mean.
 double TotalLength(const Survey& survey);
 
 // Records MakeRecords gives for `survey` at most.

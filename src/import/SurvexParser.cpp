@@ -18,75 +18,7 @@ namespace {
 
 constexpr int kMaxIncludeDepth = 64;
 
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
-
-// Length units of *units and *calibrate; 0 when `word` is none.
-double LengthUnit(std::string_view word) {
-  const std::string w = Lower(word);
-  if (w == "metres" || w == "meters" || w == "metric" || w == "metre" || w == "meter") return 1.0;
-  if (w == "feet") return 0.3048;
-  if (w == "yards") return 0.9144;
-  return 0;
-}
-
-// Angle units in degrees; 0 when `word` is none. Percent is told apart.
-double AngleUnit(std::string_view word, bool& percent) {
-  const std::string w = Lower(word);
-  percent = false;
-  if (w == "degs" || w == "degrees") return 1.0;
-  if (w == "grads" || w == "mils") return 0.9;
-  if (w == "minutes") return 1.0 / 60.0;
-  if (w == "quads" || w == "quadrants") return 90.0;
-  if (w == "percent" || w == "percentage") {
-    percent = true;
-    return 1.0;
-  }
-  return 0;
-}
-
-// The quantities a word of *units, *calibrate or *sd names.
-std::vector<Quantity> QuantitiesOf(std::string_view word) {
-  const std::string w = Lower(word);
-  if (w == "tape" || w == "length") return {kLength};
-  if (w == "backtape" || w == "backlength") return {kBackLength};
-  if (w == "compass" || w == "bearing") return {kCompass};
-  if (w == "backcompass" || w == "backbearing") return {kBackCompass};
-  if (w == "clino" || w == "gradient") return {kClino};
-  if (w == "backclino" || w == "backgradient") return {kBackClino};
-  if (w == "depth") return {kDepth};
-  if (w == "dx" || w == "easting") return {kDx};
-  if (w == "dy" || w == "northing") return {kDy};
-  if (w == "dz" || w == "altitude") return {kDz};
-  if (w == "left") return {kLeft};
-  if (w == "right") return {kRight};
-  if (w == "up" || w == "ceiling") return {kUp};
-  if (w == "down" || w == "floor") return {kDown};
-  if (w == "declination") return {kDeclination};
-  if (w == "position") return {kDx, kDy, kDz};
-  return {};
-}
-
-// The quantities the leading words of `args` name; `next` is left at the
-// first word that names none.
-std::vector<Quantity> LeadingQuantities(const std::vector<std::string>& args, size_t& next) {
-  std::vector<Quantity> quantities;
-  for (; next < args.size(); ++next) {
-    const std::vector<Quantity> q = QuantitiesOf(args[next]);
-    if (q.empty()) break;
-    quantities.insert(quantities.end(), q.begin(), q.end());
-  }
-  return quantities;
-}
-
-bool IsAngle(Quantity q) {
-  return q == kCompass || q == kBackCompass || q == kClino || q == kBackClino || q == kDeclination;
-}
 
 bool FieldOf(std::string_view word, Field& field) {
   static const std::pair<const char*, Field> kFields[] = {{"from", Field::From},
@@ -140,6 +72,27 @@ std::string RecordDate(std::string_view text) {
 }
 
 }  // namespace
+
+std::string Lower(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+// Angle units in degrees; 0 when `word` is none. Percent is told apart.
+double AngleUnit(std::string_view word, bool& percent) {
+  const std::string w = Lower(word);
+  percent = false;
+  if (w == "degs" || w == "degrees") return 1.0;
+  if (w == "grads" || w == "mils") return 0.9;
+  if (w == "minutes") return 1.0 / 60.0;
+  if (w == "quads" || w == "quadrants") return 90.0;
+  if (w == "percent" || w == "percentage") {
+    percent = true;
+    return 1.0;
+  }
+  return 0;
+}
 
 bool ReadProject(const std::filesystem::path& top, Survey& survey, std::string& failure) {
   Parser parser(survey);
@@ -366,11 +319,13 @@ void Parser::Command(std::string_view line, const std::filesystem::path& file, s
     } else {
       Note("*alias: nur \"*alias station - ..\" wird verstanden");
     }
-  } else if (command == "sd" || command == "title" || command == "instrument" || command == "copyright" ||
-             command == "ref" || command == "require" || command == "infer" || command == "entrance" ||
-             command == "export" || command == "solve") {
-    // Standard deviations weigh loops only; titles, teams, instruments,
-    // references and entrances change no coordinate. Equates and plumbs are
+  } else if (command == "sd") {
+    StandardDeviation(args);
+  } else if (command == "title" || command == "instrument" || command == "copyright" || command == "ref" ||
+             command == "require" || command == "infer" || command == "entrance" || command == "export" ||
+             command == "solve") {
+    // Titles, teams, instruments, references and entrances change no
+    // coordinate. Equates and plumbs are
     // read as they are written whatever *infer says.
   } else if (command == "prefix") {
     Settings inner = s;
@@ -378,60 +333,6 @@ void Parser::Command(std::string_view line, const std::filesystem::path& file, s
     s = std::move(inner);
   } else {
     Note("Unbekannter Befehl *" + base::Cp1252ToUtf8(command) + " wurde übergangen");
-  }
-}
-
-void Parser::Units(const std::vector<std::string>& args) {
-  Settings& s = m_stack.back();
-  if (args.size() == 1 && Lower(args.front()) == "default") {
-    const Settings defaults;
-    s.unit = defaults.unit;
-    s.percent = defaults.percent;
-    return;
-  }
-  size_t i = 0;
-  const std::vector<Quantity> quantities = LeadingQuantities(args, i);
-  double factor = 1.0;
-  if (i + 2 == args.size()) factor = Number(args[i++]);
-  if (quantities.empty() || i + 1 != args.size() || !Given(factor)) return Note("*units nicht lesbar");
-  bool percent = false;
-  const double length = LengthUnit(args[i]);
-  const double angle = AngleUnit(args[i], percent);
-  for (const Quantity q : quantities) {
-    const double unit = IsAngle(q) ? angle : length;
-    if (unit == 0 || (percent && q != kClino && q != kBackClino)) {
-      return Note("*units: Einheit " + base::Cp1252ToUtf8(args[i]) + " passt nicht zur Messgröße");
-    }
-  }
-  for (const Quantity q : quantities) {
-    s.unit[q] = factor * (IsAngle(q) ? angle : length);
-    s.percent[q] = percent;
-  }
-}
-
-void Parser::Calibrate(const std::vector<std::string>& args) {
-  Settings& s = m_stack.back();
-  if (args.size() == 1 && Lower(args.front()) == "default") {
-    const Settings defaults;
-    s.zero = defaults.zero;
-    s.scale = defaults.scale;
-    return;
-  }
-  size_t i = 0;
-  const std::vector<Quantity> quantities = LeadingQuantities(args, i);
-  const double zero = i < args.size() ? Number(args[i++]) : kOmitted;
-  if (quantities.empty() || !Given(zero)) return Note("*calibrate nicht lesbar");
-  bool percent = false;
-  double unit = 0;
-  if (i < args.size()) {
-    unit = IsAngle(quantities.front()) ? AngleUnit(args[i], percent) : LengthUnit(args[i]);
-    if (unit != 0) ++i;
-  }
-  const double scale = i < args.size() ? Number(args[i++]) : 1.0;
-  if (!Given(scale) || i != args.size()) return Note("*calibrate nicht lesbar");
-  for (const Quantity q : quantities) {
-    s.zero[q] = zero * (unit != 0 ? unit : s.unit[q]);
-    s.scale[q] = scale;
   }
 }
 
@@ -491,11 +392,11 @@ void Parser::FixCommand(const std::vector<std::string>& args) {
   if (i + 3 > args.size()) return Note("*fix: Koordinaten unvollständig");
   const double x = Number(args[i]), y = Number(args[i + 1]), z = Number(args[i + 2]);
   if (!Given(x) || !Given(y) || !Given(z)) return Note("*fix: Koordinaten nicht lesbar");
-  // Standard deviations after the coordinates weigh the fix only.
-  const Settings& s = m_stack.back();
-  fix.x = x * s.unit[kDx];
-  fix.y = y * s.unit[kDy];
-  fix.z = z * s.unit[kDz];
+  // Standard deviations after the coordinates weigh the fix only. The
+  // coordinates are metres (or those of *cs), whatever *units says.
+  fix.x = x;
+  fix.y = y;
+  fix.z = z;
   const std::string in = Lower(m_csIn), out = Lower(m_csOut);
   if (in != out && !in.empty()) {
     if ((in == "long-lat" || in == "epsg:4326") && out.starts_with("utm")) {
@@ -506,6 +407,7 @@ void Parser::FixCommand(const std::vector<std::string>& args) {
       }
       fix.x = grid.easting;
       fix.y = grid.northing;
+      if (m_survey.utmZone == 0) m_survey.utmZone = grid.zone, m_survey.utmBand = grid.letter;
     } else {
       Note("*cs: Umrechnung von " + m_csIn + " nach " + m_csOut +
            " wird nicht unterstützt; die Koordinaten werden unverändert übernommen");

@@ -31,7 +31,14 @@ struct Leg {
   bool surface = false;
   std::string date;  // "dd.mm.yyyy" or empty
   std::string team;
-  int readings = 1;  // measurements averaged into the leg
+  int readings = 1;  // readings on consecutive lines averaged into the leg
+  // Standard deviations of its readings as *sd gave them (metres, degrees;
+  // 0: not given); for a leg read as a grid vector, those of its three
+  // components, cavern's 0.05 m where none were given.
+  double sdTape = 0, sdCompass = 0, sdClino = 0;
+  double sdEast = 0, sdNorth = 0, sdUp = 0;
+  double sdPosition = 0;  // of setting up at a station, for legs read with tape, compass and clino
+  int measurements = 1;   // the same leg measured elsewhere too, averaged into it
 };
 
 struct Fix {
@@ -53,6 +60,8 @@ struct Survey {
   std::vector<Fix> fixes;
   std::unordered_map<int, Dimensions> dimensions;  // by station
   std::vector<std::string> notes;                  // "file:line: text" (UTF-8)
+  int utmZone = 0;                                 // the grid zone and latitude band of the first fix
+  char utmBand = 0;                                // converted into UTM, 0 when none was
 
   int Representative(int station) const {
     while (parent[static_cast<size_t>(station)] != station) station = parent[static_cast<size_t>(station)];
@@ -113,6 +122,8 @@ struct Settings {
   std::array<bool, kQuantityCount> percent{};  // clinometer in percent
   std::array<double, kQuantityCount> zero{};   // zero error in metres or degrees
   std::array<double, kQuantityCount> scale{};
+  std::array<double, kQuantityCount> sd{};  // standard deviation in metres or degrees, 0: not given
+  double sdPosition = 0.05;                 // of setting up at a station, metres (cavern's default)
   Style style = Style::Normal;
   std::vector<Field> order{Field::From, Field::To, Field::Length, Field::Compass, Field::Clino};
   bool splay = false, duplicate = false, surface = false;
@@ -133,6 +144,12 @@ struct Settings {
     scale.fill(1.0);
   }
 };
+
+// `text` in lower case (ASCII letters).
+std::string Lower(std::string_view text);
+// An angle unit of *units, *calibrate or *declination in degrees; 0 when
+// `word` names none. Percent (of a clinometer) is told apart.
+double AngleUnit(std::string_view word, bool& percent);
 
 // Reads `top` and the files it includes into `survey`. False, with
 // `failure` set (UTF-8), when a file cannot be opened or is too large; the
@@ -155,6 +172,7 @@ class Parser {
   void Command(std::string_view line, const std::filesystem::path& file, std::string& failure, int depth, bool& failed);
   void Units(const std::vector<std::string>& args);
   void Calibrate(const std::vector<std::string>& args);
+  void StandardDeviation(const std::vector<std::string>& args);
   void Data(const std::vector<std::string>& args);
   void FixCommand(const std::vector<std::string>& args);
   void Flags(const std::vector<std::string>& args);
@@ -166,7 +184,9 @@ class Parser {
   double Reading(std::string_view text, Quantity quantity, bool& bad) const;
   void NormalLeg(const std::vector<std::string>& tokens);
   void PassageLine(const std::vector<std::string>& tokens);
-  void AddLeg(int from, int to, double length, double azimuth, double inclination, bool applyDeclination);
+  // `grid`: the leg was read as a grid vector (cartesian data).
+  void AddLeg(int from, int to, double length, double azimuth, double inclination, bool applyDeclination,
+              bool grid = false);
 
   Survey& m_survey;
   std::unordered_map<std::string, int> m_index;

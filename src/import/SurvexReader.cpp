@@ -64,6 +64,11 @@ bool ImportSurvex(doc::SurveyStore& store, const std::filesystem::path& path, Ta
       survex::MakeRecords(survey, store.settings, usedSurveyors, survey.notes);
   if (!append) store.records.clear();
   for (auto& record : records) store.records.push_back(std::move(record));
+  if (!append && survey.utmZone > 0) {
+    // The document's grid is the one the fixes were converted into.
+    store.settings.utmZone = static_cast<uint32_t>(survey.utmZone);
+    store.settings.utmBand[0] = survey.utmBand;
+  }
   store.settings.recordCount = static_cast<uint32_t>(store.records.size());
   store.settings.computedCurrent = 0;
 

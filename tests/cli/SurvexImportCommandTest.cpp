@@ -28,6 +28,7 @@ TEST_F(CliSurvexImport, RealProjectBecomesAComputedDocument) {
   EXPECT_EQ(teams, 7u);
   EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 10);
   EXPECT_TRUE(InfoHas(Path("tatra.hpn"), "computed: 1\n"));
+  EXPECT_TRUE(InfoHas(Path("tatra.hpn"), "utm: 34 U\n")) << "the grid the GPS fixes were converted into";
   // 5,190 legs (joined where measured again, splays as auxiliary lines), the
   // 14 fixed points and 73 zero-length connections of equated names: the
   // 5,243 stations cavern counts.

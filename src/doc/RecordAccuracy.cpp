@@ -1,0 +1,52 @@
+// A record's own reading accuracies in its reserved area.
+#include "doc/RecordAccuracy.h"
+
+#include <algorithm>
+#include <bit>
+#include <iterator>
+
+namespace hp::doc {
+namespace {
+
+constexpr uint8_t kMark[4] = {'G', 'E', 'N', 'A'};
+constexpr size_t kFloats = 4;  // six floats from here
+constexpr size_t kMeasurements = 28;
+constexpr size_t kPosition = 32;
+
+float ReadFloat(const uint8_t* at) {
+  uint32_t bits = 0;
+  for (int i = 3; i >= 0; --i) bits = (bits << 8) | at[i];
+  return std::bit_cast<float>(bits);
+}
+
+void WriteFloat(uint8_t* at, float value) {
+  const auto bits = std::bit_cast<uint32_t>(value);
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(bits >> (8 * i));
+}
+
+// A stored value that is no usable standard deviation counts as not given.
+float Usable(float value) { return value > 0 && value < 1e6f ? value : 0.0f; }
+
+}  // namespace
+
+std::optional<RecordAccuracy> AccuracyOf(const SurveyRecord& record) {
+  const uint8_t* area = record.reserved8;
+  if (!std::equal(std::begin(kMark), std::end(kMark), area)) return std::nullopt;
+  RecordAccuracy a;
+  float* fields[] = {&a.tape, &a.compass, &a.clino, &a.east, &a.north, &a.up};
+  for (size_t i = 0; i < std::size(fields); ++i) *fields[i] = Usable(ReadFloat(area + kFloats + 4 * i));
+  a.measurements = std::max<uint8_t>(area[kMeasurements], 1);
+  a.position = Usable(ReadFloat(area + kPosition));
+  return a;
+}
+
+void SetAccuracy(SurveyRecord& record, const RecordAccuracy& a) {
+  uint8_t* area = record.reserved8;
+  std::copy(std::begin(kMark), std::end(kMark), area);
+  const float fields[] = {a.tape, a.compass, a.clino, a.east, a.north, a.up};
+  for (size_t i = 0; i < std::size(fields); ++i) WriteFloat(area + kFloats + 4 * i, fields[i]);
+  area[kMeasurements] = a.measurements;
+  WriteFloat(area + kPosition, a.position);
+}
+
+}  // namespace hp::doc
