@@ -151,7 +151,9 @@ PAGES["Optionen Daten"] = """
 <p><b>Ringschlussausgleich</b>: kein Ausgleich, linearer Ausgleich oder linearer Ausgleich unter Beibehaltung der
 Senkrechten. Der Ausgleich verteilt den Schlussfehler eines Rings auf seine Messzüge.
 <b>Ausgleich im Netz (kleinste Quadrate)</b> gleicht alle Schleifen der Vermessung zugleich aus, auch ohne
-Ringnummern; jeder Messzug zählt nach der Genauigkeit seiner Messwerte (die beiden Genauigkeiten der Fehlersuche).
+Ringnummern; jeder Messzug zählt nach der Genauigkeit seiner Messwerte (die beiden Genauigkeiten der Fehlersuche)
+und der Aufstellung an seinen Messpunkten (0,05 m). Messzüge aus Survex-Daten zählen nach den Genauigkeiten, die die
+Datei angibt (*sd), kartesisch gemessene nach ihren Koordinatenanteilen, mehrfach gemessene als Mittel.
 Ein Netz, das sich nicht ausgleichen lässt, wird mit einer Meldung genannt.</p>
 <p><b>Grenzwinkel</b> steuern, wann Querschnitte senkrecht oder am spitzen Winkel gezeichnet werden.</p>
 <p><b>Suchtoleranzen</b> gelten für die Suche im Dateneditor: wie weit Längen und Koordinaten beziehungsweise Winkel vom

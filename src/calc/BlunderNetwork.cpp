@@ -136,11 +136,11 @@ BlunderReport Network::Loops() {
   return report;
 }
 
-Sym3 Network::Covariance(const Edge& e) const {
+Sym3 Network::Covariance(const Edge& e, double setUp) const {
   Sym3 cov;
   if (e.tie) return cov;
   double tape = m_options.sigmaLength, compass = m_options.sigmaAngle, clino = m_options.sigmaAngle;
-  double measurements = 1, position = 0;
+  double measurements = 1, position = setUp;
   // A record that brought its own accuracies is weighed by them; one
   // measured as a grid vector by those of its three components.
   if (const std::optional<doc::RecordAccuracy> own = doc::AccuracyOf(*m_store.records[e.record])) {

@@ -57,7 +57,10 @@ class Network {
   void Build();
   const base::LargeVector<Edge>& edges() const { return m_edges; }
   uint32_t ground() const { return m_ground; }
-  Sym3 Covariance(const Edge& e) const;
+  // The covariance of a reading: from the record's own accuracies where it
+  // has them, else from the options, with `setUp` (metres) the standard
+  // deviation of setting up at a station, spread evenly over the axes.
+  Sym3 Covariance(const Edge& e, double setUp = 0) const;
 
  private:
   // A candidate of an edge in the queue of a correction round; a stale one

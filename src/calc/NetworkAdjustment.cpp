@@ -22,6 +22,10 @@ using blunder::Edge;
 using blunder::kNone;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// Metres: the standard deviation of setting up instrument and target at a
+// station, which every leg of tape, compass and clino carries besides its
+// readings; Survex's cavern assumes the same.
+constexpr double kStationSetUp = 0.05;
 
 V3 Plus(const V3& a, const V3& b) { return {a[0] + b[0], a[1] + b[1], a[2] + b[2]}; }
 V3 Minus(const V3& a, const V3& b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
@@ -135,7 +139,7 @@ NetworkAdjustment AdjustNetwork(const doc::SurveyStore& store, const BlunderOpti
     link.a = joins.Find(e.from);
     link.b = joins.Find(e.to);
     link.vec = Minus(Plus(e.vec, joins.Offset(e.from)), joins.Offset(e.to));
-    link.cov = network.Covariance(e);
+    link.cov = network.Covariance(e, kStationSetUp);
     links.push_back(link);
     linkEdge.push_back(static_cast<uint32_t>(i));
   }

@@ -81,11 +81,12 @@ TEST_F(CliAdjustment, ChoiceForTheRunAndStoredByCompute) {
   const std::string doc = Square(0);
   // The ring-marked loop unadjusted, by length shares, and in the network by
   // the legs' covariances: the legs across x take 0.0305 m² each, those
-  // along it 0.0025 m², of the 8 cm.
+  // along it 0.0025 m², each 0.0008 m² more for setting up at a station, of
+  // the 8 cm.
   const struct {
     const char* mode;
     double dx;  // station D
-  } cases[] = {{"none", 10}, {"linear", 10.0599}, {"vertical", 10.0599}, {"network", 10.0770}};
+  } cases[] = {{"none", 10}, {"linear", 10.0599}, {"vertical", 10.0599}, {"network", 10.0761}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.mode);
     const Result result = Run({"stations", doc, "--adjustment", c.mode});
@@ -99,7 +100,7 @@ TEST_F(CliAdjustment, ChoiceForTheRunAndStoredByCompute) {
   // next run that names no adjustment.
   ASSERT_EQ(Run({"compute", doc, "-o", Path("network.hpn"), "--adjustment", "network"}).status, 0);
   EXPECT_TRUE(InfoHas(Path("network.hpn"), "loop adjustment: 2\n"));
-  EXPECT_NEAR(Stations(Run({"stations", Path("network.hpn")}).out).at("D").x, 10.0770, 1e-4);
+  EXPECT_NEAR(Stations(Run({"stations", Path("network.hpn")}).out).at("D").x, 10.0761, 1e-4);
   for (const char* command : {"stats", "protocol"}) {
     EXPECT_EQ(Run({command, doc, "--adjustment", "network", "--sigma-length", "0.02"}).status, 0) << command;
   }
@@ -144,11 +145,14 @@ class CliNetworkCavern : public CliAdjustment, public testing::WithParamInterfac
   }
 
   // cavern's stations for the legs and fixes. The .3d file keeps whole
-  // centimetres, so the survey goes in a hundred times larger.
+  // centimetres, so the survey goes in a hundred times larger, with every
+  // standard deviation, that of setting up at a station included.
   std::map<std::string, Point> Cavern(const std::string& legs,
                                       const std::vector<std::pair<std::string, Point>>& fixes) {
     const Point origin = fixes.front().second;
-    std::string svx = "*units tape 100 metres\n*sd tape 5 metres\n*sd compass 1 degrees\n*sd clino 1 degrees\n";
+    std::string svx =
+        "*units tape 100 metres\n*sd tape 5 metres\n*sd compass 1 degrees\n*sd clino 1 degrees\n*sd position 5 "
+        "metres\n";
     for (const auto& [name, p] : fixes) {
       svx += "*fix " + name + " " + std::to_string((p.x - origin.x) * 100) + " " +
              std::to_string((p.y - origin.y) * 100) + " " + std::to_string((p.z - origin.z) * 100) + "\n";
