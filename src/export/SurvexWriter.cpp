@@ -25,8 +25,13 @@
 //   carries UTM coordinates, "*cs UTM<zone><N|S>" and "*cs out" the same are
 //   set for the document's zone and hemisphere; otherwise the fixes are in
 //   the survey's local frame.
-// - Auxiliary lines (to an anonymous station ".") and auxiliary points as
-//   splays ("*flags splay"); connections and loop closures as ordinary legs.
+// - Auxiliary lines (to an anonymous station ".") as splays ("*flags
+//   splay"), auxiliary points (zero-length, to a new station) as "*equate"
+//   of the two names; connections and loop closures as ordinary legs.
+// - Legs with their own reading accuracies (from imported Survex data) after
+//   "*sd" lines that weigh them as the network adjustment does, those read
+//   as grid vectors in "*data cartesian"; once such a leg is written, every
+//   later leg gets its "*sd" lines too.
 // - Runs of records with the same date and surveyor in "*begin"/"*end"
 //   blocks with "*date" and "*team"; remarks as comments after their line,
 //   text in UTF-8.
@@ -37,13 +42,17 @@
 //   hides it) gets a "*fix" of its start at the computed coordinates, so a
 //   filtered export stays one connected survey; a record without a
 //   reference point is left out with a comment.
+#include <array>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <string>
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
+#include "calc/BlunderSettings.h"
 #include "calc/LegReduction.h"
+#include "doc/RecordAccuracy.h"
 #include "doc/Station.h"
 #include "export/Writers.h"
 #include "export/WrittenValues.h"
@@ -127,26 +136,71 @@ std::string FixLine(long cave, long passage, std::string_view point, double x, d
 
 // "tape compass clino" of the record's leg: as the computation reduces an
 // instrument's readings, or the difference of the stored coordinates.
-std::string LegReadings(const doc::SurveyRecord& r, const doc::DocumentSettings& settings) {
-  double dx = r.x - r.refX, dy = r.y - r.refY, dz = r.z - r.refZ;
-  if (calc::InstrumentIndex(r)) {
-    doc::SurveyRecord reduced = r;  // the reduction may replace the length of its record
-    const calc::LegVector leg = calc::ReduceLeg(reduced, settings);
-    dx = leg.reducedLength * leg.sinAz * leg.cosEl;
-    dy = leg.reducedLength * leg.cosAz * leg.cosEl;
-    dz = leg.reducedLength * leg.sinEl;
-  }
-  const double horizontal = std::hypot(dx, dy);
-  const double tape = std::hypot(horizontal, dz);
-  double compass = tape > 0 ? std::atan2(dx, dy) * kToDegrees : 0;
+// The leg as the computation reduced it: with an instrument the corrected
+// length and grid direction, without one the difference of its stored
+// coordinates.
+std::array<double, 3> LegVector(const doc::SurveyRecord& r, const doc::DocumentSettings& settings) {
+  if (!calc::InstrumentIndex(r)) return {r.x - r.refX, r.y - r.refY, r.z - r.refZ};
+  doc::SurveyRecord reduced = r;  // the reduction may replace the length of its record
+  const calc::LegVector leg = calc::ReduceLeg(reduced, settings);
+  return {leg.reducedLength * leg.sinAz * leg.cosEl, leg.reducedLength * leg.cosAz * leg.cosEl,
+          leg.reducedLength * leg.sinEl};
+}
+
+std::string LegReadings(const std::array<double, 3>& d) {
+  const double horizontal = std::hypot(d[0], d[1]);
+  const double tape = std::hypot(horizontal, d[2]);
+  double compass = tape > 0 ? std::atan2(d[0], d[1]) * kToDegrees : 0;
   if (compass < 0) compass += 360;
-  const double clino = tape > 0 ? std::atan2(dz, horizontal) * kToDegrees : 0;
+  const double clino = tape > 0 ? std::atan2(d[2], horizontal) * kToDegrees : 0;
   std::string text;
   AppendFixed(text, tape, 4);
   text += ' ';
   AppendFixed(text, compass, 5);
   text += ' ';
   AppendFixed(text, clino, 5);
+  return text;
+}
+
+std::string GridReadings(const std::array<double, 3>& d) {
+  std::string text;
+  for (size_t i = 0; i < 3; ++i) {
+    if (i > 0) text += ' ';
+    AppendFixed(text, d[i], 4);
+  }
+  return text;
+}
+
+void AppendSd(std::string& text, const char* quantity, double value, const char* unit) {
+  text += "*sd ";
+  text += quantity;
+  text += ' ';
+  AppendFixed(text, value, 6);
+  text += unit;
+}
+
+// The "*sd" lines of a leg. One with its own accuracies (from Survex data)
+// gets them, and cavern's defaults for what its source left open, so that
+// cavern weighs it as it did the source; the variance of a leg measured
+// several times is divided by their number. Any other leg gets the
+// program's default accuracies, as the network adjustment weighs it.
+std::string AccuracyLines(const std::optional<doc::RecordAccuracy>& own) {
+  constexpr double kCavernTape = 0.05, kCavernAngle = 0.5, kCavernGrid = 0.05, kSetUp = 0.05;
+  const calc::BlunderOptions program;
+  const doc::RecordAccuracy a = own.value_or(doc::RecordAccuracy{});
+  const double scale = 1 / std::sqrt(static_cast<double>(a.measurements));
+  const auto given = [&](float value, double otherwise) { return (value > 0 ? value : otherwise) * scale; };
+  std::string text;
+  if (a.Grid()) {
+    AppendSd(text, "dx", given(a.east, kCavernGrid), " metres\n");
+    AppendSd(text, "dy", given(a.north, kCavernGrid), " metres\n");
+    AppendSd(text, "dz", given(a.up, kCavernGrid), " metres\n");
+    return text;
+  }
+  AppendSd(text, "tape", given(a.tape, own ? kCavernTape : program.sigmaLength), " metres\n");
+  AppendSd(text, "compass", given(a.compass, own ? kCavernAngle : program.sigmaAngle), " degrees\n");
+  AppendSd(text, "clino", given(a.clino, own ? kCavernAngle : program.sigmaAngle), " degrees\n");
+  AppendSd(text, "position", given(a.position, kSetUp), " metres\n");
   return text;
 }
 
@@ -225,6 +279,7 @@ void SurvexWriter::OpenBlock(TextOut& out, const ExportContext& context, const d
   m_blockSurveyor = surveyor;
   if (survexDate.empty() && name.empty()) return;
   out << "*begin\n";
+  m_outside = m_state;
   if (!survexDate.empty()) out << "*date " << survexDate << "\n";
   if (!name.empty()) out << "*team " << QuotedName(name) << "\n";
   m_blockOpen = true;
@@ -233,7 +288,9 @@ void SurvexWriter::OpenBlock(TextOut& out, const ExportContext& context, const d
 void SurvexWriter::CloseBlock(TextOut& out) {
   if (m_blockOpen) {
     out << "*end\n";
-    m_splay = false;  // the flags set inside the block end with it
+    // The flags, accuracies and data style set inside the block end with
+    // it: those in force before it hold again.
+    m_state = m_outside;
   }
   m_blockOpen = false;
 }
@@ -262,16 +319,37 @@ void SurvexWriter::Record(TextOut& out, const ExportContext& context, const Reco
     if (m_defined.insert(Station{r.refCave, r.refPassage, refPoint}).second)
       out << FixLine(r.refCave, r.refPassage, refPoint, r.refX, r.refY, r.refZ)
           << " ; Anschlusspunkt außerhalb der exportierten Datensätze\n";
-    const bool splay = kind == doc::RecordKind::AuxiliaryLine || kind == doc::RecordKind::AuxiliaryPoint;
-    if (splay != m_splay) {
-      out << (splay ? "*flags splay\n" : "*flags not splay\n");
-      m_splay = splay;
+    if (kind == doc::RecordKind::AuxiliaryPoint) {
+      // A point where its reference station is: the same station under a
+      // second name, exactly.
+      m_defined.insert(Station{r.cave, r.passage, point});
+      m_line = "*equate " + SurvexStationName(r.refCave, r.refPassage, refPoint) + ' ' +
+               SurvexStationName(r.cave, r.passage, point);
+      WriteLine(out, r);
+      return;
     }
+    const bool splay = kind == doc::RecordKind::AuxiliaryLine;
+    if (splay != m_state.splay) {
+      out << (splay ? "*flags splay\n" : "*flags not splay\n");
+      m_state.splay = splay;
+    }
+    // Legs that brought their own accuracies are weighed by them, and so,
+    // once one has, are all legs after it.
+    const std::optional<doc::RecordAccuracy> own = doc::AccuracyOf(r);
+    const bool grid = !splay && own && own->Grid();
+    if (!splay && (own || !m_state.accuracy.empty())) {
+      if (const std::string lines = AccuracyLines(own); lines != m_state.accuracy) out << (m_state.accuracy = lines);
+    }
+    if (grid != m_state.grid) {
+      out << (grid ? "*data cartesian from to dx dy dz\n" : "*data normal from to tape compass clino\n");
+      m_state.grid = grid;
+    }
+    const std::array<double, 3> vector = LegVector(r, context.store.settings);
     m_line = SurvexStationName(r.refCave, r.refPassage, refPoint);
     m_line += ' ';
     m_line += point.empty() ? std::string(".") : SurvexStationName(r.cave, r.passage, point);
     m_line += ' ';
-    m_line += LegReadings(r, context.store.settings);
+    m_line += grid ? GridReadings(vector) : LegReadings(vector);
     if (kind == doc::RecordKind::AuxiliaryLine || !m_defined.insert(Station{r.cave, r.passage, point}).second) {
       WriteLine(out, r);
       return;  // the station's passage dimensions come with its first record
@@ -297,8 +375,8 @@ void SurvexWriter::WriteLine(TextOut& out, const doc::SurveyRecord& r) {
 
 void SurvexWriter::End(TextOut& out, const ExportContext&) {
   CloseBlock(out);
-  if (m_splay) out << "*flags not splay\n";
-  m_splay = false;
+  if (m_state.splay) out << "*flags not splay\n";
+  m_state.splay = false;
   for (const auto& [passage, rows] : m_passages) {
     out << "; Gang " << std::to_string(passage.first) << "/" << std::to_string(passage.second) << "\n"
         << "*data passage station left right up down\n"

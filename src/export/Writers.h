@@ -209,10 +209,16 @@ class SurvexWriter final : public ExportWriter {
   std::unordered_set<Station, StationHash> m_defined;       // stations written so far
   std::map<std::pair<long, long>, std::string> m_passages;  // passage -> its "*data passage" rows
   std::string m_line;
+  // What the file has in force: set inside a "*begin" block, it ends there.
+  struct State {
+    bool splay = false;    // "*flags splay"
+    bool grid = false;     // "*data cartesian"
+    std::string accuracy;  // the "*sd" lines, empty before the first
+  };
+  State m_state, m_outside;
   bool m_blockOpen = false;
   std::string m_blockDate;
   int m_blockSurveyor = 0;
-  bool m_splay = false;
 };
 
 // "C<cave>.P<passage>.<point>" with every point character other than a

@@ -95,7 +95,7 @@ TEST(SurvexWriter, WritesEachKindOfRecord) {
                                                    "*end\n"
                                                    "*flags splay\n"
                                                    "C1.P1.2 . 0.0000 0.00000 0.00000\n"
-                                                   "C1.P1.2 C1.P1.p 0.0000 0.00000 0.00000\n"
+                                                   "*equate C1.P1.2 C1.P1.p\n"
                                                    "*flags not splay\n"
                                                    "C1.P1.0 C1.P1.2 5.0000 89.50000 0.00000\n"
                                                    "; Gang 1/1\n"
