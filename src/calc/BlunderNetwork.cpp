@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "calc/LegReduction.h"
-#include "doc/RecordAccuracy.h"
+#include "doc/LegSource.h"
 #include "doc/Station.h"
 
 namespace hp::calc::blunder {
@@ -143,7 +143,7 @@ Sym3 Network::Covariance(const Edge& e, double setUp) const {
   double measurements = 1, position = setUp;
   // A record that brought its own accuracies is weighed by them; one
   // measured as a grid vector by those of its three components.
-  if (const std::optional<doc::RecordAccuracy> own = doc::AccuracyOf(*m_store.records[e.record])) {
+  if (const std::optional<doc::LegSource> own = doc::SourceOf(*m_store.records[e.record])) {
     measurements = own->measurements;
     if (own->Grid()) {
       cov.m[0] = own->east * own->east / measurements;

@@ -12,6 +12,7 @@
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
 #include "doc/LegFilter.h"
+#include "doc/LegSource.h"
 #include "doc/Station.h"
 
 namespace hp::calc {
@@ -44,6 +45,7 @@ struct SetState {
     if (!counted) return;
     const double dx = r.x - r.refX, dy = r.y - r.refY, dz = r.z - r.refZ;
     result.legCount += 1;
+    if (!doc::CountsInLength(r)) return;  // a duplicate or surface leg from imported data
     result.totalLength += std::sqrt(dx * dx + dy * dy + dz * dz);
     result.horizontalLength += std::sqrt(dx * dx + dy * dy);
   }

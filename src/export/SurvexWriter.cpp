@@ -30,8 +30,9 @@
 //   of the two names; connections and loop closures as ordinary legs.
 // - Legs with their own reading accuracies (from imported Survex data) after
 //   "*sd" lines that weigh them as the network adjustment does, those read
-//   as grid vectors in "*data cartesian"; once such a leg is written, every
-//   later leg gets its "*sd" lines too.
+//   as grid vectors in "*data cartesian", duplicate and surface legs after
+//   "*flags duplicate" and "*flags surface"; once such a leg is written,
+//   every later leg gets its "*sd" lines too.
 // - Runs of records with the same date and surveyor in "*begin"/"*end"
 //   blocks with "*date" and "*team"; remarks as comments after their line,
 //   text in UTF-8.
@@ -52,7 +53,7 @@
 #include "base/FixedText.h"
 #include "calc/BlunderSettings.h"
 #include "calc/LegReduction.h"
-#include "doc/RecordAccuracy.h"
+#include "doc/LegSource.h"
 #include "doc/Station.h"
 #include "export/Writers.h"
 #include "export/WrittenValues.h"
@@ -184,10 +185,10 @@ void AppendSd(std::string& text, const char* quantity, double value, const char*
 // cavern weighs it as it did the source; the variance of a leg measured
 // several times is divided by their number. Any other leg gets the
 // program's default accuracies, as the network adjustment weighs it.
-std::string AccuracyLines(const std::optional<doc::RecordAccuracy>& own) {
+std::string AccuracyLines(const std::optional<doc::LegSource>& own) {
   constexpr double kCavernTape = 0.05, kCavernAngle = 0.5, kCavernGrid = 0.05, kSetUp = 0.05;
   const calc::BlunderOptions program;
-  const doc::RecordAccuracy a = own.value_or(doc::RecordAccuracy{});
+  const doc::LegSource a = own.value_or(doc::LegSource{});
   const double scale = 1 / std::sqrt(static_cast<double>(a.measurements));
   const auto given = [&](float value, double otherwise) { return (value > 0 ? value : otherwise) * scale; };
   std::string text;
@@ -335,11 +336,16 @@ void SurvexWriter::Record(TextOut& out, const ExportContext& context, const Reco
     }
     // Legs that brought their own accuracies are weighed by them, and so,
     // once one has, are all legs after it.
-    const std::optional<doc::RecordAccuracy> own = doc::AccuracyOf(r);
+    const std::optional<doc::LegSource> own = doc::SourceOf(r);
     const bool grid = !splay && own && own->Grid();
     if (!splay && (own || !m_state.accuracy.empty())) {
       if (const std::string lines = AccuracyLines(own); lines != m_state.accuracy) out << (m_state.accuracy = lines);
     }
+    // Survex leaves duplicate and surface legs out of the survey's length.
+    const bool duplicate = !splay && own && own->duplicate, surface = !splay && own && own->surface;
+    if (duplicate != m_state.duplicate) out << (duplicate ? "*flags duplicate\n" : "*flags not duplicate\n");
+    if (surface != m_state.surface) out << (surface ? "*flags surface\n" : "*flags not surface\n");
+    m_state.duplicate = duplicate, m_state.surface = surface;
     if (grid != m_state.grid) {
       out << (grid ? "*data cartesian from to dx dy dz\n" : "*data normal from to tape compass clino\n");
       m_state.grid = grid;

@@ -211,8 +211,9 @@ class SurvexWriter final : public ExportWriter {
   std::string m_line;
   // What the file has in force: set inside a "*begin" block, it ends there.
   struct State {
-    bool splay = false;    // "*flags splay"
-    bool grid = false;     // "*data cartesian"
+    bool splay = false;  // "*flags splay"
+    bool grid = false;   // "*data cartesian"
+    bool duplicate = false, surface = false;
     std::string accuracy;  // the "*sd" lines, empty before the first
   };
   State m_state, m_outside;

@@ -11,7 +11,7 @@
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
-#include "doc/RecordAccuracy.h"
+#include "doc/LegSource.h"
 
 namespace hp::imports::survex {
 namespace {
@@ -336,7 +336,7 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
     std::string remark;
     if (leg.readings > 1) remark = "Mittel aus " + std::to_string(leg.readings) + " Messungen";
     if (!leg.splay) {
-      doc::RecordAccuracy accuracy;
+      doc::LegSource accuracy;
       accuracy.tape = static_cast<float>(leg.sdTape);
       accuracy.compass = static_cast<float>(leg.sdCompass);
       accuracy.clino = static_cast<float>(leg.sdClino);
@@ -345,7 +345,9 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
       accuracy.up = static_cast<float>(leg.sdUp);
       accuracy.measurements = static_cast<uint8_t>(std::min(leg.measurements, 255));
       accuracy.position = static_cast<float>(leg.sdPosition);
-      doc::SetAccuracy(*r, accuracy);
+      accuracy.duplicate = leg.duplicate;
+      accuracy.surface = leg.surface;
+      doc::SetSource(*r, accuracy);
     }
     if (leg.duplicate) remark += std::string(remark.empty() ? "" : ", ") + "Doppelt gemessen (duplicate)";
     if (leg.surface) remark += std::string(remark.empty() ? "" : ", ") + "Oberfläche (surface)";

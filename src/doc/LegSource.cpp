@@ -1,5 +1,5 @@
-// A record's own reading accuracies in its reserved area.
-#include "doc/RecordAccuracy.h"
+// What a leg brought from its source, in the record's reserved area.
+#include "doc/LegSource.h"
 
 #include <algorithm>
 #include <bit>
@@ -12,6 +12,7 @@ constexpr uint8_t kMark[4] = {'G', 'E', 'N', 'A'};
 constexpr size_t kFloats = 4;  // six floats from here
 constexpr size_t kMeasurements = 28;
 constexpr size_t kPosition = 32;
+constexpr size_t kFlags = 36;  // bit 0 duplicate, bit 1 surface
 
 float ReadFloat(const uint8_t* at) {
   uint32_t bits = 0;
@@ -29,24 +30,32 @@ float Usable(float value) { return value > 0 && value < 1e6f ? value : 0.0f; }
 
 }  // namespace
 
-std::optional<RecordAccuracy> AccuracyOf(const SurveyRecord& record) {
+std::optional<LegSource> SourceOf(const SurveyRecord& record) {
   const uint8_t* area = record.reserved8;
   if (!std::equal(std::begin(kMark), std::end(kMark), area)) return std::nullopt;
-  RecordAccuracy a;
+  LegSource a;
   float* fields[] = {&a.tape, &a.compass, &a.clino, &a.east, &a.north, &a.up};
   for (size_t i = 0; i < std::size(fields); ++i) *fields[i] = Usable(ReadFloat(area + kFloats + 4 * i));
   a.measurements = std::max<uint8_t>(area[kMeasurements], 1);
   a.position = Usable(ReadFloat(area + kPosition));
+  a.duplicate = (area[kFlags] & 1) != 0;
+  a.surface = (area[kFlags] & 2) != 0;
   return a;
 }
 
-void SetAccuracy(SurveyRecord& record, const RecordAccuracy& a) {
+void SetSource(SurveyRecord& record, const LegSource& a) {
   uint8_t* area = record.reserved8;
   std::copy(std::begin(kMark), std::end(kMark), area);
   const float fields[] = {a.tape, a.compass, a.clino, a.east, a.north, a.up};
   for (size_t i = 0; i < std::size(fields); ++i) WriteFloat(area + kFloats + 4 * i, fields[i]);
   area[kMeasurements] = a.measurements;
   WriteFloat(area + kPosition, a.position);
+  area[kFlags] = static_cast<uint8_t>((a.duplicate ? 1 : 0) | (a.surface ? 2 : 0));
+}
+
+bool CountsInLength(const SurveyRecord& record) {
+  const std::optional<LegSource> source = SourceOf(record);
+  return !source || (!source->duplicate && !source->surface);
 }
 
 }  // namespace hp::doc

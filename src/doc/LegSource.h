@@ -1,7 +1,8 @@
-// A record's own reading accuracies, as the data it was imported from gave
-// them (Survex's *sd, legs measured as grid vectors, legs measured again
-// elsewhere in the project). The network adjustment and the blunder finder
-// weigh the record by them instead of the program's two settings.
+// What a leg brought from the data it was imported from: its own reading
+// accuracies (Survex's *sd, legs measured as grid vectors, legs measured
+// again elsewhere in the project), by which the network adjustment and the
+// blunder finder weigh it instead of the program's two settings, and the
+// flags that leave it out of the survey's length.
 //
 // They are kept in the record's reserved area (reserved8), behind the mark
 // "GENA", in little-endian order; a reader that does not know them writes
@@ -14,7 +15,7 @@
 
 namespace hp::doc {
 
-struct RecordAccuracy {
+struct LegSource {
   // Standard deviations of one reading, metres and degrees; 0: the
   // program's setting.
   float tape = 0, compass = 0, clino = 0;
@@ -27,12 +28,18 @@ struct RecordAccuracy {
   // Standard deviation (metres) of setting up at a station, spread evenly
   // over the three axes of a leg read with tape, compass and clino; 0: none.
   float position = 0;
+  // Surveyed again over a known stretch, or on the surface: drawn and
+  // computed, but not counted in the survey's length.
+  bool duplicate = false, surface = false;
 
   bool Grid() const { return east > 0 && north > 0 && up > 0; }
-  friend bool operator==(const RecordAccuracy&, const RecordAccuracy&) = default;
+  friend bool operator==(const LegSource&, const LegSource&) = default;
 };
 
-std::optional<RecordAccuracy> AccuracyOf(const SurveyRecord& record);
-void SetAccuracy(SurveyRecord& record, const RecordAccuracy& accuracy);
+std::optional<LegSource> SourceOf(const SurveyRecord& record);
+void SetSource(SurveyRecord& record, const LegSource& source);
+// Whether the record counts in the survey's length (not a duplicate or
+// surface leg).
+bool CountsInLength(const SurveyRecord& record);
 
 }  // namespace hp::doc
