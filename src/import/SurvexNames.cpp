@@ -2,12 +2,14 @@
 // survey in an order in which every reference station is known before use.
 #include "import/SurvexNames.h"
 
+#include <array>
 #include <cmath>
 #include <functional>
 #include <numbers>
 #include <queue>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
@@ -109,6 +111,60 @@ class Surveyors {
 
 double Dimension(double value) { return Given(value) && value > 0 ? value : 0.0; }
 
+// The stations a leg joins, equated names as one.
+std::pair<int, int> Ends(const Survey& survey, const Leg& leg) {
+  return {survey.Representative(leg.from), survey.Representative(leg.to)};
+}
+
+using Sum = std::array<double, 3>;
+
+void AddVector(const Leg& leg, double sign, Sum& sum) {
+  const double h = leg.length * std::cos(leg.inclination * kDegree);
+  sum[0] += sign * h * std::sin(leg.azimuth * kDegree);
+  sum[1] += sign * h * std::cos(leg.azimuth * kDegree);
+  sum[2] += sign * leg.length * std::sin(leg.inclination * kDegree);
+}
+
+// `leg` becomes the mean of the `count` vectors summed in `sum`.
+void SetMean(Leg& leg, const Sum& sum, int count) {
+  const double x = sum[0] / count, y = sum[1] / count, z = sum[2] / count;
+  const double horizontal = std::hypot(x, y);
+  leg.length = std::hypot(horizontal, z);
+  leg.azimuth = horizontal > 0 ? std::atan2(x, y) / kDegree : 0.0;
+  if (leg.azimuth < 0) leg.azimuth += 360.0;
+  leg.inclination = leg.length > 0 ? std::atan2(z, horizontal) / kDegree : 0.0;
+}
+
+// Merges `leg` into `into` (the same two stations, either way round): a
+// duplicate or a surface leg only when both are.
+void Join(Leg& into, const Leg& leg, bool sameWay, Sum& sum, int count) {
+  AddVector(leg, sameWay ? 1.0 : -1.0, sum);
+  into.duplicate = into.duplicate && leg.duplicate;
+  into.surface = into.surface && leg.surface;
+  SetMean(into, sum, count);
+}
+
+// The legs with a leg read again on the next line, the same way round, as
+// one leg, the mean of its readings, as Survex averages them.
+std::vector<Leg> ReadingsAveraged(const Survey& survey) {
+  std::vector<Leg> read;
+  read.reserve(survey.legs.size());
+  Sum sum{};
+  for (const Leg& leg : survey.legs) {
+    const bool repeat = !read.empty() && !leg.splay && leg.to >= 0 && !read.back().splay && read.back().to >= 0;
+    const auto [a, b] = Ends(survey, leg);
+    const auto [c, d] = repeat ? Ends(survey, read.back()) : std::pair{-1, -1};
+    if (repeat && a == c && b == d) {
+      Join(read.back(), leg, true, sum, ++read.back().readings);
+      continue;
+    }
+    read.push_back(leg);
+    sum = {};
+    AddVector(leg, 1.0, sum);
+  }
+  return read;
+}
+
 }  // namespace
 
 std::vector<StationName> MapNames(const Survey& survey) {
@@ -143,67 +199,8 @@ std::vector<StationName> MapNames(const Survey& survey) {
   return names;
 }
 
-namespace {
-
-using Sum = std::array<double, 3>;
-
-void AddVector(const Leg& leg, double sign, Sum& sum) {
-  const double h = leg.length * std::cos(leg.inclination * kDegree);
-  sum[0] += sign * h * std::sin(leg.azimuth * kDegree);
-  sum[1] += sign * h * std::cos(leg.azimuth * kDegree);
-  sum[2] += sign * leg.length * std::sin(leg.inclination * kDegree);
-}
-
-// `leg` becomes the mean of the `count` vectors summed in `sum`.
-void SetMean(Leg& leg, const Sum& sum, int count) {
-  const double x = sum[0] / count, y = sum[1] / count, z = sum[2] / count;
-  const double horizontal = std::hypot(x, y);
-  leg.length = std::hypot(horizontal, z);
-  leg.azimuth = horizontal > 0 ? std::atan2(x, y) / kDegree : 0.0;
-  if (leg.azimuth < 0) leg.azimuth += 360.0;
-  leg.inclination = leg.length > 0 ? std::atan2(z, horizontal) / kDegree : 0.0;
-}
-
-// Merges `leg` into `into` (the same two stations, either way round): a
-// duplicate or a surface leg only when both are.
-void Join(Leg& into, const Leg& leg, bool sameWay, Sum& sum, int count) {
-  AddVector(leg, sameWay ? 1.0 : -1.0, sum);
-  into.duplicate = into.duplicate && leg.duplicate;
-  into.surface = into.surface && leg.surface;
-  SetMean(into, sum, count);
-}
-
-// The legs with a leg read again on the next line, the same way round, as
-// one leg, the mean of its readings, as Survex averages them.
-std::vector<Leg> ReadingsAveraged(const Survey& survey) {
-  const auto ends = [&](const Leg& leg) {
-    return std::pair{survey.Representative(leg.from), survey.Representative(leg.to)};
-  };
-  std::vector<Leg> read;
-  read.reserve(survey.legs.size());
-  Sum sum{};
-  for (const Leg& leg : survey.legs) {
-    const bool repeat = !read.empty() && !leg.splay && leg.to >= 0 && !read.back().splay && read.back().to >= 0;
-    const auto [a, b] = ends(leg);
-    const auto [c, d] = repeat ? ends(read.back()) : std::pair{-1, -1};
-    if (repeat && a == c && b == d) {
-      Join(read.back(), leg, true, sum, ++read.back().readings);
-      continue;
-    }
-    read.push_back(leg);
-    sum = {};
-    AddVector(leg, 1.0, sum);
-  }
-  return read;
-}
-
-}  // namespace
-
 std::vector<Leg> MergedLegs(const Survey& survey) {
   const std::vector<Leg> read = ReadingsAveraged(survey);
-  const auto ends = [&](const Leg& leg) {
-    return std::pair{survey.Representative(leg.from), survey.Representative(leg.to)};
-  };
   // The same leg measured again elsewhere is one record, the mean of the
   // measurements with their variance divided by their number, which is what
   // parallel legs of equal accuracy give.
@@ -215,7 +212,7 @@ std::vector<Leg> MergedLegs(const Survey& survey) {
       legs.push_back(leg);
       continue;
     }
-    const auto [a, b] = ends(leg);
+    const auto [a, b] = Ends(survey, leg);
     const uint64_t key = (static_cast<uint64_t>(std::min(a, b)) << 32) | static_cast<uint32_t>(std::max(a, b));
     const auto [it, added] = pairs.try_emplace(key, legs.size(), Sum{});
     if (added) {
