@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <iterator>
 
 namespace hp::doc {
@@ -13,6 +14,7 @@ constexpr size_t kFloats = 4;  // six floats from here
 constexpr size_t kMeasurements = 28;
 constexpr size_t kPosition = 32;
 constexpr size_t kFlags = 36;  // bit 0 duplicate, bit 1 surface
+constexpr size_t kName = 40;   // to the end of the area, closed by a zero byte
 
 float ReadFloat(const uint8_t* at) {
   uint32_t bits = 0;
@@ -40,6 +42,8 @@ std::optional<LegSource> SourceOf(const SurveyRecord& record) {
   a.position = Usable(ReadFloat(area + kPosition));
   a.duplicate = (area[kFlags] & 1) != 0;
   a.surface = (area[kFlags] & 2) != 0;
+  const char* name = reinterpret_cast<const char*>(area + kName);
+  a.survexName.assign(name, strnlen(name, kSurvexNameLength));
   return a;
 }
 
@@ -51,6 +55,10 @@ void SetSource(SurveyRecord& record, const LegSource& a) {
   area[kMeasurements] = a.measurements;
   WriteFloat(area + kPosition, a.position);
   area[kFlags] = static_cast<uint8_t>((a.duplicate ? 1 : 0) | (a.surface ? 2 : 0));
+  static_assert(kName + kSurvexNameLength < sizeof record.reserved8);
+  const size_t length = a.survexName.size() <= kSurvexNameLength ? a.survexName.size() : 0;
+  std::fill(area + kName, area + kName + kSurvexNameLength + 1, uint8_t{0});
+  std::copy_n(a.survexName.data(), length, area + kName);
 }
 
 bool CountsInLength(const SurveyRecord& record) {

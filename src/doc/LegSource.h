@@ -2,14 +2,17 @@
 // accuracies (Survex's *sd, legs measured as grid vectors, legs measured
 // again elsewhere in the project), by which the network adjustment and the
 // blunder finder weigh it instead of the program's two settings, and the
-// flags that leave it out of the survey's length.
+// flags that leave it out of the survey's length, and the station's name in
+// the source.
 //
 // They are kept in the record's reserved area (reserved8), behind the mark
 // "GENA", in little-endian order; a reader that does not know them writes
 // the area back as it read it, and a record without the mark has none.
 #pragma once
 
+#include <cstddef>
 #include <optional>
+#include <string>
 
 #include "doc/SurveyRecord.h"
 
@@ -31,10 +34,15 @@ struct LegSource {
   // Surveyed again over a known stretch, or on the surface: drawn and
   // computed, but not counted in the survey's length.
   bool duplicate = false, surface = false;
+  // The full Survex name of the record's station, so that an export writes
+  // it back; empty when it had none or a longer one than fits.
+  std::string survexName;
 
   bool Grid() const { return east > 0 && north > 0 && up > 0; }
   friend bool operator==(const LegSource&, const LegSource&) = default;
 };
+
+inline constexpr size_t kSurvexNameLength = 55;
 
 std::optional<LegSource> SourceOf(const SurveyRecord& record);
 void SetSource(SurveyRecord& record, const LegSource& source);

@@ -10,7 +10,8 @@
 //   tape, compass, clino and passage dimensions in metres and degrees,
 //   "*calibrate" with zero errors, "*declination 0 degrees" and
 //   "*data normal from to tape compass clino".
-// - Station names "C<cave>.P<passage>.<point>". A point character other than
+// - Station names as they were in the Survex data a station was imported
+//   from, otherwise "C<cave>.P<passage>.<point>". A point character other than
 //   a letter, a digit or '-' is written as '_' and two upper-case hex digits
 //   of its Windows-1252 byte ('_' itself too), so names stay unique and can
 //   be read back.
@@ -43,6 +44,7 @@
 //   hides it) gets a "*fix" of its start at the computed coordinates, so a
 //   filtered export stays one connected survey; a record without a
 //   reference point is left out with a comment.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -126,8 +128,19 @@ std::string QuotedName(std::string_view name) {
 bool LooksLikeUtm(const doc::SurveyRecord& r) { return r.x >= 100000 && r.x <= 900000 && r.y > 0 && r.y <= 10000000; }
 
 // "*fix NAME x y z".
-std::string FixLine(long cave, long passage, std::string_view point, double x, double y, double z) {
-  std::string line = "*fix " + SurvexStationName(cave, passage, point);
+// A name Survex reads with its default settings: survey prefixes and the
+// station, each of letters, digits, '_' and '-', joined by dots.
+bool ReadableSurvexName(std::string_view name) {
+  if (name.empty() || name.front() == '.' || name.back() == '.' || name.find("..") != std::string_view::npos)
+    return false;
+  return std::all_of(name.begin(), name.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return IsNameCharacter(byte) || byte == '_' || byte == '.';
+  });
+}
+
+std::string FixLine(const std::string& station, double x, double y, double z) {
+  std::string line = "*fix " + station;
   for (const double value : {x, y, z}) {
     line += ' ';
     AppendFixed(line, value, 4);
@@ -249,6 +262,13 @@ void SurvexWriter::Begin(TextOut& out, const ExportContext& context) {
   m_kinds = doc::ClassifyRecords(context.store.records);
   m_defined.clear();
   m_defined.reserve(context.store.records.size());
+  // Stations imported from Survex data keep the name they had there.
+  m_names.clear();
+  for (const auto& record : context.store.records) {
+    const std::optional<doc::LegSource> source = doc::SourceOf(*record);
+    if (source && ReadableSurvexName(source->survexName))
+      m_names.try_emplace(Station{record->cave, record->passage, base::TextOf(record->point)}, source->survexName);
+  }
   out << "; " << CommentText(base::TextOf(settings.title)) << "\n";
   if (!base::TextOf(settings.title2).empty()) out << "; " << CommentText(base::TextOf(settings.title2)) << "\n";
   out << "; Survex-Daten aus Hollowplan\n"
@@ -266,6 +286,11 @@ void SurvexWriter::Begin(TextOut& out, const ExportContext& context) {
     out << "*cs " << system << "\n*cs out " << system << "\n";
   }
   out << "*data normal from to tape compass clino\n";
+}
+
+std::string SurvexWriter::Name(long cave, long passage, std::string_view point) const {
+  const auto it = m_names.find(Station{cave, passage, point});
+  return it != m_names.end() ? it->second : SurvexStationName(cave, passage, point);
 }
 
 void SurvexWriter::OpenBlock(TextOut& out, const ExportContext& context, const doc::SurveyRecord& r) {
@@ -308,7 +333,7 @@ void SurvexWriter::Record(TextOut& out, const ExportContext& context, const Reco
     // A later reference of a known station takes that station's coordinates:
     // nothing to fix.
     if (!m_defined.insert(Station{r.cave, r.passage, point}).second) return;
-    m_line = FixLine(r.cave, r.passage, point, r.x, r.y, r.z);
+    m_line = FixLine(Name(r.cave, r.passage, point), r.x, r.y, r.z);
   } else {
     if (refPoint.empty()) {
       // No station to start from: Survex could not read the line.
@@ -318,14 +343,13 @@ void SurvexWriter::Record(TextOut& out, const ExportContext& context, const Reco
     // A leg that starts outside the exported records (the filter hides the
     // record that defines its start) starts from where we computed it.
     if (m_defined.insert(Station{r.refCave, r.refPassage, refPoint}).second)
-      out << FixLine(r.refCave, r.refPassage, refPoint, r.refX, r.refY, r.refZ)
+      out << FixLine(Name(r.refCave, r.refPassage, refPoint), r.refX, r.refY, r.refZ)
           << " ; Anschlusspunkt außerhalb der exportierten Datensätze\n";
     if (kind == doc::RecordKind::AuxiliaryPoint) {
       // A point where its reference station is: the same station under a
       // second name, exactly.
       m_defined.insert(Station{r.cave, r.passage, point});
-      m_line = "*equate " + SurvexStationName(r.refCave, r.refPassage, refPoint) + ' ' +
-               SurvexStationName(r.cave, r.passage, point);
+      m_line = "*equate " + Name(r.refCave, r.refPassage, refPoint) + ' ' + Name(r.cave, r.passage, point);
       WriteLine(out, r);
       return;
     }
@@ -351,9 +375,9 @@ void SurvexWriter::Record(TextOut& out, const ExportContext& context, const Reco
       m_state.grid = grid;
     }
     const std::array<double, 3> vector = LegVector(r, context.store.settings);
-    m_line = SurvexStationName(r.refCave, r.refPassage, refPoint);
+    m_line = Name(r.refCave, r.refPassage, refPoint);
     m_line += ' ';
-    m_line += point.empty() ? std::string(".") : SurvexStationName(r.cave, r.passage, point);
+    m_line += point.empty() ? std::string(".") : Name(r.cave, r.passage, point);
     m_line += ' ';
     m_line += grid ? GridReadings(vector) : LegReadings(vector);
     if (kind == doc::RecordKind::AuxiliaryLine || !m_defined.insert(Station{r.cave, r.passage, point}).second) {
@@ -364,7 +388,7 @@ void SurvexWriter::Record(TextOut& out, const ExportContext& context, const Reco
   WriteLine(out, r);
   if (r.left != 0 || r.right != 0 || r.up != 0 || r.down != 0) {
     std::string& rows = m_passages[{r.cave, r.passage}];
-    rows += SurvexStationName(r.cave, r.passage, point);
+    rows += Name(r.cave, r.passage, point);
     for (const double value : {r.left, r.right, r.up, r.down}) {
       rows += ' ';
       AppendFixed(rows, value, 3);

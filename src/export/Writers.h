@@ -205,9 +205,13 @@ class SurvexWriter final : public ExportWriter {
   struct StationHash {
     size_t operator()(const Station& s) const noexcept;
   };
-  std::vector<doc::RecordKind> m_kinds;                     // by list position
-  std::unordered_set<Station, StationHash> m_defined;       // stations written so far
-  std::map<std::pair<long, long>, std::string> m_passages;  // passage -> its "*data passage" rows
+  std::vector<doc::RecordKind> m_kinds;  // by list position
+  // The name of a station in the file: its Survex name where it has one.
+  std::string Name(long cave, long passage, std::string_view point) const;
+
+  std::unordered_set<Station, StationHash> m_defined;             // stations written so far
+  std::unordered_map<Station, std::string, StationHash> m_names;  // Survex names of imported stations
+  std::map<std::pair<long, long>, std::string> m_passages;        // passage -> its "*data passage" rows
   std::string m_line;
   // What the file has in force: set inside a "*begin" block, it ends there.
   struct State {

@@ -111,6 +111,13 @@ class Surveyors {
 
 double Dimension(double value) { return Given(value) && value > 0 ? value : 0.0; }
 
+// The record keeps the full Survex name of its station with what else its
+// leg brought, so that the Survex export writes the name back.
+void KeepSource(doc::SurveyRecord& r, const std::string& name, doc::LegSource source = {}) {
+  if (name.size() <= doc::kSurvexNameLength) source.survexName = name;
+  doc::SetSource(r, source);
+}
+
 // The stations a leg joins, equated names as one.
 std::pair<int, int> Ends(const Survey& survey, const Leg& leg) {
   return {survey.Representative(leg.from), survey.Representative(leg.to)};
@@ -286,17 +293,20 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
       join->colour = 2;
       join->direction = 1.0;
       base::SetText(join->remark, "Gleichgesetzt (equate)");
+      KeepSource(*join, survey.names[static_cast<size_t>(other)]);
       records.push_back(std::move(join));
     }
     for (const size_t i : touching[static_cast<size_t>(group)]) ready.push(i);
   };
   for (const Fix& fix : survey.fixes) {
     records.push_back(FixRecord(names[static_cast<size_t>(fix.station)], fix.x, fix.y, fix.z));
+    KeepSource(*records.back(), survey.names[static_cast<size_t>(fix.station)]);
     reach(fix.station);
   }
   if (survey.fixes.empty() && !legs.empty()) {
     // Without a fixed point the first station lies at the origin.
     records.push_back(FixRecord(names[static_cast<size_t>(legs.front().from)], 0, 0, 0));
+    KeepSource(*records.back(), survey.names[static_cast<size_t>(legs.front().from)]);
     reach(legs.front().from);
   }
 
@@ -344,7 +354,7 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
       accuracy.position = static_cast<float>(leg.sdPosition);
       accuracy.duplicate = leg.duplicate;
       accuracy.surface = leg.surface;
-      doc::SetSource(*r, accuracy);
+      KeepSource(*r, survey.names[static_cast<size_t>(to)], accuracy);
     }
     if (leg.duplicate) remark += std::string(remark.empty() ? "" : ", ") + "Doppelt gemessen (duplicate)";
     if (leg.surface) remark += std::string(remark.empty() ? "" : ", ") + "Oberfläche (surface)";

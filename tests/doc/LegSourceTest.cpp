@@ -7,6 +7,7 @@
 
 #include <array>
 #include <limits>
+#include <string>
 
 #include "doc/RecordCodec.h"
 
@@ -19,6 +20,7 @@ TEST(LegSource, KeptInTheRecordImage) {
   LegSource accuracy;
   accuracy.tape = 0.02f, accuracy.compass = 1.5f, accuracy.east = accuracy.north = accuracy.up = 0.1f;
   accuracy.measurements = 3, accuracy.position = 0.05f, accuracy.surface = true;
+  accuracy.survexName = std::string(kSurvexNameLength - 6, 'a') + ".b.c12";  // as long as it may be
   SetSource(record, accuracy);
   std::array<uint8_t, kRecordImageSize> image{};
   EncodeRecord(record, image);
@@ -31,7 +33,9 @@ TEST(LegSource, KeptInTheRecordImage) {
   EXPECT_TRUE(CountsInLength(SurveyRecord{}));
 
   accuracy.clino = std::numeric_limits<float>::quiet_NaN(), accuracy.compass = -1, accuracy.measurements = 0;
+  accuracy.survexName += "x";  // one too long: not kept
   SetSource(record, accuracy);
+  EXPECT_EQ(SourceOf(record)->survexName, "");
   EXPECT_EQ(SourceOf(record)->clino, 0.0f);
   EXPECT_EQ(SourceOf(record)->compass, 0.0f);
   EXPECT_EQ(SourceOf(record)->measurements, 1);

@@ -21,7 +21,6 @@
 #include "calc/ComputePass.h"
 #include "doc/DocumentSettings.h"
 #include "export/ExportCommand.h"
-#include "export/Writers.h"
 #include "import/ImportCommand.h"
 #include "import/SurvexNames.h"
 #include "import/SurvexParser.h"
@@ -202,29 +201,25 @@ TEST_F(SurvexImport, RealProjectAdjustedAsCavernAdjustsIt) {
   EXPECT_EQ(compared, 1206u);  // every named station but the named splay ends
 }
 
-// The real project through our Survex export: cavern places every named
-// station where it places it from the project itself, within its centimetre.
+// The real project through our Survex export: the stations keep their
+// Survex names, and cavern places each where it places it from the project
+// itself, within its centimetre.
 TEST_F(SurvexImport, RealProjectRoundTripGivesCavernTheSameStations) {
   if (!OnPath("cavern") || !OnPath("dump3d")) GTEST_SKIP() << "cavern and dump3d (package survex) not installed";
   const fs::path all = kData / "jaskinie" / "all.svx";
-  survex::Survey survey;
-  std::string failure;
-  ASSERT_TRUE(survex::ReadProject(all, survey, failure)) << failure;
   ASSERT_TRUE(ImportTable(store, all, TableImportMode::Replace, prompter));
   calc::RunComputeCommand(store, prompter);
   const platform::MemorySettingsStore settings;
   ASSERT_TRUE(exports::ExportCommand(settings, prompter).Run(store, folder / "tatra.svx", {}));
   const CavernResult original = Cavern(all, folder), again = Cavern(folder / "tatra.svx", folder);
-  const std::vector<survex::StationName> names = survex::MapNames(survey);
   size_t compared = 0;
-  for (size_t i = 0; i < names.size(); ++i) {
-    const auto from = original.stations.find(survey.names[i]);
-    const auto to = again.stations.find(exports::SurvexStationName(names[i].cave, names[i].passage, names[i].point));
-    if (from == original.stations.end() || to == again.stations.end()) continue;
+  for (const auto& [name, p] : original.stations) {
+    const auto it = again.stations.find(name);
+    if (it == again.stations.end()) continue;
     ++compared;
-    const Point &p = from->second, &q = to->second;
+    const Point& q = it->second;
     // A centimetre, and what the file's rounding to whole ones adds.
-    EXPECT_LE(std::max({std::abs(p.x - q.x), std::abs(p.y - q.y), std::abs(p.z - q.z)}), 0.0101) << survey.names[i];
+    EXPECT_LE(std::max({std::abs(p.x - q.x), std::abs(p.y - q.y), std::abs(p.z - q.z)}), 0.0101) << name;
   }
   EXPECT_EQ(compared, 1206u);  // every named station but the named splay ends
 }
