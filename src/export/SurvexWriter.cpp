@@ -50,6 +50,7 @@
 #include <numbers>
 #include <optional>
 #include <string>
+#include <unordered_set>
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
@@ -262,12 +263,17 @@ void SurvexWriter::Begin(TextOut& out, const ExportContext& context) {
   m_kinds = doc::ClassifyRecords(context.store.records);
   m_defined.clear();
   m_defined.reserve(context.store.records.size());
-  // Stations imported from Survex data keep the name they had there.
+  // Stations imported from Survex data keep the name they had there, each
+  // name given once: a record whose station was changed after the import
+  // may still carry the name of another.
   m_names.clear();
+  std::unordered_set<std::string> given;
   for (const auto& record : context.store.records) {
     const std::optional<doc::LegSource> source = doc::SourceOf(*record);
-    if (source && ReadableSurvexName(source->survexName))
-      m_names.try_emplace(Station{record->cave, record->passage, base::TextOf(record->point)}, source->survexName);
+    if (!source || !ReadableSurvexName(source->survexName)) continue;
+    const Station station{record->cave, record->passage, base::TextOf(record->point)};
+    if (!m_names.contains(station) && given.insert(source->survexName).second)
+      m_names.emplace(station, source->survexName);
   }
   out << "; " << CommentText(base::TextOf(settings.title)) << "\n";
   if (!base::TextOf(settings.title2).empty()) out << "; " << CommentText(base::TextOf(settings.title2)) << "\n";

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "doc/LegSource.h"
 #include "export/ExportFile.h"
 #include "export/ExportTestSupport.h"
 #include "export/Writers.h"
@@ -171,6 +172,21 @@ TEST(SurvexWriter, LegsStartingOutsideTheFilterStartFromTheirComputedStart) {
                       "erhalb der exportierten Datens\xC3\xA4tze\r\nC1.P1.1 C1.P2.2 5.0000 36.86990 0.00000\r\n"),
             std::string::npos)
       << file;
+}
+
+// Stations imported from Survex data go out under their Survex names; a
+// name a second station carries (its record was changed after the import)
+// stays with the first, and the second keeps its own.
+TEST(SurvexWriter, ImportedStationsKeepTheirSurvexNamesOnce) {
+  doc::SurveyStore store = test::EmptyStore();
+  test::AddRecords(store, "0 0 @ 0 0 0 0 0 0 instrument=0\n0 1 10 90 0\n1 2 10 0 0\n");
+  doc::LegSource source;
+  source.survexName = "cave.entrance.1";
+  doc::SetSource(*store.records[1], source);
+  doc::SetSource(*store.records[2], source);
+  const std::string file = Svx(store);
+  EXPECT_NE(file.find("\r\nC1.P1.0 cave.entrance.1 10.0000 90.00000 0.00000\r\n"), std::string::npos) << file;
+  EXPECT_NE(file.find("\r\ncave.entrance.1 C1.P1.2 10.0000 0.00000 0.00000\r\n"), std::string::npos) << file;
 }
 
 }  // namespace
