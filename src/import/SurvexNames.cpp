@@ -158,10 +158,9 @@ std::vector<Leg> ReadingsAveraged(const Survey& survey) {
   read.reserve(survey.legs.size());
   Sum sum{};
   for (const Leg& leg : survey.legs) {
+    // Only legs between two named stations can repeat one another.
     const bool repeat = !read.empty() && !leg.splay && leg.to >= 0 && !read.back().splay && read.back().to >= 0;
-    const auto [a, b] = Ends(survey, leg);
-    const auto [c, d] = repeat ? Ends(survey, read.back()) : std::pair{-1, -1};
-    if (repeat && a == c && b == d) {
+    if (repeat && Ends(survey, leg) == Ends(survey, read.back())) {
       Join(read.back(), leg, true, sum, ++read.back().readings);
       continue;
     }
