@@ -171,6 +171,21 @@ TEST_F(SurvexImport, RealProjectHasCavernsStationsAndLength) {
   EXPECT_EQ(survey.legs.size(), 5190u);  // cavern's 5259 count the 69 equates as legs
 }
 
+// Expects every station of `ours` that `reference` names within `tolerance`
+// of it in each coordinate; gives the number compared.
+size_t CompareStations(const std::map<std::string, Point>& ours, const std::map<std::string, Point>& reference,
+                       double tolerance) {
+  size_t compared = 0;
+  for (const auto& [name, p] : ours) {
+    const auto it = reference.find(name);
+    if (it == reference.end()) continue;
+    ++compared;
+    const Point& q = it->second;
+    EXPECT_LE(std::max({std::abs(p.x - q.x), std::abs(p.y - q.y), std::abs(p.z - q.z)}), tolerance) << name;
+  }
+  return compared;
+}
+
 // The real project adjusted in the network agrees with cavern within its
 // centimetre at every named station, with the same accuracies for the legs
 // the project gives none: the tape, compass and clino settings given to
@@ -190,15 +205,8 @@ TEST_F(SurvexImport, RealProjectAdjustedAsCavernAdjustsIt) {
   ASSERT_TRUE(ImportTable(store, kData / "jaskinie" / "all.svx", TableImportMode::Replace, prompter));
   doc::ChooseNetworkAdjustment(store.settings, true);
   calc::RunChosenComputeCommand(store, prompter, {0.05, 1.0});
-  size_t compared = 0;
-  for (const auto& [name, p] : Computed(survey, store)) {
-    const auto it = reference.stations.find(name);
-    if (it == reference.stations.end()) continue;
-    ++compared;
-    const Point& q = it->second;
-    EXPECT_LE(std::max({std::abs(p.x - q.x), std::abs(p.y - q.y), std::abs(p.z - q.z)}), 0.01) << name;
-  }
-  EXPECT_EQ(compared, 1206u);  // every named station but the named splay ends
+  // Every named station but the named splay ends.
+  EXPECT_EQ(CompareStations(Computed(survey, store), reference.stations, 0.01), 1206u);
 }
 
 // The real project through our Survex export: the stations keep their
@@ -212,16 +220,8 @@ TEST_F(SurvexImport, RealProjectRoundTripGivesCavernTheSameStations) {
   const platform::MemorySettingsStore settings;
   ASSERT_TRUE(exports::ExportCommand(settings, prompter).Run(store, folder / "tatra.svx", {}));
   const CavernResult original = Cavern(all, folder), again = Cavern(folder / "tatra.svx", folder);
-  size_t compared = 0;
-  for (const auto& [name, p] : original.stations) {
-    const auto it = again.stations.find(name);
-    if (it == again.stations.end()) continue;
-    ++compared;
-    const Point& q = it->second;
-    // A centimetre, and what the file's rounding to whole ones adds.
-    EXPECT_LE(std::max({std::abs(p.x - q.x), std::abs(p.y - q.y), std::abs(p.z - q.z)}), 0.0101) << name;
-  }
-  EXPECT_EQ(compared, 1206u);  // every named station but the named splay ends
+  // A centimetre, and what the file's rounding to whole ones adds.
+  EXPECT_EQ(CompareStations(again.stations, original.stations, 0.0101), 1206u);
 }
 
 struct NoteCase {
