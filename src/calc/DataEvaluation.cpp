@@ -45,9 +45,10 @@ struct SetState {
     if (!counted) return;
     const double dx = r.x - r.refX, dy = r.y - r.refY, dz = r.z - r.refZ;
     result.legCount += 1;
-    if (!doc::CountsInLength(r)) return;  // a duplicate or surface leg from imported data
-    result.totalLength += std::sqrt(dx * dx + dy * dy + dz * dz);
-    result.horizontalLength += std::sqrt(dx * dx + dy * dy);
+    // An imported leg may stand for several measured legs, or for none.
+    const int legs = doc::LegsInLength(r);
+    result.totalLength += legs * std::sqrt(dx * dx + dy * dy + dz * dz);
+    result.horizontalLength += legs * std::sqrt(dx * dx + dy * dy);
   }
 
   void FixCircle() {

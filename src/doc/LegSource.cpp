@@ -12,6 +12,7 @@ namespace {
 constexpr uint8_t kMark[4] = {'G', 'E', 'N', 'A'};
 constexpr size_t kFloats = 4;  // six floats from here
 constexpr size_t kMeasurements = 28;
+constexpr size_t kLeftOut = 29;
 constexpr size_t kPosition = 32;
 constexpr size_t kFlags = 36;  // bit 0 duplicate, bit 1 surface
 constexpr size_t kName = 40;   // to the end of the area, closed by a zero byte
@@ -39,6 +40,7 @@ std::optional<LegSource> SourceOf(const SurveyRecord& record) {
   float* fields[] = {&a.tape, &a.compass, &a.clino, &a.east, &a.north, &a.up};
   for (size_t i = 0; i < std::size(fields); ++i) *fields[i] = Usable(ReadFloat(area + kFloats + 4 * i));
   a.measurements = std::max<uint8_t>(area[kMeasurements], 1);
+  a.leftOut = std::min(area[kLeftOut], a.measurements);
   a.position = Usable(ReadFloat(area + kPosition));
   a.duplicate = (area[kFlags] & 1) != 0;
   a.surface = (area[kFlags] & 2) != 0;
@@ -53,6 +55,7 @@ void SetSource(SurveyRecord& record, const LegSource& a) {
   const float fields[] = {a.tape, a.compass, a.clino, a.east, a.north, a.up};
   for (size_t i = 0; i < std::size(fields); ++i) WriteFloat(area + kFloats + 4 * i, fields[i]);
   area[kMeasurements] = a.measurements;
+  area[kLeftOut] = a.leftOut;
   WriteFloat(area + kPosition, a.position);
   area[kFlags] = static_cast<uint8_t>((a.duplicate ? 1 : 0) | (a.surface ? 2 : 0));
   static_assert(kName + kSurvexNameLength < sizeof record.reserved8);
@@ -61,9 +64,10 @@ void SetSource(SurveyRecord& record, const LegSource& a) {
   std::copy_n(a.survexName.data(), length, area + kName);
 }
 
-bool CountsInLength(const SurveyRecord& record) {
+int LegsInLength(const SurveyRecord& record) {
   const std::optional<LegSource> source = SourceOf(record);
-  return !source || (!source->duplicate && !source->surface);
+  if (!source) return 1;
+  return source->duplicate || source->surface ? 0 : source->measurements - source->leftOut;
 }
 
 }  // namespace hp::doc

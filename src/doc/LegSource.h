@@ -28,6 +28,9 @@ struct LegSource {
   // Independent measurements of the same leg averaged into the record; its
   // variance is theirs divided by this number.
   uint8_t measurements = 1;
+  // Of these, the ones left out of the survey's length (duplicate or surface
+  // legs merged with counted ones).
+  uint8_t leftOut = 0;
   // Standard deviation (metres) of setting up at a station, spread evenly
   // over the three axes of a leg read with tape, compass and clino; 0: none.
   float position = 0;
@@ -46,8 +49,8 @@ inline constexpr size_t kSurvexNameLength = 55;
 
 std::optional<LegSource> SourceOf(const SurveyRecord& record);
 void SetSource(SurveyRecord& record, const LegSource& source);
-// Whether the record counts in the survey's length (not a duplicate or
-// surface leg).
-bool CountsInLength(const SurveyRecord& record);
+// How many legs of the survey's length the record stands for: none for a
+// duplicate or surface leg, else each of its measurements not left out.
+int LegsInLength(const SurveyRecord& record);
 
 }  // namespace hp::doc

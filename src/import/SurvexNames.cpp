@@ -223,11 +223,13 @@ std::vector<Leg> MergedLegs(const Survey& survey) {
     const auto [it, added] = pairs.try_emplace(key, legs.size(), Sum{});
     if (added) {
       legs.push_back(leg);
+      legs.back().leftOut = leg.duplicate || leg.surface ? 1 : 0;
       AddVector(leg, 1.0, it->second.second);
       continue;
     }
     Leg& first = legs[it->second.first];
     first.readings += leg.readings;
+    first.leftOut += leg.duplicate || leg.surface ? 1 : 0;
     Join(first, leg, survey.Representative(first.from) == a, it->second.second, ++first.measurements);
   }
   return legs;
@@ -350,6 +352,7 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
       accuracy.north = static_cast<float>(leg.sdNorth);
       accuracy.up = static_cast<float>(leg.sdUp);
       accuracy.measurements = static_cast<uint8_t>(std::min(leg.measurements, 255));
+      accuracy.leftOut = static_cast<uint8_t>(std::min(leg.leftOut, 255));
       accuracy.position = static_cast<float>(leg.sdPosition);
       accuracy.duplicate = leg.duplicate;
       accuracy.surface = leg.surface;

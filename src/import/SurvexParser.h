@@ -39,6 +39,7 @@ struct Leg {
   double sdEast = 0, sdNorth = 0, sdUp = 0;
   double sdPosition = 0;  // of setting up at a station, for legs read with tape, compass and clino
   int measurements = 1;   // the same leg measured elsewhere too, averaged into it
+  int leftOut = 0;        // of these, the duplicate and surface ones
 };
 
 struct Fix {

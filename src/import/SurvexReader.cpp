@@ -64,6 +64,8 @@ bool ImportSurvex(doc::SurveyStore& store, const std::filesystem::path& path, Ta
       survex::MakeRecords(survey, store.settings, usedSurveyors, survey.notes);
   if (!append) store.records.clear();
   for (auto& record : records) store.records.push_back(std::move(record));
+  // Survex data knows no ring numbers: its loops are adjusted as a network.
+  if (!append) doc::ChooseNetworkAdjustment(store.settings, true);
   if (!append && survey.utmZone > 0) {
     // The document's grid is the one the fixes were converted into.
     store.settings.utmZone = static_cast<uint32_t>(survey.utmZone);

@@ -19,7 +19,7 @@ TEST(LegSource, KeptInTheRecordImage) {
   EXPECT_FALSE(SourceOf(record).has_value());
   LegSource accuracy;
   accuracy.tape = 0.02f, accuracy.compass = 1.5f, accuracy.east = accuracy.north = accuracy.up = 0.1f;
-  accuracy.measurements = 3, accuracy.position = 0.05f, accuracy.surface = true;
+  accuracy.measurements = 3, accuracy.leftOut = 1, accuracy.position = 0.05f, accuracy.surface = true;
   accuracy.survexName = std::string(kSurvexNameLength - 6, 'a') + ".b.c12";  // as long as it may be
   SetSource(record, accuracy);
   std::array<uint8_t, kRecordImageSize> image{};
@@ -29,8 +29,11 @@ TEST(LegSource, KeptInTheRecordImage) {
   ASSERT_TRUE(SourceOf(read).has_value());
   EXPECT_EQ(*SourceOf(read), accuracy);
   EXPECT_TRUE(SourceOf(read)->Grid());
-  EXPECT_FALSE(CountsInLength(read));
-  EXPECT_TRUE(CountsInLength(SurveyRecord{}));
+  EXPECT_EQ(LegsInLength(read), 0);  // a surface leg
+  EXPECT_EQ(LegsInLength(SurveyRecord{}), 1);
+  accuracy.surface = false;
+  SetSource(record, accuracy);
+  EXPECT_EQ(LegsInLength(record), 2);
 
   accuracy.clino = std::numeric_limits<float>::quiet_NaN(), accuracy.compass = -1, accuracy.measurements = 0;
   accuracy.survexName += "x";  // one too long: not kept

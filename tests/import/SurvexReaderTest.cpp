@@ -19,6 +19,7 @@
 #include "base/FixedText.h"
 #include "calc/ComputeCommand.h"
 #include "calc/ComputePass.h"
+#include "calc/DataEvaluation.h"
 #include "doc/DocumentSettings.h"
 #include "export/ExportCommand.h"
 #include "import/ImportCommand.h"
@@ -51,10 +52,11 @@ std::string Run(const std::string& command) {
   return out;
 }
 
-// cavern's named stations as dump3d lists them, and its total leg length.
+// cavern's named stations as dump3d lists them, and its total leg length as
+// measured and as adjusted.
 struct CavernResult {
   std::map<std::string, Point> stations;
-  double totalLength = 0;
+  double totalLength = 0, adjustedLength = 0;
 };
 
 CavernResult Cavern(const fs::path& svx, const fs::path& folder) {
@@ -63,8 +65,9 @@ CavernResult Cavern(const fs::path& svx, const fs::path& folder) {
       Run("cd '" + folder.string() + "' && LC_ALL=C cavern -o '" + threeD.string() + "' '" + svx.string() + "' 2>&1");
   CavernResult result;
   std::smatch match;
-  if (std::regex_search(log, match, std::regex(R"(Total length of survey legs = *([0-9.]+)m)"))) {
+  if (std::regex_search(log, match, std::regex(R"(Total length of survey legs = *([0-9.]+)m \( *([0-9.]+)m)"))) {
     result.totalLength = std::stod(match[1]);
+    result.adjustedLength = std::stod(match[2]);
   }
   const std::string dump = Run("dump3d '" + threeD.string() + "'");
   const std::regex node(R"(^NODE (\S+) (\S+) (\S+) \[([^\]]+)\])");
@@ -203,10 +206,13 @@ TEST_F(SurvexImport, RealProjectAdjustedAsCavernAdjustsIt) {
   std::string failure;
   ASSERT_TRUE(survex::ReadProject(kData / "jaskinie" / "all.svx", survey, failure)) << failure;
   ASSERT_TRUE(ImportTable(store, kData / "jaskinie" / "all.svx", TableImportMode::Replace, prompter));
-  doc::ChooseNetworkAdjustment(store.settings, true);
+  ASSERT_TRUE(doc::NetworkAdjustmentChosen(store.settings));  // Survex data has no ring numbers
   calc::RunChosenComputeCommand(store, prompter, {0.05, 1.0});
   // Every named station but the named splay ends.
   EXPECT_EQ(CompareStations(Computed(survey, store), reference.stations, 0.01), 1206u);
+  // Legs measured twice count twice, duplicate and surface legs not at all.
+  const calc::SurveyEvaluation evaluation = calc::EvaluateSurvey(store, *store.currentWorksheet, 0, 0);
+  EXPECT_NEAR(evaluation.all.totalLength, reference.adjustedLength, 0.01);
 }
 
 // The real project through our Survex export: the stations keep their
