@@ -48,10 +48,9 @@ LegVector ReduceWithoutInstrument(const doc::SurveyRecord& r) {
 
 double DeclinationOnDate(const doc::SurveyRecord& record, const doc::DocumentSettings& settings, int index) {
   double declination = settings.instruments[index].declination;
+  if (settings.instrumentYear[index] <= 0) return declination;  // no yearly change: the date does not matter
   const double date = SurveyDate(record);
-  if (date > 0 && settings.instrumentYear[index] > 0) {
-    declination = (date - settings.instrumentYear[index]) * settings.instrumentChange[index] + declination;
-  }
+  if (date > 0) declination = (date - settings.instrumentYear[index]) * settings.instrumentChange[index] + declination;
   return declination;
 }
 

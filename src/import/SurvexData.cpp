@@ -222,18 +222,19 @@ void Parser::AddLeg(int from, int to, double length, double azimuth, double incl
   leg.splay = s.splay || to < 0;
   leg.duplicate = s.duplicate;
   leg.surface = s.surface;
-  leg.date = s.date;
-  leg.team = s.team;
+  std::vector<Session>& sessions = m_survey.sessions;
+  if (sessions.back().date != s.date || sessions.back().team != s.team) sessions.push_back({s.date, s.team});
+  leg.session = static_cast<uint32_t>(sessions.size() - 1);
   if (grid) {
     constexpr double kGridDefault = 0.05;  // cavern's, where *sd gives none
-    leg.sdEast = s.sd[kDx] > 0 ? s.sd[kDx] : kGridDefault;
-    leg.sdNorth = s.sd[kDy] > 0 ? s.sd[kDy] : kGridDefault;
-    leg.sdUp = s.sd[kDz] > 0 ? s.sd[kDz] : kGridDefault;
+    leg.sdEast = static_cast<float>(s.sd[kDx] > 0 ? s.sd[kDx] : kGridDefault);
+    leg.sdNorth = static_cast<float>(s.sd[kDy] > 0 ? s.sd[kDy] : kGridDefault);
+    leg.sdUp = static_cast<float>(s.sd[kDz] > 0 ? s.sd[kDz] : kGridDefault);
   } else {
-    leg.sdTape = s.sd[kLength];
-    leg.sdCompass = s.sd[kCompass];
-    leg.sdClino = s.sd[kClino];
-    leg.sdPosition = s.sdPosition;
+    leg.sdTape = static_cast<float>(s.sd[kLength]);
+    leg.sdCompass = static_cast<float>(s.sd[kCompass]);
+    leg.sdClino = static_cast<float>(s.sd[kClino]);
+    leg.sdPosition = static_cast<float>(s.sdPosition);
   }
   m_survey.legs.push_back(std::move(leg));
 }

@@ -154,20 +154,24 @@ void Join(Leg& into, const Leg& leg, bool sameWay, Sum& sum, int count) {
 // The legs with a leg read again on the next line, the same way round, as
 // one leg, the mean of its readings, as Survex averages them.
 std::vector<Leg> ReadingsAveraged(const Survey& survey) {
-  std::vector<Leg> read;
-  read.reserve(survey.legs.size());
+  std::vector<Leg> read = survey.legs;
+  size_t kept = 0;  // the legs before it are done
   Sum sum{};
-  for (const Leg& leg : survey.legs) {
+  for (size_t i = 0; i < read.size(); ++i) {
+    const Leg& leg = read[i];
+    Leg* last = kept > 0 ? &read[kept - 1] : nullptr;
     // Only legs between two named stations can repeat one another.
-    const bool repeat = !read.empty() && !leg.splay && leg.to >= 0 && !read.back().splay && read.back().to >= 0;
-    if (repeat && Ends(survey, leg) == Ends(survey, read.back())) {
-      Join(read.back(), leg, true, sum, ++read.back().readings);
+    const bool repeat = last && !leg.splay && leg.to >= 0 && !last->splay && last->to >= 0;
+    if (repeat && Ends(survey, leg) == Ends(survey, *last)) {
+      Join(*last, leg, true, sum, ++last->readings);
       continue;
     }
-    read.push_back(leg);
     sum = {};
     AddVector(leg, 1.0, sum);
+    if (kept != i) read[kept] = leg;
+    ++kept;
   }
+  read.resize(kept);
   return read;
 }
 
@@ -177,17 +181,27 @@ std::vector<StationName> MapNames(const Survey& survey) {
   std::vector<StationName> names(survey.names.size());
   std::unordered_map<std::string, int32_t> caves, passages;
   std::unordered_set<PassageKey, PassageKeyHash> used;
+  used.reserve(survey.names.size());
+  std::string lastPrefix;  // stations come survey by survey: most share the one before
+  StationName last;
+  bool haveLast = false;
   for (size_t i = 0; i < survey.names.size(); ++i) {
     const std::string& full = survey.names[i];
     const size_t dot = full.rfind('.');
     StationName& name = names[i];
     std::string own = full;
     if (dot != std::string::npos) {
-      const std::string prefix = full.substr(0, dot);
+      const std::string_view prefix = std::string_view(full).substr(0, dot);
       own = full.substr(dot + 1);
-      const std::string outer = prefix.substr(0, prefix.find('.'));
-      name.cave = caves.try_emplace(outer, static_cast<int32_t>(caves.size() + 1)).first->second;
-      name.passage = passages.try_emplace(prefix, static_cast<int32_t>(passages.size() + 1)).first->second;
+      if (!haveLast || prefix != lastPrefix) {
+        haveLast = true;
+        lastPrefix = prefix;
+        const std::string outer = lastPrefix.substr(0, lastPrefix.find('.'));
+        last.cave = caves.try_emplace(outer, static_cast<int32_t>(caves.size() + 1)).first->second;
+        last.passage = passages.try_emplace(lastPrefix, static_cast<int32_t>(passages.size() + 1)).first->second;
+      }
+      name.cave = last.cave;
+      name.passage = last.passage;
     }
     if (own.size() <= kPointLength && used.insert({name.passage, own}).second) {
       name.point = own;
@@ -206,25 +220,28 @@ std::vector<StationName> MapNames(const Survey& survey) {
 }
 
 std::vector<Leg> MergedLegs(const Survey& survey) {
-  const std::vector<Leg> read = ReadingsAveraged(survey);
+  std::vector<Leg> legs = ReadingsAveraged(survey);
   // The same leg measured again elsewhere is one record, the mean of the
   // measurements with their variance divided by their number, which is what
   // parallel legs of equal accuracy give.
-  std::vector<Leg> legs;
-  legs.reserve(read.size());
+  size_t kept = 0;  // the legs before it are done
   std::unordered_map<uint64_t, std::pair<size_t, Sum>> pairs;
-  for (const Leg& leg : read) {
+  pairs.reserve(legs.size());
+  for (size_t i = 0; i < legs.size(); ++i) {
+    Leg& leg = legs[i];
+    leg.leftOut = leg.duplicate || leg.surface ? 1 : 0;
     if (leg.splay || leg.to < 0) {
-      legs.push_back(leg);
+      if (kept != i) legs[kept] = leg;
+      ++kept;
       continue;
     }
     const auto [a, b] = Ends(survey, leg);
     const uint64_t key = (static_cast<uint64_t>(std::min(a, b)) << 32) | static_cast<uint32_t>(std::max(a, b));
-    const auto [it, added] = pairs.try_emplace(key, legs.size(), Sum{});
+    const auto [it, added] = pairs.try_emplace(key, kept, Sum{});
     if (added) {
-      legs.push_back(leg);
-      legs.back().leftOut = leg.duplicate || leg.surface ? 1 : 0;
       AddVector(leg, 1.0, it->second.second);
+      if (kept != i) legs[kept] = leg;
+      ++kept;
       continue;
     }
     Leg& first = legs[it->second.first];
@@ -232,6 +249,7 @@ std::vector<Leg> MergedLegs(const Survey& survey) {
     first.leftOut += leg.duplicate || leg.surface ? 1 : 0;
     Join(first, leg, survey.Representative(first.from) == a, it->second.second, ++first.measurements);
   }
+  legs.resize(kept);
   return legs;
 }
 
@@ -268,10 +286,21 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
   std::vector<std::unique_ptr<doc::SurveyRecord>> records;
   records.reserve(RecordCount(survey));
   std::vector<char> known(survey.names.size(), 0);
-  std::vector<std::vector<size_t>> touching(survey.names.size());
-  for (size_t i = 0; i < legs.size(); ++i) {
-    touching[static_cast<size_t>(rep(legs[i].from))].push_back(i);
-    if (legs[i].to >= 0) touching[static_cast<size_t>(rep(legs[i].to))].push_back(i);
+  // The legs at each station: those of station s are touching[first[s]] up
+  // to touching[first[s + 1]].
+  std::vector<size_t> first(survey.names.size() + 1, 0), touching;
+  for (const Leg& leg : legs) {
+    ++first[static_cast<size_t>(rep(leg.from)) + 1];
+    if (leg.to >= 0) ++first[static_cast<size_t>(rep(leg.to)) + 1];
+  }
+  for (size_t s = 1; s < first.size(); ++s) first[s] += first[s - 1];
+  touching.resize(first.back());
+  {
+    std::vector<size_t> next(first.begin(), first.end() - 1);
+    for (size_t i = 0; i < legs.size(); ++i) {
+      touching[next[static_cast<size_t>(rep(legs[i].from))]++] = i;
+      if (legs[i].to >= 0) touching[next[static_cast<size_t>(rep(legs[i].to))]++] = i;
+    }
   }
   std::vector<std::vector<int>> equated(survey.names.size());
   for (size_t i = 0; i < survey.names.size(); ++i) {
@@ -297,7 +326,8 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
       KeepSource(*join, survey.names[static_cast<size_t>(other)]);
       records.push_back(std::move(join));
     }
-    for (const size_t i : touching[static_cast<size_t>(group)]) ready.push(i);
+    const auto g = static_cast<size_t>(group);
+    for (size_t k = first[g]; k < first[g + 1]; ++k) ready.push(touching[k]);
   };
   for (const Fix& fix : survey.fixes) {
     records.push_back(FixRecord(names[static_cast<size_t>(fix.station)], fix.x, fix.y, fix.z));
@@ -339,21 +369,22 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
     r->inclination = inclination;
     r->colour = leg.splay ? 4 : 2;
     r->direction = leg.splay ? 0.0 : 1.0;
-    base::SetText(r->date, leg.date);
-    r->surveyor = surveyors.For(leg.team);
+    const Session& session = survey.sessions[leg.session];
+    base::SetText(r->date, session.date);
+    r->surveyor = surveyors.For(session.team);
     std::string remark;
     if (leg.readings > 1) remark = "Mittel aus " + std::to_string(leg.readings) + " Messungen";
     if (!leg.splay) {
       doc::LegSource accuracy;
-      accuracy.tape = static_cast<float>(leg.sdTape);
-      accuracy.compass = static_cast<float>(leg.sdCompass);
-      accuracy.clino = static_cast<float>(leg.sdClino);
-      accuracy.east = static_cast<float>(leg.sdEast);
-      accuracy.north = static_cast<float>(leg.sdNorth);
-      accuracy.up = static_cast<float>(leg.sdUp);
+      accuracy.tape = leg.sdTape;
+      accuracy.compass = leg.sdCompass;
+      accuracy.clino = leg.sdClino;
+      accuracy.east = leg.sdEast;
+      accuracy.north = leg.sdNorth;
+      accuracy.up = leg.sdUp;
       accuracy.measurements = static_cast<uint8_t>(std::min(leg.measurements, 255));
       accuracy.leftOut = static_cast<uint8_t>(std::min(leg.leftOut, 255));
-      accuracy.position = static_cast<float>(leg.sdPosition);
+      accuracy.position = leg.sdPosition;
       accuracy.duplicate = leg.duplicate;
       accuracy.surface = leg.surface;
       KeepSource(*r, survey.names[static_cast<size_t>(to)], accuracy);

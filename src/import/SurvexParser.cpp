@@ -96,7 +96,13 @@ double AngleUnit(std::string_view word, bool& percent) {
 
 bool ReadProject(const std::filesystem::path& top, Survey& survey, std::string& failure) {
   Parser parser(survey);
-  return parser.ReadFile(top, failure, 0);
+  if (!parser.ReadFile(top, failure, 0)) return false;
+  // Every station points straight at its representative from here on (a
+  // representative comes before the stations equated with it).
+  for (size_t i = 0; i < survey.parent.size(); ++i) {
+    survey.parent[i] = survey.parent[static_cast<size_t>(survey.parent[i])];
+  }
+  return true;
 }
 
 void Parser::Note(std::string_view text) {
@@ -115,6 +121,12 @@ bool Parser::ReadFile(const std::filesystem::path& path, std::string& failure, i
     failure = name + "\nDiese Datei ist zu groß. Importiert werden Survex-Dateien bis 2 GB.";
     return false;
   }
+  // A leg takes some 25 bytes of a data file; room for most of them at once.
+  if (depth == 0) {
+    const auto legs = static_cast<size_t>(std::min<uint64_t>(size / 24, 1u << 24));
+    m_survey.legs.reserve(legs);
+    m_index.reserve(legs);
+  }
   const TextLayout layout = DetectTextLayout(probe, size);
   base::FileSource source(path);
   TextLines lines(source, layout, size);
@@ -132,7 +144,8 @@ bool Parser::ReadFile(const std::filesystem::path& path, std::string& failure, i
     if (line[start] == '*') {
       Command(std::string_view(line).substr(start + 1), path, failure, depth, failed);
     } else {
-      DataLine(Tokens(line));
+      Tokenize(line, m_tokens);
+      DataLine(m_tokens);
     }
   }
   if (!failed && m_stack.size() > levels) {
@@ -145,25 +158,42 @@ bool Parser::ReadFile(const std::filesystem::path& path, std::string& failure, i
 }
 
 std::vector<std::string> Parser::Tokens(std::string_view line) const {
-  const std::string& comment = m_stack.back().comment;
-  const std::string& blank = m_stack.back().blank;
-  const auto isBlank = [&](char c) { return IsBlank(c) || blank.find(c) != std::string::npos; };
   std::vector<std::string> tokens;
+  Tokenize(line, tokens);
+  return tokens;
+}
+
+void Parser::Tokenize(std::string_view line, std::vector<std::string>& tokens) const {
+  // What each character is: 1 blank, 2 the start of a comment.
+  std::array<uint8_t, 256> kind{};
+  for (const char c : m_stack.back().comment) kind[static_cast<unsigned char>(c)] = 2;
+  for (const char c : m_stack.back().blank) kind[static_cast<unsigned char>(c)] = 1;
+  for (const char c : std::string_view(" \t\r\f\v")) kind[static_cast<unsigned char>(c)] = 1;
+  const auto isBlank = [&](char c) { return kind[static_cast<unsigned char>(c)] == 1; };
+  const auto isComment = [&](char c) { return kind[static_cast<unsigned char>(c)] == 2; };
+  size_t count = 0;  // the strings of `tokens` are reused
   size_t i = 0;
   while (i < line.size()) {
     while (i < line.size() && isBlank(line[i])) ++i;
-    if (i == line.size() || comment.find(line[i]) != std::string::npos) break;
-    std::string token;
+    if (i == line.size() || isComment(line[i])) break;
+    std::string_view token;
     if (line[i] == '"') {
       const size_t close = line.find('"', i + 1);
-      token = std::string(line.substr(i + 1, close == std::string_view::npos ? std::string_view::npos : close - i - 1));
+      token = line.substr(i + 1, close == std::string_view::npos ? std::string_view::npos : close - i - 1);
       i = close == std::string_view::npos ? line.size() : close + 1;
     } else {
-      while (i < line.size() && !isBlank(line[i]) && comment.find(line[i]) == std::string::npos) token += line[i++];
+      const size_t begin = i;
+      while (i < line.size() && kind[static_cast<unsigned char>(line[i])] == 0) ++i;
+      token = line.substr(begin, i - begin);
     }
-    tokens.push_back(std::move(token));
+    if (count < tokens.size()) {
+      tokens[count].assign(token);
+    } else {
+      tokens.emplace_back(token);
+    }
+    ++count;
   }
-  return tokens;
+  tokens.resize(count);
 }
 
 int Parser::Station(std::string_view text) {
@@ -171,22 +201,28 @@ int Parser::Station(std::string_view text) {
   // ".", ".." and "..." are anonymous stations, and "-" after
   // "*alias station - ..".
   if (text == "." || text == ".." || text == "..." || (s.dotDotAnonymous && text == "-")) return -1;
-  std::string own;
   bool root = false;
   if (!text.empty() && text.front() == '\\') {
     root = true;
     text.remove_prefix(1);
   }
-  for (const char c : text) {
-    char d = c;
-    if (s.separator.find(c) != std::string::npos) d = '.';
+  std::string full;
+  if (!root && !s.prefix.empty()) {
+    full.reserve(s.prefix.size() + 1 + text.size());
+    full += s.prefix;
+    full += '.';
+  }
+  const size_t start = full.size();
+  full += text;
+  const bool plain = s.separator == "." && s.letterCase == Settings::Case::Preserve;
+  for (size_t i = start; i < full.size() && !plain; ++i) {
+    char& d = full[i];
+    if (s.separator.find(d) != std::string::npos) d = '.';
     if (s.letterCase == Settings::Case::Upper)
       d = static_cast<char>(base::Cp1252ToUpper(static_cast<unsigned char>(d)));
     if (s.letterCase == Settings::Case::Lower)
       d = static_cast<char>(base::Cp1252ToLower(static_cast<unsigned char>(d)));
-    own += d;
   }
-  std::string full = root || s.prefix.empty() ? own : s.prefix + "." + own;
   if (s.truncate > 0) {
     // Every part of the name is cut, as the survey's own names are.
     std::string cut;

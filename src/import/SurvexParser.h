@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <limits>
 #include <string>
@@ -29,17 +30,22 @@ struct Leg {
   bool splay = false;
   bool duplicate = false;
   bool surface = false;
-  std::string date;  // "dd.mm.yyyy" or empty
-  std::string team;
-  int readings = 1;  // readings on consecutive lines averaged into the leg
+  uint32_t session = 0;  // its date and team: Survey::sessions
+  int readings = 1;      // readings on consecutive lines averaged into the leg
   // Standard deviations of its readings as *sd gave them (metres, degrees;
   // 0: not given); for a leg read as a grid vector, those of its three
   // components, cavern's 0.05 m where none were given.
-  double sdTape = 0, sdCompass = 0, sdClino = 0;
-  double sdEast = 0, sdNorth = 0, sdUp = 0;
-  double sdPosition = 0;  // of setting up at a station, for legs read with tape, compass and clino
-  int measurements = 1;   // the same leg measured elsewhere too, averaged into it
-  int leftOut = 0;        // of these, the duplicate and surface ones
+  float sdTape = 0, sdCompass = 0, sdClino = 0;
+  float sdEast = 0, sdNorth = 0, sdUp = 0;
+  float sdPosition = 0;  // of setting up at a station, for legs read with tape, compass and clino
+  int measurements = 1;  // the same leg measured elsewhere too, averaged into it
+  int leftOut = 0;       // of these, the duplicate and surface ones
+};
+
+// The date and team of legs, shared by the legs read under them.
+struct Session {
+  std::string date;  // "dd.mm.yyyy" or empty
+  std::string team;
 };
 
 struct Fix {
@@ -58,6 +64,7 @@ struct Survey {
   std::vector<std::string> names;  // full dotted names
   std::vector<int> parent;         // union-find over the stations
   std::vector<Leg> legs;
+  std::vector<Session> sessions{Session{}};
   std::vector<Fix> fixes;
   std::unordered_map<int, Dimensions> dimensions;  // by station
   std::vector<std::string> notes;                  // "file:line: text" (UTF-8)
@@ -181,6 +188,8 @@ class Parser {
   void CoordinateSystem(const std::vector<std::string>& args);
   void Equate(const std::vector<std::string>& args);
   std::vector<std::string> Tokens(std::string_view line) const;
+  // The same into `tokens`, whose strings it reuses.
+  void Tokenize(std::string_view line, std::vector<std::string>& tokens) const;
   double Number(std::string_view text) const;
   double Reading(std::string_view text, Quantity quantity, bool& bad) const;
   void NormalLeg(const std::vector<std::string>& tokens);
@@ -191,6 +200,7 @@ class Parser {
 
   Survey& m_survey;
   std::unordered_map<std::string, int> m_index;
+  std::vector<std::string> m_tokens;  // of the data line being read
   std::vector<Settings> m_stack{Settings()};
   std::string m_file;
   size_t m_line = 0;
