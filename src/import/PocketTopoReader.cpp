@@ -20,6 +20,7 @@
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
 #include "calc/LegReduction.h"
+#include "import/DeclinationCarrier.h"
 #include "import/TableReport.h"
 #include "import/TextImport.h"
 
@@ -174,13 +175,6 @@ void OrderFromReferences(std::vector<std::unique_ptr<doc::SurveyRecord>>& record
   }
   records = std::move(ordered);
 }
-
-// The instrument a trip's records get, and what was added to their azimuths
-// because no instrument entry could carry the trip's declination.
-struct Carrier {
-  int32_t instrument = 1;
-  double correction = 0;
-};
 
 struct Trip {
   std::string date;
@@ -400,51 +394,8 @@ class PocketTopoReader {
     return *entry.carrier;
   }
 
-  // The instrument entry that carries a trip's declination: the first (the
-  // header's instrument, then 1 to 16) that measures in the file's angle
-  // unit, horizontally, without sag, with that declination on the trip's
-  // date; else a free entry set up so; else the first entry in the file's
-  // unit (or the header's), with the azimuths corrected by the difference.
   Carrier ChooseCarrier(std::string_view date, double declination) {
-    doc::SurveyRecord onDate;
-    base::SetText(onDate.date, date);
-    const doc::DocumentSettings& settings = m_store.settings;
-    std::vector<int> order{m_instrument - 1};
-    for (int i = 0; i < doc::kInstrumentCount; ++i) {
-      if (i != m_instrument - 1) order.push_back(i);
-    }
-    for (const int i : order) {
-      if (Suits(i) && std::fabs(calc::DeclinationOnDate(onDate, settings, i) - declination) < 1e-9) {
-        return {i + 1, 0.0};
-      }
-    }
-    const std::array<bool, doc::kInstrumentCount> used = UsedEntries();
-    for (const int i : order) {
-      if (!used[static_cast<size_t>(i)] && IsUntouched(i)) {
-        TakeFreeEntry(i, declination);
-        return {i + 1, 0.0};
-      }
-    }
-    const auto suitable = std::find_if(order.begin(), order.end(), [&](int i) { return Suits(i); });
-    const int i = suitable != order.end() ? *suitable : m_instrument - 1;
-    return {i + 1, declination - calc::DeclinationOnDate(onDate, settings, i)};
-  }
-
-  bool Suits(int index) const {
-    const doc::DocumentSettings& s = m_store.settings;
-    const uint32_t unit = m_gon ? 1 : 0;
-    return s.instruments[index].azimuthUnit == unit && s.instruments[index].inclinationUnit == unit &&
-           s.instruments[index].verticalReference == 0 && s.instrumentSag[index] == 0;
-  }
-
-  // An entry at its defaults: nobody set it up.
-  bool IsUntouched(int index) const {
-    char name[16] = {};
-    doc::SetDefaultInstrumentName(name, index + 1);
-    const doc::Instrument entry = doc::GetInstrument(m_store.settings, index + 1);
-    return entry.name == base::TextOf(name) && entry.azimuthUnit == 0 && entry.declination == 0 &&
-           entry.inclinationUnit == 0 && entry.verticalReference == 0 && entry.divider == 0 && entry.sag == 0 &&
-           entry.declinationYear == 0 && entry.declinationChange == 0;
+    return DeclinationCarriers(m_store.settings, m_instrument, m_gon).Choose(date, declination, UsedEntries());
   }
 
   // The entries a record of the document or of this file uses.
@@ -456,14 +407,6 @@ class PocketTopoReader {
     std::for_each(m_store.records.begin(), m_store.records.end(), mark);
     std::for_each(m_records.begin(), m_records.end(), mark);
     return used;
-  }
-
-  void TakeFreeEntry(int index, double declination) {
-    doc::Instrument entry;
-    entry.name = "Dekl. " + base::DecimalComma(base::FormatFixed(declination, 2));
-    entry.azimuthUnit = entry.inclinationUnit = m_gon ? 1 : 0;
-    entry.declination = declination;
-    doc::SetInstrument(m_store.settings, index + 1, entry);
   }
 
   doc::SurveyRecord& Append(const Carrier& carrier) {

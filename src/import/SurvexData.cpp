@@ -9,17 +9,18 @@
 #include "import/SurvexParser.h"
 
 namespace hp::imports::survex {
+
+double Circle(double azimuth) {
+  azimuth = std::fmod(azimuth, 360.0);
+  return azimuth < 0 ? azimuth + 360.0 : azimuth;
+}
+
 namespace {
 
 constexpr double kDegree = std::numbers::pi / 180.0;
 // Foresights and backsights that differ by more than this are reported,
 // and averaged all the same.
 constexpr double kBacksightTolerance = 3.0;
-
-double Circle(double azimuth) {
-  azimuth = std::fmod(azimuth, 360.0);
-  return azimuth < 0 ? azimuth + 360.0 : azimuth;
-}
 
 // The mean of two azimuths across north; `difference` their angle apart.
 double MeanAzimuth(double a, double b, double& difference) {
@@ -208,7 +209,10 @@ void Parser::AddLeg(int from, int to, double length, double azimuth, double incl
   const Settings& s = m_stack.back();
   if (from < 0 && to < 0) return Note("Messzug zwischen zwei anonymen Messpunkten wurde übergangen");
   Leg leg;
-  if (applyDeclination) azimuth -= s.zero[kDeclination];
+  if (applyDeclination) {
+    azimuth -= s.zero[kDeclination];
+    leg.declination = -s.zero[kDeclination];
+  }
   if (from < 0) {
     std::swap(from, to);
     azimuth += 180.0;

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <numbers>
 #include <queue>
 #include <unordered_map>
@@ -13,7 +14,9 @@
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
+#include "base/NumberFormat.h"
 #include "doc/LegSource.h"
+#include "import/DeclinationCarrier.h"
 
 namespace hp::imports::survex {
 namespace {
@@ -278,8 +281,20 @@ size_t RecordCount(const Survey& survey) {
 
 std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey, doc::DocumentSettings& settings,
                                                             const std::array<bool, 9>& usedSurveyors,
+                                                            const std::array<bool, doc::kInstrumentCount>& usedInstruments,
                                                             std::vector<std::string>& notes) {
   Surveyors surveyors(settings, usedSurveyors);
+  DeclinationCarriers carriers(settings, 1, false);
+  std::array<bool, doc::kInstrumentCount> instrumentsUsed = usedInstruments;
+  std::map<std::pair<double, uint32_t>, Carrier> carrierOf;  // by declination and session
+  const auto carry = [&](const Leg& leg) {
+    const auto [it, added] = carrierOf.try_emplace({leg.declination, leg.session});
+    if (added) {
+      it->second = carriers.Choose(survey.sessions[leg.session].date, leg.declination, instrumentsUsed);
+      instrumentsUsed[static_cast<size_t>(it->second.instrument - 1)] = true;
+    }
+    return it->second;
+  };
   const std::vector<StationName> names = MapNames(survey);
   const auto rep = [&](int station) { return station < 0 ? -1 : survey.Representative(station); };
   const std::vector<Leg> legs = MergedLegs(survey);
@@ -364,8 +379,10 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
       r->cave = start.cave;
       r->passage = start.passage;
     }
+    const Carrier carrier = carry(leg);
+    r->instrument = carrier.instrument;
     r->length = leg.length;
-    r->azimuth = azimuth;
+    r->azimuth = Circle(azimuth - leg.declination + carrier.correction);
     r->inclination = inclination;
     r->colour = leg.splay ? 4 : 2;
     r->direction = leg.splay ? 0.0 : 1.0;
@@ -374,6 +391,10 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey
     r->surveyor = surveyors.For(session.team);
     std::string remark;
     if (leg.readings > 1) remark = "Mittel aus " + std::to_string(leg.readings) + " Messungen";
+    if (carrier.correction != 0) {
+      remark += std::string(remark.empty() ? "" : ", ") + "Azimut um Deklination " +
+                base::DecimalComma(base::FormatFixed(carrier.correction, 2)) + " korrigiert";
+    }
     if (!leg.splay) {
       doc::LegSource accuracy;
       accuracy.tape = leg.sdTape;

@@ -20,6 +20,8 @@ namespace hp::imports::survex {
 
 inline constexpr double kOmitted = std::numeric_limits<double>::quiet_NaN();
 inline bool Given(double value) { return !std::isnan(value); }
+// An azimuth in degrees brought into [0, 360).
+double Circle(double azimuth);
 
 struct Leg {
   int from = -1;
@@ -27,6 +29,7 @@ struct Leg {
   double length = 0;       // metres
   double azimuth = 0;      // degrees from grid north, declination applied
   double inclination = 0;  // degrees
+  double declination = 0;  // degrees added to the compass reading to give the azimuth
   bool splay = false;
   bool duplicate = false;
   bool surface = false;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "calc/LegReduction.h"
 #include "import/SurvexNames.h"
 #include "import/SurvexParser.h"
 
@@ -55,13 +56,15 @@ bool ImportSurvex(doc::SurveyStore& store, const std::filesystem::path& path, Ta
   }
 
   std::array<bool, 9> usedSurveyors{};
+  std::array<bool, doc::kInstrumentCount> usedInstruments{};
   if (append) {
     for (const auto& record : store.records) {
       if (record->surveyor >= 0 && record->surveyor <= 8) usedSurveyors[static_cast<size_t>(record->surveyor)] = true;
+      if (const auto index = calc::InstrumentIndex(*record)) usedInstruments[static_cast<size_t>(*index)] = true;
     }
   }
   std::vector<std::unique_ptr<doc::SurveyRecord>> records =
-      survex::MakeRecords(survey, store.settings, usedSurveyors, survey.notes);
+      survex::MakeRecords(survey, store.settings, usedSurveyors, usedInstruments, survey.notes);
   if (!append) store.records.clear();
   for (auto& record : records) store.records.push_back(std::move(record));
   // Survex data knows no ring numbers: its loops are adjusted as a network.
