@@ -279,10 +279,9 @@ size_t RecordCount(const Survey& survey) {
   return references + survey.legs.size() + joins;
 }
 
-std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey, doc::DocumentSettings& settings,
-                                                            const std::array<bool, 9>& usedSurveyors,
-                                                            const std::array<bool, doc::kInstrumentCount>& usedInstruments,
-                                                            std::vector<std::string>& notes) {
+std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(
+    const Survey& survey, doc::DocumentSettings& settings, const std::array<bool, 9>& usedSurveyors,
+    const std::array<bool, doc::kInstrumentCount>& usedInstruments, std::vector<std::string>& notes) {
   Surveyors surveyors(settings, usedSurveyors);
   DeclinationCarriers carriers(settings, 1, false);
   std::array<bool, doc::kInstrumentCount> instrumentsUsed = usedInstruments;

@@ -44,10 +44,9 @@ std::vector<StationName> MapNames(const Survey& survey);
 // A leg's declination is carried by an instrument entry (see
 // DeclinationCarriers; `usedInstruments` marks the entries the document's
 // records use), its azimuth kept as the compass read it.
-std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(const Survey& survey, doc::DocumentSettings& settings,
-                                                            const std::array<bool, 9>& usedSurveyors,
-                                                            const std::array<bool, doc::kInstrumentCount>& usedInstruments,
-                                                            std::vector<std::string>& notes);
+std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(
+    const Survey& survey, doc::DocumentSettings& settings, const std::array<bool, 9>& usedSurveyors,
+    const std::array<bool, doc::kInstrumentCount>& usedInstruments, std::vector<std::string>& notes);
 
 // The legs of `survey` with the legs measured more than once between the
 // same two stations as one leg each, the mean of their measurements.
