@@ -15,7 +15,11 @@ DeclinationCarriers::DeclinationCarriers(doc::DocumentSettings& settings, int32_
     : m_settings(settings), m_preferred(preferred), m_gon(gon) {}
 
 Carrier DeclinationCarriers::Choose(std::string_view date, double declination,
-                                    const std::array<bool, doc::kInstrumentCount>& used) {
+                                    const std::array<bool, doc::kInstrumentCount>& used, std::string_view name) {
+  // The name as an entry holds it.
+  char field[16] = {};
+  base::SetText(field, name);
+  const std::string_view entryName = base::TextOf(field);
   doc::SurveyRecord onDate;
   base::SetText(onDate.date, date);
   std::vector<int> order{m_preferred - 1};
@@ -23,13 +27,14 @@ Carrier DeclinationCarriers::Choose(std::string_view date, double declination,
     if (i != m_preferred - 1) order.push_back(i);
   }
   for (const int i : order) {
-    if (Suits(i) && std::fabs(calc::DeclinationOnDate(onDate, m_settings, i) - declination) < 1e-9) {
+    const bool named = entryName.empty() || base::TextOf(m_settings.instrumentNames[i]) == entryName;
+    if (named && Suits(i) && std::fabs(calc::DeclinationOnDate(onDate, m_settings, i) - declination) < 1e-9) {
       return {i + 1, 0.0};
     }
   }
   for (const int i : order) {
     if (!used[static_cast<size_t>(i)] && IsUntouched(i)) {
-      TakeFreeEntry(i, declination);
+      TakeFreeEntry(i, declination, entryName);
       return {i + 1, 0.0};
     }
   }
@@ -54,9 +59,9 @@ bool DeclinationCarriers::IsUntouched(int index) const {
          entry.declinationYear == 0 && entry.declinationChange == 0;
 }
 
-void DeclinationCarriers::TakeFreeEntry(int index, double declination) {
+void DeclinationCarriers::TakeFreeEntry(int index, double declination, std::string_view name) {
   doc::Instrument entry;
-  entry.name = "Dekl. " + base::DecimalComma(base::FormatFixed(declination, 2));
+  entry.name = name.empty() ? "Dekl. " + base::DecimalComma(base::FormatFixed(declination, 2)) : std::string(name);
   entry.azimuthUnit = entry.inclinationUnit = m_gon ? 1 : 0;
   entry.declination = declination;
   doc::SetInstrument(m_settings, index + 1, entry);

@@ -28,13 +28,16 @@ class DeclinationCarriers {
   // `date`; else an entry no record uses and nobody set up, now set up so;
   // else the first entry in the data's unit (or the preferred one), with
   // the azimuths corrected by the difference. `used` marks the entries that
-  // records of the document or of the data use.
-  Carrier Choose(std::string_view date, double declination, const std::array<bool, doc::kInstrumentCount>& used);
+  // records of the document or of the data use. With a `name` (the data's
+  // own name of the instruments), only an entry of that name suits, and an
+  // entry set up gets it.
+  Carrier Choose(std::string_view date, double declination, const std::array<bool, doc::kInstrumentCount>& used,
+                 std::string_view name = {});
 
  private:
   bool Suits(int index) const;
   bool IsUntouched(int index) const;
-  void TakeFreeEntry(int index, double declination);
+  void TakeFreeEntry(int index, double declination, std::string_view name);
 
   doc::DocumentSettings& m_settings;
   int32_t m_preferred;

@@ -227,7 +227,9 @@ void Parser::AddLeg(int from, int to, double length, double azimuth, double incl
   leg.duplicate = s.duplicate;
   leg.surface = s.surface;
   std::vector<Session>& sessions = m_survey.sessions;
-  if (sessions.back().date != s.date || sessions.back().team != s.team) sessions.push_back({s.date, s.team});
+  if (sessions.back().date != s.date || sessions.back().team != s.team || sessions.back().instrument != s.instrument) {
+    sessions.push_back({s.date, s.team, s.instrument});
+  }
   leg.session = static_cast<uint32_t>(sessions.size() - 1);
   if (grid) {
     constexpr double kGridDefault = 0.05;  // cavern's, where *sd gives none

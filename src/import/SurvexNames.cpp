@@ -289,7 +289,8 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(
   const auto carry = [&](const Leg& leg) {
     const auto [it, added] = carrierOf.try_emplace({leg.declination, leg.session});
     if (added) {
-      it->second = carriers.Choose(survey.sessions[leg.session].date, leg.declination, instrumentsUsed);
+      const Session& session = survey.sessions[leg.session];
+      it->second = carriers.Choose(session.date, leg.declination, instrumentsUsed, session.instrument);
       instrumentsUsed[static_cast<size_t>(it->second.instrument - 1)] = true;
     }
     return it->second;

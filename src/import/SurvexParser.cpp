@@ -357,12 +357,17 @@ void Parser::Command(std::string_view line, const std::filesystem::path& file, s
     }
   } else if (command == "sd") {
     StandardDeviation(args);
-  } else if (command == "title" || command == "instrument" || command == "copyright" || command == "ref" ||
-             command == "require" || command == "infer" || command == "entrance" || command == "export" ||
-             command == "solve") {
-    // Titles, teams, instruments, references and entrances change no
-    // coordinate. Equates and plumbs are
-    // read as they are written whatever *infer says.
+  } else if (command == "instrument") {
+    // "*instrument compass "CL 123"": the instrument entry of the legs.
+    if (args.size() < 2) return Note("*instrument ohne Bezeichnung");
+    s.instrument += (s.instrument.empty() ? "" : ", ") + args[1];
+  } else if (command == "title") {
+    if (m_stack.size() == 1 && !args.empty() && m_survey.title.empty()) m_survey.title = args.front();
+  } else if (command == "copyright" || command == "ref" || command == "require" || command == "infer" ||
+             command == "entrance" || command == "export" || command == "solve") {
+    // References, entrances and the titles of single surveys change no
+    // coordinate. Equates and plumbs are read as they are written whatever
+    // *infer says.
   } else if (command == "prefix") {
     Settings inner = s;
     inner.prefix = args.empty() ? std::string() : args.front();

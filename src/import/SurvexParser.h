@@ -33,7 +33,7 @@ struct Leg {
   bool splay = false;
   bool duplicate = false;
   bool surface = false;
-  uint32_t session = 0;  // its date and team: Survey::sessions
+  uint32_t session = 0;  // its date, team and instruments: Survey::sessions
   int readings = 1;      // readings on consecutive lines averaged into the leg
   // Standard deviations of its readings as *sd gave them (metres, degrees;
   // 0: not given); for a leg read as a grid vector, those of its three
@@ -45,10 +45,13 @@ struct Leg {
   int leftOut = 0;       // of these, the duplicate and surface ones
 };
 
-// The date and team of legs, shared by the legs read under them.
+// The date, team and instruments of legs, shared by the legs read under
+// them.
 struct Session {
   std::string date;  // "dd.mm.yyyy" or empty
   std::string team;
+  std::string instrument;  // the instruments of *instrument, separated by ", "
+  friend bool operator==(const Session&, const Session&) = default;
 };
 
 struct Fix {
@@ -68,6 +71,7 @@ struct Survey {
   std::vector<int> parent;         // union-find over the stations
   std::vector<Leg> legs;
   std::vector<Session> sessions{Session{}};
+  std::string title;  // of the project, not of one of its surveys
   std::vector<Fix> fixes;
   std::unordered_map<int, Dimensions> dimensions;  // by station
   std::vector<std::string> notes;                  // "file:line: text" (UTF-8)
@@ -139,7 +143,8 @@ struct Settings {
   std::vector<Field> order{Field::From, Field::To, Field::Length, Field::Compass, Field::Clino};
   bool splay = false, duplicate = false, surface = false;
   std::string date;
-  std::string team;  // the members of *team, separated by ", "
+  std::string team;        // the members of *team, separated by ", "
+  std::string instrument;  // the instruments of *instrument, separated by ", "
   enum class Case { Preserve, Upper, Lower } letterCase = Case::Preserve;
   size_t truncate = 0;           // 0: names are not cut
   bool dotDotAnonymous = false;  // "-" is anonymous: *alias station - ..

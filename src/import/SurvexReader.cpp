@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/FixedText.h"
 #include "calc/LegReduction.h"
 #include "import/SurvexNames.h"
 #include "import/SurvexParser.h"
@@ -69,6 +70,7 @@ bool ImportSurvex(doc::SurveyStore& store, const std::filesystem::path& path, Ta
   for (auto& record : records) store.records.push_back(std::move(record));
   // Survex data knows no ring numbers: its loops are adjusted as a network.
   if (!append) doc::ChooseNetworkAdjustment(store.settings, true);
+  if (!append && !survey.title.empty()) base::SetText(store.settings.title, survey.title);
   if (!append && survey.utmZone > 0) {
     // The document's grid is the one the fixes were converted into.
     store.settings.utmZone = static_cast<uint32_t>(survey.utmZone);

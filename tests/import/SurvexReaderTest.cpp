@@ -346,24 +346,30 @@ TEST_F(SurvexImport, ReadingsGoIntoTheRecords) {
   EXPECT_EQ(base::TextOf(store.settings.surveyorNames).substr(0, 30), "0: Unbekannt\r\n1: Anna, Ben\r\n2:");
 }
 
-// A leg's declination goes into an instrument entry and its azimuth stays
-// as read; an entry the user set up with another declination is left alone.
-TEST_F(SurvexImport, DeclinationsAreCarriedByInstrumentEntries) {
+// A leg's declination goes into an instrument entry, named as *instrument
+// names it, and its azimuth stays as read; an entry the user set up with
+// another declination is left alone. The project's title is the document's.
+TEST_F(SurvexImport, DeclinationsAndInstrumentsAreCarriedByInstrumentEntries) {
   store.settings.instruments[0].declination = 3.0;
-  const fs::path svx = Put("t.svx", "*calibrate declination -6.1\n1 2 5 10 0\n*calibrate declination 0\n2 3 5 20 0\n");
+  const fs::path svx = Put("t.svx",
+                           "*title Kacza\n*calibrate declination -6.1\n1 2 5 10 0\n*calibrate declination 0\n"
+                           "*instrument compass \"CL 123\"\n2 3 5 20 0\n");
   ASSERT_TRUE(ImportTable(store, svx, TableImportMode::Replace, prompter));
   ASSERT_EQ(store.records.size(), 3u);
   const struct {
     int instrument;
     double azimuth, declination;
-  } expected[] = {{2, 10.0, 6.1}, {3, 20.0, 0.0}};
+    const char* name;
+  } expected[] = {{2, 10.0, 6.1, "Dekl. 6,10"}, {3, 20.0, 0.0, "CL 123"}};
   for (size_t i = 0; i < std::size(expected); ++i) {
     const doc::SurveyRecord& r = *store.records[i + 1];
     EXPECT_EQ(r.instrument, expected[i].instrument) << i;
     EXPECT_NEAR(r.azimuth, expected[i].azimuth, 1e-9) << i;
     EXPECT_NEAR(store.settings.instruments[r.instrument - 1].declination, expected[i].declination, 1e-9) << i;
+    EXPECT_EQ(base::TextOf(store.settings.instrumentNames[r.instrument - 1]), expected[i].name) << i;
   }
   EXPECT_EQ(store.settings.instruments[0].declination, 3.0);
+  EXPECT_EQ(base::TextOf(store.settings.title), "Kacza");
 }
 
 TEST(SurvexImportDialog, SurvexIsTheLastFileTypeAndIsRemembered) {
