@@ -47,6 +47,11 @@ struct LegSource {
 
 inline constexpr size_t kSurvexNameLength = 55;
 
+// The remark of a point fixed in Survex data in other coordinates than the
+// document's, before the coordinate system and the coordinates as given
+// there: "Survex-Festpunkt LONG-LAT 19.894801 49.245350 1383".
+inline constexpr std::string_view kGivenFix = "Survex-Festpunkt ";
+
 std::optional<LegSource> SourceOf(const SurveyRecord& record);
 void SetSource(SurveyRecord& record, const LegSource& source);
 // How many legs of the survey's length the record stands for: none for a

@@ -25,7 +25,9 @@
 //   itself) as "*fix" at their stored coordinates. When the first reference
 //   carries UTM coordinates, "*cs UTM<zone><N|S>" and "*cs out" the same are
 //   set for the document's zone and hemisphere; otherwise the fixes are in
-//   the survey's local frame.
+//   the survey's local frame. A point that Survex data fixed in longitude
+//   and latitude is fixed in them again, after "*cs LONG-LAT", as long as
+//   it lies where they convert to.
 // - Auxiliary lines (to an anonymous station ".") as splays ("*flags
 //   splay"), auxiliary points (zero-length, to a new station) as "*equate"
 //   of the two names; connections and loop closures as ordinary legs.
@@ -46,11 +48,14 @@
 //   reference point is left out with a comment.
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <optional>
 #include <string>
 #include <unordered_set>
+#include <utility>
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
@@ -60,6 +65,7 @@
 #include "doc/Station.h"
 #include "export/Writers.h"
 #include "export/WrittenValues.h"
+#include "geo/Utm.h"
 
 namespace hp::exports {
 namespace {
@@ -138,6 +144,39 @@ bool ReadableSurvexName(std::string_view name) {
     const auto byte = static_cast<unsigned char>(c);
     return IsNameCharacter(byte) || byte == '_' || byte == '.';
   });
+}
+
+// The coordinate system and coordinates an imported fix had in its Survex
+// data, when the record still lies where they convert to.
+std::optional<std::pair<std::string, std::string>> GivenFix(const doc::SurveyRecord& r,
+                                                            const doc::DocumentSettings& settings) {
+  std::string_view given = base::TextOf(r.remark);
+  if (!given.starts_with(doc::kGivenFix)) return std::nullopt;
+  given.remove_prefix(doc::kGivenFix.size());
+  const size_t space = given.find(' ');
+  if (space == std::string_view::npos) return std::nullopt;
+  std::string system(given.substr(0, space));
+  std::string lower = system;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (lower != "long-lat" && lower != "epsg:4326") return std::nullopt;
+  const std::string_view text = given.substr(space + 1);
+  double value[3] = {};
+  const char* at = text.data();
+  const char* const end = text.data() + text.size();
+  for (double& v : value) {
+    while (at < end && *at == ' ') ++at;
+    if (at < end && *at == '+') ++at;
+    const auto result = std::from_chars(at, end, v);
+    if (result.ec != std::errc()) return std::nullopt;
+    at = result.ptr;
+  }
+  if (at != end) return std::nullopt;
+  const geo::UtmPosition grid = geo::GeographicToUtm(value[1], value[0]);
+  constexpr double kSame = 0.001;
+  if (grid.zone != static_cast<int>(settings.utmZone) || std::abs(grid.easting - r.x) > kSame ||
+      std::abs(grid.northing - r.y) > kSame || std::abs(value[2] - r.z) > kSame)
+    return std::nullopt;
+  return std::make_pair(std::move(system), std::string(text));
 }
 
 std::string FixLine(const std::string& station, double x, double y, double z) {
@@ -267,6 +306,7 @@ void SurvexWriter::Begin(TextOut& out, const ExportContext& context) {
   // name given once: a record whose station was changed after the import
   // may still carry the name of another.
   m_names.clear();
+  m_system.clear();
   std::unordered_set<std::string> given;
   for (const auto& record : context.store.records) {
     const std::optional<doc::LegSource> source = doc::SourceOf(*record);
@@ -290,6 +330,7 @@ void SurvexWriter::Begin(TextOut& out, const ExportContext& context) {
     const char band = settings.utmBand[0];
     const std::string system = "UTM" + std::to_string(settings.utmZone) + (band >= 'A' && band < 'N' ? "S" : "N");
     out << "*cs " << system << "\n*cs out " << system << "\n";
+    m_system = system;
   }
   out << "*data normal from to tape compass clino\n";
 }
@@ -340,6 +381,13 @@ void SurvexWriter::Record(TextOut& out, const ExportContext& context, const Reco
     // nothing to fix.
     if (!m_defined.insert(Station{r.cave, r.passage, point}).second) return;
     m_line = FixLine(Name(r.cave, r.passage, point), r.x, r.y, r.z);
+    // A point fixed in other coordinates in the Survex data it came from
+    // is fixed in them again.
+    if (const auto given = m_system.empty() ? std::nullopt : GivenFix(r, context.store.settings)) {
+      out << "*cs " << given->first << "\n";
+      m_line = "*fix " + Name(r.cave, r.passage, point) + ' ' + given->second;
+      m_after = "*cs " + m_system + "\n";
+    }
   } else {
     if (refPoint.empty()) {
       // No station to start from: Survex could not read the line.
@@ -406,7 +454,8 @@ void SurvexWriter::Record(TextOut& out, const ExportContext& context, const Reco
 void SurvexWriter::WriteLine(TextOut& out, const doc::SurveyRecord& r) {
   if (const std::string_view remark = base::TextOf(r.remark); !remark.empty()) m_line += " ; " + CommentText(remark);
   m_line += '\n';
-  out << m_line;
+  out << m_line << m_after;
+  m_after.clear();
 }
 
 void SurvexWriter::End(TextOut& out, const ExportContext&) {

@@ -213,6 +213,8 @@ class SurvexWriter final : public ExportWriter {
   std::unordered_map<Station, std::string, StationHash> m_names;  // Survex names of imported stations
   std::map<std::pair<long, long>, std::string> m_passages;        // passage -> its "*data passage" rows
   std::string m_line;
+  std::string m_after;   // written after the line: "*cs" back to the document's grid
+  std::string m_system;  // the document's grid as "*cs" names it; empty for a local survey
   // What the file has in force: set inside a "*begin" block, it ends there.
   struct State {
     bool splay = false;  // "*flags splay"

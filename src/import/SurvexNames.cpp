@@ -346,6 +346,10 @@ std::vector<std::unique_ptr<doc::SurveyRecord>> MakeRecords(
   };
   for (const Fix& fix : survey.fixes) {
     records.push_back(FixRecord(names[static_cast<size_t>(fix.station)], fix.x, fix.y, fix.z));
+    // The coordinates as the project gave them, for the Survex export.
+    const std::string given = std::string(doc::kGivenFix) + fix.given;
+    if (!fix.given.empty() && given.size() < sizeof records.back()->remark)
+      base::SetText(records.back()->remark, given);
     KeepSource(*records.back(), survey.names[static_cast<size_t>(fix.station)]);
     reach(fix.station);
   }

@@ -448,6 +448,7 @@ void Parser::FixCommand(const std::vector<std::string>& args) {
       }
       fix.x = grid.easting;
       fix.y = grid.northing;
+      fix.given = m_csIn + ' ' + args[i] + ' ' + args[i + 1] + ' ' + args[i + 2];
       if (m_survey.utmZone == 0) m_survey.utmZone = grid.zone, m_survey.utmBand = grid.letter;
     } else {
       Note("*cs: Umrechnung von " + m_csIn + " nach " + m_csOut +

@@ -57,6 +57,7 @@ struct Session {
 struct Fix {
   int station = -1;
   double x = 0, y = 0, z = 0;  // metres in the output coordinate system
+  std::string given;           // converted: "*cs" and coordinates as written, "LONG-LAT 19.89 49.24 1383"
 };
 
 struct Dimensions {

@@ -216,8 +216,9 @@ TEST_F(SurvexImport, RealProjectAdjustedAsCavernAdjustsIt) {
 }
 
 // The real project through our Survex export: the stations keep their
-// Survex names, and cavern places each where it places it from the project
-// itself, within its centimetre.
+// Survex names and the fixes their coordinates, and cavern places each
+// station where it places it from the project itself, within its
+// centimetre.
 TEST_F(SurvexImport, RealProjectRoundTripGivesCavernTheSameStations) {
   if (!OnPath("cavern") || !OnPath("dump3d")) GTEST_SKIP() << "cavern and dump3d (package survex) not installed";
   const fs::path all = kData / "jaskinie" / "all.svx";
@@ -225,6 +226,10 @@ TEST_F(SurvexImport, RealProjectRoundTripGivesCavernTheSameStations) {
   calc::RunComputeCommand(store, prompter);
   const platform::MemorySettingsStore settings;
   ASSERT_TRUE(exports::ExportCommand(settings, prompter).Run(store, folder / "tatra.svx", {}));
+  std::ifstream written(folder / "tatra.svx", std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+  // The entrances are fixed as the project fixes them.
+  EXPECT_NE(text.find("*cs LONG-LAT\r\n*fix otwor_czarna_zachodni 19.870371 49.244396 1326 ;"), std::string::npos);
   const CavernResult original = Cavern(all, folder), again = Cavern(folder / "tatra.svx", folder);
   // A centimetre, and what the file's rounding to whole ones adds.
   EXPECT_EQ(CompareStations(again.stations, original.stations, 0.0101), 1206u);
