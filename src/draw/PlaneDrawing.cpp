@@ -235,6 +235,7 @@ void PlanePainter::DrawLegs() {
     if (!base::TextOf(r.point).empty()) DrawMark(n, pen);
     if (m_ws.showCrossSections() != 0) DrawCrossSection(n, pen);
   }
+  DrawHighlightedLegs(false);
   DrawHighlights(false, true);
 }
 
@@ -371,6 +372,7 @@ bool PlanePainter::Run() {
   if (m_options.printer) m_pageClip = &clip;
   DrawGrid();
   m_pageClip = nullptr;
+  DrawLoopLegend();
   m_result.colours = m_colours;
   return true;
 }

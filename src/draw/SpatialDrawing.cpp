@@ -261,7 +261,9 @@ bool SpatialPainter::Run() {
   DrawFrame();
   if (Stereo()) DrawStereoLegs();
   else DrawLegs();
+  DrawHighlightedLegs(true);
   DrawHighlights(true, !Stereo());
+  DrawLoopLegend();
   m_result.colours = m_colours;
   return true;
 }
