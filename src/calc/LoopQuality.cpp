@@ -2,6 +2,7 @@
 #include "calc/LoopQuality.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "calc/BlunderNetwork.h"
 
@@ -50,7 +51,16 @@ std::vector<size_t> LoopRecords(const doc::SurveyStore& store, const BlunderOpti
   return records;
 }
 
-const LoopQuality& LoopQualityCache::Get(const doc::SurveyStore& store, const BlunderOptions& options) {
+std::vector<size_t> RingRecords(const doc::SurveyStore& store, size_t closing) {
+  std::vector<size_t> records;
+  if (closing >= store.records.size() || store.records[closing]->ring == 0) return records;
+  const auto ring = std::abs(static_cast<int64_t>(store.records[closing]->ring));
+  for (size_t n = 0; n < store.records.size(); ++n)
+    if (std::abs(static_cast<int64_t>(store.records[n]->ring)) == ring) records.push_back(n);
+  return records;
+}
+
+const LoopQuality& LoopQualityCache::Get(const doc::SurveyStore& store, const BlunderOptions& options) const {
   const bool same = m_valid && m_store == &store && m_generation == store.computeGeneration &&
                     m_options.sigmaLength == options.sigmaLength && m_options.sigmaAngle == options.sigmaAngle;
   if (!same) {

@@ -49,18 +49,23 @@ LoopQuality ComputeLoopQuality(const doc::SurveyStore& store, const BlunderOptio
 // such loop. Builds the network again: for showing one loop, not per leg.
 std::vector<size_t> LoopRecords(const doc::SurveyStore& store, const BlunderOptions& options, size_t loop);
 
+// The records (list positions, ascending) of the ring-marked loop that the
+// record at list position `closing` closes: every record with its ring
+// number; empty for a record without one or out of range.
+std::vector<size_t> RingRecords(const doc::SurveyStore& store, size_t closing);
+
 // The loop quality of the last compute pass: worked out again only when the
 // store has been computed (or reset) since, or the accuracies changed.
 class LoopQualityCache {
  public:
-  const LoopQuality& Get(const doc::SurveyStore& store, const BlunderOptions& options);
+  const LoopQuality& Get(const doc::SurveyStore& store, const BlunderOptions& options) const;
 
  private:
-  bool m_valid = false;
-  const doc::SurveyStore* m_store = nullptr;
-  uint64_t m_generation = 0;
-  BlunderOptions m_options;
-  LoopQuality m_quality;
+  mutable bool m_valid = false;
+  mutable const doc::SurveyStore* m_store = nullptr;
+  mutable uint64_t m_generation = 0;
+  mutable BlunderOptions m_options;
+  mutable LoopQuality m_quality;
 };
 
 }  // namespace hp::calc

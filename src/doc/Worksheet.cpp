@@ -88,7 +88,10 @@ constexpr uint8_t kLoopQualityMark[4] = {'R', 'S', 'F', 'M'};
 int LineColourModeOf(const Worksheet& ws) {
   const auto* at = ws.image.data() + kLoopQualityMarkOffset;
   if (std::equal(std::begin(kLoopQualityMark), std::end(kLoopQualityMark), at)) return kLoopQualityColourMode;
-  return ws.lineColourMode();
+  // Only the mark chooses mode 13; the number 13 stored at the mode's own
+  // offset is out of range there, as any other beyond 12, and draws own colours.
+  const int32_t stored = ws.lineColourMode();
+  return stored == kLoopQualityColourMode ? 0 : stored;
 }
 
 void SetLineColourModeOf(Worksheet& ws, int mode) {

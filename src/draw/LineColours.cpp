@@ -12,9 +12,9 @@ namespace hp::draw {
 
 namespace {
 
-constexpr std::string_view kModeTexts[kLineColourModeCount] = {"Messlinie", "Tiefe", "Weg",   "Datum", "Querschnitt",
-                                                               "Gang",      "Ring",  "Ebene", "Gerät", "Vermesser",
-                                                               "Jahr",      "Monat", "Tag",   "Ringschlussfehler"};
+constexpr std::string_view kModeTexts[kLineColourModeCount] = {
+    "Messlinie", "Tiefe", "Weg",       "Datum", "Querschnitt", "Gang", "Ring",
+    "Ebene",     "Gerät", "Vermesser", "Jahr",  "Monat",       "Tag",  "Ringschlussfehler"};
 
 long Digits(std::string_view text, size_t from, size_t count) {
   if (from >= text.size()) return 0;
@@ -92,7 +92,7 @@ LineColour RecordLineColour(const doc::SurveyRecord& r, int mode, const FalseCol
 }
 
 LineColour LoopQualityLineColour(const doc::SurveyRecord& r, int loopClass) {
-  if (base::TextOf(r.point).empty()) return {false, r.colour};
+  if (r.point[0] == 0) return {false, r.colour};
   const int c = std::clamp(loopClass, 0, 4);
   return {false, LoopClassColourNumber(c), c + 1};
 }

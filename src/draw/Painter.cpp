@@ -227,8 +227,7 @@ void Painter::DrawHighlightedLegs(bool skipHidden) {
 void Painter::DrawLoopLegend() {
   if (doc::LineColourModeOf(m_ws) != doc::kLoopQualityColourMode) return;
   const Size window = m_output.window.cx > 0 ? m_output.window : Size{m_caps.widthPixels, m_caps.heightPixels};
-  const int gap = m_output.printer ? 0 : kLegendGap;
-  const Margins m = m_output.printer ? PageMargins() : Margins{gap, gap, gap, gap};
+  const Margins m = m_output.printer ? PageMargins() : Margins{kLegendGap, kLegendGap, kLegendGap, kLegendGap};
   m_s.SetFont(m_fonts[2]);
   const int row = AbsHeight(m_fonts[2]) * 5 / 4 + 1;
   const int x = m.left;

@@ -25,7 +25,7 @@ constexpr int kScreenMargin = 20;
 constexpr int kScreenSpareWidth = 30, kScreenSpareHeight = 150;
 
 PainterOutput OutputOf(const PlaneDrawingOptions& o) {
-  return {o.printer, o.preview, o.window, o.pickedRecord, o.clock, o.sheet};
+  return {o.printer, o.preview, o.window, o.pickedRecord, o.clock, o.sheet, o.highlighted};
 }
 
 // Everything one drawing needs to place and colour its primitives.

@@ -104,7 +104,7 @@ class ViewTransform {
   doc::LegFilter& legFilter() { return m_filter; }
   // The loop quality of the store's last compute pass, for the loop-quality
   // colour mode and the station info.
-  calc::LoopQualityCache& loopQuality() { return m_loopQuality; }
+  const calc::LoopQualityCache& loopQuality() const { return m_loopQuality; }
 
  private:
   void FindReference(const doc::SurveyStore& store, const doc::Worksheet& worksheet, DisplayType type);

@@ -41,5 +41,14 @@ TEST(LoopQualityMode, SavedAndReadBackWhileOlderReadersSeeAKnownMode) {
   }
 }
 
+TEST(LoopQualityMode, OnlyTheMarkChoosesMode13) {
+  Worksheet ws;
+  InitWorksheet(ws);
+  ws.setLineColourMode(13);
+  EXPECT_EQ(LineColourModeOf(ws), 0);
+  ws.setLineColourMode(14);
+  EXPECT_EQ(LineColourModeOf(ws), 14) << "kept as read; the drawing shows own colours";
+}
+
 }  // namespace
 }  // namespace hp::doc

@@ -190,9 +190,9 @@ TEST(LegDisplayDialogTest, StoredChoicesAreLimited) {
     o.stationMark = c.mark;
     o.stationMarkKind = c.markKind;
     ASSERT_FALSE(ApplyLegDisplayOptions(o, ws).fault) << c.name;
-    EXPECT_EQ(Nums(ws.lineWidth(), doc::LineColourModeOf(ws), ws.labelAngleIndex(), ws.stationNumbering(),
-                   ws.stationMark()),
-              Nums(c.lineWidthStored, c.colourModeStored, c.angleStored, c.numberingStored, c.markStored))
+    EXPECT_EQ(
+        Nums(ws.lineWidth(), doc::LineColourModeOf(ws), ws.labelAngleIndex(), ws.stationNumbering(), ws.stationMark()),
+        Nums(c.lineWidthStored, c.colourModeStored, c.angleStored, c.numberingStored, c.markStored))
         << c.name;
   }
 }
