@@ -136,6 +136,8 @@ Kompass- und Neigungsablesung stellen Sie oben auf der Seite ein (Vorgabe 0,05 m
 schließen, dann andere Messzüge, die die Schleifen fast ebenso gut erklären. „Vermutet“ ist der Wert der Ablesung
 (Länge, Azimut oder Neigung in den Einheiten des Geräts), der die Schleifen am besten schließt; „Richtung“ bedeutet
 einen verkehrt herum eingetragenen Messzug. Ein Doppelklick öffnet den Messzug im Dateneditor.</p>
+<p>„Zeigen“ hebt in der Zeichnung den gewählten Ring oder die gewählte Schleife der ersten Seite hervor, auf der Seite
+„Fehlersuche“ den gewählten verdächtigen Messzug, und rollt ihn ins Fenster.</p>
 <p>„gleichwertig“ unter „Hinweis“ heißt: ein anderer Messwert der Liste erklärt die Schleifen ebenso gut (welcher, steht im
 Hinweis, der erscheint, wenn der Mauszeiger darauf ruht). Das kommt vor, wenn ein Messzug nur in einer Schleife liegt; prüfen Sie dann alle gleichwertigen Messzüge,
 bevor Sie einen korrigieren.</p>
@@ -211,6 +213,12 @@ Protokoll als Text mit Tabulatoren, bereit zum Einfügen in eine Tabellenkalkula
 PAGES["Messzüge"] = """
 <p>Legt fest, wie das Arbeitsblatt Messzüge und Messpunkte zeichnet: Linienfarben und Falschfarbenbereich, Linienbreite,
 Punktmarken und Punktbeschriftung, Querschnitte, Hilfslinien und Hervorhebungen.</p>
+<p>Die Linienfarbe <b>Ringschlussfehler</b> färbt jeden Messzug nach der schlechtesten Schleife des Messnetzes, in der er
+liegt, gemessen am Schlussfehler im Verhältnis zur erwarteten Messgenauigkeit (wie „Normiert“ der Fehlersuche): bis 1
+grün, bis 2 gelb, bis 3,37 orange, darüber rot. Messzüge in keiner Schleife erscheinen in der Rahmenfarbe. Eine Legende
+in der linken unteren Ecke nennt die vier Stufen, auch im Druck und in Bildern. Mit „Messpunkt-Info“ zeigt die
+Statuszeile für einen Messzug den normierten Fehler, den Schlussfehler in Metern und die Länge dieser Schleife. Die Werte
+gelten für die letzte Berechnung.</p>
 """
 
 PAGES["Arbeitsblatt"] = """

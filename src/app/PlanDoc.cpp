@@ -136,6 +136,7 @@ bool CPlanDoc::SaveAs(const std::filesystem::path& path) {
 }
 
 bool CPlanDoc::Compute() {
+  m_shownLegs.clear();
   const calc::ComputeOutcome outcome =
       calc::RunChosenComputeCommand(m_store, m_app.prompter, calc::LoadBlunderOptions(m_app.settings));
   UpdateAllViews();

@@ -91,6 +91,14 @@ class CPlanDoc : public QObject {
   // The spreadsheet exchange of this document (its sent flag lives as long
   // as the document is open).
   periphery::SpreadsheetExchange& spreadsheetExchange() { return m_spreadsheetExchange; }
+  // "&Zeigen" of a loop or a suspect leg: the legs (list positions) every
+  // view draws highlighted and scrolls into sight, until the next compute
+  // command or the next call.
+  void ShowLegs(std::vector<size_t> legs) {
+    m_shownLegs = std::move(legs);
+    Q_EMIT legsShown();
+  }
+  const std::vector<size_t>& shownLegs() const { return m_shownLegs; }
 
  Q_SIGNALS:
   // Views redraw (and rebuild their projection).
@@ -103,6 +111,7 @@ class CPlanDoc : public QObject {
   // A record (from 1) is to be placed on the map by the next click.
   void positionRequested(int number);
   void recordsReplaced();
+  void legsShown();
 
  private:
   AppContext& m_app;
@@ -114,6 +123,7 @@ class CPlanDoc : public QObject {
   bool m_resetFlag = false;
   std::unique_ptr<doc::Worksheet> m_backup;
   periphery::SpreadsheetExchange m_spreadsheetExchange;
+  std::vector<size_t> m_shownLegs;
 };
 
 }  // namespace hp::app

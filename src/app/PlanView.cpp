@@ -22,9 +22,11 @@
 #include "app/PlanDoc.h"
 #include "app/PrinterPage.h"
 #include "app/ViewMouse.h"
+#include "calc/BlunderSettings.h"
 #include "doc/DisplayType.h"
 #include "draw/Projection.h"
 #include "draw/SpatialDrawing.h"
+#include "draw/interaction/LegHighlight.h"
 #include "draw/interaction/StatusLine.h"
 #include "draw/interaction/ViewCommands.h"
 #include "gfx/QPainterSurface.h"
@@ -65,6 +67,10 @@ CPlanView::CPlanView(CPlanDoc& document, QWidget* parent)
   }
   connect(&m_doc, &CPlanDoc::changed, this, &CPlanView::Redraw);
   connect(&m_doc, &CPlanDoc::positionRequested, this, [this](int number) { WaitForPosition(number - 1); });
+  connect(&m_doc, &CPlanDoc::legsShown, this, [this] {
+    m_scrollToShown = true;
+    Redraw();
+  });
   connect(&m_doc, &CPlanDoc::recordsReplaced, this, [this] {
     m_centreCamera = true;
     Redraw();
@@ -305,8 +311,10 @@ void CPlanView::DrawOn(QPainter& painter, const QSize& client) {
   options.pageHeightMm = page.height;
   if (DrawProtocolOn(painter, caps, client, clock)) return;
   options.pickedRecord = MarkedIndex();
+  options.highlighted = &m_doc.shownLegs();
   gfx::QPainterSurface surface(painter, caps);
   m_last = draw::DrawWorksheet(surface, store, worksheet, m_view, m_doc.app().settings, options);
+  if (std::exchange(m_scrollToShown, false) && m_last.drawn) ScrollToShownLegs(client);
   // The window shows the worksheet: the document keeps what its drawing
   // worked out, and the sheet and view commands go on from there.
   draw::KeepDrawnSettings(worksheet, m_view, m_last);
@@ -376,7 +384,28 @@ QString CPlanView::StatusText() const {
   const doc::SurveyRecord* record = current >= 0 ? m_doc.store().records[static_cast<size_t>(current)].get() : nullptr;
   if (m_waitingForPosition && record != nullptr)
     return QString::fromStdString(draw::PlaceOnMapStatusText(m_doc.worksheet().displayType(), *record));
-  return QString::fromStdString(draw::StatusLineText(*m_doc.store().currentWorksheet, m_mouseMode, record, marked()));
+  const doc::Worksheet& worksheet = *m_doc.store().currentWorksheet;
+  std::string text = draw::StatusLineText(worksheet, m_mouseMode, record, marked());
+  // The station info in the loop-quality mode adds the leg's worst loop.
+  if (record != nullptr && m_mouseMode == draw::MouseMode::StationInfo &&
+      doc::LineColourModeOf(worksheet) == doc::kLoopQualityColourMode) {
+    const calc::LoopQuality& quality =
+        m_view.loopQuality().Get(m_doc.store(), calc::LoadBlunderOptions(m_doc.app().settings));
+    text += "      " + draw::LoopFiguresStatusText(quality.WorstLoop(static_cast<size_t>(current)));
+  }
+  return QString::fromStdString(text);
+}
+
+void CPlanView::ScrollToShownLegs(const QSize& client) {
+  const auto bounds = draw::LegsDeviceBounds(m_view, m_doc.shownLegs(), m_last.scale, m_last.ox, m_last.oy);
+  if (!bounds) return;
+  const draw::Point now{horizontalScrollBar()->value(), verticalScrollBar()->value()};
+  const draw::Point to = draw::ScrollToShow(*bounds, {client.width(), client.height()}, now,
+                                            {horizontalScrollBar()->maximum(), verticalScrollBar()->maximum()});
+  if (to == now) return;
+  horizontalScrollBar()->setValue(to.x);
+  verticalScrollBar()->setValue(to.y);
+  viewport()->update();
 }
 
 }  // namespace hp::app

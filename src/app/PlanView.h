@@ -129,6 +129,8 @@ class CPlanView : public QAbstractScrollArea, public CViewMouse::Host {
   bool DrawProtocolOn(QPainter& painter, draw::DeviceCaps caps, const QSize& client, const platform::Clock& clock);
   QRect FrameBoxArea() const;
   QString StatusText() const;
+  // Scrolls the legs the document shows (after "&Zeigen") into the window.
+  void ScrollToShownLegs(const QSize& client);
   int MarkedIndex() const;
   void ScrollToAnchor();
 
@@ -149,6 +151,8 @@ class CPlanView : public QAbstractScrollArea, public CViewMouse::Host {
   const doc::SurveyRecord* m_marked = nullptr;
   bool m_waitingForPosition = false;
   bool m_centreCamera = false;  // after the records were replaced
+  // The next drawing scrolls the legs the document shows into sight.
+  bool m_scrollToShown = false;
   std::optional<Anchor> m_anchor;
   int m_wheelRest = 0;
   // The scroll bars keep the room a wheel zoom scrolled into beyond the

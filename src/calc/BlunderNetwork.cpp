@@ -441,4 +441,42 @@ void Network::Aggregate(bool weights) {
   }
 }
 
+// Loops from the worst down, each marking the edges of its path not yet
+// marked: a station whose tree edge is marked is joined to the station
+// above it, so every edge is looked at once and the whole is about linear
+// even where loops share long traverses.
+base::LargeVector<uint32_t> Network::WorstLoops() const {
+  base::LargeVector<uint32_t> worst(m_edges.size(), kNone);
+  const size_t loopCount = m_closingEdge.size();
+  base::LargeVector<uint32_t> order(loopCount);
+  for (uint32_t i = 0; i < loopCount; ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [this](uint32_t a, uint32_t b) { return m_chi[a] > m_chi[b]; });
+  base::LargeVector<uint32_t> up(m_parentEdge.size());
+  for (uint32_t n = 0; n < up.size(); ++n) up[n] = n;
+  const auto find = [&up](uint32_t n) {
+    while (up[n] != n) n = up[n] = up[up[n]];
+    return n;
+  };
+  for (const uint32_t loop : order) {
+    const Edge& closing = m_edges[m_closingEdge[loop]];
+    worst[m_closingEdge[loop]] = loop;
+    const uint32_t topDepth = m_depth[m_top[loop]];
+    for (const uint32_t end : {closing.from, closing.to}) {
+      for (uint32_t n = find(end); m_depth[n] > topDepth; n = find(n)) {
+        worst[m_parentEdge[n]] = loop;
+        up[n] = Parent(n);
+      }
+    }
+  }
+  return worst;
+}
+
+std::vector<size_t> Network::LoopRecords(uint32_t loop) const {
+  std::vector<size_t> records;
+  if (loop >= m_closingEdge.size()) return records;
+  records.push_back(m_edges[m_closingEdge[loop]].record);
+  ForEachPathEdge(loop, [&](uint32_t edge, double) { records.push_back(m_edges[edge].record); });
+  return records;
+}
+
 }  // namespace hp::calc::blunder

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "base/HugePages.h"
 #include "calc/BlunderReport.h"
@@ -50,6 +51,11 @@ class Network {
   BlunderReport Run();
   // The loops with their misclosures alone, without the search.
   BlunderReport Loops();
+  // After Loops: per edge the loop of the largest normalised misclosure
+  // among the loops through it, kNone for an edge in no loop.
+  base::LargeVector<uint32_t> WorstLoops() const;
+  // After Loops: the records of a loop, its closing record first.
+  std::vector<size_t> LoopRecords(uint32_t loop) const;
 
   // The network alone, as the network adjustment reads it: the edges, the
   // datum station after all others (ties run from it) and each edge's

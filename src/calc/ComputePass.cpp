@@ -89,6 +89,7 @@ void FetchRecord(const SurveyRecord& r) {
 }  // namespace
 
 int Computation::ComputeRecords(int first, bool all) {
+  ++m_store.computeGeneration;
   auto& records = m_store.records;
   // A first record without a named reference station (a new document's
   // default record) would get a head reference that defines no station

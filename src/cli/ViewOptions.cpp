@@ -85,9 +85,9 @@ bool ApplyViewOptions(const CliArguments& args, doc::SurveyStore& store, std::st
     ws.setStationNumbering(static_cast<int16_t>(*k));
   }
   if (const std::string* value = option("--colour-mode")) {
-    const auto m = Integer(*value, 0, 12);
-    if (!m) return fail("--colour-mode", "0 bis 12");
-    ws.setLineColourMode(static_cast<int32_t>(*m));
+    const auto m = Integer(*value, 0, 13);
+    if (!m) return fail("--colour-mode", "0 bis 13");
+    doc::SetLineColourModeOf(ws, static_cast<int>(*m));
   }
   if (const std::string* value = option("--cross-sections")) {
     const auto on = Integer(*value, 0, 1);

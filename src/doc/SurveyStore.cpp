@@ -17,6 +17,7 @@ void SurveyStore::ClearWorkingState() {
 }
 
 void SurveyStore::Reset() {
+  ++computeGeneration;
   records.clear();
   worksheets.clear();
   backupWorksheet.positions.clear();

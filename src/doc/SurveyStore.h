@@ -36,6 +36,9 @@ class SurveyStore {
   // Set by reading a file older than 7.03; the first full compute pass
   // without messages clears it.
   bool legacyConversion = false;
+  // Counts the compute passes (and resets) of this store, so that figures
+  // derived from a pass are worked out again only after the next one.
+  uint64_t computeGeneration = 0;
 
   uint32_t fileVersion = 0;
   uint32_t settingsSize = 0;

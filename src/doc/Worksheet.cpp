@@ -1,7 +1,9 @@
 // Worksheet image accessors, new-worksheet defaults and position images.
 #include "doc/Worksheet.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "doc/ImageFields.h"
 
@@ -76,6 +78,31 @@ void DecodePosition(std::span<const uint8_t, kPositionImageSize> img, AnimationP
 
 void EncodePosition(const AnimationPosition& p, std::span<uint8_t, kPositionImageSize> img) {
   VisitPosition(image::Encoder{img}, p);
+}
+
+namespace {
+constexpr size_t kLoopQualityMarkOffset = 60;
+constexpr uint8_t kLoopQualityMark[4] = {'R', 'S', 'F', 'M'};
+}  // namespace
+
+int LineColourModeOf(const Worksheet& ws) {
+  const auto* at = ws.image.data() + kLoopQualityMarkOffset;
+  if (std::equal(std::begin(kLoopQualityMark), std::end(kLoopQualityMark), at)) return kLoopQualityColourMode;
+  // Only the mark chooses mode 13; the number 13 stored at the mode's own
+  // offset is out of range there, as any other beyond 12, and draws own colours.
+  const int32_t stored = ws.lineColourMode();
+  return stored == kLoopQualityColourMode ? 0 : stored;
+}
+
+void SetLineColourModeOf(Worksheet& ws, int mode) {
+  auto* at = ws.image.data() + kLoopQualityMarkOffset;
+  if (mode == kLoopQualityColourMode) {
+    std::copy(std::begin(kLoopQualityMark), std::end(kLoopQualityMark), at);
+    ws.setLineColourMode(0);
+    return;
+  }
+  if (LineColourModeOf(ws) == kLoopQualityColourMode) std::fill(at, at + std::size(kLoopQualityMark), uint8_t{0});
+  ws.setLineColourMode(mode);
 }
 
 }  // namespace hp::doc

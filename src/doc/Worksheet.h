@@ -87,6 +87,15 @@ class Worksheet {
 // position list.
 void InitWorksheet(Worksheet& worksheet);
 
+// The line colour mode including the loop-quality mode 13. Mode 13 is kept
+// as the mark "RSFM" in the unused bytes 60-63 of the image, with mode 0
+// (the legs' own colours) at the mode's own offset 1668, so that a reader
+// that knows only modes 0 to 12 reads the document and draws own colours.
+// A 13 stored at 1668 without the mark reads as 0.
+inline constexpr int kLoopQualityColourMode = 13;
+int LineColourModeOf(const Worksheet& worksheet);
+void SetLineColourModeOf(Worksheet& worksheet, int mode);
+
 // Description of one stored setting, for tests and tools.
 struct WorksheetFieldInfo {
   const char* name;

@@ -5,8 +5,9 @@
 // (a conversion that writes a constant at an offset tells that setting's
 // default). Bytes that no setting uses are kept as read.
 //
-// Unused ranges: 0-1, 60-67, 84-99, 116-123, 140-155, 924-1179, 1489,
-// 2598-2605, 2622-2629.
+// Unused ranges: 0-1, 64-67, 84-99, 116-123, 140-155, 924-1179, 1489,
+// 2598-2605, 2622-2629 (60-63 hold the loop-quality colour mode's mark,
+// Worksheet.h).
 #pragma once
 
 // X(accessor, Accessor, type, offset, default)

@@ -12,9 +12,9 @@ namespace hp::draw {
 
 namespace {
 
-constexpr std::string_view kModeTexts[kLineColourModeCount] = {"Messlinie", "Tiefe", "Weg",   "Datum", "Querschnitt",
-                                                               "Gang",      "Ring",  "Ebene", "Gerät", "Vermesser",
-                                                               "Jahr",      "Monat", "Tag"};
+constexpr std::string_view kModeTexts[kLineColourModeCount] = {
+    "Messlinie", "Tiefe", "Weg",       "Datum", "Querschnitt", "Gang", "Ring",
+    "Ebene",     "Gerät", "Vermesser", "Jahr",  "Monat",       "Tag",  "Ringschlussfehler"};
 
 long Digits(std::string_view text, size_t from, size_t count) {
   if (from >= text.size()) return 0;
@@ -91,6 +91,23 @@ LineColour RecordLineColour(const doc::SurveyRecord& r, int mode, const FalseCol
   return {false, AttributeColour(attribute, r.colour)};
 }
 
+LineColour LoopQualityLineColour(const doc::SurveyRecord& r, int loopClass) {
+  if (r.point[0] == 0) return {false, r.colour};
+  const int c = std::clamp(loopClass, 0, 4);
+  return {false, LoopClassColourNumber(c), c + 1};
+}
+
+Colour LoopClassColour(int loopClass) {
+  constexpr Colour kRamp[4] = {RgbColour(0, 170, 0), RgbColour(230, 200, 0), RgbColour(255, 128, 0),
+                               RgbColour(230, 0, 0)};
+  return kRamp[std::clamp(loopClass, 0, 3)];
+}
+
+int LoopClassColourNumber(int loopClass) {
+  constexpr int kNumbers[5] = {3, 7, 8, 2, 11};
+  return kNumbers[std::clamp(loopClass, 0, 4)];
+}
+
 PenSet BuildPenSet(const doc::DocumentSettings& settings, int lineWidth, const DeviceCaps& caps, bool printer,
                    Colour leftEye, Colour rightEye) {
   const int w = std::clamp(lineWidth, 1, 10);
@@ -110,6 +127,8 @@ PenSet BuildPenSet(const doc::DocumentSettings& settings, int lineWidth, const D
     pens.thick[c] = {PenStyle::Solid, thick, line};
     pens.falseColour[c] = {PenStyle::Solid, width, colour(settings.falseColours[c])};
   }
+  for (int c = 0; c < 4; ++c) pens.loopClass[c] = {PenStyle::Solid, width, colour(LoopClassColour(c))};
+  pens.loopClass[4] = {PenStyle::Solid, width, colour(settings.frameColour)};
   pens.left = {PenStyle::Solid, width, colour(leftEye)};
   pens.right = {PenStyle::Solid, width, colour(rightEye)};
   return pens;
@@ -117,6 +136,7 @@ PenSet BuildPenSet(const doc::DocumentSettings& settings, int lineWidth, const D
 
 const Pen& ColourPen(const PenSet& pens, const LineColour& colour) {
   const int c = colour.number;
+  if (colour.loopClass >= 1 && colour.loopClass <= 5) return pens.loopClass[colour.loopClass - 1];
   if (colour.falseColour) return pens.falseColour[std::clamp(c, 1, 16) - 1];
   if (c >= 1 && c <= 16) return pens.solid[c - 1];
   if (c >= 17 && c <= 32) return pens.dashed[c - 17];

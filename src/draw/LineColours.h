@@ -27,8 +27,9 @@ enum class LineColourMode : int {
   Year = 10,         // "Jahr"
   Month = 11,        // "Monat"
   Day = 12,          // "Tag"
+  LoopQuality = 13,  // "Ringschlussfehler"
 };
-inline constexpr int kLineColourModeCount = 13;
+inline constexpr int kLineColourModeCount = 14;
 
 // The list text of a mode (UTF-8); empty out of range.
 std::string_view LineColourModeText(int mode);
@@ -65,10 +66,23 @@ int FalseColourCount(double value, double max, double min);
 struct LineColour {
   bool falseColour = false;
   int number = 0;
+  // In the loop-quality mode 1 + the leg's calc::LoopClass (the fixed ramp,
+  // or the frame colour for a leg in no loop), with `number` the index of
+  // the line colour that exports write; 0 in every other mode.
+  int loopClass = 0;
   bool operator==(const LineColour&) const = default;
 };
 LineColour RecordLineColour(const doc::SurveyRecord& record, int mode, const FalseColourInput& input, double max,
                             double min);
+
+// The loop-quality colour of a leg of class `loopClass` (a calc::LoopClass);
+// auxiliary lines keep their own colour as in mode 0.
+LineColour LoopQualityLineColour(const doc::SurveyRecord& record, int loopClass);
+// The fixed ramp green, yellow, orange, red of the four loop classes.
+Colour LoopClassColour(int loopClass);
+// The line colour number (index of the default line colours) that exports
+// write for a class: green 3, yellow 7, orange 8, red 2; grey 11 for no loop.
+int LoopClassColourNumber(int loopClass);
 
 // The pens of a drawing. Line width w: w on the screen; on a printer
 // (2w - 1)·dpi/200, thick pens (2w - 1)·dpi/100, each at least 1.
@@ -77,11 +91,13 @@ struct PenSet {
   std::array<Pen, 16> solid, dashed, thick;
   std::array<Pen, 16> falseColour;
   Pen left, right;  // the two eyes of the red-green view
+  // The loop-quality mode: the four classes, then the frame colour.
+  std::array<Pen, 5> loopClass;
 };
 PenSet BuildPenSet(const doc::DocumentSettings& settings, int lineWidth, const DeviceCaps& caps, bool printer,
                    Colour leftEye = RgbColour(255, 0, 0), Colour rightEye = RgbColour(0, 255, 0));
 
-// The pen of a colour: 1 to 16 solid line colour, 17 to 32 dashed line
+// The pen of a colour: a loop class's pen in the loop-quality mode; 1 to 16 solid line colour, 17 to 32 dashed line
 // colour c - 16, -1 to -16 dashed line colour -c, below -16 black dashed,
 // anything else black; false-colour indices use the false-colour pens
 // (1 and below the first, above 16 the 16th).

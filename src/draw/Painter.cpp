@@ -7,6 +7,7 @@
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
+#include "calc/LoopQuality.h"
 #include "doc/DocumentDialogs.h"
 #include "doc/Station.h"
 #include "draw/PageLabel.h"
@@ -17,6 +18,9 @@ namespace hp::draw {
 namespace {
 
 constexpr Colour kBlack = 0, kWhite = 0xFFFFFF;
+constexpr Colour kHighlight = RgbColour(255, 0, 255);
+constexpr int kLegendGap = 8;  // pixels between the legend and the window's edges
+constexpr std::string_view kLoopLegendTitle = "Ringschlussfehler (normiert)";
 constexpr std::string_view kSettingsSection = "Settings";
 // Far above any real font; keeps margin and mark arithmetic within an int.
 constexpr long long kMaxFontHeight = 1 << 24;
@@ -206,6 +210,38 @@ void Painter::DrawTitleAndPageLabel(const Rect& area, int labelDrop) {
   m_s.SetFont(m_fonts[1]);
   m_s.SetTextColour(FontColour(1));
   m_s.Text({centre, area.bottom + 5 + labelDrop}, label, kAlignCentre | kAlignTop);
+}
+
+void Painter::DrawHighlightedLegs(bool skipHidden) {
+  if (m_output.highlighted == nullptr || m_output.printer) return;
+  const Pen pen = ScreenPen({PenStyle::Solid, 3 * m_pens.solid[0].width + 2, kHighlight});
+  m_s.SetPen(pen);
+  for (const size_t n : *m_output.highlighted) {
+    if (n >= m_store.records.size() || n >= m_view.slots().size()) continue;
+    const ProjectionSlots& slot = m_view.slot(n);
+    if (skipHidden && (slot.from.z == kHiddenDepth || slot.to.z == kHiddenDepth)) continue;
+    m_s.Line(Dev(slot.from), Dev(slot.to));
+  }
+}
+
+void Painter::DrawLoopLegend() {
+  if (doc::LineColourModeOf(m_ws) != doc::kLoopQualityColourMode) return;
+  const Size window = m_output.window.cx > 0 ? m_output.window : Size{m_caps.widthPixels, m_caps.heightPixels};
+  const Margins m = m_output.printer ? PageMargins() : Margins{kLegendGap, kLegendGap, kLegendGap, kLegendGap};
+  m_s.SetFont(m_fonts[2]);
+  const int row = AbsHeight(m_fonts[2]) * 5 / 4 + 1;
+  const int x = m.left;
+  int y = window.cy - m.bottom - row * (calc::kLoopClassCount + 1);
+  m_s.SetTextColour(FontColour(2));
+  m_s.Text({x, y}, kLoopLegendTitle, kAlignLeft | kAlignTop);
+  for (int c = 0; c < calc::kLoopClassCount; ++c) {
+    y += row;
+    Pen pen = m_pens.loopClass[static_cast<size_t>(c)];
+    pen.width = std::max(2, 2 * pen.width);
+    m_s.SetPen(ScreenPen(pen));
+    m_s.Line({x, y + row / 2}, {x + 2 * row, y + row / 2});
+    m_s.Text({x + 2 * row + row / 2, y}, calc::LoopClassText(static_cast<calc::LoopClass>(c)), kAlignLeft | kAlignTop);
+  }
 }
 
 void Painter::DrawHighlights(bool skipHidden, bool current) {

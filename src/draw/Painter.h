@@ -44,6 +44,9 @@ struct PainterOutput {
   int pickedRecord = -1;                   // list position picked with the mouse, for the crosshair
   const platform::Clock* clock = nullptr;  // today's date for the page label; null: the system clock
   std::optional<SheetChoice> sheet;        // the printed page; none: the worksheet's own sheet
+  // Legs (list positions) the window shows highlighted, e.g. a loop or a
+  // suspect leg to be looked at; null or empty: none.
+  const std::vector<size_t>* highlighted = nullptr;
 };
 
 // Device margins around the drawing area.
@@ -115,6 +118,11 @@ class Painter {
   // The crosshair marks: the picked record and the current record; the
   // spatial views skip points cut away behind the eye.
   void DrawHighlights(bool skipHidden, bool current);
+  // The highlighted legs of the output over the drawn ones (not in print).
+  void DrawHighlightedLegs(bool skipHidden);
+  // In the loop-quality colour mode: the legend of the four classes in the
+  // bottom left corner of the window or page.
+  void DrawLoopLegend();
 
   // A font's height in device units, held to a sane size.
   static int AbsHeight(const Font& font);

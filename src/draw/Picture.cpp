@@ -69,8 +69,18 @@ bool TakesPart(const doc::SurveyRecord& r, const doc::Worksheet& ws, doc::LegFil
   return ws.adaptOverview() == 0 || (r.colour != 0 && filter.IsLegVisible(r, ws));
 }
 
-std::vector<LineColour> RecordColours(const doc::SurveyStore& store, const doc::Worksheet& ws, ViewTransform& view) {
-  const int mode = ws.lineColourMode();
+std::vector<LineColour> RecordColours(const doc::SurveyStore& store, const doc::Worksheet& ws, ViewTransform& view,
+                                      const calc::LoopQuality* quality) {
+  const int mode = doc::LineColourModeOf(ws);
+  std::vector<LineColour> colours;
+  colours.reserve(store.records.size());
+  if (mode == doc::kLoopQualityColourMode) {
+    for (size_t n = 0; n < store.records.size(); ++n) {
+      const calc::LoopClass c = quality ? quality->ClassOf(n) : calc::LoopClass::NoLoop;
+      colours.push_back(LoopQualityLineColour(*store.records[n], static_cast<int>(c)));
+    }
+    return colours;
+  }
   const FalseColourInput input{view.heightOffset(), view.referencePath()};
   double max = ws.colourRangeMax(), min = ws.colourRangeMin();
   if (IsFalseColourMode(mode) && ws.manualColourRange() == 0) {
@@ -84,8 +94,6 @@ std::vector<LineColour> RecordColours(const doc::SurveyStore& store, const doc::
       max = std::max(max, v), min = std::min(min, v);
     }
   }
-  std::vector<LineColour> colours;
-  colours.reserve(store.records.size());
   for (const auto& record : store.records) colours.push_back(RecordLineColour(*record, mode, input, max, min));
   return colours;
 }
@@ -119,7 +127,11 @@ Picture ComposePicture(const doc::SurveyStore& store, const doc::Worksheet& ws, 
     MeasurePlane(store, ws, view, picture);
   }
   view.setSceneSize(picture.sceneSize);
-  if (picture.visible) picture.colours = RecordColours(store, ws, view);
+  if (!picture.visible) return picture;
+  const calc::LoopQuality* quality = nullptr;
+  if (doc::LineColourModeOf(ws) == doc::kLoopQualityColourMode)
+    quality = &view.loopQuality().Get(store, calc::LoadBlunderOptions(settings));
+  picture.colours = RecordColours(store, ws, view, quality);
   return picture;
 }
 

@@ -23,8 +23,9 @@ bool TakesPart(const doc::SurveyRecord& record, const doc::Worksheet& worksheet,
 
 // The line colour of every record (list order) in the worksheet's colour
 // mode; an automatic false-colour range spans the records that take part.
+// The loop-quality mode colours by `quality` (every leg in no loop without).
 std::vector<LineColour> RecordColours(const doc::SurveyStore& store, const doc::Worksheet& worksheet,
-                                      ViewTransform& view);
+                                      ViewTransform& view, const calc::LoopQuality* quality = nullptr);
 
 // An extent narrower than a metre is widened to one about its middle.
 void WidenNarrow(PlaneRect& extent);

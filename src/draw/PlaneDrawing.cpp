@@ -25,7 +25,7 @@ constexpr int kScreenMargin = 20;
 constexpr int kScreenSpareWidth = 30, kScreenSpareHeight = 150;
 
 PainterOutput OutputOf(const PlaneDrawingOptions& o) {
-  return {o.printer, o.preview, o.window, o.pickedRecord, o.clock, o.sheet};
+  return {o.printer, o.preview, o.window, o.pickedRecord, o.clock, o.sheet, o.highlighted};
 }
 
 // Everything one drawing needs to place and colour its primitives.
@@ -235,6 +235,7 @@ void PlanePainter::DrawLegs() {
     if (!base::TextOf(r.point).empty()) DrawMark(n, pen);
     if (m_ws.showCrossSections() != 0) DrawCrossSection(n, pen);
   }
+  DrawHighlightedLegs(false);
   DrawHighlights(false, true);
 }
 
@@ -371,6 +372,7 @@ bool PlanePainter::Run() {
   if (m_options.printer) m_pageClip = &clip;
   DrawGrid();
   m_pageClip = nullptr;
+  DrawLoopLegend();
   m_result.colours = m_colours;
   return true;
 }

@@ -34,6 +34,8 @@ struct PlaneDrawingOptions {
   BackgroundMap* backgroundMap = nullptr;
   std::filesystem::path documentFolder;
   platform::Prompter* prompter = nullptr;
+  // Legs drawn highlighted (list positions); null: none.
+  const std::vector<size_t>* highlighted = nullptr;
 };
 
 // What a plane drawing leaves for the printing, the mouse and the exports.

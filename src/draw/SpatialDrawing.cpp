@@ -26,7 +26,7 @@ constexpr int kScreenSpareWidth = 30, kScreenSpareHeight = 150;
 bool Hidden(const Vec3& p) { return p.z == kHiddenDepth; }
 
 PainterOutput OutputOf(const SpatialDrawingOptions& o) {
-  return {o.printer, o.preview, o.window, o.pickedRecord, o.clock, o.sheet};
+  return {o.printer, o.preview, o.window, o.pickedRecord, o.clock, o.sheet, o.highlighted};
 }
 
 class SpatialPainter : public Painter {
@@ -261,7 +261,9 @@ bool SpatialPainter::Run() {
   DrawFrame();
   if (Stereo()) DrawStereoLegs();
   else DrawLegs();
+  DrawHighlightedLegs(true);
   DrawHighlights(true, !Stereo());
+  DrawLoopLegend();
   m_result.colours = m_colours;
   return true;
 }

@@ -36,6 +36,8 @@ struct SpatialDrawingOptions {
   int pickedRecord = -1;                   // list position picked with the mouse, for the crosshair
   const platform::Clock* clock = nullptr;  // today's date for the page label; null: the system clock
   std::optional<SheetChoice> sheet;        // the printed page; none: the worksheet's own sheet
+  // Legs drawn highlighted (list positions); null: none.
+  const std::vector<size_t>* highlighted = nullptr;
 };
 
 // One line of the frame geometry, projected; `text` is set for the height

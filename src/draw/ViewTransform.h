@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "calc/LoopQuality.h"
 #include "doc/LegFilter.h"
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
@@ -101,6 +102,9 @@ class ViewTransform {
   void setSceneSize(double size) { m_sceneSize = size; }
 
   doc::LegFilter& legFilter() { return m_filter; }
+  // The loop quality of the store's last compute pass, for the loop-quality
+  // colour mode and the station info.
+  const calc::LoopQualityCache& loopQuality() const { return m_loopQuality; }
 
  private:
   void FindReference(const doc::SurveyStore& store, const doc::Worksheet& worksheet, DisplayType type);
@@ -109,6 +113,7 @@ class ViewTransform {
   void FillSlots(const doc::SurveyStore& store, DisplayType type);
 
   doc::LegFilter m_filter;
+  calc::LoopQualityCache m_loopQuality;
   Extent m_extent;
   Vec3 m_reference;
   double m_heightOffset = 0;

@@ -46,6 +46,7 @@ WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& s
     spatial.screen = options.screen;
     spatial.clock = options.clock;
     spatial.pickedRecord = options.pickedRecord;
+    spatial.highlighted = options.highlighted;
     spatial.sheet = options.sheet;
     SpatialDrawingResult drawn = DrawSpatial(surface, store, worksheet, view, settings, spatial);
     result.drawn = drawn.drawn;
@@ -66,6 +67,7 @@ WorksheetDrawingResult DrawWorksheet(Surface& surface, const doc::SurveyStore& s
   plane.documentFolder = options.documentFolder;
   plane.prompter = options.prompter;
   plane.pickedRecord = options.pickedRecord;
+  plane.highlighted = options.highlighted;
   plane.sheet = options.sheet;
   if (options.pageWidthMm > 0 && options.pageHeightMm > 0) {
     plane.pageWidthMm = options.pageWidthMm;

@@ -43,6 +43,8 @@ struct WorksheetDrawingOptions {
   platform::Prompter* prompter = nullptr;  // null: no messages
   int pickedRecord = -1;                   // list position marked with the mouse, for the crosshair
   std::optional<SheetChoice> sheet;        // the printed page; none: the worksheet's own sheet
+  // Legs drawn highlighted (list positions); null: none.
+  const std::vector<size_t>* highlighted = nullptr;
 };
 
 struct WorksheetDrawingResult {

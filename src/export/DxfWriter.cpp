@@ -21,6 +21,13 @@ struct P3 {
 
 P3 Q(const draw::Vec3& v) { return {Q2(v.x), Q2(v.y), Q2(v.z)}; }
 
+// The loop classes in the DXF colour index: green, yellow, orange, red, and
+// grey for a leg in no loop.
+int LoopClassAci(int loopClass) {
+  constexpr int kAci[5] = {3, 2, 30, 1, 8};
+  return kAci[std::clamp(loopClass, 1, 5) - 1];
+}
+
 void Line(TextOut& out, const std::string& layer, int ci, const P3& a, const P3& b) {
   out << "  0\nLINE\n  8\n"
       << layer << "\n 62\n"
@@ -61,7 +68,8 @@ void DxfStandardWriter::Record(TextOut& out, const ExportContext& context, const
   const bool named = !base::TextOf(r.point).empty();
   if (r.colour == 0 || (!named && ws.showAuxiliaryLines() == 0) || !entry.visible.Any()) return;
   const std::string level = std::to_string(r.level);
-  const int ci = ColourIndex(context.DrawnColour(entry.index));
+  const int loopClass = context.DrawnLoopClass(entry.index);
+  const int ci = loopClass != 0 ? LoopClassAci(loopClass) : ColourIndex(context.DrawnColour(entry.index));
   const draw::ProjectionSlots slots = context.Slots(entry.index);
   const P3 p1 = Q(slots.from), p2 = Q(slots.to);
   const double h = m_h;

@@ -36,6 +36,14 @@ int ExportContext::DrawnColour(size_t index) const {
   return index < store.records.size() ? store.records[index]->colour : 0;
 }
 
+int ExportContext::DrawnLoopClass(size_t index) const {
+  return index < view.colours.size() ? view.colours[index].loopClass : 0;
+}
+
+uint32_t LoopClassRgb(const doc::DocumentSettings& settings, int loopClass) {
+  return loopClass >= 1 && loopClass <= 4 ? draw::LoopClassColour(loopClass - 1) : settings.frameColour;
+}
+
 draw::ProjectionSlots ExportContext::Slots(size_t index) const {
   return index < view.slots.size() ? view.slots[index] : draw::ProjectionSlots{};
 }

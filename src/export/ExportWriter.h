@@ -53,6 +53,9 @@ struct ExportContext {
   draw::ViewPose Pose() const;
   // The colour number the drawing last gave the record.
   int DrawnColour(size_t index) const;
+  // In the loop-quality colour mode 1 + the record's loop class (see
+  // draw::LineColour), else 0.
+  int DrawnLoopClass(size_t index) const;
   draw::ProjectionSlots Slots(size_t index) const;
 };
 
@@ -126,6 +129,9 @@ WriteStatus RunWriter(ExportWriter& writer, base::ByteSink& sink, const ExportCo
 
 // Colour index 1 to 16 of a colour number: ((|c| - 1) mod 16) + 1.
 int ColourIndex(int colour);
+// The colour of a loop class (1 + calc::LoopClass, as DrawnLoopClass) as
+// RGB: the drawing's fixed ramp, the frame colour for a leg in no loop.
+uint32_t LoopClassRgb(const doc::DocumentSettings& settings, int loopClass);
 // floor(100 v + 0.5) / 100 and floor(10 v + 0.5) / 10.
 double Q2(double value);
 double Q1(double value);

@@ -51,8 +51,13 @@ void IconStyles(TextOut& out) {
 void LineStyles(TextOut& out, const ExportContext& context) {
   const doc::DocumentSettings& s = context.store.settings;
   const bool falseColours = draw::IsFalseColourMode(context.worksheet.lineColourMode());
+  const bool loopQuality = doc::LineColourModeOf(context.worksheet) == doc::kLoopQualityColourMode;
   for (int n = 1; n <= 16; ++n) {
-    const uint32_t entry = falseColours ? s.falseColours[n - 1] : s.lineColours[n - 1];
+    uint32_t entry = falseColours ? s.falseColours[n - 1] : s.lineColours[n - 1];
+    // The loop-quality mode draws its classes in a fixed ramp: the styles
+    // of their colour numbers carry it.
+    for (int c = 1; loopQuality && c <= 5; ++c)
+      if (draw::LoopClassColourNumber(c - 1) == n) entry = LoopClassRgb(s, c);
     const uint32_t value = (context.worksheet.blackBackground() != 0 && entry == 0) ? 0xFFFFFFFFu : entry - 0x01000000u;
     char colour[16];
     std::snprintf(colour, sizeof colour, "%8x", static_cast<unsigned>(value));

@@ -210,8 +210,10 @@ void VrmlWriter::Record(TextOut& out, const ExportContext& context, const Record
 
   const doc::DocumentSettings& s = context.store.settings;
   const int ci = ColourIndex(context.DrawnColour(entry.index));
+  const int loopClass = context.DrawnLoopClass(entry.index);
   uint32_t colour =
       draw::IsFalseColourMode(context.worksheet.lineColourMode()) ? s.falseColours[ci - 1] : s.lineColours[ci - 1];
+  if (loopClass != 0) colour = LoopClassRgb(s, loopClass);
   if (colour == 0 && context.worksheet.blackBackground() != 0) colour = 0xFFFFFF;
   const std::string farbe = Rgb(colour);
   if (r.drawFlags[0]) out << "  Ebene { farbe " << farbe << " ecken [" << first << "] }\n";

@@ -176,7 +176,7 @@ TEST(LegDisplayDialogTest, StoredChoicesAreLimited) {
   } cases[] = {
       {"in range", 4, 7, 3, 5, 2, true, true, 4, 7, 3, 5, 2},
       {"too small", 0, -2, -1, 0, 0, true, true, 1, 0, 0, 1, 1},
-      {"too large", 11, 13, 7, 11, 3, true, true, 10, 12, 6, 10, 2},
+      {"too large", 11, 14, 7, 11, 3, true, true, 10, 13, 6, 10, 2},
       {"boxes off", 10, 12, 6, 4, 2, false, false, 10, 12, 6, 0, 0},
   };
   for (const auto& c : cases) {
@@ -190,8 +190,9 @@ TEST(LegDisplayDialogTest, StoredChoicesAreLimited) {
     o.stationMark = c.mark;
     o.stationMarkKind = c.markKind;
     ASSERT_FALSE(ApplyLegDisplayOptions(o, ws).fault) << c.name;
-    EXPECT_EQ(Nums(ws.lineWidth(), ws.lineColourMode(), ws.labelAngleIndex(), ws.stationNumbering(), ws.stationMark()),
-              Nums(c.lineWidthStored, c.colourModeStored, c.angleStored, c.numberingStored, c.markStored))
+    EXPECT_EQ(
+        Nums(ws.lineWidth(), doc::LineColourModeOf(ws), ws.labelAngleIndex(), ws.stationNumbering(), ws.stationMark()),
+        Nums(c.lineWidthStored, c.colourModeStored, c.angleStored, c.numberingStored, c.markStored))
         << c.name;
   }
 }

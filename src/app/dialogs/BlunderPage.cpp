@@ -106,6 +106,12 @@ CBlunderPage::CBlunderPage(QWidget* parent, CPlanDoc& doc)
   Fill();
 }
 
+void CBlunderPage::ShowCurrentSuspect() {
+  const int row = m_suspects->currentRow();
+  if (row < 0 || static_cast<size_t>(row) >= m_report.suspects.size()) return;
+  m_doc.ShowLegs({m_report.suspects[static_cast<size_t>(row)].record});
+}
+
 bool CBlunderPage::Search() {
   const auto length = base::ParseNumber(m_sigmaLength->text().toStdString());
   const auto angle = base::ParseNumber(m_sigmaAngle->text().toStdString());

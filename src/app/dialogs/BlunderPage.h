@@ -28,6 +28,8 @@ class CBlunderPage : public QWidget {
   // Takes the accuracies from the fields (stores them when they are valid)
   // and searches again; false, after a message, when a field is invalid.
   bool Search();
+  // "&Zeigen": the views highlight the current suspect's leg.
+  void ShowCurrentSuspect();
 
  Q_SIGNALS:
   // A suspect was double-clicked: its record number, from 1.

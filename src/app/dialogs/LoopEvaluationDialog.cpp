@@ -18,6 +18,7 @@
 #include "app/QtText.h"
 #include "app/dialogs/BlunderPage.h"
 #include "calc/BlunderSettings.h"
+#include "calc/LoopQuality.h"
 
 namespace hp::app {
 namespace {
@@ -106,7 +107,7 @@ QVariant CLoopRowsModel::headerData(int section, Qt::Orientation orientation, in
 CLoopEvaluationDialog::CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std::vector<calc::LoopRow> rows,
                                              bool network)
     : CDialogBase(doc.app(), parent, QStringLiteral("Ringschlussauswertung")), m_doc(doc),
-      m_evaluation(doc.store(), std::move(rows)) {
+      m_evaluation(doc.store(), std::move(rows)), m_network(network) {
   m_list = new QTableView(this);
   m_list->setModel(new CLoopRowsModel(m_evaluation.rows(), network, this));
   m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -126,12 +127,13 @@ CLoopEvaluationDialog::CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std
     width += columnWidth;
   }
 
+  auto* showButton = new QPushButton(QStringLiteral("&Zeigen"), this);
   auto* editButton = new QPushButton(QStringLiteral("&Bearbeiten"), this);
   auto* overviewButton = new QPushButton(QStringLiteral("Über&sicht"), this);
   auto* closeButton = new QPushButton(QStringLiteral("Be&enden"), this);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  for (QPushButton* button : {editButton, overviewButton, closeButton}) {
+  for (QPushButton* button : {showButton, editButton, overviewButton, closeButton}) {
     button->setAutoDefault(false);
     buttons->addWidget(button);
   }
@@ -167,9 +169,25 @@ CLoopEvaluationDialog::CLoopEvaluationDialog(QWidget* parent, CPlanDoc& doc, std
   connect(m_list, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
     if (index.isValid()) Finish(m_evaluation.Edit());
   });
+  connect(showButton, &QPushButton::clicked, this, [this] {
+    if (m_pages->currentWidget() == m_blunders) m_blunders->ShowCurrentSuspect();
+    else ShowCurrentLoop();
+  });
   connect(editButton, &QPushButton::clicked, this, [this] { Finish(m_evaluation.Edit()); });
   connect(overviewButton, &QPushButton::clicked, this, [this] { Finish(m_evaluation.Overview()); });
   connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CLoopEvaluationDialog::ShowCurrentLoop() {
+  const int row = m_list->currentIndex().row();
+  if (row < 0 || static_cast<size_t>(row) >= m_evaluation.rows().size()) return;
+  const doc::SurveyStore& store = m_doc.store();
+  if (m_network) {
+    m_doc.ShowLegs(calc::LoopRecords(store, calc::LoadBlunderOptions(m_doc.app().settings), static_cast<size_t>(row)));
+    return;
+  }
+  const int closing = m_evaluation.rows()[static_cast<size_t>(row)].recordNumber;
+  if (closing >= 1) m_doc.ShowLegs(calc::RingRecords(store, static_cast<size_t>(closing) - 1));
 }
 
 void CLoopEvaluationDialog::Finish(const FollowUp& followUp) {

@@ -55,6 +55,8 @@ class CLoopEvaluationDialog : public CDialogBase {
   QTableView* list() const { return m_list; }
   QTabWidget* pages() const { return m_pages; }
   CBlunderPage* blunders() const { return m_blunders; }
+  // "&Zeigen": the views highlight the current row's loop.
+  void ShowCurrentLoop();
 
  private:
   void Finish(const FollowUp& followUp);
@@ -65,6 +67,7 @@ class CLoopEvaluationDialog : public CDialogBase {
   QTabWidget* m_pages = nullptr;
   CBlunderPage* m_blunders = nullptr;
   FollowUp m_followUp;
+  bool m_network = false;
 };
 
 // The command "Ring&schlussauswertung...": computes (first without, then

@@ -52,7 +52,11 @@ std::string LabelAngleText(int index) {
 
 LegDisplayOptions LoadLegDisplayOptions(const doc::Worksheet& ws) {
   LegDisplayOptions o;
-  o.lineColourMode = std::clamp<int>(ws.lineColourMode(), 0, kLineColourModeCount - 1);
+  // A stored mode beyond the list shows its last entry that older versions
+  // know; the loop-quality mode is stored apart (doc::LineColourModeOf).
+  o.lineColourMode = doc::LineColourModeOf(ws) == doc::kLoopQualityColourMode
+                         ? doc::kLoopQualityColourMode
+                         : std::clamp<int>(ws.lineColourMode(), 0, doc::kLoopQualityColourMode - 1);
   o.manualRange = ws.manualColourRange() != 0;
   o.rangeMax = base::FormatShown(ws.colourRangeMax());
   o.rangeMin = base::FormatShown(ws.colourRangeMin());
@@ -93,7 +97,7 @@ LegDisplayApplied ApplyLegDisplayOptions(const LegDisplayOptions& o, doc::Worksh
   if (result.fault) return result;
   const doc::Worksheet::Image before = ws.image;
 
-  ws.setLineColourMode(std::clamp(o.lineColourMode, 0, kLineColourModeCount - 1));
+  doc::SetLineColourModeOf(ws, std::clamp(o.lineColourMode, 0, kLineColourModeCount - 1));
   ws.setManualColourRange(Flag(o.manualRange));
   if (IsRangeEnabled(o)) {
     ws.setColourRangeMax(*RangeValue(o.rangeMax, ws.colourRangeMax()));
