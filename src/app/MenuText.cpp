@@ -16,7 +16,7 @@ MenuText ParseMenuText(std::string_view menuText) {
   if (keys.rfind("Strg-", 0) == 0) keys[4] = '+';
   static const std::vector<std::pair<std::string, std::string>> names = {
       {"Strg", "Ctrl"},  {"Gr", "Shift"},     {"BildAuf", "PgUp"}, {"BildAb", "PgDown"},
-      {"Links", "Left"}, {"Rechts", "Right"}, {"Entf", "Del"},     {"Einfg", "Ins"}};
+      {"Links", "Left"}, {"Rechts", "Right"}, {"Entf", "Del"},     {"Einfg", "Ins"}, {"Rück", "Backspace"}};
   std::string shortcut;
   size_t start = 0;
   while (start <= keys.size()) {

@@ -9,6 +9,7 @@
 
 namespace hp::doc {
 
+std::string ImportName(std::string_view fileName) { return "Import " + std::string(fileName); }
 std::string ChangeRecordName(int number) { return "Datensatz " + std::to_string(number) + " ändern"; }
 std::string NewRecordName(int number) { return "Datensatz " + std::to_string(number) + " anlegen"; }
 std::string DeleteRecordName(int number) { return "Datensatz " + std::to_string(number) + " löschen"; }
@@ -155,6 +156,7 @@ std::unique_ptr<Change> SpliceRecords(SurveyStore& store, std::string name, std:
   store.settings.computedCurrent = 0;
   auto step = std::make_unique<RecordSplice>(std::move(name), before, index, std::move(removed), std::move(inserted));
   step->TakeSettingsAfter(store.settings);
+  step->SetComputeDue();
   return step;
 }
 

@@ -8,12 +8,27 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "doc/History.h"
 #include "doc/SurveyStore.h"
 
 namespace hp::doc {
+
+// The names of the steps (UTF-8), as the user knows the commands.
+namespace steps {
+inline constexpr const char* kUpdateIncludes = "Include-Dateien aktualisieren";
+inline constexpr const char* kLoadSpreadsheet = "Laden aus Excel";
+inline constexpr const char* kNewWorksheet = "Arbeitsblatt anlegen";
+inline constexpr const char* kCopyWorksheet = "Arbeitsblatt kopieren";
+inline constexpr const char* kMoveWorksheet = "Arbeitsblatt verschieben";
+inline constexpr const char* kRenameWorksheet = "Arbeitsblatt umbenennen";
+inline constexpr const char* kDeleteWorksheet = "Arbeitsblatt löschen";
+inline constexpr const char* kWorksheetSettings = "Arbeitsblatt ändern";
+}  // namespace steps
+// "Import Beispieltour.txt": the import of a file, by its name.
+std::string ImportName(std::string_view fileName);
 
 // Step names the user knows from the data editor; `number` from 1.
 std::string ChangeRecordName(int number);  // "Datensatz 27 ändern"

@@ -27,6 +27,7 @@ void History::Push(std::unique_ptr<Change> change) {
   m_bytes += change->Bytes();
   m_steps.push_back(std::move(change));
   ++m_done;
+  ++m_taken;
   while (m_bytes > m_limit && m_steps.size() > 1) {
     m_bytes -= m_steps.front()->Bytes();
     m_steps.pop_front();

@@ -29,6 +29,12 @@ class Change {
   // editor's closing compute pass, calls it again).
   void TakeSettingsAfter(const DocumentSettings& after) { m_after = after; }
 
+  // The computed values of the records are to be computed again after the
+  // step is undone or redone: the step keeps what was entered (a record
+  // splice) or settings a compute pass follows, not every computed value.
+  bool ComputeDue() const { return m_computeDue; }
+  void SetComputeDue() { m_computeDue = true; }
+
   void Undo(SurveyStore& store);
   void Redo(SurveyStore& store);
 
@@ -46,6 +52,7 @@ class Change {
  private:
   std::string m_name;
   DocumentSettings m_before, m_after;
+  bool m_computeDue = false;
 };
 
 class History {
@@ -80,6 +87,9 @@ class History {
   bool AtSaved() const { return m_saved == m_done; }
 
   std::size_t count() const { return m_steps.size(); }
+  // Steps taken so far, however many were dropped or undone since: a
+  // command compares it to tell whether it took one.
+  std::size_t taken() const { return m_taken; }
   std::size_t bytes() const { return m_bytes; }
 
  private:
@@ -90,6 +100,7 @@ class History {
   std::size_t m_saved = 0;  // steps done at the saved state, or kNoState
   std::size_t m_bytes = 0;
   std::size_t m_limit;
+  std::size_t m_taken = 0;
 };
 
 }  // namespace hp::doc
