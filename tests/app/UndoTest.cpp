@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -154,6 +155,27 @@ TEST_F(UndoTest, WorksheetCommandsAreSteps) {
   frame.command(QStringLiteral("Rückgängig"))->trigger();
   EXPECT_EQ(doc.Snapshot(), start);
   EXPECT_EQ(&doc.worksheet(), doc.store().worksheets[1].get());
+  EXPECT_FALSE(doc.isModified());
+}
+
+TEST_F(UndoTest, DocumentDialogsAreStepsNamedAsTheirMenuEntries) {
+  CMainFrame frame(app());
+  CPlanDoc& doc = frame.NewDocument()->document();
+  doc.setModified(false);
+  const std::vector<uint8_t> start = doc.Snapshot();
+  QTimer::singleShot(0, [] {
+    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QPlainTextEdit*>()->setPlainText(QStringLiteral("1: Ada Berg\n2: Carl Dahl"));
+    dialog->accept();
+    if (dialog->isVisible()) dialog->reject();  // refused: the test fails below, not hangs
+  });
+  frame.command(QStringLiteral("Vermesser..."))->trigger();
+  ASSERT_NE(doc.Snapshot(), start);
+  EXPECT_EQ(UndoText(frame), QStringLiteral("&Rückgängig: Vermesser"));
+  EXPECT_TRUE(doc.isModified());
+  frame.command(QStringLiteral("Rückgängig"))->trigger();
+  EXPECT_EQ(doc.Snapshot(), start);
   EXPECT_FALSE(doc.isModified());
 }
 
