@@ -26,7 +26,7 @@ void CMainFrame::CreateHistoryCommands(QMenu* dataMenu) {
   // Strg+Z is the worksheet's "Wiederherstellen"; the history takes the
   // keys no other command has.
   m_undoAction = AddCommand(
-      dataMenu, "&Rückgängig\tAlt+Rück", "Nimmt die letzte Änderung der Daten zurück.",
+      dataMenu, "&Rückgängig\tAlt+Rücktaste", "Nimmt die letzte Änderung der Daten zurück.",
       [this] { WithDocument([](CPlanDoc& doc, CPlanView&) { doc.Undo(); }); },
       [this] { return activeDocument() != nullptr && activeDocument()->history().CanUndo(); });
   m_redoAction = AddCommand(

@@ -190,16 +190,21 @@ void CMainFrame::CreateMenus() {
   worksheetCommand("&Zurücksetzen\tStrg+Gr+Z", "Setzt die Ansicht des Arbeitsblatts zurück.", WorksheetCommand::Reset,
                    [](CPlanDoc& doc) { return RunResetWorksheet(doc); });
   m_worksheetMenu->addSeparator();
-  worksheetCommand("&Neu...", "Legt ein neues Arbeitsblatt an.", WorksheetCommand::New,
-                   [this](CPlanDoc& doc) { return RunNewWorksheet(this, doc); }, doc::steps::kNewWorksheet);
-  worksheetCommand("&Umbenennen...", "Benennt das Arbeitsblatt um.", WorksheetCommand::Rename,
-                   [this](CPlanDoc& doc) { return RunRenameWorksheet(this, doc); }, doc::steps::kRenameWorksheet);
-  worksheetCommand("&Kopieren...", "Kopiert das Arbeitsblatt.", WorksheetCommand::Copy,
-                   [this](CPlanDoc& doc) { return RunCopyWorksheet(this, doc); }, doc::steps::kCopyWorksheet);
-  worksheetCommand("&Verschieben...", "Verschiebt das Arbeitsblatt.", WorksheetCommand::Move,
-                   [this](CPlanDoc& doc) { return RunMoveWorksheet(this, doc); }, doc::steps::kMoveWorksheet);
-  worksheetCommand("&Löschen...", "Löscht das Arbeitsblatt.", WorksheetCommand::Delete,
-                   [](CPlanDoc& doc) { return RunDeleteWorksheet(doc); }, doc::steps::kDeleteWorksheet);
+  worksheetCommand(
+      "&Neu...", "Legt ein neues Arbeitsblatt an.", WorksheetCommand::New,
+      [this](CPlanDoc& doc) { return RunNewWorksheet(this, doc); }, doc::steps::kNewWorksheet);
+  worksheetCommand(
+      "&Umbenennen...", "Benennt das Arbeitsblatt um.", WorksheetCommand::Rename,
+      [this](CPlanDoc& doc) { return RunRenameWorksheet(this, doc); }, doc::steps::kRenameWorksheet);
+  worksheetCommand(
+      "&Kopieren...", "Kopiert das Arbeitsblatt.", WorksheetCommand::Copy,
+      [this](CPlanDoc& doc) { return RunCopyWorksheet(this, doc); }, doc::steps::kCopyWorksheet);
+  worksheetCommand(
+      "&Verschieben...", "Verschiebt das Arbeitsblatt.", WorksheetCommand::Move,
+      [this](CPlanDoc& doc) { return RunMoveWorksheet(this, doc); }, doc::steps::kMoveWorksheet);
+  worksheetCommand(
+      "&Löschen...", "Löscht das Arbeitsblatt.", WorksheetCommand::Delete,
+      [](CPlanDoc& doc) { return RunDeleteWorksheet(doc); }, doc::steps::kDeleteWorksheet);
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&Ansicht"));
   m_viewMenu = view;

@@ -76,8 +76,8 @@ void CMainFrame::CreateProtocolCommands(QMenu* viewMenu, QMenu* dataMenu) {
           QApplication::setOverrideCursor(Qt::WaitCursor);
           periphery::ExchangeResult result = periphery::ExchangeResult::Loaded;
           doc.Recorded(doc::steps::kLoadSpreadsheet, doc::DocumentCapture::kRecords, [&] {
-            result = doc.spreadsheetExchange().Load(doc.store(), SheetDocumentOf(doc), doc.folder(),
-                                                    doc.app().settings, paths, doc.app().prompter);
+            result = doc.spreadsheetExchange().Load(doc.store(), SheetDocumentOf(doc), doc.folder(), doc.app().settings,
+                                                    paths, doc.app().prompter);
             if (result == periphery::ExchangeResult::Loaded) doc.setModified();
           });
           QApplication::restoreOverrideCursor();

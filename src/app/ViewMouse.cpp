@@ -160,8 +160,8 @@ void CViewMouse::Click(QPoint window, bool fromMenu) {
     CPlanDoc& doc = m_view.document();
     doc::SurveyRecord record = *doc.store().records[static_cast<size_t>(current)];
     draw::ApplyPlacement(record, placed);
-    doc.Record(doc::SpliceRecords(doc.store(), doc::ChangeRecordName(current + 1), static_cast<size_t>(current), 1,
-                                  {record}));
+    doc.Record(
+        doc::SpliceRecords(doc.store(), doc::ChangeRecordName(current + 1), static_cast<size_t>(current), 1, {record}));
     m_view.StopWaitingForPosition();
     doc.UpdateAllViews();
     return;

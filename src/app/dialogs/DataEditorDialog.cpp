@@ -180,9 +180,8 @@ void CDataEditorDialog::UpdateIncludes() {
   }
   store.settings.currentRecordNumber = static_cast<uint32_t>(m_editor->number());
   calc::ComputeOutcome outcome;
-  m_doc.Recorded(doc::steps::kUpdateIncludes, doc::DocumentCapture::kRecords, [&] {
-    outcome = imports::UpdateIncludes(store, m_doc.folder(), app().prompter, app().settings);
-  });
+  m_doc.Recorded(doc::steps::kUpdateIncludes, doc::DocumentCapture::kRecords,
+                 [&] { outcome = imports::UpdateIncludes(store, m_doc.folder(), app().prompter, app().settings); });
   // A marked record read from an include file is gone now.
   if (m_marked && *m_marked) {
     const bool kept =
