@@ -10,12 +10,29 @@ Change::Change(std::string name, const DocumentSettings& before)
 
 void Change::Undo(SurveyStore& store) {
   UndoParts(store);
-  store.settings = m_before;
+  TakeSettings(store, m_before);
 }
 
 void Change::Redo(SurveyStore& store) {
   RedoParts(store);
-  store.settings = m_after;
+  TakeSettings(store, m_after);
+}
+
+void Change::TakeSettings(SurveyStore& store, const DocumentSettings& settings) const {
+  const DocumentSettings now = store.settings;
+  store.settings = settings;
+  // The settings that follow the records or the worksheets stay as the
+  // document has them when the step left those alone: a compute pass, the
+  // record or the worksheet chosen since are no part of the step.
+  if (!ChangesRecords()) {
+    store.settings.recordCount = now.recordCount;
+    store.settings.currentRecordNumber = now.currentRecordNumber;
+    store.settings.computedCurrent = now.computedCurrent;
+  }
+  if (!ChangesWorksheets()) {
+    store.settings.worksheetCount = now.worksheetCount;
+    store.settings.currentWorksheetIndex = now.currentWorksheetIndex;
+  }
 }
 
 void History::Push(std::unique_ptr<Change> change) {

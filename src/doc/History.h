@@ -50,6 +50,8 @@ class Change {
   virtual void RedoParts(SurveyStore& store) = 0;
 
  private:
+  void TakeSettings(SurveyStore& store, const DocumentSettings& settings) const;
+
   std::string m_name;
   DocumentSettings m_before, m_after;
   bool m_computeDue = false;

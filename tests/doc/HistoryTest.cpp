@@ -136,6 +136,23 @@ TEST(HistoryTest, StepsUndoneInTurnLeadBackToTheStart) {
   }
 }
 
+// A step of the settings alone leaves the worksheet and the record chosen
+// since as they are.
+TEST(HistoryTest, UndoKeepsTheWorksheetAndRecordChosenSince) {
+  auto store = Sample();
+  const std::string title(base::TextOf(store->settings.title));
+  History history;
+  history.Push(
+      Captured(DocumentCapture::kSettings, [](SurveyStore& s) { base::SetText(s.settings.title, "T"); })(*store));
+  const int other = 1 - store->IndexOf(store->currentWorksheet);
+  store->SelectWorksheet(other);
+  store->settings.currentRecordNumber = 3;
+  history.Undo(*store);
+  EXPECT_EQ(base::TextOf(store->settings.title), title);
+  EXPECT_EQ(store->settings.currentWorksheetIndex, other);
+  EXPECT_EQ(store->settings.currentRecordNumber, 3u);
+}
+
 TEST(HistoryTest, ACommandThatChangedNothingGivesNoStep) {
   auto store = Sample();
   DocumentCapture capture(*store, DocumentCapture::kRecords | DocumentCapture::kWorksheets);
