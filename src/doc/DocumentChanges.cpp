@@ -20,6 +20,8 @@ using Records = std::vector<std::unique_ptr<SurveyRecord>>;
 using Worksheets = std::vector<std::unique_ptr<Worksheet>>;
 
 void Replace(Records& records, std::size_t index, std::size_t count, const std::vector<SurveyRecord>& by) {
+  index = std::min(index, records.size());
+  count = std::min(count, records.size() - index);
   const auto at = records.begin() + static_cast<std::ptrdiff_t>(index);
   // Records changed in place keep their memory (and the marked record its
   // pointer); only the difference in count is inserted or erased.
@@ -38,9 +40,10 @@ void Replace(Records& records, std::size_t index, std::size_t count, const std::
 
 class RecordSplice final : public Change {
  public:
-  RecordSplice(std::string name, const DocumentSettings& before, std::size_t index, std::vector<SurveyRecord> removed,
-               std::vector<SurveyRecord> inserted)
-      : Change(std::move(name), before), m_index(index), m_removed(std::move(removed)),
+  RecordSplice(std::string name, const DocumentSettings& before, std::size_t countBefore, std::size_t index,
+               std::vector<SurveyRecord> removed, std::vector<SurveyRecord> inserted)
+      : Change(std::move(name), before), m_index(index), m_countBefore(countBefore),
+        m_countAfter(countBefore - removed.size() + inserted.size()), m_removed(std::move(removed)),
         m_inserted(std::move(inserted)) {}
 
   std::size_t Bytes() const override {
@@ -50,11 +53,34 @@ class RecordSplice final : public Change {
   bool ChangesWorksheets() const override { return false; }
 
  protected:
-  void UndoParts(SurveyStore& store) override { Replace(store.records, m_index, m_inserted.size(), m_removed); }
-  void RedoParts(SurveyStore& store) override { Replace(store.records, m_index, m_removed.size(), m_inserted); }
+  void UndoParts(SurveyStore& store) override {
+    Follow(store, m_countAfter);
+    Replace(store.records, m_index, m_inserted.size(), m_removed);
+  }
+  void RedoParts(SurveyStore& store) override {
+    Follow(store, m_countBefore);
+    Replace(store.records, m_index, m_removed.size(), m_inserted);
+  }
+  void SettingsTaken(SurveyStore& store) override {
+    if (m_shifted) store.settings.recordCount = static_cast<uint32_t>(store.records.size());
+  }
 
  private:
+  // A compute pass puts a coordinate reference in front of a list that
+  // starts without one: the step's records then stand that much further
+  // down.
+  void Follow(const SurveyStore& store, std::size_t expected) {
+    if (store.records.size() <= expected) return;
+    m_shifted = true;
+    const std::size_t shift = store.records.size() - expected;
+    m_index += shift;
+    m_countBefore += shift;
+    m_countAfter += shift;
+  }
+
   std::size_t m_index;
+  std::size_t m_countBefore, m_countAfter;
+  bool m_shifted = false;
   std::vector<SurveyRecord> m_removed, m_inserted;
 };
 
@@ -151,10 +177,12 @@ std::unique_ptr<Change> SpliceRecords(SurveyStore& store, std::string name, std:
   removed.reserve(removeCount);
   for (std::size_t i = 0; i < removeCount; ++i) removed.push_back(*store.records[index + i]);
   const DocumentSettings before = store.settings;
+  const std::size_t countBefore = store.records.size();
   Replace(store.records, index, removeCount, inserted);
   store.settings.recordCount = static_cast<uint32_t>(store.records.size());
   store.settings.computedCurrent = 0;
-  auto step = std::make_unique<RecordSplice>(std::move(name), before, index, std::move(removed), std::move(inserted));
+  auto step = std::make_unique<RecordSplice>(std::move(name), before, countBefore, index, std::move(removed),
+                                             std::move(inserted));
   step->TakeSettingsAfter(store.settings);
   step->SetComputeDue();
   return step;

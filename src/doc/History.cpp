@@ -11,11 +11,13 @@ Change::Change(std::string name, const DocumentSettings& before)
 void Change::Undo(SurveyStore& store) {
   UndoParts(store);
   TakeSettings(store, m_before);
+  SettingsTaken(store);
 }
 
 void Change::Redo(SurveyStore& store) {
   RedoParts(store);
   TakeSettings(store, m_after);
+  SettingsTaken(store);
 }
 
 void Change::TakeSettings(SurveyStore& store, const DocumentSettings& settings) const {

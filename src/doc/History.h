@@ -48,6 +48,8 @@ class Change {
  protected:
   virtual void UndoParts(SurveyStore& store) = 0;
   virtual void RedoParts(SurveyStore& store) = 0;
+  // After the settings were taken back or made again.
+  virtual void SettingsTaken(SurveyStore& /*store*/) {}
 
  private:
   void TakeSettings(SurveyStore& store, const DocumentSettings& settings) const;

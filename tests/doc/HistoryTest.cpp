@@ -153,6 +153,23 @@ TEST(HistoryTest, UndoKeepsTheWorksheetAndRecordChosenSince) {
   EXPECT_EQ(store->settings.currentRecordNumber, 3u);
 }
 
+// The compute pass may put a coordinate reference in front of the list.
+TEST(HistoryTest, ARecordStepFollowsARecordPutInFront) {
+  auto store = Sample();
+  History history;
+  history.Push(SpliceRecords(*store, DeleteRecordName(3), 2, 1, {}));
+  const SurveyRecord head = *store->records[0];
+  store->records.insert(store->records.begin(), std::make_unique<SurveyRecord>(head));
+  store->settings.recordCount = 4;
+  const std::vector<uint8_t> withHead = test::WriteBody(*store);
+  history.Undo(*store);
+  ASSERT_EQ(store->records.size(), 5u);
+  EXPECT_EQ(store->settings.recordCount, 5u);
+  EXPECT_EQ(base::TextOf(store->records[3]->description), "Halle");
+  history.Redo(*store);
+  EXPECT_EQ(test::WriteBody(*store), withHead);
+}
+
 TEST(HistoryTest, ACommandThatChangedNothingGivesNoStep) {
   auto store = Sample();
   DocumentCapture capture(*store, DocumentCapture::kRecords | DocumentCapture::kWorksheets);
