@@ -335,6 +335,14 @@ Tabelle.</p>
 Referenzpunkt oder ist ein Messzug doppelt, nennt eine Meldung den Datensatz; Sie können ihn dann gleich im Editor
 öffnen. Die {link("Datenauswertung")} fasst Längen, Tiefe und Ausdehnung zusammen; das
 {link("Vermessungsprotokoll")} listet die Vermessung seitenweise als Tabelle.</p>
+<h2>Rückgängig und Wiederholen</h2>
+<p><b>Daten &gt; Rückgängig</b> (Alt+Rücktaste) nimmt die letzte Änderung der Daten zurück, <b>Daten &gt;
+Wiederholen</b> (Strg+Y) führt sie wieder aus; das Menü nennt den Schritt, etwa „Datensatz 27 ändern“ oder „Import
+Beispieltour.txt“. Zurückgenommen werden gespeicherte, neue und gelöschte Datensätze, Importe, „Laden aus Excel“, das
+Aktualisieren der Include-Dateien und die Einstellungen der Menüs Dokument und Arbeitsblatt, viele Schritte weit.
+Die berechneten Koordinaten folgen den Daten. Speichern behält die Schritte; wer bis zum gespeicherten Stand
+zurückgeht, hat ein unverändertes Dokument. <b>Arbeitsblatt &gt; Wiederherstellen</b> (Strg+Z) bleibt, was es ist: es
+verwirft nur die Änderungen an der Ansicht des Arbeitsblatts.</p>
 <h2>Ringschlüsse</h2>
 <p>Markieren Sie Messzüge, die einen Ring schließen, mit einer Ringnummer. Die {link("Ringschlussauswertung")} zeigt die
 Schlussfehler; der Ausgleich wird unter {link("Optionen Daten")} eingestellt.</p>

@@ -41,6 +41,7 @@
 #include "app/dialogs/LoopEvaluationDialog.h"
 #include "app/dialogs/OverviewDialog.h"
 #include "base/Cp1252.h"
+#include "doc/DocumentChanges.h"
 #include "doc/DocumentDialogs.h"
 #include "draw/interaction/ViewCommands.h"
 #include "platform/WindowPlacement.h"
@@ -226,6 +227,7 @@ void CMainFrame::AddChild(CChildFrame* child) {
     if (&doc == activeDocument()) FillWorksheetList();
   });
   connect(&doc, &CPlanDoc::changed, this, &CMainFrame::UpdateCommands);
+  connect(&doc, &CPlanDoc::historyChanged, this, &CMainFrame::UpdateCommands);
   // A faulty record the user asked to see opens in the data editor once the
   // command that computed has finished (an open editor shows it itself).
   connect(&doc, &CPlanDoc::loadRequested, this, [this, &doc] {
@@ -352,6 +354,7 @@ void CMainFrame::ShowViewValues() {
 
 void CMainFrame::UpdateCommands() {
   for (const auto& [action, enabled] : m_enabling) action->setEnabled(enabled());
+  ShowHistorySteps();
   ShowViewValues();  // the direction fields open and close with their buttons
 }
 
@@ -400,12 +403,15 @@ void CMainFrame::OpenDataWindows(FollowUp first, bool coordinates) {
     bool withCoordinates = coordinates;
     while (next.next != FollowUp::Next::Nothing) {
       switch (next.next) {
-        case FollowUp::Next::Editor:
+        case FollowUp::Next::Editor: {
+          const size_t taken = doc.history().taken();
           next = RunDataEditor(this, doc, next.recordNumber, view.markedSlot(), withCoordinates);
           withCoordinates = false;
-          doc.setModified();
+          // An editor that changed records left its steps in the history.
+          if (doc.history().taken() == taken) doc.setModified();
           doc.UpdateAllViews();
           break;
+        }
         case FollowUp::Next::Overview: next = RunOverviewDialog(this, doc); break;
         case FollowUp::Next::LoopEvaluation: next = RunLoopEvaluationDialog(this, doc); break;
         case FollowUp::Next::Nothing: break;
@@ -463,8 +469,8 @@ void CMainFrame::OnWorksheetRenamed() {
     // other worksheet's entry is a new name.
     if (m_worksheetList->findText(text) >= 0 && m_worksheetList->findText(text) != m_worksheetList->currentIndex())
       return;
-    doc.worksheet().setSheetDesignation(name);
-    doc.setModified();
+    doc.Recorded(doc::steps::kRenameWorksheet, doc::DocumentCapture::kWorksheets,
+                 [&doc, &name] { doc.worksheet().setSheetDesignation(name); });
     FillWorksheetList();
   });
 }

@@ -92,6 +92,10 @@ class CMainFrame : public QMainWindow {
   // The survey protocol's dialog (menu "&Ansicht") and the spreadsheet
   // exchange (menu "Da&ten").
   void CreateProtocolCommands(QMenu* viewMenu, QMenu* dataMenu);
+  // "&Rückgängig" and "&Wiederholen" of the document's history
+  // (MainFrameHistory.cpp); their texts name the steps.
+  void CreateHistoryCommands(QMenu* dataMenu);
+  void ShowHistorySteps();
   // Page setup, sub-sheets, print area, printing, preview and clipboard
   // (MainFramePrint.cpp).
   void AddPrintCommands(QMenu* file);
@@ -150,6 +154,8 @@ class CMainFrame : public QMainWindow {
   QAction* m_endlessAction = nullptr;
   QMenu* m_recentMenu = nullptr;
   QMenu* m_dataMenu = nullptr;
+  QAction* m_undoAction = nullptr;
+  QAction* m_redoAction = nullptr;
   QMenu* m_documentMenu = nullptr;
   QMenu* m_worksheetMenu = nullptr;
   QMenu* m_viewMenu = nullptr;

@@ -18,6 +18,7 @@
 #include "app/PlanView.h"
 #include "app/QtText.h"
 #include "app/dialogs/ChoiceDialog.h"
+#include "doc/DocumentChanges.h"
 #include "import/DocumentImport.h"
 #include "import/ImportCommand.h"
 
@@ -183,9 +184,14 @@ void CMainFrame::OnImport() {
       choice = AskChoice(m_app, this, QString::fromUtf8(caption), choices, command.ChoicePreset(question));
       if (choice < 0) return;
     }
-    if (!command.Run(doc.store(), file, question, choice, doc.folder(), m_app.prompter)) return;
+    bool imported = false;
+    doc.Recorded(doc::ImportName(file.filename().string()),
+                 doc::DocumentCapture::kRecords | doc::DocumentCapture::kWorksheets, [&] {
+                   imported = command.Run(doc.store(), file, question, choice, doc.folder(), m_app.prompter);
+                   if (imported) doc.WorksheetsChanged();
+                 });
+    if (!imported) return;
     view.ResetBackgroundMap();
-    doc.WorksheetsChanged();
     doc.RecordsReplaced();
     if (command.outcome().loadRecord) doc.RequestLoad(command.outcome().recordNumber);
   });
@@ -193,8 +199,10 @@ void CMainFrame::OnImport() {
 
 void CMainFrame::OnUpdateIncludes() {
   WithDocumentKept([](CPlanDoc& doc, CPlanView&) {
-    imports::UpdateIncludes(doc.store(), doc.folder(), doc.app().prompter, doc.app().settings);
-    doc.setModified();
+    doc.Recorded(doc::steps::kUpdateIncludes, doc::DocumentCapture::kRecords, [&doc] {
+      imports::UpdateIncludes(doc.store(), doc.folder(), doc.app().prompter, doc.app().settings);
+      doc.setModified();
+    });
     doc.UpdateAllViews();
   });
 }

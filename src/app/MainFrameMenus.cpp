@@ -26,11 +26,23 @@
 #include "app/dialogs/LegDisplayDialog.h"
 #include "app/dialogs/WorksheetDialogs.h"
 #include "app/dialogs/WorksheetSettingsDialog.h"
+#include "doc/DocumentChanges.h"
 #include "doc/DocumentDialogs.h"
 #include "doc/WorksheetCommands.h"
 #include "draw/interaction/ViewCommands.h"
 
 namespace hp::app {
+namespace {
+
+// A menu entry's text without mnemonic, shortcut and dots: "Geräte".
+std::string StepName(const char* menuText) {
+  std::string name = ParseMenuText(menuText).text;
+  std::erase(name, '&');
+  if (name.ends_with("...")) name.resize(name.size() - 3);
+  return name;
+}
+
+}  // namespace
 
 void CMainFrame::CreateMenus() {
   const auto hasDocument = [this] { return activeDocument() != nullptr; };
@@ -62,6 +74,8 @@ void CMainFrame::CreateMenus() {
   AddCommand(file, "&Beenden", "Beendet das Programm.", [this] { close(); });
 
   QMenu* dataMenu = menuBar()->addMenu(QStringLiteral("Da&ten"));
+  CreateHistoryCommands(dataMenu);
+  dataMenu->addSeparator();
   AddCommand(
       dataMenu, "&Bearbeiten...\tStrg+B", "Vermessungsdaten bearbeiten.",
       [this] {
@@ -111,8 +125,15 @@ void CMainFrame::CreateMenus() {
   m_documentMenu = menuBar()->addMenu(QStringLiteral("Do&kument"));
   const auto dialog = [this, hasDocument](QMenu* menu, const char* text, const char* status,
                                           bool (*run)(QWidget*, CPlanDoc&)) {
+    // The step is named as the menu names the dialog ("Geräte").
+    const std::string step = StepName(text);
     AddCommand(
-        menu, text, status, [this, run] { WithDocument([this, run](CPlanDoc& doc, CPlanView&) { run(this, doc); }); },
+        menu, text, status,
+        [this, run, step] {
+          WithDocument([this, run, &step](CPlanDoc& doc, CPlanView&) {
+            doc.Recorded(step, doc::DocumentCapture::kWorksheets, [&] { run(this, doc); });
+          });
+        },
         hasDocument);
   };
   dialog(m_documentMenu, "&Optionen...", "Legt Ringschlussausgleich, Grenzwinkel und Suchtoleranzen fest.",
@@ -126,10 +147,21 @@ void CMainFrame::CreateMenus() {
   dialog(m_documentMenu, "&Vermesser...", "Bearbeitet die Namen der Vermesser.", RunSurveyorNamesDialog);
 
   m_worksheetMenu = menuBar()->addMenu(QStringLiteral("Arbeits&blatt"));
+  // `step`: the history's name for the command's change; none for the
+  // commands that only choose or restore the worksheet shown.
   const auto worksheetCommand = [this](const char* text, const char* status, doc::WorksheetCommand which,
-                                       std::function<bool(CPlanDoc&)> run) {
+                                       std::function<bool(CPlanDoc&)> run, const char* step = nullptr) {
     AddCommand(
-        m_worksheetMenu, text, status, [this, run] { WithDocument([run](CPlanDoc& doc, CPlanView&) { run(doc); }); },
+        m_worksheetMenu, text, status,
+        [this, run, step] {
+          WithDocument([run, step](CPlanDoc& doc, CPlanView&) {
+            if (step == nullptr) {
+              run(doc);
+              return;
+            }
+            doc.Recorded(step, doc::DocumentCapture::kWorksheets, [&] { run(doc); });
+          });
+        },
         [this, which] {
           const CPlanDoc* doc = activeDocument();
           return doc != nullptr && doc::IsWorksheetCommandEnabled(which, doc->store());
@@ -137,7 +169,12 @@ void CMainFrame::CreateMenus() {
   };
   AddCommand(
       m_worksheetMenu, "Arbeitsb&latt...\tStrg+L", "Legt Titel, Seitenbezeichnung, Rahmen und Beschriftung fest.",
-      [this] { WithDocument([this](CPlanDoc& doc, CPlanView&) { RunWorksheetSettingsDialog(this, doc); }); },
+      [this] {
+        WithDocument([this](CPlanDoc& doc, CPlanView&) {
+          doc.Recorded(doc::steps::kWorksheetSettings, doc::DocumentCapture::kWorksheets,
+                       [&] { RunWorksheetSettingsDialog(this, doc); });
+        });
+      },
       hasDocument);
   m_worksheetMenu->addSeparator();
   using doc::WorksheetCommand;
@@ -153,16 +190,21 @@ void CMainFrame::CreateMenus() {
   worksheetCommand("&Zurücksetzen\tStrg+Gr+Z", "Setzt die Ansicht des Arbeitsblatts zurück.", WorksheetCommand::Reset,
                    [](CPlanDoc& doc) { return RunResetWorksheet(doc); });
   m_worksheetMenu->addSeparator();
-  worksheetCommand("&Neu...", "Legt ein neues Arbeitsblatt an.", WorksheetCommand::New,
-                   [this](CPlanDoc& doc) { return RunNewWorksheet(this, doc); });
-  worksheetCommand("&Umbenennen...", "Benennt das Arbeitsblatt um.", WorksheetCommand::Rename,
-                   [this](CPlanDoc& doc) { return RunRenameWorksheet(this, doc); });
-  worksheetCommand("&Kopieren...", "Kopiert das Arbeitsblatt.", WorksheetCommand::Copy,
-                   [this](CPlanDoc& doc) { return RunCopyWorksheet(this, doc); });
-  worksheetCommand("&Verschieben...", "Verschiebt das Arbeitsblatt.", WorksheetCommand::Move,
-                   [this](CPlanDoc& doc) { return RunMoveWorksheet(this, doc); });
-  worksheetCommand("&Löschen...", "Löscht das Arbeitsblatt.", WorksheetCommand::Delete,
-                   [](CPlanDoc& doc) { return RunDeleteWorksheet(doc); });
+  worksheetCommand(
+      "&Neu...", "Legt ein neues Arbeitsblatt an.", WorksheetCommand::New,
+      [this](CPlanDoc& doc) { return RunNewWorksheet(this, doc); }, doc::steps::kNewWorksheet);
+  worksheetCommand(
+      "&Umbenennen...", "Benennt das Arbeitsblatt um.", WorksheetCommand::Rename,
+      [this](CPlanDoc& doc) { return RunRenameWorksheet(this, doc); }, doc::steps::kRenameWorksheet);
+  worksheetCommand(
+      "&Kopieren...", "Kopiert das Arbeitsblatt.", WorksheetCommand::Copy,
+      [this](CPlanDoc& doc) { return RunCopyWorksheet(this, doc); }, doc::steps::kCopyWorksheet);
+  worksheetCommand(
+      "&Verschieben...", "Verschiebt das Arbeitsblatt.", WorksheetCommand::Move,
+      [this](CPlanDoc& doc) { return RunMoveWorksheet(this, doc); }, doc::steps::kMoveWorksheet);
+  worksheetCommand(
+      "&Löschen...", "Löscht das Arbeitsblatt.", WorksheetCommand::Delete,
+      [](CPlanDoc& doc) { return RunDeleteWorksheet(doc); }, doc::steps::kDeleteWorksheet);
 
   QMenu* view = menuBar()->addMenu(QStringLiteral("&Ansicht"));
   m_viewMenu = view;

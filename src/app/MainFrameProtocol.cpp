@@ -12,6 +12,7 @@
 #include "app/PlanView.h"
 #include "app/ProtocolClipboard.h"
 #include "app/dialogs/ProtocolDialog.h"
+#include "doc/DocumentChanges.h"
 
 namespace hp::app {
 namespace {
@@ -73,12 +74,15 @@ void CMainFrame::CreateProtocolCommands(QMenu* viewMenu, QMenu* dataMenu) {
         WithDocumentKept([](CPlanDoc& doc, CPlanView& v) {
           const DesktopPaths paths(doc.app().programFolder);
           QApplication::setOverrideCursor(Qt::WaitCursor);
-          const periphery::ExchangeResult result = doc.spreadsheetExchange().Load(
-              doc.store(), SheetDocumentOf(doc), doc.folder(), doc.app().settings, paths, doc.app().prompter);
+          periphery::ExchangeResult result = periphery::ExchangeResult::Loaded;
+          doc.Recorded(doc::steps::kLoadSpreadsheet, doc::DocumentCapture::kRecords, [&] {
+            result = doc.spreadsheetExchange().Load(doc.store(), SheetDocumentOf(doc), doc.folder(), doc.app().settings,
+                                                    paths, doc.app().prompter);
+            if (result == periphery::ExchangeResult::Loaded) doc.setModified();
+          });
           QApplication::restoreOverrideCursor();
           if (result != periphery::ExchangeResult::Loaded) return;
           v.ResetBackgroundMap();
-          doc.setModified();
           doc.UpdateAllViews();
           doc.RecordsReplaced();
           const calc::ComputeOutcome& outcome = doc.spreadsheetExchange().outcome();

@@ -15,8 +15,8 @@ MenuText ParseMenuText(std::string_view menuText) {
   // "Strg-G": a minus after the modifier is a plus.
   if (keys.rfind("Strg-", 0) == 0) keys[4] = '+';
   static const std::vector<std::pair<std::string, std::string>> names = {
-      {"Strg", "Ctrl"},  {"Gr", "Shift"},     {"BildAuf", "PgUp"}, {"BildAb", "PgDown"},
-      {"Links", "Left"}, {"Rechts", "Right"}, {"Entf", "Del"},     {"Einfg", "Ins"}};
+      {"Strg", "Ctrl"},    {"Gr", "Shift"}, {"BildAuf", "PgUp"}, {"BildAb", "PgDown"},      {"Links", "Left"},
+      {"Rechts", "Right"}, {"Entf", "Del"}, {"Einfg", "Ins"},    {"Rücktaste", "Backspace"}};
   std::string shortcut;
   size_t start = 0;
   while (start <= keys.size()) {

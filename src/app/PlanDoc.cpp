@@ -5,6 +5,7 @@
 #include "base/Cp1252.h"
 #include "calc/ComputeCommand.h"
 #include "calc/ComputePass.h"
+#include "doc/DocumentChanges.h"
 #include "doc/DocumentFile.h"
 #include "platform/Prompter.h"
 
@@ -29,12 +30,71 @@ std::filesystem::path CPlanDoc::folder() const {
 }
 
 void CPlanDoc::setModified(bool modified) {
+  m_otherChanges = modified;
+  if (!modified) m_history.MarkSaved();
+  UpdateModified();
+}
+
+void CPlanDoc::UpdateModified() {
+  const bool modified = m_otherChanges || !m_history.AtSaved();
   if (m_modified == modified) return;
   m_modified = modified;
   Q_EMIT modifiedChanged(modified);
 }
 
+void CPlanDoc::Record(std::unique_ptr<doc::Change> step) {
+  if (step == nullptr) return;
+  m_history.Push(std::move(step));
+  HistoryChanged();
+}
+
+void CPlanDoc::HistoryChanged() {
+  UpdateModified();
+  Q_EMIT historyChanged();
+}
+
+void CPlanDoc::Recorded(const std::string& name, unsigned parts, const std::function<void()>& command) {
+  doc::DocumentCapture capture(m_store, parts);
+  const bool otherChanges = m_otherChanges;
+  const int computeRuns = m_computeRuns;
+  command();
+  std::unique_ptr<doc::Change> step = capture.Finish(m_store, name);
+  if (step == nullptr) return;
+  if (m_computeRuns != computeRuns) step->SetComputeDue();
+  // What the command marked as modified is this step.
+  m_otherChanges = otherChanges;
+  Record(std::move(step));
+}
+
+bool CPlanDoc::Undo() { return AfterStep(m_history.Undo(m_store)); }
+
+bool CPlanDoc::Redo() { return AfterStep(m_history.Redo(m_store)); }
+
+bool CPlanDoc::AfterStep(const doc::Change* step) {
+  if (step == nullptr) return false;
+  if (step->ComputeDue()) {
+    // The step holds what was entered; the computed values follow from it
+    // as after any edit, without the messages the user has seen before.
+    const uint32_t current = m_store.settings.currentRecordNumber;
+    platform::ScriptedPrompter silent(platform::Answer::No);
+    calc::RunChosenComputeCommand(m_store, silent, calc::LoadBlunderOptions(m_app.settings));
+    m_store.settings.currentRecordNumber = current;
+  }
+  if (step->ChangesWorksheets()) {
+    RefreshBackup();
+    Q_EMIT worksheetsChanged();
+  }
+  if (step->ChangesRecords()) {
+    m_shownLegs.clear();  // record positions of the records before the step
+    Q_EMIT recordsReplaced();
+  }
+  HistoryChanged();
+  UpdateAllViews();
+  return true;
+}
+
 void CPlanDoc::NewFromDefaults() {
+  m_history.Clear();
   m_store.SetDefaults();
   m_path.clear();
   RefreshBackup();
@@ -44,6 +104,7 @@ void CPlanDoc::NewFromDefaults() {
 
 bool CPlanDoc::NewFromTemplate(const std::filesystem::path& templatePath) {
   size_t target = 0;
+  m_history.Clear();
   const doc::ReadStatus status =
       doc::LoadDocument(templatePath, m_store, doc::ReadMode::Template, target, m_app.prompter, m_app.settings);
   if (status != doc::ReadStatus::Ok) return false;
@@ -86,6 +147,7 @@ bool CPlanDoc::Open(const std::filesystem::path& path) {
   size_t target = 0;
   doc::ReadReport report;
   FileNamingPrompter prompter(m_app.prompter, path.string());
+  m_history.Clear();
   const doc::ReadStatus status =
       doc::LoadDocument(path, m_store, doc::ReadMode::Open, target, prompter, m_app.settings, &report);
   if (status != doc::ReadStatus::Ok) {
@@ -111,6 +173,7 @@ std::vector<uint8_t> CPlanDoc::Snapshot() {
 
 void CPlanDoc::RestoreSnapshot(const std::vector<uint8_t>& snapshot) {
   // What the failed command left goes first, so its memory is free again.
+  const uint64_t generation = m_store.computeGeneration;
   m_store.records.clear();
   doc::SurveyStore restored;
   restored.SetDefaults();
@@ -119,6 +182,9 @@ void CPlanDoc::RestoreSnapshot(const std::vector<uint8_t>& snapshot) {
   size_t target = 0;
   if (doc::ReadDocument(restored, source, doc::ReadMode::Open, target, silent, m_app.settings) == doc::ReadStatus::Ok)
     m_store = std::move(restored);
+  // Figures derived from a compute pass belong to no record now.
+  m_store.computeGeneration = generation + 1;
+  m_shownLegs.clear();
   Q_EMIT worksheetsChanged();
   UpdateAllViews();
 }
@@ -137,6 +203,7 @@ bool CPlanDoc::SaveAs(const std::filesystem::path& path) {
 
 bool CPlanDoc::Compute() {
   m_shownLegs.clear();
+  ++m_computeRuns;
   const calc::ComputeOutcome outcome =
       calc::RunChosenComputeCommand(m_store, m_app.prompter, calc::LoadBlunderOptions(m_app.settings));
   UpdateAllViews();

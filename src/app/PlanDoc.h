@@ -8,10 +8,13 @@
 #include <QString>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/AppContext.h"
+#include "doc/History.h"
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
 #include "periphery/SpreadsheetExchange.h"
@@ -42,8 +45,30 @@ class CPlanDoc : public QObject {
   // the current folder for an unsaved document).
   std::filesystem::path folder() const;
 
+  // Modified: a change outside the undo history since the last save, or
+  // the history away from the saved state.
   bool isModified() const { return m_modified; }
+  // True: a change that is no step of the history; false: saved (the
+  // history marks the saved state and keeps its steps).
   void setModified(bool modified = true);
+
+  // The undo history of the document's data.
+  doc::History& history() { return m_history; }
+  const doc::History& history() const { return m_history; }
+  // Takes a step a command carried out (null: nothing changed).
+  void Record(std::unique_ptr<doc::Change> step);
+  // Runs `command` and keeps what it changed of the document settings and
+  // of `parts` (doc::DocumentCapture) as one step named `name` (UTF-8). A
+  // compute pass the command ran is run again after the step is undone or
+  // redone.
+  void Recorded(const std::string& name, unsigned parts, const std::function<void()>& command);
+  // Takes back / makes again one step; the views then show the state, the
+  // computed values are current again and the modified mark follows.
+  bool Undo();
+  bool Redo();
+  // After a command that recorded its steps itself: the modified mark and
+  // the menu follow the history.
+  void HistoryChanged();
 
   // New from the defaults / from a template file (mode 5); false after the
   // reader's messages.
@@ -112,12 +137,20 @@ class CPlanDoc : public QObject {
   void positionRequested(int number);
   void recordsReplaced();
   void legsShown();
+  // A step was taken, undone or redone.
+  void historyChanged();
 
  private:
+  bool AfterStep(const doc::Change* step);
+  void UpdateModified();
+
   AppContext& m_app;
   doc::SurveyStore m_store;
   std::filesystem::path m_path;
   bool m_modified = false;
+  bool m_otherChanges = false;  // modified outside the history
+  doc::History m_history;
+  int m_computeRuns = 0;
   int m_untitledNumber = 0;
   int m_loadRequest = -1;
   bool m_resetFlag = false;

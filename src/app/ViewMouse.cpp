@@ -8,6 +8,7 @@
 #include <QScrollBar>
 
 #include "app/PlanDoc.h"
+#include "doc/DocumentChanges.h"
 #include "draw/interaction/ViewCommands.h"
 #include "draw/interaction/ViewInteraction.h"
 #include "draw/protocol/Protocol.h"
@@ -156,11 +157,13 @@ void CViewMouse::Click(QPoint window, bool fromMenu) {
     if (current < 0 || !m_view.lastDrawing().drawn) return;
     const draw::PlanePoint p = draw::DeviceToDrawing(Device(window + m_view.scrollPosition()), m_view.mapping());
     if (!draw::PlaceFromDrawing(type, p, m_view.viewTransform().ProjectPoint({0, 0, 0}), placed)) return;
-    doc::SurveyStore& store = m_view.document().store();
-    draw::ApplyPlacement(*store.records[static_cast<size_t>(current)], placed);
-    store.settings.computedCurrent = 0;
+    CPlanDoc& doc = m_view.document();
+    doc::SurveyRecord record = *doc.store().records[static_cast<size_t>(current)];
+    draw::ApplyPlacement(record, placed);
+    doc.Record(
+        doc::SpliceRecords(doc.store(), doc::ChangeRecordName(current + 1), static_cast<size_t>(current), 1, {record}));
     m_view.StopWaitingForPosition();
-    m_view.ViewChanged(true);
+    doc.UpdateAllViews();
     return;
   }
   const bool picks =

@@ -6,6 +6,7 @@
 
 #include "base/FixedText.h"
 #include "calc/ComputeCommand.h"
+#include "doc/DocumentChanges.h"
 #include "edit/DataEditorTexts.h"
 
 namespace hp::edit {
@@ -224,6 +225,21 @@ void DataEditor::StartNew(Placement placement, bool autoNew) {
   StartNew();
 }
 
+void DataEditor::SetHistory(doc::History* history) {
+  m_history = history;
+  m_takenAtStart = history != nullptr ? history->taken() : 0;
+}
+
+void DataEditor::Remember(std::unique_ptr<doc::Change> step) {
+  if (m_history != nullptr) m_history->Push(std::move(step));
+}
+
+void DataEditor::SettingsIntoLastStep() {
+  // The editor's last step leaves the document as the editor closes it.
+  if (m_history != nullptr && m_history->taken() != m_takenAtStart && m_history->Top() != nullptr)
+    m_history->Top()->TakeSettingsAfter(m_store.settings);
+}
+
 void DataEditor::RecordsChanged() {
   m_computed = false;
   m_store.settings.computedCurrent = 0;
@@ -243,12 +259,9 @@ std::optional<Field> DataEditor::Save() {
   if (!calc::CheckRecordBeforeSave(m_store, record, number, m_prompter)) return std::nullopt;
 
   auto& records = m_store.records;
-  if (isNew) {
-    const auto at = records.begin() + std::clamp<std::ptrdiff_t>(number - 1, 0, count());
-    records.insert(at, std::make_unique<doc::SurveyRecord>(record));
-  } else {
-    *records[static_cast<size_t>(number - 1)] = record;
-  }
+  if (isNew) number = std::clamp(number, 1, count() + 1);
+  Remember(doc::SpliceRecords(m_store, isNew ? doc::NewRecordName(number) : doc::ChangeRecordName(number),
+                              static_cast<size_t>(number - 1), isNew ? 0 : 1, {record}));
   RecordsChanged();
   // The saved record alone; a head reference the pass puts in front of the
   // list moves it one number down.
@@ -321,7 +334,7 @@ bool DataEditor::Delete() {
   auto& records = m_store.records;
   const size_t index = Index();
   if (m_marked && *m_marked == records[index].get()) *m_marked = nullptr;
-  records.erase(records.begin() + static_cast<std::ptrdiff_t>(index));
+  Remember(doc::SpliceRecords(m_store, doc::DeleteRecordName(m_number), index, 1, {}));
   // The next record takes its place, or the previous one after the last.
   m_number = records.empty() ? 0 : static_cast<int>(std::min(index, records.size() - 1)) + 1;
   RecordsChanged();
@@ -399,6 +412,7 @@ bool DataEditor::Close(platform::SettingsStore& program) {
   if (m_mode != EditorMode::Browse) Cancel();
   m_store.settings.recordCount = static_cast<uint32_t>(count());
   m_store.settings.currentRecordNumber = static_cast<uint32_t>(m_number);
+  SettingsIntoLastStep();
   if (m_computed) return true;
   calc::Computation computation(m_store, m_prompter);
   computation.currentNumber = m_number;
@@ -408,6 +422,7 @@ bool DataEditor::Close(platform::SettingsStore& program) {
   m_store.settings.recordCount = static_cast<uint32_t>(count());
   m_number = count() == 0 ? 0 : computation.currentNumber;
   m_store.settings.currentRecordNumber = static_cast<uint32_t>(m_number);
+  SettingsIntoLastStep();
   Show();
   return result != 1 && (computation.computed || computation.aborted);
 }

@@ -14,6 +14,7 @@
 
 #include "calc/BlunderSettings.h"
 #include "calc/ComputePass.h"
+#include "doc/History.h"
 #include "doc/Station.h"
 #include "doc/SurveyStore.h"
 #include "edit/DataEditorForm.h"
@@ -77,6 +78,12 @@ class DataEditor {
   // `marked` is the document's marked record (may be null: no marking).
   DataEditor(doc::SurveyStore& store, platform::Prompter& prompter, EditorSettings settings,
              const doc::SurveyRecord** marked = nullptr);
+
+  // Records saved, created and deleted become steps of `history` (none:
+  // they are carried out alone).
+  void SetHistory(doc::History* history);
+  // Whether this editor took a step since SetHistory.
+  bool tookSteps() const { return m_history != nullptr && m_history->taken() != m_takenAtStart; }
 
   // Shows record `number` (from 1; brought into the list). The window's
   // computed flag starts as the document's `computedCurrent`.
@@ -166,12 +173,16 @@ class DataEditor {
   void Go(size_t index);
   void EndSeries() { m_placementAsked = false; }
   void RecordsChanged();
+  void Remember(std::unique_ptr<doc::Change> step);
+  void SettingsIntoLastStep();
   std::string TypeOf(size_t index) const;
 
   doc::SurveyStore& m_store;
   platform::Prompter& m_prompter;
   EditorSettings m_settings;
   const doc::SurveyRecord** m_marked;
+  doc::History* m_history = nullptr;
+  std::size_t m_takenAtStart = 0;  // the history's steps when the editor opened
 
   EditorMode m_mode = EditorMode::Browse;
   int m_number = 0;

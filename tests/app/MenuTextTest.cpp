@@ -18,6 +18,7 @@ TEST(MenuTextTest, GermanShortcutNamesBecomeKeySequences) {
       {"Nächs&tes\tStrg+Gr+BildAb", "Nächs&tes", "Ctrl+Shift+PgDown"},
       {"Export nach &Google Earth\tStrg-G", "Export nach &Google Earth", "Ctrl+G"},
       {"&Vorherige Position\tStrg+Gr+Links", "&Vorherige Position", "Ctrl+Shift+Left"},
+      {"&Rückgängig\tAlt+Rücktaste", "&Rückgängig", "Alt+Backspace"},
       {"&Importieren...", "&Importieren...", ""},
   };
   for (const auto& c : cases) {

@@ -541,5 +541,46 @@ TEST(EditorListsTest, InstrumentAndColourChoices) {
   EXPECT_EQ((std::array{colours[0].colour, colours[32].colour}), (std::array{0x123456u, 0x123456u}));
 }
 
+// Each record saved or deleted is a step; the last one leaves the settings
+// as the editor's closing pass made them.
+TEST_F(EditorFixture, SavesAndDeletesAreStepsOfTheHistory) {
+  AddReference(*store, "1");
+  AddLeg(*store, "1", "2", 5);
+  AddLeg(*store, "2", "3", 5);
+  const doc::DocumentSettings before = store->settings;
+  doc::History history;
+  Open(3).SetHistory(&history);
+  editor->StartNew(Placement::AtEnd, false);
+  for (const auto& [field, text] : {std::pair{Field::RefCave, "1"},
+                                    {Field::RefPassage, "1"},
+                                    {Field::RefPoint, "2"},
+                                    {Field::Cave, "1"},
+                                    {Field::Passage, "1"},
+                                    {Field::Point, "4"},
+                                    {Field::Length, "2,5"}})
+    Type(field, text);
+  EXPECT_FALSE(editor->Save());
+  editor->Navigate(Button::Previous);
+  prompter.Script({platform::Answer::Ok});
+  ASSERT_TRUE(editor->Delete());
+  ASSERT_TRUE(editor->tookSteps());
+  EXPECT_EQ(history.UndoStep()->name(), "Datensatz 3 löschen");
+  EXPECT_TRUE(editor->Close(program));
+  const doc::DocumentSettings closed = store->settings;
+
+  history.Undo(*store);
+  EXPECT_EQ(history.UndoStep()->name(), "Datensatz 4 anlegen");
+  history.Undo(*store);
+  ASSERT_EQ(store->records.size(), 3u);
+  EXPECT_EQ(base::TextOf(Rec(*store, 3).point), "3");
+  EXPECT_EQ(store->settings.currentRecordNumber, before.currentRecordNumber);
+  history.Redo(*store);
+  history.Redo(*store);
+  ASSERT_EQ(store->records.size(), 3u);
+  EXPECT_EQ(base::TextOf(Rec(*store, 3).point), "4");
+  EXPECT_EQ(store->settings.currentRecordNumber, closed.currentRecordNumber);
+  EXPECT_EQ(store->settings.computedCurrent, closed.computedCurrent);
+}
+
 }  // namespace
 }  // namespace hp::edit

@@ -13,6 +13,7 @@
 #include "app/QtText.h"
 #include "app/dialogs/CalculatorDialog.h"
 #include "app/dialogs/CoordinatesDialog.h"
+#include "doc/DocumentChanges.h"
 #include "edit/DataEditorLinks.h"
 #include "edit/DataEditorTexts.h"
 #include "import/DocumentImport.h"
@@ -35,6 +36,7 @@ CDataEditorDialog::CDataEditorDialog(QWidget* parent, CPlanDoc& doc, const doc::
   BuildFields();
   Arrange(wide);
   // Paging through the records without leaving the keyboard.
+  m_editor->SetHistory(&doc.history());
   auto* back = new QShortcut(QKeySequence(Qt::Key_PageUp), this);
   connect(back, &QShortcut::activated, this, [this] { Clicked(Button::Previous); });
   auto* forward = new QShortcut(QKeySequence(Qt::Key_PageDown), this);
@@ -177,7 +179,9 @@ void CDataEditorDialog::UpdateIncludes() {
     return;
   }
   store.settings.currentRecordNumber = static_cast<uint32_t>(m_editor->number());
-  const calc::ComputeOutcome outcome = imports::UpdateIncludes(store, m_doc.folder(), app().prompter, app().settings);
+  calc::ComputeOutcome outcome;
+  m_doc.Recorded(doc::steps::kUpdateIncludes, doc::DocumentCapture::kRecords,
+                 [&] { outcome = imports::UpdateIncludes(store, m_doc.folder(), app().prompter, app().settings); });
   // A marked record read from an include file is gone now.
   if (m_marked && *m_marked) {
     const bool kept =
@@ -185,7 +189,6 @@ void CDataEditorDialog::UpdateIncludes() {
     if (!kept) *m_marked = nullptr;
   }
   m_editor->Reload(outcome.loadRecord ? outcome.recordNumber : static_cast<int>(store.settings.currentRecordNumber));
-  m_doc.setModified();
   m_doc.UpdateAllViews();
 }
 
@@ -211,7 +214,11 @@ void CDataEditorDialog::OpenFile(Field f) {
 
 void CDataEditorDialog::Finish(FollowUp::Next next) {
   const bool closes = m_editor->Close(app().settings);
-  m_doc.setModified();
+  if (m_editor->tookSteps()) {
+    m_doc.HistoryChanged();
+  } else {
+    m_doc.setModified();
+  }
   m_doc.UpdateAllViews();
   if (!closes) {
     Refresh();
