@@ -2,6 +2,7 @@
 // survey in an order in which every reference station is known before use.
 #include "import/SurvexNames.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -224,33 +225,41 @@ std::vector<StationName> MapNames(const Survey& survey) {
 
 std::vector<Leg> MergedLegs(const Survey& survey) {
   std::vector<Leg> legs = ReadingsAveraged(survey);
+  for (Leg& leg : legs) leg.leftOut = leg.duplicate || leg.surface ? 1 : 0;
   // The same leg measured again elsewhere is one record, the mean of the
   // measurements with their variance divided by their number, which is what
-  // parallel legs of equal accuracy give.
-  size_t kept = 0;  // the legs before it are done
-  std::unordered_map<uint64_t, std::pair<size_t, Sum>> pairs;
-  pairs.reserve(legs.size());
+  // parallel legs of equal accuracy give. The legs between the same two
+  // stations come together when sorted by their stations.
+  std::vector<std::pair<uint64_t, size_t>> byStations;  // stations, list position
+  byStations.reserve(legs.size());
   for (size_t i = 0; i < legs.size(); ++i) {
-    Leg& leg = legs[i];
-    leg.leftOut = leg.duplicate || leg.surface ? 1 : 0;
-    if (leg.splay || leg.to < 0) {
-      if (kept != i) legs[kept] = leg;
-      ++kept;
-      continue;
+    if (legs[i].splay || legs[i].to < 0) continue;
+    const auto [a, b] = Ends(survey, legs[i]);
+    byStations.emplace_back((static_cast<uint64_t>(std::min(a, b)) << 32) | static_cast<uint32_t>(std::max(a, b)), i);
+  }
+  std::sort(byStations.begin(), byStations.end());
+  std::vector<char> merged(legs.size(), 0);
+  for (size_t g = 0; g < byStations.size();) {
+    size_t end = g + 1;
+    while (end < byStations.size() && byStations[end].first == byStations[g].first) ++end;
+    Leg& first = legs[byStations[g].second];
+    Sum sum{};
+    if (end - g > 1) AddVector(first, 1.0, sum);
+    for (size_t k = g + 1; k < end; ++k) {
+      const Leg& leg = legs[byStations[k].second];
+      first.readings += leg.readings;
+      first.leftOut += leg.duplicate || leg.surface ? 1 : 0;
+      const bool sameWay = survey.Representative(first.from) == survey.Representative(leg.from);
+      Join(first, leg, sameWay, sum, ++first.measurements);
+      merged[byStations[k].second] = 1;
     }
-    const auto [a, b] = Ends(survey, leg);
-    const uint64_t key = (static_cast<uint64_t>(std::min(a, b)) << 32) | static_cast<uint32_t>(std::max(a, b));
-    const auto [it, added] = pairs.try_emplace(key, kept, Sum{});
-    if (added) {
-      AddVector(leg, 1.0, it->second.second);
-      if (kept != i) legs[kept] = leg;
-      ++kept;
-      continue;
-    }
-    Leg& first = legs[it->second.first];
-    first.readings += leg.readings;
-    first.leftOut += leg.duplicate || leg.surface ? 1 : 0;
-    Join(first, leg, survey.Representative(first.from) == a, it->second.second, ++first.measurements);
+    g = end;
+  }
+  size_t kept = 0;
+  for (size_t i = 0; i < legs.size(); ++i) {
+    if (merged[i]) continue;
+    if (kept != i) legs[kept] = std::move(legs[i]);
+    ++kept;
   }
   legs.resize(kept);
   return legs;
