@@ -7,6 +7,7 @@
 #include "base/FixedText.h"
 #include "calc/ComputeCommand.h"
 #include "doc/DocumentChanges.h"
+#include "doc/DocumentSettings.h"
 #include "edit/DataEditorTexts.h"
 
 namespace hp::edit {
@@ -414,6 +415,18 @@ bool DataEditor::Close(platform::SettingsStore& program) {
   m_store.settings.currentRecordNumber = static_cast<uint32_t>(m_number);
   SettingsIntoLastStep();
   if (m_computed) return true;
+  if (doc::NetworkAdjustmentChosen(m_store.settings)) {
+    // The document's own compute command, as "Be&rechnen" runs it: the
+    // network is adjusted as a whole, not loop by loop.
+    const calc::ComputeOutcome outcome = Compute();
+    if (outcome.loadRecord && outcome.recordNumber > 0) {
+      m_number = outcome.recordNumber;
+      m_store.settings.currentRecordNumber = static_cast<uint32_t>(m_number);
+      Show();
+    }
+    SettingsIntoLastStep();
+    return !outcome.loadRecord && (m_computed || outcome.aborted);
+  }
   calc::Computation computation(m_store, m_prompter);
   computation.currentNumber = m_number;
   const int result = computation.ComputeAll();

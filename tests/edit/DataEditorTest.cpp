@@ -8,6 +8,8 @@
 #include <tuple>
 #include <utility>
 
+#include "calc/ComputeCommand.h"
+#include "doc/DocumentSettings.h"
 #include "edit/DataEditorTexts.h"
 #include "edit/EditorTestSupport.h"
 
@@ -539,6 +541,24 @@ TEST(EditorListsTest, InstrumentAndColourChoices) {
   EXPECT_EQ((std::array{colours[0].pattern, colours[16].pattern, colours[32].pattern, colours[33].pattern}),
             (std::array{Hatched, Crossed, Solid, Hatched}));
   EXPECT_EQ((std::array{colours[0].colour, colours[32].colour}), (std::array{0x123456u, 0x123456u}));
+}
+
+// With the network adjustment chosen, closing the editor adjusts the
+// network as the compute command does, not loop by loop.
+TEST_F(EditorFixture, ClosingComputesAsTheDocumentChooses) {
+  AddReference(*store, "1");
+  AddLeg(*store, "1", "2", 10, 0);
+  AddLeg(*store, "2", "3", 10, 90);
+  AddLeg(*store, "3", "1", 14, 225);  // closes 0.1 m short
+  doc::ChooseNetworkAdjustment(store->settings, true);
+  Open(2);
+  Type(Field::Length, "10,5");
+  EXPECT_FALSE(editor->Save());
+  EXPECT_TRUE(editor->Close(program));
+  const doc::SurveyRecord closed = Rec(*store, 3);
+  calc::RunChosenComputeCommand(*store, prompter, {});
+  EXPECT_NEAR(Rec(*store, 3).x, closed.x, 1e-9);
+  EXPECT_NEAR(Rec(*store, 3).y, closed.y, 1e-9);
 }
 
 // Each record saved or deleted is a step; the last one leaves the settings
