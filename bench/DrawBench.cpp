@@ -29,13 +29,13 @@
 
 #include "BenchGoals.h"
 #include "CaveSystemGenerator.h"
+#include "CountingSurface.h"
 #include "calc/ComputePass.h"
 #include "doc/LegFilter.h"
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
 #include "draw/DisplayType.h"
 #include "draw/PlaneDrawing.h"
-#include "draw/RecordingSurface.h"
 #include "draw/SpatialDrawing.h"
 #include "draw/Surface.h"
 #include "draw/ViewTransform.h"
@@ -50,7 +50,9 @@ namespace {
 using hp::doc::SurveyStore;
 using hp::doc::Worksheet;
 namespace draw = hp::draw;
+using hp::bench::CountingSurface;
 using hp::bench::Record;
+using hp::bench::ScreenCaps;
 
 constexpr size_t kRecords = 100'000;
 // Every generated record is on level 1, so the rules test the cave and
@@ -91,48 +93,6 @@ Worksheet& PrepareWorksheet(Survey& survey, draw::DisplayType type) {
   ws.setLineFilterPattern("");
   ws.setLabelFilterPattern("");
   return ws;
-}
-
-// A surface that draws nothing and keeps nothing but the number of each kind
-// of primitive: the drawing code's own cost without any rasterisation.
-class CountingSurface final : public draw::Surface {
- public:
-  explicit CountingSurface(draw::DeviceCaps caps) : m_caps(caps) {}
-
-  draw::DeviceCaps Caps() const override { return m_caps; }
-  void SetPen(const draw::Pen&) override {}
-  void SetBrush(const draw::Brush&) override {}
-  void SetFont(const draw::Font& font) override { m_font = font; }
-  void SetTextColour(draw::Colour) override {}
-  void MoveTo(draw::Point) override {}
-  void LineTo(draw::Point) override { ++lines; }
-  void Rectangle(const draw::Rect&) override { ++rectangles; }
-  void Ellipse(const draw::Rect&) override { ++ellipses; }
-  void Text(draw::Point, std::string_view, unsigned) override { ++texts; }
-  draw::Size TextExtent(std::string_view text) const override {
-    return draw::RecordingSurface::MeasureText(text, m_font);
-  }
-  void DrawImage(const draw::Image&, const draw::Rect&) override { ++images; }
-
-  void Reset() { lines = rectangles = ellipses = texts = images = 0; }
-
-  size_t lines = 0, rectangles = 0, ellipses = 0, texts = 0, images = 0;
-
- private:
-  draw::DeviceCaps m_caps;
-  draw::Font m_font;
-};
-
-// A 96-dpi full-colour screen of 1920 x 1080 pixels.
-draw::DeviceCaps ScreenCaps() {
-  draw::DeviceCaps caps;
-  caps.dpiX = caps.dpiY = 96;
-  caps.widthPixels = 1920;
-  caps.heightPixels = 1080;
-  caps.widthMm = 1920 * 254 / 960;  // 96 dpi
-  caps.heightMm = 1080 * 254 / 960;
-  caps.colours = 1 << 24;
-  return caps;
 }
 
 // Rebuilding the projection after a change of view: PrepareProjection with

@@ -19,13 +19,12 @@
 
 #include "BenchGoals.h"
 #include "CaveSystemGenerator.h"
+#include "CountingSurface.h"
 #include "calc/ComputePass.h"
 #include "calc/LoopQuality.h"
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
 #include "draw/PlaneDrawing.h"
-#include "draw/RecordingSurface.h"
-#include "draw/Surface.h"
 #include "draw/ViewTransform.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsStore.h"
@@ -57,38 +56,6 @@ Survey& TheSurvey() {
   return *survey;
 }
 
-// Counts nothing and draws nothing: the drawing code's cost alone.
-class NullSurface final : public draw::Surface {
- public:
-  draw::DeviceCaps Caps() const override {
-    draw::DeviceCaps caps;
-    caps.dpiX = caps.dpiY = 96;
-    caps.widthPixels = 1920, caps.heightPixels = 1080;
-    caps.widthMm = 1920 * 254 / 960, caps.heightMm = 1080 * 254 / 960;
-    caps.colours = 1 << 24;
-    return caps;
-  }
-  void SetPen(const draw::Pen& pen) override { colours += pen.colour; }
-  void SetBrush(const draw::Brush&) override {}
-  void SetFont(const draw::Font& font) override { m_font = font; }
-  void SetTextColour(draw::Colour) override {}
-  void MoveTo(draw::Point) override {}
-  void LineTo(draw::Point) override { ++lines; }
-  void Rectangle(const draw::Rect&) override {}
-  void Ellipse(const draw::Rect&) override {}
-  void Text(draw::Point, std::string_view, unsigned) override {}
-  draw::Size TextExtent(std::string_view text) const override {
-    return draw::RecordingSurface::MeasureText(text, m_font);
-  }
-  void DrawImage(const draw::Image&, const draw::Rect&) override {}
-
-  size_t lines = 0;
-  uint64_t colours = 0;  // keeps the pens from being optimised away
-
- private:
-  draw::Font m_font;
-};
-
 // The plan without labels, in colour mode 0 or 13, the projection built.
 void BM_DrawPlanColours(benchmark::State& state) {
   Survey& survey = TheSurvey();
@@ -103,7 +70,7 @@ void BM_DrawPlanColours(benchmark::State& state) {
   hp::doc::SetLineColourModeOf(ws, mode);
   hp::platform::MemorySettingsStore settings;
   draw::ViewTransform view;
-  NullSurface surface;
+  hp::bench::CountingSurface surface;
   draw::PlaneDrawingOptions options;
   options.window = {1920, 1080};
   view.setProjectionDirty(true);

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "BenchGoals.h"
+#include "CountingSurface.h"
 #include "SurveyGenerator.h"
 #include "doc/SurveyStore.h"
 #include "draw/PlaneDrawing.h"
@@ -45,21 +46,10 @@ struct Scene {
   std::string error;
 };
 
-draw::DeviceCaps ScreenCaps() {
-  draw::DeviceCaps caps;
-  caps.dpiX = caps.dpiY = 96;
-  caps.widthPixels = 1920;
-  caps.heightPixels = 1080;
-  caps.widthMm = 1920 * 254 / 960;
-  caps.heightMm = 1080 * 254 / 960;
-  caps.colours = 1 << 24;
-  return caps;
-}
-
 draw::PlaneDrawingResult DrawInto(Scene& s, QImage& picture) {
   picture.fill(Qt::white);
   QPainter painter(&picture);
-  hp::gfx::QPainterSurface surface(painter, ScreenCaps());
+  hp::gfx::QPainterSurface surface(painter, hp::bench::ScreenCaps());
   draw::PlaneDrawingOptions options;
   options.window = {1920, 1080};
   return draw::DrawPlane(surface, s.store, *s.store.currentWorksheet, s.view, s.settings, options);
