@@ -137,8 +137,8 @@ const fs::path& GeneratedDocument(size_t records) {
   std::map<size_t, fs::path>& files = GeneratedFiles();
   auto found = files.find(records);
   if (found != files.end()) return found->second;
-  const fs::path file = fs::temp_directory_path() / ("hollowplan-window-" + std::to_string(::getpid()) + "-" +
-                                                     std::to_string(records) + ".hpn");
+  const fs::path file = fs::temp_directory_path() /
+                        ("hollowplan-window-" + std::to_string(::getpid()) + "-" + std::to_string(records) + ".hpn");
   hp::doc::SurveyStore store;
   hp::bench::SurveyShape shape;
   shape.records = records;

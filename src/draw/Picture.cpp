@@ -56,7 +56,7 @@ void MeasureSpatial(const doc::SurveyStore& store, const doc::Worksheet& ws, Vie
     for (const Vec3& p : {slots[n].from, slots[n].to})
       if (!Hidden(p)) Widen(e, any, p);
     if (stereo)
-      for (const Vec3& p : {slots[n].rightFrom, slots[n].rightTo}) Widen(e, any, p);
+      for (const Vec3& p : {view.extras(n).rightFrom, view.extras(n).rightTo}) Widen(e, any, p);
   }
   picture.sceneSize = world.DepthNormaliser();
   WidenNarrow(e);

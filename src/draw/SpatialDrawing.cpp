@@ -148,7 +148,7 @@ void SpatialPainter::DrawFrame() {
 }
 
 void SpatialPainter::DrawSpokes(size_t n, const Pen& legPen) {
-  const ProjectionSlots& slot = m_view.slot(n);
+  const ProjectionExtras& slot = m_view.extras(n);
   // The pen only when a spoke shows: a pen taken for nothing would end the
   // batch of legs drawn in the leg pen.
   bool penSet = false;
@@ -212,9 +212,8 @@ void SpatialPainter::DrawStereoLegs() {
       if (r.colour == 0) continue;
       if (base::TextOf(r.point).empty() && m_ws.showAuxiliaryLines() == 0) continue;
       if (!m_view.legFilter().Test(r, m_ws).line) continue;
-      const ProjectionSlots& slot = m_view.slot(n);
-      if (pass == 0) m_s.Line(Dev(slot.from), Dev(slot.to));
-      else m_s.Line(Right(slot.rightFrom), Right(slot.rightTo));
+      if (pass == 0) m_s.Line(Dev(m_view.slot(n).from), Dev(m_view.slot(n).to));
+      else m_s.Line(Right(m_view.extras(n).rightFrom), Right(m_view.extras(n).rightTo));
     }
   }
 }

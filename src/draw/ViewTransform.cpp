@@ -170,15 +170,27 @@ void ViewTransform::BuildMatrices(const doc::Worksheet& ws, const platform::Sett
 }
 
 void ViewTransform::FillSlots(const doc::SurveyStore& store, DisplayType type) {
-  m_slots.assign(store.records.size(), ProjectionSlots{});
+  const size_t count = store.records.size();
   const DisplayType kind = type;
+  const bool extras =
+      kind == DisplayType::Perspective || kind == DisplayType::RedGreen || kind == DisplayType::Animation;
+  // Every slot is written below; a drawing of the same records reuses the
+  // memory instead of clearing it first.
+  m_slots.resize(count);
+  if (extras) {
+    m_extras.assign(count, ProjectionExtras{});
+  } else {
+    m_extras = {};
+  }
   constexpr size_t kAhead = 4;  // records fetched ahead: each lies in memory of its own
-  for (size_t n = 0; n < store.records.size(); ++n) {
-    if (n + kAhead < store.records.size()) {
+  for (size_t n = 0; n < count; ++n) {
+    if (n + kAhead < count) {
       const doc::SurveyRecord& next = *store.records[n + kAhead];
       __builtin_prefetch(&next.refX);
-      __builtin_prefetch(&next.altCoords[0]);
-      __builtin_prefetch(&next.altCoords[11]);
+      if (extras) {
+        __builtin_prefetch(&next.altCoords[0]);
+        __builtin_prefetch(&next.altCoords[11]);
+      }
     }
     const doc::SurveyRecord& r = *store.records[n];
     ProjectionSlots& s = m_slots[n];
@@ -186,26 +198,26 @@ void ViewTransform::FillSlots(const doc::SurveyStore& store, DisplayType type) {
       case DisplayType::Plan:
       case DisplayType::Parallel:
       case DisplayType::Elevation:
+      case DisplayType::Perspective:
         s.from = draw::ProjectPoint(m_matrix, FromPoint(r));
         s.to = draw::ProjectPoint(m_matrix, ToPoint(r));
+        if (kind == DisplayType::Perspective) {
+          ProjectionExtras& e = m_extras[n];
+          for (int k = 0; k < 4; ++k) {
+            e.wall[k] = draw::ProjectPoint(m_matrix, WallPoint(r, k));
+            e.wallTo[k] = s.to;
+          }
+        }
         break;
       case DisplayType::Section:
         s.from = draw::ProjectPoint(m_matrix, SectionFrom(r));
         s.to = draw::ProjectPoint(m_matrix, SectionTo(r));
         break;
-      case DisplayType::Perspective:
-        s.from = draw::ProjectPoint(m_matrix, FromPoint(r));
-        s.to = draw::ProjectPoint(m_matrix, ToPoint(r));
-        for (int k = 0; k < 4; ++k) {
-          s.wall[k] = draw::ProjectPoint(m_matrix, WallPoint(r, k));
-          s.wallTo[k] = s.to;
-        }
-        break;
       case DisplayType::RedGreen:
         s.from = draw::ProjectPoint(m_matrix, FromPoint(r));
         s.to = draw::ProjectPoint(m_matrix, ToPoint(r));
-        s.rightFrom = draw::ProjectPoint(m_rightMatrix, FromPoint(r));
-        s.rightTo = draw::ProjectPoint(m_rightMatrix, ToPoint(r));
+        m_extras[n].rightFrom = draw::ProjectPoint(m_rightMatrix, FromPoint(r));
+        m_extras[n].rightTo = draw::ProjectPoint(m_rightMatrix, ToPoint(r));
         break;
       case DisplayType::Animation: {
         const Segment leg = ProjectSegment(m_matrix, FromPoint(r), ToPoint(r));
@@ -213,12 +225,12 @@ void ViewTransform::FillSlots(const doc::SurveyStore& store, DisplayType type) {
         s.to = leg.to;
         for (int k = 0; k < 4; ++k) {
           const Segment wall = ProjectSegment(m_matrix, ToPoint(r), WallPoint(r, k));
-          s.wallTo[k] = wall.from;
-          s.wall[k] = wall.to;
+          m_extras[n].wallTo[k] = wall.from;
+          m_extras[n].wall[k] = wall.to;
         }
         break;
       }
-      default: break;
+      default: s = ProjectionSlots{}; break;
     }
   }
 }

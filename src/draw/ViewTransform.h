@@ -41,7 +41,13 @@ ViewPose StoredPose(const doc::Worksheet& worksheet);
 // wall/wallTo (left, right, up, down) for the perspective and camera views.
 struct ProjectionSlots {
   Vec3 from, to;
-  Vec3 rightFrom, rightTo;
+};
+
+// What the perspective, red-green and camera views project besides a leg's
+// ends. Only those views fill them, so a plan of a million records does not
+// carry five times its slots' memory.
+struct ProjectionExtras {
+  Vec3 rightFrom, rightTo;  // the right eye's leg (red-green view)
   Vec3 wall[4];
   Vec3 wallTo[4];  // the to-point projected beside each wall point
 };
@@ -87,6 +93,11 @@ class ViewTransform {
 
   std::span<const ProjectionSlots> slots() const { return m_slots; }
   const ProjectionSlots& slot(size_t index) const { return m_slots.at(index); }
+  // All zero unless the last build was of a view that fills them.
+  const ProjectionExtras& extras(size_t index) const {
+    static const ProjectionExtras kNone;
+    return index < m_extras.size() ? m_extras[index] : kNone;
+  }
 
   // Set by every change of view, data or window size; the next drawing
   // rebuilds the projection and clears it.
@@ -127,6 +138,7 @@ class ViewTransform {
   Matrix4 m_matrix;
   Matrix4 m_rightMatrix;
   std::vector<ProjectionSlots> m_slots;
+  std::vector<ProjectionExtras> m_extras;
 };
 
 // The pose a drawing looked from when the view has been prepared, else the

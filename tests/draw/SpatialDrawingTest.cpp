@@ -84,7 +84,7 @@ TEST_F(SpatialDrawingTest, CameraCutsLegsAtTheEyeAndDrawsWallSpokes) {
   Draw(5);
   const auto lines = Lines();
   EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const auto& l) {
-    return l.from == At(view.slot(0).to) && l.to == At(view.slot(0).wall[0]) &&
+    return l.from == At(view.slot(0).to) && l.to == At(view.extras(0).wall[0]) &&
            l.pen.colour == store.settings.auxLineColour;
   }));
 }

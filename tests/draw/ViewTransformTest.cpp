@@ -141,7 +141,7 @@ TEST_F(ViewTransformTest, RedGreenEyesTurnHalfTheStereoAngleEachWay) {
   Add("- 1 @ 0 0 0 0 10 0");
   Project(DisplayType::RedGreen, 0, 0);
   EXPECT_NEAR(view.slot(0).to.x, -10 * std::sin(2 * kProjectionDegree), 1e-9);
-  EXPECT_NEAR(view.slot(0).rightTo.x, 10 * std::sin(2 * kProjectionDegree), 1e-9);
+  EXPECT_NEAR(view.extras(0).rightTo.x, 10 * std::sin(2 * kProjectionDegree), 1e-9);
 }
 
 TEST_F(ViewTransformTest, CameraViewRecentresOnceAndCutsLegsBehindTheEye) {
