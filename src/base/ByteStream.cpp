@@ -26,6 +26,13 @@ size_t MemorySource::Read(std::span<uint8_t> out) {
   return n;
 }
 
+std::span<const uint8_t> MemorySource::Next(size_t size, std::span<uint8_t>) {
+  const size_t n = std::min(size, m_data.size() - m_pos);
+  const std::span<const uint8_t> bytes = m_data.subspan(m_pos, n);
+  m_pos += n;
+  return bytes;
+}
+
 FileSource::FileSource(const std::filesystem::path& path) {
   // Opening without blocking keeps a FIFO without a writer from hanging the
   // open itself; the type is then checked on the open descriptor.
@@ -38,22 +45,53 @@ FileSource::FileSource(const std::filesystem::path& path) {
   }
   const int flags = ::fcntl(fd, F_GETFL);
   if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-  m_file = ::fdopen(fd, "rb");
-  if (!m_file) {
-    ::close(fd);
-    return;
-  }
+  m_fd = fd;
   m_size = static_cast<uint64_t>(info.st_size);
-  std::setvbuf(m_file, nullptr, _IOFBF, kBufferSize);
+  m_buffer.resize(kBufferSize);
 }
 
 FileSource::~FileSource() {
-  if (m_file) std::fclose(m_file);
+  if (m_fd >= 0) ::close(m_fd);
+}
+
+void FileSource::Fill(size_t size) {
+  if (m_begin > 0) {
+    std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
+    m_end -= m_begin;
+    m_begin = 0;
+  }
+  while (!m_atEnd && m_end < size) {
+    const ssize_t got = ::read(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end);
+    if (got < 0 && errno == EINTR) continue;
+    // The end of the file and a read error both end the data.
+    if (got <= 0) m_atEnd = true;
+    else m_end += static_cast<size_t>(got);
+  }
 }
 
 size_t FileSource::Read(std::span<uint8_t> out) {
-  if (!m_file || out.empty()) return 0;
-  return std::fread(out.data(), 1, out.size(), m_file);
+  size_t done = 0;
+  while (m_fd >= 0 && done < out.size()) {
+    if (m_begin == m_end) {
+      if (m_atEnd) break;
+      Fill(1);
+      continue;
+    }
+    const size_t n = std::min(out.size() - done, m_end - m_begin);
+    std::memcpy(out.data() + done, m_buffer.data() + m_begin, n);
+    m_begin += n;
+    done += n;
+  }
+  return done;
+}
+
+std::span<const uint8_t> FileSource::Next(size_t size, std::span<uint8_t> scratch) {
+  if (size > m_buffer.size()) return scratch.first(Read(scratch.first(size)));
+  if (m_end - m_begin < size) Fill(size);
+  const size_t n = std::min(size, m_end - m_begin);
+  const std::span<const uint8_t> bytes(m_buffer.data() + m_begin, n);
+  m_begin += n;
+  return bytes;
 }
 
 FileSink::FileSink(const std::filesystem::path& path) {

@@ -19,6 +19,12 @@ class ByteSource {
   // Reads up to `out.size()` bytes; fewer only at the end of the data (or on
   // a read error). Returns the number read.
   virtual size_t Read(std::span<uint8_t> out) = 0;
+  // The next `size` bytes (fewer only at the end of the data), where the
+  // source can without copying them: the span is valid until the next call.
+  // Other sources read them into `scratch`, which holds at least `size`.
+  virtual std::span<const uint8_t> Next(size_t size, std::span<uint8_t> scratch) {
+    return scratch.first(Read(scratch.first(size)));
+  }
 };
 
 class ByteSink {
@@ -32,6 +38,7 @@ class MemorySource final : public ByteSource {
  public:
   explicit MemorySource(std::span<const uint8_t> data) : m_data(data) {}
   size_t Read(std::span<uint8_t> out) override;
+  std::span<const uint8_t> Next(size_t size, std::span<uint8_t> scratch) override;
 
  private:
   std::span<const uint8_t> m_data;
@@ -47,23 +54,31 @@ class MemorySink final : public ByteSink {
   std::vector<uint8_t> data;
 };
 
-// Reads a regular file through a buffer of its own. Anything else (a FIFO,
-// a device, a folder) is not opened, so a reader never blocks on a pipe or
-// reads an endless device.
+// Reads a regular file through a buffer of its own, from which Next hands
+// out the bytes in place. Anything else (a FIFO, a device, a folder) is not
+// opened, so a reader never blocks on a pipe or reads an endless device.
 class FileSource final : public ByteSource {
  public:
   explicit FileSource(const std::filesystem::path& path);
   ~FileSource() override;
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;
-  bool IsOpen() const { return m_file != nullptr; }
+  bool IsOpen() const { return m_fd >= 0; }
   // The file's size when it was opened (0 when it is not open).
   uint64_t Size() const { return m_size; }
   size_t Read(std::span<uint8_t> out) override;
+  std::span<const uint8_t> Next(size_t size, std::span<uint8_t> scratch) override;
 
  private:
-  std::FILE* m_file = nullptr;
+  // Moves what is left to the buffer's front and reads until at least
+  // `size` bytes are there or the file ends.
+  void Fill(size_t size);
+
+  int m_fd = -1;
   uint64_t m_size = 0;
+  std::vector<uint8_t> m_buffer;
+  size_t m_begin = 0, m_end = 0;  // the buffered bytes not yet handed out
+  bool m_atEnd = false;
 };
 
 // Writes a file through a buffer; Close reports whether everything reached

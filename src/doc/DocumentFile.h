@@ -5,6 +5,7 @@
 // a document.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -33,6 +34,15 @@ enum class ReadStatus {
   Unusable,       // modes 0 and 5: the document cannot be used (result 0)
   InvalidFormat,  // sizes or content no valid file has; the caller reports it
   TooNew,         // written by a newer program version; refused with its message
+  Cancelled,      // stopped through ReadProgress; the store is unchanged, nothing was told
+};
+
+// Followed by a window that reads a large document in the background: the
+// reader counts the records read now and then and stops when asked to.
+struct ReadProgress {
+  std::atomic<uint32_t> recordsRead{0};
+  std::atomic<uint32_t> recordsExpected{0};  // 0 until the file's count is known
+  std::atomic<bool> cancelled{false};
 };
 
 // What a successful read found missing. A file that ends before its header's
@@ -59,7 +69,7 @@ struct ReadReport {
 // the file's size.
 ReadStatus ReadDocument(SurveyStore& store, base::ByteSource& source, ReadMode mode, size_t& target,
                         platform::Prompter& prompter, const platform::SettingsStore& settings,
-                        ReadReport* report = nullptr);
+                        ReadReport* report = nullptr, ReadProgress* progress = nullptr);
 
 enum class WriteStatus {
   Ok,
@@ -92,7 +102,7 @@ FileUse UseOfMode(ReadMode mode);
 // cannot be opened or is not a document gives InvalidFormat after its message.
 ReadStatus LoadDocument(const std::filesystem::path& path, SurveyStore& store, ReadMode mode, size_t& target,
                         platform::Prompter& prompter, const platform::SettingsStore& settings,
-                        ReadReport* report = nullptr);
+                        ReadReport* report = nullptr, ReadProgress* progress = nullptr);
 
 // Writes the signature and the document to `path` through a temporary file
 // beside it; false (and the previous file untouched) when writing failed.

@@ -30,6 +30,8 @@ constexpr uint32_t kMinWorksheetSize = 924;
 constexpr uint32_t kMinPositionSize = kPositionImageSize;
 constexpr uint32_t kLevelFrom = FormatVersion(2, 7);
 constexpr uint32_t kMinRecordSizeWithLevel = 256;
+// Records read between two reports to a ReadProgress.
+constexpr uint32_t kProgressStep = 4096;
 
 // Files before 4.01 have no record count: records run to the end of the
 // file, so their size must be one that version wrote.
@@ -63,8 +65,9 @@ struct FileLayout {
 
 class Reader {
  public:
-  Reader(base::ByteSource& source, ReadMode mode, platform::Prompter& prompter, const platform::SettingsStore& settings)
-      : m_source(source), m_mode(mode), m_prompter(prompter), m_settings(settings) {}
+  Reader(base::ByteSource& source, ReadMode mode, platform::Prompter& prompter, const platform::SettingsStore& settings,
+         ReadProgress* progress)
+      : m_source(source), m_mode(mode), m_prompter(prompter), m_settings(settings), m_progress(progress) {}
 
   ReadStatus Run(SurveyStore& store, size_t& target);
   const ReadReport& Report() const { return m_report; }
@@ -85,6 +88,7 @@ class Reader {
   ReadMode m_mode;
   platform::Prompter& m_prompter;
   const platform::SettingsStore& m_settings;
+  ReadProgress* m_progress;
 
   FileLayout m_layout;
   DocumentSettings m_block;  // the file's settings block
@@ -171,18 +175,33 @@ bool Reader::ReadWorksheets() {
 bool Reader::ReadRecords() {
   std::array<uint8_t, kRecordImageSize> image{};
   const bool counted = !m_layout.oldHeader;
+  const size_t size = m_block.recordSize;
   uint32_t count = 0;
   uint32_t complete = 0;
+  if (m_progress != nullptr && counted) m_progress->recordsExpected = m_block.recordCount;
   while (!counted || count < m_block.recordCount) {
-    const size_t got = ReadImage(m_source, image, m_block.recordSize);
-    if (got == 0) break;
-    if (got == m_block.recordSize) ++complete;
+    // Whole images of the current size are decoded where the source holds
+    // them; a shorter one (older versions, a cut last record) is padded
+    // with zeros first.
+    const std::span<const uint8_t> bytes = m_source.Next(size, image);
+    if (bytes.empty()) break;
+    if (bytes.size() == size) ++complete;
     auto record = std::make_unique<SurveyRecord>();
-    DecodeRecord(image, *record);
+    if (bytes.size() == kRecordImageSize) {
+      DecodeRecord(bytes.first<kRecordImageSize>(), *record);
+    } else {
+      if (bytes.data() != image.data()) std::copy(bytes.begin(), bytes.end(), image.begin());
+      std::fill(image.begin() + static_cast<std::ptrdiff_t>(bytes.size()), image.end(), 0);
+      DecodeRecord(image, *record);
+    }
     ConvertRecord(*record, m_layout.version, m_block);
     if (m_mode == ReadMode::Include) record->fromInclude = 1;
     m_records.push_back(std::move(record));
     ++count;
+    if (m_progress != nullptr && count % kProgressStep == 0) {
+      m_progress->recordsRead = count;
+      if (m_progress->cancelled) return false;
+    }
   }
   m_report.recordsExpected = counted ? m_block.recordCount : count;
   m_report.recordsRead = count;
@@ -216,7 +235,8 @@ ReadStatus Reader::Run(SurveyStore& store, size_t& target) {
 
   ConvertSettings(m_block, m_layout.version);
   if (!ReadWorksheets()) return ReadStatus::InvalidFormat;
-  if (!ReadRecords()) return ReadStatus::InvalidFormat;
+  if (!ReadRecords())
+    return m_progress != nullptr && m_progress->cancelled ? ReadStatus::Cancelled : ReadStatus::InvalidFormat;
   if (ClearedVersion(m_layout.version) < kLegacyFontsBefore) ConvertLegacyFonts(m_block);
   if (ReplacesStore(m_mode) && m_worksheets.empty()) return ReadStatus::InvalidFormat;
   TellIncomplete();
@@ -307,8 +327,9 @@ void Reader::Commit(SurveyStore& store, size_t& target) {
 }  // namespace
 
 ReadStatus ReadDocument(SurveyStore& store, base::ByteSource& source, ReadMode mode, size_t& target,
-                        platform::Prompter& prompter, const platform::SettingsStore& settings, ReadReport* report) {
-  Reader reader(source, mode, prompter, settings);
+                        platform::Prompter& prompter, const platform::SettingsStore& settings, ReadReport* report,
+                        ReadProgress* progress) {
+  Reader reader(source, mode, prompter, settings, progress);
   const ReadStatus status = reader.Run(store, target);
   if (report) *report = status == ReadStatus::Ok ? reader.Report() : ReadReport{};
   return status;

@@ -82,7 +82,8 @@ void ReportInvalid(FileUse use, platform::Prompter& prompter) {
 }  // namespace
 
 ReadStatus LoadDocument(const std::filesystem::path& path, SurveyStore& store, ReadMode mode, size_t& target,
-                        platform::Prompter& prompter, const platform::SettingsStore& settings, ReadReport* report) {
+                        platform::Prompter& prompter, const platform::SettingsStore& settings, ReadReport* report,
+                        ReadProgress* progress) {
   if (report) *report = ReadReport{};
   const FileUse use = UseOfMode(mode);
   // Only a regular file opens: a FIFO, a device or a folder is reported like
@@ -101,7 +102,7 @@ ReadStatus LoadDocument(const std::filesystem::path& path, SurveyStore& store, R
     ReportInvalid(use, prompter);
     return ReadStatus::InvalidFormat;
   }
-  const ReadStatus status = ReadDocument(store, source, mode, target, prompter, settings, report);
+  const ReadStatus status = ReadDocument(store, source, mode, target, prompter, settings, report, progress);
   if (status == ReadStatus::InvalidFormat) ReportInvalid(use, prompter);
   return status;
 }

@@ -4,6 +4,7 @@
 // image. Offsets are explicit so the layout never depends on struct padding.
 #pragma once
 
+#include <array>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
@@ -64,6 +65,21 @@ void Field(const Io& io, size_t offset, T& value) { io.Value(offset, value); }
 template <class Io, ByteLike C, size_t N>
 void Field(const Io& io, size_t offset, C (&bytes)[N]) {
   io.Bytes(offset, bytes, N);
+}
+
+// Spare bytes take memory only when some are set.
+template <size_t N>
+void Field(const Decoder& io, size_t offset, SpareBytes<N>& spare) {
+  std::array<uint8_t, N> bytes{};
+  io.Bytes(offset, bytes.data(), N);
+  spare.Assign(bytes);
+}
+
+template <size_t N>
+void Field(const Encoder& io, size_t offset, const SpareBytes<N>& spare) {
+  std::array<uint8_t, N> bytes{};
+  spare.CopyTo(bytes);
+  io.Bytes(offset, bytes.data(), N);
 }
 
 template <class Io, class T, size_t N>

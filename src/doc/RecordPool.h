@@ -11,7 +11,7 @@ namespace hp::doc {
 
 // The bytes of one slot: a survey record rounded up to 16 bytes
 // (SurveyRecord.h checks that the two agree).
-inline constexpr std::size_t kRecordSlotSize = 1472;
+inline constexpr std::size_t kRecordSlotSize = 1200;
 
 // Memory for one object of `size` bytes; objects larger than a slot come
 // from the general heap.

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "doc/RecordPool.h"
+#include "doc/SpareBytes.h"
 
 namespace hp::doc {
 
@@ -58,7 +59,7 @@ struct CrossSection {
 
 // Working values of the computation; not meaningful in a file.
 struct RecordWork {
-  uint8_t reserved[288] = {};
+  SpareBytes<288> reserved;  // carried through unread
   double loopCorrection[6] = {};
   uint8_t reserved2[4] = {};
   int32_t vertical = 0;

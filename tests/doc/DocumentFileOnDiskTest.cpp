@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <array>
+#include <cstdio>
 #include <fstream>
 
+#include "base/ByteStream.h"
 #include "doc/DocumentFile.h"
 #include "platform/Prompter.h"
 #include "platform/SettingsStore.h"
@@ -65,6 +68,53 @@ TEST_F(DocumentFileOnDisk, MessagesByUse) {
 
 TEST_F(DocumentFileOnDisk, SaveFailsIntoAMissingFolder) {
   EXPECT_FALSE(SaveDocument(dir / "fehlt" / "x.hpn", *test::Survey("0 1 5 0 0")));
+}
+
+// More records than the file reader's buffer holds, some carrying bytes in
+// their spare area: read back from disk in place, they write the same bytes;
+// cut inside the last record, the file reads as far as it goes; a read told
+// to stop leaves the store as it was.
+TEST_F(DocumentFileOnDisk, LargeFileReadsInPlaceAndStopsWhenTold) {
+  constexpr size_t kRecords = 4200;
+  const auto store = test::Survey("0 1 5 0 0");
+  std::array<uint8_t, 288> spare{};
+  spare[17] = 0x5A;
+  store->records[0]->work.reserved.Assign(spare);
+  while (store->records.size() < kRecords) {
+    // Every seventh record is a copy of the first, spare bytes and all.
+    const SurveyRecord& model = store->records.size() % 7 == 0 ? *store->records[0] : SurveyRecord{};
+    store->records.push_back(std::make_unique<SurveyRecord>(model));
+    std::snprintf(store->records.back()->point, sizeof store->records.back()->point, "%zu", store->records.size());
+  }
+  const auto path = dir / "gross.hpn";
+  ASSERT_TRUE(SaveDocument(path, *store));
+  auto bytesOf = [](SurveyStore& s) {
+    base::MemorySink sink;
+    WriteDocument(s, sink);
+    return sink.data;
+  };
+  platform::ScriptedPrompter prompter;
+  size_t target = 0;
+  SurveyStore read;
+  ASSERT_EQ(LoadDocument(path, read, ReadMode::Open, target, prompter, settings), ReadStatus::Ok);
+  EXPECT_EQ(bytesOf(read), bytesOf(*store));
+  EXPECT_TRUE(read.records[7]->work.reserved.any());
+  EXPECT_FALSE(read.records[1]->work.reserved.any());
+
+  ReadProgress stop;
+  stop.cancelled = true;
+  EXPECT_EQ(LoadDocument(path, read, ReadMode::Open, target, prompter, settings, nullptr, &stop),
+            ReadStatus::Cancelled);
+  EXPECT_EQ(read.records.size(), kRecords);
+  EXPECT_EQ(stop.recordsExpected, kRecords);
+
+  std::filesystem::resize_file(path, std::filesystem::file_size(path) - 700);
+  ReadReport report;
+  ASSERT_EQ(LoadDocument(path, read, ReadMode::Open, target, prompter, settings, &report), ReadStatus::Ok);
+  EXPECT_TRUE(report.incomplete);
+  EXPECT_EQ(report.recordsRead, kRecords);
+  EXPECT_EQ(report.recordsComplete, kRecords - 1);
+  EXPECT_EQ(read.records.back()->work.successor, 0);
 }
 
 }  // namespace
