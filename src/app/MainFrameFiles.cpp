@@ -4,6 +4,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
@@ -48,7 +49,13 @@ bool CMainFrame::OpenDocument(const std::filesystem::path& path) {
     }
   }
   auto doc = std::make_unique<CPlanDoc>(m_app);
-  if (!doc->Open(path)) return false;
+  connect(doc.get(), &CPlanDoc::workProgress, m_statusPane, &QLabel::setText);
+  const bool opened = doc->Open(path);
+  doc->disconnect(m_statusPane);
+  if (!opened) {
+    m_statusPane->setText(QStringLiteral("Bereit"));
+    return false;
+  }
   AddChild(new CChildFrame(std::move(doc), [this](CPlanDoc& d) { return QuerySave(d); }));
   RememberRecentFile(path);
   return true;

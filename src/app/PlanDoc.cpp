@@ -1,13 +1,17 @@
 // The document: file handling, the compute command and change notices.
 #include "app/PlanDoc.h"
 
+#include <QLocale>
+
 #include "app/AppContext.h"
+#include "app/BackgroundWork.h"
 #include "base/Cp1252.h"
 #include "calc/ComputeCommand.h"
 #include "calc/ComputePass.h"
 #include "doc/DocumentChanges.h"
 #include "doc/DocumentFile.h"
 #include "platform/Prompter.h"
+#include "platform/SettingsStore.h"
 
 namespace hp::app {
 
@@ -119,6 +123,17 @@ bool CPlanDoc::NewFromTemplate(const std::filesystem::path& templatePath) {
 
 namespace {
 
+// Files from this size on (about 11 000 records) are read in the background.
+constexpr std::uintmax_t kBackgroundReadBytes = std::uintmax_t{16} << 20;
+
+QString ReadingProgressText(const QString& file, uint32_t read, uint32_t expected) {
+  const QLocale german(QLocale::German, QLocale::Germany);
+  if (expected == 0) return QStringLiteral("%1 wird geöffnet …").arg(file);
+  return QStringLiteral("%1 wird geöffnet: %2 von %3 Datensätzen gelesen (%4 %)")
+      .arg(file, german.toString(read), german.toString(expected))
+      .arg(static_cast<int>(100.0 * read / expected));
+}
+
 // The reader's messages while a document opens, each naming the file (the
 // user may have asked for several, or started the program with one).
 class FileNamingPrompter final : public platform::Prompter {
@@ -148,8 +163,25 @@ bool CPlanDoc::Open(const std::filesystem::path& path) {
   doc::ReadReport report;
   FileNamingPrompter prompter(m_app.prompter, path.string());
   m_history.Clear();
-  const doc::ReadStatus status =
-      doc::LoadDocument(path, m_store, doc::ReadMode::Open, target, prompter, m_app.settings, &report);
+  doc::ReadStatus status = doc::ReadStatus::InvalidFormat;
+  std::error_code error;
+  if (std::filesystem::file_size(path, error) < kBackgroundReadBytes || error) {
+    status = doc::LoadDocument(path, m_store, doc::ReadMode::Open, target, prompter, m_app.settings, &report);
+  } else {
+    // The reader's thread takes the one setting it reads from a copy and its
+    // messages through the program's thread.
+    platform::MemorySettingsStore settings;
+    settings.SetInt("Settings", "BetaOpen", m_app.settings.GetInt("Settings", "BetaOpen", 0));
+    CThreadPrompter threadPrompter(prompter);
+    doc::ReadProgress progress;
+    const QString name = QString::fromStdString(path.filename().string());
+    RunInBackground({[&] {
+                       status = doc::LoadDocument(path, m_store, doc::ReadMode::Open, target, threadPrompter, settings,
+                                                  &report, &progress);
+                     },
+                     [&] { return ReadingProgressText(name, progress.recordsRead, progress.recordsExpected); },
+                     [&] { progress.cancelled = true; }, [this](const QString& text) { Q_EMIT workProgress(text); }});
+  }
   if (status != doc::ReadStatus::Ok) {
     m_store.SetDefaults();
     return false;

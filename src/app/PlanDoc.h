@@ -74,7 +74,10 @@ class CPlanDoc : public QObject {
   // reader's messages.
   void NewFromDefaults();
   bool NewFromTemplate(const std::filesystem::path& templatePath);
-  // Opens a document file; false after its messages (the store is then reset).
+  // Opens a document file; false after its messages (the store is then
+  // reset). A large file is read in the background (RunInBackground), the
+  // progress going to workProgress; Esc stops the reading (false, no
+  // message).
   bool Open(const std::filesystem::path& path);
   // Saves atomically; false after the message.
   bool SaveAs(const std::filesystem::path& path);
@@ -137,6 +140,8 @@ class CPlanDoc : public QObject {
   void positionRequested(int number);
   void recordsReplaced();
   void legsShown();
+  // How far long work of the document has come, for the status line.
+  void workProgress(const QString& text);
   // A step was taken, undone or redone.
   void historyChanged();
 
