@@ -149,7 +149,7 @@ Pen Painter::LegPen(size_t n) const {
   Pen pen = ColourPen(m_pens, m_colours[n]);
   if (marking && r.cave == m_currentCave && r.passage == m_currentPassage)
     pen = {PenStyle::Solid, 2, m_doc.frameColour};
-  else if (base::TextOf(r.point).empty() && m_ws.crossSectionsInStandardColour() != 0)
+  else if (r.point[0] == '\0' && m_ws.crossSectionsInStandardColour() != 0)
     pen = {PenStyle::Solid, m_pens.solid[0].width, m_doc.auxLineColour};
   return ScreenPen(pen);
 }

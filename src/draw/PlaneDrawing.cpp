@@ -5,11 +5,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
+#include "draw/LabelSpace.h"
 #include "draw/PageLabel.h"
 #include "draw/Painter.h"
 #include "draw/Picture.h"
@@ -23,6 +25,27 @@ namespace {
 constexpr int kMaxGridSteps = 256;
 constexpr int kScreenMargin = 20;
 constexpr int kScreenSpareWidth = 30, kScreenSpareHeight = 150;
+
+// The most UTF-8 bytes a station label of numbering `kind` can have (a
+// Windows-1252 character takes up to three), 0 when there is no such bound.
+size_t LongestLabel(int kind, bool overrides) {
+  constexpr size_t kNumber = 11, kUtf8 = 3;
+  constexpr size_t point = (sizeof(doc::SurveyRecord::point) - 1) * kUtf8;
+  constexpr size_t description = (sizeof(doc::SurveyRecord::description) - 1) * kUtf8;
+  size_t longest = 0;
+  switch (kind) {
+    case 1: longest = 2 * kNumber + 2 + point; break;
+    case 2:
+    case 3: longest = kNumber + 1 + point; break;
+    case 4: longest = point; break;
+    case 7: longest = 2 * kNumber + 1; break;
+    case 8: longest = description; break;
+    case 9: longest = (sizeof(doc::SurveyRecord::material) - 1) * kUtf8; break;
+    case 10: longest = (sizeof(doc::SurveyRecord::measures) - 1) * kUtf8; break;
+    default: return 0;
+  }
+  return overrides ? std::max(longest, description) : longest;
+}
 
 PainterOutput OutputOf(const PlaneDrawingOptions& o) {
   return {o.printer, o.preview, o.window, o.pickedRecord, o.clock, o.sheet, o.highlighted};
@@ -46,7 +69,7 @@ class PlanePainter : public Painter {
   bool Drawable(size_t n) const {
     const doc::SurveyRecord& r = *m_store.records[n];
     if (r.colour == 0) return false;
-    if (base::TextOf(r.point).empty() && m_ws.showAuxiliaryLines() == 0) return false;
+    if (r.point[0] == '\0' && m_ws.showAuxiliaryLines() == 0) return false;
     if (m_options.preview && (!InsideArea(m_view.slot(n).from) || !InsideArea(m_view.slot(n).to))) return false;
     return true;
   }
@@ -55,7 +78,7 @@ class PlanePainter : public Painter {
   void DrawNorthArrow();
   void DrawFrame();
   void DrawLegs();
-  void DrawCrossSection(size_t n, const Pen& legPen);
+  bool DrawCrossSection(size_t n, const Pen& legPen);
   void DrawSubSheetDivision();
   void DrawLabels();
   void DrawGrid();
@@ -157,7 +180,7 @@ void PlanePainter::DrawFrame() {
   m_s.Rectangle({tl.x, tl.y, br.x + 1, br.y + 1});
 }
 
-void PlanePainter::DrawCrossSection(size_t n, const Pen& legPen) {
+bool PlanePainter::DrawCrossSection(size_t n, const Pen& legPen) {
   const doc::SurveyRecord& r = *m_store.records[n];
   const ProjectionSlots& slot = m_view.slot(n);
   const Point to = Dev(slot.to);
@@ -182,18 +205,19 @@ void PlanePainter::DrawCrossSection(size_t n, const Pen& legPen) {
       b = inclined(r.down, r.crossSection.developedElevation - 90);
       break;
     case DisplayType::Elevation:
-      if (std::fabs(r.crossSection.end.elevation) > 0.01) return;
+      if (std::fabs(r.crossSection.end.elevation) > 0.01) return false;
       a = inclined(r.up, r.crossSection.end.elevation + 90), b = inclined(r.down, r.crossSection.end.elevation - 90);
       break;
     case DisplayType::Parallel:
       // Only a leg seen end-on shows its section, upright.
-      if (Dev(slot.from) != to) return;
+      if (Dev(slot.from) != to) return false;
       a = inclined(r.up, 90), b = inclined(r.down, -90);
       break;
-    default: return;
+    default: return false;
   }
   m_s.SetPen(CrossSectionPen(legPen));
   m_s.Line(a, b);
+  return true;
 }
 
 void PlanePainter::DrawSubSheetDivision() {
@@ -222,6 +246,14 @@ void PlanePainter::DrawSubSheetDivision() {
 
 void PlanePainter::DrawLegs() {
   m_view.legFilter().Init();
+  const bool marks = m_ws.stationMark() != 0 || m_ws.markCoordinateReferences() != 0;
+  const bool crossSections = m_ws.showCrossSections() != 0;
+  // The end of the leg drawn last, while nothing has been drawn over it: a
+  // leg within that one pixel in the same pen adds nothing, so a chain of
+  // legs shorter than a pixel draws as one line.
+  Point lastEnd;
+  Pen lastPen;
+  bool lastOnTop = false;
   for (size_t n = 0; n < m_store.records.size(); ++n) {
     const doc::SurveyRecord& r = *m_store.records[n];
     if (!Drawable(n)) continue;
@@ -229,11 +261,19 @@ void PlanePainter::DrawLegs() {
     if (!visible.Any()) continue;
     const Pen pen = LegPen(n);
     if (visible.line) {
-      m_s.SetPen(pen);
-      m_s.Line(Dev(m_view.slot(n).from), Dev(m_view.slot(n).to));
+      const ProjectionSlots& slot = m_view.slot(n);
+      const Point from = Dev(slot.from), to = Dev(slot.to);
+      if (!lastOnTop || from != to || to != lastEnd || pen != lastPen) {
+        m_s.SetPen(pen);
+        m_s.Line(from, to);
+      }
+      lastEnd = to, lastPen = pen, lastOnTop = true;
     }
-    if (!base::TextOf(r.point).empty()) DrawMark(n, pen);
-    if (m_ws.showCrossSections() != 0) DrawCrossSection(n, pen);
+    if (r.point[0] != '\0' && marks) {
+      DrawMark(n, pen);
+      lastOnTop = false;
+    }
+    if (crossSections && DrawCrossSection(n, pen)) lastOnTop = false;
   }
   DrawHighlightedLegs(false);
   DrawHighlights(false, true);
@@ -245,26 +285,53 @@ void PlanePainter::DrawLabels() {
   const bool overrides = m_ws.descriptionOverridesNumbering() != 0;
   m_s.SetFont(m_fonts[3]);
   m_view.legFilter().Init();
+  // Labels go where no label lies yet; on a surface that leaves out what it
+  // does not show, labels that cannot reach into it are not laid out at all.
+  const std::optional<Rect> shown = m_s.ShownArea();
+  const Rect room = shown.value_or(Rect{0, 0, m_caps.widthPixels, m_caps.heightPixels});
+  LabelSpace space(room);
+  const int escapement = m_fonts[3].escapement;
+  const bool turned = escapement % 3600 != 0;
+  const Rect corner = LabelBox({0, 0}, {1, 1}, escapement);  // a pixel every label covers
+  // A label is at most two font heights tall, and no character is wider.
+  const long long charReach = 2LL * std::max(AbsHeight(m_fonts[3]), m_fonts[3].width);
+  const long long longest = static_cast<long long>(LongestLabel(kind, overrides)) * charReach;
+  const auto beyond = [&](Point at, long long reach) {
+    return at.x + reach < room.left || at.x - reach >= room.right || at.y + reach < room.top ||
+           at.y - reach >= room.bottom;
+  };
   Point last{12345, -45243};
   for (size_t n = 0; n < m_store.records.size(); ++n) {
     const doc::SurveyRecord& r = *m_store.records[n];
-    if (base::TextOf(r.point).empty() || !Drawable(n)) continue;
+    if (r.point[0] == '\0' || !Drawable(n)) continue;
     if (!m_view.legFilter().Test(r, m_ws).label) continue;
-    if (m_ws.fileSymbol() != 0 && !m_options.printer && !base::TextOf(r.fileUrl).empty()) {
+    if (m_ws.fileSymbol() != 0 && !m_options.printer && r.fileUrl[0] != '\0') {
       DrawFileSymbol(Dev(m_view.slot(n).to));
       m_s.SetFont(m_fonts[3]);
     }
+    const Point to = Dev(m_view.slot(n).to);
+    const Point at{to.x + m_s4, to.y - m_s4};
+    if (space.Covers({at.x + corner.left, at.y + corner.top})) continue;
+    // Unturned labels run right and up from `at`.
+    if (shown && !turned &&
+        (at.x >= room.right || at.y <= room.top || at.y - charReach >= room.bottom ||
+         (longest > 0 && at.x + longest < room.left))) {
+      continue;
+    }
     const std::string text = LabelText(r, kind);
     if (text.empty()) continue;
-    const Point to = Dev(m_view.slot(n).to);
+    if (shown && beyond(at, static_cast<long long>(text.size()) * charReach)) continue;
     const Size extent = m_s.TextExtent(text);
     auto farFrom = [&](Point p) { return std::abs(to.x - p.x) > extent.cx || std::abs(to.y - p.y) > extent.cy; };
     const bool samePassage = r.passage == r.refPassage;
-    const bool shown = (samePassage && farFrom(last)) || (!samePassage && farFrom(Dev(m_view.slot(n).from))) ||
+    const bool drawn = (samePassage && farFrom(last)) || (!samePassage && farFrom(Dev(m_view.slot(n).from))) ||
                        SameStation(r) || r.length == 0 || kind > 7 || overrides;
-    if (!shown) continue;
+    if (!drawn) continue;
+    const Rect box = LabelBox(at, extent, escapement);
+    if (!space.Free(box)) continue;
     m_s.SetTextColour(LabelColour(n));
-    m_s.Text({to.x + m_s4, to.y - m_s4}, text, kAlignLeft | kAlignBottom);
+    m_s.Text(at, text, kAlignLeft | kAlignBottom);
+    space.Place(box);
     last = to;
   }
 }

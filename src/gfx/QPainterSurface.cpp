@@ -237,6 +237,15 @@ bool QPainterSurface::OutsideDevice(int x, int y, int width) const {
   return !box.intersects(QRect(0, 0, device->width(), device->height()));
 }
 
+std::optional<draw::Rect> QPainterSurface::ShownArea() const {
+  // Texts wholly outside the device are left out (OutsideDevice); lines are
+  // clipped by the painter.
+  const QPaintDevice* device = m_painter.device();
+  if (device == nullptr || m_painter.worldTransform().type() > QTransform::TxTranslate) return std::nullopt;
+  const QRect shown = m_painter.worldTransform().inverted().mapRect(QRect(0, 0, device->width(), device->height()));
+  return draw::Rect{shown.left(), shown.top(), shown.right() + 1, shown.bottom() + 1};
+}
+
 void QPainterSurface::LineTo(draw::Point p) {
   QueueLine(m_position.x, m_position.y, p.x, p.y);
   m_position = p;

@@ -108,6 +108,7 @@ class QPainterSurface final : public draw::Surface {
   draw::Size TextExtent(std::string_view text) const override;
   void DrawImage(const draw::Image& image, const draw::Rect& destination) override;
   void ClipTo(const draw::Rect* rect) override;
+  std::optional<draw::Rect> ShownArea() const override;
 
  private:
   // Puts the line pen and brush on the painter for outlines and lines.
