@@ -39,16 +39,6 @@ bool LabelSpace::CellsOf(const Rect& box, int& x0, int& y0, int& x1, int& y1) co
   return true;
 }
 
-bool LabelSpace::Covers(Point p) const {
-  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-  if (!CellsOf({p.x, p.y, p.x + 1, p.y + 1}, x0, y0, x1, y1)) return false;
-  for (int32_t e = Head(x0, y0); e >= 0; e = m_entries[static_cast<size_t>(e)].next) {
-    const Rect& b = m_boxes[m_entries[static_cast<size_t>(e)].box];
-    if (p.x >= b.left && p.x < b.right && p.y >= b.top && p.y < b.bottom) return true;
-  }
-  return false;
-}
-
 bool LabelSpace::Free(const Rect& box) const {
   int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
   if (!CellsOf(box, x0, y0, x1, y1)) return true;

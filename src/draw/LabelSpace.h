@@ -19,8 +19,6 @@ class LabelSpace {
   // of labels outside it are not compared.
   explicit LabelSpace(const Rect& shown);
 
-  // True when `p` lies inside a label placed before.
-  bool Covers(Point p) const;
   // True when `box` (right and bottom excluded) overlaps no label placed
   // before; boxes that only touch do not overlap.
   bool Free(const Rect& box) const;

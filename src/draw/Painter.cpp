@@ -172,11 +172,10 @@ std::string Painter::LabelText(const doc::SurveyRecord& r, int kind) const {
   return StationLabel(r, kind, m_doc, m_view.heightOffset(), m_view.referencePath());
 }
 
-void Painter::DrawMark(size_t n, const Pen& legPen) {
+void Painter::DrawMark(size_t n, const Pen& legPen, Point from, Point to) {
   const doc::SurveyRecord& r = *m_store.records[n];
-  const ProjectionSlots& slot = m_view.slot(n);
   m_s.SetPen(m_ws.pointsInLegColour() != 0 ? legPen : ScreenPen({PenStyle::Solid, 1, m_doc.pointColour}));
-  DrawStationMark(m_s, m_ws, Dev(slot.from), Dev(slot.to), m_s4, SameStation(r) && r.ring == 0);
+  DrawStationMark(m_s, m_ws, from, to, m_s4, SameStation(r) && r.ring == 0);
 }
 
 void Painter::DrawFileSymbol(Point to) {

@@ -73,6 +73,11 @@ class PlanePainter : public Painter {
     if (m_options.preview && (!InsideArea(m_view.slot(n).from) || !InsideArea(m_view.slot(n).to))) return false;
     return true;
   }
+  // The leg filter's verdict; without patterns every record shows.
+  doc::LegVisibility Visible(const doc::SurveyRecord& r) {
+    if (!m_filtered) return {true, true};
+    return m_view.legFilter().Test(r, m_ws);
+  }
   void DrawBackgroundMap();
   void DrawTitle(const Rect& shown);
   void DrawNorthArrow();
@@ -85,6 +90,7 @@ class PlanePainter : public Painter {
 
   const PlaneDrawingOptions& m_options;
   PlaneDrawingResult& m_result;
+  const bool m_filtered = !m_ws.lineFilterPattern().empty() || !m_ws.labelFilterPattern().empty();
 
   PlaneLayout m_layout;
   int m_t = 1;  // tick size: a quarter of the axis-label font height
@@ -248,32 +254,52 @@ void PlanePainter::DrawLegs() {
   m_view.legFilter().Init();
   const bool marks = m_ws.stationMark() != 0 || m_ws.markCoordinateReferences() != 0;
   const bool crossSections = m_ws.showCrossSections() != 0;
-  // The end of the leg drawn last, while nothing has been drawn over it: a
-  // leg within that one pixel in the same pen adds nothing, so a chain of
-  // legs shorter than a pixel draws as one line.
-  Point lastEnd;
-  Pen lastPen;
+  // What the record before drew, while nothing has been drawn over it. The
+  // same leg and mark once more add nothing; nor does a leg within that
+  // leg's end pixel in the same pen, so a chain of legs shorter than a pixel
+  // draws as one line.
+  struct Drawn {
+    Point from, to;
+    Pen pen;
+    bool line = false, mark = false;
+    bool operator==(const Drawn&) const = default;
+  };
+  Drawn last;
   bool lastOnTop = false;
+  // On a surface that leaves out what it does not show, legs and marks
+  // wholly beyond it are not handed to it.
+  const std::optional<Rect> shown = m_s.ShownArea();
+  const Rect room = shown.value_or(Rect{});
+  const auto beyond = [&](const Drawn& d) {
+    const int reach = std::max(d.pen.width, 1) / 2 + 2 + (d.mark ? m_s4 + 2 : 0);
+    return shown && ((d.from.x < room.left - reach && d.to.x < room.left - reach) ||
+                     (d.from.x >= room.right + reach && d.to.x >= room.right + reach) ||
+                     (d.from.y < room.top - reach && d.to.y < room.top - reach) ||
+                     (d.from.y >= room.bottom + reach && d.to.y >= room.bottom + reach));
+  };
   for (size_t n = 0; n < m_store.records.size(); ++n) {
     const doc::SurveyRecord& r = *m_store.records[n];
     if (!Drawable(n)) continue;
-    const doc::LegVisibility visible = m_view.legFilter().Test(r, m_ws);
+    const doc::LegVisibility visible = Visible(r);
     if (!visible.Any()) continue;
-    const Pen pen = LegPen(n);
-    if (visible.line) {
-      const ProjectionSlots& slot = m_view.slot(n);
-      const Point from = Dev(slot.from), to = Dev(slot.to);
-      if (!lastOnTop || from != to || to != lastEnd || pen != lastPen) {
-        m_s.SetPen(pen);
-        m_s.Line(from, to);
+    const ProjectionSlots& slot = m_view.slot(n);
+    const Drawn now{Dev(slot.from), Dev(slot.to), LegPen(n), visible.line, r.point[0] != '\0' && marks};
+    if ((lastOnTop && now == last) || beyond(now)) {
+      if (now.line || now.mark) last = now, lastOnTop = true;
+      if (crossSections && DrawCrossSection(n, now.pen)) lastOnTop = false;
+      continue;
+    }
+    if (now.line) {
+      const bool covered =
+          lastOnTop && last.line && !last.mark && now.from == now.to && now.to == last.to && now.pen == last.pen;
+      if (!covered) {
+        m_s.SetPen(now.pen);
+        m_s.Line(now.from, now.to);
       }
-      lastEnd = to, lastPen = pen, lastOnTop = true;
     }
-    if (r.point[0] != '\0' && marks) {
-      DrawMark(n, pen);
-      lastOnTop = false;
-    }
-    if (crossSections && DrawCrossSection(n, pen)) lastOnTop = false;
+    if (now.mark) DrawMark(n, now.pen, now.from, now.to);
+    if (now.line || now.mark) last = now, lastOnTop = true;
+    if (crossSections && DrawCrossSection(n, now.pen)) lastOnTop = false;
   }
   DrawHighlightedLegs(false);
   DrawHighlights(false, true);
@@ -292,7 +318,9 @@ void PlanePainter::DrawLabels() {
   LabelSpace space(room);
   const int escapement = m_fonts[3].escapement;
   const bool turned = escapement % 3600 != 0;
-  const Rect corner = LabelBox({0, 0}, {1, 1}, escapement);  // a pixel every label covers
+  // Every label covers the box of a label one pixel wide: the height of a
+  // line does not depend on its text.
+  const Rect column = LabelBox({0, 0}, {1, m_s.TextExtent("0").cy}, escapement);
   // A label is at most two font heights tall, and no character is wider.
   const long long charReach = 2LL * std::max(AbsHeight(m_fonts[3]), m_fonts[3].width);
   const long long longest = static_cast<long long>(LongestLabel(kind, overrides)) * charReach;
@@ -304,14 +332,14 @@ void PlanePainter::DrawLabels() {
   for (size_t n = 0; n < m_store.records.size(); ++n) {
     const doc::SurveyRecord& r = *m_store.records[n];
     if (r.point[0] == '\0' || !Drawable(n)) continue;
-    if (!m_view.legFilter().Test(r, m_ws).label) continue;
+    if (!Visible(r).label) continue;
     if (m_ws.fileSymbol() != 0 && !m_options.printer && r.fileUrl[0] != '\0') {
       DrawFileSymbol(Dev(m_view.slot(n).to));
       m_s.SetFont(m_fonts[3]);
     }
     const Point to = Dev(m_view.slot(n).to);
     const Point at{to.x + m_s4, to.y - m_s4};
-    if (space.Covers({at.x + corner.left, at.y + corner.top})) continue;
+    if (!space.Free({at.x + column.left, at.y + column.top, at.x + column.right, at.y + column.bottom})) continue;
     // Unturned labels run right and up from `at`.
     if (shown && !turned &&
         (at.x >= room.right || at.y <= room.top || at.y - charReach >= room.bottom ||

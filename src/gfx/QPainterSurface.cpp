@@ -195,6 +195,15 @@ void QPainterSurface::SetPen(const draw::Pen& pen) {
   FlushLines();
   m_penBuilt = true;
   m_pen = pen;
+  m_shapeStateCurrent = false;
+  // A plan switches between a few pens again and again (legs and marks):
+  // the pens built last are kept.
+  for (size_t i = 0; i < m_builtPenCount; ++i) {
+    if (m_builtPens[i].first == pen) {
+      m_qpen = m_builtPens[i].second;
+      return;
+    }
+  }
   if (pen.style == draw::PenStyle::None) {
     m_qpen = QPen(Qt::NoPen);
   } else {
@@ -202,7 +211,9 @@ void QPainterSurface::SetPen(const draw::Pen& pen) {
     m_qpen = QPen(ToQColor(pen.colour), pen.width <= 1 ? 0 : pen.width,
                   pen.style == draw::PenStyle::Dashed ? Qt::DashLine : Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
   }
-  m_shapeStateCurrent = false;
+  m_builtPens[m_nextBuiltPen] = {pen, m_qpen};
+  m_nextBuiltPen = (m_nextBuiltPen + 1) % m_builtPens.size();
+  m_builtPenCount = std::min(m_builtPenCount + 1, m_builtPens.size());
 }
 
 void QPainterSurface::SetBrush(const draw::Brush& brush) {

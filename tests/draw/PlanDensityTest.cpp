@@ -85,9 +85,6 @@ TEST_F(PlanDensityTest, LabelSpaceComparesWholeBoxes) {
   } const cases[] = {{{30, 10, 50, 20}, true}, {{0, 0, 10, 10}, true},      {{29, 19, 40, 30}, false},
                      {{0, 0, 100, 11}, false}, {{195, 95, 196, 96}, false}, {{-50, -50, -10, -10}, true}};
   for (const auto& c : cases) EXPECT_EQ(space.Free(c.box), c.free) << c.box.left << "," << c.box.top;
-  EXPECT_TRUE(space.Covers({29, 19}));
-  EXPECT_FALSE(space.Covers({30, 19}));
-  EXPECT_FALSE(space.Covers({500, 500}));
 }
 
 TEST_F(PlanDensityTest, LegsWithinOnePixelDrawNothingNew) {
