@@ -78,6 +78,16 @@ class PlanePainter : public Painter {
     if (!m_filtered) return {true, true};
     return m_view.legFilter().Test(r, m_ws);
   }
+  // The widest pen a leg may be drawn in.
+  int WidestPen() const {
+    int widest = 2;  // passage marking
+    for (const Pen& p : {m_pens.black, m_pens.blackDashed, m_pens.white, m_pens.left, m_pens.right})
+      widest = std::max(widest, p.width);
+    for (const auto* pens : {&m_pens.solid, &m_pens.dashed, &m_pens.thick, &m_pens.falseColour})
+      for (const Pen& p : *pens) widest = std::max(widest, p.width);
+    for (const Pen& p : m_pens.loopClass) widest = std::max(widest, p.width);
+    return widest;
+  }
   void DrawBackgroundMap();
   void DrawTitle(const Rect& shown);
   void DrawNorthArrow();
@@ -270,12 +280,12 @@ void PlanePainter::DrawLegs() {
   // wholly beyond it are not handed to it.
   const std::optional<Rect> shown = m_s.ShownArea();
   const Rect room = shown.value_or(Rect{});
-  const auto beyond = [&](const Drawn& d) {
-    const int reach = std::max(d.pen.width, 1) / 2 + 2 + (d.mark ? m_s4 + 2 : 0);
-    return shown && ((d.from.x < room.left - reach && d.to.x < room.left - reach) ||
-                     (d.from.x >= room.right + reach && d.to.x >= room.right + reach) ||
-                     (d.from.y < room.top - reach && d.to.y < room.top - reach) ||
-                     (d.from.y >= room.bottom + reach && d.to.y >= room.bottom + reach));
+  const int reach = WidestPen() / 2 + 2 + (marks ? m_s4 + 2 : 0);
+  const auto beyond = [&](Point from, Point to) {
+    return shown && ((from.x < room.left - reach && to.x < room.left - reach) ||
+                     (from.x >= room.right + reach && to.x >= room.right + reach) ||
+                     (from.y < room.top - reach && to.y < room.top - reach) ||
+                     (from.y >= room.bottom + reach && to.y >= room.bottom + reach));
   };
   for (size_t n = 0; n < m_store.records.size(); ++n) {
     const doc::SurveyRecord& r = *m_store.records[n];
@@ -283,9 +293,13 @@ void PlanePainter::DrawLegs() {
     const doc::LegVisibility visible = Visible(r);
     if (!visible.Any()) continue;
     const ProjectionSlots& slot = m_view.slot(n);
-    const Drawn now{Dev(slot.from), Dev(slot.to), LegPen(n), visible.line, r.point[0] != '\0' && marks};
-    if ((lastOnTop && now == last) || beyond(now)) {
-      if (now.line || now.mark) last = now, lastOnTop = true;
+    const Point from = Dev(slot.from), to = Dev(slot.to);
+    if (beyond(from, to)) {
+      if (crossSections && DrawCrossSection(n, LegPen(n))) lastOnTop = false;
+      continue;
+    }
+    const Drawn now{from, to, LegPen(n), visible.line, r.point[0] != '\0' && marks};
+    if (lastOnTop && now == last) {
       if (crossSections && DrawCrossSection(n, now.pen)) lastOnTop = false;
       continue;
     }
