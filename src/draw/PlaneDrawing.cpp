@@ -335,9 +335,10 @@ void PlanePainter::DrawLabels() {
   // Every label covers the box of a label one pixel wide: the height of a
   // line does not depend on its text.
   const Rect column = LabelBox({0, 0}, {1, m_s.TextExtent("0").cy}, escapement);
-  // A label is at most two font heights tall, and no character is wider.
+  // A label is at most two font heights tall, and no character is wider;
+  // one more character's room allows for glyphs reaching past their advance.
   const long long charReach = 2LL * std::max(AbsHeight(m_fonts[3]), m_fonts[3].width);
-  const long long longest = static_cast<long long>(LongestLabel(kind, overrides)) * charReach;
+  const long long longest = static_cast<long long>(LongestLabel(kind, overrides) + 1) * charReach;
   const auto beyond = [&](Point at, long long reach) {
     return at.x + reach < room.left || at.x - reach >= room.right || at.y + reach < room.top ||
            at.y - reach >= room.bottom;
@@ -357,12 +358,12 @@ void PlanePainter::DrawLabels() {
     // Unturned labels run right and up from `at`.
     if (shown && !turned &&
         (at.x >= room.right || at.y <= room.top || at.y - charReach >= room.bottom ||
-         (longest > 0 && at.x + longest < room.left))) {
+         (longest > charReach && at.x + longest < room.left))) {
       continue;
     }
     const std::string text = LabelText(r, kind);
     if (text.empty()) continue;
-    if (shown && beyond(at, static_cast<long long>(text.size()) * charReach)) continue;
+    if (shown && beyond(at, static_cast<long long>(text.size() + 1) * charReach)) continue;
     const Size extent = m_s.TextExtent(text);
     auto farFrom = [&](Point p) { return std::abs(to.x - p.x) > extent.cx || std::abs(to.y - p.y) > extent.cy; };
     const bool samePassage = r.passage == r.refPassage;
