@@ -149,7 +149,7 @@ Pen Painter::LegPen(size_t n) const {
   Pen pen = ColourPen(m_pens, m_colours[n]);
   if (marking && r.cave == m_currentCave && r.passage == m_currentPassage)
     pen = {PenStyle::Solid, 2, m_doc.frameColour};
-  else if (base::TextOf(r.point).empty() && m_ws.crossSectionsInStandardColour() != 0)
+  else if (r.point[0] == '\0' && m_ws.crossSectionsInStandardColour() != 0)
     pen = {PenStyle::Solid, m_pens.solid[0].width, m_doc.auxLineColour};
   return ScreenPen(pen);
 }
@@ -172,11 +172,10 @@ std::string Painter::LabelText(const doc::SurveyRecord& r, int kind) const {
   return StationLabel(r, kind, m_doc, m_view.heightOffset(), m_view.referencePath());
 }
 
-void Painter::DrawMark(size_t n, const Pen& legPen) {
+void Painter::DrawMark(size_t n, const Pen& legPen, Point from, Point to) {
   const doc::SurveyRecord& r = *m_store.records[n];
-  const ProjectionSlots& slot = m_view.slot(n);
   m_s.SetPen(m_ws.pointsInLegColour() != 0 ? legPen : ScreenPen({PenStyle::Solid, 1, m_doc.pointColour}));
-  DrawStationMark(m_s, m_ws, Dev(slot.from), Dev(slot.to), m_s4, SameStation(r) && r.ring == 0);
+  DrawStationMark(m_s, m_ws, from, to, m_s4, SameStation(r) && r.ring == 0);
 }
 
 void Painter::DrawFileSymbol(Point to) {

@@ -109,7 +109,9 @@ class Painter {
   std::string LabelText(const doc::SurveyRecord& r, int kind) const;
 
   void Cross(Point c, int half, bool diagonal) { DrawCross(m_s, c, half, diagonal); }
-  void DrawMark(size_t n, const Pen& legPen);
+  void DrawMark(size_t n, const Pen& legPen) { DrawMark(n, legPen, Dev(m_view.slot(n).from), Dev(m_view.slot(n).to)); }
+  // The same with the leg's ends on the device known.
+  void DrawMark(size_t n, const Pen& legPen, Point from, Point to);
   // A small page with a folded corner beside a station that has a file.
   void DrawFileSymbol(Point to);
   // Title lines centred above `area`, the page label `labelDrop` below it,

@@ -5,11 +5,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 #include "base/Cp1252.h"
 #include "base/FixedText.h"
 #include "base/NumberFormat.h"
+#include "draw/LabelSpace.h"
 #include "draw/PageLabel.h"
 #include "draw/Painter.h"
 #include "draw/Picture.h"
@@ -23,6 +25,27 @@ namespace {
 constexpr int kMaxGridSteps = 256;
 constexpr int kScreenMargin = 20;
 constexpr int kScreenSpareWidth = 30, kScreenSpareHeight = 150;
+
+// The most UTF-8 bytes a station label of numbering `kind` can have (a
+// Windows-1252 character takes up to three), 0 when there is no such bound.
+size_t LongestLabel(int kind, bool overrides) {
+  constexpr size_t kNumber = 11, kUtf8 = 3;
+  constexpr size_t point = (sizeof(doc::SurveyRecord::point) - 1) * kUtf8;
+  constexpr size_t description = (sizeof(doc::SurveyRecord::description) - 1) * kUtf8;
+  size_t longest = 0;
+  switch (kind) {
+    case 1: longest = 2 * kNumber + 2 + point; break;
+    case 2:
+    case 3: longest = kNumber + 1 + point; break;
+    case 4: longest = point; break;
+    case 7: longest = 2 * kNumber + 1; break;
+    case 8: longest = description; break;
+    case 9: longest = (sizeof(doc::SurveyRecord::material) - 1) * kUtf8; break;
+    case 10: longest = (sizeof(doc::SurveyRecord::measures) - 1) * kUtf8; break;
+    default: return 0;
+  }
+  return overrides ? std::max(longest, description) : longest;
+}
 
 PainterOutput OutputOf(const PlaneDrawingOptions& o) {
   return {o.printer, o.preview, o.window, o.pickedRecord, o.clock, o.sheet, o.highlighted};
@@ -46,22 +69,38 @@ class PlanePainter : public Painter {
   bool Drawable(size_t n) const {
     const doc::SurveyRecord& r = *m_store.records[n];
     if (r.colour == 0) return false;
-    if (base::TextOf(r.point).empty() && m_ws.showAuxiliaryLines() == 0) return false;
+    if (r.point[0] == '\0' && m_ws.showAuxiliaryLines() == 0) return false;
     if (m_options.preview && (!InsideArea(m_view.slot(n).from) || !InsideArea(m_view.slot(n).to))) return false;
     return true;
+  }
+  // The leg filter's verdict; without patterns every record shows.
+  doc::LegVisibility Visible(const doc::SurveyRecord& r) {
+    if (!m_filtered) return {true, true};
+    return m_view.legFilter().Test(r, m_ws);
+  }
+  // The widest pen a leg may be drawn in.
+  int WidestPen() const {
+    int widest = 2;  // passage marking
+    for (const Pen& p : {m_pens.black, m_pens.blackDashed, m_pens.white, m_pens.left, m_pens.right})
+      widest = std::max(widest, p.width);
+    for (const auto* pens : {&m_pens.solid, &m_pens.dashed, &m_pens.thick, &m_pens.falseColour})
+      for (const Pen& p : *pens) widest = std::max(widest, p.width);
+    for (const Pen& p : m_pens.loopClass) widest = std::max(widest, p.width);
+    return widest;
   }
   void DrawBackgroundMap();
   void DrawTitle(const Rect& shown);
   void DrawNorthArrow();
   void DrawFrame();
   void DrawLegs();
-  void DrawCrossSection(size_t n, const Pen& legPen);
+  bool DrawCrossSection(size_t n, const Pen& legPen);
   void DrawSubSheetDivision();
   void DrawLabels();
   void DrawGrid();
 
   const PlaneDrawingOptions& m_options;
   PlaneDrawingResult& m_result;
+  const bool m_filtered = !m_ws.lineFilterPattern().empty() || !m_ws.labelFilterPattern().empty();
 
   PlaneLayout m_layout;
   int m_t = 1;  // tick size: a quarter of the axis-label font height
@@ -157,7 +196,7 @@ void PlanePainter::DrawFrame() {
   m_s.Rectangle({tl.x, tl.y, br.x + 1, br.y + 1});
 }
 
-void PlanePainter::DrawCrossSection(size_t n, const Pen& legPen) {
+bool PlanePainter::DrawCrossSection(size_t n, const Pen& legPen) {
   const doc::SurveyRecord& r = *m_store.records[n];
   const ProjectionSlots& slot = m_view.slot(n);
   const Point to = Dev(slot.to);
@@ -182,18 +221,19 @@ void PlanePainter::DrawCrossSection(size_t n, const Pen& legPen) {
       b = inclined(r.down, r.crossSection.developedElevation - 90);
       break;
     case DisplayType::Elevation:
-      if (std::fabs(r.crossSection.end.elevation) > 0.01) return;
+      if (std::fabs(r.crossSection.end.elevation) > 0.01) return false;
       a = inclined(r.up, r.crossSection.end.elevation + 90), b = inclined(r.down, r.crossSection.end.elevation - 90);
       break;
     case DisplayType::Parallel:
       // Only a leg seen end-on shows its section, upright.
-      if (Dev(slot.from) != to) return;
+      if (Dev(slot.from) != to) return false;
       a = inclined(r.up, 90), b = inclined(r.down, -90);
       break;
-    default: return;
+    default: return false;
   }
   m_s.SetPen(CrossSectionPen(legPen));
   m_s.Line(a, b);
+  return true;
 }
 
 void PlanePainter::DrawSubSheetDivision() {
@@ -222,18 +262,58 @@ void PlanePainter::DrawSubSheetDivision() {
 
 void PlanePainter::DrawLegs() {
   m_view.legFilter().Init();
+  const bool marks = m_ws.stationMark() != 0 || m_ws.markCoordinateReferences() != 0;
+  const bool crossSections = m_ws.showCrossSections() != 0;
+  // What the record before drew, while nothing has been drawn over it. The
+  // same leg and mark once more add nothing; nor does a leg within that
+  // leg's end pixel in the same pen, so a chain of legs shorter than a pixel
+  // draws as one line.
+  struct Drawn {
+    Point from, to;
+    Pen pen;
+    bool line = false, mark = false;
+    bool operator==(const Drawn&) const = default;
+  };
+  Drawn last;
+  bool lastOnTop = false;
+  // On a surface that leaves out what it does not show, legs and marks
+  // wholly beyond it are not handed to it.
+  const std::optional<Rect> shown = m_s.ShownArea();
+  const Rect room = shown.value_or(Rect{});
+  const int reach = WidestPen() / 2 + 2 + (marks ? m_s4 + 2 : 0);
+  const auto beyond = [&](Point from, Point to) {
+    return shown && ((from.x < room.left - reach && to.x < room.left - reach) ||
+                     (from.x >= room.right + reach && to.x >= room.right + reach) ||
+                     (from.y < room.top - reach && to.y < room.top - reach) ||
+                     (from.y >= room.bottom + reach && to.y >= room.bottom + reach));
+  };
   for (size_t n = 0; n < m_store.records.size(); ++n) {
     const doc::SurveyRecord& r = *m_store.records[n];
     if (!Drawable(n)) continue;
-    const doc::LegVisibility visible = m_view.legFilter().Test(r, m_ws);
+    const doc::LegVisibility visible = Visible(r);
     if (!visible.Any()) continue;
-    const Pen pen = LegPen(n);
-    if (visible.line) {
-      m_s.SetPen(pen);
-      m_s.Line(Dev(m_view.slot(n).from), Dev(m_view.slot(n).to));
+    const ProjectionSlots& slot = m_view.slot(n);
+    const Point from = Dev(slot.from), to = Dev(slot.to);
+    if (beyond(from, to)) {
+      if (crossSections && DrawCrossSection(n, LegPen(n))) lastOnTop = false;
+      continue;
     }
-    if (!base::TextOf(r.point).empty()) DrawMark(n, pen);
-    if (m_ws.showCrossSections() != 0) DrawCrossSection(n, pen);
+    const Drawn now{from, to, LegPen(n), visible.line, r.point[0] != '\0' && marks};
+    if (lastOnTop && now == last) {
+      if (crossSections && DrawCrossSection(n, now.pen)) lastOnTop = false;
+      continue;
+    }
+    if (now.line) {
+      const bool covered =
+          lastOnTop && last.line && !last.mark && now.from == now.to && now.to == last.to && now.pen == last.pen;
+      if (!covered) {
+        m_s.SetPen(now.pen);
+        m_s.Line(now.from, now.to);
+      }
+    }
+    if (now.mark) DrawMark(n, now.pen, now.from, now.to);
+    if (now.line || now.mark) last = now, lastOnTop = true;
+    if (crossSections && DrawCrossSection(n, now.pen)) lastOnTop = false;
   }
   DrawHighlightedLegs(false);
   DrawHighlights(false, true);
@@ -245,26 +325,56 @@ void PlanePainter::DrawLabels() {
   const bool overrides = m_ws.descriptionOverridesNumbering() != 0;
   m_s.SetFont(m_fonts[3]);
   m_view.legFilter().Init();
+  // Labels go where no label lies yet; on a surface that leaves out what it
+  // does not show, labels that cannot reach into it are not laid out at all.
+  const std::optional<Rect> shown = m_s.ShownArea();
+  const Rect room = shown.value_or(Rect{0, 0, m_caps.widthPixels, m_caps.heightPixels});
+  LabelSpace space(room);
+  const int escapement = m_fonts[3].escapement;
+  const bool turned = escapement % 3600 != 0;
+  // Every label covers the box of a label one pixel wide: the height of a
+  // line does not depend on its text.
+  const Rect column = LabelBox({0, 0}, {1, m_s.TextExtent("0").cy}, escapement);
+  // A label is at most two font heights tall, and no character is wider;
+  // one more character's room allows for glyphs reaching past their advance.
+  const long long charReach = 2LL * std::max(AbsHeight(m_fonts[3]), m_fonts[3].width);
+  const long long longest = static_cast<long long>(LongestLabel(kind, overrides) + 1) * charReach;
+  const auto beyond = [&](Point at, long long reach) {
+    return at.x + reach < room.left || at.x - reach >= room.right || at.y + reach < room.top ||
+           at.y - reach >= room.bottom;
+  };
   Point last{12345, -45243};
   for (size_t n = 0; n < m_store.records.size(); ++n) {
     const doc::SurveyRecord& r = *m_store.records[n];
-    if (base::TextOf(r.point).empty() || !Drawable(n)) continue;
-    if (!m_view.legFilter().Test(r, m_ws).label) continue;
-    if (m_ws.fileSymbol() != 0 && !m_options.printer && !base::TextOf(r.fileUrl).empty()) {
+    if (r.point[0] == '\0' || !Drawable(n)) continue;
+    if (!Visible(r).label) continue;
+    if (m_ws.fileSymbol() != 0 && !m_options.printer && r.fileUrl[0] != '\0') {
       DrawFileSymbol(Dev(m_view.slot(n).to));
       m_s.SetFont(m_fonts[3]);
     }
+    const Point to = Dev(m_view.slot(n).to);
+    const Point at{to.x + m_s4, to.y - m_s4};
+    if (!space.Free({at.x + column.left, at.y + column.top, at.x + column.right, at.y + column.bottom})) continue;
+    // Unturned labels run right and up from `at`.
+    if (shown && !turned &&
+        (at.x >= room.right || at.y <= room.top || at.y - charReach >= room.bottom ||
+         (longest > charReach && at.x + longest < room.left))) {
+      continue;
+    }
     const std::string text = LabelText(r, kind);
     if (text.empty()) continue;
-    const Point to = Dev(m_view.slot(n).to);
+    if (shown && beyond(at, static_cast<long long>(text.size() + 1) * charReach)) continue;
     const Size extent = m_s.TextExtent(text);
     auto farFrom = [&](Point p) { return std::abs(to.x - p.x) > extent.cx || std::abs(to.y - p.y) > extent.cy; };
     const bool samePassage = r.passage == r.refPassage;
-    const bool shown = (samePassage && farFrom(last)) || (!samePassage && farFrom(Dev(m_view.slot(n).from))) ||
+    const bool drawn = (samePassage && farFrom(last)) || (!samePassage && farFrom(Dev(m_view.slot(n).from))) ||
                        SameStation(r) || r.length == 0 || kind > 7 || overrides;
-    if (!shown) continue;
+    if (!drawn) continue;
+    const Rect box = LabelBox(at, extent, escapement);
+    if (!space.Free(box)) continue;
     m_s.SetTextColour(LabelColour(n));
-    m_s.Text({to.x + m_s4, to.y - m_s4}, text, kAlignLeft | kAlignBottom);
+    m_s.Text(at, text, kAlignLeft | kAlignBottom);
+    space.Place(box);
     last = to;
   }
 }

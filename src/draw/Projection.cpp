@@ -125,18 +125,6 @@ Segment ProjectSegment(const Matrix4& m, const Vec3& from, const Vec3& to) {
   return visible1 ? Segment{Divide(h1), cut} : Segment{cut, Divide(h2)};
 }
 
-int ClampedInt(double v, int limit) {
-  if (std::isnan(v)) return 0;
-  if (v >= limit) return limit;
-  if (v <= -limit) return -limit;
-  return static_cast<int>(std::trunc(v));
-}
-
-DevicePoint ToDevice(double x, double y, double k, int ox, int oy) {
-  // Whole numbers below 2^53 subtract exactly in doubles.
-  return {ClampedInt(std::trunc(k * x + 0.5) - ox), ClampedInt(-std::trunc(k * y + 0.5) - oy)};
-}
-
 double NiceStep(double v) {
   if (!(v > 0) || !std::isfinite(v)) return 1.0;
   const double p = std::pow(10.0, std::trunc(std::log10(v)));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <initializer_list>
 
 namespace hp::draw {
@@ -59,7 +60,12 @@ inline constexpr int kDeviceLimit = 1 << 29;
 // coordinate that becomes device units (or another stored integer) goes
 // through it, so that no survey, however odd its numbers (a leg of 1e12 m,
 // a passage 1e300 m wide, a NaN coordinate), converts out of range.
-int ClampedInt(double v, int limit = kDeviceLimit);
+inline int ClampedInt(double v, int limit = kDeviceLimit) {
+  if (std::isnan(v)) return 0;
+  if (v >= limit) return limit;
+  if (v <= -limit) return -limit;
+  return static_cast<int>(std::trunc(v));
+}
 
 struct DevicePoint {
   int x = 0, y = 0;
@@ -69,7 +75,10 @@ struct DevicePoint {
 // offset by the device position of the drawing area's corner). Values are
 // rounded by adding a half and cutting toward zero, then held to the device
 // range.
-DevicePoint ToDevice(double x, double y, double k, int ox, int oy);
+inline DevicePoint ToDevice(double x, double y, double k, int ox, int oy) {
+  // Whole numbers below 2^53 subtract exactly in doubles.
+  return {ClampedInt(std::trunc(k * x + 0.5) - ox), ClampedInt(-std::trunc(k * y + 0.5) - oy)};
+}
 
 // A length snapped to 1, 2 or 5 times a power of ten (grid, label and
 // distance steps). Zero, negative or non-finite lengths give 1.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -130,6 +131,11 @@ class Surface {
   // Limits what is drawn next to `rect` (right and bottom excluded); null
   // lifts the limit. A surface that cannot clip draws everything.
   virtual void ClipTo(const Rect* /*rect*/) {}
+
+  // The part of the device the surface shows (right and bottom excluded),
+  // when it leaves out what lies wholly beyond it; none: a surface that
+  // keeps everything it is given, such as a vector file.
+  virtual std::optional<Rect> ShownArea() const { return std::nullopt; }
 };
 
 }  // namespace hp::draw

@@ -195,6 +195,15 @@ void QPainterSurface::SetPen(const draw::Pen& pen) {
   FlushLines();
   m_penBuilt = true;
   m_pen = pen;
+  m_shapeStateCurrent = false;
+  // A plan switches between a few pens again and again (legs and marks):
+  // the pens built last are kept.
+  for (size_t i = 0; i < m_builtPenCount; ++i) {
+    if (m_builtPens[i].first == pen) {
+      m_qpen = m_builtPens[i].second;
+      return;
+    }
+  }
   if (pen.style == draw::PenStyle::None) {
     m_qpen = QPen(Qt::NoPen);
   } else {
@@ -202,7 +211,9 @@ void QPainterSurface::SetPen(const draw::Pen& pen) {
     m_qpen = QPen(ToQColor(pen.colour), pen.width <= 1 ? 0 : pen.width,
                   pen.style == draw::PenStyle::Dashed ? Qt::DashLine : Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
   }
-  m_shapeStateCurrent = false;
+  m_builtPens[m_nextBuiltPen] = {pen, m_qpen};
+  m_nextBuiltPen = (m_nextBuiltPen + 1) % m_builtPens.size();
+  m_builtPenCount = std::min(m_builtPenCount + 1, m_builtPens.size());
 }
 
 void QPainterSurface::SetBrush(const draw::Brush& brush) {
@@ -235,6 +246,15 @@ bool QPainterSurface::OutsideDevice(int x, int y, int width) const {
   const QRect box = m_painter.worldTransform().mapRect(
       QRect(x, y - m_metrics.ascent(), width + m_metrics.maxWidth(), m_metrics.height()));
   return !box.intersects(QRect(0, 0, device->width(), device->height()));
+}
+
+std::optional<draw::Rect> QPainterSurface::ShownArea() const {
+  // Texts wholly outside the device are left out (OutsideDevice); lines are
+  // clipped by the painter.
+  const QPaintDevice* device = m_painter.device();
+  if (device == nullptr || m_painter.worldTransform().type() > QTransform::TxTranslate) return std::nullopt;
+  const QRect shown = m_painter.worldTransform().inverted().mapRect(QRect(0, 0, device->width(), device->height()));
+  return draw::Rect{shown.left(), shown.top(), shown.right() + 1, shown.bottom() + 1};
 }
 
 void QPainterSurface::LineTo(draw::Point p) {

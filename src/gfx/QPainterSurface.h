@@ -20,6 +20,7 @@
 #include <array>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "draw/Surface.h"
@@ -108,6 +109,7 @@ class QPainterSurface final : public draw::Surface {
   draw::Size TextExtent(std::string_view text) const override;
   void DrawImage(const draw::Image& image, const draw::Rect& destination) override;
   void ClipTo(const draw::Rect* rect) override;
+  std::optional<draw::Rect> ShownArea() const override;
 
  private:
   // Puts the line pen and brush on the painter for outlines and lines.
@@ -135,6 +137,8 @@ class QPainterSurface final : public draw::Surface {
   bool m_penBuilt = false;  // m_qpen is made from m_pen
   bool m_raster = false;    // the painter draws pixels
   QPen m_qpen;
+  std::array<std::pair<draw::Pen, QPen>, 4> m_builtPens;  // the pens built last
+  size_t m_builtPenCount = 0, m_nextBuiltPen = 0;
   QBrush m_qbrush;
   bool m_shapeStateCurrent = false;  // the painter holds m_qpen and m_qbrush
   bool m_brushCurrent = false;       // the painter holds m_qbrush (texts leave it alone)
