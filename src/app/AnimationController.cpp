@@ -1,5 +1,6 @@
 // Flights and spin on a timer between drawings, and the events that stop them.
 #include "app/AnimationController.h"
+#include "app/BackgroundWork.h"
 
 #include <QEvent>
 #include <QFocusEvent>
@@ -138,6 +139,9 @@ void CAnimationController::Drawn() {
 }
 
 void CAnimationController::NextPicture() {
+  // The next picture waits until the drawing or compute pass in the
+  // background has ended; the picture it leaves starts the pause again.
+  if (BackgroundWorkRunning()) return;
   doc::Worksheet& ws = m_doc.worksheet();
   if (m_running) {
     m_spinStep = 0;

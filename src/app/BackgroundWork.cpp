@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <exception>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,6 +17,8 @@ namespace hp::app {
 namespace {
 
 constexpr int kProgressMillis = 100;
+
+int g_running = 0;
 
 // Runs `call` on the program's thread and waits for it.
 template <class Call>
@@ -27,26 +30,34 @@ auto OnProgramThread(Call call) {
 }
 
 // Holds back the user's input to the windows open when the work started,
-// and a request to close them; Esc asks the work to stop.
+// and a request to close them; Esc asks the work to stop. Keys and wheel
+// turns are delivered when the hold ends.
 class InputHold final : public QObject {
  public:
   explicit InputHold(std::function<void()> cancel) : m_cancel(std::move(cancel)) {
     for (QWidget* window : QApplication::topLevelWidgets()) m_held.push_back(window);
     qApp->installEventFilter(this);
   }
-  ~InputHold() override { qApp->removeEventFilter(this); }
+  ~InputHold() override {
+    qApp->removeEventFilter(this);
+    for (Deferred& deferred : m_deferred)
+      if (deferred.receiver) QCoreApplication::postEvent(deferred.receiver, deferred.event.release());
+  }
   InputHold(const InputHold&) = delete;
   InputHold& operator=(const InputHold&) = delete;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (!IsInput(event->type()) || !Held(watched)) return false;
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && m_cancel)
-      m_cancel();
+    const bool escape = event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    if (escape && m_cancel) m_cancel();
     if (event->type() == QEvent::Close) {
       event->ignore();
       if (m_cancel) m_cancel();
     }
+    const bool deferred =
+        event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease || event->type() == QEvent::Wheel;
+    if (deferred && !escape) m_deferred.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
     return true;
   }
 
@@ -56,6 +67,7 @@ class InputHold final : public QObject {
       case QEvent::MouseButtonPress:
       case QEvent::MouseButtonRelease:
       case QEvent::MouseButtonDblClick:
+      case QEvent::MouseMove:
       case QEvent::Wheel:
       case QEvent::KeyPress:
       case QEvent::KeyRelease:
@@ -77,8 +89,14 @@ class InputHold final : public QObject {
     return false;
   }
 
+  struct Deferred {
+    QPointer<QObject> receiver;
+    std::unique_ptr<QEvent> event;
+  };
+
   std::function<void()> m_cancel;
   std::vector<QPointer<QWidget>> m_held;
+  std::vector<Deferred> m_deferred;
 };
 
 }  // namespace
@@ -101,7 +119,15 @@ platform::Answer CThreadPrompter::AskYesNoCancel(std::string_view text, platform
   return OnProgramThread([&] { return m_to.AskYesNoCancel(copy, icon); });
 }
 
+bool BackgroundWorkRunning() { return g_running > 0; }
+
 void RunInBackground(const BackgroundWork& work) {
+  struct Running {
+    Running() { ++g_running; }
+    ~Running() { --g_running; }
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
+  } running;
   QEventLoop loop;
   std::exception_ptr fault;
   InputHold hold(work.cancel);
@@ -122,6 +148,7 @@ void RunInBackground(const BackgroundWork& work) {
   loop.exec();
   thread.join();
   QApplication::restoreOverrideCursor();
+  work.showProgress(QString());
   if (fault) std::rethrow_exception(fault);
 }
 

@@ -237,6 +237,7 @@ void CMainFrame::AddChild(CChildFrame* child) {
     });
   });
   connect(&doc, &CPlanDoc::modifiedChanged, this, &CMainFrame::UpdateCommands);
+  connect(&doc, &CPlanDoc::workProgress, this, &CMainFrame::ShowWorkProgress);
   connect(&child->view(), &CPlanView::statusChanged, this, [this, view = &child->view()](const QString& text) {
     if (view == activeView()) m_statusPane->setText(text);
   });
@@ -309,6 +310,16 @@ void CMainFrame::CascadeChildren() {
   if (active != nullptr) m_mdi->setActiveSubWindow(active);
 }
 
+void CMainFrame::ShowWorkProgress(const QString& text) {
+  if (!text.isEmpty()) {
+    m_statusPane->setText(text);
+  } else if (CPlanView* view = activeView()) {
+    m_statusPane->setText(view->statusText());
+  } else {
+    m_statusPane->setText(QStringLiteral("Bereit"));
+  }
+}
+
 void CMainFrame::ActiveChildChanged() {
   // The window that comes to the front (another one closed, or the user
   // chose it) shows as the last one the user left: maximised or not.
@@ -316,11 +327,7 @@ void CMainFrame::ActiveChildChanged() {
       child != nullptr && m_showCmd == 3 && child->isVisible() && !child->isMaximized() && m_closing.count(child) == 0)
     child->showMaximized();
   FillWorksheetList();
-  if (CPlanView* view = activeView()) {
-    m_statusPane->setText(view->statusText());
-  } else {
-    m_statusPane->setText(QStringLiteral("Bereit"));
-  }
+  ShowWorkProgress(QString());
   UpdateCommands();
 }
 

@@ -107,6 +107,9 @@ class CMainFrame : public QMainWindow {
   // the area, the active one in front and taking most of it.
   void CascadeChildren();
   void ActiveChildChanged();
+  // Long work's progress in the status line; an empty text gives the line
+  // back to the active view.
+  void ShowWorkProgress(const QString& text);
   void FillWorksheetList();
   void ShowViewValues();
   void UpdateRecentFiles();

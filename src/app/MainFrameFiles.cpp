@@ -4,7 +4,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
@@ -49,13 +48,10 @@ bool CMainFrame::OpenDocument(const std::filesystem::path& path) {
     }
   }
   auto doc = std::make_unique<CPlanDoc>(m_app);
-  connect(doc.get(), &CPlanDoc::workProgress, m_statusPane, &QLabel::setText);
+  connect(doc.get(), &CPlanDoc::workProgress, this, &CMainFrame::ShowWorkProgress);
   const bool opened = doc->Open(path);
-  doc->disconnect(m_statusPane);
-  if (!opened) {
-    m_statusPane->setText(QStringLiteral("Bereit"));
-    return false;
-  }
+  doc->disconnect(this);
+  if (!opened) return false;
   AddChild(new CChildFrame(std::move(doc), [this](CPlanDoc& d) { return QuerySave(d); }));
   RememberRecentFile(path);
   return true;

@@ -2,6 +2,7 @@
 #include "app/PlanDoc.h"
 
 #include <QLocale>
+#include <QScopeGuard>
 
 #include "app/AppContext.h"
 #include "app/BackgroundWork.h"
@@ -123,8 +124,10 @@ bool CPlanDoc::NewFromTemplate(const std::filesystem::path& templatePath) {
 
 namespace {
 
-// Files from this size on (about 11 000 records) are read in the background.
+// Files from this size on (about 11 000 records) are read in the background,
+// and surveys from this many records on are computed there.
 constexpr std::uintmax_t kBackgroundReadBytes = std::uintmax_t{16} << 20;
+constexpr size_t kBackgroundComputeRecords = 100'000;
 
 QString ReadingProgressText(const QString& file, uint32_t read, uint32_t expected) {
   const QLocale german(QLocale::German, QLocale::Germany);
@@ -236,8 +239,20 @@ bool CPlanDoc::SaveAs(const std::filesystem::path& path) {
 bool CPlanDoc::Compute() {
   m_shownLegs.clear();
   ++m_computeRuns;
-  const calc::ComputeOutcome outcome =
-      calc::RunChosenComputeCommand(m_store, m_app.prompter, calc::LoadBlunderOptions(m_app.settings));
+  const calc::BlunderOptions options = calc::LoadBlunderOptions(m_app.settings);
+  calc::ComputeOutcome outcome;
+  if (m_store.records.size() < kBackgroundComputeRecords) {
+    outcome = calc::RunChosenComputeCommand(m_store, m_app.prompter, options);
+  } else {
+    // The views show their last picture while the pass writes the records.
+    CThreadPrompter prompter(m_app.prompter);
+    m_busy = true;
+    const auto notBusy = qScopeGuard([this] { m_busy = false; });
+    RunInBackground({[&] { outcome = calc::RunChosenComputeCommand(m_store, prompter, options); },
+                     [] { return QStringLiteral("Berechnen …"); },
+                     {},
+                     [this](const QString& text) { Q_EMIT workProgress(text); }});
+  }
   UpdateAllViews();
   if (outcome.loadRecord) RequestLoad(outcome.recordNumber);
   return !outcome.aborted && !outcome.loadRecord;

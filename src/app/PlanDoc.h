@@ -85,6 +85,9 @@ class CPlanDoc : public QObject {
   // The compute command ("Be&rechnen") with its questions. When the user
   // asked to load the record of an error, loadRequest() names it.
   bool Compute();
+  // While a compute pass over a large survey runs in the background, the
+  // views show their last picture and read nothing of the records.
+  bool busy() const { return m_busy; }
   int loadRequest() const { return m_loadRequest; }
   void clearLoadRequest() { m_loadRequest = -1; }
   // Remembers that a compute pass asked to show record `number` (from 1)
@@ -158,6 +161,7 @@ class CPlanDoc : public QObject {
   int m_computeRuns = 0;
   int m_untitledNumber = 0;
   int m_loadRequest = -1;
+  bool m_busy = false;
   bool m_resetFlag = false;
   std::unique_ptr<doc::Worksheet> m_backup;
   periphery::SpreadsheetExchange m_spreadsheetExchange;

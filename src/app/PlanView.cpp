@@ -10,14 +10,17 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <utility>
 
 #include "app/AppContext.h"
+#include "app/BackgroundWork.h"
 #include "app/MenuText.h"
 #include "app/PlanDoc.h"
 #include "app/PrinterPage.h"
@@ -43,6 +46,8 @@ constexpr int kContentMarginX = 90, kContentMarginY = 70;
 constexpr int kFrameBoxMargin = 10;
 // The wheel's angle per notch, in eighths of a degree.
 constexpr int kWheelNotch = 120;
+// Surveys from this many records on are drawn in the background.
+constexpr size_t kBackgroundDrawingRecords = 50'000;
 
 }  // namespace
 
@@ -85,26 +90,62 @@ CPlanView::~CPlanView() = default;
 
 void CPlanView::Redraw() {
   m_view.setProjectionDirty(true);
+  Refresh();
+}
+
+void CPlanView::Refresh() {
+  ++m_changes;
   viewport()->update();
 }
 
 void CPlanView::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   m_view.setProjectionDirty(true);
+  ++m_changes;
 }
 
 void CPlanView::scrollContentsBy(int, int) {
-  if (!m_updatingScrollBars) viewport()->update();
+  if (!m_updatingScrollBars) Refresh();
+}
+
+bool CPlanView::Buffered(const QSize& client) const {
+  return m_doc.app().settings.GetInt("Settings", "Doublebuffer", 1) != 0 && client.width() < kMaxBufferedWidth &&
+         client.height() < kMaxBufferedHeight;
+}
+
+bool CPlanView::DrawsInBackground() const {
+  return m_doc.store().records.size() >= kBackgroundDrawingRecords &&
+         m_doc.worksheet().displayType() != doc::DisplayType::Protocol;
 }
 
 void CPlanView::paintEvent(QPaintEvent*) {
   const QSize client = viewport()->size();
   if (client.isEmpty()) return;  // a minimised window has nothing to show
   QPainter window(viewport());
-  const bool buffered = m_doc.app().settings.GetInt("Settings", "Doublebuffer", 1) != 0 &&
-                        client.width() < kMaxBufferedWidth && client.height() < kMaxBufferedHeight;
-  if (!buffered) {
+  // While long work runs, and for a window uncovered without any change,
+  // the last picture (moved as far as the view scrolled since).
+  const bool current = m_pictureChanges == m_changes && m_picture.size() == client;
+  const bool busy = m_doc.busy() || m_drawingInBackground;
+  if (busy || (current && m_pictureScroll == scrollPosition())) {
+    if (m_picture.isNull()) {
+      window.fillRect(QRect(QPoint(0, 0), client), Qt::white);
+    } else {
+      window.drawImage(m_pictureScroll - scrollPosition(), m_picture);
+    }
+    return;
+  }
+  if (!Buffered(client)) {
     DrawOn(window, client);
+    FinishDrawing(client);
+    m_picture = QImage();
+  } else if (DrawsInBackground()) {
+    // The last picture until the new one is drawn.
+    if (!m_picture.isNull()) window.drawImage(m_pictureScroll - scrollPosition(), m_picture);
+    if (!m_drawingPending) {
+      m_drawingPending = true;
+      QTimer::singleShot(0, this, &CPlanView::DrawInBackground);
+    }
+    return;
   } else {
     QImage picture(client, QImage::Format_RGB32);
     {
@@ -112,11 +153,50 @@ void CPlanView::paintEvent(QPaintEvent*) {
       DrawOn(painter, client);
     }
     window.drawImage(0, 0, picture);
+    KeepPicture(std::move(picture), m_changes);
+    FinishDrawing(client);
   }
+  AfterDrawing(client);
+}
+
+void CPlanView::KeepPicture(QImage picture, uint64_t changes) {
+  m_picture = std::move(picture);
+  m_pictureScroll = scrollPosition();
+  m_pictureChanges = changes;
+}
+
+void CPlanView::AfterDrawing(const QSize& client) {
   UpdateScrollBars(client);
   UpdateStatus();
   Q_EMIT drawn();
   ScrollToAnchor();
+}
+
+void CPlanView::DrawInBackground() {
+  m_drawingPending = false;
+  const QSize client = viewport()->size();
+  // Other long work first: the picture it leaves asks again.
+  if (client.isEmpty() || m_doc.busy() || BackgroundWorkRunning()) return;
+  const uint64_t changes = m_changes;
+  const DrawingSetup setup = PrepareDrawing();
+  QImage picture(client, QImage::Format_RGB32);
+  CThreadPrompter prompter(m_doc.app().prompter);
+  m_drawingInBackground = true;
+  const auto done = qScopeGuard([this] { m_drawingInBackground = false; });
+  RunInBackground({[&] {
+                     QPainter painter(&picture);
+                     DrawPrepared(painter, client, setup, prompter);
+                   },
+                   [] { return QStringLiteral("Zeichnen …"); },
+                   {},
+                   [this](const QString& text) { Q_EMIT m_doc.workProgress(text); }});
+  m_drawingInBackground = false;
+  // A change during the drawing (a resize, a timer's step) is drawn next.
+  KeepPicture(std::move(picture), changes);
+  m_pictureScroll = setup.scroll;
+  FinishDrawing(client);
+  viewport()->update();
+  AfterDrawing(client);
 }
 
 void CPlanView::ScrollToAnchor() {
@@ -155,7 +235,7 @@ void CPlanView::ViewChanged(bool rebuild) {
   if (rebuild) {
     m_doc.UpdateAllViews();
   } else {
-    viewport()->update();
+    Refresh();
   }
 }
 
@@ -213,7 +293,7 @@ void CPlanView::SetCurrentRecord(int index) {
   // The data editor opens on the current record, and its crosshair shows it.
   if (currentRecord() >= 0) m_doc.store().settings.currentRecordNumber = static_cast<uint32_t>(index + 1);
   UpdateStatus();
-  viewport()->update();
+  Refresh();
 }
 
 int CPlanView::MarkedIndex() const {
@@ -230,7 +310,7 @@ const doc::SurveyRecord* CPlanView::marked() const { return MarkedIndex() >= 0 ?
 void CPlanView::SetMarked(const doc::SurveyRecord* record) {
   m_marked = record;
   UpdateStatus();
-  viewport()->update();
+  Refresh();
 }
 
 void CPlanView::WaitForPosition(int index) {
@@ -286,44 +366,62 @@ void CPlanView::keyPressEvent(QKeyEvent* event) {
   QAbstractScrollArea::keyPressEvent(event);
 }
 
+CPlanView::DrawingSetup CPlanView::PrepareDrawing() {
+  const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
+  const QSize screenSize = screen != nullptr ? screen->size() : QSize(1280, 1024);
+  DrawingSetup setup;
+  setup.caps = draw::ScreenCaps({screenSize.width(), screenSize.height()});
+  setup.caps.dpiX = logicalDpiX();
+  setup.caps.dpiY = logicalDpiY();
+  setup.screen = screenSize;
+  setup.scroll = scrollPosition();
+  setup.picked = MarkedIndex();
+  setup.folder = m_doc.folder();
+  return setup;
+}
+
 void CPlanView::DrawOn(QPainter& painter, const QSize& client) {
+  DrawPrepared(painter, client, PrepareDrawing(), m_doc.app().prompter);
+}
+
+void CPlanView::DrawPrepared(QPainter& painter, const QSize& client, const DrawingSetup& setup,
+                             platform::Prompter& prompter) {
   const doc::SurveyStore& store = m_doc.store();
   doc::Worksheet& worksheet = m_doc.worksheet();
   painter.fillRect(QRect(QPoint(0, 0), client), gfx::ToQColor(draw::ScreenBackground(store, worksheet)));
-  const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
-  const QSize screenSize = screen != nullptr ? screen->size() : QSize(1280, 1024);
-
-  draw::DeviceCaps caps = draw::ScreenCaps({screenSize.width(), screenSize.height()});
-  caps.dpiX = logicalDpiX();
-  caps.dpiY = logicalDpiY();
-  painter.translate(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
+  painter.translate(-setup.scroll.x(), -setup.scroll.y());
   platform::SystemClock clock;
   draw::WorksheetDrawingOptions options;
   options.window = {client.width(), client.height()};
-  options.screen = {screenSize.width(), screenSize.height()};
+  options.screen = {setup.screen.width(), setup.screen.height()};
   options.clock = &clock;
   options.backgroundMap = &m_backgroundMap;
-  options.documentFolder = m_doc.folder();
-  options.prompter = &m_doc.app().prompter;
+  options.documentFolder = setup.folder;
+  options.prompter = &prompter;
   draw::ApplySheetReset(worksheet, m_doc.resetFlag());
   const draw::PageSizeMm page = DefaultPrinterPage(worksheet.landscape() != 0);
   options.pageWidthMm = page.width;
   options.pageHeightMm = page.height;
-  if (DrawProtocolOn(painter, caps, client, clock)) return;
-  options.pickedRecord = MarkedIndex();
+  m_drewProtocol = DrawProtocolOn(painter, setup.caps, client, clock);
+  if (m_drewProtocol) return;
+  options.pickedRecord = setup.picked;
   options.highlighted = &m_doc.shownLegs();
-  gfx::QPainterSurface surface(painter, caps);
+  gfx::QPainterSurface surface(painter, setup.caps);
   m_last = draw::DrawWorksheet(surface, store, worksheet, m_view, m_doc.app().settings, options);
-  if (std::exchange(m_scrollToShown, false) && m_last.drawn) ScrollToShownLegs(client);
   // The window shows the worksheet: the document keeps what its drawing
   // worked out, and the sheet and view commands go on from there.
   draw::KeepDrawnSettings(worksheet, m_view, m_last);
+}
+
+void CPlanView::FinishDrawing(const QSize& client) {
+  if (m_drewProtocol) return;
+  if (std::exchange(m_scrollToShown, false) && m_last.drawn) ScrollToShownLegs(client);
   if (m_centreCamera) {
     m_centreCamera = false;
     // The picture just drawn is the old camera's view of the new survey.
-    if (draw::CentreCameraOnSurvey(m_view, store, worksheet, client.width(), client.height())) {
+    if (draw::CentreCameraOnSurvey(m_view, m_doc.store(), m_doc.worksheet(), client.width(), client.height())) {
       m_doc.setModified();
-      viewport()->update();
+      Refresh();
     }
   }
 }
@@ -405,7 +503,7 @@ void CPlanView::ScrollToShownLegs(const QSize& client) {
   if (to == now) return;
   horizontalScrollBar()->setValue(to.x);
   verticalScrollBar()->setValue(to.y);
-  viewport()->update();
+  Refresh();
 }
 
 }  // namespace hp::app

@@ -6,9 +6,12 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -21,6 +24,7 @@ class QPainter;
 #include "draw/interaction/ViewInteraction.h"
 #include "draw/protocol/Protocol.h"
 #include "platform/Clock.h"
+#include "platform/Prompter.h"
 
 class QMenu;
 
@@ -44,6 +48,12 @@ class CPlanView : public QAbstractScrollArea, public CViewMouse::Host {
 
   // Rebuilds the projection and redraws (after any change of data or view).
   void Redraw();
+  // Draws again with the projection kept (a scroll, a mark, a zoom). A
+  // window uncovered without such a change shows its last picture again.
+  void Refresh();
+  // Whether the picture on the screen is the drawing of the current state;
+  // false while a large survey's drawing is under way in the background.
+  bool pictureCurrent() const { return m_pictureChanges == m_changes && !m_drawingPending; }
   // Forgets the background map, so a changed file is read again.
   void ResetBackgroundMap() { m_backgroundMap.Reset(); }
 
@@ -122,8 +132,30 @@ class CPlanView : public QAbstractScrollArea, public CViewMouse::Host {
   void AskForEditor(int index) override { Q_EMIT editRecordRequested(index + 1); }
   void DragEnded(int dx) override { Q_EMIT dragReleased(dx); }
 
+  // What a drawing takes from the window, gathered on the window's thread.
+  struct DrawingSetup {
+    draw::DeviceCaps caps;
+    QSize screen;
+    QPoint scroll;
+    int picked = -1;
+    std::filesystem::path folder;
+  };
+  DrawingSetup PrepareDrawing();
   // Draws the worksheet on `painter` scrolled by the scroll bars' values.
   void DrawOn(QPainter& painter, const QSize& client);
+  // The drawing itself; it touches no widget, so it may run on the thread
+  // of a background drawing (with a prompter that forwards its messages).
+  void DrawPrepared(QPainter& painter, const QSize& client, const DrawingSetup& setup, platform::Prompter& prompter);
+  // What follows a drawing on the window's thread: scrolling to shown legs,
+  // centring the camera on a new survey.
+  void FinishDrawing(const QSize& client);
+  void AfterDrawing(const QSize& client);
+  void KeepPicture(QImage picture, uint64_t changes);
+  bool Buffered(const QSize& client) const;
+  bool DrawsInBackground() const;
+  // Draws a large survey on a thread of its own (RunInBackground) and shows
+  // the picture.
+  void DrawInBackground();
   void UpdateScrollBars(const QSize& client);
   // The protocol's page on the window; false for the other display types.
   bool DrawProtocolOn(QPainter& painter, draw::DeviceCaps caps, const QSize& client, const platform::Clock& clock);
@@ -158,6 +190,15 @@ class CPlanView : public QAbstractScrollArea, public CViewMouse::Host {
   // The scroll bars keep the room a wheel zoom scrolled into beyond the
   // drawing's own range while the view stays there.
   bool m_wheelRoom = false;
+  // The last picture drawn, the scroll position it was drawn at and the
+  // count of changes it shows (m_changes counts every Refresh).
+  QImage m_picture;
+  QPoint m_pictureScroll;
+  uint64_t m_pictureChanges = 0;
+  uint64_t m_changes = 1;
+  bool m_drawingPending = false;
+  bool m_drawingInBackground = false;
+  bool m_drewProtocol = false;
 };
 
 }  // namespace hp::app

@@ -63,6 +63,7 @@ QtSettingsStore::QtSettingsStore(const QString& iniFile)
     : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {}
 
 int QtSettingsStore::GetInt(std::string_view section, std::string_view name, int defaultValue) const {
+  const std::lock_guard lock(m_mutex);
   bool ok = false;
   const int value = m_settings->value(KeyOf(section, name)).toInt(&ok);
   return ok ? value : defaultValue;
@@ -70,20 +71,24 @@ int QtSettingsStore::GetInt(std::string_view section, std::string_view name, int
 
 std::string QtSettingsStore::GetString(std::string_view section, std::string_view name,
                                        std::string_view defaultValue) const {
+  const std::lock_guard lock(m_mutex);
   const QVariant value = m_settings->value(KeyOf(section, name));
   if (!value.isValid()) return std::string(defaultValue);
   return value.toString().toStdString();
 }
 
 void QtSettingsStore::SetInt(std::string_view section, std::string_view name, int value) {
+  const std::lock_guard lock(m_mutex);
   m_settings->setValue(KeyOf(section, name), value);
 }
 
 void QtSettingsStore::SetString(std::string_view section, std::string_view name, std::string_view value) {
+  const std::lock_guard lock(m_mutex);
   m_settings->setValue(KeyOf(section, name), Q(value));
 }
 
 bool QtSettingsStore::Contains(std::string_view section, std::string_view name) const {
+  const std::lock_guard lock(m_mutex);
   return m_settings->contains(KeyOf(section, name));
 }
 

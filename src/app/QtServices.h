@@ -5,6 +5,7 @@
 #include <QSettings>
 #include <QWidget>
 #include <memory>
+#include <mutex>
 
 #include "platform/Prompter.h"
 #include "platform/SettingsStore.h"
@@ -13,7 +14,9 @@
 namespace hp::app {
 
 // Settings in QSettings: section "Settings" value "Delta" is the key
-// "Settings/Delta". Strings are UTF-8.
+// "Settings/Delta". Strings are UTF-8. A drawing or compute pass in the
+// background reads them beside the window's thread, so each access holds a
+// lock.
 class QtSettingsStore final : public platform::SettingsStore {
  public:
   // The per-user file of organisation and application "Hollowplan".
@@ -26,9 +29,13 @@ class QtSettingsStore final : public platform::SettingsStore {
   void SetInt(std::string_view section, std::string_view name, int value) override;
   void SetString(std::string_view section, std::string_view name, std::string_view value) override;
   bool Contains(std::string_view section, std::string_view name) const;
-  void Sync() { m_settings->sync(); }
+  void Sync() {
+    const std::lock_guard lock(m_mutex);
+    m_settings->sync();
+  }
 
  private:
+  mutable std::mutex m_mutex;
   std::unique_ptr<QSettings> m_settings;
 };
 
