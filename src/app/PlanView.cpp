@@ -46,8 +46,10 @@ constexpr int kContentMarginX = 90, kContentMarginY = 70;
 constexpr int kFrameBoxMargin = 10;
 // The wheel's angle per notch, in eighths of a degree.
 constexpr int kWheelNotch = 120;
-// Surveys from this many records on are drawn in the background.
+// Surveys from this many records on are drawn in the background; while
+// other long work runs, the drawing asks again after a while.
 constexpr size_t kBackgroundDrawingRecords = 50'000;
+constexpr int kBusyRetryMillis = 50;
 
 }  // namespace
 
@@ -141,7 +143,7 @@ void CPlanView::paintEvent(QPaintEvent*) {
   } else if (DrawsInBackground()) {
     // The last picture until the new one is drawn.
     if (!m_picture.isNull()) window.drawImage(m_pictureScroll - scrollPosition(), m_picture);
-    if (!m_drawingPending) {
+    if (!m_drawingPending && m_failedChanges != m_changes) {
       m_drawingPending = true;
       QTimer::singleShot(0, this, &CPlanView::DrawInBackground);
     }
@@ -173,23 +175,37 @@ void CPlanView::AfterDrawing(const QSize& client) {
 }
 
 void CPlanView::DrawInBackground() {
-  m_drawingPending = false;
   const QSize client = viewport()->size();
-  // Other long work first: the picture it leaves asks again.
-  if (client.isEmpty() || m_doc.busy() || BackgroundWorkRunning()) return;
+  if (client.isEmpty()) {
+    m_drawingPending = false;
+    return;
+  }
+  // Other long work (another view's drawing, a compute pass) first.
+  if (m_doc.busy() || BackgroundWorkRunning()) {
+    QTimer::singleShot(kBusyRetryMillis, this, &CPlanView::DrawInBackground);
+    return;
+  }
+  m_drawingPending = false;
   const uint64_t changes = m_changes;
   const DrawingSetup setup = PrepareDrawing();
   QImage picture(client, QImage::Format_RGB32);
   CThreadPrompter prompter(m_doc.app().prompter);
   m_drawingInBackground = true;
   const auto done = qScopeGuard([this] { m_drawingInBackground = false; });
-  RunInBackground({[&] {
-                     QPainter painter(&picture);
-                     DrawPrepared(painter, client, setup, prompter);
-                   },
-                   [] { return QStringLiteral("Zeichnen …"); },
-                   {},
-                   [this](const QString& text) { Q_EMIT m_doc.workProgress(text); }});
+  try {
+    RunInBackground({[&] {
+                       QPainter painter(&picture);
+                       DrawPrepared(painter, client, setup, prompter);
+                     },
+                     [] { return QStringLiteral("Zeichnen …"); },
+                     {},
+                     [this](const QString& text) { Q_EMIT m_doc.workProgress(text); }});
+  } catch (...) {
+    // The window keeps its last picture until the next change, instead of
+    // failing again at every paint.
+    m_failedChanges = changes;
+    throw;
+  }
   m_drawingInBackground = false;
   // A change during the drawing (a resize, a timer's step) is drawn next.
   KeepPicture(std::move(picture), changes);

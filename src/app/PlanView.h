@@ -196,6 +196,7 @@ class CPlanView : public QAbstractScrollArea, public CViewMouse::Host {
   QPoint m_pictureScroll;
   uint64_t m_pictureChanges = 0;
   uint64_t m_changes = 1;
+  uint64_t m_failedChanges = 0;  // the change whose drawing failed
   bool m_drawingPending = false;
   bool m_drawingInBackground = false;
   bool m_drewProtocol = false;
