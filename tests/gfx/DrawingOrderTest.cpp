@@ -12,30 +12,23 @@
 #include "gfx/PictureFile.h"
 #include "gfx/QPainterSurface.h"
 #include "platform/SettingsStore.h"
+#include "support/ForwardingSurface.h"
 #include "support/Survey.h"
 
 namespace hp::gfx {
 namespace {
 
 // Hands every primitive to the painter at once: the order it was drawn in.
-class InOrderSurface final : public draw::Surface {
+class InOrderSurface final : public test::ForwardingSurface {
  public:
-  explicit InOrderSurface(QPainterSurface& s) : m_s(s) {}
-  draw::DeviceCaps Caps() const override { return m_s.Caps(); }
-  void SetPen(const draw::Pen& pen) override { m_s.SetPen(pen); }
-  void SetBrush(const draw::Brush& brush) override { m_s.SetBrush(brush); }
-  void SetFont(const draw::Font& font) override { m_s.SetFont(font); }
-  void SetTextColour(draw::Colour colour) override { m_s.SetTextColour(colour); }
-  void MoveTo(draw::Point p) override { m_s.MoveTo(p); }
+  explicit InOrderSurface(QPainterSurface& s) : ForwardingSurface(s), m_s(s) {}
   void LineTo(draw::Point p) override { m_s.LineTo(p), m_s.Flush(); }
   void Rectangle(const draw::Rect& rect) override { m_s.Rectangle(rect), m_s.Flush(); }
   void Ellipse(const draw::Rect& bounds) override { m_s.Ellipse(bounds), m_s.Flush(); }
   void Text(draw::Point at, std::string_view text, unsigned align) override { m_s.Text(at, text, align), m_s.Flush(); }
-  draw::Size TextExtent(std::string_view text) const override { return m_s.TextExtent(text); }
   void DrawImage(const draw::Image& image, const draw::Rect& destination) override {
     m_s.DrawImage(image, destination), m_s.Flush();
   }
-  void ClipTo(const draw::Rect* rect) override { m_s.ClipTo(rect); }
 
  private:
   QPainterSurface& m_s;

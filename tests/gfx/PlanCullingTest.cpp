@@ -14,6 +14,7 @@
 #include "gfx/PictureFile.h"
 #include "gfx/QPainterSurface.h"
 #include "platform/SettingsStore.h"
+#include "support/ForwardingSurface.h"
 #include "support/Survey.h"
 
 namespace hp::gfx {
@@ -21,30 +22,15 @@ namespace {
 
 // Counts the lines it hands to the painter surface; tells what that shows
 // only when asked to.
-class CountingSurface final : public draw::Surface {
+class CountingSurface final : public test::ForwardingSurface {
  public:
-  CountingSurface(draw::Surface& s, bool tellShown) : m_s(s), m_tellShown(tellShown) {}
-  draw::DeviceCaps Caps() const override { return m_s.Caps(); }
-  void SetPen(const draw::Pen& pen) override { m_s.SetPen(pen); }
-  void SetBrush(const draw::Brush& brush) override { m_s.SetBrush(brush); }
-  void SetFont(const draw::Font& font) override { m_s.SetFont(font); }
-  void SetTextColour(draw::Colour colour) override { m_s.SetTextColour(colour); }
-  void MoveTo(draw::Point p) override { m_s.MoveTo(p); }
-  void LineTo(draw::Point p) override { m_s.LineTo(p), ++lines; }
-  void Rectangle(const draw::Rect& rect) override { m_s.Rectangle(rect); }
-  void Ellipse(const draw::Rect& bounds) override { m_s.Ellipse(bounds); }
-  void Text(draw::Point at, std::string_view text, unsigned align) override { m_s.Text(at, text, align); }
-  draw::Size TextExtent(std::string_view text) const override { return m_s.TextExtent(text); }
-  void DrawImage(const draw::Image& image, const draw::Rect& destination) override {
-    m_s.DrawImage(image, destination);
-  }
-  void ClipTo(const draw::Rect* rect) override { m_s.ClipTo(rect); }
-  std::optional<draw::Rect> ShownArea() const override { return m_tellShown ? m_s.ShownArea() : std::nullopt; }
+  CountingSurface(draw::Surface& s, bool tellShown) : ForwardingSurface(s), m_tellShown(tellShown) {}
+  void LineTo(draw::Point p) override { m_to.LineTo(p), ++lines; }
+  std::optional<draw::Rect> ShownArea() const override { return m_tellShown ? m_to.ShownArea() : std::nullopt; }
 
   int lines = 0;
 
  private:
-  draw::Surface& m_s;
   bool m_tellShown;
 };
 
