@@ -131,7 +131,22 @@ Picture ComposePicture(const doc::SurveyStore& store, const doc::Worksheet& ws, 
   const calc::LoopQuality* quality = nullptr;
   if (doc::LineColourModeOf(ws) == doc::kLoopQualityColourMode)
     quality = &view.loopQuality().Get(store, calc::LoadBlunderOptions(settings));
-  picture.colours = RecordColours(store, ws, view, quality);
+  // A scroll or a zoom keeps the projection, and with it the colours.
+  ColourKey key{doc::LineColourModeOf(ws),
+                ws.manualColourRange(),
+                ws.colourRangeMin(),
+                ws.colourRangeMax(),
+                ws.adaptOverview(),
+                ws.filterCriterion(),
+                std::string(ws.lineFilterPattern()),
+                store.records.size(),
+                store.computeGeneration};
+  if (const std::vector<LineColour>* kept = view.keptColours(key)) {
+    picture.colours = *kept;
+  } else {
+    picture.colours = RecordColours(store, ws, view, quality);
+    view.keepColours(std::move(key), picture.colours);
+  }
   return picture;
 }
 

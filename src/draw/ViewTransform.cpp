@@ -91,6 +91,8 @@ void ViewTransform::PrepareProjection(const doc::SurveyStore& store, const doc::
                                       const platform::SettingsStore& settings, double factor) {
   m_reference = {};
   m_referencePath = 0;
+  m_coloursKept = false;
+  m_colours = {};
   m_pose = StoredPose(worksheet);
   m_prepared = true;
   const DisplayType type = worksheet.displayType();

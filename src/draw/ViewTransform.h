@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "calc/LoopQuality.h"
@@ -13,6 +14,7 @@
 #include "doc/SurveyStore.h"
 #include "doc/Worksheet.h"
 #include "draw/DisplayType.h"
+#include "draw/LineColours.h"
 #include "draw/Projection.h"
 #include "platform/SettingsStore.h"
 
@@ -55,6 +57,20 @@ struct ProjectionExtras {
 // Settings the projections read ("Settings" section).
 inline constexpr int kDefaultPerspective = 100;  // "Perspektive", percent
 inline constexpr int kDefaultStereoAngle = 3;    // "Alpha", degrees between the eyes
+
+// What the records' line colours were worked out from, besides the
+// projection: the colour settings of the worksheet and the records.
+struct ColourKey {
+  int mode = 0;
+  int manualRange = 0;
+  double rangeMin = 0, rangeMax = 0;
+  int adaptOverview = 0;
+  int filterCriterion = 0;
+  std::string lineFilter;
+  size_t records = 0;
+  uint64_t computeGeneration = 0;
+  bool operator==(const ColourKey&) const = default;
+};
 
 class ViewTransform {
  public:
@@ -113,6 +129,17 @@ class ViewTransform {
   void setSceneSize(double size) { m_sceneSize = size; }
 
   doc::LegFilter& legFilter() { return m_filter; }
+  // The line colours worked out for the current projection under `key`, or
+  // null: a scroll or a zoom draws with them again, a new projection drops
+  // them.
+  const std::vector<LineColour>* keptColours(const ColourKey& key) const {
+    return m_coloursKept && m_colourKey == key ? &m_colours : nullptr;
+  }
+  void keepColours(ColourKey key, std::vector<LineColour> colours) {
+    m_colourKey = std::move(key);
+    m_colours = std::move(colours);
+    m_coloursKept = true;
+  }
   // The loop quality of the store's last compute pass, for the loop-quality
   // colour mode and the station info.
   const calc::LoopQualityCache& loopQuality() const { return m_loopQuality; }
@@ -139,6 +166,9 @@ class ViewTransform {
   Matrix4 m_rightMatrix;
   std::vector<ProjectionSlots> m_slots;
   std::vector<ProjectionExtras> m_extras;
+  ColourKey m_colourKey;
+  std::vector<LineColour> m_colours;
+  bool m_coloursKept = false;
 };
 
 // The pose a drawing looked from when the view has been prepared, else the
