@@ -8,39 +8,53 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <span>
+#include <utility>
 
 namespace hp::doc {
 
+// The bytes are held through a plain pointer, so the record stays a
+// standard-layout type whose fields the compute pass can fetch by offset.
 template <std::size_t N>
 class SpareBytes {
  public:
   static constexpr std::size_t kSize = N;
+  using Bytes = std::array<uint8_t, N>;
 
   SpareBytes() = default;
   SpareBytes(const SpareBytes& other) : m_bytes(Copy(other)) {}
   SpareBytes& operator=(const SpareBytes& other) {
-    if (this != &other) m_bytes = Copy(other);
+    if (this != &other) {
+      Bytes* copy = Copy(other);
+      delete m_bytes;
+      m_bytes = copy;
+    }
     return *this;
   }
-  SpareBytes(SpareBytes&&) noexcept = default;
-  SpareBytes& operator=(SpareBytes&&) noexcept = default;
-  ~SpareBytes() = default;
+  SpareBytes(SpareBytes&& other) noexcept : m_bytes(std::exchange(other.m_bytes, nullptr)) {}
+  SpareBytes& operator=(SpareBytes&& other) noexcept {
+    if (this != &other) {
+      delete m_bytes;
+      m_bytes = std::exchange(other.m_bytes, nullptr);
+    }
+    return *this;
+  }
+  ~SpareBytes() { delete m_bytes; }
 
   // Keeps `bytes`; when all of them are zero, nothing is kept.
   void Assign(std::span<const uint8_t, N> bytes) {
     if (std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; })) {
-      m_bytes.reset();
+      delete m_bytes;
+      m_bytes = nullptr;
       return;
     }
-    if (!m_bytes) m_bytes = std::make_unique<std::array<uint8_t, N>>();
+    if (m_bytes == nullptr) m_bytes = new Bytes();
     std::copy(bytes.begin(), bytes.end(), m_bytes->begin());
   }
 
   // The bytes kept, zeros where none are.
   void CopyTo(std::span<uint8_t, N> out) const {
-    if (m_bytes) {
+    if (m_bytes != nullptr) {
       std::copy(m_bytes->begin(), m_bytes->end(), out.begin());
     } else {
       std::fill(out.begin(), out.end(), uint8_t{0});
@@ -51,11 +65,9 @@ class SpareBytes {
   bool any() const { return m_bytes != nullptr; }
 
  private:
-  static std::unique_ptr<std::array<uint8_t, N>> Copy(const SpareBytes& other) {
-    return other.m_bytes ? std::make_unique<std::array<uint8_t, N>>(*other.m_bytes) : nullptr;
-  }
+  static Bytes* Copy(const SpareBytes& other) { return other.m_bytes != nullptr ? new Bytes(*other.m_bytes) : nullptr; }
 
-  std::unique_ptr<std::array<uint8_t, N>> m_bytes;
+  Bytes* m_bytes = nullptr;
 };
 
 }  // namespace hp::doc

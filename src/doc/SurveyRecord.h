@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "doc/RecordPool.h"
 #include "doc/SpareBytes.h"
@@ -114,6 +115,8 @@ struct SurveyRecord {
 };
 
 inline constexpr uint32_t kRecordImageSize = 1446;
+// The compute pass fetches fields by their offsets.
+static_assert(std::is_standard_layout_v<SurveyRecord>);
 // The record pool's slot size follows the record's size.
 static_assert(((sizeof(SurveyRecord) + 15) & ~std::size_t{15}) == kRecordSlotSize);
 
