@@ -72,13 +72,13 @@ template <size_t N>
 void Field(const Decoder& io, size_t offset, SpareBytes<N>& spare) {
   std::array<uint8_t, N> bytes{};
   io.Bytes(offset, bytes.data(), N);
-  spare.Assign(bytes);
+  spare.Assign(bytes.data());
 }
 
 template <size_t N>
 void Field(const Encoder& io, size_t offset, const SpareBytes<N>& spare) {
   std::array<uint8_t, N> bytes{};
-  spare.CopyTo(bytes);
+  spare.CopyTo(bytes.data());
   io.Bytes(offset, bytes.data(), N);
 }
 

@@ -4,60 +4,60 @@
 // store smaller than their file.
 #pragma once
 
-#include <algorithm>
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <span>
-#include <utility>
+#include <cstring>
 
 namespace hp::doc {
 
 // The bytes are held through a plain pointer, so the record stays a
 // standard-layout type whose fields the compute pass can fetch by offset.
+// The header stays light: every part of the program includes the record.
 template <std::size_t N>
 class SpareBytes {
  public:
   static constexpr std::size_t kSize = N;
-  using Bytes = std::array<uint8_t, N>;
 
   SpareBytes() = default;
   SpareBytes(const SpareBytes& other) : m_bytes(Copy(other)) {}
   SpareBytes& operator=(const SpareBytes& other) {
     if (this != &other) {
-      Bytes* copy = Copy(other);
-      delete m_bytes;
+      uint8_t* copy = Copy(other);
+      delete[] m_bytes;
       m_bytes = copy;
     }
     return *this;
   }
-  SpareBytes(SpareBytes&& other) noexcept : m_bytes(std::exchange(other.m_bytes, nullptr)) {}
+  SpareBytes(SpareBytes&& other) noexcept : m_bytes(other.m_bytes) { other.m_bytes = nullptr; }
   SpareBytes& operator=(SpareBytes&& other) noexcept {
     if (this != &other) {
-      delete m_bytes;
-      m_bytes = std::exchange(other.m_bytes, nullptr);
+      delete[] m_bytes;
+      m_bytes = other.m_bytes;
+      other.m_bytes = nullptr;
     }
     return *this;
   }
-  ~SpareBytes() { delete m_bytes; }
+  ~SpareBytes() { delete[] m_bytes; }
 
-  // Keeps `bytes`; when all of them are zero, nothing is kept.
-  void Assign(std::span<const uint8_t, N> bytes) {
-    if (std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; })) {
-      delete m_bytes;
+  // Keeps the N bytes at `bytes`; when all of them are zero, nothing is kept.
+  void Assign(const uint8_t* bytes) {
+    bool any = false;
+    for (std::size_t i = 0; i < N && !any; ++i) any = bytes[i] != 0;
+    if (!any) {
+      delete[] m_bytes;
       m_bytes = nullptr;
       return;
     }
-    if (m_bytes == nullptr) m_bytes = new Bytes();
-    std::copy(bytes.begin(), bytes.end(), m_bytes->begin());
+    if (m_bytes == nullptr) m_bytes = new uint8_t[N];
+    std::memcpy(m_bytes, bytes, N);
   }
 
-  // The bytes kept, zeros where none are.
-  void CopyTo(std::span<uint8_t, N> out) const {
+  // Writes the N bytes kept to `out`, zeros where none are.
+  void CopyTo(uint8_t* out) const {
     if (m_bytes != nullptr) {
-      std::copy(m_bytes->begin(), m_bytes->end(), out.begin());
+      std::memcpy(out, m_bytes, N);
     } else {
-      std::fill(out.begin(), out.end(), uint8_t{0});
+      std::memset(out, 0, N);
     }
   }
 
@@ -65,9 +65,14 @@ class SpareBytes {
   bool any() const { return m_bytes != nullptr; }
 
  private:
-  static Bytes* Copy(const SpareBytes& other) { return other.m_bytes != nullptr ? new Bytes(*other.m_bytes) : nullptr; }
+  static uint8_t* Copy(const SpareBytes& other) {
+    if (other.m_bytes == nullptr) return nullptr;
+    auto* copy = new uint8_t[N];
+    std::memcpy(copy, other.m_bytes, N);
+    return copy;
+  }
 
-  Bytes* m_bytes = nullptr;
+  uint8_t* m_bytes = nullptr;
 };
 
 }  // namespace hp::doc

@@ -79,7 +79,7 @@ TEST_F(DocumentFileOnDisk, LargeFileReadsInPlaceAndStopsWhenTold) {
   const auto store = test::Survey("0 1 5 0 0");
   std::array<uint8_t, 288> spare{};
   spare[17] = 0x5A;
-  store->records[0]->work.reserved.Assign(spare);
+  store->records[0]->work.reserved.Assign(spare.data());
   while (store->records.size() < kRecords) {
     // Every seventh record is a copy of the first, spare bytes and all.
     const SurveyRecord& model = store->records.size() % 7 == 0 ? *store->records[0] : SurveyRecord{};

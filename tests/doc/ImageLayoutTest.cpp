@@ -69,7 +69,7 @@ TEST(ImageLayout, RecordFieldsAtTheirOffsets) {
       NUM(R, drawFlags[0], 974, uint8_t{0}),
       NUM(R, drawFlags[1], 975, uint8_t{2}), NUM(R, tapeStart, 976, 24.5), NUM(R, tapeEnd, 984, 25.5),
       NUM(R, surveyor, 992, 8), NUM(R, reserved1, 996, 77), NUM(R, altCoords[0], 1000, 26.5),
-      NUM(R, altCoords[11], 1088, 27.5), {"work.reserved", 1096, [](R& s) { s.work.reserved.Assign(std::array<uint8_t, 288>{5}); }, Number(uint8_t{5})},
+      NUM(R, altCoords[11], 1088, 27.5), {"work.reserved", 1096, [](R& s) { s.work.reserved.Assign(std::array<uint8_t, 288>{5}.data()); }, Number(uint8_t{5})},
       NUM(R, work.loopCorrection[0], 1384, 28.5), NUM(R, work.loopCorrection[5], 1424, 29.5),
       NUM(R, work.vertical, 1436, 1), NUM(R, work.successor, 1440, 1), NUM(R, work.extentMarks[1], 1445, uint8_t{3}),
   };
